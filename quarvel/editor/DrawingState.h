@@ -1,0 +1,118 @@
+#pragma once
+
+#include "NodeGridRows.h"
+#include "SectionReport.h"
+#include "ShapeHost.h"
+#include "TCurrentPoint.h"
+#include "TGuide.h"
+#include "TMasterShape.h"
+#include "TNearestPoint.h"
+#include "TRegisteredNode.h"
+
+#include <QColor>
+#include <QSet>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// Everything one open section consists of: the shapes, their nodes, the guides, the view
+// values, the interaction state and the texts the window's controls show. The window owns one
+// and forwards its events to it; nothing here needs a display.
+class DrawingState : public ShapeHost {
+public:
+    static constexpr int ShapeToolCount = 6;
+    static const QStringList UnitItems; // "m", "cm", "mm"
+
+    DrawingState();
+    ~DrawingState() override;
+
+    // Frees every shape, node and guide (shapes first, since they count their nodes) and
+    // starts again empty. The view values and the control texts stay.
+    void Clear();
+
+    // The effect of the mode switch: the sectorial mode draws wall elements only, so only the
+    // filled quadrangle tool stays enabled there.
+    void SelectGeometricMode();
+    void SelectSectorialMode();
+
+    // Appends a node read or placed at world coordinates, with its grid row written by
+    // `format` ("%5.4f" from files, "%4.3f" from the mouse).
+    TRegisteredNode* AppendNode(std::unique_ptr<TRegisteredNode> node, int decimals);
+    // Frees the nodes no shape or guide uses any more; grid rows close up.
+    void UpdateNodeList();
+    // The geometry of a completed shape as the calculation needs it.
+    static ShapeGeometry GeometryOf(const TMasterShape& shape);
+
+    // Recalculates the whole section in list order as a repaint does; false when the last
+    // shape's calculation failed (the report is then empty).
+    bool RecalcAll(const SectionReport::AxesPainter& drawAxes = {});
+
+    // ShapeHost
+    const ViewValues& View() const override { return view_; }
+    int EditMode() const override { return editMode_; }
+    bool NewShapeFilled() const override { return newShapeFilled_; }
+    QColor BackgroundColor() const override { return background_; }
+    TRegisteredNode* AddPointToList(QPoint p) override;
+    bool FindNearestPoint(int x, int y) override;
+    bool SnapFound() const override { return snapFound_; }
+    QPoint SnapPoint() const override { return snapPoint_; }
+    void ToggleCross(QPoint p) override;
+    void Repaint() override;
+    void WriteGuide(QPainter& canvas, GuideBar bar, int x, int y) override;
+
+    ViewValues& MutableView() { return view_; }
+    void SetEditMode(int mode) { editMode_ = mode; }
+    void SetNewShapeFilled(bool filled) { newShapeFilled_ = filled; }
+    void SetBackgroundColor(QColor colour) { background_ = colour; }
+    void SetRepaintHandler(std::function<void()> handler) { repaint_ = std::move(handler); }
+    void SetGuidePainter(std::function<void(QPainter&, GuideBar, int, int)> painter) {
+        guidePainter_ = std::move(painter);
+    }
+    const QSet<QPoint>& Crosses() const { return crosses_; }
+
+    std::vector<std::unique_ptr<TMasterShape>> Shapes;
+    std::vector<std::unique_ptr<TRegisteredNode>> Nodes;
+    std::vector<std::unique_ptr<TGuide>> Guides;
+    std::vector<std::unique_ptr<TRegisteredNode>> GuideNodes;
+    std::unique_ptr<TMasterShape> CurrentShape;
+    TNearestPoint NearestMarker{*this};
+    TCurrentPoint CurrentMarker{*this};
+
+    char SectionMode = 'G';
+    int NewShapeKind = 0;
+    bool SnapToNode = false;
+    bool SnapToGuide = false;
+    int SnapNodeIndex = 0;
+    int SnapGuideIndex = 0;
+    int LastMouseX = 0;
+    int LastMouseY = 0;
+
+    // View values that only the rulers need.
+    int TickStep = 1;
+    double Decade = 1.0;
+    int DrawWidth = 0;
+
+    // What the controls show; the window mirrors these.
+    NodeGridRows Grid;
+    QString MaxWidthText = QStringLiteral("1");
+    QString UnitText = QStringLiteral("m");
+    QString StatusShapesText = QStringLiteral("Number of shapes: ");
+    bool ModeSwitchVisible = true;
+    std::array<bool, ShapeToolCount> ShapeToolsEnabled{true, true, true, true, true, true};
+    QChar DecimalPoint = u'.';
+
+    SectionReport Report;
+
+private:
+    ViewValues view_;
+    int editMode_ = 0;
+    bool newShapeFilled_ = true;
+    bool snapFound_ = false;
+    QPoint snapPoint_;
+    QColor background_ = Qt::white;
+    QSet<QPoint> crosses_;
+    std::function<void()> repaint_;
+    std::function<void(QPainter&, GuideBar, int, int)> guidePainter_;
+};

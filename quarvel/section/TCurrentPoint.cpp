@@ -1,0 +1,10 @@
+#include "TCurrentPoint.h"
+
+#include "ShapeHost.h"
+
+void TCurrentPoint::Track(int x, int y) {
+    X = x;
+    Y = y;
+    Visible = true;
+    host_.Repaint();
+}
