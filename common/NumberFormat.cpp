@@ -42,10 +42,16 @@ QChar systemDecimalPoint() {
 }
 
 QString fixed(double value, int width, int precision, QChar decimalPoint) {
-    return withSeparator(cFormat("%.*f", precision, value), decimalPoint).rightJustified(width);
+    QString text = cFormat("%.*f", precision, value);
+    // Rounding noise below the last digit must not show as "-0.0000".
+    if (text.startsWith(u'-') && text.count(u'0') == text.size() - (precision > 0 ? 2 : 1))
+        text.remove(0, 1);
+    return withSeparator(text, decimalPoint).rightJustified(width);
 }
 
 QString scientific(double value, int width, int precision, QChar decimalPoint) {
+    if (value == 0.0)
+        value = 0.0; // no "-0.000E+000"
     if (!std::isfinite(value))
         return withSeparator(cFormat("%.*E", precision - 1, value), decimalPoint)
             .rightJustified(width);

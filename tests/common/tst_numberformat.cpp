@@ -30,6 +30,11 @@ void TestNumberFormat::fixedAndScientific_data() {
     QTest::newRow("fixed comma") << "f" << -90.0 << QChar(u',') << "    -90,0000";
     QTest::newRow("fixed wider than field")
         << "f" << 123456789.0 << QChar(u'.') << "123456789.0000";
+    QTest::newRow("fixed noise below the last digit")
+        << "f" << -2.2e-16 << QChar(u'.') << "      0.0000";
+    QTest::newRow("fixed small negative kept")
+        << "f" << -0.00005001 << QChar(u'.') << "     -0.0001";
+    QTest::newRow("sci negative zero") << "e" << -0.0 << QChar(u'.') << "  0.000E+000";
     QTest::newRow("sci 6") << "e" << 6.0 << QChar(u'.') << "  6.000E+000";
     QTest::newRow("sci negative small") << "e" << -0.00125 << QChar(u'.') << " -1.250E-003";
     QTest::newRow("sci comma") << "e" << 4.5 << QChar(u',') << "  4,500E+000";
