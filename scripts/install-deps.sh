@@ -4,8 +4,10 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev fonts-dejavu-core
+    libzip-dev
     libbenchmark-dev
+    poppler-utils
 )
 
 missing=()

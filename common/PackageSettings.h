@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <memory>
+
+// The package's settings: the registry key "\Software\VORM" of the current user on Windows,
+// an INI file named VORM in the user's configuration folder elsewhere. Each access opens the
+// store, reads or writes and closes it again, so both programs see each other's changes at
+// once. Tests redirect the store with SetLocationForTests.
+class PackageSettings {
+public:
+    static std::unique_ptr<QSettings> Open();
+
+    // Reads a string value; a missing value reads as the empty string. A value of another
+    // type fails with "Invalid data type for '<name>'".
+    static QString ReadString(const QString& name);
+    static void WriteString(const QString& name, const QString& value);
+
+    // The directory of the data file opened last by either program, with trailing separator.
+    static QString ReadDataDirectory() { return ReadString(QStringLiteral("DataDirectory")); }
+    static void WriteDataDirectory(const QString& directory) {
+        WriteString(QStringLiteral("DataDirectory"), directory);
+    }
+
+    // Points the INI store into the given directory (tests only).
+    static void SetLocationForTests(const QString& directory);
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+class QWidget;
+
+// What an open or save dialog is set up with. The filter is written as description|pattern
+// pairs ("Shape files (*.geo)|*.geo|All files|*.*"), patterns separated by ';'.
+struct FileDialogRequest {
+    QString Title;
+    QString Filter;
+    QString DefaultExtension; // without the dot
+    QString InitialDirectory;
+    QString FileName;
+};
+
+// Every question, message box, file dialog and hand-over to the desktop that the programs
+// show goes through this interface, so that tests can answer in advance. The real one shows
+// Qt dialogs.
+class UserDialogs {
+public:
+    enum class Answer { Yes, No, Cancel };
+
+    virtual ~UserDialogs() = default;
+
+    // The confirmation box: caption "Confirm", question icon, Yes, No and Cancel.
+    virtual Answer AskYesNoCancel(QWidget* parent, const QString& text) = 0;
+    // The confirmation box with Yes and No only.
+    virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
+    virtual void ShowError(QWidget* parent, const QString& text) = 0;
+    virtual void ShowWarning(QWidget* parent, const QString& text) = 0;
+    virtual void ShowInformation(QWidget* parent, const QString& text) = 0;
+    // Empty when the user cancels.
+    virtual QString GetOpenFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual QString GetSaveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+    // The desktop's "open" for a file or page (the browser for help pages).
+    virtual bool OpenWithDesktop(const QUrl& url) = 0;
+};

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "UserDialogs.h"
+
+#include <QList>
+#include <QStringList>
+#include <QUrl>
+#include <deque>
+
+// Dialogs answered in advance: each question or file dialog takes the next scripted answer
+// (Cancel and an empty file name when none is left) and everything shown is recorded.
+class ScriptedDialogs : public UserDialogs {
+public:
+    struct Shown {
+        QString Kind; // "question", "error", "warning", "information", "open", "save"
+        QString Text; // message text, or the dialog's title
+        FileDialogRequest Request;
+    };
+
+    Answer AskYesNoCancel(QWidget*, const QString& text) override {
+        shown.push_back({QStringLiteral("question"), text, {}});
+        return Next(answers, Answer::Cancel);
+    }
+    bool AskYesNo(QWidget*, const QString& text) override {
+        shown.push_back({QStringLiteral("question"), text, {}});
+        return Next(answers, Answer::No) == Answer::Yes;
+    }
+    void ShowError(QWidget*, const QString& text) override {
+        shown.push_back({QStringLiteral("error"), text, {}});
+    }
+    void ShowWarning(QWidget*, const QString& text) override {
+        shown.push_back({QStringLiteral("warning"), text, {}});
+    }
+    void ShowInformation(QWidget*, const QString& text) override {
+        shown.push_back({QStringLiteral("information"), text, {}});
+    }
+    QString GetOpenFileName(QWidget*, const FileDialogRequest& request) override {
+        shown.push_back({QStringLiteral("open"), request.Title, request});
+        return Next(fileNames, QString());
+    }
+    QString GetSaveFileName(QWidget*, const FileDialogRequest& request) override {
+        shown.push_back({QStringLiteral("save"), request.Title, request});
+        return Next(fileNames, QString());
+    }
+    bool OpenWithDesktop(const QUrl& url) override {
+        opened << url;
+        return true;
+    }
+
+    QStringList Texts(const QString& kind) const {
+        QStringList texts;
+        for (const Shown& s : shown)
+            if (s.Kind == kind)
+                texts << s.Text;
+        return texts;
+    }
+
+    std::deque<Answer> answers;
+    std::deque<QString> fileNames;
+    QList<Shown> shown;
+    QList<QUrl> opened;
+
+private:
+    template <typename T>
+    static T Next(std::deque<T>& queue, T fallback) {
+        if (queue.empty())
+            return fallback;
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+};
