@@ -43,6 +43,16 @@ void DrawingState::SelectSectorialMode() {
     SectionMode = 'S';
 }
 
+void DrawingState::ApplyView(const ViewFigures& figures) {
+    Decade = figures.Decade;
+    TickStep = figures.TickStep;
+    view_.Scale = figures.Scale;
+    for (const auto& node : GuideNodes)
+        node->Node->SetReal(node->Node->RealY, node->Node->RealZ);
+    for (const auto& node : Nodes)
+        node->Node->SetReal(node->Node->RealY, node->Node->RealZ);
+}
+
 TRegisteredNode* DrawingState::AppendNode(std::unique_ptr<TRegisteredNode> node, int decimals) {
     const TNode& n = *node->Node;
     const int width = decimals + 1;
@@ -171,6 +181,14 @@ void DrawingState::Repaint() {
 }
 
 void DrawingState::WriteGuide(QPainter& canvas, GuideBar bar, int x, int y) {
-    if (guidePainter_)
-        guidePainter_(canvas, bar, x, y);
+    canvas.save();
+    canvas.setPen(QPen(QColor(160, 160, 160), 0, Qt::SolidLine));
+    // The rubber line of a guide being dragged shows whatever it crosses.
+    if (editMode_ == 3)
+        canvas.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+    if (bar == GuideBar::Left)
+        canvas.drawLine(x, 0, x, areaSize_.height());
+    else
+        canvas.drawLine(0, y, areaSize_.width(), y);
+    canvas.restore();
 }

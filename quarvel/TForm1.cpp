@@ -1,0 +1,560 @@
+#include "TForm1.h"
+
+#include "HelpPage.h"
+#include "NumberFormat.h"
+#include "PackageSettings.h"
+#include "RulerBar.h"
+#include "SectionCanvas.h"
+#include "SectionFile.h"
+#include "SectionPainter.h"
+#include "ToolIcons.h"
+#include "UserDialogs.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString ShapeFilter = QStringLiteral("Shape files (*.geo)|*.geo");
+
+struct ShapeTool {
+    const char* action;
+    const char* button;
+    const char* caption;
+    int image;
+    int kind;
+    bool filled;
+};
+
+// In tool-bar order; the first is the one tool of sectorial mode.
+constexpr std::array<ShapeTool, DrawingState::ShapeToolCount> ShapeTools{{
+    {"DrawfourAnglesFilled", "QuadangleFilledBtn", "DrawfourAngles", ToolIcons::QuadrangleFilled, 1,
+     true},
+    {"DrawTriAngleFilled", "TriangleFilledBtn", "Draw Triangle", ToolIcons::TriangleFilled, 2,
+     true},
+    {"DrawSectorFilled", "SectorFilledBtn", "Draw Sector", ToolIcons::SectorFilled, 3, true},
+    {"DrawfourAnglesBlank", "QuadangleEmptyBtn", "Draw Quadangles Blank",
+     ToolIcons::QuadrangleBlank, 1, false},
+    {"DrawTriAngleBlank", "TriangleEmptyBtn", "Draw TriAngle Blank", ToolIcons::TriangleBlank, 2,
+     false},
+    {"DrawSectorBlank", "SectorEmptyBtn", "Draw Sector Blank", ToolIcons::SectorBlank, 3, false},
+}};
+
+QString WithTrailingSeparator(const QString& directory) {
+    QString native = QDir::toNativeSeparators(directory);
+    if (!native.endsWith(QDir::separator()))
+        native += QDir::separator();
+    return native;
+}
+
+} // namespace
+
+TForm1::TForm1(UserDialogs& dialogs, const QStringList& arguments, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), state_(std::make_unique<DrawingState>()),
+      startDir_(QDir::currentPath()), images_(ToolIcons::Create()) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Quarvel"));
+
+    canvas_ = new SectionCanvas(this);
+    setCentralWidget(canvas_);
+    topBar_ = new RulerBar(RulerBar::Orientation::Top, canvas_);
+    topBar_->setObjectName(QStringLiteral("TopBar"));
+    leftBar_ = new RulerBar(RulerBar::Orientation::Left, canvas_);
+    leftBar_->setObjectName(QStringLiteral("LeftBar"));
+    BuildPanel();
+    canvas_->SetRulers(topBar_, leftBar_, panel_);
+    BuildToolBar();
+    BuildStatusBar();
+
+    state_->DecimalPoint = NumberFormat::systemDecimalPoint();
+    state_->SetBackgroundColor(canvas_->palette().color(QPalette::Window));
+    state_->SetRepaintHandler([this] { canvas_->update(); });
+
+    canvas_->OnPaint = [this](QPainter& painter) { FormPaint(painter); };
+    canvas_->OnResize = [this] { FormResize(); };
+    // While a guide is dragged the pointer may be over the area itself (when the drag began
+    // there, or without a mouse grab); the drag goes on wherever the events arrive.
+    canvas_->OnMouseMove = [this](QPoint p) {
+        if (state_->DragSource) {
+            if (canvas_->IsOwnArea(p))
+                FormDragOver(p);
+        } else {
+            FormMouseMove(p);
+        }
+    };
+    canvas_->OnMouseUp = [this](QPoint p) {
+        if (state_->DragSource) {
+            if (canvas_->IsOwnArea(p))
+                FormDragDrop(p);
+            EndDrag();
+        }
+    };
+
+    topBar_->SetTickSource([this] {
+        return RulerTicks::Top(state_->View().OriginX, state_->TickStep, state_->View().Scale,
+                               panel_->x(), leftBar_->width(), state_->DecimalPoint);
+    });
+    leftBar_->SetTickSource([this] {
+        return RulerTicks::Left(state_->View().OriginY, leftBar_->y(), leftBar_->height(),
+                                state_->TickStep, state_->View().Scale, state_->DecimalPoint);
+    });
+    topBar_->SetMarkerSource([this] { return state_->LastMouseX - 2; });
+    leftBar_->SetMarkerSource([this] { return state_->LastMouseY - leftBar_->y() - 2; });
+    connect(topBar_, &RulerBar::DragStarted, this, &TForm1::TopBarMouseDown);
+    connect(leftBar_, &RulerBar::DragStarted, this, &TForm1::LeftBarMouseDown);
+    for (RulerBar* bar : {topBar_, leftBar_}) {
+        connect(bar, &RulerBar::DragMoved, this, [this](QPoint p) {
+            if (state_->DragSource && canvas_->IsOwnArea(p))
+                FormDragOver(p);
+        });
+        connect(bar, &RulerBar::DragEnded, this, [this](QPoint p, bool cancelled) {
+            if (!state_->DragSource)
+                return;
+            if (!cancelled && canvas_->IsOwnArea(p))
+                FormDragDrop(p);
+            EndDrag();
+        });
+    }
+
+    resize(1024, 700);
+    InitAll();
+
+    // Only the first argument counts, compared exactly. Any argument hides the mode switch,
+    // and anything but "S" draws geometrically, so the mode is always one the files and the
+    // calculation know.
+    if (!arguments.isEmpty() && arguments.first() == QLatin1String("S"))
+        SectRadioBtnClick();
+    else
+        GeomRadioBtnClick();
+    if (!arguments.isEmpty())
+        state_->ModeSwitchVisible = false;
+    SyncControls();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildToolBar() {
+    toolBar_ = addToolBar(QStringLiteral("Tools"));
+    toolBar_->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar_->setMovable(false);
+    toolBar_->setIconSize(QSize(16, 16));
+
+    const auto addAction = [this](const char* name, const QString& caption, int image) {
+        auto* action = new QAction(QIcon(images_[image]), caption, this);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    QAction* open = addAction("FileOpen", QStringLiteral("Open File"), ToolIcons::Open);
+    open->setShortcut(QKeySequence::Open);
+    connect(open, &QAction::triggered, this, [this] { FileOpenExecute(); });
+    QAction* save = addAction("FileSave", QStringLiteral("Save"), ToolIcons::Save);
+    save->setShortcut(QKeySequence::Save);
+    connect(save, &QAction::triggered, this, [this] { FileSaveExecute(); });
+    QAction* print = addAction("PrintBtn", QStringLiteral("Print"), ToolIcons::Print);
+    toolBar_->addAction(open);
+    toolBar_->addAction(save);
+    toolBar_->addAction(print);
+    toolBar_->widgetForAction(open)->setObjectName(QStringLiteral("FileOpenBtn"));
+    toolBar_->widgetForAction(save)->setObjectName(QStringLiteral("FileSaveBtn"));
+    toolBar_->widgetForAction(print)->setObjectName(QStringLiteral("PrintBtn"));
+    toolBar_->addSeparator();
+
+    shapeGroup_ = new QActionGroup(this);
+    shapeGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (std::size_t i = 0; i < ShapeTools.size(); ++i) {
+        const ShapeTool& tool = ShapeTools[i];
+        QAction* action = addAction(tool.action, QLatin1String(tool.caption), tool.image);
+        action->setCheckable(true);
+        shapeGroup_->addAction(action);
+        toolBar_->addAction(action);
+        toolBar_->widgetForAction(action)->setObjectName(QLatin1String(tool.button));
+        connect(action, &QAction::triggered, this,
+                [this, tool] { ShapeToolExecute(tool.kind, tool.filled); });
+        shapeActions_[i] = action;
+    }
+    toolBar_->addSeparator();
+    selectAction_ = addAction("Select", QStringLiteral("Select"), ToolIcons::Select);
+    selectAction_->setCheckable(true);
+    undoAction_ = addAction("Undo", QStringLiteral("Undo"), ToolIcons::Undo);
+    toolBar_->addAction(selectAction_);
+    toolBar_->addAction(undoAction_);
+    toolBar_->widgetForAction(selectAction_)->setObjectName(QStringLiteral("SelectBtn"));
+    toolBar_->addSeparator();
+
+    toolBar_->addWidget(new QLabel(QStringLiteral("Units:"), toolBar_));
+    unitsCombo_ = new QComboBox(toolBar_);
+    unitsCombo_->setObjectName(QStringLiteral("UnitsCombo"));
+    unitsCombo_->setEditable(true);
+    unitsCombo_->addItems(DrawingState::UnitItems);
+    unitsCombo_->setCurrentText(QStringLiteral("m"));
+    connect(unitsCombo_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        state_->UnitText = text;
+        canvas_->update();
+    });
+    toolBar_->addWidget(unitsCombo_);
+    toolBar_->addWidget(new QLabel(QStringLiteral("    Max Width: "), toolBar_));
+    scaleEdit_ = new QLineEdit(QStringLiteral("1"), toolBar_);
+    scaleEdit_->setObjectName(QStringLiteral("ScaleEdit"));
+    scaleEdit_->setMaximumWidth(90);
+    connect(scaleEdit_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { state_->MaxWidthText = text; });
+    connect(scaleEdit_, &QLineEdit::returnPressed, this, &TForm1::FormResize);
+    toolBar_->addWidget(scaleEdit_);
+    geomRadioBtn_ = new QRadioButton(QStringLiteral("Geom"), toolBar_);
+    geomRadioBtn_->setObjectName(QStringLiteral("GeomRadioBtn"));
+    sectRadioBtn_ = new QRadioButton(QStringLiteral("Sect"), toolBar_);
+    sectRadioBtn_->setObjectName(QStringLiteral("SectRadioBtn"));
+    // Each button is checked and unchecked by its handler, not by Qt's grouping.
+    geomRadioBtn_->setAutoExclusive(false);
+    sectRadioBtn_->setAutoExclusive(false);
+    connect(geomRadioBtn_, &QRadioButton::clicked, this, &TForm1::GeomRadioBtnClick);
+    connect(sectRadioBtn_, &QRadioButton::clicked, this, &TForm1::SectRadioBtnClick);
+    geomRadioAction_ = toolBar_->addWidget(geomRadioBtn_);
+    sectRadioAction_ = toolBar_->addWidget(sectRadioBtn_);
+    toolBar_->addSeparator();
+    QAction* help = addAction("HelpAction", QStringLiteral("Help"), ToolIcons::Help);
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+    help->setShortcutContext(Qt::ApplicationShortcut);
+    connect(help, &QAction::triggered, this, &TForm1::HelpActionExecute);
+    toolBar_->addAction(help);
+}
+
+void TForm1::BuildPanel() {
+    panel_ = new QWidget(canvas_);
+    panel_->setObjectName(QStringLiteral("Panel1"));
+    panel_->setAutoFillBackground(true);
+    auto* layout = new QVBoxLayout(panel_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    splitter_ = new QSplitter(Qt::Vertical, panel_);
+    splitter_->setObjectName(QStringLiteral("Splitter1"));
+    splitter_->setHandleWidth(3);
+    layout->addWidget(splitter_);
+
+    nodesGrid_ = new QTableWidget(1, 2, splitter_);
+    nodesGrid_->setObjectName(QStringLiteral("NodesGrid"));
+    nodesGrid_->verticalHeader()->hide();
+    nodesGrid_->verticalHeader()->setDefaultSectionSize(16);
+    nodesGrid_->verticalHeader()->setMinimumSectionSize(16);
+    nodesGrid_->setColumnWidth(0, 61);
+    nodesGrid_->setColumnWidth(1, 64);
+    nodesGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    nodesGrid_->setHorizontalHeaderItem(
+        0, new QTableWidgetItem(QIcon(images_[ToolIcons::ArrowRight]), {}));
+    nodesGrid_->setHorizontalHeaderItem(
+        1, new QTableWidgetItem(QIcon(images_[ToolIcons::ArrowUp]), {}));
+    nodesGrid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignTop);
+    splitter_->addWidget(nodesGrid_);
+
+    resultsEdit_ = new QTextEdit(splitter_);
+    resultsEdit_->setObjectName(QStringLiteral("ResultsEdit"));
+    resultsEdit_->setReadOnly(true);
+    resultsEdit_->setLineWrapMode(QTextEdit::NoWrap);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(std::max(7, font.pointSize() - 2));
+    resultsEdit_->setFont(font);
+    splitter_->addWidget(resultsEdit_);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
+    splitter_->setSizes({400, 143});
+}
+
+void TForm1::BuildStatusBar() {
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    pointerPanel_ = new QLabel(QStringLiteral("  0:  0"), statusBar());
+    pointerPanel_->setObjectName(QStringLiteral("StatusPanel0"));
+    pointerPanel_->setMinimumWidth(150);
+    shapesPanel_ = new QLabel(QStringLiteral("Number of shapes: "), statusBar());
+    shapesPanel_->setObjectName(QStringLiteral("StatusPanel1"));
+    shapesPanel_->setMinimumWidth(50);
+    statusBar()->addWidget(pointerPanel_);
+    statusBar()->addWidget(shapesPanel_);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The window opens maximised: the origin belongs above the status bar of the window as
+    // shown, not of the window as first created.
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        PlaceOrigin();
+        FormResize();
+    }
+}
+
+void TForm1::PlaceOrigin() {
+    ViewValues& view = state_->MutableView();
+    view.OriginX = leftBar_->x() + SectionCanvas::LeftBarWidth + 30;
+    // 51 pixels above the status bar, where the design sizes of the bars put it.
+    view.OriginY = canvas_->height() - 51;
+}
+
+void TForm1::InitAll() {
+    state_->NearestMarker.Visible = false;
+    state_->CurrentMarker.Visible = false;
+    state_->Grid.Reset();
+    PlaceOrigin();
+    FormResize();
+    SyncGrid();
+}
+
+void TForm1::FreeAll() {
+    state_->Clear();
+    SyncGrid();
+}
+
+void TForm1::FormResize() {
+    state_->SetAreaSize(canvas_->size());
+    const int drawWidth = canvas_->width() - state_->View().OriginX - SectionCanvas::PanelWidth;
+    state_->DrawWidth = drawWidth;
+    // A window squeezed narrower than the origin and the panel keeps its scale quietly; it is
+    // not the Max Width's fault.
+    if (drawWidth >= 1) {
+        try {
+            state_->ApplyView(
+                ViewScaler::Compute(drawWidth, state_->MaxWidthText, state_->DecimalPoint));
+        } catch (const std::exception& error) {
+            ShowErrorLater(QString::fromUtf8(error.what()));
+        }
+    }
+    canvas_->update();
+    topBar_->update();
+    leftBar_->update();
+}
+
+void TForm1::FormPaint(QPainter& canvas) {
+    state_->SetAreaSize(canvas_->size());
+    SectionPainter::Paint(canvas, *state_);
+    SyncResults();
+}
+
+void TForm1::FormMouseMove(QPoint p) {
+    SyncStatusPointer(p);
+    state_->LastMouseX = p.x();
+    state_->LastMouseY = p.y();
+    topBar_->update();
+    leftBar_->update();
+    state_->NearestMarker.Track(p.x(), p.y());
+}
+
+void TForm1::SyncStatusPointer(QPoint p) {
+    const ViewValues& view = state_->View();
+    const QChar dp = state_->DecimalPoint;
+    pointerPanel_->setText(NumberFormat::fixed((p.x() - view.OriginX) * view.Scale, 5, 2, dp) +
+                           QStringLiteral(" : ") +
+                           NumberFormat::fixed((view.OriginY - p.y()) * view.Scale, 5, 2, dp));
+}
+
+void TForm1::LeftBarMouseDown() {
+    state_->SetEditMode(3);
+    state_->DragSource = GuideBar::Left;
+    state_->LastMouseX = 0;
+    topBar_->update();
+}
+
+void TForm1::TopBarMouseDown() {
+    state_->SetEditMode(3);
+    state_->DragSource = GuideBar::Top;
+    state_->LastMouseY = 0;
+    leftBar_->update();
+}
+
+void TForm1::FormDragOver(QPoint p) {
+    FormMouseMove(p);
+    canvas_->update();
+}
+
+void TForm1::FormDragDrop(QPoint p) {
+    if (!state_->DragSource)
+        return;
+    const bool vertical = *state_->DragSource == GuideBar::Left;
+    state_->SetEditMode(selectAction_->isChecked() ? 2 : 0);
+    auto node = std::make_unique<TRegisteredNode>(state_->View(),
+                                                  vertical ? QPoint(p.x(), 0) : QPoint(0, p.y()));
+    node->RefCount = 1;
+    auto guide = std::make_unique<TGuide>(*state_);
+    guide->Kind = vertical ? TGuide::Vertical : TGuide::Horizontal;
+    guide->SetPoint(0, node.get());
+    state_->GuideNodes.push_back(std::move(node));
+    state_->Guides.push_back(std::move(guide));
+    canvas_->update();
+}
+
+void TForm1::EndDrag() {
+    state_->SetEditMode(selectAction_->isChecked() ? 2 : 0);
+    state_->DragSource.reset();
+    canvas_->update();
+}
+
+void TForm1::GeomRadioBtnClick() {
+    state_->SelectGeometricMode();
+    SyncControls();
+}
+
+void TForm1::SectRadioBtnClick() {
+    state_->SelectSectorialMode();
+    SyncControls();
+}
+
+void TForm1::ShapeToolExecute(int kind, bool filled) {
+    state_->NewShapeKind = kind;
+    state_->SetNewShapeFilled(filled);
+    state_->SetEditMode(0);
+    selectAction_->setChecked(false);
+}
+
+bool TForm1::FileOpenExecute() {
+    try {
+        FileDialogRequest request{QStringLiteral("Open Shape File"),
+                                  ShapeFilter,
+                                  QStringLiteral("geo"),
+                                  PackageSettings::ReadDataDirectory(),
+                                  {}};
+        const QString fileName = dialogs_.GetOpenFileName(this, request);
+        if (fileName.isEmpty())
+            return false;
+        FreeAll();
+        InitAll();
+        try {
+            SectionFile::Parse(*state_, fileName);
+        } catch (...) {
+            SyncGrid();
+            SyncControls();
+            canvas_->update();
+            throw;
+        }
+        FormResize();
+        SyncGrid();
+        SyncControls();
+        setWindowTitle(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()));
+        PackageSettings::WriteDataDirectory(
+            WithTrailingSeparator(QFileInfo(fileName).absolutePath()));
+    } catch (const std::exception& error) {
+        ShowError(QString::fromUtf8(error.what()));
+    }
+    return true;
+}
+
+bool TForm1::FileSaveExecute(bool rethrow) {
+    try {
+        const QString directory = PackageSettings::ReadDataDirectory();
+        FileDialogRequest request{
+            QStringLiteral("Save Shape"), ShapeFilter, QStringLiteral("geo"), directory, {}};
+        const QString fileName = dialogs_.GetSaveFileName(this, request);
+        if (fileName.isEmpty())
+            return false;
+        SectionFile::Write(*state_, fileName);
+    } catch (const std::exception& error) {
+        ShowError(QString::fromUtf8(error.what()));
+        if (rethrow)
+            throw;
+    }
+    return true;
+}
+
+void TForm1::HelpActionExecute() {
+    try {
+        const QString page = HelpPage::Write(startDir_, "ProblemH36");
+        dialogs_.OpenWithDesktop(QUrl::fromLocalFile(page));
+    } catch (const std::exception& error) {
+        ShowError(QString::fromUtf8(error.what()));
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    switch (dialogs_.AskYesNoCancel(this, QStringLiteral("Save?"))) {
+    case UserDialogs::Answer::Yes:
+        try {
+            FileSaveExecute(true);
+        } catch (const std::exception&) {
+            // The error was shown; the drawing is not saved, so the window stays.
+            event->ignore();
+            return;
+        }
+        break;
+    case UserDialogs::Answer::No:
+        break;
+    case UserDialogs::Answer::Cancel:
+        event->ignore();
+        return;
+    }
+    FreeAll();
+    event->accept();
+}
+
+void TForm1::ShowError(const QString& message) {
+    dialogs_.ShowError(this, message);
+}
+
+void TForm1::ShowErrorLater(const QString& message) {
+    // A resize may fail many times in a row while the window is dragged; one box is enough,
+    // and it must not open in the middle of the resize itself.
+    if (!pendingError_.isEmpty())
+        return;
+    pendingError_ = message;
+    QTimer::singleShot(0, this, [this] {
+        const QString message = pendingError_;
+        ShowError(message);
+        pendingError_.clear();
+    });
+}
+
+void TForm1::SyncControls() {
+    if (scaleEdit_->text() != state_->MaxWidthText)
+        scaleEdit_->setText(state_->MaxWidthText);
+    if (unitsCombo_->currentText() != state_->UnitText)
+        unitsCombo_->setCurrentText(state_->UnitText);
+    shapesPanel_->setText(state_->StatusShapesText);
+    geomRadioAction_->setVisible(state_->ModeSwitchVisible);
+    sectRadioAction_->setVisible(state_->ModeSwitchVisible);
+    geomRadioBtn_->setChecked(state_->SectionMode != 'S');
+    sectRadioBtn_->setChecked(state_->SectionMode == 'S');
+    for (std::size_t i = 0; i < shapeActions_.size(); ++i)
+        shapeActions_[i]->setEnabled(state_->ShapeToolsEnabled[i]);
+}
+
+void TForm1::SyncGrid() {
+    const QSignalBlocker blocker(nodesGrid_);
+    const NodeGridRows& grid = state_->Grid;
+    nodesGrid_->setRowCount(grid.RowCount() - 1);
+    for (int row = 1; row < grid.RowCount(); ++row)
+        for (int column = 0; column < 2; ++column) {
+            const QString& text = grid.At(row)[std::size_t(column)];
+            QTableWidgetItem* item = nodesGrid_->item(row - 1, column);
+            if (item == nullptr)
+                nodesGrid_->setItem(row - 1, column, new QTableWidgetItem(text));
+            else if (item->text() != text)
+                item->setText(text);
+        }
+    nodesGrid_->setCurrentCell(grid.CurrentRow() - 1, std::max(0, nodesGrid_->currentColumn()));
+}
+
+void TForm1::SyncResults() {
+    const QStringList& lines = state_->Report.Lines();
+    if (lines == shownResults_)
+        return;
+    shownResults_ = lines;
+    QStringList shown = lines;
+    // The panel shows the warping constant as J-omega; the report text keeps "Jw".
+    for (QString& line : shown)
+        if (line.startsWith(QLatin1String("Jw=")))
+            line.replace(1, 1, QChar(0x03C9));
+    resultsEdit_->setPlainText(shown.join(u'\n'));
+}

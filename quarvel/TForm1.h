@@ -1,0 +1,104 @@
+#pragma once
+
+#include "DrawingState.h"
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QVector>
+#include <array>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QSplitter;
+class QTableWidget;
+class QTextEdit;
+class QToolBar;
+class RulerBar;
+class SectionCanvas;
+class UserDialogs;
+
+// The section editor's window. It builds the controls, keeps them in step with the drawing
+// state and forwards every event to the state and the plain classes that work on it.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // `arguments` are the program's arguments without the program name.
+    TForm1(UserDialogs& dialogs, const QStringList& arguments, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    DrawingState& State() { return *state_; }
+    SectionCanvas* Canvas() const { return canvas_; }
+    QString StartDir() const { return startDir_; }
+
+    // Handlers named after their controls and events.
+    void InitAll();
+    void FreeAll();
+    void FormResize();
+    void FormMouseMove(QPoint p);
+    void LeftBarMouseDown();
+    void TopBarMouseDown();
+    void FormDragOver(QPoint p);
+    void FormDragDrop(QPoint p);
+    void EndDrag();
+    void GeomRadioBtnClick();
+    void SectRadioBtnClick();
+    // Both return false when the user cancelled the dialog; errors are shown, and rethrown
+    // to the caller only by the save when `rethrow` is set (closing needs to know).
+    bool FileOpenExecute();
+    bool FileSaveExecute(bool rethrow = false);
+    void HelpActionExecute();
+    void ShapeToolExecute(int kind, bool filled);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildToolBar();
+    void BuildPanel();
+    void BuildStatusBar();
+    void FormPaint(QPainter& canvas);
+    void PlaceOrigin();
+    void ShowError(const QString& message);
+    void ShowErrorLater(const QString& message);
+    void SyncControls();
+    void SyncGrid();
+    void SyncResults();
+    void SyncStatusPointer(QPoint p);
+    QAction* ShapeAction(int index) const { return shapeActions_.at(std::size_t(index)); }
+
+    UserDialogs& dialogs_;
+    std::unique_ptr<DrawingState> state_;
+    QString startDir_;
+    QVector<QPixmap> images_;
+    QString pendingError_;
+
+    SectionCanvas* canvas_ = nullptr;
+    RulerBar* topBar_ = nullptr;
+    RulerBar* leftBar_ = nullptr;
+    QWidget* panel_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QTableWidget* nodesGrid_ = nullptr;
+    QTextEdit* resultsEdit_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QComboBox* unitsCombo_ = nullptr;
+    QLineEdit* scaleEdit_ = nullptr;
+    QRadioButton* geomRadioBtn_ = nullptr;
+    QRadioButton* sectRadioBtn_ = nullptr;
+    QAction* geomRadioAction_ = nullptr;
+    QAction* sectRadioAction_ = nullptr;
+    QLabel* pointerPanel_ = nullptr;
+    QLabel* shapesPanel_ = nullptr;
+    std::array<QAction*, DrawingState::ShapeToolCount> shapeActions_{};
+    QActionGroup* shapeGroup_ = nullptr;
+    QAction* selectAction_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QStringList shownResults_;
+    bool shownOnce_ = false;
+};

@@ -1,0 +1,403 @@
+#include "PackageSettings.h"
+#include "RulerBar.h"
+#include "ScriptedDialogs.h"
+#include "SectionCanvas.h"
+#include "TForm1.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+namespace {
+
+QString Sample(const char* name) {
+    return QStringLiteral(QV_SAMPLES_DIR "/") + name;
+}
+
+// A window at a fixed size, shown offscreen, with its dialogs answered by the test.
+struct Window {
+    explicit Window(const QStringList& arguments = {}) : form(dialogs, arguments) {
+        form.resize(1000, 700);
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form))
+            qFatal("window not exposed");
+    }
+    ~Window() {
+        dialogs.answers.push_back(UserDialogs::Answer::No);
+        form.close();
+    }
+    template <typename T>
+    T* Child(const char* name) {
+        return form.findChild<T*>(QLatin1String(name));
+    }
+    void Open(const QString& path) {
+        dialogs.fileNames.push_back(path);
+        form.FileOpenExecute();
+    }
+    QImage Grab() { return form.Canvas()->grab().toImage(); }
+    // Mouse events through the window, so that a press grabs the mouse as it does for a user.
+    QPoint InWindow(QWidget* widget, QPoint p) { return widget->mapTo(&form, p); }
+    void Press(QWidget* widget, QPoint p) {
+        QTest::mousePress(form.windowHandle(), Qt::LeftButton, {}, InWindow(widget, p));
+    }
+    void Move(QWidget* widget, QPoint p) {
+        QTest::mouseMove(form.windowHandle(), InWindow(widget, p));
+    }
+    void Release(QWidget* widget, QPoint p) {
+        QTest::mouseRelease(form.windowHandle(), Qt::LeftButton, {}, InWindow(widget, p));
+    }
+    QString Results() { return Child<QTextEdit>("ResultsEdit")->toPlainText(); }
+
+    ScriptedDialogs dialogs;
+    TForm1 form;
+};
+
+int CountPixels(const QImage& image, const QRect& area, QColor colour) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += image.pixelColor(x, y) == colour;
+    return count;
+}
+
+} // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void startupModes_data();
+    void startupModes();
+    void openSampleShowsEverything();
+    void maxWidthErrorsKeepTheScale();
+    void guidesFromRulers();
+    void drawingPixels();
+    void closeQuestion_data();
+    void closeQuestion();
+    void helpPage();
+    void badFilesLeaveAUsableWindow();
+    void screenshot();
+
+private:
+    QTemporaryDir settingsDir_;
+    QTemporaryDir work_;
+};
+
+void TestForm1::initTestCase() {
+    PackageSettings::SetLocationForTests(settingsDir_.path());
+    QLocale::setDefault(QLocale::c());
+}
+
+void TestForm1::startupModes_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<char>("mode");
+    QTest::addColumn<bool>("switchVisible");
+    QTest::addColumn<int>("toolsEnabled");
+    QTest::newRow("no argument") << QStringList{} << 'G' << true << 6;
+    QTest::newRow("S") << QStringList{"S"} << 'S' << false << 1;
+    QTest::newRow("G") << QStringList{"G"} << 'G' << false << 6;
+    QTest::newRow("lower-case s is not S") << QStringList{"s", "S"} << 'G' << false << 6;
+}
+
+void TestForm1::startupModes() {
+    QFETCH(QStringList, arguments);
+    QFETCH(char, mode);
+    QFETCH(bool, switchVisible);
+    QFETCH(int, toolsEnabled);
+    Window w(arguments);
+    QCOMPARE(w.form.State().SectionMode, mode);
+    QCOMPARE(w.Child<QRadioButton>("GeomRadioBtn")->isVisible(), switchVisible);
+    QCOMPARE(w.Child<QRadioButton>("SectRadioBtn")->isVisible(), switchVisible);
+    int enabled = 0;
+    for (const char* name : {"DrawfourAnglesFilled", "DrawTriAngleFilled", "DrawSectorFilled",
+                             "DrawfourAnglesBlank", "DrawTriAngleBlank", "DrawSectorBlank"})
+        enabled += w.Child<QAction>(name)->isEnabled();
+    QCOMPARE(enabled, toolsEnabled);
+    QVERIFY(w.Child<QAction>("DrawfourAnglesFilled")->isEnabled());
+    QVERIFY(w.Child<QAction>("Select")->isEnabled() && w.Child<QAction>("Undo")->isEnabled());
+
+    // Origin: 30 pixels right of the vertical ruler, 51 above the status bar.
+    QCOMPARE(w.form.State().View().OriginX, 41 + 30);
+    QCOMPARE(w.form.State().View().OriginY, w.form.Canvas()->height() - 51);
+
+    if (switchVisible) {
+        w.Child<QRadioButton>("SectRadioBtn")->click();
+        QCOMPARE(w.form.State().SectionMode, 'S');
+        QVERIFY(!w.Child<QAction>("DrawSectorBlank")->isEnabled());
+        QVERIFY(!w.Child<QRadioButton>("GeomRadioBtn")->isChecked());
+    }
+}
+
+void TestForm1::openSampleShowsEverything() {
+    Window w({"G"});
+    w.Open(Sample("lipped-channel.geo"));
+    QVERIFY(w.dialogs.Texts("error").isEmpty());
+    QCOMPARE(w.dialogs.shown.first().Request.Title, QStringLiteral("Open Shape File"));
+    QCOMPARE(w.dialogs.shown.first().Request.Filter, QStringLiteral("Shape files (*.geo)|*.geo"));
+    QCOMPARE(w.form.windowTitle(), QDir::toNativeSeparators(Sample("lipped-channel.geo")));
+    QCOMPARE(w.form.State().SectionMode, 'S'); // the file's mode wins over the argument
+    QCOMPARE(w.Child<QLabel>("StatusPanel1")->text(), QStringLiteral("Number of shapes: 5"));
+    QCOMPARE(w.Child<QLineEdit>("ScaleEdit")->text(), QStringLiteral("40"));
+
+    auto* grid = w.Child<QTableWidget>("NodesGrid");
+    QCOMPARE(grid->rowCount(), int(w.form.State().Nodes.size()));
+    QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("19.9500"));
+    QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("19.0000"));
+
+    w.form.Canvas()->repaint();
+    const QStringList lines = w.Results().split(u'\n');
+    QCOMPARE(lines.size(), 10);
+    QCOMPARE(lines.at(0), QStringLiteral("Dimension: cm"));
+    QCOMPARE(lines.at(7), QStringLiteral("Yo=       7.9122"));
+    QCOMPARE(lines.at(9), QStringLiteral("J%1=   4.001E+003").arg(QChar(0x03C9)));
+    QCOMPARE(w.form.State().Report.Lines().at(9), QStringLiteral("Jw=   4.001E+003"));
+
+    // The directory is remembered for the next dialog, with its separator.
+    const QString directory = PackageSettings::ReadDataDirectory();
+    QCOMPARE(directory,
+             QDir::toNativeSeparators(QStringLiteral(QV_SAMPLES_DIR)) + QDir::separator());
+    w.Open(QString());
+    QCOMPARE(w.dialogs.shown.last().Request.InitialDirectory, directory);
+    QCOMPARE(w.form.State().Shapes.size(), std::size_t(5)); // a cancelled open changes nothing
+
+    // Saving writes what is drawn; the title stays.
+    const QString saved = work_.filePath("copy.geo");
+    w.dialogs.fileNames.push_back(saved);
+    QVERIFY(w.form.FileSaveExecute());
+    QCOMPARE(w.dialogs.shown.last().Request.Title, QStringLiteral("Save Shape"));
+    QFile original(Sample("lipped-channel.geo"));
+    QFile copy(saved);
+    QVERIFY(original.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), original.readAll());
+    QCOMPARE(w.form.windowTitle(), QDir::toNativeSeparators(Sample("lipped-channel.geo")));
+}
+
+void TestForm1::maxWidthErrorsKeepTheScale() {
+    Window w;
+    const double scale = w.form.State().View().Scale;
+    auto* edit = w.Child<QLineEdit>("ScaleEdit");
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "abc");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTRY_COMPARE(w.dialogs.Texts("error"),
+                 QStringList{"'abc' is not a valid floating point value"});
+    QCOMPARE(w.form.State().View().Scale, scale);
+
+    edit->selectAll();
+    QTest::keyClicks(edit, "-3");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTRY_COMPARE(w.dialogs.Texts("error").size(), 2);
+    QCOMPARE(w.form.State().View().Scale, scale);
+
+    edit->selectAll();
+    QTest::keyClicks(edit, "2");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(w.form.State().View().Scale, 2.0 * scale);
+}
+
+void TestForm1::guidesFromRulers() {
+    Window w;
+    auto* canvas = w.form.Canvas();
+    auto* leftBar = w.Child<RulerBar>("LeftBar");
+    auto* topBar = w.Child<RulerBar>("TopBar");
+
+    // Dragged from the vertical ruler and dropped on the area: a vertical guide there.
+    w.Press(leftBar, QPoint(20, 100));
+    QCOMPARE(w.form.State().EditMode(), 3);
+    w.Move(canvas, QPoint(250, 200));
+    w.Move(canvas, QPoint(300, 200));
+    QCOMPARE(w.form.State().LastMouseX, 300);
+    w.Release(canvas, QPoint(300, 200));
+    QCOMPARE(w.form.State().EditMode(), 0);
+    QCOMPARE(w.form.State().Guides.size(), std::size_t(1));
+    QCOMPARE(int(w.form.State().Guides[0]->Kind), 4);
+    QCOMPARE(w.form.State().GuideNodes[0]->Node->PixelX, 300);
+
+    // Dropped on the node panel: cancelled.
+    w.Press(topBar, QPoint(200, 10));
+    const QPoint panel = w.Child<QWidget>("Panel1")->geometry().center();
+    w.Move(canvas, panel);
+    w.Release(canvas, panel);
+    QCOMPARE(w.form.State().Guides.size(), std::size_t(1));
+    QCOMPARE(w.form.State().EditMode(), 0);
+
+    // A horizontal guide keeps its world position when the scale changes.
+    w.Press(topBar, QPoint(200, 10));
+    w.Move(canvas, QPoint(400, 300));
+    w.Release(canvas, QPoint(400, 300));
+    QCOMPARE(int(w.form.State().Guides[1]->Kind), 5);
+    const TNode& node = *w.form.State().GuideNodes[1]->Node;
+    const double z = node.RealZ;
+    const int originY = w.form.State().View().OriginY;
+    w.Child<QLineEdit>("ScaleEdit")->setText("2");
+    w.form.FormResize();
+    QCOMPARE(node.RealZ, z);
+    QCOMPARE(node.PixelY, originY + (300 - originY) / 2);
+
+    // The guide is painted in grey across the area.
+    const QImage image = w.Grab();
+    QCOMPARE(image.pixelColor(500, node.PixelY), QColor(160, 160, 160));
+}
+
+void TestForm1::drawingPixels() {
+    Window w({"S"});
+    w.Open(Sample("plate-with-hole.geo"));
+    const DrawingState& state = w.form.State();
+    const QPoint corner = state.Nodes[0]->Node->Pixel();     // (0, 0)
+    const QPoint opposite = state.Nodes[2]->Node->Pixel();   // (4, 4)
+    const QPoint holeCorner = state.Nodes[4]->Node->Pixel(); // (1, 1)
+    QImage image = w.Grab();
+    const QColor background = image.pixelColor(w.form.Canvas()->width() / 2, 5 + 24);
+
+    // Material between the outer square and the hole is hatched; the hole shows background.
+    const QRect material(corner.x() + 2, holeCorner.y() + 2, holeCorner.x() - corner.x() - 4,
+                         corner.y() - holeCorner.y() - 4);
+    QVERIFY(CountPixels(image, material, Qt::black) > 0);
+    QVERIFY(CountPixels(image, material, background) > 0);
+    const QPoint holeCentre = (holeCorner + state.Nodes[6]->Node->Pixel()) / 2;
+    const QRect hole(holeCentre - QPoint(5, 15), holeCentre + QPoint(-2, -8));
+    QCOMPARE(CountPixels(image, hole, Qt::black), 0);
+
+    // Red principal axes through the centroid; a plate in geometric mode has no shear centre.
+    const QPoint centroid = (corner + opposite) / 2;
+    const QRect nearCentroid(centroid - QPoint(3, 3), centroid + QPoint(3, 3));
+    QVERIFY(CountPixels(image, nearCentroid, QColor(255, 0, 0)) > 0);
+    QCOMPARE(state.SectionMode, 'G');
+
+    // The channel in sectorial mode shows the shear-centre square left of its web.
+    w.Open(Sample("channel.geo"));
+    image = w.Grab();
+    const TNode centre(state.View(), state.Report.Values().Yo, state.Report.Values().Zo);
+    // Its top and bottom edges, away from the horizontal principal axis through the centroid.
+    const QPoint c = centre.Pixel();
+    const auto squareEdges = [&](const QImage& picture) {
+        return CountPixels(picture, QRect(c.x() - 2, c.y() - 2, 4, 1), QColor(255, 0, 0)) +
+               CountPixels(picture, QRect(c.x() - 2, c.y() + 1, 4, 1), QColor(255, 0, 0));
+    };
+    QCOMPARE(squareEdges(image), 8);
+    w.form.GeomRadioBtnClick();
+    QVERIFY(!w.Child<QRadioButton>("GeomRadioBtn")->isVisible());
+    w.form.Canvas()->repaint();
+    QCOMPARE(squareEdges(w.Grab()), 0);
+}
+
+void TestForm1::closeQuestion_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("saveAs");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("yes, saved") << int(UserDialogs::Answer::Yes) << "closed.geo" << true << true;
+    QTest::newRow("yes, dialog cancelled") << int(UserDialogs::Answer::Yes) << "" << true << false;
+    QTest::newRow("yes, write fails")
+        << int(UserDialogs::Answer::Yes) << "missing/dir/x.geo" << false << false;
+    QTest::newRow("no") << int(UserDialogs::Answer::No) << "" << true << false;
+    QTest::newRow("cancel") << int(UserDialogs::Answer::Cancel) << "" << false << false;
+}
+
+void TestForm1::closeQuestion() {
+    QFETCH(int, answer);
+    QFETCH(QString, saveAs);
+    QFETCH(bool, closes);
+    QFETCH(bool, written);
+    Window w;
+    w.Open(Sample("rectangle.geo"));
+    w.dialogs.answers.push_back(UserDialogs::Answer(answer));
+    const QString target = saveAs.isEmpty() ? QString() : work_.filePath(saveAs);
+    if (!target.isEmpty())
+        QFile::remove(target);
+    w.dialogs.fileNames.push_back(target);
+    QCOMPARE(w.form.close(), closes);
+    QCOMPARE(w.dialogs.Texts("question"), QStringList{"Save?"});
+    QCOMPARE(QFile::exists(target), written);
+    QCOMPARE(w.dialogs.Texts("error").size(), saveAs.startsWith("missing") ? 1 : 0);
+    QCOMPARE(w.form.State().Shapes.empty(), closes);
+}
+
+void TestForm1::helpPage() {
+    QTemporaryDir start;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(start.path());
+    Window w;
+    QDir::setCurrent(previous);
+    QTest::keyClick(&w.form, Qt::Key_F1);
+    QCOMPARE(
+        w.dialogs.Texts("error"),
+        QStringList{"Cannot open file " + QDir::toNativeSeparators(start.filePath("MmHlp.htm"))});
+    QVERIFY(w.dialogs.opened.isEmpty());
+
+    QFile help(start.filePath("MmHlp.htm"));
+    QVERIFY(help.open(QIODevice::WriteOnly));
+    help.write("<A NAME=\"ProblemH36\">Editor</A>Drawing sections\r\n<A NAME=\"ProblemH37\">");
+    help.close();
+    QTest::keyClick(&w.form, Qt::Key_F1);
+    QCOMPARE(w.dialogs.opened, QList<QUrl>{QUrl::fromLocalFile(start.filePath("Help.htm"))});
+}
+
+void TestForm1::badFilesLeaveAUsableWindow() {
+    Window w;
+    QFile valid(Sample("plate-with-hole.geo"));
+    QVERIFY(valid.open(QIODevice::ReadOnly));
+    const QByteArray content = valid.readAll();
+    const QString bad = work_.filePath("bad.geo");
+    const auto writeBad = [&](const QByteArray& bytes) {
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+
+    w.Open(work_.filePath("absent.geo"));
+    QCOMPARE(w.dialogs.Texts("error").last(), QStringLiteral("File not found"));
+
+    writeBad(content.left(120)); // ends inside the hole's corners
+    w.Open(bad);
+    QCOMPARE(w.dialogs.Texts("error").last(), QStringLiteral("Wrong dimension identifier!"));
+    w.form.Canvas()->repaint();
+    for (const auto& shape : w.form.State().Shapes)
+        QVERIFY(shape->IsComplete() && shape->GetPoint(shape->MaxPoints) != nullptr);
+
+    QRandomGenerator random(7);
+    for (int i = 0; i < 20; ++i) {
+        QByteArray noise = content;
+        for (int k = 0; k < 6; ++k)
+            noise[random.bounded(noise.size())] = char(random.bounded(32, 127));
+        writeBad(noise);
+        w.Open(bad);
+        w.form.Canvas()->repaint();
+    }
+
+    // Still usable: a good file opens and calculates.
+    w.Open(Sample("rectangle.geo"));
+    w.form.Canvas()->repaint();
+    QVERIFY(w.Results().startsWith("Dimension: cm\nYc=       1.5000"));
+}
+
+void TestForm1::screenshot() {
+    // Set QV_SCREENSHOT_DIR to refresh the pictures of the documentation.
+    const QString directory = qEnvironmentVariable("QV_SCREENSHOT_DIR");
+    if (directory.isEmpty())
+        QSKIP("QV_SCREENSHOT_DIR not set");
+    Window w({"S"});
+    w.form.resize(1100, 720);
+    w.form.InitAll();
+    w.Open(Sample("lipped-channel.geo"));
+    const QPoint web = w.form.State().Nodes[4]->Node->Pixel();
+    w.Press(w.Child<RulerBar>("TopBar"), QPoint(200, 10));
+    w.Move(w.form.Canvas(), QPoint(300, web.y()));
+    w.Release(w.form.Canvas(), QPoint(300, web.y()));
+    w.Move(w.form.Canvas(), w.form.State().Nodes[2]->Node->Pixel() + QPoint(3, 2));
+    w.form.repaint();
+    QVERIFY(w.form.grab().save(QDir(directory).filePath("quarvel.png")));
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
