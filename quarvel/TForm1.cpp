@@ -3,21 +3,25 @@
 #include "HelpPage.h"
 #include "NumberFormat.h"
 #include "PackageSettings.h"
+#include "PrinterSource.h"
 #include "RulerBar.h"
 #include "SectionCanvas.h"
 #include "SectionFile.h"
 #include "SectionPainter.h"
+#include "SectionPrinter.h"
 #include "ToolIcons.h"
 #include "UserDialogs.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -67,8 +71,11 @@ QString WithTrailingSeparator(const QString& directory) {
 
 } // namespace
 
-TForm1::TForm1(UserDialogs& dialogs, const QStringList& arguments, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), state_(std::make_unique<DrawingState>()),
+TForm1::TForm1(UserDialogs& dialogs, PrinterSource& printers, const QStringList& arguments,
+               QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), printers_(printers),
+      state_(std::make_unique<DrawingState>()),
+      interaction_(std::make_unique<DrawingInteraction>(*state_, static_cast<ToolButtons&>(*this))),
       startDir_(QDir::currentPath()), images_(ToolIcons::Create()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quarvel"));
@@ -105,8 +112,11 @@ TForm1::TForm1(UserDialogs& dialogs, const QStringList& arguments, QWidget* pare
             if (canvas_->IsOwnArea(p))
                 FormDragDrop(p);
             EndDrag();
+        } else {
+            FormMouseUp(p);
         }
     };
+    canvas_->OnMouseDown = [this](QPoint p) { FormMouseDown(p); };
 
     topBar_->SetTickSource([this] {
         return RulerTicks::Top(state_->View().OriginX, state_->TickStep, state_->View().Scale,
@@ -133,6 +143,15 @@ TForm1::TForm1(UserDialogs& dialogs, const QStringList& arguments, QWidget* pare
             EndDrag();
         });
     }
+
+    // The form previews keys: Delete works wherever the focus is, and Enter in the node grid
+    // applies the row even while a cell is being edited.
+    qApp->installEventFilter(this);
+    nodesGrid_->installEventFilter(this);
+    connect(nodesGrid_, &QTableWidget::itemChanged, this,
+            [this](QTableWidgetItem* item) { NodesGridItemChanged(item->row() + 1); });
+    connect(nodesGrid_, &QTableWidget::currentCellChanged, this,
+            [this](int row) { NodesGridSelectCell(row + 1); });
 
     resize(1024, 700);
     InitAll();
@@ -169,6 +188,8 @@ void TForm1::BuildToolBar() {
     save->setShortcut(QKeySequence::Save);
     connect(save, &QAction::triggered, this, [this] { FileSaveExecute(); });
     QAction* print = addAction("PrintBtn", QStringLiteral("Print"), ToolIcons::Print);
+    print->setShortcut(QKeySequence::Print);
+    connect(print, &QAction::triggered, this, &TForm1::PrintBtnClick);
     toolBar_->addAction(open);
     toolBar_->addAction(save);
     toolBar_->addAction(print);
@@ -193,7 +214,10 @@ void TForm1::BuildToolBar() {
     toolBar_->addSeparator();
     selectAction_ = addAction("Select", QStringLiteral("Select"), ToolIcons::Select);
     selectAction_->setCheckable(true);
+    connect(selectAction_, &QAction::triggered, this, &TForm1::SelectExecute);
     undoAction_ = addAction("Undo", QStringLiteral("Undo"), ToolIcons::Undo);
+    undoAction_->setShortcut(QKeySequence::Undo);
+    connect(undoAction_, &QAction::triggered, this, &TForm1::UndoExecute);
     toolBar_->addAction(selectAction_);
     toolBar_->addAction(undoAction_);
     toolBar_->widgetForAction(selectAction_)->setObjectName(QStringLiteral("SelectBtn"));
@@ -351,7 +375,7 @@ void TForm1::FormMouseMove(QPoint p) {
     state_->LastMouseY = p.y();
     topBar_->update();
     leftBar_->update();
-    state_->NearestMarker.Track(p.x(), p.y());
+    interaction_->MouseMove(p);
 }
 
 void TForm1::SyncStatusPointer(QPoint p) {
@@ -414,10 +438,163 @@ void TForm1::SectRadioBtnClick() {
 }
 
 void TForm1::ShapeToolExecute(int kind, bool filled) {
-    state_->NewShapeKind = kind;
-    state_->SetNewShapeFilled(filled);
-    state_->SetEditMode(0);
-    selectAction_->setChecked(false);
+    interaction_->ShapeToolExecute(kind, filled);
+}
+
+void TForm1::SelectExecute() {
+    interaction_->SelectExecute();
+    SyncGrid();
+    canvas_->update();
+}
+
+void TForm1::UndoExecute() {
+    interaction_->UndoExecute();
+    SyncGrid();
+    SyncControls();
+}
+
+void TForm1::FormMouseUp(QPoint p) {
+    try {
+        interaction_->MouseUp(p);
+    } catch (const std::exception& error) {
+        ShowError(QString::fromUtf8(error.what()));
+    }
+    SyncGrid();
+    SyncControls();
+    if (interaction_->TakeGridFocusRequest()) {
+        nodesGrid_->setFocus(Qt::MouseFocusReason);
+        interaction_->TrackGridRow(state_->Grid.CurrentRow());
+    }
+}
+
+void TForm1::FormMouseDown(QPoint p) {
+    if (interaction_->MouseDown(p)) {
+        SyncGrid();
+        topBar_->update();
+        leftBar_->update();
+    }
+}
+
+void TForm1::FormKeyUp(int key) {
+    if (key != Qt::Key_Delete)
+        return;
+    interaction_->DeleteSelected();
+    SyncGrid();
+    SyncControls();
+    SyncResults();
+}
+
+void TForm1::PrintBtnClick() {
+    try {
+        const std::unique_ptr<QPrinter> printer = printers_.DefaultPrinter();
+        printer->setPageOrientation(QPageLayout::Portrait);
+        QPainter painter;
+        if (!painter.begin(printer.get()))
+            throw std::runtime_error("The printer could not start the document.");
+        // The document is ended on every path, also when laying out the page fails.
+        struct EndDocument {
+            QPainter& painter;
+            ~EndDocument() { painter.end(); }
+        } end{painter};
+        SectionPrinter::PrintPage(painter, painter.device()->width(), *state_);
+    } catch (const std::exception& error) {
+        ShowError(QString::fromUtf8(error.what()));
+    }
+}
+
+void TForm1::AllUp() {
+    for (QAction* action : shapeActions_)
+        action->setChecked(false);
+}
+
+void TForm1::ReleaseKind(int kind) {
+    for (std::size_t i = 0; i < ShapeTools.size(); ++i)
+        if (ShapeTools[i].kind == kind)
+            shapeActions_[i]->setChecked(false);
+}
+
+void TForm1::PressTool(int kind, bool filled) {
+    for (std::size_t i = 0; i < ShapeTools.size(); ++i)
+        if (ShapeTools[i].kind == kind && ShapeTools[i].filled == filled)
+            shapeActions_[i]->setChecked(true);
+}
+
+void TForm1::SetSelectDown(bool down) {
+    selectAction_->setChecked(down);
+}
+
+bool TForm1::SelectDown() const {
+    return selectAction_->isChecked();
+}
+
+bool TForm1::InGrid(const QWidget* widget) const {
+    return widget != nullptr && (widget == nodesGrid_ || nodesGrid_->isAncestorOf(widget));
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const bool ours = widget != nullptr && widget->window() == this;
+    if (ours && event->type() == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // A key travels up from the focus widget through its parents; act on it once, where
+        // it arrives first.
+        QWidget* first = QApplication::focusWidget() != nullptr ? QApplication::focusWidget()
+                                                                : static_cast<QWidget*>(this);
+        if (key->key() == Qt::Key_Delete && !key->isAutoRepeat() && watched == first)
+            FormKeyUp(Qt::Key_Delete);
+    } else if (ours && event->type() == QEvent::KeyPress && InGrid(widget) &&
+               widget == QApplication::focusWidget()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            // A cell being edited hands its text to the grid through a queued call of its
+            // own; the row is applied after that has run.
+            if (widget == nodesGrid_) {
+                ApplyCurrentGridRow();
+            } else {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        QMetaObject::invokeMethod(this, &TForm1::ApplyCurrentGridRow,
+                                                  Qt::QueuedConnection);
+                    },
+                    Qt::QueuedConnection);
+            }
+        }
+    } else if (watched == nodesGrid_ && event->type() == QEvent::FocusOut &&
+               !InGrid(QApplication::focusWidget())) {
+        NodesGridExit();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::ApplyCurrentGridRow() {
+    const int row = nodesGrid_->currentRow();
+    const QTableWidgetItem* y = nodesGrid_->item(row, 0);
+    const QTableWidgetItem* z = nodesGrid_->item(row, 1);
+    if (y == nullptr || z == nullptr)
+        return;
+    interaction_->ApplyGridRow(row + 1, y->text(), z->text());
+    SyncGrid();
+}
+
+void TForm1::NodesGridItemChanged(int row) {
+    // Typed text stays in the cell, confirmed or not.
+    const QTableWidgetItem* y = nodesGrid_->item(row - 1, 0);
+    const QTableWidgetItem* z = nodesGrid_->item(row - 1, 1);
+    if (y != nullptr && z != nullptr)
+        state_->Grid.SetRow(row, y->text(), z->text());
+}
+
+void TForm1::NodesGridSelectCell(int row) {
+    if (row < 1)
+        return;
+    state_->Grid.SetCurrentRow(row);
+    if (InGrid(QApplication::focusWidget()))
+        interaction_->TrackGridRow(row);
+}
+
+void TForm1::NodesGridExit() {
+    interaction_->TrackGridRow(nodesGrid_->currentRow() + 1);
 }
 
 bool TForm1::FileOpenExecute() {

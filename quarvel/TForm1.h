@@ -1,6 +1,8 @@
 #pragma once
 
+#include "DrawingInteraction.h"
 #include "DrawingState.h"
+#include "ToolButtons.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -20,16 +22,18 @@ class QTextEdit;
 class QToolBar;
 class RulerBar;
 class SectionCanvas;
+class PrinterSource;
 class UserDialogs;
 
 // The section editor's window. It builds the controls, keeps them in step with the drawing
 // state and forwards every event to the state and the plain classes that work on it.
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, private ToolButtons {
     Q_OBJECT
 
 public:
     // `arguments` are the program's arguments without the program name.
-    TForm1(UserDialogs& dialogs, const QStringList& arguments, QWidget* parent = nullptr);
+    TForm1(UserDialogs& dialogs, PrinterSource& printers, const QStringList& arguments,
+           QWidget* parent = nullptr);
     ~TForm1() override;
 
     DrawingState& State() { return *state_; }
@@ -54,12 +58,31 @@ public:
     bool FileSaveExecute(bool rethrow = false);
     void HelpActionExecute();
     void ShapeToolExecute(int kind, bool filled);
+    void SelectExecute();
+    void UndoExecute();
+    void FormMouseUp(QPoint p);
+    void FormMouseDown(QPoint p);
+    void FormKeyUp(int key);
+    void PrintBtnClick();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    // ToolButtons
+    void AllUp() override;
+    void ReleaseKind(int kind) override;
+    void PressTool(int kind, bool filled) override;
+    void SetSelectDown(bool down) override;
+    bool SelectDown() const override;
+
+    void ApplyCurrentGridRow();
+    void NodesGridItemChanged(int row);
+    void NodesGridSelectCell(int row);
+    void NodesGridExit();
+    bool InGrid(const QWidget* widget) const;
     void BuildToolBar();
     void BuildPanel();
     void BuildStatusBar();
@@ -74,7 +97,9 @@ private:
     QAction* ShapeAction(int index) const { return shapeActions_.at(std::size_t(index)); }
 
     UserDialogs& dialogs_;
+    PrinterSource& printers_;
     std::unique_ptr<DrawingState> state_;
+    std::unique_ptr<DrawingInteraction> interaction_;
     QString startDir_;
     QVector<QPixmap> images_;
     QString pendingError_;

@@ -1,3 +1,4 @@
+#include "PrinterSource.h"
 #include "QtUserDialogs.h"
 #include "TForm1.h"
 
@@ -6,7 +7,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QtUserDialogs dialogs;
-    TForm1 form(dialogs, QApplication::arguments().mid(1));
+    SystemPrinterSource printers;
+    TForm1 form(dialogs, printers, QApplication::arguments().mid(1));
     form.showMaximized();
     return QApplication::exec();
 }

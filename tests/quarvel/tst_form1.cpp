@@ -1,4 +1,5 @@
 #include "PackageSettings.h"
+#include "PrinterSource.h"
 #include "RulerBar.h"
 #include "ScriptedDialogs.h"
 #include "SectionCanvas.h"
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTableWidget>
@@ -22,9 +24,23 @@ QString Sample(const char* name) {
     return QStringLiteral(QV_SAMPLES_DIR "/") + name;
 }
 
+// Prints into a PDF file, or fails like a system without printers when no file is set.
+class PdfPrinterSource : public PrinterSource {
+public:
+    std::unique_ptr<QPrinter> DefaultPrinter() override {
+        if (file.isEmpty())
+            throw std::runtime_error("There is no default printer.");
+        auto printer = std::make_unique<QPrinter>();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(file);
+        return printer;
+    }
+    QString file;
+};
+
 // A window at a fixed size, shown offscreen, with its dialogs answered by the test.
 struct Window {
-    explicit Window(const QStringList& arguments = {}) : form(dialogs, arguments) {
+    explicit Window(const QStringList& arguments = {}) : form(dialogs, printers, arguments) {
         form.resize(1000, 700);
         form.show();
         if (!QTest::qWaitForWindowExposed(&form))
@@ -54,9 +70,19 @@ struct Window {
     void Release(QWidget* widget, QPoint p) {
         QTest::mouseRelease(form.windowHandle(), Qt::LeftButton, {}, InWindow(widget, p));
     }
+    // A click on the drawing area at world (y, z), the pointer moving there first.
+    void ClickAt(double y, double z, QPoint nudge = {}) {
+        const TNode node(form.State().View(), y, z);
+        const QPoint p = node.Pixel() + nudge;
+        Move(form.Canvas(), p);
+        Press(form.Canvas(), p);
+        Release(form.Canvas(), p);
+    }
+    void Trigger(const char* action) { Child<QAction>(action)->trigger(); }
     QString Results() { return Child<QTextEdit>("ResultsEdit")->toPlainText(); }
 
     ScriptedDialogs dialogs;
+    PdfPrinterSource printers;
     TForm1 form;
 };
 
@@ -85,6 +111,9 @@ private slots:
     void closeQuestion();
     void helpPage();
     void badFilesLeaveAUsableWindow();
+    void drawWithTheMouse();
+    void editNodesInTheGrid();
+    void printToPdf();
     void screenshot();
 
 private:
@@ -381,6 +410,110 @@ void TestForm1::badFilesLeaveAUsableWindow() {
     QVERIFY(w.Results().startsWith("Dimension: cm\nYc=       1.5000"));
 }
 
+void TestForm1::drawWithTheMouse() {
+    Window w;
+    const DrawingState& state = w.form.State();
+    w.Trigger("DrawfourAnglesFilled");
+    QVERIFY(w.Child<QAction>("DrawfourAnglesFilled")->isChecked());
+    for (const auto& [y, z] : {std::pair{0.1, 0.1}, {0.4, 0.1}, {0.4, 0.3}, {0.1, 0.3}})
+        w.ClickAt(y, z);
+    QCOMPARE(state.Shapes.size(), std::size_t(1));
+    QVERIFY(!w.Child<QAction>("DrawfourAnglesFilled")->isChecked());
+    QCOMPARE(w.Child<QLabel>("StatusPanel1")->text(), QStringLiteral("Number of shapes: 1"));
+    QCOMPARE(w.Child<QTableWidget>("NodesGrid")->rowCount(), 4);
+    QCOMPARE(w.Child<QTableWidget>("NodesGrid")->item(1, 0)->text(), QStringLiteral("0.400"));
+
+    // A triangle on the top edge, its base corners released a few pixels off.
+    w.Trigger("DrawTriAngleBlank");
+    w.ClickAt(0.1, 0.3, QPoint(4, -3));
+    w.ClickAt(0.4, 0.3, QPoint(-5, 5));
+    w.ClickAt(0.25, 0.45);
+    QCOMPARE(state.Shapes.size(), std::size_t(2));
+    QCOMPARE(state.Nodes.size(), std::size_t(5));
+    QVERIFY(!state.Shapes[1]->Filled);
+    w.form.Canvas()->repaint();
+    QVERIFY(w.Results().startsWith("Dimension: m\n"));
+
+    // Undo takes the triangle apart point by point, then reopens the quadrangle.
+    w.Trigger("Undo");
+    QVERIFY(w.Child<QAction>("DrawTriAngleBlank")->isChecked());
+    w.Trigger("Undo");
+    w.Trigger("Undo");
+    QVERIFY(!state.CurrentShape);
+    QCOMPARE(state.Nodes.size(), std::size_t(4));
+    QCOMPARE(w.Child<QTableWidget>("NodesGrid")->rowCount(), 4);
+
+    // Select the quadrangle and delete it with the key, even from the Max Width box.
+    w.Trigger("Select");
+    QVERIFY(w.Child<QAction>("Select")->isChecked());
+    w.ClickAt(0.2, 0.2);
+    QVERIFY(state.Shapes[0]->Selected);
+    w.form.Canvas()->repaint();
+    const QPoint edge = TNode(state.View(), 0.15, 0.1).Pixel();
+    QCOMPARE(w.Grab().pixelColor(edge), QColor(0, 0, 255));
+    w.Child<QLineEdit>("ScaleEdit")->setFocus();
+    QTest::keyClick(w.Child<QLineEdit>("ScaleEdit"), Qt::Key_Delete);
+    QVERIFY(state.Shapes.empty());
+    QCOMPARE(w.Child<QTableWidget>("NodesGrid")->rowCount(), 1);
+    QVERIFY(w.Results().isEmpty());
+    QCOMPARE(w.Child<QLineEdit>("ScaleEdit")->text(), QStringLiteral("1"));
+}
+
+void TestForm1::editNodesInTheGrid() {
+    Window w;
+    w.Open(Sample("rectangle.geo"));
+    w.form.Canvas()->repaint();
+    const QString before = w.Results();
+    auto* grid = w.Child<QTableWidget>("NodesGrid");
+    grid->setFocus();
+    grid->setCurrentCell(1, 0); // node (3, 0)
+    QVERIFY(w.form.State().CurrentMarker.Visible);
+    QCOMPARE(QPoint(w.form.State().CurrentMarker.X, w.form.State().CurrentMarker.Y),
+             w.form.State().Nodes[1]->Node->Pixel());
+
+    const auto typeInto = [&](int row, int column, const QString& text) {
+        grid->setCurrentCell(row, column);
+        grid->editItem(grid->item(row, column));
+        QWidget* editor = QApplication::focusWidget();
+        QVERIFY(editor != grid && grid->isAncestorOf(editor));
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+    };
+    typeInto(1, 0, "4");
+    QTRY_COMPARE(w.form.State().Nodes[1]->Node->RealY, 4.0);
+    QCOMPARE(grid->item(1, 0)->text(), QStringLiteral("4"));
+    w.form.Canvas()->repaint();
+    QVERIFY(w.Results() != before);
+
+    // A letter: no message, both cells show the node's coordinates again.
+    typeInto(1, 1, "z");
+    QTRY_COMPARE(grid->item(1, 1)->text(), QStringLiteral("0"));
+    QCOMPARE(w.form.State().Nodes[1]->Node->RealZ, 0.0);
+    QCOMPARE(grid->item(1, 0)->text(), QStringLiteral("4"));
+    QVERIFY(w.dialogs.Texts("error").isEmpty());
+}
+
+void TestForm1::printToPdf() {
+    Window w;
+    w.Trigger("PrintBtn");
+    QCOMPARE(w.dialogs.Texts("error"), QStringList{"There is no default printer."});
+
+    w.Open(Sample("plate-with-hole.geo"));
+    w.form.Canvas()->repaint();
+    w.printers.file = work_.filePath("page.pdf");
+    w.Trigger("PrintBtn");
+    QCOMPARE(w.dialogs.Texts("error").size(), 1);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), w.printers.file, "-"});
+    QVERIFY2(text.waitForFinished(20000), "pdftotext did not run");
+    const QString page = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    for (const char* expected : {"X Y 0.0000 0.0000 4.0000 0.0000", "1.0000 3.0000 Dimension: cm",
+                                 "F= 1.200E+001", "I1= 2.000E+001", "Alpha="})
+        QVERIFY2(page.contains(QLatin1String(expected)), qPrintable(page));
+    QVERIFY(page.indexOf("4.0000") < page.indexOf("Dimension"));
+}
+
 void TestForm1::screenshot() {
     // Set QV_SCREENSHOT_DIR to refresh the pictures of the documentation.
     const QString directory = qEnvironmentVariable("QV_SCREENSHOT_DIR");
@@ -397,6 +530,30 @@ void TestForm1::screenshot() {
     w.Move(w.form.Canvas(), w.form.State().Nodes[2]->Node->Pixel() + QPoint(3, 2));
     w.form.repaint();
     QVERIFY(w.form.grab().save(QDir(directory).filePath("quarvel.png")));
+
+    // A section drawn with the mouse: a plate with a hole and a sector on top, the pointer
+    // near a corner so that the snap square shows, a triangle half placed.
+    Window d;
+    d.form.resize(1100, 720);
+    d.form.InitAll();
+    d.Child<QLineEdit>("ScaleEdit")->setText("10");
+    d.form.FormResize();
+    d.Trigger("DrawfourAnglesFilled");
+    for (const auto& [y, z] : {std::pair{1.0, 1.0}, {5.0, 1.0}, {5.0, 5.0}, {1.0, 5.0}})
+        d.ClickAt(y, z);
+    d.Trigger("DrawfourAnglesBlank");
+    for (const auto& [y, z] : {std::pair{2.0, 2.0}, {4.0, 2.0}, {4.0, 4.0}, {2.0, 4.0}})
+        d.ClickAt(y, z);
+    d.Trigger("DrawSectorFilled");
+    d.ClickAt(3.0, 5.0);
+    d.ClickAt(5.0, 5.0);
+    d.ClickAt(1.0, 5.0);
+    d.Trigger("DrawTriAngleFilled");
+    d.ClickAt(5.0, 1.0);
+    d.ClickAt(7.0, 1.0);
+    d.Move(d.form.Canvas(), TNode(d.form.State().View(), 5.0, 5.0).Pixel() + QPoint(5, 4));
+    d.form.repaint();
+    QVERIFY(d.form.grab().save(QDir(directory).filePath("quarvel-drawing.png")));
 }
 
 QTEST_MAIN(TestForm1)
