@@ -1,0 +1,17 @@
+#include "LauncherSettings.h"
+#include "QtUserDialogs.h"
+#include "VormStartup.h"
+
+#include <QApplication>
+
+// Vorm is started in its package directory: every program, help file and language pack of
+// the package is found there.
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("VORM"));
+    QtUserDialogs dialogs;
+    const LauncherSettings settings;
+    VormStartup startup(dialogs, settings);
+    startup.Run();
+    return QApplication::exec();
+}

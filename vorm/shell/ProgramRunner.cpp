@@ -1,0 +1,146 @@
+#include "ProgramRunner.h"
+
+#include "FileLookup.h"
+#include "UserDialogs.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QWidget>
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+// Longest time between two rounds of event processing while a program runs.
+constexpr int ServeIntervalMs = 100;
+
+// The error number the system gave for a failed start. Qt reports it only as text ("execvp:
+// No such file or directory"), which is matched against the system's texts.
+int StartErrorNumber(const QProcess& process, const QString& executable) {
+    if (!QFileInfo(executable).exists())
+        return ENOENT; // 2, as "file not found" is on Windows too
+#ifndef Q_OS_WIN
+    const QString text = process.errorString();
+    const qsizetype colon = text.lastIndexOf(QStringLiteral(": "));
+    const QString reason = colon < 0 ? text : text.mid(colon + 2);
+    for (int number = 1; number < 256; ++number)
+        if (reason == QString::fromLocal8Bit(std::strerror(number)))
+            return number;
+#else
+    Q_UNUSED(process);
+#endif
+    return QFileInfo(executable).isDir() || !QFileInfo(executable).isExecutable() ? EACCES : 0;
+}
+
+} // namespace
+
+ProgramRunner::ProgramRunner(PackageDir packageDir, UserDialogs& dialogs)
+    : packageDir(std::move(packageDir)), dialogs(dialogs) {}
+
+void ProgramRunner::RunProgram(QWidget* form, const QString& program, const QStringList& arguments,
+                               int showState) const {
+    // The form may be closed by the user while the program runs.
+    const QPointer<QWidget> guardedForm(form);
+    if (guardedForm)
+        guardedForm->setCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents();
+
+    DeleteExchangeFiles();
+    if (guardedForm)
+        guardedForm->setEnabled(false);
+
+    int failure = 0;
+    errno = 0;
+    if (!QDir::setCurrent(packageDir.Path())) {
+        failure = errno != 0 ? errno : ENOENT;
+    } else {
+        const QString executable = ResolveProgram(program);
+        QProcess process;
+        process.setProgram(executable);
+        process.setArguments(arguments);
+        process.setWorkingDirectory(packageDir.Path());
+        // The programs report through files only; a pipe nobody reads could block them.
+        process.setStandardInputFile(QProcess::nullDevice());
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+#ifdef Q_OS_WIN
+        process.setCreateProcessArgumentsModifier(
+            [showState](QProcess::CreateProcessArguments* args) {
+                args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
+                args->startupInfo->wShowWindow = WORD(showState);
+            });
+#else
+        Q_UNUSED(showState);
+#endif
+        process.start();
+        if (!process.waitForStarted(-1)) {
+            failure = StartErrorNumber(process, executable);
+        } else {
+            // Serve the windows until the program ends; the timer bounds each round so the
+            // end is noticed even while no other event arrives.
+            QEventLoop loop;
+            QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+            QTimer tick;
+            QObject::connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
+            tick.start(ServeIntervalMs);
+            while (process.state() != QProcess::NotRunning)
+                loop.exec();
+        }
+    }
+
+    if (failure != 0)
+        dialogs.ShowError(guardedForm,
+                          StartFailureMessage(CommandLine(program, arguments), failure));
+
+    if (guardedForm) {
+        guardedForm->setEnabled(true);
+        guardedForm->unsetCursor();
+    }
+}
+
+QString ProgramRunner::ResolveProgram(const QString& program) const {
+    QString name = program;
+#ifdef Q_OS_WIN
+    if (QFileInfo(name).suffix().isEmpty())
+        name += PackageDir::ExecutableSuffix();
+#endif
+    const bool bare = !name.contains(u'/') && !name.contains(QDir::separator());
+    if (!bare) {
+        const QFileInfo info(name);
+        return FileLookup::FindNoCase(info.path(), info.fileName());
+    }
+    const QString inPackage = packageDir.FilePath(name);
+    if (QFileInfo(inPackage).isFile())
+        return inPackage;
+    const QString onPath = QStandardPaths::findExecutable(name);
+    return onPath.isEmpty() ? inPackage : onPath;
+}
+
+QString ProgramRunner::CommandLine(const QString& program, const QStringList& arguments) {
+    QStringList words{QDir::toNativeSeparators(program)};
+    for (const QString& argument : arguments)
+        words << (argument.contains(u' ') || argument.isEmpty() ? u'"' + argument + u'"'
+                                                                : argument);
+    return words.join(u' ');
+}
+
+QString ProgramRunner::StartFailureMessage(const QString& commandLine, int errorNumber) {
+    return QStringLiteral("Error executing ") + commandLine + QStringLiteral("\r\n") +
+           QStringLiteral("Error message: ") + QString::number(errorNumber) + u'!';
+}
+
+void ProgramRunner::DeleteExchangeFiles() const {
+    for (const char* name : {"Error.txt", "PROT.TXT"})
+        QFile::remove(packageDir.FilePath(QString::fromLatin1(name)));
+}

@@ -1,0 +1,78 @@
+#include "TLanguageForm.h"
+
+#include "HandlerGuard.h"
+#include "MenuTexts.h"
+#include "ProblemCatalogue.h"
+#include "TGlobalObj.h"
+#include "TMainForm.h"
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QGroupBox>
+#include <QMdiArea>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+TLanguageForm::TLanguageForm(TMainForm& mainForm) : mainForm(mainForm) {
+    setWindowTitle(QStringLiteral("Language"));
+    setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    // Freed when it closes, by a choice or by its close box.
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    languageGroup = new QGroupBox(this);
+    buttons = new QButtonGroup(this);
+    new QVBoxLayout(languageGroup);
+    setWidget(languageGroup);
+    connect(buttons, &QButtonGroup::idClicked, this, &TLanguageForm::LanguageGroupClick);
+
+    FormCreate();
+
+    QMdiArea* area = mainForm.MdiArea();
+    area->addSubWindow(this);
+    resize(171, 116);
+    const QSize room = area->viewport()->size();
+    move(std::max(0, (room.width() - width()) / 2), std::max(0, (room.height() - height()) / 2));
+    show();
+}
+
+void TLanguageForm::FormCreate() {
+    for (QAbstractButton* button : buttons->buttons())
+        delete button;
+    packs = LanguagePacks::Present(mainForm.Package());
+    for (int index = 0; index < packs.size(); ++index) {
+        auto* button = new QRadioButton(packs[index].Language, languageGroup);
+        languageGroup->layout()->addWidget(button);
+        buttons->addButton(button, index);
+    }
+}
+
+QStringList TLanguageForm::Languages() const {
+    QStringList languages;
+    for (const LanguagePack& pack : packs)
+        languages << pack.Language;
+    return languages;
+}
+
+void TLanguageForm::LanguageGroupClick(int index) {
+    if (index < 0 || index >= packs.size() || index == lastChoice)
+        return;
+    lastChoice = index;
+    if (QAbstractButton* button = buttons->button(index))
+        button->setChecked(true);
+
+    const PackageDir& package = mainForm.Package();
+    QDir::setCurrent(package.Path());
+    // The unpacker is found by the usual program search, the package directory first.
+    mainForm.Runner().RunProgram(
+        this, QStringLiteral("PKUNZIP"),
+        {QStringLiteral("-#"), QStringLiteral("-O"), packs[index].PackFile}, ProgramRunner::Hidden);
+
+    const bool done = HandlerGuard::Run(mainForm.Dialogs(), &mainForm, [this] {
+        mainForm.Globals()->LoadMenuTexts(*mainForm.ProblemMenu());
+        mainForm.setWindowTitle(mainForm.Texts().Text(ProblemCatalogue::TitleEntry));
+        mainForm.AttachProblemMenu();
+    });
+    if (done)
+        close();
+}

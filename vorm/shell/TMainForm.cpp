@@ -1,0 +1,156 @@
+#include "TMainForm.h"
+
+#include "EditorOpenRequest.h"
+#include "HandlerGuard.h"
+#include "LauncherSettings.h"
+#include "ProblemCatalogue.h"
+#include "ProblemMenuItems.h"
+#include "TAboutBox.h"
+#include "TGlobalObj.h"
+#include "UserDialogs.h"
+#include "VormIcons.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QTextCursor>
+#include <QUrl>
+
+namespace {
+
+using Handler = void (TMainForm::*)();
+
+struct TagHandler {
+    int Tag;
+    Handler Run;
+};
+
+// Each menu item's handler, by tag.
+const TagHandler Handlers[] = {
+    {1, &TMainForm::N5Click},      {2, &TMainForm::N6Click},
+    {3, &TMainForm::N7Click},      {4, &TMainForm::N8Click},
+    {5, &TMainForm::N9Click},      {6, &TMainForm::N10Click},
+    {7, &TMainForm::N11Click},     {8, &TMainForm::N12Click},
+    {9, &TMainForm::N13Click},     {10, &TMainForm::N14Click},
+    {11, &TMainForm::N15Click},    {12, &TMainForm::N16Click},
+    {13, &TMainForm::N17Click},    {14, &TMainForm::N18Click},
+    {21, &TMainForm::N19Click},    {22, &TMainForm::N20Click},
+    {23, &TMainForm::N21Click},    {24, &TMainForm::N22Click},
+    {25, &TMainForm::N23Click},    {26, &TMainForm::N24Click},
+    {31, &TMainForm::N25Click},    {32, &TMainForm::N26Click},
+    {33, &TMainForm::N27Click},    {34, &TMainForm::N28Click},
+    {35, &TMainForm::N29Click},    {36, &TMainForm::N30Click},
+    {37, &TMainForm::N31Click},    {41, &TMainForm::N32Click},
+    {42, &TMainForm::N33Click},    {43, &TMainForm::N34Click},
+    {44, &TMainForm::N35Click},    {111, &TMainForm::Datafiles1Click},
+    {114, &TMainForm::Help1Click}, {113, &TMainForm::AboutClick},
+};
+
+} // namespace
+
+TMainForm::TMainForm(UserDialogs& dialogs, const LauncherSettings& settings, QWidget* parent)
+    : QMainWindow(parent), dialogs(dialogs), settings(settings) {
+    FormCreate();
+    setWindowTitle(QStringLiteral("VORM"));
+    setWindowIcon(VormIcons::ProgramIcon());
+
+    mdiArea = new QMdiArea(this);
+    mdiArea->setBackground(palette().dark());
+    setCentralWidget(mdiArea);
+
+    detachedMenu = ProblemMenuItems::Build({});
+    problemMenu = detachedMenu.get();
+    ConnectMenu();
+
+    auto* help = new QAction(this);
+    help->setShortcut(QKeySequence::HelpContents);
+    connect(help, &QAction::triggered, this, &TMainForm::FormHelp);
+    addAction(help);
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::FormCreate() {
+    packageDir.emplace(PackageDir::FromCurrentDirectory());
+    runner.emplace(*packageDir, dialogs);
+}
+
+void TMainForm::SetGlobals(TGlobalObj* data) {
+    globals = data;
+    if (globals)
+        ProblemMenuItems::ShowImages(*problemMenu, globals->MenuImages());
+}
+
+void TMainForm::ConnectMenu() {
+    for (const TagHandler& handler : Handlers) {
+        QAction* item = ProblemMenuItems::Find(*problemMenu, handler.Tag);
+        const Handler run = handler.Run;
+        connect(item, &QAction::triggered, this, [this, run] { (this->*run)(); });
+    }
+}
+
+void TMainForm::AttachProblemMenu() {
+    if (!detachedMenu)
+        return;
+    setMenuBar(detachedMenu.release());
+}
+
+QAction* TMainForm::Item(int tag) const {
+    return ProblemMenuItems::Find(*problemMenu, tag);
+}
+
+void TMainForm::ProblemClick(int tag) {
+    const ProblemEntry* entry = ProblemCatalogue::Find(tag);
+    StartEditor(Item(tag), EditorOpenRequest::FilterPrefix(tag, menuTexts),
+                entry->DefaultExtension);
+}
+
+void TMainForm::ToolClick(int tag) {
+    const ProblemEntry* entry = ProblemCatalogue::Find(tag);
+    runner->RunProgram(this, QDir(packageDir->Path()).filePath(entry->ToolProgram),
+                       entry->ToolArguments, ProgramRunner::Shown);
+}
+
+void TMainForm::Datafiles1Click() {
+    StartEditor(Item(ProblemCatalogue::DataFilesTag),
+                menuTexts.Text(ProblemCatalogue::DataFilesFilterEntry),
+                ProblemCatalogue::Find(ProblemCatalogue::DataFilesTag)->DefaultExtension);
+}
+
+void TMainForm::StartEditor(QAction* item, const QString& filterPrefix,
+                            const QString& defaultExtension) {
+    HandlerGuard::Run(dialogs, this, [&] {
+        const int tag = ProblemMenuItems::Tag(item);
+        const QString dataDirectory =
+            tag == ProblemCatalogue::DataFilesTag ? QString() : settings.ReadDataDirectory();
+        FileDialogRequest& dialog = globals->PreviewDlg();
+        dialog = EditorOpenRequest::Build(tag, filterPrefix, defaultExtension, menuTexts,
+                                          packageDir->Path(), dataDirectory);
+        const QString fileName = globals->RunPreviewDlg(this);
+        if (fileName.isEmpty() || !EditorOpenRequest::OpensEditor(tag))
+            return;
+        dialog.InitialDirectory = settings.ReadDataDirectory();
+        emit EditorRequested(fileName, ProblemMenuItems::ImageIndex(item) > -1);
+    });
+}
+
+bool TMainForm::FormHelp() {
+    dialogs.OpenWithDesktop(QUrl::fromLocalFile(packageDir->FilePath(QStringLiteral("MMHlp.htm"))));
+    return true;
+}
+
+void TMainForm::Help1Click() {
+    FormHelp();
+}
+
+void TMainForm::AboutClick() {
+    TAboutBox box(*packageDir, dialogs, this);
+    box.SetVersion(QStringLiteral("Version: ") + Version());
+    box.MoveCaretToStart();
+    box.exec();
+}
+
+QString TMainForm::Version() {
+    return QStringLiteral(VORM_VERSION);
+}

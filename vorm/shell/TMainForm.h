@@ -1,0 +1,109 @@
+#pragma once
+
+#include "MenuTexts.h"
+#include "PackageDir.h"
+#include "ProgramRunner.h"
+
+#include <QMainWindow>
+#include <memory>
+#include <optional>
+
+class LauncherSettings;
+class QAction;
+class QMdiArea;
+class QMenuBar;
+class TGlobalObj;
+class UserDialogs;
+
+// The launcher's main window: an MDI frame whose menu is the problem catalogue. It has no
+// menu until a language has been chosen; choosing a problem type asks for a data file of that
+// type, choosing a tool runs it.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    TMainForm(UserDialogs& dialogs, const LauncherSettings& settings, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The data module is created after the main window at start-up.
+    void SetGlobals(TGlobalObj* globals);
+    TGlobalObj* Globals() const { return globals; }
+
+    const PackageDir& Package() const { return *packageDir; }
+    MenuTexts& Texts() { return menuTexts; }
+    const ProgramRunner& Runner() const { return *runner; }
+    UserDialogs& Dialogs() const { return dialogs; }
+    QMdiArea* MdiArea() const { return mdiArea; }
+
+    // The problem menu, attached or not.
+    QMenuBar* ProblemMenu() const { return problemMenu; }
+    bool IsProblemMenuAttached() const { return !detachedMenu; }
+    void AttachProblemMenu();
+
+    // Sets up the shared open dialog for the item's problem type and runs it.
+    void StartEditor(QAction* item, const QString& filterPrefix, const QString& defaultExtension);
+
+    // Problem types.
+    void N5Click() { ProblemClick(1); }
+    void N6Click() { ProblemClick(2); }
+    void N7Click() { ProblemClick(3); }
+    void N8Click() { ProblemClick(4); }
+    void N9Click() { ProblemClick(5); }
+    void N10Click() { ProblemClick(6); }
+    void N11Click() { ProblemClick(7); }
+    void N12Click() { ProblemClick(8); }
+    void N13Click() { ProblemClick(9); }
+    void N14Click() { ProblemClick(10); }
+    void N15Click() { ProblemClick(11); }
+    void N16Click() { ProblemClick(12); }
+    void N17Click() { ProblemClick(13); }
+    void N18Click() { ProblemClick(14); }
+    void N19Click() { ProblemClick(21); }
+    void N20Click() { ProblemClick(22); }
+    void N21Click() { ProblemClick(23); }
+    void N22Click() { ProblemClick(24); }
+    void N23Click() { ProblemClick(25); }
+    void N24Click() { ProblemClick(26); }
+    void N25Click() { ProblemClick(31); }
+    void N26Click() { ProblemClick(32); }
+    void N27Click() { ProblemClick(33); }
+    void N28Click() { ProblemClick(34); }
+    void N29Click() { ProblemClick(35); }
+    void N30Click() { ProblemClick(36); }
+    void N31Click() { ProblemClick(37); }
+    // Tools.
+    void N32Click() { ToolClick(41); }
+    void N33Click() { ToolClick(42); }
+    void N34Click() { ToolClick(43); }
+    void N35Click() { ToolClick(44); }
+
+    void Datafiles1Click();
+    void Help1Click();
+    void AboutClick();
+    // Opens the main help file in the browser.
+    bool FormHelp();
+
+    static QString Version();
+
+signals:
+    // A data file was chosen for an editor window; `solverAvailable` tells whether the
+    // problem's solver is installed.
+    void EditorRequested(const QString& fileName, bool solverAvailable);
+
+private:
+    void FormCreate();
+    void ConnectMenu();
+    void ProblemClick(int tag);
+    void ToolClick(int tag);
+    QAction* Item(int tag) const;
+
+    UserDialogs& dialogs;
+    const LauncherSettings& settings;
+    std::optional<PackageDir> packageDir;
+    std::optional<ProgramRunner> runner;
+    MenuTexts menuTexts;
+    TGlobalObj* globals = nullptr;
+    QMdiArea* mdiArea = nullptr;
+    std::unique_ptr<QMenuBar> detachedMenu;
+    QMenuBar* problemMenu = nullptr;
+};
