@@ -1,0 +1,95 @@
+#include "AboutText.h"
+#include "MenuTextFile.h"
+#include "MenuTexts.h"
+#include "PackExtractor.h"
+#include "PackageTextFile.h"
+#include "ProblemCatalogue.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString Package = QStringLiteral(VORM_PACKAGE_DIR);
+
+// The section of a sectioned help file, cut as the help pages cut it.
+QString HelpSection(const QString& text, const QString& key) {
+    const QString anchor = QStringLiteral("<A NAME=\"Problem");
+    const qsizetype from = text.indexOf(anchor + key);
+    if (from < 0)
+        return {};
+    QString rest = text.mid(from);
+    rest = rest.mid(rest.indexOf(QStringLiteral("</A>")) + 4);
+    const qsizetype next = rest.indexOf(anchor);
+    return next < 0 ? rest : rest.left(next);
+}
+
+} // namespace
+
+class TestPackageData : public QObject {
+    Q_OBJECT
+
+private slots:
+    void programsArePresent();
+    void pack_data();
+    void pack();
+};
+
+void TestPackageData::programsArePresent() {
+    for (const char* name : {"Vorm", "PKUNZIP", "Halbrin"}) {
+        const QFileInfo program(QDir(Package).filePath(QString::fromLatin1(name)));
+        QVERIFY2(program.isFile() && program.isExecutable(), name);
+    }
+}
+
+void TestPackageData::pack_data() {
+    QTest::addColumn<QString>("pack");
+    QTest::newRow("English") << "VORMEW.ZIP";
+    QTest::newRow("Bulgarian") << "VORMBW.ZIP";
+    QTest::newRow("Russian") << "VORMRW.ZIP";
+}
+
+void TestPackageData::pack() {
+    QFETCH(QString, pack);
+    QTemporaryDir dir;
+    const PackExtractor::Result result =
+        PackExtractor::Extract(QDir(Package).filePath(pack), dir.path());
+    QVERIFY2(result.Ok, qPrintable(result.Error));
+    // Exactly the names the launcher and the generated help pages refer to.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+             (QStringList{"EdHlp.htm", "HelpBtn.bmp", "MESSW.TXT", "MMHlp.htm", "edhlp.htm"}));
+
+    // Every menu item, the title and the "Data files" filter have a text, none of them cut
+    // short by a missing final blank.
+    const QString messw = dir.filePath("MESSW.TXT");
+    MenuTexts texts;
+    QVERIFY(MenuTextFile::Read(messw, texts));
+    for (const ProblemEntry& entry : ProblemCatalogue::Entries())
+        QVERIFY2(!texts.Text(entry.Tag).isEmpty(), qPrintable(entry.Handler));
+    QVERIFY(!texts.Text(ProblemCatalogue::TitleEntry).isEmpty());
+    QVERIFY(texts.Text(ProblemCatalogue::DataFilesFilterEntry).contains("|*."));
+    for (const QString& line : PackageTextFile::SplitLines(PackageTextFile::Read(messw)))
+        if (!line.isEmpty() && line[0].isDigit())
+            QVERIFY2(line.endsWith(u' '), qPrintable(line));
+
+    const QString mainHelp = PackageTextFile::Read(dir.filePath("MMHlp.htm"));
+    const QString about = AboutText::Load(dir.filePath("MMHlp.htm"));
+    QVERIFY(!about.trimmed().isEmpty());
+    QVERIFY(about != AboutText::BookmarkMessage());
+    QVERIFY(!about.contains(u'<'));
+    QVERIFY(!HelpSection(mainHelp, "H36").trimmed().isEmpty());
+
+    // Each help context of the editor has its own section.
+    const QString editorHelp = PackageTextFile::Read(dir.filePath("EdHlp.htm"));
+    for (int context = 2; context <= 15; ++context)
+        QVERIFY2(HelpSection(editorHelp, QString::number(context)).contains("<P>"),
+                 qPrintable(QString::number(context)));
+    QCOMPARE(PackageTextFile::Read(dir.filePath("edhlp.htm")), editorHelp);
+    QVERIFY(!QImage(dir.filePath("HelpBtn.bmp")).isNull());
+}
+
+QTEST_MAIN(TestPackageData)
+#include "tst_packagedata.moc"
