@@ -1,5 +1,6 @@
 #include "LauncherSettings.h"
 #include "QtUserDialogs.h"
+#include "VormIcons.h"
 #include "VormStartup.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VORM"));
+    QApplication::setWindowIcon(VormIcons::ProgramIcon());
     QtUserDialogs dialogs;
     const LauncherSettings settings;
     VormStartup startup(dialogs, settings);

@@ -5,9 +5,11 @@
 #include "ProblemCatalogue.h"
 #include "TGlobalObj.h"
 #include "TMainForm.h"
+#include "VormIcons.h"
 
 #include <QButtonGroup>
 #include <QDir>
+#include <QEvent>
 #include <QGroupBox>
 #include <QMdiArea>
 #include <QRadioButton>
@@ -28,12 +30,30 @@ TLanguageForm::TLanguageForm(TMainForm& mainForm) : mainForm(mainForm) {
 
     FormCreate();
 
+    setWindowIcon(VormIcons::ProgramIcon());
     QMdiArea* area = mainForm.MdiArea();
     area->addSubWindow(this);
     resize(171, 116);
-    const QSize room = area->viewport()->size();
-    move(std::max(0, (room.width() - width()) / 2), std::max(0, (room.height() - height()) / 2));
+    // The frame gets its size only when it is shown: keep the window centred until then.
+    viewport = area->viewport();
+    viewport->installEventFilter(this);
+    Centre();
     show();
+}
+
+void TLanguageForm::Centre() {
+    if (!viewport)
+        return;
+    const QSize room = viewport->size();
+    move(std::max(0, (room.width() - width()) / 2), std::max(0, (room.height() - height()) / 2));
+}
+
+bool TLanguageForm::eventFilter(QObject* watched, QEvent* event) {
+    // Compared by pointer only: the filter also sees the main window's last events while it is
+    // being destroyed.
+    if (watched == viewport && event->type() == QEvent::Resize)
+        Centre();
+    return QMdiSubWindow::eventFilter(watched, event);
 }
 
 void TLanguageForm::FormCreate() {

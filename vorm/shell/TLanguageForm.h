@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QMdiSubWindow>
+#include <QPointer>
 
 class QButtonGroup;
 class QGroupBox;
@@ -24,10 +25,15 @@ public:
     // The user picks the entry at `index`; picking the entry picked last does nothing.
     void LanguageGroupClick(int index);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void FormCreate();
+    void Centre();
 
     TMainForm& mainForm;
+    QPointer<QWidget> viewport; // of the main window's MDI area
     QGroupBox* languageGroup = nullptr;
     QButtonGroup* buttons = nullptr;
     QList<LanguagePack> packs;
