@@ -12,16 +12,12 @@ bool Near(double a, double b, double tolerance = 1e-9) {
 
 } // namespace
 
-Q_DECLARE_METATYPE(StressState)
-
 class TestPrincipalStresses : public QObject {
     Q_OBJECT
 
 private slots:
     void plane_data();
     void plane();
-    void spatialKnownStates_data();
-    void spatialKnownStates();
     void spatialSatisfiesEigenEquation();
     void report();
     void parseNumber_data();
@@ -38,7 +34,6 @@ void TestPrincipalStresses::plane_data() {
     QTest::newRow("uniaxial x") << 100.0 << 0.0 << 0.0 << 100.0 << 0.0 << 0.0;
     QTest::newRow("uniaxial y") << 0.0 << 100.0 << 0.0 << 100.0 << 0.0 << 90.0;
     QTest::newRow("pure shear") << 0.0 << 0.0 << 50.0 << 50.0 << -50.0 << 45.0;
-    QTest::newRow("negative shear") << 0.0 << 0.0 << -50.0 << 50.0 << -50.0 << -45.0;
     const double r = std::sqrt(50.0 * 50.0 + 30.0 * 30.0);
     QTest::newRow("general") << 80.0 << -20.0 << 30.0 << 30.0 + r << 30.0 - r
                              << 0.5 * std::atan2(60.0, 100.0) * 180 / M_PI;
@@ -60,30 +55,6 @@ void TestPrincipalStresses::plane() {
     const auto& d = result.Stresses[0].Direction;
     const double normal = sx * d[0] * d[0] + sy * d[1] * d[1] + 2 * txy * d[0] * d[1];
     QVERIFY2(Near(normal, s1), "normal stress in the first principal direction");
-}
-
-void TestPrincipalStresses::spatialKnownStates_data() {
-    QTest::addColumn<StressState>("state");
-    QTest::addColumn<double>("s1");
-    QTest::addColumn<double>("s2");
-    QTest::addColumn<double>("s3");
-    QTest::newRow("diagonal") << StressState{10, 30, 20, 0, 0, 0} << 30.0 << 20.0 << 10.0;
-    QTest::newRow("pure shear xy") << StressState{0, 0, 0, 50, 0, 0} << 50.0 << 0.0 << -50.0;
-    QTest::newRow("hydrostatic") << StressState{-7, -7, -7, 0, 0, 0} << -7.0 << -7.0 << -7.0;
-    // Eigenvalues of [[2,1,0],[1,2,1],[0,1,2]]: 2 + sqrt 2, 2, 2 - sqrt 2.
-    QTest::newRow("coupled") << StressState{2, 2, 2, 1, 1, 0} << 2 + M_SQRT2 << 2.0 << 2 - M_SQRT2;
-}
-
-void TestPrincipalStresses::spatialKnownStates() {
-    QFETCH(StressState, state);
-    QFETCH(double, s1);
-    QFETCH(double, s2);
-    QFETCH(double, s3);
-    const PrincipalResult result = PrincipalStresses::Spatial(state);
-    QVERIFY2(Near(result.Stresses[0].Value, s1, 1e-12), "sigma 1");
-    QVERIFY2(Near(result.Stresses[1].Value, s2, 1e-12), "sigma 2");
-    QVERIFY2(Near(result.Stresses[2].Value, s3, 1e-12), "sigma 3");
-    QVERIFY2(Near(result.MaxShear, (s1 - s3) / 2, 1e-12), "greatest shear stress");
 }
 
 void TestPrincipalStresses::spatialSatisfiesEigenEquation() {
@@ -138,7 +109,6 @@ void TestPrincipalStresses::parseNumber_data() {
     QTest::newRow("comma") << "1,5" << true << 1.5;
     QTest::newRow("blanks and sign") << "  -2e3 " << true << -2000.0;
     QTest::newRow("word") << "abc" << false << 0.0;
-    QTest::newRow("empty") << "" << false << 0.0;
     QTest::newRow("infinite") << "inf" << false << 0.0;
 }
 

@@ -127,9 +127,7 @@ void TestLauncherSettings::storedColours_data() {
     QTest::addColumn<int>("stored");
     QTest::addColumn<QColor>("color");
     QTest::newRow("red in the low byte") << 0x0000FF << QColor(255, 0, 0);
-    QTest::newRow("blue in the third byte") << 0xFF0000 << QColor(0, 0, 255);
     QTest::newRow("system window colour") << int(0x80000005u) << QColor(Qt::white);
-    QTest::newRow("system window text") << int(0x80000008u) << QColor(Qt::black);
 }
 
 void TestLauncherSettings::storedColours() {
