@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Builds the package and starts the section editor. Until the launcher exists, the editor is
-# the package's entry point.
+# Builds the package and starts the launcher in its package directory, as it must run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j2 --target Quarvel quarvel-report
-exec build/quarvel/Quarvel "$@"
+cmake --build build -j2
+cd build/package
+exec ./Vorm "$@"
