@@ -1,0 +1,258 @@
+#include "CheckSupport.h"
+
+#include <QTest>
+
+using namespace CheckSupport;
+
+namespace {
+
+// The lines of a test data file with lines [first, first + count) (counted from 1) replaced
+// by `replacement`, which may hold several lines or none.
+QByteArray Edited(const QString& file, int first, int count, const QString& replacement) {
+    QList<QByteArray> lines = ReadBytes(TestData(file)).split('\n');
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    lines.remove(first - 1, count);
+    if (!replacement.isEmpty()) {
+        const QList<QByteArray> added = replacement.toLatin1().split('\n');
+        for (qsizetype i = 0; i < added.size(); ++i)
+            lines.insert(first - 1 + i, added[i]);
+    }
+    return lines.join("\r\n") + "\r\n";
+}
+
+} // namespace
+
+class TestCheckerFaults : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rejects_data();
+    void rejects();
+    void faultsOfTheWholeFile_data();
+    void faultsOfTheWholeFile();
+    void dynamicsFilesNeedModes();
+};
+
+// Each row breaks a sound file in one place; the checker must name the line the user has to
+// mend, and say what is wrong there.
+void TestCheckerFaults::rejects_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("message");
+
+    const QString frame = QStringLiteral("frame.d55");
+    // Elements and the nodes they name.
+    QTest::newRow("element names node 0")
+        << frame << 25 << 1 << "#  2  0 3 1 1 0" << 25 << "node i is 0; nodes are numbered from 1";
+    QTest::newRow("element names a node past the end")
+        << frame << 26 << 1 << "#  3  3 5 1 1 0" << 26
+        << "node j is 5, but the nodes go only up to 4";
+    QTest::newRow("both ends one node")
+        << frame << 24 << 1 << "#  1  2 2 1 1 0" << 24 << "both ends of the element are node 2";
+    QTest::newRow("ends at one point")
+        << frame << 20 << 1 << "#  3  0.0 4.0" << 25 << "no length: nodes 2 and 3";
+    QTest::newRow("missing material") << frame << 24 << 1 << "#  1  1 2 2 1 0" << 24
+                                      << "material is 2, but the materials go only up to 1";
+    QTest::newRow("hinge code") << frame << 24 << 1 << "#  1  1 2 1 1 4" << 24
+                                << "hinges must be from 0 to 3, not 4";
+    QTest::newRow("value missing") << frame << 24 << 1 << "#  1  1 2 1 1" << 24
+                                   << "expected 5 values (node i, node j, material, section, "
+                                      "hinges), found 4";
+    QTest::newRow("value too many")
+        << frame << 24 << 1 << "#  1  1 2 1 1 0 7" << 24 << "found 6; a remark must follow a \";\"";
+    // Numbers.
+    QTest::newRow("not a number") << frame << 18 << 1 << "#  1  0.0 abc" << 18
+                                  << "z: \"abc\" is not a number";
+    QTest::newRow("decimal comma")
+        << frame << 19 << 1 << "#  2  0,0 4" << 19 << "write decimals with a point";
+    QTest::newRow("whole number expected")
+        << frame << 24 << 1 << "#  1  1.5 2 1 1 0" << 24 << "node i: \"1.5\" is not a whole number";
+    QTest::newRow("negative modulus") << frame << 13 << 1 << "#  1  -2.1E8 0.3 78.5 1.2E-5" << 13
+                                      << "E must be greater than 0, not -210000000";
+    QTest::newRow("Poisson's ratio 0.5")
+        << frame << 13 << 1 << "#  1  2.1E8 0.5 78.5 1.2E-5" << 13 << "nu must be less than 0.5";
+    QTest::newRow("infinity is no number")
+        << frame << 18 << 1 << "#  1  inf 0" << 18 << "x: \"inf\" is not a number";
+    // Table 1.
+    QTest::newRow("node count") << frame << 7 << 1 << "#  5  Nodes = 5" << 7
+                                << "item 5 of table 1 gives 5 items for table 4, but table 4 "
+                                   "has 4";
+    QTest::newRow("element count")
+        << frame << 8 << 1 << "#  6  Elements = 2" << 8 << "gives 2 items for table 5";
+    QTest::newRow("unit of two words")
+        << frame << 4 << 1 << "#  2  Force unit = k N" << 4 << "the unit name must be one word";
+    QTest::newRow("unit missing") << frame << 5 << 1 << "#  3  Length unit =" << 5
+                                  << "needs a unit name";
+    QTest::newRow("no equals sign")
+        << frame << 6 << 1 << "#  4  Load cases 2" << 6 << "needs \"=\" before its value";
+    QTest::newRow("no load case") << frame << 6 << 1 << "#  4  Load cases = 0" << 6
+                                  << "Load cases must be at least 1, not 0";
+    QTest::newRow("item missing") << frame << 10 << 1 << "" << 2
+                                  << "table 1 lacks item 8 (Sections)";
+    QTest::newRow("item too many")
+        << frame << 10 << 1 << "#  8  Sections = 1\n#  9  More = 1" << 11 << "there is no item 9";
+    // Table structure and numbering.
+    QTest::newRow("numbering gap")
+        << frame << 20 << 1 << "#  4  6 4" << 20 << "item 4 follows item 2 in table 4";
+    QTest::newRow("first item not 1") << frame << 13 << 1 << "#  2  2.1E8 0.3 78.5 1.2E-5" << 13
+                                      << "the first item of table 2 must be number 1, not 2";
+    QTest::newRow("table missing")
+        << frame << 14 << 2 << "" << 14 << "table 3 (Sections) must come before table 4";
+    QTest::newRow("table of another type")
+        << frame << 27 << 1 << "*9 Supports" << 27 << "plane frames have no table 9";
+    QTest::newRow("table twice") << frame << 30 << 1 << "*6 Nodal loads" << 30
+                                 << "table 6 appears a second time";
+    QTest::newRow("table missing at the end") << frame << 32 << 2 << "" << 32
+                                              << "table 8 (Element loads) is missing before "
+                                                 "the end mark";
+    QTest::newRow("no end mark") << frame << 34 << 1 << "" << 33 << "the end mark \"&\" is missing";
+    QTest::newRow("header without number")
+        << frame << 11 << 1 << "*Materials" << 11 << "needs its table number";
+    QTest::newRow("header of two digits")
+        << frame << 11 << 1 << "*22 Materials" << 11 << "table numbers have one digit";
+    QTest::newRow("item before the first table")
+        << frame << 1 << 1 << "#  1  x" << 1 << "an item before the first table";
+    QTest::newRow("table 1 not first")
+        << frame << 2 << 1 << "*2 General data" << 2 << "must start with table 1";
+    QTest::newRow("empty table") << frame << 24 << 3 << "" << 22
+                                 << "table 5 (Elements) has no items";
+    // Lines whose values would silently be lost.
+    QTest::newRow("indented item") << frame << 25 << 1 << "  #  2  2 3 1 1 0" << 25
+                                   << "\"#\" must be the first character of its line";
+    QTest::newRow("numbers without #")
+        << frame << 26 << 1 << "   3  3 4 1 1 0" << 26 << "a line of numbers without \"#\"";
+    // Supports and loads.
+    QTest::newRow("support fixes nothing")
+        << frame << 29 << 1 << "#  2  4 0 0 0" << 29 << "the support fixes nothing";
+    QTest::newRow("support twice") << frame << 29 << 1 << "#  2  1 1 1 1" << 29
+                                   << "node 1 appears a second time in table 6; it was first "
+                                      "given in line 28";
+    QTest::newRow("load case not declared") << frame << 31 << 1 << "#  1  3 2 10 0 0" << 31
+                                            << "load case 3 is not declared: item 4 of table 1 "
+                                               "gives 2";
+    QTest::newRow("load on a missing element") << frame << 33 << 1 << "#  1  1 4 0 -12" << 33
+                                               << "element is 4, but the elements go only up to 3";
+    QTest::newRow("loose node") << frame << 26 << 1 << "#  3  3 1 1 1 0" << 21
+                                << "node 4 belongs to no element";
+
+    // Other types: what their own tables demand.
+    QTest::newRow("arc radius below half the chord")
+        << "arch.d51" << 27 << 1 << "#  2    2   3     1        2        0      3.9" << 27
+        << "the radius 3.9 is too small for the chord 8";
+    QTest::newRow("corner twice") << "panel.d59" << 29 << 1 << "#  2  2 3 3 5 1 1" << 29
+                                  << "node 3 is named twice among the corners";
+    QTest::newRow("triangle needs three corners") << "panel.d59" << 29 << 1 << "#  2  2 0 6 5 1 1"
+                                                  << 29 << "n2 is 0; nodes are numbered from 1";
+    QTest::newRow("solid of five corners")
+        << "block.d67" << 34 << 1 << "#  3  9 10 13 12 11 0 0 0 1" << 34 << "a solid has 4 corners";
+    QTest::newRow("hollow shaft thicker than it is wide")
+        << "shaft.d62" << 17 << 1 << "#  1  0.05 0.05" << 17 << "the inner diameter d must be less";
+    QTest::newRow("torsion without outer contour")
+        << "rect.d66" << 34 << 8 << "#  1  1 1\n#  2  2 1\n#  3  3 1" << 32
+        << "no node lies on the outer contour";
+    QTest::newRow("matrix not square")
+        << "three.d71" << 13 << 3 << "#  1  4 -1\n#  2  -1 4\n#  3  0 -1" << 11
+        << "the matrix has 3 rows of 2 values";
+    QTest::newRow("matrix row too short") << "three.d71" << 15 << 1 << "#  3   0.0   -1.0" << 15
+                                          << "expected 3 values like the first item";
+    QTest::newRow("matrix not symmetric")
+        << "three.d71" << 15 << 1 << "#  3   0.5   -1.0    4.0" << 15
+        << "the matrix is not symmetric: value 1 of "
+           "this row is 0.5, value 3 of row 1 is 0";
+    QTest::newRow("right-hand side too long") << "three.d71" << 18 << 1 << "#  1  2 4 10 1" << 18
+                                              << "one for each item of table 2, found 4";
+    QTest::newRow("mathematics without table 4")
+        << "three.d71" << 7 << 1 << "#  5  Items of table 4 = 1" << 7
+        << "item 5 of table 1 must be 0";
+    QTest::newRow("more values wanted than rows")
+        << "modes.d72" << 4 << 1 << "#  2  Values wanted = 4" << 4
+        << "4 values are wanted, but the matrix has only 3";
+    QTest::newRow("matrix B of one row")
+        << "modes.d72" << 10 << 8
+        << "#  8  Rows of B = 1\n*2 Matrix A\n#  1  2 -1 0\n#  2  -1 2 -1\n#  3  0 -1 2\n"
+           "*3 Matrix B\n#  1  1 0 0"
+        << 15 << "matrix B has 1 rows";
+    QTest::newRow("nothing to compute")
+        << "inverse.d73" << 4 << 2 << "#  2  Inverse = 0\n#  3  Determinant = 0" << 4
+        << "nothing to compute";
+    QTest::newRow("function values out of order")
+        << "wave.d74" << 16 << 1 << "#  4  1.0  3.0" << 16 << "x must grow from item to item";
+    QTest::newRow("function value outside the period")
+        << "wave.d74" << 20 << 1 << "#  8  7.0  1.0" << 20 << "lies outside the period";
+    QTest::newRow("too few function values") << "wave.d74" << 6 << 1 << "#  4  Harmonics = 4" << 11
+                                             << "4 harmonics need at least 9 function values";
+    QTest::newRow("power twice") << "cubic.d75" << 15 << 1 << "#  3    1     -5.0" << 15
+                                 << "the power 1 appears a second time";
+    QTest::newRow("interval backwards") << "cubic.d75" << 18 << 1 << "#  1   3.0     2.0" << 18
+                                        << "the interval must end beyond its start";
+    QTest::newRow("initial values missing")
+        << "oscillator.d76" << 10 << 9
+        << "#  8  Initial values = 1\n*2 Matrix\n#  1  0 1\n#  2  -4 0\n*3 Initial values\n"
+           "#  1  1 0"
+        << 14 << "one item for each of the 2 equations";
+    QTest::newRow("integration backwards") << "oscillator.d76" << 5 << 1 << "#  3  End = 0" << 5
+                                           << "the end 0 must lie beyond the start 0";
+    QTest::newRow("coefficient P missing")
+        << "string.d77" << 14 << 1 << "#  1  Q 0 1.0" << 12 << "the coefficient P needs a term";
+    QTest::newRow("unknown coefficient") << "string.d77" << 14 << 1 << "#  1  S 0 1.0" << 14
+                                         << "function must be P, Q or R, not \"S\"";
+    QTest::newRow("third boundary condition")
+        << "string.d77" << 19 << 1 << "#  2  1.0 0.0\n#  3  1.0 0.0" << 20
+        << "table 3 takes two items";
+    QTest::newRow("tables descending without a type")
+        << "notes.d68" << 14 << 1 << "*1 Another table" << 14 << "table 1 appears a second time";
+    QTest::newRow("count without a type") << "notes.d68" << 9 << 1 << "#  7  Items of table 2 = 3"
+                                          << 9 << "gives 3 items for table 2, but table 2 has 2";
+}
+
+void TestCheckerFaults::rejects() {
+    QFETCH(QString, file);
+    QFETCH(int, first);
+    QFETCH(int, count);
+    QFETCH(QString, replacement);
+    QFETCH(int, line);
+    QFETCH(QString, message);
+
+    const DataChecker::Result result = Check(Edited(file, first, count, replacement), file).Result;
+    QVERIFY2(!result.Ok, "the broken file was accepted");
+    QVERIFY2(result.Fault.Line == line && result.Fault.Message.contains(message), Describe(result));
+}
+
+void TestCheckerFaults::faultsOfTheWholeFile_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty") << QByteArray() << 0 << "the file is empty";
+    QTest::newRow("text only") << QByteArray("just a note\r\n") << 1 << "no table found";
+    QTest::newRow("end mark first")
+        << QByteArray("title\r\n&\r\n") << 2 << "the end mark comes before table 1";
+}
+
+void TestCheckerFaults::faultsOfTheWholeFile() {
+    QFETCH(QByteArray, text);
+    QFETCH(int, line);
+    QFETCH(QString, message);
+    const DataChecker::Result result = Check(text, QStringLiteral("x.d55")).Result;
+    QVERIFY(!result.Ok);
+    QVERIFY2(result.Fault.Line == line && result.Fault.Message.contains(message), Describe(result));
+}
+
+// A ".p" file asks for a dynamic analysis, so it needs at least one natural mode; the ".d"
+// file of the same number may leave it at 0.
+void TestCheckerFaults::dynamicsFilesNeedModes() {
+    const QByteArray noModes =
+        Edited(QStringLiteral("tripod.d54"), 11, 1, "#  9  Natural modes = 0");
+    QVERIFY2(Check(noModes, QStringLiteral("tripod.d54")).Result.Ok, "statics need no modes");
+    const DataChecker::Result dynamics = Check(noModes, QStringLiteral("tripod.p54")).Result;
+    QVERIFY(!dynamics.Ok);
+    QCOMPARE(dynamics.Fault.Line, 11);
+    QVERIFY(Check(ReadBytes(TestData(QStringLiteral("tripod.d54"))), QStringLiteral("t.p04"))
+                .Result.Ok);
+}
+
+QTEST_GUILESS_MAIN(TestCheckerFaults)
+#include "tst_checkerfaults.moc"

@@ -1,0 +1,151 @@
+#include "ModelRules.h"
+
+#include "CheckFault.h"
+#include "ParsedData.h"
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+QString Number(double value) {
+    return QString::number(value, 'g', 12);
+}
+
+double Distance(const ParsedTable& nodes, int first, int second) {
+    double sum = 0;
+    for (int column = 0; column < nodes.Width; ++column) {
+        const double d = nodes.At(first - 1, column) - nodes.At(second - 1, column);
+        sum += d * d;
+    }
+    return std::sqrt(sum);
+}
+
+// Fails when a node appears twice among the nonzero corners.
+void DistinctCorners(const ParsedTable& table, int row, int corners) {
+    const double* values = table.Row(row);
+    for (int a = 0; a < corners; ++a) {
+        for (int b = a + 1; b < corners; ++b) {
+            if (values[a] != 0 && values[a] == values[b])
+                throw CheckFault{table.Lines[row],
+                                 QStringLiteral("node %1 is named twice among the corners of "
+                                                "the element")
+                                     .arg(Number(values[a]))};
+        }
+    }
+}
+
+} // namespace
+
+namespace ModelRules {
+
+RowCheck Bar() {
+    return [](const ParsedTable& table, int row, const ParsedData& data) {
+        const int i = static_cast<int>(table.At(row, 0));
+        const int j = static_cast<int>(table.At(row, 1));
+        if (i == j)
+            throw CheckFault{table.Lines[row],
+                             QStringLiteral("both ends of the element are node %1").arg(i)};
+        const ParsedTable* nodes = data.Table(4);
+        if (nodes && Distance(*nodes, i, j) == 0)
+            throw CheckFault{table.Lines[row],
+                             QStringLiteral("the element has no length: nodes %1 and %2 lie at "
+                                            "the same point")
+                                 .arg(i)
+                                 .arg(j)};
+    };
+}
+
+RowCheck ArcBar(int column) {
+    return [column, bar = Bar()](const ParsedTable& table, int row, const ParsedData& data) {
+        bar(table, row, data);
+        const ParsedTable* nodes = data.Table(4);
+        if (!nodes)
+            return;
+        const double radius = table.At(row, column);
+        const double chord = Distance(*nodes, static_cast<int>(table.At(row, 0)),
+                                      static_cast<int>(table.At(row, 1)));
+        if (radius != 0 && std::abs(radius) < chord / 2)
+            throw CheckFault{table.Lines[row],
+                             QStringLiteral("the radius %1 is too small for the chord %2 of the "
+                                            "element; it must be at least half the chord")
+                                 .arg(Number(radius), Number(chord))};
+    };
+}
+
+RowCheck Polygon() {
+    return [](const ParsedTable& table, int row, const ParsedData&) {
+        DistinctCorners(table, row, 4);
+    };
+}
+
+RowCheck Solid() {
+    return [](const ParsedTable& table, int row, const ParsedData&) {
+        const double* corners = table.Row(row);
+        const bool fifth = corners[4] != 0, sixth = corners[5] != 0;
+        const bool seventh = corners[6] != 0, eighth = corners[7] != 0;
+        const bool tetrahedron = !fifth && !sixth && !seventh && !eighth;
+        const bool wedge = fifth && sixth && !seventh && !eighth;
+        const bool brick = fifth && sixth && seventh && eighth;
+        if (!tetrahedron && !wedge && !brick)
+            throw CheckFault{table.Lines[row],
+                             QStringLiteral("a solid has 4 corners (n5 to n8 are 0), 6 (n7 and "
+                                            "n8 are 0) or 8")};
+        DistinctCorners(table, row, 8);
+    };
+}
+
+RowCheck FixesSomething() {
+    return [](const ParsedTable& table, int row, const ParsedData&) {
+        for (int column = 1; column < table.Width; ++column) {
+            if (table.At(row, column) != 0)
+                return;
+        }
+        throw CheckFault{table.Lines[row],
+                         QStringLiteral("the support fixes nothing; write 1 for each fixed "
+                                        "displacement")};
+    };
+}
+
+TableCheck UniqueNodes() {
+    return [](const ParsedTable& table, const ParsedData& data) {
+        std::vector<int> firstLine(static_cast<size_t>(data.ItemCount(4)) + 1, 0);
+        for (int row = 0; row < table.Rows(); ++row) {
+            const auto node = static_cast<size_t>(table.At(row, 0));
+            if (node >= firstLine.size())
+                continue;
+            if (firstLine[node] != 0)
+                throw CheckFault{table.Lines[row],
+                                 QStringLiteral("node %1 appears a second time in table %2; it "
+                                                "was first given in line %3")
+                                     .arg(node)
+                                     .arg(table.Number)
+                                     .arg(firstLine[node])};
+            firstLine[node] = table.Lines[row];
+        }
+    };
+}
+
+std::function<void(const ParsedData&)> AllNodesUsed(int corners) {
+    return [corners](const ParsedData& data) {
+        const ParsedTable* nodes = data.Table(4);
+        const ParsedTable* elements = data.Table(5);
+        if (!nodes || !elements)
+            return;
+        std::vector<bool> used(static_cast<size_t>(nodes->Rows()) + 1, false);
+        for (int row = 0; row < elements->Rows(); ++row) {
+            for (int corner = 0; corner < corners; ++corner) {
+                const auto node = static_cast<size_t>(elements->At(row, corner));
+                if (node < used.size())
+                    used[node] = true;
+            }
+        }
+        for (int row = 0; row < nodes->Rows(); ++row) {
+            if (!used[static_cast<size_t>(row) + 1])
+                throw CheckFault{nodes->Lines[row],
+                                 QStringLiteral("node %1 belongs to no element").arg(row + 1)};
+        }
+    };
+}
+
+} // namespace ModelRules

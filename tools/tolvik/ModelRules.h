@@ -1,0 +1,33 @@
+#pragma once
+
+#include "TableFormat.h"
+
+#include <QString>
+#include <functional>
+
+class ParsedData;
+
+// Checks of a structural model that single values cannot show: elements whose ends or corners
+// coincide, supports that fix nothing, nodes named twice, nodes that no element uses. Each
+// names the line of the item at fault.
+namespace ModelRules {
+
+// Items that start with two end nodes: the ends differ and lie apart.
+RowCheck Bar();
+// A bar that may be a circular arc: its radius (0 for a straight bar) in column `column` must
+// be at least half the chord, or no arc joins the ends.
+RowCheck ArcBar(int column);
+// Items that start with four corners, the fourth 0 for a triangle: no corner twice.
+RowCheck Polygon();
+// Items that start with eight corners: a tetrahedron (corners 5 to 8 are 0), a wedge (7 and 8
+// are 0) or a brick; no corner twice.
+RowCheck Solid();
+// Items of a node followed by 0/1 codes: at least one code is 1.
+RowCheck FixesSomething();
+// Every node appears at most once in column 0 of the table.
+TableCheck UniqueNodes();
+// Every node is a corner of some element (the first `corners` columns of table 5); a loose
+// node leaves the solver a singular system.
+std::function<void(const ParsedData&)> AllNodesUsed(int corners);
+
+} // namespace ModelRules
