@@ -1,5 +1,7 @@
 #include "LauncherSettings.h"
 #include "QtUserDialogs.h"
+#include "TGlobalObj.h"
+#include "TMainForm.h"
 #include "VormIcons.h"
 #include "VormStartup.h"
 
@@ -15,5 +17,6 @@ int main(int argc, char* argv[]) {
     const LauncherSettings settings;
     VormStartup startup(dialogs, settings);
     startup.Run();
+    startup.Globals()->UsePreviewDialog(settings, startup.MainForm());
     return QApplication::exec();
 }

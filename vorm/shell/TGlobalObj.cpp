@@ -2,8 +2,11 @@
 
 #include "MenuTextFile.h"
 #include "MenuTexts.h"
+#include "ModelPreviewRun.h"
 #include "ProblemCatalogue.h"
 #include "ProblemMenuItems.h"
+#include "ProgramRunner.h"
+#include "TPreviewDlg.h"
 #include "VormIcons.h"
 
 #include <QAction>
@@ -26,11 +29,21 @@ void TGlobalObj::DataModuleCreate() {
 }
 
 void TGlobalObj::DataModuleDestroy() {
+    previewDialog.reset();
+    modelPreview.reset();
+    previewRunner.reset();
     menuImages.clear();
 }
 
+void TGlobalObj::UsePreviewDialog(const LauncherSettings& settings, QWidget* mainWindow) {
+    previewRunner = std::make_unique<ProgramRunner>(packageDir, dialogs);
+    modelPreview = std::make_unique<ModelPreviewRun>(packageDir, *previewRunner);
+    previewDialog = std::make_unique<TPreviewDlg>(*modelPreview, settings, mainWindow);
+}
+
 QString TGlobalObj::RunPreviewDlg(QWidget* parent) {
-    const QString chosen = dialogs.GetOpenFileName(parent, previewDlg);
+    const QString chosen = previewDialog ? previewDialog->Run(previewDlg)
+                                         : dialogs.GetOpenFileName(parent, previewDlg);
     if (!chosen.isEmpty())
         previewDlg.FileName = chosen;
     return chosen;

@@ -6,8 +6,13 @@
 #include <QIcon>
 #include <QList>
 #include <QObject>
+#include <memory>
 
+class LauncherSettings;
 class MenuTexts;
+class ModelPreviewRun;
+class ProgramRunner;
+class TPreviewDlg;
 class QAction;
 class QMenuBar;
 class QWidget;
@@ -30,6 +35,12 @@ public:
     // Empty when the user cancels; the chosen path is kept as the dialog's file name.
     QString RunPreviewDlg(QWidget* parent);
 
+    // Shows the real preview dialog from now on, previews drawn by the package's checker
+    // with `mainWindow` disabled while it runs. Until then the dialogs interface answers
+    // (tests script it).
+    void UsePreviewDialog(const LauncherSettings& settings, QWidget* mainWindow);
+    TPreviewDlg* PreviewDialog() const { return previewDialog.get(); }
+
     // Reads the menu texts of "MESSW.TXT" in the package directory and applies them to the
     // menu. Throws VormError when the file cannot be read or its section is damaged; the
     // menu is then unchanged.
@@ -48,4 +59,7 @@ private:
     UserDialogs& dialogs;
     QList<QIcon> menuImages;
     FileDialogRequest previewDlg;
+    std::unique_ptr<ProgramRunner> previewRunner;
+    std::unique_ptr<ModelPreviewRun> modelPreview;
+    std::unique_ptr<TPreviewDlg> previewDialog;
 };

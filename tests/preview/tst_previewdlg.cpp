@@ -1,0 +1,229 @@
+#include "LauncherSettings.h"
+#include "ModelPreviewRun.h"
+#include "PackageSettings.h"
+#include "ProgramRunner.h"
+#include "ScriptedDialogs.h"
+#include "TPreviewDlg.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QByteArray Xyz(const std::vector<std::array<float, 3>>& nodes) {
+    QByteArray bytes(static_cast<qsizetype>(nodes.size() * 12), '\0');
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        for (std::size_t c = 0; c < 3; ++c)
+            qToLittleEndian<float>(nodes[i][c], bytes.data() + 12 * i + 4 * c);
+    return bytes;
+}
+
+QByteArray J1j2(const std::vector<std::array<quint16, 2>>& elements) {
+    QByteArray bytes(static_cast<qsizetype>(elements.size() * 4), '\0');
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        qToLittleEndian<quint16>(elements[i][0], bytes.data() + 4 * i);
+        qToLittleEndian<quint16>(elements[i][1], bytes.data() + 4 * i + 2);
+    }
+    return bytes;
+}
+
+} // namespace
+
+class TestPreviewDlg : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void previewsOnlyCheckedStructuralFiles_data();
+    void previewsOnlyCheckedStructuralFiles();
+    void modelFilesNeverRemain();
+    void resultFilesOfVanishedFiles();
+    void dialogDrawsAndKeepsItsView();
+    void realCheckerPreviewsTheManualsExample();
+
+private:
+    // A data file with the model the checker will report for it.
+    QString DataFile(const QString& name, const QByteArray& xyz, const QByteArray& j1j2);
+    QStringList CheckerRuns() const;
+
+    QTemporaryDir settingsDir_;
+    QTemporaryDir package_;
+    QTemporaryDir data_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<ProgramRunner> runner_;
+    std::unique_ptr<ModelPreviewRun> preview_;
+};
+
+void TestPreviewDlg::initTestCase() {
+    PackageSettings::SetLocationForTests(settingsDir_.path());
+    QVERIFY(QFile::copy(QStringLiteral(FAKE_CHECKER), package_.filePath("Tolvik")));
+    runner_ = std::make_unique<ProgramRunner>(PackageDir(package_.path()), dialogs_);
+    preview_ = std::make_unique<ModelPreviewRun>(PackageDir(package_.path()), *runner_);
+}
+
+void TestPreviewDlg::init() {
+    QFile::remove(package_.filePath("checker.log"));
+}
+
+QString TestPreviewDlg::DataFile(const QString& name, const QByteArray& xyz,
+                                 const QByteArray& j1j2) {
+    const QString path = data_.filePath(name);
+    WriteFile(path, "data\r\n");
+    WriteFile(path + ".xyz", xyz);
+    WriteFile(path + ".j1j2", j1j2);
+    return path;
+}
+
+QStringList TestPreviewDlg::CheckerRuns() const {
+    QFile log(package_.filePath("checker.log"));
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+void TestPreviewDlg::previewsOnlyCheckedStructuralFiles_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("runs");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("plane frame") << "portal.d05" << 1 << 3;
+    QTest::newRow("not yet accepted") << "portal.d55" << 0 << 0;
+    QTest::newRow("shaft line") << "shaft.d12" << 0 << 0;
+    QTest::newRow("mathematics") << "system.d21" << 0 << 0;
+}
+
+void TestPreviewDlg::previewsOnlyCheckedStructuralFiles() {
+    QFETCH(QString, name);
+    QFETCH(int, runs);
+    QFETCH(int, lines);
+    // A portal frame, plus an element naming node 0 and one naming a node past the end.
+    const QString file = DataFile(name, Xyz({{0, 0, 0}, {0, 0, 3}, {4, 0, 3}, {4, 0, 0}}),
+                                  J1j2({{1, 2}, {2, 3}, {3, 4}, {0, 2}, {2, 9}}));
+    const QVector<QLine> drawn = preview_->DrawModelPreview(nullptr, file, QRect(0, 0, 200, 150));
+    QCOMPARE(CheckerRuns().size(), runs);
+    if (runs > 0)
+        QCOMPARE(CheckerRuns().first(), file + " XYZ"); // the path arrives whole
+    QCOMPARE(drawn.size(), lines);
+}
+
+void TestPreviewDlg::modelFilesNeverRemain() {
+    const QRect frame(0, 0, 200, 150);
+    // A plane truss lying flat is seen obliquely; a single node draws nothing.
+    const QString flat = DataFile("flat truss.d03", Xyz({{0, 0, 0}, {2, 0, 0}, {0, 2, 0}}),
+                                  J1j2({{1, 2}, {2, 3}, {3, 1}}));
+    QCOMPARE(preview_->DrawModelPreview(nullptr, flat, frame).size(), 3);
+    const QString single = DataFile("node.d01", Xyz({{1, 1, 1}}), J1j2({{1, 1}}));
+    QVERIFY(preview_->DrawModelPreview(nullptr, single, frame).isEmpty());
+    const QString broken = DataFile("broken.d01", QByteArray("\x01\x02", 2), {});
+    QVERIFY(preview_->DrawModelPreview(nullptr, broken, frame).isEmpty());
+    QVERIFY(!QFile::exists(package_.filePath("XYZ")));
+    QVERIFY(!QFile::exists(package_.filePath("J1J2")));
+}
+
+void TestPreviewDlg::resultFilesOfVanishedFiles() {
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath("project.v2"));
+    const QString directory = root.filePath("project.v2");
+    for (const char* name : {"x.bin", "x.bi0", "x.txt", "xy.bin"})
+        WriteFile(QDir(directory).filePath(name), "r");
+    WriteFile(root.filePath("project.bin"), "other"); // beside the directory with a dot
+    ModelPreviewRun::DeleteResultFiles(QDir(directory).filePath("x.d01"));
+    QVERIFY(!QFile::exists(QDir(directory).filePath("x.bin")));
+    QVERIFY(!QFile::exists(QDir(directory).filePath("x.bi0")));
+    QVERIFY(QFile::exists(QDir(directory).filePath("x.txt")));
+    QVERIFY(QFile::exists(QDir(directory).filePath("xy.bin")));
+    QVERIFY(QFile::exists(root.filePath("project.bin")));
+}
+
+void TestPreviewDlg::dialogDrawsAndKeepsItsView() {
+    const LauncherSettings settings;
+    PackageSettings::WriteString(QStringLiteral("DlgStyle"), QStringLiteral("List"));
+    const QString frame = DataFile("frame.d05", Xyz({{0, 0, 0}, {0, 0, 3}, {4, 0, 3}, {4, 0, 0}}),
+                                   J1j2({{1, 2}, {2, 3}, {3, 4}}));
+    const QString gone = DataFile("gone.d05", Xyz({}), J1j2({}));
+    WriteFile(data_.filePath("gone.bin"), "results");
+
+    TPreviewDlg dialog(*preview_, settings, nullptr);
+    dialog.setDirectory(data_.path());
+    dialog.resize(900, 500);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.PreviewArea()->title(), QStringLiteral("Preview"));
+
+    dialog.PreviewDialogSelectionChange(gone);
+    QVERIFY(QFile::remove(gone));
+    dialog.PreviewDialogSelectionChange(frame);
+    QCOMPARE(dialog.viewMode(), QFileDialog::List);
+    QVERIFY(!QFile::exists(data_.filePath("gone.bin")));
+    QCOMPARE(dialog.LastPreviewFile(), frame);
+
+    // The frame is drawn inside the panel, one pixel wide and black.
+    QCOMPARE(dialog.PreviewArea()->Lines().size(), 3);
+    const QImage picture = dialog.PreviewArea()->grab().toImage();
+    const QLine top = dialog.PreviewArea()->Lines().at(1);
+    QCOMPARE(picture.pixelColor(top.center()), QColor(Qt::black));
+    QVERIFY(dialog.PreviewArea()->Frame().contains(top.p1()));
+
+    // The view the user leaves the dialog with is the next one's.
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.PreviewDialogCanClose();
+    QCOMPARE(settings.ReadDialogStyle(), QStringLiteral("Properties"));
+
+    const QString screenshots = qEnvironmentVariable("QV_SCREENSHOT_DIR");
+    if (!screenshots.isEmpty())
+        QVERIFY(dialog.grab().save(QDir(screenshots).filePath("vorm-preview.png")));
+}
+
+void TestPreviewDlg::realCheckerPreviewsTheManualsExample() {
+    // The gable frame of the formats manual, through the package's own checker.
+    QFile manual(QStringLiteral(FORMATS_MANUAL));
+    QVERIFY(manual.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(manual.readAll());
+    const qsizetype start = text.indexOf("```text", text.indexOf("Example file `gable.d05`"));
+    QVERIFY(start > 0);
+    const qsizetype body = text.indexOf(u'\n', start) + 1;
+    const QString example = text.mid(body, text.indexOf("```", body) - body);
+
+    QTemporaryDir package;
+    QTemporaryDir data;
+    QVERIFY(QFile::copy(QStringLiteral(REAL_CHECKER), package.filePath("Tolvik")));
+    const QString file = data.filePath("gable frame.d05");
+    WriteFile(file, example.toLatin1());
+    ProgramRunner runner(PackageDir(package.path()), dialogs_);
+    const ModelPreviewRun preview(PackageDir(package.path()), runner);
+    const QVector<QLine> lines = preview.DrawModelPreview(nullptr, file, QRect(10, 10, 200, 200));
+    QVERIFY(lines.size() >= 4);
+    QVERIFY(dialogs_.Texts("error").isEmpty());
+    QVERIFY(!QFile::exists(package.filePath("XYZ")) && !QFile::exists(package.filePath("J1J2")));
+
+    const QString screenshots = qEnvironmentVariable("QV_SCREENSHOT_DIR");
+    if (screenshots.isEmpty())
+        return;
+    const LauncherSettings settings;
+    TPreviewDlg dialog(preview, settings, nullptr);
+    dialog.setWindowTitle(QStringLiteral("Plane frames"));
+    dialog.setNameFilters({QStringLiteral("Plane frames (*.d55 *.d05)"),
+                           QStringLiteral("Data files (*.dat)"),
+                           QStringLiteral("All files (*.*)")});
+    dialog.setDirectory(data.path());
+    dialog.resize(860, 460);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.selectFile(file);
+    QTest::qWait(300);
+    dialog.PreviewDialogSelectionChange(file);
+    QVERIFY(!dialog.PreviewArea()->Lines().isEmpty());
+    QVERIFY(dialog.grab().save(QDir(screenshots).filePath("vorm-preview.png")));
+}
+
+QTEST_MAIN(TestPreviewDlg)
+#include "tst_previewdlg.moc"

@@ -1,0 +1,55 @@
+#include "ModelPreviewRun.h"
+
+#include "ModelPreview.h"
+#include "ProgramRunner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// Reads a model file whole and deletes it once it could be opened, so that no model of this
+// run is left for the next.
+QByteArray TakeFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    file.close();
+    file.remove();
+    return bytes;
+}
+
+} // namespace
+
+ModelPreviewRun::ModelPreviewRun(PackageDir packageDir, const ProgramRunner& runner)
+    : packageDir_(std::move(packageDir)), runner_(runner) {}
+
+QVector<QLine> ModelPreviewRun::DrawModelPreview(QWidget* form, const QString& fileName,
+                                                 const QRect& frame) const {
+    const int problem = ModelPreview::ProblemNumber(fileName);
+    if (!ModelPreview::IsPreviewed(problem))
+        return {};
+    if (!fileName.isEmpty())
+        runner_.RunProgram(form, QStringLiteral("TOLVIK"), {fileName, QStringLiteral("XYZ")},
+                           ProgramRunner::Shown);
+    const QByteArray xyz = TakeFile(packageDir_.FilePath(QStringLiteral("XYZ")));
+    const QByteArray j1j2 = TakeFile(packageDir_.FilePath(QStringLiteral("J1J2")));
+    return ModelPreview::Lines(ModelPreview::Read(xyz, j1j2), problem, frame);
+}
+
+void ModelPreviewRun::DeleteResultFiles(const QString& vanishedFile) {
+    // Only the file's own name is cut at its first dot: a dot in a directory name must not
+    // widen the pattern to other files.
+    const QFileInfo info(vanishedFile);
+    const QString name = info.fileName();
+    const qsizetype dot = name.indexOf(u'.');
+    if (dot < 0)
+        return;
+    QDir directory = info.dir();
+    const QStringList matches = directory.entryList({name.left(dot + 1) + QStringLiteral("bi?")},
+                                                    QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& match : matches)
+        directory.remove(match);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "PackageDir.h"
+
+#include <QLine>
+#include <QRect>
+#include <QString>
+#include <QVector>
+
+class ProgramRunner;
+class QWidget;
+
+// One preview of a data file: the input checker exports the file's wire frame into the
+// package directory, the frame is read and fitted into the panel, and the checker's model
+// files are deleted again, whatever happened.
+class ModelPreviewRun {
+public:
+    ModelPreviewRun(PackageDir packageDir, const ProgramRunner& runner);
+
+    // The lines to draw for `fileName` inside `frame`; empty when the file is not previewed
+    // or its model cannot be drawn. With an empty file name the checker is not run and
+    // whatever model files are present are drawn.
+    QVector<QLine> DrawModelPreview(QWidget* form, const QString& fileName,
+                                    const QRect& frame) const;
+
+    // Deletes the result files ("<name>.bin", "<name>.bi0", ...) of a data file that has
+    // vanished: the name up to its first "." within the file's own directory.
+    static void DeleteResultFiles(const QString& vanishedFile);
+
+private:
+    PackageDir packageDir_;
+    const ProgramRunner& runner_;
+};
