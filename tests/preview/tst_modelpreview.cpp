@@ -1,28 +1,8 @@
+#include "ModelBytes.h"
 #include "ModelPreview.h"
 
 #include <QTest>
 #include <QtEndian>
-
-namespace {
-
-QByteArray Xyz(const std::vector<std::array<float, 3>>& nodes) {
-    QByteArray bytes(static_cast<qsizetype>(nodes.size() * 12), '\0');
-    for (std::size_t i = 0; i < nodes.size(); ++i)
-        for (std::size_t c = 0; c < 3; ++c)
-            qToLittleEndian<float>(nodes[i][c], bytes.data() + 12 * i + 4 * c);
-    return bytes;
-}
-
-QByteArray J1j2(const std::vector<std::array<quint16, 2>>& elements) {
-    QByteArray bytes(static_cast<qsizetype>(elements.size() * 4), '\0');
-    for (std::size_t i = 0; i < elements.size(); ++i) {
-        qToLittleEndian<quint16>(elements[i][0], bytes.data() + 4 * i);
-        qToLittleEndian<quint16>(elements[i][1], bytes.data() + 4 * i + 2);
-    }
-    return bytes;
-}
-
-} // namespace
 
 class TestModelPreview : public QObject {
     Q_OBJECT

@@ -39,15 +39,9 @@ std::vector<GeneralItemFormat> General(const Rule& second, const Rule& third, co
     return items;
 }
 
-TableFormat Table(int number, const QString& title, const QString& items, std::vector<Rule> columns,
-                  int minItems) {
-    TableFormat table;
-    table.Number = number;
-    table.Title = title;
-    table.ItemsName = items;
-    table.Columns = std::move(columns);
-    table.MinItems = minItems;
-    return table;
+TableFormat Table(int number, const QString& title, const QString& items,
+                  std::vector<ValueRule> columns, int minItems) {
+    return TableFormat::Make(number, title, items, std::move(columns), minItems);
 }
 
 // Fails unless the matrix is symmetric, when item `flag` of table 1 says it is.

@@ -42,15 +42,9 @@ std::vector<GeneralItemFormat> With(std::vector<GeneralItemFormat> items, const 
     return items;
 }
 
-TableFormat Table(int number, const QString& title, const QString& items, Rules columns,
-                  int minItems) {
-    TableFormat table;
-    table.Number = number;
-    table.Title = title;
-    table.ItemsName = items;
-    table.Columns = std::move(columns);
-    table.MinItems = minItems;
-    return table;
+TableFormat Table(int number, const QString& title, const QString& items,
+                  std::vector<ValueRule> columns, int minItems) {
+    return TableFormat::Make(number, title, items, std::move(columns), minItems);
 }
 
 TableFormat Materials() {

@@ -42,5 +42,17 @@ struct TableFormat {
     int WidthTable = 0;
     int MinItems = 0;
     RowCheck OnRow;
+
+    // A table of fixed columns, the way most formats declare theirs.
+    static TableFormat Make(int number, const QString& title, const QString& items,
+                            std::vector<ValueRule> columns, int minItems) {
+        TableFormat table;
+        table.Number = number;
+        table.Title = title;
+        table.ItemsName = items;
+        table.Columns = std::move(columns);
+        table.MinItems = minItems;
+        return table;
+    }
     TableCheck OnEnd;
 };
