@@ -32,8 +32,7 @@ void Abandon(std::unique_ptr<TMasterShape>& shape) {
 
 // The placing crosses are those of the shape under construction.
 void MarkPlacedPoints(DrawingState& state) {
-    for (const QPoint& p : QSet<QPoint>(state.Crosses()))
-        state.ToggleCross(p);
+    state.ClearCrosses();
     if (state.CurrentShape)
         for (int i = 0; i < state.CurrentShape->PointCount; ++i)
             state.CurrentShape->MarkPoint(state.CurrentShape->GetPoint(i)->Node->Pixel());

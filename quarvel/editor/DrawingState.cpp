@@ -175,6 +175,11 @@ void DrawingState::ToggleCross(QPoint p) {
     Repaint();
 }
 
+void DrawingState::ClearCrosses() {
+    crosses_.clear();
+    Repaint();
+}
+
 void DrawingState::Repaint() {
     if (repaint_)
         repaint_();

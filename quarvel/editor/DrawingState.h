@@ -66,6 +66,8 @@ public:
     bool SnapFound() const override { return snapFound_; }
     QPoint SnapPoint() const override { return snapPoint_; }
     void ToggleCross(QPoint p) override;
+    // Takes every placing cross away at once.
+    void ClearCrosses();
     void Repaint() override;
     void WriteGuide(QPainter& canvas, GuideBar bar, int x, int y) override;
 
