@@ -2,6 +2,7 @@
 
 #include "SectionError.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <numbers>
@@ -20,6 +21,9 @@ const char* const kSidesCross =
 // Sweeps closer than this (radians) to nothing or to a whole turn are a sector whose end radial
 // falls on its start radial: the user went all the way round.
 constexpr double kSameDirection = 1e-10;
+
+// Principal moments closer than this, relative to the larger, are equal.
+constexpr double kEqualMoments = 1e-9;
 
 bool allFinite(std::initializer_list<double> values) {
     for (double v : values) {
@@ -90,7 +94,6 @@ SectionResults GeomCW::SectionIntegrals(char mode, int kind, int number,
 void GeomCW::reset() {
     sumA_ = sumQz_ = sumQy_ = sumJzz_ = sumJyy_ = sumJyz_ = 0;
     walls_.clear();
-    omegaRun_ = 0;
     // The centroid and the sectorial results deliberately survive a reset.
     results_.I1 = results_.I2 = results_.Alpha = 0;
     results_.F = 0;
@@ -285,9 +288,15 @@ void GeomCW::SectionTotals() {
     const double r = static_cast<double>(std::sqrt(halfDiff * halfDiff + Real(iyz) * iyz));
     const double i1 = static_cast<double>((Real(iy) + iz) / 2 + r);
     const double i2 = static_cast<double>((Real(iy) + iz) / 2 - r);
+    // When the principal moments agree, every axis through the centroid is principal and the
+    // angle the formula gives is rounding noise (a square with a square hole, a full disc):
+    // such a section reports the Y axis.
     double alpha = std::atan2(iy - i1, iyz);
     if (!std::isfinite(alpha)) {
         alpha = kPi / 2;
+    }
+    if (std::fabs(i1 - i2) <= kEqualMoments * std::max(std::fabs(i1), std::fabs(i2))) {
+        alpha = 0;
     }
     const double alphaDegrees = alpha * 180 / kPi;
     if (!allFinite({yc, zc, iy, iz, iyz, i1, i2, alphaDegrees})) {
@@ -318,12 +327,7 @@ void GeomCW::SectorialPass(const std::array<Point, 4>& q, double area, Sectorial
         throw SectionError(kDivisionByZero);
     }
     element.t = area / element.L;
-    // Pole at the world origin; the chain continues from where the previous element ended.
-    const double dOmega =
-        static_cast<double>(Real(element.yb) * element.za - Real(element.ya) * element.zb);
-    element.omegaA = omegaRun_;
-    element.omegaB = omegaRun_ + dOmega;
-    if (!allFinite({element.L, element.t, element.omegaB})) {
+    if (!allFinite({element.L, element.t})) {
         throw SectionError(kInvalidOperation);
     }
     // The products below take the length from the stored ends in plain double arithmetic;
@@ -331,9 +335,26 @@ void GeomCW::SectorialPass(const std::array<Point, 4>& q, double area, Sectorial
     element.endsLength = std::sqrt((element.yb - element.ya) * (element.yb - element.ya) +
                                    (element.zb - element.za) * (element.zb - element.za));
     walls_.push_back(element);
-    omegaRun_ = element.omegaB;
     if (work == SectorialWork::ChainOnly)
         return;
+
+    // The wall elements are thin strips along their midlines while the moments of inertia are
+    // those of the drawn quadrangles, so the shear centre found depends slightly on the pole
+    // of the sectorial coordinate. A pole fixed in the world (the origin) would let the result
+    // drift as the whole section is moved; a pole that moves with the section does not.
+    // Halfway along the chain is such a point, lies on the axis of a symmetric chain, and is
+    // the origin for a section drawn symmetric about it.
+    const Point pole = ChainMiddle();
+    double run = 0;
+    for (WallElement& w : walls_) {
+        const Real ya = w.ya - pole.y, yb = w.yb - pole.y, za = w.za - pole.z, zb = w.zb - pole.z;
+        w.omegaA = run;
+        w.omegaB = static_cast<double>(run + (yb * za - ya * zb));
+        run = w.omegaB;
+    }
+    if (!std::isfinite(run)) {
+        throw SectionError(kInvalidOperation);
+    }
 
     // Sectorial products about the current centroid.
     const double yc = results_.Yc;
@@ -351,13 +372,15 @@ void GeomCW::SectorialPass(const std::array<Point, 4>& q, double area, Sectorial
             (w.omegaA * zb + w.omegaB * za + 2 * (w.omegaA * za + w.omegaB * zb)) / 6);
     }
 
-    // Shear centre in world coordinates, since the pole above is the world origin.
+    // The shear centre relative to the pole, then in world coordinates.
     const double D = static_cast<double>(Real(Iy_) * Iz_ - Real(Iyz_) * Iyz_);
     if (D == 0) {
         throw SectionError(kDivisionByZero);
     }
-    const double yo = static_cast<double>((Real(sOmegaY) * Iyz_ - Real(sOmegaZ) * Iz_) / D);
-    const double zo = static_cast<double>((Real(sOmegaY) * Iy_ - Real(sOmegaZ) * Iyz_) / D);
+    const double yo =
+        static_cast<double>(pole.y + (Real(sOmegaY) * Iyz_ - Real(sOmegaZ) * Iz_) / D);
+    const double zo =
+        static_cast<double>(pole.z + (Real(sOmegaY) * Iy_ - Real(sOmegaZ) * Iyz_) / D);
     if (!allFinite({sOmegaY, sOmegaZ, yo, zo})) {
         throw SectionError(kInvalidOperation);
     }
@@ -366,7 +389,7 @@ void GeomCW::SectorialPass(const std::array<Point, 4>& q, double area, Sectorial
 
     // Sectorial coordinate about the shear centre along the whole chain, then shifted so that
     // its integral over the section vanishes.
-    double run = 0;
+    run = 0;
     double sumOmega = 0;
     for (WallElement& w : walls_) {
         const Real ya = w.ya - yo, yb = w.yb - yo, za = w.za - zo, zb = w.zb - zo;
@@ -387,4 +410,20 @@ void GeomCW::SectorialPass(const std::array<Point, 4>& q, double area, Sectorial
         throw SectionError(kInvalidOperation);
     }
     results_.Jw = jw;
+}
+
+GeomCW::Point GeomCW::ChainMiddle() const {
+    double total = 0;
+    for (const WallElement& w : walls_) {
+        total += w.endsLength;
+    }
+    double left = total / 2;
+    for (const WallElement& w : walls_) {
+        if (left <= w.endsLength) {
+            const double f = left / w.endsLength;
+            return {w.ya + (w.yb - w.ya) * f, w.za + (w.zb - w.za) * f};
+        }
+        left -= w.endsLength;
+    }
+    return {walls_.back().yb, walls_.back().zb}; // rounding ran past the last end
 }

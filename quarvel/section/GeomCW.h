@@ -14,7 +14,8 @@ struct SectionResults {
 struct WallElement {
     double ya = 0, za = 0;           // start of the midline (middle of the first side)
     double yb = 0, zb = 0;           // end of the midline (middle of the third side)
-    double omegaA = 0, omegaB = 0;   // sectorial coordinate at start and end, pole at the origin
+    double omegaA = 0, omegaB = 0;   // sectorial coordinate at start and end, pole halfway
+                                     // along the chain (set by the last full pass)
     double t = 0;                    // mean thickness
     double L = 0;                    // midline length
     double endsLength = 0;           // the same, recomputed in double from the stored ends
@@ -24,8 +25,8 @@ struct WallElement {
 // How much of the sectorial work a quadrangle in mode 'S' does. The shear centre and the
 // warping constant are recomputed over the whole chain after every wall element, which costs
 // time proportional to the chain; a caller that knows a later element will recompute them may
-// ask for the chain to be extended only. Everything else (the element's row, the running
-// sectorial coordinate, the area sums) is the same either way.
+// ask for the chain to be extended only. Everything else (the element's row, the area sums) is
+// the same either way.
 enum class SectorialWork { Full, ChainOnly };
 
 // Running section integrals: fed one shape at a time in list order, it keeps the sums of all
@@ -83,11 +84,12 @@ private:
     void SectorIntegrals(Point centre, Point p2, Point p3, double sigma);
     void SectionTotals();
     void SectorialPass(const std::array<Point, 4>& q, double area, SectorialWork work);
+    // The point halfway along the midlines of the chain, the pole of the sectorial coordinate.
+    Point ChainMiddle() const;
 
     // Running sums about the world origin.
     double sumA_ = 0, sumQz_ = 0, sumQy_ = 0, sumJzz_ = 0, sumJyy_ = 0, sumJyz_ = 0;
     double Iy_ = 0, Iz_ = 0, Iyz_ = 0;
     SectionResults results_;
     std::vector<WallElement> walls_;
-    double omegaRun_ = 0; // sectorial coordinate at the end of the last wall element
 };

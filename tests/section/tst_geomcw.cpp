@@ -91,6 +91,10 @@ private slots:
     void sectorial_data();
     void sectorial();
     void stateBetweenCalls();
+    void equalMomentsHaveNoAngle_data();
+    void equalMomentsHaveNoAngle();
+    void shearCentreMovesWithTheSection_data();
+    void shearCentreMovesWithTheSection();
 };
 
 void TestGeomCW::moments_data() {
@@ -269,12 +273,13 @@ void TestGeomCW::sectorial_data() {
     QTest::newRow("lipped channel")
         << QList<QPointF>{{8, 7}, {8, 10}, {0, 10}, {0, -10}, {8, -10}, {8, -7}} << 0.1
         << QPointF(-4.0877, 0) << 4001.1;
-    // A flat strip has its shear centre on itself and does not warp; it takes every element.
+    // A flat strip does not warp and has its shear centre on itself, at its middle; it takes
+    // every element.
     QList<QPointF> strip;
     for (int i = 0; i <= 150; ++i) {
         strip.append({double(i), 5});
     }
-    QTest::newRow("150 elements in a row") << strip << 0.1 << QPointF(0, 5) << 0.0;
+    QTest::newRow("150 elements in a row") << strip << 0.1 << QPointF(75, 5) << 0.0;
 }
 
 void TestGeomCW::sectorial() {
@@ -320,6 +325,75 @@ void TestGeomCW::stateBetweenCalls() {
     QVERIFY_THROWS_EXCEPTION(SectionError, run(geom, {mk(-2, {0, 0, 3, 0, 0, 3}, 3)}));
     r = run(geom, {mk(1, {10, 0, 12, 0, 12, 1, 10, 1}, 4)});
     QVERIFY(qAbs(r.F - 2) < 1e-12 && qAbs(r.Yc - 11) < 1e-12 && qAbs(geom.Iy() - 1 / 6.) < 1e-12);
+}
+
+void TestGeomCW::equalMomentsHaveNoAngle_data() {
+    QTest::addColumn<Calls>("calls");
+    QTest::addColumn<double>("alpha");
+    // Equal principal moments make every axis principal: the angle is 0, not rounding noise.
+    QTest::newRow("square with a square hole")
+        << Calls{mk(1, {0, 0, 4, 0, 4, 4, 0, 4}), mk(-1, {1, 1, 3, 1, 3, 3, 1, 3}, 2)} << 0.0;
+    QTest::newRow("square off the origin")
+        << Calls{mk(1, {12.3, 7.1, 16.3, 7.1, 16.3, 11.1, 12.3, 11.1})} << 0.0;
+    QTest::newRow("square turned by 30 degrees")
+        << Calls{mk(1, {0, 0, 1.7320508075688772, 1, 0.7320508075688772, 2.7320508075688772, -1,
+                        1.7320508075688772})}
+        << 0.0;
+    QTest::newRow("full disc") << Calls{mk(3, {5, 5, 7, 5, 7, 5})} << 0.0;
+    QTest::newRow("disc with a disc hole")
+        << Calls{mk(3, {5, 5, 7, 5, 7, 5}), mk(-3, {5, 5, 6, 5, 6, 5}, 2)} << 0.0;
+    // Moments that differ keep their angle, however close the shape is to a square.
+    QTest::newRow("almost a square") << Calls{mk(1, {0, 0, 1.0001, 0, 1.0001, 1, 0, 1})} << -90.0;
+}
+
+void TestGeomCW::equalMomentsHaveNoAngle() {
+    QFETCH(Calls, calls);
+    QFETCH(double, alpha);
+    GeomCW geom;
+    const SectionResults r = run(geom, calls);
+    QVERIFY2(alpha == 0 ? r.Alpha == 0 : qAbs(r.Alpha - alpha) < 1e-6,
+             qPrintable(QString::number(r.Alpha, 'g', 17)));
+}
+
+void TestGeomCW::shearCentreMovesWithTheSection_data() {
+    QTest::addColumn<QList<QPointF>>("midline");
+    QTest::addColumn<double>("t");
+    QTest::addColumn<QPointF>("offset");
+    const QList<QPointF> lipped = {{8, 7}, {8, 10}, {0, 10}, {0, -10}, {8, -10}, {8, -7}};
+    for (const QPointF offset : {QPointF(0, 12), QPointF(12, 12), QPointF(-750, 1250),
+                                 QPointF(4000, -9000), QPointF(-30000, 20000)}) {
+        const QByteArray where =
+            QByteArray::number(offset.x()) + ", " + QByteArray::number(offset.y());
+        QTest::newRow("channel at " + where) << kChannel << 0.2 << offset;
+        QTest::newRow("lipped channel at " + where) << lipped << 0.1 << offset;
+    }
+}
+
+void TestGeomCW::shearCentreMovesWithTheSection() {
+    QFETCH(QList<QPointF>, midline);
+    QFETCH(double, t);
+    QFETCH(QPointF, offset);
+    GeomCW geom;
+    const SectionResults home = run(geom, wallChain(midline, t));
+    QList<QPointF> moved;
+    for (const QPointF& p : midline)
+        moved << p + offset;
+    const SectionResults r = run(geom, wallChain(moved, t));
+
+    // Moving the section moves its shear centre with it and leaves the warping constant; the
+    // section is symmetric about the line z = offset, and so is the shear centre.
+    const double size = 20;
+    const auto near = [&](double a, double b) {
+        return qAbs(a - b) <= 1e-9 * std::max({qAbs(a), qAbs(b), size});
+    };
+    QVERIFY2(near(r.Yo, home.Yo + offset.x()) && near(r.Zo, offset.y()) && near(r.Jw, home.Jw),
+             qPrintable(QStringLiteral("Yo %1 (%2), Zo %3, Jw %4 (%5)")
+                            .arg(r.Yo - offset.x(), 0, 'g', 17)
+                            .arg(home.Yo, 0, 'g', 17)
+                            .arg(r.Zo - offset.y(), 0, 'g', 17)
+                            .arg(r.Jw, 0, 'g', 17)
+                            .arg(home.Jw, 0, 'g', 17)));
+    QVERIFY(near(home.Zo, 0));
 }
 
 QTEST_APPLESS_MAIN(TestGeomCW)
