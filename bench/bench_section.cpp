@@ -12,7 +12,7 @@ namespace {
 
 TRegisteredNode* Node(DrawingState& state, double y, double z) {
     auto node = std::make_unique<TRegisteredNode>(state.View(), y, z);
-    return state.AppendNode(std::move(node), 4);
+    return state.AppendNode(std::move(node));
 }
 
 template <typename Shape>

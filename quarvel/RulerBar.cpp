@@ -20,13 +20,27 @@ void RulerBar::paintEvent(QPaintEvent*) {
         for (const RulerTick& tick : ticks_()) {
             if (top) {
                 painter.drawLine(tick.Position, tick.Long ? 10 : 15, tick.Position, height());
-                if (tick.Long)
+                if (!tick.Label.isEmpty())
                     painter.drawText(tick.Position + 1, metrics.ascent() - 1, tick.Label);
             } else {
                 painter.drawLine(width() - (tick.Long ? 20 : 10), tick.Position, width(),
                                  tick.Position);
-                if (tick.Long)
-                    painter.drawText(3, tick.Position + metrics.ascent(), tick.Label);
+                if (!tick.Label.isEmpty()) {
+                    // The shortest label form may still be wider than this narrow bar: it is
+                    // then written smaller rather than cut off.
+                    const int room = width() - 3;
+                    const int advance = metrics.horizontalAdvance(tick.Label);
+                    if (advance > room && painter.font().pointSizeF() > 0) {
+                        painter.save();
+                        QFont small = painter.font();
+                        small.setPointSizeF(small.pointSizeF() * room / advance);
+                        painter.setFont(small);
+                        painter.drawText(3, tick.Position + metrics.ascent(), tick.Label);
+                        painter.restore();
+                    } else {
+                        painter.drawText(3, tick.Position + metrics.ascent(), tick.Label);
+                    }
+                }
             }
         }
     }

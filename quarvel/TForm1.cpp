@@ -12,6 +12,7 @@
 #include "ToolIcons.h"
 #include "UserDialogs.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -25,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSplitter>
 #include <QStatusBar>
@@ -118,13 +120,21 @@ TForm1::TForm1(UserDialogs& dialogs, PrinterSource& printers, const QStringList&
     };
     canvas_->OnMouseDown = [this](QPoint p) { FormMouseDown(p); };
 
-    topBar_->SetTickSource([this] {
+    // Labels are laid out in the rulers' own font, so that none runs into the next.
+    const auto textSize = [](const QWidget* bar) {
+        return [metrics = bar->fontMetrics()](const QString& text) {
+            return QSize(metrics.horizontalAdvance(text), metrics.height());
+        };
+    };
+    topBar_->SetTickSource([this, textSize] {
         return RulerTicks::Top(state_->View().OriginX, state_->TickStep, state_->View().Scale,
-                               panel_->x(), leftBar_->width(), state_->DecimalPoint);
+                               panel_->x(), leftBar_->width(), state_->DecimalPoint,
+                               textSize(topBar_));
     });
-    leftBar_->SetTickSource([this] {
+    leftBar_->SetTickSource([this, textSize] {
         return RulerTicks::Left(state_->View().OriginY, leftBar_->y(), leftBar_->height(),
-                                state_->TickStep, state_->View().Scale, state_->DecimalPoint);
+                                state_->TickStep, state_->View().Scale, state_->DecimalPoint,
+                                textSize(leftBar_), leftBar_->width());
     });
     topBar_->SetMarkerSource([this] { return state_->LastMouseX - 2; });
     leftBar_->SetMarkerSource([this] { return state_->LastMouseY - leftBar_->y() - 2; });
@@ -166,6 +176,7 @@ TForm1::TForm1(UserDialogs& dialogs, PrinterSource& printers, const QStringList&
     if (!arguments.isEmpty())
         state_->ModeSwitchVisible = false;
     SyncControls();
+    savedContent_ = Content(); // the empty drawing needs no saving
 }
 
 TForm1::~TForm1() = default;
@@ -207,8 +218,13 @@ void TForm1::BuildToolBar() {
         shapeGroup_->addAction(action);
         toolBar_->addAction(action);
         toolBar_->widgetForAction(action)->setObjectName(QLatin1String(tool.button));
-        connect(action, &QAction::triggered, this,
-                [this, tool] { ShapeToolExecute(tool.kind, tool.filled); });
+        // A click on the pressed tool releases it; the tool must then be disarmed too.
+        connect(action, &QAction::triggered, this, [this, tool](bool checked) {
+            if (checked)
+                ShapeToolExecute(tool.kind, tool.filled);
+            else
+                ShapeToolReleased();
+        });
         shapeActions_[i] = action;
     }
     toolBar_->addSeparator();
@@ -308,8 +324,13 @@ void TForm1::BuildStatusBar() {
     shapesPanel_ = new QLabel(QStringLiteral("Number of shapes: "), statusBar());
     shapesPanel_->setObjectName(QStringLiteral("StatusPanel1"));
     shapesPanel_->setMinimumWidth(50);
+    // Why the section cannot be calculated, when it cannot: the results panel is then empty
+    // or leaves a shape out.
+    problemPanel_ = new QLabel(statusBar());
+    problemPanel_->setObjectName(QStringLiteral("StatusPanel2"));
     statusBar()->addWidget(pointerPanel_);
     statusBar()->addWidget(shapesPanel_);
+    statusBar()->addWidget(problemPanel_, 1);
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -346,18 +367,25 @@ void TForm1::FreeAll() {
 
 void TForm1::FormResize() {
     state_->SetAreaSize(canvas_->size());
+    // The origin keeps its distance from the bottom edge, as when the window was first shown,
+    // so that a section drawn there stays in view when the window is made smaller.
+    PlaceOrigin();
     const int drawWidth = canvas_->width() - state_->View().OriginX - SectionCanvas::PanelWidth;
     state_->DrawWidth = drawWidth;
     // A window squeezed narrower than the origin and the panel keeps its scale quietly; it is
     // not the Max Width's fault.
+    bool placed = false;
     if (drawWidth >= 1) {
         try {
             state_->ApplyView(
                 ViewScaler::Compute(drawWidth, state_->MaxWidthText, state_->DecimalPoint));
+            placed = true;
         } catch (const std::exception& error) {
             ShowErrorLater(QString::fromUtf8(error.what()));
         }
     }
+    if (!placed)
+        state_->PlaceNodes();
     canvas_->update();
     topBar_->update();
     leftBar_->update();
@@ -434,11 +462,22 @@ void TForm1::GeomRadioBtnClick() {
 
 void TForm1::SectRadioBtnClick() {
     state_->SelectSectorialMode();
+    // A tool that is now disabled cannot stay pressed, nor armed.
+    for (std::size_t i = 0; i < shapeActions_.size(); ++i)
+        if (!state_->ShapeToolsEnabled[i] && shapeActions_[i]->isChecked()) {
+            shapeActions_[i]->setChecked(false);
+            ShapeToolReleased();
+        }
     SyncControls();
 }
 
 void TForm1::ShapeToolExecute(int kind, bool filled) {
     interaction_->ShapeToolExecute(kind, filled);
+}
+
+void TForm1::ShapeToolReleased() {
+    interaction_->ShapeToolReleased();
+    SyncGrid();
 }
 
 void TForm1::SelectExecute() {
@@ -527,6 +566,16 @@ bool TForm1::SelectDown() const {
     return selectAction_->isChecked();
 }
 
+bool TForm1::IsTextField(const QWidget* widget) {
+    if (const auto* line = qobject_cast<const QLineEdit*>(widget))
+        return !line->isReadOnly();
+    if (const auto* text = qobject_cast<const QTextEdit*>(widget))
+        return !text->isReadOnly();
+    if (const auto* plain = qobject_cast<const QPlainTextEdit*>(widget))
+        return !plain->isReadOnly();
+    return qobject_cast<const QAbstractSpinBox*>(widget) != nullptr;
+}
+
 bool TForm1::InGrid(const QWidget* widget) const {
     return widget != nullptr && (widget == nodesGrid_ || nodesGrid_->isAncestorOf(widget));
 }
@@ -540,7 +589,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         // it arrives first.
         QWidget* first = QApplication::focusWidget() != nullptr ? QApplication::focusWidget()
                                                                 : static_cast<QWidget*>(this);
-        if (key->key() == Qt::Key_Delete && !key->isAutoRepeat() && watched == first)
+        // In a text field (the Max Width, the unit, a node cell being edited) Delete edits the
+        // text and nothing else: shapes deleted there could not be brought back.
+        if (key->key() == Qt::Key_Delete && !key->isAutoRepeat() && watched == first &&
+            !IsTextField(first))
             FormKeyUp(Qt::Key_Delete);
     } else if (ours && event->type() == QEvent::KeyPress && InGrid(widget) &&
                widget == QApplication::focusWidget()) {
@@ -599,6 +651,23 @@ void TForm1::NodesGridExit() {
 
 bool TForm1::FileOpenExecute() {
     try {
+        // A drawing changed since it was last saved or opened is not thrown away unasked.
+        if (DrawingChanged()) {
+            switch (dialogs_.AskYesNoCancel(this, QStringLiteral("Save?"))) {
+            case UserDialogs::Answer::Yes:
+                // A cancelled save dialog opens anyway; a failed save (its error shown) stays.
+                try {
+                    FileSaveExecute(true);
+                } catch (const std::exception&) {
+                    return false;
+                }
+                break;
+            case UserDialogs::Answer::No:
+                break;
+            case UserDialogs::Answer::Cancel:
+                return false;
+            }
+        }
         FileDialogRequest request{QStringLiteral("Open Shape File"),
                                   ShapeFilter,
                                   QStringLiteral("geo"),
@@ -607,20 +676,16 @@ bool TForm1::FileOpenExecute() {
         const QString fileName = dialogs_.GetOpenFileName(this, request);
         if (fileName.isEmpty())
             return false;
+        // The whole file is read and checked before the drawing is touched: a file that
+        // cannot be read leaves the drawing, the node table and the results as they were.
+        const SectionContent content = SectionFile::Read(fileName);
         FreeAll();
         InitAll();
-        try {
-            SectionFile::Parse(*state_, fileName);
-        } catch (...) {
-            SyncGrid();
-            SyncControls();
-            canvas_->update();
-            throw;
-        }
+        SectionFile::Apply(*state_, content);
         FormResize();
         SyncGrid();
         SyncControls();
-        setWindowTitle(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()));
+        SetCurrentFile(fileName);
         PackageSettings::WriteDataDirectory(
             WithTrailingSeparator(QFileInfo(fileName).absolutePath()));
     } catch (const std::exception& error) {
@@ -631,13 +696,18 @@ bool TForm1::FileOpenExecute() {
 
 bool TForm1::FileSaveExecute(bool rethrow) {
     try {
-        const QString directory = PackageSettings::ReadDataDirectory();
+        QString directory = PackageSettings::ReadDataDirectory();
+        // Saving a file that was opened or saved starts on that file.
+        if (!currentFile_.isEmpty())
+            directory = QFileInfo(currentFile_).absolutePath();
         FileDialogRequest request{
-            QStringLiteral("Save Shape"), ShapeFilter, QStringLiteral("geo"), directory, {}};
+            QStringLiteral("Save Shape"), ShapeFilter, QStringLiteral("geo"), directory,
+            currentFile_.isEmpty() ? QString() : QFileInfo(currentFile_).absoluteFilePath()};
         const QString fileName = dialogs_.GetSaveFileName(this, request);
         if (fileName.isEmpty())
             return false;
         SectionFile::Write(*state_, fileName);
+        SetCurrentFile(fileName);
     } catch (const std::exception& error) {
         ShowError(QString::fromUtf8(error.what()));
         if (rethrow)
@@ -646,10 +716,32 @@ bool TForm1::FileSaveExecute(bool rethrow) {
     return true;
 }
 
+void TForm1::SetCurrentFile(const QString& fileName) {
+    currentFile_ = QFileInfo(fileName).absoluteFilePath();
+    setWindowTitle(QDir::toNativeSeparators(currentFile_));
+    savedContent_ = Content();
+}
+
+QByteArray TForm1::Content() const {
+    try {
+        return SectionFile::Serialize(*state_);
+    } catch (const std::exception&) {
+        return {}; // a Max Width that is no number cannot be saved as it stands
+    }
+}
+
+bool TForm1::DrawingChanged() const {
+    const QByteArray content = Content();
+    return content.isEmpty() || content != savedContent_;
+}
+
 void TForm1::HelpActionExecute() {
     try {
         const QString page = HelpPage::Write(startDir_, "ProblemH36");
-        dialogs_.OpenWithDesktop(QUrl::fromLocalFile(page));
+        if (!dialogs_.OpenWithDesktop(QUrl::fromLocalFile(page)))
+            ShowError(QStringLiteral("No web browser could be started to show the help page. "
+                                     "Open it by hand: %1")
+                          .arg(QDir::toNativeSeparators(page)));
     } catch (const std::exception& error) {
         ShowError(QString::fromUtf8(error.what()));
     }
@@ -724,6 +816,9 @@ void TForm1::SyncGrid() {
 }
 
 void TForm1::SyncResults() {
+    const QString problem = state_->Shapes.empty() ? QString() : state_->CalcProblem();
+    if (problemPanel_->text() != problem)
+        problemPanel_->setText(problem);
     const QStringList& lines = state_->Report.Lines();
     if (lines == shownResults_)
         return;

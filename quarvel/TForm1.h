@@ -58,6 +58,7 @@ public:
     bool FileSaveExecute(bool rethrow = false);
     void HelpActionExecute();
     void ShapeToolExecute(int kind, bool filled);
+    void ShapeToolReleased();
     void SelectExecute();
     void UndoExecute();
     void FormMouseUp(QPoint p);
@@ -83,11 +84,17 @@ private:
     void NodesGridSelectCell(int row);
     void NodesGridExit();
     bool InGrid(const QWidget* widget) const;
+    static bool IsTextField(const QWidget* widget);
     void BuildToolBar();
     void BuildPanel();
     void BuildStatusBar();
     void FormPaint(QPainter& canvas);
     void PlaceOrigin();
+    // The file the drawing was last opened from or saved to: the title shows it, the save
+    // dialog starts on it, and what it holds tells whether the drawing has changed since.
+    void SetCurrentFile(const QString& fileName);
+    QByteArray Content() const;
+    bool DrawingChanged() const;
     void ShowError(const QString& message);
     void ShowErrorLater(const QString& message);
     void SyncControls();
@@ -103,6 +110,8 @@ private:
     QString startDir_;
     QVector<QPixmap> images_;
     QString pendingError_;
+    QString currentFile_;
+    QByteArray savedContent_;
 
     SectionCanvas* canvas_ = nullptr;
     RulerBar* topBar_ = nullptr;
@@ -120,6 +129,7 @@ private:
     QAction* sectRadioAction_ = nullptr;
     QLabel* pointerPanel_ = nullptr;
     QLabel* shapesPanel_ = nullptr;
+    QLabel* problemPanel_ = nullptr;
     std::array<QAction*, DrawingState::ShapeToolCount> shapeActions_{};
     QActionGroup* shapeGroup_ = nullptr;
     QAction* selectAction_ = nullptr;

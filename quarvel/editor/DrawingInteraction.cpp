@@ -30,14 +30,6 @@ void Abandon(std::unique_ptr<TMasterShape>& shape) {
     shape.reset();
 }
 
-// The placing crosses are those of the shape under construction.
-void MarkPlacedPoints(DrawingState& state) {
-    state.ClearCrosses();
-    if (state.CurrentShape)
-        for (int i = 0; i < state.CurrentShape->PointCount; ++i)
-            state.CurrentShape->MarkPoint(state.CurrentShape->GetPoint(i)->Node->Pixel());
-}
-
 } // namespace
 
 DrawingInteraction::DrawingInteraction(DrawingState& state, ToolButtons& buttons)
@@ -50,9 +42,15 @@ void DrawingInteraction::ShapeToolExecute(int kind, bool filled) {
     buttons_.SetSelectDown(false);
 }
 
+void DrawingInteraction::ShapeToolReleased() {
+    Abandon(state_.CurrentShape);
+    state_.MarkPlacedPoints();
+    state_.NewShapeKind = 0;
+}
+
 void DrawingInteraction::SelectExecute() {
     Abandon(state_.CurrentShape);
-    MarkPlacedPoints(state_);
+    state_.MarkPlacedPoints();
     state_.NewShapeKind = 0;
     state_.SetEditMode(2);
     buttons_.AllUp();
@@ -141,7 +139,9 @@ void DrawingInteraction::UndoExecute() {
         }
         if (shape.PointCount == 0) {
             state_.CurrentShape.reset();
+            // With every tool released no tool may stay armed either.
             buttons_.AllUp();
+            state_.NewShapeKind = 0;
         }
         state_.UpdateNodeList();
     } else if (!state_.Shapes.empty()) {
@@ -155,7 +155,7 @@ void DrawingInteraction::UndoExecute() {
         buttons_.PressTool(shape.Kind, shape.Filled);
         buttons_.SetSelectDown(false);
     }
-    MarkPlacedPoints(state_);
+    state_.MarkPlacedPoints();
     state_.Repaint();
     UpdateStatus();
     state_.SetEditMode(0);
@@ -167,14 +167,14 @@ bool DrawingInteraction::ApplyGridRow(int row, const QString& yText, const QStri
     TNode& node = *state_.Nodes[static_cast<std::size_t>(row - 1)]->Node;
     double y = 0.0;
     double z = 0.0;
+    // A refused text leaves the node where it was. Either way the row then shows where the
+    // node is, in the grid's one form ("1.0" reads back as 1, 0.12345 as 0.1235 since nodes
+    // keep four decimals).
     if (NumberFormat::parseUserReal(yText, state_.DecimalPoint, y) &&
-        NumberFormat::parseUserReal(zText, state_.DecimalPoint, z)) {
+        NumberFormat::parseUserReal(zText, state_.DecimalPoint, z))
         node.SetReal(y, z);
-        state_.Grid.SetRow(row, yText, zText);
-    } else {
-        state_.Grid.SetRow(row, NumberFormat::general(node.RealY, state_.DecimalPoint),
-                           NumberFormat::general(node.RealZ, state_.DecimalPoint));
-    }
+    const NodeGridRows::Row texts = state_.GridTexts(node);
+    state_.Grid.SetRow(row, texts[0], texts[1]);
     state_.Repaint();
     return true;
 }
@@ -182,8 +182,7 @@ bool DrawingInteraction::ApplyGridRow(int row, const QString& yText, const QStri
 void DrawingInteraction::TrackGridRow(int row) {
     if (row < 1 || row > static_cast<int>(state_.Nodes.size()))
         return;
-    const TNode& node = *state_.Nodes[static_cast<std::size_t>(row - 1)]->Node;
-    state_.CurrentMarker.Track(node.PixelX, node.PixelY);
+    state_.MarkNode(state_.Nodes[static_cast<std::size_t>(row - 1)].get());
 }
 
 bool DrawingInteraction::TakeGridFocusRequest() {

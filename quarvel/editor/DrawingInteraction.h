@@ -17,6 +17,9 @@ public:
 
     // A shape tool was chosen: the next release starts a shape of that kind.
     void ShapeToolExecute(int kind, bool filled);
+    // The pressed shape tool was released by the user: nothing is armed any more, and a shape
+    // under construction is abandoned as Select abandons it.
+    void ShapeToolReleased();
     // Selection mode; a shape under construction is abandoned.
     void SelectExecute();
     // Takes away one point: of the shape under construction, or reopens the last shape.

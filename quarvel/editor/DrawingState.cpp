@@ -27,6 +27,8 @@ void DrawingState::Clear() {
         GuideNodes.pop_back();
     Grid.Reset();
     crosses_.clear();
+    markedNode_ = nullptr;
+    calcProblem_.clear();
     NearestMarker.Visible = false;
     CurrentMarker.Visible = false;
     snapFound_ = SnapToNode = SnapToGuide = false;
@@ -47,24 +49,60 @@ void DrawingState::ApplyView(const ViewFigures& figures) {
     Decade = figures.Decade;
     TickStep = figures.TickStep;
     view_.Scale = figures.Scale;
+    ViewMaxWidth = figures.MaxWidth;
+    PlaceNodes();
+}
+
+void DrawingState::PlaceNodes() {
     for (const auto& node : GuideNodes)
         node->Node->SetReal(node->Node->RealY, node->Node->RealZ);
     for (const auto& node : Nodes)
         node->Node->SetReal(node->Node->RealY, node->Node->RealZ);
+    MarkPlacedPoints();
 }
 
-TRegisteredNode* DrawingState::AppendNode(std::unique_ptr<TRegisteredNode> node, int decimals) {
-    const TNode& n = *node->Node;
-    const int width = decimals + 1;
-    Grid.AddRow(NumberFormat::fixed(n.RealY, width, decimals, DecimalPoint),
-                NumberFormat::fixed(n.RealZ, width, decimals, DecimalPoint));
+void DrawingState::MarkPlacedPoints() {
+    crosses_.clear();
+    if (CurrentShape)
+        for (int i = 0; i < CurrentShape->PointCount; ++i)
+            crosses_.insert(CurrentShape->GetPoint(i)->Node->Pixel());
+    Repaint();
+}
+
+void DrawingState::MarkNode(TRegisteredNode* node) {
+    markedNode_ = node;
+    if (node != nullptr)
+        CurrentMarker.Track(node->Node->PixelX, node->Node->PixelY);
+}
+
+void DrawingState::FollowMarkedNode() {
+    if (markedNode_ == nullptr) {
+        CurrentMarker.Visible = false;
+        return;
+    }
+    CurrentMarker.X = markedNode_->Node->PixelX;
+    CurrentMarker.Y = markedNode_->Node->PixelY;
+}
+
+TRegisteredNode* DrawingState::AppendNode(std::unique_ptr<TRegisteredNode> node) {
+    const NodeGridRows::Row texts = GridTexts(*node->Node);
+    Grid.AddRow(texts[0], texts[1]);
     Nodes.push_back(std::move(node));
     return Nodes.back().get();
+}
+
+NodeGridRows::Row DrawingState::GridTexts(const TNode& node) const {
+    return {NumberFormat::general(node.RealY, DecimalPoint),
+            NumberFormat::general(node.RealZ, DecimalPoint)};
 }
 
 void DrawingState::UpdateNodeList() {
     for (std::size_t i = Nodes.size(); i-- > 0;) {
         if (Nodes[i]->RefCount == 0) {
+            if (Nodes[i].get() == markedNode_) {
+                markedNode_ = nullptr;
+                CurrentMarker.Visible = false;
+            }
             Nodes.erase(Nodes.begin() + static_cast<std::ptrdiff_t>(i));
             Grid.RemoveRow(static_cast<int>(i) + 1);
         }
@@ -100,12 +138,17 @@ bool DrawingState::RecalcAll(const SectionReport::AxesPainter& drawAxes) {
     const auto run = [&](bool chainOnlyBeforeLastWall) {
         bool ok = true;
         bool lastWallOk = true;
+        calcProblem_.clear();
         for (std::size_t i = 0; i < Shapes.size(); ++i) {
             const SectorialWork work = chainOnlyBeforeLastWall && i < lastWall
                                            ? SectorialWork::ChainOnly
                                            : SectorialWork::Full;
             ok = Report.Recalc(GeometryOf(*Shapes[i]), static_cast<int>(i), SectionMode, UnitText,
                                DecimalPoint, drawAxes, work);
+            if (!ok && calcProblem_.isEmpty())
+                calcProblem_ = QStringLiteral("Shape %1: %2")
+                                   .arg(static_cast<qsizetype>(i) + 1)
+                                   .arg(Report.LastError());
             if (i == lastWall)
                 lastWallOk = ok;
         }
@@ -126,7 +169,7 @@ TRegisteredNode* DrawingState::AddPointToList(QPoint p) {
     }
     auto node = std::make_unique<TRegisteredNode>(view_, SnapToGuide ? snapPoint_ : p);
     node->RefCount = 1;
-    return AppendNode(std::move(node), 3);
+    return AppendNode(std::move(node));
 }
 
 bool DrawingState::FindNearestPoint(int x, int y) {

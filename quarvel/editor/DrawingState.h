@@ -43,18 +43,33 @@ public:
     // Takes new view figures and places every guide node and node again from its world
     // coordinates, so the drawing follows the scale.
     void ApplyView(const ViewFigures& figures);
+    // Places every guide node and node again from its world coordinates at the current view
+    // values (after the origin moved), and the placing crosses with them.
+    void PlaceNodes();
+    // The placing crosses are those of the shape under construction, at its points.
+    void MarkPlacedPoints();
 
-    // Appends a node read or placed at world coordinates, with its grid row written by
-    // `format` ("%5.4f" from files, "%4.3f" from the mouse).
-    TRegisteredNode* AppendNode(std::unique_ptr<TRegisteredNode> node, int decimals);
+    // The blue square belongs to a node: it follows the node wherever it is placed and goes
+    // when the node goes. `FollowMarkedNode` brings the square to where the node is now.
+    void MarkNode(TRegisteredNode* node);
+    TRegisteredNode* MarkedNode() const { return markedNode_; }
+    void FollowMarkedNode();
+
+    // Appends a node read or placed, with its grid row.
+    TRegisteredNode* AppendNode(std::unique_ptr<TRegisteredNode> node);
+    // A node's coordinates as the grid shows them: the general form of up to 15 significant
+    // digits, however the node was made, so equal coordinates always read alike.
+    NodeGridRows::Row GridTexts(const TNode& node) const;
     // Frees the nodes no shape or guide uses any more; grid rows close up.
     void UpdateNodeList();
     // The geometry of a completed shape as the calculation needs it.
     static ShapeGeometry GeometryOf(const TMasterShape& shape);
 
     // Recalculates the whole section in list order as a repaint does; false when the last
-    // shape's calculation failed (the report is then empty).
+    // shape's calculation failed (the report is then empty). CalcProblem then tells which
+    // shape could not be calculated and why; it is empty when every shape was.
     bool RecalcAll(const SectionReport::AxesPainter& drawAxes = {});
+    const QString& CalcProblem() const { return calcProblem_; }
 
     // ShapeHost
     const ViewValues& View() const override { return view_; }
@@ -104,6 +119,9 @@ public:
     int TickStep = 1;
     double Decade = 1.0;
     int DrawWidth = 0;
+    // The Max Width the view was last worked out for: the principal axes take their length
+    // from it, so a refused text in the Max Width box changes nothing drawn.
+    double ViewMaxWidth = 1.0;
 
     // What the controls show; the window mirrors these.
     NodeGridRows Grid;
@@ -125,5 +143,7 @@ private:
     QColor background_ = Qt::white;
     QSet<QPoint> crosses_;
     std::function<void()> repaint_;
+    TRegisteredNode* markedNode_ = nullptr;
+    QString calcProblem_;
     QSize areaSize_{800, 600};
 };

@@ -9,7 +9,9 @@
 #include "TSector.h"
 #include "TTriAngle.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
 #include <map>
@@ -32,82 +34,42 @@ double MaxWidthValue(const DrawingState& state) {
     return value;
 }
 
-std::unique_ptr<TMasterShape> MakeShape(DrawingState& state, int code) {
-    std::unique_ptr<TMasterShape> shape;
-    switch (code < 0 ? -code : code) {
+int PointsOf(int code) {
+    // Compared without negating: the most negative integer has no positive twin.
+    switch (code) {
     case 1:
-        shape = std::make_unique<TFourAngle>(state);
-        break;
+    case -1:
+        return 4;
     case 2:
-        shape = std::make_unique<TTriAngle>(state);
-        break;
+    case -2:
     case 3:
-        shape = std::make_unique<TSector>(state);
-        break;
+    case -3:
+        return 3;
     default:
         throw SectionError("Bad shape ID!");
     }
+}
+
+std::unique_ptr<TMasterShape> MakeShape(DrawingState& state, int code) {
+    std::unique_ptr<TMasterShape> shape;
+    if (code == 1 || code == -1)
+        shape = std::make_unique<TFourAngle>(state);
+    else if (code == 2 || code == -2)
+        shape = std::make_unique<TTriAngle>(state);
+    else
+        shape = std::make_unique<TSector>(state);
     shape->Filled = code > 0;
     shape->PointCount = shape->MaxPoints;
     return shape;
 }
 
-bool HasAllPoints(const TMasterShape& shape) {
-    for (int j = 0; j < shape.MaxPoints; ++j)
-        if (shape.GetPoint(j) == nullptr)
-            return false;
-    return true;
-}
-
-// A shape whose points were not all read can be neither drawn, saved nor calculated, so it
-// goes, and so do the nodes only it used.
-void DropIncompleteShapes(DrawingState& state) {
-    std::erase_if(state.Shapes, [](const auto& shape) { return !HasAllPoints(*shape); });
-    state.UpdateNodeList();
-    state.StatusShapesText =
-        QStringLiteral("Number of shapes: %1").arg(static_cast<qsizetype>(state.Shapes.size()));
-}
-
-void ReadShapes(DrawingState& state, SectionTokenReader& reader) {
-    const int mode = reader.ReadInteger();
-    if (mode == 0)
-        state.SelectSectorialMode();
-    else if (mode == 1)
-        state.SelectGeometricMode();
-    state.ModeSwitchVisible = false;
-
-    const int count = reader.ReadInteger();
-    for (int i = 0; i < count; ++i)
-        state.Shapes.push_back(MakeShape(state, reader.ReadInteger()));
-
-    // Points at the same coordinates share one node, in order of first occurrence.
-    std::map<std::pair<double, double>, TRegisteredNode*> byCoordinates;
-    for (const auto& node : state.Nodes)
-        byCoordinates.try_emplace({node->Node->RealY, node->Node->RealZ}, node.get());
-
-    for (const auto& shape : state.Shapes) {
-        for (int j = 0; j < shape->MaxPoints; ++j) {
-            const double y = reader.ReadReal();
-            const double z = reader.ReadReal();
-            // Nodes are stored rounded and compared exactly with what was read, so points
-            // with more than four decimals each get a node of their own.
-            TRegisteredNode* node = nullptr;
-            if (const auto found = byCoordinates.find({y, z}); found != byCoordinates.end()) {
-                node = found->second;
-            } else {
-                node = state.AppendNode(std::make_unique<TRegisteredNode>(state.View(), y, z), 4);
-                byCoordinates.try_emplace({node->Node->RealY, node->Node->RealZ}, node);
-            }
-            shape->SetPoint(j, node);
-            ++node->RefCount;
-        }
-        shape->SetPoint(shape->MaxPoints, shape->GetPoint(0));
-        for (int missing = shape->MaxPoints; missing < FilePointsPerShape; ++missing) {
-            reader.SkipLine();
-            reader.SkipLine();
-        }
-    }
-    state.StatusShapesText = QStringLiteral("Number of shapes: %1").arg(count);
+QString StrippedUnit(const QByteArray& line) {
+    QString stripped = QString::fromLatin1(line);
+    while (!stripped.isEmpty() && stripped.front().unicode() <= ' ')
+        stripped.remove(0, 1);
+    while (!stripped.isEmpty() && stripped.back().unicode() <= ' ')
+        stripped.chop(1);
+    return stripped;
 }
 
 } // namespace
@@ -139,14 +101,18 @@ void SectionFile::Write(const DrawingState& state, const QString& fileName) {
     const QByteArray content = Serialize(state);
     QSaveFile file(fileName);
     errno = 0;
+    // Usually a folder that does not exist or may not be written: say which file it was.
     if (!file.open(QIODevice::WriteOnly))
-        throw SectionError(IoErrorText(errno != 0 ? errno : EIO).toStdString());
+        throw SectionError(
+            QStringLiteral("Cannot create file %1")
+                .arg(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()))
+                .toStdString());
     errno = 0;
     if (file.write(content) != content.size() || !file.commit())
         throw SectionError(IoErrorText(errno != 0 ? errno : EIO).toStdString());
 }
 
-void SectionFile::Parse(DrawingState& state, const QString& fileName) {
+SectionContent SectionFile::Read(const QString& fileName) {
     QFile file(fileName);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly))
@@ -154,20 +120,69 @@ void SectionFile::Parse(DrawingState& state, const QString& fileName) {
     SectionTokenReader reader(file.readAll());
     file.close();
 
-    try {
-        ReadShapes(state, reader);
-    } catch (const SectionError&) {
-        DropIncompleteShapes(state);
-        throw;
+    SectionContent content;
+    content.Mode = reader.ReadInteger();
+    const int count = reader.ReadInteger();
+    // Each code takes a line, and past the end a code reads as 0, which is refused: a count
+    // larger than the file cannot run on.
+    for (int i = 0; i < count; ++i) {
+        const int code = reader.ReadInteger();
+        content.Shapes.push_back(
+            {code, std::vector<std::array<double, 2>>(static_cast<std::size_t>(PointsOf(code)))});
     }
-
-    state.MaxWidthText = NumberFormat::general(reader.ReadReal(), state.DecimalPoint);
-    QString stripped = QString::fromLatin1(reader.ReadLine());
-    while (!stripped.isEmpty() && stripped.front().unicode() <= ' ')
-        stripped.remove(0, 1);
-    while (!stripped.isEmpty() && stripped.back().unicode() <= ' ')
-        stripped.chop(1);
-    if (!DrawingState::UnitItems.contains(stripped))
+    for (SectionContent::Shape& shape : content.Shapes) {
+        for (auto& point : shape.Points) {
+            point[0] = reader.ReadReal();
+            point[1] = reader.ReadReal();
+        }
+        for (std::size_t missing = shape.Points.size(); missing < FilePointsPerShape; ++missing) {
+            reader.SkipLine();
+            reader.SkipLine();
+        }
+    }
+    content.MaxWidth = reader.ReadReal();
+    content.Unit = StrippedUnit(reader.ReadLine());
+    if (!DrawingState::UnitItems.contains(content.Unit))
         throw SectionError("Wrong dimension identifier!");
-    state.UnitText = stripped;
+    return content;
+}
+
+void SectionFile::Apply(DrawingState& state, const SectionContent& content) {
+    if (content.Mode == 0)
+        state.SelectSectorialMode();
+    else if (content.Mode == 1)
+        state.SelectGeometricMode();
+    state.ModeSwitchVisible = false;
+
+    // Points at the same coordinates share one node, in order of first occurrence. Nodes are
+    // stored rounded and compared exactly with what was read, so points with more than four
+    // decimals each get a node of their own.
+    std::map<std::pair<double, double>, TRegisteredNode*> byCoordinates;
+    for (const auto& node : state.Nodes)
+        byCoordinates.try_emplace({node->Node->RealY, node->Node->RealZ}, node.get());
+    for (const SectionContent::Shape& record : content.Shapes) {
+        std::unique_ptr<TMasterShape> shape = MakeShape(state, record.Code);
+        for (std::size_t j = 0; j < record.Points.size(); ++j) {
+            const auto [y, z] = record.Points[j];
+            TRegisteredNode* node = nullptr;
+            if (const auto found = byCoordinates.find({y, z}); found != byCoordinates.end()) {
+                node = found->second;
+            } else {
+                node = state.AppendNode(std::make_unique<TRegisteredNode>(state.View(), y, z));
+                byCoordinates.try_emplace({node->Node->RealY, node->Node->RealZ}, node);
+            }
+            shape->SetPoint(static_cast<int>(j), node);
+            ++node->RefCount;
+        }
+        shape->SetPoint(shape->MaxPoints, shape->GetPoint(0));
+        state.Shapes.push_back(std::move(shape));
+    }
+    state.StatusShapesText =
+        QStringLiteral("Number of shapes: %1").arg(static_cast<qsizetype>(state.Shapes.size()));
+    state.MaxWidthText = NumberFormat::general(content.MaxWidth, state.DecimalPoint);
+    state.UnitText = content.Unit;
+}
+
+void SectionFile::Parse(DrawingState& state, const QString& fileName) {
+    Apply(state, Read(fileName));
 }

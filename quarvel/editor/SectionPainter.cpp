@@ -1,7 +1,6 @@
 #include "SectionPainter.h"
 
 #include "DrawingState.h"
-#include "ViewScaler.h"
 
 #include <QPainter>
 #include <cmath>
@@ -33,6 +32,7 @@ void SectionPainter::Paint(QPainter& canvas, DrawingState& state) {
         state.RecalcAll([&](int index) { DrawAxes(canvas, state, index); });
     for (const auto& guide : state.Guides)
         guide->Draw(canvas);
+    state.FollowMarkedNode();
     DrawMarks(canvas, state);
 }
 
@@ -40,7 +40,8 @@ void SectionPainter::DrawAxes(QPainter& canvas, const DrawingState& state, int i
     if (index != static_cast<int>(state.Shapes.size()) - 1)
         return;
     const SectionResults& r = state.Report.Values();
-    const double l = ViewScaler::MaxWidth(state.MaxWidthText, state.DecimalPoint) / 5.0;
+    // The length follows the view, not the text being typed into the Max Width box.
+    const double l = state.ViewMaxWidth / 5.0;
     const double a = r.Alpha * std::numbers::pi / 180.0;
     const auto axis = [&](double angle, double half) {
         const TNode from(state.View(), r.Yc + half * std::cos(angle),

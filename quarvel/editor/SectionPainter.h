@@ -12,8 +12,7 @@ public:
     static void Paint(QPainter& canvas, DrawingState& state);
 
     // The red principal axes through the centroid (lengths 2L and L, L a fifth of the Max
-    // Width) and the shear-centre square; only after the last shape. Throws when the Max Width
-    // is not a number.
+    // Width the view shows) and the shear-centre square; only after the last shape.
     static void DrawAxes(QPainter& canvas, const DrawingState& state, int index);
 
 private:

@@ -24,9 +24,13 @@ QByteArray SectionTokenReader::NextToken(int maxLength) {
     const qsizetype start = pos_;
     while (pos_ < data_.size() && !IsSpace(data_[pos_]))
         ++pos_;
-    const QByteArray token = data_.mid(start, std::min<qsizetype>(pos_ - start, maxLength));
+    const qsizetype length = pos_ - start;
     SkipLine();
-    return token;
+    // A token longer than a number may be would have to be cut, and a cut number is another
+    // number: refuse it.
+    if (length > maxLength)
+        InvalidInput();
+    return data_.mid(start, length);
 }
 
 int SectionTokenReader::ReadInteger() {

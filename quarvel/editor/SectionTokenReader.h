@@ -10,7 +10,8 @@ class SectionTokenReader {
 public:
     explicit SectionTokenReader(QByteArray data) : data_(std::move(data)) {}
 
-    // Both throw SectionError("Invalid numeric input") for a token that is no number.
+    // Both throw SectionError("Invalid numeric input") for a token that is no number, or
+    // longer than a number may be (32 characters for an integer, 64 for a real).
     int ReadInteger();
     double ReadReal();
     void SkipLine();

@@ -22,13 +22,13 @@ double ViewScaler::MaxWidth(const QString& text, QChar decimalPoint) {
 
 ViewFigures ViewScaler::Compute(int drawWidth, const QString& text, QChar decimalPoint) {
     const double m = MaxWidth(text, decimalPoint);
-    if (m == 0.0)
-        Refuse(QStringLiteral("Floating point division by zero"));
-    // A negative width would make the ruler loops run for ever.
-    if (m < 0.0)
+    // Zero would divide by zero and a negative width would make the ruler loops run for ever;
+    // both are refused alike.
+    if (m <= 0.0)
         Refuse(QStringLiteral("The Max Width must be greater than 0; '%1' is refused.").arg(text));
 
     ViewFigures figures;
+    figures.MaxWidth = m;
     while (m / figures.Decade > 150.0)
         figures.Decade *= 10.0;
 

@@ -5,9 +5,10 @@
 
 // The view figures that follow from the Max Width: the world width the drawing area spans.
 struct ViewFigures {
-    double Decade = 1.0; // power of ten that keeps the tick count manageable
-    int TickStep = 1;    // pixels between ruler ticks, at least 1
-    double Scale = 1.0;  // world units per pixel, positive
+    double Decade = 1.0;   // power of ten that keeps the tick count manageable
+    int TickStep = 1;      // pixels between ruler ticks, at least 1
+    double Scale = 1.0;    // world units per pixel, positive
+    double MaxWidth = 1.0; // the Max Width these figures were worked out for
 };
 
 // Works out the scale and the ruler spacing so that ticks fall on round world values: one
@@ -15,7 +16,8 @@ struct ViewFigures {
 class ViewScaler {
 public:
     // Throws SectionError with the message for the user when the Max Width cannot give a
-    // view: not a number, zero, negative, or one that leaves no room between ticks.
+    // view: not a number, zero or negative (one message for both), or one that leaves no room
+    // between ticks.
     static ViewFigures Compute(int drawWidth, const QString& maxWidthText, QChar decimalPoint);
     // The Max Width as a number; throws as above when it is not one.
     static double MaxWidth(const QString& maxWidthText, QChar decimalPoint);

@@ -38,12 +38,29 @@ void TSector::Draw(QPainter& canvas) {
     const int start16 = static_cast<int>(std::lround(start * 16.0));
     const int span16 = static_cast<int>(std::lround(span * 16.0));
 
+    // A full disc is a circle: a pie of a whole turn would draw its two radials as a seam.
+    const bool disc = span16 >= 360 * 16 || IsFullDisc();
     const QPen pen = canvas.pen();
-    SetDrawStyle(canvas, 1);
-    canvas.drawPie(box, start16, span16);
-    canvas.setPen(pen);
-    SetDrawStyle(canvas, 2);
-    canvas.drawPie(box, start16, span16);
+    for (int pass = 1; pass <= 2; ++pass) {
+        if (pass == 2)
+            canvas.setPen(pen);
+        SetDrawStyle(canvas, pass);
+        if (disc)
+            canvas.drawEllipse(box);
+        else
+            canvas.drawPie(box, start16, span16);
+    }
+}
+
+bool TSector::IsFullDisc() const {
+    if (!IsComplete())
+        return false;
+    const TNode& p2 = *GetPoint(1)->Node;
+    const TNode& p3 = *GetPoint(2)->Node;
+    if (std::fabs(p2.RealY - p3.RealY) < 0.01 && std::fabs(p2.RealZ - p3.RealZ) < 0.01)
+        return true;
+    const QPoint o = PixelOf(0);
+    return PixelAngle(o, PixelOf(1)) == PixelAngle(o, PixelOf(2));
 }
 
 bool TSector::Contains(int X, int Y) const {
@@ -57,6 +74,6 @@ bool TSector::Contains(int X, int Y) const {
     const double a1 = PixelAngle(o, p1);
     const double a2 = PixelAngle(o, p2);
     const double aP = PixelAngle(o, QPoint(X, Y));
-    const bool inside = a1 < a2 ? (a1 <= aP && aP <= a2) : (aP >= a1 || aP <= a2);
+    const bool inside = IsFullDisc() || (a1 < a2 ? (a1 <= aP && aP <= a2) : (aP >= a1 || aP <= a2));
     return inside && D <= R;
 }

@@ -11,6 +11,10 @@ public:
     void Draw(QPainter& canvas) override;
     bool Contains(int X, int Y) const override;
 
+    // True when the end radial falls on the start radial: on the screen, or in the world
+    // within the 0.01 by which the calculation takes the sector for a full disc.
+    bool IsFullDisc() const;
+
     // Direction of a pixel seen from the centre, in radians, with the pixel y turned upwards.
     static double PixelAngle(QPoint centre, QPoint p);
 };

@@ -10,7 +10,7 @@ namespace {
 TRegisteredNode* AddNodeAt(DrawingState& state, QPoint pixel) {
     auto node = std::make_unique<TRegisteredNode>(state.View(), pixel);
     node->RefCount = 1;
-    return state.AppendNode(std::move(node), 3);
+    return state.AppendNode(std::move(node));
 }
 
 TGuide* AddGuide(DrawingState& state, std::uint8_t kind, QPoint pixel) {
@@ -80,12 +80,12 @@ void TestDrawingState::placedPointsShareSnappedNodes() {
     QCOMPARE(first->RefCount, 2);
     QCOMPARE(state.Nodes.size(), std::size_t(1));
 
-    // Away from nodes a new node is made at the release point, shown with three decimals.
+    // Away from nodes a new node is made at the release point, shown in the general form.
     QVERIFY(!state.FindNearestPoint(150, 250));
     TRegisteredNode* fresh = state.AddPointToList({150, 250});
     QCOMPARE(fresh->Node->RealY, 1.0);
     QCOMPARE(fresh->Node->RealZ, 0.5);
-    QCOMPARE(state.Grid.At(2)[0], QStringLiteral("1.000"));
+    QCOMPARE(state.Grid.At(2)[0], QStringLiteral("1"));
     QCOMPARE(state.Grid.CurrentRow(), 2);
 
     // Snapped to a guide, the node sits on the guide.
@@ -106,7 +106,7 @@ void TestDrawingState::updateNodeListClosesGridRows() {
     state.UpdateNodeList();
     QCOMPARE(state.Nodes.size(), std::size_t(2));
     QCOMPARE(state.Grid.RowCount(), 3);
-    QCOMPARE(state.Grid.At(2)[0], QStringLiteral("20.000"));
+    QCOMPARE(state.Grid.At(2)[0], QStringLiteral("20"));
     QVERIFY(state.GuideNodes.empty());
 
     state.Nodes[0]->RefCount = 0;

@@ -68,6 +68,9 @@ private slots:
     void selectAbandonsShapeUnderConstruction();
     void gridEdits();
     void movingAGuide();
+    void gridShowsOneForm();
+    void blueSquareFollowsItsNode();
+    void releasedToolIsDisarmed();
 };
 
 void TestInteraction::sharedCornersShareNodes() {
@@ -91,8 +94,8 @@ void TestInteraction::sharedCornersShareNodes() {
     QCOMPARE(d.state.Nodes.size(), std::size_t(5));
     QCOMPARE(d.state.Grid.RowCount(), 6);
     QCOMPARE(d.state.Nodes[2]->RefCount, 2);
-    QCOMPARE(d.state.Grid.At(5)[0], QStringLiteral("1.500"));
-    QCOMPARE(d.state.Grid.At(5)[1], QStringLiteral("4.000"));
+    QCOMPARE(d.state.Grid.At(5)[0], QStringLiteral("1.5"));
+    QCOMPARE(d.state.Grid.At(5)[1], QStringLiteral("4"));
     // The snapped node's row is current after a corner lands on it.
     QCOMPARE(d.state.Shapes[1]->GetPoint(1), d.state.Nodes[2].get());
 }
@@ -258,6 +261,80 @@ void TestInteraction::movingAGuide() {
     // Releases during the drag place no points.
     d.interaction.MouseUp(d.Pixel(1, 1));
     QVERIFY(d.state.Nodes.empty());
+}
+
+void TestInteraction::gridShowsOneForm() {
+    // Drawn and read nodes, typed and refused values: one general form after every change.
+    Drawing d;
+    d.Shape(2, true, {{0.25, 0}, {1, 0}, {0, 1}});
+    QCOMPARE(d.state.Grid.At(1), (NodeGridRows::Row{"0.25", "0"}));
+    QVERIFY(d.interaction.ApplyGridRow(2, "1.0", "0.500"));
+    QCOMPARE(d.state.Grid.At(2), (NodeGridRows::Row{"1", "0.5"}));
+    QVERIFY(d.interaction.ApplyGridRow(2, "2.123456", "-0"));
+    QCOMPARE(d.state.Grid.At(2), (NodeGridRows::Row{"2.1235", "0"}));
+    QVERIFY(d.interaction.ApplyGridRow(2, "x", "3"));
+    QCOMPARE(d.state.Grid.At(2), (NodeGridRows::Row{"2.1235", "0"}));
+}
+
+void TestInteraction::blueSquareFollowsItsNode() {
+    Drawing d;
+    d.Shape(1, true, {{0, 0}, {3, 0}, {3, 2}, {0, 2}});
+    d.Shape(2, true, {{5, 0}, {7, 0}, {5, 2}});
+    const auto square = [&] {
+        d.state.FollowMarkedNode();
+        return d.state.CurrentMarker.Visible
+                   ? std::optional{QPoint(d.state.CurrentMarker.X, d.state.CurrentMarker.Y)}
+                   : std::nullopt;
+    };
+    d.interaction.TrackGridRow(3);
+    QCOMPARE(square(), std::optional{d.Pixel(3, 2)});
+    // The node is edited: the square goes with it.
+    QVERIFY(d.interaction.ApplyGridRow(3, "4", "2.5"));
+    QCOMPARE(square(), std::optional{d.Pixel(4, 2.5)});
+    // The scale changes: so does the node's pixel, and the square follows.
+    ViewFigures figures;
+    figures.Scale = 0.02;
+    d.state.ApplyView(figures);
+    QCOMPARE(square(), std::optional{d.state.Nodes[2]->Node->Pixel()});
+    QCOMPARE(d.state.Nodes[2]->Node->PixelX, 100 + 200);
+    // Deleting another shape leaves it; deleting its shape takes it away with the node.
+    d.state.Shapes[1]->Selected = true;
+    d.interaction.DeleteSelected();
+    QCOMPARE(square(), std::optional{d.state.Nodes[2]->Node->Pixel()});
+    d.state.Shapes[0]->Selected = true;
+    d.interaction.DeleteSelected();
+    QCOMPARE(square(), std::nullopt);
+    QVERIFY(d.state.MarkedNode() == nullptr);
+}
+
+void TestInteraction::releasedToolIsDisarmed() {
+    Drawing d;
+    // Released before any point: the next release starts nothing.
+    d.Tool(1);
+    d.buttons.pressed.reset();
+    d.interaction.ShapeToolReleased();
+    d.Click(1, 1);
+    QVERIFY(!d.state.CurrentShape && d.state.Nodes.empty());
+
+    // Released with two points placed: the shape is abandoned as Select abandons it.
+    d.Tool(1);
+    d.Click(0, 0);
+    d.Click(1, 0);
+    d.interaction.ShapeToolReleased();
+    QVERIFY(!d.state.CurrentShape);
+    QVERIFY(d.state.Crosses().isEmpty());
+    d.Click(2, 2);
+    QVERIFY(!d.state.CurrentShape);
+    QCOMPARE(d.state.Nodes.size(), std::size_t(2));
+
+    // Undo that takes the last point of a new shape releases every tool and disarms them.
+    d.Tool(2);
+    d.Click(5, 5);
+    d.interaction.UndoExecute();
+    QVERIFY(!d.buttons.pressed);
+    d.Click(6, 6);
+    QVERIFY(!d.state.CurrentShape);
+    QCOMPARE(d.state.NewShapeKind, 0);
 }
 
 QTEST_APPLESS_MAIN(TestInteraction)

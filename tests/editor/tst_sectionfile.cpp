@@ -76,6 +76,9 @@ private slots:
     void readerErrors();
     void writerNeverLosesTheOldFile();
     void randomAndTruncatedFilesDoNotCrash();
+    void hostileTokens_data();
+    void hostileTokens();
+    void failedReadChangesNothing();
 
 private:
     QTemporaryDir dir_;
@@ -147,7 +150,7 @@ void TestSectionFile::readingJoinsNodesExactly() {
     QCOMPARE(house.Nodes.size(), std::size_t(8));
     QCOMPARE(house.Nodes[2]->RefCount, 2);
     QCOMPARE(house.Grid.RowCount(), 9);
-    QCOMPARE(house.Grid.At(5)[1], QStringLiteral("6,0000"));
+    QCOMPARE(house.Grid.At(5)[1], QStringLiteral("6"));
     QCOMPARE(house.Grid.CurrentRow(), 8);
 
     // Coordinates with more than four decimals are stored rounded, so equal texts no longer
@@ -192,42 +195,31 @@ void TestSectionFile::tokenRules() {
 void TestSectionFile::readerErrors_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("shapesLeft");
-    QTest::addColumn<int>("nodesLeft");
 
-    QTest::newRow("letters for a number")
-        << QByteArray("1\nx\n") << "Invalid numeric input" << 0 << 0;
-    QTest::newRow("bad shape code") << QByteArray("1\n2\n1\n4\n") << "Bad shape ID!" << 0 << 0;
-    QTest::newRow("early end at the codes") << QByteArray("1\n2\n1\n") << "Bad shape ID!" << 0 << 0;
-    // The second shape's points stop in the middle: the first shape stays whole, the second
-    // and the node only it used go.
+    QTest::newRow("letters for a number") << QByteArray("1\nx\n") << "Invalid numeric input";
+    QTest::newRow("bad shape code") << QByteArray("1\n2\n1\n4\n") << "Bad shape ID!";
+    QTest::newRow("early end at the codes") << QByteArray("1\n2\n1\n") << "Bad shape ID!";
     QTest::newRow("bad coordinate in second shape")
-        << QByteArray("1\n2\n2\n2\n0\n0\n1\n0\n0\n1\n0\n0\n5\n5\nbad\n") << "Invalid numeric input"
-        << 1 << 3;
+        << QByteArray("1\n2\n2\n2\n0\n0\n1\n0\n0\n1\n0\n0\n5\n5\nbad\n") << "Invalid numeric input";
     QTest::newRow("end inside coordinates")
-        << QByteArray("1\n1\n1\n0\n0\n1\n0\n") << "Wrong dimension identifier!" << 1 << 2;
+        << QByteArray("1\n1\n1\n0\n0\n1\n0\n") << "Wrong dimension identifier!";
     QTest::newRow("unit in upper case")
-        << QByteArray("1\n0\n1\nCM\n") << "Wrong dimension identifier!" << 0 << 0;
-    QTest::newRow("unit missing") << QByteArray("1\n0\n1\n") << "Wrong dimension identifier!" << 0
-                                  << 0;
-    QTest::newRow("real as integer") << QByteArray("1.0\n") << "Invalid numeric input" << 0 << 0;
-    QTest::newRow("overflowing real")
-        << QByteArray("1\n1\n2\n1e999\n") << "Invalid numeric input" << 0 << 0;
+        << QByteArray("1\n0\n1\nCM\n") << "Wrong dimension identifier!";
+    QTest::newRow("unit missing") << QByteArray("1\n0\n1\n") << "Wrong dimension identifier!";
+    QTest::newRow("real as integer") << QByteArray("1.0\n") << "Invalid numeric input";
+    QTest::newRow("overflowing real") << QByteArray("1\n1\n2\n1e999\n") << "Invalid numeric input";
 }
 
 void TestSectionFile::readerErrors() {
     QFETCH(QByteArray, content);
     QFETCH(QString, message);
-    QFETCH(int, shapesLeft);
-    QFETCH(int, nodesLeft);
+    // Nothing of a bad file is taken: not even the shapes before the fault.
     DrawingState state;
     QCOMPARE(ParseError(state, WriteFile(dir_, "bad.geo", content)), message);
-    QCOMPARE(int(state.Shapes.size()), shapesLeft);
-    QCOMPARE(int(state.Nodes.size()), nodesLeft);
+    QVERIFY(state.Shapes.empty() && state.Nodes.empty());
+    QVERIFY(state.ModeSwitchVisible);
+    QCOMPARE(state.MaxWidthText, QStringLiteral("1"));
     VerifyIntegrity(state);
-    // What is left can be saved and calculated.
-    (void)SectionFile::Serialize(state);
-    (void)state.RecalcAll();
 
     DrawingState missing;
     QCOMPARE(ParseError(missing, dir_.filePath("no such file.geo")),
@@ -282,6 +274,58 @@ void TestSectionFile::randomAndTruncatedFilesDoNotCrash() {
         (void)ParseError(state, WriteFile(dir_, "random.geo", content));
         VerifyIntegrity(state);
         (void)state.RecalcAll();
+    }
+}
+
+void TestSectionFile::hostileTokens_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("message");
+    // Negating the most negative integer overflows; it is simply no shape code.
+    QTest::newRow("shape code -2147483648") << "shape-code-int-min.geo"
+                                            << "Bad shape ID!";
+    QTest::newRow("shape code 2147483647") << "shape-code-int-max.geo"
+                                           << "Bad shape ID!";
+    // Tokens longer than a number may be were cut and read as other numbers (3, 1e63, 0).
+    QTest::newRow("70-digit form of 30") << "max-width-70-digits.geo"
+                                         << "Invalid numeric input";
+    QTest::newRow("1 and 400 zeros") << "coordinate-401-digits.geo"
+                                     << "Invalid numeric input";
+    QTest::newRow("35-digit mode") << "mode-35-digits.geo"
+                                   << "Invalid numeric input";
+    QTest::newRow("tokens of 32 and 64 characters") << "tokens-at-the-limit.geo"
+                                                    << "";
+}
+
+void TestSectionFile::hostileTokens() {
+    QFETCH(QString, file);
+    QFETCH(QString, message);
+    DrawingState state;
+    QCOMPARE(ParseError(state, QStringLiteral(QV_TEST_DATA "/") + file), message);
+    if (message.isEmpty()) {
+        QCOMPARE(state.SectionMode, 'G');
+        QCOMPARE(state.MaxWidthText, QStringLiteral("30"));
+        QCOMPARE(state.Nodes[2]->Node->RealZ, 1.0);
+    } else {
+        QVERIFY(state.Shapes.empty());
+    }
+}
+
+void TestSectionFile::failedReadChangesNothing() {
+    DrawingState state;
+    QVERIFY(ParseError(state, WriteFile(dir_, "house.geo", House)).isEmpty());
+    const QByteArray before = SectionFile::Serialize(state);
+    const auto rows = state.Grid.RowCount();
+    const QString unit = state.UnitText;
+    // A fault anywhere, even in the last line, leaves the drawing as it was.
+    for (const QByteArray& bad :
+         {QByteArray("1\n1\n2\n0\n0\n1\n0\n0\n1\n0\n0\n7\nMM\n"),
+          QByteArray("1\n2\n2\n2\n0\n0\n1\n0\n0\n1\n0\n0\n5\n5\nbad\n"), QByteArray("1\n1\n9\n")}) {
+        QVERIFY(!ParseError(state, WriteFile(dir_, "bad.geo", bad)).isEmpty());
+        QCOMPARE(SectionFile::Serialize(state), before);
+        QCOMPARE(state.Grid.RowCount(), rows);
+        QCOMPARE(state.UnitText, unit);
+        QCOMPARE(state.SectionMode, 'S');
+        VerifyIntegrity(state);
     }
 }
 

@@ -4,6 +4,8 @@
 #include "ViewScaler.h"
 
 #include <QFile>
+#include <QMap>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,6 +18,8 @@ private slots:
     void refusedMaxWidths_data();
     void refusedMaxWidths();
     void rulerTicks();
+    void rulerLabelsNeverCollide_data();
+    void rulerLabelsNeverCollide();
     void helpPage_data();
     void helpPage();
     void helpPageFiles();
@@ -55,8 +59,9 @@ void TestView::refusedMaxWidths_data() {
     QTest::addColumn<QString>("message");
     QTest::newRow("letters") << 600 << "abc"
                              << "'abc' is not a valid floating point value";
+    // Zero is refused like any other width that is not positive.
     QTest::newRow("zero") << 600 << "0"
-                          << "Floating point division by zero";
+                          << "The Max Width must be greater than 0; '0' is refused.";
     QTest::newRow("negative") << 600 << "-5"
                               << "The Max Width must be greater than 0";
     QTest::newRow("too wide for the area") << 100 << "149"
@@ -103,6 +108,79 @@ void TestView::rulerTicks() {
     QVERIFY(upward != left.end());
     QCOMPARE(upward->Position, 416);
     QVERIFY(RulerTicks::Top(71, 0, 1, 671, 41, u'.').isEmpty());
+}
+
+void TestView::rulerLabelsNeverCollide_data() {
+    QTest::addColumn<QString>("maxWidth");
+    QTest::addColumn<QString>("topLabel");
+    QTest::addColumn<QString>("leftLabel");
+    // Two decimals where they tell the labels apart and fit; the step's own decimals or the
+    // exponent form where they do not.
+    QTest::newRow("1") << "1"
+                       << "0.10"
+                       << "0.10";
+    QTest::newRow("1000") << "1000"
+                          << "100.00"
+                          << "100.00";
+    QTest::newRow("0.001") << "0.001"
+                           << "0.0001"
+                           << "0.0001";
+    QTest::newRow("0.00002") << "0.00002"
+                             << "0.000002"
+                             << "2e-6";
+    QTest::newRow("1e9") << "1e9"
+                         << "100000000.00"
+                         << "1e8";
+    QTest::newRow("123456789") << "123456789"
+                               << "10000000"
+                               << "1e7";
+    QTest::newRow("3e-9") << "3e-9"
+                          << "2e-10"
+                          << "2e-10";
+    QTest::newRow("1e300") << "1e300"
+                           << "1e299"
+                           << "1e299";
+}
+
+void TestView::rulerLabelsNeverCollide() {
+    QFETCH(QString, maxWidth);
+    QFETCH(QString, topLabel);
+    QFETCH(QString, leftLabel);
+    // A font of 6 pixels a character and 13 pixels a line; the left ruler is 41 wide.
+    const RulerTicks::TextSize size = [](const QString& text) {
+        return QSize(6 * int(text.size()), 13);
+    };
+    const int originX = 71, panelLeft = 871, originY = 600, barTop = 24, barHeight = 650;
+    const ViewFigures f = ViewScaler::Compute(panelLeft - originX, maxWidth, u'.');
+    const auto check = [&](const QList<RulerTick>& ticks, bool top, int end) {
+        const QString someLabel = top ? topLabel : leftLabel;
+        QMap<int, QString> labels; // by position; the origin's comes twice
+        for (const RulerTick& t : ticks)
+            if (!t.Label.isEmpty())
+                labels.insert(t.Position, t.Label);
+        QVERIFY2(labels.size() >= 3, qPrintable(QStringList(labels.values()).join(' ')));
+        QVERIFY2(QStringList(labels.values()).contains(someLabel) ||
+                     QStringList(labels.values()).contains("-" + someLabel),
+                 qPrintable(QStringList(labels.values()).join(' ')));
+        QSet<QString> seen;
+        for (auto it = labels.begin(); it != labels.end(); ++it) {
+            const QSize s = size(it.value());
+            const int length = top ? s.width() : s.height();
+            QVERIFY2(!seen.contains(it.value()), qPrintable(it.value()));
+            seen.insert(it.value());
+            QVERIFY(it.key() + 1 + length <= end);
+            if (!top)
+                QVERIFY2(3 + s.width() <= 41, qPrintable(it.value()));
+            const auto next = std::next(it);
+            if (next != labels.end())
+                QVERIFY2(it.key() + 1 + length < next.key(),
+                         qPrintable(it.value() + " runs into " + next.value()));
+        }
+    };
+    check(RulerTicks::Top(originX, f.TickStep, f.Scale, panelLeft, 41, u'.', size), true,
+          panelLeft);
+    check(RulerTicks::Left(originY, barTop, barHeight, f.TickStep, f.Scale, u'.', size, 41), false,
+          barHeight);
 }
 
 void TestView::helpPage_data() {

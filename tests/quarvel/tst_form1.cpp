@@ -3,16 +3,21 @@
 #include "RulerBar.h"
 #include "ScriptedDialogs.h"
 #include "SectionCanvas.h"
+#include "SectionFile.h"
 #include "TForm1.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QProcess>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,6 +41,16 @@ public:
         return printer;
     }
     QString file;
+};
+
+// Scripted dialogs on a desktop that may have no browser.
+class FormDialogs : public ScriptedDialogs {
+public:
+    bool OpenWithDesktop(const QUrl& url) override {
+        opened << url;
+        return browser;
+    }
+    bool browser = true;
 };
 
 // A window at a fixed size, shown offscreen, with its dialogs answered by the test.
@@ -81,7 +96,7 @@ struct Window {
     void Trigger(const char* action) { Child<QAction>(action)->trigger(); }
     QString Results() { return Child<QTextEdit>("ResultsEdit")->toPlainText(); }
 
-    ScriptedDialogs dialogs;
+    FormDialogs dialogs;
     PdfPrinterSource printers;
     TForm1 form;
 };
@@ -114,6 +129,15 @@ private slots:
     void drawWithTheMouse();
     void editNodesInTheGrid();
     void printToPdf();
+    void failedOpenKeepsTheDrawing();
+    void saveBeforeOpen_data();
+    void saveBeforeOpen();
+    void saveStartsOnTheFile();
+    void resizeKeepsTheSectionInView();
+    void equalMomentsDrawUnturnedAxes();
+    void pressedToolReleasedIsDisarmed();
+    void uncalculableSectionSaysWhy();
+    void fullDiscHasNoSeam();
     void screenshot();
 
 private:
@@ -179,14 +203,15 @@ void TestForm1::openSampleShowsEverything() {
 
     auto* grid = w.Child<QTableWidget>("NodesGrid");
     QCOMPARE(grid->rowCount(), int(w.form.State().Nodes.size()));
-    QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("19.9500"));
-    QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("19.0000"));
+    QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("19.95"));
+    QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("19"));
 
     w.form.Canvas()->repaint();
     const QStringList lines = w.Results().split(u'\n');
     QCOMPARE(lines.size(), 10);
     QCOMPARE(lines.at(0), QStringLiteral("Dimension: cm"));
-    QCOMPARE(lines.at(7), QStringLiteral("Yo=       7.9122"));
+    // 4.0877 left of the web at y = 12, as for the same section at the origin.
+    QCOMPARE(lines.at(7), QStringLiteral("Yo=       7.9123"));
     QCOMPARE(lines.at(9), QStringLiteral("J%1=   4.001E+003").arg(QChar(0x03C9)));
     QCOMPARE(w.form.State().Report.Lines().at(9), QStringLiteral("Jw=   4.001E+003"));
 
@@ -198,7 +223,7 @@ void TestForm1::openSampleShowsEverything() {
     QCOMPARE(w.dialogs.shown.last().Request.InitialDirectory, directory);
     QCOMPARE(w.form.State().Shapes.size(), std::size_t(5)); // a cancelled open changes nothing
 
-    // Saving writes what is drawn; the title stays.
+    // Saving writes what is drawn; the title names the saved file.
     const QString saved = work_.filePath("copy.geo");
     w.dialogs.fileNames.push_back(saved);
     QVERIFY(w.form.FileSaveExecute());
@@ -207,11 +232,21 @@ void TestForm1::openSampleShowsEverything() {
     QFile copy(saved);
     QVERIFY(original.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), original.readAll());
-    QCOMPARE(w.form.windowTitle(), QDir::toNativeSeparators(Sample("lipped-channel.geo")));
+    QCOMPARE(w.form.windowTitle(), QDir::toNativeSeparators(saved));
 }
 
 void TestForm1::maxWidthErrorsKeepTheScale() {
     Window w;
+    w.Open(Sample("rectangle.geo"));
+    w.Child<QLineEdit>("ScaleEdit")->setText("10");
+    w.form.FormResize();
+    w.form.Canvas()->repaint();
+    const QString results = w.Results();
+    const QImage drawn = w.Grab();
+    const auto redPixels = [](const QImage& image) {
+        return CountPixels(image, image.rect(), QColor(255, 0, 0));
+    };
+    QVERIFY(redPixels(drawn) > 20);
     const double scale = w.form.State().View().Scale;
     auto* edit = w.Child<QLineEdit>("ScaleEdit");
     edit->setFocus();
@@ -221,17 +256,68 @@ void TestForm1::maxWidthErrorsKeepTheScale() {
     QTRY_COMPARE(w.dialogs.Texts("error"),
                  QStringList{"'abc' is not a valid floating point value"});
     QCOMPARE(w.form.State().View().Scale, scale);
+    // The results and the principal axes stay as they were while the text is refused.
+    w.form.Canvas()->repaint();
+    QCOMPARE(w.Results(), results);
+    QCOMPARE(redPixels(w.Grab()), redPixels(drawn));
+
+    // Zero is refused as the other widths that are not positive are.
+    edit->selectAll();
+    QTest::keyClicks(edit, "0");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTRY_COMPARE(w.dialogs.Texts("error").size(), 2);
+    QCOMPARE(w.dialogs.Texts("error").last(),
+             QStringLiteral("The Max Width must be greater than 0; '0' is refused."));
+    QCOMPARE(w.form.State().View().Scale, scale);
 
     edit->selectAll();
     QTest::keyClicks(edit, "-3");
     QTest::keyClick(edit, Qt::Key_Return);
-    QTRY_COMPARE(w.dialogs.Texts("error").size(), 2);
+    QTRY_COMPARE(w.dialogs.Texts("error").size(), 3);
     QCOMPARE(w.form.State().View().Scale, scale);
 
     edit->selectAll();
-    QTest::keyClicks(edit, "2");
+    QTest::keyClicks(edit, "20");
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(w.form.State().View().Scale, 2.0 * scale);
+
+    // Huge and tiny widths: the rulers' labels, in the rulers' own font, never run into each
+    // other and tell their ticks apart.
+    for (const char* width : {"1e9", "0.001", "1000", "1"}) {
+        edit->selectAll();
+        QTest::keyClicks(edit, width);
+        QTest::keyClick(edit, Qt::Key_Return);
+        for (const char* name : {"TopBar", "LeftBar"}) {
+            auto* bar = w.Child<RulerBar>(name);
+            const bool top = bar->Direction() == RulerBar::Orientation::Top;
+            const QFontMetrics metrics = bar->fontMetrics();
+            const DrawingState& state = w.form.State();
+            const RulerTicks::TextSize size = [&](const QString& text) {
+                return QSize(metrics.horizontalAdvance(text), metrics.height());
+            };
+            const QWidget* panel = w.Child<QWidget>("Panel1");
+            const QList<RulerTick> ticks =
+                top ? RulerTicks::Top(state.View().OriginX, state.TickStep, state.View().Scale,
+                                      panel->x(), w.Child<RulerBar>("LeftBar")->width(),
+                                      state.DecimalPoint, size)
+                    : RulerTicks::Left(state.View().OriginY, bar->y(), bar->height(),
+                                       state.TickStep, state.View().Scale, state.DecimalPoint, size,
+                                       bar->width());
+            QMap<int, QString> labels;
+            for (const RulerTick& t : ticks)
+                if (!t.Label.isEmpty())
+                    labels.insert(t.Position, t.Label);
+            QVERIFY2(labels.size() >= 2, width);
+            QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
+            for (auto it = labels.begin(); std::next(it) != labels.end(); ++it) {
+                const QSize extent = size(it.value());
+                QVERIFY2(it.key() + 1 + (top ? extent.width() : extent.height()) <
+                             std::next(it).key(),
+                         qPrintable(QStringLiteral("%1: %2 runs into %3")
+                                        .arg(width, it.value(), std::next(it).value())));
+            }
+        }
+    }
 }
 
 void TestForm1::guidesFromRulers() {
@@ -370,6 +456,14 @@ void TestForm1::helpPage() {
     help.close();
     QTest::keyClick(&w.form, Qt::Key_F1);
     QCOMPARE(w.dialogs.opened, QList<QUrl>{QUrl::fromLocalFile(start.filePath("Help.htm"))});
+    QCOMPARE(w.dialogs.Texts("error").size(), 1);
+
+    // No browser to start: the message names the page so that it can be opened by hand.
+    w.dialogs.browser = false;
+    QTest::keyClick(&w.form, Qt::Key_F1);
+    QCOMPARE(w.dialogs.Texts("error").size(), 2);
+    QVERIFY(w.dialogs.Texts("error").last().contains(
+        QDir::toNativeSeparators(start.filePath("Help.htm"))));
 }
 
 void TestForm1::badFilesLeaveAUsableWindow() {
@@ -421,7 +515,7 @@ void TestForm1::drawWithTheMouse() {
     QVERIFY(!w.Child<QAction>("DrawfourAnglesFilled")->isChecked());
     QCOMPARE(w.Child<QLabel>("StatusPanel1")->text(), QStringLiteral("Number of shapes: 1"));
     QCOMPARE(w.Child<QTableWidget>("NodesGrid")->rowCount(), 4);
-    QCOMPARE(w.Child<QTableWidget>("NodesGrid")->item(1, 0)->text(), QStringLiteral("0.400"));
+    QCOMPARE(w.Child<QTableWidget>("NodesGrid")->item(1, 0)->text(), QStringLiteral("0.4"));
 
     // A triangle on the top edge, its base corners released a few pixels off.
     w.Trigger("DrawTriAngleBlank");
@@ -451,12 +545,36 @@ void TestForm1::drawWithTheMouse() {
     w.form.Canvas()->repaint();
     const QPoint edge = TNode(state.View(), 0.15, 0.1).Pixel();
     QCOMPARE(w.Grab().pixelColor(edge), QColor(0, 0, 255));
-    w.Child<QLineEdit>("ScaleEdit")->setFocus();
-    QTest::keyClick(w.Child<QLineEdit>("ScaleEdit"), Qt::Key_Delete);
+    // Delete while typing edits the text only: in the Max Width, the unit and a node cell.
+    auto* edit = w.Child<QLineEdit>("ScaleEdit");
+    edit->setFocus();
+    edit->setCursorPosition(0);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QCOMPARE(edit->text(), QString());
+    QCOMPARE(state.Shapes.size(), std::size_t(1));
+    QTest::keyClicks(edit, "1");
+    auto* unit = w.Child<QComboBox>("UnitsCombo")->lineEdit();
+    unit->setFocus();
+    unit->setCursorPosition(0);
+    QTest::keyClick(unit, Qt::Key_Delete);
+    QCOMPARE(state.Shapes.size(), std::size_t(1));
+    auto* grid = w.Child<QTableWidget>("NodesGrid");
+    grid->setFocus();
+    grid->setCurrentCell(0, 0);
+    grid->editItem(grid->item(0, 0));
+    QWidget* cell = QApplication::focusWidget();
+    QVERIFY(cell != grid && grid->isAncestorOf(cell));
+    QTest::keyClick(cell, Qt::Key_Home);
+    QTest::keyClick(cell, Qt::Key_Delete);
+    QCOMPARE(state.Shapes.size(), std::size_t(1));
+    QTest::keyClick(cell, Qt::Key_Escape);
+    // Anywhere else it deletes the selected shapes: here with the grid itself focused.
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Delete);
     QVERIFY(state.Shapes.empty());
     QCOMPARE(w.Child<QTableWidget>("NodesGrid")->rowCount(), 1);
     QVERIFY(w.Results().isEmpty());
-    QCOMPARE(w.Child<QLineEdit>("ScaleEdit")->text(), QStringLiteral("1"));
+    QCOMPARE(edit->text(), QStringLiteral("1"));
 }
 
 void TestForm1::editNodesInTheGrid() {
@@ -508,10 +626,240 @@ void TestForm1::printToPdf() {
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), w.printers.file, "-"});
     QVERIFY2(text.waitForFinished(20000), "pdftotext did not run");
     const QString page = QString::fromUtf8(text.readAllStandardOutput()).simplified();
-    for (const char* expected : {"X Y 0.0000 0.0000 4.0000 0.0000", "1.0000 3.0000 Dimension: cm",
-                                 "F= 1.200E+001", "I1= 2.000E+001", "Alpha="})
+    for (const char* expected :
+         {"X Y 0 0 4 0", "1 3 Dimension: cm", "F= 1.200E+001", "I1= 2.000E+001", "Alpha="})
         QVERIFY2(page.contains(QLatin1String(expected)), qPrintable(page));
-    QVERIFY(page.indexOf("4.0000") < page.indexOf("Dimension"));
+    QVERIFY(page.indexOf("X Y 0 0 4 0") < page.indexOf("Dimension"));
+}
+
+void TestForm1::failedOpenKeepsTheDrawing() {
+    Window w;
+    w.Open(Sample("plate-with-hole.geo"));
+    w.form.Canvas()->repaint();
+    const QString title = w.form.windowTitle();
+    const QString results = w.Results();
+    const QImage before = w.Grab();
+    const auto* grid = w.Child<QTableWidget>("NodesGrid");
+    const int rows = grid->rowCount();
+    const QString firstCell = grid->item(1, 0)->text();
+
+    // A launcher data file, a section cut short and one with a bad code further on.
+    const QString bad = work_.filePath("launcher.dat");
+    QFile file(bad);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("* Nodes\n# 1  0.0  0.0\n&\n");
+    file.close();
+    QFile cut(work_.filePath("cut.geo"));
+    QVERIFY(cut.open(QIODevice::WriteOnly));
+    cut.write("1\r\n2\r\n1\r\n-1\r\n 0.0\r\n");
+    cut.close();
+    for (const QString& path : {bad, cut.fileName(), work_.filePath("absent.geo")}) {
+        w.Open(path);
+        w.form.Canvas()->repaint();
+        QCOMPARE(w.Results(), results);
+        QCOMPARE(grid->rowCount(), rows);
+        QCOMPARE(grid->item(1, 0)->text(), firstCell);
+        QCOMPARE(w.form.windowTitle(), title);
+        QCOMPARE(w.Grab(), before);
+    }
+    QCOMPARE(
+        w.dialogs.Texts("error"),
+        (QStringList{"Invalid numeric input", "Wrong dimension identifier!", "File not found"}));
+    QVERIFY(w.dialogs.Texts("question").isEmpty()); // nothing was changed, nothing to save
+}
+
+void TestForm1::saveBeforeOpen_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("saveAs");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("yes, saved") << int(UserDialogs::Answer::Yes) << "kept.geo" << true << true;
+    QTest::newRow("yes, dialog cancelled") << int(UserDialogs::Answer::Yes) << "" << true << false;
+    QTest::newRow("yes, write fails")
+        << int(UserDialogs::Answer::Yes) << "missing/dir/x.geo" << false << false;
+    QTest::newRow("no") << int(UserDialogs::Answer::No) << "" << true << false;
+    QTest::newRow("cancel") << int(UserDialogs::Answer::Cancel) << "" << false << false;
+}
+
+void TestForm1::saveBeforeOpen() {
+    QFETCH(int, answer);
+    QFETCH(QString, saveAs);
+    QFETCH(bool, opens);
+    QFETCH(bool, written);
+    Window w;
+    // Opening over an untouched drawing asks nothing.
+    w.Open(Sample("rectangle.geo"));
+    QVERIFY(w.dialogs.Texts("question").isEmpty());
+    w.Open(Sample("rectangle.geo"));
+    QVERIFY(w.dialogs.Texts("question").isEmpty());
+
+    // A triangle drawn since: the open asks first.
+    w.Trigger("DrawTriAngleFilled");
+    w.ClickAt(0.1, 0.1);
+    w.ClickAt(0.3, 0.1);
+    w.ClickAt(0.1, 0.3);
+    QCOMPARE(w.form.State().Shapes.size(), std::size_t(2));
+    const QString target = saveAs.isEmpty() ? QString() : work_.filePath(saveAs);
+    if (!target.isEmpty())
+        QFile::remove(target);
+    w.dialogs.answers.push_back(UserDialogs::Answer(answer));
+    if (UserDialogs::Answer(answer) == UserDialogs::Answer::Yes)
+        w.dialogs.fileNames.push_back(target); // the save dialog
+    w.dialogs.fileNames.push_back(Sample("plate-with-hole.geo"));
+    w.form.FileOpenExecute();
+    QCOMPARE(w.dialogs.Texts("question"), QStringList{"Save?"});
+    QCOMPARE(QFile::exists(target), written);
+    QCOMPARE(w.dialogs.Texts("error").size(), saveAs.startsWith("missing") ? 1 : 0);
+    // The plate is two quadrangles; the drawing kept has its triangle.
+    QCOMPARE(w.form.State().Shapes.size(), std::size_t(2));
+    QCOMPARE(int(w.form.State().Shapes[1]->Kind), opens ? 1 : 2);
+    QCOMPARE(w.form.windowTitle().endsWith("plate-with-hole.geo"), opens);
+    if (written) {
+        DrawingState saved;
+        SectionFile::Parse(saved, target);
+        QCOMPARE(saved.Shapes.size(), std::size_t(2));
+    }
+}
+
+void TestForm1::saveStartsOnTheFile() {
+    Window w;
+    w.Open(Sample("channel.geo"));
+    w.dialogs.fileNames.push_back(QString());
+    QVERIFY(!w.form.FileSaveExecute());
+    const FileDialogRequest& request = w.dialogs.shown.last().Request;
+    QCOMPARE(request.FileName, Sample("channel.geo"));
+    QCOMPARE(request.InitialDirectory, QStringLiteral(QV_SAMPLES_DIR));
+
+    // Saved elsewhere: the title and the next save follow the new file.
+    const QString copy = work_.filePath("channel-copy.geo");
+    w.dialogs.fileNames.push_back(copy);
+    QVERIFY(w.form.FileSaveExecute());
+    QCOMPARE(w.form.windowTitle(), QDir::toNativeSeparators(copy));
+    w.dialogs.fileNames.push_back(QString());
+    w.form.FileSaveExecute();
+    QCOMPARE(w.dialogs.shown.last().Request.FileName, copy);
+
+    // A folder that does not exist: the message names the file that cannot be created.
+    const QString nowhere = work_.filePath("no/such/folder/x.geo");
+    w.dialogs.fileNames.push_back(nowhere);
+    w.form.FileSaveExecute();
+    QCOMPARE(w.dialogs.Texts("error"),
+             QStringList{"Cannot create file " + QDir::toNativeSeparators(nowhere)});
+    QCOMPARE(w.form.windowTitle(), QDir::toNativeSeparators(copy));
+}
+
+void TestForm1::resizeKeepsTheSectionInView() {
+    Window w;
+    w.Open(Sample("rectangle.geo"));
+    w.Child<QLineEdit>("ScaleEdit")->setText("10");
+    w.form.FormResize();
+    const DrawingState& state = w.form.State();
+    const auto inView = [&] {
+        const QRect area = w.form.Canvas()->rect().adjusted(41, 24, -148, 0);
+        for (const auto& node : state.Nodes)
+            if (!area.contains(node->Node->Pixel()))
+                return false;
+        return true;
+    };
+    QVERIFY(inView());
+    const int fromBottom = w.form.Canvas()->height() - state.View().OriginY;
+    for (const QSize size : {QSize(700, 500), QSize(500, 380), QSize(1000, 700)}) {
+        w.form.resize(size);
+        QTRY_COMPARE(w.form.size(), size);
+        QCOMPARE(w.form.Canvas()->height() - state.View().OriginY, fromBottom);
+        QVERIFY2(inView(),
+                 qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
+        // The hatching of the rectangle shows between its corners.
+        const QImage image = w.Grab();
+        const QPoint a = state.Nodes[0]->Node->Pixel(), c = state.Nodes[2]->Node->Pixel();
+        QVERIFY(CountPixels(image,
+                            QRect(a.x() + 2, c.y() + 2, c.x() - a.x() - 4, a.y() - c.y() - 4),
+                            Qt::black) > 10);
+    }
+}
+
+void TestForm1::equalMomentsDrawUnturnedAxes() {
+    Window w;
+    w.Open(Sample("plate-with-hole.geo"));
+    w.form.Canvas()->repaint();
+    QVERIFY(w.Results().contains(QStringLiteral("Alpha=       0.0000 deg")));
+    // The long red axis runs along Y through the centroid (2, 2), the short one along Z.
+    const DrawingState& state = w.form.State();
+    const QPoint centre = TNode(state.View(), 2, 2).Pixel();
+    const QImage image = w.Grab();
+    const int half = TNode(state.View(), 2 + 4.0 / 5 * 0.9, 2).Pixel().x() - centre.x();
+    QCOMPARE(image.pixelColor(centre + QPoint(half, 0)), QColor(255, 0, 0));
+    QCOMPARE(image.pixelColor(centre - QPoint(half, 0)), QColor(255, 0, 0));
+    QCOMPARE(image.pixelColor(centre - QPoint(0, half / 2)), QColor(255, 0, 0));
+    QCOMPARE(
+        CountPixels(image, QRect(centre + QPoint(half / 2, -6), QSize(1, 5)), QColor(255, 0, 0)),
+        0);
+}
+
+void TestForm1::pressedToolReleasedIsDisarmed() {
+    Window w;
+    auto* button = w.Child<QWidget>("QuadangleFilledBtn");
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(w.Child<QAction>("DrawfourAnglesFilled")->isChecked());
+    w.ClickAt(0.1, 0.1);
+    QVERIFY(w.form.State().CurrentShape);
+    // A click on the pressed button releases it, and the tool with it.
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(!w.Child<QAction>("DrawfourAnglesFilled")->isChecked());
+    for (const auto& [y, z] : {std::pair{0.3, 0.1}, {0.3, 0.3}, {0.1, 0.3}, {0.2, 0.2}})
+        w.ClickAt(y, z);
+    QVERIFY(!w.form.State().CurrentShape);
+    QVERIFY(w.form.State().Shapes.empty());
+    QCOMPARE(w.form.State().Nodes.size(), std::size_t(1));
+
+    // Switching to sectorial mode releases a tool that it disables.
+    w.Trigger("DrawTriAngleFilled");
+    w.Child<QRadioButton>("SectRadioBtn")->click();
+    QVERIFY(!w.Child<QAction>("DrawTriAngleFilled")->isChecked());
+    w.ClickAt(0.5, 0.5);
+    QVERIFY(!w.form.State().CurrentShape);
+}
+
+void TestForm1::uncalculableSectionSaysWhy() {
+    Window w;
+    auto* why = w.Child<QLabel>("StatusPanel2");
+    w.Trigger("DrawfourAnglesFilled");
+    for (const auto& [y, z] : {std::pair{0.1, 0.1}, {0.4, 0.4}, {0.4, 0.1}, {0.1, 0.4}})
+        w.ClickAt(y, z);
+    w.form.Canvas()->repaint();
+    QVERIFY(w.Results().isEmpty());
+    QCOMPARE(why->text(), QStringLiteral("Shape 1: The quadrangle's sides cross each other; "
+                                         "draw its corners in order around it."));
+    w.Trigger("Undo");
+    w.Trigger("Undo");
+    w.Trigger("Undo");
+    w.ClickAt(0.4, 0.1);
+    w.ClickAt(0.4, 0.4);
+    w.ClickAt(0.1, 0.4);
+    w.form.Canvas()->repaint();
+    QVERIFY(!w.Results().isEmpty());
+    QCOMPARE(why->text(), QString());
+}
+
+void TestForm1::fullDiscHasNoSeam() {
+    Window w;
+    // A blank full disc: its inside is plain background, with no radial line.
+    w.Trigger("DrawSectorBlank");
+    w.ClickAt(0.3, 0.3);
+    w.ClickAt(0.45, 0.3);
+    w.ClickAt(0.45, 0.3);
+    w.form.Canvas()->repaint();
+    const DrawingState& state = w.form.State();
+    const QPoint centre = state.Nodes[0]->Node->Pixel();
+    const QPoint rim = state.Nodes[1]->Node->Pixel();
+    const QImage image = w.Grab();
+    QCOMPARE(CountPixels(image, QRect(centre.x() + 3, centre.y(), rim.x() - centre.x() - 6, 1),
+                         Qt::black),
+             0);
+    // The circle itself is there, on the far side too.
+    const int r = rim.x() - centre.x();
+    QVERIFY(CountPixels(image, QRect(centre.x() - r - 1, centre.y() - 2, 3, 5), Qt::black) > 0);
+    QVERIFY(CountPixels(image, QRect(rim.x() - 1, centre.y() - 2, 3, 5), Qt::black) > 0);
 }
 
 void TestForm1::screenshot() {
