@@ -7,6 +7,9 @@
 
 SectionCanvas::SectionCanvas(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
+    // A click on the drawing takes the keyboard from a text field, so that Delete then deletes
+    // the selected shapes instead of editing the text.
+    setFocusPolicy(Qt::ClickFocus);
     setCursor(Qt::CrossCursor);
     setAutoFillBackground(true);
     QPalette palette = this->palette();

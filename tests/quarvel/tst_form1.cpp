@@ -568,9 +568,12 @@ void TestForm1::drawWithTheMouse() {
     QTest::keyClick(cell, Qt::Key_Delete);
     QCOMPARE(state.Shapes.size(), std::size_t(1));
     QTest::keyClick(cell, Qt::Key_Escape);
-    // Anywhere else it deletes the selected shapes: here with the grid itself focused.
-    grid->setFocus();
-    QTest::keyClick(grid, Qt::Key_Delete);
+    // Anywhere else it deletes the selected shapes: a click on the drawing leaves the text.
+    edit->setFocus();
+    w.ClickAt(0.6, 0.5);
+    QCOMPARE(QApplication::focusWidget(), w.form.Canvas());
+    QVERIFY(state.Shapes[0]->Selected);
+    QTest::keyClick(w.form.Canvas(), Qt::Key_Delete);
     QVERIFY(state.Shapes.empty());
     QCOMPARE(w.Child<QTableWidget>("NodesGrid")->rowCount(), 1);
     QVERIFY(w.Results().isEmpty());
