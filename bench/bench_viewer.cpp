@@ -19,17 +19,28 @@ constexpr int ElementCount = 120000;
 
 // A space frame on a 40 x 40 x 37.5 grid, each node joined to its neighbours along x and y.
 QStringList SpaceFrame() {
-    QStringList lines{QStringLiteral("Large space frame"), QStringLiteral("*1 General data"),
-                      QStringLiteral("#  1  Title = Grid"), QStringLiteral("#  2  Force = kN"),
-                      QStringLiteral("#  3  Length = m"), QStringLiteral("#  4  Cases = 1"),
+    QStringList lines{QStringLiteral("Large space frame"),
+                      QStringLiteral("*1 General data"),
+                      QStringLiteral("#  1  Title = Grid"),
+                      QStringLiteral("#  2  Force = kN"),
+                      QStringLiteral("#  3  Length = m"),
+                      QStringLiteral("#  4  Cases = 1"),
                       QStringLiteral("#  5  Nodes = %1").arg(NodeCount),
                       QStringLiteral("#  6  Elements = %1").arg(ElementCount),
-                      QStringLiteral("#  7  Materials = 1"), QStringLiteral("#  8  Sections = 1"),
-                      QStringLiteral("#  9  Modes = 0"), QStringLiteral("*2 Materials"),
-                      QStringLiteral("#  1  2.1E8 0.3 78.5 1.2E-5"), QStringLiteral("*3 Sections"),
-                      QStringLiteral("#  1  0.01 1E-5 1E-5 1E-5"), QStringLiteral("*4 Nodes")};
+                      QStringLiteral("#  7  Materials = 1"),
+                      QStringLiteral("#  8  Sections = 1"),
+                      QStringLiteral("#  9  Modes = 0"),
+                      QStringLiteral("*2 Materials"),
+                      QStringLiteral("#  1  2.1E8 0.3 78.5 1.2E-5"),
+                      QStringLiteral("*3 Sections"),
+                      QStringLiteral("#  1  0.01 1E-5 1E-5 1E-5"),
+                      QStringLiteral("*4 Nodes")};
     for (int i = 0; i < NodeCount; ++i)
-        lines << QStringLiteral("#%1  %2 %3 %4").arg(i + 1).arg(i % 40).arg((i / 40) % 40).arg(i / 1600);
+        lines << QStringLiteral("#%1  %2 %3 %4")
+                     .arg(i + 1)
+                     .arg(i % 40)
+                     .arg((i / 40) % 40)
+                     .arg(i / 1600);
     lines << QStringLiteral("*5 Elements");
     for (int e = 0; e < ElementCount; ++e) {
         const int node = e / 2;
@@ -38,7 +49,8 @@ QStringList SpaceFrame() {
     }
     lines << QStringLiteral("*6 Supports") << QStringLiteral("#  1  1 1 1 1 1 1 1")
           << QStringLiteral("*7 Nodal loads") << QStringLiteral("#  1  1 60000 0 0 -10 0 0 0")
-          << QStringLiteral("*8 Element loads") << QStringLiteral("*9 Masses") << QStringLiteral("&");
+          << QStringLiteral("*8 Element loads") << QStringLiteral("*9 Masses")
+          << QStringLiteral("&");
     return lines;
 }
 

@@ -3,6 +3,7 @@
 #include "FormatCatalogue.h"
 #include "MeshFile.h"
 #include "MeshTransfer.h"
+#include "PackageSettings.h"
 #include "ProgramRun.h"
 #include "RegionMesher.h"
 
@@ -34,6 +35,7 @@ private slots:
     void refusesAndLeavesTheFile_data();
     void refusesAndLeavesTheFile();
     void programFindsTheMeshInTheToolset();
+    void toolsetDefaultsToThePackageFolder();
 };
 
 void TestVosher::replacesNodesAndElementsKeepsTheRest() {
@@ -104,6 +106,16 @@ void TestVosher::programFindsTheMeshInTheToolset() {
     const Result run = Run(QStringLiteral(VOSHER_PROGRAM), package.path(), {data}, environment);
     QCOMPARE(run.ExitCode, 0);
     QVERIFY(ReadFile(data).contains("#  8           6          2\r\n*5"));
+}
+
+void TestVosher::toolsetDefaultsToThePackageFolder() {
+    QTemporaryDir config;
+    PackageSettings::SetLocationForTests(config.path());
+    QCOMPARE(PackageSettings::ToolsetDirectory(QStringLiteral("/opt/package")),
+             QStringLiteral("/opt/package/Yornik"));
+    PackageSettings::WriteString(QStringLiteral("YornikDirectory"), QStringLiteral("/opt/yornik/"));
+    QCOMPARE(PackageSettings::ToolsetDirectory(QStringLiteral("/opt/package")),
+             QStringLiteral("/opt/yornik"));
 }
 
 QTEST_GUILESS_MAIN(TestVosher)
