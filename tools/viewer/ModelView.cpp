@@ -30,7 +30,10 @@ void ModelView::SetOptions(const ModelPainter::Options& options) {
 }
 
 void ModelView::FitModel() {
-    camera_.Fit(model_.Nodes, QRectF(rect()).adjusted(80, 80, -80, -60));
+    // Room for the arrows of loads and the supports round the model, but never more than a
+    // fifth of a small window.
+    const double x = std::min(80.0, width() * 0.2), y = std::min(80.0, height() * 0.2);
+    camera_.Fit(model_.Nodes, QRectF(rect()).adjusted(x, y, -x, -y));
     fitted_ = true;
     update();
 }

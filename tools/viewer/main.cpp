@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScreen>
 #include <cstdio>
 
 // The model viewer, installed as Kaddle, Pantex, Ciffon and Brimto: NAME DATAFILE [E|R].
@@ -18,6 +19,10 @@ int main(int argc, char* argv[]) {
     if (!outcome.ShowWindow)
         return outcome.ExitCode;
     ViewerWindow window(QFileInfo(QApplication::applicationFilePath()).baseName(), outcome);
+    // Without a window manager a maximised window keeps its first size: start it as large as
+    // the screen's free area, so that it fills the screen either way.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.setGeometry(screen->availableGeometry());
     window.showMaximized();
     QApplication::exec();
     return outcome.ExitCode;
