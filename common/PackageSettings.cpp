@@ -1,5 +1,6 @@
 #include "PackageSettings.h"
 
+#include <QDir>
 #include <stdexcept>
 
 std::unique_ptr<QSettings> PackageSettings::Open() {
@@ -27,6 +28,15 @@ void PackageSettings::WriteString(const QString& name, const QString& value) {
     const auto settings = Open();
     settings->setValue(name, value);
     settings->sync();
+}
+
+QString PackageSettings::ToolsetDirectory(const QString& packageDirectory) {
+    QString directory = ReadString(QStringLiteral("YornikDirectory")).trimmed();
+    if (directory.isEmpty())
+        directory = QDir(packageDirectory).filePath(QStringLiteral("Yornik"));
+    while (directory.size() > 1 && (directory.endsWith(u'/') || directory.endsWith(u'\\')))
+        directory.chop(1);
+    return directory;
 }
 
 void PackageSettings::SetLocationForTests(const QString& directory) {

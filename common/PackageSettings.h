@@ -23,6 +23,11 @@ public:
         WriteString(QStringLiteral("DataDirectory"), directory);
     }
 
+    // The directory of the toolset of mesh generators: the value "YornikDirectory", or, when
+    // it is not set, the folder "Yornik" of the package directory, so that plate generation
+    // works on a fresh installation. Without a trailing separator.
+    static QString ToolsetDirectory(const QString& packageDirectory);
+
     // Points the INI store into the given directory (tests only).
     static void SetLocationForTests(const QString& directory);
 };

@@ -39,10 +39,14 @@ private slots:
 };
 
 void TestPackageData::programsArePresent() {
-    for (const char* name : {"Vorm", "PKUNZIP", "Halbrin"}) {
+    // The viewer is one program under four names; the region mesher lies in the default
+    // toolset folder "Yornik", beside the "data" folder it writes into.
+    for (const char* name : {"Vorm", "PKUNZIP", "Halbrin", "Mopsa", "Vosher", "Kaddle", "Pantex",
+                             "Ciffon", "Brimto", "Yornik/Gralt"}) {
         const QFileInfo program(QDir(Package).filePath(QString::fromLatin1(name)));
         QVERIFY2(program.isFile() && program.isExecutable(), name);
     }
+    QVERIFY(QFileInfo(QDir(Package).filePath(QStringLiteral("Yornik/data"))).isDir());
 }
 
 void TestPackageData::pack_data() {

@@ -57,6 +57,8 @@ void TestCheckerFaults::rejects_data() {
         << frame << 20 << 1 << "#  3  0.0 4.0" << 25 << "no length: nodes 2 and 3";
     QTest::newRow("missing material") << frame << 24 << 1 << "#  1  1 2 2 1 0" << 24
                                       << "material is 2, but the materials go only up to 1";
+    QTest::newRow("unexpanded series")
+        << frame << 24 << 1 << "#E 1 2" << 24 << "a series line of the frame generator";
     QTest::newRow("hinge code") << frame << 24 << 1 << "#  1  1 2 1 1 4" << 24
                                 << "hinges must be from 0 to 3, not 4";
     QTest::newRow("value missing") << frame << 24 << 1 << "#  1  1 2 1 1" << 24

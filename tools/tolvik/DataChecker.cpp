@@ -165,8 +165,14 @@ void DataChecker::Item(int line, QStringView text) {
     const qsizetype start = at;
     while (at < text.size() && IsDigit(text[at]))
         ++at;
-    if (at == start)
+    if (at == start) {
+        // "#N" and "#E" are the frame generator's series lines, left unexpanded.
+        const QChar kind = at < text.size() ? text[at].toUpper() : QChar();
+        if ((kind == u'N' || kind == u'E') && (at + 1 == text.size() || IsBlank(text[at + 1])))
+            Fail(line, QStringLiteral("a series line of the frame generator; expand it with "
+                                      "Generate (Mopsa) before the check"));
         Fail(line, QStringLiteral("\"#\" must be followed by the item number"));
+    }
     if (at - start > 9)
         Fail(
             line,

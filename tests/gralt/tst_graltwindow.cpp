@@ -1,0 +1,120 @@
+#include "GraltWindow.h"
+#include "MeshFile.h"
+#include "MeshOutput.h"
+#include "ProgramRun.h"
+#include "ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using ProgramRun::ReadFile;
+using ProgramRun::WriteFile;
+
+class TestGraltWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        QVERIFY(toolset_.isValid());
+        data_ = QDir(toolset_.path()).filePath(QStringLiteral("data"));
+        QDir().mkpath(data_);
+        QFile::remove(Path(MeshOutput::ProjectName()));
+        QFile::remove(Path(MeshOutput::MeshName()));
+    }
+    void readsTheProjectAndWritesOnOk();
+    void cancelWritesNothing();
+    void faultyCellKeepsTheWindowOpen();
+    void unreadableProjectIsReportedAndNotUsed();
+    void screenshot();
+
+private:
+    QString Path(const QString& name) const { return QDir(data_).filePath(name); }
+
+    QTemporaryDir toolset_;
+    QString data_;
+};
+
+void TestGraltWindow::readsTheProjectAndWritesOnOk() {
+    WriteFile(Path(MeshOutput::ProjectName()),
+              "Gralt project 1\r\nregion 0 0 2 0 2 1 0 1 2 1 1 1\r\n");
+    ScriptedDialogs dialogs;
+    GraltWindow window(data_, 13, QStringLiteral("slab.d63"), dialogs);
+    QCOMPARE(window.RegionTable()->rowCount(), 1);
+    QCOMPARE(window.RegionTable()->horizontalHeaderItem(1)->text(), QStringLiteral("y1"));
+    QCOMPARE(window.Status(), QStringLiteral("1 regions: 6 nodes, 2 elements"));
+
+    // A second region sharing the right edge: the mesh follows the table at once.
+    window.AddRegion();
+    QCOMPARE(window.RegionTable()->item(1, 0)->text(), QStringLiteral("2"));
+    QCOMPARE(window.Status(), QStringLiteral("2 regions: 10 nodes, 4 elements"));
+    window.RegionTable()->item(1, 2)->setText(QStringLiteral("3,5"));
+    window.RegionTable()->item(1, 4)->setText(QStringLiteral("3.5"));
+    window.RegionTable()->item(1, 8)->setText(QStringLiteral("3"));
+    QCOMPARE(window.Status(), QStringLiteral("2 regions: 12 nodes, 5 elements"));
+
+    window.accept();
+    QCOMPARE(window.result(), int(QDialog::Accepted));
+    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(ReadFile(Path(MeshOutput::ProjectName())).contains("region 2 0 3.5 0 3.5 1 2 1 3 1"));
+    const MeshFile::Result mesh = MeshFile::Read(ReadFile(Path(MeshOutput::MeshName())));
+    QVERIFY2(mesh.Ok, qPrintable(mesh.Error));
+    QCOMPARE(mesh.Mesh_.Elements.size(), size_t(5));
+}
+
+void TestGraltWindow::cancelWritesNothing() {
+    ScriptedDialogs dialogs;
+    GraltWindow window(data_, 9, QStringLiteral("wall.d59"), dialogs);
+    QCOMPARE(window.Status(), QStringLiteral("1 regions: 45 nodes, 32 elements")); // the example
+    window.reject();
+    QVERIFY(!QFile::exists(Path(MeshOutput::ProjectName())));
+    QVERIFY(!QFile::exists(Path(MeshOutput::MeshName())));
+}
+
+void TestGraltWindow::faultyCellKeepsTheWindowOpen() {
+    ScriptedDialogs dialogs;
+    GraltWindow window(data_, 10, QStringLiteral("dam.d60"), dialogs);
+    QVERIFY(window.RegionTable()->isColumnHidden(11)); // plane strain has no sections
+    window.show();
+    window.RegionTable()->item(0, 3)->setText(QStringLiteral("two"));
+    QCOMPARE(window.Status(), QStringLiteral("Region 1, z2: \"two\" is not a number"));
+    window.accept();
+    QVERIFY(window.isVisible());
+    QCOMPARE(dialogs.Texts(QStringLiteral("error")),
+             QStringList{
+                 QStringLiteral("The mesh is not written: Region 1, z2: \"two\" is not a number")});
+    QVERIFY(!QFile::exists(Path(MeshOutput::MeshName())));
+}
+
+void TestGraltWindow::unreadableProjectIsReportedAndNotUsed() {
+    const QByteArray broken("Gralt project 1\r\nregion 1 2\r\n");
+    WriteFile(Path(MeshOutput::ProjectName()), broken);
+    ScriptedDialogs dialogs;
+    GraltWindow window(data_, 16, QStringLiteral("bar.d66"), dialogs);
+    QCOMPARE(dialogs.Texts(QStringLiteral("warning")).size(), 1);
+    QVERIFY(dialogs.Texts(QStringLiteral("warning"))[0].contains(QStringLiteral("line 2")));
+    QCOMPARE(window.RegionTable()->rowCount(), 1);
+    window.reject();
+    QCOMPARE(ReadFile(Path(MeshOutput::ProjectName())), broken);
+}
+
+void TestGraltWindow::screenshot() {
+    // Set QV_SCREENSHOT_DIR to refresh the picture of the documentation.
+    const QString directory = qEnvironmentVariable("QV_SCREENSHOT_DIR");
+    if (directory.isEmpty())
+        QSKIP("QV_SCREENSHOT_DIR not set");
+    WriteFile(Path(MeshOutput::ProjectName()),
+              "Gralt project 1\r\nregion 0 0 4 0 4 3 0 3 8 6 1 1\r\n"
+              "region 4 0 7 1 7 2.5 4 3 6 6 1 1\r\nregion 0 3 4 3 3 5 1 5 8 4 1 1\r\n");
+    ScriptedDialogs dialogs;
+    GraltWindow window(data_, 9, QStringLiteral("wall.d59"), dialogs);
+    window.resize(820, 640);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.grab().save(QDir(directory).filePath(QStringLiteral("gralt.png"))));
+}
+
+QTEST_MAIN(TestGraltWindow)
+#include "tst_graltwindow.moc"

@@ -1,0 +1,167 @@
+#include "MeshFile.h"
+#include "MeshOutput.h"
+#include "MeshProject.h"
+#include "RegionMesher.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+MeshRegion Rectangle(double x0, double y0, double x1, double y1, int n12, int n23) {
+    return {{QPointF(x0, y0), QPointF(x1, y0), QPointF(x1, y1), QPointF(x0, y1)}, n12, n23, 1, 1};
+}
+
+double SignedArea(const Mesh& mesh, const Mesh::Element& element) {
+    double area = 0;
+    for (int i = 0; i < 4; ++i) {
+        const QPointF a = mesh.Nodes[element.Corners[i] - 1];
+        const QPointF b = mesh.Nodes[element.Corners[(i + 1) % 4] - 1];
+        area += a.x() * b.y() - a.y() * b.x();
+    }
+    return area / 2;
+}
+
+} // namespace
+
+using Regions = std::vector<MeshRegion>;
+Q_DECLARE_METATYPE(Regions)
+
+class TestRegionMesher : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dividesOneRegion();
+    void sharedEdgesShareNodes();
+    void refusesRegions_data();
+    void refusesRegions();
+    void projectFileRoundTrip();
+    void projectFileFaults_data();
+    void projectFileFaults();
+    void meshFileRoundTripAndFaults();
+    void outputWritesBothFilesOrNone();
+};
+
+void TestRegionMesher::dividesOneRegion() {
+    const RegionMesher::Result result = RegionMesher::Build({Rectangle(0, 0, 4, 2, 2, 1)});
+    QVERIFY(result.Ok);
+    const Mesh& mesh = result.Mesh_;
+    QCOMPARE(mesh.Nodes, (std::vector<QPointF>{{0, 0}, {2, 0}, {4, 0}, {0, 2}, {2, 2}, {4, 2}}));
+    QCOMPARE(mesh.Elements.size(), size_t(2));
+    QCOMPARE(mesh.Elements[0].Corners, (std::array<int, 4>{1, 2, 5, 4}));
+    QCOMPARE(mesh.Elements[1].Corners, (std::array<int, 4>{2, 3, 6, 5}));
+}
+
+void TestRegionMesher::sharedEdgesShareNodes() {
+    // The right region is given clockwise and from another corner: its elements still run
+    // counter-clockwise and its left edge reuses the nodes of the first region's right edge.
+    MeshRegion right{{QPointF(4, 2), QPointF(6, 2), QPointF(6, 0), QPointF(4, 0)}, 2, 2, 2, 3};
+    const RegionMesher::Result result = RegionMesher::Build({Rectangle(0, 0, 4, 2, 2, 2), right});
+    QVERIFY2(result.Ok, qPrintable(result.Error));
+    QCOMPARE(result.Mesh_.Nodes.size(), size_t(15));
+    QCOMPARE(result.Mesh_.Elements.size(), size_t(8));
+    for (const Mesh::Element& element : result.Mesh_.Elements)
+        QVERIFY(SignedArea(result.Mesh_, element) > 0);
+    QCOMPARE(result.Mesh_.Elements.back().Material, 2);
+    QCOMPARE(result.Mesh_.Elements.back().Section, 3);
+}
+
+void TestRegionMesher::refusesRegions_data() {
+    QTest::addColumn<std::vector<MeshRegion>>("regions");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("none") << std::vector<MeshRegion>{} << "no region";
+    MeshRegion crossed = Rectangle(0, 0, 1, 1, 1, 1);
+    std::swap(crossed.Corners[1], crossed.Corners[2]);
+    QTest::newRow("sides cross") << std::vector{crossed} << "Region 1: its sides cross";
+    MeshRegion flat{{QPointF(0, 0), QPointF(1, 0), QPointF(2, 0), QPointF(3, 0)}, 1, 1, 1, 1};
+    QTest::newRow("no area") << std::vector{flat} << "no area";
+    MeshRegion dart{{QPointF(0, 0), QPointF(4, 0), QPointF(1, 1), QPointF(0, 4)}, 1, 1, 1, 1};
+    QTest::newRow("reflex corner") << std::vector{dart} << "not convex at corner 3";
+    QTest::newRow("no division") << std::vector{Rectangle(0, 0, 1, 1, 0, 1)} << "divisions";
+    QTest::newRow("edge divided twice")
+        << std::vector{Rectangle(0, 0, 1, 1, 2, 3), Rectangle(1, 0, 2, 1, 2, 4)}
+        << "Regions 1 and 2 share an edge but divide it into 3 and 4 parts";
+    QTest::newRow("too many nodes")
+        << std::vector{Rectangle(0, 0, 1, 1, 1000, 1000)} << "at most 200000";
+}
+
+void TestRegionMesher::refusesRegions() {
+    QFETCH(std::vector<MeshRegion>, regions);
+    QFETCH(QString, message);
+    const RegionMesher::Result result = RegionMesher::Build(regions);
+    QVERIFY(!result.Ok);
+    QVERIFY2(result.Error.contains(message), qPrintable(result.Error));
+}
+
+void TestRegionMesher::projectFileRoundTrip() {
+    const std::vector<MeshRegion> regions{
+        Rectangle(0, 0, 4.25, 2, 8, 4),
+        {{QPointF(-1e-3, 0), QPointF(1, 0.1), QPointF(1.5, 2), QPointF(0, 1)}, 3, 5, 2, 7}};
+    const QByteArray bytes = MeshProject::Write(regions);
+    QVERIFY(bytes.contains("\r\nregion 0 0 4.25 0 4.25 2 0 2 8 4 1 1\r\n"));
+    const MeshProject::Result read = MeshProject::Read(bytes);
+    QVERIFY2(read.Ok, qPrintable(read.Error));
+    QVERIFY(read.Regions == regions);
+}
+
+void TestRegionMesher::projectFileFaults_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("other file") << QByteArray("region 0 0 1 0 1 1 0 1 1 1 1 1\n")
+                                << "line 1: not a project";
+    QTest::newRow("short line") << QByteArray("Gralt project 1\n; c\n\nregion 0 0 1\n")
+                                << "line 4: a region line";
+    QTest::newRow("text for a number")
+        << QByteArray("Gralt project 1\nregion 0 0 1 0 1 1 0 one 1 1 1 1\n")
+        << "line 2: \"one\" is not a number";
+    QTest::newRow("zero divisions")
+        << QByteArray("Gralt project 1\nregion 0 0 1 0 1 1 0 1 0 1 1 1\n")
+        << "line 2: \"0\" is not a whole number of 1 or more";
+}
+
+void TestRegionMesher::projectFileFaults() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    const MeshProject::Result read = MeshProject::Read(bytes);
+    QVERIFY(!read.Ok);
+    QVERIFY(read.Regions.empty());
+    QVERIFY2(read.Error.startsWith(message), qPrintable(read.Error));
+}
+
+void TestRegionMesher::meshFileRoundTripAndFaults() {
+    const Mesh mesh = RegionMesher::Build({Rectangle(0, 0, 0.3, 0.2, 3, 2)}).Mesh_;
+    const QByteArray bytes = MeshFile::Write(mesh, QStringLiteral("Mesh"));
+    QVERIFY(
+        bytes.startsWith("Mesh\r\n*4 Nodes\r\n#  1           0          0\r\n#  2         0.1"));
+    const MeshFile::Result read = MeshFile::Read(bytes);
+    QVERIFY2(read.Ok, qPrintable(read.Error));
+    QCOMPARE(read.Mesh_.Nodes, mesh.Nodes);
+    QVERIFY(read.Mesh_.Elements == mesh.Elements);
+
+    QByteArray broken = bytes;
+    broken.replace("#  1      1     2     6     5     1     1",
+                   "#  1      1     2    99     5     1     1");
+    QCOMPARE(MeshFile::Read(broken).Error, QStringLiteral("line 16: node 99 is not in table 4"));
+    QCOMPARE(MeshFile::Read("*4\n*5\n&\n").Error,
+             QStringLiteral("line 3: the mesh has no elements"));
+}
+
+void TestRegionMesher::outputWritesBothFilesOrNone() {
+    QTemporaryDir toolset;
+    const QString data = QDir(toolset.path()).filePath(QStringLiteral("data"));
+    QVERIFY(MeshOutput::Load(data).Ok);
+    QVERIFY(MeshOutput::Load(data).Regions.empty());
+
+    QCOMPARE(MeshOutput::Save(data, {Rectangle(0, 0, 1, 1, 0, 1)}).left(9),
+             QStringLiteral("Region 1:"));
+    QVERIFY(!QFile::exists(QDir(data).filePath(QStringLiteral("unnamed1.spj"))));
+
+    QCOMPARE(MeshOutput::Save(data, {Rectangle(0, 0, 1, 1, 2, 2)}), QString());
+    QVERIFY(QFile::exists(QDir(data).filePath(QStringLiteral("unnamed1.d13"))));
+    QCOMPARE(MeshOutput::Load(data).Regions.size(), size_t(1));
+}
+
+QTEST_GUILESS_MAIN(TestRegionMesher)
+#include "tst_regionmesher.moc"

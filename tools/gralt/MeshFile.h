@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Mesh.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The mesh the mesher hands to its follow-up ("unnamed1.d13" in the toolset's data folder):
+// tables 4 and 5 as a data file holds them.
+//
+//   Mesh of 2 regions: 15 nodes, 8 elements
+//   *4 Nodes
+//   #  1           0          0
+//   *5 Elements
+//   #  1      1     2     5     4     1     1      (n1 n2 n3 n4 material section)
+//   &
+class MeshFile {
+public:
+    struct Result {
+        bool Ok = false;
+        QString Error; // "line N: ..."
+        Mesh Mesh_;
+    };
+
+    static QByteArray Write(const Mesh& mesh, const QString& title);
+    static Result Read(const QByteArray& bytes);
+};

@@ -1,0 +1,41 @@
+#include "MeshOutput.h"
+
+#include "ExchangeFile.h"
+#include "MeshFile.h"
+#include "RegionMesher.h"
+
+#include <QDir>
+#include <QFile>
+
+MeshProject::Result MeshOutput::Load(const QString& dataFolder) {
+    QFile file(QDir(dataFolder).filePath(ProjectName()));
+    if (!file.exists())
+        return {true, {}, {}};
+    if (!file.open(QIODevice::ReadOnly))
+        return {false,
+                QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()),
+                {}};
+    MeshProject::Result result = MeshProject::Read(file.read(1024 * 1024));
+    if (!result.Ok)
+        result.Error = file.fileName() + QStringLiteral(", ") + result.Error;
+    return result;
+}
+
+QString MeshOutput::Save(const QString& dataFolder, const std::vector<MeshRegion>& regions) {
+    const RegionMesher::Result meshed = RegionMesher::Build(regions);
+    if (!meshed.Ok)
+        return meshed.Error;
+    const QDir folder(dataFolder);
+    if (!folder.exists() && !QDir().mkpath(dataFolder))
+        return QStringLiteral("cannot create the folder %1").arg(dataFolder);
+    const QString title = QStringLiteral("Mesh of %1 regions: %2 nodes, %3 elements")
+                              .arg(regions.size())
+                              .arg(meshed.Mesh_.Nodes.size())
+                              .arg(meshed.Mesh_.Elements.size());
+    QString error =
+        ExchangeFile::Write(folder.filePath(ProjectName()), MeshProject::Write(regions));
+    if (error.isEmpty())
+        error =
+            ExchangeFile::Write(folder.filePath(MeshName()), MeshFile::Write(meshed.Mesh_, title));
+    return error;
+}

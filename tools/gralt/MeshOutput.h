@@ -1,0 +1,22 @@
+#pragma once
+
+#include "MeshProject.h"
+#include "MeshRegion.h"
+
+#include <QString>
+#include <vector>
+
+// The mesher's files in the toolset's data folder: the project "unnamed1.spj", read when the
+// mesher starts, and on OK the project and the mesh "unnamed1.d13" for the follow-up. Both
+// are written through temporary files, so a failed write leaves the old file.
+class MeshOutput {
+public:
+    static QString ProjectName() { return QStringLiteral("unnamed1.spj"); }
+    static QString MeshName() { return QStringLiteral("unnamed1.d13"); }
+
+    // The project of the folder; no regions and no error when there is no project file.
+    static MeshProject::Result Load(const QString& dataFolder);
+    // Meshes the regions and writes both files; returns what went wrong, or an empty text.
+    // Nothing is written when the regions cannot be meshed.
+    static QString Save(const QString& dataFolder, const std::vector<MeshRegion>& regions);
+};

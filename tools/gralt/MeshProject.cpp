@@ -1,0 +1,72 @@
+#include "MeshProject.h"
+
+#include "ItemLine.h"
+#include "ValueRule.h"
+
+namespace {
+
+const QString Heading = QStringLiteral("Gralt project 1");
+
+} // namespace
+
+QByteArray MeshProject::Write(const std::vector<MeshRegion>& regions) {
+    QString text =
+        Heading + QStringLiteral("\r\n; x1 y1 x2 y2 x3 y3 x4 y4 divisions12 divisions23 material "
+                                 "section\r\n");
+    for (const MeshRegion& region : regions) {
+        text += QStringLiteral("region");
+        for (const QPointF& corner : region.Corners)
+            text +=
+                u' ' + ItemLine::NumberText(corner.x()) + u' ' + ItemLine::NumberText(corner.y());
+        text += QStringLiteral(" %1 %2 %3 %4\r\n")
+                    .arg(region.Divisions12)
+                    .arg(region.Divisions23)
+                    .arg(region.Material)
+                    .arg(region.Section);
+    }
+    return text.toUtf8();
+}
+
+MeshProject::Result MeshProject::Read(const QByteArray& bytes) {
+    Result result;
+    const QStringList lines = QString::fromUtf8(bytes).split(u'\n');
+    if (lines.isEmpty() || lines[0].trimmed() != Heading) {
+        result.Error =
+            QStringLiteral("line 1: not a project of the mesher (\"%1\" expected)").arg(Heading);
+        return result;
+    }
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed();
+        if (line.isEmpty() || line.startsWith(u';'))
+            continue;
+        const auto fail = [&](const QString& message) {
+            result.Error = QStringLiteral("line %1: %2").arg(i + 1).arg(message);
+            result.Regions.clear();
+            return result;
+        };
+        const std::vector<QStringView> words = ItemLine::SplitWords(line);
+        if (words.front() != QLatin1String("region") || words.size() != 13)
+            return fail(QStringLiteral("a region line is \"region\" and 12 numbers"));
+        MeshRegion region;
+        double values[12];
+        for (int v = 0; v < 12; ++v) {
+            const bool whole = v >= 8;
+            if (!(whole ? ValueRule::ParseWhole(words[v + 1], values[v])
+                        : ValueRule::ParseReal(words[v + 1], values[v])) ||
+                (whole && (values[v] < 1 || values[v] > 1e6)))
+                return fail(QStringLiteral("\"%1\" is not %2")
+                                .arg(words[v + 1])
+                                .arg(whole ? QStringLiteral("a whole number of 1 or more")
+                                           : QStringLiteral("a number")));
+        }
+        for (int c = 0; c < 4; ++c)
+            region.Corners[c] = QPointF(values[2 * c], values[2 * c + 1]);
+        region.Divisions12 = static_cast<int>(values[8]);
+        region.Divisions23 = static_cast<int>(values[9]);
+        region.Material = static_cast<int>(values[10]);
+        region.Section = static_cast<int>(values[11]);
+        result.Regions.push_back(region);
+    }
+    result.Ok = true;
+    return result;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The frame generator's command line: "Mopsa DATAFILE" expands the series lines of tables 4
+// and 5 of a data file of problem 1 to 8 or 15, rewrites the file and writes the verdict as
+// the first line of "Error.txt" in the working directory. Since the editor takes an "OK"
+// verdict as acceptance of the data, the rewritten file is checked as the checker would check
+// it, and the verdict is the checker's: "OK - ..." or "Line N: ..." for a fault of the new
+// file. A series that cannot be expanded gives "Line N: ..." for its line and leaves the file
+// untouched.
+class MopsaCommand {
+public:
+    struct Outcome {
+        int ExitCode = 0; // 0 accepted, 1 rejected, 2 wrong command line, 3 a file not written
+        QString Verdict;
+    };
+
+    static bool IsFrameProblem(int problem) {
+        return (problem >= 1 && problem <= 8) || problem == 15;
+    }
+    static Outcome Run(const QStringList& arguments, const QString& workDirectory);
+};

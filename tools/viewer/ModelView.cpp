@@ -1,0 +1,118 @@
+#include "ModelView.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+
+namespace {
+
+// A plate or grillage lies flat: it is first seen from higher up than a frame in space.
+bool Flat(const ViewerModel& model) {
+    return std::all_of(model.Nodes.begin(), model.Nodes.end(),
+                       [](const ViewerModel::Point& p) { return p[2] == 0; });
+}
+
+} // namespace
+
+ModelView::ModelView(const ViewerModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(200, 150);
+    camera_.SetSpace(model.Space);
+    if (model.Space && Flat(model))
+        camera_.Rotate(0, 25);
+}
+
+void ModelView::SetOptions(const ModelPainter::Options& options) {
+    options_ = options;
+    update();
+}
+
+void ModelView::FitModel() {
+    // Room for the arrows of loads and the supports round the model, but never more than a
+    // fifth of a small window.
+    const double x = std::min(80.0, width() * 0.2), y = std::min(80.0, height() * 0.2);
+    camera_.Fit(model_.Nodes, QRectF(rect()).adjusted(x, y, -x, -y));
+    fitted_ = true;
+    update();
+}
+
+void ModelView::Zoom(double factor) {
+    camera_.ZoomAt(factor, QRectF(rect()).center());
+    update();
+}
+
+void ModelView::Turn(double azimuth, double elevation) {
+    camera_.Rotate(azimuth, elevation);
+    update();
+}
+
+void ModelView::paintEvent(QPaintEvent*) {
+    if (!fitted_)
+        FitModel();
+    QPainter painter(this);
+    const ModelPainter::Report report =
+        ModelPainter::Paint(painter, rect(), model_, camera_, options_);
+    emit Painted(report.LabelsLeftOut);
+}
+
+void ModelView::resizeEvent(QResizeEvent*) {
+    // Until the user zooms or pans, the model follows the window's size.
+    if (camera_.Zoom() == 1)
+        fitted_ = false;
+}
+
+void ModelView::wheelEvent(QWheelEvent* event) {
+    const double steps = event->angleDelta().y() / 120.0;
+    camera_.ZoomAt(std::pow(1.25, steps), event->position());
+    update();
+}
+
+void ModelView::mousePressEvent(QMouseEvent* event) {
+    lastMouse_ = event->position();
+}
+
+void ModelView::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF delta = event->position() - lastMouse_;
+    lastMouse_ = event->position();
+    const bool turn =
+        (event->buttons() & Qt::RightButton) ||
+        ((event->buttons() & Qt::LeftButton) && (event->modifiers() & Qt::ShiftModifier));
+    if (turn && camera_.Space())
+        camera_.Rotate(-delta.x() * 0.5, delta.y() * 0.5);
+    else if (event->buttons() & Qt::LeftButton)
+        camera_.Pan(delta);
+    else
+        return;
+    update();
+}
+
+void ModelView::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        Zoom(1.25);
+        break;
+    case Qt::Key_Minus:
+        Zoom(0.8);
+        break;
+    case Qt::Key_Left:
+        Turn(-10, 0);
+        break;
+    case Qt::Key_Right:
+        Turn(10, 0);
+        break;
+    case Qt::Key_Up:
+        Turn(0, 10);
+        break;
+    case Qt::Key_Down:
+        Turn(0, -10);
+        break;
+    case Qt::Key_Home:
+        FitModel();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}

@@ -1,0 +1,208 @@
+#include "ViewerModel.h"
+
+#include <cmath>
+#include <unordered_set>
+
+namespace {
+
+using Point = ViewerModel::Point;
+using Kind = ModelShape::Elements;
+
+// The world axis a load component names by its last letter: Fx, qz, Fr (radius along x) ...
+int Axis(const QString& name) {
+    const QChar axis = name.back().toLower();
+    if (axis == u'x' || axis == u'r')
+        return 0;
+    if (axis == u'y')
+        return 1;
+    if (axis == u'z')
+        return 2;
+    return -1;
+}
+
+Point Add(Point a, const Point& b, float factor = 1) {
+    for (int i = 0; i < 3; ++i)
+        a[i] += b[i] * factor;
+    return a;
+}
+
+Point Cross(const Point& a, const Point& b) {
+    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+
+// The unit normal of an element: of its plane for plane elements; in the x-z plane, to the
+// left of the bar, for bars.
+Point Normal(const std::vector<Point>& corners) {
+    Point n{0, 0, 0};
+    if (corners.size() == 2) {
+        const Point d = Add(corners[1], corners[0], -1);
+        n = {-d[2], 0, d[0]};
+    } else if (corners.size() >= 3) {
+        n = Cross(Add(corners[1], corners[0], -1), Add(corners[2], corners[0], -1));
+    }
+    const float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    if (length > 0)
+        n = {n[0] / length, n[1] / length, n[2] / length};
+    return n;
+}
+
+int CornersOf(Kind kind) {
+    return kind == Kind::Bars ? 2 : kind == Kind::Polygons ? 4 : 8;
+}
+
+} // namespace
+
+ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& data) {
+    ViewerModel model;
+    model.Name = format.Name;
+    const ModelShape& shape = format.Model;
+    model.Space = shape.Y >= 0;
+    model.LoadCases = static_cast<int>(data.GeneralNumber(4));
+    const ParsedTable* nodes = data.Table(4);
+    const ParsedTable* elements = data.Table(5);
+    if (shape.Kind == Kind::None || !nodes || !elements)
+        return model;
+
+    const int axes[3] = {shape.X, shape.Y, shape.Z};
+    model.Nodes.reserve(static_cast<size_t>(nodes->Rows()));
+    for (int row = 0; row < nodes->Rows(); ++row) {
+        Point p{0, 0, 0};
+        for (int a = 0; a < 3; ++a) {
+            if (axes[a] >= 0 && axes[a] < nodes->Width)
+                p[a] = static_cast<float>(nodes->At(row, axes[a]));
+        }
+        model.Nodes.push_back(p);
+    }
+    const int nodeCount = nodes->Rows();
+    const auto node = [nodeCount](double number) {
+        const int n = static_cast<int>(number);
+        return n >= 1 && n <= nodeCount ? n - 1 : -1;
+    };
+
+    // Edges, each once: bars give one, polygons their sides, solids the edges of the faces.
+    static constexpr int tetrahedron[][2] = {{0, 1}, {1, 2}, {2, 0}, {0, 3}, {1, 3}, {2, 3}};
+    static constexpr int wedge[][2] = {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5},
+                                       {5, 3}, {0, 3}, {1, 4}, {2, 5}};
+    static constexpr int brick[][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
+                                       {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
+    std::unordered_set<long long> seen;
+    const auto addEdge = [&](int a, int b) {
+        if (a < 0 || b < 0 || a == b)
+            return;
+        if (shape.Kind != Kind::Bars) {
+            const long long key = static_cast<long long>(std::min(a, b)) << 32 | std::max(a, b);
+            if (!seen.insert(key).second)
+                return;
+        }
+        model.Edges.push_back({a, b});
+    };
+    const int corners = CornersOf(shape.Kind);
+    std::vector<std::vector<Point>> elementCorners;
+    elementCorners.reserve(static_cast<size_t>(elements->Rows()));
+    model.Edges.reserve(static_cast<size_t>(elements->Rows()) * (corners == 2 ? 1 : 2));
+    for (int row = 0; row < elements->Rows(); ++row) {
+        const double* values = elements->Row(row);
+        std::vector<int> used;
+        for (int c = 0; c < corners && c < elements->Width; ++c) {
+            if (node(values[c]) >= 0)
+                used.push_back(node(values[c]));
+        }
+        if (shape.Kind == Kind::Bars && used.size() == 2) {
+            addEdge(used[0], used[1]);
+        } else if (shape.Kind == Kind::Polygons) {
+            for (size_t c = 0; c < used.size(); ++c)
+                addEdge(used[c], used[(c + 1) % used.size()]);
+        } else if (shape.Kind == Kind::Solids) {
+            const auto edges = [&](const auto& list) {
+                for (const auto& edge : list) {
+                    if (edge[0] < static_cast<int>(used.size()) &&
+                        edge[1] < static_cast<int>(used.size()))
+                        addEdge(used[edge[0]], used[edge[1]]);
+                }
+            };
+            if (used.size() >= 8)
+                edges(brick);
+            else if (used.size() >= 6)
+                edges(wedge);
+            else
+                edges(tetrahedron);
+        }
+        std::vector<Point> points;
+        Point centre{0, 0, 0};
+        for (int n : used) {
+            points.push_back(model.Nodes[static_cast<size_t>(n)]);
+            centre = Add(centre, model.Nodes[static_cast<size_t>(n)]);
+        }
+        if (!used.empty())
+            centre = {centre[0] / used.size(), centre[1] / used.size(), centre[2] / used.size()};
+        model.ElementCentres.push_back(centre);
+        elementCorners.push_back(std::move(points));
+    }
+
+    // Supports: a node and one 0/1 code per displacement.
+    const ParsedTable* supports = data.Table(6);
+    const TableFormat* supportFormat = format.Table(6);
+    if (supports && supportFormat && supportFormat->Title == QLatin1String("Supports")) {
+        for (int row = 0; row < supports->Rows(); ++row) {
+            Support support;
+            support.Node = node(supports->At(row, 0));
+            if (support.Node < 0)
+                continue;
+            support.Fixed = true;
+            for (int c = 1; c < supports->Width; ++c) {
+                const bool fixed = supports->At(row, c) != 0;
+                support.Codes += fixed ? u'1' : u'0';
+                support.Fixed = support.Fixed && fixed;
+            }
+            model.Supports.push_back(support);
+        }
+    }
+
+    // Loads: case, node or element, then components named after their axis.
+    for (int table : {7, 8}) {
+        const ParsedTable* loads = data.Table(table);
+        const TableFormat* loadFormat = format.Table(table);
+        if (!loads || !loadFormat)
+            continue;
+        for (int row = 0; row < loads->Rows(); ++row) {
+            Load load;
+            load.Case = static_cast<int>(loads->At(row, 0));
+            load.Distributed = table == 8;
+            const int target = static_cast<int>(loads->At(row, 1)) - 1;
+            if (table == 7) {
+                if (node(target + 1) < 0)
+                    continue;
+                load.At = model.Nodes[static_cast<size_t>(target)];
+            } else {
+                if (target < 0 || target >= static_cast<int>(model.ElementCentres.size()))
+                    continue;
+                load.At = model.ElementCentres[static_cast<size_t>(target)];
+                const std::vector<Point>& ends = elementCorners[static_cast<size_t>(target)];
+                if (shape.Kind == Kind::Bars && ends.size() == 2) {
+                    load.AlongBar = true;
+                    load.Start = ends[0];
+                    load.End = ends[1];
+                }
+            }
+            for (int c = 2; c < loads->Width; ++c) {
+                const QString& name = loadFormat->Columns[static_cast<size_t>(c)].Name;
+                const float value = static_cast<float>(loads->At(row, c));
+                if (name == QLatin1String("p")) {
+                    // Pressure acts along the element's normal; on a plate along z.
+                    const Point normal = shape.Z < 0
+                                             ? Point{0, 0, 1}
+                                             : Normal(elementCorners[static_cast<size_t>(target)]);
+                    load.Force = Add(load.Force, normal, value);
+                    continue;
+                }
+                // A moment without an axis turns in the x-z plane, about y.
+                const int axis = name == QLatin1String("M") ? 1 : Axis(name);
+                if (axis < 0)
+                    continue;
+                (name.startsWith(u'M') ? load.Moment : load.Force)[axis] += value;
+            }
+            model.Loads.push_back(load);
+        }
+    }
+    return model;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "DataFormat.h"
+#include "ParsedData.h"
+
+#include <QString>
+#include <array>
+#include <vector>
+
+// What the model viewer draws of a checked data file, in world coordinates (z upwards; plane
+// models lie in the x-z plane, grillages and plates in the x-y plane): the nodes, the element
+// edges (each edge once), the element centres for their numbers, the supports and the loads of
+// every load case as vectors.
+struct ViewerModel {
+    using Point = std::array<float, 3>;
+
+    struct Support {
+        int Node = 0;       // counted from 0
+        bool Fixed = false; // every displacement fixed
+        QString Codes;      // "110": the codes as the table gives them
+    };
+    struct Load {
+        int Case = 1;
+        Point At{};    // where it acts: the node or the element's centre
+        Point Force{}; // force, line load or pressure as a vector
+        Point Moment{};
+        bool Distributed = false; // a load per length or area of an element
+        bool AlongBar = false;    // a line load on a bar, from Start to End
+        Point Start{}, End{};
+    };
+
+    QString Name;       // "plane frames"
+    bool Space = false; // rotation makes sense: a model that is not in the x-z plane
+    int LoadCases = 0;
+    std::vector<Point> Nodes;
+    std::vector<std::array<int, 2>> Edges; // node indices counted from 0
+    std::vector<Point> ElementCentres;
+    std::vector<Support> Supports;
+    std::vector<Load> Loads;
+
+    static ViewerModel FromData(const DataFormat& format, const ParsedData& data);
+};
