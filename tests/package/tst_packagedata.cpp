@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -75,6 +76,18 @@ void TestPackageData::pack() {
         QVERIFY2(!texts.Text(entry.Tag).isEmpty(), qPrintable(entry.Handler));
     QVERIFY(!texts.Text(ProblemCatalogue::TitleEntry).isEmpty());
     QVERIFY(texts.Text(ProblemCatalogue::DataFilesFilterEntry).contains("|*."));
+    // Every group of the menu bar, and each entry of the help group, can be reached from the
+    // keyboard by a letter of its own.
+    for (const QList<int>& siblings : {QList<int>{81, 82, 83, 84, 112}, QList<int>{114, 113}}) {
+        QSet<QChar> letters;
+        for (int tag : siblings) {
+            const QString text = texts.Text(tag);
+            const qsizetype amp = text.indexOf(u'&');
+            QVERIFY2(amp >= 0 && amp + 1 < text.size(), qPrintable(text));
+            QVERIFY2(!letters.contains(text[amp + 1].toLower()), qPrintable(text));
+            letters.insert(text[amp + 1].toLower());
+        }
+    }
     for (const QString& line : PackageTextFile::SplitLines(PackageTextFile::Read(messw)))
         if (!line.isEmpty() && line[0].isDigit())
             QVERIFY2(line.endsWith(u' '), qPrintable(line));

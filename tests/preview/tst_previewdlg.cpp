@@ -6,10 +6,19 @@
 #include "ScriptedDialogs.h"
 #include "TPreviewDlg.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QCompleter>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QTreeView>
 #include <QtEndian>
 
 namespace {
@@ -33,6 +42,8 @@ private slots:
     void modelFilesNeverRemain();
     void resultFilesOfVanishedFiles();
     void dialogDrawsAndKeepsItsView();
+    void sizeShowsColumnsAndIsRemembered();
+    void completerPopupClosesWithDialog();
     void realCheckerPreviewsTheManualsExample();
 
 private:
@@ -167,6 +178,100 @@ void TestPreviewDlg::dialogDrawsAndKeepsItsView() {
         QVERIFY(dialog.grab().save(QDir(screenshots).filePath("vorm-preview.png")));
 }
 
+// The dialog first opens large enough for the detail view's columns and the filter names,
+// and then at whatever size the user left it.
+void TestPreviewDlg::sizeShowsColumnsAndIsRemembered() {
+    const LauncherSettings settings;
+    DataFile("portal frame with a long name.d05", Xyz({}), J1j2({}));
+    {
+        // Qt's file dialogs share the column widths a user left them with: narrow ones.
+        QFileDialog narrow;
+        narrow.setOption(QFileDialog::DontUseNativeDialog);
+        QHeaderView* header = narrow.findChild<QTreeView*>(QStringLiteral("treeView"))->header();
+        for (int column = 0; column < header->count(); ++column) {
+            header->setSectionResizeMode(column, QHeaderView::Interactive);
+            header->resizeSection(column, 40);
+        }
+    }
+    TPreviewDlg dialog(*preview_, settings, nullptr);
+    FileDialogRequest request;
+    request.Title = QStringLiteral("Plane frames");
+    request.Filter = QStringLiteral("Plane frames|*.d55;*.d05|Data files|*.dat|All files|*.*");
+    request.InitialDirectory = data_.path();
+
+    QSize shown;
+    bool columnsFit = false;
+    bool filterFits = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        shown = dialog.size();
+        const auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+        const auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        const bool listed = QTest::qWaitFor(
+            [&] { return list && list->model()->rowCount(list->rootIndex()) > 0; }, 3000);
+        QApplication::processEvents();
+        columnsFit = listed && list->header()->length() <= list->viewport()->width();
+        // The view's own measure of what each column's texts need.
+        const QAbstractItemView* view = list;
+        for (int column = 0; columnsFit && column < list->header()->count(); ++column)
+            columnsFit = list->header()->sectionSize(column) >= view->sizeHintForColumn(column);
+        filterFits = types && types->width() >= types->sizeHint().width();
+        dialog.resize(1111, 666);
+        dialog.reject();
+    });
+    dialog.Run(request);
+    QCOMPARE(shown, TPreviewDlg::DefaultSize);
+    QVERIFY(columnsFit);
+    QVERIFY(filterFits);
+    QCOMPARE(settings.ReadOpenDialogSize(), QSize(1111, 666));
+
+    QTimer::singleShot(0, &dialog, [&] {
+        shown = dialog.size();
+        dialog.reject();
+    });
+    dialog.Run(request);
+    QCOMPARE(shown, QSize(1111, 666));
+
+    // A damaged value is forgotten rather than failing the dialog.
+    PackageSettings::WriteString(QStringLiteral("DlgWidth"), QStringLiteral("wide"));
+    QCOMPARE(settings.ReadOpenDialogSize(), QSize());
+}
+
+// Typing a file name opens the completer's list, a window of its own: it closes with the
+// dialog instead of staying over the main window.
+void TestPreviewDlg::completerPopupClosesWithDialog() {
+    const LauncherSettings settings;
+    const QString frame = DataFile("frame.d05", Xyz({}), J1j2({}));
+    DataFile("frame two.d05", Xyz({}), J1j2({}));
+    TPreviewDlg dialog(*preview_, settings, nullptr);
+    FileDialogRequest request;
+    request.Title = QStringLiteral("Plane frames");
+    request.Filter = QStringLiteral("Plane frames|*.d55;*.d05|All files|*.*");
+    request.InitialDirectory = data_.path();
+
+    QAbstractItemView* popup = nullptr;
+    bool popupShown = false;
+    // The dialog must close whatever happens, so the steps record rather than verify.
+    QTimer::singleShot(0, &dialog, [&] {
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (name && name->completer()) {
+            popup = name->completer()->popup();
+            QTest::qWait(200); // the file list is read in the background
+            name->setFocus();
+            QTest::keyClicks(name, QStringLiteral("fr"));
+            popupShown = QTest::qWaitFor([&] { return popup->isVisible(); }, 3000);
+            name->setText(QStringLiteral("frame.d05"));
+        }
+        static_cast<QDialog&>(dialog).accept();
+        if (dialog.isVisible())
+            dialog.reject();
+    });
+    const QString chosen = dialog.Run(request);
+    QVERIFY(popup);
+    QVERIFY(popupShown);
+    QCOMPARE(chosen, frame);
+    QVERIFY(!popup->isVisible());
+}
+
 void TestPreviewDlg::realCheckerPreviewsTheManualsExample() {
     // The gable frame of the formats manual, through the package's own checker.
     QFile manual(QStringLiteral(FORMATS_MANUAL));
@@ -199,7 +304,7 @@ void TestPreviewDlg::realCheckerPreviewsTheManualsExample() {
                            QStringLiteral("Data files (*.dat)"),
                            QStringLiteral("All files (*.*)")});
     dialog.setDirectory(data.path());
-    dialog.resize(860, 460);
+    dialog.resize(TPreviewDlg::DefaultSize);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     dialog.selectFile(file);
@@ -209,5 +314,15 @@ void TestPreviewDlg::realCheckerPreviewsTheManualsExample() {
     QVERIFY(dialog.grab().save(QDir(screenshots).filePath("vorm-preview.png")));
 }
 
-QTEST_MAIN(TestPreviewDlg)
+// The offscreen platform's screen is 800 x 600, smaller than the dialog's default size; give
+// the tests a desktop-sized screen, as users have.
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen"))
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" QV_TEST_DATA "/desktop-screen.json");
+    // Qt's own file dialog settings go to a test location, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication application(argc, argv);
+    TestPreviewDlg test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_previewdlg.moc"

@@ -77,6 +77,11 @@ void TestCheckerFaults::rejects_data() {
                                       << "E must be greater than 0, not -210000000";
     QTest::newRow("Poisson's ratio 0.5")
         << frame << 13 << 1 << "#  1  2.1E8 0.5 78.5 1.2E-5" << 13 << "nu must be less than 0.5";
+    QTest::newRow("coordinate beyond a single")
+        << frame << 20 << 1 << "#  3  1e39 4.0" << 20
+        << "x is 1e+39; a coordinate must lie between -3.40282346639e+38 and 3.40282346639e+38";
+    QTest::newRow("negative coordinate beyond a single")
+        << frame << 19 << 1 << "#  2  0.0 -3.5e38" << 19 << "z is -3.5e+38; a coordinate must";
     QTest::newRow("infinity is no number")
         << frame << 18 << 1 << "#  1  inf 0" << 18 << "x: \"inf\" is not a number";
     // Table 1.

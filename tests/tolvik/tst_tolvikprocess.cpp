@@ -73,6 +73,11 @@ void TestTolvikProcess::verdict_data() {
     QTest::newRow("directory") << QStringLiteral("folder.d05") << 1
                                << QByteArray("Error: ") + package_.filePath("folder.d05").toUtf8() +
                                       " is a directory";
+    // The preview's model file holds 32-bit singles: a node beyond them is refused, not
+    // written as infinity.
+    QTest::newRow("node beyond a single")
+        << TestData(QStringLiteral("beyond-single.d05")) << 1
+        << QByteArray("Line 20: x is 1e+39; a coordinate must lie between");
     QTest::newRow("no problem number") << TestData(QStringLiteral("frame.d55")) + "x" << 1
                                        << QByteArray("Error: the name frame.d55x gives no problem "
                                                      "number");
@@ -82,8 +87,10 @@ void TestTolvikProcess::verdict() {
     QFETCH(QString, path);
     QFETCH(int, exitCode);
     QFETCH(QByteArray, errorFile);
-    const Run run = Tolvik(package_.path(), {path});
+    const Run run = Tolvik(package_.path(), {path, QStringLiteral("XYZ")});
     QCOMPARE(run.ExitCode, exitCode);
+    if (exitCode != 0)
+        QCOMPARE(QFileInfo(package_.filePath(QStringLiteral("XYZ"))).size(), 0);
     QVERIFY2(run.ErrorFile.startsWith(errorFile), run.ErrorFile);
     QVERIFY(run.ErrorFile.endsWith("\r\n"));
 }

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,6 +33,8 @@ private slots:
     void boxShowsTextOfHelpFile();
     void boxReportsMissingHelpFile();
     void hiddenStartupBoxStaysQuiet();
+    void boxFitsItsText_data();
+    void boxFitsItsText();
 };
 
 void TestAboutText::extract_data() {
@@ -105,6 +109,52 @@ void TestAboutText::hiddenStartupBoxStaysQuiet() {
     ScriptedDialogs dialogs;
     TAboutBox box(PackageDir(dir.path()), dialogs, nullptr, TAboutBox::HelpFileErrors::Ignore);
     QVERIFY(dialogs.shown.isEmpty());
+}
+
+// The text is wrapped, never scrolled sideways, and the box grows to show all of it; only a
+// text taller than most of the screen scrolls.
+void TestAboutText::boxFitsItsText_data() {
+    QTest::addColumn<QString>("packageDir");
+    QTest::addColumn<QString>("about"); // written into a help file when not empty
+    QTest::addColumn<bool>("scrolls");
+    const QString lang = QStringLiteral(VORM_LANG_SOURCE "/");
+    QTest::newRow("English pack") << lang + "en" << QString() << false;
+    QTest::newRow("Bulgarian pack") << lang + "bg" << QString() << false;
+    QTest::newRow("Russian pack") << lang + "ru" << QString() << false;
+    QTest::newRow("one long line")
+        << QString() << QString(60, u'x').append(QStringLiteral(" word").repeated(60)) << false;
+    QStringList lines;
+    for (int i = 1; i <= 300; ++i)
+        lines << QStringLiteral("Line %1 of a very long About text").arg(i);
+    QTest::newRow("taller than the screen") << QString() << lines.join("\r\n") << true;
+}
+
+void TestAboutText::boxFitsItsText() {
+    QFETCH(QString, packageDir);
+    QFETCH(QString, about);
+    QFETCH(bool, scrolls);
+    QTemporaryDir dir;
+    if (packageDir.isEmpty()) {
+        packageDir = dir.path();
+        QFile file(dir.filePath("mmhlp.htm"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write((Bookmark + about + "<A NAME=\"End\"></A>").toLatin1());
+    }
+    ScriptedDialogs dialogs;
+    TAboutBox box(PackageDir(packageDir), dialogs);
+    QVERIFY(dialogs.shown.isEmpty());
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QPlainTextEdit* text = box.RichEdit1();
+    QCOMPARE(text->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QVERIFY(!text->horizontalScrollBar()->isVisible());
+    QCOMPARE(text->verticalScrollBar()->isVisible(), scrolls);
+    if (!scrolls)
+        QCOMPARE(text->verticalScrollBar()->maximum(), 0);
+    QVERIFY(box.width() < 600);
+    QVERIFY(box.height() <= box.screen()->availableSize().height());
+    // The OK button still fits below the text.
+    QVERIFY(box.rect().contains(box.OKButton()->geometry()));
 }
 
 QTEST_MAIN(TestAboutText)

@@ -32,6 +32,7 @@ private slots:
     void cancelledDialogOpensNothing();
     void missingToolIsReported();
     void helpOpensMainHelpFile();
+    void helpWithoutBrowserNamesThePage();
     void aboutShowsVersion();
 
 private:
@@ -195,6 +196,29 @@ void TestMainForm::helpOpensMainHelpFile() {
     help.close();
     Trigger(114);
     QCOMPARE(dialogs.opened, QList<QUrl>{QUrl::fromLocalFile(package->filePath("mmhlp.htm"))});
+}
+
+// F1 with no browser to start: a message names the page, so the user can open it by hand.
+void TestMainForm::helpWithoutBrowserNamesThePage() {
+    struct NoBrowser : ScriptedDialogs {
+        bool OpenWithDesktop(const QUrl& url) override {
+            opened << url;
+            return false;
+        }
+    } noBrowser;
+    TMainForm main(noBrowser, settings);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTest::keyClick(&main, Qt::Key_F1);
+    const QString page =
+        QDir::toNativeSeparators(QDir(main.Package().Path()).filePath("MMHlp.htm"));
+    QCOMPARE(noBrowser.opened.size(), 1);
+    QCOMPARE(noBrowser.Texts("warning"),
+             QStringList{"No web browser could be started to show the help.\r\n"
+                         "Open this page by hand:\r\n" +
+                         page});
+    QVERIFY(main.FormHelp());
+    QCOMPARE(noBrowser.Texts("warning").size(), 2);
 }
 
 void TestMainForm::aboutShowsVersion() {

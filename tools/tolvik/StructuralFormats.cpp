@@ -83,6 +83,9 @@ TableFormat Nodes(const QStringList& coordinates, int minItems, bool radial = fa
         columns.push_back(Rule::Real(name));
     if (radial)
         columns[0] = Rule::NonNegative(coordinates[0]);
+    // The preview's model file holds coordinates as 32-bit singles.
+    for (Rule& column : columns)
+        column.SingleRange = true;
     return Table(4, QStringLiteral("Nodes"), QStringLiteral("nodes"), columns, minItems);
 }
 

@@ -148,6 +148,11 @@ QString ValueRule::Read(QStringView token, const ParsedData& data, double& value
         return QStringLiteral("%1: \"%2\" is not a number").arg(Name, token.toString());
     }
 
+    if (SingleRange && std::abs(value) > std::numeric_limits<float>::max()) {
+        const QString largest = NumberText(std::numeric_limits<float>::max());
+        return QStringLiteral("%1 is %2; a coordinate must lie between -%3 and %3")
+            .arg(Name, NumberText(value), largest);
+    }
     if (RefTable > 0) {
         if (value == 0 && ZeroIsNone)
             return {};

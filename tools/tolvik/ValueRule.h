@@ -24,6 +24,9 @@ struct ValueRule {
     bool ZeroIsNone = false; // with RefTable: 0 stands for "no item" (a triangle's 4th corner)
     int RefGeneralItem = 0;  // 1 to the value of this item of table 1 (load cases)
     QStringList Words;       // Word: the accepted words in upper case; the value is the index
+    // The value goes into a model file of 32-bit IEEE singles (node coordinates), so it must
+    // not pass the largest single.
+    bool SingleRange = false;
 
     static ValueRule Real(const QString& name);
     static ValueRule Positive(const QString& name);

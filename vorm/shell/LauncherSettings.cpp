@@ -19,6 +19,8 @@ const QString FontCharSetName = QStringLiteral("FontCharSet");
 const QString FontStyleName = QStringLiteral("FontStyle");
 const QString BackColorName = QStringLiteral("BackColor");
 const QString DialogStyleName = QStringLiteral("DlgStyle");
+const QString DialogWidthName = QStringLiteral("DlgWidth");
+const QString DialogHeightName = QStringLiteral("DlgHeight");
 
 constexpr int StyleBold = 1;
 constexpr int StyleItalic = 2;
@@ -164,6 +166,21 @@ QString LauncherSettings::ReadDialogStyle() const {
 void LauncherSettings::SaveDialogStyle(bool listView) const {
     PackageSettings::WriteString(DialogStyleName,
                                  listView ? QStringLiteral("List") : QStringLiteral("Properties"));
+}
+
+QSize LauncherSettings::ReadOpenDialogSize() const {
+    try {
+        const QSize size(ReadInteger(DialogWidthName, 0), ReadInteger(DialogHeightName, 0));
+        return size.width() > 0 && size.height() > 0 ? size : QSize();
+    } catch (const VormError&) {
+        // A remembered size is a convenience; a damaged one is forgotten.
+        return {};
+    }
+}
+
+void LauncherSettings::WriteOpenDialogSize(const QSize& size) const {
+    WriteInteger(DialogWidthName, size.width());
+    WriteInteger(DialogHeightName, size.height());
 }
 
 QColor LauncherSettings::ColorFromStored(int stored) {

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QSize>
 #include <QString>
 
 // The editor's font as the package stores it: Qt's font has no colour and no character set,
@@ -42,6 +43,11 @@ public:
     // "Properties" when the stored value cannot be read.
     QString ReadDialogStyle() const;
     void SaveDialogStyle(bool listView) const;
+
+    // The size the user left the open dialog at ("DlgWidth", "DlgHeight"); an invalid size
+    // when none is stored or the stored one is unusable, so the dialog takes its default.
+    QSize ReadOpenDialogSize() const;
+    void WriteOpenDialogSize(const QSize& size) const;
 
     // The stored colour number of a colour and back. A system colour (high byte 0x80) maps
     // to the colour Windows shows for it by default.

@@ -11,7 +11,12 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 TAboutBox::TAboutBox(const PackageDir& packageDir, UserDialogs& dialogs, QWidget* parent,
                      HelpFileErrors errors)
@@ -30,9 +35,11 @@ TAboutBox::TAboutBox(const PackageDir& packageDir, UserDialogs& dialogs, QWidget
     comments = new QLabel(QStringLiteral("Comments"), panel);
     richEdit1 = new QPlainTextEdit(panel);
     richEdit1->setReadOnly(true);
-    richEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    richEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    richEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The text is wrapped and the box sized to it (FitToText), so no horizontal scrolling;
+    // only a text taller than most of the screen scrolls.
+    richEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    richEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    richEdit1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     richEdit1->setPlainText(QStringLiteral(
         "VORM - static and dynamic analysis of structures and numerical mathematics."));
     richEdit1->installEventFilter(this);
@@ -59,8 +66,9 @@ TAboutBox::TAboutBox(const PackageDir& packageDir, UserDialogs& dialogs, QWidget
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(panel, 1);
     layout->addWidget(okButton, 0, Qt::AlignHCenter);
-    setFixedSize(298, 213);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    FitToText();
     FormCreate();
     okButton->setFocus();
 }
@@ -72,6 +80,7 @@ void TAboutBox::FormCreate() {
         // The text keeps its CR LF line breaks; the field wants plain line feeds.
         richEdit1->setPlainText(
             QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        FitToText();
     };
     if (errors == HelpFileErrors::Show) {
         HandlerGuard::Run(dialogs, this, load);
@@ -82,6 +91,34 @@ void TAboutBox::FormCreate() {
     } catch (const std::exception&) {
         // The hidden start-up box keeps its initial text.
     }
+}
+
+void TAboutBox::FitToText() {
+    const QString text = richEdit1->toPlainText();
+    const QFontMetrics metrics(richEdit1->font());
+    int longest = 0;
+    for (const QString& line : text.split(u'\n'))
+        longest = std::max(longest, metrics.horizontalAdvance(line));
+    const int margin = int(std::ceil(richEdit1->document()->documentMargin()));
+    const int lineWidth = std::clamp(longest + 1, MinTextWidth, MaxTextWidth);
+
+    // The height the text takes when wrapped at that width.
+    QTextDocument wrapped;
+    wrapped.setDefaultFont(richEdit1->font());
+    wrapped.setDocumentMargin(margin);
+    wrapped.setPlainText(text);
+    wrapped.setTextWidth(lineWidth + 2 * margin);
+    const int textHeight = int(std::ceil(wrapped.size().height())) + metrics.descent();
+
+    const QScreen* shown = screen();
+    const int maxHeight = shown ? shown->availableSize().height() * 3 / 5 : 600;
+    const int frame = 2 * richEdit1->frameWidth();
+    int width = lineWidth + 2 * margin + frame;
+    const int height = std::min(textHeight + frame, maxHeight);
+    // A text too tall for the screen scrolls; leave room for its bar.
+    if (height < textHeight + frame)
+        width += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    richEdit1->setFixedSize(width, std::max(height, MinTextHeight));
 }
 
 void TAboutBox::SetVersion(const QString& text) {

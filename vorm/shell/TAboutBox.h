@@ -26,6 +26,10 @@ public:
     // input focus from within the box.
     void FormCreate();
 
+    // Sizes the text field so that its wrapped text shows whole, up to most of the screen's
+    // height; the box follows the field.
+    void FitToText();
+
     void SetVersion(const QString& text);
     void MoveCaretToStart();
 
@@ -38,6 +42,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static constexpr int MinTextWidth = 260;
+    static constexpr int MaxTextWidth = 420;
+    static constexpr int MinTextHeight = 60;
+
     PackageDir packageDir;
     UserDialogs& dialogs;
     HelpFileErrors errors;

@@ -136,8 +136,18 @@ void TMainForm::StartEditor(QAction* item, const QString& filterPrefix,
 }
 
 bool TMainForm::FormHelp() {
-    dialogs.OpenWithDesktop(QUrl::fromLocalFile(packageDir->FilePath(QStringLiteral("MMHlp.htm"))));
+    const QString page = packageDir->FilePath(QStringLiteral("MMHlp.htm"));
+    // Without a browser the desktop does nothing visible; name the page so that the user can
+    // open it by hand.
+    if (!dialogs.OpenWithDesktop(QUrl::fromLocalFile(page)))
+        dialogs.ShowWarning(this, HelpWithoutBrowserText(page));
     return true;
+}
+
+QString TMainForm::HelpWithoutBrowserText(const QString& page) {
+    return QStringLiteral("No web browser could be started to show the help.\r\n"
+                          "Open this page by hand:\r\n") +
+           QDir::toNativeSeparators(page);
 }
 
 void TMainForm::Help1Click() {

@@ -80,8 +80,10 @@ public:
     void Datafiles1Click();
     void Help1Click();
     void AboutClick();
-    // Opens the main help file in the browser.
+    // Opens the main help file in the browser; says which page to open by hand when no
+    // browser can be started.
     bool FormHelp();
+    static QString HelpWithoutBrowserText(const QString& page);
 
     static QString Version();
 

@@ -4,9 +4,15 @@
 #include "QtUserDialogs.h"
 #include "UserDialogs.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHeaderView>
+#include <QListView>
 #include <QPainter>
+#include <QScreen>
+#include <QTreeView>
 
 PreviewPanel::PreviewPanel(QWidget* parent) : QGroupBox(QStringLiteral("Preview"), parent) {
     setObjectName(QStringLiteral("PreviewArea"));
@@ -44,6 +50,21 @@ TPreviewDlg::TPreviewDlg(const ModelPreviewRun& preview, const LauncherSettings&
     if (auto* grid = qobject_cast<QGridLayout*>(layout()))
         grid->addWidget(previewArea_, 0, grid->columnCount(), grid->rowCount(), 1);
     connect(this, &QFileDialog::currentChanged, this, &TPreviewDlg::PreviewDialogSelectionChange);
+    // The detail view's size, type and date columns take the width their texts need and the
+    // name the rest, so that none of them is cut while there is room.
+    if (auto* list = findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = list->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    // The places beside the list ("Computer", home) keep their names whole.
+    if (auto* places = findChild<QListView*>(QStringLiteral("sidebar"))) {
+        const QAbstractItemView* view = places;
+        places->setMinimumWidth(view->sizeHintForColumn(0) + 2 * places->frameWidth() +
+                                fontMetrics().averageCharWidth());
+    }
 }
 
 QString TPreviewDlg::Run(const FileDialogRequest& request) {
@@ -54,9 +75,28 @@ QString TPreviewDlg::Run(const FileDialogRequest& request) {
                                                     : request.InitialDirectory);
     if (!request.FileName.isEmpty())
         selectFile(request.FileName);
+    resize(InitialSize());
     if (exec() != QDialog::Accepted || selectedFiles().isEmpty())
         return {};
     return selectedFiles().first();
+}
+
+QSize TPreviewDlg::InitialSize() const {
+    QSize size = settings_.ReadOpenDialogSize();
+    if (!size.isValid())
+        size = DefaultSize;
+    // A size remembered on a larger screen must still fit this one.
+    if (const QScreen* screen = mainWindow_ ? mainWindow_->screen() : this->screen())
+        size = size.boundedTo(screen->availableSize());
+    return size.expandedTo(minimumSizeHint());
+}
+
+void TPreviewDlg::HideCompleterPopups() {
+    // The file name's completer opens its list as a window of its own, which would otherwise
+    // stay over the main window after the dialog has closed.
+    for (QCompleter* completer : findChildren<QCompleter*>())
+        if (completer->popup())
+            completer->popup()->hide();
 }
 
 void TPreviewDlg::showEvent(QShowEvent* event) {
@@ -94,4 +134,10 @@ void TPreviewDlg::PreviewDialogCanClose() {
 void TPreviewDlg::accept() {
     PreviewDialogCanClose();
     QFileDialog::accept();
+}
+
+void TPreviewDlg::done(int result) {
+    HideCompleterPopups();
+    settings_.WriteOpenDialogSize(size());
+    QFileDialog::done(result);
 }

@@ -42,6 +42,10 @@ public:
     // cancelled).
     QString Run(const FileDialogRequest& request);
 
+    // A size that shows the file list's columns, the path and the filter names beside the
+    // preview, until the user leaves the dialog at another size.
+    static constexpr QSize DefaultSize{980, 580};
+
     PreviewPanel* PreviewArea() const { return previewArea_; }
     const QString& LastPreviewFile() const { return lastPreviewFile_; }
 
@@ -52,8 +56,12 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void accept() override;
+    void done(int result) override;
 
 private:
+    QSize InitialSize() const;
+    void HideCompleterPopups();
+
     const ModelPreviewRun& preview_;
     const LauncherSettings& settings_;
     QWidget* mainWindow_;
