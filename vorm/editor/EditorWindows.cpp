@@ -51,7 +51,14 @@ void EditorWindows::RemoveMergedMenus() {
 }
 
 void EditorWindows::Activated(QMdiSubWindow* window) {
-    auto* editor = window ? qobject_cast<TEditForm*>(window->widget()) : nullptr;
+    // No window at all means the launcher itself lost the focus, and the editor's menus stay,
+    // or the last window closed.
+    if (!window) {
+        if (merged && !merged->isVisible())
+            RemoveMergedMenus();
+        return;
+    }
+    auto* editor = qobject_cast<TEditForm*>(window->widget());
     if (editor == merged)
         return;
     RemoveMergedMenus();
