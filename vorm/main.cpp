@@ -1,3 +1,5 @@
+#include "EditorPickers.h"
+#include "EditorWindows.h"
 #include "LauncherSettings.h"
 #include "QtUserDialogs.h"
 #include "TGlobalObj.h"
@@ -15,8 +17,11 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(VormIcons::ProgramIcon());
     QtUserDialogs dialogs;
     const LauncherSettings settings;
+    QtEditorPickers pickers;
     VormStartup startup(dialogs, settings);
     startup.Run();
     startup.Globals()->UsePreviewDialog(settings, startup.MainForm());
+    // Owned by the main window.
+    new EditorWindows(*startup.MainForm(), dialogs, settings, pickers);
     return QApplication::exec();
 }

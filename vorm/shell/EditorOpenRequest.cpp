@@ -3,6 +3,8 @@
 #include "MenuTexts.h"
 #include "ProblemCatalogue.h"
 
+#include <QFileInfo>
+
 QString EditorOpenRequest::FilterPrefix(int tag, const MenuTexts& texts) {
     const ProblemEntry* entry = ProblemCatalogue::Find(tag);
     return texts.Text(tag) + (entry ? entry->Patterns : QString());
@@ -28,4 +30,19 @@ FileDialogRequest EditorOpenRequest::Build(int tag, const QString& prefix,
 
 bool EditorOpenRequest::OpensEditor(int tag) {
     return tag < 41 || tag == ProblemCatalogue::DataFilesTag;
+}
+
+int EditorOpenRequest::TagForFile(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix();
+    if (!suffix.isEmpty()) {
+        const QString pattern = QStringLiteral("*.") + suffix;
+        for (const ProblemEntry& entry : ProblemCatalogue::Entries()) {
+            if (entry.Kind != MenuItemKind::Problem)
+                continue;
+            for (const QString& own : entry.Patterns.mid(1).split(u';'))
+                if (own.compare(pattern, Qt::CaseInsensitive) == 0)
+                    return entry.Tag;
+        }
+    }
+    return ProblemCatalogue::DataFilesTag;
 }

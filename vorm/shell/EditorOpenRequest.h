@@ -23,6 +23,10 @@ public:
                                    const MenuTexts& texts, const QString& packageDir,
                                    const QString& dataDirectory);
 
+    // The menu entry whose file patterns take the file's extension (any case); "Data files"
+    // when none does.
+    static int TagForFile(const QString& fileName);
+
     // Whether a file chosen for this tag opens in an editor window: problem types and
     // "Data files".
     static bool OpensEditor(int tag);

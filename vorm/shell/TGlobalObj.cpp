@@ -57,6 +57,9 @@ void TGlobalObj::LoadMenuTexts(QMenuBar& menu) {
 
 void TGlobalObj::ApplyMenuTexts(const QList<QAction*>& items) {
     for (QAction* item : items) {
+        // Items of the launcher's own making (the recent files) carry no tag and no text.
+        if (!item->data().isValid())
+            continue;
         const int tag = ProblemMenuItems::Tag(item);
         item->setText(texts.Text(tag));
         const QString solver = tag <= 44 ? ProblemCatalogue::SolverName(tag) : QString();

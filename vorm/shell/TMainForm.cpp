@@ -3,17 +3,26 @@
 #include "EditorOpenRequest.h"
 #include "HandlerGuard.h"
 #include "LauncherSettings.h"
+#include "MdiChildHelp.h"
 #include "ProblemCatalogue.h"
 #include "ProblemMenuItems.h"
+#include "RecentFiles.h"
 #include "TAboutBox.h"
 #include "TGlobalObj.h"
 #include "UserDialogs.h"
 #include "VormIcons.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTextCursor>
 #include <QUrl>
 
@@ -62,11 +71,13 @@ TMainForm::TMainForm(UserDialogs& dialogs, const LauncherSettings& settings, QWi
     detachedMenu = ProblemMenuItems::Build({});
     problemMenu = detachedMenu.get();
     ConnectMenu();
+    BuildRecentMenu();
 
     auto* help = new QAction(this);
     help->setShortcut(QKeySequence::HelpContents);
-    connect(help, &QAction::triggered, this, &TMainForm::FormHelp);
+    connect(help, &QAction::triggered, this, &TMainForm::HelpKey);
     addAction(help);
+    setAcceptDrops(true);
 }
 
 TMainForm::~TMainForm() = default;
@@ -148,6 +159,99 @@ QString TMainForm::HelpWithoutBrowserText(const QString& page) {
     return QStringLiteral("No web browser could be started to show the help.\r\n"
                           "Open this page by hand:\r\n") +
            QDir::toNativeSeparators(page);
+}
+
+void TMainForm::HelpKey() {
+    const QMdiSubWindow* active = mdiArea->activeSubWindow();
+    if (auto* child = active ? dynamic_cast<MdiChildHelp*>(active->widget()) : nullptr) {
+        child->ChildHelp();
+        return;
+    }
+    FormHelp();
+}
+
+void TMainForm::OpenFile(const QString& path) {
+    HandlerGuard::Run(dialogs, this, [&] {
+        const int tag = EditorOpenRequest::TagForFile(path);
+        const QString prefix = tag == ProblemCatalogue::DataFilesTag
+                                   ? menuTexts.Text(ProblemCatalogue::DataFilesFilterEntry)
+                                   : EditorOpenRequest::FilterPrefix(tag, menuTexts);
+        FileDialogRequest& dialog = globals->PreviewDlg();
+        dialog =
+            EditorOpenRequest::Build(tag, prefix, ProblemCatalogue::Find(tag)->DefaultExtension,
+                                     menuTexts, packageDir->Path(), QString());
+        dialog.InitialDirectory = settings.ReadDataDirectory();
+        dialog.FileName = QFileInfo(path).absoluteFilePath();
+        emit EditorRequested(dialog.FileName, ProblemMenuItems::ImageIndex(Item(tag)) > -1);
+    });
+}
+
+void TMainForm::BuildRecentMenu() {
+    QAction* group = Item(84);
+    QMenu* other = group ? group->menu<QMenu*>() : nullptr;
+    if (!other)
+        return;
+    recentMenu = other->addMenu(QStringLiteral("Recent files"));
+    recentMenu->setObjectName(QStringLiteral("RecentMenu"));
+    connect(recentMenu, &QMenu::aboutToShow, this, &TMainForm::FillRecentMenu);
+    FillRecentMenu();
+}
+
+void TMainForm::FillRecentMenu() {
+    recentMenu->clear();
+    const QStringList files = RecentFiles::Read();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        QAction* item = recentMenu->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        connect(item, &QAction::triggered, this, [this, path] { OpenFile(path); });
+    }
+    recentMenu->setEnabled(!files.isEmpty());
+}
+
+void TMainForm::RememberFile(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return;
+    RecentFiles::Add(QFileInfo(path).absoluteFilePath());
+    FillRecentMenu();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    mdiArea->closeAllSubWindows();
+    for (const QMdiSubWindow* window : mdiArea->subWindowList())
+        if (window->isVisible()) {
+            event->ignore();
+            return;
+        }
+    QMainWindow::closeEvent(event);
+}
+
+namespace {
+
+QStringList DroppedFiles(const QMimeData* data) {
+    QStringList files;
+    if (!data)
+        return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
+            files << url.toLocalFile();
+    return files;
+}
+
+} // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (globals && !DroppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const QStringList files = DroppedFiles(event->mimeData());
+    if (!globals || files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    for (const QString& file : files)
+        OpenFile(file);
 }
 
 void TMainForm::Help1Click() {

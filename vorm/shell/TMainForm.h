@@ -11,6 +11,7 @@
 class LauncherSettings;
 class QAction;
 class QMdiArea;
+class QMenu;
 class QMenuBar;
 class TGlobalObj;
 class UserDialogs;
@@ -85,6 +86,17 @@ public:
     bool FormHelp();
     static QString HelpWithoutBrowserText(const QString& page);
 
+    // F1: the active child window's help when it has its own, the main help file otherwise.
+    void HelpKey();
+
+    // Opens a data file as if it had been chosen in the open dialog from the menu entry of its
+    // problem type ("Data files" when its extension names none): for a file dropped on the
+    // window or chosen from the recent files.
+    void OpenFile(const QString& path);
+    // Adds an existing file to the recent files of the menu.
+    void RememberFile(const QString& path);
+    QMenu* RecentMenu() const { return recentMenu; }
+
     static QString Version();
 
 signals:
@@ -92,8 +104,17 @@ signals:
     // problem's solver is installed.
     void EditorRequested(const QString& fileName, bool solverAvailable);
 
+protected:
+    // Closing the launcher closes every child window first; one that stays open (its user
+    // kept unsaved changes) keeps the launcher open too.
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     void FormCreate();
+    void BuildRecentMenu();
+    void FillRecentMenu();
     void ConnectMenu();
     void ProblemClick(int tag);
     void ToolClick(int tag);
@@ -108,4 +129,5 @@ private:
     QMdiArea* mdiArea = nullptr;
     std::unique_ptr<QMenuBar> detachedMenu;
     QMenuBar* problemMenu = nullptr;
+    QMenu* recentMenu = nullptr;
 };

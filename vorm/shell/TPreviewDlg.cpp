@@ -43,7 +43,8 @@ TPreviewDlg::TPreviewDlg(const ModelPreviewRun& preview, const LauncherSettings&
     : QFileDialog(parent), preview_(preview), settings_(settings), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("PreviewDlg"));
     setOption(QFileDialog::DontUseNativeDialog);
-    setFileMode(QFileDialog::ExistingFile);
+    // A name that does not exist yet starts a new data file from its template.
+    setFileMode(QFileDialog::AnyFile);
     setAcceptMode(QFileDialog::AcceptOpen);
     previewArea_ = new PreviewPanel(this);
     // The file dialog lays its controls out in a grid; the panel takes a column of its own.

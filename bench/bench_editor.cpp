@@ -1,0 +1,129 @@
+// The editor on a large data file: opening a 100,000-line file, and the work of one Enter key
+// press that numbers a new item in it (numbering, status line, button rules, colouring).
+#include "EditField.h"
+#include "EditorPickers.h"
+#include "LauncherSettings.h"
+#include "MenuTexts.h"
+#include "PackageSettings.h"
+#include "TEditForm.h"
+#include "TGlobalObj.h"
+#include "UserDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int Lines = 100000;
+
+class SilentDialogs : public UserDialogs {
+public:
+    Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::No; }
+    bool AskYesNo(QWidget*, const QString&) override { return false; }
+    void ShowError(QWidget*, const QString&) override {}
+    void ShowWarning(QWidget*, const QString&) override {}
+    void ShowInformation(QWidget*, const QString&) override {}
+    QString GetOpenFileName(QWidget*, const FileDialogRequest&) override { return {}; }
+    QString GetSaveFileName(QWidget*, const FileDialogRequest&) override { return {}; }
+    bool OpenWithDesktop(const QUrl&) override { return true; }
+};
+
+class NoPickers : public EditorPickers {
+public:
+    std::optional<QFont> PickFont(QWidget*, const QFont&) override { return {}; }
+    std::optional<QColor> PickColor(QWidget*, const QColor&) override { return {}; }
+};
+
+struct Setup {
+    Setup() {
+        PackageSettings::SetLocationForTests(store.path());
+        path = data.filePath(QStringLiteral("large.d05"));
+        QByteArray text = "Large plane frame\r\n*1 General data\r\n#  1  Title = large\r\n"
+                          "*4 Nodes\r\n   No     x      z\r\n";
+        for (int i = 1, lines = 5; lines < Lines - 1; ++i, ++lines)
+            text += QByteArray("#") + QByteArray::number(i).rightJustified(3) + "   " +
+                    QByteArray::number(i * 0.5) + "    0.0\r\n";
+        text += "&\r\n";
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+            qFatal("cannot write the large file");
+    }
+
+    std::unique_ptr<TEditForm> Open() {
+        globals.PreviewDlg().FileName = path;
+        auto editor = std::make_unique<TEditForm>(
+            EditorServices{dialogs, settings, globals, package, pickers}, true);
+        editor->resize(900, 700);
+        return editor;
+    }
+
+    QTemporaryDir store;
+    QTemporaryDir data;
+    QString path;
+    SilentDialogs dialogs;
+    NoPickers pickers;
+    LauncherSettings settings;
+    PackageDir package{QDir::currentPath()};
+    MenuTexts texts;
+    TGlobalObj globals{package, texts, dialogs};
+};
+
+Setup& Shared() {
+    static Setup setup;
+    return setup;
+}
+
+void BM_OpenLargeFile(benchmark::State& state) {
+    for (auto _ : state) {
+        auto editor = Shared().Open();
+        editor->show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(editor->Field()->document()->blockCount());
+        state.PauseTiming();
+        editor.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenLargeFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Enter at the end of an item in the middle of the file: the key press (the line break), the
+// key release (the item number, save button, status line, button rules) and the colouring of
+// the changed lines.
+void BM_EnterNumbersAnItem(benchmark::State& state) {
+    auto editor = Shared().Open();
+    editor->show();
+    QApplication::processEvents();
+    EditField* field = editor->Field();
+    field->setFocus();
+    int line = Lines / 2;
+    for (auto _ : state) {
+        QTextCursor cursor(field->document()->findBlockByNumber(line));
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        field->setTextCursor(cursor);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(field, &press);
+        QApplication::sendEvent(field, &release);
+        QApplication::processEvents();
+        line += 2;
+    }
+    if (!field->document()->findBlockByNumber(Lines / 2 + 1).text().startsWith(u'#'))
+        state.SkipWithError("no item number was inserted");
+}
+BENCHMARK(BM_EnterNumbersAnItem)->Unit(benchmark::kMicrosecond)->Iterations(200);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    Shared(); // the large file is written before any timing
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

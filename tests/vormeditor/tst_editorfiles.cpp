@@ -1,0 +1,280 @@
+#include "ButtonRules.h"
+#include "DataFileText.h"
+#include "DosCodePage.h"
+#include "EditorDocument.h"
+#include "ResultFiles.h"
+#include "TemplateBlocks.h"
+#include "VormError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QByteArray Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QByteArray Bytes(std::initializer_list<int> values) {
+    QByteArray bytes;
+    for (int v : values)
+        bytes.append(char(v));
+    return bytes;
+}
+
+} // namespace
+
+class TestEditorFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dosTest_data();
+    void dosTest();
+    void dosMappings();
+    void dosFileRoundTrips();
+    void linesAreWrittenWithCrLf();
+    void unstorableCharacterRefusesTheSave();
+    void failedSaveKeepsTheOldFile();
+    void problemCodeAndHelpContext_data();
+    void problemCodeAndHelpContext();
+    void saveAsDialogFromTheOpenDialog();
+    void buttonRules();
+    void templateBlocks();
+    void resultFiles();
+};
+
+void TestEditorFiles::dosTest_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("dos");
+    QTest::newRow("ascii") << QByteArray("*1 General data\r\n") << false;
+    QTest::newRow("only broken bar and degree") << Bytes({'a', 0xA6, 'b', 0xB0}) << false;
+    QTest::newRow("windows letters") << Bytes({0xC0, 0xFF, 0xD4}) << false;
+    QTest::newRow("dos letter") << Bytes({'x', 0x80}) << true;
+    QTest::newRow("beside the degree") << Bytes({0xB1}) << true;
+    QTest::newRow("beside the bar") << Bytes({0xA7}) << true;
+}
+
+void TestEditorFiles::dosTest() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, dos);
+    QCOMPARE(DosCodePage::IsDosEncoded(bytes), dos);
+}
+
+void TestEditorFiles::dosMappings() {
+    // Each byte maps once: a letter moved up is not taken for 0xD3, 0xE9 or 0xF8.
+    QCOMPARE(DosCodePage::FromDos(Bytes({0x80, 0x93, 0xA9, 0xB8, 0xBF, 0xD3, 0xE9, 0xF8, 'A'})),
+             Bytes({0xC0, 0xD3, 0xE9, 0xF8, 0xFF, '|', 0xD4, 0xB0, 'A'}));
+    QCOMPARE(DosCodePage::ToDos(Bytes({0xB0, 0xD4, 0xC0, 0xFF, 0xA6, 0x7C, 'A'})),
+             Bytes({0xF8, 0xE9, 0x80, 0xBF, 0xA6, 0x7C, 'A'}));
+}
+
+void TestEditorFiles::dosFileRoundTrips() {
+    // DOS letters, 0xE9 shown as 0xD4 ("Ф") and the degree sign 0xF8 shown as 0xB0.
+    const QByteArray file = Bytes({'*',  '1', ' ', 0x8F, 0xA0, 0xB0, '\r', '\n', '#',  ' ',
+                                   0xE9, ' ', '9', '0',  0xF8, '\r', '\n', '&',  '\r', '\n'});
+    const DataFileText::Loaded loaded = DataFileText::Decode(file);
+    QVERIFY(loaded.DosEncoded);
+    QCOMPARE(loaded.Text, QStringLiteral("*1 Па\u0440\n# Ф 90°\n&\n"));
+    QCOMPARE(DataFileText::Encode(loaded.Text, true), file);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("dos.d55"));
+    Write(path, file);
+    const auto again = DataFileText::Load(path);
+    QVERIFY(again);
+    DataFileText::Save(path, again->Text, again->DosEncoded);
+    QCOMPARE(Read(path), file);
+}
+
+void TestEditorFiles::linesAreWrittenWithCrLf() {
+    QCOMPARE(DataFileText::Encode(QStringLiteral("a\nb"), false), QByteArray("a\r\nb\r\n"));
+    QCOMPARE(DataFileText::Encode(QStringLiteral("a\nb\n"), false), QByteArray("a\r\nb\r\n"));
+    QCOMPARE(DataFileText::Encode(QString(), false), QByteArray());
+    QCOMPARE(DataFileText::Encode(QStringLiteral("Плоча"), false),
+             Bytes({0xCF, 0xEB, 0xEE, 0xF7, 0xE0, '\r', '\n'}));
+    // Files with LF or CR alone are read the same way and written back with CR LF.
+    QCOMPARE(DataFileText::Decode("a\nb\rc\r\n").Text, QStringLiteral("a\nb\nc\n"));
+}
+
+void TestEditorFiles::unstorableCharacterRefusesTheSave() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("x.d51"));
+    Write(path, "old\r\n");
+    try {
+        DataFileText::Save(path, QStringLiteral("fine\nnot \u4E2D\n"), false);
+        QFAIL("a character outside the code page was written");
+    } catch (const VormError& error) {
+        QVERIFY2(error.Message().startsWith(QStringLiteral("Line 2 ")),
+                 qPrintable(error.Message()));
+    }
+    QCOMPARE(Read(path), QByteArray("old\r\n"));
+}
+
+void TestEditorFiles::failedSaveKeepsTheOldFile() {
+    QTemporaryDir dir;
+    // A folder that is gone: the save fails and says why.
+    try {
+        DataFileText::Save(dir.filePath(QStringLiteral("gone/x.d51")), QStringLiteral("new"),
+                           false);
+        QFAIL("a save into a missing folder succeeded");
+    } catch (const VormError& error) {
+        QVERIFY2(error.Message().startsWith(QStringLiteral("Cannot save ")),
+                 qPrintable(error.Message()));
+    }
+    // A read-only file in a writable folder, and a file in a read-only folder.
+    const QString locked = dir.filePath(QStringLiteral("locked.d51"));
+    Write(locked, "old\r\n");
+    QFile::setPermissions(locked, QFileDevice::ReadOwner);
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("ro")));
+    const QString inFolder = dir.filePath(QStringLiteral("ro/x.d51"));
+    Write(inFolder, "old\r\n");
+    QFile::setPermissions(dir.filePath(QStringLiteral("ro")),
+                          QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QFile probe(dir.filePath(QStringLiteral("ro/probe")));
+    const bool permissionsBind = !probe.open(QIODevice::WriteOnly);
+    probe.remove();
+    for (const QString& path : {locked, inFolder}) {
+        if (!permissionsBind && path == inFolder)
+            continue; // the superuser writes into read-only folders
+        QVERIFY_THROWS_EXCEPTION(VormError, DataFileText::Save(path, QStringLiteral("new"), false));
+        QCOMPARE(Read(path), QByteArray("old\r\n"));
+    }
+    QFile::setPermissions(dir.filePath(QStringLiteral("ro")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void TestEditorFiles::problemCodeAndHelpContext_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("help");
+    QTest::newRow("unaccepted beams") << "x.d51" << 51 << 2;
+    QTest::newRow("accepted beams") << "x.d01" << 1 << 2;
+    QTest::newRow("space trusses") << "t.p54" << 54 << 4;
+    QTest::newRow("grillage keeps its number") << "g.d06" << 6 << 6;
+    QTest::newRow("stability") << "s.d65" << 65 << 15;
+    QTest::newRow("complex frames") << "c.d58" << 58 << 14;
+    QTest::newRow("plane strain") << "p.d10" << 10 << 8;
+    QTest::newRow("solids") << "b.d67" << 67 << 13;
+    QTest::newRow("shaft line") << "s.d62" << 62 << 0;
+    QTest::newRow("mathematics") << "m.d71" << 71 << 0;
+    QTest::newRow("letters") << "data.dat" << 0 << 0;
+    QTest::newRow("blank and digit") << "x.d 7" << 7 << 7;
+    QTest::newRow("digit then letter") << "x.d5a" << 5 << 5;
+}
+
+void TestEditorFiles::problemCodeAndHelpContext() {
+    QFETCH(QString, name);
+    QFETCH(int, code);
+    QFETCH(int, help);
+    QCOMPARE(EditorDocument::ProblemCodeOf(name), code);
+    QCOMPARE(EditorDocument::HelpContextOf(code), help);
+}
+
+void TestEditorFiles::saveAsDialogFromTheOpenDialog() {
+    FileDialogRequest open;
+    open.Filter = QStringLiteral("Plane frames|*.d55;*.d05|Data files|*.dat|All files|*.*");
+    open.InitialDirectory = QStringLiteral("/data/");
+    const FileDialogRequest save = EditorDocument::SaveAsRequest(open, QStringLiteral("g.d05"));
+    QCOMPARE(save.Filter,
+             QStringLiteral("Plane frames|*.d05;*.d05|Data files|*.dat|All files|*.*"));
+    QCOMPARE(save.DefaultExtension, QStringLiteral("d05"));
+    QCOMPARE(save.InitialDirectory, QStringLiteral("/data/"));
+    EditorDocument document;
+    document.SetPath(QStringLiteral("/data/sub/x.d51"));
+    QCOMPARE(document.FileName, QStringLiteral("x.d51"));
+    QCOMPARE(document.Path(), QDir::toNativeSeparators(QStringLiteral("/data/sub/x.d51")));
+}
+
+void TestEditorFiles::buttonRules() {
+    int asked = 0;
+    ButtonRules::Inputs in;
+    in.ResultExists = [&] {
+        ++asked;
+        return true;
+    };
+    in.ProblemCode = 5;
+    in.SolverAvailable = true;
+    ButtonRules::States s = ButtonRules::Evaluate(in);
+    QVERIFY(s.Generate && s.Preview && s.Visualize && s.Calculate);
+    QVERIFY(!s.Copy && !s.Paste && !s.Undo);
+    // Unsaved, or not accepted: no preview, results or calculation.
+    in.Unsaved = true;
+    s = ButtonRules::Evaluate(in);
+    QVERIFY(s.Generate && !s.Preview && !s.Visualize && !s.Calculate);
+    in.Unsaved = false;
+    in.ProblemCode = 55;
+    s = ButtonRules::Evaluate(in);
+    QVERIFY(s.Generate && !s.Preview && !s.Calculate);
+    // No model to view, but the solver runs.
+    in.ProblemCode = 21;
+    asked = 0;
+    s = ButtonRules::Evaluate(in);
+    QVERIFY(!s.Generate && !s.Preview && !s.Visualize && s.Calculate);
+    QCOMPARE(asked, 0);
+    in.ProblemCode = 12;
+    QVERIFY(!ButtonRules::Evaluate(in).Generate);
+    in.ProblemCode = 0;
+    in.HasSelection = in.ClipboardHasData = in.CanUndo = true;
+    s = ButtonRules::Evaluate(in);
+    QVERIFY(!s.Generate && !s.Preview && s.Copy && s.Cut && s.Paste && s.Undo);
+    in.ProblemCode = 3;
+    in.SolverAvailable = false;
+    in.ResultExists = [] { return false; };
+    s = ButtonRules::Evaluate(in);
+    QVERIFY(s.Preview && !s.Visualize && !s.Calculate);
+    QVERIFY(EditorDocument::ProfilesAllowed(55, true));
+    QVERIFY(!EditorDocument::ProfilesAllowed(55, false));
+    QVERIFY(!EditorDocument::ProfilesAllowed(71, true));
+    QVERIFY(!EditorDocument::MaterialsAllowed(73) && EditorDocument::MaterialsAllowed(68));
+}
+
+void TestEditorFiles::templateBlocks() {
+    const QStringList lines = {"A", "*1", "& end A", "B", "x&y", "C", "*1", "&", "D"};
+    QCOMPARE(TemplateBlocks::Block(lines, 51, 51), QStringList({"A", "*1", "& end A"}));
+    QCOMPARE(TemplateBlocks::Block(lines, 1, 51), QStringList({"A", "*1", "& end A"}));
+    QCOMPARE(TemplateBlocks::Block(lines, 52, 51), QStringList({"B", "x&y"}));
+    QCOMPARE(TemplateBlocks::Block(lines, 53, 51), QStringList({"C", "*1", "&"}));
+    // The last block runs to the end of the file; beyond it there is nothing.
+    QCOMPARE(TemplateBlocks::Block(lines, 54, 51), QStringList({"D"}));
+    QCOMPARE(TemplateBlocks::Block(lines, 56, 51), QStringList());
+    QCOMPARE(TemplateBlocks::SourceFor(69).FileName, QStringLiteral("Tablesw.dat"));
+    QCOMPARE(TemplateBlocks::SourceFor(70).BaseCode, 71);
+}
+
+void TestEditorFiles::resultFiles() {
+    QTemporaryDir dir;
+    const QString directory = dir.path() + u'/';
+    for (const char* name : {"frame.d05", "frame.bin", "gone.bin", "gone.bi0", "old.bi1", "dyn.p07",
+                             "dyn.bi0", "a.b.bin", "a.d01"})
+        Write(directory + QString::fromLatin1(name), "x");
+    QCOMPARE(ResultFiles::ClearUnnecessaryFiles(directory), 3);
+    QStringList left = QDir(directory).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(left,
+             QStringList({"a.b.bin", "a.d01", "dyn.bi0", "dyn.p07", "frame.bin", "frame.d05"}));
+
+    EditorDocument document;
+    document.FileDir = directory;
+    document.FileName = QStringLiteral("frame.d05");
+    document.ProblemCode = 5;
+    QVERIFY(ResultFiles::ResultExists(document, QString()));
+    document.FileName = QStringLiteral("dyn.p07");
+    document.ProblemCode = 7;
+    QVERIFY(!ResultFiles::ResultExists(document, QStringLiteral("Frames|*.d57;*.d07")));
+    QVERIFY(ResultFiles::ResultExists(document, QStringLiteral("Frames|*.p57;*.p07")));
+    document.ProblemCode = 57;
+    QCOMPARE(ResultFiles::ResultPath(document, QStringLiteral("*.p57")), directory + "dyn.bin");
+    document.FileName = QStringLiteral("noext");
+    QCOMPARE(ResultFiles::ResultPath(document, QString()), directory + "noextbin");
+}
+
+QTEST_GUILESS_MAIN(TestEditorFiles)
+#include "tst_editorfiles.moc"

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "UserDialogs.h"
+
+#include <QString>
+
+// The state of one editor window's document, shared by every action of the window. The full
+// path of the edited file is always FileDir + FileName.
+struct EditorDocument {
+    // The problem number of the file: 1–27 when the checker accepted its data, 51–77 when
+    // not (yet); 0 when the name ends in no number.
+    int ProblemCode = 0;
+    // Whether the solver of the chosen menu entry is installed.
+    bool SolverAvailable = false;
+    QString FileDir; // with a trailing separator
+    QString FileName;
+    // The file was read in the DOS code page and goes back in it.
+    bool DosEncoded = false;
+
+    QString Path() const { return FileDir + FileName; }
+    // Takes FileDir and FileName from a full path.
+    void SetPath(const QString& path);
+
+    // The last two characters of a file name read as a number: leading blanks skipped,
+    // reading stops at the first non-digit, 0 when there is no digit.
+    static int ProblemCodeOf(const QString& fileName);
+    // The help page of a problem number; 0 for the general page.
+    static int HelpContextOf(int problemCode);
+
+    // Whether profiles can be inserted (structural problems with a table 3) and materials
+    // (every problem but mathematics).
+    static bool ProfilesAllowed(int problemCode, bool hasTable3);
+    static bool MaterialsAllowed(int problemCode);
+
+    // The save dialog: the open dialog's filter with its first pattern (the five characters
+    // after the first "|") replaced by "*" and the file's extension, that extension as
+    // default, and the open dialog's starting directory.
+    static FileDialogRequest SaveAsRequest(const FileDialogRequest& openDialog,
+                                           const QString& fileName);
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+struct EditorDocument;
+
+// A solver leaves its results beside the data file, under the data file's base name with the
+// extension "bin" (or "bi0" for the dynamics variants). These helpers find them and tidy the
+// ones whose data file has gone.
+class ResultFiles {
+public:
+    // The result file of the document: its name up to and including the last "." (the whole
+    // name when there is none) followed by "bi0" for problems 8 and 15, and for 4, 7 and 13
+    // when `openFilter` offers "*.p" files; "bin" otherwise.
+    static QString ResultPath(const EditorDocument& document, const QString& openFilter);
+    static bool ResultExists(const EditorDocument& document, const QString& openFilter);
+
+    // Deletes every "*.bi?" file of `directory` that has no data file beside it: none whose
+    // name starts with the result's name up to its first "." followed by "d" or "p".
+    // Failures to delete are ignored. Returns how many files went.
+    static int ClearUnnecessaryFiles(const QString& directory);
+};

@@ -1,0 +1,526 @@
+#include "TEditForm.h"
+
+#include "ButtonRules.h"
+#include "DataFileText.h"
+#include "EditField.h"
+#include "EditorGlyphs.h"
+#include "EditorPickers.h"
+#include "HandlerGuard.h"
+#include "LauncherSettings.h"
+#include "LineRoleHighlighter.h"
+#include "PackageDir.h"
+#include "ResultFiles.h"
+#include "TGlobalObj.h"
+#include "TemplateBlocks.h"
+#include "UserDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+struct ButtonDesign {
+    const char* Name;
+    const char* Hint;
+    bool Enabled;
+};
+
+// The tool bar from left to right, with the states the window starts in.
+const ButtonDesign ToolBarDesign[] = {
+    {"OpenBtn", "Open Ctrl+O", true},      {"SaveBtn", "Save Ctrl+S", false},
+    {"CopyBtn", "Copy Ctrl+C", true},      {"CutBtn", "Cut Ctrl+X", true},
+    {"PasteBtn", "Paste Ctrl+V", true},    {"UndoBtn", "Undo Ctrl+Z", true},
+    {"GenerateBtn", "Generate", true},     {"CheckBtn", "Check F2", true},
+    {"PreviewBtn", "Preview F7", false},   {"CalculateBtn", "Calculations F9", false},
+    {"VisualizeBtn", "Results F4", false}, {"MatBtn", "Materials", true},
+    {"InsertProfDat", "Profiles", true},   {"CalculatorBtn", "Calculator", true},
+    {"HelpBtn", "Help F1", true},          {"ExitBtn", "Exit F3", true},
+};
+
+struct MenuDesign {
+    const char* Name; // empty for a separator
+    const char* Caption;
+    const char* Shortcut;
+};
+
+struct TopMenuDesign {
+    const char* Name;
+    const char* Caption;
+    std::initializer_list<MenuDesign> Items;
+};
+
+const TopMenuDesign MenuBarDesign[] = {
+    {"File1",
+     "&File",
+     {{"Open", "&Open", "Ctrl+O"},
+      {"Save", "&Save", "Ctrl+S"},
+      {"SaveAs", "Save &As...", ""},
+      {"", "", ""},
+      {"Print1", "Print", "Ctrl+P"},
+      {"", "", ""},
+      {"Exit", "E&xit", "F3"}}},
+    {"Edit",
+     "&Edit",
+     {{"Undo", "Undo", "Ctrl+Z"},
+      {"", "", ""},
+      {"CopyItem", "Copy", "Ctrl+C"},
+      {"CutItem", "Cut", "Ctrl+X"},
+      {"PasteItem", "Paste", "Ctrl+V"},
+      {"", "", ""},
+      {"Find", "Find", "Ctrl+F"},
+      {"Replace", "Replace", "Ctrl+R"}}},
+    {"Operations1",
+     "&Operations",
+     {{"Generate", "&Generation", ""},
+      {"Check", "&Check", "F2"},
+      {"Preview", "&Preview", "F7"},
+      {"Calculate", "Ca&lculate", "F9"},
+      {"Visualize", "&Visualize", "F4"},
+      {"", "", ""},
+      {"Materials", "&Materials", ""},
+      {"Profiles", "&Profiles", ""}}},
+    {"Preferences1", "&Preferences", {{"Fonts", "&Font...", ""}, {"ColorItem", "Color...", ""}}},
+    // F1 belongs to the launcher's main window, which hands it to the active editor.
+    {"Help1", "&Help", {{"Help", "&Help\tF1", ""}}},
+};
+
+} // namespace
+
+TEditForm::TEditForm(const EditorServices& services, bool solverAvailable, QWidget* parent)
+    : QWidget(parent), services(services) {
+    setObjectName(QStringLiteral("EditForm"));
+    setWindowTitle(QStringLiteral("Editor"));
+    document.SolverAvailable = solverAvailable;
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    BuildToolBar();
+    editField = new EditField(this);
+    layout->addWidget(editField, 1);
+    statusBar = new QStatusBar(this);
+    statusBar->setSizeGripEnabled(false);
+    positionPanel = new QLabel(statusBar);
+    positionPanel->setMinimumWidth(150);
+    messagePanel = new QLabel(statusBar);
+    messagePanel->setMinimumWidth(50);
+    messagePanel->setAlignment(Qt::AlignCenter);
+    statusBar->addWidget(positionPanel);
+    statusBar->addWidget(messagePanel, 1);
+    layout->addWidget(statusBar);
+
+    tables = std::make_unique<InputTables>(*editField->document());
+    highlighter = new LineRoleHighlighter(editField->document());
+    BuildMenus();
+    Connect();
+    UpdateClipboardState();
+
+    // Opening the file that the launcher's dialog has just chosen.
+    Guarded([&] {
+        services.Globals.PreviewDlg().InitialDirectory.clear();
+        editField->clear();
+        // Clearing counts as an edit for the text control; an empty new window has nothing
+        // to save.
+        editField->document()->setModified(false);
+        SetSaveEnabled(false);
+        OpenBtnClick(false);
+        setWindowTitle(document.Path());
+    });
+}
+
+TEditForm::~TEditForm() = default;
+
+template <typename Handler>
+void TEditForm::Guarded(Handler&& handler) {
+    HandlerGuard::Run(services.Dialogs, this, std::forward<Handler>(handler));
+}
+
+void TEditForm::BuildToolBar() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Panel"));
+    panel->setFixedHeight(32);
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(3, 3, 3, 3);
+    row->setSpacing(1);
+    for (const ButtonDesign& design : ToolBarDesign) {
+        auto* button = new QToolButton(panel);
+        const QString name = QString::fromLatin1(design.Name);
+        button->setObjectName(name);
+        button->setToolTip(QString::fromLatin1(design.Hint));
+        button->setIcon(EditorGlyphs::Icon(name));
+        button->setIconSize(QSize(20, 20));
+        button->setFixedSize(25, 25);
+        button->setAutoRaise(true);
+        button->setEnabled(design.Enabled);
+        row->addWidget(button);
+        buttons << button;
+    }
+    row->addStretch(1);
+    static_cast<QVBoxLayout*>(layout())->addWidget(panel);
+}
+
+void TEditForm::BuildMenus() {
+    for (const TopMenuDesign& top : MenuBarDesign) {
+        auto* menu = new QMenu(QString::fromUtf8(top.Caption), this);
+        menu->setObjectName(QString::fromLatin1(top.Name));
+        for (const MenuDesign& design : top.Items) {
+            if (*design.Name == '\0') {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* item = menu->addAction(QString::fromUtf8(design.Caption));
+            item->setObjectName(QString::fromLatin1(design.Name));
+            if (*design.Shortcut != '\0') {
+                item->setShortcut(QKeySequence(QString::fromLatin1(design.Shortcut)));
+                // Each editor window's keys work inside that window only, so several windows
+                // never compete for one key.
+                item->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+                addAction(item);
+            }
+        }
+        menus << menu;
+    }
+    menus.last()->menuAction()->setVisible(false);
+}
+
+QToolButton* TEditForm::Button(const QString& name) const {
+    for (QToolButton* button : buttons)
+        if (button->objectName() == name)
+            return button;
+    return nullptr;
+}
+
+QAction* TEditForm::MenuItem(const QString& name) const {
+    for (QMenu* menu : menus) {
+        if (menu->objectName() == name)
+            return menu->menuAction();
+        for (QAction* item : menu->actions())
+            if (item->objectName() == name)
+                return item;
+    }
+    return nullptr;
+}
+
+void TEditForm::Connect() {
+    auto onClick = [this](const char* name, auto handler) {
+        connect(Button(QString::fromLatin1(name)), &QToolButton::clicked, this,
+                [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+    };
+    auto onItem = [this](const char* name, auto handler) {
+        connect(MenuItem(QString::fromLatin1(name)), &QAction::triggered, this,
+                [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+    };
+    connect(Button(QStringLiteral("OpenBtn")), &QToolButton::clicked, this,
+            [this] { Guarded([this] { OpenBtnClick(true); }); });
+    connect(MenuItem(QStringLiteral("Open")), &QAction::triggered, this,
+            [this] { Guarded([this] { OpenBtnClick(true); }); });
+    onClick("SaveBtn", &TEditForm::SaveBtnClick);
+    onClick("CopyBtn", &TEditForm::CopyBtnClick);
+    onClick("CutBtn", &TEditForm::CutBtnClick);
+    onClick("PasteBtn", &TEditForm::PasteBtnClick);
+    onClick("UndoBtn", &TEditForm::UndoBtnClick);
+    onClick("HelpBtn", &TEditForm::HelpBtnClick);
+    onClick("ExitBtn", &TEditForm::ExitBtnClick);
+    onItem("Save", &TEditForm::SaveBtnClick);
+    onItem("SaveAs", &TEditForm::SaveAsClick);
+    onItem("Exit", &TEditForm::ExitBtnClick);
+    onItem("Undo", &TEditForm::UndoBtnClick);
+    onItem("CopyItem", &TEditForm::CopyBtnClick);
+    onItem("CutItem", &TEditForm::CutBtnClick);
+    onItem("PasteItem", &TEditForm::PasteBtnClick);
+    onItem("Fonts", &TEditForm::FontsClick);
+    onItem("ColorItem", &TEditForm::ColorClick);
+    onItem("Help", &TEditForm::HelpBtnClick);
+
+    connect(editField, &EditField::KeyReleased, this,
+            [this](int key) { Guarded([this, key] { EditFieldKeyUp(key); }); });
+    connect(editField, &QPlainTextEdit::cursorPositionChanged, this, &TEditForm::SelectionChange);
+    connect(editField, &QPlainTextEdit::selectionChanged, this, &TEditForm::SelectionChange);
+    connect(editField, &QPlainTextEdit::undoAvailable, this, &TEditForm::UpdateButtons);
+    // The save button shows whether the text differs from the file, whatever changed it.
+    connect(editField->document(), &QTextDocument::modificationChanged, this, [this] {
+        SetSaveEnabled(editField->document()->isModified());
+        UpdateButtons();
+    });
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        connect(clipboard, &QClipboard::dataChanged, this, [this] {
+            UpdateClipboardState();
+            UpdateButtons();
+        });
+}
+
+QString TEditForm::StatusText(int panel) const {
+    return panel == 0 ? positionPanel->text() : messagePanel->text();
+}
+
+void TEditForm::OpenBtnClick(bool withDialog) {
+    FileDialogRequest& dialog = services.Globals.PreviewDlg();
+    dialog.InitialDirectory = services.Settings.ReadDataDirectory();
+    if (!ConfirmDiscard())
+        return;
+    if (withDialog && services.Globals.RunPreviewDlg(this).isEmpty())
+        return;
+    OpenFile();
+}
+
+void TEditForm::OpenFile() {
+    const FileDialogRequest& dialog = services.Globals.PreviewDlg();
+    for (const char* scratch : {"MAT.DAT", "PROF.DAT"})
+        QFile::remove(services.Package.FilePath(QString::fromLatin1(scratch)));
+    ApplyEditorFont();
+    document.SetPath(dialog.FileName);
+    document.ProblemCode = EditorDocument::ProblemCodeOf(document.FileName);
+    if (document.ProblemCode < 20)
+        ResultFiles::ClearUnnecessaryFiles(document.FileDir);
+    if (document.ProblemCode > 0)
+        services.Settings.WriteDataDirectory(dialog.FileName);
+    helpContext = EditorDocument::HelpContextOf(document.ProblemCode);
+
+    QTextDocument* text = editField->document();
+    editField->clear();
+    text->setModified(false);
+    if (const auto loaded = DataFileText::Load(document.Path())) {
+        editField->setPlainText(loaded->Text);
+        document.DosEncoded = loaded->DosEncoded;
+        text->setModified(false);
+        SetSaveEnabled(false);
+    } else {
+        // A file that cannot be read is a new one: it starts from its problem's template.
+        editField->setEnabled(false);
+        auto finish = [this] {
+            editField->moveCursor(QTextCursor::Start);
+            editField->setEnabled(true);
+            messagePanel->clear();
+        };
+        try {
+            ApplyEditorFont();
+            if (document.ProblemCode > 0)
+                editField->setPlainText(
+                    TemplateBlocks::Read(services.Package, document.ProblemCode).join(u'\n'));
+        } catch (...) {
+            finish();
+            throw;
+        }
+        finish();
+        text->setModified(true);
+        SetSaveEnabled(true);
+    }
+
+    const bool profiles =
+        EditorDocument::ProfilesAllowed(document.ProblemCode, tables->GetTable(3) != -1);
+    const bool materials = EditorDocument::MaterialsAllowed(document.ProblemCode);
+    Button(QStringLiteral("InsertProfDat"))->setEnabled(profiles);
+    MenuItem(QStringLiteral("Profiles"))->setEnabled(profiles);
+    Button(QStringLiteral("MatBtn"))->setEnabled(materials);
+    MenuItem(QStringLiteral("Materials"))->setEnabled(materials);
+
+    setWindowTitle(document.Path());
+    editField->moveCursor(QTextCursor::Start);
+    SelectionChange();
+    if (QFileInfo::exists(document.Path()))
+        emit FileOpened(document.Path());
+}
+
+void TEditForm::ApplyEditorFont() {
+    const EditorFont font = services.Settings.ReadEditorFont();
+    const QColor back = LauncherSettings::ColorFromStored(services.Settings.ReadBackColor());
+    editField->setFont(font.Font);
+    QPalette palette = editField->palette();
+    palette.setColor(QPalette::Text, font.Color);
+    palette.setColor(QPalette::Base, back);
+    editField->setPalette(palette);
+}
+
+bool TEditForm::ConfirmDiscard() {
+    if (!Unsaved())
+        return true;
+    switch (services.Dialogs.AskYesNoCancel(this, QStringLiteral("Save changes?"))) {
+    case UserDialogs::Answer::Yes:
+        return SaveChanges();
+    case UserDialogs::Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TEditForm::SaveChanges() {
+    SaveBtnClick();
+    // A cancelled Save As leaves the text unsaved: nothing may be thrown away then.
+    return !Unsaved();
+}
+
+void TEditForm::SaveBtnClick() {
+    if (document.FileName.contains(QStringLiteral("Untitled"))) {
+        SaveAsClick();
+        return;
+    }
+    WriteFile();
+}
+
+void TEditForm::WriteFile() {
+    DataFileText::Save(document.Path(), editField->toPlainText(), document.DosEncoded);
+    editField->document()->setModified(false);
+    SetSaveEnabled(false);
+    UpdateButtons();
+}
+
+void TEditForm::SaveAsClick() {
+    FileDialogRequest& open = services.Globals.PreviewDlg();
+    FileDialogRequest request = EditorDocument::SaveAsRequest(open, document.FileName);
+    request.Title = QStringLiteral("Save As");
+    const QString chosen = services.Dialogs.GetSaveFileName(this, request);
+    if (chosen.isEmpty())
+        return;
+    const EditorDocument previous = document;
+    document.SetPath(chosen);
+    try {
+        // Written directly: a chosen name with "Untitled" in it must not ask again.
+        WriteFile();
+    } catch (...) {
+        document = previous;
+        throw;
+    }
+    open.FileName = chosen;
+    setWindowTitle(chosen);
+    emit FileOpened(chosen);
+}
+
+void TEditForm::ExitBtnClick() {
+    if (QWidget* window = parentWidget())
+        window->close();
+    else
+        close();
+}
+
+void TEditForm::CopyBtnClick() {
+    editField->copy();
+    UpdateButtons();
+}
+
+void TEditForm::CutBtnClick() {
+    editField->cut();
+    UpdateButtons();
+}
+
+void TEditForm::PasteBtnClick() {
+    editField->paste();
+    UpdateButtons();
+}
+
+void TEditForm::UndoBtnClick() {
+    editField->undo();
+}
+
+void TEditForm::FontsClick() {
+    const auto font = services.Pickers.PickFont(this, editField->font());
+    if (!font)
+        return;
+    editField->setFont(*font);
+    EditorFont stored;
+    stored.Font = *font;
+    stored.Color = editField->palette().color(QPalette::Text);
+    stored.CharSet = LauncherSettings::DefaultEditorFont().CharSet;
+    services.Settings.WriteEditorFont(stored);
+}
+
+void TEditForm::ColorClick() {
+    const auto colour =
+        services.Pickers.PickColor(this, editField->palette().color(QPalette::Base));
+    if (!colour)
+        return;
+    QPalette palette = editField->palette();
+    palette.setColor(QPalette::Base, *colour);
+    editField->setPalette(palette);
+    services.Settings.WriteBackColor(LauncherSettings::StoredFromColor(*colour));
+}
+
+void TEditForm::SelectionChange() {
+    const int start = editField->textCursor().selectionStart();
+    const QTextBlock block = editField->document()->findBlock(start);
+    positionPanel->setText(QString::asprintf("Line:%4d Col:%3d", block.blockNumber() + 1,
+                                             start - block.position() + 1));
+    UpdateButtons();
+}
+
+void TEditForm::UpdateButtons() {
+    ButtonRules::Inputs in;
+    in.ProblemCode = document.ProblemCode;
+    in.Unsaved = Unsaved();
+    in.SolverAvailable = document.SolverAvailable;
+    in.HasSelection = editField->textCursor().hasSelection();
+    in.ClipboardHasData = clipboardHasData;
+    in.CanUndo = editField->document()->isUndoAvailable();
+    in.ResultExists = [this] {
+        return ResultFiles::ResultExists(document, services.Globals.PreviewDlg().Filter);
+    };
+    const ButtonRules::States s = ButtonRules::Evaluate(in);
+    const std::pair<const char*, bool> states[] = {
+        {"GenerateBtn", s.Generate},   {"CopyBtn", s.Copy},       {"CutBtn", s.Cut},
+        {"PasteBtn", s.Paste},         {"PreviewBtn", s.Preview}, {"VisualizeBtn", s.Visualize},
+        {"CalculateBtn", s.Calculate}, {"UndoBtn", s.Undo},
+    };
+    for (const auto& [name, enabled] : states)
+        Button(QString::fromLatin1(name))->setEnabled(enabled);
+    const std::pair<const char*, const char*> items[] = {
+        {"Save", "SaveBtn"},           {"Generate", "GenerateBtn"},   {"Preview", "PreviewBtn"},
+        {"Calculate", "CalculateBtn"}, {"Visualize", "VisualizeBtn"}, {"CopyItem", "CopyBtn"},
+        {"CutItem", "CutBtn"},         {"PasteItem", "PasteBtn"},     {"Undo", "UndoBtn"},
+    };
+    for (const auto& [item, button] : items)
+        MenuItem(QString::fromLatin1(item))
+            ->setEnabled(Button(QString::fromLatin1(button))->isEnabled());
+}
+
+void TEditForm::EditFieldKeyUp(int key) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        QTextCursor cursor = editField->textCursor();
+        const QTextBlock block = editField->document()->findBlock(cursor.selectionStart());
+        const QTextBlock above = block.previous();
+        if (cursor.selectionStart() == block.position() && above.isValid()) {
+            const QString number = InputTables::NumberingAfter(above.text());
+            if (!number.isEmpty()) {
+                // One undo takes the new line and its number away together.
+                cursor.joinPreviousEditBlock();
+                cursor.insertText(number);
+                cursor.endEditBlock();
+                editField->setTextCursor(cursor);
+            }
+        }
+    }
+    SetSaveEnabled(editField->document()->isModified());
+    SelectionChange();
+}
+
+void TEditForm::SetSaveEnabled(bool enabled) {
+    Button(QStringLiteral("SaveBtn"))->setEnabled(enabled);
+    MenuItem(QStringLiteral("Save"))->setEnabled(enabled);
+}
+
+bool TEditForm::Unsaved() const {
+    return Button(QStringLiteral("SaveBtn"))->isEnabled();
+}
+
+void TEditForm::UpdateClipboardState() {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
+    clipboardHasData = data && !data->formats().isEmpty();
+}
+
+void TEditForm::closeEvent(QCloseEvent* event) {
+    bool closes = false;
+    Guarded([&] { closes = ConfirmDiscard(); });
+    event->setAccepted(closes);
+}

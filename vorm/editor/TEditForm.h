@@ -1,0 +1,110 @@
+#pragma once
+
+#include "EditorDocument.h"
+#include "InputTables.h"
+#include "MdiChildHelp.h"
+
+#include <QWidget>
+#include <memory>
+
+class EditField;
+class EditorPickers;
+class LauncherSettings;
+class LineRoleHighlighter;
+class PackageDir;
+class QAction;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QToolButton;
+class TGlobalObj;
+class UserDialogs;
+
+// What an editor window works with, all owned by the launcher for the whole run.
+struct EditorServices {
+    UserDialogs& Dialogs;
+    const LauncherSettings& Settings;
+    TGlobalObj& Globals; // the shared open dialog
+    const PackageDir& Package;
+    EditorPickers& Pickers;
+};
+
+// One input-data editor window, an MDI child of the launcher. It opens on the file that the
+// shared open dialog has just chosen, starts a new file from its template, saves in the code
+// page the file came in, numbers new items and keeps its buttons in step with the document.
+// Its menus are merged into the launcher's menu bar while it is active.
+class TEditForm : public QWidget, public MdiChildHelp {
+    Q_OBJECT
+
+public:
+    // Opens the shared dialog's file at once. Errors of the open are shown, and the window
+    // stays.
+    TEditForm(const EditorServices& services, bool solverAvailable, QWidget* parent = nullptr);
+    ~TEditForm() override;
+
+    const EditorDocument& Document() const { return document; }
+    int HelpContext() const { return helpContext; }
+    EditField* Field() const { return editField; }
+    InputTables& Tables() { return *tables; }
+    QString StatusText(int panel) const;
+    // The five menus that join the launcher's menu bar while the window is active ("&Help"
+    // stays hidden; F1 reaches it through the launcher).
+    QList<QMenu*> Menus() const { return menus; }
+    QToolButton* Button(const QString& name) const;
+    QAction* MenuItem(const QString& name) const;
+
+    // Handlers. A sender shows the open dialog; without one the dialog's file is opened.
+    void OpenBtnClick(bool withDialog);
+    void SaveBtnClick();
+    void SaveAsClick();
+    void ExitBtnClick();
+    void CopyBtnClick();
+    void CutBtnClick();
+    void PasteBtnClick();
+    void UndoBtnClick();
+    void FontsClick();
+    void ColorClick();
+    void SelectionChange();
+    void UpdateButtons();
+    void EditFieldKeyUp(int key);
+    void HelpBtnClick() {}
+    void ChildHelp() override { HelpBtnClick(); }
+
+signals:
+    // A file was opened or saved under a new name (for the launcher's recent files).
+    void FileOpened(const QString& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildToolBar();
+    void BuildMenus();
+    void Connect();
+    // Runs a handler behind the generic error box.
+    template <typename Handler>
+    void Guarded(Handler&& handler);
+    void OpenFile();
+    void ApplyEditorFont();
+    // Asks "Save changes?" when the text is unsaved; false when the caller must stop.
+    bool ConfirmDiscard();
+    // Saves and says whether the text is now saved (false when Save As was cancelled).
+    bool SaveChanges();
+    void WriteFile();
+    void SetSaveEnabled(bool enabled);
+    bool Unsaved() const;
+    void UpdateClipboardState();
+
+    EditorServices services;
+    EditorDocument document;
+    int helpContext = 20;
+    bool clipboardHasData = false;
+    EditField* editField = nullptr;
+    std::unique_ptr<InputTables> tables;
+    LineRoleHighlighter* highlighter = nullptr;
+    QStatusBar* statusBar = nullptr;
+    QLabel* positionPanel = nullptr;
+    QLabel* messagePanel = nullptr;
+    QList<QToolButton*> buttons;
+    QList<QMenu*> menus;
+};
