@@ -119,6 +119,13 @@ void TestEditForm::newFilesStartFromTemplates() {
     QVERIFY(!EditorFixture::Enabled(editor, "MatBtn"));
     QVERIFY(!editor->MenuItem("Materials")->isEnabled());
 
+    // A new file named with an accepted number gets its own problem type's tables, not the
+    // first block's.
+    editor = f.Open("z.d03");
+    QVERIFY(editor->Field()->toPlainText().contains(QStringLiteral("plane trusses")));
+    editor = f.Open("z.d21");
+    QCOMPARE(editor->Field()->toPlainText(), TemplateBlocks::Read(package, 71).join(u'\n'));
+
     // Without its template the open ends with the file error and an empty, usable text.
     QFile::remove(f.package.filePath("Mattabw.dat"));
     editor = f.Open("z.d74");
@@ -135,14 +142,14 @@ void TestEditForm::dosFileGoesBackAsItCame() {
     f.WriteData("dos.d55", file);
     TEditForm* editor = f.Open("dos.d55");
     QVERIFY(editor->Document().DosEncoded);
-    QVERIFY(editor->Field()->toPlainText().startsWith(QStringLiteral("*1 Пример Ф 90°")));
+    QVERIFY(editor->Field()->toPlainText().startsWith(QStringLiteral("*1 Пример Θ 90°")));
     editor->SaveBtnClick();
     QCOMPARE(f.ReadData("dos.d55"), file);
     // An edit changes only what was typed.
     editor->Field()->moveCursor(QTextCursor::End);
     editor->Field()->insertPlainText(QStringLiteral("Ф"));
     editor->SaveBtnClick();
-    QCOMPARE(f.ReadData("dos.d55"), file + "\xE9\r\n");
+    QCOMPARE(f.ReadData("dos.d55"), file + "\x94\r\n");
     // A Windows text with only the broken bar and the degree sign stays as it is.
     f.WriteData("win.d55", "*1 90\xB0 \xA6\r\n");
     editor = f.Open("win.d55");

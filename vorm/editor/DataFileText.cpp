@@ -33,37 +33,59 @@ std::optional<DataFileText::Loaded> DataFileText::Load(const QString& path) {
 DataFileText::Loaded DataFileText::Decode(const QByteArray& bytes) {
     Loaded loaded;
     loaded.DosEncoded = DosCodePage::IsDosEncoded(bytes);
-    QStringDecoder decoder(CodePage);
-    loaded.Text = decoder(loaded.DosEncoded ? DosCodePage::FromDos(bytes) : bytes);
+    if (loaded.DosEncoded) {
+        loaded.Text = DosCodePage::Decode(bytes);
+    } else {
+        QStringDecoder decoder(CodePage);
+        loaded.Text = decoder(bytes);
+    }
     loaded.Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     loaded.Text.replace(u'\r', u'\n');
     return loaded;
 }
 
+namespace {
+
+// The Windows Cyrillic bytes of `text`; `failedAt` as for the DOS code page.
+QByteArray EncodeWindows(const QString& text, qsizetype& failedAt) {
+    QStringEncoder encoder(CodePage);
+    QByteArray bytes = encoder.encode(text);
+    failedAt = -1;
+    // The encoder puts a substitute in place of a character the code page lacks; reading the
+    // bytes back shows whether anything was lost, and where.
+    QStringDecoder decoder(CodePage);
+    const QString back = decoder(bytes);
+    if (!encoder.hasError() && back == text)
+        return bytes;
+    failedAt = 0;
+    while (failedAt < text.size() && failedAt < back.size() && text[failedAt] == back[failedAt])
+        ++failedAt;
+    return bytes;
+}
+
+} // namespace
+
 QByteArray DataFileText::Encode(const QString& text, bool dosEncoded) {
     QString lines = text;
     if (!lines.isEmpty() && !lines.endsWith(u'\n'))
         lines += u'\n';
-    lines.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-    QStringEncoder encoder(CodePage);
-    QByteArray bytes = encoder.encode(lines);
-    // The encoder puts a substitute in place of a character the code page lacks; reading the
-    // bytes back shows whether anything was lost.
-    QStringDecoder decoder(CodePage);
-    if (encoder.hasError() || QString(decoder(bytes)) != lines) {
-        const QStringList all = text.split(u'\n');
-        for (qsizetype i = 0; i < all.size(); ++i) {
-            QStringEncoder lineEncoder(CodePage);
-            QStringDecoder lineDecoder(CodePage);
-            if (QString(lineDecoder(QByteArray(lineEncoder.encode(all[i])))) != all[i])
-                throw VormError(QStringLiteral("Line %1 holds a character that the Windows "
-                                               "Cyrillic code page cannot store")
-                                    .arg(i + 1));
-        }
-        throw VormError(QStringLiteral("The text cannot be stored in the Windows Cyrillic code "
-                                       "page"));
+    qsizetype failedAt = -1;
+    const QByteArray bytes =
+        dosEncoded ? DosCodePage::Encode(lines, failedAt) : EncodeWindows(lines, failedAt);
+    if (failedAt >= 0)
+        throw VormError(
+            QStringLiteral("Line %1 holds a character that the %2 code page cannot "
+                           "store")
+                .arg(lines.left(failedAt).count(u'\n') + 1)
+                .arg(dosEncoded ? QStringLiteral("DOS") : QStringLiteral("Windows Cyrillic")));
+    QByteArray withCrLf;
+    withCrLf.reserve(bytes.size() + bytes.count('\n'));
+    for (const char c : bytes) {
+        if (c == '\n')
+            withCrLf += '\r';
+        withCrLf += c;
     }
-    return dosEncoded ? DosCodePage::ToDos(bytes) : bytes;
+    return withCrLf;
 }
 
 void DataFileText::Save(const QString& path, const QString& text, bool dosEncoded) {

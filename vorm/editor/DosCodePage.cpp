@@ -1,5 +1,40 @@
 #include "DosCodePage.h"
 
+#include <array>
+
+namespace {
+
+// 0xC0–0xFF of the DOS code page.
+constexpr std::array<char16_t, 64> UpperHalf = {
+    u'└', u'┴', u'┬', u'├', u'─', u'┼', u'╣', u'║', u'╚', u'╔', u'╩', u'╦',     u'╠',
+    u'═', u'╬', u'┐', u'░', u'▒', u'▓', u'│', u'┤', u'№', u'§', u'╗', u'╝',     u'┘',
+    u'┌', u'█', u'▄', u'▌', u'▐', u'▀', u'α', u'ß', u'Γ', u'π', u'Σ', u'σ',     u'µ',
+    u'τ', u'Φ', u'Θ', u'Ω', u'δ', u'∞', u'φ', u'ε', u'∩', u'≡', u'±', u'≥',     u'≤',
+    u'⌠', u'⌡', u'÷', u'≈', u'°', u'∙', u'·', u'√', u'ⁿ', u'²', u'■', u'\u00A0'};
+
+constexpr char16_t FirstLetter = u'А'; // 0x80; the 64 letters А…я follow in order
+
+char16_t CharOf(unsigned char b) {
+    if (b < 0x80)
+        return b;
+    if (b < 0xC0)
+        return static_cast<char16_t>(FirstLetter + (b - 0x80));
+    return UpperHalf[b - 0xC0];
+}
+
+int ByteOf(char16_t c) {
+    if (c < 0x80)
+        return c;
+    if (c >= FirstLetter && c < FirstLetter + 64)
+        return 0x80 + (c - FirstLetter);
+    for (std::size_t i = 0; i < UpperHalf.size(); ++i)
+        if (UpperHalf[i] == c)
+            return 0xC0 + static_cast<int>(i);
+    return -1;
+}
+
+} // namespace
+
 bool DosCodePage::IsDosEncoded(const QByteArray& bytes) {
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
@@ -9,31 +44,23 @@ bool DosCodePage::IsDosEncoded(const QByteArray& bytes) {
     return false;
 }
 
-QByteArray DosCodePage::FromDos(QByteArray bytes) {
-    for (char& c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        // Each byte is mapped once: a letter moved up is not looked at again.
-        if (b >= 0x80 && b <= 0xBF)
-            c = static_cast<char>(b + 0x40);
-        else if (b == 0xD3)
-            c = '|';
-        else if (b == 0xE9)
-            c = static_cast<char>(0xD4);
-        else if (b == 0xF8)
-            c = static_cast<char>(0xB0);
-    }
-    return bytes;
+QString DosCodePage::Decode(const QByteArray& bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        text[i] = QChar(CharOf(static_cast<unsigned char>(bytes[i])));
+    return text;
 }
 
-QByteArray DosCodePage::ToDos(QByteArray bytes) {
-    for (char& c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b == 0xB0)
-            c = static_cast<char>(0xF8);
-        else if (b == 0xD4)
-            c = static_cast<char>(0xE9);
-        else if (b >= 0xC0)
-            c = static_cast<char>(b - 0x40);
+QByteArray DosCodePage::Encode(const QString& text, qsizetype& failedAt) {
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int b = ByteOf(text[i].unicode());
+        if (b < 0) {
+            failedAt = i;
+            return bytes.left(i);
+        }
+        bytes[i] = static_cast<char>(b);
     }
+    failedAt = -1;
     return bytes;
 }

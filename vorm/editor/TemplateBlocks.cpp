@@ -24,7 +24,12 @@ QStringList TemplateBlocks::Block(const QStringList& lines, int problemCode, int
     return block;
 }
 
+int TemplateBlocks::TemplateCode(int problemCode) {
+    return problemCode >= 1 && problemCode <= 27 ? problemCode + 50 : problemCode;
+}
+
 QStringList TemplateBlocks::Read(const PackageDir& package, int problemCode) {
+    problemCode = TemplateCode(problemCode);
     const Source source = SourceFor(problemCode);
     const QString text = PackageTextFile::Read(package.FilePath(source.FileName));
     return Block(PackageTextFile::SplitLines(text), problemCode, source.BaseCode);

@@ -22,6 +22,11 @@ public:
     // including its "&" line, or to the end of the text; empty when the text has fewer blocks.
     static QStringList Block(const QStringList& lines, int problemCode, int baseCode);
 
+    // A new file named with an accepted number (x.d05, y.d21) takes the template of its
+    // unaccepted form (55, 71); read by block position alone it would get another problem
+    // type's tables.
+    static int TemplateCode(int problemCode);
+
     // Reads the template of the problem from the package. Throws VormError when the template
     // file cannot be read.
     static QStringList Read(const PackageDir& package, int problemCode);
