@@ -80,7 +80,11 @@ TMainForm::TMainForm(UserDialogs& dialogs, const LauncherSettings& settings, QWi
     setAcceptDrops(true);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // Tearing the frame down hides and activates its children once more; whoever listens to the
+    // MDI area may take this window for a whole one, which it no longer is.
+    mdiArea->blockSignals(true);
+}
 
 void TMainForm::FormCreate() {
     packageDir.emplace(PackageDir::FromCurrentDirectory());
