@@ -47,7 +47,6 @@ MeshProject::Result MeshProject::Read(const QByteArray& bytes) {
         const std::vector<QStringView> words = ItemLine::SplitWords(line);
         if (words.front() != QLatin1String("region") || words.size() != 13)
             return fail(QStringLiteral("a region line is \"region\" and 12 numbers"));
-        MeshRegion region;
         double values[12];
         for (int v = 0; v < 12; ++v) {
             const bool whole = v >= 8;
@@ -59,13 +58,7 @@ MeshProject::Result MeshProject::Read(const QByteArray& bytes) {
                                 .arg(whole ? QStringLiteral("a whole number of 1 or more")
                                            : QStringLiteral("a number")));
         }
-        for (int c = 0; c < 4; ++c)
-            region.Corners[c] = QPointF(values[2 * c], values[2 * c + 1]);
-        region.Divisions12 = static_cast<int>(values[8]);
-        region.Divisions23 = static_cast<int>(values[9]);
-        region.Material = static_cast<int>(values[10]);
-        region.Section = static_cast<int>(values[11]);
-        result.Regions.push_back(region);
+        result.Regions.push_back(MeshRegion::FromValues(values));
     }
     result.Ok = true;
     return result;

@@ -30,14 +30,7 @@ std::optional<MeshRegion> FromTexts(const QStringList& cells, const QStringList&
             return std::nullopt;
         }
     }
-    MeshRegion region;
-    for (int c = 0; c < 4; ++c)
-        region.Corners[c] = QPointF(values[2 * c], values[2 * c + 1]);
-    region.Divisions12 = static_cast<int>(values[8]);
-    region.Divisions23 = static_cast<int>(values[9]);
-    region.Material = static_cast<int>(values[10]);
-    region.Section = static_cast<int>(values[11]);
-    return region;
+    return MeshRegion::FromValues(values);
 }
 
 QStringList Headings(const QString& first, const QString& second) {
