@@ -21,7 +21,8 @@ EditorWindows::EditorWindows(TMainForm& main, UserDialogs& dialogs,
 EditorWindows::~EditorWindows() = default;
 
 TEditForm* EditorWindows::Open(bool solverAvailable) {
-    const EditorServices services{dialogs, settings, *main.Globals(), main.Package(), pickers};
+    const EditorServices services{dialogs,        settings, *main.Globals(),
+                                  main.Package(), pickers,  main.Runner()};
     auto* editor = new TEditForm(services, solverAvailable);
     QMdiSubWindow* window = main.MdiArea()->addSubWindow(editor);
     window->setAttribute(Qt::WA_DeleteOnClose);

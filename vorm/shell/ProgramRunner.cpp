@@ -49,7 +49,7 @@ ProgramRunner::ProgramRunner(PackageDir packageDir, UserDialogs& dialogs)
     : packageDir(std::move(packageDir)), dialogs(dialogs) {}
 
 void ProgramRunner::RunProgram(QWidget* form, const QString& program, const QStringList& arguments,
-                               int showState) const {
+                               int showState, const QString& shownCommandLine) const {
     // The form may be closed by the user while the program runs.
     const QPointer<QWidget> guardedForm(form);
     if (guardedForm)
@@ -100,8 +100,10 @@ void ProgramRunner::RunProgram(QWidget* form, const QString& program, const QStr
     }
 
     if (failure != 0)
-        dialogs.ShowError(guardedForm,
-                          StartFailureMessage(CommandLine(program, arguments), failure));
+        dialogs.ShowError(guardedForm, StartFailureMessage(shownCommandLine.isEmpty()
+                                                               ? CommandLine(program, arguments)
+                                                               : shownCommandLine,
+                                                           failure));
 
     if (guardedForm) {
         guardedForm->setEnabled(true);
