@@ -103,6 +103,8 @@ void TestEditorPrograms::checkMovesTheFileBetweenItsNames() {
     TEditForm* editor = f.Open("x.d01");
     PressKey(editor, Qt::Key_F2);
     QCOMPARE(editor->Document().FileName, QStringLiteral("x.d51"));
+    // The keyboard is back in the text, to mend the line.
+    QCOMPARE(QApplication::focusWidget(), editor->Field());
     QCOMPARE(editor->Document().ProblemCode, 51);
     QVERIFY(QFile::exists(f.DataPath("x.d51")));
     QVERIFY(!QFile::exists(f.DataPath("x.d01")));

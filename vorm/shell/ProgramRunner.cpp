@@ -3,6 +3,7 @@
 #include "FileLookup.h"
 #include "UserDialogs.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -52,6 +53,11 @@ void ProgramRunner::RunProgram(QWidget* form, const QString& program, const QStr
                                int showState, const QString& shownCommandLine) const {
     // The form may be closed by the user while the program runs.
     const QPointer<QWidget> guardedForm(form);
+    // Disabling the form takes the keyboard focus away from it; it comes back afterwards, so
+    // typing goes on where it stopped.
+    QPointer<QWidget> focus = QApplication::focusWidget();
+    if (!form || !focus || !(focus == form || form->isAncestorOf(focus)))
+        focus = nullptr;
     if (guardedForm)
         guardedForm->setCursor(Qt::WaitCursor);
     QCoreApplication::processEvents();
@@ -108,6 +114,8 @@ void ProgramRunner::RunProgram(QWidget* form, const QString& program, const QStr
     if (guardedForm) {
         guardedForm->setEnabled(true);
         guardedForm->unsetCursor();
+        if (focus && focus->isEnabled())
+            focus->setFocus();
     }
 }
 
