@@ -5,6 +5,7 @@
 #include "LauncherSettings.h"
 #include "MenuTexts.h"
 #include "PackageSettings.h"
+#include "ProgramRunner.h"
 #include "TEditForm.h"
 #include "TGlobalObj.h"
 #include "UserDialogs.h"
@@ -57,7 +58,7 @@ struct Setup {
     std::unique_ptr<TEditForm> Open() {
         globals.PreviewDlg().FileName = path;
         auto editor = std::make_unique<TEditForm>(
-            EditorServices{dialogs, settings, globals, package, pickers}, true);
+            EditorServices{dialogs, settings, globals, package, pickers, runner}, true);
         editor->resize(900, 700);
         return editor;
     }
@@ -71,6 +72,7 @@ struct Setup {
     PackageDir package{QDir::currentPath()};
     MenuTexts texts;
     TGlobalObj globals{package, texts, dialogs};
+    ProgramRunner runner{package, dialogs};
 };
 
 Setup& Shared() {

@@ -12,7 +12,8 @@
 
 EditorWindows::EditorWindows(TMainForm& main, UserDialogs& dialogs,
                              const LauncherSettings& settings, EditorPickers& pickers)
-    : QObject(&main), main(main), dialogs(dialogs), settings(settings), pickers(pickers) {
+    : QObject(&main), main(main), dialogs(dialogs), settings(settings), pickers(pickers),
+      menuBar(main.ProblemMenu()) {
     connect(&main, &TMainForm::EditorRequested, this,
             [this](const QString&, bool solverAvailable) { Open(solverAvailable); });
     connect(main.MdiArea(), &QMdiArea::subWindowActivated, this, &EditorWindows::Activated);
@@ -21,7 +22,8 @@ EditorWindows::EditorWindows(TMainForm& main, UserDialogs& dialogs,
 EditorWindows::~EditorWindows() = default;
 
 TEditForm* EditorWindows::Open(bool solverAvailable) {
-    const EditorServices services{dialogs, settings, *main.Globals(), main.Package(), pickers};
+    const EditorServices services{dialogs,        settings, *main.Globals(),
+                                  main.Package(), pickers,  main.Runner()};
     auto* editor = new TEditForm(services, solverAvailable);
     QMdiSubWindow* window = main.MdiArea()->addSubWindow(editor);
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -44,9 +46,9 @@ QList<TEditForm*> EditorWindows::Editors() const {
 }
 
 void EditorWindows::RemoveMergedMenus() {
-    if (merged)
+    if (merged && menuBar)
         for (QMenu* menu : merged->Menus())
-            main.ProblemMenu()->removeAction(menu->menuAction());
+            menuBar->removeAction(menu->menuAction());
     merged = nullptr;
 }
 
@@ -62,9 +64,9 @@ void EditorWindows::Activated(QMdiSubWindow* window) {
     if (editor == merged)
         return;
     RemoveMergedMenus();
-    if (!editor)
+    if (!editor || !menuBar)
         return;
     for (QMenu* menu : editor->Menus())
-        main.ProblemMenu()->addAction(menu->menuAction());
+        menuBar->addAction(menu->menuAction());
     merged = editor;
 }

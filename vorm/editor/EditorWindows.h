@@ -7,6 +7,7 @@
 class EditorPickers;
 class LauncherSettings;
 class QMdiSubWindow;
+class QMenuBar;
 class TEditForm;
 class TMainForm;
 class UserDialogs;
@@ -35,4 +36,7 @@ private:
     const LauncherSettings& settings;
     EditorPickers& pickers;
     QPointer<TEditForm> merged;
+    // The main window's menu bar, kept apart from the main window: the MDI area still reports
+    // window changes while the main window is being destroyed.
+    QPointer<QMenuBar> menuBar;
 };

@@ -1,17 +1,27 @@
 #include "TEditForm.h"
 
 #include "ButtonRules.h"
+#include "CheckVerdict.h"
 #include "DataFileText.h"
 #include "EditField.h"
 #include "EditorGlyphs.h"
 #include "EditorPickers.h"
+#include "ErrorFile.h"
+#include "FileRename.h"
 #include "HandlerGuard.h"
 #include "LauncherSettings.h"
 #include "LineRoleHighlighter.h"
 #include "PackageDir.h"
+#include "PackageSettings.h"
+#include "PreviewRules.h"
+#include "ProgramCommands.h"
+#include "ProgramRunner.h"
+#include "ProgramTable.h"
 #include "ResultFiles.h"
+#include "SystemCalculator.h"
 #include "TGlobalObj.h"
 #include "TemplateBlocks.h"
+#include "ToolsetFiles.h"
 #include "UserDialogs.h"
 
 #include <QAction>
@@ -243,6 +253,18 @@ void TEditForm::Connect() {
     onItem("Fonts", &TEditForm::FontsClick);
     onItem("ColorItem", &TEditForm::ColorClick);
     onItem("Help", &TEditForm::HelpBtnClick);
+    onClick("CheckBtn", &TEditForm::CheckBtnClick);
+    onClick("CalculateBtn", &TEditForm::CalculateBtnClick);
+    onClick("GenerateBtn", &TEditForm::GenerateBtnClick);
+    connect(Button(QStringLiteral("PreviewBtn")), &QToolButton::clicked, this,
+            [this] { Guarded([this] { PreviewBtnClick(true); }); });
+    onClick("VisualizeBtn", &TEditForm::VisualizeBtnClick);
+    onClick("CalculatorBtn", &TEditForm::CalculatorBtnClick);
+    onItem("Check", &TEditForm::CheckClick);
+    onItem("Calculate", &TEditForm::CalculateClick);
+    onItem("Generate", &TEditForm::GenerateClick);
+    onItem("Preview", &TEditForm::PreviewClick);
+    onItem("Visualize", &TEditForm::VisualizeClick);
 
     connect(editField, &EditField::KeyReleased, this,
             [this](int key) { Guarded([this, key] { EditFieldKeyUp(key); }); });
@@ -523,4 +545,152 @@ void TEditForm::closeEvent(QCloseEvent* event) {
     bool closes = false;
     Guarded([&] { closes = ConfirmDiscard(); });
     event->setAccepted(closes);
+}
+
+// The outside programs.
+
+void TEditForm::Run(const ProgramCall& call) {
+    services.Runner.RunProgram(this, call.Program, call.Arguments, call.ShowState,
+                               call.CommandLine);
+}
+
+void TEditForm::Reload() {
+    // The program rewrote the file; the dialog's file name is the data path, also after a
+    // rename by the verdict. Unsaved text is asked about as on every open.
+    OpenBtnClick(false);
+}
+
+bool TEditForm::ResultExists() const {
+    return ResultFiles::ResultExists(document, services.Globals.PreviewDlg().Filter);
+}
+
+void TEditForm::CheckBtnClick() {
+    if (Unsaved()) {
+        if (document.ProblemCode != 12 && document.ProblemCode != 62) {
+            const int caret = editField->textCursor().position();
+            for (int table = 2; table <= 5; ++table)
+                tables->UpdateTable1(tables->GetTable(table));
+            QTextCursor cursor = editField->textCursor();
+            cursor.setPosition(qMin(caret, editField->document()->characterCount() - 1));
+            editField->setTextCursor(cursor);
+        }
+        SaveBtnClick();
+        // A cancelled Save As leaves nothing on disk that matches the text.
+        if (Unsaved())
+            return;
+    }
+    messagePanel->setText(QStringLiteral("Performing check of ") + document.Path() +
+                          QStringLiteral("!"));
+    Run(ProgramCommands(services.Package.Path(), document.Path()).Check());
+    GetError();
+    SelectionChange();
+}
+
+void TEditForm::GetError() {
+    const auto line = ErrorFile::Take(services.Package.FilePath(QStringLiteral("Error.txt")));
+    if (!line)
+        return;
+    messagePanel->setText(*line);
+    ProcessMsgLine(*line);
+}
+
+void TEditForm::ProcessMsgLine(const QString& line) {
+    UpdateButtons();
+    const QString oldPath = document.Path();
+    const CheckVerdict::Outcome outcome =
+        CheckVerdict::Apply(line, document.ProblemCode, document.FileName);
+    if (outcome.FaultyLine > 0) {
+        const QTextBlock block = editField->document()->findBlockByNumber(outcome.FaultyLine - 1);
+        if (block.isValid()) {
+            QTextCursor cursor(block);
+            const QTextBlock next = block.next();
+            cursor.setPosition(next.isValid() ? next.position()
+                                              : block.position() + block.length() - 1,
+                               QTextCursor::KeepAnchor);
+            editField->setTextCursor(cursor);
+        }
+    }
+    if (outcome.Moved) {
+        const QString newPath = document.FileDir + outcome.FileName;
+        const QString reason = FileRename::Move(oldPath, newPath);
+        if (reason.isEmpty()) {
+            document.FileName = outcome.FileName;
+            document.ProblemCode = outcome.ProblemCode;
+        } else {
+            // The window keeps the name the file has on disk.
+            services.Dialogs.ShowWarning(this,
+                                         FileRename::FailureMessage(oldPath, newPath, reason));
+        }
+    }
+    setWindowTitle(document.Path());
+    services.Globals.PreviewDlg().FileName = document.Path();
+    if (document.Path() != oldPath)
+        emit FileOpened(document.Path());
+    UpdateButtons();
+}
+
+void TEditForm::CalculateBtnClick() {
+    if (Unsaved()) {
+        services.Dialogs.ShowWarning(this, QStringLiteral("Seve the project first!"));
+        return;
+    }
+    const bool dynamics = ProgramTable::IsDynamicsVariant(services.Globals.PreviewDlg().Filter);
+    const QString solver = ProgramTable::Solver(document.ProblemCode, dynamics);
+    Run(ProgramCommands(services.Package.Path(), document.Path()).Calculate(solver));
+    UpdateButtons();
+}
+
+void TEditForm::GenerateBtnClick() {
+    const ProgramCommands commands(services.Package.Path(), document.Path());
+    switch (ProgramTable::GeneratorOf(document.ProblemCode)) {
+    case ProgramTable::Generator::Frame:
+        SaveBtnClick();
+        if (!Unsaved()) {
+            Run(commands.FrameGenerator());
+            GetError();
+            Reload();
+        }
+        break;
+    case ProgramTable::Generator::Plate: {
+        const QString toolset = PackageSettings::ToolsetDirectory(services.Package.Path());
+        const ToolsetFiles files(toolset, document.FileName);
+        files.LendProject();
+        Run(commands.PlateGenerator(toolset));
+        // The project goes back to its data file also when the mesher was cancelled, so that
+        // it is not lent to the next data file's run.
+        files.ReturnProject();
+        if (files.MeshCreated()) {
+            Run(commands.FollowUp());
+            Reload();
+        } else {
+            services.Dialogs.ShowWarning(this, files.MissingMeshWarning());
+        }
+        break;
+    }
+    case ProgramTable::Generator::None:
+        services.Dialogs.ShowWarning(this, QStringLiteral("No automatic generation availuable!"));
+        break;
+    }
+    editField->moveCursor(QTextCursor::Start);
+}
+
+void TEditForm::PreviewBtnClick(bool fromButton) {
+    messagePanel->setText(QStringLiteral("Executing drawing tool!"));
+    const QString& filter = services.Globals.PreviewDlg().Filter;
+    const QString mode = PreviewRules::Mode(fromButton, ResultExists());
+    bool proceed = true;
+    if (mode == QStringLiteral(" R") &&
+        PreviewRules::ResultsOutdated(services.Globals.PreviewDlg().FileName,
+                                      ResultFiles::ResultPath(document, filter)))
+        proceed = services.Dialogs.AskYesNo(this, PreviewRules::OutdatedQuestion());
+    const QString viewer = ProgramTable::Viewer(document.ProblemCode);
+    if (proceed && !viewer.isEmpty())
+        Run(ProgramCommands(services.Package.Path(), document.Path()).Viewer(viewer, mode));
+    GetError();
+}
+
+void TEditForm::CalculatorBtnClick() {
+    const QString problem = SystemCalculator::Start();
+    if (!problem.isEmpty())
+        services.Dialogs.ShowWarning(this, problem);
 }

@@ -12,6 +12,8 @@ class EditorPickers;
 class LauncherSettings;
 class LineRoleHighlighter;
 class PackageDir;
+class ProgramRunner;
+struct ProgramCall;
 class QAction;
 class QLabel;
 class QMenu;
@@ -27,6 +29,7 @@ struct EditorServices {
     TGlobalObj& Globals; // the shared open dialog
     const PackageDir& Package;
     EditorPickers& Pickers;
+    const ProgramRunner& Runner; // starts the checker, solvers, generators and viewers
 };
 
 // One input-data editor window, an MDI child of the launcher. It opens on the file that the
@@ -68,6 +71,25 @@ public:
     void UpdateButtons();
     void EditFieldKeyUp(int key);
     void HelpBtnClick() {}
+
+    // The outside programs. The check moves the file between its accepted and its not yet
+    // accepted name; a preview started from the Preview button shows the model, one started
+    // without it (F7, Results, F4) the results when they exist.
+    void CheckBtnClick();
+    void CalculateBtnClick();
+    void GenerateBtnClick();
+    void PreviewBtnClick(bool fromButton);
+    void VisualizeBtnClick() { PreviewBtnClick(false); }
+    void CalculatorBtnClick();
+    void CheckClick() { CheckBtnClick(); }
+    void CalculateClick() { CalculateBtnClick(); }
+    void GenerateClick() { GenerateBtnClick(); }
+    void PreviewClick() { PreviewBtnClick(false); }
+    void VisualizeClick() { VisualizeBtnClick(); }
+    // Reads the verdict of the last run from "Error.txt" and applies it.
+    void GetError();
+    void ProcessMsgLine(const QString& line);
+    bool ResultExists() const;
     void ChildHelp() override { HelpBtnClick(); }
 
 signals:
@@ -94,6 +116,9 @@ private:
     void SetSaveEnabled(bool enabled);
     bool Unsaved() const;
     void UpdateClipboardState();
+    void Run(const ProgramCall& call);
+    // Re-reads the data file after a program rewrote it.
+    void Reload();
 
     EditorServices services;
     EditorDocument document;

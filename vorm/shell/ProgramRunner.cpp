@@ -3,6 +3,7 @@
 #include "FileLookup.h"
 #include "UserDialogs.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -49,9 +50,14 @@ ProgramRunner::ProgramRunner(PackageDir packageDir, UserDialogs& dialogs)
     : packageDir(std::move(packageDir)), dialogs(dialogs) {}
 
 void ProgramRunner::RunProgram(QWidget* form, const QString& program, const QStringList& arguments,
-                               int showState) const {
+                               int showState, const QString& shownCommandLine) const {
     // The form may be closed by the user while the program runs.
     const QPointer<QWidget> guardedForm(form);
+    // Disabling the form takes the keyboard focus away from it; it comes back afterwards, so
+    // typing goes on where it stopped.
+    QPointer<QWidget> focus = QApplication::focusWidget();
+    if (!form || !focus || !(focus == form || form->isAncestorOf(focus)))
+        focus = nullptr;
     if (guardedForm)
         guardedForm->setCursor(Qt::WaitCursor);
     QCoreApplication::processEvents();
@@ -100,12 +106,16 @@ void ProgramRunner::RunProgram(QWidget* form, const QString& program, const QStr
     }
 
     if (failure != 0)
-        dialogs.ShowError(guardedForm,
-                          StartFailureMessage(CommandLine(program, arguments), failure));
+        dialogs.ShowError(guardedForm, StartFailureMessage(shownCommandLine.isEmpty()
+                                                               ? CommandLine(program, arguments)
+                                                               : shownCommandLine,
+                                                           failure));
 
     if (guardedForm) {
         guardedForm->setEnabled(true);
         guardedForm->unsetCursor();
+        if (focus && focus->isEnabled())
+            focus->setFocus();
     }
 }
 

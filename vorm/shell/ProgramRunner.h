@@ -25,9 +25,11 @@ public:
 
     // Runs `program` to its end. `form` (may be null) is disabled and shows the busy cursor
     // meanwhile; the other windows stay usable, so another run may start and end inside this
-    // one. When the program cannot be started, says so in a message box. Raises nothing.
+    // one. When the program cannot be started, says so in a message box that names
+    // `shownCommandLine`, or the command line built from the program and its arguments when
+    // it is empty. Raises nothing.
     void RunProgram(QWidget* form, const QString& program, const QStringList& arguments,
-                    int showState) const;
+                    int showState, const QString& shownCommandLine = QString()) const;
 
     // The executable that `program` names: a bare name is looked up in the package directory
     // first (without regard to case), then on the system's search path; a path is looked up

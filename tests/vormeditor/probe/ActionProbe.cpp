@@ -1,0 +1,52 @@
+// Stands in for the editor's viewers and the region mesher in the editor's tests, since the
+// real ones open windows that wait for a user. Installed under the program's name, it appends
+// "NAME|ARG|ARG..." to the file $QV_PROBE_RECORD, writes $QV_PROBE_VERDICT as the verdict to
+// "Error.txt" in the working directory when it is set, and, when $QV_PROBE_MESH names a
+// file, copies it as the mesh "data/unnamed1.d13" beside itself (after noting the project
+// "data/unnamed1.spj" it found there, and replacing it by $QV_PROBE_PROJECT).
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+void Append(const QString& path, const QByteArray& line) {
+    QFile file(path);
+    if (file.open(QIODevice::Append))
+        file.write(line + '\n');
+}
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().simplified() : QByteArray("none");
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    const QString record = qEnvironmentVariable("QV_PROBE_RECORD");
+    QStringList words{QFileInfo(QCoreApplication::applicationFilePath()).fileName()};
+    words << QCoreApplication::arguments().mid(1);
+    if (!record.isEmpty())
+        Append(record, words.join(u'|').toUtf8());
+
+    if (qEnvironmentVariableIsSet("QV_PROBE_VERDICT")) {
+        QFile error(QStringLiteral("Error.txt"));
+        if (error.open(QIODevice::WriteOnly))
+            error.write(qgetenv("QV_PROBE_VERDICT") + "\r\n");
+    }
+
+    const QDir data(QCoreApplication::applicationDirPath() + QStringLiteral("/data"));
+    const QString mesh = qEnvironmentVariable("QV_PROBE_MESH");
+    if (!record.isEmpty())
+        Append(record, "project=" + Contents(data.filePath(QStringLiteral("unnamed1.spj"))));
+    if (!mesh.isEmpty()) {
+        QFile::copy(mesh, data.filePath(QStringLiteral("unnamed1.d13")));
+        QFile project(data.filePath(QStringLiteral("unnamed1.spj")));
+        if (project.open(QIODevice::WriteOnly))
+            project.write(qgetenv("QV_PROBE_PROJECT"));
+    }
+    return 0;
+}

@@ -1,0 +1,375 @@
+// The editor's outside programs from its window, offscreen: the real checker, frame generator
+// and mesh follow-up of the built package; the viewers and the region mesher, which open
+// windows that wait for a user, are stood in for by a probe that records how it was started.
+#include "EditorFixture.h"
+#include "SystemCalculator.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QProcessEnvironment>
+#include <QTest>
+#include <QTextBlock>
+
+namespace {
+
+QByteArray Example(const QString& name) {
+    QFile file(QStringLiteral(PACKAGE_SOURCE "/examples/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing example %s", qPrintable(name));
+    return file.readAll();
+}
+
+// The example with line `number` (counted from 1) replaced.
+QByteArray WithLine(const QByteArray& text, int number, const QByteArray& line) {
+    QList<QByteArray> lines = text.split('\n');
+    lines[number - 1] = line + '\r';
+    return lines.join('\n');
+}
+
+// Keys reach the editor's shortcuts only in the active window.
+void PressKey(TEditForm* editor, Qt::Key key) {
+    editor->window()->activateWindow();
+    if (!QTest::qWaitForWindowActive(editor->window()))
+        qWarning("the launcher window did not become active");
+    editor->Field()->setFocus();
+    QTest::keyClick(editor->Field(), key);
+}
+
+QString SelectedLine(TEditForm* editor) {
+    return editor->Field()->textCursor().selectedText();
+}
+
+// A launcher whose package holds the real programs and the probe.
+class ProgramsFixture : public EditorFixture {
+public:
+    ProgramsFixture() {
+        for (const char* name : {"Tolvik", "Mopsa", "Vosher"})
+            Install(QStringLiteral(VORM_PACKAGE_DIR "/") + name + Suffix(),
+                    package.filePath(name + Suffix()));
+        for (const char* name : {"Kaddle", "Pantex", "Ciffon", "Brimto"})
+            Install(QStringLiteral(ACTION_PROBE), package.filePath(name + Suffix()));
+        QDir(package.path()).mkpath("Yornik/data");
+        Install(QStringLiteral(ACTION_PROBE), package.filePath("Yornik/Gralt" + Suffix()));
+        qputenv("QV_PROBE_RECORD", package.filePath("probe.txt").toUtf8());
+        qunsetenv("QV_PROBE_VERDICT");
+        qunsetenv("QV_PROBE_MESH");
+    }
+    static QString Suffix() { return PackageDir::ExecutableSuffix(); }
+    static void Install(const QString& from, const QString& to) {
+        if (!QFile::copy(from, to))
+            qFatal("cannot install %s", qPrintable(to));
+    }
+    QStringList ProbeRuns() const {
+        QFile file(package.filePath("probe.txt"));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        QStringList runs = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        file.remove();
+        return runs;
+    }
+    QString Native(const QString& name) const { return QDir::toNativeSeparators(DataPath(name)); }
+    static void Touch(const QString& path, qint64 secondsFromNow) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadWrite) ||
+            !file.setFileTime(QDateTime::currentDateTime().addSecs(secondsFromNow),
+                              QFileDevice::FileModificationTime))
+            qFatal("cannot touch %s", qPrintable(path));
+    }
+};
+
+} // namespace
+
+class TestEditorPrograms : public QObject {
+    Q_OBJECT
+
+private slots:
+    void checkMovesTheFileBetweenItsNames();
+    void uncheckedCountsAreUpdatedBeforeTheCheck();
+    void renameConflictKeepsTheName();
+    void calculate();
+    void previewModes();
+    void frameGeneration();
+    void plateGeneration();
+    void calculator();
+};
+
+void TestEditorPrograms::checkMovesTheFileBetweenItsNames() {
+    ProgramsFixture f;
+    // An accepted file that the checker rejects: x.d51 with line 12 selected, line end and all.
+    QByteArray arch = Example("arch.d01");
+    arch = WithLine(arch, 12, "#  1  -2.1E8     0.3    78.5     1.2E-5   ; steel");
+    arch = WithLine(arch, 13, "   No     E        nu     gamma    alpha");
+    f.WriteData("x.d01", arch);
+    TEditForm* editor = f.Open("x.d01");
+    PressKey(editor, Qt::Key_F2);
+    QCOMPARE(editor->Document().FileName, QStringLiteral("x.d51"));
+    // The keyboard is back in the text, to mend the line.
+    QCOMPARE(QApplication::focusWidget(), editor->Field());
+    QCOMPARE(editor->Document().ProblemCode, 51);
+    QVERIFY(QFile::exists(f.DataPath("x.d51")));
+    QVERIFY(!QFile::exists(f.DataPath("x.d01")));
+    QCOMPARE(editor->windowTitle(), f.Native("x.d51"));
+    QCOMPARE(f.globals->PreviewDlg().FileName, f.Native("x.d51"));
+    QVERIFY(editor->StatusText(1).startsWith(QStringLiteral("Line 12: ")));
+    QCOMPARE(SelectedLine(editor),
+             QStringLiteral("#  1  -2.1E8     0.3    78.5     1.2E-5   ; steel") +
+                 QChar::ParagraphSeparator);
+    QCOMPARE(editor->StatusText(0), QStringLiteral("Line:  12 Col:  1"));
+    QVERIFY(!QFile::exists(f.package.filePath("Error.txt")));
+    QVERIFY(!EditorFixture::Enabled(editor, "PreviewBtn"));
+
+    // Mended and checked again from the menu: back to x.d01, nothing selected.
+    QTextCursor cursor = editor->Field()->textCursor();
+    cursor.insertText(QStringLiteral("#  1   2.1E8     0.3    78.5     1.2E-5   ; steel\n"));
+    editor->EditFieldKeyUp(Qt::Key_A);
+    QVERIFY(EditorFixture::Enabled(editor, "SaveBtn"));
+    editor->MenuItem("Check")->trigger();
+    QCOMPARE(editor->Document().FileName, QStringLiteral("x.d01"));
+    QCOMPARE(editor->Document().ProblemCode, 1);
+    QVERIFY(QFile::exists(f.DataPath("x.d01")));
+    QVERIFY(!QFile::exists(f.DataPath("x.d51")));
+    QVERIFY(editor->StatusText(1).startsWith(QStringLiteral("OK - ")));
+    QVERIFY(EditorFixture::Enabled(editor, "PreviewBtn"));
+
+    // A file not yet accepted that passes: x.d53 becomes x.d03; an accepted one keeps its name.
+    f.WriteData("t.d53", Example("warren.d03"));
+    editor = f.Open("t.d53");
+    editor->Button("CheckBtn")->click();
+    QCOMPARE(editor->Document().FileName, QStringLiteral("t.d03"));
+    QCOMPARE(editor->Document().ProblemCode, 3);
+    QVERIFY(QFile::exists(f.DataPath("t.d03")) && !QFile::exists(f.DataPath("t.d53")));
+    editor->CheckBtnClick();
+    QCOMPARE(editor->Document().FileName, QStringLiteral("t.d03"));
+
+    // A verdict whose sixth character is no digit selects nothing, yet rejects: data.dat
+    // becomes data.d50.
+    f.WriteData("data.dat", Example("gable.d05"));
+    editor = f.Open("data.dat");
+    editor->CheckBtnClick();
+    QVERIFY(editor->StatusText(1).startsWith(QStringLiteral("Error: ")));
+    QCOMPARE(editor->Document().FileName, QStringLiteral("data.d50"));
+    QCOMPARE(editor->Document().ProblemCode, 50);
+    QVERIFY(!editor->Field()->textCursor().hasSelection());
+    QVERIFY(QFile::exists(f.DataPath("data.d50")));
+}
+
+void TestEditorPrograms::uncheckedCountsAreUpdatedBeforeTheCheck() {
+    ProgramsFixture f;
+    // Saved with a wrong node count: the check runs at once, and the checker sees the count.
+    f.WriteData("g.d05", WithLine(Example("gable.d05"), 7, "#  5  Nodes        = 4"));
+    TEditForm* editor = f.Open("g.d05");
+    editor->CheckBtnClick();
+    QCOMPARE(editor->Document().FileName, QStringLiteral("g.d55"));
+    QVERIFY(editor->Field()->toPlainText().contains(QStringLiteral("Nodes        = 4\n")));
+
+    // Unsaved, the counts of tables 2 to 5 are brought up to date first, the caret stays.
+    QTextCursor title = editor->Field()->textCursor();
+    title.setPosition(3);
+    editor->Field()->setTextCursor(title);
+    QTest::keyClicks(editor->Field(), QStringLiteral("x"));
+    editor->EditFieldKeyUp(Qt::Key_X);
+    const int caret = editor->Field()->textCursor().position();
+    editor->CheckBtnClick();
+    QCOMPARE(editor->Field()->textCursor().position(), caret);
+    QCOMPARE(editor->Document().FileName, QStringLiteral("g.d05"));
+    QVERIFY(f.ReadData("g.d05").contains("Nodes        =5\r\n"));
+    QVERIFY(!EditorFixture::Enabled(editor, "SaveBtn"));
+
+    // Shaft lines (12) keep their counts as typed.
+    f.WriteData("s.d12", WithLine(Example("shaft.d12"), 1, "Shaft"));
+    editor = f.Open("s.d12");
+    const QString before = editor->Field()->toPlainText();
+    editor->Field()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(editor->Field(), QStringLiteral(" "));
+    editor->EditFieldKeyUp(Qt::Key_Space);
+    editor->CheckBtnClick();
+    QCOMPARE(editor->Field()->toPlainText(), before + u' ');
+}
+
+void TestEditorPrograms::renameConflictKeepsTheName() {
+    ProgramsFixture f;
+    QByteArray broken = WithLine(Example("gable.d05"), 12, "#  1   0     0.3    78.5     1.2E-5");
+    f.WriteData("c.d05", broken);
+    f.WriteData("c.d55", "an older unchecked copy\r\n");
+    TEditForm* editor = f.Open("c.d05");
+    editor->CheckBtnClick();
+    // The window and the disk agree: both keep c.d05, the other file is untouched.
+    QCOMPARE(editor->Document().FileName, QStringLiteral("c.d05"));
+    QCOMPARE(editor->Document().ProblemCode, 5);
+    QCOMPARE(editor->windowTitle(), f.Native("c.d05"));
+    QCOMPARE(f.ReadData("c.d05"), broken);
+    QCOMPARE(f.ReadData("c.d55"), QByteArray("an older unchecked copy\r\n"));
+    QCOMPARE(f.dialogs.Texts("warning"),
+             QStringList("Cannot rename " + f.Native("c.d05") + " to " + f.Native("c.d55") +
+                         ": a file of that name already exists.\r\nThe file keeps its name."));
+    // The verdict is still shown and its line selected.
+    QVERIFY(editor->StatusText(1).startsWith(QStringLiteral("Line 12: ")));
+    QVERIFY(SelectedLine(editor).startsWith(QStringLiteral("#  1   0 ")));
+}
+
+void TestEditorPrograms::calculate() {
+    ProgramsFixture f;
+    f.WriteData("s.d12", Example("shaft.d12"));
+    TEditForm* editor = f.Open("s.d12", false);
+    // Unsaved text is not calculated.
+    QTest::keyClicks(editor->Field(), QStringLiteral(" "));
+    editor->EditFieldKeyUp(Qt::Key_Space);
+    editor->CalculateBtnClick();
+    QCOMPARE(f.dialogs.Texts("warning"), QStringList("Seve the project first!"));
+    QVERIFY(f.dialogs.Texts("error").isEmpty());
+    editor->SaveBtnClick();
+
+    // No solver is installed: the runner says so with the command line as built, three blanks
+    // after "Gimbro".
+    const QString package = QDir::toNativeSeparators(f.package.path()) + QDir::separator();
+    editor->CalculateBtnClick();
+    QCOMPARE(f.dialogs.Texts("error"), QStringList("Error executing " + package + "Gimbro   " +
+                                                   f.Native("s.d12") + " S\r\nError message: 2!"));
+
+    // The "*.p" entry of space frames has its own solver.
+    f.WriteData("st.d07", Example("storey.d07"));
+    editor = f.Open("st.d07", false);
+    f.globals->PreviewDlg().Filter = QStringLiteral("Space frames|*.p57;*.p07");
+    PressKey(editor, Qt::Key_F9); // disabled without the solver
+    QCOMPARE(f.dialogs.Texts("error").size(), 1);
+    editor->CalculateBtnClick();
+    QCOMPARE(f.dialogs.Texts("error").last(), "Error executing " + package + "Quendo " +
+                                                  f.Native("st.d07") + " S\r\nError message: 2!");
+}
+
+void TestEditorPrograms::previewModes() {
+    ProgramsFixture f;
+    f.WriteData("g.d05", Example("gable.d05"));
+    f.WriteData("g.bin", "results");
+    ProgramsFixture::Touch(f.DataPath("g.bin"), 60);
+    TEditForm* editor = f.Open("g.d05");
+    const QString model = "Pantex|" + f.Native("g.d05") + "|E";
+    const QString results = "Pantex|" + f.Native("g.d05") + "|R";
+
+    // The Preview button shows the model even with fresh results; F7 and F4 show the results.
+    qputenv("QV_PROBE_VERDICT", "OK - the model is shown");
+    editor->Button("PreviewBtn")->click();
+    QCOMPARE(f.ProbeRuns(), QStringList({model, "project=none"}));
+    QCOMPARE(editor->StatusText(1), QStringLiteral("OK - the model is shown"));
+    PressKey(editor, Qt::Key_F7);
+    QCOMPARE(f.ProbeRuns().first(), results);
+    PressKey(editor, Qt::Key_F4);
+    QCOMPARE(f.ProbeRuns().first(), results);
+    QVERIFY(f.dialogs.Texts("question").isEmpty());
+
+    // Results older than the data: asked; No starts no viewer but still reads the error file.
+    ProgramsFixture::Touch(f.DataPath("g.bin"), -60);
+    QFile error(f.package.filePath("Error.txt"));
+    QVERIFY(error.open(QIODevice::WriteOnly));
+    error.write("OK - left by another window\r\n");
+    error.close();
+    f.dialogs.answers = {UserDialogs::Answer::No, UserDialogs::Answer::Yes};
+    editor->PreviewClick();
+    QCOMPARE(f.dialogs.Texts("question"),
+             QStringList("The file containing results is older than input data file ! Proceed ?"));
+    QVERIFY(f.ProbeRuns().isEmpty());
+    QCOMPARE(editor->StatusText(1), QStringLiteral("OK - left by another window"));
+    QVERIFY(!error.exists());
+    editor->VisualizeBtnClick();
+    QCOMPARE(f.ProbeRuns().first(), results);
+
+    // A viewer that finds a fault moves the file like the checker.
+    qputenv("QV_PROBE_VERDICT", "Line 3: title missing");
+    editor->PreviewBtnClick(true);
+    QCOMPARE(editor->Document().FileName, QStringLiteral("g.d55"));
+    QCOMPARE(SelectedLine(editor).left(7), QStringLiteral("#  1  T"));
+
+    f.ProbeRuns();
+    // Shaft lines have no viewer: only the status text and the error file.
+    f.WriteData("s.d12", Example("shaft.d12"));
+    editor = f.Open("s.d12");
+    editor->PreviewBtnClick(false);
+    QCOMPARE(editor->StatusText(1), QStringLiteral("Executing drawing tool!"));
+    QVERIFY(f.ProbeRuns().isEmpty());
+}
+
+void TestEditorPrograms::frameGeneration() {
+    ProgramsFixture f;
+    QByteArray beam = Example("gable.d05");
+    // Node 3 of the gable, straight between nodes 2 and 4.
+    beam = WithLine(beam, 22, "#N 2 4 1");
+    f.WriteData("b.d55", beam);
+    TEditForm* editor = f.Open("b.d55");
+    QTest::keyClicks(editor->Field(), QStringLiteral("Spans "));
+    editor->EditFieldKeyUp(Qt::Key_Space);
+    editor->MenuItem("Generate")->trigger();
+    // Saved, expanded, accepted by the generator's check and read back.
+    QVERIFY2(editor->StatusText(1).startsWith(QStringLiteral("OK - ")),
+             qPrintable(editor->StatusText(1)));
+    QCOMPARE(editor->Document().FileName, QStringLiteral("b.d05"));
+    QVERIFY(QFile::exists(f.DataPath("b.d05")) && !QFile::exists(f.DataPath("b.d55")));
+    const QString text = editor->Field()->toPlainText();
+    QVERIFY(text.startsWith(QStringLiteral("Spans Gable")));
+    QVERIFY(!text.contains(QStringLiteral("#N")));
+    QVERIFY(text.contains(QStringLiteral("\n#  3 ")));
+    QVERIFY(!EditorFixture::Enabled(editor, "SaveBtn"));
+    QCOMPARE(editor->Field()->textCursor().position(), 0);
+    QVERIFY(editor->StatusText(1).startsWith(QStringLiteral("OK - ")));
+
+    // No generator for shaft lines; the caret still goes to the start.
+    f.WriteData("s.d12", Example("shaft.d12"));
+    editor = f.Open("s.d12");
+    editor->Field()->moveCursor(QTextCursor::End);
+    editor->GenerateBtnClick();
+    QCOMPARE(f.dialogs.Texts("warning"), QStringList("No automatic generation availuable!"));
+    QCOMPARE(editor->Field()->textCursor().position(), 0);
+}
+
+void TestEditorPrograms::plateGeneration() {
+    ProgramsFixture f;
+    const QString data = f.package.filePath("Yornik/data/");
+    f.WriteData("mesh.d13", "Mesh\r\n*4 Nodes\r\n#  1  0 0\r\n#  2  2 0\r\n#  3  2 2\r\n"
+                            "#  4  0 2\r\n*5 Elements\r\n#  1  1 2 3 4 1 1\r\n&\r\n");
+    f.WriteData("p.d09", Example("panel.d09"));
+    QFile::copy(f.DataPath("mesh.d13"), data + "unnamed1.d13"); // a stale mesh of another run
+    TEditForm* editor = f.Open("p.d09");
+
+    // Cancelled in the mesher: no mesh, a warning naming the file, the data untouched.
+    editor->GenerateBtnClick();
+    QCOMPARE(f.ProbeRuns(), QStringList({"Gralt|" + f.Native("p.d09"), "project=none"}));
+    QCOMPARE(f.dialogs.Texts("warning"),
+             QStringList("File " + QDir::toNativeSeparators(data) + "unnamed1.d13 not created!"));
+    QCOMPARE(f.ReadData("p.d09"), Example("panel.d09"));
+
+    // OK in the mesher: the mesh goes into tables 4 and 5 and the project keeps the data
+    // file's name; the next run lends it again.
+    qputenv("QV_PROBE_MESH", f.DataPath("mesh.d13").toUtf8());
+    qputenv("QV_PROBE_PROJECT", "Gralt project 1\r\nregion 0 0 2 0 2 2 0 2 1 1 1 1\r\n");
+    editor->GenerateBtnClick();
+    QCOMPARE(f.dialogs.Texts("warning").size(), 1);
+    QVERIFY(QFile::exists(data + "p.spj"));
+    QVERIFY(!QFile::exists(data + "unnamed1.spj"));
+    const QString text = editor->Field()->toPlainText();
+    QVERIFY(text.contains(QStringLiteral("#  5  Nodes        = 4")) ||
+            text.contains(QStringLiteral("Nodes        =4")));
+    QVERIFY(!text.contains(QStringLiteral("3.0    3.0")));
+    QVERIFY(!EditorFixture::Enabled(editor, "SaveBtn"));
+    QCOMPARE(editor->Field()->textCursor().position(), 0);
+    f.ProbeRuns();
+    qunsetenv("QV_PROBE_MESH");
+    editor->GenerateBtnClick();
+    QCOMPARE(f.ProbeRuns().last(),
+             QStringLiteral("project=Gralt project 1 region 0 0 2 0 2 2 0 2 1 1 1 1"));
+    QVERIFY(QFile::exists(data + "p.spj")); // cancelled again: still the data file's project
+}
+
+void TestEditorPrograms::calculator() {
+    ProgramsFixture f;
+    f.WriteData("g.d05", Example("gable.d05"));
+    TEditForm* editor = f.Open("g.d05");
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", f.data.path().toUtf8());
+    editor->Button("CalculatorBtn")->click();
+    qputenv("PATH", path);
+#ifndef Q_OS_WIN
+    QCOMPARE(f.dialogs.Texts("warning"), QStringList(SystemCalculator::NoneFoundMessage()));
+#endif
+}
+
+QTEST_MAIN(TestEditorPrograms)
+#include "tst_editorprograms.moc"

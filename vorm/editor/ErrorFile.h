@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// The exchange file "Error.txt" through which the checker, the frame generator and the
+// viewers answer: Windows Cyrillic text of which only the first line counts.
+class ErrorFile {
+public:
+    // Reads the first line (without its line end) and deletes the file, so that a verdict is
+    // taken once. Nothing when the file is missing or cannot be read.
+    static std::optional<QString> Take(const QString& path);
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// The files of the region mesher in the toolset's "data" folder. The mesher always works on
+// the project "unnamed1.spj" and writes the mesh "unnamed1.d13"; each data file keeps its own
+// project under its base name ("frame.spj" for "frame.d59"), which is lent to the mesher for
+// one run.
+class ToolsetFiles {
+public:
+    // `toolsetDir` without a trailing separator; `fileName` the data file's name.
+    ToolsetFiles(QString toolsetDir, const QString& fileName);
+
+    QString MeshPath() const;
+    QString WorkProjectPath() const;
+    QString ProjectPath() const;
+
+    // Before the mesher: removes an old mesh and lends the data file's project, ignoring
+    // every failure (a data file without a project starts the mesher without one).
+    void LendProject() const;
+    bool MeshCreated() const;
+    // After the mesher: the project goes back to the data file's name, ignoring failures.
+    void ReturnProject() const;
+
+    // "File <toolset>\data\unnamed1.d13 not created!"
+    QString MissingMeshWarning() const;
+
+private:
+    QString toolsetDir;
+    QString base; // the name up to and including its first "."
+};
