@@ -356,6 +356,21 @@ void TestEditorPrograms::plateGeneration() {
     QCOMPARE(f.ProbeRuns().last(),
              QStringLiteral("project=Gralt project 1 region 0 0 2 0 2 2 0 2 1 1 1 1"));
     QVERIFY(QFile::exists(data + "p.spj")); // cancelled again: still the data file's project
+
+    // Unsaved text is saved before the mesher runs, so the reload neither asks nor loses the
+    // edit or the mesh.
+    qputenv("QV_PROBE_MESH", f.DataPath("mesh.d13").toUtf8());
+    editor->Field()->moveCursor(QTextCursor::End);
+    editor->Field()->insertPlainText(QStringLiteral("; edited before meshing\n"));
+    QVERIFY(EditorFixture::Enabled(editor, "SaveBtn"));
+    editor->GenerateBtnClick();
+    qunsetenv("QV_PROBE_MESH");
+    QVERIFY(f.dialogs.Texts("question").isEmpty());
+    const QByteArray saved = f.ReadData("p.d09");
+    QVERIFY(saved.contains("; edited before meshing"));
+    QVERIFY(saved.contains("#  5  Nodes        = 4"));
+    QVERIFY(editor->Field()->toPlainText().contains(QStringLiteral("; edited before meshing")));
+    QVERIFY(!EditorFixture::Enabled(editor, "SaveBtn"));
 }
 
 void TestEditorPrograms::calculator() {

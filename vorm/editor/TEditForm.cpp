@@ -652,6 +652,14 @@ void TEditForm::GenerateBtnClick() {
         }
         break;
     case ProgramTable::Generator::Plate: {
+        // The follow-up writes the mesh into the file on disk and the window then reloads it:
+        // unsaved text would either be lost or, saved at the reload's question, overwrite the
+        // mesh. So it is saved first, as the frame generator's is.
+        if (Unsaved()) {
+            SaveBtnClick();
+            if (Unsaved())
+                break;
+        }
         const QString toolset = PackageSettings::ToolsetDirectory(services.Package.Path());
         const ToolsetFiles files(toolset, document.FileName);
         files.LendProject();
