@@ -25,6 +25,10 @@ public:
         shown.push_back({QStringLiteral("question"), text, {}});
         return Next(answers, Answer::No) == Answer::Yes;
     }
+    ReplaceAnswer AskYesCancelAll(QWidget*, const QString& text) override {
+        shown.push_back({QStringLiteral("question"), text, {}});
+        return Next(replaceAnswers, ReplaceAnswer::Cancel);
+    }
     void ShowError(QWidget*, const QString& text) override {
         shown.push_back({QStringLiteral("error"), text, {}});
     }
@@ -56,6 +60,7 @@ public:
     }
 
     std::deque<Answer> answers;
+    std::deque<ReplaceAnswer> replaceAnswers;
     std::deque<QString> fileNames;
     QList<Shown> shown;
     QList<QUrl> opened;

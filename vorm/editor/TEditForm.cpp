@@ -5,6 +5,7 @@
 #include "EditField.h"
 #include "EditorGlyphs.h"
 #include "EditorPickers.h"
+#include "FindReplaceDialog.h"
 #include "HandlerGuard.h"
 #include "LauncherSettings.h"
 #include "LineRoleHighlighter.h"
@@ -12,6 +13,7 @@
 #include "ResultFiles.h"
 #include "TGlobalObj.h"
 #include "TemplateBlocks.h"
+#include "TextFinder.h"
 #include "UserDialogs.h"
 
 #include <QAction>
@@ -122,6 +124,7 @@ TEditForm::TEditForm(const EditorServices& services, bool solverAvailable, QWidg
     layout->addWidget(statusBar);
 
     tables = std::make_unique<InputTables>(*editField->document());
+    finder = std::make_unique<TextFinder>(*editField, services.Dialogs, this);
     highlighter = new LineRoleHighlighter(editField->document());
     BuildMenus();
     Connect();
@@ -243,6 +246,8 @@ void TEditForm::Connect() {
     onItem("Fonts", &TEditForm::FontsClick);
     onItem("ColorItem", &TEditForm::ColorClick);
     onItem("Help", &TEditForm::HelpBtnClick);
+    onItem("Find", &TEditForm::FindClick);
+    onItem("Replace", &TEditForm::ReplaceClick);
 
     connect(editField, &EditField::KeyReleased, this,
             [this](int key) { Guarded([this, key] { EditFieldKeyUp(key); }); });
@@ -501,6 +506,45 @@ void TEditForm::EditFieldKeyUp(int key) {
         }
     }
     SetSaveEnabled(editField->document()->isModified());
+    SelectionChange();
+}
+
+void TEditForm::FindClick() {
+    if (!findDialog) {
+        findDialog = new FindReplaceDialog(FindReplaceDialog::Kind::Find, this);
+        connect(findDialog, &FindReplaceDialog::FindNext, this,
+                [this] { Guarded([this] { FindDialogFind(findDialog); }); });
+    }
+    findDialog->show();
+    findDialog->raise();
+    findDialog->activateWindow();
+    SelectionChange();
+}
+
+void TEditForm::ReplaceClick() {
+    if (!replaceDialog) {
+        replaceDialog = new FindReplaceDialog(FindReplaceDialog::Kind::Replace, this);
+        connect(replaceDialog, &FindReplaceDialog::FindNext, this,
+                [this] { Guarded([this] { FindDialogFind(replaceDialog); }); });
+        connect(replaceDialog, &FindReplaceDialog::ReplaceRequested, this,
+                [this] { Guarded([this] { ReplaceDlgReplace(); }); });
+    }
+    replaceDialog->show();
+    replaceDialog->raise();
+    replaceDialog->activateWindow();
+    SelectionChange();
+}
+
+void TEditForm::FindDialogFind(FindReplaceDialog* dialog) {
+    finder->Find(dialog->Request());
+    SelectionChange();
+}
+
+void TEditForm::ReplaceDlgReplace() {
+    finder->Replace(replaceDialog->Request(), [this] {
+        SetSaveEnabled(true);
+        UpdateButtons();
+    });
     SelectionChange();
 }
 

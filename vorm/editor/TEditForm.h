@@ -8,6 +8,8 @@
 #include <memory>
 
 class EditField;
+class FindReplaceDialog;
+class TextFinder;
 class EditorPickers;
 class LauncherSettings;
 class LineRoleHighlighter;
@@ -67,6 +69,14 @@ public:
     void SelectionChange();
     void UpdateButtons();
     void EditFieldKeyUp(int key);
+    // Find and replace (the dialogs are modeless; their buttons run the searches).
+    void FindClick();
+    void ReplaceClick();
+    void FindDialogFind(FindReplaceDialog* dialog);
+    void ReplaceDlgReplace();
+    FindReplaceDialog* FindDlg() const { return findDialog; }
+    FindReplaceDialog* ReplaceDlg() const { return replaceDialog; }
+    const TextFinder& Finder() const { return *finder; }
     void HelpBtnClick() {}
     void ChildHelp() override { HelpBtnClick(); }
 
@@ -101,6 +111,9 @@ private:
     bool clipboardHasData = false;
     EditField* editField = nullptr;
     std::unique_ptr<InputTables> tables;
+    std::unique_ptr<TextFinder> finder;
+    FindReplaceDialog* findDialog = nullptr;
+    FindReplaceDialog* replaceDialog = nullptr;
     LineRoleHighlighter* highlighter = nullptr;
     QStatusBar* statusBar = nullptr;
     QLabel* positionPanel = nullptr;
