@@ -48,7 +48,7 @@ public:
     }
     bool OpenWithDesktop(const QUrl& url) override {
         opened << url;
-        return true;
+        return desktopOpens;
     }
 
     QStringList Texts(const QString& kind) const {
@@ -64,6 +64,7 @@ public:
     std::deque<QString> fileNames;
     QList<Shown> shown;
     QList<QUrl> opened;
+    bool desktopOpens = true; // false: no browser or handler could be started
 
 private:
     template <typename T>

@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "EditorHelpPage.h"
 #include "FindReplaceDialog.h"
 
 #include <QAction>
@@ -15,6 +16,7 @@ class TestEditorActions : public QObject {
 
 private slots:
     void findAndReplaceThroughTheDialogs();
+    void helpShowsTheSectionOfTheProblem();
 };
 
 void TestEditorActions::findAndReplaceThroughTheDialogs() {
@@ -54,6 +56,39 @@ void TestEditorActions::findAndReplaceThroughTheDialogs() {
     QCOMPARE(editor->Field()->toPlainText(),
              QStringLiteral("Roof\n*3 Sections\n#  1  HEA 200\n#  2  HEA 220\n&\n"));
     QVERIFY(EditorFixture::Enabled(editor, "SaveBtn"));
+}
+
+void TestEditorActions::helpShowsTheSectionOfTheProblem() {
+    EditorFixture f;
+    QVERIFY(QFile::copy(QStringLiteral(PACKAGE_SOURCE "/lang/en/EdHlp.htm"),
+                        f.package.filePath("EdHlp.htm")));
+    f.WriteData("truss.d53", "Truss\r\n&\r\n");
+    TEditForm* editor = f.Open("truss.d53");
+    QCOMPARE(editor->HelpContext(), 4);
+    QTest::mouseClick(editor->Button(QStringLiteral("HelpBtn")), Qt::LeftButton);
+    const QString page = f.package.filePath("Help.htm");
+    QCOMPARE(f.dialogs.opened, QList<QUrl>{QUrl::fromLocalFile(page)});
+    QFile written(page);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QByteArray html = written.readAll();
+    QVERIFY(html.contains("Bar structures with hinged joints"));
+    QVERIFY(html.contains("warren.d03"));
+    QVERIFY(!html.contains("Plane frames"));
+    written.close();
+
+    // No browser: the user learns where the page is.
+    f.dialogs.desktopOpens = false;
+    editor->MenuItem(QStringLiteral("Help"))->trigger();
+    QCOMPARE(f.dialogs.Texts("warning"), QStringList{EditorHelpPage::WithoutBrowserText(page)});
+    QVERIFY(f.dialogs.Texts("warning").first().contains(QDir::toNativeSeparators(page)));
+
+    // A missing help file is reported and nothing is opened.
+    QFile::remove(f.package.filePath("EdHlp.htm"));
+    f.dialogs.opened.clear();
+    editor->MenuItem(QStringLiteral("Help"))->trigger();
+    QCOMPARE(f.dialogs.Texts("error").size(), 1);
+    QVERIFY(f.dialogs.Texts("error").first().startsWith("Cannot open file "));
+    QVERIFY(f.dialogs.opened.isEmpty());
 }
 
 QTEST_MAIN(TestEditorActions)

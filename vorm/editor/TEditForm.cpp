@@ -4,6 +4,7 @@
 #include "DataFileText.h"
 #include "EditField.h"
 #include "EditorGlyphs.h"
+#include "EditorHelpPage.h"
 #include "EditorPickers.h"
 #include "FindReplaceDialog.h"
 #include "HandlerGuard.h"
@@ -29,6 +30,7 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -546,6 +548,12 @@ void TEditForm::ReplaceDlgReplace() {
         UpdateButtons();
     });
     SelectionChange();
+}
+
+void TEditForm::HelpBtnClick() {
+    const QString page = EditorHelpPage::Write(services.Package, helpContext);
+    if (!services.Dialogs.OpenWithDesktop(QUrl::fromLocalFile(page)))
+        services.Dialogs.ShowWarning(this, EditorHelpPage::WithoutBrowserText(page));
 }
 
 void TEditForm::SetSaveEnabled(bool enabled) {

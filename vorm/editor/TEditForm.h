@@ -77,7 +77,8 @@ public:
     FindReplaceDialog* FindDlg() const { return findDialog; }
     FindReplaceDialog* ReplaceDlg() const { return replaceDialog; }
     const TextFinder& Finder() const { return *finder; }
-    void HelpBtnClick() {}
+    // Writes the help page of the window's help context and opens it in the browser.
+    void HelpBtnClick();
     void ChildHelp() override { HelpBtnClick(); }
 
 signals:
