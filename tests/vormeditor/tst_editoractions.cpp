@@ -1,12 +1,15 @@
 #include "EditorFixture.h"
 #include "EditorHelpPage.h"
 #include "FindReplaceDialog.h"
+#include "TextPrinter.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The editor window's find, replace, help, print and insertion actions through its buttons,
@@ -17,6 +20,7 @@ class TestEditorActions : public QObject {
 private slots:
     void findAndReplaceThroughTheDialogs();
     void helpShowsTheSectionOfTheProblem();
+    void printsTheTextOrTheSelection();
 };
 
 void TestEditorActions::findAndReplaceThroughTheDialogs() {
@@ -89,6 +93,102 @@ void TestEditorActions::helpShowsTheSectionOfTheProblem() {
     QCOMPARE(f.dialogs.Texts("error").size(), 1);
     QVERIFY(f.dialogs.Texts("error").first().startsWith("Cannot open file "));
     QVERIFY(f.dialogs.opened.isEmpty());
+}
+
+namespace {
+
+// The text of a printed PDF, pages separated by form feeds, and its page count.
+struct PrintedPdf {
+    QString Text;
+    int Pages = 0;
+};
+
+PrintedPdf ReadPdf(const QString& path) {
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    if (!text.waitForFinished(30000))
+        return {};
+    PrintedPdf pdf;
+    pdf.Text = QString::fromUtf8(text.readAllStandardOutput());
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {path});
+    info.waitForFinished(30000);
+    for (const QByteArray& line : info.readAllStandardOutput().split('\n'))
+        if (line.startsWith("Pages:"))
+            pdf.Pages = line.mid(6).trimmed().toInt();
+    return pdf;
+}
+
+} // namespace
+
+void TestEditorActions::printsTheTextOrTheSelection() {
+    EditorFixture f;
+    QByteArray data = "Long data\r\n*4 Nodes\r\n";
+    for (int i = 1; i <= 400; ++i)
+        data += "#" + QByteArray::number(i).rightJustified(3) + "  node" + QByteArray::number(i) +
+                "  " + QByteArray::number(i * 0.25) + "  0.0\r\n";
+    data += "&\r\n";
+    f.WriteData("long.d55", data);
+    TEditForm* editor = f.Open("long.d55");
+    QTemporaryDir out;
+    if (qEnvironmentVariableIsSet("KEEP_PDF"))
+        out.setAutoRemove(false);
+
+    // Without a printer nothing is set up and the user is told why.
+    f.pickers.printerInstalled = false;
+    f.pickers.pdf = out.filePath("none.pdf");
+    editor->MenuItem(QStringLiteral("Print1"))->trigger();
+    QCOMPARE(f.dialogs.Texts("error"), QStringList{TextPrinter::NoPrinterText()});
+    QVERIFY(!QFile::exists(f.pickers.pdf));
+    f.pickers.printerInstalled = true;
+
+    // A selection over three pages prints them all, and nothing outside it.
+    const QString text = editor->Field()->toPlainText();
+    const int from = int(text.indexOf(QStringLiteral("node20 ")));
+    const int to = int(text.indexOf(QStringLiteral("node201 ")));
+    QTextCursor cursor = editor->Field()->textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    editor->Field()->setTextCursor(cursor);
+    f.pickers.pdf = out.filePath("selection.pdf");
+    f.pickers.printSelection = true;
+    editor->MenuItem(QStringLiteral("Print1"))->trigger();
+    QVERIFY(f.pickers.offeredSelection);
+    PrintedPdf pdf = ReadPdf(f.pickers.pdf);
+    QCOMPARE(pdf.Pages, 3);
+    QCOMPARE(pdf.Text.count(u'\f'), 3);
+    QVERIFY(pdf.Text.contains(QStringLiteral("node20 ")));
+    QVERIFY(pdf.Text.contains(QStringLiteral("node200 ")));
+    QVERIFY(!pdf.Text.contains(QStringLiteral("node19 ")));
+    QVERIFY(!pdf.Text.contains(QStringLiteral("node201 ")));
+    // Every line is printed once, whichever page it falls on.
+    for (int i = 20; i <= 200; ++i)
+        QCOMPARE(pdf.Text.count(QStringLiteral("node%1 ").arg(i)), 1);
+
+    // Fifty characters from position 100: exactly those, on one page.
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(out.filePath("fifty.pdf"));
+    QCOMPARE(editor->PrintSel(printer, QStringLiteral("long.d55"), 100, 50), 1);
+    pdf = ReadPdf(out.filePath("fifty.pdf"));
+    QCOMPARE(pdf.Pages, 1);
+    QString expected = text.mid(100, 50);
+    QString printed = pdf.Text;
+    expected.remove(u' ').remove(u'\n');
+    printed.remove(u' ').remove(u'\n').remove(u'\f');
+    QCOMPARE(printed, expected);
+
+    // The whole text: the first and the last line, on more pages; cancelling prints nothing.
+    f.pickers.pdf = out.filePath("all.pdf");
+    f.pickers.printSelection = false;
+    editor->MenuItem(QStringLiteral("Print1"))->trigger();
+    pdf = ReadPdf(f.pickers.pdf);
+    QVERIFY(pdf.Pages > 3);
+    QVERIFY(pdf.Text.contains(QStringLiteral("Long data")));
+    QVERIFY(pdf.Text.contains(QStringLiteral("node400 ")));
+    f.pickers.pdf.clear();
+    editor->MenuItem(QStringLiteral("Print1"))->trigger();
+    QCOMPARE(f.dialogs.Texts("error").size(), 1);
 }
 
 QTEST_MAIN(TestEditorActions)

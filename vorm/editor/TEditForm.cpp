@@ -15,6 +15,7 @@
 #include "TGlobalObj.h"
 #include "TemplateBlocks.h"
 #include "TextFinder.h"
+#include "TextPrinter.h"
 #include "UserDialogs.h"
 
 #include <QAction>
@@ -27,6 +28,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QToolButton>
@@ -248,6 +250,7 @@ void TEditForm::Connect() {
     onItem("Fonts", &TEditForm::FontsClick);
     onItem("ColorItem", &TEditForm::ColorClick);
     onItem("Help", &TEditForm::HelpBtnClick);
+    onItem("Print1", &TEditForm::Print1Click);
     onItem("Find", &TEditForm::FindClick);
     onItem("Replace", &TEditForm::ReplaceClick);
 
@@ -548,6 +551,27 @@ void TEditForm::ReplaceDlgReplace() {
         UpdateButtons();
     });
     SelectionChange();
+}
+
+void TEditForm::Print1Click() {
+    if (!services.Pickers.PrinterInstalled()) {
+        services.Dialogs.ShowError(this, TextPrinter::NoPrinterText());
+        return;
+    }
+    const QTextCursor cursor = editField->textCursor();
+    QPrinter printer;
+    if (!services.Pickers.SetUpPrinter(this, printer, cursor.hasSelection()))
+        return;
+    if (printer.printRange() == QPrinter::Selection && cursor.hasSelection())
+        PrintSel(printer, document.FileName, cursor.selectionStart(),
+                 cursor.selectionEnd() - cursor.selectionStart());
+    else
+        TextPrinter::Print(printer, document.FileName, editField->toPlainText(), editField->font());
+}
+
+int TEditForm::PrintSel(QPrinter& printer, const QString& title, int start, int length) {
+    return TextPrinter::Print(printer, title, editField->toPlainText().mid(start, length),
+                              editField->font());
 }
 
 void TEditForm::HelpBtnClick() {

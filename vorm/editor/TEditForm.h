@@ -17,6 +17,7 @@ class PackageDir;
 class QAction;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QStatusBar;
 class QToolButton;
 class TGlobalObj;
@@ -77,6 +78,11 @@ public:
     FindReplaceDialog* FindDlg() const { return findDialog; }
     FindReplaceDialog* ReplaceDlg() const { return replaceDialog; }
     const TextFinder& Finder() const { return *finder; }
+    // Printing: the print dialog, then the whole text or the selection. A system without a
+    // printer is told so.
+    void Print1Click();
+    // Prints `length` characters from `start` as the job `title` on a set-up printer.
+    int PrintSel(QPrinter& printer, const QString& title, int start, int length);
     // Writes the help page of the window's help context and opens it in the browser.
     void HelpBtnClick();
     void ChildHelp() override { HelpBtnClick(); }
