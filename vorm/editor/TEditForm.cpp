@@ -574,6 +574,10 @@ int TEditForm::PrintSel(QPrinter& printer, const QString& title, int start, int 
                               editField->font());
 }
 
+void TEditForm::ChildHelp() {
+    Guarded([this] { HelpBtnClick(); });
+}
+
 void TEditForm::HelpBtnClick() {
     const QString page = EditorHelpPage::Write(services.Package, helpContext);
     if (!services.Dialogs.OpenWithDesktop(QUrl::fromLocalFile(page)))

@@ -85,7 +85,7 @@ public:
     int PrintSel(QPrinter& printer, const QString& title, int start, int length);
     // Writes the help page of the window's help context and opens it in the browser.
     void HelpBtnClick();
-    void ChildHelp() override { HelpBtnClick(); }
+    void ChildHelp() override;
 
 signals:
     // A file was opened or saved under a new name (for the launcher's recent files).
