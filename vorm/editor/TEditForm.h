@@ -4,7 +4,9 @@
 #include "InputTables.h"
 #include "MdiChildHelp.h"
 
+#include <QBuffer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class EditField;
@@ -18,6 +20,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPrinter;
+class StandardDialogs;
 class QStatusBar;
 class QToolButton;
 class TGlobalObj;
@@ -78,6 +81,11 @@ public:
     FindReplaceDialog* FindDlg() const { return findDialog; }
     FindReplaceDialog* ReplaceDlg() const { return replaceDialog; }
     const TextFinder& Finder() const { return *finder; }
+    // Standard profiles (table 3) and materials (table 2) from the dialog library.
+    void InsertProfDatClick();
+    void MatBtnClick();
+    // Tests answer the library's dialogs through this.
+    void SetStandardDialogs(std::unique_ptr<StandardDialogs> dialogs);
     // Printing: the print dialog, then the whole text or the selection. A system without a
     // printer is told so.
     void Print1Click();
@@ -111,6 +119,12 @@ private:
     void SetSaveEnabled(bool enabled);
     bool Unsaved() const;
     void UpdateClipboardState();
+    // The unit value of an item of table 1; empty when table 1 is missing.
+    QString UnitOfItem(int item) const;
+    // Hands a table's block to a chooser of the dialog library and puts back what it returns.
+    // False when the table is missing (the user is told) or the chooser was cancelled.
+    bool ExchangeBlock(int table, const QString& what,
+                       const std::function<bool(int count, std::unique_ptr<QBuffer>&)>& run);
 
     EditorServices services;
     EditorDocument document;
@@ -119,6 +133,7 @@ private:
     EditField* editField = nullptr;
     std::unique_ptr<InputTables> tables;
     std::unique_ptr<TextFinder> finder;
+    std::unique_ptr<StandardDialogs> standardDialogs;
     FindReplaceDialog* findDialog = nullptr;
     FindReplaceDialog* replaceDialog = nullptr;
     LineRoleHighlighter* highlighter = nullptr;
