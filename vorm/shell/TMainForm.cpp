@@ -80,7 +80,12 @@ TMainForm::TMainForm(UserDialogs& dialogs, const LauncherSettings& settings, QWi
     setAcceptDrops(true);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // The editor windows close with the MDI area after this body has run, when this is no
+    // longer a main window; their activations must not reach the listeners any more.
+    if (mdiArea)
+        mdiArea->disconnect();
+}
 
 void TMainForm::FormCreate() {
     packageDir.emplace(PackageDir::FromCurrentDirectory());
