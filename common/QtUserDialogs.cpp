@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -39,6 +40,21 @@ UserDialogs::Answer QtUserDialogs::AskYesNoCancel(QWidget* parent, const QString
 bool QtUserDialogs::AskYesNo(QWidget* parent, const QString& text) {
     return QMessageBox::question(parent, QStringLiteral("Confirm"), text,
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+UserDialogs::ReplaceAnswer QtUserDialogs::AskYesCancelAll(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::NoButton,
+                    parent);
+    QAbstractButton* yes = box.addButton(QMessageBox::Yes);
+    box.addButton(QMessageBox::Cancel);
+    QAbstractButton* all = box.addButton(QStringLiteral("&All"), QMessageBox::YesRole);
+    box.setDefaultButton(static_cast<QPushButton*>(yes));
+    box.exec();
+    if (box.clickedButton() == yes)
+        return ReplaceAnswer::Yes;
+    if (box.clickedButton() == all)
+        return ReplaceAnswer::All;
+    return ReplaceAnswer::Cancel;
 }
 
 void QtUserDialogs::ShowError(QWidget* parent, const QString& text) {

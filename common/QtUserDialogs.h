@@ -10,6 +10,7 @@ class QtUserDialogs : public UserDialogs {
 public:
     Answer AskYesNoCancel(QWidget* parent, const QString& text) override;
     bool AskYesNo(QWidget* parent, const QString& text) override;
+    ReplaceAnswer AskYesCancelAll(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const QString& text) override;
     void ShowWarning(QWidget* parent, const QString& text) override;
     void ShowInformation(QWidget* parent, const QString& text) override;

@@ -21,6 +21,7 @@ struct FileDialogRequest {
 class UserDialogs {
 public:
     enum class Answer { Yes, No, Cancel };
+    enum class ReplaceAnswer { Yes, Cancel, All };
 
     virtual ~UserDialogs() = default;
 
@@ -28,6 +29,13 @@ public:
     virtual Answer AskYesNoCancel(QWidget* parent, const QString& text) = 0;
     // The confirmation box with Yes and No only.
     virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
+    // The confirmation box with Yes, Cancel and All (the replacement's question). One that
+    // cannot ask declines.
+    virtual ReplaceAnswer AskYesCancelAll(QWidget* parent, const QString& text) {
+        (void)parent;
+        (void)text;
+        return ReplaceAnswer::Cancel;
+    }
     virtual void ShowError(QWidget* parent, const QString& text) = 0;
     virtual void ShowWarning(QWidget* parent, const QString& text) = 0;
     virtual void ShowInformation(QWidget* parent, const QString& text) = 0;

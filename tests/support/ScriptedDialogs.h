@@ -25,6 +25,10 @@ public:
         shown.push_back({QStringLiteral("question"), text, {}});
         return Next(answers, Answer::No) == Answer::Yes;
     }
+    ReplaceAnswer AskYesCancelAll(QWidget*, const QString& text) override {
+        shown.push_back({QStringLiteral("question"), text, {}});
+        return Next(replaceAnswers, ReplaceAnswer::Cancel);
+    }
     void ShowError(QWidget*, const QString& text) override {
         shown.push_back({QStringLiteral("error"), text, {}});
     }
@@ -44,7 +48,7 @@ public:
     }
     bool OpenWithDesktop(const QUrl& url) override {
         opened << url;
-        return true;
+        return desktopOpens;
     }
 
     QStringList Texts(const QString& kind) const {
@@ -56,9 +60,11 @@ public:
     }
 
     std::deque<Answer> answers;
+    std::deque<ReplaceAnswer> replaceAnswers;
     std::deque<QString> fileNames;
     QList<Shown> shown;
     QList<QUrl> opened;
+    bool desktopOpens = true; // false: no browser or handler could be started
 
 private:
     template <typename T>

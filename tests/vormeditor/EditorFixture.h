@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <deque>
@@ -22,8 +23,23 @@ class ScriptedPickers : public EditorPickers {
 public:
     std::optional<QFont> PickFont(QWidget*, const QFont&) override { return font; }
     std::optional<QColor> PickColor(QWidget*, const QColor&) override { return colour; }
+    bool PrinterInstalled() override { return printerInstalled; }
+    // Prints into `pdf` with the range the test chose; no file cancels.
+    bool SetUpPrinter(QWidget*, QPrinter& printer, bool selectionAvailable) override {
+        offeredSelection = selectionAvailable;
+        if (pdf.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPrintRange(printSelection ? QPrinter::Selection : QPrinter::AllPages);
+        return true;
+    }
     std::optional<QFont> font;
     std::optional<QColor> colour;
+    bool printerInstalled = true;
+    QString pdf;
+    bool printSelection = false;
+    bool offeredSelection = false;
 };
 
 // A launcher in a scratch package directory with the package's templates, its settings in a

@@ -350,9 +350,10 @@ void TestEditForm::menusMergeAndF1() {
     QVERIFY(f.main->menuBar()->actions().contains(a->Menus().first()->menuAction()));
     QVERIFY(!f.main->menuBar()->actions().contains(b->Menus().first()->menuAction()));
 
-    // F1 with an editor active is the editor's help, not the main help file.
+    // F1 with an editor active is the editor's help (missing here), not the main help file.
     f.main->HelpKey();
     QVERIFY(f.dialogs.opened.isEmpty());
+    QVERIFY(f.dialogs.Texts("error").first().contains(QStringLiteral("EdHlp.htm")));
     // Closing both takes their menus away; F1 is then the main window's again.
     f.main->MdiArea()->closeAllSubWindows();
     QApplication::processEvents();

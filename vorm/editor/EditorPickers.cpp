@@ -2,6 +2,9 @@
 
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 std::optional<QFont> QtEditorPickers::PickFont(QWidget* parent, const QFont& current) {
     bool ok = false;
@@ -17,4 +20,14 @@ std::optional<QColor> QtEditorPickers::PickColor(QWidget* parent, const QColor& 
     if (!color.isValid())
         return std::nullopt;
     return color;
+}
+
+bool QtEditorPickers::PrinterInstalled() {
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
+bool QtEditorPickers::SetUpPrinter(QWidget* parent, QPrinter& printer, bool selectionAvailable) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, selectionAvailable);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -1,13 +1,16 @@
 #include "TEditForm.h"
 
+#include "BlockExchange.h"
 #include "ButtonRules.h"
 #include "CheckVerdict.h"
 #include "DataFileText.h"
 #include "EditField.h"
 #include "EditorGlyphs.h"
+#include "EditorHelpPage.h"
 #include "EditorPickers.h"
 #include "ErrorFile.h"
 #include "FileRename.h"
+#include "FindReplaceDialog.h"
 #include "HandlerGuard.h"
 #include "LauncherSettings.h"
 #include "LineRoleHighlighter.h"
@@ -18,11 +21,16 @@
 #include "ProgramRunner.h"
 #include "ProgramTable.h"
 #include "ResultFiles.h"
+#include "StandardDialogs.h"
 #include "SystemCalculator.h"
 #include "TGlobalObj.h"
 #include "TemplateBlocks.h"
+#include "TextFinder.h"
+#include "TextPrinter.h"
 #include "ToolsetFiles.h"
+#include "UnitCodes.h"
 #include "UserDialogs.h"
+#include "VormError.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,9 +42,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -132,6 +142,8 @@ TEditForm::TEditForm(const EditorServices& services, bool solverAvailable, QWidg
     layout->addWidget(statusBar);
 
     tables = std::make_unique<InputTables>(*editField->document());
+    finder = std::make_unique<TextFinder>(*editField, services.Dialogs, this);
+    standardDialogs = std::make_unique<LibraryDialogs>();
     highlighter = new LineRoleHighlighter(editField->document());
     BuildMenus();
     Connect();
@@ -265,6 +277,13 @@ void TEditForm::Connect() {
     onItem("Generate", &TEditForm::GenerateClick);
     onItem("Preview", &TEditForm::PreviewClick);
     onItem("Visualize", &TEditForm::VisualizeClick);
+    onClick("InsertProfDat", &TEditForm::InsertProfDatClick);
+    onClick("MatBtn", &TEditForm::MatBtnClick);
+    onItem("Profiles", &TEditForm::InsertProfDatClick);
+    onItem("Materials", &TEditForm::MatBtnClick);
+    onItem("Print1", &TEditForm::Print1Click);
+    onItem("Find", &TEditForm::FindClick);
+    onItem("Replace", &TEditForm::ReplaceClick);
 
     connect(editField, &EditField::KeyReleased, this,
             [this](int key) { Guarded([this, key] { EditFieldKeyUp(key); }); });
@@ -524,6 +543,181 @@ void TEditForm::EditFieldKeyUp(int key) {
     }
     SetSaveEnabled(editField->document()->isModified());
     SelectionChange();
+}
+
+void TEditForm::FindClick() {
+    if (!findDialog) {
+        findDialog = new FindReplaceDialog(FindReplaceDialog::Kind::Find, this);
+        connect(findDialog, &FindReplaceDialog::FindNext, this,
+                [this] { Guarded([this] { FindDialogFind(findDialog); }); });
+    }
+    findDialog->show();
+    findDialog->raise();
+    findDialog->activateWindow();
+    SelectionChange();
+}
+
+void TEditForm::ReplaceClick() {
+    if (!replaceDialog) {
+        replaceDialog = new FindReplaceDialog(FindReplaceDialog::Kind::Replace, this);
+        connect(replaceDialog, &FindReplaceDialog::FindNext, this,
+                [this] { Guarded([this] { FindDialogFind(replaceDialog); }); });
+        connect(replaceDialog, &FindReplaceDialog::ReplaceRequested, this,
+                [this] { Guarded([this] { ReplaceDlgReplace(); }); });
+    }
+    replaceDialog->show();
+    replaceDialog->raise();
+    replaceDialog->activateWindow();
+    SelectionChange();
+}
+
+void TEditForm::FindDialogFind(FindReplaceDialog* dialog) {
+    finder->Find(dialog->Request());
+    SelectionChange();
+}
+
+void TEditForm::ReplaceDlgReplace() {
+    finder->Replace(replaceDialog->Request(), [this] {
+        SetSaveEnabled(true);
+        UpdateButtons();
+    });
+    SelectionChange();
+}
+
+namespace {
+
+const QString UnitsNeeded = QStringLiteral("Force and linear dimensions MUST be given!");
+
+// Raised by the exchange with the dialog library, so that the materials can tell it apart.
+class ExchangeError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+} // namespace
+
+void TEditForm::SetStandardDialogs(std::unique_ptr<StandardDialogs> dialogs) {
+    standardDialogs = std::move(dialogs);
+}
+
+QString TEditForm::UnitOfItem(int item) const {
+    const int line = tables->GetTableItem(1, item);
+    if (line < 0)
+        return {};
+    return UnitCodes::UnitValue(editField->document()->findBlockByNumber(line).text());
+}
+
+bool TEditForm::ExchangeBlock(
+    int table, const QString& what,
+    const std::function<bool(int count, std::unique_ptr<QBuffer>&)>& run) {
+    const int first = tables->GetTableItem(table, 1);
+    if (first < 0) {
+        // Without the table there is no place for the block: the text stays as it is.
+        services.Dialogs.ShowWarning(
+            this, QStringLiteral("The data have no table %1 (%2): add its header line \"*%1\" "
+                                 "first.")
+                      .arg(table)
+                      .arg(what));
+        return false;
+    }
+    BlockExchange::Block block = BlockExchange::Collect(*editField->document(), first);
+    std::unique_ptr<QBuffer> stream;
+    bool confirmed = false;
+    try {
+        QStringList list = block.Lines;
+        const int count = UnitCodes::CountItems(list);
+        stream = BlockExchange::ToStream(list);
+        confirmed = run(count, stream);
+    } catch (const std::exception& error) {
+        throw ExchangeError(error.what());
+    } catch (...) {
+        throw ExchangeError("the dialog library failed");
+    }
+    if (!confirmed || !stream)
+        return false;
+    BlockExchange::Replace(*editField, block.First, block.Last, BlockExchange::FromStream(*stream));
+    editField->document()->setModified(true);
+    tables->UpdateTable1(first);
+    SetSaveEnabled(true);
+    UpdateButtons();
+    return true;
+}
+
+void TEditForm::InsertProfDatClick() {
+    const QString length = UnitOfItem(3);
+    if (length.isEmpty()) {
+        services.Dialogs.ShowWarning(this, UnitsNeeded);
+        return;
+    }
+    const int problem =
+        document.ProblemCode > 50 ? document.ProblemCode - 50 : document.ProblemCode;
+    const QString path = services.Package.FilePath(QStringLiteral("StdProf.dat"));
+    try {
+        ExchangeBlock(3, QStringLiteral("sections"),
+                      [&](int count, std::unique_ptr<QBuffer>& stream) {
+                          return standardDialogs->Profiles(this, path, problem, count, stream,
+                                                           UnitCodes::LengthUnitCode(length));
+                      });
+    } catch (const ExchangeError& error) {
+        // Said rather than dropped: the user would otherwise take the missing profiles for
+        // a cancelled dialog.
+        services.Dialogs.ShowWarning(this, QString::fromUtf8(error.what()));
+    }
+    SelectionChange();
+}
+
+void TEditForm::MatBtnClick() {
+    try {
+        const QString force = UnitOfItem(2);
+        const QString length = UnitOfItem(3);
+        if (force.isEmpty() || length.isEmpty()) {
+            services.Dialogs.ShowWarning(this, UnitsNeeded);
+            return;
+        }
+        const QString path = services.Package.FilePath(QStringLiteral("StdMat.dat"));
+        ExchangeBlock(2, QStringLiteral("materials"),
+                      [&](int count, std::unique_ptr<QBuffer>& stream) {
+                          return standardDialogs->Materials(this, path, count, stream,
+                                                            UnitCodes::LengthUnitCode(length),
+                                                            UnitCodes::ForceUnitCode(force));
+                      });
+    } catch (const ExchangeError&) {
+        services.Dialogs.ShowWarning(this, QStringLiteral("Error executing materials dialog!"));
+    } catch (const std::exception&) {
+        services.Dialogs.ShowWarning(this, UnitsNeeded);
+    }
+    SelectionChange();
+}
+
+void TEditForm::Print1Click() {
+    if (!services.Pickers.PrinterInstalled()) {
+        services.Dialogs.ShowError(this, TextPrinter::NoPrinterText());
+        return;
+    }
+    const QTextCursor cursor = editField->textCursor();
+    QPrinter printer;
+    if (!services.Pickers.SetUpPrinter(this, printer, cursor.hasSelection()))
+        return;
+    if (printer.printRange() == QPrinter::Selection && cursor.hasSelection())
+        PrintSel(printer, document.FileName, cursor.selectionStart(),
+                 cursor.selectionEnd() - cursor.selectionStart());
+    else
+        TextPrinter::Print(printer, document.FileName, editField->toPlainText(), editField->font());
+}
+
+int TEditForm::PrintSel(QPrinter& printer, const QString& title, int start, int length) {
+    return TextPrinter::Print(printer, title, editField->toPlainText().mid(start, length),
+                              editField->font());
+}
+
+void TEditForm::ChildHelp() {
+    Guarded([this] { HelpBtnClick(); });
+}
+
+void TEditForm::HelpBtnClick() {
+    const QString page = EditorHelpPage::Write(services.Package, helpContext);
+    if (!services.Dialogs.OpenWithDesktop(QUrl::fromLocalFile(page)))
+        services.Dialogs.ShowWarning(this, EditorHelpPage::WithoutBrowserText(page));
 }
 
 void TEditForm::SetSaveEnabled(bool enabled) {

@@ -4,10 +4,14 @@
 #include "InputTables.h"
 #include "MdiChildHelp.h"
 
+#include <QBuffer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class EditField;
+class FindReplaceDialog;
+class TextFinder;
 class EditorPickers;
 class LauncherSettings;
 class LineRoleHighlighter;
@@ -17,6 +21,8 @@ struct ProgramCall;
 class QAction;
 class QLabel;
 class QMenu;
+class QPrinter;
+class StandardDialogs;
 class QStatusBar;
 class QToolButton;
 class TGlobalObj;
@@ -70,8 +76,6 @@ public:
     void SelectionChange();
     void UpdateButtons();
     void EditFieldKeyUp(int key);
-    void HelpBtnClick() {}
-
     // The outside programs. The check moves the file between its accepted and its not yet
     // accepted name; a preview started from the Preview button shows the model, one started
     // without it (F7, Results, F4) the results when they exist.
@@ -90,7 +94,28 @@ public:
     void GetError();
     void ProcessMsgLine(const QString& line);
     bool ResultExists() const;
-    void ChildHelp() override { HelpBtnClick(); }
+
+    // Find and replace (the dialogs are modeless; their buttons run the searches).
+    void FindClick();
+    void ReplaceClick();
+    void FindDialogFind(FindReplaceDialog* dialog);
+    void ReplaceDlgReplace();
+    FindReplaceDialog* FindDlg() const { return findDialog; }
+    FindReplaceDialog* ReplaceDlg() const { return replaceDialog; }
+    const TextFinder& Finder() const { return *finder; }
+    // Standard profiles (table 3) and materials (table 2) from the dialog library.
+    void InsertProfDatClick();
+    void MatBtnClick();
+    // Tests answer the library's dialogs through this.
+    void SetStandardDialogs(std::unique_ptr<StandardDialogs> dialogs);
+    // Printing: the print dialog, then the whole text or the selection. A system without a
+    // printer is told so.
+    void Print1Click();
+    // Prints `length` characters from `start` as the job `title` on a set-up printer.
+    int PrintSel(QPrinter& printer, const QString& title, int start, int length);
+    // Writes the help page of the window's help context and opens it in the browser.
+    void HelpBtnClick();
+    void ChildHelp() override;
 
 signals:
     // A file was opened or saved under a new name (for the launcher's recent files).
@@ -119,6 +144,12 @@ private:
     void Run(const ProgramCall& call);
     // Re-reads the data file after a program rewrote it.
     void Reload();
+    // The unit value of an item of table 1; empty when table 1 is missing.
+    QString UnitOfItem(int item) const;
+    // Hands a table's block to a chooser of the dialog library and puts back what it returns.
+    // False when the table is missing (the user is told) or the chooser was cancelled.
+    bool ExchangeBlock(int table, const QString& what,
+                       const std::function<bool(int count, std::unique_ptr<QBuffer>&)>& run);
 
     EditorServices services;
     EditorDocument document;
@@ -126,6 +157,10 @@ private:
     bool clipboardHasData = false;
     EditField* editField = nullptr;
     std::unique_ptr<InputTables> tables;
+    std::unique_ptr<TextFinder> finder;
+    std::unique_ptr<StandardDialogs> standardDialogs;
+    FindReplaceDialog* findDialog = nullptr;
+    FindReplaceDialog* replaceDialog = nullptr;
     LineRoleHighlighter* highlighter = nullptr;
     QStatusBar* statusBar = nullptr;
     QLabel* positionPanel = nullptr;
