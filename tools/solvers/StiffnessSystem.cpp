@@ -129,6 +129,18 @@ Eigen::MatrixXd StiffnessSystem::Solve(const Eigen::MatrixXd& loads) const {
     return factors_->solve(loads);
 }
 
+Eigen::VectorXd StiffnessSystem::HalfSolve(const Eigen::VectorXd& x) const {
+    Eigen::VectorXd y = factors_->permutationP() * x;
+    factors_->matrixL().solveInPlace(y);
+    return y.cwiseQuotient(factors_->vectorD().cwiseSqrt());
+}
+
+Eigen::VectorXd StiffnessSystem::HalfSolveTransposed(const Eigen::VectorXd& x) const {
+    Eigen::VectorXd y = x.cwiseQuotient(factors_->vectorD().cwiseSqrt());
+    factors_->matrixU().solveInPlace(y);
+    return factors_->permutationPinv() * y;
+}
+
 BarElement::Vector12 StiffnessSystem::EndDisplacements(int bar,
                                                        const Eigen::VectorXd& solution) const {
     const BarModel::Bar& b = model_.Bars[static_cast<size_t>(bar)];

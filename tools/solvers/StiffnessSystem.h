@@ -34,6 +34,10 @@ public:
     // The upper triangle of the stiffness matrix of the free equations.
     const SparseMatrix& Stiffness() const { return stiffness_; }
     Eigen::MatrixXd Solve(const Eigen::MatrixXd& loads) const;
+    // With the factors written K = G G^T (G = P^T L D^1/2): G^-1 x and G^-T x, which turn
+    // K x = lambda B x into the symmetric problem of G^-1 B G^-T.
+    Eigen::VectorXd HalfSolve(const Eigen::VectorXd& x) const;
+    Eigen::VectorXd HalfSolveTransposed(const Eigen::VectorXd& x) const;
     // The displacements of a bar's two ends in global axes, from the solution of the equations.
     BarElement::Vector12 EndDisplacements(int bar, const Eigen::VectorXd& solution) const;
     // Adds the global 12 x 12 matrix of a bar to triplets of the free equations (upper triangle).
