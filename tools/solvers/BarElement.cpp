@@ -15,7 +15,7 @@ Eigen::Vector3d Vec(const BarModel::Vector& v) {
 
 } // namespace
 
-BarElement::BarElement(const BarModel& model, const BarModel::Bar& bar) : bar_(bar) {
+BarElement::BarElement(const BarModel& model, const BarModel::Bar& bar) : bar_(&bar) {
     const Eigen::Vector3d d = Vec(model.Nodes[bar.J]) - Vec(model.Nodes[bar.I]);
     length_ = d.norm();
     const Eigen::Vector3d x = d / length_;
@@ -47,16 +47,20 @@ BarElement::BarElement(const BarModel& model, const BarModel::Bar& bar) : bar_(b
     axes_.row(0) = x;
     axes_.row(1) = y;
     axes_.row(2) = z;
+}
 
+BarElement::Matrix12 BarElement::RigidStiffness() const {
+    const BarModel::Bar& bar = *bar_;
+    Matrix12 k;
     const double L = length_, L2 = L * L, L3 = L2 * L;
-    k_.setZero();
+    k.setZero();
     const double ea = bar.E * bar.A / L;
-    k_(0, 0) = k_(6, 6) = ea;
-    k_(0, 6) = k_(6, 0) = -ea;
+    k(0, 0) = k(6, 6) = ea;
+    k(0, 6) = k(6, 0) = -ea;
     if (!bar.Truss) {
         const double gj = bar.G * bar.It / L;
-        k_(3, 3) = k_(9, 9) = gj;
-        k_(3, 9) = k_(9, 3) = -gj;
+        k(3, 3) = k(9, 9) = gj;
+        k(3, 9) = k(9, 3) = -gj;
         // Bending in the local x-y plane (v, rz).
         const double ez = bar.E * bar.Iz;
         const int v[4] = {1, 5, 7, 11};
@@ -73,18 +77,23 @@ BarElement::BarElement(const BarModel& model, const BarModel::Bar& bar) : bar_(b
                                  {-6 * ey / L2, 2 * ey / L, 6 * ey / L2, 4 * ey / L}};
         for (int a = 0; a < 4; ++a) {
             for (int b = 0; b < 4; ++b) {
-                k_(v[a], v[b]) = kz[a][b];
-                k_(w[a], w[b]) = ky[a][b];
+                k(v[a], v[b]) = kz[a][b];
+                k(w[a], w[b]) = ky[a][b];
             }
         }
     }
-    rigid_ = k_;
-    Condense(k_, nullptr);
+    return k;
+}
+
+BarElement::Matrix12 BarElement::LocalStiffness() const {
+    Matrix12 k = RigidStiffness();
+    Condense(k, nullptr);
+    return k;
 }
 
 void BarElement::Condense(Matrix12& k, Vector12* f) const {
     for (int released : {RyI, RyJ}) {
-        if ((released == RyI && !bar_.HingeI) || (released == RyJ && !bar_.HingeJ))
+        if ((released == RyI && !bar_->HingeI) || (released == RyJ && !bar_->HingeJ))
             continue;
         const double pivot = k(released, released);
         if (pivot == 0)
@@ -100,17 +109,27 @@ void BarElement::Condense(Matrix12& k, Vector12* f) const {
     }
 }
 
+BarElement::Matrix12 BarElement::ToGlobal(const Matrix12& local) const {
+    // Block by block: R^T k_ab R for the 16 blocks of 3 x 3, most of them zero.
+    Matrix12 global = Matrix12::Zero();
+    for (int a = 0; a < 4; ++a) {
+        for (int b = 0; b < 4; ++b) {
+            const Eigen::Matrix3d block = local.block<3, 3>(3 * a, 3 * b);
+            if (!block.isZero(0))
+                global.block<3, 3>(3 * a, 3 * b) = axes_.transpose() * block * axes_;
+        }
+    }
+    return global;
+}
+
 BarElement::Matrix12 BarElement::GlobalStiffness() const {
-    Matrix12 t = Matrix12::Zero();
-    for (int block = 0; block < 4; ++block)
-        t.block<3, 3>(3 * block, 3 * block) = axes_;
-    return t.transpose() * k_ * t;
+    return ToGlobal(LocalStiffness());
 }
 
 BarElement::Matrix12 BarElement::GlobalGeometricStiffness(double normalForce) const {
     const double L = length_, n = normalForce / L;
     Matrix12 kg = Matrix12::Zero();
-    if (bar_.Truss || bar_.HingeI || bar_.HingeJ) {
+    if (bar_->Truss || bar_->HingeI || bar_->HingeJ) {
         // A bar that does not carry end moments: the string stiffness of its transverse
         // translations.
         for (int t : {1, 2}) {
@@ -133,10 +152,7 @@ BarElement::Matrix12 BarElement::GlobalGeometricStiffness(double normalForce) co
             }
         }
     }
-    Matrix12 t = Matrix12::Zero();
-    for (int block = 0; block < 4; ++block)
-        t.block<3, 3>(3 * block, 3 * block) = axes_;
-    return t.transpose() * kg * t;
+    return ToGlobal(kg);
 }
 
 BarElement::Vector12 BarElement::FixedEndForces(const BarModel::Vector& load) const {
@@ -146,7 +162,7 @@ BarElement::Vector12 BarElement::FixedEndForces(const BarModel::Vector& load) co
     // the ends of the loaded bar in place.
     Vector12 equivalent = Vector12::Zero();
     equivalent(0) = equivalent(6) = q(0) * L / 2;
-    if (bar_.Truss) {
+    if (bar_->Truss) {
         equivalent(1) = equivalent(7) = q(1) * L / 2;
         equivalent(2) = equivalent(8) = q(2) * L / 2;
         return -equivalent;
@@ -158,9 +174,9 @@ BarElement::Vector12 BarElement::FixedEndForces(const BarModel::Vector& load) co
     equivalent(4) = -q(2) * L * L / 12;
     equivalent(10) = q(2) * L * L / 12;
     Vector12 fixed = -equivalent;
-    if (bar_.HingeI || bar_.HingeJ) {
+    if (bar_->HingeI || bar_->HingeJ) {
         // A released end carries no moment: condense the fixed-end moment there as well.
-        Matrix12 k = rigid_;
+        Matrix12 k = RigidStiffness();
         Condense(k, &fixed);
     }
     return fixed;
@@ -182,5 +198,5 @@ BarElement::Vector12 BarElement::ToGlobal(const Vector12& local) const {
 
 BarElement::Vector12 BarElement::EndForces(const Vector12& globalDisplacements,
                                            const Vector12& fixedEnd) const {
-    return k_ * ToLocal(globalDisplacements) + fixedEnd;
+    return LocalStiffness() * ToLocal(globalDisplacements) + fixedEnd;
 }

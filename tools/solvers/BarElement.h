@@ -18,7 +18,9 @@ public:
     double Length() const { return length_; }
     // Rows: the local x, y and z axes in global coordinates.
     const Eigen::Matrix3d& Axes() const { return axes_; }
-    const Matrix12& LocalStiffness() const { return k_; }
+    // Computed on each call rather than kept: a model of 200,000 bars would otherwise hold
+    // half a gigabyte of element matrices.
+    Matrix12 LocalStiffness() const;
     Matrix12 GlobalStiffness() const;
     // Geometric stiffness of an axial force N (tension positive), in global axes.
     Matrix12 GlobalGeometricStiffness(double normalForce) const;
@@ -33,10 +35,10 @@ public:
 
 private:
     void Condense(Matrix12& k, Vector12* f) const;
+    Matrix12 RigidStiffness() const;
+    Matrix12 ToGlobal(const Matrix12& local) const;
 
-    const BarModel::Bar& bar_;
+    const BarModel::Bar* bar_;
     double length_ = 0;
     Eigen::Matrix3d axes_;
-    Matrix12 rigid_; // before the released ends are condensed out
-    Matrix12 k_;
 };

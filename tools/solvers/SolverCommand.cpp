@@ -46,8 +46,16 @@ SolverOutcome SolveStatics(const SolverInput& input) {
 
 // The protocol as the package's text files are: Windows-1251 with CR LF line ends.
 QByteArray ProtocolBytes(const QString& text) {
-    QString crlf = text;
-    crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    // One pass: replacing in place would move the rest of a protocol of megabytes each time.
+    QString crlf;
+    crlf.reserve(text.size() + text.size() / 16);
+    qsizetype start = 0;
+    for (qsizetype end = text.indexOf(u'\n'); end >= 0; end = text.indexOf(u'\n', start)) {
+        crlf += QStringView(text).mid(start, end - start);
+        crlf += QLatin1String("\r\n");
+        start = end + 1;
+    }
+    crlf += QStringView(text).mid(start);
     QStringEncoder encoder("windows-1251");
     if (!encoder.isValid())
         return crlf.toUtf8();
