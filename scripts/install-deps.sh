@@ -8,6 +8,7 @@ packages=(
     libzip-dev
     libbenchmark-dev
     poppler-utils
+    libeigen3-dev libspectra-dev
 )
 
 missing=()

@@ -1,0 +1,179 @@
+// The solvers on large bar structures, each timed from reading the data file to writing the
+// result file and the protocol, as the editor's Calculate waits for it: a plane frame of
+// 100,000 nodes (under 1 s), a space frame of 20,000 nodes (under 2 s) and the lowest 10
+// natural modes of that space frame (under 3 s).
+#include "SolverCommand.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct Text {
+    QByteArray Bytes;
+    int Items[10] = {};
+    QByteArray Tables;
+
+    void Table(int number) { Tables += "*" + QByteArray::number(number) + " Table\r\n"; }
+    void Item(int table, const QByteArray& values) {
+        Tables += "# " + QByteArray::number(++Items[table]) + ' ' + values + "\r\n";
+    }
+    QByteArray File(int cases, bool ninth) const {
+        QByteArray head =
+            "*1 General data\r\n# 1 Title = Benchmark\r\n# 2 Force = kN\r\n"
+            "# 3 Length = m\r\n# 4 Cases = " +
+            QByteArray::number(cases) + "\r\n# 5 Nodes = " + QByteArray::number(Items[4]) +
+            "\r\n# 6 Elements = " + QByteArray::number(Items[5]) +
+            "\r\n# 7 Materials = 1\r\n# 8 Sections = " + QByteArray::number(Items[3]) + "\r\n";
+        if (ninth)
+            head += "# 9 Modes = 10\r\n";
+        return head + Tables + "&\r\n";
+    }
+};
+
+QByteArray Number(double value) {
+    return QByteArray::number(value, 'g', 10);
+}
+
+// A plane frame of `columns` x `levels` nodes: columns 3.5 m high, bays of 6 m, fixed feet,
+// an even load on every beam and a wind load at the left column.
+QByteArray PlaneFrame(int columns, int levels) {
+    Text t;
+    t.Table(2);
+    t.Item(2, "2.1E8 0.3 78.5 1.2E-5");
+    t.Table(3);
+    t.Item(3, "0.00538 5.79E-5");
+    t.Item(3, "0.00395 3.892E-5");
+    t.Table(4);
+    for (int level = 0; level < levels; ++level) {
+        for (int c = 0; c < columns; ++c)
+            t.Item(4, Number(6.0 * c) + ' ' + Number(3.5 * level));
+    }
+    const auto node = [columns](int level, int c) { return level * columns + c + 1; };
+    t.Table(5);
+    QList<int> beams;
+    for (int level = 1; level < levels; ++level) {
+        for (int c = 0; c < columns; ++c)
+            t.Item(5, QByteArray::number(node(level - 1, c)) + ' ' +
+                          QByteArray::number(node(level, c)) + " 1 1 0");
+        for (int c = 0; c + 1 < columns; ++c) {
+            t.Item(5, QByteArray::number(node(level, c)) + ' ' +
+                          QByteArray::number(node(level, c + 1)) + " 1 2 0");
+            beams << t.Items[5];
+        }
+    }
+    t.Table(6);
+    for (int c = 0; c < columns; ++c)
+        t.Item(6, QByteArray::number(node(0, c)) + " 1 1 1");
+    t.Table(7);
+    for (int level = 1; level < levels; ++level)
+        t.Item(7, "2 " + QByteArray::number(node(level, 0)) + " 5 0 0");
+    t.Table(8);
+    for (int beam : beams)
+        t.Item(8, "1 " + QByteArray::number(beam) + " 0 -10");
+    return t.File(2, false);
+}
+
+// A space frame of nx x ny columns and `levels` levels of nodes, beams both ways at each level.
+QByteArray SpaceFrame(int nx, int ny, int levels, bool dynamics) {
+    Text t;
+    t.Table(2);
+    t.Item(2, "2.1E8 0.3 78.5 1.2E-5");
+    t.Table(3);
+    t.Item(3, "0.00538 2.1E-7 3.692E-5 1.336E-5");
+    t.Item(3, "0.00538 2.0E-7 8.356E-5 6.04E-6");
+    t.Table(4);
+    for (int level = 0; level < levels; ++level) {
+        for (int y = 0; y < ny; ++y) {
+            for (int x = 0; x < nx; ++x)
+                t.Item(4, Number(6.0 * x) + ' ' + Number(5.0 * y) + ' ' + Number(3.5 * level));
+        }
+    }
+    const auto node = [nx, ny](int level, int x, int y) { return (level * ny + y) * nx + x + 1; };
+    const auto bar = [&t](int i, int j, const char* rest) {
+        t.Item(5, QByteArray::number(i) + ' ' + QByteArray::number(j) + rest);
+    };
+    t.Table(5);
+    QList<int> beams;
+    for (int level = 1; level < levels; ++level) {
+        for (int y = 0; y < ny; ++y) {
+            for (int x = 0; x < nx; ++x) {
+                bar(node(level - 1, x, y), node(level, x, y), " 1 1 0");
+                if (x + 1 < nx) {
+                    bar(node(level, x, y), node(level, x + 1, y), " 1 2 0");
+                    beams << t.Items[5];
+                }
+                if (y + 1 < ny) {
+                    bar(node(level, x, y), node(level, x, y + 1), " 1 2 90");
+                    beams << t.Items[5];
+                }
+            }
+        }
+    }
+    t.Table(6);
+    for (int y = 0; y < ny; ++y) {
+        for (int x = 0; x < nx; ++x)
+            t.Item(6, QByteArray::number(node(0, x, y)) + " 1 1 1 1 1 1");
+    }
+    t.Table(7);
+    t.Table(8);
+    if (!dynamics) {
+        for (int beam : beams)
+            t.Item(8, "1 " + QByteArray::number(beam) + " 0 0 -10");
+    }
+    t.Table(9);
+    return t.File(1, true);
+}
+
+void Solve(benchmark::State& state, const QString& solver, const QString& name,
+           const QByteArray& bytes) {
+    QTemporaryDir directory;
+    const QString path = directory.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        state.SkipWithError("cannot write the data file");
+        return;
+    }
+    file.close();
+    const SolverEntry entry = *SolverEntry::Named(solver);
+    for (auto _ : state) {
+        const SolverCommand::Outcome outcome =
+            SolverCommand::Run(entry, {path, QStringLiteral("S")}, directory.path());
+        if (outcome.ExitCode != 0) {
+            state.SkipWithError(qPrintable(outcome.Message));
+            return;
+        }
+    }
+}
+
+void PlaneFrame100k(benchmark::State& state) {
+    // 1000 columns x 100 levels: 100,000 nodes, 198,901 bars, 2 load cases.
+    Solve(state, QStringLiteral("Pelgon"), QStringLiteral("grid.d05"), PlaneFrame(1000, 100));
+}
+
+void SpaceFrame20k(benchmark::State& state) {
+    // 20 x 20 columns x 50 levels: 20,000 nodes, 57,820 bars.
+    Solve(state, QStringLiteral("Hosken"), QStringLiteral("tower.d07"),
+          SpaceFrame(20, 20, 50, false));
+}
+
+void SpaceFrameModes20k(benchmark::State& state) {
+    Solve(state, QStringLiteral("Quendo"), QStringLiteral("tower.p07"),
+          SpaceFrame(20, 20, 50, true));
+}
+
+} // namespace
+
+BENCHMARK(PlaneFrame100k)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(SpaceFrame20k)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(SpaceFrameModes20k)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

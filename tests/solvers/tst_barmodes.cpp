@@ -1,0 +1,161 @@
+#include "SolverFiles.h"
+
+#include <QJsonArray>
+#include <cmath>
+#include <numbers>
+
+using SolverFiles::Run;
+using SolverFiles::Structure;
+
+// Natural modes and buckling against closed-form answers.
+class TestBarModes : public QObject {
+    Q_OBJECT
+
+private:
+    static constexpr double E = 2.1e8, I = 1.0e-4, A = 0.01, L = 4.0;
+
+    // A straight bar from (0, 0) to (L, 0) or (0, L) in `pieces` elements, for plane types.
+    static std::pair<QStringList, QStringList> Bar(int pieces, bool upright, int lastColumns) {
+        QStringList nodes, elements;
+        for (int i = 0; i <= pieces; ++i) {
+            const double s = L * i / pieces;
+            nodes << (upright ? QStringLiteral("0 %1") : QStringLiteral("%1 0")).arg(s, 0, 'g', 17);
+        }
+        for (int i = 1; i <= pieces; ++i)
+            elements << QStringLiteral("%1 %2 1 1%3")
+                            .arg(i)
+                            .arg(i + 1)
+                            .arg(lastColumns > 0 ? QStringLiteral(" 0") : QString());
+        return {nodes, elements};
+    }
+
+    static double Frequency(const Run& run, int mode) {
+        return run.Json()[QStringLiteral("modes")][mode][QStringLiteral("frequency")].toDouble();
+    }
+    static double Factor(const Run& run, int loadCase, int mode) {
+        return run.Json()[QStringLiteral("critical")][loadCase - 1][QStringLiteral("factors")][mode]
+            .toDouble();
+    }
+
+private slots:
+    void cantileverFrequencies();
+    void tipMassesOfSpaceModels();
+    void eulerLoads();
+    void noMassRefused();
+};
+
+void TestBarModes::cantileverFrequencies() {
+    // A cantilever of unit weight gamma: f_n = (beta_n L)^2 / (2 pi L^2) sqrt(EI / m), with
+    // beta L = 1.87510 and 4.69409 and m = gamma A / g. 40 elements with lumped masses reach
+    // 1e-3 for the first two.
+    const double gamma = 78.5, m = gamma * A / 9.80665;
+    const auto [nodes, elements] = Bar(40, false, 1);
+    const Run run(QStringLiteral("Lirtag"), QStringLiteral("cantilever.d08"),
+                  Structure(0,
+                            {{2, {QStringLiteral("2.1E8 0.3 78.5 0")}},
+                             {3, {QStringLiteral("0.01 1.0E-4")}},
+                             {4, nodes},
+                             {5, elements},
+                             {6, {QStringLiteral("1 1 1 1")}},
+                             {9, {}}},
+                            QStringLiteral("2")));
+    QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+    const double base = std::sqrt(E * I / m) / (2 * std::numbers::pi * L * L);
+    QV_COMPARE_NEAR(Frequency(run, 0), 1.8751040687 * 1.8751040687 * base, 1e-3);
+    QV_COMPARE_NEAR(Frequency(run, 1), 4.6940911330 * 4.6940911330 * base, 1e-3);
+    const QJsonObject first = run.Json()[QStringLiteral("modes")][0].toObject();
+    QV_COMPARE_NEAR(first[QStringLiteral("period")].toDouble(), 1 / Frequency(run, 0), 1e-12);
+    // The first shape: the tip moves most, scaled to 1.
+    QV_COMPARE_NEAR(first[QStringLiteral("shape")][40][2].toDouble(), 1, 1e-12);
+}
+
+void TestBarModes::tipMassesOfSpaceModels() {
+    // Weightless bars with one mass: a space frame cantilever, f = sqrt(3 EI / (M L^3)) / 2 pi
+    // (exact with one element; Iz = Iy so both bending modes coincide); a truss bar along x
+    // with the free node held across, f = sqrt(EA / (M L)) / 2 pi. Tolerance 1e-9.
+    const double M = 2;
+    const Run frame(QStringLiteral("Quendo"), QStringLiteral("tip.p07"),
+                    Structure(1,
+                              {{2, {QStringLiteral("2.1E8 0.3 0 0")}},
+                               {3, {QStringLiteral("0.01 1.0E-5 1.0E-4 1.0E-4")}},
+                               {4, {QStringLiteral("0 0 0"), QStringLiteral("4 0 0")}},
+                               {5, {QStringLiteral("1 2 1 1 0")}},
+                               {6, {QStringLiteral("1 1 1 1 1 1 1")}},
+                               {7, {}},
+                               {8, {}},
+                               {9, {QStringLiteral("2 2")}}},
+                              QStringLiteral("1")));
+    QVERIFY2(frame.Ok(), qPrintable(frame.Outcome().Error));
+    QV_COMPARE_NEAR(Frequency(frame, 0),
+                    std::sqrt(3 * E * I / (M * L * L * L)) / (2 * std::numbers::pi), 1e-9);
+
+    const Run truss(QStringLiteral("Mirbek"), QStringLiteral("bar.p04"),
+                    Structure(1,
+                              {{2, {QStringLiteral("2.1E8 0.3 0 0")}},
+                               {3, {QStringLiteral("0.01")}},
+                               {4, {QStringLiteral("0 0 0"), QStringLiteral("4 0 0")}},
+                               {5, {QStringLiteral("1 2 1 1")}},
+                               {6, {QStringLiteral("1 1 1 1"), QStringLiteral("2 0 1 1")}},
+                               {7, {}},
+                               {9, {QStringLiteral("2 2")}}},
+                              QStringLiteral("1")));
+    QVERIFY2(truss.Ok(), qPrintable(truss.Outcome().Error));
+    QV_COMPARE_NEAR(Frequency(truss, 0), std::sqrt(E * A / (M * L)) / (2 * std::numbers::pi), 1e-9);
+}
+
+void TestBarModes::eulerLoads() {
+    // A pinned column of 20 elements under P = 100: factor pi^2 EI / L^2 / P; a cantilever
+    // column: pi^2 EI / (4 L^2) / P. The consistent geometric stiffness reaches 1e-6.
+    const auto [nodes, elements] = Bar(20, true, 1);
+    const auto column = [&](const QString& top) {
+        return Structure(2,
+                         {{2, {QStringLiteral("2.1E8 0.3 78.5 1.2E-5")}},
+                          {3, {QStringLiteral("0.01 1.0E-4")}},
+                          {4, nodes},
+                          {5, elements},
+                          {6, {QStringLiteral("1 1 1 0"), top}},
+                          {7, {QStringLiteral("1 21 0 -100 0"), QStringLiteral("2 21 0 -50 0")}},
+                          {8, {}}},
+                         QStringLiteral("2"));
+    };
+    const double euler = std::numbers::pi * std::numbers::pi * E * I / (L * L);
+    const Run pinned(QStringLiteral("Wempel"), QStringLiteral("pinned.d15"),
+                     column(QStringLiteral("21 1 0 0")));
+    QVERIFY2(pinned.Ok(), qPrintable(pinned.Outcome().Error));
+    QV_COMPARE_NEAR(Factor(pinned, 1, 0), euler / 100, 1e-6);
+    QV_COMPARE_NEAR(Factor(pinned, 2, 0), euler / 50, 1e-6);
+    QV_COMPARE_NEAR(Factor(pinned, 1, 1), 4 * euler / 100, 1e-4); // second mode: 4 times
+
+    // The cantilever: fixed foot, free top.
+    QByteArray cantilever = column(QStringLiteral("21 1 0 0"));
+    cantilever.replace("# 1 1 1 1 0\r\n# 2 21 1 0 0", "# 1 1 1 1 1");
+    const Run free(QStringLiteral("Wempel"), QStringLiteral("free.d15"), cantilever);
+    QVERIFY2(free.Ok(), qPrintable(free.Outcome().Error));
+    QV_COMPARE_NEAR(Factor(free, 1, 0), euler / 4 / 100, 1e-6);
+
+    // Tension does not buckle: no factor at all.
+    QByteArray pulled = column(QStringLiteral("21 1 0 0"));
+    pulled.replace("1 21 0 -100 0", "1 21 0 100 0");
+    const Run tension(QStringLiteral("Wempel"), QStringLiteral("pulled.d15"), pulled);
+    QVERIFY2(tension.Ok(), qPrintable(tension.Outcome().Error));
+    QVERIFY(tension.Json()[QStringLiteral("critical")][0][QStringLiteral("factors")]
+                .toArray()
+                .isEmpty());
+}
+
+void TestBarModes::noMassRefused() {
+    const Run run(QStringLiteral("Lirtag"), QStringLiteral("light.d08"),
+                  Structure(0,
+                            {{2, {QStringLiteral("2.1E8 0.3 0 0")}},
+                             {3, {QStringLiteral("0.01 1.0E-4")}},
+                             {4, {QStringLiteral("0 0"), QStringLiteral("4 0")}},
+                             {5, {QStringLiteral("1 2 1 1 0")}},
+                             {6, {QStringLiteral("1 1 1 1")}},
+                             {9, {}}},
+                            QStringLiteral("1")));
+    QVERIFY(!run.Ok());
+    QVERIFY2(run.Outcome().Error.contains(QStringLiteral("mass")), qPrintable(run.Outcome().Error));
+}
+
+QTEST_GUILESS_MAIN(TestBarModes)
+#include "tst_barmodes.moc"

@@ -1,0 +1,350 @@
+#include "SolverFiles.h"
+
+#include <Eigen/Dense>
+#include <cmath>
+#include <numbers>
+
+using SolverFiles::Run;
+using SolverFiles::Structure;
+
+// Bar structures against closed-form answers. Beam elements with consistent loads are exact at
+// the nodes, so most answers hold to 1e-9 relative; where axial shortening or the division of
+// an arc into straight pieces differs from the textbook model the tolerance says so.
+class TestBarStatics : public QObject {
+    Q_OBJECT
+
+private:
+    static constexpr double E = 2.1e8, I = 1.0e-4, A = 0.01, L = 4.0;
+
+    static QStringList Steel() { return {QStringLiteral("2.1E8 0.3 78.5 1.2E-5")}; }
+
+private slots:
+    void cantilever();
+    void simpleAndProppedBeams();
+    void hingedBeamEnds();
+    void planeTrussByStatics();
+    void spaceTrussByStatics();
+    void portalFrames();
+    void grillageInTorsion();
+    void spaceFrameSectionAngle();
+    void curvedCantilever();
+    void mechanismsRefused();
+    void faultyFilesRefused();
+};
+
+void TestBarStatics::cantilever() {
+    // Tip load P and tip moment in a second case: w = -P L^3 / 3EI, ry = P L^2 / 2EI, support
+    // moment P L (hogging, so M = -P L at the root in the beam convention).
+    const double P = 10, M0 = 5;
+    const Run run(
+        QStringLiteral("Pelgon"), QStringLiteral("cantilever.d05"),
+        Structure(2, {{2, Steel()},
+                      {3, {QStringLiteral("0.01 1.0E-4")}},
+                      {4, {QStringLiteral("0 0"), QStringLiteral("2 0"), QStringLiteral("4 0")}},
+                      {5, {QStringLiteral("1 2 1 1 0"), QStringLiteral("2 3 1 1 0")}},
+                      {6, {QStringLiteral("1 1 1 1")}},
+                      {7, {QStringLiteral("1 3 0 -10 0"), QStringLiteral("2 3 0 0 5")}},
+                      {8, {}}}));
+    QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+    QV_COMPARE_NEAR(run.Displacement(3, 1), -P * L * L * L / (3 * E * I), 1e-9);
+    QV_COMPARE_NEAR(run.Displacement(3, 2), P * L * L / (2 * E * I), 1e-9);
+    QV_COMPARE_NEAR(run.Reaction(1, 1), P, 1e-9);
+    QV_COMPARE_NEAR(run.Reaction(1, 2), -P * L, 1e-9);
+    QV_COMPARE_NEAR(run.Force(1, 2), -P * L, 1e-9);     // Mi of the root element
+    QV_COMPARE_NEAR(run.Force(1, 5), -P * L / 2, 1e-9); // Mj at midspan
+    QV_COMPARE_NEAR(run.Force(1, 1), P, 1e-9);          // V = dM/dx
+    // A moment about y (pointing away from the viewer) bends the tip upwards by M L^2 / 2EI.
+    QV_COMPARE_NEAR(run.Displacement(3, 1, 2), -M0 * L * L / (2 * E * I), 1e-9);
+    QV_COMPARE_NEAR(run.Displacement(3, 2, 2), M0 * L / (E * I), 1e-9);
+}
+
+void TestBarStatics::simpleAndProppedBeams() {
+    // Even load q over two elements. Simple beam: midspan w = 5 q L^4 / 384 EI, reactions
+    // q L / 2, midspan moment q L^2 / 8. Propped beam (fixed at 1, roller at 3): prop
+    // reaction 3 q L / 8, fixed-end moment q L^2 / 8.
+    const double q = 12;
+    const auto beam = [](const QString& leftSupport) {
+        return Structure(
+            1, {{2, Steel()},
+                {3, {QStringLiteral("0.01 1.0E-4")}},
+                {4, {QStringLiteral("0 0"), QStringLiteral("2 0"), QStringLiteral("4 0")}},
+                {5, {QStringLiteral("1 2 1 1 0"), QStringLiteral("2 3 1 1 0")}},
+                {6, {leftSupport, QStringLiteral("3 0 1 0")}},
+                {7, {}},
+                {8, {QStringLiteral("1 1 0 -12"), QStringLiteral("1 2 0 -12")}}});
+    };
+    const Run simple(QStringLiteral("Pelgon"), QStringLiteral("simple.d05"),
+                     beam(QStringLiteral("1 1 1 0")));
+    QVERIFY2(simple.Ok(), qPrintable(simple.Outcome().Error));
+    QV_COMPARE_NEAR(simple.Displacement(2, 1), -5 * q * std::pow(L, 4) / (384 * E * I), 1e-9);
+    QV_COMPARE_NEAR(simple.Reaction(1, 1), q * L / 2, 1e-9);
+    QV_COMPARE_NEAR(simple.Reaction(3, 1), q * L / 2, 1e-9);
+    QV_COMPARE_NEAR(simple.Force(1, 5), q * L * L / 8, 1e-9);
+    QV_COMPARE_NEAR(simple.Force(1, 1), q * L / 2, 1e-9);
+    QV_COMPARE_NEAR(simple.Force(2, 4), -q * L / 2, 1e-9);
+
+    const Run propped(QStringLiteral("Pelgon"), QStringLiteral("propped.d05"),
+                      beam(QStringLiteral("1 1 1 1")));
+    QVERIFY2(propped.Ok(), qPrintable(propped.Outcome().Error));
+    QV_COMPARE_NEAR(propped.Reaction(3, 1), 3 * q * L / 8, 1e-9);
+    QV_COMPARE_NEAR(propped.Reaction(1, 1), 5 * q * L / 8, 1e-9);
+    QV_COMPARE_NEAR(propped.Force(1, 2), -q * L * L / 8, 1e-9);
+    QV_COMPARE_NEAR(propped.Displacement(3, 2), -q * L * L * L / (48 * E * I), 1e-9);
+}
+
+void TestBarStatics::hingedBeamEnds() {
+    // A beam fixed at both ends but hinged at its left end is the propped beam mirrored: the
+    // hinge must release the moment there, also for the fixed-end moments of the load.
+    const double q = 12;
+    const Run run(QStringLiteral("Dorvan"), QStringLiteral("hinged.d01"),
+                  Structure(1, {{2, Steel()},
+                                {3, {QStringLiteral("0.01 1.0E-4")}},
+                                {4, {QStringLiteral("0 0"), QStringLiteral("4 0")}},
+                                {5, {QStringLiteral("1 2 1 1 1 0")}},
+                                {6, {QStringLiteral("1 1 1 1"), QStringLiteral("2 1 1 1")}},
+                                {7, {}},
+                                {8, {QStringLiteral("1 1 0 -12")}}}));
+    QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+    QV_COMPARE_NEAR(run.Reaction(1, 1), 3 * q * L / 8, 1e-9);
+    QV_COMPARE_NEAR(run.Reaction(1, 2), 0, 1e-9);
+    QV_COMPARE_NEAR(run.Force(1, 2), 0, 1e-9);
+    QV_COMPARE_NEAR(run.Force(1, 5), -q * L * L / 8, 1e-9);
+}
+
+void TestBarStatics::planeTrussByStatics() {
+    // The Warren truss of the manual: by the method of joints the chords carry 15 kN, the end
+    // diagonals -25 kN, the top chord -15 kN and the inner diagonals nothing.
+    const Run run(
+        QStringLiteral("Rabeno"), QStringLiteral("warren.d03"),
+        Structure(
+            1, {{2, Steel()},
+                {3, {QStringLiteral("0.0012")}},
+                {4,
+                 {QStringLiteral("0 0"), QStringLiteral("3 0"), QStringLiteral("6 0"),
+                  QStringLiteral("1.5 2"), QStringLiteral("4.5 2")}},
+                {5,
+                 {QStringLiteral("1 2 1 1"), QStringLiteral("2 3 1 1"), QStringLiteral("1 4 1 1"),
+                  QStringLiteral("4 2 1 1"), QStringLiteral("2 5 1 1"), QStringLiteral("5 3 1 1"),
+                  QStringLiteral("4 5 1 1")}},
+                {6, {QStringLiteral("1 1 1"), QStringLiteral("3 0 1")}},
+                {7, {QStringLiteral("1 4 0 -20"), QStringLiteral("1 5 0 -20")}}}));
+    QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+    const double expected[7] = {15, 15, -25, 0, 0, -25, -15};
+    for (int bar = 1; bar <= 7; ++bar)
+        QV_COMPARE_NEAR(run.Force(bar, 0), expected[bar - 1], 1e-9);
+    QV_COMPARE_NEAR(run.Reaction(1, 1), 20, 1e-9);
+    QV_COMPARE_NEAR(run.Reaction(1, 0), 0, 1e-9);
+    // The bottom chord stretches by N L / EA per bar.
+    QV_COMPARE_NEAR(run.Displacement(3, 0), 2 * 15 * 3 / (2.1e8 * 0.0012), 1e-9);
+}
+
+void TestBarStatics::spaceTrussByStatics() {
+    // A tripod: the legs' forces follow from the equilibrium of the apex alone.
+    const Eigen::Vector3d apex(2, 1.155, 3);
+    const Eigen::Vector3d feet[3] = {{0, 0, 0}, {4, 0, 0}, {2, 3.464, 0}};
+    const Eigen::Vector3d load(10, 0, -50);
+    Eigen::Matrix3d directions;
+    for (int leg = 0; leg < 3; ++leg)
+        directions.col(leg) = (feet[leg] - apex).normalized();
+    const Eigen::Vector3d legs = directions.colPivHouseholderQr().solve(-load);
+
+    const Run run(
+        QStringLiteral("Sutalo"), QStringLiteral("tripod.d04"),
+        Structure(
+            1,
+            {{2, Steel()},
+             {3, {QStringLiteral("0.0015")}},
+             {4,
+              {QStringLiteral("0 0 0"), QStringLiteral("4 0 0"), QStringLiteral("2 3.464 0"),
+               QStringLiteral("2 1.155 3")}},
+             {5,
+              {QStringLiteral("1 4 1 1"), QStringLiteral("2 4 1 1"), QStringLiteral("3 4 1 1"),
+               QStringLiteral("1 2 1 1"), QStringLiteral("2 3 1 1"), QStringLiteral("3 1 1 1")}},
+             {6, {QStringLiteral("1 1 1 1"), QStringLiteral("2 0 1 1"), QStringLiteral("3 0 0 1")}},
+             {7, {QStringLiteral("1 4 10 0 -50")}},
+             {9, {}}},
+            QStringLiteral("0")));
+    QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+    for (int leg = 0; leg < 3; ++leg)
+        QV_COMPARE_NEAR(run.Force(leg + 1, 0), legs[leg], 1e-9);
+    // The reactions balance the load.
+    double sumX = 0, sumZ = 0;
+    for (int node = 1; node <= 3; ++node) {
+        sumX += run.Reaction(node, 0);
+        sumZ += run.Reaction(node, 2);
+    }
+    QV_COMPARE_NEAR(sumX, -10, 1e-9);
+    QV_COMPARE_NEAR(sumZ, 50, 1e-9);
+}
+
+void TestBarStatics::portalFrames() {
+    // Two-hinged portal, h = 4, span l = 6, columns I1, beam I2. Horizontal load H at a knee:
+    // each column takes H / 2 and the knees' moments are H h / 2. Even load q on the beam:
+    // the horizontal thrust is q l^2 / (4 h (2k + 3)), k = I2 h / (I1 l). The columns'
+    // shortening is left out of these formulas, so the areas are made large and the tolerance
+    // is 1e-6.
+    const double h = 4, l = 6, H = 10, q = 8, I1 = 1e-4, I2 = 2e-4;
+    const Run run(QStringLiteral("Pelgon"), QStringLiteral("portal.d05"),
+                  Structure(2, {{2, Steel()},
+                                {3, {QStringLiteral("1000 1.0E-4"), QStringLiteral("1000 2.0E-4")}},
+                                {4,
+                                 {QStringLiteral("0 0"), QStringLiteral("0 4"),
+                                  QStringLiteral("6 4"), QStringLiteral("6 0")}},
+                                {5,
+                                 {QStringLiteral("1 2 1 1 0"), QStringLiteral("2 3 1 2 0"),
+                                  QStringLiteral("3 4 1 1 0")}},
+                                {6, {QStringLiteral("1 1 1 0"), QStringLiteral("4 1 1 0")}},
+                                {7, {QStringLiteral("1 2 10 0 0")}},
+                                {8, {QStringLiteral("2 2 0 -8")}}}));
+    QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+    QV_COMPARE_NEAR(run.Reaction(1, 0), -H / 2, 1e-6);
+    QV_COMPARE_NEAR(run.Reaction(4, 0), -H / 2, 1e-6);
+    QV_COMPARE_NEAR(std::abs(run.Force(1, 5)), H * h / 2, 1e-6);
+    QV_COMPARE_NEAR(run.Reaction(1, 1), -H * h / l, 1e-6);
+
+    const double k = I2 * h / (I1 * l);
+    const double thrust = q * l * l / (4 * h * (2 * k + 3));
+    QV_COMPARE_NEAR(run.Reaction(1, 0, 2), thrust, 1e-6);
+    QV_COMPARE_NEAR(run.Reaction(4, 0, 2), -thrust, 1e-6);
+    QV_COMPARE_NEAR(run.Force(2, 2, 2), -thrust * h, 1e-6); // knee: hogging
+    QV_COMPARE_NEAR(run.Reaction(1, 1, 2), q * l / 2, 1e-6);
+}
+
+void TestBarStatics::grillageInTorsion() {
+    // An L-shaped grillage: bar 1 along x (a = 3) fixed at node 1, bar 2 along y (b = 2) with
+    // load P at its free end. Bar 1 is twisted by P b, so
+    // w = P a^3 / 3EI + P b^3 / 3EI + P b^2 a / G It.
+    const double a = 3, b = 2, P = 5, It = 2e-5, G = E / (2 * 1.3);
+    const Run run(
+        QStringLiteral("Tavrin"), QStringLiteral("corner.d06"),
+        Structure(1, {{2, Steel()},
+                      {3, {QStringLiteral("1.0E-4 2.0E-5")}},
+                      {4, {QStringLiteral("0 0"), QStringLiteral("3 0"), QStringLiteral("3 2")}},
+                      {5, {QStringLiteral("1 2 1 1"), QStringLiteral("2 3 1 1")}},
+                      {6, {QStringLiteral("1 1 1 1")}},
+                      {7, {QStringLiteral("1 3 -5 0 0")}},
+                      {8, {}}}));
+    QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+    const double w =
+        P * a * a * a / (3 * E * I) + P * b * b * b / (3 * E * I) + P * b * b * a / (G * It);
+    QV_COMPARE_NEAR(run.Displacement(3, 0), -w, 1e-9);
+    QV_COMPARE_NEAR(std::abs(run.Force(1, 1)), P * b, 1e-9); // torsion of bar 1
+    QV_COMPARE_NEAR(std::abs(run.Reaction(1, 1)), P * b, 1e-9);
+    QV_COMPARE_NEAR(std::abs(run.Reaction(1, 2)), P * a, 1e-9);
+}
+
+void TestBarStatics::spaceFrameSectionAngle() {
+    // A cantilever along x with Iy = 4e-4 and Iz = 1e-4 under a tip load in z. Turned by
+    // beta = 90 degrees the weak axis carries it: four times the deflection.
+    const auto frame = [](const QString& beta) {
+        return Structure(1,
+                         {{2, Steel()},
+                          {3, {QStringLiteral("0.01 1.0E-5 4.0E-4 1.0E-4")}},
+                          {4, {QStringLiteral("0 0 0"), QStringLiteral("4 0 0")}},
+                          {5, {QStringLiteral("1 2 1 1 ") + beta}},
+                          {6, {QStringLiteral("1 1 1 1 1 1 1")}},
+                          {7, {QStringLiteral("1 2 0 3 -10 0 0 0")}},
+                          {8, {}},
+                          {9, {}}},
+                         QStringLiteral("0"));
+    };
+    const Run upright(QStringLiteral("Hosken"), QStringLiteral("upright.d07"), frame("0"));
+    QVERIFY2(upright.Ok(), qPrintable(upright.Outcome().Error));
+    QV_COMPARE_NEAR(upright.Displacement(2, 2), -10 * L * L * L / (3 * E * 4e-4), 1e-9);
+    QV_COMPARE_NEAR(upright.Displacement(2, 1), 3 * L * L * L / (3 * E * 1e-4), 1e-9);
+    const Run turned(QStringLiteral("Hosken"), QStringLiteral("turned.d07"), frame("90"));
+    QVERIFY2(turned.Ok(), qPrintable(turned.Outcome().Error));
+    QV_COMPARE_NEAR(turned.Displacement(2, 2), -10 * L * L * L / (3 * E * 1e-4), 1e-9);
+    QV_COMPARE_NEAR(turned.Displacement(2, 1), 3 * L * L * L / (3 * E * 4e-4), 1e-9);
+    // Support moments about y and z.
+    QV_COMPARE_NEAR(upright.Reaction(1, 4), -10 * L, 1e-9);
+    QV_COMPARE_NEAR(upright.Reaction(1, 5), -3 * L, 1e-9);
+}
+
+void TestBarStatics::curvedCantilever() {
+    // A quarter circle of radius R fixed at its top, loaded at its free end by P downwards:
+    // by Castigliano (bending only) w = P R^3 (3 pi / 4 - 2) / EI. The area is made large so
+    // that axial strain does not count; 64 straight pieces agree to 1e-4.
+    const double R = 3, P = 10;
+    const Run run(QStringLiteral("Dorvan"), QStringLiteral("hook.d01"),
+                  Structure(1, {{2, Steel()},
+                                {3, {QStringLiteral("1000 1.0E-4")}},
+                                {4, {QStringLiteral("0 3"), QStringLiteral("3 0")}},
+                                {5, {QStringLiteral("1 2 1 1 0 3")}},
+                                {6, {QStringLiteral("1 1 1 1")}},
+                                {7, {QStringLiteral("1 2 0 -10 0")}},
+                                {8, {}}}));
+    QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+    QV_COMPARE_NEAR(run.Displacement(2, 1),
+                    -P * R * R * R * (3 * std::numbers::pi / 4 - 2) / (E * I), 1e-4);
+    // Equilibrium holds to the rounding of the badly scaled equations (EA >> EI / R^2).
+    QV_COMPARE_NEAR(std::abs(run.Force(1, 2)), P * R, 1e-5); // root moment
+    QV_COMPARE_NEAR(run.Reaction(1, 1), P, 1e-5);
+}
+
+void TestBarStatics::mechanismsRefused() {
+    // A beam on two rollers can slide; a truss panel without its diagonal folds; a bar without
+    // supports floats. Each is refused naming a node and a component, never solved.
+    const Run sliding(QStringLiteral("Pelgon"), QStringLiteral("sliding.d05"),
+                      Structure(1, {{2, Steel()},
+                                    {3, {QStringLiteral("0.01 1.0E-4")}},
+                                    {4, {QStringLiteral("0 0"), QStringLiteral("4 0")}},
+                                    {5, {QStringLiteral("1 2 1 1 0")}},
+                                    {6, {QStringLiteral("1 0 1 0"), QStringLiteral("2 0 1 0")}},
+                                    {7, {QStringLiteral("1 2 0 -10 0")}},
+                                    {8, {}}}));
+    QVERIFY(!sliding.Ok());
+    QVERIFY2(sliding.Outcome().Error.contains(QStringLiteral("ux")),
+             qPrintable(sliding.Outcome().Error));
+    QVERIFY(sliding.Outcome().ResultFile.isEmpty());
+
+    const Run panel(QStringLiteral("Rabeno"), QStringLiteral("panel.d03"),
+                    Structure(1, {{2, Steel()},
+                                  {3, {QStringLiteral("0.001")}},
+                                  {4,
+                                   {QStringLiteral("0 0"), QStringLiteral("2 0"),
+                                    QStringLiteral("2 2"), QStringLiteral("0 2")}},
+                                  {5,
+                                   {QStringLiteral("1 2 1 1"), QStringLiteral("2 3 1 1"),
+                                    QStringLiteral("3 4 1 1"), QStringLiteral("4 1 1 1")}},
+                                  {6, {QStringLiteral("1 1 1"), QStringLiteral("2 0 1")}},
+                                  {7, {QStringLiteral("1 3 5 0")}}}));
+    QVERIFY(!panel.Ok());
+    QVERIFY2(panel.Outcome().Error.contains(QStringLiteral("mechanism")),
+             qPrintable(panel.Outcome().Error));
+
+    // Every bar hinged at a node leaves its rotation free; that alone is no mechanism.
+    const Run hinged(
+        QStringLiteral("Pelgon"), QStringLiteral("hinged.d05"),
+        Structure(1, {{2, Steel()},
+                      {3, {QStringLiteral("0.01 1.0E-4")}},
+                      {4, {QStringLiteral("0 0"), QStringLiteral("0 3"), QStringLiteral("4 3")}},
+                      {5, {QStringLiteral("1 2 1 1 2"), QStringLiteral("2 3 1 1 1")}},
+                      {6, {QStringLiteral("1 1 1 1"), QStringLiteral("3 1 1 0")}},
+                      {7, {QStringLiteral("1 2 0 -10 0")}},
+                      {8, {}}}));
+    QVERIFY2(hinged.Ok(), qPrintable(hinged.Outcome().Error));
+    QV_COMPARE_NEAR(hinged.Reaction(1, 1), 10, 1e-6);
+}
+
+void TestBarStatics::faultyFilesRefused() {
+    // A file without its element loads table is refused with the checker's line, and a
+    // solver refuses a file of another type.
+    const QByteArray noLoads = Structure(1, {{2, Steel()},
+                                             {3, {QStringLiteral("0.01 1.0E-4")}},
+                                             {4, {QStringLiteral("0 0"), QStringLiteral("4 0")}},
+                                             {5, {QStringLiteral("1 2 1 1 0")}},
+                                             {6, {QStringLiteral("1 1 1 1")}},
+                                             {7, {}}});
+    const Run missing(QStringLiteral("Pelgon"), QStringLiteral("missing.d05"), noLoads);
+    QVERIFY(!missing.Ok());
+    QVERIFY2(missing.Outcome().Error.startsWith(QStringLiteral("Line ")),
+             qPrintable(missing.Outcome().Error));
+    const Run other(QStringLiteral("Rabeno"), QStringLiteral("frame.d05"), noLoads);
+    QVERIFY(!other.Ok());
+    QVERIFY2(other.Outcome().Error.contains(QStringLiteral(".d03")),
+             qPrintable(other.Outcome().Error));
+}
+
+QTEST_GUILESS_MAIN(TestBarStatics)
+#include "tst_barstatics.moc"

@@ -1,0 +1,192 @@
+#include "SolverFiles.h"
+
+#include <QJsonArray>
+#include <cmath>
+#include <numbers>
+
+using SolverFiles::Run;
+
+// The mathematics solvers on problems with known answers, each with its tolerance.
+class TestMathSolvers : public QObject {
+    Q_OBJECT
+
+private:
+    // A mathematics file: items 2 to 4 (and 9) of table 1, tables 2 and 3.
+    static QByteArray Math(const QStringList& parameters, const QStringList& table2,
+                           const QStringList& table3, const QString& ninth = {},
+                           bool hasTable3 = true) {
+        QString text = QStringLiteral("*1 General data\r\n# 1 Title = test\r\n");
+        for (int i = 0; i < 3; ++i)
+            text += QStringLiteral("# %1 Parameter = %2\r\n").arg(i + 2).arg(parameters[i]);
+        text += QStringLiteral("# 5 x = 0\r\n# 6 x = 0\r\n# 7 x = %1\r\n# 8 x = %2\r\n")
+                    .arg(table2.size())
+                    .arg(table3.size());
+        if (!ninth.isEmpty())
+            text += QStringLiteral("# 9 x = %1\r\n").arg(ninth);
+        text += QStringLiteral("*2 Table\r\n");
+        for (int i = 0; i < table2.size(); ++i)
+            text += QStringLiteral("# %1 %2\r\n").arg(i + 1).arg(table2[i]);
+        if (hasTable3)
+            text += QStringLiteral("*3 Table\r\n");
+        for (int i = 0; i < table3.size(); ++i)
+            text += QStringLiteral("# %1 %2\r\n").arg(i + 1).arg(table3[i]);
+        return (text + QStringLiteral("&\r\n")).toLatin1();
+    }
+    static double At(const QJsonObject& json, const QString& key, int i, int j = -1) {
+        const QJsonValue value = json[key][i];
+        return j < 0 ? value.toDouble() : value[j].toDouble();
+    }
+
+private slots:
+    void linearSystem();
+    void characteristicValues();
+    void inverseAndDeterminant();
+    void fourierCoefficients();
+    void polynomialRoots();
+    void differentialEquations();
+    void sturmLiouville();
+};
+
+void TestMathSolvers::linearSystem() {
+    // x = (1, 2, 3) for the first right-hand side; tolerance 1e-12.
+    const Run run(QStringLiteral("Pomrak"), QStringLiteral("s.d21"),
+                  Math({"0", "1", "1"}, {"2 1 1", "1 3 2", "1 0 0"}, {"7 13 1", "1 0 0"}));
+    QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+    const QJsonObject json = run.Json();
+    for (int i = 0; i < 3; ++i)
+        QV_COMPARE_NEAR(At(json, "x", 0, i), i + 1.0, 1e-12);
+    QV_COMPARE_NEAR(json["determinant"].toDouble(), -1, 1e-12);
+    QV_COMPARE_NEAR(At(json, "residuals", 1, 0), 0, 1e-12);
+    QVERIFY(run.Outcome().Protocol.contains(QStringLiteral("Determinant")));
+
+    const Run singular(QStringLiteral("Pomrak"), QStringLiteral("z.d21"),
+                       Math({"0", "1", "1"}, {"1 2", "2 4"}, {"1 1"}));
+    QVERIFY(!singular.Ok());
+    QVERIFY(singular.Outcome().Error.contains(QStringLiteral("singular")));
+}
+
+void TestMathSolvers::characteristicValues() {
+    // The chain 2, -1: values 2 - sqrt 2, 2, 2 + sqrt 2 (1e-12); with B = diag(2, 2, 2) half
+    // of them. A rotation has the values -i and +i.
+    const QStringList chain{"2 -1 0", "-1 2 -1", "0 -1 2"};
+    const Run symmetric(QStringLiteral("Sarvel"), QStringLiteral("c.d22"),
+                        Math({"3", "1", "1"}, chain, {}));
+    QVERIFY2(symmetric.Ok(), qPrintable(symmetric.Outcome().Error));
+    QV_COMPARE_NEAR(At(symmetric.Json(), "values", 0), 2 - std::sqrt(2.0), 1e-12);
+    QV_COMPARE_NEAR(At(symmetric.Json(), "values", 2), 2 + std::sqrt(2.0), 1e-12);
+    // The first vector is (1, sqrt 2, 1) / 2 up to its sign.
+    QV_COMPARE_NEAR(std::abs(At(symmetric.Json(), "vectors", 0, 1)), std::sqrt(0.5), 1e-12);
+
+    const Run general(QStringLiteral("Sarvel"), QStringLiteral("g.d22"),
+                      Math({"3", "0", "0"}, chain, {"2 0 0", "0 2 0", "0 0 2"}));
+    QVERIFY2(general.Ok(), qPrintable(general.Outcome().Error));
+    QV_COMPARE_NEAR(At(general.Json(), "values", 1), 1, 1e-12);
+
+    const Run rotation(QStringLiteral("Sarvel"), QStringLiteral("r.d22"),
+                       Math({"2", "1", "0"}, {"0 -1", "1 0"}, {}));
+    QVERIFY2(rotation.Ok(), qPrintable(rotation.Outcome().Error));
+    QV_COMPARE_NEAR(At(rotation.Json(), "values", 0, 1), -1, 1e-12);
+    QV_COMPARE_NEAR(At(rotation.Json(), "values", 1, 1), 1, 1e-12);
+    QV_COMPARE_NEAR(At(rotation.Json(), "values", 1, 0), 0, 1e-12);
+    QVERIFY(rotation.Outcome().Protocol.contains(QStringLiteral("+ 1 i")));
+}
+
+void TestMathSolvers::inverseAndDeterminant() {
+    // The manual's example: determinant 9, and the product with the inverse is the unit
+    // matrix to 1e-12.
+    const Run run(QStringLiteral("Tekru"), QStringLiteral("i.d23"),
+                  Math({"1", "1", "1"}, {"4 7 2", "3 6 1", "2 5 3"}, {}, {}, false));
+    QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+    QV_COMPARE_NEAR(run.Json()["determinant"].toDouble(), 9, 1e-12);
+    QV_COMPARE_NEAR(At(run.Json(), "inverse", 0, 0), 13.0 / 9, 1e-12);
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j)
+            QV_COMPARE_NEAR(At(run.Json(), "product", i, j), i == j ? 1 : 0, 1e-12);
+    }
+    const Run singular(QStringLiteral("Tekru"), QStringLiteral("z.d23"),
+                       Math({"1", "1", "0"}, {"1 2", "2 4"}, {}, {}, false));
+    QVERIFY(!singular.Ok());
+    // Only the determinant: 0, and no failure.
+    const Run determinant(QStringLiteral("Tekru"), QStringLiteral("d.d23"),
+                          Math({"0", "1", "0"}, {"1 2", "2 4"}, {}, {}, false));
+    QVERIFY2(determinant.Ok(), qPrintable(determinant.Outcome().Error));
+    QCOMPARE(determinant.Json()["determinant"].toDouble(), 0.0);
+}
+
+void TestMathSolvers::fourierCoefficients() {
+    // f = 1 + 2 cos x + 3 sin 2x sampled at 8 points of [0, 2 pi): recovered to 1e-12.
+    QStringList points;
+    for (int i = 0; i < 8; ++i) {
+        const double x = i * std::numbers::pi / 4;
+        points << QStringLiteral("%1 %2")
+                      .arg(x, 0, 'g', 17)
+                      .arg(1 + 2 * std::cos(x) + 3 * std::sin(2 * x), 0, 'g', 17);
+    }
+    const Run run(
+        QStringLiteral("Ulvant"), QStringLiteral("f.d24"),
+        Math({"0", QString::number(2 * std::numbers::pi, 'g', 17), "3"}, points, {}, {}, false));
+    QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+    QV_COMPARE_NEAR(run.Json()["a0"].toDouble(), 1, 1e-12);
+    QV_COMPARE_NEAR(At(run.Json(), "a", 0), 2, 1e-12);
+    QV_COMPARE_NEAR(At(run.Json(), "b", 1), 3, 1e-12);
+    QV_COMPARE_NEAR(At(run.Json(), "a", 2), 0, 1e-12);
+    QV_COMPARE_NEAR(At(run.Json(), "b", 0), 0, 1e-12);
+}
+
+void TestMathSolvers::polynomialRoots() {
+    // Newton's cubic x^3 - 2x - 5 has its real root at 2.0945514815423265; x^2 - 2 has
+    // -sqrt 2 and sqrt 2 in two intervals. Tolerance 1e-10 as the file asks.
+    const Run cubic(QStringLiteral("Jastro"), QStringLiteral("c.d25"),
+                    Math({"1.0E-10", "50", "10"}, {"3 1", "1 -2", "0 -5"}, {"-3 3"}));
+    QVERIFY2(cubic.Ok(), qPrintable(cubic.Outcome().Error));
+    QCOMPARE(cubic.Json()["roots"].toArray().size(), 1);
+    QV_COMPARE_NEAR(At(cubic.Json(), "roots", 0), 2.0945514815423265, 1e-10);
+
+    const Run square(QStringLiteral("Jastro"), QStringLiteral("s.d25"),
+                     Math({"1.0E-10", "60", "3"}, {"2 1", "0 -2"}, {"0 5", "-5 0"}));
+    QVERIFY2(square.Ok(), qPrintable(square.Outcome().Error));
+    QCOMPARE(square.Json()["roots"].toArray().size(), 2);
+    QV_COMPARE_NEAR(At(square.Json(), "roots", 0), -std::sqrt(2.0), 1e-10);
+    QV_COMPARE_NEAR(At(square.Json(), "roots", 1), std::sqrt(2.0), 1e-10);
+}
+
+void TestMathSolvers::differentialEquations() {
+    // y'' = -4 y, y(0) = 1: y = cos 2t; and y' = -y + 1, y(0) = 0: y = 1 - exp(-t). Both to
+    // 1e-10 at every step end.
+    const Run oscillator(QStringLiteral("Rendup"), QStringLiteral("o.d26"),
+                         Math({"0", "3", "30"}, {"0 1", "-4 0"}, {"1 0", "0 0"}));
+    QVERIFY2(oscillator.Ok(), qPrintable(oscillator.Outcome().Error));
+    const QJsonArray t = oscillator.Json()["t"].toArray();
+    QCOMPARE(t.size(), 31);
+    for (int k = 0; k <= 30; ++k)
+        QV_COMPARE_NEAR(At(oscillator.Json(), "y", k, 0), std::cos(2 * t[k].toDouble()), 1e-10);
+    QV_COMPARE_NEAR(t[30].toDouble(), 3, 1e-15);
+
+    const Run decay(QStringLiteral("Rendup"), QStringLiteral("d.d26"),
+                    Math({"0", "2", "4"}, {"-1"}, {"0 1"}));
+    QVERIFY2(decay.Ok(), qPrintable(decay.Outcome().Error));
+    QV_COMPARE_NEAR(At(decay.Json(), "y", 4, 0), 1 - std::exp(-2.0), 1e-10);
+}
+
+void TestMathSolvers::sturmLiouville() {
+    // -y'' = lambda y on [0, pi]: y(0) = y(pi) = 0 gives k^2; y'(pi) = 0 gives (k - 1/2)^2.
+    // 100 mesh intervals with the extrapolation reach 1e-6.
+    const QString pi = QString::number(std::numbers::pi, 'g', 17);
+    const Run fixed(QStringLiteral("Zorbek"), QStringLiteral("f.d27"),
+                    Math({"0", pi, "4"}, {"P 0 1", "R 0 1"}, {"1 0", "1 0"}, "100"));
+    QVERIFY2(fixed.Ok(), qPrintable(fixed.Outcome().Error));
+    for (int k = 1; k <= 4; ++k)
+        QV_COMPARE_NEAR(At(fixed.Json(), "values", k - 1), k * k, 1e-6);
+    const Run free(QStringLiteral("Zorbek"), QStringLiteral("n.d27"),
+                   Math({"0", pi, "3"}, {"P 0 1", "R 0 1"}, {"1 0", "0 1"}, "100"));
+    QVERIFY2(free.Ok(), qPrintable(free.Outcome().Error));
+    for (int k = 1; k <= 3; ++k)
+        QV_COMPARE_NEAR(At(free.Json(), "values", k - 1), (k - 0.5) * (k - 0.5), 1e-6);
+    // A negative R has no characteristic values of this kind.
+    const Run negative(QStringLiteral("Zorbek"), QStringLiteral("x.d27"),
+                       Math({"0", "1", "1"}, {"P 0 1", "R 0 -1"}, {"1 0", "1 0"}, "10"));
+    QVERIFY(!negative.Ok());
+}
+
+QTEST_GUILESS_MAIN(TestMathSolvers)
+#include "tst_mathsolvers.moc"

@@ -1,0 +1,202 @@
+#include "BarElement.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// Local components u v w rx ry rz at end i (0 to 5) and at end j (6 to 11).
+constexpr int RyI = 4;
+constexpr int RyJ = 10;
+
+Eigen::Vector3d Vec(const BarModel::Vector& v) {
+    return {v[0], v[1], v[2]};
+}
+
+} // namespace
+
+BarElement::BarElement(const BarModel& model, const BarModel::Bar& bar) : bar_(&bar) {
+    const Eigen::Vector3d d = Vec(model.Nodes[bar.J]) - Vec(model.Nodes[bar.I]);
+    length_ = d.norm();
+    const Eigen::Vector3d x = d / length_;
+    Eigen::Vector3d y = Eigen::Vector3d::UnitY();
+    Eigen::Vector3d z = Eigen::Vector3d::UnitZ();
+    switch (model.Axes) {
+    case BarModel::Frame::PlaneXZ:
+        y = Eigen::Vector3d::UnitY();
+        z = x.cross(y);
+        break;
+    case BarModel::Frame::Grillage:
+        z = Eigen::Vector3d::UnitZ();
+        y = z.cross(x);
+        break;
+    case BarModel::Frame::Space: {
+        // Local z lies in the vertical plane through the bar; a vertical bar takes the global
+        // y axis as its local y. Beta then turns the section about the bar.
+        const Eigen::Vector3d up = Eigen::Vector3d::UnitZ();
+        const Eigen::Vector3d side = up.cross(x);
+        y = side.norm() > 1e-9 ? Eigen::Vector3d(side.normalized()) : Eigen::Vector3d::UnitY();
+        z = x.cross(y);
+        const double beta = bar.Beta * std::numbers::pi / 180;
+        const Eigen::Vector3d turnedY = std::cos(beta) * y + std::sin(beta) * z;
+        z = -std::sin(beta) * y + std::cos(beta) * z;
+        y = turnedY;
+        break;
+    }
+    }
+    axes_.row(0) = x;
+    axes_.row(1) = y;
+    axes_.row(2) = z;
+}
+
+BarElement::Matrix12 BarElement::RigidStiffness() const {
+    const BarModel::Bar& bar = *bar_;
+    Matrix12 k;
+    const double L = length_, L2 = L * L, L3 = L2 * L;
+    k.setZero();
+    const double ea = bar.E * bar.A / L;
+    k(0, 0) = k(6, 6) = ea;
+    k(0, 6) = k(6, 0) = -ea;
+    if (!bar.Truss) {
+        const double gj = bar.G * bar.It / L;
+        k(3, 3) = k(9, 9) = gj;
+        k(3, 9) = k(9, 3) = -gj;
+        // Bending in the local x-y plane (v, rz).
+        const double ez = bar.E * bar.Iz;
+        const int v[4] = {1, 5, 7, 11};
+        const double kz[4][4] = {{12 * ez / L3, 6 * ez / L2, -12 * ez / L3, 6 * ez / L2},
+                                 {6 * ez / L2, 4 * ez / L, -6 * ez / L2, 2 * ez / L},
+                                 {-12 * ez / L3, -6 * ez / L2, 12 * ez / L3, -6 * ez / L2},
+                                 {6 * ez / L2, 2 * ez / L, -6 * ez / L2, 4 * ez / L}};
+        // Bending in the local x-z plane (w, ry); ry = -dw/dx turns the coupling signs.
+        const double ey = bar.E * bar.Iy;
+        const int w[4] = {2, 4, 8, 10};
+        const double ky[4][4] = {{12 * ey / L3, -6 * ey / L2, -12 * ey / L3, -6 * ey / L2},
+                                 {-6 * ey / L2, 4 * ey / L, 6 * ey / L2, 2 * ey / L},
+                                 {-12 * ey / L3, 6 * ey / L2, 12 * ey / L3, 6 * ey / L2},
+                                 {-6 * ey / L2, 2 * ey / L, 6 * ey / L2, 4 * ey / L}};
+        for (int a = 0; a < 4; ++a) {
+            for (int b = 0; b < 4; ++b) {
+                k(v[a], v[b]) = kz[a][b];
+                k(w[a], w[b]) = ky[a][b];
+            }
+        }
+    }
+    return k;
+}
+
+BarElement::Matrix12 BarElement::LocalStiffness() const {
+    Matrix12 k = RigidStiffness();
+    Condense(k, nullptr);
+    return k;
+}
+
+void BarElement::Condense(Matrix12& k, Vector12* f) const {
+    for (int released : {RyI, RyJ}) {
+        if ((released == RyI && !bar_->HingeI) || (released == RyJ && !bar_->HingeJ))
+            continue;
+        const double pivot = k(released, released);
+        if (pivot == 0)
+            continue;
+        const Vector12 column = k.col(released);
+        if (f)
+            *f -= column * ((*f)(released) / pivot);
+        k -= column * column.transpose() / pivot;
+        k.row(released).setZero();
+        k.col(released).setZero();
+        if (f)
+            (*f)(released) = 0;
+    }
+}
+
+BarElement::Matrix12 BarElement::ToGlobal(const Matrix12& local) const {
+    // Block by block: R^T k_ab R for the 16 blocks of 3 x 3, most of them zero.
+    Matrix12 global = Matrix12::Zero();
+    for (int a = 0; a < 4; ++a) {
+        for (int b = 0; b < 4; ++b) {
+            const Eigen::Matrix3d block = local.block<3, 3>(3 * a, 3 * b);
+            if (!block.isZero(0))
+                global.block<3, 3>(3 * a, 3 * b) = axes_.transpose() * block * axes_;
+        }
+    }
+    return global;
+}
+
+BarElement::Matrix12 BarElement::GlobalStiffness() const {
+    return ToGlobal(LocalStiffness());
+}
+
+BarElement::Matrix12 BarElement::GlobalGeometricStiffness(double normalForce) const {
+    const double L = length_, n = normalForce / L;
+    Matrix12 kg = Matrix12::Zero();
+    if (bar_->Truss || bar_->HingeI || bar_->HingeJ) {
+        // A bar that does not carry end moments: the string stiffness of its transverse
+        // translations.
+        for (int t : {1, 2}) {
+            kg(t, t) = kg(t + 6, t + 6) = n;
+            kg(t, t + 6) = kg(t + 6, t) = -n;
+        }
+    } else {
+        const double c = normalForce / (30 * L);
+        const double sv[4][4] = {{36, 3 * L, -36, 3 * L},
+                                 {3 * L, 4 * L * L, -3 * L, -L * L},
+                                 {-36, -3 * L, 36, -3 * L},
+                                 {3 * L, -L * L, -3 * L, 4 * L * L}};
+        const int v[4] = {1, 5, 7, 11};
+        const int w[4] = {2, 4, 8, 10};
+        const double sign[4] = {1, -1, 1, -1};
+        for (int a = 0; a < 4; ++a) {
+            for (int b = 0; b < 4; ++b) {
+                kg(v[a], v[b]) = c * sv[a][b];
+                kg(w[a], w[b]) = c * sv[a][b] * sign[a] * sign[b];
+            }
+        }
+    }
+    return ToGlobal(kg);
+}
+
+BarElement::Vector12 BarElement::FixedEndForces(const BarModel::Vector& load) const {
+    const Eigen::Vector3d q = axes_ * Vec(load);
+    const double L = length_;
+    // The equivalent nodal loads of an even load, then their opposite: the forces that hold
+    // the ends of the loaded bar in place.
+    Vector12 equivalent = Vector12::Zero();
+    equivalent(0) = equivalent(6) = q(0) * L / 2;
+    if (bar_->Truss) {
+        equivalent(1) = equivalent(7) = q(1) * L / 2;
+        equivalent(2) = equivalent(8) = q(2) * L / 2;
+        return -equivalent;
+    }
+    equivalent(1) = equivalent(7) = q(1) * L / 2;
+    equivalent(5) = q(1) * L * L / 12;
+    equivalent(11) = -q(1) * L * L / 12;
+    equivalent(2) = equivalent(8) = q(2) * L / 2;
+    equivalent(4) = -q(2) * L * L / 12;
+    equivalent(10) = q(2) * L * L / 12;
+    Vector12 fixed = -equivalent;
+    if (bar_->HingeI || bar_->HingeJ) {
+        // A released end carries no moment: condense the fixed-end moment there as well.
+        Matrix12 k = RigidStiffness();
+        Condense(k, &fixed);
+    }
+    return fixed;
+}
+
+BarElement::Vector12 BarElement::ToLocal(const Vector12& global) const {
+    Vector12 local;
+    for (int block = 0; block < 4; ++block)
+        local.segment<3>(3 * block) = axes_ * global.segment<3>(3 * block);
+    return local;
+}
+
+BarElement::Vector12 BarElement::ToGlobal(const Vector12& local) const {
+    Vector12 global;
+    for (int block = 0; block < 4; ++block)
+        global.segment<3>(3 * block) = axes_.transpose() * local.segment<3>(3 * block);
+    return global;
+}
+
+BarElement::Vector12 BarElement::EndForces(const Vector12& globalDisplacements,
+                                           const Vector12& fixedEnd) const {
+    return LocalStiffness() * ToLocal(globalDisplacements) + fixedEnd;
+}

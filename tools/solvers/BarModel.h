@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+// A bar structure ready for the stiffness method, whatever its problem type: nodes in space,
+// straight bars with their section properties, and the displacement components the type keeps
+// of the six a node has in space (ux uy uz rx ry rz, numbered 0 to 5). Plane types lie in the
+// x-z plane and grillages in the x-y plane, so every type is one 3D model with fewer components.
+struct BarModel {
+    using Vector = std::array<double, 3>;
+
+    enum class Frame {
+        PlaneXZ,  // plane frames, beams and trusses: local y is the global y axis
+        Grillage, // bars in the x-y plane: local z is the global z axis
+        Space,    // local z lies in the vertical plane through the bar, turned by beta
+    };
+
+    struct Bar {
+        int I = 0, J = 0; // node indices counted from 0
+        double E = 0, G = 0;
+        double A = 0, It = 0, Iy = 0, Iz = 0;
+        double Beta = 0;    // degrees
+        double Density = 0; // unit weight gamma, for masses
+        bool Truss = false;
+        bool HingeI = false, HingeJ = false; // bending in the local x-z plane released
+        int Element = 0; // the element of the data file it belongs to (arcs give several bars)
+    };
+
+    struct ElementLoad {
+        int Case = 1; // counted from 1
+        int Bar = 0;  // index into Bars
+        Vector Q{};   // global components per unit length
+    };
+
+    struct NodalLoad {
+        int Case = 1;
+        int Node = 0;
+        std::array<double, 6> Load{};
+    };
+
+    struct Support {
+        int Node = 0;
+        std::array<bool, 6> Fixed{};
+    };
+
+    struct Mass {
+        int Node = 0;
+        double M = 0, J = 0; // J: rotational inertia about y (plane frames)
+    };
+
+    int Problem = 0;
+    Frame Axes = Frame::PlaneXZ;
+    std::vector<int> Components; // the kept components, in the order of the type's tables
+    QString ForceUnit, LengthUnit;
+    int LoadCases = 0;
+    int Modes = 0;     // natural or buckling modes asked for
+    int DataNodes = 0; // nodes of the data file; arcs add nodes behind them
+    int DataElements = 0;
+    std::vector<Vector> Nodes;
+    std::vector<Bar> Bars;
+    std::vector<Support> Supports;
+    std::vector<NodalLoad> NodalLoads;
+    std::vector<ElementLoad> ElementLoads;
+    std::vector<Mass> Masses;
+
+    // The names of the kept components ("ux", "uz", "ry") and of the matching loads.
+    QStringList ComponentNames() const;
+    QStringList LoadNames() const;
+    bool IsTruss() const { return Problem == 3 || Problem == 4; }
+    bool IsPlane() const { return Axes == Frame::PlaneXZ; }
+};

@@ -1,0 +1,239 @@
+#include "BarModelBuilder.h"
+
+#include "ParsedData.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+using Frame = BarModel::Frame;
+
+int Index(double number) {
+    return static_cast<int>(number) - 1;
+}
+
+// Which kept components the problem type has, in the order of its supports and nodal loads.
+std::vector<int> ComponentsOf(int problem) {
+    switch (problem) {
+    case 3:
+        return {0, 2};
+    case 4:
+        return {0, 1, 2};
+    case 6:
+        return {2, 3, 4};
+    case 7:
+        return {0, 1, 2, 3, 4, 5};
+    default:
+        return {0, 2, 4};
+    }
+}
+
+// The global axes of the element load columns of table 8.
+std::vector<int> LoadAxesOf(int problem) {
+    switch (problem) {
+    case 6:
+        return {2};
+    case 7:
+        return {0, 1, 2};
+    default:
+        return {0, 2};
+    }
+}
+
+bool HasHinges(int problem) {
+    return problem == 1 || problem == 5 || problem == 8 || problem == 15;
+}
+
+void ReadNodes(int problem, const ParsedTable& nodes, BarModel& model) {
+    for (int row = 0; row < nodes.Rows(); ++row) {
+        const double* v = nodes.Row(row);
+        if (problem == 4 || problem == 7)
+            model.Nodes.push_back({v[0], v[1], v[2]});
+        else if (problem == 6)
+            model.Nodes.push_back({v[0], v[1], 0});
+        else
+            model.Nodes.push_back({v[0], 0, v[1]});
+    }
+}
+
+BarModel::Bar BarOf(int problem, const double* item, const ParsedData& data) {
+    BarModel::Bar bar;
+    bar.I = Index(item[0]);
+    bar.J = Index(item[1]);
+    const double* material = data.Table(2)->Row(Index(item[2]));
+    bar.E = material[0];
+    bar.G = material[0] / (2 * (1 + material[1]));
+    bar.Density = material[2];
+    const double* section = data.Table(3)->Row(Index(item[3]));
+    switch (problem) {
+    case 3:
+    case 4:
+        bar.A = section[0];
+        bar.Truss = true;
+        break;
+    case 6:
+        bar.Iy = section[0];
+        bar.It = section[1];
+        break;
+    case 7:
+        bar.A = section[0];
+        bar.It = section[1];
+        bar.Iy = section[2];
+        bar.Iz = section[3];
+        bar.Beta = item[4];
+        break;
+    default:
+        bar.A = section[0];
+        bar.Iy = section[1];
+        break;
+    }
+    if (HasHinges(problem)) {
+        const int hinges = static_cast<int>(item[4]);
+        bar.HingeI = hinges == 1 || hinges == 3;
+        bar.HingeJ = hinges == 2 || hinges == 3;
+    }
+    return bar;
+}
+
+// Replaces a member of type 1 with radius R by straight pieces along its arc; the arc bulges to
+// the left of i -> j (seen with x to the right and z upwards) for R > 0. Returns the bars'
+// indices.
+std::vector<int> AddArc(BarModel& model, const BarModel::Bar& member, double radius) {
+    const BarModel::Vector a = model.Nodes[member.I];
+    const BarModel::Vector b = model.Nodes[member.J];
+    const double dx = b[0] - a[0], dz = b[2] - a[2];
+    const double chord = std::hypot(dx, dz);
+    const double r = std::abs(radius);
+    const double h = std::sqrt(std::max(0.0, r * r - chord * chord / 4));
+    // Left normal of the chord; the centre lies on the other side of the bulge.
+    const double nx = -dz / chord, nz = dx / chord;
+    const double side = radius > 0 ? -1 : 1;
+    const double cx = (a[0] + b[0]) / 2 + side * nx * h;
+    const double cz = (a[2] + b[2]) / 2 + side * nz * h;
+    const double start = std::atan2(a[2] - cz, a[0] - cx);
+    double sweep = std::atan2(b[2] - cz, b[0] - cx) - start;
+    // The shorter arc, turning the way that puts its middle on the bulging side.
+    while (sweep > std::numbers::pi)
+        sweep -= 2 * std::numbers::pi;
+    while (sweep < -std::numbers::pi)
+        sweep += 2 * std::numbers::pi;
+
+    std::vector<int> bars;
+    int previous = member.I;
+    for (int piece = 1; piece <= BarModelBuilder::ArcPieces; ++piece) {
+        int next = member.J;
+        if (piece < BarModelBuilder::ArcPieces) {
+            const double angle = start + sweep * piece / BarModelBuilder::ArcPieces;
+            model.Nodes.push_back({cx + r * std::cos(angle), 0, cz + r * std::sin(angle)});
+            next = static_cast<int>(model.Nodes.size()) - 1;
+        }
+        BarModel::Bar bar = member;
+        bar.I = previous;
+        bar.J = next;
+        bar.HingeI = piece == 1 && member.HingeI;
+        bar.HingeJ = piece == BarModelBuilder::ArcPieces && member.HingeJ;
+        bars.push_back(static_cast<int>(model.Bars.size()));
+        model.Bars.push_back(bar);
+        previous = next;
+    }
+    return bars;
+}
+
+} // namespace
+
+bool BarModelBuilder::Handles(int problem) {
+    return (problem >= 3 && problem <= 8) || problem == 1 || problem == 15;
+}
+
+BarModel BarModelBuilder::Build(int problem, const ParsedData& data) {
+    BarModel model;
+    model.Problem = problem;
+    model.Axes = problem == 6                     ? Frame::Grillage
+                 : (problem == 4 || problem == 7) ? Frame::Space
+                                                  : Frame::PlaneXZ;
+    model.Components = ComponentsOf(problem);
+    model.ForceUnit = data.General.size() > 1 ? data.General[1].Text : QString();
+    model.LengthUnit = data.General.size() > 2 ? data.General[2].Text : QString();
+    model.LoadCases = static_cast<int>(data.GeneralNumber(4));
+    model.Modes = static_cast<int>(data.GeneralNumber(9));
+
+    ReadNodes(problem, *data.Table(4), model);
+    model.DataNodes = static_cast<int>(model.Nodes.size());
+
+    // Bars of each element of the file: one, or the pieces of an arc.
+    const ParsedTable& elements = *data.Table(5);
+    model.DataElements = elements.Rows();
+    std::vector<std::vector<int>> barsOf(static_cast<size_t>(elements.Rows()));
+    for (int row = 0; row < elements.Rows(); ++row) {
+        BarModel::Bar bar = BarOf(problem, elements.Row(row), data);
+        bar.Element = row;
+        const double radius = problem == 1 ? elements.At(row, 5) : 0;
+        if (radius != 0) {
+            barsOf[row] = AddArc(model, bar, radius);
+        } else {
+            barsOf[row] = {static_cast<int>(model.Bars.size())};
+            model.Bars.push_back(bar);
+        }
+    }
+
+    const int components = static_cast<int>(model.Components.size());
+    if (const ParsedTable* supports = data.Table(6)) {
+        for (int row = 0; row < supports->Rows(); ++row) {
+            BarModel::Support support;
+            support.Node = Index(supports->At(row, 0));
+            for (int c = 0; c < components; ++c)
+                support.Fixed[model.Components[c]] = supports->At(row, 1 + c) != 0;
+            model.Supports.push_back(support);
+        }
+    }
+    if (const ParsedTable* loads = data.Table(7)) {
+        for (int row = 0; row < loads->Rows(); ++row) {
+            BarModel::NodalLoad load;
+            load.Case = static_cast<int>(loads->At(row, 0));
+            load.Node = Index(loads->At(row, 1));
+            for (int c = 0; c < components; ++c)
+                load.Load[model.Components[c]] = loads->At(row, 2 + c);
+            model.NodalLoads.push_back(load);
+        }
+    }
+    if (const ParsedTable* loads = data.Table(8)) {
+        const std::vector<int> axes = LoadAxesOf(problem);
+        for (int row = 0; row < loads->Rows(); ++row) {
+            BarModel::ElementLoad load;
+            load.Case = static_cast<int>(loads->At(row, 0));
+            for (size_t a = 0; a < axes.size(); ++a)
+                load.Q[axes[a]] = loads->At(row, 2 + static_cast<int>(a));
+            for (int bar : barsOf[Index(loads->At(row, 1))]) {
+                load.Bar = bar;
+                model.ElementLoads.push_back(load);
+            }
+        }
+    }
+    if (const ParsedTable* masses = data.Table(9)) {
+        for (int row = 0; row < masses->Rows(); ++row) {
+            BarModel::Mass mass;
+            mass.Node = Index(masses->At(row, 0));
+            mass.M = masses->At(row, 1);
+            mass.J = masses->Width > 2 ? masses->At(row, 2) : 0;
+            model.Masses.push_back(mass);
+        }
+    }
+    return model;
+}
+
+QStringList BarModel::ComponentNames() const {
+    static const char* const names[6] = {"ux", "uy", "uz", "rx", "ry", "rz"};
+    QStringList list;
+    for (int c : Components)
+        list << QString::fromLatin1(names[c]);
+    return list;
+}
+
+QStringList BarModel::LoadNames() const {
+    static const char* const names[6] = {"Fx", "Fy", "Fz", "Mx", "My", "Mz"};
+    QStringList list;
+    for (int c : Components)
+        list << QString::fromLatin1(names[c]);
+    return list;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "StaticResults.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <vector>
+
+// The binary result file the structural solvers write beside the data file and the viewer
+// reads: little-endian 32-bit integers and 64-bit IEEE numbers after the eight characters
+// "QVRESULT" and the format version. Its layout is described in FORMATS.md.
+namespace ResultFile {
+
+inline constexpr int Version = 1;
+
+enum class Kind { Statics = 1, Modes = 2, Buckling = 3 };
+
+// Modes and buckling shapes: one value per shape (a frequency in Hz, or a critical factor),
+// the load case it belongs to (0 for natural modes) and the displacements of every node.
+struct Shapes {
+    int Nodes = 0;
+    QStringList Components;
+    struct Shape {
+        int Case = 0;
+        double Value = 0;
+        std::vector<double> Displacements; // Nodes x Components
+    };
+    std::vector<Shape> List;
+};
+
+struct Contents {
+    Kind Type = Kind::Statics;
+    int Problem = 0;
+    StaticResults Statics; // Kind::Statics
+    Shapes Modes;          // Kind::Modes and Kind::Buckling
+};
+
+QByteArray Write(const Contents& contents);
+// Null when the bytes are not a result file of this version or are cut short.
+std::optional<Contents> Read(const QByteArray& bytes);
+
+} // namespace ResultFile

@@ -1,0 +1,33 @@
+#include "SolverCatalogue.h"
+
+const std::vector<SolverEntry>& SolverEntry::All() {
+    using A = Analysis;
+    static const std::vector<SolverEntry> all{
+        {QStringLiteral("Dorvan"), 1, false, A::Statics, QStringLiteral("bin")},
+        {QStringLiteral("Rabeno"), 3, false, A::Statics, QStringLiteral("bin")},
+        {QStringLiteral("Sutalo"), 4, false, A::Statics, QStringLiteral("bin")},
+        {QStringLiteral("Mirbek"), 4, true, A::Modes, QStringLiteral("bi0")},
+        {QStringLiteral("Pelgon"), 5, false, A::Statics, QStringLiteral("bin")},
+        {QStringLiteral("Tavrin"), 6, false, A::Statics, QStringLiteral("bin")},
+        {QStringLiteral("Hosken"), 7, false, A::Statics, QStringLiteral("bin")},
+        {QStringLiteral("Quendo"), 7, true, A::Modes, QStringLiteral("bi0")},
+        {QStringLiteral("Lirtag"), 8, false, A::Modes, QStringLiteral("bi0")},
+        {QStringLiteral("Wempel"), 15, false, A::Buckling, QStringLiteral("bi0")},
+        {QStringLiteral("Pomrak"), 21, false, A::Mathematics, QString()},
+        {QStringLiteral("Sarvel"), 22, false, A::Mathematics, QString()},
+        {QStringLiteral("Tekru"), 23, false, A::Mathematics, QString()},
+        {QStringLiteral("Ulvant"), 24, false, A::Mathematics, QString()},
+        {QStringLiteral("Jastro"), 25, false, A::Mathematics, QString()},
+        {QStringLiteral("Rendup"), 26, false, A::Mathematics, QString()},
+        {QStringLiteral("Zorbek"), 27, false, A::Mathematics, QString()},
+    };
+    return all;
+}
+
+std::optional<SolverEntry> SolverEntry::Named(const QString& name) {
+    for (const SolverEntry& entry : All()) {
+        if (entry.Name.compare(name, Qt::CaseInsensitive) == 0)
+            return entry;
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+// The solver programs of the package: each name solves one problem type, and for space
+// trusses and space frames the dynamic variant (".p" files) has a name of its own.
+struct SolverEntry {
+    enum class Analysis { Statics, Modes, Buckling, Mathematics };
+
+    QString Name; // "Pelgon"
+    int Problem = 0;
+    bool Dynamics = false; // solves the ".p" files of its problem
+    Analysis Kind = Analysis::Statics;
+    QString ResultExtension; // "bin" or "bi0"; empty for the mathematics
+
+    static const std::vector<SolverEntry>& All();
+    static std::optional<SolverEntry> Named(const QString& name);
+};

@@ -1,0 +1,153 @@
+#include "SolverCommand.h"
+
+#include "BarModelBuilder.h"
+#include "ExchangeFile.h"
+#include "MathSolvers.h"
+#include "ProblemNumber.h"
+#include "ResultFile.h"
+#include "SolverInput.h"
+#include "StaticAnalysis.h"
+#include "StaticReport.h"
+#include "StiffnessSystem.h"
+#include "StructuralDynamics.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QStringEncoder>
+#include <new>
+
+namespace {
+
+QString ExtensionOf(int problem, bool dynamics) {
+    return QStringLiteral(".%1%2")
+        .arg(QChar(dynamics ? u'p' : u'd'))
+        .arg(problem, 2, 10, QChar(u'0'));
+}
+
+SolverOutcome SolveStatics(const SolverInput& input) {
+    const BarModel model = BarModelBuilder::Build(input.Problem, input.Data);
+    StiffnessSystem system(model);
+    if (!system.Prepare())
+        return SolverOutcome::Failure(system.Error());
+    const StaticResults results = StaticAnalysis::Run(system);
+    SolverOutcome outcome;
+    outcome.Ok = true;
+    outcome.Json = StaticReport::Json(results);
+    outcome.Protocol =
+        StaticReport::Protocol(input.Data.General[0].Text, input.FormatName, model, results);
+    ResultFile::Contents contents;
+    contents.Type = ResultFile::Kind::Statics;
+    contents.Problem = input.Problem;
+    contents.Statics = results;
+    outcome.ResultFile = ResultFile::Write(contents);
+    return outcome;
+}
+
+// The protocol as the package's text files are: Windows-1251 with CR LF line ends.
+QByteArray ProtocolBytes(const QString& text) {
+    // One pass: replacing in place would move the rest of a protocol of megabytes each time.
+    QString crlf;
+    crlf.reserve(text.size() + text.size() / 16);
+    qsizetype start = 0;
+    for (qsizetype end = text.indexOf(u'\n'); end >= 0; end = text.indexOf(u'\n', start)) {
+        crlf += QStringView(text).mid(start, end - start);
+        crlf += QLatin1String("\r\n");
+        start = end + 1;
+    }
+    crlf += QStringView(text).mid(start);
+    QStringEncoder encoder("windows-1251");
+    if (!encoder.isValid())
+        return crlf.toUtf8();
+    return encoder.encode(crlf);
+}
+
+} // namespace
+
+QString SolverCommand::ResultPath(const SolverEntry& solver, const QString& dataPath) {
+    const qsizetype dot = dataPath.lastIndexOf(u'.');
+    const qsizetype slash = std::max(dataPath.lastIndexOf(u'/'), dataPath.lastIndexOf(u'\\'));
+    const QString base = dot > slash ? dataPath.left(dot + 1) : dataPath + u'.';
+    return base + solver.ResultExtension;
+}
+
+SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dataPath) {
+    const ProblemNumber number = ProblemNumber::FromFileName(dataPath);
+    if (number.Valid && (number.Problem != solver.Problem || number.Dynamics != solver.Dynamics)) {
+        return SolverOutcome::Failure(QStringLiteral("Error: %1 solves the files %2, not %3")
+                                          .arg(solver.Name,
+                                               ExtensionOf(solver.Problem, solver.Dynamics),
+                                               QFileInfo(dataPath).fileName()));
+    }
+    const SolverInput input = SolverInput::Read(dataPath);
+    if (!input.Ok)
+        return SolverOutcome::Failure(input.FaultText());
+    try {
+        switch (solver.Kind) {
+        case SolverEntry::Analysis::Statics:
+            return SolveStatics(input);
+        case SolverEntry::Analysis::Modes:
+            return StructuralDynamics::Modes(input);
+        case SolverEntry::Analysis::Buckling:
+            return StructuralDynamics::Buckling(input);
+        case SolverEntry::Analysis::Mathematics:
+            return MathSolvers::Solve(input);
+        }
+    } catch (const std::bad_alloc&) {
+        return SolverOutcome::Failure(
+            QStringLiteral("not enough memory to solve %1").arg(QFileInfo(dataPath).fileName()));
+    }
+    return SolverOutcome::Failure(QStringLiteral("no analysis"));
+}
+
+SolverCommand::Outcome SolverCommand::Run(const SolverEntry& solver, const QStringList& arguments,
+                                          const QString& workDirectory) {
+    Outcome outcome;
+    const bool json = arguments.size() == 2 && arguments[0] == QLatin1String("--json");
+    const bool plain = (arguments.size() == 1 || arguments.size() == 2) && !json &&
+                       !arguments[0].startsWith(QLatin1String("--")) &&
+                       (arguments.size() == 1 ||
+                        arguments[1].compare(QLatin1String("S"), Qt::CaseInsensitive) == 0);
+    if (!json && !plain) {
+        outcome.ExitCode = 2;
+        outcome.Message =
+            QStringLiteral("usage: %1 DATAFILE [S]   or   %1 --json DATAFILE").arg(solver.Name);
+        return outcome;
+    }
+    const QDir directory(workDirectory);
+    const QString dataPath = directory.filePath(json ? arguments[1] : arguments[0]);
+    const SolverOutcome solved = Solve(solver, dataPath);
+    if (!solved.Ok) {
+        outcome.ExitCode = 1;
+        outcome.Message = solved.Error.startsWith(QLatin1String("Line ")) ||
+                                  solved.Error.startsWith(QLatin1String("Error: "))
+                              ? solved.Error
+                              : QStringLiteral("Error: ") + solved.Error;
+    }
+    if (json) {
+        if (solved.Ok)
+            outcome.StandardOutput = QJsonDocument(solved.Json).toJson(QJsonDocument::Compact);
+        return outcome;
+    }
+
+    outcome.Protocol = QStringLiteral("%1: %2\n\n").arg(solver.Name, dataPath) +
+                       (solved.Ok ? solved.Protocol : outcome.Message + u'\n');
+    if (solved.Ok && !solver.ResultExtension.isEmpty()) {
+        const QString path = ResultPath(solver, dataPath);
+        const QString error = ExchangeFile::Write(path, solved.ResultFile);
+        if (error.isEmpty()) {
+            outcome.ResultPath = path;
+        } else {
+            outcome.ExitCode = 3;
+            outcome.Message = QStringLiteral("Error: ") + error;
+            outcome.Protocol += u'\n' + outcome.Message + u'\n';
+        }
+    }
+    const QString error = ExchangeFile::Write(directory.filePath(QStringLiteral("PROT.TXT")),
+                                              ProtocolBytes(outcome.Protocol));
+    if (!error.isEmpty() && outcome.ExitCode == 0) {
+        outcome.ExitCode = 3;
+        outcome.Message = QStringLiteral("Error: ") + error;
+    }
+    return outcome;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// The answers of a static analysis for the nodes and elements of the data file.
+// Displacements and reactions have one value per kept component of the type (global axes);
+// element forces are section forces at the two ends (ForceNames, for end i then end j; a
+// truss bar has its normal force only). Normal forces are positive in tension. For plane
+// frames, beams and grillages V and M follow the beam convention: M positive when the fibres
+// on the right of the bar, looking from i to j, are in tension (sagging for a bar drawn from
+// left to right), and dM/dx = V.
+struct StaticResults {
+    struct Reaction {
+        int Node = 0; // counted from 1
+        std::vector<double> Values;
+    };
+    struct Case {
+        int Number = 1;
+        std::vector<double> Displacements; // Nodes x Components
+        std::vector<Reaction> Reactions;   // one per support item
+        std::vector<double> Forces;        // Elements x ForceNames.size()
+    };
+
+    int Nodes = 0;
+    int Elements = 0;
+    QStringList Components; // "ux", "uz", "ry"
+    QStringList Reactions;  // "Fx", "Fz", "My"
+    QStringList ForceNames; // "Ni", "Vi", "Mi", "Nj", "Vj", "Mj"
+    std::vector<Case> Cases;
+
+    int ComponentCount() const { return static_cast<int>(Components.size()); }
+    int ForceCount() const { return static_cast<int>(ForceNames.size()); }
+};
