@@ -1,5 +1,7 @@
 #include "TMaterialsForm.h"
 
+#include "ItemButtons.h"
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -35,31 +37,17 @@ TMaterialsForm::TMaterialsForm(const StandardTable& table, const UnitScale& unit
     choosers->addWidget(groupBox, 1);
     choosers->addWidget(new QLabel(QStringLiteral("Material:"), this));
     choosers->addWidget(materialBox);
-    auto* insert = new QPushButton(QStringLiteral("&Insert"), this);
-    auto* remove = new QPushButton(QStringLiteral("&Delete"), this);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    for (QPushButton* button : {insert, remove, cancel})
-        button->setAutoDefault(false);
-    ok->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(insert);
-    buttons->addWidget(remove);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const ItemButtons buttons = ItemButtons::Make(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(choosers);
     layout->addWidget(unitText);
     layout->addWidget(grid, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.Row);
     resize(760, 360);
 
     connect(groupBox, &QComboBox::currentIndexChanged, this, &TMaterialsForm::FillMaterials);
-    connect(insert, &QPushButton::clicked, this, &TMaterialsForm::InsertClick);
-    connect(remove, &QPushButton::clicked, this, &TMaterialsForm::DeleteClick);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons.Insert, &QPushButton::clicked, this, &TMaterialsForm::InsertClick);
+    connect(buttons.Delete, &QPushButton::clicked, this, &TMaterialsForm::DeleteClick);
     FillMaterials();
     FillGrid();
 }

@@ -1,5 +1,6 @@
 #include "TProfilesForm.h"
 
+#include "ItemButtons.h"
 #include "SectionFileCharacteristics.h"
 #include "TStandardProfiles.h"
 #include "UserDialogs.h"
@@ -46,29 +47,15 @@ TProfilesForm::TProfilesForm(UserDialogs& dialogs, const StandardTable& table, i
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setStretchLastSection(true);
 
-    auto* insert = new QPushButton(QStringLiteral("&Insert"), this);
-    auto* remove = new QPushButton(QStringLiteral("&Delete"), this);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    for (QPushButton* button : {insert, remove, cancel})
-        button->setAutoDefault(false);
-    ok->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(insert);
-    buttons->addWidget(remove);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const ItemButtons buttons = ItemButtons::Make(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(kinds);
     layout->addWidget(grid, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.Row);
     resize(760, 380);
 
-    connect(insert, &QPushButton::clicked, this, [this] { KindClick(lastKind); });
-    connect(remove, &QPushButton::clicked, this, &TProfilesForm::DeleteClick);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons.Insert, &QPushButton::clicked, this, [this] { KindClick(lastKind); });
+    connect(buttons.Delete, &QPushButton::clicked, this, &TProfilesForm::DeleteClick);
     FillGrid();
 }
 

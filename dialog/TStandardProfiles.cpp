@@ -1,5 +1,6 @@
 #include "TStandardProfiles.h"
 
+#include "ItemButtons.h"
 #include "TableBlock.h"
 
 #include <QComboBox>
@@ -45,28 +46,16 @@ TStandardProfiles::TStandardProfiles(const StandardTable& table, const UnitScale
     choosers->addWidget(new QLabel(QStringLiteral("Type:"), this));
     choosers->addWidget(typeBox);
     choosers->addWidget(dimension);
-    auto* insert = new QPushButton(QStringLiteral("&Insert"), this);
-    auto* remove = new QPushButton(QStringLiteral("&Delete"), this);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    ok->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(insert);
-    buttons->addWidget(remove);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const ItemButtons buttons = ItemButtons::Make(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(choosers);
     layout->addWidget(grid, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.Row);
     resize(980, 360);
 
     connect(kindBox, &QComboBox::currentIndexChanged, this, &TStandardProfiles::FillTypes);
-    connect(insert, &QPushButton::clicked, this, &TStandardProfiles::InsertClick);
-    connect(remove, &QPushButton::clicked, this, &TStandardProfiles::DeleteClick);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons.Insert, &QPushButton::clicked, this, &TStandardProfiles::InsertClick);
+    connect(buttons.Delete, &QPushButton::clicked, this, &TStandardProfiles::DeleteClick);
     ChooseKind(kind);
     FillTypes();
 }
