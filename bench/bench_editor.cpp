@@ -6,9 +6,9 @@
 #include "MenuTexts.h"
 #include "PackageSettings.h"
 #include "ProgramRunner.h"
+#include "SilentDialogs.h"
 #include "TEditForm.h"
 #include "TGlobalObj.h"
-#include "UserDialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,18 +21,6 @@
 namespace {
 
 constexpr int Lines = 100000;
-
-class SilentDialogs : public UserDialogs {
-public:
-    Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::No; }
-    bool AskYesNo(QWidget*, const QString&) override { return false; }
-    void ShowError(QWidget*, const QString&) override {}
-    void ShowWarning(QWidget*, const QString&) override {}
-    void ShowInformation(QWidget*, const QString&) override {}
-    QString GetOpenFileName(QWidget*, const FileDialogRequest&) override { return {}; }
-    QString GetSaveFileName(QWidget*, const FileDialogRequest&) override { return {}; }
-    bool OpenWithDesktop(const QUrl&) override { return true; }
-};
 
 class NoPickers : public EditorPickers {
 public:

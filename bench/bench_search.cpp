@@ -2,8 +2,8 @@
 // text is taken from the editor's field and halved towards the nearest match before the
 // caret. The worst case is a match in the first line only (every half is scanned once); a
 // match near the caret is the common one.
+#include "SilentDialogs.h"
 #include "TextFinder.h"
-#include "UserDialogs.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -12,18 +12,6 @@
 namespace {
 
 constexpr int Lines = 100000;
-
-class SilentDialogs : public UserDialogs {
-public:
-    Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::No; }
-    bool AskYesNo(QWidget*, const QString&) override { return false; }
-    void ShowError(QWidget*, const QString&) override {}
-    void ShowWarning(QWidget*, const QString&) override {}
-    void ShowInformation(QWidget*, const QString&) override {}
-    QString GetOpenFileName(QWidget*, const FileDialogRequest&) override { return {}; }
-    QString GetSaveFileName(QWidget*, const FileDialogRequest&) override { return {}; }
-    bool OpenWithDesktop(const QUrl&) override { return true; }
-};
 
 QString LargeText(bool matchAtTheEnd) {
     QString text = QStringLiteral("Large plane frame ; IPE 300 roof\n*4 Nodes\n");
