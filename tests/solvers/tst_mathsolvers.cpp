@@ -148,6 +148,29 @@ void TestMathSolvers::polynomialRoots() {
     QCOMPARE(square.Json()["roots"].toArray().size(), 2);
     QV_COMPARE_NEAR(At(square.Json(), "roots", 0), -std::sqrt(2.0), 1e-10);
     QV_COMPARE_NEAR(At(square.Json(), "roots", 1), std::sqrt(2.0), 1e-10);
+
+    // Roots where the sign does not change, inside a single part: (x - 1)^2 (x + 2) =
+    // x^3 - 3x + 2 touches 0 at 1 (tolerance 1e-8); (x - 0.3)^4 has one root of multiplicity
+    // four, which rounding only fixes to about 1e-5; x^2 + 1 has none.
+    const Run touching(QStringLiteral("Jastro"), QStringLiteral("t.d25"),
+                       Math({"1.0E-10", "60", "1"}, {"3 1", "1 -3", "0 2"}, {"-3 3"}));
+    QVERIFY2(touching.Ok(), qPrintable(touching.Outcome().Error));
+    QCOMPARE(touching.Json()["roots"].toArray().size(), 2);
+    QV_COMPARE_NEAR(At(touching.Json(), "roots", 0), -2, 1e-10);
+    QV_COMPARE_NEAR(At(touching.Json(), "roots", 1), 1, 1e-8);
+    QVERIFY(touching.Outcome().Protocol.contains(QLatin1String("even multiplicity")));
+
+    const Run fourfold(QStringLiteral("Jastro"), QStringLiteral("q.d25"),
+                       Math({"1.0E-12", "80", "2"},
+                            {"4 1", "3 -1.2", "2 0.54", "1 -0.108", "0 0.0081"}, {"-1 2"}));
+    QVERIFY2(fourfold.Ok(), qPrintable(fourfold.Outcome().Error));
+    QCOMPARE(fourfold.Json()["roots"].toArray().size(), 1);
+    QV_COMPARE_NEAR(At(fourfold.Json(), "roots", 0), 0.3, 1e-5);
+
+    const Run none(QStringLiteral("Jastro"), QStringLiteral("n.d25"),
+                   Math({"1.0E-10", "60", "4"}, {"2 1", "0 1"}, {"-10 10"}));
+    QVERIFY2(none.Ok(), qPrintable(none.Outcome().Error));
+    QCOMPARE(none.Json()["roots"].toArray().size(), 0);
 }
 
 void TestMathSolvers::differentialEquations() {

@@ -7,6 +7,7 @@
 #include <Eigen/QR>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <unsupported/Eigen/MatrixFunctions>
 
@@ -28,6 +29,29 @@ struct Terms {
             if (power > 0)
                 sum += c * power * std::pow(x, power - 1);
         }
+        return sum;
+    }
+    Terms Derived() const {
+        Terms d;
+        for (const auto& [power, c] : List) {
+            if (power > 0 && c != 0)
+                d.List.emplace_back(power - 1, c * power);
+        }
+        return d;
+    }
+    int Degree() const {
+        int degree = 0;
+        for (const auto& [power, c] : List) {
+            if (c != 0)
+                degree = std::max(degree, power);
+        }
+        return degree;
+    }
+    // The size of the terms at x: the rounding of p(x) is a few ulps of this.
+    double Magnitude(double x) const {
+        double sum = 0;
+        for (const auto& [power, c] : List)
+            sum += std::abs(c * std::pow(x, power));
         return sum;
     }
 };
@@ -61,6 +85,93 @@ int Refine(const Terms& p, double a, double b, double tolerance, int iterations,
     }
     root = x;
     return -1;
+}
+
+// Sorted roots, each once: two roots are one when they lie within the tolerance or when the
+// polynomial between them is no larger than its rounding, as it is around a root of high
+// multiplicity, where rounding alone changes the sign many times. A cluster is its mean.
+std::vector<double> Distinct(const Terms& p, std::vector<double> roots, double tolerance) {
+    std::sort(roots.begin(), roots.end());
+    std::vector<double> distinct;
+    double sum = 0;
+    int count = 0;
+    for (size_t k = 0; k < roots.size(); ++k) {
+        sum += roots[k];
+        ++count;
+        const bool last = k + 1 == roots.size();
+        if (!last) {
+            const double middle = (roots[k] + roots[k + 1]) / 2;
+            const double rounding =
+                64 * std::numeric_limits<double>::epsilon() * p.Magnitude(middle);
+            if (roots[k + 1] - roots[k] <= tolerance || std::abs(p(middle)) <= rounding)
+                continue;
+        }
+        distinct.push_back(sum / count);
+        sum = 0;
+        count = 0;
+    }
+    return distinct;
+}
+
+struct RootSearch {
+    double Tolerance = 0;
+    int Iterations = 0;
+    std::vector<double> Roots;
+    std::vector<double> Touching; // roots where the sign does not change
+    std::vector<double> Unconverged;
+};
+
+// The real roots of p in [from, to], cut first at the given points. Between two neighbouring
+// roots of p' the polynomial is monotone, so each such piece holds at most one root, found by
+// its change of sign; a root of even multiplicity is an extremum where p touches 0, so the
+// roots of p' (found the same way, recursively) are tested for it. This finds every root the
+// tolerance can tell apart, whatever the subdivision.
+std::vector<double> RealRoots(const Terms& p, double from, double to,
+                              const std::vector<double>& cuts, RootSearch& search, bool outermost) {
+    std::vector<double> found;
+    if (p.Degree() == 0)
+        return found;
+    const Terms slope = p.Derived();
+    std::vector<double> points = cuts;
+    if (slope.Degree() > 0) {
+        RootSearch inner{search.Tolerance, search.Iterations, {}, {}, {}};
+        const std::vector<double> extrema = RealRoots(slope, from, to, {}, inner, false);
+        for (double x : extrema) {
+            points.push_back(x);
+            // p' and p'' at x: an extremum within the tolerance of 0 is a touching root.
+            const double reach = search.Tolerance * std::max(std::abs(slope(x - search.Tolerance)),
+                                                             std::abs(slope(x + search.Tolerance)));
+            const double rounding = 64 * std::numeric_limits<double>::epsilon() * p.Magnitude(x);
+            if (std::abs(p(x)) <= reach + rounding) {
+                found.push_back(x);
+                if (outermost)
+                    search.Touching.push_back(x);
+            }
+        }
+    }
+    points.push_back(from);
+    points.push_back(to);
+    std::sort(points.begin(), points.end());
+    points.erase(
+        std::remove_if(points.begin(), points.end(), [&](double x) { return x < from || x > to; }),
+        points.end());
+    for (size_t k = 0; k < points.size(); ++k) {
+        const double a = points[k];
+        const double fa = p(a);
+        if (fa == 0)
+            found.push_back(a);
+        if (k + 1 == points.size())
+            break;
+        const double b = points[k + 1];
+        const double fb = p(b);
+        if (fa == 0 || fb == 0 || (fa < 0) == (fb < 0) || b <= a)
+            continue;
+        double root = 0;
+        if (Refine(p, a, b, search.Tolerance, search.Iterations, root) < 0 && outermost)
+            search.Unconverged.push_back(root);
+        found.push_back(root);
+    }
+    return Distinct(p, std::move(found), search.Tolerance);
 }
 
 } // namespace
@@ -124,51 +235,45 @@ SolverOutcome MathSolvers::Polynomial(const ParsedData& data) {
         p.List.emplace_back(static_cast<int>(terms(r, 0)), terms(r, 1));
     const Eigen::MatrixXd intervals = TableMatrix(data, 3);
 
-    // Each interval is cut into parts; a part whose ends differ in sign holds a root, and an
-    // end where the polynomial is 0 is one. Roots of even multiplicity inside a part, where
-    // the sign does not change, are not found.
+    // The subdivision points stay cuts of the search, as the data asks; the search no longer
+    // depends on them to find a root.
+    RootSearch search{tolerance, iterations, {}, {}, {}};
     std::vector<double> roots;
-    QStringList notes;
     for (Eigen::Index i = 0; i < intervals.rows(); ++i) {
         const double from = intervals(i, 0), to = intervals(i, 1);
-        for (int k = 0; k < parts; ++k) {
-            const double a = from + (to - from) * k / parts;
-            const double b = k + 1 == parts ? to : from + (to - from) * (k + 1) / parts;
-            const double fa = p(a), fb = p(b);
-            if (fa == 0)
-                roots.push_back(a);
-            if (fb == 0)
-                roots.push_back(b);
-            if (fa == 0 || fb == 0 || (fa < 0) == (fb < 0))
-                continue;
-            double root = 0;
-            if (Refine(p, a, b, tolerance, iterations, root) < 0)
-                notes << QStringLiteral("the root near %1 did not reach the tolerance in %2 "
-                                        "iterations")
-                             .arg(root, 0, 'g', 10)
-                             .arg(iterations);
-            roots.push_back(root);
-        }
+        std::vector<double> cuts;
+        for (int k = 1; k < parts; ++k)
+            cuts.push_back(from + (to - from) * k / parts);
+        const std::vector<double> found = RealRoots(p, from, to, cuts, search, true);
+        roots.insert(roots.end(), found.begin(), found.end());
     }
-    std::sort(roots.begin(), roots.end());
-    std::vector<double> distinct;
-    for (double root : roots) {
-        if (distinct.empty() || root - distinct.back() > tolerance)
-            distinct.push_back(root);
-    }
+    const std::vector<double> distinct = Distinct(p, std::move(roots), tolerance);
+    const auto near = [tolerance](const std::vector<double>& list, double x) {
+        return std::any_of(list.begin(), list.end(),
+                           [&](double y) { return std::abs(x - y) <= tolerance; });
+    };
+    QStringList notes;
+    for (double root : search.Unconverged)
+        notes << QStringLiteral("the root near %1 did not reach the tolerance in %2 iterations")
+                     .arg(root, 0, 'g', 10)
+                     .arg(iterations);
     SolverOutcome outcome;
     outcome.Ok = true;
     QJsonArray list;
     QString& text = outcome.Protocol;
     text += QStringLiteral("Real roots in the search intervals (tolerance %1)\n\n").arg(tolerance);
     if (distinct.empty())
-        text += QStringLiteral("No root changes the sign of the polynomial in the intervals.\n");
+        text += QStringLiteral("The polynomial has no real root in the intervals.\n");
     for (size_t r = 0; r < distinct.size(); ++r) {
         list.append(distinct[r]);
-        text += QStringLiteral("x%1 = %2   p(x) = %3\n")
+        text += QStringLiteral("x%1 = %2   p(x) = %3%4\n")
                     .arg(r + 1)
                     .arg(distinct[r], 0, 'g', 14)
-                    .arg(p(distinct[r]), 0, 'g', 4);
+                    .arg(p(distinct[r]), 0, 'g', 4)
+                    .arg(near(search.Touching, distinct[r])
+                             ? QStringLiteral("   (the sign does not change: a root of even "
+                                              "multiplicity)")
+                             : QString());
     }
     for (const QString& note : notes)
         text += QStringLiteral("Note: ") + note + u'\n';
