@@ -127,30 +127,55 @@ BarElement::Matrix12 BarElement::GlobalStiffness() const {
 }
 
 BarElement::Matrix12 BarElement::GlobalGeometricStiffness(double normalForce) const {
-    const double L = length_, n = normalForce / L;
+    const double L = length_;
     Matrix12 kg = Matrix12::Zero();
-    if (bar_->Truss || bar_->HingeI || bar_->HingeJ) {
-        // A bar that does not carry end moments: the string stiffness of its transverse
-        // translations.
+    if (bar_->Truss) {
+        // A bar that carries no end moments: the string stiffness of its transverse translations.
+        const double n = normalForce / L;
         for (int t : {1, 2}) {
             kg(t, t) = kg(t + 6, t + 6) = n;
             kg(t, t + 6) = kg(t + 6, t) = -n;
         }
-    } else {
-        const double c = normalForce / (30 * L);
-        const double sv[4][4] = {{36, 3 * L, -36, 3 * L},
-                                 {3 * L, 4 * L * L, -3 * L, -L * L},
-                                 {-36, -3 * L, 36, -3 * L},
-                                 {3 * L, -L * L, -3 * L, 4 * L * L}};
-        const int v[4] = {1, 5, 7, 11};
-        const int w[4] = {2, 4, 8, 10};
-        const double sign[4] = {1, -1, 1, -1};
-        for (int a = 0; a < 4; ++a) {
-            for (int b = 0; b < 4; ++b) {
-                kg(v[a], v[b]) = c * sv[a][b];
-                kg(w[a], w[b]) = c * sv[a][b] * sign[a] * sign[b];
-            }
+        return ToGlobal(kg);
+    }
+    const double c = normalForce / (30 * L);
+    const double sv[4][4] = {{36, 3 * L, -36, 3 * L},
+                             {3 * L, 4 * L * L, -3 * L, -L * L},
+                             {-36, -3 * L, 36, -3 * L},
+                             {3 * L, -L * L, -3 * L, 4 * L * L}};
+    const int v[4] = {1, 5, 7, 11};
+    const int w[4] = {2, 4, 8, 10};
+    const double sign[4] = {1, -1, 1, -1};
+    for (int a = 0; a < 4; ++a) {
+        for (int b = 0; b < 4; ++b) {
+            kg(v[a], v[b]) = c * sv[a][b];
+            kg(w[a], w[b]) = c * sv[a][b] * sign[a] * sign[b];
         }
+    }
+    if (bar_->HingeI || bar_->HingeJ) {
+        // A released end rotates as the elastic bar lets it when no moment acts there; the
+        // geometric stiffness follows that same shape (T^T kg T), which keeps the accuracy of
+        // the consistent matrix. A string's stiffness instead made a column of two bars hinged
+        // at its supports a fifth too strong.
+        Matrix12 k = RigidStiffness();
+        Matrix12 t = Matrix12::Identity();
+        for (int released : {RyI, RyJ}) {
+            if ((released == RyI && !bar_->HingeI) || (released == RyJ && !bar_->HingeJ))
+                continue;
+            const double pivot = k(released, released);
+            if (pivot == 0)
+                continue;
+            // The released rotation in terms of the others, then its row and column removed.
+            Matrix12 step = Matrix12::Identity();
+            step.row(released) = -k.row(released) / pivot;
+            step(released, released) = 0;
+            t = t * step;
+            const Vector12 column = k.col(released);
+            k -= column * column.transpose() / pivot;
+            k.row(released).setZero();
+            k.col(released).setZero();
+        }
+        kg = t.transpose() * kg * t;
     }
     return ToGlobal(kg);
 }
