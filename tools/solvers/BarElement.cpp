@@ -91,7 +91,8 @@ BarElement::Matrix12 BarElement::LocalStiffness() const {
     return k;
 }
 
-void BarElement::Condense(Matrix12& k, Vector12* f) const {
+BarElement::Matrix12 BarElement::Condense(Matrix12& k, Vector12* f) const {
+    Matrix12 shape = Matrix12::Identity();
     for (int released : {RyI, RyJ}) {
         if ((released == RyI && !bar_->HingeI) || (released == RyJ && !bar_->HingeJ))
             continue;
@@ -99,6 +100,11 @@ void BarElement::Condense(Matrix12& k, Vector12* f) const {
         if (pivot == 0)
             continue;
         const Vector12 column = k.col(released);
+        // The released rotation in terms of the other components.
+        Matrix12 step = Matrix12::Identity();
+        step.row(released) = -column.transpose() / pivot;
+        step(released, released) = 0;
+        shape = shape * step;
         if (f)
             *f -= column * ((*f)(released) / pivot);
         k -= column * column.transpose() / pivot;
@@ -107,6 +113,7 @@ void BarElement::Condense(Matrix12& k, Vector12* f) const {
         if (f)
             (*f)(released) = 0;
     }
+    return shape;
 }
 
 BarElement::Matrix12 BarElement::ToGlobal(const Matrix12& local) const {
@@ -158,24 +165,8 @@ BarElement::Matrix12 BarElement::GlobalGeometricStiffness(double normalForce) co
         // the consistent matrix. A string's stiffness instead made a column of two bars hinged
         // at its supports a fifth too strong.
         Matrix12 k = RigidStiffness();
-        Matrix12 t = Matrix12::Identity();
-        for (int released : {RyI, RyJ}) {
-            if ((released == RyI && !bar_->HingeI) || (released == RyJ && !bar_->HingeJ))
-                continue;
-            const double pivot = k(released, released);
-            if (pivot == 0)
-                continue;
-            // The released rotation in terms of the others, then its row and column removed.
-            Matrix12 step = Matrix12::Identity();
-            step.row(released) = -k.row(released) / pivot;
-            step(released, released) = 0;
-            t = t * step;
-            const Vector12 column = k.col(released);
-            k -= column * column.transpose() / pivot;
-            k.row(released).setZero();
-            k.col(released).setZero();
-        }
-        kg = t.transpose() * kg * t;
+        const Matrix12 shape = Condense(k, nullptr);
+        kg = shape.transpose() * kg * shape;
     }
     return ToGlobal(kg);
 }

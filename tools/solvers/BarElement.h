@@ -34,7 +34,9 @@ public:
     Vector12 EndForces(const Vector12& globalDisplacements, const Vector12& fixedEnd) const;
 
 private:
-    void Condense(Matrix12& k, Vector12* f) const;
+    // Removes the released end rotations from k (and f); returns the map from the remaining
+    // components to all twelve, with each released rotation as the unloaded bar takes it.
+    Matrix12 Condense(Matrix12& k, Vector12* f) const;
     Matrix12 RigidStiffness() const;
     Matrix12 ToGlobal(const Matrix12& local) const;
 
