@@ -14,6 +14,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -130,8 +132,16 @@ void SolverWindow::ShowEnd(const QString& heading, const QString& text, bool sav
     progressPage->hide();
     endPage->show();
     setMinimumWidth(0);
-    // Room for a report's columns; a short error needs less height.
-    resize(std::max(width(), 720), saveable ? 560 : 260);
+    // Room for a report's longest line where the screen allows; a short error needs less
+    // height.
+    int widest = 0;
+    const QFontMetrics metrics(reportView->font());
+    for (const QString& line : text.split(u'\n'))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    // The window's and the view's margins and a vertical scroll bar.
+    const int frame = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 48;
+    const int fits = screen() ? screen()->availableGeometry().width() * 9 / 10 : 1000;
+    resize(std::clamp(widest + frame, 720, std::max(720, fits)), saveable ? 560 : 260);
 }
 
 void SolverWindow::ShowReport(const QString& protocol) {
