@@ -25,6 +25,10 @@ QString ExtensionOf(int problem, bool dynamics) {
         .arg(problem, 2, 10, QChar(u'0'));
 }
 
+QString StopMessage() {
+    return QStringLiteral("Stopped by the user: no results were written");
+}
+
 SolverOutcome SolveStatics(const SolverInput& input, SolverProgress* progress) {
     const BarModel model = BarModelBuilder::Build(input.Problem, input.Data);
     SolverProgress::Report(progress, StaticAnalysis::AssemblyStage(model));
@@ -117,7 +121,7 @@ SolverCommand::Outcome SolverCommand::RecordStop(const SolverEntry& solver, cons
                                                  const QString& workDirectory) {
     Outcome outcome;
     outcome.ExitCode = StoppedExitCode;
-    outcome.Message = QStringLiteral("Stopped by the user: no results were written");
+    outcome.Message = StopMessage();
     outcome.Protocol =
         QStringLiteral("%1: %2\n\n%3.\n").arg(solver.Name, dataPath, outcome.Message);
     const QString error = ExchangeFile::Write(
@@ -157,7 +161,7 @@ SolverCommand::Outcome SolverCommand::Run(const SolverEntry& solver, const QStri
     // A run stopped meanwhile writes nothing: neither a result file nor a protocol of its own.
     if (progress && !progress->BeginWriting()) {
         outcome.ExitCode = StoppedExitCode;
-        outcome.Message = QStringLiteral("Stopped by the user: no results were written");
+        outcome.Message = StopMessage();
         return outcome;
     }
     outcome.Protocol = QStringLiteral("%1: %2\n\n").arg(solver.Name, dataPath) +
