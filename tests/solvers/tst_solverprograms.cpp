@@ -23,6 +23,7 @@ private slots:
     void printsJsonAndWritesNothing();
     void refusesBadDataWithoutResultFile();
     void wrongCommandLine();
+    void noWindowWithoutDisplay();
 };
 
 void TestSolverPrograms::solvesAnExampleAsTheEditorDoes() {
@@ -104,6 +105,28 @@ void TestSolverPrograms::wrongCommandLine() {
         ProgramRun::Run(QStringLiteral(PELGON_PROGRAM), package.path(), {});
     QCOMPARE(run.ExitCode, 2);
     QVERIFY(run.Output.contains("usage"));
+}
+
+void TestSolverPrograms::noWindowWithoutDisplay() {
+    // A mathematics solver on a display waits for its report window to be closed; offscreen
+    // (also with a display named) or without any display it must end on its own, as tests,
+    // CI and the editor's tests run it.
+    QTemporaryDir package;
+    QProcessEnvironment offscreen = QProcessEnvironment::systemEnvironment();
+    offscreen.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    offscreen.insert(QStringLiteral("DISPLAY"), QStringLiteral(":97"));
+    QProcessEnvironment none = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        none.remove(QString::fromLatin1(name));
+    for (const QProcessEnvironment& environment : {offscreen, none}) {
+        QFile::remove(QDir(package.path()).filePath(QStringLiteral("PROT.TXT")));
+        const ProgramRun::Result run = ProgramRun::Run(
+            QStringLiteral(POMRAK_PROGRAM), package.path(),
+            {Example(QStringLiteral("three.d21")), QStringLiteral("S")}, environment);
+        QCOMPARE(run.ExitCode, 0);
+        QVERIFY(ProgramRun::ReadFile(QDir(package.path()).filePath(QStringLiteral("PROT.TXT")))
+                    .contains("Determinant 56"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSolverPrograms)

@@ -2,7 +2,29 @@
 
 #include "StaticReport.h"
 
-SolverOutcome MathSolvers::Solve(const SolverInput& input) {
+QString MathSolvers::Stage(int problem) {
+    switch (problem) {
+    case 21:
+        return QStringLiteral("Solving the linear system");
+    case 22:
+        return QStringLiteral("Characteristic values and vectors");
+    case 23:
+        return QStringLiteral("Inverting the matrix");
+    case 24:
+        return QStringLiteral("Fourier coefficients");
+    case 25:
+        return QStringLiteral("Roots of the polynomial");
+    case 26:
+        return QStringLiteral("Integrating the differential equations");
+    case 27:
+        return QStringLiteral("Characteristic values of the Sturm-Liouville problem");
+    default:
+        return QStringLiteral("Solving");
+    }
+}
+
+SolverOutcome MathSolvers::Solve(const SolverInput& input, SolverProgress* progress) {
+    SolverProgress::Report(progress, Stage(input.Problem));
     SolverOutcome outcome;
     switch (input.Problem) {
     case 21:

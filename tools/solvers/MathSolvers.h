@@ -2,6 +2,7 @@
 
 #include "SolverInput.h"
 #include "SolverOutcome.h"
+#include "SolverProgress.h"
 
 #include <Eigen/Dense>
 #include <QJsonArray>
@@ -11,7 +12,10 @@
 // as the report the protocol and the solver's window show.
 namespace MathSolvers {
 
-SolverOutcome Solve(const SolverInput& input);
+// `progress` (may be null) hears which problem is being solved.
+SolverOutcome Solve(const SolverInput& input, SolverProgress* progress = nullptr);
+// What the solver of a problem does, as its window shows it ("Solving the linear system").
+QString Stage(int problem);
 
 SolverOutcome LinearSystem(const ParsedData& data);   // 21
 SolverOutcome Characteristic(const ParsedData& data); // 22

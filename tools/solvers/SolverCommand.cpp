@@ -25,12 +25,17 @@ QString ExtensionOf(int problem, bool dynamics) {
         .arg(problem, 2, 10, QChar(u'0'));
 }
 
-SolverOutcome SolveStatics(const SolverInput& input) {
+QString StopMessage() {
+    return QStringLiteral("Stopped by the user: no results were written");
+}
+
+SolverOutcome SolveStatics(const SolverInput& input, SolverProgress* progress) {
     const BarModel model = BarModelBuilder::Build(input.Problem, input.Data);
+    SolverProgress::Report(progress, StaticAnalysis::AssemblyStage(model));
     StiffnessSystem system(model);
     if (!system.Prepare())
         return SolverOutcome::Failure(system.Error());
-    const StaticResults results = StaticAnalysis::Run(system);
+    const StaticResults results = StaticAnalysis::Run(system, progress);
     SolverOutcome outcome;
     outcome.Ok = true;
     outcome.Json = StaticReport::Json(results);
@@ -44,8 +49,9 @@ SolverOutcome SolveStatics(const SolverInput& input) {
     return outcome;
 }
 
-// The protocol as the package's text files are: Windows-1251 with CR LF line ends.
-QByteArray ProtocolBytes(const QString& text) {
+} // namespace
+
+QByteArray SolverCommand::ProtocolBytes(const QString& text) {
     // One pass: replacing in place would move the rest of a protocol of megabytes each time.
     QString crlf;
     crlf.reserve(text.size() + text.size() / 16);
@@ -62,8 +68,6 @@ QByteArray ProtocolBytes(const QString& text) {
     return encoder.encode(crlf);
 }
 
-} // namespace
-
 QString SolverCommand::ResultPath(const SolverEntry& solver, const QString& dataPath) {
     const qsizetype dot = dataPath.lastIndexOf(u'.');
     const qsizetype slash = std::max(dataPath.lastIndexOf(u'/'), dataPath.lastIndexOf(u'\\'));
@@ -71,7 +75,8 @@ QString SolverCommand::ResultPath(const SolverEntry& solver, const QString& data
     return base + solver.ResultExtension;
 }
 
-SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dataPath) {
+SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dataPath,
+                                   SolverProgress* progress) {
     const ProblemNumber number = ProblemNumber::FromFileName(dataPath);
     if (number.Valid && (number.Problem != solver.Problem || number.Dynamics != solver.Dynamics)) {
         return SolverOutcome::Failure(QStringLiteral("Error: %1 solves the files %2, not %3")
@@ -79,19 +84,20 @@ SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dat
                                                ExtensionOf(solver.Problem, solver.Dynamics),
                                                QFileInfo(dataPath).fileName()));
     }
+    SolverProgress::Report(progress, QStringLiteral("Reading the data"));
     const SolverInput input = SolverInput::Read(dataPath);
     if (!input.Ok)
         return SolverOutcome::Failure(input.FaultText());
     try {
         switch (solver.Kind) {
         case SolverEntry::Analysis::Statics:
-            return SolveStatics(input);
+            return SolveStatics(input, progress);
         case SolverEntry::Analysis::Modes:
-            return StructuralDynamics::Modes(input);
+            return StructuralDynamics::Modes(input, progress);
         case SolverEntry::Analysis::Buckling:
-            return StructuralDynamics::Buckling(input);
+            return StructuralDynamics::Buckling(input, progress);
         case SolverEntry::Analysis::Mathematics:
-            return MathSolvers::Solve(input);
+            return MathSolvers::Solve(input, progress);
         }
     } catch (const std::bad_alloc&) {
         return SolverOutcome::Failure(
@@ -100,14 +106,36 @@ SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dat
     return SolverOutcome::Failure(QStringLiteral("no analysis"));
 }
 
+bool SolverCommand::SolvesForEditor(const QStringList& arguments) {
+    return (arguments.size() == 1 || arguments.size() == 2) &&
+           !arguments[0].startsWith(QLatin1String("--")) &&
+           (arguments.size() == 1 ||
+            arguments[1].compare(QLatin1String("S"), Qt::CaseInsensitive) == 0);
+}
+
+QString SolverCommand::DataPath(const QStringList& arguments, const QString& workDirectory) {
+    return arguments.isEmpty() ? QString() : QDir(workDirectory).filePath(arguments.first());
+}
+
+SolverCommand::Outcome SolverCommand::RecordStop(const SolverEntry& solver, const QString& dataPath,
+                                                 const QString& workDirectory) {
+    Outcome outcome;
+    outcome.ExitCode = StoppedExitCode;
+    outcome.Message = StopMessage();
+    outcome.Protocol =
+        QStringLiteral("%1: %2\n\n%3.\n").arg(solver.Name, dataPath, outcome.Message);
+    const QString error = ExchangeFile::Write(
+        QDir(workDirectory).filePath(QStringLiteral("PROT.TXT")), ProtocolBytes(outcome.Protocol));
+    if (!error.isEmpty())
+        outcome.Message += QStringLiteral("; ") + error;
+    return outcome;
+}
+
 SolverCommand::Outcome SolverCommand::Run(const SolverEntry& solver, const QStringList& arguments,
-                                          const QString& workDirectory) {
+                                          const QString& workDirectory, SolverProgress* progress) {
     Outcome outcome;
     const bool json = arguments.size() == 2 && arguments[0] == QLatin1String("--json");
-    const bool plain = (arguments.size() == 1 || arguments.size() == 2) && !json &&
-                       !arguments[0].startsWith(QLatin1String("--")) &&
-                       (arguments.size() == 1 ||
-                        arguments[1].compare(QLatin1String("S"), Qt::CaseInsensitive) == 0);
+    const bool plain = !json && SolvesForEditor(arguments);
     if (!json && !plain) {
         outcome.ExitCode = 2;
         outcome.Message =
@@ -116,7 +144,7 @@ SolverCommand::Outcome SolverCommand::Run(const SolverEntry& solver, const QStri
     }
     const QDir directory(workDirectory);
     const QString dataPath = directory.filePath(json ? arguments[1] : arguments[0]);
-    const SolverOutcome solved = Solve(solver, dataPath);
+    const SolverOutcome solved = Solve(solver, dataPath, progress);
     if (!solved.Ok) {
         outcome.ExitCode = 1;
         outcome.Message = solved.Error.startsWith(QLatin1String("Line ")) ||
@@ -130,6 +158,12 @@ SolverCommand::Outcome SolverCommand::Run(const SolverEntry& solver, const QStri
         return outcome;
     }
 
+    // A run stopped meanwhile writes nothing: neither a result file nor a protocol of its own.
+    if (progress && !progress->BeginWriting()) {
+        outcome.ExitCode = StoppedExitCode;
+        outcome.Message = StopMessage();
+        return outcome;
+    }
     outcome.Protocol = QStringLiteral("%1: %2\n\n").arg(solver.Name, dataPath) +
                        (solved.Ok ? solved.Protocol : outcome.Message + u'\n');
     if (solved.Ok && !solver.ResultExtension.isEmpty()) {

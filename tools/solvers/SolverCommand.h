@@ -2,6 +2,7 @@
 
 #include "SolverCatalogue.h"
 #include "SolverOutcome.h"
+#include "SolverProgress.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,17 +16,31 @@ class SolverCommand {
 public:
     struct Outcome {
         int ExitCode = 0; // 0 solved, 1 the data cannot be solved, 2 wrong command line,
-                          // 3 a file could not be written
+                          // 3 a file could not be written, 4 stopped by the user
         QString Message;  // for standard error when ExitCode != 0
         QByteArray StandardOutput;
         QString ResultPath; // the result file written, if any
         QString Protocol;
     };
 
+    static constexpr int StoppedExitCode = 4;
+
+    // `progress` (may be null) hears the stages and may stop the run before it writes.
     static Outcome Run(const SolverEntry& solver, const QStringList& arguments,
-                       const QString& workDirectory);
+                       const QString& workDirectory, SolverProgress* progress = nullptr);
     // Solves a file without touching any file: the core of Run, for tests and benchmarks.
-    static SolverOutcome Solve(const SolverEntry& solver, const QString& dataPath);
+    static SolverOutcome Solve(const SolverEntry& solver, const QString& dataPath,
+                               SolverProgress* progress = nullptr);
+    // The run was stopped before it wrote anything: the protocol says so and the result file
+    // stays as it was (an older one of the same data, or none).
+    static Outcome RecordStop(const SolverEntry& solver, const QString& dataPath,
+                              const QString& workDirectory);
+    // "NAME DATAFILE [S]", as the editor starts a solver (not "--json", not a wrong line).
+    static bool SolvesForEditor(const QStringList& arguments);
+    // The data path that such a command line names.
+    static QString DataPath(const QStringList& arguments, const QString& workDirectory);
+    // The protocol as the package's text files are: Windows-1251 with CR LF line ends.
+    static QByteArray ProtocolBytes(const QString& text);
     // Where the result file of a data file lies.
     static QString ResultPath(const SolverEntry& solver, const QString& dataPath);
 };

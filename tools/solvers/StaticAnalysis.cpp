@@ -164,7 +164,12 @@ std::vector<double> StaticAnalysis::SectionForces(const BarModel& model, const V
     return forces;
 }
 
-StaticResults StaticAnalysis::Run(const StiffnessSystem& system) {
+QString StaticAnalysis::AssemblyStage(const BarModel& model) {
+    return QStringLiteral("Assembling and factorising: %1 nodes, %2 elements")
+        .arg(SolverProgress::Count(model.DataNodes), SolverProgress::Count(model.DataElements));
+}
+
+StaticResults StaticAnalysis::Run(const StiffnessSystem& system, SolverProgress* progress) {
     const BarModel& model = system.Model();
     StaticResults results;
     results.Nodes = model.DataNodes;
@@ -173,11 +178,19 @@ StaticResults StaticAnalysis::Run(const StiffnessSystem& system) {
     results.Reactions = model.LoadNames();
     results.ForceNames = ForceNames(model);
     const int cases = std::max(1, model.LoadCases);
+    SolverProgress::Report(progress, QStringLiteral("Solving %1 equations for %2 load case%3")
+                                         .arg(SolverProgress::Count(system.Equations()))
+                                         .arg(cases)
+                                         .arg(cases == 1 ? QString() : QStringLiteral("s")));
     const std::vector<FixedEnd> fixed = FixedEndForces(system, cases);
     const Eigen::MatrixXd solutions = system.Solve(LoadVectors(system, fixed));
-    for (int lc = 0; lc < cases; ++lc)
+    for (int lc = 0; lc < cases; ++lc) {
+        SolverProgress::Report(progress, QStringLiteral("Load case %1: reactions and element "
+                                                        "forces")
+                                             .arg(lc + 1));
         results.Cases.push_back(SolveCase(system, lc + 1, solutions.col(lc),
                                           fixed[static_cast<size_t>(lc)], results.ForceCount()));
+    }
     return results;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SolverProgress.h"
 #include "StaticResults.h"
 #include "StiffnessSystem.h"
 
@@ -8,8 +9,13 @@
 namespace StaticAnalysis {
 
 // The load vectors of every case (columns), and the element forces of the bars as the
-// results need them. `system` must have been prepared.
-StaticResults Run(const StiffnessSystem& system);
+// results need them. `system` must have been prepared. `progress` (may be null) hears each
+// load case begin.
+StaticResults Run(const StiffnessSystem& system, SolverProgress* progress = nullptr);
+
+// The stage of assembling and factorising a model's stiffness equations, as reported before
+// the work begins (the number of equations is known only after it).
+QString AssemblyStage(const BarModel& model);
 
 // Section forces at the two ends of a bar from its local end forces, in the order of
 // StaticResults::ForceNames of the model's type.

@@ -117,8 +117,9 @@ QString Heading(const SolverInput& input, const BarModel& model, const QString& 
 
 } // namespace
 
-SolverOutcome StructuralDynamics::Modes(const SolverInput& input) {
+SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress* progress) {
     const BarModel model = BarModelBuilder::Build(input.Problem, input.Data);
+    SolverProgress::Report(progress, StaticAnalysis::AssemblyStage(model));
     StiffnessSystem system(model);
     if (!system.Prepare())
         return SolverOutcome::Failure(system.Error());
@@ -132,6 +133,9 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input) {
     for (Eigen::Index e = 0; e < masses.size(); ++e)
         diagonal.emplace_back(static_cast<int>(e), static_cast<int>(e), masses[e]);
     b.setFromTriplets(diagonal.begin(), diagonal.end());
+    SolverProgress::Report(progress, QStringLiteral("Natural modes: the lowest %1 of %2 equations")
+                                         .arg(std::max(1, model.Modes))
+                                         .arg(SolverProgress::Count(system.Equations())));
     QString error;
     const std::vector<PencilModes::Mode> modes =
         PencilModes::Lowest(system, b, std::max(1, model.Modes), error);
@@ -178,8 +182,9 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input) {
     return outcome;
 }
 
-SolverOutcome StructuralDynamics::Buckling(const SolverInput& input) {
+SolverOutcome StructuralDynamics::Buckling(const SolverInput& input, SolverProgress* progress) {
     const BarModel model = BarModelBuilder::Build(input.Problem, input.Data);
+    SolverProgress::Report(progress, StaticAnalysis::AssemblyStage(model));
     StiffnessSystem system(model);
     if (!system.Prepare())
         return SolverOutcome::Failure(system.Error());
@@ -197,6 +202,8 @@ SolverOutcome StructuralDynamics::Buckling(const SolverInput& input) {
                            "the frame buckles (linear buckling with the geometric stiffness of "
                            "the normal forces).\n");
     for (int loadCase = 1; loadCase <= std::max(1, model.LoadCases); ++loadCase) {
+        SolverProgress::Report(progress,
+                               QStringLiteral("Load case %1: critical factors").arg(loadCase));
         const std::vector<double> normal = StaticAnalysis::NormalForces(system, loadCase);
         std::vector<Eigen::Triplet<double>> triplets;
         for (size_t bar = 0; bar < normal.size(); ++bar)

@@ -1,20 +1,23 @@
 #include "SolverCommand.h"
+#include "SolverLaunch.h"
+#include "SolverSession.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
 
-// One solver program of the package; SOLVER_NAME says which. "NAME DATAFILE S" solves the
-// file for the editor, "NAME --json DATAFILE" prints the answers for batch use.
-int main(int argc, char* argv[]) {
-    QCoreApplication application(argc, argv);
-    const std::optional<SolverEntry> solver = SolverEntry::Named(QStringLiteral(SOLVER_NAME));
-    if (!solver) {
-        std::fprintf(stderr, "%s: not a solver of the package\n", SOLVER_NAME);
-        return 2;
-    }
-    const SolverCommand::Outcome outcome =
-        SolverCommand::Run(*solver, QCoreApplication::arguments().mid(1), QDir::currentPath());
+namespace {
+
+// The command line before Qt has read it, only to choose the kind of application.
+QStringList RawArguments(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+int Report(const SolverCommand::Outcome& outcome) {
     if (!outcome.StandardOutput.isEmpty()) {
         std::fwrite(outcome.StandardOutput.constData(), 1,
                     static_cast<size_t>(outcome.StandardOutput.size()), stdout);
@@ -23,4 +26,26 @@ int main(int argc, char* argv[]) {
     if (outcome.ExitCode != 0)
         std::fprintf(stderr, "%s: %s\n", SOLVER_NAME, qPrintable(outcome.Message));
     return outcome.ExitCode;
+}
+
+} // namespace
+
+// One solver program of the package; SOLVER_NAME says which. "NAME DATAFILE S" solves the
+// file for the editor, with a window of its own on a display; "NAME --json DATAFILE" prints
+// the answers for batch use.
+int main(int argc, char* argv[]) {
+    const std::optional<SolverEntry> solver = SolverEntry::Named(QStringLiteral(SOLVER_NAME));
+    if (!solver) {
+        std::fprintf(stderr, "%s: not a solver of the package\n", SOLVER_NAME);
+        return 2;
+    }
+    if (SolverLaunch::ShowsWindow(RawArguments(argc, argv),
+                                  QProcessEnvironment::systemEnvironment())) {
+        QApplication application(argc, argv);
+        return Report(SolverSession::Exec(*solver, QCoreApplication::arguments().mid(1),
+                                          QDir::currentPath()));
+    }
+    QCoreApplication application(argc, argv);
+    return Report(
+        SolverCommand::Run(*solver, QCoreApplication::arguments().mid(1), QDir::currentPath()));
 }
