@@ -118,7 +118,10 @@ void TestSolverPrograms::noWindowWithoutDisplay() {
     QProcessEnvironment none = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         none.remove(QString::fromLatin1(name));
-    for (const QProcessEnvironment& environment : {offscreen, none}) {
+    // A display that is named but cannot be reached (a closed remote session) is no display.
+    QProcessEnvironment unreachable = none;
+    unreachable.insert(QStringLiteral("DISPLAY"), QStringLiteral(":97"));
+    for (const QProcessEnvironment& environment : {offscreen, none, unreachable}) {
         QFile::remove(QDir(package.path()).filePath(QStringLiteral("PROT.TXT")));
         const ProgramRun::Result run = ProgramRun::Run(
             QStringLiteral(POMRAK_PROGRAM), package.path(),

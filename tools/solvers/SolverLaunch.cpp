@@ -5,8 +5,7 @@ bool SolverLaunch::DisplayAvailable(const QProcessEnvironment& environment,
     // "offscreen:fontengine=freetype": the platform's name comes before its options.
     const QString platform =
         environment.value(QStringLiteral("QT_QPA_PLATFORM")).section(u':', 0, 0).trimmed();
-    if (platform.compare(QLatin1String("offscreen"), Qt::CaseInsensitive) == 0 ||
-        platform.compare(QLatin1String("minimal"), Qt::CaseInsensitive) == 0)
+    if (!DrawsOnScreen(platform))
         return false;
     if (!displayVariableNeeded)
         return true;
@@ -27,4 +26,22 @@ SolverLaunch::Ending SolverLaunch::AfterRun(const SolverEntry& solver,
     if (outcome.ExitCode != 0)
         return Ending::ShowError;
     return solver.Kind == SolverEntry::Analysis::Mathematics ? Ending::ShowReport : Ending::Close;
+}
+
+QByteArray SolverLaunch::PlatformFallback(const QProcessEnvironment& environment) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    if (!environment.value(QStringLiteral("QT_QPA_PLATFORM")).isEmpty())
+        return {}; // the user's choice stands
+    return environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty()
+               ? QByteArrayLiteral("xcb;offscreen")
+               : QByteArrayLiteral("wayland;xcb;offscreen");
+#else
+    Q_UNUSED(environment);
+    return {};
+#endif
+}
+
+bool SolverLaunch::DrawsOnScreen(const QString& platformName) {
+    return platformName.compare(QLatin1String("offscreen"), Qt::CaseInsensitive) != 0 &&
+           platformName.compare(QLatin1String("minimal"), Qt::CaseInsensitive) != 0;
 }

@@ -25,6 +25,12 @@ public:
     static bool ShowsWindow(const QStringList& arguments, const QProcessEnvironment& environment,
                             bool displayVariableNeeded = NeedsDisplayVariable());
     static Ending AfterRun(const SolverEntry& solver, const SolverCommand::Outcome& outcome);
+    // The platforms Qt is to try when a window is wanted, ending with the drawing-free one, so
+    // that a display that is named but cannot be reached leaves a console run rather than an
+    // abort; empty when the user chose a platform or the system has a single one.
+    static QByteArray PlatformFallback(const QProcessEnvironment& environment);
+    // Whether Qt's platform of that name shows windows to anybody.
+    static bool DrawsOnScreen(const QString& platformName);
 
     static constexpr bool NeedsDisplayVariable() {
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)

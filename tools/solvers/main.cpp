@@ -39,9 +39,17 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s: not a solver of the package\n", SOLVER_NAME);
         return 2;
     }
-    if (SolverLaunch::ShowsWindow(RawArguments(argc, argv),
-                                  QProcessEnvironment::systemEnvironment())) {
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (SolverLaunch::ShowsWindow(RawArguments(argc, argv), environment)) {
+        // A display that is named but cannot be reached would end the program in Qt's start;
+        // the drawing-free platform after the usual ones lets it solve without a window.
+        const QByteArray fallback = SolverLaunch::PlatformFallback(environment);
+        if (!fallback.isEmpty())
+            qputenv("QT_QPA_PLATFORM", fallback);
         QApplication application(argc, argv);
+        if (!SolverLaunch::DrawsOnScreen(QGuiApplication::platformName()))
+            return Report(SolverCommand::Run(*solver, QCoreApplication::arguments().mid(1),
+                                             QDir::currentPath()));
         return Report(SolverSession::Exec(*solver, QCoreApplication::arguments().mid(1),
                                           QDir::currentPath()));
     }
