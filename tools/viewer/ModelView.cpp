@@ -29,6 +29,15 @@ void ModelView::SetOptions(const ModelPainter::Options& options) {
     update();
 }
 
+void ModelView::SetResults(const ViewerResults* results, const ResultChoice* choice, int problem,
+                           const ResultPainter::Options& options) {
+    results_ = results;
+    choice_ = choice;
+    problem_ = problem;
+    resultOptions_ = options;
+    update();
+}
+
 void ModelView::FitModel() {
     // Room for the arrows of loads and the supports round the model, but never more than a
     // fifth of a small window.
@@ -52,8 +61,17 @@ void ModelView::paintEvent(QPaintEvent*) {
     if (!fitted_)
         FitModel();
     QPainter painter(this);
+    const bool results = results_ && choice_ && results_->Ok();
+    ModelPainter::Options options = options_;
+    if (results) {
+        options.Faint = true;
+        options.LoadCase = 0;
+    }
     const ModelPainter::Report report =
-        ModelPainter::Paint(painter, rect(), model_, camera_, options_);
+        ModelPainter::Paint(painter, rect(), model_, camera_, options);
+    if (results)
+        resultReport_ = ResultPainter::Paint(painter, rect(), model_, problem_, *results_, *choice_,
+                                             camera_, resultOptions_);
     emit Painted(report.LabelsLeftOut);
 }
 

@@ -46,6 +46,24 @@ Point Normal(const std::vector<Point>& corners) {
     return n;
 }
 
+// The hinges, beta and arc radius of a bar, from the columns of that name where the type has
+// them.
+ViewerModel::Bar BarOf(int i, int j, const double* values, int width, const TableFormat* elements) {
+    ViewerModel::Bar bar;
+    bar.I = i;
+    bar.J = j;
+    for (int c = 2; elements && c < width && c < static_cast<int>(elements->Columns.size()); ++c) {
+        const QString& name = elements->Columns[static_cast<size_t>(c)].Name;
+        if (name == QLatin1String("hinges"))
+            bar.Hinges = static_cast<int>(values[c]);
+        else if (name == QLatin1String("beta"))
+            bar.Beta = values[c];
+        else if (name == QLatin1String("R"))
+            bar.Radius = values[c];
+    }
+    return bar;
+}
+
 int CornersOf(Kind kind) {
     return kind == Kind::Bars ? 2 : kind == Kind::Polygons ? 4 : 8;
 }
@@ -58,6 +76,10 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
     const ModelShape& shape = format.Model;
     model.Space = shape.Y >= 0;
     model.LoadCases = static_cast<int>(data.GeneralNumber(4));
+    if (data.General.size() >= 3) {
+        model.ForceUnit = data.General[1].Text;
+        model.LengthUnit = data.General[2].Text;
+    }
     const ParsedTable* nodes = data.Table(4);
     const ParsedTable* elements = data.Table(5);
     if (shape.Kind == Kind::None || !nodes || !elements)
@@ -109,6 +131,7 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
         }
         if (shape.Kind == Kind::Bars && used.size() == 2) {
             addEdge(used[0], used[1]);
+            model.Bars.push_back(BarOf(used[0], used[1], values, elements->Width, format.Table(5)));
         } else if (shape.Kind == Kind::Polygons) {
             for (size_t c = 0; c < used.size(); ++c)
                 addEdge(used[c], used[(c + 1) % used.size()]);
@@ -142,6 +165,10 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
     // Supports: a node and one 0/1 code per displacement.
     const ParsedTable* supports = data.Table(6);
     const TableFormat* supportFormat = format.Table(6);
+    if (supportFormat && supportFormat->Title == QLatin1String("Supports")) {
+        for (size_t c = 1; c < supportFormat->Columns.size(); ++c)
+            model.Components << supportFormat->Columns[c].Name;
+    }
     if (supports && supportFormat && supportFormat->Title == QLatin1String("Supports")) {
         for (int row = 0; row < supports->Rows(); ++row) {
             Support support;
@@ -177,6 +204,7 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
                 if (target < 0 || target >= static_cast<int>(model.ElementCentres.size()))
                     continue;
                 load.At = model.ElementCentres[static_cast<size_t>(target)];
+                load.Element = target;
                 const std::vector<Point>& ends = elementCorners[static_cast<size_t>(target)];
                 if (shape.Kind == Kind::Bars && ends.size() == 2) {
                     load.AlongBar = true;

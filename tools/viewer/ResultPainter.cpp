@@ -1,0 +1,435 @@
+#include "ResultPainter.h"
+
+#include "BarDiagram.h"
+#include "BarShape.h"
+#include "ResultScale.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using Vec3 = BarAxes::Vec3;
+
+const QColor ShapeColour(0, 90, 200);
+const QColor PositiveFill(70, 130, 220, 90);
+const QColor PositiveLine(30, 80, 170);
+const QColor NegativeFill(225, 70, 60, 90);
+const QColor NegativeLine(175, 35, 30);
+const QColor ReactionColour(205, 110, 0);
+const QColor CaptionColour(20, 20, 20);
+
+Vec3 ToVec(const ViewerModel::Point& p) {
+    return {p[0], p[1], p[2]};
+}
+
+ViewerModel::Point ToPoint(const Vec3& v) {
+    return {float(v[0]), float(v[1]), float(v[2])};
+}
+
+QPointF Screen(const ViewCamera& camera, const Vec3& v) {
+    return camera.Project(ToPoint(v));
+}
+
+// Labels that do not overlap those already placed.
+class Labels {
+public:
+    Labels(QPainter& painter, const QRect& area) : painter_(painter), area_(area) {}
+
+    // Places `text` centred at `at`, or a little further along `away` when that spot is taken.
+    bool Place(const QString& text, QPointF at, const QPointF& away, const QColor& colour) {
+        // The same value close by says nothing new: two bars meeting at a joint.
+        for (const auto& [other, centre] : texts_) {
+            if (other == text && QLineF(centre, at).length() < 60)
+                return false;
+        }
+        const QRectF size = painter_.fontMetrics().boundingRect(text).toRectF();
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            QRectF box(0, 0, size.width() + 4, size.height());
+            box.moveCenter(at + away * (attempt * (size.height() + 2)));
+            if (!area_.contains(box.toRect()))
+                continue;
+            const bool free = std::none_of(placed_.begin(), placed_.end(),
+                                           [&](const QRectF& r) { return r.intersects(box); });
+            if (!free)
+                continue;
+            placed_.push_back(box);
+            texts_.emplace_back(text, at);
+            painter_.setPen(Qt::NoPen);
+            painter_.setBrush(QColor(255, 255, 255, 200));
+            painter_.drawRect(box);
+            painter_.setPen(colour);
+            painter_.drawText(box, Qt::AlignCenter, text);
+            return true;
+        }
+        return false;
+    }
+    void Reserve(const QRectF& box) { placed_.push_back(box); }
+    int Count() const { return static_cast<int>(placed_.size()); }
+
+private:
+    QPainter& painter_;
+    QRect area_;
+    std::vector<QRectF> placed_;
+    std::vector<std::pair<QString, QPointF>> texts_;
+};
+
+QPointF Unit(const QPointF& v) {
+    const double length = std::hypot(v.x(), v.y());
+    return length > 1e-9 ? v / length : QPointF(0, -1);
+}
+
+void Arrow(QPainter& painter, const QPointF& tail, const QPointF& head) {
+    painter.drawLine(tail, head);
+    const QPointF unit = Unit(head - tail), side(-unit.y(), unit.x());
+    painter.drawPolygon(
+        QPolygonF{head, head - unit * 9 + side * 3.5, head - unit * 9 - side * 3.5});
+}
+
+// The element loads per unit length of each bar in one load case, in global components.
+std::vector<Vec3> BarLoads(const ViewerModel& model, int loadCase) {
+    std::vector<Vec3> loads(model.Bars.size(), Vec3{0, 0, 0});
+    for (const ViewerModel::Load& load : model.Loads) {
+        if (load.Case != loadCase || !load.Distributed || load.Element < 0 ||
+            load.Element >= static_cast<int>(loads.size()))
+            continue;
+        loads[static_cast<size_t>(load.Element)] =
+            BarAxes::Sum(loads[static_cast<size_t>(load.Element)], ToVec(load.Force));
+    }
+    return loads;
+}
+
+// The largest displacement drawn: at the nodes and along the bars, where the end rotations of a
+// frame bar can bend it further than its ends move.
+double LargestMove(const ViewerModel& model, int problem, const std::vector<double>& values,
+                   const QStringList& components, bool alongBars = true) {
+    double largest = 0;
+    for (int n = 0; n < static_cast<int>(model.Nodes.size()); ++n) {
+        const ViewerResults::Motion m = ViewerResults::NodeMotion(values, components, n);
+        largest = std::max(largest, std::sqrt(BarAxes::Dot(m.Move, m.Move)));
+    }
+    if (problem == 3 || problem == 4 || !alongBars)
+        return largest;
+    const BarAxes::Frame frame = BarAxes::FrameOf(problem);
+    for (const ViewerModel::Bar& bar : model.Bars) {
+        const Vec3 a = ToVec(model.Nodes[static_cast<size_t>(bar.I)]);
+        const BarAxes axes =
+            BarAxes::Of(frame, a, ToVec(model.Nodes[static_cast<size_t>(bar.J)]), bar.Beta);
+        const std::vector<Vec3> points =
+            BarShape::Points(axes, {0, 0, 0}, ViewerResults::NodeMotion(values, components, bar.I),
+                             ViewerResults::NodeMotion(values, components, bar.J), bar.Hinges,
+                             false, 1, ResultPainter::Segments);
+        for (size_t k = 0; k < points.size(); ++k) {
+            const Vec3 move = BarAxes::Sum(
+                points[k], BarAxes::Scaled(axes.X, -axes.Length * double(k) / (points.size() - 1)));
+            largest = std::max(largest, std::sqrt(BarAxes::Dot(move, move)));
+        }
+    }
+    return largest;
+}
+
+void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
+               const std::vector<double>& values, const QStringList& components,
+               const ViewCamera& camera, double scale) {
+    const BarAxes::Frame frame = BarAxes::FrameOf(problem);
+    const bool truss = problem == 3 || problem == 4;
+    painter.setPen(QPen(ShapeColour, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    for (const ViewerModel::Bar& bar : model.Bars) {
+        const Vec3 a = ToVec(model.Nodes[static_cast<size_t>(bar.I)]);
+        const Vec3 b = ToVec(model.Nodes[static_cast<size_t>(bar.J)]);
+        const BarAxes axes = BarAxes::Of(frame, a, b, bar.Beta);
+        const std::vector<Vec3> points =
+            BarShape::Points(axes, a, ViewerResults::NodeMotion(values, components, bar.I),
+                             ViewerResults::NodeMotion(values, components, bar.J), bar.Hinges,
+                             truss, scale, ResultPainter::Segments);
+        QPolygonF line;
+        for (const Vec3& p : points)
+            line << Screen(camera, p);
+        painter.drawPolyline(line);
+    }
+    // The displaced nodes.
+    painter.setPen(QPen(ShapeColour, 5, Qt::SolidLine, Qt::RoundCap));
+    for (int n = 0; n < static_cast<int>(model.Nodes.size()); ++n) {
+        const ViewerResults::Motion m = ViewerResults::NodeMotion(values, components, n);
+        painter.drawPoint(Screen(camera, BarAxes::Sum(ToVec(model.Nodes[static_cast<size_t>(n)]),
+                                                      BarAxes::Scaled(m.Move, scale))));
+    }
+}
+
+struct BarOrdinates {
+    double I = 0, J = 0, Bulge = 0, Length = 0;
+};
+
+std::vector<BarOrdinates> Ordinates(const ViewerModel& model, int problem,
+                                    const StaticResults& statics, const StaticResults::Case& c,
+                                    const ResultQuantity& q) {
+    const BarAxes::Frame frame = BarAxes::FrameOf(problem);
+    const std::vector<Vec3> loads = BarLoads(model, c.Number);
+    const size_t width = static_cast<size_t>(statics.ForceCount());
+    std::vector<BarOrdinates> list(model.Bars.size());
+    for (size_t e = 0; e < model.Bars.size(); ++e) {
+        const ViewerModel::Bar& bar = model.Bars[e];
+        const BarAxes axes = BarAxes::Of(frame, ToVec(model.Nodes[static_cast<size_t>(bar.I)]),
+                                         ToVec(model.Nodes[static_cast<size_t>(bar.J)]), bar.Beta);
+        BarOrdinates& o = list[e];
+        o.I = c.Forces[e * width + static_cast<size_t>(q.ColumnI)];
+        o.J = c.Forces[e * width + static_cast<size_t>(q.ColumnJ)];
+        o.Length = axes.Length;
+        // An arc's diagram is not that of a straight bar: only its end values are drawn.
+        if (q.BulgeAxis >= 0 && bar.Radius == 0)
+            o.Bulge = q.BulgeSign * axes.ToLocal(loads[e])[static_cast<size_t>(q.BulgeAxis)];
+    }
+    return list;
+}
+
+void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
+                 const std::vector<BarOrdinates>& ordinates, const ResultQuantity& q,
+                 const ViewCamera& camera, bool values, Labels& labels,
+                 ResultPainter::Report& report) {
+    const BarAxes::Frame frame = BarAxes::FrameOf(problem);
+    double largest = 0;
+    for (const BarOrdinates& o : ordinates) {
+        largest = std::max({largest, std::abs(o.I), std::abs(o.J)});
+        if (const auto xi = BarDiagram::ExtremeAt(o.I, o.J, o.Bulge, o.Length))
+            largest = std::max(largest, std::abs(BarDiagram::At(o.I, o.J, o.Bulge, o.Length, *xi)));
+    }
+    report.LargestOrdinate = largest;
+    if (largest <= 0)
+        return;
+    // A truss's bands of constant force would cover each other at full height.
+    const double share =
+        q.ColumnI == q.ColumnJ ? ResultScale::DiagramShare / 2.5 : ResultScale::DiagramShare;
+    const double worldHeight = share * ResultScale::ModelSize(model.Nodes);
+    const double perUnit = worldHeight / largest; // world length per unit of the quantity
+    const double pixelsPerWorld = camera.PixelsPerUnit();
+    const bool label = values && model.Bars.size() <= size_t(ResultPainter::MaxLabelledBars);
+    const double quiet = largest * 1e-3; // values this small are not written
+
+    struct Text {
+        QString Value;
+        QPointF At, Away;
+        bool Positive;
+    };
+    std::vector<Text> texts;
+    for (size_t e = 0; e < model.Bars.size(); ++e) {
+        const ViewerModel::Bar& bar = model.Bars[e];
+        const BarOrdinates& o = ordinates[e];
+        const Vec3 a = ToVec(model.Nodes[static_cast<size_t>(bar.I)]);
+        const Vec3 b = ToVec(model.Nodes[static_cast<size_t>(bar.J)]);
+        const BarAxes axes = BarAxes::Of(frame, a, b, bar.Beta);
+        const QPointF start = Screen(camera, a), end = Screen(camera, b);
+        // The side of positive values on screen, in pixels per world length.
+        const Vec3 sideWorld = q.GlobalSide ? q.Side : axes.ToGlobal(q.Side);
+        QPointF side = camera.Direction(ToPoint(sideWorld)) * pixelsPerWorld;
+        if (frame == BarAxes::Frame::Space) {
+            // Space frames: in the screen plane, across the bar as it appears, on the side to
+            // which the positive side points.
+            const QPointF along = Unit(end - start);
+            QPointF across(along.y(), -along.x());
+            if (QPointF::dotProduct(across, side) < 0)
+                across = -across;
+            side = across * pixelsPerWorld;
+        }
+        const int count = o.Bulge != 0 ? ResultPainter::Segments : 1;
+        const std::vector<BarDiagram::Station> stations =
+            BarDiagram::Stations(o.I, o.J, o.Bulge, o.Length, count);
+        for (const bool positive : {true, false}) {
+            const QPolygonF outline =
+                BarDiagram::Outline(start, end, side * perUnit, stations, positive);
+            if (outline.isEmpty())
+                continue;
+            painter.setPen(QPen(positive ? PositiveLine : NegativeLine, 1.2));
+            painter.setBrush(positive ? PositiveFill : NegativeFill);
+            painter.drawPolygon(outline);
+        }
+        if (!label)
+            continue;
+        const QPointF sideUnit = Unit(side);
+        // A value is written beyond the tip of its ordinate; an end value a little inside the
+        // bar, so that bars meeting at a node do not share the spot. The number is always the
+        // value at that end itself.
+        const auto add = [&](double xi, double value, double shift = 0) {
+            if (std::abs(value) < quiet)
+                return;
+            const QPointF base = start + (end - start) * (xi + shift);
+            const QPointF tip = base + side * (value * perUnit);
+            const QPointF away = value >= 0 ? sideUnit : -sideUnit;
+            texts.push_back({ResultChoice::Number(value), tip + away * 9, away, value >= 0});
+        };
+        const double inset = std::min(0.2, 18 / std::max(1.0, QLineF(start, end).length()));
+        if (count == 1 && std::abs(o.I - o.J) < quiet) {
+            add(0.5, (o.I + o.J) / 2);
+        } else {
+            add(0, o.I, inset);
+            add(1, o.J, -inset);
+            // The extreme within the bar, unless it is hardly more than an end value.
+            if (const auto xi = BarDiagram::ExtremeAt(o.I, o.J, o.Bulge, o.Length)) {
+                const double extreme = BarDiagram::At(o.I, o.J, o.Bulge, o.Length, *xi);
+                if (std::abs(extreme - o.I) > 0.03 * largest &&
+                    std::abs(extreme - o.J) > 0.03 * largest)
+                    add(*xi, extreme);
+            }
+        }
+    }
+    for (const Text& t : texts)
+        labels.Place(t.Value, t.At, t.Away, t.Positive ? PositiveLine : NegativeLine);
+}
+
+void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResults& statics,
+                   const StaticResults::Case& c, const ViewCamera& camera, bool values,
+                   Labels& labels) {
+    static const char* const axes[] = {"x", "y", "z"};
+    painter.setPen(QPen(ReactionColour, 2));
+    painter.setBrush(ReactionColour);
+    for (const StaticResults::Reaction& reaction : c.Reactions) {
+        const ViewerModel::Point node = model.Nodes[static_cast<size_t>(reaction.Node - 1)];
+        const QPointF at = camera.Project(node);
+        const ViewerResults::Motion r =
+            ViewerResults::NodeMotion(reaction.Values, statics.Components, 0);
+        double largest = 0;
+        for (double v : reaction.Values)
+            largest = std::max(largest, std::abs(v));
+        for (int a = 0; a < 3; ++a) {
+            const double value = r.Move[static_cast<size_t>(a)];
+            if (std::abs(value) <= largest * 1e-9 || value == 0)
+                continue;
+            ViewerModel::Point unit{0, 0, 0};
+            unit[static_cast<size_t>(a)] = value > 0 ? 1.0f : -1.0f;
+            const QPointF direction = Unit(camera.Direction(unit));
+            // The arrow ends at the node, a little off it, and points the way the support
+            // pushes the structure.
+            // Clear of the support's symbol under the node.
+            const QPointF head = at - direction * 22, tail = head - direction * 36;
+            painter.setPen(QPen(ReactionColour, 2));
+            painter.setBrush(ReactionColour);
+            Arrow(painter, tail, head);
+            if (values)
+                labels.Place(QStringLiteral("R%1 = %2")
+                                 .arg(QLatin1String(axes[a]), ResultChoice::Number(value)),
+                             tail - direction * 10, -direction, ReactionColour);
+        }
+        for (int a = 0; a < 3; ++a) {
+            const double value = r.Turn[static_cast<size_t>(a)];
+            if (std::abs(value) <= largest * 1e-9 || value == 0)
+                continue;
+            ViewerModel::Point vector{0, 0, 0};
+            vector[static_cast<size_t>(a)] = float(value);
+            const bool counter = camera.Towards(vector) >= 0;
+            const QRectF box(at.x() - 26, at.y() - 26, 52, 52);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawArc(box, int((counter ? 200 : 340) * 16), int((counter ? 140 : -140) * 16));
+            const double end = (counter ? 340 : 200) * 3.14159265358979 / 180;
+            const QPointF tip(at.x() + 26 * std::cos(end), at.y() - 26 * std::sin(end));
+            const QPointF tangent = counter ? QPointF(-std::sin(end), -std::cos(end))
+                                            : QPointF(std::sin(end), std::cos(end));
+            painter.setBrush(ReactionColour);
+            Arrow(painter, tip - tangent * 8, tip);
+            if (values)
+                labels.Place(QStringLiteral("M%1 = %2")
+                                 .arg(QLatin1String(axes[a]), ResultChoice::Number(value)),
+                             at + QPointF(counter ? -40 : 40, 30), QPointF(0, 1), ReactionColour);
+        }
+    }
+}
+
+// The caption: a framed box in the top left corner; its place is reserved before the values
+// are written, so that none covers it.
+QRectF CaptionBox(const QPainter& painter, const QRect& area, const QStringList& lines) {
+    QFont bold = painter.font();
+    bold.setBold(true);
+    const QFontMetrics plain(painter.font()), strong(bold);
+    double width = 0;
+    for (qsizetype k = 0; k < lines.size(); ++k)
+        width = std::max<double>(width, (k == 0 ? strong : plain).horizontalAdvance(lines[k]));
+    const double line = plain.height() + 2;
+    return QRectF(area.left() + 8, area.top() + 8, width + 16, line * lines.size() + 10);
+}
+
+void DrawCaption(QPainter& painter, const QRect& area, const QStringList& lines) {
+    if (lines.isEmpty())
+        return;
+    QFont bold = painter.font();
+    bold.setBold(true);
+    const QRectF box = CaptionBox(painter, area, lines);
+    const double line = (box.height() - 10) / lines.size();
+    painter.setPen(QColor(160, 160, 160));
+    painter.setBrush(QColor(255, 255, 255, 230));
+    painter.drawRect(box);
+    painter.setPen(CaptionColour);
+    const QFont normal = painter.font();
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        painter.setFont(k == 0 ? bold : normal);
+        painter.drawText(QRectF(box.left() + 8, box.top() + 5 + line * k, box.width() - 12, line),
+                         Qt::AlignLeft | Qt::AlignVCenter, lines[k]);
+    }
+    painter.setFont(normal);
+}
+
+} // namespace
+
+ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
+                                           const ViewerModel& model, int problem,
+                                           const ViewerResults& results, const ResultChoice& choice,
+                                           const ViewCamera& camera, const Options& options) {
+    Report report;
+    if (!results.Ok())
+        return report;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, model.Bars.size() <= 20000);
+    Labels labels(painter, area);
+    const ResultFile::Contents& contents = results.Contents();
+    report.Caption = choice.Caption(options.Entry, options.Show);
+    const double size = ResultScale::ModelSize(model.Nodes);
+    if (choice.Statics()) {
+        const StaticResults& statics = contents.Statics;
+        if (options.Entry < 0 || options.Entry >= static_cast<int>(statics.Cases.size())) {
+            painter.restore();
+            return report;
+        }
+        const StaticResults::Case& c = statics.Cases[static_cast<size_t>(options.Entry)];
+        const auto& quantities = choice.Quantities();
+        if (options.Show <= 0 || options.Show > static_cast<int>(quantities.size())) {
+            const double largest = LargestMove(model, problem, c.Displacements, statics.Components);
+            report.Deformation = ResultScale::Deformation(largest, size);
+            if (report.Deformation > 0)
+                report.Caption << ResultScale::Caption(report.Deformation) +
+                                      QStringLiteral("; largest at a node %1 %2")
+                                          .arg(ResultChoice::Number(
+                                                   LargestMove(model, problem, c.Displacements,
+                                                               statics.Components, false)),
+                                               model.LengthUnit);
+            else
+                report.Caption << QStringLiteral("No node moves");
+            labels.Reserve(CaptionBox(painter, area, report.Caption));
+            if (report.Deformation > 0)
+                DrawShape(painter, model, problem, c.Displacements, statics.Components, camera,
+                          report.Deformation);
+        } else {
+            const ResultQuantity& q = quantities[static_cast<size_t>(options.Show - 1)];
+            const std::vector<BarOrdinates> ordinates = Ordinates(model, problem, statics, c, q);
+            labels.Reserve(CaptionBox(painter, area, report.Caption));
+            DrawDiagram(painter, model, problem, ordinates, q, camera, options.Values, labels,
+                        report);
+        }
+        if (options.Reactions)
+            DrawReactions(painter, model, statics, c, camera, options.Values, labels);
+    } else {
+        const auto& list = contents.Modes.List;
+        if (options.Entry >= 0 && options.Entry < static_cast<int>(list.size())) {
+            const auto& shape = list[static_cast<size_t>(options.Entry)];
+            const double largest =
+                LargestMove(model, problem, shape.Displacements, contents.Modes.Components);
+            report.Deformation = ResultScale::Deformation(largest, size);
+            if (report.Deformation > 0)
+                DrawShape(painter, model, problem, shape.Displacements, contents.Modes.Components,
+                          camera, report.Deformation);
+        }
+    }
+    DrawCaption(painter, area, report.Caption);
+    report.LabelsDrawn = labels.Count();
+    painter.restore();
+    return report;
+}
