@@ -1,12 +1,14 @@
 #include "ResultChoice.h"
 
+#include <algorithm>
 #include <cmath>
 
-ResultChoice::ResultChoice(const ViewerResults& results, int problem, const QString& forceUnit,
-                           const QString& lengthUnit)
-    : results_(results), forceUnit_(forceUnit), lengthUnit_(lengthUnit),
+ResultChoice::ResultChoice(const ViewerResults& results, int problem, const ViewerModel& model)
+    : results_(results), forceUnit_(model.ForceUnit), lengthUnit_(model.LengthUnit),
       frame_(BarAxes::FrameOf(problem)) {
     statics_ = results.Contents().Type == ResultFile::Kind::Statics;
+    curved_ = std::any_of(model.Bars.begin(), model.Bars.end(),
+                          [](const ViewerModel::Bar& bar) { return bar.Radius != 0; });
     if (results.Ok() && statics_)
         quantities_ = ResultQuantity::For(results.Contents().Statics.ForceNames, frame_);
 }
@@ -81,6 +83,8 @@ QStringList ResultChoice::Caption(int entry, int show) const {
             lines << QStringLiteral("Positive drawn to the side of local %1")
                          .arg(q.Name == QLatin1String("Vy") ? QStringLiteral("y")
                                                             : QStringLiteral("z"));
+        if (curved_)
+            lines << QStringLiteral("Arcs: drawn as their chords, values at their ends only");
         if (q.Name == QLatin1String("N"))
             lines << QStringLiteral("Tension positive (blue), compression negative (red)");
         else

@@ -12,8 +12,7 @@
 // factor), the quantities of the diagrams, and the caption above the drawing.
 class ResultChoice {
 public:
-    ResultChoice(const ViewerResults& results, int problem, const QString& forceUnit,
-                 const QString& lengthUnit);
+    ResultChoice(const ViewerResults& results, int problem, const ViewerModel& model);
 
     bool Statics() const { return statics_; }
     // "Load case 1", or "Mode 1: 2.345 Hz", or "Case 1, shape 1: factor 12.35".
@@ -35,6 +34,7 @@ public:
 private:
     const ViewerResults& results_;
     bool statics_ = true;
+    bool curved_ = false; // arcs among the bars
     QString forceUnit_, lengthUnit_;
     BarAxes::Frame frame_ = BarAxes::Frame::PlaneXZ;
     std::vector<ResultQuantity> quantities_;

@@ -1,6 +1,7 @@
 #include "ResultPainter.h"
 
 #include "BarDiagram.h"
+#include "BarOrdinates.h"
 #include "BarShape.h"
 #include "ResultScale.h"
 
@@ -88,19 +89,6 @@ void Arrow(QPainter& painter, const QPointF& tail, const QPointF& head) {
         QPolygonF{head, head - unit * 9 + side * 3.5, head - unit * 9 - side * 3.5});
 }
 
-// The element loads per unit length of each bar in one load case, in global components.
-std::vector<Vec3> BarLoads(const ViewerModel& model, int loadCase) {
-    std::vector<Vec3> loads(model.Bars.size(), Vec3{0, 0, 0});
-    for (const ViewerModel::Load& load : model.Loads) {
-        if (load.Case != loadCase || !load.Distributed || load.Element < 0 ||
-            load.Element >= static_cast<int>(loads.size()))
-            continue;
-        loads[static_cast<size_t>(load.Element)] =
-            BarAxes::Sum(loads[static_cast<size_t>(load.Element)], ToVec(load.Force));
-    }
-    return loads;
-}
-
 // The largest displacement drawn: at the nodes and along the bars, where the end rotations of a
 // frame bar can bend it further than its ends move.
 double LargestMove(const ViewerModel& model, int problem, const std::vector<double>& values,
@@ -159,32 +147,6 @@ void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
     }
 }
 
-struct BarOrdinates {
-    double I = 0, J = 0, Bulge = 0, Length = 0;
-};
-
-std::vector<BarOrdinates> Ordinates(const ViewerModel& model, int problem,
-                                    const StaticResults& statics, const StaticResults::Case& c,
-                                    const ResultQuantity& q) {
-    const BarAxes::Frame frame = BarAxes::FrameOf(problem);
-    const std::vector<Vec3> loads = BarLoads(model, c.Number);
-    const size_t width = static_cast<size_t>(statics.ForceCount());
-    std::vector<BarOrdinates> list(model.Bars.size());
-    for (size_t e = 0; e < model.Bars.size(); ++e) {
-        const ViewerModel::Bar& bar = model.Bars[e];
-        const BarAxes axes = BarAxes::Of(frame, ToVec(model.Nodes[static_cast<size_t>(bar.I)]),
-                                         ToVec(model.Nodes[static_cast<size_t>(bar.J)]), bar.Beta);
-        BarOrdinates& o = list[e];
-        o.I = c.Forces[e * width + static_cast<size_t>(q.ColumnI)];
-        o.J = c.Forces[e * width + static_cast<size_t>(q.ColumnJ)];
-        o.Length = axes.Length;
-        // An arc's diagram is not that of a straight bar: only its end values are drawn.
-        if (q.BulgeAxis >= 0 && bar.Radius == 0)
-            o.Bulge = q.BulgeSign * axes.ToLocal(loads[e])[static_cast<size_t>(q.BulgeAxis)];
-    }
-    return list;
-}
-
 void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
                  const std::vector<BarOrdinates>& ordinates, const ResultQuantity& q,
                  const ViewCamera& camera, bool values, Labels& labels,
@@ -236,7 +198,19 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
         const int count = o.Bulge != 0 ? ResultPainter::Segments : 1;
         const std::vector<BarDiagram::Station> stations =
             BarDiagram::Stations(o.I, o.J, o.Bulge, o.Length, count);
+        // An arc is drawn as its chord, and its diagram between the ends is not that of a
+        // straight bar: only the ordinates at its ends are drawn.
         for (const bool positive : {true, false}) {
+            if (bar.Radius != 0) {
+                for (const double value : {o.I, o.J}) {
+                    if ((value > 0) != positive || value == 0)
+                        continue;
+                    const QPointF base = value == o.I ? start : end;
+                    painter.setPen(QPen(positive ? PositiveLine : NegativeLine, 3));
+                    painter.drawLine(base, base + side * (value * perUnit));
+                }
+                continue;
+            }
             const QPolygonF outline =
                 BarDiagram::Outline(start, end, side * perUnit, stations, positive);
             if (outline.isEmpty())
@@ -260,7 +234,7 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
             texts.push_back({ResultChoice::Number(value), tip + away * 9, away, value >= 0});
         };
         const double inset = std::min(0.2, 18 / std::max(1.0, QLineF(start, end).length()));
-        if (count == 1 && std::abs(o.I - o.J) < quiet) {
+        if (count == 1 && std::abs(o.I - o.J) < quiet && bar.Radius == 0) {
             add(0.5, (o.I + o.J) / 2);
         } else {
             add(0, o.I, inset);
@@ -409,7 +383,8 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
                           report.Deformation);
         } else {
             const ResultQuantity& q = quantities[static_cast<size_t>(options.Show - 1)];
-            const std::vector<BarOrdinates> ordinates = Ordinates(model, problem, statics, c, q);
+            const std::vector<BarOrdinates> ordinates =
+                BarOrdinates::Of(model, problem, statics, c, q);
             labels.Reserve(CaptionBox(painter, area, report.Caption));
             DrawDiagram(painter, model, problem, ordinates, q, camera, options.Values, labels,
                         report);

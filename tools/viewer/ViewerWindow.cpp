@@ -123,8 +123,7 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
 ViewerWindow::~ViewerWindow() = default;
 
 void ViewerWindow::BuildResultControls(QToolBar* tools) {
-    choice_ =
-        std::make_unique<ResultChoice>(results_, problem_, model_.ForceUnit, model_.LengthUnit);
+    choice_ = std::make_unique<ResultChoice>(results_, problem_, model_);
     entry_ = new QComboBox(this);
     entry_->addItems(choice_->Entries());
     entry_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
