@@ -1,5 +1,7 @@
 #include "ModelView.h"
 
+#include "ResultScale.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -31,6 +33,8 @@ void ModelView::SetOptions(const ModelPainter::Options& options) {
 
 void ModelView::SetResults(const ViewerResults* results, const ResultChoice* choice, int problem,
                            const ResultPainter::Options& options) {
+    if (results != results_)
+        fitted_ = false; // the fit leaves room for the diagrams
     results_ = results;
     choice_ = choice;
     problem_ = problem;
@@ -42,7 +46,31 @@ void ModelView::FitModel() {
     // Room for the arrows of loads and the supports round the model, but never more than a
     // fifth of a small window.
     const double x = std::min(80.0, width() * 0.2), y = std::min(80.0, height() * 0.2);
-    camera_.Fit(model_.Nodes, QRectF(rect()).adjusted(x, y, -x, -y));
+    if (results_ && results_->Ok()) {
+        // Diagrams and displaced shapes reach beyond the nodes: fit the model's box grown by
+        // a little more than they do.
+        const double pad = 1.3 * ResultScale::DiagramShare * ResultScale::ModelSize(model_.Nodes);
+        std::vector<ViewerModel::Point> box = model_.Nodes;
+        float low[3] = {0, 0, 0}, high[3] = {0, 0, 0};
+        for (int a = 0; a < 3 && !box.empty(); ++a) {
+            const auto [min, max] =
+                std::minmax_element(box.begin(), box.end(),
+                                    [a](const ViewerModel::Point& p, const ViewerModel::Point& q) {
+                                        return p[a] < q[a];
+                                    });
+            low[a] = (*min)[a] - float(pad);
+            high[a] = (*max)[a] + float(pad);
+        }
+        // A plane model stays in its plane, a flat one may rise from it.
+        if (!model_.Space)
+            low[1] = high[1] = 0;
+        for (int corner = 0; corner < 8 && !box.empty(); ++corner)
+            box.push_back({corner & 1 ? high[0] : low[0], corner & 2 ? high[1] : low[1],
+                           corner & 4 ? high[2] : low[2]});
+        camera_.Fit(box, QRectF(rect()).adjusted(x, y, -x, -y));
+    } else {
+        camera_.Fit(model_.Nodes, QRectF(rect()).adjusted(x, y, -x, -y));
+    }
     fitted_ = true;
     update();
 }

@@ -188,6 +188,8 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
     table_->verticalHeader()->setVisible(false);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table_->horizontalHeader()->setMinimumSectionSize(
+        table_->fontMetrics().horizontalAdvance(QStringLiteral("-0.0000000")));
     auto* copy = new QAction(QStringLiteral("Copy"), table_);
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetShortcut);
@@ -199,6 +201,11 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
     tableDock_->setWidget(panel);
     addDockWidget(Qt::RightDockWidgetArea, tableDock_);
     tableDock_->hide();
+    connect(tableDock_, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        // Wide enough for the numbers of six components.
+        if (visible)
+            resizeDocks({tableDock_}, {std::min(560, width() / 2)}, Qt::Horizontal);
+    });
     QAction* showTable = tableDock_->toggleViewAction();
     showTable->setText(QStringLiteral("Table"));
     showTable->setShortcut(QKeySequence(Qt::Key_T));
