@@ -67,7 +67,9 @@ void ModelView::FitModel() {
         for (int corner = 0; corner < 8 && !box.empty(); ++corner)
             box.push_back({corner & 1 ? high[0] : low[0], corner & 2 ? high[1] : low[1],
                            corner & 4 ? high[2] : low[2]});
-        camera_.Fit(box, QRectF(rect()).adjusted(x, y, -x, -y));
+        // The box has room for the diagrams; the margin only for the reactions' arrows.
+        const double m = std::min(50.0, std::min(width(), height()) * 0.1);
+        camera_.Fit(box, QRectF(rect()).adjusted(m, m, -m, -m));
     } else {
         camera_.Fit(model_.Nodes, QRectF(rect()).adjusted(x, y, -x, -y));
     }

@@ -93,9 +93,14 @@ void Arrow(QPainter& painter, const QPointF& tail, const QPointF& head) {
 // frame bar can bend it further than its ends move.
 double LargestMove(const ViewerModel& model, int problem, const std::vector<double>& values,
                    const QStringList& components, bool alongBars = true) {
+    const ViewerResults::Places places = ViewerResults::PlacesOf(components);
+    const int width = static_cast<int>(components.size());
+    const auto motion = [&](int node) {
+        return ViewerResults::NodeMotion(values, places, width, node);
+    };
     double largest = 0;
     for (int n = 0; n < static_cast<int>(model.Nodes.size()); ++n) {
-        const ViewerResults::Motion m = ViewerResults::NodeMotion(values, components, n);
+        const ViewerResults::Motion m = motion(n);
         largest = std::max(largest, std::sqrt(BarAxes::Dot(m.Move, m.Move)));
     }
     if (problem == 3 || problem == 4 || !alongBars)
@@ -123,28 +128,45 @@ void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
                const ViewCamera& camera, double scale) {
     const BarAxes::Frame frame = BarAxes::FrameOf(problem);
     const bool truss = problem == 3 || problem == 4;
-    painter.setPen(QPen(ShapeColour, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(Qt::NoBrush);
+    const ViewerResults::Places places = ViewerResults::PlacesOf(components);
+    const int width = static_cast<int>(components.size());
+    const auto motion = [&](int node) {
+        return ViewerResults::NodeMotion(values, places, width, node);
+    };
+    const bool large = model.Bars.size() > size_t(ResultPainter::LargeModel);
+    // All pieces in one call: a large model has a hundred thousand bars.
+    QVector<QLineF> lines;
+    lines.reserve(static_cast<qsizetype>(model.Bars.size()) * (large ? 2 : 8));
     for (const ViewerModel::Bar& bar : model.Bars) {
         const Vec3 a = ToVec(model.Nodes[static_cast<size_t>(bar.I)]);
         const Vec3 b = ToVec(model.Nodes[static_cast<size_t>(bar.J)]);
         const BarAxes axes = BarAxes::Of(frame, a, b, bar.Beta);
-        const std::vector<Vec3> points =
-            BarShape::Points(axes, a, ViewerResults::NodeMotion(values, components, bar.I),
-                             ViewerResults::NodeMotion(values, components, bar.J), bar.Hinges,
-                             truss, scale, ResultPainter::Segments);
-        QPolygonF line;
-        for (const Vec3& p : points)
-            line << Screen(camera, p);
-        painter.drawPolyline(line);
+        // As many pieces as make a smooth curve on screen, not more.
+        const double pixels = axes.Length * camera.PixelsPerUnit();
+        const int segments = std::clamp(int(pixels / 10), 1, ResultPainter::Segments);
+        const std::vector<Vec3> points = BarShape::Points(axes, a, motion(bar.I), motion(bar.J),
+                                                          bar.Hinges, truss, scale, segments);
+        QPointF previous = Screen(camera, points.front());
+        for (size_t k = 1; k < points.size(); ++k) {
+            const QPointF next = Screen(camera, points[k]);
+            lines.append(QLineF(previous, next));
+            previous = next;
+        }
     }
+    painter.setPen(large ? QPen(ShapeColour, 1.5)
+                         : QPen(ShapeColour, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLines(lines);
+    if (large)
+        return;
     // The displaced nodes.
+    QVector<QPointF> dots;
+    dots.reserve(static_cast<qsizetype>(model.Nodes.size()));
+    for (int n = 0; n < static_cast<int>(model.Nodes.size()); ++n)
+        dots.append(Screen(camera, BarAxes::Sum(ToVec(model.Nodes[static_cast<size_t>(n)]),
+                                                BarAxes::Scaled(motion(n).Move, scale))));
     painter.setPen(QPen(ShapeColour, 5, Qt::SolidLine, Qt::RoundCap));
-    for (int n = 0; n < static_cast<int>(model.Nodes.size()); ++n) {
-        const ViewerResults::Motion m = ViewerResults::NodeMotion(values, components, n);
-        painter.drawPoint(Screen(camera, BarAxes::Sum(ToVec(model.Nodes[static_cast<size_t>(n)]),
-                                                      BarAxes::Scaled(m.Move, scale))));
-    }
+    painter.drawPoints(dots.constData(), static_cast<int>(dots.size()));
 }
 
 void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
@@ -176,6 +198,15 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
         bool Positive;
     };
     std::vector<Text> texts;
+    // A small model's parts of one sign go into one path, so that the diagrams of bars meeting
+    // at a joint do not darken where they overlap; a large model's are filled one by one, which
+    // is much faster than one path of a hundred thousand pieces, and outlined in one call.
+    const bool large = model.Bars.size() > size_t(ResultPainter::LargeModel);
+    QPainterPath positivePath, negativePath;
+    positivePath.setFillRule(Qt::WindingFill);
+    negativePath.setFillRule(Qt::WindingFill);
+    QVector<QLineF> positiveLines, negativeLines;
+    painter.setPen(Qt::NoPen);
     for (size_t e = 0; e < model.Bars.size(); ++e) {
         const ViewerModel::Bar& bar = model.Bars[e];
         const BarOrdinates& o = ordinates[e];
@@ -215,9 +246,19 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
                 BarDiagram::Outline(start, end, side * perUnit, stations, positive);
             if (outline.isEmpty())
                 continue;
-            painter.setPen(QPen(positive ? PositiveLine : NegativeLine, 1.2));
+            if (!large) {
+                (positive ? positivePath : negativePath).addPolygon(outline);
+                continue;
+            }
             painter.setBrush(positive ? PositiveFill : NegativeFill);
-            painter.drawPolygon(outline);
+            // A linear part (a triangle or a trapezoid) is convex, which fills faster.
+            if (outline.size() <= 4)
+                painter.drawConvexPolygon(outline);
+            else
+                painter.drawPolygon(outline);
+            for (qsizetype k = 1; k + 2 < outline.size(); ++k)
+                (positive ? positiveLines : negativeLines)
+                    .append(QLineF(outline[k], outline[k + 1]));
         }
         if (!label)
             continue;
@@ -247,6 +288,13 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
                     add(*xi, extreme);
             }
         }
+    }
+    for (const bool positive : {true, false}) {
+        const QPainterPath& path = positive ? positivePath : negativePath;
+        painter.fillPath(path, positive ? PositiveFill : NegativeFill);
+        painter.strokePath(path, QPen(positive ? PositiveLine : NegativeLine, 1.2));
+        painter.setPen(QPen(positive ? PositiveLine : NegativeLine, 0));
+        painter.drawLines(positive ? positiveLines : negativeLines);
     }
     for (const Text& t : texts)
         labels.Place(t.Value, t.At, t.Away, t.Positive ? PositiveLine : NegativeLine);
@@ -352,7 +400,7 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
     if (!results.Ok())
         return report;
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, model.Bars.size() <= 20000);
+    painter.setRenderHint(QPainter::Antialiasing, model.Bars.size() <= size_t(LargeModel));
     Labels labels(painter, area);
     const ResultFile::Contents& contents = results.Contents();
     report.Caption = choice.Caption(options.Entry, options.Show);

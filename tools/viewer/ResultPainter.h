@@ -31,6 +31,7 @@ public:
 
     static constexpr int Segments = 16; // pieces of a curved bar or diagram
     static constexpr int MaxLabelledBars = 2000;
+    static constexpr int LargeModel = 20000; // bars: thin lines, no antialiasing, no dots
 
     static Report Paint(QPainter& painter, const QRect& area, const ViewerModel& model, int problem,
                         const ViewerResults& results, const ResultChoice& choice,

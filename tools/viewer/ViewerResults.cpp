@@ -165,23 +165,33 @@ ViewerResults ViewerResults::FromBytes(const QByteArray& bytes, const QString& p
     return results;
 }
 
-ViewerResults::Motion ViewerResults::NodeMotion(const std::vector<double>& values,
-                                                const QStringList& components, int node) {
+ViewerResults::Places ViewerResults::PlacesOf(const QStringList& components) {
     static const QString names[6] = {QStringLiteral("ux"), QStringLiteral("uy"),
                                      QStringLiteral("uz"), QStringLiteral("rx"),
                                      QStringLiteral("ry"), QStringLiteral("rz")};
+    Places places;
+    for (int k = 0; k < 6; ++k)
+        places[static_cast<size_t>(k)] = static_cast<int>(components.indexOf(names[k]));
+    return places;
+}
+
+ViewerResults::Motion ViewerResults::NodeMotion(const std::vector<double>& values,
+                                                const Places& places, int width, int node) {
     Motion motion;
-    const size_t width = static_cast<size_t>(components.size());
-    const size_t first = static_cast<size_t>(node) * width;
-    if (node < 0 || first + width > values.size())
+    const size_t first = static_cast<size_t>(node) * static_cast<size_t>(width);
+    if (node < 0 || width <= 0 || first + static_cast<size_t>(width) > values.size())
         return motion;
-    for (size_t c = 0; c < width; ++c) {
-        for (int k = 0; k < 6; ++k) {
-            if (components[static_cast<qsizetype>(c)] == names[k])
-                (k < 3 ? motion.Move : motion.Turn)[static_cast<size_t>(k % 3)] = values[first + c];
-        }
+    for (size_t k = 0; k < 6; ++k) {
+        if (places[k] >= 0)
+            (k < 3 ? motion.Move : motion.Turn)[k % 3] =
+                values[first + static_cast<size_t>(places[k])];
     }
     return motion;
+}
+
+ViewerResults::Motion ViewerResults::NodeMotion(const std::vector<double>& values,
+                                                const QStringList& components, int node) {
+    return NodeMotion(values, PlacesOf(components), static_cast<int>(components.size()), node);
 }
 
 int ViewerResults::CaseIndex(int number) const {

@@ -36,6 +36,12 @@ public:
     };
     static Motion NodeMotion(const std::vector<double>& values, const QStringList& components,
                              int node);
+    // The same for many nodes: where each of ux uy uz rx ry rz lies in a row (-1: not kept),
+    // found once from the component names.
+    using Places = std::array<int, 6>;
+    static Places PlacesOf(const QStringList& components);
+    static Motion NodeMotion(const std::vector<double>& values, const Places& places, int width,
+                             int node);
 
     // The index of the static load case with that number, or -1.
     int CaseIndex(int number) const;
