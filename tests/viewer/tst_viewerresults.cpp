@@ -1,3 +1,4 @@
+#include "BarArc.h"
 #include "BarDiagram.h"
 #include "BarOrdinates.h"
 #include "BarShape.h"
@@ -73,6 +74,7 @@ private slots:
     void momentsAlongBeamsFromTheSolvers();
     void deformedShapeScaleAndCurve();
     void resultFilesThatDoNotFitAreRefused();
+    void arcsByEquilibrium();
     void tablesAndCaptions();
 };
 
@@ -230,6 +232,39 @@ void TestViewerResults::resultFilesThatDoNotFitAreRefused() {
     QCOMPARE(
         ViewerResults::Load(directory.filePath(QStringLiteral("x.d09")), 9, false, model).State(),
         ViewerResults::Status::NoSolver);
+}
+
+void TestViewerResults::arcsByEquilibrium() {
+    // The curved roof of the example: the section forces along the arc, from those at end i
+    // and the load by equilibrium, give the solver's forces at end j back (tolerance 1e-9 of
+    // the largest). The arc runs through the points the solver uses.
+    QTemporaryDir directory;
+    ProgramRun::WriteFile(directory.filePath(QStringLiteral("arch.d01")),
+                          ProgramRun::ReadFile(QStringLiteral(QV_EXAMPLES "/arch.d01")));
+    QCOMPARE(SolverCommand::Run(*SolverEntry::Named(QStringLiteral("Dorvan")),
+                                {QStringLiteral("arch.d01"), QStringLiteral("S")}, directory.path())
+                 .ExitCode,
+             0);
+    const ViewerLaunch::Outcome arch =
+        ViewerLaunch::Prepare({QStringLiteral("arch.d01"), QStringLiteral("R")}, directory.path());
+    QVERIFY2(arch.Results.Ok(), qPrintable(arch.Results.Message()));
+    QCOMPARE(arch.Model.Curves.size(), size_t(1));
+    const ViewerModel::Bar& roof = arch.Model.Bars[1];
+    const std::vector<BarAxes::Vec3> points = BarArc::Points({0, 0, 4}, {8, 0, 4}, roof.Radius);
+    QCOMPARE(points.size(), size_t(BarArc::Pieces + 1));
+    // R = 10 over a chord of 8: the rise is 10 - sqrt(100 - 16) at the middle.
+    QVERIFY(Close(points[BarArc::Pieces / 2][2], 4 + 10 - std::sqrt(84.0)));
+    for (int loadCase : {0, 1}) {
+        const std::vector<double>& f =
+            arch.Results.Contents().Statics.Cases[static_cast<size_t>(loadCase)].Forces;
+        const std::vector<BarAxes::Vec3> loads = BarOrdinates::Loads(arch.Model, loadCase + 1);
+        const std::vector<BarArc::Section> sections =
+            BarArc::Sections(points, {f[6], f[7], f[8]}, loads[1]);
+        const double scale = std::max({std::abs(f[9]), std::abs(f[10]), std::abs(f[11]), 1.0});
+        QVERIFY(std::abs(sections.back().N - f[9]) < 1e-9 * scale);
+        QVERIFY(std::abs(sections.back().V - f[10]) < 1e-9 * scale);
+        QVERIFY(std::abs(sections.back().M - f[11]) < 1e-9 * scale);
+    }
 }
 
 void TestViewerResults::tablesAndCaptions() {

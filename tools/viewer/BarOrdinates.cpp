@@ -1,5 +1,7 @@
 #include "BarOrdinates.h"
 
+#include "BarArc.h"
+
 namespace {
 
 BarAxes::Vec3 ToVec(const ViewerModel::Point& p) {
@@ -38,9 +40,24 @@ std::vector<BarOrdinates> BarOrdinates::Of(const ViewerModel& model, int problem
         o.I = loadCase.Forces[e * width + static_cast<size_t>(quantity.ColumnI)];
         o.J = loadCase.Forces[e * width + static_cast<size_t>(quantity.ColumnJ)];
         o.Length = axes.Length;
-        if (quantity.BulgeAxis >= 0 && bar.Radius == 0)
+        if (bar.Radius != 0) {
+            // N, V and M at end i give the section forces all along the arc.
+            const auto at = [&](const char* name) {
+                const qsizetype column = statics.ForceNames.indexOf(QLatin1String(name));
+                return column < 0 ? 0.0 : loadCase.Forces[e * width + static_cast<size_t>(column)];
+            };
+            const std::vector<BarAxes::Vec3> points =
+                BarArc::Points(ToVec(model.Nodes[static_cast<size_t>(bar.I)]),
+                               ToVec(model.Nodes[static_cast<size_t>(bar.J)]), bar.Radius);
+            for (const BarArc::Section& s :
+                 BarArc::Sections(points, {at("Ni"), at("Vi"), at("Mi")}, loads[e]))
+                o.Arc.push_back(quantity.Name == QLatin1String("N")   ? s.N
+                                : quantity.Name == QLatin1String("V") ? s.V
+                                                                      : s.M);
+        } else if (quantity.BulgeAxis >= 0) {
             o.Bulge = quantity.BulgeSign *
                       axes.ToLocal(loads[e])[static_cast<size_t>(quantity.BulgeAxis)];
+        }
     }
     return list;
 }

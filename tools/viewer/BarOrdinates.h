@@ -11,9 +11,11 @@
 // across the bar (table 8 of the data) gives a bending moment.
 struct BarOrdinates {
     double I = 0, J = 0, Bulge = 0, Length = 0;
+    // An arc (type 1): the values at the points of BarArc::Points from the equilibrium of the
+    // part from end i; empty for a straight bar.
+    std::vector<double> Arc;
 
-    // One per bar of the model, in element order. An arc gets no bulge: its diagram is not
-    // that of a straight bar.
+    // One per bar of the model, in element order.
     static std::vector<BarOrdinates> Of(const ViewerModel& model, int problem,
                                         const StaticResults& statics,
                                         const StaticResults::Case& loadCase,

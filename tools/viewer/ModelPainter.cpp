@@ -74,6 +74,10 @@ ModelPainter::Report ModelPainter::Paint(QPainter& painter, const QRect& area,
     for (const auto& edge : model.Edges)
         lines.append(
             QLineF(screen[static_cast<size_t>(edge[0])], screen[static_cast<size_t>(edge[1])]));
+    for (const std::vector<ViewerModel::Point>& curve : model.Curves) {
+        for (size_t k = 1; k < curve.size(); ++k)
+            lines.append(QLineF(camera.Project(curve[k - 1]), camera.Project(curve[k])));
+    }
     painter.setPen(QPen(options.Faint ? FaintColour : ElementColour, smooth ? 1.2 : 0));
     painter.drawLines(lines);
 

@@ -69,7 +69,8 @@ void ModelView::FitModel() {
                            corner & 4 ? high[2] : low[2]});
         // The box has room for the diagrams; the margin only for the reactions' arrows.
         const double m = std::min(50.0, std::min(width(), height()) * 0.1);
-        camera_.Fit(box, QRectF(rect()).adjusted(m, m, -m, -m));
+        // Below the caption in the top left corner.
+        camera_.Fit(box, QRectF(rect()).adjusted(m, m + std::min(60.0, height() * 0.1), -m, -m));
     } else {
         camera_.Fit(model_.Nodes, QRectF(rect()).adjusted(x, y, -x, -y));
     }

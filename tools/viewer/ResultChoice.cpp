@@ -84,7 +84,8 @@ QStringList ResultChoice::Caption(int entry, int show) const {
                          .arg(q.Name == QLatin1String("Vy") ? QStringLiteral("y")
                                                             : QStringLiteral("z"));
         if (curved_)
-            lines << QStringLiteral("Arcs: drawn as their chords, values at their ends only");
+            lines << QStringLiteral("Along arcs: from the forces at end i and the load, by "
+                                    "equilibrium");
         if (q.Name == QLatin1String("N"))
             lines << QStringLiteral("Tension positive (blue), compression negative (red)");
         else

@@ -1,5 +1,6 @@
 #include "ResultPainter.h"
 
+#include "BarArc.h"
 #include "BarDiagram.h"
 #include "BarOrdinates.h"
 #include "BarShape.h"
@@ -140,6 +141,24 @@ void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
     for (const ViewerModel::Bar& bar : model.Bars) {
         const Vec3 a = ToVec(model.Nodes[static_cast<size_t>(bar.I)]);
         const Vec3 b = ToVec(model.Nodes[static_cast<size_t>(bar.J)]);
+        if (bar.Radius != 0) {
+            // An arc: its inner points are not in the results; the translation is taken
+            // linear along it between the ends.
+            const std::vector<Vec3> arc = BarArc::Points(a, b, bar.Radius);
+            const ViewerResults::Motion mi = motion(bar.I), mj = motion(bar.J);
+            QPointF previous;
+            for (size_t k = 0; k < arc.size(); ++k) {
+                const double s = double(k) / double(arc.size() - 1);
+                const Vec3 move =
+                    BarAxes::Sum(BarAxes::Scaled(mi.Move, 1 - s), BarAxes::Scaled(mj.Move, s));
+                const QPointF next =
+                    Screen(camera, BarAxes::Sum(arc[k], BarAxes::Scaled(move, scale)));
+                if (k > 0)
+                    lines.append(QLineF(previous, next));
+                previous = next;
+            }
+            continue;
+        }
         const BarAxes axes = BarAxes::Of(frame, a, b, bar.Beta);
         // As many pieces as make a smooth curve on screen, not more.
         const double pixels = axes.Length * camera.PixelsPerUnit();
@@ -177,6 +196,8 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
     double largest = 0;
     for (const BarOrdinates& o : ordinates) {
         largest = std::max({largest, std::abs(o.I), std::abs(o.J)});
+        for (double value : o.Arc)
+            largest = std::max(largest, std::abs(value));
         if (const auto xi = BarDiagram::ExtremeAt(o.I, o.J, o.Bulge, o.Length))
             largest = std::max(largest, std::abs(BarDiagram::At(o.I, o.J, o.Bulge, o.Length, *xi)));
     }
@@ -232,14 +253,25 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
         // An arc is drawn as its chord, and its diagram between the ends is not that of a
         // straight bar: only the ordinates at its ends are drawn.
         for (const bool positive : {true, false}) {
-            if (bar.Radius != 0) {
-                for (const double value : {o.I, o.J}) {
-                    if ((value > 0) != positive || value == 0)
-                        continue;
-                    const QPointF base = value == o.I ? start : end;
-                    painter.setPen(QPen(positive ? PositiveLine : NegativeLine, 3));
-                    painter.drawLine(base, base + side * (value * perUnit));
+            if (!o.Arc.empty()) {
+                // Along the arc: the tips from i to j, then back along the arc.
+                const std::vector<Vec3> arc = BarArc::Points(a, b, bar.Radius);
+                QPolygonF outline;
+                bool any = false;
+                for (size_t k = 0; k < arc.size() && k < o.Arc.size(); ++k) {
+                    const double value =
+                        positive ? std::max(0.0, o.Arc[k]) : std::min(0.0, o.Arc[k]);
+                    any = any || value != 0;
+                    const QPointF across =
+                        camera.Direction(
+                            ToPoint(BarAxes::Scaled(BarArc::Normal(arc, k), q.Side[2]))) *
+                        pixelsPerWorld;
+                    outline << Screen(camera, arc[k]) + across * (value * perUnit);
                 }
+                for (size_t k = arc.size(); k-- > 0;)
+                    outline << Screen(camera, arc[k]);
+                if (any)
+                    (positive ? positivePath : negativePath).addPolygon(outline);
                 continue;
             }
             const QPolygonF outline =
@@ -274,8 +306,40 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
             const QPointF away = value >= 0 ? sideUnit : -sideUnit;
             texts.push_back({ResultChoice::Number(value), tip + away * 9, away, value >= 0});
         };
+        if (!o.Arc.empty()) {
+            // An arc: the values at its ends and its largest within, beside their ordinates.
+            const std::vector<Vec3> arc = BarArc::Points(a, b, bar.Radius);
+            const auto addAt = [&](size_t k, double value) {
+                if (std::abs(value) < quiet)
+                    return;
+                const QPointF across =
+                    camera.Direction(ToPoint(BarAxes::Scaled(BarArc::Normal(arc, k), q.Side[2]))) *
+                    pixelsPerWorld;
+                const QPointF away = Unit(across) * (value >= 0 ? 1.0 : -1.0);
+                texts.push_back({ResultChoice::Number(value),
+                                 Screen(camera, arc[k]) + across * (value * perUnit) + away * 9,
+                                 away, value >= 0});
+            };
+            const size_t last = arc.size() - 1;
+            addAt(std::min<size_t>(3, last), o.I);
+            addAt(last - std::min<size_t>(3, last), o.J);
+            // The largest and the smallest within the arc, where they are not at an end.
+            size_t high = 1, low = 1;
+            for (size_t k = 1; k + 1 < o.Arc.size(); ++k) {
+                high = o.Arc[k] > o.Arc[high] ? k : high;
+                low = o.Arc[k] < o.Arc[low] ? k : low;
+            }
+            for (const size_t k : {high, low}) {
+                if (k + 1 < o.Arc.size() && std::abs(o.Arc[k] - o.I) > 0.03 * largest &&
+                    std::abs(o.Arc[k] - o.J) > 0.03 * largest &&
+                    (k == high ? o.Arc[k] >= o.Arc[k + 1] : o.Arc[k] <= o.Arc[k + 1]) &&
+                    (k == high ? o.Arc[k] >= o.Arc[k - 1] : o.Arc[k] <= o.Arc[k - 1]))
+                    addAt(k, o.Arc[k]);
+            }
+            continue;
+        }
         const double inset = std::min(0.2, 18 / std::max(1.0, QLineF(start, end).length()));
-        if (count == 1 && std::abs(o.I - o.J) < quiet && bar.Radius == 0) {
+        if (count == 1 && std::abs(o.I - o.J) < quiet) {
             add(0.5, (o.I + o.J) / 2);
         } else {
             add(0, o.I, inset);

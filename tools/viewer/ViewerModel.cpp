@@ -1,5 +1,7 @@
 #include "ViewerModel.h"
 
+#include "BarArc.h"
+
 #include <cmath>
 #include <unordered_set>
 
@@ -129,9 +131,23 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
             if (node(values[c]) >= 0)
                 used.push_back(node(values[c]));
         }
+        Point arcMiddle{};
         if (shape.Kind == Kind::Bars && used.size() == 2) {
-            addEdge(used[0], used[1]);
             model.Bars.push_back(BarOf(used[0], used[1], values, elements->Width, format.Table(5)));
+            if (model.Bars.back().Radius == 0) {
+                addEdge(used[0], used[1]);
+            } else {
+                const auto toVec = [&](int n) {
+                    const Point& p = model.Nodes[static_cast<size_t>(n)];
+                    return BarAxes::Vec3{p[0], p[1], p[2]};
+                };
+                std::vector<Point> curve;
+                for (const BarAxes::Vec3& p :
+                     BarArc::Points(toVec(used[0]), toVec(used[1]), model.Bars.back().Radius))
+                    curve.push_back({float(p[0]), float(p[1]), float(p[2])});
+                arcMiddle = curve[curve.size() / 2];
+                model.Curves.push_back(std::move(curve));
+            }
         } else if (shape.Kind == Kind::Polygons) {
             for (size_t c = 0; c < used.size(); ++c)
                 addEdge(used[c], used[(c + 1) % used.size()]);
@@ -158,6 +174,9 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
         }
         if (!used.empty())
             centre = {centre[0] / used.size(), centre[1] / used.size(), centre[2] / used.size()};
+        if (!model.Bars.empty() && model.Bars.size() == model.ElementCentres.size() + 1 &&
+            model.Bars.back().Radius != 0)
+            centre = arcMiddle; // an arc's number and loads at its middle
         model.ElementCentres.push_back(centre);
         elementCorners.push_back(std::move(points));
     }

@@ -49,6 +49,8 @@ struct ViewerModel {
     std::vector<Support> Supports;
     std::vector<Load> Loads;
     std::vector<Bar> Bars; // empty unless every element is a bar
+    // Curved members (type 1), drawn as these polylines instead of an edge between their ends.
+    std::vector<std::vector<Point>> Curves;
 
     static ViewerModel FromData(const DataFormat& format, const ParsedData& data);
 };
