@@ -188,11 +188,19 @@ QString ResultTableModel::Text(const QModelIndexList& indexes) const {
         return {};
     int top = rowCount(), bottom = -1, left = columnCount(), right = -1;
     for (const QModelIndex& index : indexes) {
+        if (!index.isValid() || index.model() != this)
+            return {};
         top = std::min(top, index.row());
         bottom = std::max(bottom, index.row());
         left = std::min(left, index.column());
         right = std::max(right, index.column());
     }
+    // Which cells of the bounding box are chosen: a whole table selected holds hundreds of
+    // thousands of indexes, too many to search one by one.
+    const int width = right - left + 1;
+    std::vector<char> chosenCells(static_cast<size_t>(bottom - top + 1) * width, 0);
+    for (const QModelIndex& index : indexes)
+        chosenCells[static_cast<size_t>(index.row() - top) * width + (index.column() - left)] = 1;
     QStringList lines;
     QStringList titles;
     for (int c = left; c <= right; ++c)
@@ -201,7 +209,7 @@ QString ResultTableModel::Text(const QModelIndexList& indexes) const {
     for (int r = top; r <= bottom; ++r) {
         QStringList cells;
         for (int c = left; c <= right; ++c) {
-            const bool chosen = indexes.contains(this->index(r, c));
+            const bool chosen = chosenCells[static_cast<size_t>(r - top) * width + (c - left)] != 0;
             const double value = rows_[static_cast<size_t>(r)][static_cast<size_t>(c)];
             cells << (!chosen  ? QString()
                       : c == 0 ? QString::number(static_cast<long long>(value))
