@@ -4,6 +4,7 @@
 #include "BarShape.h"
 #include "ProgramRun.h"
 #include "ResultChoice.h"
+#include "ResultPainter.h"
 #include "ResultScale.h"
 #include "ResultTableModel.h"
 #include "SolverCatalogue.h"
@@ -12,9 +13,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -75,6 +79,7 @@ private slots:
     void deformedShapeScaleAndCurve();
     void resultFilesThatDoNotFitAreRefused();
     void arcsByEquilibrium();
+    void diagramsLieOnTheTensionSide();
     void tablesAndCaptions();
 };
 
@@ -264,6 +269,53 @@ void TestViewerResults::arcsByEquilibrium() {
         QVERIFY(std::abs(sections.back().N - f[9]) < 1e-9 * scale);
         QVERIFY(std::abs(sections.back().V - f[10]) < 1e-9 * scale);
         QVERIFY(std::abs(sections.back().M - f[11]) < 1e-9 * scale);
+    }
+}
+
+// Blue (positive) and red (negative) fill as the painter uses them, over white.
+int Fill(const QImage& image, const QPoint& at, bool positive) {
+    int count = 0;
+    for (int y = at.y() - 3; y <= at.y() + 3; ++y) {
+        for (int x = at.x() - 3; x <= at.x() + 3; ++x) {
+            const QRgb p = image.pixel(x, y);
+            count += positive ? (qBlue(p) > qRed(p) + 40) : (qRed(p) > qBlue(p) + 40);
+        }
+    }
+    return count;
+}
+
+void TestViewerResults::diagramsLieOnTheTensionSide() {
+    // A simply supported beam under a downward load sags: its moment is drawn below the beam,
+    // where the fibres are in tension, in every type (a space frame's My is negative there).
+    // The space frame's local axes as the solver takes them: beta = 90 turns local y upwards;
+    // a vertical bar takes the global y.
+    QCOMPARE(BarAxes::Of(BarAxes::Frame::Space, {0, 0, 0}, {5, 0, 0}, 90).Y[2], 1.0);
+    QCOMPARE(BarAxes::Of(BarAxes::Frame::Space, {0, 0, 0}, {0, 0, 3}).Y, (BarAxes::Vec3{0, 1, 0}));
+    QTemporaryDir directory;
+    for (const auto& [file, solver, moment] :
+         {std::tuple{"beam.d05", "Pelgon", 3}, std::tuple{"beam.d06", "Tavrin", 3},
+          std::tuple{"beam.d07", "Hosken", 5}}) {
+        const ViewerLaunch::Outcome beam =
+            Solved(directory, QLatin1String(file), QLatin1String(solver));
+        const ResultChoice choice(beam.Results, beam.Problem, beam.Model);
+        QImage image(600, 400, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        ViewCamera camera;
+        camera.SetSpace(beam.Model.Space);
+        camera.Fit(beam.Model.Nodes, QRectF(50, 50, 500, 300));
+        QPainter painter(&image);
+        ResultPainter::Options options;
+        options.Show = moment;
+        options.Reactions = false;
+        const ResultPainter::Report report = ResultPainter::Paint(
+            painter, image.rect(), beam.Model, beam.Problem, beam.Results, choice, camera, options);
+        painter.end();
+        QVERIFY2(report.Caption.value(1) == QLatin1String("Drawn on the tension side"), file);
+        QVERIFY(Close(report.LargestOrdinate, 45));
+        const QPoint middle = camera.Project({3, 0, 0}).toPoint();
+        const bool positive = beam.Problem != 7;
+        QVERIFY2(Fill(image, middle + QPoint(0, 10), positive) > 40, file);
+        QVERIFY2(Fill(image, middle - QPoint(0, 10), positive) == 0, file);
     }
 }
 
