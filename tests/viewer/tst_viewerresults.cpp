@@ -253,7 +253,11 @@ void TestViewerResults::arcsByEquilibrium() {
     const ViewerLaunch::Outcome arch =
         ViewerLaunch::Prepare({QStringLiteral("arch.d01"), QStringLiteral("R")}, directory.path());
     QVERIFY2(arch.Results.Ok(), qPrintable(arch.Results.Message()));
+    // The roof is drawn as its arc, not as an edge between its ends; its number sits at its
+    // middle.
     QCOMPARE(arch.Model.Curves.size(), size_t(1));
+    QCOMPARE(arch.Model.Edges.size(), size_t(2));
+    QVERIFY(Close(arch.Model.ElementCentres[1][2], 4 + 10 - std::sqrt(84.0), 1e-6));
     const ViewerModel::Bar& roof = arch.Model.Bars[1];
     const std::vector<BarAxes::Vec3> points = BarArc::Points({0, 0, 4}, {8, 0, 4}, roof.Radius);
     QCOMPARE(points.size(), size_t(BarArc::Pieces + 1));
