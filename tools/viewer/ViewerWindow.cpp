@@ -49,7 +49,7 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
     loadCase_->addItem(QStringLiteral("none"), 0);
     for (int c = 1; c <= model_.LoadCases; ++c)
         loadCase_->addItem(QString::number(c), c);
-    loadCase_->setCurrentIndex(model_.LoadCases > 0 && !resultMode ? 1 : 0);
+    loadCase_->setCurrentIndex(model_.LoadCases > 0 && !results_.Ok() ? 1 : 0);
     if (!(resultMode && results_.Ok()))
         tools->addWidget(loadCase_);
     tools->addSeparator();
