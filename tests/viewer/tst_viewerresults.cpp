@@ -172,6 +172,30 @@ void TestViewerResults::deformedShapeScaleAndCurve() {
     QVERIFY(Close(curve[1][0], L / 2));
     QVERIFY(Close(curve[1][2], -5 * P * L * L * L / (48 * EI)));
     QVERIFY(Close(curve[2][2], tip.Move[2]));
+    // A simply supported beam of one bar under q: its ends do not move, yet it sags by
+    // 5 q L^4 / 384 EI at midspan (q = 10 kN/m, L = 6 m; tolerance 1e-9).
+    const ViewerLaunch::Outcome beam =
+        Solved(directory, QStringLiteral("beam.d05"), QStringLiteral("Pelgon"));
+    const StaticResults& beamResults = beam.Results.Contents().Statics;
+    const ViewerModel::Bar& bar = beam.Model.Bars[0];
+    QVERIFY(Close(bar.BendingY, EI));
+    const BarAxes beamAxes = BarAxes::Of(BarAxes::Frame::PlaneXZ, {0, 0, 0}, {6, 0, 0});
+    BarShape::Loading loading;
+    loading.Load = beamAxes.ToLocal(BarOrdinates::Loads(beam.Model, 1)[0]);
+    loading.BendingY = bar.BendingY;
+    const auto motion = [&](int node) {
+        return ViewerResults::NodeMotion(beamResults.Cases[0].Displacements, beamResults.Components,
+                                         node);
+    };
+    const std::vector<BarAxes::Vec3> sag =
+        BarShape::Points(beamAxes, {0, 0, 0}, motion(0), motion(1), 0, false, 1, 2, loading);
+    QVERIFY(Close(sag[1][2], -5 * 10 * std::pow(6.0, 4) / (384 * EI)));
+    // Hinged ends: the load alone gives the same line; one hinge: q L^4 / 192 EI at midspan.
+    QVERIFY(Close(BarShape::Loaded(10, EI, 6, 3, 0.5), 5 * 10 * std::pow(6.0, 4) / (384 * EI)));
+    QVERIFY(Close(BarShape::Loaded(10, EI, 6, 1, 0.5), 10 * std::pow(6.0, 4) / (192 * EI)));
+    QVERIFY(Close(BarShape::Loaded(10, EI, 6, 2, 0.5), 10 * std::pow(6.0, 4) / (192 * EI)));
+    QVERIFY(Close(BarShape::Loaded(10, EI, 6, 0, 0.5), 10 * std::pow(6.0, 4) / (384 * EI)));
+    QCOMPARE(BarShape::Loaded(10, 0, 6, 0, 0.5), 0.0);
     // A hinge at i keeps the curve free of curvature there: w = xi^3 for slope 3 at j.
     QVERIFY(Close(BarShape::Across(0, 99, 1, 3, 1, 1, 0.5), 0.125, 1e-12));
     // A hinge at j: w = 1 + 3 xi - 6 xi^2 + 2 xi^3 keeps w and the slope 3 of end i.

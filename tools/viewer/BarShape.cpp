@@ -21,10 +21,25 @@ double BarShape::Across(double wI, double slopeI, double wJ, double slopeJ, doub
            (3 * x2 - 2 * x3) * wJ + (x3 - x2) * length * slopeJ;
 }
 
+double BarShape::Loaded(double load, double bending, double length, int hinges, double xi) {
+    if (load == 0 || !(bending > 0))
+        return 0;
+    const bool hingeI = hinges == 1 || hinges == 3, hingeJ = hinges == 2 || hinges == 3;
+    const double factor = load * length * length * length * length / (24 * bending);
+    if (hingeI && hingeJ)
+        return factor * (xi - 2 * xi * xi * xi + xi * xi * xi * xi);
+    if (hingeI || hingeJ) {
+        const double x = hingeI ? xi : 1 - xi;
+        return factor * (2 * x * x * x * x - 3 * x * x * x + x) / 2;
+    }
+    return factor * xi * xi * (1 - xi) * (1 - xi);
+}
+
 std::vector<BarAxes::Vec3> BarShape::Points(const BarAxes& axes, const BarAxes::Vec3& start,
                                             const ViewerResults::Motion& motionI,
                                             const ViewerResults::Motion& motionJ, int hinges,
-                                            bool truss, double scale, int segments) {
+                                            bool truss, double scale, int segments,
+                                            const Loading& loading) {
     const BarAxes::Vec3 uI = axes.ToLocal(motionI.Move), uJ = axes.ToLocal(motionJ.Move);
     const BarAxes::Vec3 rI = axes.ToLocal(motionI.Turn), rJ = axes.ToLocal(motionJ.Turn);
     const int count = truss ? 1 : segments;
@@ -36,8 +51,10 @@ std::vector<BarAxes::Vec3> BarShape::Points(const BarAxes& axes, const BarAxes::
                             uI[2] + (uJ[2] - uI[2]) * xi};
         if (!truss) {
             // dv/dx = rz, dw/dx = -ry; hinges release bending in the x-z plane only.
-            local[1] = Across(uI[1], rI[2], uJ[1], rJ[2], axes.Length, 0, xi);
-            local[2] = Across(uI[2], -rI[1], uJ[2], -rJ[1], axes.Length, hinges, xi);
+            local[1] = Across(uI[1], rI[2], uJ[1], rJ[2], axes.Length, 0, xi) +
+                       Loaded(loading.Load[1], loading.BendingZ, axes.Length, 0, xi);
+            local[2] = Across(uI[2], -rI[1], uJ[2], -rJ[1], axes.Length, hinges, xi) +
+                       Loaded(loading.Load[2], loading.BendingY, axes.Length, hinges, xi);
         }
         const BarAxes::Vec3 along = BarAxes::Scaled(axes.X, axes.Length * xi);
         points.push_back(

@@ -90,10 +90,23 @@ void Arrow(QPainter& painter, const QPointF& tail, const QPointF& head) {
         QPolygonF{head, head - unit * 9 + side * 3.5, head - unit * 9 - side * 3.5});
 }
 
-// The largest displacement drawn: at the nodes and along the bars, where the end rotations of a
-// frame bar can bend it further than its ends move.
+// What bends bar `e` between its ends: its element load (none for mode shapes) and stiffness.
+BarShape::Loading LoadingOf(const ViewerModel::Bar& bar, const BarAxes& axes,
+                            const std::vector<Vec3>& loads, size_t e) {
+    BarShape::Loading loading;
+    if (e < loads.size() && bar.Radius == 0) {
+        loading.Load = axes.ToLocal(loads[e]);
+        loading.BendingY = bar.BendingY;
+        loading.BendingZ = bar.BendingZ;
+    }
+    return loading;
+}
+
+// The largest displacement drawn: at the nodes and along the bars, where the end rotations and
+// the load of a frame bar can bend it further than its ends move.
 double LargestMove(const ViewerModel& model, int problem, const std::vector<double>& values,
-                   const QStringList& components, bool alongBars = true) {
+                   const QStringList& components, const std::vector<Vec3>& loads,
+                   bool alongBars = true) {
     const ViewerResults::Places places = ViewerResults::PlacesOf(components);
     const int width = static_cast<int>(components.size());
     const auto motion = [&](int node) {
@@ -107,14 +120,16 @@ double LargestMove(const ViewerModel& model, int problem, const std::vector<doub
     if (problem == 3 || problem == 4 || !alongBars)
         return largest;
     const BarAxes::Frame frame = BarAxes::FrameOf(problem);
-    for (const ViewerModel::Bar& bar : model.Bars) {
+    for (size_t e = 0; e < model.Bars.size(); ++e) {
+        const ViewerModel::Bar& bar = model.Bars[e];
+        if (bar.Radius != 0)
+            continue; // an arc moves linearly between its ends
         const Vec3 a = ToVec(model.Nodes[static_cast<size_t>(bar.I)]);
         const BarAxes axes =
             BarAxes::Of(frame, a, ToVec(model.Nodes[static_cast<size_t>(bar.J)]), bar.Beta);
         const std::vector<Vec3> points =
-            BarShape::Points(axes, {0, 0, 0}, ViewerResults::NodeMotion(values, components, bar.I),
-                             ViewerResults::NodeMotion(values, components, bar.J), bar.Hinges,
-                             false, 1, ResultPainter::Segments);
+            BarShape::Points(axes, {0, 0, 0}, motion(bar.I), motion(bar.J), bar.Hinges, false, 1,
+                             ResultPainter::Segments, LoadingOf(bar, axes, loads, e));
         for (size_t k = 0; k < points.size(); ++k) {
             const Vec3 move = BarAxes::Sum(
                 points[k], BarAxes::Scaled(axes.X, -axes.Length * double(k) / (points.size() - 1)));
@@ -126,7 +141,7 @@ double LargestMove(const ViewerModel& model, int problem, const std::vector<doub
 
 void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
                const std::vector<double>& values, const QStringList& components,
-               const ViewCamera& camera, double scale) {
+               const std::vector<Vec3>& loads, const ViewCamera& camera, double scale) {
     const BarAxes::Frame frame = BarAxes::FrameOf(problem);
     const bool truss = problem == 3 || problem == 4;
     const ViewerResults::Places places = ViewerResults::PlacesOf(components);
@@ -138,7 +153,8 @@ void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
     // All pieces in one call: a large model has a hundred thousand bars.
     QVector<QLineF> lines;
     lines.reserve(static_cast<qsizetype>(model.Bars.size()) * (large ? 2 : 8));
-    for (const ViewerModel::Bar& bar : model.Bars) {
+    for (size_t e = 0; e < model.Bars.size(); ++e) {
+        const ViewerModel::Bar& bar = model.Bars[e];
         const Vec3 a = ToVec(model.Nodes[static_cast<size_t>(bar.I)]);
         const Vec3 b = ToVec(model.Nodes[static_cast<size_t>(bar.J)]);
         if (bar.Radius != 0) {
@@ -163,8 +179,9 @@ void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
         // As many pieces as make a smooth curve on screen, not more.
         const double pixels = axes.Length * camera.PixelsPerUnit();
         const int segments = std::clamp(int(pixels / 10), 1, ResultPainter::Segments);
-        const std::vector<Vec3> points = BarShape::Points(axes, a, motion(bar.I), motion(bar.J),
-                                                          bar.Hinges, truss, scale, segments);
+        const std::vector<Vec3> points =
+            BarShape::Points(axes, a, motion(bar.I), motion(bar.J), bar.Hinges, truss, scale,
+                             segments, LoadingOf(bar, axes, loads, e));
         QPointF previous = Screen(camera, points.front());
         for (size_t k = 1; k < points.size(); ++k) {
             const QPointF next = Screen(camera, points[k]);
@@ -478,21 +495,23 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
         const StaticResults::Case& c = statics.Cases[static_cast<size_t>(options.Entry)];
         const auto& quantities = choice.Quantities();
         if (options.Show <= 0 || options.Show > static_cast<int>(quantities.size())) {
-            const double largest = LargestMove(model, problem, c.Displacements, statics.Components);
+            const std::vector<Vec3> loads = BarOrdinates::Loads(model, c.Number);
+            const double largest =
+                LargestMove(model, problem, c.Displacements, statics.Components, loads);
             report.Deformation = ResultScale::Deformation(largest, size);
             if (report.Deformation > 0)
                 report.Caption << ResultScale::Caption(report.Deformation) +
                                       QStringLiteral("; largest at a node %1 %2")
                                           .arg(ResultChoice::Number(
                                                    LargestMove(model, problem, c.Displacements,
-                                                               statics.Components, false)),
+                                                               statics.Components, loads, false)),
                                                model.LengthUnit);
             else
                 report.Caption << QStringLiteral("No node moves");
             labels.Reserve(CaptionBox(painter, area, report.Caption));
             if (report.Deformation > 0)
-                DrawShape(painter, model, problem, c.Displacements, statics.Components, camera,
-                          report.Deformation);
+                DrawShape(painter, model, problem, c.Displacements, statics.Components, loads,
+                          camera, report.Deformation);
         } else {
             const ResultQuantity& q = quantities[static_cast<size_t>(options.Show - 1)];
             const std::vector<BarOrdinates> ordinates =
@@ -508,11 +527,11 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
         if (options.Entry >= 0 && options.Entry < static_cast<int>(list.size())) {
             const auto& shape = list[static_cast<size_t>(options.Entry)];
             const double largest =
-                LargestMove(model, problem, shape.Displacements, contents.Modes.Components);
+                LargestMove(model, problem, shape.Displacements, contents.Modes.Components, {});
             report.Deformation = ResultScale::Deformation(largest, size);
             if (report.Deformation > 0)
                 DrawShape(painter, model, problem, shape.Displacements, contents.Modes.Components,
-                          camera, report.Deformation);
+                          {}, camera, report.Deformation);
         }
     }
     DrawCaption(painter, area, report.Caption);

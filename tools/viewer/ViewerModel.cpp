@@ -50,19 +50,46 @@ Point Normal(const std::vector<Point>& corners) {
 
 // The hinges, beta and arc radius of a bar, from the columns of that name where the type has
 // them.
-ViewerModel::Bar BarOf(int i, int j, const double* values, int width, const TableFormat* elements) {
+// The value of the column `name` of item `number` (counted from 1) of a table, or 0.
+double ValueOf(const ParsedData& data, const DataFormat& format, int table, double number,
+               const char* name) {
+    const ParsedTable* items = data.Table(table);
+    const TableFormat* columns = format.Table(table);
+    const int row = static_cast<int>(number) - 1;
+    if (!items || !columns || row < 0 || row >= items->Rows())
+        return 0;
+    for (int c = 0; c < items->Width && c < static_cast<int>(columns->Columns.size()); ++c) {
+        if (columns->Columns[static_cast<size_t>(c)].Name == QLatin1String(name))
+            return items->At(row, c);
+    }
+    return 0;
+}
+
+ViewerModel::Bar BarOf(int i, int j, const double* values, int width, const DataFormat& format,
+                       const ParsedData& data) {
     ViewerModel::Bar bar;
     bar.I = i;
     bar.J = j;
+    const TableFormat* elements = format.Table(5);
+    double material = 0, section = 0;
     for (int c = 2; elements && c < width && c < static_cast<int>(elements->Columns.size()); ++c) {
         const QString& name = elements->Columns[static_cast<size_t>(c)].Name;
-        if (name == QLatin1String("hinges"))
+        if (name == QLatin1String("material"))
+            material = values[c];
+        else if (name == QLatin1String("section"))
+            section = values[c];
+        else if (name == QLatin1String("hinges"))
             bar.Hinges = static_cast<int>(values[c]);
         else if (name == QLatin1String("beta"))
             bar.Beta = values[c];
         else if (name == QLatin1String("R"))
             bar.Radius = values[c];
     }
+    // The stiffness of the bending planes, for the deflection of a loaded bar between its ends.
+    const double e = ValueOf(data, format, 2, material, "E");
+    const double plane = ValueOf(data, format, 3, section, "I");
+    bar.BendingY = e * (plane > 0 ? plane : ValueOf(data, format, 3, section, "Iy"));
+    bar.BendingZ = e * ValueOf(data, format, 3, section, "Iz");
     return bar;
 }
 
@@ -133,7 +160,7 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
         }
         Point arcMiddle{};
         if (shape.Kind == Kind::Bars && used.size() == 2) {
-            model.Bars.push_back(BarOf(used[0], used[1], values, elements->Width, format.Table(5)));
+            model.Bars.push_back(BarOf(used[0], used[1], values, elements->Width, format, data));
             if (model.Bars.back().Radius == 0) {
                 addEdge(used[0], used[1]);
             } else {

@@ -36,6 +36,8 @@ struct ViewerModel {
         int Hinges = 0;    // 1 at i, 2 at j, 3 both (plane frames)
         double Beta = 0;   // degrees (space frames)
         double Radius = 0; // an arc of this radius (type 1), 0 when straight
+        // E·I for bending in the local x-z and x-y planes; 0 where the type has none.
+        double BendingY = 0, BendingZ = 0;
     };
 
     QString Name;                  // "plane frames"
