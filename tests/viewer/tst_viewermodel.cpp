@@ -171,7 +171,7 @@ void TestViewerModel::launchVerdicts_data() {
                            << true;
     QTest::newRow("results") << QStringList{"frame.d05 R"} << "frame.d05" << QByteArray()
                              << QByteArray()
-                             << QByteArray("OK - no results can be read yet; the "
+                             << QByteArray("OK - no results can be shown; the "
                                            "model of plane frames is shown\r\n")
                              << true;
     QTest::newRow("fault") << QStringList{"frame.d05", "E"} << "frame.d05"

@@ -1,10 +1,17 @@
 #include "ModelView.h"
 #include "ProgramRun.h"
+#include "ResultTableModel.h"
+#include "SolverCatalogue.h"
+#include "SolverCommand.h"
 #include "ViewerLaunch.h"
 #include "ViewerWindow.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -16,6 +23,23 @@ ViewerLaunch::Outcome Launch(const QTemporaryDir& directory, const QString& name
     ProgramRun::WriteFile(directory.filePath(name),
                           ProgramRun::ReadFile(QStringLiteral(QV_TEST_DATA "/") + name));
     return ViewerLaunch::Prepare({name, mode}, directory.path());
+}
+
+// An example of the package solved by its solver in `directory`, then opened for its results.
+ViewerLaunch::Outcome Solved(const QTemporaryDir& directory, const QString& example,
+                             const QString& solver) {
+    const QString name = QFileInfo(example).fileName();
+    ProgramRun::WriteFile(directory.filePath(name),
+                          ProgramRun::ReadFile(QStringLiteral(QV_EXAMPLES "/") + example));
+    const SolverCommand::Outcome solved = SolverCommand::Run(
+        *SolverEntry::Named(solver), {name, QStringLiteral("S")}, directory.path());
+    if (solved.ExitCode != 0)
+        qFatal("%s: %s", qPrintable(solver), qPrintable(solved.Message));
+    return ViewerLaunch::Prepare({name, QStringLiteral("R")}, directory.path());
+}
+
+bool Blue(QRgb pixel) {
+    return qBlue(pixel) > 150 && qRed(pixel) < 120 && qGreen(pixel) < 170;
 }
 
 int ColouredPixels(const QImage& image, bool (*test)(QRgb)) {
@@ -38,7 +62,9 @@ class TestViewerWindow : public QObject {
 
 private slots:
     void showsTheModelAndTheChosenLoadCase();
-    void resultModeSaysNoResultsCanBeRead();
+    void resultModeSaysWhyNoResultsAreShown();
+    void resultModeDrawsDiagramsAndTables();
+    void resultModeShowsModes();
     void spaceModelTurns();
     void screenshot();
 };
@@ -69,13 +95,76 @@ void TestViewerWindow::showsTheModelAndTheChosenLoadCase() {
     QCOMPARE(window.View()->Camera().Zoom(), 1.0);
 }
 
-void TestViewerWindow::resultModeSaysNoResultsCanBeRead() {
+void TestViewerWindow::resultModeSaysWhyNoResultsAreShown() {
+    // Not calculated yet: the window says so, and the model is shown without result controls.
     QTemporaryDir directory;
     ViewerWindow window(QStringLiteral("Pantex"),
                         Launch(directory, QStringLiteral("frame.d05"), "R"));
     window.show();
-    QCOMPARE(window.Notice(), ViewerLaunch::NoResultsText());
-    QVERIFY(window.Notice().startsWith(QStringLiteral("No results can be read yet")));
+    QVERIFY(window.Notice().contains(QStringLiteral("frame.bin does not exist")));
+    QVERIFY(!window.Entries());
+    QVERIFY(window.LoadCases()->isVisible());
+}
+
+void TestViewerWindow::resultModeDrawsDiagramsAndTables() {
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome outcome =
+        Solved(directory, QStringLiteral("gable.d05"), QStringLiteral("Pelgon"));
+    QVERIFY(outcome.Results.Ok());
+    ViewerWindow window(QStringLiteral("Pantex"), outcome);
+    window.resize(1000, 640);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.Notice(), QString());
+    QCOMPARE(window.Entries()->count(), 2);
+    QCOMPARE(window.Shows()->currentText(), QStringLiteral("Bending moment M"));
+    QVERIFY(!window.LoadCases()->isVisible());
+    // The moment diagram is filled in blue and red; the deformed shape is drawn in blue.
+    const QImage moments = window.View()->grab().toImage();
+    QVERIFY(ColouredPixels(moments, Blue) > 200);
+    QVERIFY(window.View()->LastResults().LargestOrdinate > 0);
+    QVERIFY(window.View()->LastResults().Caption.first().startsWith(
+        QStringLiteral("Load case 1: Bending moment M (kNm)")));
+    window.Shows()->setCurrentIndex(0);
+    window.View()->grab();
+    QVERIFY(window.View()->LastResults().Deformation > 0);
+    QTest::keyClick(&window, Qt::Key_PageDown);
+    QCOMPARE(window.Entries()->currentIndex(), 1);
+
+    // The table follows the load case, and copies what is selected with its titles.
+    QVERIFY(window.TableDock()->isHidden());
+    QTest::keyClick(&window, Qt::Key_T);
+    QVERIFY(window.TableDock()->isVisible());
+    window.Tables()->setCurrentIndex(1); // reactions of case 2: two fixed feet
+    QAbstractItemModel* table = window.Table()->model();
+    QCOMPARE(table->rowCount(), 2);
+    QCOMPARE(table->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Rx [kN]"));
+    // Case 2 is a horizontal load of 12 kN: the feet push back with 12 kN together.
+    const double rx = table->index(0, 1).data(Qt::UserRole).toDouble() +
+                      table->index(1, 1).data(Qt::UserRole).toDouble();
+    QVERIFY(std::abs(rx + 12) < 1e-9);
+    window.Table()->selectionModel()->select(table->index(0, 0), QItemSelectionModel::Select);
+    window.Table()->selectionModel()->select(table->index(0, 1), QItemSelectionModel::Select);
+    window.Table()->setFocus();
+    QTest::keyClick(window.Table(), Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(QApplication::clipboard()->text().startsWith(QStringLiteral("Node\tRx [kN]\n1\t")));
+}
+
+void TestViewerWindow::resultModeShowsModes() {
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome outcome =
+        Solved(directory, QStringLiteral("twostorey.d08"), QStringLiteral("Lirtag"));
+    QVERIFY(outcome.Results.Ok());
+    ViewerWindow window(QStringLiteral("Kaddle"), outcome);
+    window.resize(800, 600);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.Entries()->count(), 2);
+    QVERIFY(!window.Shows());
+    QVERIFY(window.Entries()->itemText(0).startsWith(QStringLiteral("Mode 1: ")));
+    window.View()->grab();
+    QVERIFY(window.View()->LastResults().Caption.first().contains(QStringLiteral(" Hz, T = ")));
+    QVERIFY(ColouredPixels(window.View()->grab().toImage(), Blue) > 100);
 }
 
 void TestViewerWindow::spaceModelTurns() {
@@ -113,6 +202,45 @@ void TestViewerWindow::screenshot() {
             action->setChecked(true);
     }
     QVERIFY(window.grab().save(QDir(folder).filePath(QStringLiteral("viewer-frame.png"))));
+
+    // The result mode: the gable frame's moments, and a natural mode of the two-storey frame.
+    QTemporaryDir solved;
+    ViewerWindow moments(QStringLiteral("Pantex"),
+                         Solved(solved, QStringLiteral("gable.d05"), QStringLiteral("Pelgon")));
+    moments.resize(1000, 640);
+    moments.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&moments));
+    QVERIFY(moments.grab().save(QDir(folder).filePath(QStringLiteral("viewer-moments.png"))));
+    ViewerWindow mode(QStringLiteral("Kaddle"),
+                      Solved(solved, QStringLiteral("twostorey.d08"), QStringLiteral("Lirtag")));
+    mode.resize(1000, 640);
+    mode.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&mode));
+    QVERIFY(mode.grab().save(QDir(folder).filePath(QStringLiteral("viewer-mode.png"))));
+
+    // Every bar example, each case or shape and each quantity, for a look over all of them.
+    if (qEnvironmentVariableIsEmpty("QV_ALL_RESULTS"))
+        return;
+    const QStringList examples{"gable.d05:Pelgon",     "storey.d07:Hosken", "tripod.d04:Sutalo",
+                               "warren.d03:Rabeno",    "grid.d06:Tavrin",   "buckling.d15:Wempel",
+                               "twostorey.d08:Lirtag", "arch.d01:Dorvan"};
+    for (const QString& example : examples) {
+        const QStringList parts = example.split(u':');
+        ViewerWindow window(QStringLiteral("Pantex"), Solved(solved, parts[0], parts[1]));
+        window.resize(1000, 640);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (int e = 0; e < window.Entries()->count(); ++e) {
+            window.Entries()->setCurrentIndex(e);
+            const int shows = window.Shows() ? window.Shows()->count() : 1;
+            for (int k = 0; k < shows; ++k) {
+                if (window.Shows())
+                    window.Shows()->setCurrentIndex(k);
+                window.grab().save(QDir(folder).filePath(
+                    QStringLiteral("all-%1-%2-%3.png").arg(parts[0]).arg(e).arg(k)));
+            }
+        }
+    }
 }
 
 QTEST_MAIN(TestViewerWindow)

@@ -12,6 +12,7 @@ namespace {
 
 const QColor ElementColour(30, 30, 30);
 const QColor NodeColour(0, 90, 200);
+const QColor FaintColour(165, 165, 165);
 const QColor SupportColour(0, 130, 60);
 const QColor LoadColour(200, 30, 30);
 const QColor MomentColour(170, 60, 170);
@@ -73,13 +74,18 @@ ModelPainter::Report ModelPainter::Paint(QPainter& painter, const QRect& area,
     for (const auto& edge : model.Edges)
         lines.append(
             QLineF(screen[static_cast<size_t>(edge[0])], screen[static_cast<size_t>(edge[1])]));
-    painter.setPen(QPen(ElementColour, smooth ? 1.2 : 0));
+    for (const std::vector<ViewerModel::Point>& curve : model.Curves) {
+        for (size_t k = 1; k < curve.size(); ++k)
+            lines.append(QLineF(camera.Project(curve[k - 1]), camera.Project(curve[k])));
+    }
+    painter.setPen(QPen(options.Faint ? FaintColour : ElementColour, smooth ? 1.2 : 0));
     painter.drawLines(lines);
 
     // Nodes: dots that stay visible, but do not swamp a dense mesh.
     const QRectF visible = QRectF(area).adjusted(-10, -10, 10, 10);
     const double dot = model.Nodes.size() <= 2000 ? 5 : model.Nodes.size() <= 20000 ? 3 : 2;
-    painter.setPen(QPen(NodeColour, dot, Qt::SolidLine, Qt::RoundCap));
+    painter.setPen(
+        QPen(options.Faint ? FaintColour : NodeColour, dot, Qt::SolidLine, Qt::RoundCap));
     QVector<QPointF> dots;
     dots.reserve(static_cast<qsizetype>(screen.size()));
     for (const QPointF& p : screen) {

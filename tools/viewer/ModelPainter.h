@@ -19,6 +19,7 @@ public:
         bool Supports = true;
         bool NodeNumbers = false;
         bool ElementNumbers = false;
+        bool Faint = false; // light grey, under results drawn on top
     };
     struct Report {
         bool LabelsLeftOut = false; // too many numbers on screen: zoom in to see them

@@ -1,5 +1,7 @@
 #include "ModelView.h"
 
+#include "ResultScale.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -29,11 +31,49 @@ void ModelView::SetOptions(const ModelPainter::Options& options) {
     update();
 }
 
+void ModelView::SetResults(const ViewerResults* results, const ResultChoice* choice, int problem,
+                           const ResultPainter::Options& options) {
+    if (results != results_)
+        fitted_ = false; // the fit leaves room for the diagrams
+    results_ = results;
+    choice_ = choice;
+    problem_ = problem;
+    resultOptions_ = options;
+    update();
+}
+
 void ModelView::FitModel() {
     // Room for the arrows of loads and the supports round the model, but never more than a
     // fifth of a small window.
     const double x = std::min(80.0, width() * 0.2), y = std::min(80.0, height() * 0.2);
-    camera_.Fit(model_.Nodes, QRectF(rect()).adjusted(x, y, -x, -y));
+    if (results_ && results_->Ok()) {
+        // Diagrams and displaced shapes reach beyond the nodes: fit the model's box grown by
+        // a little more than they do.
+        const double pad = 1.3 * ResultScale::DiagramShare * ResultScale::ModelSize(model_.Nodes);
+        std::vector<ViewerModel::Point> box = model_.Nodes;
+        float low[3] = {0, 0, 0}, high[3] = {0, 0, 0};
+        for (int a = 0; a < 3 && !box.empty(); ++a) {
+            const auto [min, max] =
+                std::minmax_element(box.begin(), box.end(),
+                                    [a](const ViewerModel::Point& p, const ViewerModel::Point& q) {
+                                        return p[a] < q[a];
+                                    });
+            low[a] = (*min)[a] - float(pad);
+            high[a] = (*max)[a] + float(pad);
+        }
+        // A plane model stays in its plane, a flat one may rise from it.
+        if (!model_.Space)
+            low[1] = high[1] = 0;
+        for (int corner = 0; corner < 8 && !box.empty(); ++corner)
+            box.push_back({corner & 1 ? high[0] : low[0], corner & 2 ? high[1] : low[1],
+                           corner & 4 ? high[2] : low[2]});
+        // The box has room for the diagrams; the margin only for the reactions' arrows.
+        const double m = std::min(50.0, std::min(width(), height()) * 0.1);
+        // Below the caption in the top left corner.
+        camera_.Fit(box, QRectF(rect()).adjusted(m, m + std::min(60.0, height() * 0.1), -m, -m));
+    } else {
+        camera_.Fit(model_.Nodes, QRectF(rect()).adjusted(x, y, -x, -y));
+    }
     fitted_ = true;
     update();
 }
@@ -52,8 +92,17 @@ void ModelView::paintEvent(QPaintEvent*) {
     if (!fitted_)
         FitModel();
     QPainter painter(this);
+    const bool results = results_ && choice_ && results_->Ok();
+    ModelPainter::Options options = options_;
+    if (results) {
+        options.Faint = true;
+        options.LoadCase = 0;
+    }
     const ModelPainter::Report report =
-        ModelPainter::Paint(painter, rect(), model_, camera_, options_);
+        ModelPainter::Paint(painter, rect(), model_, camera_, options);
+    if (results)
+        resultReport_ = ResultPainter::Paint(painter, rect(), model_, problem_, *results_, *choice_,
+                                             camera_, resultOptions_);
     emit Painted(report.LabelsLeftOut);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ModelPainter.h"
+#include "ResultPainter.h"
 #include "ViewCamera.h"
 #include "ViewerModel.h"
 
@@ -16,6 +17,10 @@ public:
     explicit ModelView(const ViewerModel& model, QWidget* parent = nullptr);
 
     void SetOptions(const ModelPainter::Options& options);
+    // Draws results over the model (which is then drawn faintly); null results: none.
+    void SetResults(const ViewerResults* results, const ResultChoice* choice, int problem,
+                    const ResultPainter::Options& options);
+    const ResultPainter::Report& LastResults() const { return resultReport_; }
     const ModelPainter::Options& Options() const { return options_; }
     const ViewCamera& Camera() const { return camera_; }
     void FitModel();
@@ -38,6 +43,11 @@ private:
     const ViewerModel& model_;
     ViewCamera camera_;
     ModelPainter::Options options_;
+    const ViewerResults* results_ = nullptr;
+    const ResultChoice* choice_ = nullptr;
+    int problem_ = 0;
+    ResultPainter::Options resultOptions_;
+    ResultPainter::Report resultReport_;
     bool fitted_ = false;
     QPointF lastMouse_;
 };

@@ -29,6 +29,8 @@ public:
     void Rotate(double azimuthDegrees, double elevationDegrees);
 
     double Zoom() const { return zoom_; }
+    // Screen pixels per world unit in the screen plane.
+    double PixelsPerUnit() const { return scale_ * zoom_; }
     double Azimuth() const { return azimuth_; }
     double Elevation() const { return elevation_; }
 

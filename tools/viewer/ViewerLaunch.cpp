@@ -61,25 +61,27 @@ void Load(Outcome& outcome) {
         return;
     }
     outcome.Problem = number.Problem;
+    outcome.Dynamics = number.Dynamics;
     outcome.Model = ViewerModel::FromData(*format, checked.Data);
     outcome.ShowWindow = true;
     outcome.ExitCode = 0;
-    outcome.Verdict =
-        outcome.ViewMode == ViewerLaunch::Mode::Results
-            ? QStringLiteral("OK - no results can be read yet; the model of %1 is shown")
-                  .arg(format->Name)
-            : QStringLiteral("OK - the model of %1 is shown: %2 nodes, %3 elements")
-                  .arg(format->Name)
-                  .arg(outcome.Model.Nodes.size())
-                  .arg(outcome.Model.ElementCentres.size());
+    if (outcome.ViewMode == ViewerLaunch::Mode::Model) {
+        outcome.Verdict = QStringLiteral("OK - the model of %1 is shown: %2 nodes, %3 elements")
+                              .arg(format->Name)
+                              .arg(outcome.Model.Nodes.size())
+                              .arg(outcome.Model.ElementCentres.size());
+        return;
+    }
+    outcome.Results =
+        ViewerResults::Load(outcome.DataPath, number.Problem, number.Dynamics, outcome.Model);
+    outcome.Verdict = outcome.Results.Ok()
+                          ? QStringLiteral("OK - the results of %1 are shown").arg(format->Name)
+                          : QStringLiteral("OK - no results can be shown; the model of %1 is "
+                                           "shown")
+                                .arg(format->Name);
 }
 
 } // namespace
-
-QString ViewerLaunch::NoResultsText() {
-    return QStringLiteral("No results can be read yet: this version of the package has no "
-                          "solvers, so no result file is read. The model is shown instead.");
-}
 
 ViewerLaunch::Outcome ViewerLaunch::Prepare(const QStringList& arguments,
                                             const QString& workDirectory) {

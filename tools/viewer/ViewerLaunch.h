@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ViewerModel.h"
+#include "ViewerResults.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,7 +10,8 @@
 // or " R"; blanks around it do not count): E shows the model, R the results. The data file is
 // checked as the checker checks it, and the checker's verdict is written as the first line of
 // "Error.txt" in the working directory, since the launcher takes an "OK" there as acceptance:
-// "OK - ..." and the window, or "Line N: ..." / "Error: ..." and no window.
+// "OK - ..." and the window, or "Line N: ..." / "Error: ..." and no window. In result mode the
+// solver's result file is read too; results that cannot be shown still show the model.
 class ViewerLaunch {
 public:
     enum class Mode { Model, Results };
@@ -20,11 +22,10 @@ public:
         Mode ViewMode = Mode::Model;
         QString DataPath;
         int Problem = 0;
+        bool Dynamics = false; // a ".p" file
         ViewerModel Model;
+        ViewerResults Results; // read in result mode only
     };
-
-    // The text the window shows in result mode while no solver writes results.
-    static QString NoResultsText();
 
     static Outcome Prepare(const QStringList& arguments, const QString& workDirectory);
 };

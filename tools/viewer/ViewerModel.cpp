@@ -1,5 +1,7 @@
 #include "ViewerModel.h"
 
+#include "BarArc.h"
+
 #include <cmath>
 #include <unordered_set>
 
@@ -46,6 +48,51 @@ Point Normal(const std::vector<Point>& corners) {
     return n;
 }
 
+// The hinges, beta and arc radius of a bar, from the columns of that name where the type has
+// them.
+// The value of the column `name` of item `number` (counted from 1) of a table, or 0.
+double ValueOf(const ParsedData& data, const DataFormat& format, int table, double number,
+               const char* name) {
+    const ParsedTable* items = data.Table(table);
+    const TableFormat* columns = format.Table(table);
+    const int row = static_cast<int>(number) - 1;
+    if (!items || !columns || row < 0 || row >= items->Rows())
+        return 0;
+    for (int c = 0; c < items->Width && c < static_cast<int>(columns->Columns.size()); ++c) {
+        if (columns->Columns[static_cast<size_t>(c)].Name == QLatin1String(name))
+            return items->At(row, c);
+    }
+    return 0;
+}
+
+ViewerModel::Bar BarOf(int i, int j, const double* values, int width, const DataFormat& format,
+                       const ParsedData& data) {
+    ViewerModel::Bar bar;
+    bar.I = i;
+    bar.J = j;
+    const TableFormat* elements = format.Table(5);
+    double material = 0, section = 0;
+    for (int c = 2; elements && c < width && c < static_cast<int>(elements->Columns.size()); ++c) {
+        const QString& name = elements->Columns[static_cast<size_t>(c)].Name;
+        if (name == QLatin1String("material"))
+            material = values[c];
+        else if (name == QLatin1String("section"))
+            section = values[c];
+        else if (name == QLatin1String("hinges"))
+            bar.Hinges = static_cast<int>(values[c]);
+        else if (name == QLatin1String("beta"))
+            bar.Beta = values[c];
+        else if (name == QLatin1String("R"))
+            bar.Radius = values[c];
+    }
+    // The stiffness of the bending planes, for the deflection of a loaded bar between its ends.
+    const double e = ValueOf(data, format, 2, material, "E");
+    const double plane = ValueOf(data, format, 3, section, "I");
+    bar.BendingY = e * (plane > 0 ? plane : ValueOf(data, format, 3, section, "Iy"));
+    bar.BendingZ = e * ValueOf(data, format, 3, section, "Iz");
+    return bar;
+}
+
 int CornersOf(Kind kind) {
     return kind == Kind::Bars ? 2 : kind == Kind::Polygons ? 4 : 8;
 }
@@ -58,6 +105,10 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
     const ModelShape& shape = format.Model;
     model.Space = shape.Y >= 0;
     model.LoadCases = static_cast<int>(data.GeneralNumber(4));
+    if (data.General.size() >= 3) {
+        model.ForceUnit = data.General[1].Text;
+        model.LengthUnit = data.General[2].Text;
+    }
     const ParsedTable* nodes = data.Table(4);
     const ParsedTable* elements = data.Table(5);
     if (shape.Kind == Kind::None || !nodes || !elements)
@@ -107,8 +158,23 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
             if (node(values[c]) >= 0)
                 used.push_back(node(values[c]));
         }
+        Point arcMiddle{};
         if (shape.Kind == Kind::Bars && used.size() == 2) {
-            addEdge(used[0], used[1]);
+            model.Bars.push_back(BarOf(used[0], used[1], values, elements->Width, format, data));
+            if (model.Bars.back().Radius == 0) {
+                addEdge(used[0], used[1]);
+            } else {
+                const auto toVec = [&](int n) {
+                    const Point& p = model.Nodes[static_cast<size_t>(n)];
+                    return BarAxes::Vec3{p[0], p[1], p[2]};
+                };
+                std::vector<Point> curve;
+                for (const BarAxes::Vec3& p :
+                     BarArc::Points(toVec(used[0]), toVec(used[1]), model.Bars.back().Radius))
+                    curve.push_back({float(p[0]), float(p[1]), float(p[2])});
+                arcMiddle = curve[curve.size() / 2];
+                model.Curves.push_back(std::move(curve));
+            }
         } else if (shape.Kind == Kind::Polygons) {
             for (size_t c = 0; c < used.size(); ++c)
                 addEdge(used[c], used[(c + 1) % used.size()]);
@@ -135,6 +201,9 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
         }
         if (!used.empty())
             centre = {centre[0] / used.size(), centre[1] / used.size(), centre[2] / used.size()};
+        if (!model.Bars.empty() && model.Bars.size() == model.ElementCentres.size() + 1 &&
+            model.Bars.back().Radius != 0)
+            centre = arcMiddle; // an arc's number and loads at its middle
         model.ElementCentres.push_back(centre);
         elementCorners.push_back(std::move(points));
     }
@@ -142,6 +211,10 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
     // Supports: a node and one 0/1 code per displacement.
     const ParsedTable* supports = data.Table(6);
     const TableFormat* supportFormat = format.Table(6);
+    if (supportFormat && supportFormat->Title == QLatin1String("Supports")) {
+        for (size_t c = 1; c < supportFormat->Columns.size(); ++c)
+            model.Components << supportFormat->Columns[c].Name;
+    }
     if (supports && supportFormat && supportFormat->Title == QLatin1String("Supports")) {
         for (int row = 0; row < supports->Rows(); ++row) {
             Support support;
@@ -177,6 +250,7 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
                 if (target < 0 || target >= static_cast<int>(model.ElementCentres.size()))
                     continue;
                 load.At = model.ElementCentres[static_cast<size_t>(target)];
+                load.Element = target;
                 const std::vector<Point>& ends = elementCorners[static_cast<size_t>(target)];
                 if (shape.Kind == Kind::Bars && ends.size() == 2) {
                     load.AlongBar = true;

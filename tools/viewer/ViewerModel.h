@@ -4,6 +4,7 @@
 #include "ParsedData.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <vector>
 
@@ -27,16 +28,31 @@ struct ViewerModel {
         bool Distributed = false; // a load per length or area of an element
         bool AlongBar = false;    // a line load on a bar, from Start to End
         Point Start{}, End{};
+        int Element = -1; // the loaded element counted from 0 (table 8), else -1
+    };
+    // A bar of a bar structure, in element order, for the result mode.
+    struct Bar {
+        int I = 0, J = 0;  // node indices counted from 0
+        int Hinges = 0;    // 1 at i, 2 at j, 3 both (plane frames)
+        double Beta = 0;   // degrees (space frames)
+        double Radius = 0; // an arc of this radius (type 1), 0 when straight
+        // E·I for bending in the local x-z and x-y planes; 0 where the type has none.
+        double BendingY = 0, BendingZ = 0;
     };
 
-    QString Name;       // "plane frames"
-    bool Space = false; // rotation makes sense: a model that is not in the x-z plane
+    QString Name;                  // "plane frames"
+    QString ForceUnit, LengthUnit; // items 2 and 3 of table 1
+    QStringList Components;        // the displacements of a node, as the supports name them
+    bool Space = false;            // rotation makes sense: a model that is not in the x-z plane
     int LoadCases = 0;
     std::vector<Point> Nodes;
     std::vector<std::array<int, 2>> Edges; // node indices counted from 0
     std::vector<Point> ElementCentres;
     std::vector<Support> Supports;
     std::vector<Load> Loads;
+    std::vector<Bar> Bars; // empty unless every element is a bar
+    // Curved members (type 1), drawn as these polylines instead of an edge between their ends.
+    std::vector<std::vector<Point>> Curves;
 
     static ViewerModel FromData(const DataFormat& format, const ParsedData& data);
 };

@@ -1,29 +1,57 @@
 #include "ViewerWindow.h"
 
 #include "ModelView.h"
+#include "ResultTableModel.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
 
+namespace {
+
+// Steps a choice by one entry, if it can.
+void Step(QComboBox* box, int step) {
+    if (box && box->count() > 0)
+        box->setCurrentIndex(std::clamp(box->currentIndex() + step, 0, box->count() - 1));
+}
+
+} // namespace
+
 ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& launch,
                            QWidget* parent)
-    : QMainWindow(parent), model_(launch.Model), view_(new ModelView(model_, this)),
-      loadCase_(new QComboBox(this)), notice_(new QLabel(this)) {
+    : QMainWindow(parent), model_(launch.Model), results_(launch.Results), problem_(launch.Problem),
+      view_(new ModelView(model_, this)), loadCase_(new QComboBox(this)),
+      notice_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("%1 - %2").arg(title, QFileInfo(launch.DataPath).fileName()));
+    const bool resultMode = launch.ViewMode == ViewerLaunch::Mode::Results;
 
+    if (resultMode && results_.Ok()) {
+        // The results' choices on a row of their own above the view's.
+        auto* results = addToolBar(QStringLiteral("Results"));
+        results->setMovable(false);
+        BuildResultControls(results);
+        addToolBarBreak();
+        loadCase_->setVisible(false);
+    }
     auto* tools = addToolBar(QStringLiteral("View"));
     tools->setMovable(false);
-    tools->addWidget(new QLabel(QStringLiteral(" Load case: "), this));
+    if (!(resultMode && results_.Ok()))
+        tools->addWidget(new QLabel(QStringLiteral(" Load case: "), this));
     loadCase_->addItem(QStringLiteral("none"), 0);
     for (int c = 1; c <= model_.LoadCases; ++c)
         loadCase_->addItem(QString::number(c), c);
-    loadCase_->setCurrentIndex(model_.LoadCases > 0 ? 1 : 0);
-    tools->addWidget(loadCase_);
+    loadCase_->setCurrentIndex(model_.LoadCases > 0 && !results_.Ok() ? 1 : 0);
+    if (!(resultMode && results_.Ok()))
+        tools->addWidget(loadCase_);
     tools->addSeparator();
     supports_ = tools->addAction(QStringLiteral("Supports"));
     supports_->setCheckable(true);
@@ -52,8 +80,8 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
 
     notice_->setWordWrap(true);
     notice_->setStyleSheet(QStringLiteral("QLabel { background: #fff4c4; padding: 6px; }"));
-    notice_->setVisible(launch.ViewMode == ViewerLaunch::Mode::Results);
-    notice_->setText(ViewerLaunch::NoResultsText());
+    notice_->setText(results_.Message());
+    notice_->setVisible(resultMode && !results_.Message().isEmpty());
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -67,9 +95,14 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
                                .arg(model_.Nodes.size())
                                .arg(model_.ElementCentres.size())
                                .arg(model_.Supports.size());
-    const QString hint = model_.Space ? QStringLiteral("wheel: zoom, drag: move, right drag or "
-                                                       "arrow keys: turn, Home: fit")
-                                      : QStringLiteral("wheel: zoom, drag: move, Home: fit");
+    QString hint = model_.Space ? QStringLiteral("wheel: zoom, drag: move, right drag or "
+                                                 "arrow keys: turn, Home: fit")
+                                : QStringLiteral("wheel: zoom, drag: move, Home: fit");
+    if (entry_ && choice_->Statics())
+        hint += QStringLiteral(", PgUp/PgDn: load case, Ctrl+PgUp/PgDn: what is shown, "
+                               "R: reactions, V: values, T: table");
+    else if (entry_)
+        hint += QStringLiteral(", PgUp/PgDn: shape, T: table");
     statusBar()->showMessage(counts + QStringLiteral("   |   ") + hint);
     connect(view_, &ModelView::Painted, this, [this, counts, hint](bool leftOut) {
         statusBar()->showMessage(
@@ -87,6 +120,100 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
     view_->setFocus();
 }
 
+ViewerWindow::~ViewerWindow() = default;
+
+void ViewerWindow::BuildResultControls(QToolBar* tools) {
+    choice_ = std::make_unique<ResultChoice>(results_, problem_, model_);
+    entry_ = new QComboBox(this);
+    entry_->addItems(choice_->Entries());
+    entry_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    const ResultFile::Kind kind = results_.Contents().Type;
+    tools->addWidget(new QLabel(kind == ResultFile::Kind::Statics ? QStringLiteral(" Results: ")
+                                : kind == ResultFile::Kind::Modes ? QStringLiteral(" Mode: ")
+                                                                  : QStringLiteral(" Shape: "),
+                                this));
+    tools->addWidget(entry_);
+    connect(entry_, &QComboBox::currentIndexChanged, this, &ViewerWindow::UpdateOptions);
+    if (choice_->Statics()) {
+        show_ = new QComboBox(this);
+        show_->addItems(choice_->Shows());
+        show_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        // A frame opens on its bending moments, a truss on its normal forces.
+        const int moments = show_->findText(QStringLiteral("Bending moment"), Qt::MatchStartsWith);
+        show_->setCurrentIndex(moments >= 0 ? moments : std::min(1, show_->count() - 1));
+        tools->addWidget(new QLabel(QStringLiteral(" Show: "), this));
+        tools->addWidget(show_);
+        connect(show_, &QComboBox::currentIndexChanged, this, &ViewerWindow::UpdateOptions);
+        reactions_ = tools->addAction(QStringLiteral("Reactions"));
+        reactions_->setCheckable(true);
+        reactions_->setChecked(true);
+        reactions_->setShortcut(QKeySequence(Qt::Key_R));
+        connect(reactions_, &QAction::toggled, this, &ViewerWindow::UpdateOptions);
+    }
+    if (choice_->Statics()) {
+        values_ = tools->addAction(QStringLiteral("Values"));
+        values_->setCheckable(true);
+        values_->setChecked(true);
+        values_->setShortcut(QKeySequence(Qt::Key_V));
+        connect(values_, &QAction::toggled, this, &ViewerWindow::UpdateOptions);
+    }
+
+    QAction* previous = new QAction(this);
+    previous->setShortcut(QKeySequence(Qt::Key_PageUp));
+    QAction* next = new QAction(this);
+    next->setShortcut(QKeySequence(Qt::Key_PageDown));
+    QAction* previousShow = new QAction(this);
+    previousShow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+    QAction* nextShow = new QAction(this);
+    nextShow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+    addActions({previous, next, previousShow, nextShow});
+    connect(previous, &QAction::triggered, this, [this] { Step(entry_, -1); });
+    connect(next, &QAction::triggered, this, [this] { Step(entry_, 1); });
+    connect(previousShow, &QAction::triggered, this, [this] { Step(show_, -1); });
+    connect(nextShow, &QAction::triggered, this, [this] { Step(show_, 1); });
+
+    // The numbers, on request.
+    tableModel_ = new ResultTableModel(results_, model_.ForceUnit, model_.LengthUnit, this);
+    tableDock_ = new QDockWidget(QStringLiteral("Numbers"), this);
+    tableDock_->setObjectName(QStringLiteral("numbers"));
+    auto* panel = new QWidget(tableDock_);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(4, 4, 4, 4);
+    tables_ = new QComboBox(panel);
+    for (ResultTableModel::Table table : tableModel_->Tables())
+        tables_->addItem(tableModel_->TitleOf(table), static_cast<int>(table));
+    table_ = new QTableView(panel);
+    table_->setModel(tableModel_);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->verticalHeader()->setVisible(false);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table_->horizontalHeader()->setMinimumSectionSize(
+        table_->fontMetrics().horizontalAdvance(QStringLiteral("-0.0000000")));
+    auto* copy = new QAction(QStringLiteral("Copy"), table_);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    table_->addAction(copy);
+    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(copy, &QAction::triggered, this, &ViewerWindow::CopyTable);
+    layout->addWidget(tables_);
+    layout->addWidget(table_, 1);
+    tableDock_->setWidget(panel);
+    addDockWidget(Qt::RightDockWidgetArea, tableDock_);
+    tableDock_->hide();
+    connect(tableDock_, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        // Wide enough for the numbers of six components.
+        if (visible)
+            resizeDocks({tableDock_}, {std::min(560, width() / 2)}, Qt::Horizontal);
+    });
+    QAction* showTable = tableDock_->toggleViewAction();
+    showTable->setText(QStringLiteral("Table"));
+    showTable->setShortcut(QKeySequence(Qt::Key_T));
+    tools->addSeparator();
+    tools->addAction(showTable);
+    connect(tables_, &QComboBox::currentIndexChanged, this, &ViewerWindow::UpdateTable);
+}
+
 QString ViewerWindow::Notice() const {
     return notice_->isHidden() ? QString() : notice_->text();
 }
@@ -98,4 +225,26 @@ void ViewerWindow::UpdateOptions() {
     options.NodeNumbers = nodeNumbers_->isChecked();
     options.ElementNumbers = elementNumbers_->isChecked();
     view_->SetOptions(options);
+    if (!choice_)
+        return;
+    ResultPainter::Options results;
+    results.Entry = entry_->currentIndex();
+    results.Show = show_ ? show_->currentIndex() : 0;
+    results.Reactions = reactions_ && reactions_->isChecked();
+    results.Values = values_ && values_->isChecked();
+    view_->SetResults(&results_, choice_.get(), problem_, results);
+    UpdateTable();
+}
+
+void ViewerWindow::UpdateTable() {
+    if (!tableModel_ || tables_->currentIndex() < 0)
+        return;
+    tableModel_->Show(static_cast<ResultTableModel::Table>(tables_->currentData().toInt()),
+                      entry_->currentIndex());
+}
+
+void ViewerWindow::CopyTable() {
+    const QString text = tableModel_->Text(table_->selectionModel()->selectedIndexes());
+    if (!text.isEmpty())
+        QApplication::clipboard()->setText(text);
 }

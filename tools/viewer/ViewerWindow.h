@@ -1,15 +1,22 @@
 #pragma once
 
+#include "ResultChoice.h"
 #include "ViewerLaunch.h"
 
 #include <QMainWindow>
+#include <memory>
 
 class ModelView;
 class QComboBox;
+class QDockWidget;
 class QLabel;
+class QTableView;
+class ResultTableModel;
 
 // The model viewer's window: the model fills it, a tool bar chooses the load case and what is
-// shown, and in result mode a line above the model says that no results can be read yet.
+// shown. In result mode the tool bar chooses the load case, mode or buckling shape and what
+// to draw of it (the deformed shape or a section force), a dock shows the numbers as a table,
+// and a line above the model says why no results are shown when they cannot be.
 class ViewerWindow : public QMainWindow {
     Q_OBJECT
 
@@ -17,19 +24,40 @@ public:
     // `title`: the name the program was started under ("Pantex").
     ViewerWindow(const QString& title, const ViewerLaunch::Outcome& launch,
                  QWidget* parent = nullptr);
+    ~ViewerWindow() override;
 
     ModelView* View() const { return view_; }
     QComboBox* LoadCases() const { return loadCase_; }
+    // Result mode: the load case or shape, and what is drawn of it (null without results).
+    QComboBox* Entries() const { return entry_; }
+    QComboBox* Shows() const { return show_; }
+    QDockWidget* TableDock() const { return tableDock_; }
+    QTableView* Table() const { return table_; }
+    QComboBox* Tables() const { return tables_; }
     QString Notice() const;
 
 private:
+    void BuildResultControls(QToolBar* tools);
     void UpdateOptions();
+    void UpdateTable();
+    void CopyTable();
 
     ViewerModel model_;
+    ViewerResults results_;
+    int problem_ = 0;
+    std::unique_ptr<ResultChoice> choice_;
     ModelView* view_;
     QComboBox* loadCase_;
     QLabel* notice_;
     QAction* nodeNumbers_;
     QAction* elementNumbers_;
     QAction* supports_;
+    QComboBox* entry_ = nullptr;
+    QComboBox* show_ = nullptr;
+    QAction* reactions_ = nullptr;
+    QAction* values_ = nullptr;
+    QDockWidget* tableDock_ = nullptr;
+    QComboBox* tables_ = nullptr;
+    QTableView* table_ = nullptr;
+    ResultTableModel* tableModel_ = nullptr;
 };

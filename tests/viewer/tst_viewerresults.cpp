@@ -1,0 +1,398 @@
+#include "BarArc.h"
+#include "BarDiagram.h"
+#include "BarOrdinates.h"
+#include "BarShape.h"
+#include "ProgramRun.h"
+#include "ResultChoice.h"
+#include "ResultPainter.h"
+#include "ResultScale.h"
+#include "ResultTableModel.h"
+#include "SolverCatalogue.h"
+#include "SolverCommand.h"
+#include "ViewerLaunch.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+#include <tuple>
+
+namespace {
+
+// A data file of tests/viewer/data solved by the real solver in `directory`, then prepared
+// for the result mode as the editor starts the viewer.
+ViewerLaunch::Outcome Solved(const QTemporaryDir& directory, const QString& name,
+                             const QString& solver) {
+    ProgramRun::WriteFile(directory.filePath(name),
+                          ProgramRun::ReadFile(QStringLiteral(QV_TEST_DATA "/") + name));
+    const SolverCommand::Outcome solved = SolverCommand::Run(
+        *SolverEntry::Named(solver), {name, QStringLiteral("S")}, directory.path());
+    if (solved.ExitCode != 0)
+        qFatal("%s: %s", qPrintable(solver), qPrintable(solved.Message));
+    return ViewerLaunch::Prepare({name, QStringLiteral("R")}, directory.path());
+}
+
+// The diagram of quantity `name` of element 1 in load case 1, at xi.
+double DiagramAt(const ViewerLaunch::Outcome& outcome, const QString& name, double xi) {
+    const ResultChoice choice(outcome.Results, outcome.Problem, outcome.Model);
+    const StaticResults& statics = outcome.Results.Contents().Statics;
+    for (const ResultQuantity& q : choice.Quantities()) {
+        if (q.Name != name)
+            continue;
+        const BarOrdinates o =
+            BarOrdinates::Of(outcome.Model, outcome.Problem, statics, statics.Cases[0], q)[0];
+        return BarDiagram::At(o.I, o.J, o.Bulge, o.Length, xi);
+    }
+    qFatal("no quantity %s", qPrintable(name));
+}
+
+bool Close(double actual, double expected, double tolerance = 1e-9) {
+    return std::abs(actual - expected) <= tolerance * std::max(1.0, std::abs(expected));
+}
+
+ResultFile::Contents Statics(int problem, int nodes, int elements) {
+    ResultFile::Contents contents;
+    contents.Problem = problem;
+    contents.Statics.Nodes = nodes;
+    contents.Statics.Elements = elements;
+    contents.Statics.Components = {"ux", "uz", "ry"};
+    contents.Statics.ForceNames = {"Ni", "Vi", "Mi", "Nj", "Vj", "Mj"};
+    StaticResults::Case c;
+    c.Displacements.assign(static_cast<size_t>(nodes) * 3, 0.0);
+    c.Forces.assign(static_cast<size_t>(elements) * 6, 0.0);
+    c.Reactions.push_back({1, {1.5, 2.5, 0}});
+    contents.Statics.Cases.push_back(c);
+    return contents;
+}
+
+} // namespace
+
+class TestViewerResults : public QObject {
+    Q_OBJECT
+
+private slots:
+    void diagramOrdinatesAndSignChanges();
+    void momentsAlongBeamsFromTheSolvers();
+    void deformedShapeScaleAndCurve();
+    void resultFilesThatDoNotFitAreRefused();
+    void arcsByEquilibrium();
+    void diagramsLieOnTheTensionSide();
+    void tablesAndCaptions();
+};
+
+void TestViewerResults::diagramOrdinatesAndSignChanges() {
+    // Simply supported under q: q L^2 / 8 at midspan; fixed ends: -q L^2 / 12 at the ends and
+    // q L^2 / 24 at midspan, the extreme there. Exact up to rounding (1e-12).
+    const double q = 10, L = 6;
+    QVERIFY(Close(BarDiagram::At(0, 0, q, L, 0.5), q * L * L / 8, 1e-12));
+    QVERIFY(
+        Close(BarDiagram::At(-q * L * L / 12, -q * L * L / 12, q, L, 0.5), q * L * L / 24, 1e-12));
+    QVERIFY(Close(*BarDiagram::ExtremeAt(-30, -30, q, L), 0.5, 1e-12));
+    // A propped cantilever (fixed at i): M = -q L^2 / 8 at i, extreme 9 q L^2 / 128 at 5/8 L.
+    const auto xi = BarDiagram::ExtremeAt(-q * L * L / 8, 0, q, L);
+    QVERIFY(xi && Close(*xi, 5.0 / 8, 1e-12));
+    QVERIFY(Close(BarDiagram::At(-q * L * L / 8, 0, q, L, *xi), 9 * q * L * L / 128, 1e-12));
+    QVERIFY(!BarDiagram::ExtremeAt(5, -15, 0, L)); // linear: extremes at the ends only
+
+    // A linear diagram from 5 to -15 changes sign at a quarter: the parts meet on the bar.
+    const std::vector<BarDiagram::Station> stations = BarDiagram::Stations(5, -15, 0, L, 1);
+    QCOMPARE(stations.size(), size_t(3));
+    QVERIFY(Close(stations[1].Xi, 0.25, 1e-12));
+    QCOMPARE(stations[1].Value, 0.0);
+    const QPolygonF positive = BarDiagram::Outline({0, 100}, {400, 100}, {0, -1}, stations, true);
+    QCOMPARE(positive.size(), 5);
+    QCOMPARE(positive[1], QPointF(0, 95));    // 5 drawn 5 pixels towards the side
+    QCOMPARE(positive[2], QPointF(100, 100)); // the zero on the bar
+    QCOMPARE(positive[3], QPointF(400, 100)); // the negative end lies on the bar
+    QVERIFY(BarDiagram::Outline({0, 0}, {1, 0}, {0, 1}, BarDiagram::Stations(1, 2, 0, 1, 1), false)
+                .isEmpty());
+}
+
+void TestViewerResults::momentsAlongBeamsFromTheSolvers() {
+    // A simply supported beam of 6 m under 10 kN/m solved by the real solvers: the midspan
+    // moment of the diagram is q L^2 / 8 = 45 kNm, with the sign of each type's convention
+    // (plane frames and grillages sagging positive; a space frame's My puts +z in tension, so
+    // sagging is negative; its qy = 4 kN/m gives Mz = -qy L^2 / 8). Tolerance 1e-9.
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome plane =
+        Solved(directory, QStringLiteral("beam.d05"), QStringLiteral("Pelgon"));
+    QVERIFY2(plane.Results.Ok(), qPrintable(plane.Results.Message()));
+    QVERIFY(Close(DiagramAt(plane, "M", 0.5), 45));
+    QVERIFY(Close(DiagramAt(plane, "V", 0), 30));
+    QVERIFY(Close(DiagramAt(plane, "V", 0.5), 0, 1e-9));
+    QVERIFY(Close(DiagramAt(plane, "M", 0), 0, 1e-9));
+
+    const ViewerLaunch::Outcome grillage =
+        Solved(directory, QStringLiteral("beam.d06"), QStringLiteral("Tavrin"));
+    QVERIFY2(grillage.Results.Ok(), qPrintable(grillage.Results.Message()));
+    QVERIFY(Close(DiagramAt(grillage, "M", 0.5), 45));
+    QVERIFY(Close(DiagramAt(grillage, "M", 0.25), 10 * 1.5 * 4.5 / 2));
+
+    const ViewerLaunch::Outcome space =
+        Solved(directory, QStringLiteral("beam.d07"), QStringLiteral("Hosken"));
+    QVERIFY2(space.Results.Ok(), qPrintable(space.Results.Message()));
+    QVERIFY(Close(DiagramAt(space, "My", 0.5), -45));
+    QVERIFY(Close(DiagramAt(space, "Mz", 0.5), -18));
+    QVERIFY(Close(DiagramAt(space, "Vz", 1), 30));
+}
+
+void TestViewerResults::deformedShapeScaleAndCurve() {
+    // Round factors, never above the one asked for.
+    QCOMPARE(ResultScale::RoundDown(123), 100.0);
+    QCOMPARE(ResultScale::RoundDown(260), 250.0);
+    QCOMPARE(ResultScale::RoundDown(0.37), 0.25);
+    QCOMPARE(ResultScale::RoundDown(2), 2.0);
+    QCOMPARE(ResultScale::RoundDown(0), 0.0);
+    // A model 10 m across whose largest displacement is 4 mm: a tenth of 10 m is 250 times.
+    QCOMPARE(ResultScale::Deformation(0.004, 10), 250.0);
+    QCOMPARE(ResultScale::Deformation(0, 10), 0.0);
+    QCOMPARE(ResultScale::Caption(250), QStringLiteral("Displacements \u00d7 250"));
+    QCOMPARE(ResultScale::ModelSize({{0, 0, 0}, {3, 0, 4}}), 5.0);
+
+    // A cantilever with a tip load deflects along a cubic: the curve from the solver's end
+    // displacement and rotation passes through 5 P L^3 / 48 EI at midspan (tolerance 1e-9).
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome cantilever =
+        Solved(directory, QStringLiteral("cantilever.d05"), QStringLiteral("Pelgon"));
+    QVERIFY2(cantilever.Results.Ok(), qPrintable(cantilever.Results.Message()));
+    const StaticResults& statics = cantilever.Results.Contents().Statics;
+    const double P = 10, L = 4, EI = 2.1e8 * 5.79e-5;
+    const ViewerResults::Motion tip =
+        ViewerResults::NodeMotion(statics.Cases[0].Displacements, statics.Components, 1);
+    QVERIFY(Close(tip.Move[2], -P * L * L * L / (3 * EI)));
+    const BarAxes axes = BarAxes::Of(BarAxes::Frame::PlaneXZ, {0, 0, 0}, {L, 0, 0});
+    const std::vector<BarAxes::Vec3> curve = BarShape::Points(
+        axes, {0, 0, 0},
+        ViewerResults::NodeMotion(statics.Cases[0].Displacements, statics.Components, 0), tip, 0,
+        false, 1, 2);
+    QCOMPARE(curve.size(), size_t(3));
+    QVERIFY(Close(curve[1][0], L / 2));
+    QVERIFY(Close(curve[1][2], -5 * P * L * L * L / (48 * EI)));
+    QVERIFY(Close(curve[2][2], tip.Move[2]));
+    // A simply supported beam of one bar under q: its ends do not move, yet it sags by
+    // 5 q L^4 / 384 EI at midspan (q = 10 kN/m, L = 6 m; tolerance 1e-9).
+    const ViewerLaunch::Outcome beam =
+        Solved(directory, QStringLiteral("beam.d05"), QStringLiteral("Pelgon"));
+    const StaticResults& beamResults = beam.Results.Contents().Statics;
+    const ViewerModel::Bar& bar = beam.Model.Bars[0];
+    QVERIFY(Close(bar.BendingY, EI));
+    const BarAxes beamAxes = BarAxes::Of(BarAxes::Frame::PlaneXZ, {0, 0, 0}, {6, 0, 0});
+    BarShape::Loading loading;
+    loading.Load = beamAxes.ToLocal(BarOrdinates::Loads(beam.Model, 1)[0]);
+    loading.BendingY = bar.BendingY;
+    const auto motion = [&](int node) {
+        return ViewerResults::NodeMotion(beamResults.Cases[0].Displacements, beamResults.Components,
+                                         node);
+    };
+    const std::vector<BarAxes::Vec3> sag =
+        BarShape::Points(beamAxes, {0, 0, 0}, motion(0), motion(1), 0, false, 1, 2, loading);
+    QVERIFY(Close(sag[1][2], -5 * 10 * std::pow(6.0, 4) / (384 * EI)));
+    // Hinged ends: the load alone gives the same line; one hinge: q L^4 / 192 EI at midspan.
+    QVERIFY(Close(BarShape::Loaded(10, EI, 6, 3, 0.5), 5 * 10 * std::pow(6.0, 4) / (384 * EI)));
+    QVERIFY(Close(BarShape::Loaded(10, EI, 6, 1, 0.5), 10 * std::pow(6.0, 4) / (192 * EI)));
+    QVERIFY(Close(BarShape::Loaded(10, EI, 6, 2, 0.5), 10 * std::pow(6.0, 4) / (192 * EI)));
+    QVERIFY(Close(BarShape::Loaded(10, EI, 6, 0, 0.5), 10 * std::pow(6.0, 4) / (384 * EI)));
+    QCOMPARE(BarShape::Loaded(10, 0, 6, 0, 0.5), 0.0);
+    // A hinge at i keeps the curve free of curvature there: w = xi^3 for slope 3 at j.
+    QVERIFY(Close(BarShape::Across(0, 99, 1, 3, 1, 1, 0.5), 0.125, 1e-12));
+    // A hinge at j: w = 1 + 3 xi - 6 xi^2 + 2 xi^3 keeps w and the slope 3 of end i.
+    QVERIFY(Close(BarShape::Across(1, 3, 0, 99, 1, 2, 0.5), 1.25, 1e-12));
+    QVERIFY(Close(BarShape::Across(0, 5, 2, 7, 1, 3, 0.25), 0.5, 1e-12)); // both: straight
+}
+
+void TestViewerResults::resultFilesThatDoNotFitAreRefused() {
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome gable =
+        Solved(directory, QStringLiteral("beam.d05"), QStringLiteral("Pelgon"));
+    const ViewerModel& model = gable.Model;
+    const QString path = directory.filePath(QStringLiteral("beam.bin"));
+    const auto check = [&](const QByteArray& bytes, ViewerResults::Status status,
+                           const QString& words) {
+        const ViewerResults r = ViewerResults::FromBytes(bytes, path, 5, false, model);
+        if (r.State() != status || !r.Message().contains(words))
+            qWarning("%s", qPrintable(r.Message()));
+        return r.State() == status && r.Message().contains(words) && !r.Ok();
+    };
+    QVERIFY(
+        ViewerResults::FromBytes(ResultFile::Write(Statics(5, 2, 1)), path, 5, false, model).Ok());
+    QVERIFY(check(ResultFile::Write(Statics(5, 3, 1)), ViewerResults::Status::Mismatch,
+                  "it is for 3 nodes and 1 elements, but the data has 2 nodes and 1 elements"));
+    QVERIFY(
+        check(ResultFile::Write(Statics(5, 2, 2)), ViewerResults::Status::Mismatch, "2 elements"));
+    QVERIFY(check(ResultFile::Write(Statics(3, 2, 1)), ViewerResults::Status::Mismatch,
+                  "results of problem 3, not of problem 5"));
+    ResultFile::Contents modes = Statics(5, 2, 1);
+    modes.Type = ResultFile::Kind::Modes;
+    modes.Modes.Nodes = 2;
+    modes.Modes.Components = {"ux", "uz", "ry"};
+    modes.Modes.List.push_back({0, 2.5, std::vector<double>(6, 0.0)});
+    QVERIFY(check(ResultFile::Write(modes), ViewerResults::Status::Mismatch,
+                  "natural modes, not static results"));
+    ResultFile::Contents components = Statics(5, 2, 1);
+    components.Statics.Components = {"ux", "uy", "uz"};
+    QVERIFY(check(ResultFile::Write(components), ViewerResults::Status::Mismatch,
+                  "its displacements are ux uy uz"));
+    ResultFile::Contents infinite = Statics(5, 2, 1);
+    infinite.Statics.Cases[0].Forces[2] = std::nan("");
+    QVERIFY(check(ResultFile::Write(infinite), ViewerResults::Status::Mismatch, "not finite"));
+    const QByteArray whole = ResultFile::Write(Statics(5, 2, 1));
+    QVERIFY(check(whole.left(whole.size() - 3), ViewerResults::Status::Unreadable, "cut short"));
+    QVERIFY(check("not a result file", ViewerResults::Status::Unreadable, "cannot be read"));
+
+    // On disk: a missing file, and one older than its data (shown, with a warning).
+    QVERIFY(gable.Results.Ok());
+    QVERIFY(gable.Results.Message().isEmpty());
+    QFile data(directory.filePath(QStringLiteral("beam.d05")));
+    QVERIFY(data.open(QIODevice::ReadWrite));
+    data.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+    data.close();
+    const ViewerResults stale =
+        ViewerResults::Load(directory.filePath(QStringLiteral("beam.d05")), 5, false, model);
+    QVERIFY(stale.Ok());
+    QVERIFY(stale.Message().contains(QStringLiteral("changed after beam.bin was written")));
+    QVERIFY(QFile::remove(path));
+    const ViewerResults missing =
+        ViewerResults::Load(directory.filePath(QStringLiteral("beam.d05")), 5, false, model);
+    QCOMPARE(missing.State(), ViewerResults::Status::Missing);
+    QVERIFY(missing.Message().contains(QStringLiteral("beam.bin does not exist")));
+    QCOMPARE(
+        ViewerResults::Load(directory.filePath(QStringLiteral("x.d09")), 9, false, model).State(),
+        ViewerResults::Status::NoSolver);
+}
+
+void TestViewerResults::arcsByEquilibrium() {
+    // The curved roof of the example: the section forces along the arc, from those at end i
+    // and the load by equilibrium, give the solver's forces at end j back (tolerance 1e-9 of
+    // the largest). The arc runs through the points the solver uses.
+    QTemporaryDir directory;
+    ProgramRun::WriteFile(directory.filePath(QStringLiteral("arch.d01")),
+                          ProgramRun::ReadFile(QStringLiteral(QV_EXAMPLES "/arch.d01")));
+    QCOMPARE(SolverCommand::Run(*SolverEntry::Named(QStringLiteral("Dorvan")),
+                                {QStringLiteral("arch.d01"), QStringLiteral("S")}, directory.path())
+                 .ExitCode,
+             0);
+    const ViewerLaunch::Outcome arch =
+        ViewerLaunch::Prepare({QStringLiteral("arch.d01"), QStringLiteral("R")}, directory.path());
+    QVERIFY2(arch.Results.Ok(), qPrintable(arch.Results.Message()));
+    // The roof is drawn as its arc, not as an edge between its ends; its number sits at its
+    // middle.
+    QCOMPARE(arch.Model.Curves.size(), size_t(1));
+    QCOMPARE(arch.Model.Edges.size(), size_t(2));
+    QVERIFY(Close(arch.Model.ElementCentres[1][2], 4 + 10 - std::sqrt(84.0), 1e-6));
+    const ViewerModel::Bar& roof = arch.Model.Bars[1];
+    const std::vector<BarAxes::Vec3> points = BarArc::Points({0, 0, 4}, {8, 0, 4}, roof.Radius);
+    QCOMPARE(points.size(), size_t(BarArc::Pieces + 1));
+    // R = 10 over a chord of 8: the rise is 10 - sqrt(100 - 16) at the middle.
+    QVERIFY(Close(points[BarArc::Pieces / 2][2], 4 + 10 - std::sqrt(84.0)));
+    for (int loadCase : {0, 1}) {
+        const std::vector<double>& f =
+            arch.Results.Contents().Statics.Cases[static_cast<size_t>(loadCase)].Forces;
+        const std::vector<BarAxes::Vec3> loads = BarOrdinates::Loads(arch.Model, loadCase + 1);
+        const std::vector<BarArc::Section> sections =
+            BarArc::Sections(points, {f[6], f[7], f[8]}, loads[1]);
+        const double scale = std::max({std::abs(f[9]), std::abs(f[10]), std::abs(f[11]), 1.0});
+        QVERIFY(std::abs(sections.back().N - f[9]) < 1e-9 * scale);
+        QVERIFY(std::abs(sections.back().V - f[10]) < 1e-9 * scale);
+        QVERIFY(std::abs(sections.back().M - f[11]) < 1e-9 * scale);
+    }
+}
+
+// Blue (positive) and red (negative) fill as the painter uses them, over white.
+int Fill(const QImage& image, const QPoint& at, bool positive) {
+    int count = 0;
+    for (int y = at.y() - 3; y <= at.y() + 3; ++y) {
+        for (int x = at.x() - 3; x <= at.x() + 3; ++x) {
+            const QRgb p = image.pixel(x, y);
+            count += positive ? (qBlue(p) > qRed(p) + 40) : (qRed(p) > qBlue(p) + 40);
+        }
+    }
+    return count;
+}
+
+void TestViewerResults::diagramsLieOnTheTensionSide() {
+    // A simply supported beam under a downward load sags: its moment is drawn below the beam,
+    // where the fibres are in tension, in every type (a space frame's My is negative there).
+    // The space frame's local axes as the solver takes them: beta = 90 turns local y upwards;
+    // a vertical bar takes the global y.
+    QCOMPARE(BarAxes::Of(BarAxes::Frame::Space, {0, 0, 0}, {5, 0, 0}, 90).Y[2], 1.0);
+    QCOMPARE(BarAxes::Of(BarAxes::Frame::Space, {0, 0, 0}, {0, 0, 3}).Y, (BarAxes::Vec3{0, 1, 0}));
+    QTemporaryDir directory;
+    for (const auto& [file, solver, moment] :
+         {std::tuple{"beam.d05", "Pelgon", 3}, std::tuple{"beam.d06", "Tavrin", 3},
+          std::tuple{"beam.d07", "Hosken", 5}}) {
+        const ViewerLaunch::Outcome beam =
+            Solved(directory, QLatin1String(file), QLatin1String(solver));
+        const ResultChoice choice(beam.Results, beam.Problem, beam.Model);
+        QImage image(600, 400, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        ViewCamera camera;
+        camera.SetSpace(beam.Model.Space);
+        camera.Fit(beam.Model.Nodes, QRectF(50, 50, 500, 300));
+        QPainter painter(&image);
+        ResultPainter::Options options;
+        options.Show = moment;
+        options.Reactions = false;
+        const ResultPainter::Report report = ResultPainter::Paint(
+            painter, image.rect(), beam.Model, beam.Problem, beam.Results, choice, camera, options);
+        painter.end();
+        QVERIFY2(report.Caption.value(1) == QLatin1String("Drawn on the tension side"), file);
+        QVERIFY(Close(report.LargestOrdinate, 45));
+        const QPoint middle = camera.Project({3, 0, 0}).toPoint();
+        const bool positive = beam.Problem != 7;
+        QVERIFY2(Fill(image, middle + QPoint(0, 10), positive) > 40, file);
+        QVERIFY2(Fill(image, middle - QPoint(0, 10), positive) == 0, file);
+    }
+}
+
+void TestViewerResults::tablesAndCaptions() {
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome beam =
+        Solved(directory, QStringLiteral("beam.d05"), QStringLiteral("Pelgon"));
+    ResultTableModel table(beam.Results, beam.Model.ForceUnit, beam.Model.LengthUnit);
+    QCOMPARE(table.Tables().size(), size_t(3));
+    QCOMPARE(table.rowCount(), 2);
+    QCOMPARE(table.headerData(3, Qt::Horizontal).toString(), QStringLiteral("ry [rad]"));
+    table.Show(ResultTableModel::Table::Forces, 0);
+    QCOMPARE(table.columnCount(), 7);
+    QCOMPARE(table.headerData(3, Qt::Horizontal).toString(), QStringLiteral("Mi [kNm]"));
+    QCOMPARE(table.index(0, 2).data().toString(), QStringLiteral("30.00"));
+    // Copied with full digits and the titles of the chosen columns.
+    const QString text = table.Text({table.index(0, 0), table.index(0, 2)});
+    QVERIFY(text.startsWith(QStringLiteral("Element\tNi [kN]\tVi [kN]\n1\t\t30")));
+    table.Show(ResultTableModel::Table::Reactions, 0);
+    QCOMPARE(table.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Rz [kN]"));
+
+    const ResultChoice choice(beam.Results, beam.Problem, beam.Model);
+    QCOMPARE(choice.Entries(), QStringList{QStringLiteral("Load case 1")});
+    QCOMPARE(choice.Shows(), (QStringList{"Deformed shape", "Normal force N", "Shear force V",
+                                          "Bending moment M"}));
+    QCOMPARE(choice.Caption(0, 3).value(1), QStringLiteral("Drawn on the tension side"));
+    QCOMPARE(ResultChoice::Number(84.2666), QStringLiteral("84.27"));
+    QCOMPARE(ResultChoice::Number(-0.001234567), QStringLiteral("-0.001235"));
+    QCOMPARE(ResultChoice::Number(12345.6), QStringLiteral("12346"));
+
+    // Natural modes: the frequencies table and the caption with frequency and period.
+    ResultFile::Contents contents;
+    contents.Type = ResultFile::Kind::Modes;
+    contents.Problem = 8;
+    contents.Modes.Nodes = 2;
+    contents.Modes.Components = {"ux", "uz", "ry"};
+    contents.Modes.List.push_back({0, 2.5, {0, 0, 0, 1, 0, 0}});
+    const ViewerResults modes = ViewerResults::FromBytes(
+        ResultFile::Write(contents), QStringLiteral("x.bi0"), 8, false, beam.Model);
+    QVERIFY(modes.Ok());
+    const ResultChoice modeChoice(modes, 8, beam.Model);
+    QCOMPARE(modeChoice.Entries(), QStringList{QStringLiteral("Mode 1: 2.500 Hz")});
+    QVERIFY(modeChoice.Caption(0, 0).first().startsWith(
+        QStringLiteral("Mode 1 of 1: f = 2.500 Hz, T = 0.4000 s")));
+    ResultTableModel frequencies(modes, "kN", "m");
+    QCOMPARE(frequencies.index(0, 2).data(Qt::UserRole).toDouble(), 0.4);
+    frequencies.Show(ResultTableModel::Table::Shape, 0);
+    QCOMPARE(frequencies.index(1, 1).data(Qt::UserRole).toDouble(), 1.0);
+}
+
+QTEST_MAIN(TestViewerResults)
+#include "tst_viewerresults.moc"

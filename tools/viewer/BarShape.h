@@ -1,0 +1,39 @@
+#pragma once
+
+#include "BarAxes.h"
+#include "ViewerResults.h"
+
+#include <vector>
+
+// The deformed shape of a bar between its displaced ends: straight for a truss bar; for a
+// frame bar a cubic across the bar in each bending plane that takes the end rotations as its
+// slopes (a hinged end of a plane frame keeps no moment, so its curvature there is zero), plus
+// the deflection of an even load across the bar between ends held in place, and the axial
+// displacement linear along it. For a straight Euler-Bernoulli bar that is the exact line.
+// Displacements are magnified by `scale`.
+struct BarLoading {
+    BarAxes::Vec3 Load{};              // per unit length, local axes
+    double BendingY = 0, BendingZ = 0; // E·I of the x-z and x-y planes; 0: left out
+};
+
+class BarShape {
+public:
+    using Loading = BarLoading;
+
+    static std::vector<BarAxes::Vec3> Points(const BarAxes& axes, const BarAxes::Vec3& start,
+                                             const ViewerResults::Motion& motionI,
+                                             const ViewerResults::Motion& motionJ, int hinges,
+                                             bool truss, double scale, int segments,
+                                             const Loading& loading = {});
+
+    // The deflection at xi of a bar under `load` per unit length across it whose ends do not
+    // move (and do not turn, unless hinged): q L^4 / 24 EI times xi^2 (1 - xi)^2 with both
+    // ends fixed, xi - 2 xi^3 + xi^4 with both hinged, and (2 xi^4 - 3 xi^3 + xi) / 2 with a
+    // hinge at i (mirrored for j).
+    static double Loaded(double load, double bending, double length, int hinges, double xi);
+
+    // The deflection across a bar at xi from end values and slopes (per unit length), with
+    // the hinge codes of a plane frame (1 at i, 2 at j, 3 both).
+    static double Across(double wI, double slopeI, double wJ, double slopeJ, double length,
+                         int hinges, double xi);
+};

@@ -1,0 +1,124 @@
+#include "ResultChoice.h"
+
+#include <algorithm>
+#include <cmath>
+
+ResultChoice::ResultChoice(const ViewerResults& results, int problem, const ViewerModel& model)
+    : results_(results), forceUnit_(model.ForceUnit), lengthUnit_(model.LengthUnit),
+      frame_(BarAxes::FrameOf(problem)) {
+    statics_ = results.Contents().Type == ResultFile::Kind::Statics;
+    curved_ = std::any_of(model.Bars.begin(), model.Bars.end(),
+                          [](const ViewerModel::Bar& bar) { return bar.Radius != 0; });
+    if (results.Ok() && statics_)
+        quantities_ = ResultQuantity::For(results.Contents().Statics.ForceNames, frame_);
+}
+
+QStringList ResultChoice::Entries() const {
+    QStringList entries;
+    if (!results_.Ok())
+        return entries;
+    const ResultFile::Contents& contents = results_.Contents();
+    if (statics_) {
+        for (const StaticResults::Case& c : contents.Statics.Cases)
+            entries << QStringLiteral("Load case %1").arg(c.Number);
+        return entries;
+    }
+    int perCase = 0, lastCase = -1;
+    for (size_t k = 0; k < contents.Modes.List.size(); ++k) {
+        const ResultFile::Shapes::Shape& shape = contents.Modes.List[k];
+        if (contents.Type == ResultFile::Kind::Modes) {
+            entries << QStringLiteral("Mode %1: %2 Hz").arg(k + 1).arg(Number(shape.Value));
+        } else {
+            perCase = shape.Case == lastCase ? perCase + 1 : 1;
+            lastCase = shape.Case;
+            entries << QStringLiteral("Case %1, shape %2: factor %3")
+                           .arg(shape.Case)
+                           .arg(perCase)
+                           .arg(Number(shape.Value));
+        }
+    }
+    return entries;
+}
+
+QStringList ResultChoice::Shows() const {
+    if (!statics_ || !results_.Ok())
+        return {};
+    QStringList shows{QStringLiteral("Deformed shape")};
+    for (const ResultQuantity& q : quantities_)
+        shows << q.Title;
+    return shows;
+}
+
+QString ResultChoice::UnitOf(const ResultQuantity& quantity) const {
+    return quantity.Moment ? forceUnit_ + lengthUnit_ : forceUnit_;
+}
+
+QStringList ResultChoice::Caption(int entry, int show) const {
+    QStringList lines;
+    if (!results_.Ok())
+        return lines;
+    const ResultFile::Contents& contents = results_.Contents();
+    if (statics_) {
+        const auto& cases = contents.Statics.Cases;
+        if (entry < 0 || entry >= static_cast<int>(cases.size()))
+            return lines;
+        QString head = QStringLiteral("Load case %1").arg(cases[static_cast<size_t>(entry)].Number);
+        if (show <= 0 || show > static_cast<int>(quantities_.size()))
+            return {head + QStringLiteral(": deformed shape")};
+        const ResultQuantity& q = quantities_[static_cast<size_t>(show - 1)];
+        lines << QStringLiteral("%1: %2 (%3)").arg(head, q.Title, UnitOf(q));
+        if (q.Name == QLatin1String("T"))
+            lines << QStringLiteral("T positive drawn %1")
+                         .arg(frame_ == BarAxes::Frame::Grillage
+                                  ? QStringLiteral("upwards")
+                                  : QStringLiteral("to the side of local z"));
+        else if (q.Moment)
+            lines << QStringLiteral("Drawn on the tension side");
+        else if (frame_ == BarAxes::Frame::PlaneXZ)
+            lines << QStringLiteral("Positive drawn on the left of i \u2192 j (above a bar "
+                                    "drawn rightwards)");
+        else if (frame_ == BarAxes::Frame::Grillage)
+            lines << QStringLiteral("Positive drawn upwards");
+        else
+            lines << QStringLiteral("Positive drawn to the side of local %1")
+                         .arg(q.Name == QLatin1String("Vy") ? QStringLiteral("y")
+                                                            : QStringLiteral("z"));
+        if (curved_)
+            lines << QStringLiteral("Along arcs: from the forces at end i and the load, by "
+                                    "equilibrium");
+        if (q.Name == QLatin1String("N"))
+            lines << QStringLiteral("Tension positive (blue), compression negative (red)");
+        else
+            lines << QStringLiteral("Positive blue, negative red");
+        return lines;
+    }
+    const auto& list = contents.Modes.List;
+    if (entry < 0 || entry >= static_cast<int>(list.size()))
+        return lines;
+    const ResultFile::Shapes::Shape& shape = list[static_cast<size_t>(entry)];
+    if (contents.Type == ResultFile::Kind::Modes) {
+        const double period = shape.Value > 0 ? 1 / shape.Value : 0;
+        lines << QStringLiteral("Mode %1 of %2: f = %3 Hz, T = %4 s, \u03c9 = %5 1/s")
+                     .arg(entry + 1)
+                     .arg(list.size())
+                     .arg(Number(shape.Value), Number(period),
+                          Number(2 * 3.14159265358979323846 * shape.Value));
+    } else {
+        lines << QStringLiteral("Load case %1: buckling at %2 \u00d7 the loads (critical "
+                                "factor)")
+                     .arg(shape.Case)
+                     .arg(Number(shape.Value));
+    }
+    lines << QStringLiteral("Shape scaled: its largest translation is a tenth of the model");
+    return lines;
+}
+
+QString ResultChoice::Number(double value) {
+    if (value == 0 || !std::isfinite(value))
+        return QStringLiteral("0");
+    const double size = std::abs(value);
+    if (size >= 1e7 || size < 1e-4)
+        return QString::number(value, 'e', 3);
+    const int digits = static_cast<int>(std::floor(std::log10(size))) + 1;
+    return QString::number(value, 'f', std::max(0, 4 - digits));
+}

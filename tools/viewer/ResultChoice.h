@@ -1,0 +1,41 @@
+#pragma once
+
+#include "ResultQuantity.h"
+#include "ViewerResults.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// What the result mode offers and what it says about it: the entries of the tool bar's
+// choices (load cases; or the natural modes and buckling shapes with their frequency or
+// factor), the quantities of the diagrams, and the caption above the drawing.
+class ResultChoice {
+public:
+    ResultChoice(const ViewerResults& results, int problem, const ViewerModel& model);
+
+    bool Statics() const { return statics_; }
+    // "Load case 1", or "Mode 1: 2.345 Hz", or "Case 1, shape 1: factor 12.35".
+    QStringList Entries() const;
+    // "Deformed shape" and the diagrams: "Normal force N", ...; empty for mode shapes.
+    QStringList Shows() const;
+    const std::vector<ResultQuantity>& Quantities() const { return quantities_; }
+
+    // The caption lines for entry `entry` and show `show` (0 the deformed shape, k the
+    // diagram of quantity k - 1).
+    QStringList Caption(int entry, int show) const;
+    // The unit of a quantity: "kN" or "kNm".
+    QString UnitOf(const ResultQuantity& quantity) const;
+
+    // A number as the drawing and the tables show it: four significant digits, no exponent
+    // for the sizes of structural answers.
+    static QString Number(double value);
+
+private:
+    const ViewerResults& results_;
+    bool statics_ = true;
+    bool curved_ = false; // arcs among the bars
+    QString forceUnit_, lengthUnit_;
+    BarAxes::Frame frame_ = BarAxes::Frame::PlaneXZ;
+    std::vector<ResultQuantity> quantities_;
+};

@@ -1,0 +1,541 @@
+#include "ResultPainter.h"
+
+#include "BarArc.h"
+#include "BarDiagram.h"
+#include "BarOrdinates.h"
+#include "BarShape.h"
+#include "ResultScale.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using Vec3 = BarAxes::Vec3;
+
+const QColor ShapeColour(0, 90, 200);
+const QColor PositiveFill(70, 130, 220, 90);
+const QColor PositiveLine(30, 80, 170);
+const QColor NegativeFill(225, 70, 60, 90);
+const QColor NegativeLine(175, 35, 30);
+const QColor ReactionColour(205, 110, 0);
+const QColor CaptionColour(20, 20, 20);
+
+Vec3 ToVec(const ViewerModel::Point& p) {
+    return {p[0], p[1], p[2]};
+}
+
+ViewerModel::Point ToPoint(const Vec3& v) {
+    return {float(v[0]), float(v[1]), float(v[2])};
+}
+
+QPointF Screen(const ViewCamera& camera, const Vec3& v) {
+    return camera.Project(ToPoint(v));
+}
+
+// Labels that do not overlap those already placed.
+class Labels {
+public:
+    Labels(QPainter& painter, const QRect& area) : painter_(painter), area_(area) {}
+
+    // Places `text` centred at `at`, or a little further along `away` when that spot is taken.
+    bool Place(const QString& text, QPointF at, const QPointF& away, const QColor& colour) {
+        // The same value close by says nothing new: two bars meeting at a joint.
+        for (const auto& [other, centre] : texts_) {
+            if (other == text && QLineF(centre, at).length() < 60)
+                return false;
+        }
+        const QRectF size = painter_.fontMetrics().boundingRect(text).toRectF();
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            QRectF box(0, 0, size.width() + 4, size.height());
+            box.moveCenter(at + away * (attempt * (size.height() + 2)));
+            if (!area_.contains(box.toRect()))
+                continue;
+            const bool free = std::none_of(placed_.begin(), placed_.end(),
+                                           [&](const QRectF& r) { return r.intersects(box); });
+            if (!free)
+                continue;
+            placed_.push_back(box);
+            texts_.emplace_back(text, at);
+            painter_.setPen(Qt::NoPen);
+            painter_.setBrush(QColor(255, 255, 255, 200));
+            painter_.drawRect(box);
+            painter_.setPen(colour);
+            painter_.drawText(box, Qt::AlignCenter, text);
+            return true;
+        }
+        return false;
+    }
+    void Reserve(const QRectF& box) { placed_.push_back(box); }
+    int Count() const { return static_cast<int>(placed_.size()); }
+
+private:
+    QPainter& painter_;
+    QRect area_;
+    std::vector<QRectF> placed_;
+    std::vector<std::pair<QString, QPointF>> texts_;
+};
+
+QPointF Unit(const QPointF& v) {
+    const double length = std::hypot(v.x(), v.y());
+    return length > 1e-9 ? v / length : QPointF(0, -1);
+}
+
+void Arrow(QPainter& painter, const QPointF& tail, const QPointF& head) {
+    painter.drawLine(tail, head);
+    const QPointF unit = Unit(head - tail), side(-unit.y(), unit.x());
+    painter.drawPolygon(
+        QPolygonF{head, head - unit * 9 + side * 3.5, head - unit * 9 - side * 3.5});
+}
+
+// What bends bar `e` between its ends: its element load (none for mode shapes) and stiffness.
+BarShape::Loading LoadingOf(const ViewerModel::Bar& bar, const BarAxes& axes,
+                            const std::vector<Vec3>& loads, size_t e) {
+    BarShape::Loading loading;
+    if (e < loads.size() && bar.Radius == 0) {
+        loading.Load = axes.ToLocal(loads[e]);
+        loading.BendingY = bar.BendingY;
+        loading.BendingZ = bar.BendingZ;
+    }
+    return loading;
+}
+
+// The largest displacement drawn: at the nodes and along the bars, where the end rotations and
+// the load of a frame bar can bend it further than its ends move.
+double LargestMove(const ViewerModel& model, int problem, const std::vector<double>& values,
+                   const QStringList& components, const std::vector<Vec3>& loads,
+                   bool alongBars = true) {
+    const ViewerResults::Places places = ViewerResults::PlacesOf(components);
+    const int width = static_cast<int>(components.size());
+    const auto motion = [&](int node) {
+        return ViewerResults::NodeMotion(values, places, width, node);
+    };
+    double largest = 0;
+    for (int n = 0; n < static_cast<int>(model.Nodes.size()); ++n) {
+        const ViewerResults::Motion m = motion(n);
+        largest = std::max(largest, std::sqrt(BarAxes::Dot(m.Move, m.Move)));
+    }
+    if (problem == 3 || problem == 4 || !alongBars)
+        return largest;
+    const BarAxes::Frame frame = BarAxes::FrameOf(problem);
+    for (size_t e = 0; e < model.Bars.size(); ++e) {
+        const ViewerModel::Bar& bar = model.Bars[e];
+        if (bar.Radius != 0)
+            continue; // an arc moves linearly between its ends
+        const Vec3 a = ToVec(model.Nodes[static_cast<size_t>(bar.I)]);
+        const BarAxes axes =
+            BarAxes::Of(frame, a, ToVec(model.Nodes[static_cast<size_t>(bar.J)]), bar.Beta);
+        const std::vector<Vec3> points =
+            BarShape::Points(axes, {0, 0, 0}, motion(bar.I), motion(bar.J), bar.Hinges, false, 1,
+                             ResultPainter::Segments, LoadingOf(bar, axes, loads, e));
+        for (size_t k = 0; k < points.size(); ++k) {
+            const Vec3 move = BarAxes::Sum(
+                points[k], BarAxes::Scaled(axes.X, -axes.Length * double(k) / (points.size() - 1)));
+            largest = std::max(largest, std::sqrt(BarAxes::Dot(move, move)));
+        }
+    }
+    return largest;
+}
+
+void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
+               const std::vector<double>& values, const QStringList& components,
+               const std::vector<Vec3>& loads, const ViewCamera& camera, double scale) {
+    const BarAxes::Frame frame = BarAxes::FrameOf(problem);
+    const bool truss = problem == 3 || problem == 4;
+    const ViewerResults::Places places = ViewerResults::PlacesOf(components);
+    const int width = static_cast<int>(components.size());
+    const auto motion = [&](int node) {
+        return ViewerResults::NodeMotion(values, places, width, node);
+    };
+    const bool large = model.Bars.size() > size_t(ResultPainter::LargeModel);
+    // All pieces in one call: a large model has a hundred thousand bars.
+    QVector<QLineF> lines;
+    lines.reserve(static_cast<qsizetype>(model.Bars.size()) * (large ? 2 : 8));
+    for (size_t e = 0; e < model.Bars.size(); ++e) {
+        const ViewerModel::Bar& bar = model.Bars[e];
+        const Vec3 a = ToVec(model.Nodes[static_cast<size_t>(bar.I)]);
+        const Vec3 b = ToVec(model.Nodes[static_cast<size_t>(bar.J)]);
+        if (bar.Radius != 0) {
+            // An arc: its inner points are not in the results; the translation is taken
+            // linear along it between the ends.
+            const std::vector<Vec3> arc = BarArc::Points(a, b, bar.Radius);
+            const ViewerResults::Motion mi = motion(bar.I), mj = motion(bar.J);
+            QPointF previous;
+            for (size_t k = 0; k < arc.size(); ++k) {
+                const double s = double(k) / double(arc.size() - 1);
+                const Vec3 move =
+                    BarAxes::Sum(BarAxes::Scaled(mi.Move, 1 - s), BarAxes::Scaled(mj.Move, s));
+                const QPointF next =
+                    Screen(camera, BarAxes::Sum(arc[k], BarAxes::Scaled(move, scale)));
+                if (k > 0)
+                    lines.append(QLineF(previous, next));
+                previous = next;
+            }
+            continue;
+        }
+        const BarAxes axes = BarAxes::Of(frame, a, b, bar.Beta);
+        // As many pieces as make a smooth curve on screen, not more.
+        const double pixels = axes.Length * camera.PixelsPerUnit();
+        const int segments = std::clamp(int(pixels / 10), 1, ResultPainter::Segments);
+        const std::vector<Vec3> points =
+            BarShape::Points(axes, a, motion(bar.I), motion(bar.J), bar.Hinges, truss, scale,
+                             segments, LoadingOf(bar, axes, loads, e));
+        QPointF previous = Screen(camera, points.front());
+        for (size_t k = 1; k < points.size(); ++k) {
+            const QPointF next = Screen(camera, points[k]);
+            lines.append(QLineF(previous, next));
+            previous = next;
+        }
+    }
+    painter.setPen(large ? QPen(ShapeColour, 1.5)
+                         : QPen(ShapeColour, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLines(lines);
+    if (large)
+        return;
+    // The displaced nodes.
+    QVector<QPointF> dots;
+    dots.reserve(static_cast<qsizetype>(model.Nodes.size()));
+    for (int n = 0; n < static_cast<int>(model.Nodes.size()); ++n)
+        dots.append(Screen(camera, BarAxes::Sum(ToVec(model.Nodes[static_cast<size_t>(n)]),
+                                                BarAxes::Scaled(motion(n).Move, scale))));
+    painter.setPen(QPen(ShapeColour, 5, Qt::SolidLine, Qt::RoundCap));
+    painter.drawPoints(dots.constData(), static_cast<int>(dots.size()));
+}
+
+void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
+                 const std::vector<BarOrdinates>& ordinates, const ResultQuantity& q,
+                 const ViewCamera& camera, bool values, Labels& labels,
+                 ResultPainter::Report& report) {
+    const BarAxes::Frame frame = BarAxes::FrameOf(problem);
+    double largest = 0;
+    for (const BarOrdinates& o : ordinates) {
+        largest = std::max({largest, std::abs(o.I), std::abs(o.J)});
+        for (double value : o.Arc)
+            largest = std::max(largest, std::abs(value));
+        if (const auto xi = BarDiagram::ExtremeAt(o.I, o.J, o.Bulge, o.Length))
+            largest = std::max(largest, std::abs(BarDiagram::At(o.I, o.J, o.Bulge, o.Length, *xi)));
+    }
+    report.LargestOrdinate = largest;
+    if (largest <= 0)
+        return;
+    // A truss's bands of constant force would cover each other at full height.
+    const double share =
+        q.ColumnI == q.ColumnJ ? ResultScale::DiagramShare / 2.5 : ResultScale::DiagramShare;
+    const double worldHeight = share * ResultScale::ModelSize(model.Nodes);
+    const double perUnit = worldHeight / largest; // world length per unit of the quantity
+    const double pixelsPerWorld = camera.PixelsPerUnit();
+    const bool label = values && model.Bars.size() <= size_t(ResultPainter::MaxLabelledBars);
+    const double quiet = largest * 1e-3; // values this small are not written
+
+    struct Text {
+        QString Value;
+        QPointF At, Away;
+        bool Positive;
+    };
+    std::vector<Text> texts;
+    // A small model's parts of one sign go into one path, so that the diagrams of bars meeting
+    // at a joint do not darken where they overlap; a large model's are filled one by one, which
+    // is much faster than one path of a hundred thousand pieces, and outlined in one call.
+    const bool large = model.Bars.size() > size_t(ResultPainter::LargeModel);
+    QPainterPath positivePath, negativePath;
+    positivePath.setFillRule(Qt::WindingFill);
+    negativePath.setFillRule(Qt::WindingFill);
+    QVector<QLineF> positiveLines, negativeLines;
+    painter.setPen(Qt::NoPen);
+    for (size_t e = 0; e < model.Bars.size(); ++e) {
+        const ViewerModel::Bar& bar = model.Bars[e];
+        const BarOrdinates& o = ordinates[e];
+        const Vec3 a = ToVec(model.Nodes[static_cast<size_t>(bar.I)]);
+        const Vec3 b = ToVec(model.Nodes[static_cast<size_t>(bar.J)]);
+        const BarAxes axes = BarAxes::Of(frame, a, b, bar.Beta);
+        const QPointF start = Screen(camera, a), end = Screen(camera, b);
+        // The side of positive values on screen, in pixels per world length.
+        const Vec3 sideWorld = q.GlobalSide ? q.Side : axes.ToGlobal(q.Side);
+        QPointF side = camera.Direction(ToPoint(sideWorld)) * pixelsPerWorld;
+        if (frame == BarAxes::Frame::Space) {
+            // Space frames: in the screen plane, across the bar as it appears, on the side to
+            // which the positive side points.
+            const QPointF along = Unit(end - start);
+            QPointF across(along.y(), -along.x());
+            if (QPointF::dotProduct(across, side) < 0)
+                across = -across;
+            side = across * pixelsPerWorld;
+        }
+        const int count = o.Bulge != 0 ? ResultPainter::Segments : 1;
+        const std::vector<BarDiagram::Station> stations =
+            BarDiagram::Stations(o.I, o.J, o.Bulge, o.Length, count);
+        // An arc is drawn as its chord, and its diagram between the ends is not that of a
+        // straight bar: only the ordinates at its ends are drawn.
+        for (const bool positive : {true, false}) {
+            if (!o.Arc.empty()) {
+                // Along the arc: the tips from i to j, then back along the arc.
+                const std::vector<Vec3> arc = BarArc::Points(a, b, bar.Radius);
+                QPolygonF outline;
+                bool any = false;
+                for (size_t k = 0; k < arc.size() && k < o.Arc.size(); ++k) {
+                    const double value =
+                        positive ? std::max(0.0, o.Arc[k]) : std::min(0.0, o.Arc[k]);
+                    any = any || value != 0;
+                    const QPointF across =
+                        camera.Direction(
+                            ToPoint(BarAxes::Scaled(BarArc::Normal(arc, k), q.Side[2]))) *
+                        pixelsPerWorld;
+                    outline << Screen(camera, arc[k]) + across * (value * perUnit);
+                }
+                for (size_t k = arc.size(); k-- > 0;)
+                    outline << Screen(camera, arc[k]);
+                if (any)
+                    (positive ? positivePath : negativePath).addPolygon(outline);
+                continue;
+            }
+            const QPolygonF outline =
+                BarDiagram::Outline(start, end, side * perUnit, stations, positive);
+            if (outline.isEmpty())
+                continue;
+            if (!large) {
+                (positive ? positivePath : negativePath).addPolygon(outline);
+                continue;
+            }
+            painter.setBrush(positive ? PositiveFill : NegativeFill);
+            // A linear part (a triangle or a trapezoid) is convex, which fills faster.
+            if (outline.size() <= 4)
+                painter.drawConvexPolygon(outline);
+            else
+                painter.drawPolygon(outline);
+            for (qsizetype k = 1; k + 2 < outline.size(); ++k)
+                (positive ? positiveLines : negativeLines)
+                    .append(QLineF(outline[k], outline[k + 1]));
+        }
+        if (!label)
+            continue;
+        const QPointF sideUnit = Unit(side);
+        // A value is written beyond the tip of its ordinate; an end value a little inside the
+        // bar, so that bars meeting at a node do not share the spot. The number is always the
+        // value at that end itself.
+        const auto add = [&](double xi, double value, double shift = 0) {
+            if (std::abs(value) < quiet)
+                return;
+            const QPointF base = start + (end - start) * (xi + shift);
+            const QPointF tip = base + side * (value * perUnit);
+            const QPointF away = value >= 0 ? sideUnit : -sideUnit;
+            texts.push_back({ResultChoice::Number(value), tip + away * 9, away, value >= 0});
+        };
+        if (!o.Arc.empty()) {
+            // An arc: the values at its ends and its largest within, beside their ordinates.
+            const std::vector<Vec3> arc = BarArc::Points(a, b, bar.Radius);
+            const auto addAt = [&](size_t k, double value) {
+                if (std::abs(value) < quiet)
+                    return;
+                const QPointF across =
+                    camera.Direction(ToPoint(BarAxes::Scaled(BarArc::Normal(arc, k), q.Side[2]))) *
+                    pixelsPerWorld;
+                const QPointF away = Unit(across) * (value >= 0 ? 1.0 : -1.0);
+                texts.push_back({ResultChoice::Number(value),
+                                 Screen(camera, arc[k]) + across * (value * perUnit) + away * 9,
+                                 away, value >= 0});
+            };
+            const size_t last = arc.size() - 1;
+            addAt(std::min<size_t>(3, last), o.I);
+            addAt(last - std::min<size_t>(3, last), o.J);
+            // The largest and the smallest within the arc, where they are not at an end.
+            size_t high = 1, low = 1;
+            for (size_t k = 1; k + 1 < o.Arc.size(); ++k) {
+                high = o.Arc[k] > o.Arc[high] ? k : high;
+                low = o.Arc[k] < o.Arc[low] ? k : low;
+            }
+            for (const size_t k : {high, low}) {
+                if (k + 1 < o.Arc.size() && std::abs(o.Arc[k] - o.I) > 0.03 * largest &&
+                    std::abs(o.Arc[k] - o.J) > 0.03 * largest &&
+                    (k == high ? o.Arc[k] >= o.Arc[k + 1] : o.Arc[k] <= o.Arc[k + 1]) &&
+                    (k == high ? o.Arc[k] >= o.Arc[k - 1] : o.Arc[k] <= o.Arc[k - 1]))
+                    addAt(k, o.Arc[k]);
+            }
+            continue;
+        }
+        const double inset = std::min(0.2, 18 / std::max(1.0, QLineF(start, end).length()));
+        if (count == 1 && std::abs(o.I - o.J) < quiet) {
+            add(0.5, (o.I + o.J) / 2);
+        } else {
+            add(0, o.I, inset);
+            add(1, o.J, -inset);
+            // The extreme within the bar, unless it is hardly more than an end value.
+            if (const auto xi = BarDiagram::ExtremeAt(o.I, o.J, o.Bulge, o.Length)) {
+                const double extreme = BarDiagram::At(o.I, o.J, o.Bulge, o.Length, *xi);
+                if (std::abs(extreme - o.I) > 0.03 * largest &&
+                    std::abs(extreme - o.J) > 0.03 * largest)
+                    add(*xi, extreme);
+            }
+        }
+    }
+    for (const bool positive : {true, false}) {
+        const QPainterPath& path = positive ? positivePath : negativePath;
+        painter.fillPath(path, positive ? PositiveFill : NegativeFill);
+        painter.strokePath(path, QPen(positive ? PositiveLine : NegativeLine, 1.2));
+        painter.setPen(QPen(positive ? PositiveLine : NegativeLine, 0));
+        painter.drawLines(positive ? positiveLines : negativeLines);
+    }
+    for (const Text& t : texts)
+        labels.Place(t.Value, t.At, t.Away, t.Positive ? PositiveLine : NegativeLine);
+}
+
+void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResults& statics,
+                   const StaticResults::Case& c, const ViewCamera& camera, bool values,
+                   Labels& labels) {
+    static const char* const axes[] = {"x", "y", "z"};
+    painter.setPen(QPen(ReactionColour, 2));
+    painter.setBrush(ReactionColour);
+    for (const StaticResults::Reaction& reaction : c.Reactions) {
+        const ViewerModel::Point node = model.Nodes[static_cast<size_t>(reaction.Node - 1)];
+        const QPointF at = camera.Project(node);
+        const ViewerResults::Motion r =
+            ViewerResults::NodeMotion(reaction.Values, statics.Components, 0);
+        double largest = 0;
+        for (double v : reaction.Values)
+            largest = std::max(largest, std::abs(v));
+        for (int a = 0; a < 3; ++a) {
+            const double value = r.Move[static_cast<size_t>(a)];
+            if (std::abs(value) <= largest * 1e-9 || value == 0)
+                continue;
+            ViewerModel::Point unit{0, 0, 0};
+            unit[static_cast<size_t>(a)] = value > 0 ? 1.0f : -1.0f;
+            const QPointF direction = Unit(camera.Direction(unit));
+            // The arrow ends at the node, a little off it, and points the way the support
+            // pushes the structure.
+            // Clear of the support's symbol under the node.
+            const QPointF head = at - direction * 22, tail = head - direction * 36;
+            painter.setPen(QPen(ReactionColour, 2));
+            painter.setBrush(ReactionColour);
+            Arrow(painter, tail, head);
+            if (values)
+                labels.Place(QStringLiteral("R%1 = %2")
+                                 .arg(QLatin1String(axes[a]), ResultChoice::Number(value)),
+                             tail - direction * 10, -direction, ReactionColour);
+        }
+        for (int a = 0; a < 3; ++a) {
+            const double value = r.Turn[static_cast<size_t>(a)];
+            if (std::abs(value) <= largest * 1e-9 || value == 0)
+                continue;
+            ViewerModel::Point vector{0, 0, 0};
+            vector[static_cast<size_t>(a)] = float(value);
+            const bool counter = camera.Towards(vector) >= 0;
+            const QRectF box(at.x() - 26, at.y() - 26, 52, 52);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawArc(box, int((counter ? 200 : 340) * 16), int((counter ? 140 : -140) * 16));
+            const double end = (counter ? 340 : 200) * 3.14159265358979 / 180;
+            const QPointF tip(at.x() + 26 * std::cos(end), at.y() - 26 * std::sin(end));
+            const QPointF tangent = counter ? QPointF(-std::sin(end), -std::cos(end))
+                                            : QPointF(std::sin(end), std::cos(end));
+            painter.setBrush(ReactionColour);
+            Arrow(painter, tip - tangent * 8, tip);
+            if (values)
+                labels.Place(QStringLiteral("M%1 = %2")
+                                 .arg(QLatin1String(axes[a]), ResultChoice::Number(value)),
+                             at + QPointF(counter ? -40 : 40, 30), QPointF(0, 1), ReactionColour);
+        }
+    }
+}
+
+// The caption: a framed box in the top left corner; its place is reserved before the values
+// are written, so that none covers it.
+QRectF CaptionBox(const QPainter& painter, const QRect& area, const QStringList& lines) {
+    QFont bold = painter.font();
+    bold.setBold(true);
+    const QFontMetrics plain(painter.font()), strong(bold);
+    double width = 0;
+    for (qsizetype k = 0; k < lines.size(); ++k)
+        width = std::max<double>(width, (k == 0 ? strong : plain).horizontalAdvance(lines[k]));
+    const double line = plain.height() + 2;
+    return QRectF(area.left() + 8, area.top() + 8, width + 16, line * lines.size() + 10);
+}
+
+void DrawCaption(QPainter& painter, const QRect& area, const QStringList& lines) {
+    if (lines.isEmpty())
+        return;
+    QFont bold = painter.font();
+    bold.setBold(true);
+    const QRectF box = CaptionBox(painter, area, lines);
+    const double line = (box.height() - 10) / lines.size();
+    painter.setPen(QColor(160, 160, 160));
+    painter.setBrush(QColor(255, 255, 255, 230));
+    painter.drawRect(box);
+    painter.setPen(CaptionColour);
+    const QFont normal = painter.font();
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        painter.setFont(k == 0 ? bold : normal);
+        painter.drawText(QRectF(box.left() + 8, box.top() + 5 + line * k, box.width() - 12, line),
+                         Qt::AlignLeft | Qt::AlignVCenter, lines[k]);
+    }
+    painter.setFont(normal);
+}
+
+} // namespace
+
+ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
+                                           const ViewerModel& model, int problem,
+                                           const ViewerResults& results, const ResultChoice& choice,
+                                           const ViewCamera& camera, const Options& options) {
+    Report report;
+    if (!results.Ok())
+        return report;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, model.Bars.size() <= size_t(LargeModel));
+    Labels labels(painter, area);
+    const ResultFile::Contents& contents = results.Contents();
+    report.Caption = choice.Caption(options.Entry, options.Show);
+    const double size = ResultScale::ModelSize(model.Nodes);
+    if (choice.Statics()) {
+        const StaticResults& statics = contents.Statics;
+        if (options.Entry < 0 || options.Entry >= static_cast<int>(statics.Cases.size())) {
+            painter.restore();
+            return report;
+        }
+        const StaticResults::Case& c = statics.Cases[static_cast<size_t>(options.Entry)];
+        const auto& quantities = choice.Quantities();
+        if (options.Show <= 0 || options.Show > static_cast<int>(quantities.size())) {
+            const std::vector<Vec3> loads = BarOrdinates::Loads(model, c.Number);
+            const double largest =
+                LargestMove(model, problem, c.Displacements, statics.Components, loads);
+            report.Deformation = ResultScale::Deformation(largest, size);
+            if (report.Deformation > 0)
+                report.Caption << ResultScale::Caption(report.Deformation) +
+                                      QStringLiteral("; largest at a node %1 %2")
+                                          .arg(ResultChoice::Number(
+                                                   LargestMove(model, problem, c.Displacements,
+                                                               statics.Components, loads, false)),
+                                               model.LengthUnit);
+            else
+                report.Caption << QStringLiteral("No node moves");
+            labels.Reserve(CaptionBox(painter, area, report.Caption));
+            if (report.Deformation > 0)
+                DrawShape(painter, model, problem, c.Displacements, statics.Components, loads,
+                          camera, report.Deformation);
+        } else {
+            const ResultQuantity& q = quantities[static_cast<size_t>(options.Show - 1)];
+            const std::vector<BarOrdinates> ordinates =
+                BarOrdinates::Of(model, problem, statics, c, q);
+            labels.Reserve(CaptionBox(painter, area, report.Caption));
+            DrawDiagram(painter, model, problem, ordinates, q, camera, options.Values, labels,
+                        report);
+        }
+        if (options.Reactions)
+            DrawReactions(painter, model, statics, c, camera, options.Values, labels);
+    } else {
+        const auto& list = contents.Modes.List;
+        if (options.Entry >= 0 && options.Entry < static_cast<int>(list.size())) {
+            const auto& shape = list[static_cast<size_t>(options.Entry)];
+            const double largest =
+                LargestMove(model, problem, shape.Displacements, contents.Modes.Components, {});
+            report.Deformation = ResultScale::Deformation(largest, size);
+            if (report.Deformation > 0)
+                DrawShape(painter, model, problem, shape.Displacements, contents.Modes.Components,
+                          {}, camera, report.Deformation);
+        }
+    }
+    DrawCaption(painter, area, report.Caption);
+    report.LabelsDrawn = labels.Count();
+    painter.restore();
+    return report;
+}

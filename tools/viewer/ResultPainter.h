@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ResultChoice.h"
+#include "ViewCamera.h"
+#include "ViewerModel.h"
+#include "ViewerResults.h"
+
+#include <QRect>
+#include <QStringList>
+
+class QPainter;
+
+// Draws the results over the model (which ModelPainter has drawn faintly): the deformed or
+// mode shape over the undeformed bars, or the diagram of one section force along every bar
+// (filled, blue positive, red negative, with its values at the ends and at an extreme within
+// the bar), the reactions as arrows with their values, and the caption in the top left corner.
+class ResultPainter {
+public:
+    struct Options {
+        int Entry = 0; // load case, mode or buckling shape (index into ResultChoice::Entries)
+        int Show = 0;  // 0 the deformed shape, k the diagram of quantity k - 1
+        bool Reactions = true;
+        bool Values = true;
+    };
+    struct Report {
+        double Deformation = 0;     // the magnification of the displacements drawn
+        double LargestOrdinate = 0; // of the diagram drawn, in its unit
+        int LabelsDrawn = 0;
+        QStringList Caption;
+    };
+
+    static constexpr int Segments = 16; // pieces of a curved bar or diagram
+    static constexpr int MaxLabelledBars = 2000;
+    static constexpr int LargeModel = 20000; // bars: thin lines, no antialiasing, no dots
+
+    static Report Paint(QPainter& painter, const QRect& area, const ViewerModel& model, int problem,
+                        const ViewerResults& results, const ResultChoice& choice,
+                        const ViewCamera& camera, const Options& options);
+};

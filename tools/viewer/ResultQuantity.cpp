@@ -1,0 +1,60 @@
+#include "ResultQuantity.h"
+
+namespace {
+
+QString TitleOf(const QString& name) {
+    if (name == QLatin1String("N"))
+        return QStringLiteral("Normal force N");
+    if (name.startsWith(u'V'))
+        return QStringLiteral("Shear force ") + name;
+    if (name == QLatin1String("T"))
+        return QStringLiteral("Twisting moment T");
+    return QStringLiteral("Bending moment ") + name;
+}
+
+} // namespace
+
+std::vector<ResultQuantity> ResultQuantity::For(const QStringList& forceNames,
+                                                BarAxes::Frame frame) {
+    std::vector<ResultQuantity> list;
+    using Frame = BarAxes::Frame;
+    if (forceNames.size() == 1) {
+        // A truss bar: one normal force, the same along the bar.
+        ResultQuantity n;
+        n.Name = forceNames[0];
+        n.Title = TitleOf(n.Name);
+        return {n};
+    }
+    const qsizetype half = forceNames.size() / 2;
+    for (qsizetype c = 0; c < half; ++c) {
+        ResultQuantity q;
+        q.Name = forceNames[c].chopped(1);
+        q.Title = TitleOf(q.Name);
+        q.ColumnI = static_cast<int>(c);
+        q.ColumnJ = static_cast<int>(forceNames.indexOf(q.Name + u'j'));
+        if (q.ColumnJ < 0)
+            continue;
+        q.Moment = q.Name.startsWith(u'M') || q.Name == QLatin1String("T");
+        if (frame == Frame::PlaneXZ) {
+            // M sagging positive, drawn on the right of i -> j: below a bar drawn rightwards.
+            q.Side = {0, 0, q.Name == QLatin1String("M") ? -1.0 : 1.0};
+            if (q.Name == QLatin1String("M"))
+                q.BulgeAxis = 2, q.BulgeSign = -1;
+        } else if (frame == Frame::Grillage) {
+            q.GlobalSide = true;
+            q.Side = {0, 0, q.Name == QLatin1String("M") ? -1.0 : 1.0};
+            if (q.Name == QLatin1String("M"))
+                q.BulgeAxis = 2, q.BulgeSign = -1;
+        } else {
+            // Space frames: My puts +z in tension, Mz the side of -y.
+            if (q.Name == QLatin1String("Vy"))
+                q.Side = {0, 1, 0};
+            else if (q.Name == QLatin1String("Mz"))
+                q.Side = {0, -1, 0}, q.BulgeAxis = 1, q.BulgeSign = -1;
+            else if (q.Name == QLatin1String("My"))
+                q.BulgeAxis = 2, q.BulgeSign = 1;
+        }
+        list.push_back(q);
+    }
+    return list;
+}

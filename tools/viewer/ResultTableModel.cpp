@@ -1,0 +1,221 @@
+#include "ResultTableModel.h"
+
+#include "ResultChoice.h"
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+using Kind = ResultFile::Kind;
+
+QString ReactionName(const QString& component) {
+    return (component.startsWith(u'u') ? QStringLiteral("R") : QStringLiteral("M")) +
+           component.mid(1);
+}
+
+} // namespace
+
+ResultTableModel::ResultTableModel(const ViewerResults& results, const QString& forceUnit,
+                                   const QString& lengthUnit, QObject* parent)
+    : QAbstractTableModel(parent), results_(results), forceUnit_(forceUnit),
+      lengthUnit_(lengthUnit) {
+    table_ = Tables().empty() ? Table::Displacements : Tables().front();
+    Build();
+}
+
+std::vector<ResultTableModel::Table> ResultTableModel::Tables() const {
+    if (!results_.Ok())
+        return {};
+    if (results_.Contents().Type == Kind::Statics)
+        return {Table::Displacements, Table::Reactions, Table::Forces};
+    return {Table::Values, Table::Shape};
+}
+
+QString ResultTableModel::TitleOf(Table table) const {
+    const Kind kind = results_.Contents().Type;
+    switch (table) {
+    case Table::Displacements:
+        return QStringLiteral("Displacements");
+    case Table::Reactions:
+        return QStringLiteral("Reactions");
+    case Table::Forces:
+        return QStringLiteral("Element end forces");
+    case Table::Values:
+        return kind == Kind::Modes ? QStringLiteral("Frequencies")
+                                   : QStringLiteral("Critical factors");
+    case Table::Shape:
+        return kind == Kind::Modes ? QStringLiteral("Mode shape")
+                                   : QStringLiteral("Buckling shape");
+    }
+    return {};
+}
+
+void ResultTableModel::Show(Table table, int entry) {
+    beginResetModel();
+    table_ = table;
+    entry_ = entry;
+    Build();
+    endResetModel();
+}
+
+QString ResultTableModel::UnitOf(const QString& name) const {
+    if (name.startsWith(u'r'))
+        return QStringLiteral("rad");
+    if (name.startsWith(u'u'))
+        return lengthUnit_;
+    if (name.startsWith(u'M') || name.startsWith(u'T'))
+        return forceUnit_ + lengthUnit_;
+    return forceUnit_;
+}
+
+void ResultTableModel::Build() {
+    headers_.clear();
+    rows_.clear();
+    if (!results_.Ok())
+        return;
+    const ResultFile::Contents& contents = results_.Contents();
+    const auto withUnits = [this](const QStringList& names) {
+        QStringList titled;
+        for (const QString& name : names)
+            titled << QStringLiteral("%1 [%2]").arg(name, UnitOf(name));
+        return titled;
+    };
+    // One row per node from a list of node values.
+    const auto nodeRows = [this](const std::vector<double>& values, qsizetype width) {
+        const size_t w = static_cast<size_t>(width);
+        for (size_t first = 0; w > 0 && first + w <= values.size(); first += w) {
+            std::vector<double> row{double(first / w + 1)};
+            row.insert(row.end(), values.begin() + static_cast<std::ptrdiff_t>(first),
+                       values.begin() + static_cast<std::ptrdiff_t>(first + w));
+            rows_.push_back(std::move(row));
+        }
+    };
+    if (contents.Type == Kind::Statics) {
+        const StaticResults& r = contents.Statics;
+        if (entry_ < 0 || entry_ >= static_cast<int>(r.Cases.size()))
+            return;
+        const StaticResults::Case& c = r.Cases[static_cast<size_t>(entry_)];
+        switch (table_) {
+        case Table::Displacements:
+            headers_ = QStringList{QStringLiteral("Node")} + withUnits(r.Components);
+            nodeRows(c.Displacements, r.Components.size());
+            break;
+        case Table::Reactions: {
+            QStringList names;
+            for (const QString& component : r.Components)
+                names << ReactionName(component);
+            headers_ = QStringList{QStringLiteral("Node")} + withUnits(names);
+            for (const StaticResults::Reaction& reaction : c.Reactions) {
+                std::vector<double> row{double(reaction.Node)};
+                row.insert(row.end(), reaction.Values.begin(), reaction.Values.end());
+                rows_.push_back(std::move(row));
+            }
+            break;
+        }
+        default:
+            headers_ = QStringList{QStringLiteral("Element")} + withUnits(r.ForceNames);
+            nodeRows(c.Forces, r.ForceNames.size());
+            break;
+        }
+        return;
+    }
+    const ResultFile::Shapes& shapes = contents.Modes;
+    if (table_ == Table::Values) {
+        if (contents.Type == Kind::Modes) {
+            headers_ = {QStringLiteral("Mode"), QStringLiteral("f [Hz]"), QStringLiteral("T [s]"),
+                        QStringLiteral("\u03c9 [1/s]")};
+            for (size_t k = 0; k < shapes.List.size(); ++k) {
+                const double f = shapes.List[k].Value;
+                rows_.push_back(
+                    {double(k + 1), f, f > 0 ? 1 / f : 0, 2 * 3.14159265358979323846 * f});
+            }
+        } else {
+            headers_ = {QStringLiteral("Load case"), QStringLiteral("Shape"),
+                        QStringLiteral("Critical factor")};
+            std::map<int, int> perCase;
+            for (const ResultFile::Shapes::Shape& shape : shapes.List)
+                rows_.push_back({double(shape.Case), double(++perCase[shape.Case]), shape.Value});
+        }
+        return;
+    }
+    if (entry_ < 0 || entry_ >= static_cast<int>(shapes.List.size()))
+        return;
+    headers_ = QStringList{QStringLiteral("Node")} + shapes.Components;
+    nodeRows(shapes.List[static_cast<size_t>(entry_)].Displacements, shapes.Components.size());
+}
+
+int ResultTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int ResultTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(headers_.size());
+}
+
+QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
+        return {};
+    const std::vector<double>& row = rows_[static_cast<size_t>(index.row())];
+    const size_t column = static_cast<size_t>(index.column());
+    if (column >= row.size())
+        return {};
+    const double value = row[column];
+    // Numbers of nodes, elements, cases and shapes are whole.
+    const bool whole = column == 0 || (table_ == Table::Values &&
+                                       results_.Contents().Type == Kind::Buckling && column == 1);
+    switch (role) {
+    case Qt::DisplayRole:
+        return whole ? QString::number(static_cast<long long>(value)) : ResultChoice::Number(value);
+    case Qt::UserRole:
+        return value;
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
+        section >= headers_.size())
+        return {};
+    return headers_[section];
+}
+
+QString ResultTableModel::Text(const QModelIndexList& indexes) const {
+    if (indexes.isEmpty())
+        return {};
+    int top = rowCount(), bottom = -1, left = columnCount(), right = -1;
+    for (const QModelIndex& index : indexes) {
+        if (!index.isValid() || index.model() != this)
+            return {};
+        top = std::min(top, index.row());
+        bottom = std::max(bottom, index.row());
+        left = std::min(left, index.column());
+        right = std::max(right, index.column());
+    }
+    // Which cells of the bounding box are chosen: a whole table selected holds hundreds of
+    // thousands of indexes, too many to search one by one.
+    const int width = right - left + 1;
+    std::vector<char> chosenCells(static_cast<size_t>(bottom - top + 1) * width, 0);
+    for (const QModelIndex& index : indexes)
+        chosenCells[static_cast<size_t>(index.row() - top) * width + (index.column() - left)] = 1;
+    QStringList lines;
+    QStringList titles;
+    for (int c = left; c <= right; ++c)
+        titles << headers_.value(c);
+    lines << titles.join(u'\t');
+    for (int r = top; r <= bottom; ++r) {
+        QStringList cells;
+        for (int c = left; c <= right; ++c) {
+            const bool chosen = chosenCells[static_cast<size_t>(r - top) * width + (c - left)] != 0;
+            const double value = rows_[static_cast<size_t>(r)][static_cast<size_t>(c)];
+            cells << (!chosen  ? QString()
+                      : c == 0 ? QString::number(static_cast<long long>(value))
+                               : QString::number(value, 'g', 10));
+        }
+        lines << cells.join(u'\t');
+    }
+    return lines.join(u'\n') + u'\n';
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ViewerResults.h"
+
+#include <QAbstractTableModel>
+#include <vector>
+
+// The numbers of the results as a table for the viewer's dock: the displacements, reactions
+// or element end forces of one load case; the frequencies or critical factors and one mode
+// or buckling shape. Numbers show with four significant digits and copy in full.
+class ResultTableModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum class Table { Displacements, Reactions, Forces, Values, Shape };
+
+    ResultTableModel(const ViewerResults& results, const QString& forceUnit,
+                     const QString& lengthUnit, QObject* parent = nullptr);
+
+    // The tables the results offer, and their names for a choice.
+    std::vector<Table> Tables() const;
+    QString TitleOf(Table table) const;
+    // Shows `table` for the load case or shape at index `entry`.
+    void Show(Table table, int entry);
+    Table Current() const { return table_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    // The cells of `indexes` as tab-separated lines with their column titles, for the
+    // clipboard; numbers in full.
+    QString Text(const QModelIndexList& indexes) const;
+
+private:
+    void Build();
+    QString UnitOf(const QString& name) const;
+
+    const ViewerResults& results_;
+    QString forceUnit_, lengthUnit_;
+    Table table_ = Table::Displacements;
+    int entry_ = 0;
+    QStringList headers_;
+    std::vector<std::vector<double>> rows_; // the first value is the row's number
+};

@@ -1,0 +1,204 @@
+#include "ViewerResults.h"
+
+#include "SolverCatalogue.h"
+#include "SolverCommand.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+
+using Kind = ResultFile::Kind;
+
+std::optional<SolverEntry> SolverFor(int problem, bool dynamics) {
+    for (const SolverEntry& entry : SolverEntry::All()) {
+        if (entry.Problem == problem && entry.Dynamics == dynamics &&
+            entry.Kind != SolverEntry::Analysis::Mathematics)
+            return entry;
+    }
+    return std::nullopt;
+}
+
+Kind KindOf(SolverEntry::Analysis analysis) {
+    return analysis == SolverEntry::Analysis::Modes      ? Kind::Modes
+           : analysis == SolverEntry::Analysis::Buckling ? Kind::Buckling
+                                                         : Kind::Statics;
+}
+
+QString KindName(Kind kind) {
+    return kind == Kind::Modes      ? QStringLiteral("natural modes")
+           : kind == Kind::Buckling ? QStringLiteral("buckling shapes")
+                                    : QStringLiteral("static results");
+}
+
+bool Finite(const std::vector<double>& values) {
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+// What of the file does not fit the model, or an empty text.
+QString Mismatch(const ResultFile::Contents& contents, int problem, Kind expected,
+                 const ViewerModel& model) {
+    const int nodes = static_cast<int>(model.Nodes.size());
+    const int elements = static_cast<int>(model.ElementCentres.size());
+    if (contents.Problem != problem)
+        return QStringLiteral("it holds results of problem %1, not of problem %2")
+            .arg(contents.Problem)
+            .arg(problem);
+    if (contents.Type != expected)
+        return QStringLiteral("it holds %1, not %2")
+            .arg(KindName(contents.Type), KindName(expected));
+    const QStringList& components =
+        contents.Type == Kind::Statics ? contents.Statics.Components : contents.Modes.Components;
+    if (components != model.Components)
+        return QStringLiteral("its displacements are %1, but the data's are %2")
+            .arg(components.join(u' '), model.Components.join(u' '));
+    if (contents.Type == Kind::Statics) {
+        const StaticResults& r = contents.Statics;
+        if (r.Nodes != nodes || r.Elements != elements)
+            return QStringLiteral("it is for %1 nodes and %2 elements, but the data has %3 "
+                                  "nodes and %4 elements")
+                .arg(r.Nodes)
+                .arg(r.Elements)
+                .arg(nodes)
+                .arg(elements);
+        const int width = r.ForceCount();
+        const bool truss = width == 1;
+        if (width != (truss ? 1 : 2 * (width / 2)) || (width > 1 && width != 6 && width != 12))
+            return QStringLiteral("its element forces are not those of bars");
+        for (const StaticResults::Case& c : r.Cases) {
+            if (c.Number < 1 || c.Number > std::max(1, model.LoadCases))
+                return QStringLiteral("it has load case %1, but the data has %2")
+                    .arg(c.Number)
+                    .arg(model.LoadCases);
+            for (const StaticResults::Reaction& reaction : c.Reactions) {
+                if (reaction.Node < 1 || reaction.Node > nodes || !Finite(reaction.Values))
+                    return QStringLiteral("it has a reaction at node %1").arg(reaction.Node);
+            }
+            if (!Finite(c.Displacements) || !Finite(c.Forces))
+                return QStringLiteral("it holds numbers that are not finite");
+        }
+        if (r.Cases.empty())
+            return QStringLiteral("it holds no load case");
+    } else {
+        if (contents.Modes.Nodes != nodes)
+            return QStringLiteral("it is for %1 nodes, but the data has %2 nodes")
+                .arg(contents.Modes.Nodes)
+                .arg(nodes);
+        for (const ResultFile::Shapes::Shape& shape : contents.Modes.List) {
+            if (!std::isfinite(shape.Value) || !Finite(shape.Displacements))
+                return QStringLiteral("it holds numbers that are not finite");
+        }
+        if (contents.Modes.List.empty())
+            return QStringLiteral("it holds no %1")
+                .arg(expected == Kind::Modes ? QStringLiteral("mode")
+                                             : QStringLiteral("buckling shape"));
+    }
+    if (model.Bars.size() != static_cast<size_t>(elements))
+        return QStringLiteral("the data's elements are not all bars");
+    return {};
+}
+
+} // namespace
+
+ViewerResults ViewerResults::Refused(Status status, const QString& path, const QString& message) {
+    ViewerResults results;
+    results.status_ = status;
+    results.path_ = path;
+    results.message_ = message;
+    return results;
+}
+
+ViewerResults ViewerResults::Load(const QString& dataPath, int problem, bool dynamics,
+                                  const ViewerModel& model) {
+    const std::optional<SolverEntry> solver = SolverFor(problem, dynamics);
+    if (!solver)
+        return Refused(Status::NoSolver, QString(),
+                       QStringLiteral("No results to show: this version has no solver for %1. "
+                                      "The model is shown.")
+                           .arg(model.Name));
+    const QString path = SolverCommand::ResultPath(*solver, dataPath);
+    const QString name = QFileInfo(path).fileName();
+    QFile file(path);
+    if (!file.exists())
+        return Refused(Status::Missing, path,
+                       QStringLiteral("No results: the result file %1 does not exist. Calculate "
+                                      "the data first (F9 in the editor). The model is shown.")
+                           .arg(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return Refused(Status::Unreadable, path,
+                       QStringLiteral("The result file %1 cannot be read: %2. The model is "
+                                      "shown.")
+                           .arg(name, file.errorString()));
+    ViewerResults results = FromBytes(file.readAll(), path, problem, dynamics, model);
+    const QFileInfo data(dataPath), result(path);
+    if (results.Ok() && data.lastModified() > result.lastModified())
+        results.message_ = QStringLiteral("The data file was changed after %1 was written: "
+                                          "the results may not be those of this data. "
+                                          "Calculate again (F9) to be sure.")
+                               .arg(name);
+    return results;
+}
+
+ViewerResults ViewerResults::FromBytes(const QByteArray& bytes, const QString& path, int problem,
+                                       bool dynamics, const ViewerModel& model) {
+    const QString name = QFileInfo(path).fileName();
+    const std::optional<SolverEntry> solver = SolverFor(problem, dynamics);
+    const std::optional<ResultFile::Contents> contents = ResultFile::Read(bytes);
+    if (!contents)
+        return Refused(Status::Unreadable, path,
+                       QStringLiteral("The result file %1 cannot be read: it is not a result "
+                                      "file of this version or it is cut short. Calculate "
+                                      "again (F9). The model is shown.")
+                           .arg(name));
+    const Kind expected = solver ? KindOf(solver->Kind) : Kind::Statics;
+    const QString mismatch = Mismatch(*contents, problem, expected, model);
+    if (!mismatch.isEmpty())
+        return Refused(Status::Mismatch, path,
+                       QStringLiteral("The result file %1 does not belong to this data: %2. "
+                                      "Calculate again (F9). The model is shown.")
+                           .arg(name, mismatch));
+    ViewerResults results;
+    results.status_ = Status::Shown;
+    results.path_ = path;
+    results.contents_ = *contents;
+    return results;
+}
+
+ViewerResults::Places ViewerResults::PlacesOf(const QStringList& components) {
+    static const QString names[6] = {QStringLiteral("ux"), QStringLiteral("uy"),
+                                     QStringLiteral("uz"), QStringLiteral("rx"),
+                                     QStringLiteral("ry"), QStringLiteral("rz")};
+    Places places;
+    for (int k = 0; k < 6; ++k)
+        places[static_cast<size_t>(k)] = static_cast<int>(components.indexOf(names[k]));
+    return places;
+}
+
+ViewerResults::Motion ViewerResults::NodeMotion(const std::vector<double>& values,
+                                                const Places& places, int width, int node) {
+    Motion motion;
+    const size_t first = static_cast<size_t>(node) * static_cast<size_t>(width);
+    if (node < 0 || width <= 0 || first + static_cast<size_t>(width) > values.size())
+        return motion;
+    for (size_t k = 0; k < 6; ++k) {
+        if (places[k] >= 0)
+            (k < 3 ? motion.Move : motion.Turn)[k % 3] =
+                values[first + static_cast<size_t>(places[k])];
+    }
+    return motion;
+}
+
+ViewerResults::Motion ViewerResults::NodeMotion(const std::vector<double>& values,
+                                                const QStringList& components, int node) {
+    return NodeMotion(values, PlacesOf(components), static_cast<int>(components.size()), node);
+}
+
+int ViewerResults::CaseIndex(int number) const {
+    const auto& cases = contents_.Statics.Cases;
+    for (size_t c = 0; c < cases.size(); ++c) {
+        if (cases[c].Number == number)
+            return static_cast<int>(c);
+    }
+    return -1;
+}

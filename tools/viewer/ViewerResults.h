@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ResultFile.h"
+#include "ViewerModel.h"
+
+#include <QString>
+#include <array>
+
+// The results of a data file as the viewer shows them: the solver's result file beside the
+// data file, read and checked against the model. A file that is missing, unreadable, of
+// another problem or kind, or whose nodes, elements or components do not match the data is
+// refused with a message that says so; nothing of it is shown then.
+class ViewerResults {
+public:
+    enum class Status { Shown, NoSolver, Missing, Unreadable, Mismatch };
+
+    // Reads the result file of `dataPath` (problem and ".p" variant from its name).
+    static ViewerResults Load(const QString& dataPath, int problem, bool dynamics,
+                              const ViewerModel& model);
+    // Checks the bytes of a result file against the model; `path` only names it in messages.
+    static ViewerResults FromBytes(const QByteArray& bytes, const QString& path, int problem,
+                                   bool dynamics, const ViewerModel& model);
+
+    Status State() const { return status_; }
+    bool Ok() const { return status_ == Status::Shown; }
+    // Why nothing is shown, or a warning about results that are shown (older than the data).
+    const QString& Message() const { return message_; }
+    const QString& Path() const { return path_; }
+    const ResultFile::Contents& Contents() const { return contents_; }
+
+    // The translation and rotation of a node in global axes from one row of node values in
+    // the file's components (a missing component counts 0).
+    struct Motion {
+        std::array<double, 3> Move{};
+        std::array<double, 3> Turn{};
+    };
+    static Motion NodeMotion(const std::vector<double>& values, const QStringList& components,
+                             int node);
+    // The same for many nodes: where each of ux uy uz rx ry rz lies in a row (-1: not kept),
+    // found once from the component names.
+    using Places = std::array<int, 6>;
+    static Places PlacesOf(const QStringList& components);
+    static Motion NodeMotion(const std::vector<double>& values, const Places& places, int width,
+                             int node);
+
+    // The index of the static load case with that number, or -1.
+    int CaseIndex(int number) const;
+
+private:
+    static ViewerResults Refused(Status status, const QString& path, const QString& message);
+
+    Status status_ = Status::Missing;
+    QString message_;
+    QString path_;
+    ResultFile::Contents contents_;
+};
