@@ -1,5 +1,6 @@
 #include "BarModelBuilder.h"
 
+#include "CircularArc.h"
 #include "ParsedData.h"
 
 #include <cmath>
@@ -100,32 +101,14 @@ BarModel::Bar BarOf(int problem, const double* item, const ParsedData& data) {
 // the left of i -> j (seen with x to the right and z upwards) for R > 0. Returns the bars'
 // indices.
 std::vector<int> AddArc(BarModel& model, const BarModel::Bar& member, double radius) {
-    const BarModel::Vector a = model.Nodes[member.I];
-    const BarModel::Vector b = model.Nodes[member.J];
-    const double dx = b[0] - a[0], dz = b[2] - a[2];
-    const double chord = std::hypot(dx, dz);
-    const double r = std::abs(radius);
-    const double h = std::sqrt(std::max(0.0, r * r - chord * chord / 4));
-    // Left normal of the chord; the centre lies on the other side of the bulge.
-    const double nx = -dz / chord, nz = dx / chord;
-    const double side = radius > 0 ? -1 : 1;
-    const double cx = (a[0] + b[0]) / 2 + side * nx * h;
-    const double cz = (a[2] + b[2]) / 2 + side * nz * h;
-    const double start = std::atan2(a[2] - cz, a[0] - cx);
-    double sweep = std::atan2(b[2] - cz, b[0] - cx) - start;
-    // The shorter arc, turning the way that puts its middle on the bulging side.
-    while (sweep > std::numbers::pi)
-        sweep -= 2 * std::numbers::pi;
-    while (sweep < -std::numbers::pi)
-        sweep += 2 * std::numbers::pi;
-
+    const std::vector<CircularArc::Point> points = CircularArc::Points(
+        model.Nodes[member.I], model.Nodes[member.J], radius, BarModelBuilder::ArcPieces);
     std::vector<int> bars;
     int previous = member.I;
     for (int piece = 1; piece <= BarModelBuilder::ArcPieces; ++piece) {
         int next = member.J;
         if (piece < BarModelBuilder::ArcPieces) {
-            const double angle = start + sweep * piece / BarModelBuilder::ArcPieces;
-            model.Nodes.push_back({cx + r * std::cos(angle), 0, cz + r * std::sin(angle)});
+            model.Nodes.push_back(points[static_cast<size_t>(piece)]);
             next = static_cast<int>(model.Nodes.size()) - 1;
         }
         BarModel::Bar bar = member;

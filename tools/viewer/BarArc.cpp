@@ -1,37 +1,14 @@
 #include "BarArc.h"
 
+#include "CircularArc.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
 std::vector<BarAxes::Vec3> BarArc::Points(const BarAxes::Vec3& i, const BarAxes::Vec3& j,
                                           double radius) {
-    const double dx = j[0] - i[0], dz = j[2] - i[2];
-    const double chord = std::hypot(dx, dz);
-    std::vector<BarAxes::Vec3> points;
-    if (chord <= 0 || radius == 0)
-        return {i, j};
-    const double r = std::max(std::abs(radius), chord / 2);
-    const double h = std::sqrt(std::max(0.0, r * r - chord * chord / 4));
-    // The centre lies on the side away from the bulge.
-    const double nx = -dz / chord, nz = dx / chord;
-    const double side = radius > 0 ? -1 : 1;
-    const double cx = (i[0] + j[0]) / 2 + side * nx * h;
-    const double cz = (i[2] + j[2]) / 2 + side * nz * h;
-    const double start = std::atan2(i[2] - cz, i[0] - cx);
-    double sweep = std::atan2(j[2] - cz, j[0] - cx) - start;
-    while (sweep > std::numbers::pi)
-        sweep -= 2 * std::numbers::pi;
-    while (sweep < -std::numbers::pi)
-        sweep += 2 * std::numbers::pi;
-    points.reserve(Pieces + 1);
-    points.push_back(i);
-    for (int piece = 1; piece < Pieces; ++piece) {
-        const double angle = start + sweep * piece / Pieces;
-        points.push_back({cx + r * std::cos(angle), 0, cz + r * std::sin(angle)});
-    }
-    points.push_back(j);
-    return points;
+    return CircularArc::Points(i, j, radius, Pieces);
 }
 
 BarAxes::Vec3 BarArc::Tangent(const std::vector<BarAxes::Vec3>& points, size_t k) {

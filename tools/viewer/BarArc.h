@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BarAxes.h"
+#include "BarModelBuilder.h"
 
 #include <cstddef>
 #include <vector>
@@ -11,7 +12,7 @@
 // the ends follow from those at end i and the even load by the equilibrium of the part from i.
 class BarArc {
 public:
-    static constexpr int Pieces = 64; // as the solver divides an arc
+    static constexpr int Pieces = BarModelBuilder::ArcPieces; // as the solver divides an arc
 
     // Pieces + 1 points from i to j.
     static std::vector<BarAxes::Vec3> Points(const BarAxes::Vec3& i, const BarAxes::Vec3& j,

@@ -7,18 +7,7 @@
 double ResultScale::ModelSize(const std::vector<ViewerModel::Point>& nodes) {
     if (nodes.empty())
         return 1;
-    double low[3], high[3];
-    for (int a = 0; a < 3; ++a) {
-        low[a] = std::numeric_limits<double>::max();
-        high[a] = -low[a];
-    }
-    for (const ViewerModel::Point& p : nodes) {
-        for (int a = 0; a < 3; ++a) {
-            low[a] = std::min(low[a], double(p[a]));
-            high[a] = std::max(high[a], double(p[a]));
-        }
-    }
-    const double size = std::hypot(high[0] - low[0], high[1] - low[1], high[2] - low[2]);
+    const double size = ViewerModel::BoxAround(nodes).Diagonal();
     return size > 0 ? size : 1;
 }
 

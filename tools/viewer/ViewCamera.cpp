@@ -45,22 +45,10 @@ void ViewCamera::Fit(const std::vector<ViewerModel::Point>& nodes, const QRectF&
     if (space_) {
         // A space model is fitted by its bounding sphere, so that turning it never pushes it
         // out of the window.
-        double low[3], high[3];
-        for (int a = 0; a < 3; ++a) {
-            low[a] = std::numeric_limits<double>::max();
-            high[a] = -low[a];
-        }
-        for (const ViewerModel::Point& p : nodes) {
-            for (int a = 0; a < 3; ++a) {
-                low[a] = std::min(low[a], double(p[a]));
-                high[a] = std::max(high[a], double(p[a]));
-            }
-        }
-        const ViewerModel::Point centre{float((low[0] + high[0]) / 2),
-                                        float((low[1] + high[1]) / 2),
-                                        float((low[2] + high[2]) / 2)};
-        centre_ = centre;
-        radius = std::hypot(high[0] - low[0], high[1] - low[1], high[2] - low[2]) / 2;
+        const ViewerModel::Box box = ViewerModel::BoxAround(nodes);
+        const auto centre = box.Centre();
+        centre_ = {float(centre[0]), float(centre[1]), float(centre[2])};
+        radius = box.Diagonal() / 2;
         minU = -radius, maxU = radius;
         minV = -radius, maxV = radius;
     } else {

@@ -2,7 +2,9 @@
 
 #include "BarArc.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <unordered_set>
 
 namespace {
@@ -279,4 +281,23 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
         }
     }
     return model;
+}
+
+ViewerModel::Box ViewerModel::BoxAround(const std::vector<Point>& points) {
+    Box box;
+    for (int a = 0; a < 3; ++a) {
+        box.Low[a] = std::numeric_limits<double>::max();
+        box.High[a] = -box.Low[a];
+    }
+    for (const Point& p : points) {
+        for (int a = 0; a < 3; ++a) {
+            box.Low[a] = std::min(box.Low[a], double(p[a]));
+            box.High[a] = std::max(box.High[a], double(p[a]));
+        }
+    }
+    return box;
+}
+
+double ViewerModel::Box::Diagonal() const {
+    return std::hypot(High[0] - Low[0], High[1] - Low[1], High[2] - Low[2]);
 }

@@ -55,4 +55,14 @@ struct ViewerModel {
     std::vector<std::vector<Point>> Curves;
 
     static ViewerModel FromData(const DataFormat& format, const ParsedData& data);
+
+    // The smallest box around the points, corner by corner (nodes not empty).
+    struct Box {
+        std::array<double, 3> Low{}, High{};
+        std::array<double, 3> Centre() const {
+            return {(Low[0] + High[0]) / 2, (Low[1] + High[1]) / 2, (Low[2] + High[2]) / 2};
+        }
+        double Diagonal() const;
+    };
+    static Box BoxAround(const std::vector<Point>& points);
 };
