@@ -85,30 +85,36 @@ bool StiffnessSystem::Prepare() {
     triplets.clear();
     triplets.shrink_to_fit();
 
-    factors_ = std::make_unique<Eigen::SimplicialLDLT<SparseMatrix, Eigen::Upper>>();
-    factors_->compute(stiffness_);
-    // An exactly zero pivot stops the factorisation there; the pivots before it are sound, so
-    // the search for the first lost pivot names the free component in either case.
-    if (!CheckPivots())
-        return false;
-    if (factors_->info() != Eigen::Success) {
+    factors_ = std::make_unique<SparseCholesky>();
+    // The equations of a node are numbered together: the factorisation orders the nodes.
+    std::vector<int> nodeStarts;
+    for (size_t node = 0; node < model_.Nodes.size(); ++node) {
+        for (int c = 0; c < 6; ++c) {
+            if (map_[6 * node + c] >= 0) {
+                nodeStarts.push_back(map_[6 * node + c]);
+                break;
+            }
+        }
+    }
+    nodeStarts.push_back(equations_);
+    const SparseCholesky::Result result = factors_->Factor(stiffness_, nodeStarts);
+    if (result == SparseCholesky::Result::NoMemory) {
         error_ = QStringLiteral("the stiffness equations cannot be solved (not enough memory)");
         return false;
     }
-    return true;
+    // A pivot that is not positive stops the factorisation there; the pivots before it are
+    // sound, so the search for the first lost pivot names the free component in either case.
+    return CheckPivots(result == SparseCholesky::Result::NotPositive);
 }
 
-bool StiffnessSystem::CheckPivots() {
-    const Eigen::VectorXd pivots = factors_->vectorD();
-    const auto& permutation = factors_->permutationP().indices();
-    // Permuted position -> equation.
-    std::vector<int> equationAt(static_cast<size_t>(equations_));
-    for (int e = 0; e < equations_; ++e)
-        equationAt[static_cast<size_t>(permutation[e])] = e;
+bool StiffnessSystem::CheckPivots(bool failed) {
+    const Eigen::VectorXd pivots = factors_->Pivots();
+    const std::vector<int> order = factors_->Order();
+    const int sound = failed ? factors_->FailedPosition() : equations_;
     const Eigen::VectorXd diagonal = stiffness_.diagonal();
     for (int k = 0; k < equations_; ++k) {
-        const int e = equationAt[static_cast<size_t>(k)];
-        if (pivots[k] > PivotRatio * diagonal[e] && std::isfinite(pivots[k]))
+        const int e = order[static_cast<size_t>(k)];
+        if (k < sound && pivots[k] > PivotRatio * diagonal[e] && std::isfinite(pivots[k]))
             continue;
         for (size_t index = 0; index < map_.size(); ++index) {
             if (map_[index] != e)
@@ -126,19 +132,15 @@ bool StiffnessSystem::CheckPivots() {
 Eigen::MatrixXd StiffnessSystem::Solve(const Eigen::MatrixXd& loads) const {
     if (equations_ == 0)
         return Eigen::MatrixXd::Zero(0, loads.cols());
-    return factors_->solve(loads);
+    return factors_->Solve(loads);
 }
 
 Eigen::VectorXd StiffnessSystem::HalfSolve(const Eigen::VectorXd& x) const {
-    Eigen::VectorXd y = factors_->permutationP() * x;
-    factors_->matrixL().solveInPlace(y);
-    return y.cwiseQuotient(factors_->vectorD().cwiseSqrt());
+    return factors_->HalfSolve(x);
 }
 
 Eigen::VectorXd StiffnessSystem::HalfSolveTransposed(const Eigen::VectorXd& x) const {
-    Eigen::VectorXd y = x.cwiseQuotient(factors_->vectorD().cwiseSqrt());
-    factors_->matrixU().solveInPlace(y);
-    return factors_->permutationPinv() * y;
+    return factors_->HalfSolveTransposed(x);
 }
 
 BarElement::Vector12 StiffnessSystem::EndDisplacements(int bar,

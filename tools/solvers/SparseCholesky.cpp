@@ -1,0 +1,207 @@
+#include "SparseCholesky.h"
+
+#include <algorithm>
+#include <cholmod.h>
+#include <omp.h>
+
+struct SparseCholesky::Cholmod {
+    cholmod_common Common;
+    cholmod_factor* Factor = nullptr;
+
+    Cholmod() {
+        // CHOLMOD asks OpenMP for a fixed number of threads in some loops; on a machine that is
+        // busy, or has fewer cores, that many spinning threads slow the factorisation down
+        // several times. Letting the runtime choose gives it fewer threads when cores are busy.
+        omp_set_dynamic(1);
+        cholmod_start(&Common);
+        // Failures are reported to the caller, who words them for the user; CHOLMOD prints
+        // nothing itself.
+        Common.print = 0;
+        Common.error_handler = nullptr;
+        Common.supernodal = CHOLMOD_SUPERNODAL;
+        Common.quick_return_if_not_posdef = 1;
+    }
+    ~Cholmod() {
+        cholmod_free_factor(&Factor, &Common);
+        cholmod_finish(&Common);
+    }
+
+    // The equations in the order that AMD gives the graph of the blocks; empty when out of
+    // memory.
+    std::vector<int> BlockOrder(const SparseMatrix& upper, const std::vector<int>& starts) {
+        const int blocks = static_cast<int>(starts.size()) - 1;
+        std::vector<int> blockOf(static_cast<size_t>(upper.rows()));
+        for (int b = 0; b < blocks; ++b)
+            std::fill(blockOf.begin() + starts[b], blockOf.begin() + starts[b + 1], b);
+        // The upper triangle of the blocks' pattern, column by column.
+        std::vector<int> columns{0}, rows;
+        std::vector<int> seen(static_cast<size_t>(blocks), -1);
+        for (int b = 0; b < blocks; ++b) {
+            const size_t first = rows.size();
+            for (int e = starts[b]; e < starts[b + 1]; ++e) {
+                for (SparseMatrix::InnerIterator it(upper, e); it; ++it) {
+                    const int r = blockOf[static_cast<size_t>(it.row())];
+                    if (seen[static_cast<size_t>(r)] != b) {
+                        seen[static_cast<size_t>(r)] = b;
+                        rows.push_back(r);
+                    }
+                }
+            }
+            std::sort(rows.begin() + static_cast<std::ptrdiff_t>(first), rows.end());
+            columns.push_back(static_cast<int>(rows.size()));
+        }
+        cholmod_sparse pattern{};
+        pattern.nrow = pattern.ncol = static_cast<size_t>(blocks);
+        pattern.nzmax = rows.size();
+        pattern.p = columns.data();
+        pattern.i = rows.data();
+        pattern.stype = 1;
+        pattern.itype = CHOLMOD_INT;
+        pattern.xtype = CHOLMOD_PATTERN;
+        pattern.dtype = CHOLMOD_DOUBLE;
+        pattern.sorted = 1;
+        pattern.packed = 1;
+        std::vector<int> blockOrder(static_cast<size_t>(blocks));
+        if (!cholmod_amd(&pattern, nullptr, 0, blockOrder.data(), &Common))
+            return {};
+        std::vector<int> order;
+        order.reserve(static_cast<size_t>(upper.rows()));
+        for (int b : blockOrder) {
+            for (int e = starts[b]; e < starts[b + 1]; ++e)
+                order.push_back(e);
+        }
+        return order;
+    }
+
+    // A view of Eigen's column vectors as a CHOLMOD dense matrix; CHOLMOD only reads it.
+    static cholmod_dense View(const double* data, Eigen::Index rows, Eigen::Index cols) {
+        cholmod_dense dense{};
+        dense.nrow = static_cast<size_t>(rows);
+        dense.ncol = static_cast<size_t>(cols);
+        dense.nzmax = dense.nrow * dense.ncol;
+        dense.d = dense.nrow;
+        dense.x = const_cast<double*>(data);
+        dense.xtype = CHOLMOD_REAL;
+        dense.dtype = CHOLMOD_DOUBLE;
+        return dense;
+    }
+
+    // Applies the solves of `systems` in turn (CHOLMOD_P, CHOLMOD_L, ...).
+    Eigen::MatrixXd Apply(const double* data, Eigen::Index rows, Eigen::Index cols,
+                          std::initializer_list<int> systems) {
+        cholmod_dense in = View(data, rows, cols);
+        cholmod_dense* current = &in;
+        for (int system : systems) {
+            cholmod_dense* next = cholmod_solve(system, Factor, current, &Common);
+            if (current != &in)
+                cholmod_free_dense(&current, &Common);
+            if (!next)
+                throw std::bad_alloc();
+            current = next;
+        }
+        Eigen::MatrixXd out =
+            Eigen::Map<const Eigen::MatrixXd>(static_cast<const double*>(current->x), rows, cols);
+        if (current != &in)
+            cholmod_free_dense(&current, &Common);
+        return out;
+    }
+};
+
+SparseCholesky::SparseCholesky() : cholmod_(std::make_unique<Cholmod>()) {}
+
+SparseCholesky::~SparseCholesky() = default;
+
+SparseCholesky::Result SparseCholesky::Factor(const SparseMatrix& upper,
+                                              const std::vector<int>& blockStarts) {
+    cholmod_common& common = cholmod_->Common;
+    cholmod_free_factor(&cholmod_->Factor, &common);
+    if (!upper.isCompressed())
+        return Result::NoMemory; // never the case for what the caller assembles
+    cholmod_sparse a{};
+    a.nrow = static_cast<size_t>(upper.rows());
+    a.ncol = static_cast<size_t>(upper.cols());
+    a.nzmax = static_cast<size_t>(upper.nonZeros());
+    a.p = const_cast<int*>(upper.outerIndexPtr());
+    a.i = const_cast<int*>(upper.innerIndexPtr());
+    a.x = const_cast<double*>(upper.valuePtr());
+    a.stype = 1;
+    a.itype = CHOLMOD_INT;
+    a.xtype = CHOLMOD_REAL;
+    a.dtype = CHOLMOD_DOUBLE;
+    a.sorted = 1;
+    a.packed = 1;
+
+    common.nmethods = 1;
+    common.postorder = 1;
+    if (blockStarts.size() < 2) {
+        common.method[0].ordering = CHOLMOD_AMD;
+        cholmod_->Factor = cholmod_analyze(&a, &common);
+    } else {
+        const std::vector<int> order = cholmod_->BlockOrder(upper, blockStarts);
+        if (order.empty())
+            return Result::NoMemory;
+        common.method[0].ordering = CHOLMOD_GIVEN;
+        cholmod_->Factor =
+            cholmod_analyze_p(&a, const_cast<int*>(order.data()), nullptr, 0, &common);
+    }
+    if (!cholmod_->Factor)
+        return Result::NoMemory;
+    cholmod_factorize(&a, cholmod_->Factor, &common);
+    if (common.status == CHOLMOD_NOT_POSDEF)
+        return Result::NotPositive;
+    if (common.status != CHOLMOD_OK)
+        return Result::NoMemory;
+    return Result::Factored;
+}
+
+Eigen::VectorXd SparseCholesky::Pivots() const {
+    const cholmod_factor* f = cholmod_->Factor;
+    Eigen::VectorXd pivots = Eigen::VectorXd::Zero(static_cast<Eigen::Index>(f->n));
+    const double* x = static_cast<const double*>(f->x);
+    if (f->is_super) {
+        // Each supernode stores its columns as one dense block of all its rows.
+        const int* super = static_cast<const int*>(f->super);
+        const int* pi = static_cast<const int*>(f->pi);
+        const int* px = static_cast<const int*>(f->px);
+        for (size_t s = 0; s < f->nsuper; ++s) {
+            const int rows = pi[s + 1] - pi[s];
+            for (int k = super[s]; k < super[s + 1]; ++k) {
+                const int local = k - super[s];
+                const double l = x[px[s] + local + static_cast<size_t>(local) * rows];
+                pivots[k] = l * l;
+            }
+        }
+    } else {
+        // A simplicial LL^T factor: the diagonal entry leads each column.
+        const int* p = static_cast<const int*>(f->p);
+        for (size_t k = 0; k < f->n; ++k)
+            pivots[static_cast<Eigen::Index>(k)] = f->is_ll ? x[p[k]] * x[p[k]] : x[p[k]];
+    }
+    return pivots;
+}
+
+std::vector<int> SparseCholesky::Order() const {
+    const cholmod_factor* f = cholmod_->Factor;
+    const int* perm = static_cast<const int*>(f->Perm);
+    return std::vector<int>(perm, perm + f->n);
+}
+
+int SparseCholesky::FailedPosition() const {
+    return static_cast<int>(cholmod_->Factor->minor);
+}
+
+Eigen::MatrixXd SparseCholesky::Solve(const Eigen::MatrixXd& b) const {
+    return cholmod_->Apply(b.data(), b.rows(), b.cols(), {CHOLMOD_A});
+}
+
+Eigen::VectorXd SparseCholesky::HalfSolve(const Eigen::VectorXd& x) const {
+    return cholmod_->Apply(x.data(), x.rows(), 1, {CHOLMOD_P, CHOLMOD_L});
+}
+
+Eigen::VectorXd SparseCholesky::HalfSolveTransposed(const Eigen::VectorXd& x) const {
+    return cholmod_->Apply(x.data(), x.rows(), 1, {CHOLMOD_Lt, CHOLMOD_Pt});
+}
+
+double SparseCholesky::FactorNonzeros() const {
+    return cholmod_->Common.lnz;
+}
