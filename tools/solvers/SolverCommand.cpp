@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QStringEncoder>
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -33,7 +34,8 @@ SolverOutcome SolveStatics(const SolverInput& input) {
     const StaticResults results = StaticAnalysis::Run(system);
     SolverOutcome outcome;
     outcome.Ok = true;
-    outcome.Json = StaticReport::Json(results);
+    if (input.WantJson)
+        outcome.Json = StaticReport::Json(results);
     outcome.Protocol =
         StaticReport::Protocol(input.Data.General[0].Text, input.FormatName, model, results);
     ResultFile::Contents contents;
@@ -44,22 +46,36 @@ SolverOutcome SolveStatics(const SolverInput& input) {
     return outcome;
 }
 
-// The protocol as the package's text files are: Windows-1251 with CR LF line ends.
+// The protocol as the package's text files are: Windows-1251 with CR LF line ends. A protocol
+// of a large frame has tens of megabytes of digits, so plain ASCII is copied as it is and only
+// the rest (titles, names) goes through the encoder.
 QByteArray ProtocolBytes(const QString& text) {
-    // One pass: replacing in place would move the rest of a protocol of megabytes each time.
-    QString crlf;
-    crlf.reserve(text.size() + text.size() / 16);
-    qsizetype start = 0;
-    for (qsizetype end = text.indexOf(u'\n'); end >= 0; end = text.indexOf(u'\n', start)) {
-        crlf += QStringView(text).mid(start, end - start);
-        crlf += QLatin1String("\r\n");
-        start = end + 1;
-    }
-    crlf += QStringView(text).mid(start);
     QStringEncoder encoder("windows-1251");
-    if (!encoder.isValid())
-        return crlf.toUtf8();
-    return encoder.encode(crlf);
+    // At most two bytes per character: CR LF for LF, one byte for any other.
+    QByteArray bytes(2 * text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
+    const QChar* const data = text.constData();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size;) {
+        const char16_t c = data[i].unicode();
+        if (c < 0x80) {
+            if (c == u'\n')
+                *out++ = '\r';
+            *out++ = static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        qsizetype end = i + 1;
+        while (end < size && data[end].unicode() >= 0x80)
+            ++end;
+        const QStringView run(data + i, end - i);
+        const QByteArray encoded =
+            encoder.isValid() ? QByteArray(encoder.encode(run)) : run.toString().toLatin1();
+        out = std::copy(encoded.begin(), encoded.begin() + std::min(encoded.size(), end - i), out);
+        i = end;
+    }
+    bytes.truncate(out - bytes.data());
+    return bytes;
 }
 
 } // namespace
@@ -71,7 +87,7 @@ QString SolverCommand::ResultPath(const SolverEntry& solver, const QString& data
     return base + solver.ResultExtension;
 }
 
-SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dataPath) {
+SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dataPath, bool json) {
     const ProblemNumber number = ProblemNumber::FromFileName(dataPath);
     if (number.Valid && (number.Problem != solver.Problem || number.Dynamics != solver.Dynamics)) {
         return SolverOutcome::Failure(QStringLiteral("Error: %1 solves the files %2, not %3")
@@ -79,7 +95,8 @@ SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dat
                                                ExtensionOf(solver.Problem, solver.Dynamics),
                                                QFileInfo(dataPath).fileName()));
     }
-    const SolverInput input = SolverInput::Read(dataPath);
+    SolverInput input = SolverInput::Read(dataPath);
+    input.WantJson = json;
     if (!input.Ok)
         return SolverOutcome::Failure(input.FaultText());
     try {
@@ -116,7 +133,7 @@ SolverCommand::Outcome SolverCommand::Run(const SolverEntry& solver, const QStri
     }
     const QDir directory(workDirectory);
     const QString dataPath = directory.filePath(json ? arguments[1] : arguments[0]);
-    const SolverOutcome solved = Solve(solver, dataPath);
+    const SolverOutcome solved = Solve(solver, dataPath, json);
     if (!solved.Ok) {
         outcome.ExitCode = 1;
         outcome.Message = solved.Error.startsWith(QLatin1String("Line ")) ||

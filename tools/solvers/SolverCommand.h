@@ -25,7 +25,9 @@ public:
     static Outcome Run(const SolverEntry& solver, const QStringList& arguments,
                        const QString& workDirectory);
     // Solves a file without touching any file: the core of Run, for tests and benchmarks.
-    static SolverOutcome Solve(const SolverEntry& solver, const QString& dataPath);
+    // Without `json` the structural solvers leave the outcome's JSON empty.
+    static SolverOutcome Solve(const SolverEntry& solver, const QString& dataPath,
+                               bool json = true);
     // Where the result file of a data file lies.
     static QString ResultPath(const SolverEntry& solver, const QString& dataPath);
 };

@@ -2,7 +2,86 @@
 
 #include <algorithm>
 #include <cholmod.h>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <omp.h>
+#include <sys/mman.h>
+
+namespace {
+
+// CHOLMOD's memory. The factors of a large frame take hundreds of megabytes, touched for the
+// first time page by page; in 4 KiB pages that alone can cost as much as the arithmetic. Large
+// blocks are therefore mapped on their own and advised to use huge pages, which also come
+// zeroed. Each block starts with a header that says how it was obtained.
+struct alignas(64) BlockHeader {
+    void* Base = nullptr; // the mapping, or the malloc block
+    size_t Mapped = 0;    // the length of the mapping; 0 for malloc
+    size_t Size = 0;      // what was asked for
+};
+
+constexpr size_t HugePage = size_t{2} << 20;
+constexpr size_t LargeBlock = 2 * HugePage;
+
+BlockHeader* HeaderOf(void* block) {
+    return static_cast<BlockHeader*>(block) - 1;
+}
+
+void* Allocate(size_t size, bool zero) {
+    const size_t total = size + sizeof(BlockHeader);
+    if (total < LargeBlock) {
+        void* base = zero ? std::calloc(1, total) : std::malloc(total);
+        if (!base)
+            return nullptr;
+        auto* header = new (base) BlockHeader{base, 0, size};
+        return header + 1;
+    }
+    // Mapped with a huge page to spare, so that the block can start on a huge-page boundary.
+    const size_t length = (total + HugePage - 1) / HugePage * HugePage + HugePage;
+    void* base = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (base == MAP_FAILED)
+        return nullptr;
+    const auto address = reinterpret_cast<uintptr_t>(base);
+    const uintptr_t aligned = (address + HugePage - 1) / HugePage * HugePage;
+    madvise(reinterpret_cast<void*>(aligned), length - (aligned - address), MADV_HUGEPAGE);
+    // The header sits just before the first huge page, at the end of the spare one.
+    auto* header = new (reinterpret_cast<void*>(aligned + HugePage - sizeof(BlockHeader)))
+        BlockHeader{base, length, size};
+    return header + 1;
+}
+
+void* Malloc(size_t size) {
+    return Allocate(size, false);
+}
+
+void* Calloc(size_t count, size_t size) {
+    if (size != 0 && count > SIZE_MAX / size)
+        return nullptr;
+    return Allocate(count * size, true);
+}
+
+void Free(void* block) {
+    if (!block)
+        return;
+    const BlockHeader header = *HeaderOf(block);
+    if (header.Mapped)
+        munmap(header.Base, header.Mapped);
+    else
+        std::free(header.Base);
+}
+
+void* Realloc(void* block, size_t size) {
+    if (!block)
+        return Malloc(size);
+    void* moved = Malloc(size);
+    if (!moved)
+        return nullptr;
+    std::memcpy(moved, block, std::min(size, HeaderOf(block)->Size));
+    Free(block);
+    return moved;
+}
+
+} // namespace
 
 struct SparseCholesky::Cholmod {
     cholmod_common Common;
@@ -13,6 +92,11 @@ struct SparseCholesky::Cholmod {
         // busy, or has fewer cores, that many spinning threads slow the factorisation down
         // several times. Letting the runtime choose gives it fewer threads when cores are busy.
         omp_set_dynamic(1);
+        // Before CHOLMOD allocates anything: every block it frees must be one of these.
+        SuiteSparse_config.malloc_func = Malloc;
+        SuiteSparse_config.calloc_func = Calloc;
+        SuiteSparse_config.realloc_func = Realloc;
+        SuiteSparse_config.free_func = Free;
         cholmod_start(&Common);
         // Failures are reported to the caller, who words them for the user; CHOLMOD prints
         // nothing itself.
