@@ -48,6 +48,7 @@ public:
 
 private:
     bool Number(const std::vector<double>& diagonal);
+    void Assemble();
     bool CheckPivots(bool failed);
 
     const BarModel& model_;
