@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cholmod.h>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
 #include <new>
 #include <omp.h>
 #include <sys/mman.h>
+#include <thread>
 
 namespace {
 
@@ -79,6 +82,23 @@ void* Realloc(void* block, size_t size) {
     std::memcpy(moved, block, std::min(size, HeaderOf(block)->Size));
     Free(block);
     return moved;
+}
+
+// The BLAS threads for the dense blocks: the cores that other programs leave idle (the load
+// average counts this program's own thread too), at least one. OpenBLAS's idle threads wait by
+// spinning, so threads beyond the free cores slow the factorisation down instead of helping.
+// Another BLAS is left as it is configured.
+void SetBlasThreads() {
+    using SetThreads = void (*)(int);
+    const auto set = reinterpret_cast<SetThreads>(dlsym(RTLD_DEFAULT, "openblas_set_num_threads"));
+    if (!set)
+        return;
+    const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    double load = 0;
+    if (getloadavg(&load, 1) != 1)
+        load = 0;
+    const int busy = std::max(0, static_cast<int>(std::lround(load)) - 1);
+    set(std::clamp(cores - busy, 1, cores));
 }
 
 } // namespace
@@ -230,6 +250,7 @@ SparseCholesky::Result SparseCholesky::Factor(const SparseMatrix& upper,
     }
     if (!cholmod_->Factor)
         return Result::NoMemory;
+    SetBlasThreads();
     cholmod_factorize(&a, cholmod_->Factor, &common);
     if (common.status == CHOLMOD_NOT_POSDEF)
         return Result::NotPositive;
