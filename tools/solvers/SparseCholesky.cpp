@@ -17,10 +17,10 @@ namespace {
 // first time page by page; in 4 KiB pages that alone can cost as much as the arithmetic. Large
 // blocks are therefore mapped on their own and advised to use huge pages, which also come
 // zeroed. Each block starts with a header that says how it was obtained.
-struct alignas(64) BlockHeader {
-    void* Base = nullptr; // the mapping, or the malloc block
-    size_t Mapped = 0;    // the length of the mapping; 0 for malloc
-    size_t Size = 0;      // what was asked for
+struct alignas(16) BlockHeader { // as malloc aligns
+    void* Base = nullptr;        // the mapping, or the malloc block
+    size_t Mapped = 0;           // the length of the mapping; 0 for malloc
+    size_t Size = 0;             // what was asked for
 };
 
 constexpr size_t HugePage = size_t{2} << 20;
