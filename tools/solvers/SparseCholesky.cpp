@@ -130,9 +130,10 @@ struct SparseCholesky::Cholmod {
         cholmod_finish(&Common);
     }
 
-    // The equations in the order that AMD gives the graph of the blocks; empty when out of
-    // memory.
-    std::vector<int> BlockOrder(const SparseMatrix& upper, const std::vector<int>& starts) {
+    // The equations in the order that AMD or METIS (`nested`) gives the graph of the blocks;
+    // empty when out of memory or without METIS.
+    std::vector<int> BlockOrder(const SparseMatrix& upper, const std::vector<int>& starts,
+                                bool nested) {
         const int blocks = static_cast<int>(starts.size()) - 1;
         std::vector<int> blockOf(static_cast<size_t>(upper.rows()));
         for (int b = 0; b < blocks; ++b)
@@ -166,7 +167,10 @@ struct SparseCholesky::Cholmod {
         pattern.sorted = 1;
         pattern.packed = 1;
         std::vector<int> blockOrder(static_cast<size_t>(blocks));
-        if (!cholmod_amd(&pattern, nullptr, 0, blockOrder.data(), &Common))
+        const int ordered = nested
+                                ? cholmod_metis(&pattern, nullptr, 0, 1, blockOrder.data(), &Common)
+                                : cholmod_amd(&pattern, nullptr, 0, blockOrder.data(), &Common);
+        if (!ordered)
             return {};
         std::vector<int> order;
         order.reserve(static_cast<size_t>(upper.rows()));
@@ -241,12 +245,30 @@ SparseCholesky::Result SparseCholesky::Factor(const SparseMatrix& upper,
         common.method[0].ordering = CHOLMOD_AMD;
         cholmod_->Factor = cholmod_analyze(&a, &common);
     } else {
-        const std::vector<int> order = cholmod_->BlockOrder(upper, blockStarts);
-        if (order.empty())
-            return Result::NoMemory;
         common.method[0].ordering = CHOLMOD_GIVEN;
-        cholmod_->Factor =
-            cholmod_analyze_p(&a, const_cast<int*>(order.data()), nullptr, 0, &common);
+        const auto analyse = [&](bool nested) -> cholmod_factor* {
+            std::vector<int> order = cholmod_->BlockOrder(upper, blockStarts, nested);
+            return order.empty() ? nullptr
+                                 : cholmod_analyze_p(&a, order.data(), nullptr, 0, &common);
+        };
+        cholmod_->Factor = analyse(false);
+        // Minimum degree is quick and best on plane frames; on 3-D frames nested dissection
+        // saves a third of the work and more. Where the work per factor entry shows a
+        // 3-D-like problem (CHOLMOD's own rule for trying nested dissection), METIS orders the
+        // blocks too and the cheaper factorisation is kept.
+        if (cholmod_->Factor && common.fl >= 500 * common.lnz) {
+            const double amdWork = common.fl, amdEntries = common.lnz;
+            cholmod_factor* nested = analyse(true);
+            if (nested && common.fl < amdWork) {
+                cholmod_free_factor(&cholmod_->Factor, &common);
+                cholmod_->Factor = nested;
+            } else {
+                cholmod_free_factor(&nested, &common);
+                common.fl = amdWork;
+                common.lnz = amdEntries;
+                common.status = CHOLMOD_OK;
+            }
+        }
     }
     if (!cholmod_->Factor)
         return Result::NoMemory;
