@@ -9,6 +9,7 @@ packages=(
     libbenchmark-dev
     poppler-utils
     libeigen3-dev libspectra-dev
+    libsuitesparse-dev libopenblas-dev
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "ProgramRun.h"
 #include "ResultFile.h"
+#include "SolverFiles.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -24,6 +25,7 @@ private slots:
     void refusesBadDataWithoutResultFile();
     void wrongCommandLine();
     void noWindowWithoutDisplay();
+    void filesHoldWhatWasSolved();
 };
 
 void TestSolverPrograms::solvesAnExampleAsTheEditorDoes() {
@@ -130,6 +132,62 @@ void TestSolverPrograms::noWindowWithoutDisplay() {
         QVERIFY(ProgramRun::ReadFile(QDir(package.path()).filePath(QStringLiteral("PROT.TXT")))
                     .contains("Determinant 56"));
     }
+}
+
+void TestSolverPrograms::filesHoldWhatWasSolved() {
+    // A frame with a Cyrillic title: the protocol is Windows-1251 with CR LF line ends and
+    // prints each value as "%12.5g"; the result file holds the very doubles of the JSON
+    // answers; a run that writes files leaves the JSON out, the protocol unchanged.
+    QTemporaryDir package;
+    const QString path = package.filePath(QStringLiteral("frame.d05"));
+    const QByteArray title =
+        QStringEncoder("windows-1251")
+            .encode(QString::fromUtf8("\u0420\u0430\u043c\u0430 \u2116 1 \u20ac"));
+    QByteArray bytes = SolverFiles::Structure(
+        1, {{2, {QStringLiteral("2.1E8 0.3 78.5 1.2E-5")}},
+            {3, {QStringLiteral("0.01 1.0E-4")}},
+            {4, {QStringLiteral("0 0"), QStringLiteral("0 3"), QStringLiteral("4 3")}},
+            {5, {QStringLiteral("1 2 1 1 0"), QStringLiteral("2 3 1 1 0")}},
+            {6, {QStringLiteral("1 1 1 1"), QStringLiteral("3 1 1 0")}},
+            {7, {QStringLiteral("1 2 7 -10 0")}},
+            {8, {QStringLiteral("1 2 0 -4.5")}}});
+    bytes.replace("Title = test", "Title = " + title);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    const SolverEntry pelgon = *SolverEntry::Named(QStringLiteral("Pelgon"));
+    const SolverOutcome solved = SolverCommand::Solve(pelgon, path);
+    QVERIFY2(solved.Ok, qPrintable(solved.Error));
+    const SolverOutcome filesOnly = SolverCommand::Solve(pelgon, path, nullptr, false);
+    QVERIFY(filesOnly.Json.isEmpty());
+    QCOMPARE(filesOnly.Protocol, solved.Protocol);
+
+    const SolverCommand::Outcome run =
+        SolverCommand::Run(pelgon, {path, QStringLiteral("S")}, package.path());
+    QCOMPARE(run.ExitCode, 0);
+    const QByteArray protocol = ProgramRun::ReadFile(package.filePath(QStringLiteral("PROT.TXT")));
+    QVERIFY(protocol.contains(title));
+    QCOMPARE(protocol.count('\n'), protocol.count("\r\n"));
+    const QJsonArray cases = solved.Json[QStringLiteral("cases")].toArray();
+    const QJsonArray node2 = cases[0][QStringLiteral("displacements")].toArray()[1].toArray();
+    const QByteArray line =
+        QByteArray("       2") + QString::asprintf(" %12.5g %12.5g %12.5g\r\n", node2[1].toDouble(),
+                                                   node2[2].toDouble(), node2[3].toDouble())
+                                     .toLatin1();
+    QVERIFY2(protocol.contains(line), line.constData());
+
+    const std::optional<ResultFile::Contents> contents =
+        ResultFile::Read(ProgramRun::ReadFile(run.ResultPath));
+    QVERIFY(contents);
+    const StaticResults::Case& first = contents->Statics.Cases[0];
+    for (int node = 0; node < 3; ++node) {
+        const QJsonArray row = cases[0][QStringLiteral("displacements")].toArray()[node].toArray();
+        for (int c = 0; c < 3; ++c)
+            QCOMPARE(first.Displacements[static_cast<size_t>(3 * node + c)], row[c + 1].toDouble());
+    }
+    const QJsonArray forces = cases[0][QStringLiteral("forces")].toArray()[1].toArray();
+    for (int f = 0; f < 6; ++f)
+        QCOMPARE(first.Forces[static_cast<size_t>(6 + f)], forces[f + 1].toDouble());
 }
 
 QTEST_GUILESS_MAIN(TestSolverPrograms)

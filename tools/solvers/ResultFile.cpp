@@ -2,6 +2,8 @@
 
 #include <QDataStream>
 #include <QIODevice>
+#include <QSysInfo>
+#include <algorithm>
 
 namespace {
 
@@ -25,9 +27,24 @@ void WriteNames(QDataStream& out, const QStringList& names) {
     }
 }
 
+// Little-endian IEEE doubles; on such a machine (all the package runs on) the values' own
+// bytes, written at once.
+constexpr bool LittleEndianHost = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+
+// Raw transfers in pieces that an int counts.
+constexpr size_t ChunkValues = size_t{1} << 24;
+
 void WriteValues(QDataStream& out, const std::vector<double>& values) {
-    for (double value : values)
-        out << value;
+    if constexpr (LittleEndianHost) {
+        for (size_t first = 0; first < values.size(); first += ChunkValues) {
+            const size_t count = std::min(ChunkValues, values.size() - first);
+            out.writeRawData(reinterpret_cast<const char*>(values.data() + first),
+                             static_cast<int>(count * sizeof(double)));
+        }
+    } else {
+        for (double value : values)
+            out << value;
+    }
 }
 
 bool ReadCount(QDataStream& in, qint32& count) {
@@ -55,6 +72,15 @@ bool ReadValues(QDataStream& in, std::vector<double>& values, qint64 count) {
     if (count < 0 || count > 8LL * MaxCount || in.device()->bytesAvailable() < count * 8)
         return false;
     values.resize(static_cast<size_t>(count));
+    if constexpr (LittleEndianHost) {
+        for (size_t first = 0; first < values.size(); first += ChunkValues) {
+            const int bytes =
+                static_cast<int>(std::min(ChunkValues, values.size() - first) * sizeof(double));
+            if (in.readRawData(reinterpret_cast<char*>(values.data() + first), bytes) != bytes)
+                return false;
+        }
+        return true;
+    }
     for (double& value : values)
         in >> value;
     return in.status() == QDataStream::Ok;

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QStringEncoder>
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -38,7 +39,8 @@ SolverOutcome SolveStatics(const SolverInput& input, SolverProgress* progress) {
     const StaticResults results = StaticAnalysis::Run(system, progress);
     SolverOutcome outcome;
     outcome.Ok = true;
-    outcome.Json = StaticReport::Json(results);
+    if (input.WantJson)
+        outcome.Json = StaticReport::Json(results);
     outcome.Protocol =
         StaticReport::Protocol(input.Data.General[0].Text, input.FormatName, model, results);
     ResultFile::Contents contents;
@@ -51,21 +53,35 @@ SolverOutcome SolveStatics(const SolverInput& input, SolverProgress* progress) {
 
 } // namespace
 
+// A protocol of a large frame has tens of megabytes of digits, so plain ASCII is copied as it
+// is and only the rest (titles, names) goes through the encoder.
 QByteArray SolverCommand::ProtocolBytes(const QString& text) {
-    // One pass: replacing in place would move the rest of a protocol of megabytes each time.
-    QString crlf;
-    crlf.reserve(text.size() + text.size() / 16);
-    qsizetype start = 0;
-    for (qsizetype end = text.indexOf(u'\n'); end >= 0; end = text.indexOf(u'\n', start)) {
-        crlf += QStringView(text).mid(start, end - start);
-        crlf += QLatin1String("\r\n");
-        start = end + 1;
-    }
-    crlf += QStringView(text).mid(start);
     QStringEncoder encoder("windows-1251");
-    if (!encoder.isValid())
-        return crlf.toUtf8();
-    return encoder.encode(crlf);
+    // At most two bytes per character: CR LF for LF, one byte for any other.
+    QByteArray bytes(2 * text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
+    const QChar* const data = text.constData();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size;) {
+        const char16_t c = data[i].unicode();
+        if (c < 0x80) {
+            if (c == u'\n')
+                *out++ = '\r';
+            *out++ = static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        qsizetype end = i + 1;
+        while (end < size && data[end].unicode() >= 0x80)
+            ++end;
+        const QStringView run(data + i, end - i);
+        const QByteArray encoded =
+            encoder.isValid() ? QByteArray(encoder.encode(run)) : run.toString().toLatin1();
+        out = std::copy(encoded.begin(), encoded.begin() + std::min(encoded.size(), end - i), out);
+        i = end;
+    }
+    bytes.truncate(out - bytes.data());
+    return bytes;
 }
 
 QString SolverCommand::ResultPath(const SolverEntry& solver, const QString& dataPath) {
@@ -76,7 +92,7 @@ QString SolverCommand::ResultPath(const SolverEntry& solver, const QString& data
 }
 
 SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dataPath,
-                                   SolverProgress* progress) {
+                                   SolverProgress* progress, bool json) {
     const ProblemNumber number = ProblemNumber::FromFileName(dataPath);
     if (number.Valid && (number.Problem != solver.Problem || number.Dynamics != solver.Dynamics)) {
         return SolverOutcome::Failure(QStringLiteral("Error: %1 solves the files %2, not %3")
@@ -85,7 +101,8 @@ SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dat
                                                QFileInfo(dataPath).fileName()));
     }
     SolverProgress::Report(progress, QStringLiteral("Reading the data"));
-    const SolverInput input = SolverInput::Read(dataPath);
+    SolverInput input = SolverInput::Read(dataPath);
+    input.WantJson = json;
     if (!input.Ok)
         return SolverOutcome::Failure(input.FaultText());
     try {
@@ -144,7 +161,7 @@ SolverCommand::Outcome SolverCommand::Run(const SolverEntry& solver, const QStri
     }
     const QDir directory(workDirectory);
     const QString dataPath = directory.filePath(json ? arguments[1] : arguments[0]);
-    const SolverOutcome solved = Solve(solver, dataPath, progress);
+    const SolverOutcome solved = Solve(solver, dataPath, progress, json);
     if (!solved.Ok) {
         outcome.ExitCode = 1;
         outcome.Message = solved.Error.startsWith(QLatin1String("Line ")) ||

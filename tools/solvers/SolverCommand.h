@@ -29,8 +29,9 @@ public:
     static Outcome Run(const SolverEntry& solver, const QStringList& arguments,
                        const QString& workDirectory, SolverProgress* progress = nullptr);
     // Solves a file without touching any file: the core of Run, for tests and benchmarks.
+    // Without `json` the structural solvers leave the outcome's JSON empty.
     static SolverOutcome Solve(const SolverEntry& solver, const QString& dataPath,
-                               SolverProgress* progress = nullptr);
+                               SolverProgress* progress = nullptr, bool json = true);
     // The run was stopped before it wrote anything: the protocol says so and the result file
     // stays as it was (an older one of the same data, or none).
     static Outcome RecordStop(const SolverEntry& solver, const QString& dataPath,

@@ -15,6 +15,10 @@ struct SolverInput {
     bool Dynamics = false; // a ".p" file
     QString FormatName;    // "plane frames"
     ParsedData Data;
+    // Whether the caller wants the answers as JSON as well: a run that writes the result file
+    // and the protocol has no use for them, and on a large frame they cost as much as the
+    // solution.
+    bool WantJson = true;
 
     static SolverInput Read(const QString& path);
     // The reason why the data cannot be calculated, as the protocol and standard error show it.

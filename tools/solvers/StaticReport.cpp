@@ -1,6 +1,8 @@
 #include "StaticReport.h"
 
 #include <QJsonArray>
+#include <array>
+#include <charconv>
 
 namespace {
 
@@ -29,19 +31,45 @@ QString Heading(const QString& first, const QStringList& names, const BarModel& 
     return line + u'\n';
 }
 
-QString Line(int number, const double* values, int count) {
-    QString line = QString::number(number).rightJustified(8);
-    for (int v = 0; v < count; ++v)
-        line += u' ' + StaticReport::Number(values[v]);
-    return line + u'\n';
+constexpr int NumberWidth = 12;
+
+// Writes `value` right-justified into the NumberWidth characters from `out`, as "%.5g" would.
+char* PutNumber(char* out, double value) {
+    if (std::abs(value) < 1e-300)
+        value = 0; // also drops the sign of -0
+    std::array<char, 32> digits;
+    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value,
+                                            std::chars_format::general, 5);
+    const auto length = error == std::errc() ? end - digits.data() : 0;
+    out = std::fill_n(out, std::max<std::ptrdiff_t>(0, NumberWidth - length), ' ');
+    return std::copy(digits.data(), digits.data() + length, out);
 }
 
 } // namespace
 
 QString StaticReport::Number(double value) {
-    if (std::abs(value) < 1e-300)
-        value = 0;
-    return QString::number(value, 'g', 5).rightJustified(12);
+    std::array<char, 32> text;
+    return QString::fromLatin1(text.data(), PutNumber(text.data(), value) - text.data());
+}
+
+void StaticReport::AppendLine(QString& text, int number, const double* values, int count) {
+    // Up to 16 values fit the buffer; a longer row goes on in pieces.
+    std::array<char, 16 * (NumberWidth + 1) + 16> line;
+    std::array<char, 16> digits;
+    char* end = std::to_chars(digits.data(), digits.data() + digits.size(), number).ptr;
+    char* out =
+        std::fill_n(line.data(), std::max<std::ptrdiff_t>(0, 8 - (end - digits.data())), ' ');
+    out = std::copy(digits.data(), end, out);
+    for (int v = 0; v < count; ++v) {
+        if (out + NumberWidth + 2 > line.data() + line.size()) {
+            text += QLatin1StringView(line.data(), out - line.data());
+            out = line.data();
+        }
+        *out++ = ' ';
+        out = PutNumber(out, values[v]);
+    }
+    *out++ = '\n';
+    text += QLatin1StringView(line.data(), out - line.data());
 }
 
 QJsonObject StaticReport::Json(const StaticResults& results) {
@@ -75,7 +103,13 @@ QJsonObject StaticReport::Json(const StaticResults& results) {
 
 QString StaticReport::Protocol(const QString& title, const QString& typeName, const BarModel& model,
                                const StaticResults& results) {
+    const int width = results.ComponentCount();
+    const auto lineLength = [](int values) { return qsizetype{9} + (NumberWidth + 1) * values; };
     QString text;
+    text.reserve(
+        static_cast<qsizetype>(results.Cases.size()) *
+        ((results.Nodes + static_cast<qsizetype>(model.Supports.size())) * lineLength(width) +
+         results.Elements * lineLength(results.ForceCount())));
     text += QStringLiteral("Static analysis of %1: %2\n").arg(typeName, title);
     text += QStringLiteral("Nodes %1, elements %2, supports %3, load cases %4\n")
                 .arg(results.Nodes)
@@ -88,23 +122,22 @@ QString StaticReport::Protocol(const QString& title, const QString& typeName, co
                     .arg(model.Nodes.size() - static_cast<size_t>(model.DataNodes));
     text += QStringLiteral("Element forces are section forces at end i and end j; normal forces "
                            "are positive in tension.\n");
-    const int width = results.ComponentCount();
     for (const StaticResults::Case& c : results.Cases) {
         text += QStringLiteral("\nLoad case %1\n\nDisplacements (global axes)\n").arg(c.Number);
         text += Heading(QStringLiteral("Node"), results.Components, model);
         for (int node = 0; node < results.Nodes; ++node)
-            text +=
-                Line(node + 1, c.Displacements.data() + static_cast<size_t>(node) * width, width);
+            AppendLine(text, node + 1, c.Displacements.data() + static_cast<size_t>(node) * width,
+                       width);
         text += QStringLiteral("\nReactions (forces of the supports on the structure)\n");
         text += Heading(QStringLiteral("Node"), results.Reactions, model);
         for (const StaticResults::Reaction& reaction : c.Reactions)
-            text += Line(reaction.Node, reaction.Values.data(), width);
+            AppendLine(text, reaction.Node, reaction.Values.data(), width);
         text += QStringLiteral("\nElement forces\n");
         text += Heading(QStringLiteral("Element"), results.ForceNames, model);
         for (int element = 0; element < results.Elements; ++element)
-            text += Line(element + 1,
-                         c.Forces.data() + static_cast<size_t>(element) * results.ForceCount(),
-                         results.ForceCount());
+            AppendLine(text, element + 1,
+                       c.Forces.data() + static_cast<size_t>(element) * results.ForceCount(),
+                       results.ForceCount());
     }
     return text;
 }

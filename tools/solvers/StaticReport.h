@@ -16,5 +16,8 @@ QString Protocol(const QString& title, const QString& typeName, const BarModel& 
 
 // A number as the protocol prints it: 12 characters, 5 significant digits.
 QString Number(double value);
+// A line of a table: the number of its node or element in 8 characters, then the values as
+// Number() prints them, each after a space. A protocol has millions of them.
+void AppendLine(QString& text, int number, const double* values, int count);
 
 } // namespace StaticReport

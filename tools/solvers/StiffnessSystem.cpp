@@ -1,5 +1,6 @@
 #include "StiffnessSystem.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -60,6 +61,116 @@ bool StiffnessSystem::Number(const std::vector<double>& diagonal) {
     return true;
 }
 
+void StiffnessSystem::Assemble() {
+    // The pattern is that of the nodes: equations are numbered node by node, so the upper
+    // triangle of column e holds all equations of the lower-numbered nodes joined to e's node
+    // by a bar, then those of e's own node up to e. The bars' matrices are then added in
+    // place; a sort of millions of triplets is not needed.
+    const size_t nodes = model_.Nodes.size();
+    std::vector<int> first(nodes + 1, 0); // the first equation of each node
+    for (size_t node = 0; node < nodes; ++node) {
+        int count = 0;
+        for (int c = 0; c < 6; ++c)
+            count += map_[6 * node + c] >= 0 ? 1 : 0;
+        first[node + 1] = first[node] + count;
+    }
+    // Per node, the lower-numbered nodes joined to it, ascending.
+    std::vector<int> start(nodes + 1, 0), joined;
+    for (const BarModel::Bar& b : model_.Bars) {
+        if (b.I != b.J)
+            ++start[static_cast<size_t>(std::max(b.I, b.J)) + 1];
+    }
+    for (size_t node = 0; node < nodes; ++node)
+        start[node + 1] += start[node];
+    joined.resize(static_cast<size_t>(start[nodes]));
+    std::vector<int> fill(start.begin(), start.end() - 1);
+    for (const BarModel::Bar& b : model_.Bars) {
+        if (b.I != b.J)
+            joined[static_cast<size_t>(fill[static_cast<size_t>(std::max(b.I, b.J))]++)] =
+                std::min(b.I, b.J);
+    }
+    std::vector<int> unique(nodes + 1, 0);
+    for (size_t node = 0; node < nodes; ++node) {
+        const auto begin = joined.begin() + start[node], end = joined.begin() + start[node + 1];
+        std::sort(begin, end);
+        const auto last = std::unique(begin, end);
+        std::copy(begin, last, joined.begin() + unique[node]);
+        unique[node + 1] = unique[node] + static_cast<int>(last - begin);
+    }
+    joined.resize(static_cast<size_t>(unique[nodes]));
+    // Per joined pair, how many rows of the column come before that node's rows.
+    std::vector<int> before(joined.size()), above(nodes, 0);
+    for (size_t node = 0; node < nodes; ++node) {
+        int rows = 0;
+        for (int k = unique[node]; k < unique[node + 1]; ++k) {
+            before[static_cast<size_t>(k)] = rows;
+            const auto other = static_cast<size_t>(joined[static_cast<size_t>(k)]);
+            rows += first[other + 1] - first[other];
+        }
+        above[node] = rows;
+    }
+
+    stiffness_.resize(equations_, equations_);
+    int* const outer = stiffness_.outerIndexPtr();
+    outer[0] = 0;
+    for (size_t node = 0; node < nodes; ++node) {
+        for (int e = first[node]; e < first[node + 1]; ++e)
+            outer[e + 1] = outer[e] + above[node] + (e - first[node] + 1);
+    }
+    stiffness_.resizeNonZeros(outer[equations_]);
+    int* const inner = stiffness_.innerIndexPtr();
+    double* const values = stiffness_.valuePtr();
+    std::fill(values, values + outer[equations_], 0.0);
+    for (size_t node = 0; node < nodes; ++node) {
+        for (int e = first[node]; e < first[node + 1]; ++e) {
+            int* row = inner + outer[e];
+            for (int k = unique[node]; k < unique[node + 1]; ++k) {
+                const auto other = static_cast<size_t>(joined[static_cast<size_t>(k)]);
+                for (int r = first[other]; r < first[other + 1]; ++r)
+                    *row++ = r;
+            }
+            for (int r = first[node]; r <= e; ++r)
+                *row++ = r;
+        }
+    }
+
+    for (size_t bar = 0; bar < elements_.size(); ++bar) {
+        const BarModel::Bar& b = model_.Bars[bar];
+        const BarElement::Matrix12 k = elements_[bar].GlobalStiffness();
+        const int low = std::min(b.I, b.J), high = std::max(b.I, b.J);
+        // Where the rows of the lower node start in the columns of the higher one.
+        int offset = 0;
+        if (low != high) {
+            const auto begin = joined.begin() + unique[static_cast<size_t>(high)];
+            const auto end = joined.begin() + unique[static_cast<size_t>(high) + 1];
+            offset =
+                before[static_cast<size_t>(std::lower_bound(begin, end, low) - joined.begin())];
+        }
+        int equation[12];
+        for (int c = 0; c < 6; ++c) {
+            equation[c] = Equation(b.I, c);
+            equation[c + 6] = Equation(b.J, c);
+        }
+        for (int r = 0; r < 12; ++r) {
+            const int er = equation[r];
+            if (er < 0)
+                continue;
+            for (int c = 0; c < 12; ++c) {
+                const int ec = equation[c];
+                if (ec < er)
+                    continue;
+                const int columnNode = c < 6 ? b.I : b.J;
+                const int rowNode = r < 6 ? b.I : b.J;
+                const int position = rowNode == columnNode
+                                         ? above[static_cast<size_t>(columnNode)] +
+                                               (er - first[static_cast<size_t>(columnNode)])
+                                         : offset + (er - first[static_cast<size_t>(rowNode)]);
+                values[outer[ec] + position] += k(r, c);
+            }
+        }
+    }
+}
+
 bool StiffnessSystem::Prepare() {
     std::vector<double> diagonal(6 * model_.Nodes.size(), 0.0);
     for (size_t bar = 0; bar < elements_.size(); ++bar) {
@@ -75,40 +186,38 @@ bool StiffnessSystem::Prepare() {
     if (equations_ == 0)
         return true; // every displacement fixed: the bars carry their fixed-end forces only
 
-    std::vector<Eigen::Triplet<double>> triplets;
-    const size_t perBar = model_.Components.size() * 2;
-    triplets.reserve(elements_.size() * perBar * (perBar + 1) / 2);
-    for (size_t bar = 0; bar < elements_.size(); ++bar)
-        Scatter(static_cast<int>(bar), elements_[bar].GlobalStiffness(), triplets);
-    stiffness_.resize(equations_, equations_);
-    stiffness_.setFromTriplets(triplets.begin(), triplets.end());
-    triplets.clear();
-    triplets.shrink_to_fit();
+    Assemble();
 
-    factors_ = std::make_unique<Eigen::SimplicialLDLT<SparseMatrix, Eigen::Upper>>();
-    factors_->compute(stiffness_);
-    // An exactly zero pivot stops the factorisation there; the pivots before it are sound, so
-    // the search for the first lost pivot names the free component in either case.
-    if (!CheckPivots())
-        return false;
-    if (factors_->info() != Eigen::Success) {
+    factors_ = std::make_unique<SparseCholesky>();
+    // The equations of a node are numbered together: the factorisation orders the nodes.
+    std::vector<int> nodeStarts;
+    for (size_t node = 0; node < model_.Nodes.size(); ++node) {
+        for (int c = 0; c < 6; ++c) {
+            if (map_[6 * node + c] >= 0) {
+                nodeStarts.push_back(map_[6 * node + c]);
+                break;
+            }
+        }
+    }
+    nodeStarts.push_back(equations_);
+    const SparseCholesky::Result result = factors_->Factor(stiffness_, nodeStarts);
+    if (result == SparseCholesky::Result::NoMemory) {
         error_ = QStringLiteral("the stiffness equations cannot be solved (not enough memory)");
         return false;
     }
-    return true;
+    // A pivot that is not positive stops the factorisation there; the pivots before it are
+    // sound, so the search for the first lost pivot names the free component in either case.
+    return CheckPivots(result == SparseCholesky::Result::NotPositive);
 }
 
-bool StiffnessSystem::CheckPivots() {
-    const Eigen::VectorXd pivots = factors_->vectorD();
-    const auto& permutation = factors_->permutationP().indices();
-    // Permuted position -> equation.
-    std::vector<int> equationAt(static_cast<size_t>(equations_));
-    for (int e = 0; e < equations_; ++e)
-        equationAt[static_cast<size_t>(permutation[e])] = e;
+bool StiffnessSystem::CheckPivots(bool failed) {
+    const Eigen::VectorXd pivots = factors_->Pivots();
+    const std::vector<int> order = factors_->Order();
+    const int sound = failed ? factors_->FailedPosition() : equations_;
     const Eigen::VectorXd diagonal = stiffness_.diagonal();
     for (int k = 0; k < equations_; ++k) {
-        const int e = equationAt[static_cast<size_t>(k)];
-        if (pivots[k] > PivotRatio * diagonal[e] && std::isfinite(pivots[k]))
+        const int e = order[static_cast<size_t>(k)];
+        if (k < sound && pivots[k] > PivotRatio * diagonal[e] && std::isfinite(pivots[k]))
             continue;
         for (size_t index = 0; index < map_.size(); ++index) {
             if (map_[index] != e)
@@ -126,19 +235,15 @@ bool StiffnessSystem::CheckPivots() {
 Eigen::MatrixXd StiffnessSystem::Solve(const Eigen::MatrixXd& loads) const {
     if (equations_ == 0)
         return Eigen::MatrixXd::Zero(0, loads.cols());
-    return factors_->solve(loads);
+    return factors_->Solve(loads);
 }
 
 Eigen::VectorXd StiffnessSystem::HalfSolve(const Eigen::VectorXd& x) const {
-    Eigen::VectorXd y = factors_->permutationP() * x;
-    factors_->matrixL().solveInPlace(y);
-    return y.cwiseQuotient(factors_->vectorD().cwiseSqrt());
+    return factors_->HalfSolve(x);
 }
 
 Eigen::VectorXd StiffnessSystem::HalfSolveTransposed(const Eigen::VectorXd& x) const {
-    Eigen::VectorXd y = x.cwiseQuotient(factors_->vectorD().cwiseSqrt());
-    factors_->matrixU().solveInPlace(y);
-    return factors_->permutationPinv() * y;
+    return factors_->HalfSolveTransposed(x);
 }
 
 BarElement::Vector12 StiffnessSystem::EndDisplacements(int bar,

@@ -2,16 +2,16 @@
 
 #include "BarElement.h"
 #include "BarModel.h"
+#include "SparseCholesky.h"
 
 #include <Eigen/Sparse>
-#include <Eigen/SparseCholesky>
 #include <QString>
 #include <memory>
 #include <vector>
 
 // The assembled stiffness equations of a bar model: one equation per kept displacement
 // component that is neither fixed by a support nor a rotation no bar holds (every bar hinged
-// at the node, or a truss), the sparse stiffness matrix and its LDLT factors. A structure that
+// at the node, or a truss), the sparse stiffness matrix and its Cholesky factors. A structure that
 // can move without resistance is refused here, with the node and component that move.
 class StiffnessSystem {
 public:
@@ -34,7 +34,7 @@ public:
     // The upper triangle of the stiffness matrix of the free equations.
     const SparseMatrix& Stiffness() const { return stiffness_; }
     Eigen::MatrixXd Solve(const Eigen::MatrixXd& loads) const;
-    // With the factors written K = G G^T (G = P^T L D^1/2): G^-1 x and G^-T x, which turn
+    // With the factors written K = G G^T (G = P^T L): G^-1 x and G^-T x, which turn
     // K x = lambda B x into the symmetric problem of G^-1 B G^-T.
     Eigen::VectorXd HalfSolve(const Eigen::VectorXd& x) const;
     Eigen::VectorXd HalfSolveTransposed(const Eigen::VectorXd& x) const;
@@ -48,13 +48,14 @@ public:
 
 private:
     bool Number(const std::vector<double>& diagonal);
-    bool CheckPivots();
+    void Assemble();
+    bool CheckPivots(bool failed);
 
     const BarModel& model_;
     std::vector<BarElement> elements_;
     std::vector<int> map_; // 6 per node
     int equations_ = 0;
     SparseMatrix stiffness_;
-    std::unique_ptr<Eigen::SimplicialLDLT<SparseMatrix, Eigen::Upper>> factors_;
+    std::unique_ptr<SparseCholesky> factors_;
     QString error_;
 };

@@ -99,10 +99,8 @@ QString ShapeText(const std::vector<double>& shape, const QStringList& component
         text += name.rightJustified(13);
     text += u'\n';
     for (size_t node = 0; node * width < shape.size(); ++node) {
-        text += QString::number(node + 1).rightJustified(8);
-        for (int c = 0; c < width; ++c)
-            text += u' ' + StaticReport::Number(shape[node * width + c]);
-        text += u'\n';
+        StaticReport::AppendLine(text, static_cast<int>(node + 1), shape.data() + node * width,
+                                 width);
     }
     return text;
 }
@@ -165,18 +163,20 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress
         const double omega = std::sqrt(modes[k].Lambda);
         const double frequency = omega / (2 * std::numbers::pi);
         const std::vector<double> shape = NodeShape(system, modes[k].Shape);
-        list.append(QJsonObject{{QStringLiteral("frequency"), frequency},
-                                {QStringLiteral("period"), 1 / frequency},
-                                {QStringLiteral("circular"), omega},
-                                {QStringLiteral("shape"),
-                                 ShapeJson(shape, static_cast<int>(model.Components.size()))}});
+        if (input.WantJson)
+            list.append(QJsonObject{{QStringLiteral("frequency"), frequency},
+                                    {QStringLiteral("period"), 1 / frequency},
+                                    {QStringLiteral("circular"), omega},
+                                    {QStringLiteral("shape"),
+                                     ShapeJson(shape, static_cast<int>(model.Components.size()))}});
         text += QStringLiteral("\nMode %1, %2 Hz (largest translation 1)\n")
                     .arg(k + 1)
                     .arg(frequency, 0, 'g', 6) +
                 ShapeText(shape, model.ComponentNames());
         contents.Modes.List.push_back({0, frequency, shape});
     }
-    outcome.Json = {{QStringLiteral("modes"), list}};
+    if (input.WantJson)
+        outcome.Json = {{QStringLiteral("modes"), list}};
     outcome.Protocol = text;
     outcome.ResultFile = ResultFile::Write(contents);
     return outcome;
