@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -37,6 +38,9 @@ SolverWindow::SolverWindow(const QString& solverName, const QString& dataPath,
       dialogs(dialogs), progressPage(new QWidget(this)), endPage(new QWidget(this)),
       ticker(new QTimer(this)) {
     setWindowTitle(QStringLiteral("%1 - %2").arg(solverName, QFileInfo(dataPath).fileName()));
+    // Escape does what the close button does: Stop while working, Close at the end.
+    auto* escape = new QShortcut(QKeySequence::Cancel, this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     auto* title = PlainLabel(solverName, this);
     QFont bold = title->font();
