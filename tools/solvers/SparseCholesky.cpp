@@ -105,6 +105,25 @@ void SetBlasThreads(double work) {
     set(work < SharedWork ? 1 : std::clamp(cores - busy, 1, cores));
 }
 
+// CHOLMOD's view of a square matrix held as its upper triangle in sorted compressed columns
+// (Eigen's layout); without values it is a pattern only.
+cholmod_sparse UpperView(size_t size, size_t entries, int* columnStarts, int* rows,
+                         double* values) {
+    cholmod_sparse view{};
+    view.nrow = view.ncol = size;
+    view.nzmax = entries;
+    view.p = columnStarts;
+    view.i = rows;
+    view.x = values;
+    view.stype = 1;
+    view.itype = CHOLMOD_INT;
+    view.xtype = values ? CHOLMOD_REAL : CHOLMOD_PATTERN;
+    view.dtype = CHOLMOD_DOUBLE;
+    view.sorted = 1;
+    view.packed = 1;
+    return view;
+}
+
 } // namespace
 
 struct SparseCholesky::Cholmod {
@@ -159,17 +178,8 @@ struct SparseCholesky::Cholmod {
             std::sort(rows.begin() + static_cast<std::ptrdiff_t>(first), rows.end());
             columns.push_back(static_cast<int>(rows.size()));
         }
-        cholmod_sparse pattern{};
-        pattern.nrow = pattern.ncol = static_cast<size_t>(blocks);
-        pattern.nzmax = rows.size();
-        pattern.p = columns.data();
-        pattern.i = rows.data();
-        pattern.stype = 1;
-        pattern.itype = CHOLMOD_INT;
-        pattern.xtype = CHOLMOD_PATTERN;
-        pattern.dtype = CHOLMOD_DOUBLE;
-        pattern.sorted = 1;
-        pattern.packed = 1;
+        cholmod_sparse pattern = UpperView(static_cast<size_t>(blocks), rows.size(), columns.data(),
+                                           rows.data(), nullptr);
         std::vector<int> blockOrder(static_cast<size_t>(blocks));
         const int ordered = nested
                                 ? cholmod_metis(&pattern, nullptr, 0, 1, blockOrder.data(), &Common)
@@ -229,19 +239,10 @@ SparseCholesky::Result SparseCholesky::Factor(const SparseMatrix& upper,
     cholmod_free_factor(&cholmod_->Factor, &common);
     if (!upper.isCompressed())
         return Result::NoMemory; // never the case for what the caller assembles
-    cholmod_sparse a{};
-    a.nrow = static_cast<size_t>(upper.rows());
-    a.ncol = static_cast<size_t>(upper.cols());
-    a.nzmax = static_cast<size_t>(upper.nonZeros());
-    a.p = const_cast<int*>(upper.outerIndexPtr());
-    a.i = const_cast<int*>(upper.innerIndexPtr());
-    a.x = const_cast<double*>(upper.valuePtr());
-    a.stype = 1;
-    a.itype = CHOLMOD_INT;
-    a.xtype = CHOLMOD_REAL;
-    a.dtype = CHOLMOD_DOUBLE;
-    a.sorted = 1;
-    a.packed = 1;
+    cholmod_sparse a =
+        UpperView(static_cast<size_t>(upper.rows()), static_cast<size_t>(upper.nonZeros()),
+                  const_cast<int*>(upper.outerIndexPtr()), const_cast<int*>(upper.innerIndexPtr()),
+                  const_cast<double*>(upper.valuePtr()));
 
     common.nmethods = 1;
     common.postorder = 1;
