@@ -4,6 +4,7 @@
 #include "QtUserDialogs.h"
 #include "TMaterialsForm.h"
 #include "TProfilesForm.h"
+#include "TextLines.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -13,12 +14,7 @@ namespace {
 
 QStringList ReadBlock(QBuffer& stream) {
     QStringDecoder decode("windows-1251");
-    QString text = decode(stream.data());
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QStringList lines = text.split(u'\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    return TextLines::Split(QString(decode(stream.data())));
 }
 
 void WriteBlock(std::unique_ptr<QBuffer>& stream, const QStringList& lines) {

@@ -2,28 +2,17 @@
 
 #include "FileLookup.h"
 #include "SectionError.h"
+#include "TextLines.h"
 
 #include <QDir>
 #include <QFile>
 #include <QList>
 #include <QSaveFile>
 
-namespace {
-
-QList<QByteArray> Lines(QByteArray text) {
-    text.replace("\r\n", "\n");
-    QList<QByteArray> lines = text.split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
-} // namespace
-
 QByteArray HelpPage::Build(const QByteArray& source, const QByteArray& anchor) {
     // The help file is read as lines joined with CR LF, as it was always searched.
     QByteArray text;
-    for (const QByteArray& line : Lines(source))
+    for (const QByteArray& line : TextLines::Split(source))
         text += line + "\r\n";
 
     const qsizetype start = text.indexOf("<A NAME=\"" + anchor + '"');
@@ -38,7 +27,7 @@ QByteArray HelpPage::Build(const QByteArray& source, const QByteArray& anchor) {
 
     const QByteArray button = "<A href=\"edhlp.htm\"><img src=\"HelpBtn.bmp\" align=center></A>";
     QByteArray page = "<HTML><BODY>\r\n" + button + "\r\n";
-    for (const QByteArray& line : Lines(text))
+    for (const QByteArray& line : TextLines::Split(text))
         page += line + "\r\n";
     page += "<p>" + button + "\r\n</BODY></HTML>\r\n";
     return page;

@@ -1,5 +1,6 @@
 #include "BlockExchange.h"
 
+#include "TextLines.h"
 #include "UnitCodes.h"
 
 #include <QPlainTextEdit>
@@ -35,12 +36,7 @@ std::unique_ptr<QBuffer> BlockExchange::ToStream(const QStringList& lines) {
 
 QStringList BlockExchange::FromStream(QBuffer& stream) {
     QStringDecoder decode("windows-1251");
-    QString text = decode(stream.data());
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QStringList lines = text.split(u'\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    return TextLines::Split(QString(decode(stream.data())));
 }
 
 void BlockExchange::Replace(QPlainTextEdit& field, int first, int last, const QStringList& lines) {

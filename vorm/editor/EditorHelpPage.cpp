@@ -1,6 +1,7 @@
 #include "EditorHelpPage.h"
 
 #include "PackageDir.h"
+#include "TextLines.h"
 #include "VormError.h"
 
 #include <QDir>
@@ -10,14 +11,6 @@
 
 namespace {
 
-QList<QByteArray> Lines(QByteArray text) {
-    text.replace("\r\n", "\n");
-    QList<QByteArray> lines = text.split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
 const QByteArray ProblemAnchor = "<A NAME=\"Problem";
 const QByteArray HelpLink = "<A href=\"edhlp.htm\"><img src=\"HelpBtn.bmp\" align=center></A>";
 
@@ -26,7 +19,7 @@ const QByteArray HelpLink = "<A href=\"edhlp.htm\"><img src=\"HelpBtn.bmp\" alig
 QByteArray EditorHelpPage::Build(const QByteArray& helpSource, int helpContext) {
     // The help file is searched as its lines joined with CR LF.
     QByteArray text;
-    for (const QByteArray& line : Lines(helpSource))
+    for (const QByteArray& line : TextLines::Split(helpSource))
         text += line + "\r\n";
 
     const qsizetype from = text.indexOf(ProblemAnchor + QByteArray::number(helpContext));
@@ -40,7 +33,7 @@ QByteArray EditorHelpPage::Build(const QByteArray& helpSource, int helpContext) 
         text = text.left(next);
 
     QByteArray page = "<HTML><BODY>\r\n" + HelpLink + "\r\n";
-    for (const QByteArray& line : Lines(text))
+    for (const QByteArray& line : TextLines::Split(text))
         page += line + "\r\n";
     page += "<p>" + HelpLink + "\r\n</BODY></HTML>\r\n";
     return page;
