@@ -113,6 +113,17 @@ QString Heading(const SolverInput& input, const BarModel& model, const QString& 
         .arg(model.Supports.size());
 }
 
+// A result file of shapes for the nodes of the data file, still without its shapes.
+ResultFile::Contents ShapesFile(ResultFile::Kind kind, const SolverInput& input,
+                                const BarModel& model) {
+    ResultFile::Contents contents;
+    contents.Type = kind;
+    contents.Problem = input.Problem;
+    contents.Modes.Nodes = model.DataNodes;
+    contents.Modes.Components = model.ComponentNames();
+    return contents;
+}
+
 } // namespace
 
 SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress* progress) {
@@ -142,11 +153,7 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress
 
     SolverOutcome outcome;
     outcome.Ok = true;
-    ResultFile::Contents contents;
-    contents.Type = ResultFile::Kind::Modes;
-    contents.Problem = input.Problem;
-    contents.Modes.Nodes = model.DataNodes;
-    contents.Modes.Components = model.ComponentNames();
+    ResultFile::Contents contents = ShapesFile(ResultFile::Kind::Modes, input, model);
     QJsonArray list;
     QString text = Heading(input, model, QStringLiteral("Natural modes"));
     text += QStringLiteral("Masses: table 9 and the bars' weight / g, lumped at the nodes.\n");
@@ -191,11 +198,7 @@ SolverOutcome StructuralDynamics::Buckling(const SolverInput& input, SolverProgr
 
     SolverOutcome outcome;
     outcome.Ok = true;
-    ResultFile::Contents contents;
-    contents.Type = ResultFile::Kind::Buckling;
-    contents.Problem = input.Problem;
-    contents.Modes.Nodes = model.DataNodes;
-    contents.Modes.Components = model.ComponentNames();
+    ResultFile::Contents contents = ShapesFile(ResultFile::Kind::Buckling, input, model);
     QJsonArray critical;
     QString text = Heading(input, model, QStringLiteral("Buckling"));
     text += QStringLiteral("Critical factors: the multiples of each load case's loads at which "
