@@ -1,3 +1,5 @@
+#include "BarModelBuilder.h"
+#include "ResultFile.h"
 #include "SolverFiles.h"
 
 #include <Eigen/Dense>
@@ -280,6 +282,20 @@ void TestBarStatics::curvedCantilever() {
     // Equilibrium holds to the rounding of the badly scaled equations (EA >> EI / R^2).
     QV_COMPARE_NEAR(std::abs(run.Force(1, 2)), P * R, 1e-5); // root moment
     QV_COMPARE_NEAR(run.Reaction(1, 1), P, 1e-5);
+
+    // The result file keeps the arc's inner points, which the data does not list, from i to j.
+    // At the angle phi from the top, by a unit load there: w = P R^3 / EI times the integral
+    // from 0 to phi of (1 - sin t)(sin phi - sin t) dt. The point halfway is at phi = pi / 4.
+    const std::optional<ResultFile::Contents> file = ResultFile::Read(run.Outcome().ResultFile);
+    QVERIFY(file);
+    const StaticResults& statics = file->Statics;
+    QCOMPARE(statics.ArcPoints, BarModelBuilder::ArcPieces - 1);
+    QCOMPARE(statics.Cases[0].ArcDisplacements.size(), size_t(3 * statics.ArcPoints));
+    const double phi = std::numbers::pi / 4, s = std::sin(phi), c = std::cos(phi);
+    const double integral = phi * s - (1 - c) - s * (1 - c) + phi / 2 - std::sin(2 * phi) / 4;
+    const size_t half = BarModelBuilder::ArcPieces / 2 - 1; // the inner points start at piece 1
+    QV_COMPARE_NEAR(statics.Cases[0].ArcDisplacements[3 * half + 1],
+                    -P * R * R * R * integral / (E * I), 1e-4);
 }
 
 void TestBarStatics::mechanismsRefused() {

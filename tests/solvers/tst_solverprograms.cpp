@@ -188,6 +188,18 @@ void TestSolverPrograms::filesHoldWhatWasSolved() {
     const QJsonArray forces = cases[0][QStringLiteral("forces")].toArray()[1].toArray();
     for (int f = 0; f < 6; ++f)
         QCOMPARE(first.Forces[static_cast<size_t>(6 + f)], forces[f + 1].toDouble());
+
+    // A file of the first version, before the arcs' inner points were kept (it lacks their
+    // count after the elements), still reads, with no inner points.
+    QByteArray older = ProgramRun::ReadFile(run.ResultPath);
+    QCOMPARE(contents->Statics.ArcPoints, 0);
+    older[8] = 1;
+    older.remove(28, 4);
+    const std::optional<ResultFile::Contents> first1 = ResultFile::Read(older);
+    QVERIFY(first1);
+    QCOMPARE(first1->Statics.Cases[0].Displacements, first.Displacements);
+    QCOMPARE(first1->Statics.Cases[0].Forces, first.Forces);
+    QVERIFY(!ResultFile::Read(older.left(older.size() - 1)));
 }
 
 QTEST_GUILESS_MAIN(TestSolverPrograms)

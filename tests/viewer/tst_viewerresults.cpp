@@ -79,6 +79,7 @@ private slots:
     void deformedShapeScaleAndCurve();
     void resultFilesThatDoNotFitAreRefused();
     void arcsByEquilibrium();
+    void archBendsBetweenPinnedEnds();
     void diagramsLieOnTheTensionSide();
     void tablesAndCaptions();
 };
@@ -298,6 +299,57 @@ void TestViewerResults::arcsByEquilibrium() {
         QVERIFY(std::abs(sections.back().V - f[10]) < 1e-9 * scale);
         QVERIFY(std::abs(sections.back().M - f[11]) < 1e-9 * scale);
     }
+}
+
+void TestViewerResults::archBendsBetweenPinnedEnds() {
+    // A two-hinged arch under a downward load: its ends do not move, its inner points do. The
+    // deformed shape is drawn, and through the crown as the solver displaced it; a result file
+    // whose inner points do not fit the data's arcs is refused.
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome arch =
+        Solved(directory, QStringLiteral("arch.d01"), QStringLiteral("Dorvan"));
+    QVERIFY2(arch.Results.Ok(), qPrintable(arch.Results.Message()));
+    const StaticResults& statics = arch.Results.Contents().Statics;
+    QCOMPARE(statics.ArcPoints, BarArc::Pieces - 1);
+    const std::vector<double>& inner = statics.Cases[0].ArcDisplacements;
+    const size_t crown = BarArc::Pieces / 2 - 1; // inner points start at the first piece's end
+    QVERIFY(inner[3 * crown + 1] < 0);
+
+    const ResultChoice choice(arch.Results, arch.Problem, arch.Model);
+    QImage image(600, 400, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    ViewCamera camera;
+    camera.SetSpace(arch.Model.Space);
+    camera.Fit(arch.Model.Nodes, QRectF(50, 100, 500, 200));
+    QPainter painter(&image);
+    ResultPainter::Options options;
+    options.Reactions = false;
+    options.Values = false;
+    const ResultPainter::Report report = ResultPainter::Paint(
+        painter, image.rect(), arch.Model, arch.Problem, arch.Results, choice, camera, options);
+    painter.end();
+    QVERIFY(report.Deformation > 0);
+    const BarAxes::Vec3 top = BarArc::Points({0, 0, 0}, {8, 0, 0}, 10)[BarArc::Pieces / 2];
+    const QPoint moved =
+        camera
+            .Project({static_cast<float>(top[0] + report.Deformation * inner[3 * crown]), 0,
+                      static_cast<float>(top[2] + report.Deformation * inner[3 * crown + 1])})
+            .toPoint();
+    int shape = 0;
+    for (int y = moved.y() - 2; y <= moved.y() + 2; ++y) {
+        for (int x = moved.x() - 2; x <= moved.x() + 2; ++x)
+            shape += qBlue(image.pixel(x, y)) > qRed(image.pixel(x, y)) + 100;
+    }
+    QVERIFY(shape > 0);
+
+    ResultFile::Contents wrong = arch.Results.Contents();
+    wrong.Statics.ArcPoints -= 1;
+    wrong.Statics.Cases[0].ArcDisplacements.resize(3 * size_t(wrong.Statics.ArcPoints));
+    const ViewerResults refused = ViewerResults::FromBytes(
+        ResultFile::Write(wrong), directory.filePath(QStringLiteral("arch.bin")), 1, false,
+        arch.Model);
+    QCOMPARE(refused.State(), ViewerResults::Status::Mismatch);
+    QVERIFY(refused.Message().contains(QStringLiteral("inner points of arcs")));
 }
 
 // Blue (positive) and red (negative) fill as the painter uses them, over white.

@@ -97,13 +97,15 @@ QByteArray ResultFile::Write(const Contents& contents) {
         << static_cast<qint32>(contents.Problem);
     if (contents.Type == Kind::Statics) {
         const StaticResults& r = contents.Statics;
-        out << static_cast<qint32>(r.Nodes) << static_cast<qint32>(r.Elements);
+        out << static_cast<qint32>(r.Nodes) << static_cast<qint32>(r.Elements)
+            << static_cast<qint32>(r.ArcPoints);
         WriteNames(out, r.Components);
         WriteNames(out, r.ForceNames);
         out << static_cast<qint32>(r.Cases.size());
         for (const StaticResults::Case& c : r.Cases) {
             out << static_cast<qint32>(c.Number);
             WriteValues(out, c.Displacements);
+            WriteValues(out, c.ArcDisplacements);
             out << static_cast<qint32>(c.Reactions.size());
             for (const StaticResults::Reaction& reaction : c.Reactions) {
                 out << static_cast<qint32>(reaction.Node);
@@ -132,26 +134,29 @@ std::optional<ResultFile::Contents> ResultFile::Read(const QByteArray& bytes) {
         return std::nullopt;
     qint32 version = 0, type = 0, problem = 0;
     in >> version >> type >> problem;
-    if (in.status() != QDataStream::Ok || version != Version || type < 1 || type > 3)
+    if (in.status() != QDataStream::Ok || version < 1 || version > Version || type < 1 || type > 3)
         return std::nullopt;
     Contents contents;
     contents.Type = static_cast<Kind>(type);
     contents.Problem = problem;
     if (contents.Type == Kind::Statics) {
         StaticResults& r = contents.Statics;
-        qint32 nodes = 0, elements = 0, cases = 0;
-        if (!ReadCount(in, nodes) || !ReadCount(in, elements) || !ReadNames(in, r.Components) ||
+        qint32 nodes = 0, elements = 0, arcPoints = 0, cases = 0;
+        if (!ReadCount(in, nodes) || !ReadCount(in, elements) ||
+            (version >= 2 && !ReadCount(in, arcPoints)) || !ReadNames(in, r.Components) ||
             !ReadNames(in, r.ForceNames) || !ReadCount(in, cases))
             return std::nullopt;
         r.Nodes = nodes;
         r.Elements = elements;
+        r.ArcPoints = arcPoints;
         const qint64 width = r.Components.size();
         for (qint32 n = 0; n < cases; ++n) {
             StaticResults::Case c;
             qint32 number = 0, supports = 0;
             in >> number;
             c.Number = number;
-            if (!ReadValues(in, c.Displacements, nodes * width) || !ReadCount(in, supports))
+            if (!ReadValues(in, c.Displacements, nodes * width) ||
+                !ReadValues(in, c.ArcDisplacements, arcPoints * width) || !ReadCount(in, supports))
                 return std::nullopt;
             for (qint32 s = 0; s < supports; ++s) {
                 StaticResults::Reaction reaction;

@@ -12,7 +12,8 @@
 // "QVRESULT" and the format version. Its layout is described in FORMATS.md.
 namespace ResultFile {
 
-inline constexpr int Version = 1;
+// Version 2 added the inner points of curved members; files of version 1 are still read.
+inline constexpr int Version = 2;
 
 enum class Kind { Statics = 1, Modes = 2, Buckling = 3 };
 
@@ -37,7 +38,7 @@ struct Contents {
 };
 
 QByteArray Write(const Contents& contents);
-// Null when the bytes are not a result file of this version or are cut short.
+// Null when the bytes are not a result file of a known version or are cut short.
 std::optional<Contents> Read(const QByteArray& bytes);
 
 } // namespace ResultFile

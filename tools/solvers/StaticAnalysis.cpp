@@ -65,13 +65,18 @@ StaticResults::Case SolveCase(const StiffnessSystem& system, int number,
     StaticResults::Case result;
     result.Number = number;
     const int components = static_cast<int>(model.Components.size());
-    result.Displacements.reserve(static_cast<size_t>(model.DataNodes) * components);
-    for (int node = 0; node < model.DataNodes; ++node) {
-        for (int c : model.Components) {
-            const int e = system.Equation(node, c);
-            result.Displacements.push_back(e >= 0 ? solution[e] : 0);
+    const auto collect = [&](int first, int end, std::vector<double>& values) {
+        values.reserve(static_cast<size_t>(end - first) * components);
+        for (int node = first; node < end; ++node) {
+            for (int c : model.Components) {
+                const int e = system.Equation(node, c);
+                values.push_back(e >= 0 ? solution[e] : 0);
+            }
         }
-    }
+    };
+    collect(0, model.DataNodes, result.Displacements);
+    // The arcs' inner nodes follow the data's, in the order the arcs were cut.
+    collect(model.DataNodes, static_cast<int>(model.Nodes.size()), result.ArcDisplacements);
 
     // What the bars take from each supported node, to find the reactions.
     std::vector<int> supportOf(model.Nodes.size(), -1);
@@ -174,6 +179,7 @@ StaticResults StaticAnalysis::Run(const StiffnessSystem& system, SolverProgress*
     StaticResults results;
     results.Nodes = model.DataNodes;
     results.Elements = model.DataElements;
+    results.ArcPoints = static_cast<int>(model.Nodes.size()) - model.DataNodes;
     results.Components = model.ComponentNames();
     results.Reactions = model.LoadNames();
     results.ForceNames = ForceNames(model);

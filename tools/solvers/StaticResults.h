@@ -19,12 +19,16 @@ struct StaticResults {
     struct Case {
         int Number = 1;
         std::vector<double> Displacements; // Nodes x Components
-        std::vector<Reaction> Reactions;   // one per support item
-        std::vector<double> Forces;        // Elements x ForceNames.size()
+        // The inner points of the curved members (type 1), which the data does not list:
+        // ArcPoints x Components, element by element, each arc's points from i to j.
+        std::vector<double> ArcDisplacements;
+        std::vector<Reaction> Reactions; // one per support item
+        std::vector<double> Forces;      // Elements x ForceNames.size()
     };
 
     int Nodes = 0;
     int Elements = 0;
+    int ArcPoints = 0;
     QStringList Components; // "ux", "uz", "ry"
     QStringList Reactions;  // "Fx", "Fz", "My"
     QStringList ForceNames; // "Ni", "Vi", "Mi", "Nj", "Vj", "Mj"

@@ -102,11 +102,49 @@ BarShape::Loading LoadingOf(const ViewerModel::Bar& bar, const BarAxes& axes,
     return loading;
 }
 
-// The largest displacement drawn: at the nodes and along the bars, where the end rotations and
-// the load of a frame bar can bend it further than its ends move.
+// The translations of the points of the arcs (BarArc::Points, i to j): their ends move with
+// their nodes, their inner points as the solver found them. Results of before it kept the inner
+// points have none; then the translation is taken linear between the ends.
+class ArcMoves {
+public:
+    ArcMoves(const std::vector<double>& values, const std::vector<double>& inner,
+             const QStringList& components)
+        : values_(values), inner_(inner), places_(ViewerResults::PlacesOf(components)),
+          width_(static_cast<int>(components.size())) {}
+
+    // `arc` counts the arcs before this one.
+    std::vector<Vec3> Of(const ViewerModel::Bar& bar, int arc) const {
+        constexpr int InnerPoints = BarArc::Pieces - 1;
+        const bool known = inner_.size() >= static_cast<size_t>((arc + 1) * InnerPoints * width_);
+        const Vec3 mi = ViewerResults::NodeMotion(values_, places_, width_, bar.I).Move;
+        const Vec3 mj = ViewerResults::NodeMotion(values_, places_, width_, bar.J).Move;
+        std::vector<Vec3> moves(BarArc::Pieces + 1);
+        for (int k = 0; k <= BarArc::Pieces; ++k) {
+            const double s = double(k) / BarArc::Pieces;
+            moves[static_cast<size_t>(k)] =
+                k == 0                ? mi
+                : k == BarArc::Pieces ? mj
+                : known
+                    ? ViewerResults::NodeMotion(inner_, places_, width_, arc * InnerPoints + k - 1)
+                          .Move
+                    : BarAxes::Sum(BarAxes::Scaled(mi, 1 - s), BarAxes::Scaled(mj, s));
+        }
+        return moves;
+    }
+
+private:
+    const std::vector<double>& values_;
+    const std::vector<double>& inner_;
+    ViewerResults::Places places_;
+    int width_;
+};
+
+// The largest displacement drawn: at the nodes (the arcs' inner points among them, which are
+// nodes to the solver) and along the bars, where the end rotations and the load of a frame bar
+// can bend it further than its ends move.
 double LargestMove(const ViewerModel& model, int problem, const std::vector<double>& values,
-                   const QStringList& components, const std::vector<Vec3>& loads,
-                   bool alongBars = true) {
+                   const std::vector<double>& arcValues, const QStringList& components,
+                   const std::vector<Vec3>& loads, bool alongBars = true) {
     const ViewerResults::Places places = ViewerResults::PlacesOf(components);
     const int width = static_cast<int>(components.size());
     const auto motion = [&](int node) {
@@ -117,13 +155,21 @@ double LargestMove(const ViewerModel& model, int problem, const std::vector<doub
         const ViewerResults::Motion m = motion(n);
         largest = std::max(largest, std::sqrt(BarAxes::Dot(m.Move, m.Move)));
     }
+    const ArcMoves arcMoves(values, arcValues, components);
+    int arcs = 0;
+    for (const ViewerModel::Bar& bar : model.Bars) {
+        if (bar.Radius != 0) {
+            for (const Vec3& move : arcMoves.Of(bar, arcs++))
+                largest = std::max(largest, std::sqrt(BarAxes::Dot(move, move)));
+        }
+    }
     if (problem == 3 || problem == 4 || !alongBars)
         return largest;
     const BarAxes::Frame frame = BarAxes::FrameOf(problem);
     for (size_t e = 0; e < model.Bars.size(); ++e) {
         const ViewerModel::Bar& bar = model.Bars[e];
         if (bar.Radius != 0)
-            continue; // an arc moves linearly between its ends
+            continue; // above
         const Vec3 a = ToVec(model.Nodes[static_cast<size_t>(bar.I)]);
         const BarAxes axes =
             BarAxes::Of(frame, a, ToVec(model.Nodes[static_cast<size_t>(bar.J)]), bar.Beta);
@@ -140,8 +186,9 @@ double LargestMove(const ViewerModel& model, int problem, const std::vector<doub
 }
 
 void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
-               const std::vector<double>& values, const QStringList& components,
-               const std::vector<Vec3>& loads, const ViewCamera& camera, double scale) {
+               const std::vector<double>& values, const std::vector<double>& arcValues,
+               const QStringList& components, const std::vector<Vec3>& loads,
+               const ViewCamera& camera, double scale) {
     const BarAxes::Frame frame = BarAxes::FrameOf(problem);
     const bool truss = problem == 3 || problem == 4;
     const ViewerResults::Places places = ViewerResults::PlacesOf(components);
@@ -149,6 +196,8 @@ void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
     const auto motion = [&](int node) {
         return ViewerResults::NodeMotion(values, places, width, node);
     };
+    const ArcMoves arcMoves(values, arcValues, components);
+    int arcs = 0;
     const bool large = model.Bars.size() > size_t(ResultPainter::LargeModel);
     // All pieces in one call: a large model has a hundred thousand bars.
     QVector<QLineF> lines;
@@ -158,17 +207,13 @@ void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
         const Vec3 a = ToVec(model.Nodes[static_cast<size_t>(bar.I)]);
         const Vec3 b = ToVec(model.Nodes[static_cast<size_t>(bar.J)]);
         if (bar.Radius != 0) {
-            // An arc: its inner points are not in the results; the translation is taken
-            // linear along it between the ends.
+            // An arc: through its displaced points, as the solver cut it.
             const std::vector<Vec3> arc = BarArc::Points(a, b, bar.Radius);
-            const ViewerResults::Motion mi = motion(bar.I), mj = motion(bar.J);
+            const std::vector<Vec3> moves = arcMoves.Of(bar, arcs++);
             QPointF previous;
             for (size_t k = 0; k < arc.size(); ++k) {
-                const double s = double(k) / double(arc.size() - 1);
-                const Vec3 move =
-                    BarAxes::Sum(BarAxes::Scaled(mi.Move, 1 - s), BarAxes::Scaled(mj.Move, s));
                 const QPointF next =
-                    Screen(camera, BarAxes::Sum(arc[k], BarAxes::Scaled(move, scale)));
+                    Screen(camera, BarAxes::Sum(arc[k], BarAxes::Scaled(moves[k], scale)));
                 if (k > 0)
                     lines.append(QLineF(previous, next));
                 previous = next;
@@ -496,22 +541,23 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
         const auto& quantities = choice.Quantities();
         if (options.Show <= 0 || options.Show > static_cast<int>(quantities.size())) {
             const std::vector<Vec3> loads = BarOrdinates::Loads(model, c.Number);
-            const double largest =
-                LargestMove(model, problem, c.Displacements, statics.Components, loads);
+            const double largest = LargestMove(model, problem, c.Displacements, c.ArcDisplacements,
+                                               statics.Components, loads);
             report.Deformation = ResultScale::Deformation(largest, size);
             if (report.Deformation > 0)
                 report.Caption << ResultScale::Caption(report.Deformation) +
                                       QStringLiteral("; largest at a node %1 %2")
                                           .arg(ResultChoice::Number(
                                                    LargestMove(model, problem, c.Displacements,
+                                                               c.ArcDisplacements,
                                                                statics.Components, loads, false)),
                                                model.LengthUnit);
             else
                 report.Caption << QStringLiteral("No node moves");
             labels.Reserve(CaptionBox(painter, area, report.Caption));
             if (report.Deformation > 0)
-                DrawShape(painter, model, problem, c.Displacements, statics.Components, loads,
-                          camera, report.Deformation);
+                DrawShape(painter, model, problem, c.Displacements, c.ArcDisplacements,
+                          statics.Components, loads, camera, report.Deformation);
         } else {
             const ResultQuantity& q = quantities[static_cast<size_t>(options.Show - 1)];
             const std::vector<BarOrdinates> ordinates =
@@ -526,12 +572,13 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
         const auto& list = contents.Modes.List;
         if (options.Entry >= 0 && options.Entry < static_cast<int>(list.size())) {
             const auto& shape = list[static_cast<size_t>(options.Entry)];
+            // The shapes are of types without arcs.
             const double largest =
-                LargestMove(model, problem, shape.Displacements, contents.Modes.Components, {});
+                LargestMove(model, problem, shape.Displacements, {}, contents.Modes.Components, {});
             report.Deformation = ResultScale::Deformation(largest, size);
             if (report.Deformation > 0)
-                DrawShape(painter, model, problem, shape.Displacements, contents.Modes.Components,
-                          {}, camera, report.Deformation);
+                DrawShape(painter, model, problem, shape.Displacements, {},
+                          contents.Modes.Components, {}, camera, report.Deformation);
         }
     }
     DrawCaption(painter, area, report.Caption);

@@ -1,5 +1,6 @@
 #include "ViewerResults.h"
 
+#include "BarArc.h"
 #include "SolverCatalogue.h"
 #include "SolverCommand.h"
 
@@ -62,6 +63,15 @@ QString Mismatch(const ResultFile::Contents& contents, int problem, Kind expecte
                 .arg(r.Elements)
                 .arg(nodes)
                 .arg(elements);
+        // Results of before the arcs' inner points were kept have none.
+        const auto arcs =
+            std::count_if(model.Bars.begin(), model.Bars.end(),
+                          [](const ViewerModel::Bar& bar) { return bar.Radius != 0; });
+        if (r.ArcPoints != 0 && r.ArcPoints != arcs * (BarArc::Pieces - 1))
+            return QStringLiteral("it has %1 inner points of arcs, but the data's %2 arcs have %3")
+                .arg(r.ArcPoints)
+                .arg(arcs)
+                .arg(arcs * (BarArc::Pieces - 1));
         const int width = r.ForceCount();
         const bool truss = width == 1;
         if (width != (truss ? 1 : 2 * (width / 2)) || (width > 1 && width != 6 && width != 12))
@@ -75,7 +85,7 @@ QString Mismatch(const ResultFile::Contents& contents, int problem, Kind expecte
                 if (reaction.Node < 1 || reaction.Node > nodes || !Finite(reaction.Values))
                     return QStringLiteral("it has a reaction at node %1").arg(reaction.Node);
             }
-            if (!Finite(c.Displacements) || !Finite(c.Forces))
+            if (!Finite(c.Displacements) || !Finite(c.ArcDisplacements) || !Finite(c.Forces))
                 return QStringLiteral("it holds numbers that are not finite");
         }
         if (r.Cases.empty())
