@@ -1,3 +1,4 @@
+#include "HugePageMemory.h"
 #include "ProgramRun.h"
 #include "ResultFile.h"
 #include "SolverFiles.h"
@@ -26,6 +27,7 @@ private slots:
     void wrongCommandLine();
     void noWindowWithoutDisplay();
     void filesHoldWhatWasSolved();
+    void restartForHugePagesKeepsTheRun();
 };
 
 void TestSolverPrograms::solvesAnExampleAsTheEditorDoes() {
@@ -200,6 +202,39 @@ void TestSolverPrograms::filesHoldWhatWasSolved() {
     QCOMPARE(first1->Statics.Cases[0].Displacements, first.Displacements);
     QCOMPARE(first1->Statics.Cases[0].Forces, first.Forces);
     QVERIFY(!ResultFile::Read(older.left(older.size() - 1)));
+}
+
+void TestSolverPrograms::restartForHugePagesKeepsTheRun() {
+    // The request is added to what the user set, never in place of it, and a choice the user
+    // made either way stands.
+    QCOMPARE(HugePageMemory::Tunables(nullptr), QByteArray("glibc.malloc.hugetlb=1"));
+    QCOMPARE(HugePageMemory::Tunables("glibc.malloc.check=3"),
+             QByteArray("glibc.malloc.check=3:glibc.malloc.hugetlb=1"));
+    QVERIFY(HugePageMemory::Tunables("glibc.malloc.hugetlb=0").isEmpty());
+    QVERIFY(HugePageMemory::OnRequestOnly("always [madvise] never\n"));
+    QVERIFY(!HugePageMemory::OnRequestOnly("[always] madvise never\n"));
+    QVERIFY(!HugePageMemory::OnRequestOnly("always madvise [never]\n"));
+
+    // A program that starts itself again keeps its arguments, however they are spelt, its
+    // working directory and its output, with or without tunables of the user's own.
+    for (const QByteArray& tunables : {QByteArray(), QByteArray("glibc.malloc.tcache_count=0")}) {
+        QTemporaryDir package;
+        QVERIFY(QDir(package.path()).mkdir(QStringLiteral("my data \u00e9")));
+        const QString path = package.filePath(QStringLiteral("my data \u00e9/warren.d03"));
+        QVERIFY(QFile::copy(Example(QStringLiteral("warren.d03")), path));
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("GLIBC_TUNABLES"));
+        if (!tunables.isEmpty())
+            environment.insert(QStringLiteral("GLIBC_TUNABLES"), QString::fromLatin1(tunables));
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(package.path());
+        process.start(QStringLiteral(RABENO_PROGRAM), {path, QStringLiteral("S")});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(QFile::exists(package.filePath(QStringLiteral("my data \u00e9/warren.bin"))));
+        QVERIFY(QFile::exists(package.filePath(QStringLiteral("PROT.TXT"))));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSolverPrograms)

@@ -1,3 +1,4 @@
+#include "HugePageMemory.h"
 #include "SolverCommand.h"
 #include "SolverLaunch.h"
 #include "SolverSession.h"
@@ -34,6 +35,7 @@ int Report(const SolverCommand::Outcome& outcome) {
 // file for the editor, with a window of its own on a display; "NAME --json DATAFILE" prints
 // the answers for batch use.
 int main(int argc, char* argv[]) {
+    HugePageMemory::Request(argv);
     const std::optional<SolverEntry> solver = SolverEntry::Named(QStringLiteral(SOLVER_NAME));
     if (!solver) {
         std::fprintf(stderr, "%s: not a solver of the package\n", SOLVER_NAME);
