@@ -35,6 +35,29 @@ ViewerLaunch::Outcome Solved(const QTemporaryDir& directory, const QString& name
     return ViewerLaunch::Prepare({name, QStringLiteral("R")}, directory.path());
 }
 
+// The results of `outcome` painted as the viewer paints them, into a white 600 x 400 image
+// with the model fitted into `fit`.
+struct Painting {
+    QImage Image{600, 400, QImage::Format_RGB32};
+    ViewCamera Camera;
+    ResultPainter::Report Report;
+};
+
+Painting Paint(const ViewerLaunch::Outcome& outcome, const ResultPainter::Options& options,
+               const QRectF& fit) {
+    Painting painting;
+    painting.Image.fill(Qt::white);
+    painting.Camera.SetSpace(outcome.Model.Space);
+    painting.Camera.Fit(outcome.Model.Nodes, fit);
+    const ResultChoice choice(outcome.Results, outcome.Problem, outcome.Model);
+    QPainter painter(&painting.Image);
+    painting.Report =
+        ResultPainter::Paint(painter, painting.Image.rect(), outcome.Model, outcome.Problem,
+                             outcome.Results, choice, painting.Camera, options);
+    painter.end();
+    return painting;
+}
+
 // The diagram of quantity `name` of element 1 in load case 1, at xi.
 double DiagramAt(const ViewerLaunch::Outcome& outcome, const QString& name, double xi) {
     const ResultChoice choice(outcome.Results, outcome.Problem, outcome.Model);
@@ -315,30 +338,22 @@ void TestViewerResults::archBendsBetweenPinnedEnds() {
     const size_t crown = BarArc::Pieces / 2 - 1; // inner points start at the first piece's end
     QVERIFY(inner[3 * crown + 1] < 0);
 
-    const ResultChoice choice(arch.Results, arch.Problem, arch.Model);
-    QImage image(600, 400, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    ViewCamera camera;
-    camera.SetSpace(arch.Model.Space);
-    camera.Fit(arch.Model.Nodes, QRectF(50, 100, 500, 200));
-    QPainter painter(&image);
     ResultPainter::Options options;
     options.Reactions = false;
     options.Values = false;
-    const ResultPainter::Report report = ResultPainter::Paint(
-        painter, image.rect(), arch.Model, arch.Problem, arch.Results, choice, camera, options);
-    painter.end();
-    QVERIFY(report.Deformation > 0);
+    const Painting painting = Paint(arch, options, QRectF(50, 100, 500, 200));
+    QVERIFY(painting.Report.Deformation > 0);
     const BarAxes::Vec3 top = BarArc::Points({0, 0, 0}, {8, 0, 0}, 10)[BarArc::Pieces / 2];
     const QPoint moved =
-        camera
-            .Project({static_cast<float>(top[0] + report.Deformation * inner[3 * crown]), 0,
-                      static_cast<float>(top[2] + report.Deformation * inner[3 * crown + 1])})
+        painting.Camera
+            .Project(
+                {static_cast<float>(top[0] + painting.Report.Deformation * inner[3 * crown]), 0,
+                 static_cast<float>(top[2] + painting.Report.Deformation * inner[3 * crown + 1])})
             .toPoint();
     int shape = 0;
     for (int y = moved.y() - 2; y <= moved.y() + 2; ++y) {
         for (int x = moved.x() - 2; x <= moved.x() + 2; ++x)
-            shape += qBlue(image.pixel(x, y)) > qRed(image.pixel(x, y)) + 100;
+            shape += qBlue(painting.Image.pixel(x, y)) > qRed(painting.Image.pixel(x, y)) + 100;
     }
     QVERIFY(shape > 0);
 
@@ -377,25 +392,17 @@ void TestViewerResults::diagramsLieOnTheTensionSide() {
           std::tuple{"beam.d07", "Hosken", 5}}) {
         const ViewerLaunch::Outcome beam =
             Solved(directory, QLatin1String(file), QLatin1String(solver));
-        const ResultChoice choice(beam.Results, beam.Problem, beam.Model);
-        QImage image(600, 400, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        ViewCamera camera;
-        camera.SetSpace(beam.Model.Space);
-        camera.Fit(beam.Model.Nodes, QRectF(50, 50, 500, 300));
-        QPainter painter(&image);
         ResultPainter::Options options;
         options.Show = moment;
         options.Reactions = false;
-        const ResultPainter::Report report = ResultPainter::Paint(
-            painter, image.rect(), beam.Model, beam.Problem, beam.Results, choice, camera, options);
-        painter.end();
-        QVERIFY2(report.Caption.value(1) == QLatin1String("Drawn on the tension side"), file);
-        QVERIFY(Close(report.LargestOrdinate, 45));
-        const QPoint middle = camera.Project({3, 0, 0}).toPoint();
+        const Painting painting = Paint(beam, options, QRectF(50, 50, 500, 300));
+        QVERIFY2(painting.Report.Caption.value(1) == QLatin1String("Drawn on the tension side"),
+                 file);
+        QVERIFY(Close(painting.Report.LargestOrdinate, 45));
+        const QPoint middle = painting.Camera.Project({3, 0, 0}).toPoint();
         const bool positive = beam.Problem != 7;
-        QVERIFY2(Fill(image, middle + QPoint(0, 10), positive) > 40, file);
-        QVERIFY2(Fill(image, middle - QPoint(0, 10), positive) == 0, file);
+        QVERIFY2(Fill(painting.Image, middle + QPoint(0, 10), positive) > 40, file);
+        QVERIFY2(Fill(painting.Image, middle - QPoint(0, 10), positive) == 0, file);
     }
 }
 
