@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cholmod.h>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
+#include <fstream>
 #include <new>
 #include <omp.h>
 #include <sys/mman.h>
@@ -84,25 +86,54 @@ void* Realloc(void* block, size_t size) {
     return moved;
 }
 
+// The cores that other programs keep busy now. The kernel's count of the threads that are
+// running or ready at this moment (this one among them) says so better than the load average,
+// which goes on counting for a minute the work that has ended: the checker's just before, or
+// an earlier run's; a solver started after such work used to take one thread on an idle
+// machine. The least of a few looks is kept, so that a thread that happens to wake at one
+// moment does not count. Where that count is not to be had, the load average stands in.
+int BusyCores() {
+    int least = -1;
+    for (int look = 0; look < 3; ++look) {
+        std::ifstream file("/proc/loadavg");
+        double averages[3] = {};
+        int running = 0;
+        char slash = 0;
+        if (!(file >> averages[0] >> averages[1] >> averages[2] >> running >> slash) ||
+            slash != '/') {
+            least = -1;
+            break;
+        }
+        least = look == 0 ? running - 1 : std::min(least, running - 1);
+        if (look < 2)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (least >= 0)
+        return least;
+    double load = 0;
+    if (getloadavg(&load, 1) != 1)
+        load = 0;
+    return std::max(0, static_cast<int>(std::lround(load)) - 1);
+}
+
 // The BLAS threads for the dense blocks of a factorisation of `work` operations: the cores
-// that other programs leave idle (the load average counts this program's own thread too), at
-// least one. OpenBLAS's idle threads wait by spinning, so threads beyond the free cores slow
-// the factorisation down instead of helping; so do they on a small factorisation, whose blocks
-// are too small to share out (a plane frame of 100,000 nodes takes 6e9 operations and is
-// quicker on one thread, a space frame of 20,000 nodes 2e11 and gains a fifth from a second).
-// Another BLAS is left as it is configured.
+// that other programs leave idle, at least one. OpenBLAS's idle threads wait by spinning, so
+// threads beyond the free cores slow the factorisation down instead of helping; so do they on
+// a small factorisation, whose blocks are too small to share out (a plane frame of 100,000
+// nodes takes 6e9 operations and is quicker on one thread, a space frame of 20,000 nodes 2e11
+// and gains a fifth from a second). Another BLAS is left as it is configured.
 void SetBlasThreads(double work) {
     using SetThreads = void (*)(int);
     const auto set = reinterpret_cast<SetThreads>(dlsym(RTLD_DEFAULT, "openblas_set_num_threads"));
     if (!set)
         return;
-    const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-    double load = 0;
-    if (getloadavg(&load, 1) != 1)
-        load = 0;
-    const int busy = std::max(0, static_cast<int>(std::lround(load)) - 1);
     constexpr double SharedWork = 2e10;
-    set(work < SharedWork ? 1 : std::clamp(cores - busy, 1, cores));
+    if (work < SharedWork) {
+        set(1);
+        return;
+    }
+    const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    set(std::clamp(cores - BusyCores(), 1, cores));
 }
 
 // CHOLMOD's view of a square matrix held as its upper triangle in sorted compressed columns
