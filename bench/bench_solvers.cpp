@@ -7,15 +7,16 @@
 // two cores' peak), quiet, with CHOLMOD's supernodal Cholesky on OpenBLAS and the heap in huge
 // pages:
 //   plane frame: 100,000 nodes, 197,901 bars, 297,000 equations, 2 load cases; L has 22.6
-//     million entries (minimum degree on the nodes), 5.7e9 operations: 1.9 to 2.6 s (was 8.9 s;
-//     2.8 to 3.6 s in 4 KiB pages). Of that, reading and checking 0.22 s, assembly and ordering
-//     0.3 s, factorisation (one thread) 0.7 s, solving and end forces 0.11 s, protocol (44 MB)
-//     and result file 0.3 to 0.45 s, writing both (synced) 0.25 to 0.3 s.
+//     million entries (minimum degree on the nodes), 5.7e9 operations: 1.7 to 2.6 s (was 8.9 s;
+//     2.8 to 3.6 s in 4 KiB pages); the program alone, from the shell, 1.8 to 2.0 s. Of that,
+//     reading and checking 0.22 s, assembly and ordering 0.3 s, factorisation (one thread)
+//     0.54 s, solving and end forces 0.11 s, protocol (44 MB) and result file 0.3 to 0.45 s,
+//     writing both (synced) 0.25 to 0.3 s.
 //   space frame: 20,000 nodes, 56,840 bars, 117,600 equations; L has 80 million entries
 //     (nested dissection on the nodes; CHOLMOD's constrained dissection gives the same),
-//     2.0e11 operations: 4.4 to 4.7 s (was 285 s), of which the factorisation 3.7 s, at 54
-//     GFlop/s, four fifths of the peak.
-//   its lowest 10 modes: 7.4 to 7.5 s, of which the factorisation 3.7 s and the Lanczos
+//     2.0e11 operations: 4.0 to 4.9 s (was 285 s), of which the factorisation 3.4 to 3.7 s,
+//     at 54 to 59 GFlop/s, four fifths of the peak.
+//   its lowest 10 modes: 7.0 to 7.5 s, of which the factorisation 3.7 s and the Lanczos
 //     iteration 3.0 s (43 products, each two triangular solves with L).
 // The goals are out of this machine's reach: the space frame's factorisation alone needs 3 s
 // at peak, and the modes need that factorisation too. The plane frame's factorisation runs on

