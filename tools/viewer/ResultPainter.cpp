@@ -40,7 +40,8 @@ class Labels {
 public:
     Labels(QPainter& painter, const QRect& area) : painter_(painter), area_(area) {}
 
-    // Places `text` centred at `at`, or a little further along `away` when that spot is taken.
+    // Places `text` centred at `at`, or a little further along `away` when that spot is taken;
+    // false when no spot is free.
     bool Place(const QString& text, QPointF at, const QPointF& away, const QColor& colour) {
         // The same value close by says nothing new: two bars meeting at a joint.
         for (const auto& [other, centre] : texts_) {
@@ -48,13 +49,16 @@ public:
                 return false;
         }
         const QRectF size = painter_.fontMetrics().boundingRect(text).toRectF();
-        for (int attempt = 0; attempt < 3; ++attempt) {
+        for (int attempt = 0; attempt < Attempts; ++attempt) {
             QRectF box(0, 0, size.width() + 4, size.height());
             box.moveCenter(at + away * (attempt * (size.height() + 2)));
             if (!area_.contains(box.toRect()))
                 continue;
+            // A gap between neighbours, so that two values never read as one
+            // ("My = -13.47Mx = 2.672").
+            const QRectF spaced = box.adjusted(-Gap, -1, Gap, 1);
             const bool free = std::none_of(placed_.begin(), placed_.end(),
-                                           [&](const QRectF& r) { return r.intersects(box); });
+                                           [&](const QRectF& r) { return r.intersects(spaced); });
             if (!free)
                 continue;
             placed_.push_back(box);
@@ -72,6 +76,9 @@ public:
     int Count() const { return static_cast<int>(placed_.size()); }
 
 private:
+    static constexpr double Gap = 6;
+    static constexpr int Attempts = 5;
+
     QPainter& painter_;
     QRect area_;
     std::vector<QRectF> placed_;
