@@ -7,6 +7,7 @@
 #include "ResultPainter.h"
 #include "ResultScale.h"
 #include "ResultTableModel.h"
+#include "SolvedData.h"
 #include "SolverCatalogue.h"
 #include "SolverCommand.h"
 #include "ViewerLaunch.h"
@@ -22,17 +23,10 @@
 
 namespace {
 
-// A data file of tests/viewer/data solved by the real solver in `directory`, then prepared
-// for the result mode as the editor starts the viewer.
+// A data file of tests/viewer/data solved by the real solver in `directory`.
 ViewerLaunch::Outcome Solved(const QTemporaryDir& directory, const QString& name,
                              const QString& solver) {
-    ProgramRun::WriteFile(directory.filePath(name),
-                          ProgramRun::ReadFile(QStringLiteral(QV_TEST_DATA "/") + name));
-    const SolverCommand::Outcome solved = SolverCommand::Run(
-        *SolverEntry::Named(solver), {name, QStringLiteral("S")}, directory.path());
-    if (solved.ExitCode != 0)
-        qFatal("%s: %s", qPrintable(solver), qPrintable(solved.Message));
-    return ViewerLaunch::Prepare({name, QStringLiteral("R")}, directory.path());
+    return SolvedData(directory, QStringLiteral(QV_TEST_DATA "/") + name, solver);
 }
 
 // The results of `outcome` painted as the viewer paints them, into a white 600 x 400 image

@@ -1,6 +1,7 @@
 #include "ModelView.h"
 #include "ProgramRun.h"
 #include "ResultTableModel.h"
+#include "SolvedData.h"
 #include "SolverCatalogue.h"
 #include "SolverCommand.h"
 #include "ViewerLaunch.h"
@@ -28,14 +29,7 @@ ViewerLaunch::Outcome Launch(const QTemporaryDir& directory, const QString& name
 // An example of the package solved by its solver in `directory`, then opened for its results.
 ViewerLaunch::Outcome Solved(const QTemporaryDir& directory, const QString& example,
                              const QString& solver) {
-    const QString name = QFileInfo(example).fileName();
-    ProgramRun::WriteFile(directory.filePath(name),
-                          ProgramRun::ReadFile(QStringLiteral(QV_EXAMPLES "/") + example));
-    const SolverCommand::Outcome solved = SolverCommand::Run(
-        *SolverEntry::Named(solver), {name, QStringLiteral("S")}, directory.path());
-    if (solved.ExitCode != 0)
-        qFatal("%s: %s", qPrintable(solver), qPrintable(solved.Message));
-    return ViewerLaunch::Prepare({name, QStringLiteral("R")}, directory.path());
+    return SolvedData(directory, QStringLiteral(QV_EXAMPLES "/") + example, solver);
 }
 
 bool Blue(QRgb pixel) {
