@@ -24,6 +24,10 @@ constexpr double kSameDirection = 1e-10;
 
 // Principal moments closer than this, relative to the larger, are equal.
 constexpr double kEqualMoments = 1e-9;
+// A product of inertia this small against the moments, or against the terms it was left over
+// from, is rounding noise.
+constexpr double kProductNoise = 1e-12;
+constexpr double kCancellationNoise = 1e-13;
 
 bool allFinite(std::initializer_list<double> values) {
     for (double v : values) {
@@ -283,7 +287,17 @@ void GeomCW::SectionTotals() {
     const double zc = sumQz_ / sumA_;
     const double iy = static_cast<double>(sumJzz_ - Real(sumA_) * zc * zc);
     const double iz = static_cast<double>(sumJyy_ - Real(sumA_) * yc * yc);
-    const double iyz = static_cast<double>(sumJyz_ - Real(sumA_) * yc * zc);
+    // A product of inertia that is only what is left of cancelling the parallel-axis term (a
+    // symmetric channel gives -6.5e-13 against moments of thousands) is zero: kept, its sign
+    // alone would turn the principal axes by 180 degrees.
+    const Real parallel = Real(sumA_) * yc * zc;
+    double iyz = static_cast<double>(sumJyz_ - parallel);
+    const double noise = std::max(
+        kProductNoise * std::max(std::fabs(iy), std::fabs(iz)),
+        kCancellationNoise * static_cast<double>(std::fabs(Real(sumJyz_)) + std::fabs(parallel)));
+    if (std::fabs(iyz) <= noise) {
+        iyz = 0;
+    }
     const Real halfDiff = (Real(iy) - iz) / 2;
     const double r = static_cast<double>(std::sqrt(halfDiff * halfDiff + Real(iyz) * iyz));
     const double i1 = static_cast<double>((Real(iy) + iz) / 2 + r);

@@ -95,6 +95,8 @@ private slots:
     void equalMomentsHaveNoAngle();
     void shearCentreMovesWithTheSection_data();
     void shearCentreMovesWithTheSection();
+    void symmetricSectionsKeepTheirAxes_data();
+    void symmetricSectionsKeepTheirAxes();
 };
 
 void TestGeomCW::moments_data() {
@@ -394,6 +396,43 @@ void TestGeomCW::shearCentreMovesWithTheSection() {
                             .arg(r.Jw, 0, 'g', 17)
                             .arg(home.Jw, 0, 'g', 17)));
     QVERIFY(near(home.Zo, 0));
+}
+
+void TestGeomCW::symmetricSectionsKeepTheirAxes_data() {
+    QTest::addColumn<Calls>("calls");
+    QTest::addColumn<double>("alpha");
+    // A section symmetric about an axis parallel to Y or Z has no product of inertia; what the
+    // sums leave of it is noise, whose sign alone used to turn the axes by 180 degrees.
+    const QList<QPointF> opensUp = {{-10, 10}, {-10, 0}, {10, 0}, {10, 10}};
+    for (const QPointF offset : {QPointF(0, 0), QPointF(0.1, -0.3), QPointF(12, 12),
+                                 QPointF(-750, 1250), QPointF(-30000, 20000)}) {
+        const QByteArray where =
+            QByteArray::number(offset.x()) + ", " + QByteArray::number(offset.y());
+        for (const char mode : {'S', 'G'}) {
+            const auto chain = [&](const QList<QPointF>& midline) {
+                QList<QPointF> moved;
+                for (const QPointF& p : midline)
+                    moved << p + offset;
+                Calls calls = wallChain(moved, 0.2);
+                for (Call& c : calls)
+                    c.mode = mode;
+                return calls;
+            };
+            const QByteArray name = QByteArray(1, mode) + " at " + where;
+            QTest::newRow("channel opening right, " + name) << chain(kChannel) << 0.0;
+            QTest::newRow("channel opening up, " + name) << chain(opensUp) << -90.0;
+        }
+    }
+}
+
+void TestGeomCW::symmetricSectionsKeepTheirAxes() {
+    QFETCH(Calls, calls);
+    QFETCH(double, alpha);
+    GeomCW geom;
+    const SectionResults r = run(geom, calls);
+    QVERIFY2(r.Alpha == alpha, qPrintable(QStringLiteral("Alpha %1, Iyz %2")
+                                              .arg(r.Alpha, 0, 'g', 17)
+                                              .arg(geom.Iyz(), 0, 'g', 17)));
 }
 
 QTEST_APPLESS_MAIN(TestGeomCW)
