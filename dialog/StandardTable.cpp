@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
+#include <cmath>
 #include <stdexcept>
 
 std::optional<double> StandardTable::Group::Value(const Row& row, const QString& column) const {
@@ -64,6 +65,8 @@ StandardTable StandardTable::Parse(const QByteArray& bytes, const QString& path)
             const double value = fields[k].toDouble(&ok);
             if (!ok)
                 fail(i, QStringLiteral("\"%1\" is no number").arg(fields[k]));
+            if (!std::isfinite(value))
+                fail(i, QStringLiteral("\"%1\" is no finite number").arg(fields[k]));
             row.Values << value;
         }
         group.Rows << row;

@@ -126,6 +126,19 @@ void TestDialogLibrary::badTablesNameTheLine() {
         QCOMPARE(QString::fromUtf8(error.what()),
                  QStringLiteral("x.dat, line 3: 2 values expected"));
     }
+    // Values that are no finite number would land in the data file as NAN or INF.
+    for (const char* value : {"nan", "NaN", "inf", "-inf", "+INF"}) {
+        try {
+            StandardTable::Parse(QByteArray("; materials\n[STEEL] Steels\ncolumns: E nu\n"
+                                            "S235 210000 0.3\nS275 ") +
+                                     value + " 0.3\n",
+                                 "StdMat.dat");
+            QFAIL(qPrintable(QStringLiteral("%1 must fail").arg(value)));
+        } catch (const std::runtime_error& error) {
+            QCOMPARE(QString::fromUtf8(error.what()),
+                     QStringLiteral("StdMat.dat, line 5: \"%1\" is no finite number").arg(value));
+        }
+    }
     try {
         StandardTable::Read(QStringLiteral("/nonexistent/StdProf.dat"));
         QFAIL("a missing table must fail");
