@@ -16,6 +16,8 @@ private slots:
     void expandsAndChecksTheFile();
     void rejectedFileStaysUntouched_data();
     void rejectedFileStaysUntouched();
+    void withoutSeriesTheVerdictIsTheCheckers_data();
+    void withoutSeriesTheVerdictIsTheCheckers();
     void wrongCommandLine();
 
 private:
@@ -56,13 +58,19 @@ void TestMopsaProcess::rejectedFileStaysUntouched_data() {
                                   << QByteArray("Line 20: node 6 is not given above or among the "
                                                 "items of the table\r\n")
                                   << 1;
-    // The expansion succeeds but the result fails the check: the file is rewritten and the
-    // verdict names the faulty line of the new file, so the editor does not accept it.
+    // The expansion succeeds but the result fails the check: nothing is written, and the
+    // verdict names the line of the file as it stands, which the editor selects.
     QTest::newRow("check fault") << "beam.d55" << QByteArray("#  1    1     3      0.0")
                                  << QByteArray("#  1    1     9      0.0")
-                                 << QByteArray("Line 36: node is 9, but the nodes go only up to "
+                                 << QByteArray("Line 32: node is 9, but the nodes go only up to "
                                                "5\r\n")
                                  << 1;
+    // A generated item at fault is named by the series line that makes it.
+    QTest::newRow("series makes a faulty item")
+        << "beam.d55" << QByteArray("#E 1 3") << QByteArray("#E 1 9")
+        << QByteArray("Line 25: item 5 that this series makes: node j is 6, but the nodes go "
+                      "only up to 5\r\n")
+        << 1;
     QTest::newRow("plane stress") << "panel.d59" << QByteArray() << QByteArray()
                                   << QByteArray("Error: Mopsa generates the data of beams, "
                                                 "trusses and frames (problem numbers 1 to 8 and "
@@ -83,10 +91,45 @@ void TestMopsaProcess::rejectedFileStaysUntouched() {
     const Result run = Run(QStringLiteral(MOPSA_PROGRAM), package_.path(), {DataPath(name)});
     QCOMPARE(run.ErrorFile, verdict);
     QCOMPARE(run.ExitCode, exitCode);
-    if (verdict.startsWith("Line 36"))
-        QVERIFY(ReadFile(DataPath(name)) != bytes);
+    QCOMPARE(ReadFile(DataPath(name)), bytes);
+}
+
+void TestMopsaProcess::withoutSeriesTheVerdictIsTheCheckers_data() {
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    // Faults the expansion would have met first, in words of its own.
+    QTest::newRow("item twice") << QByteArray("#  5   12.0") << QByteArray("#  1   12.0");
+    QTest::newRow("item 0") << QByteArray("#  5   12.0") << QByteArray("#  0   12.0");
+    QTest::newRow("no number") << QByteArray("#  5   12.0") << QByteArray("#x 5   12.0");
+    // An earlier fault comes first.
+    QTest::newRow("earlier fault") << QByteArray("#  1   2.1E8") << QByteArray("#  1   2.1Q8");
+    QTest::newRow("sound") << QByteArray() << QByteArray();
+}
+
+void TestMopsaProcess::withoutSeriesTheVerdictIsTheCheckers() {
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QByteArray bytes = beam_;
+    bytes.replace("#N 1 5 1\r\n",
+                  "#  2    3.0    0.0\r\n#  3    6.0    0.0\r\n#  4    9.0    0.0\r\n");
+    bytes.replace("#E 1 3\r\n",
+                  "#  2  2  3  1  1  0\r\n#  3  3  4  1  1  0\r\n#  4  4  5  1  1  0\r\n");
+    bytes.replace("Nodes        = 2", "Nodes        = 5");
+    bytes.replace("Elements     = 1 ", "Elements     = 4 ");
+    if (!from.isEmpty())
+        bytes.replace(from, to);
+    WriteFile(DataPath(QStringLiteral("beam.d55")), bytes);
+    const Result checker = Run(QStringLiteral(TOLVIK_PROGRAM), package_.path(),
+                               {DataPath(QStringLiteral("beam.d55"))});
+    const Result run =
+        Run(QStringLiteral(MOPSA_PROGRAM), package_.path(), {DataPath(QStringLiteral("beam.d55"))});
+    QCOMPARE(run.ExitCode, checker.ExitCode);
+    if (checker.ExitCode == 0)
+        QCOMPARE(run.ErrorFile,
+                 QByteArray("OK - no series to expand; no errors found (plane frames)\r\n"));
     else
-        QCOMPARE(ReadFile(DataPath(name)), bytes);
+        QCOMPARE(run.ErrorFile, checker.ErrorFile);
+    QCOMPARE(ReadFile(DataPath(QStringLiteral("beam.d55"))), bytes);
 }
 
 void TestMopsaProcess::wrongCommandLine() {

@@ -39,6 +39,7 @@ DataFileText DataFileText::FromBytes(const QByteArray& bytes) {
         if (crlf)
             ++i;
         line.Text = decoder.decode(line.Bytes);
+        line.Origin = file.LineCount() + 1;
         file.lines_.push_back(std::move(line));
         start = i + 1;
     }
@@ -46,6 +47,7 @@ DataFileText DataFileText::FromBytes(const QByteArray& bytes) {
         TextLine line;
         line.Bytes = view.sliced(start).toByteArray();
         line.Text = decoder.decode(line.Bytes);
+        line.Origin = file.LineCount() + 1;
         file.lines_.push_back(std::move(line));
     }
     return file;
@@ -66,9 +68,9 @@ QStringList DataFileText::Lines() const {
     return lines;
 }
 
-DataFileText::TextLine DataFileText::NewLine(const QString& text) {
+DataFileText::TextLine DataFileText::NewLine(const QString& text, int origin) {
     QStringEncoder encoder("windows-1251");
-    return {encoder.encode(text), QByteArray("\r\n"), text};
+    return {encoder.encode(text), QByteArray("\r\n"), text, origin};
 }
 
 int DataFileText::EndMark() const {
@@ -97,7 +99,8 @@ DataFileText::Span DataFileText::Table(int number) const {
     return span;
 }
 
-void DataFileText::ReplaceItems(const Span& table, const QStringList& items) {
+void DataFileText::ReplaceItems(const Span& table, const QStringList& items,
+                                const std::vector<int>& origins) {
     if (!table.Found())
         return;
     std::vector<TextLine> front;
@@ -111,14 +114,21 @@ void DataFileText::ReplaceItems(const Span& table, const QStringList& items) {
             (itemSeen ? behind : front).push_back(std::move(line));
     }
     std::vector<TextLine> body = std::move(front);
-    for (const QString& item : items)
-        body.push_back(NewLine(item));
+    for (qsizetype i = 0; i < items.size(); ++i)
+        body.push_back(
+            NewLine(items[i], static_cast<size_t>(i) < origins.size() ? origins[size_t(i)] : 0));
     for (TextLine& line : behind)
         body.push_back(std::move(line));
     const auto first = lines_.begin() + table.Header + 1;
     lines_.erase(first, lines_.begin() + table.End);
     lines_.insert(lines_.begin() + table.Header + 1, std::make_move_iterator(body.begin()),
                   std::make_move_iterator(body.end()));
+    // Only the file's last line can lack a line end; when new items now follow it, they
+    // would be glued onto it.
+    for (size_t i = 0; i + 1 < lines_.size(); ++i) {
+        if (lines_[i].End.isEmpty())
+            lines_[i].End = QByteArray("\r\n");
+    }
 }
 
 bool DataFileText::SetGeneralValue(int item, const QString& value) {
@@ -152,7 +162,7 @@ bool DataFileText::SetGeneralValue(int item, const QString& value) {
         if (remark >= 0)
             replaced += u' ' + text.mid(remark);
         if (replaced != text) {
-            TextLine line = NewLine(replaced);
+            TextLine line = NewLine(replaced, lines_[static_cast<size_t>(i)].Origin);
             line.End = lines_[static_cast<size_t>(i)].End;
             lines_[static_cast<size_t>(i)] = std::move(line);
         }

@@ -25,6 +25,10 @@ public:
 
     int LineCount() const { return static_cast<int>(lines_.size()); }
     const QString& Line(int index) const { return lines_[static_cast<size_t>(index)].Text; }
+    // The line of the text as read that line `index` stands for, counted from 1, so that a
+    // fault found in a rewritten text can name the line the user sees; 0 for a new line
+    // given without one.
+    int OriginLine(int index) const { return lines_[static_cast<size_t>(index)].Origin; }
     QStringList Lines() const;
 
     // The index of the end mark "&"; LineCount() when there is none.
@@ -35,8 +39,11 @@ public:
 
     // Replaces the item lines ("#") of the table by `items`. The lines between the header and
     // the first item stay in front of them; other lines that stood among or after the items
-    // follow them in their order. Without any item the new items close the table.
-    void ReplaceItems(const Span& table, const QStringList& items);
+    // follow them in their order. Without any item the new items close the table. `origins`
+    // gives, item by item, the line as read that each new item stands for (see OriginLine).
+    // A last line without a line end that comes to stand in front of new lines gets one.
+    void ReplaceItems(const Span& table, const QStringList& items,
+                      const std::vector<int>& origins = {});
     // Writes `value` after the "=" of item `item` of table 1, keeping the blanks after the
     // "=" and a "; remark". False when table 1 has no such item.
     bool SetGeneralValue(int item, const QString& value);
@@ -46,8 +53,9 @@ private:
         QByteArray Bytes;
         QByteArray End; // the line end as read; CR LF for new lines
         QString Text;
+        int Origin = 0;
     };
-    static TextLine NewLine(const QString& text);
+    static TextLine NewLine(const QString& text, int origin = 0);
 
     QByteArray bom_; // a UTF-8 byte order mark in front, kept as it was
     std::vector<TextLine> lines_;

@@ -19,6 +19,7 @@ struct Item {
     int Line = 0; // counted from 1; 0 for a generated item
     QString Text;
     QStringList Values;
+    int SeriesLine = 0; // the series line that made a generated item
 };
 
 struct Series {
@@ -155,6 +156,7 @@ int ExpandNodes(TableItems& table, int coordinates) {
                                   .arg(FrameSeries::MaxItems));
         for (long long k = 1; k < parts; ++k) {
             Item item;
+            item.SeriesLine = series.Line;
             for (int c = 0; c < coordinates; ++c)
                 item.Values << ItemLine::NumberText(a[c] +
                                                     (b[c] - a[c]) * double(k) / double(parts));
@@ -194,6 +196,7 @@ int ExpandElements(TableItems& table, const std::vector<int>& nodeColumns) {
         }
         for (long long k = 1; k <= count; ++k) {
             Item item;
+            item.SeriesLine = series.Line;
             item.Values = original.Values;
             for (size_t i = 0; i < nodeColumns.size(); ++i) {
                 if (nodes[i] == 0)
@@ -220,9 +223,10 @@ int ExpandElements(TableItems& table, const std::vector<int>& nodeColumns) {
     return made;
 }
 
-// The items in number order, 1 to the highest; a gap is a fault of the table.
+// The items in number order, 1 to the highest; a gap is a fault of the table. `origins`
+// receives the line each item stands for: its own, or the series line that made it.
 QStringList Rewrite(const TableItems& table, const DataFileText::Span& span, const QString& name,
-                    int width) {
+                    int width, std::vector<int>& origins) {
     QStringList lines;
     int expected = 1;
     for (const auto& [number, item] : table.Items) {
@@ -232,6 +236,7 @@ QStringList Rewrite(const TableItems& table, const DataFileText::Span& span, con
                                       .arg(name)
                                       .arg(expected));
         lines << (item.Line > 0 ? item.Text : ItemLine::Format(number, item.Values, width));
+        origins.push_back(item.Line > 0 ? item.Line : item.SeriesLine);
         ++expected;
     }
     return lines;
@@ -244,6 +249,15 @@ bool FrameSeries::IsSeriesLine(const QString& line) {
         return false;
     const QChar kind = line[1].toUpper();
     return (kind == u'N' || kind == u'E') && (line.size() == 2 || line[2].isSpace());
+}
+
+bool FrameSeries::HasSeries(const DataFileText& text) {
+    const int end = text.EndMark();
+    for (int i = 0; i < end; ++i) {
+        if (IsSeriesLine(text.Line(i)))
+            return true;
+    }
+    return false;
 }
 
 FrameSeries::Outcome FrameSeries::Expand(DataFileText& text, const DataFormat& format) {
@@ -271,11 +285,12 @@ FrameSeries::Outcome FrameSeries::Expand(DataFileText& text, const DataFormat& f
         const TableFormat* nodeFormat = format.Table(4);
         const TableFormat* elementFormat = format.Table(5);
         QStringList nodeLines, elementLines;
+        std::vector<int> nodeOrigins, elementOrigins;
         if (nodes.Found() && nodeFormat) {
             TableItems table = Collect(text, nodes, QStringLiteral("node"));
             if (!table.SeriesLines.empty()) {
                 outcome.NewNodes = ExpandNodes(table, static_cast<int>(nodeFormat->Columns.size()));
-                nodeLines = Rewrite(table, nodes, QStringLiteral("node"), 10);
+                nodeLines = Rewrite(table, nodes, QStringLiteral("node"), 10, nodeOrigins);
             }
         }
         if (elements.Found() && elementFormat) {
@@ -287,16 +302,17 @@ FrameSeries::Outcome FrameSeries::Expand(DataFileText& text, const DataFormat& f
                         nodeColumns.push_back(static_cast<int>(c));
                 }
                 outcome.NewElements = ExpandElements(table, nodeColumns);
-                elementLines = Rewrite(table, elements, QStringLiteral("element"), 5);
+                elementLines =
+                    Rewrite(table, elements, QStringLiteral("element"), 5, elementOrigins);
             }
         }
         // Each table is found afresh: replacing one moves the lines of the tables below it.
         if (!nodeLines.isEmpty()) {
-            text.ReplaceItems(text.Table(4), nodeLines);
+            text.ReplaceItems(text.Table(4), nodeLines, nodeOrigins);
             text.SetGeneralValue(DataFormat::CountItemOf(4), QString::number(nodeLines.size()));
         }
         if (!elementLines.isEmpty()) {
-            text.ReplaceItems(text.Table(5), elementLines);
+            text.ReplaceItems(text.Table(5), elementLines, elementOrigins);
             text.SetGeneralValue(DataFormat::CountItemOf(5), QString::number(elementLines.size()));
         }
         outcome.Ok = true;

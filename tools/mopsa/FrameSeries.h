@@ -17,7 +17,9 @@
 //
 // After the expansion each table holds its items in number order, 1 to the highest without a
 // gap, and items 5 and 6 of table 1 give the new counts. A table without generation lines is
-// left as it stands. On a fault nothing of the text is changed.
+// left as it stands. On a fault nothing of the text is changed. Each line of the expanded text
+// keeps the line it stands for (DataFileText::OriginLine): a generated item that of the series
+// line that made it.
 class FrameSeries {
 public:
     struct Outcome {
@@ -35,4 +37,6 @@ public:
     static Outcome Expand(DataFileText& text, const DataFormat& format);
     // Whether a line is a generation line ("#N" or "#E", either case).
     static bool IsSeriesLine(const QString& line);
+    // Whether the text holds a generation line before its end mark.
+    static bool HasSeries(const DataFileText& text);
 };

@@ -6,6 +6,7 @@
 #include "FormatCatalogue.h"
 #include "FrameSeries.h"
 #include "InputText.h"
+#include "ItemLine.h"
 #include "ProblemNumber.h"
 #include "Verdict.h"
 
@@ -28,6 +29,26 @@ QString Generated(const FrameSeries::Outcome& series) {
         .arg(series.NewElements);
 }
 
+// A fault the check finds in the expanded text, told by the line of the file as it stands,
+// which is the file the editor shows: a generated item is named by its series line.
+CheckFault InFileAsItStands(CheckFault fault, const DataFileText& expanded,
+                            const QStringList& original) {
+    if (fault.Line < 1 || fault.Line > expanded.LineCount())
+        return fault;
+    const int index = fault.Line - 1;
+    const int origin = expanded.OriginLine(index);
+    if (origin < 1)
+        return {0, fault.Message};
+    if (FrameSeries::IsSeriesLine(original.value(origin - 1))) {
+        const ItemLine item = ItemLine::Parse(expanded.Line(index));
+        fault.Message = QStringLiteral("item %1 that this series makes: %2")
+                            .arg(item.Number)
+                            .arg(fault.Message);
+    }
+    fault.Line = origin;
+    return fault;
+}
+
 MopsaCommand::Outcome Generate(const QString& path) {
     const ProblemNumber number = ProblemNumber::FromFileName(path);
     if (!number.Valid)
@@ -37,28 +58,37 @@ MopsaCommand::Outcome Generate(const QString& path) {
                                            "frames (problem numbers 1 to 8 and 15), not of "
                                            "problem %1")
                                 .arg(number.Problem)});
+    const InputText::Result read = InputText::Read(path);
+    if (!read.Ok)
+        return Rejected({0, read.Error});
+    const DataFormat format = *FormatCatalogue::For(number.Problem, number.Dynamics);
+    // The checker's reading above refuses what it refuses; the bytes are kept for the rewrite.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Rejected({0, QStringLiteral("cannot read %1: %2").arg(path, file.errorString())});
-    if (file.size() > InputText::MaxBytes)
-        return Rejected({0, QStringLiteral("%1 is too large to be a data file").arg(path)});
-    const QByteArray bytes = file.readAll();
+    DataFileText text = DataFileText::FromBytes(file.readAll());
     file.close();
 
-    DataFileText text = DataFileText::FromBytes(bytes);
-    const DataFormat format = *FormatCatalogue::For(number.Problem, number.Dynamics);
+    // Without series there is nothing to generate: the verdict is the checker's own, word
+    // for word and line for line.
+    if (!FrameSeries::HasSeries(text)) {
+        const DataChecker::Result checked = DataChecker::Check(read.Lines, format);
+        if (!checked.Ok)
+            return Rejected(checked.Fault);
+        return {0,
+                QStringLiteral("OK - no series to expand; no errors found (%1)").arg(format.Name)};
+    }
+
     const FrameSeries::Outcome series = FrameSeries::Expand(text, format);
     if (!series.Ok)
         return Rejected(series.Fault);
-
-    if (series.Changed()) {
-        const QString error = ExchangeFile::Write(path, text.ToBytes());
-        if (!error.isEmpty())
-            return {3, Verdict::Fault({0, error})};
-    }
+    // The expanded text is checked before it is written: a rejected file stays as it was.
     const DataChecker::Result checked = DataChecker::Check(text.Lines(), format);
     if (!checked.Ok)
-        return Rejected(checked.Fault);
+        return Rejected(InFileAsItStands(checked.Fault, text, read.Lines));
+    const QString error = ExchangeFile::Write(path, text.ToBytes());
+    if (!error.isEmpty())
+        return {3, Verdict::Fault({0, error})};
     return {0, QStringLiteral("OK - %1; no errors found (%2)").arg(Generated(series), format.Name)};
 }
 

@@ -6,10 +6,10 @@
 // The frame generator's command line: "Mopsa DATAFILE" expands the series lines of tables 4
 // and 5 of a data file of problem 1 to 8 or 15, rewrites the file and writes the verdict as
 // the first line of "Error.txt" in the working directory. Since the editor takes an "OK"
-// verdict as acceptance of the data, the rewritten file is checked as the checker would check
-// it, and the verdict is the checker's: "OK - ..." or "Line N: ..." for a fault of the new
-// file. A series that cannot be expanded gives "Line N: ..." for its line and leaves the file
-// untouched.
+// verdict as acceptance of the data, the expanded text is checked as the checker would check
+// it before anything is written, and only an accepted result is written: "OK - ..." or
+// "Line N: ..." with N a line of the file as it stands (the series line for a generated
+// item), the file untouched. A file without series gets the checker's own verdict.
 class MopsaCommand {
 public:
     struct Outcome {
