@@ -6,6 +6,19 @@
 
 #include <QStringEncoder>
 
+namespace {
+
+// The number of a table header: its first digit.
+int FirstDigit(const QString& line) {
+    for (QChar c : line) {
+        if (c >= u'0' && c <= u'9')
+            return c.digitValue();
+    }
+    return -1;
+}
+
+} // namespace
+
 QByteArray MeshFile::Write(const Mesh& mesh, const QString& title) {
     QStringList lines{title, QStringLiteral("*4 Nodes")};
     int number = 0;
@@ -28,22 +41,37 @@ QByteArray MeshFile::Write(const Mesh& mesh, const QString& title) {
 
 MeshFile::Result MeshFile::Read(const QByteArray& bytes) {
     Result result;
-    const DataFileText text = DataFileText::FromBytes(bytes);
+    const QStringList lines = DataFileText::FromBytes(bytes).Lines();
     Mesh& mesh = result.Mesh_;
-    const auto fail = [&](int line, const QString& message) {
+    const auto fail = [&](qsizetype line, const QString& message) {
         result.Error = QStringLiteral("line %1: %2").arg(line).arg(message);
         result.Mesh_ = {};
         return result;
     };
-    for (int table : {4, 5}) {
-        const DataFileText::Span span = text.Table(table);
-        if (!span.Found())
-            return fail(text.LineCount(), QStringLiteral("table %1 is missing").arg(table));
-        int expected = 1;
-        for (int i = span.Header + 1; i < span.End; ++i) {
-            if (!text.Line(i).startsWith(u'#'))
-                continue;
-            const ItemLine item = ItemLine::Parse(text.Line(i));
+    // The file holds table 4, then table 5, then the end mark, and nothing else that counts:
+    // a header or an item out of that order would otherwise leave part of the mesh unread.
+    int table = 0;
+    int expected = 1;
+    qsizetype end = -1;
+    for (qsizetype i = 0; i < lines.size() && end < 0; ++i) {
+        const QString& line = lines[i];
+        if (line.startsWith(u'&')) {
+            end = i;
+        } else if (line.startsWith(u'*')) {
+            const int number = FirstDigit(line);
+            if ((table == 0 && number != 4) || (table == 4 && number != 5) || table == 5)
+                return fail(i + 1, QStringLiteral("\"%1\" where %2 expected; a mesh file holds "
+                                                  "table 4, table 5 and the end mark \"&\"")
+                                       .arg(line.trimmed())
+                                       .arg(table == 0   ? QStringLiteral("table 4 is")
+                                            : table == 4 ? QStringLiteral("table 5 is")
+                                                         : QStringLiteral("the end mark is")));
+            table = number;
+            expected = 1;
+        } else if (line.startsWith(u'#')) {
+            if (table == 0)
+                return fail(i + 1, QStringLiteral("an item before table 4"));
+            const ItemLine item = ItemLine::Parse(line);
             const size_t width = table == 4 ? 2 : 6;
             if (!item.Valid || item.Number != expected || item.Words.size() != width)
                 return fail(
@@ -75,8 +103,13 @@ MeshFile::Result MeshFile::Read(const QByteArray& bytes) {
             ++expected;
         }
     }
+    if (table != 5)
+        return fail(lines.size(), QStringLiteral("table %1 is missing").arg(table == 0 ? 4 : 5));
+    if (end < 0)
+        return fail(lines.size(), QStringLiteral("the end mark \"&\" is missing; the mesh file "
+                                                 "is cut short"));
     if (mesh.Elements.empty())
-        return fail(text.LineCount(), QStringLiteral("the mesh has no elements"));
+        return fail(end + 1, QStringLiteral("the mesh has no elements"));
     result.Ok = true;
     return result;
 }

@@ -7,15 +7,18 @@
 #include "MeshFile.h"
 #include "MeshTransfer.h"
 #include "ProblemNumber.h"
+#include "Verdict.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <new>
 
 namespace {
 
 bool ReadAll(const QString& path, QByteArray& bytes, QString& error) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
         return false;
     }
@@ -24,16 +27,18 @@ bool ReadAll(const QString& path, QByteArray& bytes, QString& error) {
         return false;
     }
     bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return false;
+    }
     return true;
 }
 
-} // namespace
-
-VosherCommand::Outcome VosherCommand::Run(const QStringList& arguments,
-                                          const QString& workDirectory,
-                                          const QString& toolsetDirectory) {
+VosherCommand::Outcome Transfer(const QStringList& arguments, const QString& workDirectory,
+                                const QString& toolsetDirectory) {
+    using Outcome = VosherCommand::Outcome;
     if (arguments.isEmpty() || arguments.size() > 2)
-        return {2, QStringLiteral("usage: Vosher DATAFILE [MESHFILE]")};
+        return VosherCommand::Refused(2, QStringLiteral("usage: Vosher DATAFILE [MESHFILE]"));
     const QDir directory(workDirectory);
     const QString dataPath = directory.filePath(arguments[0]);
     const QString meshPath =
@@ -42,29 +47,63 @@ VosherCommand::Outcome VosherCommand::Run(const QStringList& arguments,
 
     const ProblemNumber number = ProblemNumber::FromFileName(dataPath);
     if (!number.Valid)
-        return {1, number.Error};
-    if (!IsMeshProblem(number.Problem))
-        return {1, QStringLiteral("Vosher puts meshes into the data of problems 9, 10, 11, 13 "
-                                  "and 16, not of problem %1")
-                       .arg(number.Problem)};
+        return VosherCommand::Refused(1, number.Error);
+    if (!VosherCommand::IsMeshProblem(number.Problem))
+        return VosherCommand::Refused(
+            1, QStringLiteral("Vosher puts meshes into the data of problems 9, 10, 11, 13 and "
+                              "16, not of problem %1")
+                   .arg(number.Problem));
     QString error;
     QByteArray meshBytes, dataBytes;
     if (!ReadAll(meshPath, meshBytes, error) || !ReadAll(dataPath, dataBytes, error))
-        return {1, error};
+        return VosherCommand::Refused(1, error);
     const MeshFile::Result mesh = MeshFile::Read(meshBytes);
     if (!mesh.Ok)
-        return {1, QStringLiteral("%1, %2").arg(meshPath, mesh.Error)};
+        return VosherCommand::Refused(1, QStringLiteral("%1, %2").arg(meshPath, mesh.Error));
 
     DataFileText text = DataFileText::FromBytes(dataBytes);
-    error = MeshTransfer::Apply(text, *FormatCatalogue::For(number.Problem, number.Dynamics),
-                                mesh.Mesh_);
-    if (!error.isEmpty())
-        return {1, error};
+    const MeshTransfer::Result transfer = MeshTransfer::Apply(
+        text, *FormatCatalogue::For(number.Problem, number.Dynamics), mesh.Mesh_);
+    if (!transfer.Error.isEmpty())
+        return VosherCommand::Refused(1, transfer.Error);
     error = ExchangeFile::Write(dataPath, text.ToBytes());
     if (!error.isEmpty())
-        return {3, error};
-    return {0, QStringLiteral("%1 nodes and %2 elements put into %3")
-                   .arg(mesh.Mesh_.Nodes.size())
-                   .arg(mesh.Mesh_.Elements.size())
-                   .arg(dataPath)};
+        return VosherCommand::Refused(3, error);
+    return Outcome{0,
+                   QStringLiteral("OK - the mesh of %1 nodes and %2 elements was taken into %3")
+                       .arg(mesh.Mesh_.Nodes.size())
+                       .arg(mesh.Mesh_.Elements.size())
+                       .arg(QFileInfo(dataPath).fileName()),
+                   transfer.Removed};
+}
+
+} // namespace
+
+VosherCommand::Outcome VosherCommand::Refused(int exitCode, const QString& message) {
+    return {exitCode, Verdict::Fault({0, message}), {}};
+}
+
+VosherCommand::Outcome VosherCommand::Run(const QStringList& arguments,
+                                          const QString& workDirectory,
+                                          const QString& toolsetDirectory) {
+    Outcome outcome;
+    try {
+        outcome = Transfer(arguments, workDirectory, toolsetDirectory);
+    } catch (const std::bad_alloc&) {
+        outcome = Refused(
+            1, QStringLiteral("not enough memory to put the mesh into %1").arg(arguments.value(0)));
+    }
+    return Report(outcome, workDirectory);
+}
+
+VosherCommand::Outcome VosherCommand::Report(Outcome outcome, const QString& workDirectory) {
+    const QString text =
+        (QStringList{outcome.Verdict} + outcome.Notes).join(QStringLiteral("\r\n"));
+    const QString error = ExchangeFile::Write(
+        QDir(workDirectory).filePath(QStringLiteral("Error.txt")), Verdict::ErrorFile(text));
+    if (!error.isEmpty()) {
+        outcome.Notes << error;
+        outcome.ExitCode = 3;
+    }
+    return outcome;
 }

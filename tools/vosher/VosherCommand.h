@@ -6,13 +6,16 @@
 // The mesher's follow-up: "Vosher DATAFILE [MESHFILE]" puts the mesh of MESHFILE (by default
 // "unnamed1.d13" in the "data" folder of the toolset directory) into tables 4 and 5 of the
 // data file of a plane stress, plane strain, axisymmetric, plate or torsion problem, through a
-// temporary file. The launcher runs it hidden and reloads the data file; what it did is
-// printed, and on a fault the data file stays as it was.
+// temporary file, and removes the items of later tables that named the old nodes and
+// elements. The launcher runs it hidden and shows what it left in "Error.txt" of the working
+// directory: first the verdict, "OK - the mesh of ... was taken into FILE" or "Error: ...",
+// then one line per table that lost items. On a fault the data file stays as it was.
 class VosherCommand {
 public:
     struct Outcome {
-        int ExitCode = 0; // 0 done, 1 refused, 2 wrong command line, 3 the file not written
-        QString Message;
+        int ExitCode = 0; // 0 done, 1 refused, 2 wrong command line, 3 a file not written
+        QString Verdict;
+        QStringList Notes; // the lines after the verdict
     };
 
     static bool IsMeshProblem(int problem) {
@@ -20,4 +23,9 @@ public:
     }
     static Outcome Run(const QStringList& arguments, const QString& workDirectory,
                        const QString& toolsetDirectory);
+    // Writes "Error.txt" of the outcome into the working directory; the exit code becomes 3
+    // when it cannot be written.
+    static Outcome Report(Outcome outcome, const QString& workDirectory);
+    // The outcome of a fault that ends the run before it could start.
+    static Outcome Refused(int exitCode, const QString& message);
 };

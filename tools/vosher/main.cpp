@@ -6,21 +6,25 @@
 #include <cstdio>
 #include <stdexcept>
 
-// Vosher DATAFILE [MESHFILE]: puts the mesher's mesh into the data file. The toolset
-// directory comes from the package's settings, as the launcher finds it; the program lies in
-// the package directory.
+// Vosher DATAFILE [MESHFILE]: puts the mesher's mesh into the data file and leaves its verdict
+// in "Error.txt" of the current directory, where the launcher reads it; it is printed as well.
+// The toolset directory comes from the package's settings, as the launcher finds it; the
+// program lies in the package directory.
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
-    QString toolset;
+    VosherCommand::Outcome outcome;
     try {
-        toolset = PackageSettings::ToolsetDirectory(QCoreApplication::applicationDirPath());
+        const QString toolset =
+            PackageSettings::ToolsetDirectory(QCoreApplication::applicationDirPath());
+        outcome =
+            VosherCommand::Run(QCoreApplication::arguments().mid(1), QDir::currentPath(), toolset);
     } catch (const std::runtime_error& error) {
-        std::fprintf(stderr, "Vosher: %s\n", error.what());
-        return 1;
+        outcome = VosherCommand::Report(
+            VosherCommand::Refused(1, QString::fromLocal8Bit(error.what())), QDir::currentPath());
     }
-    const VosherCommand::Outcome outcome =
-        VosherCommand::Run(QCoreApplication::arguments().mid(1), QDir::currentPath(), toolset);
-    std::fprintf(outcome.ExitCode == 0 ? stdout : stderr, "Vosher: %s\n",
-                 qPrintable(outcome.Message));
+    std::FILE* stream = outcome.ExitCode == 0 ? stdout : stderr;
+    std::fprintf(stream, "Vosher: %s\n", qPrintable(outcome.Verdict));
+    for (const QString& note : outcome.Notes)
+        std::fprintf(stream, "%s\n", qPrintable(note));
     return outcome.ExitCode;
 }
