@@ -1,6 +1,7 @@
 #include "SolverFiles.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <cmath>
 #include <numbers>
 
@@ -32,6 +33,12 @@ private:
             text += QStringLiteral("# %1 %2\r\n").arg(i + 1).arg(table3[i]);
         return (text + QStringLiteral("&\r\n")).toLatin1();
     }
+    static QByteArray Repro(const QString& name) {
+        QFile file(QStringLiteral(QV_TEST_DATA "/") + name);
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", qPrintable(file.fileName()));
+        return file.readAll();
+    }
     static double At(const QJsonObject& json, const QString& key, int i, int j = -1) {
         const QJsonValue value = json[key][i];
         return j < 0 ? value.toDouble() : value[j].toDouble();
@@ -45,6 +52,9 @@ private slots:
     void polynomialRoots();
     void differentialEquations();
     void sturmLiouville();
+    void nonFiniteAnswersFail_data();
+    void nonFiniteAnswersFail();
+    void rootsOnHugeIntervals();
 };
 
 void TestMathSolvers::linearSystem() {
@@ -209,6 +219,75 @@ void TestMathSolvers::sturmLiouville() {
     const Run negative(QStringLiteral("Zorbek"), QStringLiteral("x.d27"),
                        Math({"0", "1", "1"}, {"P 0 1", "R 0 -1"}, {"1 0", "1 0"}, "10"));
     QVERIFY(!negative.Ok());
+}
+
+// Data that drive the arithmetic beyond the range of numbers: the run fails, names the line
+// of the value that is far out of range, and gives no answer rather than null.
+void TestMathSolvers::nonFiniteAnswersFail_data() {
+    QTest::addColumn<QString>("solver");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("right-hand side near the largest number")
+        << "Pomrak"
+        << "p.d21" << Repro(QStringLiteral("pomrak_entry_1.7e308.d21"))
+        << "Line 18: the answer \"residuals\" is not a finite number, so nothing is given: the "
+           "value 1.7e+308 on this line is too large";
+    QTest::newRow("determinant beyond the largest number")
+        << "Tekru"
+        << "t.d23" << Math({"0", "1", "0"}, {"1.7e308 1", "1 1.7e308"}, {}, {}, false)
+        << "Line 11: the answer \"determinant\" is not a finite number";
+    QTest::newRow("function value near the largest number")
+        << "Ulvant"
+        << "u.d24" << Repro(QStringLiteral("ulvant_f_1.79e308.d24"))
+        << "Line 14: the answer \"a\" is not a finite number";
+    QTest::newRow("R below the smallest normal number")
+        << "Zorbek"
+        << "z.d27" << Repro(QStringLiteral("zorbek_R_1e-320.d27"))
+        << "Line 15: the answer \"values\" is not a finite number, so nothing is given: the "
+           "value 1e-320 on this line is too small";
+}
+
+void TestMathSolvers::nonFiniteAnswersFail() {
+    QFETCH(QString, solver);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    const Run run(solver, file, bytes);
+    QVERIFY2(!run.Ok(), QJsonDocument(run.Json()).toJson().constData());
+    QVERIFY2(run.Outcome().Error.startsWith(message), qPrintable(run.Outcome().Error));
+    QVERIFY(run.Json().isEmpty());
+}
+
+// Jastro lists only roots. On [2, 1e20] the iterations used to end far from the root of
+// x^3 - 2x - 5, at a point where the polynomial is 4.8e29, and listed it; the interval is
+// now clipped to the bound of the roots. Too few iterations for a root fail the run instead.
+void TestMathSolvers::rootsOnHugeIntervals() {
+    const Run wide(QStringLiteral("Jastro"), QStringLiteral("w.d25"),
+                   Repro(QStringLiteral("jastro_interval_2_1e20.d25")));
+    QVERIFY2(wide.Ok(), qPrintable(wide.Outcome().Error));
+    QCOMPARE(wide.Json()["roots"].toArray().size(), 1);
+    QV_COMPARE_NEAR(At(wide.Json(), "roots", 0), 2.0945514815423265, 1e-8);
+
+    // Both roots of x^2 - 1e12 on a line a hundred orders wider than they lie apart; the
+    // roots of a polynomial of high degree too.
+    const Run both(QStringLiteral("Jastro"), QStringLiteral("b.d25"),
+                   Math({"1.0E-6", "100", "1"}, {"2 1", "0 -1e12"}, {"-1e100 1e100"}));
+    QVERIFY2(both.Ok(), qPrintable(both.Outcome().Error));
+    QCOMPARE(both.Json()["roots"].toArray().size(), 2);
+    QV_COMPARE_NEAR(At(both.Json(), "roots", 0), -1e6, 1e-12);
+    QV_COMPARE_NEAR(At(both.Json(), "roots", 1), 1e6, 1e-12);
+    const Run high(QStringLiteral("Jastro"), QStringLiteral("h.d25"),
+                   Math({"1.0E-10", "100", "1"}, {"51 1", "0 -2"}, {"0 1e300"}));
+    QVERIFY2(high.Ok(), qPrintable(high.Outcome().Error));
+    QCOMPARE(high.Json()["roots"].toArray().size(), 1);
+    QV_COMPARE_NEAR(At(high.Json(), "roots", 0), std::pow(2.0, 1.0 / 51), 1e-10);
+
+    const Run short_(QStringLiteral("Jastro"), QStringLiteral("s.d25"),
+                     Math({"1.0E-12", "2", "1"}, {"3 1", "1 -2", "0 -5"}, {"-100 100"}));
+    QVERIFY(!short_.Ok());
+    QVERIFY2(short_.Outcome().Error.contains(QLatin1String("allow more iterations")),
+             qPrintable(short_.Outcome().Error));
 }
 
 QTEST_GUILESS_MAIN(TestMathSolvers)

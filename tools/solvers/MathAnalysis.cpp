@@ -6,6 +6,7 @@
 #include <Eigen/Eigenvalues>
 #include <Eigen/QR>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -57,27 +58,37 @@ struct Terms {
 };
 
 // One root in [a, b] where the polynomial changes sign: Newton steps while they stay inside
-// the bracket, bisection otherwise. Returns the iterations used, or -1 when not converged.
-int Refine(const Terms& p, double a, double b, double tolerance, int iterations, double& root) {
-    double fa = p(a);
+// the bracket and at least halve the step before, bisection otherwise, so that the bracket
+// shrinks however far the start lies from the root. Returns the iterations used, or -1 when
+// not converged; `a` and `b` are left as the last bracket.
+int Refine(const Terms& p, double& a, double& b, double tolerance, int iterations, double& root) {
+    const double fa = p(a);
     double x = (a + b) / 2;
+    double step = b - a, stepBefore = step;
     for (int i = 1; i <= iterations; ++i) {
         const double fx = p(x);
         if (fx == 0) {
             root = x;
             return i;
         }
-        if ((fx < 0) == (fa < 0)) {
+        if ((fx < 0) == (fa < 0))
             a = x;
-            fa = fx;
-        } else {
+        else
             b = x;
-        }
         const double slope = p.Derivative(x);
         double next = slope != 0 ? x - fx / slope : (a + b) / 2;
-        if (!(next > a && next < b))
+        if (!(next > a && next < b) || std::abs(2 * fx) > std::abs(stepBefore * slope)) {
             next = (a + b) / 2;
-        if (std::abs(next - x) <= tolerance || b - a <= tolerance) {
+            stepBefore = step;
+            step = (b - a) / 2;
+        } else {
+            stepBefore = step;
+            step = fx / slope;
+        }
+        // A bracket of a few units in the last place cannot shrink further.
+        const double resolution =
+            4 * std::numeric_limits<double>::epsilon() * std::max(std::abs(a), std::abs(b));
+        if (std::abs(next - x) <= tolerance || b - a <= std::max(tolerance, resolution)) {
             root = next;
             return i;
         }
@@ -85,6 +96,39 @@ int Refine(const Terms& p, double a, double b, double tolerance, int iterations,
     }
     root = x;
     return -1;
+}
+
+// Every real root of p lies within this distance of 0 (Cauchy's bound), so a search interval
+// can be clipped to it: a root is then bracketed closely however wide the interval given.
+double RootBound(const Terms& p) {
+    const int degree = p.Degree();
+    double leading = 0;
+    for (const auto& [power, c] : p.List) {
+        if (power == degree)
+            leading = c;
+    }
+    double largest = 0;
+    for (const auto& [power, c] : p.List) {
+        if (power < degree)
+            largest = std::max(largest, std::abs(c / leading));
+    }
+    // A little beyond the bound, so that rounding does not cut a root at its very end.
+    return (1 + largest) * (1 + 1e-9);
+}
+
+// Whether x is a root to the tolerance: p changes sign or vanishes within it, or |p(x)| is no
+// larger than the tolerance times the slope nearby plus the rounding of its terms.
+bool IsRoot(const Terms& p, double x, double tolerance) {
+    const double value = p(x);
+    if (!std::isfinite(value))
+        return false;
+    const double left = p(x - tolerance), right = p(x + tolerance);
+    if (value == 0 || (left < 0) != (right < 0) || left == 0 || right == 0)
+        return true;
+    const double slope = std::max({std::abs(p.Derivative(x - tolerance)), std::abs(p.Derivative(x)),
+                                   std::abs(p.Derivative(x + tolerance))});
+    const double rounding = 64 * std::numeric_limits<double>::epsilon() * p.Magnitude(x);
+    return std::abs(value) <= tolerance * slope + rounding;
 }
 
 // Sorted roots, each once: two roots are one when they lie within the tolerance or when the
@@ -118,7 +162,9 @@ struct RootSearch {
     int Iterations = 0;
     std::vector<double> Roots;
     std::vector<double> Touching; // roots where the sign does not change
-    std::vector<double> Unconverged;
+    // Brackets in which a root was not reached within the iterations: from, to, the last
+    // estimate.
+    std::vector<std::array<double, 3>> Unconverged;
 };
 
 // The real roots of p in [from, to], cut first at the given points. Between two neighbouring
@@ -130,6 +176,11 @@ std::vector<double> RealRoots(const Terms& p, double from, double to,
                               const std::vector<double>& cuts, RootSearch& search, bool outermost) {
     std::vector<double> found;
     if (p.Degree() == 0)
+        return found;
+    const double bound = RootBound(p);
+    from = std::max(from, -bound);
+    to = std::min(to, bound);
+    if (from > to)
         return found;
     const Terms slope = p.Derived();
     std::vector<double> points = cuts;
@@ -166,9 +217,9 @@ std::vector<double> RealRoots(const Terms& p, double from, double to,
         const double fb = p(b);
         if (fa == 0 || fb == 0 || (fa < 0) == (fb < 0) || b <= a)
             continue;
-        double root = 0;
-        if (Refine(p, a, b, search.Tolerance, search.Iterations, root) < 0 && outermost)
-            search.Unconverged.push_back(root);
+        double root = 0, left = a, right = b;
+        if (Refine(p, left, right, search.Tolerance, search.Iterations, root) < 0 && outermost)
+            search.Unconverged.push_back({left, right, root});
         found.push_back(root);
     }
     return Distinct(p, std::move(found), search.Tolerance);
@@ -252,11 +303,30 @@ SolverOutcome MathSolvers::Polynomial(const ParsedData& data) {
         return std::any_of(list.begin(), list.end(),
                            [&](double y) { return std::abs(x - y) <= tolerance; });
     };
+    // A root is listed only when it is one: an estimate that did not reach the tolerance is
+    // kept with a note when the polynomial vanishes there within its rounding, and otherwise
+    // the run fails rather than give a point that is no root and lose the one in its bracket.
     QStringList notes;
-    for (double root : search.Unconverged)
+    for (const auto& [left, right, estimate] : search.Unconverged) {
+        if (!IsRoot(p, estimate, tolerance))
+            return SolverOutcome::Failure(
+                QStringLiteral("the root between %1 and %2 was not found to the tolerance in %3 "
+                               "iterations; allow more iterations (item 3 of table 1)")
+                    .arg(left, 0, 'g', 14)
+                    .arg(right, 0, 'g', 14)
+                    .arg(iterations));
         notes << QStringLiteral("the root near %1 did not reach the tolerance in %2 iterations")
-                     .arg(root, 0, 'g', 10)
+                     .arg(estimate, 0, 'g', 10)
                      .arg(iterations);
+    }
+    for (double root : distinct) {
+        if (!IsRoot(p, root, tolerance))
+            return SolverOutcome::Failure(
+                QStringLiteral("the search ended at x = %1, where the polynomial is %2, not 0; "
+                               "allow more iterations (item 3 of table 1) or a larger tolerance")
+                    .arg(root, 0, 'g', 14)
+                    .arg(p(root), 0, 'g', 4));
+    }
     SolverOutcome outcome;
     outcome.Ok = true;
     QJsonArray list;

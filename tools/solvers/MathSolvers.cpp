@@ -2,6 +2,86 @@
 
 #include "StaticReport.h"
 
+#include <QJsonObject>
+#include <QLocale>
+#include <cmath>
+
+namespace {
+
+bool AllFinite(const QJsonValue& value) {
+    if (value.isDouble())
+        return std::isfinite(value.toDouble());
+    if (value.isArray()) {
+        for (const QJsonValue item : value.toArray()) {
+            if (!AllFinite(item))
+                return false;
+        }
+    }
+    if (value.isObject()) {
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            if (!AllFinite(it.value()))
+                return false;
+        }
+    }
+    return true;
+}
+
+// The value of the data farthest from 1 in its order of magnitude, and its line: where an
+// overflow or an underflow of the arithmetic most likely starts.
+struct Extreme {
+    double Value = 1;
+    int Line = 0;
+};
+
+Extreme FarthestValue(const ParsedData& data) {
+    Extreme extreme;
+    double farthest = 0;
+    const auto consider = [&](double value, int line) {
+        if (value == 0 || !std::isfinite(value))
+            return;
+        const double distance = std::abs(std::log10(std::abs(value)));
+        if (distance > farthest) {
+            farthest = distance;
+            extreme = {value, line};
+        }
+    };
+    for (const ParsedData::GeneralItem& item : data.General)
+        consider(item.Number, item.Line);
+    for (const ParsedTable& table : data.Tables) {
+        for (int row = 0; row < table.Rows(); ++row) {
+            for (int column = 0; column < table.Width; ++column)
+                consider(table.At(row, column), table.Lines[static_cast<size_t>(row)]);
+        }
+    }
+    return extreme;
+}
+
+// Why answers that are not all finite numbers cannot be given: named after the answer and,
+// where a value of the data lies far out of the ordinary range, after that value's line.
+QString NotFinite(const QJsonObject& answers, const ParsedData& data) {
+    QString key;
+    for (auto it = answers.begin(); it != answers.end() && key.isEmpty(); ++it) {
+        if (!AllFinite(it.value()))
+            key = it.key();
+    }
+    const QString what =
+        QStringLiteral("the answer \"%1\" is not a finite number, so nothing is given").arg(key);
+    // Beyond 1e100 either way, the products and sums of a solution leave the range of numbers.
+    constexpr double Far = 100;
+    const Extreme extreme = FarthestValue(data);
+    if (extreme.Line > 0 && std::abs(std::log10(std::abs(extreme.Value))) >= Far)
+        return QStringLiteral("Line %1: %2: the value %3 on this line is too %4 to compute with; "
+                              "scale the data to a moderate range")
+            .arg(extreme.Line)
+            .arg(what, QString::number(extreme.Value, 'g', QLocale::FloatingPointShortest),
+                 std::abs(extreme.Value) > 1 ? QStringLiteral("large") : QStringLiteral("small"));
+    return what + QStringLiteral(": the calculation leaves the range of numbers; the problem is "
+                                 "too ill-conditioned for the values given");
+}
+
+} // namespace
+
 QString MathSolvers::Stage(int problem) {
     switch (problem) {
     case 21:
@@ -52,6 +132,10 @@ SolverOutcome MathSolvers::Solve(const SolverInput& input, SolverProgress* progr
         return SolverOutcome::Failure(
             QStringLiteral("problem %1 is not a mathematics problem").arg(input.Problem));
     }
+    // An answer of infinity or "not a number" is no answer: the run fails rather than printing
+    // it as null or nan.
+    if (outcome.Ok && !AllFinite(outcome.Json))
+        return SolverOutcome::Failure(NotFinite(outcome.Json, input.Data));
     if (outcome.Ok) {
         outcome.Protocol =
             QStringLiteral("%1: %2\n\n").arg(input.FormatName, input.Data.General[0].Text) +

@@ -54,6 +54,8 @@ std::vector<PencilModes::Mode> PencilModes::Lowest(const StiffnessSystem& system
     const int n = system.Equations();
     if (n == 0 || count < 1)
         return {};
+    // No system has more modes than equations; a larger count only asks for all of them.
+    count = std::min(count, n);
     ReducedOperator op(system, b);
     if (n <= DenseLimit || count + 2 >= n) {
         Eigen::MatrixXd c(n, n);
