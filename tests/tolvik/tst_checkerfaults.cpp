@@ -32,6 +32,9 @@ private slots:
     void faultsOfTheWholeFile_data();
     void faultsOfTheWholeFile();
     void dynamicsFilesNeedModes();
+    void countsBeyondTheLimits_data();
+    void countsBeyondTheLimits();
+    void countsAtTheLimitsPass();
 };
 
 // Each row breaks a sound file in one place; the checker must name the line the user has to
@@ -259,6 +262,84 @@ void TestCheckerFaults::dynamicsFilesNeedModes() {
     QCOMPARE(dynamics.Fault.Line, 11);
     QVERIFY(Check(ReadBytes(TestData(QStringLiteral("tripod.d54"))), QStringLiteral("t.p04"))
                 .Result.Ok);
+}
+
+// A count of table 1 costs what it claims: files of a kilobyte that ask for a million load
+// cases or two billion steps are refused at the count's line before anything is reserved.
+void TestCheckerFaults::countsBeyondTheLimits_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("a million load cases")
+        << "limits/pelgon_loadcases_1e6.d05" << 6
+        << "Load cases is 1000000; a data file may ask for at most 1000";
+    QTest::newRow("load cases near the largest whole number")
+        << "limits/pelgon_loadcases_intmax.d05" << 6 << "Load cases is 2147483646";
+    QTest::newRow("ten thousand buckling cases")
+        << "limits/wempel_loadcases_1e4.d15" << 6 << "Load cases is 10000";
+    QTest::newRow("subdivisions") << "limits/jastro_subdivisions_intmax.d25" << 6
+                                  << "Subdivisions is 2147483647; a data file may ask for at "
+                                     "most 10000";
+    QTest::newRow("steps") << "limits/rendup_steps_big.d26" << 6
+                           << "Steps is 2147483646; a data file may ask for at most 10000";
+    QTest::newRow("mesh intervals") << "limits/zorbek_intervals_1e5.d27" << 11
+                                    << "Mesh intervals is 100000; a data file may ask for at "
+                                       "most 10000";
+    QTest::newRow("mesh intervals near the largest whole number")
+        << "limits/zorbek_intervals_intmax.d27" << 11 << "Mesh intervals is 2147483646";
+}
+
+void TestCheckerFaults::countsBeyondTheLimits() {
+    QFETCH(QString, file);
+    QFETCH(int, line);
+    QFETCH(QString, message);
+    const DataChecker::Result result = Check(ReadBytes(TestData(file)), file).Result;
+    QVERIFY2(!result.Ok, "the count beyond the limit was accepted");
+    QVERIFY2(result.Fault.Line == line && result.Fault.Message.contains(message), Describe(result));
+
+    // The same counts in the sound files of the other types, and the modes of dynamics.
+    const struct {
+        const char* File;
+        int Line;
+        const char* Replacement;
+        const char* Message;
+    } others[] = {
+        {"tripod.d54", 11, "#  9  Natural modes = 201", "Natural modes is 201"},
+        {"shaft.d62", 11, "#  9  Natural frequencies = 100000", "Natural frequencies is 100000"},
+        {"wave.d74", 6, "#  4  Harmonics = 501", "Harmonics is 501"},
+        {"cubic.d75", 5, "#  3  Iterations = 10001", "Iterations is 10001"},
+    };
+    for (const auto& other : others) {
+        const QString name = QString::fromLatin1(other.File);
+        const DataChecker::Result refused =
+            Check(Edited(name, other.Line, 1, QString::fromLatin1(other.Replacement)), name).Result;
+        QVERIFY2(!refused.Ok && refused.Fault.Line == other.Line &&
+                     refused.Fault.Message.contains(QLatin1String(other.Message)),
+                 Describe(refused));
+    }
+}
+
+// The limits themselves are sound values: a file may ask for exactly as much.
+void TestCheckerFaults::countsAtTheLimitsPass() {
+    const struct {
+        const char* File;
+        int Line;
+        const char* Replacement;
+    } atLimit[] = {
+        {"frame.d55", 6, "#  4  Load cases = 1000"},
+        {"tripod.d54", 11, "#  9  Natural modes = 200"},
+        {"cubic.d75", 5, "#  3  Iterations = 10000\n#  4  Subdivisions = 10000"},
+        {"oscillator.d76", 6, "#  4  Steps = 10000"},
+        {"string.d77", 11, "#  9  Mesh intervals = 10000"},
+    };
+    for (const auto& file : atLimit) {
+        const QString name = QString::fromLatin1(file.File);
+        const int count = QByteArray(file.Replacement).count('\n') + 1;
+        const DataChecker::Result result =
+            Check(Edited(name, file.Line, count, QString::fromLatin1(file.Replacement)), name)
+                .Result;
+        QVERIFY2(result.Ok, Describe(result));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCheckerFaults)

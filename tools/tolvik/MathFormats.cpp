@@ -1,6 +1,7 @@
 #include "MathFormats.h"
 
 #include "CheckFault.h"
+#include "CountLimits.h"
 #include "ParsedData.h"
 
 #include <algorithm>
@@ -197,7 +198,7 @@ DataFormat Fourier() {
     return Format(24, QStringLiteral("Fourier analyses"),
                   General(Rule::Real(QStringLiteral("Period start")),
                           Rule::Positive(QStringLiteral("Period")),
-                          Rule::Whole(QStringLiteral("Harmonics"), 1),
+                          Rule::Count(QStringLiteral("Harmonics"), 1, CountLimits::Harmonics),
                           QStringLiteral("Function values"), QStringLiteral("Items of table 3")),
                   {values});
 }
@@ -230,8 +231,8 @@ DataFormat NonlinearEquation() {
     };
     return Format(25, QStringLiteral("nonlinear equations"),
                   General(Rule::Positive(QStringLiteral("Tolerance")),
-                          Rule::Whole(QStringLiteral("Iterations"), 1),
-                          Rule::Whole(QStringLiteral("Subdivisions"), 1),
+                          Rule::Count(QStringLiteral("Iterations"), 1, CountLimits::Iterations),
+                          Rule::Count(QStringLiteral("Subdivisions"), 1, CountLimits::Subdivisions),
                           QStringLiteral("Polynomial terms"), QStringLiteral("Search intervals")),
                   {terms, intervals});
 }
@@ -251,8 +252,8 @@ DataFormat DifferentialSystem() {
     DataFormat format =
         Format(26, QStringLiteral("systems of differential equations"),
                General(Rule::Real(QStringLiteral("Start")), Rule::Real(QStringLiteral("End")),
-                       Rule::Whole(QStringLiteral("Steps"), 1), QStringLiteral("Matrix rows"),
-                       QStringLiteral("Initial values")),
+                       Rule::Count(QStringLiteral("Steps"), 1, CountLimits::Steps),
+                       QStringLiteral("Matrix rows"), QStringLiteral("Initial values")),
                {Matrix(QStringLiteral("Matrix"), 0), initial});
     format.OnEnd = [](const ParsedData& data) {
         CheckIncreasing(data, 2, 3, QStringLiteral("the end"));
@@ -295,14 +296,14 @@ DataFormat DifferentialCharacteristicValues() {
                              QStringLiteral("alpha and beta are both 0: the condition says "
                                             "nothing")};
     };
-    DataFormat format =
-        Format(27, QStringLiteral("differential characteristic value problems"),
-               General(Rule::Real(QStringLiteral("Interval start")),
-                       Rule::Real(QStringLiteral("Interval end")),
-                       Rule::Whole(QStringLiteral("Values wanted"), 1),
-                       QStringLiteral("Coefficient terms"), QStringLiteral("Boundary conditions"),
-                       {Rule::Whole(QStringLiteral("Mesh intervals"), 2)}),
-               {terms, conditions});
+    DataFormat format = Format(
+        27, QStringLiteral("differential characteristic value problems"),
+        General(Rule::Real(QStringLiteral("Interval start")),
+                Rule::Real(QStringLiteral("Interval end")),
+                Rule::Whole(QStringLiteral("Values wanted"), 1),
+                QStringLiteral("Coefficient terms"), QStringLiteral("Boundary conditions"),
+                {Rule::Count(QStringLiteral("Mesh intervals"), 2, CountLimits::MeshIntervals)}),
+        {terms, conditions});
     format.OnEnd = [](const ParsedData& data) {
         CheckIncreasing(data, 2, 3, QStringLiteral("the interval end"));
         if (data.GeneralNumber(9) <= data.GeneralNumber(4))

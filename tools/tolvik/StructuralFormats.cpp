@@ -1,6 +1,7 @@
 #include "StructuralFormats.h"
 
 #include "CheckFault.h"
+#include "CountLimits.h"
 #include "ModelRules.h"
 #include "ParsedData.h"
 
@@ -26,7 +27,7 @@ std::vector<GeneralItemFormat> General(int minCases, int maxCases) {
     return {Text(QStringLiteral("Title")),
             Unit(QStringLiteral("Force unit")),
             Unit(QStringLiteral("Length unit")),
-            Value(Rule::Whole(QStringLiteral("Load cases"), minCases, maxCases)),
+            Value(Rule::Count(QStringLiteral("Load cases"), minCases, maxCases)),
             Value(Rule::Whole(QStringLiteral("Nodes"), 0)),
             Value(Rule::Whole(QStringLiteral("Elements"), 0)),
             Value(Rule::Whole(QStringLiteral("Materials"), 0)),
@@ -34,7 +35,7 @@ std::vector<GeneralItemFormat> General(int minCases, int maxCases) {
 }
 
 std::vector<GeneralItemFormat> Statics() {
-    return General(1, std::numeric_limits<int>::max());
+    return General(1, CountLimits::LoadCases);
 }
 
 std::vector<GeneralItemFormat> With(std::vector<GeneralItemFormat> items, const ValueRule& ninth) {
@@ -226,7 +227,8 @@ std::optional<DataFormat> For(int problem, bool dynamics) {
     const QStringList xz{QStringLiteral("x"), QStringLiteral("z")};
     const QStringList xyz{QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")};
     const QStringList rz{QStringLiteral("r"), QStringLiteral("z")};
-    const Rule modes = Rule::Whole(QStringLiteral("Natural modes"), dynamics ? 1 : 0);
+    const Rule modes =
+        Rule::Count(QStringLiteral("Natural modes"), dynamics ? 1 : 0, CountLimits::Modes);
 
     switch (problem) {
     case 1:
@@ -265,17 +267,18 @@ std::optional<DataFormat> For(int problem, bool dynamics) {
             SpaceBars);
     case 5:
     case 15:
-        return Format(
-            problem,
-            problem == 5 ? QStringLiteral("plane frames")
-                         : QStringLiteral("stability problems of plane frames"),
-            problem == 5 ? Statics()
-                         : With(Statics(), Rule::Whole(QStringLiteral("Buckling modes"), 1)),
-            {Materials(), Sections({QStringLiteral("A"), QStringLiteral("I")}), Nodes(xz, 2),
-             Elements(Plus(BarEnds(), {SectionRef(), Hinges()}), ModelRules::Bar()),
-             Supports(planeCodes), NodalLoads(planeLoads),
-             ElementLoads({QStringLiteral("qx"), QStringLiteral("qz")})},
-            PlaneBars);
+        return Format(problem,
+                      problem == 5 ? QStringLiteral("plane frames")
+                                   : QStringLiteral("stability problems of plane frames"),
+                      problem == 5 ? Statics()
+                                   : With(Statics(), Rule::Count(QStringLiteral("Buckling modes"),
+                                                                 1, CountLimits::Modes)),
+                      {Materials(), Sections({QStringLiteral("A"), QStringLiteral("I")}),
+                       Nodes(xz, 2),
+                       Elements(Plus(BarEnds(), {SectionRef(), Hinges()}), ModelRules::Bar()),
+                       Supports(planeCodes), NodalLoads(planeLoads),
+                       ElementLoads({QStringLiteral("qx"), QStringLiteral("qz")})},
+                      PlaneBars);
     case 6:
         return Format(
             6, QStringLiteral("grillages"), Statics(),
@@ -301,7 +304,8 @@ std::optional<DataFormat> For(int problem, bool dynamics) {
             SpaceBars);
     case 8:
         return Format(8, QStringLiteral("complex plane frames and beams"),
-                      With(General(0, 0), Rule::Whole(QStringLiteral("Natural modes"), 1)),
+                      With(General(0, 0),
+                           Rule::Count(QStringLiteral("Natural modes"), 1, CountLimits::Modes)),
                       {Materials(), Sections({QStringLiteral("A"), QStringLiteral("I")}),
                        Nodes(xz, 2),
                        Elements(Plus(BarEnds(), {SectionRef(), Hinges()}), ModelRules::Bar()),
@@ -329,7 +333,8 @@ std::optional<DataFormat> For(int problem, bool dynamics) {
                       PlanePolygons);
     case 12:
         return Format(12, QStringLiteral("shaft lines"),
-                      With(General(0, 0), Rule::Whole(QStringLiteral("Natural frequencies"), 1)),
+                      With(General(0, 0), Rule::Count(QStringLiteral("Natural frequencies"), 1,
+                                                      CountLimits::Modes)),
                       {Materials(), ShaftSections(), Nodes({QStringLiteral("x")}, 2),
                        Elements(Plus(BarEnds(), {SectionRef()}), ModelRules::Bar()), Bearings(),
                        [] {

@@ -66,6 +66,12 @@ ValueRule ValueRule::Whole(const QString& name, int min, int max) {
     return rule;
 }
 
+ValueRule ValueRule::Count(const QString& name, int min, int max) {
+    ValueRule rule = Whole(name, min, max);
+    rule.Limited = true;
+    return rule;
+}
+
 ValueRule ValueRule::Flag(const QString& name) {
     return Whole(name, 0, 1);
 }
@@ -186,9 +192,13 @@ QString ValueRule::Read(QStringView token, const ParsedData& data, double& value
     if (!belowMin && !aboveMax)
         return {};
     const QString shown = NumberText(value);
+    if (Limited && aboveMax && Min != Max)
+        return QStringLiteral("%1 is %2; a data file may ask for at most %3")
+            .arg(Name, shown, NumberText(Max));
     if (Type == Kind::Integer && Min == 0 && Max == 1)
         return QStringLiteral("%1 must be 0 or 1, not %2").arg(Name, shown);
-    if (Type == Kind::Integer && std::isfinite(Max) && Max < std::numeric_limits<int>::max()) {
+    if (Type == Kind::Integer && std::isfinite(Max) && Max < std::numeric_limits<int>::max() &&
+        (!Limited || Min == Max)) {
         if (Min == Max)
             return QStringLiteral("%1 must be %2, not %3").arg(Name, NumberText(Min), shown);
         return QStringLiteral("%1 must be from %2 to %3, not %4")

@@ -27,12 +27,17 @@ struct ValueRule {
     // The value goes into a model file of 32-bit IEEE singles (node coordinates), so it must
     // not pass the largest single.
     bool SingleRange = false;
+    // A count of table 1 with an upper limit the package sets (see CountLimits.h), so that a
+    // value beyond it is reported as beyond that limit.
+    bool Limited = false;
 
     static ValueRule Real(const QString& name);
     static ValueRule Positive(const QString& name);
     static ValueRule NonNegative(const QString& name);
     static ValueRule RealBelow(const QString& name, double min, double maxExclusive);
     static ValueRule Whole(const QString& name, int min, int max = std::numeric_limits<int>::max());
+    // A whole number from `min` up to the package's limit `max` for that count.
+    static ValueRule Count(const QString& name, int min, int max);
     static ValueRule Flag(const QString& name);
     static ValueRule Ref(const QString& name, int table, bool zeroIsNone = false);
     static ValueRule LoadCase();
