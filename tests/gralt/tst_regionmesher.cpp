@@ -4,6 +4,7 @@
 #include "RegionMesher.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,10 +16,12 @@ MeshRegion Rectangle(double x0, double y0, double x1, double y1, int n12, int n2
 }
 
 double SignedArea(const Mesh& mesh, const Mesh::Element& element) {
+    // From the first corner, so that elements far from the origin keep their digits.
+    const QPointF origin = mesh.Nodes[element.Corners[0] - 1];
     double area = 0;
     for (int i = 0; i < 4; ++i) {
-        const QPointF a = mesh.Nodes[element.Corners[i] - 1];
-        const QPointF b = mesh.Nodes[element.Corners[(i + 1) % 4] - 1];
+        const QPointF a = mesh.Nodes[element.Corners[i] - 1] - origin;
+        const QPointF b = mesh.Nodes[element.Corners[(i + 1) % 4] - 1] - origin;
         area += a.x() * b.y() - a.y() * b.x();
     }
     return area / 2;
@@ -35,6 +38,10 @@ class TestRegionMesher : public QObject {
 private slots:
     void dividesOneRegion();
     void sharedEdgesShareNodes();
+    void farFromTheOriginAsNearIt_data();
+    void farFromTheOriginAsNearIt();
+    void junctionOnADivisionPointIsConforming();
+    void manyRegionsMeshInLinearTime();
     void refusesRegions_data();
     void refusesRegions();
     void projectFileRoundTrip();
@@ -42,6 +49,7 @@ private slots:
     void projectFileFaults();
     void meshFileRoundTripAndFaults();
     void outputWritesBothFilesOrNone();
+    void projectIsReadWhole();
 };
 
 void TestRegionMesher::dividesOneRegion() {
@@ -68,6 +76,47 @@ void TestRegionMesher::sharedEdgesShareNodes() {
     QCOMPARE(result.Mesh_.Elements.back().Section, 3);
 }
 
+void TestRegionMesher::farFromTheOriginAsNearIt_data() {
+    QTest::addColumn<double>("offset");
+    QTest::newRow("at the origin") << 0.0;
+    QTest::newRow("ten million away") << 1e7; // used to merge into one node
+    QTest::newRow("far negative") << -3e8;
+}
+
+void TestRegionMesher::farFromTheOriginAsNearIt() {
+    QFETCH(double, offset);
+    const RegionMesher::Result result =
+        RegionMesher::Build({Rectangle(offset, offset, offset + 4, offset + 3, 8, 6),
+                             Rectangle(offset + 4, offset, offset + 6, offset + 3, 4, 6)});
+    QVERIFY2(result.Ok, qPrintable(result.Error));
+    QCOMPARE(result.Mesh_.Nodes.size(), size_t(9 * 7 + 4 * 7));
+    QCOMPARE(result.Mesh_.Elements.size(), size_t(48 + 24));
+    for (const Mesh::Element& element : result.Mesh_.Elements)
+        QVERIFY(qAbs(SignedArea(result.Mesh_, element) - 0.25) < 1e-3);
+}
+
+void TestRegionMesher::junctionOnADivisionPointIsConforming() {
+    // The two upper regions meet the lower one at its division point: no crack.
+    const RegionMesher::Result result = RegionMesher::Build(
+        {Rectangle(0, 0, 2, 1, 2, 1), Rectangle(0, 1, 1, 2, 1, 1), Rectangle(1, 1, 2, 2, 1, 1)});
+    QVERIFY2(result.Ok, qPrintable(result.Error));
+    QCOMPARE(result.Mesh_.Nodes.size(), size_t(9));
+    QCOMPARE(result.Mesh_.Elements.size(), size_t(4));
+}
+
+void TestRegionMesher::manyRegionsMeshInLinearTime() {
+    // 20,000 regions in a row took seconds while every pair of regions was compared.
+    std::vector<MeshRegion> regions;
+    for (int r = 0; r < 20000; ++r)
+        regions.push_back(Rectangle(r, 0, r + 1, 1, 1, 1));
+    QElapsedTimer timer;
+    timer.start();
+    const RegionMesher::Result result = RegionMesher::Build(regions);
+    QVERIFY2(result.Ok, qPrintable(result.Error));
+    QCOMPARE(result.Mesh_.Nodes.size(), size_t(40002));
+    QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
+}
+
 void TestRegionMesher::refusesRegions_data() {
     QTest::addColumn<std::vector<MeshRegion>>("regions");
     QTest::addColumn<QString>("message");
@@ -83,6 +132,18 @@ void TestRegionMesher::refusesRegions_data() {
     QTest::newRow("edge divided twice")
         << std::vector{Rectangle(0, 0, 1, 1, 2, 3), Rectangle(1, 0, 2, 1, 2, 4)}
         << "Regions 1 and 2 share an edge but divide it into 3 and 4 parts";
+    // A T-junction: two regions on one undivided side of a third.
+    QTest::newRow("T-junction") << std::vector{Rectangle(0, 0, 2, 1, 1, 1),
+                                               Rectangle(0, 1, 1, 2, 1, 1),
+                                               Rectangle(1, 1, 2, 2, 1, 1)}
+                                << "Regions 1 and 2 share only part of an edge: the point (1, 1) "
+                                   "lies on a side of region 1";
+    QTest::newRow("edges overlap in part")
+        << std::vector{Rectangle(0, 0, 2, 1, 1, 1), Rectangle(1, 1, 3, 2, 1, 1)}
+        << "Regions 1 and 2 share only part of an edge";
+    QTest::newRow("too small for the coordinates")
+        << std::vector{Rectangle(1e9, 0, 1e9 + 0.01, 0.01, 10, 10)}
+        << "move the regions nearer to the origin";
     QTest::newRow("too many nodes")
         << std::vector{Rectangle(0, 0, 1, 1, 1000, 1000)} << "at most 200000";
 }
@@ -161,6 +222,26 @@ void TestRegionMesher::outputWritesBothFilesOrNone() {
     QCOMPARE(MeshOutput::Save(data, {Rectangle(0, 0, 1, 1, 2, 2)}), QString());
     QVERIFY(QFile::exists(QDir(data).filePath(QStringLiteral("unnamed1.d13"))));
     QCOMPARE(MeshOutput::Load(data).Regions.size(), size_t(1));
+}
+
+void TestRegionMesher::projectIsReadWhole() {
+    // A region line across the first mebibyte: its section (12) and the region after it used
+    // to be cut off, and OK then wrote the rest over the project.
+    QTemporaryDir toolset;
+    const QString data = QDir(toolset.path()).filePath(QStringLiteral("data"));
+    QVERIFY(QDir().mkpath(data));
+    QByteArray bytes("Gralt project 1\r\n;");
+    bytes += QByteArray(1024 * 1024 - bytes.size() - 32, 'x');
+    bytes += "\r\nregion 0 0 4 0 4 3 0 3 8 6 1 12\r\nregion 4 0 5 0 5 3 4 3 2 6 1 1\r\n";
+    QCOMPARE(bytes.indexOf("12\r\n"), 1024 * 1024 - 1);
+    QFile file(QDir(data).filePath(MeshOutput::ProjectName()));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    const MeshProject::Result project = MeshOutput::Load(data);
+    QVERIFY2(project.Ok, qPrintable(project.Error));
+    QCOMPARE(project.Regions.size(), size_t(2));
+    QCOMPARE(project.Regions[0].Section, 12);
 }
 
 QTEST_GUILESS_MAIN(TestRegionMesher)

@@ -15,7 +15,20 @@ MeshProject::Result MeshOutput::Load(const QString& dataFolder) {
         return {false,
                 QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()),
                 {}};
-    MeshProject::Result result = MeshProject::Read(file.read(1024 * 1024));
+    // Read whole or not at all: a project cut short would lose regions, and OK would then
+    // write the rest over it.
+    if (file.size() > MaxProjectBytes)
+        return {false,
+                QStringLiteral("%1 is larger than %2 MB and is not read")
+                    .arg(file.fileName())
+                    .arg(MaxProjectBytes / (1024 * 1024)),
+                {}};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError || bytes.size() != file.size())
+        return {false,
+                QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()),
+                {}};
+    MeshProject::Result result = MeshProject::Read(bytes);
     if (!result.Ok)
         result.Error = file.fileName() + QStringLiteral(", ") + result.Error;
     return result;

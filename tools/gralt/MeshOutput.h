@@ -13,6 +13,9 @@ class MeshOutput {
 public:
     static QString ProjectName() { return QStringLiteral("unnamed1.spj"); }
     static QString MeshName() { return QStringLiteral("unnamed1.d13"); }
+    // A larger project is refused rather than read in part; the mesher's limit of 200,000
+    // nodes is reached by projects of a few megabytes.
+    static constexpr qint64 MaxProjectBytes = 64 * 1024 * 1024;
 
     // The project of the folder; no regions and no error when there is no project file.
     static MeshProject::Result Load(const QString& dataFolder);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <unordered_map>
 
 namespace {
@@ -10,10 +11,11 @@ double Cross(const QPointF& a, const QPointF& b) {
     return a.x() * b.y() - a.y() * b.x();
 }
 
+// Taken from the first corner, so that regions far from the origin lose no digits.
 double SignedArea(const std::array<QPointF, 4>& c) {
     double area = 0;
-    for (int i = 0; i < 4; ++i)
-        area += Cross(c[i], c[(i + 1) % 4]);
+    for (int i = 1; i < 3; ++i)
+        area += Cross(c[i] - c[0], c[i + 1] - c[0]);
     return area / 2;
 }
 
@@ -29,10 +31,15 @@ QPointF Bilinear(const std::array<QPointF, 4>& c, double s, double t) {
            c[3] * ((1 - s) * t);
 }
 
-// Finds nodes by position: points within `tolerance` of each other are one node.
+// Finds nodes by position: points within `tolerance` of each other are one node. Nodes are
+// kept in cells four tolerances wide, each cell a chain through `next_`.
 class NodeIndex {
 public:
-    explicit NodeIndex(double tolerance) : tolerance_(tolerance) {}
+    NodeIndex(double tolerance, size_t points) : tolerance_(tolerance) {
+        cells_.reserve(points);
+        next_.reserve(points + 1);
+        next_.push_back(0);
+    }
 
     int Find(const QPointF& point, std::vector<QPointF>& nodes) {
         const long long cx = Cell(point.x()), cy = Cell(point.y());
@@ -41,7 +48,7 @@ public:
                 const auto found = cells_.find(Key(cx + dx, cy + dy));
                 if (found == cells_.end())
                     continue;
-                for (int node : found->second) {
+                for (int node = found->second; node != 0; node = next_[size_t(node)]) {
                     const QPointF d = nodes[static_cast<size_t>(node - 1)] - point;
                     if (std::abs(d.x()) <= tolerance_ && std::abs(d.y()) <= tolerance_)
                         return node;
@@ -50,7 +57,9 @@ public:
         }
         nodes.push_back(point);
         const int node = static_cast<int>(nodes.size());
-        cells_[Key(cx, cy)].push_back(node);
+        int& head = cells_[Key(cx, cy)];
+        next_.push_back(head);
+        head = node;
         return node;
     }
 
@@ -59,12 +68,9 @@ private:
     static long long Key(long long x, long long y) { return x * 73856093LL ^ y * 19349663LL; }
 
     double tolerance_;
-    std::unordered_map<long long, std::vector<int>> cells_;
+    std::unordered_map<long long, int> cells_; // the last node put into each cell
+    std::vector<int> next_;                    // the node put into the same cell before it
 };
-
-bool Same(const QPointF& a, const QPointF& b, double tolerance) {
-    return std::abs(a.x() - b.x()) <= tolerance && std::abs(a.y() - b.y()) <= tolerance;
-}
 
 } // namespace
 
@@ -96,6 +102,107 @@ QString RegionMesher::Validate(const MeshRegion& region) {
     return {};
 }
 
+namespace {
+
+long long EdgeKey(int a, int b) {
+    return (static_cast<long long>(std::min(a, b)) << 32) | std::max(a, b);
+}
+
+// The shortest distance between neighbouring points of the regions' grids: the sides divided
+// by their numbers of parts.
+double SmallestSpacing(const std::vector<MeshRegion>& regions) {
+    double smallest = std::numeric_limits<double>::infinity();
+    for (const MeshRegion& region : regions) {
+        const auto& c = region.Corners;
+        const auto length = [](const QPointF& a, const QPointF& b) {
+            return std::hypot(a.x() - b.x(), a.y() - b.y());
+        };
+        smallest = std::min({smallest, length(c[0], c[1]) / region.Divisions12,
+                             length(c[3], c[2]) / region.Divisions12,
+                             length(c[1], c[2]) / region.Divisions23,
+                             length(c[0], c[3]) / region.Divisions23});
+    }
+    return smallest;
+}
+
+// A node that lies on an edge of the mesh's boundary between the edge's ends is a hanging
+// node: the elements on either side do not share that edge, and the mesh has a crack there.
+// Returns the node and the edge's element, or node 0.
+struct Hanging {
+    int Node = 0;
+    int Element = 0;
+};
+
+Hanging FindHangingNode(const Mesh& mesh, double tolerance) {
+    std::unordered_map<long long, int> uses;
+    uses.reserve(mesh.Elements.size() * 4);
+    for (const Mesh::Element& element : mesh.Elements) {
+        for (int i = 0; i < 4; ++i)
+            ++uses[EdgeKey(element.Corners[i], element.Corners[(i + 1) % 4])];
+    }
+    struct Edge {
+        int A, B, Element;
+    };
+    std::vector<Edge> boundary;
+    double total = 0;
+    for (size_t e = 0; e < mesh.Elements.size(); ++e) {
+        const auto& corners = mesh.Elements[e].Corners;
+        for (int i = 0; i < 4; ++i) {
+            const int a = corners[i], b = corners[(i + 1) % 4];
+            if (uses[EdgeKey(a, b)] != 1)
+                continue;
+            boundary.push_back({a, b, static_cast<int>(e)});
+            const QPointF d = mesh.Nodes[size_t(b - 1)] - mesh.Nodes[size_t(a - 1)];
+            total += std::hypot(d.x(), d.y());
+        }
+    }
+    if (boundary.empty())
+        return {};
+    // Boundary nodes in cells about one boundary edge wide.
+    const double cell = std::max(total / double(boundary.size()), tolerance * 4);
+    const auto index = [cell](double value) {
+        return static_cast<long long>(std::floor(value / cell));
+    };
+    const auto key = [](long long x, long long y) { return x * 73856093LL ^ y * 19349663LL; };
+    std::unordered_map<long long, std::vector<int>> cells;
+    std::vector<char> seen(mesh.Nodes.size() + 1, 0);
+    for (const Edge& edge : boundary) {
+        for (int node : {edge.A, edge.B}) {
+            if (seen[size_t(node)])
+                continue;
+            seen[size_t(node)] = 1;
+            const QPointF& p = mesh.Nodes[size_t(node - 1)];
+            cells[key(index(p.x()), index(p.y()))].push_back(node);
+        }
+    }
+    for (const Edge& edge : boundary) {
+        const QPointF p = mesh.Nodes[size_t(edge.A - 1)], q = mesh.Nodes[size_t(edge.B - 1)];
+        const QPointF d = q - p;
+        const double length = std::hypot(d.x(), d.y());
+        for (long long x = index(std::min(p.x(), q.x()) - tolerance);
+             x <= index(std::max(p.x(), q.x()) + tolerance); ++x) {
+            for (long long y = index(std::min(p.y(), q.y()) - tolerance);
+                 y <= index(std::max(p.y(), q.y()) + tolerance); ++y) {
+                const auto found = cells.find(key(x, y));
+                if (found == cells.end())
+                    continue;
+                for (int node : found->second) {
+                    if (node == edge.A || node == edge.B)
+                        continue;
+                    const QPointF r = mesh.Nodes[size_t(node - 1)] - p;
+                    const double along = (r.x() * d.x() + r.y() * d.y()) / length;
+                    const double across = std::abs(Cross(d, r)) / length;
+                    if (across <= tolerance && along > tolerance && along < length - tolerance)
+                        return {node, edge.Element};
+                }
+            }
+        }
+    }
+    return {};
+}
+
+} // namespace
+
 RegionMesher::Result RegionMesher::Build(const std::vector<MeshRegion>& regions) {
     Result result;
     if (regions.empty()) {
@@ -120,43 +227,52 @@ RegionMesher::Result RegionMesher::Build(const std::vector<MeshRegion>& regions)
                            .arg(MaxNodes);
         return result;
     }
-    const double tolerance = std::max(extent, 1.0) * 1e-6;
-    // Shared edges must be divided alike on both sides.
-    for (size_t a = 0; a < regions.size(); ++a) {
-        for (size_t b = a + 1; b < regions.size(); ++b) {
-            for (int i = 0; i < 4; ++i) {
-                for (int j = 0; j < 4; ++j) {
-                    const auto& p = regions[a].Corners;
-                    const auto& q = regions[b].Corners;
-                    const bool shared = (Same(p[i], q[j], tolerance) &&
-                                         Same(p[(i + 1) % 4], q[(j + 1) % 4], tolerance)) ||
-                                        (Same(p[i], q[(j + 1) % 4], tolerance) &&
-                                         Same(p[(i + 1) % 4], q[j], tolerance));
-                    const int da = i % 2 == 0 ? regions[a].Divisions12 : regions[a].Divisions23;
-                    const int db = j % 2 == 0 ? regions[b].Divisions12 : regions[b].Divisions23;
-                    if (shared && da != db) {
-                        result.Error = QStringLiteral("Regions %1 and %2 share an edge but divide "
-                                                      "it into %3 and %4 parts")
-                                           .arg(a + 1)
-                                           .arg(b + 1)
-                                           .arg(da)
-                                           .arg(db);
-                        return result;
-                    }
-                }
-            }
-        }
+    // Points closer than a thousandth of the finest spacing are one node, wherever the
+    // regions lie; a spacing that the coordinates' digits cannot tell apart is refused.
+    const double spacing = SmallestSpacing(regions);
+    if (spacing < extent * 1e-9) {
+        result.Error = QStringLiteral("elements %1 wide are too small for coordinates as large as "
+                                      "%2; move the regions nearer to the origin")
+                           .arg(spacing)
+                           .arg(extent);
+        return result;
     }
+    const double tolerance = spacing * 1e-3;
 
     Mesh& mesh = result.Mesh_;
-    NodeIndex index(tolerance);
-    for (const MeshRegion& region : regions) {
+    NodeIndex index(tolerance, static_cast<size_t>(points));
+    std::vector<int> nodeRegion{-1}; // the region that made each node, from node 1
+    std::unordered_map<long long, std::pair<size_t, int>> sides; // region and parts of a side
+    for (size_t r = 0; r < regions.size(); ++r) {
+        const MeshRegion& region = regions[r];
         const int n = region.Divisions12, m = region.Divisions23;
         std::vector<int> grid(static_cast<size_t>((n + 1) * (m + 1)));
         for (int j = 0; j <= m; ++j) {
-            for (int i = 0; i <= n; ++i)
-                grid[static_cast<size_t>(j * (n + 1) + i)] =
+            for (int i = 0; i <= n; ++i) {
+                const int node =
                     index.Find(Bilinear(region.Corners, double(i) / n, double(j) / m), mesh.Nodes);
+                if (node == static_cast<int>(nodeRegion.size()))
+                    nodeRegion.push_back(static_cast<int>(r));
+                grid[static_cast<size_t>(j * (n + 1) + i)] = node;
+            }
+        }
+        // Shared sides must be divided alike on both sides.
+        const int corners[4] = {grid[0], grid[size_t(n)], grid[size_t(m * (n + 1) + n)],
+                                grid[size_t(m * (n + 1))]};
+        for (int i = 0; i < 4; ++i) {
+            const int parts = i % 2 == 0 ? n : m;
+            const auto [known, added] =
+                sides.try_emplace(EdgeKey(corners[i], corners[(i + 1) % 4]), r, parts);
+            if (!added && known->second.second != parts) {
+                result.Error = QStringLiteral("Regions %1 and %2 share an edge but divide it into "
+                                              "%3 and %4 parts")
+                                   .arg(known->second.first + 1)
+                                   .arg(r + 1)
+                                   .arg(known->second.second)
+                                   .arg(parts);
+                result.Mesh_ = {};
+                return result;
+            }
         }
         const bool clockwise = SignedArea(region.Corners) < 0;
         for (int j = 0; j < m; ++j) {
@@ -171,6 +287,26 @@ RegionMesher::Result RegionMesher::Build(const std::vector<MeshRegion>& regions)
                 mesh.Elements.push_back(element);
             }
         }
+        result.ElementRegion.insert(result.ElementRegion.end(), size_t(n) * size_t(m),
+                                    static_cast<int>(r));
+    }
+    const Hanging hanging = FindHangingNode(mesh, tolerance);
+    if (hanging.Node > 0) {
+        const int side = result.ElementRegion[size_t(hanging.Element)];
+        const int other = nodeRegion[size_t(hanging.Node)];
+        const QPointF& at = mesh.Nodes[size_t(hanging.Node - 1)];
+        result.Error = QStringLiteral("Regions %1 and %2 share only part of an edge: the point "
+                                      "(%3, %4) lies on a side of region %5 between its nodes, "
+                                      "which would leave a crack; regions must meet along whole "
+                                      "edges")
+                           .arg(std::min(side, other) + 1)
+                           .arg(std::max(side, other) + 1)
+                           .arg(at.x())
+                           .arg(at.y())
+                           .arg(side + 1);
+        result.Mesh_ = {};
+        result.ElementRegion.clear();
+        return result;
     }
     result.Ok = true;
     return result;

@@ -8,15 +8,19 @@
 
 // Divides quadrilateral regions into quadrilateral elements. A region's points come from its
 // corners by bilinear interpolation; the element corners run counter-clockwise whatever the
-// order of the region's corners. Points that coincide (within a millionth of the model's
-// size) are one node, so regions that share an edge share its nodes; a shared edge divided
-// differently by its two regions would leave nodes hanging on it and is refused.
+// order of the region's corners. Points that coincide (within a thousandth of the finest
+// spacing of the regions' points, wherever the regions lie) are one node, so regions that
+// share an edge share its nodes. A shared edge divided differently by its two regions, or
+// regions that share only part of an edge (a T-junction), would leave nodes hanging on an
+// edge and the mesh cracked there: they are refused. The work grows with the number of points,
+// not with the square of the number of regions.
 class RegionMesher {
 public:
     struct Result {
         bool Ok = false;
         QString Error; // names the region, counted from 1
         Mesh Mesh_;
+        std::vector<int> ElementRegion; // the region of each element, counted from 0
     };
 
     static constexpr int MaxDivisions = 1000;
