@@ -28,6 +28,9 @@ private slots:
     void cancelWritesNothing();
     void faultyCellKeepsTheWindowOpen();
     void unreadableProjectIsReportedAndNotUsed();
+    void withoutProjectTheDataFilesMeshGivesTheRegions_data();
+    void withoutProjectTheDataFilesMeshGivesTheRegions();
+    void editRereadsOnlyItsRow();
     void screenshot();
 
 private:
@@ -98,6 +101,54 @@ void TestGraltWindow::unreadableProjectIsReportedAndNotUsed() {
     QCOMPARE(window.RegionTable()->rowCount(), 1);
     window.reject();
     QCOMPARE(ReadFile(Path(MeshOutput::ProjectName())), broken);
+}
+
+void TestGraltWindow::withoutProjectTheDataFilesMeshGivesTheRegions_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("problem");
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<QString>("status");
+    // The slab's 2 x 2 mesh has a square outline: one region divided as its sides are.
+    QTest::newRow("one outline") << "slab.d13" << 13 << QStringList{"0", "0", "6", "0", "6", "6",
+                                                                    "0", "6", "2", "2", "1", "1"}
+                                 << "1 regions: 9 nodes, 4 elements";
+    // A gable of triangles has no four-cornered outline: the rectangle around it.
+    QTest::newRow("triangles") << "panel.d09" << 9 << QStringList{"0", "0", "4", "0", "4", "3",
+                                                                  "0", "3", "2", "2", "1", "1"}
+                               << "1 regions: 9 nodes, 4 elements";
+}
+
+void TestGraltWindow::withoutProjectTheDataFilesMeshGivesTheRegions() {
+    QFETCH(QString, file);
+    QFETCH(int, problem);
+    QFETCH(QStringList, cells);
+    QFETCH(QString, status);
+    ScriptedDialogs dialogs;
+    GraltWindow window(data_, problem, QStringLiteral(QV_TEST_DATA "/") + file, dialogs);
+    QCOMPARE(window.RegionTable()->rowCount(), 1);
+    QStringList shown;
+    for (int column = 0; column < cells.size(); ++column)
+        shown << window.RegionTable()->item(0, column)->text();
+    QCOMPARE(shown, cells);
+    QCOMPARE(window.Status(), status);
+}
+
+void TestGraltWindow::editRereadsOnlyItsRow() {
+    // Rows keep what was read from them; an edit, a removal and a faulty cell follow the row.
+    WriteFile(Path(MeshOutput::ProjectName()),
+              "Gralt project 1\r\nregion 0 0 1 0 1 1 0 1 1 1 1 1\r\n"
+              "region 1 0 2 0 2 1 1 1 1 1 1 1\r\nregion 2 0 3 0 3 1 2 1 1 1 1 1\r\n");
+    ScriptedDialogs dialogs;
+    GraltWindow window(data_, 9, QStringLiteral("wall.d59"), dialogs);
+    QCOMPARE(window.Status(), QStringLiteral("3 regions: 8 nodes, 3 elements"));
+    window.RegionTable()->item(2, 8)->setText(QStringLiteral("x"));
+    QCOMPARE(window.Status(), QStringLiteral("Region 3, Parts 1-2: \"x\" is not a whole number"));
+    window.RegionTable()->setCurrentCell(0, 0);
+    window.RemoveRegion();
+    QCOMPARE(window.Status(), QStringLiteral("Region 2, Parts 1-2: \"x\" is not a whole number"));
+    window.RegionTable()->item(1, 8)->setText(QStringLiteral("4"));
+    QCOMPARE(window.Status(), QStringLiteral("2 regions: 12 nodes, 5 elements"));
+    QCOMPARE(window.Regions()[1].Divisions12, 4);
 }
 
 void TestGraltWindow::screenshot() {

@@ -1,5 +1,7 @@
 #include "GraltWindow.h"
 
+#include "InputText.h"
+#include "MeshOutline.h"
 #include "MeshOutput.h"
 #include "MeshView.h"
 #include "RegionMesher.h"
@@ -7,6 +9,7 @@
 #include "UserDialogs.h"
 
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -40,7 +43,7 @@ MeshRegion ExampleRegion() {
 
 GraltWindow::GraltWindow(const QString& dataFolder, int problem, const QString& dataFile,
                          UserDialogs& dialogs, QWidget* parent)
-    : QDialog(parent), dataFolder_(dataFolder), dialogs_(dialogs),
+    : QDialog(parent), dataFolder_(dataFolder), dataFile_(dataFile), dialogs_(dialogs),
       table_(new QTableWidget(0, RegionTexts::Columns, this)), view_(new MeshView(this)),
       status_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Gralt - regions of %1").arg(QFileInfo(dataFile).fileName()));
@@ -87,9 +90,11 @@ GraltWindow::GraltWindow(const QString& dataFolder, int problem, const QString& 
     connect(remove, &QPushButton::clicked, this, &GraltWindow::RemoveRegion);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(table_, &QTableWidget::itemChanged, this, [this] {
-        if (!filling_)
-            Remesh();
+    connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (filling_)
+            return;
+        ReadRow(item->row());
+        Remesh();
     });
     Load();
 }
@@ -100,36 +105,58 @@ void GraltWindow::Load() {
         dialogs_.ShowWarning(this, QStringLiteral("The project cannot be read and is not used: "
                                                   "%1")
                                        .arg(project.Error));
-    SetRegions(project.Ok && !project.Regions.empty() ? project.Regions
-                                                      : std::vector{ExampleRegion()});
+    if (project.Ok && !project.Regions.empty()) {
+        SetRegions(project.Regions);
+        return;
+    }
+    // Without a project, the mesh the data file already holds gives the regions.
+    std::vector<MeshRegion> outline;
+    QFile data(dataFile_);
+    if (data.open(QIODevice::ReadOnly) && data.size() <= InputText::MaxBytes)
+        outline = MeshOutline::FromDataFile(data.readAll());
+    SetRegions(!outline.empty() ? outline : std::vector{ExampleRegion()});
 }
 
 void GraltWindow::SetRegions(const std::vector<MeshRegion>& regions) {
     filling_ = true;
+    table_->setUpdatesEnabled(false);
     table_->setRowCount(static_cast<int>(regions.size()));
     for (int row = 0; row < table_->rowCount(); ++row) {
         const QStringList cells = RegionTexts::ToTexts(regions[static_cast<size_t>(row)]);
         for (int column = 0; column < RegionTexts::Columns; ++column)
             table_->setItem(row, column, new QTableWidgetItem(cells[column]));
     }
+    table_->setUpdatesEnabled(true);
     filling_ = false;
+    rows_.assign(regions.size(), {});
+    for (size_t row = 0; row < regions.size(); ++row)
+        rows_[row].Region = regions[row];
     Remesh();
+}
+
+void GraltWindow::ReadRow(int row) {
+    if (row < 0 || row >= static_cast<int>(rows_.size()))
+        return;
+    QStringList cells;
+    for (int column = 0; column < RegionTexts::Columns; ++column)
+        cells << (table_->item(row, column) ? table_->item(row, column)->text() : QString());
+    Row& read = rows_[static_cast<size_t>(row)];
+    read.Error.clear();
+    const std::optional<MeshRegion> region = RegionTexts::FromTexts(cells, headings_, read.Error);
+    if (region)
+        read.Region = *region;
 }
 
 std::vector<MeshRegion> GraltWindow::Regions(QString* error) const {
     std::vector<MeshRegion> regions;
-    for (int row = 0; row < table_->rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < RegionTexts::Columns; ++column)
-            cells << (table_->item(row, column) ? table_->item(row, column)->text() : QString());
-        QString problem;
-        const std::optional<MeshRegion> region = RegionTexts::FromTexts(cells, headings_, problem);
-        if (!region) {
+    regions.reserve(rows_.size());
+    for (size_t row = 0; row < rows_.size(); ++row) {
+        if (!rows_[row].Error.isEmpty()) {
             if (error)
-                *error = QStringLiteral("Region %1, %2").arg(row + 1).arg(problem);
+                *error = QStringLiteral("Region %1, %2").arg(row + 1).arg(rows_[row].Error);
             return {};
         }
-        regions.push_back(*region);
+        regions.push_back(rows_[row].Region);
     }
     return regions;
 }
@@ -159,6 +186,7 @@ void GraltWindow::RemoveRegion() {
     if (row < 0)
         return;
     table_->removeRow(row);
+    rows_.erase(rows_.begin() + row);
     Remesh();
 }
 

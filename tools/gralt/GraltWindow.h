@@ -18,7 +18,8 @@ class GraltWindow : public QDialog {
 
 public:
     // `problem` (9, 10, 11, 13 or 16) names the coordinates; problems without sections hide
-    // the section column.
+    // the section column. The regions come from the project in `dataFolder`, or, without
+    // one, from the mesh the data file already holds.
     GraltWindow(const QString& dataFolder, int problem, const QString& dataFile,
                 UserDialogs& dialogs, QWidget* parent = nullptr);
 
@@ -34,13 +35,23 @@ public:
 private:
     void Load();
     void SetRegions(const std::vector<MeshRegion>& regions);
+    // Reads the cells of one row again after an edit; the other rows keep what was read.
+    void ReadRow(int row);
     void Remesh();
 
+    // Each row of the table as read: its region, or why its cells make none.
+    struct Row {
+        MeshRegion Region;
+        QString Error;
+    };
+
     QString dataFolder_;
+    QString dataFile_;
     UserDialogs& dialogs_;
     QStringList headings_;
     QTableWidget* table_;
     MeshView* view_;
     QLabel* status_;
+    std::vector<Row> rows_;
     bool filling_ = false;
 };

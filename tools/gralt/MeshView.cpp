@@ -57,6 +57,10 @@ void MeshView::paintEvent(QPaintEvent*) {
             middle += map(corner) / 4;
         }
         painter.drawPolygon(outline);
+        // Numbers only where they fit inside their region.
+        const QRectF bounds = outline.boundingRect();
+        if (bounds.width() < 28 || bounds.height() < 20)
+            continue;
         painter.fillRect(QRectF(middle - QPointF(10, 8), QSizeF(20, 16)), Qt::white);
         painter.drawText(QRectF(middle - QPointF(20, 10), QSizeF(40, 20)), Qt::AlignCenter,
                          QString::number(r + 1));

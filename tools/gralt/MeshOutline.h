@@ -1,0 +1,18 @@
+#pragma once
+
+#include "MeshRegion.h"
+
+#include <QByteArray>
+#include <vector>
+
+// The regions that give back the mesh a data file already holds (tables 4 and 5), so that the
+// mesher opens on the file's own outline instead of an unrelated example when there is no
+// project yet. A mesh whose outline is one convex quadrilateral becomes one region divided as
+// its sides are; another mesh of convex quadrilaterals becomes one region per element; any
+// other mesh (triangles among its elements, for one) the rectangle around it, divided about
+// as finely. None when the file holds no mesh that can be read.
+namespace MeshOutline {
+
+std::vector<MeshRegion> FromDataFile(const QByteArray& bytes);
+
+} // namespace MeshOutline
