@@ -1,7 +1,9 @@
+#include "ResultFile.h"
 #include "SolverFiles.h"
 
 #include <QJsonArray>
 #include <QRegularExpression>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -42,6 +44,9 @@ private slots:
     void cantileverFrequencies();
     void tipMassesOfSpaceModels();
     void eulerLoads();
+    void oneMemberBars();
+    void portalAgainstDividedCopy();
+    void manyCasesFewLoads();
     void noMassRefused();
 };
 
@@ -106,6 +111,12 @@ void TestBarModes::tipMassesOfSpaceModels() {
                               QStringLiteral("1")));
     QVERIFY2(truss.Ok(), qPrintable(truss.Outcome().Error));
     QV_COMPARE_NEAR(Frequency(truss, 0), std::sqrt(E * A / (M * L)) / (2 * std::numbers::pi), 1e-9);
+    // Truss bars are never divided: their inner points would have nothing across them but
+    // their own string modes.
+    const std::optional<ResultFile::Contents> file = ResultFile::Read(truss.Outcome().ResultFile);
+    QVERIFY(file);
+    QCOMPARE(file->Modes.Pieces, std::vector<int>{1});
+    QVERIFY(file->Modes.List.at(0).Inner.empty());
 }
 
 void TestBarModes::eulerLoads() {
@@ -165,6 +176,130 @@ void TestBarModes::eulerLoads() {
     QVERIFY(tension.Json()[QStringLiteral("critical")][0][QStringLiteral("factors")]
                 .toArray()
                 .isEmpty());
+}
+
+void TestBarModes::oneMemberBars() {
+    // Drawn as one member each, as engineers draw them: a pinned column (Euler loads
+    // pi^2 EI / L^2 and four times that) and a simply supported beam with its own mass
+    // (f_n = n^2 pi / (2 L^2) sqrt(EI / m)). The solver divides the members; the answers agree
+    // in the fourth digit and the shapes are given at the drawn nodes.
+    const double euler = std::numbers::pi * std::numbers::pi * E * I / (L * L);
+    const Run column(QStringLiteral("Wempel"), QStringLiteral("column.d15"),
+                     Structure(1,
+                               {{2, {QStringLiteral("2.1E8 0.3 78.5 1.2E-5")}},
+                                {3, {QStringLiteral("0.01 1.0E-4")}},
+                                {4, {QStringLiteral("0 0"), QStringLiteral("0 4")}},
+                                {5, {QStringLiteral("1 2 1 1 0")}},
+                                {6, {QStringLiteral("1 1 1 0"), QStringLiteral("2 1 0 0")}},
+                                {7, {QStringLiteral("1 2 0 -100 0")}},
+                                {8, {}}},
+                               QStringLiteral("2")));
+    QVERIFY2(column.Ok(), qPrintable(column.Outcome().Error));
+    QV_COMPARE_NEAR(Factor(column, 1, 0), euler / 100, 1e-5);
+    QV_COMPARE_NEAR(Factor(column, 1, 1), 4 * euler / 100, 1e-4);
+    QCOMPARE(
+        column.Json()[QStringLiteral("critical")][0][QStringLiteral("shapes")][0].toArray().size(),
+        2);
+
+    // The result file lists how the member was divided and the shape at its inner points:
+    // half a sine, 1 at mid-height, from i to j.
+    const std::optional<ResultFile::Contents> file = ResultFile::Read(column.Outcome().ResultFile);
+    QVERIFY(file);
+    const ResultFile::Shapes& shapes = file->Modes;
+    QCOMPARE(shapes.Elements, 1);
+    const int pieces = shapes.Pieces.at(0);
+    QVERIFY2(pieces >= 8 && pieces % 4 == 0, qPrintable(QString::number(pieces)));
+    QCOMPARE(shapes.List.size(), size_t(2));
+    const std::vector<double>& inner = shapes.List[0].Inner;
+    QCOMPARE(inner.size(), size_t(3 * (pieces - 1)));
+    for (int point = 1; point < pieces; ++point) {
+        const double ux = inner[static_cast<size_t>(3 * (point - 1))];
+        QV_COMPARE_NEAR(ux, std::sin(std::numbers::pi * point / pieces), 1e-4);
+    }
+    QV_COMPARE_NEAR(shapes.List[0].Displacements[0], 0, 1e-12); // the foot stays
+
+    const double gamma = 78.5, m = gamma * A / 9.80665;
+    const double first = std::numbers::pi / (2 * L * L) * std::sqrt(E * I / m);
+    const Run beam(QStringLiteral("Lirtag"), QStringLiteral("beam.d08"),
+                   Structure(0,
+                             {{2, {QStringLiteral("2.1E8 0.3 78.5 0")}},
+                              {3, {QStringLiteral("0.01 1.0E-4")}},
+                              {4, {QStringLiteral("0 0"), QStringLiteral("4 0")}},
+                              {5, {QStringLiteral("1 2 1 1 0")}},
+                              {6, {QStringLiteral("1 1 1 0"), QStringLiteral("2 0 1 0")}},
+                              {9, {}}},
+                             QStringLiteral("2")));
+    QVERIFY2(beam.Ok(), qPrintable(beam.Outcome().Error));
+    QV_COMPARE_NEAR(Frequency(beam, 0), first, 1e-4);
+    QV_COMPARE_NEAR(Frequency(beam, 1), 4 * first, 1e-4);
+    QVERIFY(beam.Outcome().Protocol.contains(QStringLiteral("divided into")));
+}
+
+void TestBarModes::portalAgainstDividedCopy() {
+    // The example portal drawn with one member per bar against the same portal drawn with
+    // 16 bars per member: the first two critical factors agree in the fourth digit.
+    const auto portal = [](int pieces) {
+        const std::vector<std::array<double, 2>> corners{{0, 0}, {0, 4}, {6, 4}, {6, 0}};
+        QStringList nodes, elements;
+        for (const auto& corner : corners)
+            nodes << QStringLiteral("%1 %2").arg(corner[0]).arg(corner[1]);
+        for (int member = 0; member < 3; ++member) {
+            int previous = member + 1;
+            for (int piece = 1; piece <= pieces; ++piece) {
+                int next = member + 2;
+                if (piece < pieces) {
+                    const double t = static_cast<double>(piece) / pieces;
+                    const auto& a = corners[static_cast<size_t>(member)];
+                    const auto& b = corners[static_cast<size_t>(member) + 1];
+                    nodes << QStringLiteral("%1 %2")
+                                 .arg(a[0] + t * (b[0] - a[0]), 0, 'g', 17)
+                                 .arg(a[1] + t * (b[1] - a[1]), 0, 'g', 17);
+                    next = static_cast<int>(nodes.size());
+                }
+                elements << QStringLiteral("%1 %2 1 1 0").arg(previous).arg(next);
+                previous = next;
+            }
+        }
+        return Structure(1,
+                         {{2, {QStringLiteral("2.1E8 0.3 78.5 1.2E-5")}},
+                          {3, {QStringLiteral("0.00538 3.692E-5")}},
+                          {4, nodes},
+                          {5, elements},
+                          {6, {QStringLiteral("1 1 1 0"), QStringLiteral("4 1 1 0")}},
+                          {7, {QStringLiteral("1 2 0 -500 0"), QStringLiteral("1 3 0 -500 0")}},
+                          {8, {}}},
+                         QStringLiteral("2"));
+    };
+    const Run drawn(QStringLiteral("Wempel"), QStringLiteral("portal.d15"), portal(1));
+    const Run fine(QStringLiteral("Wempel"), QStringLiteral("fine.d15"), portal(16));
+    QVERIFY2(drawn.Ok(), qPrintable(drawn.Outcome().Error));
+    QVERIFY2(fine.Ok(), qPrintable(fine.Outcome().Error));
+    for (int mode = 0; mode < 2; ++mode)
+        QV_COMPARE_NEAR(Factor(drawn, 1, mode), Factor(fine, 1, mode), 1e-4);
+    // The sway mode of the portal is well below the second, symmetric one.
+    QVERIFY(Factor(drawn, 1, 1) > 2 * Factor(drawn, 1, 0));
+}
+
+void TestBarModes::manyCasesFewLoads() {
+    // A thousand load cases of which one has loads: the others have no buckling and cost
+    // nothing; the work follows the loads the file holds, not the count it claims.
+    const Run run(QStringLiteral("Wempel"), QStringLiteral("cases.d15"),
+                  Structure(1000,
+                            {{2, {QStringLiteral("2.1E8 0.3 78.5 1.2E-5")}},
+                             {3, {QStringLiteral("0.01 1.0E-4")}},
+                             {4, {QStringLiteral("0 0"), QStringLiteral("0 4")}},
+                             {5, {QStringLiteral("1 2 1 1 0")}},
+                             {6, {QStringLiteral("1 1 1 0"), QStringLiteral("2 1 0 0")}},
+                             {7, {QStringLiteral("700 2 0 -100 0")}},
+                             {8, {}}},
+                            QStringLiteral("1")));
+    QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+    const QJsonArray critical = run.Json()[QStringLiteral("critical")].toArray();
+    QCOMPARE(critical.size(), 1000);
+    QV_COMPARE_NEAR(Factor(run, 700, 0),
+                    std::numbers::pi * std::numbers::pi * E * I / (L * L) / 100, 1e-5);
+    QVERIFY(critical[0][QStringLiteral("factors")].toArray().isEmpty());
+    QVERIFY(critical[999][QStringLiteral("factors")].toArray().isEmpty());
 }
 
 void TestBarModes::noMassRefused() {

@@ -32,6 +32,7 @@ private slots:
     void curvedCantilever();
     void mechanismsRefused();
     void faultyFilesRefused();
+    void answersThatDoNotCheckRefused();
 };
 
 void TestBarStatics::cantilever() {
@@ -261,6 +262,32 @@ void TestBarStatics::spaceFrameSectionAngle() {
     // Support moments about y and z.
     QV_COMPARE_NEAR(upright.Reaction(1, 4), -10 * L, 1e-9);
     QV_COMPARE_NEAR(upright.Reaction(1, 5), -3 * L, 1e-9);
+    // A column counts as plumb (local y is the global y axis) though its top is off by what
+    // rounding leaves, 1e-8 m on 4 m; the strong axis Iy then carries a load in x. A column
+    // that leans by a millimetre is a leaning bar: local y is horizontal and square to it.
+    const auto column = [](const QString& top) {
+        return Structure(1,
+                         {{2, Steel()},
+                          {3, {QStringLiteral("0.01 1.0E-5 4.0E-4 1.0E-4")}},
+                          {4, {QStringLiteral("0 0 0"), top}},
+                          {5, {QStringLiteral("1 2 1 1 0")}},
+                          {6, {QStringLiteral("1 1 1 1 1 1 1")}},
+                          {7, {QStringLiteral("1 2 10 0 0 0 0 0")}},
+                          {8, {}},
+                          {9, {}}},
+                         QStringLiteral("0"));
+    };
+    const double strong = 10 * L * L * L / (3 * E * 4e-4);
+    for (const char* top : {"0 0 4", "0 1E-8 4", "1E-8 0 4", "0 -1E-8 4"}) {
+        const Run plumb(QStringLiteral("Hosken"), QStringLiteral("column.d07"),
+                        column(QString::fromLatin1(top)));
+        QVERIFY2(plumb.Ok(), qPrintable(plumb.Outcome().Error));
+        QV_COMPARE_NEAR(plumb.Displacement(2, 0), strong, 1e-6);
+    }
+    const Run leaning(QStringLiteral("Hosken"), QStringLiteral("column.d07"),
+                      column(QStringLiteral("0 0.001 4")));
+    QVERIFY2(leaning.Ok(), qPrintable(leaning.Outcome().Error));
+    QV_COMPARE_NEAR(leaning.Displacement(2, 0), 4 * strong, 1e-3);
 }
 
 void TestBarStatics::curvedCantilever() {
@@ -360,6 +387,42 @@ void TestBarStatics::faultyFilesRefused() {
     QVERIFY(!other.Ok());
     QVERIFY2(other.Outcome().Error.contains(QStringLiteral(".d03")),
              qPrintable(other.Outcome().Error));
+}
+
+void TestBarStatics::answersThatDoNotCheckRefused() {
+    // Each of these solved into nonsense that left with a result file: reactions for loads
+    // that are not there, infinite values. The check refuses them naming the likely cause.
+    const std::pair<const char*, QString> cases[] = {
+        {"pelgon_bar_1e-15_long.d05", QStringLiteral("element 4, is 1e-15 m long")},
+        {"tavrin_bar_1e-7_long.d06", QStringLiteral("element 6, is 1e-07 m long")},
+        {"sutalo_flat_truss.d04", QStringLiteral("node 4: its bars all lie in one plane")},
+        {"hosken_qy_9.999e307.d07", QStringLiteral("too large")},
+    };
+    for (const auto& [file, cause] : cases) {
+        const QString name = QString::fromLatin1(file);
+        const SolverEntry solver =
+            *SolverEntry::Named(QString::fromLatin1(name.startsWith(u'p')   ? "Pelgon"
+                                                    : name.startsWith(u't') ? "Tavrin"
+                                                    : name.startsWith(u's') ? "Sutalo"
+                                                                            : "Hosken"));
+        const SolverOutcome outcome =
+            SolverCommand::Solve(solver, QStringLiteral(QV_TEST_DATA "/") + name);
+        QVERIFY2(!outcome.Ok, file);
+        QVERIFY2(outcome.Error.contains(cause), qPrintable(outcome.Error));
+        QVERIFY(outcome.ResultFile.isEmpty());
+    }
+
+    // A sound answer states how well it checks.
+    const Run sound(QStringLiteral("Pelgon"), QStringLiteral("sound.d05"),
+                    Structure(1, {{2, Steel()},
+                                  {3, {QStringLiteral("0.01 1.0E-4")}},
+                                  {4, {QStringLiteral("0 0"), QStringLiteral("4 0")}},
+                                  {5, {QStringLiteral("1 2 1 1 0")}},
+                                  {6, {QStringLiteral("1 1 1 1")}},
+                                  {7, {QStringLiteral("1 2 3 -10 5")}},
+                                  {8, {QStringLiteral("1 1 1 -2")}}}));
+    QVERIFY2(sound.Ok(), qPrintable(sound.Outcome().Error));
+    QVERIFY(sound.Outcome().Protocol.contains(QStringLiteral("Check: |K u - f| is ")));
 }
 
 QTEST_GUILESS_MAIN(TestBarStatics)

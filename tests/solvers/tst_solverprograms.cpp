@@ -53,6 +53,9 @@ void TestSolverPrograms::solvesAnExampleAsTheEditorDoes() {
     QVERIFY(protocol.contains("Load case 2"));
     QVERIFY(protocol.contains("Reactions"));
     QVERIFY(protocol.contains("\r\n"));
+    // The launcher deletes PROT.TXT before its next program: the same report stays beside
+    // the data.
+    QCOMPARE(ProgramRun::ReadFile(data.filePath(QStringLiteral("gable.rpt"))), protocol);
 }
 
 void TestSolverPrograms::printsJsonAndWritesNothing() {
@@ -92,6 +95,8 @@ void TestSolverPrograms::refusesBadDataWithoutResultFile() {
     const QByteArray protocol =
         ProgramRun::ReadFile(QDir(package.path()).filePath(QStringLiteral("PROT.TXT")));
     QVERIFY2(protocol.contains("without resistance"), protocol.constData());
+    // Why it was refused stays readable beside the data.
+    QCOMPARE(ProgramRun::ReadFile(package.filePath(QStringLiteral("gable.rpt"))), protocol);
 
     // A file the checker refuses: the fault line, as the checker gives it.
     bytes.replace("*8 Element loads", "*9 Element loads");
@@ -101,6 +106,15 @@ void TestSolverPrograms::refusesBadDataWithoutResultFile() {
     QCOMPARE(refused.ExitCode, 1);
     QVERIFY2(refused.Output.contains("Line "), refused.Output.constData());
     QVERIFY(!QFile::exists(package.filePath(QStringLiteral("gable.bin"))));
+    QVERIFY(ProgramRun::ReadFile(package.filePath(QStringLiteral("gable.rpt"))).contains("Line "));
+
+    // A data file named like a report is refused by its name and never overwritten by it.
+    const QString named = package.filePath(QStringLiteral("frame.rpt"));
+    ProgramRun::WriteFile(named, bytes);
+    const ProgramRun::Result wrongName = ProgramRun::Run(
+        QStringLiteral(PELGON_PROGRAM), package.path(), {named, QStringLiteral("S")});
+    QCOMPARE(wrongName.ExitCode, 1);
+    QCOMPARE(ProgramRun::ReadFile(named), bytes);
 }
 
 void TestSolverPrograms::wrongCommandLine() {

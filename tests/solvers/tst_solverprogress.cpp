@@ -5,6 +5,7 @@
 #include "SolverRunState.h"
 
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 // What a solver's window is told and decides, without a display: the stages the solvers
@@ -63,8 +64,12 @@ void TestSolverProgress::elapsedTime() {
     QCOMPARE(SolverRunState::ElapsedText(750'000), QStringLiteral("12:30"));
     QCOMPARE(SolverRunState::ElapsedText(3'723'000), QStringLiteral("1:02:03"));
     QCOMPARE(SolverRunState::ElapsedText(-5), QStringLiteral("0:00"));
+    // The clock runs from the start of the run.
     const SolverRunState state;
-    QVERIFY(state.ElapsedMilliseconds() >= 0);
+    QThread::msleep(30);
+    QVERIFY2(state.ElapsedMilliseconds() >= 25,
+             qPrintable(QString::number(state.ElapsedMilliseconds())));
+    QVERIFY(state.ElapsedMilliseconds() < 60'000);
     QCOMPARE(SolverProgress::Count(3012), QStringLiteral("3,012"));
 }
 
@@ -155,9 +160,13 @@ void TestSolverProgress::stagesOfEachAnalysis() {
                           QStringLiteral("Load case 1: reactions and element forces"),
                           QStringLiteral("Load case 2: reactions and element forces")}));
     const QStringList modes = stages("Lirtag", "twostorey.d08");
-    QCOMPARE(modes.size(), 3);
-    QVERIFY2(modes[2].startsWith(QStringLiteral("Natural modes: the lowest ")),
-             qPrintable(modes[2]));
+    // The members are divided ever finer until the frequencies settle: one search each.
+    QVERIFY2(modes.size() >= 4, qPrintable(modes.join(u'|')));
+    QVERIFY2(modes[1].startsWith(QStringLiteral("Assembling and factorising: 6 nodes")),
+             qPrintable(modes[1]));
+    for (qsizetype k = 2; k < modes.size(); ++k)
+        QVERIFY2(modes[k].startsWith(QStringLiteral("Natural modes: the lowest 2 of ")),
+                 qPrintable(modes[k]));
     const QStringList buckling = stages("Wempel", "buckling.d15");
     QVERIFY2(buckling.contains(QStringLiteral("Load case 1: critical factors")),
              qPrintable(buckling.join(u'|')));
@@ -196,6 +205,7 @@ void TestSolverProgress::stoppedRunWritesNothing() {
     QVERIFY(recorded.Message.contains(QStringLiteral("Stopped")));
     const QByteArray text = ProgramRun::ReadFile(protocol);
     QVERIFY2(text.contains("Stopped by the user: no results were written.\r\n"), text.constData());
+    QCOMPARE(ProgramRun::ReadFile(data.filePath(QStringLiteral("gable.rpt"))), text);
     QVERIFY(text.startsWith("Pelgon: " + path.toLocal8Bit()));
     QCOMPARE(ProgramRun::ReadFile(result), QByteArray("the results of an older run"));
 

@@ -3,7 +3,7 @@
 #include "SolverSession.h"
 #include "SolverWindow.h"
 
-#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSemaphore>
@@ -190,7 +190,13 @@ void TestSolverWindow::mathematicsReportWithSave() {
     auto* view = window.findChild<QPlainTextEdit*>(QStringLiteral("ReportView"));
     QVERIFY(view->isReadOnly());
     QVERIFY(view->textInteractionFlags() & Qt::TextSelectableByMouse);
-    QVERIFY(QFontInfo(view->font()).fixedPitch());
+    // The columns line up: every character as wide as any other, whatever fonts the machine
+    // has.
+    const QFontMetricsF metrics(view->font());
+    QCOMPARE(metrics.horizontalAdvance(QStringLiteral("iiiiiiiiii")),
+             metrics.horizontalAdvance(QStringLiteral("MMMMMMMMMM")));
+    QCOMPARE(metrics.horizontalAdvance(QStringLiteral("1.0")),
+             metrics.horizontalAdvance(QStringLiteral("W W")));
     QVERIFY(Button(window, "SaveButton")->isVisible());
     Grab(QStringLiteral("report.png"));
 

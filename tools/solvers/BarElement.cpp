@@ -5,6 +5,11 @@
 
 namespace {
 
+// A space frame's bar counts as vertical when its horizontal run is at most this share of its
+// length. Far above what rounding leaves of a plumb column's coordinates (1e-8 m on a 4 m
+// column), far below any lean a file's coordinates of a few decimals could mean.
+constexpr double PlumbTolerance = 1e-6;
+
 // Local components u v w rx ry rz at end i (0 to 5) and at end j (6 to 11).
 constexpr int RyI = 4;
 constexpr int RyJ = 10;
@@ -35,7 +40,8 @@ BarElement::BarElement(const BarModel& model, const BarModel::Bar& bar) : bar_(&
         // y axis as its local y. Beta then turns the section about the bar.
         const Eigen::Vector3d up = Eigen::Vector3d::UnitZ();
         const Eigen::Vector3d side = up.cross(x);
-        y = side.norm() > 1e-9 ? Eigen::Vector3d(side.normalized()) : Eigen::Vector3d::UnitY();
+        y = side.norm() > PlumbTolerance ? Eigen::Vector3d(side.normalized())
+                                         : Eigen::Vector3d::UnitY();
         z = x.cross(y);
         const double beta = bar.Beta * std::numbers::pi / 180;
         const Eigen::Vector3d turnedY = std::cos(beta) * y + std::sin(beta) * z;
@@ -169,6 +175,35 @@ BarElement::Matrix12 BarElement::GlobalGeometricStiffness(double normalForce) co
         kg = shape.transpose() * kg * shape;
     }
     return ToGlobal(kg);
+}
+
+BarElement::Matrix12 BarElement::GlobalMass(double perLength) const {
+    const double L = length_;
+    Matrix12 m = Matrix12::Zero();
+    const double axial = perLength * L / 6;
+    m(0, 0) = m(6, 6) = 2 * axial;
+    m(0, 6) = m(6, 0) = axial;
+    const double c = perLength * L / 420;
+    const double sv[4][4] = {{156, 22 * L, 54, -13 * L},
+                             {22 * L, 4 * L * L, 13 * L, -3 * L * L},
+                             {54, 13 * L, 156, -22 * L},
+                             {-13 * L, -3 * L * L, -22 * L, 4 * L * L}};
+    const int v[4] = {1, 5, 7, 11};
+    const int w[4] = {2, 4, 8, 10};
+    // ry = -dw/dx turns the signs of the rotations in the x-z plane.
+    const double sign[4] = {1, -1, 1, -1};
+    for (int a = 0; a < 4; ++a) {
+        for (int b = 0; b < 4; ++b) {
+            m(v[a], v[b]) = c * sv[a][b];
+            m(w[a], w[b]) = c * sv[a][b] * sign[a] * sign[b];
+        }
+    }
+    if (bar_->HingeI || bar_->HingeJ) {
+        Matrix12 k = RigidStiffness();
+        const Matrix12 shape = Condense(k, nullptr);
+        m = shape.transpose() * m * shape;
+    }
+    return ToGlobal(m);
 }
 
 BarElement::Vector12 BarElement::FixedEndForces(const BarModel::Vector& load) const {

@@ -22,6 +22,10 @@ public:
     // half a gigabyte of element matrices.
     Matrix12 LocalStiffness() const;
     Matrix12 GlobalStiffness() const;
+    // The consistent mass of a bar that bends, `perLength` of mass per unit length, in global
+    // axes: linear along the bar, the cubic deflection across it (a hinged end rotating as the
+    // unloaded bar lets it). The twist carries no mass, as in the lumped masses.
+    Matrix12 GlobalMass(double perLength) const;
     // Geometric stiffness of an axial force N (tension positive), in global axes.
     Matrix12 GlobalGeometricStiffness(double normalForce) const;
 

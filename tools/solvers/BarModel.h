@@ -59,6 +59,10 @@ struct BarModel {
     int Modes = 0;     // natural or buckling modes asked for
     int DataNodes = 0; // nodes of the data file; arcs add nodes behind them
     int DataElements = 0;
+    // Per element of the data file, the straight bars it was cut into: 1, the pieces of an
+    // arc, or those of a member divided for modes and buckling. The inner nodes follow the
+    // data's nodes element by element, each element's from i to j.
+    std::vector<int> Pieces;
     std::vector<Vector> Nodes;
     std::vector<Bar> Bars;
     std::vector<Support> Supports;

@@ -97,17 +97,16 @@ BarModel::Bar BarOf(int problem, const double* item, const ParsedData& data) {
     return bar;
 }
 
-// Replaces a member of type 1 with radius R by straight pieces along its arc; the arc bulges to
-// the left of i -> j (seen with x to the right and z upwards) for R > 0. Returns the bars'
-// indices.
-std::vector<int> AddArc(BarModel& model, const BarModel::Bar& member, double radius) {
-    const std::vector<CircularArc::Point> points = CircularArc::Points(
-        model.Nodes[member.I], model.Nodes[member.J], radius, BarModelBuilder::ArcPieces);
+// Replaces a member by straight bars through `points` (its ends first and last), adding the
+// inner points as nodes. Returns the bars' indices.
+std::vector<int> AddChain(BarModel& model, const BarModel::Bar& member,
+                          const std::vector<BarModel::Vector>& points) {
+    const int pieces = static_cast<int>(points.size()) - 1;
     std::vector<int> bars;
     int previous = member.I;
-    for (int piece = 1; piece <= BarModelBuilder::ArcPieces; ++piece) {
+    for (int piece = 1; piece <= pieces; ++piece) {
         int next = member.J;
-        if (piece < BarModelBuilder::ArcPieces) {
+        if (piece < pieces) {
             model.Nodes.push_back(points[static_cast<size_t>(piece)]);
             next = static_cast<int>(model.Nodes.size()) - 1;
         }
@@ -115,12 +114,26 @@ std::vector<int> AddArc(BarModel& model, const BarModel::Bar& member, double rad
         bar.I = previous;
         bar.J = next;
         bar.HingeI = piece == 1 && member.HingeI;
-        bar.HingeJ = piece == BarModelBuilder::ArcPieces && member.HingeJ;
+        bar.HingeJ = piece == pieces && member.HingeJ;
         bars.push_back(static_cast<int>(model.Bars.size()));
         model.Bars.push_back(bar);
         previous = next;
     }
     return bars;
+}
+
+// The points that cut a straight member into equal pieces, its ends first and last.
+std::vector<BarModel::Vector> StraightPoints(const BarModel::Vector& a, const BarModel::Vector& b,
+                                             int pieces) {
+    std::vector<BarModel::Vector> points;
+    points.reserve(static_cast<size_t>(pieces) + 1);
+    for (int k = 0; k <= pieces; ++k) {
+        const double t = static_cast<double>(k) / pieces;
+        points.push_back(
+            {a[0] + t * (b[0] - a[0]), a[1] + t * (b[1] - a[1]), a[2] + t * (b[2] - a[2])});
+    }
+    points.back() = b;
+    return points;
 }
 
 } // namespace
@@ -129,7 +142,7 @@ bool BarModelBuilder::Handles(int problem) {
     return (problem >= 3 && problem <= 8) || problem == 1 || problem == 15;
 }
 
-BarModel BarModelBuilder::Build(int problem, const ParsedData& data) {
+BarModel BarModelBuilder::Build(int problem, const ParsedData& data, int pieces) {
     BarModel model;
     model.Problem = problem;
     model.Axes = problem == 6                     ? Frame::Grillage
@@ -152,12 +165,17 @@ BarModel BarModelBuilder::Build(int problem, const ParsedData& data) {
         BarModel::Bar bar = BarOf(problem, elements.Row(row), data);
         bar.Element = row;
         const double radius = problem == 1 ? elements.At(row, 5) : 0;
+        const BarModel::Vector a = model.Nodes[static_cast<size_t>(bar.I)];
+        const BarModel::Vector b = model.Nodes[static_cast<size_t>(bar.J)];
         if (radius != 0) {
-            barsOf[row] = AddArc(model, bar, radius);
+            barsOf[row] = AddChain(model, bar, CircularArc::Points(a, b, radius, ArcPieces));
+        } else if (pieces > 1 && !bar.Truss && bar.I != bar.J) {
+            barsOf[row] = AddChain(model, bar, StraightPoints(a, b, pieces));
         } else {
             barsOf[row] = {static_cast<int>(model.Bars.size())};
             model.Bars.push_back(bar);
         }
+        model.Pieces.push_back(static_cast<int>(barsOf[row].size()));
     }
 
     const int components = static_cast<int>(model.Components.size());

@@ -88,6 +88,13 @@ bool ReadValues(QDataStream& in, std::vector<double>& values, qint64 count) {
 
 } // namespace
 
+qint64 ResultFile::Shapes::InnerPoints() const {
+    qint64 points = 0;
+    for (int pieces : Pieces)
+        points += pieces - 1;
+    return points;
+}
+
 QByteArray ResultFile::Write(const Contents& contents) {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
@@ -115,12 +122,15 @@ QByteArray ResultFile::Write(const Contents& contents) {
         }
     } else {
         const Shapes& s = contents.Modes;
-        out << static_cast<qint32>(s.Nodes);
+        out << static_cast<qint32>(s.Nodes) << static_cast<qint32>(s.Elements);
+        for (int pieces : s.Pieces)
+            out << static_cast<qint32>(pieces);
         WriteNames(out, s.Components);
         out << static_cast<qint32>(s.List.size());
         for (const Shapes::Shape& shape : s.List) {
             out << static_cast<qint32>(shape.Case) << shape.Value;
             WriteValues(out, shape.Displacements);
+            WriteValues(out, shape.Inner);
         }
     }
     return bytes;
@@ -174,16 +184,34 @@ std::optional<ResultFile::Contents> ResultFile::Read(const QByteArray& bytes) {
     } else {
         Shapes& s = contents.Modes;
         qint32 nodes = 0, count = 0;
-        if (!ReadCount(in, nodes) || !ReadNames(in, s.Components) || !ReadCount(in, count))
+        if (!ReadCount(in, nodes))
             return std::nullopt;
         s.Nodes = nodes;
+        if (version >= 3) {
+            qint32 elements = 0;
+            // Four bytes per element must be there before they are set aside.
+            if (!ReadCount(in, elements) || in.device()->bytesAvailable() < qint64{4} * elements)
+                return std::nullopt;
+            s.Elements = elements;
+            s.Pieces.reserve(static_cast<size_t>(elements));
+            for (qint32 e = 0; e < elements; ++e) {
+                qint32 pieces = 0;
+                if (!ReadCount(in, pieces) || pieces < 1)
+                    return std::nullopt;
+                s.Pieces.push_back(pieces);
+            }
+        }
+        if (!ReadNames(in, s.Components) || !ReadCount(in, count))
+            return std::nullopt;
+        const qint64 inner = s.InnerPoints() * s.Components.size();
         for (qint32 n = 0; n < count; ++n) {
             Shapes::Shape shape;
             qint32 loadCase = 0;
             in >> loadCase >> shape.Value;
             shape.Case = loadCase;
             if (!ReadValues(in, shape.Displacements,
-                            static_cast<qint64>(nodes) * s.Components.size()))
+                            static_cast<qint64>(nodes) * s.Components.size()) ||
+                !ReadValues(in, shape.Inner, inner))
                 return std::nullopt;
             s.List.push_back(std::move(shape));
         }

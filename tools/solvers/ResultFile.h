@@ -12,22 +12,32 @@
 // "QVRESULT" and the format version. Its layout is described in FORMATS.md.
 namespace ResultFile {
 
-// Version 2 added the inner points of curved members; files of version 1 are still read.
-inline constexpr int Version = 2;
+// Version 2 added the inner points of curved members, version 3 the inner points of the
+// members that modes and buckling divide; older files are still read.
+inline constexpr int Version = 3;
 
 enum class Kind { Statics = 1, Modes = 2, Buckling = 3 };
 
 // Modes and buckling shapes: one value per shape (a frequency in Hz, or a critical factor),
-// the load case it belongs to (0 for natural modes) and the displacements of every node.
+// the load case it belongs to (0 for natural modes) and the displacements of every node and of
+// the inner points of the elements the solver divided.
 struct Shapes {
     int Nodes = 0;
+    int Elements = 0;        // 0 in files before version 3
+    std::vector<int> Pieces; // per element, the straight pieces it was divided into (>= 1)
     QStringList Components;
     struct Shape {
         int Case = 0;
         double Value = 0;
         std::vector<double> Displacements; // Nodes x Components
+        // InnerPoints() x Components: element by element, each element's points from i to j,
+        // equally spaced.
+        std::vector<double> Inner;
     };
     std::vector<Shape> List;
+
+    // The sum over the elements of pieces - 1.
+    qint64 InnerPoints() const;
 };
 
 struct Contents {

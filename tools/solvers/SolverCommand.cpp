@@ -7,6 +7,7 @@
 #include "ResultFile.h"
 #include "SolverInput.h"
 #include "StaticAnalysis.h"
+#include "StaticCheck.h"
 #include "StaticReport.h"
 #include "StiffnessSystem.h"
 #include "StructuralDynamics.h"
@@ -37,6 +38,10 @@ SolverOutcome SolveStatics(const SolverInput& input, SolverProgress* progress) {
     if (!system.Prepare())
         return SolverOutcome::Failure(system.Error());
     const StaticResults results = StaticAnalysis::Run(system, progress);
+    // An answer that does not check is no answer: nothing of it is written.
+    const QString fault = StaticCheck::Verdict(model, results);
+    if (!fault.isEmpty())
+        return SolverOutcome::Failure(fault);
     SolverOutcome outcome;
     outcome.Ok = true;
     if (input.WantJson)
@@ -84,11 +89,38 @@ QByteArray SolverCommand::ProtocolBytes(const QString& text) {
     return bytes;
 }
 
-QString SolverCommand::ResultPath(const SolverEntry& solver, const QString& dataPath) {
+namespace {
+
+// The data file's name up to and including its last ".".
+QString BasePath(const QString& dataPath) {
     const qsizetype dot = dataPath.lastIndexOf(u'.');
     const qsizetype slash = std::max(dataPath.lastIndexOf(u'/'), dataPath.lastIndexOf(u'\\'));
-    const QString base = dot > slash ? dataPath.left(dot + 1) : dataPath + u'.';
-    return base + solver.ResultExtension;
+    return dot > slash ? dataPath.left(dot + 1) : dataPath + u'.';
+}
+
+} // namespace
+
+QString SolverCommand::ResultPath(const SolverEntry& solver, const QString& dataPath) {
+    return BasePath(dataPath) + solver.ResultExtension;
+}
+
+QString SolverCommand::ReportPath(const QString& dataPath) {
+    return BasePath(dataPath) + QStringLiteral("rpt");
+}
+
+QString SolverCommand::WriteProtocol(const QString& dataPath, const QString& workDirectory,
+                                     const QString& text) {
+    const QByteArray bytes = ProtocolBytes(text);
+    QString error =
+        ExchangeFile::Write(QDir(workDirectory).filePath(QStringLiteral("PROT.TXT")), bytes);
+    // A data file that is itself named ".rpt" (refused by its name) is never overwritten.
+    const QString report = ReportPath(dataPath);
+    if (dataPath.isEmpty() || QFileInfo(report) == QFileInfo(dataPath))
+        return error;
+    const QString reportError = ExchangeFile::Write(report, bytes);
+    if (error.isEmpty())
+        error = reportError;
+    return error;
 }
 
 SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dataPath,
@@ -141,8 +173,7 @@ SolverCommand::Outcome SolverCommand::RecordStop(const SolverEntry& solver, cons
     outcome.Message = StopMessage();
     outcome.Protocol =
         QStringLiteral("%1: %2\n\n%3.\n").arg(solver.Name, dataPath, outcome.Message);
-    const QString error = ExchangeFile::Write(
-        QDir(workDirectory).filePath(QStringLiteral("PROT.TXT")), ProtocolBytes(outcome.Protocol));
+    const QString error = WriteProtocol(dataPath, workDirectory, outcome.Protocol);
     if (!error.isEmpty())
         outcome.Message += QStringLiteral("; ") + error;
     return outcome;
@@ -194,8 +225,7 @@ SolverCommand::Outcome SolverCommand::Run(const SolverEntry& solver, const QStri
             outcome.Protocol += u'\n' + outcome.Message + u'\n';
         }
     }
-    const QString error = ExchangeFile::Write(directory.filePath(QStringLiteral("PROT.TXT")),
-                                              ProtocolBytes(outcome.Protocol));
+    const QString error = WriteProtocol(dataPath, workDirectory, outcome.Protocol);
     if (!error.isEmpty() && outcome.ExitCode == 0) {
         outcome.ExitCode = 3;
         outcome.Message = QStringLiteral("Error: ") + error;

@@ -9,9 +9,10 @@
 
 // The command line every solver program shares: "NAME DATAFILE [S]" solves the file, writes
 // the result file beside it (base name + "bin" or "bi0", through a temporary file) and the
-// protocol "PROT.TXT" into the working directory; "NAME --json DATAFILE" prints the answers
-// as one JSON object on standard output and writes no file. Data that cannot be solved is
-// reported on standard error and in the protocol, and leaves no result file.
+// protocol "PROT.TXT" into the working directory, and keeps the same protocol beside the data
+// as base name + "rpt" (the launcher deletes PROT.TXT before its next program); "NAME --json
+// DATAFILE" prints the answers as one JSON object on standard output and writes no file. Data that
+// cannot be solved is reported on standard error and in the protocol, and leaves no result file.
 class SolverCommand {
 public:
     struct Outcome {
@@ -44,4 +45,12 @@ public:
     static QByteArray ProtocolBytes(const QString& text);
     // Where the result file of a data file lies.
     static QString ResultPath(const SolverEntry& solver, const QString& dataPath);
+    // Where the protocol kept beside a data file lies: "frame.d05" -> "frame.rpt".
+    static QString ReportPath(const QString& dataPath);
+
+private:
+    // PROT.TXT in the working directory and the report beside the data; what went wrong, or
+    // an empty text.
+    static QString WriteProtocol(const QString& dataPath, const QString& workDirectory,
+                                 const QString& text);
 };

@@ -1,53 +1,57 @@
 #include "StaticAnalysis.h"
 
+#include <cmath>
+#include <limits>
+#include <map>
 #include <unordered_map>
 
 namespace {
 
 using Vector12 = BarElement::Vector12;
 using FixedEnd = std::unordered_map<int, Vector12>; // bar -> fixed-end forces in local axes
+using CaseLoads = StaticAnalysis::CaseLoads;
 
-// The fixed-end forces of the element loads of every case, summed per bar.
-std::vector<FixedEnd> FixedEndForces(const StiffnessSystem& system, int cases) {
-    std::vector<FixedEnd> fixed(static_cast<size_t>(cases));
-    for (const BarModel::ElementLoad& load : system.Model().ElementLoads) {
-        if (load.Case < 1 || load.Case > cases)
-            continue;
+// Load cases solved together: enough to use the factors well, few enough that the load and
+// displacement columns of a large frame stay small.
+constexpr int BlockCases = 64;
+
+// The fixed-end forces of the element loads of one case, summed per bar.
+FixedEnd FixedEndForces(const StiffnessSystem& system, const CaseLoads& loads) {
+    FixedEnd fixed;
+    const BarModel& model = system.Model();
+    for (int index : loads.Element) {
+        const BarModel::ElementLoad& load = model.ElementLoads[static_cast<size_t>(index)];
         const Vector12 f = system.Elements()[static_cast<size_t>(load.Bar)].FixedEndForces(load.Q);
-        auto [entry, inserted] = fixed[static_cast<size_t>(load.Case - 1)].try_emplace(load.Bar, f);
+        auto [entry, inserted] = fixed.try_emplace(load.Bar, f);
         if (!inserted)
             entry->second += f;
     }
     return fixed;
 }
 
-Eigen::MatrixXd LoadVectors(const StiffnessSystem& system, const std::vector<FixedEnd>& fixed) {
+// The load vector of one case into column `column` of `loads`.
+void AddLoads(const StiffnessSystem& system, const CaseLoads& caseLoads, const FixedEnd& fixed,
+              Eigen::MatrixXd& loads, int column) {
     const BarModel& model = system.Model();
-    Eigen::MatrixXd loads =
-        Eigen::MatrixXd::Zero(system.Equations(), static_cast<int>(fixed.size()));
-    for (const BarModel::NodalLoad& load : model.NodalLoads) {
-        if (load.Case < 1 || load.Case > static_cast<int>(fixed.size()))
-            continue;
+    for (int index : caseLoads.Nodal) {
+        const BarModel::NodalLoad& load = model.NodalLoads[static_cast<size_t>(index)];
         for (int c = 0; c < 6; ++c) {
             const int e = system.Equation(load.Node, c);
             if (e >= 0)
-                loads(e, load.Case - 1) += load.Load[c];
+                loads(e, column) += load.Load[c];
         }
     }
-    for (size_t lc = 0; lc < fixed.size(); ++lc) {
-        for (const auto& [bar, f] : fixed[lc]) {
-            const BarModel::Bar& b = model.Bars[static_cast<size_t>(bar)];
-            const Vector12 global = system.Elements()[static_cast<size_t>(bar)].ToGlobal(f);
-            for (int c = 0; c < 6; ++c) {
-                const int ei = system.Equation(b.I, c), ej = system.Equation(b.J, c);
-                if (ei >= 0)
-                    loads(ei, static_cast<int>(lc)) -= global(c);
-                if (ej >= 0)
-                    loads(ej, static_cast<int>(lc)) -= global(c + 6);
-            }
+    for (const auto& [bar, f] : fixed) {
+        const BarModel::Bar& b = model.Bars[static_cast<size_t>(bar)];
+        const Vector12 global = system.Elements()[static_cast<size_t>(bar)].ToGlobal(f);
+        for (int c = 0; c < 6; ++c) {
+            const int ei = system.Equation(b.I, c), ej = system.Equation(b.J, c);
+            if (ei >= 0)
+                loads(ei, column) -= global(c);
+            if (ej >= 0)
+                loads(ej, column) -= global(c + 6);
         }
     }
-    return loads;
 }
 
 Vector12 EndForces(const StiffnessSystem& system, int bar, const Eigen::VectorXd& solution,
@@ -58,9 +62,74 @@ Vector12 EndForces(const StiffnessSystem& system, int bar, const Eigen::VectorXd
         system.EndDisplacements(bar, solution), f0);
 }
 
+// How far the loads and the reactions of a case are from balancing each other: the resultant
+// force and the resultant moment about the middle of the nodes, each as a share of what the
+// loads alone add up to.
+double Imbalance(const BarModel& model, const CaseLoads* loads,
+                 const std::vector<StaticResults::Reaction>& reactions) {
+    Eigen::Vector3d centre = Eigen::Vector3d::Zero();
+    for (int node = 0; node < model.DataNodes; ++node)
+        centre += Eigen::Vector3d(model.Nodes[static_cast<size_t>(node)].data());
+    centre /= std::max(1, model.DataNodes);
+    double extent = 0;
+    for (int node = 0; node < model.DataNodes; ++node)
+        extent = std::max(
+            extent,
+            (Eigen::Vector3d(model.Nodes[static_cast<size_t>(node)].data()) - centre).norm());
+    Eigen::Vector3d force = Eigen::Vector3d::Zero(), moment = Eigen::Vector3d::Zero();
+    double forceScale = 0, momentScale = 0;
+    const auto add = [&](const BarModel::Vector& at, const Eigen::Vector3d& f,
+                         const Eigen::Vector3d& m, bool applied) {
+        const Eigen::Vector3d arm = Eigen::Vector3d(at.data()) - centre;
+        force += f;
+        moment += arm.cross(f) + m;
+        if (applied) {
+            forceScale += f.lpNorm<Eigen::Infinity>();
+            momentScale += m.lpNorm<Eigen::Infinity>();
+        }
+    };
+    if (loads) {
+        for (int index : loads->Nodal) {
+            const BarModel::NodalLoad& load = model.NodalLoads[static_cast<size_t>(index)];
+            add(model.Nodes[static_cast<size_t>(load.Node)],
+                Eigen::Vector3d(load.Load[0], load.Load[1], load.Load[2]),
+                Eigen::Vector3d(load.Load[3], load.Load[4], load.Load[5]), true);
+        }
+        for (int index : loads->Element) {
+            const BarModel::ElementLoad& load = model.ElementLoads[static_cast<size_t>(index)];
+            const BarModel::Bar& bar = model.Bars[static_cast<size_t>(load.Bar)];
+            const Eigen::Vector3d a(model.Nodes[static_cast<size_t>(bar.I)].data());
+            const Eigen::Vector3d b(model.Nodes[static_cast<size_t>(bar.J)].data());
+            const Eigen::Vector3d middle = (a + b) / 2;
+            add({middle.x(), middle.y(), middle.z()},
+                Eigen::Vector3d(load.Q.data()) * (b - a).norm(), Eigen::Vector3d::Zero(), true);
+        }
+    }
+    for (size_t s = 0; s < reactions.size(); ++s) {
+        const BarModel::Support& support = model.Supports[s];
+        std::array<double, 6> r{};
+        for (size_t c = 0; c < model.Components.size(); ++c)
+            r[static_cast<size_t>(model.Components[c])] = reactions[s].Values[c];
+        add(model.Nodes[static_cast<size_t>(support.Node)], Eigen::Vector3d(r[0], r[1], r[2]),
+            Eigen::Vector3d(r[3], r[4], r[5]), false);
+    }
+    const double forceOff = force.lpNorm<Eigen::Infinity>();
+    const double momentOff = moment.lpNorm<Eigen::Infinity>();
+    const auto share = [](double off, double scale) {
+        if (off == 0)
+            return 0.0;
+        return scale > 0 ? off / scale : std::numeric_limits<double>::infinity();
+    };
+    // Forces and moments count against each other through the size of the structure: a
+    // moment out of balance against the loads' moments and their forces times the size, a
+    // force against the loads' forces and their moments over the size.
+    return std::max(share(forceOff, forceScale + (extent > 0 ? momentScale / extent : 0)),
+                    share(momentOff, momentScale + forceScale * extent));
+}
+
 StaticResults::Case SolveCase(const StiffnessSystem& system, int number,
                               const Eigen::VectorXd& solution, const FixedEnd& fixed,
-                              int forceCount) {
+                              const CaseLoads* loads, int forceCount, double& imbalance) {
     const BarModel& model = system.Model();
     StaticResults::Case result;
     result.Number = number;
@@ -108,9 +177,10 @@ StaticResults::Case SolveCase(const StiffnessSystem& system, int number,
         std::copy(section.begin() + half, section.end(), out + half);
     }
 
-    for (const BarModel::NodalLoad& load : model.NodalLoads) {
+    for (int index : loads ? loads->Nodal : std::vector<int>()) {
+        const BarModel::NodalLoad& load = model.NodalLoads[static_cast<size_t>(index)];
         const int s = supportOf[static_cast<size_t>(load.Node)];
-        if (load.Case != number || s < 0)
+        if (s < 0)
             continue;
         for (int c = 0; c < 6; ++c)
             taken[static_cast<size_t>(s)][c] -= load.Load[c];
@@ -122,6 +192,7 @@ StaticResults::Case SolveCase(const StiffnessSystem& system, int number,
             reaction.Values.push_back(model.Supports[s].Fixed[c] ? taken[s][c] : 0);
         result.Reactions.push_back(std::move(reaction));
     }
+    imbalance = Imbalance(model, loads, result.Reactions);
     return result;
 }
 
@@ -174,6 +245,28 @@ QString StaticAnalysis::AssemblyStage(const BarModel& model) {
         .arg(SolverProgress::Count(model.DataNodes), SolverProgress::Count(model.DataElements));
 }
 
+std::vector<StaticAnalysis::CaseLoads> StaticAnalysis::LoadedCases(const BarModel& model,
+                                                                   int cases) {
+    std::map<int, CaseLoads> byCase;
+    for (size_t n = 0; n < model.NodalLoads.size(); ++n) {
+        const int number = model.NodalLoads[n].Case;
+        if (number >= 1 && number <= cases)
+            byCase[number].Nodal.push_back(static_cast<int>(n));
+    }
+    for (size_t n = 0; n < model.ElementLoads.size(); ++n) {
+        const int number = model.ElementLoads[n].Case;
+        if (number >= 1 && number <= cases)
+            byCase[number].Element.push_back(static_cast<int>(n));
+    }
+    std::vector<CaseLoads> loaded;
+    loaded.reserve(byCase.size());
+    for (auto& [number, loads] : byCase) {
+        loads.Case = number;
+        loaded.push_back(std::move(loads));
+    }
+    return loaded;
+}
+
 StaticResults StaticAnalysis::Run(const StiffnessSystem& system, SolverProgress* progress) {
     const BarModel& model = system.Model();
     StaticResults results;
@@ -188,27 +281,60 @@ StaticResults StaticAnalysis::Run(const StiffnessSystem& system, SolverProgress*
                                          .arg(SolverProgress::Count(system.Equations()))
                                          .arg(cases)
                                          .arg(cases == 1 ? QString() : QStringLiteral("s")));
-    const std::vector<FixedEnd> fixed = FixedEndForces(system, cases);
-    const Eigen::MatrixXd solutions = system.Solve(LoadVectors(system, fixed));
-    for (int lc = 0; lc < cases; ++lc) {
+    // Only the cases with loads are solved, a block at a time; a case without loads has no
+    // displacements. Nothing is set aside for a count of cases before its results exist.
+    const std::vector<CaseLoads> loaded = LoadedCases(model, cases);
+    std::vector<FixedEnd> fixed;
+    Eigen::MatrixXd solutions;
+    size_t blockFirst = 0, next = 0;
+    const Eigen::VectorXd none = Eigen::VectorXd::Zero(system.Equations());
+    const FixedEnd noFixed;
+    for (int number = 1; number <= cases; ++number) {
         SolverProgress::Report(progress, QStringLiteral("Load case %1: reactions and element "
                                                         "forces")
-                                             .arg(lc + 1));
-        results.Cases.push_back(SolveCase(system, lc + 1, solutions.col(lc),
-                                          fixed[static_cast<size_t>(lc)], results.ForceCount()));
+                                             .arg(number));
+        const CaseLoads* loads =
+            next < loaded.size() && loaded[next].Case == number ? &loaded[next] : nullptr;
+        if (loads && (fixed.empty() || next >= blockFirst + fixed.size())) {
+            blockFirst = next;
+            const size_t count = std::min<size_t>(BlockCases, loaded.size() - next);
+            fixed.clear();
+            Eigen::MatrixXd vectors =
+                Eigen::MatrixXd::Zero(system.Equations(), static_cast<Eigen::Index>(count));
+            for (size_t k = 0; k < count; ++k) {
+                fixed.push_back(FixedEndForces(system, loaded[next + k]));
+                AddLoads(system, loaded[next + k], fixed.back(), vectors, static_cast<int>(k));
+            }
+            solutions = system.Solve(vectors);
+            results.Residual = std::max(results.Residual, system.Residual(solutions, vectors));
+        }
+        double imbalance = 0;
+        if (loads) {
+            const size_t k = next++ - blockFirst;
+            results.Cases.push_back(SolveCase(system, number,
+                                              solutions.col(static_cast<Eigen::Index>(k)), fixed[k],
+                                              loads, results.ForceCount(), imbalance));
+        } else {
+            results.Cases.push_back(
+                SolveCase(system, number, none, noFixed, nullptr, results.ForceCount(), imbalance));
+        }
+        // NaN never compares greater: a case out of all measure counts as infinitely off.
+        results.Imbalance = std::isnan(imbalance) ? std::numeric_limits<double>::infinity()
+                                                  : std::max(results.Imbalance, imbalance);
     }
     return results;
 }
 
-std::vector<double> StaticAnalysis::NormalForces(const StiffnessSystem& system, int loadCase) {
-    const std::vector<FixedEnd> fixed = FixedEndForces(system, loadCase);
-    const Eigen::MatrixXd solutions = system.Solve(LoadVectors(system, fixed));
-    const Eigen::VectorXd solution = solutions.col(loadCase - 1);
+std::vector<double> StaticAnalysis::NormalForces(const StiffnessSystem& system,
+                                                 const CaseLoads& loads) {
+    const FixedEnd fixed = FixedEndForces(system, loads);
+    Eigen::MatrixXd vector = Eigen::MatrixXd::Zero(system.Equations(), 1);
+    AddLoads(system, loads, fixed, vector, 0);
+    const Eigen::VectorXd solution = system.Solve(vector).col(0);
     std::vector<double> normal;
     normal.reserve(system.Elements().size());
     for (size_t bar = 0; bar < system.Elements().size(); ++bar) {
-        const Vector12 local = EndForces(system, static_cast<int>(bar), solution,
-                                         fixed[static_cast<size_t>(loadCase - 1)]);
+        const Vector12 local = EndForces(system, static_cast<int>(bar), solution, fixed);
         // The mean of both ends, so that an axial load along the bar counts half.
         normal.push_back((local(6) - local(0)) / 2);
     }

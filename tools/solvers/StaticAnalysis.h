@@ -8,9 +8,9 @@
 // loads, solved on one factorisation of the stiffness matrix.
 namespace StaticAnalysis {
 
-// The load vectors of every case (columns), and the element forces of the bars as the
-// results need them. `system` must have been prepared. `progress` (may be null) hears each
-// load case begin.
+// The displacements, reactions and element forces of every load case, with how well the
+// answer checks (the residual of K u = f and the balance of loads and reactions). `system`
+// must have been prepared. `progress` (may be null) hears each load case begin.
 StaticResults Run(const StiffnessSystem& system, SolverProgress* progress = nullptr);
 
 // The stage of assembling and factorising a model's stiffness equations, as reported before
@@ -22,7 +22,16 @@ QString AssemblyStage(const BarModel& model);
 std::vector<double> SectionForces(const BarModel& model, const BarElement::Vector12& local);
 QStringList ForceNames(const BarModel& model);
 
+// The loads of one load case that has any: indices into the model's nodal and element loads.
+struct CaseLoads {
+    int Case = 0;
+    std::vector<int> Nodal, Element;
+};
+// The cases from 1 to `cases` that have loads, ascending. What they hold follows the loads of
+// the file, whatever count of cases it claims.
+std::vector<CaseLoads> LoadedCases(const BarModel& model, int cases);
+
 // The axial force of every bar under the loads of one case, for the geometric stiffness.
-std::vector<double> NormalForces(const StiffnessSystem& system, int loadCase);
+std::vector<double> NormalForces(const StiffnessSystem& system, const CaseLoads& loads);
 
 } // namespace StaticAnalysis

@@ -1,5 +1,7 @@
 #include "StaticReport.h"
 
+#include "StaticCheck.h"
+
 #include <QJsonArray>
 #include <array>
 #include <charconv>
@@ -122,6 +124,7 @@ QString StaticReport::Protocol(const QString& title, const QString& typeName, co
                     .arg(model.Nodes.size() - static_cast<size_t>(model.DataNodes));
     text += QStringLiteral("Element forces are section forces at end i and end j; normal forces "
                            "are positive in tension.\n");
+    text += StaticCheck::Summary(results);
     for (const StaticResults::Case& c : results.Cases) {
         text += QStringLiteral("\nLoad case %1\n\nDisplacements (global axes)\n").arg(c.Number);
         text += Heading(QStringLiteral("Node"), results.Components, model);

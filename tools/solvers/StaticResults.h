@@ -33,6 +33,10 @@ struct StaticResults {
     QStringList Reactions;  // "Fx", "Fz", "My"
     QStringList ForceNames; // "Ni", "Vi", "Mi", "Nj", "Vj", "Mj"
     std::vector<Case> Cases;
+    // How well the answer checks, over all cases: the largest residual |K u - f| of the
+    // equations and the largest resultant of loads and reactions, each relative to the loads.
+    double Residual = 0;
+    double Imbalance = 0;
 
     int ComponentCount() const { return static_cast<int>(Components.size()); }
     int ForceCount() const { return static_cast<int>(ForceNames.size()); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -236,6 +237,23 @@ Eigen::MatrixXd StiffnessSystem::Solve(const Eigen::MatrixXd& loads) const {
     if (equations_ == 0)
         return Eigen::MatrixXd::Zero(0, loads.cols());
     return factors_->Solve(loads);
+}
+
+double StiffnessSystem::Residual(const Eigen::MatrixXd& x, const Eigen::MatrixXd& f) const {
+    if (equations_ == 0)
+        return 0;
+    const Eigen::MatrixXd r = stiffness_.selfadjointView<Eigen::Upper>() * x - f;
+    double worst = 0;
+    for (Eigen::Index column = 0; column < r.cols(); ++column) {
+        const double off = r.col(column).lpNorm<Eigen::Infinity>();
+        const double load = f.col(column).lpNorm<Eigen::Infinity>();
+        if (!std::isfinite(off) || !x.col(column).allFinite())
+            return std::numeric_limits<double>::infinity();
+        if (off > 0)
+            worst =
+                std::max(worst, load > 0 ? off / load : std::numeric_limits<double>::infinity());
+    }
+    return worst;
 }
 
 Eigen::VectorXd StiffnessSystem::HalfSolve(const Eigen::VectorXd& x) const {

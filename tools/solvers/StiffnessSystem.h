@@ -34,6 +34,9 @@ public:
     // The upper triangle of the stiffness matrix of the free equations.
     const SparseMatrix& Stiffness() const { return stiffness_; }
     Eigen::MatrixXd Solve(const Eigen::MatrixXd& loads) const;
+    // How far solutions x are from K x = f: the largest |K x - f| of the columns, each
+    // relative to its largest load (maximum norms); infinite when a value is not finite.
+    double Residual(const Eigen::MatrixXd& x, const Eigen::MatrixXd& f) const;
     // With the factors written K = G G^T (G = P^T L): G^-1 x and G^-T x, which turn
     // K x = lambda B x into the symmetric problem of G^-1 B G^-T.
     Eigen::VectorXd HalfSolve(const Eigen::VectorXd& x) const;

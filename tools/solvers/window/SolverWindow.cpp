@@ -1,6 +1,7 @@
 #include "SolverWindow.h"
 
 #include "ExchangeFile.h"
+#include "ReportFont.h"
 #include "SolverCommand.h"
 #include "SolverRunState.h"
 #include "UserDialogs.h"
@@ -8,7 +9,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -78,7 +78,7 @@ SolverWindow::SolverWindow(const QString& solverName, const QString& dataPath,
     reportView->setReadOnly(true);
     reportView->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     reportView->setLineWrapMode(QPlainTextEdit::NoWrap);
-    reportView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    reportView->setFont(ReportFont::Choose());
     saveButton = new QPushButton(QStringLiteral("Save..."), end);
     saveButton->setObjectName(QStringLiteral("SaveButton"));
     auto* closeButton = new QPushButton(QStringLiteral("Close"), end);

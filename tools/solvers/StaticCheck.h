@@ -1,0 +1,28 @@
+#pragma once
+
+#include "BarModel.h"
+#include "StaticResults.h"
+
+#include <QString>
+
+// Whether the answer of a static analysis can be trusted: every value finite, the equations
+// solved (the residual of K u = f) and the loads balanced by the reactions. A structure that is
+// nearly a mechanism (a bar far too short, a truss node whose bars all lie in one plane) or
+// loads near the largest number solve into nonsense that only such a check reveals.
+namespace StaticCheck {
+
+// The largest |K u - f| relative to the largest load, and the largest resultant of loads and
+// reactions (force, or moment over the loads times the structure's size) relative to the loads,
+// that an answer may have.
+inline constexpr double ResidualTolerance = 1e-6;
+inline constexpr double BalanceTolerance = 1e-4;
+
+// Empty when the answer holds; otherwise why it is refused, with the likely cause.
+QString Verdict(const BarModel& model, const StaticResults& results);
+// The protocol's line on the check.
+QString Summary(const StaticResults& results);
+// What in the model most likely spoils an answer: loads near the largest number, a flat truss
+// node, or the shortest bar.
+QString LikelyCause(const BarModel& model);
+
+} // namespace StaticCheck
