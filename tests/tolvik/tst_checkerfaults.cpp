@@ -35,6 +35,7 @@ private slots:
     void countsBeyondTheLimits_data();
     void countsBeyondTheLimits();
     void countsAtTheLimitsPass();
+    void stepsTimesEquationsLimited();
 };
 
 // Each row breaks a sound file in one place; the checker must name the line the user has to
@@ -279,12 +280,12 @@ void TestCheckerFaults::countsBeyondTheLimits_data() {
         << "limits/wempel_loadcases_1e4.d15" << 6 << "Load cases is 10000";
     QTest::newRow("subdivisions") << "limits/jastro_subdivisions_intmax.d25" << 6
                                   << "Subdivisions is 2147483647; a data file may ask for at "
-                                     "most 10000";
+                                     "most 1000";
     QTest::newRow("steps") << "limits/rendup_steps_big.d26" << 6
                            << "Steps is 2147483646; a data file may ask for at most 10000";
     QTest::newRow("mesh intervals") << "limits/zorbek_intervals_1e5.d27" << 11
                                     << "Mesh intervals is 100000; a data file may ask for at "
-                                       "most 10000";
+                                       "most 5000";
     QTest::newRow("mesh intervals near the largest whole number")
         << "limits/zorbek_intervals_intmax.d27" << 11 << "Mesh intervals is 2147483646";
 }
@@ -306,7 +307,7 @@ void TestCheckerFaults::countsBeyondTheLimits() {
     } others[] = {
         {"tripod.d54", 11, "#  9  Natural modes = 201", "Natural modes is 201"},
         {"shaft.d62", 11, "#  9  Natural frequencies = 100000", "Natural frequencies is 100000"},
-        {"wave.d74", 6, "#  4  Harmonics = 501", "Harmonics is 501"},
+        {"wave.d74", 6, "#  4  Harmonics = 101", "Harmonics is 101"},
         {"cubic.d75", 5, "#  3  Iterations = 10001", "Iterations is 10001"},
     };
     for (const auto& other : others) {
@@ -328,9 +329,9 @@ void TestCheckerFaults::countsAtTheLimitsPass() {
     } atLimit[] = {
         {"frame.d55", 6, "#  4  Load cases = 1000"},
         {"tripod.d54", 11, "#  9  Natural modes = 200"},
-        {"cubic.d75", 5, "#  3  Iterations = 10000\n#  4  Subdivisions = 10000"},
+        {"cubic.d75", 5, "#  3  Iterations = 10000\n#  4  Subdivisions = 1000"},
         {"oscillator.d76", 6, "#  4  Steps = 10000"},
-        {"string.d77", 11, "#  9  Mesh intervals = 10000"},
+        {"string.d77", 11, "#  9  Mesh intervals = 5000"},
     };
     for (const auto& file : atLimit) {
         const QString name = QString::fromLatin1(file.File);
@@ -340,6 +341,35 @@ void TestCheckerFaults::countsAtTheLimitsPass() {
                 .Result;
         QVERIFY2(result.Ok, Describe(result));
     }
+}
+
+// Every step end of a differential system is written out with one value per equation: 10000
+// steps are fine for a hundred equations, but not for a hundred and one.
+void TestCheckerFaults::stepsTimesEquationsLimited() {
+    const auto system = [](int equations, int steps) {
+        QString text = QStringLiteral("*1 General data\r\n#  1 Title = wide\r\n#  2 Start = 0\r\n"
+                                      "#  3 End = 1\r\n#  4 Steps = %1\r\n#  5 x = 0\r\n"
+                                      "#  6 x = 0\r\n#  7 x = %2\r\n#  8 x = %2\r\n*2 Matrix\r\n")
+                           .arg(steps)
+                           .arg(equations);
+        for (int row = 0; row < equations; ++row) {
+            QStringList values;
+            for (int column = 0; column < equations; ++column)
+                values << (row == column ? QStringLiteral("-1") : QStringLiteral("0"));
+            text += QStringLiteral("# %1 %2\r\n").arg(row + 1).arg(values.join(u' '));
+        }
+        text += QStringLiteral("*3 Initial values\r\n");
+        for (int row = 0; row < equations; ++row)
+            text += QStringLiteral("# %1 1 0\r\n").arg(row + 1);
+        return (text + QStringLiteral("&\r\n")).toLatin1();
+    };
+    QVERIFY(Check(system(100, 10000), QStringLiteral("w.d76")).Result.Ok);
+    const DataChecker::Result wide = Check(system(101, 10000), QStringLiteral("w.d76")).Result;
+    QVERIFY(!wide.Ok);
+    QCOMPARE(wide.Fault.Line, 5);
+    QVERIFY2(wide.Fault.Message.contains(QLatin1String("Steps: 10000 steps of 101 equations give "
+                                                       "1010000 values")),
+             Describe(wide));
 }
 
 QTEST_GUILESS_MAIN(TestCheckerFaults)

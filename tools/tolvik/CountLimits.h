@@ -12,11 +12,14 @@ inline constexpr int LoadCases = 1000;
 // Natural modes, buckling modes and natural frequencies: each costs a vector of the whole
 // model, and the iteration that finds them keeps twice as many.
 inline constexpr int Modes = 200;
-inline constexpr int Harmonics = 500;
+inline constexpr int Harmonics = 100;
 inline constexpr int Iterations = 10000;
-inline constexpr int Subdivisions = 10000;
-// Integration steps: every step end is written out.
+inline constexpr int Subdivisions = 1000;
+// Integration steps: every step end is written out, one value per equation, so the steps
+// times the equations are limited too.
 inline constexpr int Steps = 10000;
-inline constexpr int MeshIntervals = 10000;
+inline constexpr int StepValues = 1000000;
+// The solver finds every characteristic value of this mesh and of one twice as fine.
+inline constexpr int MeshIntervals = 5000;
 
 } // namespace CountLimits

@@ -257,6 +257,18 @@ DataFormat DifferentialSystem() {
                {Matrix(QStringLiteral("Matrix"), 0), initial});
     format.OnEnd = [](const ParsedData& data) {
         CheckIncreasing(data, 2, 3, QStringLiteral("the end"));
+        const double steps = data.GeneralNumber(4);
+        const int equations = data.ItemCount(2);
+        if (steps * equations > CountLimits::StepValues)
+            throw CheckFault{data.GeneralLine(4),
+                             QStringLiteral("Steps: %1 steps of %2 equations give %3 values; a "
+                                            "data file may ask for at most %4, so take at most "
+                                            "%5 steps")
+                                 .arg(Number(steps))
+                                 .arg(equations)
+                                 .arg(Number(steps * equations))
+                                 .arg(CountLimits::StepValues)
+                                 .arg(CountLimits::StepValues / equations)};
     };
     return format;
 }
