@@ -138,6 +138,13 @@ void TestRegionMesher::refusesRegions_data() {
                                                Rectangle(1, 1, 2, 2, 1, 1)}
                                 << "Regions 1 and 2 share only part of an edge: the point (1, 1) "
                                    "lies on a side of region 1";
+    // The same on a slanted side, where the search walks the cells along the side.
+    MeshRegion slanted{{QPointF(0, 0), QPointF(4, -1), QPointF(5, 3), QPointF(1, 4)}, 1, 1, 1, 1};
+    MeshRegion half{{QPointF(4, -1), QPointF(6, -1), QPointF(5.5, 1), QPointF(4.5, 1)}, 1, 1, 1, 1};
+    QTest::newRow("T-junction on a slanted side")
+        << std::vector{slanted, half}
+        << "Regions 1 and 2 share only part of an edge: the point (4.5, 1) lies on a side of "
+           "region 1";
     QTest::newRow("edges overlap in part")
         << std::vector{Rectangle(0, 0, 2, 1, 1, 1), Rectangle(1, 1, 3, 2, 1, 1)}
         << "Regions 1 and 2 share only part of an edge";

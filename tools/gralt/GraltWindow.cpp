@@ -176,9 +176,17 @@ void GraltWindow::AddRegion() {
         next.Corners = {next.Corners[1], next.Corners[1] + shift, next.Corners[2] + shift,
                         next.Corners[2]};
     }
-    regions.push_back(next);
-    SetRegions(regions);
-    table_->setCurrentCell(table_->rowCount() - 1, 0);
+    // Only the new row is filled; the others keep their items.
+    filling_ = true;
+    const int row = table_->rowCount();
+    table_->insertRow(row);
+    const QStringList cells = RegionTexts::ToTexts(next);
+    for (int column = 0; column < RegionTexts::Columns; ++column)
+        table_->setItem(row, column, new QTableWidgetItem(cells[column]));
+    filling_ = false;
+    rows_.push_back({next, {}});
+    Remesh();
+    table_->setCurrentCell(row, 0);
 }
 
 void GraltWindow::RemoveRegion() {

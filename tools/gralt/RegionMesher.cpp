@@ -31,6 +31,12 @@ QPointF Bilinear(const std::array<QPointF, 4>& c, double s, double t) {
            c[3] * ((1 - s) * t);
 }
 
+// A hash of a cell of a grid; unsigned, so that far cells wrap instead of overflowing.
+long long CellKey(long long x, long long y) {
+    return static_cast<long long>(static_cast<unsigned long long>(x) * 73856093ULL ^
+                                  static_cast<unsigned long long>(y) * 19349663ULL);
+}
+
 // Finds nodes by position: points within `tolerance` of each other are one node. Nodes are
 // kept in cells four tolerances wide, each cell a chain through `next_`.
 class NodeIndex {
@@ -65,7 +71,7 @@ public:
 
 private:
     long long Cell(double value) const { return std::llround(value / (tolerance_ * 4)); }
-    static long long Key(long long x, long long y) { return x * 73856093LL ^ y * 19349663LL; }
+    static long long Key(long long x, long long y) { return CellKey(x, y); }
 
     double tolerance_;
     std::unordered_map<long long, int> cells_; // the last node put into each cell
@@ -163,7 +169,6 @@ Hanging FindHangingNode(const Mesh& mesh, double tolerance) {
     const auto index = [cell](double value) {
         return static_cast<long long>(std::floor(value / cell));
     };
-    const auto key = [](long long x, long long y) { return x * 73856093LL ^ y * 19349663LL; };
     std::unordered_map<long long, std::vector<int>> cells;
     std::vector<char> seen(mesh.Nodes.size() + 1, 0);
     for (const Edge& edge : boundary) {
@@ -172,18 +177,32 @@ Hanging FindHangingNode(const Mesh& mesh, double tolerance) {
                 continue;
             seen[size_t(node)] = 1;
             const QPointF& p = mesh.Nodes[size_t(node - 1)];
-            cells[key(index(p.x()), index(p.y()))].push_back(node);
+            cells[CellKey(index(p.x()), index(p.y()))].push_back(node);
         }
     }
     for (const Edge& edge : boundary) {
         const QPointF p = mesh.Nodes[size_t(edge.A - 1)], q = mesh.Nodes[size_t(edge.B - 1)];
         const QPointF d = q - p;
         const double length = std::hypot(d.x(), d.y());
-        for (long long x = index(std::min(p.x(), q.x()) - tolerance);
-             x <= index(std::max(p.x(), q.x()) + tolerance); ++x) {
-            for (long long y = index(std::min(p.y(), q.y()) - tolerance);
-                 y <= index(std::max(p.y(), q.y()) + tolerance); ++y) {
-                const auto found = cells.find(key(x, y));
+        // Column by column, only the cells the edge passes (widened by the tolerance), so that
+        // a long edge costs its length in cells, not their square.
+        const double left = std::min(p.x(), q.x()), right = std::max(p.x(), q.x());
+        const double bottom = std::min(p.y(), q.y()), top = std::max(p.y(), q.y());
+        const auto yAt = [&](double x) {
+            return d.x() == 0 ? p.y() : p.y() + (x - p.x()) * d.y() / d.x();
+        };
+        for (long long x = index(left - tolerance); x <= index(right + tolerance); ++x) {
+            const double from = std::max(double(x) * cell - tolerance, left);
+            const double to = std::min(double(x + 1) * cell + tolerance, right);
+            double low = std::min(yAt(from), yAt(to)), high = std::max(yAt(from), yAt(to));
+            if (d.x() == 0 || from > to) {
+                low = bottom;
+                high = top;
+            }
+            low = std::max(low, bottom) - tolerance;
+            high = std::min(high, top) + tolerance;
+            for (long long y = index(low); y <= index(high); ++y) {
+                const auto found = cells.find(CellKey(x, y));
                 if (found == cells.end())
                     continue;
                 for (int node : found->second) {
