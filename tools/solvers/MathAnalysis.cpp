@@ -306,6 +306,13 @@ SolverOutcome MathSolvers::Polynomial(const ParsedData& data) {
     // A root is listed only when it is one: an estimate that did not reach the tolerance is
     // kept with a note when the polynomial vanishes there within its rounding, and otherwise
     // the run fails rather than give a point that is no root and lose the one in its bracket.
+    const auto overflow = [](double x) {
+        return SolverOutcome::Failure(
+            QStringLiteral("the polynomial leaves the range of numbers near x = %1, so its roots "
+                           "there cannot be told; narrow the search interval or scale the "
+                           "coefficients")
+                .arg(x, 0, 'g', 14));
+    };
     QStringList notes;
     for (const auto& [left, right, estimate] : search.Unconverged) {
         if (!IsRoot(p, estimate, tolerance))
@@ -320,6 +327,8 @@ SolverOutcome MathSolvers::Polynomial(const ParsedData& data) {
                      .arg(iterations);
     }
     for (double root : distinct) {
+        if (!std::isfinite(p(root)))
+            return overflow(root);
         if (!IsRoot(p, root, tolerance))
             return SolverOutcome::Failure(
                 QStringLiteral("the search ended at x = %1, where the polynomial is %2, not 0; "
