@@ -199,6 +199,13 @@ void TestMathSolvers::differentialEquations() {
                     Math({"0", "2", "4"}, {"-1"}, {"0 1"}));
     QVERIFY2(decay.Ok(), qPrintable(decay.Outcome().Error));
     QV_COMPARE_NEAR(At(decay.Json(), "y", 4, 0), 1 - std::exp(-2.0), 1e-10);
+
+    // From -1e308 to 1e308 the interval itself is beyond the range of numbers.
+    const Run endless(QStringLiteral("Rendup"), QStringLiteral("e.d26"),
+                      Math({"-1e308", "1e308", "10"}, {"-1"}, {"0 1"}));
+    QVERIFY(!endless.Ok());
+    QVERIFY2(endless.Outcome().Error.startsWith(QLatin1String("Line 4: the interval from t0")),
+             qPrintable(endless.Outcome().Error));
 }
 
 void TestMathSolvers::sturmLiouville() {

@@ -371,6 +371,13 @@ SolverOutcome MathSolvers::Differential(const ParsedData& data) {
     Eigen::MatrixXd m = Eigen::MatrixXd::Zero(n + 1, n + 1);
     m.topLeftCorner(n, n) = a;
     m.topRightCorner(n, 1) = initial.col(1);
+    if (!std::isfinite(t1 - t0))
+        return SolverOutcome::Failure(
+            QStringLiteral("Line %1: the interval from t0 = %2 to t1 = %3 is longer than the "
+                           "largest number; integrate over a shorter interval")
+                .arg(data.GeneralLine(3))
+                .arg(t0, 0, 'g', 12)
+                .arg(t1, 0, 'g', 12));
     const double h = (t1 - t0) / steps;
     const Eigen::MatrixXd step = (m * h).exp();
     Eigen::VectorXd z(n + 1);
