@@ -37,6 +37,7 @@ private slots:
     void replacesTheMeshAndRemovesWhatNamedIt();
     void leavesOutSectionsWhereTheTypeHasNone();
     void reportsRemovedSupportsAndLoads();
+    void removedItemsAreToldInRuns();
     void headingWithoutLineEndStaysALine();
     void refusesAndLeavesTheFile_data();
     void refusesAndLeavesTheFile();
@@ -96,12 +97,12 @@ void TestVosher::reportsRemovedSupportsAndLoads() {
     QCOMPARE(run.ExitCode, 0);
     QCOMPARE(run.ErrorFile,
              QByteArray("OK - the mesh of 36 nodes and 25 elements was taken into slab.d13\r\n"
-                        "Removed from table 6 (they referred to nodes of the old mesh): items 1, "
-                        "2, 3, 4, 5, 6, 7, 8. Give them again.\r\n"
+                        "Removed from table 6 (they referred to nodes of the old mesh): items 1 to "
+                        "8. Give them again.\r\n"
                         "Removed from table 7 (they referred to nodes of the old mesh): item 1. "
                         "Give them again.\r\n"
                         "Removed from table 8 (they referred to elements of the old mesh): items "
-                        "1, 2, 3, 4. Give them again.\r\n"));
+                        "1 to 4. Give them again.\r\n"));
     const DataFileText text =
         DataFileText::FromBytes(ReadFile(directory.filePath(QStringLiteral("slab.d13"))));
     for (int table = 6; table <= 9; ++table) {
@@ -111,6 +112,18 @@ void TestVosher::reportsRemovedSupportsAndLoads() {
             QVERIFY2(!text.Line(i).startsWith(u'#'), qPrintable(text.Line(i)));
     }
     QCOMPARE(text.Table(5).End - text.Table(5).Header, 27); // header, headings, 25 items
+}
+
+void TestVosher::removedItemsAreToldInRuns() {
+    QByteArray slab = OwnData(QStringLiteral("slab.d13"));
+    slab.replace("#  3    3    1   0   0", "#  9    3    1   0   0");
+    slab.replace("#  8    9    1   0   0", "#x   9    1   0   0");
+    DataFileText text = DataFileText::FromBytes(slab);
+    const MeshTransfer::Result result =
+        MeshTransfer::Apply(text, *FormatCatalogue::For(13, false), Strip(2));
+    QCOMPARE(result.Removed.value(0),
+             QStringLiteral("Removed from table 6 (they referred to nodes of the old mesh): "
+                            "items 1, 2, 9, 4 to 7, \"#x 9 1 0 0\". Give them again."));
 }
 
 void TestVosher::headingWithoutLineEndStaysALine() {

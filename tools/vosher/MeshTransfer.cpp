@@ -16,20 +16,42 @@ int ModelReference(const TableFormat& table) {
 }
 
 // Removes the items of a table that refers to the old mesh; returns the report line, or an
-// empty text when the table held none.
+// empty text when the table held none. Runs of three or more numbers are told as "1 to 8", so
+// that a long table makes a short line.
 QString RemoveItems(DataFileText& text, const DataFormat& format, const TableFormat& table) {
     const DataFileText::Span span = text.Table(table.Number);
     if (!span.Found())
         return {};
     QStringList items;
+    int count = 0;
+    int runFrom = 0, runTo = 0; // a run of consecutive item numbers not yet listed
+    const auto closeRun = [&] {
+        if (runFrom == 0)
+            return;
+        if (runTo - runFrom >= 2)
+            items << QStringLiteral("%1 to %2").arg(runFrom).arg(runTo);
+        else
+            for (int number = runFrom; number <= runTo; ++number)
+                items << QString::number(number);
+        runFrom = runTo = 0;
+    };
     for (int i = span.Header + 1; i < span.End; ++i) {
         if (!text.Line(i).startsWith(u'#'))
             continue;
+        ++count;
         const ItemLine item = ItemLine::Parse(text.Line(i));
-        items << (item.Valid ? QString::number(item.Number)
-                             : QStringLiteral("the one in line %1").arg(i + 1));
+        if (item.Valid && runFrom != 0 && item.Number == runTo + 1) {
+            runTo = item.Number;
+            continue;
+        }
+        closeRun();
+        if (item.Valid)
+            runFrom = runTo = item.Number;
+        else
+            items << QStringLiteral("\"%1\"").arg(text.Line(i).simplified());
     }
-    if (items.isEmpty())
+    closeRun();
+    if (count == 0)
         return {};
     text.ReplaceItems(span, {});
     const TableFormat* referred = format.Table(ModelReference(table));
@@ -37,7 +59,7 @@ QString RemoveItems(DataFileText& text, const DataFormat& format, const TableFor
                           "Give them again.")
         .arg(table.Number)
         .arg(referred ? referred->ItemsName : QStringLiteral("items"))
-        .arg(items.size() == 1 ? QStringLiteral("item") : QStringLiteral("items"))
+        .arg(count == 1 ? QStringLiteral("item") : QStringLiteral("items"))
         .arg(items.join(QStringLiteral(", ")));
 }
 

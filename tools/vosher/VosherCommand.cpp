@@ -17,8 +17,12 @@
 namespace {
 
 bool ReadAll(const QString& path, QByteArray& bytes, QString& error) {
+    if (QFileInfo(path).isDir()) {
+        error = QStringLiteral("%1 is a directory, not a file").arg(path);
+        return false;
+    }
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
         return false;
     }
