@@ -304,8 +304,8 @@ SolverOutcome MathSolvers::Polynomial(const ParsedData& data) {
                            [&](double y) { return std::abs(x - y) <= tolerance; });
     };
     // A root is listed only when it is one: an estimate that did not reach the tolerance is
-    // kept with a note when the polynomial vanishes there within its rounding, and otherwise
-    // the run fails rather than give a point that is no root and lose the one in its bracket.
+    // kept with a note when it still passes as a root (IsRoot), and otherwise the run fails
+    // rather than give a point that is no root and lose the one in its bracket.
     const auto overflow = [](double x) {
         return SolverOutcome::Failure(
             QStringLiteral("the polynomial leaves the range of numbers near x = %1, so its roots "
