@@ -24,31 +24,36 @@ QString RemoveItems(DataFileText& text, const DataFormat& format, const TableFor
         return {};
     QStringList items;
     int count = 0;
+    bool inRun = false;
     int runFrom = 0, runTo = 0; // a run of consecutive item numbers not yet listed
     const auto closeRun = [&] {
-        if (runFrom == 0)
+        if (!inRun)
             return;
-        if (runTo - runFrom >= 2)
+        if (runTo - runFrom >= 2) {
             items << QStringLiteral("%1 to %2").arg(runFrom).arg(runTo);
-        else
-            for (int number = runFrom; number <= runTo; ++number)
-                items << QString::number(number);
-        runFrom = runTo = 0;
+        } else {
+            items << QString::number(runFrom);
+            if (runTo != runFrom)
+                items << QString::number(runTo);
+        }
+        inRun = false;
     };
     for (int i = span.Header + 1; i < span.End; ++i) {
         if (!text.Line(i).startsWith(u'#'))
             continue;
         ++count;
         const ItemLine item = ItemLine::Parse(text.Line(i));
-        if (item.Valid && runFrom != 0 && item.Number == runTo + 1) {
+        if (item.Valid && inRun && item.Number == qint64(runTo) + 1) {
             runTo = item.Number;
             continue;
         }
         closeRun();
-        if (item.Valid)
+        if (item.Valid) {
+            inRun = true;
             runFrom = runTo = item.Number;
-        else
+        } else {
             items << QStringLiteral("\"%1\"").arg(text.Line(i).simplified());
+        }
     }
     closeRun();
     if (count == 0)
