@@ -127,16 +127,27 @@ void TestPreviewDlg::modelFilesNeverRemain() {
 void TestPreviewDlg::resultFilesOfVanishedFiles() {
     QTemporaryDir root;
     QVERIFY(QDir(root.path()).mkpath("project.v2"));
-    const QString directory = root.filePath("project.v2");
-    for (const char* name : {"x.bin", "x.bi0", "x.txt", "xy.bin"})
-        WriteFile(QDir(directory).filePath(name), "r");
-    WriteFile(root.filePath("project.bin"), "other"); // beside the directory with a dot
-    ModelPreviewRun::DeleteResultFiles(QDir(directory).filePath("x.d01"));
-    QVERIFY(!QFile::exists(QDir(directory).filePath("x.bin")));
-    QVERIFY(!QFile::exists(QDir(directory).filePath("x.bi0")));
-    QVERIFY(QFile::exists(QDir(directory).filePath("x.txt")));
-    QVERIFY(QFile::exists(QDir(directory).filePath("xy.bin")));
+    const QDir directory(root.filePath("project.v2"));
+    const QByteArray result = "QVRESULT\x02\x00\x00\x00";
+    for (const char* name : {"x.bin", "x.bi0", "xy.bin", "my.frame.bin", "my.bin", "z.bin"})
+        WriteFile(directory.filePath(name), result);
+    // Files of other programs that share the pattern, and a data file still there.
+    for (const char* name : {"x.txt", "x.bib", "z.d05"})
+        WriteFile(directory.filePath(name), "other");
+    WriteFile(root.filePath("project.bin"), result); // beside the directory with a dot
+    ModelPreviewRun::DeleteResultFiles(directory.filePath("x.d01"));
+    QVERIFY(!QFile::exists(directory.filePath("x.bin")));
+    QVERIFY(!QFile::exists(directory.filePath("x.bi0")));
+    for (const char* kept : {"x.txt", "x.bib", "xy.bin", "my.bin"})
+        QVERIFY2(QFile::exists(directory.filePath(kept)), kept);
     QVERIFY(QFile::exists(root.filePath("project.bin")));
+    // The base runs to the last dot: my.frame.d05 had my.frame.bin, not my.bin.
+    ModelPreviewRun::DeleteResultFiles(directory.filePath("my.frame.d05"));
+    QVERIFY(!QFile::exists(directory.filePath("my.frame.bin")));
+    QVERIFY(QFile::exists(directory.filePath("my.bin")));
+    // z.p05 vanished, but z.d05 is still there and may own z.bin.
+    ModelPreviewRun::DeleteResultFiles(directory.filePath("z.p05"));
+    QVERIFY(QFile::exists(directory.filePath("z.bin")));
 }
 
 void TestPreviewDlg::dialogDrawsAndKeepsItsView() {
@@ -145,7 +156,7 @@ void TestPreviewDlg::dialogDrawsAndKeepsItsView() {
     const QString frame = DataFile("frame.d05", Xyz({{0, 0, 0}, {0, 0, 3}, {4, 0, 3}, {4, 0, 0}}),
                                    J1j2({{1, 2}, {2, 3}, {3, 4}}));
     const QString gone = DataFile("gone.d05", Xyz({}), J1j2({}));
-    WriteFile(data_.filePath("gone.bin"), "results");
+    WriteFile(data_.filePath("gone.bin"), "QVRESULT results");
 
     TPreviewDlg dialog(*preview_, settings, nullptr);
     dialog.setDirectory(data_.path());

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QTextBlock>
+#include <ctime>
 
 namespace {
 
@@ -48,6 +49,7 @@ private slots:
     void menusMergeAndF1();
     void launcherClosingAsksEachWindow();
     void menuDropAndRecentFilesOpenEditors();
+    void longLinesOpenQuickly();
 };
 
 void TestEditForm::opensByProblemNumber() {
@@ -64,16 +66,29 @@ void TestEditForm::opensByProblemNumber() {
     QCOMPARE(editor->StatusText(0), QStringLiteral("Line:   1 Col:  1"));
 
     // An accepted file tidies result files whose data file has gone; x.d51 keeps x.bin.
+    // Only files that the package's solvers wrote go: not the bibliography or the firmware
+    // image beside a notes.dat.
     f.WriteData("x.d01", "*1\r\n&\r\n");
-    f.WriteData("x.bin", "r");
-    f.WriteData("orphan.bin", "r");
-    f.WriteData("orphan.bi0", "r");
+    f.WriteData("x.bin", "QVRESULT");
+    f.WriteData("orphan.bin", "QVRESULT");
+    f.WriteData("orphan.bi0", "QVRESULT");
+    f.WriteData("refs.bib", "@book{x}");
+    f.WriteData("firmware.bin", "\x7f" "ELF");
     editor = f.Open("x.d01");
     QCOMPARE(editor->Document().ProblemCode, 1);
     QCOMPARE(editor->HelpContext(), 2);
     QVERIFY(QFile::exists(f.DataPath("x.bin")));
     QVERIFY(!QFile::exists(f.DataPath("orphan.bin")));
     QVERIFY(!QFile::exists(f.DataPath("orphan.bi0")));
+    QVERIFY(QFile::exists(f.DataPath("refs.bib")));
+    QVERIFY(QFile::exists(f.DataPath("firmware.bin")));
+    f.WriteData("notes.dat", "notes\r\n");
+    f.WriteData("my.frame.d05", "*1\r\n&\r\n");
+    f.WriteData("my.frame.bin", "QVRESULT");
+    f.Open("notes.dat");
+    f.Open("my.frame.d05");
+    for (const char* kept : {"refs.bib", "firmware.bin", "my.frame.bin"})
+        QVERIFY2(QFile::exists(f.DataPath(kept)), kept);
     // Saved and accepted: the model can be viewed, and with results the results too.
     QVERIFY(EditorFixture::Enabled(editor, "PreviewBtn"));
     QVERIFY(EditorFixture::Enabled(editor, "VisualizeBtn"));
@@ -150,6 +165,27 @@ void TestEditForm::dosFileGoesBackAsItCame() {
     editor->Field()->insertPlainText(QStringLiteral("Ф"));
     editor->SaveBtnClick();
     QCOMPARE(f.ReadData("dos.d55"), file + "\x94\r\n");
+    // Every byte survives a plain open and save, also the one the text control would turn
+    // into a blank (DOS 0xFF, Windows no-break space 0xA0).
+    const QByteArray withFF = "*1 \x8F\xB0\xA8\xAC\xA5\xB0 \xFF\r\n";
+    f.WriteData("ff.d55", withFF);
+    f.Open("ff.d55")->SaveBtnClick();
+    QCOMPARE(f.ReadData("ff.d55"), withFF);
+    // A Windows file with "№" and "я": read as Windows, and saved unchanged it stays as it
+    // came.
+    QFile::copy(QStringLiteral(QV_TEST_DATA "/editor_ya_becomes_space.d55"), f.DataPath("ya.d55"));
+    const QByteArray ya = f.ReadData("ya.d55");
+    editor = f.Open("ya.d55");
+    QVERIFY(!editor->Document().DosEncoded);
+    QVERIFY(editor->Field()->toPlainText().contains(QStringLiteral("Моя рама")));
+    QVERIFY(editor->Field()->toPlainText().contains(QStringLiteral("№")));
+    editor->SaveBtnClick();
+    QCOMPARE(f.ReadData("ya.d55"), ya);
+    // Typed afterwards, a letter goes in the file's own code page.
+    editor->Field()->moveCursor(QTextCursor::End);
+    editor->Field()->insertPlainText(QStringLiteral("ё\u00A0я"));
+    editor->SaveBtnClick();
+    QCOMPARE(f.ReadData("ya.d55"), ya + "\xB8\xA0\xFF\r\n");
     // A Windows text with only the broken bar and the degree sign stays as it is.
     f.WriteData("win.d55", "*1 90\xB0 \xA6\r\n");
     editor = f.Open("win.d55");
@@ -164,11 +200,13 @@ void TestEditForm::untitledAndSaveAs() {
     editor->SaveBtnClick();
     QCOMPARE(f.dialogs.Texts("save").size(), 1);
     const FileDialogRequest& request = f.dialogs.shown.last().Request;
-    QCOMPARE(request.Filter, QStringLiteral("Frames|*.d51;*.d05|Data files|*.dat"));
+    QCOMPARE(request.Filter, QStringLiteral("Frames|*.d51;*.d01|Data files|*.dat"));
     QCOMPARE(request.DefaultExtension, QStringLiteral("d51"));
-    // A chosen name with "Untitled" in it is written, not asked for again.
+    // A chosen name with "Untitled" in it is written, not asked for again. The new name's
+    // number is the file's problem type from now on: plane frames, accepted.
     QVERIFY(QFile::exists(f.DataPath("Untitled2.d05")));
-    QCOMPARE(editor->Document().ProblemCode, 51);
+    QCOMPARE(editor->Document().ProblemCode, 5);
+    QCOMPARE(editor->HelpContext(), 5);
     QCOMPARE(editor->windowTitle(), f.DataPath("Untitled2.d05"));
     QCOMPARE(f.globals->PreviewDlg().FileName, f.DataPath("Untitled2.d05"));
     QVERIFY(!EditorFixture::Enabled(editor, "SaveBtn"));
@@ -178,6 +216,21 @@ void TestEditForm::untitledAndSaveAs() {
     editor->SaveAsClick();
     QCOMPARE(editor->Document().FileName, QStringLiteral("Untitled2.d05"));
     QVERIFY(EditorFixture::Enabled(editor, "SaveBtn"));
+
+    // x.d51 saved as y.d55 is a plane frame not yet checked; as y.dat it keeps that type.
+    f.WriteData("x.d51", "*1\r\n");
+    editor = f.Open("x.d51");
+    f.dialogs.fileNames = {f.DataPath("y.d55"), f.DataPath("y.dat")};
+    editor->SaveAsClick();
+    QCOMPARE(editor->Document().ProblemCode, 55);
+    QCOMPARE(editor->HelpContext(), 5);
+    QCOMPARE(f.dialogs.shown.last().Request.Filter,
+             QStringLiteral("Frames|*.d51;*.d01|Data files|*.dat"));
+    editor->SaveAsClick();
+    QCOMPARE(editor->Document().FileName, QStringLiteral("y.dat"));
+    QCOMPARE(editor->Document().ProblemCode, 55);
+    QCOMPARE(f.dialogs.shown.last().Request.Filter,
+             QStringLiteral("Frames|*.d55;*.d05|Data files|*.dat"));
 }
 
 void TestEditForm::cancelKeepsTheDocument() {
@@ -404,6 +457,27 @@ void TestEditForm::menuDropAndRecentFilesOpenEditors() {
     QCOMPARE(RecentFiles::Added({"a", "b", "c", "d", "e", "f"}, "c"),
              QStringList({"c", "a", "b", "d", "e", "f"}));
     QCOMPARE(RecentFiles::Added({"a", "b", "c", "d", "e", "f"}, "g").size(), RecentFiles::Limit);
+}
+
+void TestEditForm::longLinesOpenQuickly() {
+    EditorFixture f;
+    // The reproducer's line of a megabyte, and a file of four megabytes with one of three.
+    QFile::copy(QStringLiteral(QV_TEST_DATA "/editor_1MB_line.d55"), f.DataPath("line.d55"));
+    QByteArray big = "*1 General\r\n#  1  Title = " + QByteArray(3000000, 'x') + "\r\n";
+    for (int i = 0; i < 25000; ++i)
+        big += "#  2  12.5  13.5  ; a line of the data\r\n";
+    f.WriteData("big.d55", big);
+    for (const char* name : {"line.d55", "big.d55"}) {
+        // Processor time, not the clock: the machine may be busy with other work.
+        const std::clock_t start = std::clock();
+        TEditForm* editor = f.Open(QString::fromLatin1(name));
+        QVERIFY(QTest::qWaitForWindowExposed(f.main.get()));
+        QApplication::processEvents();
+        editor->Field()->repaint();
+        const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
+        QVERIFY2(seconds < 1.0, qPrintable(QStringLiteral("%1: %2 s").arg(name).arg(seconds)));
+        QCOMPARE(editor->Field()->document()->blockCount() > 2, true);
+    }
 }
 
 QTEST_MAIN(TestEditForm)

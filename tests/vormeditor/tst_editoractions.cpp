@@ -137,8 +137,6 @@ void TestEditorActions::programTable() {
     for (int code : {0, 18, 20, 28, 51, -1})
         QVERIFY2(ProgramTable::Solver(code, false).isEmpty(), qPrintable(QString::number(code)));
     // The "*.p" entries of space trusses, space frames and plates.
-    QVERIFY(ProgramTable::IsDynamicsVariant("Space trusses|*.p54;*.p04"));
-    QVERIFY(!ProgramTable::IsDynamicsVariant("Space trusses|*.d54;*.d04"));
     QCOMPARE(ProgramTable::Solver(4, true), QStringLiteral("Mirbek"));
     QCOMPARE(ProgramTable::Solver(7, true), QStringLiteral("Quendo"));
     QCOMPARE(ProgramTable::Solver(13, true), QStringLiteral("Yerdol"));

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -22,6 +23,26 @@ void Write(const QString& path, const QByteArray& bytes) {
 QByteArray Read(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QByteArray Windows(const char* text) {
+    QStringEncoder encode("windows-1251");
+    return encode(QString::fromUtf8(text));
+}
+
+QByteArray Dos(const char* text) {
+    qsizetype failedAt = -1;
+    const QByteArray bytes = DosCodePage::Encode(QString::fromUtf8(text), failedAt);
+    if (failedAt >= 0)
+        qFatal("no DOS byte for a character of %s", text);
+    return bytes;
+}
+
+QByteArray Repro(const char* name) {
+    QFile file(QStringLiteral(QV_TEST_DATA "/") + QString::fromLatin1(name));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing %s", name);
+    return file.readAll();
 }
 
 QByteArray Bytes(std::initializer_list<int> values) {
@@ -59,9 +80,20 @@ void TestEditorFiles::dosTest_data() {
     QTest::newRow("ascii") << QByteArray("*1 General data\r\n") << false;
     QTest::newRow("only broken bar and degree") << Bytes({'a', 0xA6, 'b', 0xB0}) << false;
     QTest::newRow("windows letters") << Bytes({0xC0, 0xFF, 0xD4}) << false;
-    QTest::newRow("dos letter") << Bytes({'x', 0x80}) << true;
-    QTest::newRow("beside the degree") << Bytes({0xB1}) << true;
-    QTest::newRow("beside the bar") << Bytes({0xA7}) << true;
+    // Windows texts whose signs lie where DOS keeps its letters.
+    QTest::newRow("windows sections") << Windows("#  1  Сечение № 5 — «двутавр», всё – в см")
+                                      << false;
+    QTest::newRow("windows title") << Windows("#  1  Заглавие = Рамка №2 «Ёлка» – 8 м")
+                                   << false;
+    QTest::newRow("windows sign alone") << Windows("*3 Profiles №1 – №4") << false;
+    QTest::newRow("windows quotes") << Windows("; „Пример“ … ‘b’ ±0,5 µm · §3") << false;
+    QTest::newRow("windows ukrainian") << Windows("; відповідність історії їх") << false;
+    QTest::newRow("windows repro") << Repro("editor_ya_becomes_space.d55") << false;
+    // DOS texts: words in 0x80–0xBF, with box lines and signs of the upper half.
+    QTest::newRow("dos word") << Dos("*1 Пример") << true;
+    QTest::newRow("dos with signs") << Dos("#  1  Рамка Θ 90° │ напречно сечение") << true;
+    QTest::newRow("dos box and words") << Dos("╔══════╗\n║ Данни ║\n╚══════╝") << true;
+    QTest::newRow("byte unused by windows") << Bytes({'a', 0x98, 'b'}) << true;
 }
 
 void TestEditorFiles::dosTest() {
@@ -73,10 +105,10 @@ void TestEditorFiles::dosTest() {
 void TestEditorFiles::dosMappings() {
     // Letters move to А…я, the vertical line 0xD3, Θ 0xE9 and the degree sign 0xF8 keep their
     // DOS meaning, and each byte has a character of its own, so 0x94 (Ф) and 0xE9 (Θ) stay apart.
-    const DataFileText::Loaded loaded =
-        DataFileText::Decode(Bytes({0x80, 0x94, 0xBF, 0xD3, 0xE9, 0xF8, '|', 'A'}));
+    const DataFileText::Loaded loaded = DataFileText::Decode(
+        Bytes({0x80, 0x94, 0xBF, 0xD3, 0xE9, 0xF8, '|', 'A', ' ', 0x8F, 0xB0, 0xA8, 0xAC}));
     QVERIFY(loaded.DosEncoded);
-    QCOMPARE(loaded.Text, QStringLiteral("АФя│Θ°|A"));
+    QCOMPARE(loaded.Text, QStringLiteral("АФя│Θ°|A Прим"));
 }
 
 void TestEditorFiles::dosFileRoundTrips() {
@@ -199,11 +231,20 @@ void TestEditorFiles::saveAsDialogFromTheOpenDialog() {
     FileDialogRequest open;
     open.Filter = QStringLiteral("Plane frames|*.d55;*.d05|Data files|*.dat|All files|*.*");
     open.InitialDirectory = QStringLiteral("/data/");
-    const FileDialogRequest save = EditorDocument::SaveAsRequest(open, QStringLiteral("g.d05"));
+    FileDialogRequest save = EditorDocument::SaveAsRequest(open, QStringLiteral("g.d05"));
+    // Both numbers of the problem type, whichever the file carries.
     QCOMPARE(save.Filter,
-             QStringLiteral("Plane frames|*.d05;*.d05|Data files|*.dat|All files|*.*"));
+             QStringLiteral("Plane frames|*.d55;*.d05|Data files|*.dat|All files|*.*"));
     QCOMPARE(save.DefaultExtension, QStringLiteral("d05"));
     QCOMPARE(save.InitialDirectory, QStringLiteral("/data/"));
+    QCOMPARE(EditorDocument::SaveAsRequest(open, QStringLiteral("g.d55")).Filter, save.Filter);
+    open.Filter = QStringLiteral("Data files|*.dat|All files|*.*");
+    save = EditorDocument::SaveAsRequest(open, QStringLiteral("t.p54"));
+    QCOMPARE(save.Filter, QStringLiteral("Data files|*.p54;*.p04|All files|*.*"));
+    QCOMPARE(save.DefaultExtension, QStringLiteral("p54"));
+    // A name without a number keeps its own extension in front.
+    save = EditorDocument::SaveAsRequest(open, QStringLiteral("notes.txt"));
+    QCOMPARE(save.Filter, QStringLiteral("Data files|*.txt|All files|*.*"));
     EditorDocument document;
     document.SetPath(QStringLiteral("/data/sub/x.d51"));
     QCOMPARE(document.FileName, QStringLiteral("x.d51"));
@@ -269,27 +310,46 @@ void TestEditorFiles::templateBlocks() {
 void TestEditorFiles::resultFiles() {
     QTemporaryDir dir;
     const QString directory = dir.path() + u'/';
-    for (const char* name : {"frame.d05", "frame.bin", "gone.bin", "gone.bi0", "old.bi1", "dyn.p07",
-                             "dyn.bi0", "a.b.bin", "a.d01"})
-        Write(directory + QString::fromLatin1(name), "x");
-    QCOMPARE(ResultFiles::ClearUnnecessaryFiles(directory), 3);
-    QStringList left = QDir(directory).entryList(QDir::Files, QDir::Name);
-    QCOMPARE(left,
-             QStringList({"a.b.bin", "a.d01", "dyn.bi0", "dyn.p07", "frame.bin", "frame.d05"}));
+    const QByteArray result = "QVRESULT\x02\x00\x00\x00";
+    // Results of the package whose data file is gone go, also beside a name with two dots
+    // (its base runs to the last dot); those with a data file of their base stay.
+    for (const char* name :
+         {"gone.bin", "gone.bi0", "old.bi1", "a.b.bin", "my.bin", "frame.bin", "dyn.bi0",
+          "my.frame.bin", "notes.bin"})
+        Write(directory + QString::fromLatin1(name), result);
+    // Files of other programs that only share the pattern are never touched.
+    for (const char* name : {"frame.d05", "dyn.p07", "a.d01", "my.frame.d05", "notes.dat",
+                             "refs.bib", "firmware.bin", "short.bin"})
+        Write(directory + QString::fromLatin1(name), "not a result");
+    Write(directory + "short.bin", "QVRES");
+    QVERIFY(QDir(directory).mkdir("folder.bin"));
+    QCOMPARE(ResultFiles::ClearUnnecessaryFiles(directory), 5);
+    const QStringList left = QDir(directory).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    QCOMPARE(left, QStringList({"a.d01", "dyn.bi0", "dyn.p07", "firmware.bin", "folder.bin",
+                                "frame.bin", "frame.d05", "my.frame.bin", "my.frame.d05",
+                                "notes.bin", "notes.dat", "refs.bib", "short.bin"}));
 
+    // The result file follows the file's own name: "p" files of space frames keep theirs in
+    // "bi0", whatever another window's open dialog was last set up for.
     EditorDocument document;
     document.FileDir = directory;
     document.FileName = QStringLiteral("frame.d05");
     document.ProblemCode = 5;
-    QVERIFY(ResultFiles::ResultExists(document, QString()));
+    QVERIFY(ResultFiles::ResultExists(document));
     document.FileName = QStringLiteral("dyn.p07");
     document.ProblemCode = 7;
-    QVERIFY(!ResultFiles::ResultExists(document, QStringLiteral("Frames|*.d57;*.d07")));
-    QVERIFY(ResultFiles::ResultExists(document, QStringLiteral("Frames|*.p57;*.p07")));
+    QVERIFY(document.DynamicsVariant());
+    QCOMPARE(ResultFiles::ResultPath(document), directory + "dyn.bi0");
+    QVERIFY(ResultFiles::ResultExists(document));
+    document.FileName = QStringLiteral("dyn.d07");
+    QVERIFY(!document.DynamicsVariant());
+    QCOMPARE(ResultFiles::ResultPath(document), directory + "dyn.bin");
+    document.FileName = QStringLiteral("dyn.p57");
     document.ProblemCode = 57;
-    QCOMPARE(ResultFiles::ResultPath(document, QStringLiteral("*.p57")), directory + "dyn.bin");
+    QCOMPARE(ResultFiles::ResultPath(document), directory + "dyn.bin");
     document.FileName = QStringLiteral("noext");
-    QCOMPARE(ResultFiles::ResultPath(document, QString()), directory + "noextbin");
+    QVERIFY(!document.DynamicsVariant());
+    QCOMPARE(ResultFiles::ResultPath(document), directory + "noextbin");
 }
 
 QTEST_GUILESS_MAIN(TestEditorFiles)

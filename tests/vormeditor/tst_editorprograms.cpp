@@ -2,6 +2,7 @@
 // and mesh follow-up of the built package; the viewers and the region mesher, which open
 // windows that wait for a user, are stood in for by a probe that records how it was started.
 #include "EditorFixture.h"
+#include "ButtonRules.h"
 #include "SystemCalculator.h"
 
 #include <QApplication>
@@ -226,15 +227,44 @@ void TestEditorPrograms::calculate() {
     QCOMPARE(f.dialogs.Texts("error"), QStringList("Error executing " + package + "Gimbro   " +
                                                    f.Native("s.d12") + " S\r\nError message: 2!"));
 
-    // The "*.p" entry of space frames has its own solver.
+    // The variant, and so the solver, is the file's own: storey.d07 goes to the statics
+    // solver even while the shared dialog was last set up for the "*.p" entry by another
+    // window, tripod.p04 opened through "Data files" to the dynamics one.
+    for (const char* solver : {"Hosken", "Quendo", "Mirbek", "Sutalo"})
+        ProgramsFixture::Install(QStringLiteral(ACTION_PROBE),
+                                 f.package.filePath(solver + ProgramsFixture::Suffix()));
     f.WriteData("st.d07", Example("storey.d07"));
-    editor = f.Open("st.d07", false);
+    f.WriteData("tri.p04", Example("tripod.d04"));
+    editor = f.Open("st.d07");
     f.globals->PreviewDlg().Filter = QStringLiteral("Space frames|*.p57;*.p07");
-    PressKey(editor, Qt::Key_F9); // disabled without the solver
-    QCOMPARE(f.dialogs.Texts("error").size(), 1);
+    PressKey(editor, Qt::Key_F9);
+    QCOMPARE(f.ProbeRuns().first(), "Hosken|" + f.Native("st.d07") + "|S");
+    TEditForm* dynamics = f.Open("tri.p04");
+    f.globals->PreviewDlg().Filter = QStringLiteral("Data files|*.dat|All files|*.*");
+    dynamics->CalculateBtnClick();
+    QCOMPARE(f.ProbeRuns().first(), "Mirbek|" + f.Native("tri.p04") + "|S");
     editor->CalculateBtnClick();
-    QCOMPARE(f.dialogs.Texts("error").last(), "Error executing " + package + "Quendo " +
-                                                  f.Native("st.d07") + " S\r\nError message: 2!");
+    QCOMPARE(f.ProbeRuns().first(), "Hosken|" + f.Native("st.d07") + "|S");
+
+    // Without the solver F9 is greyed: the key, which reached the window above, now starts
+    // nothing and says why in the status line and the tooltip.
+    // Unsaved text: the same.
+    QTest::keyClicks(editor->Field(), QStringLiteral("x"));
+    editor->EditFieldKeyUp(Qt::Key_X);
+    PressKey(editor, Qt::Key_F9);
+    QVERIFY(f.ProbeRuns().isEmpty());
+    QCOMPARE(editor->StatusText(1), QStringLiteral("Save the data first"));
+    editor = f.Open("tri.p04", false);
+    QCOMPARE(editor->StatusText(1), ButtonRules::NoSolverText());
+    editor->Field()->setFocus();
+    PressKey(editor, Qt::Key_F9);
+    QVERIFY(f.ProbeRuns().isEmpty());
+    QCOMPARE(editor->StatusText(1), ButtonRules::NoSolverText());
+    QVERIFY(editor->Button("CalculateBtn")->toolTip().endsWith(ButtonRules::NoSolverText()));
+    QVERIFY(editor->MenuItem("Calculate")->toolTip().endsWith(ButtonRules::NoSolverText()));
+    PressKey(editor, Qt::Key_F4);
+    QCOMPARE(editor->StatusText(1), ButtonRules::NoSolverText());
+    QCOMPARE(f.dialogs.Texts("error").size(), 1);
 }
 
 void TestEditorPrograms::previewModes() {

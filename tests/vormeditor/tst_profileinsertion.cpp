@@ -97,6 +97,7 @@ private slots:
     void unitCodes();
     void blockOfFourItemsWithBlankLines();
     void missingUnitsOrTableChangeNothing();
+    void emptyTablesTakeTheirOwnItems();
     void failuresOfTheLibrary();
     void insertedBlocksPassTheChecker_data();
     void insertedBlocksPassTheChecker();
@@ -196,6 +197,46 @@ void TestProfileInsertion::missingUnitsOrTableChangeNothing() {
     QCOMPARE(f.dialogs.Texts("warning").size(), 1);
     QVERIFY(f.dialogs.Texts("warning").first().contains("no table 2"));
     QVERIFY(!editor->Field()->toPlainText().contains("#  1  2.1E8"));
+}
+
+void TestProfileInsertion::emptyTablesTakeTheirOwnItems() {
+    EditorFixture f;
+    for (const char* table : {"StdProf.dat", "StdMat.dat"})
+        QVERIFY(QFile::copy(QStringLiteral(PACKAGE_SOURCE "/") + table, f.package.filePath(table)));
+    // Tables 2 and 3 with neither headings nor items, table 3 the last line of the file.
+    const QString start = "*1 General data\r\n#  1  Title = f\r\n#  2  Force unit = kN\r\n"
+                          "#  3  Length unit = m\r\n#  7  Materials = 0\r\n"
+                          "#  8  Sections = 0\r\n*2 Materials\r\n*3 Sections";
+    f.WriteData("empty.d55", start.toLatin1());
+    TEditForm* editor = f.Open("empty.d55");
+    FormDialogs* dialogs = Install(editor);
+    dialogs->Picks = {{"STEEL", "S355"}};
+    editor->MatBtnClick();
+    QCOMPARE(dialogs->Received, QStringList());
+    QCOMPARE(dialogs->Count, 0);
+    dialogs->Picks = {{"IPE", "IPE200"}};
+    editor->InsertProfDatClick();
+    const QStringList lines = editor->Field()->toPlainText().split(u'\n');
+    // Each item lands under its own header, and each count is its own table's.
+    QCOMPARE(lines.size(), 10);
+    QCOMPARE(lines[6], QStringLiteral("*2 Materials"));
+    QVERIFY2(lines[7].startsWith("#  1 ") && lines[7].endsWith("; S355"), qPrintable(lines[7]));
+    QCOMPARE(lines[8], QStringLiteral("*3 Sections"));
+    QVERIFY2(lines[9].startsWith("#  1 ") && lines[9].endsWith("; IPE200"), qPrintable(lines[9]));
+    QCOMPARE(lines[4], QStringLiteral("#  7  Materials =1"));
+    QCOMPARE(lines[5], QStringLiteral("#  8  Sections =1"));
+
+    // Table 1 without the unit items: the units are missing, whatever the line above says.
+    f.WriteData("nounits.d55", "*1 General data = kN\r\n#  1  Title = f\r\n*2 Materials\r\n"
+                               "#  1  2.1E8 0.3 78.5 1.2E-5\r\n*3 Sections\r\n#  1  1 1\r\n");
+    editor = f.Open("nounits.d55");
+    dialogs = Install(editor);
+    f.dialogs.shown.clear();
+    editor->MatBtnClick();
+    editor->InsertProfDatClick();
+    QCOMPARE(f.dialogs.Texts("warning"),
+             QStringList(2, QStringLiteral("Force and linear dimensions MUST be given!")));
+    QCOMPARE(dialogs->Calls, 0);
 }
 
 void TestProfileInsertion::failuresOfTheLibrary() {

@@ -44,6 +44,14 @@ void BlockExchange::Replace(QPlainTextEdit& field, int first, int last, const QS
     const QTextBlock start = document.findBlockByNumber(first);
     const QTextBlock after = document.findBlockByNumber(last + 1);
     QTextCursor cursor(field.document());
+    if (!start.isValid()) {
+        // The block starts below the last line (a table header without a line end): the
+        // lines follow it on lines of their own.
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(u'\n' + lines.join(u'\n'));
+        field.setTextCursor(cursor);
+        return;
+    }
     cursor.setPosition(start.position());
     if (after.isValid() && last >= first) {
         cursor.setPosition(after.position(), QTextCursor::KeepAnchor);

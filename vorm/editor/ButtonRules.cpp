@@ -24,3 +24,30 @@ ButtonRules::States ButtonRules::Evaluate(const Inputs& in) {
     s.Undo = in.CanUndo;
     return s;
 }
+
+QString ButtonRules::NoSolverText() {
+    return QStringLiteral("No solver for this problem type is installed");
+}
+
+QString ButtonRules::CalculateReason(const Inputs& in) {
+    if (!in.SolverAvailable)
+        return NoSolverText();
+    if (in.Unsaved)
+        return QStringLiteral("Save the data first");
+    if (in.ProblemCode >= 50)
+        return QStringLiteral("Check the data first (F2)");
+    return {};
+}
+
+QString ButtonRules::VisualizeReason(const Inputs& in) {
+    if (HasNoView(in.ProblemCode))
+        return QStringLiteral("This problem type has no result view");
+    if (in.Unsaved)
+        return QStringLiteral("Save the data first");
+    if (in.ProblemCode >= 50)
+        return QStringLiteral("Check the data first (F2)");
+    if (in.ResultExists && in.ResultExists())
+        return {};
+    return in.SolverAvailable ? QStringLiteral("No results yet: calculate first (F9)")
+                              : NoSolverText();
+}

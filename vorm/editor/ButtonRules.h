@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 
 // When the editor's buttons are enabled. The rules are evaluated together from what the
@@ -30,6 +31,12 @@ public:
     };
 
     static States Evaluate(const Inputs& in);
+
+    // Why Calculate, or the result view, is not offered; empty when it is. A greyed button
+    // says so in its tooltip and, when its key is pressed, in the status line.
+    static QString CalculateReason(const Inputs& in);
+    static QString VisualizeReason(const Inputs& in);
+    static QString NoSolverText();
 
     // The mesh generators serve these problem numbers.
     static bool CanGenerate(int problemCode);

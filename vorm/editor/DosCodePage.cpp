@@ -36,12 +36,27 @@ int ByteOf(char16_t c) {
 } // namespace
 
 bool DosCodePage::IsDosEncoded(const QByteArray& bytes) {
+    auto dosRange = [](unsigned char b) { return b >= 0x80 && b <= 0xBF; };
+    auto windowsRange = [](unsigned char b) { return b >= 0xC0; };
+    // Windows words hold small letters (0xE0–0xFF); DOS box lines are made of 0xC0–0xDF.
+    auto windowsSmall = [](unsigned char b) { return b >= 0xE0; };
+    qsizetype dosPairs = 0;
+    qsizetype windowsPairs = 0;
+    unsigned char previous = 0;
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x80 && b <= 0xBF && b != 0xA6 && b != 0xB0)
+        if (b == 0x98)
             return true;
+        if (b != previous) {
+            if (dosRange(b) && dosRange(previous))
+                ++dosPairs;
+            else if (windowsRange(b) && windowsRange(previous) &&
+                     (windowsSmall(b) || windowsSmall(previous)))
+                ++windowsPairs;
+        }
+        previous = b;
     }
-    return false;
+    return dosPairs > windowsPairs;
 }
 
 QString DosCodePage::Decode(const QByteArray& bytes) {

@@ -10,8 +10,14 @@
 // DOS file goes back to disk as it came, apart from the user's edits.
 class DosCodePage {
 public:
-    // A text is taken for DOS when it holds a byte of 0x80–0xBF other than 0xA6 and 0xB0 (the
-    // broken bar and the degree sign, which Windows texts use too).
+    // A text is taken for DOS only on evidence that a Windows Cyrillic text cannot give:
+    // its words are written in 0x80–0xBF, where Windows keeps only signs ("№", "ё", «, »,
+    // dashes, quotes) that stand alone between letters of 0xC0–0xFF or blanks. So the test
+    // weighs pairs of neighbouring different bytes: a pair within 0x80–0xBF is a piece of a
+    // DOS word, a pair within 0xC0–0xFF with a small letter (0xE0–0xFF) a piece of a Windows
+    // word; DOS box lines (0xC0–0xDF, mostly one byte repeated) do not count. The more
+    // pieces decide. The byte 0x98, which Windows Cyrillic leaves unused, is DOS on its
+    // own. Without either kind of word the text is taken for Windows.
     static bool IsDosEncoded(const QByteArray& bytes);
 
     // The text of DOS bytes; each of the 256 bytes has a character of its own.

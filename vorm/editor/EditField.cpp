@@ -1,6 +1,7 @@
 #include "EditField.h"
 
 #include <QKeyEvent>
+#include <QTextDocument>
 
 EditField::EditField(QWidget* parent) : QPlainTextEdit(parent) {
     setObjectName(QStringLiteral("EditField"));
@@ -8,6 +9,18 @@ EditField::EditField(QWidget* parent) : QPlainTextEdit(parent) {
     setWordWrapMode(QTextOption::NoWrap);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setTabChangesFocus(false);
+}
+
+QString EditField::Text() const {
+    QString text = document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    return text;
+}
+
+void EditField::SetTextFont(QFont font) {
+    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+    setFont(font);
 }
 
 void EditField::keyPressEvent(QKeyEvent* event) {

@@ -11,6 +11,11 @@ void EditorDocument::SetPath(const QString& path) {
         FileDir += QDir::separator();
 }
 
+bool EditorDocument::IsDynamicsName(const QString& fileName) {
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return dot >= 0 && dot + 1 < fileName.size() && fileName[dot + 1].toLower() == u'p';
+}
+
 int EditorDocument::ProblemCodeOf(const QString& fileName) {
     const QString tail = fileName.right(2);
     qsizetype at = 0;
@@ -74,8 +79,23 @@ FileDialogRequest EditorDocument::SaveAsRequest(const FileDialogRequest& openDia
     FileDialogRequest request;
     request.Filter = openDialog.Filter;
     const qsizetype bar = request.Filter.indexOf(u'|');
-    if (bar >= 0)
+    const int code = ProblemCodeOf(fileName);
+    const bool numbered = suffix.size() == 3 && suffix[1].isDigit() && suffix[2].isDigit();
+    if (bar >= 0 && numbered && code > 0) {
+        // Both names of the problem type, the unchecked and the checked one, so that the
+        // dialog lists the file's companions whichever state it is in.
+        const int lower = code > 50 ? code - 50 : code;
+        const QString letter = suffix.left(1);
+        const QString patterns = QStringLiteral("*.%1%2;*.%1%3")
+                                     .arg(letter)
+                                     .arg(lower + 50)
+                                     .arg(lower, 2, 10, QLatin1Char('0'));
+        const qsizetype end = request.Filter.indexOf(u'|', bar + 1);
+        request.Filter.replace(bar + 1, (end < 0 ? request.Filter.size() : end) - bar - 1,
+                               patterns);
+    } else if (bar >= 0) {
         request.Filter.replace(bar + 1, 5, u'*' + extension);
+    }
     request.DefaultExtension = suffix.left(3);
     request.InitialDirectory = openDialog.InitialDirectory;
     request.FileName = fileName;

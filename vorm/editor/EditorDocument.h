@@ -18,6 +18,11 @@ struct EditorDocument {
     bool DosEncoded = false;
 
     QString Path() const { return FileDir + FileName; }
+    // The dynamics variant of space trusses, space frames and plates: its files carry "p"
+    // instead of "d" before the problem number, and it has its own solver and result file.
+    // Read from the file's own name, so another window's file never changes it.
+    bool DynamicsVariant() const { return IsDynamicsName(FileName); }
+    static bool IsDynamicsName(const QString& fileName);
     // Takes FileDir and FileName from a full path.
     void SetPath(const QString& path);
 
@@ -32,9 +37,11 @@ struct EditorDocument {
     static bool ProfilesAllowed(int problemCode, bool hasTable3);
     static bool MaterialsAllowed(int problemCode);
 
-    // The save dialog: the open dialog's filter with its first pattern (the five characters
-    // after the first "|") replaced by "*" and the file's extension, that extension as
-    // default, and the open dialog's starting directory.
+    // The save dialog: the open dialog's filter whose first patterns offer both names of the
+    // file's problem type ("*.d55;*.d05" for x.d05 as for x.d55); for a file without a
+    // problem number, its first pattern (the five characters after the first "|") replaced
+    // by "*" and the file's extension. That extension is the default, and the dialog starts
+    // in the open dialog's starting directory.
     static FileDialogRequest SaveAsRequest(const FileDialogRequest& openDialog,
                                            const QString& fileName);
 };

@@ -1,5 +1,7 @@
 #include "ErrorFile.h"
 
+#include "TextLines.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -14,4 +16,18 @@ std::optional<QString> ErrorFile::Take(const QString& path) {
         first.chop(1);
     QStringDecoder decoder("windows-1251");
     return decoder.decode(first);
+}
+
+std::optional<QStringList> ErrorFile::TakeAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    file.close();
+    QFile::remove(path);
+    QStringDecoder decoder("windows-1251");
+    QStringList lines = TextLines::Split(QString(decoder(bytes)));
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    return lines;
 }

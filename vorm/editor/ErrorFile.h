@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // The exchange file "Error.txt" through which the checker, the frame generator and the
@@ -10,4 +11,7 @@ public:
     // Reads the first line (without its line end) and deletes the file, so that a verdict is
     // taken once. Nothing when the file is missing or cannot be read.
     static std::optional<QString> Take(const QString& path);
+    // Every line (without line ends and without the empty lines at the end), for the
+    // follow-up of the mesher, whose further lines list what it removed; deletes the file.
+    static std::optional<QStringList> TakeAll(const QString& path);
 };

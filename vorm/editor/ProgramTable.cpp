@@ -63,7 +63,3 @@ ProgramTable::Generator ProgramTable::GeneratorOf(int problemCode) {
         return Generator::Plate;
     return Generator::None;
 }
-
-bool ProgramTable::IsDynamicsVariant(const QString& openFilter) {
-    return openFilter.contains(QStringLiteral("*.p"));
-}

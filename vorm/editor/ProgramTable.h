@@ -15,6 +15,4 @@ public:
     // Empty for a number without a viewer (12, mathematics, not yet accepted data).
     static QString Viewer(int problemCode);
     static Generator GeneratorOf(int problemCode);
-    // The open dialog's filter tells the variants apart.
-    static bool IsDynamicsVariant(const QString& openFilter);
 };

@@ -5,6 +5,7 @@
 #include "CheckVerdict.h"
 #include "DataFileText.h"
 #include "EditField.h"
+#include "EditorDesign.h"
 #include "EditorGlyphs.h"
 #include "EditorHelpPage.h"
 #include "EditorPickers.h"
@@ -20,6 +21,8 @@
 #include "ProgramCommands.h"
 #include "ProgramRunner.h"
 #include "ProgramTable.h"
+#include "ReportFile.h"
+#include "ReportWindow.h"
 #include "ResultFiles.h"
 #include "StandardDialogs.h"
 #include "SystemCalculator.h"
@@ -43,80 +46,13 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPrinter>
+#include <QScopeGuard>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
-
-namespace {
-
-struct ButtonDesign {
-    const char* Name;
-    const char* Hint;
-    bool Enabled;
-};
-
-// The tool bar from left to right, with the states the window starts in.
-const ButtonDesign ToolBarDesign[] = {
-    {"OpenBtn", "Open Ctrl+O", true},      {"SaveBtn", "Save Ctrl+S", false},
-    {"CopyBtn", "Copy Ctrl+C", true},      {"CutBtn", "Cut Ctrl+X", true},
-    {"PasteBtn", "Paste Ctrl+V", true},    {"UndoBtn", "Undo Ctrl+Z", true},
-    {"GenerateBtn", "Generate", true},     {"CheckBtn", "Check F2", true},
-    {"PreviewBtn", "Preview F7", false},   {"CalculateBtn", "Calculations F9", false},
-    {"VisualizeBtn", "Results F4", false}, {"MatBtn", "Materials", true},
-    {"InsertProfDat", "Profiles", true},   {"CalculatorBtn", "Calculator", true},
-    {"HelpBtn", "Help F1", true},          {"ExitBtn", "Exit F3", true},
-};
-
-struct MenuDesign {
-    const char* Name; // empty for a separator
-    const char* Caption;
-    const char* Shortcut;
-};
-
-struct TopMenuDesign {
-    const char* Name;
-    const char* Caption;
-    std::initializer_list<MenuDesign> Items;
-};
-
-const TopMenuDesign MenuBarDesign[] = {
-    {"File1",
-     "&File",
-     {{"Open", "&Open", "Ctrl+O"},
-      {"Save", "&Save", "Ctrl+S"},
-      {"SaveAs", "Save &As...", ""},
-      {"", "", ""},
-      {"Print1", "Print", "Ctrl+P"},
-      {"", "", ""},
-      {"Exit", "E&xit", "F3"}}},
-    {"Edit",
-     "&Edit",
-     {{"Undo", "Undo", "Ctrl+Z"},
-      {"", "", ""},
-      {"CopyItem", "Copy", "Ctrl+C"},
-      {"CutItem", "Cut", "Ctrl+X"},
-      {"PasteItem", "Paste", "Ctrl+V"},
-      {"", "", ""},
-      {"Find", "Find", "Ctrl+F"},
-      {"Replace", "Replace", "Ctrl+R"}}},
-    {"Operations1",
-     "&Operations",
-     {{"Generate", "&Generation", ""},
-      {"Check", "&Check", "F2"},
-      {"Preview", "&Preview", "F7"},
-      {"Calculate", "Ca&lculate", "F9"},
-      {"Visualize", "&Visualize", "F4"},
-      {"", "", ""},
-      {"Materials", "&Materials", ""},
-      {"Profiles", "&Profiles", ""}}},
-    {"Preferences1", "&Preferences", {{"Fonts", "&Font...", ""}, {"ColorItem", "Color...", ""}}},
-    // F1 belongs to the launcher's main window, which hands it to the active editor.
-    {"Help1", "&Help", {{"Help", "&Help\tF1", ""}}},
-};
-
-} // namespace
 
 TEditForm::TEditForm(const EditorServices& services, bool solverAvailable, QWidget* parent)
     : QWidget(parent), services(services) {
@@ -176,7 +112,7 @@ void TEditForm::BuildToolBar() {
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(3, 3, 3, 3);
     row->setSpacing(1);
-    for (const ButtonDesign& design : ToolBarDesign) {
+    for (const EditorDesign::Button& design : EditorDesign::ToolBar) {
         auto* button = new QToolButton(panel);
         const QString name = QString::fromLatin1(design.Name);
         button->setObjectName(name);
@@ -194,10 +130,10 @@ void TEditForm::BuildToolBar() {
 }
 
 void TEditForm::BuildMenus() {
-    for (const TopMenuDesign& top : MenuBarDesign) {
+    for (const EditorDesign::TopMenu& top : EditorDesign::MenuBar) {
         auto* menu = new QMenu(QString::fromUtf8(top.Caption), this);
         menu->setObjectName(QString::fromLatin1(top.Name));
-        for (const MenuDesign& design : top.Items) {
+        for (const EditorDesign::MenuItem& design : top.Items) {
             if (*design.Name == '\0') {
                 menu->addSeparator();
                 continue;
@@ -215,6 +151,9 @@ void TEditForm::BuildMenus() {
         menus << menu;
     }
     menus.last()->menuAction()->setVisible(false);
+    // Greyed operations say why in their tooltips.
+    for (QMenu* menu : menus)
+        menu->setToolTipsVisible(true);
 }
 
 QToolButton* TEditForm::Button(const QString& name) const {
@@ -277,6 +216,19 @@ void TEditForm::Connect() {
     onItem("Generate", &TEditForm::GenerateClick);
     onItem("Preview", &TEditForm::PreviewClick);
     onItem("Visualize", &TEditForm::VisualizeClick);
+    onItem("Report", &TEditForm::ReportClick);
+    // A greyed action's key says in the status line why nothing happens.
+    for (const auto& [key, name] :
+         {std::pair{Qt::Key_F9, "CalculateBtn"}, std::pair{Qt::Key_F4, "VisualizeBtn"},
+          std::pair{Qt::Key_F8, "Report"}}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        shortcut->setEnabled(false);
+        const QString reasonOf = QString::fromLatin1(name);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, reasonOf] { messagePanel->setText(reasons.value(reasonOf)); });
+        reasonKeys.insert(reasonOf, shortcut);
+    }
     onClick("InsertProfDat", &TEditForm::InsertProfDatClick);
     onClick("MatBtn", &TEditForm::MatBtnClick);
     onItem("Profiles", &TEditForm::InsertProfDatClick);
@@ -313,20 +265,19 @@ void TEditForm::OpenBtnClick(bool withDialog) {
         return;
     if (withDialog && services.Globals.RunPreviewDlg(this).isEmpty())
         return;
-    OpenFile();
+    OpenFile(dialog.FileName);
 }
 
-void TEditForm::OpenFile() {
-    const FileDialogRequest& dialog = services.Globals.PreviewDlg();
+void TEditForm::OpenFile(const QString& path) {
     for (const char* scratch : {"MAT.DAT", "PROF.DAT"})
         QFile::remove(services.Package.FilePath(QString::fromLatin1(scratch)));
     ApplyEditorFont();
-    document.SetPath(dialog.FileName);
+    document.SetPath(path);
     document.ProblemCode = EditorDocument::ProblemCodeOf(document.FileName);
     if (document.ProblemCode < 20)
         ResultFiles::ClearUnnecessaryFiles(document.FileDir);
     if (document.ProblemCode > 0)
-        services.Settings.WriteDataDirectory(dialog.FileName);
+        services.Settings.WriteDataDirectory(path);
     helpContext = EditorDocument::HelpContextOf(document.ProblemCode);
 
     QTextDocument* text = editField->document();
@@ -370,6 +321,9 @@ void TEditForm::OpenFile() {
     setWindowTitle(document.Path());
     editField->moveCursor(QTextCursor::Start);
     SelectionChange();
+    // Said at once, rather than only by a greyed button, for a type this package cannot solve.
+    if (reasons.value(QStringLiteral("CalculateBtn")) == ButtonRules::NoSolverText())
+        messagePanel->setText(ButtonRules::NoSolverText());
     if (QFileInfo::exists(document.Path()))
         emit FileOpened(document.Path());
 }
@@ -377,7 +331,7 @@ void TEditForm::OpenFile() {
 void TEditForm::ApplyEditorFont() {
     const EditorFont font = services.Settings.ReadEditorFont();
     const QColor back = LauncherSettings::ColorFromStored(services.Settings.ReadBackColor());
-    editField->setFont(font.Font);
+    editField->SetTextFont(font.Font);
     QPalette palette = editField->palette();
     palette.setColor(QPalette::Text, font.Color);
     palette.setColor(QPalette::Base, back);
@@ -412,7 +366,7 @@ void TEditForm::SaveBtnClick() {
 }
 
 void TEditForm::WriteFile() {
-    DataFileText::Save(document.Path(), editField->toPlainText(), document.DosEncoded);
+    DataFileText::Save(document.Path(), editField->Text(), document.DosEncoded);
     editField->document()->setModified(false);
     SetSaveEnabled(false);
     UpdateButtons();
@@ -426,12 +380,20 @@ void TEditForm::SaveAsClick() {
     if (chosen.isEmpty())
         return;
     const EditorDocument previous = document;
+    const int previousHelp = helpContext;
     document.SetPath(chosen);
+    // The new name decides the problem type (its solver, viewer, help and check state) when
+    // it carries a number; a name without one keeps the type the text was written for.
+    if (const int code = EditorDocument::ProblemCodeOf(document.FileName); code > 0) {
+        document.ProblemCode = code;
+        helpContext = EditorDocument::HelpContextOf(code);
+    }
     try {
         // Written directly: a chosen name with "Untitled" in it must not ask again.
         WriteFile();
     } catch (...) {
         document = previous;
+        helpContext = previousHelp;
         throw;
     }
     open.FileName = chosen;
@@ -469,7 +431,7 @@ void TEditForm::FontsClick() {
     const auto font = services.Pickers.PickFont(this, editField->font());
     if (!font)
         return;
-    editField->setFont(*font);
+    editField->SetTextFont(*font);
     EditorFont stored;
     stored.Font = *font;
     stored.Color = editField->palette().color(QPalette::Text);
@@ -504,10 +466,17 @@ void TEditForm::UpdateButtons() {
     in.HasSelection = editField->textCursor().hasSelection();
     in.ClipboardHasData = clipboardHasData;
     in.CanUndo = editField->document()->isUndoAvailable();
-    in.ResultExists = [this] {
-        return ResultFiles::ResultExists(document, services.Globals.PreviewDlg().Filter);
-    };
+    in.ResultExists = [this] { return ResultFiles::ResultExists(document); };
     const ButtonRules::States s = ButtonRules::Evaluate(in);
+    ShowReason(QStringLiteral("CalculateBtn"), QStringLiteral("Calculate"),
+               s.Calculate ? QString() : ButtonRules::CalculateReason(in));
+    ShowReason(QStringLiteral("VisualizeBtn"), QStringLiteral("Visualize"),
+               s.Visualize ? QString() : ButtonRules::VisualizeReason(in));
+    const QString report = ReportFile::PathOf(document);
+    const bool hasReport = QFileInfo(report).isFile();
+    MenuItem(QStringLiteral("Report"))->setEnabled(hasReport);
+    ShowReason(QString(), QStringLiteral("Report"),
+               hasReport ? QString() : ReportFile::MissingText(report));
     const std::pair<const char*, bool> states[] = {
         {"GenerateBtn", s.Generate},   {"CopyBtn", s.Copy},       {"CutBtn", s.Cut},
         {"PasteBtn", s.Paste},         {"PreviewBtn", s.Preview}, {"VisualizeBtn", s.Visualize},
@@ -523,6 +492,41 @@ void TEditForm::UpdateButtons() {
     for (const auto& [item, button] : items)
         MenuItem(QString::fromLatin1(item))
             ->setEnabled(Button(QString::fromLatin1(button))->isEnabled());
+}
+
+void TEditForm::ShowReason(const QString& button, const QString& item, const QString& reason) {
+    const QString key = button.isEmpty() ? item : button;
+    reasons.insert(key, reason);
+    if (QShortcut* shortcut = reasonKeys.value(key))
+        shortcut->setEnabled(!reason.isEmpty());
+    auto withReason = [&](const QString& hint) {
+        return reason.isEmpty() ? hint : hint + u'\n' + reason;
+    };
+    if (QToolButton* tool = button.isEmpty() ? nullptr : Button(button))
+        tool->setToolTip(withReason(QString::fromLatin1(EditorDesign::HintOf(button))));
+    QAction* action = MenuItem(item);
+    action->setToolTip(withReason(action->text().remove(u'&')));
+    action->setStatusTip(reason);
+}
+
+ReportWindow* TEditForm::Report() const {
+    return reportWindow;
+}
+
+void TEditForm::ReportClick() {
+    const QString path = ReportFile::PathOf(document);
+    const auto bytes = ReportFile::Read(path);
+    if (!bytes) {
+        messagePanel->setText(ReportFile::MissingText(path));
+        UpdateButtons();
+        return;
+    }
+    // One report window per editor, showing the latest protocol.
+    if (reportWindow)
+        reportWindow->close();
+    reportWindow = new ReportWindow(path, *bytes, services.Dialogs, services.Pickers, this);
+    reportWindow->setAttribute(Qt::WA_DeleteOnClose);
+    reportWindow->show();
 }
 
 void TEditForm::EditFieldKeyUp(int key) {
@@ -602,7 +606,9 @@ void TEditForm::SetStandardDialogs(std::unique_ptr<StandardDialogs> dialogs) {
 
 QString TEditForm::UnitOfItem(int item) const {
     const int line = tables->GetTableItem(1, item);
-    if (line < 0)
+    // Without the item the search names the line above table 1's items, whose text is no
+    // unit.
+    if (line < 0 || tables->ItemNumber(line) != item)
         return {};
     return UnitCodes::UnitValue(editField->document()->findBlockByNumber(line).text());
 }
@@ -610,7 +616,11 @@ QString TEditForm::UnitOfItem(int item) const {
 bool TEditForm::ExchangeBlock(
     int table, const QString& what,
     const std::function<bool(int count, std::unique_ptr<QBuffer>&)>& run) {
-    const int first = tables->GetTableItem(table, 1);
+    int first = tables->GetTableItem(table, 1);
+    // A table with neither headings nor items: the search names its header line, and the
+    // items go below it, not above it into the table before.
+    if (first >= 0 && editField->document()->findBlockByNumber(first).text().startsWith(u'*'))
+        ++first;
     if (first < 0) {
         // Without the table there is no place for the block: the text stays as it is.
         services.Dialogs.ShowWarning(
@@ -736,6 +746,12 @@ void TEditForm::UpdateClipboardState() {
 }
 
 void TEditForm::closeEvent(QCloseEvent* event) {
+    // The action that started the program goes on in this window when the program ends.
+    if (programsRunning > 0) {
+        messagePanel->setText(StillRunningText());
+        event->ignore();
+        return;
+    }
     bool closes = false;
     Guarded([&] { closes = ConfirmDiscard(); });
     event->setAccepted(closes);
@@ -743,19 +759,27 @@ void TEditForm::closeEvent(QCloseEvent* event) {
 
 // The outside programs.
 
+QString TEditForm::StillRunningText() {
+    return QStringLiteral("A program is running: the window closes when it has ended.");
+}
+
 void TEditForm::Run(const ProgramCall& call) {
+    ++programsRunning;
+    const auto done = qScopeGuard([this] { --programsRunning; });
     services.Runner.RunProgram(this, call.Program, call.Arguments, call.ShowState,
                                call.CommandLine);
 }
 
 void TEditForm::Reload() {
-    // The program rewrote the file; the dialog's file name is the data path, also after a
-    // rename by the verdict. Unsaved text is asked about as on every open.
-    OpenBtnClick(false);
+    // The program rewrote this window's own file (under its new name after a verdict); the
+    // shared dialog may meanwhile name another window's file. Unsaved text is asked about
+    // as on every open.
+    if (ConfirmDiscard())
+        OpenFile(document.Path());
 }
 
 bool TEditForm::ResultExists() const {
-    return ResultFiles::ResultExists(document, services.Globals.PreviewDlg().Filter);
+    return ResultFiles::ResultExists(document);
 }
 
 void TEditForm::CheckBtnClick() {
@@ -778,6 +802,20 @@ void TEditForm::CheckBtnClick() {
     Run(ProgramCommands(services.Package.Path(), document.Path()).Check());
     GetError();
     SelectionChange();
+}
+
+void TEditForm::ShowFollowUpVerdict() {
+    // The follow-up's verdict never moves the file: it judges the mesh it took over, not the
+    // data as the checker does. Its further lines name what it removed from the data.
+    const auto lines = ErrorFile::TakeAll(services.Package.FilePath(QStringLiteral("Error.txt")));
+    if (!lines || lines->isEmpty())
+        return;
+    messagePanel->setText(lines->first());
+    const QString whole = lines->join(QStringLiteral("\r\n"));
+    if (!lines->first().startsWith(QStringLiteral("OK")))
+        services.Dialogs.ShowWarning(this, whole);
+    else if (lines->size() > 1)
+        services.Dialogs.ShowInformation(this, whole);
 }
 
 void TEditForm::GetError() {
@@ -828,8 +866,7 @@ void TEditForm::CalculateBtnClick() {
         services.Dialogs.ShowWarning(this, QStringLiteral("Seve the project first!"));
         return;
     }
-    const bool dynamics = ProgramTable::IsDynamicsVariant(services.Globals.PreviewDlg().Filter);
-    const QString solver = ProgramTable::Solver(document.ProblemCode, dynamics);
+    const QString solver = ProgramTable::Solver(document.ProblemCode, document.DynamicsVariant());
     Run(ProgramCommands(services.Package.Path(), document.Path()).Calculate(solver));
     UpdateButtons();
 }
@@ -863,6 +900,7 @@ void TEditForm::GenerateBtnClick() {
         files.ReturnProject();
         if (files.MeshCreated()) {
             Run(commands.FollowUp());
+            ShowFollowUpVerdict();
             Reload();
         } else {
             services.Dialogs.ShowWarning(this, files.MissingMeshWarning());
@@ -878,12 +916,10 @@ void TEditForm::GenerateBtnClick() {
 
 void TEditForm::PreviewBtnClick(bool fromButton) {
     messagePanel->setText(QStringLiteral("Executing drawing tool!"));
-    const QString& filter = services.Globals.PreviewDlg().Filter;
     const QString mode = PreviewRules::Mode(fromButton, ResultExists());
     bool proceed = true;
     if (mode == QStringLiteral(" R") &&
-        PreviewRules::ResultsOutdated(services.Globals.PreviewDlg().FileName,
-                                      ResultFiles::ResultPath(document, filter)))
+        PreviewRules::ResultsOutdated(document.Path(), ResultFiles::ResultPath(document)))
         proceed = services.Dialogs.AskYesNo(this, PreviewRules::OutdatedQuestion());
     const QString viewer = ProgramTable::Viewer(document.ProblemCode);
     if (proceed && !viewer.isEmpty())

@@ -5,6 +5,8 @@
 #include "MdiChildHelp.h"
 
 #include <QBuffer>
+#include <QHash>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -24,7 +26,9 @@ class QMenu;
 class QPrinter;
 class StandardDialogs;
 class QStatusBar;
+class QShortcut;
 class QToolButton;
+class ReportWindow;
 class TGlobalObj;
 class UserDialogs;
 
@@ -90,10 +94,15 @@ public:
     void GenerateClick() { GenerateBtnClick(); }
     void PreviewClick() { PreviewBtnClick(false); }
     void VisualizeClick() { VisualizeBtnClick(); }
+    // Shows the protocol of the last calculation (kept beside the data file) read-only.
+    void ReportClick();
+    ReportWindow* Report() const;
     // Reads the verdict of the last run from "Error.txt" and applies it.
     void GetError();
     void ProcessMsgLine(const QString& line);
     bool ResultExists() const;
+    // Why the window stays open while one of its programs runs.
+    static QString StillRunningText();
 
     // Find and replace (the dialogs are modeless; their buttons run the searches).
     void FindClick();
@@ -131,7 +140,7 @@ private:
     // Runs a handler behind the generic error box.
     template <typename Handler>
     void Guarded(Handler&& handler);
-    void OpenFile();
+    void OpenFile(const QString& path);
     void ApplyEditorFont();
     // Asks "Save changes?" when the text is unsaved; false when the caller must stop.
     bool ConfirmDiscard();
@@ -141,9 +150,15 @@ private:
     void SetSaveEnabled(bool enabled);
     bool Unsaved() const;
     void UpdateClipboardState();
+    // Puts why an action is greyed (empty: it is not) into its tooltips and lets its key say
+    // it in the status line. `button` may be empty for a menu item without a button.
+    void ShowReason(const QString& button, const QString& item, const QString& reason);
     void Run(const ProgramCall& call);
     // Re-reads the data file after a program rewrote it.
     void Reload();
+    // Shows the verdict of the mesher's follow-up: its first line in the status line, the
+    // whole text in a warning when it is no "OK", or in a note when it lists more.
+    void ShowFollowUpVerdict();
     // The unit value of an item of table 1; empty when table 1 is missing.
     QString UnitOfItem(int item) const;
     // Hands a table's block to a chooser of the dialog library and puts back what it returns.
@@ -154,6 +169,7 @@ private:
     EditorServices services;
     EditorDocument document;
     int helpContext = 20;
+    int programsRunning = 0; // runs of this window in progress (they may nest)
     bool clipboardHasData = false;
     EditField* editField = nullptr;
     std::unique_ptr<InputTables> tables;
@@ -167,4 +183,7 @@ private:
     QLabel* messagePanel = nullptr;
     QList<QToolButton*> buttons;
     QList<QMenu*> menus;
+    QHash<QString, QString> reasons;       // by button (or menu item) name
+    QHash<QString, QShortcut*> reasonKeys; // active while the action is greyed
+    QPointer<ReportWindow> reportWindow;
 };

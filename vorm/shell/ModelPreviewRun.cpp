@@ -1,6 +1,7 @@
 #include "ModelPreviewRun.h"
 
 #include "ModelPreview.h"
+#include "PackageResults.h"
 #include "ProgramRunner.h"
 
 #include <QDir>
@@ -40,16 +41,5 @@ QVector<QLine> ModelPreviewRun::DrawModelPreview(QWidget* form, const QString& f
 }
 
 void ModelPreviewRun::DeleteResultFiles(const QString& vanishedFile) {
-    // Only the file's own name is cut at its first dot: a dot in a directory name must not
-    // widen the pattern to other files.
-    const QFileInfo info(vanishedFile);
-    const QString name = info.fileName();
-    const qsizetype dot = name.indexOf(u'.');
-    if (dot < 0)
-        return;
-    QDir directory = info.dir();
-    const QStringList matches = directory.entryList({name.left(dot + 1) + QStringLiteral("bi?")},
-                                                    QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& match : matches)
-        directory.remove(match);
+    PackageResults::RemoveResultsOf(vanishedFile);
 }

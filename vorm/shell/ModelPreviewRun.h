@@ -23,8 +23,10 @@ public:
     QVector<QLine> DrawModelPreview(QWidget* form, const QString& fileName,
                                     const QRect& frame) const;
 
-    // Deletes the result files ("<name>.bin", "<name>.bi0", ...) of a data file that has
-    // vanished: the name up to its first "." within the file's own directory.
+    // Deletes the package's result files ("<base>bin", "<base>bi0") of a data file that has
+    // vanished, base being its name up to its last "." within its own directory; files
+    // that only share the pattern, and results still used by another data file of that
+    // base, stay.
     static void DeleteResultFiles(const QString& vanishedFile);
 
 private:

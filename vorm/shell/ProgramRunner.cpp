@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
@@ -51,6 +52,8 @@ ProgramRunner::ProgramRunner(PackageDir packageDir, UserDialogs& dialogs)
 
 void ProgramRunner::RunProgram(QWidget* form, const QString& program, const QStringList& arguments,
                                int showState, const QString& shownCommandLine) const {
+    ++running;
+    const auto done = qScopeGuard([this] { --running; });
     // The form may be closed by the user while the program runs.
     const QPointer<QWidget> guardedForm(form);
     // Disabling the form takes the keyboard focus away from it; it comes back afterwards, so

@@ -31,6 +31,10 @@ public:
     void RunProgram(QWidget* form, const QString& program, const QStringList& arguments,
                     int showState, const QString& shownCommandLine = QString()) const;
 
+    // Whether a program started here is still running (runs may nest). Windows that a run
+    // returns to must stay while this holds.
+    bool IsRunning() const { return running > 0; }
+
     // The executable that `program` names: a bare name is looked up in the package directory
     // first (without regard to case), then on the system's search path; a path is looked up
     // in its own directory without regard to case. ".exe" is added on Windows when the name
@@ -47,4 +51,7 @@ private:
 
     PackageDir packageDir;
     UserDialogs& dialogs;
+    // Counts the runs in progress; RunProgram is const for its callers, who only start
+    // programs through it.
+    mutable int running = 0;
 };

@@ -220,7 +220,17 @@ void TMainForm::RememberFile(const QString& path) {
     FillRecentMenu();
 }
 
+QString TMainForm::StillRunningText() {
+    return QStringLiteral("A program is still running. Close the launcher when it has ended.");
+}
+
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // A run returns into the window that started it, which must then still be there.
+    if (runner->IsRunning()) {
+        event->ignore();
+        dialogs.ShowWarning(this, StillRunningText());
+        return;
+    }
     mdiArea->closeAllSubWindows();
     for (const QMdiSubWindow* window : mdiArea->subWindowList())
         if (window->isVisible()) {

@@ -98,6 +98,8 @@ public:
     QMenu* RecentMenu() const { return recentMenu; }
 
     static QString Version();
+    // Why the launcher does not close while one of the package's programs runs.
+    static QString StillRunningText();
 
 signals:
     // A data file was chosen for an editor window; `solverAvailable` tells whether the
@@ -106,7 +108,8 @@ signals:
 
 protected:
     // Closing the launcher closes every child window first; one that stays open (its user
-    // kept unsaved changes) keeps the launcher open too.
+    // kept unsaved changes, or its program still runs) keeps the launcher open too. While a
+    // program runs the launcher does not close at all.
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
