@@ -71,6 +71,13 @@ void TestMopsaProcess::rejectedFileStaysUntouched_data() {
         << QByteArray("Line 25: item 5 that this series makes: node j is 6, but the nodes go "
                       "only up to 5\r\n")
         << 1;
+    // A line the message names is one of the file as it stands as well.
+    QTest::newRow("second support at a node")
+        << "beam.d55" << QByteArray("#  2    5    0   1   0")
+        << QByteArray("#  2    1    0   1   0")
+        << QByteArray("Line 29: node 1 appears a second time in table 6; it was first given in "
+                      "line 28\r\n")
+        << 1;
     QTest::newRow("plane stress") << "panel.d59" << QByteArray() << QByteArray()
                                   << QByteArray("Error: Mopsa generates the data of beams, "
                                                 "trusses and frames (problem numbers 1 to 8 and "

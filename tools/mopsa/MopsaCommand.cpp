@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <cstdio>
 #include <new>
 
@@ -46,6 +47,21 @@ CheckFault InFileAsItStands(CheckFault fault, const DataFileText& expanded,
                             .arg(fault.Message);
     }
     fault.Line = origin;
+    // A message may name another line too ("first given in line 32").
+    static const QRegularExpression otherLine(QStringLiteral("\\bline (\\d+)"));
+    QString message;
+    qsizetype done = 0;
+    for (QRegularExpressionMatchIterator it = otherLine.globalMatch(fault.Message); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const int line = match.captured(1).toInt();
+        if (line < 1 || line > expanded.LineCount() || expanded.OriginLine(line - 1) < 1)
+            continue;
+        message += QStringView(fault.Message).mid(done, match.capturedStart(1) - done);
+        message += QString::number(expanded.OriginLine(line - 1));
+        done = match.capturedEnd(1);
+    }
+    message.append(QStringView(fault.Message).mid(done));
+    fault.Message = message;
     return fault;
 }
 
