@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 namespace {
 
@@ -54,6 +55,8 @@ private slots:
     void solidsAndPlatesGiveEdgesOnceAndPressureAlongZ();
     void cameraFitsZoomsAndTurnsOnlySpaceModels();
     void painterDrawsElementsSupportsAndLoads();
+    void pressuresPointAsTheirSignSays();
+    void hugeLoadsAreDrawnToScale();
     void launchVerdicts_data();
     void launchVerdicts();
 };
@@ -71,8 +74,8 @@ void TestViewerModel::planeFrame() {
     QCOMPARE(model.Supports[1].Codes, QStringLiteral("110"));
     QCOMPARE(model.Loads.size(), size_t(8));
     const ViewerModel::Load& corner = model.Loads[2]; // node 9: Fz -40, My 15
-    QCOMPARE(corner.Force, (ViewerModel::Point{0, 0, -40}));
-    QCOMPARE(corner.Moment, (ViewerModel::Point{0, 15, 0}));
+    QCOMPARE(corner.Force, (ViewerModel::Vector{0, 0, -40}));
+    QCOMPARE(corner.Moment, (ViewerModel::Vector{0, 15, 0}));
     const ViewerModel::Load& beam = model.Loads[4]; // on element 7, from node 4 to node 5
     QVERIFY(beam.Distributed);
     QCOMPARE(beam.At, (ViewerModel::Point{3, 0, 3.5}));
@@ -91,8 +94,9 @@ void TestViewerModel::solidsAndPlatesGiveEdgesOnceAndPressureAlongZ() {
     for (const ViewerModel::Load& load : plate.Loads) {
         if (load.Distributed) {
             pressure = true;
-            QCOMPARE(load.Force[0], 0.0f);
-            QCOMPARE(load.Force[1], 0.0f);
+            QCOMPARE(load.Force[0], 0.0);
+            QCOMPARE(load.Force[1], 0.0);
+            QVERIFY(load.Force[2] < 0); // p = -5: downwards
         }
     }
     QVERIFY(pressure);
@@ -155,6 +159,62 @@ void TestViewerModel::painterDrawsElementsSupportsAndLoads() {
     QCOMPARE(ModelPainter::Paint(painter, image.rect(), model, camera, options).LoadsDrawn, 1);
     options.NodeNumbers = options.ElementNumbers = true;
     QVERIFY(!ModelPainter::Paint(painter, image.rect(), model, camera, options).LabelsLeftOut);
+}
+
+void TestViewerModel::pressuresPointAsTheirSignSays() {
+    // The tank's pressure is positive outwards: down on the bottom plate (its meridian runs out
+    // from the axis), out of the wall (up from the bottom).
+    const ViewerModel tank = Load(QStringLiteral(QV_EXAMPLES "/tank.d02"), 2);
+    QCOMPARE(tank.Loads.size(), size_t(4));
+    for (const ViewerModel::Load& load : tank.Loads) {
+        QVERIFY(load.Distributed);
+        if (load.Element < 2) {
+            QCOMPARE(load.Force[0], 0.0);
+            QVERIFY(load.Force[2] < 0);
+        } else {
+            QVERIFY(load.Force[0] > 0);
+            QCOMPARE(load.Force[2], 0.0);
+        }
+    }
+    QCOMPARE(tank.Loads[0].Force[2], -60.0);
+    QCOMPARE(tank.Loads[2].Force[0], 45.0);
+    // A shell element's pressure along the normal n1 -> n2 -> n3 turns about: the barrel roof's
+    // p = -2 presses it down.
+    const ViewerModel barrel = Load(QStringLiteral(QV_EXAMPLES "/barrel.d14"), 14);
+    QCOMPARE(barrel.Loads.size(), size_t(3));
+    for (const ViewerModel::Load& load : barrel.Loads) {
+        if (load.Distributed)
+            QVERIFY(load.Force[2] < -1.5);
+    }
+}
+
+void TestViewerModel::hugeLoadsAreDrawnToScale() {
+    // A line load of 1e300 along x, which the checker accepts, is kept as it is and drawn as the
+    // longest arrow of its case, pointing along x.
+    ViewerModel model = Load(QStringLiteral(QV_TEST_DATA "/huge_load.d07"), 7);
+    const auto huge = std::find_if(model.Loads.begin(), model.Loads.end(),
+                                   [](const ViewerModel::Load& load) { return load.Element == 5; });
+    QVERIFY(huge != model.Loads.end());
+    QCOMPARE(huge->Force[0], 1e300);
+    model.Loads = {*huge};
+    ViewCamera camera;
+    camera.SetSpace(false); // seen along y: x to the right
+    camera.Fit(model.Nodes, QRectF(100, 100, 400, 200));
+    QImage image(600, 400, QImage::Format_RGB32);
+    QPainter painter(&image);
+    ModelPainter::Options options;
+    options.Supports = false;
+    QCOMPARE(ModelPainter::Paint(painter, image.rect(), model, camera, options).LoadsDrawn, 1);
+    painter.end();
+    // Element 6 runs from (6, 0, 3.5) to (6, 4, 3.5): seen along y, at one point, where the row
+    // of arrows ends after 60 pixels from the left.
+    const QPoint end = camera.Project({6, 0, 3.5}).toPoint();
+    int red = 0;
+    for (int x = end.x() - 55; x < end.x() - 5; ++x) {
+        for (int y = end.y() - 3; y <= end.y() + 3; ++y)
+            red += qRed(image.pixel(x, y)) > 150 && qGreen(image.pixel(x, y)) < 100;
+    }
+    QVERIFY(red > 40);
 }
 
 void TestViewerModel::launchVerdicts_data() {

@@ -12,6 +12,7 @@
 #include "SolverCommand.h"
 #include "ViewerLaunch.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -85,6 +86,61 @@ ResultFile::Contents Statics(int problem, int nodes, int elements) {
     return contents;
 }
 
+// A result file of natural modes (kind 2) or buckling shapes (3) written byte by byte in the
+// layout of `version`: version 3 adds the elements, their pieces and each shape's inner points.
+struct ShapeEntry {
+    int Case = 0;
+    double Value = 0;
+    std::vector<double> Nodes, Inner;
+};
+
+QByteArray ShapeFile(int version, int kind, int problem, int nodes, const std::vector<int>& pieces,
+                     const QStringList& components, const std::vector<ShapeEntry>& shapes) {
+    QByteArray bytes("QVRESULT");
+    const auto integer = [&bytes](qint32 value) {
+        bytes.append(reinterpret_cast<const char*>(&value), 4); // the test machine is little-endian
+    };
+    const auto real = [&bytes](double value) {
+        bytes.append(reinterpret_cast<const char*>(&value), 8);
+    };
+    integer(version);
+    integer(kind);
+    integer(problem);
+    integer(nodes);
+    if (version >= 3) {
+        integer(static_cast<qint32>(pieces.size()));
+        for (int p : pieces)
+            integer(p);
+    }
+    integer(static_cast<qint32>(components.size()));
+    for (const QString& name : components) {
+        integer(static_cast<qint32>(name.size()));
+        bytes.append(name.toLatin1());
+    }
+    integer(static_cast<qint32>(shapes.size()));
+    for (const ShapeEntry& shape : shapes) {
+        integer(shape.Case);
+        real(shape.Value);
+        for (double v : shape.Nodes)
+            real(v);
+        if (version >= 3) {
+            for (double v : shape.Inner)
+                real(v);
+        }
+    }
+    return bytes;
+}
+
+// A copy of a data file of tests/viewer/data and its result file, opened in result mode.
+ViewerLaunch::Outcome Opened(const QTemporaryDir& directory, const QString& data,
+                             const QString& results, const QString& resultName) {
+    ProgramRun::WriteFile(directory.filePath(data),
+                          ProgramRun::ReadFile(QStringLiteral(QV_TEST_DATA "/") + data));
+    ProgramRun::WriteFile(directory.filePath(resultName),
+                          ProgramRun::ReadFile(QStringLiteral(QV_TEST_DATA "/") + results));
+    return ViewerLaunch::Prepare({data, QStringLiteral("R")}, directory.path());
+}
+
 } // namespace
 
 class TestViewerResults : public QObject {
@@ -99,6 +155,9 @@ private slots:
     void archBendsBetweenPinnedEnds();
     void diagramsLieOnTheTensionSide();
     void tablesAndCaptions();
+    void unsoundResultFilesAreRefusedCheaply();
+    void hugeForcesStayOnScreen();
+    void dividedMembersShowTheirModeShape();
 };
 
 void TestViewerResults::diagramOrdinatesAndSignChanges() {
@@ -242,13 +301,8 @@ void TestViewerResults::resultFilesThatDoNotFitAreRefused() {
         check(ResultFile::Write(Statics(5, 2, 2)), ViewerResults::Status::Mismatch, "2 elements"));
     QVERIFY(check(ResultFile::Write(Statics(3, 2, 1)), ViewerResults::Status::Mismatch,
                   "results of problem 3, not of problem 5"));
-    ResultFile::Contents modes = Statics(5, 2, 1);
-    modes.Type = ResultFile::Kind::Modes;
-    modes.Modes.Nodes = 2;
-    modes.Modes.Components = {"ux", "uz", "ry"};
-    modes.Modes.List.push_back({0, 2.5, std::vector<double>(6, 0.0)});
-    QVERIFY(check(ResultFile::Write(modes), ViewerResults::Status::Mismatch,
-                  "natural modes, not static results"));
+    QVERIFY(check(ShapeFile(2, 2, 5, 2, {}, {"ux", "uz", "ry"}, {{0, 2.5, {0, 0, 0, 1, 0, 0}, {}}}),
+                  ViewerResults::Status::Mismatch, "natural modes, not static results"));
     ResultFile::Contents components = Statics(5, 2, 1);
     components.Statics.Components = {"ux", "uy", "uz"};
     QVERIFY(check(ResultFile::Write(components), ViewerResults::Status::Mismatch,
@@ -428,14 +482,9 @@ void TestViewerResults::tablesAndCaptions() {
     QCOMPARE(ResultChoice::Number(12345.6), QStringLiteral("12346"));
 
     // Natural modes: the frequencies table and the caption with frequency and period.
-    ResultFile::Contents contents;
-    contents.Type = ResultFile::Kind::Modes;
-    contents.Problem = 8;
-    contents.Modes.Nodes = 2;
-    contents.Modes.Components = {"ux", "uz", "ry"};
-    contents.Modes.List.push_back({0, 2.5, {0, 0, 0, 1, 0, 0}});
     const ViewerResults modes = ViewerResults::FromBytes(
-        ResultFile::Write(contents), QStringLiteral("x.bi0"), 8, false, beam.Model);
+        ShapeFile(2, 2, 8, 2, {}, {"ux", "uz", "ry"}, {{0, 2.5, {0, 0, 0, 1, 0, 0}, {}}}),
+        QStringLiteral("x.bi0"), 8, false, beam.Model);
     QVERIFY(modes.Ok());
     const ResultChoice modeChoice(modes, 8, beam.Model);
     QCOMPARE(modeChoice.Entries(), QStringList{QStringLiteral("Mode 1: 2.500 Hz")});
@@ -445,6 +494,125 @@ void TestViewerResults::tablesAndCaptions() {
     QCOMPARE(frequencies.index(0, 2).data(Qt::UserRole).toDouble(), 0.4);
     frequencies.Show(ResultTableModel::Table::Shape, 0);
     QCOMPARE(frequencies.index(1, 1).data(Qt::UserRole).toDouble(), 1.0);
+}
+
+void TestViewerResults::unsoundResultFilesAreRefusedCheaply() {
+    QTemporaryDir directory;
+    // 52 bytes that claim 50 million supports: refused at once, before anything that size.
+    QElapsedTimer clock;
+    clock.start();
+    const ViewerLaunch::Outcome many =
+        Opened(directory, "many_supports.d05", "many_supports.bin", "many_supports.bin");
+    QVERIFY(clock.elapsed() < 2000);
+    QCOMPARE(many.Results.State(), ViewerResults::Status::Unreadable);
+    QVERIFY(many.ShowWindow);
+    QVERIFY2(many.Results.Message().startsWith(
+                 QStringLiteral("No results: the result file many_supports.bin cannot be read: "
+                                "it claims 50000000 supports in load case 1 of the file, more "
+                                "than its remaining 0 bytes can hold.")),
+             qPrintable(many.Results.Message()));
+    const ViewerLaunch::Outcome unnamed =
+        Opened(directory, "empty_force_name.d04", "empty_force_name.bin", "empty_force_name.bin");
+    QVERIFY2(unnamed.Results.Message().contains(QStringLiteral("has a force name of 0 characters")),
+             qPrintable(unnamed.Results.Message()));
+
+    // Sound in layout, not in content: a load case twice, bytes after the end, a mode of 0 Hz
+    // or less, a buckling shape of a load case the data lacks.
+    const ViewerLaunch::Outcome beam =
+        Solved(directory, QStringLiteral("beam.d05"), QStringLiteral("Pelgon"));
+    const auto refused = [&](const QByteArray& bytes, int problem, const QString& words) {
+        const ViewerResults r =
+            ViewerResults::FromBytes(bytes, QStringLiteral("beam.bin"), problem, false, beam.Model);
+        if (r.Ok() || !r.Message().startsWith(QStringLiteral("No results: ")) ||
+            !r.Message().contains(words))
+            qWarning("%s", qPrintable(r.Message()));
+        return !r.Ok() && r.Message().startsWith(QStringLiteral("No results: ")) &&
+               r.Message().contains(words);
+    };
+    ResultFile::Contents twice = Statics(5, 2, 1);
+    twice.Statics.Cases.push_back(twice.Statics.Cases[0]);
+    QVERIFY(refused(ResultFile::Write(twice), 5, "it has load case 1 twice"));
+    QVERIFY(
+        refused(ResultFile::Write(Statics(5, 2, 1)) + "abc", 5, "it has 3 bytes after its end"));
+    const QStringList components{"ux", "uz", "ry"};
+    const std::vector<double> shape{0, 0, 0, 1, 0, 0};
+    QVERIFY(refused(ShapeFile(2, 2, 8, 2, {}, components, {{0, 0.0, shape, {}}}), 8,
+                    "it has a natural mode of 0 Hz"));
+    QVERIFY(refused(ShapeFile(3, 2, 8, 2, {1}, components, {{0, -4.0, shape, {}}}), 8,
+                    "it has a natural mode of -4 Hz"));
+    QVERIFY(refused(ShapeFile(3, 3, 15, 2, {1}, components, {{2, 4.0, shape, {}}}), 15,
+                    "buckling shape of load case 2, but the data has 1"));
+    QVERIFY(refused(ShapeFile(3, 2, 8, 2, {0}, components, {{0, 4.0, shape, {}}}), 8,
+                    "divides element 1 into 0 pieces"));
+    QVERIFY(refused(ShapeFile(3, 2, 8, 2, {1, 1}, components, {{0, 4.0, shape, {}}}), 8,
+                    "it is for 2 elements, but the data has 1 elements"));
+    QVERIFY(refused(ShapeFile(4, 2, 8, 2, {1}, components, {{0, 4.0, shape, {}}}), 8, "version 4"));
+    QVERIFY(ViewerResults::FromBytes(ShapeFile(3, 3, 15, 2, {1}, components, {{1, 4.0, shape, {}}}),
+                                     QStringLiteral("beam.bi0"), 15, false, beam.Model)
+                .Ok());
+}
+
+void TestViewerResults::hugeForcesStayOnScreen() {
+    // Normal forces near the largest number: the diagram and its values are drawn inside the
+    // window, however far their ordinates would reach unscaled.
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome truss =
+        Opened(directory, "huge_forces.d04", "huge_forces.bin", "huge_forces.bin");
+    QVERIFY2(truss.Results.Ok(), qPrintable(truss.Results.Message()));
+    ResultPainter::Options options;
+    options.Show = 1;
+    const Painting painting = Paint(truss, options, QRectF(100, 100, 400, 200));
+    QVERIFY(painting.Report.LargestOrdinate > 1e300);
+    QVERIFY(painting.Report.LabelsDrawn > 0);
+}
+
+void TestViewerResults::dividedMembersShowTheirModeShape() {
+    // A simply supported beam drawn as one member, which the solver divided into 8 pieces: its
+    // first mode is a half sine through the inner points, not the line between its ends.
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome beam =
+        Solved(directory, QStringLiteral("beam.d05"), QStringLiteral("Pelgon"));
+    constexpr int Pieces = 8;
+    const double pi = 3.14159265358979323846, length = 6;
+    ShapeEntry mode{0, 27.8, {0, 0, -pi / length, 0, 0, pi / length}, {}};
+    for (int k = 1; k < Pieces; ++k) {
+        const double x = double(k) / Pieces;
+        // uz up, ry = -duz/dx
+        mode.Inner.insert(mode.Inner.end(), {0, std::sin(pi * x), -pi / length * std::cos(pi * x)});
+    }
+    ViewerLaunch::Outcome modes = beam;
+    modes.Problem = 8;
+    modes.Results =
+        ViewerResults::FromBytes(ShapeFile(3, 2, 8, 2, {Pieces}, {"ux", "uz", "ry"}, {mode}),
+                                 QStringLiteral("beam.bi0"), 8, false, beam.Model);
+    QVERIFY2(modes.Results.Ok(), qPrintable(modes.Results.Message()));
+    QCOMPARE(modes.Results.Pieces(), std::vector<int>{Pieces});
+    QCOMPARE(modes.Results.InnerShape(0).size(), size_t(3 * (Pieces - 1)));
+    const Painting painting = Paint(modes, {}, QRectF(100, 150, 400, 100));
+    // The largest translation is 1 at midspan: magnified to a tenth of the model's 6 m.
+    QCOMPARE(painting.Report.Deformation, 0.5);
+    const auto blue = [](const Painting& painting, double x, double z) {
+        const QPoint p = painting.Camera.Project({float(x), 0, float(z)}).toPoint();
+        for (int dy = -2; dy <= 2; ++dy) {
+            const QRgb pixel = painting.Image.pixel(p + QPoint(0, dy));
+            if (qBlue(pixel) > 150 && qRed(pixel) < 100)
+                return true;
+        }
+        return false;
+    };
+    QVERIFY(blue(painting, 3, 0.5));
+    QVERIFY(blue(painting, 1.5, 0.5 * std::sin(pi / 4)));
+    QVERIFY(!blue(painting, 3, 0));
+    // The same shape in a file of version 2, without the inner points: the cubic between the
+    // ends' rotations, pi / 4 at midspan.
+    modes.Results = ViewerResults::FromBytes(ShapeFile(2, 2, 8, 2, {}, {"ux", "uz", "ry"}, {mode}),
+                                             QStringLiteral("beam.bi0"), 8, false, beam.Model);
+    QVERIFY(modes.Results.Ok());
+    QVERIFY(modes.Results.Pieces().empty());
+    const Painting cubic = Paint(modes, {}, QRectF(100, 150, 400, 100));
+    QCOMPARE(cubic.Report.Deformation, 0.5);
+    QVERIFY(blue(cubic, 3, 0.5 * pi / 4));
+    QVERIFY(!blue(cubic, 3, 0.5));
 }
 
 QTEST_MAIN(TestViewerResults)

@@ -17,7 +17,7 @@ std::vector<BarAxes::Vec3> BarOrdinates::Loads(const ViewerModel& model, int loa
             load.Element >= static_cast<int>(loads.size()))
             continue;
         BarAxes::Vec3& sum = loads[static_cast<size_t>(load.Element)];
-        sum = BarAxes::Sum(sum, ToVec(load.Force));
+        sum = BarAxes::Sum(sum, load.Force);
     }
     return loads;
 }

@@ -18,9 +18,11 @@ const QColor LoadColour(200, 30, 30);
 const QColor MomentColour(170, 60, 170);
 
 void Arrow(QPainter& painter, const QPointF& tail, const QPointF& head) {
-    painter.drawLine(tail, head);
     const QPointF d = head - tail;
     const double length = std::hypot(d.x(), d.y());
+    if (!std::isfinite(length))
+        return;
+    painter.drawLine(tail, head);
     if (length < 1)
         return;
     const QPointF unit = d / length, side(-unit.y(), unit.x());
@@ -50,8 +52,19 @@ QString Value(double value) {
     return QString::number(value, 'g', 4);
 }
 
-double Length(const ViewerModel::Point& v) {
-    return std::sqrt(double(v[0]) * v[0] + double(v[1]) * v[1] + double(v[2]) * v[2]);
+// Without overflow for loads near the largest number; one beyond it counts as none.
+double Length(const ViewerModel::Vector& v) {
+    const double length = std::hypot(v[0], v[1], v[2]);
+    return std::isfinite(length) ? length : 0;
+}
+
+ViewerModel::Point Unit(const ViewerModel::Vector& v, double length) {
+    return {float(v[0] / length), float(v[1] / length), float(v[2] / length)};
+}
+
+// The share of a load in the largest of its kind, 0 to 1.
+double Share(double size, double largest) {
+    return largest > 0 ? std::clamp(size / largest, 0.0, 1.0) : 1;
 }
 
 } // namespace
@@ -128,13 +141,13 @@ ModelPainter::Report ModelPainter::Paint(QPainter& painter, const QRect& area,
             ++report.LoadsDrawn;
             const double force = Length(load.Force);
             if (force > 0) {
-                const QPointF direction = camera.Direction(load.Force);
+                // The screen direction of the unit vector along the force.
+                const QPointF direction = camera.Direction(Unit(load.Force, force));
                 const double onScreen = std::hypot(direction.x(), direction.y());
                 const double pixels =
-                    20 + 40 * force / (load.Distributed ? largestLine : largestForce);
+                    20 + 40 * Share(force, load.Distributed ? largestLine : largestForce);
                 // A force pointing (nearly) straight at the viewer is drawn as a diagonal.
-                const QPointF unit =
-                    onScreen > 0.15 * force ? direction / force : QPointF(0.7, 0.7);
+                const QPointF unit = onScreen > 0.15 ? direction : QPointF(0.7, 0.7);
                 painter.setPen(QPen(LoadColour, load.Distributed ? 1.2 : 1.6));
                 painter.setBrush(LoadColour);
                 if (load.AlongBar) {
@@ -160,8 +173,8 @@ ModelPainter::Report ModelPainter::Paint(QPainter& painter, const QRect& area,
             const double moment = Length(load.Moment);
             if (moment > 0) {
                 painter.setPen(QPen(MomentColour, 1.6));
-                Moment(painter, at, 10 + 8 * moment / largestMoment,
-                       camera.Towards(load.Moment) >= 0);
+                Moment(painter, at, 10 + 8 * Share(moment, largestMoment),
+                       camera.Towards(Unit(load.Moment, moment)) >= 0);
                 if (labels)
                     painter.drawText(at + QPointF(14, 16), Value(moment));
             }

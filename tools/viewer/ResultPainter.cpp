@@ -3,7 +3,9 @@
 #include "BarArc.h"
 #include "BarDiagram.h"
 #include "BarOrdinates.h"
+#include "BarPieces.h"
 #include "BarShape.h"
+#include "LabelPlacer.h"
 #include "ResultScale.h"
 
 #include <QPainter>
@@ -35,55 +37,58 @@ QPointF Screen(const ViewCamera& camera, const Vec3& v) {
     return camera.Project(ToPoint(v));
 }
 
-// Labels that do not overlap those already placed.
+// A value to write: its number, where and which way it moves when that spot is taken.
+struct Text {
+    double Value = 0;
+    QPointF At, Away;
+    QString Prefix; // "Rz = " before the number
+    QColor Colour;
+};
+
+// The values written over the drawing, each on a white box, never over another; the largest
+// first, so that where not all fit the extremes are the ones shown.
 class Labels {
 public:
-    Labels(QPainter& painter, const QRect& area) : painter_(painter), area_(area) {}
+    Labels(QPainter& painter, const QRect& area)
+        : painter_(painter), placer_(QRectF(area), QFontMetricsF(painter.font())) {}
 
-    // Places `text` centred at `at`, or a little further along `away` when that spot is taken;
-    // false when no spot is free.
-    bool Place(const QString& text, QPointF at, const QPointF& away, const QColor& colour) {
-        // The same value close by says nothing new: two bars meeting at a joint.
-        for (const auto& [other, centre] : texts_) {
-            if (other == text && QLineF(centre, at).length() < 60)
-                return false;
-        }
-        const QRectF size = painter_.fontMetrics().boundingRect(text).toRectF();
-        for (int attempt = 0; attempt < Attempts; ++attempt) {
-            QRectF box(0, 0, size.width() + 4, size.height());
-            box.moveCenter(at + away * (attempt * (size.height() + 2)));
-            if (!area_.contains(box.toRect()))
+    void Reserve(const QRectF& box) { placer_.Reserve(box); }
+    int Count() const { return placer_.Count(); }
+
+    // Writes as many of `texts` as find room, the largest first; only the largest
+    // `ResultPainter::LabelTries` are tried, which keep the screen full of values already.
+    void Place(std::vector<Text>& texts) {
+        const auto larger = [](const Text& a, const Text& b) {
+            return std::abs(a.Value) > std::abs(b.Value);
+        };
+        const size_t tries = std::min(texts.size(), size_t(ResultPainter::LabelTries));
+        std::partial_sort(texts.begin(), texts.begin() + static_cast<std::ptrdiff_t>(tries),
+                          texts.end(), larger);
+        for (size_t k = 0; k < tries; ++k) {
+            const Text& t = texts[k];
+            const QString text = t.Prefix + ResultChoice::Number(t.Value);
+            const std::optional<QRectF> box = placer_.Place(text, t.At, t.Away);
+            if (!box)
                 continue;
-            // A gap between neighbours, so that two values never read as one
-            // ("My = -13.47Mx = 2.672").
-            const QRectF spaced = box.adjusted(-Gap, -1, Gap, 1);
-            const bool free = std::none_of(placed_.begin(), placed_.end(),
-                                           [&](const QRectF& r) { return r.intersects(spaced); });
-            if (!free)
-                continue;
-            placed_.push_back(box);
-            texts_.emplace_back(text, at);
             painter_.setPen(Qt::NoPen);
             painter_.setBrush(QColor(255, 255, 255, 200));
-            painter_.drawRect(box);
-            painter_.setPen(colour);
-            painter_.drawText(box, Qt::AlignCenter, text);
-            return true;
+            painter_.drawRect(*box);
+            painter_.setPen(t.Colour);
+            painter_.drawText(*box, Qt::AlignCenter, text);
         }
-        return false;
     }
-    void Reserve(const QRectF& box) { placed_.push_back(box); }
-    int Count() const { return static_cast<int>(placed_.size()); }
 
 private:
-    static constexpr double Gap = 6;
-    static constexpr int Attempts = 5;
-
     QPainter& painter_;
-    QRect area_;
-    std::vector<QRectF> placed_;
-    std::vector<std::pair<QString, QPointF>> texts_;
+    LabelPlacer placer_;
 };
+
+// Whether Qt can fill a polygon: finite, and within a range its fixed-point rasteriser holds.
+bool Drawable(const QPolygonF& polygon) {
+    return std::all_of(polygon.begin(), polygon.end(), [](const QPointF& p) {
+        return std::abs(p.x()) < 1e6 && std::abs(p.y()) < 1e6;
+    });
+}
 
 QPointF Unit(const QPointF& v) {
     const double length = std::hypot(v.x(), v.y());
@@ -151,7 +156,8 @@ private:
 // can bend it further than its ends move.
 double LargestMove(const ViewerModel& model, int problem, const std::vector<double>& values,
                    const std::vector<double>& arcValues, const QStringList& components,
-                   const std::vector<Vec3>& loads, bool alongBars = true) {
+                   const std::vector<Vec3>& loads, bool alongBars = true,
+                   const BarPieces& pieces = {}) {
     const ViewerResults::Places places = ViewerResults::PlacesOf(components);
     const int width = static_cast<int>(components.size());
     const auto motion = [&](int node) {
@@ -162,6 +168,8 @@ double LargestMove(const ViewerModel& model, int problem, const std::vector<doub
         const ViewerResults::Motion m = motion(n);
         largest = std::max(largest, std::sqrt(BarAxes::Dot(m.Move, m.Move)));
     }
+    // The inner points of divided members are nodes to the solver too.
+    largest = std::max(largest, pieces.LargestMove());
     const ArcMoves arcMoves(values, arcValues, components);
     int arcs = 0;
     for (const ViewerModel::Bar& bar : model.Bars) {
@@ -175,7 +183,7 @@ double LargestMove(const ViewerModel& model, int problem, const std::vector<doub
     const BarAxes::Frame frame = BarAxes::FrameOf(problem);
     for (size_t e = 0; e < model.Bars.size(); ++e) {
         const ViewerModel::Bar& bar = model.Bars[e];
-        if (bar.Radius != 0)
+        if (bar.Radius != 0 || pieces.Of(e) > 1)
             continue; // above
         const Vec3 a = ToVec(model.Nodes[static_cast<size_t>(bar.I)]);
         const BarAxes axes =
@@ -195,7 +203,7 @@ double LargestMove(const ViewerModel& model, int problem, const std::vector<doub
 void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
                const std::vector<double>& values, const std::vector<double>& arcValues,
                const QStringList& components, const std::vector<Vec3>& loads,
-               const ViewCamera& camera, double scale) {
+               const ViewCamera& camera, double scale, const BarPieces& pieces = {}) {
     const BarAxes::Frame frame = BarAxes::FrameOf(problem);
     const bool truss = problem == 3 || problem == 4;
     const ViewerResults::Places places = ViewerResults::PlacesOf(components);
@@ -227,22 +235,38 @@ void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
             }
             continue;
         }
-        const BarAxes axes = BarAxes::Of(frame, a, b, bar.Beta);
-        // As many pieces as make a smooth curve on screen, not more.
-        const double pixels = axes.Length * camera.PixelsPerUnit();
-        const int segments = std::clamp(int(pixels / 10), 1, ResultPainter::Segments);
-        const std::vector<Vec3> points =
-            BarShape::Points(axes, a, motion(bar.I), motion(bar.J), bar.Hinges, truss, scale,
-                             segments, LoadingOf(bar, axes, loads, e));
-        QPointF previous = Screen(camera, points.front());
-        for (size_t k = 1; k < points.size(); ++k) {
-            const QPointF next = Screen(camera, points[k]);
-            lines.append(QLineF(previous, next));
-            previous = next;
+        // A member the solver divided: each of its pieces bends between its own displaced
+        // ends, the hinges of the member at its outer ends.
+        const int count = pieces.Of(e);
+        const Vec3 along = BarAxes::Scaled(BarAxes::Sum(b, BarAxes::Scaled(a, -1)), 1.0 / count);
+        for (int k = 0; k < count; ++k) {
+            const Vec3 from = BarAxes::Sum(a, BarAxes::Scaled(along, k));
+            const Vec3 to = k + 1 == count ? b : BarAxes::Sum(from, along);
+            const ViewerResults::Motion mi = k == 0 ? motion(bar.I) : pieces.Inner(e, k);
+            const ViewerResults::Motion mj =
+                k + 1 == count ? motion(bar.J) : pieces.Inner(e, k + 1);
+            const int hinges =
+                (k == 0 ? bar.Hinges & 1 : 0) | (k + 1 == count ? bar.Hinges & 2 : 0);
+            const BarAxes axes = BarAxes::Of(frame, from, to, bar.Beta);
+            // As many pieces as make a smooth curve on screen, not more.
+            const double pixels = axes.Length * camera.PixelsPerUnit();
+            const int segments = std::clamp(int(pixels / 10), 1, ResultPainter::Segments);
+            const std::vector<Vec3> points =
+                BarShape::Points(axes, from, mi, mj, hinges, truss, scale, segments,
+                                 count == 1 ? LoadingOf(bar, axes, loads, e) : BarShape::Loading{});
+            QPointF previous = Screen(camera, points.front());
+            for (size_t p = 1; p < points.size(); ++p) {
+                const QPointF next = Screen(camera, points[p]);
+                lines.append(QLineF(previous, next));
+                previous = next;
+            }
         }
     }
-    painter.setPen(large ? QPen(ShapeColour, 1.5)
-                         : QPen(ShapeColour, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // Round caps make Qt stroke each piece as a shape: for a small model only.
+    const bool small = model.Bars.size() <= size_t(ResultPainter::OnePath);
+    painter.setPen(large   ? QPen(ShapeColour, 1.5)
+                   : small ? QPen(ShapeColour, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)
+                           : QPen(ShapeColour, 2, Qt::SolidLine, Qt::FlatCap));
     painter.setBrush(Qt::NoBrush);
     painter.drawLines(lines);
     if (large)
@@ -279,19 +303,18 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
     const double worldHeight = share * ResultScale::ModelSize(model.Nodes);
     const double perUnit = worldHeight / largest; // world length per unit of the quantity
     const double pixelsPerWorld = camera.PixelsPerUnit();
-    const bool label = values && model.Bars.size() <= size_t(ResultPainter::MaxLabelledBars);
     const double quiet = largest * 1e-3; // values this small are not written
-
-    struct Text {
-        QString Value;
-        QPointF At, Away;
-        bool Positive;
-    };
+    const QRectF visible(painter.viewport());
     std::vector<Text> texts;
+    // A value to write, if it is worth it and its spot is on screen.
+    const auto write = [&](double value, const QPointF& at, const QPointF& away) {
+        if (std::abs(value) >= quiet && visible.contains(at))
+            texts.push_back({value, at, away, QString(), value >= 0 ? PositiveLine : NegativeLine});
+    };
     // A small model's parts of one sign go into one path, so that the diagrams of bars meeting
-    // at a joint do not darken where they overlap; a large model's are filled one by one, which
-    // is much faster than one path of a hundred thousand pieces, and outlined in one call.
-    const bool large = model.Bars.size() > size_t(ResultPainter::LargeModel);
+    // at a joint do not darken where they overlap; a larger model's are filled one by one, and
+    // outlined in one call: filling one path of thousands of pieces takes seconds.
+    const bool large = model.Bars.size() > size_t(ResultPainter::OnePath);
     QPainterPath positivePath, negativePath;
     positivePath.setFillRule(Qt::WindingFill);
     negativePath.setFillRule(Qt::WindingFill);
@@ -339,13 +362,13 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
                 }
                 for (size_t k = arc.size(); k-- > 0;)
                     outline << Screen(camera, arc[k]);
-                if (any)
+                if (any && Drawable(outline))
                     (positive ? positivePath : negativePath).addPolygon(outline);
                 continue;
             }
             const QPolygonF outline =
                 BarDiagram::Outline(start, end, side * perUnit, stations, positive);
-            if (outline.isEmpty())
+            if (outline.isEmpty() || !Drawable(outline))
                 continue;
             if (!large) {
                 (positive ? positivePath : negativePath).addPolygon(outline);
@@ -361,7 +384,7 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
                 (positive ? positiveLines : negativeLines)
                     .append(QLineF(outline[k], outline[k + 1]));
         }
-        if (!label)
+        if (!values)
             continue;
         const QPointF sideUnit = Unit(side);
         // A value is written beyond the tip of its ordinate; an end value a little inside the
@@ -373,7 +396,7 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
             const QPointF base = start + (end - start) * (xi + shift);
             const QPointF tip = base + side * (value * perUnit);
             const QPointF away = value >= 0 ? sideUnit : -sideUnit;
-            texts.push_back({ResultChoice::Number(value), tip + away * 9, away, value >= 0});
+            write(value, tip + away * 9, away);
         };
         if (!o.Arc.empty()) {
             // An arc: the values at its ends and its largest within, beside their ordinates.
@@ -385,9 +408,7 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
                     camera.Direction(ToPoint(BarAxes::Scaled(BarArc::Normal(arc, k), q.Side[2]))) *
                     pixelsPerWorld;
                 const QPointF away = Unit(across) * (value >= 0 ? 1.0 : -1.0);
-                texts.push_back({ResultChoice::Number(value),
-                                 Screen(camera, arc[k]) + across * (value * perUnit) + away * 9,
-                                 away, value >= 0});
+                write(value, Screen(camera, arc[k]) + across * (value * perUnit) + away * 9, away);
             };
             const size_t last = arc.size() - 1;
             addAt(std::min<size_t>(3, last), o.I);
@@ -429,8 +450,7 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
         painter.setPen(QPen(positive ? PositiveLine : NegativeLine, 0));
         painter.drawLines(positive ? positiveLines : negativeLines);
     }
-    for (const Text& t : texts)
-        labels.Place(t.Value, t.At, t.Away, t.Positive ? PositiveLine : NegativeLine);
+    labels.Place(texts);
 }
 
 void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResults& statics,
@@ -439,9 +459,13 @@ void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResu
     static const char* const axes[] = {"x", "y", "z"};
     painter.setPen(QPen(ReactionColour, 2));
     painter.setBrush(ReactionColour);
+    const QRectF visible = QRectF(painter.viewport()).adjusted(-80, -80, 80, 80);
+    std::vector<Text> texts;
     for (const StaticResults::Reaction& reaction : c.Reactions) {
         const ViewerModel::Point node = model.Nodes[static_cast<size_t>(reaction.Node - 1)];
         const QPointF at = camera.Project(node);
+        if (!visible.contains(at))
+            continue;
         const ViewerResults::Motion r =
             ViewerResults::NodeMotion(reaction.Values, statics.Components, 0);
         double largest = 0;
@@ -462,16 +486,16 @@ void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResu
             painter.setBrush(ReactionColour);
             Arrow(painter, tail, head);
             if (values)
-                labels.Place(QStringLiteral("R%1 = %2")
-                                 .arg(QLatin1String(axes[a]), ResultChoice::Number(value)),
-                             tail - direction * 10, -direction, ReactionColour);
+                texts.push_back({value, tail - direction * 10, -direction,
+                                 QStringLiteral("R%1 = ").arg(QLatin1String(axes[a])),
+                                 ReactionColour});
         }
         for (int a = 0; a < 3; ++a) {
             const double value = r.Turn[static_cast<size_t>(a)];
             if (std::abs(value) <= largest * 1e-9 || value == 0)
                 continue;
             ViewerModel::Point vector{0, 0, 0};
-            vector[static_cast<size_t>(a)] = float(value);
+            vector[static_cast<size_t>(a)] = value > 0 ? 1.0f : -1.0f;
             const bool counter = camera.Towards(vector) >= 0;
             const QRectF box(at.x() - 26, at.y() - 26, 52, 52);
             painter.setBrush(Qt::NoBrush);
@@ -483,11 +507,12 @@ void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResu
             painter.setBrush(ReactionColour);
             Arrow(painter, tip - tangent * 8, tip);
             if (values)
-                labels.Place(QStringLiteral("M%1 = %2")
-                                 .arg(QLatin1String(axes[a]), ResultChoice::Number(value)),
-                             at + QPointF(counter ? -40 : 40, 30), QPointF(0, 1), ReactionColour);
+                texts.push_back({value, at + QPointF(counter ? -40 : 40, 30), QPointF(0, 1),
+                                 QStringLiteral("M%1 = ").arg(QLatin1String(axes[a])),
+                                 ReactionColour});
         }
     }
+    labels.Place(texts);
 }
 
 // The caption: a framed box in the top left corner; its place is reserved before the values
@@ -579,13 +604,16 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
         const auto& list = contents.Modes.List;
         if (options.Entry >= 0 && options.Entry < static_cast<int>(list.size())) {
             const auto& shape = list[static_cast<size_t>(options.Entry)];
-            // The shapes are of types without arcs.
-            const double largest =
-                LargestMove(model, problem, shape.Displacements, {}, contents.Modes.Components, {});
+            // The shapes are of types without arcs; their members may be divided.
+            const BarPieces pieces(results.Pieces(),
+                                   results.InnerShape(static_cast<size_t>(options.Entry)),
+                                   contents.Modes.Components);
+            const double largest = LargestMove(model, problem, shape.Displacements, {},
+                                               contents.Modes.Components, {}, true, pieces);
             report.Deformation = ResultScale::Deformation(largest, size);
             if (report.Deformation > 0)
                 DrawShape(painter, model, problem, shape.Displacements, {},
-                          contents.Modes.Components, {}, camera, report.Deformation);
+                          contents.Modes.Components, {}, camera, report.Deformation, pieces);
         }
     }
     DrawCaption(painter, area, report.Caption);

@@ -30,8 +30,12 @@ public:
     };
 
     static constexpr int Segments = 16; // pieces of a curved bar or diagram
-    static constexpr int MaxLabelledBars = 2000;
+    // Values tried for a spot on screen, the largest first: more never find room.
+    static constexpr int LabelTries = 20000;
+    // More supports than this draw their reactions on request only.
+    static constexpr int ManySupports = 100;
     static constexpr int LargeModel = 20000; // bars: thin lines, no antialiasing, no dots
+    static constexpr int OnePath = 1000;     // bars whose diagram is filled as one shape
 
     static Report Paint(QPainter& painter, const QRect& area, const ViewerModel& model, int problem,
                         const ViewerResults& results, const ResultChoice& choice,

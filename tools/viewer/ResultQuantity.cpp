@@ -27,6 +27,9 @@ std::vector<ResultQuantity> ResultQuantity::For(const QStringList& forceNames,
     }
     const qsizetype half = forceNames.size() / 2;
     for (qsizetype c = 0; c < half; ++c) {
+        // "Ni": a name and the end it belongs to.
+        if (forceNames[c].size() < 2)
+            continue;
         ResultQuantity q;
         q.Name = forceNames[c].chopped(1);
         q.Title = TitleOf(q.Name);

@@ -34,13 +34,16 @@ Point Cross(const Point& a, const Point& b) {
     return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
 }
 
-// The unit normal of an element: of its plane for plane elements; in the x-z plane, to the
-// left of the bar, for bars.
+// The unit normal of an element: of its plane for plane elements (turning n1 to n2 to n3
+// about it); in the x-z plane, to the right of the bar, for bars. The bars that carry a
+// pressure are the meridians of shells of revolution (r to the right, z up), whose pressure
+// is positive outwards, on the right of the meridian from i to j: outside for a tank's
+// meridian, which runs out from the axis along the bottom and then up the wall.
 Point Normal(const std::vector<Point>& corners) {
     Point n{0, 0, 0};
     if (corners.size() == 2) {
         const Point d = Add(corners[1], corners[0], -1);
-        n = {-d[2], 0, d[0]};
+        n = {d[2], 0, -d[0]};
     } else if (corners.size() >= 3) {
         n = Cross(Add(corners[1], corners[0], -1), Add(corners[2], corners[0], -1));
     }
@@ -262,13 +265,14 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
             }
             for (int c = 2; c < loads->Width; ++c) {
                 const QString& name = loadFormat->Columns[static_cast<size_t>(c)].Name;
-                const float value = static_cast<float>(loads->At(row, c));
+                const double value = loads->At(row, c);
                 if (name == QLatin1String("p")) {
                     // Pressure acts along the element's normal; on a plate along z.
                     const Point normal = shape.Z < 0
                                              ? Point{0, 0, 1}
                                              : Normal(elementCorners[static_cast<size_t>(target)]);
-                    load.Force = Add(load.Force, normal, value);
+                    for (size_t a = 0; a < 3; ++a)
+                        load.Force[a] += normal[a] * value;
                     continue;
                 }
                 // A moment without an axis turns in the x-z plane, about y.

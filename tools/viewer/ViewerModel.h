@@ -14,6 +14,8 @@
 // every load case as vectors.
 struct ViewerModel {
     using Point = std::array<float, 3>;
+    // Loads keep the data's numbers: a load of 1e300 is no float.
+    using Vector = std::array<double, 3>;
 
     struct Support {
         int Node = 0;       // counted from 0
@@ -22,9 +24,9 @@ struct ViewerModel {
     };
     struct Load {
         int Case = 1;
-        Point At{};    // where it acts: the node or the element's centre
-        Point Force{}; // force, line load or pressure as a vector
-        Point Moment{};
+        Point At{};     // where it acts: the node or the element's centre
+        Vector Force{}; // force, line load or pressure as a vector
+        Vector Moment{};
         bool Distributed = false; // a load per length or area of an element
         bool AlongBar = false;    // a line load on a bar, from Start to End
         Point Start{}, End{};

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <set>
 
 namespace {
 
@@ -37,11 +38,110 @@ bool Finite(const std::vector<double>& values) {
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
-// What of the file does not fit the model, or an empty text.
-QString Mismatch(const ResultFile::Contents& contents, int problem, Kind expected,
-                 const ViewerModel& model) {
+// Force names of bars: one name (a truss's N), or the same names at end i and at end j.
+bool BarForces(const QStringList& names) {
+    const qsizetype half = names.size() / 2;
+    if (names.size() == 1)
+        return true;
+    if (names.size() != 6 && names.size() != 12)
+        return false;
+    for (qsizetype c = 0; c < half; ++c) {
+        const QString& i = names[c];
+        const QString& j = names[c + half];
+        if (i.size() < 2 || !i.endsWith(u'i') || j != i.chopped(1) + u'j')
+            return false;
+    }
+    return true;
+}
+
+// What of the static results does not fit the model or cannot be sound, or an empty text.
+QString StaticsMismatch(const StaticResults& r, const ViewerModel& model) {
     const int nodes = static_cast<int>(model.Nodes.size());
     const int elements = static_cast<int>(model.ElementCentres.size());
+    if (r.Nodes != nodes || r.Elements != elements)
+        return QStringLiteral("it is for %1 nodes and %2 elements, but the data has %3 "
+                              "nodes and %4 elements")
+            .arg(r.Nodes)
+            .arg(r.Elements)
+            .arg(nodes)
+            .arg(elements);
+    // Results of before the arcs' inner points were kept have none.
+    const auto arcs = std::count_if(model.Bars.begin(), model.Bars.end(),
+                                    [](const ViewerModel::Bar& bar) { return bar.Radius != 0; });
+    if (r.ArcPoints != 0 && r.ArcPoints != arcs * (BarArc::Pieces - 1))
+        return QStringLiteral("it has %1 inner points of arcs, but the data's %2 arcs have %3")
+            .arg(r.ArcPoints)
+            .arg(arcs)
+            .arg(arcs * (BarArc::Pieces - 1));
+    if (!BarForces(r.ForceNames))
+        return QStringLiteral("its element forces (%1) are not those of bars")
+            .arg(r.ForceNames.join(u' '));
+    std::set<int> numbers;
+    for (const StaticResults::Case& c : r.Cases) {
+        if (c.Number < 1 || c.Number > std::max(1, model.LoadCases))
+            return QStringLiteral("it has load case %1, but the data has %2")
+                .arg(c.Number)
+                .arg(model.LoadCases);
+        if (!numbers.insert(c.Number).second)
+            return QStringLiteral("it has load case %1 twice").arg(c.Number);
+        for (const StaticResults::Reaction& reaction : c.Reactions) {
+            if (reaction.Node < 1 || reaction.Node > nodes)
+                return QStringLiteral("it has a reaction at node %1, which the data does not "
+                                      "have")
+                    .arg(reaction.Node);
+            if (!Finite(reaction.Values))
+                return QStringLiteral("its reaction at node %1 in load case %2 is not a "
+                                      "finite number")
+                    .arg(reaction.Node)
+                    .arg(c.Number);
+        }
+        if (!Finite(c.Displacements) || !Finite(c.ArcDisplacements) || !Finite(c.Forces))
+            return QStringLiteral("it holds numbers in load case %1 that are not finite")
+                .arg(c.Number);
+    }
+    if (r.Cases.empty())
+        return QStringLiteral("it holds no load case");
+    return {};
+}
+
+// The same for natural modes and buckling shapes.
+QString ShapesMismatch(const ResultReader::File& file, Kind kind, const ViewerModel& model) {
+    const ResultFile::Shapes& s = file.Contents.Modes;
+    const int nodes = static_cast<int>(model.Nodes.size());
+    const int elements = static_cast<int>(model.ElementCentres.size());
+    if (s.Nodes != nodes)
+        return QStringLiteral("it is for %1 nodes, but the data has %2 nodes")
+            .arg(s.Nodes)
+            .arg(nodes);
+    if (file.Elements >= 0 && file.Elements != elements)
+        return QStringLiteral("it is for %1 elements, but the data has %2 elements")
+            .arg(file.Elements)
+            .arg(elements);
+    const bool modes = kind == Kind::Modes;
+    for (size_t k = 0; k < s.List.size(); ++k) {
+        const ResultFile::Shapes::Shape& shape = s.List[k];
+        if (!std::isfinite(shape.Value) || !Finite(shape.Displacements) ||
+            (k < file.Inner.size() && !Finite(file.Inner[k])))
+            return QStringLiteral("it holds numbers in shape %1 that are not finite").arg(k + 1);
+        if (modes && !(shape.Value > 0))
+            return QStringLiteral("it has a natural mode of %1 Hz").arg(shape.Value);
+        if (modes && shape.Case != 0)
+            return QStringLiteral("it has a natural mode of load case %1").arg(shape.Case);
+        if (!modes && (shape.Case < 1 || shape.Case > model.LoadCases))
+            return QStringLiteral("it has a buckling shape of load case %1, but the data has %2")
+                .arg(shape.Case)
+                .arg(model.LoadCases);
+    }
+    if (s.List.empty())
+        return QStringLiteral("it holds no %1")
+            .arg(modes ? QStringLiteral("mode") : QStringLiteral("buckling shape"));
+    return {};
+}
+
+// What of the file does not fit the model, or an empty text.
+QString Mismatch(const ResultReader::File& file, int problem, Kind expected,
+                 const ViewerModel& model) {
+    const ResultFile::Contents& contents = file.Contents;
     if (contents.Problem != problem)
         return QStringLiteral("it holds results of problem %1, not of problem %2")
             .arg(contents.Problem)
@@ -54,57 +154,12 @@ QString Mismatch(const ResultFile::Contents& contents, int problem, Kind expecte
     if (components != model.Components)
         return QStringLiteral("its displacements are %1, but the data's are %2")
             .arg(components.join(u' '), model.Components.join(u' '));
-    if (contents.Type == Kind::Statics) {
-        const StaticResults& r = contents.Statics;
-        if (r.Nodes != nodes || r.Elements != elements)
-            return QStringLiteral("it is for %1 nodes and %2 elements, but the data has %3 "
-                                  "nodes and %4 elements")
-                .arg(r.Nodes)
-                .arg(r.Elements)
-                .arg(nodes)
-                .arg(elements);
-        // Results of before the arcs' inner points were kept have none.
-        const auto arcs =
-            std::count_if(model.Bars.begin(), model.Bars.end(),
-                          [](const ViewerModel::Bar& bar) { return bar.Radius != 0; });
-        if (r.ArcPoints != 0 && r.ArcPoints != arcs * (BarArc::Pieces - 1))
-            return QStringLiteral("it has %1 inner points of arcs, but the data's %2 arcs have %3")
-                .arg(r.ArcPoints)
-                .arg(arcs)
-                .arg(arcs * (BarArc::Pieces - 1));
-        const int width = r.ForceCount();
-        const bool truss = width == 1;
-        if (width != (truss ? 1 : 2 * (width / 2)) || (width > 1 && width != 6 && width != 12))
-            return QStringLiteral("its element forces are not those of bars");
-        for (const StaticResults::Case& c : r.Cases) {
-            if (c.Number < 1 || c.Number > std::max(1, model.LoadCases))
-                return QStringLiteral("it has load case %1, but the data has %2")
-                    .arg(c.Number)
-                    .arg(model.LoadCases);
-            for (const StaticResults::Reaction& reaction : c.Reactions) {
-                if (reaction.Node < 1 || reaction.Node > nodes || !Finite(reaction.Values))
-                    return QStringLiteral("it has a reaction at node %1").arg(reaction.Node);
-            }
-            if (!Finite(c.Displacements) || !Finite(c.ArcDisplacements) || !Finite(c.Forces))
-                return QStringLiteral("it holds numbers that are not finite");
-        }
-        if (r.Cases.empty())
-            return QStringLiteral("it holds no load case");
-    } else {
-        if (contents.Modes.Nodes != nodes)
-            return QStringLiteral("it is for %1 nodes, but the data has %2 nodes")
-                .arg(contents.Modes.Nodes)
-                .arg(nodes);
-        for (const ResultFile::Shapes::Shape& shape : contents.Modes.List) {
-            if (!std::isfinite(shape.Value) || !Finite(shape.Displacements))
-                return QStringLiteral("it holds numbers that are not finite");
-        }
-        if (contents.Modes.List.empty())
-            return QStringLiteral("it holds no %1")
-                .arg(expected == Kind::Modes ? QStringLiteral("mode")
-                                             : QStringLiteral("buckling shape"));
-    }
-    if (model.Bars.size() != static_cast<size_t>(elements))
+    const QString mismatch = contents.Type == Kind::Statics
+                                 ? StaticsMismatch(contents.Statics, model)
+                                 : ShapesMismatch(file, contents.Type, model);
+    if (!mismatch.isEmpty())
+        return mismatch;
+    if (model.Bars.size() != model.ElementCentres.size())
         return QStringLiteral("the data's elements are not all bars");
     return {};
 }
@@ -137,8 +192,8 @@ ViewerResults ViewerResults::Load(const QString& dataPath, int problem, bool dyn
                            .arg(name));
     if (!file.open(QIODevice::ReadOnly))
         return Refused(Status::Unreadable, path,
-                       QStringLiteral("The result file %1 cannot be read: %2. The model is "
-                                      "shown.")
+                       QStringLiteral("No results: the result file %1 cannot be read: %2. "
+                                      "The model is shown.")
                            .arg(name, file.errorString()));
     ViewerResults results = FromBytes(file.readAll(), path, problem, dynamics, model);
     const QFileInfo data(dataPath), result(path);
@@ -154,25 +209,29 @@ ViewerResults ViewerResults::FromBytes(const QByteArray& bytes, const QString& p
                                        bool dynamics, const ViewerModel& model) {
     const QString name = QFileInfo(path).fileName();
     const std::optional<SolverEntry> solver = SolverFor(problem, dynamics);
-    const std::optional<ResultFile::Contents> contents = ResultFile::Read(bytes);
-    if (!contents)
+    ResultReader::Outcome read = ResultReader::Read(bytes);
+    if (!read.Read)
         return Refused(Status::Unreadable, path,
-                       QStringLiteral("The result file %1 cannot be read: it is not a result "
-                                      "file of this version or it is cut short. Calculate "
-                                      "again (F9). The model is shown.")
-                           .arg(name));
+                       QStringLiteral("No results: the result file %1 cannot be read: it %2. "
+                                      "Calculate again (F9). The model is shown.")
+                           .arg(name, read.Fault));
     const Kind expected = solver ? KindOf(solver->Kind) : Kind::Statics;
-    const QString mismatch = Mismatch(*contents, problem, expected, model);
+    const QString mismatch = Mismatch(*read.Read, problem, expected, model);
     if (!mismatch.isEmpty())
         return Refused(Status::Mismatch, path,
-                       QStringLiteral("The result file %1 does not belong to this data: %2. "
-                                      "Calculate again (F9). The model is shown.")
+                       QStringLiteral("No results: the result file %1 does not belong to this "
+                                      "data: %2. Calculate again (F9). The model is shown.")
                            .arg(name, mismatch));
     ViewerResults results;
     results.status_ = Status::Shown;
     results.path_ = path;
-    results.contents_ = *contents;
+    results.file_ = std::move(*read.Read);
     return results;
+}
+
+const std::vector<double>& ViewerResults::InnerShape(size_t shape) const {
+    static const std::vector<double> none;
+    return shape < file_.Inner.size() ? file_.Inner[shape] : none;
 }
 
 ViewerResults::Places ViewerResults::PlacesOf(const QStringList& components) {
@@ -205,7 +264,7 @@ ViewerResults::Motion ViewerResults::NodeMotion(const std::vector<double>& value
 }
 
 int ViewerResults::CaseIndex(int number) const {
-    const auto& cases = contents_.Statics.Cases;
+    const auto& cases = file_.Contents.Statics.Cases;
     for (size_t c = 0; c < cases.size(); ++c) {
         if (cases[c].Number == number)
             return static_cast<int>(c);

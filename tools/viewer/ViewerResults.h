@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ResultFile.h"
+#include "ResultReader.h"
 #include "ViewerModel.h"
 
 #include <QString>
@@ -8,8 +8,9 @@
 
 // The results of a data file as the viewer shows them: the solver's result file beside the
 // data file, read and checked against the model. A file that is missing, unreadable, of
-// another problem or kind, or whose nodes, elements or components do not match the data is
-// refused with a message that says so; nothing of it is shown then.
+// another problem or kind, whose nodes, elements or components do not match the data, or
+// whose contents cannot be sound (a load case twice, a frequency of 0 Hz) is refused with a
+// message that says so; nothing of it is shown then.
 class ViewerResults {
 public:
     enum class Status { Shown, NoSolver, Missing, Unreadable, Mismatch };
@@ -26,7 +27,12 @@ public:
     // Why nothing is shown, or a warning about results that are shown (older than the data).
     const QString& Message() const { return message_; }
     const QString& Path() const { return path_; }
-    const ResultFile::Contents& Contents() const { return contents_; }
+    const ResultFile::Contents& Contents() const { return file_.Contents; }
+    // Modes and buckling shapes of version 3: the straight pieces of each element (empty for
+    // older files) and the inner points' displacements of shape `shape` (elements in order,
+    // each from i to j).
+    const std::vector<int>& Pieces() const { return file_.Pieces; }
+    const std::vector<double>& InnerShape(size_t shape) const;
 
     // The translation and rotation of a node in global axes from one row of node values in
     // the file's components (a missing component counts 0).
@@ -52,5 +58,5 @@ private:
     Status status_ = Status::Missing;
     QString message_;
     QString path_;
-    ResultFile::Contents contents_;
+    ResultReader::File file_;
 };

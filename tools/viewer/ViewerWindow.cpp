@@ -146,7 +146,8 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
         connect(show_, &QComboBox::currentIndexChanged, this, &ViewerWindow::UpdateOptions);
         reactions_ = tools->addAction(QStringLiteral("Reactions"));
         reactions_->setCheckable(true);
-        reactions_->setChecked(true);
+        // Hundreds of supports would bury the drawing under arrows: on request then.
+        reactions_->setChecked(model_.Supports.size() <= size_t(ResultPainter::ManySupports));
         reactions_->setShortcut(QKeySequence(Qt::Key_R));
         connect(reactions_, &QAction::toggled, this, &ViewerWindow::UpdateOptions);
     }

@@ -1,0 +1,249 @@
+#include "ResultReader.h"
+
+#include <QtEndian>
+#include <cstring>
+
+namespace {
+
+constexpr char Magic[8] = {'Q', 'V', 'R', 'E', 'S', 'U', 'L', 'T'};
+constexpr qint64 IntBytes = 4, RealBytes = 8;
+// Names of components and forces are short; more than this many of them is not a result file.
+constexpr qint32 MaxNames = 64, MaxNameLength = 64;
+
+// The bytes of the file read front to back; every read says whether the bytes were there.
+class Cursor {
+public:
+    explicit Cursor(const QByteArray& bytes) : bytes_(bytes) {}
+
+    qint64 Left() const { return bytes_.size() - at_; }
+
+    bool Int(qint32& value) {
+        if (Left() < IntBytes)
+            return false;
+        value = qFromLittleEndian<qint32>(bytes_.constData() + at_);
+        at_ += IntBytes;
+        return true;
+    }
+    bool Real(double& value) {
+        if (Left() < RealBytes)
+            return false;
+        value = qFromLittleEndian<double>(bytes_.constData() + at_);
+        at_ += RealBytes;
+        return true;
+    }
+    // `count` numbers; false, with nothing allocated, when the file does not hold them.
+    bool Reals(std::vector<double>& values, qint64 count) {
+        if (count < 0 || count > Left() / RealBytes)
+            return false;
+        values.resize(static_cast<size_t>(count));
+        for (double& value : values) {
+            value = qFromLittleEndian<double>(bytes_.constData() + at_);
+            at_ += RealBytes;
+        }
+        return true;
+    }
+    bool Raw(char* target, qint64 count) {
+        if (count < 0 || count > Left())
+            return false;
+        std::memcpy(target, bytes_.constData() + at_, static_cast<size_t>(count));
+        at_ += count;
+        return true;
+    }
+
+private:
+    const QByteArray& bytes_;
+    qint64 at_ = 0;
+};
+
+// A count of things that take at least `each` bytes apiece, checked against the bytes left.
+struct Count {
+    qint32 Value = 0;
+    QString Fault;
+};
+
+Count ReadCount(Cursor& in, const QString& what, qint64 each) {
+    Count count;
+    if (!in.Int(count.Value))
+        count.Fault = QStringLiteral("is cut short before the number of %1").arg(what);
+    else if (count.Value < 0)
+        count.Fault = QStringLiteral("claims %1 %2").arg(count.Value).arg(what);
+    else if (each > 0 && count.Value > in.Left() / each)
+        count.Fault = QStringLiteral("claims %1 %2, more than its remaining %3 bytes can hold")
+                          .arg(count.Value)
+                          .arg(what)
+                          .arg(in.Left());
+    return count;
+}
+
+QString ReadNames(Cursor& in, QStringList& names, const QString& what) {
+    const Count count = ReadCount(in, what + QStringLiteral(" names"), IntBytes);
+    if (!count.Fault.isEmpty())
+        return count.Fault;
+    if (count.Value > MaxNames)
+        return QStringLiteral("claims %1 %2 names").arg(count.Value).arg(what);
+    for (qint32 n = 0; n < count.Value; ++n) {
+        qint32 length = 0;
+        if (!in.Int(length))
+            return QStringLiteral("is cut short in its %1 names").arg(what);
+        if (length <= 0 || length > MaxNameLength)
+            return QStringLiteral("has a %1 name of %2 characters").arg(what).arg(length);
+        QByteArray name(length, '\0');
+        if (!in.Raw(name.data(), length))
+            return QStringLiteral("is cut short in its %1 names").arg(what);
+        names << QString::fromLatin1(name);
+    }
+    return {};
+}
+
+QString ReadStatics(Cursor& in, int version, StaticResults& r) {
+    qint32 nodes = 0, elements = 0, arcPoints = 0;
+    // Numbers of things whose values come later: checked against the bytes there.
+    const auto counted = [&in](qint32& value, const QString& what) {
+        const Count count = ReadCount(in, what, 0);
+        value = count.Value;
+        return count.Fault;
+    };
+    if (QString fault = counted(nodes, QStringLiteral("nodes")); !fault.isEmpty())
+        return fault;
+    if (QString fault = counted(elements, QStringLiteral("elements")); !fault.isEmpty())
+        return fault;
+    // Version 1 had no inner points of arcs.
+    if (version >= 2) {
+        if (QString fault = counted(arcPoints, QStringLiteral("inner points of arcs"));
+            !fault.isEmpty())
+            return fault;
+    }
+    r.Nodes = nodes;
+    r.Elements = elements;
+    r.ArcPoints = arcPoints;
+    if (QString fault = ReadNames(in, r.Components, QStringLiteral("component")); !fault.isEmpty())
+        return fault;
+    if (QString fault = ReadNames(in, r.ForceNames, QStringLiteral("force")); !fault.isEmpty())
+        return fault;
+    const qint64 width = r.Components.size(), forces = r.ForceNames.size();
+    // The least a load case takes: its number, its displacements, the count of its supports
+    // and its element forces.
+    const qint64 perCase = 2 * IntBytes + RealBytes * ((qint64(nodes) + arcPoints) * width +
+                                                       qint64(elements) * forces);
+    const Count cases = ReadCount(in, QStringLiteral("load cases"), perCase);
+    if (!cases.Fault.isEmpty())
+        return cases.Fault;
+    r.Cases.reserve(static_cast<size_t>(cases.Value));
+    for (qint32 n = 0; n < cases.Value; ++n) {
+        StaticResults::Case c;
+        qint32 number = 0;
+        const QString where = QStringLiteral("in load case %1 of the file").arg(n + 1);
+        if (!in.Int(number) || !in.Reals(c.Displacements, nodes * width) ||
+            !in.Reals(c.ArcDisplacements, arcPoints * width))
+            return QStringLiteral("is cut short ") + where;
+        c.Number = number;
+        const Count supports =
+            ReadCount(in, QStringLiteral("supports ") + where, IntBytes + RealBytes * width);
+        if (!supports.Fault.isEmpty())
+            return supports.Fault;
+        c.Reactions.resize(static_cast<size_t>(supports.Value));
+        for (StaticResults::Reaction& reaction : c.Reactions) {
+            qint32 node = 0;
+            if (!in.Int(node) || !in.Reals(reaction.Values, width))
+                return QStringLiteral("is cut short ") + where;
+            reaction.Node = node;
+        }
+        if (!in.Reals(c.Forces, qint64(elements) * forces))
+            return QStringLiteral("is cut short ") + where;
+        r.Cases.push_back(std::move(c));
+    }
+    return {};
+}
+
+QString ReadShapes(Cursor& in, ResultReader::File& file) {
+    ResultFile::Shapes& s = file.Contents.Modes;
+    const Count nodes = ReadCount(in, QStringLiteral("nodes"), 0);
+    if (!nodes.Fault.isEmpty())
+        return nodes.Fault;
+    s.Nodes = nodes.Value;
+    qint64 inner = 0;
+    if (file.Version >= 3) {
+        const Count elements = ReadCount(in, QStringLiteral("elements"), IntBytes);
+        if (!elements.Fault.isEmpty())
+            return elements.Fault;
+        file.Elements = elements.Value;
+        file.Pieces.resize(static_cast<size_t>(elements.Value));
+        for (size_t e = 0; e < file.Pieces.size(); ++e) {
+            qint32 pieces = 0;
+            in.Int(pieces); // there: counted above
+            if (pieces < 1)
+                return QStringLiteral("divides element %1 into %2 pieces").arg(e + 1).arg(pieces);
+            file.Pieces[e] = pieces;
+            inner += pieces - 1;
+            // Each inner point has a number per component and shape.
+            if (inner > in.Left() / RealBytes)
+                return QStringLiteral("divides its elements into more pieces than it holds "
+                                      "numbers for");
+        }
+    }
+    if (QString fault = ReadNames(in, s.Components, QStringLiteral("component")); !fault.isEmpty())
+        return fault;
+    const qint64 width = s.Components.size();
+    const qint64 perShape = IntBytes + RealBytes * (1 + (qint64(s.Nodes) + inner) * width);
+    const Count shapes = ReadCount(in, QStringLiteral("shapes"), perShape);
+    if (!shapes.Fault.isEmpty())
+        return shapes.Fault;
+    s.List.resize(static_cast<size_t>(shapes.Value));
+    if (file.Version >= 3)
+        file.Inner.resize(s.List.size());
+    for (size_t n = 0; n < s.List.size(); ++n) {
+        ResultFile::Shapes::Shape& shape = s.List[n];
+        qint32 loadCase = 0;
+        if (!in.Int(loadCase) || !in.Real(shape.Value) ||
+            !in.Reals(shape.Displacements, s.Nodes * width) ||
+            (file.Version >= 3 && !in.Reals(file.Inner[n], inner * width)))
+            return QStringLiteral("is cut short in shape %1").arg(n + 1);
+        shape.Case = loadCase;
+    }
+    return {};
+}
+
+} // namespace
+
+int ResultReader::File::InnerPoints() const {
+    int sum = 0;
+    for (int pieces : Pieces)
+        sum += pieces - 1;
+    return sum;
+}
+
+ResultReader::Outcome ResultReader::Read(const QByteArray& bytes) {
+    Outcome outcome;
+    Cursor in(bytes);
+    char magic[8] = {};
+    if (!in.Raw(magic, sizeof magic) || std::memcmp(magic, Magic, sizeof magic) != 0) {
+        outcome.Fault = QStringLiteral("is not a result file");
+        return outcome;
+    }
+    File file;
+    qint32 version = 0, kind = 0, problem = 0;
+    if (!in.Int(version) || !in.Int(kind) || !in.Int(problem)) {
+        outcome.Fault = QStringLiteral("is cut short in its heading");
+        return outcome;
+    }
+    if (version < 1 || version > NewestVersion) {
+        outcome.Fault =
+            QStringLiteral("is of version %1, which this viewer does not know").arg(version);
+        return outcome;
+    }
+    if (kind < 1 || kind > 3) {
+        outcome.Fault = QStringLiteral("holds results of an unknown kind %1").arg(kind);
+        return outcome;
+    }
+    file.Version = version;
+    file.Contents.Type = static_cast<ResultFile::Kind>(kind);
+    file.Contents.Problem = problem;
+    outcome.Fault = file.Contents.Type == ResultFile::Kind::Statics
+                        ? ReadStatics(in, version, file.Contents.Statics)
+                        : ReadShapes(in, file);
+    if (outcome.Fault.isEmpty() && in.Left() > 0)
+        outcome.Fault = QStringLiteral("has %1 bytes after its end").arg(in.Left());
+    if (outcome.Fault.isEmpty())
+        outcome.Read = std::move(file);
+    return outcome;
+}
