@@ -73,7 +73,8 @@ void TestEditForm::opensByProblemNumber() {
     f.WriteData("orphan.bin", "QVRESULT");
     f.WriteData("orphan.bi0", "QVRESULT");
     f.WriteData("refs.bib", "@book{x}");
-    f.WriteData("firmware.bin", "\x7f" "ELF");
+    f.WriteData("firmware.bin", "\x7f"
+                                "ELF");
     editor = f.Open("x.d01");
     QCOMPARE(editor->Document().ProblemCode, 1);
     QCOMPARE(editor->HelpContext(), 2);

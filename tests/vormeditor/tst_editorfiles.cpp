@@ -81,10 +81,9 @@ void TestEditorFiles::dosTest_data() {
     QTest::newRow("only broken bar and degree") << Bytes({'a', 0xA6, 'b', 0xB0}) << false;
     QTest::newRow("windows letters") << Bytes({0xC0, 0xFF, 0xD4}) << false;
     // Windows texts whose signs lie where DOS keeps its letters.
-    QTest::newRow("windows sections") << Windows("#  1  Сечение № 5 — «двутавр», всё – в см")
-                                      << false;
-    QTest::newRow("windows title") << Windows("#  1  Заглавие = Рамка №2 «Ёлка» – 8 м")
-                                   << false;
+    QTest::newRow("windows sections")
+        << Windows("#  1  Сечение № 5 — «двутавр», всё – в см") << false;
+    QTest::newRow("windows title") << Windows("#  1  Заглавие = Рамка №2 «Ёлка» – 8 м") << false;
     QTest::newRow("windows sign alone") << Windows("*3 Profiles №1 – №4") << false;
     QTest::newRow("windows quotes") << Windows("; „Пример“ … ‘b’ ±0,5 µm · §3") << false;
     QTest::newRow("windows ukrainian") << Windows("; відповідність історії їх") << false;
@@ -313,9 +312,8 @@ void TestEditorFiles::resultFiles() {
     const QByteArray result = "QVRESULT\x02\x00\x00\x00";
     // Results of the package whose data file is gone go, also beside a name with two dots
     // (its base runs to the last dot); those with a data file of their base stay.
-    for (const char* name :
-         {"gone.bin", "gone.bi0", "old.bi1", "a.b.bin", "my.bin", "frame.bin", "dyn.bi0",
-          "my.frame.bin", "notes.bin"})
+    for (const char* name : {"gone.bin", "gone.bi0", "old.bi1", "a.b.bin", "my.bin", "frame.bin",
+                             "dyn.bi0", "my.frame.bin", "notes.bin"})
         Write(directory + QString::fromLatin1(name), result);
     // Files of other programs that only share the pattern are never touched.
     for (const char* name : {"frame.d05", "dyn.p07", "a.d01", "my.frame.d05", "notes.dat",
@@ -324,7 +322,8 @@ void TestEditorFiles::resultFiles() {
     Write(directory + "short.bin", "QVRES");
     QVERIFY(QDir(directory).mkdir("folder.bin"));
     QCOMPARE(ResultFiles::ClearUnnecessaryFiles(directory), 5);
-    const QStringList left = QDir(directory).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    const QStringList left =
+        QDir(directory).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     QCOMPARE(left, QStringList({"a.d01", "dyn.bi0", "dyn.p07", "firmware.bin", "folder.bin",
                                 "frame.bin", "frame.d05", "my.frame.bin", "my.frame.d05",
                                 "notes.bin", "notes.dat", "refs.bib", "short.bin"}));

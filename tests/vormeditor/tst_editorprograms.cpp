@@ -1,15 +1,22 @@
 // The editor's outside programs from its window, offscreen: the real checker, frame generator
 // and mesh follow-up of the built package; the viewers and the region mesher, which open
 // windows that wait for a user, are stood in for by a probe that records how it was started.
-#include "EditorFixture.h"
 #include "ButtonRules.h"
+#include "EditorFixture.h"
+#include "ReportWindow.h"
 #include "SystemCalculator.h"
 
 #include <QApplication>
 #include <QDateTime>
+#include <QFontMetrics>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QProcessEnvironment>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 
 namespace {
 
@@ -54,6 +61,7 @@ public:
         qputenv("QV_PROBE_RECORD", package.filePath("probe.txt").toUtf8());
         qunsetenv("QV_PROBE_VERDICT");
         qunsetenv("QV_PROBE_MESH");
+        qunsetenv("QV_PROBE_SLEEP_MS");
     }
     static QString Suffix() { return PackageDir::ExecutableSuffix(); }
     static void Install(const QString& from, const QString& to) {
@@ -92,6 +100,9 @@ private slots:
     void frameGeneration();
     void plateGeneration();
     void calculator();
+    void followUpVerdict();
+    void windowsStayWhileTheirProgramRuns();
+    void reportOfTheCalculation();
 };
 
 void TestEditorPrograms::checkMovesTheFileBetweenItsNames() {
@@ -327,14 +338,18 @@ void TestEditorPrograms::frameGeneration() {
     TEditForm* editor = f.Open("b.d55");
     QTest::keyClicks(editor->Field(), QStringLiteral("Spans "));
     editor->EditFieldKeyUp(Qt::Key_Space);
+    // Another window opened meanwhile: the shared dialog now names its file.
+    f.WriteData("other.d05", Example("storey.d07"));
+    TEditForm* other = f.Open("other.d05");
     editor->MenuItem("Generate")->trigger();
+    QCOMPARE(other->Document().FileName, QStringLiteral("other.d05"));
     // Saved, expanded, accepted by the generator's check and read back.
     QVERIFY2(editor->StatusText(1).startsWith(QStringLiteral("OK - ")),
              qPrintable(editor->StatusText(1)));
     QCOMPARE(editor->Document().FileName, QStringLiteral("b.d05"));
     QVERIFY(QFile::exists(f.DataPath("b.d05")) && !QFile::exists(f.DataPath("b.d55")));
     const QString text = editor->Field()->toPlainText();
-    QVERIFY(text.startsWith(QStringLiteral("Spans Gable")));
+    QVERIFY2(text.startsWith(QStringLiteral("Spans Gable")), qPrintable(text.left(40)));
     QVERIFY(!text.contains(QStringLiteral("#N")));
     QVERIFY(text.contains(QStringLiteral("\n#  3 ")));
     QVERIFY(!EditorFixture::Enabled(editor, "SaveBtn"));
@@ -414,6 +429,115 @@ void TestEditorPrograms::calculator() {
 #ifndef Q_OS_WIN
     QCOMPARE(f.dialogs.Texts("warning"), QStringList(SystemCalculator::NoneFoundMessage()));
 #endif
+}
+
+void TestEditorPrograms::followUpVerdict() {
+    ProgramsFixture f;
+    // The follow-up stood in for by the probe, which leaves the verdict given.
+    QFile::remove(f.package.filePath("Vosher" + ProgramsFixture::Suffix()));
+    ProgramsFixture::Install(QStringLiteral(ACTION_PROBE),
+                             f.package.filePath("Vosher" + ProgramsFixture::Suffix()));
+    f.WriteData("mesh.d13", "Mesh\r\n*4 Nodes\r\n#  1  0 0\r\n&\r\n");
+    qputenv("QV_PROBE_MESH", f.DataPath("mesh.d13").toUtf8());
+    f.WriteData("p.d09", Example("panel.d09"));
+    TEditForm* editor = f.Open("p.d09");
+
+    // OK with what it removed: the first line in the status line, all of it in a note.
+    const QString removed = "Removed from table 6 (they referred to nodes of the old mesh): "
+                            "items 1, 2. Give them again.";
+    qputenv("QV_PROBE_VERDICT", "OK - the mesh was taken into p.d09\r\n" + removed.toUtf8());
+    editor->GenerateBtnClick();
+    QCOMPARE(editor->StatusText(1), QStringLiteral("OK - the mesh was taken into p.d09"));
+    QCOMPARE(f.dialogs.Texts("information"),
+             QStringList("OK - the mesh was taken into p.d09\r\n" + removed));
+    QVERIFY(f.dialogs.Texts("warning").isEmpty());
+    QVERIFY(!QFile::exists(f.package.filePath("Error.txt")));
+
+    // Refused: a warning with the whole text; the data file keeps its name all the same.
+    f.dialogs.shown.clear();
+    qputenv("QV_PROBE_VERDICT", "Line 3: the mesh has no elements\r\nNothing was changed.");
+    editor->GenerateBtnClick();
+    QCOMPARE(editor->StatusText(1), QStringLiteral("Line 3: the mesh has no elements"));
+    QCOMPARE(f.dialogs.Texts("warning"),
+             QStringList("Line 3: the mesh has no elements\r\nNothing was changed."));
+    QCOMPARE(editor->Document().FileName, QStringLiteral("p.d09"));
+    QVERIFY(QFile::exists(f.DataPath("p.d09")));
+
+    // A plain OK: only the status line.
+    f.dialogs.shown.clear();
+    qputenv("QV_PROBE_VERDICT", "OK - the mesh was taken into p.d09");
+    editor->GenerateBtnClick();
+    QVERIFY(f.dialogs.shown.isEmpty());
+    QCOMPARE(editor->StatusText(1), QStringLiteral("OK - the mesh was taken into p.d09"));
+}
+
+void TestEditorPrograms::windowsStayWhileTheirProgramRuns() {
+    ProgramsFixture f;
+    f.WriteData("g.d05", Example("gable.d05"));
+    TEditForm* editor = f.Open("g.d05");
+    const QPointer<TEditForm> alive(editor);
+    QMdiSubWindow* window = f.main->MdiArea()->subWindowList().first();
+    // The viewer runs a while; meanwhile the user closes the window and the launcher.
+    qputenv("QV_PROBE_SLEEP_MS", "1500");
+    bool tried = false;
+    QTimer::singleShot(300, f.main.get(), [&] {
+        window->close();
+        f.main->close();
+        tried = true;
+    });
+    editor->PreviewBtnClick(true);
+    qunsetenv("QV_PROBE_SLEEP_MS");
+    QVERIFY(tried);
+    QVERIFY(alive);
+    QCOMPARE(f.windows->Editors().size(), 1);
+    QVERIFY(f.main->isVisible());
+    QCOMPARE(editor->StatusText(1), TEditForm::StillRunningText());
+    QCOMPARE(f.dialogs.Texts("warning"), QStringList(TMainForm::StillRunningText()));
+    QVERIFY(f.main->isEnabled() && editor->isEnabled());
+    // Once the program has ended, both close as usual.
+    QVERIFY(window->close());
+    QTRY_VERIFY(!alive);
+    QVERIFY(f.main->close());
+}
+
+void TestEditorPrograms::reportOfTheCalculation() {
+    ProgramsFixture f;
+    f.WriteData("g.d05", Example("gable.d05"));
+    TEditForm* editor = f.Open("g.d05");
+    QAction* report = editor->MenuItem("Report");
+    // No protocol yet: greyed, and F8 says why.
+    QVERIFY(!report->isEnabled());
+    const QString missing = "No report yet: g.rpt is written by Calculate (F9)";
+    QVERIFY(report->toolTip().endsWith(missing));
+    PressKey(editor, Qt::Key_F8);
+    QCOMPARE(editor->StatusText(1), missing);
+    QVERIFY(!editor->Report());
+
+    // The solver kept its protocol beside the data file (Windows Cyrillic, CR LF).
+    const QByteArray protocol = "Pelgon: \xf0\xe0\xec\xea\xe0 g.d05\r\nReactions\r\n"
+                                "  node 1   Fz = 12.500 kN\r\n";
+    f.WriteData("g.rpt", protocol);
+    editor->SelectionChange();
+    QVERIFY(report->isEnabled());
+    PressKey(editor, Qt::Key_F8);
+    ReportWindow* shown = editor->Report();
+    QVERIFY(shown);
+    QVERIFY(shown->isVisible());
+    QVERIFY(shown->View()->isReadOnly());
+    QCOMPARE(shown->View()->toPlainText(),
+             QString::fromUtf8("Pelgon: рамка g.d05\nReactions\n  node 1   Fz = 12.500 kN\n"));
+    const QFontMetrics metrics(shown->View()->font());
+    QCOMPARE(metrics.horizontalAdvance(u'i'), metrics.horizontalAdvance(u'W'));
+    // Saved elsewhere byte for byte.
+    f.dialogs.fileNames.push_back(f.DataPath("copy.rpt"));
+    shown->SaveAsClick();
+    QCOMPARE(f.ReadData("copy.rpt"), protocol);
+    if (!qEnvironmentVariableIsEmpty("QV_SHOTS"))
+        shown->grab().save(qEnvironmentVariable("QV_SHOTS") + "/report.png");
+    // The report of a renamed or reopened file is its own: none for another name.
+    f.WriteData("h.d05", Example("gable.d05"));
+    editor = f.Open("h.d05");
+    QVERIFY(!editor->MenuItem("Report")->isEnabled());
 }
 
 QTEST_MAIN(TestEditorPrograms)

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -16,8 +17,8 @@
 #include <QSaveFile>
 #include <QVBoxLayout>
 
-ReportWindow::ReportWindow(const QString& path, const QByteArray& bytes, UserDialogs& dialogs,
-                           EditorPickers& pickers, QWidget* parent)
+ReportWindow::ReportWindow(const QString& path, const QByteArray& bytes, const QFont& font,
+                           UserDialogs& dialogs, EditorPickers& pickers, QWidget* parent)
     : QWidget(parent, Qt::Window), path(path), bytes(bytes), dialogs(dialogs), pickers(pickers) {
     setObjectName(QStringLiteral("ReportWindow"));
     setWindowTitle(QStringLiteral("Report - ") + QDir::toNativeSeparators(path));
@@ -26,7 +27,14 @@ ReportWindow::ReportWindow(const QString& path, const QByteArray& bytes, UserDia
     view->setObjectName(QStringLiteral("ReportView"));
     view->setReadOnly(true);
     view->setLineWrapMode(QPlainTextEdit::NoWrap);
-    view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // The protocol's tables line up only in a fixed-pitch font.
+    QFont fixed = font;
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setFixedPitch(true);
+    const QFontMetrics metrics(fixed);
+    if (metrics.horizontalAdvance(u'i') != metrics.horizontalAdvance(u'W'))
+        fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    view->setFont(fixed);
     view->setPlainText(ReportFile::Text(bytes));
     layout->addWidget(view, 1);
 

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class EditorPickers;
+class QFont;
 class QPlainTextEdit;
 class QPushButton;
 class UserDialogs;
@@ -14,8 +15,9 @@ class ReportWindow : public QWidget {
     Q_OBJECT
 
 public:
-    ReportWindow(const QString& path, const QByteArray& bytes, UserDialogs& dialogs,
-                 EditorPickers& pickers, QWidget* parent = nullptr);
+    // `font` is the editor's; a fixed-pitch one stands in where it is not.
+    ReportWindow(const QString& path, const QByteArray& bytes, const QFont& font,
+                 UserDialogs& dialogs, EditorPickers& pickers, QWidget* parent = nullptr);
 
     QPlainTextEdit* View() const { return view; }
     QString Path() const { return path; }

@@ -524,7 +524,8 @@ void TEditForm::ReportClick() {
     // One report window per editor, showing the latest protocol.
     if (reportWindow)
         reportWindow->close();
-    reportWindow = new ReportWindow(path, *bytes, services.Dialogs, services.Pickers, this);
+    reportWindow =
+        new ReportWindow(path, *bytes, editField->font(), services.Dialogs, services.Pickers, this);
     reportWindow->setAttribute(Qt::WA_DeleteOnClose);
     reportWindow->show();
 }

@@ -3,11 +3,13 @@
 // "NAME|ARG|ARG..." to the file $QV_PROBE_RECORD, writes $QV_PROBE_VERDICT as the verdict to
 // "Error.txt" in the working directory when it is set, and, when $QV_PROBE_MESH names a
 // file, copies it as the mesh "data/unnamed1.d13" beside itself (after noting the project
-// "data/unnamed1.spj" it found there, and replacing it by $QV_PROBE_PROJECT).
+// "data/unnamed1.spj" it found there, and replacing it by $QV_PROBE_PROJECT). With
+// $QV_PROBE_SLEEP_MS it takes that long before it ends, like a viewer the user looks at.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 namespace {
 
@@ -48,5 +50,7 @@ int main(int argc, char* argv[]) {
         if (project.open(QIODevice::WriteOnly))
             project.write(qgetenv("QV_PROBE_PROJECT"));
     }
+    if (const int sleep = qEnvironmentVariableIntValue("QV_PROBE_SLEEP_MS"); sleep > 0)
+        QThread::msleep(static_cast<unsigned long>(sleep));
     return 0;
 }
