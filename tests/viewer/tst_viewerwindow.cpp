@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QPrinter>
+#include <QProcess>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -142,6 +144,31 @@ void TestViewerWindow::resultModeDrawsDiagramsAndTables() {
     window.Table()->setFocus();
     QTest::keyClick(window.Table(), Qt::Key_C, Qt::ControlModifier);
     QVERIFY(QApplication::clipboard()->text().startsWith(QStringLiteral("Node\tRx [kN]\n1\t")));
+
+    // Save writes the whole table as a copy of all of it would; Print puts it on paper under a
+    // heading that says what it is.
+    QVERIFY(window.SaveTableAction()->shortcut() == QKeySequence::Save);
+    QVERIFY(window.PrintTableAction()->shortcut() == QKeySequence::Print);
+    const QString saved = directory.filePath(QStringLiteral("reactions.txt"));
+    QCOMPARE(window.SaveTable(saved), QString());
+    window.Table()->selectAll();
+    QTest::keyClick(window.Table(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QString::fromUtf8(ProgramRun::ReadFile(saved)), QApplication::clipboard()->text());
+    QVERIFY(
+        !window.SaveTable(directory.filePath(QStringLiteral("no/such/folder/x.txt"))).isEmpty());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(directory.filePath(QStringLiteral("table.pdf")));
+    window.PrintTable(printer);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-layout"), printer.outputFileName(), QStringLiteral("-")});
+    QVERIFY2(text.waitForFinished(20000), "pdftotext did not run");
+    const QString page = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    QVERIFY2(page.contains(QStringLiteral("gable.d05 - Reactions - Load case 2")),
+             qPrintable(page));
+    QVERIFY2(page.contains(QStringLiteral("Rx [kN]")), qPrintable(page));
+    QVERIFY2(page.contains(table->index(0, 1).data().toString()), qPrintable(page));
 }
 
 void TestViewerWindow::resultModeShowsModes() {

@@ -201,6 +201,27 @@ QString ResultTableModel::Text(const QModelIndexList& indexes) const {
     std::vector<char> chosenCells(static_cast<size_t>(bottom - top + 1) * width, 0);
     for (const QModelIndex& index : indexes)
         chosenCells[static_cast<size_t>(index.row() - top) * width + (index.column() - left)] = 1;
+    return Lines(top, bottom, left, right, &chosenCells);
+}
+
+QString ResultTableModel::Text() const {
+    if (headers_.isEmpty())
+        return {};
+    return Lines(0, rowCount() - 1, 0, columnCount() - 1, nullptr);
+}
+
+QString ResultTableModel::Cell(int row, int column) const {
+    const std::vector<double>& values = rows_[static_cast<size_t>(row)];
+    if (static_cast<size_t>(column) >= values.size())
+        return {};
+    const double value = values[static_cast<size_t>(column)];
+    return column == 0 ? QString::number(static_cast<long long>(value))
+                       : QString::number(value, 'g', 10);
+}
+
+QString ResultTableModel::Lines(int top, int bottom, int left, int right,
+                                const std::vector<char>* chosen) const {
+    const int width = right - left + 1;
     QStringList lines;
     QStringList titles;
     for (int c = left; c <= right; ++c)
@@ -209,13 +230,28 @@ QString ResultTableModel::Text(const QModelIndexList& indexes) const {
     for (int r = top; r <= bottom; ++r) {
         QStringList cells;
         for (int c = left; c <= right; ++c) {
-            const bool chosen = chosenCells[static_cast<size_t>(r - top) * width + (c - left)] != 0;
-            const double value = rows_[static_cast<size_t>(r)][static_cast<size_t>(c)];
-            cells << (!chosen  ? QString()
-                      : c == 0 ? QString::number(static_cast<long long>(value))
-                               : QString::number(value, 'g', 10));
+            const bool on =
+                !chosen || (*chosen)[static_cast<size_t>(r - top) * width + (c - left)] != 0;
+            cells << (on ? Cell(r, c) : QString());
         }
         lines << cells.join(u'\t');
     }
     return lines.join(u'\n') + u'\n';
+}
+
+QString ResultTableModel::Html(const QString& heading) const {
+    QString html = QStringLiteral("<h3>%1</h3><table border=\"1\" cellspacing=\"0\" "
+                                  "cellpadding=\"3\"><tr>")
+                       .arg(heading.toHtmlEscaped());
+    for (const QString& title : headers_)
+        html += QStringLiteral("<th>%1</th>").arg(title.toHtmlEscaped());
+    html += QStringLiteral("</tr>");
+    for (int r = 0; r < rowCount(); ++r) {
+        html += QStringLiteral("<tr>");
+        for (int c = 0; c < columnCount(); ++c)
+            html += QStringLiteral("<td align=\"right\">%1</td>")
+                        .arg(data(index(r, c)).toString().toHtmlEscaped());
+        html += QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
 }

@@ -33,10 +33,18 @@ public:
     // The cells of `indexes` as tab-separated lines with their column titles, for the
     // clipboard; numbers in full.
     QString Text(const QModelIndexList& indexes) const;
+    // The whole table in the same form, for saving.
+    QString Text() const;
+    // The whole table as an HTML table with `heading` above it, for printing.
+    QString Html(const QString& heading) const;
 
 private:
     void Build();
     QString UnitOf(const QString& name) const;
+    // Rows top to bottom and columns left to right, tab-separated under their titles; a cell
+    // left out when `chosen` says so (null: all).
+    QString Lines(int top, int bottom, int left, int right, const std::vector<char>* chosen) const;
+    QString Cell(int row, int column) const; // a number in full
 
     const ViewerResults& results_;
     QString forceUnit_, lengthUnit_;

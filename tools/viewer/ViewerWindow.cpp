@@ -7,13 +7,22 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QDockWidget>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTextDocument>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -29,8 +38,8 @@ void Step(QComboBox* box, int step) {
 ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& launch,
                            QWidget* parent)
     : QMainWindow(parent), model_(launch.Model), results_(launch.Results), problem_(launch.Problem),
-      view_(new ModelView(model_, this)), loadCase_(new QComboBox(this)),
-      notice_(new QLabel(this)) {
+      view_(new ModelView(model_, this)), loadCase_(new QComboBox(this)), notice_(new QLabel(this)),
+      dataPath_(launch.DataPath) {
     setWindowTitle(QStringLiteral("%1 - %2").arg(title, QFileInfo(launch.DataPath).fileName()));
     const bool resultMode = launch.ViewMode == ViewerLaunch::Mode::Results;
 
@@ -100,9 +109,9 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
                                 : QStringLiteral("wheel: zoom, drag: move, Home: fit");
     if (entry_ && choice_->Statics())
         hint += QStringLiteral(", PgUp/PgDn: load case, Ctrl+PgUp/PgDn: what is shown, "
-                               "R: reactions, V: values, T: table");
+                               "R: reactions, V: values, T: table, Ctrl+S/Ctrl+P: save/print it");
     else if (entry_)
-        hint += QStringLiteral(", PgUp/PgDn: shape, T: table");
+        hint += QStringLiteral(", PgUp/PgDn: shape, T: table, Ctrl+S/Ctrl+P: save/print it");
     statusBar()->showMessage(counts + QStringLiteral("   |   ") + hint);
     connect(view_, &ModelView::Painted, this, [this, counts, hint](bool leftOut) {
         statusBar()->showMessage(
@@ -197,7 +206,24 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
     table_->addAction(copy);
     table_->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(copy, &QAction::triggered, this, &ViewerWindow::CopyTable);
-    layout->addWidget(tables_);
+    // Save and print the table as it is chosen; window-wide shortcuts.
+    saveTable_ = new QAction(QStringLiteral("Save..."), this);
+    saveTable_->setShortcut(QKeySequence::Save);
+    saveTable_->setToolTip(QStringLiteral("Save the table as tab-separated text (Ctrl+S)"));
+    printTable_ = new QAction(QStringLiteral("Print..."), this);
+    printTable_->setShortcut(QKeySequence::Print);
+    printTable_->setToolTip(QStringLiteral("Print the table (Ctrl+P)"));
+    addActions({saveTable_, printTable_});
+    connect(saveTable_, &QAction::triggered, this, &ViewerWindow::SaveTableAs);
+    connect(printTable_, &QAction::triggered, this, &ViewerWindow::PrintTableWithDialog);
+    auto* row = new QHBoxLayout;
+    row->addWidget(tables_, 1);
+    for (QAction* action : {saveTable_, printTable_}) {
+        auto* button = new QToolButton(panel);
+        button->setDefaultAction(action);
+        row->addWidget(button);
+    }
+    layout->addLayout(row);
     layout->addWidget(table_, 1);
     tableDock_->setWidget(panel);
     addDockWidget(Qt::RightDockWidgetArea, tableDock_);
@@ -248,4 +274,60 @@ void ViewerWindow::CopyTable() {
     const QString text = tableModel_->Text(table_->selectionModel()->selectedIndexes());
     if (!text.isEmpty())
         QApplication::clipboard()->setText(text);
+}
+
+QString ViewerWindow::TableHeading() const {
+    if (!tableModel_)
+        return {};
+    return QStringLiteral("%1 - %2 - %3")
+        .arg(QFileInfo(dataPath_).fileName(), tables_->currentText(), entry_->currentText());
+}
+
+QString ViewerWindow::SaveTable(const QString& path) const {
+    if (!tableModel_)
+        return QStringLiteral("There is no table to save.");
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(tableModel_->Text().toUtf8()) < 0 ||
+        !file.commit())
+        return QStringLiteral("The table could not be saved as %1: %2")
+            .arg(QDir::toNativeSeparators(path), file.errorString());
+    return {};
+}
+
+void ViewerWindow::PrintTable(QPrinter& printer) const {
+    if (!tableModel_)
+        return;
+    QTextDocument document;
+    document.setHtml(tableModel_->Html(TableHeading()));
+    document.print(&printer);
+}
+
+void ViewerWindow::SaveTableAs() {
+    if (!tableModel_)
+        return;
+    // Beside the data file, named after it and the table.
+    const QFileInfo data(dataPath_);
+    const QString suggested = data.dir().filePath(
+        QStringLiteral("%1 %2 %3.txt")
+            .arg(data.completeBaseName(), tables_->currentText(), entry_->currentText())
+            .replace(u':', u' ')
+            .simplified());
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Save the table"), suggested,
+                                     QStringLiteral("Text files (*.txt);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    const QString error = SaveTable(path);
+    if (!error.isEmpty())
+        QMessageBox::warning(this, windowTitle(), error);
+}
+
+void ViewerWindow::PrintTableWithDialog() {
+    if (!tableModel_)
+        return;
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Print the table"));
+    if (dialog.exec() == QDialog::Accepted)
+        PrintTable(printer);
 }

@@ -7,7 +7,9 @@
 #include <memory>
 
 class ModelView;
+class QAction;
 class QComboBox;
+class QPrinter;
 class QDockWidget;
 class QLabel;
 class QTableView;
@@ -34,13 +36,23 @@ public:
     QDockWidget* TableDock() const { return tableDock_; }
     QTableView* Table() const { return table_; }
     QComboBox* Tables() const { return tables_; }
+    QAction* SaveTableAction() const { return saveTable_; }
+    QAction* PrintTableAction() const { return printTable_; }
     QString Notice() const;
+
+    // The table of the dock as it is chosen: saved as tab-separated text like a copy of all of
+    // it (an error message, or empty), or printed under a heading that names what it holds.
+    QString SaveTable(const QString& path) const;
+    void PrintTable(QPrinter& printer) const;
+    QString TableHeading() const;
 
 private:
     void BuildResultControls(QToolBar* tools);
     void UpdateOptions();
     void UpdateTable();
     void CopyTable();
+    void SaveTableAs();
+    void PrintTableWithDialog();
 
     ViewerModel model_;
     ViewerResults results_;
@@ -60,4 +72,7 @@ private:
     QComboBox* tables_ = nullptr;
     QTableView* table_ = nullptr;
     ResultTableModel* tableModel_ = nullptr;
+    QAction* saveTable_ = nullptr;
+    QAction* printTable_ = nullptr;
+    QString dataPath_;
 };
