@@ -148,6 +148,14 @@ void TestRegionMesher::refusesRegions_data() {
     QTest::newRow("edges overlap in part")
         << std::vector{Rectangle(0, 0, 2, 1, 1, 1), Rectangle(1, 1, 3, 2, 1, 1)}
         << "Regions 1 and 2 share only part of an edge";
+    // Elements on top of one another would each add their stiffness.
+    QTest::newRow("overlap") << std::vector{Rectangle(0, 0, 2, 2, 1, 1),
+                                            Rectangle(5, 0, 6, 1, 1, 1),
+                                            Rectangle(1, 1, 3, 3, 1, 1)}
+                             << "Regions 1 and 3 overlap";
+    QTest::newRow("one inside another")
+        << std::vector{Rectangle(0, 0, 10, 10, 1, 1), Rectangle(4, 4, 5, 5, 1, 1)}
+        << "Regions 1 and 2 overlap";
     QTest::newRow("too small for the coordinates")
         << std::vector{Rectangle(1e9, 0, 1e9 + 0.01, 0.01, 10, 10)}
         << "move the regions nearer to the origin";

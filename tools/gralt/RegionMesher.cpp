@@ -1,8 +1,10 @@
 #include "RegionMesher.h"
 
+#include <QRectF>
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -220,6 +222,93 @@ Hanging FindHangingNode(const Mesh& mesh, double tolerance) {
     return {};
 }
 
+// Whether two convex regions cover a common area: no side of either separates them by more
+// than `tolerance` (regions that touch along a side or at a corner do not overlap).
+bool Overlap(const MeshRegion& a, const MeshRegion& b, double tolerance) {
+    for (const MeshRegion* region : {&a, &b}) {
+        for (int i = 0; i < 4; ++i) {
+            const QPointF side = region->Corners[(i + 1) % 4] - region->Corners[i];
+            const QPointF normal(-side.y(), side.x());
+            const double length = std::hypot(normal.x(), normal.y());
+            const auto extent = [&](const MeshRegion& r) {
+                double low = std::numeric_limits<double>::infinity(), high = -low;
+                for (const QPointF& corner : r.Corners) {
+                    const QPointF d = corner - region->Corners[i];
+                    const double along = (d.x() * normal.x() + d.y() * normal.y()) / length;
+                    low = std::min(low, along);
+                    high = std::max(high, along);
+                }
+                return std::pair{low, high};
+            };
+            const auto [lowA, highA] = extent(a);
+            const auto [lowB, highB] = extent(b);
+            if (std::min(highA, highB) - std::max(lowA, lowB) <= tolerance)
+                return false;
+        }
+    }
+    return true;
+}
+
+// The first pair of regions (in their order) that overlap, or none. Regions are sorted into
+// cells about as large as an average region, so only neighbours are compared.
+std::optional<std::pair<size_t, size_t>> FindOverlap(const std::vector<MeshRegion>& regions,
+                                                     double tolerance) {
+    std::vector<QRectF> boxes;
+    double sizes = 0;
+    for (const MeshRegion& region : regions) {
+        QPointF low = region.Corners[0], high = low;
+        for (const QPointF& corner : region.Corners) {
+            low = QPointF(std::min(low.x(), corner.x()), std::min(low.y(), corner.y()));
+            high = QPointF(std::max(high.x(), corner.x()), std::max(high.y(), corner.y()));
+        }
+        boxes.emplace_back(low, high);
+        sizes += std::max(high.x() - low.x(), high.y() - low.y());
+    }
+    const double cell = sizes / double(regions.size());
+    const auto index = [cell](double value) {
+        return static_cast<long long>(std::floor(value / cell));
+    };
+    // A region that would fill very many cells is compared with every other one instead.
+    constexpr long long MaxCells = 256;
+    std::unordered_map<long long, std::vector<size_t>> cells;
+    std::vector<size_t> large;
+    for (size_t r = 0; r < regions.size(); ++r) {
+        const QRectF& box = boxes[r];
+        const long long x0 = index(box.left()), x1 = index(box.right());
+        const long long y0 = index(box.top()), y1 = index(box.bottom());
+        if ((x1 - x0 + 1) * (y1 - y0 + 1) > MaxCells) {
+            large.push_back(r);
+            continue;
+        }
+        for (long long x = x0; x <= x1; ++x) {
+            for (long long y = y0; y <= y1; ++y)
+                cells[CellKey(x, y)].push_back(r);
+        }
+    }
+    std::optional<std::pair<size_t, size_t>> first;
+    const auto consider = [&](size_t a, size_t b) {
+        if (a == b)
+            return;
+        const auto pair = std::minmax(a, b);
+        if (first && std::pair(pair.first, pair.second) >= *first)
+            return;
+        if (boxes[a].adjusted(-tolerance, -tolerance, tolerance, tolerance).intersects(boxes[b]) &&
+            Overlap(regions[a], regions[b], tolerance))
+            first = std::pair(pair.first, pair.second);
+    };
+    for (const auto& [key, members] : cells) {
+        for (size_t i = 0; i < members.size(); ++i) {
+            for (size_t j = i + 1; j < members.size(); ++j)
+                consider(members[i], members[j]);
+        }
+    }
+    for (size_t big : large) {
+        for (size_t r = 0; r < regions.size(); ++r)
+            consider(big, r);
+    }
+    return first;
+}
+
 } // namespace
 
 RegionMesher::Result RegionMesher::Build(const std::vector<MeshRegion>& regions) {
@@ -257,6 +346,15 @@ RegionMesher::Result RegionMesher::Build(const std::vector<MeshRegion>& regions)
         return result;
     }
     const double tolerance = spacing * 1e-3;
+    // Regions on top of one another would give elements that overlap, each carrying its own
+    // stiffness: a model stiffer than the structure.
+    if (const auto overlap = FindOverlap(regions, tolerance)) {
+        result.Error = QStringLiteral("Regions %1 and %2 overlap; regions must not cover one "
+                                      "another")
+                           .arg(overlap->first + 1)
+                           .arg(overlap->second + 1);
+        return result;
+    }
 
     Mesh& mesh = result.Mesh_;
     NodeIndex index(tolerance, static_cast<size_t>(points));

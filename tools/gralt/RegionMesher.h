@@ -12,8 +12,8 @@
 // spacing of the regions' points, wherever the regions lie) are one node, so regions that
 // share an edge share its nodes. A shared edge divided differently by its two regions, or
 // regions that share only part of an edge (a T-junction), would leave nodes hanging on an
-// edge and the mesh cracked there: they are refused. The work grows with the number of points,
-// not with the square of the number of regions.
+// edge and the mesh cracked there: they are refused, as are regions that overlap. The work
+// grows with the number of points, not with the square of the number of regions.
 class RegionMesher {
 public:
     struct Result {
