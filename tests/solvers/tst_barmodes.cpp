@@ -195,7 +195,7 @@ void TestBarModes::oneMemberBars() {
                                 {8, {}}},
                                QStringLiteral("2")));
     QVERIFY2(column.Ok(), qPrintable(column.Outcome().Error));
-    QV_COMPARE_NEAR(Factor(column, 1, 0), euler / 100, 1e-5);
+    QV_COMPARE_NEAR(Factor(column, 1, 0), euler / 100, 1e-4);
     QV_COMPARE_NEAR(Factor(column, 1, 1), 4 * euler / 100, 1e-4);
     QCOMPARE(
         column.Json()[QStringLiteral("critical")][0][QStringLiteral("shapes")][0].toArray().size(),
@@ -208,7 +208,7 @@ void TestBarModes::oneMemberBars() {
     const ResultFile::Shapes& shapes = file->Modes;
     QCOMPARE(shapes.Elements, 1);
     const int pieces = shapes.Pieces.at(0);
-    QVERIFY2(pieces >= 8 && pieces % 4 == 0, qPrintable(QString::number(pieces)));
+    QVERIFY2(pieces >= 8, qPrintable(QString::number(pieces)));
     QCOMPARE(shapes.List.size(), size_t(2));
     const std::vector<double>& inner = shapes.List[0].Inner;
     QCOMPARE(inner.size(), size_t(3 * (pieces - 1)));
@@ -232,7 +232,7 @@ void TestBarModes::oneMemberBars() {
     QVERIFY2(beam.Ok(), qPrintable(beam.Outcome().Error));
     QV_COMPARE_NEAR(Frequency(beam, 0), first, 1e-4);
     QV_COMPARE_NEAR(Frequency(beam, 1), 4 * first, 1e-4);
-    QVERIFY(beam.Outcome().Protocol.contains(QStringLiteral("divided into")));
+    QVERIFY(beam.Outcome().Protocol.contains(QStringLiteral("divided as their modes bend them")));
 }
 
 void TestBarModes::portalAgainstDividedCopy() {
@@ -297,7 +297,7 @@ void TestBarModes::manyCasesFewLoads() {
     const QJsonArray critical = run.Json()[QStringLiteral("critical")].toArray();
     QCOMPARE(critical.size(), 1000);
     QV_COMPARE_NEAR(Factor(run, 700, 0),
-                    std::numbers::pi * std::numbers::pi * E * I / (L * L) / 100, 1e-5);
+                    std::numbers::pi * std::numbers::pi * E * I / (L * L) / 100, 1e-4);
     QVERIFY(critical[0][QStringLiteral("factors")].toArray().isEmpty());
     QVERIFY(critical[999][QStringLiteral("factors")].toArray().isEmpty());
 }

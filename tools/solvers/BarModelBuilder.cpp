@@ -142,7 +142,8 @@ bool BarModelBuilder::Handles(int problem) {
     return (problem >= 3 && problem <= 8) || problem == 1 || problem == 15;
 }
 
-BarModel BarModelBuilder::Build(int problem, const ParsedData& data, int pieces) {
+BarModel BarModelBuilder::Build(int problem, const ParsedData& data,
+                                const std::vector<int>& pieces) {
     BarModel model;
     model.Problem = problem;
     model.Axes = problem == 6                     ? Frame::Grillage
@@ -169,8 +170,11 @@ BarModel BarModelBuilder::Build(int problem, const ParsedData& data, int pieces)
         const BarModel::Vector b = model.Nodes[static_cast<size_t>(bar.J)];
         if (radius != 0) {
             barsOf[row] = AddChain(model, bar, CircularArc::Points(a, b, radius, ArcPieces));
-        } else if (pieces > 1 && !bar.Truss && bar.I != bar.J) {
-            barsOf[row] = AddChain(model, bar, StraightPoints(a, b, pieces));
+        } else if (const int cut = static_cast<size_t>(row) < pieces.size()
+                                       ? pieces[static_cast<size_t>(row)]
+                                       : 1;
+                   cut > 1 && !bar.Truss && bar.I != bar.J) {
+            barsOf[row] = AddChain(model, bar, StraightPoints(a, b, cut));
         } else {
             barsOf[row] = {static_cast<int>(model.Bars.size())};
             model.Bars.push_back(bar);

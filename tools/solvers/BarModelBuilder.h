@@ -14,7 +14,8 @@ namespace BarModelBuilder {
 inline constexpr int ArcPieces = 64;
 
 bool Handles(int problem);
-// `pieces`: the equal straight bars each straight member that bends is cut into.
-BarModel Build(int problem, const ParsedData& data, int pieces = 1);
+// `pieces`: per element of the file, the equal straight bars a straight member that bends is
+// cut into (none: every member whole).
+BarModel Build(int problem, const ParsedData& data, const std::vector<int>& pieces = {});
 
 } // namespace BarModelBuilder

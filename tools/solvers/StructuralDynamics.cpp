@@ -15,13 +15,20 @@
 
 namespace {
 
-// Members are cut into 1, 2, 4, ... pieces until the values asked for change by no more than
-// this share from one division to the next; cubic bars with the consistent masses and
-// geometric stiffness approach the exact values as the fourth power of the piece's length, so
-// the last division is some sixteen times closer still.
-constexpr double Convergence = 1e-5;
+// A cubic bar with the consistent masses and geometric stiffness errs in a characteristic
+// value by about (k L)^4 / 450 times the share of the mode's kinetic (or geometric) energy
+// that its bending carries, k the wave number of the mode in the bar: k^4 = lambda m / EI for
+// natural modes, k^2 = lambda |N| / EI for buckling (a pinned column in one piece: (k L)^4 =
+// pi^4, share 1, 21.6 % too high). Cutting it into n pieces divides that by n^4. The members
+// are cut until the sum over the bars is below this share of the value: frequencies within
+// 5e-5, which the fourth digit does not see.
+constexpr double Calibration = 450;
+constexpr double Tolerance = 1e-4;
 // The finest division: as fine as the arcs.
 constexpr int MostPieces = BarModelBuilder::ArcPieces;
+// Divisions solved at most; the values fall as the members are cut, so that a second division
+// seldom asks for more.
+constexpr int MostRounds = 6;
 
 // The acceleration of gravity in the file's length unit per s^2, to turn unit weights into
 // masses; lengths in metres unless the unit says otherwise.
@@ -83,46 +90,120 @@ struct CaseModes {
 
 // One division of the members: the model, its equations and the modes of every case.
 struct Division {
-    int Pieces = 1;
     std::unique_ptr<BarModel> Model;
     std::unique_ptr<StiffnessSystem> System;
     std::vector<CaseModes> Cases;
 };
 
-// The value a mode reports: the frequency in Hz for natural modes, the factor for buckling.
-double Reported(const PencilModes::Mode& mode, bool natural) {
-    return natural ? std::sqrt(mode.Lambda) / (2 * std::numbers::pi) : mode.Lambda;
+// Per element of the data, the pieces the modes found ask for: to bring their estimated
+// errors within the tolerance, and within a quarter of it for when the values still move more
+// than the estimates say.
+struct Wanted {
+    std::vector<int> Pieces, Finer;
+};
+
+// The bending stiffness a mode meets first: the weaker axis of a space frame's section.
+double Bending(const BarModel& model, const BarModel::Bar& bar) {
+    const double weak = model.Axes == BarModel::Frame::Space && bar.Iz > 0
+                            ? std::min(bar.Iy > 0 ? bar.Iy : bar.Iz, bar.Iz)
+                            : bar.Iy;
+    return bar.E * weak;
 }
 
-// The largest relative change of the reported values between two divisions; infinite when
-// they found different numbers of modes.
-double Change(const Division& coarse, const Division& fine, bool natural) {
-    double change = 0;
-    for (size_t c = 0; c < fine.Cases.size(); ++c) {
-        const std::vector<PencilModes::Mode>& a = coarse.Cases[c].Modes;
-        const std::vector<PencilModes::Mode>& b = fine.Cases[c].Modes;
-        if (a.size() != b.size())
-            return std::numeric_limits<double>::infinity();
-        for (size_t k = 0; k < a.size(); ++k) {
-            const double x = Reported(a[k], natural), y = Reported(b[k], natural);
-            change = std::max(change, std::abs(x - y) / std::max(std::abs(y), 1e-300));
-        }
+// Raises the pieces wanted so that the estimated error of one mode's value, the sum of the
+// errors `error` of the elements, falls within the tolerance: the elements that err most
+// are cut finer, together by the factor that brings their part to half the tolerance.
+void Refine(const BarModel& model, const std::vector<double>& error, double tolerance,
+            std::vector<int>& wanted) {
+    double total = 0;
+    for (double e : error)
+        total += e;
+    if (!(total > tolerance) || !std::isfinite(total))
+        return;
+    std::vector<size_t> order(error.size());
+    for (size_t e = 0; e < order.size(); ++e)
+        order[e] = e;
+    std::sort(order.begin(), order.end(),
+              [&error](size_t a, size_t b) { return error[a] > error[b]; });
+    double selected = 0, rest = total;
+    size_t count = 0;
+    while (count < order.size() && rest > tolerance / 2) {
+        selected += error[order[count]];
+        rest -= error[order[count]];
+        ++count;
     }
-    return change;
+    const double factor = std::pow(2 * selected / tolerance, 0.25);
+    for (size_t k = 0; k < count; ++k) {
+        const size_t e = order[k];
+        const double pieces = std::ceil(model.Pieces[e] * factor);
+        wanted[e] = std::max(wanted[e], static_cast<int>(std::min(pieces, double{MostPieces})));
+    }
 }
 
-bool HasDivisibleMember(const BarModel& model) {
-    for (const BarModel::Bar& bar : model.Bars) {
-        if (!bar.Truss && bar.I != bar.J && model.Pieces[static_cast<size_t>(bar.Element)] == 1)
-            return true;
+// Raises the pieces wanted for both tolerances by the estimated errors of one mode.
+void Refine(const BarModel& model, const std::vector<double>& error, Wanted& wanted) {
+    Refine(model, error, Tolerance, wanted.Pieces);
+    Refine(model, error, Tolerance / 4, wanted.Finer);
+}
+
+// The estimated errors per element of a natural mode of eigenvalue lambda (omega^2).
+std::vector<double> ModeErrors(const StiffnessSystem& system,
+                               const StiffnessSystem::SparseMatrix& b,
+                               const PencilModes::Mode& mode) {
+    const BarModel& model = system.Model();
+    const double g = Gravity(model.LengthUnit);
+    const Eigen::VectorXd& shape = mode.Shape;
+    const double whole = shape.dot(b.selfadjointView<Eigen::Upper>() * shape);
+    std::vector<double> error(static_cast<size_t>(model.DataElements), 0.0);
+    for (size_t index = 0; index < model.Bars.size(); ++index) {
+        const BarModel::Bar& bar = model.Bars[index];
+        const double ei = Bending(model, bar), m = bar.Density * bar.A / g;
+        if (bar.Truss || !(ei > 0) || !(m > 0) || !(whole > 0))
+            continue;
+        const BarElement& element = system.Elements()[index];
+        const BarElement::Vector12 d = system.EndDisplacements(static_cast<int>(index), shape);
+        const BarElement::Vector12 local = element.ToLocal(d);
+        const double L = element.Length();
+        // The kinetic energy of the bar less that of its motion along itself.
+        const double axial =
+            m * L / 3 * (local(0) * local(0) + local(0) * local(6) + local(6) * local(6));
+        const double bending = d.dot(element.GlobalMass(m) * d) - axial;
+        const double kl4 = mode.Lambda * m * L * L * L * L / ei;
+        error[static_cast<size_t>(bar.Element)] +=
+            kl4 * std::max(0.0, bending) / whole / Calibration;
     }
-    return false;
+    return error;
+}
+
+// The estimated errors per element of a buckling mode under the normal forces `normal`.
+std::vector<double> BucklingErrors(const StiffnessSystem& system,
+                                   const StiffnessSystem::SparseMatrix& b,
+                                   const std::vector<double>& normal,
+                                   const PencilModes::Mode& mode) {
+    const BarModel& model = system.Model();
+    const Eigen::VectorXd& shape = mode.Shape;
+    const double whole = std::abs(shape.dot(b.selfadjointView<Eigen::Upper>() * shape));
+    std::vector<double> error(static_cast<size_t>(model.DataElements), 0.0);
+    for (size_t index = 0; index < model.Bars.size(); ++index) {
+        const BarModel::Bar& bar = model.Bars[index];
+        const double ei = Bending(model, bar);
+        if (bar.Truss || !(ei > 0) || normal[index] == 0 || !(whole > 0))
+            continue;
+        const BarElement& element = system.Elements()[index];
+        const BarElement::Vector12 d = system.EndDisplacements(static_cast<int>(index), shape);
+        const double energy = std::abs(d.dot(element.GlobalGeometricStiffness(normal[index]) * d));
+        const double L = element.Length();
+        const double kl2 = mode.Lambda * std::abs(normal[index]) * L * L / ei;
+        error[static_cast<size_t>(bar.Element)] += kl2 * kl2 * energy / whole / Calibration;
+    }
+    return error;
 }
 
 // Solves one division; the error, or an empty text.
-using Analysis = QString (*)(const StiffnessSystem&, std::vector<CaseModes>&, SolverProgress*);
+using Analysis = QString (*)(const StiffnessSystem&, std::vector<CaseModes>&, Wanted&,
+                             SolverProgress*);
 
-QString NaturalModes(const StiffnessSystem& system, std::vector<CaseModes>& cases,
+QString NaturalModes(const StiffnessSystem& system, std::vector<CaseModes>& cases, Wanted& wanted,
                      SolverProgress* progress) {
     const BarModel& model = system.Model();
     const StiffnessSystem::SparseMatrix b = Masses(system);
@@ -134,11 +215,13 @@ QString NaturalModes(const StiffnessSystem& system, std::vector<CaseModes>& case
                                          .arg(SolverProgress::Count(system.Equations())));
     QString error;
     cases.push_back({0, PencilModes::Lowest(system, b, std::max(1, model.Modes), error)});
+    for (const PencilModes::Mode& mode : cases.back().Modes)
+        Refine(model, ModeErrors(system, b, mode), wanted);
     return error;
 }
 
 QString CriticalFactors(const StiffnessSystem& system, std::vector<CaseModes>& cases,
-                        SolverProgress* progress) {
+                        Wanted& wanted, SolverProgress* progress) {
     const BarModel& model = system.Model();
     const int count = std::max(1, model.LoadCases);
     // Only the cases with loads are solved; the others cause no compression.
@@ -161,36 +244,75 @@ QString CriticalFactors(const StiffnessSystem& system, std::vector<CaseModes>& c
         cases.back().Modes = PencilModes::Lowest(system, b, std::max(1, model.Modes), error);
         if (!error.isEmpty())
             return error;
+        for (const PencilModes::Mode& mode : cases.back().Modes)
+            Refine(model, BucklingErrors(system, b, normal, mode), wanted);
     }
     return {};
 }
 
-// Divides the members ever finer until the values asked for settle. `division` gets the
-// finest; the error, or an empty text.
-QString Converge(const SolverInput& input, Analysis analysis, bool natural,
-                 SolverProgress* progress, Division& division, double& lastChange) {
-    lastChange = 0;
-    for (int pieces = 1;; pieces *= 2) {
+// The largest relative change of the characteristic values between two divisions; infinite
+// when they found different numbers of modes.
+double Change(const Division& coarse, const Division& fine) {
+    double change = 0;
+    for (size_t c = 0; c < fine.Cases.size(); ++c) {
+        const std::vector<PencilModes::Mode>& a = coarse.Cases[c].Modes;
+        const std::vector<PencilModes::Mode>& b = fine.Cases[c].Modes;
+        if (a.size() != b.size())
+            return std::numeric_limits<double>::infinity();
+        for (size_t k = 0; k < a.size(); ++k)
+            change = std::max(change, std::abs(a[k].Lambda - b[k].Lambda) / std::abs(b[k].Lambda));
+    }
+    return change;
+}
+
+// Solves the members whole, then cut into as many pieces as the estimated errors of the modes
+// found ask for, again until they ask for no more and the values stay within the tolerance of
+// the division before. `division` gets the last; the error, or an empty text.
+QString Converge(const SolverInput& input, Analysis analysis, SolverProgress* progress,
+                 Division& division) {
+    std::vector<int> pieces; // none: every member whole
+    std::vector<bool> divisible;
+    for (int round = 1;; ++round) {
         Division next;
-        next.Pieces = pieces;
         next.Model =
             std::make_unique<BarModel>(BarModelBuilder::Build(input.Problem, input.Data, pieces));
-        if (pieces == 1)
-            SolverProgress::Report(progress, StaticAnalysis::AssemblyStage(*next.Model));
-        next.System = std::make_unique<StiffnessSystem>(*next.Model);
+        const BarModel& model = *next.Model;
+        if (round == 1) {
+            SolverProgress::Report(progress, StaticAnalysis::AssemblyStage(model));
+            // Straight members that bend; truss bars and arcs keep their bars.
+            divisible.assign(static_cast<size_t>(model.DataElements), false);
+            for (const BarModel::Bar& bar : model.Bars) {
+                const auto element = static_cast<size_t>(bar.Element);
+                if (!bar.Truss && bar.I != bar.J && model.Pieces[element] == 1)
+                    divisible[element] = true;
+            }
+            pieces.assign(static_cast<size_t>(model.DataElements), 1);
+        }
+        next.System = std::make_unique<StiffnessSystem>(model);
         if (!next.System->Prepare())
             return next.System->Error();
-        const QString error = analysis(*next.System, next.Cases, progress);
+        Wanted wanted{pieces, pieces};
+        const QString error = analysis(*next.System, next.Cases, wanted, progress);
         if (!error.isEmpty())
             return error;
-        const bool first = pieces == 1;
-        const bool divisible = HasDivisibleMember(*next.Model) || !first;
-        if (!first)
-            lastChange = Change(division, next, natural);
+        // The estimates hold within a few times. Values that moved several times the tolerance
+        // between divisions show them off by more: then the stricter estimate cuts further.
+        const bool moved = round > 1 && Change(division, next) > 4 * Tolerance;
+        const auto raise = [&](const std::vector<int>& to) {
+            bool more = false;
+            for (size_t element = 0; element < to.size(); ++element) {
+                if (divisible[element] && to[element] > pieces[element]) {
+                    pieces[element] = to[element];
+                    more = true;
+                }
+            }
+            return more;
+        };
+        const bool more = raise(wanted.Pieces) || (moved && raise(wanted.Finer));
         // The equations refer to their model: they go first.
         division.System.reset();
         division = std::move(next);
-        if (!divisible || (!first && lastChange <= Convergence) || pieces >= MostPieces)
+        if (!more || round >= MostRounds)
             return {};
     }
 }
@@ -254,21 +376,21 @@ QString ShapeText(const std::vector<double>& shape, const QStringList& component
     return text;
 }
 
-QString Heading(const SolverInput& input, const Division& division, const QString& analysis,
-                double change) {
+QString Heading(const SolverInput& input, const Division& division, const QString& analysis) {
     const BarModel& model = *division.Model;
     QString text = QStringLiteral("%1 of %2: %3\nNodes %4, elements %5, supports %6\n")
                        .arg(analysis, input.FormatName, input.Data.General[0].Text)
                        .arg(model.DataNodes)
                        .arg(model.DataElements)
                        .arg(model.Supports.size());
-    if (division.Pieces > 1)
-        text += QStringLiteral("Members that bend are divided into %1 pieces each (the values "
-                               "changed by %2 from %3 pieces); the results are listed at the "
-                               "nodes of the data.\n")
-                    .arg(division.Pieces)
-                    .arg(change, 0, 'g', 2)
-                    .arg(division.Pieces / 2);
+    const int most =
+        model.Pieces.empty() ? 1 : *std::max_element(model.Pieces.begin(), model.Pieces.end());
+    if (most > 1)
+        text += QStringLiteral("Members are divided as their modes bend them, into up to %1 "
+                               "pieces (%2 inner points); the results are listed at the nodes "
+                               "of the data.\n")
+                    .arg(most)
+                    .arg(model.Nodes.size() - static_cast<size_t>(model.DataNodes));
     return text;
 }
 
@@ -300,8 +422,7 @@ QString NotFinite(const QString& what) {
 
 SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress* progress) {
     Division division;
-    double change = 0;
-    const QString error = Converge(input, NaturalModes, true, progress, division, change);
+    const QString error = Converge(input, NaturalModes, progress, division);
     if (!error.isEmpty())
         return SolverOutcome::Failure(error);
     const BarModel& model = *division.Model;
@@ -312,7 +433,7 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress
     outcome.Ok = true;
     ResultFile::Contents contents = ShapesFile(ResultFile::Kind::Modes, input, model);
     QJsonArray list;
-    QString text = Heading(input, division, QStringLiteral("Natural modes"), change);
+    QString text = Heading(input, division, QStringLiteral("Natural modes"));
     text += QStringLiteral("Masses: the bars' weight / g spread along them (truss bars: half at "
                            "each end) and the masses of table 9.\n");
     if (static_cast<int>(modes.size()) < model.Modes)
@@ -356,8 +477,7 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress
 
 SolverOutcome StructuralDynamics::Buckling(const SolverInput& input, SolverProgress* progress) {
     Division division;
-    double change = 0;
-    const QString error = Converge(input, CriticalFactors, false, progress, division, change);
+    const QString error = Converge(input, CriticalFactors, progress, division);
     if (!error.isEmpty())
         return SolverOutcome::Failure(error);
     const BarModel& model = *division.Model;
@@ -367,7 +487,7 @@ SolverOutcome StructuralDynamics::Buckling(const SolverInput& input, SolverProgr
     outcome.Ok = true;
     ResultFile::Contents contents = ShapesFile(ResultFile::Kind::Buckling, input, model);
     QJsonArray critical;
-    QString text = Heading(input, division, QStringLiteral("Buckling"), change);
+    QString text = Heading(input, division, QStringLiteral("Buckling"));
     text += QStringLiteral("Critical factors: the multiples of each load case's loads at which "
                            "the frame buckles (linear buckling with the geometric stiffness of "
                            "the normal forces).\n");
