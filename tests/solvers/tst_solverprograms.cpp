@@ -139,11 +139,14 @@ void TestSolverPrograms::noWindowWithoutDisplay() {
     // A display that is named but cannot be reached (a closed remote session) is no display.
     QProcessEnvironment unreachable = none;
     unreachable.insert(QStringLiteral("DISPLAY"), QStringLiteral(":97"));
+    // A copy: the run keeps its report beside the data.
+    const QString copy = package.filePath(QStringLiteral("three.d21"));
+    QVERIFY(QFile::copy(Example(QStringLiteral("three.d21")), copy));
     for (const QProcessEnvironment& environment : {offscreen, none, unreachable}) {
         QFile::remove(QDir(package.path()).filePath(QStringLiteral("PROT.TXT")));
-        const ProgramRun::Result run = ProgramRun::Run(
-            QStringLiteral(POMRAK_PROGRAM), package.path(),
-            {Example(QStringLiteral("three.d21")), QStringLiteral("S")}, environment);
+        const ProgramRun::Result run =
+            ProgramRun::Run(QStringLiteral(POMRAK_PROGRAM), package.path(),
+                            {copy, QStringLiteral("S")}, environment);
         QCOMPARE(run.ExitCode, 0);
         QVERIFY(ProgramRun::ReadFile(QDir(package.path()).filePath(QStringLiteral("PROT.TXT")))
                     .contains("Determinant 56"));

@@ -176,7 +176,10 @@ void TestSolverWindow::structuralRunClosesItself() {
 }
 
 void TestSolverWindow::mathematicsReportWithSave() {
-    StartSession("Pomrak", Example(QStringLiteral("three.d21")));
+    // A copy: the run keeps its report beside the data.
+    const QString path = data->filePath(QStringLiteral("three.d21"));
+    QVERIFY(QFile::copy(Example(QStringLiteral("three.d21")), path));
+    StartSession("Pomrak", path);
     SolverWindow& window = session->Window();
     QTRY_VERIFY(!window.ReportText().isEmpty());
     QVERIFY(ended->isEmpty()); // waits for the user
