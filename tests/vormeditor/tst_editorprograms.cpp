@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -17,6 +18,8 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
+#include <QToolButton>
+#include <QToolTip>
 
 namespace {
 
@@ -276,6 +279,14 @@ void TestEditorPrograms::calculate() {
     PressKey(editor, Qt::Key_F4);
     QCOMPARE(editor->StatusText(1), ButtonRules::NoSolverText());
     QCOMPARE(f.dialogs.Texts("error").size(), 1);
+    if (!qEnvironmentVariableIsEmpty("QV_SHOTS")) {
+        QToolButton* button = editor->Button("CalculateBtn");
+        QToolTip::showText(button->mapToGlobal(QPoint(5, 20)), button->toolTip(), button);
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->inherits("QTipLabel"))
+                top->grab().save(qEnvironmentVariable("QV_SHOTS") + "/tooltip.png");
+        editor->window()->grab().save(qEnvironmentVariable("QV_SHOTS") + "/nosolver.png");
+    }
 }
 
 void TestEditorPrograms::previewModes() {
@@ -313,6 +324,23 @@ void TestEditorPrograms::previewModes() {
     QVERIFY(!error.exists());
     editor->VisualizeBtnClick();
     QCOMPARE(f.ProbeRuns().first(), results);
+
+    // A verdict longer than the window wraps in the status line instead of being cut off.
+    const QString longVerdict = "OK - the structure is a mechanism or not supported enough: node 3 "
+                                "can move in ux without resistance (no bar or support holds it)";
+    qputenv("QV_PROBE_VERDICT", longVerdict.toUtf8());
+    editor->window()->resize(500, 400);
+    editor->PreviewBtnClick(true);
+    QCOMPARE(editor->StatusText(1), longVerdict);
+    QApplication::processEvents();
+    auto* panel = editor->findChild<QLabel*>(QStringLiteral("MessagePanel"));
+    QCOMPARE(panel->text(), longVerdict);
+    QVERIFY(panel->width() <= editor->width());
+    QTRY_VERIFY2(panel->height() >= 2 * panel->fontMetrics().height(),
+                 qPrintable(QString::number(panel->height())));
+    if (!qEnvironmentVariableIsEmpty("QV_SHOTS"))
+        editor->window()->grab().save(qEnvironmentVariable("QV_SHOTS") + "/longverdict.png");
+    editor->window()->resize(900, 700);
 
     // A viewer that finds a fault moves the file like the checker.
     qputenv("QV_PROBE_VERDICT", "Line 3: title missing");

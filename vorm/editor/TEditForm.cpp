@@ -71,8 +71,11 @@ TEditForm::TEditForm(const EditorServices& services, bool solverAvailable, QWidg
     positionPanel = new QLabel(statusBar);
     positionPanel->setMinimumWidth(150);
     messagePanel = new QLabel(statusBar);
+    messagePanel->setObjectName(QStringLiteral("MessagePanel"));
     messagePanel->setMinimumWidth(50);
     messagePanel->setAlignment(Qt::AlignCenter);
+    // A verdict longer than the window wraps onto further lines rather than being cut off.
+    messagePanel->setWordWrap(true);
     statusBar->addWidget(positionPanel);
     statusBar->addWidget(messagePanel, 1);
     layout->addWidget(statusBar);
@@ -226,7 +229,7 @@ void TEditForm::Connect() {
         shortcut->setEnabled(false);
         const QString reasonOf = QString::fromLatin1(name);
         connect(shortcut, &QShortcut::activated, this,
-                [this, reasonOf] { messagePanel->setText(reasons.value(reasonOf)); });
+                [this, reasonOf] { SetMessage(reasons.value(reasonOf)); });
         reasonKeys.insert(reasonOf, shortcut);
     }
     onClick("InsertProfDat", &TEditForm::InsertProfDatClick);
@@ -252,6 +255,11 @@ void TEditForm::Connect() {
             UpdateClipboardState();
             UpdateButtons();
         });
+}
+
+void TEditForm::SetMessage(const QString& text) {
+    messagePanel->setText(text);
+    messagePanel->setToolTip(text);
 }
 
 QString TEditForm::StatusText(int panel) const {
@@ -294,7 +302,7 @@ void TEditForm::OpenFile(const QString& path) {
         auto finish = [this] {
             editField->moveCursor(QTextCursor::Start);
             editField->setEnabled(true);
-            messagePanel->clear();
+            SetMessage(QString());
         };
         try {
             ApplyEditorFont();
@@ -323,7 +331,7 @@ void TEditForm::OpenFile(const QString& path) {
     SelectionChange();
     // Said at once, rather than only by a greyed button, for a type this package cannot solve.
     if (reasons.value(QStringLiteral("CalculateBtn")) == ButtonRules::NoSolverText())
-        messagePanel->setText(ButtonRules::NoSolverText());
+        SetMessage(ButtonRules::NoSolverText());
     if (QFileInfo::exists(document.Path()))
         emit FileOpened(document.Path());
 }
@@ -517,7 +525,7 @@ void TEditForm::ReportClick() {
     const QString path = ReportFile::PathOf(document);
     const auto bytes = ReportFile::Read(path);
     if (!bytes) {
-        messagePanel->setText(ReportFile::MissingText(path));
+        SetMessage(ReportFile::MissingText(path));
         UpdateButtons();
         return;
     }
@@ -749,7 +757,7 @@ void TEditForm::UpdateClipboardState() {
 void TEditForm::closeEvent(QCloseEvent* event) {
     // The action that started the program goes on in this window when the program ends.
     if (programsRunning > 0) {
-        messagePanel->setText(StillRunningText());
+        SetMessage(StillRunningText());
         event->ignore();
         return;
     }
@@ -798,8 +806,7 @@ void TEditForm::CheckBtnClick() {
         if (Unsaved())
             return;
     }
-    messagePanel->setText(QStringLiteral("Performing check of ") + document.Path() +
-                          QStringLiteral("!"));
+    SetMessage(QStringLiteral("Performing check of ") + document.Path() + QStringLiteral("!"));
     Run(ProgramCommands(services.Package.Path(), document.Path()).Check());
     GetError();
     SelectionChange();
@@ -811,7 +818,7 @@ void TEditForm::ShowFollowUpVerdict() {
     const auto lines = ErrorFile::TakeAll(services.Package.FilePath(QStringLiteral("Error.txt")));
     if (!lines || lines->isEmpty())
         return;
-    messagePanel->setText(lines->first());
+    SetMessage(lines->first());
     const QString whole = lines->join(QStringLiteral("\r\n"));
     if (!lines->first().startsWith(QStringLiteral("OK")))
         services.Dialogs.ShowWarning(this, whole);
@@ -823,7 +830,7 @@ void TEditForm::GetError() {
     const auto line = ErrorFile::Take(services.Package.FilePath(QStringLiteral("Error.txt")));
     if (!line)
         return;
-    messagePanel->setText(*line);
+    SetMessage(*line);
     ProcessMsgLine(*line);
 }
 
@@ -916,7 +923,7 @@ void TEditForm::GenerateBtnClick() {
 }
 
 void TEditForm::PreviewBtnClick(bool fromButton) {
-    messagePanel->setText(QStringLiteral("Executing drawing tool!"));
+    SetMessage(QStringLiteral("Executing drawing tool!"));
     const QString mode = PreviewRules::Mode(fromButton, ResultExists());
     bool proceed = true;
     if (mode == QStringLiteral(" R") &&

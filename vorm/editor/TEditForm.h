@@ -150,6 +150,8 @@ private:
     void SetSaveEnabled(bool enabled);
     bool Unsaved() const;
     void UpdateClipboardState();
+    // Status panel 1: the messages of the actions.
+    void SetMessage(const QString& text);
     // Puts why an action is greyed (empty: it is not) into its tooltips and lets its key say
     // it in the status line. `button` may be empty for a menu item without a button.
     void ShowReason(const QString& button, const QString& item, const QString& reason);
