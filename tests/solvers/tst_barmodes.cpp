@@ -47,7 +47,7 @@ private slots:
     void oneMemberBars();
     void portalAgainstDividedCopy();
     void manyCasesFewLoads();
-    void noMassRefused();
+    void noMassRefused(); // and no finite frequency
 };
 
 void TestBarModes::cantileverFrequencies() {
@@ -314,6 +314,22 @@ void TestBarModes::noMassRefused() {
                             QStringLiteral("1")));
     QVERIFY(!run.Ok());
     QVERIFY2(run.Outcome().Error.contains(QStringLiteral("mass")), qPrintable(run.Outcome().Error));
+
+    // A mass that is all but none: its frequency is beyond any number, which is refused
+    // rather than written as infinity.
+    const Run tiny(QStringLiteral("Lirtag"), QStringLiteral("tiny.d08"),
+                   Structure(0,
+                             {{2, {QStringLiteral("2.1E8 0.3 0 0")}},
+                              {3, {QStringLiteral("0.01 1.0E-4")}},
+                              {4, {QStringLiteral("0 0"), QStringLiteral("4 0")}},
+                              {5, {QStringLiteral("1 2 1 1 0")}},
+                              {6, {QStringLiteral("1 1 1 1")}},
+                              {9, {QStringLiteral("2 1E-320 0")}}},
+                             QStringLiteral("1")));
+    QVERIFY(!tiny.Ok());
+    QVERIFY2(tiny.Outcome().Error.contains(QStringLiteral("not a finite number")),
+             qPrintable(tiny.Outcome().Error));
+    QVERIFY(tiny.Outcome().ResultFile.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestBarModes)
