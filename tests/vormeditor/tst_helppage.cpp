@@ -1,5 +1,7 @@
+#include "EditorDocument.h"
 #include "EditorHelpPage.h"
 #include "PackageDir.h"
+#include "ProgramTable.h"
 #include "VormError.h"
 
 #include <QDir>
@@ -109,6 +111,21 @@ void TestHelpPage::everyLanguageHasEveryProblemSection() {
     }
     const QString general = decode(EditorHelpPage::Build(source, 0));
     QVERIFY(general.contains(QStringLiteral("#")));
+
+    // A problem type whose solver the package does not install says so on its page, so
+    // that the page promises no results that Calculate cannot give; the others do not.
+    const QString noSolver = language == u"en" ? QStringLiteral("No solver for this problem type")
+                             : language == u"ru" ? QStringLiteral("Расчётная программа для этого")
+                                                 : QStringLiteral("Програма за решаване на този");
+    const QStringList installed = QStringLiteral(INSTALLED_SOLVERS).split(u',');
+    for (int code = 1; code <= 17; ++code) {
+        const int context = EditorDocument::HelpContextOf(code);
+        if (context == 0)
+            continue;
+        const bool solved = installed.contains(ProgramTable::Solver(code, false));
+        const QString page = decode(EditorHelpPage::Build(source, context));
+        QVERIFY2(page.contains(noSolver) != solved, qPrintable(QString::number(code)));
+    }
 }
 
 QTEST_MAIN(TestHelpPage)
