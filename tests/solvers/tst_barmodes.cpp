@@ -47,6 +47,7 @@ private slots:
     void oneMemberBars();
     void portalAgainstDividedCopy();
     void manyCasesFewLoads();
+    void shapesFileRoundTrip();
     void noMassRefused(); // and no finite frequency
 };
 
@@ -300,6 +301,31 @@ void TestBarModes::manyCasesFewLoads() {
                     std::numbers::pi * std::numbers::pi * E * I / (L * L) / 100, 1e-4);
     QVERIFY(critical[0][QStringLiteral("factors")].toArray().isEmpty());
     QVERIFY(critical[999][QStringLiteral("factors")].toArray().isEmpty());
+}
+
+void TestBarModes::shapesFileRoundTrip() {
+    // Two elements, the first cut into 3 pieces: 2 inner points of 3 components per shape.
+    ResultFile::Contents contents;
+    contents.Type = ResultFile::Kind::Buckling;
+    contents.Problem = 15;
+    contents.Modes.Nodes = 3;
+    contents.Modes.Elements = 2;
+    contents.Modes.Pieces = {3, 1};
+    contents.Modes.Components = {QStringLiteral("ux"), QStringLiteral("uz"), QStringLiteral("ry")};
+    contents.Modes.List.push_back({1, 2.5, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {10, 11, 12, 13, 14, 15}});
+    const QByteArray bytes = ResultFile::Write(contents);
+    const std::optional<ResultFile::Contents> read = ResultFile::Read(bytes);
+    QVERIFY(read);
+    QCOMPARE(read->Modes.Pieces, contents.Modes.Pieces);
+    QCOMPARE(read->Modes.InnerPoints(), qint64{2});
+    QCOMPARE(read->Modes.List.at(0).Inner, contents.Modes.List[0].Inner);
+    QCOMPARE(read->Modes.List.at(0).Displacements, contents.Modes.List[0].Displacements);
+    // Cut short, or an element of no pieces: not a result file.
+    QVERIFY(!ResultFile::Read(bytes.left(bytes.size() - 8)));
+    QByteArray none = bytes;
+    const qsizetype firstPieces = 8 + 3 * 4 + 2 * 4; // magic, version kind problem, nodes elements
+    none[firstPieces] = 0;
+    QVERIFY(!ResultFile::Read(none));
 }
 
 void TestBarModes::noMassRefused() {
