@@ -2,6 +2,7 @@
 // and mesh follow-up of the built package; the viewers and the region mesher, which open
 // windows that wait for a user, are stood in for by a probe that records how it was started.
 #include "ButtonRules.h"
+#include "DataFileText.h"
 #include "EditorFixture.h"
 #include "ReportWindow.h"
 #include "SystemCalculator.h"
@@ -469,6 +470,9 @@ void TestEditorPrograms::followUpVerdict() {
     qputenv("QV_PROBE_MESH", f.DataPath("mesh.d13").toUtf8());
     f.WriteData("p.d09", Example("panel.d09"));
     TEditForm* editor = f.Open("p.d09");
+    // Another window opened since: the shared dialog names its file, not this window's.
+    f.WriteData("b.d05", Example("gable.d05"));
+    TEditForm* other = f.Open("b.d05");
 
     // OK with what it removed: the first line in the status line, all of it in a note.
     const QString removed = "Removed from table 6 (they referred to nodes of the old mesh): "
@@ -479,6 +483,13 @@ void TestEditorPrograms::followUpVerdict() {
     QCOMPARE(f.dialogs.Texts("information"),
              QStringList("OK - the mesh was taken into p.d09\r\n" + removed));
     QVERIFY(f.dialogs.Texts("warning").isEmpty());
+    // The window read its own file again.
+    QCOMPARE(editor->Document().FileName, QStringLiteral("p.d09"));
+    QCOMPARE(editor->Field()->toPlainText(),
+             other->Field()->toPlainText().isEmpty()
+                 ? QString()
+                 : QString(DataFileText::Decode(Example("panel.d09")).Text));
+    QCOMPARE(other->Document().FileName, QStringLiteral("b.d05"));
     QVERIFY(!QFile::exists(f.package.filePath("Error.txt")));
 
     // Refused: a warning with the whole text; the data file keeps its name all the same.
