@@ -134,14 +134,20 @@ void TestProgramRunner::nestedRunEndsInsideOuterRun() {
     QWidget outerForm;
     QWidget innerForm;
     bool innerFormUsable = false;
+    bool runningMeanwhile = false;
     // While the outer program runs, another window starts a program of its own.
     QTimer::singleShot(200, [&] {
         innerFormUsable = innerForm.isEnabled();
         runner.RunProgram(&innerForm, probe, {record, "inner", "200"}, ProgramRunner::Shown);
+        // The outer run goes on: the launcher must not quit under it.
+        runningMeanwhile = runner.IsRunning();
     });
+    QVERIFY(!runner.IsRunning());
     runner.RunProgram(&outerForm, probe, {record, "outer", "800"}, ProgramRunner::Shown);
 
     QVERIFY(innerFormUsable);
+    QVERIFY(runningMeanwhile);
+    QVERIFY(!runner.IsRunning());
     const QStringList order = Record(record).filter(QRegularExpression(" (start|end)$"));
     QCOMPARE(order, (QStringList{"outer start", "inner start", "inner end", "outer end"}));
     QVERIFY(outerForm.isEnabled());
