@@ -2,6 +2,7 @@
 #include "BarDiagram.h"
 #include "BarOrdinates.h"
 #include "BarShape.h"
+#include "LabelPlacer.h"
 #include "ProgramRun.h"
 #include "ResultChoice.h"
 #include "ResultPainter.h"
@@ -158,6 +159,7 @@ private slots:
     void unsoundResultFilesAreRefusedCheaply();
     void hugeForcesStayOnScreen();
     void dividedMembersShowTheirModeShape();
+    void labelsKeepClearOfEachOther();
 };
 
 void TestViewerResults::diagramOrdinatesAndSignChanges() {
@@ -613,6 +615,52 @@ void TestViewerResults::dividedMembersShowTheirModeShape() {
     QCOMPARE(cubic.Report.Deformation, 0.5);
     QVERIFY(blue(cubic, 3, 0.5 * pi / 4));
     QVERIFY(!blue(cubic, 3, 0.5));
+}
+
+void TestViewerResults::labelsKeepClearOfEachOther() {
+    const QFont font(QStringLiteral("DejaVu Sans"), 9);
+    LabelPlacer placer(QRectF(0, 0, 800, 600), QFontMetricsF(font));
+    placer.Reserve(QRectF(0, 0, 200, 100)); // the caption
+    QVERIFY(!placer.Place(QStringLiteral("1.000"), QPointF(50, 50), QPointF(1, 0)));
+    const std::optional<QRectF> first = placer.Place("12.50", QPointF(400, 300), QPointF(0, -1));
+    QVERIFY(first);
+    QCOMPARE(first->center(), QPointF(400, 300));
+    // The same text close by says nothing new; another one moves along its direction.
+    QVERIFY(!placer.Place("12.50", QPointF(420, 300), QPointF(0, -1)));
+    const std::optional<QRectF> moved = placer.Place("-3.750", QPointF(400, 300), QPointF(0, -1));
+    QVERIFY(moved);
+    QVERIFY(moved->bottom() + 1 <= first->top());
+    // Off the area, or at a point beyond any screen: no label, no overflow.
+    QVERIFY(!placer.Place("7.000", QPointF(795, 300), QPointF(1, 0)));
+    QVERIFY(!placer.Place("7.000", QPointF(1e300, -1e300), QPointF(0, 1)));
+    QVERIFY(!placer.Place("7.000", QPointF(std::nan(""), 10), QPointF(0, 1)));
+    QCOMPARE(placer.Count(), 2);
+
+    // Many values over a small window: those placed never overlap, and twice as many take
+    // about twice as long, not four times.
+    const auto fill = [&](int count, std::vector<QRectF>& boxes) {
+        LabelPlacer many(QRectF(0, 0, 1600, 1000), QFontMetricsF(font));
+        QElapsedTimer clock;
+        clock.start();
+        for (int k = 0; k < count; ++k) {
+            const QPointF at((k * 7919LL) % 1600, (k * 104729LL) % 1000);
+            if (const auto box = many.Place(QString::number(k % 997), at, QPointF(0, 1)))
+                boxes.push_back(*box);
+        }
+        return clock.nsecsElapsed();
+    };
+    std::vector<QRectF> boxes, more;
+    const qint64 small = fill(100000, boxes);
+    const qint64 large = fill(200000, more);
+    QVERIFY(boxes.size() > 300);
+    for (size_t a = 0; a < boxes.size(); ++a) {
+        for (size_t b = a + 1; b < boxes.size(); ++b)
+            QVERIFY(!boxes[a].intersects(boxes[b]));
+    }
+    QVERIFY2(large < 3 * small + 50'000'000, qPrintable(QStringLiteral("%1 ns for 100,000, %2 ns "
+                                                                       "for 200,000")
+                                                            .arg(small)
+                                                            .arg(large)));
 }
 
 QTEST_MAIN(TestViewerResults)
