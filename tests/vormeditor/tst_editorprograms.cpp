@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMdiArea>
@@ -568,6 +569,13 @@ void TestEditorPrograms::reportOfTheCalculation() {
     f.dialogs.fileNames.push_back(f.DataPath("copy.rpt"));
     shown->SaveAsClick();
     QCOMPARE(f.ReadData("copy.rpt"), protocol);
+    // Printed as a whole; without a printer the user is told.
+    f.pickers.pdf = f.DataPath("report.pdf");
+    shown->PrintClick();
+    QVERIFY(QFileInfo(f.DataPath("report.pdf")).size() > 0);
+    f.pickers.printerInstalled = false;
+    shown->PrintClick();
+    QCOMPARE(f.dialogs.Texts("error").size(), 1);
     if (!qEnvironmentVariableIsEmpty("QV_SHOTS"))
         shown->grab().save(qEnvironmentVariable("QV_SHOTS") + "/report.png");
     // The report of a renamed or reopened file is its own: none for another name.
