@@ -1,5 +1,6 @@
 #include "BarArc.h"
 #include "BarDiagram.h"
+#include "BarElement.h"
 #include "BarOrdinates.h"
 #include "BarShape.h"
 #include "LabelPlacer.h"
@@ -160,6 +161,7 @@ private slots:
     void hugeForcesStayOnScreen();
     void dividedMembersShowTheirModeShape();
     void labelsKeepClearOfEachOther();
+    void barAxesAreTheSolversAxes();
 };
 
 void TestViewerResults::diagramOrdinatesAndSignChanges() {
@@ -661,6 +663,29 @@ void TestViewerResults::labelsKeepClearOfEachOther() {
                                                                        "for 200,000")
                                                             .arg(small)
                                                             .arg(large)));
+}
+
+void TestViewerResults::barAxesAreTheSolversAxes() {
+    // Columns a little off plumb, either side of the solvers' tolerance, and leaning bars: the
+    // viewer draws every diagram in the axes the solver computed its forces in.
+    for (const double lean : {0.0, 1e-8, 3e-6, 4e-6, 1e-3, 1.0, 4.0}) {
+        for (const double beta : {0.0, 30.0}) {
+            BarModel model;
+            model.Axes = BarModel::Frame::Space;
+            model.Nodes = {{1, 2, 0}, {1 + lean, 2, 4}};
+            BarModel::Bar bar;
+            bar.J = 1;
+            bar.Beta = beta;
+            model.Bars = {bar};
+            const BarElement element(model, model.Bars[0]);
+            const BarAxes axes =
+                BarAxes::Of(BarAxes::Frame::Space, {1, 2, 0}, {1 + lean, 2, 4}, beta);
+            for (int k = 0; k < 3; ++k) {
+                QVERIFY(std::abs(axes.Y[static_cast<size_t>(k)] - element.Axes()(1, k)) < 1e-9);
+                QVERIFY(std::abs(axes.Z[static_cast<size_t>(k)] - element.Axes()(2, k)) < 1e-9);
+            }
+        }
+    }
 }
 
 QTEST_MAIN(TestViewerResults)

@@ -28,9 +28,11 @@ BarAxes BarAxes::Of(Frame frame, const Vec3& i, const Vec3& j, double betaDegree
         axes.Y = Cross(axes.Z, axes.X);
         break;
     case Frame::Space: {
+        // |z x X| is the bar's horizontal run over its length: vertical up to PlumbTolerance,
+        // as the solvers take it.
         const Vec3 side = Cross({0, 0, 1}, axes.X);
         const double norm = std::sqrt(Dot(side, side));
-        axes.Y = norm > 1e-9 ? Scaled(side, 1 / norm) : Vec3{0, 1, 0};
+        axes.Y = norm > PlumbTolerance ? Scaled(side, 1 / norm) : Vec3{0, 1, 0};
         axes.Z = Cross(axes.X, axes.Y);
         const double beta = betaDegrees * std::numbers::pi / 180;
         const Vec3 y = Sum(Scaled(axes.Y, std::cos(beta)), Scaled(axes.Z, std::sin(beta)));
