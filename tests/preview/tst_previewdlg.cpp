@@ -145,6 +145,12 @@ void TestPreviewDlg::resultFilesOfVanishedFiles() {
     ModelPreviewRun::DeleteResultFiles(directory.filePath("my.frame.d05"));
     QVERIFY(!QFile::exists(directory.filePath("my.frame.bin")));
     QVERIFY(QFile::exists(directory.filePath("my.bin")));
+    // A name with brackets is a name, not a pattern: w[1]'s results are not w1's.
+    WriteFile(directory.filePath("w1.bin"), result);
+    WriteFile(directory.filePath("w[1].bin"), result);
+    ModelPreviewRun::DeleteResultFiles(directory.filePath("w[1].d05"));
+    QVERIFY(QFile::exists(directory.filePath("w1.bin")));
+    QVERIFY(!QFile::exists(directory.filePath("w[1].bin")));
     // z.p05 vanished, but z.d05 is still there and may own z.bin.
     ModelPreviewRun::DeleteResultFiles(directory.filePath("z.p05"));
     QVERIFY(QFile::exists(directory.filePath("z.bin")));

@@ -304,20 +304,21 @@ void TestEditorFiles::resultFiles() {
     // Results of the package whose data file is gone go, also beside a name with two dots
     // (its base runs to the last dot); those with a data file of their base stay.
     for (const char* name : {"gone.bin", "gone.bi0", "old.bi1", "a.b.bin", "my.bin", "frame.bin",
-                             "dyn.bi0", "my.frame.bin", "notes.bin"})
+                             "dyn.bi0", "my.frame.bin", "notes.bin", "w[1].bin"})
         Write(directory + QString::fromLatin1(name), result);
     // Files of other programs that only share the pattern are never touched.
     for (const char* name : {"frame.d05", "dyn.p07", "a.d01", "my.frame.d05", "notes.dat",
-                             "refs.bib", "firmware.bin", "short.bin"})
+                             "refs.bib", "firmware.bin", "short.bin", "w[1].d05"})
         Write(directory + QString::fromLatin1(name), "not a result");
     Write(directory + "short.bin", "QVRES");
     QVERIFY(QDir(directory).mkdir("folder.bin"));
     QCOMPARE(ResultFiles::ClearUnnecessaryFiles(directory), 5);
     const QStringList left =
         QDir(directory).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    QCOMPARE(left, QStringList({"a.d01", "dyn.bi0", "dyn.p07", "firmware.bin", "folder.bin",
-                                "frame.bin", "frame.d05", "my.frame.bin", "my.frame.d05",
-                                "notes.bin", "notes.dat", "refs.bib", "short.bin"}));
+    QCOMPARE(left,
+             QStringList({"a.d01", "dyn.bi0", "dyn.p07", "firmware.bin", "folder.bin", "frame.bin",
+                          "frame.d05", "my.frame.bin", "my.frame.d05", "notes.bin", "notes.dat",
+                          "refs.bib", "short.bin", "w[1].bin", "w[1].d05"}));
 
     // The result file follows the file's own name: "p" files of space frames keep theirs in
     // "bi0", whatever another window's open dialog was last set up for.

@@ -8,6 +8,24 @@ namespace {
 
 const QDir::Filters AnyFile = QDir::Files | QDir::Hidden | QDir::System;
 
+#ifdef Q_OS_WIN
+constexpr Qt::CaseSensitivity NameCase = Qt::CaseInsensitive;
+#else
+constexpr Qt::CaseSensitivity NameCase = Qt::CaseSensitive;
+#endif
+
+// The files of `directory` named `base` followed by one of `letters` and two more
+// characters. Compared by hand, since a name may hold "[" or "*", which patterns would read
+// as wildcards and so match other files.
+QStringList NamedLike(const QDir& directory, const QString& base, const QString& letters) {
+    QStringList names;
+    for (const QString& name : directory.entryList(AnyFile))
+        if (name.size() == base.size() + 3 && name.startsWith(base, NameCase) &&
+            letters.contains(name[base.size()], NameCase))
+            names << name;
+    return names;
+}
+
 // Removes the package result files among `names` of `directory`.
 int RemoveResults(QDir& directory, const QStringList& names) {
     int removed = 0;
@@ -32,9 +50,7 @@ QString PackageResults::BaseOf(const QString& fileName) {
 }
 
 bool PackageResults::HasDataFile(const QDir& directory, const QString& base) {
-    return !directory
-                .entryList({base + QStringLiteral("d??"), base + QStringLiteral("p??")}, AnyFile)
-                .isEmpty();
+    return !NamedLike(directory, base, QStringLiteral("dp")).isEmpty();
 }
 
 int PackageResults::RemoveOrphans(const QString& directory) {
@@ -52,5 +68,9 @@ int PackageResults::RemoveResultsOf(const QString& vanishedDataFile) {
     QDir directory = info.dir();
     if (base.isEmpty() || info.exists() || HasDataFile(directory, base))
         return 0;
-    return RemoveResults(directory, directory.entryList({base + QStringLiteral("bi?")}, AnyFile));
+    QStringList results;
+    for (const QString& name : NamedLike(directory, base, QStringLiteral("b")))
+        if (name.mid(base.size(), 2).compare(QStringLiteral("bi"), NameCase) == 0)
+            results << name;
+    return RemoveResults(directory, results);
 }
