@@ -241,6 +241,8 @@ void TestEditForm::untitledAndSaveAs() {
     editor->SaveAsClick();
     QCOMPARE(editor->Document().ProblemCode, 55);
     QCOMPARE(editor->HelpContext(), 5);
+    // Whether it can be calculated is the new type's: no plane frame solver is installed here.
+    QVERIFY(!editor->Document().SolverAvailable);
     QCOMPARE(f.dialogs.shown.last().Request.Filter,
              QStringLiteral("Frames|*.d51;*.d01|Data files|*.dat"));
     editor->SaveAsClick();

@@ -281,6 +281,12 @@ void TestEditorPrograms::calculate() {
     PressKey(editor, Qt::Key_F4);
     QCOMPARE(editor->StatusText(1), ButtonRules::NoSolverText());
     QCOMPARE(f.dialogs.Texts("error").size(), 1);
+    // Saved as a space frame, the window looks up that type's solver, which is here.
+    f.dialogs.fileNames.push_back(f.DataPath("frame.d57"));
+    editor->SaveAsClick();
+    QVERIFY(editor->Document().SolverAvailable);
+    QCOMPARE(ButtonRules::CalculateReason({57, false, true, false, false, false, {}}),
+             QStringLiteral("Check the data first (F2)"));
     if (!qEnvironmentVariableIsEmpty("QV_SHOTS")) {
         QToolButton* button = editor->Button("CalculateBtn");
         QToolTip::showText(button->mapToGlobal(QPoint(5, 20)), button->toolTip(), button);

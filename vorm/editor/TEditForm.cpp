@@ -392,9 +392,16 @@ void TEditForm::SaveAsClick() {
     document.SetPath(chosen);
     // The new name decides the problem type (its solver, viewer, help and check state) when
     // it carries a number; a name without one keeps the type the text was written for.
-    if (const int code = EditorDocument::ProblemCodeOf(document.FileName); code > 0) {
+    if (const int code = EditorDocument::ProblemCodeOf(document.FileName);
+        code > 0 && code != previous.ProblemCode) {
         document.ProblemCode = code;
         helpContext = EditorDocument::HelpContextOf(code);
+        // The menu entry's mark was about the old type; the new one's solver is looked up.
+        const QString solver =
+            ProgramTable::Solver(code > 50 ? code - 50 : code, document.DynamicsVariant())
+                .trimmed();
+        document.SolverAvailable =
+            !solver.isEmpty() && QFileInfo(services.Runner.ResolveProgram(solver)).isFile();
     }
     try {
         // Written directly: a chosen name with "Untitled" in it must not ask again.
