@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProcessEnvironment>
@@ -555,6 +556,13 @@ void TestEditorPrograms::reportOfTheCalculation() {
     PressKey(editor, Qt::Key_F8);
     QCOMPARE(editor->StatusText(1), missing);
     QVERIFY(!editor->Report());
+    if (!qEnvironmentVariableIsEmpty("QV_SHOTS")) {
+        QMenu* operations = editor->Menus().at(2);
+        operations->popup(editor->mapToGlobal(QPoint(100, 0)));
+        QVERIFY(QTest::qWaitForWindowExposed(operations));
+        operations->grab().save(qEnvironmentVariable("QV_SHOTS") + "/operations.png");
+        operations->hide();
+    }
 
     // The solver kept its protocol beside the data file (Windows Cyrillic, CR LF).
     const QByteArray protocol = "Pelgon: \xf0\xe0\xec\xea\xe0 g.d05\r\nReactions\r\n"
