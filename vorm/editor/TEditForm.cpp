@@ -50,6 +50,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -765,6 +766,7 @@ void TEditForm::closeEvent(QCloseEvent* event) {
     // The action that started the program goes on in this window when the program ends.
     if (programsRunning > 0) {
         SetMessage(StillRunningText());
+        closeAfterRun = true;
         event->ignore();
         return;
     }
@@ -781,7 +783,13 @@ QString TEditForm::StillRunningText() {
 
 void TEditForm::Run(const ProgramCall& call) {
     ++programsRunning;
-    const auto done = qScopeGuard([this] { --programsRunning; });
+    const auto done = qScopeGuard([this] {
+        // A close asked for during the run comes once the action that started it is over.
+        if (--programsRunning == 0 && closeAfterRun) {
+            closeAfterRun = false;
+            QTimer::singleShot(0, this, [this] { ExitBtnClick(); });
+        }
+    });
     services.Runner.RunProgram(this, call.Program, call.Arguments, call.ShowState,
                                call.CommandLine);
 }

@@ -172,6 +172,7 @@ private:
     EditorDocument document;
     int helpContext = 20;
     int programsRunning = 0; // runs of this window in progress (they may nest)
+    bool closeAfterRun = false;
     bool clipboardHasData = false;
     EditField* editField = nullptr;
     std::unique_ptr<InputTables> tables;
