@@ -317,6 +317,14 @@ void TestEditorPrograms::previewModes() {
     PressKey(editor, Qt::Key_F4);
     QCOMPARE(f.ProbeRuns().first(), results);
     QVERIFY(f.dialogs.Texts("question").isEmpty());
+    // Another window's newer file, named by the shared dialog, does not make these results
+    // look old.
+    f.WriteData("newer.d05", Example("gable.d05"));
+    ProgramsFixture::Touch(f.DataPath("newer.d05"), 120);
+    f.Open("newer.d05");
+    editor->PreviewClick();
+    QCOMPARE(f.ProbeRuns().first(), results);
+    QVERIFY(f.dialogs.Texts("question").isEmpty());
 
     // Results older than the data: asked; No starts no viewer but still reads the error file.
     ProgramsFixture::Touch(f.DataPath("g.bin"), -60);
