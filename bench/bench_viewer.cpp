@@ -206,6 +206,14 @@ void ResultPaint(benchmark::State& bench, const ViewerModel& model) {
         painter.end();
         benchmark::DoNotOptimize(window.constBits());
     }
+    // QV_BENCH_PICTURES=folder keeps the last picture of each, to look at.
+    const QString folder = qEnvironmentVariable("QV_BENCH_PICTURES");
+    if (!folder.isEmpty())
+        window.save(QStringLiteral("%1/%2-%3-%4.png")
+                        .arg(folder)
+                        .arg(model.Nodes.size())
+                        .arg(bench.range(0))
+                        .arg(bench.range(1)));
 }
 
 void BM_ResultPaint(benchmark::State& bench) {

@@ -12,7 +12,7 @@ bool Finite(const QPointF& p) {
 } // namespace
 
 LabelPlacer::LabelPlacer(const QRectF& area, const QFontMetricsF& metrics)
-    : area_(area), metrics_(metrics) {
+    : area_(area), metrics_(metrics), height_(metrics.height()) {
     // Cells about the size of the text-distance rule: a label meets only its 3 x 3 cells.
     cellWidth_ = cellHeight_ = SameText;
     if (area_.isValid()) {
@@ -64,6 +64,17 @@ void LabelPlacer::Reserve(const QRectF& box) {
         Add(box.intersected(area_));
 }
 
+double LabelPlacer::Width(const QString& text) {
+    double width = 0;
+    for (const QChar c : text) {
+        auto advance = advances_.constFind(c);
+        if (advance == advances_.cend())
+            advance = advances_.insert(c, metrics_.horizontalAdvance(c));
+        width += *advance;
+    }
+    return width;
+}
+
 std::optional<QRectF> LabelPlacer::Place(const QString& text, const QPointF& at,
                                          const QPointF& away) {
     if (!Finite(at) || !Finite(away))
@@ -81,12 +92,10 @@ std::optional<QRectF> LabelPlacer::Place(const QString& text, const QPointF& at,
             }
         }
     }
-    auto size = sizes_.constFind(text);
-    if (size == sizes_.cend())
-        size = sizes_.insert(text, metrics_.boundingRect(text));
+    const double width = Width(text);
     for (int attempt = 0; attempt < Attempts; ++attempt) {
-        QRectF box(0, 0, size->width() + 4, size->height());
-        box.moveCenter(at + away * (attempt * (size->height() + 2)));
+        QRectF box(0, 0, width + 4, height_);
+        box.moveCenter(at + away * (attempt * (height_ + 2)));
         if (!area_.contains(box))
             continue;
         // A gap between neighbours, so that two values never read as one

@@ -47,6 +47,10 @@ private:
     double cellWidth_ = 64, cellHeight_ = 64;
     int columns_ = 1, rows_ = 1;
     std::vector<Cell> cells_;
-    QHash<QString, QRectF> sizes_; // texts repeat: measured once
+    // The width of a text from its characters' advances, each measured once: values are
+    // mostly different texts of a few characters.
+    double Width(const QString& text);
+    QHash<QChar, double> advances_;
+    double height_ = 0;
     int placed_ = 0;
 };

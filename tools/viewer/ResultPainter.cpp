@@ -21,6 +21,10 @@ const QColor ShapeColour(0, 90, 200);
 const QColor PositiveFill(70, 130, 220, 90);
 const QColor PositiveLine(30, 80, 170);
 const QColor NegativeFill(225, 70, 60, 90);
+// The same over white, opaque: a model of tens of thousands of bars fills a hundred million
+// pixels of diagrams, which Qt fills several times faster without blending.
+const QColor PositiveSolid(202, 217, 243);
+const QColor NegativeSolid(244, 207, 205);
 const QColor NegativeLine(175, 35, 30);
 const QColor ReactionColour(205, 110, 0);
 const QColor CaptionColour(20, 20, 20);
@@ -62,8 +66,10 @@ public:
             return std::abs(a.Value) > std::abs(b.Value);
         };
         const size_t tries = std::min(texts.size(), size_t(ResultPainter::LabelTries));
-        std::partial_sort(texts.begin(), texts.begin() + static_cast<std::ptrdiff_t>(tries),
-                          texts.end(), larger);
+        const auto last = texts.begin() + static_cast<std::ptrdiff_t>(tries);
+        std::nth_element(texts.begin(), last == texts.end() ? texts.begin() : last, texts.end(),
+                         larger);
+        std::sort(texts.begin(), last, larger);
         for (size_t k = 0; k < tries; ++k) {
             const Text& t = texts[k];
             const QString text = t.Prefix + ResultChoice::Number(t.Value);
@@ -93,13 +99,6 @@ bool Drawable(const QPolygonF& polygon) {
 QPointF Unit(const QPointF& v) {
     const double length = std::hypot(v.x(), v.y());
     return length > 1e-9 ? v / length : QPointF(0, -1);
-}
-
-void Arrow(QPainter& painter, const QPointF& tail, const QPointF& head) {
-    painter.drawLine(tail, head);
-    const QPointF unit = Unit(head - tail), side(-unit.y(), unit.x());
-    painter.drawPolygon(
-        QPolygonF{head, head - unit * 9 + side * 3.5, head - unit * 9 - side * 3.5});
 }
 
 // What bends bar `e` between its ends: its element load (none for mode shapes) and stiffness.
@@ -217,6 +216,19 @@ void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
     // All pieces in one call: a large model has a hundred thousand bars.
     QVector<QLineF> lines;
     lines.reserve(static_cast<qsizetype>(model.Bars.size()) * (large ? 2 : 8));
+    // A small model's bars as polylines, whose joints Qt rounds off cleanly; a larger one's
+    // pieces all at once.
+    const bool small = model.Bars.size() <= size_t(ResultPainter::OnePath);
+    std::vector<QPolygonF> curves;
+    QPolygonF curve;
+    const auto finish = [&] {
+        if (small)
+            curves.push_back(curve);
+        else
+            for (qsizetype k = 1; k < curve.size(); ++k)
+                lines.append(QLineF(curve[k - 1], curve[k]));
+        curve.clear();
+    };
     for (size_t e = 0; e < model.Bars.size(); ++e) {
         const ViewerModel::Bar& bar = model.Bars[e];
         const Vec3 a = ToVec(model.Nodes[static_cast<size_t>(bar.I)]);
@@ -225,14 +237,9 @@ void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
             // An arc: through its displaced points, as the solver cut it.
             const std::vector<Vec3> arc = BarArc::Points(a, b, bar.Radius);
             const std::vector<Vec3> moves = arcMoves.Of(bar, arcs++);
-            QPointF previous;
-            for (size_t k = 0; k < arc.size(); ++k) {
-                const QPointF next =
-                    Screen(camera, BarAxes::Sum(arc[k], BarAxes::Scaled(moves[k], scale)));
-                if (k > 0)
-                    lines.append(QLineF(previous, next));
-                previous = next;
-            }
+            for (size_t k = 0; k < arc.size(); ++k)
+                curve << Screen(camera, BarAxes::Sum(arc[k], BarAxes::Scaled(moves[k], scale)));
+            finish();
             continue;
         }
         // A member the solver divided: each of its pieces bends between its own displaced
@@ -254,21 +261,20 @@ void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
             const std::vector<Vec3> points =
                 BarShape::Points(axes, from, mi, mj, hinges, truss, scale, segments,
                                  count == 1 ? LoadingOf(bar, axes, loads, e) : BarShape::Loading{});
-            QPointF previous = Screen(camera, points.front());
-            for (size_t p = 1; p < points.size(); ++p) {
-                const QPointF next = Screen(camera, points[p]);
-                lines.append(QLineF(previous, next));
-                previous = next;
-            }
+            // The pieces join: each after the first from its second point.
+            for (size_t p = k == 0 ? 0 : 1; p < points.size(); ++p)
+                curve << Screen(camera, points[p]);
         }
+        finish();
     }
     // Round caps make Qt stroke each piece as a shape: for a small model only.
-    const bool small = model.Bars.size() <= size_t(ResultPainter::OnePath);
     painter.setPen(large   ? QPen(ShapeColour, 1.5)
                    : small ? QPen(ShapeColour, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)
                            : QPen(ShapeColour, 2, Qt::SolidLine, Qt::FlatCap));
     painter.setBrush(Qt::NoBrush);
     painter.drawLines(lines);
+    for (const QPolygonF& bar : curves)
+        painter.drawPolyline(bar);
     if (large)
         return;
     // The displaced nodes.
@@ -315,6 +321,7 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
     // at a joint do not darken where they overlap; a larger model's are filled one by one, and
     // outlined in one call: filling one path of thousands of pieces takes seconds.
     const bool large = model.Bars.size() > size_t(ResultPainter::OnePath);
+    const bool solid = model.Bars.size() > size_t(ResultPainter::LargeModel);
     QPainterPath positivePath, negativePath;
     positivePath.setFillRule(Qt::WindingFill);
     negativePath.setFillRule(Qt::WindingFill);
@@ -374,7 +381,8 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
                 (positive ? positivePath : negativePath).addPolygon(outline);
                 continue;
             }
-            painter.setBrush(positive ? PositiveFill : NegativeFill);
+            painter.setBrush(solid ? (positive ? PositiveSolid : NegativeSolid)
+                                   : (positive ? PositiveFill : NegativeFill));
             // A linear part (a triangle or a trapezoid) is convex, which fills faster.
             if (outline.size() <= 4)
                 painter.drawConvexPolygon(outline);
@@ -457,10 +465,19 @@ void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResu
                    const StaticResults::Case& c, const ViewCamera& camera, bool values,
                    Labels& labels) {
     static const char* const axes[] = {"x", "y", "z"};
-    painter.setPen(QPen(ReactionColour, 2));
-    painter.setBrush(ReactionColour);
+    constexpr double Pi = 3.14159265358979323846;
     const QRectF visible = QRectF(painter.viewport()).adjusted(-80, -80, 80, 80);
     std::vector<Text> texts;
+    // All shafts and arcs in one call, the heads one by one: hundreds of supports have
+    // thousands of arrows.
+    QVector<QLineF> lines;
+    std::vector<QPolygonF> heads;
+    const auto arrow = [&](const QPointF& tail, const QPointF& head) {
+        lines.append(QLineF(tail, head));
+        const QPointF unit = Unit(head - tail), side(-unit.y(), unit.x());
+        heads.push_back(
+            QPolygonF{head, head - unit * 9 + side * 3.5, head - unit * 9 - side * 3.5});
+    };
     for (const StaticResults::Reaction& reaction : c.Reactions) {
         const ViewerModel::Point node = model.Nodes[static_cast<size_t>(reaction.Node - 1)];
         const QPointF at = camera.Project(node);
@@ -479,12 +496,9 @@ void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResu
             unit[static_cast<size_t>(a)] = value > 0 ? 1.0f : -1.0f;
             const QPointF direction = Unit(camera.Direction(unit));
             // The arrow ends at the node, a little off it, and points the way the support
-            // pushes the structure.
-            // Clear of the support's symbol under the node.
+            // pushes the structure; clear of the support's symbol under the node.
             const QPointF head = at - direction * 22, tail = head - direction * 36;
-            painter.setPen(QPen(ReactionColour, 2));
-            painter.setBrush(ReactionColour);
-            Arrow(painter, tail, head);
+            arrow(tail, head);
             if (values)
                 texts.push_back({value, tail - direction * 10, -direction,
                                  QStringLiteral("R%1 = ").arg(QLatin1String(axes[a])),
@@ -497,21 +511,30 @@ void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResu
             ViewerModel::Point vector{0, 0, 0};
             vector[static_cast<size_t>(a)] = value > 0 ? 1.0f : -1.0f;
             const bool counter = camera.Towards(vector) >= 0;
-            const QRectF box(at.x() - 26, at.y() - 26, 52, 52);
-            painter.setBrush(Qt::NoBrush);
-            painter.drawArc(box, int((counter ? 200 : 340) * 16), int((counter ? 140 : -140) * 16));
-            const double end = (counter ? 340 : 200) * 3.14159265358979 / 180;
-            const QPointF tip(at.x() + 26 * std::cos(end), at.y() - 26 * std::sin(end));
+            // An arc under the node from 200 to 340 degrees, its head at the end it turns to.
+            const auto onArc = [&at](double degrees) {
+                const double angle = degrees * Pi / 180;
+                return QPointF(at.x() + 26 * std::cos(angle), at.y() - 26 * std::sin(angle));
+            };
+            for (int k = 0; k < 10; ++k)
+                lines.append(QLineF(onArc(200 + 14 * k), onArc(200 + 14 * (k + 1))));
+            const double end = (counter ? 340 : 200) * Pi / 180;
+            const QPointF tip = onArc(counter ? 340 : 200);
             const QPointF tangent = counter ? QPointF(-std::sin(end), -std::cos(end))
                                             : QPointF(std::sin(end), std::cos(end));
-            painter.setBrush(ReactionColour);
-            Arrow(painter, tip - tangent * 8, tip);
+            arrow(tip - tangent * 8, tip);
             if (values)
                 texts.push_back({value, at + QPointF(counter ? -40 : 40, 30), QPointF(0, 1),
                                  QStringLiteral("M%1 = ").arg(QLatin1String(axes[a])),
                                  ReactionColour});
         }
     }
+    painter.setPen(QPen(ReactionColour, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLines(lines);
+    painter.setBrush(ReactionColour);
+    for (const QPolygonF& head : heads)
+        painter.drawConvexPolygon(head);
     labels.Place(texts);
 }
 

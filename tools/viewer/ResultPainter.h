@@ -30,8 +30,9 @@ public:
     };
 
     static constexpr int Segments = 16; // pieces of a curved bar or diagram
-    // Values tried for a spot on screen, the largest first: more never find room.
-    static constexpr int LabelTries = 20000;
+    // Values tried for a spot on screen, the largest first: a window holds a few thousand, so
+    // more than this never find room.
+    static constexpr int LabelTries = 8000;
     // More supports than this draw their reactions on request only.
     static constexpr int ManySupports = 100;
     static constexpr int LargeModel = 20000; // bars: thin lines, no antialiasing, no dots
