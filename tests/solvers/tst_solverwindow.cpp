@@ -1,8 +1,10 @@
 #include "ProgramRun.h"
+#include "ReportFont.h"
 #include "ScriptedDialogs.h"
 #include "SolverSession.h"
 #include "SolverWindow.h"
 
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -200,6 +202,10 @@ void TestSolverWindow::mathematicsReportWithSave() {
              metrics.horizontalAdvance(QStringLiteral("MMMMMMMMMM")));
     QCOMPARE(metrics.horizontalAdvance(QStringLiteral("1.0")),
              metrics.horizontalAdvance(QStringLiteral("W W")));
+    // A proportional font is never taken for a monospaced one.
+    QVERIFY(!ReportFont::IsMonospaced(QFont(QStringLiteral("DejaVu Sans"))) ||
+            QFontInfo(QFont(QStringLiteral("DejaVu Sans"))).family() !=
+                QStringLiteral("DejaVu Sans"));
     QVERIFY(Button(window, "SaveButton")->isVisible());
     Grab(QStringLiteral("report.png"));
 
