@@ -169,6 +169,24 @@ void TestViewerWindow::resultModeDrawsDiagramsAndTables() {
              qPrintable(page));
     QVERIFY2(page.contains(QStringLiteral("Rx [kN]")), qPrintable(page));
     QVERIFY2(page.contains(table->index(0, 1).data().toString()), qPrintable(page));
+
+    // Hundreds of supports: their reactions are shown on request only.
+    const auto reactions = [](const ViewerWindow& shown) {
+        for (const QToolBar* bar : shown.findChildren<QToolBar*>()) {
+            for (QAction* action : bar->actions()) {
+                if (action->text() == QLatin1String("Reactions"))
+                    return action;
+            }
+        }
+        return static_cast<QAction*>(nullptr);
+    };
+    QVERIFY(reactions(window)->isChecked());
+    ViewerLaunch::Outcome many = outcome;
+    many.Model.Supports.resize(101, many.Model.Supports.front());
+    ViewerWindow crowded(QStringLiteral("Pantex"), many);
+    QVERIFY(!reactions(crowded)->isChecked());
+    QVERIFY(!crowded.View()->grab().isNull());
+    QVERIFY(crowded.View()->LastResults().LabelsDrawn > 0);
 }
 
 void TestViewerWindow::resultModeShowsModes() {
