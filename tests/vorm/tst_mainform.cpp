@@ -146,15 +146,23 @@ void TestMainForm::startEditorSetsUpDialog() {
 
 void TestMainForm::solverAvailability_data() {
     QTest::addColumn<int>("tag");
+    QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("installed");
     QTest::addColumn<bool>("available");
-    QTest::newRow("solver absent") << 1 << false << false;
-    QTest::newRow("solver installed") << 1 << true << true;
-    QTest::newRow("data files") << ProblemCatalogue::DataFilesTag << false << true;
+    QTest::newRow("solver absent") << 1 << "frame.d51" << false << false;
+    QTest::newRow("solver installed") << 1 << "frame.d51" << true << true;
+    // Data files opens any type: the file's own type decides, as its menu entry would.
+    QTest::newRow("data files, solver absent")
+        << ProblemCatalogue::DataFilesTag << "frame.d51" << false << false;
+    QTest::newRow("data files, solver installed")
+        << ProblemCatalogue::DataFilesTag << "frame.d01" << true << true;
+    QTest::newRow("data files, no type")
+        << ProblemCatalogue::DataFilesTag << "notes.dat" << false << true;
 }
 
 void TestMainForm::solverAvailability() {
     QFETCH(int, tag);
+    QFETCH(QString, file);
     QFETCH(bool, installed);
     QFETCH(bool, available);
 
@@ -166,12 +174,12 @@ void TestMainForm::solverAvailability() {
     }
     globals->ApplyMenuTexts(form->ProblemMenu()->actions());
     QSignalSpy requested(form.get(), &TMainForm::EditorRequested);
-    dialogs.fileNames.push_back(package->filePath("frame.d51"));
+    dialogs.fileNames.push_back(package->filePath(file));
     Trigger(tag);
     QCOMPARE(requested.size(), 1);
-    QCOMPARE(requested.first().at(0).toString(), package->filePath("frame.d51"));
+    QCOMPARE(requested.first().at(0).toString(), package->filePath(file));
     QCOMPARE(requested.first().at(1).toBool(), available);
-    QCOMPARE(globals->PreviewDlg().FileName, package->filePath("frame.d51"));
+    QCOMPARE(globals->PreviewDlg().FileName, package->filePath(file));
 }
 
 void TestMainForm::cancelledDialogOpensNothing() {

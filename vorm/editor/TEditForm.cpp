@@ -798,8 +798,12 @@ void TEditForm::Reload() {
     // The program rewrote this window's own file (under its new name after a verdict); the
     // shared dialog may meanwhile name another window's file. Unsaved text is asked about
     // as on every open.
-    if (ConfirmDiscard())
+    // The verdict of the program that rewrote the file stays in the status line.
+    const QString verdict = StatusText(1);
+    if (ConfirmDiscard()) {
         OpenFile(document.Path());
+        SetMessage(verdict);
+    }
 }
 
 bool TEditForm::ResultExists() const {

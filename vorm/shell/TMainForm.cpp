@@ -146,7 +146,13 @@ void TMainForm::StartEditor(QAction* item, const QString& filterPrefix,
         if (fileName.isEmpty() || !EditorOpenRequest::OpensEditor(tag))
             return;
         dialog.InitialDirectory = settings.ReadDataDirectory();
-        emit EditorRequested(fileName, ProblemMenuItems::ImageIndex(item) > -1);
+        // Data files opens a file of any type: whether its solver is here is that type's mark,
+        // not the Data files entry's.
+        const int typeTag =
+            tag == ProblemCatalogue::DataFilesTag ? EditorOpenRequest::TagForFile(fileName) : tag;
+        QAction* typeItem = Item(typeTag);
+        emit EditorRequested(fileName,
+                             ProblemMenuItems::ImageIndex(typeItem ? typeItem : item) > -1);
     });
 }
 
