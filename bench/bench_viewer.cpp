@@ -6,6 +6,7 @@
 // size at which the drawing used to take many seconds: antialiased, with its values written.
 #include "DataChecker.h"
 #include "FormatCatalogue.h"
+#include "LabelPlacer.h"
 #include "ModelPainter.h"
 #include "ResultChoice.h"
 #include "ResultPainter.h"
@@ -229,6 +230,26 @@ BENCHMARK(BM_StoreyResultPaint)
     ->Args({0, 1})
     ->Args({5, 1})
     ->Args({5, 0})
+    ->Unit(benchmark::kMillisecond);
+
+// Placing many values over a window: each is tested against the placed labels of its own grid
+// cells only, so the time grows in proportion to the count (the report's complexity line).
+void BM_PlaceLabels(benchmark::State& bench) {
+    const QFont font(QStringLiteral("DejaVu Sans"), 9);
+    const int count = int(bench.range(0));
+    for (auto _ : bench) {
+        LabelPlacer placer(QRectF(0, 0, 1600, 1000), QFontMetricsF(font));
+        for (int k = 0; k < count; ++k) {
+            const QPointF at((k * 7919LL) % 1600, (k * 104729LL) % 1000);
+            benchmark::DoNotOptimize(placer.Place(QString::number(k % 997), at, QPointF(0, 1)));
+        }
+    }
+    bench.SetComplexityN(count);
+}
+BENCHMARK(BM_PlaceLabels)
+    ->RangeMultiplier(2)
+    ->Range(25000, 400000)
+    ->Complexity()
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -4,7 +4,6 @@
 #include "RegionMesher.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,7 +40,7 @@ private slots:
     void farFromTheOriginAsNearIt_data();
     void farFromTheOriginAsNearIt();
     void junctionOnADivisionPointIsConforming();
-    void manyRegionsMeshInLinearTime();
+    void manyRegionsMeshIntoOneStrip();
     void refusesRegions_data();
     void refusesRegions();
     void projectFileRoundTrip();
@@ -104,17 +103,16 @@ void TestRegionMesher::junctionOnADivisionPointIsConforming() {
     QCOMPARE(result.Mesh_.Elements.size(), size_t(4));
 }
 
-void TestRegionMesher::manyRegionsMeshInLinearTime() {
-    // 20,000 regions in a row took seconds while every pair of regions was compared.
+void TestRegionMesher::manyRegionsMeshIntoOneStrip() {
+    // 20,000 regions in a row, each sharing a side with the next, mesh into one conforming
+    // strip (bench_gralt times it: every pair of regions used to be compared).
     std::vector<MeshRegion> regions;
     for (int r = 0; r < 20000; ++r)
         regions.push_back(Rectangle(r, 0, r + 1, 1, 1, 1));
-    QElapsedTimer timer;
-    timer.start();
     const RegionMesher::Result result = RegionMesher::Build(regions);
     QVERIFY2(result.Ok, qPrintable(result.Error));
     QCOMPARE(result.Mesh_.Nodes.size(), size_t(40002));
-    QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(result.Mesh_.Elements.size(), size_t(20000));
 }
 
 void TestRegionMesher::refusesRegions_data() {

@@ -14,7 +14,6 @@
 #include "SolverCommand.h"
 #include "ViewerLaunch.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -502,12 +501,10 @@ void TestViewerResults::tablesAndCaptions() {
 
 void TestViewerResults::unsoundResultFilesAreRefusedCheaply() {
     QTemporaryDir directory;
-    // 52 bytes that claim 50 million supports: refused at once, before anything that size.
-    QElapsedTimer clock;
-    clock.start();
+    // 52 bytes that claim 50 million supports: refused by the count against the bytes left,
+    // before anything that size is set aside.
     const ViewerLaunch::Outcome many =
         Opened(directory, "many_supports.d05", "many_supports.bin", "many_supports.bin");
-    QVERIFY(clock.elapsed() < 2000);
     QCOMPARE(many.Results.State(), ViewerResults::Status::Unreadable);
     QVERIFY(many.ShowWindow);
     QVERIFY2(many.Results.Message().startsWith(
@@ -638,31 +635,20 @@ void TestViewerResults::labelsKeepClearOfEachOther() {
     QVERIFY(!placer.Place("7.000", QPointF(std::nan(""), 10), QPointF(0, 1)));
     QCOMPARE(placer.Count(), 2);
 
-    // Many values over a small window: those placed never overlap, and twice as many take
-    // about twice as long, not four times.
-    const auto fill = [&](int count, std::vector<QRectF>& boxes) {
-        LabelPlacer many(QRectF(0, 0, 1600, 1000), QFontMetricsF(font));
-        QElapsedTimer clock;
-        clock.start();
-        for (int k = 0; k < count; ++k) {
-            const QPointF at((k * 7919LL) % 1600, (k * 104729LL) % 1000);
-            if (const auto box = many.Place(QString::number(k % 997), at, QPointF(0, 1)))
-                boxes.push_back(*box);
-        }
-        return clock.nsecsElapsed();
-    };
-    std::vector<QRectF> boxes, more;
-    const qint64 small = fill(100000, boxes);
-    const qint64 large = fill(200000, more);
+    // Many values over a small window: those placed never overlap. (How the time grows with
+    // their number is measured by bench_viewer.)
+    LabelPlacer many(QRectF(0, 0, 1600, 1000), QFontMetricsF(font));
+    std::vector<QRectF> boxes;
+    for (int k = 0; k < 100000; ++k) {
+        const QPointF at((k * 7919LL) % 1600, (k * 104729LL) % 1000);
+        if (const auto box = many.Place(QString::number(k % 997), at, QPointF(0, 1)))
+            boxes.push_back(*box);
+    }
     QVERIFY(boxes.size() > 300);
     for (size_t a = 0; a < boxes.size(); ++a) {
         for (size_t b = a + 1; b < boxes.size(); ++b)
             QVERIFY(!boxes[a].intersects(boxes[b]));
     }
-    QVERIFY2(large < 3 * small + 50'000'000, qPrintable(QStringLiteral("%1 ns for 100,000, %2 ns "
-                                                                       "for 200,000")
-                                                            .arg(small)
-                                                            .arg(large)));
 }
 
 void TestViewerResults::barAxesAreTheSolversAxes() {
