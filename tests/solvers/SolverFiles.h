@@ -95,11 +95,14 @@ private:
 
 } // namespace SolverFiles
 
-// Compares with a relative tolerance (and 1e-10 absolute, for values that should be 0).
+// Compares with a relative tolerance; for an expected 0 the tolerance is absolute, in the
+// quantity's own units. (A fixed absolute floor would pass any small value: a displacement of
+// 1e-11 m against an expected 3e-4 m.)
 #define QV_COMPARE_NEAR(actual, expected, tolerance)                                               \
     do {                                                                                           \
         const double a_ = (actual), e_ = (expected);                                               \
-        if (std::abs(a_ - e_) > (tolerance)*std::abs(e_) + 1e-10)                                  \
+        const double allowed_ = e_ == 0 ? (tolerance) : (tolerance)*std::abs(e_);                  \
+        if (!(std::abs(a_ - e_) <= allowed_))                                                      \
             QFAIL(qPrintable(QStringLiteral("%1 = %2, expected %3 (tolerance %4)")                 \
                                  .arg(QStringLiteral(#actual))                                     \
                                  .arg(a_, 0, 'g', 12)                                              \
