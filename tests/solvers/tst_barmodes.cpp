@@ -48,6 +48,7 @@ private slots:
     void portalAgainstDividedCopy();
     void manyCasesFewLoads();
     void shapesFileRoundTrip();
+    void damagedResultFilesRefused();
     void noMassRefused(); // and no finite frequency
 };
 
@@ -326,6 +327,45 @@ void TestBarModes::shapesFileRoundTrip() {
     const qsizetype firstPieces = 8 + 3 * 4 + 2 * 4; // magic, version kind problem, nodes elements
     none[firstPieces] = 0;
     QVERIFY(!ResultFile::Read(none));
+}
+
+void TestBarModes::damagedResultFilesRefused() {
+    // 52 bytes of statics of the second version that claim 50 million supports in their one
+    // load case: refused by the count against the bytes left, before anything that size is set
+    // aside or read for.
+    QByteArray many;
+    {
+        QDataStream out(&many, QIODevice::WriteOnly);
+        out.setByteOrder(QDataStream::LittleEndian);
+        out.writeRawData("QVRESULT", 8);
+        // version, kind, problem; nodes, elements, arc points, no names, 1 case numbered 1
+        for (qint32 value : {2, 1, 5, 5, 5, 4, 0, 0, 1, 1, 50'000'000})
+            out << value;
+    }
+    QCOMPARE(many.size(), 52);
+    const ResultFile::ReadOutcome supports = ResultFile::ReadChecked(many);
+    QVERIFY(!supports.Read);
+    QCOMPARE(supports.Version, 2);
+    QCOMPARE(supports.Fault, QStringLiteral("claims 50000000 supports in load case 1 of the file, "
+                                            "more than its remaining 0 bytes can hold"));
+    QVERIFY(!ResultFile::Read(many));
+
+    // Bytes after the end and a name of no characters are not what a solver writes.
+    ResultFile::Contents contents;
+    contents.Type = ResultFile::Kind::Modes;
+    contents.Problem = 5;
+    contents.Modes.Nodes = 1;
+    contents.Modes.Elements = 1;
+    contents.Modes.Pieces = {1};
+    contents.Modes.Components = {QStringLiteral("ux")};
+    contents.Modes.List.push_back({0, 2.5, {1}, {}});
+    const QByteArray sound = ResultFile::Write(contents);
+    QVERIFY(ResultFile::Read(sound));
+    QCOMPARE(ResultFile::ReadChecked(sound + "abc").Fault,
+             QStringLiteral("has 3 bytes after its end"));
+    contents.Modes.Components = {QString()};
+    QCOMPARE(ResultFile::ReadChecked(ResultFile::Write(contents)).Fault,
+             QStringLiteral("has a component name of 0 characters"));
 }
 
 void TestBarModes::noMassRefused() {

@@ -3,14 +3,13 @@
 #include <QDataStream>
 #include <QIODevice>
 #include <QSysInfo>
+#include <QtEndian>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
 constexpr char Magic[8] = {'Q', 'V', 'R', 'E', 'S', 'U', 'L', 'T'};
-// Bounds that a sound file never reaches; a corrupt count must not make the reader allocate
-// gigabytes before it finds out.
-constexpr qint32 MaxCount = 50'000'000;
 
 QDataStream& Prepare(QDataStream& stream) {
     stream.setByteOrder(QDataStream::LittleEndian);
@@ -28,10 +27,10 @@ void WriteNames(QDataStream& out, const QStringList& names) {
 }
 
 // Little-endian IEEE doubles; on such a machine (all the package runs on) the values' own
-// bytes, written at once.
+// bytes, written and read at once.
 constexpr bool LittleEndianHost = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
 
-// Raw transfers in pieces that an int counts.
+// Raw writes in pieces that an int counts.
 constexpr size_t ChunkValues = size_t{1} << 24;
 
 void WriteValues(QDataStream& out, const std::vector<double>& values) {
@@ -47,43 +46,206 @@ void WriteValues(QDataStream& out, const std::vector<double>& values) {
     }
 }
 
-bool ReadCount(QDataStream& in, qint32& count) {
-    in >> count;
-    return in.status() == QDataStream::Ok && count >= 0 && count <= MaxCount;
-}
+constexpr qint64 IntBytes = 4, RealBytes = 8;
+// Names of components and forces are short; more than this many of them is not a result file.
+constexpr qint32 MaxNames = 64, MaxNameLength = 64;
 
-bool ReadNames(QDataStream& in, QStringList& names) {
-    qint32 count = 0;
-    if (!ReadCount(in, count) || count > 64)
-        return false;
-    for (qint32 n = 0; n < count; ++n) {
-        qint32 length = 0;
-        if (!ReadCount(in, length) || length > 64)
+// The bytes of the file read front to back; every read says whether the bytes were there.
+class Cursor {
+public:
+    explicit Cursor(const QByteArray& bytes) : bytes_(bytes) {}
+
+    qint64 Left() const { return bytes_.size() - at_; }
+
+    bool Int(qint32& value) {
+        if (Left() < IntBytes)
             return false;
-        QByteArray bytes(length, '\0');
-        if (in.readRawData(bytes.data(), length) != length)
-            return false;
-        names << QString::fromLatin1(bytes);
+        value = qFromLittleEndian<qint32>(bytes_.constData() + at_);
+        at_ += IntBytes;
+        return true;
     }
-    return true;
-}
-
-bool ReadValues(QDataStream& in, std::vector<double>& values, qint64 count) {
-    if (count < 0 || count > 8LL * MaxCount || in.device()->bytesAvailable() < count * 8)
-        return false;
-    values.resize(static_cast<size_t>(count));
-    if constexpr (LittleEndianHost) {
-        for (size_t first = 0; first < values.size(); first += ChunkValues) {
-            const int bytes =
-                static_cast<int>(std::min(ChunkValues, values.size() - first) * sizeof(double));
-            if (in.readRawData(reinterpret_cast<char*>(values.data() + first), bytes) != bytes)
-                return false;
+    bool Real(double& value) {
+        if (Left() < RealBytes)
+            return false;
+        value = qFromLittleEndian<double>(bytes_.constData() + at_);
+        at_ += RealBytes;
+        return true;
+    }
+    // `count` numbers; false, with nothing allocated, when the file does not hold them.
+    bool Reals(std::vector<double>& values, qint64 count) {
+        if (count < 0 || count > Left() / RealBytes)
+            return false;
+        values.resize(static_cast<size_t>(count));
+        if constexpr (LittleEndianHost) {
+            if (count > 0)
+                std::memcpy(values.data(), bytes_.constData() + at_,
+                            static_cast<size_t>(count * RealBytes));
+            at_ += count * RealBytes;
+        } else {
+            for (double& value : values) {
+                value = qFromLittleEndian<double>(bytes_.constData() + at_);
+                at_ += RealBytes;
+            }
         }
         return true;
     }
-    for (double& value : values)
-        in >> value;
-    return in.status() == QDataStream::Ok;
+    bool Raw(char* target, qint64 count) {
+        if (count < 0 || count > Left())
+            return false;
+        std::memcpy(target, bytes_.constData() + at_, static_cast<size_t>(count));
+        at_ += count;
+        return true;
+    }
+
+private:
+    const QByteArray& bytes_;
+    qint64 at_ = 0;
+};
+
+// A count of things that take at least `each` bytes apiece, checked against the bytes left.
+struct Count {
+    qint32 Value = 0;
+    QString Fault;
+};
+
+Count ReadCount(Cursor& in, const QString& what, qint64 each) {
+    Count count;
+    if (!in.Int(count.Value))
+        count.Fault = QStringLiteral("is cut short before the number of %1").arg(what);
+    else if (count.Value < 0)
+        count.Fault = QStringLiteral("claims %1 %2").arg(count.Value).arg(what);
+    else if (each > 0 && count.Value > in.Left() / each)
+        count.Fault = QStringLiteral("claims %1 %2, more than its remaining %3 bytes can hold")
+                          .arg(count.Value)
+                          .arg(what)
+                          .arg(in.Left());
+    return count;
+}
+
+QString ReadNames(Cursor& in, QStringList& names, const QString& what) {
+    const Count count = ReadCount(in, what + QStringLiteral(" names"), IntBytes);
+    if (!count.Fault.isEmpty())
+        return count.Fault;
+    if (count.Value > MaxNames)
+        return QStringLiteral("claims %1 %2 names").arg(count.Value).arg(what);
+    for (qint32 n = 0; n < count.Value; ++n) {
+        qint32 length = 0;
+        if (!in.Int(length))
+            return QStringLiteral("is cut short in its %1 names").arg(what);
+        if (length <= 0 || length > MaxNameLength)
+            return QStringLiteral("has a %1 name of %2 characters").arg(what).arg(length);
+        QByteArray name(length, '\0');
+        if (!in.Raw(name.data(), length))
+            return QStringLiteral("is cut short in its %1 names").arg(what);
+        names << QString::fromLatin1(name);
+    }
+    return {};
+}
+
+QString ReadStatics(Cursor& in, int version, StaticResults& r) {
+    qint32 nodes = 0, elements = 0, arcPoints = 0;
+    // Numbers of things whose values come later: checked against the bytes there.
+    const auto counted = [&in](qint32& value, const QString& what) {
+        const Count count = ReadCount(in, what, 0);
+        value = count.Value;
+        return count.Fault;
+    };
+    if (QString fault = counted(nodes, QStringLiteral("nodes")); !fault.isEmpty())
+        return fault;
+    if (QString fault = counted(elements, QStringLiteral("elements")); !fault.isEmpty())
+        return fault;
+    // Version 1 had no inner points of arcs.
+    if (version >= 2) {
+        if (QString fault = counted(arcPoints, QStringLiteral("inner points of arcs"));
+            !fault.isEmpty())
+            return fault;
+    }
+    r.Nodes = nodes;
+    r.Elements = elements;
+    r.ArcPoints = arcPoints;
+    if (QString fault = ReadNames(in, r.Components, QStringLiteral("component")); !fault.isEmpty())
+        return fault;
+    if (QString fault = ReadNames(in, r.ForceNames, QStringLiteral("force")); !fault.isEmpty())
+        return fault;
+    const qint64 width = r.Components.size(), forces = r.ForceNames.size();
+    // The least a load case takes: its number, its displacements, the count of its supports
+    // and its element forces.
+    const qint64 perCase = 2 * IntBytes + RealBytes * ((qint64(nodes) + arcPoints) * width +
+                                                       qint64(elements) * forces);
+    const Count cases = ReadCount(in, QStringLiteral("load cases"), perCase);
+    if (!cases.Fault.isEmpty())
+        return cases.Fault;
+    r.Cases.reserve(static_cast<size_t>(cases.Value));
+    for (qint32 n = 0; n < cases.Value; ++n) {
+        StaticResults::Case c;
+        qint32 number = 0;
+        const QString where = QStringLiteral("in load case %1 of the file").arg(n + 1);
+        if (!in.Int(number) || !in.Reals(c.Displacements, nodes * width) ||
+            !in.Reals(c.ArcDisplacements, arcPoints * width))
+            return QStringLiteral("is cut short ") + where;
+        c.Number = number;
+        const Count supports =
+            ReadCount(in, QStringLiteral("supports ") + where, IntBytes + RealBytes * width);
+        if (!supports.Fault.isEmpty())
+            return supports.Fault;
+        c.Reactions.resize(static_cast<size_t>(supports.Value));
+        for (StaticResults::Reaction& reaction : c.Reactions) {
+            qint32 node = 0;
+            if (!in.Int(node) || !in.Reals(reaction.Values, width))
+                return QStringLiteral("is cut short ") + where;
+            reaction.Node = node;
+        }
+        if (!in.Reals(c.Forces, qint64(elements) * forces))
+            return QStringLiteral("is cut short ") + where;
+        r.Cases.push_back(std::move(c));
+    }
+    return {};
+}
+
+QString ReadShapes(Cursor& in, int version, ResultFile::Shapes& s) {
+    const Count nodes = ReadCount(in, QStringLiteral("nodes"), 0);
+    if (!nodes.Fault.isEmpty())
+        return nodes.Fault;
+    s.Nodes = nodes.Value;
+    qint64 inner = 0;
+    // Versions before 3 had neither the elements, their pieces nor the inner points.
+    if (version >= 3) {
+        const Count elements = ReadCount(in, QStringLiteral("elements"), IntBytes);
+        if (!elements.Fault.isEmpty())
+            return elements.Fault;
+        s.Elements = elements.Value;
+        s.Pieces.resize(static_cast<size_t>(elements.Value));
+        for (size_t e = 0; e < s.Pieces.size(); ++e) {
+            qint32 pieces = 0;
+            in.Int(pieces); // there: counted above
+            if (pieces < 1)
+                return QStringLiteral("divides element %1 into %2 pieces").arg(e + 1).arg(pieces);
+            s.Pieces[e] = pieces;
+            inner += pieces - 1;
+            // Each inner point has a number per component and shape.
+            if (inner > in.Left() / RealBytes)
+                return QStringLiteral("divides its elements into more pieces than it holds "
+                                      "numbers for");
+        }
+    }
+    if (QString fault = ReadNames(in, s.Components, QStringLiteral("component")); !fault.isEmpty())
+        return fault;
+    const qint64 width = s.Components.size();
+    const qint64 perShape = IntBytes + RealBytes * (1 + (qint64(s.Nodes) + inner) * width);
+    const Count shapes = ReadCount(in, QStringLiteral("shapes"), perShape);
+    if (!shapes.Fault.isEmpty())
+        return shapes.Fault;
+    s.List.resize(static_cast<size_t>(shapes.Value));
+    for (size_t n = 0; n < s.List.size(); ++n) {
+        ResultFile::Shapes::Shape& shape = s.List[n];
+        qint32 loadCase = 0;
+        if (!in.Int(loadCase) || !in.Real(shape.Value) ||
+            !in.Reals(shape.Displacements, s.Nodes * width) ||
+            !in.Reals(shape.Inner, inner * width))
+            return QStringLiteral("is cut short in shape %1").arg(n + 1);
+        shape.Case = loadCase;
+    }
+    return {};
 }
 
 } // namespace
@@ -136,87 +298,42 @@ QByteArray ResultFile::Write(const Contents& contents) {
     return bytes;
 }
 
-std::optional<ResultFile::Contents> ResultFile::Read(const QByteArray& bytes) {
-    QDataStream in(bytes);
-    Prepare(in);
+ResultFile::ReadOutcome ResultFile::ReadChecked(const QByteArray& bytes) {
+    ReadOutcome outcome;
+    Cursor in(bytes);
     char magic[8] = {};
-    if (in.readRawData(magic, sizeof magic) != sizeof magic || !std::equal(magic, magic + 8, Magic))
-        return std::nullopt;
-    qint32 version = 0, type = 0, problem = 0;
-    in >> version >> type >> problem;
-    if (in.status() != QDataStream::Ok || version < 1 || version > Version || type < 1 || type > 3)
-        return std::nullopt;
-    Contents contents;
-    contents.Type = static_cast<Kind>(type);
-    contents.Problem = problem;
-    if (contents.Type == Kind::Statics) {
-        StaticResults& r = contents.Statics;
-        qint32 nodes = 0, elements = 0, arcPoints = 0, cases = 0;
-        if (!ReadCount(in, nodes) || !ReadCount(in, elements) ||
-            (version >= 2 && !ReadCount(in, arcPoints)) || !ReadNames(in, r.Components) ||
-            !ReadNames(in, r.ForceNames) || !ReadCount(in, cases))
-            return std::nullopt;
-        r.Nodes = nodes;
-        r.Elements = elements;
-        r.ArcPoints = arcPoints;
-        const qint64 width = r.Components.size();
-        for (qint32 n = 0; n < cases; ++n) {
-            StaticResults::Case c;
-            qint32 number = 0, supports = 0;
-            in >> number;
-            c.Number = number;
-            if (!ReadValues(in, c.Displacements, nodes * width) ||
-                !ReadValues(in, c.ArcDisplacements, arcPoints * width) || !ReadCount(in, supports))
-                return std::nullopt;
-            for (qint32 s = 0; s < supports; ++s) {
-                StaticResults::Reaction reaction;
-                qint32 node = 0;
-                in >> node;
-                reaction.Node = node;
-                if (!ReadValues(in, reaction.Values, width))
-                    return std::nullopt;
-                c.Reactions.push_back(std::move(reaction));
-            }
-            if (!ReadValues(in, c.Forces, static_cast<qint64>(elements) * r.ForceNames.size()))
-                return std::nullopt;
-            r.Cases.push_back(std::move(c));
-        }
-    } else {
-        Shapes& s = contents.Modes;
-        qint32 nodes = 0, count = 0;
-        if (!ReadCount(in, nodes))
-            return std::nullopt;
-        s.Nodes = nodes;
-        if (version >= 3) {
-            qint32 elements = 0;
-            // Four bytes per element must be there before they are set aside.
-            if (!ReadCount(in, elements) || in.device()->bytesAvailable() < qint64{4} * elements)
-                return std::nullopt;
-            s.Elements = elements;
-            s.Pieces.reserve(static_cast<size_t>(elements));
-            for (qint32 e = 0; e < elements; ++e) {
-                qint32 pieces = 0;
-                if (!ReadCount(in, pieces) || pieces < 1)
-                    return std::nullopt;
-                s.Pieces.push_back(pieces);
-            }
-        }
-        if (!ReadNames(in, s.Components) || !ReadCount(in, count))
-            return std::nullopt;
-        const qint64 inner = s.InnerPoints() * s.Components.size();
-        for (qint32 n = 0; n < count; ++n) {
-            Shapes::Shape shape;
-            qint32 loadCase = 0;
-            in >> loadCase >> shape.Value;
-            shape.Case = loadCase;
-            if (!ReadValues(in, shape.Displacements,
-                            static_cast<qint64>(nodes) * s.Components.size()) ||
-                !ReadValues(in, shape.Inner, inner))
-                return std::nullopt;
-            s.List.push_back(std::move(shape));
-        }
+    if (!in.Raw(magic, sizeof magic) || std::memcmp(magic, Magic, sizeof magic) != 0) {
+        outcome.Fault = QStringLiteral("is not a result file");
+        return outcome;
     }
-    if (in.status() != QDataStream::Ok)
-        return std::nullopt;
-    return contents;
+    qint32 version = 0, kind = 0, problem = 0;
+    if (!in.Int(version) || !in.Int(kind) || !in.Int(problem)) {
+        outcome.Fault = QStringLiteral("is cut short in its heading");
+        return outcome;
+    }
+    outcome.Version = version;
+    // The viewer puts these words after the file's name.
+    if (version < 1 || version > Version) {
+        outcome.Fault =
+            QStringLiteral("is of version %1, which this viewer does not know").arg(version);
+        return outcome;
+    }
+    if (kind < 1 || kind > 3) {
+        outcome.Fault = QStringLiteral("holds results of an unknown kind %1").arg(kind);
+        return outcome;
+    }
+    Contents contents;
+    contents.Type = static_cast<Kind>(kind);
+    contents.Problem = problem;
+    outcome.Fault = contents.Type == Kind::Statics ? ReadStatics(in, version, contents.Statics)
+                                                   : ReadShapes(in, version, contents.Modes);
+    if (outcome.Fault.isEmpty() && in.Left() > 0)
+        outcome.Fault = QStringLiteral("has %1 bytes after its end").arg(in.Left());
+    if (outcome.Fault.isEmpty())
+        outcome.Read = std::move(contents);
+    return outcome;
+}
+
+std::optional<ResultFile::Contents> ResultFile::Read(const QByteArray& bytes) {
+    return ReadChecked(bytes).Read;
 }

@@ -48,7 +48,17 @@ struct Contents {
 };
 
 QByteArray Write(const Contents& contents);
-// Null when the bytes are not a result file of a known version or are cut short.
+
+// A result file may be damaged or not ours at all, so every count is checked against the bytes
+// still left before anything is made of that size, names must not be empty, and bytes after
+// the end are refused: reading a file never takes more memory or time than its own size allows.
+struct ReadOutcome {
+    std::optional<Contents> Read;
+    int Version = 0; // of the file, once its heading is read; Shapes::Elements is given from 3
+    QString Fault;   // why not, in words that follow "it": "is cut short in load case 2"
+};
+ReadOutcome ReadChecked(const QByteArray& bytes);
+// Null when the bytes are not a sound result file of a known version.
 std::optional<Contents> Read(const QByteArray& bytes);
 
 } // namespace ResultFile

@@ -105,23 +105,23 @@ QString StaticsMismatch(const StaticResults& r, const ViewerModel& model) {
 }
 
 // The same for natural modes and buckling shapes.
-QString ShapesMismatch(const ResultReader::File& file, Kind kind, const ViewerModel& model) {
-    const ResultFile::Shapes& s = file.Contents.Modes;
+// Files before version 3 do not give the number of elements.
+QString ShapesMismatch(const ResultFile::Shapes& s, int version, Kind kind,
+                       const ViewerModel& model) {
     const int nodes = static_cast<int>(model.Nodes.size());
     const int elements = static_cast<int>(model.ElementCentres.size());
     if (s.Nodes != nodes)
         return QStringLiteral("it is for %1 nodes, but the data has %2 nodes")
             .arg(s.Nodes)
             .arg(nodes);
-    if (file.Elements >= 0 && file.Elements != elements)
+    if (version >= 3 && s.Elements != elements)
         return QStringLiteral("it is for %1 elements, but the data has %2 elements")
-            .arg(file.Elements)
+            .arg(s.Elements)
             .arg(elements);
     const bool modes = kind == Kind::Modes;
     for (size_t k = 0; k < s.List.size(); ++k) {
         const ResultFile::Shapes::Shape& shape = s.List[k];
-        if (!std::isfinite(shape.Value) || !Finite(shape.Displacements) ||
-            (k < file.Inner.size() && !Finite(file.Inner[k])))
+        if (!std::isfinite(shape.Value) || !Finite(shape.Displacements) || !Finite(shape.Inner))
             return QStringLiteral("it holds numbers in shape %1 that are not finite").arg(k + 1);
         if (modes && !(shape.Value > 0))
             return QStringLiteral("it has a natural mode of %1 Hz").arg(shape.Value);
@@ -139,9 +139,8 @@ QString ShapesMismatch(const ResultReader::File& file, Kind kind, const ViewerMo
 }
 
 // What of the file does not fit the model, or an empty text.
-QString Mismatch(const ResultReader::File& file, int problem, Kind expected,
+QString Mismatch(const ResultFile::Contents& contents, int version, int problem, Kind expected,
                  const ViewerModel& model) {
-    const ResultFile::Contents& contents = file.Contents;
     if (contents.Problem != problem)
         return QStringLiteral("it holds results of problem %1, not of problem %2")
             .arg(contents.Problem)
@@ -156,7 +155,7 @@ QString Mismatch(const ResultReader::File& file, int problem, Kind expected,
             .arg(components.join(u' '), model.Components.join(u' '));
     const QString mismatch = contents.Type == Kind::Statics
                                  ? StaticsMismatch(contents.Statics, model)
-                                 : ShapesMismatch(file, contents.Type, model);
+                                 : ShapesMismatch(contents.Modes, version, contents.Type, model);
     if (!mismatch.isEmpty())
         return mismatch;
     if (model.Bars.size() != model.ElementCentres.size())
@@ -209,14 +208,14 @@ ViewerResults ViewerResults::FromBytes(const QByteArray& bytes, const QString& p
                                        bool dynamics, const ViewerModel& model) {
     const QString name = QFileInfo(path).fileName();
     const std::optional<SolverEntry> solver = SolverFor(problem, dynamics);
-    ResultReader::Outcome read = ResultReader::Read(bytes);
+    ResultFile::ReadOutcome read = ResultFile::ReadChecked(bytes);
     if (!read.Read)
         return Refused(Status::Unreadable, path,
                        QStringLiteral("No results: the result file %1 cannot be read: it %2. "
                                       "Calculate again (F9). The model is shown.")
                            .arg(name, read.Fault));
     const Kind expected = solver ? KindOf(solver->Kind) : Kind::Statics;
-    const QString mismatch = Mismatch(*read.Read, problem, expected, model);
+    const QString mismatch = Mismatch(*read.Read, read.Version, problem, expected, model);
     if (!mismatch.isEmpty())
         return Refused(Status::Mismatch, path,
                        QStringLiteral("No results: the result file %1 does not belong to this "
@@ -225,13 +224,14 @@ ViewerResults ViewerResults::FromBytes(const QByteArray& bytes, const QString& p
     ViewerResults results;
     results.status_ = Status::Shown;
     results.path_ = path;
-    results.file_ = std::move(*read.Read);
+    results.contents_ = std::move(*read.Read);
     return results;
 }
 
 const std::vector<double>& ViewerResults::InnerShape(size_t shape) const {
     static const std::vector<double> none;
-    return shape < file_.Inner.size() ? file_.Inner[shape] : none;
+    const auto& shapes = contents_.Modes.List;
+    return shape < shapes.size() ? shapes[shape].Inner : none;
 }
 
 ViewerResults::Places ViewerResults::PlacesOf(const QStringList& components) {
@@ -264,7 +264,7 @@ ViewerResults::Motion ViewerResults::NodeMotion(const std::vector<double>& value
 }
 
 int ViewerResults::CaseIndex(int number) const {
-    const auto& cases = file_.Contents.Statics.Cases;
+    const auto& cases = contents_.Statics.Cases;
     for (size_t c = 0; c < cases.size(); ++c) {
         if (cases[c].Number == number)
             return static_cast<int>(c);

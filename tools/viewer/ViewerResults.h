@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ResultReader.h"
+#include "ResultFile.h"
 #include "ViewerModel.h"
 
 #include <QString>
@@ -27,11 +27,11 @@ public:
     // Why nothing is shown, or a warning about results that are shown (older than the data).
     const QString& Message() const { return message_; }
     const QString& Path() const { return path_; }
-    const ResultFile::Contents& Contents() const { return file_.Contents; }
+    const ResultFile::Contents& Contents() const { return contents_; }
     // Modes and buckling shapes of version 3: the straight pieces of each element (empty for
     // older files) and the inner points' displacements of shape `shape` (elements in order,
     // each from i to j).
-    const std::vector<int>& Pieces() const { return file_.Pieces; }
+    const std::vector<int>& Pieces() const { return contents_.Modes.Pieces; }
     const std::vector<double>& InnerShape(size_t shape) const;
 
     // The translation and rotation of a node in global axes from one row of node values in
@@ -58,5 +58,5 @@ private:
     Status status_ = Status::Missing;
     QString message_;
     QString path_;
-    ResultReader::File file_;
+    ResultFile::Contents contents_;
 };
