@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <deque>
+#include <functional>
 
 // Dialogs answered in advance: each question or file dialog takes the next scripted answer
 // (Cancel and an empty file name when none is left) and everything shown is recorded.
@@ -34,6 +35,8 @@ public:
     }
     void ShowWarning(QWidget*, const QString& text) override {
         shown.push_back({QStringLiteral("warning"), text, {}});
+        if (whileShown)
+            whileShown();
     }
     void ShowInformation(QWidget*, const QString& text) override {
         shown.push_back({QStringLiteral("information"), text, {}});
@@ -65,6 +68,8 @@ public:
     QList<Shown> shown;
     QList<QUrl> opened;
     bool desktopOpens = true; // false: no browser or handler could be started
+    // Runs while a warning is up, as a real message box runs its own event loop.
+    std::function<void()> whileShown;
 
 private:
     template <typename T>

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
@@ -108,6 +109,7 @@ private slots:
     void calculator();
     void followUpVerdict();
     void windowsStayWhileTheirProgramRuns();
+    void closeWaitsForTheWholeAction();
     void reportOfTheCalculation();
 };
 
@@ -552,6 +554,33 @@ void TestEditorPrograms::windowsStayWhileTheirProgramRuns() {
     QTRY_VERIFY(!alive);
     QCOMPARE(f.windows->Editors().size(), 0);
     QVERIFY(f.main->close());
+}
+
+void TestEditorPrograms::closeWaitsForTheWholeAction() {
+    ProgramsFixture f;
+    f.WriteData("p.d09", Example("panel.d09"));
+    TEditForm* editor = f.Open("p.d09", false);
+    const QPointer<TEditForm> alive(editor);
+    QMdiSubWindow* window = f.main->MdiArea()->subWindowList().first();
+    // The mesher runs a while and ends without a mesh; meanwhile the user closes the window.
+    // The warning that follows is modal and runs its own event loop: the window must outlive
+    // it, or the message box is freed with it under the user.
+    qputenv("QV_PROBE_SLEEP_MS", "600");
+    QTimer::singleShot(200, f.main.get(), [&] { window->close(); });
+    bool aliveUnderWarning = false;
+    f.dialogs.whileShown = [&] {
+        QEventLoop modal;
+        QTimer::singleShot(300, &modal, &QEventLoop::quit);
+        modal.exec();
+        aliveUnderWarning = alive;
+    };
+    editor->Button("GenerateBtn")->click();
+    qunsetenv("QV_PROBE_SLEEP_MS");
+    f.dialogs.whileShown = nullptr;
+    QCOMPARE(f.dialogs.Texts("warning").size(), 1);
+    QVERIFY(aliveUnderWarning);
+    // Once the action is over, the close asked for comes.
+    QTRY_VERIFY(!alive);
 }
 
 void TestEditorPrograms::reportOfTheCalculation() {

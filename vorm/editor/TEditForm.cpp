@@ -106,6 +106,11 @@ TEditForm::~TEditForm() = default;
 
 template <typename Handler>
 void TEditForm::Guarded(Handler&& handler) {
+    ++actionsRunning;
+    const auto done = qScopeGuard([this] {
+        --actionsRunning;
+        CloseWhenIdle();
+    });
     HandlerGuard::Run(services.Dialogs, this, std::forward<Handler>(handler));
 }
 
@@ -784,14 +789,25 @@ QString TEditForm::StillRunningText() {
 void TEditForm::Run(const ProgramCall& call) {
     ++programsRunning;
     const auto done = qScopeGuard([this] {
-        // A close asked for during the run comes once the action that started it is over.
-        if (--programsRunning == 0 && closeAfterRun) {
-            closeAfterRun = false;
-            QTimer::singleShot(0, this, [this] { ExitBtnClick(); });
-        }
+        --programsRunning;
+        CloseWhenIdle();
     });
     services.Runner.RunProgram(this, call.Program, call.Arguments, call.ShowState,
                                call.CommandLine);
+}
+
+void TEditForm::CloseWhenIdle() {
+    if (!closeAfterRun || programsRunning > 0 || actionsRunning > 0)
+        return;
+    closeAfterRun = false;
+    // From the event loop, once the handler that ended here has returned.
+    QTimer::singleShot(0, this, [this] {
+        if (programsRunning > 0 || actionsRunning > 0) {
+            closeAfterRun = true;
+            return;
+        }
+        ExitBtnClick();
+    });
 }
 
 void TEditForm::Reload() {

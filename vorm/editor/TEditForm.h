@@ -172,7 +172,12 @@ private:
     EditorDocument document;
     int helpContext = 20;
     int programsRunning = 0; // runs of this window in progress (they may nest)
+    int actionsRunning = 0;  // handlers of this window in progress (they may nest)
     bool closeAfterRun = false;
+    // Closes the window when a close was asked for during a run and nothing of this window is
+    // in progress any more: an action that ran a program may still show a modal message, and a
+    // window freed under it takes the message box with it.
+    void CloseWhenIdle();
     bool clipboardHasData = false;
     EditField* editField = nullptr;
     std::unique_ptr<InputTables> tables;
