@@ -24,24 +24,30 @@ namespace {
 constexpr int NodeCount = 60000;
 constexpr int ElementCount = 120000;
 
+// The general data, one material and one section of a space frame, up to its nodes' header.
+QStringList Heading(const QString& comment, const QString& title, int nodes, int elements) {
+    return {comment,
+            QStringLiteral("*1 General data"),
+            QStringLiteral("#  1  Title = %1").arg(title),
+            QStringLiteral("#  2  Force = kN"),
+            QStringLiteral("#  3  Length = m"),
+            QStringLiteral("#  4  Cases = 1"),
+            QStringLiteral("#  5  Nodes = %1").arg(nodes),
+            QStringLiteral("#  6  Elements = %1").arg(elements),
+            QStringLiteral("#  7  Materials = 1"),
+            QStringLiteral("#  8  Sections = 1"),
+            QStringLiteral("#  9  Modes = 0"),
+            QStringLiteral("*2 Materials"),
+            QStringLiteral("#  1  2.1E8 0.3 78.5 1.2E-5"),
+            QStringLiteral("*3 Sections"),
+            QStringLiteral("#  1  0.01 1E-5 1E-5 1E-5"),
+            QStringLiteral("*4 Nodes")};
+}
+
 // A space frame on a 40 x 40 x 37.5 grid, each node joined to its neighbours along x and y.
 QStringList SpaceFrame() {
-    QStringList lines{QStringLiteral("Large space frame"),
-                      QStringLiteral("*1 General data"),
-                      QStringLiteral("#  1  Title = Grid"),
-                      QStringLiteral("#  2  Force = kN"),
-                      QStringLiteral("#  3  Length = m"),
-                      QStringLiteral("#  4  Cases = 1"),
-                      QStringLiteral("#  5  Nodes = %1").arg(NodeCount),
-                      QStringLiteral("#  6  Elements = %1").arg(ElementCount),
-                      QStringLiteral("#  7  Materials = 1"),
-                      QStringLiteral("#  8  Sections = 1"),
-                      QStringLiteral("#  9  Modes = 0"),
-                      QStringLiteral("*2 Materials"),
-                      QStringLiteral("#  1  2.1E8 0.3 78.5 1.2E-5"),
-                      QStringLiteral("*3 Sections"),
-                      QStringLiteral("#  1  0.01 1E-5 1E-5 1E-5"),
-                      QStringLiteral("*4 Nodes")};
+    QStringList lines = Heading(QStringLiteral("Large space frame"), QStringLiteral("Grid"),
+                                NodeCount, ElementCount);
     for (int i = 0; i < NodeCount; ++i)
         lines << QStringLiteral("#%1  %2 %3 %4")
                      .arg(i + 1)
@@ -87,22 +93,8 @@ QStringList StoreyFrame() {
         if (n >= PerLevel && (n / Side) % Side + 1 < Side)
             bar(n, n + Side);
     }
-    QStringList lines{QStringLiteral("Storey frame"),
-                      QStringLiteral("*1 General data"),
-                      QStringLiteral("#  1  Title = Storeys"),
-                      QStringLiteral("#  2  Force = kN"),
-                      QStringLiteral("#  3  Length = m"),
-                      QStringLiteral("#  4  Cases = 1"),
-                      QStringLiteral("#  5  Nodes = %1").arg(nodes.size()),
-                      QStringLiteral("#  6  Elements = %1").arg(elements.size()),
-                      QStringLiteral("#  7  Materials = 1"),
-                      QStringLiteral("#  8  Sections = 1"),
-                      QStringLiteral("#  9  Modes = 0"),
-                      QStringLiteral("*2 Materials"),
-                      QStringLiteral("#  1  2.1E8 0.3 78.5 1.2E-5"),
-                      QStringLiteral("*3 Sections"),
-                      QStringLiteral("#  1  0.01 1E-5 1E-5 1E-5"),
-                      QStringLiteral("*4 Nodes")};
+    QStringList lines = Heading(QStringLiteral("Storey frame"), QStringLiteral("Storeys"),
+                                int(nodes.size()), int(elements.size()));
     lines << nodes << QStringLiteral("*5 Elements") << elements << QStringLiteral("*6 Supports");
     for (int s = 0; s < PerLevel; ++s)
         lines << QStringLiteral("#%1  %1 1 1 1 1 1 1").arg(s + 1);

@@ -32,6 +32,19 @@ private:
         return {nodes, elements};
     }
 
+    // A pinned column 4 m high drawn as one member, pressed at its top by the nodal load given.
+    static QByteArray PinnedColumn(int cases, const QString& load, int factors) {
+        return Structure(cases,
+                         {{2, {QStringLiteral("2.1E8 0.3 78.5 1.2E-5")}},
+                          {3, {QStringLiteral("0.01 1.0E-4")}},
+                          {4, {QStringLiteral("0 0"), QStringLiteral("0 4")}},
+                          {5, {QStringLiteral("1 2 1 1 0")}},
+                          {6, {QStringLiteral("1 1 1 0"), QStringLiteral("2 1 0 0")}},
+                          {7, {load}},
+                          {8, {}}},
+                         QString::number(factors));
+    }
+
     static double Frequency(const Run& run, int mode) {
         return run.Json()[QStringLiteral("modes")][mode][QStringLiteral("frequency")].toDouble();
     }
@@ -187,15 +200,7 @@ void TestBarModes::oneMemberBars() {
     // in the fourth digit and the shapes are given at the drawn nodes.
     const double euler = std::numbers::pi * std::numbers::pi * E * I / (L * L);
     const Run column(QStringLiteral("Wempel"), QStringLiteral("column.d15"),
-                     Structure(1,
-                               {{2, {QStringLiteral("2.1E8 0.3 78.5 1.2E-5")}},
-                                {3, {QStringLiteral("0.01 1.0E-4")}},
-                                {4, {QStringLiteral("0 0"), QStringLiteral("0 4")}},
-                                {5, {QStringLiteral("1 2 1 1 0")}},
-                                {6, {QStringLiteral("1 1 1 0"), QStringLiteral("2 1 0 0")}},
-                                {7, {QStringLiteral("1 2 0 -100 0")}},
-                                {8, {}}},
-                               QStringLiteral("2")));
+                     PinnedColumn(1, QStringLiteral("1 2 0 -100 0"), 2));
     QVERIFY2(column.Ok(), qPrintable(column.Outcome().Error));
     QV_COMPARE_NEAR(Factor(column, 1, 0), euler / 100, 1e-4);
     QV_COMPARE_NEAR(Factor(column, 1, 1), 4 * euler / 100, 1e-4);
@@ -286,15 +291,7 @@ void TestBarModes::manyCasesFewLoads() {
     // A thousand load cases of which one has loads: the others have no buckling and cost
     // nothing; the work follows the loads the file holds, not the count it claims.
     const Run run(QStringLiteral("Wempel"), QStringLiteral("cases.d15"),
-                  Structure(1000,
-                            {{2, {QStringLiteral("2.1E8 0.3 78.5 1.2E-5")}},
-                             {3, {QStringLiteral("0.01 1.0E-4")}},
-                             {4, {QStringLiteral("0 0"), QStringLiteral("0 4")}},
-                             {5, {QStringLiteral("1 2 1 1 0")}},
-                             {6, {QStringLiteral("1 1 1 0"), QStringLiteral("2 1 0 0")}},
-                             {7, {QStringLiteral("700 2 0 -100 0")}},
-                             {8, {}}},
-                            QStringLiteral("1")));
+                  PinnedColumn(1000, QStringLiteral("700 2 0 -100 0"), 1));
     QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
     const QJsonArray critical = run.Json()[QStringLiteral("critical")].toArray();
     QCOMPARE(critical.size(), 1000);
