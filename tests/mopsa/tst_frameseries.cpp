@@ -126,6 +126,10 @@ void TestFrameSeries::faultLeavesTheTextUntouched_data() {
         << "element 2 is not given";
     QTest::newRow("node below 1") << ends << QStringList{element[0], QStringLiteral("#E 1 2 1 -1")}
                                   << 24 << "would name node 0";
+    // Refused before a million copies are made, with the check's own words for the first.
+    QTest::newRow("copies beyond the nodes")
+        << ends << QStringList{element[0], QStringLiteral("#E 1 999999")} << 24
+        << "item 5 that this series makes: node j is 6, but the nodes go only up to 5";
     QTest::newRow("not a whole number")
         << ends << QStringList{element[0], QStringLiteral("#E 1 2.5")} << 24
         << "\"2.5\" is not a whole number";

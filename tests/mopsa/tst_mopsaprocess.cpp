@@ -71,6 +71,12 @@ void TestMopsaProcess::rejectedFileStaysUntouched_data() {
         << QByteArray("Line 25: item 5 that this series makes: node j is 6, but the nodes go "
                       "only up to 5\r\n")
         << 1;
+    // A million copies naming nodes that are not there: refused before they are made.
+    QTest::newRow("a million copies")
+        << "beam.d55" << QByteArray("#E 1 3") << QByteArray("#E 1 999999")
+        << QByteArray("Line 25: item 5 that this series makes: node j is 6, but the nodes go "
+                      "only up to 5\r\n")
+        << 1;
     // A line the message names is one of the file as it stands as well.
     QTest::newRow("second support at a node")
         << "beam.d55" << QByteArray("#  2    5    0   1   0")

@@ -168,7 +168,47 @@ int ExpandNodes(TableItems& table, int coordinates) {
     return made;
 }
 
-int ExpandElements(TableItems& table, const std::vector<int>& nodeColumns) {
+// The columns of an element that name nodes, and the nodes there are to name.
+struct NodeColumns {
+    std::vector<int> Index;
+    std::vector<QString> Names; // "node j"
+    long long Highest = 0;
+    QString ItemsName; // "nodes"
+};
+
+// A series whose copies name nodes beyond the last would be refused by the check of the
+// expanded file all the same; refused here, before the copies are made, a count of a million
+// costs nothing. The message is the one the check gives for the first such copy.
+void CheckCopiedNodes(const Series& series, const NodeColumns& columns,
+                      const std::vector<long long>& nodes, long long base, long long count,
+                      long long numberStep, long long nodeStep) {
+    if (nodeStep <= 0)
+        return;
+    long long first = count + 1;
+    size_t column = 0;
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        if (nodes[i] == 0)
+            continue;
+        const long long k =
+            nodes[i] > columns.Highest ? 1 : (columns.Highest - nodes[i]) / nodeStep + 1;
+        if (k < first) {
+            first = k;
+            column = i;
+        }
+    }
+    if (first > count)
+        return;
+    Fail(series.Line, QStringLiteral("item %1 that this series makes: %2 is %3, but the %4 go "
+                                     "only up to %5")
+                          .arg(base + first * numberStep)
+                          .arg(columns.Names[column])
+                          .arg(nodes[column] + first * nodeStep)
+                          .arg(columns.ItemsName)
+                          .arg(columns.Highest));
+}
+
+int ExpandElements(TableItems& table, const NodeColumns& columns) {
+    const std::vector<int>& nodeColumns = columns.Index;
     const QString form = QStringLiteral("\"#E base count\", \"#E base count nstep\" or "
                                         "\"#E base count nstep kstep\"");
     int made = 0;
@@ -194,6 +234,7 @@ int ExpandElements(TableItems& table, const std::vector<int>& nodeColumns) {
                      QStringLiteral("element %1 needs its node numbers to be copied").arg(base));
             nodes.push_back(static_cast<long long>(node));
         }
+        CheckCopiedNodes(series, columns, nodes, base, count, numberStep, nodeStep);
         for (long long k = 1; k <= count; ++k) {
             Item item;
             item.SeriesLine = series.Line;
@@ -286,21 +327,29 @@ FrameSeries::Outcome FrameSeries::Expand(DataFileText& text, const DataFormat& f
         const TableFormat* elementFormat = format.Table(5);
         QStringList nodeLines, elementLines;
         std::vector<int> nodeOrigins, elementOrigins;
+        long long highestNode = 0;
         if (nodes.Found() && nodeFormat) {
             TableItems table = Collect(text, nodes, QStringLiteral("node"));
             if (!table.SeriesLines.empty()) {
                 outcome.NewNodes = ExpandNodes(table, static_cast<int>(nodeFormat->Columns.size()));
                 nodeLines = Rewrite(table, nodes, QStringLiteral("node"), 10, nodeOrigins);
             }
+            if (!table.Items.empty())
+                highestNode = table.Items.rbegin()->first;
         }
         if (elements.Found() && elementFormat) {
             TableItems table = Collect(text, elements, QStringLiteral("element"));
             if (!table.SeriesLines.empty()) {
-                std::vector<int> nodeColumns;
+                NodeColumns nodeColumns;
                 for (size_t c = 0; c < elementFormat->Columns.size(); ++c) {
-                    if (elementFormat->Columns[c].RefTable == 4)
-                        nodeColumns.push_back(static_cast<int>(c));
+                    if (elementFormat->Columns[c].RefTable == 4) {
+                        nodeColumns.Index.push_back(static_cast<int>(c));
+                        nodeColumns.Names.push_back(elementFormat->Columns[c].Name);
+                    }
                 }
+                nodeColumns.Highest = highestNode;
+                nodeColumns.ItemsName =
+                    nodeFormat ? nodeFormat->ItemsName : QStringLiteral("items in table 4");
                 outcome.NewElements = ExpandElements(table, nodeColumns);
                 elementLines =
                     Rewrite(table, elements, QStringLiteral("element"), 5, elementOrigins);
