@@ -1,4 +1,6 @@
 #include "BarModelBuilder.h"
+#include "FormatCatalogue.h"
+#include "ProblemType.h"
 #include "ResultFile.h"
 #include "SolverFiles.h"
 
@@ -21,6 +23,7 @@ private:
     static QStringList Steel() { return {QStringLiteral("2.1E8 0.3 78.5 1.2E-5")}; }
 
 private slots:
+    void problemTypesAgreeWithTheFormats();
     void cantilever();
     void simpleAndProppedBeams();
     void hingedBeamEnds();
@@ -426,4 +429,32 @@ void TestBarStatics::answersThatDoNotCheckRefused() {
 }
 
 QTEST_GUILESS_MAIN(TestBarStatics)
+void TestBarStatics::problemTypesAgreeWithTheFormats() {
+    // The table of problem types and the checker's formats describe the same files: bar types
+    // draw bars (as do the meridians of shells), their supports give a node and one code per kept
+    // component, and every type with a model to draw has one in the format.
+    for (int number = 1; number <= 27; ++number) {
+        const ProblemType& type = ProblemType::Of(number);
+        const std::optional<DataFormat> format = FormatCatalogue::For(number);
+        QVERIFY2(format, qPrintable(QString::number(number)));
+        // 18 to 20 have no problem type.
+        QCOMPARE(type.Kind == ProblemType::Family::None, number >= 18 && number <= 20);
+        if (type.Kind == ProblemType::Family::None)
+            continue;
+        QCOMPARE(type.Number, number);
+        if (type.IsBars())
+            QCOMPARE(format->Model.Kind, ModelShape::Elements::Bars);
+        QCOMPARE(type.IsBars(), BarModelBuilder::Handles(number));
+        if (type.HasModel)
+            QVERIFY(format->Model.Kind != ModelShape::Elements::None);
+        if (type.IsBars()) {
+            QVERIFY(format->Table(6));
+            QCOMPARE(format->Table(6)->Columns.size(), type.Components.size() + 1);
+            QVERIFY(!type.LoadAxes.empty());
+        }
+    }
+    QCOMPARE(ProblemType::Of(18).Kind, ProblemType::Family::None);
+    QVERIFY(!ProblemType::Of(0).HasModel);
+}
+
 #include "tst_barstatics.moc"

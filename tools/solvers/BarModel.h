@@ -53,6 +53,7 @@ struct BarModel {
 
     int Problem = 0;
     Frame Axes = Frame::PlaneXZ;
+    bool Truss = false;          // every bar carries normal force only
     std::vector<int> Components; // the kept components, in the order of the type's tables
     QString ForceUnit, LengthUnit;
     int LoadCases = 0;
@@ -73,6 +74,6 @@ struct BarModel {
     // The names of the kept components ("ux", "uz", "ry") and of the matching loads.
     QStringList ComponentNames() const;
     QStringList LoadNames() const;
-    bool IsTruss() const { return Problem == 3 || Problem == 4; }
+    bool IsTruss() const { return Truss; }
     bool IsPlane() const { return Axes == Frame::PlaneXZ; }
 };

@@ -2,6 +2,7 @@
 
 #include "CircularArc.h"
 #include "ParsedData.h"
+#include "ProblemType.h"
 
 #include <cmath>
 #include <numbers>
@@ -14,51 +15,24 @@ int Index(double number) {
     return static_cast<int>(number) - 1;
 }
 
-// Which kept components the problem type has, in the order of its supports and nodal loads.
-std::vector<int> ComponentsOf(int problem) {
-    switch (problem) {
-    case 3:
-        return {0, 2};
-    case 4:
-        return {0, 1, 2};
-    case 6:
-        return {2, 3, 4};
-    case 7:
-        return {0, 1, 2, 3, 4, 5};
-    default:
-        return {0, 2, 4};
-    }
-}
-
-// The global axes of the element load columns of table 8.
-std::vector<int> LoadAxesOf(int problem) {
-    switch (problem) {
-    case 6:
-        return {2};
-    case 7:
-        return {0, 1, 2};
-    default:
-        return {0, 2};
-    }
-}
-
-bool HasHinges(int problem) {
-    return problem == 1 || problem == 5 || problem == 8 || problem == 15;
-}
-
-void ReadNodes(int problem, const ParsedTable& nodes, BarModel& model) {
+void ReadNodes(const ProblemType& type, const ParsedTable& nodes, BarModel& model) {
     for (int row = 0; row < nodes.Rows(); ++row) {
         const double* v = nodes.Row(row);
-        if (problem == 4 || problem == 7)
+        switch (type.Lies) {
+        case ProblemType::Layout::Space:
             model.Nodes.push_back({v[0], v[1], v[2]});
-        else if (problem == 6)
+            break;
+        case ProblemType::Layout::Grillage:
             model.Nodes.push_back({v[0], v[1], 0});
-        else
+            break;
+        case ProblemType::Layout::PlaneXZ:
             model.Nodes.push_back({v[0], 0, v[1]});
+            break;
+        }
     }
 }
 
-BarModel::Bar BarOf(int problem, const double* item, const ParsedData& data) {
+BarModel::Bar BarOf(const ProblemType& type, const double* item, const ParsedData& data) {
     BarModel::Bar bar;
     bar.I = Index(item[0]);
     bar.J = Index(item[1]);
@@ -67,29 +41,23 @@ BarModel::Bar BarOf(int problem, const double* item, const ParsedData& data) {
     bar.G = material[0] / (2 * (1 + material[1]));
     bar.Density = material[2];
     const double* section = data.Table(3)->Row(Index(item[3]));
-    switch (problem) {
-    case 3:
-    case 4:
+    if (type.Truss) {
         bar.A = section[0];
         bar.Truss = true;
-        break;
-    case 6:
+    } else if (type.Lies == ProblemType::Layout::Grillage) {
         bar.Iy = section[0];
         bar.It = section[1];
-        break;
-    case 7:
+    } else if (type.Lies == ProblemType::Layout::Space) {
         bar.A = section[0];
         bar.It = section[1];
         bar.Iy = section[2];
         bar.Iz = section[3];
         bar.Beta = item[4];
-        break;
-    default:
+    } else {
         bar.A = section[0];
         bar.Iy = section[1];
-        break;
     }
-    if (HasHinges(problem)) {
+    if (type.Hinges) {
         const int hinges = static_cast<int>(item[4]);
         bar.HingeI = hinges == 1 || hinges == 3;
         bar.HingeJ = hinges == 2 || hinges == 3;
@@ -139,23 +107,25 @@ std::vector<BarModel::Vector> StraightPoints(const BarModel::Vector& a, const Ba
 } // namespace
 
 bool BarModelBuilder::Handles(int problem) {
-    return (problem >= 3 && problem <= 8) || problem == 1 || problem == 15;
+    return ProblemType::Of(problem).IsBars();
 }
 
 BarModel BarModelBuilder::Build(int problem, const ParsedData& data,
                                 const std::vector<int>& pieces) {
+    const ProblemType& type = ProblemType::Of(problem);
     BarModel model;
     model.Problem = problem;
-    model.Axes = problem == 6                     ? Frame::Grillage
-                 : (problem == 4 || problem == 7) ? Frame::Space
-                                                  : Frame::PlaneXZ;
-    model.Components = ComponentsOf(problem);
+    model.Axes = type.Lies == ProblemType::Layout::Grillage ? Frame::Grillage
+                 : type.Lies == ProblemType::Layout::Space  ? Frame::Space
+                                                            : Frame::PlaneXZ;
+    model.Truss = type.Truss;
+    model.Components = type.Components;
     model.ForceUnit = data.General.size() > 1 ? data.General[1].Text : QString();
     model.LengthUnit = data.General.size() > 2 ? data.General[2].Text : QString();
     model.LoadCases = static_cast<int>(data.GeneralNumber(4));
     model.Modes = static_cast<int>(data.GeneralNumber(9));
 
-    ReadNodes(problem, *data.Table(4), model);
+    ReadNodes(type, *data.Table(4), model);
     model.DataNodes = static_cast<int>(model.Nodes.size());
 
     // Bars of each element of the file: one, or the pieces of an arc.
@@ -163,9 +133,9 @@ BarModel BarModelBuilder::Build(int problem, const ParsedData& data,
     model.DataElements = elements.Rows();
     std::vector<std::vector<int>> barsOf(static_cast<size_t>(elements.Rows()));
     for (int row = 0; row < elements.Rows(); ++row) {
-        BarModel::Bar bar = BarOf(problem, elements.Row(row), data);
+        BarModel::Bar bar = BarOf(type, elements.Row(row), data);
         bar.Element = row;
-        const double radius = problem == 1 ? elements.At(row, 5) : 0;
+        const double radius = type.CurvedMembers ? elements.At(row, 5) : 0;
         const BarModel::Vector a = model.Nodes[static_cast<size_t>(bar.I)];
         const BarModel::Vector b = model.Nodes[static_cast<size_t>(bar.J)];
         if (radius != 0) {
@@ -203,7 +173,7 @@ BarModel BarModelBuilder::Build(int problem, const ParsedData& data,
         }
     }
     if (const ParsedTable* loads = data.Table(8)) {
-        const std::vector<int> axes = LoadAxesOf(problem);
+        const std::vector<int>& axes = type.LoadAxes;
         for (int row = 0; row < loads->Rows(); ++row) {
             BarModel::ElementLoad load;
             load.Case = static_cast<int>(loads->At(row, 0));

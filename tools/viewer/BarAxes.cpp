@@ -1,13 +1,19 @@
 #include "BarAxes.h"
 
+#include "ProblemType.h"
+
 #include <cmath>
 #include <numbers>
 
 BarAxes::Frame BarAxes::FrameOf(int problem) {
-    if (problem == 6)
+    switch (ProblemType::Of(problem).Lies) {
+    case ProblemType::Layout::Grillage:
         return Frame::Grillage;
-    if (problem == 4 || problem == 7)
+    case ProblemType::Layout::Space:
         return Frame::Space;
+    case ProblemType::Layout::PlaneXZ:
+        break;
+    }
     return Frame::PlaneXZ;
 }
 

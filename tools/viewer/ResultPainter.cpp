@@ -6,6 +6,7 @@
 #include "BarPieces.h"
 #include "BarShape.h"
 #include "LabelPlacer.h"
+#include "ProblemType.h"
 #include "ResultScale.h"
 
 #include <QPainter>
@@ -177,7 +178,7 @@ double LargestMove(const ViewerModel& model, int problem, const std::vector<doub
                 largest = std::max(largest, std::sqrt(BarAxes::Dot(move, move)));
         }
     }
-    if (problem == 3 || problem == 4 || !alongBars)
+    if (ProblemType::Of(problem).Truss || !alongBars)
         return largest;
     const BarAxes::Frame frame = BarAxes::FrameOf(problem);
     for (size_t e = 0; e < model.Bars.size(); ++e) {
@@ -204,7 +205,7 @@ void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
                const QStringList& components, const std::vector<Vec3>& loads,
                const ViewCamera& camera, double scale, const BarPieces& pieces = {}) {
     const BarAxes::Frame frame = BarAxes::FrameOf(problem);
-    const bool truss = problem == 3 || problem == 4;
+    const bool truss = ProblemType::Of(problem).Truss;
     const ViewerResults::Places places = ViewerResults::PlacesOf(components);
     const int width = static_cast<int>(components.size());
     const auto motion = [&](int node) {

@@ -5,6 +5,7 @@
 #include "FormatCatalogue.h"
 #include "InputText.h"
 #include "ProblemNumber.h"
+#include "ProblemType.h"
 #include "Verdict.h"
 
 #include <QDir>
@@ -45,7 +46,8 @@ void Load(Outcome& outcome) {
         return;
     }
     const std::optional<DataFormat> format = FormatCatalogue::For(number.Problem, number.Dynamics);
-    if (!format || format->Model.Kind == ModelShape::Elements::None || number.Problem == 12) {
+    if (!format || format->Model.Kind == ModelShape::Elements::None ||
+        !ProblemType::Of(number.Problem).HasModel) {
         outcome.Verdict = Verdict::Fault(
             {0, QStringLiteral("problem %1 has no model to show").arg(number.Problem)});
         return;

@@ -1,0 +1,69 @@
+#include "ProblemType.h"
+
+#include <algorithm>
+
+namespace {
+
+using Family = ProblemType::Family;
+using Layout = ProblemType::Layout;
+
+ProblemType Bars(int number, Layout lies, std::vector<int> components, std::vector<int> loadAxes) {
+    ProblemType type;
+    type.Number = number;
+    type.Kind = Family::Bars;
+    type.Lies = lies;
+    type.Components = std::move(components);
+    type.LoadAxes = std::move(loadAxes);
+    type.HasModel = true;
+    return type;
+}
+
+ProblemType Other(int number, Family kind, bool hasModel) {
+    ProblemType type;
+    type.Number = number;
+    type.Kind = kind;
+    type.HasModel = hasModel;
+    return type;
+}
+
+// A plane frame's bars: ux, uz and the rotation ry, with a hinge column.
+ProblemType PlaneFrame(int number) {
+    ProblemType type = Bars(number, Layout::PlaneXZ, {0, 2, 4}, {0, 2});
+    type.Hinges = true;
+    return type;
+}
+
+std::vector<ProblemType> MakeTable() {
+    std::vector<ProblemType> table;
+    ProblemType beams = PlaneFrame(1);
+    beams.CurvedMembers = true;
+    table.push_back(beams);
+    table.push_back(Other(2, Family::AxisymmetricShells, true));
+    ProblemType planeTruss = Bars(3, Layout::PlaneXZ, {0, 2}, {0, 2});
+    planeTruss.Truss = true;
+    table.push_back(planeTruss);
+    ProblemType spaceTruss = Bars(4, Layout::Space, {0, 1, 2}, {0, 2});
+    spaceTruss.Truss = true;
+    table.push_back(spaceTruss);
+    table.push_back(PlaneFrame(5));
+    table.push_back(Bars(6, Layout::Grillage, {2, 3, 4}, {2}));
+    table.push_back(Bars(7, Layout::Space, {0, 1, 2, 3, 4, 5}, {0, 1, 2}));
+    table.push_back(PlaneFrame(8));
+    for (int number : {9, 10, 11, 13, 14, 16, 17})
+        table.push_back(Other(number, Family::Continuum, true));
+    table.push_back(Other(12, Family::ShaftLine, false));
+    table.push_back(PlaneFrame(15));
+    for (int number = 21; number <= 27; ++number)
+        table.push_back(Other(number, Family::Mathematics, false));
+    return table;
+}
+
+} // namespace
+
+const ProblemType& ProblemType::Of(int number) {
+    static const std::vector<ProblemType> table = MakeTable();
+    static const ProblemType unknown;
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [number](const ProblemType& t) { return t.Number == number; });
+    return found == table.end() ? unknown : *found;
+}
