@@ -21,12 +21,18 @@ Eigen::Vector3d Vec(const BarModel::Vector& v) {
 } // namespace
 
 BarElement::BarElement(const BarModel& model, const BarModel::Bar& bar) : bar_(&bar) {
-    const Eigen::Vector3d d = Vec(model.Nodes[bar.J]) - Vec(model.Nodes[bar.I]);
-    length_ = d.norm();
-    const Eigen::Vector3d x = d / length_;
+    const Eigen::Vector3d i = Vec(model.Nodes[bar.I]);
+    const Eigen::Vector3d j = Vec(model.Nodes[bar.J]);
+    length_ = (j - i).norm();
+    axes_ = LocalAxes(model.Axes, i, j, bar.Beta);
+}
+
+Eigen::Matrix3d BarElement::LocalAxes(BarModel::Frame frame, const Eigen::Vector3d& i,
+                                      const Eigen::Vector3d& j, double betaDegrees) {
+    const Eigen::Vector3d x = (j - i).normalized();
     Eigen::Vector3d y = Eigen::Vector3d::UnitY();
     Eigen::Vector3d z = Eigen::Vector3d::UnitZ();
-    switch (model.Axes) {
+    switch (frame) {
     case BarModel::Frame::PlaneXZ:
         y = Eigen::Vector3d::UnitY();
         z = x.cross(y);
@@ -43,16 +49,18 @@ BarElement::BarElement(const BarModel& model, const BarModel::Bar& bar) : bar_(&
         y = side.norm() > PlumbTolerance ? Eigen::Vector3d(side.normalized())
                                          : Eigen::Vector3d::UnitY();
         z = x.cross(y);
-        const double beta = bar.Beta * std::numbers::pi / 180;
+        const double beta = betaDegrees * std::numbers::pi / 180;
         const Eigen::Vector3d turnedY = std::cos(beta) * y + std::sin(beta) * z;
         z = -std::sin(beta) * y + std::cos(beta) * z;
         y = turnedY;
         break;
     }
     }
-    axes_.row(0) = x;
-    axes_.row(1) = y;
-    axes_.row(2) = z;
+    Eigen::Matrix3d axes;
+    axes.row(0) = x;
+    axes.row(1) = y;
+    axes.row(2) = z;
+    return axes;
 }
 
 BarElement::Matrix12 BarElement::RigidStiffness() const {

@@ -15,6 +15,11 @@ public:
 
     BarElement(const BarModel& model, const BarModel::Bar& bar);
 
+    // Rows: the local x, y and z axes, in global coordinates, of a bar from i to j turned by
+    // beta about itself, for the frame's kind of axes. The viewer draws in these axes too.
+    static Eigen::Matrix3d LocalAxes(BarModel::Frame frame, const Eigen::Vector3d& i,
+                                     const Eigen::Vector3d& j, double betaDegrees);
+
     double Length() const { return length_; }
     // Rows: the local x, y and z axes in global coordinates.
     const Eigen::Matrix3d& Axes() const { return axes_; }

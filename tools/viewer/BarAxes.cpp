@@ -1,9 +1,7 @@
 #include "BarAxes.h"
 
+#include "BarElement.h"
 #include "ProblemType.h"
-
-#include <cmath>
-#include <numbers>
 
 BarAxes::Frame BarAxes::FrameOf(int problem) {
     switch (ProblemType::Of(problem).Lies) {
@@ -19,34 +17,18 @@ BarAxes::Frame BarAxes::FrameOf(int problem) {
 
 BarAxes BarAxes::Of(Frame frame, const Vec3& i, const Vec3& j, double betaDegrees) {
     BarAxes axes;
-    const Vec3 d{j[0] - i[0], j[1] - i[1], j[2] - i[2]};
-    axes.Length = std::sqrt(Dot(d, d));
+    const Eigen::Vector3d a(i[0], i[1], i[2]), b(j[0], j[1], j[2]);
+    axes.Length = (b - a).norm();
     if (axes.Length <= 0)
         return axes;
-    axes.X = Scaled(d, 1 / axes.Length);
-    switch (frame) {
-    case Frame::PlaneXZ:
-        axes.Y = {0, 1, 0};
-        axes.Z = Cross(axes.X, axes.Y);
-        break;
-    case Frame::Grillage:
-        axes.Z = {0, 0, 1};
-        axes.Y = Cross(axes.Z, axes.X);
-        break;
-    case Frame::Space: {
-        // |z x X| is the bar's horizontal run over its length: vertical up to PlumbTolerance,
-        // as the solvers take it.
-        const Vec3 side = Cross({0, 0, 1}, axes.X);
-        const double norm = std::sqrt(Dot(side, side));
-        axes.Y = norm > PlumbTolerance ? Scaled(side, 1 / norm) : Vec3{0, 1, 0};
-        axes.Z = Cross(axes.X, axes.Y);
-        const double beta = betaDegrees * std::numbers::pi / 180;
-        const Vec3 y = Sum(Scaled(axes.Y, std::cos(beta)), Scaled(axes.Z, std::sin(beta)));
-        axes.Z = Sum(Scaled(axes.Y, -std::sin(beta)), Scaled(axes.Z, std::cos(beta)));
-        axes.Y = y;
-        break;
-    }
-    }
+    // The solver's own axes, so that every diagram is drawn in the axes of its forces.
+    const BarModel::Frame solverFrame = frame == Frame::Grillage ? BarModel::Frame::Grillage
+                                        : frame == Frame::Space  ? BarModel::Frame::Space
+                                                                 : BarModel::Frame::PlaneXZ;
+    const Eigen::Matrix3d rows = BarElement::LocalAxes(solverFrame, a, b, betaDegrees);
+    axes.X = {rows(0, 0), rows(0, 1), rows(0, 2)};
+    axes.Y = {rows(1, 0), rows(1, 1), rows(1, 2)};
+    axes.Z = {rows(2, 0), rows(2, 1), rows(2, 2)};
     return axes;
 }
 

@@ -10,11 +10,6 @@ struct BarAxes {
     using Vec3 = std::array<double, 3>;
     enum class Frame { PlaneXZ, Grillage, Space };
 
-    // A space frame's bar is vertical when its horizontal run is at most this share of its
-    // length, the solvers' rule: coordinates rounded to a file's usual digits cannot straddle
-    // it, so the viewer's axes and the solver's always agree.
-    static constexpr double PlumbTolerance = 1e-6;
-
     Vec3 X{1, 0, 0}, Y{0, 1, 0}, Z{0, 0, 1};
     double Length = 0;
 
