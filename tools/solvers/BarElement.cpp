@@ -164,25 +164,10 @@ BarElement::Matrix12 BarElement::GlobalGeometricStiffness(double normalForce) co
                              {3 * L, 4 * L * L, -3 * L, -L * L},
                              {-36, -3 * L, 36, -3 * L},
                              {3 * L, -L * L, -3 * L, 4 * L * L}};
-    const int v[4] = {1, 5, 7, 11};
-    const int w[4] = {2, 4, 8, 10};
-    const double sign[4] = {1, -1, 1, -1};
-    for (int a = 0; a < 4; ++a) {
-        for (int b = 0; b < 4; ++b) {
-            kg(v[a], v[b]) = c * sv[a][b];
-            kg(w[a], w[b]) = c * sv[a][b] * sign[a] * sign[b];
-        }
-    }
-    if (bar_->HingeI || bar_->HingeJ) {
-        // A released end rotates as the elastic bar lets it when no moment acts there; the
-        // geometric stiffness follows that same shape (T^T kg T), which keeps the accuracy of
-        // the consistent matrix. A string's stiffness instead made a column of two bars hinged
-        // at its supports a fifth too strong.
-        Matrix12 k = RigidStiffness();
-        const Matrix12 shape = Condense(k, nullptr);
-        kg = shape.transpose() * kg * shape;
-    }
-    return ToGlobal(kg);
+    SetBending(kg, sv, c);
+    // A string's stiffness at a released end made a column of two bars hinged at its supports
+    // a fifth too strong.
+    return ToGlobal(Released(kg));
 }
 
 BarElement::Matrix12 BarElement::GlobalMass(double perLength) const {
@@ -196,22 +181,32 @@ BarElement::Matrix12 BarElement::GlobalMass(double perLength) const {
                              {22 * L, 4 * L * L, 13 * L, -3 * L * L},
                              {54, 13 * L, 156, -22 * L},
                              {-13 * L, -3 * L * L, -22 * L, 4 * L * L}};
+    SetBending(m, sv, c);
+    return ToGlobal(Released(m));
+}
+
+void BarElement::SetBending(Matrix12& matrix, const double block[4][4], double factor) {
+    // Bending across the bar in both planes: v with rz, and w with ry, where ry = -dw/dx turns
+    // the signs of the rotations.
     const int v[4] = {1, 5, 7, 11};
     const int w[4] = {2, 4, 8, 10};
-    // ry = -dw/dx turns the signs of the rotations in the x-z plane.
     const double sign[4] = {1, -1, 1, -1};
     for (int a = 0; a < 4; ++a) {
         for (int b = 0; b < 4; ++b) {
-            m(v[a], v[b]) = c * sv[a][b];
-            m(w[a], w[b]) = c * sv[a][b] * sign[a] * sign[b];
+            matrix(v[a], v[b]) = factor * block[a][b];
+            matrix(w[a], w[b]) = factor * block[a][b] * sign[a] * sign[b];
         }
     }
-    if (bar_->HingeI || bar_->HingeJ) {
-        Matrix12 k = RigidStiffness();
-        const Matrix12 shape = Condense(k, nullptr);
-        m = shape.transpose() * m * shape;
-    }
-    return ToGlobal(m);
+}
+
+BarElement::Matrix12 BarElement::Released(const Matrix12& matrix) const {
+    if (!bar_->HingeI && !bar_->HingeJ)
+        return matrix;
+    // A released end rotates as the elastic bar lets it when no moment acts there; the matrix
+    // follows that same shape (T^T m T), which keeps the accuracy of the consistent matrix.
+    Matrix12 k = RigidStiffness();
+    const Matrix12 shape = Condense(k, nullptr);
+    return shape.transpose() * matrix * shape;
 }
 
 BarElement::Vector12 BarElement::FixedEndForces(const BarModel::Vector& load) const {

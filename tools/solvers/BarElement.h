@@ -47,6 +47,11 @@ private:
     // components to all twelve, with each released rotation as the unloaded bar takes it.
     Matrix12 Condense(Matrix12& k, Vector12* f) const;
     Matrix12 RigidStiffness() const;
+    // Puts a 4 x 4 bending matrix (v or w with its rotation, at i then j), times `factor`,
+    // into both bending planes.
+    static void SetBending(Matrix12& matrix, const double block[4][4], double factor);
+    // A matrix of the bar's cubic deflection made to follow the free rotation of a hinged end.
+    Matrix12 Released(const Matrix12& matrix) const;
     Matrix12 ToGlobal(const Matrix12& local) const;
 
     const BarModel::Bar* bar_;
