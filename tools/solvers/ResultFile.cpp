@@ -248,6 +248,83 @@ QString ReadShapes(Cursor& in, int version, ResultFile::Shapes& s) {
     return {};
 }
 
+QString ReadField(Cursor& in, bool torsion, FieldResults& r) {
+    const Count nodes = ReadCount(in, QStringLiteral("nodes"), 0);
+    if (!nodes.Fault.isEmpty())
+        return nodes.Fault;
+    const Count elements = ReadCount(in, QStringLiteral("elements"), 0);
+    if (!elements.Fault.isEmpty())
+        return elements.Fault;
+    r.Nodes = nodes.Value;
+    r.Elements = elements.Value;
+    if (QString fault = ReadNames(in, r.Components, QStringLiteral("component")); !fault.isEmpty())
+        return fault;
+    if (QString fault = ReadNames(in, r.StressNames, QStringLiteral("stress")); !fault.isEmpty())
+        return fault;
+    if (torsion) {
+        FieldResults::Torsion t;
+        if (!in.Real(t.Moment) || !in.Real(t.G) || !in.Real(t.J) || !in.Real(t.Twist) ||
+            !in.Real(t.TauMax) || !in.Real(t.AtY) || !in.Real(t.AtZ))
+            return QStringLiteral("is cut short in its torsion constants");
+        r.Twist = t;
+    }
+    const qint64 width = r.Components.size(), stresses = r.StressNames.size();
+    const qint64 perCase = 2 * IntBytes + RealBytes * (qint64(r.Nodes) * (width + stresses) +
+                                                       qint64(r.Elements) * stresses);
+    const Count cases = ReadCount(in, QStringLiteral("load cases"), perCase);
+    if (!cases.Fault.isEmpty())
+        return cases.Fault;
+    r.Cases.reserve(static_cast<size_t>(cases.Value));
+    for (qint32 n = 0; n < cases.Value; ++n) {
+        FieldResults::Case c;
+        qint32 number = 0;
+        const QString where = QStringLiteral("in load case %1 of the file").arg(n + 1);
+        if (!in.Int(number) || !in.Reals(c.Displacements, r.Nodes * width))
+            return QStringLiteral("is cut short ") + where;
+        c.Number = number;
+        const Count supports =
+            ReadCount(in, QStringLiteral("supports ") + where, IntBytes + RealBytes * width);
+        if (!supports.Fault.isEmpty())
+            return supports.Fault;
+        c.Reactions.resize(static_cast<size_t>(supports.Value));
+        for (FieldResults::Reaction& reaction : c.Reactions) {
+            qint32 node = 0;
+            if (!in.Int(node) || !in.Reals(reaction.Values, width))
+                return QStringLiteral("is cut short ") + where;
+            if (node < 1 || node > r.Nodes)
+                return QStringLiteral("names node %1 %2").arg(node).arg(where);
+            reaction.Node = node;
+        }
+        if (!in.Reals(c.Stresses, qint64(r.Elements) * stresses) ||
+            !in.Reals(c.NodeStresses, qint64(r.Nodes) * stresses))
+            return QStringLiteral("is cut short ") + where;
+        r.Cases.push_back(std::move(c));
+    }
+    return {};
+}
+
+void WriteField(QDataStream& out, bool torsion, const FieldResults& r) {
+    out << static_cast<qint32>(r.Nodes) << static_cast<qint32>(r.Elements);
+    WriteNames(out, r.Components);
+    WriteNames(out, r.StressNames);
+    if (torsion) {
+        const FieldResults::Torsion t = r.Twist.value_or(FieldResults::Torsion{});
+        out << t.Moment << t.G << t.J << t.Twist << t.TauMax << t.AtY << t.AtZ;
+    }
+    out << static_cast<qint32>(r.Cases.size());
+    for (const FieldResults::Case& c : r.Cases) {
+        out << static_cast<qint32>(c.Number);
+        WriteValues(out, c.Displacements);
+        out << static_cast<qint32>(c.Reactions.size());
+        for (const FieldResults::Reaction& reaction : c.Reactions) {
+            out << static_cast<qint32>(reaction.Node);
+            WriteValues(out, reaction.Values);
+        }
+        WriteValues(out, c.Stresses);
+        WriteValues(out, c.NodeStresses);
+    }
+}
+
 } // namespace
 
 qint64 ResultFile::Shapes::InnerPoints() const {
@@ -282,6 +359,8 @@ QByteArray ResultFile::Write(const Contents& contents) {
             }
             WriteValues(out, c.Forces);
         }
+    } else if (contents.Type == Kind::Field || contents.Type == Kind::Torsion) {
+        WriteField(out, contents.Type == Kind::Torsion, contents.Field);
     } else {
         const Shapes& s = contents.Modes;
         out << static_cast<qint32>(s.Nodes) << static_cast<qint32>(s.Elements);
@@ -318,15 +397,26 @@ ResultFile::ReadOutcome ResultFile::ReadChecked(const QByteArray& bytes) {
             QStringLiteral("is of version %1, which this viewer does not know").arg(version);
         return outcome;
     }
-    if (kind < 1 || kind > 3) {
+    if (kind < 1 || kind > 5) {
         outcome.Fault = QStringLiteral("holds results of an unknown kind %1").arg(kind);
         return outcome;
     }
     Contents contents;
     contents.Type = static_cast<Kind>(kind);
     contents.Problem = problem;
-    outcome.Fault = contents.Type == Kind::Statics ? ReadStatics(in, version, contents.Statics)
-                                                   : ReadShapes(in, version, contents.Modes);
+    switch (contents.Type) {
+    case Kind::Statics:
+        outcome.Fault = ReadStatics(in, version, contents.Statics);
+        break;
+    case Kind::Modes:
+    case Kind::Buckling:
+        outcome.Fault = ReadShapes(in, version, contents.Modes);
+        break;
+    case Kind::Field:
+    case Kind::Torsion:
+        outcome.Fault = ReadField(in, contents.Type == Kind::Torsion, contents.Field);
+        break;
+    }
     if (outcome.Fault.isEmpty() && in.Left() > 0)
         outcome.Fault = QStringLiteral("has %1 bytes after its end").arg(in.Left());
     if (outcome.Fault.isEmpty())

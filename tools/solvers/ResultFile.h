@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FieldResults.h"
 #include "StaticResults.h"
 
 #include <QByteArray>
@@ -16,7 +17,9 @@ namespace ResultFile {
 // members that modes and buckling divide; older files are still read.
 inline constexpr int Version = 3;
 
-enum class Kind { Statics = 1, Modes = 2, Buckling = 3 };
+// Continuum statics (4) and the torsion of profiles (5) came with version 3's readers and
+// change nothing of the older kinds.
+enum class Kind { Statics = 1, Modes = 2, Buckling = 3, Field = 4, Torsion = 5 };
 
 // Modes and buckling shapes: one value per shape (a frequency in Hz, or a critical factor),
 // the load case it belongs to (0 for natural modes) and the displacements of every node and of
@@ -45,6 +48,7 @@ struct Contents {
     int Problem = 0;
     StaticResults Statics; // Kind::Statics
     Shapes Modes;          // Kind::Modes and Kind::Buckling
+    FieldResults Field;    // Kind::Field and Kind::Torsion
 };
 
 QByteArray Write(const Contents& contents);

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+// The answers of a continuum model (plane stress and strain, axisymmetric bodies, torsion of
+// profiles and the types that follow them) for the nodes and elements of the data file: the
+// displacement components at the nodes, the reactions of the supports, and per element a block
+// of stresses (or forces per width) at its centre and, recovered from the elements around each
+// node, at the nodes. Everything is in the units of the data file.
+struct FieldResults {
+    struct Reaction {
+        int Node = 0;               // counted from 1
+        std::vector<double> Values; // one per component, 0 where free
+    };
+    struct Case {
+        int Number = 1;
+        std::vector<double> Displacements; // Nodes x Components, node 1 first
+        std::vector<Reaction> Reactions;   // one per support item
+        std::vector<double> Stresses;      // Elements x StressNames, at the centres
+        std::vector<double> NodeStresses;  // Nodes x StressNames
+    };
+    // Saint-Venant torsion of a profile: the twisting moment, the shear modulus, the torsion
+    // constant, the rate of twist T / (G J) and the largest resultant shear stress with the
+    // point (y, z) where it is.
+    struct Torsion {
+        double Moment = 0, G = 0, J = 0, Twist = 0, TauMax = 0, AtY = 0, AtZ = 0;
+    };
+
+    int Nodes = 0;
+    int Elements = 0;
+    QStringList Components;  // "ux", "uz"; torsion: "w", the warping per unit twist
+    QStringList StressNames; // "sx", "sz", "txz", "s1", "s2", "angle"
+    std::vector<Case> Cases;
+    std::optional<Torsion> Twist; // torsion of profiles only
+    // How well the answer checks over all cases (statics): the largest residual |K u - f| and
+    // the largest resultant of loads and reactions, each relative to the loads.
+    double Residual = 0;
+    double Imbalance = 0;
+
+    int ComponentCount() const { return static_cast<int>(Components.size()); }
+    int StressCount() const { return static_cast<int>(StressNames.size()); }
+};
