@@ -160,8 +160,8 @@ void TestVosher::refusesAndLeavesTheFile_data() {
     QTest::newRow("stray header")
         << "panel.d09" << OwnData(QStringLiteral("panel.d09"))
         << OwnData(QStringLiteral("stray_header.d13"))
-        << QByteArray("mesh.d13, line 11: \"*4 Nodes of the second part\" where the end mark is "
-                      "expected");
+        << QByteArray("mesh.d13, line 11: \"*4 Nodes of the second part\" where a later table or "
+                      "the end mark is expected");
     QByteArray cut = strip;
     cut.chop(3);
     QTest::newRow("cut short") << "panel.d09" << OwnData(QStringLiteral("panel.d09")) << cut

@@ -34,6 +34,16 @@ QByteArray MeshFile::Write(const Mesh& mesh, const QString& title) {
         values << QString::number(element.Material) << QString::number(element.Section);
         lines << ItemLine::Format(++number, values, 5);
     }
+    for (const Mesh::Table& table : mesh.Tables) {
+        lines << QStringLiteral("*%1 %2").arg(table.Number).arg(table.Title);
+        number = 0;
+        for (const std::vector<double>& item : table.Items) {
+            QStringList values;
+            for (double value : item)
+                values << ItemLine::NumberText(value);
+            lines << ItemLine::Format(++number, values, 5);
+        }
+    }
     lines << QStringLiteral("&");
     QStringEncoder encoder("windows-1251");
     return encoder.encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
@@ -48,30 +58,56 @@ MeshFile::Result MeshFile::Read(const QByteArray& bytes) {
         result.Mesh_ = {};
         return result;
     };
-    // The file holds table 4, then table 5, then the end mark, and nothing else that counts:
-    // a header or an item out of that order would otherwise leave part of the mesh unread.
+    // The file holds table 4, then table 5, then any of the tables 6 to 9 in ascending order,
+    // then the end mark, and nothing else that counts: a header or an item out of that order
+    // would otherwise leave part of the mesh unread.
     int table = 0;
     int expected = 1;
     qsizetype end = -1;
     for (qsizetype i = 0; i < lines.size() && end < 0; ++i) {
         const QString& line = lines[i];
         if (line.startsWith(u'&')) {
+            if (table < 5)
+                break; // reported below as the missing table
             end = i;
         } else if (line.startsWith(u'*')) {
             const int number = FirstDigit(line);
-            if ((table == 0 && number != 4) || (table == 4 && number != 5) || table == 5)
-                return fail(i + 1, QStringLiteral("\"%1\" where %2 expected; a mesh file holds "
-                                                  "table 4, table 5 and the end mark \"&\"")
-                                       .arg(line.trimmed())
-                                       .arg(table == 0   ? QStringLiteral("table 4 is")
-                                            : table == 4 ? QStringLiteral("table 5 is")
-                                                         : QStringLiteral("the end mark is")));
+            const bool inOrder =
+                table < 5 ? number == table + (table == 0 ? 4 : 1) : number > table && number <= 9;
+            if (!inOrder)
+                return fail(i + 1,
+                            QStringLiteral("\"%1\" where %2 expected; a mesh file holds table 4, "
+                                           "table 5, optionally tables 6 to 9 in ascending "
+                                           "order, and the end mark \"&\"")
+                                .arg(line.trimmed())
+                                .arg(table == 0   ? QStringLiteral("table 4 is")
+                                     : table == 4 ? QStringLiteral("table 5 is")
+                                     : table == 9 ? QStringLiteral("the end mark is")
+                                                  : QStringLiteral("a later table or the end "
+                                                                   "mark is")));
             table = number;
             expected = 1;
+            if (table > 5) {
+                QString title = line.trimmed().mid(line.trimmed().indexOf(QChar(u'0' + table)) + 1);
+                mesh.Tables.push_back({table, title.trimmed(), {}});
+            }
         } else if (line.startsWith(u'#')) {
             if (table == 0)
                 return fail(i + 1, QStringLiteral("an item before table 4"));
             const ItemLine item = ItemLine::Parse(line);
+            if (table > 5) {
+                if (!item.Valid || item.Number != expected || item.Words.empty())
+                    return fail(i + 1, QStringLiteral("item %1 expected").arg(expected));
+                std::vector<double> values(item.Words.size());
+                for (size_t v = 0; v < values.size(); ++v) {
+                    if (!ValueRule::ParseReal(item.Words[v], values[v]))
+                        return fail(i + 1,
+                                    QStringLiteral("\"%1\" is not a number").arg(item.Words[v]));
+                }
+                mesh.Tables.back().Items.push_back(std::move(values));
+                ++expected;
+                continue;
+            }
             const size_t width = table == 4 ? 2 : 6;
             if (!item.Valid || item.Number != expected || item.Words.size() != width)
                 return fail(
@@ -103,7 +139,7 @@ MeshFile::Result MeshFile::Read(const QByteArray& bytes) {
             ++expected;
         }
     }
-    if (table != 5)
+    if (table < 5)
         return fail(lines.size(), QStringLiteral("table %1 is missing").arg(table == 0 ? 4 : 5));
     if (end < 0)
         return fail(lines.size(), QStringLiteral("the end mark \"&\" is missing; the mesh file "

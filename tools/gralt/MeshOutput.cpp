@@ -1,6 +1,7 @@
 #include "MeshOutput.h"
 
 #include "ExchangeFile.h"
+#include "MeshConditions.h"
 #include "MeshFile.h"
 #include "RegionMesher.h"
 
@@ -10,10 +11,11 @@
 MeshProject::Result MeshOutput::Load(const QString& dataFolder) {
     QFile file(QDir(dataFolder).filePath(ProjectName()));
     if (!file.exists())
-        return {true, {}, {}};
+        return {true, {}, {}, {}};
     if (!file.open(QIODevice::ReadOnly))
         return {false,
                 QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()),
+                {},
                 {}};
     // Read whole or not at all: a project cut short would lose regions, and OK would then
     // write the rest over it.
@@ -22,11 +24,13 @@ MeshProject::Result MeshOutput::Load(const QString& dataFolder) {
                 QStringLiteral("%1 is larger than %2 MB and is not read")
                     .arg(file.fileName())
                     .arg(MaxProjectBytes / (1024 * 1024)),
+                {},
                 {}};
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError || bytes.size() != file.size())
         return {false,
                 QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()),
+                {},
                 {}};
     MeshProject::Result result = MeshProject::Read(bytes);
     if (!result.Ok)
@@ -34,10 +38,15 @@ MeshProject::Result MeshOutput::Load(const QString& dataFolder) {
     return result;
 }
 
-QString MeshOutput::Save(const QString& dataFolder, const std::vector<MeshRegion>& regions) {
-    const RegionMesher::Result meshed = RegionMesher::Build(regions);
+QString MeshOutput::Save(const QString& dataFolder, const std::vector<MeshRegion>& regions,
+                         const std::vector<EdgeCondition>& conditions, int problem) {
+    RegionMesher::Result meshed = RegionMesher::Build(regions);
     if (!meshed.Ok)
         return meshed.Error;
+    MeshConditions::Result tables = MeshConditions::Build(problem, regions, meshed, conditions);
+    if (!tables.Ok)
+        return tables.Error;
+    meshed.Mesh_.Tables = std::move(tables.Tables);
     const QDir folder(dataFolder);
     if (!folder.exists() && !QDir().mkpath(dataFolder))
         return QStringLiteral("cannot create the folder %1").arg(dataFolder);
@@ -45,8 +54,8 @@ QString MeshOutput::Save(const QString& dataFolder, const std::vector<MeshRegion
                               .arg(regions.size())
                               .arg(meshed.Mesh_.Nodes.size())
                               .arg(meshed.Mesh_.Elements.size());
-    QString error =
-        ExchangeFile::Write(folder.filePath(ProjectName()), MeshProject::Write(regions));
+    QString error = ExchangeFile::Write(folder.filePath(ProjectName()),
+                                        MeshProject::Write(regions, conditions));
     if (error.isEmpty())
         error =
             ExchangeFile::Write(folder.filePath(MeshName()), MeshFile::Write(meshed.Mesh_, title));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EdgeCondition.h"
 #include "MeshProject.h"
 #include "MeshRegion.h"
 
@@ -19,7 +20,9 @@ public:
 
     // The project of the folder; no regions and no error when there is no project file.
     static MeshProject::Result Load(const QString& dataFolder);
-    // Meshes the regions and writes both files; returns what went wrong, or an empty text.
-    // Nothing is written when the regions cannot be meshed.
-    static QString Save(const QString& dataFolder, const std::vector<MeshRegion>& regions);
+    // Meshes the regions, adds the tables the edge conditions give for the problem type (or
+    // the contours of a torsion profile) and writes both files; returns what went wrong, or an
+    // empty text. Nothing is written when the regions cannot be meshed or a condition used.
+    static QString Save(const QString& dataFolder, const std::vector<MeshRegion>& regions,
+                        const std::vector<EdgeCondition>& conditions = {}, int problem = 9);
 };

@@ -313,6 +313,7 @@ std::optional<std::pair<size_t, size_t>> FindOverlap(const std::vector<MeshRegio
 
 RegionMesher::Result RegionMesher::Build(const std::vector<MeshRegion>& regions) {
     Result result;
+    result.SideNodes.reserve(regions.size());
     if (regions.empty()) {
         result.Error = QStringLiteral("there is no region to mesh");
         return result;
@@ -388,8 +389,18 @@ RegionMesher::Result RegionMesher::Build(const std::vector<MeshRegion>& regions)
                                    .arg(known->second.second)
                                    .arg(parts);
                 result.Mesh_ = {};
+                result.SideNodes.clear();
                 return result;
             }
+        }
+        std::array<std::vector<int>, 4>& sideNodes = result.SideNodes.emplace_back();
+        for (int i = 0; i <= n; ++i) {
+            sideNodes[0].push_back(grid[size_t(i)]);
+            sideNodes[2].push_back(grid[size_t(m * (n + 1) + n - i)]);
+        }
+        for (int j = 0; j <= m; ++j) {
+            sideNodes[1].push_back(grid[size_t(j * (n + 1) + n)]);
+            sideNodes[3].push_back(grid[size_t((m - j) * (n + 1))]);
         }
         const bool clockwise = SignedArea(region.Corners) < 0;
         for (int j = 0; j < m; ++j) {
@@ -423,6 +434,7 @@ RegionMesher::Result RegionMesher::Build(const std::vector<MeshRegion>& regions)
                            .arg(side + 1);
         result.Mesh_ = {};
         result.ElementRegion.clear();
+        result.SideNodes.clear();
         return result;
     }
     result.Ok = true;

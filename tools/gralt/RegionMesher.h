@@ -21,6 +21,9 @@ public:
         QString Error; // names the region, counted from 1
         Mesh Mesh_;
         std::vector<int> ElementRegion; // the region of each element, counted from 0
+        // The nodes along each side of each region (1-2, 2-3, 3-4, 4-1), from the side's first
+        // corner to its second, so that supports and edge loads find their nodes.
+        std::vector<std::array<std::vector<int>, 4>> SideNodes;
     };
 
     static constexpr int MaxDivisions = 1000;

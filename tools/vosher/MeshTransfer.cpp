@@ -2,6 +2,8 @@
 
 #include "ItemLine.h"
 
+#include <cmath>
+
 namespace MeshTransfer {
 
 namespace {
@@ -68,19 +70,117 @@ QString RemoveItems(DataFileText& text, const DataFormat& format, const TableFor
         .arg(items.join(QStringLiteral(", ")));
 }
 
+// The value of item `item` of table 1: the text after its "=", up to a remark.
+QString GeneralValue(const DataFileText& text, int item) {
+    const DataFileText::Span span = text.Table(1);
+    if (!span.Found())
+        return {};
+    for (int i = span.Header + 1; i < span.End; ++i) {
+        const ItemLine line = ItemLine::Parse(text.Line(i));
+        if (!line.Valid || line.Number != item)
+            continue;
+        QString value = text.Line(i).section(u'=', 1);
+        return value.section(u';', 0, 0).trimmed();
+    }
+    return {};
+}
+
+// Why the mesh's table cannot go into the data file, or an empty text.
+QString CheckTable(const Mesh::Table& table, const DataFormat& format, const Mesh& mesh,
+                   const DataFileText& text) {
+    const TableFormat* wanted = table.Number > 5 ? format.Table(table.Number) : nullptr;
+    if (!wanted)
+        return QStringLiteral("the mesh file gives table %1, which %2 do not have")
+            .arg(table.Number)
+            .arg(format.Name);
+    const size_t width = wanted->Columns.size();
+    double cases = -1;
+    for (size_t row = 0; row < table.Items.size(); ++row) {
+        const std::vector<double>& item = table.Items[row];
+        const QString where =
+            QStringLiteral("table %1 of the mesh file, item %2").arg(table.Number).arg(row + 1);
+        if (item.size() != width)
+            return QStringLiteral("%1: %2 values expected (%3), not %4")
+                .arg(where)
+                .arg(width)
+                .arg([&] {
+                    QStringList names;
+                    for (const ValueRule& column : wanted->Columns)
+                        names << column.Name;
+                    return names.join(QStringLiteral(" "));
+                }())
+                .arg(item.size());
+        for (size_t v = 0; v < width; ++v) {
+            const ValueRule& rule = wanted->Columns[v];
+            const double value = item[v];
+            const bool whole = rule.Type == ValueRule::Kind::Integer;
+            if (!std::isfinite(value) || (whole && value != std::floor(value)) ||
+                value < rule.Min || value > rule.Max)
+                return QStringLiteral("%1: %2 = %3 is out of its range")
+                    .arg(where, rule.Name, ItemLine::NumberText(value));
+            if ((rule.RefTable == 4 && value > double(mesh.Nodes.size())) ||
+                (rule.RefTable == 5 && value > double(mesh.Elements.size())))
+                return QStringLiteral("%1: %2 %3 is not in the mesh")
+                    .arg(where, rule.Name, ItemLine::NumberText(value));
+            if (rule.RefGeneralItem == 4) {
+                if (cases < 0) {
+                    const QString given = GeneralValue(text, 4);
+                    if (!ValueRule::ParseWhole(given, cases))
+                        return QStringLiteral("the mesh brings loads, but item 4 of table 1 "
+                                              "(load cases) is \"%1\", not a number")
+                            .arg(given);
+                }
+                if (value > cases)
+                    return QStringLiteral("the mesh brings loads of load case %1, but the data "
+                                          "file has %2 load cases (item 4 of table 1); raise "
+                                          "item 4 or give the loads in the mesher another case")
+                        .arg(ItemLine::NumberText(value))
+                        .arg(cases);
+            }
+        }
+    }
+    return {};
+}
+
+QStringList ItemLines(const Mesh::Table& table, const TableFormat& format) {
+    QStringList lines;
+    int number = 0;
+    for (const std::vector<double>& item : table.Items) {
+        QStringList values;
+        for (size_t v = 0; v < item.size(); ++v) {
+            const bool whole = format.Columns[v].Type == ValueRule::Kind::Integer;
+            values << ItemLine::NumberText(item[v]).rightJustified(whole ? 5 : 10);
+        }
+        lines << ItemLine::Format(++number, values, 0);
+    }
+    return lines;
+}
+
 } // namespace
 
 Result Apply(DataFileText& text, const DataFormat& format, const Mesh& mesh) {
     const TableFormat* nodes = format.Table(4);
     const TableFormat* elements = format.Table(5);
     if (!nodes || !elements || nodes->Columns.size() != 2)
-        return {QStringLiteral("%1 take no mesh of plane regions").arg(format.Name), {}};
+        return {QStringLiteral("%1 take no mesh of plane regions").arg(format.Name), {}, {}};
     for (int table : {4, 5}) {
         if (!text.Table(table).Found())
             return {QStringLiteral("the data file has no table %1 to take the mesh").arg(table),
+                    {},
                     {}};
     }
     const bool sections = format.Table(3) != nullptr;
+    for (const Mesh::Table& table : mesh.Tables) {
+        const QString error = CheckTable(table, format, mesh, text);
+        if (!error.isEmpty())
+            return {error, {}, {}};
+        if (!text.Table(table.Number).Found())
+            return {QStringLiteral("the data file has no table %1 to take the mesh's %2")
+                        .arg(table.Number)
+                        .arg(format.Table(table.Number)->ItemsName),
+                    {},
+                    {}};
+    }
 
     QStringList nodeLines;
     int number = 0;
@@ -99,8 +199,24 @@ Result Apply(DataFileText& text, const DataFormat& format, const Mesh& mesh) {
         elementLines << ItemLine::Format(++number, values, 5);
     }
     Result result;
+    const auto given = [&](int number) -> const Mesh::Table* {
+        for (const Mesh::Table& table : mesh.Tables) {
+            if (table.Number == number)
+                return &table;
+        }
+        return nullptr;
+    };
     for (const TableFormat& table : format.Tables) {
-        if (table.Number > 5 && ModelReference(table) != 0) {
+        if (const Mesh::Table* items = given(table.Number)) {
+            text.ReplaceItems(text.Table(table.Number), ItemLines(*items, table));
+            QString name = table.ItemsName;
+            if (items->Items.size() == 1 && name.endsWith(u's'))
+                name.chop(1);
+            result.Written << QStringLiteral("table %1: %2 %3")
+                                  .arg(table.Number)
+                                  .arg(items->Items.size())
+                                  .arg(name);
+        } else if (table.Number > 5 && ModelReference(table) != 0) {
             const QString removed = RemoveItems(text, format, table);
             if (!removed.isEmpty())
                 result.Removed << removed;

@@ -9,11 +9,18 @@
 
 // Puts a mesh into a data file: its nodes become the items of table 4 and its elements those
 // of table 5 (corners, material and, where the problem type has sections, the section),
-// replacing what the tables held; items 5 and 6 of table 1 give the new counts. Every node and
-// element is new, so the items of the later tables that name nodes or elements (supports,
-// loads, masses, contour nodes) would point at the wrong places: they are removed, and the
-// result says which, so that the user gives them again. Headings and every other table stay
-// as they are.
+// replacing what the tables held; items 5 and 6 of table 1 give the new counts. The later
+// tables the mesh brings (supports, nodal loads, contour nodes made for its nodes) replace the
+// items of those tables. Every node and element is new, so the items of the other later
+// tables that name nodes or elements would point at the wrong places: they are removed, and
+// the result says which, so that the user gives them again. Headings and every other table
+// stay as they are.
+//
+// The mesh's tables are checked against the problem type before anything changes: the table
+// must be one of the type's, its items as wide as the type's, nodes in the mesh, codes and
+// whole numbers as the type wants them, and load cases within item 4 of table 1 (a load case
+// beyond it is refused rather than item 4 raised, since other loads of the file may depend on
+// the number of cases).
 namespace MeshTransfer {
 
 struct Result {
@@ -21,6 +28,8 @@ struct Result {
     // One line per table that lost items: "Removed from table 6 (they referred to nodes of
     // the old mesh): items 1, 2. Give them again."
     QStringList Removed;
+    // One text per table the mesh brought: "table 6: 12 supports".
+    QStringList Written;
 };
 
 Result Apply(DataFileText& text, const DataFormat& format, const Mesh& mesh);

@@ -73,12 +73,13 @@ VosherCommand::Outcome Transfer(const QStringList& arguments, const QString& wor
     error = ExchangeFile::Write(dataPath, text.ToBytes());
     if (!error.isEmpty())
         return VosherCommand::Refused(3, error);
-    return Outcome{0,
-                   QStringLiteral("OK - the mesh of %1 nodes and %2 elements was taken into %3")
-                       .arg(mesh.Mesh_.Nodes.size())
-                       .arg(mesh.Mesh_.Elements.size())
-                       .arg(QFileInfo(dataPath).fileName()),
-                   transfer.Removed};
+    QString verdict = QStringLiteral("OK - the mesh of %1 nodes and %2 elements was taken into %3")
+                          .arg(mesh.Mesh_.Nodes.size())
+                          .arg(mesh.Mesh_.Elements.size())
+                          .arg(QFileInfo(dataPath).fileName());
+    if (!transfer.Written.isEmpty())
+        verdict += QStringLiteral("; ") + transfer.Written.join(QStringLiteral(", "));
+    return Outcome{0, verdict, transfer.Removed};
 }
 
 } // namespace

@@ -6,10 +6,12 @@
 // The mesher's follow-up: "Vosher DATAFILE [MESHFILE]" puts the mesh of MESHFILE (by default
 // "unnamed1.d13" in the "data" folder of the toolset directory) into tables 4 and 5 of the
 // data file of a plane stress, plane strain, axisymmetric, plate or torsion problem, through a
-// temporary file, and removes the items of later tables that named the old nodes and
-// elements. The launcher runs it hidden and shows what it left in "Error.txt" of the working
-// directory: first the verdict, "OK - the mesh of ... was taken into FILE" or "Error: ...",
-// then one line per table that lost items. On a fault the data file stays as it was.
+// temporary file; the supports, nodal loads or contour nodes the mesh file brings replace
+// those tables' items, and the items of other later tables that named the old nodes and
+// elements are removed. The launcher runs it hidden and shows what it left in "Error.txt" of
+// the working directory: first the verdict, "OK - the mesh of ... was taken into FILE; table
+// 6: 12 supports" or "Error: ...", then one line per table that lost items. On a fault the
+// data file stays as it was.
 class VosherCommand {
 public:
     struct Outcome {
