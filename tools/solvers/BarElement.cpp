@@ -20,7 +20,8 @@ Eigen::Vector3d Vec(const BarModel::Vector& v) {
 
 } // namespace
 
-BarElement::BarElement(const BarModel& model, const BarModel::Bar& bar) : bar_(&bar) {
+BarElement::BarElement(const BarModel& model, const BarModel::Bar& bar)
+    : bar_(&bar), ends_{bar.I, bar.J} {
     const Eigen::Vector3d i = Vec(model.Nodes[bar.I]);
     const Eigen::Vector3d j = Vec(model.Nodes[bar.J]);
     length_ = (j - i).norm();

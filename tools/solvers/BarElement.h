@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BarModel.h"
+#include "Element.h"
 
 #include <Eigen/Dense>
 
@@ -8,7 +9,7 @@
 // axes with the released ends condensed out, and the fixed-end forces of an evenly spread load.
 // Local components follow the global ones: u v w rx ry rz at end i, then at end j. End forces
 // are the forces the nodes exert on the bar.
-class BarElement {
+class BarElement : public Element {
 public:
     using Matrix12 = Eigen::Matrix<double, 12, 12>;
     using Vector12 = Eigen::Matrix<double, 12, 1>;
@@ -19,6 +20,11 @@ public:
     // beta about itself, for the frame's kind of axes. The viewer draws in these axes too.
     static Eigen::Matrix3d LocalAxes(BarModel::Frame frame, const Eigen::Vector3d& i,
                                      const Eigen::Vector3d& j, double betaDegrees);
+
+    std::span<const int> Nodes() const override { return ends_; }
+    // Every bar works in all six components; those a type does not keep get no equation.
+    std::span<const int> Components() const override { return AllComponents; }
+    Matrix Stiffness() const override { return GlobalStiffness(); }
 
     double Length() const { return length_; }
     // Rows: the local x, y and z axes in global coordinates.
@@ -54,7 +60,10 @@ private:
     Matrix12 Released(const Matrix12& matrix) const;
     Matrix12 ToGlobal(const Matrix12& local) const;
 
+    static constexpr std::array<int, 6> AllComponents = {0, 1, 2, 3, 4, 5};
+
     const BarModel::Bar* bar_;
+    std::array<int, 2> ends_;
     double length_ = 0;
     Eigen::Matrix3d axes_;
 };

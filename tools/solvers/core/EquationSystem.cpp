@@ -1,0 +1,138 @@
+#include "EquationSystem.h"
+
+#include <QElapsedTimer>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// A pivot this much smaller than its diagonal term means the equation has lost all its
+// stiffness in the elimination: the model moves there without resistance.
+constexpr double PivotRatio = 1e-10;
+
+} // namespace
+
+EquationSystem::EquationSystem(int nodes, std::vector<const Element*> elements,
+                               DofNumbering::Wording wording)
+    : elements_(std::move(elements)), nodes_(static_cast<size_t>(nodes)),
+      wording_(std::move(wording)) {}
+
+EquationSystem::~EquationSystem() = default;
+
+std::vector<double> EquationSystem::StiffnessDiagonal() const {
+    std::vector<double> diagonal(6 * nodes_, 0.0);
+    for (const Element* element : elements_) {
+        const Element::Matrix k = element->Stiffness();
+        const std::span<const int> nodes = element->Nodes(), components = element->Components();
+        for (size_t a = 0; a < nodes.size(); ++a) {
+            const size_t node = static_cast<size_t>(nodes[a]);
+            for (size_t c = 0; c < components.size(); ++c) {
+                const auto i = static_cast<Eigen::Index>(a * components.size() + c);
+                diagonal[6 * node + static_cast<size_t>(components[c])] += k(i, i);
+            }
+        }
+    }
+    return diagonal;
+}
+
+bool EquationSystem::Prepare(const std::vector<int>& kept, const std::vector<double>& diagonal,
+                             const Constraints& constraints) {
+    QElapsedTimer clock;
+    clock.start();
+    if (!numbering_.Number(kept, diagonal, constraints.Fixed, constraints.Loaded, wording_)) {
+        error_ = numbering_.Error();
+        return false;
+    }
+    pattern_ = std::make_unique<SparseAssembly>(
+        numbering_, elements_, [](const Element* element) { return element->Nodes(); });
+    if (Equations() == 0)
+        return true; // every displacement fixed
+
+    stiffness_ = pattern_->Empty();
+    for (const Element* element : elements_)
+        pattern_->Add(stiffness_, element->Nodes(), element->Components(), element->Stiffness());
+    assemblySeconds_ = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+
+    clock.restart();
+    factors_ = std::make_unique<SparseCholesky>();
+    // The equations of a node are numbered together: the factorisation orders the nodes.
+    std::vector<int> nodeStarts;
+    const std::vector<int>& first = numbering_.NodeStarts();
+    for (size_t node = 0; node + 1 < first.size(); ++node) {
+        if (first[node + 1] > first[node])
+            nodeStarts.push_back(first[node]);
+    }
+    nodeStarts.push_back(Equations());
+    const SparseCholesky::Result result = factors_->Factor(stiffness_, nodeStarts);
+    factorSeconds_ = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+    if (result == SparseCholesky::Result::NoMemory) {
+        error_ = QStringLiteral("the stiffness equations cannot be solved (not enough memory)");
+        return false;
+    }
+    // A pivot that is not positive stops the factorisation there; the pivots before it are
+    // sound, so the search for the first lost pivot names the free component in either case.
+    return CheckPivots(result == SparseCholesky::Result::NotPositive);
+}
+
+bool EquationSystem::CheckPivots(bool failed) {
+    const Eigen::VectorXd pivots = factors_->Pivots();
+    const std::vector<int> order = factors_->Order();
+    const int equations = Equations();
+    const int sound = failed ? factors_->FailedPosition() : equations;
+    const Eigen::VectorXd diagonal = stiffness_.diagonal();
+    for (int k = 0; k < equations; ++k) {
+        const int e = order[static_cast<size_t>(k)];
+        if (k < sound && pivots[k] > PivotRatio * diagonal[e] && std::isfinite(pivots[k]))
+            continue;
+        error_ = QStringLiteral("the %1 is a mechanism or not supported enough: %2 without "
+                                "resistance")
+                     .arg(wording_.Whole, numbering_.Describe(e, wording_));
+        return false;
+    }
+    return true;
+}
+
+Eigen::MatrixXd EquationSystem::Solve(const Eigen::MatrixXd& loads) const {
+    if (Equations() == 0)
+        return Eigen::MatrixXd::Zero(0, loads.cols());
+    return factors_->Solve(loads);
+}
+
+double EquationSystem::Residual(const Eigen::MatrixXd& x, const Eigen::MatrixXd& f) const {
+    if (Equations() == 0)
+        return 0;
+    const Eigen::MatrixXd r = stiffness_.selfadjointView<Eigen::Upper>() * x - f;
+    double worst = 0;
+    for (Eigen::Index column = 0; column < r.cols(); ++column) {
+        const double off = r.col(column).lpNorm<Eigen::Infinity>();
+        const double load = f.col(column).lpNorm<Eigen::Infinity>();
+        if (!std::isfinite(off) || !x.col(column).allFinite())
+            return std::numeric_limits<double>::infinity();
+        if (off > 0)
+            worst =
+                std::max(worst, load > 0 ? off / load : std::numeric_limits<double>::infinity());
+    }
+    return worst;
+}
+
+Eigen::VectorXd EquationSystem::HalfSolve(const Eigen::VectorXd& x) const {
+    return factors_->HalfSolve(x);
+}
+
+Eigen::VectorXd EquationSystem::HalfSolveTransposed(const Eigen::VectorXd& x) const {
+    return factors_->HalfSolveTransposed(x);
+}
+
+Element::Vector EquationSystem::Gather(const Element& element,
+                                       const Eigen::VectorXd& solution) const {
+    const std::span<const int> nodes = element.Nodes(), components = element.Components();
+    Element::Vector u(element.Size());
+    Eigen::Index i = 0;
+    for (int node : nodes) {
+        for (int c : components) {
+            const int e = Equation(node, c);
+            u(i++) = e >= 0 ? solution[e] : 0.0;
+        }
+    }
+    return u;
+}

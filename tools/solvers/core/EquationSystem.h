@@ -1,0 +1,77 @@
+#pragma once
+
+#include "DofNumbering.h"
+#include "Element.h"
+#include "SparseAssembly.h"
+#include "SparseCholesky.h"
+
+#include <Eigen/Sparse>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// The stiffness equations of any model of elements: the numbering of its unknowns, the sparse
+// stiffness matrix assembled in place and its Cholesky factors. A model that can move without
+// resistance is refused, with the node and component that move.
+class EquationSystem {
+public:
+    using SparseMatrix = Eigen::SparseMatrix<double>;
+
+    // Six entries per node: which components supports fix and which carry loads.
+    struct Constraints {
+        std::vector<bool> Fixed, Loaded;
+    };
+
+    EquationSystem(int nodes, std::vector<const Element*> elements, DofNumbering::Wording wording);
+    ~EquationSystem();
+    EquationSystem(const EquationSystem&) = delete;
+    EquationSystem& operator=(const EquationSystem&) = delete;
+
+    // The sum of the elements' diagonal stiffness terms, six per node: what the numbering
+    // takes to tell a held component from a free one.
+    std::vector<double> StiffnessDiagonal() const;
+    // Numbers, assembles and factorises; false with Error() set when the model is a mechanism
+    // or the memory is short. `diagonal` as StiffnessDiagonal() gives it, or any positive
+    // value where an element stiffens a component (cheaper for elements known to).
+    bool Prepare(const std::vector<int>& kept, const std::vector<double>& diagonal,
+                 const Constraints& constraints);
+    const QString& Error() const { return error_; }
+
+    const DofNumbering& Numbering() const { return numbering_; }
+    const std::vector<const Element*>& Elements() const { return elements_; }
+    int Equations() const { return numbering_.Equations(); }
+    int Equation(int node, int component) const { return numbering_.Equation(node, component); }
+    // The upper triangle of the stiffness matrix of the free equations.
+    const SparseMatrix& Stiffness() const { return stiffness_; }
+    // The assembly pattern, for the mass and geometric stiffness matrices of the same model.
+    const SparseAssembly& Pattern() const { return *pattern_; }
+
+    Eigen::MatrixXd Solve(const Eigen::MatrixXd& loads) const;
+    // How far solutions x are from K x = f: the largest |K x - f| of the columns, each
+    // relative to its largest load (maximum norms); infinite when a value is not finite.
+    double Residual(const Eigen::MatrixXd& x, const Eigen::MatrixXd& f) const;
+    // With the factors written K = G G^T (G = P^T L): G^-1 x and G^-T x, which turn
+    // K x = lambda B x into the symmetric problem of G^-1 B G^-T.
+    Eigen::VectorXd HalfSolve(const Eigen::VectorXd& x) const;
+    Eigen::VectorXd HalfSolveTransposed(const Eigen::VectorXd& x) const;
+    // The displacements of an element's unknowns, ordered as its matrices, from a solution.
+    Element::Vector Gather(const Element& element, const Eigen::VectorXd& solution) const;
+
+    // The pieces of the run's time, for the protocol and the benchmarks (seconds).
+    double AssemblySeconds() const { return assemblySeconds_; }
+    double FactorSeconds() const { return factorSeconds_; }
+
+private:
+    bool CheckPivots(bool failed);
+
+    std::vector<const Element*> elements_;
+    size_t nodes_ = 0;
+    DofNumbering::Wording wording_;
+    DofNumbering numbering_;
+    std::unique_ptr<SparseAssembly> pattern_;
+    SparseMatrix stiffness_;
+    std::unique_ptr<SparseCholesky> factors_;
+    QString error_;
+    double assemblySeconds_ = 0, factorSeconds_ = 0;
+};

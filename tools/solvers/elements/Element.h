@@ -1,0 +1,37 @@
+#pragma once
+
+#include <Eigen/Dense>
+#include <span>
+
+// One finite element as the assembly and the analyses see it, whatever its formulation: the
+// nodes it joins, the global displacement components it works in at each of them (ux uy uz rx
+// ry rz, numbered 0 to 5), and its matrices in global axes, ordered node by node with the
+// components of a node in that order. A new formulation is one class of this kind; the
+// numbering, the assembly, the equation solvers and the property tests take it as it is.
+class Element {
+public:
+    // No element has more than 24 unknowns (a brick of eight nodes, a shell quadrilateral), so
+    // its matrices live on the stack: millions of elements are assembled without a heap
+    // allocation each.
+    static constexpr int MaxSize = 24;
+    using Matrix =
+        Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::ColMajor, MaxSize, MaxSize>;
+    using Vector = Eigen::Matrix<double, Eigen::Dynamic, 1, Eigen::ColMajor, MaxSize, 1>;
+
+    virtual ~Element() = default;
+
+    // Indices into the model's nodes, counted from 0.
+    virtual std::span<const int> Nodes() const = 0;
+    virtual std::span<const int> Components() const = 0;
+    int Size() const { return static_cast<int>(Nodes().size() * Components().size()); }
+
+    virtual Matrix Stiffness() const = 0;
+    // The consistent mass; an element that carries none returns a zero matrix.
+    virtual Matrix Mass() const { return Matrix::Zero(Size(), Size()); }
+    // The geometric stiffness for the element's own displacements `u` of a reference load.
+    virtual Matrix GeometricStiffness(const Vector& /*u*/) const {
+        return Matrix::Zero(Size(), Size());
+    }
+    // The element's mass (or area times density) that Mass() spreads: its rows add up to it.
+    virtual double TotalMass() const { return 0; }
+};
