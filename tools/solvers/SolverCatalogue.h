@@ -7,7 +7,9 @@
 // The solver programs of the package: each name solves one problem type, and for space
 // trusses and space frames the dynamic variant (".p" files) has a name of its own.
 struct SolverEntry {
-    enum class Analysis { Statics, Modes, Buckling, Mathematics };
+    // Statics, Modes and Buckling are those of bar structures; Continuum the statics of plane
+    // and axisymmetric meshes; Torsion that of profiles.
+    enum class Analysis { Statics, Modes, Buckling, Mathematics, Continuum, Torsion };
 
     QString Name; // "Pelgon"
     int Problem = 0;

@@ -1,6 +1,7 @@
 #include "SolverCommand.h"
 
 #include "BarModelBuilder.h"
+#include "ContinuumAnalysis.h"
 #include "ExchangeFile.h"
 #include "MathSolvers.h"
 #include "ProblemNumber.h"
@@ -11,6 +12,7 @@
 #include "StaticReport.h"
 #include "StiffnessSystem.h"
 #include "StructuralDynamics.h"
+#include "TorsionAnalysis.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -147,6 +149,10 @@ SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dat
             return StructuralDynamics::Buckling(input, progress);
         case SolverEntry::Analysis::Mathematics:
             return MathSolvers::Solve(input, progress);
+        case SolverEntry::Analysis::Continuum:
+            return ContinuumAnalysis::Solve(input, progress);
+        case SolverEntry::Analysis::Torsion:
+            return TorsionAnalysis::Solve(input, progress);
         }
     } catch (const std::bad_alloc&) {
         return SolverOutcome::Failure(
