@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,7 +33,11 @@ private slots:
     void withoutProjectTheDataFilesMeshGivesTheRegions_data();
     void withoutProjectTheDataFilesMeshGivesTheRegions();
     void editRereadsOnlyItsRow();
+    void edgeRowsGoIntoTheProjectAndTheMesh();
+    void removedRegionTakesItsEdgeRows();
+    void torsionTakesNoEdgeRows();
     void screenshot();
+    void marksSupportsAndLoads();
 
 private:
     QString Path(const QString& name) const { return QDir(data_).filePath(name); }
@@ -152,6 +157,75 @@ void TestGraltWindow::editRereadsOnlyItsRow() {
     QCOMPARE(window.Regions()[1].Divisions12, 4);
 }
 
+void TestGraltWindow::edgeRowsGoIntoTheProjectAndTheMesh() {
+    WriteFile(Path(MeshOutput::ProjectName()),
+              "Gralt project 1\r\nregion 0 0 2 0 2 1 0 1 2 1 1 1\r\n");
+    ScriptedDialogs dialogs;
+    GraltWindow window(data_, 9, QStringLiteral("wall.d59"), dialogs);
+    QCOMPARE(window.Tabs()->tabText(1), QStringLiteral("Edges"));
+    window.AddEdge(); // a support of side 1-2, fixed in both directions
+    QCOMPARE(window.Status(), QStringLiteral("1 regions: 6 nodes, 2 elements, 3 supports"));
+    window.AddEdge();
+    QTableWidget* edges = window.EdgeTable();
+    edges->item(1, 1)->setText(QStringLiteral("3-4"));
+    edges->item(1, 2)->setText(QStringLiteral("Pressure"));
+    QCOMPARE(window.Status(), QStringLiteral("Edge row 2, Case: \"\" is not a load case, 1 or "
+                                             "more"));
+    edges->item(1, 3)->setText(QStringLiteral("2"));
+    edges->item(1, 5)->setText(QStringLiteral("1,5"));
+    QCOMPARE(window.Status(),
+             QStringLiteral("1 regions: 6 nodes, 2 elements, 3 supports, 3 nodal loads"));
+    window.accept();
+    QVERIFY(dialogs.shown.isEmpty());
+    const QByteArray project = ReadFile(Path(MeshOutput::ProjectName()));
+    QVERIFY(project.startsWith("Gralt project 2\r\n"));
+    QVERIFY(project.contains("\r\nsupport 1 1-2 1 1\r\npressure 1 3-4 2 1 1.5\r\n"));
+    const MeshFile::Result mesh = MeshFile::Read(ReadFile(Path(MeshOutput::MeshName())));
+    QVERIFY2(mesh.Ok, qPrintable(mesh.Error));
+    QCOMPARE(mesh.Mesh_.Tables.size(), size_t(2));
+    QCOMPARE(mesh.Mesh_.Tables[1].Items[0][0], 2.0); // the load case
+
+    // The rows come back with the project.
+    GraltWindow again(data_, 9, QStringLiteral("wall.d59"), dialogs);
+    QCOMPARE(again.EdgeTable()->rowCount(), 2);
+    QCOMPARE(again.EdgeTable()->item(1, 5)->text(), QStringLiteral("1.5"));
+}
+
+void TestGraltWindow::removedRegionTakesItsEdgeRows() {
+    WriteFile(Path(MeshOutput::ProjectName()),
+              "Gralt project 2\r\nregion 0 0 1 0 1 1 0 1 1 1 1 1\r\n"
+              "region 1 0 2 0 2 1 1 1 1 1 1 1\r\nregion 2 0 3 0 3 1 2 1 1 1 1 1\r\n"
+              "support 1 1-2 1 1\r\nsupport 2 1 1 0\r\nglobal 3 2-3 1 1 0 1 0\r\n");
+    ScriptedDialogs dialogs;
+    GraltWindow window(data_, 10, QStringLiteral("dam.d60"), dialogs);
+    QCOMPARE(window.Status(),
+             QStringLiteral("3 regions: 8 nodes, 3 elements, 2 supports, 2 nodal loads"));
+    window.RegionTable()->setCurrentCell(1, 0);
+    window.RemoveRegion();
+    // Region 2's corner support is gone; region 3's load now names region 2.
+    QCOMPARE(window.EdgeTable()->rowCount(), 2);
+    QCOMPARE(window.EdgeTable()->item(1, 0)->text(), QStringLiteral("2"));
+    QCOMPARE(window.Conditions()[1].Region, 2);
+    // A row naming a region that is not there keeps the mesh from being written.
+    window.EdgeTable()->item(0, 0)->setText(QStringLiteral("5"));
+    QCOMPARE(window.Status(), QStringLiteral("Edge row 1: there is no region 5"));
+    window.accept();
+    QCOMPARE(
+        dialogs.Texts(QStringLiteral("error")),
+        QStringList{QStringLiteral("The mesh is not written: Edge row 1: there is no region 5")});
+}
+
+void TestGraltWindow::torsionTakesNoEdgeRows() {
+    ScriptedDialogs dialogs;
+    GraltWindow window(data_, 16, QStringLiteral("bar.d66"), dialogs);
+    // The example region's contour: 2 (8 + 4) nodes.
+    QCOMPARE(window.Status(), QStringLiteral("1 regions: 45 nodes, 32 elements, 24 contour nodes"));
+    window.accept();
+    const MeshFile::Result mesh = MeshFile::Read(ReadFile(Path(MeshOutput::MeshName())));
+    QCOMPARE(mesh.Mesh_.Tables.size(), size_t(1));
+    QCOMPARE(mesh.Mesh_.Tables[0].Title, QStringLiteral("Contour nodes"));
+}
+
 void TestGraltWindow::screenshot() {
     // The README's picture; set QV_SCREENSHOT_DIR to refresh it. Without it the window is still
     // drawn and checked, so a picture that would come out wrong fails the suite.
@@ -185,6 +259,48 @@ void TestGraltWindow::screenshot() {
     }
     QVERIFY2(marked > mesh.width() / 2, qPrintable(QString::number(marked)));
     QVERIFY(window.grab().save(QDir(directory).filePath(QStringLiteral("gralt.png"))));
+}
+
+void TestGraltWindow::marksSupportsAndLoads() {
+    // The dam of the examples: its foot held, water pressure on its upstream face. The picture
+    // shows the green support and the red arrows beside the mesh; set QV_SCREENSHOT_DIR to
+    // keep it.
+    QTemporaryDir scratch;
+    const QString directory = qEnvironmentVariableIsEmpty("QV_SCREENSHOT_DIR")
+                                  ? scratch.path()
+                                  : qEnvironmentVariable("QV_SCREENSHOT_DIR");
+    WriteFile(Path(MeshOutput::ProjectName()),
+              ReadFile(QStringLiteral(VOSHER_EXAMPLES "/dam.spj")));
+    ScriptedDialogs dialogs;
+    GraltWindow window(data_, 10, QStringLiteral("dam.d60"), dialogs);
+    window.resize(820, 640);
+    window.Tabs()->setCurrentIndex(1);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY2(window.Status().endsWith(QStringLiteral("9 supports, 11 nodal loads")),
+             qPrintable(window.Status()));
+    const QImage picture = window.findChild<MeshView*>()->grab().toImage();
+    // The arrows stand left of the upstream face, longest at its foot; the support under it.
+    const auto count = [&](auto isColour, int left, int right, int top, int bottom) {
+        int found = 0;
+        for (int x = left; x < right; ++x) {
+            for (int y = top; y < bottom; ++y)
+                found += isColour(picture.pixelColor(x, y)) ? 1 : 0;
+        }
+        return found;
+    };
+    const auto red = [](const QColor& c) {
+        return c.red() > c.green() + 80 && c.red() > c.blue() + 80;
+    };
+    const auto green = [](const QColor& c) {
+        return c.green() > c.red() + 60 && c.green() > c.blue() + 40;
+    };
+    const int w = picture.width(), h = picture.height();
+    QVERIFY(count(red, 0, w / 2, h / 2, h) > count(red, 0, w / 2, 0, h / 2));
+    QVERIFY(count(red, w / 2, w, 0, h) == 0);
+    QVERIFY(count(green, 0, w, h * 3 / 4, h) > 50);
+    QVERIFY(count(green, 0, w, 0, h / 2) == 0);
+    QVERIFY(window.grab().save(QDir(directory).filePath(QStringLiteral("gralt-edges.png"))));
 }
 
 QTEST_MAIN(TestGraltWindow)

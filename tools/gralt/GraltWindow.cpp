@@ -1,6 +1,8 @@
 #include "GraltWindow.h"
 
+#include "EdgeTexts.h"
 #include "InputText.h"
+#include "MeshConditions.h"
 #include "MeshOutline.h"
 #include "MeshOutput.h"
 #include "MeshView.h"
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -43,8 +46,10 @@ MeshRegion ExampleRegion() {
 
 GraltWindow::GraltWindow(const QString& dataFolder, int problem, const QString& dataFile,
                          UserDialogs& dialogs, QWidget* parent)
-    : QDialog(parent), dataFolder_(dataFolder), dataFile_(dataFile), dialogs_(dialogs),
-      table_(new QTableWidget(0, RegionTexts::Columns, this)), view_(new MeshView(this)),
+    : QDialog(parent), dataFolder_(dataFolder), dataFile_(dataFile), problem_(problem),
+      dialogs_(dialogs), tabs_(new QTabWidget(this)),
+      table_(new QTableWidget(0, RegionTexts::Columns, this)),
+      edgeTable_(new QTableWidget(0, EdgeTexts::Columns, this)), view_(new MeshView(this)),
       status_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Gralt - regions of %1").arg(QFileInfo(dataFile).fileName()));
     const auto [first, second] = Axes(problem);
@@ -68,17 +73,53 @@ GraltWindow::GraltWindow(const QString& dataFolder, int problem, const QString& 
                        "an edge share its nodes."),
         this);
     hint->setWordWrap(true);
-    auto* top = new QWidget(this);
-    auto* topLayout = new QVBoxLayout(top);
-    topLayout->setContentsMargins(0, 0, 0, 0);
-    topLayout->addWidget(hint);
-    topLayout->addWidget(table_);
-    topLayout->addLayout(rowButtons);
+    auto* regionsPage = new QWidget(this);
+    auto* regionsLayout = new QVBoxLayout(regionsPage);
+    regionsLayout->addWidget(hint);
+    regionsLayout->addWidget(table_);
+    regionsLayout->addLayout(rowButtons);
+
+    edgeTable_->setHorizontalHeaderLabels(EdgeTexts::Headings());
+    edgeTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    const QStringList codes = EdgeConditions::SupportCodes(problem);
+    QString edgeHint;
+    if (codes.isEmpty()) {
+        edgeHint = QStringLiteral("A torsion profile takes no supports or loads: its contours "
+                                  "are found from the mesh and written as table 6.");
+    } else {
+        edgeHint = QStringLiteral("Per row a side (1-2, 2-3, 3-4, 4-1) or corner (1 to 4) of a "
+                                  "region. support: the codes %1 (1 fixed) in the values.")
+                       .arg(codes.join(QStringLiteral(" ")));
+        if (EdgeConditions::TakesEdgeLoads(problem))
+            edgeHint += QStringLiteral(" Loads per unit length of a side, from its first corner "
+                                       "to its second: pressure q1 q2 (positive into the "
+                                       "region); global q%1 q%2 at the first corner, then at "
+                                       "the second.")
+                            .arg(Axes(problem).first, Axes(problem).second);
+    }
+    auto* edgesHint = new QLabel(edgeHint, this);
+    edgesHint->setWordWrap(true);
+    auto* addEdge = new QPushButton(QStringLiteral("A&dd edge row"), this);
+    auto* removeEdge = new QPushButton(QStringLiteral("Re&move edge row"), this);
+    addEdge->setEnabled(!codes.isEmpty());
+    auto* edgeButtons = new QHBoxLayout;
+    edgeButtons->addWidget(addEdge);
+    edgeButtons->addWidget(removeEdge);
+    edgeButtons->addStretch();
+    auto* edgesPage = new QWidget(this);
+    auto* edgesLayout = new QVBoxLayout(edgesPage);
+    edgesLayout->addWidget(edgesHint);
+    edgesLayout->addWidget(edgeTable_);
+    edgesLayout->addLayout(edgeButtons);
+
+    tabs_->addTab(regionsPage, QStringLiteral("Regions"));
+    tabs_->addTab(edgesPage, QStringLiteral("Edges"));
+    auto* top = tabs_;
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(top);
     splitter->addWidget(view_);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({180, 420});
+    splitter->setSizes({220, 400});
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
@@ -90,10 +131,18 @@ GraltWindow::GraltWindow(const QString& dataFolder, int problem, const QString& 
     connect(remove, &QPushButton::clicked, this, &GraltWindow::RemoveRegion);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(addEdge, &QPushButton::clicked, this, &GraltWindow::AddEdge);
+    connect(removeEdge, &QPushButton::clicked, this, &GraltWindow::RemoveEdge);
     connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (filling_)
             return;
         ReadRow(item->row());
+        Remesh();
+    });
+    connect(edgeTable_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (filling_)
+            return;
+        ReadEdgeRow(item->row());
         Remesh();
     });
     Load();
@@ -106,6 +155,7 @@ void GraltWindow::Load() {
                                                   "%1")
                                        .arg(project.Error));
     if (project.Ok && !project.Regions.empty()) {
+        SetConditions(project.Conditions);
         SetRegions(project.Regions);
         return;
     }
@@ -131,6 +181,73 @@ void GraltWindow::SetRegions(const std::vector<MeshRegion>& regions) {
     rows_.assign(regions.size(), {});
     for (size_t row = 0; row < regions.size(); ++row)
         rows_[row].Region = regions[row];
+    Remesh();
+}
+
+void GraltWindow::SetConditions(const std::vector<EdgeCondition>& conditions) {
+    filling_ = true;
+    edgeTable_->setRowCount(static_cast<int>(conditions.size()));
+    for (int row = 0; row < edgeTable_->rowCount(); ++row)
+        FillEdgeRow(row, conditions[static_cast<size_t>(row)]);
+    filling_ = false;
+    edgeRows_.assign(conditions.size(), {});
+    for (size_t row = 0; row < conditions.size(); ++row)
+        edgeRows_[row].Condition = conditions[row];
+}
+
+void GraltWindow::FillEdgeRow(int row, const EdgeCondition& condition) {
+    const QStringList cells = EdgeTexts::ToTexts(condition);
+    for (int column = 0; column < EdgeTexts::Columns; ++column)
+        edgeTable_->setItem(row, column, new QTableWidgetItem(cells[column]));
+}
+
+void GraltWindow::ReadEdgeRow(int row) {
+    if (row < 0 || row >= static_cast<int>(edgeRows_.size()))
+        return;
+    QStringList cells;
+    for (int column = 0; column < EdgeTexts::Columns; ++column)
+        cells << (edgeTable_->item(row, column) ? edgeTable_->item(row, column)->text()
+                                                : QString());
+    EdgeRow& read = edgeRows_[static_cast<size_t>(row)];
+    read.Error.clear();
+    const std::optional<EdgeCondition> condition = EdgeTexts::FromTexts(cells, read.Error);
+    if (condition)
+        read.Condition = *condition;
+}
+
+std::vector<EdgeCondition> GraltWindow::Conditions(QString* error) const {
+    std::vector<EdgeCondition> conditions;
+    for (size_t row = 0; row < edgeRows_.size(); ++row) {
+        if (!edgeRows_[row].Error.isEmpty()) {
+            if (error)
+                *error = QStringLiteral("Edge row %1, %2").arg(row + 1).arg(edgeRows_[row].Error);
+            return {};
+        }
+        conditions.push_back(edgeRows_[row].Condition);
+    }
+    return conditions;
+}
+
+void GraltWindow::AddEdge() {
+    EdgeCondition condition;
+    condition.Region = std::max(1, table_->currentRow() + 1);
+    condition.Values.assign(static_cast<size_t>(EdgeConditions::SupportCodes(problem_).size()), 1);
+    filling_ = true;
+    const int row = edgeTable_->rowCount();
+    edgeTable_->insertRow(row);
+    FillEdgeRow(row, condition);
+    filling_ = false;
+    edgeRows_.push_back({condition, {}});
+    Remesh();
+    edgeTable_->setCurrentCell(row, 1);
+}
+
+void GraltWindow::RemoveEdge() {
+    const int row = edgeTable_->currentRow();
+    if (row < 0)
+        return;
+    edgeTable_->removeRow(row);
+    edgeRows_.erase(edgeRows_.begin() + row);
     Remesh();
 }
 
@@ -195,6 +312,12 @@ void GraltWindow::RemoveRegion() {
         return;
     table_->removeRow(row);
     rows_.erase(rows_.begin() + row);
+    // The region's own edge rows go with it; the others follow their region's new number.
+    // While a row cannot be read, the rows stay as typed.
+    QString error;
+    const std::vector<EdgeCondition> conditions = Conditions(&error);
+    if (error.isEmpty())
+        SetConditions(EdgeConditions::AfterRegionRemoved(conditions, row + 1));
     Remesh();
 }
 
@@ -205,26 +328,49 @@ QString GraltWindow::Status() const {
 void GraltWindow::Remesh() {
     QString error;
     const std::vector<MeshRegion> regions = Regions(&error);
+    const std::vector<EdgeCondition> conditions =
+        error.isEmpty() ? Conditions(&error) : std::vector<EdgeCondition>{};
     if (!error.isEmpty()) {
         status_->setText(error);
-        view_->SetMesh({}, {});
+        view_->SetMesh({}, {}, {});
         return;
     }
     const RegionMesher::Result meshed = RegionMesher::Build(regions);
-    status_->setText(meshed.Ok ? QStringLiteral("%1 regions: %2 nodes, %3 elements")
-                                     .arg(regions.size())
-                                     .arg(meshed.Mesh_.Nodes.size())
-                                     .arg(meshed.Mesh_.Elements.size())
-                               : meshed.Error);
-    view_->SetMesh(meshed.Mesh_, meshed.Ok ? regions : std::vector<MeshRegion>{});
+    if (!meshed.Ok) {
+        status_->setText(meshed.Error);
+        view_->SetMesh(meshed.Mesh_, {}, {});
+        return;
+    }
+    QString text = QStringLiteral("%1 regions: %2 nodes, %3 elements")
+                       .arg(regions.size())
+                       .arg(meshed.Mesh_.Nodes.size())
+                       .arg(meshed.Mesh_.Elements.size());
+    const MeshConditions::Result tables =
+        MeshConditions::Build(problem_, regions, meshed, conditions);
+    if (!tables.Ok) {
+        text = tables.Error;
+    } else {
+        for (const Mesh::Table& table : tables.Tables) {
+            const bool contours = problem_ == 16;
+            text += QStringLiteral(", %1 %2")
+                        .arg(table.Items.size())
+                        .arg(table.Number == 7 ? QStringLiteral("nodal loads")
+                             : contours        ? QStringLiteral("contour nodes")
+                                               : QStringLiteral("supports"));
+        }
+    }
+    status_->setText(text);
+    view_->SetMesh(meshed.Mesh_, regions, tables.Ok ? conditions : std::vector<EdgeCondition>{});
 }
 
 void GraltWindow::done(int result) {
     if (result == QDialog::Accepted) {
         QString error;
         const std::vector<MeshRegion> regions = Regions(&error);
+        const std::vector<EdgeCondition> conditions =
+            error.isEmpty() ? Conditions(&error) : std::vector<EdgeCondition>{};
         if (error.isEmpty())
-            error = MeshOutput::Save(dataFolder_, regions);
+            error = MeshOutput::Save(dataFolder_, regions, conditions, problem_);
         if (!error.isEmpty()) {
             dialogs_.ShowError(this, QStringLiteral("The mesh is not written: %1").arg(error));
             return;

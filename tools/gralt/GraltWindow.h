@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EdgeCondition.h"
 #include "MeshRegion.h"
 
 #include <QDialog>
@@ -8,11 +9,14 @@
 class MeshView;
 class QLabel;
 class QTableWidget;
+class QTabWidget;
 class UserDialogs;
 
 // The region mesher's window: a table of quadrilateral regions (four corners, the divisions
-// of their sides, material and section), the mesh they make, and OK, which writes the project
-// and the mesh into the toolset's data folder, or Cancel, which writes nothing.
+// of their sides, material and section), a table of edge conditions (supports and edge loads
+// on the regions' sides and corners), the mesh they make with its supports and loads marked,
+// and OK, which writes the project and the mesh into the toolset's data folder, or Cancel,
+// which writes nothing.
 class GraltWindow : public QDialog {
     Q_OBJECT
 
@@ -24,19 +28,29 @@ public:
                 UserDialogs& dialogs, QWidget* parent = nullptr);
 
     QTableWidget* RegionTable() const { return table_; }
+    QTableWidget* EdgeTable() const { return edgeTable_; }
+    QTabWidget* Tabs() const { return tabs_; }
     QString Status() const;
     // The regions as the table gives them; none when a cell is not a number.
     std::vector<MeshRegion> Regions(QString* error = nullptr) const;
+    // The edge conditions as their table gives them; none when a row cannot be read.
+    std::vector<EdgeCondition> Conditions(QString* error = nullptr) const;
 
     void AddRegion();
     void RemoveRegion();
+    // A support of side 1-2 of the current region, fixed in every displacement.
+    void AddEdge();
+    void RemoveEdge();
     void done(int result) override;
 
 private:
     void Load();
     void SetRegions(const std::vector<MeshRegion>& regions);
+    void SetConditions(const std::vector<EdgeCondition>& conditions);
+    void FillEdgeRow(int row, const EdgeCondition& condition);
     // Reads the cells of one row again after an edit; the other rows keep what was read.
     void ReadRow(int row);
+    void ReadEdgeRow(int row);
     void Remesh();
 
     // Each row of the table as read: its region, or why its cells make none.
@@ -44,14 +58,22 @@ private:
         MeshRegion Region;
         QString Error;
     };
+    struct EdgeRow {
+        EdgeCondition Condition;
+        QString Error;
+    };
 
     QString dataFolder_;
     QString dataFile_;
+    int problem_;
     UserDialogs& dialogs_;
     QStringList headings_;
+    QTabWidget* tabs_;
     QTableWidget* table_;
+    QTableWidget* edgeTable_;
     MeshView* view_;
     QLabel* status_;
     std::vector<Row> rows_;
+    std::vector<EdgeRow> edgeRows_;
     bool filling_ = false;
 };
