@@ -1,5 +1,6 @@
 #include "ModelView.h"
 
+#include "FieldPainter.h"
 #include "ResultScale.h"
 
 #include <QKeyEvent>
@@ -69,8 +70,12 @@ void ModelView::FitModel() {
                            corner & 4 ? high[2] : low[2]});
         // The box has room for the diagrams; the margin only for the reactions' arrows.
         const double m = std::min(50.0, std::min(width(), height()) * 0.1);
-        // Below the caption in the top left corner.
-        camera_.Fit(box, QRectF(rect()).adjusted(m, m + std::min(60.0, height() * 0.1), -m, -m));
+        // Below the caption in the top left corner; a continuum's colour bar at the right.
+        const double bar = choice_ && choice_->Field()
+                               ? std::min<double>(FieldPainter::ColourBarWidth, width() * 0.25)
+                               : 0;
+        camera_.Fit(box,
+                    QRectF(rect()).adjusted(m, m + std::min(60.0, height() * 0.1), -m - bar, -m));
     } else {
         camera_.Fit(model_.Nodes, QRectF(rect()).adjusted(x, y, -x, -y));
     }
@@ -119,7 +124,13 @@ void ModelView::wheelEvent(QWheelEvent* event) {
 }
 
 void ModelView::mousePressEvent(QMouseEvent* event) {
-    lastMouse_ = event->position();
+    lastMouse_ = pressedAt_ = event->position();
+}
+
+void ModelView::mouseReleaseEvent(QMouseEvent* event) {
+    const QPointF moved = event->position() - pressedAt_;
+    if (event->button() == Qt::LeftButton && std::hypot(moved.x(), moved.y()) < 3)
+        emit Clicked(event->position());
 }
 
 void ModelView::mouseMoveEvent(QMouseEvent* event) {

@@ -30,6 +30,8 @@ public:
 signals:
     // After each paint: whether numbers were left out because too many would show.
     void Painted(bool labelsLeftOut);
+    // A click that did not drag, where it was.
+    void Clicked(const QPointF& point);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -37,6 +39,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -50,4 +53,5 @@ private:
     ResultPainter::Report resultReport_;
     bool fitted_ = false;
     QPointF lastMouse_;
+    QPointF pressedAt_;
 };

@@ -7,6 +7,11 @@ ResultChoice::ResultChoice(const ViewerResults& results, int problem, const View
     : results_(results), forceUnit_(model.ForceUnit), lengthUnit_(model.LengthUnit),
       frame_(BarAxes::FrameOf(problem)) {
     statics_ = results.Contents().Type == ResultFile::Kind::Statics;
+    const ResultFile::Kind kind = results.Contents().Type;
+    if (results.Ok() && (kind == ResultFile::Kind::Field || kind == ResultFile::Kind::Torsion)) {
+        field_ = FieldLayout::Of(problem);
+        statics_ = false;
+    }
     curved_ = std::any_of(model.Bars.begin(), model.Bars.end(),
                           [](const ViewerModel::Bar& bar) { return bar.Radius != 0; });
     if (results.Ok() && statics_)
@@ -20,6 +25,11 @@ QStringList ResultChoice::Entries() const {
     const ResultFile::Contents& contents = results_.Contents();
     if (statics_) {
         for (const StaticResults::Case& c : contents.Statics.Cases)
+            entries << QStringLiteral("Load case %1").arg(c.Number);
+        return entries;
+    }
+    if (field_) {
+        for (const FieldResults::Case& c : contents.Field.Cases)
             entries << QStringLiteral("Load case %1").arg(c.Number);
         return entries;
     }
@@ -41,6 +51,12 @@ QStringList ResultChoice::Entries() const {
 }
 
 QStringList ResultChoice::Shows() const {
+    if (field_) {
+        QStringList shows;
+        for (const FieldLayout::Show& show : field_->Shows)
+            shows << show.Title;
+        return shows;
+    }
     if (!statics_ || !results_.Ok())
         return {};
     QStringList shows{QStringLiteral("Deformed shape")};
@@ -58,6 +74,34 @@ QStringList ResultChoice::Caption(int entry, int show) const {
     if (!results_.Ok())
         return lines;
     const ResultFile::Contents& contents = results_.Contents();
+    if (field_) {
+        const auto& cases = contents.Field.Cases;
+        if (entry < 0 || entry >= static_cast<int>(cases.size()) || show < 0 ||
+            show >= static_cast<int>(field_->Shows.size()))
+            return lines;
+        const FieldLayout::Show& s = field_->Shows[static_cast<size_t>(show)];
+        const QString head =
+            field_->Torsion()
+                ? QStringLiteral("Torsion")
+                : QStringLiteral("Load case %1").arg(cases[static_cast<size_t>(entry)].Number);
+        if (s.From == FieldLayout::Show::Source::Deformed)
+            return {head + QStringLiteral(": deformed shape")};
+        lines << QStringLiteral("%1: %2 (%3)")
+                     .arg(head, s.Title, FieldLayout::UnitOf(s.Name, forceUnit_, lengthUnit_));
+        if (const auto& t = contents.Field.Twist) {
+            const QString stress =
+                FieldLayout::UnitOf(QStringLiteral("t"), forceUnit_, lengthUnit_);
+            lines << QStringLiteral("T = %1 %2%3, G = %4 %5, J = %6 %3%7")
+                         .arg(Number(t->Moment), forceUnit_, lengthUnit_, Number(t->G), stress,
+                              Number(t->J), QStringLiteral("\u2074"));
+            lines << QStringLiteral("Rate of twist %1 rad/%2; largest shear stress %3 %4 at "
+                                    "y = %5, z = %6 %2")
+                         .arg(Number(t->Twist), lengthUnit_, Number(t->TauMax), stress,
+                              Number(t->AtY), Number(t->AtZ));
+        }
+        lines << QStringLiteral("Smooth from the values at the nodes");
+        return lines;
+    }
     if (statics_) {
         const auto& cases = contents.Statics.Cases;
         if (entry < 0 || entry >= static_cast<int>(cases.size()))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FieldLayout.h"
 #include "ResultQuantity.h"
 #include "ViewerResults.h"
 
@@ -15,14 +16,18 @@ public:
     ResultChoice(const ViewerResults& results, int problem, const ViewerModel& model);
 
     bool Statics() const { return statics_; }
+    // The results of a continuum type (stresses, or the torsion of a profile); null otherwise.
+    const FieldLayout* Field() const { return field_ ? &*field_ : nullptr; }
     // "Load case 1", or "Mode 1: 2.345 Hz", or "Case 1, shape 1: factor 12.35".
     QStringList Entries() const;
-    // "Deformed shape" and the diagrams: "Normal force N", ...; empty for mode shapes.
+    // "Deformed shape" and the diagrams: "Normal force N", ...; empty for mode shapes. For a
+    // continuum: the deformed shape and the stresses ("Stress sx", ...); a profile's shear
+    // stresses and warping.
     QStringList Shows() const;
     const std::vector<ResultQuantity>& Quantities() const { return quantities_; }
 
     // The caption lines for entry `entry` and show `show` (0 the deformed shape, k the
-    // diagram of quantity k - 1).
+    // diagram of quantity k - 1; for a continuum the index into its layout's shows).
     QStringList Caption(int entry, int show) const;
     // The unit of a quantity: "kN" or "kNm".
     QString UnitOf(const ResultQuantity& quantity) const;
@@ -38,4 +43,5 @@ private:
     QString forceUnit_, lengthUnit_;
     BarAxes::Frame frame_ = BarAxes::Frame::PlaneXZ;
     std::vector<ResultQuantity> quantities_;
+    std::optional<FieldLayout> field_;
 };

@@ -5,6 +5,7 @@
 #include "BarOrdinates.h"
 #include "BarPieces.h"
 #include "BarShape.h"
+#include "FieldPainter.h"
 #include "LabelPlacer.h"
 #include "ProblemType.h"
 #include "ResultScale.h"
@@ -539,9 +540,12 @@ void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResu
     labels.Place(texts);
 }
 
+} // namespace
+
 // The caption: a framed box in the top left corner; its place is reserved before the values
 // are written, so that none covers it.
-QRectF CaptionBox(const QPainter& painter, const QRect& area, const QStringList& lines) {
+QRectF ResultPainter::CaptionBox(const QPainter& painter, const QRect& area,
+                                 const QStringList& lines) {
     QFont bold = painter.font();
     bold.setBold(true);
     const QFontMetrics plain(painter.font()), strong(bold);
@@ -552,7 +556,7 @@ QRectF CaptionBox(const QPainter& painter, const QRect& area, const QStringList&
     return QRectF(area.left() + 8, area.top() + 8, width + 16, line * lines.size() + 10);
 }
 
-void DrawCaption(QPainter& painter, const QRect& area, const QStringList& lines) {
+void ResultPainter::DrawCaption(QPainter& painter, const QRect& area, const QStringList& lines) {
     if (lines.isEmpty())
         return;
     QFont bold = painter.font();
@@ -572,8 +576,6 @@ void DrawCaption(QPainter& painter, const QRect& area, const QStringList& lines)
     painter.setFont(normal);
 }
 
-} // namespace
-
 ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
                                            const ViewerModel& model, int problem,
                                            const ViewerResults& results, const ResultChoice& choice,
@@ -581,6 +583,8 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
     Report report;
     if (!results.Ok())
         return report;
+    if (choice.Field())
+        return FieldPainter::Paint(painter, area, model, results, choice, camera, options);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, model.Bars.size() <= size_t(LargeModel));
     Labels labels(painter, area);

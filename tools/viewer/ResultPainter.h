@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ContourScale.h"
 #include "ResultChoice.h"
 #include "ViewCamera.h"
 #include "ViewerModel.h"
@@ -21,12 +22,15 @@ public:
         int Show = 0;  // 0 the deformed shape, k the diagram of quantity k - 1
         bool Reactions = true;
         bool Values = true;
+        bool Arrows = false; // a continuum's principal stresses, a profile's shear stresses
     };
     struct Report {
         double Deformation = 0;     // the magnification of the displacements drawn
         double LargestOrdinate = 0; // of the diagram drawn, in its unit
         int LabelsDrawn = 0;
         QStringList Caption;
+        ContourScale Contours; // the bands of a continuum's field drawn, if any
+        int ArrowsDrawn = 0;
     };
 
     static constexpr int Segments = 16; // pieces of a curved bar or diagram
@@ -37,6 +41,10 @@ public:
     static constexpr int ManySupports = 100;
     static constexpr int LargeModel = 20000; // bars: thin lines, no antialiasing, no dots
     static constexpr int OnePath = 1000;     // bars whose diagram is filled as one shape
+
+    // The caption's framed box in the top left corner, the first line bold.
+    static QRectF CaptionBox(const QPainter& painter, const QRect& area, const QStringList& lines);
+    static void DrawCaption(QPainter& painter, const QRect& area, const QStringList& lines);
 
     static Report Paint(QPainter& painter, const QRect& area, const ViewerModel& model, int problem,
                         const ViewerResults& results, const ResultChoice& choice,

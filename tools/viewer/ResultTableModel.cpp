@@ -1,5 +1,6 @@
 #include "ResultTableModel.h"
 
+#include "FieldLayout.h"
 #include "ResultChoice.h"
 
 #include <algorithm>
@@ -17,9 +18,9 @@ QString ReactionName(const QString& component) {
 } // namespace
 
 ResultTableModel::ResultTableModel(const ViewerResults& results, const QString& forceUnit,
-                                   const QString& lengthUnit, QObject* parent)
+                                   const QString& lengthUnit, QObject* parent, int problem)
     : QAbstractTableModel(parent), results_(results), forceUnit_(forceUnit),
-      lengthUnit_(lengthUnit) {
+      lengthUnit_(lengthUnit), problem_(problem) {
     table_ = Tables().empty() ? Table::Displacements : Tables().front();
     Build();
 }
@@ -29,6 +30,11 @@ std::vector<ResultTableModel::Table> ResultTableModel::Tables() const {
         return {};
     if (results_.Contents().Type == Kind::Statics)
         return {Table::Displacements, Table::Reactions, Table::Forces};
+    if (results_.Contents().Type == Kind::Field)
+        return {Table::Displacements, Table::Reactions, Table::CentreStresses, Table::NodeStresses};
+    if (results_.Contents().Type == Kind::Torsion)
+        return {Table::TorsionConstants, Table::CentreStresses, Table::NodeStresses,
+                Table::Displacements};
     return {Table::Values, Table::Shape};
 }
 
@@ -36,7 +42,13 @@ QString ResultTableModel::TitleOf(Table table) const {
     const Kind kind = results_.Contents().Type;
     switch (table) {
     case Table::Displacements:
-        return QStringLiteral("Displacements");
+        return kind == Kind::Torsion ? QStringLiteral("Warping") : QStringLiteral("Displacements");
+    case Table::CentreStresses:
+        return QStringLiteral("Stresses at element centres");
+    case Table::NodeStresses:
+        return QStringLiteral("Stresses at nodes");
+    case Table::TorsionConstants:
+        return QStringLiteral("Torsion constants");
     case Table::Reactions:
         return QStringLiteral("Reactions");
     case Table::Forces:
@@ -75,6 +87,10 @@ void ResultTableModel::Build() {
     if (!results_.Ok())
         return;
     const ResultFile::Contents& contents = results_.Contents();
+    if (contents.Type == Kind::Field || contents.Type == Kind::Torsion) {
+        BuildField();
+        return;
+    }
     const auto withUnits = [this](const QStringList& names) {
         QStringList titled;
         for (const QString& name : names)
@@ -145,6 +161,71 @@ void ResultTableModel::Build() {
     nodeRows(shapes.List[static_cast<size_t>(entry_)].Displacements, shapes.Components.size());
 }
 
+void ResultTableModel::BuildField() {
+    const FieldResults& r = results_.Contents().Field;
+    const auto titled = [this](const QStringList& names, const QString& unit = {}) {
+        QStringList titles;
+        for (const QString& name : names)
+            titles << QStringLiteral("%1 [%2]").arg(
+                name, unit.isEmpty() ? FieldLayout::UnitOf(name, forceUnit_, lengthUnit_) : unit);
+        return titles;
+    };
+    const auto numbered = [this](const std::vector<double>& values, qsizetype width) {
+        const size_t w = static_cast<size_t>(width);
+        for (size_t first = 0; w > 0 && first + w <= values.size(); first += w) {
+            std::vector<double> row{double(first / w + 1)};
+            row.insert(row.end(), values.begin() + static_cast<std::ptrdiff_t>(first),
+                       values.begin() + static_cast<std::ptrdiff_t>(first + w));
+            rows_.push_back(std::move(row));
+        }
+    };
+    if (table_ == Table::TorsionConstants) {
+        const QString stress = FieldLayout::UnitOf(QStringLiteral("t"), forceUnit_, lengthUnit_);
+        headers_ = {QStringLiteral("T [%1%2]").arg(forceUnit_, lengthUnit_),
+                    QStringLiteral("G [%1]").arg(stress),
+                    QStringLiteral("J [%1%2]").arg(lengthUnit_, QStringLiteral("\u2074")),
+                    QStringLiteral("Rate of twist [rad/%1]").arg(lengthUnit_),
+                    QStringLiteral("tau max [%1]").arg(stress),
+                    QStringLiteral("at y [%1]").arg(lengthUnit_),
+                    QStringLiteral("at z [%1]").arg(lengthUnit_)};
+        if (const auto& t = r.Twist)
+            rows_.push_back({t->Moment, t->G, t->J, t->Twist, t->TauMax, t->AtY, t->AtZ});
+        return;
+    }
+    if (entry_ < 0 || entry_ >= static_cast<int>(r.Cases.size()))
+        return;
+    const FieldResults::Case& c = r.Cases[static_cast<size_t>(entry_)];
+    switch (table_) {
+    case Table::Displacements:
+        headers_ = QStringList{QStringLiteral("Node")} + titled(r.Components);
+        numbered(c.Displacements, r.Components.size());
+        break;
+    case Table::Reactions: {
+        QStringList names;
+        for (const QString& component : r.Components)
+            names << ReactionName(component);
+        const std::optional<FieldLayout> layout = FieldLayout::Of(problem_);
+        headers_ =
+            QStringList{QStringLiteral("Node")} +
+            titled(names, layout ? layout->ReactionUnit(forceUnit_, lengthUnit_) : forceUnit_);
+        for (const FieldResults::Reaction& reaction : c.Reactions) {
+            std::vector<double> row{double(reaction.Node)};
+            row.insert(row.end(), reaction.Values.begin(), reaction.Values.end());
+            rows_.push_back(std::move(row));
+        }
+        break;
+    }
+    case Table::CentreStresses:
+        headers_ = QStringList{QStringLiteral("Element")} + titled(r.StressNames);
+        numbered(c.Stresses, r.StressNames.size());
+        break;
+    default:
+        headers_ = QStringList{QStringLiteral("Node")} + titled(r.StressNames);
+        numbered(c.NodeStresses, r.StressNames.size());
+        break;
+    }
+}
+
 int ResultTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
@@ -162,8 +243,9 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
         return {};
     const double value = row[column];
     // Numbers of nodes, elements, cases and shapes are whole.
-    const bool whole = column == 0 || (table_ == Table::Values &&
-                                       results_.Contents().Type == Kind::Buckling && column == 1);
+    const bool whole =
+        (column == 0 && table_ != Table::TorsionConstants) ||
+        (table_ == Table::Values && results_.Contents().Type == Kind::Buckling && column == 1);
     switch (role) {
     case Qt::DisplayRole:
         return whole ? QString::number(static_cast<long long>(value)) : ResultChoice::Number(value);
@@ -215,8 +297,9 @@ QString ResultTableModel::Cell(int row, int column) const {
     if (static_cast<size_t>(column) >= values.size())
         return {};
     const double value = values[static_cast<size_t>(column)];
-    return column == 0 ? QString::number(static_cast<long long>(value))
-                       : QString::number(value, 'g', 10);
+    return column == 0 && table_ != Table::TorsionConstants
+               ? QString::number(static_cast<long long>(value))
+               : QString::number(value, 'g', 10);
 }
 
 QString ResultTableModel::Lines(int top, int bottom, int left, int right,

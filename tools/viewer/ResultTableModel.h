@@ -12,10 +12,22 @@ class ResultTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    enum class Table { Displacements, Reactions, Forces, Values, Shape };
+    // Continuum types add the stresses at the element centres and at the nodes; a profile its
+    // torsion constants.
+    enum class Table {
+        Displacements,
+        Reactions,
+        Forces,
+        Values,
+        Shape,
+        CentreStresses,
+        NodeStresses,
+        TorsionConstants
+    };
 
+    // `problem` tells a continuum's units; bar structures do not need it.
     ResultTableModel(const ViewerResults& results, const QString& forceUnit,
-                     const QString& lengthUnit, QObject* parent = nullptr);
+                     const QString& lengthUnit, QObject* parent = nullptr, int problem = 0);
 
     // The tables the results offer, and their names for a choice.
     std::vector<Table> Tables() const;
@@ -40,6 +52,7 @@ public:
 
 private:
     void Build();
+    void BuildField();
     QString UnitOf(const QString& name) const;
     // Rows top to bottom and columns left to right, tab-separated under their titles; a cell
     // left out when `chosen` says so (null: all).
@@ -48,6 +61,7 @@ private:
 
     const ViewerResults& results_;
     QString forceUnit_, lengthUnit_;
+    int problem_ = 0;
     Table table_ = Table::Displacements;
     int entry_ = 0;
     QStringList headers_;

@@ -183,6 +183,10 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
         } else if (shape.Kind == Kind::Polygons) {
             for (size_t c = 0; c < used.size(); ++c)
                 addEdge(used[c], used[(c + 1) % used.size()]);
+            std::array<int, 4> polygon{-1, -1, -1, -1};
+            for (size_t c = 0; c < used.size() && c < 4; ++c)
+                polygon[c] = used[c];
+            model.Polygons.push_back(polygon);
         } else if (shape.Kind == Kind::Solids) {
             const auto edges = [&](const auto& list) {
                 for (const auto& edge : list) {

@@ -53,6 +53,9 @@ struct ViewerModel {
     std::vector<Support> Supports;
     std::vector<Load> Loads;
     std::vector<Bar> Bars; // empty unless every element is a bar
+    // The corners of each element of a plane or shell mesh, in element order (node indices
+    // counted from 0, the fourth -1 for a triangle); empty for bars and solids.
+    std::vector<std::array<int, 4>> Polygons;
     // Curved members (type 1), drawn as these polylines instead of an edge between their ends.
     std::vector<std::vector<Point>> Curves;
 

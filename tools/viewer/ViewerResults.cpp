@@ -1,6 +1,7 @@
 #include "ViewerResults.h"
 
 #include "BarArc.h"
+#include "FieldLayout.h"
 #include "SolverCatalogue.h"
 #include "SolverCommand.h"
 
@@ -29,9 +30,18 @@ Kind KindOf(SolverEntry::Analysis analysis) {
 }
 
 QString KindName(Kind kind) {
-    return kind == Kind::Modes      ? QStringLiteral("natural modes")
-           : kind == Kind::Buckling ? QStringLiteral("buckling shapes")
-                                    : QStringLiteral("static results");
+    switch (kind) {
+    case Kind::Modes:
+        return QStringLiteral("natural modes");
+    case Kind::Buckling:
+        return QStringLiteral("buckling shapes");
+    case Kind::Field:
+        return QStringLiteral("stresses of a continuum");
+    case Kind::Torsion:
+        return QStringLiteral("the torsion of a profile");
+    default:
+        return QStringLiteral("static results");
+    }
 }
 
 bool Finite(const std::vector<double>& values) {
@@ -138,6 +148,59 @@ QString ShapesMismatch(const ResultFile::Shapes& s, int version, Kind kind,
     return {};
 }
 
+// The same for the results of a continuum type: its components and stress names, the data's
+// nodes, elements and load cases, and numbers that are all finite.
+QString FieldMismatch(const FieldResults& r, const FieldLayout& layout, const ViewerModel& model) {
+    const int nodes = static_cast<int>(model.Nodes.size());
+    const int elements = static_cast<int>(model.ElementCentres.size());
+    if (r.Components != layout.Components)
+        return QStringLiteral("its displacements are %1, but the data's are %2")
+            .arg(r.Components.join(u' '), layout.Components.join(u' '));
+    if (r.StressNames != layout.Stresses)
+        return QStringLiteral("its stresses are %1, but those of %2 are %3")
+            .arg(r.StressNames.join(u' '), model.Name, layout.Stresses.join(u' '));
+    if (r.Nodes != nodes || r.Elements != elements)
+        return QStringLiteral("it is for %1 nodes and %2 elements, but the data has %3 "
+                              "nodes and %4 elements")
+            .arg(r.Nodes)
+            .arg(r.Elements)
+            .arg(nodes)
+            .arg(elements);
+    if (r.Twist) {
+        const FieldResults::Torsion& t = *r.Twist;
+        if (!Finite({t.Moment, t.G, t.J, t.Twist, t.TauMax, t.AtY, t.AtZ}))
+            return QStringLiteral("its torsion constants are not all finite numbers");
+    }
+    std::set<int> numbers;
+    for (const FieldResults::Case& c : r.Cases) {
+        if (c.Number < 1 || c.Number > std::max(1, model.LoadCases))
+            return QStringLiteral("it has load case %1, but the data has %2")
+                .arg(c.Number)
+                .arg(model.LoadCases);
+        if (!numbers.insert(c.Number).second)
+            return QStringLiteral("it has load case %1 twice").arg(c.Number);
+        for (const FieldResults::Reaction& reaction : c.Reactions) {
+            if (reaction.Node < 1 || reaction.Node > nodes)
+                return QStringLiteral("it has a reaction at node %1, which the data does not "
+                                      "have")
+                    .arg(reaction.Node);
+            if (!Finite(reaction.Values))
+                return QStringLiteral("its reaction at node %1 in load case %2 is not a "
+                                      "finite number")
+                    .arg(reaction.Node)
+                    .arg(c.Number);
+        }
+        if (!Finite(c.Displacements) || !Finite(c.Stresses) || !Finite(c.NodeStresses))
+            return QStringLiteral("it holds numbers in load case %1 that are not finite")
+                .arg(c.Number);
+    }
+    if (r.Cases.empty())
+        return QStringLiteral("it holds no load case");
+    if (model.Polygons.size() != model.ElementCentres.size())
+        return QStringLiteral("the data's elements are not all triangles and quadrilaterals");
+    return {};
+}
+
 // What of the file does not fit the model, or an empty text.
 QString Mismatch(const ResultFile::Contents& contents, int version, int problem, Kind expected,
                  const ViewerModel& model) {
@@ -148,6 +211,8 @@ QString Mismatch(const ResultFile::Contents& contents, int version, int problem,
     if (contents.Type != expected)
         return QStringLiteral("it holds %1, not %2")
             .arg(KindName(contents.Type), KindName(expected));
+    if (const std::optional<FieldLayout> layout = FieldLayout::Of(problem))
+        return FieldMismatch(contents.Field, *layout, model);
     const QStringList& components =
         contents.Type == Kind::Statics ? contents.Statics.Components : contents.Modes.Components;
     if (components != model.Components)
@@ -214,7 +279,8 @@ ViewerResults ViewerResults::FromBytes(const QByteArray& bytes, const QString& p
                        QStringLiteral("No results: the result file %1 cannot be read: it %2. "
                                       "Calculate again (F9). The model is shown.")
                            .arg(name, read.Fault));
-    const Kind expected = solver ? KindOf(solver->Kind) : Kind::Statics;
+    const std::optional<FieldLayout> layout = FieldLayout::Of(problem);
+    const Kind expected = layout ? layout->Kind : solver ? KindOf(solver->Kind) : Kind::Statics;
     const QString mismatch = Mismatch(*read.Read, read.Version, problem, expected, model);
     if (!mismatch.isEmpty())
         return Refused(Status::Mismatch, path,
@@ -264,9 +330,10 @@ ViewerResults::Motion ViewerResults::NodeMotion(const std::vector<double>& value
 }
 
 int ViewerResults::CaseIndex(int number) const {
-    const auto& cases = contents_.Statics.Cases;
-    for (size_t c = 0; c < cases.size(); ++c) {
-        if (cases[c].Number == number)
+    const bool field = contents_.Type == Kind::Field || contents_.Type == Kind::Torsion;
+    const size_t count = field ? contents_.Field.Cases.size() : contents_.Statics.Cases.size();
+    for (size_t c = 0; c < count; ++c) {
+        if ((field ? contents_.Field.Cases[c].Number : contents_.Statics.Cases[c].Number) == number)
             return static_cast<int>(c);
     }
     return -1;

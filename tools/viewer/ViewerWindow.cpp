@@ -1,5 +1,6 @@
 #include "ViewerWindow.h"
 
+#include "FieldPicker.h"
 #include "ModelView.h"
 #include "ResultTableModel.h"
 
@@ -23,6 +24,7 @@
 #include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace {
@@ -107,7 +109,12 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
     QString hint = model_.Space ? QStringLiteral("wheel: zoom, drag: move, right drag or "
                                                  "arrow keys: turn, Home: fit")
                                 : QStringLiteral("wheel: zoom, drag: move, Home: fit");
-    if (entry_ && choice_->Statics())
+    if (entry_ && choice_->Field())
+        hint += QStringLiteral(", PgUp/PgDn: load case, Ctrl+PgUp/PgDn: what is shown, "
+                               "P: %1, click: values, T: table")
+                    .arg(choice_->Field()->Torsion() ? QStringLiteral("shear arrows")
+                                                     : QStringLiteral("principal stresses"));
+    else if (entry_ && choice_->Statics())
         hint += QStringLiteral(", PgUp/PgDn: load case, Ctrl+PgUp/PgDn: what is shown, "
                                "R: reactions, V: values, T: table, Ctrl+S/Ctrl+P: save/print it");
     else if (entry_)
@@ -143,6 +150,22 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
                                 this));
     tools->addWidget(entry_);
     connect(entry_, &QComboBox::currentIndexChanged, this, &ViewerWindow::UpdateOptions);
+    if (const FieldLayout* field = choice_->Field()) {
+        show_ = new QComboBox(this);
+        show_->addItems(choice_->Shows());
+        show_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        // A body opens on its first stress, a profile on its resultant shear stress.
+        show_->setCurrentIndex(field->Torsion() ? 0 : std::min(1, int(show_->count()) - 1));
+        tools->addWidget(new QLabel(QStringLiteral(" Show: "), this));
+        tools->addWidget(show_);
+        connect(show_, &QComboBox::currentIndexChanged, this, &ViewerWindow::UpdateOptions);
+        arrows_ = tools->addAction(field->Torsion() ? QStringLiteral("Shear arrows")
+                                                    : QStringLiteral("Principal stresses"));
+        arrows_->setCheckable(true);
+        arrows_->setShortcut(QKeySequence(Qt::Key_P));
+        connect(arrows_, &QAction::toggled, this, &ViewerWindow::UpdateOptions);
+        connect(view_, &ModelView::Clicked, this, &ViewerWindow::ShowValuesAt);
+    }
     if (choice_->Statics()) {
         show_ = new QComboBox(this);
         show_->addItems(choice_->Shows());
@@ -183,7 +206,8 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
     connect(nextShow, &QAction::triggered, this, [this] { Step(show_, 1); });
 
     // The numbers, on request.
-    tableModel_ = new ResultTableModel(results_, model_.ForceUnit, model_.LengthUnit, this);
+    tableModel_ =
+        new ResultTableModel(results_, model_.ForceUnit, model_.LengthUnit, this, problem_);
     tableDock_ = new QDockWidget(QStringLiteral("Numbers"), this);
     tableDock_->setObjectName(QStringLiteral("numbers"));
     auto* panel = new QWidget(tableDock_);
@@ -241,6 +265,19 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
     connect(tables_, &QComboBox::currentIndexChanged, this, &ViewerWindow::UpdateTable);
 }
 
+void ViewerWindow::ShowValuesAt(const QPointF& point) {
+    const FieldLayout* field = choice_ ? choice_->Field() : nullptr;
+    if (!field)
+        return;
+    const FieldPicker::Pick pick = FieldPicker::At(model_, view_->Camera(), point);
+    lastPick_ = FieldPicker::Describe(pick, model_, results_.Contents().Field, *field,
+                                      entry_->currentIndex());
+    if (lastPick_.isEmpty())
+        return;
+    statusBar()->showMessage(lastPick_);
+    QToolTip::showText(view_->mapToGlobal(point.toPoint()), lastPick_, view_);
+}
+
 QString ViewerWindow::Notice() const {
     return notice_->isHidden() ? QString() : notice_->text();
 }
@@ -259,6 +296,7 @@ void ViewerWindow::UpdateOptions() {
     results.Show = show_ ? show_->currentIndex() : 0;
     results.Reactions = reactions_ && reactions_->isChecked();
     results.Values = values_ && values_->isChecked();
+    results.Arrows = arrows_ && arrows_->isChecked();
     view_->SetResults(&results_, choice_.get(), problem_, results);
     UpdateTable();
 }

@@ -39,6 +39,11 @@ public:
     QAction* SaveTableAction() const { return saveTable_; }
     QAction* PrintTableAction() const { return printTable_; }
     QString Notice() const;
+    // A continuum: the toggle of the principal stresses (or a profile's shear arrows), and the
+    // values of what a click last hit.
+    QAction* ArrowsAction() const { return arrows_; }
+    const QString& PickedValues() const { return lastPick_; }
+    void ShowValuesAt(const QPointF& point);
 
     // The table of the dock as it is chosen: saved as tab-separated text like a copy of all of
     // it (an error message, or empty), or printed under a heading that names what it holds.
@@ -68,6 +73,8 @@ private:
     QComboBox* show_ = nullptr;
     QAction* reactions_ = nullptr;
     QAction* values_ = nullptr;
+    QAction* arrows_ = nullptr;
+    QString lastPick_;
     QDockWidget* tableDock_ = nullptr;
     QComboBox* tables_ = nullptr;
     QTableView* table_ = nullptr;

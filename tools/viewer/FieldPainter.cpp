@@ -1,0 +1,298 @@
+#include "FieldPainter.h"
+
+#include "ContourBands.h"
+#include "ResultScale.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using Show = FieldLayout::Show;
+
+const QColor ShapeColour(0, 90, 200);
+const QColor EdgeColour(40, 40, 40, 120);
+const QColor TensionColour(0, 70, 210);
+const QColor CompressionColour(210, 30, 30);
+const QColor ArrowColour(20, 20, 20);
+constexpr double Pi = 3.14159265358979323846;
+
+// The mean size of an element on screen: the side of a square of its mean area.
+double ElementPixels(const ViewerModel& model, const std::vector<QPointF>& screen) {
+    if (model.Polygons.empty())
+        return 0;
+    double area = 0;
+    for (const auto& polygon : model.Polygons) {
+        double twice = 0;
+        const int count = polygon[3] >= 0 ? 4 : 3;
+        for (int k = 0; k < count; ++k) {
+            const QPointF& a = screen[static_cast<size_t>(polygon[static_cast<size_t>(k)])];
+            const QPointF& b =
+                screen[static_cast<size_t>(polygon[static_cast<size_t>((k + 1) % count)])];
+            twice += a.x() * b.y() - b.x() * a.y();
+        }
+        area += std::abs(twice) / 2;
+    }
+    return std::sqrt(area / model.Polygons.size());
+}
+
+void DrawEdges(QPainter& painter, const ViewerModel& model, const std::vector<QPointF>& screen,
+               const QPen& pen) {
+    QVector<QLineF> lines;
+    lines.reserve(static_cast<qsizetype>(model.Edges.size()));
+    for (const auto& edge : model.Edges)
+        lines.append(
+            QLineF(screen[static_cast<size_t>(edge[0])], screen[static_cast<size_t>(edge[1])]));
+    painter.setPen(pen);
+    painter.drawLines(lines);
+}
+
+// The deformed mesh over the faint one, its displacements magnified by a round factor.
+void DrawDeformed(QPainter& painter, const ViewerModel& model, const FieldResults::Case& c,
+                  int width, const ViewCamera& camera, ResultPainter::Report& report) {
+    double largest = 0;
+    const size_t nodes = model.Nodes.size();
+    for (size_t n = 0; n < nodes; ++n) {
+        const double u = c.Displacements[n * width], w = c.Displacements[n * width + 1];
+        largest = std::max(largest, std::hypot(u, w));
+    }
+    report.Deformation = ResultScale::Deformation(largest, ResultScale::ModelSize(model.Nodes));
+    if (report.Deformation <= 0) {
+        report.Caption << QStringLiteral("No node moves");
+        return;
+    }
+    report.Caption << ResultScale::Caption(report.Deformation) +
+                          QStringLiteral("; largest at a node %1 %2")
+                              .arg(ResultChoice::Number(largest), model.LengthUnit);
+    std::vector<QPointF> moved(nodes);
+    for (size_t n = 0; n < nodes; ++n) {
+        ViewerModel::Point p = model.Nodes[n];
+        p[0] += float(c.Displacements[n * width] * report.Deformation);
+        p[2] += float(c.Displacements[n * width + 1] * report.Deformation);
+        moved[n] = camera.Project(p);
+    }
+    const bool large = model.Edges.size() > size_t(ResultPainter::LargeModel);
+    DrawEdges(painter, model, moved, QPen(ShapeColour, large ? 0 : 1.5));
+}
+
+// The colour bar at the right: the bands from the highest down, their limits beside them.
+void DrawColourBar(QPainter& painter, const QRect& area, const ContourScale& scale,
+                   const QString& name) {
+    const int bands = scale.Bands();
+    const QFontMetrics metrics(painter.font());
+    const double step = std::clamp((area.height() - 120.0) / std::max(1, bands), 12.0, 30.0);
+    const double barWidth = 20;
+    const double right = area.right() - 12;
+    const double top = area.top() + 40;
+    double labelWidth = metrics.horizontalAdvance(scale.Unit());
+    QStringList labels;
+    for (double limit : scale.Limits()) {
+        labels << ResultChoice::Number(limit);
+        labelWidth = std::max<double>(labelWidth, metrics.horizontalAdvance(labels.back()));
+    }
+    const double left = right - barWidth - 6 - labelWidth;
+    const QRectF box(left - 8, top - 2 * metrics.height() - 10, right - left + 16,
+                     2 * metrics.height() + 18 + step * bands);
+    painter.setPen(QColor(160, 160, 160));
+    painter.setBrush(QColor(255, 255, 255, 230));
+    painter.drawRect(box);
+    painter.setPen(QColor(20, 20, 20));
+    painter.drawText(QRectF(box.left(), box.top() + 4, box.width(), metrics.height()),
+                     Qt::AlignCenter, name);
+    painter.drawText(
+        QRectF(box.left(), box.top() + 4 + metrics.height(), box.width(), metrics.height()),
+        Qt::AlignCenter, scale.Unit());
+    for (int band = 0; band < bands; ++band) {
+        const QRectF cell(right - barWidth, top + step * (bands - 1 - band), barWidth, step);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(scale.ColourOf(band));
+        painter.drawRect(cell);
+    }
+    painter.setPen(QColor(60, 60, 60));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(right - barWidth, top, barWidth, step * bands));
+    painter.setPen(QColor(20, 20, 20));
+    for (int k = 0; k <= bands; ++k) {
+        const double y = top + step * (bands - k);
+        painter.drawText(
+            QRectF(left - 4, y - metrics.height() / 2.0, labelWidth + 4, metrics.height()),
+            Qt::AlignRight | Qt::AlignVCenter, labels[k]);
+    }
+}
+
+// One field as filled bands over the mesh, its smallest and largest value in the caption.
+void DrawContours(QPainter& painter, const QRect& area, const ViewerModel& model,
+                  const std::vector<QPointF>& screen, const std::vector<double>& values,
+                  const Show& show, double elementPixels, ResultPainter::Report& report) {
+    if (values.size() != model.Nodes.size() || values.empty())
+        return;
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    report.Contours = ContourScale(
+        *low, *high, FieldLayout::UnitOf(show.Name, model.ForceUnit, model.LengthUnit));
+    report.Caption << QStringLiteral("Smallest %1 at node %2, largest %3 at node %4")
+                          .arg(ResultChoice::Number(*low))
+                          .arg(low - values.begin() + 1)
+                          .arg(ResultChoice::Number(*high))
+                          .arg(high - values.begin() + 1);
+    ContourBands bands(report.Contours);
+    const QRectF visible = QRectF(area).adjusted(-2, -2, 2, 2);
+    for (const auto& polygon : model.Polygons) {
+        const int count = polygon[3] >= 0 ? 4 : 3;
+        QPointF corners[4];
+        double at[4];
+        double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
+        for (int k = 0; k < count; ++k) {
+            const size_t node = static_cast<size_t>(polygon[static_cast<size_t>(k)]);
+            corners[k] = screen[node];
+            at[k] = values[node];
+            minX = std::min(minX, corners[k].x());
+            maxX = std::max(maxX, corners[k].x());
+            minY = std::min(minY, corners[k].y());
+            maxY = std::max(maxY, corners[k].y());
+        }
+        if (maxX < visible.left() || minX > visible.right() || maxY < visible.top() ||
+            minY > visible.bottom())
+            continue;
+        bands.AddPolygon(corners, at, count);
+    }
+    // Without antialiasing, so that neighbouring pieces meet without a seam.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+    for (int band = 0; band < static_cast<int>(bands.Bands().size()); ++band) {
+        const ContourBands::Band& b = bands.Bands()[static_cast<size_t>(band)];
+        painter.setBrush(report.Contours.ColourOf(band));
+        size_t first = 0;
+        for (int size : b.Sizes) {
+            painter.drawConvexPolygon(b.Points.data() + first, size);
+            first += static_cast<size_t>(size);
+        }
+    }
+    if (elementPixels >= FieldPainter::SmallestDrawn)
+        DrawEdges(painter, model, screen, QPen(EdgeColour, 0));
+}
+
+// Crosses of the principal stresses or arrows of a profile's shear stresses at the element
+// centres, as long as the element's share of the largest allows.
+void DrawArrows(QPainter& painter, const QRect& area, const ViewerModel& model,
+                const FieldResults& results, const FieldResults::Case& c, const FieldLayout& layout,
+                const ViewCamera& camera, double elementPixels, ResultPainter::Report& report) {
+    const bool torsion = layout.Torsion();
+    const int a = layout.StressColumn(torsion ? QStringLiteral("txy") : QStringLiteral("s1"));
+    const int b = layout.StressColumn(torsion ? QStringLiteral("txz") : QStringLiteral("s2"));
+    const int third =
+        layout.StressColumn(torsion ? QStringLiteral("tau") : QStringLiteral("angle"));
+    if (a < 0 || b < 0 || third < 0)
+        return;
+    if (elementPixels < FieldPainter::SmallestDrawn) {
+        report.Caption << (torsion ? QStringLiteral("Shear stress arrows: zoom in to see them")
+                                   : QStringLiteral("Principal stresses: zoom in to see them"));
+        return;
+    }
+    const size_t width = static_cast<size_t>(results.StressCount());
+    const size_t elements = model.ElementCentres.size();
+    const auto value = [&](size_t e, int column) {
+        return c.Stresses[e * width + static_cast<size_t>(column)];
+    };
+    double largest = 0;
+    for (size_t e = 0; e < elements; ++e)
+        largest = torsion ? std::max(largest, std::abs(value(e, third)))
+                          : std::max({largest, std::abs(value(e, a)), std::abs(value(e, b))});
+    if (!(largest > 0))
+        return;
+    // The largest reaches across most of a mean element.
+    const double reach = 0.85 * elementPixels / 2;
+    const QRectF visible = QRectF(area).adjusted(-reach, -reach, reach, reach);
+    QVector<QLineF> tension, compression, arrows;
+    std::vector<QPolygonF> heads;
+    for (size_t e = 0; e < elements; ++e) {
+        const QPointF centre = camera.Project(model.ElementCentres[e]);
+        if (!visible.contains(centre))
+            continue;
+        if (torsion) {
+            const double tau = value(e, third);
+            if (std::abs(tau) < largest * 1e-3)
+                continue;
+            // txy along y (the screen's x), txz along z (upwards).
+            const QPointF along = camera.Direction({float(value(e, a)), 0, float(value(e, b))});
+            const double length = std::hypot(along.x(), along.y());
+            if (length <= 0)
+                continue;
+            const QPointF unit = along / length;
+            const double half = reach * std::abs(tau) / largest;
+            const QPointF tail = centre - unit * half, head = centre + unit * half;
+            arrows.append(QLineF(tail, head));
+            const double size = std::min(6.0, half);
+            const QPointF side(-unit.y(), unit.x());
+            heads.push_back(QPolygonF{head, head - unit * size + side * size / 2.5,
+                                      head - unit * size - side * size / 2.5});
+            continue;
+        }
+        const double angle = value(e, third) * Pi / 180;
+        const QPointF first = camera.Direction({float(std::cos(angle)), 0, float(std::sin(angle))});
+        const QPointF unit = first / std::max(1e-12, std::hypot(first.x(), first.y()));
+        const QPointF across(-unit.y(), unit.x());
+        for (const auto& [stress, direction] :
+             {std::pair{value(e, a), unit}, std::pair{value(e, b), across}}) {
+            const double half = reach * std::abs(stress) / largest;
+            if (half < 0.5)
+                continue;
+            (stress >= 0 ? tension : compression)
+                .append(QLineF(centre - direction * half, centre + direction * half));
+        }
+    }
+    painter.setRenderHint(QPainter::Antialiasing, elements <= size_t(ResultPainter::LargeModel));
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(TensionColour, 1.6));
+    painter.drawLines(tension);
+    painter.setPen(QPen(CompressionColour, 1.6));
+    painter.drawLines(compression);
+    painter.setPen(QPen(ArrowColour, 1.3));
+    painter.drawLines(arrows);
+    painter.setBrush(ArrowColour);
+    for (const QPolygonF& head : heads)
+        painter.drawConvexPolygon(head);
+    report.ArrowsDrawn = static_cast<int>(tension.size() + compression.size() + arrows.size());
+    report.Caption << (torsion ? QStringLiteral("Arrows: the shear stress at the element centres, "
+                                                "by its size")
+                               : QStringLiteral("Principal stresses at the element centres: "
+                                                "tension blue, compression red"));
+}
+
+} // namespace
+
+ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
+                                          const ViewerModel& model, const ViewerResults& results,
+                                          const ResultChoice& choice, const ViewCamera& camera,
+                                          const ResultPainter::Options& options) {
+    ResultPainter::Report report;
+    const FieldLayout* layout = choice.Field();
+    const FieldResults& field = results.Contents().Field;
+    if (!layout || options.Entry < 0 || options.Entry >= static_cast<int>(field.Cases.size()) ||
+        options.Show < 0 || options.Show >= static_cast<int>(layout->Shows.size()) ||
+        model.Polygons.size() != model.ElementCentres.size())
+        return report;
+    const FieldResults::Case& c = field.Cases[static_cast<size_t>(options.Entry)];
+    const Show& show = layout->Shows[static_cast<size_t>(options.Show)];
+    report.Caption = choice.Caption(options.Entry, options.Show);
+    painter.save();
+    std::vector<QPointF> screen(model.Nodes.size());
+    for (size_t n = 0; n < model.Nodes.size(); ++n)
+        screen[n] = camera.Project(model.Nodes[n]);
+    const double elementPixels = ElementPixels(model, screen);
+    painter.setRenderHint(QPainter::Antialiasing,
+                          model.Edges.size() <= size_t(ResultPainter::LargeModel));
+    if (show.From == Show::Source::Deformed)
+        DrawDeformed(painter, model, c, field.ComponentCount(), camera, report);
+    else
+        DrawContours(painter, area, model, screen, FieldLayout::NodeValues(field, c, show), show,
+                     elementPixels, report);
+    if (options.Arrows)
+        DrawArrows(painter, area, model, field, c, *layout, camera, elementPixels, report);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    if (show.From != Show::Source::Deformed)
+        DrawColourBar(painter, area, report.Contours, show.Name);
+    ResultPainter::DrawCaption(painter, area, report.Caption);
+    painter.restore();
+    return report;
+}

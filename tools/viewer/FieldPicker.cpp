@@ -1,0 +1,66 @@
+#include "FieldPicker.h"
+
+#include "ResultChoice.h"
+
+#include <QPolygonF>
+#include <cmath>
+
+FieldPicker::Pick FieldPicker::At(const ViewerModel& model, const ViewCamera& camera,
+                                  const QPointF& point) {
+    Pick pick;
+    double nearest = Reach;
+    for (size_t n = 0; n < model.Nodes.size(); ++n) {
+        const QPointF d = camera.Project(model.Nodes[n]) - point;
+        const double distance = std::hypot(d.x(), d.y());
+        if (distance <= nearest) {
+            nearest = distance;
+            pick.Node = static_cast<int>(n);
+        }
+    }
+    if (pick.Node >= 0)
+        return pick;
+    for (size_t e = 0; e < model.Polygons.size(); ++e) {
+        QPolygonF outline;
+        for (int corner : model.Polygons[e]) {
+            if (corner >= 0)
+                outline << camera.Project(model.Nodes[static_cast<size_t>(corner)]);
+        }
+        if (outline.size() >= 3 && outline.containsPoint(point, Qt::OddEvenFill)) {
+            pick.Element = static_cast<int>(e);
+            break;
+        }
+    }
+    return pick;
+}
+
+QString FieldPicker::Describe(const Pick& pick, const ViewerModel& model,
+                              const FieldResults& results, const FieldLayout& layout, int entry) {
+    if (!pick.Hit() || entry < 0 || entry >= static_cast<int>(results.Cases.size()))
+        return {};
+    const FieldResults::Case& c = results.Cases[static_cast<size_t>(entry)];
+    const auto values = [&](const QStringList& names, const std::vector<double>& all, int row) {
+        QStringList parts;
+        const size_t width = static_cast<size_t>(names.size());
+        const size_t first = static_cast<size_t>(row) * width;
+        for (size_t k = 0; k < width && first + k < all.size(); ++k) {
+            const QString unit = FieldLayout::UnitOf(names[static_cast<qsizetype>(k)],
+                                                     model.ForceUnit, model.LengthUnit);
+            parts << QStringLiteral("%1 = %2%3%4")
+                         .arg(names[static_cast<qsizetype>(k)],
+                              ResultChoice::Number(all[first + k]),
+                              unit == QStringLiteral("\u00b0") ? QString() : QStringLiteral(" "),
+                              unit);
+        }
+        return parts.join(QStringLiteral(", "));
+    };
+    if (pick.Node >= 0) {
+        QString text = QStringLiteral("Node %1: %2")
+                           .arg(pick.Node + 1)
+                           .arg(values(layout.Components, c.Displacements, pick.Node));
+        const QString stresses = values(layout.Stresses, c.NodeStresses, pick.Node);
+        return stresses.isEmpty() ? text : text + QStringLiteral("; ") + stresses;
+    }
+    return QStringLiteral("Element %1, at its centre: %2")
+        .arg(pick.Element + 1)
+        .arg(values(layout.Stresses, c.Stresses, pick.Element));
+}

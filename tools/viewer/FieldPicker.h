@@ -1,0 +1,26 @@
+#pragma once
+
+#include "FieldLayout.h"
+#include "ViewCamera.h"
+#include "ViewerModel.h"
+
+#include <QPointF>
+#include <QString>
+
+// What a click on a continuum's drawing hits: the nearest node within a few pixels, else the
+// element under the pointer; and its values in words for the status line.
+class FieldPicker {
+public:
+    struct Pick {
+        int Node = -1;    // counted from 0
+        int Element = -1; // counted from 0
+        bool Hit() const { return Node >= 0 || Element >= 0; }
+    };
+    static constexpr double Reach = 6; // pixels round a node
+
+    static Pick At(const ViewerModel& model, const ViewCamera& camera, const QPointF& point);
+    // "Node 5: ux = 0.0001 m, uz = ...; sx = 12.5 kN/m², ..." or "Element 3 (centre): ...";
+    // the values of load case `entry`.
+    static QString Describe(const Pick& pick, const ViewerModel& model, const FieldResults& results,
+                            const FieldLayout& layout, int entry);
+};
