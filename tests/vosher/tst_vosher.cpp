@@ -1,7 +1,10 @@
 #include "DataChecker.h"
 #include "DataFileText.h"
 #include "FormatCatalogue.h"
+#include "InputText.h"
+#include "ItemLine.h"
 #include "MeshFile.h"
+#include "MeshOutput.h"
 #include "MeshTransfer.h"
 #include "PackageSettings.h"
 #include "ProgramRun.h"
@@ -22,6 +25,21 @@ QByteArray OwnData(const QString& name) {
     return ReadFile(QStringLiteral(QV_TEST_DATA "/") + name);
 }
 
+QByteArray Example(const QString& name) {
+    return OwnData(QStringLiteral("examples/") + name);
+}
+
+// The mesh file the mesher writes on OK for the example project `name`.spj.
+QByteArray ExampleMesh(const QString& name, int problem) {
+    const MeshProject::Result project = MeshProject::Read(Example(name + QStringLiteral(".spj")));
+    QTemporaryDir data;
+    const QString error =
+        MeshOutput::Save(data.path(), project.Regions, project.Conditions, problem);
+    if (!project.Ok || !error.isEmpty())
+        qFatal("%s", qPrintable(project.Error + error));
+    return ReadFile(data.filePath(MeshOutput::MeshName()));
+}
+
 Mesh Strip(int parts) {
     return RegionMesher::Build(
                {{{QPointF(0, 0), QPointF(6, 0), QPointF(6, 2), QPointF(0, 2)}, parts, 1, 1, 1}})
@@ -39,6 +57,9 @@ private slots:
     void reportsRemovedSupportsAndLoads();
     void removedItemsAreToldInRuns();
     void headingWithoutLineEndStaysALine();
+    void examplesGoThroughToTheChecker_data();
+    void examplesGoThroughToTheChecker();
+    void meshTablesReplaceOnlyTheirOwn();
     void refusesAndLeavesTheFile_data();
     void refusesAndLeavesTheFile();
     void programFindsTheMeshInTheToolset();
@@ -144,6 +165,97 @@ void TestVosher::headingWithoutLineEndStaysALine() {
                           "#  1      1     2     4     3     1\r\n"));
 }
 
+void TestVosher::examplesGoThroughToTheChecker_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("problem");
+    QTest::addColumn<QString>("verdict");
+    QTest::addColumn<QPointF>("total"); // of the nodal loads of case 1; radial ones times r
+    // 20 kN/m over 6 m on the top in case 1; the wind of case 2 on the left side's 8 nodes.
+    QTest::newRow("wall with an opening")
+        << "wall.d59" << 9
+        << "the mesh of 98 nodes and 72 elements was taken into wall.d59; table 6: 13 "
+           "supports, table 7: 21 nodal loads"
+        << QPointF(0, -120);
+    // Water 10 m deep on the upstream face: 98.1 * 10 / 2 kN per metre of dam.
+    QTest::newRow("dam") << "dam.d60" << 10
+                         << "the mesh of 99 nodes and 80 elements was taken into dam.d60; table 6: "
+                            "9 supports, table 7: 11 nodal loads"
+                         << QPointF(490.5, 0);
+    // 100 kN/m2 on the inner face 1 m high, at r = 1: 100 kN per radian.
+    QTest::newRow("thick ring") << "ring.d61" << 11
+                                << "the mesh of 25 nodes and 16 elements was taken into ring.d61; "
+                                   "table 6: 5 supports, table 7: 5 nodal loads"
+                                << QPointF(100, 0);
+    QTest::newRow("hollow profile")
+        << "hollow.d66" << 16
+        << "the mesh of 56 nodes and 28 elements was taken into hollow.d66; table 6: 56 contour "
+           "nodes"
+        << QPointF();
+}
+
+void TestVosher::examplesGoThroughToTheChecker() {
+    QFETCH(QString, name);
+    QFETCH(int, problem);
+    QFETCH(QString, verdict);
+    QFETCH(QPointF, total);
+    const QString base = name.section(u'.', 0, 0);
+    QTemporaryDir directory;
+    WriteFile(directory.filePath(QStringLiteral("mesh.d13")), ExampleMesh(base, problem));
+    WriteFile(directory.filePath(name), Example(name));
+    const Result run =
+        Run(QStringLiteral(VOSHER_PROGRAM), directory.path(), {name, QStringLiteral("mesh.d13")});
+    QCOMPARE(run.ExitCode, 0);
+    // Every later table came with the mesh: nothing was removed.
+    QCOMPARE(QString::fromUtf8(run.ErrorFile), QStringLiteral("OK - ") + verdict + "\r\n");
+
+    const QByteArray bytes = ReadFile(directory.filePath(name));
+    const DataFormat format = *FormatCatalogue::For(problem, false);
+    const DataChecker::Result checked = DataChecker::Check(InputText::Lines(bytes), format);
+    QVERIFY2(checked.Ok,
+             qPrintable(
+                 QStringLiteral("line %1: %2").arg(checked.Fault.Line).arg(checked.Fault.Message)));
+    if (problem == 16)
+        return;
+    const DataFileText text = DataFileText::FromBytes(bytes);
+    std::vector<QPointF> nodes;
+    const DataFileText::Span nodeTable = text.Table(4), loadTable = text.Table(7);
+    for (int i = nodeTable.Header + 1; i < nodeTable.End; ++i) {
+        const ItemLine item = ItemLine::Parse(text.Line(i));
+        if (item.Valid)
+            nodes.emplace_back(item.Words[0].toDouble(), item.Words[1].toDouble());
+    }
+    QPointF sum;
+    for (int i = loadTable.Header + 1; i < loadTable.End; ++i) {
+        const ItemLine item = ItemLine::Parse(text.Line(i));
+        if (!item.Valid || item.Words[0] != u"1")
+            continue;
+        const double r = problem == 11 ? nodes[size_t(item.Words[1].toInt() - 1)].x() : 1;
+        sum += QPointF(item.Words[2].toDouble(), item.Words[3].toDouble()) * r;
+    }
+    QVERIFY2(std::abs(sum.x() - total.x()) < 1e-6 && std::abs(sum.y() - total.y()) < 1e-6,
+             qPrintable(QStringLiteral("%1 %2").arg(sum.x()).arg(sum.y())));
+}
+
+void TestVosher::meshTablesReplaceOnlyTheirOwn() {
+    // A mesh with supports only: table 6 takes them, table 7's old loads are removed and
+    // named, as before.
+    DataFileText text = DataFileText::FromBytes(TolvikData(QStringLiteral("panel.d59")));
+    Mesh mesh = Strip(3);
+    mesh.Tables = {{6, QStringLiteral("Supports"), {{1, 1, 1}, {4, 0, 1}}}};
+    const MeshTransfer::Result result =
+        MeshTransfer::Apply(text, *FormatCatalogue::For(9, false), mesh);
+    QCOMPARE(result.Error, QString());
+    QCOMPARE(result.Written, QStringList{QStringLiteral("table 6: 2 supports")});
+    QCOMPARE(result.Removed, QStringList{QStringLiteral("Removed from table 7 (they referred to "
+                                                        "nodes of the old mesh): item 1. Give "
+                                                        "them again.")});
+    const DataFileText::Span supports = text.Table(6);
+    QCOMPARE(text.Lines().mid(supports.Header, 4),
+             (QStringList{QStringLiteral("*6 Supports"), QStringLiteral("   No  node  ux  uz"),
+                          QStringLiteral("#  1      1     1     1"),
+                          QStringLiteral("#  2      4     0     1")}));
+}
+
 void TestVosher::refusesAndLeavesTheFile_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
@@ -162,6 +274,29 @@ void TestVosher::refusesAndLeavesTheFile_data() {
         << OwnData(QStringLiteral("stray_header.d13"))
         << QByteArray("mesh.d13, line 11: \"*4 Nodes of the second part\" where a later table or "
                       "the end mark is expected");
+    // The mesh's later tables must fit the data file's type and load cases.
+    const auto withTable = [](const QByteArray& mesh, const QByteArray& table) {
+        QByteArray bytes = mesh;
+        bytes.replace("&\r\n", table + "&\r\n");
+        return bytes;
+    };
+    QTest::newRow("load case beyond item 4")
+        << "panel.d59" << TolvikData(QStringLiteral("panel.d59"))
+        << withTable(strip, "*7 Nodal loads\r\n#  1  2  3  1.5  0\r\n")
+        << QByteArray("the mesh brings loads of load case 2, but the data file has 1 load cases "
+                      "(item 4 of table 1)");
+    QTest::newRow("loads for a profile")
+        << "rect.d66" << TolvikData(QStringLiteral("rect.d66"))
+        << withTable(strip, "*7 Nodal loads\r\n#  1  1  3  1.5  0\r\n")
+        << QByteArray("the mesh file gives table 7, which torsion profiles do not have");
+    QTest::newRow("plane codes for a plate")
+        << "slab.d13" << OwnData(QStringLiteral("slab.d13"))
+        << withTable(strip, "*6 Supports\r\n#  1  1  1  1\r\n")
+        << QByteArray("table 6 of the mesh file, item 1: 4 values expected (node uz rx ry), not 3");
+    QTest::newRow("support beyond the mesh")
+        << "panel.d59" << TolvikData(QStringLiteral("panel.d59"))
+        << withTable(strip, "*6 Supports\r\n#  1  7  1  1\r\n")
+        << QByteArray("table 6 of the mesh file, item 1: node 7 is not in the mesh");
     QByteArray cut = strip;
     cut.chop(3);
     QTest::newRow("cut short") << "panel.d09" << OwnData(QStringLiteral("panel.d09")) << cut
