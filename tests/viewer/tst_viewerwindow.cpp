@@ -1,3 +1,4 @@
+#include "FieldData.h"
 #include "ModelView.h"
 #include "ProgramRun.h"
 #include "ResultTableModel.h"
@@ -14,6 +15,7 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -61,8 +63,10 @@ private slots:
     void resultModeSaysWhyNoResultsAreShown();
     void resultModeDrawsDiagramsAndTables();
     void resultModeShowsModes();
+    void resultModeShowsStressContours();
     void spaceModelTurns();
     void screenshot();
+    void continuumScreenshots();
 };
 
 void TestViewerWindow::showsTheModelAndTheChosenLoadCase() {
@@ -206,6 +210,59 @@ void TestViewerWindow::resultModeShowsModes() {
     QVERIFY(ColouredPixels(window.View()->grab().toImage(), Blue) > 100);
 }
 
+void TestViewerWindow::resultModeShowsStressContours() {
+    ViewerWindow window(QStringLiteral("Ciffon"), FieldData::Launch(9, 8, 4));
+    window.resize(1000, 640);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.Notice(), QString());
+    QCOMPARE(window.Entries()->count(), 2);
+    QCOMPARE(window.Shows()->count(), 7);
+    QCOMPARE(window.Shows()->itemText(0), QStringLiteral("Deformed shape"));
+    QCOMPARE(window.Shows()->currentText(), QStringLiteral("Stress sx"));
+    window.View()->grab();
+    const ResultPainter::Report& report = window.View()->LastResults();
+    QVERIFY(report.Contours.Bands() >= 6);
+    QVERIFY(report.Caption.first().startsWith(QStringLiteral("Load case 1: Stress sx (kN/m")));
+    // Ctrl+PgDn steps to the next stress, PgDn to the next load case.
+    QTest::keyClick(&window, Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(window.Shows()->currentText(), QStringLiteral("Stress sz"));
+    QTest::keyClick(&window, Qt::Key_PageDown);
+    QCOMPARE(window.Entries()->currentIndex(), 1);
+    // P draws the principal stresses.
+    QVERIFY(window.ArrowsAction() && !window.ArrowsAction()->isChecked());
+    QTest::keyClick(&window, Qt::Key_P);
+    QVERIFY(window.ArrowsAction()->isChecked());
+    window.View()->grab();
+    QVERIFY(window.View()->LastResults().ArrowsDrawn > 0);
+    // A click on a node says its values in the status line.
+    const QPoint node = window.View()->Camera().Project({2, 0, 1}).toPoint();
+    QTest::mouseClick(window.View(), Qt::LeftButton, Qt::NoModifier, node);
+    QVERIFY2(window.PickedValues().startsWith(QStringLiteral("Node 12: ux = ")),
+             qPrintable(window.PickedValues()));
+    QVERIFY(window.statusBar()->currentMessage().startsWith(QStringLiteral("Node 12")));
+    // The table offers the stresses too, and saves them.
+    QCOMPARE(window.Tables()->count(), 4);
+    window.Tables()->setCurrentIndex(2);
+    QCOMPARE(window.Table()->model()->rowCount(), 8 * 4 + 4);
+    QTemporaryDir directory;
+    const QString saved = directory.filePath(QStringLiteral("stresses.txt"));
+    QCOMPARE(window.SaveTable(saved), QString());
+    QVERIFY(QString::fromUtf8(ProgramRun::ReadFile(saved))
+                .startsWith(QStringLiteral("Element\tsx [kN/m")));
+    QVERIFY(window.TableHeading().endsWith(
+        QStringLiteral("Stresses at element centres - Load case 2")));
+
+    // A profile opens on its resultant shear stress, with arrows on request.
+    ViewerWindow profile(QStringLiteral("Ciffon"), FieldData::Launch(16, 4, 3));
+    profile.resize(1000, 640);
+    profile.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&profile));
+    QCOMPARE(profile.Shows()->currentText(), QStringLiteral("Resultant shear stress tau"));
+    QCOMPARE(profile.ArrowsAction()->text(), QStringLiteral("Shear arrows"));
+    QCOMPARE(profile.Tables()->itemText(0), QStringLiteral("Torsion constants"));
+}
+
 void TestViewerWindow::spaceModelTurns() {
     QTemporaryDir directory;
     ViewerWindow window(QStringLiteral("Ciffon"),
@@ -304,6 +361,34 @@ void TestViewerWindow::screenshot() {
             }
         }
     }
+}
+
+void TestViewerWindow::continuumScreenshots() {
+    QTemporaryDir scratch;
+    const QString folder = qEnvironmentVariableIsEmpty("QV_SCREENSHOT_DIR")
+                               ? scratch.path()
+                               : qEnvironmentVariable("QV_SCREENSHOT_DIR");
+    const auto drawn = [](ModelView* view) {
+        const QImage image = view->grab().toImage();
+        return ColouredPixels(image, [](QRgb pixel) { return qRed(pixel) != qBlue(pixel); }) >
+               image.width() * image.height() / 10;
+    };
+    // The continuum types: a stress of each, the principal stresses, a profile's shear.
+    const auto field = [&](int problem, int nx, int nz, int show, bool arrows,
+                           const QString& name) {
+        ViewerWindow window(QStringLiteral("Ciffon"), FieldData::Launch(problem, nx, nz));
+        window.resize(1000, 640);
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            return false;
+        window.Shows()->setCurrentIndex(show);
+        window.ArrowsAction()->setChecked(arrows);
+        return drawn(window.View()) && window.grab().save(QDir(folder).filePath(name));
+    };
+    QVERIFY(field(9, 12, 6, 1, false, QStringLiteral("viewer-panel-stress.png")));
+    QVERIFY(field(10, 12, 6, 5, true, QStringLiteral("viewer-dam-principal.png")));
+    QVERIFY(field(11, 8, 8, 4, false, QStringLiteral("viewer-ring-stress.png")));
+    QVERIFY(field(16, 8, 12, 0, true, QStringLiteral("viewer-profile-torsion.png")));
 }
 
 QTEST_MAIN(TestViewerWindow)

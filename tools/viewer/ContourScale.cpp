@@ -5,14 +5,22 @@
 
 namespace {
 
-// The smallest round step (1, 2, 2.5 or 5 times a power of ten) not below `step`.
-double RoundUp(double step) {
+// The round steps (1, 2, 2.5 or 5 times a power of ten) next below and next above `step`.
+std::pair<double, double> RoundSteps(double step) {
     const double power = std::pow(10.0, std::floor(std::log10(step)));
+    double below = power;
     for (double mantissa : {1.0, 2.0, 2.5, 5.0, 10.0}) {
         if (mantissa * power >= step * (1 - 1e-9))
-            return mantissa * power;
+            return {below, mantissa * power};
+        below = mantissa * power;
     }
-    return 10 * power;
+    return {below, 10 * power};
+}
+
+// The bands of width `step` from a multiple of it below `low` to above `high`.
+int BandsOf(double low, double high, double step) {
+    const double first = std::floor(low / step + 1e-9) * step;
+    return std::max(1, static_cast<int>(std::ceil((high - first) / step - 1e-9)));
 }
 
 } // namespace
@@ -26,9 +34,14 @@ ContourScale::ContourScale(double low, double high, QString unit) : unit_(std::m
         limits_ = {low, high};
         return;
     }
-    const double step = RoundUp((high - low) / TargetBands);
+    // Of the round steps about a target band's width, the one whose count of bands comes
+    // nearer the target, as long as they stay few enough to tell apart.
+    const auto [smaller, larger] = RoundSteps((high - low) / TargetBands);
+    const int more = BandsOf(low, high, smaller), fewer = BandsOf(low, high, larger);
+    const bool fine = more <= MaxBands && more - TargetBands < TargetBands - fewer;
+    const double step = fine ? smaller : larger;
+    const int bands = fine ? more : fewer;
     const double first = std::floor(low / step + 1e-9) * step;
-    const int bands = std::max(1, static_cast<int>(std::ceil((high - first) / step - 1e-9)));
     limits_.clear();
     for (int k = 0; k <= bands; ++k) {
         const double limit = first + k * step;

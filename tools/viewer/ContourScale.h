@@ -4,12 +4,13 @@
 #include <QString>
 #include <vector>
 
-// The colour scale of a field drawn as filled contours: about eleven bands of a round width
+// The colour scale of a field drawn as filled contours: 6 to 14 bands of a round width
 // (1, 2, 2.5 or 5 times a power of ten) from below the smallest value to above the largest,
 // coloured from blue (low) through green to red (high). A field of one value has one band.
 class ContourScale {
 public:
     static constexpr int TargetBands = 11;
+    static constexpr int MaxBands = 14;
 
     ContourScale() = default;
     ContourScale(double low, double high, QString unit);

@@ -88,7 +88,8 @@ void DrawColourBar(QPainter& painter, const QRect& area, const ContourScale& sca
     double labelWidth = metrics.horizontalAdvance(scale.Unit());
     QStringList labels;
     for (double limit : scale.Limits()) {
-        labels << ResultChoice::Number(limit);
+        // Round limits as they are: "800", "0.25"; the digits beyond hide sums' rounding.
+        labels << QString::number(limit, 'g', 7);
         labelWidth = std::max<double>(labelWidth, metrics.horizontalAdvance(labels.back()));
     }
     const double left = right - barWidth - 6 - labelWidth;

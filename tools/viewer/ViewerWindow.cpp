@@ -144,7 +144,9 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
     entry_->addItems(choice_->Entries());
     entry_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     const ResultFile::Kind kind = results_.Contents().Type;
-    tools->addWidget(new QLabel(kind == ResultFile::Kind::Statics ? QStringLiteral(" Results: ")
+    const bool cases = kind == ResultFile::Kind::Statics || kind == ResultFile::Kind::Field ||
+                       kind == ResultFile::Kind::Torsion;
+    tools->addWidget(new QLabel(cases                             ? QStringLiteral(" Results: ")
                                 : kind == ResultFile::Kind::Modes ? QStringLiteral(" Mode: ")
                                                                   : QStringLiteral(" Shape: "),
                                 this));
