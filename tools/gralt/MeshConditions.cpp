@@ -81,7 +81,7 @@ Result Build(int problem, const std::vector<MeshRegion>& regions,
     EdgeLoads loads(problem == 11, extent * 1e-12);
     for (const EdgeCondition& condition : conditions) {
         const size_t r = size_t(condition.Region - 1);
-        const std::vector<int>& side = meshed.SideNodes[r][size_t(condition.Side)];
+        const std::vector<int> side = meshed.SideNodes(r, condition.Side);
         if (condition.Type == EdgeCondition::Kind::Support) {
             const std::vector<int> nodes = condition.Corner ? std::vector<int>{side.front()} : side;
             for (int node : nodes) {

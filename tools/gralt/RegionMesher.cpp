@@ -313,7 +313,6 @@ std::optional<std::pair<size_t, size_t>> FindOverlap(const std::vector<MeshRegio
 
 RegionMesher::Result RegionMesher::Build(const std::vector<MeshRegion>& regions) {
     Result result;
-    result.SideNodes.reserve(regions.size());
     if (regions.empty()) {
         result.Error = QStringLiteral("there is no region to mesh");
         return result;
@@ -358,6 +357,12 @@ RegionMesher::Result RegionMesher::Build(const std::vector<MeshRegion>& regions)
     }
 
     Mesh& mesh = result.Mesh_;
+    result.SideStarts.reserve(regions.size() * 4 + 1);
+    result.SideStarts.push_back(0);
+    long long sidePoints = 0;
+    for (const MeshRegion& region : regions)
+        sidePoints += 2LL * (region.Divisions12 + region.Divisions23 + 2);
+    result.SideNodeList.reserve(static_cast<size_t>(sidePoints));
     NodeIndex index(tolerance, static_cast<size_t>(points));
     std::vector<int> nodeRegion{-1}; // the region that made each node, from node 1
     std::unordered_map<long long, std::pair<size_t, int>> sides; // region and parts of a side
@@ -389,19 +394,24 @@ RegionMesher::Result RegionMesher::Build(const std::vector<MeshRegion>& regions)
                                    .arg(known->second.second)
                                    .arg(parts);
                 result.Mesh_ = {};
-                result.SideNodes.clear();
+                result.SideNodeList.clear();
+                result.SideStarts.clear();
                 return result;
             }
         }
-        std::array<std::vector<int>, 4>& sideNodes = result.SideNodes.emplace_back();
-        for (int i = 0; i <= n; ++i) {
-            sideNodes[0].push_back(grid[size_t(i)]);
-            sideNodes[2].push_back(grid[size_t(m * (n + 1) + n - i)]);
-        }
-        for (int j = 0; j <= m; ++j) {
-            sideNodes[1].push_back(grid[size_t(j * (n + 1) + n)]);
-            sideNodes[3].push_back(grid[size_t((m - j) * (n + 1))]);
-        }
+        std::vector<int>& sides = result.SideNodeList;
+        for (int i = 0; i <= n; ++i)
+            sides.push_back(grid[size_t(i)]);
+        result.SideStarts.push_back(sides.size());
+        for (int j = 0; j <= m; ++j)
+            sides.push_back(grid[size_t(j * (n + 1) + n)]);
+        result.SideStarts.push_back(sides.size());
+        for (int i = n; i >= 0; --i)
+            sides.push_back(grid[size_t(m * (n + 1) + i)]);
+        result.SideStarts.push_back(sides.size());
+        for (int j = m; j >= 0; --j)
+            sides.push_back(grid[size_t(j * (n + 1))]);
+        result.SideStarts.push_back(sides.size());
         const bool clockwise = SignedArea(region.Corners) < 0;
         for (int j = 0; j < m; ++j) {
             for (int i = 0; i < n; ++i) {
@@ -434,7 +444,8 @@ RegionMesher::Result RegionMesher::Build(const std::vector<MeshRegion>& regions)
                            .arg(side + 1);
         result.Mesh_ = {};
         result.ElementRegion.clear();
-        result.SideNodes.clear();
+        result.SideNodeList.clear();
+        result.SideStarts.clear();
         return result;
     }
     result.Ok = true;

@@ -21,9 +21,18 @@ public:
         QString Error; // names the region, counted from 1
         Mesh Mesh_;
         std::vector<int> ElementRegion; // the region of each element, counted from 0
-        // The nodes along each side of each region (1-2, 2-3, 3-4, 4-1), from the side's first
-        // corner to its second, so that supports and edge loads find their nodes.
-        std::vector<std::array<std::vector<int>, 4>> SideNodes;
+        // The nodes along side `side` (0 to 3: 1-2, 2-3, 3-4, 4-1) of region `region` (from 0),
+        // from the side's first corner to its second, so that supports and edge loads find
+        // their nodes.
+        std::vector<int> SideNodes(size_t region, int side) const {
+            const size_t at = region * 4 + size_t(side);
+            return {SideNodeList.begin() + std::ptrdiff_t(SideStarts[at]),
+                    SideNodeList.begin() + std::ptrdiff_t(SideStarts[at + 1])};
+        }
+        // All regions' sides in one list, so that many small regions cost no allocation each;
+        // SideStarts holds where each side begins, and one more entry for the end.
+        std::vector<int> SideNodeList;
+        std::vector<size_t> SideStarts;
     };
 
     static constexpr int MaxDivisions = 1000;
