@@ -42,6 +42,9 @@ QString Check(const EdgeCondition& condition, int regionCount, int problem) {
     }
     if (!TakesEdgeLoads(problem))
         return QStringLiteral("a plate takes no edge loads; give its loads in the data file");
+    const size_t values = condition.Type == EdgeCondition::Kind::Pressure ? 2 : 4;
+    if (condition.Values.size() != values || condition.Corner)
+        return QStringLiteral("a load lies on a side and has %1 values").arg(values);
     for (double value : condition.Values) {
         if (!std::isfinite(value))
             return QStringLiteral("a load value is not a number");
