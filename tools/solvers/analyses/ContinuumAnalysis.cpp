@@ -1,7 +1,83 @@
 #include "ContinuumAnalysis.h"
 
+#include "ContinuumStatics.h"
+#include "FieldReport.h"
+#include "ResultFile.h"
 #include "SolverInput.h"
+#include "StaticCheck.h"
 
-SolverOutcome ContinuumAnalysis::Solve(const SolverInput& /*input*/, SolverProgress* /*progress*/) {
-    return SolverOutcome::Failure(QStringLiteral("continuum statics are not solved yet"));
+#include <QFileInfo>
+
+namespace {
+
+using Body = ContinuumModel::Body;
+
+QString Method(Body body) {
+    switch (body) {
+    case Body::PlaneStrain:
+        return QStringLiteral("Plane strain of a slice of unit thickness; sy is the stress across "
+                              "the plane.");
+    case Body::Axisymmetric:
+        return QStringLiteral("Body of revolution about the z axis; st is the hoop stress. Loads "
+                              "and reactions are ring values per unit length of the "
+                              "circumference at the node's radius.");
+    default:
+        return QStringLiteral("Plane stress in a panel of the thickness of table 3.");
+    }
+}
+
+} // namespace
+
+SolverOutcome ContinuumAnalysis::Solve(const SolverInput& input, SolverProgress* progress) {
+    const ContinuumModel model = ContinuumModel::FromData(input.Problem, input.Data);
+    const ContinuumStatics::Outcome solved = ContinuumStatics::Run(model, progress);
+    if (!solved.Error.isEmpty())
+        return SolverOutcome::Failure(solved.Error);
+    const FieldResults& results = solved.Results;
+    // An answer that does not check is no answer: nothing of it is written.
+    if (const QString what = FieldReport::NonFinite(results); !what.isEmpty())
+        return SolverOutcome::Failure(
+            QStringLiteral("%1 are not finite numbers, so nothing is given; the model is nearly "
+                           "a mechanism or its values are too large to compute with")
+                .arg(what));
+    if (results.Residual > StaticCheck::ResidualTolerance ||
+        results.Imbalance > StaticCheck::BalanceTolerance)
+        return SolverOutcome::Failure(
+            QStringLiteral("the answer does not check (residual %1 of the loads, loads and "
+                           "reactions out of balance by %2), so nothing is given; the mesh "
+                           "is nearly a mechanism or has elements far too thin")
+                .arg(results.Residual, 0, 'g', 3)
+                .arg(results.Imbalance, 0, 'g', 3));
+
+    SolverOutcome outcome;
+    outcome.Ok = true;
+    if (input.WantJson)
+        outcome.Json = FieldReport::Json(results);
+    QString& text = outcome.Protocol;
+    text += QStringLiteral("Static analysis of %1: %2\n").arg(input.FormatName, model.Title);
+    text += QStringLiteral("Nodes %1, elements %2, supports %3, load cases %4\n")
+                .arg(results.Nodes)
+                .arg(results.Elements)
+                .arg(model.Supports.size())
+                .arg(results.Cases.size());
+    text += Method(model.Kind) + u'\n';
+    text += QStringLiteral("Triangles of constant strain, quadrilaterals with incompatible "
+                           "bending modes. s1 and s2 are the principal stresses in the plane of "
+                           "the model, angle that of s1 from the x (r) axis towards z.\n");
+    text += QStringLiteral("Check: |K u - f| is %1 of the loads, loads and reactions balance "
+                           "to %2.\n")
+                .arg(results.Residual, 0, 'g', 3)
+                .arg(results.Imbalance, 0, 'g', 3);
+    const bool axisymmetric = model.Kind == Body::Axisymmetric;
+    text += FieldReport::Tables(
+        results, model.ForceUnit, model.LengthUnit,
+        axisymmetric ? QStringLiteral(", per unit length of the circumference; on the axis per "
+                                      "radian")
+                     : QString());
+    ResultFile::Contents contents;
+    contents.Type = ResultFile::Kind::Field;
+    contents.Problem = input.Problem;
+    contents.Field = results;
+    outcome.ResultFile = ResultFile::Write(contents);
+    return outcome;
 }

@@ -1,7 +1,349 @@
 #include "TorsionAnalysis.h"
 
+#include "ContinuumModel.h"
+#include "EquationSystem.h"
+#include "ResultFile.h"
+#include "ScalarField.h"
 #include "SolverInput.h"
+#include "TorsionReport.h"
 
-SolverOutcome TorsionAnalysis::Solve(const SolverInput& /*input*/, SolverProgress* /*progress*/) {
-    return SolverOutcome::Failure(QStringLiteral("the torsion of profiles is not solved yet"));
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using Point = Eigen::Vector2d;
+
+// The flux of the warping's boundary condition, q = (z, -y): f_i is the integral of
+// grad N_i . q, and the shear stresses are G theta (grad w - q).
+const Eigen::Matrix2d Flux = (Eigen::Matrix2d() << 0, 1, -1, 0).finished();
+
+double Seconds(const QElapsedTimer& clock) {
+    return static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+}
+
+std::vector<ScalarField> ElementsOf(const TorsionMesh& mesh) {
+    std::vector<ScalarField> elements;
+    elements.reserve(mesh.Cells.size());
+    for (const TorsionMesh::Cell& cell : mesh.Cells) {
+        std::array<Point, 4> corners;
+        for (int a = 0; a < cell.Count; ++a)
+            corners[static_cast<size_t>(a)] = mesh.Nodes[static_cast<size_t>(cell.Corners[a])];
+        elements.emplace_back(std::span<const int>(cell.Corners.data(), cell.Count),
+                              std::span<const Point>(corners.data(), cell.Count), cell.Weight);
+    }
+    return elements;
+}
+
+Element::Vector Values(const ScalarField& element, const Eigen::VectorXd& w) {
+    Element::Vector u(element.Count());
+    for (int a = 0; a < element.Count(); ++a)
+        u[a] = w[element.Nodes()[static_cast<size_t>(a)]];
+    return u;
+}
+
+struct Solution {
+    Eigen::VectorXd W; // per node of the mesh
+    double J = 0;      // the integral of |grad w - q|^2, weighted
+    double JLinear = 0; // Ip - w . f: the same J when K w = f holds
+    double PolarMoment = 0;
+    double Residual = 0;
+    int Equations = 0;
+};
+
+std::optional<Solution> SolveMesh(const TorsionMesh& mesh, TorsionAnalysis::Timing& time,
+                                  QString& error) {
+    const std::vector<ScalarField> elements = ElementsOf(mesh);
+    std::vector<const Element*> pointers;
+    pointers.reserve(elements.size());
+    for (const ScalarField& element : elements)
+        pointers.push_back(&element);
+    DofNumbering::Wording wording;
+    wording.Whole = QStringLiteral("profile");
+    wording.Part = QStringLiteral("element");
+    wording.Components[0] = QStringLiteral("w");
+
+    const size_t nodes = mesh.Nodes.size();
+    EquationSystem system(static_cast<int>(nodes), pointers, wording);
+    // Every corner of an element is stiffened by it; the warping is fixed at one node, since
+    // adding a constant to it changes nothing (it moves the whole section along the bar).
+    std::vector<double> diagonal(6 * nodes, 0.0);
+    for (const TorsionMesh::Cell& cell : mesh.Cells) {
+        for (int a = 0; a < cell.Count; ++a)
+            diagonal[6 * static_cast<size_t>(cell.Corners[a])] = 1;
+    }
+    EquationSystem::Constraints constraints{std::vector<bool>(6 * nodes, false),
+                                            std::vector<bool>(6 * nodes, false)};
+    constraints.Fixed[6 * static_cast<size_t>(mesh.Cells[0].Corners[0])] = true;
+    if (!system.Prepare({0}, diagonal, constraints)) {
+        error = system.Error();
+        return std::nullopt;
+    }
+    time.Assembly += system.AssemblySeconds();
+    time.Factor += system.FactorSeconds();
+
+    Solution solution;
+    solution.Equations = system.Equations();
+    Eigen::MatrixXd f = Eigen::MatrixXd::Zero(system.Equations(), 1);
+    for (const ScalarField& element : elements) {
+        const Element::Vector fe = element.FluxLoad(Flux, Point::Zero());
+        for (int a = 0; a < element.Count(); ++a) {
+            const int e = system.Equation(element.Nodes()[static_cast<size_t>(a)], 0);
+            if (e >= 0)
+                f(e, 0) += fe[a];
+        }
+    }
+    const Eigen::MatrixXd x = system.Solve(f);
+    solution.Residual = system.Residual(x, f);
+    solution.W = Eigen::VectorXd::Zero(static_cast<Eigen::Index>(nodes));
+    for (size_t n = 0; n < nodes; ++n) {
+        const int e = system.Equation(static_cast<int>(n), 0);
+        if (e >= 0)
+            solution.W[static_cast<Eigen::Index>(n)] = x(e, 0);
+    }
+    for (const ScalarField& element : elements) {
+        const Element::Vector u = Values(element, solution.W);
+        for (int i = 0; i < element.SampleCount(true); ++i) {
+            const ScalarField::Sample s = element.SampleAt(i, true);
+            const Point shear = s.Grad.leftCols(element.Count()) * u - Flux * s.At;
+            solution.J += element.Factor() * s.Weight * shear.squaredNorm();
+            solution.PolarMoment += element.Factor() * s.Weight * s.At.squaredNorm();
+        }
+    }
+    solution.JLinear = solution.PolarMoment - x.col(0).dot(f.col(0));
+    return solution;
+}
+
+// The stresses of the finest solution: the mean over each element of the data file, and at
+// the nodes the average of the elements around them (a quadrilateral's four Gauss points
+// extrapolated to its corners, a triangle's constant value).
+struct Recovery {
+    std::vector<double> Elements, Nodes; // 3 per element of the data file, 3 per node
+    double TauMax = 0;
+    Point At = Point::Zero();
+    double Moment = 0;   // of the stresses about the centroid
+    double MeanW = 0;    // the mean warping over the area
+};
+
+Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gTheta, int dataCells,
+                 int dataNodes) {
+    Recovery r;
+    const std::vector<ScalarField> elements = ElementsOf(mesh);
+    std::vector<double> cellSum(3 * static_cast<size_t>(dataCells), 0.0);
+    std::vector<double> nodeSum(2 * mesh.Nodes.size(), 0.0);
+    std::vector<int> nodeCount(mesh.Nodes.size(), 0);
+    const double a = 1 + std::sqrt(3.0) / 2, b = -0.5, c = 1 - std::sqrt(3.0) / 2;
+    double area = 0, integralW = 0;
+    for (size_t e = 0; e < elements.size(); ++e) {
+        const ScalarField& element = elements[e];
+        const int parent = mesh.Cells[e].Parent;
+        const Element::Vector u = Values(element, w);
+        const double scale = gTheta * element.Factor();
+        std::array<Point, 4> tau;
+        const int samples = element.SampleCount();
+        for (int i = 0; i < samples; ++i) {
+            const ScalarField::Sample s = element.SampleAt(i);
+            tau[static_cast<size_t>(i)] =
+                scale * (s.Grad.leftCols(element.Count()) * u - Flux * s.At);
+            const Point& t = tau[static_cast<size_t>(i)];
+            double* sum = &cellSum[3 * static_cast<size_t>(parent)];
+            sum[0] += s.Weight * t.x();
+            sum[1] += s.Weight * t.y();
+            sum[2] += s.Weight;
+            r.Moment += s.Weight * (s.At.x() * t.y() - s.At.y() * t.x());
+        }
+        for (int i = 0; i < element.SampleCount(true); ++i) {
+            const ScalarField::Sample s = element.SampleAt(i, true);
+            area += s.Weight;
+            integralW += s.Weight * s.N.head(element.Count()).dot(u);
+        }
+        for (int k = 0; k < element.Count(); ++k) {
+            Point at = tau[0];
+            if (samples == 4) {
+                // Gauss point k lies nearest corner k; the one across from it is k + 2.
+                at = a * tau[static_cast<size_t>(k)] + b * tau[static_cast<size_t>((k + 1) % 4)] +
+                     c * tau[static_cast<size_t>((k + 2) % 4)] +
+                     b * tau[static_cast<size_t>((k + 3) % 4)];
+            }
+            const auto node = static_cast<size_t>(element.Nodes()[static_cast<size_t>(k)]);
+            nodeSum[2 * node] += at.x();
+            nodeSum[2 * node + 1] += at.y();
+            ++nodeCount[node];
+        }
+    }
+    r.MeanW = integralW / area;
+    r.Elements.resize(3 * static_cast<size_t>(dataCells));
+    for (size_t e = 0; e < static_cast<size_t>(dataCells); ++e) {
+        const double* sum = &cellSum[3 * e];
+        const Point t(sum[0] / sum[2], sum[1] / sum[2]);
+        r.Elements[3 * e] = t.x();
+        r.Elements[3 * e + 1] = t.y();
+        r.Elements[3 * e + 2] = t.norm();
+    }
+    r.Nodes.resize(3 * static_cast<size_t>(dataNodes));
+    for (size_t n = 0; n < mesh.Nodes.size(); ++n) {
+        if (nodeCount[n] == 0)
+            continue;
+        const Point t(nodeSum[2 * n] / nodeCount[n], nodeSum[2 * n + 1] / nodeCount[n]);
+        const double tau = t.norm();
+        if (tau > r.TauMax) {
+            r.TauMax = tau;
+            r.At = mesh.Nodes[n];
+        }
+        if (n < static_cast<size_t>(dataNodes)) {
+            r.Nodes[3 * n] = t.x();
+            r.Nodes[3 * n + 1] = t.y();
+            r.Nodes[3 * n + 2] = tau;
+        }
+    }
+    return r;
+}
+
+bool AllFinite(const std::vector<double>& values) {
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+} // namespace
+
+TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const ContinuumModel& model,
+                                                  SolverProgress* progress, double tolerance,
+                                                  long long budget) {
+    Outcome outcome;
+    QElapsedTimer clock;
+    clock.start();
+    SolverProgress::Report(progress, QStringLiteral("Checking the mesh of %1 elements")
+                                         .arg(SolverProgress::Count(model.Cells.size())));
+    Answer answer;
+    const TorsionMesh base = TorsionMesh::FromModel(model, answer.Profile, outcome.Fault);
+    if (!outcome.Fault.Message.isEmpty())
+        return outcome;
+    answer.Time.Mesh += Seconds(clock);
+
+    TorsionMesh finest;
+    Solution solution;
+    double lastChange = -1;
+    for (int division = 1;; division *= 2) {
+        clock.restart();
+        TorsionMesh mesh = base.Divided(division);
+        answer.Time.Mesh += Seconds(clock);
+        QString text = QStringLiteral("Assembling and factorising %1 equations")
+                           .arg(SolverProgress::Count(static_cast<qsizetype>(mesh.Nodes.size()) - 1));
+        if (division > 1)
+            text += QStringLiteral(" (elements divided %1 x %1)").arg(division);
+        SolverProgress::Report(progress, text);
+        QString error;
+        std::optional<Solution> next = SolveMesh(mesh, answer.Time, error);
+        if (!next) {
+            outcome.Fault = {0, error};
+            return outcome;
+        }
+        if (!(next->J > 0) || !std::isfinite(next->J) || !next->W.allFinite()) {
+            outcome.Fault = {0, QStringLiteral("the torsion constant cannot be calculated (it "
+                                               "came out as %1); the coordinates may be too "
+                                               "large or too small to compute with")
+                                    .arg(next->J)};
+            return outcome;
+        }
+        answer.Levels.push_back({division, static_cast<int>(mesh.Nodes.size()),
+                                 static_cast<int>(mesh.Cells.size()), next->Equations, next->J});
+        const bool refined = answer.Levels.size() > 1;
+        if (refined) {
+            // Nested meshes give J from above, falling by a steady ratio per halving: 1/4 for
+            // a smooth warping, more near a re-entrant corner. What is left is the last change
+            // times q / (1 - q), q taken from the last two changes (1/2 before there are two).
+            const double change = std::abs(solution.J - next->J) / next->J;
+            const double q =
+                lastChange > 0 ? std::clamp(change / lastChange, 0.25, 0.8) : 0.5;
+            answer.ErrorEstimate = change * q / (1 - q);
+            lastChange = change;
+        }
+        solution = std::move(*next);
+        finest = std::move(mesh);
+        if (refined && answer.ErrorEstimate <= tolerance)
+            break;
+        if (division > (1 << 14) || base.DividedNodes(2 * division) > budget)
+            break;
+    }
+
+    clock.restart();
+    SolverProgress::Report(progress, QStringLiteral("Recovering the stresses"));
+    FieldResults::Torsion twist;
+    twist.Moment = model.Moment;
+    twist.G = answer.Profile.ReferenceG;
+    twist.J = solution.J;
+    twist.Twist = model.Moment / (twist.G * twist.J);
+    const int dataNodes = static_cast<int>(model.Nodes.size());
+    const int dataCells = static_cast<int>(model.Cells.size());
+    const Recovery r =
+        Recover(finest, solution.W, twist.G * twist.Twist, dataCells, dataNodes);
+    twist.TauMax = r.TauMax;
+    twist.AtY = r.At.x() + answer.Profile.Centroid.x();
+    twist.AtZ = r.At.y() + answer.Profile.Centroid.y();
+    answer.PolarMoment = solution.PolarMoment;
+    answer.Residual = solution.Residual;
+    answer.MomentError = std::abs(r.Moment - model.Moment) / model.Moment;
+
+    FieldResults& results = answer.Results;
+    results.Nodes = dataNodes;
+    results.Elements = dataCells;
+    results.Components = {QStringLiteral("w")};
+    results.StressNames = {QStringLiteral("txy"), QStringLiteral("txz"), QStringLiteral("tau")};
+    FieldResults::Case c;
+    c.Number = 1;
+    c.Displacements.resize(static_cast<size_t>(dataNodes));
+    for (int n = 0; n < dataNodes; ++n)
+        c.Displacements[static_cast<size_t>(n)] = solution.W[n] - r.MeanW;
+    c.Stresses = r.Elements;
+    c.NodeStresses = r.Nodes;
+    results.Cases.push_back(std::move(c));
+    results.Twist = twist;
+    answer.Time.Recovery = Seconds(clock);
+
+    const std::vector<double> summary = {twist.Moment, twist.G,   twist.J,         twist.Twist,
+                                         twist.TauMax, twist.AtY, twist.AtZ,       answer.PolarMoment,
+                                         answer.Profile.Area, answer.Residual, answer.MomentError};
+    const FieldResults::Case& only = results.Cases.front();
+    if (!AllFinite(summary) || !AllFinite(only.Displacements) || !AllFinite(only.Stresses) ||
+        !AllFinite(only.NodeStresses)) {
+        outcome.Fault = {0, QStringLiteral("the answers are not finite numbers: the moment or the "
+                                           "coordinates are too large or too small to compute "
+                                           "with")};
+        return outcome;
+    }
+    // A solution that does not carry the moment is no solution.
+    if (answer.Residual > 1e-6 || answer.MomentError > 1e-6) {
+        outcome.Fault = {0, QStringLiteral("the warping equations cannot be solved accurately "
+                                           "enough (|K w - f| is %1 of the loads, the stresses "
+                                           "carry the moment to %2); the elements may be far "
+                                           "too different in size")
+                                .arg(answer.Residual, 0, 'g', 3)
+                                .arg(answer.MomentError, 0, 'g', 3)};
+        return outcome;
+    }
+    outcome.Solved = std::move(answer);
+    return outcome;
+}
+
+SolverOutcome TorsionAnalysis::Solve(const SolverInput& input, SolverProgress* progress) {
+    const ContinuumModel model = ContinuumModel::FromData(input.Problem, input.Data);
+    const Outcome outcome = Analyse(model, progress);
+    if (!outcome.Solved) {
+        const CheckFault& fault = outcome.Fault;
+        return SolverOutcome::Failure(
+            fault.Line > 0 ? QStringLiteral("Line %1: %2").arg(fault.Line).arg(fault.Message)
+                           : fault.Message);
+    }
+    const Answer& answer = *outcome.Solved;
+    SolverOutcome result;
+    result.Ok = true;
+    if (input.WantJson)
+        result.Json = TorsionReport::Json(answer);
+    result.Protocol = TorsionReport::Protocol(model, input.FormatName, answer);
+    ResultFile::Contents contents;
+    contents.Type = ResultFile::Kind::Torsion;
+    contents.Problem = input.Problem;
+    contents.Field = answer.Results;
+    result.ResultFile = ResultFile::Write(contents);
+    return result;
 }

@@ -7,9 +7,12 @@
 // the four-node quadrilateral (-1, -1), (1, -1), (1, 1), (-1, 1), counter-clockwise.
 namespace ShapeFunctions {
 
+// At most eight nodes: the values stay on the stack, which the assembly of millions of
+// elements needs.
 struct Values {
-    Eigen::VectorXd N;        // one per node
-    Eigen::Matrix2Xd Derived; // rows: d/dxi, d/deta; one column per node
+    Eigen::Matrix<double, Eigen::Dynamic, 1, Eigen::ColMajor, 8, 1> N; // one per node
+    // Rows: d/dxi, d/deta; one column per node.
+    Eigen::Matrix<double, 2, Eigen::Dynamic, Eigen::ColMajor, 2, 8> Derived;
 };
 
 Values Triangle3(double xi, double eta);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "PlaneSolid.h"
+
+// The strain-displacement operator of the plane elements at a point, from the shape
+// functions' values and their derivatives with respect to the plane's coordinates.
+namespace PlaneKinematics {
+
+using Shape = Eigen::Matrix<double, Eigen::Dynamic, 1, Eigen::ColMajor, 8, 1>;
+using Gradient = Eigen::Matrix<double, 2, Eigen::Dynamic, Eigen::ColMajor, 2, 8>;
+using Operator = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::ColMajor, 4, 16>;
+
+// Rows: the strains of the form; columns: ux (ur) and uz of each node in turn. `r` the radius
+// of the point (bodies of revolution only, greater than 0).
+Operator Strain(PlaneSolid::Form form, const Shape& n, const Gradient& dndx, double r);
+
+} // namespace PlaneKinematics

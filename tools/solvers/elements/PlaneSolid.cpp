@@ -1,0 +1,27 @@
+#include "PlaneSolid.h"
+
+#include "PlaneKinematics.h"
+
+PlaneSolid::Point PlaneSolid::Stress(const Point& strain) const {
+    Point stress(Stresses());
+    stress.head(Strains()) = D * strain;
+    if (OutOfPlaneStress)
+        stress(Strains()) = Nu * (stress(0) + stress(1));
+    return stress;
+}
+
+PlaneKinematics::Operator PlaneKinematics::Strain(PlaneSolid::Form form, const Shape& n,
+                                                  const Gradient& dndx, double r) {
+    const Eigen::Index nodes = n.size();
+    const bool axisymmetric = form == PlaneSolid::Form::Axisymmetric;
+    Operator b = Operator::Zero(axisymmetric ? 4 : 3, 2 * nodes);
+    for (Eigen::Index a = 0; a < nodes; ++a) {
+        b(0, 2 * a) = dndx(0, a);
+        b(1, 2 * a + 1) = dndx(1, a);
+        b(2, 2 * a) = dndx(1, a);
+        b(2, 2 * a + 1) = dndx(0, a);
+        if (axisymmetric)
+            b(3, 2 * a) = n(a) / r;
+    }
+    return b;
+}

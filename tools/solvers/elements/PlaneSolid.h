@@ -1,0 +1,85 @@
+#pragma once
+
+#include "Element.h"
+
+#include <array>
+
+// What the plane continuum elements share: the corners in the plane of the model (x-z, or r-z
+// for a body of revolution), the elasticity of the material and how a strain is formed.
+// Plane stress and plane strain have the strains (ex, ez, gxz); the body of revolution
+// (er, ez, grz, et) with the hoop strain ur / r, and its matrices are per radian: integrals
+// over the cross-section weighted by r. The displacement components are ux (ur) and uz,
+// components 0 and 2 of the six of space.
+struct PlaneSolid {
+    enum class Form { Plane, Axisymmetric };
+
+    using Elastic = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::ColMajor, 4, 4>;
+    using Point = Eigen::Matrix<double, Eigen::Dynamic, 1, Eigen::ColMajor, 4, 1>;
+
+    Form Kind = Form::Plane;
+    Elastic D;            // 3 x 3 or 4 x 4
+    double Thickness = 1; // plane stress: the panel's t; otherwise 1
+    double Density = 0;   // mass per volume
+    // Plane strain: the stress across the plane, sy = nu (sx + sz), is given with the others.
+    bool OutOfPlaneStress = false;
+    double Nu = 0;
+
+    int Strains() const { return Kind == Form::Axisymmetric ? 4 : 3; }
+    // The stresses an element gives per point: sx sz txz, then sy (plane strain) or st (the
+    // hoop stress of a body of revolution).
+    int Stresses() const { return Strains() + (OutOfPlaneStress ? 1 : 0); }
+    // The stresses of a strain, in the order above.
+    Point Stress(const Point& strain) const;
+
+    static constexpr std::array<int, 2> Components = {0, 2};
+};
+
+// Rows for the centre and then each corner of an element, one column per stress of
+// PlaneSolid::Stresses().
+using StressBlock = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor, 5, 4>;
+
+// The three-node triangle of constant strain (and of the strain that follows from linear
+// displacements in a body of revolution).
+class PlaneTriangle final : public Element {
+public:
+    // `corners` counter-clockwise; `points` their coordinates.
+    PlaneTriangle(const PlaneSolid& solid, std::array<int, 3> corners,
+                  std::array<std::array<double, 2>, 3> points);
+
+    std::span<const int> Nodes() const override { return corners_; }
+    std::span<const int> Components() const override { return PlaneSolid::Components; }
+    Matrix Stiffness() const override;
+    Matrix Mass() const override;
+    double TotalMass() const override;
+    StressBlock Stresses(const Vector& u) const;
+
+private:
+    const PlaneSolid* solid_;
+    std::array<int, 3> corners_;
+    std::array<std::array<double, 2>, 3> points_;
+};
+
+// The four-node quadrilateral with incompatible bending modes (1 - xi^2, 1 - eta^2) condensed
+// out, in Taylor's form: the modes' strains are taken with the Jacobian of the centre, so
+// that they add nothing to a constant stress and the element passes the patch test on any
+// convex shape, while a rectangle bends as a beam does instead of locking in shear.
+class PlaneQuad final : public Element {
+public:
+    PlaneQuad(const PlaneSolid& solid, std::array<int, 4> corners,
+              std::array<std::array<double, 2>, 4> points);
+
+    std::span<const int> Nodes() const override { return corners_; }
+    std::span<const int> Components() const override { return PlaneSolid::Components; }
+    Matrix Stiffness() const override;
+    Matrix Mass() const override;
+    double TotalMass() const override;
+    StressBlock Stresses(const Vector& u) const;
+
+private:
+    struct Parts; // the matrices of the compatible and incompatible modes
+    Parts Integrate() const;
+
+    const PlaneSolid* solid_;
+    std::array<int, 4> corners_;
+    std::array<std::array<double, 2>, 4> points_;
+};
