@@ -82,30 +82,35 @@ ModelPainter::Report ModelPainter::Paint(QPainter& painter, const QRect& area,
     for (size_t i = 0; i < model.Nodes.size(); ++i)
         screen[i] = camera.Project(model.Nodes[i]);
 
-    QVector<QLineF> lines;
-    lines.reserve(static_cast<qsizetype>(model.Edges.size()));
-    for (const auto& edge : model.Edges)
-        lines.append(
-            QLineF(screen[static_cast<size_t>(edge[0])], screen[static_cast<size_t>(edge[1])]));
-    for (const std::vector<ViewerModel::Point>& curve : model.Curves) {
-        for (size_t k = 1; k < curve.size(); ++k)
-            lines.append(QLineF(camera.Project(curve[k - 1]), camera.Project(curve[k])));
+    if (options.Mesh) {
+        QVector<QLineF> lines;
+        lines.reserve(static_cast<qsizetype>(model.Edges.size()));
+        for (const auto& edge : model.Edges)
+            lines.append(
+                QLineF(screen[static_cast<size_t>(edge[0])], screen[static_cast<size_t>(edge[1])]));
+        for (const std::vector<ViewerModel::Point>& curve : model.Curves) {
+            for (size_t k = 1; k < curve.size(); ++k)
+                lines.append(QLineF(camera.Project(curve[k - 1]), camera.Project(curve[k])));
+        }
+        painter.setPen(QPen(options.Faint ? FaintColour : ElementColour, smooth ? 1.2 : 0));
+        painter.drawLines(lines);
     }
-    painter.setPen(QPen(options.Faint ? FaintColour : ElementColour, smooth ? 1.2 : 0));
-    painter.drawLines(lines);
 
     // Nodes: dots that stay visible, but do not swamp a dense mesh.
     const QRectF visible = QRectF(area).adjusted(-10, -10, 10, 10);
     const double dot = model.Nodes.size() <= 2000 ? 5 : model.Nodes.size() <= 20000 ? 3 : 2;
-    painter.setPen(
-        QPen(options.Faint ? FaintColour : NodeColour, dot, Qt::SolidLine, Qt::RoundCap));
+    // Two pixels are a dot whatever their shape; squares of a dense mesh are drawn many
+    // times faster than round ones.
+    painter.setPen(QPen(options.Faint ? FaintColour : NodeColour, dot, Qt::SolidLine,
+                        dot > 2 ? Qt::RoundCap : Qt::SquareCap));
     QVector<QPointF> dots;
     dots.reserve(static_cast<qsizetype>(screen.size()));
     for (const QPointF& p : screen) {
         if (visible.contains(p))
             dots.append(p);
     }
-    painter.drawPoints(dots.constData(), static_cast<int>(dots.size()));
+    if (options.Mesh)
+        painter.drawPoints(dots.constData(), static_cast<int>(dots.size()));
 
     if (options.Supports) {
         painter.setPen(QPen(SupportColour, 1.5));

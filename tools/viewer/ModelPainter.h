@@ -20,6 +20,7 @@ public:
         bool NodeNumbers = false;
         bool ElementNumbers = false;
         bool Faint = false; // light grey, under results drawn on top
+        bool Mesh = true;   // the elements and nodes; not under contours that cover them
     };
     struct Report {
         bool LabelsLeftOut = false; // too many numbers on screen: zoom in to see them

@@ -102,6 +102,12 @@ void ModelView::paintEvent(QPaintEvent*) {
     if (results) {
         options.Faint = true;
         options.LoadCase = 0;
+        // A continuum's contours cover its mesh and draw the edges themselves.
+        const FieldLayout* field = choice_->Field();
+        const int show = resultOptions_.Show;
+        options.Mesh =
+            !field || show < 0 || show >= static_cast<int>(field->Shows.size()) ||
+            field->Shows[static_cast<size_t>(show)].From == FieldLayout::Show::Source::Deformed;
     }
     const ModelPainter::Report report =
         ModelPainter::Paint(painter, rect(), model_, camera_, options);
