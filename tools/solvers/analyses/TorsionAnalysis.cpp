@@ -44,8 +44,8 @@ Element::Vector Values(const ScalarField& element, const Eigen::VectorXd& w) {
 }
 
 struct Solution {
-    Eigen::VectorXd W; // per node of the mesh
-    double J = 0;      // the integral of |grad w - q|^2, weighted
+    Eigen::VectorXd W;  // per node of the mesh
+    double J = 0;       // the integral of |grad w - q|^2, weighted
     double JLinear = 0; // Ip - w . f: the same J when K w = f holds
     double PolarMoment = 0;
     double Residual = 0;
@@ -122,8 +122,8 @@ struct Recovery {
     std::vector<double> Elements, Nodes; // 3 per element of the data file, 3 per node
     double TauMax = 0;
     Point At = Point::Zero();
-    double Moment = 0;   // of the stresses about the centroid
-    double MeanW = 0;    // the mean warping over the area
+    double Moment = 0; // of the stresses about the centroid
+    double MeanW = 0;  // the mean warping over the area
 };
 
 Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gTheta, int dataCells,
@@ -227,8 +227,9 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const ContinuumModel& model,
         clock.restart();
         TorsionMesh mesh = base.Divided(division);
         answer.Time.Mesh += Seconds(clock);
-        QString text = QStringLiteral("Assembling and factorising %1 equations")
-                           .arg(SolverProgress::Count(static_cast<qsizetype>(mesh.Nodes.size()) - 1));
+        QString text =
+            QStringLiteral("Assembling and factorising %1 equations")
+                .arg(SolverProgress::Count(static_cast<qsizetype>(mesh.Nodes.size()) - 1));
         if (division > 1)
             text += QStringLiteral(" (elements divided %1 x %1)").arg(division);
         SolverProgress::Report(progress, text);
@@ -253,8 +254,7 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const ContinuumModel& model,
             // a smooth warping, more near a re-entrant corner. What is left is the last change
             // times q / (1 - q), q taken from the last two changes (1/2 before there are two).
             const double change = std::abs(solution.J - next->J) / next->J;
-            const double q =
-                lastChange > 0 ? std::clamp(change / lastChange, 0.25, 0.8) : 0.5;
+            const double q = lastChange > 0 ? std::clamp(change / lastChange, 0.25, 0.8) : 0.5;
             answer.ErrorEstimate = change * q / (1 - q);
             lastChange = change;
         }
@@ -275,8 +275,7 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const ContinuumModel& model,
     twist.Twist = model.Moment / (twist.G * twist.J);
     const int dataNodes = static_cast<int>(model.Nodes.size());
     const int dataCells = static_cast<int>(model.Cells.size());
-    const Recovery r =
-        Recover(finest, solution.W, twist.G * twist.Twist, dataCells, dataNodes);
+    const Recovery r = Recover(finest, solution.W, twist.G * twist.Twist, dataCells, dataNodes);
     twist.TauMax = r.TauMax;
     twist.AtY = r.At.x() + answer.Profile.Centroid.x();
     twist.AtZ = r.At.y() + answer.Profile.Centroid.y();
@@ -300,9 +299,10 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const ContinuumModel& model,
     results.Twist = twist;
     answer.Time.Recovery = Seconds(clock);
 
-    const std::vector<double> summary = {twist.Moment, twist.G,   twist.J,         twist.Twist,
-                                         twist.TauMax, twist.AtY, twist.AtZ,       answer.PolarMoment,
-                                         answer.Profile.Area, answer.Residual, answer.MomentError};
+    const std::vector<double> summary = {
+        twist.Moment,        twist.G,         twist.J,           twist.Twist,
+        twist.TauMax,        twist.AtY,       twist.AtZ,         answer.PolarMoment,
+        answer.Profile.Area, answer.Residual, answer.MomentError};
     const FieldResults::Case& only = results.Cases.front();
     if (!AllFinite(summary) || !AllFinite(only.Displacements) || !AllFinite(only.Stresses) ||
         !AllFinite(only.NodeStresses)) {

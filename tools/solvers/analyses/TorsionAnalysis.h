@@ -59,8 +59,8 @@ struct Outcome {
 };
 
 // `tolerance` and `budget` for tests that want a fixed division.
-Outcome Analyse(const ContinuumModel& model, SolverProgress* progress,
-                double tolerance = Tolerance, long long budget = NodeBudget);
+Outcome Analyse(const ContinuumModel& model, SolverProgress* progress, double tolerance = Tolerance,
+                long long budget = NodeBudget);
 
 SolverOutcome Solve(const SolverInput& input, SolverProgress* progress);
 

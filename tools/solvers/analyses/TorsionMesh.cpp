@@ -1,0 +1,480 @@
+#include "TorsionMesh.h"
+
+#include "ContinuumModel.h"
+#include "ScalarField.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numeric>
+#include <set>
+
+namespace {
+
+using Point = Eigen::Vector2d;
+
+std::uint64_t SideKey(int a, int b) {
+    const auto low = static_cast<std::uint64_t>(std::min(a, b));
+    const auto high = static_cast<std::uint64_t>(std::max(a, b));
+    return low << 32 | high;
+}
+
+double Cross(const Point& a, const Point& b) {
+    return a.x() * b.y() - a.y() * b.x();
+}
+
+// A side of an element, from one corner to the next counter-clockwise.
+struct Side {
+    std::uint64_t Key = 0;
+    int Cell = 0;
+    int From = 0, To = 0;
+};
+
+class Pieces {
+public:
+    explicit Pieces(size_t nodes) : parent_(nodes) { std::iota(parent_.begin(), parent_.end(), 0); }
+    int Root(int node) {
+        while (parent_[static_cast<size_t>(node)] != node) {
+            int& up = parent_[static_cast<size_t>(node)];
+            up = parent_[static_cast<size_t>(up)];
+            node = up;
+        }
+        return node;
+    }
+    void Join(int a, int b) { parent_[static_cast<size_t>(Root(a))] = Root(b); }
+
+private:
+    std::vector<int> parent_;
+};
+
+// The fault of one element, in the words a refusal uses.
+QString ShapeFault(const ScalarField::ShapeVerdict& verdict, int element, int node) {
+    switch (verdict.Kind) {
+    case ScalarField::Shape::NoArea:
+        return QStringLiteral("element %1 has no area: its corners lie on one line").arg(element);
+    case ScalarField::Shape::Twisted:
+        return QStringLiteral("element %1 is twisted: its sides cross at node %2; give its "
+                              "corners in order round the element")
+            .arg(element)
+            .arg(node);
+    case ScalarField::Shape::NotConvex:
+        return QStringLiteral("element %1 is not convex: its angle at node %2 is 180 degrees or "
+                              "more; divide it into two triangles")
+            .arg(element)
+            .arg(node);
+    default:
+        return {};
+    }
+}
+
+// The boundary of the mesh as closed loops of sides that belong to one element only: the
+// outer contour runs counter-clockwise (positive area), each hole clockwise.
+struct Loops {
+    std::vector<double> Area;
+    std::vector<int> FirstNode;
+    std::vector<std::pair<int, int>> NodeLoop; // (node, loop), sorted
+
+    std::vector<int> Of(int node) const {
+        std::vector<int> loops;
+        auto at = std::lower_bound(NodeLoop.begin(), NodeLoop.end(), std::pair{node, -1});
+        for (; at != NodeLoop.end() && at->first == node; ++at)
+            loops.push_back(at->second);
+        return loops;
+    }
+};
+
+Loops TraceLoops(const std::vector<Side>& boundary, const std::vector<Point>& nodes) {
+    Loops loops;
+    // The boundary sides leaving each node.
+    std::vector<int> start(nodes.size() + 1, 0);
+    for (const Side& side : boundary)
+        ++start[static_cast<size_t>(side.From) + 1];
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    std::vector<int> leaving(boundary.size()), fill(start.begin(), start.end() - 1);
+    for (size_t s = 0; s < boundary.size(); ++s)
+        leaving[static_cast<size_t>(fill[static_cast<size_t>(boundary[s].From)]++)] =
+            static_cast<int>(s);
+    std::vector<bool> used(boundary.size(), false);
+    const auto next = [&](int node) {
+        for (int k = start[static_cast<size_t>(node)]; k < start[static_cast<size_t>(node) + 1];
+             ++k) {
+            const int s = leaving[static_cast<size_t>(k)];
+            if (!used[static_cast<size_t>(s)])
+                return s;
+        }
+        return -1;
+    };
+    for (size_t first = 0; first < boundary.size(); ++first) {
+        if (used[first])
+            continue;
+        const int loop = static_cast<int>(loops.Area.size());
+        const Point origin = nodes[static_cast<size_t>(boundary[first].From)];
+        double area = 0;
+        for (int s = static_cast<int>(first); s >= 0;
+             s = next(boundary[static_cast<size_t>(s)].To)) {
+            const Side& side = boundary[static_cast<size_t>(s)];
+            used[static_cast<size_t>(s)] = true;
+            area += Cross(nodes[static_cast<size_t>(side.From)] - origin,
+                          nodes[static_cast<size_t>(side.To)] - origin) /
+                    2;
+            loops.NodeLoop.emplace_back(side.From, loop);
+        }
+        loops.Area.push_back(area);
+        loops.FirstNode.push_back(boundary[first].From);
+    }
+    std::sort(loops.NodeLoop.begin(), loops.NodeLoop.end());
+    loops.NodeLoop.erase(std::unique(loops.NodeLoop.begin(), loops.NodeLoop.end()),
+                         loops.NodeLoop.end());
+    return loops;
+}
+
+// Table 6 against the loops: each contour number names one loop, 0 the outer contour and the
+// others holes, and every hole has a number.
+CheckFault CheckContours(const ContinuumModel& model, const Loops& loops, int& holes) {
+    struct Claim {
+        int Loop = -1, Node = 0, Line = 0;
+    };
+    std::vector<Claim> byNumber; // indexed by contour number
+    std::vector<int> numberOf(loops.Area.size(), -1), lineOf(loops.Area.size(), 0);
+    for (const ContinuumModel::ContourNode& item : model.Contours) {
+        const int node = item.Node + 1;
+        const std::vector<int> on = loops.Of(item.Node);
+        if (on.empty())
+            return {item.Line, QStringLiteral("node %1 of table 6 lies inside the profile, not "
+                                              "on a contour")
+                                   .arg(node)};
+        std::vector<int> fitting;
+        for (int loop : on) {
+            if ((loops.Area[static_cast<size_t>(loop)] > 0) == (item.Contour == 0))
+                fitting.push_back(loop);
+        }
+        if (fitting.empty()) {
+            if (item.Contour == 0)
+                return {item.Line, QStringLiteral("node %1 lies on a hole of the profile, not on "
+                                                  "its outer contour 0; number the holes 1, 2, "
+                                                  "...")
+                                       .arg(node)};
+            return {item.Line, QStringLiteral("node %1 lies on the outer contour of the profile, "
+                                              "so contour %2 is no hole of it; the outer contour "
+                                              "is contour 0")
+                                   .arg(node)
+                                   .arg(item.Contour)};
+        }
+        if (item.Contour == 0)
+            continue; // a profile whose outer contour touches itself has it as several loops
+        if (static_cast<size_t>(item.Contour) >= byNumber.size())
+            byNumber.resize(static_cast<size_t>(item.Contour) + 1);
+        Claim& claim = byNumber[static_cast<size_t>(item.Contour)];
+        if (claim.Loop >= 0) {
+            if (std::find(fitting.begin(), fitting.end(), claim.Loop) == fitting.end())
+                return {item.Line, QStringLiteral("node %1 lies on another contour than node %2 "
+                                                  "(line %3), though both are given as contour "
+                                                  "%4")
+                                       .arg(node)
+                                       .arg(claim.Node)
+                                       .arg(claim.Line)
+                                       .arg(item.Contour)};
+            continue;
+        }
+        // A node where two holes touch may stand for either: take one not numbered yet.
+        int loop = fitting.front();
+        for (int candidate : fitting) {
+            if (numberOf[static_cast<size_t>(candidate)] < 0) {
+                loop = candidate;
+                break;
+            }
+        }
+        if (numberOf[static_cast<size_t>(loop)] >= 0)
+            return {item.Line, QStringLiteral("node %1 lies on the hole given as contour %2 in "
+                                              "line %3, not on a contour %4 of its own")
+                                   .arg(node)
+                                   .arg(numberOf[static_cast<size_t>(loop)])
+                                   .arg(lineOf[static_cast<size_t>(loop)])
+                                   .arg(item.Contour)};
+        claim = {loop, node, item.Line};
+        numberOf[static_cast<size_t>(loop)] = item.Contour;
+        lineOf[static_cast<size_t>(loop)] = item.Line;
+    }
+    holes = 0;
+    for (size_t loop = 0; loop < loops.Area.size(); ++loop) {
+        if (loops.Area[loop] > 0)
+            continue;
+        ++holes;
+        if (numberOf[loop] < 0) {
+            const int node = loops.FirstNode[loop];
+            return {model.NodeLines[static_cast<size_t>(node)],
+                    QStringLiteral("node %1 lies on a hole of the profile that table 6 does not "
+                                   "list; give the nodes of each hole a contour number from 1")
+                        .arg(node + 1)};
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+TorsionMesh TorsionMesh::FromModel(const ContinuumModel& model, Profile& profile,
+                                   CheckFault& fault) {
+    TorsionMesh mesh;
+    profile = {};
+    fault = {};
+    const size_t nodeCount = model.Nodes.size();
+    std::vector<Point> points(nodeCount);
+    for (size_t n = 0; n < nodeCount; ++n)
+        points[n] = {model.Nodes[n][0], model.Nodes[n][1]};
+
+    // The reference shear modulus: that of the first material an element uses.
+    int reference = -1;
+    std::set<double> moduli;
+    for (const ContinuumModel::Cell& cell : model.Cells) {
+        if (reference < 0 || cell.Material < reference)
+            reference = cell.Material;
+        moduli.insert(model.Materials[static_cast<size_t>(cell.Material)].G());
+    }
+    if (reference < 0) {
+        fault = {0, QStringLiteral("the profile has no elements")};
+        return {};
+    }
+    profile.ReferenceMaterial = reference;
+    profile.ReferenceG = model.Materials[static_cast<size_t>(reference)].G();
+    profile.Materials = static_cast<int>(moduli.size());
+    for (double g : moduli) {
+        if (!(g > 0) || !std::isfinite(g)) {
+            fault = {
+                0,
+                QStringLiteral("a material has no shear modulus: E / (2 (1 + nu)) is %1").arg(g)};
+            return {};
+        }
+    }
+
+    std::vector<Side> sides;
+    sides.reserve(4 * model.Cells.size());
+    mesh.Cells.reserve(model.Cells.size());
+    for (size_t e = 0; e < model.Cells.size(); ++e) {
+        const ContinuumModel::Cell& source = model.Cells[e];
+        const int element = static_cast<int>(e) + 1;
+        Cell cell;
+        cell.Count = source.Count;
+        cell.Corners = source.Corners;
+        cell.Parent = static_cast<int>(e);
+        cell.Weight =
+            model.Materials[static_cast<size_t>(source.Material)].G() / profile.ReferenceG;
+        std::array<Point, 4> corners;
+        for (int a = 0; a < cell.Count; ++a) {
+            corners[static_cast<size_t>(a)] = points[static_cast<size_t>(cell.Corners[a])];
+            for (int b = 0; b < a; ++b) {
+                if (cell.Corners[a] == cell.Corners[b]) {
+                    fault = {source.Line, QStringLiteral("node %1 is named twice among the "
+                                                         "corners of element %2")
+                                              .arg(cell.Corners[a] + 1)
+                                              .arg(element)};
+                    return {};
+                }
+            }
+        }
+        const ScalarField::ShapeVerdict verdict =
+            ScalarField::Check({corners.data(), static_cast<size_t>(cell.Count)});
+        if (verdict.Kind == ScalarField::Shape::Clockwise) {
+            std::reverse(cell.Corners.begin(), cell.Corners.begin() + cell.Count);
+            ++profile.Reversed;
+        } else if (verdict.Kind != ScalarField::Shape::Sound) {
+            const int node = verdict.Corner >= 0 ? cell.Corners[verdict.Corner] + 1 : 0;
+            fault = {source.Line, ShapeFault(verdict, element, node)};
+            return {};
+        }
+        (cell.Count == 3 ? profile.Triangles : profile.Quadrilaterals)++;
+        for (int a = 0; a < cell.Count; ++a) {
+            const int from = cell.Corners[a], to = cell.Corners[(a + 1) % cell.Count];
+            sides.push_back({SideKey(from, to), static_cast<int>(e), from, to});
+        }
+        mesh.Cells.push_back(cell);
+    }
+
+    // Each side belongs to one element (the boundary) or to two that run it in opposite
+    // directions; two that run it the same way lie on top of each other.
+    std::sort(sides.begin(), sides.end(), [](const Side& a, const Side& b) {
+        return a.Key != b.Key ? a.Key < b.Key : a.Cell < b.Cell;
+    });
+    std::vector<Side> boundary;
+    for (size_t s = 0; s < sides.size();) {
+        size_t end = s + 1;
+        while (end < sides.size() && sides[end].Key == sides[s].Key)
+            ++end;
+        ++mesh.sides_;
+        const Side& last = sides[end - 1];
+        const auto lineOf = [&model](int cell) {
+            return model.Cells[static_cast<size_t>(cell)].Line;
+        };
+        if (end - s > 2) {
+            fault = {lineOf(last.Cell),
+                     QStringLiteral("the side from node %1 to node %2 belongs to more than two "
+                                    "elements: %3, %4 and %5")
+                         .arg(last.From + 1)
+                         .arg(last.To + 1)
+                         .arg(sides[s].Cell + 1)
+                         .arg(sides[s + 1].Cell + 1)
+                         .arg(last.Cell + 1)};
+            return {};
+        }
+        if (end - s == 2 && sides[s].From == last.From) {
+            fault = {lineOf(last.Cell), QStringLiteral("element %1 overlaps element %2 (line %3) "
+                                                       "across their side from node %4 to node "
+                                                       "%5")
+                                            .arg(last.Cell + 1)
+                                            .arg(sides[s].Cell + 1)
+                                            .arg(lineOf(sides[s].Cell))
+                                            .arg(last.From + 1)
+                                            .arg(last.To + 1)};
+            return {};
+        }
+        if (end - s == 1)
+            boundary.push_back(sides[s]);
+        s = end;
+    }
+    sides = {};
+
+    // One piece: elements joined by a node are joined (the profile may pinch to a point).
+    Pieces pieces(nodeCount);
+    for (const Cell& cell : mesh.Cells) {
+        for (int a = 1; a < cell.Count; ++a)
+            pieces.Join(cell.Corners[0], cell.Corners[a]);
+    }
+    const int piece = pieces.Root(mesh.Cells[0].Corners[0]);
+    for (const Cell& cell : mesh.Cells) {
+        if (pieces.Root(cell.Corners[0]) != piece) {
+            fault = {model.Cells[static_cast<size_t>(cell.Parent)].Line,
+                     QStringLiteral("the profile is in pieces that do not touch: element %1 is "
+                                    "not joined to element 1; calculate each piece as a profile "
+                                    "of its own")
+                         .arg(cell.Parent + 1)};
+            return {};
+        }
+    }
+
+    const Loops loops = TraceLoops(boundary, points);
+    fault = CheckContours(model, loops, profile.Holes);
+    if (!fault.Message.isEmpty())
+        return {};
+
+    // Area and centroid, relative to the first node so that far coordinates lose nothing.
+    const Point origin = points[0];
+    double area = 0;
+    Point moment = Point::Zero();
+    for (const Cell& cell : mesh.Cells) {
+        for (int a = 0; a < cell.Count; ++a) {
+            const Point p = points[static_cast<size_t>(cell.Corners[a])] - origin;
+            const Point q =
+                points[static_cast<size_t>(cell.Corners[(a + 1) % cell.Count])] - origin;
+            const double c = Cross(p, q);
+            area += c / 2;
+            moment += (p + q) * c / 6;
+        }
+    }
+    profile.Area = area;
+    profile.Centroid = origin + moment / area;
+    mesh.Nodes.resize(nodeCount);
+    for (size_t n = 0; n < nodeCount; ++n)
+        mesh.Nodes[n] = points[n] - profile.Centroid;
+    return mesh;
+}
+
+long long TorsionMesh::DividedNodes(int division) const {
+    const long long s = division;
+    long long nodes = static_cast<long long>(Nodes.size()) + sides_ * (s - 1);
+    for (const Cell& cell : Cells)
+        nodes += cell.Count == 4 ? (s - 1) * (s - 1) : (s - 1) * (s - 2) / 2;
+    return nodes;
+}
+
+TorsionMesh TorsionMesh::Divided(int division) const {
+    if (division <= 1)
+        return *this;
+    const int s = division;
+    // The sides in order of their keys; side k's inner nodes follow the nodes of this mesh,
+    // s - 1 of them, from its lower-numbered end.
+    std::vector<std::uint64_t> keys;
+    keys.reserve(4 * Cells.size());
+    for (const Cell& cell : Cells) {
+        for (int a = 0; a < cell.Count; ++a)
+            keys.push_back(SideKey(cell.Corners[a], cell.Corners[(a + 1) % cell.Count]));
+    }
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+
+    TorsionMesh out;
+    out.sides_ = 0; // a divided mesh is not divided again
+    out.Nodes = Nodes;
+    out.Nodes.reserve(static_cast<size_t>(DividedNodes(s)));
+    const int base = static_cast<int>(Nodes.size());
+    for (const std::uint64_t key : keys) {
+        const Point& a = Nodes[static_cast<size_t>(key >> 32)];
+        const Point& b = Nodes[static_cast<size_t>(key & 0xffffffffu)];
+        for (int t = 1; t < s; ++t)
+            out.Nodes.push_back(a + (b - a) * (static_cast<double>(t) / s));
+    }
+    const auto sideNode = [&](int from, int to, int t) {
+        const auto k = static_cast<int>(
+            std::lower_bound(keys.begin(), keys.end(), SideKey(from, to)) - keys.begin());
+        const int first = base + k * (s - 1);
+        return from < to ? first + t - 1 : first + s - t - 1;
+    };
+
+    const size_t per = static_cast<size_t>(s + 1);
+    std::vector<int> grid(per * per, -1);
+    const auto id = [&](int i, int j) -> int& {
+        return grid[static_cast<size_t>(j) * per + static_cast<size_t>(i)];
+    };
+    out.Cells.reserve(Cells.size() * per * per);
+    for (const Cell& cell : Cells) {
+        const auto corner = [&](int a) { return Nodes[static_cast<size_t>(cell.Corners[a])]; };
+        const auto add = [&](std::array<int, 4> corners, int count) {
+            out.Cells.push_back({corners, count, cell.Parent, cell.Weight});
+        };
+        const int c0 = cell.Corners[0], c1 = cell.Corners[1], c2 = cell.Corners[2];
+        if (cell.Count == 4) {
+            const int c3 = cell.Corners[3];
+            id(0, 0) = c0, id(s, 0) = c1, id(s, s) = c2, id(0, s) = c3;
+            for (int t = 1; t < s; ++t) {
+                id(t, 0) = sideNode(c0, c1, t);
+                id(s, t) = sideNode(c1, c2, t);
+                id(s - t, s) = sideNode(c2, c3, t);
+                id(0, s - t) = sideNode(c3, c0, t);
+            }
+            for (int j = 1; j < s; ++j) {
+                for (int i = 1; i < s; ++i) {
+                    const double xi = static_cast<double>(i) / s, eta = static_cast<double>(j) / s;
+                    id(i, j) = static_cast<int>(out.Nodes.size());
+                    out.Nodes.push_back((1 - xi) * (1 - eta) * corner(0) +
+                                        xi * (1 - eta) * corner(1) + xi * eta * corner(2) +
+                                        (1 - xi) * eta * corner(3));
+                }
+            }
+            for (int j = 0; j < s; ++j)
+                for (int i = 0; i < s; ++i)
+                    add({id(i, j), id(i + 1, j), id(i + 1, j + 1), id(i, j + 1)}, 4);
+            continue;
+        }
+        id(0, 0) = c0, id(s, 0) = c1, id(0, s) = c2;
+        for (int t = 1; t < s; ++t) {
+            id(t, 0) = sideNode(c0, c1, t);
+            id(s - t, t) = sideNode(c1, c2, t);
+            id(0, s - t) = sideNode(c2, c0, t);
+        }
+        for (int j = 1; j < s; ++j) {
+            for (int i = 1; i + j < s; ++i) {
+                id(i, j) = static_cast<int>(out.Nodes.size());
+                out.Nodes.push_back(corner(0) +
+                                    (corner(1) - corner(0)) * (static_cast<double>(i) / s) +
+                                    (corner(2) - corner(0)) * (static_cast<double>(j) / s));
+            }
+        }
+        for (int j = 0; j < s; ++j) {
+            for (int i = 0; i + j < s; ++i) {
+                add({id(i, j), id(i + 1, j), id(i, j + 1), -1}, 3);
+                if (i + j + 2 <= s)
+                    add({id(i + 1, j), id(i + 1, j + 1), id(i, j + 1), -1}, 3);
+            }
+        }
+    }
+    return out;
+}

@@ -1,0 +1,139 @@
+#include "TorsionReport.h"
+
+#include "ContinuumModel.h"
+#include "StaticReport.h"
+
+#include <QJsonArray>
+
+namespace {
+
+QJsonArray Rows(const std::vector<double>& values, int width) {
+    QJsonArray rows;
+    const size_t count = values.size() / static_cast<size_t>(width);
+    for (size_t row = 0; row < count; ++row) {
+        QJsonArray line{static_cast<int>(row) + 1};
+        for (int v = 0; v < width; ++v)
+            line.append(values[row * static_cast<size_t>(width) + static_cast<size_t>(v)]);
+        rows.append(line);
+    }
+    return rows;
+}
+
+// A headline value: six digits, as a table of section values gives them.
+QString Value(double value) {
+    return QString::number(value, 'g', 6);
+}
+
+QString Heading(const QString& first, const QStringList& names, const QString& unit) {
+    QString line = first.leftJustified(8);
+    for (const QString& name : names)
+        line += (name + QStringLiteral(" [") + unit + u']').rightJustified(13);
+    return line + u'\n';
+}
+
+} // namespace
+
+QJsonObject TorsionReport::Json(const TorsionAnalysis::Answer& answer) {
+    const FieldResults& results = answer.Results;
+    const FieldResults::Torsion& t = *results.Twist;
+    const FieldResults::Case& c = results.Cases.front();
+    return {
+        {QStringLiteral("torsion"), QJsonObject{{QStringLiteral("moment"), t.Moment},
+                                                {QStringLiteral("G"), t.G},
+                                                {QStringLiteral("J"), t.J},
+                                                {QStringLiteral("twist"), t.Twist},
+                                                {QStringLiteral("tauMax"), t.TauMax},
+                                                {QStringLiteral("at"), QJsonArray{t.AtY, t.AtZ}}}},
+        {QStringLiteral("stresses"), Rows(c.Stresses, results.StressCount())},
+        {QStringLiteral("nodeStresses"), Rows(c.NodeStresses, results.StressCount())}};
+}
+
+QString TorsionReport::Protocol(const ContinuumModel& model, const QString& typeName,
+                                const TorsionAnalysis::Answer& answer) {
+    const FieldResults& results = answer.Results;
+    const FieldResults::Torsion& t = *results.Twist;
+    const TorsionMesh::Profile& p = answer.Profile;
+    const QString& force = model.ForceUnit;
+    const QString& length = model.LengthUnit;
+    const QString stress = force + u'/' + length + QStringLiteral("^2");
+    QString text;
+    text.reserve((results.Nodes + results.Elements) * 64 + 4096);
+    text += QStringLiteral("Saint-Venant torsion of %1: %2\n").arg(typeName, model.Title);
+    text += QStringLiteral("Nodes %1, elements %2 (%3 quadrilaterals, %4 triangles), holes %5\n")
+                .arg(results.Nodes)
+                .arg(results.Elements)
+                .arg(p.Quadrilaterals)
+                .arg(p.Triangles)
+                .arg(p.Holes);
+    if (p.Reversed > 0)
+        text += QStringLiteral("%1 elements have their corners clockwise; they are taken "
+                               "counter-clockwise.\n")
+                    .arg(p.Reversed);
+    text += QStringLiteral("Units: forces in %1, lengths in %2; J in %2^4, the rate of twist in "
+                           "rad/%2, stresses in %3, the warping per unit twist in %2^2.\n")
+                .arg(force, length, stress);
+    text += QStringLiteral("Axes: y to the right, z upwards, x towards the viewer; the moment "
+                           "turns counter-clockwise seen from +x. txy acts along y, txz along "
+                           "z.\n\n");
+
+    text += QStringLiteral("Area A                        %1 %2^2\n").arg(Value(p.Area), length);
+    text += QStringLiteral("Centroid                      y = %1, z = %2 %3\n")
+                .arg(Value(p.Centroid.x()), Value(p.Centroid.y()), length);
+    text += QStringLiteral("Polar moment Ip (centroid)    %1 %2^4\n")
+                .arg(Value(answer.PolarMoment), length);
+    text += QStringLiteral("Twisting moment T             %1 %2*%3\n")
+                .arg(Value(t.Moment), force, length);
+    text += QStringLiteral("Shear modulus G               %1 %2 (material %3)\n")
+                .arg(Value(t.G), stress)
+                .arg(p.ReferenceMaterial + 1);
+    if (p.Materials > 1)
+        text += QStringLiteral("                              the profile has %1 materials of "
+                               "different G: each element counts with its G / G, so that G J "
+                               "is the torsional stiffness\n")
+                    .arg(p.Materials);
+    text += QStringLiteral("Torsion constant J            %1 %2^4\n").arg(Value(t.J), length);
+    text += QStringLiteral("Torsional stiffness G J       %1 %2*%3^2\n")
+                .arg(Value(t.G * t.J), force, length);
+    text += QStringLiteral("Rate of twist T / (G J)       %1 rad/%2\n").arg(Value(t.Twist), length);
+    text += QStringLiteral("Largest shear stress tau      %1 %2 at y = %3, z = %4 %5\n\n")
+                .arg(Value(t.TauMax), stress, Value(t.AtY), Value(t.AtZ), length);
+
+    text += QStringLiteral("J on meshes divided evenly (the answers are those of the last):\n");
+    text += QStringLiteral("Division        Nodes     Elements            J [%1^4]\n").arg(length);
+    for (const TorsionAnalysis::Level& level : answer.Levels)
+        text += QStringLiteral("%1 %2 %3 %4\n")
+                    .arg(QStringLiteral("%1 x %1").arg(level.Division), -9)
+                    .arg(level.Nodes, 12)
+                    .arg(level.Elements, 12)
+                    .arg(QString::number(level.J, 'g', 10), 20);
+    if (answer.ErrorEstimate >= 0)
+        text += QStringLiteral("J is estimated to lie within %1 of itself of the exact J of the "
+                               "profile as meshed.\n")
+                    .arg(answer.ErrorEstimate, 0, 'g', 2);
+    else
+        text += QStringLiteral("The mesh is too large to divide: J has no estimate of its "
+                               "error.\n");
+    text += QStringLiteral("Check: |K w - f| is %1 of the loads; the stresses carry the twisting "
+                           "moment to %2 of it.\n")
+                .arg(answer.Residual, 0, 'g', 2)
+                .arg(answer.MomentError, 0, 'g', 2);
+
+    const FieldResults::Case& c = results.Cases.front();
+    text += QStringLiteral("\nStresses in the elements (mean over each element)\n");
+    text += Heading(QStringLiteral("Element"), results.StressNames, stress);
+    for (int e = 0; e < results.Elements; ++e)
+        StaticReport::AppendLine(text, e + 1, c.Stresses.data() + 3 * static_cast<size_t>(e), 3);
+    text += QStringLiteral("\nWarping per unit twist and stresses at the nodes (the average of "
+                           "the elements around each)\n");
+    QString heading = Heading(QStringLiteral("Node"), results.StressNames, stress);
+    heading.insert(8, (QStringLiteral("w [") + length + QStringLiteral("^2]")).rightJustified(13));
+    text += heading;
+    for (int n = 0; n < results.Nodes; ++n) {
+        const double values[4] = {c.Displacements[static_cast<size_t>(n)],
+                                  c.NodeStresses[3 * static_cast<size_t>(n)],
+                                  c.NodeStresses[3 * static_cast<size_t>(n) + 1],
+                                  c.NodeStresses[3 * static_cast<size_t>(n) + 2]};
+        StaticReport::AppendLine(text, n + 1, values, 4);
+    }
+    return text;
+}
