@@ -1,0 +1,178 @@
+#include "BarElement.h"
+#include "Elasticity.h"
+#include "PlaneSolid.h"
+
+#include <Eigen/Eigenvalues>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+// What every element must satisfy, whatever its formulation: a symmetric stiffness whose null
+// space is exactly the rigid-body motions it can make (no spurious mechanism, no stiffness
+// against moving as a whole), and a mass that adds up to the element's own. A new element kind
+// is one more entry in Kinds().
+class TestElementProperties : public QObject {
+    Q_OBJECT
+
+    using Points = std::vector<Eigen::Vector3d>;
+
+    struct Kind {
+        QString Name;
+        std::function<std::unique_ptr<Element>()> Make;
+        Points At; // the nodes' coordinates in space
+        // The rigid motions as displacements of the element's components, one per column.
+        std::function<Eigen::MatrixXd(const Element&, const Points&)> Rigid;
+    };
+
+    // A rigid motion u = t + w x p, with rotations w where the element has them.
+    static Eigen::MatrixXd SpaceMotions(const Element& element, const Points& at,
+                                        const std::vector<int>& motions) {
+        const auto components = element.Components();
+        Eigen::MatrixXd modes = Eigen::MatrixXd::Zero(element.Size(), motions.size());
+        for (size_t m = 0; m < motions.size(); ++m) {
+            Eigen::Vector3d t = Eigen::Vector3d::Zero(), w = Eigen::Vector3d::Zero();
+            (motions[m] < 3 ? t : w)[motions[m] % 3] = 1;
+            for (size_t a = 0; a < at.size(); ++a) {
+                Eigen::Matrix<double, 6, 1> u;
+                u << t + w.cross(at[a]), w;
+                for (size_t c = 0; c < components.size(); ++c)
+                    modes(static_cast<Eigen::Index>(a * components.size() + c),
+                          static_cast<Eigen::Index>(m)) = u(components[c]);
+            }
+        }
+        return modes;
+    }
+
+    static PlaneSolid Solid(PlaneSolid::Form form) {
+        PlaneSolid solid;
+        solid.Kind = form;
+        solid.D = form == PlaneSolid::Form::Axisymmetric
+                      ? PlaneSolid::Elastic(Elasticity::Axisymmetric(2e5, 0.3))
+                      : PlaneSolid::Elastic(Elasticity::PlaneStress(2e5, 0.3));
+        solid.Thickness = 0.2;
+        solid.Density = 7.85;
+        return solid;
+    }
+
+    std::vector<Kind> Kinds();
+
+    BarModel bars_;
+    PlaneSolid plane_ = Solid(PlaneSolid::Form::Plane);
+    PlaneSolid ring_ = Solid(PlaneSolid::Form::Axisymmetric);
+
+private slots:
+    void stiffnessIsSymmetricWithRigidNullSpace();
+    void massAddsUpToTheElement();
+};
+
+std::vector<TestElementProperties::Kind> TestElementProperties::Kinds() {
+    // A space frame bar, skew in space, turned about itself.
+    bars_.Axes = BarModel::Frame::Space;
+    bars_.Nodes = {{0.3, -0.2, 0.5}, {2.9, 1.4, 2.2}};
+    BarModel::Bar bar;
+    bar.I = 0;
+    bar.J = 1;
+    bar.E = 2.1e8;
+    bar.G = 8e7;
+    bar.A = 0.01;
+    bar.It = 2e-6;
+    bar.Iy = 8e-5;
+    bar.Iz = 3e-5;
+    bar.Beta = 25;
+    bars_.Bars = {bar};
+    // Distorted shapes: no side parallel to another, no right angle.
+    const Points triangle{{0.2, 0, 0.1}, {2.3, 0, 0.6}, {0.9, 0, 1.8}};
+    const Points quad{{0.1, 0, 0.2}, {2.2, 0, -0.1}, {2.6, 0, 1.7}, {0.4, 0, 1.3}};
+    const auto plane2 = [](const Points& p, size_t a) {
+        return std::array<double, 2>{p[a].x(), p[a].z()};
+    };
+    const auto planeMotions = [](const Element& e, const Points& at) {
+        return SpaceMotions(e, at, {0, 2, 4}); // ux, uz and the turn about y
+    };
+    // A body of revolution moves as a whole only along its axis; its ring off the axis.
+    const Points ringTriangle{{1.2, 0, 0.1}, {2.3, 0, 0.6}, {1.5, 0, 1.8}};
+    const Points ringQuad{{1.1, 0, 0.2}, {2.2, 0, -0.1}, {2.6, 0, 1.7}, {1.4, 0, 1.3}};
+    const auto axialMotion = [](const Element& e, const Points& at) {
+        return SpaceMotions(e, at, {2});
+    };
+    const auto tri = [&](const PlaneSolid& solid, const Points& p) {
+        return [&solid, p, plane2] {
+            return std::unique_ptr<Element>(std::make_unique<PlaneTriangle>(
+                solid, std::array<int, 3>{0, 1, 2},
+                std::array<std::array<double, 2>, 3>{plane2(p, 0), plane2(p, 1), plane2(p, 2)}));
+        };
+    };
+    const auto quad4 = [&](const PlaneSolid& solid, const Points& p) {
+        return [&solid, p, plane2] {
+            return std::unique_ptr<Element>(std::make_unique<PlaneQuad>(
+                solid, std::array<int, 4>{0, 1, 2, 3},
+                std::array<std::array<double, 2>, 4>{plane2(p, 0), plane2(p, 1), plane2(p, 2),
+                                                     plane2(p, 3)}));
+        };
+    };
+    Points barAt;
+    for (const auto& n : bars_.Nodes)
+        barAt.emplace_back(n[0], n[1], n[2]);
+    return {
+        {QStringLiteral("space frame bar"),
+         [this] {
+             return std::unique_ptr<Element>(std::make_unique<BarElement>(bars_, bars_.Bars[0]));
+         },
+         barAt,
+         [](const Element& e, const Points& at) {
+             return SpaceMotions(e, at, {0, 1, 2, 3, 4, 5});
+         }},
+        {QStringLiteral("plane triangle"), tri(plane_, triangle), triangle, planeMotions},
+        {QStringLiteral("plane quadrilateral"), quad4(plane_, quad), quad, planeMotions},
+        {QStringLiteral("ring triangle"), tri(ring_, ringTriangle), ringTriangle, axialMotion},
+        {QStringLiteral("ring quadrilateral"), quad4(ring_, ringQuad), ringQuad, axialMotion},
+    };
+}
+
+void TestElementProperties::stiffnessIsSymmetricWithRigidNullSpace() {
+    for (const Kind& kind : Kinds()) {
+        const std::unique_ptr<Element> element = kind.Make();
+        const Eigen::MatrixXd k = element->Stiffness();
+        const double scale = k.cwiseAbs().maxCoeff();
+        QVERIFY2((k - k.transpose()).cwiseAbs().maxCoeff() <= 1e-12 * scale, qPrintable(kind.Name));
+        const Eigen::MatrixXd rigid = kind.Rigid(*element, kind.At);
+        QVERIFY2((k * rigid).cwiseAbs().maxCoeff() <=
+                     1e-10 * scale * (1 + rigid.cwiseAbs().maxCoeff()),
+                 qPrintable(kind.Name + QStringLiteral(": a rigid motion strains the element")));
+        // No other motion is free: exactly as many zero eigenvalues as rigid motions.
+        const Eigen::VectorXd values =
+            Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd>(k).eigenvalues();
+        int zeros = 0;
+        for (double v : values)
+            zeros += std::abs(v) <= 1e-9 * values.cwiseAbs().maxCoeff() ? 1 : 0;
+        const auto expected = Eigen::FullPivLU<Eigen::MatrixXd>(rigid).rank();
+        QVERIFY2(zeros == expected,
+                 qPrintable(kind.Name + QStringLiteral(": %1 zero-energy modes, %2 rigid motions")
+                                            .arg(zeros)
+                                            .arg(expected)));
+    }
+}
+
+void TestElementProperties::massAddsUpToTheElement() {
+    for (const Kind& kind : Kinds()) {
+        const std::unique_ptr<Element> element = kind.Make();
+        if (element->TotalMass() == 0)
+            continue; // bars take their mass per length from the dynamics
+        // A unit translation in each component the element has moves its whole mass.
+        const auto components = element->Components();
+        const Eigen::MatrixXd m = element->Mass();
+        for (size_t c = 0; c < components.size(); ++c) {
+            Eigen::VectorXd t = Eigen::VectorXd::Zero(element->Size());
+            for (size_t a = 0; a < element->Nodes().size(); ++a)
+                t(static_cast<Eigen::Index>(a * components.size() + c)) = 1;
+            const double moved = t.dot(m * t);
+            QVERIFY2(
+                std::abs(moved - element->TotalMass()) <= 1e-12 * element->TotalMass(),
+                qPrintable(kind.Name +
+                           QStringLiteral(": %1 against %2").arg(moved).arg(element->TotalMass())));
+        }
+    }
+}
+
+QTEST_APPLESS_MAIN(TestElementProperties)
+#include "tst_elementproperties.moc"
