@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 // Plane stress, plane strain and bodies of revolution solved as the programs solve them, against
@@ -147,6 +148,7 @@ private slots:
     void badMeshesAreRefusedByElement();
     void resultFileHoldsTheFieldAndTorsion();
     void programWritesResultsAndProtocol();
+    void examplesSolveToWhatTheyShow();
 };
 
 void TestContinuum::patchTestsAreExactOnDistortedMeshes() {
@@ -482,6 +484,38 @@ void TestContinuum::programWritesResultsAndProtocol() {
     // The panel carries its 30 kN down to its two supports.
     const FieldResults::Case& c = contents->Field.Cases[0];
     QV_COMPARE_NEAR(c.Reactions[0].Values[1] + c.Reactions[1].Values[1], 30.0, 1e-10);
+}
+
+void TestContinuum::examplesSolveToWhatTheyShow() {
+    const auto solve = [](const QString& program, const QString& name) {
+        QFile file(QStringLiteral(SOLVERS_EXAMPLES "/") + name);
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("no example %s", qPrintable(name));
+        return std::make_unique<SolverFiles::Run>(program, name, file.readAll());
+    };
+    // The wall carries its slab's 40 kN/m over 6 m down to its base.
+    const auto wall = solve(QStringLiteral("Omberi"), QStringLiteral("wall.d09"));
+    QVERIFY2(wall->Ok(), qPrintable(wall->Outcome().Error));
+    double down = 0;
+    for (const QJsonValue row :
+         wall->Json()[QStringLiteral("cases")][0][QStringLiteral("reactions")].toArray())
+        down += row[2].toDouble();
+    QV_COMPARE_NEAR(down, 240.0, 1e-9);
+    // The thick ring's inner wall against Lame's open cylinder.
+    const auto ring = solve(QStringLiteral("Frelam"), QStringLiteral("thickring.d11"));
+    QVERIFY2(ring->Ok(), qPrintable(ring->Outcome().Error));
+    const double a = 0.5, b = 1.0, p = 1e4, e = 2.1e8, nu = 0.3;
+    QV_COMPARE_NEAR(ring->Displacement(1, 0),
+                    p * a * a / (e * (b * b - a * a)) * ((1 - nu) * a + (1 + nu) * b * b / a),
+                    0.002);
+    for (const char* name : {"panel.d09", "dam.d10", "ring.d11", "gravitydam.d10"}) {
+        const QString file = QString::fromLatin1(name);
+        const auto run = solve(file.endsWith(QLatin1String("09"))   ? QStringLiteral("Omberi")
+                               : file.endsWith(QLatin1String("10")) ? QStringLiteral("Zuntel")
+                                                                    : QStringLiteral("Frelam"),
+                               file);
+        QVERIFY2(run->Ok(), qPrintable(file + u' ' + run->Outcome().Error));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestContinuum)
