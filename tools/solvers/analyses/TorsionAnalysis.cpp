@@ -140,31 +140,39 @@ Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gThet
         const int parent = mesh.Cells[e].Parent;
         const Element::Vector u = Values(element, w);
         const double scale = gTheta * element.Factor();
-        std::array<Point, 4> tau;
-        const int samples = element.SampleCount();
-        for (int i = 0; i < samples; ++i) {
-            const ScalarField::Sample s = element.SampleAt(i);
-            tau[static_cast<size_t>(i)] =
-                scale * (s.Grad.leftCols(element.Count()) * u - Flux * s.At);
-            const Point& t = tau[static_cast<size_t>(i)];
+        // The mean, the moment and the mean warping exactly (three points in a triangle,
+        // whose stress varies linearly with q).
+        for (int i = 0; i < element.SampleCount(true); ++i) {
+            const ScalarField::Sample s = element.SampleAt(i, true);
+            const Point t = scale * (s.Grad.leftCols(element.Count()) * u - Flux * s.At);
             double* sum = &cellSum[3 * static_cast<size_t>(parent)];
             sum[0] += s.Weight * t.x();
             sum[1] += s.Weight * t.y();
             sum[2] += s.Weight;
             r.Moment += s.Weight * (s.At.x() * t.y() - s.At.y() * t.x());
-        }
-        for (int i = 0; i < element.SampleCount(true); ++i) {
-            const ScalarField::Sample s = element.SampleAt(i, true);
             area += s.Weight;
             integralW += s.Weight * s.N.head(element.Count()).dot(u);
         }
+        // At the corners: a triangle's own value there; a quadrilateral's Gauss points,
+        // where its gradient is most accurate, extrapolated.
+        std::array<Point, 4> tau;
+        if (element.Count() == 4) {
+            for (int i = 0; i < 4; ++i) {
+                const ScalarField::Sample s = element.SampleAt(i);
+                tau[static_cast<size_t>(i)] =
+                    scale * (s.Grad.leftCols(element.Count()) * u - Flux * s.At);
+            }
+        }
         for (int k = 0; k < element.Count(); ++k) {
-            Point at = tau[0];
-            if (samples == 4) {
+            Point at;
+            if (element.Count() == 4) {
                 // Gauss point k lies nearest corner k; the one across from it is k + 2.
                 at = a * tau[static_cast<size_t>(k)] + b * tau[static_cast<size_t>((k + 1) % 4)] +
                      c * tau[static_cast<size_t>((k + 2) % 4)] +
                      b * tau[static_cast<size_t>((k + 3) % 4)];
+            } else {
+                const Point& corner = element.Corner(k);
+                at = scale * (element.Gradient(u, 1.0 / 3, 1.0 / 3) - Flux * corner);
             }
             const auto node = static_cast<size_t>(element.Nodes()[static_cast<size_t>(k)]);
             nodeSum[2 * node] += at.x();

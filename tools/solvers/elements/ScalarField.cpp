@@ -24,6 +24,18 @@ ScalarField::ShapeVerdict ScalarField::Check(std::span<const Point> corners) {
     }
     // Coordinates written to twelve digits leave far less than this of a straight line.
     const double tolerance = 1e-12 * size * size;
+    // A quadrilateral whose opposite sides cross is a bow tie, whatever its area adds up to.
+    if (n == 4) {
+        const auto side = [&](const Point& p, const Point& q, const Point& r) {
+            const double c = Cross(q - p, r - p);
+            return c > tolerance ? 1 : (c < -tolerance ? -1 : 0);
+        };
+        for (int k = 0; k < 2; ++k) {
+            const Point &a = at(k), &b = at(k + 1), &c = at(k + 2), &d = at(k + 3);
+            if (side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0)
+                return {Shape::Twisted, k + 1};
+        }
+    }
     if (!(std::abs(area) > tolerance))
         return {Shape::NoArea, -1};
     const double sign = area > 0 ? 1 : -1;
