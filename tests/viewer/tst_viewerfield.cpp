@@ -252,6 +252,11 @@ void TestViewerField::tablesGiveStressesWithUnits() {
     torsion.Show(Table::Displacements, 0);
     QCOMPARE(torsion.headerData(1, Qt::Horizontal).toString(), QStringLiteral("w [m\u00b2]"));
     QCOMPARE(torsion.TitleOf(Table::Displacements), QStringLiteral("Warping"));
+
+    // Four significant digits, also where rounding adds a digit.
+    QCOMPARE(ResultChoice::Number(-99.99996), QStringLiteral("-100.0"));
+    QCOMPARE(ResultChoice::Number(9.99996), QStringLiteral("10.00"));
+    QCOMPARE(ResultChoice::Number(0.00123), QStringLiteral("0.001230"));
 }
 
 void TestViewerField::contoursColourEachPointByItsStress() {

@@ -334,7 +334,7 @@ void TestViewerResults::resultFilesThatDoNotFitAreRefused() {
     QCOMPARE(missing.State(), ViewerResults::Status::Missing);
     QVERIFY(missing.Message().contains(QStringLiteral("beam.bin does not exist")));
     QCOMPARE(
-        ViewerResults::Load(directory.filePath(QStringLiteral("x.d09")), 9, false, model).State(),
+        ViewerResults::Load(directory.filePath(QStringLiteral("x.d17")), 17, false, model).State(),
         ViewerResults::Status::NoSolver);
 }
 

@@ -373,6 +373,41 @@ void TestViewerWindow::continuumScreenshots() {
         return ColouredPixels(image, [](QRgb pixel) { return qRed(pixel) != qBlue(pixel); }) >
                image.width() * image.height() / 30;
     };
+    // Each element's centre has the colour of the band of its corners' mean, the value the
+    // field takes there, unless that lies close to a band's limit.
+    const auto centresAgree = [](ViewerWindow& window, const ViewerLaunch::Outcome& outcome) {
+        const QImage image = window.View()->grab().toImage();
+        const ContourScale& scale = window.View()->LastResults().Contours;
+        const FieldLayout layout = *FieldLayout::Of(outcome.Problem);
+        const FieldResults& field = outcome.Results.Contents().Field;
+        const std::vector<double> values = FieldLayout::NodeValues(
+            field, field.Cases[0], layout.Shows[size_t(window.Shows()->currentIndex())]);
+        int agreeing = 0;
+        for (size_t e = 0; e < outcome.Model.Polygons.size(); ++e) {
+            double sum = 0;
+            int count = 0;
+            for (int corner : outcome.Model.Polygons[e]) {
+                if (corner >= 0) {
+                    sum += values[size_t(corner)];
+                    ++count;
+                }
+            }
+            const double mean = sum / count;
+            const int band = scale.BandOf(mean);
+            const double low = scale.Limits()[size_t(band)],
+                         high = scale.Limits()[size_t(band) + 1];
+            if (std::min(mean - low, high - mean) < 0.05 * (high - low))
+                continue;
+            const QPoint at =
+                window.View()->Camera().Project(outcome.Model.ElementCentres[e]).toPoint();
+            if (image.pixel(at) != scale.ColourOf(band).rgb()) {
+                qWarning("element %d: %g in band %d", int(e + 1), mean, band);
+                return false;
+            }
+            ++agreeing;
+        }
+        return agreeing > 0;
+    };
     // The continuum examples solved by their solvers: a stress of each, the principal
     // stresses of the dam, the profile's shear.
     QTemporaryDir solved;
@@ -387,6 +422,8 @@ void TestViewerWindow::continuumScreenshots() {
         if (!outcome.Results.Ok() || !QTest::qWaitForWindowExposed(&window))
             return false;
         window.Shows()->setCurrentIndex(window.Shows()->findText(show));
+        if (!centresAgree(window, outcome))
+            return false;
         window.ArrowsAction()->setChecked(arrows);
         return window.Shows()->currentText() == show && drawn(window.View()) &&
                window.View()->LastResults().Contours.Bands() > 1 &&

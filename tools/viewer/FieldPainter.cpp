@@ -131,10 +131,15 @@ void DrawContours(QPainter& painter, const QRect& area, const ViewerModel& model
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
     report.Contours = ContourScale(
         *low, *high, FieldLayout::UnitOf(show.Name, model.ForceUnit, model.LengthUnit));
+    // A solver's rounding leaves 1e-10 where the field is 0.
+    const double noise = 1e-9 * std::max(std::abs(*low), std::abs(*high));
+    const auto number = [noise](double v) {
+        return ResultChoice::Number(std::abs(v) <= noise ? 0.0 : v);
+    };
     report.Caption << QStringLiteral("Smallest %1 at node %2, largest %3 at node %4")
-                          .arg(ResultChoice::Number(*low))
+                          .arg(number(*low))
                           .arg(low - values.begin() + 1)
-                          .arg(ResultChoice::Number(*high))
+                          .arg(number(*high))
                           .arg(high - values.begin() + 1);
     ContourBands bands(report.Contours);
     const QRectF visible = QRectF(area).adjusted(-2, -2, 2, 2);

@@ -164,5 +164,10 @@ QString ResultChoice::Number(double value) {
     if (size >= 1e7 || size < 1e-4)
         return QString::number(value, 'e', 3);
     const int digits = static_cast<int>(std::floor(std::log10(size))) + 1;
-    return QString::number(value, 'f', std::max(0, 4 - digits));
+    int decimals = std::max(0, 4 - digits);
+    // 99.99996 rounds up to a number of one more digit: "100.0", not "100.00".
+    const double scale = std::pow(10.0, decimals);
+    if (decimals > 0 && std::round(size * scale) / scale >= std::pow(10.0, digits))
+        --decimals;
+    return QString::number(value, 'f', decimals);
 }
