@@ -18,6 +18,15 @@ const QColor CompressionColour(210, 30, 30);
 const QColor ArrowColour(20, 20, 20);
 constexpr double Pi = 3.14159265358979323846;
 
+// The corners an element has (3 or 4), counted up to the first missing one; fewer than 3 make
+// no area to draw.
+int CornersOf(const std::array<int, 4>& polygon) {
+    int count = 0;
+    while (count < 4 && polygon[static_cast<size_t>(count)] >= 0)
+        ++count;
+    return count;
+}
+
 // The mean size of an element on screen: the side of a square of its mean area.
 double ElementPixels(const ViewerModel& model, const std::vector<QPointF>& screen) {
     if (model.Polygons.empty())
@@ -25,8 +34,8 @@ double ElementPixels(const ViewerModel& model, const std::vector<QPointF>& scree
     double area = 0;
     for (const auto& polygon : model.Polygons) {
         double twice = 0;
-        const int count = polygon[3] >= 0 ? 4 : 3;
-        for (int k = 0; k < count; ++k) {
+        const int count = CornersOf(polygon);
+        for (int k = 0; k < count && count >= 3; ++k) {
             const QPointF& a = screen[static_cast<size_t>(polygon[static_cast<size_t>(k)])];
             const QPointF& b =
                 screen[static_cast<size_t>(polygon[static_cast<size_t>((k + 1) % count)])];
@@ -144,7 +153,9 @@ void DrawContours(QPainter& painter, const QRect& area, const ViewerModel& model
     ContourBands bands(report.Contours);
     const QRectF visible = QRectF(area).adjusted(-2, -2, 2, 2);
     for (const auto& polygon : model.Polygons) {
-        const int count = polygon[3] >= 0 ? 4 : 3;
+        const int count = CornersOf(polygon);
+        if (count < 3)
+            continue;
         QPointF corners[4];
         double at[4];
         double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
@@ -265,6 +276,15 @@ void DrawArrows(QPainter& painter, const QRect& area, const ViewerModel& model,
                                                 "tension blue, compression red"));
 }
 
+// A body of revolution's axis, r = 0, as a dash-dotted line a little beyond its height.
+void DrawAxis(QPainter& painter, const ViewerModel& model, const ViewCamera& camera) {
+    const ViewerModel::Box box = ViewerModel::BoxAround(model.Nodes);
+    const double over = 0.08 * (box.High[2] - box.Low[2]);
+    painter.setPen(QPen(QColor(90, 90, 90), 1, Qt::DashDotLine));
+    painter.drawLine(camera.Project({0, 0, float(box.Low[2] - over)}),
+                     camera.Project({0, 0, float(box.High[2] + over)}));
+}
+
 } // namespace
 
 ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
@@ -293,6 +313,8 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
     else
         DrawContours(painter, area, model, screen, FieldLayout::NodeValues(field, c, show), show,
                      elementPixels, report);
+    if (layout->Problem == 11 && !model.Nodes.empty())
+        DrawAxis(painter, model, camera);
     if (options.Arrows)
         DrawArrows(painter, area, model, field, c, *layout, camera, elementPixels, report);
     painter.setRenderHint(QPainter::Antialiasing, true);
