@@ -11,7 +11,7 @@ class ReducedOperator {
 public:
     using Scalar = double;
 
-    ReducedOperator(const StiffnessSystem& system, const StiffnessSystem::SparseMatrix& b)
+    ReducedOperator(const EquationSystem& system, const EquationSystem::SparseMatrix& b)
         : system_(system), b_(b) {}
 
     Eigen::Index rows() const { return system_.Equations(); }
@@ -24,11 +24,11 @@ public:
     }
 
 private:
-    const StiffnessSystem& system_;
-    const StiffnessSystem::SparseMatrix& b_;
+    const EquationSystem& system_;
+    const EquationSystem::SparseMatrix& b_;
 };
 
-std::vector<PencilModes::Mode> Collect(const StiffnessSystem& system, const Eigen::VectorXd& mu,
+std::vector<PencilModes::Mode> Collect(const EquationSystem& system, const Eigen::VectorXd& mu,
                                        const Eigen::MatrixXd& vectors, int count) {
     std::vector<Eigen::Index> order;
     for (Eigen::Index i = 0; i < mu.size(); ++i) {
@@ -48,9 +48,9 @@ std::vector<PencilModes::Mode> Collect(const StiffnessSystem& system, const Eige
 
 } // namespace
 
-std::vector<PencilModes::Mode> PencilModes::Lowest(const StiffnessSystem& system,
-                                                   const StiffnessSystem::SparseMatrix& b,
-                                                   int count, QString& error) {
+std::vector<PencilModes::Mode> PencilModes::Lowest(const EquationSystem& system,
+                                                   const EquationSystem::SparseMatrix& b, int count,
+                                                   QString& error) {
     const int n = system.Equations();
     if (n == 0 || count < 1)
         return {};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StiffnessSystem.h"
+#include "EquationSystem.h"
 
 #include <QString>
 #include <vector>
@@ -18,7 +18,7 @@ struct Mode {
 
 // `b` holds the upper triangle of B. Up to `count` modes, lowest first; `error` is set when
 // the iteration fails.
-std::vector<Mode> Lowest(const StiffnessSystem& system, const StiffnessSystem::SparseMatrix& b,
+std::vector<Mode> Lowest(const EquationSystem& system, const EquationSystem::SparseMatrix& b,
                          int count, QString& error);
 
 // Equations up to which the dense solver is used.

@@ -59,22 +59,3 @@ BarElement::Vector12 StiffnessSystem::EndDisplacements(int bar,
     }
     return u;
 }
-
-void StiffnessSystem::Scatter(int bar, const BarElement::Matrix12& matrix,
-                              std::vector<Eigen::Triplet<double>>& triplets) const {
-    const BarModel::Bar& b = model_.Bars[static_cast<size_t>(bar)];
-    int equation[12];
-    for (int c = 0; c < 6; ++c) {
-        equation[c] = Equation(b.I, c);
-        equation[c + 6] = Equation(b.J, c);
-    }
-    for (int r = 0; r < 12; ++r) {
-        if (equation[r] < 0)
-            continue;
-        for (int s = 0; s < 12; ++s) {
-            if (equation[s] < equation[r] || matrix(r, s) == 0)
-                continue;
-            triplets.emplace_back(equation[r], equation[s], matrix(r, s));
-        }
-    }
-}

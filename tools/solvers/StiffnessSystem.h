@@ -42,9 +42,6 @@ public:
     }
     // The displacements of a bar's two ends in global axes, from the solution of the equations.
     BarElement::Vector12 EndDisplacements(int bar, const Eigen::VectorXd& solution) const;
-    // Adds the global 12 x 12 matrix of a bar to triplets of the free equations (upper triangle).
-    void Scatter(int bar, const BarElement::Matrix12& matrix,
-                 std::vector<Eigen::Triplet<double>>& triplets) const;
 
     QString ComponentName(int component) const;
 

@@ -50,17 +50,11 @@ StiffnessSystem::SparseMatrix Masses(const StiffnessSystem& system) {
     const BarModel& model = system.Model();
     const double g = Gravity(model.LengthUnit);
     std::vector<double> nodeMass(model.Nodes.size(), 0.0), nodeInertia(model.Nodes.size(), 0.0);
-    std::vector<Eigen::Triplet<double>> triplets;
     for (size_t bar = 0; bar < model.Bars.size(); ++bar) {
         const BarModel::Bar& b = model.Bars[bar];
         const double perLength = b.Density * b.A / g;
-        if (perLength == 0)
+        if (perLength == 0 || !b.Truss)
             continue;
-        if (!b.Truss) {
-            system.Scatter(static_cast<int>(bar), system.Elements()[bar].GlobalMass(perLength),
-                           triplets);
-            continue;
-        }
         const double half = perLength * system.Elements()[bar].Length() / 2;
         nodeMass[static_cast<size_t>(b.I)] += half;
         nodeMass[static_cast<size_t>(b.J)] += half;
@@ -69,16 +63,21 @@ StiffnessSystem::SparseMatrix Masses(const StiffnessSystem& system) {
         nodeMass[static_cast<size_t>(mass.Node)] += mass.M;
         nodeInertia[static_cast<size_t>(mass.Node)] += mass.J;
     }
+    StiffnessSystem::SparseMatrix b = system.System().Assemble([&](size_t bar) {
+        const BarModel::Bar& member = model.Bars[bar];
+        const double perLength = member.Density * member.A / g;
+        if (perLength == 0 || member.Truss)
+            return Element::Matrix();
+        return Element::Matrix(system.Elements()[bar].GlobalMass(perLength));
+    });
     for (size_t node = 0; node < model.Nodes.size(); ++node) {
         for (int c : model.Components) {
             const int e = system.Equation(static_cast<int>(node), c);
             const double m = c < 3 ? nodeMass[node] : c == 4 ? nodeInertia[node] : 0;
             if (e >= 0 && m != 0)
-                triplets.emplace_back(e, e, m);
+                EquationSystem::AddDiagonal(b, e, m);
         }
     }
-    StiffnessSystem::SparseMatrix b(system.Equations(), system.Equations());
-    b.setFromTriplets(triplets.begin(), triplets.end());
     return b;
 }
 
@@ -214,7 +213,7 @@ QString NaturalModes(const StiffnessSystem& system, std::vector<CaseModes>& case
                                          .arg(std::max(1, model.Modes))
                                          .arg(SolverProgress::Count(system.Equations())));
     QString error;
-    cases.push_back({0, PencilModes::Lowest(system, b, std::max(1, model.Modes), error)});
+    cases.push_back({0, PencilModes::Lowest(system.System(), b, std::max(1, model.Modes), error)});
     for (const PencilModes::Mode& mode : cases.back().Modes)
         Refine(model, ModeErrors(system, b, mode), wanted);
     return error;
@@ -234,14 +233,12 @@ QString CriticalFactors(const StiffnessSystem& system, std::vector<CaseModes>& c
         SolverProgress::Report(progress,
                                QStringLiteral("Load case %1: critical factors").arg(loadCase));
         const std::vector<double> normal = StaticAnalysis::NormalForces(system, loaded[next++]);
-        std::vector<Eigen::Triplet<double>> triplets;
-        for (size_t bar = 0; bar < normal.size(); ++bar)
-            system.Scatter(static_cast<int>(bar),
-                           -system.Elements()[bar].GlobalGeometricStiffness(normal[bar]), triplets);
-        StiffnessSystem::SparseMatrix b(system.Equations(), system.Equations());
-        b.setFromTriplets(triplets.begin(), triplets.end());
+        const StiffnessSystem::SparseMatrix b = system.System().Assemble([&](size_t bar) {
+            return Element::Matrix(-system.Elements()[bar].GlobalGeometricStiffness(normal[bar]));
+        });
         QString error;
-        cases.back().Modes = PencilModes::Lowest(system, b, std::max(1, model.Modes), error);
+        cases.back().Modes =
+            PencilModes::Lowest(system.System(), b, std::max(1, model.Modes), error);
         if (!error.isEmpty())
             return error;
         for (const PencilModes::Mode& mode : cases.back().Modes)

@@ -44,8 +44,24 @@ public:
     int Equation(int node, int component) const { return numbering_.Equation(node, component); }
     // The upper triangle of the stiffness matrix of the free equations.
     const SparseMatrix& Stiffness() const { return stiffness_; }
-    // The assembly pattern, for the mass and geometric stiffness matrices of the same model.
-    const SparseAssembly& Pattern() const { return *pattern_; }
+    // A matrix of the stiffness's pattern (a mass, a geometric stiffness) assembled in place
+    // from the matrix `matrixOf` gives each element, by its index; an element whose matrix is
+    // empty adds nothing.
+    template <typename MatrixOf>
+    SparseMatrix Assemble(MatrixOf matrixOf) const {
+        SparseMatrix matrix = pattern_->Empty();
+        for (size_t e = 0; e < elements_.size(); ++e) {
+            const Element::Matrix m = matrixOf(e);
+            if (m.size() > 0)
+                pattern_->Add(matrix, elements_[e]->Nodes(), elements_[e]->Components(), m);
+        }
+        return matrix;
+    }
+    // Adds `value` to the diagonal term of an equation of such a matrix (a lumped mass).
+    static void AddDiagonal(SparseMatrix& matrix, int equation, double value) {
+        // Each column's rows ascend to the diagonal, which comes last.
+        matrix.valuePtr()[matrix.outerIndexPtr()[equation + 1] - 1] += value;
+    }
 
     Eigen::MatrixXd Solve(const Eigen::MatrixXd& loads) const;
     // How far solutions x are from K x = f: the largest |K x - f| of the columns, each
