@@ -439,6 +439,17 @@ void TestViewerWindow::continuumScreenshots() {
     QVERIFY(field(QStringLiteral("rect.d16"), QStringLiteral("Brasko"),
                   QStringLiteral("Resultant shear stress tau"), true,
                   QStringLiteral("viewer-profile-torsion.png")));
+
+    // The dam's deformed mesh, in blue over the grey one.
+    ViewerWindow dam(QStringLiteral("Ciffon"),
+                     Solved(solved, QStringLiteral("dam.d10"), QStringLiteral("Zuntel")));
+    dam.resize(1000, 640);
+    dam.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dam));
+    dam.Shows()->setCurrentIndex(0);
+    QVERIFY(ColouredPixels(dam.View()->grab().toImage(), Blue) > 300);
+    QVERIFY(dam.View()->LastResults().Deformation > 0);
+    QVERIFY(dam.grab().save(QDir(folder).filePath(QStringLiteral("viewer-dam-deformed.png"))));
 }
 
 QTEST_MAIN(TestViewerWindow)
