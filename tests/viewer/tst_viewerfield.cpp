@@ -128,6 +128,8 @@ void TestViewerField::colourScaleHasRoundLimitsAndTheUnit() {
     QCOMPARE(ContourScale(5, 5, QString()).Bands(), 1);
     QCOMPARE(ContourScale(5, 5 * (1 + 1e-14), QString()).Bands(), 1);
     QCOMPARE(ContourScale(0, std::numeric_limits<double>::infinity(), QString()).Bands(), 1);
+    QCOMPARE(ContourScale(-1e308, 1e308, QString()).Bands(), 1);
+    QCOMPARE(ContourScale(-1e300, 1e300, QString()).Bands(), 10);
 
     // The units of the fields: stresses per area, the angle in degrees, warping in length².
     QCOMPARE(FieldLayout::UnitOf(QStringLiteral("sx"), "kN", "m"), QStringLiteral("kN/m\u00b2"));

@@ -30,7 +30,8 @@ ContourScale::ContourScale(double low, double high, QString unit) : unit_(std::m
         low = high = 0;
     const double size = std::max(std::abs(low), std::abs(high));
     // Differences at the last digits of the numbers are no field to draw.
-    if (high - low <= 1e-9 * size || high == low) {
+    // A range beyond the largest number has no round bands either: one band then.
+    if (high - low <= 1e-9 * size || high == low || !std::isfinite(high - low)) {
         limits_ = {low, high};
         return;
     }
