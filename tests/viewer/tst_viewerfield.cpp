@@ -104,6 +104,25 @@ void TestViewerField::bandsOfALinearFieldHaveTheirExactAreas() {
     for (int band = 0; band < scale.Bands(); ++band)
         area += quads.Area(band);
     QVERIFY(Close(area, 8, 1e-12));
+
+    // An element seen from very close reaches far beyond the window: only the window's part is
+    // kept, coloured as the field is there (v = x / 100 over the window, 0 to 1).
+    ContourBands close(scale);
+    close.SetClip(QRectF(0, 0, 100, 50));
+    close.AddTriangle({QPointF(-1e7, -1e7), QPointF(3e7, -1e7), QPointF(-1e7, 3e7)},
+                      {-1e5, 3e5, -1e5});
+    double window = 0;
+    for (int band = 0; band < scale.Bands(); ++band) {
+        const double a = scale.Limits()[size_t(band)], b = scale.Limits()[size_t(band) + 1];
+        QVERIFY2(Close(close.Area(band), (b - a) * 100 * 50, 1e-9),
+                 qPrintable(QString::number(band)));
+        window += close.Area(band);
+    }
+    QVERIFY(Close(window, 5000, 1e-9));
+    for (const ContourBands::Band& band : close.Bands()) {
+        for (const QPointF& p : band.Points)
+            QVERIFY(p.x() >= -1e-6 && p.x() <= 100 + 1e-6 && p.y() >= -1e-6 && p.y() <= 50 + 1e-6);
+    }
 }
 
 void TestViewerField::colourScaleHasRoundLimitsAndTheUnit() {

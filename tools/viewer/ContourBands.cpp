@@ -5,30 +5,24 @@
 
 namespace {
 
-// A corner of a piece: where it is and the field's value there.
-struct Corner {
-    QPointF At;
-    double Value = 0;
-};
+// A triangle cut by the four sides of the window and the two limits of a band keeps at most
+// nine corners; each cut adds one.
+constexpr int MaxCorners = 12;
 
-// A triangle cut by two lines holds at most five corners; each cut adds one.
-constexpr int MaxCorners = 8;
-
-// The part of a convex polygon where value >= limit (above) or <= limit (not above).
-int Clip(const Corner* in, int count, double limit, bool above, Corner* out) {
+// The part of a convex polygon where `side` (linear over it) is 0 or more, its corners' values
+// taken linearly along the cut edges.
+template <typename Side>
+int Clip(const ContourBands::Corner* in, int count, Side side, ContourBands::Corner* out) {
     int kept = 0;
-    const auto inside = [&](const Corner& c) {
-        return above ? c.Value >= limit : c.Value <= limit;
-    };
     for (int k = 0; k < count; ++k) {
-        const Corner& a = in[k];
-        const Corner& b = in[(k + 1) % count];
-        const bool aIn = inside(a), bIn = inside(b);
-        if (aIn && kept < MaxCorners)
+        const ContourBands::Corner& a = in[k];
+        const ContourBands::Corner& b = in[(k + 1) % count];
+        const double sa = side(a), sb = side(b);
+        if (sa >= 0 && kept < MaxCorners)
             out[kept++] = a;
-        if (aIn != bIn && kept < MaxCorners) {
-            const double t = (limit - a.Value) / (b.Value - a.Value);
-            out[kept++] = {a.At + (b.At - a.At) * t, limit};
+        if ((sa >= 0) != (sb >= 0) && kept < MaxCorners) {
+            const double t = sa / (sa - sb);
+            out[kept++] = {a.At + (b.At - a.At) * t, a.Value + (b.Value - a.Value) * t};
         }
     }
     return kept;
@@ -62,6 +56,10 @@ bool Convex(const QPointF* corners) {
 ContourBands::ContourBands(const ContourScale& scale)
     : scale_(scale), bands_(static_cast<size_t>(std::max(1, scale.Bands()))) {}
 
+void ContourBands::SetClip(const QRectF& clip) {
+    clip_ = clip;
+}
+
 void ContourBands::Clear() {
     for (Band& band : bands_) {
         band.Points.clear();
@@ -77,35 +75,75 @@ void ContourBands::Add(int band, const QPointF* points, int count) {
     b.Sizes.push_back(count);
 }
 
+bool ContourBands::Reaches(const QPointF* points, int count) const {
+    if (clip_.isNull())
+        return false;
+    // Far beyond the window, where the painter's fixed-point numbers would not hold.
+    const QRectF room = clip_.adjusted(-Room, -Room, Room, Room);
+    return std::any_of(points, points + count,
+                       [&room](const QPointF& p) { return !room.contains(p); });
+}
+
 void ContourBands::AddTriangle(const std::array<QPointF, 3>& corners,
                                const std::array<double, 3>& values) {
-    const auto [low, high] = std::minmax({values[0], values[1], values[2]});
+    Corner polygon[MaxCorners];
+    for (int k = 0; k < 3; ++k)
+        polygon[k] = {corners[static_cast<size_t>(k)], values[static_cast<size_t>(k)]};
+    int count = 3;
+    if (Reaches(corners.data(), 3)) {
+        // Only what is in the window; the field stays linear over the rest.
+        Corner cut[MaxCorners];
+        const QRectF& r = clip_;
+        count = Clip(
+            polygon, count, [&r](const Corner& c) { return c.At.x() - r.left(); }, cut);
+        count = Clip(
+            cut, count, [&r](const Corner& c) { return r.right() - c.At.x(); }, polygon);
+        count = Clip(
+            polygon, count, [&r](const Corner& c) { return c.At.y() - r.top(); }, cut);
+        count = Clip(
+            cut, count, [&r](const Corner& c) { return r.bottom() - c.At.y(); }, polygon);
+        if (count < 3)
+            return;
+    }
+    AddConvex(polygon, count);
+}
+
+void ContourBands::AddConvex(const Corner* polygon, int count) {
+    double low = polygon[0].Value, high = low;
+    for (int k = 1; k < count; ++k) {
+        low = std::min(low, polygon[k].Value);
+        high = std::max(high, polygon[k].Value);
+    }
     const int first = scale_.BandOf(low), last = scale_.BandOf(high);
+    QPointF points[MaxCorners];
     if (first == last) {
-        Add(first, corners.data(), 3);
+        for (int k = 0; k < count; ++k)
+            points[k] = polygon[k].At;
+        Add(first, points, count);
         return;
     }
     const std::vector<double>& limits = scale_.Limits();
-    Corner triangle[3];
-    for (int k = 0; k < 3; ++k)
-        triangle[k] = {corners[static_cast<size_t>(k)], values[static_cast<size_t>(k)]};
     for (int band = first; band <= last; ++band) {
         // The slab of the band; the outer bands reach beyond the scale.
         Corner lower[MaxCorners], piece[MaxCorners];
-        int count = 3;
-        const Corner* from = triangle;
+        int kept = count;
+        const Corner* from = polygon;
         if (band > first) {
-            count = Clip(from, count, limits[static_cast<size_t>(band)], true, lower);
+            const double limit = limits[static_cast<size_t>(band)];
+            kept = Clip(
+                from, kept, [limit](const Corner& c) { return c.Value - limit; }, lower);
             from = lower;
         }
-        if (band < last)
-            count = Clip(from, count, limits[static_cast<size_t>(band) + 1], false, piece);
-        else
-            std::copy(from, from + count, piece);
-        QPointF points[MaxCorners];
-        for (int k = 0; k < count; ++k)
+        if (band < last) {
+            const double limit = limits[static_cast<size_t>(band) + 1];
+            kept = Clip(
+                from, kept, [limit](const Corner& c) { return limit - c.Value; }, piece);
+        } else {
+            std::copy(from, from + kept, piece);
+        }
+        for (int k = 0; k < kept; ++k)
             points[k] = piece[k].At;
-        Add(band, points, count);
+        Add(band, points, kept);
     }
 }
 
@@ -118,7 +156,7 @@ void ContourBands::AddPolygon(const QPointF* corners, const double* values, int 
         return;
     const int band = scale_.BandOf(values[0]);
     if (scale_.BandOf(values[1]) == band && scale_.BandOf(values[2]) == band &&
-        scale_.BandOf(values[3]) == band && Convex(corners)) {
+        scale_.BandOf(values[3]) == band && Convex(corners) && !Reaches(corners, 4)) {
         // All in one band: the whole element at once, as most of a fine mesh is.
         Add(band, corners, 4);
         return;

@@ -3,6 +3,7 @@
 #include "ContourScale.h"
 
 #include <QPointF>
+#include <QRectF>
 #include <array>
 #include <vector>
 
@@ -14,6 +15,10 @@
 class ContourBands {
 public:
     explicit ContourBands(const ContourScale& scale);
+    // Pieces reaching further than `Room` beyond `clip` (the window) are cut to it, so that no
+    // point is too far out for the painter; none is cut without a clip.
+    static constexpr double Room = 4000;
+    void SetClip(const QRectF& clip);
 
     // Adds the pieces of a triangle or of a quadrilateral (`count` 3 or 4 corners).
     void AddTriangle(const std::array<QPointF, 3>& corners, const std::array<double, 3>& values);
@@ -28,9 +33,19 @@ public:
     double Area(int band) const;
     void Clear();
 
+    // A corner of a piece: where it is and the field's value there.
+    struct Corner {
+        QPointF At;
+        double Value = 0;
+    };
+
 private:
     void Add(int band, const QPointF* points, int count);
+    // The pieces of a convex polygon over which the field is linear.
+    void AddConvex(const Corner* polygon, int count);
+    bool Reaches(const QPointF* points, int count) const;
 
     const ContourScale& scale_;
     std::vector<Band> bands_;
+    QRectF clip_;
 };

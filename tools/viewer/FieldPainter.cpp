@@ -151,6 +151,7 @@ void DrawContours(QPainter& painter, const QRect& area, const ViewerModel& model
                           .arg(number(*high))
                           .arg(high - values.begin() + 1);
     ContourBands bands(report.Contours);
+    bands.SetClip(QRectF(area));
     const QRectF visible = QRectF(area).adjusted(-2, -2, 2, 2);
     for (const auto& polygon : model.Polygons) {
         const int count = CornersOf(polygon);
