@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BarAxes.h"
+#include "BarDeflection.h"
 #include "ViewerResults.h"
 
 #include <vector>
@@ -26,14 +27,12 @@ public:
                                              bool truss, double scale, int segments,
                                              const Loading& loading = {});
 
-    // The deflection at xi of a bar under `load` per unit length across it whose ends do not
-    // move (and do not turn, unless hinged): q L^4 / 24 EI times xi^2 (1 - xi)^2 with both
-    // ends fixed, xi - 2 xi^3 + xi^4 with both hinged, and (2 xi^4 - 3 xi^3 + xi) / 2 with a
-    // hinge at i (mirrored for j).
-    static double Loaded(double load, double bending, double length, int hinges, double xi);
-
-    // The deflection across a bar at xi from end values and slopes (per unit length), with
-    // the hinge codes of a plane frame (1 at i, 2 at j, 3 both).
+    // The bar element's own deflection lines.
+    static double Loaded(double load, double bending, double length, int hinges, double xi) {
+        return BarDeflection::Loaded(load, bending, length, hinges, xi);
+    }
     static double Across(double wI, double slopeI, double wJ, double slopeJ, double length,
-                         int hinges, double xi);
+                         int hinges, double xi) {
+        return BarDeflection::Across(wI, slopeI, wJ, slopeJ, length, hinges, xi);
+    }
 };
