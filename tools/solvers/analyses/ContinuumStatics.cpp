@@ -73,13 +73,6 @@ public:
         return pointers;
     }
 
-    StressBlock Stresses(size_t e, const Element::Vector& u) const {
-        const Element* element = elements_[e].get();
-        if (const auto* triangle = dynamic_cast<const PlaneTriangle*>(element))
-            return triangle->Stresses(u);
-        return static_cast<const PlaneQuad*>(element)->Stresses(u);
-    }
-
     const Element& At(size_t e) const { return *elements_[e]; }
 
 private:
@@ -354,7 +347,7 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
             result.NodeStresses.assign(nodes * static_cast<size_t>(width), 0.0);
             for (size_t e = 0; e < checked.Corners.size(); ++e) {
                 const Element& element = mesh.At(e);
-                const StressBlock block = mesh.Stresses(e, system.Gather(element, solution));
+                const Element::Results block = element.Recover(system.Gather(element, solution));
                 double* centre = result.Stresses.data() + e * static_cast<size_t>(width);
                 for (int s = 0; s < own; ++s)
                     centre[s] = block(0, s);

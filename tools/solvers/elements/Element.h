@@ -34,4 +34,10 @@ public:
     }
     // The element's mass (or area times density) that Mass() spreads: its rows add up to it.
     virtual double TotalMass() const { return 0; }
+
+    // The element's own results for its displacements `u` (stresses, forces per width, a
+    // flux): the first row at its centre, then one row per node, the columns in the order its
+    // analysis names them. Nodal values of a mesh are the mean of the rows its elements give.
+    using Results = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor, 9, 8>;
+    virtual Results Recover(const Vector& /*u*/) const { return {}; }
 };

@@ -134,7 +134,7 @@ double PlaneQuad::TotalMass() const {
     return mass * solid_->Density;
 }
 
-StressBlock PlaneQuad::Stresses(const Vector& u) const {
+StressBlock PlaneQuad::Recover(const Vector& u) const {
     const Parts p = Integrate();
     const Eigen::Vector4d a = -p.Kii.ldlt().solve(p.Kci.transpose() * u);
     const int count = solid_->Stresses();

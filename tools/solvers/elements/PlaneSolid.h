@@ -36,7 +36,7 @@ struct PlaneSolid {
 
 // Rows for the centre and then each corner of an element, one column per stress of
 // PlaneSolid::Stresses().
-using StressBlock = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor, 5, 4>;
+using StressBlock = Element::Results;
 
 // The three-node triangle of constant strain (and of the strain that follows from linear
 // displacements in a body of revolution).
@@ -51,7 +51,7 @@ public:
     Matrix Stiffness() const override;
     Matrix Mass() const override;
     double TotalMass() const override;
-    StressBlock Stresses(const Vector& u) const;
+    StressBlock Recover(const Vector& u) const override;
 
 private:
     const PlaneSolid* solid_;
@@ -73,7 +73,7 @@ public:
     Matrix Stiffness() const override;
     Matrix Mass() const override;
     double TotalMass() const override;
-    StressBlock Stresses(const Vector& u) const;
+    StressBlock Recover(const Vector& u) const override;
 
 private:
     struct Parts; // the matrices of the compatible and incompatible modes

@@ -81,7 +81,7 @@ double PlaneTriangle::TotalMass() const {
     return solid_->Density * Of(points_).Area * across;
 }
 
-StressBlock PlaneTriangle::Stresses(const Vector& u) const {
+StressBlock PlaneTriangle::Recover(const Vector& u) const {
     const Geometry g = Of(points_);
     StressBlock block(4, solid_->Stresses());
     // The centre, then the corners in reference coordinates.
