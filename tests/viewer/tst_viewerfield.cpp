@@ -35,7 +35,8 @@ struct Painting {
     ResultPainter::Report Report;
 };
 
-Painting Paint(const ViewerLaunch::Outcome& outcome, int show, bool arrows = false) {
+Painting Paint(const ViewerLaunch::Outcome& outcome, int show, bool arrows = false,
+               bool reactions = false) {
     Painting painting;
     painting.Image.fill(Qt::white);
     painting.Camera.Fit(outcome.Model.Nodes, QRectF(60, 100, 560, 360));
@@ -43,6 +44,7 @@ Painting Paint(const ViewerLaunch::Outcome& outcome, int show, bool arrows = fal
     ResultPainter::Options options;
     options.Show = show;
     options.Arrows = arrows;
+    options.Reactions = reactions;
     QPainter painter(&painting.Image);
     painting.Report =
         ResultPainter::Paint(painter, painting.Image.rect(), outcome.Model, outcome.Problem,
@@ -378,6 +380,24 @@ void TestViewerField::principalStressesAndShearArrows() {
     const Painting arrows = Paint(profile, 0, true);
     QCOMPARE(arrows.Report.ArrowsDrawn, 4 * 3 + 3);
     QVERIFY(arrows.Report.Caption.join(u'\n').contains(QStringLiteral("shear stress")));
+
+    // Reactions: an arrow per component at each of the 7 supports (Rx = 1.5 at each, Rz =
+    // -2.5), in orange, with values where they find room; none for a profile.
+    const auto orange = [](const QImage& image) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                n += c.red() > 180 && c.green() > 80 && c.green() < 140 && c.blue() < 50;
+            }
+        }
+        return n;
+    };
+    const Painting reactions = Paint(outcome, 1, false, true);
+    QVERIFY(reactions.Report.LabelsDrawn >= 2);
+    QVERIFY(orange(reactions.Image) > 14 * 30);
+    QCOMPARE(Paint(outcome, 1).Report.LabelsDrawn, 0);
+    QCOMPARE(orange(Paint(profile, 0, false, true).Image), 0);
 
     // A mesh too fine for them says so instead.
     const ViewerLaunch::Outcome fine = FieldData::Launch(9, 150, 100);

@@ -224,6 +224,8 @@ void TestViewerWindow::resultModeShowsStressContours() {
     const ResultPainter::Report& report = window.View()->LastResults();
     QVERIFY(report.Contours.Bands() >= 6);
     QVERIFY(report.Caption.first().startsWith(QStringLiteral("Load case 1: Stress sx (kN/m")));
+    // The reactions of its 9 supports are on at the start, with their values.
+    QVERIFY(report.LabelsDrawn > 0);
     // Ctrl+PgDn steps to the next stress, PgDn to the next load case.
     QTest::keyClick(&window, Qt::Key_PageDown, Qt::ControlModifier);
     QCOMPARE(window.Shows()->currentText(), QStringLiteral("Stress sz"));

@@ -1,6 +1,7 @@
 #include "FieldPainter.h"
 
 #include "ContourBands.h"
+#include "LabelPlacer.h"
 #include "ResultScale.h"
 
 #include <QPainter>
@@ -16,6 +17,7 @@ const QColor EdgeColour(40, 40, 40, 120);
 const QColor TensionColour(0, 70, 210);
 const QColor CompressionColour(210, 30, 30);
 const QColor ArrowColour(20, 20, 20);
+const QColor ReactionColour(205, 110, 0);
 constexpr double Pi = 3.14159265358979323846;
 
 // The corners an element has (3 or 4), counted up to the first missing one; fewer than 3 make
@@ -277,6 +279,79 @@ void DrawArrows(QPainter& painter, const QRect& area, const ViewerModel& model,
                                                 "tension blue, compression red"));
 }
 
+// The support reactions as arrows pointing the way the support pushes the body, ending a
+// little off their node, with their values where they find room (the largest first).
+int DrawReactions(QPainter& painter, const QRect& area, const ViewerModel& model,
+                  const FieldResults& results, const FieldResults::Case& c,
+                  const ViewCamera& camera, const QStringList& caption) {
+    LabelPlacer placer(QRectF(area), QFontMetricsF(painter.font()));
+    placer.Reserve(ResultPainter::CaptionBox(painter, area, caption));
+    placer.Reserve(QRectF(area.right() - FieldPainter::ColourBarWidth, area.top(),
+                          FieldPainter::ColourBarWidth, area.height()));
+    const QRectF visible = QRectF(area).adjusted(-80, -80, 80, 80);
+    struct Label {
+        double Value = 0;
+        QString Text;
+        QPointF At, Away;
+    };
+    std::vector<Label> labels;
+    QVector<QLineF> lines;
+    std::vector<QPolygonF> heads;
+    for (const FieldResults::Reaction& reaction : c.Reactions) {
+        const size_t node = static_cast<size_t>(reaction.Node - 1);
+        if (node >= model.Nodes.size())
+            continue;
+        const QPointF at = camera.Project(model.Nodes[node]);
+        if (!visible.contains(at))
+            continue;
+        double largest = 0;
+        for (double v : reaction.Values)
+            largest = std::max(largest, std::abs(v));
+        for (size_t k = 0; k < reaction.Values.size() && k < size_t(results.Components.size());
+             ++k) {
+            const double value = reaction.Values[k];
+            const QString& name = results.Components[static_cast<qsizetype>(k)];
+            if (value == 0 || std::abs(value) <= largest * 1e-9 || name.size() < 2)
+                continue;
+            // ux and ur along x, uz upwards.
+            const float sign = value > 0 ? 1.0f : -1.0f;
+            const QPointF toward = name.back() == u'z' ? camera.Direction({0, 0, sign})
+                                                       : camera.Direction({sign, 0, 0});
+            const double length = std::hypot(toward.x(), toward.y());
+            if (length <= 0)
+                continue;
+            const QPointF direction = toward / length;
+            const QPointF head = at - direction * 22, tail = head - direction * 36;
+            lines.append(QLineF(tail, head));
+            const QPointF side(-direction.y(), direction.x());
+            heads.push_back(QPolygonF{head, head - direction * 9 + side * 3.5,
+                                      head - direction * 9 - side * 3.5});
+            labels.push_back(
+                {value, QStringLiteral("R%1 = %2").arg(name.mid(1), ResultChoice::Number(value)),
+                 tail - direction * 10, -direction});
+        }
+    }
+    painter.setPen(QPen(ReactionColour, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLines(lines);
+    painter.setBrush(ReactionColour);
+    for (const QPolygonF& head : heads)
+        painter.drawConvexPolygon(head);
+    std::sort(labels.begin(), labels.end(),
+              [](const Label& a, const Label& b) { return std::abs(a.Value) > std::abs(b.Value); });
+    for (const Label& label : labels) {
+        const std::optional<QRectF> box = placer.Place(label.Text, label.At, label.Away);
+        if (!box)
+            continue;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(255, 255, 255, 200));
+        painter.drawRect(*box);
+        painter.setPen(ReactionColour);
+        painter.drawText(*box, Qt::AlignCenter, label.Text);
+    }
+    return placer.Count();
+}
+
 // A body of revolution's axis, r = 0, as a dash-dotted line a little beyond its height.
 void DrawAxis(QPainter& painter, const ViewerModel& model, const ViewCamera& camera) {
     const ViewerModel::Box box = ViewerModel::BoxAround(model.Nodes);
@@ -319,6 +394,8 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
     if (options.Arrows)
         DrawArrows(painter, area, model, field, c, *layout, camera, elementPixels, report);
     painter.setRenderHint(QPainter::Antialiasing, true);
+    if (options.Reactions && !layout->Torsion())
+        report.LabelsDrawn = DrawReactions(painter, area, model, field, c, camera, report.Caption);
     if (show.From != Show::Source::Deformed)
         DrawColourBar(painter, area, report.Contours, show.Name);
     ResultPainter::DrawCaption(painter, area, report.Caption);

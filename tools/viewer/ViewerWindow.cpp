@@ -111,9 +111,10 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
                                 : QStringLiteral("wheel: zoom, drag: move, Home: fit");
     if (entry_ && choice_->Field())
         hint += QStringLiteral(", PgUp/PgDn: load case, Ctrl+PgUp/PgDn: what is shown, "
-                               "P: %1, click: values, T: table")
-                    .arg(choice_->Field()->Torsion() ? QStringLiteral("shear arrows")
-                                                     : QStringLiteral("principal stresses"));
+                               "%1click: values, T: table")
+                    .arg(choice_->Field()->Torsion()
+                             ? QStringLiteral("P: shear arrows, ")
+                             : QStringLiteral("R: reactions, P: principal stresses, "));
     else if (entry_ && choice_->Statics())
         hint += QStringLiteral(", PgUp/PgDn: load case, Ctrl+PgUp/PgDn: what is shown, "
                                "R: reactions, V: values, T: table, Ctrl+S/Ctrl+P: save/print it");
@@ -161,6 +162,13 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
         tools->addWidget(new QLabel(QStringLiteral(" Show: "), this));
         tools->addWidget(show_);
         connect(show_, &QComboBox::currentIndexChanged, this, &ViewerWindow::UpdateOptions);
+        if (!field->Torsion()) {
+            reactions_ = tools->addAction(QStringLiteral("Reactions"));
+            reactions_->setCheckable(true);
+            reactions_->setChecked(model_.Supports.size() <= size_t(ResultPainter::ManySupports));
+            reactions_->setShortcut(QKeySequence(Qt::Key_R));
+            connect(reactions_, &QAction::toggled, this, &ViewerWindow::UpdateOptions);
+        }
         arrows_ = tools->addAction(field->Torsion() ? QStringLiteral("Shear arrows")
                                                     : QStringLiteral("Principal stresses"));
         arrows_->setCheckable(true);
