@@ -481,6 +481,16 @@ void TestContinuum::programWritesResultsAndProtocol() {
     QVERIFY(contents && contents->Type == ResultFile::Kind::Field);
     QCOMPARE(contents->Field.Nodes, 7);
     QVERIFY(outcome.Protocol.contains(QLatin1String("Stresses at the element centres")));
+    // A case without loads is listed as the bars list one: with nothing moving.
+    Mesh m = Grid(0, 1, 1, 2, 1);
+    m.Fix(1, true, true);
+    m.Fix(3, false, true);
+    m.Load(6, 0, -1, 2);
+    SolverFiles::Run run(QStringLiteral("Omberi"), Name(9), m.File(9, 1e4, 0.2, 0.1, 2));
+    QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+    QCOMPARE(run.Json()[QStringLiteral("cases")].toArray().size(), 2);
+    QCOMPARE(run.Displacement(6, 1, 1), 0.0);
+    QVERIFY(run.Displacement(6, 1, 2) < 0);
     // The panel carries its 30 kN down to its two supports.
     const FieldResults::Case& c = contents->Field.Cases[0];
     QV_COMPARE_NEAR(c.Reactions[0].Values[1] + c.Reactions[1].Values[1], 30.0, 1e-10);

@@ -374,6 +374,26 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
         }
         outcome.Time.Recovery += static_cast<double>(recovering.nsecsElapsed()) * 1e-9;
     }
+    // A case without loads stands in the results as the bars' do: nothing moves, nothing is
+    // stressed, and nothing was solved for it.
+    std::vector<FieldResults::Case> all;
+    all.reserve(static_cast<size_t>(std::max(0, model.LoadCases)));
+    size_t solved = 0;
+    for (int number = 1; number <= model.LoadCases; ++number) {
+        if (solved < results.Cases.size() && results.Cases[solved].Number == number) {
+            all.push_back(std::move(results.Cases[solved++]));
+            continue;
+        }
+        FieldResults::Case none;
+        none.Number = number;
+        none.Displacements.assign(2 * nodes, 0.0);
+        for (const ContinuumModel::Support& support : model.Supports)
+            none.Reactions.push_back({support.Node + 1, {0.0, 0.0}});
+        none.Stresses.assign(static_cast<size_t>(results.Elements) * width, 0.0);
+        none.NodeStresses.assign(nodes * static_cast<size_t>(width), 0.0);
+        all.push_back(std::move(none));
+    }
+    results.Cases = std::move(all);
     results.Residual = residual;
     results.Imbalance = imbalance;
     return outcome;

@@ -7,7 +7,7 @@
 #include <QString>
 
 // Linear statics of a plane or axisymmetric mesh: the elements of each cell, every load case
-// on one factorisation, the reactions, the stresses at the element centres and at the nodes
+// with loads on one factorisation (a case without loads has zero results), the reactions, the stresses at the element centres and at the nodes
 // (the mean of the elements' own values at that corner), the principal stresses in the plane
 // of the model and the angle of the first. Loads and reactions of a body of revolution are ring
 // values per unit length of the circumference at the node's radius.
