@@ -427,6 +427,9 @@ void TestViewerWindow::continuumScreenshots() {
         if (!centresAgree(window, outcome))
             return false;
         window.ArrowsAction()->setChecked(arrows);
+        // The crosses and arrows alone, without the reactions over them.
+        if (window.ReactionsAction())
+            window.ReactionsAction()->setChecked(!arrows);
         return window.Shows()->currentText() == show && drawn(window.View()) &&
                window.View()->LastResults().Contours.Bands() > 1 &&
                window.grab().save(QDir(folder).filePath(name));

@@ -42,6 +42,7 @@ public:
     // A continuum: the toggle of the principal stresses (or a profile's shear arrows), and the
     // values of what a click last hit.
     QAction* ArrowsAction() const { return arrows_; }
+    QAction* ReactionsAction() const { return reactions_; }
     const QString& PickedValues() const { return lastPick_; }
     void ShowValuesAt(const QPointF& point);
 
