@@ -50,7 +50,10 @@ void ModelView::FitModel() {
     if (results_ && results_->Ok()) {
         // Diagrams and displaced shapes reach beyond the nodes: fit the model's box grown by
         // a little more than they do.
-        const double pad = 1.3 * ResultScale::DiagramShare * ResultScale::ModelSize(model_.Nodes);
+        // A continuum has no diagrams: room for its deformed mesh only.
+        const double share = choice_ && choice_->Field() ? ResultScale::DeformedShare
+                                                         : 1.3 * ResultScale::DiagramShare;
+        const double pad = share * ResultScale::ModelSize(model_.Nodes);
         std::vector<ViewerModel::Point> box = model_.Nodes;
         float low[3] = {0, 0, 0}, high[3] = {0, 0, 0};
         for (int a = 0; a < 3 && !box.empty(); ++a) {
