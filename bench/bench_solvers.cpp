@@ -27,10 +27,17 @@
 // at peak, and the modes need that factorisation too. The plane frame's factorisation runs on
 // one core, since CHOLMOD shares out only the dense blocks, which a plane frame has too small
 // to gain from a second.
+#include "ContinuumModel.h"
+#include "ExchangeFile.h"
 #include "HugePageMemory.h"
+#include "ResultFile.h"
 #include "SolverCommand.h"
+#include "SolverInput.h"
+#include "TorsionAnalysis.h"
+#include "TorsionReport.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -190,11 +197,114 @@ void SpaceFrameModes20k(benchmark::State& state) {
           SpaceFrame(20, 20, 50, true));
 }
 
+// A square hollow section of n x n cells of 1 mm with a square hole of m x m cells in the
+// middle, every contour node in table 6: (n + 1)^2 - (m - 1)^2 nodes.
+QByteArray HollowSquare(int n, int m) {
+    Text t;
+    t.Table(2);
+    t.Item(2, "2.1E8 0.3 78.5 1.2E-5");
+    const int low = (n - m) / 2, high = low + m;
+    const auto inHole = [&](int i, int j) { return i > low && i < high && j > low && j < high; };
+    std::vector<int> number(static_cast<size_t>((n + 1) * (n + 1)), 0);
+    t.Table(4);
+    for (int j = 0; j <= n; ++j) {
+        for (int i = 0; i <= n; ++i) {
+            if (inHole(i, j))
+                continue;
+            t.Item(4, Number(0.001 * i) + ' ' + Number(0.001 * j));
+            number[static_cast<size_t>(j * (n + 1) + i)] = t.Items[4];
+        }
+    }
+    const auto at = [&](int i, int j) {
+        return QByteArray::number(number[static_cast<size_t>(j * (n + 1) + i)]);
+    };
+    t.Table(5);
+    for (int j = 0; j < n; ++j) {
+        for (int i = 0; i < n; ++i) {
+            if (i >= low && i < high && j >= low && j < high)
+                continue;
+            t.Item(5, at(i, j) + ' ' + at(i + 1, j) + ' ' + at(i + 1, j + 1) + ' ' + at(i, j + 1) +
+                          " 1");
+        }
+    }
+    t.Table(6);
+    for (int k = 0; k < n; ++k) {
+        for (const QByteArray& node : {at(k, 0), at(n, k), at(n - k, n), at(0, n - k)})
+            t.Item(6, node + " 0");
+    }
+    for (int k = 0; k < m; ++k) {
+        for (const QByteArray& node :
+             {at(low + k, low), at(high, low + k), at(high - k, high), at(low, high - k)})
+            t.Item(6, node + " 1");
+    }
+    QByteArray file = t.File(1, false);
+    file.replace("# 8 Sections = 0\r\n", "# 8 Sections = 0\r\n# 9 Twisting moment = 10\r\n");
+    return file;
+}
+
+double Seconds(const QElapsedTimer& clock) {
+    return static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+}
+
+// The torsion of a profile as `Brasko FILE S` runs it, timed by stage: reading and checking
+// the file, dividing the mesh, assembly, factorisation, recovery of the stresses, the protocol
+// and the result file made, and both written.
+void TorsionProfile250k(benchmark::State& state) {
+    // 540 x 540 cells with a hole of 206 x 206: 250,656 nodes, 249,264 elements.
+    const QByteArray bytes = HollowSquare(540, 206);
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("box.d16"));
+    if (!ExchangeFile::Write(path, bytes).isEmpty()) {
+        state.SkipWithError("cannot write the data file");
+        return;
+    }
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        const SolverInput input = SolverInput::Read(path);
+        const ContinuumModel model = ContinuumModel::FromData(input.Problem, input.Data);
+        const double reading = Seconds(clock);
+        const TorsionAnalysis::Outcome outcome = TorsionAnalysis::Analyse(model, nullptr);
+        if (!outcome.Solved) {
+            state.SkipWithError(qPrintable(outcome.Fault.Message));
+            return;
+        }
+        clock.restart();
+        const TorsionAnalysis::Answer& answer = *outcome.Solved;
+        const QString protocol = TorsionReport::Protocol(model, answer);
+        ResultFile::Contents contents;
+        contents.Type = ResultFile::Kind::Torsion;
+        contents.Problem = 16;
+        contents.Field = answer.Results;
+        const QByteArray results = ResultFile::Write(contents);
+        const double report = Seconds(clock);
+        clock.restart();
+        ExchangeFile::Write(directory.filePath(QStringLiteral("box.bin")), results);
+        const QByteArray text = SolverCommand::ProtocolBytes(protocol);
+        ExchangeFile::Write(directory.filePath(QStringLiteral("PROT.TXT")), text);
+        ExchangeFile::Write(directory.filePath(QStringLiteral("box.rpt")), text);
+        const double writing = Seconds(clock);
+        const TorsionAnalysis::Level& finest = answer.Levels.back();
+        state.counters["read_s"] = reading;
+        state.counters["mesh_s"] = answer.Time.Mesh;
+        state.counters["assembly_s"] = answer.Time.Assembly;
+        state.counters["factor_s"] = answer.Time.Factor;
+        state.counters["recovery_s"] = answer.Time.Recovery;
+        state.counters["report_s"] = report;
+        state.counters["write_s"] = writing;
+        state.counters["levels"] = static_cast<double>(answer.Levels.size());
+        state.counters["equations"] = finest.Equations;
+        state.counters["first_level_s"] = answer.Levels.front().Seconds;
+        state.counters["last_level_s"] = finest.Seconds;
+    }
+}
+
 } // namespace
 
 BENCHMARK(PlaneFrame100k)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(SpaceFrame20k)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(SpaceFrameModes20k)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(TorsionProfile250k)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv) {
     // As each solver program does, so that the figures are those of the programs.

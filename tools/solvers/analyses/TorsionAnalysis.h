@@ -18,10 +18,12 @@ struct SolverInput;
 // need no constants of their own. The torsion constant is J = Ip - w^T K w, computed as the
 // integral of (dw/dy - z)^2 + (dw/dz + y)^2, a sum of squares that loses no digits.
 //
-// Linear elements overestimate J on a coarse mesh (a 2 x 2 mesh of a rectangle by a fifth),
-// so the analysis divides every element evenly, twice as finely each time, until J changes by
-// less than its tolerance (estimated from the last changes) or the next division would exceed
-// the node budget. The answers are given at the nodes and elements of the data file.
+// Linear elements overestimate J on a coarse mesh (a 2 x 2 mesh of a rectangle by a sixth).
+// The error of J is the energy of the error of the stresses, which their nodal averages
+// estimate; unless that leaves J well within its tolerance, the analysis divides every element
+// evenly, twice as finely each time, until J changes by less than its tolerance (estimated
+// from the last changes) or the next division would exceed the node budget. The answers are
+// given at the nodes and elements of the data file.
 namespace TorsionAnalysis {
 
 // J is estimated to this share of itself before the divisions stop.
@@ -33,6 +35,10 @@ struct Level {
     int Division = 1; // each element divided into Division x Division
     int Nodes = 0, Elements = 0, Equations = 0;
     double J = 0;
+    // The energy of the difference between the nodal average of the stresses and the
+    // elements' own, relative to J: an estimate of J's error on this mesh alone.
+    double Indicator = 0;
+    double Seconds = 0; // to divide, assemble, factorise and solve
 };
 
 struct Timing {
@@ -47,6 +53,8 @@ struct Answer {
     // How far J may still be from the exact J of the profile as meshed, relative; negative
     // when the mesh was too large to divide and no estimate exists.
     double ErrorEstimate = -1;
+    // Whether that estimate comes from the stresses of one mesh, not from the changes of J.
+    bool EstimatedFromStresses = false;
     // Checks of the finest solution: |K w - f| over |f|, and how far the moment of the
     // stresses is from the twisting moment, relative.
     double Residual = 0, MomentError = 0;

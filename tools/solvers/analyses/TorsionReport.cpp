@@ -4,6 +4,7 @@
 #include "StaticReport.h"
 
 #include <QJsonArray>
+#include <cmath>
 
 namespace {
 
@@ -19,9 +20,10 @@ QJsonArray Rows(const std::vector<double>& values, int width) {
     return rows;
 }
 
-// A headline value: six digits, as a table of section values gives them.
-QString Value(double value) {
-    return QString::number(value, 'g', 6);
+// A headline value: six digits, as a table of section values gives them. A coordinate that
+// is rounding next to the profile's size (`scale`) is 0.
+QString Value(double value, double scale = 0) {
+    return QString::number(std::abs(value) <= 1e-12 * scale ? 0.0 : value, 'g', 6);
 }
 
 QString Heading(const QString& first, const QStringList& names, const QString& unit) {
@@ -48,7 +50,7 @@ QJsonObject TorsionReport::Json(const TorsionAnalysis::Answer& answer) {
         {QStringLiteral("nodeStresses"), Rows(c.NodeStresses, results.StressCount())}};
 }
 
-QString TorsionReport::Protocol(const ContinuumModel& model, const QString& typeName,
+QString TorsionReport::Protocol(const ContinuumModel& model,
                                 const TorsionAnalysis::Answer& answer) {
     const FieldResults& results = answer.Results;
     const FieldResults::Torsion& t = *results.Twist;
@@ -56,9 +58,10 @@ QString TorsionReport::Protocol(const ContinuumModel& model, const QString& type
     const QString& force = model.ForceUnit;
     const QString& length = model.LengthUnit;
     const QString stress = force + u'/' + length + QStringLiteral("^2");
+    const double size = std::sqrt(std::abs(p.Area)) + p.Centroid.norm();
     QString text;
     text.reserve((results.Nodes + results.Elements) * 64 + 4096);
-    text += QStringLiteral("Saint-Venant torsion of %1: %2\n").arg(typeName, model.Title);
+    text += QStringLiteral("Saint-Venant torsion of a profile: %1\n").arg(model.Title);
     text += QStringLiteral("Nodes %1, elements %2 (%3 quadrilaterals, %4 triangles), holes %5\n")
                 .arg(results.Nodes)
                 .arg(results.Elements)
@@ -78,7 +81,7 @@ QString TorsionReport::Protocol(const ContinuumModel& model, const QString& type
 
     text += QStringLiteral("Area A                        %1 %2^2\n").arg(Value(p.Area), length);
     text += QStringLiteral("Centroid                      y = %1, z = %2 %3\n")
-                .arg(Value(p.Centroid.x()), Value(p.Centroid.y()), length);
+                .arg(Value(p.Centroid.x(), size), Value(p.Centroid.y(), size), length);
     text += QStringLiteral("Polar moment Ip (centroid)    %1 %2^4\n")
                 .arg(Value(answer.PolarMoment), length);
     text += QStringLiteral("Twisting moment T             %1 %2*%3\n")
@@ -96,7 +99,7 @@ QString TorsionReport::Protocol(const ContinuumModel& model, const QString& type
                 .arg(Value(t.G * t.J), force, length);
     text += QStringLiteral("Rate of twist T / (G J)       %1 rad/%2\n").arg(Value(t.Twist), length);
     text += QStringLiteral("Largest shear stress tau      %1 %2 at y = %3, z = %4 %5\n\n")
-                .arg(Value(t.TauMax), stress, Value(t.AtY), Value(t.AtZ), length);
+                .arg(Value(t.TauMax), stress, Value(t.AtY, size), Value(t.AtZ, size), length);
 
     text += QStringLiteral("J on meshes divided evenly (the answers are those of the last):\n");
     text += QStringLiteral("Division        Nodes     Elements            J [%1^4]\n").arg(length);
@@ -106,13 +109,11 @@ QString TorsionReport::Protocol(const ContinuumModel& model, const QString& type
                     .arg(level.Nodes, 12)
                     .arg(level.Elements, 12)
                     .arg(QString::number(level.J, 'g', 10), 20);
-    if (answer.ErrorEstimate >= 0)
-        text += QStringLiteral("J is estimated to lie within %1 of itself of the exact J of the "
-                               "profile as meshed.\n")
-                    .arg(answer.ErrorEstimate, 0, 'g', 2);
-    else
-        text += QStringLiteral("The mesh is too large to divide: J has no estimate of its "
-                               "error.\n");
+    text += QStringLiteral("J is estimated to lie within %1 of itself of the exact J of the "
+                           "profile as meshed (%2).\n")
+                .arg(answer.ErrorEstimate, 0, 'g', 2)
+                .arg(answer.EstimatedFromStresses ? QStringLiteral("from the stresses of the mesh")
+                                                  : QStringLiteral("from the changes of J"));
     text += QStringLiteral("Check: |K w - f| is %1 of the loads; the stresses carry the twisting "
                            "moment to %2 of it.\n")
                 .arg(answer.Residual, 0, 'g', 2)

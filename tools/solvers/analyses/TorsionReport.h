@@ -12,7 +12,6 @@ struct ContinuumModel;
 namespace TorsionReport {
 
 QJsonObject Json(const TorsionAnalysis::Answer& answer);
-QString Protocol(const ContinuumModel& model, const QString& typeName,
-                 const TorsionAnalysis::Answer& answer);
+QString Protocol(const ContinuumModel& model, const TorsionAnalysis::Answer& answer);
 
 } // namespace TorsionReport
