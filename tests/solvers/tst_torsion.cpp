@@ -22,6 +22,7 @@ private slots:
     void circleTubeAndCompositeBar();
     void thinWalledBoxFollowsBredt();
     void clockwiseMeshesAreTurnedRound();
+    void squaresJoinedAtACornerAreOneProfile();
     void refusesBadMeshesAndContours_data();
     void refusesBadMeshesAndContours();
     void programPrintsJson();
@@ -306,6 +307,28 @@ void TestTorsion::clockwiseMeshesAreTurnedRound() {
     const TorsionAnalysis::Answer answer = Solved(b.Model);
     QCOMPARE(answer.Profile.Reversed, 8);
     QV_COMPARE_NEAR(answer.Results.Twist->J, j, 1e-12);
+}
+
+void TestTorsion::squaresJoinedAtACornerAreOneProfile() {
+    // Two 0.1 m squares sharing one corner node: each twists as if alone, so J is twice the
+    // square's 0.1406 a^4, and the outer contour is one loop through the shared node twice.
+    Builder b;
+    const auto first = b.Grid(0, 0, 0.1, 0.1, 4, 4);
+    const int shared = first(4, 4);
+    std::vector<int> second;
+    for (int j = 0; j <= 4; ++j)
+        for (int i = 0; i <= 4; ++i)
+            second.push_back(i == 0 && j == 0 ? shared : b.Node(0.1 + 0.025 * i, 0.1 + 0.025 * j));
+    const auto at = [&](int i, int j) { return second[static_cast<size_t>(j * 5 + i)]; };
+    for (int j = 0; j < 4; ++j)
+        for (int i = 0; i < 4; ++i)
+            b.Cell({at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)});
+    b.Contour(at(4, 4), 0);
+    b.Contour(shared, 0);
+    // The corner where they meet is sharp: J to 1e-3 keeps the meshes small.
+    const TorsionAnalysis::Answer answer = Solved(b.Model, 1e-3);
+    QCOMPARE(answer.Profile.Holes, 0);
+    QV_COMPARE_NEAR(answer.Results.Twist->J, 2 * Rectangle(0.1, 0.1).J, 2e-3);
 }
 
 void TestTorsion::refusesBadMeshesAndContours_data() {
