@@ -1,5 +1,6 @@
 #include "ContinuumModel.h"
 #include "ProgramRun.h"
+#include "ResultFile.h"
 #include "ScalarField.h"
 #include "SolverFiles.h"
 #include "TorsionAnalysis.h"
@@ -428,6 +429,19 @@ void TestTorsion::programPrintsJson() {
     QCOMPARE(nodes.size(), 9);
     // The centre of the rectangle carries no stress.
     QVERIFY(nodes[4].toArray()[3].toDouble() < 1e-6);
+
+    // As the editor runs it: the result file holds the same answer for the viewer.
+    const ProgramRun::Result solved = ProgramRun::Run(
+        QStringLiteral(BRASKO_PROGRAM), directory.path(), {path, QStringLiteral("S")});
+    QCOMPARE(solved.ExitCode, 0);
+    const std::optional<ResultFile::Contents> contents =
+        ResultFile::Read(ProgramRun::ReadFile(directory.filePath(QStringLiteral("rect.bin"))));
+    QVERIFY(contents && contents->Type == ResultFile::Kind::Torsion);
+    QVERIFY(contents->Field.Twist);
+    QCOMPARE(contents->Field.Twist->J, torsion[QStringLiteral("J")].toDouble());
+    QCOMPARE(contents->Field.Cases[0].Displacements.size(), size_t(9));
+    QVERIFY(ProgramRun::ReadFile(directory.filePath(QStringLiteral("rect.rpt")))
+                .contains("Torsion constant J"));
 
     // A refusal names the line of the data file.
     QByteArray text = ProgramRun::ReadFile(path);

@@ -117,7 +117,7 @@ std::optional<Solution> SolveMesh(const TorsionMesh& mesh, TorsionAnalysis::Timi
 
 // The stresses of the finest solution: the mean over each element of the data file, and at
 // the nodes the average of the elements around them (a quadrilateral's four Gauss points
-// extrapolated to its corners, a triangle's constant value).
+// extrapolated to its corners, a triangle's own value at the corner).
 struct Recovery {
     std::vector<double> Elements, Nodes; // 3 per element of the data file, 3 per node
     double TauMax = 0;
