@@ -1,0 +1,244 @@
+// Omberi on square wall panels of quadrilaterals, each timed from reading the data file to
+// writing the result file and the protocol, as the editor's Calculate waits for it: 40,000,
+// 250,000 and 1,000,000 nodes, held along the base, with two load cases (an even load along
+// the top edge and a shear along it). Goal: everything but the factorisation under half of the
+// run.
+//
+// After the timed run each case solves the same file once more piece by piece, untimed, for
+// the counters: reading (SolverInput::Read), the model and the mesh check with the elements
+// (what ContinuumStatics::Run takes beyond its own timings), assembly, factorisation, solution
+// and recovery (ContinuumStatics::Timings), the protocol's text and the result file's bytes,
+// and writing them (encoding the protocol, PROT.TXT, the report beside the data and the result
+// file). The sizes come from a third pass that numbers, assembles and factorises the same mesh
+// for the count of L's entries; peak_MiB is the process's peak so far, so the cases run from
+// small to large.
+//
+// Measured on the shared 2-core build machine (AMD EPYC at 2.1 GHz), busy (load 6 to 7), in
+// one run each; "the rest" is everything but the factorisation, summed over the pieces:
+//   40,000 nodes, 39,601 elements, 79,600 equations; K has 0.75 million entries (upper
+//     triangle), L 6.1 million: 1.3 s, the pieces 0.84 s: reading 0.10, model and mesh check
+//     0.006, assembly 0.09, factorisation 0.27, solution 0.02, recovery 0.16, protocol text and
+//     result bytes 0.12, writing 0.07 (a 17 MB protocol twice, a 9 MB result file); peak 160
+//     MiB. The rest is two thirds of the run: no piece dominates, the largest is the recovery.
+//   250,000 nodes, 249,001 elements, 499,000 equations; K 4.7 million entries, L 49 million:
+//     6.8 s, the pieces 6.5 s: reading 0.41, model 0.04, assembly 0.38, factorisation 4.1,
+//     solution 0.17, recovery 0.71, protocol and result bytes 0.43, writing 0.26 (106 MB and
+//     56 MB); peak 0.96 GiB. The rest: 0.36 of the run.
+//   1,000,000 nodes, 998,001 elements, 1,998,000 equations; K 19 million entries, L 233
+//     million: 51 s, the pieces 48 s: reading 1.5, model 0.25, assembly 2.3, factorisation 34,
+//     solution 1.4, recovery 4.5, protocol and result bytes 2.6, writing 1.9 (424 MB and 224
+//     MB); peak 4.0 GiB. The rest: 0.30 of the run.
+// The recovery is the largest piece after the factorisation: each element integrates its
+// matrices again for every load case, at about 2 microseconds an element and case.
+#include "ContinuumModel.h"
+#include "ContinuumStatics.h"
+#include "DofNumbering.h"
+#include "Elasticity.h"
+#include "ExchangeFile.h"
+#include "FieldReport.h"
+#include "PlaneSolid.h"
+#include "ResultFile.h"
+#include "SolverCommand.h"
+#include "SolverInput.h"
+#include "SparseAssembly.h"
+#include "SparseCholesky.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+namespace {
+
+// Concrete in kN and cm, a wall 20 cm thick.
+constexpr double E = 3000, Nu = 0.2, Thickness = 20;
+
+// A square wall of `cells` x `cells` quadrilaterals of 1 cm, the nodes row by row from the
+// base. Whole centimetres keep the file of a million nodes within the 64 MB of a data file.
+QByteArray Panel(int cells) {
+    const int side = cells + 1;
+    const auto node = [side](int row, int column) { return row * side + column + 1; };
+    QByteArray text;
+    text.reserve(qsizetype{side} * side * 40 + qsizetype{cells} * cells * 40);
+    const auto item = [&text](qsizetype number, const QByteArray& values) {
+        text += "# " + QByteArray::number(number) + ' ' + values + "\r\n";
+    };
+    text += "*1 General data\r\n# 1 Title = Benchmark panel\r\n# 2 Force = kN\r\n"
+            "# 3 Length = cm\r\n# 4 Cases = 2\r\n# 5 Nodes = " +
+            QByteArray::number(qsizetype{side} * side) +
+            "\r\n# 6 Elements = " + QByteArray::number(qsizetype{cells} * cells) +
+            "\r\n# 7 Materials = 1\r\n# 8 Sections = 1\r\n";
+    text += "*2 Materials\r\n";
+    item(1, QByteArray::number(E) + ' ' + QByteArray::number(Nu) + " 2.5E-5 1.0E-5");
+    text += "*3 Sections\r\n";
+    item(1, QByteArray::number(Thickness));
+    text += "*4 Nodes\r\n";
+    for (int row = 0; row < side; ++row)
+        for (int column = 0; column < side; ++column)
+            item(node(row, column), QByteArray::number(column) + ' ' + QByteArray::number(row));
+    text += "*5 Elements\r\n";
+    qsizetype element = 0;
+    for (int row = 0; row < cells; ++row)
+        for (int column = 0; column < cells; ++column)
+            item(++element, QByteArray::number(node(row, column)) + ' ' +
+                                QByteArray::number(node(row, column + 1)) + ' ' +
+                                QByteArray::number(node(row + 1, column + 1)) + ' ' +
+                                QByteArray::number(node(row + 1, column)) + " 1 1");
+    text += "*6 Supports\r\n";
+    for (int column = 0; column < side; ++column)
+        item(column + 1, QByteArray::number(node(0, column)) + " 1 1");
+    // 1 kN/cm down along the top edge, and 0.5 kN/cm along it as a shear; the end nodes carry
+    // half a cell each.
+    text += "*7 Nodal loads\r\n";
+    qsizetype load = 0;
+    for (int c = 1; c <= 2; ++c) {
+        for (int column = 0; column < side; ++column) {
+            const double share = column == 0 || column == cells ? 0.5 : 1.0;
+            const QByteArray force = QByteArray::number(share * (c == 1 ? 1 : 0.5));
+            item(++load, QByteArray::number(c) + ' ' + QByteArray::number(node(cells, column)) +
+                             (c == 1 ? " 0 -" + force : ' ' + force + " 0"));
+        }
+    }
+    return text + "&\r\n";
+}
+
+double Seconds(const QElapsedTimer& clock) {
+    return static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+}
+
+double PeakMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// The run again in its pieces, as SolverCommand::Run and ContinuumAnalysis::Solve go.
+void Pieces(benchmark::State& state, const QString& path, const QString& directory) {
+    QElapsedTimer clock;
+    clock.start();
+    const SolverInput input = SolverInput::Read(path);
+    state.counters["read"] = Seconds(clock);
+    clock.restart();
+    const ContinuumModel model = ContinuumModel::FromData(input.Problem, input.Data);
+    const ContinuumStatics::Outcome solved = ContinuumStatics::Run(model);
+    const ContinuumStatics::Timings& t = solved.Time;
+    state.counters["model_check"] =
+        Seconds(clock) - t.Assembly - t.Factorisation - t.Solution - t.Recovery;
+    state.counters["assembly"] = t.Assembly;
+    state.counters["factor"] = t.Factorisation;
+    state.counters["solution"] = t.Solution;
+    state.counters["recovery"] = t.Recovery;
+
+    clock.restart();
+    const bool finite = FieldReport::NonFinite(solved.Results).isEmpty();
+    const QString protocol =
+        FieldReport::Tables(solved.Results, model.ForceUnit, model.LengthUnit, QString());
+    ResultFile::Contents contents;
+    contents.Type = ResultFile::Kind::Field;
+    contents.Problem = input.Problem;
+    contents.Field = solved.Results;
+    const QByteArray result = ResultFile::Write(contents);
+    state.counters["report"] = Seconds(clock);
+
+    clock.restart();
+    const QByteArray bytes = SolverCommand::ProtocolBytes(protocol);
+    const QDir dir(directory);
+    const bool written = ExchangeFile::Write(dir.filePath("PROT.TXT"), bytes).isEmpty() &&
+                         ExchangeFile::Write(dir.filePath("pieces.rpt"), bytes).isEmpty() &&
+                         ExchangeFile::Write(dir.filePath("pieces.bin"), result).isEmpty();
+    state.counters["write"] = Seconds(clock);
+    state.counters["protocol_MB"] = static_cast<double>(bytes.size()) * 1e-6;
+    state.counters["result_MB"] = static_cast<double>(result.size()) * 1e-6;
+    if (!solved.Error.isEmpty() || !finite || !written)
+        state.SkipWithError("the pieces did not solve the panel");
+}
+
+// Numbers, assembles and factorises the panel as the analysis does, for its sizes.
+void Sizes(benchmark::State& state, const QString& path) {
+    const SolverInput input = SolverInput::Read(path);
+    const ContinuumModel model = ContinuumModel::FromData(input.Problem, input.Data);
+    PlaneSolid solid;
+    solid.D = Elasticity::PlaneStress(E, Nu);
+    solid.Nu = Nu;
+    solid.Thickness = Thickness;
+    std::vector<PlaneQuad> quads;
+    quads.reserve(model.Cells.size());
+    for (const ContinuumModel::Cell& cell : model.Cells) {
+        std::array<std::array<double, 2>, 4> points;
+        for (size_t a = 0; a < 4; ++a)
+            points[a] = model.Nodes[static_cast<size_t>(cell.Corners[a])];
+        quads.emplace_back(solid, cell.Corners, points);
+    }
+    const size_t nodes = model.Nodes.size();
+    std::vector<double> diagonal(6 * nodes, 1.0);
+    std::vector<bool> fixed(6 * nodes, false), loaded(6 * nodes, false);
+    for (const ContinuumModel::Support& support : model.Supports) {
+        fixed[6 * static_cast<size_t>(support.Node)] = support.Fixed[0];
+        fixed[6 * static_cast<size_t>(support.Node) + 2] = support.Fixed[1];
+    }
+    DofNumbering numbering;
+    numbering.Number({0, 2}, diagonal, fixed, loaded, {});
+    const SparseAssembly pattern(numbering, quads,
+                                 [](const PlaneQuad& quad) { return quad.Nodes(); });
+    SparseAssembly::SparseMatrix stiffness = pattern.Empty();
+    for (const PlaneQuad& quad : quads)
+        pattern.Add(stiffness, quad.Nodes(), quad.Components(), quad.Stiffness());
+    std::vector<int> nodeStarts;
+    const std::vector<int>& first = numbering.NodeStarts();
+    for (size_t node = 0; node + 1 < first.size(); ++node)
+        if (first[node + 1] > first[node])
+            nodeStarts.push_back(first[node]);
+    nodeStarts.push_back(numbering.Equations());
+    SparseCholesky factors;
+    if (factors.Factor(stiffness, nodeStarts) != SparseCholesky::Result::Factored)
+        state.SkipWithError("the panel's stiffness did not factorise");
+    state.counters["nodes"] = static_cast<double>(nodes);
+    state.counters["elements"] = static_cast<double>(model.Cells.size());
+    state.counters["equations"] = numbering.Equations();
+    state.counters["K_entries"] = static_cast<double>(stiffness.nonZeros());
+    state.counters["L_entries"] = factors.FactorNonzeros();
+}
+
+void SolvePanel(benchmark::State& state, int cells) {
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("panel.d09"));
+    const QByteArray bytes = Panel(cells);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        state.SkipWithError("cannot write the data file");
+        return;
+    }
+    file.close();
+    const SolverEntry entry = *SolverEntry::Named(QStringLiteral("Omberi"));
+    for (auto _ : state) {
+        const SolverCommand::Outcome outcome =
+            SolverCommand::Run(entry, {path, QStringLiteral("S")}, directory.path());
+        if (outcome.ExitCode != 0) {
+            state.SkipWithError(qPrintable(outcome.Message));
+            return;
+        }
+    }
+    state.counters["peak_MiB"] = PeakMiB();
+    Pieces(state, path, directory.path());
+    Sizes(state, path);
+}
+
+void Panel40k(benchmark::State& state) {
+    SolvePanel(state, 199); // 200 x 200 nodes
+}
+
+void Panel250k(benchmark::State& state) {
+    SolvePanel(state, 499);
+}
+
+void Panel1M(benchmark::State& state) {
+    SolvePanel(state, 999);
+}
+
+} // namespace
+
+BENCHMARK(Panel40k)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(Panel250k)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(Panel1M)->Unit(benchmark::kMillisecond)->Iterations(1);
