@@ -91,8 +91,9 @@ QString TorsionReport::Protocol(const ContinuumModel& model,
                 .arg(p.ReferenceMaterial + 1);
     if (p.Materials > 1)
         text += QStringLiteral("                              the profile has %1 materials of "
-                               "different G: each element counts with its G / G, so that G J "
-                               "is the torsional stiffness\n")
+                               "different G: each element counts with its G over this one, so "
+                               "that G J is the torsional stiffness of the whole profile and "
+                               "Ip is weighted the same way\n")
                     .arg(p.Materials);
     text += QStringLiteral("Torsion constant J            %1 %2^4\n").arg(Value(t.J), length);
     text += QStringLiteral("Torsional stiffness G J       %1 %2*%3^2\n")
