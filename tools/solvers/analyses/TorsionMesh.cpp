@@ -47,6 +47,67 @@ private:
     std::vector<int> parent_;
 };
 
+// Each side belongs to one element (the boundary) or to two that run it in opposite
+// directions; two that run it the same way lie on top of each other. `boundary` receives the
+// sides of one element, `distinct` the number of different sides.
+CheckFault MatchSides(const ContinuumModel& model, std::vector<Side>& sides,
+                      std::vector<Side>& boundary, int& distinct) {
+    const auto lineOf = [&model](int cell) { return model.Cells[static_cast<size_t>(cell)].Line; };
+    std::sort(sides.begin(), sides.end(), [](const Side& a, const Side& b) {
+        return a.Key != b.Key ? a.Key < b.Key : a.Cell < b.Cell;
+    });
+    distinct = 0;
+    for (size_t s = 0; s < sides.size();) {
+        size_t end = s + 1;
+        while (end < sides.size() && sides[end].Key == sides[s].Key)
+            ++end;
+        ++distinct;
+        const Side& last = sides[end - 1];
+        if (end - s > 2)
+            return {lineOf(last.Cell),
+                    QStringLiteral("the side from node %1 to node %2 belongs to more than two "
+                                   "elements: %3, %4 and %5")
+                        .arg(last.From + 1)
+                        .arg(last.To + 1)
+                        .arg(sides[s].Cell + 1)
+                        .arg(sides[s + 1].Cell + 1)
+                        .arg(last.Cell + 1)};
+        if (end - s == 2 && sides[s].From == last.From)
+            return {lineOf(last.Cell), QStringLiteral("element %1 overlaps element %2 (line %3) "
+                                                      "across their side from node %4 to node %5")
+                                           .arg(last.Cell + 1)
+                                           .arg(sides[s].Cell + 1)
+                                           .arg(lineOf(sides[s].Cell))
+                                           .arg(last.From + 1)
+                                           .arg(last.To + 1)};
+        if (end - s == 1)
+            boundary.push_back(sides[s]);
+        s = end;
+    }
+    return {};
+}
+
+// A profile in pieces that do not touch has no common warping; elements joined by a node
+// alone are joined (the profile may pinch to a point).
+CheckFault OnePiece(const ContinuumModel& model, const std::vector<TorsionMesh::Cell>& cells,
+                    size_t nodes) {
+    Pieces pieces(nodes);
+    for (const TorsionMesh::Cell& cell : cells) {
+        for (int a = 1; a < cell.Count; ++a)
+            pieces.Join(cell.Corners[0], cell.Corners[a]);
+    }
+    const int piece = pieces.Root(cells[0].Corners[0]);
+    for (const TorsionMesh::Cell& cell : cells) {
+        if (pieces.Root(cell.Corners[0]) != piece)
+            return {model.Cells[static_cast<size_t>(cell.Parent)].Line,
+                    QStringLiteral("the profile is in pieces that do not touch: element %1 is not "
+                                   "joined to element 1; calculate each piece as a profile of its "
+                                   "own")
+                        .arg(cell.Parent + 1)};
+    }
+    return {};
+}
+
 // The fault of one element, in the words a refusal uses.
 QString ShapeFault(const ScalarField::ShapeVerdict& verdict, int element, int node) {
     switch (verdict.Kind) {
@@ -290,66 +351,13 @@ TorsionMesh TorsionMesh::FromModel(const ContinuumModel& model, Profile& profile
         mesh.Cells.push_back(cell);
     }
 
-    // Each side belongs to one element (the boundary) or to two that run it in opposite
-    // directions; two that run it the same way lie on top of each other.
-    std::sort(sides.begin(), sides.end(), [](const Side& a, const Side& b) {
-        return a.Key != b.Key ? a.Key < b.Key : a.Cell < b.Cell;
-    });
     std::vector<Side> boundary;
-    for (size_t s = 0; s < sides.size();) {
-        size_t end = s + 1;
-        while (end < sides.size() && sides[end].Key == sides[s].Key)
-            ++end;
-        ++mesh.sides_;
-        const Side& last = sides[end - 1];
-        const auto lineOf = [&model](int cell) {
-            return model.Cells[static_cast<size_t>(cell)].Line;
-        };
-        if (end - s > 2) {
-            fault = {lineOf(last.Cell),
-                     QStringLiteral("the side from node %1 to node %2 belongs to more than two "
-                                    "elements: %3, %4 and %5")
-                         .arg(last.From + 1)
-                         .arg(last.To + 1)
-                         .arg(sides[s].Cell + 1)
-                         .arg(sides[s + 1].Cell + 1)
-                         .arg(last.Cell + 1)};
-            return {};
-        }
-        if (end - s == 2 && sides[s].From == last.From) {
-            fault = {lineOf(last.Cell), QStringLiteral("element %1 overlaps element %2 (line %3) "
-                                                       "across their side from node %4 to node "
-                                                       "%5")
-                                            .arg(last.Cell + 1)
-                                            .arg(sides[s].Cell + 1)
-                                            .arg(lineOf(sides[s].Cell))
-                                            .arg(last.From + 1)
-                                            .arg(last.To + 1)};
-            return {};
-        }
-        if (end - s == 1)
-            boundary.push_back(sides[s]);
-        s = end;
-    }
+    fault = MatchSides(model, sides, boundary, mesh.sides_);
     sides = {};
-
-    // One piece: elements joined by a node are joined (the profile may pinch to a point).
-    Pieces pieces(nodeCount);
-    for (const Cell& cell : mesh.Cells) {
-        for (int a = 1; a < cell.Count; ++a)
-            pieces.Join(cell.Corners[0], cell.Corners[a]);
-    }
-    const int piece = pieces.Root(mesh.Cells[0].Corners[0]);
-    for (const Cell& cell : mesh.Cells) {
-        if (pieces.Root(cell.Corners[0]) != piece) {
-            fault = {model.Cells[static_cast<size_t>(cell.Parent)].Line,
-                     QStringLiteral("the profile is in pieces that do not touch: element %1 is "
-                                    "not joined to element 1; calculate each piece as a profile "
-                                    "of its own")
-                         .arg(cell.Parent + 1)};
-            return {};
-        }
-    }
+    if (fault.Message.isEmpty())
+        fault = OnePiece(model, mesh.Cells, nodeCount);
+    if (!fault.Message.isEmpty())
+        return {};
 
     const Loops loops = TraceLoops(boundary, points);
     fault = CheckContours(model, loops, profile.Holes);
