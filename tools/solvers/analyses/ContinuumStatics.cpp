@@ -2,6 +2,7 @@
 
 #include "Elasticity.h"
 #include "EquationSystem.h"
+#include "PatchRecovery.h"
 #include "PlaneMesh.h"
 #include "PlaneSolid.h"
 #include "StaticCheck.h"
@@ -180,7 +181,8 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
     QElapsedTimer clock;
     clock.start();
     const Mesh mesh(model, checked.Corners);
-    EquationSystem system(static_cast<int>(nodes), mesh.Pointers(), WordingOf(body));
+    const std::vector<const Element*> elements = mesh.Pointers();
+    EquationSystem system(static_cast<int>(nodes), elements, WordingOf(body));
     EquationSystem::Constraints constraints;
     constraints.Fixed.assign(6 * nodes, false);
     constraints.Loaded.assign(6 * nodes, false);
@@ -345,9 +347,12 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
 
             result.Stresses.assign(static_cast<size_t>(results.Elements) * width, 0.0);
             result.NodeStresses.assign(nodes * static_cast<size_t>(width), 0.0);
+            PatchRecovery patches(model.Nodes, elements, own);
             for (size_t e = 0; e < checked.Corners.size(); ++e) {
                 const Element& element = mesh.At(e);
-                const Element::Results block = element.Recover(system.Gather(element, solution));
+                const Element::Vector ue = system.Gather(element, solution);
+                const Element::Results block = element.Recover(ue);
+                patches.Add(e, element.Sample(ue));
                 double* centre = result.Stresses.data() + e * static_cast<size_t>(width);
                 for (int s = 0; s < own; ++s)
                     centre[s] = block(0, s);
@@ -363,11 +368,19 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
                 double* centre = result.Stresses.data() + e * static_cast<size_t>(width);
                 Principal(centre, centre + own);
             }
+            // The mean of the elements' corner values where no patch can be fitted.
+            std::vector<double> mean(nodes * static_cast<size_t>(own), 0.0);
+            for (size_t node = 0; node < nodes; ++node) {
+                const double* at = result.NodeStresses.data() + node * static_cast<size_t>(width);
+                for (int s = 0; s < own; ++s)
+                    mean[node * static_cast<size_t>(own) + static_cast<size_t>(s)] =
+                        count[node] > 0 ? at[s] / count[node] : 0.0;
+            }
+            const std::vector<double> smooth = patches.Recover(mean);
             for (size_t node = 0; node < nodes; ++node) {
                 double* at = result.NodeStresses.data() + node * static_cast<size_t>(width);
-                if (count[node] > 0)
-                    for (int s = 0; s < own; ++s)
-                        at[s] /= count[node];
+                for (int s = 0; s < own; ++s)
+                    at[s] = smooth[node * static_cast<size_t>(own) + static_cast<size_t>(s)];
                 Principal(at, at + own);
             }
             results.Cases.push_back(std::move(result));

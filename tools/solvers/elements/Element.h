@@ -40,4 +40,13 @@ public:
     // analysis names them. Nodal values of a mesh are the mean of the rows its elements give.
     using Results = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor, 9, 8>;
     virtual Results Recover(const Vector& /*u*/) const { return {}; }
+
+    // The same results at the points where the element computes them best (its integration
+    // points), with those points' coordinates in the plane of the model: what a patch
+    // recovery fits its smooth nodal values to.
+    struct Sampled {
+        Eigen::Matrix<double, Eigen::Dynamic, 2, Eigen::RowMajor, 8, 2> At;
+        Results Values;
+    };
+    virtual Sampled Sample(const Vector& /*u*/) const { return {}; }
 };

@@ -134,17 +134,39 @@ double PlaneQuad::TotalMass() const {
     return mass * solid_->Density;
 }
 
-StressBlock PlaneQuad::Recover(const Vector& u) const {
+Element::Results PlaneQuad::GaussStresses(const Vector& u) const {
     const Parts p = Integrate();
     const Eigen::Vector4d a = -p.Kii.ldlt().solve(p.Kci.transpose() * u);
-    const int count = solid_->Stresses();
-    // The stresses at the Gauss points, extrapolated bilinearly to the corners; the centre is
-    // their mean, where the incompatible modes' strains vanish.
-    Eigen::Matrix<double, 4, Eigen::Dynamic, Eigen::RowMajor, 4, 4> gauss(4, count);
+    Results gauss(4, solid_->Stresses());
     for (size_t g = 0; g < 4; ++g) {
         const PlaneSolid::Point strain = p.Bc[g] * u + p.Bi[g] * a;
         gauss.row(static_cast<Eigen::Index>(g)) = solid_->Stress(strain).transpose();
     }
+    return gauss;
+}
+
+Element::Sampled PlaneQuad::Sample(const Vector& u) const {
+    Sampled sampled;
+    sampled.Values = GaussStresses(u);
+    sampled.At.resize(4, 2);
+    const auto& rule = Gauss();
+    for (size_t g = 0; g < 4; ++g) {
+        const ShapeFunctions::Values v = ShapeFunctions::Quad4(rule[g].Xi[0], rule[g].Xi[1]);
+        for (int c = 0; c < 2; ++c) {
+            double x = 0;
+            for (int k = 0; k < 4; ++k)
+                x += v.N(k) * points_[static_cast<size_t>(k)][static_cast<size_t>(c)];
+            sampled.At(static_cast<Eigen::Index>(g), c) = x;
+        }
+    }
+    return sampled;
+}
+
+StressBlock PlaneQuad::Recover(const Vector& u) const {
+    const int count = solid_->Stresses();
+    // The stresses at the Gauss points, extrapolated bilinearly to the corners; the centre is
+    // their mean, where the incompatible modes' strains vanish.
+    const Results gauss = GaussStresses(u);
     StressBlock block(5, count);
     block.row(0) = gauss.colwise().mean();
     // Corner (xi, eta) = (+-1, +-1) lies at (+-sqrt 3, +-sqrt 3) in the Gauss points' own

@@ -52,6 +52,7 @@ public:
     Matrix Mass() const override;
     double TotalMass() const override;
     StressBlock Recover(const Vector& u) const override;
+    Sampled Sample(const Vector& u) const override;
 
 private:
     const PlaneSolid* solid_;
@@ -74,10 +75,13 @@ public:
     Matrix Mass() const override;
     double TotalMass() const override;
     StressBlock Recover(const Vector& u) const override;
+    Sampled Sample(const Vector& u) const override;
 
 private:
     struct Parts; // the matrices of the compatible and incompatible modes
     Parts Integrate() const;
+    // The stresses at the 2 x 2 Gauss points, in the order of Quadrature::Square(2).
+    Results GaussStresses(const Vector& u) const;
 
     const PlaneSolid* solid_;
     std::array<int, 4> corners_;

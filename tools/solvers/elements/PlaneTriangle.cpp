@@ -105,3 +105,14 @@ StressBlock PlaneTriangle::Recover(const Vector& u) const {
     }
     return block;
 }
+
+Element::Sampled PlaneTriangle::Sample(const Vector& u) const {
+    // The centroid, where the strain of a triangle is exact for a plane form and best for a
+    // body of revolution.
+    Sampled sampled;
+    sampled.At.resize(1, 2);
+    sampled.At << (points_[0][0] + points_[1][0] + points_[2][0]) / 3,
+        (points_[0][1] + points_[1][1] + points_[2][1]) / 3;
+    sampled.Values = Recover(u).topRows(1);
+    return sampled;
+}

@@ -105,7 +105,8 @@ QString FieldReport::Tables(const FieldResults& results, const QString& forceUni
             StaticReport::AppendLine(text, element + 1,
                                      c.Stresses.data() + static_cast<size_t>(element) * stresses,
                                      stresses);
-        text += QStringLiteral("\nStresses at the nodes (the mean of the elements around each)\n");
+        text += QStringLiteral(
+            "\nStresses at the nodes (recovered from the elements around each node)\n");
         text += Heading(QStringLiteral("Node"), results.StressNames, forceUnit, lengthUnit);
         for (int node = 0; node < results.Nodes; ++node)
             StaticReport::AppendLine(text, node + 1,
