@@ -14,4 +14,8 @@ using Operator = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::Co
 // of the point (bodies of revolution only, greater than 0).
 Operator Strain(PlaneSolid::Form form, const Shape& n, const Gradient& dndx, double r);
 
+// Adds an integration point's share of the consistent mass, `weight` times N_a N_b in both
+// components of each pair of nodes.
+void AddMass(Element::Matrix& m, double weight, const Shape& n);
+
 } // namespace PlaneKinematics

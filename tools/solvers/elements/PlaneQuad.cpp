@@ -115,10 +115,7 @@ Element::Matrix PlaneQuad::Mass() const {
         const double across = axisymmetric ? RadiusAt(points_, v) : solid_->Thickness;
         const double weight =
             q.Weight * JacobianAt(points_, v).determinant() * across * solid_->Density;
-        for (int a = 0; a < 4; ++a)
-            for (int b = 0; b < 4; ++b)
-                for (int c = 0; c < 2; ++c)
-                    m(2 * a + c, 2 * b + c) += weight * v.N(a) * v.N(b);
+        PlaneKinematics::AddMass(m, weight, v.N);
     }
     return m;
 }

@@ -25,3 +25,10 @@ PlaneKinematics::Operator PlaneKinematics::Strain(PlaneSolid::Form form, const S
     }
     return b;
 }
+
+void PlaneKinematics::AddMass(Element::Matrix& m, double weight, const Shape& n) {
+    for (Eigen::Index a = 0; a < n.size(); ++a)
+        for (Eigen::Index b = 0; b < n.size(); ++b)
+            for (Eigen::Index c = 0; c < 2; ++c)
+                m(2 * a + c, 2 * b + c) += weight * n(a) * n(b);
+}

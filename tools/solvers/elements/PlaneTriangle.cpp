@@ -66,10 +66,7 @@ Element::Matrix PlaneTriangle::Mass() const {
         const double across =
             solid_->Kind == Form::Axisymmetric ? Radius(points_, v.N) : solid_->Thickness;
         const double weight = q.Weight * 2 * g.Area * across * solid_->Density;
-        for (int a = 0; a < 3; ++a)
-            for (int b = 0; b < 3; ++b)
-                for (int c = 0; c < 2; ++c)
-                    m(2 * a + c, 2 * b + c) += weight * v.N(a) * v.N(b);
+        PlaneKinematics::AddMass(m, weight, v.N);
     }
     return m;
 }

@@ -7,17 +7,11 @@
 
 namespace {
 
-QJsonArray Row(int number, const double* values, int count) {
-    QJsonArray row{number};
-    for (int v = 0; v < count; ++v)
-        row.append(values[v]);
-    return row;
-}
-
 QJsonArray Rows(const std::vector<double>& values, int rows, int width) {
     QJsonArray list;
     for (int row = 0; row < rows; ++row)
-        list.append(Row(row + 1, values.data() + static_cast<size_t>(row) * width, width));
+        list.append(StaticReport::JsonRow(row + 1, values.data() + static_cast<size_t>(row) * width,
+                                          width));
     return list;
 }
 
@@ -62,7 +56,7 @@ QJsonObject FieldReport::Json(const FieldResults& results) {
     for (const FieldResults::Case& c : results.Cases) {
         QJsonArray reactions;
         for (const FieldResults::Reaction& reaction : c.Reactions)
-            reactions.append(Row(reaction.Node, reaction.Values.data(), width));
+            reactions.append(StaticReport::JsonRow(reaction.Node, reaction.Values.data(), width));
         cases.append(QJsonObject{
             {QStringLiteral("case"), c.Number},
             {QStringLiteral("displacements"), Rows(c.Displacements, results.Nodes, width)},

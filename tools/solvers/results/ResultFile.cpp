@@ -142,6 +142,27 @@ QString ReadNames(Cursor& in, QStringList& names, const QString& what) {
     return {};
 }
 
+// The reactions of one load case: their count, then per support its node and one value per
+// component. A node outside 1 to `nodes` is refused when `nodes` is given.
+template <typename Reaction>
+QString ReadReactions(Cursor& in, qint64 width, const QString& where,
+                      std::vector<Reaction>& reactions, qint32 nodes = -1) {
+    const Count supports =
+        ReadCount(in, QStringLiteral("supports ") + where, IntBytes + RealBytes * width);
+    if (!supports.Fault.isEmpty())
+        return supports.Fault;
+    reactions.resize(static_cast<size_t>(supports.Value));
+    for (Reaction& reaction : reactions) {
+        qint32 node = 0;
+        if (!in.Int(node) || !in.Reals(reaction.Values, width))
+            return QStringLiteral("is cut short ") + where;
+        if (nodes >= 0 && (node < 1 || node > nodes))
+            return QStringLiteral("names node %1 %2").arg(node).arg(where);
+        reaction.Node = node;
+    }
+    return {};
+}
+
 QString ReadStatics(Cursor& in, int version, StaticResults& r) {
     qint32 nodes = 0, elements = 0, arcPoints = 0;
     // Numbers of things whose values come later: checked against the bytes there.
@@ -184,17 +205,8 @@ QString ReadStatics(Cursor& in, int version, StaticResults& r) {
             !in.Reals(c.ArcDisplacements, arcPoints * width))
             return QStringLiteral("is cut short ") + where;
         c.Number = number;
-        const Count supports =
-            ReadCount(in, QStringLiteral("supports ") + where, IntBytes + RealBytes * width);
-        if (!supports.Fault.isEmpty())
-            return supports.Fault;
-        c.Reactions.resize(static_cast<size_t>(supports.Value));
-        for (StaticResults::Reaction& reaction : c.Reactions) {
-            qint32 node = 0;
-            if (!in.Int(node) || !in.Reals(reaction.Values, width))
-                return QStringLiteral("is cut short ") + where;
-            reaction.Node = node;
-        }
+        if (QString fault = ReadReactions(in, width, where, c.Reactions); !fault.isEmpty())
+            return fault;
         if (!in.Reals(c.Forces, qint64(elements) * forces))
             return QStringLiteral("is cut short ") + where;
         r.Cases.push_back(std::move(c));
@@ -282,19 +294,8 @@ QString ReadField(Cursor& in, bool torsion, FieldResults& r) {
         if (!in.Int(number) || !in.Reals(c.Displacements, r.Nodes * width))
             return QStringLiteral("is cut short ") + where;
         c.Number = number;
-        const Count supports =
-            ReadCount(in, QStringLiteral("supports ") + where, IntBytes + RealBytes * width);
-        if (!supports.Fault.isEmpty())
-            return supports.Fault;
-        c.Reactions.resize(static_cast<size_t>(supports.Value));
-        for (FieldResults::Reaction& reaction : c.Reactions) {
-            qint32 node = 0;
-            if (!in.Int(node) || !in.Reals(reaction.Values, width))
-                return QStringLiteral("is cut short ") + where;
-            if (node < 1 || node > r.Nodes)
-                return QStringLiteral("names node %1 %2").arg(node).arg(where);
-            reaction.Node = node;
-        }
+        if (QString fault = ReadReactions(in, width, where, c.Reactions, r.Nodes); !fault.isEmpty())
+            return fault;
         if (!in.Reals(c.Stresses, qint64(r.Elements) * stresses) ||
             !in.Reals(c.NodeStresses, qint64(r.Nodes) * stresses))
             return QStringLiteral("is cut short ") + where;

@@ -8,13 +8,6 @@
 
 namespace {
 
-QJsonArray Row(int number, const double* values, int count) {
-    QJsonArray row{number};
-    for (int v = 0; v < count; ++v)
-        row.append(values[v]);
-    return row;
-}
-
 QString UnitOf(const QString& name, const BarModel& model) {
     const QString force = model.ForceUnit, length = model.LengthUnit;
     if (name.startsWith(u'u'))
@@ -49,6 +42,13 @@ char* PutNumber(char* out, double value) {
 
 } // namespace
 
+QJsonArray StaticReport::JsonRow(int number, const double* values, int count) {
+    QJsonArray row{number};
+    for (int v = 0; v < count; ++v)
+        row.append(values[v]);
+    return row;
+}
+
 QString StaticReport::Number(double value) {
     std::array<char, 32> text;
     return QString::fromLatin1(text.data(), PutNumber(text.data(), value) - text.data());
@@ -80,14 +80,14 @@ QJsonObject StaticReport::Json(const StaticResults& results) {
     for (const StaticResults::Case& c : results.Cases) {
         QJsonArray displacements, reactions, forces;
         for (int node = 0; node < results.Nodes; ++node)
-            displacements.append(
-                Row(node + 1, c.Displacements.data() + static_cast<size_t>(node) * width, width));
+            displacements.append(JsonRow(
+                node + 1, c.Displacements.data() + static_cast<size_t>(node) * width, width));
         for (const StaticResults::Reaction& reaction : c.Reactions)
-            reactions.append(Row(reaction.Node, reaction.Values.data(), width));
+            reactions.append(JsonRow(reaction.Node, reaction.Values.data(), width));
         for (int element = 0; element < results.Elements; ++element)
-            forces.append(Row(element + 1,
-                              c.Forces.data() + static_cast<size_t>(element) * results.ForceCount(),
-                              results.ForceCount()));
+            forces.append(JsonRow(
+                element + 1, c.Forces.data() + static_cast<size_t>(element) * results.ForceCount(),
+                results.ForceCount()));
         cases.append(QJsonObject{{QStringLiteral("case"), c.Number},
                                  {QStringLiteral("displacements"), displacements},
                                  {QStringLiteral("reactions"), reactions},

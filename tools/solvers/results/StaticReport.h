@@ -3,6 +3,7 @@
 #include "BarModel.h"
 #include "StaticResults.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
 
@@ -13,6 +14,9 @@ namespace StaticReport {
 QJsonObject Json(const StaticResults& results);
 QString Protocol(const QString& title, const QString& typeName, const BarModel& model,
                  const StaticResults& results);
+
+// A row of the JSON's tables: the number of its node or element, then the values.
+QJsonArray JsonRow(int number, const double* values, int count);
 
 // A number as the protocol prints it: 12 characters, 5 significant digits.
 QString Number(double value);
