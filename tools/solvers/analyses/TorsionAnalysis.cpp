@@ -227,6 +227,13 @@ Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gThet
     return r;
 }
 
+TorsionAnalysis::Outcome NotFinite() {
+    TorsionAnalysis::Outcome outcome;
+    outcome.Fault = {0, QStringLiteral("the answers are not finite numbers: the moment or the "
+                                       "coordinates are too large or too small to compute with")};
+    return outcome;
+}
+
 bool AllFinite(const std::vector<double>& values) {
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
@@ -284,6 +291,9 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const ContinuumModel& model,
         twist.Twist = model.Moment / (twist.G * twist.J);
         r = Recover(mesh, next->W, twist.G * twist.Twist, dataCells, dataNodes);
         answer.Time.Recovery += Seconds(clock);
+        // Stresses beyond the range of numbers stay so on any finer mesh.
+        if (!std::isfinite(twist.Twist) || !std::isfinite(r.TauMax) || !std::isfinite(r.Moment))
+            return NotFinite();
         const double indicator = r.Energy / next->J;
         answer.Levels.push_back({division, static_cast<int>(mesh.Nodes.size()),
                                  static_cast<int>(mesh.Cells.size()), next->Equations, next->J,
@@ -350,10 +360,7 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const ContinuumModel& model,
     const FieldResults::Case& only = results.Cases.front();
     if (!AllFinite(summary) || !AllFinite(only.Displacements) || !AllFinite(only.Stresses) ||
         !AllFinite(only.NodeStresses)) {
-        outcome.Fault = {0, QStringLiteral("the answers are not finite numbers: the moment or the "
-                                           "coordinates are too large or too small to compute "
-                                           "with")};
-        return outcome;
+        return NotFinite();
     }
     // A solution that does not carry the moment is no solution.
     if (answer.Residual > 1e-6 || answer.MomentError > 1e-6) {
