@@ -2,6 +2,7 @@
 
 #include "Elasticity.h"
 #include "EquationSystem.h"
+#include "LoadCases.h"
 #include "PatchRecovery.h"
 #include "PlaneMesh.h"
 #include "PlaneSolid.h"
@@ -246,167 +247,155 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
                 ++count[static_cast<size_t>(node)];
 
     const std::vector<int> cases = LoadedCases(model);
-    const int equations = system.Equations();
-    double residual = 0, imbalance = 0;
-    for (size_t first = 0; first < cases.size(); first += BlockCases) {
-        const size_t block = std::min<size_t>(BlockCases, cases.size() - first);
-        QElapsedTimer solving;
-        solving.start();
-        Eigen::MatrixXd f = Eigen::MatrixXd::Zero(equations, static_cast<Eigen::Index>(block));
-        for (const ContinuumModel::NodalLoad& load : model.Loads) {
-            const auto at =
-                std::find(cases.begin() + static_cast<std::ptrdiff_t>(first),
-                          cases.begin() + static_cast<std::ptrdiff_t>(first + block), load.Case);
-            if (at == cases.begin() + static_cast<std::ptrdiff_t>(first + block))
-                continue;
-            const auto column = at - cases.begin() - static_cast<std::ptrdiff_t>(first);
-            const double scale = PerRadian(body, model.Nodes[static_cast<size_t>(load.Node)][0]);
+    double imbalance = 0;
+    double recovery = 0;
+    const auto solved = [&](int number, const Eigen::VectorXd& solution) {
+        FieldResults::Case result;
+        result.Number = number;
+        result.Displacements.assign(2 * nodes, 0.0);
+        for (size_t node = 0; node < nodes; ++node) {
             for (int c = 0; c < 2; ++c) {
-                const int e = system.Equation(load.Node, 2 * c);
-                if (e >= 0)
-                    f(e, column) += load.Force[static_cast<size_t>(c)] * scale;
+                const int e = system.Equation(static_cast<int>(node), 2 * c);
+                result.Displacements[2 * node + static_cast<size_t>(c)] =
+                    e >= 0 ? solution[e] : 0.0;
             }
         }
-        SolverProgress::Report(progress, QStringLiteral("Solving %1 load case(s)").arg(block));
-        const Eigen::MatrixXd u = system.Solve(f);
-        residual = std::max(residual, system.Residual(u, f));
-        outcome.Time.Solution += static_cast<double>(solving.nsecsElapsed()) * 1e-9;
+        // Reactions: what the elements need at a support less what is loaded there, per
+        // radian and then per unit of the circumference.
+        std::vector<double> held(2 * nodes, 0.0);
+        for (size_t e : reacting) {
+            const Element& element = mesh.At(e);
+            const Element::Vector fe = element.Stiffness() * system.Gather(element, solution);
+            const std::span<const int> corners = element.Nodes();
+            for (size_t a = 0; a < corners.size(); ++a)
+                for (int c = 0; c < 2; ++c)
+                    held[2 * static_cast<size_t>(corners[a]) + static_cast<size_t>(c)] +=
+                        fe(static_cast<Eigen::Index>(2 * a) + c);
+        }
+        Eigen::Vector3d balance = Eigen::Vector3d::Zero();
+        double scale = 0;
+        for (const ContinuumModel::NodalLoad& load : model.Loads) {
+            if (load.Case != number)
+                continue;
+            const auto& at = model.Nodes[static_cast<size_t>(load.Node)];
+            const double radian = PerRadian(body, at[0]);
+            const double fx = load.Force[0] * radian, fz = load.Force[1] * radian;
+            if (supported[static_cast<size_t>(load.Node)]) {
+                held[2 * static_cast<size_t>(load.Node)] -= fx;
+                held[2 * static_cast<size_t>(load.Node) + 1] -= fz;
+            }
+            balance += Eigen::Vector3d(fx, fz, at[0] * fz - at[1] * fx);
+            scale += std::abs(fx) + std::abs(fz);
+        }
+        for (const ContinuumModel::Support& support : model.Supports) {
+            const size_t node = static_cast<size_t>(support.Node);
+            const auto& at = model.Nodes[node];
+            FieldResults::Reaction reaction;
+            reaction.Node = support.Node + 1;
+            const double rx = support.Fixed[0] ? held[2 * node] : 0.0;
+            const double rz = support.Fixed[1] ? held[2 * node + 1] : 0.0;
+            balance += Eigen::Vector3d(rx, rz, at[0] * rz - at[1] * rx);
+            // On the axis there is no circumference: the reaction stays per radian.
+            const double radian = at[0] > 0 ? PerRadian(body, at[0]) : 1.0;
+            reaction.Values = {rx / radian, rz / radian};
+            result.Reactions.push_back(std::move(reaction));
+        }
+        // A body of revolution balances only along its axis; the radial ring forces are
+        // held by the hoop.
+        if (scale > 0) {
+            const double extent = [&] {
+                double e = 0;
+                for (const auto& p : model.Nodes)
+                    e = std::max({e, std::abs(p[0]), std::abs(p[1])});
+                return e;
+            }();
+            const double off = axisymmetric
+                                   ? std::abs(balance[1])
+                                   : std::max({std::abs(balance[0]), std::abs(balance[1]),
+                                               extent > 0 ? std::abs(balance[2]) / extent : 0.0});
+            imbalance = std::max(imbalance, off / scale);
+        }
 
-        QElapsedTimer recovering;
-        recovering.start();
-        for (size_t k = 0; k < block; ++k) {
-            const int number = cases[first + k];
-            SolverProgress::Report(progress,
-                                   QStringLiteral("Stresses of load case %1").arg(number));
-            const Eigen::VectorXd solution = u.col(static_cast<Eigen::Index>(k));
-            FieldResults::Case result;
-            result.Number = number;
-            result.Displacements.assign(2 * nodes, 0.0);
-            for (size_t node = 0; node < nodes; ++node) {
-                for (int c = 0; c < 2; ++c) {
-                    const int e = system.Equation(static_cast<int>(node), 2 * c);
-                    result.Displacements[2 * node + static_cast<size_t>(c)] =
-                        e >= 0 ? solution[e] : 0.0;
-                }
+        result.Stresses.assign(static_cast<size_t>(results.Elements) * width, 0.0);
+        result.NodeStresses.assign(nodes * static_cast<size_t>(width), 0.0);
+        PatchRecovery patches(model.Nodes, elements, own);
+        for (size_t e = 0; e < checked.Corners.size(); ++e) {
+            const Element& element = mesh.At(e);
+            const Element::Vector ue = system.Gather(element, solution);
+            const Element::Results block = element.Recover(ue);
+            patches.Add(e, element.Sample(ue));
+            double* centre = result.Stresses.data() + e * static_cast<size_t>(width);
+            for (int s = 0; s < own; ++s)
+                centre[s] = block(0, s);
+            const std::span<const int> corners = element.Nodes();
+            for (size_t a = 0; a < corners.size(); ++a) {
+                double* at = result.NodeStresses.data() +
+                             static_cast<size_t>(corners[a]) * static_cast<size_t>(width);
+                for (int s = 0; s < own; ++s)
+                    at[s] += block(static_cast<Eigen::Index>(a) + 1, s);
             }
-            // Reactions: what the elements need at a support less what is loaded there, per
-            // radian and then per unit of the circumference.
-            std::vector<double> held(2 * nodes, 0.0);
-            for (size_t e : reacting) {
-                const Element& element = mesh.At(e);
-                const Element::Vector fe = element.Stiffness() * system.Gather(element, solution);
-                const std::span<const int> corners = element.Nodes();
-                for (size_t a = 0; a < corners.size(); ++a)
-                    for (int c = 0; c < 2; ++c)
-                        held[2 * static_cast<size_t>(corners[a]) + static_cast<size_t>(c)] +=
-                            fe(static_cast<Eigen::Index>(2 * a) + c);
-            }
-            Eigen::Vector3d balance = Eigen::Vector3d::Zero();
-            double scale = 0;
+        }
+        for (size_t e = 0; e < checked.Corners.size(); ++e) {
+            double* centre = result.Stresses.data() + e * static_cast<size_t>(width);
+            Principal(centre, centre + own);
+        }
+        // The mean of the elements' corner values where no patch can be fitted.
+        std::vector<double> mean(nodes * static_cast<size_t>(own), 0.0);
+        for (size_t node = 0; node < nodes; ++node) {
+            const double* at = result.NodeStresses.data() + node * static_cast<size_t>(width);
+            for (int s = 0; s < own; ++s)
+                mean[node * static_cast<size_t>(own) + static_cast<size_t>(s)] =
+                    count[node] > 0 ? at[s] / count[node] : 0.0;
+        }
+        const std::vector<double> smooth = patches.Recover(mean);
+        for (size_t node = 0; node < nodes; ++node) {
+            double* at = result.NodeStresses.data() + node * static_cast<size_t>(width);
+            for (int s = 0; s < own; ++s)
+                at[s] = smooth[node * static_cast<size_t>(own) + static_cast<size_t>(s)];
+            Principal(at, at + own);
+        }
+        results.Cases.push_back(std::move(result));
+    };
+    QElapsedTimer solving;
+    solving.start();
+    const double residual = LoadCases::Solve(
+        system, model.LoadCases, cases, BlockCases,
+        [progress](int number) {
+            SolverProgress::Report(progress, QStringLiteral("Load case %1").arg(number));
+        },
+        [&](int number, Eigen::VectorXd& column) {
             for (const ContinuumModel::NodalLoad& load : model.Loads) {
                 if (load.Case != number)
                     continue;
-                const auto& at = model.Nodes[static_cast<size_t>(load.Node)];
-                const double radian = PerRadian(body, at[0]);
-                const double fx = load.Force[0] * radian, fz = load.Force[1] * radian;
-                if (supported[static_cast<size_t>(load.Node)]) {
-                    held[2 * static_cast<size_t>(load.Node)] -= fx;
-                    held[2 * static_cast<size_t>(load.Node) + 1] -= fz;
-                }
-                balance += Eigen::Vector3d(fx, fz, at[0] * fz - at[1] * fx);
-                scale += std::abs(fx) + std::abs(fz);
-            }
-            for (const ContinuumModel::Support& support : model.Supports) {
-                const size_t node = static_cast<size_t>(support.Node);
-                const auto& at = model.Nodes[node];
-                FieldResults::Reaction reaction;
-                reaction.Node = support.Node + 1;
-                const double rx = support.Fixed[0] ? held[2 * node] : 0.0;
-                const double rz = support.Fixed[1] ? held[2 * node + 1] : 0.0;
-                balance += Eigen::Vector3d(rx, rz, at[0] * rz - at[1] * rx);
-                // On the axis there is no circumference: the reaction stays per radian.
-                const double radian = at[0] > 0 ? PerRadian(body, at[0]) : 1.0;
-                reaction.Values = {rx / radian, rz / radian};
-                result.Reactions.push_back(std::move(reaction));
-            }
-            // A body of revolution balances only along its axis; the radial ring forces are
-            // held by the hoop.
-            if (scale > 0) {
-                const double extent = [&] {
-                    double e = 0;
-                    for (const auto& p : model.Nodes)
-                        e = std::max({e, std::abs(p[0]), std::abs(p[1])});
-                    return e;
-                }();
-                const double off =
-                    axisymmetric ? std::abs(balance[1])
-                                 : std::max({std::abs(balance[0]), std::abs(balance[1]),
-                                             extent > 0 ? std::abs(balance[2]) / extent : 0.0});
-                imbalance = std::max(imbalance, off / scale);
-            }
-
-            result.Stresses.assign(static_cast<size_t>(results.Elements) * width, 0.0);
-            result.NodeStresses.assign(nodes * static_cast<size_t>(width), 0.0);
-            PatchRecovery patches(model.Nodes, elements, own);
-            for (size_t e = 0; e < checked.Corners.size(); ++e) {
-                const Element& element = mesh.At(e);
-                const Element::Vector ue = system.Gather(element, solution);
-                const Element::Results block = element.Recover(ue);
-                patches.Add(e, element.Sample(ue));
-                double* centre = result.Stresses.data() + e * static_cast<size_t>(width);
-                for (int s = 0; s < own; ++s)
-                    centre[s] = block(0, s);
-                const std::span<const int> corners = element.Nodes();
-                for (size_t a = 0; a < corners.size(); ++a) {
-                    double* at = result.NodeStresses.data() +
-                                 static_cast<size_t>(corners[a]) * static_cast<size_t>(width);
-                    for (int s = 0; s < own; ++s)
-                        at[s] += block(static_cast<Eigen::Index>(a) + 1, s);
+                const double scale =
+                    PerRadian(body, model.Nodes[static_cast<size_t>(load.Node)][0]);
+                for (int c = 0; c < 2; ++c) {
+                    const int e = system.Equation(load.Node, 2 * c);
+                    if (e >= 0)
+                        column[e] += load.Force[static_cast<size_t>(c)] * scale;
                 }
             }
-            for (size_t e = 0; e < checked.Corners.size(); ++e) {
-                double* centre = result.Stresses.data() + e * static_cast<size_t>(width);
-                Principal(centre, centre + own);
+        },
+        [&](int number, const Eigen::VectorXd* solution) {
+            QElapsedTimer recovering;
+            recovering.start();
+            if (solution) {
+                solved(number, *solution);
+            } else {
+                // A case without loads: nothing moves, nothing is stressed.
+                FieldResults::Case none;
+                none.Number = number;
+                none.Displacements.assign(2 * nodes, 0.0);
+                for (const ContinuumModel::Support& support : model.Supports)
+                    none.Reactions.push_back({support.Node + 1, {0.0, 0.0}});
+                none.Stresses.assign(static_cast<size_t>(results.Elements) * width, 0.0);
+                none.NodeStresses.assign(nodes * static_cast<size_t>(width), 0.0);
+                results.Cases.push_back(std::move(none));
             }
-            // The mean of the elements' corner values where no patch can be fitted.
-            std::vector<double> mean(nodes * static_cast<size_t>(own), 0.0);
-            for (size_t node = 0; node < nodes; ++node) {
-                const double* at = result.NodeStresses.data() + node * static_cast<size_t>(width);
-                for (int s = 0; s < own; ++s)
-                    mean[node * static_cast<size_t>(own) + static_cast<size_t>(s)] =
-                        count[node] > 0 ? at[s] / count[node] : 0.0;
-            }
-            const std::vector<double> smooth = patches.Recover(mean);
-            for (size_t node = 0; node < nodes; ++node) {
-                double* at = result.NodeStresses.data() + node * static_cast<size_t>(width);
-                for (int s = 0; s < own; ++s)
-                    at[s] = smooth[node * static_cast<size_t>(own) + static_cast<size_t>(s)];
-                Principal(at, at + own);
-            }
-            results.Cases.push_back(std::move(result));
-        }
-        outcome.Time.Recovery += static_cast<double>(recovering.nsecsElapsed()) * 1e-9;
-    }
-    // A case without loads stands in the results as the bars' do: nothing moves, nothing is
-    // stressed, and nothing was solved for it.
-    std::vector<FieldResults::Case> all;
-    all.reserve(static_cast<size_t>(std::max(0, model.LoadCases)));
-    size_t solved = 0;
-    for (int number = 1; number <= model.LoadCases; ++number) {
-        if (solved < results.Cases.size() && results.Cases[solved].Number == number) {
-            all.push_back(std::move(results.Cases[solved++]));
-            continue;
-        }
-        FieldResults::Case none;
-        none.Number = number;
-        none.Displacements.assign(2 * nodes, 0.0);
-        for (const ContinuumModel::Support& support : model.Supports)
-            none.Reactions.push_back({support.Node + 1, {0.0, 0.0}});
-        none.Stresses.assign(static_cast<size_t>(results.Elements) * width, 0.0);
-        none.NodeStresses.assign(nodes * static_cast<size_t>(width), 0.0);
-        all.push_back(std::move(none));
-    }
-    results.Cases = std::move(all);
+            recovery += static_cast<double>(recovering.nsecsElapsed()) * 1e-9;
+        });
+    outcome.Time.Recovery = recovery;
+    outcome.Time.Solution = static_cast<double>(solving.nsecsElapsed()) * 1e-9 - recovery;
     results.Residual = residual;
     results.Imbalance = imbalance;
     return outcome;

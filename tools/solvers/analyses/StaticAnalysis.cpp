@@ -1,5 +1,7 @@
 #include "StaticAnalysis.h"
 
+#include "LoadCases.h"
+
 #include <cmath>
 #include <limits>
 #include <map>
@@ -284,44 +286,46 @@ StaticResults StaticAnalysis::Run(const StiffnessSystem& system, SolverProgress*
     // Only the cases with loads are solved, a block at a time; a case without loads has no
     // displacements. Nothing is set aside for a count of cases before its results exist.
     const std::vector<CaseLoads> loaded = LoadedCases(model, cases);
-    std::vector<FixedEnd> fixed;
-    Eigen::MatrixXd solutions;
-    size_t blockFirst = 0, next = 0;
-    const Eigen::VectorXd none = Eigen::VectorXd::Zero(system.Equations());
+    std::vector<int> numbers;
+    for (const CaseLoads& loads : loaded)
+        numbers.push_back(loads.Case);
+    // The fixed-end forces of the cases of a block, kept from their loads to their end forces.
+    std::map<int, FixedEnd> fixed;
+    const auto loadsOf = [&loaded](int number) {
+        return &*std::lower_bound(
+            loaded.begin(), loaded.end(), number,
+            [](const CaseLoads& loads, int value) { return loads.Case < value; });
+    };
     const FixedEnd noFixed;
-    for (int number = 1; number <= cases; ++number) {
-        SolverProgress::Report(progress, QStringLiteral("Load case %1: reactions and element "
-                                                        "forces")
-                                             .arg(number));
-        const CaseLoads* loads =
-            next < loaded.size() && loaded[next].Case == number ? &loaded[next] : nullptr;
-        if (loads && (fixed.empty() || next >= blockFirst + fixed.size())) {
-            blockFirst = next;
-            const size_t count = std::min<size_t>(BlockCases, loaded.size() - next);
-            fixed.clear();
-            Eigen::MatrixXd vectors =
-                Eigen::MatrixXd::Zero(system.Equations(), static_cast<Eigen::Index>(count));
-            for (size_t k = 0; k < count; ++k) {
-                fixed.push_back(FixedEndForces(system, loaded[next + k]));
-                AddLoads(system, loaded[next + k], fixed.back(), vectors, static_cast<int>(k));
+    results.Residual = LoadCases::Solve(
+        system.System(), cases, numbers, BlockCases,
+        [progress](int number) {
+            SolverProgress::Report(
+                progress, QStringLiteral("Load case %1: reactions and element forces").arg(number));
+        },
+        [&](int number, Eigen::VectorXd& column) {
+            const CaseLoads* loads = loadsOf(number);
+            const FixedEnd& f = fixed[number] = FixedEndForces(system, *loads);
+            Eigen::MatrixXd vector = Eigen::MatrixXd::Zero(column.size(), 1);
+            AddLoads(system, *loads, f, vector, 0);
+            column = vector.col(0);
+        },
+        [&](int number, const Eigen::VectorXd* solution) {
+            double imbalance = 0;
+            if (solution) {
+                results.Cases.push_back(SolveCase(system, number, *solution, fixed[number],
+                                                  loadsOf(number), results.ForceCount(),
+                                                  imbalance));
+                fixed.erase(number);
+            } else {
+                results.Cases.push_back(
+                    SolveCase(system, number, Eigen::VectorXd::Zero(system.Equations()), noFixed,
+                              nullptr, results.ForceCount(), imbalance));
             }
-            solutions = system.Solve(vectors);
-            results.Residual = std::max(results.Residual, system.Residual(solutions, vectors));
-        }
-        double imbalance = 0;
-        if (loads) {
-            const size_t k = next++ - blockFirst;
-            results.Cases.push_back(SolveCase(system, number,
-                                              solutions.col(static_cast<Eigen::Index>(k)), fixed[k],
-                                              loads, results.ForceCount(), imbalance));
-        } else {
-            results.Cases.push_back(
-                SolveCase(system, number, none, noFixed, nullptr, results.ForceCount(), imbalance));
-        }
-        // NaN never compares greater: a case out of all measure counts as infinitely off.
-        results.Imbalance = std::isnan(imbalance) ? std::numeric_limits<double>::infinity()
-                                                  : std::max(results.Imbalance, imbalance);
-    }
+            // NaN never compares greater: a case out of all measure counts as infinitely off.
+            results.Imbalance = std::isnan(imbalance) ? std::numeric_limits<double>::infinity()
+                                                      : std::max(results.Imbalance, imbalance);
+        });
     return results;
 }
 
