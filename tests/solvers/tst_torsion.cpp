@@ -444,27 +444,34 @@ void TestTorsion::programPrintsJson() {
     // The centre of the rectangle carries no stress.
     QVERIFY(nodes[4].toArray()[3].toDouble() < 1e-6);
 
-    // As the editor runs it: the result file holds the same answer for the viewer.
+    // As the editor runs it, on the package's tube (J within 1e-4 of its polygons' Ip): the
+    // result file holds the answer for the viewer and the report lies beside the data.
+    const QString tube = directory.filePath(QStringLiteral("tube.d16"));
+    QVERIFY(QFile::copy(QStringLiteral(SOLVERS_EXAMPLES "/tube.d16"), tube));
     const ProgramRun::Result solved = ProgramRun::Run(
-        QStringLiteral(BRASKO_PROGRAM), directory.path(), {path, QStringLiteral("S")});
+        QStringLiteral(BRASKO_PROGRAM), directory.path(), {tube, QStringLiteral("S")});
     QCOMPARE(solved.ExitCode, 0);
     const std::optional<ResultFile::Contents> contents =
-        ResultFile::Read(ProgramRun::ReadFile(directory.filePath(QStringLiteral("rect.bin"))));
+        ResultFile::Read(ProgramRun::ReadFile(directory.filePath(QStringLiteral("tube.bin"))));
     QVERIFY(contents && contents->Type == ResultFile::Kind::Torsion);
     QVERIFY(contents->Field.Twist);
-    QCOMPARE(contents->Field.Twist->J, torsion[QStringLiteral("J")].toDouble());
-    QCOMPARE(contents->Field.Cases[0].Displacements.size(), size_t(9));
-    QVERIFY(ProgramRun::ReadFile(directory.filePath(QStringLiteral("rect.rpt")))
+    const auto ip = [](double radius) {
+        return 72.0 / 12 * std::pow(radius, 4) * std::sin(2 * Pi / 72) *
+               (2 + std::cos(2 * Pi / 72));
+    };
+    QV_COMPARE_NEAR(contents->Field.Twist->J, ip(0.1) - ip(0.09), 1e-4);
+    QCOMPARE(contents->Field.Cases[0].Displacements.size(), size_t(216));
+    QVERIFY(ProgramRun::ReadFile(directory.filePath(QStringLiteral("tube.rpt")))
                 .contains("Torsion constant J"));
 
     // A refusal names the line of the data file.
-    QByteArray text = ProgramRun::ReadFile(path);
-    text.replace("#  1    1      0", "#  1    5      0");
-    ProgramRun::WriteFile(path, text);
+    QByteArray text = ProgramRun::ReadFile(tube);
+    text.replace("#  73    1     1   ; bore", "#  73   73     1   ; bore");
+    ProgramRun::WriteFile(tube, text);
     const ProgramRun::Result refused = ProgramRun::Run(
-        QStringLiteral(BRASKO_PROGRAM), directory.path(), {QStringLiteral("--json"), path});
+        QStringLiteral(BRASKO_PROGRAM), directory.path(), {QStringLiteral("--json"), tube});
     QCOMPARE(refused.ExitCode, 1);
-    QVERIFY2(refused.Output.contains("node 5 of table 6 lies inside the profile"),
+    QVERIFY2(refused.Output.contains("Line 453: node 73 of table 6 lies inside the profile"),
              refused.Output.constData());
 }
 
