@@ -492,6 +492,28 @@ void TestContinuum::programWritesResultsAndProtocol() {
     QVERIFY(contents && contents->Type == ResultFile::Kind::Field);
     QCOMPARE(contents->Field.Nodes, 7);
     QVERIFY(outcome.Protocol.contains(QLatin1String("Stresses at the element centres")));
+    // A mesh that cannot be solved leaves no result file and says why in the protocol, with
+    // the element's line for the editor to select.
+    {
+        Mesh bad = Grid(0, 1, 1, 1, 1);
+        bad.Cells = {{1, 2, 4, 3}}; // corners crossed
+        bad.Fix(1, true, true);
+        bad.Fix(2, false, true);
+        bad.Load(4, 1, 0);
+        const QString path = directory.filePath(QStringLiteral("bad.d09"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bad.File(9, 1e4, 0.2));
+        file.close();
+        const SolverCommand::Outcome refused =
+            SolverCommand::Run(*SolverEntry::Named(QStringLiteral("Omberi")),
+                               {path, QStringLiteral("S")}, directory.path());
+        QCOMPARE(refused.ExitCode, 1);
+        QVERIFY2(refused.Message.startsWith(QLatin1String("Line ")), qPrintable(refused.Message));
+        QVERIFY(!QFile::exists(directory.filePath(QStringLiteral("bad.bin"))));
+        QVERIFY2(refused.Protocol.contains(QLatin1String("is not convex")),
+                 qPrintable(refused.Protocol));
+    }
     // A case without loads is listed as the bars list one: with nothing moving.
     Mesh m = Grid(0, 1, 1, 2, 1);
     m.Fix(1, true, true);
