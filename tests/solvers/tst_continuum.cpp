@@ -496,7 +496,7 @@ void TestContinuum::programWritesResultsAndProtocol() {
     // the element's line for the editor to select.
     {
         Mesh bad = Grid(0, 1, 1, 1, 1);
-        bad.Cells = {{1, 2, 4, 3}}; // corners crossed
+        bad.Cells = {{1, 2, 3, 4}}; // corners crossed: (0, 0), (1, 0), (0, 1), (1, 1)
         bad.Fix(1, true, true);
         bad.Fix(2, false, true);
         bad.Load(4, 1, 0);
