@@ -247,6 +247,9 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
                 ++count[static_cast<size_t>(node)];
 
     const std::vector<int> cases = LoadedCases(model);
+    // One set of sample slots for all load cases: each case fills every slot again, and on a
+    // mesh of a million elements they take hundreds of megabytes to allocate and touch.
+    PatchRecovery patches(model.Nodes, elements, own);
     double imbalance = 0;
     double recovery = 0;
     const auto solved = [&](int number, const Eigen::VectorXd& solution) {
@@ -318,7 +321,6 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
 
         result.Stresses.assign(static_cast<size_t>(results.Elements) * width, 0.0);
         result.NodeStresses.assign(nodes * static_cast<size_t>(width), 0.0);
-        PatchRecovery patches(model.Nodes, elements, own);
         for (size_t e = 0; e < checked.Corners.size(); ++e) {
             const Element& element = mesh.At(e);
             const Element::Vector ue = system.Gather(element, solution);
