@@ -13,23 +13,28 @@
 // for the count of L's entries; peak_MiB is the process's peak so far, so the cases run from
 // small to large.
 //
-// Measured on the shared 2-core build machine (AMD EPYC at 2.1 GHz), busy (load 6 to 7), in
-// one run each; "the rest" is everything but the factorisation, summed over the pieces:
+// Measured on the shared 2-core build machine (AMD EPYC at 2.1 GHz), busy (load 3), one run
+// each, with the nodal stresses by patch recovery; "the rest" is everything but the
+// factorisation, as a share of the pieces:
 //   40,000 nodes, 39,601 elements, 79,600 equations; K has 0.75 million entries (upper
-//     triangle), L 6.1 million: 1.3 s, the pieces 0.84 s: reading 0.10, model and mesh check
-//     0.006, assembly 0.09, factorisation 0.27, solution 0.02, recovery 0.16, protocol text and
-//     result bytes 0.12, writing 0.07 (a 17 MB protocol twice, a 9 MB result file); peak 160
-//     MiB. The rest is two thirds of the run: no piece dominates, the largest is the recovery.
+//     triangle), L 6.1 million: 0.6 to 1.5 s, the pieces 0.65 to 0.88 s: reading 0.04,
+//     model and mesh check 0.01, assembly 0.06, factorisation 0.11 to 0.18, solution 0.03,
+//     recovery 0.27 to 0.40, protocol text and result bytes 0.06 to 0.09, writing 0.06 (a 17
+//     MB protocol twice, a 9 MB result file); peak 178 MiB. The rest: four fifths.
 //   250,000 nodes, 249,001 elements, 499,000 equations; K 4.7 million entries, L 49 million:
-//     6.8 s, the pieces 6.5 s: reading 0.41, model 0.04, assembly 0.38, factorisation 4.1,
-//     solution 0.17, recovery 0.71, protocol and result bytes 0.43, writing 0.26 (106 MB and
-//     56 MB); peak 0.96 GiB. The rest: 0.36 of the run.
+//     7.4 to 10.4 s, the pieces 7.3 s: reading 0.30, model 0.22, assembly 0.41, factorisation
+//     2.9, solution 0.28, recovery 2.0 to 2.8, protocol and result bytes 0.54, writing 0.42
+//     (106 MB and 56 MB); peak 1.06 GiB. The rest: 0.60.
 //   1,000,000 nodes, 998,001 elements, 1,998,000 equations; K 19 million entries, L 233
-//     million: 51 s, the pieces 48 s: reading 1.5, model 0.25, assembly 2.3, factorisation 34,
-//     solution 1.4, recovery 4.5, protocol and result bytes 2.6, writing 1.9 (424 MB and 224
-//     MB); peak 4.0 GiB. The rest: 0.30 of the run.
-// The recovery is the largest piece after the factorisation: each element integrates its
-// matrices again for every load case, at about 2 microseconds an element and case.
+//     million: 40 s (51 s at load 7), the pieces 34 s: reading 0.93, model 0.21, assembly 1.6,
+//     factorisation 19, solution 0.72, recovery 7.2, protocol and result bytes 1.7, writing
+//     2.4 (424 MB and 224 MB); peak 4.4 GiB. The rest: 0.43.
+// The goal holds for the million nodes only. The recovery is the largest piece after the
+// factorisation, 3.6 to 5 microseconds an element and load case against 1.6 for assembling
+// it: each element integrates its matrices twice per case (once for its own stresses and once
+// for the patch recovery's samples, each time with the stiffness it does not need), and the
+// patch recovery finds the elements around each node and the mesh's boundary anew for every
+// case. Before the patch recovery it took 0.16, 0.71 and 4.5 s.
 #include "ContinuumModel.h"
 #include "ContinuumStatics.h"
 #include "DofNumbering.h"
