@@ -408,7 +408,12 @@ void TestContinuum::badMeshesAreRefusedByElement() {
          [](Mesh& m) {
              m.Cells[0] = {1, 3, 2, 4};
          },
-         "is not convex"},
+         "is twisted"},
+        {"an element on top of another",
+         [](Mesh& m) {
+             m.Cells.push_back({1, 2, m.Add(0.5, 0.5)});
+         },
+         "overlaps element 1"},
         {"a node of no element", [](Mesh& m) { m.Add(5, 5); }, "node 5 belongs to no element"},
         {"a mechanism", [](Mesh& m) { m.Supports = {QStringLiteral("1 1 1")}; },
          "mechanism or not supported enough: node"},
@@ -511,7 +516,7 @@ void TestContinuum::programWritesResultsAndProtocol() {
         QCOMPARE(refused.ExitCode, 1);
         QVERIFY2(refused.Message.startsWith(QLatin1String("Line ")), qPrintable(refused.Message));
         QVERIFY(!QFile::exists(directory.filePath(QStringLiteral("bad.bin"))));
-        QVERIFY2(refused.Protocol.contains(QLatin1String("is not convex")),
+        QVERIFY2(refused.Protocol.contains(QLatin1String("is twisted")),
                  qPrintable(refused.Protocol));
     }
     // A case without loads is listed as the bars list one: with nothing moving.

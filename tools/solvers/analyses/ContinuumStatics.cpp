@@ -160,8 +160,9 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
                                                 SolverProgress* progress) {
     Outcome outcome;
     const PlaneMesh::Checked checked = PlaneMesh::Check(model);
-    if (!checked.Error.isEmpty()) {
-        outcome.Error = checked.Error;
+    if (!checked.Fault.Message.isEmpty()) {
+        outcome.Error =
+            QStringLiteral("Line %1: %2").arg(checked.Fault.Line).arg(checked.Fault.Message);
         return outcome;
     }
     const Body body = model.Kind;

@@ -1,6 +1,7 @@
 #include "TorsionMesh.h"
 
 #include "ContinuumModel.h"
+#include "PlaneMesh.h"
 #include "ScalarField.h"
 
 #include <algorithm>
@@ -12,23 +13,12 @@
 namespace {
 
 using Point = Eigen::Vector2d;
-
-std::uint64_t SideKey(int a, int b) {
-    const auto low = static_cast<std::uint64_t>(std::min(a, b));
-    const auto high = static_cast<std::uint64_t>(std::max(a, b));
-    return low << 32 | high;
-}
+using PlaneMesh::Side;
+using PlaneMesh::SideKey;
 
 double Cross(const Point& a, const Point& b) {
     return a.x() * b.y() - a.y() * b.x();
 }
-
-// A side of an element, from one corner to the next counter-clockwise.
-struct Side {
-    std::uint64_t Key = 0;
-    int Cell = 0;
-    int From = 0, To = 0;
-};
 
 class Pieces {
 public:
@@ -46,46 +36,6 @@ public:
 private:
     std::vector<int> parent_;
 };
-
-// Each side belongs to one element (the boundary) or to two that run it in opposite
-// directions; two that run it the same way lie on top of each other. `boundary` receives the
-// sides of one element, `distinct` the number of different sides.
-CheckFault MatchSides(const ContinuumModel& model, std::vector<Side>& sides,
-                      std::vector<Side>& boundary, int& distinct) {
-    const auto lineOf = [&model](int cell) { return model.Cells[static_cast<size_t>(cell)].Line; };
-    std::sort(sides.begin(), sides.end(), [](const Side& a, const Side& b) {
-        return a.Key != b.Key ? a.Key < b.Key : a.Cell < b.Cell;
-    });
-    distinct = 0;
-    for (size_t s = 0; s < sides.size();) {
-        size_t end = s + 1;
-        while (end < sides.size() && sides[end].Key == sides[s].Key)
-            ++end;
-        ++distinct;
-        const Side& last = sides[end - 1];
-        if (end - s > 2)
-            return {lineOf(last.Cell),
-                    QStringLiteral("the side from node %1 to node %2 belongs to more than two "
-                                   "elements: %3, %4 and %5")
-                        .arg(last.From + 1)
-                        .arg(last.To + 1)
-                        .arg(sides[s].Cell + 1)
-                        .arg(sides[s + 1].Cell + 1)
-                        .arg(last.Cell + 1)};
-        if (end - s == 2 && sides[s].From == last.From)
-            return {lineOf(last.Cell), QStringLiteral("element %1 overlaps element %2 (line %3) "
-                                                      "across their side from node %4 to node %5")
-                                           .arg(last.Cell + 1)
-                                           .arg(sides[s].Cell + 1)
-                                           .arg(lineOf(sides[s].Cell))
-                                           .arg(last.From + 1)
-                                           .arg(last.To + 1)};
-        if (end - s == 1)
-            boundary.push_back(sides[s]);
-        s = end;
-    }
-    return {};
-}
 
 // A profile in pieces that do not touch has no common warping; elements joined by a node
 // alone are joined (the profile may pinch to a point).
@@ -106,26 +56,6 @@ CheckFault OnePiece(const ContinuumModel& model, const std::vector<TorsionMesh::
                         .arg(cell.Parent + 1)};
     }
     return {};
-}
-
-// The fault of one element, in the words a refusal uses.
-QString ShapeFault(const ScalarField::ShapeVerdict& verdict, int element, int node) {
-    switch (verdict.Kind) {
-    case ScalarField::Shape::NoArea:
-        return QStringLiteral("element %1 has no area: its corners lie on one line").arg(element);
-    case ScalarField::Shape::Twisted:
-        return QStringLiteral("element %1 is twisted: its sides cross at node %2; give its "
-                              "corners in order round the element")
-            .arg(element)
-            .arg(node);
-    case ScalarField::Shape::NotConvex:
-        return QStringLiteral("element %1 is not convex: its angle at node %2 is 180 degrees or "
-                              "more; divide it into two triangles")
-            .arg(element)
-            .arg(node);
-    default:
-        return {};
-    }
 }
 
 // The boundary of the mesh as closed loops of sides that belong to one element only: the
@@ -308,54 +238,27 @@ TorsionMesh TorsionMesh::FromModel(const ContinuumModel& model, Profile& profile
         }
     }
 
-    std::vector<Side> sides;
-    sides.reserve(4 * model.Cells.size());
+    PlaneMesh::Checked checked = PlaneMesh::Check(model);
+    if (!checked.Fault.Message.isEmpty()) {
+        fault = checked.Fault;
+        return {};
+    }
+    profile.Reversed = checked.Reversed;
+    mesh.sides_ = checked.Sides;
     mesh.Cells.reserve(model.Cells.size());
     for (size_t e = 0; e < model.Cells.size(); ++e) {
         const ContinuumModel::Cell& source = model.Cells[e];
-        const int element = static_cast<int>(e) + 1;
         Cell cell;
         cell.Count = source.Count;
-        cell.Corners = source.Corners;
+        cell.Corners = checked.Corners[e];
         cell.Parent = static_cast<int>(e);
         cell.Weight =
             model.Materials[static_cast<size_t>(source.Material)].G() / profile.ReferenceG;
-        std::array<Point, 4> corners;
-        for (int a = 0; a < cell.Count; ++a) {
-            corners[static_cast<size_t>(a)] = points[static_cast<size_t>(cell.Corners[a])];
-            for (int b = 0; b < a; ++b) {
-                if (cell.Corners[a] == cell.Corners[b]) {
-                    fault = {source.Line, QStringLiteral("node %1 is named twice among the "
-                                                         "corners of element %2")
-                                              .arg(cell.Corners[a] + 1)
-                                              .arg(element)};
-                    return {};
-                }
-            }
-        }
-        const ScalarField::ShapeVerdict verdict =
-            ScalarField::Check({corners.data(), static_cast<size_t>(cell.Count)});
-        if (verdict.Kind == ScalarField::Shape::Clockwise) {
-            std::reverse(cell.Corners.begin(), cell.Corners.begin() + cell.Count);
-            ++profile.Reversed;
-        } else if (verdict.Kind != ScalarField::Shape::Sound) {
-            const int node = verdict.Corner >= 0 ? cell.Corners[verdict.Corner] + 1 : 0;
-            fault = {source.Line, ShapeFault(verdict, element, node)};
-            return {};
-        }
         (cell.Count == 3 ? profile.Triangles : profile.Quadrilaterals)++;
-        for (int a = 0; a < cell.Count; ++a) {
-            const int from = cell.Corners[a], to = cell.Corners[(a + 1) % cell.Count];
-            sides.push_back({SideKey(from, to), static_cast<int>(e), from, to});
-        }
         mesh.Cells.push_back(cell);
     }
-
-    std::vector<Side> boundary;
-    fault = MatchSides(model, sides, boundary, mesh.sides_);
-    sides = {};
-    if (fault.Message.isEmpty())
-        fault = OnePiece(model, mesh.Cells, nodeCount);
+    const std::vector<Side>& boundary = checked.Boundary;
+    fault = OnePiece(model, mesh.Cells, nodeCount);
     if (!fault.Message.isEmpty())
         return {};
 

@@ -1,87 +1,120 @@
 #include "PlaneMesh.h"
 
+#include "ScalarField.h"
+
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
-using Point = std::array<double, 2>;
-
-double Cross(const Point& a, const Point& b, const Point& c) {
-    return (b[0] - a[0]) * (c[1] - b[1]) - (b[1] - a[1]) * (c[0] - b[0]);
+// The fault of one cell's shape, in the words a refusal uses.
+QString ShapeFault(const ScalarField::ShapeVerdict& verdict, int element, int node) {
+    switch (verdict.Kind) {
+    case ScalarField::Shape::NoArea:
+        return QStringLiteral("element %1 has no area: its corners lie on one line").arg(element);
+    case ScalarField::Shape::Twisted:
+        return QStringLiteral("element %1 is twisted: its sides cross at node %2; give its "
+                              "corners in order round the element")
+            .arg(element)
+            .arg(node);
+    case ScalarField::Shape::NotConvex:
+        return QStringLiteral("element %1 is not convex: its angle at node %2 is 180 degrees or "
+                              "more; divide it into two triangles")
+            .arg(element)
+            .arg(node);
+    default:
+        return {};
+    }
 }
 
-QString Refusal(const ContinuumModel::Cell& cell, int element, const QString& what) {
-    return QStringLiteral("Line %1: element %2 %3").arg(cell.Line).arg(element + 1).arg(what);
+// Each side belongs to one cell (the boundary) or to two that run it in opposite directions;
+// two that run it the same way lie on top of each other.
+CheckFault MatchSides(const ContinuumModel& model, std::vector<PlaneMesh::Side>& sides,
+                      std::vector<PlaneMesh::Side>& boundary, int& distinct) {
+    using PlaneMesh::Side;
+    const auto lineOf = [&model](int cell) { return model.Cells[static_cast<size_t>(cell)].Line; };
+    std::sort(sides.begin(), sides.end(), [](const Side& a, const Side& b) {
+        return a.Key != b.Key ? a.Key < b.Key : a.Cell < b.Cell;
+    });
+    distinct = 0;
+    for (size_t s = 0; s < sides.size();) {
+        size_t end = s + 1;
+        while (end < sides.size() && sides[end].Key == sides[s].Key)
+            ++end;
+        ++distinct;
+        const Side& last = sides[end - 1];
+        if (end - s > 2)
+            return {lineOf(last.Cell),
+                    QStringLiteral("the side from node %1 to node %2 belongs to more than two "
+                                   "elements: %3, %4 and %5")
+                        .arg(last.From + 1)
+                        .arg(last.To + 1)
+                        .arg(sides[s].Cell + 1)
+                        .arg(sides[s + 1].Cell + 1)
+                        .arg(last.Cell + 1)};
+        if (end - s == 2 && sides[s].From == last.From)
+            return {lineOf(last.Cell), QStringLiteral("element %1 overlaps element %2 (line %3) "
+                                                      "across their side from node %4 to node %5")
+                                           .arg(last.Cell + 1)
+                                           .arg(sides[s].Cell + 1)
+                                           .arg(lineOf(sides[s].Cell))
+                                           .arg(last.From + 1)
+                                           .arg(last.To + 1)};
+        if (end - s == 1)
+            boundary.push_back(sides[s]);
+        s = end;
+    }
+    return {};
 }
 
 } // namespace
 
+std::uint64_t PlaneMesh::SideKey(int a, int b) {
+    const auto low = static_cast<std::uint64_t>(std::min(a, b));
+    const auto high = static_cast<std::uint64_t>(std::max(a, b));
+    return low << 32 | high;
+}
+
 PlaneMesh::Checked PlaneMesh::Check(const ContinuumModel& model) {
     Checked checked;
     checked.Corners.reserve(model.Cells.size());
+    std::vector<Side> sides;
+    sides.reserve(4 * model.Cells.size());
     for (size_t e = 0; e < model.Cells.size(); ++e) {
         const ContinuumModel::Cell& cell = model.Cells[e];
-        const int count = cell.Count;
+        const int element = static_cast<int>(e) + 1;
         std::array<int, 4> corners = cell.Corners;
-        std::array<Point, 4> p{};
-        double size = 0;
-        for (int a = 0; a < count; ++a) {
+        std::array<ScalarField::Point, 4> points;
+        for (int a = 0; a < cell.Count; ++a) {
+            const auto& at = model.Nodes[static_cast<size_t>(corners[static_cast<size_t>(a)])];
+            points[static_cast<size_t>(a)] = {at[0], at[1]};
             for (int b = 0; b < a; ++b) {
                 if (corners[static_cast<size_t>(a)] == corners[static_cast<size_t>(b)]) {
-                    checked.Error = Refusal(cell, static_cast<int>(e),
-                                            QStringLiteral("names node %1 twice")
-                                                .arg(corners[static_cast<size_t>(a)] + 1));
-                    return checked;
-                }
-            }
-            p[static_cast<size_t>(a)] =
-                model.Nodes[static_cast<size_t>(corners[static_cast<size_t>(a)])];
-        }
-        for (int a = 0; a < count; ++a) {
-            const Point& q = p[static_cast<size_t>(a)];
-            const Point& r = p[static_cast<size_t>((a + 1) % count)];
-            size = std::max(size, std::hypot(r[0] - q[0], r[1] - q[1]));
-        }
-        for (int a = 0; a < count; ++a) {
-            for (int b = 0; b < a; ++b) {
-                const Point& q = p[static_cast<size_t>(a)];
-                const Point& r = p[static_cast<size_t>(b)];
-                if (std::hypot(r[0] - q[0], r[1] - q[1]) <= 1e-9 * size) {
-                    checked.Error = Refusal(
-                        cell, static_cast<int>(e),
-                        QStringLiteral("has its corners %1 and %2 (nodes %3 and %4) at one point")
-                            .arg(b + 1)
-                            .arg(a + 1)
-                            .arg(corners[static_cast<size_t>(b)] + 1)
-                            .arg(corners[static_cast<size_t>(a)] + 1));
+                    checked.Fault = {cell.Line, QStringLiteral("node %1 is named twice among "
+                                                               "the corners of element %2")
+                                                    .arg(corners[static_cast<size_t>(a)] + 1)
+                                                    .arg(element)};
                     return checked;
                 }
             }
         }
-        // The turn at each corner: all of one sign for a convex cell, the sign its direction.
-        // A turn below this share of the largest edge squared counts as none.
-        const double flat = 1e-9 * size * size;
-        int left = 0, right = 0;
-        for (int a = 0; a < count; ++a) {
-            const double turn =
-                Cross(p[static_cast<size_t>(a)], p[static_cast<size_t>((a + 1) % count)],
-                      p[static_cast<size_t>((a + 2) % count)]);
-            left += turn > flat ? 1 : 0;
-            right += turn < -flat ? 1 : 0;
-        }
-        if (left != count && right != count) {
-            const bool none = count == 3 || (left == 0 && right == 0);
-            checked.Error = Refusal(
-                cell, static_cast<int>(e),
-                none ? QStringLiteral("has no area: its corners lie on one line")
-                     : QStringLiteral("is not convex, or its corners are not given in order "
-                                      "around it (an inverted or crossed element)"));
+        const ScalarField::ShapeVerdict verdict =
+            ScalarField::Check({points.data(), static_cast<size_t>(cell.Count)});
+        if (verdict.Kind == ScalarField::Shape::Clockwise) {
+            std::reverse(corners.begin(), corners.begin() + cell.Count);
+            ++checked.Reversed;
+        } else if (verdict.Kind != ScalarField::Shape::Sound) {
+            const int node =
+                verdict.Corner >= 0 ? corners[static_cast<size_t>(verdict.Corner)] + 1 : 0;
+            checked.Fault = {cell.Line, ShapeFault(verdict, element, node)};
             return checked;
         }
-        if (right == count)
-            std::reverse(corners.begin(), corners.begin() + count);
+        for (int a = 0; a < cell.Count; ++a) {
+            const int from = corners[static_cast<size_t>(a)];
+            const int to = corners[static_cast<size_t>((a + 1) % cell.Count)];
+            sides.push_back({SideKey(from, to), static_cast<int>(e), from, to});
+        }
         checked.Corners.push_back(corners);
     }
+    checked.Fault = MatchSides(model, sides, checked.Boundary, checked.Sides);
     return checked;
 }

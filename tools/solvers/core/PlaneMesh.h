@@ -1,21 +1,34 @@
 #pragma once
 
+#include "CheckFault.h"
 #include "ContinuumModel.h"
 
-#include <QString>
-#include <optional>
+#include <array>
+#include <cstdint>
 #include <vector>
 
-// The cells of a plane mesh checked before anything is solved on them: a cell whose corners
-// repeat a node or a point, whose area is zero, or (a quadrilateral) that is not convex would
-// be solved into nonsense, so it is refused with the element and its line named. A cell whose
+// The cells of a plane mesh checked before anything is solved on them, for every plane type:
+// a cell whose corners repeat a node, whose area is zero, whose sides cross or that is not
+// convex would be solved into nonsense, and so would two cells on top of each other or a side
+// that three cells share. Each is refused with the element and its line named. A cell whose
 // corners all run clockwise is sound and is turned round: every element's corners then run
 // counter-clockwise in the plane of the model.
 namespace PlaneMesh {
 
+// A side of a cell, from one corner to the next counter-clockwise.
+struct Side {
+    std::uint64_t Key = 0; // the two nodes, either way round
+    int Cell = 0;
+    int From = 0, To = 0;
+};
+std::uint64_t SideKey(int a, int b);
+
 struct Checked {
     std::vector<std::array<int, 4>> Corners; // counter-clockwise; the fourth -1 for a triangle
-    QString Error;                           // "Line 27: element 3 ..."; empty when sound
+    int Reversed = 0;                        // cells given clockwise
+    std::vector<Side> Boundary;              // the sides that belong to one cell only
+    int Sides = 0;                           // distinct sides
+    CheckFault Fault;                        // the first fault; Message empty when sound
 };
 
 Checked Check(const ContinuumModel& model);
