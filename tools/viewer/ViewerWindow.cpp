@@ -2,6 +2,7 @@
 
 #include "FieldPicker.h"
 #include "ModelView.h"
+#include "ProblemType.h"
 #include "ResultTableModel.h"
 
 #include <QAction>
@@ -101,11 +102,13 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
     layout->addWidget(view_, 1);
     setCentralWidget(central);
 
-    const QString counts = QStringLiteral("%1: %2 nodes, %3 elements, %4 supports")
-                               .arg(model_.Name)
-                               .arg(model_.Nodes.size())
-                               .arg(model_.ElementCentres.size())
-                               .arg(model_.Supports.size());
+    // A profile in torsion has the nodes of its contours where other types have supports.
+    QString counts = QStringLiteral("%1: %2 nodes, %3 elements")
+                         .arg(model_.Name)
+                         .arg(model_.Nodes.size())
+                         .arg(model_.ElementCentres.size());
+    if (!ProblemType::Of(problem_).ContourNodes)
+        counts += QStringLiteral(", %1 supports").arg(model_.Supports.size());
     QString hint = model_.Space ? QStringLiteral("wheel: zoom, drag: move, right drag or "
                                                  "arrow keys: turn, Home: fit")
                                 : QStringLiteral("wheel: zoom, drag: move, Home: fit");

@@ -49,8 +49,11 @@ std::vector<ProblemType> MakeTable() {
     table.push_back(Bars(6, Layout::Grillage, {2, 3, 4}, {2}));
     table.push_back(Bars(7, Layout::Space, {0, 1, 2, 3, 4, 5}, {0, 1, 2}));
     table.push_back(PlaneFrame(8));
-    for (int number : {9, 10, 11, 13, 14, 16, 17})
-        table.push_back(Other(number, Family::Continuum, true));
+    for (int number : {9, 10, 11, 13, 14, 16, 17}) {
+        ProblemType continuum = Other(number, Family::Continuum, true);
+        continuum.ContourNodes = number == 16; // torsion of profiles
+        table.push_back(continuum);
+    }
     table.push_back(Other(12, Family::ShaftLine, false));
     table.push_back(PlaneFrame(15));
     for (int number = 21; number <= 27; ++number)

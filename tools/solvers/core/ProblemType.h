@@ -25,7 +25,8 @@ struct ProblemType {
     // columns of its element loads.
     std::vector<int> Components;
     std::vector<int> LoadAxes;
-    bool HasModel = false; // the viewer can draw its mesh or bars
+    bool HasModel = false;     // the viewer can draw its mesh or bars
+    bool ContourNodes = false; // table 6 lists the nodes of a profile's contours, not supports
 
     bool IsBars() const { return Kind == Family::Bars; }
 
