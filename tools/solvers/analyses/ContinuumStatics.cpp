@@ -248,9 +248,18 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
                 ++count[static_cast<size_t>(node)];
 
     const std::vector<int> cases = LoadedCases(model);
-    // One set of sample slots for all load cases: each case fills every slot again, and on a
-    // mesh of a million elements they take hundreds of megabytes to allocate and touch.
-    PatchRecovery patches(model.Nodes, elements, own);
+    // The patches of the mesh, prepared once for all load cases, and one set of sample slots
+    // that each case fills again: on a mesh of a million elements they take hundreds of
+    // megabytes to allocate and touch.
+    const PatchRecovery patches(model.Nodes, elements);
+    std::vector<double> samples(
+        PatchRecovery::MostSamples * elements.size() * static_cast<size_t>(own), 0.0);
+    // The elements at a node no patch reaches give their own corner values for its mean.
+    std::vector<bool> cornersWanted(elements.size(), false);
+    for (size_t e = 0; e < elements.size(); ++e)
+        for (int node : elements[e]->Nodes())
+            if (patches.Unfitted()[static_cast<size_t>(node)])
+                cornersWanted[e] = true;
     double imbalance = 0;
     double recovery = 0;
     const auto solved = [&](int number, const Eigen::VectorXd& solution) {
@@ -325,11 +334,22 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
         for (size_t e = 0; e < checked.Corners.size(); ++e) {
             const Element& element = mesh.At(e);
             const Element::Vector ue = system.Gather(element, solution);
-            const Element::Results block = element.Recover(ue);
-            patches.Add(e, element.Sample(ue));
+            // The element's stresses at its integration points; its centre's are their mean
+            // (a triangle's one point is its centre; a quadrilateral's bilinear field through
+            // its four Gauss points has their mean there).
+            const Element::Sampled sampled = element.Sample(ue);
             double* centre = result.Stresses.data() + e * static_cast<size_t>(width);
-            for (int s = 0; s < own; ++s)
-                centre[s] = block(0, s);
+            const Eigen::Index points = sampled.Values.rows();
+            for (int s = 0; s < own; ++s) {
+                centre[s] = sampled.Values.col(s).mean();
+                for (Eigen::Index p = 0; p < points; ++p)
+                    samples[(PatchRecovery::MostSamples * e + static_cast<size_t>(p)) *
+                                static_cast<size_t>(own) +
+                            static_cast<size_t>(s)] = sampled.Values(p, s);
+            }
+            if (!cornersWanted[e])
+                continue;
+            const Element::Results block = element.Recover(ue);
             const std::span<const int> corners = element.Nodes();
             for (size_t a = 0; a < corners.size(); ++a) {
                 double* at = result.NodeStresses.data() +
@@ -342,15 +362,17 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
             double* centre = result.Stresses.data() + e * static_cast<size_t>(width);
             Principal(centre, centre + own);
         }
-        // The mean of the elements' corner values where no patch can be fitted.
+        // The mean of the elements' corner values where no patch reaches.
         std::vector<double> mean(nodes * static_cast<size_t>(own), 0.0);
         for (size_t node = 0; node < nodes; ++node) {
+            if (!patches.Unfitted()[node])
+                continue;
             const double* at = result.NodeStresses.data() + node * static_cast<size_t>(width);
             for (int s = 0; s < own; ++s)
                 mean[node * static_cast<size_t>(own) + static_cast<size_t>(s)] =
                     count[node] > 0 ? at[s] / count[node] : 0.0;
         }
-        const std::vector<double> smooth = patches.Recover(mean);
+        const std::vector<double> smooth = patches.Recover(samples, own, mean);
         for (size_t node = 0; node < nodes; ++node) {
             double* at = result.NodeStresses.data() + node * static_cast<size_t>(width);
             for (int s = 0; s < own; ++s)

@@ -72,7 +72,7 @@ PlaneQuad::PlaneQuad(const PlaneSolid& solid, std::array<int, 4> corners,
                      std::array<std::array<double, 2>, 4> points)
     : solid_(&solid), corners_(corners), points_(points) {}
 
-PlaneQuad::Parts PlaneQuad::Integrate() const {
+PlaneQuad::Parts PlaneQuad::Integrate(bool compatible) const {
     const bool axisymmetric = solid_->Kind == Form::Axisymmetric;
     const ShapeFunctions::Values centre = ShapeFunctions::Quad4(0, 0);
     const Jacobian j0 = JacobianAt(points_, centre);
@@ -93,7 +93,8 @@ PlaneQuad::Parts PlaneQuad::Integrate() const {
             IncompatibleStrain(solid_->Kind, j0Inverse, centreMeasure / measure, q.Xi[0], q.Xi[1]);
         const double weight = q.Weight * measure * (axisymmetric ? 1.0 : solid_->Thickness);
         const auto dbc = (solid_->D * bc).eval();
-        parts.Kcc.noalias() += weight * bc.transpose() * dbc;
+        if (compatible)
+            parts.Kcc.noalias() += weight * bc.transpose() * dbc;
         parts.Kci.noalias() += weight * dbc.transpose() * bi;
         parts.Kii.noalias() += weight * bi.transpose() * solid_->D * bi;
         parts.Bc[g] = bc;
@@ -132,7 +133,8 @@ double PlaneQuad::TotalMass() const {
 }
 
 Element::Results PlaneQuad::GaussStresses(const Vector& u) const {
-    const Parts p = Integrate();
+    // The stresses need the incompatible modes' matrices, not the compatible stiffness.
+    const Parts p = Integrate(false);
     const Eigen::Vector4d a = -p.Kii.ldlt().solve(p.Kci.transpose() * u);
     Results gauss(4, solid_->Stresses());
     for (size_t g = 0; g < 4; ++g) {

@@ -79,7 +79,8 @@ public:
 
 private:
     struct Parts; // the matrices of the compatible and incompatible modes
-    Parts Integrate() const;
+    // `compatible`: with the stiffness of the compatible modes, which the stresses do not need.
+    Parts Integrate(bool compatible = true) const;
     // The stresses at the 2 x 2 Gauss points, in the order of Quadrature::Square(2).
     Results GaussStresses(const Vector& u) const;
 

@@ -2,6 +2,7 @@
 
 #include "Element.h"
 
+#include <Eigen/Dense>
 #include <array>
 #include <vector>
 
@@ -11,26 +12,40 @@
 // taken. A node on the boundary takes the mean of the planes of the inner nodes it shares an
 // element with, evaluated at itself, since a plane fitted on one side of it only extrapolates
 // the element's own (often constant) stress. Where no plane can be fitted (too few samples, or
-// all in a line) the node keeps the mean of its elements' own corner values. Unlike that mean,
-// the recovery gives the boundary stresses of a coarse mesh: a thick ring eight elements
-// through its wall has its inner radial stress within a few per cent instead of 15 % low.
+// all in a line) the node keeps a value the caller gives: the mean of its elements' own corner
+// values. Unlike that mean, the recovery gives the boundary stresses of a coarse mesh: a thick
+// ring eight elements through its wall has its inner hoop stress within 0.1 % instead of 3 %.
+//
+// Everything that depends on the mesh alone (the patches, the boundary, the fits' matrices) is
+// prepared once; each load case then only sums its samples' values and solves 3 x 3 systems.
 class PatchRecovery {
 public:
-    // `count` results per sample; the samples of every element are added for one solution.
-    PatchRecovery(const std::vector<std::array<double, 2>>& nodes,
-                  const std::vector<const Element*>& elements, int count);
+    // Each element's samples lie in slots of their own.
+    static constexpr size_t MostSamples = 8;
 
-    void Add(size_t element, const Element::Sampled& sampled);
-    // Nodes x count: the recovered values, or `fallback` (nodes x count) where none is fitted.
-    std::vector<double> Recover(const std::vector<double>& fallback) const;
+    PatchRecovery(const std::vector<std::array<double, 2>>& nodes,
+                  const std::vector<const Element*>& elements);
+
+    // The nodes that keep the caller's value, where no plane reaches.
+    const std::vector<bool>& Unfitted() const { return unfitted_; }
+
+    // `values`: per element MostSamples slots of `count` results each, in the order of the
+    // element's Sample(); `fallback` (nodes x count) for the unfitted nodes. Nodes x count.
+    std::vector<double> Recover(const std::vector<double>& values, int count,
+                                const std::vector<double>& fallback) const;
 
 private:
+    struct Fit {
+        Eigen::Matrix3d Inverse;       // of the sum of the samples' basis products
+        double X = 0, Z = 0, Size = 1; // the node and the patch's scale
+    };
+
     const std::vector<std::array<double, 2>>& nodes_;
-    const std::vector<const Element*>& elements_;
-    int count_;
-    // Each element's samples lie in slots of their own, so that elements can be added in any
-    // order.
-    std::vector<size_t> counts_; // per element, its samples
-    std::vector<double> at_;     // 2 per slot
-    std::vector<double> values_; // count per slot
+    std::vector<size_t> around_, list_; // the elements around each node
+    std::vector<size_t> counts_;        // per element, its samples
+    std::vector<double> at_;            // 2 per slot
+    std::vector<int> fit_;              // per node, its fit or -1
+    std::vector<Fit> fits_;
+    std::vector<std::vector<int>> from_; // per node without a fit, the fitted nodes it takes
+    std::vector<bool> unfitted_;
 };
