@@ -13,28 +13,28 @@
 // for the count of L's entries; peak_MiB is the process's peak so far, so the cases run from
 // small to large.
 //
-// Measured on the shared 2-core build machine (AMD EPYC at 2.1 GHz), busy (load 3), one run
-// each, with the nodal stresses by patch recovery; "the rest" is everything but the
-// factorisation, as a share of the pieces:
+// Measured on the shared 2-core build machine (AMD EPYC at 2.1 GHz), busy (load 2.5 to 3), one
+// run each; "the rest" is everything but the factorisation, as a share of the pieces; "model"
+// is the model, the mesh check (shapes and overlaps), the elements and the patch recovery's
+// neighbourhoods:
 //   40,000 nodes, 39,601 elements, 79,600 equations; K has 0.75 million entries (upper
-//     triangle), L 6.1 million: 0.6 to 1.5 s, the pieces 0.65 to 0.88 s: reading 0.04,
-//     model and mesh check 0.01, assembly 0.06, factorisation 0.11 to 0.18, solution 0.03,
-//     recovery 0.27 to 0.40, protocol text and result bytes 0.06 to 0.09, writing 0.06 (a 17
-//     MB protocol twice, a 9 MB result file); peak 178 MiB. The rest: four fifths.
+//     triangle), L 6.1 million: 1.2 s, the pieces 0.81 s: reading 0.04, model 0.18, assembly
+//     0.10, factorisation 0.22, solution 0.02, recovery 0.13, protocol text and result bytes
+//     0.06, writing 0.06 (a 17 MB protocol twice, a 9 MB result file); peak 184 MiB. The
+//     rest: 0.73, no piece above a quarter.
 //   250,000 nodes, 249,001 elements, 499,000 equations; K 4.7 million entries, L 49 million:
-//     7.4 to 10.4 s, the pieces 7.3 s: reading 0.30, model 0.22, assembly 0.41, factorisation
-//     2.9, solution 0.28, recovery 2.0 to 2.8, protocol and result bytes 0.54, writing 0.42
-//     (106 MB and 56 MB); peak 1.06 GiB. The rest: 0.60.
+//     7.9 s, the pieces 7.3 s: reading 0.39, model 0.82, assembly 0.45, factorisation 3.0,
+//     solution 0.25, recovery 0.98, protocol and result bytes 0.50, writing 0.85 (106 MB and
+//     56 MB); peak 1.09 GiB. The rest: 0.58.
 //   1,000,000 nodes, 998,001 elements, 1,998,000 equations; K 19 million entries, L 233
-//     million: 40 s (51 s at load 7), the pieces 34 s: reading 0.93, model 0.21, assembly 1.6,
-//     factorisation 19, solution 0.72, recovery 7.2, protocol and result bytes 1.7, writing
-//     2.4 (424 MB and 224 MB); peak 4.4 GiB. The rest: 0.43.
-// The goal holds for the million nodes only. The recovery is the largest piece after the
-// factorisation, 3.6 to 5 microseconds an element and load case against 1.6 for assembling
-// it: each element integrates its matrices twice per case (once for its own stresses and once
-// for the patch recovery's samples, each time with the stiffness it does not need), and the
-// patch recovery finds the elements around each node and the mesh's boundary anew for every
-// case. Before the patch recovery it took 0.16, 0.71 and 4.5 s.
+//     million: 41 s (51 s at load 7), the pieces 33 s: reading 0.96, model 1.7, assembly 1.7,
+//     factorisation 21, solution 0.76, recovery 2.4, protocol and result bytes 1.4, writing
+//     1.7 (424 MB and 224 MB); peak 4.5 GiB. The rest: 0.36.
+// The goal holds for the million nodes. The factorisation of a plane mesh grows as n^1.5
+// (0.22, 3.0 and 21 s here) and the rest about as n, so the factorisation outweighs the rest
+// only on the largest mesh; below it the rest is spread over many pieces. The recovery took
+// 0.27 to 0.40, 2.0 to 2.8 and 7.2 s while each element integrated its matrices twice per load
+// case and the patch recovery found the mesh's neighbourhoods anew for every case.
 #include "ContinuumModel.h"
 #include "ContinuumStatics.h"
 #include "DofNumbering.h"
