@@ -31,9 +31,10 @@ FixedEnd FixedEndForces(const StiffnessSystem& system, const CaseLoads& loads) {
     return fixed;
 }
 
-// The load vector of one case into column `column` of `loads`.
-void AddLoads(const StiffnessSystem& system, const CaseLoads& caseLoads, const FixedEnd& fixed,
-              Eigen::MatrixXd& loads, int column) {
+// The load vector of one case into column `column` of `loads`: the nodal loads and the
+// consistent loads of the element loads.
+void AddLoads(const StiffnessSystem& system, const CaseLoads& caseLoads, Eigen::MatrixXd& loads,
+              int column) {
     const BarModel& model = system.Model();
     for (int index : caseLoads.Nodal) {
         const BarModel::NodalLoad& load = model.NodalLoads[static_cast<size_t>(index)];
@@ -43,15 +44,17 @@ void AddLoads(const StiffnessSystem& system, const CaseLoads& caseLoads, const F
                 loads(e, column) += load.Load[c];
         }
     }
-    for (const auto& [bar, f] : fixed) {
-        const BarModel::Bar& b = model.Bars[static_cast<size_t>(bar)];
-        const Vector12 global = system.Elements()[static_cast<size_t>(bar)].ToGlobal(f);
-        for (int c = 0; c < 6; ++c) {
-            const int ei = system.Equation(b.I, c), ej = system.Equation(b.J, c);
-            if (ei >= 0)
-                loads(ei, column) -= global(c);
-            if (ej >= 0)
-                loads(ej, column) -= global(c + 6);
+    for (int index : caseLoads.Element) {
+        const BarModel::ElementLoad& load = model.ElementLoads[static_cast<size_t>(index)];
+        const BarElement& element = system.Elements()[static_cast<size_t>(load.Bar)];
+        const Element::Vector f = element.Loads(load.Q);
+        const std::span<const int> ends = element.Nodes();
+        for (size_t end = 0; end < 2; ++end) {
+            for (int c = 0; c < 6; ++c) {
+                const int e = system.Equation(ends[end], c);
+                if (e >= 0)
+                    loads(e, column) += f(static_cast<Eigen::Index>(6 * end) + c);
+            }
         }
     }
 }
@@ -305,9 +308,9 @@ StaticResults StaticAnalysis::Run(const StiffnessSystem& system, SolverProgress*
         },
         [&](int number, Eigen::VectorXd& column) {
             const CaseLoads* loads = loadsOf(number);
-            const FixedEnd& f = fixed[number] = FixedEndForces(system, *loads);
+            fixed[number] = FixedEndForces(system, *loads);
             Eigen::MatrixXd vector = Eigen::MatrixXd::Zero(column.size(), 1);
-            AddLoads(system, *loads, f, vector, 0);
+            AddLoads(system, *loads, vector, 0);
             column = vector.col(0);
         },
         [&](int number, const Eigen::VectorXd* solution) {
@@ -333,7 +336,7 @@ std::vector<double> StaticAnalysis::NormalForces(const StiffnessSystem& system,
                                                  const CaseLoads& loads) {
     const FixedEnd fixed = FixedEndForces(system, loads);
     Eigen::MatrixXd vector = Eigen::MatrixXd::Zero(system.Equations(), 1);
-    AddLoads(system, loads, fixed, vector, 0);
+    AddLoads(system, loads, vector, 0);
     const Eigen::VectorXd solution = system.Solve(vector).col(0);
     std::vector<double> normal;
     normal.reserve(system.Elements().size());

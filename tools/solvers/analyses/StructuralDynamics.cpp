@@ -5,6 +5,7 @@
 #include "ResultFile.h"
 #include "StaticAnalysis.h"
 #include "StaticReport.h"
+#include "Units.h"
 
 #include <QJsonArray>
 #include <algorithm>
@@ -30,50 +31,19 @@ constexpr int MostPieces = BarModelBuilder::ArcPieces;
 // seldom asks for more.
 constexpr int MostRounds = 6;
 
-// The acceleration of gravity in the file's length unit per s^2, to turn unit weights into
-// masses; lengths in metres unless the unit says otherwise.
-double Gravity(const QString& lengthUnit) {
-    const QString unit = lengthUnit.toLower();
-    if (unit == QLatin1String("cm"))
-        return 980.665;
-    if (unit == QLatin1String("mm"))
-        return 9806.65;
-    if (unit == QLatin1String("dm"))
-        return 98.0665;
-    return 9.80665;
-}
-
 // The mass matrix (upper triangle): the consistent mass of each bar that bends, half of each
 // truss bar's weight / g at each end in every translation the type keeps, and the masses of
 // table 9 (with the rotational inertia J about y for plane frames) at their nodes.
 StiffnessSystem::SparseMatrix Masses(const StiffnessSystem& system) {
     const BarModel& model = system.Model();
-    const double g = Gravity(model.LengthUnit);
-    std::vector<double> nodeMass(model.Nodes.size(), 0.0), nodeInertia(model.Nodes.size(), 0.0);
-    for (size_t bar = 0; bar < model.Bars.size(); ++bar) {
-        const BarModel::Bar& b = model.Bars[bar];
-        const double perLength = b.Density * b.A / g;
-        if (perLength == 0 || !b.Truss)
-            continue;
-        const double half = perLength * system.Elements()[bar].Length() / 2;
-        nodeMass[static_cast<size_t>(b.I)] += half;
-        nodeMass[static_cast<size_t>(b.J)] += half;
-    }
-    for (const BarModel::Mass& mass : model.Masses) {
-        nodeMass[static_cast<size_t>(mass.Node)] += mass.M;
-        nodeInertia[static_cast<size_t>(mass.Node)] += mass.J;
-    }
     StiffnessSystem::SparseMatrix b = system.System().Assemble([&](size_t bar) {
-        const BarModel::Bar& member = model.Bars[bar];
-        const double perLength = member.Density * member.A / g;
-        if (perLength == 0 || member.Truss)
-            return Element::Matrix();
-        return Element::Matrix(system.Elements()[bar].GlobalMass(perLength));
+        const BarElement& element = system.Elements()[bar];
+        return element.TotalMass() > 0 ? element.Mass() : Element::Matrix();
     });
-    for (size_t node = 0; node < model.Nodes.size(); ++node) {
+    for (const BarModel::Mass& mass : model.Masses) {
         for (int c : model.Components) {
-            const int e = system.Equation(static_cast<int>(node), c);
-            const double m = c < 3 ? nodeMass[node] : c == 4 ? nodeInertia[node] : 0;
+            const int e = system.Equation(mass.Node, c);
+            const double m = c < 3 ? mass.M : c == 4 ? mass.J : 0;
             if (e >= 0 && m != 0)
                 EquationSystem::AddDiagonal(b, e, m);
         }
@@ -150,7 +120,7 @@ std::vector<double> ModeErrors(const StiffnessSystem& system,
                                const StiffnessSystem::SparseMatrix& b,
                                const PencilModes::Mode& mode) {
     const BarModel& model = system.Model();
-    const double g = Gravity(model.LengthUnit);
+    const double g = Units::Gravity(model.LengthUnit);
     const Eigen::VectorXd& shape = mode.Shape;
     const double whole = shape.dot(b.selfadjointView<Eigen::Upper>() * shape);
     std::vector<double> error(static_cast<size_t>(model.DataElements), 0.0);

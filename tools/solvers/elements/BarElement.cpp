@@ -1,5 +1,7 @@
 #include "BarElement.h"
 
+#include "Units.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -21,7 +23,8 @@ Eigen::Vector3d Vec(const BarModel::Vector& v) {
 } // namespace
 
 BarElement::BarElement(const BarModel& model, const BarModel::Bar& bar)
-    : bar_(&bar), ends_{bar.I, bar.J} {
+    : bar_(&bar), ends_{bar.I, bar.J},
+      massPerLength_(bar.Density * bar.A / Units::Gravity(model.LengthUnit)) {
     const Eigen::Vector3d i = Vec(model.Nodes[bar.I]);
     const Eigen::Vector3d j = Vec(model.Nodes[bar.J]);
     length_ = (j - i).norm();
@@ -254,4 +257,18 @@ BarElement::Vector12 BarElement::ToGlobal(const Vector12& local) const {
 BarElement::Vector12 BarElement::EndForces(const Vector12& globalDisplacements,
                                            const Vector12& fixedEnd) const {
     return LocalStiffness() * ToLocal(globalDisplacements) + fixedEnd;
+}
+
+Element::Matrix BarElement::Mass() const {
+    if (!bar_->Truss)
+        return GlobalMass(massPerLength_);
+    Matrix m = Matrix::Zero(12, 12);
+    const double half = massPerLength_ * length_ / 2;
+    for (int c = 0; c < 3; ++c)
+        m(c, c) = m(c + 6, c + 6) = half;
+    return m;
+}
+
+Element::Vector BarElement::Loads(const std::array<double, 3>& perLength) const {
+    return -ToGlobal(FixedEndForces(perLength));
 }

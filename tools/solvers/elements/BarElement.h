@@ -25,6 +25,12 @@ public:
     // Every bar works in all six components; those a type does not keep get no equation.
     std::span<const int> Components() const override { return AllComponents; }
     Matrix Stiffness() const override { return GlobalStiffness(); }
+    // The bar's own mass from its unit weight: consistent for a bar that bends; half at each
+    // end in every translation for a truss bar, which has no shape across itself.
+    Matrix Mass() const override;
+    double TotalMass() const override { return massPerLength_ * length_; }
+    // The consistent loads of an even load per unit length, in global components.
+    Vector Loads(const std::array<double, 3>& perLength) const override;
 
     double Length() const { return length_; }
     // Rows: the local x, y and z axes in global coordinates.
@@ -64,6 +70,7 @@ private:
 
     const BarModel::Bar* bar_;
     std::array<int, 2> ends_;
+    double massPerLength_ = 0; // gamma A / g
     double length_ = 0;
     Eigen::Matrix3d axes_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <Eigen/Dense>
+#include <array>
 #include <span>
 
 // One finite element as the assembly and the analyses see it, whatever its formulation: the
@@ -34,6 +35,11 @@ public:
     }
     // The element's mass (or area times density) that Mass() spreads: its rows add up to it.
     virtual double TotalMass() const { return 0; }
+    // The consistent nodal loads of a load spread evenly over the element (per unit length of
+    // a bar, per unit area of a plate or shell), given by its global components x, y, z.
+    virtual Vector Loads(const std::array<double, 3>& /*perUnit*/) const {
+        return Vector::Zero(Size());
+    }
 
     // The element's own results for its displacements `u` (stresses, forces per width, a
     // flux): the first row at its centre, then one row per node, the columns in the order its
