@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the continuum examples of package/examples (usage: continuum-examples.py DIR): a wall panel with an opening (plane stress), a gravity dam
+"""Writes the continuum models of package/models (usage: continuum-examples.py DIR): a wall panel with an opening (plane stress), a gravity dam
 (plane strain) and a thick ring under inner pressure (axisymmetric body)."""
 import sys, os
 out = sys.argv[1]

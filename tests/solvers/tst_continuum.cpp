@@ -537,6 +537,8 @@ void TestContinuum::programWritesResultsAndProtocol() {
 void TestContinuum::examplesSolveToWhatTheyShow() {
     const auto solve = [](const QString& program, const QString& name) {
         QFile file(QStringLiteral(SOLVERS_EXAMPLES "/") + name);
+        if (!file.exists())
+            file.setFileName(QStringLiteral(SOLVERS_MODELS "/") + name);
         if (!file.open(QIODevice::ReadOnly))
             qFatal("no example %s", qPrintable(name));
         return std::make_unique<SolverFiles::Run>(program, name, file.readAll());

@@ -447,7 +447,7 @@ void TestTorsion::programPrintsJson() {
     // As the editor runs it, on the package's tube (J within 1e-4 of its polygons' Ip): the
     // result file holds the answer for the viewer and the report lies beside the data.
     const QString tube = directory.filePath(QStringLiteral("tube.d16"));
-    QVERIFY(QFile::copy(QStringLiteral(SOLVERS_EXAMPLES "/tube.d16"), tube));
+    QVERIFY(QFile::copy(QStringLiteral(SOLVERS_MODELS "/tube.d16"), tube));
     const ProgramRun::Result solved = ProgramRun::Run(
         QStringLiteral(BRASKO_PROGRAM), directory.path(), {tube, QStringLiteral("S")});
     QCOMPARE(solved.ExitCode, 0);
