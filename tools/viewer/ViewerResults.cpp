@@ -48,6 +48,29 @@ bool Finite(const std::vector<double>& values) {
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
+// What a load case of a result file has that the data cannot: a number outside the data's
+// cases or one given twice, a reaction at a node the data lacks or one that is not finite.
+template <typename Case>
+QString CaseFault(const Case& c, int loadCases, int nodes, std::set<int>& numbers) {
+    if (c.Number < 1 || c.Number > std::max(1, loadCases))
+        return QStringLiteral("it has load case %1, but the data has %2")
+            .arg(c.Number)
+            .arg(loadCases);
+    if (!numbers.insert(c.Number).second)
+        return QStringLiteral("it has load case %1 twice").arg(c.Number);
+    for (const auto& reaction : c.Reactions) {
+        if (reaction.Node < 1 || reaction.Node > nodes)
+            return QStringLiteral("it has a reaction at node %1, which the data does not have")
+                .arg(reaction.Node);
+        if (!Finite(reaction.Values))
+            return QStringLiteral("its reaction at node %1 in load case %2 is not a finite "
+                                  "number")
+                .arg(reaction.Node)
+                .arg(c.Number);
+    }
+    return {};
+}
+
 // Force names of bars: one name (a truss's N), or the same names at end i and at end j.
 bool BarForces(const QStringList& names) {
     const qsizetype half = names.size() / 2;
@@ -88,23 +111,8 @@ QString StaticsMismatch(const StaticResults& r, const ViewerModel& model) {
             .arg(r.ForceNames.join(u' '));
     std::set<int> numbers;
     for (const StaticResults::Case& c : r.Cases) {
-        if (c.Number < 1 || c.Number > std::max(1, model.LoadCases))
-            return QStringLiteral("it has load case %1, but the data has %2")
-                .arg(c.Number)
-                .arg(model.LoadCases);
-        if (!numbers.insert(c.Number).second)
-            return QStringLiteral("it has load case %1 twice").arg(c.Number);
-        for (const StaticResults::Reaction& reaction : c.Reactions) {
-            if (reaction.Node < 1 || reaction.Node > nodes)
-                return QStringLiteral("it has a reaction at node %1, which the data does not "
-                                      "have")
-                    .arg(reaction.Node);
-            if (!Finite(reaction.Values))
-                return QStringLiteral("its reaction at node %1 in load case %2 is not a "
-                                      "finite number")
-                    .arg(reaction.Node)
-                    .arg(c.Number);
-        }
+        if (QString fault = CaseFault(c, model.LoadCases, nodes, numbers); !fault.isEmpty())
+            return fault;
         if (!Finite(c.Displacements) || !Finite(c.ArcDisplacements) || !Finite(c.Forces))
             return QStringLiteral("it holds numbers in load case %1 that are not finite")
                 .arg(c.Number);
@@ -173,23 +181,8 @@ QString FieldMismatch(const FieldResults& r, const FieldLayout& layout, const Vi
     }
     std::set<int> numbers;
     for (const FieldResults::Case& c : r.Cases) {
-        if (c.Number < 1 || c.Number > std::max(1, model.LoadCases))
-            return QStringLiteral("it has load case %1, but the data has %2")
-                .arg(c.Number)
-                .arg(model.LoadCases);
-        if (!numbers.insert(c.Number).second)
-            return QStringLiteral("it has load case %1 twice").arg(c.Number);
-        for (const FieldResults::Reaction& reaction : c.Reactions) {
-            if (reaction.Node < 1 || reaction.Node > nodes)
-                return QStringLiteral("it has a reaction at node %1, which the data does not "
-                                      "have")
-                    .arg(reaction.Node);
-            if (!Finite(reaction.Values))
-                return QStringLiteral("its reaction at node %1 in load case %2 is not a "
-                                      "finite number")
-                    .arg(reaction.Node)
-                    .arg(c.Number);
-        }
+        if (QString fault = CaseFault(c, model.LoadCases, nodes, numbers); !fault.isEmpty())
+            return fault;
         if (!Finite(c.Displacements) || !Finite(c.Stresses) || !Finite(c.NodeStresses))
             return QStringLiteral("it holds numbers in load case %1 that are not finite")
                 .arg(c.Number);
