@@ -558,6 +558,19 @@ void TestContinuum::examplesSolveToWhatTheyShow() {
     QV_COMPARE_NEAR(ring->Displacement(1, 0),
                     p * a * a / (e * (b * b - a * a)) * ((1 - nu) * a + (1 + nu) * b * b / a),
                     0.002);
+    // Each type's stresses in the order the JSON and the result file promise.
+    const std::vector<std::pair<const char*, QStringList>> layouts{
+        {"panel.d09", {"sx", "sz", "txz", "s1", "s2", "angle"}},
+        {"dam.d10", {"sx", "sz", "txz", "sy", "s1", "s2", "angle"}},
+        {"ring.d11", {"sr", "sz", "trz", "st", "s1", "s2", "angle"}}};
+    for (const auto& [name, names] : layouts) {
+        const QString file = QString::fromLatin1(name);
+        const auto run = solve(file.endsWith(QLatin1String("09"))   ? QStringLiteral("Omberi")
+                               : file.endsWith(QLatin1String("10")) ? QStringLiteral("Zuntel")
+                                                                    : QStringLiteral("Frelam"),
+                               file);
+        QCOMPARE(run->Json()[QStringLiteral("stressNames")].toVariant().toStringList(), names);
+    }
     for (const char* name : {"panel.d09", "dam.d10", "ring.d11", "gravitydam.d10"}) {
         const QString file = QString::fromLatin1(name);
         const auto run = solve(file.endsWith(QLatin1String("09"))   ? QStringLiteral("Omberi")

@@ -139,17 +139,6 @@ void Principal(const double* s, double* out) {
 
 } // namespace
 
-QStringList ContinuumStatics::StressNames(Body body) {
-    switch (body) {
-    case Body::PlaneStrain:
-        return {"sx", "sz", "txz", "sy", "s1", "s2", "angle"};
-    case Body::Axisymmetric:
-        return {"sr", "sz", "trz", "st", "s1", "s2", "angle"};
-    default:
-        return {"sx", "sz", "txz", "s1", "s2", "angle"};
-    }
-}
-
 QStringList ContinuumStatics::ComponentNames(Body body) {
     if (body == Body::Axisymmetric)
         return {"ur", "uz"};
@@ -224,8 +213,10 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
     results.Nodes = static_cast<int>(nodes);
     results.Elements = static_cast<int>(model.Cells.size());
     results.Components = ComponentNames(body);
-    results.StressNames = StressNames(body);
-    const int own = static_cast<int>(results.StressNames.size()) - 3; // before s1 s2 angle
+    // The elements' own stresses (their result layout), then the principal ones in the plane.
+    const QStringList own0 = elements.front()->ResultNames();
+    results.StressNames = own0 + QStringList{"s1", "s2", "angle"};
+    const int own = static_cast<int>(own0.size());
     const int width = results.StressCount();
 
     // Elements that touch a support give the reactions.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <Eigen/Dense>
+#include <QStringList>
 #include <array>
 #include <span>
 
@@ -46,6 +47,8 @@ public:
     // analysis names them. Nodal values of a mesh are the mean of the rows its elements give.
     using Results = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor, 9, 8>;
     virtual Results Recover(const Vector& /*u*/) const { return {}; }
+    // The names of the columns of Recover() and Sample(): the element's result layout.
+    virtual QStringList ResultNames() const { return {}; }
 
     // The same results at the points where the element computes them best (its integration
     // points), with those points' coordinates in the plane of the model: what a patch

@@ -10,6 +10,16 @@ PlaneSolid::Point PlaneSolid::Stress(const Point& strain) const {
     return stress;
 }
 
+QStringList PlaneSolid::StressNames() const {
+    if (Kind == Form::Axisymmetric)
+        return {QStringLiteral("sr"), QStringLiteral("sz"), QStringLiteral("trz"),
+                QStringLiteral("st")};
+    QStringList names{QStringLiteral("sx"), QStringLiteral("sz"), QStringLiteral("txz")};
+    if (OutOfPlaneStress)
+        names << QStringLiteral("sy");
+    return names;
+}
+
 PlaneKinematics::Operator PlaneKinematics::Strain(PlaneSolid::Form form, const Shape& n,
                                                   const Gradient& dndx, double r) {
     const Eigen::Index nodes = n.size();

@@ -28,8 +28,9 @@ struct PlaneSolid {
     // The stresses an element gives per point: sx sz txz, then sy (plane strain) or st (the
     // hoop stress of a body of revolution).
     int Stresses() const { return Strains() + (OutOfPlaneStress ? 1 : 0); }
-    // The stresses of a strain, in the order above.
+    // The stresses of a strain, in the order above, and their names.
     Point Stress(const Point& strain) const;
+    QStringList StressNames() const;
 
     static constexpr std::array<int, 2> Components = {0, 2};
 };
@@ -53,6 +54,7 @@ public:
     double TotalMass() const override;
     StressBlock Recover(const Vector& u) const override;
     Sampled Sample(const Vector& u) const override;
+    QStringList ResultNames() const override { return solid_->StressNames(); }
 
 private:
     const PlaneSolid* solid_;
@@ -76,6 +78,7 @@ public:
     double TotalMass() const override;
     StressBlock Recover(const Vector& u) const override;
     Sampled Sample(const Vector& u) const override;
+    QStringList ResultNames() const override { return solid_->StressNames(); }
 
 private:
     struct Parts; // the matrices of the compatible and incompatible modes
