@@ -455,6 +455,12 @@ void TestBarStatics::problemTypesAgreeWithTheFormats() {
     }
     QCOMPARE(ProblemType::Of(18).Kind, ProblemType::Family::None);
     QVERIFY(!ProblemType::Of(0).HasModel);
+    // The meshes: a profile's table 6 names its contours, and a slice of a long body and a
+    // body of revolution give loads and reactions per unit length; a panel whole forces.
+    QVERIFY(ProblemType::Of(16).ContourNodes && !ProblemType::Of(9).ContourNodes);
+    QVERIFY(ProblemType::Of(10).PerUnitLength() && ProblemType::Of(11).PerUnitLength());
+    QVERIFY(!ProblemType::Of(9).PerUnitLength() && !ProblemType::Of(16).PerUnitLength());
+    QCOMPARE(ProblemType::Of(11).Meshes, ProblemType::Mesh::Revolution);
 }
 
 #include "tst_barstatics.moc"

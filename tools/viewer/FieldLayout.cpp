@@ -1,5 +1,7 @@
 #include "FieldLayout.h"
 
+#include "ProblemType.h"
+
 namespace {
 
 QString TitleOf(const QString& name) {
@@ -83,8 +85,9 @@ QString FieldLayout::UnitOf(const QString& name, const QString& forceUnit,
 }
 
 QString FieldLayout::ReactionUnit(const QString& forceUnit, const QString& lengthUnit) const {
-    return Problem == 10 || Problem == 11 ? QStringLiteral("%1/%2").arg(forceUnit, lengthUnit)
-                                          : forceUnit;
+    return ProblemType::Of(Problem).PerUnitLength()
+               ? QStringLiteral("%1/%2").arg(forceUnit, lengthUnit)
+               : forceUnit;
 }
 
 std::vector<double> FieldLayout::NodeValues(const FieldResults& results,

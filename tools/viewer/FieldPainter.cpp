@@ -2,6 +2,7 @@
 
 #include "ContourBands.h"
 #include "LabelPlacer.h"
+#include "ProblemType.h"
 #include "ResultScale.h"
 
 #include <QPainter>
@@ -389,7 +390,8 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
     else
         DrawContours(painter, area, model, screen, FieldLayout::NodeValues(field, c, show), show,
                      elementPixels, report);
-    if (layout->Problem == 11 && !model.Nodes.empty())
+    if (ProblemType::Of(layout->Problem).Meshes == ProblemType::Mesh::Revolution &&
+        !model.Nodes.empty())
         DrawAxis(painter, model, camera);
     if (options.Arrows)
         DrawArrows(painter, area, model, field, c, *layout, camera, elementPixels, report);

@@ -1,6 +1,7 @@
 #include "ContinuumModel.h"
 
 #include "ParsedData.h"
+#include "ProblemType.h"
 
 namespace {
 
@@ -9,12 +10,12 @@ int Index(double number) {
 }
 
 ContinuumModel::Body BodyOf(int problem) {
-    switch (problem) {
-    case 10:
+    switch (ProblemType::Of(problem).Meshes) {
+    case ProblemType::Mesh::PlaneStrain:
         return ContinuumModel::Body::PlaneStrain;
-    case 11:
+    case ProblemType::Mesh::Revolution:
         return ContinuumModel::Body::Axisymmetric;
-    case 16:
+    case ProblemType::Mesh::Profile:
         return ContinuumModel::Body::Torsion;
     default:
         return ContinuumModel::Body::PlaneStress;
@@ -22,10 +23,6 @@ ContinuumModel::Body BodyOf(int problem) {
 }
 
 } // namespace
-
-bool ContinuumModel::Handles(int problem) {
-    return problem == 9 || problem == 10 || problem == 11 || problem == 16;
-}
 
 ContinuumModel ContinuumModel::FromData(int problem, const ParsedData& data) {
     ContinuumModel model;

@@ -56,5 +56,4 @@ struct ContinuumModel {
 
     // The model of a checked data file of types 9, 10, 11 and 16.
     static ContinuumModel FromData(int problem, const ParsedData& data);
-    static bool Handles(int problem);
 };

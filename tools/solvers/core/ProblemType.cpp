@@ -1,6 +1,7 @@
 #include "ProblemType.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -49,9 +50,14 @@ std::vector<ProblemType> MakeTable() {
     table.push_back(Bars(6, Layout::Grillage, {2, 3, 4}, {2}));
     table.push_back(Bars(7, Layout::Space, {0, 1, 2, 3, 4, 5}, {0, 1, 2}));
     table.push_back(PlaneFrame(8));
-    for (int number : {9, 10, 11, 13, 14, 16, 17}) {
+    using Mesh = ProblemType::Mesh;
+    const std::pair<int, Mesh> meshes[] = {
+        {9, Mesh::PlaneStress}, {10, Mesh::PlaneStrain}, {11, Mesh::Revolution}, {13, Mesh::Plate},
+        {14, Mesh::Shell},      {16, Mesh::Profile},     {17, Mesh::Solid}};
+    for (const auto& [number, mesh] : meshes) {
         ProblemType continuum = Other(number, Family::Continuum, true);
-        continuum.ContourNodes = number == 16; // torsion of profiles
+        continuum.Meshes = mesh;
+        continuum.ContourNodes = mesh == Mesh::Profile;
         table.push_back(continuum);
     }
     table.push_back(Other(12, Family::ShaftLine, false));

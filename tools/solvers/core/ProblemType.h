@@ -25,8 +25,18 @@ struct ProblemType {
     // columns of its element loads.
     std::vector<int> Components;
     std::vector<int> LoadAxes;
-    bool HasModel = false;     // the viewer can draw its mesh or bars
+    // What a mesh of the continuum types models: a panel (plane stress), a slice of a long
+    // body (plane strain: loads and reactions per unit of its length), the section of a body
+    // of revolution (r, z; ring values per unit length of the circumference), a profile in
+    // torsion (y, z), or a plate, a shell or a solid.
+    enum class Mesh { None, PlaneStress, PlaneStrain, Revolution, Profile, Plate, Shell, Solid };
+
+    bool HasModel = false; // the viewer can draw its mesh or bars
+    Mesh Meshes = Mesh::None;
     bool ContourNodes = false; // table 6 lists the nodes of a profile's contours, not supports
+
+    // Loads and reactions per unit length rather than whole forces.
+    bool PerUnitLength() const { return Meshes == Mesh::PlaneStrain || Meshes == Mesh::Revolution; }
 
     bool IsBars() const { return Kind == Family::Bars; }
 
