@@ -68,10 +68,6 @@ struct PlaneQuad::Parts {
     std::array<Incompatible, 4> Bi;
 };
 
-PlaneQuad::PlaneQuad(const PlaneSolid& solid, std::array<int, 4> corners,
-                     std::array<std::array<double, 2>, 4> points)
-    : solid_(&solid), corners_(corners), points_(points) {}
-
 PlaneQuad::Parts PlaneQuad::Integrate(bool compatible) const {
     const bool axisymmetric = solid_->Kind == Form::Axisymmetric;
     const ShapeFunctions::Values centre = ShapeFunctions::Quad4(0, 0);

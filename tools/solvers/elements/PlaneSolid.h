@@ -39,46 +39,52 @@ struct PlaneSolid {
 // PlaneSolid::Stresses().
 using StressBlock = Element::Results;
 
-// The three-node triangle of constant strain (and of the strain that follows from linear
-// displacements in a body of revolution).
-class PlaneTriangle final : public Element {
+// What the plane elements of N corners share: the solid they are made of, their nodes and
+// the corners' coordinates (counter-clockwise), the components ux (ur) and uz and the names
+// of their stresses.
+template <int N>
+class PlaneElement : public Element {
 public:
-    // `corners` counter-clockwise; `points` their coordinates.
-    PlaneTriangle(const PlaneSolid& solid, std::array<int, 3> corners,
-                  std::array<std::array<double, 2>, 3> points);
+    PlaneElement(const PlaneSolid& solid, std::array<int, N> corners,
+                 std::array<std::array<double, 2>, N> points)
+        : solid_(&solid), corners_(corners), points_(points) {}
 
     std::span<const int> Nodes() const override { return corners_; }
     std::span<const int> Components() const override { return PlaneSolid::Components; }
+    QStringList ResultNames() const override { return solid_->StressNames(); }
+
+protected:
+    const PlaneSolid* solid_;
+    std::array<int, N> corners_;
+    std::array<std::array<double, 2>, N> points_;
+};
+
+// The three-node triangle of constant strain (and of the strain that follows from linear
+// displacements in a body of revolution).
+class PlaneTriangle final : public PlaneElement<3> {
+public:
+    using PlaneElement::PlaneElement;
+
     Matrix Stiffness() const override;
     Matrix Mass() const override;
     double TotalMass() const override;
     StressBlock Recover(const Vector& u) const override;
     Sampled Sample(const Vector& u) const override;
-    QStringList ResultNames() const override { return solid_->StressNames(); }
-
-private:
-    const PlaneSolid* solid_;
-    std::array<int, 3> corners_;
-    std::array<std::array<double, 2>, 3> points_;
 };
 
 // The four-node quadrilateral with incompatible bending modes (1 - xi^2, 1 - eta^2) condensed
 // out, in Taylor's form: the modes' strains are taken with the Jacobian of the centre, so
 // that they add nothing to a constant stress and the element passes the patch test on any
 // convex shape, while a rectangle bends as a beam does instead of locking in shear.
-class PlaneQuad final : public Element {
+class PlaneQuad final : public PlaneElement<4> {
 public:
-    PlaneQuad(const PlaneSolid& solid, std::array<int, 4> corners,
-              std::array<std::array<double, 2>, 4> points);
+    using PlaneElement::PlaneElement;
 
-    std::span<const int> Nodes() const override { return corners_; }
-    std::span<const int> Components() const override { return PlaneSolid::Components; }
     Matrix Stiffness() const override;
     Matrix Mass() const override;
     double TotalMass() const override;
     StressBlock Recover(const Vector& u) const override;
     Sampled Sample(const Vector& u) const override;
-    QStringList ResultNames() const override { return solid_->StressNames(); }
 
 private:
     struct Parts; // the matrices of the compatible and incompatible modes
@@ -86,8 +92,4 @@ private:
     Parts Integrate(bool compatible = true) const;
     // The stresses at the 2 x 2 Gauss points, in the order of Quadrature::Square(2).
     Results GaussStresses(const Vector& u) const;
-
-    const PlaneSolid* solid_;
-    std::array<int, 4> corners_;
-    std::array<std::array<double, 2>, 4> points_;
 };

@@ -39,10 +39,6 @@ double Radius(const std::array<std::array<double, 2>, 3>& p, const PlaneKinemati
 
 } // namespace
 
-PlaneTriangle::PlaneTriangle(const PlaneSolid& solid, std::array<int, 3> corners,
-                             std::array<std::array<double, 2>, 3> points)
-    : solid_(&solid), corners_(corners), points_(points) {}
-
 Element::Matrix PlaneTriangle::Stiffness() const {
     const Geometry g = Of(points_);
     Matrix k = Matrix::Zero(6, 6);
