@@ -1,5 +1,6 @@
 #include "BarElement.h"
 #include "Elasticity.h"
+#include "FlatShell.h"
 #include "PlaneSolid.h"
 #include "ScalarField.h"
 
@@ -59,10 +60,18 @@ class TestElementProperties : public QObject {
     }
 
     std::vector<Kind> Kinds();
+    // Plates and flat shells.
+    std::vector<Kind> SurfaceKinds();
+    std::vector<Kind> All() {
+        std::vector<Kind> all = Kinds(), surfaces = SurfaceKinds();
+        all.insert(all.end(), surfaces.begin(), surfaces.end());
+        return all;
+    }
 
     BarModel bars_;
     PlaneSolid plane_ = Solid(PlaneSolid::Form::Plane);
     PlaneSolid ring_ = Solid(PlaneSolid::Form::Axisymmetric);
+    ShellMaterial shell_{2e5, 0.3, 0.2, 7.85};
 
 private slots:
     void stiffnessIsSymmetricWithRigidNullSpace();
@@ -163,8 +172,70 @@ std::vector<TestElementProperties::Kind> TestElementProperties::Kinds() {
     };
 }
 
+std::vector<TestElementProperties::Kind> TestElementProperties::SurfaceKinds() {
+    // Plates in the x-y plane, the same shapes; shells turned into a skew plane in space.
+    const Points plateTriangle{{0.2, 0.1, 0}, {2.3, 0.6, 0}, {0.9, 1.8, 0}};
+    const Points plateQuad{{0.1, 0.2, 0}, {2.2, -0.1, 0}, {2.6, 1.7, 0}, {0.4, 1.3, 0}};
+    const Points plateClockwise{plateQuad[3], plateQuad[2], plateQuad[1], plateQuad[0]};
+    const Eigen::Matrix3d turn = (Eigen::AngleAxisd(0.7, Eigen::Vector3d(1, -2, 0.5).normalized()) *
+                                  Eigen::AngleAxisd(-0.4, Eigen::Vector3d::UnitZ()))
+                                     .toRotationMatrix();
+    Points shellTriangle, shellQuad;
+    for (const auto& p : plateTriangle)
+        shellTriangle.push_back(turn * p + Eigen::Vector3d(0.3, -1.1, 0.8));
+    for (const auto& p : plateQuad)
+        shellQuad.push_back(turn * p + Eigen::Vector3d(0.3, -1.1, 0.8));
+    const auto plan = [](const Points& p, size_t a) {
+        return std::array<double, 2>{p[a].x(), p[a].y()};
+    };
+    const auto plateMotions = [](const Element& e, const Points& at) {
+        return SpaceMotions(e, at, {2, 3, 4}); // uz and the turns about x and y
+    };
+    const auto spaceMotions = [](const Element& e, const Points& at) {
+        return SpaceMotions(e, at, {0, 1, 2, 3, 4, 5});
+    };
+    const auto plate3 = [this, plan](const Points& p) {
+        return [this, p, plan] {
+            return std::unique_ptr<Element>(std::make_unique<PlateTriangle>(
+                shell_, std::array<int, 3>{0, 1, 2},
+                std::array<std::array<double, 2>, 3>{plan(p, 0), plan(p, 1), plan(p, 2)}));
+        };
+    };
+    const auto plate4 = [this, plan](const Points& p) {
+        return [this, p, plan] {
+            return std::unique_ptr<Element>(
+                std::make_unique<PlateQuad>(shell_, std::array<int, 4>{0, 1, 2, 3},
+                                            std::array<std::array<double, 2>, 4>{
+                                                plan(p, 0), plan(p, 1), plan(p, 2), plan(p, 3)}));
+        };
+    };
+    const auto shell3 = [this](const Points& p) {
+        return [this, p] {
+            return std::unique_ptr<Element>(
+                std::make_unique<ShellTriangle>(shell_, std::array<int, 3>{0, 1, 2},
+                                                std::array<Eigen::Vector3d, 3>{p[0], p[1], p[2]}));
+        };
+    };
+    const auto shell4 = [this](const Points& p) {
+        return [this, p] {
+            return std::unique_ptr<Element>(std::make_unique<ShellQuad>(
+                shell_, std::array<int, 4>{0, 1, 2, 3},
+                std::array<Eigen::Vector3d, 4>{p[0], p[1], p[2], p[3]}));
+        };
+    };
+    return {
+        {QStringLiteral("plate triangle"), plate3(plateTriangle), plateTriangle, plateMotions},
+        {QStringLiteral("plate quadrilateral"), plate4(plateQuad), plateQuad, plateMotions},
+        // Corners running clockwise make the same element.
+        {QStringLiteral("plate quadrilateral, clockwise"), plate4(plateClockwise), plateClockwise,
+         plateMotions},
+        {QStringLiteral("shell triangle"), shell3(shellTriangle), shellTriangle, spaceMotions},
+        {QStringLiteral("shell quadrilateral"), shell4(shellQuad), shellQuad, spaceMotions},
+    };
+}
+
 void TestElementProperties::stiffnessIsSymmetricWithRigidNullSpace() {
-    for (const Kind& kind : Kinds()) {
+    for (const Kind& kind : All()) {
         const std::unique_ptr<Element> element = kind.Make();
         const Eigen::MatrixXd k = element->Stiffness();
         const double scale = k.cwiseAbs().maxCoeff();
@@ -189,7 +260,7 @@ void TestElementProperties::stiffnessIsSymmetricWithRigidNullSpace() {
 }
 
 void TestElementProperties::massAddsUpToTheElement() {
-    for (const Kind& kind : Kinds()) {
+    for (const Kind& kind : All()) {
         const std::unique_ptr<Element> element = kind.Make();
         if (element->TotalMass() == 0)
             continue; // a field of no mass (the warping of a profile)
