@@ -2,6 +2,7 @@
 #include "ModelView.h"
 #include "ProgramRun.h"
 #include "ResultTableModel.h"
+#include "ShellData.h"
 #include "SolvedData.h"
 #include "SolverCatalogue.h"
 #include "SolverCommand.h"
@@ -67,6 +68,7 @@ private slots:
     void spaceModelTurns();
     void screenshot();
     void continuumScreenshots();
+    void plateAndShellScreenshots();
 };
 
 void TestViewerWindow::showsTheModelAndTheChosenLoadCase() {
@@ -455,6 +457,95 @@ void TestViewerWindow::continuumScreenshots() {
     QVERIFY(ColouredPixels(dam.View()->grab().toImage(), Blue) > 300);
     QVERIFY(dam.View()->LastResults().Deformation > 0);
     QVERIFY(dam.grab().save(QDir(folder).filePath(QStringLiteral("viewer-dam-deformed.png"))));
+}
+
+void TestViewerWindow::plateAndShellScreenshots() {
+    QTemporaryDir scratch;
+    const QString folder = qEnvironmentVariableIsEmpty("QV_SCREENSHOT_DIR")
+                               ? scratch.path()
+                               : qEnvironmentVariable("QV_SCREENSHOT_DIR");
+    const auto drawn = [](ModelView* view) {
+        const QImage image = view->grab().toImage();
+        return ColouredPixels(image, [](QRgb pixel) { return qRed(pixel) != qBlue(pixel); }) >
+               image.width() * image.height() / 20;
+    };
+    const auto hasAction = [](ViewerWindow& window, const QString& text) {
+        for (QToolBar* bar : window.findChildren<QToolBar*>()) {
+            for (QAction* action : bar->actions()) {
+                if (action->text() == text)
+                    return true;
+            }
+        }
+        return false;
+    };
+
+    // A plate's moments in plan with the crosses of its principal moments; no turning.
+    ViewerLaunch::Outcome slab = ShellData::Launch(false, false, 24, 16);
+    slab.DataPath = QStringLiteral("slab.d13");
+    slab.Results =
+        ShellData::Results(false, false, slab.Model, ShellData::Smooth(false, slab.Model, 24, 16));
+    QVERIFY(slab.Results.Ok());
+    ViewerWindow plate(QStringLiteral("Ciffon"), slab);
+    plate.resize(1000, 640);
+    plate.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plate));
+    QCOMPARE(plate.Shows()->currentText(), QStringLiteral("Deflection uz"));
+    plate.Shows()->setCurrentIndex(plate.Shows()->findText(QStringLiteral("Moment mx")));
+    QVERIFY(plate.ArrowsAction() && plate.ArrowsAction()->text() == "Principal moments");
+    plate.ArrowsAction()->setChecked(true);
+    plate.ReactionsAction()->setChecked(false);
+    QVERIFY(drawn(plate.View()));
+    QVERIFY(plate.View()->Camera().Plan());
+    QVERIFY(!hasAction(plate, QStringLiteral("Turn left")));
+    QVERIFY(plate.View()->LastResults().ArrowsDrawn > 500);
+    QVERIFY(plate.grab().save(QDir(folder).filePath(QStringLiteral("viewer-plate-moments.png"))));
+    // A click on the plate tells the values there.
+    plate.ShowValuesAt(plate.View()->Camera().Project({12.5f, 8.5f, 0}));
+    QVERIFY2(plate.PickedValues().startsWith(QStringLiteral("Element ")) &&
+                 plate.PickedValues().contains(QStringLiteral("kNm/m")),
+             qPrintable(plate.PickedValues()));
+
+    // Its second natural mode as contours of the shape, the frequency in the caption.
+    ViewerLaunch::Outcome vibrating = ShellData::Launch(false, true, 24, 16);
+    vibrating.DataPath = QStringLiteral("slab.p13");
+    vibrating.Results = ShellData::Results(false, true, vibrating.Model,
+                                           ShellData::SmoothModes(vibrating.Model, 24, 16));
+    QVERIFY(vibrating.Results.Ok());
+    ViewerWindow mode(QStringLiteral("Ciffon"), vibrating);
+    mode.resize(1000, 640);
+    mode.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&mode));
+    QCOMPARE(mode.Entries()->count(), 3);
+    mode.Entries()->setCurrentIndex(1);
+    QCOMPARE(mode.Shows()->currentText(), QStringLiteral("Mode shape uz"));
+    QVERIFY(!mode.ArrowsAction() && !mode.ReactionsAction());
+    QVERIFY(drawn(mode.View()));
+    QVERIFY(mode.View()->LastResults().Caption.value(0).startsWith(QStringLiteral("Mode 2 of 3")));
+    QVERIFY(mode.grab().save(QDir(folder).filePath(QStringLiteral("viewer-plate-mode.png"))));
+
+    // A barrel vault in space: its membrane forces, and its deformed shape.
+    ViewerLaunch::Outcome vault = ShellData::Launch(true, false, 12, 10);
+    vault.DataPath = QStringLiteral("vault.d14");
+    vault.Results =
+        ShellData::Results(true, false, vault.Model, ShellData::Smooth(true, vault.Model, 12, 0));
+    QVERIFY(vault.Results.Ok());
+    ViewerWindow shell(QStringLiteral("Ciffon"), vault);
+    shell.resize(1000, 640);
+    shell.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&shell));
+    QCOMPARE(shell.Shows()->currentText(), QStringLiteral("Membrane force nx"));
+    QVERIFY(!shell.ArrowsAction() && hasAction(shell, QStringLiteral("Turn left")));
+    shell.ReactionsAction()->setChecked(false);
+    // Fitted to turn within the window, a long vault is small at first: closer, as a user
+    // would zoom in.
+    shell.View()->Zoom(1.5);
+    QVERIFY(drawn(shell.View()));
+    QVERIFY(shell.View()->LastResults().Contours.Bands() > 5);
+    QVERIFY(shell.grab().save(QDir(folder).filePath(QStringLiteral("viewer-shell-forces.png"))));
+    shell.Shows()->setCurrentIndex(0);
+    QVERIFY(ColouredPixels(shell.View()->grab().toImage(), Blue) > 1000);
+    QVERIFY(shell.View()->LastResults().Deformation > 0);
+    QVERIFY(shell.grab().save(QDir(folder).filePath(QStringLiteral("viewer-shell-deformed.png"))));
 }
 
 QTEST_MAIN(TestViewerWindow)

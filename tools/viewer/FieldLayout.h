@@ -10,6 +10,8 @@
 // What the results of a continuum type hold and how the viewer offers them: the kind of result
 // file, the displacement components and stress names its solver writes, and the quantities the
 // Show choice lists (the deformed shape, then the fields drawn as contours), with their units.
+// Plates and shells give forces and moments per unit width where the plane types give
+// stresses; the natural modes of a plate are shown as contours of their shape.
 struct FieldLayout {
     // One entry of the Show choice.
     struct Show {
@@ -27,6 +29,13 @@ struct FieldLayout {
     std::vector<Show> Shows;
 
     bool Torsion() const { return Kind == ResultFile::Kind::Torsion; }
+    bool Modes() const { return Kind == ResultFile::Kind::Modes; }
+    // The mesh lies in the x-y plane (a plate), not in the x-z plane; or in space (a shell).
+    bool Flat() const;
+    bool Space() const;
+    // The two principal values and the angle of the first from x, which the crosses draw;
+    // empty where the type has none.
+    QStringList Principal;
     // Where s1, s2 and the angle of s1 lie among the stresses (-1: not kept), and the shear
     // stresses of a profile (txy, txz, tau).
     int StressColumn(const QString& name) const { return static_cast<int>(Stresses.indexOf(name)); }
@@ -34,6 +43,8 @@ struct FieldLayout {
     // The unit of a named quantity: stresses in force per length², the angle in degrees, the
     // warping per unit twist in length², displacements in lengths.
     static QString UnitOf(const QString& name, const QString& forceUnit, const QString& lengthUnit);
+    // The unit of what `show` draws: none for a mode shape, which has no size of its own.
+    QString UnitOf(const Show& show, const QString& forceUnit, const QString& lengthUnit) const;
     // The unit of a reaction: a force, per length of the slice (plane strain) or of the
     // circumference (axisymmetric bodies).
     QString ReactionUnit(const QString& forceUnit, const QString& lengthUnit) const;
@@ -42,6 +53,11 @@ struct FieldLayout {
     static std::vector<double> NodeValues(const FieldResults& results, const FieldResults::Case& c,
                                           const Show& show);
 
-    // The continuum types whose results the viewer shows; none for the others.
-    static std::optional<FieldLayout> Of(int problem);
+    // The values of `show` at the nodes in shape `shape` of natural modes.
+    static std::vector<double> ShapeValues(const ResultFile::Shapes& shapes, size_t shape,
+                                           const Show& show);
+
+    // The continuum types whose results the viewer shows, their statics or (`dynamics`) their
+    // natural modes; none for the others.
+    static std::optional<FieldLayout> Of(int problem, bool dynamics = false);
 };

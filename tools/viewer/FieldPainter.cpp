@@ -4,6 +4,7 @@
 #include "LabelPlacer.h"
 #include "ProblemType.h"
 #include "ResultScale.h"
+#include "ShellPainter.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -60,11 +61,40 @@ void DrawEdges(QPainter& painter, const ViewerModel& model, const std::vector<QP
     painter.drawLines(lines);
 }
 
-// The deformed mesh over the faint one, its displacements magnified by a round factor.
-void DrawDeformed(QPainter& painter, const ViewerModel& model, const FieldResults::Case& c,
-                  int width, const ViewCamera& camera, ResultPainter::Report& report) {
-    double largest = 0;
+// The deformed mesh over the faint one, its displacements magnified by a round factor; a
+// shell's as shaded facets in space.
+void DrawDeformed(QPainter& painter, const QRect& area, const ViewerModel& model,
+                  const FieldResults& results, const FieldResults::Case& c, bool space,
+                  const ViewCamera& camera, double elementPixels, ResultPainter::Report& report) {
+    const int width = results.ComponentCount();
     const size_t nodes = model.Nodes.size();
+    if (space) {
+        const ViewerResults::Places places = ViewerResults::PlacesOf(results.Components);
+        double largest = 0;
+        for (size_t n = 0; n < nodes; ++n) {
+            const auto move =
+                ViewerResults::NodeMotion(c.Displacements, places, width, int(n)).Move;
+            largest = std::max(largest, std::hypot(move[0], move[1], move[2]));
+        }
+        report.Deformation = ResultScale::Deformation(largest, ResultScale::ModelSize(model.Nodes));
+        report.Caption << (report.Deformation > 0
+                               ? ResultScale::Caption(report.Deformation) +
+                                     QStringLiteral("; largest at a node %1 %2")
+                                         .arg(ResultChoice::Number(largest), model.LengthUnit)
+                               : QStringLiteral("No node moves"));
+        std::vector<ViewerModel::Point> moved = model.Nodes;
+        for (size_t n = 0; n < nodes; ++n) {
+            const auto move =
+                ViewerResults::NodeMotion(c.Displacements, places, width, int(n)).Move;
+            for (size_t a = 0; a < 3; ++a)
+                moved[n][a] += float(move[a] * report.Deformation);
+        }
+        ShellPainter::DrawFacets(painter, area, model.Polygons,
+                                 ShellProjection(moved, model.Polygons, camera),
+                                 elementPixels >= FieldPainter::SmallestDrawn);
+        return;
+    }
+    double largest = 0;
     for (size_t n = 0; n < nodes; ++n) {
         const double u = c.Displacements[n * width], w = c.Displacements[n * width + 1];
         largest = std::max(largest, std::hypot(u, w));
@@ -134,15 +164,16 @@ void DrawColourBar(QPainter& painter, const QRect& area, const ContourScale& sca
     }
 }
 
-// One field as filled bands over the mesh, its smallest and largest value in the caption.
+// One field as filled bands over the mesh, its smallest and largest value in the caption; a
+// shell's over its facets in space.
 void DrawContours(QPainter& painter, const QRect& area, const ViewerModel& model,
                   const std::vector<QPointF>& screen, const std::vector<double>& values,
-                  const Show& show, double elementPixels, ResultPainter::Report& report) {
+                  const QString& unit, bool space, const ViewCamera& camera, double elementPixels,
+                  ResultPainter::Report& report) {
     if (values.size() != model.Nodes.size() || values.empty())
         return;
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
-    report.Contours = ContourScale(
-        *low, *high, FieldLayout::UnitOf(show.Name, model.ForceUnit, model.LengthUnit));
+    report.Contours = ContourScale(*low, *high, unit);
     // A solver's rounding leaves 1e-10 where the field is 0.
     const double noise = 1e-9 * std::max(std::abs(*low), std::abs(*high));
     const auto number = [noise](double v) {
@@ -153,6 +184,12 @@ void DrawContours(QPainter& painter, const QRect& area, const ViewerModel& model
                           .arg(low - values.begin() + 1)
                           .arg(number(*high))
                           .arg(high - values.begin() + 1);
+    if (space) {
+        ShellPainter::DrawContours(painter, area, model.Polygons,
+                                   ShellProjection(model.Nodes, model.Polygons, camera), values,
+                                   report.Contours, elementPixels >= FieldPainter::SmallestDrawn);
+        return;
+    }
     ContourBands bands(report.Contours);
     bands.SetClip(QRectF(area));
     const QRectF visible = QRectF(area).adjusted(-2, -2, 2, 2);
@@ -199,15 +236,19 @@ void DrawArrows(QPainter& painter, const QRect& area, const ViewerModel& model,
                 const FieldResults& results, const FieldResults::Case& c, const FieldLayout& layout,
                 const ViewCamera& camera, double elementPixels, ResultPainter::Report& report) {
     const bool torsion = layout.Torsion();
-    const int a = layout.StressColumn(torsion ? QStringLiteral("txy") : QStringLiteral("s1"));
-    const int b = layout.StressColumn(torsion ? QStringLiteral("txz") : QStringLiteral("s2"));
-    const int third =
-        layout.StressColumn(torsion ? QStringLiteral("tau") : QStringLiteral("angle"));
+    if (!torsion && layout.Principal.size() != 3)
+        return;
+    const int a = layout.StressColumn(torsion ? QStringLiteral("txy") : layout.Principal[0]);
+    const int b = layout.StressColumn(torsion ? QStringLiteral("txz") : layout.Principal[1]);
+    const int third = layout.StressColumn(torsion ? QStringLiteral("tau") : layout.Principal[2]);
     if (a < 0 || b < 0 || third < 0)
         return;
+    const bool flat = layout.Flat();
+    const QString principal =
+        flat ? QStringLiteral("Principal moments") : QStringLiteral("Principal stresses");
     if (elementPixels < FieldPainter::SmallestDrawn) {
         report.Caption << (torsion ? QStringLiteral("Shear stress arrows: zoom in to see them")
-                                   : QStringLiteral("Principal stresses: zoom in to see them"));
+                                   : principal + QStringLiteral(": zoom in to see them"));
         return;
     }
     const size_t width = static_cast<size_t>(results.StressCount());
@@ -250,7 +291,10 @@ void DrawArrows(QPainter& painter, const QRect& area, const ViewerModel& model,
             continue;
         }
         const double angle = value(e, third) * Pi / 180;
-        const QPointF first = camera.Direction({float(std::cos(angle)), 0, float(std::sin(angle))});
+        // The angle turns from x towards z in the x-z plane, towards y on a plate.
+        const float cosine = float(std::cos(angle)), sine = float(std::sin(angle));
+        const QPointF first = camera.Direction(flat ? ViewerModel::Point{cosine, sine, 0}
+                                                    : ViewerModel::Point{cosine, 0, sine});
         const QPointF unit = first / std::max(1e-12, std::hypot(first.x(), first.y()));
         const QPointF across(-unit.y(), unit.x());
         for (const auto& [stress, direction] :
@@ -276,8 +320,10 @@ void DrawArrows(QPainter& painter, const QRect& area, const ViewerModel& model,
     report.ArrowsDrawn = static_cast<int>(tension.size() + compression.size() + arrows.size());
     report.Caption << (torsion ? QStringLiteral("Arrows: the shear stress at the element centres, "
                                                 "by its size")
+                       : flat  ? QStringLiteral("Principal moments at the element centres: "
+                                                 "positive (bottom stretched) blue, negative red")
                                : QStringLiteral("Principal stresses at the element centres: "
-                                                "tension blue, compression red"));
+                                                 "tension blue, compression red"));
 }
 
 // The support reactions as arrows pointing the way the support pushes the body, ending a
@@ -312,15 +358,24 @@ int DrawReactions(QPainter& painter, const QRect& area, const ViewerModel& model
              ++k) {
             const double value = reaction.Values[k];
             const QString& name = results.Components[static_cast<qsizetype>(k)];
-            if (value == 0 || std::abs(value) <= largest * 1e-9 || name.size() < 2)
+            // Forces only: the moments of a plate's or shell's supports are in the table.
+            if (value == 0 || std::abs(value) <= largest * 1e-9 || name.size() < 2 ||
+                !name.startsWith(u'u'))
                 continue;
-            // ux and ur along x, uz upwards.
+            // ux and ur along x, uy along y, uz upwards.
             const float sign = value > 0 ? 1.0f : -1.0f;
-            const QPointF toward = name.back() == u'z' ? camera.Direction({0, 0, sign})
-                                                       : camera.Direction({sign, 0, 0});
+            ViewerModel::Point axis{0, 0, 0};
+            axis[name.back() == u'z' ? 2 : name.back() == u'y' ? 1 : 0] = sign;
+            const QPointF toward = camera.Direction(axis);
             const double length = std::hypot(toward.x(), toward.y());
-            if (length <= 0)
+            if (length < 0.2) {
+                // Seen end on, as a plate's in plan: the value beside its node.
+                labels.push_back(
+                    {value,
+                     QStringLiteral("R%1 = %2").arg(name.mid(1), ResultChoice::Number(value)),
+                     at + QPointF(0, -8), QPointF(0, -1)});
                 continue;
+            }
             const QPointF direction = toward / length;
             const QPointF head = at - direction * 22, tail = head - direction * 36;
             lines.append(QLineF(tail, head));
@@ -371,11 +426,17 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
     ResultPainter::Report report;
     const FieldLayout* layout = choice.Field();
     const FieldResults& field = results.Contents().Field;
-    if (!layout || options.Entry < 0 || options.Entry >= static_cast<int>(field.Cases.size()) ||
-        options.Show < 0 || options.Show >= static_cast<int>(layout->Shows.size()) ||
+    const ResultFile::Shapes& shapes = results.Contents().Modes;
+    const int entries =
+        static_cast<int>(layout && layout->Modes() ? shapes.List.size() : field.Cases.size());
+    if (!layout || options.Entry < 0 || options.Entry >= entries || options.Show < 0 ||
+        options.Show >= static_cast<int>(layout->Shows.size()) ||
         model.Polygons.size() != model.ElementCentres.size())
         return report;
-    const FieldResults::Case& c = field.Cases[static_cast<size_t>(options.Entry)];
+    const bool modes = layout->Modes();
+    // A mode has no load case: an empty one stands for it where the drawing needs none.
+    static const FieldResults::Case none;
+    const FieldResults::Case& c = modes ? none : field.Cases[static_cast<size_t>(options.Entry)];
     const Show& show = layout->Shows[static_cast<size_t>(options.Show)];
     report.Caption = choice.Caption(options.Entry, options.Show);
     painter.save();
@@ -386,17 +447,21 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
     painter.setRenderHint(QPainter::Antialiasing,
                           model.Edges.size() <= size_t(ResultPainter::LargeModel));
     if (show.From == Show::Source::Deformed)
-        DrawDeformed(painter, model, c, field.ComponentCount(), camera, report);
+        DrawDeformed(painter, area, model, field, c, layout->Space(), camera, elementPixels,
+                     report);
     else
-        DrawContours(painter, area, model, screen, FieldLayout::NodeValues(field, c, show), show,
-                     elementPixels, report);
+        DrawContours(painter, area, model, screen,
+                     modes ? FieldLayout::ShapeValues(shapes, size_t(options.Entry), show)
+                           : FieldLayout::NodeValues(field, c, show),
+                     layout->UnitOf(show, model.ForceUnit, model.LengthUnit), layout->Space(),
+                     camera, elementPixels, report);
     if (ProblemType::Of(layout->Problem).Meshes == ProblemType::Mesh::Revolution &&
         !model.Nodes.empty())
         DrawAxis(painter, model, camera);
-    if (options.Arrows)
+    if (options.Arrows && !modes)
         DrawArrows(painter, area, model, field, c, *layout, camera, elementPixels, report);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    if (options.Reactions && !layout->Torsion())
+    if (options.Reactions && !layout->Torsion() && !modes)
         report.LabelsDrawn = DrawReactions(painter, area, model, field, c, camera, report.Caption);
     if (show.From != Show::Source::Deformed)
         DrawColourBar(painter, area, report.Contours, show.Name);

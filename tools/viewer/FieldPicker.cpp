@@ -4,6 +4,7 @@
 
 #include <QPolygonF>
 #include <cmath>
+#include <limits>
 
 FieldPicker::Pick FieldPicker::At(const ViewerModel& model, const ViewCamera& camera,
                                   const QPointF& point) {
@@ -19,15 +20,22 @@ FieldPicker::Pick FieldPicker::At(const ViewerModel& model, const ViewCamera& ca
     }
     if (pick.Node >= 0)
         return pick;
+    // Of the elements under the pointer the one nearest the viewer: a shell's facets overlap.
+    double nearestDepth = -std::numeric_limits<double>::infinity();
     for (size_t e = 0; e < model.Polygons.size(); ++e) {
         QPolygonF outline;
         for (int corner : model.Polygons[e]) {
             if (corner >= 0)
                 outline << camera.Project(model.Nodes[static_cast<size_t>(corner)]);
         }
-        if (outline.size() >= 3 && outline.containsPoint(point, Qt::OddEvenFill)) {
+        if (outline.size() < 3 || !outline.containsPoint(point, Qt::OddEvenFill))
+            continue;
+        const double depth = e < model.ElementCentres.size()
+                                 ? camera.Towards(model.ElementCentres[e])
+                                 : nearestDepth;
+        if (pick.Element < 0 || depth > nearestDepth) {
             pick.Element = static_cast<int>(e);
-            break;
+            nearestDepth = depth;
         }
     }
     return pick;
@@ -63,4 +71,37 @@ QString FieldPicker::Describe(const Pick& pick, const ViewerModel& model,
     return QStringLiteral("Element %1, at its centre: %2")
         .arg(pick.Element + 1)
         .arg(values(layout.Stresses, c.Stresses, pick.Element));
+}
+
+QString FieldPicker::Describe(const Pick& pick, const ViewerModel& model,
+                              const ResultFile::Shapes& shapes, int entry) {
+    if (!pick.Hit() || entry < 0 || entry >= static_cast<int>(shapes.List.size()))
+        return {};
+    const std::vector<double>& all = shapes.List[static_cast<size_t>(entry)].Displacements;
+    const size_t width = static_cast<size_t>(shapes.Components.size());
+    // A node's shape, or the mean of an element's corners: a mode has no values of its own
+    // at the centres.
+    std::vector<double> sums(width, 0);
+    int count = 0;
+    const auto add = [&](int node) {
+        for (size_t k = 0; k < width && (size_t(node) + 1) * width <= all.size(); ++k)
+            sums[k] += all[size_t(node) * width + k];
+        ++count;
+    };
+    if (pick.Node >= 0) {
+        add(pick.Node);
+    } else if (size_t(pick.Element) < model.Polygons.size()) {
+        for (int corner : model.Polygons[size_t(pick.Element)]) {
+            if (corner >= 0)
+                add(corner);
+        }
+    }
+    QStringList parts;
+    for (size_t k = 0; k < width && count > 0; ++k)
+        parts << QStringLiteral("%1 = %2").arg(shapes.Components[qsizetype(k)],
+                                               ResultChoice::Number(sums[k] / count));
+    return (pick.Node >= 0
+                ? QStringLiteral("Node %1: ").arg(pick.Node + 1)
+                : QStringLiteral("Element %1, mean of its corners: ").arg(pick.Element + 1)) +
+           parts.join(QStringLiteral(", ")) + QStringLiteral(" (shape scaled: largest uz 1)");
 }

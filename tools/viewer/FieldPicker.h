@@ -8,7 +8,8 @@
 #include <QString>
 
 // What a click on a continuum's drawing hits: the nearest node within a few pixels, else the
-// element under the pointer; and its values in words for the status line.
+// element under the pointer (the nearest to the viewer where a shell's overlap); and its values
+// in words for the status line.
 class FieldPicker {
 public:
     struct Pick {
@@ -23,4 +24,7 @@ public:
     // the values of load case `entry`.
     static QString Describe(const Pick& pick, const ViewerModel& model, const FieldResults& results,
                             const FieldLayout& layout, int entry);
+    // The same for natural mode `entry` of a mesh: "Node 5: uz = 0.83, rx = ...".
+    static QString Describe(const Pick& pick, const ViewerModel& model,
+                            const ResultFile::Shapes& shapes, int entry);
 };

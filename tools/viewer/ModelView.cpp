@@ -39,6 +39,12 @@ void ModelView::SetResults(const ViewerResults* results, const ResultChoice* cho
     results_ = results;
     choice_ = choice;
     problem_ = problem;
+    // A plate's results are drawn in plan: its deflection shows as contours, not as a shape.
+    const FieldLayout* field = results && results->Ok() && choice ? choice->Field() : nullptr;
+    if (field && field->Flat() && !camera_.Plan()) {
+        camera_.SetPlan();
+        fitted_ = false;
+    }
     resultOptions_ = options;
     update();
 }
@@ -51,8 +57,11 @@ void ModelView::FitModel() {
         // Diagrams and displaced shapes reach beyond the nodes: fit the model's box grown by
         // a little more than they do.
         // A continuum has no diagrams: room for its deformed mesh only.
-        const double share = choice_ && choice_->Field() ? ResultScale::DeformedShare
-                                                         : 1.3 * ResultScale::DiagramShare;
+        // A plate in plan has neither: its deflection is drawn as contours.
+        const FieldLayout* field = choice_ ? choice_->Field() : nullptr;
+        const double share = !field          ? 1.3 * ResultScale::DiagramShare
+                             : field->Flat() ? 0.0
+                                             : ResultScale::DeformedShare;
         const double pad = share * ResultScale::ModelSize(model_.Nodes);
         std::vector<ViewerModel::Point> box = model_.Nodes;
         float low[3] = {0, 0, 0}, high[3] = {0, 0, 0};

@@ -8,9 +8,11 @@ ResultChoice::ResultChoice(const ViewerResults& results, int problem, const View
       frame_(BarAxes::FrameOf(problem)) {
     statics_ = results.Contents().Type == ResultFile::Kind::Statics;
     const ResultFile::Kind kind = results.Contents().Type;
-    if (results.Ok() && (kind == ResultFile::Kind::Field || kind == ResultFile::Kind::Torsion)) {
-        field_ = FieldLayout::Of(problem);
-        statics_ = false;
+    if (results.Ok() && (kind == ResultFile::Kind::Field || kind == ResultFile::Kind::Torsion ||
+                         kind == ResultFile::Kind::Modes)) {
+        // A mesh's natural modes are fields too; a bar structure's are not.
+        field_ = FieldLayout::Of(problem, kind == ResultFile::Kind::Modes);
+        statics_ = statics_ && !field_;
     }
     curved_ = std::any_of(model.Bars.begin(), model.Bars.end(),
                           [](const ViewerModel::Bar& bar) { return bar.Radius != 0; });
@@ -28,7 +30,7 @@ QStringList ResultChoice::Entries() const {
             entries << QStringLiteral("Load case %1").arg(c.Number);
         return entries;
     }
-    if (field_) {
+    if (field_ && !field_->Modes()) {
         for (const FieldResults::Case& c : contents.Field.Cases)
             entries << QStringLiteral("Load case %1").arg(c.Number);
         return entries;
@@ -74,6 +76,22 @@ QStringList ResultChoice::Caption(int entry, int show) const {
     if (!results_.Ok())
         return lines;
     const ResultFile::Contents& contents = results_.Contents();
+    if (field_ && field_->Modes()) {
+        const auto& list = contents.Modes.List;
+        if (entry < 0 || entry >= static_cast<int>(list.size()) || show < 0 ||
+            show >= static_cast<int>(field_->Shows.size()))
+            return lines;
+        const double f = list[static_cast<size_t>(entry)].Value;
+        lines << QStringLiteral("Mode %1 of %2: f = %3 Hz, T = %4 s, \u03c9 = %5 1/s")
+                     .arg(entry + 1)
+                     .arg(list.size())
+                     .arg(Number(f), Number(f > 0 ? 1 / f : 0),
+                          Number(2 * 3.14159265358979323846 * f));
+        lines << QStringLiteral("%1, scaled so that the largest uz is 1")
+                     .arg(field_->Shows[static_cast<size_t>(show)].Title);
+        lines << QStringLiteral("Smooth from the values at the nodes");
+        return lines;
+    }
     if (field_) {
         const auto& cases = contents.Field.Cases;
         if (entry < 0 || entry >= static_cast<int>(cases.size()) || show < 0 ||
@@ -87,7 +105,13 @@ QStringList ResultChoice::Caption(int entry, int show) const {
         if (s.From == FieldLayout::Show::Source::Deformed)
             return {head + QStringLiteral(": deformed shape")};
         lines << QStringLiteral("%1: %2 (%3)")
-                     .arg(head, s.Title, FieldLayout::UnitOf(s.Name, forceUnit_, lengthUnit_));
+                     .arg(head, s.Title, field_->UnitOf(s, forceUnit_, lengthUnit_));
+        if (field_->Flat() && s.From == FieldLayout::Show::Source::Stress && s.Name != "angle")
+            lines << QStringLiteral("Per unit width; moments positive when they stretch the "
+                                    "bottom face");
+        else if (field_->Space() && s.From == FieldLayout::Show::Source::Stress)
+            lines << QStringLiteral("In each element's axes: x from its first corner to the "
+                                    "second, z its normal");
         if (const auto& t = contents.Field.Twist) {
             const QString stress =
                 FieldLayout::UnitOf(QStringLiteral("t"), forceUnit_, lengthUnit_);

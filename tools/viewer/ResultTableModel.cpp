@@ -1,6 +1,7 @@
 #include "ResultTableModel.h"
 
 #include "FieldLayout.h"
+#include "ProblemType.h"
 #include "ResultChoice.h"
 
 #include <algorithm>
@@ -44,9 +45,17 @@ QString ResultTableModel::TitleOf(Table table) const {
     case Table::Displacements:
         return kind == Kind::Torsion ? QStringLiteral("Warping") : QStringLiteral("Displacements");
     case Table::CentreStresses:
-        return QStringLiteral("Stresses at element centres");
-    case Table::NodeStresses:
-        return QStringLiteral("Stresses at nodes");
+    case Table::NodeStresses: {
+        // Plates and shells give forces and moments per width (and a shell its faces'
+        // stresses).
+        const ProblemType::Mesh mesh = ProblemType::Of(problem_).Meshes;
+        const QString what =
+            mesh == ProblemType::Mesh::Plate   ? QStringLiteral("Moments and shear forces")
+            : mesh == ProblemType::Mesh::Shell ? QStringLiteral("Forces, moments and stresses")
+                                               : QStringLiteral("Stresses");
+        return what + (table == Table::CentreStresses ? QStringLiteral(" at element centres")
+                                                      : QStringLiteral(" at nodes"));
+    }
     case Table::TorsionConstants:
         return QStringLiteral("Torsion constants");
     case Table::Reactions:
@@ -205,9 +214,12 @@ void ResultTableModel::BuildField() {
         for (const QString& component : r.Components)
             names << ReactionName(component);
         const std::optional<FieldLayout> layout = FieldLayout::Of(problem_);
-        headers_ =
-            QStringList{QStringLiteral("Node")} +
-            titled(names, layout ? layout->ReactionUnit(forceUnit_, lengthUnit_) : forceUnit_);
+        const QString force = layout ? layout->ReactionUnit(forceUnit_, lengthUnit_) : forceUnit_;
+        headers_ = QStringList{QStringLiteral("Node")};
+        // The supports of plates and shells hold moments too.
+        for (const QString& name : names)
+            headers_ << QStringLiteral("%1 [%2]").arg(
+                name, name.startsWith(u'M') ? forceUnit_ + lengthUnit_ : force);
         for (const FieldResults::Reaction& reaction : c.Reactions) {
             std::vector<double> row{double(reaction.Node)};
             row.insert(row.end(), reaction.Values.begin(), reaction.Values.end());

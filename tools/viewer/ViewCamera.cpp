@@ -17,6 +17,16 @@ void ViewCamera::SetSpace(bool space) {
     UpdateTrig();
 }
 
+void ViewCamera::SetPlan() {
+    space_ = false;
+    azimuth_ = 0;
+    elevation_ = 90;
+    UpdateTrig();
+    // cos 90° is not quite 0: no trace of z may shift the plan.
+    cosE_ = 0;
+    sinE_ = 1;
+}
+
 void ViewCamera::UpdateTrig() {
     cosA_ = std::cos(azimuth_ * Degree);
     sinA_ = std::sin(azimuth_ * Degree);
@@ -58,8 +68,10 @@ void ViewCamera::Fit(const std::vector<ViewerModel::Point>& nodes, const QRectF&
             minU = std::min(minU, u), maxU = std::max(maxU, u);
             minV = std::min(minV, v), maxV = std::max(maxV, v);
         }
-        // The plane view has no turn: u is x and v is z.
-        centre_ = {float((minU + maxU) / 2), 0, float((minV + maxV) / 2)};
+        // The plane view has no turn: u is x and v is z, or y in plan.
+        centre_ = Plan()
+                      ? ViewerModel::Point{float((minU + maxU) / 2), float((minV + maxV) / 2), 0}
+                      : ViewerModel::Point{float((minU + maxU) / 2), 0, float((minV + maxV) / 2)};
     }
     const double width = maxU - minU, height = maxV - minV;
     const double sx = width > 0 ? frame.width() / width : std::numeric_limits<double>::max();

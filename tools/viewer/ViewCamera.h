@@ -12,6 +12,10 @@ class ViewCamera {
 public:
     void SetSpace(bool space);
     bool Space() const { return space_; }
+    // Looks straight down onto the x-y plane, x to the right and y up, and is not turned: a
+    // plate's results in plan.
+    void SetPlan();
+    bool Plan() const { return !space_ && elevation_ == 90; }
 
     // Centres the model in `frame` and scales it to fill it; resets zoom and pan.
     void Fit(const std::vector<ViewerModel::Point>& nodes, const QRectF& frame);

@@ -194,6 +194,22 @@ QString FieldMismatch(const FieldResults& r, const FieldLayout& layout, const Vi
     return {};
 }
 
+// The same for the natural modes of a mesh: its components, one piece per element (a mesh's
+// elements are not divided), and elements that are all triangles and quadrilaterals.
+QString MeshShapesMismatch(const ResultFile::Shapes& s, int version, const FieldLayout& layout,
+                           const ViewerModel& model) {
+    if (s.Components != layout.Components)
+        return QStringLiteral("its displacements are %1, but the data's are %2")
+            .arg(s.Components.join(u' '), layout.Components.join(u' '));
+    if (QString mismatch = ShapesMismatch(s, version, Kind::Modes, model); !mismatch.isEmpty())
+        return mismatch;
+    if (std::any_of(s.Pieces.begin(), s.Pieces.end(), [](int pieces) { return pieces != 1; }))
+        return QStringLiteral("it divides elements of a mesh into pieces");
+    if (model.Polygons.size() != model.ElementCentres.size())
+        return QStringLiteral("the data's elements are not all triangles and quadrilaterals");
+    return {};
+}
+
 // What of the file does not fit the model, or an empty text.
 QString Mismatch(const ResultFile::Contents& contents, int version, int problem, Kind expected,
                  const ViewerModel& model) {
@@ -204,8 +220,11 @@ QString Mismatch(const ResultFile::Contents& contents, int version, int problem,
     if (contents.Type != expected)
         return QStringLiteral("it holds %1, not %2")
             .arg(KindName(contents.Type), KindName(expected));
-    if (const std::optional<FieldLayout> layout = FieldLayout::Of(problem))
+    const std::optional<FieldLayout> layout = FieldLayout::Of(problem, expected == Kind::Modes);
+    if (layout && !layout->Modes())
         return FieldMismatch(contents.Field, *layout, model);
+    if (layout)
+        return MeshShapesMismatch(contents.Modes, version, *layout, model);
     const QStringList& components =
         contents.Type == Kind::Statics ? contents.Statics.Components : contents.Modes.Components;
     if (components != model.Components)
@@ -272,7 +291,7 @@ ViewerResults ViewerResults::FromBytes(const QByteArray& bytes, const QString& p
                        QStringLiteral("No results: the result file %1 cannot be read: it %2. "
                                       "Calculate again (F9). The model is shown.")
                            .arg(name, read.Fault));
-    const std::optional<FieldLayout> layout = FieldLayout::Of(problem);
+    const std::optional<FieldLayout> layout = FieldLayout::Of(problem, dynamics);
     const Kind expected = layout ? layout->Kind : solver ? KindOf(solver->Kind) : Kind::Statics;
     const QString mismatch = Mismatch(*read.Read, read.Version, problem, expected, model);
     if (!mismatch.isEmpty())

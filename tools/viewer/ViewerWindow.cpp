@@ -78,7 +78,10 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
     QAction* zoomIn = tools->addAction(QStringLiteral("Zoom in"));
     QAction* zoomOut = tools->addAction(QStringLiteral("Zoom out"));
     QAction* fit = tools->addAction(QStringLiteral("Fit"));
-    if (model_.Space) {
+    // A plate's results are drawn in plan, which does not turn.
+    const FieldLayout* field = choice_ ? choice_->Field() : nullptr;
+    const bool turns = model_.Space && !(field && field->Flat());
+    if (turns) {
         tools->addSeparator();
         QAction* left = tools->addAction(QStringLiteral("Turn left"));
         QAction* right = tools->addAction(QStringLiteral("Turn right"));
@@ -109,15 +112,18 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
                          .arg(model_.ElementCentres.size());
     if (!ProblemType::Of(problem_).ContourNodes)
         counts += QStringLiteral(", %1 supports").arg(model_.Supports.size());
-    QString hint = model_.Space ? QStringLiteral("wheel: zoom, drag: move, right drag or "
-                                                 "arrow keys: turn, Home: fit")
-                                : QStringLiteral("wheel: zoom, drag: move, Home: fit");
-    if (entry_ && choice_->Field())
-        hint += QStringLiteral(", PgUp/PgDn: load case, Ctrl+PgUp/PgDn: what is shown, "
-                               "%1click: values, T: table")
-                    .arg(choice_->Field()->Torsion()
-                             ? QStringLiteral("P: shear arrows, ")
-                             : QStringLiteral("R: reactions, P: principal stresses, "));
+    QString hint = turns ? QStringLiteral("wheel: zoom, drag: move, right drag or "
+                                          "arrow keys: turn, Home: fit")
+                         : QStringLiteral("wheel: zoom, drag: move, Home: fit");
+    if (entry_ && field)
+        hint += QStringLiteral(", PgUp/PgDn: %1, Ctrl+PgUp/PgDn: what is shown, "
+                               "%2click: values, T: table")
+                    .arg(field->Modes() ? QStringLiteral("mode") : QStringLiteral("load case"),
+                         field->Torsion() ? QStringLiteral("P: shear arrows, ")
+                         : field->Modes() ? QString()
+                         : !arrows_       ? QStringLiteral("R: reactions, ")
+                         : field->Flat()  ? QStringLiteral("R: reactions, P: principal moments, ")
+                                         : QStringLiteral("R: reactions, P: principal stresses, "));
     else if (entry_ && choice_->Statics())
         hint += QStringLiteral(", PgUp/PgDn: load case, Ctrl+PgUp/PgDn: what is shown, "
                                "R: reactions, V: values, T: table, Ctrl+S/Ctrl+P: save/print it");
@@ -160,23 +166,29 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
         show_ = new QComboBox(this);
         show_->addItems(choice_->Shows());
         show_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        // A body opens on its first stress, a profile on its resultant shear stress.
-        show_->setCurrentIndex(field->Torsion() ? 0 : std::min(1, int(show_->count()) - 1));
+        // A body or shell opens on its first stress, a profile on its resultant shear stress,
+        // a plate and a plate's mode on the deflection.
+        const bool deformedFirst = !field->Shows.empty() &&
+                                   field->Shows.front().From == FieldLayout::Show::Source::Deformed;
+        show_->setCurrentIndex(deformedFirst ? std::min(1, int(show_->count()) - 1) : 0);
         tools->addWidget(new QLabel(QStringLiteral(" Show: "), this));
         tools->addWidget(show_);
         connect(show_, &QComboBox::currentIndexChanged, this, &ViewerWindow::UpdateOptions);
-        if (!field->Torsion()) {
+        if (!field->Torsion() && !field->Modes()) {
             reactions_ = tools->addAction(QStringLiteral("Reactions"));
             reactions_->setCheckable(true);
             reactions_->setChecked(model_.Supports.size() <= size_t(ResultPainter::ManySupports));
             reactions_->setShortcut(QKeySequence(Qt::Key_R));
             connect(reactions_, &QAction::toggled, this, &ViewerWindow::UpdateOptions);
         }
-        arrows_ = tools->addAction(field->Torsion() ? QStringLiteral("Shear arrows")
-                                                    : QStringLiteral("Principal stresses"));
-        arrows_->setCheckable(true);
-        arrows_->setShortcut(QKeySequence(Qt::Key_P));
-        connect(arrows_, &QAction::toggled, this, &ViewerWindow::UpdateOptions);
+        if (field->Torsion() || (!field->Principal.isEmpty() && !field->Modes())) {
+            arrows_ = tools->addAction(field->Torsion() ? QStringLiteral("Shear arrows")
+                                       : field->Flat()  ? QStringLiteral("Principal moments")
+                                                        : QStringLiteral("Principal stresses"));
+            arrows_->setCheckable(true);
+            arrows_->setShortcut(QKeySequence(Qt::Key_P));
+            connect(arrows_, &QAction::toggled, this, &ViewerWindow::UpdateOptions);
+        }
         connect(view_, &ModelView::Clicked, this, &ViewerWindow::ShowValuesAt);
     }
     if (choice_->Statics()) {
@@ -283,8 +295,10 @@ void ViewerWindow::ShowValuesAt(const QPointF& point) {
     if (!field)
         return;
     const FieldPicker::Pick pick = FieldPicker::At(model_, view_->Camera(), point);
-    lastPick_ = FieldPicker::Describe(pick, model_, results_.Contents().Field, *field,
-                                      entry_->currentIndex());
+    lastPick_ = field->Modes() ? FieldPicker::Describe(pick, model_, results_.Contents().Modes,
+                                                       entry_->currentIndex())
+                               : FieldPicker::Describe(pick, model_, results_.Contents().Field,
+                                                       *field, entry_->currentIndex());
     if (lastPick_.isEmpty())
         return;
     statusBar()->showMessage(lastPick_);

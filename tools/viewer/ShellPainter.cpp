@@ -1,0 +1,117 @@
+#include "ShellPainter.h"
+
+#include "ContourBands.h"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace {
+
+const QColor FacetColour(120, 165, 225);
+const QColor FacetEdge(0, 60, 150);
+const QColor ContourEdge(40, 40, 40, 120);
+
+// The corners of an element on the screen, and whether any of it can reach the window.
+int Corners(const std::array<int, 4>& polygon, const ShellProjection& projection,
+            const QRectF& visible, QPointF* corners) {
+    const int count = ShellProjection::CornersOf(polygon);
+    double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
+    for (int k = 0; k < count; ++k) {
+        corners[k] = projection.Screen()[static_cast<size_t>(polygon[static_cast<size_t>(k)])];
+        minX = std::min(minX, corners[k].x());
+        maxX = std::max(maxX, corners[k].x());
+        minY = std::min(minY, corners[k].y());
+        maxY = std::max(maxY, corners[k].y());
+    }
+    if (maxX < visible.left() || minX > visible.right() || maxY < visible.top() ||
+        minY > visible.bottom())
+        return 0;
+    return count;
+}
+
+} // namespace
+
+void ShellPainter::DrawFacets(QPainter& painter, const QRect& area,
+                              const std::vector<std::array<int, 4>>& polygons,
+                              const ShellProjection& projection, bool edges) {
+    const QRectF visible = QRectF(area).adjusted(-2, -2, 2, 2);
+    const QRectF room = QRectF(area).adjusted(-ContourBands::Room, -ContourBands::Room,
+                                              ContourBands::Room, ContourBands::Room);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(edges ? QPen(FacetEdge, 0) : QPen(Qt::NoPen));
+    for (int e : projection.Order()) {
+        QPointF corners[4];
+        const int count = Corners(polygons[static_cast<size_t>(e)], projection, visible, corners);
+        // Too far out of the window for the painter's numbers only when zoomed far in.
+        if (count < 3 || !std::all_of(corners, corners + count,
+                                      [&room](const QPointF& p) { return room.contains(p); }))
+            continue;
+        // Lit from the viewer: a facet seen edge on is darker than one seen face on.
+        const double light = 0.55 + 0.45 * projection.Facing(e);
+        painter.setBrush(QColor::fromRgbF(float(FacetColour.redF() * light),
+                                          float(FacetColour.greenF() * light),
+                                          float(FacetColour.blueF() * light)));
+        painter.drawPolygon(corners, count);
+    }
+}
+
+void ShellPainter::DrawContours(QPainter& painter, const QRect& area,
+                                const std::vector<std::array<int, 4>>& polygons,
+                                const ShellProjection& projection,
+                                const std::vector<double>& values, const ContourScale& scale,
+                                bool edges) {
+    if (values.size() != projection.Screen().size())
+        return;
+    const QRectF visible = QRectF(area).adjusted(-2, -2, 2, 2);
+    const QRectF room = QRectF(area).adjusted(-ContourBands::Room, -ContourBands::Room,
+                                              ContourBands::Room, ContourBands::Room);
+    const QPen edgePen = edges ? QPen(ContourEdge, 0) : QPen(Qt::NoPen);
+    ContourBands bands(scale);
+    bands.SetClip(QRectF(area));
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (int e : projection.Order()) {
+        const std::array<int, 4>& polygon = polygons[static_cast<size_t>(e)];
+        QPointF corners[4];
+        const int count = Corners(polygon, projection, visible, corners);
+        if (count < 3)
+            continue;
+        double at[4];
+        int lowBand = scale.Bands(), highBand = -1;
+        for (int k = 0; k < count; ++k) {
+            at[k] = values[static_cast<size_t>(polygon[static_cast<size_t>(k)])];
+            const int band = scale.BandOf(at[k]);
+            lowBand = std::min(lowBand, band);
+            highBand = std::max(highBand, band);
+        }
+        // Most elements of a fine mesh lie in one band: one fill with its outline (a
+        // quadrilateral seen from aside need not be convex on the screen). Points far out of
+        // the window go through the bands, which cut them to what the painter can hold.
+        const bool near = std::all_of(corners, corners + count,
+                                      [&room](const QPointF& p) { return room.contains(p); });
+        if (lowBand == highBand && near) {
+            painter.setPen(edgePen);
+            painter.setBrush(scale.ColourOf(lowBand));
+            painter.drawPolygon(corners, count);
+            continue;
+        }
+        bands.Clear();
+        bands.AddPolygon(corners, at, count);
+        painter.setPen(Qt::NoPen);
+        for (int band = lowBand; band <= highBand; ++band) {
+            const ContourBands::Band& b = bands.Bands()[static_cast<size_t>(band)];
+            if (b.Sizes.empty())
+                continue;
+            painter.setBrush(scale.ColourOf(band));
+            size_t first = 0;
+            for (int size : b.Sizes) {
+                painter.drawConvexPolygon(b.Points.data() + first, size);
+                first += static_cast<size_t>(size);
+            }
+        }
+        if (edges && near) {
+            painter.setPen(edgePen);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawPolygon(corners, count);
+        }
+    }
+}

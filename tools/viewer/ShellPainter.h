@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ContourScale.h"
+#include "ShellProjection.h"
+
+#include <QRect>
+
+class QPainter;
+
+// Draws a shell's facets in space, the farthest first so that the nearer cover them: either
+// the deformed shell, each facet shaded by how squarely it faces the viewer, or one field as
+// filled contour bands over the undeformed surface; the element edges on top of each facet
+// while the elements are large enough on the screen to show them.
+class ShellPainter {
+public:
+    static void DrawFacets(QPainter& painter, const QRect& area,
+                           const std::vector<std::array<int, 4>>& polygons,
+                           const ShellProjection& projection, bool edges);
+    static void DrawContours(QPainter& painter, const QRect& area,
+                             const std::vector<std::array<int, 4>>& polygons,
+                             const ShellProjection& projection, const std::vector<double>& values,
+                             const ContourScale& scale, bool edges);
+};
