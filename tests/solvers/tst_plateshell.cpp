@@ -191,7 +191,7 @@ private slots:
     void simplySupportedSquarePlate();
     void cantileverShellStrip();
     void flatShellMeshIsNotSingular();
-    void shellAxesAndWarping();
+    void shellAxesWarpingAndNoArea();
 };
 
 void TestPlateShell::constantMomentPatch() {
@@ -502,7 +502,7 @@ void TestPlateShell::flatShellMeshIsNotSingular() {
     }
 }
 
-void TestPlateShell::shellAxesAndWarping() {
+void TestPlateShell::shellAxesWarpingAndNoArea() {
     // A triangle's local x runs from its first corner to its second, z by the right hand.
     const ShellTriangle triangle(material_, {0, 1, 2}, {{{1, 1, 1}, {1, 3, 1}, {1, 1, 4}}});
     Eigen::Matrix3d axes;
@@ -519,6 +519,15 @@ void TestPlateShell::shellAxesAndWarping() {
     QVERIFY(std::abs(quad.Area() - 4) < 1e-14);
     const std::array<Eigen::Vector3d, 4> flat{{{0, 0, 1}, {2, 0, 1}, {2, 2, 1}, {0, 2, 1}}};
     QCOMPARE(ShellQuad::Warping(flat), 0.0);
+    // Corners that enclose no area are refused, not turned into a matrix of NaN.
+    using Plan = std::array<Point, 3>;
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                             PlateTriangle(material_, {0, 1, 2}, Plan{{{0, 0}, {1, 0}, {2, 0}}}));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                             MembraneTriangle(material_, Plan{{{0, 0}, {0, 0}, {1, 1}}}));
+    QVERIFY_THROWS_EXCEPTION(
+        std::invalid_argument,
+        ShellTriangle(material_, {0, 1, 2}, {{{0, 0, 0}, {1, 1, 1}, {2, 2, 2}}}));
 }
 
 QTEST_APPLESS_MAIN(TestPlateShell)

@@ -7,6 +7,7 @@ template <int N>
 DrillingMembrane<N>::DrillingMembrane(const ShellMaterial& m,
                                       std::array<std::array<double, 2>, N> xy)
     : material_(m), points_(xy) {
+    ShellKinematics::Validate(points_);
     expand_.setZero();
     for (int a = 0; a < N; ++a) {
         expand_(2 * a, 3 * a) = 1;

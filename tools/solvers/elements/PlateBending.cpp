@@ -8,6 +8,7 @@ template <int N>
 PlateElement<N>::PlateElement(const ShellMaterial& m, std::array<int, N> nodes,
                               std::array<std::array<double, 2>, N> xy)
     : material_(m), nodes_(nodes), points_(xy) {
+    ShellKinematics::Validate(points_);
     // A corner's slopes are its rotations: dw/dx = -ry, dw/dy = rx.
     slopes_.setZero();
     for (int a = 0; a < N; ++a) {

@@ -2,6 +2,7 @@
 
 #include "ShapeFunctions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -80,6 +81,20 @@ double Spread(int corners) {
 }
 
 } // namespace
+
+void ShellKinematics::Validate(Corners corners) {
+    Check(corners);
+    double longest = 0;
+    for (size_t k = 0; k < corners.size(); ++k) {
+        const auto& a = corners[k];
+        const auto& b = corners[(k + 1) % corners.size()];
+        longest = std::max(longest, std::hypot(b[0] - a[0], b[1] - a[1]));
+        if (a == b)
+            throw std::invalid_argument("two corners of a plate or membrane element coincide");
+    }
+    if (!(Area(corners) > 1e-12 * longest * longest))
+        throw std::invalid_argument("the corners of a plate or membrane element lie on one line");
+}
 
 ShellKinematics::Field ShellKinematics::At(Corners corners, double xi, double eta) {
     Check(corners);

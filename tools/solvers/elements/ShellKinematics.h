@@ -30,6 +30,10 @@ struct Field {
     double Measure = 0;
 };
 
+// Throws std::invalid_argument unless the corners enclose an area: no two at one point, not
+// all on one line. The elements would otherwise divide by nothing.
+void Validate(Corners corners);
+
 // The functions at reference point (xi, eta) of the element with these three or four corners.
 Field At(Corners corners, double xi, double eta);
 
