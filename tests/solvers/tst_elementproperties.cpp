@@ -185,6 +185,10 @@ std::vector<TestElementProperties::Kind> TestElementProperties::SurfaceKinds() {
         shellTriangle.push_back(turn * p + Eigen::Vector3d(0.3, -1.1, 0.8));
     for (const auto& p : plateQuad)
         shellQuad.push_back(turn * p + Eigen::Vector3d(0.3, -1.1, 0.8));
+    // A warped quadrilateral: its corners alternately above and below their mean plane.
+    Points warped;
+    for (size_t a = 0; a < 4; ++a)
+        warped.push_back(turn * (plateQuad[a] + Eigen::Vector3d(0, 0, a % 2 ? -0.15 : 0.15)));
     const auto plan = [](const Points& p, size_t a) {
         return std::array<double, 2>{p[a].x(), p[a].y()};
     };
@@ -231,6 +235,7 @@ std::vector<TestElementProperties::Kind> TestElementProperties::SurfaceKinds() {
          plateMotions},
         {QStringLiteral("shell triangle"), shell3(shellTriangle), shellTriangle, spaceMotions},
         {QStringLiteral("shell quadrilateral"), shell4(shellQuad), shellQuad, spaceMotions},
+        {QStringLiteral("shell quadrilateral, warped"), shell4(warped), warped, spaceMotions},
     };
 }
 

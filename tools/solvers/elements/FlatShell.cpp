@@ -27,16 +27,20 @@ ShellElement<N>::FrameOf(const std::array<Eigen::Vector3d, N>& points,
     frame.Axes.row(0) = x.normalized();
     frame.Axes.row(2) = normal;
     frame.Axes.row(1) = normal.cross(frame.Axes.row(0).transpose());
+    Eigen::Vector3d centre = Eigen::Vector3d::Zero();
+    for (const Eigen::Vector3d& p : points)
+        centre += p / N;
     for (size_t a = 0; a < N; ++a) {
         const Eigen::Vector3d local = frame.Axes * (points[a] - points[0]);
         frame.Local[a] = {local.x(), local.y()};
+        frame.Offset[a] = (points[a] - centre).dot(normal);
     }
     return frame;
 }
 
 template <int N>
 ShellElement<N>::ShellElement(const ShellMaterial& m, std::array<int, N> nodes, const Frame& frame)
-    : material_(m), nodes_(nodes), axes_(frame.Axes), local_(frame.Local),
+    : material_(m), nodes_(nodes), axes_(frame.Axes), local_(frame.Local), offset_(frame.Offset),
       membrane_(m, frame.Local), plate_(m, nodes, frame.Local) {}
 
 template <int N>
@@ -55,11 +59,23 @@ double ShellElement<N>::Area() const {
 }
 
 template <int N>
+Element::Matrix ShellElement<N>::Turn() const {
+    // Each corner's translations and rotations turned into the local axes; a corner off the
+    // mean plane (a warped quadrilateral) is joined rigidly to its projection, which moves by
+    // u + r x (-offset n): ux - offset ry, uy + offset rx.
+    Matrix turn = Matrix::Zero(6 * N, 6 * N);
+    for (int a = 0; a < N; ++a) {
+        turn.template block<3, 3>(6 * a, 6 * a) = axes_;
+        turn.template block<3, 3>(6 * a + 3, 6 * a + 3) = axes_;
+        turn.row(6 * a) -= offset_[a] * turn.row(6 * a + 4);
+        turn.row(6 * a + 1) += offset_[a] * turn.row(6 * a + 3);
+    }
+    return turn;
+}
+
+template <int N>
 Element::Vector ShellElement<N>::ToLocal(const Vector& u) const {
-    Vector local(6 * N);
-    for (int a = 0; a < 2 * N; ++a)
-        local.template segment<3>(3 * a) = axes_ * u.template segment<3>(3 * a);
-    return local;
+    return Turn() * u;
 }
 
 template <int N>
@@ -75,13 +91,8 @@ Element::Matrix ShellElement<N>::Stiffness() const {
                         membrane(3 * a + i, 3 * b + j);
                     local(6 * a + PlateAt[i], 6 * b + PlateAt[j]) = plate(3 * a + i, 3 * b + j);
                 }
-    // K = T^T K_local T, T turning each corner's translations and rotations by the axes.
-    Matrix k(6 * N, 6 * N);
-    for (int a = 0; a < 2 * N; ++a)
-        for (int b = 0; b < 2 * N; ++b)
-            k.template block<3, 3>(3 * a, 3 * b) =
-                axes_.transpose() * local.template block<3, 3>(3 * a, 3 * b) * axes_;
-    return k;
+    const Matrix turn = Turn();
+    return turn.transpose() * local * turn;
 }
 
 template <int N>

@@ -48,6 +48,7 @@ protected:
     struct Frame {
         Eigen::Matrix3d Axes;
         std::array<std::array<double, 2>, N> Local;
+        std::array<double, N> Offset; // how far each corner lies from the plane, along z
     };
     // The axes of the element's plane and its corners in them; `normal` the plane's.
     static Frame FrameOf(const std::array<Eigen::Vector3d, N>& points,
@@ -60,9 +61,12 @@ private:
     std::array<int, N> nodes_;
     Eigen::Matrix3d axes_;
     std::array<std::array<double, 2>, N> local_;
+    std::array<double, N> offset_;
     DrillingMembrane<N> membrane_;
     PlateElement<N> plate_;
 
+    // Global displacements of the corners to local ones of the element's plane.
+    Matrix Turn() const;
     // Face stresses and all columns from the membrane forces and the plate's moments.
     Results Combine(const Results& forces, const Results& moments) const;
 };
@@ -77,7 +81,9 @@ public:
 };
 
 // A warped quadrilateral is projected onto its mean plane, whose normal is the cross product
-// of the diagonals; local x is the projection of the side from corner 1 to corner 2.
+// of the diagonals; local x is the projection of the side from corner 1 to corner 2. Its
+// corners are joined rigidly to their projections, so that it still moves as a whole without
+// straining.
 class ShellQuad final : public ShellElement<4> {
 public:
     ShellQuad(const ShellMaterial& m, std::array<int, 4> nodes,
