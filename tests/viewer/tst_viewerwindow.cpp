@@ -69,6 +69,7 @@ private slots:
     void screenshot();
     void continuumScreenshots();
     void plateAndShellScreenshots();
+    void solvedPlatesAndShells();
 };
 
 void TestViewerWindow::showsTheModelAndTheChosenLoadCase() {
@@ -546,6 +547,38 @@ void TestViewerWindow::plateAndShellScreenshots() {
     QVERIFY(ColouredPixels(shell.View()->grab().toImage(), Blue) > 1000);
     QVERIFY(shell.View()->LastResults().Deformation > 0);
     QVERIFY(shell.grab().save(QDir(folder).filePath(QStringLiteral("viewer-shell-deformed.png"))));
+}
+
+void TestViewerWindow::solvedPlatesAndShells() {
+    // The examples solved by the solvers of plates and shells, read back and drawn: the files
+    // they write are the ones the viewer accepts.
+    for (const char* name : {"Nuvast", "Yerdol", "Clobin"}) {
+        if (!SolverEntry::Named(QLatin1String(name)))
+            QSKIP("no solver of plates and shells");
+    }
+    QTemporaryDir solved;
+    // The slab's natural modes from the same data asking for three of them.
+    const QString modes = solved.filePath(QStringLiteral("source.p13"));
+    ProgramRun::WriteFile(modes, ProgramRun::ReadFile(QStringLiteral(QV_EXAMPLES "/slab.d13"))
+                                     .replace("Natural modes = 0", "Natural modes = 3"));
+    const struct {
+        QString Source, Solver, Show;
+    } runs[] = {{QStringLiteral(QV_EXAMPLES "/slab.d13"), "Nuvast", "Deflection uz"},
+                {modes, "Yerdol", "Mode shape uz"},
+                {QStringLiteral(QV_EXAMPLES "/barrel.d14"), "Clobin", "Membrane force nx"}};
+    for (const auto& run : runs) {
+        QTemporaryDir directory;
+        const ViewerLaunch::Outcome outcome = SolvedData(directory, run.Source, run.Solver);
+        QVERIFY2(outcome.Results.Ok(), qPrintable(outcome.Results.Message()));
+        ViewerWindow window(QStringLiteral("Ciffon"), outcome);
+        window.resize(1000, 640);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.Shows()->setCurrentIndex(window.Shows()->findText(run.Show));
+        QCOMPARE(window.Shows()->currentText(), run.Show);
+        window.View()->grab();
+        QVERIFY2(window.View()->LastResults().Contours.Bands() > 1, qPrintable(run.Solver));
+    }
 }
 
 QTEST_MAIN(TestViewerWindow)
