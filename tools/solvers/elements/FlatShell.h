@@ -44,7 +44,7 @@ public:
 
     static constexpr std::array<int, 6> Components6 = {0, 1, 2, 3, 4, 5};
 
-protected:
+private:
     struct Frame {
         Eigen::Matrix3d Axes;
         std::array<std::array<double, 2>, N> Local;
@@ -56,7 +56,6 @@ protected:
 
     ShellElement(const ShellMaterial& m, std::array<int, N> nodes, const Frame& frame);
 
-private:
     ShellMaterial material_;
     std::array<int, N> nodes_;
     Eigen::Matrix3d axes_;

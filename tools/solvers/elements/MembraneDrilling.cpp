@@ -8,23 +8,28 @@ DrillingMembrane<N>::DrillingMembrane(const ShellMaterial& m,
                                       std::array<std::array<double, 2>, N> xy)
     : material_(m), points_(xy) {
     ShellKinematics::Validate(points_);
-    expand_.setZero();
+}
+
+template <int N>
+Eigen::Matrix<double, 4 * N, 3 * N> DrillingMembrane<N>::Expand() const {
+    Eigen::Matrix<double, 4 * N, 3 * N> expand = Eigen::Matrix<double, 4 * N, 3 * N>::Zero();
     for (int a = 0; a < N; ++a) {
-        expand_(2 * a, 3 * a) = 1;
-        expand_(2 * a + 1, 3 * a + 1) = 1;
+        expand(2 * a, 3 * a) = 1;
+        expand(2 * a + 1, 3 * a + 1) = 1;
     }
     for (int k = 0; k < N; ++k) {
         const int i = k, j = (k + 1) % N;
         const double dx = points_[j][0] - points_[i][0], dy = points_[j][1] - points_[i][1];
         const int row = 2 * (N + k);
         for (int c : {i, j}) {
-            expand_(row, 3 * c) = 0.5;
-            expand_(row + 1, 3 * c + 1) = 0.5;
+            expand(row, 3 * c) = 0.5;
+            expand(row + 1, 3 * c + 1) = 0.5;
             const double sign = c == j ? 1 : -1;
-            expand_(row, 3 * c + 2) = sign * dy / 8;
-            expand_(row + 1, 3 * c + 2) = -sign * dx / 8;
+            expand(row, 3 * c + 2) = sign * dy / 8;
+            expand(row + 1, 3 * c + 2) = -sign * dx / 8;
         }
     }
+    return expand;
 }
 
 template <int N>
@@ -37,7 +42,7 @@ typename DrillingMembrane<N>::Strain DrillingMembrane<N>::StrainAt(double xi, do
         b(2, 2 * a) = f.Dxy(1, a);
         b(2, 2 * a + 1) = f.Dxy(0, a);
     }
-    return b * expand_;
+    return b * Expand();
 }
 
 template <int N>
@@ -61,9 +66,10 @@ Element::Matrix DrillingMembrane<N>::Stiffness() const {
     // The penalty gamma t A (theta - omega)^2 at the centre.
     const std::array<double, 2> centre = ShellKinematics::Centre(N);
     const ShellKinematics::Field f = ShellKinematics::At(points_, centre[0], centre[1]);
+    const Eigen::Matrix<double, 4 * N, 3 * N> expand = Expand();
     Eigen::Matrix<double, 1, 3 * N> spin = Eigen::Matrix<double, 1, 3 * N>::Zero();
     for (int a = 0; a < 2 * N; ++a)
-        spin += 0.5 * (f.Dxy(0, a) * expand_.row(2 * a + 1) - f.Dxy(1, a) * expand_.row(2 * a));
+        spin += 0.5 * (f.Dxy(0, a) * expand.row(2 * a + 1) - f.Dxy(1, a) * expand.row(2 * a));
     for (int a = 0; a < N; ++a)
         spin(3 * a + 2) -= f.Linear(a);
     const double gamma =

@@ -40,8 +40,9 @@ public:
 
 private:
     // The displacements (u, v) of corners and midpoints (rows, in pairs) by the corners'
-    // unknowns.
-    Eigen::Matrix<double, 4 * N, 3 * N> expand_;
+    // unknowns; formed when needed rather than kept.
+    Eigen::Matrix<double, 4 * N, 3 * N> Expand() const;
+
     ShellMaterial material_;
     std::array<std::array<double, 2>, N> points_;
 

@@ -9,11 +9,15 @@ PlateElement<N>::PlateElement(const ShellMaterial& m, std::array<int, N> nodes,
                               std::array<std::array<double, 2>, N> xy)
     : material_(m), nodes_(nodes), points_(xy) {
     ShellKinematics::Validate(points_);
+}
+
+template <int N>
+Eigen::Matrix<double, 4 * N, 3 * N> PlateElement<N>::Slopes() const {
     // A corner's slopes are its rotations: dw/dx = -ry, dw/dy = rx.
-    slopes_.setZero();
+    Eigen::Matrix<double, 4 * N, 3 * N> slopes = Eigen::Matrix<double, 4 * N, 3 * N>::Zero();
     for (int a = 0; a < N; ++a) {
-        slopes_(2 * a, 3 * a + 2) = -1;
-        slopes_(2 * a + 1, 3 * a + 1) = 1;
+        slopes(2 * a, 3 * a + 2) = -1;
+        slopes(2 * a + 1, 3 * a + 1) = 1;
     }
     // A midpoint's slope along its side is that of the cubic w through the two corners'
     // values and slopes; across the side it is the corners' mean:
@@ -26,12 +30,13 @@ PlateElement<N>::PlateElement(const ShellMaterial& m, std::array<int, N> nodes,
         const Eigen::Vector2d t = side / length;
         const Eigen::Matrix2d mean = 0.5 * Eigen::Matrix2d::Identity() - 0.75 * t * t.transpose();
         const int row = 2 * (N + k);
-        slopes_.template block<2, 1>(row, 3 * i) = -1.5 / length * t;
-        slopes_.template block<2, 1>(row, 3 * j) = 1.5 / length * t;
+        slopes.template block<2, 1>(row, 3 * i) = -1.5 / length * t;
+        slopes.template block<2, 1>(row, 3 * j) = 1.5 / length * t;
         for (int c : {i, j})
-            slopes_.template block<2, 3>(row, 3 * c) +=
-                mean * slopes_.template block<2, 3>(2 * c, 3 * c);
+            slopes.template block<2, 3>(row, 3 * c) +=
+                mean * slopes.template block<2, 3>(2 * c, 3 * c);
     }
+    return slopes;
 }
 
 template <int N>
@@ -44,7 +49,7 @@ typename PlateElement<N>::Curvature PlateElement<N>::CurvatureAt(double xi, doub
         b(2, 2 * a) = f.Dxy(1, a);
         b(2, 2 * a + 1) = f.Dxy(0, a);
     }
-    return b * slopes_;
+    return b * Slopes();
 }
 
 template <int N>

@@ -53,15 +53,15 @@ public:
 
     static constexpr std::array<int, 3> Components3 = {2, 3, 4};
 
-protected:
+private:
     ShellMaterial material_;
     std::array<int, N> nodes_;
     std::array<std::array<double, 2>, N> points_;
-    // The slopes (dw/dx, dw/dy) of the corners and midpoints (rows, in pairs) by the corners'
-    // unknowns: the discrete Kirchhoff constraints.
-    Eigen::Matrix<double, 4 * N, 3 * N> slopes_;
 
-private:
+    // The slopes (dw/dx, dw/dy) of the corners and midpoints (rows, in pairs) by the corners'
+    // unknowns: the discrete Kirchhoff constraints. Formed when needed rather than kept: a
+    // mesh holds many elements.
+    Eigen::Matrix<double, 4 * N, 3 * N> Slopes() const;
     // The moments (mx, my, mxy) at the sample points, one row each.
     Eigen::Matrix<double, N, 3> SampleMoments(const Vector& u) const;
     // mx my mxy qx qy at reference point (xi, eta) of the field fitted to the sample points.
