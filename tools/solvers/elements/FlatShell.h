@@ -73,6 +73,8 @@ private:
 extern template class ShellElement<3>;
 extern template class ShellElement<4>;
 
+// Local x runs from corner 1 to corner 2, z is the normal by the right hand from corners 1, 2,
+// 3, and y = z x x.
 class ShellTriangle final : public ShellElement<3> {
 public:
     ShellTriangle(const ShellMaterial& m, std::array<int, 3> nodes,

@@ -20,7 +20,9 @@
 // moment is minus the first moment of its stress through the thickness, m = -integral s z dz,
 // so a positive mxy is a positive shear stress txy on the bottom face (w = c x y with c > 0).
 // The shear forces are those of equilibrium, qx = dmx/dx + dmxy/dy, qy = dmxy/dx + dmy/dy
-// (a beam's V = dM/dx), from the moments' gradient over the element.
+// (a beam's V = dM/dx), from the moments' gradient over the element: exact where the
+// moments vary linearly in a quadrilateral, constant and coarse in a triangle, and, as any
+// derivative, least accurate at a supported edge; smoothed nodal moments give better ones.
 //
 // The element's mass rho t A is lumped on uz, in the shares of the corners' linear (bilinear)
 // functions, with no rotary inertia. An even pressure pz gives the same shares as nodal
