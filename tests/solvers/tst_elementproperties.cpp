@@ -1,4 +1,5 @@
 #include "BarElement.h"
+#include "ConicalShell.h"
 #include "Elasticity.h"
 #include "FlatShell.h"
 #include "PlaneSolid.h"
@@ -145,7 +146,22 @@ std::vector<TestElementProperties::Kind> TestElementProperties::Kinds() {
     const auto constant = [](const Element& e, const Points& at) {
         return SpaceMotions(e, at, {0});
     };
+    // A conical ring of a shell of revolution, off the axis: it too moves as a whole only
+    // along the axis.
+    const Points cone{{1.3, 0, 0.2}, {2.1, 0, 1.4}};
+    const auto conical = [cone] {
+        ConicalShell::Section section;
+        section.E = 2e5;
+        section.Nu = 0.3;
+        section.Thickness = 0.05;
+        section.Density = 7.85;
+        return std::unique_ptr<Element>(std::make_unique<ConicalShell>(
+            section, std::array<int, 2>{0, 1},
+            std::array<std::array<double, 2>, 2>{std::array<double, 2>{cone[0].x(), cone[0].z()},
+                                                 std::array<double, 2>{cone[1].x(), cone[1].z()}}));
+    };
     return {
+        {QStringLiteral("conical shell"), conical, cone, axialMotion},
         {QStringLiteral("field triangle"), field(triangle), triangle, constant},
         {QStringLiteral("field quadrilateral"), field(quad), quad, constant},
         {QStringLiteral("space truss bar"),

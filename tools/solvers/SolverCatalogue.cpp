@@ -4,6 +4,7 @@ const std::vector<SolverEntry>& SolverEntry::All() {
     using A = Analysis;
     static const std::vector<SolverEntry> all{
         {QStringLiteral("Dorvan"), 1, false, A::Statics, QStringLiteral("bin")},
+        {QStringLiteral("Kelmis"), 2, false, A::Shells, QStringLiteral("bin")},
         {QStringLiteral("Rabeno"), 3, false, A::Statics, QStringLiteral("bin")},
         {QStringLiteral("Sutalo"), 4, false, A::Statics, QStringLiteral("bin")},
         {QStringLiteral("Mirbek"), 4, true, A::Modes, QStringLiteral("bi0")},

@@ -8,8 +8,9 @@
 // trusses and space frames the dynamic variant (".p" files) has a name of its own.
 struct SolverEntry {
     // Statics, Modes and Buckling are those of bar structures; Continuum the statics of plane
-    // and axisymmetric meshes; Torsion that of profiles.
-    enum class Analysis { Statics, Modes, Buckling, Mathematics, Continuum, Torsion };
+    // and axisymmetric meshes; Torsion that of profiles; Shells the statics of systems of
+    // shells of revolution.
+    enum class Analysis { Statics, Modes, Buckling, Mathematics, Continuum, Torsion, Shells };
 
     QString Name; // "Pelgon"
     int Problem = 0;

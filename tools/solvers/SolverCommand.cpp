@@ -6,6 +6,7 @@
 #include "MathSolvers.h"
 #include "ProblemNumber.h"
 #include "ResultFile.h"
+#include "ShellAnalysis.h"
 #include "SolverInput.h"
 #include "StaticAnalysis.h"
 #include "StaticCheck.h"
@@ -153,6 +154,8 @@ SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dat
             return ContinuumAnalysis::Solve(input, progress);
         case SolverEntry::Analysis::Torsion:
             return TorsionAnalysis::Solve(input, progress);
+        case SolverEntry::Analysis::Shells:
+            return ShellAnalysis::Solve(input, progress);
         }
     } catch (const std::bad_alloc&) {
         return SolverOutcome::Failure(

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "ShellMeridian.h"
+#include "SolverOutcome.h"
+#include "SolverProgress.h"
+#include "StaticResults.h"
+
+struct SolverInput;
+
+// Statics of systems of shells of revolution (type 2): the answers as JSON, the protocol and
+// the result file of bar statics (kind 1), whose components are ur uz rot and whose element
+// forces are Ns Nt Ms Mt Q at both ends, all per unit length of the circumference.
+namespace ShellAnalysis {
+
+SolverOutcome Solve(const SolverInput& input, SolverProgress* progress);
+
+// The protocol's text: the model, the conventions, the check and per load case the tables.
+QString Protocol(const QString& typeName, const ShellMeridian& model, const StaticResults& results);
+
+} // namespace ShellAnalysis
