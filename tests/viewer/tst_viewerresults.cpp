@@ -161,6 +161,7 @@ private slots:
     void dividedMembersShowTheirModeShape();
     void labelsKeepClearOfEachOther();
     void barAxesAreTheSolversAxes();
+    void shellsOfRevolutionShowTheirMeridian();
 };
 
 void TestViewerResults::diagramOrdinatesAndSignChanges() {
@@ -672,6 +673,46 @@ void TestViewerResults::barAxesAreTheSolversAxes() {
             }
         }
     }
+}
+
+void TestViewerResults::shellsOfRevolutionShowTheirMeridian() {
+    // The tank of the manual solved by Kelmis: its meridian moves in r and z and turns as a
+    // plane frame's bars do, and its section forces are per unit length of the circumference.
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome tank =
+        SolvedData(directory, QStringLiteral(QV_EXAMPLES "/tank.d02"), QStringLiteral("Kelmis"));
+    QVERIFY2(tank.Results.Ok(), qPrintable(tank.Results.Message()));
+    const StaticResults& statics = tank.Results.Contents().Statics;
+    const ViewerResults::Motion foot =
+        ViewerResults::NodeMotion(statics.Cases[0].Displacements, statics.Components, 2);
+    QCOMPARE(foot.Move[0], statics.Cases[0].Displacements[6]); // ur of node 3
+    QCOMPARE(foot.Turn[1], statics.Cases[0].Displacements[8]); // its rot
+    QVERIFY(foot.Move[0] > 0);
+
+    const ResultChoice choice(tank.Results, tank.Problem, tank.Model);
+    QCOMPARE(choice.Shows(),
+             (QStringList{"Deformed shape", "Meridional force Ns", "Hoop force Nt",
+                          "Meridional moment Ms", "Hoop moment Mt", "Shear force Q"}));
+    QVERIFY2(choice.Caption(0, 2).first().endsWith(QLatin1String("(kN/m)")),
+             qPrintable(choice.Caption(0, 2).first()));
+    QVERIFY(choice.Caption(0, 3).first().endsWith(QLatin1String("(kNm/m)")));
+    ResultTableModel table(tank.Results, tank.Model.ForceUnit, tank.Model.LengthUnit, nullptr,
+                           tank.Problem);
+    QCOMPARE(table.headerData(1, Qt::Horizontal).toString(), QStringLiteral("ur [m]"));
+    table.Show(ResultTableModel::Table::Reactions, 0);
+    QCOMPARE(table.headerData(3, Qt::Horizontal).toString(), QStringLiteral("M [kNm/m]"));
+    table.Show(ResultTableModel::Table::Forces, 0);
+    QCOMPARE(table.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Nti [kN/m]"));
+
+    // The bottom plate sags: its Ms stretches the underside, the side of its normal, and is
+    // drawn there.
+    ResultPainter::Options options;
+    options.Show = 3;
+    options.Reactions = false;
+    const Painting painting = Paint(tank, options, QRectF(50, 50, 500, 300));
+    const QPoint plate = painting.Camera.Project({1.25, 0, 0}).toPoint();
+    QVERIFY(Fill(painting.Image, plate + QPoint(0, 10), true) > 40);
+    QCOMPARE(Fill(painting.Image, plate - QPoint(0, 10), true), 0);
 }
 
 QTEST_MAIN(TestViewerResults)

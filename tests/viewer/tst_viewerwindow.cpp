@@ -342,6 +342,21 @@ void TestViewerWindow::screenshot() {
              qPrintable(mode.Entries()->currentText()));
     QVERIFY(drawn(mode.View()));
     QVERIFY(mode.grab().save(QDir(folder).filePath(QStringLiteral("viewer-mode.png"))));
+    // The water tank of the models, a shell of revolution: the moments along its meridian.
+    ViewerWindow tank(QStringLiteral("Kaddle"),
+                      SolvedData(solved, QStringLiteral(QV_EXAMPLES "/../models/watertank.d02"),
+                                 QStringLiteral("Kelmis")));
+    tank.resize(1000, 640);
+    tank.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tank));
+    tank.Shows()->setCurrentIndex(tank.Shows()->findText(QStringLiteral("Meridional moment Ms")));
+    QCOMPARE(tank.Shows()->currentText(), QStringLiteral("Meridional moment Ms"));
+    // The meridian is a thin line: its diagram's fill, blue and red, shows that it is drawn.
+    QVERIFY(ColouredPixels(tank.View()->grab().toImage(), [](QRgb pixel) {
+                return std::abs(qBlue(pixel) - qRed(pixel)) > 40;
+            }) > 2000);
+    QVERIFY(tank.grab().save(QDir(folder).filePath(QStringLiteral("viewer-watertank.png"))));
+
 
     // Every bar example, each case or shape and each quantity, for a look over all of them.
     if (qEnvironmentVariableIsEmpty("QV_ALL_RESULTS"))

@@ -68,7 +68,8 @@ QStringList ResultChoice::Shows() const {
 }
 
 QString ResultChoice::UnitOf(const ResultQuantity& quantity) const {
-    return quantity.Moment ? forceUnit_ + lengthUnit_ : forceUnit_;
+    const QString unit = quantity.Moment ? forceUnit_ + lengthUnit_ : forceUnit_;
+    return quantity.PerLength ? unit + u'/' + lengthUnit_ : unit;
 }
 
 QStringList ResultChoice::Caption(int entry, int show) const {

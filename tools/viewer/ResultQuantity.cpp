@@ -2,6 +2,21 @@
 
 namespace {
 
+// The section forces of a shell of revolution, per unit length of the circumference.
+QString ShellTitleOf(const QString& name) {
+    if (name == QLatin1String("Ns"))
+        return QStringLiteral("Meridional force Ns");
+    if (name == QLatin1String("Nt"))
+        return QStringLiteral("Hoop force Nt");
+    if (name == QLatin1String("Ms"))
+        return QStringLiteral("Meridional moment Ms");
+    if (name == QLatin1String("Mt"))
+        return QStringLiteral("Hoop moment Mt");
+    if (name == QLatin1String("Q"))
+        return QStringLiteral("Shear force Q");
+    return {};
+}
+
 QString TitleOf(const QString& name) {
     if (name == QLatin1String("N"))
         return QStringLiteral("Normal force N");
@@ -38,7 +53,14 @@ std::vector<ResultQuantity> ResultQuantity::For(const QStringList& forceNames,
         if (q.ColumnJ < 0)
             continue;
         q.Moment = q.Name.startsWith(u'M') || q.Name == QLatin1String("T");
-        if (frame == Frame::PlaneXZ) {
+        if (const QString shell = ShellTitleOf(q.Name); !shell.isEmpty()) {
+            // Moments put the side of the wall's normal (right of i -> j) in tension when
+            // positive and are drawn there; forces go to the other side. The end values are
+            // those of the solver; between them the diagram is straight.
+            q.Title = shell;
+            q.PerLength = true;
+            q.Side = {0, 0, q.Moment ? -1.0 : 1.0};
+        } else if (frame == Frame::PlaneXZ) {
             // M sagging positive, drawn on the right of i -> j: below a bar drawn rightwards.
             q.Side = {0, 0, q.Name == QLatin1String("M") ? -1.0 : 1.0};
             if (q.Name == QLatin1String("M"))

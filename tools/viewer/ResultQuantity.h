@@ -16,6 +16,7 @@ struct ResultQuantity {
     QString Title;                // "Bending moment M"
     int ColumnI = 0, ColumnJ = 0; // in the forces of an element; equal for a truss's N
     bool Moment = false;          // force · length
+    bool PerLength = false;       // per unit length (of a shell's circumference)
     // The diagram's parabola: bulge = BulgeSign · (the load's local component BulgeAxis).
     int BulgeAxis = -1; // 0 x, 1 y, 2 z; -1: linear
     double BulgeSign = 0;

@@ -12,6 +12,8 @@ namespace {
 using Kind = ResultFile::Kind;
 
 QString ReactionName(const QString& component) {
+    if (component == QLatin1String("rot"))
+        return QStringLiteral("M");
     return (component.startsWith(u'u') ? QStringLiteral("R") : QStringLiteral("M")) +
            component.mid(1);
 }
@@ -85,9 +87,12 @@ QString ResultTableModel::UnitOf(const QString& name) const {
         return QStringLiteral("rad");
     if (name.startsWith(u'u'))
         return lengthUnit_;
-    if (name.startsWith(u'M') || name.startsWith(u'T'))
-        return forceUnit_ + lengthUnit_;
-    return forceUnit_;
+    const QString unit =
+        name.startsWith(u'M') || name.startsWith(u'T') ? forceUnit_ + lengthUnit_ : forceUnit_;
+    // A shell of revolution gives its reactions and forces per unit length of its circumference.
+    if (ProblemType::Of(problem_).Kind == ProblemType::Family::AxisymmetricShells)
+        return unit + u'/' + lengthUnit_;
+    return unit;
 }
 
 void ResultTableModel::Build() {

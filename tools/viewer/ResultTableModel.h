@@ -25,7 +25,8 @@ public:
         TorsionConstants
     };
 
-    // `problem` tells a continuum's units; bar structures do not need it.
+    // `problem` tells the units of a continuum and of a shell of revolution (per unit length);
+    // other bar structures do not need it.
     ResultTableModel(const ViewerResults& results, const QString& forceUnit,
                      const QString& lengthUnit, QObject* parent = nullptr, int problem = 0);
 

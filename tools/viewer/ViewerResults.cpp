@@ -71,12 +71,13 @@ QString CaseFault(const Case& c, int loadCases, int nodes, std::set<int>& number
     return {};
 }
 
-// Force names of bars: one name (a truss's N), or the same names at end i and at end j.
+// Force names of bars: one name (a truss's N), or the same names at end i and at end j (three
+// of a plane frame or a grillage, five of a shell of revolution, six of a space frame).
 bool BarForces(const QStringList& names) {
     const qsizetype half = names.size() / 2;
     if (names.size() == 1)
         return true;
-    if (names.size() != 6 && names.size() != 12)
+    if (names.size() != 6 && names.size() != 10 && names.size() != 12)
         return false;
     for (qsizetype c = 0; c < half; ++c) {
         const QString& i = names[c];
@@ -319,6 +320,12 @@ ViewerResults::Places ViewerResults::PlacesOf(const QStringList& components) {
     Places places;
     for (int k = 0; k < 6; ++k)
         places[static_cast<size_t>(k)] = static_cast<int>(components.indexOf(names[k]));
+    // A shell of revolution moves in its r-z plane as a plane frame in x-z: ur along x and its
+    // turn rot about y.
+    if (places[0] < 0)
+        places[0] = static_cast<int>(components.indexOf(QLatin1String("ur")));
+    if (places[4] < 0)
+        places[4] = static_cast<int>(components.indexOf(QLatin1String("rot")));
     return places;
 }
 
