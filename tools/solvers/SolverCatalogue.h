@@ -8,9 +8,20 @@
 // trusses and space frames the dynamic variant (".p" files) has a name of its own.
 struct SolverEntry {
     // Statics, Modes and Buckling are those of bar structures; Continuum the statics of plane
-    // and axisymmetric meshes; Torsion that of profiles; Shells the statics of systems of
+    // and axisymmetric meshes; Torsion that of profiles; Surface the statics of plates and
+    // shells and SurfaceModes the natural modes of plates; Shells the statics of systems of
     // shells of revolution.
-    enum class Analysis { Statics, Modes, Buckling, Mathematics, Continuum, Torsion, Shells };
+    enum class Analysis {
+        Statics,
+        Modes,
+        Buckling,
+        Mathematics,
+        Continuum,
+        Torsion,
+        Surface,
+        SurfaceModes,
+        Shells
+    };
 
     QString Name; // "Pelgon"
     int Problem = 0;

@@ -13,6 +13,7 @@
 #include "StaticReport.h"
 #include "StiffnessSystem.h"
 #include "StructuralDynamics.h"
+#include "SurfaceAnalysis.h"
 #include "TorsionAnalysis.h"
 
 #include <QDir>
@@ -152,6 +153,10 @@ SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dat
             return MathSolvers::Solve(input, progress);
         case SolverEntry::Analysis::Continuum:
             return ContinuumAnalysis::Solve(input, progress);
+        case SolverEntry::Analysis::Surface:
+            return SurfaceAnalysis::Statics(input, progress);
+        case SolverEntry::Analysis::SurfaceModes:
+            return SurfaceAnalysis::Modes(input, progress);
         case SolverEntry::Analysis::Torsion:
             return TorsionAnalysis::Solve(input, progress);
         case SolverEntry::Analysis::Shells:

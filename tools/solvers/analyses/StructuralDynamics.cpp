@@ -1,6 +1,7 @@
 #include "StructuralDynamics.h"
 
 #include "BarModelBuilder.h"
+#include "ModeReport.h"
 #include "PencilModes.h"
 #include "ResultFile.h"
 #include "StaticAnalysis.h"
@@ -319,30 +320,6 @@ void ScaleShape(const StiffnessSystem& system, const Eigen::VectorXd& shape,
         v *= factor;
 }
 
-QJsonArray ShapeJson(const std::vector<double>& shape, int width) {
-    QJsonArray rows;
-    for (size_t node = 0; node * width < shape.size(); ++node) {
-        QJsonArray row{static_cast<int>(node + 1)};
-        for (int c = 0; c < width; ++c)
-            row.append(shape[node * width + c]);
-        rows.append(row);
-    }
-    return rows;
-}
-
-QString ShapeText(const std::vector<double>& shape, const QStringList& components) {
-    const int width = static_cast<int>(components.size());
-    QString text = QStringLiteral("    Node");
-    for (const QString& name : components)
-        text += name.rightJustified(13);
-    text += u'\n';
-    for (size_t node = 0; node * width < shape.size(); ++node) {
-        StaticReport::AppendLine(text, static_cast<int>(node + 1), shape.data() + node * width,
-                                 width);
-    }
-    return text;
-}
-
 QString Heading(const SolverInput& input, const Division& division, const QString& analysis) {
     const BarModel& model = *division.Model;
     QString text = QStringLiteral("%1 of %2: %3\nNodes %4, elements %5, supports %6\n")
@@ -405,15 +382,14 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress
                            "each end) and the masses of table 9.\n");
     if (static_cast<int>(modes.size()) < model.Modes)
         text += QStringLiteral("Only %1 modes exist with the masses given.\n").arg(modes.size());
-    text += QStringLiteral("\nMode  frequency [Hz]    period [s]  circular [1/s]\n");
+    text += ModeReport::FrequencyHeading();
     for (size_t k = 0; k < modes.size(); ++k) {
         const double omega = std::sqrt(modes[k].Lambda);
         const double frequency = omega / (2 * std::numbers::pi);
         if (!std::isfinite(frequency) || !(frequency > 0))
             return SolverOutcome::Failure(
                 NotFinite(QStringLiteral("frequency of mode %1").arg(k + 1)));
-        text += QString::number(k + 1).rightJustified(4) + StaticReport::Number(frequency) +
-                StaticReport::Number(1 / frequency) + StaticReport::Number(omega) + u'\n';
+        text += ModeReport::FrequencyLine(static_cast<int>(k + 1), frequency, omega);
     }
     for (size_t k = 0; k < modes.size(); ++k) {
         const double omega = std::sqrt(modes[k].Lambda);
@@ -423,16 +399,17 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress
         if (!Finite(shape.Displacements) || !Finite(shape.Inner))
             return SolverOutcome::Failure(NotFinite(QStringLiteral("shape of mode %1").arg(k + 1)));
         if (input.WantJson)
-            list.append(QJsonObject{
-                {QStringLiteral("frequency"), frequency},
-                {QStringLiteral("period"), 1 / frequency},
-                {QStringLiteral("circular"), omega},
-                {QStringLiteral("shape"),
-                 ShapeJson(shape.Displacements, static_cast<int>(model.Components.size()))}});
+            list.append(
+                QJsonObject{{QStringLiteral("frequency"), frequency},
+                            {QStringLiteral("period"), 1 / frequency},
+                            {QStringLiteral("circular"), omega},
+                            {QStringLiteral("shape"),
+                             ModeReport::ShapeJson(shape.Displacements,
+                                                   static_cast<int>(model.Components.size()))}});
         text += QStringLiteral("\nMode %1, %2 Hz (largest translation 1)\n")
                     .arg(k + 1)
                     .arg(frequency, 0, 'g', 6) +
-                ShapeText(shape.Displacements, model.ComponentNames());
+                ModeReport::ShapeText(shape.Displacements, model.ComponentNames());
         contents.Modes.List.push_back(std::move(shape));
     }
     if (input.WantJson)
@@ -475,13 +452,13 @@ SolverOutcome StructuralDynamics::Buckling(const SolverInput& input, SolverProgr
                                   .arg(found.Case)));
             if (input.WantJson) {
                 factors.append(factor);
-                shapes.append(
-                    ShapeJson(shape.Displacements, static_cast<int>(model.Components.size())));
+                shapes.append(ModeReport::ShapeJson(shape.Displacements,
+                                                    static_cast<int>(model.Components.size())));
             }
             text += QStringLiteral("\nMode %1: critical factor %2\n")
                         .arg(k + 1)
                         .arg(factor, 0, 'g', 8) +
-                    ShapeText(shape.Displacements, model.ComponentNames());
+                    ModeReport::ShapeText(shape.Displacements, model.ComponentNames());
             contents.Modes.List.push_back(std::move(shape));
         }
         if (input.WantJson)

@@ -4,10 +4,7 @@
 
 #include <algorithm>
 
-namespace {
-
-// The fault of one cell's shape, in the words a refusal uses.
-QString ShapeFault(const ScalarField::ShapeVerdict& verdict, int element, int node) {
+QString PlaneMesh::ShapeFault(const ScalarField::ShapeVerdict& verdict, int element, int node) {
     switch (verdict.Kind) {
     case ScalarField::Shape::NoArea:
         return QStringLiteral("element %1 has no area: its corners lie on one line").arg(element);
@@ -25,6 +22,8 @@ QString ShapeFault(const ScalarField::ShapeVerdict& verdict, int element, int no
         return {};
     }
 }
+
+namespace {
 
 // Each side belongs to one cell (the boundary) or to two that run it in opposite directions;
 // two that run it the same way lie on top of each other.

@@ -2,6 +2,7 @@
 
 #include "CheckFault.h"
 #include "ContinuumModel.h"
+#include "ScalarField.h"
 
 #include <array>
 #include <cstdint>
@@ -32,5 +33,8 @@ struct Checked {
 };
 
 Checked Check(const ContinuumModel& model);
+
+// The fault of one cell's shape, in the words a refusal uses; `node` the corner it is at.
+QString ShapeFault(const ScalarField::ShapeVerdict& verdict, int element, int node);
 
 } // namespace PlaneMesh

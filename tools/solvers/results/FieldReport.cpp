@@ -29,6 +29,13 @@ QString UnitOf(const QString& name, const QString& force, const QString& length)
         return length;
     if (name == QLatin1String("w"))
         return length + QStringLiteral("2");
+    // Rotations of plates and shells; moments, shear and membrane forces per unit width.
+    if (name.size() == 2 && name.startsWith(u'r'))
+        return QStringLiteral("rad");
+    if (name.startsWith(u'm'))
+        return force + length + u'/' + length;
+    if (name.startsWith(u'q') || name.startsWith(u'n'))
+        return force + u'/' + length;
     return force + u'/' + length + QStringLiteral("2");
 }
 
@@ -70,15 +77,19 @@ QJsonObject FieldReport::Json(const FieldResults& results) {
 }
 
 QString FieldReport::Tables(const FieldResults& results, const QString& forceUnit,
-                            const QString& lengthUnit, const QString& reactionNote) {
+                            const QString& lengthUnit, const QString& reactionNote,
+                            const QString& what) {
     const int width = results.ComponentCount(), stresses = results.StressCount();
     QString text;
     text.reserve(static_cast<qsizetype>(results.Cases.size()) *
                  (qsizetype{results.Nodes} * (2 * 13 * width + 13 * stresses + 20) +
                   qsizetype{results.Elements} * (13 * stresses + 10)));
     QStringList reactionNames;
+    // A rotation is held by a moment.
     for (const QString& name : results.Components)
-        reactionNames << (QStringLiteral("F") + name.mid(1));
+        reactionNames << ((name.size() == 2 && name.startsWith(u'r') ? QStringLiteral("M")
+                                                                     : QStringLiteral("F")) +
+                          name.mid(1));
     for (const FieldResults::Case& c : results.Cases) {
         text += QStringLiteral("\nLoad case %1\n\nDisplacements\n").arg(c.Number);
         text += Heading(QStringLiteral("Node"), results.Components, forceUnit, lengthUnit);
@@ -89,18 +100,20 @@ QString FieldReport::Tables(const FieldResults& results, const QString& forceUni
                     .arg(reactionNote);
         QString heading = QStringLiteral("Node").leftJustified(8);
         for (const QString& name : reactionNames)
-            heading += (name + QStringLiteral(" [") + forceUnit + u']').rightJustified(13);
+            heading += (name + QStringLiteral(" [") + forceUnit +
+                        (name.startsWith(u'M') ? lengthUnit : QString()) + u']')
+                           .rightJustified(13);
         text += heading + u'\n';
         for (const FieldResults::Reaction& reaction : c.Reactions)
             StaticReport::AppendLine(text, reaction.Node, reaction.Values.data(), width);
-        text += QStringLiteral("\nStresses at the element centres\n");
+        text += u'\n' + what + QStringLiteral(" at the element centres\n");
         text += Heading(QStringLiteral("Element"), results.StressNames, forceUnit, lengthUnit);
         for (int element = 0; element < results.Elements; ++element)
             StaticReport::AppendLine(text, element + 1,
                                      c.Stresses.data() + static_cast<size_t>(element) * stresses,
                                      stresses);
-        text += QStringLiteral(
-            "\nStresses at the nodes (recovered from the elements around each node)\n");
+        text += u'\n' + what +
+                QStringLiteral(" at the nodes (recovered from the elements around each node)\n");
         text += Heading(QStringLiteral("Node"), results.StressNames, forceUnit, lengthUnit);
         for (int node = 0; node < results.Nodes; ++node)
             StaticReport::AppendLine(text, node + 1,

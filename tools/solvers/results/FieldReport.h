@@ -13,9 +13,10 @@ namespace FieldReport {
 // nodeStresses.
 QJsonObject Json(const FieldResults& results);
 // The tables of every load case: displacements, reactions, stresses at the element centres and
-// at the nodes. `reactionNote` says what the reactions are per (a ring load's unit).
+// at the nodes. `reactionNote` says what the reactions are per (a ring load's unit); `what`
+// names the element results ("Stresses", "Moments and shear forces").
 QString Tables(const FieldResults& results, const QString& forceUnit, const QString& lengthUnit,
-               const QString& reactionNote);
+               const QString& reactionNote, const QString& what = QStringLiteral("Stresses"));
 // Empty when every number of the results is finite; otherwise what is not.
 QString NonFinite(const FieldResults& results);
 

@@ -3,9 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
+PatchRecovery::Basis PatchRecovery::Terms(const Fit& fit, size_t slot) const {
+    const double x = (at_[2 * slot] - fit.X) / fit.Size, z = (at_[2 * slot + 1] - fit.Z) / fit.Size;
+    Basis basis(terms_);
+    basis.head<3>() << 1, x, z;
+    if (terms_ == MostTerms)
+        basis.tail<3>() << x * x, x * z, z * z;
+    return basis;
+}
+
 PatchRecovery::PatchRecovery(const std::vector<std::array<double, 2>>& nodes,
-                             const std::vector<const Element*>& elements)
-    : nodes_(nodes) {
+                             const std::vector<const Element*>& elements, Degree degree)
+    : nodes_(nodes), terms_(degree == Degree::Quadratic ? MostTerms : 3) {
     const size_t nodeCount = nodes.size();
     // Where each element samples: its Sample() of no displacement gives the points.
     counts_.assign(elements.size(), 0);
@@ -76,23 +85,25 @@ PatchRecovery::PatchRecovery(const std::vector<std::array<double, 2>>& nodes,
                 ++samples;
             }
         }
-        if (samples < 3 || !(size > 0))
+        if (samples < terms_ || !(size > 0))
             continue;
         fit.Size = size;
-        Eigen::Matrix3d a = Eigen::Matrix3d::Zero();
+        using Square = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::ColMajor,
+                                     MostTerms, MostTerms>;
+        Square a = Square::Zero(terms_, terms_);
         for (size_t k = around_[n]; k < around_[n + 1]; ++k) {
             const size_t e = list_[k];
             for (size_t p = 0; p < counts_[e]; ++p) {
-                const size_t slot = MostSamples * e + p;
-                const Eigen::Vector3d basis(1, (at_[2 * slot] - fit.X) / size,
-                                            (at_[2 * slot + 1] - fit.Z) / size);
+                const Basis basis = Terms(fit, MostSamples * e + p);
                 a += basis * basis.transpose();
             }
         }
-        const Eigen::SelfAdjointEigenSolver<Eigen::Matrix3d> spectrum(a, Eigen::EigenvaluesOnly);
-        if (!(spectrum.eigenvalues()(0) > 1e-6 * spectrum.eigenvalues()(2)))
-            continue; // samples in a line: no plane
-        fit.Inverse = a.inverse();
+        const Eigen::SelfAdjointEigenSolver<Square> spectrum(a, Eigen::EigenvaluesOnly);
+        if (!(spectrum.eigenvalues()(0) > 1e-6 * spectrum.eigenvalues()(terms_ - 1)))
+            continue; // samples in a line (or too few for a curved surface): no fit
+        fit.Inverse = inverses_.size();
+        const Square inverse = a.inverse();
+        inverses_.insert(inverses_.end(), inverse.data(), inverse.data() + inverse.size());
         fit_[n] = static_cast<int>(fits_.size());
         fits_.push_back(fit);
     }
@@ -117,9 +128,11 @@ std::vector<double> PatchRecovery::Recover(const std::vector<double>& values, in
                                            const std::vector<double>& fallback) const {
     const size_t nodes = nodes_.size();
     const size_t width = static_cast<size_t>(count);
-    // Per fitted node: value, d/dx and d/dz per result, about the node.
-    std::vector<double> plane(3 * width * fits_.size(), 0.0);
-    Eigen::Matrix<double, 3, Eigen::Dynamic, Eigen::ColMajor, 3, 8> b(3, count);
+    // Per fitted node and result, the coefficients of its fit in the fit's own scale.
+    const size_t terms = static_cast<size_t>(terms_);
+    std::vector<double> plane(terms * width * fits_.size(), 0.0);
+    Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::ColMajor, MostTerms, 16> b(terms_,
+                                                                                            count);
     for (size_t n = 0; n < nodes; ++n) {
         if (fit_[n] < 0)
             continue;
@@ -129,41 +142,47 @@ std::vector<double> PatchRecovery::Recover(const std::vector<double>& values, in
             const size_t e = list_[k];
             for (size_t p = 0; p < counts_[e]; ++p) {
                 const size_t slot = MostSamples * e + p;
-                const Eigen::Vector3d basis(1, (at_[2 * slot] - fit.X) / fit.Size,
-                                            (at_[2 * slot + 1] - fit.Z) / fit.Size);
+                const Basis basis = Terms(fit, slot);
                 for (int c = 0; c < count; ++c)
                     b.col(c) += basis * values[slot * width + static_cast<size_t>(c)];
             }
         }
-        const auto coefficients = (fit.Inverse * b).eval();
-        double* out = plane.data() + 3 * width * static_cast<size_t>(fit_[n]);
-        for (int c = 0; c < count; ++c) {
-            out[3 * c] = coefficients(0, c);
-            out[3 * c + 1] = coefficients(1, c) / fit.Size;
-            out[3 * c + 2] = coefficients(2, c) / fit.Size;
-        }
+        const Eigen::Map<const Eigen::MatrixXd> inverse(inverses_.data() + fit.Inverse, terms_,
+                                                        terms_);
+        const auto coefficients = (inverse * b).eval();
+        double* out = plane.data() + terms * width * static_cast<size_t>(fit_[n]);
+        for (int c = 0; c < count; ++c)
+            for (size_t t = 0; t < terms; ++t)
+                out[terms * static_cast<size_t>(c) + t] =
+                    coefficients(static_cast<Eigen::Index>(t), c);
     }
     std::vector<double> result = fallback;
     for (size_t n = 0; n < nodes; ++n) {
         if (fit_[n] >= 0) {
-            const double* p = plane.data() + 3 * width * static_cast<size_t>(fit_[n]);
+            const double* p = plane.data() + terms * width * static_cast<size_t>(fit_[n]);
             for (size_t c = 0; c < width; ++c)
-                result[n * width + c] = p[3 * c];
+                result[n * width + c] = p[terms * c];
             continue;
         }
         const std::vector<int>& from = from_[n];
         if (from.empty())
             continue;
-        for (size_t c = 0; c < width; ++c) {
-            double sum = 0;
-            for (int other : from) {
-                const size_t o = static_cast<size_t>(other);
-                const double* p = plane.data() + 3 * width * static_cast<size_t>(fit_[o]);
-                sum += p[3 * c] + p[3 * c + 1] * (nodes_[n][0] - nodes_[o][0]) +
-                       p[3 * c + 2] * (nodes_[n][1] - nodes_[o][1]);
-            }
-            result[n * width + c] = sum / static_cast<double>(from.size());
+        for (size_t c = 0; c < width; ++c)
+            result[n * width + c] = 0;
+        for (int other : from) {
+            const size_t o = static_cast<size_t>(other);
+            const Fit& fit = fits_[static_cast<size_t>(fit_[o])];
+            // The fit's terms at this node, as at a sample point there.
+            const double x = (nodes_[n][0] - fit.X) / fit.Size,
+                         z = (nodes_[n][1] - fit.Z) / fit.Size;
+            const double basis[MostTerms] = {1, x, z, x * x, x * z, z * z};
+            const double* p = plane.data() + terms * width * static_cast<size_t>(fit_[o]);
+            for (size_t c = 0; c < width; ++c)
+                for (size_t t = 0; t < terms; ++t)
+                    result[n * width + c] += p[terms * c + t] * basis[t];
         }
+        for (size_t c = 0; c < width; ++c)
+            result[n * width + c] /= static_cast<double>(from.size());
     }
     return result;
 }

@@ -7,14 +7,15 @@
 #include <vector>
 
 // Smooth nodal values of the results elements give at their integration points, by
-// superconvergent patch recovery: around each inner node a plane a + b x + c z is fitted by
-// least squares to the samples of the elements that meet there, and its value at the node is
-// taken. A node on the boundary takes the mean of the planes of the inner nodes it shares an
-// element with, evaluated at itself, since a plane fitted on one side of it only extrapolates
-// the element's own (often constant) stress. Where no plane can be fitted (too few samples, or
-// all in a line) the node keeps a value the caller gives: the mean of its elements' own corner
-// values. Unlike that mean, the recovery gives the boundary stresses of a coarse mesh: a thick
-// ring eight elements through its wall has its inner hoop stress within 0.1 % instead of 3 %.
+// superconvergent patch recovery: around each inner node a plane a + b x + c z (or a quadratic
+// surface) is fitted by least squares to the samples of the elements that meet there, and its
+// value at the node is taken. A node on the boundary takes the mean of the planes (the fits' value
+// and slope) of the inner nodes it shares an element with, evaluated at itself, since a plane
+// fitted on one side of it only extrapolates the element's own (often constant) stress. Where no
+// plane can be fitted (too few samples, or all in a line) the node keeps a value the caller gives:
+// the mean of its elements' own corner values. Unlike that mean, the recovery gives the boundary
+// stresses of a coarse mesh: a thick ring eight elements through its wall has its inner hoop stress
+// within 0.1 % instead of 3 %.
 //
 // Everything that depends on the mesh alone (the patches, the boundary, the fits' matrices) is
 // prepared once; each load case then only sums its samples' values and solves 3 x 3 systems.
@@ -23,8 +24,13 @@ public:
     // Each element's samples lie in slots of their own.
     static constexpr size_t MostSamples = 8;
 
+    // A plane suits the elements whose results vary linearly at most (the plane elements'
+    // stresses); a quadratic surface those whose results bend themselves (a plate's moments,
+    // whose peak at the centre of a slab a plane would cut off by a few per cent).
+    enum class Degree { Linear = 1, Quadratic = 2 };
+
     PatchRecovery(const std::vector<std::array<double, 2>>& nodes,
-                  const std::vector<const Element*>& elements);
+                  const std::vector<const Element*>& elements, Degree degree = Degree::Linear);
 
     // The nodes that keep the caller's value, where no plane reaches.
     const std::vector<bool>& Unfitted() const { return unfitted_; }
@@ -35,10 +41,14 @@ public:
                                 const std::vector<double>& fallback) const;
 
 private:
+    static constexpr int MostTerms = 6; // 1, x, z, x^2, x z, z^2
+    using Basis = Eigen::Matrix<double, Eigen::Dynamic, 1, Eigen::ColMajor, MostTerms, 1>;
     struct Fit {
-        Eigen::Matrix3d Inverse;       // of the sum of the samples' basis products
+        size_t Inverse = 0;            // where the inverse of its basis products starts
         double X = 0, Z = 0, Size = 1; // the node and the patch's scale
     };
+    // The terms of the fit at a sample point, about the fit's node and in its scale.
+    Basis Terms(const Fit& fit, size_t slot) const;
 
     const std::vector<std::array<double, 2>>& nodes_;
     std::vector<size_t> around_, list_; // the elements around each node
@@ -46,6 +56,8 @@ private:
     std::vector<double> at_;            // 2 per slot
     std::vector<int> fit_;              // per node, its fit or -1
     std::vector<Fit> fits_;
+    int terms_ = 3;
+    std::vector<double> inverses_;       // terms_ x terms_ per fit
     std::vector<std::vector<int>> from_; // per node without a fit, the fitted nodes it takes
     std::vector<bool> unfitted_;
 };
