@@ -357,7 +357,6 @@ void TestViewerWindow::screenshot() {
             }) > 2000);
     QVERIFY(tank.grab().save(QDir(folder).filePath(QStringLiteral("viewer-watertank.png"))));
 
-
     // Every bar example, each case or shape and each quantity, for a look over all of them.
     if (qEnvironmentVariableIsEmpty("QV_ALL_RESULTS"))
         return;
