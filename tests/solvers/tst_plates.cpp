@@ -126,6 +126,7 @@ private slots:
     void naturalFrequenciesOfASimplySupportedSquare();
     void platesThatCannotBeSolvedAreRefused();
     void resultFilesHoldWhatTheViewerShows();
+    void examplesSolveToWhatTheyShow();
 };
 
 void TestPlates::simplySupportedSquareAgreesWithNavier() {
@@ -370,6 +371,46 @@ void TestPlates::resultFilesHoldWhatTheViewerShows() {
     QCOMPARE(shapes->Modes.Pieces, std::vector<int>(n * n, 1));
     QCOMPARE(shapes->Modes.List.size(), size_t{2});
     QVERIFY(shapes->Modes.List[0].Value < shapes->Modes.List[1].Value);
+}
+
+void TestPlates::examplesSolveToWhatTheyShow() {
+    const auto read = [](const QString& folder, const QString& name) {
+        QFile file(folder + u'/' + name);
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("no example %s", qPrintable(name));
+        return file.readAll();
+    };
+    const auto vertical = [](const SolverFiles::Run& run, int loadCase) {
+        double sum = 0;
+        for (const QJsonValue c : run.Json()[QStringLiteral("cases")].toArray())
+            if (c[QStringLiteral("case")].toInt() == loadCase)
+                for (const QJsonValue row : c[QStringLiteral("reactions")].toArray())
+                    sum += row[1].toDouble();
+        return sum;
+    };
+    // The manual's slab: 5 kN/m2 over 6 x 6 m and 20 kN at its centre.
+    const SolverFiles::Run slab(QStringLiteral("Nuvast"), QStringLiteral("slab.d13"),
+                                read(QStringLiteral(SOLVERS_EXAMPLES), QStringLiteral("slab.d13")));
+    QVERIFY2(slab.Ok(), qPrintable(slab.Outcome().Error));
+    QV_COMPARE_NEAR(vertical(slab, 1), 5 * 36 + 20, 1e-9);
+    // The floor slab: 7.5 kN/m2 over 7.2 x 5.4 m, then the column's 180 kN.
+    const SolverFiles::Run floor(
+        QStringLiteral("Nuvast"), QStringLiteral("floorslab.d13"),
+        read(QStringLiteral(SOLVERS_MODELS), QStringLiteral("floorslab.d13")));
+    QVERIFY2(floor.Ok(), qPrintable(floor.Outcome().Error));
+    QV_COMPARE_NEAR(vertical(floor, 1), 7.5 * 7.2 * 5.4, 1e-9);
+    QV_COMPARE_NEAR(vertical(floor, 2), 180, 1e-9);
+    // Its lowest mode against Rayleigh's estimate: the (1, 1) mode of the bare slab with the
+    // equipment's 2 t at the column, weighted by the mode's ordinate there.
+    const SolverFiles::Run modes(
+        QStringLiteral("Yerdol"), QStringLiteral("floorslab.p13"),
+        read(QStringLiteral(SOLVERS_MODELS), QStringLiteral("floorslab.p13")));
+    QVERIFY2(modes.Ok(), qPrintable(modes.Outcome().Error));
+    const double d = 3e7 * 0.008 / (12 * 0.96), rho = 25 / 9.81, a = 7.2, b = 5.4;
+    const double bare = Pi * Pi * (1 / (a * a) + 1 / (b * b)) * std::sqrt(d / (rho * 0.2));
+    const double modal = rho * 0.2 * a * b / 4, ordinate = std::sin(Pi * 4.8 / a);
+    QV_COMPARE_NEAR(modes.Json()[QStringLiteral("modes")][0][QStringLiteral("circular")].toDouble(),
+                    bare * std::sqrt(modal / (modal + 2 * ordinate * ordinate)), 0.02);
 }
 
 QTEST_GUILESS_MAIN(TestPlates)

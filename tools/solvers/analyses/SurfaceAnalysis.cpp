@@ -29,7 +29,7 @@ QString Method(const SurfaceModel& model) {
     return QStringLiteral(
         "Flat shell elements: a membrane with drilling rotations and discrete Kirchhoff "
         "bending. Results are per unit width in each element's axes: x from n1 to n2, z the "
-        "normal by the right hand from n1, n2, n3 (the side the pressure pushes towards); at "
+        "normal by the right hand from n1, n2, n3 (a positive pressure pushes along it); at "
         "the nodes in the axes of the node (its normal the mean of its elements', its x that of "
         "its first element). Moments are positive when they stretch the bottom (-z) face; "
         "face stresses s = n / t -+ 6 m / t^2 on the top (+z) and bottom faces.\n");
