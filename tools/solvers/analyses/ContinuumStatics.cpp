@@ -6,6 +6,7 @@
 #include "PatchRecovery.h"
 #include "PlaneMesh.h"
 #include "PlaneSolid.h"
+#include "PlaneTensor.h"
 #include "StaticCheck.h"
 
 #include <QElapsedTimer>
@@ -125,16 +126,6 @@ std::vector<int> LoadedCases(const ContinuumModel& model) {
 // What a ring value per unit of the circumference at radius r is per radian, and back.
 double PerRadian(Body body, double r) {
     return body == Body::Axisymmetric ? r : 1.0;
-}
-
-// sx, sz, txz (or sr, sz, trz) give the principal stresses in the plane of the model and the
-// angle of the first from the x (r) axis, in degrees.
-void Principal(const double* s, double* out) {
-    const double centre = (s[0] + s[1]) / 2, half = (s[0] - s[1]) / 2;
-    const double radius = std::hypot(half, s[2]);
-    out[0] = centre + radius;
-    out[1] = centre - radius;
-    out[2] = radius == 0 ? 0.0 : std::atan2(s[2], half) / 2 * 180 / std::numbers::pi;
 }
 
 } // namespace
@@ -351,7 +342,7 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
         }
         for (size_t e = 0; e < checked.Corners.size(); ++e) {
             double* centre = result.Stresses.data() + e * static_cast<size_t>(width);
-            Principal(centre, centre + own);
+            PlaneTensor::Principal(centre, centre + own);
         }
         // The mean of the elements' corner values where no patch reaches.
         std::vector<double> mean(nodes * static_cast<size_t>(own), 0.0);
@@ -368,7 +359,7 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
             double* at = result.NodeStresses.data() + node * static_cast<size_t>(width);
             for (int s = 0; s < own; ++s)
                 at[s] = smooth[node * static_cast<size_t>(own) + static_cast<size_t>(s)];
-            Principal(at, at + own);
+            PlaneTensor::Principal(at, at + own);
         }
         results.Cases.push_back(std::move(result));
     };

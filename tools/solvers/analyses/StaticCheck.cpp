@@ -1,5 +1,7 @@
 #include "StaticCheck.h"
 
+#include "FieldReport.h"
+
 #include <Eigen/Dense>
 #include <algorithm>
 #include <cmath>
@@ -150,4 +152,18 @@ QString StaticCheck::Summary(const StaticResults& results) {
         .arg(ResidualTolerance)
         .arg(Share(results.Imbalance))
         .arg(BalanceTolerance);
+}
+
+QString StaticCheck::FieldVerdict(const FieldResults& results) {
+    if (const QString what = FieldReport::NonFinite(results); !what.isEmpty())
+        return QStringLiteral("%1 are not finite numbers, so nothing is given; the model is nearly "
+                              "a mechanism or its values are too large to compute with")
+            .arg(what);
+    if (results.Residual > ResidualTolerance || results.Imbalance > BalanceTolerance)
+        return QStringLiteral("the answer does not check (residual %1 of the loads, loads and "
+                              "reactions out of balance by %2), so nothing is given; the model "
+                              "is nearly a mechanism or has elements far too thin")
+            .arg(results.Residual, 0, 'g', 3)
+            .arg(results.Imbalance, 0, 'g', 3);
+    return {};
 }

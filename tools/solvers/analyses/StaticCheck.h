@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BarModel.h"
+#include "FieldResults.h"
 #include "StaticResults.h"
 
 #include <QString>
@@ -19,6 +20,9 @@ inline constexpr double BalanceTolerance = 1e-4;
 
 // Empty when the answer holds; otherwise why it is refused, with the likely cause.
 QString Verdict(const BarModel& model, const StaticResults& results);
+// The same for a mesh (plane, plate, shell): empty when every value is finite and the
+// residual and the balance are within the tolerances.
+QString FieldVerdict(const FieldResults& results);
 // The protocol's line on the check.
 QString Summary(const StaticResults& results);
 // What in the model most likely spoils an answer: loads near the largest number, a flat truss

@@ -65,19 +65,8 @@ SolverOutcome SurfaceAnalysis::Statics(const SolverInput& input, SolverProgress*
         return SolverOutcome::Failure(solved.Error);
     const FieldResults& results = solved.Results;
     // An answer that does not check is no answer: nothing of it is written.
-    if (const QString what = FieldReport::NonFinite(results); !what.isEmpty())
-        return SolverOutcome::Failure(
-            QStringLiteral("%1 are not finite numbers, so nothing is given; the model is nearly "
-                           "a mechanism or its values are too large to compute with")
-                .arg(what));
-    if (results.Residual > StaticCheck::ResidualTolerance ||
-        results.Imbalance > StaticCheck::BalanceTolerance)
-        return SolverOutcome::Failure(
-            QStringLiteral("the answer does not check (residual %1 of the loads, loads and "
-                           "reactions out of balance by %2), so nothing is given; the model "
-                           "is nearly a mechanism or has elements far too thin")
-                .arg(results.Residual, 0, 'g', 3)
-                .arg(results.Imbalance, 0, 'g', 3));
+    if (const QString fault = StaticCheck::FieldVerdict(results); !fault.isEmpty())
+        return SolverOutcome::Failure(fault);
 
     SolverOutcome outcome;
     outcome.Ok = true;
@@ -131,10 +120,7 @@ SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* p
             QStringLiteral("an element cannot be calculated: %1").arg(fault.what()));
     }
     const SurfaceElements& mesh = *made;
-    DofNumbering::Wording wording;
-    wording.Whole = QStringLiteral("model");
-    wording.Part = QStringLiteral("element");
-    EquationSystem system(static_cast<int>(nodes), mesh.Pointers(), wording);
+    EquationSystem system(static_cast<int>(nodes), mesh.Pointers(), SurfaceElements::Wording());
     EquationSystem::Constraints constraints;
     constraints.Fixed.assign(6 * nodes, false);
     constraints.Loaded.assign(6 * nodes, false);

@@ -49,6 +49,13 @@ SurfaceElements::SurfaceElements(const SurfaceModel& model,
 
 SurfaceElements::~SurfaceElements() = default;
 
+DofNumbering::Wording SurfaceElements::Wording() {
+    DofNumbering::Wording wording;
+    wording.Whole = QStringLiteral("model");
+    wording.Part = QStringLiteral("element");
+    return wording;
+}
+
 std::vector<const Element*> SurfaceElements::Pointers() const {
     std::vector<const Element*> pointers;
     pointers.reserve(elements_.size());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DofNumbering.h"
 #include "Element.h"
 #include "SurfaceModel.h"
 
@@ -20,6 +21,9 @@ public:
     ~SurfaceElements();
     SurfaceElements(const SurfaceElements&) = delete;
     SurfaceElements& operator=(const SurfaceElements&) = delete;
+
+    // How refusals name the model and its parts ("node 4 of the model ... element").
+    static DofNumbering::Wording Wording();
 
     std::vector<const Element*> Pointers() const;
     const Element& At(size_t e) const { return *elements_[e]; }

@@ -3,6 +3,7 @@
 #include "EquationSystem.h"
 #include "LoadCases.h"
 #include "PatchRecovery.h"
+#include "PlaneTensor.h"
 #include "SurfaceElements.h"
 #include "SurfaceMesh.h"
 #include "Units.h"
@@ -17,23 +18,6 @@ namespace {
 // Load cases solved together: enough to use the factors well, few enough that the columns of
 // a mesh of millions of unknowns stay small.
 constexpr int BlockCases = 16;
-
-DofNumbering::Wording Wording() {
-    DofNumbering::Wording wording;
-    wording.Whole = QStringLiteral("model");
-    wording.Part = QStringLiteral("element");
-    return wording;
-}
-
-// mx, my, mxy give the principal moments and the angle of the first from the x axis, in
-// degrees.
-void Principal(const double* m, double* out) {
-    const double centre = (m[0] + m[1]) / 2, half = (m[0] - m[1]) / 2;
-    const double radius = std::hypot(half, m[2]);
-    out[0] = centre + radius;
-    out[1] = centre - radius;
-    out[2] = radius == 0 ? 0.0 : std::atan2(m[2], half) / 2 * 180 / std::numbers::pi;
-}
 
 // Per load case from 0 to `cases`, the indices of the items of that case.
 template <typename Item>
@@ -143,7 +127,7 @@ SurfaceStatics::Outcome SurfaceStatics::Run(const SurfaceModel& model, SolverPro
     }
     const SurfaceElements& mesh = *made;
     const std::vector<const Element*> elements = mesh.Pointers();
-    EquationSystem system(static_cast<int>(nodes), elements, Wording());
+    EquationSystem system(static_cast<int>(nodes), elements, SurfaceElements::Wording());
     EquationSystem::Constraints constraints;
     constraints.Fixed.assign(6 * nodes, false);
     constraints.Loaded.assign(6 * nodes, false);
@@ -366,11 +350,11 @@ SurfaceStatics::Outcome SurfaceStatics::Run(const SurfaceModel& model, SolverPro
                 double* at = result.NodeStresses.data() + node * static_cast<size_t>(columns);
                 for (int s = 0; s < own; ++s)
                     at[s] = smooth[node * static_cast<size_t>(own) + static_cast<size_t>(s)];
-                Principal(at, at + own);
+                PlaneTensor::Principal(at, at + own);
             }
             for (size_t e = 0; e < elements.size(); ++e) {
                 double* centre = result.Stresses.data() + e * static_cast<size_t>(columns);
-                Principal(centre, centre + own);
+                PlaneTensor::Principal(centre, centre + own);
             }
         }
         results.Cases.push_back(std::move(result));
