@@ -163,6 +163,11 @@ void TestPlates::simplySupportedSquareAgreesWithNavier() {
         total -= run.Reaction(Id(n, 0, 0), 0) + run.Reaction(Id(n, n, 0), 0) +
                  run.Reaction(Id(n, 0, n), 0) + run.Reaction(Id(n, n, n), 0);
         QV_COMPARE_NEAR(total, q * a * a, 1e-9);
+        // The shear force at the middle of an edge, Timoshenko's 0.338 q a, and none at the
+        // centre.
+        QV_COMPARE_NEAR(run.Case(1, QStringLiteral("nodeStresses"), Id(n, 0, n / 2), 3),
+                        0.338 * q * a, 0.08);
+        QV_COMPARE_NEAR(run.Case(1, QStringLiteral("nodeStresses"), centre, 3), 0, 0.01 * q * a);
         // Principal moments at the centre: equal, as the plate is square.
         const double m1 = run.Case(1, QStringLiteral("nodeStresses"), centre, 5);
         const double m2 = run.Case(1, QStringLiteral("nodeStresses"), centre, 6);

@@ -345,11 +345,23 @@ SurfaceStatics::Outcome SurfaceStatics::Run(const SurfaceModel& model, SolverPro
                     mean[node * static_cast<size_t>(own) + static_cast<size_t>(s)] =
                         result.NodeStresses[node * static_cast<size_t>(columns) +
                                             static_cast<size_t>(s)];
-            const std::vector<double> smooth = patches->Recover(samples, own, mean);
+            std::vector<double> slope;
+            const std::vector<double> smooth = patches->Recover(samples, own, mean, &slope);
             for (size_t node = 0; node < nodes; ++node) {
                 double* at = result.NodeStresses.data() + node * static_cast<size_t>(columns);
                 for (int s = 0; s < own; ++s)
                     at[s] = smooth[node * static_cast<size_t>(own) + static_cast<size_t>(s)];
+                // The shear forces from the slopes of the smooth moments (mx my mxy qx qy):
+                // an element's own gradient of its moments is rough, worst at the supports.
+                if (!patches->Unfitted()[node]) {
+                    const auto d = [&](int s, int axis) {
+                        return slope[2 * (node * static_cast<size_t>(own) +
+                                          static_cast<size_t>(s)) +
+                                     static_cast<size_t>(axis)];
+                    };
+                    at[3] = d(0, 0) + d(2, 1);
+                    at[4] = d(2, 0) + d(1, 1);
+                }
                 PlaneTensor::Principal(at, at + own);
             }
             for (size_t e = 0; e < elements.size(); ++e) {

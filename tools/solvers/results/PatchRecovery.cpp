@@ -125,7 +125,8 @@ PatchRecovery::PatchRecovery(const std::vector<std::array<double, 2>>& nodes,
 }
 
 std::vector<double> PatchRecovery::Recover(const std::vector<double>& values, int count,
-                                           const std::vector<double>& fallback) const {
+                                           const std::vector<double>& fallback,
+                                           std::vector<double>* gradient) const {
     const size_t nodes = nodes_.size();
     const size_t width = static_cast<size_t>(count);
     // Per fitted node and result, the coefficients of its fit in the fit's own scale.
@@ -157,32 +158,43 @@ std::vector<double> PatchRecovery::Recover(const std::vector<double>& values, in
                     coefficients(static_cast<Eigen::Index>(t), c);
     }
     std::vector<double> result = fallback;
-    for (size_t n = 0; n < nodes; ++n) {
-        if (fit_[n] >= 0) {
-            const double* p = plane.data() + terms * width * static_cast<size_t>(fit_[n]);
-            for (size_t c = 0; c < width; ++c)
-                result[n * width + c] = p[terms * c];
-            continue;
+    if (gradient)
+        gradient->assign(2 * nodes * width, 0.0);
+    // Adds the value and the slope of fit `f` (of node `o`) at node n's point.
+    const auto add = [&](size_t n, size_t o, double weight) {
+        const Fit& fit = fits_[static_cast<size_t>(fit_[o])];
+        const double x = (nodes_[n][0] - fit.X) / fit.Size, z = (nodes_[n][1] - fit.Z) / fit.Size;
+        const double basis[MostTerms] = {1, x, z, x * x, x * z, z * z};
+        const double dx[MostTerms] = {0, 1, 0, 2 * x, z, 0};
+        const double dz[MostTerms] = {0, 0, 1, 0, x, 2 * z};
+        const double* p = plane.data() + terms * width * static_cast<size_t>(fit_[o]);
+        for (size_t c = 0; c < width; ++c) {
+            double value = 0, slopeX = 0, slopeZ = 0;
+            for (size_t t = 0; t < terms; ++t) {
+                value += p[terms * c + t] * basis[t];
+                slopeX += p[terms * c + t] * dx[t];
+                slopeZ += p[terms * c + t] * dz[t];
+            }
+            result[n * width + c] += weight * value;
+            if (gradient) {
+                (*gradient)[2 * (n * width + c)] += weight * slopeX / fit.Size;
+                (*gradient)[2 * (n * width + c) + 1] += weight * slopeZ / fit.Size;
+            }
         }
+    };
+    for (size_t n = 0; n < nodes; ++n) {
         const std::vector<int>& from = from_[n];
-        if (from.empty())
+        if (fit_[n] < 0 && from.empty())
             continue;
         for (size_t c = 0; c < width; ++c)
             result[n * width + c] = 0;
-        for (int other : from) {
-            const size_t o = static_cast<size_t>(other);
-            const Fit& fit = fits_[static_cast<size_t>(fit_[o])];
-            // The fit's terms at this node, as at a sample point there.
-            const double x = (nodes_[n][0] - fit.X) / fit.Size,
-                         z = (nodes_[n][1] - fit.Z) / fit.Size;
-            const double basis[MostTerms] = {1, x, z, x * x, x * z, z * z};
-            const double* p = plane.data() + terms * width * static_cast<size_t>(fit_[o]);
-            for (size_t c = 0; c < width; ++c)
-                for (size_t t = 0; t < terms; ++t)
-                    result[n * width + c] += p[terms * c + t] * basis[t];
+        if (fit_[n] >= 0) {
+            add(n, n, 1.0);
+            continue;
         }
-        for (size_t c = 0; c < width; ++c)
-            result[n * width + c] /= static_cast<double>(from.size());
+        // The fits of the inner nodes around, evaluated here.
+        for (int other : from)
+            add(n, static_cast<size_t>(other), 1.0 / static_cast<double>(from.size()));
     }
     return result;
 }

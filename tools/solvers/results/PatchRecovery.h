@@ -37,8 +37,12 @@ public:
 
     // `values`: per element MostSamples slots of `count` results each, in the order of the
     // element's Sample(); `fallback` (nodes x count) for the unfitted nodes. Nodes x count.
+    // `gradient`, when given, gets the fits' slopes d/dx and d/dz of each result at each node
+    // (nodes x count x 2; zero where no fit reaches): what a plate's shear forces are taken
+    // from, since the elements' own gradients of their moments are rough.
     std::vector<double> Recover(const std::vector<double>& values, int count,
-                                const std::vector<double>& fallback) const;
+                                const std::vector<double>& fallback,
+                                std::vector<double>* gradient = nullptr) const;
 
 private:
     static constexpr int MostTerms = 6; // 1, x, z, x^2, x z, z^2
