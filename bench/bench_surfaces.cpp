@@ -26,6 +26,12 @@
 //     the elements per side (the rounding of K u alone; a step of iterative refinement does
 //     not lower it): 248 x 248 elements leave 4.3e-7 and pass, 300 x 300 leave 1.5e-6 and
 //     are refused by the check's 1e-6, a fault of the check, not of the answer.
+//     Where the time goes (perf of Nuvast alone on this plate: 16.9 s of CPU, 7.0 s of it in
+//     the kernel): 35 % of the samples are the kernel clearing fresh huge pages on their
+//     first touch, under a memset that the page-fault profile places mostly in CHOLMOD's
+//     numeric factorisation (cholmod_super_numeric clearing the factor before filling it);
+//     the factorisation's arithmetic (dgemm, dsyrk, dpotrf) is about a tenth. The
+//     factorisation's 9.6 s are thus mostly first-touch memory on this virtual machine.
 //   Barrel roof, 100,489 nodes, 99,856 quadrilaterals (six unknowns a node): 14.7 s; reading
 //     0.43, model 1.3, assembly 1.7, factorisation 9.6 (0.65 of the run), solution 0.22,
 //     recovery 0.70, protocol and result file 0.85; the free edge sinks by 0.30054 (0.3024,
