@@ -123,6 +123,7 @@ private slots:
     void clampedSquareAgreesWithTheClassicCoefficients();
     void circularPlatesAgreeWithTheirClosedForms();
     void cantileverStripBendsAsABeam();
+    void fineMeshesAreSolvedNotRefused();
     void naturalFrequenciesOfASimplySupportedSquare();
     void platesThatCannotBeSolvedAreRefused();
     void resultFilesHoldWhatTheViewerShows();
@@ -265,6 +266,26 @@ void TestPlates::cantileverStripBendsAsABeam() {
         QV_COMPARE_NEAR(mx, -p * (length - centreX) / b, 0.02);
         QV_COMPARE_NEAR(run.Reaction(Id(n, 0, 0), 0, 1) + run.Reaction(Id(n, 0, 1), 0, 1), p, 1e-9);
     }
+}
+
+void TestPlates::fineMeshesAreSolvedNotRefused() {
+    // A strip of 1,000 elements on two supports: its stiffness spans twelve orders of
+    // magnitude, so the residual of a sound solution is 1e-4 of the loads, while it is
+    // 1e-16 of |K| |u| + |f|. With nu = 0 the strip is a beam of EI = D b under q b.
+    const double length = 1000, b = 1, e = 3000, t = 20, q = 0.001;
+    const int n = 1000;
+    Mesh m = Grid(length, b, n, 1);
+    for (int i : {0, n})
+        for (int j : {0, 1})
+            m.Fix(Id(n, i, j), true, false, false);
+    m.PressureAll(-q);
+    const SolverFiles::Run run(QStringLiteral("Nuvast"), QStringLiteral("strip.d13"),
+                               m.File(e, 0, t));
+    QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+    const double d = e * t * t * t / 12;
+    QV_COMPARE_NEAR(run.Displacement(Id(n, n / 2, 0), 0),
+                    -5 * q * std::pow(length, 4) / (384 * d), 1e-3);
+    QVERIFY(run.Outcome().Protocol.contains(QLatin1String("of |K| |u| + |f|")));
 }
 
 void TestPlates::naturalFrequenciesOfASimplySupportedSquare() {

@@ -53,10 +53,7 @@ SolverOutcome ContinuumAnalysis::Solve(const SolverInput& input, SolverProgress*
     text += QStringLiteral("Triangles of constant strain, quadrilaterals with incompatible "
                            "bending modes. s1 and s2 are the principal stresses in the plane of "
                            "the model, angle that of s1 from the x (r) axis towards z.\n");
-    text += QStringLiteral("Check: |K u - f| is %1 of the loads, loads and reactions balance "
-                           "to %2.\n")
-                .arg(results.Residual, 0, 'g', 3)
-                .arg(results.Imbalance, 0, 'g', 3);
+    text += StaticCheck::MeshSummary(results.Residual, results.Imbalance);
     const bool axisymmetric = model.Kind == Body::Axisymmetric;
     text += FieldReport::Tables(
         results, model.ForceUnit, model.LengthUnit,

@@ -400,7 +400,8 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
                 results.Cases.push_back(std::move(none));
             }
             recovery += static_cast<double>(recovering.nsecsElapsed()) * 1e-9;
-        });
+        },
+        LoadCases::Measure::Backward);
     outcome.Time.Recovery = recovery;
     outcome.Time.Solution = static_cast<double>(solving.nsecsElapsed()) * 1e-9 - recovery;
     results.Residual = residual;

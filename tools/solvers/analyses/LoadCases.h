@@ -13,13 +13,18 @@
 // with none.
 namespace LoadCases {
 
+// How the residual |K u - f| is measured: relative to the loads (bar structures), or to
+// |K| |u| + |f| (meshes, whose condition grows with their fineness; see
+// EquationSystem::BackwardError).
+enum class Measure { Loads, Backward };
+
 // `loaded`: the numbers of the cases with loads, ascending. `begin(number)` hears a case
 // begin, `fill(number, column)` adds its loads into a zero column of the equations,
 // `take(number, solution)` gets its solution (null for a case without loads). Returns the
-// largest residual |K u - f| of the blocks, relative to their loads.
+// largest residual of the blocks, by `measure`.
 template <typename Begin, typename Fill, typename Take>
 double Solve(const EquationSystem& system, int cases, const std::vector<int>& loaded, size_t block,
-             Begin begin, Fill fill, Take take) {
+             Begin begin, Fill fill, Take take, Measure measure = Measure::Loads) {
     double residual = 0;
     Eigen::MatrixXd solutions;
     size_t first = 0, size = 0, next = 0;
@@ -41,7 +46,9 @@ double Solve(const EquationSystem& system, int cases, const std::vector<int>& lo
                 f.col(static_cast<Eigen::Index>(k)) = column;
             }
             solutions = system.Solve(f);
-            residual = std::max(residual, system.Residual(solutions, f));
+            residual =
+                std::max(residual, measure == Measure::Backward ? system.BackwardError(solutions, f)
+                                                                : system.Residual(solutions, f));
         }
         const Eigen::VectorXd solution = solutions.col(static_cast<Eigen::Index>(next++ - first));
         take(number, &solution);

@@ -48,7 +48,7 @@ QString ShellAnalysis::Protocol(const QString& typeName, const ShellMeridian& mo
         "tension on the side of the normal n = (dz, -dr) / L, the outer face of a wall drawn "
         "upwards), Q the shear across the wall (along n on the face towards j; Q = dMs/ds for "
         "a plate).\n");
-    text += StaticCheck::Summary(results);
+    text += StaticCheck::MeshSummary(results.Residual, results.Imbalance);
     const int width = results.ComponentCount();
     for (const StaticResults::Case& c : results.Cases) {
         text += QStringLiteral("\nLoad case %1\n\nDisplacements (ur outwards, uz upwards, rot "

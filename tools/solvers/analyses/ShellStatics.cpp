@@ -286,7 +286,8 @@ ShellStatics::Outcome ShellStatics::Run(const ShellMeridian& model, SolverProgre
         },
         [&](int number, const Eigen::VectorXd* solution) {
             solved(number, solution ? *solution : Eigen::VectorXd::Zero(system.Equations()));
-        });
+        },
+        LoadCases::Measure::Backward);
     results.Imbalance = std::isnan(imbalance) ? std::numeric_limits<double>::infinity() : imbalance;
     return outcome;
 }
@@ -305,11 +306,11 @@ QString ShellStatics::Verdict(const ShellMeridian& model, const StaticResults& r
     QString fault;
     if (!finite)
         fault = QStringLiteral("the answer is not a finite number");
-    else if (results.Residual > StaticCheck::ResidualTolerance)
-        fault = QStringLiteral("the equations are not solved: |K u - f| is %1 of the loads (at "
-                               "most %2 allowed)")
+    else if (results.Residual > StaticCheck::BackwardTolerance)
+        fault = QStringLiteral("the equations are not solved: |K u - f| is %1 of |K| |u| + |f| "
+                               "(at most %2 allowed)")
                     .arg(results.Residual, 0, 'g', 3)
-                    .arg(StaticCheck::ResidualTolerance);
+                    .arg(StaticCheck::BackwardTolerance);
     else if (results.Imbalance > StaticCheck::BalanceTolerance)
         fault = QStringLiteral("the reactions do not balance the loads along the axis: %1 of the "
                                "loads out of balance (at most %2 allowed)")

@@ -159,11 +159,21 @@ QString StaticCheck::FieldVerdict(const FieldResults& results) {
         return QStringLiteral("%1 are not finite numbers, so nothing is given; the model is nearly "
                               "a mechanism or its values are too large to compute with")
             .arg(what);
-    if (results.Residual > ResidualTolerance || results.Imbalance > BalanceTolerance)
-        return QStringLiteral("the answer does not check (residual %1 of the loads, loads and "
-                              "reactions out of balance by %2), so nothing is given; the model "
-                              "is nearly a mechanism or has elements far too thin")
+    if (results.Residual > BackwardTolerance || results.Imbalance > BalanceTolerance)
+        return QStringLiteral("the answer does not check (|K u - f| is %1 of |K| |u| + |f|, loads "
+                              "and reactions out of balance by %2 of the loads), so nothing is "
+                              "given; the model is nearly a mechanism or has elements far too "
+                              "thin")
             .arg(results.Residual, 0, 'g', 3)
             .arg(results.Imbalance, 0, 'g', 3);
     return {};
+}
+
+QString StaticCheck::MeshSummary(double residual, double imbalance) {
+    return QStringLiteral("Check: |K u - f| is %1 of |K| |u| + |f| (at most %2), loads and "
+                          "reactions out of balance by %3 of the loads (at most %4).\n")
+        .arg(Share(residual))
+        .arg(BackwardTolerance)
+        .arg(Share(imbalance))
+        .arg(BalanceTolerance);
 }

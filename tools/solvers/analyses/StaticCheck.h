@@ -17,12 +17,17 @@ namespace StaticCheck {
 // that an answer may have.
 inline constexpr double ResidualTolerance = 1e-6;
 inline constexpr double BalanceTolerance = 1e-4;
+// A mesh's residual relative to |K| |u| + |f| (EquationSystem::BackwardError): a sound
+// factorisation leaves it near 1e-15, whatever the mesh's fineness.
+inline constexpr double BackwardTolerance = 1e-9;
 
 // Empty when the answer holds; otherwise why it is refused, with the likely cause.
 QString Verdict(const BarModel& model, const StaticResults& results);
-// The same for a mesh (plane, plate, shell): empty when every value is finite and the
-// residual and the balance are within the tolerances.
+// The same for a mesh (plane, plate, shell): empty when every value is finite, the residual
+// (as a backward error) within BackwardTolerance and the balance within BalanceTolerance.
 QString FieldVerdict(const FieldResults& results);
+// The protocol's line on the check of a mesh.
+QString MeshSummary(double residual, double imbalance);
 // The protocol's line on the check.
 QString Summary(const StaticResults& results);
 // What in the model most likely spoils an answer: loads near the largest number, a flat truss

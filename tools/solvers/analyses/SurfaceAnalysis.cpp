@@ -84,10 +84,7 @@ SolverOutcome SurfaceAnalysis::Statics(const SolverInput& input, SolverProgress*
                 .arg(results.Cases.size());
     text += Method(model);
     text += WarningText(solved.Warnings);
-    text += QStringLiteral("Check: |K u - f| is %1 of the loads, loads and reactions balance "
-                           "to %2.\n")
-                .arg(results.Residual, 0, 'g', 3)
-                .arg(results.Imbalance, 0, 'g', 3);
+    text += StaticCheck::MeshSummary(results.Residual, results.Imbalance);
     text += FieldReport::Tables(results, model.ForceUnit, model.LengthUnit, QString(),
                                 model.IsPlate() ? QStringLiteral("Moments and shear forces")
                                                 : QStringLiteral("Forces, moments and face "

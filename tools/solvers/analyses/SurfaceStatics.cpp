@@ -420,7 +420,8 @@ SurfaceStatics::Outcome SurfaceStatics::Run(const SurfaceModel& model, SolverPro
                 results.Cases.push_back(std::move(none));
             }
             recovery += static_cast<double>(recovering.nsecsElapsed()) * 1e-9;
-        });
+        },
+        LoadCases::Measure::Backward);
     outcome.Time.Recovery = recovery;
     outcome.Time.Solution = static_cast<double>(solving.nsecsElapsed()) * 1e-9 - recovery;
     results.Residual = residual;

@@ -51,6 +51,17 @@ bool EquationSystem::Prepare(const std::vector<int>& kept, const std::vector<dou
     stiffness_ = pattern_->Empty();
     for (const Element* element : elements_)
         pattern_->Add(stiffness_, element->Nodes(), element->Components(), element->Stiffness());
+    // The largest row sum of |K| (the upper triangle holds each off-diagonal term once).
+    {
+        Eigen::VectorXd rows = Eigen::VectorXd::Zero(Equations());
+        for (Eigen::Index column = 0; column < stiffness_.outerSize(); ++column)
+            for (SparseMatrix::InnerIterator it(stiffness_, column); it; ++it) {
+                rows[it.row()] += std::abs(it.value());
+                if (it.row() != column)
+                    rows[column] += std::abs(it.value());
+            }
+        stiffnessNorm_ = rows.maxCoeff();
+    }
     assemblySeconds_ = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
 
     clock.restart();
@@ -111,6 +122,24 @@ double EquationSystem::Residual(const Eigen::MatrixXd& x, const Eigen::MatrixXd&
         if (off > 0)
             worst =
                 std::max(worst, load > 0 ? off / load : std::numeric_limits<double>::infinity());
+    }
+    return worst;
+}
+
+double EquationSystem::BackwardError(const Eigen::MatrixXd& x, const Eigen::MatrixXd& f) const {
+    if (Equations() == 0)
+        return 0;
+    const Eigen::MatrixXd r = stiffness_.selfadjointView<Eigen::Upper>() * x - f;
+    double worst = 0;
+    for (Eigen::Index column = 0; column < r.cols(); ++column) {
+        const double off = r.col(column).lpNorm<Eigen::Infinity>();
+        const double scale = stiffnessNorm_ * x.col(column).lpNorm<Eigen::Infinity>() +
+                             f.col(column).lpNorm<Eigen::Infinity>();
+        if (!std::isfinite(off) || !std::isfinite(scale))
+            return std::numeric_limits<double>::infinity();
+        if (off > 0)
+            worst =
+                std::max(worst, scale > 0 ? off / scale : std::numeric_limits<double>::infinity());
     }
     return worst;
 }

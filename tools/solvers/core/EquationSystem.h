@@ -67,6 +67,11 @@ public:
     // How far solutions x are from K x = f: the largest |K x - f| of the columns, each
     // relative to its largest load (maximum norms); infinite when a value is not finite.
     double Residual(const Eigen::MatrixXd& x, const Eigen::MatrixXd& f) const;
+    // The same residual relative to |K| |x| + |f| instead (the normwise backward error): what
+    // the rounding of a sound factorisation leaves, near the machine's precision however
+    // ill-conditioned K is. The residual relative to the loads alone grows with the condition,
+    // as h^-4 for a plate, until a fine mesh's correct answer looks unsolved.
+    double BackwardError(const Eigen::MatrixXd& x, const Eigen::MatrixXd& f) const;
     // With the factors written K = G G^T (G = P^T L): G^-1 x and G^-T x, which turn
     // K x = lambda B x into the symmetric problem of G^-1 B G^-T.
     Eigen::VectorXd HalfSolve(const Eigen::VectorXd& x) const;
@@ -89,5 +94,6 @@ private:
     SparseMatrix stiffness_;
     std::unique_ptr<SparseCholesky> factors_;
     QString error_;
+    double stiffnessNorm_ = 0; // the largest row sum of |K|
     double assemblySeconds_ = 0, factorSeconds_ = 0;
 };
