@@ -382,15 +382,12 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress
                            "each end) and the masses of table 9.\n");
     if (static_cast<int>(modes.size()) < model.Modes)
         text += QStringLiteral("Only %1 modes exist with the masses given.\n").arg(modes.size());
-    text += ModeReport::FrequencyHeading();
-    for (size_t k = 0; k < modes.size(); ++k) {
-        const double omega = std::sqrt(modes[k].Lambda);
-        const double frequency = omega / (2 * std::numbers::pi);
-        if (!std::isfinite(frequency) || !(frequency > 0))
-            return SolverOutcome::Failure(
-                NotFinite(QStringLiteral("frequency of mode %1").arg(k + 1)));
-        text += ModeReport::FrequencyLine(static_cast<int>(k + 1), frequency, omega);
-    }
+    std::vector<double> lambdas;
+    for (const PencilModes::Mode& mode : modes)
+        lambdas.push_back(mode.Lambda);
+    if (const int bad = ModeReport::FrequencyTable(lambdas, text); bad >= 0)
+        return SolverOutcome::Failure(
+            NotFinite(QStringLiteral("frequency of mode %1").arg(bad + 1)));
     for (size_t k = 0; k < modes.size(); ++k) {
         const double omega = std::sqrt(modes[k].Lambda);
         const double frequency = omega / (2 * std::numbers::pi);

@@ -99,34 +99,12 @@ SolverOutcome SurfaceAnalysis::Statics(const SolverInput& input, SolverProgress*
 
 SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* progress) {
     const SurfaceModel model = SurfaceModel::FromData(input.Problem, input.Data);
-    const SurfaceMesh::Checked checked = SurfaceMesh::Check(model);
-    if (!checked.Fault.Message.isEmpty())
-        return SolverOutcome::Failure(
-            QStringLiteral("Line %1: %2").arg(checked.Fault.Line).arg(checked.Fault.Message));
+    const SurfaceStatics::Prepared prepared = SurfaceStatics::Prepare(model, progress);
+    if (!prepared.Error.isEmpty())
+        return SolverOutcome::Failure(prepared.Error);
     const size_t nodes = model.Nodes.size();
-    SolverProgress::Report(progress,
-                           QStringLiteral("Assembling and factorising the stiffness "
-                                          "equations of %1 nodes")
-                               .arg(SolverProgress::Count(static_cast<qsizetype>(nodes))));
-    std::unique_ptr<const SurfaceElements> made;
-    try {
-        made = std::make_unique<const SurfaceElements>(model, checked.Corners,
-                                                       Units::Gravity(model.LengthUnit));
-    } catch (const std::invalid_argument& fault) {
-        return SolverOutcome::Failure(
-            QStringLiteral("an element cannot be calculated: %1").arg(fault.what()));
-    }
-    const SurfaceElements& mesh = *made;
-    EquationSystem system(static_cast<int>(nodes), mesh.Pointers(), SurfaceElements::Wording());
-    EquationSystem::Constraints constraints;
-    constraints.Fixed.assign(6 * nodes, false);
-    constraints.Loaded.assign(6 * nodes, false);
-    for (const SurfaceModel::Support& support : model.Supports)
-        for (int c : model.Components)
-            constraints.Fixed[6 * static_cast<size_t>(support.Node) + static_cast<size_t>(c)] =
-                support.Fixed[static_cast<size_t>(c)];
-    if (!system.Prepare(model.Components, system.StiffnessDiagonal(), constraints))
-        return SolverOutcome::Failure(system.Error());
+    const SurfaceElements& mesh = *prepared.Elements;
+    const EquationSystem& system = *prepared.System;
 
     // The plate's own mass (gamma t / g per unit area, in uz) and the masses of table 9.
     EquationSystem::SparseMatrix b = system.Assemble([&](size_t e) {
@@ -172,15 +150,12 @@ SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* p
                            "and the masses of table 9.\n");
     if (static_cast<int>(modes.size()) < model.Modes)
         text += QStringLiteral("Only %1 modes exist with the masses given.\n").arg(modes.size());
-    text += ModeReport::FrequencyHeading();
-    for (size_t k = 0; k < modes.size(); ++k) {
-        const double omega = std::sqrt(modes[k].Lambda);
-        const double frequency = omega / (2 * std::numbers::pi);
-        if (!std::isfinite(frequency) || !(frequency > 0))
-            return SolverOutcome::Failure(
-                NotFinite(QStringLiteral("frequency of mode %1").arg(k + 1)));
-        text += ModeReport::FrequencyLine(static_cast<int>(k + 1), frequency, omega);
-    }
+    std::vector<double> lambdas;
+    for (const PencilModes::Mode& mode : modes)
+        lambdas.push_back(mode.Lambda);
+    if (const int bad = ModeReport::FrequencyTable(lambdas, text); bad >= 0)
+        return SolverOutcome::Failure(
+            NotFinite(QStringLiteral("frequency of mode %1").arg(bad + 1)));
     for (size_t k = 0; k < modes.size(); ++k) {
         const double omega = std::sqrt(modes[k].Lambda);
         const double frequency = omega / (2 * std::numbers::pi);

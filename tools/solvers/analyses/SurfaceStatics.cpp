@@ -99,54 +99,67 @@ QStringList SurfaceStatics::ComponentNames(const SurfaceModel& model) {
     return {"ux", "uy", "uz", "rx", "ry", "rz"};
 }
 
-SurfaceStatics::Outcome SurfaceStatics::Run(const SurfaceModel& model, SolverProgress* progress) {
-    Outcome outcome;
-    const SurfaceMesh::Checked checked = SurfaceMesh::Check(model);
+SurfaceStatics::Prepared SurfaceStatics::Prepare(const SurfaceModel& model,
+                                                 SolverProgress* progress) {
+    Prepared prepared;
+    prepared.Mesh = SurfaceMesh::Check(model);
+    const SurfaceMesh::Checked& checked = prepared.Mesh;
     if (!checked.Fault.Message.isEmpty()) {
-        outcome.Error =
+        prepared.Error =
             QStringLiteral("Line %1: %2").arg(checked.Fault.Line).arg(checked.Fault.Message);
-        return outcome;
+        return prepared;
     }
-    outcome.Warnings = checked.Warnings;
     const size_t nodes = model.Nodes.size();
     const std::vector<int>& kept = model.Components;
-    const int width = static_cast<int>(kept.size());
-
     SolverProgress::Report(progress,
                            QStringLiteral("Assembling and factorising the stiffness "
                                           "equations of %1 nodes")
                                .arg(SolverProgress::Count(static_cast<qsizetype>(nodes))));
-    std::unique_ptr<const SurfaceElements> made;
     try {
-        made = std::make_unique<const SurfaceElements>(model, checked.Corners,
-                                                       Units::Gravity(model.LengthUnit));
+        prepared.Elements = std::make_unique<const SurfaceElements>(
+            model, checked.Corners, Units::Gravity(model.LengthUnit));
     } catch (const std::invalid_argument& fault) {
         // The mesh check refuses what the elements cannot take; this is the last guard.
-        outcome.Error = QStringLiteral("an element cannot be calculated: %1").arg(fault.what());
-        return outcome;
+        prepared.Error = QStringLiteral("an element cannot be calculated: %1").arg(fault.what());
+        return prepared;
     }
-    const SurfaceElements& mesh = *made;
-    const std::vector<const Element*> elements = mesh.Pointers();
-    EquationSystem system(static_cast<int>(nodes), elements, SurfaceElements::Wording());
+    prepared.System = std::make_unique<EquationSystem>(
+        static_cast<int>(nodes), prepared.Elements->Pointers(), SurfaceElements::Wording());
+    EquationSystem& system = *prepared.System;
     EquationSystem::Constraints constraints;
     constraints.Fixed.assign(6 * nodes, false);
     constraints.Loaded.assign(6 * nodes, false);
-    std::vector<bool> supported(nodes, false);
-    for (const SurfaceModel::Support& support : model.Supports) {
-        supported[static_cast<size_t>(support.Node)] = true;
+    for (const SurfaceModel::Support& support : model.Supports)
         for (int c : kept)
             constraints.Fixed[6 * static_cast<size_t>(support.Node) + static_cast<size_t>(c)] =
                 support.Fixed[static_cast<size_t>(c)];
-    }
     for (const SurfaceModel::NodalLoad& load : model.Loads)
         for (int c : kept)
             if (load.Load[static_cast<size_t>(c)] != 0)
                 constraints.Loaded[6 * static_cast<size_t>(load.Node) + static_cast<size_t>(c)] =
                     true;
-    if (!system.Prepare(kept, system.StiffnessDiagonal(), constraints)) {
-        outcome.Error = system.Error();
+    if (!system.Prepare(kept, system.StiffnessDiagonal(), constraints))
+        prepared.Error = system.Error();
+    return prepared;
+}
+
+SurfaceStatics::Outcome SurfaceStatics::Run(const SurfaceModel& model, SolverProgress* progress) {
+    Outcome outcome;
+    const Prepared prepared = Prepare(model, progress);
+    if (!prepared.Error.isEmpty()) {
+        outcome.Error = prepared.Error;
         return outcome;
     }
+    outcome.Warnings = prepared.Mesh.Warnings;
+    const size_t nodes = model.Nodes.size();
+    const std::vector<int>& kept = model.Components;
+    const int width = static_cast<int>(kept.size());
+    const SurfaceElements& mesh = *prepared.Elements;
+    const std::vector<const Element*> elements = mesh.Pointers();
+    const EquationSystem& system = *prepared.System;
+    std::vector<bool> supported(nodes, false);
+    for (const SurfaceModel::Support& support : model.Supports)
+        supported[static_cast<size_t>(support.Node)] = true;
     outcome.Time.Assembly = system.AssemblySeconds();
     outcome.Time.Factorisation = system.FactorSeconds();
 

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "EquationSystem.h"
 #include "FieldResults.h"
 #include "SolverProgress.h"
+#include "SurfaceElements.h"
+#include "SurfaceMesh.h"
 #include "SurfaceModel.h"
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 // Linear statics of a plate or a shell: every load case with loads on one factorisation (a
 // case without loads has zero results), nodal forces and moments and even pressures on the
@@ -32,6 +36,16 @@ struct Outcome {
 };
 
 Outcome Run(const SurfaceModel& model, SolverProgress* progress = nullptr);
+
+// What statics and the natural modes share: the checked mesh, its elements and the
+// factorised stiffness equations with the supports; or why they cannot be had (Error).
+struct Prepared {
+    SurfaceMesh::Checked Mesh;
+    std::unique_ptr<const SurfaceElements> Elements;
+    std::unique_ptr<EquationSystem> System;
+    QString Error;
+};
+Prepared Prepare(const SurfaceModel& model, SolverProgress* progress = nullptr);
 
 // The names of the displacement components of plates and shells.
 QStringList ComponentNames(const SurfaceModel& model);

@@ -110,32 +110,24 @@ Eigen::MatrixXd EquationSystem::Solve(const Eigen::MatrixXd& loads) const {
 }
 
 double EquationSystem::Residual(const Eigen::MatrixXd& x, const Eigen::MatrixXd& f) const {
-    if (Equations() == 0)
-        return 0;
-    const Eigen::MatrixXd r = stiffness_.selfadjointView<Eigen::Upper>() * x - f;
-    double worst = 0;
-    for (Eigen::Index column = 0; column < r.cols(); ++column) {
-        const double off = r.col(column).lpNorm<Eigen::Infinity>();
-        const double load = f.col(column).lpNorm<Eigen::Infinity>();
-        if (!std::isfinite(off) || !x.col(column).allFinite())
-            return std::numeric_limits<double>::infinity();
-        if (off > 0)
-            worst =
-                std::max(worst, load > 0 ? off / load : std::numeric_limits<double>::infinity());
-    }
-    return worst;
+    return WorstResidual(x, f, 0.0);
 }
 
 double EquationSystem::BackwardError(const Eigen::MatrixXd& x, const Eigen::MatrixXd& f) const {
+    return WorstResidual(x, f, stiffnessNorm_);
+}
+
+double EquationSystem::WorstResidual(const Eigen::MatrixXd& x, const Eigen::MatrixXd& f,
+                                     double stiffness) const {
     if (Equations() == 0)
         return 0;
     const Eigen::MatrixXd r = stiffness_.selfadjointView<Eigen::Upper>() * x - f;
     double worst = 0;
     for (Eigen::Index column = 0; column < r.cols(); ++column) {
         const double off = r.col(column).lpNorm<Eigen::Infinity>();
-        const double scale = stiffnessNorm_ * x.col(column).lpNorm<Eigen::Infinity>() +
+        const double scale = stiffness * x.col(column).lpNorm<Eigen::Infinity>() +
                              f.col(column).lpNorm<Eigen::Infinity>();
-        if (!std::isfinite(off) || !std::isfinite(scale))
+        if (!std::isfinite(off) || !x.col(column).allFinite() || !std::isfinite(scale))
             return std::numeric_limits<double>::infinity();
         if (off > 0)
             worst =

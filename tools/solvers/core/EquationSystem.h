@@ -85,6 +85,9 @@ public:
 
 private:
     bool CheckPivots(bool failed);
+    // The largest |K x - f| of the columns relative to `stiffness` |x| + |f|.
+    double WorstResidual(const Eigen::MatrixXd& x, const Eigen::MatrixXd& f,
+                         double stiffness) const;
 
     std::vector<const Element*> elements_;
     size_t nodes_ = 0;

@@ -2,6 +2,9 @@
 
 #include "StaticReport.h"
 
+#include <cmath>
+#include <numbers>
+
 QJsonArray ModeReport::ShapeJson(const std::vector<double>& shape, int width) {
     QJsonArray rows;
     for (size_t node = 0; node * width < shape.size(); ++node) {
@@ -26,11 +29,15 @@ QString ModeReport::ShapeText(const std::vector<double>& shape, const QStringLis
     return text;
 }
 
-QString ModeReport::FrequencyHeading() {
-    return QStringLiteral("\nMode  frequency [Hz]    period [s]  circular [1/s]\n");
-}
-
-QString ModeReport::FrequencyLine(int mode, double frequency, double omega) {
-    return QString::number(mode).rightJustified(4) + StaticReport::Number(frequency) +
-           StaticReport::Number(1 / frequency) + StaticReport::Number(omega) + u'\n';
+int ModeReport::FrequencyTable(const std::vector<double>& lambdas, QString& text) {
+    text += QStringLiteral("\nMode  frequency [Hz]    period [s]  circular [1/s]\n");
+    for (size_t k = 0; k < lambdas.size(); ++k) {
+        const double omega = std::sqrt(lambdas[k]);
+        const double frequency = omega / (2 * std::numbers::pi);
+        if (!std::isfinite(frequency) || !(frequency > 0))
+            return static_cast<int>(k);
+        text += QString::number(k + 1).rightJustified(4) + StaticReport::Number(frequency) +
+                StaticReport::Number(1 / frequency) + StaticReport::Number(omega) + u'\n';
+    }
+    return -1;
 }

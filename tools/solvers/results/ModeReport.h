@@ -13,8 +13,9 @@ namespace ModeReport {
 QJsonArray ShapeJson(const std::vector<double>& shape, int width);
 // The protocol's table of a shape, headed by the component names.
 QString ShapeText(const std::vector<double>& shape, const QStringList& components);
-// The heading of the protocol's list of frequencies, and one line of it.
-QString FrequencyHeading();
-QString FrequencyLine(int mode, double frequency, double omega);
+// The protocol's table of the frequencies of the characteristic values lambda = omega^2,
+// lowest first, appended to `text`. Returns the index of the first whose frequency is not a
+// finite positive number (nothing of it or after it is written), or -1.
+int FrequencyTable(const std::vector<double>& lambdas, QString& text);
 
 } // namespace ModeReport
