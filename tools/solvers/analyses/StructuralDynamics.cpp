@@ -380,12 +380,7 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress
     QString text = Heading(input, division, QStringLiteral("Natural modes"));
     text += QStringLiteral("Masses: the bars' weight / g spread along them (truss bars: half at "
                            "each end) and the masses of table 9.\n");
-    if (static_cast<int>(modes.size()) < model.Modes)
-        text += QStringLiteral("Only %1 modes exist with the masses given.\n").arg(modes.size());
-    std::vector<double> lambdas;
-    for (const PencilModes::Mode& mode : modes)
-        lambdas.push_back(mode.Lambda);
-    if (const int bad = ModeReport::FrequencyTable(lambdas, text); bad >= 0)
+    if (const int bad = ModeReport::FrequencyTable(modes, model.Modes, text); bad >= 0)
         return SolverOutcome::Failure(
             NotFinite(QStringLiteral("frequency of mode %1").arg(bad + 1)));
     for (size_t k = 0; k < modes.size(); ++k) {

@@ -29,10 +29,13 @@ QString ModeReport::ShapeText(const std::vector<double>& shape, const QStringLis
     return text;
 }
 
-int ModeReport::FrequencyTable(const std::vector<double>& lambdas, QString& text) {
+int ModeReport::FrequencyTable(const std::vector<PencilModes::Mode>& modes, int wanted,
+                               QString& text) {
+    if (static_cast<int>(modes.size()) < wanted)
+        text += QStringLiteral("Only %1 modes exist with the masses given.\n").arg(modes.size());
     text += QStringLiteral("\nMode  frequency [Hz]    period [s]  circular [1/s]\n");
-    for (size_t k = 0; k < lambdas.size(); ++k) {
-        const double omega = std::sqrt(lambdas[k]);
+    for (size_t k = 0; k < modes.size(); ++k) {
+        const double omega = std::sqrt(modes[k].Lambda);
         const double frequency = omega / (2 * std::numbers::pi);
         if (!std::isfinite(frequency) || !(frequency > 0))
             return static_cast<int>(k);

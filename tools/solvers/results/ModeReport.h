@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PencilModes.h"
+
 #include <QJsonArray>
 #include <QString>
 #include <QStringList>
@@ -13,9 +15,10 @@ namespace ModeReport {
 QJsonArray ShapeJson(const std::vector<double>& shape, int width);
 // The protocol's table of a shape, headed by the component names.
 QString ShapeText(const std::vector<double>& shape, const QStringList& components);
-// The protocol's table of the frequencies of the characteristic values lambda = omega^2,
-// lowest first, appended to `text`. Returns the index of the first whose frequency is not a
-// finite positive number (nothing of it or after it is written), or -1.
-int FrequencyTable(const std::vector<double>& lambdas, QString& text);
+// The protocol's table of the frequencies of the modes found (lambda = omega^2), lowest
+// first, appended to `text`, after a note when fewer than the `wanted` exist. Returns the
+// index of the first whose frequency is not a finite positive number (nothing of it or after
+// it is written), or -1.
+int FrequencyTable(const std::vector<PencilModes::Mode>& modes, int wanted, QString& text);
 
 } // namespace ModeReport
