@@ -10,6 +10,7 @@ packages=(
     poppler-utils
     libeigen3-dev libspectra-dev
     libsuitesparse-dev libopenblas-dev
+    libpetsc-real3.18-dev openmpi-bin
 )
 
 missing=()

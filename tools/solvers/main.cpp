@@ -1,4 +1,7 @@
 #include "HugePageMemory.h"
+#ifdef QV_MPI_SESSION
+#include "IterativeSolver.h"
+#endif
 #include "SolverCommand.h"
 #include "SolverLaunch.h"
 #include "SolverSession.h"
@@ -36,6 +39,13 @@ int Report(const SolverCommand::Outcome& outcome) {
 // the answers for batch use.
 int main(int argc, char* argv[]) {
     HugePageMemory::Request(argv);
+#ifdef QV_MPI_SESSION
+    // Under mpirun every process starts here: the first runs the program, the others only
+    // help with its iterative solutions and read and write nothing.
+    IterativeSolver::Session session;
+    if (session.Rank() != 0)
+        return session.Serve();
+#endif
     const std::optional<SolverEntry> solver = SolverEntry::Named(QStringLiteral(SOLVER_NAME));
     if (!solver) {
         std::fprintf(stderr, "%s: not a solver of the package\n", SOLVER_NAME);

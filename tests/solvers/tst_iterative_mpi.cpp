@@ -1,0 +1,69 @@
+#include "ElasticBlock.h"
+#include "IterativeSolver.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+// Run as "mpirun -n N tst_iterative_mpi N": the first process solves a cantilever block over
+// all N processes, twice, with a refused system in between that must not involve the others,
+// and holds each answer against the direct solution; the others only serve. Exit code 0 when
+// every answer agrees.
+namespace {
+
+bool Agrees(const IterativeSolver::Outcome& outcome, const Eigen::MatrixXd& direct,
+            const char* what) {
+    if (!outcome.Error.isEmpty()) {
+        std::fprintf(stderr, "%s: %s\n", what, qPrintable(outcome.Error));
+        return false;
+    }
+    bool good = true;
+    for (Eigen::Index c = 0; c < direct.cols(); ++c) {
+        const double difference =
+            (outcome.Solutions.col(c) - direct.col(c)).norm() / direct.col(c).norm();
+        std::printf("%s, case %d: %d iterations, residual %.3g, off the direct answer by %.3g\n",
+                    what, static_cast<int>(c + 1), outcome.Iterations[static_cast<size_t>(c)],
+                    outcome.Residuals[static_cast<size_t>(c)], difference);
+        good = good && difference < 1e-7;
+    }
+    return good;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    IterativeSolver::Session session;
+    if (session.Rank() != 0)
+        return session.Serve();
+    const int expected = argc > 1 ? std::atoi(argv[1]) : 1;
+    if (session.Size() != expected) {
+        std::fprintf(stderr, "%d processes, %d expected\n", session.Size(), expected);
+        return 1;
+    }
+
+    const ElasticBlock block(10, 3, 4);
+    const std::vector<char> fixed = block.ClampedAtStart();
+    Eigen::MatrixXd loads = Eigen::MatrixXd::Zero(3 * block.Nodes(), 2);
+    for (int n = 0; n < block.Nodes(); ++n)
+        if (block.Coordinates()[static_cast<size_t>(n)][0] == block.Nx()) {
+            loads(3 * n + 2, 0) = -1;
+            loads(3 * n + 1, 1) = 0.5;
+        }
+    IterativeSolver::System system;
+    system.Nodes = block.Nodes();
+    system.Coordinates = block.Coordinates();
+    system.Upper = &block.Upper();
+    system.Fixed = fixed;
+    const Eigen::MatrixXd direct = DirectSolution(block.Upper(), fixed, loads);
+
+    bool good = Agrees(IterativeSolver::Solve(system, loads, {1e-10, 500}), direct, "first");
+    IterativeSolver::System broken = system;
+    broken.Nodes = 1;
+    if (IterativeSolver::Solve(broken, loads, {}).Error.isEmpty()) {
+        std::fprintf(stderr, "a malformed system was solved\n");
+        good = false;
+    }
+    good = Agrees(IterativeSolver::Solve(system, loads.rightCols(1), {1e-10, 500}),
+                  direct.rightCols(1), "second") &&
+           good;
+    return good ? 0 : 1;
+}

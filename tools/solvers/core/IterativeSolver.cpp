@@ -1,0 +1,614 @@
+#include "IterativeSolver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace IterativeSolver {
+
+namespace {
+
+// The processes of the run and this one's place among them, as the launcher (Open MPI's
+// mpirun, or the Hydra of MPICH) announces them before MPI is started.
+int Announced(std::initializer_list<const char*> names, int fallback) {
+    for (const char* name : names)
+        if (const char* value = std::getenv(name))
+            return std::atoi(value);
+    return fallback;
+}
+
+int LaunchedSize() {
+    return std::max(1, Announced({"OMPI_COMM_WORLD_SIZE", "PMI_SIZE"}, 1));
+}
+
+int LaunchedRank() {
+    return std::max(0, Announced({"OMPI_COMM_WORLD_RANK", "PMI_RANK"}, 0));
+}
+
+QString ComponentName(int equation) {
+    static constexpr const char* names[] = {"ux", "uy", "uz"};
+    return QStringLiteral("%1 of node %2")
+        .arg(QLatin1String(names[equation % 3]))
+        .arg(equation / 3 + 1);
+}
+
+// Why the system cannot be solved as given, or empty. Checked before any other process is
+// involved, so that a refusal never leaves them waiting.
+QString Refusal(const System& system, const Eigen::SparseMatrix<double>& upper,
+                const Eigen::MatrixXd& loads, const Settings& settings) {
+    const Eigen::Index size = 3 * static_cast<Eigen::Index>(system.Nodes);
+    if (system.Nodes <= 0)
+        return QStringLiteral("the system has no nodes");
+    if (upper.rows() != size || upper.cols() != size)
+        return QStringLiteral("the stiffness is %1 x %2, not %3 square for %4 nodes")
+            .arg(upper.rows())
+            .arg(upper.cols())
+            .arg(size)
+            .arg(system.Nodes);
+    if (static_cast<Eigen::Index>(system.Coordinates.size()) != system.Nodes)
+        return QStringLiteral("%1 coordinates for %2 nodes")
+            .arg(system.Coordinates.size())
+            .arg(system.Nodes);
+    if (static_cast<Eigen::Index>(system.Fixed.size()) != size)
+        return QStringLiteral("%1 support flags for %2 unknowns")
+            .arg(system.Fixed.size())
+            .arg(size);
+    if (loads.rows() != size)
+        return QStringLiteral("loads of %1 rows for %2 unknowns").arg(loads.rows()).arg(size);
+    if (!(settings.Tolerance > 0 && settings.Tolerance < 1) || settings.MaxIterations < 1)
+        return QStringLiteral("tolerance %1 or iteration limit %2 out of range")
+            .arg(settings.Tolerance)
+            .arg(settings.MaxIterations);
+    if (!loads.allFinite())
+        return QStringLiteral("loads that are not finite numbers");
+    for (const std::array<double, 3>& point : system.Coordinates)
+        if (!std::isfinite(point[0]) || !std::isfinite(point[1]) || !std::isfinite(point[2]))
+            return QStringLiteral("coordinates that are not finite numbers");
+    const int* outer = upper.outerIndexPtr();
+    const int* inner = upper.innerIndexPtr();
+    const double* value = upper.valuePtr();
+    for (int j = 0; j < size; ++j) {
+        const int last = outer[j + 1] - 1;
+        if (last >= outer[j] && inner[last] > j)
+            return QStringLiteral("the stiffness holds terms below its diagonal; the upper "
+                                  "triangle alone is expected");
+        const bool diagonal = last >= outer[j] && inner[last] == j;
+        if (!system.Fixed[static_cast<size_t>(j)] && !(diagonal && value[last] > 0))
+            return QStringLiteral("%1 has no stiffness of its own (not held by any element)")
+                .arg(ComponentName(j));
+    }
+    // Every row of the whole matrix once from the triangle and once from its mirror.
+    const double entries = 2.0 * static_cast<double>(upper.nonZeros()) - static_cast<double>(size);
+    if (entries > 2147483647.0)
+        return QStringLiteral("the stiffness has %1 terms, more than this build can index")
+            .arg(entries, 0, 'g', 4);
+    return {};
+}
+
+// The matrix as compressed arrays, which the rows are read from: the given one, or `copy`
+// made compressed from it.
+const Eigen::SparseMatrix<double>& Compressed(const Eigen::SparseMatrix<double>& given,
+                                              Eigen::SparseMatrix<double>& copy) {
+    if (given.isCompressed())
+        return given;
+    copy = given;
+    copy.makeCompressed();
+    return copy;
+}
+
+} // namespace
+
+} // namespace IterativeSolver
+
+#ifndef QV_WITH_PETSC
+
+namespace IterativeSolver {
+
+bool Available() {
+    return false;
+}
+
+Outcome Solve(const System& system, const Eigen::MatrixXd& loads, const Settings& settings) {
+    Outcome outcome;
+    Eigen::SparseMatrix<double> copy;
+    if (system.Upper)
+        outcome.Error = Refusal(system, Compressed(*system.Upper, copy), loads, settings);
+    if (outcome.Error.isEmpty())
+        outcome.Error = QStringLiteral("this build has no iterative solver");
+    return outcome;
+}
+
+// Without MPI the other processes of an mpirun have nothing to help with; they end at once
+// and leave the run to the first, which must be the only one to read and write.
+Session::Session() : rank_(LaunchedRank()), size_(LaunchedSize()) {}
+
+Session::~Session() = default;
+
+int Session::Serve() {
+    return 0;
+}
+
+} // namespace IterativeSolver
+
+#else
+
+#include <chrono>
+#include <mpi.h>
+#include <petscksp.h>
+#include <thread>
+#include <type_traits>
+
+namespace IterativeSolver {
+
+namespace {
+
+static_assert(std::is_same_v<PetscScalar, double>, "PETSc must be built for real numbers");
+static_assert(sizeof(std::array<double, 3>) == 3 * sizeof(double));
+
+// A PETSc call that failed; PETSc's error handler has said why on the standard error.
+struct PetscFailure {
+    PetscErrorCode Code;
+};
+
+void Check(PetscErrorCode code) {
+    if (code != 0)
+        throw PetscFailure{code};
+}
+
+// A PETSc object destroyed with its owner, also when a failure unwinds the solve.
+template <typename T, PetscErrorCode (*Destroy)(T*)>
+class Owned {
+public:
+    Owned() = default;
+    ~Owned() {
+        if (object_)
+            Destroy(&object_);
+    }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    T* Out() { return &object_; }
+    operator T() const { return object_; }
+
+private:
+    T object_ = nullptr;
+};
+
+using OwnedMat = Owned<Mat, MatDestroy>;
+using OwnedVec = Owned<Vec, VecDestroy>;
+using OwnedKsp = Owned<KSP, KSPDestroy>;
+using OwnedNullSpace = Owned<MatNullSpace, MatNullSpaceDestroy>;
+
+// Starts MPI and PETSc unless they run already. `world` is what the solves span: all processes
+// of an mpirun that rank 0 leads, or this process alone when a program starts them lazily (its
+// processes, if any, know nothing of each other then).
+bool Start(MPI_Comm world) {
+    PetscBool started = PETSC_FALSE;
+    PetscInitialized(&started);
+    if (started)
+        return true;
+    int mpiStarted = 0;
+    MPI_Initialized(&mpiStarted);
+    if (!mpiStarted) {
+        // A solver with a window solves on a thread of its own, not on the one that started
+        // MPI; the calls never overlap.
+        int provided = 0;
+        if (MPI_Init_thread(nullptr, nullptr, MPI_THREAD_SERIALIZED, &provided) != MPI_SUCCESS)
+            return false;
+    }
+    PETSC_COMM_WORLD = world;
+    // Crashes stay the program's (and the sanitizers') to report.
+    PetscOptionsSetValue(nullptr, "-no_signal_handler", nullptr);
+    return PetscInitializeNoArguments() == 0;
+}
+
+void Finish() {
+    PetscBool started = PETSC_FALSE, finished = PETSC_FALSE;
+    PetscInitialized(&started);
+    PetscFinalized(&finished);
+    if (started && !finished)
+        PetscFinalize();
+    int mpiStarted = 0, mpiFinished = 0;
+    MPI_Initialized(&mpiStarted);
+    MPI_Finalized(&mpiFinished);
+    if (mpiStarted && !mpiFinished)
+        MPI_Finalize();
+}
+
+// What rank 0 tells the others before each solve, and at the end.
+enum Command : int { Stop = 0, Collective = 1 };
+struct Order {
+    int Command = Stop;
+    int Nodes = 0, Cases = 0, MaxIterations = 0;
+    double Tolerance = 0;
+};
+
+// Rank 0's order to all. The others wait for it without spinning: rank 0 may read and assemble
+// for minutes, and a busy wait would take a core from it.
+void Broadcast(Order& order, int rank) {
+    MPI_Request request;
+    MPI_Ibcast(&order, sizeof order, MPI_BYTE, 0, PETSC_COMM_WORLD, &request);
+    if (rank == 0) {
+        MPI_Wait(&request, MPI_STATUS_IGNORE);
+        return;
+    }
+    std::chrono::microseconds pause(50);
+    for (int done = 0;;) {
+        MPI_Test(&request, &done, MPI_STATUS_IGNORE);
+        if (done)
+            return;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::microseconds(20000));
+    }
+}
+
+// Each process owns the equations of a contiguous range of whole nodes.
+std::vector<int> FirstNodes(int nodes, int size) {
+    std::vector<int> first(static_cast<size_t>(size) + 1, 0);
+    for (int p = 0; p < size; ++p)
+        first[static_cast<size_t>(p) + 1] =
+            first[static_cast<size_t>(p)] + nodes / size + (p < nodes % size ? 1 : 0);
+    return first;
+}
+
+// Rows of the whole symmetric matrix, compressed, with global column numbers.
+struct Rows {
+    std::vector<PetscInt> Start, Columns;
+    std::vector<PetscScalar> Values;
+};
+
+// Rows [first, last) of the whole matrix from its upper triangle, each row's columns
+// ascending. A fixed component keeps only its diagonal term (1 where it has none): its loads
+// are zero, so its answer is zero; keeping the stiffness's scale there spares the smoother a
+// stray eigenvalue.
+Rows RowsOf(const Eigen::SparseMatrix<double>& upper, std::span<const char> fixed, int first,
+            int last) {
+    const int* outer = upper.outerIndexPtr();
+    const int* inner = upper.innerIndexPtr();
+    const double* value = upper.valuePtr();
+    const int size = static_cast<int>(upper.cols());
+    const auto held = [&](int equation) { return fixed[static_cast<size_t>(equation)] != 0; };
+    // Visits the kept terms of the rows, those left of each diagonal first, the rest after
+    // in column order: the order of a sorted row.
+    const auto visit = [&](auto take) {
+        for (int i = first; i < last; ++i) {
+            if (held(i)) {
+                const int end = outer[i + 1] - 1;
+                const bool own = end >= outer[i] && inner[end] == i && value[end] > 0;
+                take(i, i, own ? value[end] : 1.0);
+                continue;
+            }
+            for (int e = outer[i]; e < outer[i + 1]; ++e)
+                if (!held(inner[e]))
+                    take(i, inner[e], value[e]);
+        }
+        for (int j = first + 1; j < size; ++j) {
+            if (held(j))
+                continue;
+            const int* begin = std::lower_bound(inner + outer[j], inner + outer[j + 1], first);
+            const int below = std::min(last, j);
+            for (const int* row = begin; row != inner + outer[j + 1] && *row < below; ++row)
+                if (!held(*row))
+                    take(*row, j, value[row - inner]);
+        }
+    };
+    Rows rows;
+    const size_t count = static_cast<size_t>(last - first);
+    rows.Start.assign(count + 1, 0);
+    visit([&](int i, int, double) { ++rows.Start[static_cast<size_t>(i - first) + 1]; });
+    for (size_t r = 0; r < count; ++r)
+        rows.Start[r + 1] += rows.Start[r];
+    rows.Columns.resize(static_cast<size_t>(rows.Start[count]));
+    rows.Values.resize(rows.Columns.size());
+    std::vector<PetscInt> next(rows.Start.begin(), rows.Start.end() - 1);
+    visit([&](int i, int j, double v) {
+        const size_t at = static_cast<size_t>(next[static_cast<size_t>(i - first)]++);
+        rows.Columns[at] = j;
+        rows.Values[at] = v;
+    });
+    return rows;
+}
+
+// What rank 0 alone holds of a solve.
+struct Problem {
+    const System& Given;
+    const Eigen::SparseMatrix<double>& Upper;
+    const Eigen::MatrixXd& Loads;
+    Outcome& Result;
+};
+
+enum Tag : int { RowStarts = 1, RowColumns = 2, RowValues = 3 };
+
+// The owned rows of the matrix: rank 0 forms each process's rows in turn and sends them.
+Rows DistributeRows(const Problem* problem, const std::vector<int>& firstNode, int rank, int size) {
+    const MPI_Comm world = PETSC_COMM_WORLD;
+    if (rank != 0) {
+        Rows rows;
+        const size_t count = 3 * static_cast<size_t>(firstNode[static_cast<size_t>(rank) + 1] -
+                                                     firstNode[static_cast<size_t>(rank)]);
+        rows.Start.resize(count + 1);
+        MPI_Recv(rows.Start.data(), static_cast<int>(count + 1), MPIU_INT, 0, RowStarts, world,
+                 MPI_STATUS_IGNORE);
+        rows.Columns.resize(static_cast<size_t>(rows.Start.back()));
+        rows.Values.resize(rows.Columns.size());
+        MPI_Recv(rows.Columns.data(), static_cast<int>(rows.Columns.size()), MPIU_INT, 0,
+                 RowColumns, world, MPI_STATUS_IGNORE);
+        MPI_Recv(rows.Values.data(), static_cast<int>(rows.Values.size()), MPI_DOUBLE, 0, RowValues,
+                 world, MPI_STATUS_IGNORE);
+        return rows;
+    }
+    const auto rowsOf = [&](int p) {
+        return RowsOf(problem->Upper, problem->Given.Fixed, 3 * firstNode[static_cast<size_t>(p)],
+                      3 * firstNode[static_cast<size_t>(p) + 1]);
+    };
+    for (int p = 1; p < size; ++p) {
+        const Rows rows = rowsOf(p);
+        MPI_Send(rows.Start.data(), static_cast<int>(rows.Start.size()), MPIU_INT, p, RowStarts,
+                 world);
+        MPI_Send(rows.Columns.data(), static_cast<int>(rows.Columns.size()), MPIU_INT, p,
+                 RowColumns, world);
+        MPI_Send(rows.Values.data(), static_cast<int>(rows.Values.size()), MPI_DOUBLE, p, RowValues,
+                 world);
+    }
+    return rowsOf(0);
+}
+
+// Counts and offsets of each process's share of a vector of 3 values per node.
+struct Shares {
+    std::vector<int> Counts, Offsets;
+    explicit Shares(const std::vector<int>& firstNode) {
+        for (size_t p = 0; p + 1 < firstNode.size(); ++p) {
+            Counts.push_back(3 * (firstNode[p + 1] - firstNode[p]));
+            Offsets.push_back(3 * firstNode[p]);
+        }
+    }
+};
+
+// Rank 0's values (ignored elsewhere) into each process's share of `target`.
+void Scatter(const double* values, Vec target, const Shares& shares) {
+    PetscScalar* local = nullptr;
+    Check(VecGetArray(target, &local));
+    int rank = 0;
+    MPI_Comm_rank(PETSC_COMM_WORLD, &rank);
+    MPI_Scatterv(values, shares.Counts.data(), shares.Offsets.data(), MPI_DOUBLE, local,
+                 shares.Counts[static_cast<size_t>(rank)], MPI_DOUBLE, 0, PETSC_COMM_WORLD);
+    Check(VecRestoreArray(target, &local));
+}
+
+void Gather(Vec source, double* values, const Shares& shares) {
+    const PetscScalar* local = nullptr;
+    Check(VecGetArrayRead(source, &local));
+    int rank = 0;
+    MPI_Comm_rank(PETSC_COMM_WORLD, &rank);
+    MPI_Gatherv(local, shares.Counts[static_cast<size_t>(rank)], MPI_DOUBLE, values,
+                shares.Counts.data(), shares.Offsets.data(), MPI_DOUBLE, 0, PETSC_COMM_WORLD);
+    Check(VecRestoreArrayRead(source, &local));
+}
+
+QString Failure(int loadCase, KSPConvergedReason reason, int iterations, double residual) {
+    const QString where = QStringLiteral("load case %1: ").arg(loadCase + 1);
+    switch (reason) {
+    case KSP_DIVERGED_INDEFINITE_PC:
+    case KSP_DIVERGED_INDEFINITE_MAT:
+    case KSP_DIVERGED_BREAKDOWN:
+        return where + QStringLiteral("the iterative solution broke down after %1 iterations: "
+                                      "the stiffness is not positive definite (a mechanism?)")
+                           .arg(iterations);
+    case KSP_DIVERGED_NANORINF:
+        return where + QStringLiteral("the iterative solution produced values that are not "
+                                      "finite after %1 iterations")
+                           .arg(iterations);
+    default:
+        return where + QStringLiteral("the iterative solution did not converge in %1 iterations "
+                                      "(relative residual %2)")
+                           .arg(iterations)
+                           .arg(residual, 0, 'g', 3);
+    }
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The solve that every process takes part in; `problem` is rank 0's, null elsewhere.
+void SolveTogether(const Order& order, const Problem* problem) {
+    const MPI_Comm world = PETSC_COMM_WORLD;
+    int rank = 0, size = 1;
+    MPI_Comm_rank(world, &rank);
+    MPI_Comm_size(world, &size);
+    const auto started = std::chrono::steady_clock::now();
+    const std::vector<int> firstNode = FirstNodes(order.Nodes, size);
+    const Shares shares(firstNode);
+    const PetscInt localRows = shares.Counts[static_cast<size_t>(rank)];
+    const PetscInt rows = 3 * static_cast<PetscInt>(order.Nodes);
+
+    OwnedMat stiffness;
+    {
+        const Rows owned = DistributeRows(problem, firstNode, rank, size);
+        Check(MatCreate(world, stiffness.Out()));
+        Check(MatSetSizes(stiffness, localRows, localRows, rows, rows));
+        Check(MatSetBlockSize(stiffness, 3));
+        Check(MatSetType(stiffness, MATAIJ));
+        // Only the call for the matrix's kind (one process or several) acts; both copy.
+        Check(MatSeqAIJSetPreallocationCSR(stiffness, owned.Start.data(), owned.Columns.data(),
+                                           owned.Values.data()));
+        Check(MatMPIAIJSetPreallocationCSR(stiffness, owned.Start.data(), owned.Columns.data(),
+                                           owned.Values.data()));
+    }
+    Check(MatSetOption(stiffness, MAT_SYMMETRIC, PETSC_TRUE));
+    Check(MatSetOption(stiffness, MAT_SPD, PETSC_TRUE));
+
+    OwnedVec coordinates, solution, load, residual;
+    Check(MatCreateVecs(stiffness, solution.Out(), load.Out()));
+    Check(VecDuplicate(solution, coordinates.Out()));
+    Check(VecDuplicate(solution, residual.Out()));
+    Scatter(problem ? problem->Given.Coordinates.data()->data() : nullptr, coordinates, shares);
+    OwnedNullSpace rigidBody;
+    Check(MatNullSpaceCreateRigidBody(coordinates, rigidBody.Out()));
+    Check(MatSetNearNullSpace(stiffness, rigidBody));
+
+    OwnedKsp solver;
+    Check(KSPCreate(world, solver.Out()));
+    Check(KSPSetOperators(solver, stiffness, stiffness));
+    Check(KSPSetType(solver, KSPCG));
+    // The residual itself, not the preconditioned one, is what the tolerance speaks of.
+    Check(KSPSetNormType(solver, KSP_NORM_UNPRECONDITIONED));
+    Check(KSPSetTolerances(solver, order.Tolerance, PETSC_DEFAULT, PETSC_DEFAULT,
+                           order.MaxIterations));
+    PC preconditioner = nullptr;
+    Check(KSPGetPC(solver, &preconditioner));
+    Check(PCSetType(preconditioner, PCGAMG));
+    Check(PCGAMGSetType(preconditioner, PCGAMGAGG));
+    Check(PCGAMGSetNSmooths(preconditioner, 1));
+    // Weak couplings (under 2 % of the diagonals') do not join aggregates: stretched or
+    // badly shaped elements then still coarsen along their stiff directions.
+    PetscReal threshold[] = {0.02};
+    Check(PCGAMGSetThreshold(preconditioner, threshold, 1));
+    // PETSC_OPTIONS overrides any of this.
+    Check(KSPSetFromOptions(solver));
+    Check(KSPSetUp(solver));
+    if (problem)
+        problem->Result.SetupSeconds = SecondsSince(started);
+
+    const auto solving = std::chrono::steady_clock::now();
+    const Eigen::Index equations = rows;
+    Eigen::VectorXd column;
+    for (int c = 0; c < order.Cases; ++c) {
+        if (problem) {
+            column = problem->Loads.col(c);
+            for (Eigen::Index i = 0; i < equations; ++i)
+                if (problem->Given.Fixed[static_cast<size_t>(i)])
+                    column[i] = 0;
+        }
+        Scatter(problem ? column.data() : nullptr, load, shares);
+        PetscReal loadNorm = 0;
+        Check(VecNorm(load, NORM_2, &loadNorm));
+        Check(VecSet(solution, 0));
+        int iterations = 0;
+        double relative = 0;
+        KSPConvergedReason reason = KSP_CONVERGED_ITERATING;
+        if (loadNorm > 0) {
+            Check(KSPSetInitialGuessNonzero(solver, PETSC_FALSE));
+            // The recurrence's residual drifts from the true one; where the true one is still
+            // above the tolerance the iteration goes on from where it stands.
+            for (int round = 0; round < 4; ++round) {
+                Check(KSPSetTolerances(solver, order.Tolerance, PETSC_DEFAULT, PETSC_DEFAULT,
+                                       order.MaxIterations - iterations));
+                Check(KSPSolve(solver, load, solution));
+                PetscInt steps = 0;
+                Check(KSPGetIterationNumber(solver, &steps));
+                Check(KSPGetConvergedReason(solver, &reason));
+                iterations += static_cast<int>(steps);
+                Check(MatMult(stiffness, solution, residual));
+                Check(VecAYPX(residual, -1, load));
+                PetscReal residualNorm = 0;
+                Check(VecNorm(residual, NORM_2, &residualNorm));
+                relative = residualNorm / loadNorm;
+                if (reason < 0 || !(relative > order.Tolerance) ||
+                    iterations >= order.MaxIterations)
+                    break;
+                Check(KSPSetInitialGuessNonzero(solver, PETSC_TRUE));
+            }
+        }
+        if (!problem) {
+            Gather(solution, nullptr, shares);
+            continue;
+        }
+        Outcome& result = problem->Result;
+        Gather(solution, result.Solutions.col(c).data(), shares);
+        for (Eigen::Index i = 0; i < equations; ++i)
+            if (problem->Given.Fixed[static_cast<size_t>(i)])
+                result.Solutions(i, c) = 0;
+        result.Iterations.push_back(iterations);
+        result.Residuals.push_back(relative);
+        const bool converged = loadNorm == 0 || (reason > 0 && relative <= order.Tolerance);
+        if (!converged && result.Error.isEmpty())
+            result.Error = Failure(c, reason, iterations, relative);
+    }
+    if (problem)
+        problem->Result.SolveSeconds = SecondsSince(solving);
+}
+
+} // namespace
+
+bool Available() {
+    return true;
+}
+
+Outcome Solve(const System& system, const Eigen::MatrixXd& loads, const Settings& settings) {
+    Outcome outcome;
+    if (!system.Upper) {
+        outcome.Error = QStringLiteral("no stiffness matrix");
+        return outcome;
+    }
+    Eigen::SparseMatrix<double> copy;
+    const Eigen::SparseMatrix<double>& upper = Compressed(*system.Upper, copy);
+    outcome.Error = Refusal(system, upper, loads, settings);
+    if (!outcome.Error.isEmpty())
+        return outcome;
+    if (!Start(MPI_COMM_SELF)) {
+        outcome.Error = QStringLiteral("MPI could not be started for the iterative solver");
+        return outcome;
+    }
+    int size = 1;
+    MPI_Comm_size(PETSC_COMM_WORLD, &size);
+    Order order{Collective, system.Nodes, static_cast<int>(loads.cols()), settings.MaxIterations,
+                settings.Tolerance};
+    outcome.Solutions = Eigen::MatrixXd::Zero(loads.rows(), loads.cols());
+    if (size > 1)
+        Broadcast(order, 0);
+    const Problem problem{system, upper, loads, outcome};
+    try {
+        SolveTogether(order, &problem);
+    } catch (const PetscFailure& failure) {
+        // The others may be inside a collective call that never completes now.
+        if (size > 1)
+            MPI_Abort(PETSC_COMM_WORLD, failure.Code);
+        Outcome failed;
+        failed.Error = QStringLiteral("the iterative solver failed (PETSc error %1)")
+                           .arg(static_cast<int>(failure.Code));
+        return failed;
+    }
+    return outcome;
+}
+
+Session::Session() : rank_(LaunchedRank()), size_(LaunchedSize()) {
+    if (size_ <= 1)
+        return;
+    if (!Start(MPI_COMM_WORLD)) {
+        // Alone after all: the first process runs the program, the others end.
+        size_ = 1;
+        return;
+    }
+    MPI_Comm_rank(PETSC_COMM_WORLD, &rank_);
+    MPI_Comm_size(PETSC_COMM_WORLD, &size_);
+}
+
+Session::~Session() {
+    PetscBool started = PETSC_FALSE;
+    PetscInitialized(&started);
+    if (started && rank_ == 0 && size_ > 1) {
+        Order stop;
+        Broadcast(stop, 0);
+    }
+    Finish();
+}
+
+int Session::Serve() {
+    if (rank_ == 0 || size_ <= 1)
+        return 0;
+    for (;;) {
+        Order order;
+        Broadcast(order, rank_);
+        if (order.Command == Stop)
+            return 0;
+        try {
+            SolveTogether(order, nullptr);
+        } catch (const PetscFailure& failure) {
+            MPI_Abort(PETSC_COMM_WORLD, failure.Code);
+        }
+    }
+}
+
+} // namespace IterativeSolver
+
+#endif

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <Eigen/Core>
+#include <Eigen/SparseCore>
+#include <QString>
+#include <array>
+#include <span>
+#include <vector>
+
+// The iterative solution of large elastic systems: conjugate gradients preconditioned by
+// smoothed-aggregation algebraic multigrid, which takes the rigid-body modes of the nodes as
+// the near-null space its coarse levels must represent. The direct factorisation's memory
+// grows far faster than the model for solids; this grows with it. Under mpirun the solution
+// runs over all processes of the run (see Session); otherwise in this process alone.
+namespace IterativeSolver {
+
+// Whether this build has the iterative solver; without it Solve refuses every system.
+bool Available();
+
+// An elastic system with three unknowns per node (ux uy uz), node by node, ALL components of
+// every node. The fixed ones are handled here: their rows and columns are dropped from the
+// coupling and their loads set to 0, so that the blocks of three stay whole for the
+// multigrid's aggregation.
+struct System {
+    int Nodes = 0;
+    // Per node: its position, from which the rigid-body modes are formed.
+    std::span<const std::array<double, 3>> Coordinates;
+    // The upper triangle of the stiffness, 3 Nodes square, column major, compressed or not.
+    const Eigen::SparseMatrix<double>* Upper = nullptr;
+    // 3 per node, nonzero where a support holds the component.
+    std::span<const char> Fixed;
+};
+
+struct Settings {
+    double Tolerance = 1e-8; // relative residual |f - K u| / |f| of each load case
+    int MaxIterations = 5000;
+};
+
+struct Outcome {
+    Eigen::MatrixXd Solutions;     // 3 Nodes x cases, 0 at fixed components
+    std::vector<int> Iterations;   // per case
+    std::vector<double> Residuals; // per case: the true relative residual reached
+    // Empty when every case converged; otherwise why not (the first case that failed, or the
+    // system that was refused).
+    QString Error;
+    // Distributing the matrix and building the multigrid; the solutions of all cases.
+    double SetupSeconds = 0, SolveSeconds = 0;
+};
+
+// `loads` is 3 Nodes x cases; loads at fixed components are ignored (the supports take them).
+// A case without loads gives zeros without iterating. Starts PETSc (and MPI) on the first call
+// when no Session has; a Session must then still outlive the solves to finish them.
+Outcome Solve(const System& system, const Eigen::MatrixXd& loads, const Settings& settings = {});
+
+// The life of PETSc and MPI in a program that solves iteratively; one per process, made at the
+// start of main. Under mpirun (more than one process) it starts MPI at once; the first process
+// (rank 0) runs the program as usual and its Solve calls are carried out by all processes; the
+// others call Serve, which helps with those solves until rank 0's Session ends. Run alone, it
+// starts nothing: a model solved directly pays nothing for MPI, and the first Solve starts it.
+// The end finishes PETSc and MPI if they were started.
+class Session {
+public:
+    Session();
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    int Rank() const { return rank_; }
+    int Size() const { return size_; }
+    // For the processes other than the first: takes part in rank 0's solves until it ends;
+    // returns the exit code. Returns 0 at once on rank 0 or in a build without the solver.
+    int Serve();
+
+private:
+    int rank_ = 0, size_ = 1;
+};
+
+} // namespace IterativeSolver
