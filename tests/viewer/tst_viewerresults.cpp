@@ -337,6 +337,10 @@ void TestViewerResults::resultFilesThatDoNotFitAreRefused() {
     QCOMPARE(
         ViewerResults::Load(directory.filePath(QStringLiteral("x.d17")), 17, false, model).State(),
         ViewerResults::Status::NoSolver);
+    // Shaft lines are solved, but into a report: there is no result file to look for.
+    QCOMPARE(
+        ViewerResults::Load(directory.filePath(QStringLiteral("x.d12")), 12, false, model).State(),
+        ViewerResults::Status::NoSolver);
 }
 
 void TestViewerResults::arcsByEquilibrium() {

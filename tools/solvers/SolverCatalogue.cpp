@@ -16,6 +16,7 @@ const std::vector<SolverEntry>& SolverEntry::All() {
         {QStringLiteral("Omberi"), 9, false, A::Continuum, QStringLiteral("bin")},
         {QStringLiteral("Zuntel"), 10, false, A::Continuum, QStringLiteral("bin")},
         {QStringLiteral("Frelam"), 11, false, A::Continuum, QStringLiteral("bin")},
+        {QStringLiteral("Gimbro"), 12, false, A::Shaft, QString()},
         {QStringLiteral("Nuvast"), 13, false, A::Surface, QStringLiteral("bin")},
         {QStringLiteral("Yerdol"), 13, true, A::SurfaceModes, QStringLiteral("bi0")},
         {QStringLiteral("Clobin"), 14, false, A::Surface, QStringLiteral("bin")},

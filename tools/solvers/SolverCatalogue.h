@@ -16,6 +16,7 @@ struct SolverEntry {
         Modes,
         Buckling,
         Mathematics,
+        Shaft, // the natural frequencies of shaft lines
         Continuum,
         Torsion,
         Surface,

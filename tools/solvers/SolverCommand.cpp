@@ -6,6 +6,7 @@
 #include "MathSolvers.h"
 #include "ProblemNumber.h"
 #include "ResultFile.h"
+#include "ShaftAnalysis.h"
 #include "ShellAnalysis.h"
 #include "SolverInput.h"
 #include "StaticAnalysis.h"
@@ -159,6 +160,8 @@ SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dat
             return SurfaceAnalysis::Modes(input, progress);
         case SolverEntry::Analysis::Torsion:
             return TorsionAnalysis::Solve(input, progress);
+        case SolverEntry::Analysis::Shaft:
+            return ShaftAnalysis::Solve(input, progress);
         case SolverEntry::Analysis::Shells:
             return ShellAnalysis::Solve(input, progress);
         }

@@ -25,7 +25,8 @@ SolverLaunch::Ending SolverLaunch::AfterRun(const SolverEntry& solver,
         return Ending::Close;
     if (outcome.ExitCode != 0)
         return Ending::ShowError;
-    return solver.Kind == SolverEntry::Analysis::Mathematics ? Ending::ShowReport : Ending::Close;
+    // Without a result file there is no viewer to show the answers: the report does.
+    return solver.ResultExtension.isEmpty() ? Ending::ShowReport : Ending::Close;
 }
 
 QByteArray SolverLaunch::PlatformFallback(const QProcessEnvironment& environment) {

@@ -14,7 +14,7 @@ class SolverLaunch {
 public:
     enum class Ending {
         Close,      // solved (the viewer shows the results) or stopped: the window goes
-        ShowReport, // the answers of a mathematics problem, which has no viewer
+        ShowReport, // the answers of a solver without a viewer (mathematics, shaft lines)
         ShowError,  // the run failed: the user would otherwise see nothing of why
     };
 

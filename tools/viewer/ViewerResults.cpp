@@ -16,8 +16,9 @@ using Kind = ResultFile::Kind;
 
 std::optional<SolverEntry> SolverFor(int problem, bool dynamics) {
     for (const SolverEntry& entry : SolverEntry::All()) {
+        // Mathematics and shaft lines are answered by a report, with no file to show.
         if (entry.Problem == problem && entry.Dynamics == dynamics &&
-            entry.Kind != SolverEntry::Analysis::Mathematics)
+            !entry.ResultExtension.isEmpty())
             return entry;
     }
     return std::nullopt;

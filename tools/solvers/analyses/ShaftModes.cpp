@@ -1,0 +1,567 @@
+#include "ShaftModes.h"
+
+#include <Eigen/Dense>
+#include <Eigen/Eigenvalues>
+#include <Eigen/SparseCholesky>
+#include <Spectra/SymEigsSolver.h>
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace {
+
+using Sparse = Eigen::SparseMatrix<double>;
+using Triplets = std::vector<Eigen::Triplet<double>>;
+using Factor = Eigen::SimplicialLLT<Sparse, Eigen::Lower, Eigen::AMDOrdering<int>>;
+
+// A small symmetric matrix over some unknowns of a family: an element's or a disc's share of
+// the mass.
+struct Block {
+    std::vector<int> Dofs;
+    Eigen::MatrixXd Values;
+};
+
+// One family of motions (bending or torsion) over all its unknowns, before the supports.
+struct Family {
+    int Dofs = 0;
+    Triplets Stiffness;
+    std::vector<Block> Masses;
+    std::vector<bool> Fixed;
+    Eigen::MatrixXd Rigid; // columns: the motions without strain the bearings allow
+    Eigen::VectorXd Trial; // a smooth motion with strain, for the scale of the frequencies
+};
+
+// The unknowns left free, numbered in order.
+struct Numbering {
+    std::vector<int> Equation; // by unknown; -1 when fixed
+    int Count = 0;
+
+    explicit Numbering(const std::vector<bool>& fixed) : Equation(fixed.size(), -1) {
+        for (size_t d = 0; d < fixed.size(); ++d)
+            if (!fixed[d])
+                Equation[d] = Count++;
+    }
+    Eigen::VectorXd Restrict(const Eigen::VectorXd& all) const {
+        Eigen::VectorXd free(Count);
+        for (size_t d = 0; d < Equation.size(); ++d)
+            if (Equation[d] >= 0)
+                free[Equation[d]] = all[static_cast<Eigen::Index>(d)];
+        return free;
+    }
+    Eigen::VectorXd Expand(const Eigen::VectorXd& free) const {
+        Eigen::VectorXd all = Eigen::VectorXd::Zero(static_cast<Eigen::Index>(Equation.size()));
+        for (size_t d = 0; d < Equation.size(); ++d)
+            if (Equation[d] >= 0)
+                all[static_cast<Eigen::Index>(d)] = free[Equation[d]];
+        return all;
+    }
+};
+
+Sparse Assemble(const Triplets& all, const Numbering& numbering) {
+    Triplets kept;
+    kept.reserve(all.size());
+    for (const auto& t : all) {
+        const int r = numbering.Equation[static_cast<size_t>(t.row())];
+        const int c = numbering.Equation[static_cast<size_t>(t.col())];
+        if (r >= 0 && c >= 0)
+            kept.emplace_back(r, c, t.value());
+    }
+    Sparse matrix(numbering.Count, numbering.Count);
+    matrix.setFromTriplets(kept.begin(), kept.end());
+    return matrix;
+}
+
+Triplets MassTriplets(const std::vector<Block>& blocks) {
+    Triplets triplets;
+    for (const Block& block : blocks)
+        for (size_t i = 0; i < block.Dofs.size(); ++i)
+            for (size_t j = 0; j < block.Dofs.size(); ++j)
+                triplets.emplace_back(
+                    block.Dofs[i], block.Dofs[j],
+                    block.Values(static_cast<Eigen::Index>(i), static_cast<Eigen::Index>(j)));
+    return triplets;
+}
+
+// y = s G^-1 M G^-T x with A = K + s M = G G^T, as the Lanczos iteration asks for it: its
+// eigenvalues are s / (lambda + s), 1 for a rigid motion and 0 for an unknown without mass.
+class ShiftedOperator {
+public:
+    using Scalar = double;
+
+    ShiftedOperator(const Factor& factor, const Sparse& mass, double shift)
+        : factor_(factor), mass_(mass), shift_(shift) {}
+
+    Eigen::Index rows() const { return mass_.rows(); }
+    Eigen::Index cols() const { return mass_.rows(); }
+    void perform_op(const double* in, double* out) const {
+        const Eigen::Map<const Eigen::VectorXd> x(in, rows());
+        const Eigen::VectorXd mz = mass_ * HalfSolveTransposed(x);
+        Eigen::VectorXd y = factor_.permutationP() * mz;
+        factor_.matrixL().solveInPlace(y);
+        Eigen::Map<Eigen::VectorXd>(out, rows()) = shift_ * y;
+    }
+    // G^-T x, the motion of an eigenvector x of the operator.
+    Eigen::VectorXd HalfSolveTransposed(const Eigen::VectorXd& x) const {
+        Eigen::VectorXd y = x;
+        factor_.matrixU().solveInPlace(y);
+        return factor_.permutationPinv() * y;
+    }
+
+private:
+    const Factor& factor_;
+    const Sparse& mass_;
+    double shift_;
+};
+
+struct Found {
+    std::vector<std::pair<double, Eigen::VectorXd>> Modes; // lambda, free unknowns
+    QString Error;
+};
+
+// Keeps the values mu = s / (lambda + s) after the `rigid` largest, which are the rigid
+// motions (lambda = 0), down to those of unknowns without mass (mu = 0).
+template <typename VectorOf>
+Found Collect(const Eigen::VectorXd& mu, VectorOf vectorOf, int rigid, int count, double shift) {
+    std::vector<Eigen::Index> order(static_cast<size_t>(mu.size()));
+    std::iota(order.begin(), order.end(), Eigen::Index(0));
+    std::sort(order.begin(), order.end(),
+              [&mu](Eigen::Index a, Eigen::Index b) { return mu[a] > mu[b]; });
+    Found found;
+    for (size_t k = static_cast<size_t>(rigid); k < order.size(); ++k) {
+        const double m = mu[order[k]];
+        if (static_cast<int>(found.Modes.size()) == count || !(m > 1e-12))
+            break;
+        found.Modes.emplace_back(shift / m - shift, vectorOf(order[k]));
+    }
+    return found;
+}
+
+// The lowest `count` modes of K x = lambda M x over the free unknowns, with `rigid` motions
+// of K x = 0 that carry mass and are skipped.
+Found Solve(const Sparse& k, const Sparse& m, const std::vector<Block>& masses,
+            const Numbering& numbering, int rigid, int count, double shift) {
+    const int n = numbering.Count;
+    Factor factor(k + shift * m);
+    if (factor.info() != Eigen::Success)
+        return {{}, QStringLiteral("the shaft's equations cannot be solved")};
+    const int wanted = std::min(count + rigid, n);
+
+    // M = B B^T from the blocks: the values wanted are those of B^T A^-1 B, as small as the
+    // unknowns that carry mass (a few discs on a light shaft) however long the shaft.
+    int rank = 0;
+    for (const Block& block : masses)
+        for (int dof : block.Dofs)
+            rank += numbering.Equation[static_cast<size_t>(dof)] >= 0 ? 1 : 0;
+    if (rank < n && rank <= ShaftModes::DenseLimit &&
+        static_cast<double>(rank) * n <= ShaftModes::DenseEntries) {
+        Eigen::MatrixXd b = Eigen::MatrixXd::Zero(n, rank);
+        int column = 0;
+        for (const Block& block : masses) {
+            std::vector<int> free;
+            for (size_t i = 0; i < block.Dofs.size(); ++i)
+                if (numbering.Equation[static_cast<size_t>(block.Dofs[i])] >= 0)
+                    free.push_back(static_cast<int>(i));
+            const auto size = static_cast<Eigen::Index>(free.size());
+            Eigen::MatrixXd part(size, size);
+            for (Eigen::Index i = 0; i < size; ++i)
+                for (Eigen::Index j = 0; j < size; ++j)
+                    part(i, j) =
+                        block.Values(free[static_cast<size_t>(i)], free[static_cast<size_t>(j)]);
+            // A square root that allows a block without mass in some directions.
+            const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> split(part);
+            const Eigen::MatrixXd root =
+                split.eigenvectors() * split.eigenvalues().cwiseMax(0).cwiseSqrt().asDiagonal();
+            for (Eigen::Index i = 0; i < size; ++i)
+                for (Eigen::Index j = 0; j < size; ++j)
+                    b(numbering.Equation[static_cast<size_t>(
+                          block.Dofs[static_cast<size_t>(free[static_cast<size_t>(i)])])],
+                      column + j) = root(i, j);
+            column += static_cast<int>(size);
+        }
+        const Eigen::MatrixXd solved = factor.solve(b);
+        const Eigen::MatrixXd small = shift * (b.transpose() * solved);
+        const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eigen((small + small.transpose()) / 2);
+        return Collect(
+            eigen.eigenvalues(),
+            [&](Eigen::Index i) -> Eigen::VectorXd { return solved * eigen.eigenvectors().col(i); },
+            rigid, count, shift);
+    }
+
+    ShiftedOperator op(factor, m, shift);
+    if (wanted + 2 >= n) {
+        Eigen::MatrixXd c(n, n);
+        Eigen::VectorXd unit = Eigen::VectorXd::Zero(n), column(n);
+        for (int j = 0; j < n; ++j) {
+            unit[j] = 1;
+            op.perform_op(unit.data(), column.data());
+            c.col(j) = column;
+            unit[j] = 0;
+        }
+        const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eigen((c + c.transpose()) / 2);
+        return Collect(
+            eigen.eigenvalues(),
+            [&](Eigen::Index i) { return op.HalfSolveTransposed(eigen.eigenvectors().col(i)); },
+            rigid, count, shift);
+    }
+    const int ncv = std::min(n, std::max(2 * wanted + 1, wanted + 20));
+    Spectra::SymEigsSolver<ShiftedOperator> eigs(op, wanted, ncv);
+    eigs.init();
+    eigs.compute(Spectra::SortRule::LargestAlge, 1000, 1e-11, Spectra::SortRule::LargestAlge);
+    if (eigs.info() != Spectra::CompInfo::Successful)
+        return {{}, QStringLiteral("the iteration for the lowest modes did not converge")};
+    const Eigen::MatrixXd vectors = eigs.eigenvectors();
+    return Collect(
+        eigs.eigenvalues(), [&](Eigen::Index i) { return op.HalfSolveTransposed(vectors.col(i)); },
+        rigid, count, shift);
+}
+
+// The modes of one family: the rigid motions without mass are held at one unknown each (the
+// pencil has the same values on any complement of them); those with mass are found, at
+// lambda = 0, and skipped.
+struct FamilyModes {
+    std::vector<std::pair<double, Eigen::VectorXd>> Modes; // lambda, all unknowns
+    int Rigid = 0;
+    bool Massless = false;
+    QString Error;
+};
+
+FamilyModes Lowest(Family family, int count) {
+    FamilyModes result;
+    const Triplets massTriplets = MassTriplets(family.Masses);
+    Sparse fullMass(family.Dofs, family.Dofs);
+    fullMass.setFromTriplets(massTriplets.begin(), massTriplets.end());
+
+    // The rigid motions by their mass: those with none are held.
+    Eigen::MatrixXd rigid = family.Rigid;
+    for (Eigen::Index c = 0; c < rigid.cols(); ++c) {
+        for (Eigen::Index d = 0; d < rigid.rows(); ++d)
+            if (family.Fixed[static_cast<size_t>(d)])
+                rigid(d, c) = 0;
+        if (const double top = rigid.col(c).cwiseAbs().maxCoeff(); top > 0)
+            rigid.col(c) /= top;
+    }
+    if (rigid.cols() > 0) {
+        const Eigen::MatrixXd onRigid = rigid.transpose() * (fullMass * rigid);
+        const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> split(onRigid);
+        const double top = split.eigenvalues().cwiseAbs().maxCoeff();
+        std::vector<Eigen::VectorXd> massless;
+        for (Eigen::Index i = 0; i < split.eigenvalues().size(); ++i) {
+            if (split.eigenvalues()[i] <= 1e-12 * top)
+                massless.push_back(rigid * split.eigenvectors().col(i));
+            else
+                ++result.Rigid;
+        }
+        for (size_t i = 0; i < massless.size(); ++i) {
+            Eigen::Index held = 0;
+            massless[i].cwiseAbs().maxCoeff(&held);
+            family.Fixed[static_cast<size_t>(held)] = true;
+            for (size_t j = i + 1; j < massless.size(); ++j)
+                massless[j] -= massless[j][held] / massless[i][held] * massless[i];
+        }
+    }
+
+    const Numbering numbering(family.Fixed);
+    const Sparse k = Assemble(family.Stiffness, numbering);
+    const Sparse m = Assemble(massTriplets, numbering);
+    const Eigen::VectorXd trial = numbering.Restrict(family.Trial);
+    const double inertia = trial.dot(m * trial);
+    if (numbering.Count == 0 || !(inertia > 0)) {
+        result.Massless = true;
+        result.Rigid = 0;
+        return result;
+    }
+    // The shift makes K + s M definite whatever the rigid motions. A value far below it loses
+    // the digits of s / lambda, one far above those of lambda / s: a first guess from a smooth
+    // motion is corrected once, to the middle of the values found, when far from the lowest.
+    double shift = trial.dot(k * trial) / inertia;
+    Found found;
+    for (int pass = 0; pass < 2; ++pass) {
+        found = Solve(k, m, family.Masses, numbering, result.Rigid, count, shift);
+        if (!found.Error.isEmpty() || found.Modes.empty())
+            break;
+        const double lowest = found.Modes.front().first, highest = found.Modes.back().first;
+        if (!(lowest > 0) || (lowest < 1e3 * shift && lowest > 1e-3 * shift))
+            break;
+        shift = std::sqrt(lowest * highest);
+    }
+    result.Error = found.Error;
+    for (auto& [lambda, shape] : found.Modes)
+        result.Modes.emplace_back(lambda, numbering.Expand(shape));
+    return result;
+}
+
+// Elements joined into pieces by their shared nodes.
+class Pieces {
+public:
+    explicit Pieces(const ShaftModel& model) : parent_(model.X.size()) {
+        std::iota(parent_.begin(), parent_.end(), 0);
+        for (const ShaftModel::Element& element : model.Elements)
+            parent_[static_cast<size_t>(Root(element.I))] = Root(element.J);
+        for (size_t node = 0; node < parent_.size(); ++node) {
+            const int root = Root(static_cast<int>(node));
+            auto found = std::find(roots_.begin(), roots_.end(), root);
+            if (found == roots_.end()) {
+                roots_.push_back(root);
+                nodes_.emplace_back();
+                found = roots_.end() - 1;
+            }
+            nodes_[static_cast<size_t>(found - roots_.begin())].push_back(static_cast<int>(node));
+        }
+    }
+
+    const std::vector<std::vector<int>>& Nodes() const { return nodes_; }
+
+private:
+    int Root(int node) {
+        while (parent_[static_cast<size_t>(node)] != node) {
+            parent_[static_cast<size_t>(node)] =
+                parent_[static_cast<size_t>(parent_[static_cast<size_t>(node)])];
+            node = parent_[static_cast<size_t>(node)];
+        }
+        return node;
+    }
+
+    std::vector<int> parent_;
+    std::vector<int> roots_;
+    std::vector<std::vector<int>> nodes_;
+};
+
+struct Span {
+    double Low = 0, Length = 1;
+};
+
+Span SpanOf(const ShaftModel& model, const std::vector<int>& nodes) {
+    double low = model.X[static_cast<size_t>(nodes.front())], high = low;
+    for (int node : nodes) {
+        low = std::min(low, model.X[static_cast<size_t>(node)]);
+        high = std::max(high, model.X[static_cast<size_t>(node)]);
+    }
+    return {low, high > low ? high - low : 1.0};
+}
+
+// A smooth positive motion with strain in every element: e^(x / L) over each piece.
+double Smooth(const Span& span, double x) {
+    return std::exp((x - span.Low) / span.Length);
+}
+
+double Density(const ShaftModel& model, const ShaftModel::Element& element) {
+    return model.Materials[static_cast<size_t>(element.Material)].Gamma / model.Gravity;
+}
+
+Family Bending(const ShaftModel& model, const Pieces& pieces, QStringList& notes) {
+    Family family;
+    const auto nodes = static_cast<int>(model.X.size());
+    family.Dofs = 2 * nodes;
+    family.Fixed.assign(static_cast<size_t>(family.Dofs), false);
+    for (const ShaftModel::Element& element : model.Elements) {
+        const bool forward =
+            model.X[static_cast<size_t>(element.J)] > model.X[static_cast<size_t>(element.I)];
+        const int a = forward ? element.I : element.J, b = forward ? element.J : element.I;
+        const std::vector<int> dofs{2 * a, 2 * a + 1, 2 * b, 2 * b + 1};
+        const ShaftModel::Section& section = model.Sections[static_cast<size_t>(element.Section)];
+        const double l = model.Length(element);
+        const double ei = model.Materials[static_cast<size_t>(element.Material)].E *
+                          section.Inertia() / (l * l * l);
+        Eigen::Matrix4d k;
+        k << 12, 6 * l, -12, 6 * l, 6 * l, 4 * l * l, -6 * l, 2 * l * l, -12, -6 * l, 12, -6 * l,
+            6 * l, 2 * l * l, -6 * l, 4 * l * l;
+        k *= ei;
+        for (int i = 0; i < 4; ++i)
+            for (int j = 0; j < 4; ++j)
+                family.Stiffness.emplace_back(dofs[static_cast<size_t>(i)],
+                                              dofs[static_cast<size_t>(j)], k(i, j));
+        const double mass = Density(model, element) * section.Area() * l / 420;
+        if (mass > 0) {
+            Eigen::Matrix4d m;
+            m << 156, 22 * l, 54, -13 * l, 22 * l, 4 * l * l, 13 * l, -3 * l * l, 54, 13 * l, 156,
+                -22 * l, -13 * l, -3 * l * l, -22 * l, 4 * l * l;
+            family.Masses.push_back({dofs, mass * m});
+        }
+    }
+    for (const ShaftModel::Bearing& bearing : model.Bearings) {
+        if (bearing.Rigid())
+            family.Fixed[static_cast<size_t>(2 * bearing.Node)] = true;
+        else
+            family.Stiffness.emplace_back(2 * bearing.Node, 2 * bearing.Node, bearing.K);
+    }
+    for (const ShaftModel::Disc& disc : model.Discs) {
+        if (disc.M > 0)
+            family.Masses.push_back({{2 * disc.Node}, Eigen::MatrixXd::Constant(1, 1, disc.M)});
+        if (disc.Jd > 0)
+            family.Masses.push_back(
+                {{2 * disc.Node + 1}, Eigen::MatrixXd::Constant(1, 1, disc.Jd)});
+    }
+
+    // Per piece, v = a + b x is free of strain; each bearing asks v = 0 at its node.
+    family.Trial.resize(family.Dofs);
+    std::vector<Eigen::VectorXd> rigid;
+    for (const std::vector<int>& piece : pieces.Nodes()) {
+        const Span span = SpanOf(model, piece);
+        std::vector<const ShaftModel::Bearing*> held;
+        for (const ShaftModel::Bearing& bearing : model.Bearings)
+            if (std::find(piece.begin(), piece.end(), bearing.Node) != piece.end())
+                held.push_back(&bearing);
+        Eigen::MatrixXd conditions(static_cast<Eigen::Index>(held.size()), 2);
+        for (size_t i = 0; i < held.size(); ++i)
+            conditions.row(static_cast<Eigen::Index>(i)) << 1,
+                (model.X[static_cast<size_t>(held[i]->Node)] - span.Low) / span.Length;
+        Eigen::MatrixXd free = Eigen::MatrixXd::Identity(2, 2);
+        if (!held.empty()) {
+            const Eigen::JacobiSVD<Eigen::MatrixXd> svd(conditions, Eigen::ComputeFullV);
+            const Eigen::VectorXd sigma = svd.singularValues();
+            Eigen::Index rank = 0;
+            for (Eigen::Index i = 0; i < sigma.size(); ++i)
+                rank += sigma[i] > 1e-9 * sigma[0] ? 1 : 0;
+            free = svd.matrixV().rightCols(2 - rank);
+        }
+        const auto freedom = static_cast<int>(free.cols());
+        for (int f = 0; f < freedom; ++f) {
+            Eigen::VectorXd motion = Eigen::VectorXd::Zero(family.Dofs);
+            for (int node : piece) {
+                const double xi = (model.X[static_cast<size_t>(node)] - span.Low) / span.Length;
+                motion[2 * node] = free(0, f) + free(1, f) * xi;
+                motion[2 * node + 1] = free(1, f) / span.Length;
+            }
+            rigid.push_back(motion);
+        }
+        for (int node : piece) {
+            const double s = Smooth(span, model.X[static_cast<size_t>(node)]);
+            family.Trial[2 * node] = s;
+            family.Trial[2 * node + 1] = s / span.Length;
+        }
+        const auto end = [&](bool high) {
+            return 1 + *std::min_element(piece.begin(), piece.end(), [&](int a, int b) {
+                       const double xa = model.X[static_cast<size_t>(a)];
+                       const double xb = model.X[static_cast<size_t>(b)];
+                       return high ? xa > xb : xa < xb;
+                   });
+        };
+        const QString where =
+            QStringLiteral("The shaft from node %1 to node %2").arg(end(false)).arg(end(true));
+        if (held.empty())
+            notes << where + QStringLiteral(" rests on no bearing: it can move as a rigid "
+                                            "body, which is not listed.");
+        else if (freedom == 1)
+            notes << where + QStringLiteral(" rests on one bearing only (node %1, line %2): it "
+                                            "can tilt about it as a rigid body, which is not "
+                                            "listed.")
+                                 .arg(held.front()->Node + 1)
+                                 .arg(held.front()->Line);
+    }
+    family.Rigid.resize(family.Dofs, static_cast<Eigen::Index>(rigid.size()));
+    for (size_t i = 0; i < rigid.size(); ++i)
+        family.Rigid.col(static_cast<Eigen::Index>(i)) = rigid[i];
+    return family;
+}
+
+Family Torsion(const ShaftModel& model, const Pieces& pieces) {
+    Family family;
+    family.Dofs = static_cast<int>(model.X.size());
+    family.Fixed.assign(static_cast<size_t>(family.Dofs), false);
+    for (const ShaftModel::Element& element : model.Elements) {
+        const std::vector<int> dofs{element.I, element.J};
+        const ShaftModel::Material& material =
+            model.Materials[static_cast<size_t>(element.Material)];
+        const double polar = model.Sections[static_cast<size_t>(element.Section)].PolarInertia();
+        const double l = model.Length(element);
+        const double gip = material.E / (2 * (1 + material.Nu)) * polar / l;
+        family.Stiffness.emplace_back(element.I, element.I, gip);
+        family.Stiffness.emplace_back(element.J, element.J, gip);
+        family.Stiffness.emplace_back(element.I, element.J, -gip);
+        family.Stiffness.emplace_back(element.J, element.I, -gip);
+        const double inertia = Density(model, element) * polar * l / 6;
+        if (inertia > 0) {
+            Eigen::Matrix2d m;
+            m << 2, 1, 1, 2;
+            family.Masses.push_back({dofs, inertia * m});
+        }
+    }
+    for (const ShaftModel::Disc& disc : model.Discs)
+        if (disc.Jp > 0)
+            family.Masses.push_back({{disc.Node}, Eigen::MatrixXd::Constant(1, 1, disc.Jp)});
+    // Bearings do not hold the turning: every piece turns freely as a whole.
+    family.Trial.resize(family.Dofs);
+    family.Rigid =
+        Eigen::MatrixXd::Zero(family.Dofs, static_cast<Eigen::Index>(pieces.Nodes().size()));
+    for (size_t p = 0; p < pieces.Nodes().size(); ++p) {
+        const Span span = SpanOf(model, pieces.Nodes()[p]);
+        for (int node : pieces.Nodes()[p]) {
+            family.Rigid(node, static_cast<Eigen::Index>(p)) = 1;
+            family.Trial[node] = Smooth(span, model.X[static_cast<size_t>(node)]);
+        }
+    }
+    return family;
+}
+
+ShaftModes::Mode Normalised(ShaftModes::Kind kind, double lambda, const Eigen::VectorXd& all) {
+    ShaftModes::Mode mode;
+    mode.Type = kind;
+    mode.Lambda = lambda;
+    mode.Shape.assign(all.data(), all.data() + all.size());
+    const size_t width = static_cast<size_t>(mode.Width());
+    // The largest deflection (twist), or the largest slope of a mode that only tilts.
+    double extreme = 0;
+    for (size_t c = 0; c < width && extreme == 0; ++c)
+        for (size_t i = c; i < mode.Shape.size(); i += width)
+            if (std::abs(mode.Shape[i]) > std::abs(extreme))
+                extreme = mode.Shape[i];
+    if (extreme != 0)
+        for (double& value : mode.Shape)
+            value /= extreme;
+    return mode;
+}
+
+} // namespace
+
+ShaftModes::Result ShaftModes::Lowest(const ShaftModel& model, int count) {
+    Result result;
+    if (count < 1)
+        return result;
+    const Pieces pieces(model);
+    if (pieces.Nodes().size() > 1)
+        result.Notes
+            << QStringLiteral("The elements form %1 separate shafts.").arg(pieces.Nodes().size());
+    const FamilyModes bending = ::Lowest(Bending(model, pieces, result.Notes), count);
+    const FamilyModes torsion = ::Lowest(Torsion(model, pieces), count);
+    for (const FamilyModes* family : {&bending, &torsion})
+        if (!family->Error.isEmpty()) {
+            result.Error = family->Error;
+            return result;
+        }
+    if (bending.Massless && torsion.Massless) {
+        result.Error =
+            QStringLiteral("the shaft has no mass that can move: give the unit weight gamma "
+                           "of its material (table 2, line %1) or discs with a mass (table 9)")
+                .arg(model.Materials.front().Line);
+        return result;
+    }
+    if (bending.Massless)
+        result.Notes << QStringLiteral("No bending modes: nothing that can move sideways has a "
+                                       "mass (gamma is 0 and no disc has m or Jd where the "
+                                       "shaft can move).");
+    if (torsion.Massless)
+        result.Notes << QStringLiteral("No torsion modes: gamma is 0 and no disc has a polar "
+                                       "moment of inertia Jp.");
+    result.RigidBending = bending.Rigid;
+    result.RigidTorsion = torsion.Rigid;
+
+    size_t b = 0, t = 0;
+    while (static_cast<int>(result.Modes.size()) < count &&
+           (b < bending.Modes.size() || t < torsion.Modes.size())) {
+        const bool takeBending =
+            t == torsion.Modes.size() ||
+            (b < bending.Modes.size() && bending.Modes[b].first <= torsion.Modes[t].first);
+        if (takeBending) {
+            result.Modes.push_back(
+                Normalised(Kind::Bending, bending.Modes[b].first, bending.Modes[b].second));
+            ++b;
+        } else {
+            result.Modes.push_back(
+                Normalised(Kind::Torsion, torsion.Modes[t].first, torsion.Modes[t].second));
+            ++t;
+        }
+    }
+    if (result.Modes.empty())
+        result.Error = QStringLiteral("the shaft has no natural modes with the masses given");
+    return result;
+}

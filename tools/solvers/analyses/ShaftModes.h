@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ShaftModel.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// The natural modes of a shaft line: bending in one plane through the axis (the shaft is round,
+// so the other plane repeats the same frequencies) by Euler-Bernoulli beam elements with
+// consistent masses, and torsion by linear elements with consistent polar inertia. Discs add
+// their mass and diametral inertia to bending and their polar inertia to torsion; bearings are
+// radial springs, or hold the node when rigid. Motions without strain (the free turning of the
+// shaft, the tilting of a piece with fewer than two bearings) have no frequency and are not
+// listed.
+namespace ShaftModes {
+
+enum class Kind { Bending, Torsion };
+
+struct Mode {
+    Kind Type = Kind::Bending;
+    double Lambda = 0; // omega^2
+    // Per node: v and theta for bending, phi for torsion; scaled so that the largest |v|
+    // (|phi| in torsion) is 1 and positive.
+    std::vector<double> Shape;
+
+    int Width() const { return Type == Kind::Bending ? 2 : 1; }
+};
+
+struct Result {
+    std::vector<Mode> Modes; // lowest first, of both kinds
+    // Rigid motions found and left out, and what the model lacks for a family to have modes.
+    int RigidBending = 0, RigidTorsion = 0;
+    QStringList Notes;
+    QString Error; // why nothing could be found
+};
+
+// Up to `count` modes, lowest first.
+Result Lowest(const ShaftModel& model, int count);
+
+// The modes come from a dense matrix as large as the unknowns with mass when they are fewer
+// than all unknowns and at most DenseLimit (and DenseEntries times all unknowns): a few discs on
+// a light shaft, however long. Otherwise by a Lanczos iteration, unless nearly all modes are
+// asked for.
+inline constexpr int DenseLimit = 600;
+inline constexpr double DenseEntries = 4e6;
+
+} // namespace ShaftModes
