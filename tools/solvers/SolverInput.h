@@ -19,6 +19,13 @@ struct SolverInput {
     // and the protocol has no use for them, and on a large frame they cost as much as the
     // solution.
     bool WantJson = true;
+    // How the solids' equations are solved, when the command line says ("--solver=direct",
+    // "--solver=iterative", "--tolerance=1e-10"): empty and 0 leave the choice to the solver.
+    struct Choices {
+        QString Method;
+        double Tolerance = 0;
+    };
+    Choices Options;
 
     static SolverInput Read(const QString& path);
     // The reason why the data cannot be calculated, as the protocol and standard error show it.

@@ -154,12 +154,12 @@ QString StaticCheck::Summary(const StaticResults& results) {
         .arg(BalanceTolerance);
 }
 
-QString StaticCheck::FieldVerdict(const FieldResults& results) {
+QString StaticCheck::FieldVerdict(const FieldResults& results, double backward) {
     if (const QString what = FieldReport::NonFinite(results); !what.isEmpty())
         return QStringLiteral("%1 are not finite numbers, so nothing is given; the model is nearly "
                               "a mechanism or its values are too large to compute with")
             .arg(what);
-    if (results.Residual > BackwardTolerance || results.Imbalance > BalanceTolerance)
+    if (results.Residual > backward || results.Imbalance > BalanceTolerance)
         return QStringLiteral("the answer does not check (|K u - f| is %1 of |K| |u| + |f|, loads "
                               "and reactions out of balance by %2 of the loads), so nothing is "
                               "given; the model is nearly a mechanism or has elements far too "
@@ -169,11 +169,11 @@ QString StaticCheck::FieldVerdict(const FieldResults& results) {
     return {};
 }
 
-QString StaticCheck::MeshSummary(double residual, double imbalance) {
+QString StaticCheck::MeshSummary(double residual, double imbalance, double backward) {
     return QStringLiteral("Check: |K u - f| is %1 of |K| |u| + |f| (at most %2), loads and "
                           "reactions out of balance by %3 of the loads (at most %4).\n")
         .arg(Share(residual))
-        .arg(BackwardTolerance)
+        .arg(backward)
         .arg(Share(imbalance))
         .arg(BalanceTolerance);
 }

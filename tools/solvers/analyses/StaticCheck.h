@@ -25,9 +25,10 @@ inline constexpr double BackwardTolerance = 1e-9;
 QString Verdict(const BarModel& model, const StaticResults& results);
 // The same for a mesh (plane, plate, shell): empty when every value is finite, the residual
 // (as a backward error) within BackwardTolerance and the balance within BalanceTolerance.
-QString FieldVerdict(const FieldResults& results);
+// An answer found by iteration is held to the backward error its stopping residual allows.
+QString FieldVerdict(const FieldResults& results, double backward = BackwardTolerance);
 // The protocol's line on the check of a mesh.
-QString MeshSummary(double residual, double imbalance);
+QString MeshSummary(double residual, double imbalance, double backward = BackwardTolerance);
 // The protocol's line on the check.
 QString Summary(const StaticResults& results);
 // What in the model most likely spoils an answer: loads near the largest number, a flat truss

@@ -36,7 +36,7 @@ std::vector<double> EquationSystem::StiffnessDiagonal() const {
 }
 
 bool EquationSystem::Prepare(const std::vector<int>& kept, const std::vector<double>& diagonal,
-                             const Constraints& constraints) {
+                             const Constraints& constraints, bool factorise) {
     QElapsedTimer clock;
     clock.start();
     if (!numbering_.Number(kept, diagonal, constraints.Fixed, constraints.Loaded, wording_)) {
@@ -63,9 +63,12 @@ bool EquationSystem::Prepare(const std::vector<int>& kept, const std::vector<dou
         stiffnessNorm_ = rows.maxCoeff();
     }
     assemblySeconds_ = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+    if (!factorise)
+        return true;
 
     clock.restart();
     factors_ = std::make_unique<SparseCholesky>();
+    factors_->Limit(memoryLimit_);
     // The equations of a node are numbered together: the factorisation orders the nodes.
     std::vector<int> nodeStarts;
     const std::vector<int>& first = numbering_.NodeStarts();
@@ -76,6 +79,16 @@ bool EquationSystem::Prepare(const std::vector<int>& kept, const std::vector<dou
     nodeStarts.push_back(Equations());
     const SparseCholesky::Result result = factors_->Factor(stiffness_, nodeStarts);
     factorSeconds_ = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+    factorBytes_ = factors_->PredictedBytes();
+    if (result == SparseCholesky::Result::TooLarge) {
+        tooLarge_ = true;
+        error_ = QStringLiteral("the stiffness equations are too large to solve directly: their "
+                                "factors would need %1 GB of memory, more than the %2 GB that are "
+                                "free")
+                     .arg(factorBytes_ / 1e9, 0, 'f', 1)
+                     .arg(memoryLimit_ / 1e9, 0, 'f', 1);
+        return false;
+    }
     if (result == SparseCholesky::Result::NoMemory) {
         error_ = QStringLiteral("the stiffness equations cannot be solved (not enough memory)");
         return false;

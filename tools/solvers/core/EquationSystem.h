@@ -34,8 +34,14 @@ public:
     // Numbers, assembles and factorises; false with Error() set when the model is a mechanism
     // or the memory is short. `diagonal` as StiffnessDiagonal() gives it, or any positive
     // value where an element stiffens a component (cheaper for elements known to).
+    // `factorise` false numbers and assembles only, for a solution by iteration.
     bool Prepare(const std::vector<int>& kept, const std::vector<double>& diagonal,
-                 const Constraints& constraints);
+                 const Constraints& constraints, bool factorise = true);
+    // The most memory the factors may take (bytes, 0 for no limit): larger ones are refused
+    // before the factorisation begins, with TooLarge() set and FactorBytes() their size.
+    void LimitMemory(double bytes) { memoryLimit_ = bytes; }
+    bool TooLarge() const { return tooLarge_; }
+    double FactorBytes() const { return factorBytes_; }
     const QString& Error() const { return error_; }
 
     const DofNumbering& Numbering() const { return numbering_; }
@@ -98,5 +104,7 @@ private:
     std::unique_ptr<SparseCholesky> factors_;
     QString error_;
     double stiffnessNorm_ = 0; // the largest row sum of |K|
+    double memoryLimit_ = 0, factorBytes_ = 0;
+    bool tooLarge_ = false;
     double assemblySeconds_ = 0, factorSeconds_ = 0;
 };

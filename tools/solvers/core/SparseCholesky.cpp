@@ -315,6 +315,18 @@ SparseCholesky::Result SparseCholesky::Factor(const SparseMatrix& upper,
     }
     if (!cholmod_->Factor)
         return Result::NoMemory;
+    {
+        // A supernodal factor stores its blocks whole, zeros included: xsize values, plus the
+        // row indices of its supernodes.
+        const cholmod_factor* f = cholmod_->Factor;
+        const double values = f->is_super ? static_cast<double>(f->xsize) : common.lnz;
+        predicted_ = 8.0 * std::max(values, common.lnz) +
+                     4.0 * static_cast<double>(f->is_super ? f->ssize : 0);
+    }
+    if (limit_ > 0 && predicted_ > limit_) {
+        cholmod_free_factor(&cholmod_->Factor, &common);
+        return Result::TooLarge;
+    }
     SetBlasThreads(common.fl);
     cholmod_factorize(&a, cholmod_->Factor, &common);
     if (common.status == CHOLMOD_NOT_POSDEF)

@@ -18,7 +18,15 @@ public:
     SparseCholesky(const SparseCholesky&) = delete;
     SparseCholesky& operator=(const SparseCholesky&) = delete;
 
-    enum class Result { Factored, NotPositive, NoMemory };
+    // TooLarge: the analysis showed factors larger than the limit set by Limit(), and nothing
+    // was factorised; PredictedBytes() says how large they would have been.
+    enum class Result { Factored, NotPositive, NoMemory, TooLarge };
+    // The most memory the factors may take (bytes); 0 for no limit. A factorisation that would
+    // need more is not begun, so that it is refused with its size instead of being ended by the
+    // system when the memory runs out.
+    void Limit(double bytes) { limit_ = bytes; }
+    // The memory of the factors as the analysis foresees it (bytes).
+    double PredictedBytes() const { return predicted_; }
     // `upper` holds the upper triangle of K, compressed. Equations may come in blocks of
     // consecutive equations that belong together (the components of a node): `blockStarts`
     // holds the first equation of each block and then the number of equations. The blocks are
@@ -45,4 +53,5 @@ public:
 private:
     struct Cholmod;
     std::unique_ptr<Cholmod> cholmod_;
+    double limit_ = 0, predicted_ = 0;
 };
