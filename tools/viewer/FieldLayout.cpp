@@ -2,6 +2,8 @@
 
 #include "ProblemType.h"
 
+#include <cmath>
+
 namespace {
 
 // The title of a stress or force; `first` names the principal value the angle belongs to.
@@ -16,8 +18,10 @@ QString TitleOf(const QString& name, const QString& first) {
     }
     if (name == QLatin1String("angle"))
         return QStringLiteral("Angle of ") + first;
-    if (name == QLatin1String("s1") || name == QLatin1String("s2"))
+    if (name == QLatin1String("s1") || name == QLatin1String("s2") || name == QLatin1String("s3"))
         return QStringLiteral("Principal stress ") + name;
+    if (name == QLatin1String("mises"))
+        return QStringLiteral("Von Mises stress");
     if (name == QLatin1String("m1") || name == QLatin1String("m2"))
         return QStringLiteral("Principal moment ") + name;
     if (name == QLatin1String("mxy"))
@@ -57,6 +61,8 @@ std::optional<FieldLayout> FieldLayout::Of(int problem, bool dynamics) {
     static const char* const shell[] = {"nx",     "ny",       "nxy",      "mx",
                                         "my",     "mxy",      "sxTop",    "syTop",
                                         "txyTop", "sxBottom", "syBottom", "txyBottom"};
+    static const char* const solid[] = {"sx",  "sy", "sz", "txy", "tyz",
+                                        "tzx", "s1", "s2", "s3",  "mises"};
     static const char* const plateMotion[] = {"uz", "rx", "ry"};
     static const char* const shellMotion[] = {"ux", "uy", "uz", "rx", "ry", "rz"};
     FieldLayout layout;
@@ -107,6 +113,12 @@ std::optional<FieldLayout> FieldLayout::Of(int problem, bool dynamics) {
         // Forces in each element's own axes have no principal directions worth a cross.
         layout.Principal.clear();
         break;
+    case ProblemType::Mesh::Solid:
+        layout.Components = {QStringLiteral("ux"), QStringLiteral("uy"), QStringLiteral("uz")};
+        layout.Stresses = Names(solid, 10);
+        // Three principal stresses in space have no cross to draw on a surface.
+        layout.Principal.clear();
+        break;
     default:
         return std::nullopt;
     }
@@ -132,7 +144,8 @@ std::optional<FieldLayout> FieldLayout::Of(int problem, bool dynamics) {
         layout.Shows.push_back(
             {layout.Stresses[k], TitleOf(layout.Stresses[k], first), Source::Stress, k});
     // The rest of the motion of plates and shells, each as its own field.
-    if (mesh == ProblemType::Mesh::Plate || mesh == ProblemType::Mesh::Shell) {
+    if (mesh == ProblemType::Mesh::Plate || mesh == ProblemType::Mesh::Shell ||
+        mesh == ProblemType::Mesh::Solid) {
         for (int k = 0; k < layout.Components.size(); ++k) {
             const QString& name = layout.Components[k];
             if (mesh == ProblemType::Mesh::Plate && k == 0)
@@ -144,6 +157,9 @@ std::optional<FieldLayout> FieldLayout::Of(int problem, bool dynamics) {
                                     Source::Component, k});
         }
     }
+    if (mesh == ProblemType::Mesh::Solid)
+        layout.Shows.push_back({QStringLiteral("u"), QStringLiteral("Displacement magnitude |u|"),
+                                Source::Magnitude, 0});
     return layout;
 }
 
@@ -155,6 +171,10 @@ bool FieldLayout::Space() const {
     return ProblemType::Of(Problem).Meshes == ProblemType::Mesh::Shell;
 }
 
+bool FieldLayout::Solid() const {
+    return ProblemType::Of(Problem).Meshes == ProblemType::Mesh::Solid;
+}
+
 QString FieldLayout::UnitOf(const QString& name, const QString& forceUnit,
                             const QString& lengthUnit) {
     if (name == QLatin1String("angle"))
@@ -163,6 +183,8 @@ QString FieldLayout::UnitOf(const QString& name, const QString& forceUnit,
         return lengthUnit + QStringLiteral("\u00b2");
     if (name.startsWith(u'u'))
         return lengthUnit;
+    if (name == QLatin1String("mises"))
+        return QStringLiteral("%1/%2\u00b2").arg(forceUnit, lengthUnit);
     if (name.startsWith(u'r') && name.size() == 2)
         return QStringLiteral("rad");
     // Moments, shear and membrane forces of plates and shells, per unit width.
@@ -188,6 +210,20 @@ std::vector<double> FieldLayout::NodeValues(const FieldResults& results,
                                             const FieldResults::Case& c, const Show& show) {
     if (show.From == Show::Source::Deformed)
         return {};
+    if (show.From == Show::Source::Magnitude) {
+        const size_t width = static_cast<size_t>(results.ComponentCount());
+        std::vector<double> lengths;
+        if (width == 0)
+            return lengths;
+        lengths.reserve(c.Displacements.size() / width);
+        for (size_t first = 0; first + width <= c.Displacements.size(); first += width) {
+            double sum = 0;
+            for (size_t k = 0; k < width; ++k)
+                sum += c.Displacements[first + k] * c.Displacements[first + k];
+            lengths.push_back(std::sqrt(sum));
+        }
+        return lengths;
+    }
     const bool stress = show.From == Show::Source::Stress;
     const std::vector<double>& all = stress ? c.NodeStresses : c.Displacements;
     const size_t width =

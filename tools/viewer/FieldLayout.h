@@ -15,7 +15,8 @@
 struct FieldLayout {
     // One entry of the Show choice.
     struct Show {
-        enum class Source { Deformed, Stress, Component };
+        // Magnitude: the length of the displacement, from all its components.
+        enum class Source { Deformed, Stress, Component, Magnitude };
         QString Name;  // "sx", "w"; empty for the deformed shape
         QString Title; // "Stress sx"
         Source From = Source::Deformed;
@@ -33,6 +34,8 @@ struct FieldLayout {
     // The mesh lies in the x-y plane (a plate), not in the x-z plane; or in space (a shell).
     bool Flat() const;
     bool Space() const;
+    // A solid in space: stresses in the global axes, drawn on its surface and on a section.
+    bool Solid() const;
     // The two principal values and the angle of the first from x, which the crosses draw;
     // empty where the type has none.
     QStringList Principal;

@@ -5,6 +5,7 @@
 #include "ProblemType.h"
 #include "ResultScale.h"
 #include "ShellPainter.h"
+#include "SolidPainter.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -65,7 +66,8 @@ void DrawEdges(QPainter& painter, const ViewerModel& model, const std::vector<QP
 // shell's as shaded facets in space.
 void DrawDeformed(QPainter& painter, const QRect& area, const ViewerModel& model,
                   const FieldResults& results, const FieldResults::Case& c, bool space,
-                  const ViewCamera& camera, double elementPixels, ResultPainter::Report& report) {
+                  const ViewCamera& camera, double elementPixels, const SolidSection* section,
+                  ResultPainter::Report& report) {
     const int width = results.ComponentCount();
     const size_t nodes = model.Nodes.size();
     if (space) {
@@ -89,9 +91,13 @@ void DrawDeformed(QPainter& painter, const QRect& area, const ViewerModel& model
             for (size_t a = 0; a < 3; ++a)
                 moved[n][a] += float(move[a] * report.Deformation);
         }
-        ShellPainter::DrawFacets(painter, area, model.Polygons,
-                                 ShellProjection(moved, model.Polygons, camera),
-                                 elementPixels >= FieldPainter::SmallestDrawn);
+        if (!model.Solids.empty())
+            SolidPainter::DrawShaded(painter, area, model, moved, section, camera,
+                                     elementPixels >= FieldPainter::SmallestDrawn);
+        else
+            ShellPainter::DrawFacets(painter, area, model.Polygons,
+                                     ShellProjection(moved, model.Polygons, camera),
+                                     elementPixels >= FieldPainter::SmallestDrawn);
         return;
     }
     double largest = 0;
@@ -169,7 +175,7 @@ void DrawColourBar(QPainter& painter, const QRect& area, const ContourScale& sca
 void DrawContours(QPainter& painter, const QRect& area, const ViewerModel& model,
                   const std::vector<QPointF>& screen, const std::vector<double>& values,
                   const QString& unit, bool space, const ViewCamera& camera, double elementPixels,
-                  ResultPainter::Report& report) {
+                  const SolidSection* section, ResultPainter::Report& report) {
     if (values.size() != model.Nodes.size() || values.empty())
         return;
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
@@ -184,6 +190,11 @@ void DrawContours(QPainter& painter, const QRect& area, const ViewerModel& model
                           .arg(low - values.begin() + 1)
                           .arg(number(*high))
                           .arg(high - values.begin() + 1);
+    if (space && !model.Solids.empty()) {
+        SolidPainter::DrawContours(painter, area, model, section, values, report.Contours, camera,
+                                   elementPixels >= FieldPainter::SmallestDrawn);
+        return;
+    }
     if (space) {
         ShellPainter::DrawContours(painter, area, model.Polygons,
                                    ShellProjection(model.Nodes, model.Polygons, camera), values,
@@ -408,6 +419,14 @@ int DrawReactions(QPainter& painter, const QRect& area, const ViewerModel& model
     return placer.Count();
 }
 
+// Where a solid is cut open, and which part is hidden.
+QString SectionCaption(const SectionPlane& plane, const QString& lengthUnit) {
+    const QString axis = QString(QChar(char16_t(u'x' + plane.Axis)));
+    return QStringLiteral("Cut at %1 = %2 %3: the part at %1 %4 %2 hidden")
+        .arg(axis, ResultChoice::Number(plane.At), lengthUnit,
+             plane.KeepAbove ? QStringLiteral("<") : QStringLiteral(">"));
+}
+
 // A body of revolution's axis, r = 0, as a dash-dotted line a little beyond its height.
 void DrawAxis(QPainter& painter, const ViewerModel& model, const ViewCamera& camera) {
     const ViewerModel::Box box = ViewerModel::BoxAround(model.Nodes);
@@ -431,7 +450,8 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
         static_cast<int>(layout && layout->Modes() ? shapes.List.size() : field.Cases.size());
     if (!layout || options.Entry < 0 || options.Entry >= entries || options.Show < 0 ||
         options.Show >= static_cast<int>(layout->Shows.size()) ||
-        model.Polygons.size() != model.ElementCentres.size())
+        (layout->Solid() ? model.Solids.size() : model.Polygons.size()) !=
+            model.ElementCentres.size())
         return report;
     const bool modes = layout->Modes();
     // A mode has no load case: an empty one stands for it where the drawing needs none.
@@ -443,18 +463,25 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
     std::vector<QPointF> screen(model.Nodes.size());
     for (size_t n = 0; n < model.Nodes.size(); ++n)
         screen[n] = camera.Project(model.Nodes[n]);
-    const double elementPixels = ElementPixels(model, screen);
+    const double elementPixels =
+        layout->Solid() ? SolidPainter::FacePixels(model, camera) : ElementPixels(model, screen);
+    // A solid is drawn in space as a shell is; a section of it cut open.
+    const bool space = layout->Space() || layout->Solid();
+    const SolidSection* section =
+        layout->Solid() && options.Section && options.Section->Plane().Active() ? options.Section
+                                                                                : nullptr;
+    if (section)
+        report.Caption << SectionCaption(section->Plane(), model.LengthUnit);
     painter.setRenderHint(QPainter::Antialiasing,
                           model.Edges.size() <= size_t(ResultPainter::LargeModel));
     if (show.From == Show::Source::Deformed)
-        DrawDeformed(painter, area, model, field, c, layout->Space(), camera, elementPixels,
-                     report);
+        DrawDeformed(painter, area, model, field, c, space, camera, elementPixels, section, report);
     else
         DrawContours(painter, area, model, screen,
                      modes ? FieldLayout::ShapeValues(shapes, size_t(options.Entry), show)
                            : FieldLayout::NodeValues(field, c, show),
-                     layout->UnitOf(show, model.ForceUnit, model.LengthUnit), layout->Space(),
-                     camera, elementPixels, report);
+                     layout->UnitOf(show, model.ForceUnit, model.LengthUnit), space, camera,
+                     elementPixels, section, report);
     if (ProblemType::Of(layout->Problem).Meshes == ProblemType::Mesh::Revolution &&
         !model.Nodes.empty())
         DrawAxis(painter, model, camera);

@@ -1,6 +1,8 @@
 #include "FieldPicker.h"
 
 #include "ResultChoice.h"
+#include "ShellProjection.h"
+#include "SolidPainter.h"
 
 #include <QPolygonF>
 #include <cmath>
@@ -8,6 +10,8 @@
 
 FieldPicker::Pick FieldPicker::At(const ViewerModel& model, const ViewCamera& camera,
                                   const QPointF& point) {
+    if (!model.Solids.empty())
+        return AtSolid(model, camera, point, nullptr, model.Nodes);
     Pick pick;
     double nearest = Reach;
     for (size_t n = 0; n < model.Nodes.size(); ++n) {
@@ -38,6 +42,45 @@ FieldPicker::Pick FieldPicker::At(const ViewerModel& model, const ViewCamera& ca
             nearestDepth = depth;
         }
     }
+    return pick;
+}
+
+FieldPicker::Pick FieldPicker::AtSolid(const ViewerModel& model, const ViewCamera& camera,
+                                       const QPointF& point, const SolidSection* section,
+                                       const std::vector<ViewerModel::Point>& nodes) {
+    Pick pick;
+    if (nodes.size() != model.Nodes.size())
+        return pick;
+    const bool cut = section && section->Plane().Active();
+    std::vector<ViewerModel::Point> points;
+    if (cut)
+        section->Points(nodes, points);
+    const auto hit = [&](const std::vector<std::array<int, 4>>& polygons,
+                         const std::vector<int>& elements) {
+        const ShellProjection projection(cut ? points : nodes, polygons, camera);
+        const int face = projection.ElementAt(point, polygons);
+        if (face < 0)
+            return false;
+        const std::array<int, 4>& polygon = polygons[static_cast<size_t>(face)];
+        int nearest = polygon[0];
+        double distance = std::numeric_limits<double>::infinity();
+        for (int k = 0; k < ShellProjection::CornersOf(polygon); ++k) {
+            const QPointF d = projection.Screen()[static_cast<size_t>(polygon[size_t(k)])] - point;
+            if (std::hypot(d.x(), d.y()) < distance) {
+                distance = std::hypot(d.x(), d.y());
+                nearest = polygon[size_t(k)];
+            }
+        }
+        pick.Node = cut ? section->NearerNode(nearest) : nearest;
+        pick.Element = elements[static_cast<size_t>(face)];
+        return true;
+    };
+    if (!cut)
+        hit(model.Surface.Faces(), model.Surface.Elements());
+    else if (!SolidPainter::CutFacesViewer(section->Plane(), camera) ||
+             !hit(section->Cut(), section->CutElements()))
+        // The cut lies on top where the viewer sees it; otherwise the surface covers it.
+        hit(section->Faces(), section->FaceElements());
     return pick;
 }
 

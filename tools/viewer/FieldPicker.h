@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FieldLayout.h"
+#include "SolidSection.h"
 #include "ViewCamera.h"
 #include "ViewerModel.h"
 
@@ -20,6 +21,11 @@ public:
     static constexpr double Reach = 6; // pixels round a node
 
     static Pick At(const ViewerModel& model, const ViewCamera& camera, const QPointF& point);
+    // A solid: the node nearest the pointer of the face under it, nearest the viewer, of its
+    // surface or of its cut (the node nearer the point of the cut), with the nodes at `nodes`
+    // (the model's, or displaced as drawn); the face's element too.
+    static Pick AtSolid(const ViewerModel& model, const ViewCamera& camera, const QPointF& point,
+                        const SolidSection* section, const std::vector<ViewerModel::Point>& nodes);
     // "Node 5: ux = 0.0001 m, uz = ...; sx = 12.5 kN/m², ..." or "Element 3 (centre): ...";
     // the values of load case `entry`.
     static QString Describe(const Pick& pick, const ViewerModel& model, const FieldResults& results,

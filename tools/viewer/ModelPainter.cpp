@@ -1,5 +1,8 @@
 #include "ModelPainter.h"
 
+#include "FieldPainter.h"
+#include "SolidPainter.h"
+
 #include <QLineF>
 #include <QPainter>
 #include <QPainterPath>
@@ -82,7 +85,16 @@ ModelPainter::Report ModelPainter::Paint(QPainter& painter, const QRect& area,
     for (size_t i = 0; i < model.Nodes.size(); ++i)
         screen[i] = camera.Project(model.Nodes[i]);
 
-    if (options.Mesh) {
+    // A solid by its outer surface, shaded, its edges while the faces are not too small.
+    const bool solid = !model.Solids.empty();
+    if (options.Mesh && solid && !options.Faint) {
+        painter.save();
+        SolidPainter::DrawShaded(painter, area, model, model.Nodes, options.Section, camera,
+                                 SolidPainter::FacePixels(model, camera) >=
+                                     FieldPainter::SmallestDrawn);
+        painter.restore();
+    }
+    if (options.Mesh && !solid) {
         QVector<QLineF> lines;
         lines.reserve(static_cast<qsizetype>(model.Edges.size()));
         for (const auto& edge : model.Edges)
@@ -109,14 +121,17 @@ ModelPainter::Report ModelPainter::Paint(QPainter& painter, const QRect& area,
         if (visible.contains(p))
             dots.append(p);
     }
-    if (options.Mesh)
+    // A solid's nodes lie inside it and behind it: its surface shows where they are.
+    if (options.Mesh && !solid)
         painter.drawPoints(dots.constData(), static_cast<int>(dots.size()));
 
     if (options.Supports) {
         painter.setPen(QPen(SupportColour, 1.5));
         for (const ViewerModel::Support& support : model.Supports) {
             const QPointF p = screen[static_cast<size_t>(support.Node)];
-            if (!visible.contains(p))
+            // Nothing of the part a section hides.
+            if (!visible.contains(p) || (options.Section && !options.Section->Plane().Keeps(
+                                                                model.Nodes[size_t(support.Node)])))
                 continue;
             const QPolygonF triangle{p, p + QPointF(-8, 13), p + QPointF(8, 13)};
             painter.setBrush(support.Fixed ? QBrush(SupportColour) : QBrush(Qt::white));
@@ -141,7 +156,8 @@ ModelPainter::Report ModelPainter::Paint(QPainter& painter, const QRect& area,
             if (load.Case != options.LoadCase)
                 continue;
             const QPointF at = camera.Project(load.At);
-            if (!visible.contains(at))
+            if (!visible.contains(at) ||
+                (options.Section && !options.Section->Plane().Keeps(load.At)))
                 continue;
             ++report.LoadsDrawn;
             const double force = Length(load.Force);

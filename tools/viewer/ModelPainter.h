@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SolidSection.h"
 #include "ViewCamera.h"
 #include "ViewerModel.h"
 
@@ -21,6 +22,7 @@ public:
         bool ElementNumbers = false;
         bool Faint = false; // light grey, under results drawn on top
         bool Mesh = true;   // the elements and nodes; not under contours that cover them
+        const SolidSection* Section = nullptr; // a solid cut open, or null
     };
     struct Report {
         bool LabelsLeftOut = false; // too many numbers on screen: zoom in to see them

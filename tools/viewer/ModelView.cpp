@@ -49,6 +49,16 @@ void ModelView::SetResults(const ViewerResults* results, const ResultChoice* cho
     update();
 }
 
+void ModelView::SetSection(const SectionPlane& plane) {
+    if (model_.Solids.empty() || (section_ && section_->Plane() == plane) ||
+        (!section_ && !plane.Active()))
+        return;
+    section_ = plane.Active() ? std::make_unique<SolidSection>(model_.Nodes, model_.Solids,
+                                                               model_.Surface, plane)
+                              : nullptr;
+    update();
+}
+
 void ModelView::FitModel() {
     // Room for the arrows of loads and the supports round the model, but never more than a
     // fifth of a small window.
@@ -111,6 +121,9 @@ void ModelView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const bool results = results_ && choice_ && results_->Ok();
     ModelPainter::Options options = options_;
+    options.Section = section_.get();
+    ResultPainter::Options resultOptions = resultOptions_;
+    resultOptions.Section = section_.get();
     if (results) {
         options.Faint = true;
         options.LoadCase = 0;
@@ -125,7 +138,7 @@ void ModelView::paintEvent(QPaintEvent*) {
         ModelPainter::Paint(painter, rect(), model_, camera_, options);
     if (results)
         resultReport_ = ResultPainter::Paint(painter, rect(), model_, problem_, *results_, *choice_,
-                                             camera_, resultOptions_);
+                                             camera_, resultOptions);
     emit Painted(report.LabelsLeftOut);
 }
 

@@ -2,10 +2,12 @@
 
 #include "ModelPainter.h"
 #include "ResultPainter.h"
+#include "SolidSection.h"
 #include "ViewCamera.h"
 #include "ViewerModel.h"
 
 #include <QWidget>
+#include <memory>
 
 // The drawing area of the viewer: the wheel zooms about the cursor, the left button drags the
 // model, the right button (or Shift with the left) turns a space model; + and - zoom, the
@@ -23,6 +25,9 @@ public:
     const ResultPainter::Report& LastResults() const { return resultReport_; }
     const ModelPainter::Options& Options() const { return options_; }
     const ViewCamera& Camera() const { return camera_; }
+    // Cuts a solid open (an inactive plane closes it); the cut is found once per plane.
+    void SetSection(const SectionPlane& plane);
+    const SolidSection* Section() const { return section_.get(); }
     void FitModel();
     void Zoom(double factor);
     void Turn(double azimuth, double elevation);
@@ -51,6 +56,7 @@ private:
     int problem_ = 0;
     ResultPainter::Options resultOptions_;
     ResultPainter::Report resultReport_;
+    std::unique_ptr<SolidSection> section_;
     bool fitted_ = false;
     QPointF lastMouse_;
     QPointF pressedAt_;

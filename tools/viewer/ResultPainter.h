@@ -2,6 +2,7 @@
 
 #include "ContourScale.h"
 #include "ResultChoice.h"
+#include "SolidSection.h"
 #include "ViewCamera.h"
 #include "ViewerModel.h"
 #include "ViewerResults.h"
@@ -23,6 +24,7 @@ public:
         bool Reactions = true;
         bool Values = true;
         bool Arrows = false; // a continuum's principal stresses, a profile's shear stresses
+        const SolidSection* Section = nullptr; // a solid cut open, or null
     };
     struct Report {
         double Deformation = 0;     // the magnification of the displacements drawn

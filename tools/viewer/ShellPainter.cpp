@@ -59,7 +59,7 @@ void ShellPainter::DrawContours(QPainter& painter, const QRect& area,
                                 const std::vector<std::array<int, 4>>& polygons,
                                 const ShellProjection& projection,
                                 const std::vector<double>& values, const ContourScale& scale,
-                                bool edges) {
+                                bool edges, bool shade) {
     if (values.size() != projection.Screen().size())
         return;
     const QRectF visible = QRectF(area).adjusted(-2, -2, 2, 2);
@@ -88,9 +88,16 @@ void ShellPainter::DrawContours(QPainter& painter, const QRect& area,
         // the window go through the bands, which cut them to what the painter can hold.
         const bool near = std::all_of(corners, corners + count,
                                       [&room](const QPointF& p) { return room.contains(p); });
+        const double light = shade ? 0.72 + 0.28 * projection.Facing(e) : 1;
+        const auto colour = [&](int band) {
+            const QColor c = scale.ColourOf(band);
+            return shade ? QColor::fromRgbF(float(c.redF() * light), float(c.greenF() * light),
+                                            float(c.blueF() * light))
+                         : c;
+        };
         if (lowBand == highBand && near) {
             painter.setPen(edgePen);
-            painter.setBrush(scale.ColourOf(lowBand));
+            painter.setBrush(colour(lowBand));
             painter.drawPolygon(corners, count);
             continue;
         }
@@ -101,7 +108,7 @@ void ShellPainter::DrawContours(QPainter& painter, const QRect& area,
             const ContourBands::Band& b = bands.Bands()[static_cast<size_t>(band)];
             if (b.Sizes.empty())
                 continue;
-            painter.setBrush(scale.ColourOf(band));
+            painter.setBrush(colour(band));
             size_t first = 0;
             for (int size : b.Sizes) {
                 painter.drawConvexPolygon(b.Points.data() + first, size);

@@ -9,8 +9,10 @@ class QPainter;
 
 // Draws a shell's facets in space, the farthest first so that the nearer cover them: either
 // the deformed shell, each facet shaded by how squarely it faces the viewer, or one field as
-// filled contour bands over the undeformed surface; the element edges on top of each facet
-// while the elements are large enough on the screen to show them.
+// filled contour bands over the undeformed surface (on request shaded as the facets are, a
+// little, so that a solid's form shows through its bands: the hue still tells the band); the
+// element edges on top of each facet while the elements are large enough on the screen to
+// show them.
 class ShellPainter {
 public:
     static void DrawFacets(QPainter& painter, const QRect& area,
@@ -19,5 +21,5 @@ public:
     static void DrawContours(QPainter& painter, const QRect& area,
                              const std::vector<std::array<int, 4>>& polygons,
                              const ShellProjection& projection, const std::vector<double>& values,
-                             const ContourScale& scale, bool edges);
+                             const ContourScale& scale, bool edges, bool shade = false);
 };

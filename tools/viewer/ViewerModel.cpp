@@ -195,6 +195,11 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
                         addEdge(used[edge[0]], used[edge[1]]);
                 }
             };
+            SolidSurface::Corners solid;
+            solid.fill(-1);
+            for (size_t c = 0; c < used.size() && c < solid.size(); ++c)
+                solid[c] = used[c];
+            model.Solids.push_back(solid);
             if (used.size() >= 8)
                 edges(brick);
             else if (used.size() >= 6)
@@ -216,6 +221,9 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
         model.ElementCentres.push_back(centre);
         elementCorners.push_back(std::move(points));
     }
+
+    if (shape.Kind == Kind::Solids)
+        model.Surface = SolidSurface::Of(model.Nodes, model.Solids);
 
     // Supports: a node and one 0/1 code per displacement.
     const ParsedTable* supports = data.Table(6);

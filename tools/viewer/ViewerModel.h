@@ -2,6 +2,7 @@
 
 #include "DataFormat.h"
 #include "ParsedData.h"
+#include "SolidSurface.h"
 
 #include <QString>
 #include <QStringList>
@@ -56,6 +57,10 @@ struct ViewerModel {
     // The corners of each element of a plane or shell mesh, in element order (node indices
     // counted from 0, the fourth -1 for a triangle); empty for bars and solids.
     std::vector<std::array<int, 4>> Polygons;
+    // The corners of each element of a solid, in element order (node indices counted from 0,
+    // -1 past the last corner), and the outer surface they draw as; empty for other types.
+    std::vector<SolidSurface::Corners> Solids;
+    SolidSurface Surface;
     // Curved members (type 1), drawn as these polylines instead of an edge between their ends.
     std::vector<std::vector<Point>> Curves;
 

@@ -191,6 +191,10 @@ QString FieldMismatch(const FieldResults& r, const FieldLayout& layout, const Vi
     }
     if (r.Cases.empty())
         return QStringLiteral("it holds no load case");
+    if (layout.Solid())
+        return model.Solids.size() == model.ElementCentres.size()
+                   ? QString()
+                   : QStringLiteral("the data's elements are not all solids");
     if (model.Polygons.size() != model.ElementCentres.size())
         return QStringLiteral("the data's elements are not all triangles and quadrilaterals");
     return {};

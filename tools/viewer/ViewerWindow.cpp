@@ -4,6 +4,7 @@
 #include "ModelView.h"
 #include "ProblemType.h"
 #include "ResultTableModel.h"
+#include "SolidPainter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QSlider>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTextDocument>
@@ -92,6 +94,8 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
         connect(up, &QAction::triggered, this, [this] { view_->Turn(0, 15); });
         connect(down, &QAction::triggered, this, [this] { view_->Turn(0, -15); });
     }
+    if (!model_.Solids.empty())
+        BuildSectionControls();
 
     notice_->setWordWrap(true);
     notice_->setStyleSheet(QStringLiteral("QLabel { background: #fff4c4; padding: 6px; }"));
@@ -129,6 +133,8 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
                                "R: reactions, V: values, T: table, Ctrl+S/Ctrl+P: save/print it");
     else if (entry_)
         hint += QStringLiteral(", PgUp/PgDn: shape, T: table, Ctrl+S/Ctrl+P: save/print it");
+    if (sectionAxis_)
+        hint += QStringLiteral(", S: section, [ ]: move it, F: the other side");
     statusBar()->showMessage(counts + QStringLiteral("   |   ") + hint);
     connect(view_, &ModelView::Painted, this, [this, counts, hint](bool leftOut) {
         statusBar()->showMessage(
@@ -177,7 +183,9 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
         if (!field->Torsion() && !field->Modes()) {
             reactions_ = tools->addAction(QStringLiteral("Reactions"));
             reactions_->setCheckable(true);
-            reactions_->setChecked(model_.Supports.size() <= size_t(ResultPainter::ManySupports));
+            // A solid's reactions crowd round its base and cover it: on request.
+            reactions_->setChecked(model_.Supports.size() <= size_t(ResultPainter::ManySupports) &&
+                                   model_.Solids.empty());
             reactions_->setShortcut(QKeySequence(Qt::Key_R));
             connect(reactions_, &QAction::toggled, this, &ViewerWindow::UpdateOptions);
         }
@@ -290,11 +298,105 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
     connect(tables_, &QComboBox::currentIndexChanged, this, &ViewerWindow::UpdateTable);
 }
 
+void ViewerWindow::BuildSectionControls() {
+    addToolBarBreak();
+    auto* tools = addToolBar(QStringLiteral("Section"));
+    tools->setMovable(false);
+    tools->addWidget(new QLabel(QStringLiteral(" Section: "), this));
+    sectionAxis_ = new QComboBox(this);
+    sectionAxis_->addItems(
+        {QStringLiteral("none"), QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")});
+    sectionAxis_->setFocusPolicy(Qt::NoFocus);
+    tools->addWidget(sectionAxis_);
+    sectionSlider_ = new QSlider(Qt::Horizontal, this);
+    sectionSlider_->setRange(0, SectionSteps);
+    sectionSlider_->setValue(SectionSteps / 2);
+    sectionSlider_->setMinimumWidth(160);
+    sectionSlider_->setEnabled(false);
+    // The arrow keys turn the model, not the plane.
+    sectionSlider_->setFocusPolicy(Qt::NoFocus);
+    tools->addWidget(sectionSlider_);
+    sectionPosition_ = new QLabel(this);
+    sectionPosition_->setMinimumWidth(
+        sectionPosition_->fontMetrics().horizontalAdvance(QStringLiteral(" x = -0000.000 mm ")));
+    tools->addWidget(sectionPosition_);
+    flipSection_ = tools->addAction(QStringLiteral("Other side"));
+    flipSection_->setCheckable(true);
+    flipSection_->setEnabled(false);
+    flipSection_->setShortcut(QKeySequence(Qt::Key_F));
+    flipSection_->setToolTip(QStringLiteral("Hide the part on the other side of the plane (F)"));
+
+    QAction* nextAxis = new QAction(this);
+    nextAxis->setShortcut(QKeySequence(Qt::Key_S));
+    QAction* back = new QAction(this);
+    back->setShortcut(QKeySequence(Qt::Key_BracketLeft));
+    QAction* forward = new QAction(this);
+    forward->setShortcut(QKeySequence(Qt::Key_BracketRight));
+    addActions({nextAxis, back, forward});
+    connect(nextAxis, &QAction::triggered, this,
+            [this] { sectionAxis_->setCurrentIndex((sectionAxis_->currentIndex() + 1) % 4); });
+    connect(back, &QAction::triggered, this,
+            [this] { sectionSlider_->setValue(sectionSlider_->value() - SectionSteps / 40); });
+    connect(forward, &QAction::triggered, this,
+            [this] { sectionSlider_->setValue(sectionSlider_->value() + SectionSteps / 40); });
+    connect(sectionAxis_, &QComboBox::currentIndexChanged, this, [this](int axis) {
+        // A new axis is cut so that its cut faces the viewer.
+        SectionPlane plane;
+        plane.Axis = axis - 1;
+        const bool faces = plane.Active() && SolidPainter::CutFacesViewer(plane, view_->Camera());
+        const QSignalBlocker blocker(flipSection_);
+        flipSection_->setChecked(plane.Active() && !faces);
+        UpdateSection();
+    });
+    connect(sectionSlider_, &QSlider::valueChanged, this, &ViewerWindow::UpdateSection);
+    connect(flipSection_, &QAction::toggled, this, &ViewerWindow::UpdateSection);
+    UpdateSection();
+}
+
+void ViewerWindow::UpdateSection() {
+    SectionPlane plane;
+    plane.Axis = sectionAxis_->currentIndex() - 1;
+    plane.KeepAbove = !flipSection_->isChecked();
+    sectionSlider_->setEnabled(plane.Active());
+    flipSection_->setEnabled(plane.Active());
+    if (plane.Active()) {
+        const std::array<double, 2> range = SolidSection::Range(model_.Nodes, plane.Axis);
+        plane.At = range[0] + (range[1] - range[0]) * sectionSlider_->value() / SectionSteps;
+        sectionPosition_->setText(QStringLiteral(" %1 = %2 %3 ")
+                                      .arg(sectionAxis_->currentText(),
+                                           ResultChoice::Number(plane.At), model_.LengthUnit));
+    } else {
+        sectionPosition_->clear();
+    }
+    view_->SetSection(plane);
+}
+
 void ViewerWindow::ShowValuesAt(const QPointF& point) {
     const FieldLayout* field = choice_ ? choice_->Field() : nullptr;
     if (!field)
         return;
-    const FieldPicker::Pick pick = FieldPicker::At(model_, view_->Camera(), point);
+    FieldPicker::Pick pick;
+    if (!model_.Solids.empty() && !field->Modes()) {
+        // On the solid as it is drawn: cut open, and displaced when its shape is shown.
+        std::vector<ViewerModel::Point> nodes = model_.Nodes;
+        const double factor = view_->LastResults().Deformation;
+        const auto& cases = results_.Contents().Field.Cases;
+        const int entry = entry_->currentIndex();
+        if (factor > 0 && entry >= 0 && entry < static_cast<int>(cases.size())) {
+            const FieldResults& r = results_.Contents().Field;
+            const ViewerResults::Places places = ViewerResults::PlacesOf(r.Components);
+            for (size_t n = 0; n < nodes.size(); ++n) {
+                const auto move = ViewerResults::NodeMotion(cases[size_t(entry)].Displacements,
+                                                            places, r.ComponentCount(), int(n))
+                                      .Move;
+                for (size_t a = 0; a < 3; ++a)
+                    nodes[n][a] += float(move[a] * factor);
+            }
+        }
+        pick = FieldPicker::AtSolid(model_, view_->Camera(), point, view_->Section(), nodes);
+    } else {
+        pick = FieldPicker::At(model_, view_->Camera(), point);
+    }
     lastPick_ = field->Modes() ? FieldPicker::Describe(pick, model_, results_.Contents().Modes,
                                                        entry_->currentIndex())
                                : FieldPicker::Describe(pick, model_, results_.Contents().Field,

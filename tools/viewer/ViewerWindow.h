@@ -10,6 +10,7 @@ class ModelView;
 class QAction;
 class QComboBox;
 class QPrinter;
+class QSlider;
 class QDockWidget;
 class QLabel;
 class QTableView;
@@ -39,6 +40,13 @@ public:
     QAction* SaveTableAction() const { return saveTable_; }
     QAction* PrintTableAction() const { return printTable_; }
     QString Notice() const;
+    // A solid: where it is cut open. The axis (none, x, y, z), the plane's place along it in
+    // steps across the model, the words that give its coordinate, and the side kept.
+    QComboBox* SectionAxis() const { return sectionAxis_; }
+    QSlider* SectionSlider() const { return sectionSlider_; }
+    QLabel* SectionPosition() const { return sectionPosition_; }
+    QAction* FlipSectionAction() const { return flipSection_; }
+    static constexpr int SectionSteps = 200;
     // A continuum: the toggle of the principal stresses (or a profile's shear arrows), and the
     // values of what a click last hit.
     QAction* ArrowsAction() const { return arrows_; }
@@ -54,6 +62,8 @@ public:
 
 private:
     void BuildResultControls(QToolBar* tools);
+    void BuildSectionControls();
+    void UpdateSection();
     void UpdateOptions();
     void UpdateTable();
     void CopyTable();
@@ -83,4 +93,8 @@ private:
     QAction* saveTable_ = nullptr;
     QAction* printTable_ = nullptr;
     QString dataPath_;
+    QComboBox* sectionAxis_ = nullptr;
+    QSlider* sectionSlider_ = nullptr;
+    QLabel* sectionPosition_ = nullptr;
+    QAction* flipSection_ = nullptr;
 };
