@@ -8,8 +8,14 @@
 // 1e-8). Under mpirun ("mpirun -n 2 bench_iterative") the solves run over all processes; the
 // first one reports. bench/mpi_solve.sh times that.
 //
-// Measured on the shared 2-core build machine (AMD EPYC at 2.1 GHz), RelWithDebInfo, one
-// process: see the figures in the commit that added them.
+// Measured on the shared 2-core build machine (2.6 GHz, load average 5 to 7 from other builds,
+// so wall times are 2 to 3 times the CPU times), RelWithDebInfo, one process:
+//   Iterative/31: 19 iterations to 3.1e-9; setup 4.6-5.5 s (three quarters of it the Galerkin
+//     products of the coarse levels), solve 1.2-1.5 s; 2.7 s of CPU in all.
+//   Iterative/68: 18 iterations to 5.5e-9; setup 72 s, solve 9.5 s (40 s of CPU); peak 2.4 GiB.
+//   Direct/31: 50 s (19 s of CPU).
+// Over two processes (bench/mpi_solve.sh, cube 31) the same load made the run slower, not
+// faster: 12.3 s against 6.1 s, 19 iterations either way; two processes need two free cores.
 #include "ElasticBlock.h"
 #include "IterativeSolver.h"
 

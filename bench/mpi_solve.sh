@@ -39,6 +39,6 @@ fi
 for processes in 1 2; do
     echo "== $processes process(es), cube of $side^3 bricks =="
     TIMEFORMAT="whole run (making the cube included): %R s"
-    time mpirun -n "$processes" "$program" --benchmark_filter="^Iterative/$side\$" \
-        --benchmark_counters_tabular=true
+    time mpirun -n "$processes" "$program" --benchmark_filter="^Iterative/$side/" \
+        --benchmark_counters_tabular=true --benchmark_color=false
 done

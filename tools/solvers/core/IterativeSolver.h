@@ -40,8 +40,8 @@ struct Outcome {
     Eigen::MatrixXd Solutions;     // 3 Nodes x cases, 0 at fixed components
     std::vector<int> Iterations;   // per case
     std::vector<double> Residuals; // per case: the true relative residual reached
-    // Empty when every case converged; otherwise why not (the first case that failed, or the
-    // system that was refused).
+    // Empty when every case converged; otherwise why not: the first case that failed (all
+    // cases keep what they reached), or why the system was refused (no solutions then).
     QString Error;
     // Distributing the matrix and building the multigrid; the solutions of all cases.
     double SetupSeconds = 0, SolveSeconds = 0;
