@@ -4,6 +4,7 @@
 #include "FlatShell.h"
 #include "PlaneSolid.h"
 #include "ScalarField.h"
+#include "SolidElements.h"
 
 #include <Eigen/Eigenvalues>
 #include <QTest>
@@ -63,9 +64,12 @@ class TestElementProperties : public QObject {
     std::vector<Kind> Kinds();
     // Plates and flat shells.
     std::vector<Kind> SurfaceKinds();
+    // Bricks, wedges and tetrahedra.
+    std::vector<Kind> SolidKinds();
     std::vector<Kind> All() {
-        std::vector<Kind> all = Kinds(), surfaces = SurfaceKinds();
+        std::vector<Kind> all = Kinds(), surfaces = SurfaceKinds(), solids = SolidKinds();
         all.insert(all.end(), surfaces.begin(), surfaces.end());
+        all.insert(all.end(), solids.begin(), solids.end());
         return all;
     }
 
@@ -73,6 +77,7 @@ class TestElementProperties : public QObject {
     PlaneSolid plane_ = Solid(PlaneSolid::Form::Plane);
     PlaneSolid ring_ = Solid(PlaneSolid::Form::Axisymmetric);
     ShellMaterial shell_{2e5, 0.3, 0.2, 7.85};
+    SolidMaterial solid_{Elasticity::Solid(2e5, 0.3), 7.85};
 
 private slots:
     void stiffnessIsSymmetricWithRigidNullSpace();
@@ -252,6 +257,40 @@ std::vector<TestElementProperties::Kind> TestElementProperties::SurfaceKinds() {
         {QStringLiteral("shell triangle"), shell3(shellTriangle), shellTriangle, spaceMotions},
         {QStringLiteral("shell quadrilateral"), shell4(shellQuad), shellQuad, spaceMotions},
         {QStringLiteral("shell quadrilateral, warped"), shell4(warped), warped, spaceMotions},
+    };
+}
+
+std::vector<TestElementProperties::Kind> TestElementProperties::SolidKinds() {
+    // Distorted: warped faces, no edge parallel to another.
+    const Points brick{{0.1, 0, 0.05}, {2.1, 0.2, 0},  {2.3, 1.2, 0.1}, {-0.1, 1, 0},
+                       {0, 0.1, 1.4},  {2, -0.1, 1.6}, {2.2, 1.1, 1.5}, {0.2, 0.9, 1.3}};
+    // Numbered the other way round: the element turns its order and is the same solid.
+    const Points brickMirrored{brick[4], brick[5], brick[6], brick[7],
+                               brick[0], brick[1], brick[2], brick[3]};
+    const Points wedge{{0, 0, 0},     {1.2, 0.1, 0}, {0.1, 0.9, 0.1},
+                       {0.1, 0, 1.1}, {1.1, 0, 1.2}, {0, 1.1, 0.9}};
+    const Points tetrahedron{{0.1, 0, 0}, {1.3, 0.1, 0.2}, {0.2, 1, 0}, {0.2, 0.3, 0.9}};
+    const auto solid = [this](const Points& p) {
+        return [this, p] {
+            std::vector<int> nodes(p.size());
+            for (size_t a = 0; a < p.size(); ++a)
+                nodes[a] = static_cast<int>(a);
+            return std::unique_ptr<Element>(SolidElement::Make(solid_, nodes, p));
+        };
+    };
+    // The rigid motions at the corners in the order the element keeps them.
+    const auto spaceMotions = [](const Element& e, const Points& at) {
+        Points kept;
+        for (int n : e.Nodes())
+            kept.push_back(at[static_cast<size_t>(n)]);
+        return SpaceMotions(e, kept, {0, 1, 2, 3, 4, 5});
+    };
+    return {
+        {QStringLiteral("solid brick"), solid(brick), brick, spaceMotions},
+        {QStringLiteral("solid brick, mirrored"), solid(brickMirrored), brickMirrored,
+         spaceMotions},
+        {QStringLiteral("solid wedge"), solid(wedge), wedge, spaceMotions},
+        {QStringLiteral("solid tetrahedron"), solid(tetrahedron), tetrahedron, spaceMotions},
     };
 }
 

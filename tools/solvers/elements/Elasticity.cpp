@@ -28,3 +28,12 @@ Eigen::Matrix4d Elasticity::Axisymmetric(double E, double nu) {
         b, b, 0, a;
     return d;
 }
+
+Eigen::Matrix<double, 6, 6> Elasticity::Solid(double E, double nu) {
+    const double c = E / ((1 + nu) * (1 - 2 * nu));
+    Eigen::Matrix<double, 6, 6> d = Eigen::Matrix<double, 6, 6>::Zero();
+    d.topLeftCorner<3, 3>().setConstant(c * nu);
+    d.topLeftCorner<3, 3>().diagonal().setConstant(c * (1 - nu));
+    d.bottomRightCorner<3, 3>().diagonal().setConstant(E / (2 * (1 + nu)));
+    return d;
+}
