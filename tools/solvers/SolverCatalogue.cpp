@@ -22,6 +22,7 @@ const std::vector<SolverEntry>& SolverEntry::All() {
         {QStringLiteral("Clobin"), 14, false, A::Surface, QStringLiteral("bin")},
         {QStringLiteral("Wempel"), 15, false, A::Buckling, QStringLiteral("bi0")},
         {QStringLiteral("Brasko"), 16, false, A::Torsion, QStringLiteral("bin")},
+        {QStringLiteral("Fentar"), 17, false, A::Solid, QStringLiteral("bin")},
         {QStringLiteral("Pomrak"), 21, false, A::Mathematics, QString()},
         {QStringLiteral("Sarvel"), 22, false, A::Mathematics, QString()},
         {QStringLiteral("Tekru"), 23, false, A::Mathematics, QString()},

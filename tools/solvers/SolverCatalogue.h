@@ -10,7 +10,7 @@ struct SolverEntry {
     // Statics, Modes and Buckling are those of bar structures; Continuum the statics of plane
     // and axisymmetric meshes; Torsion that of profiles; Surface the statics of plates and
     // shells and SurfaceModes the natural modes of plates; Shells the statics of systems of
-    // shells of revolution.
+    // shells of revolution; Solid the statics of three-dimensional solids.
     enum class Analysis {
         Statics,
         Modes,
@@ -21,7 +21,8 @@ struct SolverEntry {
         Torsion,
         Surface,
         SurfaceModes,
-        Shells
+        Shells,
+        Solid
     };
 
     QString Name; // "Pelgon"

@@ -8,6 +8,7 @@
 #include "ResultFile.h"
 #include "ShaftAnalysis.h"
 #include "ShellAnalysis.h"
+#include "SolidAnalysis.h"
 #include "SolverInput.h"
 #include "StaticAnalysis.h"
 #include "StaticCheck.h"
@@ -128,8 +129,32 @@ QString SolverCommand::WriteProtocol(const QString& dataPath, const QString& wor
     return error;
 }
 
+SolverCommand::Split SolverCommand::SplitOptions(const QStringList& arguments) {
+    Split split;
+    for (const QString& argument : arguments) {
+        if (argument.startsWith(QLatin1String("--solver="))) {
+            split.Options.Method = argument.mid(9).toLower();
+            if (split.Options.Method != QLatin1String("direct") &&
+                split.Options.Method != QLatin1String("iterative"))
+                split.Fault = QStringLiteral("--solver takes direct or iterative, not \"%1\"")
+                                  .arg(argument.mid(9));
+        } else if (argument.startsWith(QLatin1String("--tolerance="))) {
+            bool ok = false;
+            split.Options.Tolerance = argument.mid(12).toDouble(&ok);
+            if (!ok || !(split.Options.Tolerance > 0) || split.Options.Tolerance >= 1)
+                split.Fault = QStringLiteral("--tolerance takes a number between 0 and 1, not "
+                                             "\"%1\"")
+                                  .arg(argument.mid(12));
+        } else {
+            split.Rest << argument;
+        }
+    }
+    return split;
+}
+
 SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dataPath,
-                                   SolverProgress* progress, bool json) {
+                                   SolverProgress* progress, bool json,
+                                   const SolverInput::Choices& options) {
     const ProblemNumber number = ProblemNumber::FromFileName(dataPath);
     if (number.Valid && (number.Problem != solver.Problem || number.Dynamics != solver.Dynamics)) {
         return SolverOutcome::Failure(QStringLiteral("Error: %1 solves the files %2, not %3")
@@ -140,6 +165,7 @@ SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dat
     SolverProgress::Report(progress, QStringLiteral("Reading the data"));
     SolverInput input = SolverInput::Read(dataPath);
     input.WantJson = json;
+    input.Options = options;
     if (!input.Ok)
         return SolverOutcome::Failure(input.FaultText());
     try {
@@ -164,6 +190,8 @@ SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dat
             return ShaftAnalysis::Solve(input, progress);
         case SolverEntry::Analysis::Shells:
             return ShellAnalysis::Solve(input, progress);
+        case SolverEntry::Analysis::Solid:
+            return SolidAnalysis::Solve(input, progress);
         }
     } catch (const std::bad_alloc&) {
         return SolverOutcome::Failure(
@@ -172,14 +200,16 @@ SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dat
     return SolverOutcome::Failure(QStringLiteral("no analysis"));
 }
 
-bool SolverCommand::SolvesForEditor(const QStringList& arguments) {
+bool SolverCommand::SolvesForEditor(const QStringList& all) {
+    const QStringList arguments = SplitOptions(all).Rest;
     return (arguments.size() == 1 || arguments.size() == 2) &&
            !arguments[0].startsWith(QLatin1String("--")) &&
            (arguments.size() == 1 ||
             arguments[1].compare(QLatin1String("S"), Qt::CaseInsensitive) == 0);
 }
 
-QString SolverCommand::DataPath(const QStringList& arguments, const QString& workDirectory) {
+QString SolverCommand::DataPath(const QStringList& all, const QString& workDirectory) {
+    const QStringList arguments = SplitOptions(all).Rest;
     return arguments.isEmpty() ? QString() : QDir(workDirectory).filePath(arguments.first());
 }
 
@@ -196,20 +226,30 @@ SolverCommand::Outcome SolverCommand::RecordStop(const SolverEntry& solver, cons
     return outcome;
 }
 
-SolverCommand::Outcome SolverCommand::Run(const SolverEntry& solver, const QStringList& arguments,
+SolverCommand::Outcome SolverCommand::Run(const SolverEntry& solver, const QStringList& all,
                                           const QString& workDirectory, SolverProgress* progress) {
     Outcome outcome;
+    const Split split = SplitOptions(all);
+    const QStringList& arguments = split.Rest;
+    if (!split.Fault.isEmpty()) {
+        outcome.ExitCode = 2;
+        outcome.Message = split.Fault;
+        return outcome;
+    }
     const bool json = arguments.size() == 2 && arguments[0] == QLatin1String("--json");
     const bool plain = !json && SolvesForEditor(arguments);
     if (!json && !plain) {
         outcome.ExitCode = 2;
         outcome.Message =
             QStringLiteral("usage: %1 DATAFILE [S]   or   %1 --json DATAFILE").arg(solver.Name);
+        if (solver.Problem == 17)
+            outcome.Message += QStringLiteral(
+                "; options: --solver=direct|iterative, --tolerance=X (relative residual)");
         return outcome;
     }
     const QDir directory(workDirectory);
     const QString dataPath = directory.filePath(json ? arguments[1] : arguments[0]);
-    const SolverOutcome solved = Solve(solver, dataPath, progress, json);
+    const SolverOutcome solved = Solve(solver, dataPath, progress, json, split.Options);
     if (!solved.Ok) {
         outcome.ExitCode = 1;
         outcome.Message = solved.Error.startsWith(QLatin1String("Line ")) ||

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SolverCatalogue.h"
+#include "SolverInput.h"
 #include "SolverOutcome.h"
 #include "SolverProgress.h"
 
@@ -32,7 +33,16 @@ public:
     // Solves a file without touching any file: the core of Run, for tests and benchmarks.
     // Without `json` the structural solvers leave the outcome's JSON empty.
     static SolverOutcome Solve(const SolverEntry& solver, const QString& dataPath,
-                               SolverProgress* progress = nullptr, bool json = true);
+                               SolverProgress* progress = nullptr, bool json = true,
+                               const SolverInput::Choices& options = {});
+    // The options "--solver=direct|iterative" and "--tolerance=X" may stand anywhere on the
+    // command line; the rest is read as above. Fault is set when an option is not understood.
+    struct Split {
+        QStringList Rest;
+        SolverInput::Choices Options;
+        QString Fault;
+    };
+    static Split SplitOptions(const QStringList& arguments);
     // The run was stopped before it wrote anything: the protocol says so and the result file
     // stays as it was (an older one of the same data, or none).
     static Outcome RecordStop(const SolverEntry& solver, const QString& dataPath,

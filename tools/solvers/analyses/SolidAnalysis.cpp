@@ -1,0 +1,95 @@
+#include "SolidAnalysis.h"
+
+#include "FieldReport.h"
+#include "ResultFile.h"
+#include "SolidStatics.h"
+#include "StaticCheck.h"
+
+#include <QJsonArray>
+
+namespace {
+
+SolidStatics::Options OptionsOf(const SolverInput::Choices& choices) {
+    SolidStatics::Options options;
+    if (choices.Method == QLatin1String("direct"))
+        options.Use = SolidStatics::Method::Direct;
+    else if (choices.Method == QLatin1String("iterative"))
+        options.Use = SolidStatics::Method::Iterative;
+    if (choices.Tolerance > 0)
+        options.Tolerance = choices.Tolerance;
+    return options;
+}
+
+QString Counts(const SolidModel& model) {
+    int bricks = 0, wedges = 0, tetrahedra = 0;
+    for (const SolidModel::Cell& cell : model.Cells)
+        ++(cell.Count == 8 ? bricks : cell.Count == 6 ? wedges : tetrahedra);
+    return QStringLiteral("%1 bricks, %2 wedges, %3 tetrahedra")
+        .arg(bricks)
+        .arg(wedges)
+        .arg(tetrahedra);
+}
+
+} // namespace
+
+SolverOutcome SolidAnalysis::Solve(const SolverInput& input, SolverProgress* progress) {
+    const SolidModel model = SolidModel::FromData(input.Problem, input.Data);
+    const SolidStatics::Options options = OptionsOf(input.Options);
+    const SolidStatics::Outcome solved = SolidStatics::Run(model, options, progress);
+    if (!solved.Error.isEmpty())
+        return SolverOutcome::Failure(solved.Error);
+    const FieldResults& results = solved.Results;
+    const bool iterative = solved.Used == SolidStatics::Method::Iterative;
+    // An iteration stops at its residual: the check holds it to what that residual allows.
+    const double backward = iterative ? std::max(StaticCheck::BackwardTolerance, options.Tolerance)
+                                      : StaticCheck::BackwardTolerance;
+    if (const QString fault = StaticCheck::FieldVerdict(results, backward); !fault.isEmpty())
+        return SolverOutcome::Failure(fault);
+
+    SolverOutcome outcome;
+    outcome.Ok = true;
+    if (input.WantJson) {
+        outcome.Json = FieldReport::Json(results);
+        QJsonObject method;
+        method[QStringLiteral("method")] =
+            iterative ? QStringLiteral("iterative") : QStringLiteral("direct");
+        if (iterative) {
+            QJsonArray iterations;
+            for (int n : solved.Iterations)
+                iterations.append(n);
+            method[QStringLiteral("iterations")] = iterations;
+            method[QStringLiteral("tolerance")] = options.Tolerance;
+            method[QStringLiteral("residual")] = solved.Tolerance;
+        }
+        outcome.Json[QStringLiteral("solution")] = method;
+    }
+    QString& text = outcome.Protocol;
+    text += QStringLiteral("Static analysis of %1: %2\n").arg(input.FormatName, model.Title);
+    text += QStringLiteral("Nodes %1, elements %2 (%3), supports %4, load cases %5\n")
+                .arg(results.Nodes)
+                .arg(results.Elements)
+                .arg(Counts(model))
+                .arg(model.Supports.size())
+                .arg(results.Cases.size());
+    text += QStringLiteral("Bricks of eight nodes with incompatible modes, wedges of six nodes, "
+                           "tetrahedra of constant strain. s1 >= s2 >= s3 are the principal "
+                           "stresses, mises the von Mises stress; nodal stresses are the mean "
+                           "of the elements at the node.\n");
+    text += solved.Why + u'\n';
+    if (iterative) {
+        QStringList counts;
+        for (int n : solved.Iterations)
+            counts << QString::number(n);
+        text += QStringLiteral("Iterations per load case: %1; largest relative residual %2.\n")
+                    .arg(counts.join(QStringLiteral(", ")))
+                    .arg(solved.Tolerance, 0, 'g', 3);
+    }
+    text += StaticCheck::MeshSummary(results.Residual, results.Imbalance, backward);
+    text += FieldReport::Tables(results, model.ForceUnit, model.LengthUnit, QString());
+    ResultFile::Contents contents;
+    contents.Type = ResultFile::Kind::Field;
+    contents.Problem = input.Problem;
+    contents.Field = results;
+    outcome.ResultFile = ResultFile::Write(contents);
+    return outcome;
+}

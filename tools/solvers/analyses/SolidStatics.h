@@ -1,0 +1,63 @@
+#pragma once
+
+#include "FieldResults.h"
+#include "SolidModel.h"
+#include "SolverProgress.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// Linear statics of a solid meshed into bricks, wedges and tetrahedra: every load case with
+// loads solved on one set of equations (a case without loads has zero results), the reactions,
+// and the stresses sx sy sz txy tyz tzx with the principal stresses s1 >= s2 >= s3 and the von
+// Mises stress at the element centres and at the nodes (the mean of the elements' own values
+// at that corner, the principal and von Mises stresses then taken from the mean tensor).
+//
+// The equations are solved directly by a sparse Cholesky factorisation while its factors fit
+// comfortably and are quick to make, and otherwise by the conjugate gradient with an algebraic
+// multigrid made for elasticity, which needs memory only in proportion to the model; the
+// choice can be forced.
+namespace SolidStatics {
+
+enum class Method { Automatic, Direct, Iterative };
+
+struct Options {
+    Method Use = Method::Automatic;
+    // The relative residual |f - K u| / |f| at which the iterative method stops.
+    double Tolerance = 1e-8;
+    // The memory the run may take (bytes); 0: what the system has available.
+    double Memory = 0;
+};
+
+// Above this many equations the automatic choice iterates: from about there the factors of a
+// three-dimensional mesh cost more time than the multigrid does, and they grow with nearly the
+// square of the model.
+inline constexpr int IterativeFrom = 150000;
+
+struct Timings {
+    double Assembly = 0, Solution = 0, Recovery = 0; // seconds; Solution includes factorising
+};
+
+struct Outcome {
+    FieldResults Results;
+    QString Error; // why the model cannot be solved; empty when it was
+    Method Used = Method::Direct;
+    QString Why;                 // the protocol's line on the method and why it was chosen
+    std::vector<int> Iterations; // iterative: per load case with loads
+    double Tolerance = 0;        // iterative: the residual it stopped at
+    Timings Time;
+};
+
+Outcome Run(const SolidModel& model, const Options& options = {},
+            SolverProgress* progress = nullptr);
+
+// The refusal of a mesh before anything is calculated: an element turned inside out or flat,
+// with its line and number; empty when every element is sound. Elements whose corners merely
+// run the other way round are taken as they are.
+QString CheckShapes(const SolidModel& model);
+
+QStringList ComponentNames();
+QStringList StressNames();
+
+} // namespace SolidStatics
