@@ -37,7 +37,7 @@ QByteArray ShaftData() {
         text += "# " + QByteArray::number(e) + ' ' + QByteArray::number(e) + ' ' +
                 QByteArray::number(e + 1) + " 1 1\r\n";
     text += "*6 Bearings\r\n# 1 1 0\r\n# 2 " + QByteArray::number(ShaftElements + 1) + " 0\r\n";
-    return text + "&\r\n";
+    return text + "*9 Discs\r\n&\r\n";
 }
 
 double Seconds(const QElapsedTimer& clock) {

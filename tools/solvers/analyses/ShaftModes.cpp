@@ -28,7 +28,10 @@ struct Family {
     std::vector<Block> Masses;
     std::vector<bool> Fixed;
     Eigen::MatrixXd Rigid; // columns: the motions without strain the bearings allow
-    Eigen::VectorXd Trial; // a smooth motion with strain, for the scale of the frequencies
+    Eigen::VectorXd Trial; // a smooth motion with strain, positive everywhere
+    // A smooth motion that the bearings let pass without a kink, for the scale of the
+    // frequencies: a kink at a held node would put the fineness of the mesh into it.
+    Eigen::VectorXd Estimate;
 };
 
 // The unknowns left free, numbered in order.
@@ -206,7 +209,7 @@ Found Solve(const Sparse& k, const Sparse& m, const std::vector<Block>& masses,
     const int ncv = std::min(n, std::max(2 * wanted + 1, wanted + 20));
     Spectra::SymEigsSolver<ShiftedOperator> eigs(op, wanted, ncv);
     eigs.init();
-    eigs.compute(Spectra::SortRule::LargestAlge, 1000, 1e-11, Spectra::SortRule::LargestAlge);
+    eigs.compute(Spectra::SortRule::LargestAlge, 1000, 1e-8, Spectra::SortRule::LargestAlge);
     if (eigs.info() != Spectra::CompInfo::Successful)
         return {{}, QStringLiteral("the iteration for the lowest modes did not converge")};
     const Eigen::MatrixXd vectors = eigs.eigenvectors();
@@ -273,7 +276,10 @@ FamilyModes Lowest(Family family, int count) {
     // The shift makes K + s M definite whatever the rigid motions. A value far below it loses
     // the digits of s / lambda, one far above those of lambda / s: a first guess from a smooth
     // motion is corrected once, to the middle of the values found, when far from the lowest.
-    double shift = trial.dot(k * trial) / inertia;
+    const Eigen::VectorXd estimate = numbering.Restrict(family.Estimate);
+    double shift = estimate.dot(k * estimate) / estimate.dot(m * estimate);
+    if (!std::isfinite(shift) || !(shift > 0))
+        shift = trial.dot(k * trial) / inertia;
     Found found;
     for (int pass = 0; pass < 2; ++pass) {
         found = Solve(k, m, family.Masses, numbering, result.Rigid, count, shift);
@@ -394,6 +400,7 @@ Family Bending(const ShaftModel& model, const Pieces& pieces, QStringList& notes
 
     // Per piece, v = a + b x is free of strain; each bearing asks v = 0 at its node.
     family.Trial.resize(family.Dofs);
+    family.Estimate.resize(family.Dofs);
     std::vector<Eigen::VectorXd> rigid;
     for (const std::vector<int>& piece : pieces.Nodes()) {
         const Span span = SpanOf(model, piece);
@@ -424,10 +431,22 @@ Family Bending(const ShaftModel& model, const Pieces& pieces, QStringList& notes
             }
             rigid.push_back(motion);
         }
+        // e^xi times the polynomial that vanishes at the bearings, with its slope.
+        std::vector<double> roots;
+        for (const ShaftModel::Bearing* bearing : held)
+            roots.push_back((model.X[static_cast<size_t>(bearing->Node)] - span.Low) / span.Length);
         for (int node : piece) {
-            const double s = Smooth(span, model.X[static_cast<size_t>(node)]);
+            const double x = model.X[static_cast<size_t>(node)];
+            const double s = Smooth(span, x), xi = (x - span.Low) / span.Length;
             family.Trial[2 * node] = s;
             family.Trial[2 * node + 1] = s / span.Length;
+            double product = 1, slope = 0;
+            for (double root : roots) {
+                slope = slope * (xi - root) + product;
+                product *= xi - root;
+            }
+            family.Estimate[2 * node] = s * product;
+            family.Estimate[2 * node + 1] = s * (product + slope) / span.Length;
         }
         const auto end = [&](bool high) {
             return 1 + *std::min_element(piece.begin(), piece.end(), [&](int a, int b) {
@@ -490,6 +509,7 @@ Family Torsion(const ShaftModel& model, const Pieces& pieces) {
             family.Trial[node] = Smooth(span, model.X[static_cast<size_t>(node)]);
         }
     }
+    family.Estimate = family.Trial;
     return family;
 }
 
