@@ -1,0 +1,244 @@
+// Solids: Fentar timed from reading the data file to writing the result file and the
+// protocol, as the editor's Calculate waits for it, on a steel cantilever of cubic bricks,
+// L = 10 m, h = b = 1 m, held at every node of one end and carrying 100 kN down at the other
+// as an even shear stress (the consistent nodal forces of its faces). The node on the axis of
+// the free end is held against Timoshenko's beam with shear, P L^3 / (3 E I) + P L / (k G A)
+// with k = 5/6; a miss above 2 % fails the benchmark (the clamped end, which also holds the
+// Poisson contraction, stiffens the solid by a few tenths of a per cent over the beam):
+//   Cantilever/14/...: 14 x 14 x 140 bricks, 31,725 nodes, 95,175 unknowns, solved directly
+//     (/0), iteratively (/1) and as the automatic choice takes it (/2);
+//   Cantilever/32/2: 32 x 32 x 320 bricks, 349,569 nodes, 1,048,707 unknowns, automatic.
+// After the timed run each case solves the same file once more piece by piece, untimed, for
+// the counters: reading, the model and the element check, assembly (the element stiffnesses
+// included), solution (the factorisation, or the multigrid's setup and the iteration) and
+// recovery (reactions and stresses). "report_write" is the timed run less reading and solving
+// in the pieces' run: the protocol and the result file, roughly (two runs differ).
+// "solve_share" is the solution's share of the timed run; iterations counts those of the
+// conjugate gradient (0 when solved directly); peak_MiB is the process's peak so far, so run
+// the large case alone (--benchmark_filter=Cantilever/32) for its own peak.
+//
+// Measured on the shared 2-core build machine (AMD EPYC at 2.1 GHz, load 4 to 6 from other
+// builds), one run each, RelWithDebInfo: see the commit that added these benchmarks and
+// bench/calculix_solids.py for the same cantilever beside CalculiX.
+#include "IterativeSolver.h"
+#include "SolidModel.h"
+#include "SolidStatics.h"
+#include "SolverCommand.h"
+#include "SolverInput.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <sys/resource.h>
+
+namespace {
+
+// Steel in kN and m.
+constexpr double BeamE = 2.1e8, BeamNu = 0.3, BeamGamma = 78.5, BeamLoad = 100, BeamDepth = 1;
+constexpr int Slender = 10; // L / h
+
+double Timoshenko() {
+    const double length = Slender * BeamDepth;
+    const double inertia = BeamDepth * BeamDepth * BeamDepth * BeamDepth / 12;
+    const double shear = BeamE / (2 * (1 + BeamNu));
+    return BeamLoad * length * length * length / (3 * BeamE * inertia) +
+           BeamLoad * length / (5.0 / 6.0 * shear * BeamDepth * BeamDepth);
+}
+
+QByteArray Number(double value) {
+    return QByteArray::number(value, 'g', 12);
+}
+
+// `cells` bricks across the depth and the width (even, so that a node lies on the axis) and
+// ten times as many along x; the nodes x fastest, then y, then z, from 1.
+struct Beam {
+    int Cells, Along;
+
+    explicit Beam(int cells) : Cells(cells), Along(Slender * cells) {}
+
+    qsizetype Nodes() const { return qsizetype{Along + 1} * (Cells + 1) * (Cells + 1); }
+    qsizetype Bricks() const { return qsizetype{Along} * Cells * Cells; }
+    qsizetype Node(int i, int j, int k) const {
+        return (qsizetype{k} * (Cells + 1) + j) * (Along + 1) + i + 1;
+    }
+    qsizetype Tip() const { return Node(Along, Cells / 2, Cells / 2); }
+
+    QByteArray Text() const {
+        const double h = BeamDepth / Cells;
+        QByteArray text;
+        text.reserve(Nodes() * 40 + Bricks() * 70);
+        const auto item = [&text](qsizetype number, const QByteArray& values) {
+            text += "# " + QByteArray::number(number) + ' ' + values + "\r\n";
+        };
+        text += "Cantilever of bricks under an end load\r\n*1 General data\r\n"
+                "# 1 Title = Solid cantilever\r\n# 2 Force = kN\r\n# 3 Length = m\r\n"
+                "# 4 Cases = 1\r\n# 5 Nodes = " +
+                QByteArray::number(Nodes()) + "\r\n# 6 Elements = " + QByteArray::number(Bricks()) +
+                "\r\n# 7 Materials = 1\r\n# 8 Sections = 0\r\n*2 Materials\r\n";
+        item(1, Number(BeamE) + ' ' + Number(BeamNu) + ' ' + Number(BeamGamma) + " 1.2E-5");
+        text += "*4 Nodes\r\n";
+        for (int k = 0; k <= Cells; ++k)
+            for (int j = 0; j <= Cells; ++j)
+                for (int i = 0; i <= Along; ++i)
+                    item(Node(i, j, k), Number(i * h) + ' ' + Number(j * h) + ' ' + Number(k * h));
+        text += "*5 Elements\r\n";
+        // n1 to n4 counter-clockwise seen from +z, n5 to n8 above them.
+        constexpr int Round[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+        qsizetype brick = 0;
+        for (int k = 0; k < Cells; ++k)
+            for (int j = 0; j < Cells; ++j)
+                for (int i = 0; i < Along; ++i) {
+                    QByteArray corners;
+                    for (int up : {k, k + 1})
+                        for (const auto& [di, dj] : Round)
+                            corners += QByteArray::number(Node(i + di, j + dj, up)) + ' ';
+                    item(++brick, corners + '1');
+                }
+        text += "*6 Supports\r\n";
+        qsizetype support = 0;
+        for (int k = 0; k <= Cells; ++k)
+            for (int j = 0; j <= Cells; ++j)
+                item(++support, QByteArray::number(Node(0, j, k)) + " 1 1 1");
+        // An even shear stress over the free end: each node a quarter of each face it has.
+        text += "*7 Nodal loads\r\n";
+        const double stress = BeamLoad / (BeamDepth * BeamDepth);
+        qsizetype load = 0;
+        for (int k = 0; k <= Cells; ++k)
+            for (int j = 0; j <= Cells; ++j) {
+                const double share =
+                    (j == 0 || j == Cells ? 0.5 : 1.0) * (k == 0 || k == Cells ? 0.5 : 1.0);
+                item(++load, "1 " + QByteArray::number(Node(Along, j, k)) + " 0 0 " +
+                                 Number(-stress * h * h * share));
+            }
+        return text + "&\r\n";
+    }
+};
+
+double Seconds(const QElapsedTimer& clock) {
+    return static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+}
+
+double PeakMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+const char* OptionOf(SolidStatics::Method method) {
+    switch (method) {
+    case SolidStatics::Method::Direct:
+        return "--solver=direct";
+    case SolidStatics::Method::Iterative:
+        return "--solver=iterative";
+    case SolidStatics::Method::Automatic:
+        break;
+    }
+    return nullptr;
+}
+
+// The pieces' run: fills the counters and returns the deflection of the tip (downwards), or
+// NaN with the reason in `refusal` when the model did not solve.
+double Pieces(benchmark::State& state, const QString& path, const Beam& beam,
+              SolidStatics::Method method, double whole, QString& refusal) {
+    QElapsedTimer clock;
+    clock.start();
+    const SolverInput input = SolverInput::Read(path);
+    state.counters["read"] = Seconds(clock);
+    clock.restart();
+    const SolidModel model = SolidModel::FromData(input.Problem, input.Data);
+    SolidStatics::Options options;
+    options.Use = method;
+    const SolidStatics::Outcome solved = SolidStatics::Run(model, options);
+    const double run = Seconds(clock);
+    const SolidStatics::Timings& t = solved.Time;
+    state.counters["model_check"] = run - t.Assembly - t.Solution - t.Recovery;
+    state.counters["assembly"] = t.Assembly;
+    state.counters["solution"] = t.Solution;
+    state.counters["recovery"] = t.Recovery;
+    state.counters["report_write"] = whole - state.counters["read"] - run;
+    state.counters["solve_share"] = t.Solution / whole;
+    state.counters["iterative"] = solved.Used == SolidStatics::Method::Iterative ? 1 : 0;
+    state.counters["iterations"] = solved.Iterations.empty() ? 0 : solved.Iterations.front();
+    if (!solved.Error.isEmpty() || solved.Results.Cases.empty()) {
+        if (refusal.isEmpty())
+            refusal = solved.Error;
+        return std::nan("");
+    }
+    const size_t tip = static_cast<size_t>(beam.Tip() - 1);
+    return -solved.Results.Cases.front().Displacements[3 * tip + 2];
+}
+
+// Arguments: the bricks across the depth; the method (0 direct, 1 iterative, 2 automatic).
+void Cantilever(benchmark::State& state) {
+    const Beam beam(static_cast<int>(state.range(0)));
+    const auto method = state.range(1) == 0   ? SolidStatics::Method::Direct
+                        : state.range(1) == 1 ? SolidStatics::Method::Iterative
+                                              : SolidStatics::Method::Automatic;
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("beam.d17"));
+    {
+        QFile file(path);
+        const QByteArray bytes = beam.Text();
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+            state.SkipWithError("cannot write the data file");
+            return;
+        }
+    }
+    QStringList arguments = {path, QStringLiteral("S")};
+    if (const char* option = OptionOf(method))
+        arguments.prepend(QLatin1String(option));
+    const SolverEntry entry = *SolverEntry::Named(QStringLiteral("Fentar"));
+    QString refusal;
+    QElapsedTimer clock;
+    clock.start();
+    for (auto _ : state) {
+        const SolverCommand::Outcome outcome =
+            SolverCommand::Run(entry, arguments, directory.path());
+        if (outcome.ExitCode != 0)
+            refusal = outcome.Message.trimmed();
+    }
+    const double whole = Seconds(clock) / static_cast<double>(state.iterations());
+    state.counters["unknowns"] = 3 * static_cast<double>(beam.Nodes());
+    const double w = Pieces(state, path, beam, method, whole, refusal);
+    state.counters["peak_MiB"] = PeakMiB();
+    const double expected = Timoshenko();
+    const double miss = w / expected - 1;
+    state.counters["found"] = w;
+    state.counters["expected"] = expected;
+    state.counters["miss"] = miss;
+    if (!refusal.isEmpty())
+        state.SkipWithError(qPrintable(
+            QStringLiteral("the solver refused after %1 s: %2").arg(whole).arg(refusal)));
+    else if (!(std::abs(miss) <= 0.02))
+        state.SkipWithError(qPrintable(QStringLiteral("the tip sinks by %1, %2 off Timoshenko's %3")
+                                           .arg(w, 0, 'g', 6)
+                                           .arg(miss, 0, 'g', 3)
+                                           .arg(expected, 0, 'g', 6)));
+}
+
+} // namespace
+
+BENCHMARK(Cantilever)
+    ->Args({14, 0})
+    ->Args({14, 1})
+    ->Args({14, 2})
+    ->Args({32, 2})
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
+    ->UseRealTime();
+
+int main(int argc, char** argv) {
+    // The iterative solutions start PETSc; its session must outlive them. Under mpirun the
+    // other processes help with the solves of the first.
+    IterativeSolver::Session session;
+    if (session.Rank() != 0)
+        return session.Serve();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
