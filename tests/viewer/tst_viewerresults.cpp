@@ -334,9 +334,10 @@ void TestViewerResults::resultFilesThatDoNotFitAreRefused() {
         ViewerResults::Load(directory.filePath(QStringLiteral("beam.d05")), 5, false, model);
     QCOMPARE(missing.State(), ViewerResults::Status::Missing);
     QVERIFY(missing.Message().contains(QStringLiteral("beam.bin does not exist")));
+    // Solids have a solver now: their file is looked for.
     QCOMPARE(
         ViewerResults::Load(directory.filePath(QStringLiteral("x.d17")), 17, false, model).State(),
-        ViewerResults::Status::NoSolver);
+        ViewerResults::Status::Missing);
     // Shaft lines are solved, but into a report: there is no result file to look for.
     QCOMPARE(
         ViewerResults::Load(directory.filePath(QStringLiteral("x.d12")), 12, false, model).State(),
