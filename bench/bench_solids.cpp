@@ -17,9 +17,18 @@
 // conjugate gradient (0 when solved directly); peak_MiB is the process's peak so far, so run
 // the large case alone (--benchmark_filter=Cantilever/32) for its own peak.
 //
-// Measured on the shared 2-core build machine (AMD EPYC at 2.1 GHz, load 4 to 6 from other
-// builds), one run each, RelWithDebInfo: see the commit that added these benchmarks and
-// bench/calculix_solids.py for the same cantilever beside CalculiX.
+// Measured on the shared 2-core build machine (AMD EPYC at 2.6 GHz, other builds running:
+// load 2 to 8, so the wall times vary by a factor of two or more between runs), one run each,
+// RelWithDebInfo, the tip missing Timoshenko by -0.73 % (95k) and -0.69 % (1M), which is the
+// clamped end: the miss shrinks by only 0.07 % from 36,663 to 1,048,707 unknowns.
+//   Cantilever/14/2 (automatic: iterative, 22 iterations), load 2: 3.7 s; reading 0.08, model
+//     and shape check 0.12, assembly 0.54, solution 2.51 (0.67 of the run: the matrix handed
+//     to the multigrid, its setup and the conjugate gradient), recovery 0.33, protocol and
+//     result file 0.14; peak 318 MiB. Directly (/0) and iteratively (/1), load 6: 11.3 and
+//     11.0 s; the direct run's peak 726 MiB, most of it the factors.
+//   Cantilever/32/2 (iterative, 21 iterations), load 6: 99.6 s; reading 1.6, model and shape
+//     check 3.3, assembly 10.7, solution 65.3 (0.65), recovery 12.3, protocol and result file
+//     6.4; peak 3.28 GiB.
 #include "IterativeSolver.h"
 #include "SolidModel.h"
 #include "SolidStatics.h"
