@@ -14,6 +14,7 @@ import sys
 import tempfile
 import unittest
 
+sys.dont_write_bytecode = True  # leave no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import calculix_solids as cs  # noqa: E402
 
