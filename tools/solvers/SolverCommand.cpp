@@ -242,7 +242,7 @@ SolverCommand::Outcome SolverCommand::Run(const SolverEntry& solver, const QStri
         outcome.ExitCode = 2;
         outcome.Message =
             QStringLiteral("usage: %1 DATAFILE [S]   or   %1 --json DATAFILE").arg(solver.Name);
-        if (solver.Problem == 17)
+        if (solver.Kind == SolverEntry::Analysis::Solid)
             outcome.Message += QStringLiteral(
                 "; options: --solver=direct|iterative, --tolerance=X (relative residual)");
         return outcome;
