@@ -466,18 +466,7 @@ SolidStatics::Outcome SolidStatics::Run(const SolidModel& model, const Options& 
         for (size_t i = 0; i < fixed.size(); ++i)
             if (fixed[i])
                 r.row(static_cast<Eigen::Index>(i)).setZero();
-        double norm = 0;
-        {
-            Eigen::VectorXd rows = Eigen::VectorXd::Zero(system->Equations());
-            const auto& k = system->Stiffness();
-            for (Eigen::Index column = 0; column < k.outerSize(); ++column)
-                for (EquationSystem::SparseMatrix::InnerIterator it(k, column); it; ++it) {
-                    rows[it.row()] += std::abs(it.value());
-                    if (it.row() != column)
-                        rows[column] += std::abs(it.value());
-                }
-            norm = rows.size() > 0 ? rows.maxCoeff() : 0;
-        }
+        const double norm = system->StiffnessNorm();
         for (Eigen::Index c = 0; c < r.cols(); ++c) {
             const double scale =
                 norm * u.col(c).lpNorm<Eigen::Infinity>() + f.col(c).lpNorm<Eigen::Infinity>();

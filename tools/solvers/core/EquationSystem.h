@@ -50,6 +50,9 @@ public:
     int Equation(int node, int component) const { return numbering_.Equation(node, component); }
     // The upper triangle of the stiffness matrix of the free equations.
     const SparseMatrix& Stiffness() const { return stiffness_; }
+    // The largest row sum of |K|, found once in the assembly: what a backward error measures
+    // |K| |x| by.
+    double StiffnessNorm() const { return stiffnessNorm_; }
     // A matrix of the stiffness's pattern (a mass, a geometric stiffness) assembled in place
     // from the matrix `matrixOf` gives each element, by its index; an element whose matrix is
     // empty adds nothing.
