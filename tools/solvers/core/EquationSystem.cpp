@@ -1,5 +1,7 @@
 #include "EquationSystem.h"
 
+#include "Parallel.h"
+
 #include <QElapsedTimer>
 #include <cmath>
 #include <limits>
@@ -49,8 +51,22 @@ bool EquationSystem::Prepare(const std::vector<int>& kept, const std::vector<dou
         return true; // every displacement fixed
 
     stiffness_ = pattern_->Empty();
-    for (const Element* element : elements_)
-        pattern_->Add(stiffness_, element->Nodes(), element->Components(), element->Stiffness());
+    // Making the element matrices is most of the assembly: a batch at a time they are made on
+    // every core, then added on this thread, for neighbouring elements share entries.
+    constexpr size_t Batch = 4096;
+    const int cores = Parallel::Cores();
+    std::vector<Element::Matrix> made(std::min(Batch, elements_.size()));
+    for (size_t first = 0; first < elements_.size(); first += Batch) {
+        const size_t count = std::min(Batch, elements_.size() - first);
+        Parallel::ForRanges(count, cores, 256, [&](size_t, size_t begin, size_t end) {
+            for (size_t k = begin; k < end; ++k)
+                made[k] = elements_[first + k]->Stiffness();
+        });
+        for (size_t k = 0; k < count; ++k) {
+            const Element& element = *elements_[first + k];
+            pattern_->Add(stiffness_, element.Nodes(), element.Components(), made[k]);
+        }
+    }
     // The largest row sum of |K| (the upper triangle holds each off-diagonal term once).
     {
         Eigen::VectorXd rows = Eigen::VectorXd::Zero(Equations());

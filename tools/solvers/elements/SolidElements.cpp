@@ -202,10 +202,42 @@ Eigen::Matrix<double, 6, 3 * Count> StrainOperator(const Eigen::Matrix<double, 3
     return b;
 }
 
+// D B, B the strain operator of the gradients `g`: each column of B has only three terms, and
+// the products made with them take a third of the time of a dense product, which is most of
+// the time a brick takes to make.
+template <int Count>
+Eigen::Matrix<double, 6, 3 * Count> StressOperator(const Eigen::Matrix<double, 6, 6>& d,
+                                                   const Eigen::Matrix<double, 3, Count>& g) {
+    Eigen::Matrix<double, 6, 3 * Count> db;
+    for (int a = 0; a < Count; ++a) {
+        const double x = g(0, a), y = g(1, a), z = g(2, a);
+        db.col(3 * a) = x * d.col(0) + y * d.col(3) + z * d.col(5);
+        db.col(3 * a + 1) = y * d.col(1) + x * d.col(3) + z * d.col(4);
+        db.col(3 * a + 2) = z * d.col(2) + y * d.col(4) + x * d.col(5);
+    }
+    return db;
+}
+
+// B' M, B the strain operator of the gradients `g`: each row of B' has three terms.
+template <int Count, int Columns>
+Eigen::Matrix<double, 3 * Count, Columns>
+StrainTransposed(const Eigen::Matrix<double, 3, Count>& g,
+                 const Eigen::Matrix<double, 6, Columns>& m) {
+    Eigen::Matrix<double, 3 * Count, Columns> product;
+    for (int a = 0; a < Count; ++a) {
+        const double x = g(0, a), y = g(1, a), z = g(2, a);
+        product.row(3 * a) = x * m.row(0) + y * m.row(3) + z * m.row(5);
+        product.row(3 * a + 1) = y * m.row(1) + x * m.row(3) + z * m.row(4);
+        product.row(3 * a + 2) = z * m.row(2) + y * m.row(4) + x * m.row(5);
+    }
+    return product;
+}
+
 // A point of a rule mapped into space: its shape, its strain operator and its volume weight.
 template <typename Kind>
 struct Mapped {
     Shape<Kind::Count> S;
+    Eigen::Matrix<double, 3, Kind::Count> G; // the shape gradients d/dx, d/dy, d/dz
     Eigen::Matrix<double, 6, 3 * Kind::Count> B;
     double Det = 0;
     double Volume = 0; // the rule's weight times det J
@@ -217,7 +249,8 @@ Mapped<Kind> Map(const CornersOf<Kind::Count>& p, const Point& q) {
     m.S = Kind::At(q.Xi);
     const Eigen::Matrix3d j = JacobianAt<Kind::Count>(p, m.S);
     m.Det = j.determinant();
-    m.B = StrainOperator<Kind::Count>(j.inverse() * m.S.Derived);
+    m.G = j.inverse() * m.S.Derived;
+    m.B = StrainOperator<Kind::Count>(m.G);
     m.Volume = q.Weight * m.Det;
     return m;
 }
@@ -228,7 +261,8 @@ Element::Matrix Stiffness(const CornersOf<Kind::Count>& p, const SolidMaterial& 
     Eigen::Matrix<double, size, size> k = Eigen::Matrix<double, size, size>::Zero();
     for (const Point& q : Kind::Rule()) {
         const Mapped<Kind> m = Map<Kind>(p, q);
-        k.noalias() += m.Volume * m.B.transpose() * material.D * m.B;
+        k.noalias() += m.Volume * StrainTransposed<Kind::Count, size>(
+                                      m.G, StressOperator<Kind::Count>(material.D, m.G));
     }
     return k;
 }
@@ -448,14 +482,14 @@ SolidBrick::Parts SolidBrick::Integrate(bool compatible) const {
         const Vector3& x = rule[g].Xi;
         const Eigen::Matrix3d gradients =
             centre.Det / m.Det * centre.Inverse * (-2 * x).asDiagonal();
-        const Eigen::Matrix<double, 6, 9> bi = StrainOperator<3>(gradients);
-        const Eigen::Matrix<double, 6, 24> dbc = d * m.B;
+        const Eigen::Matrix<double, 6, 9> dbi = StressOperator<3>(d, gradients);
         if (compatible)
-            parts.Kcc.noalias() += m.Volume * m.B.transpose() * dbc;
-        parts.Kci.noalias() += m.Volume * dbc.transpose() * bi;
-        parts.Kii.noalias() += m.Volume * bi.transpose() * d * bi;
+            parts.Kcc.noalias() +=
+                m.Volume * StrainTransposed<8, 24>(m.G, StressOperator<8>(d, m.G));
+        parts.Kci.noalias() += m.Volume * StrainTransposed<8, 9>(m.G, dbi);
+        parts.Kii.noalias() += m.Volume * StrainTransposed<3, 9>(gradients, dbi);
         parts.Bc[g] = m.B;
-        parts.Bi[g] = bi;
+        parts.Bi[g] = StrainOperator<3>(gradients);
     }
     return parts;
 }
