@@ -1,13 +1,17 @@
 #include "ElasticBlock.h"
 #include "IterativeSolver.h"
+#include "Parallel.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 // Run as "mpirun -n N tst_iterative_mpi N": the first process solves a cantilever block over
 // all N processes, twice, with a refused system in between that must not involve the others,
-// and holds each answer against the direct solution; the others only serve. Exit code 0 when
-// every answer agrees.
+// and holds each answer against the direct solution; the others only serve. Run alone as
+// "tst_iterative_mpi helpers", the program starts a helper of its own at the first solve, as a
+// solver run alone on a machine of two cores does, and the same holds. Exit code 0 when every
+// answer agrees and the solves ran on as many processes as expected.
 namespace {
 
 bool Agrees(const IterativeSolver::Outcome& outcome, const Eigen::MatrixXd& direct,
@@ -31,14 +35,19 @@ bool Agrees(const IterativeSolver::Outcome& outcome, const Eigen::MatrixXd& dire
 } // namespace
 
 int main(int argc, char* argv[]) {
-    IterativeSolver::Session session;
+    IterativeSolver::Session session(argv);
     if (session.Rank() != 0)
         return session.Serve();
-    const int expected = argc > 1 ? std::atoi(argv[1]) : 1;
-    if (session.Size() != expected) {
+    const bool helpers = argc > 1 && std::strcmp(argv[1], "helpers") == 0;
+    // A machine of one core starts no helper.
+    const int expected = helpers    ? std::min(2, Parallel::Cores())
+                         : argc > 1 ? std::atoi(argv[1])
+                                    : 1;
+    if (!helpers && session.Size() != expected) {
         std::fprintf(stderr, "%d processes, %d expected\n", session.Size(), expected);
         return 1;
     }
+    const IterativeSolver::Settings settings{1e-10, 500, helpers ? 2 : 1};
 
     const ElasticBlock block(10, 3, 4);
     const std::vector<char> fixed = block.ClampedAtStart();
@@ -55,15 +64,20 @@ int main(int argc, char* argv[]) {
     system.Fixed = fixed;
     const Eigen::MatrixXd direct = DirectSolution(block.Upper(), fixed, loads);
 
-    bool good = Agrees(IterativeSolver::Solve(system, loads, {1e-10, 500}), direct, "first");
+    const IterativeSolver::Outcome first = IterativeSolver::Solve(system, loads, settings);
+    bool good = Agrees(first, direct, "first");
+    if (first.Processes != expected) {
+        std::fprintf(stderr, "solved by %d processes, %d expected\n", first.Processes, expected);
+        good = false;
+    }
     IterativeSolver::System broken = system;
     broken.Nodes = 1;
     if (IterativeSolver::Solve(broken, loads, {}).Error.isEmpty()) {
         std::fprintf(stderr, "a malformed system was solved\n");
         good = false;
     }
-    good = Agrees(IterativeSolver::Solve(system, loads.rightCols(1), {1e-10, 500}),
-                  direct.rightCols(1), "second") &&
+    good = Agrees(IterativeSolver::Solve(system, loads.rightCols(1), settings), direct.rightCols(1),
+                  "second") &&
            good;
     return good ? 0 : 1;
 }

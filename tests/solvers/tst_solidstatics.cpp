@@ -1,11 +1,14 @@
 #include "IterativeSolver.h"
 #include "MemoryBudget.h"
+#include "Parallel.h"
 #include "SolidStatics.h"
 #include "SolverFiles.h"
 
 #include <QTest>
+#include <atomic>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 // The solid solver on whole models: a cantilever of coarse bricks against beam theory, a thick
 // cylinder under inner pressure against Lame, the iterative method against the direct one,
@@ -236,6 +239,74 @@ private slots:
         hinged.Loads.push_back({1, 5, {0, 0, -1}, 0});
         error = SolidStatics::Run(hinged).Error;
         QVERIFY2(error.contains(QLatin1String("rigid motion")), qPrintable(error));
+    }
+
+    void LongMeshesAreCheckedAndRecoveredOnEveryCore() {
+        // A bar long enough for its elements to be shared among threads: the element named is
+        // the first unsound one whichever thread finds which.
+        SolidModel bar = Box(5000, 1, 1, 5000, 1, 1);
+        const auto fold = [&](int element) {
+            // Corner 2 of a brick at y = 0, z = 0 belongs to it and to the next one only.
+            bar.Nodes[static_cast<size_t>(bar.Cells[static_cast<size_t>(element)].Corners[1])][0] =
+                element - 0.8;
+        };
+        fold(4000);
+        QString error = SolidStatics::CheckShapes(bar);
+        QVERIFY2(error.startsWith(QLatin1String("Line 4100: element 4001,")), qPrintable(error));
+        fold(100);
+        error = SolidStatics::CheckShapes(bar);
+        QVERIFY2(error.startsWith(QLatin1String("Line 200: element 101,")), qPrintable(error));
+
+        // Uniform tension of a bar of 2,304 bricks: every nodal stress, summed over threads, is
+        // the applied one.
+        const int nx = 64, n = 6;
+        const double length = 8, side = 1, stress = 1000;
+        SolidModel pulled = Box(nx, n, n, length, side, side);
+        const double h = side / n;
+        for (size_t node = 0; node < pulled.Nodes.size(); ++node) {
+            const Point& p = pulled.Nodes[node];
+            const int id = static_cast<int>(node);
+            if (p[0] == 0) {
+                // Free to contract: x everywhere, and just enough to stop it turning.
+                const bool origin = p[1] == 0 && p[2] == 0;
+                pulled.Supports.push_back(
+                    {id, {true, origin, origin || (p[1] == side && p[2] == 0)}, 0});
+            } else if (std::abs(p[0] - length) < 1e-12) {
+                const double share = (p[1] == 0 || p[1] == side ? 0.5 : 1.0) *
+                                     (p[2] == 0 || p[2] == side ? 0.5 : 1.0);
+                pulled.Loads.push_back({1, id, {stress * h * h * share, 0, 0}, 0});
+            }
+        }
+        pulled.LoadCases = 1;
+        SolidStatics::Options direct;
+        direct.Use = SolidStatics::Method::Direct;
+        const SolidStatics::Outcome solved = SolidStatics::Run(pulled, direct);
+        QVERIFY2(solved.Error.isEmpty(), qPrintable(solved.Error));
+        const std::vector<double>& at = solved.Results.Cases[0].NodeStresses;
+        for (size_t node = 0; node < pulled.Nodes.size(); ++node) {
+            QV_COMPARE_NEAR(at[node * 10], stress, 1e-9 * stress);     // sx
+            QV_COMPARE_NEAR(at[node * 10 + 1], 0.0, 1e-9 * stress);    // sy
+            QV_COMPARE_NEAR(at[node * 10 + 9], stress, 1e-9 * stress); // von Mises
+        }
+    }
+
+    void ParallelRangesCoverEveryPassOnce() {
+        for (const auto& [count, threads, grain] : std::vector<std::tuple<size_t, int, size_t>>{
+                 {0, 2, 1}, {1, 4, 1}, {5, 8, 1}, {1000, 2, 300}, {1000, 3, 1}, {999, 2, 1000}}) {
+            std::vector<std::atomic<int>> seen(count);
+            std::atomic<size_t> parts{0};
+            Parallel::ForRanges(count, threads, grain, [&](size_t part, size_t first, size_t last) {
+                QVERIFY(part < Parallel::Parts(count, threads, grain));
+                ++parts;
+                for (size_t i = first; i < last; ++i)
+                    ++seen[i];
+            });
+            QCOMPARE(parts.load(), Parallel::Parts(count, threads, grain));
+            for (size_t i = 0; i < count; ++i)
+                QCOMPARE(seen[i].load(), 1);
+        }
+        QCOMPARE(Parallel::Parts(1000, 3, 300), size_t{3});
+        QCOMPARE(Parallel::Parts(500, 3, 300), size_t{1});
     }
 
     void RefusesModelsTooLargeForTheMemory() {

@@ -28,6 +28,9 @@ private slots:
     void noWindowWithoutDisplay();
     void filesHoldWhatWasSolved();
     void restartForHugePagesKeepsTheRun();
+#ifdef FENTAR_PROGRAM
+    void solidSolverSharesTheIterationWithHelpers();
+#endif
 };
 
 void TestSolverPrograms::solvesAnExampleAsTheEditorDoes() {
@@ -254,5 +257,68 @@ void TestSolverPrograms::restartForHugePagesKeepsTheRun() {
     }
 }
 
-QTEST_GUILESS_MAIN(TestSolverPrograms)
 #include "tst_solverprograms.moc"
+
+#ifdef FENTAR_PROGRAM
+namespace {
+
+QJsonObject FentarJson(const QString& directory, const QStringList& arguments) {
+    QProcess process;
+    process.setWorkingDirectory(directory);
+    process.start(QStringLiteral(FENTAR_PROGRAM), arguments);
+    if (!process.waitForFinished(120000) || process.exitCode() != 0) {
+        qWarning("%s", process.readAllStandardError().constData());
+        return {};
+    }
+    return QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+}
+
+} // namespace
+
+void TestSolverPrograms::solidSolverSharesTheIterationWithHelpers() {
+    // The pier, solved by the iteration shared with a helper that the program starts itself,
+    // against its direct solution; the helper ends with the run.
+    QTemporaryDir package;
+    const QString path = package.filePath(QStringLiteral("pier.d17"));
+    QVERIFY(QFile::copy(QStringLiteral(SOLVERS_MODELS "/pier.d17"), path));
+    const QJsonObject shared =
+        FentarJson(package.path(),
+                   {QStringLiteral("--json"), QStringLiteral("--solver=iterative"),
+                    QStringLiteral("--tolerance=1e-10"), QStringLiteral("--processes=2"), path});
+    const QJsonObject direct = FentarJson(
+        package.path(), {QStringLiteral("--json"), QStringLiteral("--solver=direct"), path});
+    QVERIFY(!shared.isEmpty() && !direct.isEmpty());
+    const QJsonObject solution = shared[QStringLiteral("solution")].toObject();
+    QCOMPARE(solution[QStringLiteral("method")].toString(), QStringLiteral("iterative"));
+    // A machine of one core starts no helper.
+    QCOMPARE(solution[QStringLiteral("processes")].toInt(),
+             QThread::idealThreadCount() > 1 ? 2 : 1);
+    const QJsonArray cases = shared[QStringLiteral("cases")].toArray();
+    QCOMPARE(cases.size(), direct[QStringLiteral("cases")].toArray().size());
+    for (qsizetype c = 0; c < cases.size(); ++c) {
+        const QJsonArray u = cases[c][QStringLiteral("displacements")].toArray();
+        const QJsonArray v =
+            direct[QStringLiteral("cases")][c][QStringLiteral("displacements")].toArray();
+        QCOMPARE(u.size(), v.size());
+        double largest = 0, difference = 0;
+        for (qsizetype n = 0; n < u.size(); ++n)
+            for (int k = 1; k <= 3; ++k) {
+                const double a = u[n][k].toDouble(), b = v[n][k].toDouble();
+                largest = std::max(largest, std::abs(b));
+                difference = std::max(difference, std::abs(a - b));
+            }
+        QVERIFY(largest > 0);
+        QVERIFY2(difference <= 1e-7 * largest,
+                 qPrintable(
+                     QStringLiteral("case %1: %2 of %3").arg(c + 1).arg(difference).arg(largest)));
+    }
+    // A count of processes that is not a number is refused before anything is read.
+    QProcess wrong;
+    wrong.start(QStringLiteral(FENTAR_PROGRAM), {QStringLiteral("--processes=0"), path});
+    QVERIFY(wrong.waitForFinished(60000));
+    QCOMPARE(wrong.exitCode(), 2);
+    QVERIFY(wrong.readAllStandardError().contains("--processes"));
+}
+#endif
+
+QTEST_GUILESS_MAIN(TestSolverPrograms)

@@ -145,6 +145,13 @@ SolverCommand::Split SolverCommand::SplitOptions(const QStringList& arguments) {
                 split.Fault = QStringLiteral("--tolerance takes a number between 0 and 1, not "
                                              "\"%1\"")
                                   .arg(argument.mid(12));
+        } else if (argument.startsWith(QLatin1String("--processes="))) {
+            bool ok = false;
+            split.Options.Processes = argument.mid(12).toInt(&ok);
+            if (!ok || split.Options.Processes < 1)
+                split.Fault = QStringLiteral("--processes takes a whole number of 1 or more, "
+                                             "not \"%1\"")
+                                  .arg(argument.mid(12));
         } else {
             split.Rest << argument;
         }
@@ -244,7 +251,8 @@ SolverCommand::Outcome SolverCommand::Run(const SolverEntry& solver, const QStri
             QStringLiteral("usage: %1 DATAFILE [S]   or   %1 --json DATAFILE").arg(solver.Name);
         if (solver.Kind == SolverEntry::Analysis::Solid)
             outcome.Message += QStringLiteral(
-                "; options: --solver=direct|iterative, --tolerance=X (relative residual)");
+                "; options: --solver=direct|iterative, --tolerance=X (relative residual), "
+                "--processes=N (to share an iterative solution)");
         return outcome;
     }
     const QDir directory(workDirectory);

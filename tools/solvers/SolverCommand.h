@@ -35,8 +35,9 @@ public:
     static SolverOutcome Solve(const SolverEntry& solver, const QString& dataPath,
                                SolverProgress* progress = nullptr, bool json = true,
                                const SolverInput::Choices& options = {});
-    // The options "--solver=direct|iterative" and "--tolerance=X" may stand anywhere on the
-    // command line; the rest is read as above. Fault is set when an option is not understood.
+    // The options "--solver=direct|iterative", "--tolerance=X" and "--processes=N" may stand
+    // anywhere on the command line; the rest is read as above. Fault is set when an option is not
+    // understood.
     struct Split {
         QStringList Rest;
         SolverInput::Choices Options;

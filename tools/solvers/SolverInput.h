@@ -20,10 +20,12 @@ struct SolverInput {
     // solution.
     bool WantJson = true;
     // How the solids' equations are solved, when the command line says ("--solver=direct",
-    // "--solver=iterative", "--tolerance=1e-10"): empty and 0 leave the choice to the solver.
+    // "--solver=iterative", "--tolerance=1e-10", "--processes=2"): empty and 0 leave the
+    // choice to the solver.
     struct Choices {
         QString Method;
         double Tolerance = 0;
+        int Processes = 0;
     };
     Choices Options;
 

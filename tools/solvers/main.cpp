@@ -41,8 +41,9 @@ int main(int argc, char* argv[]) {
     HugePageMemory::Request(argv);
 #ifdef QV_MPI_SESSION
     // Under mpirun every process starts here: the first runs the program, the others only
-    // help with its iterative solutions and read and write nothing.
-    IterativeSolver::Session session;
+    // help with its iterative solutions and read and write nothing. So do the helpers that a
+    // large iterative solution starts when the program runs alone.
+    IterativeSolver::Session session(argv);
     if (session.Rank() != 0)
         return session.Serve();
 #endif

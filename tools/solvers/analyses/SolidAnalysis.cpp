@@ -17,6 +17,7 @@ SolidStatics::Options OptionsOf(const SolverInput::Choices& choices) {
         options.Use = SolidStatics::Method::Iterative;
     if (choices.Tolerance > 0)
         options.Tolerance = choices.Tolerance;
+    options.Processes = choices.Processes;
     return options;
 }
 
@@ -60,6 +61,7 @@ SolverOutcome SolidAnalysis::Solve(const SolverInput& input, SolverProgress* pro
             method[QStringLiteral("iterations")] = iterations;
             method[QStringLiteral("tolerance")] = options.Tolerance;
             method[QStringLiteral("residual")] = solved.Tolerance;
+            method[QStringLiteral("processes")] = solved.Processes;
         }
         outcome.Json[QStringLiteral("solution")] = method;
     }
@@ -80,9 +82,12 @@ SolverOutcome SolidAnalysis::Solve(const SolverInput& input, SolverProgress* pro
         QStringList counts;
         for (int n : solved.Iterations)
             counts << QString::number(n);
-        text += QStringLiteral("Iterations per load case: %1; largest relative residual %2.\n")
+        text += QStringLiteral("Iterations per load case: %1; largest relative residual %2%3.\n")
                     .arg(counts.join(QStringLiteral(", ")))
-                    .arg(solved.Tolerance, 0, 'g', 3);
+                    .arg(solved.Tolerance, 0, 'g', 3)
+                    .arg(solved.Processes > 1
+                             ? QStringLiteral("; shared by %1 processes").arg(solved.Processes)
+                             : QString());
     }
     text += StaticCheck::MeshSummary(results.Residual, results.Imbalance, backward);
     text += FieldReport::Tables(results, model.ForceUnit, model.LengthUnit, QString());

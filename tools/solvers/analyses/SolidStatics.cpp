@@ -5,12 +5,15 @@
 #include "IterativeSolver.h"
 #include "LoadCases.h"
 #include "MemoryBudget.h"
+#include "Parallel.h"
 #include "SolidElements.h"
 #include "SolidTensor.h"
 #include "Units.h"
 
 #include <QElapsedTimer>
+#include <atomic>
 #include <cmath>
+#include <future>
 #include <memory>
 
 namespace {
@@ -94,25 +97,40 @@ QStringList SolidStatics::StressNames() {
 }
 
 QString SolidStatics::CheckShapes(const SolidModel& model) {
-    for (size_t e = 0; e < model.Cells.size(); ++e) {
-        const SolidModel::Cell& cell = model.Cells[e];
-        const std::vector<Eigen::Vector3d> points = Points(model, cell);
-        const SolidElement::ShapeCheck shape = SolidElement::Classify(points);
-        if (shape.Shape == SolidShape::Inverted)
-            return QStringLiteral("Line %1: element %2, a %3, is turned inside out: its volume "
-                                  "changes sign inside it (a negative Jacobian); check the order "
-                                  "of its corners")
-                .arg(cell.Line)
-                .arg(e + 1)
-                .arg(KindOf(cell.Count));
-        if (shape.Shape == SolidShape::Degenerate)
-            return QStringLiteral("Line %1: element %2, a %3, has no volume: its corners lie in "
-                                  "one plane or coincide")
-                .arg(cell.Line)
-                .arg(e + 1)
-                .arg(KindOf(cell.Count));
-    }
-    return {};
+    const auto shapeOf = [&](size_t e) {
+        return SolidElement::Classify(Points(model, model.Cells[e])).Shape;
+    };
+    const auto unsound = [](SolidShape shape) {
+        return shape == SolidShape::Inverted || shape == SolidShape::Degenerate;
+    };
+    // The first unsound element, looked for on every core.
+    std::atomic<size_t> first{model.Cells.size()};
+    Parallel::ForRanges(model.Cells.size(), Parallel::Cores(), 2048,
+                        [&](size_t, size_t begin, size_t end) {
+                            for (size_t e = begin; e < end && e < first; ++e)
+                                if (unsound(shapeOf(e))) {
+                                    size_t known = first;
+                                    while (e < known && !first.compare_exchange_weak(known, e)) {
+                                    }
+                                    return;
+                                }
+                        });
+    const size_t e = first;
+    if (e == model.Cells.size())
+        return {};
+    const SolidModel::Cell& cell = model.Cells[e];
+    if (shapeOf(e) == SolidShape::Inverted)
+        return QStringLiteral("Line %1: element %2, a %3, is turned inside out: its volume "
+                              "changes sign inside it (a negative Jacobian); check the order "
+                              "of its corners")
+            .arg(cell.Line)
+            .arg(e + 1)
+            .arg(KindOf(cell.Count));
+    return QStringLiteral("Line %1: element %2, a %3, has no volume: its corners lie in "
+                          "one plane or coincide")
+        .arg(cell.Line)
+        .arg(e + 1)
+        .arg(KindOf(cell.Count));
 }
 
 SolidStatics::Outcome SolidStatics::Run(const SolidModel& model, const Options& options,
@@ -190,6 +208,14 @@ SolidStatics::Outcome SolidStatics::Run(const SolidModel& model, const Options& 
     }
     if (method == Method::Automatic)
         method = canIterate && equations > IterativeFrom ? Method::Iterative : Method::Direct;
+    const int processes =
+        options.Processes > 0
+            ? options.Processes
+            : IterativeSolver::ProcessesFor(3 * static_cast<long long>(nodes), Parallel::Cores());
+    // The solver's processes start while the equations are assembled.
+    std::future<bool> started;
+    if (method == Method::Iterative)
+        started = std::async(std::launch::async, IterativeSolver::Start, processes);
 
     EquationSystem::Constraints constraints;
     constraints.Fixed.assign(6 * nodes, false);
@@ -316,6 +342,7 @@ SolidStatics::Outcome SolidStatics::Run(const SolidModel& model, const Options& 
         extent = std::max({extent, std::abs(p[0]), std::abs(p[1]), std::abs(p[2])});
 
     double imbalance = 0, recovery = 0;
+    const int cores = Parallel::Cores();
     const auto solved = [&](int number, const Eigen::VectorXd* solution) {
         QElapsedTimer recovering;
         recovering.start();
@@ -393,28 +420,43 @@ SolidStatics::Outcome SolidStatics::Run(const SolidModel& model, const Options& 
                                     extent > 0 ? moment.cwiseAbs().maxCoeff() / extent : 0.0) /
                                scale);
 
-        // Stresses at the centres and, as the mean over the elements at each corner, at the nodes.
-        for (size_t e = 0; e < elements.size(); ++e) {
-            const Element& element = *elements[e];
-            const Element::Results block = element.Recover(gather(element));
-            double* centre = result.Stresses.data() + e * Columns;
-            for (int s = 0; s < Columns; ++s)
-                centre[s] = block(0, s);
-            const std::span<const int> corners = element.Nodes();
-            for (size_t a = 0; a < corners.size(); ++a) {
-                double* at = result.NodeStresses.data() + static_cast<size_t>(corners[a]) * Columns;
+        // Stresses at the centres and, as the mean over the elements at each corner, at the
+        // nodes. The elements are shared among the cores; each sums its corners apart, and the
+        // sums are added in the order of the elements, so that every run gives the same digits.
+        constexpr size_t Grain = 1024;
+        std::vector<std::vector<double>> sums(Parallel::Parts(elements.size(), cores, Grain));
+        Parallel::ForRanges(
+            elements.size(), cores, Grain, [&](size_t part, size_t first, size_t last) {
+                std::vector<double>& sum = sums[part];
+                sum.assign(nodes * Own, 0.0);
+                for (size_t e = first; e < last; ++e) {
+                    const Element& element = *elements[e];
+                    const Element::Results block = element.Recover(gather(element));
+                    double* centre = result.Stresses.data() + e * Columns;
+                    for (int s = 0; s < Columns; ++s)
+                        centre[s] = block(0, s);
+                    const std::span<const int> corners = element.Nodes();
+                    for (size_t a = 0; a < corners.size(); ++a) {
+                        double* at = sum.data() + static_cast<size_t>(corners[a]) * Own;
+                        for (int s = 0; s < Own; ++s)
+                            at[s] += block(static_cast<Eigen::Index>(a + 1), s);
+                    }
+                }
+            });
+        for (const std::vector<double>& sum : sums)
+            for (size_t node = 0; node < nodes; ++node)
+                for (size_t s = 0; s < Own; ++s)
+                    result.NodeStresses[node * Columns + s] += sum[node * Own + s];
+        Parallel::ForRanges(nodes, cores, 4096, [&](size_t, size_t first, size_t last) {
+            for (size_t node = first; node < last; ++node) {
+                double* at = result.NodeStresses.data() + node * Columns;
+                if (around[node] == 0)
+                    continue;
                 for (int s = 0; s < Own; ++s)
-                    at[s] += block(static_cast<Eigen::Index>(a + 1), s);
+                    at[s] /= around[node];
+                SolidTensor::Principal(at, at + Own);
             }
-        }
-        for (size_t node = 0; node < nodes; ++node) {
-            double* at = result.NodeStresses.data() + node * Columns;
-            if (around[node] == 0)
-                continue;
-            for (int s = 0; s < Own; ++s)
-                at[s] /= around[node];
-            SolidTensor::Principal(at, at + Own);
-        }
+        });
         results.Cases.push_back(std::move(result));
         recovery += static_cast<double>(recovering.nsecsElapsed()) * 1e-9;
     };
@@ -449,6 +491,9 @@ SolidStatics::Outcome SolidStatics::Run(const SolidModel& model, const Options& 
         }
         IterativeSolver::Settings settings;
         settings.Tolerance = options.Tolerance;
+        settings.Processes = processes;
+        if (started.valid())
+            started.wait();
         const IterativeSolver::Outcome answer =
             loaded.empty() ? IterativeSolver::Outcome{}
                            : IterativeSolver::Solve(iterative, f, settings);
@@ -457,6 +502,7 @@ SolidStatics::Outcome SolidStatics::Run(const SolidModel& model, const Options& 
             return outcome;
         }
         outcome.Iterations = answer.Iterations;
+        outcome.Processes = answer.Processes;
         for (double r : answer.Residuals)
             outcome.Tolerance = std::max(outcome.Tolerance, r);
         outcome.Time.Solution = static_cast<double>(solving.nsecsElapsed()) * 1e-9;

@@ -28,6 +28,9 @@ struct Options {
     double Tolerance = 1e-8;
     // The memory the run may take (bytes); 0: what the system has available.
     double Memory = 0;
+    // The processes an iterative solution may share, in a program that can start them:
+    // 0 takes one per core for a large enough model, 1 solves in this process alone.
+    int Processes = 0;
 };
 
 // Above this many equations the automatic choice iterates. Timed whole with one load case, the
@@ -48,6 +51,7 @@ struct Outcome {
     QString Why;                 // the protocol's line on the method and why it was chosen
     std::vector<int> Iterations; // iterative: per load case with loads
     double Tolerance = 0;        // iterative: the residual it stopped at
+    int Processes = 1;           // iterative: that shared the solution
     Timings Time;
 };
 

@@ -1,12 +1,24 @@
 #include "IterativeSolver.h"
 
+#include "Parallel.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace IterativeSolver {
 
 namespace {
+
+// Below this many unknowns per process a helper costs more to start (a copy of the program,
+// its libraries and its MPI) than it saves.
+constexpr long long UnknownsPerProcess = 30000;
+
+// Whether `argv` is that of a helper started by a Solve.
+bool HelperCommand(char* argv[]) {
+    return argv && argv[0] && argv[1] && std::strcmp(argv[1], Session::HelperArgument) == 0;
+}
 
 // The processes of the run and this one's place among them, as the launcher (Open MPI's
 // mpirun, or the Hydra of MPICH) announces them before MPI is started.
@@ -98,6 +110,11 @@ const Eigen::SparseMatrix<double>& Compressed(const Eigen::SparseMatrix<double>&
 
 } // namespace
 
+int ProcessesFor(long long unknowns, int cores) {
+    return static_cast<int>(
+        std::clamp<long long>(unknowns / UnknownsPerProcess, 1, std::max(1, cores)));
+}
+
 } // namespace IterativeSolver
 
 #ifndef QV_WITH_PETSC
@@ -105,6 +122,10 @@ const Eigen::SparseMatrix<double>& Compressed(const Eigen::SparseMatrix<double>&
 namespace IterativeSolver {
 
 bool Available() {
+    return false;
+}
+
+bool Start(int) {
     return false;
 }
 
@@ -120,7 +141,9 @@ Outcome Solve(const System& system, const Eigen::MatrixXd& loads, const Settings
 
 // Without MPI the other processes of an mpirun have nothing to help with; they end at once
 // and leave the run to the first, which must be the only one to read and write.
-Session::Session() : rank_(LaunchedRank()), size_(LaunchedSize()) {}
+Session::Session(char* argv[]) : rank_(LaunchedRank()), size_(LaunchedSize()) {
+    Q_UNUSED(argv);
+}
 
 Session::~Session() = default;
 
@@ -132,11 +155,15 @@ int Session::Serve() {
 
 #else
 
+#include <atomic>
 #include <chrono>
+#include <climits>
+#include <dlfcn.h>
 #include <mpi.h>
 #include <petscksp.h>
 #include <thread>
 #include <type_traits>
+#include <unistd.h>
 
 namespace IterativeSolver {
 
@@ -178,27 +205,122 @@ using OwnedVec = Owned<Vec, VecDestroy>;
 using OwnedKsp = Owned<KSP, KSPDestroy>;
 using OwnedNullSpace = Owned<MatNullSpace, MatNullSpaceDestroy>;
 
-// Starts MPI and PETSc unless they run already. `world` is what the solves span: all processes
-// of an mpirun that rank 0 leads, or this process alone when a program starts them lazily (its
-// processes, if any, know nothing of each other then).
-bool Start(MPI_Comm world) {
-    PetscBool started = PETSC_FALSE;
-    PetscInitialized(&started);
-    if (started)
-        return true;
+// What the Session of this process's main prepared. Like MPI's own state it belongs to the
+// process, and it is set once at the start of main, before any thread.
+struct Prepared {
+    // The Session set Open MPI's transports in the environment.
+    std::atomic<bool> Transports{false};
+    // It lets Solve start helpers: copies of this program, which only a main with a Session
+    // turns into helpers.
+    std::atomic<bool> Helpers{false};
+    // The user had set none of the transports, so a solve without helpers may narrow them.
+    std::atomic<bool> Narrowable{false};
+};
+Prepared prepared;
+
+// Open MPI's transports for processes that all run on this machine. A process alone needs no
+// daemon and no transport but to itself: probing for network fabrics costs a third of a second
+// at start, and the daemon's threads take a core from the solution for its whole length.
+// Helpers started from a process alone belong to another job, which shared memory does not
+// reach here: they talk over the loopback. Nor are they bound to a core, which may be the one
+// the first process runs on. What the user has set stays.
+constexpr const char* Messaging = "OMPI_MCA_pml";
+constexpr const char* Transport = "OMPI_MCA_btl";
+constexpr const char* OneSided = "OMPI_MCA_osc";
+constexpr const char* Isolated = "OMPI_MCA_ess_singleton_isolated";
+constexpr const char* Binding = "OMPI_MCA_hwloc_base_binding_policy";
+
+void LocalTransports(bool alone) {
+    setenv(Messaging, "ob1", 0);
+    setenv(Transport, alone ? "self" : "self,vader,tcp", 0);
+    setenv(OneSided, "^ucx", 0);
+    setenv(Isolated, alone ? "1" : "0", 0);
+    setenv(Binding, "none", 0);
+}
+
+// For a process that might have started helpers and does not: the variables were all made
+// before any thread by the Session, so this replaces their values in place and never moves the
+// environment under a thread that reads it.
+void AloneAfterAll() {
+    if (!prepared.Narrowable)
+        return;
+    setenv(Transport, "self", 1);
+    setenv(Isolated, "1", 1);
+}
+
+// A threaded BLAS (OpenBLAS) keeps its threads spinning for a while after each call. The
+// multigrid calls it only for small dense blocks, and those threads would take the cores that
+// the other processes of the solve, or the program's own loops, run on.
+void SingleThreadedBlas() {
+    using SetThreads = void (*)(int);
+    if (const auto set =
+            reinterpret_cast<SetThreads>(dlsym(RTLD_DEFAULT, "openblas_set_num_threads")))
+        set(1);
+}
+
+bool StartMpi() {
     int mpiStarted = 0;
     MPI_Initialized(&mpiStarted);
-    if (!mpiStarted) {
-        // A solver with a window solves on a thread of its own, not on the one that started
-        // MPI; the calls never overlap.
-        int provided = 0;
-        if (MPI_Init_thread(nullptr, nullptr, MPI_THREAD_SERIALIZED, &provided) != MPI_SUCCESS)
-            return false;
-    }
+    if (mpiStarted)
+        return true;
+    // A solver with a window solves on a thread of its own, not on the one that started MPI;
+    // the calls never overlap.
+    int provided = 0;
+    return MPI_Init_thread(nullptr, nullptr, MPI_THREAD_SERIALIZED, &provided) == MPI_SUCCESS;
+}
+
+bool StartPetsc(MPI_Comm world) {
+    SingleThreadedBlas();
     PETSC_COMM_WORLD = world;
     // Crashes stay the program's (and the sanitizers') to report.
     PetscOptionsSetValue(nullptr, "-no_signal_handler", nullptr);
     return PetscInitializeNoArguments() == 0;
+}
+
+bool PetscStarted() {
+    PetscBool started = PETSC_FALSE;
+    PetscInitialized(&started);
+    return started;
+}
+
+// Starts `helpers` copies of this program and returns the communicator of this process (rank 0)
+// and them, or MPI_COMM_SELF when they cannot be started.
+MPI_Comm Spawn(int helpers) {
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0)
+        return MPI_COMM_SELF;
+    path[length] = 0;
+    char argument[64];
+    std::snprintf(argument, sizeof argument, "%s", Session::HelperArgument);
+    char* arguments[] = {argument, nullptr};
+    MPI_Comm_set_errhandler(MPI_COMM_SELF, MPI_ERRORS_RETURN);
+    MPI_Comm helping = MPI_COMM_NULL;
+    std::vector<int> codes(static_cast<size_t>(helpers), MPI_SUCCESS);
+    if (MPI_Comm_spawn(path, arguments, helpers, MPI_INFO_NULL, 0, MPI_COMM_SELF, &helping,
+                       codes.data()) != MPI_SUCCESS ||
+        helping == MPI_COMM_NULL)
+        return MPI_COMM_SELF;
+    MPI_Comm together = MPI_COMM_NULL;
+    MPI_Intercomm_merge(helping, 0, &together);
+    MPI_Comm_free(&helping);
+    return together == MPI_COMM_NULL ? MPI_COMM_SELF : together;
+}
+
+// Starts MPI and PETSc for a program run alone unless they run already: over this process and
+// `helpers` copies of the program when it may start them, else over this process alone (its
+// copies, if any, know nothing of each other then).
+bool StartAlone(int helpers) {
+    if (PetscStarted())
+        return true;
+    const bool spawning = helpers > 0 && prepared.Helpers;
+    if (!prepared.Transports)
+        LocalTransports(true); // a program without a Session: tests, benchmarks
+    else if (!spawning)
+        AloneAfterAll();
+    if (!StartMpi())
+        return false;
+    return StartPetsc(spawning ? Spawn(helpers) : MPI_COMM_SELF);
 }
 
 void Finish() {
@@ -534,6 +656,10 @@ bool Available() {
     return true;
 }
 
+bool Start(int processes) {
+    return StartAlone(LaunchedSize() > 1 ? 0 : processes - 1);
+}
+
 Outcome Solve(const System& system, const Eigen::MatrixXd& loads, const Settings& settings) {
     Outcome outcome;
     if (!system.Upper) {
@@ -545,12 +671,13 @@ Outcome Solve(const System& system, const Eigen::MatrixXd& loads, const Settings
     outcome.Error = Refusal(system, upper, loads, settings);
     if (!outcome.Error.isEmpty())
         return outcome;
-    if (!Start(MPI_COMM_SELF)) {
+    if (!Start(settings.Processes)) {
         outcome.Error = QStringLiteral("MPI could not be started for the iterative solver");
         return outcome;
     }
     int size = 1;
     MPI_Comm_size(PETSC_COMM_WORLD, &size);
+    outcome.Processes = size;
     Order order{Collective, system.Nodes, static_cast<int>(loads.cols()), settings.MaxIterations,
                 settings.Tolerance};
     outcome.Solutions = Eigen::MatrixXd::Zero(loads.rows(), loads.cols());
@@ -571,10 +698,34 @@ Outcome Solve(const System& system, const Eigen::MatrixXd& loads, const Settings
     return outcome;
 }
 
-Session::Session() : rank_(LaunchedRank()), size_(LaunchedSize()) {
-    if (size_ <= 1)
+Session::Session(char* argv[]) : rank_(LaunchedRank()), size_(LaunchedSize()) {
+    if (HelperCommand(argv)) {
+        // Started by a Solve of the program's first process: serve it.
+        MPI_Comm parent = MPI_COMM_NULL;
+        if (StartMpi())
+            MPI_Comm_get_parent(&parent);
+        MPI_Comm together = MPI_COMM_NULL;
+        if (parent != MPI_COMM_NULL)
+            MPI_Intercomm_merge(parent, 1, &together);
+        if (together != MPI_COMM_NULL && StartPetsc(together)) {
+            MPI_Comm_rank(together, &rank_);
+            MPI_Comm_size(together, &size_);
+        }
+        // Else run by hand: the program goes on as rank 0 and refuses the argument.
         return;
-    if (!Start(MPI_COMM_WORLD)) {
+    }
+    if (size_ <= 1) {
+        // Started by hand, not by a launcher: "mpirun -n 1" is the user's choice of one process.
+        const bool launched = Announced({"OMPI_COMM_WORLD_SIZE", "PMI_SIZE"}, 0) > 0;
+        if (argv && !launched) {
+            prepared.Helpers = Parallel::Cores() > 1;
+            prepared.Narrowable = !std::getenv(Transport) && !std::getenv(Isolated);
+            LocalTransports(!prepared.Helpers);
+            prepared.Transports = true;
+        }
+        return;
+    }
+    if (!StartMpi() || !StartPetsc(MPI_COMM_WORLD)) {
         // Alone after all: the first process runs the program, the others end.
         size_ = 1;
         return;
@@ -584,11 +735,14 @@ Session::Session() : rank_(LaunchedRank()), size_(LaunchedSize()) {
 }
 
 Session::~Session() {
-    PetscBool started = PETSC_FALSE;
-    PetscInitialized(&started);
-    if (started && rank_ == 0 && size_ > 1) {
-        Order stop;
-        Broadcast(stop, 0);
+    if (PetscStarted() && rank_ == 0) {
+        // The processes of an mpirun, or the helpers of the first solve.
+        int size = 1;
+        MPI_Comm_size(PETSC_COMM_WORLD, &size);
+        if (size > 1) {
+            Order stop;
+            Broadcast(stop, 0);
+        }
     }
     Finish();
 }

@@ -34,7 +34,16 @@ struct System {
 struct Settings {
     double Tolerance = 1e-8; // relative residual |f - K u| / |f| of each load case
     int MaxIterations = 5000;
+    // How many processes share the solve when this one runs alone (not under mpirun) and its
+    // Session may start helpers: 0 chooses from the cores this process may use and the size of
+    // the system, 1 solves alone. Only the first solve of a run starts them; later ones use
+    // the same processes.
+    int Processes = 1;
 };
+
+// The processes the automatic choice takes for a system of `unknowns` with `cores` to run
+// on: one per core, but only as many as keep each a share large enough to repay starting it.
+int ProcessesFor(long long unknowns, int cores);
 
 struct Outcome {
     Eigen::MatrixXd Solutions;     // 3 Nodes x cases, 0 at fixed components
@@ -45,7 +54,14 @@ struct Outcome {
     QString Error;
     // Distributing the matrix and building the multigrid; the solutions of all cases.
     double SetupSeconds = 0, SolveSeconds = 0;
+    int Processes = 1; // that shared the solve
 };
+
+// Starts MPI, PETSc and the helpers that `processes` asks for (see Settings), as the first
+// Solve would, and returns whether they run. Starting helpers takes a few tenths of a second:
+// a program may call this on a thread of its own while it assembles the equations, and must
+// let it return before it solves.
+bool Start(int processes);
 
 // `loads` is 3 Nodes x cases; loads at fixed components are ignored (the supports take them).
 // A case without loads gives zeros without iterating. Starts PETSc (and MPI) on the first call
@@ -56,11 +72,17 @@ Outcome Solve(const System& system, const Eigen::MatrixXd& loads, const Settings
 // start of main. Under mpirun (more than one process) it starts MPI at once; the first process
 // (rank 0) runs the program as usual and its Solve calls are carried out by all processes; the
 // others call Serve, which helps with those solves until rank 0's Session ends. Run alone, it
-// starts nothing: a model solved directly pays nothing for MPI, and the first Solve starts it.
+// starts nothing: a model solved directly pays nothing for MPI, and the first Solve starts it,
+// with helpers when its Settings ask for more than one process: copies of this program started
+// with HelperArgument, which the Session of each recognises, making it a process that serves.
 // The end finishes PETSc and MPI if they were started.
 class Session {
 public:
-    Session();
+    // The first argument of a helper's command line.
+    static constexpr const char* HelperArgument = "--iterative-helper";
+
+    // `argv` is main's; without it this process never starts helpers nor serves as one.
+    explicit Session(char* argv[] = nullptr);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
