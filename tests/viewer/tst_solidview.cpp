@@ -476,6 +476,11 @@ void TestSolidView::clickFindsTheNearestNodeOfTheFaceUnderIt() {
     pick = FieldPicker::AtSolid(model, camera, camera.Project({2, 1, 1}) + QPointF(3, 2), &section,
                                 model.Nodes);
     QCOMPARE(pick.Node, nodeAt(2, 1, 1));
+    // Cut nearer the hidden row (y = 0.3): the node given is still one in view.
+    const SolidSection nearHidden(model.Nodes, model.Solids, model.Surface, {1, 0.3, true});
+    pick = FieldPicker::AtSolid(model, camera, camera.Project({2, 0.3f, 1}) + QPointF(3, 2),
+                                &nearHidden, model.Nodes);
+    QCOMPARE(pick.Node, nodeAt(2, 1, 1));
     // Off the body: nothing.
     QVERIFY(!FieldPicker::AtSolid(model, camera, {2, 2}, nullptr, model.Nodes).Hit());
     const ViewerLaunch::Outcome outcome = SolidData::Launch(model, SolidData::Bending(model, 4, 2));

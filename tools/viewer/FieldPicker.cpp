@@ -71,7 +71,7 @@ FieldPicker::Pick FieldPicker::AtSolid(const ViewerModel& model, const ViewCamer
                 nearest = polygon[size_t(k)];
             }
         }
-        pick.Node = cut ? section->NearerNode(nearest) : nearest;
+        pick.Node = cut ? section->KeptNode(nearest) : nearest;
         pick.Element = elements[static_cast<size_t>(face)];
         return true;
     };

@@ -203,10 +203,14 @@ ModelPainter::Report ModelPainter::Paint(QPainter& painter, const QRect& area,
     }
 
     if (options.NodeNumbers || options.ElementNumbers) {
+        // What a section hides has no numbers either.
+        const auto hidden = [&](const std::array<float, 3>& p) {
+            return options.Section && !options.Section->Plane().Keeps(p);
+        };
         std::vector<std::pair<QPointF, int>> labels;
         if (options.NodeNumbers) {
             for (size_t i = 0; i < screen.size(); ++i) {
-                if (area.contains(screen[i].toPoint()))
+                if (area.contains(screen[i].toPoint()) && !hidden(model.Nodes[i]))
                     labels.emplace_back(screen[i] + QPointF(4, -4), static_cast<int>(i + 1));
             }
         }
@@ -214,7 +218,7 @@ ModelPainter::Report ModelPainter::Paint(QPainter& painter, const QRect& area,
         if (options.ElementNumbers) {
             for (size_t i = 0; i < model.ElementCentres.size(); ++i) {
                 const QPointF p = camera.Project(model.ElementCentres[i]);
-                if (area.contains(p.toPoint()))
+                if (area.contains(p.toPoint()) && !hidden(model.ElementCentres[i]))
                     labels.emplace_back(p, static_cast<int>(i + 1));
             }
         }

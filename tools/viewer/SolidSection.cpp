@@ -93,7 +93,7 @@ int SolidSection::EdgeVertex(int a, int b, double sa, double sb) {
     const long long key = static_cast<long long>(std::min(a, b)) << 32 | std::max(a, b);
     const auto [at, added] = edgeVertex_.try_emplace(key, static_cast<int>(vertices_.size()));
     if (added)
-        vertices_.push_back(a < b ? Vertex{a, b, t} : Vertex{b, a, 1 - t});
+        vertices_.push_back(Vertex{a, b, t}); // every element reaches it from its kept end
     return at->second;
 }
 
@@ -212,9 +212,8 @@ std::vector<double> SolidSection::Values(const std::vector<double>& nodeValues) 
     return values;
 }
 
-int SolidSection::NearerNode(int vertex) const {
-    const Vertex& v = vertices_[static_cast<size_t>(vertex)];
-    return v.T < 0.5 ? v.A : v.B;
+int SolidSection::KeptNode(int vertex) const {
+    return vertices_[static_cast<size_t>(vertex)].A;
 }
 
 std::array<double, 2> SolidSection::Range(const std::vector<Point>& nodes, int axis) {

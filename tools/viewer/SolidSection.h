@@ -32,7 +32,8 @@ struct SectionPlane {
 class SolidSection {
 public:
     using Point = SolidSurface::Point;
-    // A point at `T` of the way from node `A` to node `B` (a node itself when A == B).
+    // A point at `T` of the way from node `A` to node `B` (a node itself when A == B); on a
+    // crossed edge A is the end on the kept side, B the hidden one.
     struct Vertex {
         int A = 0, B = 0;
         double T = 0;
@@ -58,8 +59,9 @@ public:
     // The vertices' places for the nodes at `nodes` (deformed or not), and a field's values.
     void Points(const std::vector<Point>& nodes, std::vector<Point>& points) const;
     std::vector<double> Values(const std::vector<double>& nodeValues) const;
-    // The node nearer to a vertex.
-    int NearerNode(int vertex) const;
+    // The node in view nearest a vertex: the vertex's own node, or the kept end of its edge
+    // (the other end is hidden, however near).
+    int KeptNode(int vertex) const;
 
     // The extent of the nodes along an axis: where a plane can lie.
     static std::array<double, 2> Range(const std::vector<Point>& nodes, int axis);
