@@ -29,6 +29,12 @@
 //   Cantilever/32/2 (iterative, 21 iterations), load 6: 99.6 s; reading 1.6, model and shape
 //     check 3.3, assembly 10.7, solution 65.3 (0.65), recovery 12.3, protocol and result file
 //     6.4; peak 3.28 GiB.
+// With the element stiffnesses (made from the strain operators' few terms), the shape check and
+// the stress recovery spread over both cores, and MPI started for a process alone without its
+// daemon or network transports, load 1.5: Cantilever/14/2 2.66 s; reading 0.07, model and
+// shape check 0.07, assembly 0.20, solution 1.61 (0.61 of the run), recovery 0.11; peak
+// 318 MiB. The benchmark solves in its own process, alone; the program run from the shell also
+// shares the iteration with a helper process (bench/calculix_solids.py times that).
 #include "IterativeSolver.h"
 #include "SolidModel.h"
 #include "SolidStatics.h"

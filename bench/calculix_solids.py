@@ -16,7 +16,8 @@ stiffens the solid by a few tenths of a per cent more than the beam.
 
 Fentar and CalculiX solve the same mesh: the same nodes, bricks (CalculiX: C3D8I, the brick
 with incompatible modes, as Fentar's), supports and nodal loads. Both are timed by hyperfine
-as a user runs them from the shell: "Fentar beam.d17 S" and "ccx -i beam" with
+as a user runs them from the shell: "Fentar beam.d17 S" (which shares a large iteration with
+a helper process of its own on a machine of two cores) and "ccx -i beam" with
 OMP_NUM_THREADS=2. Fentar's answer is read from the JSON of "Fentar --json beam.d17", run once
 more after the timing; CalculiX's from its .dat file (*NODE PRINT of the tip node). Fentar
 writes its whole protocol (every node's displacements and stresses) and its result file;
