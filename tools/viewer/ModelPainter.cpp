@@ -202,46 +202,56 @@ ModelPainter::Report ModelPainter::Paint(QPainter& painter, const QRect& area,
         }
     }
 
-    if (options.NodeNumbers || options.ElementNumbers) {
-        // What a section hides has no numbers either.
-        const auto hidden = [&](const std::array<float, 3>& p) {
-            return options.Section && !options.Section->Plane().Keeps(p);
-        };
-        std::vector<std::pair<QPointF, int>> labels;
-        if (options.NodeNumbers) {
-            for (size_t i = 0; i < screen.size(); ++i) {
-                if (area.contains(screen[i].toPoint()) && !hidden(model.Nodes[i]))
-                    labels.emplace_back(screen[i] + QPointF(4, -4), static_cast<int>(i + 1));
-            }
+    report.LabelsLeftOut = PaintNumbers(painter, area, model, camera, options);
+    painter.restore();
+    return report;
+}
+
+bool ModelPainter::PaintNumbers(QPainter& painter, const QRect& area, const ViewerModel& model,
+                                const ViewCamera& camera, const Options& options) {
+    if (!options.NodeNumbers && !options.ElementNumbers)
+        return false;
+    painter.save();
+    bool leftOut = false;
+    // What a section hides has no numbers either.
+    const auto hidden = [&](const std::array<float, 3>& p) {
+        return options.Section && !options.Section->Plane().Keeps(p);
+    };
+    std::vector<std::pair<QPointF, int>> labels;
+    if (options.NodeNumbers) {
+        for (size_t i = 0; i < model.Nodes.size(); ++i) {
+            const QPointF p = camera.Project(model.Nodes[i]);
+            if (area.contains(p.toPoint()) && !hidden(model.Nodes[i]))
+                labels.emplace_back(p + QPointF(4, -4), static_cast<int>(i + 1));
         }
-        const size_t nodeLabels = labels.size();
-        if (options.ElementNumbers) {
-            for (size_t i = 0; i < model.ElementCentres.size(); ++i) {
-                const QPointF p = camera.Project(model.ElementCentres[i]);
-                if (area.contains(p.toPoint()) && !hidden(model.ElementCentres[i]))
-                    labels.emplace_back(p, static_cast<int>(i + 1));
-            }
+    }
+    const size_t nodeLabels = labels.size();
+    if (options.ElementNumbers) {
+        for (size_t i = 0; i < model.ElementCentres.size(); ++i) {
+            const QPointF p = camera.Project(model.ElementCentres[i]);
+            if (area.contains(p.toPoint()) && !hidden(model.ElementCentres[i]))
+                labels.emplace_back(p, static_cast<int>(i + 1));
         }
-        if (labels.size() > static_cast<size_t>(MaxLabels)) {
-            report.LabelsLeftOut = true;
-        } else {
-            for (size_t i = 0; i < labels.size(); ++i) {
-                painter.setPen(i < nodeLabels ? NodeColour : ElementColour);
-                const QString text = QString::number(labels[i].second);
-                if (i < nodeLabels) {
-                    painter.drawText(labels[i].first, text);
-                } else {
-                    // Element numbers in a small frame, so that they differ from node numbers.
-                    QRectF box = painter.fontMetrics().boundingRect(text).toRectF();
-                    box.moveCenter(labels[i].first);
-                    box.adjust(-2, 0, 2, 0);
-                    painter.setBrush(Qt::white);
-                    painter.drawRect(box);
-                    painter.drawText(box, Qt::AlignCenter, text);
-                }
+    }
+    if (labels.size() > static_cast<size_t>(MaxLabels)) {
+        leftOut = true;
+    } else {
+        for (size_t i = 0; i < labels.size(); ++i) {
+            painter.setPen(i < nodeLabels ? NodeColour : ElementColour);
+            const QString text = QString::number(labels[i].second);
+            if (i < nodeLabels) {
+                painter.drawText(labels[i].first, text);
+            } else {
+                // Element numbers in a small frame, so that they differ from node numbers.
+                QRectF box = painter.fontMetrics().boundingRect(text).toRectF();
+                box.moveCenter(labels[i].first);
+                box.adjust(-2, 0, 2, 0);
+                painter.setBrush(Qt::white);
+                painter.drawRect(box);
+                painter.drawText(box, Qt::AlignCenter, text);
             }
         }
     }
     painter.restore();
-    return report;
+    return leftOut;
 }

@@ -34,4 +34,8 @@ public:
 
     static Report Paint(QPainter& painter, const QRect& area, const ViewerModel& model,
                         const ViewCamera& camera, const Options& options);
+    // The node and element numbers alone (Paint draws them too), over results drawn on the
+    // model; returns whether there were too many to draw.
+    static bool PaintNumbers(QPainter& painter, const QRect& area, const ViewerModel& model,
+                             const ViewCamera& camera, const Options& options);
 };

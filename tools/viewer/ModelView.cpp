@@ -134,11 +134,17 @@ void ModelView::paintEvent(QPaintEvent*) {
             !field || show < 0 || show >= static_cast<int>(field->Shows.size()) ||
             field->Shows[static_cast<size_t>(show)].From == FieldLayout::Show::Source::Deformed;
     }
-    const ModelPainter::Report report =
-        ModelPainter::Paint(painter, rect(), model_, camera_, options);
+    // Over results the numbers come last, or contours would cover them.
+    ModelPainter::Options body = options;
     if (results)
+        body.NodeNumbers = body.ElementNumbers = false;
+    ModelPainter::Report report = ModelPainter::Paint(painter, rect(), model_, camera_, body);
+    if (results) {
         resultReport_ = ResultPainter::Paint(painter, rect(), model_, problem_, *results_, *choice_,
                                              camera_, resultOptions);
+        report.LabelsLeftOut =
+            ModelPainter::PaintNumbers(painter, rect(), model_, camera_, options);
+    }
     emit Painted(report.LabelsLeftOut);
 }
 
