@@ -259,6 +259,33 @@ void TestSolidView::sectionInterpolatesLinearFields() {
             }
         }
     }
+    // A plane that cuts one corner off a face leaves five corners, kept as a quadrilateral and
+    // a triangle: the edge between them is marked as a seam in both, not an edge of the solid.
+    {
+        const std::vector<Point> nodes = {{0, 0, 0}, {0.2f, 0, 0}, {0.2f, 1, 0}, {0, 1, 0},
+                                          {0, 0, 1}, {0.2f, 0, 1}, {0.9f, 1, 1}, {0, 1, 1}};
+        const std::vector<SolidSurface::Corners> one = {{0, 1, 2, 3, 4, 5, 6, 7}};
+        const SolidSection corner(nodes, one, SolidSurface::Of(nodes, one), {0, 0.5, false});
+        const auto& faces = corner.Faces();
+        const auto& seams = corner.FaceSeams();
+        QCOMPARE(seams.size(), faces.size());
+        int pairs = 0;
+        for (size_t f = 0; f < faces.size(); ++f) {
+            if (seams[f] < 0 || faces[f][3] < 0)
+                continue;
+            // The quadrilateral's seam runs from its fourth corner to its first; the triangle
+            // after it has the same edge as its first.
+            ++pairs;
+            QVERIFY(f + 1 < faces.size());
+            QCOMPARE(seams[f], static_cast<signed char>(3));
+            QCOMPARE(seams[f + 1], static_cast<signed char>(0));
+            QCOMPARE(faces[f + 1][0], faces[f][0]);
+            QCOMPARE(faces[f + 1][1], faces[f][3]);
+        }
+        QCOMPARE(pairs, 3); // the three faces at the hidden corner
+        QCOMPARE(std::count(seams.begin(), seams.end(), -1),
+                 static_cast<std::ptrdiff_t>(faces.size() - 6));
+    }
     // Each brick the plane crosses is outlined by four edges, not by its tetrahedra's.
     const SolidData::Mesh bricks = SolidData::Block(2, 2, 2, 1, 1, 1);
     const SolidSection section(bricks.Nodes, bricks.Elements,

@@ -29,16 +29,48 @@ int Corners(const std::array<int, 4>& polygon, const ShellProjection& projection
     return count;
 }
 
+// The edge of polygon `e` that is not drawn, or -1.
+int SeamOf(const ShellPainter::Seams* seams, int e) {
+    return seams && static_cast<size_t>(e) < seams->size() ? (*seams)[static_cast<size_t>(e)] : -1;
+}
+
+// A polygon's outline with the painter's pen, all but its seam.
+void Outline(QPainter& painter, const QPointF* corners, int count, int seam) {
+    if (seam < 0 || seam >= count) {
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPolygon(corners, count);
+        return;
+    }
+    QPointF path[4];
+    for (int k = 0; k < count; ++k)
+        path[k] = corners[(seam + 1 + k) % count];
+    painter.drawPolyline(path, count);
+}
+
+// A polygon filled with the painter's brush and outlined with `pen` but for its seam.
+void FillAndOutline(QPainter& painter, const QPointF* corners, int count, const QPen& pen,
+                    int seam) {
+    if (seam < 0 || pen.style() == Qt::NoPen) {
+        painter.setPen(pen);
+        painter.drawPolygon(corners, count);
+        return;
+    }
+    painter.setPen(Qt::NoPen);
+    painter.drawPolygon(corners, count);
+    painter.setPen(pen);
+    Outline(painter, corners, count, seam);
+}
+
 } // namespace
 
 void ShellPainter::DrawFacets(QPainter& painter, const QRect& area,
                               const std::vector<std::array<int, 4>>& polygons,
-                              const ShellProjection& projection, bool edges) {
+                              const ShellProjection& projection, bool edges, const Seams* seams) {
     const QRectF visible = QRectF(area).adjusted(-2, -2, 2, 2);
     const QRectF room = QRectF(area).adjusted(-ContourBands::Room, -ContourBands::Room,
                                               ContourBands::Room, ContourBands::Room);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(edges ? QPen(FacetEdge, 0) : QPen(Qt::NoPen));
+    const QPen pen = edges ? QPen(FacetEdge, 0) : QPen(Qt::NoPen);
     for (int e : projection.Order()) {
         QPointF corners[4];
         const int count = Corners(polygons[static_cast<size_t>(e)], projection, visible, corners);
@@ -51,7 +83,7 @@ void ShellPainter::DrawFacets(QPainter& painter, const QRect& area,
         painter.setBrush(QColor::fromRgbF(float(FacetColour.redF() * light),
                                           float(FacetColour.greenF() * light),
                                           float(FacetColour.blueF() * light)));
-        painter.drawPolygon(corners, count);
+        FillAndOutline(painter, corners, count, pen, SeamOf(seams, e));
     }
 }
 
@@ -59,7 +91,7 @@ void ShellPainter::DrawContours(QPainter& painter, const QRect& area,
                                 const std::vector<std::array<int, 4>>& polygons,
                                 const ShellProjection& projection,
                                 const std::vector<double>& values, const ContourScale& scale,
-                                bool edges, bool shade) {
+                                bool edges, bool shade, const Seams* seams) {
     if (values.size() != projection.Screen().size())
         return;
     const QRectF visible = QRectF(area).adjusted(-2, -2, 2, 2);
@@ -96,9 +128,8 @@ void ShellPainter::DrawContours(QPainter& painter, const QRect& area,
                          : c;
         };
         if (lowBand == highBand && near) {
-            painter.setPen(edgePen);
             painter.setBrush(colour(lowBand));
-            painter.drawPolygon(corners, count);
+            FillAndOutline(painter, corners, count, edgePen, SeamOf(seams, e));
             continue;
         }
         bands.Clear();
@@ -117,8 +148,7 @@ void ShellPainter::DrawContours(QPainter& painter, const QRect& area,
         }
         if (edges && near) {
             painter.setPen(edgePen);
-            painter.setBrush(Qt::NoBrush);
-            painter.drawPolygon(corners, count);
+            Outline(painter, corners, count, SeamOf(seams, e));
         }
     }
 }

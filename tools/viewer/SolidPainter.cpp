@@ -29,14 +29,15 @@ void DrawCutOpen(QPainter& painter, const SolidSection& section, const std::vect
                  const ViewCamera& camera, bool edges, Draw draw) {
     const ShellProjection faces(points, section.Faces(), camera);
     const ShellProjection cut(points, section.Cut(), camera);
+    const ShellPainter::Seams* seams = &section.FaceSeams();
     if (SolidPainter::CutFacesViewer(section.Plane(), camera)) {
-        draw(section.Faces(), faces, edges);
-        draw(section.Cut(), cut, false);
+        draw(section.Faces(), faces, edges, seams);
+        draw(section.Cut(), cut, false, nullptr);
         if (edges)
             DrawOutline(painter, section, cut.Screen());
     } else {
-        draw(section.Cut(), cut, false);
-        draw(section.Faces(), faces, edges);
+        draw(section.Cut(), cut, false, nullptr);
+        draw(section.Faces(), faces, edges, seams);
     }
 }
 
@@ -79,11 +80,13 @@ void SolidPainter::DrawShaded(QPainter& painter, const QRect& area, const Viewer
                               const std::vector<Point>& nodes, const SolidSection* section,
                               const ViewCamera& camera, bool edges) {
     const auto draw = [&](const std::vector<std::array<int, 4>>& polygons,
-                          const ShellProjection& projection, bool withEdges) {
-        ShellPainter::DrawFacets(painter, area, polygons, projection, withEdges);
+                          const ShellProjection& projection, bool withEdges,
+                          const ShellPainter::Seams* seams) {
+        ShellPainter::DrawFacets(painter, area, polygons, projection, withEdges, seams);
     };
     if (!section || !section->Plane().Active()) {
-        draw(model.Surface.Faces(), ShellProjection(nodes, model.Surface.Faces(), camera), edges);
+        draw(model.Surface.Faces(), ShellProjection(nodes, model.Surface.Faces(), camera), edges,
+             nullptr);
         return;
     }
     std::vector<Point> points;
@@ -107,8 +110,9 @@ void SolidPainter::DrawContours(QPainter& painter, const QRect& area, const View
     const std::vector<double> at = section->Values(values);
     DrawCutOpen(painter, *section, points, camera, edges,
                 [&](const std::vector<std::array<int, 4>>& polygons,
-                    const ShellProjection& projection, bool withEdges) {
+                    const ShellProjection& projection, bool withEdges,
+                    const ShellPainter::Seams* seams) {
                     ShellPainter::DrawContours(painter, area, polygons, projection, at, scale,
-                                               withEdges, true);
+                                               withEdges, true, seams);
                 });
 }

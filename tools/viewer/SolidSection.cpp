@@ -183,9 +183,11 @@ void SolidSection::ClipFace(const std::array<int, 4>& face, int element,
     // A quadrilateral with one corner cut off has five: a quadrilateral and a triangle.
     faces_.push_back({polygon[0], polygon[1], polygon[2], size >= 4 ? polygon[3] : -1});
     faceElements_.push_back(element);
+    faceSeams_.push_back(size == 5 ? 3 : -1); // from polygon[3] back to polygon[0]
     if (size == 5) {
         faces_.push_back({polygon[0], polygon[3], polygon[4], -1});
         faceElements_.push_back(element);
+        faceSeams_.push_back(0); // from polygon[0] to polygon[3]
     }
 }
 

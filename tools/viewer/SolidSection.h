@@ -53,6 +53,9 @@ public:
     // The outer faces on the kept side, as polygons of vertices, and their elements.
     const std::vector<std::array<int, 4>>& Faces() const { return faces_; }
     const std::vector<int>& FaceElements() const { return faceElements_; }
+    // Per kept face, the edge (from its corner k to the next) that only splits a face cut
+    // into five corners in two, or -1: not an edge of the solid, so not drawn.
+    const std::vector<signed char>& FaceSeams() const { return faceSeams_; }
     // Each crossed element's outline on the plane, as pairs of vertices.
     const std::vector<std::array<int, 2>>& Outline() const { return outline_; }
 
@@ -81,6 +84,7 @@ private:
     std::vector<Vertex> vertices_;
     std::vector<std::array<int, 4>> cut_, faces_;
     std::vector<int> cutElements_, faceElements_;
+    std::vector<signed char> faceSeams_;
     std::vector<std::array<int, 2>> outline_;
     std::vector<int> nodeVertex_;
     std::unordered_map<long long, int> edgeVertex_;
