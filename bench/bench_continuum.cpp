@@ -35,6 +35,7 @@
 // only on the largest mesh; below it the rest is spread over many pieces. The recovery took
 // 0.27 to 0.40, 2.0 to 2.8 and 7.2 s while each element integrated its matrices twice per load
 // case and the patch recovery found the mesh's neighbourhoods anew for every case.
+#include "BenchMeasure.h"
 #include "ContinuumModel.h"
 #include "ContinuumStatics.h"
 #include "DofNumbering.h"
@@ -53,7 +54,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -107,16 +107,6 @@ QByteArray Panel(int cells) {
         }
     }
     return text + "&\r\n";
-}
-
-double Seconds(const QElapsedTimer& clock) {
-    return static_cast<double>(clock.nsecsElapsed()) * 1e-9;
-}
-
-double PeakMiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 // The run again in its pieces, as SolverCommand::Run and ContinuumAnalysis::Solve go.

@@ -18,6 +18,7 @@
 // faster: 12.3 s against 6.1 s, 19 iterations either way; two processes need two free cores.
 #include "ElasticBlock.h"
 #include "IterativeSolver.h"
+#include "SessionMain.h"
 
 #include <benchmark/benchmark.h>
 
@@ -74,13 +75,5 @@ BENCHMARK(Iterative)->Arg(31)->Arg(68)->Unit(benchmark::kSecond)->Iterations(1)-
 BENCHMARK(Direct)->Arg(31)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
 int main(int argc, char** argv) {
-    IterativeSolver::Session session;
-    if (session.Rank() != 0)
-        return session.Serve();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWithSolverSession(argc, argv);
 }

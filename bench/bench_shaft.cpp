@@ -4,6 +4,7 @@
 // pinned-pinned series pi / (2 L^2) sqrt(EI / rho A) (a miss above 1e-6 fails the benchmark).
 // After the timed run the same file is solved once more in pieces, untimed: reading, and the
 // modes of both families (assembly, factorisation and the Lanczos iteration).
+#include "BenchMeasure.h"
 #include "ShaftModes.h"
 #include "SolverCommand.h"
 #include "SolverInput.h"
@@ -38,10 +39,6 @@ QByteArray ShaftData() {
                 QByteArray::number(e + 1) + " 1 1\r\n";
     text += "*6 Bearings\r\n# 1 1 0\r\n# 2 " + QByteArray::number(ShaftElements + 1) + " 0\r\n";
     return text + "*9 Discs\r\n&\r\n";
-}
-
-double Seconds(const QElapsedTimer& clock) {
-    return static_cast<double>(clock.nsecsElapsed()) * 1e-9;
 }
 
 void ShaftModes10k(benchmark::State& state) {

@@ -35,7 +35,9 @@
 // shape check 0.07, assembly 0.20, solution 1.61 (0.61 of the run), recovery 0.11; peak
 // 318 MiB. The benchmark solves in its own process, alone; the program run from the shell also
 // shares the iteration with a helper process (bench/calculix_solids.py times that).
+#include "BenchMeasure.h"
 #include "IterativeSolver.h"
+#include "SessionMain.h"
 #include "SolidModel.h"
 #include "SolidStatics.h"
 #include "SolverCommand.h"
@@ -46,7 +48,6 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cmath>
-#include <sys/resource.h>
 
 namespace {
 
@@ -130,16 +131,6 @@ struct Beam {
         return text + "&\r\n";
     }
 };
-
-double Seconds(const QElapsedTimer& clock) {
-    return static_cast<double>(clock.nsecsElapsed()) * 1e-9;
-}
-
-double PeakMiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
 
 const char* OptionOf(SolidStatics::Method method) {
     switch (method) {
@@ -245,15 +236,5 @@ BENCHMARK(Cantilever)
     ->UseRealTime();
 
 int main(int argc, char** argv) {
-    // The iterative solutions start PETSc; its session must outlive them. Under mpirun the
-    // other processes help with the solves of the first.
-    IterativeSolver::Session session;
-    if (session.Rank() != 0)
-        return session.Serve();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWithSolverSession(argc, argv);
 }

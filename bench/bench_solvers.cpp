@@ -35,6 +35,7 @@
 // at peak, and the modes need that factorisation too. The plane frame's factorisation runs on
 // one core, since CHOLMOD shares out only the dense blocks, which a plane frame has too small
 // to gain from a second.
+#include "BenchMeasure.h"
 #include "ContinuumModel.h"
 #include "ExchangeFile.h"
 #include "HugePageMemory.h"
@@ -248,10 +249,6 @@ QByteArray HollowSquare(int n, int m) {
     QByteArray file = t.File(1, false);
     file.replace("# 8 Sections = 0\r\n", "# 8 Sections = 0\r\n# 9 Twisting moment = 10\r\n");
     return file;
-}
-
-double Seconds(const QElapsedTimer& clock) {
-    return static_cast<double>(clock.nsecsElapsed()) * 1e-9;
 }
 
 // The torsion of a profile as `Brasko FILE S` runs it, timed by stage: reading and checking

@@ -39,6 +39,7 @@
 //   Plate modes, 50,625 nodes, 150,979 equations, 10 modes: 4.1 s; reading 0.14, model 0.14,
 //     assembly 0.12, factorisation 0.48 (0.12 of the run), mass and Lanczos iteration 3.0
 //     (0.72); the lowest frequency 25.4014 Hz against 25.4018 Hz (-1.5e-5).
+#include "BenchMeasure.h"
 #include "EquationSystem.h"
 #include "PencilModes.h"
 #include "SolverCommand.h"
@@ -55,7 +56,6 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <numbers>
-#include <sys/resource.h>
 
 namespace {
 
@@ -200,16 +200,6 @@ QByteArray Roof(int cells) {
         }
     text.Bytes += "*8 Element loads\r\n";
     return text.Bytes + "&\r\n";
-}
-
-double Seconds(const QElapsedTimer& clock) {
-    return static_cast<double>(clock.nsecsElapsed()) * 1e-9;
-}
-
-double PeakMiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 bool WriteData(benchmark::State& state, const QString& path, const QByteArray& bytes) {
