@@ -297,6 +297,18 @@ void TestVosher::refusesAndLeavesTheFile_data() {
         << "panel.d59" << TolvikData(QStringLiteral("panel.d59"))
         << withTable(strip, "*6 Supports\r\n#  1  7  1  1\r\n")
         << QByteArray("table 6 of the mesh file, item 1: node 7 is not in the mesh");
+    // Coordinates the checker would refuse never reach the file; the mesh's line is named.
+    for (const auto& [row, node, at, text] :
+         {std::tuple{"beyond a single", 2, QPointF(1e308, 0),
+                     "line 5, node 3 of the mesh: x is 1e+308"},
+          std::tuple{"far up", 5, QPointF(0, -1e100),
+                     "line 8, node 6 of the mesh: z is -1e+100"}}) {
+        Mesh far = Strip(2);
+        far.Nodes[size_t(node)] = at;
+        QTest::newRow(row) << "panel.d09" << OwnData(QStringLiteral("panel.d09"))
+                           << MeshFile::Write(far, QStringLiteral("Mesh"))
+                           << QByteArray(text) + "; a coordinate must lie between";
+    }
     QByteArray cut = strip;
     cut.chop(3);
     QTest::newRow("cut short") << "panel.d09" << OwnData(QStringLiteral("panel.d09")) << cut

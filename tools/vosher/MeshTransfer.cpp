@@ -1,6 +1,7 @@
 #include "MeshTransfer.h"
 
 #include "ItemLine.h"
+#include "ParsedData.h"
 
 #include <cmath>
 
@@ -142,6 +143,20 @@ QString CheckTable(const Mesh::Table& table, const DataFormat& format, const Mes
     return {};
 }
 
+// Why node `node`'s coordinates, written as the data file will hold them, are not what table
+// 4 takes, or an empty text. The checker's own rules judge them, so the two never disagree.
+QString CheckNode(const TableFormat& nodes, const QPointF& node) {
+    const ParsedData none;
+    for (size_t v = 0; v < 2; ++v) {
+        double value = 0;
+        const QString error =
+            nodes.Columns[v].Read(ItemLine::NumberText(v == 0 ? node.x() : node.y()), none, value);
+        if (!error.isEmpty())
+            return error;
+    }
+    return {};
+}
+
 QStringList ItemLines(const Mesh::Table& table, const TableFormat& format) {
     QStringList lines;
     int number = 0;
@@ -168,6 +183,14 @@ Result Apply(DataFileText& text, const DataFormat& format, const Mesh& mesh) {
             return {QStringLiteral("the data file has no table %1 to take the mesh").arg(table),
                     {},
                     {}};
+    }
+    for (size_t n = 0; n < mesh.Nodes.size(); ++n) {
+        const QString error = CheckNode(*nodes, mesh.Nodes[n]);
+        if (!error.isEmpty()) {
+            Result refused{QStringLiteral("node %1 of the mesh: %2").arg(n + 1).arg(error), {}, {}};
+            refused.FaultyNode = static_cast<int>(n);
+            return refused;
+        }
     }
     const bool sections = format.Table(3) != nullptr;
     for (const Mesh::Table& table : mesh.Tables) {
