@@ -49,8 +49,8 @@ GraltWindow::GraltWindow(const QString& dataFolder, int problem, const QString& 
     : QDialog(parent), dataFolder_(dataFolder), dataFile_(dataFile), problem_(problem),
       dialogs_(dialogs), tabs_(new QTabWidget(this)),
       table_(new QTableWidget(0, RegionTexts::Columns, this)),
-      edgeTable_(new QTableWidget(0, EdgeTexts::Columns, this)), view_(new MeshView(this)),
-      status_(new QLabel(this)) {
+      edgeTable_(new QTableWidget(0, EdgeTexts::Columns, this)),
+      view_(new MeshView(problem == 13, this)), status_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Gralt - regions of %1").arg(QFileInfo(dataFile).fileName()));
     const auto [first, second] = Axes(problem);
     headings_ = RegionTexts::Headings(first, second);
@@ -79,7 +79,7 @@ GraltWindow::GraltWindow(const QString& dataFolder, int problem, const QString& 
     regionsLayout->addWidget(table_);
     regionsLayout->addLayout(rowButtons);
 
-    edgeTable_->setHorizontalHeaderLabels(EdgeTexts::Headings());
+    edgeTable_->setHorizontalHeaderLabels(EdgeTexts::Headings(problem == 13));
     edgeTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     const QStringList codes = EdgeConditions::SupportCodes(problem);
     QString edgeHint;
@@ -90,7 +90,12 @@ GraltWindow::GraltWindow(const QString& dataFolder, int problem, const QString& 
         edgeHint = QStringLiteral("Per row a side (1-2, 2-3, 3-4, 4-1) or corner (1 to 4) of a "
                                   "region. support: the codes %1 (1 fixed) in the values.")
                        .arg(codes.join(QStringLiteral(" ")));
-        if (EdgeConditions::TakesEdgeLoads(problem))
+        if (problem == 13)
+            edgeHint += QStringLiteral(" Loads act along z, as the pressure p of table 8 does: "
+                                       "pressure on a side, per unit length, q1 q2 from its "
+                                       "first corner to its second; pressure over the area "
+                                       "(place \"area\"), per unit area, p.");
+        else if (EdgeConditions::TakesEdgeLoads(problem))
             edgeHint += QStringLiteral(" Loads per unit length of a side, from its first corner "
                                        "to its second: pressure q1 q2 (positive into the "
                                        "region); global q%1 q%2 at the first corner, then at "
@@ -210,7 +215,8 @@ void GraltWindow::ReadEdgeRow(int row) {
                                                 : QString());
     EdgeRow& read = edgeRows_[static_cast<size_t>(row)];
     read.Error.clear();
-    const std::optional<EdgeCondition> condition = EdgeTexts::FromTexts(cells, read.Error);
+    const std::optional<EdgeCondition> condition =
+        EdgeTexts::FromTexts(cells, read.Error, problem_ == 13);
     if (condition)
         read.Condition = *condition;
 }
@@ -354,9 +360,10 @@ void GraltWindow::Remesh() {
             const bool contours = problem_ == 16;
             text += QStringLiteral(", %1 %2")
                         .arg(table.Items.size())
-                        .arg(table.Number == 7 ? QStringLiteral("nodal loads")
-                             : contours        ? QStringLiteral("contour nodes")
-                                               : QStringLiteral("supports"));
+                        .arg(table.Number == 7   ? QStringLiteral("nodal loads")
+                             : table.Number == 8 ? QStringLiteral("element loads")
+                             : contours          ? QStringLiteral("contour nodes")
+                                                 : QStringLiteral("supports"));
         }
     }
     status_->setText(text);
