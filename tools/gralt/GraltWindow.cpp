@@ -9,6 +9,7 @@
 #include "RegionMesher.h"
 #include "RegionTexts.h"
 #include "UserDialogs.h"
+#include "VosherCommand.h"
 
 #include <QDialogButtonBox>
 #include <QFile>
@@ -147,6 +148,8 @@ GraltWindow::GraltWindow(const QString& dataFolder, int problem, const QString& 
     connect(edgeTable_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (filling_)
             return;
+        if (item->column() == 1 || item->column() == 2)
+            RetypeEdgeRow(item->row());
         ReadEdgeRow(item->row());
         Remesh();
     });
@@ -165,11 +168,12 @@ void GraltWindow::Load() {
         return;
     }
     // Without a project, the mesh the data file already holds gives the regions.
-    std::vector<MeshRegion> outline;
+    MeshOutline::Regions outline;
     QFile data(dataFile_);
     if (data.open(QIODevice::ReadOnly) && data.size() <= InputText::MaxBytes)
         outline = MeshOutline::FromDataFile(data.readAll());
-    SetRegions(!outline.empty() ? outline : std::vector{ExampleRegion()});
+    aroundTheMesh_ = !outline.List.empty() && !outline.Outline;
+    SetRegions(!outline.List.empty() ? outline.List : std::vector{ExampleRegion()});
 }
 
 void GraltWindow::SetRegions(const std::vector<MeshRegion>& regions) {
@@ -245,7 +249,27 @@ void GraltWindow::AddEdge() {
     filling_ = false;
     edgeRows_.push_back({condition, {}});
     Remesh();
-    edgeTable_->setCurrentCell(row, 1);
+    // The keyboard goes to the new row, so that it can be typed at once, cell by cell with Tab.
+    edgeTable_->setCurrentCell(row, 0);
+    edgeTable_->setFocus();
+}
+
+void GraltWindow::RetypeEdgeRow(int row) {
+    QStringList cells;
+    for (int column = 0; column < EdgeTexts::Columns; ++column)
+        cells << (edgeTable_->item(row, column) ? edgeTable_->item(row, column)->text()
+                                                : QString());
+    const QStringList retyped = EdgeTexts::Retyped(cells, problem_);
+    filling_ = true;
+    for (int column = 0; column < EdgeTexts::Columns; ++column) {
+        if (retyped[column] == cells[column])
+            continue;
+        if (QTableWidgetItem* item = edgeTable_->item(row, column))
+            item->setText(retyped[column]);
+        else
+            edgeTable_->setItem(row, column, new QTableWidgetItem(retyped[column]));
+    }
+    filling_ = false;
 }
 
 void GraltWindow::RemoveEdge() {
@@ -310,6 +334,7 @@ void GraltWindow::AddRegion() {
     rows_.push_back({next, {}});
     Remesh();
     table_->setCurrentCell(row, 0);
+    table_->setFocus();
 }
 
 void GraltWindow::RemoveRegion() {
@@ -331,28 +356,66 @@ QString GraltWindow::Status() const {
     return status_->text();
 }
 
-void GraltWindow::Remesh() {
-    QString error;
-    const std::vector<MeshRegion> regions = Regions(&error);
-    const std::vector<EdgeCondition> conditions =
-        error.isEmpty() ? Conditions(&error) : std::vector<EdgeCondition>{};
-    if (!error.isEmpty()) {
-        status_->setText(error);
-        view_->SetMesh({}, {}, {});
+void GraltWindow::MarkRow(QTableWidget* table, int row, const QString& fault, bool& marked) {
+    const bool faulty = !fault.isEmpty();
+    const QTableWidgetItem* first = table->item(row, 0);
+    if (faulty == marked && (!faulty || (first && first->toolTip() == fault)))
         return;
+    marked = faulty;
+    filling_ = true;
+    for (int column = 0; column < table->columnCount(); ++column) {
+        if (QTableWidgetItem* item = table->item(row, column)) {
+            item->setBackground(faulty ? QBrush(QColor(255, 215, 215)) : QBrush());
+            item->setToolTip(fault);
+        }
+    }
+    filling_ = false;
+}
+
+void GraltWindow::Remesh() {
+    // A row that cannot be read keeps the region it gave last, and an edge row that cannot be
+    // read or used is left out: the mesh stays in view, the faulty rows are marked, and the
+    // line under the mesh says what is wrong with the first of them.
+    QString fault;
+    std::vector<MeshRegion> regions;
+    regions.reserve(rows_.size());
+    for (size_t row = 0; row < rows_.size(); ++row) {
+        Row& read = rows_[row];
+        regions.push_back(read.Region);
+        if (!read.Error.isEmpty() && fault.isEmpty())
+            fault = QStringLiteral("Region %1, %2").arg(row + 1).arg(read.Error);
+        MarkRow(table_, int(row), read.Error, read.Marked);
+    }
+    QString edgeFault;
+    std::vector<EdgeCondition> conditions;
+    for (size_t row = 0; row < edgeRows_.size(); ++row) {
+        EdgeRow& read = edgeRows_[row];
+        QString error = read.Error;
+        QString line =
+            error.isEmpty() ? QString() : QStringLiteral("Edge row %1, %2").arg(row + 1).arg(error);
+        if (error.isEmpty()) {
+            error = EdgeConditions::Check(read.Condition, int(regions.size()), problem_);
+            if (!error.isEmpty())
+                line = QStringLiteral("Edge row %1: %2").arg(row + 1).arg(error);
+        }
+        if (error.isEmpty())
+            conditions.push_back(read.Condition);
+        else if (edgeFault.isEmpty())
+            edgeFault = line;
+        MarkRow(edgeTable_, int(row), error, read.Marked);
     }
     const RegionMesher::Result meshed = RegionMesher::Build(regions);
     if (!meshed.Ok) {
-        status_->setText(meshed.Error);
-        view_->SetMesh(meshed.Mesh_, {}, {});
+        status_->setText(fault.isEmpty() ? meshed.Error : fault);
+        view_->SetMesh(meshed.Mesh_, regions, {});
         return;
     }
+    const MeshConditions::Result tables =
+        MeshConditions::Build(problem_, regions, meshed, conditions);
     QString text = QStringLiteral("%1 regions: %2 nodes, %3 elements")
                        .arg(regions.size())
                        .arg(meshed.Mesh_.Nodes.size())
                        .arg(meshed.Mesh_.Elements.size());
-    const MeshConditions::Result tables =
-        MeshConditions::Build(problem_, regions, meshed, conditions);
     if (!tables.Ok) {
         text = tables.Error;
     } else {
@@ -366,8 +429,33 @@ void GraltWindow::Remesh() {
                                                  : QStringLiteral("supports"));
         }
     }
-    status_->setText(text);
+    status_->setText(!fault.isEmpty() ? fault : !edgeFault.isEmpty() ? edgeFault : text);
     view_->SetMesh(meshed.Mesh_, regions, tables.Ok ? conditions : std::vector<EdgeCondition>{});
+}
+
+bool GraltWindow::ConfirmReplacement(const Mesh& mesh) {
+    if (!QFileInfo(dataFile_).isFile())
+        return true;
+    const MeshTransfer::Result transfer = VosherCommand::Preview(dataFile_, mesh);
+    if (!transfer.Error.isEmpty()) {
+        dialogs_.ShowError(this, QStringLiteral("The mesh is not written: %1 cannot take it: %2")
+                                     .arg(QFileInfo(dataFile_).fileName(), transfer.Error));
+        return false;
+    }
+    QStringList notes;
+    if (aroundTheMesh_)
+        notes << QStringLiteral("The regions are the rectangle around the mesh of %1, not its "
+                                "outline: the new mesh changes the shape of the model.")
+                     .arg(QFileInfo(dataFile_).fileName());
+    if (!transfer.Removed.isEmpty())
+        notes << QStringLiteral("The new mesh replaces the mesh of %1, and these items, which "
+                                "name its nodes or elements, go with it:")
+                         .arg(QFileInfo(dataFile_).fileName()) +
+                     QStringLiteral("\n") + transfer.Removed.join(QStringLiteral("\n"));
+    if (notes.isEmpty())
+        return true;
+    return dialogs_.AskYesNo(this, notes.join(QStringLiteral("\n\n")) +
+                                       QStringLiteral("\n\nWrite the mesh?"));
 }
 
 void GraltWindow::done(int result) {
@@ -376,8 +464,15 @@ void GraltWindow::done(int result) {
         const std::vector<MeshRegion> regions = Regions(&error);
         const std::vector<EdgeCondition> conditions =
             error.isEmpty() ? Conditions(&error) : std::vector<EdgeCondition>{};
+        MeshOutput::Built built;
+        if (error.isEmpty()) {
+            built = MeshOutput::Build(regions, conditions, problem_);
+            error = built.Error;
+        }
+        if (error.isEmpty() && !ConfirmReplacement(built.Mesh_))
+            return;
         if (error.isEmpty())
-            error = MeshOutput::Save(dataFolder_, regions, conditions, problem_);
+            error = MeshOutput::Write(dataFolder_, regions, conditions, built.Mesh_);
         if (!error.isEmpty()) {
             dialogs_.ShowError(this, QStringLiteral("The mesh is not written: %1").arg(error));
             return;
