@@ -320,7 +320,8 @@ void TestGraltWindow::plateTakesPressureOverItsArea() {
 
 void TestGraltWindow::okAsksBeforeTheFilesItemsGo() {
     // The panel's supports and load name nodes of its mesh; OK says so before the mesh is
-    // written, and No keeps the window open with nothing written.
+    // written, also of the supports the mesher's own replace, and No keeps the window open
+    // with nothing written.
     QTemporaryDir folder;
     const QString panel = folder.filePath(QStringLiteral("panel.d09"));
     WriteFile(panel, ReadFile(QStringLiteral(QV_TEST_DATA "/panel.d09")));
@@ -328,14 +329,16 @@ void TestGraltWindow::okAsksBeforeTheFilesItemsGo() {
     dialogs.answers = {UserDialogs::Answer::No, UserDialogs::Answer::Yes};
     GraltWindow window(data_, 9, panel, dialogs);
     window.show();
+    window.AddEdge(); // the foot of region 1 held: the mesh brings table 6
     window.accept();
     QVERIFY(window.isVisible());
     QVERIFY(!QFile::exists(Path(MeshOutput::MeshName())));
     const QStringList asked = dialogs.Texts(QStringLiteral("question"));
     QCOMPARE(asked.size(), 1);
-    QVERIFY2(asked[0].contains(QStringLiteral("Removed from table 6 (they referred to nodes of the "
-                                              "old mesh): items 1, 2.")) &&
-                 asked[0].contains(QStringLiteral("Removed from table 7")),
+    QVERIFY2(asked[0].contains(QStringLiteral("Replaced in table 6 by the mesh's (they referred to "
+                                              "nodes of the old mesh): items 1, 2.")) &&
+                 asked[0].contains(QStringLiteral("Removed from table 7 (they referred to nodes "
+                                                  "of the old mesh): item 1.")),
              qPrintable(asked[0]));
     window.accept();
     QCOMPARE(window.result(), int(QDialog::Accepted));
@@ -428,6 +431,7 @@ void TestGraltWindow::marksSupportsAndLoads() {
     QVERIFY(count(red, w / 2, w, 0, h) == 0);
     QVERIFY(count(green, 0, w, h * 3 / 4, h) > 50);
     QVERIFY(count(green, 0, w, 0, h / 2) == 0);
+    QVERIFY(window.grab().save(QDir(directory).filePath(QStringLiteral("gralt-edges.png"))));
 
     // A roller at the crest, free along x: a hollow triangle over a line, where the fixed
     // foot's triangle is filled. One free along z leans against its corner from the left.
@@ -452,7 +456,6 @@ void TestGraltWindow::marksSupportsAndLoads() {
     };
     QCOMPARE(inside(view->Map(QPointF(8, 0))), 9);  // the foot's corner 2, fixed
     QCOMPARE(inside(view->Map(QPointF(2, 10))), 0); // the crest's roller
-    QVERIFY(window.grab().save(QDir(directory).filePath(QStringLiteral("gralt-edges.png"))));
 }
 
 QTEST_MAIN(TestGraltWindow)

@@ -172,7 +172,8 @@ void GraltWindow::Load() {
     QFile data(dataFile_);
     if (data.open(QIODevice::ReadOnly) && data.size() <= InputText::MaxBytes)
         outline = MeshOutline::FromDataFile(data.readAll());
-    aroundTheMesh_ = !outline.List.empty() && !outline.Outline;
+    fromTheFile_ = !outline.List.empty();
+    aroundTheMesh_ = fromTheFile_ && !outline.Outline;
     SetRegions(!outline.List.empty() ? outline.List : std::vector{ExampleRegion()});
 }
 
@@ -447,11 +448,14 @@ bool GraltWindow::ConfirmReplacement(const Mesh& mesh) {
         notes << QStringLiteral("The regions are the rectangle around the mesh of %1, not its "
                                 "outline: the new mesh changes the shape of the model.")
                      .arg(QFileInfo(dataFile_).fileName());
-    if (!transfer.Removed.isEmpty())
+    // Items that the mesh's own tables replace are asked about only when they were given by
+    // hand; after an earlier run they are that run's, made again from the rows.
+    const QStringList lost = fromTheFile_ ? transfer.Replaced + transfer.Removed : transfer.Removed;
+    if (!lost.isEmpty())
         notes << QStringLiteral("The new mesh replaces the mesh of %1, and these items, which "
                                 "name its nodes or elements, go with it:")
                          .arg(QFileInfo(dataFile_).fileName()) +
-                     QStringLiteral("\n") + transfer.Removed.join(QStringLiteral("\n"));
+                     QStringLiteral("\n") + lost.join(QStringLiteral("\n"));
     if (notes.isEmpty())
         return true;
     return dialogs_.AskYesNo(this, notes.join(QStringLiteral("\n\n")) +

@@ -87,6 +87,9 @@ private:
     std::vector<Row> rows_;
     std::vector<EdgeRow> edgeRows_;
     bool filling_ = false;
+    // The regions came from the data file's own mesh, not from a project: its supports and
+    // loads were given by hand, not by an earlier run of the mesher.
+    bool fromTheFile_ = false;
     // The regions are the rectangle around the data file's mesh, not its outline.
     bool aroundTheMesh_ = false;
 };

@@ -152,9 +152,7 @@ std::optional<MeshRegion> OneRegion(const DataMesh& mesh) {
 // region: it becomes three, each from a corner to the middles of its sides and the centroid;
 // the quadrilaterals are then divided in two each way, so that every edge of the mesh has a
 // node at its middle on both sides.
-std::vector<MeshRegion> RegionPerElement(const DataMesh& mesh) {
-    const bool triangles = std::any_of(mesh.Elements.begin(), mesh.Elements.end(),
-                                       [](const Element& e) { return CornerCount(e) == 3; });
+std::vector<MeshRegion> RegionPerElement(const DataMesh& mesh, bool triangles) {
     std::vector<MeshRegion> regions;
     const auto add = [&](const std::array<QPointF, 4>& corners, int divisions,
                          const Element& element) {
@@ -214,10 +212,16 @@ Regions FromDataFile(const QByteArray& bytes) {
         return {};
     if (const std::optional<MeshRegion> region = OneRegion(*mesh))
         return {{*region}, true};
-    // Regions of one element each stay within what the mesher takes: about four nodes per
-    // element once triangles make the mesh twice as fine.
-    if (mesh->Elements.size() <= static_cast<size_t>(RegionMesher::MaxNodes / 8)) {
-        std::vector<MeshRegion> regions = RegionPerElement(*mesh);
+    // Regions of one element each stay within the points the mesher takes: four a region, nine
+    // for a quadrilateral and twelve for a triangle once triangles make the mesh twice as fine.
+    const auto triangleCount = std::count_if(mesh->Elements.begin(), mesh->Elements.end(),
+                                             [](const Element& e) { return CornerCount(e) == 3; });
+    const bool triangles = triangleCount > 0;
+    const auto quadrilaterals = static_cast<long long>(mesh->Elements.size()) - triangleCount;
+    const long long points =
+        triangles ? 9 * quadrilaterals + 12 * triangleCount : 4 * quadrilaterals;
+    if (points <= RegionMesher::MaxNodes) {
+        std::vector<MeshRegion> regions = RegionPerElement(*mesh, triangles);
         if (!regions.empty())
             return {regions, true};
     }

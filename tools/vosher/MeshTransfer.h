@@ -34,6 +34,11 @@ struct Result {
     QStringList Removed;
     // One text per table the mesh brought: "table 6: 12 supports".
     QStringList Written;
+    // One line per table whose items the mesh's replaced: "Replaced in table 7 by the mesh's
+    // (they referred to nodes of the old mesh): item 1. Give them again." Whether they were
+    // the mesher's own from an earlier run or given by hand, the file cannot tell; the mesher
+    // asks about them when it starts from a hand-made mesh.
+    QStringList Replaced;
     // The node, counted from 0, whose coordinates table 4 does not take; -1 when none.
     int FaultyNode = -1;
 };
