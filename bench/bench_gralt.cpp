@@ -65,8 +65,10 @@ void BM_EdgeConditions(benchmark::State& bench) {
     const RegionMesher::Result meshed = RegionMesher::Build(regions);
     std::vector<EdgeCondition> conditions;
     for (int r = 1; r <= RegionCount; ++r) {
-        conditions.push_back({EdgeCondition::Kind::Support, r, 0, false, 0, {1, 1}});
-        conditions.push_back({EdgeCondition::Kind::Pressure, r, 2, false, 1, {10, 10}});
+        conditions.push_back(
+            {EdgeCondition::Kind::Support, r, 0, EdgeCondition::Place::Side, 0, {1, 1}});
+        conditions.push_back(
+            {EdgeCondition::Kind::Pressure, r, 2, EdgeCondition::Place::Side, 1, {10, 10}});
     }
     for (auto _ : bench) {
         const MeshConditions::Result result = MeshConditions::Build(9, regions, meshed, conditions);

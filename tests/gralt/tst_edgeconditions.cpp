@@ -17,11 +17,20 @@ MeshRegion Rectangle(double x0, double y0, double x1, double y1, int n12, int n2
 
 EdgeCondition Load(EdgeCondition::Kind kind, int region, int side, std::vector<double> values,
                    int loadCase = 1) {
-    return {kind, region, side, false, loadCase, std::move(values)};
+    return {kind, region, side, EdgeCondition::Place::Side, loadCase, std::move(values)};
 }
 
 EdgeCondition Support(int region, int side, std::vector<double> codes, bool corner = false) {
-    return {EdgeCondition::Kind::Support, region, side, corner, 0, std::move(codes)};
+    return {EdgeCondition::Kind::Support,
+            region,
+            side,
+            corner ? EdgeCondition::Place::Corner : EdgeCondition::Place::Side,
+            0,
+            std::move(codes)};
+}
+
+EdgeCondition AreaPressure(int region, double p, int loadCase = 1) {
+    return {EdgeCondition::Kind::Pressure, region, 0, EdgeCondition::Place::Area, loadCase, {p}};
 }
 
 MeshConditions::Result Tables(int problem, const std::vector<MeshRegion>& regions,
@@ -52,6 +61,7 @@ private slots:
     void pressurePushesIntoTheRegion();
     void ringLoadsOfAnInnerPressure();
     void ringLoadOnTheAxisMovesToTheNextNode();
+    void plateLoadsActAlongZ();
     void supportsCombineAtCorners();
     void conditionsRefusedForTheProblem_data();
     void conditionsRefusedForTheProblem();
@@ -168,6 +178,54 @@ void TestEdgeConditions::ringLoadOnTheAxisMovesToTheNextNode() {
     QVERIFY(Near(perRadian, -6));
 }
 
+void TestEdgeConditions::plateLoadsActAlongZ() {
+    // A plate of two regions, 4 x 3 m in 4 x 3 parts and 2 x 3 m in 2 x 3 parts. A pressure
+    // over region 1 goes onto each of its 12 elements and sums to p times the area; two rows
+    // of one case over region 2 add up.
+    const std::vector<MeshRegion> plate{Rectangle(0, 0, 4, 3, 4, 3), Rectangle(4, 0, 6, 3, 2, 3)};
+    const MeshConditions::Result tables = Tables(
+        13, plate, {AreaPressure(1, -10), AreaPressure(2, -1.5, 2), AreaPressure(2, -0.5, 2)});
+    QVERIFY2(tables.Ok, qPrintable(tables.Error));
+    const Mesh mesh = RegionMesher::Build(plate).Mesh_;
+    const auto area = [&](int element) {
+        const auto& c = mesh.Elements[size_t(element - 1)].Corners;
+        double twice = 0;
+        for (size_t i = 0; i < 4; ++i) {
+            const QPointF a = mesh.Nodes[size_t(c[i] - 1)],
+                          b = mesh.Nodes[size_t(c[(i + 1) % 4] - 1)];
+            twice += a.x() * b.y() - a.y() * b.x();
+        }
+        return twice / 2;
+    };
+    double total[3] = {};
+    int items[3] = {};
+    for (const auto& item : Items(tables, 8)) {
+        QCOMPARE(item.size(), size_t(3)); // case, element, p
+        total[size_t(item[0])] += item[2] * area(int(item[1]));
+        ++items[size_t(item[0])];
+    }
+    QCOMPARE(items[1], 12);
+    QCOMPARE(items[2], 6);
+    QVERIFY(Near(total[1], -10 * 12.0));
+    QVERIFY(Near(total[2], -2 * 6.0));
+
+    // A line load along z on side 1-2 of a 6 m strip in 3 parts, from 0 to -30 kN/m: Fz sums
+    // to -90 kN acting at 4 m, with no nodal moments (Fz Mx My, as the plate's table 7).
+    const auto line = Items(Tables(13, {Rectangle(0, 0, 6, 1, 3, 1)},
+                                   {Load(EdgeCondition::Kind::Pressure, 1, 0, {0, -30})}),
+                            7);
+    double force = 0, moment = 0;
+    for (const auto& item : line) {
+        QCOMPARE(item.size(), size_t(5));
+        QCOMPARE(item[3], 0.0);
+        QCOMPARE(item[4], 0.0);
+        force += item[2];
+        moment += item[2] * 2 * (item[1] - 1);
+    }
+    QVERIFY(Near(force, -90));
+    QVERIFY(Near(moment, -90 * 4.0));
+}
+
 void TestEdgeConditions::supportsCombineAtCorners() {
     // Two regions side by side. The foot of the first fixes uz, its left side ux, the corner
     // 2 of the second both: the corner node of the first gets 1 1, the shared foot node 0 1
@@ -194,9 +252,12 @@ void TestEdgeConditions::conditionsRefusedForTheProblem_data() {
     QTest::newRow("nothing fixed") << 11 << Support(1, 0, {0, 0})
                                    << "Edge row 1: a support must fix at least one displacement "
                                       "(a code 1)";
-    QTest::newRow("plate load") << 13 << Load(EdgeCondition::Kind::Pressure, 1, 0, {1, 1})
-                                << "Edge row 1: a plate takes no edge loads; give its loads in "
-                                   "the data file";
+    QTest::newRow("plate global") << 13 << Load(EdgeCondition::Kind::Global, 1, 0, {1, 1, 1, 1})
+                                  << "Edge row 1: a plate's loads act across it, along z: give "
+                                     "them as pressure";
+    QTest::newRow("area of a wall") << 9 << AreaPressure(1, 5)
+                                    << "Edge row 1: only a plate takes a pressure over the area; "
+                                       "plane regions take loads on their sides";
     QTest::newRow("torsion") << 16 << Support(1, 0, {1, 1})
                              << "Edge row 1: a torsion profile takes no supports or loads; its "
                                 "contours are found from the mesh";
@@ -269,11 +330,11 @@ void TestEdgeConditions::projectKeepsConditionsAndReadsVersion1() {
     const std::vector<EdgeCondition> conditions{
         Support(1, 0, {1, 1}), Support(1, 2, {0, 1}, true),
         Load(EdgeCondition::Kind::Pressure, 1, 3, {0, 98.1}, 2),
-        Load(EdgeCondition::Kind::Global, 1, 1, {1.5, -2, 0, 0.25})};
+        Load(EdgeCondition::Kind::Global, 1, 1, {1.5, -2, 0, 0.25}), AreaPressure(1, -7.5, 3)};
     const QByteArray bytes = MeshProject::Write(regions, conditions);
     QVERIFY(bytes.startsWith("Gralt project 2\r\n"));
     QVERIFY(bytes.contains("\r\nsupport 1 1-2 1 1\r\nsupport 1 3 0 1\r\npressure 1 4-1 2 0 "
-                           "98.1\r\nglobal 1 2-3 1 1.5 -2 0 0.25\r\n"));
+                           "98.1\r\nglobal 1 2-3 1 1.5 -2 0 0.25\r\npressure 1 area 3 -7.5\r\n"));
     const MeshProject::Result read = MeshProject::Read(bytes);
     QVERIFY2(read.Ok, qPrintable(read.Error));
     QVERIFY(read.Regions == regions);
@@ -290,15 +351,18 @@ void TestEdgeConditions::projectAndTableFaults_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("message");
     QTest::newRow("corner load") << "pressure 1 3 1 5 5"
-                                 << "Side or corner: \"3\" is not a side (1-2, 2-3, 3-4 or 4-1); "
-                                    "loads lie on sides";
+                                 << "Side, corner or area: \"3\" is not a side (1-2, 2-3, 3-4, "
+                                    "4-1) or area; loads lie on sides or over the region";
     QTest::newRow("backward side") << "support 1 2-1 1 1"
-                                   << "Side or corner: \"2-1\" is not a side (1-2, 2-3, 3-4, "
-                                      "4-1) or a corner (1 to 4)";
+                                   << "Side, corner or area: \"2-1\" is not a side (1-2, 2-3, "
+                                      "3-4, 4-1) or a corner (1 to 4)";
     QTest::newRow("code 2") << "support 1 1-2 1 2"
                             << "Value 2: \"2\" is not a code, 0 (free) or 1 (fixed)";
     QTest::newRow("case 0") << "global 1 1-2 0 1 1 1 1"
                             << "Case: \"0\" is not a load case, 1 or more";
+    QTest::newRow("two pressures over the area")
+        << "pressure 1 area 1 5 5"
+        << "a pressure over the area needs 1 value: the force per unit area";
     QTest::newRow("one pressure") << "pressure 1 1-2 1 5"
                                   << "a pressure needs 2 values: at the side's first and second "
                                      "corner";

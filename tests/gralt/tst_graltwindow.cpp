@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -35,12 +36,37 @@ private slots:
     void editRereadsOnlyItsRow();
     void edgeRowsGoIntoTheProjectAndTheMesh();
     void removedRegionTakesItsEdgeRows();
+    void addedEdgeRowTakesTheKeyboard();
+    void plateTakesPressureOverItsArea();
+    void okAsksBeforeTheFilesItemsGo();
     void torsionTakesNoEdgeRows();
     void screenshot();
     void marksSupportsAndLoads();
 
 private:
     QString Path(const QString& name) const { return QDir(data_).filePath(name); }
+    // The pixels of the mesh view that are not background: a blank view has none.
+    static int Drawn(GraltWindow& window) {
+        const QImage picture = window.findChild<MeshView*>()->grab().toImage();
+        int drawn = 0;
+        for (int x = 0; x < picture.width(); ++x) {
+            for (int y = 0; y < picture.height(); ++y)
+                drawn += picture.pixelColor(x, y) != picture.pixelColor(0, 0) ? 1 : 0;
+        }
+        return drawn;
+    }
+    // Types `keys` as a user would, each key into the widget that has the keyboard then; "\t"
+    // is Tab.
+    static void Type(const QString& keys) {
+        for (QChar key : keys) {
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(focus);
+            if (key == u'\t')
+                QTest::keyClick(focus, Qt::Key_Tab);
+            else
+                QTest::keyClick(focus, key.toLatin1());
+        }
+    }
 
     QTemporaryDir toolset_;
     QString data_;
@@ -112,26 +138,30 @@ void TestGraltWindow::unreadableProjectIsReportedAndNotUsed() {
 void TestGraltWindow::withoutProjectTheDataFilesMeshGivesTheRegions_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("problem");
+    QTest::addColumn<int>("rows");
     QTest::addColumn<QStringList>("cells");
     QTest::addColumn<QString>("status");
     // The slab's 2 x 2 mesh has a square outline: one region divided as its sides are.
-    QTest::newRow("one outline") << "slab.d13" << 13 << QStringList{"0", "0", "6", "0", "6", "6",
-                                                                    "0", "6", "2", "2", "1", "1"}
+    QTest::newRow("one outline") << "slab.d13" << 13 << 1
+                                 << QStringList{"0", "0", "6", "0", "6", "6",
+                                                "0", "6", "2", "2", "1", "1"}
                                  << "1 regions: 9 nodes, 4 elements";
-    // A gable of triangles has no four-cornered outline: the rectangle around it.
-    QTest::newRow("triangles") << "panel.d09" << 9 << QStringList{"0", "0", "4", "0", "4", "3",
-                                                                  "0", "3", "2", "2", "1", "1"}
-                               << "1 regions: 9 nodes, 4 elements";
+    // The panel's gable is a triangle on two quadrilaterals: three regions for the triangle
+    // and the quadrilaterals halved each way keep the gable's outline.
+    QTest::newRow("triangles") << "panel.d09" << 9 << 5 << QStringList{"0", "0", "2", "0", "2", "2",
+                                                                       "0", "2", "2", "2", "1", "1"}
+                               << "5 regions: 19 nodes, 11 elements";
 }
 
 void TestGraltWindow::withoutProjectTheDataFilesMeshGivesTheRegions() {
     QFETCH(QString, file);
     QFETCH(int, problem);
+    QFETCH(int, rows);
     QFETCH(QStringList, cells);
     QFETCH(QString, status);
     ScriptedDialogs dialogs;
     GraltWindow window(data_, problem, QStringLiteral(QV_TEST_DATA "/") + file, dialogs);
-    QCOMPARE(window.RegionTable()->rowCount(), 1);
+    QCOMPARE(window.RegionTable()->rowCount(), rows);
     QStringList shown;
     for (int column = 0; column < cells.size(); ++column)
         shown << window.RegionTable()->item(0, column)->text();
@@ -169,8 +199,8 @@ void TestGraltWindow::edgeRowsGoIntoTheProjectAndTheMesh() {
     QTableWidget* edges = window.EdgeTable();
     edges->item(1, 1)->setText(QStringLiteral("3-4"));
     edges->item(1, 2)->setText(QStringLiteral("Pressure"));
-    QCOMPARE(window.Status(), QStringLiteral("Edge row 2, Case: \"\" is not a load case, 1 or "
-                                             "more"));
+    // The support's codes stay as the two values; the load gets case 1 until one is typed.
+    QCOMPARE(edges->item(1, 3)->text(), QStringLiteral("1"));
     edges->item(1, 3)->setText(QStringLiteral("2"));
     edges->item(1, 5)->setText(QStringLiteral("1,5"));
     QCOMPARE(window.Status(),
@@ -213,6 +243,107 @@ void TestGraltWindow::removedRegionTakesItsEdgeRows() {
     QCOMPARE(
         dialogs.Texts(QStringLiteral("error")),
         QStringList{QStringLiteral("The mesh is not written: Edge row 1: there is no region 5")});
+}
+
+void TestGraltWindow::addedEdgeRowTakesTheKeyboard() {
+    // Add edge row, then the row typed at once: every value lands in its own cell.
+    WriteFile(Path(MeshOutput::ProjectName()),
+              "Gralt project 1\r\nregion 0 0 2 0 2 1 0 1 2 1 1 1\r\n");
+    ScriptedDialogs dialogs;
+    GraltWindow window(data_, 10, QStringLiteral("dam.d60"), dialogs);
+    window.Tabs()->setCurrentIndex(1);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QPushButton* add = nullptr;
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+        add = button->text() == QStringLiteral("A&dd edge row") ? button : add;
+    QVERIFY(add);
+    QTest::mouseClick(add, Qt::LeftButton);
+    Type(QStringLiteral("1\t2-3\tglobal\t2\t5\t0\t5\t0\t"));
+    QStringList cells;
+    for (int column = 0; column < 8; ++column)
+        cells << window.EdgeTable()->item(0, column)->text();
+    QCOMPARE(cells, (QStringList{"1", "2-3", "global", "2", "5", "0", "5", "0"}));
+    QCOMPARE(window.Status(), QStringLiteral("1 regions: 6 nodes, 2 elements, 2 nodal loads"));
+}
+
+void TestGraltWindow::plateTakesPressureOverItsArea() {
+    // A slab held along its foot: a support row retyped as a load keeps none of its third
+    // code, and a pressure over the area goes onto every element. While a row is wrong the
+    // mesh stays in view and the row is marked.
+    QTemporaryDir scratch;
+    const QString directory = qEnvironmentVariableIsEmpty("QV_SCREENSHOT_DIR")
+                                  ? scratch.path()
+                                  : qEnvironmentVariable("QV_SCREENSHOT_DIR");
+    WriteFile(Path(MeshOutput::ProjectName()),
+              "Gralt project 2\r\nregion 0 0 6 0 6 4 0 4 6 4 1 1\r\nsupport 1 1-2 1 0 0\r\n"
+              "support 1 3 1 1 1\r\n");
+    ScriptedDialogs dialogs;
+    GraltWindow window(data_, 13, QStringLiteral("slab.d63"), dialogs);
+    window.resize(820, 640);
+    window.Tabs()->setCurrentIndex(1);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTableWidget* edges = window.EdgeTable();
+    QCOMPARE(edges->horizontalHeaderItem(1)->text(), QStringLiteral("Side, corner or area"));
+    window.AddEdge(); // uz rx ry all fixed
+    edges->item(2, 1)->setText(QStringLiteral("3-4"));
+    edges->item(2, 2)->setText(QStringLiteral("pressure"));
+    QCOMPARE(edges->item(2, 6)->text(), QString()); // the third code is gone
+    edges->item(2, 4)->setText(QStringLiteral("-2"));
+    edges->item(2, 5)->setText(QStringLiteral("-2"));
+    QCOMPARE(window.Status(),
+             QStringLiteral("1 regions: 35 nodes, 24 elements, 8 supports, 7 nodal loads"));
+    const int withoutPressure = Drawn(window);
+    window.AddEdge();
+    edges->item(3, 2)->setText(QStringLiteral("pressure"));
+    edges->item(3, 1)->setText(QStringLiteral("area"));
+    QCOMPARE(edges->item(3, 5)->text(), QString());
+    edges->item(3, 4)->setText(QStringLiteral("-10"));
+    QCOMPARE(window.Status(), QStringLiteral("1 regions: 35 nodes, 24 elements, 8 supports, 7 "
+                                             "nodal loads, 24 element loads"));
+    QVERIFY(window.grab().save(QDir(directory).filePath(QStringLiteral("gralt-plate.png"))));
+
+    edges->item(3, 4)->setText(QStringLiteral("ten"));
+    QCOMPARE(window.Status(), QStringLiteral("Edge row 4, Value 1: \"ten\" is not a number"));
+    QCOMPARE(edges->item(3, 0)->background().color(), QColor(255, 215, 215));
+    QCOMPARE(edges->item(2, 0)->background().style(), Qt::NoBrush);
+    QCOMPARE(Drawn(window), withoutPressure);
+    edges->item(3, 4)->setText(QStringLiteral("-10"));
+    QCOMPARE(edges->item(3, 0)->background().style(), Qt::NoBrush);
+    window.accept();
+    const MeshFile::Result mesh = MeshFile::Read(ReadFile(Path(MeshOutput::MeshName())));
+    QVERIFY2(mesh.Ok, qPrintable(mesh.Error));
+    QCOMPARE(mesh.Mesh_.Tables.back().Number, 8);
+    QCOMPARE(mesh.Mesh_.Tables.back().Items.size(), size_t(24));
+}
+
+void TestGraltWindow::okAsksBeforeTheFilesItemsGo() {
+    // The panel's supports and load name nodes of its mesh; OK says so before the mesh is
+    // written, also of the supports the mesher's own replace, and No keeps the window open
+    // with nothing written.
+    QTemporaryDir folder;
+    const QString panel = folder.filePath(QStringLiteral("panel.d09"));
+    WriteFile(panel, ReadFile(QStringLiteral(QV_TEST_DATA "/panel.d09")));
+    ScriptedDialogs dialogs;
+    dialogs.answers = {UserDialogs::Answer::No, UserDialogs::Answer::Yes};
+    GraltWindow window(data_, 9, panel, dialogs);
+    window.show();
+    window.AddEdge(); // the foot of region 1 held: the mesh brings table 6
+    window.accept();
+    QVERIFY(window.isVisible());
+    QVERIFY(!QFile::exists(Path(MeshOutput::MeshName())));
+    const QStringList asked = dialogs.Texts(QStringLiteral("question"));
+    QCOMPARE(asked.size(), 1);
+    QVERIFY2(asked[0].contains(QStringLiteral("Replaced in table 6 by the mesh's (they referred to "
+                                              "nodes of the old mesh): items 1, 2.")) &&
+                 asked[0].contains(QStringLiteral("Removed from table 7 (they referred to nodes "
+                                                  "of the old mesh): item 1.")),
+             qPrintable(asked[0]));
+    window.accept();
+    QCOMPARE(window.result(), int(QDialog::Accepted));
+    QVERIFY(QFile::exists(Path(MeshOutput::MeshName())));
+    QCOMPARE(ReadFile(panel), ReadFile(QStringLiteral(QV_TEST_DATA "/panel.d09")));
 }
 
 void TestGraltWindow::torsionTakesNoEdgeRows() {
@@ -301,6 +432,30 @@ void TestGraltWindow::marksSupportsAndLoads() {
     QVERIFY(count(green, 0, w, h * 3 / 4, h) > 50);
     QVERIFY(count(green, 0, w, 0, h / 2) == 0);
     QVERIFY(window.grab().save(QDir(directory).filePath(QStringLiteral("gralt-edges.png"))));
+
+    // A roller at the crest, free along x: a hollow triangle over a line, where the fixed
+    // foot's triangle is filled. One free along z leans against its corner from the left.
+    window.AddEdge();
+    window.EdgeTable()->item(2, 1)->setText(QStringLiteral("3"));
+    window.EdgeTable()->item(2, 4)->setText(QStringLiteral("0"));
+    window.AddEdge();
+    window.EdgeTable()->item(3, 1)->setText(QStringLiteral("4"));
+    window.EdgeTable()->item(3, 5)->setText(QStringLiteral("0"));
+    QVERIFY2(window.Status().endsWith(QStringLiteral("11 supports, 11 nodal loads")),
+             qPrintable(window.Status()));
+    auto* view = window.findChild<MeshView*>();
+    const QImage marked = view->grab().toImage();
+    // Inside each triangle, a few pixels under its tip.
+    const auto inside = [&](QPointF tip) {
+        int found = 0;
+        for (int dx = -1; dx <= 1; ++dx) {
+            for (int dy = 6; dy <= 8; ++dy)
+                found += green(marked.pixelColor((tip + QPointF(dx, dy)).toPoint())) ? 1 : 0;
+        }
+        return found;
+    };
+    QCOMPARE(inside(view->Map(QPointF(8, 0))), 9);  // the foot's corner 2, fixed
+    QCOMPARE(inside(view->Map(QPointF(2, 10))), 0); // the crest's roller
 }
 
 QTEST_MAIN(TestGraltWindow)

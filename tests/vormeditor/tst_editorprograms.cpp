@@ -421,9 +421,16 @@ void TestEditorPrograms::plateGeneration() {
     QFile::copy(f.DataPath("mesh.d13"), data + "unnamed1.d13"); // a stale mesh of another run
     TEditForm* editor = f.Open("p.d09");
 
-    // Cancelled in the mesher: no mesh, a warning naming the file, the data untouched.
+    // Cancelled in the mesher (its exit status 1): no mesh, no word, the data untouched.
+    qputenv("QV_PROBE_EXIT", "1");
     editor->GenerateBtnClick();
+    qunsetenv("QV_PROBE_EXIT");
     QCOMPARE(f.ProbeRuns(), QStringList({"Gralt|" + f.Native("p.d09"), "project=none"}));
+    QVERIFY(f.dialogs.Texts("warning").isEmpty());
+    QCOMPARE(f.ReadData("p.d09"), Example("panel.d09"));
+    // A mesher that ends without a mesh and was not cancelled failed: the warning says so.
+    editor->GenerateBtnClick();
+    f.ProbeRuns();
     QCOMPARE(f.dialogs.Texts("warning"),
              QStringList("File " + QDir::toNativeSeparators(data) + "unnamed1.d13 not created!"));
     QCOMPARE(f.ReadData("p.d09"), Example("panel.d09"));
@@ -444,7 +451,9 @@ void TestEditorPrograms::plateGeneration() {
     QCOMPARE(editor->Field()->textCursor().position(), 0);
     f.ProbeRuns();
     qunsetenv("QV_PROBE_MESH");
+    qputenv("QV_PROBE_EXIT", "1");
     editor->GenerateBtnClick();
+    qunsetenv("QV_PROBE_EXIT");
     QCOMPARE(f.ProbeRuns().last(),
              QStringLiteral("project=Gralt project 1 region 0 0 2 0 2 2 0 2 1 1 1 1"));
     QVERIFY(QFile::exists(data + "p.spj")); // cancelled again: still the data file's project

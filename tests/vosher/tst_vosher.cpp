@@ -9,6 +9,7 @@
 #include "PackageSettings.h"
 #include "ProgramRun.h"
 #include "RegionMesher.h"
+#include "SolverFiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -62,6 +63,7 @@ private slots:
     void meshTablesReplaceOnlyTheirOwn();
     void refusesAndLeavesTheFile_data();
     void refusesAndLeavesTheFile();
+    void slabUnderPressureMeetsNavier();
     void programFindsTheMeshInTheToolset();
     void toolsetDefaultsToThePackageFolder();
 };
@@ -297,6 +299,18 @@ void TestVosher::refusesAndLeavesTheFile_data() {
         << "panel.d59" << TolvikData(QStringLiteral("panel.d59"))
         << withTable(strip, "*6 Supports\r\n#  1  7  1  1\r\n")
         << QByteArray("table 6 of the mesh file, item 1: node 7 is not in the mesh");
+    // Coordinates the checker would refuse never reach the file; the mesh's line is named.
+    for (const auto& [row, node, at, text] :
+         {std::tuple{"beyond a single", 2, QPointF(1e308, 0),
+                     "line 5, node 3 of the mesh: x is 1e+308"},
+          std::tuple{"far up", 5, QPointF(0, -1e100),
+                     "line 8, node 6 of the mesh: z is -1e+100"}}) {
+        Mesh far = Strip(2);
+        far.Nodes[size_t(node)] = at;
+        QTest::newRow(row) << "panel.d09" << OwnData(QStringLiteral("panel.d09"))
+                           << MeshFile::Write(far, QStringLiteral("Mesh"))
+                           << QByteArray(text) + "; a coordinate must lie between";
+    }
     QByteArray cut = strip;
     cut.chop(3);
     QTest::newRow("cut short") << "panel.d09" << OwnData(QStringLiteral("panel.d09")) << cut
@@ -320,6 +334,74 @@ void TestVosher::refusesAndLeavesTheFile() {
                  run.ErrorFile.count("\r\n") == 1,
              run.ErrorFile.constData());
     QCOMPARE(ReadFile(directory.filePath(name)), bytes);
+}
+
+void TestVosher::slabUnderPressureMeetsNavier() {
+    // A simply supported square slab, 6 m in 12 x 12 parts, under an even 10 kN/m2 given once
+    // in the mesher: 144 element pressures that carry p times the area, and a centre deflection
+    // of 0.00406 q a^4 / D (Timoshenko's table for a square plate).
+    const double a = 6, q = 10, e = 3e7, nu = 0.3, t = 0.18;
+    QTemporaryDir directory;
+    const MeshProject::Result project = MeshProject::Read(
+        "Gralt project 2\r\nregion 0 0 6 0 6 6 0 6 12 12 1 1\r\nsupport 1 1-2 1 0 0\r\n"
+        "support 1 2-3 1 0 0\r\nsupport 1 3-4 1 0 0\r\nsupport 1 4-1 1 0 0\r\n"
+        "pressure 1 area 1 -10\r\n");
+    QVERIFY2(project.Ok, qPrintable(project.Error));
+    QCOMPARE(MeshOutput::Save(directory.path(), project.Regions, project.Conditions, 13),
+             QString());
+    QByteArray slab = OwnData(QStringLiteral("slab.d13"));
+    slab.replace("3.0E7     0.2", "3.0E7     0.3");
+    WriteFile(directory.filePath(QStringLiteral("slab.d13")), slab);
+    const Result run = Run(QStringLiteral(VOSHER_PROGRAM), directory.path(),
+                           {QStringLiteral("slab.d13"), MeshOutput::MeshName()});
+    QCOMPARE(run.ExitCode, 0);
+    QVERIFY2(run.ErrorFile.startsWith("OK - the mesh of 169 nodes and 144 elements was taken into "
+                                      "slab.d13; table 6: 48 supports, table 8: 144 element "
+                                      "loads\r\n"),
+             run.ErrorFile.constData());
+
+    const QByteArray bytes = ReadFile(directory.filePath(QStringLiteral("slab.d13")));
+    const DataChecker::Result checked =
+        DataChecker::Check(InputText::Lines(bytes), *FormatCatalogue::For(13, false));
+    QVERIFY2(checked.Ok, qPrintable(checked.Fault.Message));
+    const DataFileText text = DataFileText::FromBytes(bytes);
+    const auto items = [&](int table) {
+        std::vector<std::vector<double>> rows;
+        const DataFileText::Span span = text.Table(table);
+        for (int i = span.Header + 1; i < span.End; ++i) {
+            const ItemLine item = ItemLine::Parse(text.Line(i));
+            if (!item.Valid)
+                continue;
+            std::vector<double>& row = rows.emplace_back();
+            for (QStringView word : item.Words)
+                row.push_back(word.toDouble());
+        }
+        return rows;
+    };
+    const auto nodes = items(4), elements = items(5);
+    double load = 0;
+    for (const auto& item : items(8)) {
+        const auto& c = elements[size_t(item[1]) - 1];
+        double twice = 0;
+        for (size_t k = 0; k < 4; ++k) {
+            const auto& p = nodes[size_t(c[k]) - 1];
+            const auto& n = nodes[size_t(c[(k + 1) % 4]) - 1];
+            twice += p[0] * n[1] - p[1] * n[0];
+        }
+        load += item[2] * twice / 2;
+    }
+    QV_COMPARE_NEAR(load, -q * a * a, 1e-12);
+
+    int centre = 0;
+    for (size_t n = 0; n < nodes.size(); ++n) {
+        if (std::abs(nodes[n][0] - a / 2) < 1e-9 && std::abs(nodes[n][1] - a / 2) < 1e-9)
+            centre = int(n + 1);
+    }
+    QVERIFY(centre > 0);
+    const SolverFiles::Run solved(QStringLiteral("Nuvast"), QStringLiteral("slab.d13"), bytes);
+    QVERIFY2(solved.Ok(), qPrintable(solved.Outcome().Error));
+    const double d = e * t * t * t / (12 * (1 - nu * nu));
+    QV_COMPARE_NEAR(solved.Displacement(centre, 0), -0.00406 * q * a * a * a * a / d, 0.01);
 }
 
 void TestVosher::programFindsTheMeshInTheToolset() {

@@ -19,7 +19,19 @@ QStringList SupportCodes(int problem) {
 }
 
 bool TakesEdgeLoads(int problem) {
-    return problem >= 9 && problem <= 11;
+    return (problem >= 9 && problem <= 11) || problem == 13;
+}
+
+int ValueCount(EdgeCondition::Kind kind, EdgeCondition::Place place, int problem) {
+    switch (kind) {
+    case EdgeCondition::Kind::Support:
+        return static_cast<int>(SupportCodes(problem).size());
+    case EdgeCondition::Kind::Pressure:
+        return place == EdgeCondition::Place::Area && problem == 13 ? 1 : 2;
+    case EdgeCondition::Kind::Global:
+        return 4;
+    }
+    return 0;
 }
 
 QString Check(const EdgeCondition& condition, int regionCount, int problem) {
@@ -29,8 +41,11 @@ QString Check(const EdgeCondition& condition, int regionCount, int problem) {
     if (codes.isEmpty())
         return QStringLiteral("a torsion profile takes no supports or loads; its contours are "
                               "found from the mesh");
+    const size_t values = size_t(ValueCount(condition.Type, condition.At, problem));
     if (condition.Type == EdgeCondition::Kind::Support) {
-        if (condition.Values.size() != static_cast<size_t>(codes.size()))
+        if (condition.At == EdgeCondition::Place::Area)
+            return QStringLiteral("a support lies on a side or at a corner");
+        if (condition.Values.size() != values)
             return QStringLiteral("a support has %1 codes here: %2")
                 .arg(codes.size())
                 .arg(codes.join(QStringLiteral(" ")));
@@ -41,10 +56,17 @@ QString Check(const EdgeCondition& condition, int regionCount, int problem) {
         return QStringLiteral("a support must fix at least one displacement (a code 1)");
     }
     if (!TakesEdgeLoads(problem))
-        return QStringLiteral("a plate takes no edge loads; give its loads in the data file");
-    const size_t values = condition.Type == EdgeCondition::Kind::Pressure ? 2 : 4;
-    if (condition.Values.size() != values || condition.Corner)
-        return QStringLiteral("a load lies on a side and has %1 values").arg(values);
+        return QStringLiteral("this problem type takes no loads in the mesher");
+    const bool plate = problem == 13;
+    if (plate && condition.Type == EdgeCondition::Kind::Global)
+        return QStringLiteral("a plate's loads act across it, along z: give them as pressure");
+    if (!plate && condition.At == EdgeCondition::Place::Area)
+        return QStringLiteral("only a plate takes a pressure over the area; plane regions take "
+                              "loads on their sides");
+    if (condition.At == EdgeCondition::Place::Corner)
+        return QStringLiteral("a load lies on a side or, on a plate, over the area");
+    if (condition.Values.size() != values)
+        return QStringLiteral("this load has %1 values").arg(values);
     for (double value : condition.Values) {
         if (!std::isfinite(value))
             return QStringLiteral("a load value is not a number");

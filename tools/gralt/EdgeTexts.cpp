@@ -19,6 +19,27 @@ const QStringList& KindNames() {
     return names;
 }
 
+QString AreaName() {
+    return QStringLiteral("area");
+}
+
+// The place the cell names, with the side or corner; none when it names no place.
+std::optional<EdgeCondition::Place> ReadPlace(const QString& cell, int& side) {
+    const QString place = cell.trimmed().toLower();
+    side = static_cast<int>(SideNames().indexOf(place));
+    if (side >= 0)
+        return EdgeCondition::Place::Side;
+    if (place == AreaName()) {
+        side = 0;
+        return EdgeCondition::Place::Area;
+    }
+    if (place.size() == 1 && place[0] >= u'1' && place[0] <= u'4') {
+        side = place[0].digitValue() - 1;
+        return EdgeCondition::Place::Corner;
+    }
+    return std::nullopt;
+}
+
 bool ReadNumber(QString text, bool whole, double& value) {
     text = text.trimmed();
     text.replace(u',', u'.');
@@ -28,15 +49,27 @@ bool ReadNumber(QString text, bool whole, double& value) {
 
 } // namespace
 
-QStringList Headings() {
-    return {QStringLiteral("Region"),  QStringLiteral("Side or corner"), QStringLiteral("Kind"),
-            QStringLiteral("Case"),    QStringLiteral("Value 1"),        QStringLiteral("Value 2"),
-            QStringLiteral("Value 3"), QStringLiteral("Value 4")};
+QStringList Headings(bool areas) {
+    return {QStringLiteral("Region"),
+            areas ? QStringLiteral("Side, corner or area") : QStringLiteral("Side or corner"),
+            QStringLiteral("Kind"),
+            QStringLiteral("Case"),
+            QStringLiteral("Value 1"),
+            QStringLiteral("Value 2"),
+            QStringLiteral("Value 3"),
+            QStringLiteral("Value 4")};
 }
 
 QString PlaceText(const EdgeCondition& condition) {
-    return condition.Corner ? QString::number(condition.Side + 1)
-                            : SideNames().value(condition.Side);
+    switch (condition.At) {
+    case EdgeCondition::Place::Corner:
+        return QString::number(condition.Side + 1);
+    case EdgeCondition::Place::Area:
+        return AreaName();
+    case EdgeCondition::Place::Side:
+        break;
+    }
+    return SideNames().value(condition.Side);
 }
 
 QString KindText(EdgeCondition::Kind kind) {
@@ -55,8 +88,8 @@ QStringList ToTexts(const EdgeCondition& condition) {
     return cells;
 }
 
-std::optional<EdgeCondition> FromTexts(const QStringList& cells, QString& error) {
-    const QStringList headings = Headings();
+std::optional<EdgeCondition> FromTexts(const QStringList& cells, QString& error, bool areas) {
+    const QStringList headings = Headings(areas);
     const auto fail = [&](int column, const QString& what) {
         error = QStringLiteral("%1: \"%2\" is not %3")
                     .arg(headings.value(column), cells.value(column).trimmed(), what);
@@ -68,21 +101,24 @@ std::optional<EdgeCondition> FromTexts(const QStringList& cells, QString& error)
         return fail(2, QStringLiteral("support, pressure or global"));
     condition.Type = static_cast<EdgeCondition::Kind>(kind);
     const bool support = condition.Type == EdgeCondition::Kind::Support;
+    const bool pressure = condition.Type == EdgeCondition::Kind::Pressure;
     double value = 0;
     if (!ReadNumber(cells.value(0), true, value) || value < 1)
         return fail(0, QStringLiteral("a region number"));
     condition.Region = static_cast<int>(value);
-    const QString place = cells.value(1).trimmed();
-    condition.Side = static_cast<int>(SideNames().indexOf(place));
-    if (condition.Side < 0 && support && place.size() == 1 && place[0] >= u'1' &&
-        place[0] <= u'4') {
-        condition.Corner = true;
-        condition.Side = place[0].digitValue() - 1;
-    }
-    if (condition.Side < 0)
+    const std::optional<EdgeCondition::Place> place = ReadPlace(cells.value(1), condition.Side);
+    const bool fits =
+        place && (support ? *place != EdgeCondition::Place::Area
+                          : *place == EdgeCondition::Place::Side ||
+                                (pressure && areas && *place == EdgeCondition::Place::Area));
+    if (!fits)
         return fail(1, support ? QStringLiteral("a side (1-2, 2-3, 3-4, 4-1) or a corner (1 to 4)")
-                               : QStringLiteral("a side (1-2, 2-3, 3-4 or 4-1); loads lie on "
-                                                "sides"));
+                       : pressure && areas
+                           ? QStringLiteral("a side (1-2, 2-3, 3-4, 4-1) or area; loads lie on "
+                                            "sides or over the region")
+                           : QStringLiteral("a side (1-2, 2-3, 3-4 or 4-1); loads lie on "
+                                            "sides"));
+    condition.At = *place;
     if (support) {
         if (!cells.value(3).trimmed().isEmpty())
             return fail(3, QStringLiteral("empty; a support holds in every load case"));
@@ -106,7 +142,11 @@ std::optional<EdgeCondition> FromTexts(const QStringList& cells, QString& error)
         error = QStringLiteral("a support needs its codes, 0 (free) or 1 (fixed), in Value 1 on");
         return std::nullopt;
     }
-    if (condition.Type == EdgeCondition::Kind::Pressure && count != 2) {
+    if (pressure && condition.At == EdgeCondition::Place::Area && count != 1) {
+        error = QStringLiteral("a pressure over the area needs 1 value: the force per unit area");
+        return std::nullopt;
+    }
+    if (pressure && condition.At == EdgeCondition::Place::Side && count != 2) {
         error = QStringLiteral("a pressure needs 2 values: at the side's first and second corner");
         return std::nullopt;
     }
@@ -116,6 +156,25 @@ std::optional<EdgeCondition> FromTexts(const QStringList& cells, QString& error)
         return std::nullopt;
     }
     return condition;
+}
+
+QStringList Retyped(QStringList cells, int problem) {
+    const int kind = KindNames().indexOf(cells.value(2).trimmed().toLower());
+    int side = 0;
+    const std::optional<EdgeCondition::Place> place = ReadPlace(cells.value(1), side);
+    if (kind < 0 || !place)
+        return cells;
+    const auto type = static_cast<EdgeCondition::Kind>(kind);
+    const int count = EdgeConditions::ValueCount(type, *place, problem);
+    while (cells.size() < Columns)
+        cells << QString();
+    for (int column = 4 + std::max(count, 0); column < Columns; ++column)
+        cells[column].clear();
+    if (type == EdgeCondition::Kind::Support)
+        cells[3].clear();
+    else if (cells[3].trimmed().isEmpty())
+        cells[3] = QStringLiteral("1");
+    return cells;
 }
 
 bool IsLine(QStringView firstWord) {
@@ -153,7 +212,7 @@ std::optional<EdgeCondition> FromLine(const std::vector<QStringView>& words, QSt
             return std::nullopt;
         }
     }
-    return FromTexts(cells, error);
+    return FromTexts(cells, error, true);
 }
 
 } // namespace EdgeTexts

@@ -9,6 +9,7 @@
 #include "RegionMesher.h"
 #include "RegionTexts.h"
 #include "UserDialogs.h"
+#include "VosherCommand.h"
 
 #include <QDialogButtonBox>
 #include <QFile>
@@ -49,8 +50,8 @@ GraltWindow::GraltWindow(const QString& dataFolder, int problem, const QString& 
     : QDialog(parent), dataFolder_(dataFolder), dataFile_(dataFile), problem_(problem),
       dialogs_(dialogs), tabs_(new QTabWidget(this)),
       table_(new QTableWidget(0, RegionTexts::Columns, this)),
-      edgeTable_(new QTableWidget(0, EdgeTexts::Columns, this)), view_(new MeshView(this)),
-      status_(new QLabel(this)) {
+      edgeTable_(new QTableWidget(0, EdgeTexts::Columns, this)),
+      view_(new MeshView(problem == 13, this)), status_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Gralt - regions of %1").arg(QFileInfo(dataFile).fileName()));
     const auto [first, second] = Axes(problem);
     headings_ = RegionTexts::Headings(first, second);
@@ -79,7 +80,7 @@ GraltWindow::GraltWindow(const QString& dataFolder, int problem, const QString& 
     regionsLayout->addWidget(table_);
     regionsLayout->addLayout(rowButtons);
 
-    edgeTable_->setHorizontalHeaderLabels(EdgeTexts::Headings());
+    edgeTable_->setHorizontalHeaderLabels(EdgeTexts::Headings(problem == 13));
     edgeTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     const QStringList codes = EdgeConditions::SupportCodes(problem);
     QString edgeHint;
@@ -90,7 +91,12 @@ GraltWindow::GraltWindow(const QString& dataFolder, int problem, const QString& 
         edgeHint = QStringLiteral("Per row a side (1-2, 2-3, 3-4, 4-1) or corner (1 to 4) of a "
                                   "region. support: the codes %1 (1 fixed) in the values.")
                        .arg(codes.join(QStringLiteral(" ")));
-        if (EdgeConditions::TakesEdgeLoads(problem))
+        if (problem == 13)
+            edgeHint += QStringLiteral(" Loads act along z, as the pressure p of table 8 does: "
+                                       "pressure on a side, per unit length, q1 q2 from its "
+                                       "first corner to its second; pressure over the area "
+                                       "(place \"area\"), per unit area, p.");
+        else if (EdgeConditions::TakesEdgeLoads(problem))
             edgeHint += QStringLiteral(" Loads per unit length of a side, from its first corner "
                                        "to its second: pressure q1 q2 (positive into the "
                                        "region); global q%1 q%2 at the first corner, then at "
@@ -142,6 +148,8 @@ GraltWindow::GraltWindow(const QString& dataFolder, int problem, const QString& 
     connect(edgeTable_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (filling_)
             return;
+        if (item->column() == 1 || item->column() == 2)
+            RetypeEdgeRow(item->row());
         ReadEdgeRow(item->row());
         Remesh();
     });
@@ -160,11 +168,13 @@ void GraltWindow::Load() {
         return;
     }
     // Without a project, the mesh the data file already holds gives the regions.
-    std::vector<MeshRegion> outline;
+    MeshOutline::Regions outline;
     QFile data(dataFile_);
     if (data.open(QIODevice::ReadOnly) && data.size() <= InputText::MaxBytes)
         outline = MeshOutline::FromDataFile(data.readAll());
-    SetRegions(!outline.empty() ? outline : std::vector{ExampleRegion()});
+    fromTheFile_ = !outline.List.empty();
+    aroundTheMesh_ = fromTheFile_ && !outline.Outline;
+    SetRegions(!outline.List.empty() ? outline.List : std::vector{ExampleRegion()});
 }
 
 void GraltWindow::SetRegions(const std::vector<MeshRegion>& regions) {
@@ -210,7 +220,8 @@ void GraltWindow::ReadEdgeRow(int row) {
                                                 : QString());
     EdgeRow& read = edgeRows_[static_cast<size_t>(row)];
     read.Error.clear();
-    const std::optional<EdgeCondition> condition = EdgeTexts::FromTexts(cells, read.Error);
+    const std::optional<EdgeCondition> condition =
+        EdgeTexts::FromTexts(cells, read.Error, problem_ == 13);
     if (condition)
         read.Condition = *condition;
 }
@@ -239,7 +250,27 @@ void GraltWindow::AddEdge() {
     filling_ = false;
     edgeRows_.push_back({condition, {}});
     Remesh();
-    edgeTable_->setCurrentCell(row, 1);
+    // The keyboard goes to the new row, so that it can be typed at once, cell by cell with Tab.
+    edgeTable_->setCurrentCell(row, 0);
+    edgeTable_->setFocus();
+}
+
+void GraltWindow::RetypeEdgeRow(int row) {
+    QStringList cells;
+    for (int column = 0; column < EdgeTexts::Columns; ++column)
+        cells << (edgeTable_->item(row, column) ? edgeTable_->item(row, column)->text()
+                                                : QString());
+    const QStringList retyped = EdgeTexts::Retyped(cells, problem_);
+    filling_ = true;
+    for (int column = 0; column < EdgeTexts::Columns; ++column) {
+        if (retyped[column] == cells[column])
+            continue;
+        if (QTableWidgetItem* item = edgeTable_->item(row, column))
+            item->setText(retyped[column]);
+        else
+            edgeTable_->setItem(row, column, new QTableWidgetItem(retyped[column]));
+    }
+    filling_ = false;
 }
 
 void GraltWindow::RemoveEdge() {
@@ -304,6 +335,7 @@ void GraltWindow::AddRegion() {
     rows_.push_back({next, {}});
     Remesh();
     table_->setCurrentCell(row, 0);
+    table_->setFocus();
 }
 
 void GraltWindow::RemoveRegion() {
@@ -325,28 +357,66 @@ QString GraltWindow::Status() const {
     return status_->text();
 }
 
-void GraltWindow::Remesh() {
-    QString error;
-    const std::vector<MeshRegion> regions = Regions(&error);
-    const std::vector<EdgeCondition> conditions =
-        error.isEmpty() ? Conditions(&error) : std::vector<EdgeCondition>{};
-    if (!error.isEmpty()) {
-        status_->setText(error);
-        view_->SetMesh({}, {}, {});
+void GraltWindow::MarkRow(QTableWidget* table, int row, const QString& fault, bool& marked) {
+    const bool faulty = !fault.isEmpty();
+    const QTableWidgetItem* first = table->item(row, 0);
+    if (faulty == marked && (!faulty || (first && first->toolTip() == fault)))
         return;
+    marked = faulty;
+    filling_ = true;
+    for (int column = 0; column < table->columnCount(); ++column) {
+        if (QTableWidgetItem* item = table->item(row, column)) {
+            item->setBackground(faulty ? QBrush(QColor(255, 215, 215)) : QBrush());
+            item->setToolTip(fault);
+        }
+    }
+    filling_ = false;
+}
+
+void GraltWindow::Remesh() {
+    // A row that cannot be read keeps the region it gave last, and an edge row that cannot be
+    // read or used is left out: the mesh stays in view, the faulty rows are marked, and the
+    // line under the mesh says what is wrong with the first of them.
+    QString fault;
+    std::vector<MeshRegion> regions;
+    regions.reserve(rows_.size());
+    for (size_t row = 0; row < rows_.size(); ++row) {
+        Row& read = rows_[row];
+        regions.push_back(read.Region);
+        if (!read.Error.isEmpty() && fault.isEmpty())
+            fault = QStringLiteral("Region %1, %2").arg(row + 1).arg(read.Error);
+        MarkRow(table_, int(row), read.Error, read.Marked);
+    }
+    QString edgeFault;
+    std::vector<EdgeCondition> conditions;
+    for (size_t row = 0; row < edgeRows_.size(); ++row) {
+        EdgeRow& read = edgeRows_[row];
+        QString error = read.Error;
+        QString line =
+            error.isEmpty() ? QString() : QStringLiteral("Edge row %1, %2").arg(row + 1).arg(error);
+        if (error.isEmpty()) {
+            error = EdgeConditions::Check(read.Condition, int(regions.size()), problem_);
+            if (!error.isEmpty())
+                line = QStringLiteral("Edge row %1: %2").arg(row + 1).arg(error);
+        }
+        if (error.isEmpty())
+            conditions.push_back(read.Condition);
+        else if (edgeFault.isEmpty())
+            edgeFault = line;
+        MarkRow(edgeTable_, int(row), error, read.Marked);
     }
     const RegionMesher::Result meshed = RegionMesher::Build(regions);
     if (!meshed.Ok) {
-        status_->setText(meshed.Error);
-        view_->SetMesh(meshed.Mesh_, {}, {});
+        status_->setText(fault.isEmpty() ? meshed.Error : fault);
+        view_->SetMesh(meshed.Mesh_, regions, {});
         return;
     }
+    const MeshConditions::Result tables =
+        MeshConditions::Build(problem_, regions, meshed, conditions);
     QString text = QStringLiteral("%1 regions: %2 nodes, %3 elements")
                        .arg(regions.size())
                        .arg(meshed.Mesh_.Nodes.size())
                        .arg(meshed.Mesh_.Elements.size());
-    const MeshConditions::Result tables =
-        MeshConditions::Build(problem_, regions, meshed, conditions);
     if (!tables.Ok) {
         text = tables.Error;
     } else {
@@ -354,13 +424,42 @@ void GraltWindow::Remesh() {
             const bool contours = problem_ == 16;
             text += QStringLiteral(", %1 %2")
                         .arg(table.Items.size())
-                        .arg(table.Number == 7 ? QStringLiteral("nodal loads")
-                             : contours        ? QStringLiteral("contour nodes")
-                                               : QStringLiteral("supports"));
+                        .arg(table.Number == 7   ? QStringLiteral("nodal loads")
+                             : table.Number == 8 ? QStringLiteral("element loads")
+                             : contours          ? QStringLiteral("contour nodes")
+                                                 : QStringLiteral("supports"));
         }
     }
-    status_->setText(text);
+    status_->setText(!fault.isEmpty() ? fault : !edgeFault.isEmpty() ? edgeFault : text);
     view_->SetMesh(meshed.Mesh_, regions, tables.Ok ? conditions : std::vector<EdgeCondition>{});
+}
+
+bool GraltWindow::ConfirmReplacement(const Mesh& mesh) {
+    if (!QFileInfo(dataFile_).isFile())
+        return true;
+    const MeshTransfer::Result transfer = VosherCommand::Preview(dataFile_, mesh);
+    if (!transfer.Error.isEmpty()) {
+        dialogs_.ShowError(this, QStringLiteral("The mesh is not written: %1 cannot take it: %2")
+                                     .arg(QFileInfo(dataFile_).fileName(), transfer.Error));
+        return false;
+    }
+    QStringList notes;
+    if (aroundTheMesh_)
+        notes << QStringLiteral("The regions are the rectangle around the mesh of %1, not its "
+                                "outline: the new mesh changes the shape of the model.")
+                     .arg(QFileInfo(dataFile_).fileName());
+    // Items that the mesh's own tables replace are asked about only when they were given by
+    // hand; after an earlier run they are that run's, made again from the rows.
+    const QStringList lost = fromTheFile_ ? transfer.Replaced + transfer.Removed : transfer.Removed;
+    if (!lost.isEmpty())
+        notes << QStringLiteral("The new mesh replaces the mesh of %1, and these items, which "
+                                "name its nodes or elements, go with it:")
+                         .arg(QFileInfo(dataFile_).fileName()) +
+                     QStringLiteral("\n") + lost.join(QStringLiteral("\n"));
+    if (notes.isEmpty())
+        return true;
+    return dialogs_.AskYesNo(this, notes.join(QStringLiteral("\n\n")) +
+                                       QStringLiteral("\n\nWrite the mesh?"));
 }
 
 void GraltWindow::done(int result) {
@@ -369,8 +468,15 @@ void GraltWindow::done(int result) {
         const std::vector<MeshRegion> regions = Regions(&error);
         const std::vector<EdgeCondition> conditions =
             error.isEmpty() ? Conditions(&error) : std::vector<EdgeCondition>{};
+        MeshOutput::Built built;
+        if (error.isEmpty()) {
+            built = MeshOutput::Build(regions, conditions, problem_);
+            error = built.Error;
+        }
+        if (error.isEmpty() && !ConfirmReplacement(built.Mesh_))
+            return;
         if (error.isEmpty())
-            error = MeshOutput::Save(dataFolder_, regions, conditions, problem_);
+            error = MeshOutput::Write(dataFolder_, regions, conditions, built.Mesh_);
         if (!error.isEmpty()) {
             dialogs_.ShowError(this, QStringLiteral("The mesh is not written: %1").arg(error));
             return;

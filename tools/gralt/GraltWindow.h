@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EdgeCondition.h"
+#include "Mesh.h"
 #include "MeshRegion.h"
 
 #include <QDialog>
@@ -51,16 +52,26 @@ private:
     // Reads the cells of one row again after an edit; the other rows keep what was read.
     void ReadRow(int row);
     void ReadEdgeRow(int row);
+    // A kind or place typed anew leaves no values of the old kind behind.
+    void RetypeEdgeRow(int row);
     void Remesh();
+    // Shows whether a row is at fault: tinted, with the fault as its tooltip.
+    void MarkRow(QTableWidget* table, int row, const QString& fault, bool& marked);
+    // Whether the mesh may replace the data file's: asks when it removes items of the file
+    // or changes its outline, and refuses a mesh the follow-up would not take.
+    bool ConfirmReplacement(const Mesh& mesh);
 
-    // Each row of the table as read: its region, or why its cells make none.
+    // Each row of the table as read: the region it gave last, and why its cells make none
+    // now.
     struct Row {
         MeshRegion Region;
         QString Error;
+        bool Marked = false;
     };
     struct EdgeRow {
         EdgeCondition Condition;
         QString Error;
+        bool Marked = false;
     };
 
     QString dataFolder_;
@@ -76,4 +87,9 @@ private:
     std::vector<Row> rows_;
     std::vector<EdgeRow> edgeRows_;
     bool filling_ = false;
+    // The regions came from the data file's own mesh, not from a project: its supports and
+    // loads were given by hand, not by an earlier run of the mesher.
+    bool fromTheFile_ = false;
+    // The regions are the rectangle around the data file's mesh, not its outline.
+    bool aroundTheMesh_ = false;
 };

@@ -74,16 +74,24 @@ Result Build(int problem, const std::vector<MeshRegion>& regions,
     if (problem == 16)
         return Contours(mesh);
 
+    const bool plate = problem == 13;
     std::map<int, std::vector<double>> supports; // node -> codes
     double extent = 0;
     for (const QPointF& node : mesh.Nodes)
         extent = std::max({extent, std::abs(node.x()), std::abs(node.y())});
     EdgeLoads loads(problem == 11, extent * 1e-12);
+    std::vector<std::vector<const EdgeCondition*>> areaRows(regions.size());
     for (const EdgeCondition& condition : conditions) {
         const size_t r = size_t(condition.Region - 1);
+        if (condition.At == EdgeCondition::Place::Area) {
+            areaRows[r].push_back(&condition);
+            continue;
+        }
         const std::vector<int> side = meshed.SideNodes(r, condition.Side);
         if (condition.Type == EdgeCondition::Kind::Support) {
-            const std::vector<int> nodes = condition.Corner ? std::vector<int>{side.front()} : side;
+            const std::vector<int> nodes = condition.At == EdgeCondition::Place::Corner
+                                               ? std::vector<int>{side.front()}
+                                               : side;
             for (int node : nodes) {
                 std::vector<double>& codes = supports[node];
                 codes.resize(condition.Values.size(), 0);
@@ -92,7 +100,11 @@ Result Build(int problem, const std::vector<MeshRegion>& regions,
             }
             continue;
         }
-        const auto [first, second] = EndLoads(condition, regions[r]);
+        // On a plate the load acts along z; its shares are taken as those of a first
+        // component.
+        const auto [first, second] =
+            plate ? std::pair{QPointF(condition.Values[0], 0), QPointF(condition.Values[1], 0)}
+                  : EndLoads(condition, regions[r]);
         const double parts = double(side.size() - 1);
         for (size_t k = 0; k + 1 < side.size(); ++k) {
             const double t0 = double(k) / parts, t1 = double(k + 1) / parts;
@@ -101,6 +113,13 @@ Result Build(int problem, const std::vector<MeshRegion>& regions,
                           mesh.Nodes[size_t(b - 1)], first * (1 - t0) + second * t0,
                           first * (1 - t1) + second * t1);
         }
+    }
+    // A plate's pressure goes onto each element of its region, which the solver turns into
+    // its consistent nodal forces; rows of one case on one region add up.
+    std::map<std::pair<int, int>, double> pressures; // (case, element) -> p
+    for (size_t e = 0; e < meshed.ElementRegion.size(); ++e) {
+        for (const EdgeCondition* row : areaRows[size_t(meshed.ElementRegion[e])])
+            pressures[{row->Case, int(e + 1)}] += row->Values[0];
     }
     if (!supports.empty()) {
         Mesh::Table table{6, QStringLiteral("Supports"), {}};
@@ -114,9 +133,19 @@ Result Build(int problem, const std::vector<MeshRegion>& regions,
     const std::vector<EdgeLoads::NodalLoad> nodal = loads.Loads();
     if (!nodal.empty()) {
         Mesh::Table table{7, QStringLiteral("Nodal loads"), {}};
-        for (const EdgeLoads::NodalLoad& load : nodal)
-            table.Items.push_back(
-                {double(load.Case), double(load.Node), load.Force.x(), load.Force.y()});
+        for (const EdgeLoads::NodalLoad& load : nodal) {
+            // A plate's nodal load is Fz Mx My; an edge load gives no moments.
+            table.Items.push_back(plate ? std::vector<double>{double(load.Case), double(load.Node),
+                                                              load.Force.x(), 0, 0}
+                                        : std::vector<double>{double(load.Case), double(load.Node),
+                                                              load.Force.x(), load.Force.y()});
+        }
+        result.Tables.push_back(std::move(table));
+    }
+    if (!pressures.empty()) {
+        Mesh::Table table{8, QStringLiteral("Element loads"), {}};
+        for (const auto& [key, p] : pressures)
+            table.Items.push_back({double(key.first), double(key.second), p});
         result.Tables.push_back(std::move(table));
     }
     result.Ok = true;

@@ -14,7 +14,10 @@
 //   node on several supported sides or corners is fixed in every displacement any of them
 //   fixes;
 // - table 7, nodal loads: the consistent nodal loads of the edge loads (see EdgeLoads), by
-//   load case and node;
+//   load case and node; on a plate Fz, with no moments;
+// - table 8, element loads (plates): a region's pressure on each of its elements, by load case
+//   and element, which the solver turns into consistent nodal forces as it does for any
+//   element pressure;
 // - for torsion profiles, table 6 lists the contour nodes instead (see ProfileContours).
 // A table is given only when it has items.
 namespace MeshConditions {

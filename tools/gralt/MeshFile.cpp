@@ -56,6 +56,7 @@ MeshFile::Result MeshFile::Read(const QByteArray& bytes) {
     const auto fail = [&](qsizetype line, const QString& message) {
         result.Error = QStringLiteral("line %1: %2").arg(line).arg(message);
         result.Mesh_ = {};
+        result.NodeLines.clear();
         return result;
     };
     // The file holds table 4, then table 5, then any of the tables 6 to 9 in ascending order,
@@ -122,6 +123,7 @@ MeshFile::Result MeshFile::Read(const QByteArray& bytes) {
             }
             if (table == 4) {
                 mesh.Nodes.emplace_back(values[0], values[1]);
+                result.NodeLines.push_back(static_cast<int>(i + 1));
             } else {
                 Mesh::Element element;
                 for (int c = 0; c < 4; ++c) {

@@ -28,6 +28,7 @@ public:
         bool Ok = false;
         QString Error; // "line N: ..."
         Mesh Mesh_;
+        std::vector<int> NodeLines; // the line, from 1, of each node's item
     };
 
     static QByteArray Write(const Mesh& mesh, const QString& title);

@@ -148,19 +148,36 @@ std::optional<MeshRegion> OneRegion(const DataMesh& mesh) {
     return region;
 }
 
-std::vector<MeshRegion> RegionPerElement(const DataMesh& mesh) {
+// One region per element, so that the regions have the mesh's outline. A triangle cannot be a
+// region: it becomes three, each from a corner to the middles of its sides and the centroid;
+// the quadrilaterals are then divided in two each way, so that every edge of the mesh has a
+// node at its middle on both sides.
+std::vector<MeshRegion> RegionPerElement(const DataMesh& mesh, bool triangles) {
     std::vector<MeshRegion> regions;
-    for (const Element& element : mesh.Elements) {
-        if (CornerCount(element) != 4)
-            return {};
-        MeshRegion region;
-        for (size_t c = 0; c < 4; ++c)
-            region.Corners[c] = mesh.Nodes.at(element.Corners[c]);
-        region.Material = element.Material;
-        region.Section = element.Section;
+    const auto add = [&](const std::array<QPointF, 4>& corners, int divisions,
+                         const Element& element) {
+        const MeshRegion region{corners, divisions, divisions, element.Material, element.Section};
         if (!RegionMesher::Validate(region).isEmpty())
-            return {};
+            return false;
         regions.push_back(region);
+        return true;
+    };
+    for (const Element& element : mesh.Elements) {
+        const int n = CornerCount(element);
+        std::array<QPointF, 4> c;
+        for (int i = 0; i < n; ++i)
+            c[size_t(i)] = mesh.Nodes.at(element.Corners[size_t(i)]);
+        if (n == 4) {
+            if (!add(c, triangles ? 2 : 1, element))
+                return {};
+            continue;
+        }
+        const QPointF centroid = (c[0] + c[1] + c[2]) / 3;
+        for (size_t i = 0; i < 3; ++i) {
+            const QPointF at = c[i], next = c[(i + 1) % 3], before = c[(i + 2) % 3];
+            if (!add({at, (at + next) / 2, centroid, (at + before) / 2}, 1, element))
+                return {};
+        }
     }
     return regions;
 }
@@ -189,19 +206,26 @@ std::vector<MeshRegion> Rectangle(const DataMesh& mesh) {
 
 } // namespace
 
-std::vector<MeshRegion> FromDataFile(const QByteArray& bytes) {
+Regions FromDataFile(const QByteArray& bytes) {
     const std::optional<DataMesh> mesh = Read(bytes);
     if (!mesh)
         return {};
     if (const std::optional<MeshRegion> region = OneRegion(*mesh))
-        return {*region};
-    // Regions of one element each stay within what the mesher takes.
-    if (mesh->Elements.size() <= static_cast<size_t>(RegionMesher::MaxNodes / 4)) {
-        std::vector<MeshRegion> regions = RegionPerElement(*mesh);
+        return {{*region}, true};
+    // Regions of one element each stay within the points the mesher takes: four a region, nine
+    // for a quadrilateral and twelve for a triangle once triangles make the mesh twice as fine.
+    const auto triangleCount = std::count_if(mesh->Elements.begin(), mesh->Elements.end(),
+                                             [](const Element& e) { return CornerCount(e) == 3; });
+    const bool triangles = triangleCount > 0;
+    const auto quadrilaterals = static_cast<long long>(mesh->Elements.size()) - triangleCount;
+    const long long points =
+        triangles ? 9 * quadrilaterals + 12 * triangleCount : 4 * quadrilaterals;
+    if (points <= RegionMesher::MaxNodes) {
+        std::vector<MeshRegion> regions = RegionPerElement(*mesh, triangles);
         if (!regions.empty())
-            return regions;
+            return {regions, true};
     }
-    return Rectangle(*mesh);
+    return {Rectangle(*mesh), false};
 }
 
 } // namespace MeshOutline

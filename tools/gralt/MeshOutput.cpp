@@ -38,26 +38,38 @@ MeshProject::Result MeshOutput::Load(const QString& dataFolder) {
     return result;
 }
 
-QString MeshOutput::Save(const QString& dataFolder, const std::vector<MeshRegion>& regions,
-                         const std::vector<EdgeCondition>& conditions, int problem) {
+MeshOutput::Built MeshOutput::Build(const std::vector<MeshRegion>& regions,
+                                    const std::vector<EdgeCondition>& conditions, int problem) {
     RegionMesher::Result meshed = RegionMesher::Build(regions);
     if (!meshed.Ok)
-        return meshed.Error;
+        return {meshed.Error, {}};
     MeshConditions::Result tables = MeshConditions::Build(problem, regions, meshed, conditions);
     if (!tables.Ok)
-        return tables.Error;
+        return {tables.Error, {}};
     meshed.Mesh_.Tables = std::move(tables.Tables);
+    return {{}, std::move(meshed.Mesh_)};
+}
+
+QString MeshOutput::Write(const QString& dataFolder, const std::vector<MeshRegion>& regions,
+                          const std::vector<EdgeCondition>& conditions, const Mesh& mesh) {
     const QDir folder(dataFolder);
     if (!folder.exists() && !QDir().mkpath(dataFolder))
         return QStringLiteral("cannot create the folder %1").arg(dataFolder);
     const QString title = QStringLiteral("Mesh of %1 regions: %2 nodes, %3 elements")
                               .arg(regions.size())
-                              .arg(meshed.Mesh_.Nodes.size())
-                              .arg(meshed.Mesh_.Elements.size());
+                              .arg(mesh.Nodes.size())
+                              .arg(mesh.Elements.size());
     QString error = ExchangeFile::Write(folder.filePath(ProjectName()),
                                         MeshProject::Write(regions, conditions));
     if (error.isEmpty())
-        error =
-            ExchangeFile::Write(folder.filePath(MeshName()), MeshFile::Write(meshed.Mesh_, title));
+        error = ExchangeFile::Write(folder.filePath(MeshName()), MeshFile::Write(mesh, title));
     return error;
+}
+
+QString MeshOutput::Save(const QString& dataFolder, const std::vector<MeshRegion>& regions,
+                         const std::vector<EdgeCondition>& conditions, int problem) {
+    const Built built = Build(regions, conditions, problem);
+    if (!built.Error.isEmpty())
+        return built.Error;
+    return Write(dataFolder, regions, conditions, built.Mesh_);
 }

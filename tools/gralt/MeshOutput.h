@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EdgeCondition.h"
+#include "Mesh.h"
 #include "MeshProject.h"
 #include "MeshRegion.h"
 
@@ -20,9 +21,19 @@ public:
 
     // The project of the folder; no regions and no error when there is no project file.
     static MeshProject::Result Load(const QString& dataFolder);
-    // Meshes the regions, adds the tables the edge conditions give for the problem type (or
-    // the contours of a torsion profile) and writes both files; returns what went wrong, or an
-    // empty text. Nothing is written when the regions cannot be meshed or a condition used.
+    struct Built {
+        QString Error; // empty when the mesh was made
+        Mesh Mesh_;
+    };
+    // Meshes the regions and adds the tables the edge conditions give for the problem type (or
+    // the contours of a torsion profile).
+    static Built Build(const std::vector<MeshRegion>& regions,
+                       const std::vector<EdgeCondition>& conditions, int problem);
+    // Writes the project and the mesh built from it; returns what went wrong, or an empty text.
+    static QString Write(const QString& dataFolder, const std::vector<MeshRegion>& regions,
+                         const std::vector<EdgeCondition>& conditions, const Mesh& mesh);
+    // Build and Write. Nothing is written when the regions cannot be meshed or a condition
+    // used.
     static QString Save(const QString& dataFolder, const std::vector<MeshRegion>& regions,
                         const std::vector<EdgeCondition>& conditions = {}, int problem = 9);
 };

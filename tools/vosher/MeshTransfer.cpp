@@ -1,6 +1,7 @@
 #include "MeshTransfer.h"
 
 #include "ItemLine.h"
+#include "ParsedData.h"
 
 #include <cmath>
 
@@ -17,10 +18,11 @@ int ModelReference(const TableFormat& table) {
     return 0;
 }
 
-// Removes the items of a table that refers to the old mesh; returns the report line, or an
-// empty text when the table held none. Runs of three or more numbers are told as "1 to 8", so
-// that a long table makes a short line.
-QString RemoveItems(DataFileText& text, const DataFormat& format, const TableFormat& table) {
+// The report line on the items of a table that refers to the old mesh, `lead` telling what
+// becomes of them ("Removed from table 6"), or an empty text when the table holds none. Runs
+// of three or more numbers are told as "1 to 8", so that a long table makes a short line.
+QString ItemsNote(const DataFileText& text, const DataFormat& format, const TableFormat& table,
+                  const QString& lead) {
     const DataFileText::Span span = text.Table(table.Number);
     if (!span.Found())
         return {};
@@ -60,14 +62,22 @@ QString RemoveItems(DataFileText& text, const DataFormat& format, const TableFor
     closeRun();
     if (count == 0)
         return {};
-    text.ReplaceItems(span, {});
     const TableFormat* referred = format.Table(ModelReference(table));
-    return QStringLiteral("Removed from table %1 (they referred to %2 of the old mesh): %3 %4. "
-                          "Give them again.")
-        .arg(table.Number)
+    return QStringLiteral("%1 (they referred to %2 of the old mesh): %3 %4. Give them again.")
+        .arg(lead)
         .arg(referred ? referred->ItemsName : QStringLiteral("items"))
         .arg(count == 1 ? QStringLiteral("item") : QStringLiteral("items"))
         .arg(items.join(QStringLiteral(", ")));
+}
+
+// Removes the items of a table that refers to the old mesh; returns the report line, or an
+// empty text when the table held none.
+QString RemoveItems(DataFileText& text, const DataFormat& format, const TableFormat& table) {
+    const QString note =
+        ItemsNote(text, format, table, QStringLiteral("Removed from table %1").arg(table.Number));
+    if (!note.isEmpty())
+        text.ReplaceItems(text.Table(table.Number), {});
+    return note;
 }
 
 // The value of item `item` of table 1: the text after its "=", up to a remark.
@@ -142,6 +152,26 @@ QString CheckTable(const Mesh::Table& table, const DataFormat& format, const Mes
     return {};
 }
 
+// Why node `node`'s coordinates, written as the data file will hold them, are not what table
+// 4 takes, or an empty text. The checker's own rules judge them, so the two never disagree.
+QString CheckNode(const TableFormat& nodes, const QPointF& node) {
+    const ParsedData none;
+    for (size_t v = 0; v < 2; ++v) {
+        double value = 0;
+        const QString error =
+            nodes.Columns[v].Read(ItemLine::NumberText(v == 0 ? node.x() : node.y()), none, value);
+        if (!error.isEmpty())
+            return error;
+    }
+    return {};
+}
+
+Result Refusal(const QString& error) {
+    Result refused;
+    refused.Error = error;
+    return refused;
+}
+
 QStringList ItemLines(const Mesh::Table& table, const TableFormat& format) {
     QStringList lines;
     int number = 0;
@@ -162,24 +192,30 @@ Result Apply(DataFileText& text, const DataFormat& format, const Mesh& mesh) {
     const TableFormat* nodes = format.Table(4);
     const TableFormat* elements = format.Table(5);
     if (!nodes || !elements || nodes->Columns.size() != 2)
-        return {QStringLiteral("%1 take no mesh of plane regions").arg(format.Name), {}, {}};
+        return Refusal(QStringLiteral("%1 take no mesh of plane regions").arg(format.Name));
     for (int table : {4, 5}) {
         if (!text.Table(table).Found())
-            return {QStringLiteral("the data file has no table %1 to take the mesh").arg(table),
-                    {},
-                    {}};
+            return Refusal(
+                QStringLiteral("the data file has no table %1 to take the mesh").arg(table));
+    }
+    for (size_t n = 0; n < mesh.Nodes.size(); ++n) {
+        const QString error = CheckNode(*nodes, mesh.Nodes[n]);
+        if (!error.isEmpty()) {
+            Result refused =
+                Refusal(QStringLiteral("node %1 of the mesh: %2").arg(n + 1).arg(error));
+            refused.FaultyNode = static_cast<int>(n);
+            return refused;
+        }
     }
     const bool sections = format.Table(3) != nullptr;
     for (const Mesh::Table& table : mesh.Tables) {
         const QString error = CheckTable(table, format, mesh, text);
         if (!error.isEmpty())
-            return {error, {}, {}};
+            return Refusal(error);
         if (!text.Table(table.Number).Found())
-            return {QStringLiteral("the data file has no table %1 to take the mesh's %2")
-                        .arg(table.Number)
-                        .arg(format.Table(table.Number)->ItemsName),
-                    {},
-                    {}};
+            return Refusal(QStringLiteral("the data file has no table %1 to take the mesh's %2")
+                               .arg(table.Number)
+                               .arg(format.Table(table.Number)->ItemsName));
     }
 
     QStringList nodeLines;
@@ -208,6 +244,11 @@ Result Apply(DataFileText& text, const DataFormat& format, const Mesh& mesh) {
     };
     for (const TableFormat& table : format.Tables) {
         if (const Mesh::Table* items = given(table.Number)) {
+            const QString replaced =
+                ItemsNote(text, format, table,
+                          QStringLiteral("Replaced in table %1 by the mesh's").arg(table.Number));
+            if (!replaced.isEmpty())
+                result.Replaced << replaced;
             text.ReplaceItems(text.Table(table.Number), ItemLines(*items, table));
             QString name = table.ItemsName;
             if (items->Items.size() == 1 && name.endsWith(u's'))

@@ -16,6 +16,10 @@
 // the result says which, so that the user gives them again. Headings and every other table
 // stay as they are.
 //
+// The nodes are checked against table 4 of the type before anything changes, by the rules the
+// checker reads them with (the range a coordinate may have, a radius not below 0), so that a
+// mesh the checker would refuse never reaches the file.
+//
 // The mesh's tables are checked against the problem type before anything changes: the table
 // must be one of the type's, its items as wide as the type's, nodes in the mesh, codes and
 // whole numbers as the type wants them, and load cases within item 4 of table 1 (a load case
@@ -30,6 +34,13 @@ struct Result {
     QStringList Removed;
     // One text per table the mesh brought: "table 6: 12 supports".
     QStringList Written;
+    // One line per table whose items the mesh's replaced: "Replaced in table 7 by the mesh's
+    // (they referred to nodes of the old mesh): item 1. Give them again." Whether they were
+    // the mesher's own from an earlier run or given by hand, the file cannot tell; the mesher
+    // asks about them when it starts from a hand-made mesh.
+    QStringList Replaced;
+    // The node, counted from 0, whose coordinates table 4 does not take; -1 when none.
+    int FaultyNode = -1;
 };
 
 Result Apply(DataFileText& text, const DataFormat& format, const Mesh& mesh);

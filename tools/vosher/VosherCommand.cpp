@@ -49,25 +49,22 @@ VosherCommand::Outcome Transfer(const QStringList& arguments, const QString& wor
         arguments.size() > 1 ? directory.filePath(arguments[1])
                              : QDir(toolsetDirectory).filePath(QStringLiteral("data/unnamed1.d13"));
 
-    const ProblemNumber number = ProblemNumber::FromFileName(dataPath);
-    if (!number.Valid)
-        return VosherCommand::Refused(1, number.Error);
-    if (!VosherCommand::IsMeshProblem(number.Problem))
-        return VosherCommand::Refused(
-            1, QStringLiteral("Vosher puts meshes into the data of problems 9, 10, 11, 13 and "
-                              "16, not of problem %1")
-                   .arg(number.Problem));
     QString error;
-    QByteArray meshBytes, dataBytes;
-    if (!ReadAll(meshPath, meshBytes, error) || !ReadAll(dataPath, dataBytes, error))
+    QByteArray meshBytes;
+    if (!ReadAll(meshPath, meshBytes, error))
         return VosherCommand::Refused(1, error);
     const MeshFile::Result mesh = MeshFile::Read(meshBytes);
     if (!mesh.Ok)
         return VosherCommand::Refused(1, QStringLiteral("%1, %2").arg(meshPath, mesh.Error));
 
-    DataFileText text = DataFileText::FromBytes(dataBytes);
-    const MeshTransfer::Result transfer = MeshTransfer::Apply(
-        text, *FormatCatalogue::For(number.Problem, number.Dynamics), mesh.Mesh_);
+    DataFileText text;
+    const MeshTransfer::Result transfer = VosherCommand::Preview(dataPath, mesh.Mesh_, &text);
+    if (transfer.FaultyNode >= 0)
+        return VosherCommand::Refused(
+            1, QStringLiteral("%1, line %2, %3")
+                   .arg(meshPath)
+                   .arg(mesh.NodeLines[static_cast<size_t>(transfer.FaultyNode)])
+                   .arg(transfer.Error));
     if (!transfer.Error.isEmpty())
         return VosherCommand::Refused(1, transfer.Error);
     error = ExchangeFile::Write(dataPath, text.ToBytes());
@@ -83,6 +80,30 @@ VosherCommand::Outcome Transfer(const QStringList& arguments, const QString& wor
 }
 
 } // namespace
+
+MeshTransfer::Result VosherCommand::Preview(const QString& dataPath, const Mesh& mesh,
+                                            DataFileText* text) {
+    MeshTransfer::Result refused;
+    const ProblemNumber number = ProblemNumber::FromFileName(dataPath);
+    if (!number.Valid) {
+        refused.Error = number.Error;
+        return refused;
+    }
+    if (!IsMeshProblem(number.Problem)) {
+        refused.Error = QStringLiteral("Vosher puts meshes into the data of problems 9, 10, 11, 13 "
+                                       "and 16, not of problem %1")
+                            .arg(number.Problem);
+        return refused;
+    }
+    QByteArray bytes;
+    if (!ReadAll(dataPath, bytes, refused.Error))
+        return refused;
+    DataFileText own;
+    DataFileText& target = text ? *text : own;
+    target = DataFileText::FromBytes(bytes);
+    return MeshTransfer::Apply(target, *FormatCatalogue::For(number.Problem, number.Dynamics),
+                               mesh);
+}
 
 VosherCommand::Outcome VosherCommand::Refused(int exitCode, const QString& message) {
     return {exitCode, Verdict::Fault({0, message}), {}};

@@ -786,14 +786,14 @@ QString TEditForm::StillRunningText() {
     return QStringLiteral("A program is running: the window closes when it has ended.");
 }
 
-void TEditForm::Run(const ProgramCall& call) {
+int TEditForm::Run(const ProgramCall& call) {
     ++programsRunning;
     const auto done = qScopeGuard([this] {
         --programsRunning;
         CloseWhenIdle();
     });
-    services.Runner.RunProgram(this, call.Program, call.Arguments, call.ShowState,
-                               call.CommandLine);
+    return services.Runner.RunProgram(this, call.Program, call.Arguments, call.ShowState,
+                                      call.CommandLine);
 }
 
 void TEditForm::CloseWhenIdle() {
@@ -937,7 +937,7 @@ void TEditForm::GenerateBtnClick() {
         const QString toolset = PackageSettings::ToolsetDirectory(services.Package.Path());
         const ToolsetFiles files(toolset, document.FileName);
         files.LendProject();
-        Run(commands.PlateGenerator(toolset));
+        const int exitCode = Run(commands.PlateGenerator(toolset));
         // The project goes back to its data file also when the mesher was cancelled, so that
         // it is not lent to the next data file's run.
         files.ReturnProject();
@@ -945,7 +945,7 @@ void TEditForm::GenerateBtnClick() {
             Run(commands.FollowUp());
             ShowFollowUpVerdict();
             Reload();
-        } else {
+        } else if (!ToolsetFiles::Cancelled(exitCode)) {
             services.Dialogs.ShowWarning(this, files.MissingMeshWarning());
         }
         break;

@@ -22,8 +22,12 @@ public:
     // After the mesher: the project goes back to the data file's name, ignoring failures.
     void ReturnProject() const;
 
-    // "File <toolset>\data\unnamed1.d13 not created!"
+    // "File <toolset>\data\unnamed1.d13 not created!", for a mesher that ended without a mesh
+    // when it was not cancelled (it failed, or could not start).
     QString MissingMeshWarning() const;
+    // Whether the mesher ended by the user's Cancel, which it tells by its exit status 1: a
+    // deliberate Cancel leaves no mesh and needs no word.
+    static bool Cancelled(int exitCode) { return exitCode == 1; }
 
 private:
     QString toolsetDir;
