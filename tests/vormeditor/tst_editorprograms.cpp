@@ -635,6 +635,19 @@ void TestEditorPrograms::reportOfTheCalculation() {
     f.WriteData("h.d05", Example("gable.d05"));
     editor = f.Open("h.d05");
     QVERIFY(!editor->MenuItem("Report")->isEnabled());
+    // The statics and the modes of one frame keep their reports apart, as the solvers write
+    // them: F8 in each window shows its own.
+    f.WriteData("st.d07", Example("storey.d07"));
+    f.WriteData("st.p07", Example("storey.d07"));
+    f.WriteData("st.rpt", "Hosken: statics\r\n");
+    f.WriteData("st.rp0", "Quendo: modes\r\n");
+    for (const char* name : {"st.d07", "st.p07"}) {
+        editor = f.Open(QString::fromLatin1(name));
+        editor->ReportClick();
+        QCOMPARE(editor->Report()->View()->toPlainText(), name[3] == 'd'
+                                                              ? QStringLiteral("Hosken: statics\n")
+                                                              : QStringLiteral("Quendo: modes\n"));
+    }
 }
 
 QTEST_MAIN(TestEditorPrograms)
