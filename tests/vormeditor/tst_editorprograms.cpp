@@ -4,6 +4,7 @@
 #include "ButtonRules.h"
 #include "DataFileText.h"
 #include "EditorFixture.h"
+#include "RecentFiles.h"
 #include "ReportWindow.h"
 #include "SystemCalculator.h"
 
@@ -160,6 +161,19 @@ void TestEditorPrograms::checkMovesTheFileBetweenItsNames() {
     QVERIFY(QFile::exists(f.DataPath("t.d03")) && !QFile::exists(f.DataPath("t.d53")));
     editor->CheckBtnClick();
     QCOMPARE(editor->Document().FileName, QStringLiteral("t.d03"));
+    // The recent files follow the move: t.d53 would open as a blank template, and Save would
+    // write it beside t.d03. An entry whose file has gone (one kept from before) says so and
+    // opens nothing.
+    QCOMPARE(RecentFiles::Read().first(), f.DataPath("t.d03"));
+    QVERIFY(!RecentFiles::Read().contains(f.DataPath("t.d53")));
+    RecentFiles::Add(f.DataPath("t.d53"));
+    const qsizetype windows = f.windows->Editors().size();
+    f.main->RecentMenu()->aboutToShow();
+    f.main->RecentMenu()->actions().first()->trigger();
+    QCOMPARE(f.windows->Editors().size(), windows);
+    QCOMPARE(f.dialogs.Texts("warning").last(), TMainForm::RecentGoneText(f.DataPath("t.d53")));
+    QVERIFY(!RecentFiles::Read().contains(f.DataPath("t.d53")));
+    QVERIFY(!QFile::exists(f.DataPath("t.d53")));
 
     // A verdict whose sixth character is no digit selects nothing, yet rejects: data.dat
     // becomes data.d50.

@@ -900,7 +900,7 @@ void TEditForm::ProcessMsgLine(const QString& line) {
     setWindowTitle(document.Path());
     services.Globals.PreviewDlg().FileName = document.Path();
     if (document.Path() != oldPath)
-        emit FileOpened(document.Path());
+        emit FileMoved(oldPath, document.Path());
     UpdateButtons();
 }
 

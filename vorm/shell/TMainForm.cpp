@@ -214,7 +214,7 @@ void TMainForm::FillRecentMenu() {
         const QString path = files[i];
         QAction* item = recentMenu->addAction(
             QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
-        connect(item, &QAction::triggered, this, [this, path] { OpenFile(path); });
+        connect(item, &QAction::triggered, this, [this, path] { OpenRecent(path); });
     }
     recentMenu->setEnabled(!files.isEmpty());
 }
@@ -224,6 +224,29 @@ void TMainForm::RememberFile(const QString& path) {
         return;
     RecentFiles::Add(QFileInfo(path).absoluteFilePath());
     FillRecentMenu();
+}
+
+void TMainForm::RememberMove(const QString& from, const QString& to) {
+    RecentFiles::Rename(QFileInfo(from).absoluteFilePath(), QFileInfo(to).absoluteFilePath());
+    FillRecentMenu();
+}
+
+void TMainForm::OpenRecent(const QString& path) {
+    // Opened by its old name, a file that has gone would start from its blank template, and
+    // Save would then write a second file beside the real one.
+    if (!QFileInfo(path).isFile()) {
+        RecentFiles::Remove(path);
+        FillRecentMenu();
+        dialogs.ShowWarning(this, RecentGoneText(path));
+        return;
+    }
+    OpenFile(path);
+}
+
+QString TMainForm::RecentGoneText(const QString& path) {
+    return QStringLiteral("%1 is no longer there: it was renamed, moved or deleted. It has been "
+                          "taken off the recent files.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 QString TMainForm::StillRunningText() {

@@ -95,6 +95,11 @@ public:
     void OpenFile(const QString& path);
     // Adds an existing file to the recent files of the menu.
     void RememberFile(const QString& path);
+    // A file of the recent files moved to a new name: the menu follows it.
+    void RememberMove(const QString& from, const QString& to);
+    // Opens a recent file; one that has gone is taken off the list, and the user told why.
+    void OpenRecent(const QString& path);
+    static QString RecentGoneText(const QString& path);
     QMenu* RecentMenu() const { return recentMenu; }
 
     static QString Version();
