@@ -2,8 +2,10 @@
 // and mesh follow-up of the built package; the viewers and the region mesher, which open
 // windows that wait for a user, are stood in for by a probe that records how it was started.
 #include "ButtonRules.h"
+#include "CalculationRecord.h"
 #include "DataFileText.h"
 #include "EditorFixture.h"
+#include "PreviewRules.h"
 #include "RecentFiles.h"
 #include "ReportWindow.h"
 #include "SystemCalculator.h"
@@ -70,6 +72,7 @@ public:
         qunsetenv("QV_PROBE_VERDICT");
         qunsetenv("QV_PROBE_MESH");
         qunsetenv("QV_PROBE_SLEEP_MS");
+        qunsetenv("QV_PROBE_EXIT");
     }
     static QString Suffix() { return PackageDir::ExecutableSuffix(); }
     static void Install(const QString& from, const QString& to) {
@@ -278,6 +281,35 @@ void TestEditorPrograms::calculate() {
     QCOMPARE(f.ProbeRuns().first(), "Mirbek|" + f.Native("tri.p04") + "|S");
     editor->CalculateBtnClick();
     QCOMPARE(f.ProbeRuns().first(), "Hosken|" + f.Native("st.d07") + "|S");
+    QCOMPARE(editor->StatusText(1), CalculationRecord::DoneText());
+
+    // Stopped (exit status 4) with results of an earlier run beside the data: the status line
+    // says that none were written, in place of the check's "OK", and F4 asks before it shows
+    // the old ones, until the result file is written again.
+    f.WriteData("st.bin", "QVRESULT");
+    ProgramsFixture::Touch(f.DataPath("st.bin"), 60);
+    qputenv("QV_PROBE_EXIT", "4");
+    PressKey(editor, Qt::Key_F9);
+    QCOMPARE(editor->StatusText(1),
+             CalculationRecord::StoppedText() + CalculationRecord::EarlierResultsText());
+    QVERIFY(f.dialogs.Texts("question").isEmpty());
+    f.ProbeRuns();
+    PressKey(editor, Qt::Key_F4);
+    QCOMPARE(f.dialogs.Texts("question"), QStringList(PreviewRules::EarlierRunQuestion()));
+    QVERIFY(f.ProbeRuns().isEmpty());
+    f.dialogs.answers = {UserDialogs::Answer::Yes};
+    PressKey(editor, Qt::Key_F4);
+    QCOMPARE(f.ProbeRuns().first(), "Pantex|" + f.Native("st.d07") + "|R");
+    ProgramsFixture::Touch(f.DataPath("st.bin"), 120);
+    PressKey(editor, Qt::Key_F4);
+    QCOMPARE(f.dialogs.Texts("question").size(), 2);
+    // A solver that could not solve the data, without earlier results.
+    QFile::remove(f.DataPath("st.bin"));
+    qputenv("QV_PROBE_EXIT", "1");
+    editor->CalculateBtnClick();
+    QCOMPARE(editor->StatusText(1), CalculationRecord::FailedText());
+    qunsetenv("QV_PROBE_EXIT");
+    f.ProbeRuns();
 
     // Without the solver F9 is greyed: the key, which reached the window above, now starts
     // nothing and says why in the status line and the tooltip.

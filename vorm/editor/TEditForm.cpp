@@ -2,6 +2,7 @@
 
 #include "BlockExchange.h"
 #include "ButtonRules.h"
+#include "CalculationRecord.h"
 #include "CheckVerdict.h"
 #include "DataFileText.h"
 #include "EditField.h"
@@ -288,6 +289,7 @@ void TEditForm::OpenFile(const QString& path) {
     ApplyEditorFont();
     document.SetPath(path);
     document.ProblemCode = EditorDocument::ProblemCodeOf(document.FileName);
+    document.StaleResults = {};
     if (document.ProblemCode < 20)
         ResultFiles::ClearUnnecessaryFiles(document.FileDir);
     if (document.ProblemCode > 0)
@@ -786,14 +788,14 @@ QString TEditForm::StillRunningText() {
     return QStringLiteral("A program is running: the window closes when it has ended.");
 }
 
-void TEditForm::Run(const ProgramCall& call) {
+int TEditForm::Run(const ProgramCall& call) {
     ++programsRunning;
     const auto done = qScopeGuard([this] {
         --programsRunning;
         CloseWhenIdle();
     });
-    services.Runner.RunProgram(this, call.Program, call.Arguments, call.ShowState,
-                               call.CommandLine);
+    return services.Runner.RunProgram(this, call.Program, call.Arguments, call.ShowState,
+                                      call.CommandLine);
 }
 
 void TEditForm::CloseWhenIdle() {
@@ -910,7 +912,14 @@ void TEditForm::CalculateBtnClick() {
         return;
     }
     const QString solver = ProgramTable::Solver(document.ProblemCode, document.DynamicsVariant());
-    Run(ProgramCommands(services.Package.Path(), document.Path()).Calculate(solver));
+    const QString results = ResultFiles::ResultPath(document);
+    const QDateTime before = CalculationRecord::Stamp(results);
+    const int exitCode =
+        Run(ProgramCommands(services.Package.Path(), document.Path()).Calculate(solver));
+    // The check's "OK" would otherwise stay in the status line after a stopped run.
+    const CalculationRecord::Outcome outcome = CalculationRecord::After(exitCode, results, before);
+    document.StaleResults = outcome.StaleResults;
+    SetMessage(outcome.Status);
     UpdateButtons();
 }
 
@@ -960,10 +969,12 @@ void TEditForm::GenerateBtnClick() {
 void TEditForm::PreviewBtnClick(bool fromButton) {
     SetMessage(QStringLiteral("Executing drawing tool!"));
     const QString mode = PreviewRules::Mode(fromButton, ResultExists());
-    bool proceed = true;
-    if (mode == QStringLiteral(" R") &&
-        PreviewRules::ResultsOutdated(document.Path(), ResultFiles::ResultPath(document)))
-        proceed = services.Dialogs.AskYesNo(this, PreviewRules::OutdatedQuestion());
+    const QString question =
+        mode == QStringLiteral(" R")
+            ? PreviewRules::ResultsQuestion(document.Path(), ResultFiles::ResultPath(document),
+                                            document.StaleResults)
+            : QString();
+    const bool proceed = question.isEmpty() || services.Dialogs.AskYesNo(this, question);
     const QString viewer = ProgramTable::Viewer(document.ProblemCode);
     if (proceed && !viewer.isEmpty())
         Run(ProgramCommands(services.Package.Path(), document.Path()).Viewer(viewer, mode));

@@ -157,7 +157,9 @@ private:
     // Puts why an action is greyed (empty: it is not) into its tooltips and lets its key say
     // it in the status line. `button` may be empty for a menu item without a button.
     void ShowReason(const QString& button, const QString& item, const QString& reason);
-    void Run(const ProgramCall& call);
+    // Returns the program's exit code (ProgramRunner::NotFinished when it did not end by
+    // itself).
+    int Run(const ProgramCall& call);
     // Re-reads the data file after a program rewrote it.
     void Reload();
     // Shows the verdict of the mesher's follow-up: its first line in the status line, the

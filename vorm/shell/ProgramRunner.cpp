@@ -50,8 +50,8 @@ int StartErrorNumber(const QProcess& process, const QString& executable) {
 ProgramRunner::ProgramRunner(PackageDir packageDir, UserDialogs& dialogs)
     : packageDir(std::move(packageDir)), dialogs(dialogs) {}
 
-void ProgramRunner::RunProgram(QWidget* form, const QString& program, const QStringList& arguments,
-                               int showState, const QString& shownCommandLine) const {
+int ProgramRunner::RunProgram(QWidget* form, const QString& program, const QStringList& arguments,
+                              int showState, const QString& shownCommandLine) const {
     ++running;
     const auto done = qScopeGuard([this] { --running; });
     // The form may be closed by the user while the program runs.
@@ -70,6 +70,7 @@ void ProgramRunner::RunProgram(QWidget* form, const QString& program, const QStr
         guardedForm->setEnabled(false);
 
     int failure = 0;
+    int exitCode = NotFinished;
     errno = 0;
     if (!QDir::setCurrent(packageDir.Path())) {
         failure = errno != 0 ? errno : ENOENT;
@@ -105,6 +106,8 @@ void ProgramRunner::RunProgram(QWidget* form, const QString& program, const QStr
             tick.start(ServeIntervalMs);
             while (process.state() != QProcess::NotRunning)
                 loop.exec();
+            if (process.exitStatus() == QProcess::NormalExit)
+                exitCode = process.exitCode();
         }
     }
 
@@ -120,6 +123,7 @@ void ProgramRunner::RunProgram(QWidget* form, const QString& program, const QStr
         if (focus && focus->isEnabled())
             focus->setFocus();
     }
+    return exitCode;
 }
 
 QString ProgramRunner::ResolveProgram(const QString& program) const {

@@ -23,13 +23,18 @@ public:
 
     ProgramRunner(PackageDir packageDir, UserDialogs& dialogs);
 
+    // What RunProgram returns for a program that could not be started or did not end by
+    // itself (a crash).
+    static constexpr int NotFinished = -1;
+
     // Runs `program` to its end. `form` (may be null) is disabled and shows the busy cursor
     // meanwhile; the other windows stay usable, so another run may start and end inside this
     // one. When the program cannot be started, says so in a message box that names
     // `shownCommandLine`, or the command line built from the program and its arguments when
-    // it is empty. Raises nothing.
-    void RunProgram(QWidget* form, const QString& program, const QStringList& arguments,
-                    int showState, const QString& shownCommandLine = QString()) const;
+    // it is empty. Raises nothing. Returns the program's exit code, for the callers that tell
+    // a stopped or failed run from a finished one.
+    int RunProgram(QWidget* form, const QString& program, const QStringList& arguments,
+                   int showState, const QString& shownCommandLine = QString()) const;
 
     // Whether a program started here is still running (runs may nest). Windows that a run
     // returns to must stay while this holds.

@@ -4,7 +4,9 @@
 // "Error.txt" in the working directory when it is set, and, when $QV_PROBE_MESH names a
 // file, copies it as the mesh "data/unnamed1.d13" beside itself (after noting the project
 // "data/unnamed1.spj" it found there, and replacing it by $QV_PROBE_PROJECT). With
-// $QV_PROBE_SLEEP_MS it takes that long before it ends, like a viewer the user looks at.
+// $QV_PROBE_SLEEP_MS it takes that long before it ends, like a viewer the user looks at. It
+// ends with the exit code $QV_PROBE_EXIT (0 when unset), as a solver that was stopped (4) or
+// could not solve the data (1) does.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -52,5 +54,5 @@ int main(int argc, char* argv[]) {
     }
     if (const int sleep = qEnvironmentVariableIntValue("QV_PROBE_SLEEP_MS"); sleep > 0)
         QThread::msleep(static_cast<unsigned long>(sleep));
-    return 0;
+    return qEnvironmentVariableIntValue("QV_PROBE_EXIT");
 }
