@@ -315,8 +315,10 @@ void TEditForm::OpenFile(const QString& path) {
         try {
             ApplyEditorFont();
             if (document.ProblemCode > 0)
-                editField->setPlainText(
-                    TemplateBlocks::Read(services.Package, document.ProblemCode).join(u'\n'));
+                editField->setPlainText(TemplateBlocks::NewFile(services.Package,
+                                                                services.Globals.Texts(),
+                                                                document.FileName)
+                                            .join(u'\n'));
         } catch (...) {
             finish();
             throw;
