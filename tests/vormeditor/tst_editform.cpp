@@ -467,6 +467,22 @@ void TestEditForm::menusMergeAndF1() {
     QVERIFY(f.main->menuBar()->actions().contains(a->Menus().first()->menuAction()));
     QVERIFY(!f.main->menuBar()->actions().contains(b->Menus().first()->menuAction()));
 
+    // Ctrl+F4 closes the active editor window. Where the platform's keys for Close (held by
+    // the child windows' system menus) lack it, as under a plain X11 desktop, the launcher
+    // holds it; where they have it, a second holder would silence both.
+    f.main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.main.get()));
+    TEditForm* c = f.Open("b.d55");
+    c->Field()->setFocus();
+    QTest::keyClick(c->Field(), Qt::Key_F4, Qt::ControlModifier);
+    QApplication::processEvents();
+    QCOMPARE(f.windows->Editors().size(), 2);
+    QCOMPARE(f.main->MdiArea()->activeSubWindow()->widget(), a);
+    const QKeySequence ctrlF4(Qt::CTRL | Qt::Key_F4), ctrlW(Qt::CTRL | Qt::Key_W);
+    QCOMPARE(TMainForm::ChildCloseKey({ctrlW}), ctrlF4);
+    QCOMPARE(TMainForm::ChildCloseKey({}), ctrlF4);
+    QCOMPARE(TMainForm::ChildCloseKey({ctrlF4, ctrlW}), QKeySequence());
+
     // F1 with an editor active is the editor's help (missing here), not the main help file.
     f.main->HelpKey();
     QVERIFY(f.dialogs.opened.isEmpty());
@@ -477,6 +493,20 @@ void TestEditForm::menusMergeAndF1() {
     QCOMPARE(MenuBarTexts(f.main->menuBar()), own);
     f.main->HelpKey();
     QCOMPARE(f.dialogs.opened.size(), 1);
+    // In every language each menu of the bar has a key of its own, an editor's included.
+    f.Open("a.d55");
+    for (const char* language : {"bg", "en", "ru"}) {
+        QFile::remove(f.package.filePath("MESSW.TXT"));
+        QFile::copy(QStringLiteral(PACKAGE_SOURCE "/lang/%1/MESSW.TXT").arg(language),
+                    f.package.filePath("MESSW.TXT"));
+        f.globals->LoadMenuTexts(*f.main->ProblemMenu());
+        QList<QKeySequence> keys;
+        for (const QString& text : MenuBarTexts(f.main->menuBar())) {
+            const QKeySequence key = QKeySequence::mnemonic(text);
+            QVERIFY2(!key.isEmpty() && !keys.contains(key), qPrintable(language + (": " + text)));
+            keys << key;
+        }
+    }
 }
 
 void TestEditForm::launcherClosingAsksEachWindow() {

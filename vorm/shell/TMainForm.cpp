@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QShortcut>
 #include <QTextCursor>
 #include <QUrl>
 
@@ -77,7 +78,20 @@ TMainForm::TMainForm(UserDialogs& dialogs, const LauncherSettings& settings, QWi
     help->setShortcut(QKeySequence::HelpContents);
     connect(help, &QAction::triggered, this, &TMainForm::HelpKey);
     addAction(help);
+    // The child windows' system menus close them with the platform's keys for Close, which
+    // under a plain X11 desktop are Ctrl+W alone.
+    if (const QKeySequence key = ChildCloseKey(QKeySequence::keyBindings(QKeySequence::Close));
+        !key.isEmpty()) {
+        auto* closeChild = new QShortcut(key, this);
+        connect(closeChild, &QShortcut::activated, mdiArea, &QMdiArea::closeActiveSubWindow);
+    }
     setAcceptDrops(true);
+}
+
+QKeySequence TMainForm::ChildCloseKey(const QList<QKeySequence>& platformCloseKeys) {
+    const QKeySequence ctrlF4(Qt::CTRL | Qt::Key_F4);
+    // Held twice, a key is ambiguous and does nothing.
+    return platformCloseKeys.contains(ctrlF4) ? QKeySequence() : ctrlF4;
 }
 
 TMainForm::~TMainForm() {

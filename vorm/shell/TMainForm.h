@@ -4,6 +4,7 @@
 #include "PackageDir.h"
 #include "ProgramRunner.h"
 
+#include <QKeySequence>
 #include <QMainWindow>
 #include <memory>
 #include <optional>
@@ -101,6 +102,10 @@ public:
     void OpenRecent(const QString& path);
     static QString RecentGoneText(const QString& path);
     QMenu* RecentMenu() const { return recentMenu; }
+
+    // The key the launcher holds to close the active child window: Ctrl+F4 where the
+    // platform's keys for Close lack it, none where the child windows hold it already.
+    static QKeySequence ChildCloseKey(const QList<QKeySequence>& platformCloseKeys);
 
     static QString Version();
     // Why the launcher does not close while one of the package's programs runs.
