@@ -152,6 +152,10 @@ void TestEditForm::newFilesStartFromTemplates() {
             const QString title = f.main->Texts().Text(entry.GroupTag).remove(u'&') + ": " +
                                   f.main->Texts().Text(entry.Tag);
             QCOMPARE(text.section(u'\n', 0, 0), title);
+            if (!qEnvironmentVariableIsEmpty("QV_SHOTS") && name == "new.p63")
+                created->window()->grab().save(
+                    QStringLiteral("%1/new-p63-%2.png")
+                        .arg(qEnvironmentVariable("QV_SHOTS"), language));
             const ProblemNumber number = ProblemNumber::FromFileName(name);
             const DataChecker::Result checked =
                 DataChecker::Check(InputText::Lines(QStringEncoder("windows-1251").encode(text)),

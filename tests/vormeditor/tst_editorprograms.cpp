@@ -292,6 +292,8 @@ void TestEditorPrograms::calculate() {
     PressKey(editor, Qt::Key_F9);
     QCOMPARE(editor->StatusText(1),
              CalculationRecord::StoppedText() + CalculationRecord::EarlierResultsText());
+    if (!qEnvironmentVariableIsEmpty("QV_SHOTS"))
+        editor->window()->grab().save(qEnvironmentVariable("QV_SHOTS") + "/stopped.png");
     QVERIFY(f.dialogs.Texts("question").isEmpty());
     f.ProbeRuns();
     PressKey(editor, Qt::Key_F4);
