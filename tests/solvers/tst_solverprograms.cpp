@@ -1,6 +1,7 @@
 #include "HugePageMemory.h"
 #include "ProgramRun.h"
 #include "ResultFile.h"
+#include "SolverCommand.h"
 #include "SolverFiles.h"
 
 #include <QJsonArray>
@@ -59,6 +60,23 @@ void TestSolverPrograms::solvesAnExampleAsTheEditorDoes() {
     // The launcher deletes PROT.TXT before its next program: the same report stays beside
     // the data.
     QCOMPARE(ProgramRun::ReadFile(data.filePath(QStringLiteral("gable.rpt"))), protocol);
+
+    // The statics and the modes of one space frame lie side by side: each keeps its own report
+    // (storey.rpt, storey.rp0), as it keeps its own result file, whichever ran last.
+    QByteArray storey = ProgramRun::ReadFile(Example(QStringLiteral("storey.d07")));
+    ProgramRun::WriteFile(data.filePath(QStringLiteral("storey.d07")), storey);
+    storey.replace("Natural modes = 0", "Natural modes = 2");
+    ProgramRun::WriteFile(data.filePath(QStringLiteral("storey.p07")), storey);
+    for (const char* solver : {"Hosken", "Quendo"}) {
+        const QString extension = solver[0] == 'H' ? QStringLiteral("d07") : QStringLiteral("p07");
+        QCOMPARE(SolverCommand::Run(*SolverEntry::Named(QString::fromLatin1(solver)),
+                                    {data.filePath("storey." + extension), QStringLiteral("S")},
+                                    package.path())
+                     .ExitCode,
+                 0);
+    }
+    QVERIFY(ProgramRun::ReadFile(data.filePath(QStringLiteral("storey.rpt"))).startsWith("Hosken"));
+    QVERIFY(ProgramRun::ReadFile(data.filePath(QStringLiteral("storey.rp0"))).startsWith("Quendo"));
 }
 
 void TestSolverPrograms::printsJsonAndWritesNothing() {

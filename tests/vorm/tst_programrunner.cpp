@@ -94,7 +94,8 @@ void TestProgramRunner::missingProgramIsReported() {
     const ProgramRunner runner(PackageDir(package->path()), dialogs);
     QWidget form;
     const QString program = QDir(package->path()).filePath("Prusk");
-    runner.RunProgram(&form, program, {}, ProgramRunner::Shown);
+    QCOMPARE(runner.RunProgram(&form, program, {}, ProgramRunner::Shown),
+             ProgramRunner::NotFinished);
     QCOMPARE(dialogs.Texts("error"),
              QStringList{"Error executing " + QDir::toNativeSeparators(program) +
                          "\r\nError message: 2!"});
@@ -107,7 +108,9 @@ void TestProgramRunner::staleExchangeFilesAreRemovedFirst() {
     const ProgramRunner runner(PackageDir(package->path()), dialogs);
     Touch(package->filePath("Error.txt"));
     Touch(package->filePath("PROT.TXT"));
-    runner.RunProgram(nullptr, probe, {record, "main", "0"}, ProgramRunner::Hidden);
+    // The exit code comes back to the caller (the probe's 2 for a short command line).
+    QCOMPARE(runner.RunProgram(nullptr, probe, {record, "main", "0"}, ProgramRunner::Hidden), 0);
+    QCOMPARE(runner.RunProgram(nullptr, probe, {record}, ProgramRunner::Hidden), 2);
     const QStringList lines = Record(record);
     QVERIFY(lines.contains("main error-file=absent"));
     QVERIFY(lines.contains("main prot-file=absent"));

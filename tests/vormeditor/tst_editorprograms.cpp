@@ -2,8 +2,11 @@
 // and mesh follow-up of the built package; the viewers and the region mesher, which open
 // windows that wait for a user, are stood in for by a probe that records how it was started.
 #include "ButtonRules.h"
+#include "CalculationRecord.h"
 #include "DataFileText.h"
 #include "EditorFixture.h"
+#include "PreviewRules.h"
+#include "RecentFiles.h"
 #include "ReportWindow.h"
 #include "SystemCalculator.h"
 
@@ -69,6 +72,7 @@ public:
         qunsetenv("QV_PROBE_VERDICT");
         qunsetenv("QV_PROBE_MESH");
         qunsetenv("QV_PROBE_SLEEP_MS");
+        qunsetenv("QV_PROBE_EXIT");
     }
     static QString Suffix() { return PackageDir::ExecutableSuffix(); }
     static void Install(const QString& from, const QString& to) {
@@ -160,6 +164,19 @@ void TestEditorPrograms::checkMovesTheFileBetweenItsNames() {
     QVERIFY(QFile::exists(f.DataPath("t.d03")) && !QFile::exists(f.DataPath("t.d53")));
     editor->CheckBtnClick();
     QCOMPARE(editor->Document().FileName, QStringLiteral("t.d03"));
+    // The recent files follow the move: t.d53 would open as a blank template, and Save would
+    // write it beside t.d03. An entry whose file has gone (one kept from before) says so and
+    // opens nothing.
+    QCOMPARE(RecentFiles::Read().first(), f.DataPath("t.d03"));
+    QVERIFY(!RecentFiles::Read().contains(f.DataPath("t.d53")));
+    RecentFiles::Add(f.DataPath("t.d53"));
+    const qsizetype windows = f.windows->Editors().size();
+    f.main->RecentMenu()->aboutToShow();
+    f.main->RecentMenu()->actions().first()->trigger();
+    QCOMPARE(f.windows->Editors().size(), windows);
+    QCOMPARE(f.dialogs.Texts("warning").last(), TMainForm::RecentGoneText(f.DataPath("t.d53")));
+    QVERIFY(!RecentFiles::Read().contains(f.DataPath("t.d53")));
+    QVERIFY(!QFile::exists(f.DataPath("t.d53")));
 
     // A verdict whose sixth character is no digit selects nothing, yet rejects: data.dat
     // becomes data.d50.
@@ -264,6 +281,37 @@ void TestEditorPrograms::calculate() {
     QCOMPARE(f.ProbeRuns().first(), "Mirbek|" + f.Native("tri.p04") + "|S");
     editor->CalculateBtnClick();
     QCOMPARE(f.ProbeRuns().first(), "Hosken|" + f.Native("st.d07") + "|S");
+    QCOMPARE(editor->StatusText(1), CalculationRecord::DoneText());
+
+    // Stopped (exit status 4) with results of an earlier run beside the data: the status line
+    // says that none were written, in place of the check's "OK", and F4 asks before it shows
+    // the old ones, until the result file is written again.
+    f.WriteData("st.bin", "QVRESULT");
+    ProgramsFixture::Touch(f.DataPath("st.bin"), 60);
+    qputenv("QV_PROBE_EXIT", "4");
+    PressKey(editor, Qt::Key_F9);
+    QCOMPARE(editor->StatusText(1),
+             CalculationRecord::StoppedText() + CalculationRecord::EarlierResultsText());
+    if (!qEnvironmentVariableIsEmpty("QV_SHOTS"))
+        editor->window()->grab().save(qEnvironmentVariable("QV_SHOTS") + "/stopped.png");
+    QVERIFY(f.dialogs.Texts("question").isEmpty());
+    f.ProbeRuns();
+    PressKey(editor, Qt::Key_F4);
+    QCOMPARE(f.dialogs.Texts("question"), QStringList(PreviewRules::EarlierRunQuestion()));
+    QVERIFY(f.ProbeRuns().isEmpty());
+    f.dialogs.answers = {UserDialogs::Answer::Yes};
+    PressKey(editor, Qt::Key_F4);
+    QCOMPARE(f.ProbeRuns().first(), "Pantex|" + f.Native("st.d07") + "|R");
+    ProgramsFixture::Touch(f.DataPath("st.bin"), 120);
+    PressKey(editor, Qt::Key_F4);
+    QCOMPARE(f.dialogs.Texts("question").size(), 2);
+    // A solver that could not solve the data, without earlier results.
+    QFile::remove(f.DataPath("st.bin"));
+    qputenv("QV_PROBE_EXIT", "1");
+    editor->CalculateBtnClick();
+    QCOMPARE(editor->StatusText(1), CalculationRecord::FailedText());
+    qunsetenv("QV_PROBE_EXIT");
+    f.ProbeRuns();
 
     // Without the solver F9 is greyed: the key, which reached the window above, now starts
     // nothing and says why in the status line and the tooltip.
@@ -644,6 +692,19 @@ void TestEditorPrograms::reportOfTheCalculation() {
     f.WriteData("h.d05", Example("gable.d05"));
     editor = f.Open("h.d05");
     QVERIFY(!editor->MenuItem("Report")->isEnabled());
+    // The statics and the modes of one frame keep their reports apart, as the solvers write
+    // them: F8 in each window shows its own.
+    f.WriteData("st.d07", Example("storey.d07"));
+    f.WriteData("st.p07", Example("storey.d07"));
+    f.WriteData("st.rpt", "Hosken: statics\r\n");
+    f.WriteData("st.rp0", "Quendo: modes\r\n");
+    for (const char* name : {"st.d07", "st.p07"}) {
+        editor = f.Open(QString::fromLatin1(name));
+        editor->ReportClick();
+        QCOMPARE(editor->Report()->View()->toPlainText(), name[3] == 'd'
+                                                              ? QStringLiteral("Hosken: statics\n")
+                                                              : QStringLiteral("Quendo: modes\n"));
+    }
 }
 
 QTEST_MAIN(TestEditorPrograms)

@@ -111,7 +111,12 @@ QString SolverCommand::ResultPath(const SolverEntry& solver, const QString& data
 }
 
 QString SolverCommand::ReportPath(const QString& dataPath) {
-    return BasePath(dataPath) + QStringLiteral("rpt");
+    // NAME.dNN and NAME.pNN share their base name: the dynamics variant keeps its own report,
+    // as it keeps its own result file, so that neither run overwrites the other's.
+    const QString base = BasePath(dataPath);
+    const bool dynamics =
+        base.size() < dataPath.size() && dataPath.at(base.size()).toLower() == u'p';
+    return base + (dynamics ? QStringLiteral("rp0") : QStringLiteral("rpt"));
 }
 
 QString SolverCommand::WriteProtocol(const QString& dataPath, const QString& workDirectory,

@@ -11,7 +11,7 @@
 // The command line every solver program shares: "NAME DATAFILE [S]" solves the file, writes
 // the result file beside it (base name + "bin" or "bi0", through a temporary file) and the
 // protocol "PROT.TXT" into the working directory, and keeps the same protocol beside the data
-// as base name + "rpt" (the launcher deletes PROT.TXT before its next program); "NAME --json
+// as its report, ReportPath (the launcher deletes PROT.TXT before its next program); "NAME --json
 // DATAFILE" prints the answers as one JSON object on standard output and writes no file. Data that
 // cannot be solved is reported on standard error and in the protocol, and leaves no result file.
 class SolverCommand {
@@ -56,7 +56,8 @@ public:
     static QByteArray ProtocolBytes(const QString& text);
     // Where the result file of a data file lies.
     static QString ResultPath(const SolverEntry& solver, const QString& dataPath);
-    // Where the protocol kept beside a data file lies: "frame.d05" -> "frame.rpt".
+    // Where the protocol kept beside a data file lies: "frame.d05" -> "frame.rpt", and for the
+    // dynamics variant "storey.p07" -> "storey.rp0".
     static QString ReportPath(const QString& dataPath);
 
 private:

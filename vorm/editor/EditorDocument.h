@@ -2,6 +2,7 @@
 
 #include "UserDialogs.h"
 
+#include <QDateTime>
 #include <QString>
 
 // The state of one editor window's document, shared by every action of the window. The full
@@ -16,6 +17,9 @@ struct EditorDocument {
     QString FileName;
     // The file was read in the DOS code page and goes back in it.
     bool DosEncoded = false;
+    // The time of the result file that the last calculation, stopped or failed, left as it
+    // was: while the file keeps it, its results come from an earlier run. Invalid otherwise.
+    QDateTime StaleResults;
 
     QString Path() const { return FileDir + FileName; }
     // The dynamics variant of space trusses, space frames and plates: its files carry "p"

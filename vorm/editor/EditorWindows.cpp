@@ -31,6 +31,7 @@ TEditForm* EditorWindows::Open(bool solverAvailable) {
     // The window's title follows its file.
     connect(editor, &QWidget::windowTitleChanged, window, &QWidget::setWindowTitle);
     connect(editor, &TEditForm::FileOpened, &main, &TMainForm::RememberFile);
+    connect(editor, &TEditForm::FileMoved, &main, &TMainForm::RememberMove);
     main.RememberFile(editor->Document().Path());
     window->showMaximized();
     editor->Field()->setFocus();

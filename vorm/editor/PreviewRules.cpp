@@ -1,5 +1,7 @@
 #include "PreviewRules.h"
 
+#include "CalculationRecord.h"
+
 #include <QDateTime>
 #include <QFileInfo>
 
@@ -9,4 +11,11 @@ QString PreviewRules::Mode(bool fromPreviewButton, bool resultExists) {
 
 bool PreviewRules::ResultsOutdated(const QString& dataPath, const QString& resultPath) {
     return QFileInfo(dataPath).lastModified() > QFileInfo(resultPath).lastModified();
+}
+
+QString PreviewRules::ResultsQuestion(const QString& dataPath, const QString& resultPath,
+                                      const QDateTime& staleResults) {
+    if (CalculationRecord::FromEarlierRun(resultPath, staleResults))
+        return EarlierRunQuestion();
+    return ResultsOutdated(dataPath, resultPath) ? OutdatedQuestion() : QString();
 }

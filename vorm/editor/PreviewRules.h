@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 // How a viewer is started: the Preview button always shows the model; the Preview item (F7),
@@ -14,4 +15,13 @@ public:
         return QStringLiteral(
             "The file containing results is older than input data file ! Proceed ?");
     }
+    static QString EarlierRunQuestion() {
+        return QStringLiteral("The last calculation wrote no results: the results shown come "
+                              "from an earlier run ! Proceed ?");
+    }
+    // What to ask before the results are shown, or nothing: whether they come from before
+    // the last calculation (which left the result file with the time `staleResults`), else
+    // whether the data changed after them.
+    static QString ResultsQuestion(const QString& dataPath, const QString& resultPath,
+                                   const QDateTime& staleResults);
 };

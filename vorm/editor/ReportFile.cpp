@@ -10,7 +10,8 @@
 QString ReportFile::PathOf(const EditorDocument& document) {
     const qsizetype dot = document.FileName.lastIndexOf(u'.');
     const QString base = dot < 0 ? document.FileName + u'.' : document.FileName.left(dot + 1);
-    return document.FileDir + base + QStringLiteral("rpt");
+    return document.FileDir + base +
+           (document.DynamicsVariant() ? QStringLiteral("rp0") : QStringLiteral("rpt"));
 }
 
 std::optional<QByteArray> ReportFile::Read(const QString& path) {

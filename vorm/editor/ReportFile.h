@@ -7,7 +7,8 @@
 struct EditorDocument;
 
 // The protocol a solver keeps beside its data file: the data file's name up to and
-// including its last "." followed by "rpt" (frame.d05 → frame.rpt), Windows Cyrillic text
+// including its last "." followed by "rpt" (frame.d05 → frame.rpt), or "rp0" for the dynamics
+// variant (storey.p07 → storey.rp0, beside storey.rpt of storey.d07), Windows Cyrillic text
 // with CR LF line ends.
 class ReportFile {
 public:

@@ -2,6 +2,7 @@
 
 #include "BlockExchange.h"
 #include "ButtonRules.h"
+#include "CalculationRecord.h"
 #include "CheckVerdict.h"
 #include "DataFileText.h"
 #include "EditField.h"
@@ -288,6 +289,7 @@ void TEditForm::OpenFile(const QString& path) {
     ApplyEditorFont();
     document.SetPath(path);
     document.ProblemCode = EditorDocument::ProblemCodeOf(document.FileName);
+    document.StaleResults = {};
     if (document.ProblemCode < 20)
         ResultFiles::ClearUnnecessaryFiles(document.FileDir);
     if (document.ProblemCode > 0)
@@ -313,8 +315,10 @@ void TEditForm::OpenFile(const QString& path) {
         try {
             ApplyEditorFont();
             if (document.ProblemCode > 0)
-                editField->setPlainText(
-                    TemplateBlocks::Read(services.Package, document.ProblemCode).join(u'\n'));
+                editField->setPlainText(TemplateBlocks::NewFile(services.Package,
+                                                                services.Globals.Texts(),
+                                                                document.FileName)
+                                            .join(u'\n'));
         } catch (...) {
             finish();
             throw;
@@ -900,7 +904,7 @@ void TEditForm::ProcessMsgLine(const QString& line) {
     setWindowTitle(document.Path());
     services.Globals.PreviewDlg().FileName = document.Path();
     if (document.Path() != oldPath)
-        emit FileOpened(document.Path());
+        emit FileMoved(oldPath, document.Path());
     UpdateButtons();
 }
 
@@ -910,7 +914,14 @@ void TEditForm::CalculateBtnClick() {
         return;
     }
     const QString solver = ProgramTable::Solver(document.ProblemCode, document.DynamicsVariant());
-    Run(ProgramCommands(services.Package.Path(), document.Path()).Calculate(solver));
+    const QString results = ResultFiles::ResultPath(document);
+    const QDateTime before = CalculationRecord::Stamp(results);
+    const int exitCode =
+        Run(ProgramCommands(services.Package.Path(), document.Path()).Calculate(solver));
+    // The check's "OK" would otherwise stay in the status line after a stopped run.
+    const CalculationRecord::Outcome outcome = CalculationRecord::After(exitCode, results, before);
+    document.StaleResults = outcome.StaleResults;
+    SetMessage(outcome.Status);
     UpdateButtons();
 }
 
@@ -960,10 +971,12 @@ void TEditForm::GenerateBtnClick() {
 void TEditForm::PreviewBtnClick(bool fromButton) {
     SetMessage(QStringLiteral("Executing drawing tool!"));
     const QString mode = PreviewRules::Mode(fromButton, ResultExists());
-    bool proceed = true;
-    if (mode == QStringLiteral(" R") &&
-        PreviewRules::ResultsOutdated(document.Path(), ResultFiles::ResultPath(document)))
-        proceed = services.Dialogs.AskYesNo(this, PreviewRules::OutdatedQuestion());
+    const QString question =
+        mode == QStringLiteral(" R")
+            ? PreviewRules::ResultsQuestion(document.Path(), ResultFiles::ResultPath(document),
+                                            document.StaleResults)
+            : QString();
+    const bool proceed = question.isEmpty() || services.Dialogs.AskYesNo(this, question);
     const QString viewer = ProgramTable::Viewer(document.ProblemCode);
     if (proceed && !viewer.isEmpty())
         Run(ProgramCommands(services.Package.Path(), document.Path()).Viewer(viewer, mode));

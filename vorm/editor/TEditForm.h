@@ -129,6 +129,8 @@ public:
 signals:
     // A file was opened or saved under a new name (for the launcher's recent files).
     void FileOpened(const QString& path);
+    // The check moved the file to the name of its new check state; the old name is gone.
+    void FileMoved(const QString& from, const QString& to);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -28,6 +28,8 @@ public:
     ~TGlobalObj() override;
 
     const QList<QIcon>& MenuImages() const { return menuImages; }
+    // The menu texts of the chosen language.
+    const MenuTexts& Texts() const { return texts; }
 
     // The shared open dialog: callers set its filter, title, default extension, starting
     // directory and file name, run it, and read the chosen path from its file name.

@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QShortcut>
 #include <QTextCursor>
 #include <QUrl>
 
@@ -77,7 +78,20 @@ TMainForm::TMainForm(UserDialogs& dialogs, const LauncherSettings& settings, QWi
     help->setShortcut(QKeySequence::HelpContents);
     connect(help, &QAction::triggered, this, &TMainForm::HelpKey);
     addAction(help);
+    // The child windows' system menus close them with the platform's keys for Close, which
+    // under a plain X11 desktop are Ctrl+W alone.
+    if (const QKeySequence key = ChildCloseKey(QKeySequence::keyBindings(QKeySequence::Close));
+        !key.isEmpty()) {
+        auto* closeChild = new QShortcut(key, this);
+        connect(closeChild, &QShortcut::activated, mdiArea, &QMdiArea::closeActiveSubWindow);
+    }
     setAcceptDrops(true);
+}
+
+QKeySequence TMainForm::ChildCloseKey(const QList<QKeySequence>& platformCloseKeys) {
+    const QKeySequence ctrlF4(Qt::CTRL | Qt::Key_F4);
+    // Held twice, a key is ambiguous and does nothing.
+    return platformCloseKeys.contains(ctrlF4) ? QKeySequence() : ctrlF4;
 }
 
 TMainForm::~TMainForm() {
@@ -214,7 +228,7 @@ void TMainForm::FillRecentMenu() {
         const QString path = files[i];
         QAction* item = recentMenu->addAction(
             QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
-        connect(item, &QAction::triggered, this, [this, path] { OpenFile(path); });
+        connect(item, &QAction::triggered, this, [this, path] { OpenRecent(path); });
     }
     recentMenu->setEnabled(!files.isEmpty());
 }
@@ -224,6 +238,29 @@ void TMainForm::RememberFile(const QString& path) {
         return;
     RecentFiles::Add(QFileInfo(path).absoluteFilePath());
     FillRecentMenu();
+}
+
+void TMainForm::RememberMove(const QString& from, const QString& to) {
+    RecentFiles::Rename(QFileInfo(from).absoluteFilePath(), QFileInfo(to).absoluteFilePath());
+    FillRecentMenu();
+}
+
+void TMainForm::OpenRecent(const QString& path) {
+    // Opened by its old name, a file that has gone would start from its blank template, and
+    // Save would then write a second file beside the real one.
+    if (!QFileInfo(path).isFile()) {
+        RecentFiles::Remove(path);
+        FillRecentMenu();
+        dialogs.ShowWarning(this, RecentGoneText(path));
+        return;
+    }
+    OpenFile(path);
+}
+
+QString TMainForm::RecentGoneText(const QString& path) {
+    return QStringLiteral("%1 is no longer there: it was renamed, moved or deleted. It has been "
+                          "taken off the recent files.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 QString TMainForm::StillRunningText() {

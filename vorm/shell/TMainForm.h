@@ -4,6 +4,7 @@
 #include "PackageDir.h"
 #include "ProgramRunner.h"
 
+#include <QKeySequence>
 #include <QMainWindow>
 #include <memory>
 #include <optional>
@@ -95,7 +96,16 @@ public:
     void OpenFile(const QString& path);
     // Adds an existing file to the recent files of the menu.
     void RememberFile(const QString& path);
+    // A file of the recent files moved to a new name: the menu follows it.
+    void RememberMove(const QString& from, const QString& to);
+    // Opens a recent file; one that has gone is taken off the list, and the user told why.
+    void OpenRecent(const QString& path);
+    static QString RecentGoneText(const QString& path);
     QMenu* RecentMenu() const { return recentMenu; }
+
+    // The key the launcher holds to close the active child window: Ctrl+F4 where the
+    // platform's keys for Close lack it, none where the child windows hold it already.
+    static QKeySequence ChildCloseKey(const QList<QKeySequence>& platformCloseKeys);
 
     static QString Version();
     // Why the launcher does not close while one of the package's programs runs.
