@@ -1,6 +1,7 @@
 #include "FieldPainter.h"
 
 #include "ContourBands.h"
+#include "ElementCross.h"
 #include "LabelPlacer.h"
 #include "ProblemType.h"
 #include "ResultScale.h"
@@ -242,10 +243,11 @@ void DrawContours(QPainter& painter, const QRect& area, const ViewerModel& model
 }
 
 // Crosses of the principal stresses or arrows of a profile's shear stresses at the element
-// centres, as long as the element's share of the largest allows.
+// centres, as long as the element's share of the largest allows and its outline holds.
 void DrawArrows(QPainter& painter, const QRect& area, const ViewerModel& model,
-                const FieldResults& results, const FieldResults::Case& c, const FieldLayout& layout,
-                const ViewCamera& camera, double elementPixels, ResultPainter::Report& report) {
+                const std::vector<QPointF>& screen, const FieldResults& results,
+                const FieldResults::Case& c, const FieldLayout& layout, const ViewCamera& camera,
+                double elementPixels, ResultPainter::Report& report) {
     const bool torsion = layout.Torsion();
     if (!torsion && layout.Principal.size() != 3)
         return;
@@ -280,8 +282,12 @@ void DrawArrows(QPainter& painter, const QRect& area, const ViewerModel& model,
     std::vector<QPolygonF> heads;
     for (size_t e = 0; e < elements; ++e) {
         const QPointF centre = camera.Project(model.ElementCentres[e]);
-        if (!visible.contains(centre))
+        if (!visible.contains(centre) || e >= model.Polygons.size())
             continue;
+        QPolygonF outline;
+        const auto& polygon = model.Polygons[e];
+        for (int k = 0; k < CornersOf(polygon); ++k)
+            outline << screen[static_cast<size_t>(polygon[static_cast<size_t>(k)])];
         if (torsion) {
             const double tau = value(e, third);
             if (std::abs(tau) < largest * 1e-3)
@@ -292,7 +298,10 @@ void DrawArrows(QPainter& painter, const QRect& area, const ViewerModel& model,
             if (length <= 0)
                 continue;
             const QPointF unit = along / length;
-            const double half = reach * std::abs(tau) / largest;
+            double half = reach * std::abs(tau) / largest;
+            half *= ElementCross::Fit(outline, centre, unit, half, 0);
+            if (half < 0.5)
+                continue;
             const QPointF tail = centre - unit * half, head = centre + unit * half;
             arrows.append(QLineF(tail, head));
             const double size = std::min(6.0, half);
@@ -308,9 +317,12 @@ void DrawArrows(QPainter& painter, const QRect& area, const ViewerModel& model,
                                                     : ViewerModel::Point{cosine, 0, sine});
         const QPointF unit = first / std::max(1e-12, std::hypot(first.x(), first.y()));
         const QPointF across(-unit.y(), unit.x());
+        const double fit =
+            ElementCross::Fit(outline, centre, unit, reach * std::abs(value(e, a)) / largest,
+                              reach * std::abs(value(e, b)) / largest);
         for (const auto& [stress, direction] :
              {std::pair{value(e, a), unit}, std::pair{value(e, b), across}}) {
-            const double half = reach * std::abs(stress) / largest;
+            const double half = fit * reach * std::abs(stress) / largest;
             if (half < 0.5)
                 continue;
             (stress >= 0 ? tension : compression)
@@ -486,7 +498,7 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
         !model.Nodes.empty())
         DrawAxis(painter, model, camera);
     if (options.Arrows && !modes)
-        DrawArrows(painter, area, model, field, c, *layout, camera, elementPixels, report);
+        DrawArrows(painter, area, model, screen, field, c, *layout, camera, elementPixels, report);
     painter.setRenderHint(QPainter::Antialiasing, true);
     if (options.Reactions && !layout->Torsion() && !modes)
         report.LabelsDrawn = DrawReactions(painter, area, model, field, c, camera, report.Caption);
