@@ -8,7 +8,9 @@
 #include "ViewerResults.h"
 
 #include <QRect>
+#include <QRectF>
 #include <QStringList>
+#include <vector>
 
 class QPainter;
 
@@ -30,6 +32,8 @@ public:
         double Deformation = 0;     // the magnification of the displacements drawn
         double LargestOrdinate = 0; // of the diagram drawn, in its unit
         int LabelsDrawn = 0;
+        // The boxes of the values written and of the reactions' arrows drawn with them.
+        std::vector<QRectF> LabelBoxes, MarkBoxes;
         QStringList Caption;
         ContourScale Contours; // the bands of a continuum's field drawn, if any
         int ArrowsDrawn = 0;
