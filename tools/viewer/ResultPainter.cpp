@@ -487,6 +487,13 @@ void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResu
 
 } // namespace
 
+bool ResultPainter::ReactionsAtFirst(const ViewerModel& model, const FieldLayout* field) {
+    if (field && field->Solid())
+        return false;
+    const bool surface = field && (field->Flat() || field->Space());
+    return model.Supports.size() <= size_t(surface ? ManyEdgeSupports : ManySupports);
+}
+
 // The caption: a framed box in the top left corner; its place is reserved before the values
 // are written, so that none covers it.
 QRectF ResultPainter::CaptionBox(const QPainter& painter, const QRect& area,

@@ -183,9 +183,7 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
         if (!field->Torsion() && !field->Modes()) {
             reactions_ = tools->addAction(QStringLiteral("Reactions"));
             reactions_->setCheckable(true);
-            // A solid's reactions crowd round its base and cover it: on request.
-            reactions_->setChecked(model_.Supports.size() <= size_t(ResultPainter::ManySupports) &&
-                                   model_.Solids.empty());
+            reactions_->setChecked(ResultPainter::ReactionsAtFirst(model_, field));
             reactions_->setShortcut(QKeySequence(Qt::Key_R));
             connect(reactions_, &QAction::toggled, this, &ViewerWindow::UpdateOptions);
         }
@@ -212,7 +210,7 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
         reactions_ = tools->addAction(QStringLiteral("Reactions"));
         reactions_->setCheckable(true);
         // Hundreds of supports would bury the drawing under arrows: on request then.
-        reactions_->setChecked(model_.Supports.size() <= size_t(ResultPainter::ManySupports));
+        reactions_->setChecked(ResultPainter::ReactionsAtFirst(model_, nullptr));
         reactions_->setShortcut(QKeySequence(Qt::Key_R));
         connect(reactions_, &QAction::toggled, this, &ViewerWindow::UpdateOptions);
     }
