@@ -301,7 +301,7 @@ void TestViewerResults::resultFilesThatDoNotFitAreRefused() {
     QVERIFY(
         ViewerResults::FromBytes(ResultFile::Write(Statics(5, 2, 1)), path, 5, false, model).Ok());
     QVERIFY(check(ResultFile::Write(Statics(5, 3, 1)), ViewerResults::Status::Mismatch,
-                  "it is for 3 nodes and 1 elements, but the data has 2 nodes and 1 elements"));
+                  "it is for 3 nodes and 1 element, but the data has 2 nodes and 1 element"));
     QVERIFY(
         check(ResultFile::Write(Statics(5, 2, 2)), ViewerResults::Status::Mismatch, "2 elements"));
     QVERIFY(check(ResultFile::Write(Statics(3, 2, 1)), ViewerResults::Status::Mismatch,
@@ -553,7 +553,7 @@ void TestViewerResults::unsoundResultFilesAreRefusedCheaply() {
     QVERIFY(refused(ShapeFile(3, 2, 8, 2, {0}, components, {{0, 4.0, shape, {}}}), 8,
                     "divides element 1 into 0 pieces"));
     QVERIFY(refused(ShapeFile(3, 2, 8, 2, {1, 1}, components, {{0, 4.0, shape, {}}}), 8,
-                    "it is for 2 elements, but the data has 1 elements"));
+                    "it is for 2 elements, but the data has 1 element"));
     QVERIFY(refused(ShapeFile(4, 2, 8, 2, {1}, components, {{0, 4.0, shape, {}}}), 8, "version 4"));
     QVERIFY(ViewerResults::FromBytes(ShapeFile(3, 3, 15, 2, {1}, components, {{1, 4.0, shape, {}}}),
                                      QStringLiteral("beam.bi0"), 15, false, beam.Model)

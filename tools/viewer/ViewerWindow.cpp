@@ -110,12 +110,15 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
     setCentralWidget(central);
 
     // A profile in torsion has the nodes of its contours where other types have supports.
-    QString counts = QStringLiteral("%1: %2 nodes, %3 elements")
-                         .arg(model_.Name)
-                         .arg(model_.Nodes.size())
-                         .arg(model_.ElementCentres.size());
+    QString counts =
+        QStringLiteral("%1: %2, %3")
+            .arg(model_.Name,
+                 ResultChoice::Counted(qint64(model_.Nodes.size()), QStringLiteral("node")),
+                 ResultChoice::Counted(qint64(model_.ElementCentres.size()),
+                                       QStringLiteral("element")));
     if (!ProblemType::Of(problem_).ContourNodes)
-        counts += QStringLiteral(", %1 supports").arg(model_.Supports.size());
+        counts += QStringLiteral(", ") +
+                  ResultChoice::Counted(qint64(model_.Supports.size()), QStringLiteral("support"));
     QString hint = turns ? QStringLiteral("wheel: zoom, drag: move, right drag or "
                                           "arrow keys: turn, Home: fit")
                          : QStringLiteral("wheel: zoom, drag: move, Home: fit");
