@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QPrinter>
 #include <QProcess>
 #include <QStatusBar>
@@ -266,6 +267,15 @@ void TestViewerWindow::resultModeShowsStressContours() {
     QCOMPARE(profile.Shows()->currentText(), QStringLiteral("Resultant shear stress tau"));
     QCOMPARE(profile.ArrowsAction()->text(), QStringLiteral("Shear arrows"));
     QCOMPARE(profile.Tables()->itemText(0), QStringLiteral("Torsion constants"));
+    // Each column at least as wide as its title ("Rate of twist [rad/m]" whole).
+    profile.TableDock()->show();
+    QApplication::processEvents();
+    const QHeaderView* header = profile.Table()->horizontalHeader();
+    QCOMPARE(header->count(), 7);
+    for (int column = 0; column < header->count(); ++column)
+        QVERIFY2(
+            header->sectionSize(column) >= header->sectionSizeHint(column),
+            qPrintable(profile.Table()->model()->headerData(column, Qt::Horizontal).toString()));
 }
 
 void TestViewerWindow::spaceModelTurns() {
