@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <algorithm>
 
 namespace {
 
@@ -334,14 +335,28 @@ void TestViewerWindow::screenshot() {
 
     // The result mode: the gable frame's moments, and a natural mode of the two-storey frame.
     QTemporaryDir solved;
-    ViewerWindow moments(QStringLiteral("Pantex"),
-                         Solved(solved, QStringLiteral("gable.d05"), QStringLiteral("Pelgon")));
+    const ViewerLaunch::Outcome gable =
+        Solved(solved, QStringLiteral("gable.d05"), QStringLiteral("Pelgon"));
+    ViewerWindow moments(QStringLiteral("Pantex"), gable);
     moments.resize(1000, 640);
     moments.show();
     QVERIFY(QTest::qWaitForWindowExposed(&moments));
     QVERIFY(moments.Shows() &&
             moments.Shows()->currentText().startsWith(QStringLiteral("Bending moment")));
     QVERIFY(drawn(moments.View()));
+    // Each fixed foot writes its three reactions beside and under it, its moment's among them.
+    QCOMPARE(gable.Model.Supports.size(), size_t(2));
+    for (const ViewerModel::Support& support : gable.Model.Supports) {
+        const QPointF foot =
+            moments.View()->Camera().Project(gable.Model.Nodes[static_cast<size_t>(support.Node)]);
+        const auto& values = moments.View()->LastResults().LabelBoxes;
+        QCOMPARE(std::count_if(values.begin(), values.end(),
+                               [&foot](const QRectF& box) {
+                                   return box.center().y() > foot.y() - 9 &&
+                                          QLineF(box.center(), foot).length() < 120;
+                               }),
+                 3);
+    }
     QVERIFY(moments.grab().save(QDir(folder).filePath(QStringLiteral("viewer-moments.png"))));
     ViewerWindow mode(QStringLiteral("Kaddle"),
                       Solved(solved, QStringLiteral("twostorey.d08"), QStringLiteral("Lirtag")));
