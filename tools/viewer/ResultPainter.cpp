@@ -459,14 +459,13 @@ void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResu
                 return QPointF(at.x() + 26 * std::cos(angle), at.y() - 26 * std::sin(angle));
             };
             // Its value beside the arc's tail, clear of the arrows of the forces (the upright
-            // one under the node, the level one at its height and its value).
+            // one under the node, the level one at its height and its value); the moments
+            // about the other axes below it.
             const double side = counter ? -1 : 1;
-            Text moment{value,
-                        at + QPointF(side * 34, 18),
-                        QPointF(side, 0),
-                        QStringLiteral("M%1 = ").arg(QLatin1String(axes[a])),
-                        ReactionColour,
-                        {}};
+            Text moment{value,          at + QPointF(side * 34, 18),
+                        QPointF(0, 1),  QStringLiteral("M%1 = ").arg(QLatin1String(axes[a])),
+                        ReactionColour, {}};
+            moment.Along = QPointF(side, 0);
             for (int k = 0; k < 10; ++k)
                 moment.With.Lines.append(QLineF(onArc(200 + 14 * k), onArc(200 + 14 * (k + 1))));
             const double end = (counter ? 340 : 200) * Pi / 180;

@@ -58,15 +58,12 @@ void ValueLabels::Place(std::vector<Text>& texts) {
                          [this](const QRectF& box) { return values_.Free(box); }))
             continue;
         QPointF at = t.At;
-        int attempts = LabelPlacer::Attempts;
-        if (!t.With.Empty()) {
-            // Beside its mark, not over it and not away from it: the box starts at the spot.
+        if (!t.Along.isNull()) {
             const double width = metrics_.horizontalAdvance(text) + 4;
-            at += t.Away *
-                  (std::abs(t.Away.x()) * width / 2 + std::abs(t.Away.y()) * metrics_.height() / 2);
-            attempts = 1;
+            at += t.Along * (std::abs(t.Along.x()) * width / 2 +
+                             std::abs(t.Along.y()) * metrics_.height() / 2);
         }
-        const std::optional<QRectF> box = placer_.Place(text, at, t.Away, attempts);
+        const std::optional<QRectF> box = placer_.Place(text, at, t.Away, t.Tries);
         if (!box)
             continue;
         values_.Reserve(*box);
@@ -96,6 +93,9 @@ ValueLabels::Text ValueLabels::Force(double value, const QPointF& node, const QP
                                      const QString& prefix, const QColor& colour) {
     const QPointF head = node - direction * 22, tail = head - direction * 36;
     Text text{value, tail - direction * 6, -direction, prefix, colour, {}};
+    // Beyond the tail, and nowhere else: further on it would belong to no arrow.
+    text.Along = -direction;
+    text.Tries = 1;
     text.With.Lines.append(QLineF(tail, head));
     text.With.Heads.push_back(Head(head, direction));
     return text;

@@ -30,6 +30,10 @@ public:
         QString Prefix;   // "Rz = " before the number
         QColor Colour;
         Mark With; // drawn in the same colour, and only with the value
+        // Beside a mark: the way the box reaches from At (it starts there, so that it stays
+        // off the mark); none: centred at At. And the spots tried along Away.
+        QPointF Along = {};
+        int Tries = LabelPlacer::Attempts;
     };
 
     // Values tried for a spot on screen, the largest first: a window holds a few thousand, so
