@@ -141,7 +141,7 @@ void TestShaft::discOnLightShaft() {
         QCOMPARE(shape[0][1].toDouble(), 0.0);
         QVERIFY2(elements == 2 || std::abs(shape[elements / 4][1].toDouble() - 11.0 / 16) < 1e-7,
                  qPrintable(QString::number(shape[elements / 4][1].toDouble() - 11.0 / 16)));
-        QVERIFY(run.Outcome().Protocol.contains(QStringLiteral("Only 1 modes exist")));
+        QVERIFY(run.Outcome().Protocol.contains(QStringLiteral("Only 1 mode exists")));
         QVERIFY(run.Outcome().Protocol.contains(QStringLiteral("No torsion modes")));
     }
 }

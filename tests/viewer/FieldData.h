@@ -86,13 +86,17 @@ inline QStringList Lines(int problem, int nx, int nz) {
     return lines;
 }
 
-inline ViewerModel Model(int problem, int nx, int nz) {
+inline ViewerModel Model(int problem, const QStringList& lines) {
     const DataFormat format = *FormatCatalogue::For(problem, false);
-    const DataChecker::Result checked = DataChecker::Check(Lines(problem, nx, nz), format);
+    const DataChecker::Result checked = DataChecker::Check(lines, format);
     if (!checked.Ok)
-        qFatal("grid of problem %d refused: line %d: %s", problem, checked.Fault.Line,
+        qFatal("model of problem %d refused: line %d: %s", problem, checked.Fault.Line,
                qPrintable(checked.Fault.Message));
     return ViewerModel::FromData(format, checked.Data);
+}
+
+inline ViewerModel Model(int problem, int nx, int nz) {
+    return Model(problem, Lines(problem, nx, nz));
 }
 
 // sx at x: tension to the right, compression to the left.
@@ -159,16 +163,25 @@ inline ViewerResults Results(int problem, const ViewerModel& model,
                                     problem, false, model);
 }
 
-// A window's start in result mode with these results, as the launcher would prepare it.
-inline ViewerLaunch::Outcome Launch(int problem, int nx, int nz) {
+// A window's start in result mode with these results, as the launcher would prepare it; for
+// the grid or for the model of `lines`.
+inline ViewerLaunch::Outcome Launch(int problem, const ViewerModel& model) {
     ViewerLaunch::Outcome outcome;
     outcome.ShowWindow = true;
     outcome.ViewMode = ViewerLaunch::Mode::Results;
     outcome.DataPath = QStringLiteral("grid.d%1").arg(problem, 2, 10, QLatin1Char('0'));
     outcome.Problem = problem;
-    outcome.Model = Model(problem, nx, nz);
+    outcome.Model = model;
     outcome.Results = Results(problem, outcome.Model, Contents(problem, outcome.Model));
     return outcome;
+}
+
+inline ViewerLaunch::Outcome Launch(int problem, int nx, int nz) {
+    return Launch(problem, Model(problem, nx, nz));
+}
+
+inline ViewerLaunch::Outcome Launch(int problem, const QStringList& lines) {
+    return Launch(problem, Model(problem, lines));
 }
 
 } // namespace FieldData

@@ -374,6 +374,56 @@ void TestViewerField::principalStressesAndShearArrows() {
     QVERIFY(count(crosses.Image, false) > 20);
     // Turning them on draws over the same picture, nothing else changes.
     QCOMPARE(Paint(outcome, 0).Report.ArrowsDrawn, 0);
+    // One slender triangle, 1 m wide and 6 m tall, pulled hardest across its width: its cross
+    // at full length would reach 0.74 m either side of the centre, which is 0.33 m from either
+    // side. The cross shrinks into it: every pixel it adds lies inside the triangle.
+    const ViewerLaunch::Outcome sliver = FieldData::Launch(9, QStringList{"A sliver",
+                                                                          "*1 General data",
+                                                                          "#  1  Title = Sliver",
+                                                                          "#  2  Force unit = kN",
+                                                                          "#  3  Length unit = m",
+                                                                          "#  4  Load cases = 1",
+                                                                          "#  5  Nodes = 3",
+                                                                          "#  6  Elements = 1",
+                                                                          "#  7  Materials = 1",
+                                                                          "#  8  Sections = 1",
+                                                                          "*2 Materials",
+                                                                          "#  1  3.0E7 0.2 25 1E-5",
+                                                                          "*3 Sections",
+                                                                          "#  1  0.2",
+                                                                          "*4 Nodes",
+                                                                          "#1  0 0",
+                                                                          "#2  1 0",
+                                                                          "#3  0 6",
+                                                                          "*5 Elements",
+                                                                          "#1  1 2 3 0 1 1",
+                                                                          "*6 Supports",
+                                                                          "#1  1 1 1",
+                                                                          "#2  2 1 1",
+                                                                          "*7 Nodal loads",
+                                                                          "#1  1 3 10 0",
+                                                                          "&"});
+    const Painting bare = Paint(sliver, 0), crossed = Paint(sliver, 0, true);
+    QCOMPARE(crossed.Report.ArrowsDrawn, 2);
+    const QPolygonF outline{crossed.Camera.Project({0, 0, 0}), crossed.Camera.Project({1, 0, 0}),
+                            crossed.Camera.Project({0, 0, 6})};
+    int added = 0, outside = 0;
+    for (int y = 95; y < crossed.Image.height(); ++y) {
+        for (int x = 0; x < crossed.Image.width() - FieldPainter::ColourBarWidth; ++x) {
+            if (crossed.Image.pixel(x, y) == bare.Image.pixel(x, y))
+                continue;
+            ++added;
+            // Within a pixel of the outline, for the pen's antialiased edge.
+            const QPointF middle(x + 0.5, y + 0.5);
+            bool near = outline.containsPoint(middle, Qt::OddEvenFill);
+            for (const QPointF& step :
+                 {QPointF(1, 0), QPointF(-1, 0), QPointF(0, 1), QPointF(0, -1)})
+                near = near || outline.containsPoint(middle + step, Qt::OddEvenFill);
+            outside += !near;
+        }
+    }
+    QVERIFY2(added > 30 && outside == 0,
+             qPrintable(QStringLiteral("%1 of %2 pixels outside").arg(outside).arg(added)));
 
     // A profile's arrows turn about the origin: at the top right they point up and left.
     const ViewerLaunch::Outcome profile = FieldData::Launch(16, 4, 3);

@@ -9,6 +9,7 @@
 #include "ResultPainter.h"
 #include "ResultScale.h"
 #include "ResultTableModel.h"
+#include "SolidData.h"
 #include "SolvedData.h"
 #include "SolverCatalogue.h"
 #include "SolverCommand.h"
@@ -300,7 +301,7 @@ void TestViewerResults::resultFilesThatDoNotFitAreRefused() {
     QVERIFY(
         ViewerResults::FromBytes(ResultFile::Write(Statics(5, 2, 1)), path, 5, false, model).Ok());
     QVERIFY(check(ResultFile::Write(Statics(5, 3, 1)), ViewerResults::Status::Mismatch,
-                  "it is for 3 nodes and 1 elements, but the data has 2 nodes and 1 elements"));
+                  "it is for 3 nodes and 1 element, but the data has 2 nodes and 1 element"));
     QVERIFY(
         check(ResultFile::Write(Statics(5, 2, 2)), ViewerResults::Status::Mismatch, "2 elements"));
     QVERIFY(check(ResultFile::Write(Statics(3, 2, 1)), ViewerResults::Status::Mismatch,
@@ -552,7 +553,7 @@ void TestViewerResults::unsoundResultFilesAreRefusedCheaply() {
     QVERIFY(refused(ShapeFile(3, 2, 8, 2, {0}, components, {{0, 4.0, shape, {}}}), 8,
                     "divides element 1 into 0 pieces"));
     QVERIFY(refused(ShapeFile(3, 2, 8, 2, {1, 1}, components, {{0, 4.0, shape, {}}}), 8,
-                    "it is for 2 elements, but the data has 1 elements"));
+                    "it is for 2 elements, but the data has 1 element"));
     QVERIFY(refused(ShapeFile(4, 2, 8, 2, {1}, components, {{0, 4.0, shape, {}}}), 8, "version 4"));
     QVERIFY(ViewerResults::FromBytes(ShapeFile(3, 3, 15, 2, {1}, components, {{1, 4.0, shape, {}}}),
                                      QStringLiteral("beam.bi0"), 15, false, beam.Model)
@@ -654,6 +655,31 @@ void TestViewerResults::labelsKeepClearOfEachOther() {
     for (size_t a = 0; a < boxes.size(); ++a) {
         for (size_t b = a + 1; b < boxes.size(); ++b)
             QVERIFY(!boxes[a].intersects(boxes[b]));
+    }
+
+    // A block held on its whole base: 961 supports, 2,883 reactions, no two alike. A reaction
+    // is drawn only where its value and its arrow both find room, so no value lies over
+    // another or over an arrow, and the arrows do not bury the block.
+    const ViewerModel block = SolidData::Model(SolidData::Block(30, 30, 2, 1, 1, 0.5));
+    ResultFile::Contents contents = SolidData::Bending(block, 30, 1);
+    for (FieldResults::Reaction& reaction : contents.Field.Cases[0].Reactions)
+        reaction.Values = {0.5 + 1e-3 * reaction.Node, -1 - 2e-3 * reaction.Node,
+                           10 + 0.1 * reaction.Node};
+    const ViewerLaunch::Outcome raft = SolidData::Launch(block, contents);
+    QVERIFY2(raft.Results.Ok(), qPrintable(raft.Results.Message()));
+    ResultPainter::Options options;
+    options.Show = 1;
+    const Painting reactions = Paint(raft, options, QRectF(40, 90, 420, 290));
+    const std::vector<QRectF>& values = reactions.Report.LabelBoxes;
+    const std::vector<QRectF>& arrows = reactions.Report.MarkBoxes;
+    QVERIFY2(values.size() >= 20 && values.size() < 2883 / 10,
+             qPrintable(QString::number(values.size())));
+    QVERIFY(arrows.size() >= values.size());
+    for (size_t a = 0; a < values.size(); ++a) {
+        for (size_t b = a + 1; b < values.size(); ++b)
+            QVERIFY(!values[a].intersects(values[b]));
+        for (const QRectF& arrow : arrows)
+            QVERIFY(!values[a].intersects(arrow));
     }
 }
 

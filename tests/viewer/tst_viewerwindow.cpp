@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QPrinter>
 #include <QProcess>
 #include <QStatusBar>
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <algorithm>
 
 namespace {
 
@@ -266,6 +268,15 @@ void TestViewerWindow::resultModeShowsStressContours() {
     QCOMPARE(profile.Shows()->currentText(), QStringLiteral("Resultant shear stress tau"));
     QCOMPARE(profile.ArrowsAction()->text(), QStringLiteral("Shear arrows"));
     QCOMPARE(profile.Tables()->itemText(0), QStringLiteral("Torsion constants"));
+    // Each column at least as wide as its title ("Rate of twist [rad/m]" whole).
+    profile.TableDock()->show();
+    QApplication::processEvents();
+    const QHeaderView* header = profile.Table()->horizontalHeader();
+    QCOMPARE(header->count(), 7);
+    for (int column = 0; column < header->count(); ++column)
+        QVERIFY2(
+            header->sectionSize(column) >= header->sectionSizeHint(column),
+            qPrintable(profile.Table()->model()->headerData(column, Qt::Horizontal).toString()));
 }
 
 void TestViewerWindow::spaceModelTurns() {
@@ -324,14 +335,28 @@ void TestViewerWindow::screenshot() {
 
     // The result mode: the gable frame's moments, and a natural mode of the two-storey frame.
     QTemporaryDir solved;
-    ViewerWindow moments(QStringLiteral("Pantex"),
-                         Solved(solved, QStringLiteral("gable.d05"), QStringLiteral("Pelgon")));
+    const ViewerLaunch::Outcome gable =
+        Solved(solved, QStringLiteral("gable.d05"), QStringLiteral("Pelgon"));
+    ViewerWindow moments(QStringLiteral("Pantex"), gable);
     moments.resize(1000, 640);
     moments.show();
     QVERIFY(QTest::qWaitForWindowExposed(&moments));
     QVERIFY(moments.Shows() &&
             moments.Shows()->currentText().startsWith(QStringLiteral("Bending moment")));
     QVERIFY(drawn(moments.View()));
+    // Each fixed foot writes its three reactions beside and under it, its moment's among them.
+    QCOMPARE(gable.Model.Supports.size(), size_t(2));
+    for (const ViewerModel::Support& support : gable.Model.Supports) {
+        const QPointF foot =
+            moments.View()->Camera().Project(gable.Model.Nodes[static_cast<size_t>(support.Node)]);
+        const auto& values = moments.View()->LastResults().LabelBoxes;
+        QCOMPARE(std::count_if(values.begin(), values.end(),
+                               [&foot](const QRectF& box) {
+                                   return box.center().y() > foot.y() - 9 &&
+                                          QLineF(box.center(), foot).length() < 120;
+                               }),
+                 3);
+    }
     QVERIFY(moments.grab().save(QDir(folder).filePath(QStringLiteral("viewer-moments.png"))));
     ViewerWindow mode(QStringLiteral("Kaddle"),
                       Solved(solved, QStringLiteral("twostorey.d08"), QStringLiteral("Lirtag")));
@@ -508,7 +533,8 @@ void TestViewerWindow::plateAndShellScreenshots() {
     plate.Shows()->setCurrentIndex(plate.Shows()->findText(QStringLiteral("Moment mx")));
     QVERIFY(plate.ArrowsAction() && plate.ArrowsAction()->text() == "Principal moments");
     plate.ArrowsAction()->setChecked(true);
-    plate.ReactionsAction()->setChecked(false);
+    // Supports along two edges, 50 of them: their reactions on request only.
+    QVERIFY(!plate.ReactionsAction()->isChecked());
     QVERIFY(drawn(plate.View()));
     QVERIFY(plate.View()->Camera().Plan());
     QVERIFY(!hasAction(plate, QStringLiteral("Turn left")));
@@ -550,7 +576,12 @@ void TestViewerWindow::plateAndShellScreenshots() {
     QVERIFY(QTest::qWaitForWindowExposed(&shell));
     QCOMPARE(shell.Shows()->currentText(), QStringLiteral("Membrane force nx"));
     QVERIFY(!shell.ArrowsAction() && hasAction(shell, QStringLiteral("Turn left")));
-    shell.ReactionsAction()->setChecked(false);
+    // Its 26 supports along the springings would hide the vault under arrows: on request only,
+    // as are a plate's beyond 16; a small vault's few are drawn at once.
+    QVERIFY(!shell.ReactionsAction()->isChecked());
+    const ViewerLaunch::Outcome small = ShellData::Launch(true, false, 4, 2);
+    QCOMPARE(small.Model.Supports.size(), size_t(10));
+    QVERIFY(ViewerWindow(QStringLiteral("Ciffon"), small).ReactionsAction()->isChecked());
     // Fitted to turn within the window, a long vault is small at first: closer, as a user
     // would zoom in.
     shell.View()->Zoom(1.5);

@@ -1,11 +1,12 @@
 #include "FieldPainter.h"
 
 #include "ContourBands.h"
-#include "LabelPlacer.h"
+#include "ElementCross.h"
 #include "ProblemType.h"
 #include "ResultScale.h"
 #include "ShellPainter.h"
 #include "SolidPainter.h"
+#include "ValueLabels.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -242,10 +243,11 @@ void DrawContours(QPainter& painter, const QRect& area, const ViewerModel& model
 }
 
 // Crosses of the principal stresses or arrows of a profile's shear stresses at the element
-// centres, as long as the element's share of the largest allows.
+// centres, as long as the element's share of the largest allows and its outline holds.
 void DrawArrows(QPainter& painter, const QRect& area, const ViewerModel& model,
-                const FieldResults& results, const FieldResults::Case& c, const FieldLayout& layout,
-                const ViewCamera& camera, double elementPixels, ResultPainter::Report& report) {
+                const std::vector<QPointF>& screen, const FieldResults& results,
+                const FieldResults::Case& c, const FieldLayout& layout, const ViewCamera& camera,
+                double elementPixels, ResultPainter::Report& report) {
     const bool torsion = layout.Torsion();
     if (!torsion && layout.Principal.size() != 3)
         return;
@@ -280,8 +282,12 @@ void DrawArrows(QPainter& painter, const QRect& area, const ViewerModel& model,
     std::vector<QPolygonF> heads;
     for (size_t e = 0; e < elements; ++e) {
         const QPointF centre = camera.Project(model.ElementCentres[e]);
-        if (!visible.contains(centre))
+        if (!visible.contains(centre) || e >= model.Polygons.size())
             continue;
+        QPolygonF outline;
+        const auto& polygon = model.Polygons[e];
+        for (int k = 0; k < CornersOf(polygon); ++k)
+            outline << screen[static_cast<size_t>(polygon[static_cast<size_t>(k)])];
         if (torsion) {
             const double tau = value(e, third);
             if (std::abs(tau) < largest * 1e-3)
@@ -292,7 +298,10 @@ void DrawArrows(QPainter& painter, const QRect& area, const ViewerModel& model,
             if (length <= 0)
                 continue;
             const QPointF unit = along / length;
-            const double half = reach * std::abs(tau) / largest;
+            double half = reach * std::abs(tau) / largest;
+            half *= ElementCross::Fit(outline, centre, unit, half, 0);
+            if (half < 0.5)
+                continue;
             const QPointF tail = centre - unit * half, head = centre + unit * half;
             arrows.append(QLineF(tail, head));
             const double size = std::min(6.0, half);
@@ -308,9 +317,12 @@ void DrawArrows(QPainter& painter, const QRect& area, const ViewerModel& model,
                                                     : ViewerModel::Point{cosine, 0, sine});
         const QPointF unit = first / std::max(1e-12, std::hypot(first.x(), first.y()));
         const QPointF across(-unit.y(), unit.x());
+        const double fit =
+            ElementCross::Fit(outline, centre, unit, reach * std::abs(value(e, a)) / largest,
+                              reach * std::abs(value(e, b)) / largest);
         for (const auto& [stress, direction] :
              {std::pair{value(e, a), unit}, std::pair{value(e, b), across}}) {
-            const double half = reach * std::abs(stress) / largest;
+            const double half = fit * reach * std::abs(stress) / largest;
             if (half < 0.5)
                 continue;
             (stress >= 0 ? tension : compression)
@@ -338,23 +350,16 @@ void DrawArrows(QPainter& painter, const QRect& area, const ViewerModel& model,
 }
 
 // The support reactions as arrows pointing the way the support pushes the body, ending a
-// little off their node, with their values where they find room (the largest first).
-int DrawReactions(QPainter& painter, const QRect& area, const ViewerModel& model,
-                  const FieldResults& results, const FieldResults::Case& c,
-                  const ViewCamera& camera, const QStringList& caption) {
-    LabelPlacer placer(QRectF(area), QFontMetricsF(painter.font()));
-    placer.Reserve(ResultPainter::CaptionBox(painter, area, caption));
-    placer.Reserve(QRectF(area.right() - FieldPainter::ColourBarWidth, area.top(),
+// little off their node, with their values, where both find room (the largest first).
+void DrawReactions(QPainter& painter, const QRect& area, const ViewerModel& model,
+                   const FieldResults& results, const FieldResults::Case& c,
+                   const ViewCamera& camera, ResultPainter::Report& report) {
+    ValueLabels labels(painter, area);
+    labels.Reserve(ResultPainter::CaptionBox(painter, area, report.Caption));
+    labels.Reserve(QRectF(area.right() - FieldPainter::ColourBarWidth, area.top(),
                           FieldPainter::ColourBarWidth, area.height()));
     const QRectF visible = QRectF(area).adjusted(-80, -80, 80, 80);
-    struct Label {
-        double Value = 0;
-        QString Text;
-        QPointF At, Away;
-    };
-    std::vector<Label> labels;
-    QVector<QLineF> lines;
-    std::vector<QPolygonF> heads;
+    std::vector<ValueLabels::Text> texts;
     for (const FieldResults::Reaction& reaction : c.Reactions) {
         const size_t node = static_cast<size_t>(reaction.Node - 1);
         if (node >= model.Nodes.size())
@@ -373,6 +378,7 @@ int DrawReactions(QPainter& painter, const QRect& area, const ViewerModel& model
             if (value == 0 || std::abs(value) <= largest * 1e-9 || name.size() < 2 ||
                 !name.startsWith(u'u'))
                 continue;
+            const QString prefix = QStringLiteral("R%1 = ").arg(name.mid(1));
             // ux and ur along x, uy along y, uz upwards.
             const float sign = value > 0 ? 1.0f : -1.0f;
             ViewerModel::Point axis{0, 0, 0};
@@ -381,42 +387,17 @@ int DrawReactions(QPainter& painter, const QRect& area, const ViewerModel& model
             const double length = std::hypot(toward.x(), toward.y());
             if (length < 0.2) {
                 // Seen end on, as a plate's in plan: the value beside its node.
-                labels.push_back(
-                    {value,
-                     QStringLiteral("R%1 = %2").arg(name.mid(1), ResultChoice::Number(value)),
-                     at + QPointF(0, -8), QPointF(0, -1)});
+                texts.push_back(
+                    {value, at + QPointF(0, -8), QPointF(0, -1), prefix, ReactionColour, {}});
                 continue;
             }
-            const QPointF direction = toward / length;
-            const QPointF head = at - direction * 22, tail = head - direction * 36;
-            lines.append(QLineF(tail, head));
-            const QPointF side(-direction.y(), direction.x());
-            heads.push_back(QPolygonF{head, head - direction * 9 + side * 3.5,
-                                      head - direction * 9 - side * 3.5});
-            labels.push_back(
-                {value, QStringLiteral("R%1 = %2").arg(name.mid(1), ResultChoice::Number(value)),
-                 tail - direction * 10, -direction});
+            texts.push_back(ValueLabels::Force(value, at, toward / length, prefix, ReactionColour));
         }
     }
-    painter.setPen(QPen(ReactionColour, 2));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawLines(lines);
-    painter.setBrush(ReactionColour);
-    for (const QPolygonF& head : heads)
-        painter.drawConvexPolygon(head);
-    std::sort(labels.begin(), labels.end(),
-              [](const Label& a, const Label& b) { return std::abs(a.Value) > std::abs(b.Value); });
-    for (const Label& label : labels) {
-        const std::optional<QRectF> box = placer.Place(label.Text, label.At, label.Away);
-        if (!box)
-            continue;
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(255, 255, 255, 200));
-        painter.drawRect(*box);
-        painter.setPen(ReactionColour);
-        painter.drawText(*box, Qt::AlignCenter, label.Text);
-    }
-    return placer.Count();
+    labels.Place(texts);
+    report.LabelsDrawn = labels.Count();
+    report.LabelBoxes = labels.Written();
+    report.MarkBoxes = labels.Marked();
 }
 
 // Where a solid is cut open, and which part is hidden.
@@ -486,10 +467,10 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
         !model.Nodes.empty())
         DrawAxis(painter, model, camera);
     if (options.Arrows && !modes)
-        DrawArrows(painter, area, model, field, c, *layout, camera, elementPixels, report);
+        DrawArrows(painter, area, model, screen, field, c, *layout, camera, elementPixels, report);
     painter.setRenderHint(QPainter::Antialiasing, true);
     if (options.Reactions && !layout->Torsion() && !modes)
-        report.LabelsDrawn = DrawReactions(painter, area, model, field, c, camera, report.Caption);
+        DrawReactions(painter, area, model, field, c, camera, report);
     if (show.From != Show::Source::Deformed)
         DrawColourBar(painter, area, report.Contours, show.Name);
     ResultPainter::DrawCaption(painter, area, report.Caption);

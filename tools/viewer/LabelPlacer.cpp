@@ -76,7 +76,7 @@ double LabelPlacer::Width(const QString& text) {
 }
 
 std::optional<QRectF> LabelPlacer::Place(const QString& text, const QPointF& at,
-                                         const QPointF& away) {
+                                         const QPointF& away, int attempts) {
     if (!Finite(at) || !Finite(away))
         return std::nullopt;
     // The same text close by says nothing new.
@@ -93,7 +93,7 @@ std::optional<QRectF> LabelPlacer::Place(const QString& text, const QPointF& at,
         }
     }
     const double width = Width(text);
-    for (int attempt = 0; attempt < Attempts; ++attempt) {
+    for (int attempt = 0; attempt < attempts; ++attempt) {
         QRectF box(0, 0, width + 4, height_);
         box.moveCenter(at + away * (attempt * (height_ + 2)));
         if (!area_.contains(box))

@@ -18,10 +18,15 @@ class LabelPlacer {
 public:
     LabelPlacer(const QRectF& area, const QFontMetricsF& metrics);
 
-    // The box of `text` (its size plus a little margin), or nothing when no spot is free.
-    std::optional<QRectF> Place(const QString& text, const QPointF& at, const QPointF& away);
+    // The box of `text` (its size plus a little margin), or nothing when no spot is free among
+    // the first `attempts`.
+    std::optional<QRectF> Place(const QString& text, const QPointF& at, const QPointF& away,
+                                int attempts = Attempts);
     // Keeps labels off a box (the caption).
     void Reserve(const QRectF& box);
+    // Whether a box meets nothing placed or reserved.
+    bool Free(const QRectF& box) const;
+    const QRectF& Area() const { return area_; }
     int Count() const { return placed_; }
 
     static constexpr double Gap = 6;       // between neighbours, so that values never read as one
@@ -33,7 +38,6 @@ private:
         std::vector<QRectF> Boxes;
         std::vector<std::pair<QString, QPointF>> Texts;
     };
-    bool Free(const QRectF& box) const;
     void Add(const QRectF& box);
     // The cells that a box touches, clipped to the grid.
     void Range(const QRectF& box, int& left, int& top, int& right, int& bottom) const;

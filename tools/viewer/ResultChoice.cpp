@@ -182,6 +182,11 @@ QStringList ResultChoice::Caption(int entry, int show) const {
     return lines;
 }
 
+QString ResultChoice::Counted(qint64 count, const QString& noun) {
+    return QStringLiteral("%1 %2%3").arg(count).arg(noun,
+                                                    count == 1 ? QString() : QStringLiteral("s"));
+}
+
 QString ResultChoice::Number(double value) {
     if (value == 0 || !std::isfinite(value))
         return QStringLiteral("0");

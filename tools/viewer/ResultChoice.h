@@ -35,6 +35,8 @@ public:
     // A number as the drawing and the tables show it: four significant digits, no exponent
     // for the sizes of structural answers.
     static QString Number(double value);
+    // A count with its noun, in the plural unless it is one: "1 node", "3 nodes".
+    static QString Counted(qint64 count, const QString& noun);
 
 private:
     const ViewerResults& results_;

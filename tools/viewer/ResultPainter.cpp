@@ -6,9 +6,9 @@
 #include "BarPieces.h"
 #include "BarShape.h"
 #include "FieldPainter.h"
-#include "LabelPlacer.h"
 #include "ProblemType.h"
 #include "ResultScale.h"
+#include "ValueLabels.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -43,53 +43,8 @@ QPointF Screen(const ViewCamera& camera, const Vec3& v) {
     return camera.Project(ToPoint(v));
 }
 
-// A value to write: its number, where and which way it moves when that spot is taken.
-struct Text {
-    double Value = 0;
-    QPointF At, Away;
-    QString Prefix; // "Rz = " before the number
-    QColor Colour;
-};
-
-// The values written over the drawing, each on a white box, never over another; the largest
-// first, so that where not all fit the extremes are the ones shown.
-class Labels {
-public:
-    Labels(QPainter& painter, const QRect& area)
-        : painter_(painter), placer_(QRectF(area), QFontMetricsF(painter.font())) {}
-
-    void Reserve(const QRectF& box) { placer_.Reserve(box); }
-    int Count() const { return placer_.Count(); }
-
-    // Writes as many of `texts` as find room, the largest first; only the largest
-    // `ResultPainter::LabelTries` are tried, which keep the screen full of values already.
-    void Place(std::vector<Text>& texts) {
-        const auto larger = [](const Text& a, const Text& b) {
-            return std::abs(a.Value) > std::abs(b.Value);
-        };
-        const size_t tries = std::min(texts.size(), size_t(ResultPainter::LabelTries));
-        const auto last = texts.begin() + static_cast<std::ptrdiff_t>(tries);
-        std::nth_element(texts.begin(), last == texts.end() ? texts.begin() : last, texts.end(),
-                         larger);
-        std::sort(texts.begin(), last, larger);
-        for (size_t k = 0; k < tries; ++k) {
-            const Text& t = texts[k];
-            const QString text = t.Prefix + ResultChoice::Number(t.Value);
-            const std::optional<QRectF> box = placer_.Place(text, t.At, t.Away);
-            if (!box)
-                continue;
-            painter_.setPen(Qt::NoPen);
-            painter_.setBrush(QColor(255, 255, 255, 200));
-            painter_.drawRect(*box);
-            painter_.setPen(t.Colour);
-            painter_.drawText(*box, Qt::AlignCenter, text);
-        }
-    }
-
-private:
-    QPainter& painter_;
-    LabelPlacer placer_;
-};
+using Text = ValueLabels::Text;
+using Labels = ValueLabels;
 
 // Whether Qt can fill a polygon: finite, and within a range its fixed-point rasteriser holds.
 bool Drawable(const QPolygonF& polygon) {
@@ -317,7 +272,8 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
     // A value to write, if it is worth it and its spot is on screen.
     const auto write = [&](double value, const QPointF& at, const QPointF& away) {
         if (std::abs(value) >= quiet && visible.contains(at))
-            texts.push_back({value, at, away, QString(), value >= 0 ? PositiveLine : NegativeLine});
+            texts.push_back(
+                {value, at, away, QString(), value >= 0 ? PositiveLine : NegativeLine, {}});
     };
     // A small model's parts of one sign go into one path, so that the diagrams of bars meeting
     // at a joint do not darken where they overlap; a larger model's are filled one by one, and
@@ -470,16 +426,6 @@ void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResu
     constexpr double Pi = 3.14159265358979323846;
     const QRectF visible = QRectF(painter.viewport()).adjusted(-80, -80, 80, 80);
     std::vector<Text> texts;
-    // All shafts and arcs in one call, the heads one by one: hundreds of supports have
-    // thousands of arrows.
-    QVector<QLineF> lines;
-    std::vector<QPolygonF> heads;
-    const auto arrow = [&](const QPointF& tail, const QPointF& head) {
-        lines.append(QLineF(tail, head));
-        const QPointF unit = Unit(head - tail), side(-unit.y(), unit.x());
-        heads.push_back(
-            QPolygonF{head, head - unit * 9 + side * 3.5, head - unit * 9 - side * 3.5});
-    };
     for (const StaticResults::Reaction& reaction : c.Reactions) {
         const ViewerModel::Point node = model.Nodes[static_cast<size_t>(reaction.Node - 1)];
         const QPointF at = camera.Project(node);
@@ -496,15 +442,9 @@ void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResu
                 continue;
             ViewerModel::Point unit{0, 0, 0};
             unit[static_cast<size_t>(a)] = value > 0 ? 1.0f : -1.0f;
-            const QPointF direction = Unit(camera.Direction(unit));
-            // The arrow ends at the node, a little off it, and points the way the support
-            // pushes the structure; clear of the support's symbol under the node.
-            const QPointF head = at - direction * 22, tail = head - direction * 36;
-            arrow(tail, head);
-            if (values)
-                texts.push_back({value, tail - direction * 10, -direction,
-                                 QStringLiteral("R%1 = ").arg(QLatin1String(axes[a])),
-                                 ReactionColour});
+            texts.push_back(ValueLabels::Force(value, at, Unit(camera.Direction(unit)),
+                                               QStringLiteral("R%1 = ").arg(QLatin1String(axes[a])),
+                                               ReactionColour));
         }
         for (int a = 0; a < 3; ++a) {
             const double value = r.Turn[static_cast<size_t>(a)];
@@ -518,29 +458,46 @@ void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResu
                 const double angle = degrees * Pi / 180;
                 return QPointF(at.x() + 26 * std::cos(angle), at.y() - 26 * std::sin(angle));
             };
+            // Its value beside the arc's tail, clear of the arrows of the forces (the upright
+            // one under the node, the level one at its height and its value); the moments
+            // about the other axes below it.
+            const double side = counter ? -1 : 1;
+            Text moment{value,          at + QPointF(side * 34, 18),
+                        QPointF(0, 1),  QStringLiteral("M%1 = ").arg(QLatin1String(axes[a])),
+                        ReactionColour, {}};
+            moment.Along = QPointF(side, 0);
             for (int k = 0; k < 10; ++k)
-                lines.append(QLineF(onArc(200 + 14 * k), onArc(200 + 14 * (k + 1))));
+                moment.With.Lines.append(QLineF(onArc(200 + 14 * k), onArc(200 + 14 * (k + 1))));
             const double end = (counter ? 340 : 200) * Pi / 180;
             const QPointF tip = onArc(counter ? 340 : 200);
             const QPointF tangent = counter ? QPointF(-std::sin(end), -std::cos(end))
                                             : QPointF(std::sin(end), std::cos(end));
-            arrow(tip - tangent * 8, tip);
-            if (values)
-                texts.push_back({value, at + QPointF(counter ? -40 : 40, 30), QPointF(0, 1),
-                                 QStringLiteral("M%1 = ").arg(QLatin1String(axes[a])),
-                                 ReactionColour});
+            moment.With.Lines.append(QLineF(tip - tangent * 8, tip));
+            moment.With.Heads.push_back(ValueLabels::Head(tip, tangent));
+            texts.push_back(std::move(moment));
         }
     }
-    painter.setPen(QPen(ReactionColour, 2));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawLines(lines);
-    painter.setBrush(ReactionColour);
-    for (const QPolygonF& head : heads)
-        painter.drawConvexPolygon(head);
-    labels.Place(texts);
+    if (values) {
+        labels.Place(texts);
+        return;
+    }
+    // Without their values every arrow is drawn, in one call: hundreds of supports.
+    ValueLabels::Mark all;
+    for (const Text& text : texts) {
+        all.Lines += text.With.Lines;
+        all.Heads.insert(all.Heads.end(), text.With.Heads.begin(), text.With.Heads.end());
+    }
+    ValueLabels::Draw(painter, all, ReactionColour);
 }
 
 } // namespace
+
+bool ResultPainter::ReactionsAtFirst(const ViewerModel& model, const FieldLayout* field) {
+    if (field && field->Solid())
+        return false;
+    const bool surface = field && (field->Flat() || field->Space());
+    return model.Supports.size() <= size_t(surface ? ManyEdgeSupports : ManySupports);
+}
 
 // The caption: a framed box in the top left corner; its place is reserved before the values
 // are written, so that none covers it.
@@ -646,6 +603,8 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
     }
     DrawCaption(painter, area, report.Caption);
     report.LabelsDrawn = labels.Count();
+    report.LabelBoxes = labels.Written();
+    report.MarkBoxes = labels.Marked();
     painter.restore();
     return report;
 }

@@ -8,7 +8,9 @@
 #include "ViewerResults.h"
 
 #include <QRect>
+#include <QRectF>
 #include <QStringList>
+#include <vector>
 
 class QPainter;
 
@@ -30,17 +32,21 @@ public:
         double Deformation = 0;     // the magnification of the displacements drawn
         double LargestOrdinate = 0; // of the diagram drawn, in its unit
         int LabelsDrawn = 0;
+        // The boxes of the values written and of the reactions' arrows drawn with them.
+        std::vector<QRectF> LabelBoxes, MarkBoxes;
         QStringList Caption;
         ContourScale Contours; // the bands of a continuum's field drawn, if any
         int ArrowsDrawn = 0;
     };
 
     static constexpr int Segments = 16; // pieces of a curved bar or diagram
-    // Values tried for a spot on screen, the largest first: a window holds a few thousand, so
-    // more than this never find room.
-    static constexpr int LabelTries = 8000;
-    // More supports than this draw their reactions on request only.
+    // More supports than this draw their reactions on request only; for plates and shells,
+    // whose supports line whole edges and whose arrows would lie over the surface, fewer.
     static constexpr int ManySupports = 100;
+    static constexpr int ManyEdgeSupports = 16;
+    // Whether the reactions are drawn as the results open: a solid's crowd round its base and
+    // cover it, so they come on request only.
+    static bool ReactionsAtFirst(const ViewerModel& model, const FieldLayout* field);
     static constexpr int LargeModel = 20000; // bars: thin lines, no antialiasing, no dots
     static constexpr int OnePath = 1000;     // bars whose diagram is filled as one shape
 

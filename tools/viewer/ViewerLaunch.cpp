@@ -6,6 +6,7 @@
 #include "InputText.h"
 #include "ProblemNumber.h"
 #include "ProblemType.h"
+#include "ResultChoice.h"
 #include "Verdict.h"
 
 #include <QDir>
@@ -68,10 +69,13 @@ void Load(Outcome& outcome) {
     outcome.ShowWindow = true;
     outcome.ExitCode = 0;
     if (outcome.ViewMode == ViewerLaunch::Mode::Model) {
-        outcome.Verdict = QStringLiteral("OK - the model of %1 is shown: %2 nodes, %3 elements")
-                              .arg(format->Name)
-                              .arg(outcome.Model.Nodes.size())
-                              .arg(outcome.Model.ElementCentres.size());
+        outcome.Verdict =
+            QStringLiteral("OK - the model of %1 is shown: %2, %3")
+                .arg(format->Name,
+                     ResultChoice::Counted(qint64(outcome.Model.Nodes.size()),
+                                           QStringLiteral("node")),
+                     ResultChoice::Counted(qint64(outcome.Model.ElementCentres.size()),
+                                           QStringLiteral("element")));
         return;
     }
     outcome.Results =

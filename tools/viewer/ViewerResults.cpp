@@ -2,6 +2,7 @@
 
 #include "BarArc.h"
 #include "FieldLayout.h"
+#include "ResultChoice.h"
 #include "SolverCatalogue.h"
 #include "SolverCommand.h"
 
@@ -11,6 +12,10 @@
 #include <set>
 
 namespace {
+
+QString Counted(qint64 count, const QString& noun) {
+    return ResultChoice::Counted(count, noun);
+}
 
 using Kind = ResultFile::Kind;
 
@@ -94,19 +99,18 @@ QString StaticsMismatch(const StaticResults& r, const ViewerModel& model) {
     const int nodes = static_cast<int>(model.Nodes.size());
     const int elements = static_cast<int>(model.ElementCentres.size());
     if (r.Nodes != nodes || r.Elements != elements)
-        return QStringLiteral("it is for %1 nodes and %2 elements, but the data has %3 "
-                              "nodes and %4 elements")
-            .arg(r.Nodes)
-            .arg(r.Elements)
-            .arg(nodes)
-            .arg(elements);
+        return QStringLiteral("it is for %1 and %2, but the data has %3 and %4")
+            .arg(Counted(r.Nodes, QStringLiteral("node")),
+                 Counted(r.Elements, QStringLiteral("element")),
+                 Counted(nodes, QStringLiteral("node")),
+                 Counted(elements, QStringLiteral("element")));
     // Results of before the arcs' inner points were kept have none.
     const auto arcs = std::count_if(model.Bars.begin(), model.Bars.end(),
                                     [](const ViewerModel::Bar& bar) { return bar.Radius != 0; });
     if (r.ArcPoints != 0 && r.ArcPoints != arcs * (BarArc::Pieces - 1))
-        return QStringLiteral("it has %1 inner points of arcs, but the data's %2 arcs have %3")
-            .arg(r.ArcPoints)
-            .arg(arcs)
+        return QStringLiteral("it has %1 of arcs, but the data's %2 have %3")
+            .arg(Counted(r.ArcPoints, QStringLiteral("inner point")),
+                 Counted(arcs, QStringLiteral("arc")))
             .arg(arcs * (BarArc::Pieces - 1));
     if (!BarForces(r.ForceNames))
         return QStringLiteral("its element forces (%1) are not those of bars")
@@ -131,13 +135,12 @@ QString ShapesMismatch(const ResultFile::Shapes& s, int version, Kind kind,
     const int nodes = static_cast<int>(model.Nodes.size());
     const int elements = static_cast<int>(model.ElementCentres.size());
     if (s.Nodes != nodes)
-        return QStringLiteral("it is for %1 nodes, but the data has %2 nodes")
-            .arg(s.Nodes)
-            .arg(nodes);
+        return QStringLiteral("it is for %1, but the data has %2")
+            .arg(Counted(s.Nodes, QStringLiteral("node")), Counted(nodes, QStringLiteral("node")));
     if (version >= 3 && s.Elements != elements)
-        return QStringLiteral("it is for %1 elements, but the data has %2 elements")
-            .arg(s.Elements)
-            .arg(elements);
+        return QStringLiteral("it is for %1, but the data has %2")
+            .arg(Counted(s.Elements, QStringLiteral("element")),
+                 Counted(elements, QStringLiteral("element")));
     const bool modes = kind == Kind::Modes;
     for (size_t k = 0; k < s.List.size(); ++k) {
         const ResultFile::Shapes::Shape& shape = s.List[k];
@@ -170,12 +173,11 @@ QString FieldMismatch(const FieldResults& r, const FieldLayout& layout, const Vi
         return QStringLiteral("its stresses are %1, but those of %2 are %3")
             .arg(r.StressNames.join(u' '), model.Name, layout.Stresses.join(u' '));
     if (r.Nodes != nodes || r.Elements != elements)
-        return QStringLiteral("it is for %1 nodes and %2 elements, but the data has %3 "
-                              "nodes and %4 elements")
-            .arg(r.Nodes)
-            .arg(r.Elements)
-            .arg(nodes)
-            .arg(elements);
+        return QStringLiteral("it is for %1 and %2, but the data has %3 and %4")
+            .arg(Counted(r.Nodes, QStringLiteral("node")),
+                 Counted(r.Elements, QStringLiteral("element")),
+                 Counted(nodes, QStringLiteral("node")),
+                 Counted(elements, QStringLiteral("element")));
     if (r.Twist) {
         const FieldResults::Torsion& t = *r.Twist;
         if (!Finite({t.Moment, t.G, t.J, t.Twist, t.TauMax, t.AtY, t.AtZ}))

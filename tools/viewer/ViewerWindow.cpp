@@ -21,6 +21,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTableView>
@@ -29,6 +30,7 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <numeric>
 
 namespace {
 
@@ -110,12 +112,15 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
     setCentralWidget(central);
 
     // A profile in torsion has the nodes of its contours where other types have supports.
-    QString counts = QStringLiteral("%1: %2 nodes, %3 elements")
-                         .arg(model_.Name)
-                         .arg(model_.Nodes.size())
-                         .arg(model_.ElementCentres.size());
+    QString counts =
+        QStringLiteral("%1: %2, %3")
+            .arg(model_.Name,
+                 ResultChoice::Counted(qint64(model_.Nodes.size()), QStringLiteral("node")),
+                 ResultChoice::Counted(qint64(model_.ElementCentres.size()),
+                                       QStringLiteral("element")));
     if (!ProblemType::Of(problem_).ContourNodes)
-        counts += QStringLiteral(", %1 supports").arg(model_.Supports.size());
+        counts += QStringLiteral(", ") +
+                  ResultChoice::Counted(qint64(model_.Supports.size()), QStringLiteral("support"));
     QString hint = turns ? QStringLiteral("wheel: zoom, drag: move, right drag or "
                                           "arrow keys: turn, Home: fit")
                          : QStringLiteral("wheel: zoom, drag: move, Home: fit");
@@ -183,9 +188,7 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
         if (!field->Torsion() && !field->Modes()) {
             reactions_ = tools->addAction(QStringLiteral("Reactions"));
             reactions_->setCheckable(true);
-            // A solid's reactions crowd round its base and cover it: on request.
-            reactions_->setChecked(model_.Supports.size() <= size_t(ResultPainter::ManySupports) &&
-                                   model_.Solids.empty());
+            reactions_->setChecked(ResultPainter::ReactionsAtFirst(model_, field));
             reactions_->setShortcut(QKeySequence(Qt::Key_R));
             connect(reactions_, &QAction::toggled, this, &ViewerWindow::UpdateOptions);
         }
@@ -212,7 +215,7 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
         reactions_ = tools->addAction(QStringLiteral("Reactions"));
         reactions_->setCheckable(true);
         // Hundreds of supports would bury the drawing under arrows: on request then.
-        reactions_->setChecked(model_.Supports.size() <= size_t(ResultPainter::ManySupports));
+        reactions_->setChecked(ResultPainter::ReactionsAtFirst(model_, nullptr));
         reactions_->setShortcut(QKeySequence(Qt::Key_R));
         connect(reactions_, &QAction::toggled, this, &ViewerWindow::UpdateOptions);
     }
@@ -254,7 +257,11 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->verticalHeader()->setVisible(false);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Each column as wide as its title and its numbers ("Rate of twist [rad/m]" whole), and
+    // what is left shared among them; refitted as the table changes or the dock is resized.
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    table_->viewport()->installEventFilter(this);
+    connect(tableModel_, &QAbstractItemModel::modelReset, this, &ViewerWindow::FitColumns);
     table_->horizontalHeader()->setMinimumSectionSize(
         table_->fontMetrics().horizontalAdvance(QStringLiteral("-0.0000000")));
     auto* copy = new QAction(QStringLiteral("Copy"), table_);
@@ -286,9 +293,11 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
     addDockWidget(Qt::RightDockWidgetArea, tableDock_);
     tableDock_->hide();
     connect(tableDock_, &QDockWidget::visibilityChanged, this, [this](bool visible) {
-        // Wide enough for the numbers of six components.
+        // Wide enough for the numbers of six components, or for all the columns of the
+        // table while they take at most half the window.
         if (visible)
-            resizeDocks({tableDock_}, {std::min(560, width() / 2)}, Qt::Horizontal);
+            resizeDocks({tableDock_}, {std::min(std::max(560, TableWidth()), width() / 2)},
+                        Qt::Horizontal);
     });
     QAction* showTable = tableDock_->toggleViewAction();
     showTable->setText(QStringLiteral("Table"));
@@ -435,6 +444,42 @@ void ViewerWindow::UpdateTable() {
         return;
     tableModel_->Show(static_cast<ResultTableModel::Table>(tables_->currentData().toInt()),
                       entry_->currentIndex());
+}
+
+std::vector<int> ViewerWindow::ColumnWidths() const {
+    const QHeaderView* header = table_->horizontalHeader();
+    const QAbstractItemView* view = table_;
+    std::vector<int> widths;
+    for (int column = 0; column < header->count(); ++column)
+        widths.push_back(std::max({header->sectionSizeHint(column), view->sizeHintForColumn(column),
+                                   header->minimumSectionSize()}));
+    return widths;
+}
+
+int ViewerWindow::TableWidth() const {
+    const std::vector<int> widths = ColumnWidths();
+    // The frames of the table and the dock, their margins, and a vertical scroll bar.
+    return std::accumulate(widths.begin(), widths.end(), 0) + 2 * table_->frameWidth() +
+           table_->verticalScrollBar()->sizeHint().width() + 32;
+}
+
+void ViewerWindow::FitColumns() {
+    std::vector<int> widths = ColumnWidths();
+    if (widths.empty())
+        return;
+    const int count = static_cast<int>(widths.size());
+    const int spare =
+        std::max(0, table_->viewport()->width() - std::accumulate(widths.begin(), widths.end(), 0));
+    for (int column = 0; column < count; ++column)
+        table_->horizontalHeader()->resizeSection(
+            column, widths[static_cast<size_t>(column)] + spare / count +
+                        (column + 1 == count ? spare % count : 0));
+}
+
+bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (table_ && watched == table_->viewport() && event->type() == QEvent::Resize)
+        FitColumns();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void ViewerWindow::CopyTable() {

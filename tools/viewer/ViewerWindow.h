@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <vector>
 
 class ModelView;
 class QAction;
@@ -60,12 +61,20 @@ public:
     void PrintTable(QPrinter& printer) const;
     QString TableHeading() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void BuildResultControls(QToolBar* tools);
     void BuildSectionControls();
     void UpdateSection();
     void UpdateOptions();
     void UpdateTable();
+    // The widths the table's columns ask for, each as wide as its title and numbers; all of
+    // them with the frames round the table; the columns fitted to the table's width.
+    std::vector<int> ColumnWidths() const;
+    int TableWidth() const;
+    void FitColumns();
     void CopyTable();
     void SaveTableAs();
     void PrintTableWithDialog();

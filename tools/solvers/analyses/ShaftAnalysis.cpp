@@ -192,8 +192,10 @@ SolverOutcome ShaftAnalysis::Solve(const SolverInput& input, SolverProgress* pro
     for (const QString& note : result.Notes)
         text += QStringLiteral("Note: ") + note + u'\n';
     if (static_cast<int>(result.Modes.size()) < model.Frequencies)
-        text +=
-            QStringLiteral("Only %1 modes exist with the masses given.\n").arg(result.Modes.size());
+        text += QStringLiteral("Only %1 %2 with the masses given.\n")
+                    .arg(result.Modes.size())
+                    .arg(result.Modes.size() == 1 ? QStringLiteral("mode exists")
+                                                  : QStringLiteral("modes exist"));
 
     text += QStringLiteral("\nMode  kind      frequency [Hz]    period [s] circular [rad/s]\n");
     for (size_t k = 0; k < result.Modes.size(); ++k) {

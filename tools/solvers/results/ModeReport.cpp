@@ -32,7 +32,10 @@ QString ModeReport::ShapeText(const std::vector<double>& shape, const QStringLis
 int ModeReport::FrequencyTable(const std::vector<PencilModes::Mode>& modes, int wanted,
                                QString& text) {
     if (static_cast<int>(modes.size()) < wanted)
-        text += QStringLiteral("Only %1 modes exist with the masses given.\n").arg(modes.size());
+        text += QStringLiteral("Only %1 %2 with the masses given.\n")
+                    .arg(modes.size())
+                    .arg(modes.size() == 1 ? QStringLiteral("mode exists")
+                                           : QStringLiteral("modes exist"));
     text += QStringLiteral("\nMode  frequency [Hz]    period [s]  circular [1/s]\n");
     for (size_t k = 0; k < modes.size(); ++k) {
         const double omega = std::sqrt(modes[k].Lambda);
