@@ -262,6 +262,18 @@ void TestAxisymmetricShells::badDataIsRefusedWithoutResults() {
                  qPrintable(error));
     }
     {
+        // An element given twice, here turned round, would stiffen the wall twice over.
+        Meridian m;
+        m.Line(1, 0, 1, 2, 2, 0.1);
+        m.Elements << QStringLiteral("3 2 1 1");
+        m.Fix(1, true, true, true);
+        m.PressAll(1);
+        const QString error = refusal(m);
+        QVERIFY2(error.startsWith(QLatin1String("Line ")) &&
+                     error.contains(QLatin1String("element 3 repeats element 2 (line ")),
+                 qPrintable(error));
+    }
+    {
         // A tank (a bottom plate of radius 5 under 60 kN/m2 carried by a ring under its wall)
         // with 1e100 on its wall, which presses only outwards: the wall's rounding (1e84)
         // swamped the bottom's 150 kN/m in the reaction along the axis, while the balance

@@ -7,6 +7,7 @@
 #include "LoadCases.h"
 #include "MemoryBudget.h"
 #include "Parallel.h"
+#include "RepeatedElement.h"
 #include "SolidElements.h"
 #include "SolidTensor.h"
 #include "Units.h"
@@ -117,8 +118,19 @@ QString SolidStatics::CheckShapes(const SolidModel& model) {
                                 }
                         });
     const size_t e = first;
-    if (e == model.Cells.size())
-        return {};
+    if (e == model.Cells.size()) {
+        const RepeatedElement::Pair repeated =
+            RepeatedElement::Find(model.Cells.size(), [&model](size_t c) {
+                return std::span<const int>(model.Cells[c].Corners.data(),
+                                            static_cast<size_t>(model.Cells[c].Count));
+            });
+        if (repeated.Later < 0)
+            return {};
+        return QStringLiteral("Line %1: ")
+                   .arg(model.Cells[static_cast<size_t>(repeated.Later)].Line) +
+               RepeatedElement::Fault(repeated,
+                                      model.Cells[static_cast<size_t>(repeated.Earlier)].Line);
+    }
     const SolidModel::Cell& cell = model.Cells[e];
     if (shapeOf(e) == SolidShape::Inverted)
         return QStringLiteral("Line %1: element %2, a %3, is turned inside out: its volume "
