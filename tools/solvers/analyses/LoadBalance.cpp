@@ -3,8 +3,8 @@
 namespace {
 
 constexpr double Infinite = std::numeric_limits<double>::infinity();
-// A component of a load below this share of the load is the rounding of its direction (a
-// pressure on an element whose normal was computed), not a load along that axis.
+// A component of a computed load below this share of the load is the rounding of its direction,
+// not a load along that axis.
 constexpr double Rounding = 1e-12;
 
 // `off` as a share of `scale`: nothing off is no share, something off of nothing is out of all
@@ -28,10 +28,13 @@ void LoadBalance::Add(const Eigen::Vector3d& at, const Eigen::Vector3d& force,
 }
 
 void LoadBalance::AddLoad(const Eigen::Vector3d& at, const Eigen::Vector3d& force,
-                          const Eigen::Vector3d& moment) {
+                          const Eigen::Vector3d& moment, Direction direction) {
     Add(at, force, moment);
     const Eigen::Vector3d along = force.cwiseAbs();
-    along_ += (along.array() > Rounding * along.maxCoeff()).select(along, 0.0).matrix();
+    if (direction == Direction::Given)
+        along_ += along;
+    else
+        along_ += (along.array() > Rounding * along.maxCoeff()).select(along, 0.0).matrix();
     const double f = force.norm(), m = moment.norm();
     forces_ += f;
     moments_ += m;
@@ -77,8 +80,8 @@ QString LoadBalance::LoadCause(double largest, double smallest, const QString& f
     if (smallest > 0 && largest > LoadRange * smallest)
         return QStringLiteral("loads of up to %1 %2 are too large to calculate with beside the "
                               "smallest, %3 %2: the rounding of the largest swamps the "
-                              "reactions of the rest; give the loads in a larger unit, or "
-                              "leave out those too small to matter")
+                              "reactions of the rest; give the small loads a load case of "
+                              "their own, or leave out those too small to matter")
             .arg(largest, 0, 'g', 4)
             .arg(forceUnit)
             .arg(smallest, 0, 'g', 4);

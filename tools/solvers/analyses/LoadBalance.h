@@ -9,7 +9,8 @@
 // Whether the reactions of a load case balance its loads, as a share of the loads themselves.
 // Every family of solvers measures it the same way:
 // - each direction of force against the loads along it, so that the rounding of one load far
-//   larger than the rest (1e100 beside 150) cannot pass off noise as the reactions of the rest;
+//   larger than the rest (1e100 beside 150, even in one item) cannot pass off noise as the
+//   reactions of the rest;
 // - a direction without loads, and the moments, against all the loads of the case, moments
 //   included: a moment weighs against a force through the size of the model, so that a case
 //   of moments alone is measured as soundly as one of forces;
@@ -43,8 +44,14 @@ public:
         return LoadBalance(centre, size, resultant);
     }
 
+    // Whether a load's direction is given by the data, or computed (a pressure along the
+    // normal of an element): a computed one has components of the order of its rounding
+    // where the data meant none, which must not pass for loads along those axes.
+    enum class Direction { Given, Computed };
+
     void AddLoad(const Eigen::Vector3d& at, const Eigen::Vector3d& force,
-                 const Eigen::Vector3d& moment = Eigen::Vector3d::Zero());
+                 const Eigen::Vector3d& moment = Eigen::Vector3d::Zero(),
+                 Direction direction = Direction::Given);
     void AddReaction(const Eigen::Vector3d& at, const Eigen::Vector3d& force,
                      const Eigen::Vector3d& moment = Eigen::Vector3d::Zero());
 

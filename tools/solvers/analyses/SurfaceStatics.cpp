@@ -269,10 +269,12 @@ SurfaceStatics::Outcome SurfaceStatics::Run(const SurfaceModel& model, SolverPro
                         static_cast<size_t>(c)] +=
                     load.Load[static_cast<size_t>(kept[static_cast<size_t>(c)])];
         }
+        // The pressures apart: their directions are computed from the elements' corners.
+        std::vector<double> pressed(nodes * static_cast<size_t>(width), 0.0);
         for (size_t k : pressuresOf[static_cast<size_t>(number)]) {
             const SurfaceModel::Pressure& pressure = model.Pressures[k];
             scatter(mesh.At(static_cast<size_t>(pressure.Cell)), pressureLoads(pressure), 1.0,
-                    applied);
+                    pressed);
         }
         std::vector<double> held(nodes * static_cast<size_t>(width), 0.0);
         for (size_t e : reacting) {
@@ -281,10 +283,16 @@ SurfaceStatics::Outcome SurfaceStatics::Run(const SurfaceModel& model, SolverPro
         }
         LoadBalance balance = unloaded;
         for (size_t node = 0; node < nodes; ++node) {
-            const auto [force, moment] = split(applied, node);
-            if (!force.isZero(0) || !moment.isZero(0))
-                balance.AddLoad(point(model.Nodes[node]), force, moment);
+            for (const auto direction :
+                 {LoadBalance::Direction::Given, LoadBalance::Direction::Computed}) {
+                const auto [force, moment] =
+                    split(direction == LoadBalance::Direction::Given ? applied : pressed, node);
+                if (!force.isZero(0) || !moment.isZero(0))
+                    balance.AddLoad(point(model.Nodes[node]), force, moment, direction);
+            }
         }
+        for (size_t k = 0; k < applied.size(); ++k)
+            applied[k] += pressed[k];
         std::vector<double> reactions(nodes * static_cast<size_t>(width), 0.0);
         for (const SurfaceModel::Support& support : model.Supports) {
             const size_t node = static_cast<size_t>(support.Node);
