@@ -12,9 +12,8 @@
 // loads near the largest number solve into nonsense that only such a check reveals.
 namespace StaticCheck {
 
-// The largest |K u - f| relative to the largest load, and the largest resultant of loads and
-// reactions (force, or moment over the loads times the structure's size) relative to the loads,
-// that an answer may have.
+// The largest |K u - f| relative to the largest load, and the largest share of the loads out of
+// balance with the reactions (as LoadBalance measures it), that an answer may have.
 inline constexpr double ResidualTolerance = 1e-6;
 inline constexpr double BalanceTolerance = 1e-4;
 // A mesh's residual relative to |K| |u| + |f| (EquationSystem::BackwardError): a sound
