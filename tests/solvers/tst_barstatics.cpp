@@ -390,6 +390,28 @@ void TestBarStatics::faultyFilesRefused() {
     QVERIFY(!other.Ok());
     QVERIFY2(other.Outcome().Error.contains(QStringLiteral(".d03")),
              qPrintable(other.Outcome().Error));
+
+    // A cantilever given twice, alike in every column, is refused: it would be twice as stiff.
+    // Beside it a member of another section is a second member in parallel: P L^3 / 3E(2I).
+    const auto cantilever = [](const QString& second) {
+        return Structure(1, {{2, Steel()},
+                             {3, {QStringLiteral("0.01 1.0E-4"), QStringLiteral("0.01 1.0E-4")}},
+                             {4, {QStringLiteral("0 0"), QStringLiteral("4 0")}},
+                             {5, {QStringLiteral("1 2 1 1 0"), second}},
+                             {6, {QStringLiteral("1 1 1 1")}},
+                             {7, {QStringLiteral("1 2 0 -10 0")}},
+                             {8, {}}});
+    };
+    const Run twice(QStringLiteral("Pelgon"), QStringLiteral("twice.d05"),
+                    cantilever(QStringLiteral("1 2 1 1 0")));
+    QVERIFY(!twice.Ok());
+    QVERIFY2(twice.Outcome().Error.startsWith(QStringLiteral("Line ")) &&
+                 twice.Outcome().Error.contains(QStringLiteral("element 2 repeats element 1")),
+             qPrintable(twice.Outcome().Error));
+    const Run parallel(QStringLiteral("Pelgon"), QStringLiteral("parallel.d05"),
+                       cantilever(QStringLiteral("1 2 1 2 0")));
+    QVERIFY2(parallel.Ok(), qPrintable(parallel.Outcome().Error));
+    QV_COMPARE_NEAR(parallel.Displacement(2, 1), -10 * L * L * L / (3 * E * 2 * I), 1e-9);
 }
 
 void TestBarStatics::answersThatDoNotCheckRefused() {

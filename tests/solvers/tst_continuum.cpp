@@ -417,6 +417,9 @@ void TestContinuum::badMeshesAreRefusedByElement() {
         {"a node of no element", [](Mesh& m) { m.Add(5, 5); }, "node 5 belongs to no element"},
         {"a mechanism", [](Mesh& m) { m.Supports = {QStringLiteral("1 1 1")}; },
          "mechanism or not supported enough: node"},
+        // Its rounding left the reactions of the load of 1 beside it as noise of 1e84.
+        {"a load of 1e100 beside one of 1", [](Mesh& m) { m.Load(4, 1e100, 1); },
+         "loads of up to 1e+100 kN are too large to calculate with"},
     };
     for (const Case& c : cases) {
         // One unit square, held on its base, with a node to spare where a case needs one.

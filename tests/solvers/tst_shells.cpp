@@ -252,6 +252,14 @@ void TestShells::warpedAndUnsoundElements() {
         QVERIFY(run.Outcome().ResultFile.isEmpty());
     }
     {
+        Mesh m = square(0);
+        m.Cells.push_back({4, 5, 2, 1}); // the first element again, turned round
+        const SolverFiles::Run run = Solve(m, 3e7, 0.2, 0.1);
+        QVERIFY(!run.Ok());
+        QVERIFY2(run.Outcome().Error.contains(QLatin1String("element 5 repeats element 1 (line ")),
+                 qPrintable(run.Outcome().Error));
+    }
+    {
         // Held only in translation at one corner: the shell turns about it.
         Mesh m = square(0);
         m.Held.assign(m.Nodes.size(), {});

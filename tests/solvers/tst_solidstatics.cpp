@@ -232,6 +232,14 @@ private slots:
             flat.Nodes[static_cast<size_t>(flat.Cells[0].Corners[static_cast<size_t>(a)])][2] = 0;
         error = SolidStatics::Run(flat).Error;
         QVERIFY2(error.contains(QLatin1String("no volume")), qPrintable(error));
+        // A brick given twice, numbered from its other face, halved the displacements.
+        SolidModel twice = Cantilever(2, 1, 1, 2, 1, 1, 1);
+        const std::array<int, 8> c = twice.Cells[0].Corners;
+        AddBrick(twice, {c[4], c[5], c[6], c[7], c[0], c[1], c[2], c[3]});
+        error = SolidStatics::Run(twice).Error;
+        QVERIFY2(
+            error.startsWith(QLatin1String("Line 102: element 3 repeats element 1 (line 100)")),
+            qPrintable(error));
         // Supports on one line let it turn about that line.
         SolidModel hinged = Box(2, 1, 1, 2, 1, 1);
         for (int n : {0, 3})

@@ -35,7 +35,7 @@ SolverOutcome ContinuumAnalysis::Solve(const SolverInput& input, SolverProgress*
         return SolverOutcome::Failure(solved.Error);
     const FieldResults& results = solved.Results;
     // An answer that does not check is no answer: nothing of it is written.
-    if (const QString fault = StaticCheck::FieldVerdict(results); !fault.isEmpty())
+    if (const QString fault = StaticCheck::FieldVerdict(results, model.ForceUnit); !fault.isEmpty())
         return SolverOutcome::Failure(fault);
 
     SolverOutcome outcome;

@@ -2,6 +2,7 @@
 
 #include "Elasticity.h"
 #include "EquationSystem.h"
+#include "LoadBalance.h"
 #include "LoadCases.h"
 #include "PatchRecovery.h"
 #include "PlaneMesh.h"
@@ -242,7 +243,16 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
         for (int node : elements[e]->Nodes())
             if (patches.Unfitted()[static_cast<size_t>(node)])
                 cornersWanted[e] = true;
-    double imbalance = 0;
+    // The plane of the model (x, z) as the x-z plane of space.
+    const auto point = [](const std::array<double, 2>& at) {
+        return Eigen::Vector3d(at[0], 0, at[1]);
+    };
+    // A body of revolution balances only along its axis; the radial ring forces are held by
+    // the hoop.
+    const LoadBalance unloaded = LoadBalance::About(model.Nodes, point,
+                                                    axisymmetric ? LoadBalance::Resultant::Axial
+                                                                 : LoadBalance::Resultant::Whole);
+    LoadBalance::Worst worst;
     double recovery = 0;
     const auto solved = [&](int number, const Eigen::VectorXd& solution) {
         FieldResults::Case result;
@@ -267,8 +277,7 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
                     held[2 * static_cast<size_t>(corners[a]) + static_cast<size_t>(c)] +=
                         fe(static_cast<Eigen::Index>(2 * a) + c);
         }
-        Eigen::Vector3d balance = Eigen::Vector3d::Zero();
-        double scale = 0;
+        LoadBalance balance = unloaded;
         for (const ContinuumModel::NodalLoad& load : model.Loads) {
             if (load.Case != number)
                 continue;
@@ -279,8 +288,7 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
                 held[2 * static_cast<size_t>(load.Node)] -= fx;
                 held[2 * static_cast<size_t>(load.Node) + 1] -= fz;
             }
-            balance += Eigen::Vector3d(fx, fz, at[0] * fz - at[1] * fx);
-            scale += std::abs(fx) + std::abs(fz);
+            balance.AddLoad(point(at), {fx, 0, fz});
         }
         for (const ContinuumModel::Support& support : model.Supports) {
             const size_t node = static_cast<size_t>(support.Node);
@@ -289,27 +297,13 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
             reaction.Node = support.Node + 1;
             const double rx = support.Fixed[0] ? held[2 * node] : 0.0;
             const double rz = support.Fixed[1] ? held[2 * node + 1] : 0.0;
-            balance += Eigen::Vector3d(rx, rz, at[0] * rz - at[1] * rx);
+            balance.AddReaction(point(at), {rx, 0, rz});
             // On the axis there is no circumference: the reaction stays per radian.
             const double radian = at[0] > 0 ? PerRadian(body, at[0]) : 1.0;
             reaction.Values = {rx / radian, rz / radian};
             result.Reactions.push_back(std::move(reaction));
         }
-        // A body of revolution balances only along its axis; the radial ring forces are
-        // held by the hoop.
-        if (scale > 0) {
-            const double extent = [&] {
-                double e = 0;
-                for (const auto& p : model.Nodes)
-                    e = std::max({e, std::abs(p[0]), std::abs(p[1])});
-                return e;
-            }();
-            const double off = axisymmetric
-                                   ? std::abs(balance[1])
-                                   : std::max({std::abs(balance[0]), std::abs(balance[1]),
-                                               extent > 0 ? std::abs(balance[2]) / extent : 0.0});
-            imbalance = std::max(imbalance, off / scale);
-        }
+        worst.Take(balance);
 
         result.Stresses.assign(static_cast<size_t>(results.Elements) * width, 0.0);
         result.NodeStresses.assign(nodes * static_cast<size_t>(width), 0.0);
@@ -405,6 +399,8 @@ ContinuumStatics::Outcome ContinuumStatics::Run(const ContinuumModel& model,
     outcome.Time.Recovery = recovery;
     outcome.Time.Solution = static_cast<double>(solving.nsecsElapsed()) * 1e-9 - recovery;
     results.Residual = residual;
-    results.Imbalance = imbalance;
+    results.Imbalance = worst.Share;
+    results.LargestLoad = worst.Largest;
+    results.SmallestLoad = worst.Smallest;
     return outcome;
 }

@@ -2,6 +2,7 @@
 
 #include "ConicalShell.h"
 #include "EquationSystem.h"
+#include "LoadBalance.h"
 #include "LoadCases.h"
 #include "StaticCheck.h"
 
@@ -176,7 +177,13 @@ ShellStatics::Outcome ShellStatics::Run(const ShellMeridian& model, SolverProgre
         supportOf[static_cast<size_t>(model.Supports[s].Node)] = static_cast<int>(s);
     const auto radius = [&model](int node) { return model.Nodes[static_cast<size_t>(node)][0]; };
 
-    double imbalance = 0;
+    const auto point = [](const std::array<double, 2>& at) {
+        return Eigen::Vector3d(at[0], 0, at[1]);
+    };
+    // Along the axis the loads and the reactions balance; radially the hoop holds.
+    const LoadBalance unloaded =
+        LoadBalance::About(model.Nodes, point, LoadBalance::Resultant::Axial);
+    LoadBalance::Worst worst;
     const auto solved = [&](int number, const Eigen::VectorXd& solution) {
         StaticResults::Case result;
         result.Number = number;
@@ -211,14 +218,14 @@ ShellStatics::Outcome ShellStatics::Run(const ShellMeridian& model, SolverProgre
                         exerted(static_cast<Eigen::Index>(Width * end) + c);
             }
         }
-        // Along the axis the loads and the reactions balance; radially the hoop holds.
-        double axial = 0, scale = 0;
+        // Per radian: a ring load at radius r adds up to its value times r.
+        LoadBalance balance = unloaded;
         for (const ShellMeridian::NodalLoad& load : model.Loads) {
             if (load.Case != number)
                 continue;
             const double r = radius(load.Node);
-            axial += load.Load[1] * r;
-            scale += (std::abs(load.Load[0]) + std::abs(load.Load[1])) * r;
+            balance.AddLoad(point(model.Nodes[static_cast<size_t>(load.Node)]),
+                            {load.Load[0] * r, 0, load.Load[1] * r}, {0, load.Load[2] * r, 0});
             if (const int s = supportOf[static_cast<size_t>(load.Node)]; s >= 0) {
                 for (int c = 0; c < Width; ++c)
                     held[static_cast<size_t>(s)][c] -= load.Load[c] * r;
@@ -227,9 +234,15 @@ ShellStatics::Outcome ShellStatics::Run(const ShellMeridian& model, SolverProgre
         for (const ShellMeridian::Pressure& pressure : model.Pressures) {
             if (pressure.Case != number)
                 continue;
+            const ShellMeridian::Element& element =
+                model.Elements[static_cast<size_t>(pressure.Element)];
             const ConicalShell& shell = *shells[static_cast<size_t>(pressure.Element)];
-            axial -= pressure.P * shell.Cos() * shell.AreaPerRadian();
-            scale += std::abs(pressure.P) * shell.AreaPerRadian();
+            // Along the normal n = (dz, -dr) / L over the element's area.
+            const double force = pressure.P * shell.AreaPerRadian();
+            balance.AddLoad((point(model.Nodes[static_cast<size_t>(element.I)]) +
+                             point(model.Nodes[static_cast<size_t>(element.J)])) /
+                                2,
+                            {force * shell.Sin(), 0, -force * shell.Cos()});
         }
         for (size_t s = 0; s < model.Supports.size(); ++s) {
             const ShellMeridian::Support& support = model.Supports[s];
@@ -237,21 +250,21 @@ ShellStatics::Outcome ShellStatics::Run(const ShellMeridian& model, SolverProgre
             reaction.Node = support.Node + 1;
             const double r = radius(support.Node);
             const bool axis = model.OnAxis(support.Node);
+            std::array<double, Width> values{};
             for (int c = 0; c < Width; ++c) {
                 // On the axis the radial force and the moment of the ring cancel round the
                 // circle; what holds it along the axis has no circumference and stays per
                 // radian.
                 const bool symmetric = axis && c != 1;
-                const double value = support.Fixed[c] && !symmetric ? held[s][c] : 0.0;
-                if (c == 1)
-                    axial += value;
-                reaction.Values.push_back(axis ? value : value / r);
+                values[static_cast<size_t>(c)] = support.Fixed[c] && !symmetric ? held[s][c] : 0.0;
+                reaction.Values.push_back(axis ? values[static_cast<size_t>(c)]
+                                               : values[static_cast<size_t>(c)] / r);
             }
+            balance.AddReaction(point(model.Nodes[static_cast<size_t>(support.Node)]),
+                                {values[0], 0, values[1]}, {0, values[2], 0});
             result.Reactions.push_back(std::move(reaction));
         }
-        if (axial != 0)
-            imbalance = std::max(imbalance, scale > 0 ? std::abs(axial) / scale
-                                                      : std::numeric_limits<double>::infinity());
+        worst.Take(balance);
         results.Cases.push_back(std::move(result));
     };
     results.Residual = LoadCases::Solve(
@@ -288,12 +301,14 @@ ShellStatics::Outcome ShellStatics::Run(const ShellMeridian& model, SolverProgre
             solved(number, solution ? *solution : Eigen::VectorXd::Zero(system.Equations()));
         },
         LoadCases::Measure::Backward);
-    results.Imbalance = std::isnan(imbalance) ? std::numeric_limits<double>::infinity() : imbalance;
+    results.Imbalance = worst.Share;
+    results.LargestLoad = worst.Largest;
+    results.SmallestLoad = worst.Smallest;
     return outcome;
 }
 
 QString ShellStatics::Verdict(const ShellMeridian& model, const StaticResults& results) {
-    bool finite = std::isfinite(results.Residual) && std::isfinite(results.Imbalance);
+    bool finite = std::isfinite(results.Residual);
     for (const StaticResults::Case& c : results.Cases) {
         const auto allFinite = [](const std::vector<double>& values) {
             return std::all_of(values.begin(), values.end(),
@@ -314,10 +329,14 @@ QString ShellStatics::Verdict(const ShellMeridian& model, const StaticResults& r
     else if (results.Imbalance > StaticCheck::BalanceTolerance)
         fault = QStringLiteral("the reactions do not balance the loads along the axis: %1 of the "
                                "loads out of balance (at most %2 allowed)")
-                    .arg(results.Imbalance, 0, 'g', 3)
+                    .arg(StaticCheck::Share(results.Imbalance))
                     .arg(StaticCheck::BalanceTolerance);
     else
         return {};
+    if (const QString loads =
+            LoadBalance::LoadCause(results.LargestLoad, results.SmallestLoad, model.ForceUnit);
+        !loads.isEmpty())
+        return fault + QStringLiteral("; likely cause: ") + loads;
     // The likeliest cause: an element far shorter than the others, or far thinner.
     double shortest = std::numeric_limits<double>::infinity(), longest = 0;
     int element = 0;

@@ -44,7 +44,8 @@ SolverOutcome SolidAnalysis::Solve(const SolverInput& input, SolverProgress* pro
     // An iteration stops at its residual: the check holds it to what that residual allows.
     const double backward = iterative ? std::max(StaticCheck::BackwardTolerance, options.Tolerance)
                                       : StaticCheck::BackwardTolerance;
-    if (const QString fault = StaticCheck::FieldVerdict(results, backward); !fault.isEmpty())
+    if (const QString fault = StaticCheck::FieldVerdict(results, model.ForceUnit, backward);
+        !fault.isEmpty())
         return SolverOutcome::Failure(fault);
 
     SolverOutcome outcome;

@@ -3,9 +3,11 @@
 #include "Elasticity.h"
 #include "EquationSystem.h"
 #include "IterativeSolver.h"
+#include "LoadBalance.h"
 #include "LoadCases.h"
 #include "MemoryBudget.h"
 #include "Parallel.h"
+#include "RepeatedElement.h"
 #include "SolidElements.h"
 #include "SolidTensor.h"
 #include "Units.h"
@@ -116,8 +118,19 @@ QString SolidStatics::CheckShapes(const SolidModel& model) {
                                 }
                         });
     const size_t e = first;
-    if (e == model.Cells.size())
-        return {};
+    if (e == model.Cells.size()) {
+        const RepeatedElement::Pair repeated =
+            RepeatedElement::Find(model.Cells.size(), [&model](size_t c) {
+                return std::span<const int>(model.Cells[c].Corners.data(),
+                                            static_cast<size_t>(model.Cells[c].Count));
+            });
+        if (repeated.Later < 0)
+            return {};
+        return QStringLiteral("Line %1: ")
+                   .arg(model.Cells[static_cast<size_t>(repeated.Later)].Line) +
+               RepeatedElement::Fault(repeated,
+                                      model.Cells[static_cast<size_t>(repeated.Earlier)].Line);
+    }
     const SolidModel::Cell& cell = model.Cells[e];
     if (shapeOf(e) == SolidShape::Inverted)
         return QStringLiteral("Line %1: element %2, a %3, is turned inside out: its volume "
@@ -337,11 +350,13 @@ SolidStatics::Outcome SolidStatics::Run(const SolidModel& model, const Options& 
         if (touches)
             reacting.push_back(e);
     }
-    double extent = 0;
-    for (const auto& p : model.Nodes)
-        extent = std::max({extent, std::abs(p[0]), std::abs(p[1]), std::abs(p[2])});
-
-    double imbalance = 0, recovery = 0;
+    const auto point = [](const std::array<double, 3>& at) {
+        return Eigen::Vector3d(at[0], at[1], at[2]);
+    };
+    // Moments about the middle of the nodes.
+    const LoadBalance unloaded = LoadBalance::About(model.Nodes, point);
+    LoadBalance::Worst worst;
+    double recovery = 0;
     const int cores = Parallel::Cores();
     const auto solved = [&](int number, const Eigen::VectorXd* solution) {
         QElapsedTimer recovering;
@@ -390,18 +405,12 @@ SolidStatics::Outcome SolidStatics::Run(const SolidModel& model, const Options& 
                     held[3 * static_cast<size_t>(corners[a]) + c] +=
                         f(static_cast<Eigen::Index>(3 * a + c));
         }
-        Eigen::Vector3d force = Eigen::Vector3d::Zero(), moment = Eigen::Vector3d::Zero();
-        double scale = 0;
-        const auto add = [&](size_t node, const Eigen::Vector3d& f) {
-            const auto& p = model.Nodes[node];
-            force += f;
-            moment += Eigen::Vector3d(p[0], p[1], p[2]).cross(f);
-        };
+        LoadBalance balance = unloaded;
         for (size_t node = 0; node < nodes; ++node) {
             const Eigen::Vector3d f(applied[3 * node], applied[3 * node + 1],
                                     applied[3 * node + 2]);
-            scale += f.cwiseAbs().sum();
-            add(node, f);
+            if (!f.isZero(0))
+                balance.AddLoad(point(model.Nodes[node]), f);
         }
         for (const SolidModel::Support& support : model.Supports) {
             const size_t node = static_cast<size_t>(support.Node);
@@ -411,14 +420,10 @@ SolidStatics::Outcome SolidStatics::Run(const SolidModel& model, const Options& 
                 if (support.Fixed[c])
                     reaction.Values[c] = r[static_cast<Eigen::Index>(c)] =
                         held[3 * node + c] - applied[3 * node + c];
-            add(node, r);
+            balance.AddReaction(point(model.Nodes[node]), r);
             result.Reactions.push_back(std::move(reaction));
         }
-        if (scale > 0)
-            imbalance = std::max(
-                imbalance, std::max(force.cwiseAbs().maxCoeff(),
-                                    extent > 0 ? moment.cwiseAbs().maxCoeff() / extent : 0.0) /
-                               scale);
+        worst.Take(balance);
 
         // Stresses at the centres and, as the mean over the elements at each corner, at the
         // nodes. The elements are shared among the cores; each sums its corners apart, and the
@@ -531,6 +536,8 @@ SolidStatics::Outcome SolidStatics::Run(const SolidModel& model, const Options& 
         }
     }
     outcome.Time.Recovery = recovery;
-    results.Imbalance = imbalance;
+    results.Imbalance = worst.Share;
+    results.LargestLoad = worst.Largest;
+    results.SmallestLoad = worst.Smallest;
     return outcome;
 }

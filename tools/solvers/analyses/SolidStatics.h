@@ -59,8 +59,8 @@ Outcome Run(const SolidModel& model, const Options& options = {},
             SolverProgress* progress = nullptr);
 
 // The refusal of a mesh before anything is calculated: an element turned inside out or flat,
-// with its line and number; empty when every element is sound. Elements whose corners merely
-// run the other way round are taken as they are.
+// or one given twice, with its line and number; empty when every element is sound. Elements whose
+// corners merely run the other way round are taken as they are.
 QString CheckShapes(const SolidModel& model);
 
 QStringList ComponentNames();

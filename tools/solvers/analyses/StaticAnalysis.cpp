@@ -1,10 +1,12 @@
 #include "StaticAnalysis.h"
 
+#include "LoadBalance.h"
 #include "LoadCases.h"
 
 #include <cmath>
 #include <limits>
 #include <map>
+#include <span>
 #include <unordered_map>
 
 namespace {
@@ -67,47 +69,35 @@ Vector12 EndForces(const StiffnessSystem& system, int bar, const Eigen::VectorXd
         system.EndDisplacements(bar, solution), f0);
 }
 
-// How far the loads and the reactions of a case are from balancing each other: the resultant
-// force and the resultant moment about the middle of the nodes, each as a share of what the
-// loads alone add up to.
-double Imbalance(const BarModel& model, const CaseLoads* loads,
-                 const std::vector<StaticResults::Reaction>& reactions) {
-    Eigen::Vector3d centre = Eigen::Vector3d::Zero();
-    for (int node = 0; node < model.DataNodes; ++node)
-        centre += Eigen::Vector3d(model.Nodes[static_cast<size_t>(node)].data());
-    centre /= std::max(1, model.DataNodes);
-    double extent = 0;
-    for (int node = 0; node < model.DataNodes; ++node)
-        extent = std::max(
-            extent,
-            (Eigen::Vector3d(model.Nodes[static_cast<size_t>(node)].data()) - centre).norm());
-    Eigen::Vector3d force = Eigen::Vector3d::Zero(), moment = Eigen::Vector3d::Zero();
-    double forceScale = 0, momentScale = 0;
-    const auto add = [&](const BarModel::Vector& at, const Eigen::Vector3d& f,
-                         const Eigen::Vector3d& m, bool applied) {
-        const Eigen::Vector3d arm = Eigen::Vector3d(at.data()) - centre;
-        force += f;
-        moment += arm.cross(f) + m;
-        if (applied) {
-            forceScale += f.lpNorm<Eigen::Infinity>();
-            momentScale += m.lpNorm<Eigen::Infinity>();
-        }
-    };
+Eigen::Vector3d Point(const BarModel::Vector& at) {
+    return Eigen::Vector3d(at.data());
+}
+
+// Nothing yet of a case's loads and reactions, with moments about the middle of the nodes of
+// the data.
+LoadBalance Unloaded(const BarModel& model) {
+    return LoadBalance::About(
+        std::span<const BarModel::Vector>(model.Nodes.data(), static_cast<size_t>(model.DataNodes)),
+        Point);
+}
+
+// How far the loads and the reactions of a case are from balancing each other.
+LoadBalance Balance(const BarModel& model, LoadBalance balance, const CaseLoads* loads,
+                    const std::vector<StaticResults::Reaction>& reactions) {
+    const auto point = Point;
     if (loads) {
         for (int index : loads->Nodal) {
             const BarModel::NodalLoad& load = model.NodalLoads[static_cast<size_t>(index)];
-            add(model.Nodes[static_cast<size_t>(load.Node)],
-                Eigen::Vector3d(load.Load[0], load.Load[1], load.Load[2]),
-                Eigen::Vector3d(load.Load[3], load.Load[4], load.Load[5]), true);
+            balance.AddLoad(point(model.Nodes[static_cast<size_t>(load.Node)]),
+                            Eigen::Vector3d(load.Load[0], load.Load[1], load.Load[2]),
+                            Eigen::Vector3d(load.Load[3], load.Load[4], load.Load[5]));
         }
         for (int index : loads->Element) {
             const BarModel::ElementLoad& load = model.ElementLoads[static_cast<size_t>(index)];
             const BarModel::Bar& bar = model.Bars[static_cast<size_t>(load.Bar)];
-            const Eigen::Vector3d a(model.Nodes[static_cast<size_t>(bar.I)].data());
-            const Eigen::Vector3d b(model.Nodes[static_cast<size_t>(bar.J)].data());
-            const Eigen::Vector3d middle = (a + b) / 2;
-            add({middle.x(), middle.y(), middle.z()},
-                Eigen::Vector3d(load.Q.data()) * (b - a).norm(), Eigen::Vector3d::Zero(), true);
+            const Eigen::Vector3d a = point(model.Nodes[static_cast<size_t>(bar.I)]);
+            const Eigen::Vector3d b = point(model.Nodes[static_cast<size_t>(bar.J)]);
+            balance.AddLoad((a + b) / 2, Eigen::Vector3d(load.Q.data()) * (b - a).norm());
         }
     }
     for (size_t s = 0; s < reactions.size(); ++s) {
@@ -115,26 +105,16 @@ double Imbalance(const BarModel& model, const CaseLoads* loads,
         std::array<double, 6> r{};
         for (size_t c = 0; c < model.Components.size(); ++c)
             r[static_cast<size_t>(model.Components[c])] = reactions[s].Values[c];
-        add(model.Nodes[static_cast<size_t>(support.Node)], Eigen::Vector3d(r[0], r[1], r[2]),
-            Eigen::Vector3d(r[3], r[4], r[5]), false);
+        balance.AddReaction(point(model.Nodes[static_cast<size_t>(support.Node)]),
+                            Eigen::Vector3d(r[0], r[1], r[2]), Eigen::Vector3d(r[3], r[4], r[5]));
     }
-    const double forceOff = force.lpNorm<Eigen::Infinity>();
-    const double momentOff = moment.lpNorm<Eigen::Infinity>();
-    const auto share = [](double off, double scale) {
-        if (off == 0)
-            return 0.0;
-        return scale > 0 ? off / scale : std::numeric_limits<double>::infinity();
-    };
-    // Forces and moments count against each other through the size of the structure: a
-    // moment out of balance against the loads' moments and their forces times the size, a
-    // force against the loads' forces and their moments over the size.
-    return std::max(share(forceOff, forceScale + (extent > 0 ? momentScale / extent : 0)),
-                    share(momentOff, momentScale + forceScale * extent));
+    return balance;
 }
 
 StaticResults::Case SolveCase(const StiffnessSystem& system, int number,
                               const Eigen::VectorXd& solution, const FixedEnd& fixed,
-                              const CaseLoads* loads, int forceCount, double& imbalance) {
+                              const CaseLoads* loads, int forceCount, const LoadBalance& unloaded,
+                              LoadBalance::Worst& worst) {
     const BarModel& model = system.Model();
     StaticResults::Case result;
     result.Number = number;
@@ -197,7 +177,7 @@ StaticResults::Case SolveCase(const StiffnessSystem& system, int number,
             reaction.Values.push_back(model.Supports[s].Fixed[c] ? taken[s][c] : 0);
         result.Reactions.push_back(std::move(reaction));
     }
-    imbalance = Imbalance(model, loads, result.Reactions);
+    worst.Take(Balance(model, unloaded, loads, result.Reactions));
     return result;
 }
 
@@ -300,6 +280,8 @@ StaticResults StaticAnalysis::Run(const StiffnessSystem& system, SolverProgress*
             [](const CaseLoads& loads, int value) { return loads.Case < value; });
     };
     const FixedEnd noFixed;
+    const LoadBalance unloaded = Unloaded(model);
+    LoadBalance::Worst worst;
     results.Residual = LoadCases::Solve(
         system.System(), cases, numbers, BlockCases,
         [progress](int number) {
@@ -314,21 +296,20 @@ StaticResults StaticAnalysis::Run(const StiffnessSystem& system, SolverProgress*
             column = vector.col(0);
         },
         [&](int number, const Eigen::VectorXd* solution) {
-            double imbalance = 0;
             if (solution) {
                 results.Cases.push_back(SolveCase(system, number, *solution, fixed[number],
-                                                  loadsOf(number), results.ForceCount(),
-                                                  imbalance));
+                                                  loadsOf(number), results.ForceCount(), unloaded,
+                                                  worst));
                 fixed.erase(number);
             } else {
                 results.Cases.push_back(
                     SolveCase(system, number, Eigen::VectorXd::Zero(system.Equations()), noFixed,
-                              nullptr, results.ForceCount(), imbalance));
+                              nullptr, results.ForceCount(), unloaded, worst));
             }
-            // NaN never compares greater: a case out of all measure counts as infinitely off.
-            results.Imbalance = std::isnan(imbalance) ? std::numeric_limits<double>::infinity()
-                                                      : std::max(results.Imbalance, imbalance);
         });
+    results.Imbalance = worst.Share;
+    results.LargestLoad = worst.Largest;
+    results.SmallestLoad = worst.Smallest;
     return results;
 }
 

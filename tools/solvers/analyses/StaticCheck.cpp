@@ -1,6 +1,7 @@
 #include "StaticCheck.h"
 
 #include "FieldReport.h"
+#include "LoadBalance.h"
 
 #include <Eigen/Dense>
 #include <algorithm>
@@ -9,8 +10,6 @@
 
 namespace {
 
-// Loads beyond this leave too little room above them for the products of the solution.
-constexpr double HugeLoad = 1e100;
 // A truss node whose bars span less than this share of their widest direction across some
 // free direction is held there by nothing but rounding.
 constexpr double FlatShare = 1e-6;
@@ -84,15 +83,15 @@ int FlatTrussNode(const BarModel& model) {
     return 0;
 }
 
-QString Share(double value) {
+} // namespace
+
+QString StaticCheck::Share(double value) {
     return std::isfinite(value) ? QString::number(value, 'g', 3) : QStringLiteral("beyond measure");
 }
 
-} // namespace
-
 QString StaticCheck::LikelyCause(const BarModel& model) {
     const double load = LargestLoad(model);
-    if (!(load <= HugeLoad))
+    if (!(load < LoadBalance::HugeLoad))
         return QStringLiteral("loads of up to %1 %2 are too large to calculate with; give them in "
                               "a larger unit")
             .arg(load, 0, 'g', 4)
@@ -126,8 +125,7 @@ QString StaticCheck::LikelyCause(const BarModel& model) {
 
 QString StaticCheck::Verdict(const BarModel& model, const StaticResults& results) {
     QString fault;
-    if (!AllFinite(results) || !std::isfinite(results.Residual) ||
-        !std::isfinite(results.Imbalance)) {
+    if (!AllFinite(results) || !std::isfinite(results.Residual)) {
         fault = QStringLiteral("the answer is not a finite number");
     } else if (results.Residual > ResidualTolerance) {
         fault = QStringLiteral("the equations are not solved: |K u - f| is %1 of the loads "
@@ -142,7 +140,10 @@ QString StaticCheck::Verdict(const BarModel& model, const StaticResults& results
     } else {
         return {};
     }
-    return fault + QStringLiteral("; likely cause: ") + LikelyCause(model);
+    QString cause =
+        LoadBalance::LoadCause(results.LargestLoad, results.SmallestLoad, model.ForceUnit);
+    return fault + QStringLiteral("; likely cause: ") +
+           (cause.isEmpty() ? LikelyCause(model) : cause);
 }
 
 QString StaticCheck::Summary(const StaticResults& results) {
@@ -154,18 +155,22 @@ QString StaticCheck::Summary(const StaticResults& results) {
         .arg(BalanceTolerance);
 }
 
-QString StaticCheck::FieldVerdict(const FieldResults& results, double backward) {
+QString StaticCheck::FieldVerdict(const FieldResults& results, const QString& forceUnit,
+                                  double backward) {
     if (const QString what = FieldReport::NonFinite(results); !what.isEmpty())
         return QStringLiteral("%1 are not finite numbers, so nothing is given; the model is nearly "
                               "a mechanism or its values are too large to compute with")
             .arg(what);
-    if (results.Residual > backward || results.Imbalance > BalanceTolerance)
+    if (!(results.Residual <= backward) || !(results.Imbalance <= BalanceTolerance)) {
+        QString cause =
+            LoadBalance::LoadCause(results.LargestLoad, results.SmallestLoad, forceUnit);
+        if (cause.isEmpty())
+            cause = QStringLiteral("the model is nearly a mechanism or has elements far too thin");
         return QStringLiteral("the answer does not check (|K u - f| is %1 of |K| |u| + |f|, loads "
                               "and reactions out of balance by %2 of the loads), so nothing is "
-                              "given; the model is nearly a mechanism or has elements far too "
-                              "thin")
-            .arg(results.Residual, 0, 'g', 3)
-            .arg(results.Imbalance, 0, 'g', 3);
+                              "given; likely cause: %3")
+            .arg(Share(results.Residual), Share(results.Imbalance), cause);
+    }
     return {};
 }
 

@@ -12,9 +12,8 @@
 // loads near the largest number solve into nonsense that only such a check reveals.
 namespace StaticCheck {
 
-// The largest |K u - f| relative to the largest load, and the largest resultant of loads and
-// reactions (force, or moment over the loads times the structure's size) relative to the loads,
-// that an answer may have.
+// The largest |K u - f| relative to the largest load, and the largest share of the loads out of
+// balance with the reactions (as LoadBalance measures it), that an answer may have.
 inline constexpr double ResidualTolerance = 1e-6;
 inline constexpr double BalanceTolerance = 1e-4;
 // A mesh's residual relative to |K| |u| + |f| (EquationSystem::BackwardError): a sound
@@ -26,11 +25,14 @@ QString Verdict(const BarModel& model, const StaticResults& results);
 // The same for a mesh (plane, plate, shell): empty when every value is finite, the residual
 // (as a backward error) within BackwardTolerance and the balance within BalanceTolerance.
 // An answer found by iteration is held to the backward error its stopping residual allows.
-QString FieldVerdict(const FieldResults& results, double backward = BackwardTolerance);
+QString FieldVerdict(const FieldResults& results, const QString& forceUnit,
+                     double backward = BackwardTolerance);
 // The protocol's line on the check of a mesh.
 QString MeshSummary(double residual, double imbalance, double backward = BackwardTolerance);
 // The protocol's line on the check.
 QString Summary(const StaticResults& results);
+// A share as the protocol gives it, "beyond measure" when it is not finite.
+QString Share(double value);
 // What in the model most likely spoils an answer: loads near the largest number, a flat truss
 // node, or the shortest bar.
 QString LikelyCause(const BarModel& model);

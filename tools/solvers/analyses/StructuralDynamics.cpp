@@ -21,13 +21,19 @@ namespace {
 // value by about (k L)^4 / 450 times the share of the mode's kinetic (or geometric) energy
 // that its bending carries, k the wave number of the mode in the bar: k^4 = lambda m / EI for
 // natural modes, k^2 = lambda |N| / EI for buckling (a pinned column in one piece: (k L)^4 =
-// pi^4, share 1, 21.6 % too high). Cutting it into n pieces divides that by n^4. The members
-// are cut until the sum over the bars is below this share of the value: frequencies within
-// 5e-5, which the fourth digit does not see.
+// pi^4, share 1, 21.6 % too high). Its motion along itself is linear, and errs in a natural
+// mode by (ka L)^2 / 12 times the share of the kinetic energy of that motion, ka^2 = lambda m
+// / EA: a beam carried sideways by the columns at its ends is pushed along by them, so its
+// normal force changes along it, which a linear motion cannot follow. Cutting a bar into n pieces
+// divides the first by n^4 and the second by n^2. The members are cut until the sum over the bars
+// is below this share of the value: frequencies within 5e-5, which the fourth digit does not see.
 constexpr double Calibration = 450;
+constexpr double AxialCalibration = 12;
 constexpr double Tolerance = 1e-4;
-// The finest division: as fine as the arcs.
-constexpr int MostPieces = BarModelBuilder::ArcPieces;
+// The finest division: the lengthwise error falls only as the square of the pieces, so that a
+// member's third lengthwise mode (ka L = 5 pi / 2 with one end free) needs about 230 to come
+// within the tolerance.
+constexpr int MostPieces = 256;
 // Divisions solved at most; the values fall as the members are cut, so that a second division
 // seldom asks for more.
 constexpr int MostRounds = 6;
@@ -80,29 +86,46 @@ double Bending(const BarModel& model, const BarModel::Bar& bar) {
     return bar.E * weak;
 }
 
+// An element's estimated error in a characteristic value, by how it falls when the element is
+// cut into more pieces: its bending's as the fourth power of the pieces, its motion along
+// itself as the square.
+struct Error {
+    double Bending = 0, Axial = 0;
+    double Sum() const { return Bending + Axial; }
+};
+
 // Raises the pieces wanted so that the estimated error of one mode's value, the sum of the
 // errors `error` of the elements, falls within the tolerance: the elements that err most
 // are cut finer, together by the factor that brings their part to half the tolerance.
-void Refine(const BarModel& model, const std::vector<double>& error, double tolerance,
+void Refine(const BarModel& model, const std::vector<Error>& error, double tolerance,
             std::vector<int>& wanted) {
     double total = 0;
-    for (double e : error)
-        total += e;
+    for (const Error& e : error)
+        total += e.Sum();
     if (!(total > tolerance) || !std::isfinite(total))
         return;
     std::vector<size_t> order(error.size());
     for (size_t e = 0; e < order.size(); ++e)
         order[e] = e;
     std::sort(order.begin(), order.end(),
-              [&error](size_t a, size_t b) { return error[a] > error[b]; });
-    double selected = 0, rest = total;
+              [&error](size_t a, size_t b) { return error[a].Sum() > error[b].Sum(); });
+    Error selected;
+    double rest = total;
     size_t count = 0;
     while (count < order.size() && rest > tolerance / 2) {
-        selected += error[order[count]];
-        rest -= error[order[count]];
+        selected.Bending += error[order[count]].Bending;
+        selected.Axial += error[order[count]].Axial;
+        rest -= error[order[count]].Sum();
         ++count;
     }
-    const double factor = std::pow(2 * selected / tolerance, 0.25);
+    // The factor f with Bending / f^4 + Axial / f^2 = tolerance / 2: a quadratic in 1 / f^2.
+    const double half = tolerance / 2;
+    const double x = selected.Bending > 0
+                         ? 2 * half /
+                               (selected.Axial + std::sqrt(selected.Axial * selected.Axial +
+                                                           4 * selected.Bending * half))
+                         : half / selected.Axial;
+    const double factor = 1 / std::sqrt(x);
     for (size_t k = 0; k < count; ++k) {
         const size_t e = order[k];
         const double pieces = std::ceil(model.Pieces[e] * factor);
@@ -111,20 +134,19 @@ void Refine(const BarModel& model, const std::vector<double>& error, double tole
 }
 
 // Raises the pieces wanted for both tolerances by the estimated errors of one mode.
-void Refine(const BarModel& model, const std::vector<double>& error, Wanted& wanted) {
+void Refine(const BarModel& model, const std::vector<Error>& error, Wanted& wanted) {
     Refine(model, error, Tolerance, wanted.Pieces);
     Refine(model, error, Tolerance / 4, wanted.Finer);
 }
 
 // The estimated errors per element of a natural mode of eigenvalue lambda (omega^2).
-std::vector<double> ModeErrors(const StiffnessSystem& system,
-                               const StiffnessSystem::SparseMatrix& b,
-                               const PencilModes::Mode& mode) {
+std::vector<Error> ModeErrors(const StiffnessSystem& system, const StiffnessSystem::SparseMatrix& b,
+                              const PencilModes::Mode& mode) {
     const BarModel& model = system.Model();
     const double g = Units::Gravity(model.LengthUnit);
     const Eigen::VectorXd& shape = mode.Shape;
     const double whole = shape.dot(b.selfadjointView<Eigen::Upper>() * shape);
-    std::vector<double> error(static_cast<size_t>(model.DataElements), 0.0);
+    std::vector<Error> error(static_cast<size_t>(model.DataElements));
     for (size_t index = 0; index < model.Bars.size(); ++index) {
         const BarModel::Bar& bar = model.Bars[index];
         const double ei = Bending(model, bar), m = bar.Density * bar.A / g;
@@ -139,21 +161,23 @@ std::vector<double> ModeErrors(const StiffnessSystem& system,
             m * L / 3 * (local(0) * local(0) + local(0) * local(6) + local(6) * local(6));
         const double bending = d.dot(element.GlobalMass(m) * d) - axial;
         const double kl4 = mode.Lambda * m * L * L * L * L / ei;
-        error[static_cast<size_t>(bar.Element)] +=
-            kl4 * std::max(0.0, bending) / whole / Calibration;
+        Error& e = error[static_cast<size_t>(bar.Element)];
+        e.Bending += kl4 * std::max(0.0, bending) / whole / Calibration;
+        if (const double ea = bar.E * bar.A; ea > 0)
+            e.Axial += mode.Lambda * m * L * L / ea * axial / whole / AxialCalibration;
     }
     return error;
 }
 
 // The estimated errors per element of a buckling mode under the normal forces `normal`.
-std::vector<double> BucklingErrors(const StiffnessSystem& system,
-                                   const StiffnessSystem::SparseMatrix& b,
-                                   const std::vector<double>& normal,
-                                   const PencilModes::Mode& mode) {
+std::vector<Error> BucklingErrors(const StiffnessSystem& system,
+                                  const StiffnessSystem::SparseMatrix& b,
+                                  const std::vector<double>& normal,
+                                  const PencilModes::Mode& mode) {
     const BarModel& model = system.Model();
     const Eigen::VectorXd& shape = mode.Shape;
     const double whole = std::abs(shape.dot(b.selfadjointView<Eigen::Upper>() * shape));
-    std::vector<double> error(static_cast<size_t>(model.DataElements), 0.0);
+    std::vector<Error> error(static_cast<size_t>(model.DataElements));
     for (size_t index = 0; index < model.Bars.size(); ++index) {
         const BarModel::Bar& bar = model.Bars[index];
         const double ei = Bending(model, bar);
@@ -164,7 +188,7 @@ std::vector<double> BucklingErrors(const StiffnessSystem& system,
         const double energy = std::abs(d.dot(element.GlobalGeometricStiffness(normal[index]) * d));
         const double L = element.Length();
         const double kl2 = mode.Lambda * std::abs(normal[index]) * L * L / ei;
-        error[static_cast<size_t>(bar.Element)] += kl2 * kl2 * energy / whole / Calibration;
+        error[static_cast<size_t>(bar.Element)].Bending += kl2 * kl2 * energy / whole / Calibration;
     }
     return error;
 }

@@ -1,6 +1,7 @@
 #include "SurfaceStatics.h"
 
 #include "EquationSystem.h"
+#include "LoadBalance.h"
 #include "LoadCases.h"
 #include "PatchRecovery.h"
 #include "PlaneTensor.h"
@@ -229,25 +230,23 @@ SurfaceStatics::Outcome SurfaceStatics::Run(const SurfaceModel& model, SolverPro
         axes = std::make_unique<NodeAxes>(mesh, nodes);
     }
 
-    double imbalance = 0;
-    double recovery = 0;
-    const auto position = [&model](int node) {
-        const auto& at = model.Nodes[static_cast<size_t>(node)];
+    const auto point = [](const std::array<double, 3>& at) {
         return Eigen::Vector3d(at[0], at[1], at[2]);
     };
-    // Forces and moments about the origin of per-node rows (of the kept components).
-    const auto resultant = [&](const std::vector<double>& rows, int node, Eigen::Vector3d& force,
-                               Eigen::Vector3d& moment, double& size) {
-        Eigen::Vector3d f = Eigen::Vector3d::Zero(), m = Eigen::Vector3d::Zero();
+    // Moments about the middle of the nodes.
+    const LoadBalance unloaded = LoadBalance::About(model.Nodes, point);
+    LoadBalance::Worst worst;
+    double recovery = 0;
+    // The force and the moment of a node's row (of the kept components).
+    const auto split = [&](const std::vector<double>& rows, size_t node) {
+        std::pair<Eigen::Vector3d, Eigen::Vector3d> loads{Eigen::Vector3d::Zero(),
+                                                          Eigen::Vector3d::Zero()};
         for (int k = 0; k < width; ++k) {
-            const double v = rows[static_cast<size_t>(node) * static_cast<size_t>(width) +
-                                  static_cast<size_t>(k)];
             const int c = kept[static_cast<size_t>(k)];
-            (c < 3 ? f : m)[c % 3] += v;
-            size += c < 3 ? std::abs(v) : 0;
+            (c < 3 ? loads.first : loads.second)[c % 3] +=
+                rows[node * static_cast<size_t>(width) + static_cast<size_t>(k)];
         }
-        force += f;
-        moment += m + position(node).cross(f);
+        return loads;
     };
 
     const auto solved = [&](int number, const Eigen::VectorXd& solution) {
@@ -270,22 +269,30 @@ SurfaceStatics::Outcome SurfaceStatics::Run(const SurfaceModel& model, SolverPro
                         static_cast<size_t>(c)] +=
                     load.Load[static_cast<size_t>(kept[static_cast<size_t>(c)])];
         }
+        // The pressures apart: their directions are computed from the elements' corners.
+        std::vector<double> pressed(nodes * static_cast<size_t>(width), 0.0);
         for (size_t k : pressuresOf[static_cast<size_t>(number)]) {
             const SurfaceModel::Pressure& pressure = model.Pressures[k];
             scatter(mesh.At(static_cast<size_t>(pressure.Cell)), pressureLoads(pressure), 1.0,
-                    applied);
+                    pressed);
         }
         std::vector<double> held(nodes * static_cast<size_t>(width), 0.0);
         for (size_t e : reacting) {
             const Element& element = mesh.At(e);
             scatter(element, element.Stiffness() * system.Gather(element, solution), 1.0, held);
         }
-        Eigen::Vector3d force = Eigen::Vector3d::Zero(), moment = Eigen::Vector3d::Zero();
-        double scale = 0, extent = 0;
+        LoadBalance balance = unloaded;
         for (size_t node = 0; node < nodes; ++node) {
-            extent = std::max(extent, position(static_cast<int>(node)).cwiseAbs().maxCoeff());
-            resultant(applied, static_cast<int>(node), force, moment, scale);
+            for (const auto direction :
+                 {LoadBalance::Direction::Given, LoadBalance::Direction::Computed}) {
+                const auto [force, moment] =
+                    split(direction == LoadBalance::Direction::Given ? applied : pressed, node);
+                if (!force.isZero(0) || !moment.isZero(0))
+                    balance.AddLoad(point(model.Nodes[node]), force, moment, direction);
+            }
         }
+        for (size_t k = 0; k < applied.size(); ++k)
+            applied[k] += pressed[k];
         std::vector<double> reactions(nodes * static_cast<size_t>(width), 0.0);
         for (const SurfaceModel::Support& support : model.Supports) {
             const size_t node = static_cast<size_t>(support.Node);
@@ -300,14 +307,12 @@ SurfaceStatics::Outcome SurfaceStatics::Run(const SurfaceModel& model, SolverPro
             }
             result.Reactions.push_back(std::move(reaction));
         }
-        double ignored = 0;
-        for (const SurfaceModel::Support& support : model.Supports)
-            resultant(reactions, support.Node, force, moment, ignored);
-        if (scale > 0)
-            imbalance = std::max(
-                imbalance, std::max(force.cwiseAbs().maxCoeff(),
-                                    extent > 0 ? moment.cwiseAbs().maxCoeff() / extent : 0.0) /
-                               scale);
+        for (const SurfaceModel::Support& support : model.Supports) {
+            const auto [force, moment] = split(reactions, static_cast<size_t>(support.Node));
+            balance.AddReaction(point(model.Nodes[static_cast<size_t>(support.Node)]), force,
+                                moment);
+        }
+        worst.Take(balance);
 
         result.Stresses.assign(static_cast<size_t>(results.Elements) * columns, 0.0);
         result.NodeStresses.assign(nodes * static_cast<size_t>(columns), 0.0);
@@ -438,6 +443,8 @@ SurfaceStatics::Outcome SurfaceStatics::Run(const SurfaceModel& model, SolverPro
     outcome.Time.Recovery = recovery;
     outcome.Time.Solution = static_cast<double>(solving.nsecsElapsed()) * 1e-9 - recovery;
     results.Residual = residual;
-    results.Imbalance = imbalance;
+    results.Imbalance = worst.Share;
+    results.LargestLoad = worst.Largest;
+    results.SmallestLoad = worst.Smallest;
     return outcome;
 }

@@ -4,6 +4,7 @@
 #include "ParsedData.h"
 #include "ProblemType.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -104,6 +105,40 @@ std::vector<BarModel::Vector> StraightPoints(const BarModel::Vector& a, const Ba
     return points;
 }
 
+// A member given twice, identical in every column, counts its stiffness twice: "Line N: ..."
+// of the later one; empty when none is. Members between the same nodes that differ in a column
+// (a second section, another material, hinges) are members in parallel, as may be meant.
+QString RepeatedMember(const ParsedTable& elements) {
+    std::vector<int> order(static_cast<size_t>(elements.Rows()));
+    for (size_t row = 0; row < order.size(); ++row)
+        order[row] = static_cast<int>(row);
+    const auto less = [&elements](int a, int b) {
+        const double* x = elements.Row(a);
+        const double* y = elements.Row(b);
+        return std::lexicographical_compare(x, x + elements.Width, y, y + elements.Width);
+    };
+    std::sort(order.begin(), order.end(),
+              [&less](int a, int b) { return less(a, b) || (!less(b, a) && a < b); });
+    int earlier = -1, later = -1;
+    for (size_t k = 1; k < order.size(); ++k) {
+        // Equal rows ascend: the first two of a run are the pair that repeats first.
+        const bool opens = k == 1 || less(order[k - 2], order[k - 1]);
+        if (opens && !less(order[k - 1], order[k]) && (later < 0 || order[k] < later)) {
+            earlier = order[k - 1];
+            later = order[k];
+        }
+    }
+    if (later < 0)
+        return {};
+    return QStringLiteral("Line %1: element %2 repeats element %3 (line %4) in every column: a "
+                          "member given twice counts its stiffness twice (members in parallel "
+                          "differ in their section, material or hinges)")
+        .arg(elements.Lines[static_cast<size_t>(later)])
+        .arg(later + 1)
+        .arg(earlier + 1)
+        .arg(elements.Lines[static_cast<size_t>(earlier)]);
+}
+
 } // namespace
 
 bool BarModelBuilder::Handles(int problem) {
@@ -131,6 +166,7 @@ BarModel BarModelBuilder::Build(int problem, const ParsedData& data,
     // Bars of each element of the file: one, or the pieces of an arc.
     const ParsedTable& elements = *data.Table(5);
     model.DataElements = elements.Rows();
+    model.Fault = RepeatedMember(elements);
     std::vector<std::vector<int>> barsOf(static_cast<size_t>(elements.Rows()));
     for (int row = 0; row < elements.Rows(); ++row) {
         BarModel::Bar bar = BarOf(type, elements.Row(row), data);

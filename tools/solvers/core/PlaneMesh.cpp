@@ -1,5 +1,6 @@
 #include "PlaneMesh.h"
 
+#include "RepeatedElement.h"
 #include "ScalarField.h"
 
 #include <algorithm>
@@ -113,6 +114,17 @@ PlaneMesh::Checked PlaneMesh::Check(const ContinuumModel& model) {
             sides.push_back({SideKey(from, to), static_cast<int>(e), from, to});
         }
         checked.Corners.push_back(corners);
+    }
+    const RepeatedElement::Pair repeated =
+        RepeatedElement::Find(checked.Corners.size(), [&](size_t e) {
+            return std::span<const int>(checked.Corners[e].data(),
+                                        static_cast<size_t>(model.Cells[e].Count));
+        });
+    if (repeated.Later >= 0) {
+        checked.Fault = {model.Cells[static_cast<size_t>(repeated.Later)].Line,
+                         RepeatedElement::Fault(
+                             repeated, model.Cells[static_cast<size_t>(repeated.Earlier)].Line)};
+        return checked;
     }
     checked.Fault = MatchSides(model, sides, checked.Boundary, checked.Sides);
     return checked;

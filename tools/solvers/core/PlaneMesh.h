@@ -10,10 +10,10 @@
 
 // The cells of a plane mesh checked before anything is solved on them, for every plane type:
 // a cell whose corners repeat a node, whose area is zero, whose sides cross or that is not
-// convex would be solved into nonsense, and so would two cells on top of each other or a side
-// that three cells share. Each is refused with the element and its line named. A cell whose
-// corners all run clockwise is sound and is turned round: every element's corners then run
-// counter-clockwise in the plane of the model.
+// convex would be solved into nonsense, and so would a cell given twice, two cells on top of
+// each other or a side that three cells share. Each is refused with the element and its line
+// named. A cell whose corners all run clockwise is sound and is turned round: every element's
+// corners then run counter-clockwise in the plane of the model.
 namespace PlaneMesh {
 
 // A side of a cell, from one corner to the next counter-clockwise.

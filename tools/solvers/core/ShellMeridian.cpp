@@ -1,6 +1,7 @@
 #include "ShellMeridian.h"
 
 #include "ParsedData.h"
+#include "RepeatedElement.h"
 
 namespace {
 
@@ -71,6 +72,16 @@ QString ShellMeridian::Fault() const {
                 .arg(element.I + 1)
                 .arg(element.J + 1);
     }
+    std::vector<std::array<int, 2>> ends;
+    ends.reserve(Elements.size());
+    for (const Element& element : Elements)
+        ends.push_back({element.I, element.J});
+    const RepeatedElement::Pair repeated = RepeatedElement::Find(
+        ends.size(), [&ends](size_t e) { return std::span<const int>(ends[e]); });
+    if (repeated.Later >= 0)
+        return QStringLiteral("Line %1: ").arg(Elements[static_cast<size_t>(repeated.Later)].Line) +
+               RepeatedElement::Fault(repeated,
+                                      Elements[static_cast<size_t>(repeated.Earlier)].Line);
     for (const NodalLoad& load : Loads) {
         if (OnAxis(load.Node) && (load.Load[0] != 0 || load.Load[1] != 0 || load.Load[2] != 0))
             return QStringLiteral("Line %1: node %2 lies on the axis, where a ring load has no "

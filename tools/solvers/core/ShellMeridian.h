@@ -51,7 +51,7 @@ struct ShellMeridian {
     bool OnAxis(int node) const { return Nodes[static_cast<size_t>(node)][0] <= 0; }
 
     // What the checker does not know of shells: an element along the axis (a ring of no
-    // radius) and a load on a node of the axis. Empty when the model can be solved; otherwise
-    // "Line N: ...".
+    // radius), an element given twice and a load on a node of the axis. Empty when the model
+    // can be solved; otherwise "Line N: ...".
     QString Fault() const;
 };

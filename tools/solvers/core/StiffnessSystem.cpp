@@ -27,6 +27,10 @@ QString StiffnessSystem::ComponentName(int component) const {
 }
 
 bool StiffnessSystem::Prepare() {
+    if (!model_.Fault.isEmpty()) {
+        error_ = model_.Fault;
+        return false;
+    }
     const size_t nodes = model_.Nodes.size();
     EquationSystem::Constraints constraints;
     constraints.Fixed.assign(6 * nodes, false);

@@ -20,7 +20,8 @@ public:
     explicit StiffnessSystem(const BarModel& model);
     ~StiffnessSystem();
 
-    // Assembles and factorises; false with Error() set when the structure is a mechanism.
+    // Assembles and factorises; false with Error() set when the model has a fault of its own
+    // (BarModel::Fault) or the structure is a mechanism.
     bool Prepare();
     const QString& Error() const { return error_; }
 

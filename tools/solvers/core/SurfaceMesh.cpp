@@ -2,6 +2,7 @@
 
 #include "ContinuumModel.h"
 #include "PlaneMesh.h"
+#include "RepeatedElement.h"
 #include "ScalarField.h"
 
 #include <Eigen/Dense>
@@ -111,5 +112,13 @@ SurfaceMesh::Checked SurfaceMesh::Check(const SurfaceModel& model) {
         }
         checked.Corners.push_back(cell.Corners);
     }
+    const RepeatedElement::Pair repeated = RepeatedElement::Find(model.Cells.size(), [&](size_t e) {
+        return std::span<const int>(model.Cells[e].Corners.data(),
+                                    static_cast<size_t>(model.Cells[e].Count));
+    });
+    if (repeated.Later >= 0)
+        checked.Fault = {model.Cells[static_cast<size_t>(repeated.Later)].Line,
+                         RepeatedElement::Fault(
+                             repeated, model.Cells[static_cast<size_t>(repeated.Earlier)].Line)};
     return checked;
 }

@@ -11,9 +11,9 @@
 // plane mesh in x-y and is held to everything a plane mesh is (see PlaneMesh); its cells come
 // back counter-clockwise seen from above. A shell's cells keep their corners' order, since it
 // gives the normal that the pressure follows; each is refused when a corner repeats, when it
-// has no area or when, seen on its mean plane, its sides cross or it is not convex. A
-// quadrilateral whose corners lie out of one plane is calculated flat on its mean plane, with a
-// warning once it is warped by more than WarpTolerance of its size.
+// has no area, when it is given twice or when, seen on its mean plane, its sides cross or it is
+// not convex. A quadrilateral whose corners lie out of one plane is calculated flat on its mean
+// plane, with a warning once it is warped by more than WarpTolerance of its size.
 namespace SurfaceMesh {
 
 // The largest distance of a corner from the mean plane, relative to the square root of the

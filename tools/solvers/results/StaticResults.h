@@ -37,6 +37,9 @@ struct StaticResults {
     // equations and the largest resultant of loads and reactions, each relative to the loads.
     double Residual = 0;
     double Imbalance = 0;
+    // The largest and the smallest load that is not zero, over all cases (as forces; moments
+    // over the model's size), for the likely cause of an answer that does not check.
+    double LargestLoad = 0, SmallestLoad = 0;
 
     int ComponentCount() const { return static_cast<int>(Components.size()); }
     int ForceCount() const { return static_cast<int>(ForceNames.size()); }
