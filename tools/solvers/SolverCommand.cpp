@@ -23,6 +23,7 @@
 #include <QJsonDocument>
 #include <QStringEncoder>
 #include <algorithm>
+#include <exception>
 #include <new>
 
 namespace {
@@ -203,6 +204,14 @@ SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dat
     } catch (const std::bad_alloc&) {
         return SolverOutcome::Failure(
             QStringLiteral("not enough memory to solve %1").arg(QFileInfo(dataPath).fileName()));
+    } catch (const std::exception& fault) {
+        // A library that gives up throws (an eigen-solver on values that are not finite): the
+        // run ends with its reason, never with an abort.
+        return SolverOutcome::Failure(
+            QStringLiteral("the calculation of %1 failed (%2); the "
+                           "data's values may be too large or too "
+                           "small to compute with")
+                .arg(QFileInfo(dataPath).fileName(), QString::fromLocal8Bit(fault.what())));
     }
     return SolverOutcome::Failure(QStringLiteral("no analysis"));
 }
