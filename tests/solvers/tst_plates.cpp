@@ -366,6 +366,17 @@ void TestPlates::platesThatCannotBeSolvedAreRefused() {
         QVERIFY2(run.Outcome().Error.contains(QLatin1String("no mass")),
                  qPrintable(run.Outcome().Error));
     }
+    {
+        // The modes of a plate 1e-150 across: its powers leave the range of numbers, and the
+        // eigen-solver threw. Refused before anything is computed, with the element's line.
+        Mesh m = Grid(2e-150, 2e-150, 2, 2);
+        HoldEdges(m, 2, 2, false);
+        const SolverFiles::Run run(QStringLiteral("Yerdol"), QStringLiteral("tiny.p13"),
+                                   m.File(e, nu, t, 25, 1, 2));
+        QVERIFY2(run.Outcome().Error.startsWith(QLatin1String("Line ")) &&
+                     run.Outcome().Error.contains(QLatin1String("too small to compute with")),
+                 qPrintable(run.Outcome().Error));
+    }
 }
 
 void TestPlates::resultFilesHoldWhatTheViewerShows() {

@@ -1,3 +1,4 @@
+#include "ProgramRun.h"
 #include "ShaftAnalysis.h"
 #include "SolverFiles.h"
 #include "SolverLaunch.h"
@@ -200,6 +201,21 @@ void TestShaft::twoDiscsInTorsion() {
         QVERIFY(run.Outcome().Protocol.contains(
             QStringLiteral("Rigid motions left out: 0 in bending, 1 in torsion.")));
     }
+    // On one rigid bearing under the first disc, the discs with masses and diametral inertia
+    // (the first one's mass where nothing moves): the same torsion mode, and two bending
+    // modes beside the free tilting about the bearing.
+    const SolverFiles::Run one(
+        QStringLiteral("Gimbro"), QStringLiteral("s.d12"),
+        Shaft(length, 3, d, 0, {QStringLiteral("1 0")},
+              {QStringLiteral("1 0.01 %1 5e-5").arg(j1), QStringLiteral("4 0.02 %1 1e-4").arg(j2)},
+              4));
+    QVERIFY2(one.Ok(), qPrintable(one.Outcome().Error));
+    const Frequencies found = Found(one);
+    QCOMPARE(found.Torsion.size(), size_t(1));
+    QVERIFY(Relative(found.Torsion[0], expected) < 1e-9);
+    QCOMPARE(found.Bending.size(), size_t(2));
+    QVERIFY(one.Outcome().Protocol.contains(
+        QStringLiteral("Rigid motions left out: 1 in bending, 1 in torsion.")));
 }
 
 // A uniform shaft on one bearing at its end: it tilts freely about it, which is no mode; its
@@ -281,6 +297,14 @@ void TestShaft::refusals() {
     Solve(hollow, &error);
     QVERIFY2(error.startsWith(QStringLiteral("Line ")) && error.contains(QStringLiteral("inner")),
              qPrintable(error));
+    // The example with a shaft stiffer than its spring bearing by more than the arithmetic's
+    // digits: at E = 1e40 its lowest mode came out as 25,203 Hz for 583 Hz, at 1e200 the
+    // eigen-solver threw. Both are refused.
+    const QByteArray example = ProgramRun::ReadFile(QStringLiteral(SOLVERS_EXAMPLES "/shaft.d12"));
+    for (const char* modulus : {"1E40 ", "1E200"}) {
+        Solve(QByteArray(example).replace("2.1E8", modulus), &error);
+        QVERIFY2(error.contains(QStringLiteral("out of proportion")), qPrintable(error));
+    }
 }
 
 // The program as batch runs start it: JSON with the shapes by node, and the report with its

@@ -1,4 +1,5 @@
 #include "HugePageMemory.h"
+#include "Parallel.h"
 #include "ProgramRun.h"
 #include "ResultFile.h"
 #include "SolverCommand.h"
@@ -144,6 +145,28 @@ void TestSolverPrograms::wrongCommandLine() {
         ProgramRun::Run(QStringLiteral(PELGON_PROGRAM), package.path(), {});
     QCOMPARE(run.ExitCode, 2);
     QVERIFY(run.Output.contains("usage"));
+
+    // An option a solver does not use is refused, not ignored (Omberi solved directly and said
+    // nothing); so are more processes than cores (Open MPI's page of text, then one process)
+    // and a tolerance below what double precision reaches (accepted, then never met).
+    const SolverEntry omberi = *SolverEntry::Named(QStringLiteral("Omberi"));
+    const SolverCommand::Outcome option = SolverCommand::Run(
+        omberi, {QStringLiteral("--solver=iterative"), QStringLiteral("x.d09")}, package.path());
+    QCOMPARE(option.ExitCode, 2);
+    QCOMPARE(option.Message, QStringLiteral("this solver does not take --solver; usage: Omberi "
+                                            "DATAFILE [S]   or   Omberi --json DATAFILE"));
+    const SolverEntry fentar = *SolverEntry::Named(QStringLiteral("Fentar"));
+    const auto fault = [&](const QString& argument) {
+        const SolverCommand::Split split =
+            SolverCommand::SplitOptions({argument, QStringLiteral("x.d17")});
+        return split.Fault.isEmpty() ? SolverCommand::OptionFault(fentar, split, 4) : split.Fault;
+    };
+    QVERIFY(fault(QStringLiteral("--processes=4")).isEmpty());
+    QCOMPARE(fault(QStringLiteral("--processes=5")),
+             QStringLiteral("--processes=5 asks for more processes than the 4 cores this program "
+                            "may use; give at most 4"));
+    QVERIFY(fault(QStringLiteral("--tolerance=1e-12")).isEmpty());
+    QVERIFY(fault(QStringLiteral("--tolerance=1e-300")).contains(QLatin1String("from 1e-12")));
 }
 
 void TestSolverPrograms::noWindowWithoutDisplay() {
@@ -299,18 +322,18 @@ void TestSolverPrograms::solidSolverSharesTheIterationWithHelpers() {
     QTemporaryDir package;
     const QString path = package.filePath(QStringLiteral("pier.d17"));
     QVERIFY(QFile::copy(QStringLiteral(SOLVERS_MODELS "/pier.d17"), path));
+    // A machine of one core starts no helper, and refuses to be asked for one.
+    const int processes = std::min(2, Parallel::Cores());
     const QJsonObject shared =
-        FentarJson(package.path(),
-                   {QStringLiteral("--json"), QStringLiteral("--solver=iterative"),
-                    QStringLiteral("--tolerance=1e-10"), QStringLiteral("--processes=2"), path});
+        FentarJson(package.path(), {QStringLiteral("--json"), QStringLiteral("--solver=iterative"),
+                                    QStringLiteral("--tolerance=1e-10"),
+                                    QStringLiteral("--processes=%1").arg(processes), path});
     const QJsonObject direct = FentarJson(
         package.path(), {QStringLiteral("--json"), QStringLiteral("--solver=direct"), path});
     QVERIFY(!shared.isEmpty() && !direct.isEmpty());
     const QJsonObject solution = shared[QStringLiteral("solution")].toObject();
     QCOMPARE(solution[QStringLiteral("method")].toString(), QStringLiteral("iterative"));
-    // A machine of one core starts no helper.
-    QCOMPARE(solution[QStringLiteral("processes")].toInt(),
-             QThread::idealThreadCount() > 1 ? 2 : 1);
+    QCOMPARE(solution[QStringLiteral("processes")].toInt(), processes);
     const QJsonArray cases = shared[QStringLiteral("cases")].toArray();
     QCOMPARE(cases.size(), direct[QStringLiteral("cases")].toArray().size());
     for (qsizetype c = 0; c < cases.size(); ++c) {

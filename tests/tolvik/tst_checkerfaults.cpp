@@ -57,6 +57,17 @@ void TestCheckerFaults::rejects_data() {
         << "node j is 5, but the nodes go only up to 4";
     QTest::newRow("both ends one node")
         << frame << 24 << 1 << "#  1  2 2 1 1 0" << 24 << "both ends of the element are node 2";
+    // Sizes whose powers leave the range of numbers: a profile scaled to 1e-150 stopped the
+    // eigen-solver of the plate modes, which the checker had let through.
+    QTest::newRow("elements too small to compute with")
+        << "rect.d66" << 17 << 9
+        << "#  1 0 0\n#  2 1e-151 0\n#  3 2e-151 0\n#  4 0 2e-151\n#  5 1e-151 2e-151\n"
+           "#  6 2e-151 2e-151\n#  7 0 4e-151\n#  8 1e-151 4e-151\n#  9 2e-151 4e-151"
+        << 28 << "measures 2.2360679775e-151 from node 1 to node 5, too small to compute with";
+    QTest::newRow("elements too large to compute with")
+        << frame << 19 << 3 << "#  2 0 4e35\n#  3 6e35 4e35\n#  4 6e35 0" << 24
+        << "measures 4e+35 from node 1 to node 2, too large to compute with; elements must "
+           "measure between 1e-30 and 1e+30";
     QTest::newRow("ends at one point")
         << frame << 20 << 1 << "#  3  0.0 4.0" << 25 << "no length: nodes 2 and 3";
     QTest::newRow("missing material") << frame << 24 << 1 << "#  1  1 2 2 1 0" << 24

@@ -34,6 +34,14 @@ const std::vector<SolverEntry>& SolverEntry::All() {
     return all;
 }
 
+QStringList SolverEntry::Options() const {
+    // Only the solids choose how their equations are solved.
+    if (Kind == Analysis::Solid)
+        return {QStringLiteral("--solver"), QStringLiteral("--tolerance"),
+                QStringLiteral("--processes")};
+    return {};
+}
+
 std::optional<SolverEntry> SolverEntry::Named(const QString& name) {
     for (const SolverEntry& entry : All()) {
         if (entry.Name.compare(name, Qt::CaseInsensitive) == 0)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -30,6 +31,10 @@ struct SolverEntry {
     bool Dynamics = false; // solves the ".p" files of its problem
     Analysis Kind = Analysis::Statics;
     QString ResultExtension; // "bin" or "bi0"; empty for the mathematics
+
+    // The options of the command line this solver uses ("--solver", "--tolerance",
+    // "--processes"); it refuses the others, which would change nothing.
+    QStringList Options() const;
 
     static const std::vector<SolverEntry>& All();
     static std::optional<SolverEntry> Named(const QString& name);

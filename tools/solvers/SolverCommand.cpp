@@ -4,6 +4,7 @@
 #include "ContinuumAnalysis.h"
 #include "ExchangeFile.h"
 #include "MathSolvers.h"
+#include "Parallel.h"
 #include "ProblemNumber.h"
 #include "ResultFile.h"
 #include "ShaftAnalysis.h"
@@ -23,6 +24,7 @@
 #include <QJsonDocument>
 #include <QStringEncoder>
 #include <algorithm>
+#include <exception>
 #include <new>
 
 namespace {
@@ -137,6 +139,8 @@ QString SolverCommand::WriteProtocol(const QString& dataPath, const QString& wor
 SolverCommand::Split SolverCommand::SplitOptions(const QStringList& arguments) {
     Split split;
     for (const QString& argument : arguments) {
+        if (argument.startsWith(QLatin1String("--")) && argument.contains(u'='))
+            split.Given << argument.section(u'=', 0, 0);
         if (argument.startsWith(QLatin1String("--solver="))) {
             split.Options.Method = argument.mid(9).toLower();
             if (split.Options.Method != QLatin1String("direct") &&
@@ -146,9 +150,11 @@ SolverCommand::Split SolverCommand::SplitOptions(const QStringList& arguments) {
         } else if (argument.startsWith(QLatin1String("--tolerance="))) {
             bool ok = false;
             split.Options.Tolerance = argument.mid(12).toDouble(&ok);
-            if (!ok || !(split.Options.Tolerance > 0) || split.Options.Tolerance >= 1)
-                split.Fault = QStringLiteral("--tolerance takes a number between 0 and 1, not "
-                                             "\"%1\"")
+            if (!ok || !(split.Options.Tolerance >= LeastTolerance) || split.Options.Tolerance >= 1)
+                split.Fault = QStringLiteral("--tolerance takes a relative residual from %1 "
+                                             "(double precision reaches no smaller one) to "
+                                             "below 1, not \"%2\"")
+                                  .arg(LeastTolerance)
                                   .arg(argument.mid(12));
         } else if (argument.startsWith(QLatin1String("--processes="))) {
             bool ok = false;
@@ -162,6 +168,28 @@ SolverCommand::Split SolverCommand::SplitOptions(const QStringList& arguments) {
         }
     }
     return split;
+}
+
+QString SolverCommand::OptionFault(const SolverEntry& solver, const Split& split, int cores) {
+    const QStringList taken = solver.Options();
+    for (const QString& option : split.Given)
+        if (!taken.contains(option))
+            return QStringLiteral("this solver does not take %1; %2").arg(option, Usage(solver));
+    if (split.Options.Processes > cores)
+        return QStringLiteral("--processes=%1 asks for more processes than the %2 cores this "
+                              "program may use; give at most %2")
+            .arg(split.Options.Processes)
+            .arg(cores);
+    return {};
+}
+
+QString SolverCommand::Usage(const SolverEntry& solver) {
+    QString usage =
+        QStringLiteral("usage: %1 DATAFILE [S]   or   %1 --json DATAFILE").arg(solver.Name);
+    if (solver.Options().contains(QLatin1String("--solver")))
+        usage += QStringLiteral("; options: --solver=direct|iterative, --tolerance=X (relative "
+                                "residual), --processes=N (to share an iterative solution)");
+    return usage;
 }
 
 SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dataPath,
@@ -208,6 +236,14 @@ SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dat
     } catch (const std::bad_alloc&) {
         return SolverOutcome::Failure(
             QStringLiteral("not enough memory to solve %1").arg(QFileInfo(dataPath).fileName()));
+    } catch (const std::exception& fault) {
+        // A library that gives up throws (an eigen-solver on values that are not finite): the
+        // run ends with its reason, never with an abort.
+        return SolverOutcome::Failure(
+            QStringLiteral("the calculation of %1 failed (%2); the "
+                           "data's values may be too large or too "
+                           "small to compute with")
+                .arg(QFileInfo(dataPath).fileName(), QString::fromLocal8Bit(fault.what())));
     }
     return SolverOutcome::Failure(QStringLiteral("no analysis"));
 }
@@ -243,21 +279,18 @@ SolverCommand::Outcome SolverCommand::Run(const SolverEntry& solver, const QStri
     Outcome outcome;
     const Split split = SplitOptions(all);
     const QStringList& arguments = split.Rest;
-    if (!split.Fault.isEmpty()) {
+    const QString fault =
+        split.Fault.isEmpty() ? OptionFault(solver, split, Parallel::Cores()) : split.Fault;
+    if (!fault.isEmpty()) {
         outcome.ExitCode = 2;
-        outcome.Message = split.Fault;
+        outcome.Message = fault;
         return outcome;
     }
     const bool json = arguments.size() == 2 && arguments[0] == QLatin1String("--json");
     const bool plain = !json && SolvesForEditor(arguments);
     if (!json && !plain) {
         outcome.ExitCode = 2;
-        outcome.Message =
-            QStringLiteral("usage: %1 DATAFILE [S]   or   %1 --json DATAFILE").arg(solver.Name);
-        if (solver.Kind == SolverEntry::Analysis::Solid)
-            outcome.Message += QStringLiteral(
-                "; options: --solver=direct|iterative, --tolerance=X (relative residual), "
-                "--processes=N (to share an iterative solution)");
+        outcome.Message = Usage(solver);
         return outcome;
     }
     const QDir directory(workDirectory);

@@ -41,9 +41,19 @@ public:
     struct Split {
         QStringList Rest;
         SolverInput::Choices Options;
+        QStringList Given; // the options named, "--solver", ...
         QString Fault;
     };
     static Split SplitOptions(const QStringList& arguments);
+    // Why the options cannot be taken by this solver on a machine whose program may use
+    // `cores` cores: an option it does not use, more processes than cores (each would wait
+    // for the others). Empty when they can.
+    static QString OptionFault(const SolverEntry& solver, const Split& split, int cores);
+    // The least relative residual an iteration is asked for: below it the rounding of K u in
+    // double precision keeps the residual from falling (a small solid stalls at 1e-14).
+    static constexpr double LeastTolerance = 1e-12;
+    // "usage: NAME DATAFILE [S]   or   NAME --json DATAFILE", with the options the solver takes.
+    static QString Usage(const SolverEntry& solver);
     // The run was stopped before it wrote anything: the protocol says so and the result file
     // stays as it was (an older one of the same data, or none).
     static Outcome RecordStop(const SolverEntry& solver, const QString& dataPath,

@@ -12,13 +12,49 @@ QString Number(double value) {
     return QString::number(value, 'g', 12);
 }
 
+// Without squares, which would round a distance of 1e-200 to 0 or one of 1e200 to infinity.
 double Distance(const ParsedTable& nodes, int first, int second) {
-    double sum = 0;
-    for (int column = 0; column < nodes.Width; ++column) {
-        const double d = nodes.At(first - 1, column) - nodes.At(second - 1, column);
-        sum += d * d;
+    double distance = 0;
+    for (int column = 0; column < nodes.Width; ++column)
+        distance = std::hypot(distance, nodes.At(first - 1, column) - nodes.At(second - 1, column));
+    return distance;
+}
+
+// Fails when the element, `corners` node numbers at the start of its row (0: no corner), is
+// too small or too large to compute with: its stiffness and mass take its size to powers up
+// to the fourth and beyond, which leave the range of numbers long before the coordinates do.
+// Corners that coincide are left to the checks of their own.
+void ComputableSize(const ParsedTable& table, int row, const ParsedData& data, int corners) {
+    const ParsedTable* nodes = data.Table(4);
+    if (!nodes)
+        return;
+    const double* values = table.Row(row);
+    double size = 0;
+    int from = 0, to = 0;
+    for (int a = 0; a < corners; ++a) {
+        for (int b = a + 1; b < corners; ++b) {
+            const int i = static_cast<int>(values[a]), j = static_cast<int>(values[b]);
+            if (i < 1 || j < 1 || i > nodes->Rows() || j > nodes->Rows())
+                continue;
+            if (const double d = Distance(*nodes, i, j); d > size) {
+                size = d;
+                from = i;
+                to = j;
+            }
+        }
     }
-    return std::sqrt(sum);
+    if (size > 0 && (size < ModelRules::SmallestSize || size > ModelRules::LargestSize))
+        throw CheckFault{
+            table.Lines[row],
+            QStringLiteral("the element measures %1 from node %2 to node %3, too "
+                           "%4 to compute with; elements must measure between %5 "
+                           "and %6")
+                .arg(Number(size))
+                .arg(from)
+                .arg(to)
+                .arg(size < ModelRules::SmallestSize ? QStringLiteral("small")
+                                                     : QStringLiteral("large"))
+                .arg(Number(ModelRules::SmallestSize), Number(ModelRules::LargestSize))};
 }
 
 // Fails when a node appears twice among the nonzero corners.
@@ -53,6 +89,7 @@ RowCheck Bar() {
                                             "the same point")
                                  .arg(i)
                                  .arg(j)};
+        ComputableSize(table, row, data, 2);
     };
 }
 
@@ -74,13 +111,14 @@ RowCheck ArcBar(int column) {
 }
 
 RowCheck Polygon() {
-    return [](const ParsedTable& table, int row, const ParsedData&) {
+    return [](const ParsedTable& table, int row, const ParsedData& data) {
         DistinctCorners(table, row, 4);
+        ComputableSize(table, row, data, 4);
     };
 }
 
 RowCheck Solid() {
-    return [](const ParsedTable& table, int row, const ParsedData&) {
+    return [](const ParsedTable& table, int row, const ParsedData& data) {
         const double* corners = table.Row(row);
         const bool fifth = corners[4] != 0, sixth = corners[5] != 0;
         const bool seventh = corners[6] != 0, eighth = corners[7] != 0;
@@ -92,6 +130,7 @@ RowCheck Solid() {
                              QStringLiteral("a solid has 4 corners (n5 to n8 are 0), 6 (n7 and "
                                             "n8 are 0) or 8")};
         DistinctCorners(table, row, 8);
+        ComputableSize(table, row, data, 8);
     };
 }
 

@@ -12,6 +12,13 @@ class ParsedData;
 // names the line of the item at fault.
 namespace ModelRules {
 
+// The sizes of an element (its largest distance between two corners) that the solvers can
+// compute with, in any length unit: far beyond what a structure measures, far within the
+// range of numbers that its size to the fourth and its stiffness still need.
+inline constexpr double SmallestSize = 1e-30;
+inline constexpr double LargestSize = 1e30;
+
+// Every element below also measures between SmallestSize and LargestSize.
 // Items that start with two end nodes: the ends differ and lie apart.
 RowCheck Bar();
 // A bar that may be a circular arc: its radius (0 for a straight bar) in column `column` must

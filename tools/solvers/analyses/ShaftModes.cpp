@@ -192,6 +192,14 @@ struct Found {
     QString Error;
 };
 
+// Why an eigen-solver that met values beyond its reach gave nothing.
+QString OutOfProportion() {
+    return QStringLiteral("the natural modes cannot be calculated: the stiffnesses and masses "
+                          "are too far out of proportion to compute with (a bearing far softer "
+                          "or an element far stiffer than the rest, or values near the largest "
+                          "number)");
+}
+
 // Keeps the values mu = s / (lambda + s) after the `rigid` largest, which are the rigid
 // motions (lambda = 0), down to those of unknowns without mass (mu = 0).
 template <typename VectorOf>
@@ -232,6 +240,9 @@ Found Solve(const Factor& factor, const Sparse& m, const std::vector<Block>& mas
             for (size_t i = 0; i < block.Dofs.size(); ++i)
                 if (numbering.Equation[static_cast<size_t>(block.Dofs[i])] >= 0)
                     free.push_back(static_cast<int>(i));
+            // A disc on a rigid bearing may have all its mass where nothing moves.
+            if (free.empty())
+                continue;
             const auto size = static_cast<Eigen::Index>(free.size());
             Eigen::MatrixXd part(size, size);
             for (Eigen::Index i = 0; i < size; ++i)
@@ -252,6 +263,8 @@ Found Solve(const Factor& factor, const Sparse& m, const std::vector<Block>& mas
         const Eigen::MatrixXd solved = factor.solve(b.cast<Real>()).cast<double>();
         const Eigen::MatrixXd small = shift * (b.transpose() * solved);
         const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eigen((small + small.transpose()) / 2);
+        if (eigen.info() != Eigen::Success)
+            return {{}, OutOfProportion()};
         return Collect(
             eigen.eigenvalues(),
             [&](Eigen::Index i) -> VectorL {
@@ -271,6 +284,8 @@ Found Solve(const Factor& factor, const Sparse& m, const std::vector<Block>& mas
             unit[j] = 0;
         }
         const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eigen((c + c.transpose()) / 2);
+        if (eigen.info() != Eigen::Success)
+            return {{}, OutOfProportion()};
         return Collect(
             eigen.eigenvalues(),
             [&](Eigen::Index i) { return op.HalfSolveTransposed(eigen.eigenvectors().col(i)); },
@@ -279,7 +294,12 @@ Found Solve(const Factor& factor, const Sparse& m, const std::vector<Block>& mas
     const int ncv = std::min(n, std::max(2 * wanted + 1, wanted + 20));
     Spectra::SymEigsSolver<ShiftedOperator> eigs(op, wanted, ncv);
     eigs.init();
-    eigs.compute(Spectra::SortRule::LargestAlge, 1000, 1e-8, Spectra::SortRule::LargestAlge);
+    try {
+        eigs.compute(Spectra::SortRule::LargestAlge, 1000, 1e-8, Spectra::SortRule::LargestAlge);
+    } catch (const std::exception&) {
+        // Spectra throws where its small eigenproblem meets values that are not finite.
+        return {{}, OutOfProportion()};
+    }
     if (eigs.info() != Spectra::CompInfo::Successful)
         return {{}, QStringLiteral("the iteration for the lowest modes did not converge")};
     const Eigen::MatrixXd vectors = eigs.eigenvectors();
@@ -321,6 +341,11 @@ void Refine(Found& found, const Stiffness& k, const Sparse& m) {
 // lambda = 0, and skipped.
 struct FamilyModes {
     std::vector<std::pair<double, Eigen::VectorXd>> Modes; // lambda, all unknowns
+    // Per mode: how far its lambda moves, relative, when its shape is rounded to double. The
+    // shapes come through the eigen-solver in double, with up to a hundred times that
+    // rounding; where the stiffnesses are too far apart (a bearing spring beside elements
+    // 1e30 times stiffer) lambda is then rounding itself, and only this tells.
+    std::vector<double> Noise;
     int Rigid = 0;
     bool Massless = false;
     QString Error;
@@ -397,8 +422,12 @@ FamilyModes Lowest(Family family, int count) {
     }
     Refine(found, exact, m);
     result.Error = found.Error;
-    for (auto& [lambda, shape] : found.Modes)
+    for (auto& [lambda, shape] : found.Modes) {
+        const VectorL rounded = shape.cast<double>().cast<Real>();
+        const Real moved = rounded.dot(exact * rounded) / rounded.dot(m * rounded);
+        result.Noise.push_back(static_cast<double>(std::abs(moved - Real(lambda)) / lambda));
         result.Modes.emplace_back(lambda, numbering.Expand(shape).cast<double>());
+    }
     return result;
 }
 
@@ -672,6 +701,14 @@ ShaftModes::Result ShaftModes::Lowest(const ShaftModel& model, int count) {
         const bool takeBending =
             t == torsion.Modes.size() ||
             (b < bending.Modes.size() && bending.Modes[b].first <= torsion.Modes[t].first);
+        const FamilyModes& family = takeBending ? bending : torsion;
+        const size_t k = takeBending ? b : t;
+        // A residual far above rounding is no mode: refused, never listed.
+        if (!(family.Noise[k] <= ModeNoise)) {
+            result.Modes.clear();
+            result.Error = OutOfProportion();
+            return result;
+        }
         if (takeBending) {
             result.Modes.push_back(
                 Normalised(Kind::Bending, bending.Modes[b].first, bending.Modes[b].second));

@@ -45,4 +45,9 @@ Result Lowest(const ShaftModel& model, int count);
 inline constexpr int DenseLimit = 600;
 inline constexpr double DenseEntries = 4e6;
 
+// The most a mode's lambda may move, relative, when its shape is rounded to double: the
+// shapes carry up to a hundred times that rounding, which moves lambda by up to 1e4 times as
+// much, so a mode listed keeps its frequency to 5e-5 (sound ones move by 1e-20 or less).
+inline constexpr double ModeNoise = 1e-8;
+
 } // namespace ShaftModes

@@ -79,6 +79,17 @@ SolverOutcome SolidAnalysis::Solve(const SolverInput& input, SolverProgress* pro
                            "stresses, mises the von Mises stress; nodal stresses are the mean "
                            "of the elements at the node.\n");
     text += solved.Why + u'\n';
+    // What became of a number of processes asked for, said in one line.
+    if (options.Processes > 1 && !iterative)
+        text += QStringLiteral("--processes=%1 shares only an iterative solution: the direct "
+                               "one ran in this process.\n")
+                    .arg(options.Processes);
+    else if (options.Processes > solved.Processes)
+        text += QStringLiteral("--processes=%1 asked for %2 helper processes, which could not "
+                               "be started: the iteration ran on %3.\n")
+                    .arg(options.Processes)
+                    .arg(options.Processes - 1)
+                    .arg(solved.Processes);
     if (iterative) {
         QStringList counts;
         for (int n : solved.Iterations)

@@ -120,8 +120,10 @@ std::optional<Solution> SolveMesh(const TorsionMesh& mesh, TorsionAnalysis::Timi
 // extrapolated to its corners, a triangle's own value at the corner).
 struct Recovery {
     std::vector<double> Elements, Nodes; // 3 per element of the data file, 3 per node
-    double TauMax = 0;
+    double TauMax = 0;                   // away from re-entrant corners
     Point At = Point::Zero();
+    std::vector<double> CornerTau; // per re-entrant corner, within its reach
+    std::vector<Point> CornerAt;
     double Moment = 0; // of the stresses about the centroid
     double MeanW = 0;  // the mean warping over the area
     // The energy of the difference between the recovered stresses and the elements' own, in
@@ -130,8 +132,10 @@ struct Recovery {
 };
 
 Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gTheta, int dataCells,
-                 int dataNodes) {
+                 int dataNodes, const std::vector<TorsionMesh::Corner>& corners) {
     Recovery r;
+    r.CornerTau.assign(corners.size(), 0.0);
+    r.CornerAt.assign(corners.size(), Point::Zero());
     const std::vector<ScalarField> elements = ElementsOf(mesh);
     std::vector<double> cellSum(3 * static_cast<size_t>(dataCells), 0.0);
     std::vector<double> nodeSum(2 * mesh.Nodes.size(), 0.0);
@@ -214,7 +218,19 @@ Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gThet
             continue;
         const Point t(nodeSum[2 * n] / nodeCount[n], nodeSum[2 * n + 1] / nodeCount[n]);
         const double tau = t.norm();
-        if (tau > r.TauMax) {
+        // The data file's nodes come first in the mesh, the corners among them.
+        bool near = false;
+        for (size_t k = 0; k < corners.size(); ++k) {
+            const Point& corner = mesh.Nodes[static_cast<size_t>(corners[k].Node)];
+            if ((mesh.Nodes[n] - corner).norm() >= corners[k].Reach)
+                continue;
+            near = true;
+            if (tau > r.CornerTau[k]) {
+                r.CornerTau[k] = tau;
+                r.CornerAt[k] = mesh.Nodes[n];
+            }
+        }
+        if (!near && tau > r.TauMax) {
             r.TauMax = tau;
             r.At = mesh.Nodes[n];
         }
@@ -261,7 +277,8 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const ContinuumModel& model,
     twist.G = answer.Profile.ReferenceG;
     const int dataNodes = static_cast<int>(model.Nodes.size());
     const int dataCells = static_cast<int>(model.Cells.size());
-    double lastChange = -1;
+    const std::vector<TorsionMesh::Corner>& corners = answer.Profile.Reentrant;
+    double lastChange = -1, lastLimit = -1;
     for (int division = 1;; division *= 2) {
         clock.restart();
         TorsionMesh mesh = base.Divided(division);
@@ -289,16 +306,20 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const ContinuumModel& model,
         clock.restart();
         twist.J = next->J;
         twist.Twist = model.Moment / (twist.G * twist.J);
-        r = Recover(mesh, next->W, twist.G * twist.Twist, dataCells, dataNodes);
+        r = Recover(mesh, next->W, twist.G * twist.Twist, dataCells, dataNodes, corners);
         answer.Time.Recovery += Seconds(clock);
         // Stresses beyond the range of numbers stay so on any finer mesh.
         if (!std::isfinite(twist.Twist) || !std::isfinite(r.TauMax) || !std::isfinite(r.Moment))
             return NotFinite();
         const double indicator = r.Energy / next->J;
+        const double lastTau = answer.Levels.empty() ? 0 : answer.Levels.back().TauMax;
         answer.Levels.push_back({division, static_cast<int>(mesh.Nodes.size()),
                                  static_cast<int>(mesh.Cells.size()), next->Equations, next->J,
-                                 indicator, levelSeconds});
+                                 indicator, r.TauMax, levelSeconds});
         const bool refined = answer.Levels.size() > 1;
+        double limitError = -1;
+        answer.Extrapolated = false;
+        answer.MeshJ = next->J;
         if (refined) {
             // Nested meshes give J from above, falling by a steady ratio per halving: 1/4 for
             // a smooth warping, more near a re-entrant corner. What is left is the last change
@@ -306,14 +327,32 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const ContinuumModel& model,
             const double change = std::abs(solution.J - next->J) / next->J;
             const double q = lastChange > 0 ? std::clamp(change / lastChange, 0.25, 0.8) : 0.5;
             answer.ErrorEstimate = change * q / (1 - q);
+            // The limit those changes point to, and how far it moved since the last one that
+            // a measured ratio gave.
+            if (lastChange > 0) {
+                const double limit = next->J - (solution.J - next->J) * q / (1 - q);
+                if (lastLimit > 0)
+                    limitError = std::abs(limit - lastLimit) / limit;
+                lastLimit = limit;
+            }
             lastChange = change;
         } else {
             answer.ErrorEstimate = indicator;
             answer.EstimatedFromStresses = true;
         }
         solution = std::move(*next);
-        if (refined && answer.ErrorEstimate <= tolerance)
+        // A profile with re-entrant corners may stop at the limit of J, long before J itself
+        // settles, but not before the stresses away from the corners have; one without has
+        // J settle as soon as its stresses do.
+        const bool stressesSettled = corners.empty() || (refined && std::abs(r.TauMax - lastTau) <=
+                                                                        StressTolerance * r.TauMax);
+        if (refined && stressesSettled && answer.ErrorEstimate <= tolerance)
             break;
+        if (!corners.empty() && stressesSettled && limitError >= 0 && limitError <= tolerance) {
+            answer.Extrapolated = true;
+            answer.ErrorEstimate = limitError;
+            break;
+        }
         // On the mesh as given only the stresses tell the error, and they tell it far too low
         // on a coarse mesh (nothing at all on a rectangle's 2 x 2) and low near a re-entrant
         // corner: only a large mesh, whose division would cost most, is taken as it is, and
@@ -330,9 +369,19 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const ContinuumModel& model,
     }
 
     clock.restart();
+    // The stresses of the finest mesh carry the moment with its own J; the rate of twist is
+    // that of the J reported.
+    if (answer.Extrapolated) {
+        twist.J = lastLimit;
+        twist.Twist = model.Moment / (twist.G * twist.J);
+    }
     twist.TauMax = r.TauMax;
     twist.AtY = r.At.x() + answer.Profile.Centroid.x();
     twist.AtZ = r.At.y() + answer.Profile.Centroid.y();
+    for (size_t k = 0; k < corners.size(); ++k)
+        answer.Corners.push_back({corners[k], r.CornerTau[k],
+                                  r.CornerAt[k].x() + answer.Profile.Centroid.x(),
+                                  r.CornerAt[k].y() + answer.Profile.Centroid.y()});
     answer.PolarMoment = solution.PolarMoment;
     answer.Residual = solution.Residual;
     answer.MomentError = std::abs(r.Moment - model.Moment) / model.Moment;

@@ -22,12 +22,27 @@ struct SolverInput;
 // The error of J is the energy of the error of the stresses, which their nodal averages
 // estimate; unless that leaves J well within its tolerance, the analysis divides every element
 // evenly, twice as finely each time, until J changes by less than its tolerance (estimated
-// from the last changes) or the next division would exceed the node budget. The answers are
+// from the last changes), or the next division would exceed the node budget. The answers are
 // given at the nodes and elements of the data file.
+//
+// Near a re-entrant corner (the inside corner of an L) the stress is infinite in theory: J
+// then falls more slowly with each division, by a ratio that tends to 2^(-2 pi / angle), and
+// the meshes would grow to the budget before J itself settled. The limit that the last three
+// meshes point to settles long before: once two of those limits agree within the tolerance,
+// and the largest stress away from the corners has settled too, J is that limit. The largest stress
+// is sought away from such corners (beyond half the shortest element side at them), and the stress
+// near each is reported as what it is on the finest mesh, which a finer one would raise.
 namespace TorsionAnalysis {
 
 // J is estimated to this share of itself before the divisions stop.
 inline constexpr double Tolerance = 1e-4;
+// On a profile with re-entrant corners, the largest stress away from them changes by at most
+// this share of itself over the last division. Averaged at a node on a contour from the
+// elements around it, it converges as the size of the elements, not its square: half a per
+// cent then costs a division or two, where 1e-3 cost a small L-shaped profile 800,000 nodes.
+// (Without such corners J settles as its stresses do; the corners of a polygon for a circle,
+// whose stress falls to 0 as slowly as 1 % a division, are left to J.)
+inline constexpr double StressTolerance = 5e-3;
 // The most nodes a divided mesh may have.
 inline constexpr long long NodeBudget = 1 << 20;
 
@@ -38,7 +53,15 @@ struct Level {
     // The energy of the difference between the nodal average of the stresses and the
     // elements' own, relative to J: an estimate of J's error on this mesh alone.
     double Indicator = 0;
+    double TauMax = 0;  // the largest stress away from re-entrant corners
     double Seconds = 0; // to divide, assemble, factorise and solve
+};
+
+// The largest stress on the finest mesh within the reach of a re-entrant corner.
+struct CornerStress {
+    TorsionMesh::Corner Corner;
+    double Tau = 0;
+    double AtY = 0, AtZ = 0; // in the coordinates of the file
 };
 
 struct Timing {
@@ -55,6 +78,11 @@ struct Answer {
     double ErrorEstimate = -1;
     // Whether that estimate comes from the stresses of one mesh, not from the changes of J.
     bool EstimatedFromStresses = false;
+    // Whether J is the limit the last meshes point to rather than J of the finest mesh, which
+    // is then MeshJ; the stresses are those of the finest mesh, carrying the moment.
+    bool Extrapolated = false;
+    double MeshJ = 0;
+    std::vector<CornerStress> Corners;
     // Checks of the finest solution: |K w - f| over |f|, and how far the moment of the
     // stresses is from the twisting moment, relative.
     double Residual = 0, MomentError = 0;

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
+#include <numbers>
 #include <numeric>
 #include <set>
 
@@ -202,6 +204,37 @@ CheckFault CheckContours(const ContinuumModel& model, const Loops& loops, int& h
     return {};
 }
 
+// The nodes on a contour where the elements around them span more than a straight angle,
+// found from the angles of the elements at their corners (counter-clockwise, convex).
+std::vector<TorsionMesh::Corner> ReentrantCorners(const std::vector<TorsionMesh::Cell>& cells,
+                                                  const std::vector<Side>& boundary,
+                                                  const std::vector<Point>& nodes) {
+    std::vector<double> angle(nodes.size(), 0.0);
+    std::vector<double> shortest(nodes.size(), std::numeric_limits<double>::infinity());
+    for (const TorsionMesh::Cell& cell : cells) {
+        for (int a = 0; a < cell.Count; ++a) {
+            const auto node = static_cast<size_t>(cell.Corners[a]);
+            const Point& at = nodes[node];
+            const Point next = nodes[static_cast<size_t>(cell.Corners[(a + 1) % cell.Count])] - at;
+            const Point previous =
+                nodes[static_cast<size_t>(cell.Corners[(a + cell.Count - 1) % cell.Count])] - at;
+            angle[node] += std::atan2(Cross(next, previous), next.dot(previous));
+            shortest[node] = std::min({shortest[node], next.norm(), previous.norm()});
+        }
+    }
+    std::vector<bool> onContour(nodes.size(), false);
+    for (const Side& side : boundary)
+        onContour[static_cast<size_t>(side.From)] = true;
+    std::vector<TorsionMesh::Corner> corners;
+    for (size_t node = 0; node < nodes.size(); ++node) {
+        // A straight contour through a node (180 degrees) is no corner, to its rounding.
+        if (onContour[node] && angle[node] > std::numbers::pi * (1 + 1e-6))
+            corners.push_back(
+                {static_cast<int>(node), angle[node] * 180 / std::numbers::pi, shortest[node] / 2});
+    }
+    return corners;
+}
+
 } // namespace
 
 TorsionMesh TorsionMesh::FromModel(const ContinuumModel& model, Profile& profile,
@@ -266,6 +299,7 @@ TorsionMesh TorsionMesh::FromModel(const ContinuumModel& model, Profile& profile
     fault = CheckContours(model, loops, profile.Holes);
     if (!fault.Message.isEmpty())
         return {};
+    profile.Reentrant = ReentrantCorners(mesh.Cells, boundary, points);
 
     // Area and centroid, relative to the first node so that far coordinates lose nothing.
     const Point origin = points[0];

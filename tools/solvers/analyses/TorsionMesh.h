@@ -24,6 +24,15 @@ struct TorsionMesh {
     std::vector<Eigen::Vector2d> Nodes;
     std::vector<Cell> Cells;
 
+    // A node on a contour where the profile's material spans more than a straight angle (the
+    // inside corner of an L or a box): the stress there is infinite in theory, and any mesh's
+    // stress near it depends on the mesh.
+    struct Corner {
+        int Node = 0;     // of the data file, from 0
+        double Angle = 0; // of the material around it, degrees
+        double Reach = 0; // half its shortest element side: the stresses within depend on it
+    };
+
     // What a model's check finds out besides the mesh.
     struct Profile {
         Eigen::Vector2d Centroid = Eigen::Vector2d::Zero(); // in the file's coordinates
@@ -33,6 +42,7 @@ struct TorsionMesh {
         int Materials = 0;         // with a different G
         int Triangles = 0, Quadrilaterals = 0, Reversed = 0;
         int Holes = 0;
+        std::vector<Corner> Reentrant;
     };
 
     // The checked mesh of a torsion model, or the fault (line of the data file and message):

@@ -39,15 +39,26 @@ QJsonObject TorsionReport::Json(const TorsionAnalysis::Answer& answer) {
     const FieldResults& results = answer.Results;
     const FieldResults::Torsion& t = *results.Twist;
     const FieldResults::Case& c = results.Cases.front();
-    return {
-        {QStringLiteral("torsion"), QJsonObject{{QStringLiteral("moment"), t.Moment},
-                                                {QStringLiteral("G"), t.G},
-                                                {QStringLiteral("J"), t.J},
-                                                {QStringLiteral("twist"), t.Twist},
-                                                {QStringLiteral("tauMax"), t.TauMax},
-                                                {QStringLiteral("at"), QJsonArray{t.AtY, t.AtZ}}}},
-        {QStringLiteral("stresses"), Rows(c.Stresses, results.StressCount())},
-        {QStringLiteral("nodeStresses"), Rows(c.NodeStresses, results.StressCount())}};
+    QJsonObject torsion{
+        {QStringLiteral("moment"), t.Moment}, {QStringLiteral("G"), t.G},
+        {QStringLiteral("J"), t.J},           {QStringLiteral("twist"), t.Twist},
+        {QStringLiteral("tauMax"), t.TauMax}, {QStringLiteral("at"), QJsonArray{t.AtY, t.AtZ}}};
+    if (answer.Extrapolated)
+        torsion[QStringLiteral("meshJ")] = answer.MeshJ;
+    // The stresses there grow with every division of the mesh: they say where, not how much.
+    if (!answer.Corners.empty()) {
+        QJsonArray corners;
+        for (const TorsionAnalysis::CornerStress& corner : answer.Corners)
+            corners.append(QJsonObject{{QStringLiteral("node"), corner.Corner.Node + 1},
+                                       {QStringLiteral("angle"), corner.Corner.Angle},
+                                       {QStringLiteral("tau"), corner.Tau},
+                                       {QStringLiteral("at"), QJsonArray{corner.AtY, corner.AtZ}},
+                                       {QStringLiteral("meshDependent"), true}});
+        torsion[QStringLiteral("reentrantCorners")] = corners;
+    }
+    return {{QStringLiteral("torsion"), torsion},
+            {QStringLiteral("stresses"), Rows(c.Stresses, results.StressCount())},
+            {QStringLiteral("nodeStresses"), Rows(c.NodeStresses, results.StressCount())}};
 }
 
 QString TorsionReport::Protocol(const ContinuumModel& model,
@@ -99,18 +110,47 @@ QString TorsionReport::Protocol(const ContinuumModel& model,
     text += QStringLiteral("Torsional stiffness G J       %1 %2*%3^2\n")
                 .arg(Value(t.G * t.J), force, length);
     text += QStringLiteral("Rate of twist T / (G J)       %1 rad/%2\n").arg(Value(t.Twist), length);
-    text += QStringLiteral("Largest shear stress tau      %1 %2 at y = %3, z = %4 %5\n\n")
-                .arg(Value(t.TauMax), stress, Value(t.AtY, size), Value(t.AtZ, size), length);
+    text += QStringLiteral("Largest shear stress tau      %1 %2 at y = %3, z = %4 %5%6\n\n")
+                .arg(Value(t.TauMax), stress, Value(t.AtY, size), Value(t.AtZ, size), length,
+                     answer.Corners.empty() ? QString()
+                                            : QStringLiteral(", away from re-entrant corners"));
+    if (!answer.Corners.empty()) {
+        text += QStringLiteral("Re-entrant corners: the stress there is infinite in theory, so "
+                               "the stress near each (within half its shortest element side) "
+                               "depends on the mesh and grows as it is refined. On the finest "
+                               "mesh:\n");
+        text += QStringLiteral("    Node   angle [deg]") +
+                (QStringLiteral("tau [") + stress + u']').rightJustified(16) +
+                QStringLiteral("  at y, z [%1]\n").arg(length);
+        for (const TorsionAnalysis::CornerStress& corner : answer.Corners)
+            text += QStringLiteral("%1 %2 %3  %4, %5\n")
+                        .arg(corner.Corner.Node + 1, 8)
+                        .arg(Value(corner.Corner.Angle), 13)
+                        .arg(Value(corner.Tau), 16)
+                        .arg(Value(corner.AtY, size), Value(corner.AtZ, size));
+        text += u'\n';
+    }
 
     text += QStringLiteral("J on meshes divided evenly (the answers are those of the last):\n");
-    text += QStringLiteral("Division        Nodes     Elements            J [%1^4]\n").arg(length);
+    text += QStringLiteral("Division        Nodes     Elements            J [%1^4]").arg(length) +
+            (QStringLiteral("tau max [") + stress + u']').rightJustified(22) + u'\n';
     for (const TorsionAnalysis::Level& level : answer.Levels)
-        text += QStringLiteral("%1 %2 %3 %4\n")
+        text += QStringLiteral("%1 %2 %3 %4 %5\n")
                     .arg(QStringLiteral("%1 x %1").arg(level.Division), -9)
                     .arg(level.Nodes, 12)
                     .arg(level.Elements, 12)
-                    .arg(QString::number(level.J, 'g', 10), 20);
-    text += QStringLiteral("J is estimated to lie within %1 of itself of the exact J of the "
+                    .arg(QString::number(level.J, 'g', 10), 20)
+                    .arg(QString::number(level.TauMax, 'g', 8), 21);
+    if (answer.Extrapolated)
+        text += QStringLiteral("J falls ever more slowly towards its limit at the re-entrant "
+                               "corners; J is the limit the last meshes point to (the finest "
+                               "gives %1), estimated within %2 of itself of the exact J of the "
+                               "profile as meshed (from the changes of that limit).\n")
+                    .arg(Value(answer.MeshJ))
+                    .arg(answer.ErrorEstimate, 0, 'g', 2);
+    else
+        text +=
+            QStringLiteral("J is estimated to lie within %1 of itself of the exact J of the "
                            "profile as meshed (%2).\n")
                 .arg(answer.ErrorEstimate, 0, 'g', 2)
                 .arg(answer.EstimatedFromStresses ? QStringLiteral("from the stresses of the mesh")

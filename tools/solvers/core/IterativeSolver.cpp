@@ -229,8 +229,12 @@ constexpr const char* Transport = "OMPI_MCA_btl";
 constexpr const char* OneSided = "OMPI_MCA_osc";
 constexpr const char* Isolated = "OMPI_MCA_ess_singleton_isolated";
 constexpr const char* Binding = "OMPI_MCA_hwloc_base_binding_policy";
+// The helpers are counted against the processors the program may use, hardware threads
+// included; Open MPI counts cores, and refuses the spawn beyond them with a page of text.
+constexpr const char* Threads = "OMPI_MCA_hwloc_base_use_hwthreads_as_cpus";
 
 void LocalTransports(bool alone) {
+    setenv(Threads, "1", 0);
     setenv(Messaging, "ob1", 0);
     setenv(Transport, alone ? "self" : "self,vader,tcp", 0);
     setenv(OneSided, "^ucx", 0);

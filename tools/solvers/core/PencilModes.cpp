@@ -3,6 +3,7 @@
 #include <Eigen/Eigenvalues>
 #include <Spectra/SymEigsSolver.h>
 #include <algorithm>
+#include <exception>
 
 namespace {
 
@@ -27,6 +28,13 @@ private:
     const EquationSystem& system_;
     const EquationSystem::SparseMatrix& b_;
 };
+
+// Why the eigen-solver found nothing: it met values that are not finite.
+QString OutOfRange() {
+    return QStringLiteral("the natural modes cannot be calculated: the values of the model are "
+                          "too large or too small to compute with (coordinates, stiffnesses and "
+                          "masses far apart, or near the largest or smallest numbers)");
+}
 
 std::vector<PencilModes::Mode> Collect(const EquationSystem& system, const Eigen::VectorXd& mu,
                                        const Eigen::MatrixXd& vectors, int count) {
@@ -66,13 +74,27 @@ std::vector<PencilModes::Mode> PencilModes::Lowest(const EquationSystem& system,
             c.col(j) = column;
             unit[j] = 0;
         }
+        if (!c.allFinite()) {
+            error = OutOfRange();
+            return {};
+        }
         const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> solver((c + c.transpose()) / 2);
+        if (solver.info() != Eigen::Success) {
+            error = OutOfRange();
+            return {};
+        }
         return Collect(system, solver.eigenvalues(), solver.eigenvectors(), count);
     }
     const int ncv = std::min(n, std::max(2 * count + 1, count + 20));
     Spectra::SymEigsSolver<ReducedOperator> eigs(op, count, ncv);
     eigs.init();
-    eigs.compute(Spectra::SortRule::LargestAlge, 1000, 1e-10, Spectra::SortRule::LargestAlge);
+    try {
+        eigs.compute(Spectra::SortRule::LargestAlge, 1000, 1e-10, Spectra::SortRule::LargestAlge);
+    } catch (const std::exception&) {
+        // Spectra throws where its small eigenproblem meets values that are not finite.
+        error = OutOfRange();
+        return {};
+    }
     if (eigs.info() != Spectra::CompInfo::Successful) {
         error = QStringLiteral("the iteration for the lowest modes did not converge");
         return {};
