@@ -311,6 +311,14 @@ void TestVosher::refusesAndLeavesTheFile_data() {
                            << MeshFile::Write(far, QStringLiteral("Mesh"))
                            << QByteArray(text) + "; a coordinate must lie between";
     }
+    // So do elements too small to compute with, though every coordinate is a fine number.
+    Mesh tiny = Strip(2);
+    for (QPointF& node : tiny.Nodes)
+        node *= 1e-40;
+    QTest::newRow("tiny elements")
+        << "panel.d09" << OwnData(QStringLiteral("panel.d09"))
+        << MeshFile::Write(tiny, QStringLiteral("Mesh"))
+        << QByteArray("line 10, element 1 of the mesh: the element measures");
     QByteArray cut = strip;
     cut.chop(3);
     QTest::newRow("cut short") << "panel.d09" << OwnData(QStringLiteral("panel.d09")) << cut

@@ -57,6 +57,7 @@ MeshFile::Result MeshFile::Read(const QByteArray& bytes) {
         result.Error = QStringLiteral("line %1: %2").arg(line).arg(message);
         result.Mesh_ = {};
         result.NodeLines.clear();
+        result.ElementLines.clear();
         return result;
     };
     // The file holds table 4, then table 5, then any of the tables 6 to 9 in ascending order,
@@ -137,6 +138,7 @@ MeshFile::Result MeshFile::Read(const QByteArray& bytes) {
                 element.Material = static_cast<int>(values[4]);
                 element.Section = static_cast<int>(values[5]);
                 mesh.Elements.push_back(element);
+                result.ElementLines.push_back(static_cast<int>(i + 1));
             }
             ++expected;
         }

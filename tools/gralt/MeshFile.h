@@ -28,7 +28,8 @@ public:
         bool Ok = false;
         QString Error; // "line N: ..."
         Mesh Mesh_;
-        std::vector<int> NodeLines; // the line, from 1, of each node's item
+        std::vector<int> NodeLines;    // the line, from 1, of each node's item
+        std::vector<int> ElementLines; // and of each element's
     };
 
     static QByteArray Write(const Mesh& mesh, const QString& title);

@@ -43,18 +43,8 @@ void ComputableSize(const ParsedTable& table, int row, const ParsedData& data, i
             }
         }
     }
-    if (size > 0 && (size < ModelRules::SmallestSize || size > ModelRules::LargestSize))
-        throw CheckFault{
-            table.Lines[row],
-            QStringLiteral("the element measures %1 from node %2 to node %3, too "
-                           "%4 to compute with; elements must measure between %5 "
-                           "and %6")
-                .arg(Number(size))
-                .arg(from)
-                .arg(to)
-                .arg(size < ModelRules::SmallestSize ? QStringLiteral("small")
-                                                     : QStringLiteral("large"))
-                .arg(Number(ModelRules::SmallestSize), Number(ModelRules::LargestSize))};
+    if (const QString fault = ModelRules::SizeFault(size, from, to); !fault.isEmpty())
+        throw CheckFault{table.Lines[row], fault};
 }
 
 // Fails when a node appears twice among the nonzero corners.
@@ -72,6 +62,18 @@ void DistinctCorners(const ParsedTable& table, int row, int corners) {
 }
 
 } // namespace
+
+QString ModelRules::SizeFault(double size, int from, int to) {
+    if (!(size > 0) || (size >= SmallestSize && size <= LargestSize))
+        return {};
+    return QStringLiteral("the element measures %1 from node %2 to node %3, too %4 to compute "
+                          "with; elements must measure between %5 and %6")
+        .arg(Number(size))
+        .arg(from)
+        .arg(to)
+        .arg(size < SmallestSize ? QStringLiteral("small") : QStringLiteral("large"))
+        .arg(Number(SmallestSize), Number(LargestSize));
+}
 
 namespace ModelRules {
 

@@ -18,6 +18,11 @@ namespace ModelRules {
 inline constexpr double SmallestSize = 1e-30;
 inline constexpr double LargestSize = 1e30;
 
+// Why an element whose corners `from` and `to` lie `size` apart, the farthest of any two, is
+// too small or too large to compute with; empty when it is not (or has no size at all, which
+// the checks of coinciding corners judge).
+QString SizeFault(double size, int from, int to);
+
 // Every element below also measures between SmallestSize and LargestSize.
 // Items that start with two end nodes: the ends differ and lie apart.
 RowCheck Bar();

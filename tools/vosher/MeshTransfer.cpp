@@ -1,6 +1,7 @@
 #include "MeshTransfer.h"
 
 #include "ItemLine.h"
+#include "ModelRules.h"
 #include "ParsedData.h"
 
 #include <cmath>
@@ -166,6 +167,25 @@ QString CheckNode(const TableFormat& nodes, const QPointF& node) {
     return {};
 }
 
+// Why an element of the mesh is too small or too large to compute with, by the checker's own
+// measure (its two corners farthest apart), or an empty text.
+QString CheckSize(const Mesh& mesh, const Mesh::Element& element) {
+    double size = 0;
+    int from = 0, to = 0;
+    for (size_t a = 0; a < element.Corners.size(); ++a) {
+        for (size_t b = a + 1; b < element.Corners.size(); ++b) {
+            const QPointF& p = mesh.Nodes[static_cast<size_t>(element.Corners[a] - 1)];
+            const QPointF& q = mesh.Nodes[static_cast<size_t>(element.Corners[b] - 1)];
+            if (const double d = std::hypot(p.x() - q.x(), p.y() - q.y()); d > size) {
+                size = d;
+                from = element.Corners[a];
+                to = element.Corners[b];
+            }
+        }
+    }
+    return ModelRules::SizeFault(size, from, to);
+}
+
 Result Refusal(const QString& error) {
     Result refused;
     refused.Error = error;
@@ -204,6 +224,15 @@ Result Apply(DataFileText& text, const DataFormat& format, const Mesh& mesh) {
             Result refused =
                 Refusal(QStringLiteral("node %1 of the mesh: %2").arg(n + 1).arg(error));
             refused.FaultyNode = static_cast<int>(n);
+            return refused;
+        }
+    }
+    for (size_t e = 0; e < mesh.Elements.size(); ++e) {
+        const QString error = CheckSize(mesh, mesh.Elements[e]);
+        if (!error.isEmpty()) {
+            Result refused =
+                Refusal(QStringLiteral("element %1 of the mesh: %2").arg(e + 1).arg(error));
+            refused.FaultyElement = static_cast<int>(e);
             return refused;
         }
     }

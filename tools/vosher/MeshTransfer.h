@@ -17,8 +17,9 @@
 // stay as they are.
 //
 // The nodes are checked against table 4 of the type before anything changes, by the rules the
-// checker reads them with (the range a coordinate may have, a radius not below 0), so that a
-// mesh the checker would refuse never reaches the file.
+// checker reads them with (the range a coordinate may have, a radius not below 0), and so are
+// the sizes of the elements (too small or too large to compute with), so that a mesh the
+// checker would refuse for its geometry never reaches the file.
 //
 // The mesh's tables are checked against the problem type before anything changes: the table
 // must be one of the type's, its items as wide as the type's, nodes in the mesh, codes and
@@ -41,6 +42,8 @@ struct Result {
     QStringList Replaced;
     // The node, counted from 0, whose coordinates table 4 does not take; -1 when none.
     int FaultyNode = -1;
+    // The element, counted from 0, too small or too large to compute with; -1 when none.
+    int FaultyElement = -1;
 };
 
 Result Apply(DataFileText& text, const DataFormat& format, const Mesh& mesh);

@@ -65,6 +65,12 @@ VosherCommand::Outcome Transfer(const QStringList& arguments, const QString& wor
                    .arg(meshPath)
                    .arg(mesh.NodeLines[static_cast<size_t>(transfer.FaultyNode)])
                    .arg(transfer.Error));
+    if (transfer.FaultyElement >= 0)
+        return VosherCommand::Refused(
+            1, QStringLiteral("%1, line %2, %3")
+                   .arg(meshPath)
+                   .arg(mesh.ElementLines[static_cast<size_t>(transfer.FaultyElement)])
+                   .arg(transfer.Error));
     if (!transfer.Error.isEmpty())
         return VosherCommand::Refused(1, transfer.Error);
     error = ExchangeFile::Write(dataPath, text.ToBytes());
