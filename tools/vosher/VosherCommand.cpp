@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -59,18 +60,14 @@ VosherCommand::Outcome Transfer(const QStringList& arguments, const QString& wor
 
     DataFileText text;
     const MeshTransfer::Result transfer = VosherCommand::Preview(dataPath, mesh.Mesh_, &text);
-    if (transfer.FaultyNode >= 0)
+    // A node or element at fault is named by its line of the mesh file.
+    const auto lineOf = [](const std::vector<int>& lines, int item) {
+        return item >= 0 ? lines[static_cast<size_t>(item)] : 0;
+    };
+    if (const int line = std::max(lineOf(mesh.NodeLines, transfer.FaultyNode),
+                                  lineOf(mesh.ElementLines, transfer.FaultyElement)))
         return VosherCommand::Refused(
-            1, QStringLiteral("%1, line %2, %3")
-                   .arg(meshPath)
-                   .arg(mesh.NodeLines[static_cast<size_t>(transfer.FaultyNode)])
-                   .arg(transfer.Error));
-    if (transfer.FaultyElement >= 0)
-        return VosherCommand::Refused(
-            1, QStringLiteral("%1, line %2, %3")
-                   .arg(meshPath)
-                   .arg(mesh.ElementLines[static_cast<size_t>(transfer.FaultyElement)])
-                   .arg(transfer.Error));
+            1, QStringLiteral("%1, line %2, %3").arg(meshPath).arg(line).arg(transfer.Error));
     if (!transfer.Error.isEmpty())
         return VosherCommand::Refused(1, transfer.Error);
     error = ExchangeFile::Write(dataPath, text.ToBytes());
