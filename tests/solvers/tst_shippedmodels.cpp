@@ -157,6 +157,49 @@ double RectangleTauMax(double h, double w, double t) {
     return t / RectangleJ(h, w) * h * (1 - 8 / (Pi * Pi) * sum);
 }
 
+// A cylindrical wall of radius r standing on a circular plate, joined rigidly to it, the plate
+// resting on a ring under the joint (Timoshenko and Woinowsky-Krieger, Theory of Plates and
+// Shells, on cylindrical tanks): the wall as a beam on an elastic foundation, long enough that its
+// top does not reach back to its foot, under an inner pressure p1 up to the height s and p2 above;
+// the plate in Kirchhoff bending under q and stretched by the wall's foot. The foot moves out as
+// far as the plate's edge and turns with it.
+class TankJoint {
+public:
+    TankJoint(double e, double nu, double r, double wall, double plate, double q, double p1,
+              double p2, double s)
+        : e_(e), r_(r), wall_(wall), k_(e * wall / (r * r)), dw_(PlateRigidity(e, wall, nu)),
+          beta_(std::pow(k_ / (4 * dw_), 0.25)), p1_(p1), p2_(p2), s_(s) {
+        // The pressure's own part at the foot: the infinite wall's answer to the step at s.
+        const double b = beta_, d = p1 - p2, decay = std::exp(-b * s);
+        const double c = std::cos(b * s), sn = std::sin(b * s);
+        l2_ = -d * b * b * decay * sn / k_;
+        l3_ = d * b * b * b * decay * (c - sn) / k_;
+        const double l0 = (p1 - d / 2 * decay * c) / k_, l1 = -d / 2 * b * decay * (c + sn) / k_;
+        const double dp = PlateRigidity(e, plate, nu), stretch = r * (1 - nu) / (e * plate),
+                     turn = r / (dp * (1 + nu));
+        const double pull = 2 * stretch * dw_ * b * b * b, a11 = 1 + pull, a12 = pull;
+        const double a21 = -b, a22 = b + 2 * turn * dw_ * b * b;
+        const double r1 = -l0 - stretch * dw_ * l3_;
+        const double r2 = -l1 - q * r * r * r / (8 * dp * (1 + nu)) + turn * dw_ * l2_;
+        c1_ = (r1 * a22 - a12 * r2) / (a11 * a22 - a12 * a21);
+        c2_ = (a11 * r2 - a21 * r1) / (a11 * a22 - a12 * a21);
+    }
+    // The plate's moment at its edge (positive sagging) and its radial tension.
+    double FootMoment() const { return -dw_ * (l2_ - 2 * beta_ * beta_ * c2_); }
+    double PlateTension() const { return -dw_ * (l3_ + 2 * beta_ * beta_ * beta_ * (c1_ + c2_)); }
+    // The wall's hoop force at the height z above the plate.
+    double Hoop(double z) const {
+        const double b = beta_, y = std::abs(s_ - z), step = std::exp(-b * y) * std::cos(b * y) / 2;
+        const double load = z < s_ ? p1_ - (p1_ - p2_) * step : p2_ + (p1_ - p2_) * step;
+        const double foot = std::exp(-b * z) * (c1_ * std::cos(b * z) + c2_ * std::sin(b * z));
+        return e_ * wall_ / r_ * (load / k_ + foot);
+    }
+
+private:
+    double e_, r_, wall_, k_, dw_, beta_, p1_, p2_, s_;
+    double l2_ = 0, l3_ = 0, c1_ = 0, c2_ = 0;
+};
+
 std::optional<SolverEntry> SolverOf(const QString& fileName) {
     const QString extension = fileName.section(u'.', -1);
     for (const SolverEntry& entry : SolverEntry::All()) {
@@ -201,10 +244,20 @@ void TestShippedModels::meetsItsClosedForm_data() {
 
     // Examples of the manual. The arch carries 10 kN/m along its arc of R 10 m over 8 m.
     row("examples/arch.d01", {{1, "uz", -10 * 20 * std::asin(0.4)}});
-    // The tank's bottom of radius 5 m under 60 kN/m2 rests on the ring at its edge.
+    // The tank's bottom of radius 5 m under 60 kN/m2 rests on the ring at its edge; its wall
+    // holds 45 kN/m2 up to 3 m and 15 above. The sagging plate turns the foot of the wall in.
+    const TankJoint tank(3e7, 0.2, 5, 0.25, 0.3, 60, 45, 15, 3);
     row("examples/tank.d02", {{1, "uz", -60 * 25 / 2.0}},
         {{"ring reaction per metre", [](const Answer& a) { return a.Reaction(5, 0, 1); },
-          60 * 25 / (2 * 5.0), 1e-9}});
+          60 * 25 / (2 * 5.0), 1e-9},
+         {"plate's edge moment Msj", [](const Answer& a) { return a.Force(6, 7); },
+          tank.FootMoment(), 0.002},
+         {"plate's tension Nsi", [](const Answer& a) { return a.Force(1, 0); }, tank.PlateTension(),
+          0.002},
+         {"hoop Ntj at z = 0.5", [](const Answer& a) { return a.Force(8, 6); }, tank.Hoop(0.5),
+          0.002},
+         {"hoop Ntj at z = 3", [](const Answer& a) { return a.Force(14, 6); }, tank.Hoop(3),
+          0.002}});
     // Method of joints: the end diagonals carry the 20 kN reactions at 2 / 2.5 of their force.
     row("examples/warren.d03", {},
         {{"bottom chord 1-2", [](const Answer& a) { return a.Force(1, 0); }, 15, 1e-9},

@@ -715,9 +715,9 @@ void TestViewerResults::shellsOfRevolutionShowTheirMeridian() {
     QVERIFY2(tank.Results.Ok(), qPrintable(tank.Results.Message()));
     const StaticResults& statics = tank.Results.Contents().Statics;
     const ViewerResults::Motion foot =
-        ViewerResults::NodeMotion(statics.Cases[0].Displacements, statics.Components, 2);
-    QCOMPARE(foot.Move[0], statics.Cases[0].Displacements[6]); // ur of node 3
-    QCOMPARE(foot.Turn[1], statics.Cases[0].Displacements[8]); // its rot
+        ViewerResults::NodeMotion(statics.Cases[0].Displacements, statics.Components, 6);
+    QCOMPARE(foot.Move[0], statics.Cases[0].Displacements[18]); // ur of node 7
+    QCOMPARE(foot.Turn[1], statics.Cases[0].Displacements[20]); // its rot
     QVERIFY(foot.Move[0] > 0);
 
     const ResultChoice choice(tank.Results, tank.Problem, tank.Model);
