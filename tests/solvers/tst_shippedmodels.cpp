@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -71,6 +72,23 @@ public:
     }
     double Frequency(int mode) const {
         return json_[QStringLiteral("modes")][mode - 1][QStringLiteral("frequency")].toDouble(NaN);
+    }
+    // Simpson's rule along the straight line from `from` to `to` over an even number of steps,
+    // a node at each: the nodal stress `index` times `weight` there, integrated over the length.
+    using Point = std::array<double, 3>;
+    double Across(const Point& from, const Point& to, int steps, int index,
+                  const std::function<double(const Point&)>& weight = {}) const {
+        double sum = 0;
+        for (int k = 0; k <= steps; ++k) {
+            Point p;
+            for (size_t c = 0; c < 3; ++c)
+                p[c] = from[c] + (to[c] - from[c]) * k / steps;
+            const double value =
+                Of(QStringLiteral("nodeStresses"), NodeAt(p[0], p[1], p[2]), index);
+            sum += (k == 0 || k == steps ? 1 : k % 2 ? 4 : 2) * value * (weight ? weight(p) : 1);
+        }
+        const double length = std::hypot(to[0] - from[0], to[1] - from[1], to[2] - from[2]);
+        return sum * length / (3 * steps);
     }
     double At(const QString& key, int i, int j = -1) const {
         const QJsonValue value = json_[key][i];
@@ -278,26 +296,46 @@ void TestShippedModels::meetsItsClosedForm_data() {
         {{"first frequency", [](const Answer& a) { return a.Frequency(1); }, 3.120424, 1e-4},
          {"second frequency", [](const Answer& a) { return a.Frequency(2); }, 9.179381, 1e-4}});
     // A deep beam of span 4 m on a pin and a roller, 30 kN at the gable's apex 3 m from the pin.
-    // The nodal stresses across the section at x = 1.5 m must carry its bending moment and
-    // shear; the free corner above the pin carries almost nothing.
-    // Simpson's rule over the 2 m depth (nodes every 0.5 m, t = 0.2 m): the resultant, or its
-    // moment about mid-depth, positive when the bottom is stretched.
-    const auto section = [](const Answer& a, int index, bool moment) {
-        double sum = 0;
-        const double weights[] = {1, 4, 2, 4, 1};
-        for (int k = 0; k < 5; ++k)
-            sum += weights[k] * a.NodeStress(1.5, 0.5 * k, index) * (moment ? 1 - 0.5 * k : 1);
-        return 0.2 * 0.5 / 3 * sum;
+    // The nodal stresses across the section at x = 1.5 m (t = 0.2 m) must carry its bending
+    // moment (about mid-depth, positive when the bottom is stretched) and shear; the free
+    // corner above the pin carries almost nothing.
+    const auto lever = [](double middle) {
+        return [middle](const Answer::Point& p) { return middle - p[1]; };
     };
     row("examples/panel.d09", {},
         {{"pin reaction", [](const Answer& a) { return a.Reaction(0, 0, 1); }, 7.5, 1e-9},
          {"roller reaction", [](const Answer& a) { return a.Reaction(4, 0, 1); }, 22.5, 1e-9},
-         {"moment at x = 1.5", [section](const Answer& a) { return section(a, 0, true); },
+         {"moment at x = 1.5",
+          [lever](const Answer& a) {
+              return 0.2 * a.Across({1.5, 0, 0}, {1.5, 2, 0}, 4, 0, lever(1));
+          },
           7.5 * 1.5, 0.01},
-         {"shear at x = 1.5", [section](const Answer& a) { return section(a, 2, false); }, -7.5,
-          0.03},
+         {"shear at x = 1.5",
+          [](const Answer& a) {
+              return 0.2 * a.Across({1.5, 0, 0}, {1.5, 2, 0}, 4, 2);
+          },
+          -7.5, 0.03},
          {"s2 at the free corner", [](const Answer& a) { return a.NodeStress(0, 2, 4); }, 0, 15}});
-    row("examples/dam.d10");
+    // A wedge 6 m wide and 8 m high on a held foot, 80 kN at 4 m and 20 kN at the crest pushing
+    // it downstream. Across the section at z = 2 m, 4.5 m wide: no normal force, the shear of
+    // the loads and their moment, which stretches the upstream heel.
+    const auto heel = [](const Answer::Point& p) { return p[0] - 2.25; };
+    row("examples/dam.d10", {},
+        {{"normal force at z = 2",
+          [](const Answer& a) {
+              return a.Across({0, 2, 0}, {4.5, 2, 0}, 6, 1);
+          },
+          0, 5},
+         {"shear at z = 2",
+          [](const Answer& a) {
+              return a.Across({0, 2, 0}, {4.5, 2, 0}, 6, 2);
+          },
+          100, 0.02},
+         {"moment at z = 2",
+          [heel](const Answer& a) {
+              return -a.Across({0, 2, 0}, {4.5, 2, 0}, 6, 1, heel);
+          },
+          80 * 2 + 20 * 6, 0.04}});
     // The slice of a ring 1 to 2 m under 100 kN/m2 inside: Lame's open ring.
     const auto ring = [](double r) { return Lame(1, 2, 100, 2.1e8, 0.3, r); };
     row("examples/ring.d11", {},
