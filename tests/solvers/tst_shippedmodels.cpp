@@ -364,8 +364,22 @@ void TestShippedModels::meetsItsClosedForm_data() {
          {"corner mx", [](const Answer& a) { return a.NodeStress(0, 0, 0); }, 0, 0.6},
          {"corner my", [](const Answer& a) { return a.NodeStress(0, 0, 1); }, 0, 0.6}});
     // 2 kN/m2 along the normals of the roof's two faces: 2 kN/m2 over its 6 x 4 m plan, plus
-    // 10 kN at the ridge.
-    row("examples/barrel.d14", {{1, "ux", 0}, {1, "uz", -48}});
+    // 10 kN at the ridge's end at y = 0. By statics the corners there carry 17 kN, the far ones
+    // 12; across midspan y = 2 the roof, a beam spanning its corners, carries the moment
+    // 2 x 17 x 2 - 10 x 2 - 24 x 1 = 24 kNm about the level of its feet: its forces ny at their
+    // heights z and its moments my about each face's slope (cos = 3 / 3.231).
+    const auto midspan = [](const Answer& a) {
+        const Answer::Point foot{0, 2, 0}, ridge{3, 2, 1.2}, far{6, 2, 0};
+        const auto height = [](const Answer::Point& p) { return -p[2]; };
+        const double forces =
+            a.Across(foot, ridge, 4, 1, height) + a.Across(ridge, far, 4, 1, height);
+        const double moments = a.Across(foot, ridge, 4, 4) + a.Across(ridge, far, 4, 4);
+        return forces + moments * 3 / std::hypot(3, 1.2);
+    };
+    row("examples/barrel.d14", {{1, "ux", 0}, {1, "uz", -48}},
+        {{"corner Rz at y = 0", [](const Answer& a) { return a.Reaction(0, 0, 2); }, 17, 1e-9},
+         {"corner Rz at y = 4", [](const Answer& a) { return a.Reaction(6, 4, 2); }, 12, 1e-9},
+         {"moment across midspan", midspan, 24, 0.03}});
     // Sway buckling of a portal pinned at its feet: kL tan kL = 6 (Ib / Lb) / (Ic / Lc) = 4,
     // kL = 1.2645916. The columns' shortening lowers it by 0.11 %.
     row("examples/buckling.d15", {},
