@@ -195,6 +195,9 @@ public:
         const double l0 = (p1 - d / 2 * decay * c) / k_, l1 = -d / 2 * b * decay * (c + sn) / k_;
         const double dp = PlateRigidity(e, plate, nu), stretch = r * (1 - nu) / (e * plate),
                      turn = r / (dp * (1 + nu));
+        // The wall's w = load + exp(-b z) (c1 cos bz + c2 sin bz). At the foot w is the plate's
+        // stretch under the foot's shear -Dw w''', and -w' the plate's edge slope under q and
+        // the foot's moment -Dw w''.
         const double pull = 2 * stretch * dw_ * b * b * b, a11 = 1 + pull, a12 = pull;
         const double a21 = -b, a22 = b + 2 * turn * dw_ * b * b;
         const double r1 = -l0 - stretch * dw_ * l3_;
