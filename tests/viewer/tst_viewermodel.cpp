@@ -165,10 +165,10 @@ void TestViewerModel::pressuresPointAsTheirSignSays() {
     // The tank's pressure is positive outwards: down on the bottom plate (its meridian runs out
     // from the axis), out of the wall (up from the bottom).
     const ViewerModel tank = Load(QStringLiteral(QV_EXAMPLES "/tank.d02"), 2);
-    QCOMPARE(tank.Loads.size(), size_t(4));
+    QCOMPARE(tank.Loads.size(), size_t(20));
     for (const ViewerModel::Load& load : tank.Loads) {
         QVERIFY(load.Distributed);
-        if (load.Element < 2) {
+        if (load.Element < 6) {
             QCOMPARE(load.Force[0], 0.0);
             QVERIFY(load.Force[2] < 0);
         } else {
@@ -177,11 +177,11 @@ void TestViewerModel::pressuresPointAsTheirSignSays() {
         }
     }
     QCOMPARE(tank.Loads[0].Force[2], -60.0);
-    QCOMPARE(tank.Loads[2].Force[0], 45.0);
+    QCOMPARE(tank.Loads[6].Force[0], 45.0);
     // A shell element's pressure along the normal n1 -> n2 -> n3 turns about: the barrel roof's
     // p = -2 presses it down.
     const ViewerModel barrel = Load(QStringLiteral(QV_EXAMPLES "/barrel.d14"), 14);
-    QCOMPARE(barrel.Loads.size(), size_t(3));
+    QCOMPARE(barrel.Loads.size(), size_t(65));
     for (const ViewerModel::Load& load : barrel.Loads) {
         if (load.Distributed)
             QVERIFY(load.Force[2] < -1.5);

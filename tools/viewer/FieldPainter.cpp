@@ -367,16 +367,13 @@ void DrawReactions(QPainter& painter, const QRect& area, const ViewerModel& mode
         const QPointF at = camera.Project(model.Nodes[node]);
         if (!visible.contains(at))
             continue;
-        double largest = 0;
-        for (double v : reaction.Values)
-            largest = std::max(largest, std::abs(v));
         for (size_t k = 0; k < reaction.Values.size() && k < size_t(results.Components.size());
              ++k) {
             const double value = reaction.Values[k];
             const QString& name = results.Components[static_cast<qsizetype>(k)];
             // Forces only: the moments of a plate's or shell's supports are in the table.
-            if (value == 0 || std::abs(value) <= largest * 1e-9 || name.size() < 2 ||
-                !name.startsWith(u'u'))
+            // Rounding noise is 0 already (RoundingNoise).
+            if (value == 0 || name.size() < 2 || !name.startsWith(u'u'))
                 continue;
             const QString prefix = QStringLiteral("R%1 = ").arg(name.mid(1));
             // ux and ur along x, uy along y, uz upwards.

@@ -431,14 +431,12 @@ void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResu
         const QPointF at = camera.Project(node);
         if (!visible.contains(at))
             continue;
+        // Rounding noise is 0 already (RoundingNoise).
         const ViewerResults::Motion r =
             ViewerResults::NodeMotion(reaction.Values, statics.Components, 0);
-        double largest = 0;
-        for (double v : reaction.Values)
-            largest = std::max(largest, std::abs(v));
         for (int a = 0; a < 3; ++a) {
             const double value = r.Move[static_cast<size_t>(a)];
-            if (std::abs(value) <= largest * 1e-9 || value == 0)
+            if (value == 0)
                 continue;
             ViewerModel::Point unit{0, 0, 0};
             unit[static_cast<size_t>(a)] = value > 0 ? 1.0f : -1.0f;
@@ -448,7 +446,7 @@ void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResu
         }
         for (int a = 0; a < 3; ++a) {
             const double value = r.Turn[static_cast<size_t>(a)];
-            if (std::abs(value) <= largest * 1e-9 || value == 0)
+            if (value == 0)
                 continue;
             ViewerModel::Point vector{0, 0, 0};
             vector[static_cast<size_t>(a)] = value > 0 ? 1.0f : -1.0f;

@@ -3,6 +3,7 @@
 #include "BarArc.h"
 #include "FieldLayout.h"
 #include "ResultChoice.h"
+#include "RoundingNoise.h"
 #include "SolverCatalogue.h"
 #include "SolverCommand.h"
 
@@ -311,6 +312,7 @@ ViewerResults ViewerResults::FromBytes(const QByteArray& bytes, const QString& p
     results.status_ = Status::Shown;
     results.path_ = path;
     results.contents_ = std::move(*read.Read);
+    RoundingNoise::Clear(results.contents_, model);
     return results;
 }
 

@@ -1,0 +1,81 @@
+#include "RoundingNoise.h"
+
+#include "ProblemType.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+double Length(const ViewerModel::Vector& v) {
+    return std::hypot(v[0], v[1], v[2]);
+}
+
+// Reaction components and section forces that are moments: rx, rot; M..., T... .
+bool IsMoment(const QString& name, bool reaction) {
+    return reaction ? !name.startsWith(u'u') : name.startsWith(u'M') || name.startsWith(u'T');
+}
+
+// The sizes of a force and a moment of one load case.
+struct Sizes {
+    double Force = 0, Moment = 0;
+};
+
+template <typename Reaction>
+Sizes SizesOf(const ViewerModel& model, int problem, int number,
+              const std::vector<Reaction>& reactions, const QStringList& components) {
+    Sizes sizes;
+    for (const Reaction& r : reactions) {
+        for (size_t k = 0; k < r.Values.size() && k < size_t(components.size()); ++k) {
+            double& size = IsMoment(components[qsizetype(k)], true) ? sizes.Moment : sizes.Force;
+            size = std::max(size, std::abs(r.Values[k]));
+        }
+    }
+    const double length = model.Nodes.empty() ? 0 : ViewerModel::BoxAround(model.Nodes).Diagonal();
+    const ProblemType::Mesh mesh = ProblemType::Of(problem).Meshes;
+    const double area = mesh == ProblemType::Mesh::Plate || mesh == ProblemType::Mesh::Shell
+                            ? length * length
+                            : length;
+    for (const ViewerModel::Load& load : model.Loads) {
+        if (load.Case != number)
+            continue;
+        sizes.Force = std::max(sizes.Force, Length(load.Force) * (load.Distributed ? area : 1));
+        sizes.Moment = std::max(sizes.Moment, Length(load.Moment));
+    }
+    sizes.Moment = std::max(sizes.Moment, sizes.Force * length);
+    return sizes;
+}
+
+// Sets `values`, rows of `names` one after another, that are noise to 0.
+void ClearRows(std::vector<double>& values, const QStringList& names, bool reactions,
+               const Sizes& sizes) {
+    const size_t width = static_cast<size_t>(names.size());
+    for (size_t k = 0; width > 0 && k < values.size(); ++k) {
+        const bool moment = IsMoment(names[static_cast<qsizetype>(k % width)], reactions);
+        if (std::abs(values[k]) < RoundingNoise::Share * (moment ? sizes.Moment : sizes.Force))
+            values[k] = 0;
+    }
+}
+
+} // namespace
+
+void RoundingNoise::Clear(ResultFile::Contents& contents, const ViewerModel& model) {
+    if (contents.Type == ResultFile::Kind::Statics) {
+        StaticResults& r = contents.Statics;
+        for (StaticResults::Case& c : r.Cases) {
+            const Sizes sizes =
+                SizesOf(model, contents.Problem, c.Number, c.Reactions, r.Components);
+            for (StaticResults::Reaction& reaction : c.Reactions)
+                ClearRows(reaction.Values, r.Components, true, sizes);
+            ClearRows(c.Forces, r.ForceNames, false, sizes);
+        }
+    } else if (contents.Type == ResultFile::Kind::Field) {
+        FieldResults& r = contents.Field;
+        for (FieldResults::Case& c : r.Cases) {
+            const Sizes sizes =
+                SizesOf(model, contents.Problem, c.Number, c.Reactions, r.Components);
+            for (FieldResults::Reaction& reaction : c.Reactions)
+                ClearRows(reaction.Values, r.Components, true, sizes);
+        }
+    }
+}
