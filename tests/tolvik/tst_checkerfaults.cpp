@@ -167,6 +167,9 @@ void TestCheckerFaults::rejects_data() {
         << "the radius 3.9 is too small for the chord 8";
     QTest::newRow("corner twice") << "panel.d59" << 29 << 1 << "#  2  2 3 3 5 1 1" << 29
                                   << "node 3 is named twice among the corners";
+    QTest::newRow("element on the corners of an earlier one")
+        << "panel.d59" << 29 << 1 << "#  2  5 4 1 2 1 1" << 29
+        << "element 2 repeats element 1 (line 28)";
     QTest::newRow("triangle needs three corners") << "panel.d59" << 29 << 1 << "#  2  2 0 6 5 1 1"
                                                   << 29 << "n2 is 0; nodes are numbered from 1";
     QTest::newRow("solid of five corners")

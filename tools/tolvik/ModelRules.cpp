@@ -2,6 +2,7 @@
 
 #include "CheckFault.h"
 #include "ParsedData.h"
+#include "RepeatedElement.h"
 
 #include <cmath>
 #include <vector>
@@ -164,6 +165,23 @@ TableCheck UniqueNodes() {
                                      .arg(firstLine[node])};
             firstLine[node] = table.Lines[row];
         }
+    };
+}
+
+TableCheck DistinctElements(int corners) {
+    return [corners](const ParsedTable& table, const ParsedData&) {
+        std::vector<std::vector<int>> nodes(static_cast<size_t>(table.Rows()));
+        for (int row = 0; row < table.Rows(); ++row) {
+            for (int corner = 0; corner < corners && corner < table.Width; ++corner) {
+                if (const double node = table.At(row, corner); node != 0)
+                    nodes[static_cast<size_t>(row)].push_back(static_cast<int>(node));
+            }
+        }
+        const RepeatedElement::Pair repeated = RepeatedElement::Find(
+            nodes.size(), [&nodes](size_t e) { return std::span<const int>(nodes[e]); });
+        if (repeated.Later >= 0)
+            throw CheckFault{table.Lines[repeated.Later],
+                             RepeatedElement::Fault(repeated, table.Lines[repeated.Earlier])};
     };
 }
 

@@ -38,6 +38,9 @@ RowCheck Solid();
 RowCheck FixesSomething();
 // Every node appears at most once in column 0 of the table.
 TableCheck UniqueNodes();
+// No element stands on the nonzero nodes of the first `corners` columns of an earlier one:
+// given twice, its stiffness would count twice.
+TableCheck DistinctElements(int corners);
 // Every node is a corner of some element (the first `corners` columns of table 5); a loose
 // node leaves the solver a singular system.
 std::function<void(const ParsedData&)> AllNodesUsed(int corners);

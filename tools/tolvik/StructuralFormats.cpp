@@ -125,6 +125,15 @@ TableFormat Elements(Rules columns, RowCheck check) {
     return table;
 }
 
+// Elements of a continuum (plane, plate, shell, solid, a shell of revolution's meridian): one
+// standing on the nodes of an earlier one is refused. Members of a frame or truss are not,
+// since two may join the same nodes with other sections.
+TableFormat Cells(Rules columns, RowCheck check, int corners) {
+    TableFormat table = Elements(std::move(columns), std::move(check));
+    table.OnEnd = ModelRules::DistinctElements(corners);
+    return table;
+}
+
 TableFormat Supports(const QStringList& codes) {
     Rules columns{Rule::Ref(QStringLiteral("node"), 4)};
     for (const QString& code : codes)
@@ -244,7 +253,7 @@ std::optional<DataFormat> For(int problem, bool dynamics) {
         return Format(
             2, QStringLiteral("axisymmetric shell systems"), Statics(),
             {Materials(), Sections({QStringLiteral("t")}), Nodes(rz, 2, true),
-             Elements(Plus(BarEnds(), {SectionRef()}), ModelRules::Bar()),
+             Cells(Plus(BarEnds(), {SectionRef()}), ModelRules::Bar(), 2),
              Supports({QStringLiteral("ur"), QStringLiteral("uz"), QStringLiteral("rot")}),
              NodalLoads({QStringLiteral("Fr"), QStringLiteral("Fz"), QStringLiteral("M")}),
              ElementLoads({QStringLiteral("p")})},
@@ -314,20 +323,20 @@ std::optional<DataFormat> For(int problem, bool dynamics) {
     case 9:
         return Format(9, QStringLiteral("plane stress problems"), Statics(),
                       {Materials(), Sections({QStringLiteral("t")}), Nodes(xz, 3),
-                       Elements(Plus(Corners(4, 3), {SectionRef()}), ModelRules::Polygon()),
+                       Cells(Plus(Corners(4, 3), {SectionRef()}), ModelRules::Polygon(), 4),
                        Supports({QStringLiteral("ux"), QStringLiteral("uz")}),
                        NodalLoads({QStringLiteral("Fx"), QStringLiteral("Fz")})},
                       PlanePolygons);
     case 10:
         return Format(10, QStringLiteral("plane strain problems"), Statics(),
-                      {Materials(), Nodes(xz, 3), Elements(Corners(4, 3), ModelRules::Polygon()),
+                      {Materials(), Nodes(xz, 3), Cells(Corners(4, 3), ModelRules::Polygon(), 4),
                        Supports({QStringLiteral("ux"), QStringLiteral("uz")}),
                        NodalLoads({QStringLiteral("Fx"), QStringLiteral("Fz")})},
                       PlanePolygons);
     case 11:
         return Format(11, QStringLiteral("axisymmetric bodies"), Statics(),
                       {Materials(), Nodes(rz, 3, true),
-                       Elements(Corners(4, 3), ModelRules::Polygon()),
+                       Cells(Corners(4, 3), ModelRules::Polygon(), 4),
                        Supports({QStringLiteral("ur"), QStringLiteral("uz")}),
                        NodalLoads({QStringLiteral("Fr"), QStringLiteral("Fz")})},
                       PlanePolygons);
@@ -350,7 +359,7 @@ std::optional<DataFormat> For(int problem, bool dynamics) {
             13, QStringLiteral("plates"), With(Statics(), modes),
             {Materials(), Sections({QStringLiteral("t")}),
              Nodes({QStringLiteral("x"), QStringLiteral("y")}, 3),
-             Elements(Plus(Corners(4, 3), {SectionRef()}), ModelRules::Polygon()),
+             Cells(Plus(Corners(4, 3), {SectionRef()}), ModelRules::Polygon(), 4),
              Supports({QStringLiteral("uz"), QStringLiteral("rx"), QStringLiteral("ry")}),
              NodalLoads({QStringLiteral("Fz"), QStringLiteral("Mx"), QStringLiteral("My")}),
              ElementLoads({QStringLiteral("p")}), Masses({QStringLiteral("m")})},
@@ -358,7 +367,7 @@ std::optional<DataFormat> For(int problem, bool dynamics) {
     case 14:
         return Format(14, QStringLiteral("shells"), Statics(),
                       {Materials(), Sections({QStringLiteral("t")}), Nodes(xyz, 3),
-                       Elements(Plus(Corners(4, 3), {SectionRef()}), ModelRules::Polygon()),
+                       Cells(Plus(Corners(4, 3), {SectionRef()}), ModelRules::Polygon(), 4),
                        Supports(spaceCodes), NodalLoads(spaceLoads),
                        ElementLoads({QStringLiteral("p")})},
                       SpacePolygons);
@@ -366,12 +375,12 @@ std::optional<DataFormat> For(int problem, bool dynamics) {
         return Format(16, QStringLiteral("torsion profiles"),
                       With(General(1, 1), Rule::Positive(QStringLiteral("Twisting moment"))),
                       {Materials(), Nodes({QStringLiteral("y"), QStringLiteral("z")}, 3),
-                       Elements(Corners(4, 3), ModelRules::Polygon()), ContourNodes()},
+                       Cells(Corners(4, 3), ModelRules::Polygon(), 4), ContourNodes()},
                       PlanePolygons);
     case 17:
         return Format(
             17, QStringLiteral("solids"), Statics(),
-            {Materials(), Nodes(xyz, 4), Elements(Corners(8, 4), ModelRules::Solid()),
+            {Materials(), Nodes(xyz, 4), Cells(Corners(8, 4), ModelRules::Solid(), 8),
              Supports({QStringLiteral("ux"), QStringLiteral("uy"), QStringLiteral("uz")}),
              NodalLoads({QStringLiteral("Fx"), QStringLiteral("Fy"), QStringLiteral("Fz")})},
             ModelShape{E::Solids, 0, 1, 2});
