@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config lld
     qt6-base-dev libgl-dev fonts-dejavu-core
     libzip-dev
     libbenchmark-dev

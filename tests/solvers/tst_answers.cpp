@@ -18,16 +18,6 @@
 // and explained where it is committed.
 namespace {
 
-std::optional<SolverEntry> SolverOf(const QString& fileName) {
-    const QString extension = fileName.section(u'.', -1);
-    for (const SolverEntry& entry : SolverEntry::All()) {
-        if (entry.Problem == extension.mid(1).toInt() &&
-            entry.Dynamics == (extension.front() == u'p'))
-            return entry;
-    }
-    return std::nullopt;
-}
-
 // Numbers agree to the digits that carry meaning: to `relative` of their own size, or both
 // within rounding noise of the largest value beside them (`scale`): a reaction moment of
 // 3e-18 next to 75 kN is 0 either way.
@@ -187,7 +177,7 @@ private slots:
                                   QStringLiteral(SOLVER_TEST_DATA)};
         for (const QString& folder : folders) {
             for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files, QDir::Name)) {
-                if (SolverOf(file.fileName()))
+                if (SolverEntry::ForFile(file.fileName()))
                     QTest::newRow(qPrintable(file.fileName())) << file.filePath();
             }
         }
@@ -196,7 +186,7 @@ private slots:
     void answersStayAsRecorded() {
         QFETCH(QString, path);
         const QString name = QFileInfo(path).fileName();
-        const SolverEntry solver = *SolverOf(name);
+        const SolverEntry solver = *SolverEntry::ForFile(name);
         const SolverOutcome solved = SolverCommand::Solve(solver, path);
 
         QString protocol = solved.Ok ? solved.Protocol : QStringLiteral("Error: ") + solved.Error;

@@ -221,16 +221,6 @@ private:
     double l2_ = 0, l3_ = 0, c1_ = 0, c2_ = 0;
 };
 
-std::optional<SolverEntry> SolverOf(const QString& fileName) {
-    const QString extension = fileName.section(u'.', -1);
-    for (const SolverEntry& entry : SolverEntry::All()) {
-        if (entry.Problem == extension.mid(1).toInt() &&
-            entry.Dynamics == (extension.front() == u'p'))
-            return entry;
-    }
-    return std::nullopt;
-}
-
 // The weight of a node's reactions and loads in a sum of forces: 1, or for bodies and shells of
 // revolution the node's radius (they are per unit length of its circumference; per radian on
 // the axis), so that the sum is the total over 2 pi.
@@ -497,7 +487,7 @@ void TestShippedModels::meetsItsClosedForm() {
     const TolvikCommand::Outcome checked = TolvikCommand::Run({name}, work.path());
     QVERIFY2(checked.ExitCode == 0 && checked.Verdict.startsWith(QLatin1String("OK")),
              qPrintable(checked.Verdict));
-    const std::optional<SolverEntry> solver = SolverOf(name);
+    const std::optional<SolverEntry> solver = SolverEntry::ForFile(name);
     if (!solver) {
         QVERIFY(name.endsWith(QLatin1String(".d18"))); // the one type without a solver
         return;

@@ -49,3 +49,15 @@ std::optional<SolverEntry> SolverEntry::Named(const QString& name) {
     }
     return std::nullopt;
 }
+
+std::optional<SolverEntry> SolverEntry::ForFile(const QString& fileName) {
+    const QString extension = fileName.section(u'.', -1);
+    if (extension.size() < 2)
+        return std::nullopt;
+    for (const SolverEntry& entry : All()) {
+        if (entry.Problem == extension.mid(1).toInt() &&
+            entry.Dynamics == (extension.front().toLower() == u'p'))
+            return entry;
+    }
+    return std::nullopt;
+}

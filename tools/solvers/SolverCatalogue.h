@@ -38,4 +38,7 @@ struct SolverEntry {
 
     static const std::vector<SolverEntry>& All();
     static std::optional<SolverEntry> Named(const QString& name);
+    // The solver of a data file by its extension (".d13" statics, ".p13" modes); none for a
+    // type without one.
+    static std::optional<SolverEntry> ForFile(const QString& fileName);
 };
