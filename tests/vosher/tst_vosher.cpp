@@ -13,6 +13,7 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 using namespace ProgramRun;
 
@@ -319,6 +320,14 @@ void TestVosher::refusesAndLeavesTheFile_data() {
         << "panel.d09" << OwnData(QStringLiteral("panel.d09"))
         << MeshFile::Write(tiny, QStringLiteral("Mesh"))
         << QByteArray("line 10, element 1 of the mesh: the element measures");
+    Mesh twice = Strip(2);
+    twice.Elements[1] = twice.Elements[0];
+    std::rotate(twice.Elements[1].Corners.begin(), twice.Elements[1].Corners.begin() + 1,
+                twice.Elements[1].Corners.end());
+    QTest::newRow("element given twice")
+        << "panel.d09" << OwnData(QStringLiteral("panel.d09"))
+        << MeshFile::Write(twice, QStringLiteral("Mesh"))
+        << QByteArray("line 11, element 2 of the mesh repeats element 1");
     QByteArray cut = strip;
     cut.chop(3);
     QTest::newRow("cut short") << "panel.d09" << OwnData(QStringLiteral("panel.d09")) << cut

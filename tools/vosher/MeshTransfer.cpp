@@ -3,6 +3,7 @@
 #include "ItemLine.h"
 #include "ModelRules.h"
 #include "ParsedData.h"
+#include "RepeatedElement.h"
 
 #include <cmath>
 
@@ -206,6 +207,29 @@ QStringList ItemLines(const Mesh::Table& table, const TableFormat& format) {
     return lines;
 }
 
+// An element on the nodes of an earlier one would count its stiffness twice: the checker
+// refuses the data file, so the mesh is refused before it is written.
+Result Repeated(const Mesh& mesh) {
+    std::vector<std::vector<int>> corners(mesh.Elements.size());
+    for (size_t e = 0; e < mesh.Elements.size(); ++e) {
+        for (int corner : mesh.Elements[e].Corners) {
+            if (corner != 0)
+                corners[e].push_back(corner);
+        }
+    }
+    const RepeatedElement::Pair pair = RepeatedElement::Find(
+        corners.size(), [&corners](size_t e) { return std::span<const int>(corners[e]); });
+    if (pair.Later < 0)
+        return {};
+    Result refused = Refusal(QStringLiteral("element %1 of the mesh repeats element %2: an "
+                                            "element on the same nodes is the same element "
+                                            "given twice")
+                                 .arg(pair.Later + 1)
+                                 .arg(pair.Earlier + 1));
+    refused.FaultyElement = pair.Later;
+    return refused;
+}
+
 } // namespace
 
 Result Apply(DataFileText& text, const DataFormat& format, const Mesh& mesh) {
@@ -236,6 +260,8 @@ Result Apply(DataFileText& text, const DataFormat& format, const Mesh& mesh) {
             return refused;
         }
     }
+    if (Result refused = Repeated(mesh); refused.FaultyElement >= 0)
+        return refused;
     const bool sections = format.Table(3) != nullptr;
     for (const Mesh::Table& table : mesh.Tables) {
         const QString error = CheckTable(table, format, mesh, text);
