@@ -277,12 +277,21 @@ void TestSolverPrograms::restartForHugePagesKeepsTheRun() {
     QVERIFY(!HugePageMemory::OnRequestOnly("always madvise [never]\n"));
 
     // A program that starts itself again keeps its arguments, however they are spelt, its
-    // working directory and its output, with or without tunables of the user's own.
+    // working directory and its output, with or without tunables of the user's own. Only a
+    // large data file makes it start again: notes after the end mark make this one large.
     for (const QByteArray& tunables : {QByteArray(), QByteArray("glibc.malloc.tcache_count=0")}) {
         QTemporaryDir package;
         QVERIFY(QDir(package.path()).mkdir(QStringLiteral("my data \u00e9")));
         const QString path = package.filePath(QStringLiteral("my data \u00e9/warren.d03"));
         QVERIFY(QFile::copy(Example(QStringLiteral("warren.d03")), path));
+        QByteArray name = path.toLocal8Bit();
+        char* arguments[] = {name.data(), name.data(), nullptr};
+        QVERIFY(!HugePageMemory::NamesLargeFile(arguments));
+        QFile data(path);
+        QVERIFY(data.open(QIODevice::Append));
+        data.write(QByteArray("Notes after the end mark.\r\n").repeated(50000));
+        data.close();
+        QVERIFY(HugePageMemory::NamesLargeFile(arguments));
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("GLIBC_TUNABLES"));

@@ -1,6 +1,7 @@
 #include "HugePageMemory.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -8,6 +9,9 @@ namespace {
 
 constexpr char Variable[] = "GLIBC_TUNABLES";
 constexpr char Tunable[] = "glibc.malloc.hugetlb";
+// About 20,000 nodes with their elements: from here a model's matrices take hundreds of
+// megabytes.
+constexpr qint64 LargeFile = 1 << 20;
 
 } // namespace
 
@@ -21,6 +25,15 @@ QByteArray HugePageMemory::Tunables(const char* current) {
 
 bool HugePageMemory::OnRequestOnly(const QByteArray& kernelSetting) {
     return kernelSetting.contains("[madvise]");
+}
+
+bool HugePageMemory::NamesLargeFile(char* argv[]) {
+    for (int i = 1; argv && argv[i]; ++i) {
+        const QFileInfo file(QString::fromLocal8Bit(argv[i]));
+        if (file.isFile() && file.size() >= LargeFile)
+            return true;
+    }
+    return false;
 }
 
 void HugePageMemory::Request(char* argv[]) {

@@ -15,6 +15,10 @@ public:
     // Whether the kernel, by the text of its transparent_hugepage/enabled switch, gives huge
     // pages only to memory that asks for them.
     static bool OnRequestOnly(const QByteArray& kernelSetting);
+    // Whether an argument names a data file large enough for its model to take the memory
+    // that huge pages speed up. A small run would only pay for loading its libraries twice
+    // (half a second, and seconds under a sanitizer, for every solver a test starts).
+    static bool NamesLargeFile(char* argv[]);
     // Starts this program again in the same process (same arguments, files and process id)
     // with huge pages requested, where that helps; returns when it did not.
     static void Request(char* argv[]);

@@ -38,7 +38,8 @@ int Report(const SolverCommand::Outcome& outcome) {
 // file for the editor, with a window of its own on a display; "NAME --json DATAFILE" prints
 // the answers for batch use.
 int main(int argc, char* argv[]) {
-    HugePageMemory::Request(argv);
+    if (HugePageMemory::NamesLargeFile(argv))
+        HugePageMemory::Request(argv);
 #ifdef QV_MPI_SESSION
     // Under mpirun every process starts here: the first runs the program, the others only
     // help with its iterative solutions and read and write nothing. So do the helpers that a
