@@ -41,13 +41,12 @@
 //     (0.72); the lowest frequency 25.4014 Hz against 25.4018 Hz (-1.5e-5).
 #include "BenchMeasure.h"
 #include "EquationSystem.h"
+#include "MeshStatics.h"
 #include "PencilModes.h"
 #include "SolverCommand.h"
 #include "SolverInput.h"
 #include "SurfaceElements.h"
 #include "SurfaceMesh.h"
-#include "SurfaceModel.h"
-#include "SurfaceStatics.h"
 #include "Units.h"
 
 #include <QElapsedTimer>
@@ -266,9 +265,9 @@ double StaticPieces(benchmark::State& state, const QString& path, size_t node, i
     const SolverInput input = SolverInput::Read(path);
     state.counters["read"] = Seconds(clock);
     clock.restart();
-    const SurfaceModel model = SurfaceModel::FromData(input.Problem, input.Data);
-    const SurfaceStatics::Outcome solved = SurfaceStatics::Run(model);
-    const SurfaceStatics::Timings& t = solved.Time;
+    const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
+    const MeshStatics::Outcome solved = MeshStatics::Run(model);
+    const MeshStatics::Timings& t = solved.Time;
     const double run = Seconds(clock);
     state.counters["model_check"] = run - t.Assembly - t.Factorisation - t.Solution - t.Recovery;
     state.counters["assembly"] = t.Assembly;
@@ -341,7 +340,7 @@ void PlateModes50k(benchmark::State& state) {
     const SolverInput input = SolverInput::Read(path);
     state.counters["read"] = Seconds(clock);
     clock.restart();
-    const SurfaceModel model = SurfaceModel::FromData(input.Problem, input.Data);
+    const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
     const SurfaceMesh::Checked checked = SurfaceMesh::Check(model);
     const double gravity = Units::Gravity(model.LengthUnit);
     const SurfaceElements mesh(model, checked.Corners, gravity);
@@ -350,7 +349,7 @@ void PlateModes50k(benchmark::State& state) {
     EquationSystem::Constraints constraints;
     constraints.Fixed.assign(6 * nodes, false);
     constraints.Loaded.assign(6 * nodes, false);
-    for (const SurfaceModel::Support& support : model.Supports)
+    for (const MeshModel::Support& support : model.Supports)
         for (int c : model.Components)
             constraints.Fixed[6 * static_cast<size_t>(support.Node) + static_cast<size_t>(c)] =
                 support.Fixed[static_cast<size_t>(c)];

@@ -1,7 +1,7 @@
 #include "ContinuumAnalysis.h"
 
-#include "ContinuumStatics.h"
 #include "FieldReport.h"
+#include "MeshStatics.h"
 #include "ResultFile.h"
 #include "SolverInput.h"
 #include "StaticCheck.h"
@@ -10,14 +10,14 @@
 
 namespace {
 
-using Body = ContinuumModel::Body;
+using Mesh = ProblemType::Mesh;
 
-QString Method(Body body) {
-    switch (body) {
-    case Body::PlaneStrain:
+QString Method(Mesh kind) {
+    switch (kind) {
+    case Mesh::PlaneStrain:
         return QStringLiteral("Plane strain of a slice of unit thickness; sy is the stress across "
                               "the plane.");
-    case Body::Axisymmetric:
+    case Mesh::Revolution:
         return QStringLiteral("Body of revolution about the z axis; st is the hoop stress. Loads "
                               "and reactions are ring values per unit length of the "
                               "circumference at the node's radius.");
@@ -29,8 +29,8 @@ QString Method(Body body) {
 } // namespace
 
 SolverOutcome ContinuumAnalysis::Solve(const SolverInput& input, SolverProgress* progress) {
-    const ContinuumModel model = ContinuumModel::FromData(input.Problem, input.Data);
-    const ContinuumStatics::Outcome solved = ContinuumStatics::Run(model, progress);
+    const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
+    const MeshStatics::Outcome solved = MeshStatics::Run(model, {}, progress);
     if (!solved.Error.isEmpty())
         return SolverOutcome::Failure(solved.Error);
     const FieldResults& results = solved.Results;
@@ -54,7 +54,7 @@ SolverOutcome ContinuumAnalysis::Solve(const SolverInput& input, SolverProgress*
                            "bending modes. s1 and s2 are the principal stresses in the plane of "
                            "the model, angle that of s1 from the x (r) axis towards z.\n");
     text += StaticCheck::MeshSummary(results.Residual, results.Imbalance);
-    const bool axisymmetric = model.Kind == Body::Axisymmetric;
+    const bool axisymmetric = model.Kind == Mesh::Revolution;
     text += FieldReport::Tables(
         results, model.ForceUnit, model.LengthUnit,
         axisymmetric ? QStringLiteral(", per unit length of the circumference; on the axis per "

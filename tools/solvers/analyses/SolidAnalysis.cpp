@@ -1,29 +1,17 @@
 #include "SolidAnalysis.h"
 
 #include "FieldReport.h"
+#include "MeshStatics.h"
 #include "ResultFile.h"
-#include "SolidStatics.h"
 #include "StaticCheck.h"
 
 #include <QJsonArray>
 
 namespace {
 
-SolidStatics::Options OptionsOf(const SolverInput::Choices& choices) {
-    SolidStatics::Options options;
-    if (choices.Method == QLatin1String("direct"))
-        options.Use = SolidStatics::Method::Direct;
-    else if (choices.Method == QLatin1String("iterative"))
-        options.Use = SolidStatics::Method::Iterative;
-    if (choices.Tolerance > 0)
-        options.Tolerance = choices.Tolerance;
-    options.Processes = choices.Processes;
-    return options;
-}
-
-QString Counts(const SolidModel& model) {
+QString Counts(const MeshModel& model) {
     int bricks = 0, wedges = 0, tetrahedra = 0;
-    for (const SolidModel::Cell& cell : model.Cells)
+    for (const MeshModel::Cell& cell : model.Cells)
         ++(cell.Count == 8 ? bricks : cell.Count == 6 ? wedges : tetrahedra);
     return QStringLiteral("%1 bricks, %2 wedges, %3 tetrahedra")
         .arg(bricks)
@@ -34,13 +22,14 @@ QString Counts(const SolidModel& model) {
 } // namespace
 
 SolverOutcome SolidAnalysis::Solve(const SolverInput& input, SolverProgress* progress) {
-    const SolidModel model = SolidModel::FromData(input.Problem, input.Data);
-    const SolidStatics::Options options = OptionsOf(input.Options);
-    const SolidStatics::Outcome solved = SolidStatics::Run(model, options, progress);
-    if (!solved.Error.isEmpty())
-        return SolverOutcome::Failure(solved.Error);
-    const FieldResults& results = solved.Results;
-    const bool iterative = solved.Used == SolidStatics::Method::Iterative;
+    const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
+    const LinearSolver::Options options = MeshStatics::OptionsOf(input.Options);
+    const MeshStatics::Outcome run = MeshStatics::Run(model, options, progress);
+    const LinearSolver::Report& solved = run.Solver;
+    if (!run.Error.isEmpty())
+        return SolverOutcome::Failure(run.Error);
+    const FieldResults& results = run.Results;
+    const bool iterative = solved.Used == LinearSolver::Method::Iterative;
     // An iteration stops at its residual: the check holds it to what that residual allows.
     const double backward = iterative ? std::max(StaticCheck::BackwardTolerance, options.Tolerance)
                                       : StaticCheck::BackwardTolerance;
