@@ -4,6 +4,7 @@
 #include "MeshStatics.h"
 #include "ResultFile.h"
 #include "SolverInput.h"
+#include "SolverReport.h"
 #include "StaticCheck.h"
 
 #include <QFileInfo>
@@ -30,18 +31,23 @@ QString Method(Mesh kind) {
 
 SolverOutcome ContinuumAnalysis::Solve(const SolverInput& input, SolverProgress* progress) {
     const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
-    const MeshStatics::Outcome solved = MeshStatics::Run(model, {}, progress);
+    const LinearSolver::Options options = MeshStatics::OptionsOf(input.Options);
+    const MeshStatics::Outcome solved = MeshStatics::Run(model, options, progress);
     if (!solved.Error.isEmpty())
         return SolverOutcome::Failure(solved.Error);
     const FieldResults& results = solved.Results;
     // An answer that does not check is no answer: nothing of it is written.
-    if (const QString fault = StaticCheck::FieldVerdict(results, model.ForceUnit); !fault.isEmpty())
+    const double backward = SolverReport::BackwardTolerance(solved.Solver, options);
+    if (const QString fault = StaticCheck::FieldVerdict(results, model.ForceUnit, backward);
+        !fault.isEmpty())
         return SolverOutcome::Failure(fault);
 
     SolverOutcome outcome;
     outcome.Ok = true;
-    if (input.WantJson)
+    if (input.WantJson) {
         outcome.Json = FieldReport::Json(results);
+        outcome.Json[QStringLiteral("solution")] = SolverReport::Json(solved.Solver, options);
+    }
     QString& text = outcome.Protocol;
     text += QStringLiteral("Static analysis of %1: %2\n").arg(input.FormatName, model.Title);
     text += QStringLiteral("Nodes %1, elements %2, supports %3, load cases %4\n")
@@ -53,7 +59,8 @@ SolverOutcome ContinuumAnalysis::Solve(const SolverInput& input, SolverProgress*
     text += QStringLiteral("Triangles of constant strain, quadrilaterals with incompatible "
                            "bending modes. s1 and s2 are the principal stresses in the plane of "
                            "the model, angle that of s1 from the x (r) axis towards z.\n");
-    text += StaticCheck::MeshSummary(results.Residual, results.Imbalance);
+    text += SolverReport::Protocol(solved.Solver, options);
+    text += StaticCheck::MeshSummary(results.Residual, results.Imbalance, backward);
     const bool axisymmetric = model.Kind == Mesh::Revolution;
     text += FieldReport::Tables(
         results, model.ForceUnit, model.LengthUnit,

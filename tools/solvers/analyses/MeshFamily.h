@@ -59,8 +59,11 @@ public:
     // Replaces what a node's fitted slopes give better than the fit itself: `slope` holds d/dx
     // and d/dy of each own column at the node.
     virtual void FromSlopes(const double* /*slope*/, double* /*at*/) const {}
-    // The rigid motions of the family's nodes, for an iterative solver's coarse levels, and
-    // from how many equations on the automatic choice iterates (0: it never does).
-    virtual int RigidModes() const = 0;
+    // Which of the six rigid motions of space (translations x y z, rotations about x y z) move
+    // the family's models without straining them, as far as their components show them: what an
+    // iterative solver's coarse levels must represent. And from how many equations on the
+    // automatic choice iterates (see LinearSolver::Problem): by default only when the factors
+    // would not fit.
+    virtual std::vector<int> RigidMotions() const { return {0, 1, 2, 3, 4, 5}; }
     virtual int IterativeFrom() const { return 0; }
 };

@@ -17,7 +17,7 @@ LinearSolver::Problem ProblemOf(const MeshModel& model, const MeshFamily& family
     problem.Wording = family.Wording();
     problem.Kept = model.Components;
     problem.Coordinates = model.Nodes;
-    problem.RigidModes = family.RigidModes();
+    problem.RigidMotions = family.RigidMotions();
     problem.IterativeFrom = family.IterativeFrom();
     EquationSystem::Constraints& constraints = problem.Constraints;
     constraints.Fixed.assign(6 * nodes, false);

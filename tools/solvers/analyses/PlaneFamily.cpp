@@ -116,6 +116,13 @@ LoadBalance::Resultant PlaneFamily::Balance() const {
     return Revolution() ? LoadBalance::Resultant::Axial : LoadBalance::Resultant::Whole;
 }
 
+std::vector<int> PlaneFamily::RigidMotions() const {
+    // A body of revolution moves freely only along its axis: a radial motion stretches the hoop.
+    if (Revolution())
+        return {2};
+    return MeshFamily::RigidMotions();
+}
+
 void PlaneFamily::Derive(const double* own, double* derived) const {
     PlaneTensor::Principal(own, derived);
 }

@@ -16,7 +16,6 @@ public:
     bool CentreFromSamples() const override { return false; }
     int Summed(int /*own*/) const override { return 6; }
     void Derive(const double* own, double* derived) const override;
-    int RigidModes() const override { return 6; }
     // Timed whole with one load case, the multigrid draws level with the factorisation at about
     // 15,000 equations on a cube of bricks and is 1.5 times quicker at 28,000 and 2.5 times at
     // 150,000, for the factors of a compact mesh grow with nearly the square of the model; on a

@@ -6,6 +6,7 @@
 #include "ModeReport.h"
 #include "PencilModes.h"
 #include "ResultFile.h"
+#include "SolverReport.h"
 #include "StaticCheck.h"
 #include "Units.h"
 
@@ -62,18 +63,22 @@ QString NotFinite(const QString& what) {
 
 SolverOutcome SurfaceAnalysis::Statics(const SolverInput& input, SolverProgress* progress) {
     const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
-    const MeshStatics::Outcome solved = MeshStatics::Run(model, {}, progress);
+    const LinearSolver::Options options = MeshStatics::OptionsOf(input.Options);
+    const MeshStatics::Outcome solved = MeshStatics::Run(model, options, progress);
     if (!solved.Error.isEmpty())
         return SolverOutcome::Failure(solved.Error);
     const FieldResults& results = solved.Results;
     // An answer that does not check is no answer: nothing of it is written.
-    if (const QString fault = StaticCheck::FieldVerdict(results, model.ForceUnit); !fault.isEmpty())
+    const double backward = SolverReport::BackwardTolerance(solved.Solver, options);
+    if (const QString fault = StaticCheck::FieldVerdict(results, model.ForceUnit, backward);
+        !fault.isEmpty())
         return SolverOutcome::Failure(fault);
 
     SolverOutcome outcome;
     outcome.Ok = true;
     if (input.WantJson) {
         outcome.Json = FieldReport::Json(results);
+        outcome.Json[QStringLiteral("solution")] = SolverReport::Json(solved.Solver, options);
         if (!solved.Warnings.isEmpty())
             outcome.Json.insert(QStringLiteral("warnings"), Texts(solved.Warnings));
     }
@@ -86,7 +91,8 @@ SolverOutcome SurfaceAnalysis::Statics(const SolverInput& input, SolverProgress*
                 .arg(results.Cases.size());
     text += Method(model);
     text += WarningText(solved.Warnings);
-    text += StaticCheck::MeshSummary(results.Residual, results.Imbalance);
+    text += SolverReport::Protocol(solved.Solver, options);
+    text += StaticCheck::MeshSummary(results.Residual, results.Imbalance, backward);
     text += FieldReport::Tables(results, model.ForceUnit, model.LengthUnit, QString(),
                                 IsPlate(model) ? QStringLiteral("Moments and shear forces")
                                                : QStringLiteral("Forces, moments and face "

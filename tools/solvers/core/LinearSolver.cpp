@@ -29,7 +29,7 @@ LinearSolver::~LinearSolver() = default;
 bool LinearSolver::CanIterate(const Problem& problem) const {
     // The iteration works on every component of every node (the held ones as identity rows),
     // so it needs every node to belong to an element.
-    if (!IterativeSolver::Available() || problem.RigidModes != 6 || problem.Kept.size() != 3)
+    if (!IterativeSolver::Available() || problem.RigidMotions.empty())
         return false;
     for (int node = 0; node < problem.Nodes; ++node)
         if (!(problem.Diagonal[6 * static_cast<size_t>(node) +
@@ -69,6 +69,8 @@ QString LinearSolver::Prepare(const Problem& problem, const Options& options,
     options_ = options;
     nodes_ = problem.Nodes;
     width_ = static_cast<int>(problem.Kept.size());
+    kept_ = problem.Kept;
+    motions_ = problem.RigidMotions;
     slot_.assign(6, -1);
     for (int k = 0; k < width_; ++k)
         slot_[static_cast<size_t>(problem.Kept[static_cast<size_t>(k)])] = k;
@@ -85,11 +87,14 @@ QString LinearSolver::Prepare(const Problem& problem, const Options& options,
     const bool canIterate = CanIterate(problem);
     Method method = options.Use;
     if (method == Method::Iterative && !canIterate)
-        return IterativeSolver::Available()
-                   ? QStringLiteral("the iterative method needs every node to belong to an "
-                                    "element")
-                   : QStringLiteral("this build of the package has no iterative solver; solve "
-                                    "the model directly");
+        return !IterativeSolver::Available()
+                   ? QStringLiteral("this build of the package has no iterative solver; solve "
+                                    "the model directly")
+               : problem.RigidMotions.empty()
+                   ? QStringLiteral("the iterative method is not made for this type of model; "
+                                    "solve it directly")
+                   : QStringLiteral("the iterative method needs every node to belong to an "
+                                    "element");
     if (method == Method::Automatic)
         method = canIterate && problem.IterativeFrom > 0 && equations > problem.IterativeFrom
                      ? Method::Iterative
@@ -104,7 +109,7 @@ QString LinearSolver::Prepare(const Problem& problem, const Options& options,
     QString fault = Number(problem, method, memory, progress);
     if (fault == QLatin1String("too large")) {
         const double needed = system_->FactorBytes();
-        if (options.Use != Method::Automatic || !canIterate)
+        if (options.Use != Method::Automatic || !canIterate || problem.IterativeFrom == Never)
             return QStringLiteral("the model is too large for the direct solver: %1 equations, "
                                   "whose factors would need %2 GB of memory, and %3 GB are "
                                   "free. %4")
@@ -178,6 +183,8 @@ QString LinearSolver::SolveIteratively(int cases, const std::vector<int>& loaded
                                          .arg(SolverProgress::Count(width_ * nodes_)));
     IterativeSolver::System iterative;
     iterative.Nodes = nodes_;
+    iterative.Components = kept_;
+    iterative.Motions = motions_;
     iterative.Coordinates = coordinates_;
     iterative.Upper = &system_->Stiffness();
     iterative.Fixed = held_;

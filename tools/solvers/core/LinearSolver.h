@@ -20,6 +20,7 @@
 class LinearSolver {
 public:
     enum class Method { Automatic, Direct, Iterative };
+    static constexpr int Never = -1;
 
     struct Options {
         Method Use = Method::Automatic;
@@ -41,10 +42,13 @@ public:
         std::vector<int> Kept;
         std::vector<double> Diagonal;
         EquationSystem::Constraints Constraints;
-        // The nodes' positions and how many rigid motions they have (3 in a plane, 6 in space).
+        // The nodes' positions and which rigid motions of space move the model freely (see
+        // IterativeSolver::System); none: the iteration is not made for it.
         std::span<const std::array<double, 3>> Coordinates;
-        int RigidModes = 0;
-        // Above this many equations the automatic choice iterates; 0: it never does.
+        std::vector<int> RigidMotions;
+        // Above this many equations the automatic choice iterates; 0: only when the factors
+        // would not fit in memory; Never: not even then (the multigrid does not converge well
+        // enough on the family's models to be worth the try).
         int IterativeFrom = 0;
     };
 
@@ -94,6 +98,7 @@ private:
     std::vector<std::array<double, 3>> coordinates_;
     std::vector<char> held_; // per node, one per kept component
     std::vector<int> slot_;  // per component of space, its place among the kept, or -1
+    std::vector<int> kept_, motions_;
     int width_ = 0, nodes_ = 0, processes_ = 1;
     std::future<bool> starting_; // the iteration's processes, started while assembling
 };
