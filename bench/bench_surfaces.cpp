@@ -45,8 +45,6 @@
 #include "PencilModes.h"
 #include "SolverCommand.h"
 #include "SolverInput.h"
-#include "SurfaceElements.h"
-#include "SurfaceMesh.h"
 #include "Units.h"
 
 #include <QElapsedTimer>
@@ -341,23 +339,15 @@ void PlateModes50k(benchmark::State& state) {
     state.counters["read"] = Seconds(clock);
     clock.restart();
     const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
-    const SurfaceMesh::Checked checked = SurfaceMesh::Check(model);
-    const double gravity = Units::Gravity(model.LengthUnit);
-    const SurfaceElements mesh(model, checked.Corners, gravity);
-    const size_t nodes = model.Nodes.size();
-    EquationSystem system(static_cast<int>(nodes), mesh.Pointers(), {});
-    EquationSystem::Constraints constraints;
-    constraints.Fixed.assign(6 * nodes, false);
-    constraints.Loaded.assign(6 * nodes, false);
-    for (const MeshModel::Support& support : model.Supports)
-        for (int c : model.Components)
-            constraints.Fixed[6 * static_cast<size_t>(support.Node) + static_cast<size_t>(c)] =
-                support.Fixed[static_cast<size_t>(c)];
-    if (!checked.Fault.Message.isEmpty() ||
-        !system.Prepare(model.Components, system.StiffnessDiagonal(), constraints)) {
+    LinearSolver::Options direct;
+    direct.Use = LinearSolver::Method::Direct;
+    const MeshStatics::Prepared prepared = MeshStatics::Prepare(model, direct);
+    if (!prepared.Error.isEmpty()) {
         state.SkipWithError("the pieces did not prepare the plate");
         return;
     }
+    const std::vector<const Element*> elements = prepared.Family->Elements();
+    const EquationSystem& system = prepared.Solver->System();
     state.counters["model_check"] =
         Seconds(clock) - system.AssemblySeconds() - system.FactorSeconds();
     state.counters["assembly"] = system.AssemblySeconds();
@@ -365,7 +355,7 @@ void PlateModes50k(benchmark::State& state) {
     state.counters["equations"] = system.Equations();
     clock.restart();
     const EquationSystem::SparseMatrix b = system.Assemble([&](size_t e) {
-        const Element& element = mesh.At(e);
+        const Element& element = *elements[e];
         return element.TotalMass() > 0 ? element.Mass() : Element::Matrix();
     });
     QString error;
@@ -376,7 +366,7 @@ void PlateModes50k(benchmark::State& state) {
         state.SkipWithError("the pieces did not find the modes");
         return;
     }
-    const double rhoT = PlateGamma * PlateT / gravity;
+    const double rhoT = PlateGamma * PlateT / Units::Gravity(model.LengthUnit);
     const double expected = std::numbers::pi * std::numbers::pi * 2 / (PlateSide * PlateSide) *
                             std::sqrt(Rigidity() / rhoT) / (2 * std::numbers::pi);
     Check(state, std::sqrt(found.front().Lambda) / (2 * std::numbers::pi), expected,

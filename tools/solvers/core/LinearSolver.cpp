@@ -61,12 +61,10 @@ QString LinearSolver::Number(const Problem& problem, Method method, double memor
     }
     if (system_->Prepare(problem.Kept, problem.Diagonal, constraints, method == Method::Direct))
         return {};
-    return system_->TooLarge() ? QStringLiteral("too large") : system_->Error();
+    return system_->Error();
 }
 
-QString LinearSolver::Prepare(const Problem& problem, const Options& options,
-                              SolverProgress* progress) {
-    options_ = options;
+int LinearSolver::Hold(const Problem& problem) {
     nodes_ = problem.Nodes;
     width_ = static_cast<int>(problem.Kept.size());
     kept_ = problem.Kept;
@@ -75,26 +73,50 @@ QString LinearSolver::Prepare(const Problem& problem, const Options& options,
     for (int k = 0; k < width_; ++k)
         slot_[static_cast<size_t>(problem.Kept[static_cast<size_t>(k)])] = k;
     held_.assign(static_cast<size_t>(nodes_) * static_cast<size_t>(width_), 0);
-    int heldCount = 0;
-    for (int node = 0; node < nodes_; ++node)
-        for (int k = 0; k < width_; ++k)
-            if (problem.Constraints
-                    .Fixed[6 * static_cast<size_t>(node) +
-                           static_cast<size_t>(problem.Kept[static_cast<size_t>(k)])])
-                held_[static_cast<size_t>(node * width_ + k)] = 1, ++heldCount;
-    const int equations = width_ * nodes_ - heldCount;
+    int count = 0;
+    for (size_t node = 0; node < static_cast<size_t>(nodes_); ++node)
+        for (size_t k = 0; k < static_cast<size_t>(width_); ++k)
+            if (problem.Constraints.Fixed[6 * node + static_cast<size_t>(problem.Kept[k])]) {
+                held_[node * static_cast<size_t>(width_) + k] = 1;
+                ++count;
+            }
+    return count;
+}
+
+QString LinearSolver::Unsuited(const Problem& problem) {
+    if (!IterativeSolver::Available())
+        return QStringLiteral("this build of the package has no iterative solver; solve the "
+                              "model directly");
+    if (problem.RigidMotions.empty())
+        return QStringLiteral("the iterative method is not made for this type of model; solve "
+                              "it directly");
+    return QStringLiteral("the iterative method needs every node to belong to an element");
+}
+
+QString LinearSolver::TooLarge(int equations, double memory, bool canIterate) const {
+    return QStringLiteral("the model is too large for the direct solver: %1 equations, whose "
+                          "factors would need %2 GB of memory, and %3 GB are free. %4")
+        .arg(equations)
+        .arg(system_->FactorBytes() / 1e9, 0, 'f', 1)
+        .arg(memory / 1e9, 0, 'f', 1)
+        .arg(canIterate ? QStringLiteral("Solve it iteratively (--solver=iterative), which "
+                                         "needs memory only in proportion to the model.")
+             : IterativeSolver::Available()
+                 ? QStringLiteral("Use fewer elements, or a machine with more memory.")
+                 : QStringLiteral("This build of the package has no iterative solver: use "
+                                  "fewer elements, or a machine with more memory."));
+}
+
+QString LinearSolver::Prepare(const Problem& problem, const Options& options,
+                              SolverProgress* progress) {
+    options_ = options;
+    const int held = Hold(problem);
+    const int equations = width_ * nodes_ - held;
     const double memory = options.Memory > 0 ? options.Memory : MemoryBudget::AvailableBytes();
     const bool canIterate = CanIterate(problem);
     Method method = options.Use;
     if (method == Method::Iterative && !canIterate)
-        return !IterativeSolver::Available()
-                   ? QStringLiteral("this build of the package has no iterative solver; solve "
-                                    "the model directly")
-               : problem.RigidMotions.empty()
-                   ? QStringLiteral("the iterative method is not made for this type of model; "
-                                    "solve it directly")
-                   : QStringLiteral("the iterative method needs every node to belong to an "
-                                    "element");
+        return Unsuited(problem);
     if (method == Method::Automatic)
         method = canIterate && problem.IterativeFrom > 0 && equations > problem.IterativeFrom
                      ? Method::Iterative
@@ -107,21 +129,9 @@ QString LinearSolver::Prepare(const Problem& problem, const Options& options,
     if (method == Method::Iterative)
         starting_ = std::async(std::launch::async, IterativeSolver::Start, processes_);
     QString fault = Number(problem, method, memory, progress);
-    if (fault == QLatin1String("too large")) {
-        const double needed = system_->FactorBytes();
+    if (method == Method::Direct && system_->TooLarge()) {
         if (options.Use != Method::Automatic || !canIterate || problem.IterativeFrom == Never)
-            return QStringLiteral("the model is too large for the direct solver: %1 equations, "
-                                  "whose factors would need %2 GB of memory, and %3 GB are "
-                                  "free. %4")
-                .arg(equations)
-                .arg(needed / 1e9, 0, 'f', 1)
-                .arg(memory / 1e9, 0, 'f', 1)
-                .arg(canIterate ? QStringLiteral("Solve it iteratively (--solver=iterative), "
-                                                 "which needs memory only in proportion to the "
-                                                 "model.")
-                                : QStringLiteral("This build of the package has no iterative "
-                                                 "solver: use fewer elements, or a machine with "
-                                                 "more memory."));
+            return TooLarge(equations, memory, canIterate);
         // Too large to factorise here: the iteration needs far less.
         method = Method::Iterative;
         starting_ = std::async(std::launch::async, IterativeSolver::Start, processes_);

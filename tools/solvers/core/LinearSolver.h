@@ -87,6 +87,10 @@ public:
 
 private:
     bool CanIterate(const Problem& problem) const;
+    // Takes the problem's components and supports; how many components supports hold.
+    int Hold(const Problem& problem);
+    static QString Unsuited(const Problem& problem);
+    QString TooLarge(int equations, double memory, bool canIterate) const;
     QString Number(const Problem& problem, Method method, double memory, SolverProgress* progress);
     QString SolveIteratively(int cases, const std::vector<int>& loaded, const Fill& fill,
                              const Take& take, SolverProgress* progress);
