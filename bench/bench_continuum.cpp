@@ -6,8 +6,8 @@
 //
 // After the timed run each case solves the same file once more piece by piece, untimed, for
 // the counters: reading (SolverInput::Read), the model and the mesh check with the elements
-// (what ContinuumStatics::Run takes beyond its own timings), assembly, factorisation, solution
-// and recovery (ContinuumStatics::Timings), the protocol's text and the result file's bytes,
+// (what MeshStatics::Run takes beyond its own timings), assembly, factorisation, solution
+// and recovery (MeshStatics::Timings), the protocol's text and the result file's bytes,
 // and writing them (encoding the protocol, PROT.TXT, the report beside the data and the result
 // file). The sizes come from a third pass that numbers, assembles and factorises the same mesh
 // for the count of L's entries; peak_MiB is the process's peak so far, so the cases run from
@@ -37,11 +37,11 @@
 // case and the patch recovery found the mesh's neighbourhoods anew for every case.
 #include "BenchMeasure.h"
 #include "ContinuumModel.h"
-#include "ContinuumStatics.h"
 #include "DofNumbering.h"
 #include "Elasticity.h"
 #include "ExchangeFile.h"
 #include "FieldReport.h"
+#include "MeshStatics.h"
 #include "PlaneSolid.h"
 #include "ResultFile.h"
 #include "SolverCommand.h"
@@ -116,9 +116,9 @@ void Pieces(benchmark::State& state, const QString& path, const QString& directo
     const SolverInput input = SolverInput::Read(path);
     state.counters["read"] = Seconds(clock);
     clock.restart();
-    const ContinuumModel model = ContinuumModel::FromData(input.Problem, input.Data);
-    const ContinuumStatics::Outcome solved = ContinuumStatics::Run(model);
-    const ContinuumStatics::Timings& t = solved.Time;
+    const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
+    const MeshStatics::Outcome solved = MeshStatics::Run(model);
+    const MeshStatics::Timings& t = solved.Time;
     state.counters["model_check"] =
         Seconds(clock) - t.Assembly - t.Factorisation - t.Solution - t.Recovery;
     state.counters["assembly"] = t.Assembly;

@@ -37,9 +37,8 @@
 // shares the iteration with a helper process (bench/calculix_solids.py times that).
 #include "BenchMeasure.h"
 #include "IterativeSolver.h"
+#include "MeshStatics.h"
 #include "SessionMain.h"
-#include "SolidModel.h"
-#include "SolidStatics.h"
 #include "SolverCommand.h"
 #include "SolverInput.h"
 
@@ -132,13 +131,13 @@ struct Beam {
     }
 };
 
-const char* OptionOf(SolidStatics::Method method) {
+const char* OptionOf(LinearSolver::Method method) {
     switch (method) {
-    case SolidStatics::Method::Direct:
+    case LinearSolver::Method::Direct:
         return "--solver=direct";
-    case SolidStatics::Method::Iterative:
+    case LinearSolver::Method::Iterative:
         return "--solver=iterative";
-    case SolidStatics::Method::Automatic:
+    case LinearSolver::Method::Automatic:
         break;
     }
     return nullptr;
@@ -147,26 +146,27 @@ const char* OptionOf(SolidStatics::Method method) {
 // The pieces' run: fills the counters and returns the deflection of the tip (downwards), or
 // NaN with the reason in `refusal` when the model did not solve.
 double Pieces(benchmark::State& state, const QString& path, const Beam& beam,
-              SolidStatics::Method method, double whole, QString& refusal) {
+              LinearSolver::Method method, double whole, QString& refusal) {
     QElapsedTimer clock;
     clock.start();
     const SolverInput input = SolverInput::Read(path);
     state.counters["read"] = Seconds(clock);
     clock.restart();
-    const SolidModel model = SolidModel::FromData(input.Problem, input.Data);
-    SolidStatics::Options options;
+    const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
+    LinearSolver::Options options;
     options.Use = method;
-    const SolidStatics::Outcome solved = SolidStatics::Run(model, options);
+    const MeshStatics::Outcome solved = MeshStatics::Run(model, options);
     const double run = Seconds(clock);
-    const SolidStatics::Timings& t = solved.Time;
-    state.counters["model_check"] = run - t.Assembly - t.Solution - t.Recovery;
+    const MeshStatics::Timings& t = solved.Time;
+    state.counters["model_check"] = run - t.Assembly - t.Factorisation - t.Solution - t.Recovery;
     state.counters["assembly"] = t.Assembly;
-    state.counters["solution"] = t.Solution;
+    state.counters["solution"] = t.Factorisation + t.Solution;
     state.counters["recovery"] = t.Recovery;
     state.counters["report_write"] = whole - state.counters["read"] - run;
-    state.counters["solve_share"] = t.Solution / whole;
-    state.counters["iterative"] = solved.Used == SolidStatics::Method::Iterative ? 1 : 0;
-    state.counters["iterations"] = solved.Iterations.empty() ? 0 : solved.Iterations.front();
+    state.counters["solve_share"] = (t.Factorisation + t.Solution) / whole;
+    state.counters["iterative"] = solved.Solver.Used == LinearSolver::Method::Iterative ? 1 : 0;
+    state.counters["iterations"] =
+        solved.Solver.Iterations.empty() ? 0 : solved.Solver.Iterations.front();
     if (!solved.Error.isEmpty() || solved.Results.Cases.empty()) {
         if (refusal.isEmpty())
             refusal = solved.Error;
@@ -179,9 +179,9 @@ double Pieces(benchmark::State& state, const QString& path, const Beam& beam,
 // Arguments: the bricks across the depth; the method (0 direct, 1 iterative, 2 automatic).
 void Cantilever(benchmark::State& state) {
     const Beam beam(static_cast<int>(state.range(0)));
-    const auto method = state.range(1) == 0   ? SolidStatics::Method::Direct
-                        : state.range(1) == 1 ? SolidStatics::Method::Iterative
-                                              : SolidStatics::Method::Automatic;
+    const auto method = state.range(1) == 0   ? LinearSolver::Method::Direct
+                        : state.range(1) == 1 ? LinearSolver::Method::Iterative
+                                              : LinearSolver::Method::Automatic;
     QTemporaryDir directory;
     const QString path = directory.filePath(QStringLiteral("beam.d17"));
     {

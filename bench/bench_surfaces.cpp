@@ -41,13 +41,10 @@
 //     (0.72); the lowest frequency 25.4014 Hz against 25.4018 Hz (-1.5e-5).
 #include "BenchMeasure.h"
 #include "EquationSystem.h"
+#include "MeshStatics.h"
 #include "PencilModes.h"
 #include "SolverCommand.h"
 #include "SolverInput.h"
-#include "SurfaceElements.h"
-#include "SurfaceMesh.h"
-#include "SurfaceModel.h"
-#include "SurfaceStatics.h"
 #include "Units.h"
 
 #include <QElapsedTimer>
@@ -266,9 +263,9 @@ double StaticPieces(benchmark::State& state, const QString& path, size_t node, i
     const SolverInput input = SolverInput::Read(path);
     state.counters["read"] = Seconds(clock);
     clock.restart();
-    const SurfaceModel model = SurfaceModel::FromData(input.Problem, input.Data);
-    const SurfaceStatics::Outcome solved = SurfaceStatics::Run(model);
-    const SurfaceStatics::Timings& t = solved.Time;
+    const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
+    const MeshStatics::Outcome solved = MeshStatics::Run(model);
+    const MeshStatics::Timings& t = solved.Time;
     const double run = Seconds(clock);
     state.counters["model_check"] = run - t.Assembly - t.Factorisation - t.Solution - t.Recovery;
     state.counters["assembly"] = t.Assembly;
@@ -341,24 +338,16 @@ void PlateModes50k(benchmark::State& state) {
     const SolverInput input = SolverInput::Read(path);
     state.counters["read"] = Seconds(clock);
     clock.restart();
-    const SurfaceModel model = SurfaceModel::FromData(input.Problem, input.Data);
-    const SurfaceMesh::Checked checked = SurfaceMesh::Check(model);
-    const double gravity = Units::Gravity(model.LengthUnit);
-    const SurfaceElements mesh(model, checked.Corners, gravity);
-    const size_t nodes = model.Nodes.size();
-    EquationSystem system(static_cast<int>(nodes), mesh.Pointers(), {});
-    EquationSystem::Constraints constraints;
-    constraints.Fixed.assign(6 * nodes, false);
-    constraints.Loaded.assign(6 * nodes, false);
-    for (const SurfaceModel::Support& support : model.Supports)
-        for (int c : model.Components)
-            constraints.Fixed[6 * static_cast<size_t>(support.Node) + static_cast<size_t>(c)] =
-                support.Fixed[static_cast<size_t>(c)];
-    if (!checked.Fault.Message.isEmpty() ||
-        !system.Prepare(model.Components, system.StiffnessDiagonal(), constraints)) {
+    const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
+    LinearSolver::Options direct;
+    direct.Use = LinearSolver::Method::Direct;
+    const MeshStatics::Prepared prepared = MeshStatics::Prepare(model, direct);
+    if (!prepared.Error.isEmpty()) {
         state.SkipWithError("the pieces did not prepare the plate");
         return;
     }
+    const std::vector<const Element*> elements = prepared.Family->Elements();
+    const EquationSystem& system = prepared.Solver->System();
     state.counters["model_check"] =
         Seconds(clock) - system.AssemblySeconds() - system.FactorSeconds();
     state.counters["assembly"] = system.AssemblySeconds();
@@ -366,7 +355,7 @@ void PlateModes50k(benchmark::State& state) {
     state.counters["equations"] = system.Equations();
     clock.restart();
     const EquationSystem::SparseMatrix b = system.Assemble([&](size_t e) {
-        const Element& element = mesh.At(e);
+        const Element& element = *elements[e];
         return element.TotalMass() > 0 ? element.Mass() : Element::Matrix();
     });
     QString error;
@@ -377,7 +366,7 @@ void PlateModes50k(benchmark::State& state) {
         state.SkipWithError("the pieces did not find the modes");
         return;
     }
-    const double rhoT = PlateGamma * PlateT / gravity;
+    const double rhoT = PlateGamma * PlateT / Units::Gravity(model.LengthUnit);
     const double expected = std::numbers::pi * std::numbers::pi * 2 / (PlateSide * PlateSide) *
                             std::sqrt(Rigidity() / rhoT) / (2 * std::numbers::pi);
     Check(state, std::sqrt(found.front().Lambda) / (2 * std::numbers::pi), expected,

@@ -1,5 +1,7 @@
 #include "ElasticBlock.h"
 #include "IterativeSolver.h"
+#include "MeshPanels.h"
+#include "MeshStatics.h"
 #include "Parallel.h"
 
 #include <cstdio>
@@ -8,7 +10,8 @@
 
 // Run as "mpirun -n N tst_iterative_mpi N": the first process solves a cantilever block over
 // all N processes, twice, with a refused system in between that must not involve the others,
-// and holds each answer against the direct solution; the others only serve. Run alone as
+// then a plate through the statics, and holds each answer against the direct solution; the
+// others only serve. Run alone as
 // "tst_iterative_mpi helpers", the program starts a helper of its own at the first solve, as a
 // solver run alone on a machine of two cores does, and the same holds. Exit code 0 when every
 // answer agrees and the solves ran on as many processes as expected.
@@ -30,6 +33,32 @@ bool Agrees(const IterativeSolver::Outcome& outcome, const Eigen::MatrixXd& dire
         good = good && difference < 1e-7;
     }
     return good;
+}
+
+// A plate, whose nodes carry uz rx ry, solved through the statics over the run's processes.
+bool PlateAgrees(int processes) {
+    const MeshModel model = MeshPanels::Grid(ProblemType::Mesh::Plate, 8);
+    LinearSolver::Options direct, iterative;
+    direct.Use = LinearSolver::Method::Direct;
+    iterative.Use = LinearSolver::Method::Iterative;
+    iterative.Tolerance = 1e-9;
+    iterative.Processes = processes;
+    const MeshStatics::Outcome a = MeshStatics::Run(model, direct);
+    const MeshStatics::Outcome b = MeshStatics::Run(model, iterative);
+    if (!a.Error.isEmpty() || !b.Error.isEmpty()) {
+        std::fprintf(stderr, "plate: %s%s\n", qPrintable(a.Error), qPrintable(b.Error));
+        return false;
+    }
+    const std::vector<double>& u = a.Results.Cases.front().Displacements;
+    const std::vector<double>& v = b.Results.Cases.front().Displacements;
+    double largest = 0, off = 0;
+    for (size_t i = 0; i < u.size(); ++i) {
+        largest = std::max(largest, std::abs(u[i]));
+        off = std::max(off, std::abs(u[i] - v[i]));
+    }
+    std::printf("plate: %d iterations on %d processes, off the direct answer by %.3g\n",
+                b.Solver.Iterations.front(), b.Solver.Processes, off / largest);
+    return b.Solver.Processes == processes && largest > 0 && off <= 1e-6 * largest;
 }
 
 } // namespace
@@ -79,5 +108,6 @@ int main(int argc, char* argv[]) {
     good = Agrees(IterativeSolver::Solve(system, loads.rightCols(1), settings), direct.rightCols(1),
                   "second") &&
            good;
+    good = PlateAgrees(expected) && good;
     return good ? 0 : 1;
 }

@@ -1,7 +1,8 @@
 #include "IterativeSolver.h"
 #include "MemoryBudget.h"
+#include "MeshStatics.h"
 #include "Parallel.h"
-#include "SolidStatics.h"
+#include "SolidMesh.h"
 #include "SolverFiles.h"
 
 #include <QTest>
@@ -19,8 +20,11 @@ class TestSolidStatics : public QObject {
 
     using Point = std::array<double, 3>;
 
-    static SolidModel Base() {
-        SolidModel model;
+    static MeshModel Base() {
+        MeshModel model;
+        model.Problem = 17;
+        model.Kind = ProblemType::Mesh::Solid;
+        model.Components = {0, 1, 2};
         model.Title = QStringLiteral("test");
         model.ForceUnit = QStringLiteral("kN");
         model.LengthUnit = QStringLiteral("m");
@@ -28,8 +32,8 @@ class TestSolidStatics : public QObject {
         return model;
     }
 
-    static void AddBrick(SolidModel& model, std::array<int, 8> corners) {
-        SolidModel::Cell cell;
+    static void AddBrick(MeshModel& model, std::array<int, 8> corners) {
+        MeshModel::Cell cell;
         cell.Corners = corners;
         cell.Count = 8;
         cell.Line = 100 + static_cast<int>(model.Cells.size());
@@ -38,8 +42,8 @@ class TestSolidStatics : public QObject {
 
     // nx x ny x nz bricks over [0, lx] x [0, ly] x [0, lz]; node (i, j, k) is
     // (k (ny + 1) + j) (nx + 1) + i.
-    static SolidModel Box(int nx, int ny, int nz, double lx, double ly, double lz) {
-        SolidModel model = Base();
+    static MeshModel Box(int nx, int ny, int nz, double lx, double ly, double lz) {
+        MeshModel model = Base();
         for (int k = 0; k <= nz; ++k)
             for (int j = 0; j <= ny; ++j)
                 for (int i = 0; i <= nx; ++i)
@@ -56,9 +60,9 @@ class TestSolidStatics : public QObject {
 
     // A cantilever along x, clamped at x = 0, with a load P down at the free end spread over
     // its end nodes.
-    static SolidModel Cantilever(int nx, int ny, int nz, double length, double width, double depth,
-                                 double load) {
-        SolidModel model = Box(nx, ny, nz, length, width, depth);
+    static MeshModel Cantilever(int nx, int ny, int nz, double length, double width, double depth,
+                                double load) {
+        MeshModel model = Box(nx, ny, nz, length, width, depth);
         const int end = 0;
         (void)end;
         std::vector<int> tip;
@@ -76,8 +80,8 @@ class TestSolidStatics : public QObject {
     // A quarter of a thick cylinder (inner radius a, outer b), one layer of height h, held in z
     // on both faces (plane strain) and on its two cut planes by symmetry; inner pressure p as
     // the consistent nodal forces of the flat faces inside.
-    static SolidModel Cylinder(double a, double b, double h, double p, int rings, int sectors) {
-        SolidModel model = Base();
+    static MeshModel Cylinder(double a, double b, double h, double p, int rings, int sectors) {
+        MeshModel model = Base();
         model.Materials[0] = {2.0e5, 0.3, 0};
         const auto at = [&](int r, int s, int k) {
             return (k * (sectors + 1) + s) * (rings + 1) + r;
@@ -131,8 +135,8 @@ private slots:
         const double exact = load * std::pow(length, 3) / (3 * e * inertia) + load * length / shear;
         for (const auto& [nx, nz, tolerance] :
              {std::tuple{10, 1, 0.03}, std::tuple{10, 2, 0.03}, std::tuple{20, 2, 0.02}}) {
-            const SolidModel model = Cantilever(nx, 1, nz, length, width, depth, load);
-            const SolidStatics::Outcome solved = SolidStatics::Run(model);
+            const MeshModel model = Cantilever(nx, 1, nz, length, width, depth, load);
+            const MeshStatics::Outcome solved = MeshStatics::Run(model);
             QVERIFY2(solved.Error.isEmpty(), qPrintable(solved.Error));
             double tip = 0;
             int count = 0;
@@ -155,8 +159,8 @@ private slots:
         // Plane strain: ur(r) = p a^2 (1 + nu) / (E (b^2 - a^2)) ((1 - 2 nu) r + b^2 / r), and
         // the hoop stress at the bore p (b^2 + a^2) / (b^2 - a^2).
         const double a = 1, b = 2, p = 100, e = 2.0e5, nu = 0.3;
-        const SolidModel model = Cylinder(a, b, 0.1, p, 8, 12);
-        const SolidStatics::Outcome solved = SolidStatics::Run(model);
+        const MeshModel model = Cylinder(a, b, 0.1, p, 8, 12);
+        const MeshStatics::Outcome solved = MeshStatics::Run(model);
         QVERIFY2(solved.Error.isEmpty(), qPrintable(solved.Error));
         const auto ur = [&](double r) {
             return p * a * a * (1 + nu) / (e * (b * b - a * a)) * ((1 - 2 * nu) * r + b * b / r);
@@ -186,21 +190,21 @@ private slots:
     void IterativeAgreesWithDirect() {
         if (!IterativeSolver::Available())
             QSKIP("this build has no iterative solver");
-        SolidModel model = Cantilever(16, 3, 4, 8, 1.5, 2, 50);
+        MeshModel model = Cantilever(16, 3, 4, 8, 1.5, 2, 50);
         // A second case pulling sideways and a third without loads.
         model.LoadCases = 3;
-        for (const SolidModel::NodalLoad& load : std::vector(model.Loads))
-            model.Loads.push_back({2, load.Node, {0, load.Force[2], 0}, 0});
-        SolidStatics::Options direct, iterative;
-        direct.Use = SolidStatics::Method::Direct;
-        iterative.Use = SolidStatics::Method::Iterative;
+        for (const MeshModel::NodalLoad& load : std::vector(model.Loads))
+            model.Loads.push_back({2, load.Node, {0, load.Load[2], 0}, 0});
+        LinearSolver::Options direct, iterative;
+        direct.Use = LinearSolver::Method::Direct;
+        iterative.Use = LinearSolver::Method::Iterative;
         iterative.Tolerance = 1e-10;
-        const SolidStatics::Outcome a = SolidStatics::Run(model, direct);
-        const SolidStatics::Outcome b = SolidStatics::Run(model, iterative);
+        const MeshStatics::Outcome a = MeshStatics::Run(model, direct);
+        const MeshStatics::Outcome b = MeshStatics::Run(model, iterative);
         QVERIFY2(a.Error.isEmpty() && b.Error.isEmpty(), qPrintable(a.Error + b.Error));
-        QCOMPARE(b.Used, SolidStatics::Method::Iterative);
-        QCOMPARE(b.Iterations.size(), size_t(2));
-        QVERIFY(b.Tolerance <= 1e-10);
+        QCOMPARE(b.Solver.Used, LinearSolver::Method::Iterative);
+        QCOMPARE(b.Solver.Iterations.size(), size_t(2));
+        QVERIFY(b.Solver.Tolerance <= 1e-10);
         for (int c = 0; c < 2; ++c) {
             const std::vector<double>& u = a.Results.Cases[static_cast<size_t>(c)].Displacements;
             const std::vector<double>& v = b.Results.Cases[static_cast<size_t>(c)].Displacements;
@@ -221,55 +225,55 @@ private slots:
 
     void RefusesWhatCannotBeSolved() {
         // An element folded through itself is named with its line.
-        SolidModel folded = Cantilever(2, 1, 1, 2, 1, 1, 1);
+        MeshModel folded = Cantilever(2, 1, 1, 2, 1, 1, 1);
         folded.Nodes[static_cast<size_t>(folded.Cells[1].Corners[1])][0] = 0.2;
-        QString error = SolidStatics::Run(folded).Error;
+        QString error = MeshStatics::Run(folded).Error;
         QVERIFY2(error.startsWith(QLatin1String("Line 101: element 2")), qPrintable(error));
         QVERIFY(error.contains(QLatin1String("inside out")));
         // One without volume.
-        SolidModel flat = Cantilever(1, 1, 1, 1, 1, 1, 1);
+        MeshModel flat = Cantilever(1, 1, 1, 1, 1, 1, 1);
         for (int a = 4; a < 8; ++a)
             flat.Nodes[static_cast<size_t>(flat.Cells[0].Corners[static_cast<size_t>(a)])][2] = 0;
-        error = SolidStatics::Run(flat).Error;
+        error = MeshStatics::Run(flat).Error;
         QVERIFY2(error.contains(QLatin1String("no volume")), qPrintable(error));
         // A brick given twice, numbered from its other face, halved the displacements.
-        SolidModel twice = Cantilever(2, 1, 1, 2, 1, 1, 1);
+        MeshModel twice = Cantilever(2, 1, 1, 2, 1, 1, 1);
         const std::array<int, 8> c = twice.Cells[0].Corners;
         AddBrick(twice, {c[4], c[5], c[6], c[7], c[0], c[1], c[2], c[3]});
-        error = SolidStatics::Run(twice).Error;
+        error = MeshStatics::Run(twice).Error;
         QVERIFY2(
             error.startsWith(QLatin1String("Line 102: element 3 repeats element 1 (line 100)")),
             qPrintable(error));
         // Supports on one line let it turn about that line.
-        SolidModel hinged = Box(2, 1, 1, 2, 1, 1);
+        MeshModel hinged = Box(2, 1, 1, 2, 1, 1);
         for (int n : {0, 3})
             hinged.Supports.push_back({n, {true, true, true}, 0});
         hinged.Loads.push_back({1, 5, {0, 0, -1}, 0});
-        error = SolidStatics::Run(hinged).Error;
+        error = MeshStatics::Run(hinged).Error;
         QVERIFY2(error.contains(QLatin1String("rigid motion")), qPrintable(error));
     }
 
     void LongMeshesAreCheckedAndRecoveredOnEveryCore() {
         // A bar long enough for its elements to be shared among threads: the element named is
         // the first unsound one whichever thread finds which.
-        SolidModel bar = Box(5000, 1, 1, 5000, 1, 1);
+        MeshModel bar = Box(5000, 1, 1, 5000, 1, 1);
         const auto fold = [&](int element) {
             // Corner 2 of a brick at y = 0, z = 0 belongs to it and to the next one only.
             bar.Nodes[static_cast<size_t>(bar.Cells[static_cast<size_t>(element)].Corners[1])][0] =
                 element - 0.8;
         };
         fold(4000);
-        QString error = SolidStatics::CheckShapes(bar);
+        QString error = SolidMesh::Check(bar);
         QVERIFY2(error.startsWith(QLatin1String("Line 4100: element 4001,")), qPrintable(error));
         fold(100);
-        error = SolidStatics::CheckShapes(bar);
+        error = SolidMesh::Check(bar);
         QVERIFY2(error.startsWith(QLatin1String("Line 200: element 101,")), qPrintable(error));
 
         // Uniform tension of a bar of 2,304 bricks: every nodal stress, summed over threads, is
         // the applied one.
         const int nx = 64, n = 6;
         const double length = 8, side = 1, stress = 1000;
-        SolidModel pulled = Box(nx, n, n, length, side, side);
+        MeshModel pulled = Box(nx, n, n, length, side, side);
         const double h = side / n;
         for (size_t node = 0; node < pulled.Nodes.size(); ++node) {
             const Point& p = pulled.Nodes[node];
@@ -286,9 +290,9 @@ private slots:
             }
         }
         pulled.LoadCases = 1;
-        SolidStatics::Options direct;
-        direct.Use = SolidStatics::Method::Direct;
-        const SolidStatics::Outcome solved = SolidStatics::Run(pulled, direct);
+        LinearSolver::Options direct;
+        direct.Use = LinearSolver::Method::Direct;
+        const MeshStatics::Outcome solved = MeshStatics::Run(pulled, direct);
         QVERIFY2(solved.Error.isEmpty(), qPrintable(solved.Error));
         const std::vector<double>& at = solved.Results.Cases[0].NodeStresses;
         for (size_t node = 0; node < pulled.Nodes.size(); ++node) {
@@ -318,25 +322,25 @@ private slots:
     }
 
     void RefusesModelsTooLargeForTheMemory() {
-        const SolidModel model = Cantilever(24, 8, 8, 6, 2, 2, 1);
-        SolidStatics::Options direct;
-        direct.Use = SolidStatics::Method::Direct;
+        const MeshModel model = Cantilever(24, 8, 8, 6, 2, 2, 1);
+        LinearSolver::Options direct;
+        direct.Use = LinearSolver::Method::Direct;
         direct.Memory = 1e5; // 100 kB: the factors alone need more
-        QString error = SolidStatics::Run(model, direct).Error;
+        QString error = MeshStatics::Run(model, direct).Error;
         QVERIFY2(error.contains(QLatin1String("too large for the direct solver")) &&
                      error.contains(QLatin1String("GB")),
                  qPrintable(error));
         if (IterativeSolver::Available()) {
             QVERIFY(error.contains(QLatin1String("--solver=iterative")));
             // Left to choose, the solver turns to the iteration, which needs less.
-            SolidStatics::Options automatic;
+            LinearSolver::Options automatic;
             automatic.Memory = 20e6;
-            const SolidStatics::Outcome solved = SolidStatics::Run(model, automatic);
+            const MeshStatics::Outcome solved = MeshStatics::Run(model, automatic);
             QVERIFY2(solved.Error.isEmpty(), qPrintable(solved.Error));
-            QCOMPARE(solved.Used, SolidStatics::Method::Iterative);
+            QCOMPARE(solved.Solver.Used, LinearSolver::Method::Iterative);
             // And when even that does not fit, it says how much it needs.
             automatic.Memory = 1e4;
-            error = SolidStatics::Run(model, automatic).Error;
+            error = MeshStatics::Run(model, automatic).Error;
             QVERIFY2(error.contains(QLatin1String("too large for the memory")), qPrintable(error));
         }
     }

@@ -146,15 +146,15 @@ void TestSolverPrograms::wrongCommandLine() {
     QCOMPARE(run.ExitCode, 2);
     QVERIFY(run.Output.contains("usage"));
 
-    // An option a solver does not use is refused, not ignored (Omberi solved directly and said
-    // nothing); so are more processes than cores (Open MPI's page of text, then one process)
+    // An option a solver does not use is refused, not ignored (Brasko would solve as before and
+    // say nothing); so are more processes than cores (Open MPI's page of text, then one process)
     // and a tolerance below what double precision reaches (accepted, then never met).
-    const SolverEntry omberi = *SolverEntry::Named(QStringLiteral("Omberi"));
+    const SolverEntry brasko = *SolverEntry::Named(QStringLiteral("Brasko"));
     const SolverCommand::Outcome option = SolverCommand::Run(
-        omberi, {QStringLiteral("--solver=iterative"), QStringLiteral("x.d09")}, package.path());
+        brasko, {QStringLiteral("--solver=iterative"), QStringLiteral("x.d16")}, package.path());
     QCOMPARE(option.ExitCode, 2);
-    QCOMPARE(option.Message, QStringLiteral("this solver does not take --solver; usage: Omberi "
-                                            "DATAFILE [S]   or   Omberi --json DATAFILE"));
+    QCOMPARE(option.Message, QStringLiteral("this solver does not take --solver; usage: Brasko "
+                                            "DATAFILE [S]   or   Brasko --json DATAFILE"));
     const SolverEntry fentar = *SolverEntry::Named(QStringLiteral("Fentar"));
     const auto fault = [&](const QString& argument) {
         const SolverCommand::Split split =

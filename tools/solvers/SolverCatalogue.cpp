@@ -35,8 +35,8 @@ const std::vector<SolverEntry>& SolverEntry::All() {
 }
 
 QStringList SolverEntry::Options() const {
-    // Only the solids choose how their equations are solved.
-    if (Kind == Analysis::Solid)
+    // The statics of every mesh choose how their equations are solved.
+    if (Kind == Analysis::Solid || Kind == Analysis::Continuum || Kind == Analysis::Surface)
         return {QStringLiteral("--solver"), QStringLiteral("--tolerance"),
                 QStringLiteral("--processes")};
     return {};

@@ -1,23 +1,24 @@
 #include "ContinuumAnalysis.h"
 
-#include "ContinuumStatics.h"
 #include "FieldReport.h"
+#include "MeshStatics.h"
 #include "ResultFile.h"
 #include "SolverInput.h"
+#include "SolverReport.h"
 #include "StaticCheck.h"
 
 #include <QFileInfo>
 
 namespace {
 
-using Body = ContinuumModel::Body;
+using Mesh = ProblemType::Mesh;
 
-QString Method(Body body) {
-    switch (body) {
-    case Body::PlaneStrain:
+QString Method(Mesh kind) {
+    switch (kind) {
+    case Mesh::PlaneStrain:
         return QStringLiteral("Plane strain of a slice of unit thickness; sy is the stress across "
                               "the plane.");
-    case Body::Axisymmetric:
+    case Mesh::Revolution:
         return QStringLiteral("Body of revolution about the z axis; st is the hoop stress. Loads "
                               "and reactions are ring values per unit length of the "
                               "circumference at the node's radius.");
@@ -29,19 +30,24 @@ QString Method(Body body) {
 } // namespace
 
 SolverOutcome ContinuumAnalysis::Solve(const SolverInput& input, SolverProgress* progress) {
-    const ContinuumModel model = ContinuumModel::FromData(input.Problem, input.Data);
-    const ContinuumStatics::Outcome solved = ContinuumStatics::Run(model, progress);
+    const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
+    const LinearSolver::Options options = MeshStatics::OptionsOf(input.Options);
+    const MeshStatics::Outcome solved = MeshStatics::Run(model, options, progress);
     if (!solved.Error.isEmpty())
         return SolverOutcome::Failure(solved.Error);
     const FieldResults& results = solved.Results;
     // An answer that does not check is no answer: nothing of it is written.
-    if (const QString fault = StaticCheck::FieldVerdict(results, model.ForceUnit); !fault.isEmpty())
+    const double backward = SolverReport::BackwardTolerance(solved.Solver, options);
+    if (const QString fault = StaticCheck::FieldVerdict(results, model.ForceUnit, backward);
+        !fault.isEmpty())
         return SolverOutcome::Failure(fault);
 
     SolverOutcome outcome;
     outcome.Ok = true;
-    if (input.WantJson)
+    if (input.WantJson) {
         outcome.Json = FieldReport::Json(results);
+        outcome.Json[QStringLiteral("solution")] = SolverReport::Json(solved.Solver, options);
+    }
     QString& text = outcome.Protocol;
     text += QStringLiteral("Static analysis of %1: %2\n").arg(input.FormatName, model.Title);
     text += QStringLiteral("Nodes %1, elements %2, supports %3, load cases %4\n")
@@ -53,8 +59,9 @@ SolverOutcome ContinuumAnalysis::Solve(const SolverInput& input, SolverProgress*
     text += QStringLiteral("Triangles of constant strain, quadrilaterals with incompatible "
                            "bending modes. s1 and s2 are the principal stresses in the plane of "
                            "the model, angle that of s1 from the x (r) axis towards z.\n");
-    text += StaticCheck::MeshSummary(results.Residual, results.Imbalance);
-    const bool axisymmetric = model.Kind == Body::Axisymmetric;
+    text += SolverReport::Protocol(solved.Solver, options);
+    text += StaticCheck::MeshSummary(results.Residual, results.Imbalance, backward);
+    const bool axisymmetric = model.Kind == Mesh::Revolution;
     text += FieldReport::Tables(
         results, model.ForceUnit, model.LengthUnit,
         axisymmetric ? QStringLiteral(", per unit length of the circumference; on the axis per "

@@ -2,13 +2,12 @@
 
 #include "EquationSystem.h"
 #include "FieldReport.h"
+#include "MeshStatics.h"
 #include "ModeReport.h"
 #include "PencilModes.h"
 #include "ResultFile.h"
+#include "SolverReport.h"
 #include "StaticCheck.h"
-#include "SurfaceElements.h"
-#include "SurfaceMesh.h"
-#include "SurfaceStatics.h"
 #include "Units.h"
 
 #include <QJsonArray>
@@ -19,8 +18,12 @@
 
 namespace {
 
-QString Method(const SurfaceModel& model) {
-    if (model.IsPlate())
+bool IsPlate(const MeshModel& model) {
+    return model.Kind == ProblemType::Mesh::Plate;
+}
+
+QString Method(const MeshModel& model) {
+    if (IsPlate(model))
         return QStringLiteral(
             "Thin plate in the x-y plane: discrete Kirchhoff triangles (DKT) and quadrilaterals "
             "(DKQ). Moments per unit width are positive when they stretch the bottom face "
@@ -59,19 +62,23 @@ QString NotFinite(const QString& what) {
 } // namespace
 
 SolverOutcome SurfaceAnalysis::Statics(const SolverInput& input, SolverProgress* progress) {
-    const SurfaceModel model = SurfaceModel::FromData(input.Problem, input.Data);
-    const SurfaceStatics::Outcome solved = SurfaceStatics::Run(model, progress);
+    const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
+    const LinearSolver::Options options = MeshStatics::OptionsOf(input.Options);
+    const MeshStatics::Outcome solved = MeshStatics::Run(model, options, progress);
     if (!solved.Error.isEmpty())
         return SolverOutcome::Failure(solved.Error);
     const FieldResults& results = solved.Results;
     // An answer that does not check is no answer: nothing of it is written.
-    if (const QString fault = StaticCheck::FieldVerdict(results, model.ForceUnit); !fault.isEmpty())
+    const double backward = SolverReport::BackwardTolerance(solved.Solver, options);
+    if (const QString fault = StaticCheck::FieldVerdict(results, model.ForceUnit, backward);
+        !fault.isEmpty())
         return SolverOutcome::Failure(fault);
 
     SolverOutcome outcome;
     outcome.Ok = true;
     if (input.WantJson) {
         outcome.Json = FieldReport::Json(results);
+        outcome.Json[QStringLiteral("solution")] = SolverReport::Json(solved.Solver, options);
         if (!solved.Warnings.isEmpty())
             outcome.Json.insert(QStringLiteral("warnings"), Texts(solved.Warnings));
     }
@@ -84,11 +91,12 @@ SolverOutcome SurfaceAnalysis::Statics(const SolverInput& input, SolverProgress*
                 .arg(results.Cases.size());
     text += Method(model);
     text += WarningText(solved.Warnings);
-    text += StaticCheck::MeshSummary(results.Residual, results.Imbalance);
+    text += SolverReport::Protocol(solved.Solver, options);
+    text += StaticCheck::MeshSummary(results.Residual, results.Imbalance, backward);
     text += FieldReport::Tables(results, model.ForceUnit, model.LengthUnit, QString(),
-                                model.IsPlate() ? QStringLiteral("Moments and shear forces")
-                                                : QStringLiteral("Forces, moments and face "
-                                                                 "stresses"));
+                                IsPlate(model) ? QStringLiteral("Moments and shear forces")
+                                               : QStringLiteral("Forces, moments and face "
+                                                                "stresses"));
     ResultFile::Contents contents;
     contents.Type = ResultFile::Kind::Field;
     contents.Problem = input.Problem;
@@ -98,20 +106,23 @@ SolverOutcome SurfaceAnalysis::Statics(const SolverInput& input, SolverProgress*
 }
 
 SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* progress) {
-    const SurfaceModel model = SurfaceModel::FromData(input.Problem, input.Data);
-    const SurfaceStatics::Prepared prepared = SurfaceStatics::Prepare(model, progress);
+    const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
+    // The modes need the factors of the stiffness.
+    LinearSolver::Options direct;
+    direct.Use = LinearSolver::Method::Direct;
+    const MeshStatics::Prepared prepared = MeshStatics::Prepare(model, direct, progress);
     if (!prepared.Error.isEmpty())
         return SolverOutcome::Failure(prepared.Error);
     const size_t nodes = model.Nodes.size();
-    const SurfaceElements& mesh = *prepared.Elements;
-    const EquationSystem& system = *prepared.System;
+    const std::vector<const Element*> elements = prepared.Family->Elements();
+    const EquationSystem& system = prepared.Solver->System();
 
     // The plate's own mass (gamma t / g per unit area, in uz) and the masses of table 9.
     EquationSystem::SparseMatrix b = system.Assemble([&](size_t e) {
-        const Element& element = mesh.At(e);
+        const Element& element = *elements[e];
         return element.TotalMass() > 0 ? element.Mass() : Element::Matrix();
     });
-    for (const SurfaceModel::Mass& mass : model.Masses) {
+    for (const MeshModel::Mass& mass : model.Masses) {
         const int e = system.Equation(mass.Node, 2);
         if (e >= 0 && mass.M != 0)
             EquationSystem::AddDiagonal(b, e, mass.M);
@@ -127,7 +138,7 @@ SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* p
     if (!error.isEmpty())
         return SolverOutcome::Failure(error);
 
-    const QStringList names = SurfaceStatics::ComponentNames(model);
+    const QStringList names = prepared.Family->ComponentNames();
     const int width = static_cast<int>(names.size());
     ResultFile::Contents contents;
     contents.Type = ResultFile::Kind::Modes;

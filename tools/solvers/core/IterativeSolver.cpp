@@ -2,6 +2,7 @@
 
 #include "Parallel.h"
 
+#include <Eigen/Geometry>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -37,20 +38,24 @@ int LaunchedRank() {
     return std::max(0, Announced({"OMPI_COMM_WORLD_RANK", "PMI_RANK"}, 0));
 }
 
-QString ComponentName(int equation) {
-    static constexpr const char* names[] = {"ux", "uy", "uz"};
+QString ComponentName(const System& system, int equation) {
+    static constexpr const char* names[] = {"ux", "uy", "uz", "rx", "ry", "rz"};
+    const int block = system.Block();
     return QStringLiteral("%1 of node %2")
-        .arg(QLatin1String(names[equation % 3]))
-        .arg(equation / 3 + 1);
+        .arg(QLatin1String(names[system.Components[static_cast<size_t>(equation % block)]]))
+        .arg(equation / block + 1);
 }
 
 // Why the system cannot be solved as given, or empty. Checked before any other process is
 // involved, so that a refusal never leaves them waiting.
 QString Refusal(const System& system, const Eigen::SparseMatrix<double>& upper,
                 const Eigen::MatrixXd& loads, const Settings& settings) {
-    const Eigen::Index size = 3 * static_cast<Eigen::Index>(system.Nodes);
+    const Eigen::Index size = system.Block() * static_cast<Eigen::Index>(system.Nodes);
     if (system.Nodes <= 0)
         return QStringLiteral("the system has no nodes");
+    for (int c : system.Components)
+        if (c < 0 || c > 5)
+            return QStringLiteral("a component %1 of none of space's six").arg(c);
     if (upper.rows() != size || upper.cols() != size)
         return QStringLiteral("the stiffness is %1 x %2, not %3 square for %4 nodes")
             .arg(upper.rows())
@@ -87,7 +92,7 @@ QString Refusal(const System& system, const Eigen::SparseMatrix<double>& upper,
         const bool diagonal = last >= outer[j] && inner[last] == j;
         if (!system.Fixed[static_cast<size_t>(j)] && !(diagonal && value[last] > 0))
             return QStringLiteral("%1 has no stiffness of its own (not held by any element)")
-                .arg(ComponentName(j));
+                .arg(ComponentName(system, j));
     }
     // Every row of the whole matrix once from the triangle and once from its mirror.
     const double entries = 2.0 * static_cast<double>(upper.nonZeros()) - static_cast<double>(size);
@@ -109,6 +114,50 @@ const Eigen::SparseMatrix<double>& Compressed(const Eigen::SparseMatrix<double>&
 }
 
 } // namespace
+
+Eigen::MatrixXd RigidModes(const System& system) {
+    const size_t nodes = system.Coordinates.size();
+    Eigen::Vector3d centre = Eigen::Vector3d::Zero();
+    for (const std::array<double, 3>& at : system.Coordinates)
+        centre += Eigen::Vector3d(at[0], at[1], at[2]);
+    centre /= std::max<double>(1, static_cast<double>(nodes));
+    double size = 0;
+    for (const std::array<double, 3>& at : system.Coordinates)
+        size = std::max(size, (Eigen::Vector3d(at[0], at[1], at[2]) - centre).norm());
+    const double scale = size > 0 ? size : 1.0;
+    const int block = system.Block();
+    Eigen::MatrixXd modes = Eigen::MatrixXd::Zero(block * static_cast<Eigen::Index>(nodes), 6);
+    for (size_t node = 0; node < nodes; ++node) {
+        const std::array<double, 3>& at = system.Coordinates[node];
+        const Eigen::Vector3d p = (Eigen::Vector3d(at[0], at[1], at[2]) - centre) / scale;
+        for (int m : system.Motions) {
+            if (m < 0 || m > 5)
+                continue;
+            // Translation m, or the rotation w about axis m - 3: u = w x p, the rotation w.
+            Eigen::Matrix<double, 6, 1> motion = Eigen::Matrix<double, 6, 1>::Zero();
+            if (m < 3) {
+                motion[m] = 1;
+            } else {
+                const Eigen::Vector3d w = Eigen::Vector3d::Unit(m - 3);
+                motion.head<3>() = w.cross(p);
+                motion.tail<3>() = w;
+            }
+            for (int k = 0; k < block; ++k)
+                modes(block * static_cast<Eigen::Index>(node) + k, m) =
+                    motion[system.Components[static_cast<size_t>(k)]];
+        }
+    }
+    // The motions the components cannot show (a plane model's translation across its plane, a
+    // plate's within its own) vanish; the others stay.
+    std::vector<Eigen::Index> kept;
+    for (Eigen::Index m = 0; m < 6; ++m)
+        if (modes.col(m).lpNorm<Eigen::Infinity>() > 1e-12)
+            kept.push_back(m);
+    Eigen::MatrixXd shown(modes.rows(), static_cast<Eigen::Index>(kept.size()));
+    for (size_t k = 0; k < kept.size(); ++k)
+        shown.col(static_cast<Eigen::Index>(k)) = modes.col(kept[k]);
+    return shown;
+}
 
 int ProcessesFor(long long unknowns, int cores) {
     return static_cast<int>(
@@ -170,7 +219,6 @@ namespace IterativeSolver {
 namespace {
 
 static_assert(std::is_same_v<PetscScalar, double>, "PETSc must be built for real numbers");
-static_assert(sizeof(std::array<double, 3>) == 3 * sizeof(double));
 
 // A PETSc call that failed; PETSc's error handler has said why on the standard error.
 struct PetscFailure {
@@ -346,6 +394,7 @@ struct Order {
     int Command = Stop;
     int Nodes = 0, Cases = 0, MaxIterations = 0;
     double Tolerance = 0;
+    int Block = 3, Modes = 0; // unknowns per node; rigid motions
 };
 
 // Rank 0's order to all. The others wait for it without spinning: rank 0 may read and assemble
@@ -439,18 +488,21 @@ struct Problem {
     const System& Given;
     const Eigen::SparseMatrix<double>& Upper;
     const Eigen::MatrixXd& Loads;
+    const Eigen::MatrixXd& Modes; // RigidModes(Given)
     Outcome& Result;
 };
 
 enum Tag : int { RowStarts = 1, RowColumns = 2, RowValues = 3 };
 
 // The owned rows of the matrix: rank 0 forms each process's rows in turn and sends them.
-Rows DistributeRows(const Problem* problem, const std::vector<int>& firstNode, int rank, int size) {
+Rows DistributeRows(const Problem* problem, const std::vector<int>& firstNode, int block, int rank,
+                    int size) {
     const MPI_Comm world = PETSC_COMM_WORLD;
     if (rank != 0) {
         Rows rows;
-        const size_t count = 3 * static_cast<size_t>(firstNode[static_cast<size_t>(rank) + 1] -
-                                                     firstNode[static_cast<size_t>(rank)]);
+        const size_t count = static_cast<size_t>(block) *
+                             static_cast<size_t>(firstNode[static_cast<size_t>(rank) + 1] -
+                                                 firstNode[static_cast<size_t>(rank)]);
         rows.Start.resize(count + 1);
         MPI_Recv(rows.Start.data(), static_cast<int>(count + 1), MPIU_INT, 0, RowStarts, world,
                  MPI_STATUS_IGNORE);
@@ -463,8 +515,9 @@ Rows DistributeRows(const Problem* problem, const std::vector<int>& firstNode, i
         return rows;
     }
     const auto rowsOf = [&](int p) {
-        return RowsOf(problem->Upper, problem->Given.Fixed, 3 * firstNode[static_cast<size_t>(p)],
-                      3 * firstNode[static_cast<size_t>(p) + 1]);
+        return RowsOf(problem->Upper, problem->Given.Fixed,
+                      block * firstNode[static_cast<size_t>(p)],
+                      block * firstNode[static_cast<size_t>(p) + 1]);
     };
     for (int p = 1; p < size; ++p) {
         const Rows rows = rowsOf(p);
@@ -478,13 +531,13 @@ Rows DistributeRows(const Problem* problem, const std::vector<int>& firstNode, i
     return rowsOf(0);
 }
 
-// Counts and offsets of each process's share of a vector of 3 values per node.
+// Counts and offsets of each process's share of a vector of `block` values per node.
 struct Shares {
     std::vector<int> Counts, Offsets;
-    explicit Shares(const std::vector<int>& firstNode) {
+    Shares(const std::vector<int>& firstNode, int block) {
         for (size_t p = 0; p + 1 < firstNode.size(); ++p) {
-            Counts.push_back(3 * (firstNode[p + 1] - firstNode[p]));
-            Offsets.push_back(3 * firstNode[p]);
+            Counts.push_back(block * (firstNode[p + 1] - firstNode[p]));
+            Offsets.push_back(block * firstNode[p]);
         }
     }
 };
@@ -509,6 +562,44 @@ void Gather(Vec source, double* values, const Shares& shares) {
                 shares.Counts.data(), shares.Offsets.data(), MPI_DOUBLE, 0, PETSC_COMM_WORLD);
     Check(VecRestoreArrayRead(source, &local));
 }
+
+// The rigid motions as the multigrid's near-null space: rank 0's columns spread over the
+// processes and made orthonormal, as PETSc wants them.
+class NearNullSpace {
+public:
+    NearNullSpace(const Eigen::MatrixXd* modes, int count, Vec like, const Shares& shares)
+        : vectors_(static_cast<size_t>(count)) {
+        std::vector<Vec> list;
+        for (int m = 0; m < count; ++m) {
+            Vec& v = vectors_[static_cast<size_t>(m)];
+            Check(VecDuplicate(like, &v));
+            Scatter(modes ? modes->col(m).data() : nullptr, v, shares);
+            // Gram-Schmidt against the ones before, twice for the rounding.
+            for (int pass = 0; pass < 2 && m > 0; ++pass) {
+                std::vector<PetscScalar> dots(static_cast<size_t>(m));
+                Check(VecMDot(v, m, vectors_.data(), dots.data()));
+                for (PetscScalar& d : dots)
+                    d = -d;
+                Check(VecMAXPY(v, m, dots.data(), vectors_.data()));
+            }
+            Check(VecNormalize(v, nullptr));
+        }
+        Check(MatNullSpaceCreate(PETSC_COMM_WORLD, PETSC_FALSE, count, vectors_.data(),
+                                 space_.Out()));
+    }
+    ~NearNullSpace() {
+        for (Vec& v : vectors_)
+            if (v)
+                VecDestroy(&v);
+    }
+    NearNullSpace(const NearNullSpace&) = delete;
+    NearNullSpace& operator=(const NearNullSpace&) = delete;
+    MatNullSpace Space() const { return space_; }
+
+private:
+    std::vector<Vec> vectors_;
+    OwnedNullSpace space_;
+};
 
 QString Failure(int loadCase, KSPConvergedReason reason, int iterations, double residual) {
     const QString where = QStringLiteral("load case %1: ").arg(loadCase + 1);
@@ -543,16 +634,16 @@ void SolveTogether(const Order& order, const Problem* problem) {
     MPI_Comm_size(world, &size);
     const auto started = std::chrono::steady_clock::now();
     const std::vector<int> firstNode = FirstNodes(order.Nodes, size);
-    const Shares shares(firstNode);
+    const Shares shares(firstNode, order.Block);
     const PetscInt localRows = shares.Counts[static_cast<size_t>(rank)];
-    const PetscInt rows = 3 * static_cast<PetscInt>(order.Nodes);
+    const PetscInt rows = order.Block * static_cast<PetscInt>(order.Nodes);
 
     OwnedMat stiffness;
     {
-        const Rows owned = DistributeRows(problem, firstNode, rank, size);
+        const Rows owned = DistributeRows(problem, firstNode, order.Block, rank, size);
         Check(MatCreate(world, stiffness.Out()));
         Check(MatSetSizes(stiffness, localRows, localRows, rows, rows));
-        Check(MatSetBlockSize(stiffness, 3));
+        Check(MatSetBlockSize(stiffness, order.Block));
         Check(MatSetType(stiffness, MATAIJ));
         // Only the call for the matrix's kind (one process or several) acts; both copy.
         Check(MatSeqAIJSetPreallocationCSR(stiffness, owned.Start.data(), owned.Columns.data(),
@@ -563,14 +654,12 @@ void SolveTogether(const Order& order, const Problem* problem) {
     Check(MatSetOption(stiffness, MAT_SYMMETRIC, PETSC_TRUE));
     Check(MatSetOption(stiffness, MAT_SPD, PETSC_TRUE));
 
-    OwnedVec coordinates, solution, load, residual;
+    OwnedVec solution, load, residual;
     Check(MatCreateVecs(stiffness, solution.Out(), load.Out()));
-    Check(VecDuplicate(solution, coordinates.Out()));
     Check(VecDuplicate(solution, residual.Out()));
-    Scatter(problem ? problem->Given.Coordinates.data()->data() : nullptr, coordinates, shares);
-    OwnedNullSpace rigidBody;
-    Check(MatNullSpaceCreateRigidBody(coordinates, rigidBody.Out()));
-    Check(MatSetNearNullSpace(stiffness, rigidBody));
+    const NearNullSpace rigidBody(problem ? &problem->Modes : nullptr, order.Modes, solution,
+                                  shares);
+    Check(MatSetNearNullSpace(stiffness, rigidBody.Space()));
 
     OwnedKsp solver;
     Check(KSPCreate(world, solver.Out()));
@@ -682,12 +771,14 @@ Outcome Solve(const System& system, const Eigen::MatrixXd& loads, const Settings
     int size = 1;
     MPI_Comm_size(PETSC_COMM_WORLD, &size);
     outcome.Processes = size;
-    Order order{Collective, system.Nodes, static_cast<int>(loads.cols()), settings.MaxIterations,
-                settings.Tolerance};
+    const Eigen::MatrixXd modes = RigidModes(system);
+    Order order{
+        Collective,         system.Nodes,   static_cast<int>(loads.cols()), settings.MaxIterations,
+        settings.Tolerance, system.Block(), static_cast<int>(modes.cols())};
     outcome.Solutions = Eigen::MatrixXd::Zero(loads.rows(), loads.cols());
     if (size > 1)
         Broadcast(order, 0);
-    const Problem problem{system, upper, loads, outcome};
+    const Problem problem{system, upper, loads, modes, outcome};
     try {
         SolveTogether(order, &problem);
     } catch (const PetscFailure& failure) {

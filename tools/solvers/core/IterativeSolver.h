@@ -17,19 +17,33 @@ namespace IterativeSolver {
 // Whether this build has the iterative solver; without it Solve refuses every system.
 bool Available();
 
-// An elastic system with three unknowns per node (ux uy uz), node by node, ALL components of
-// every node. The fixed ones are handled here: their rows and columns are dropped from the
-// coupling and their loads set to 0, so that the blocks of three stay whole for the
-// multigrid's aggregation.
+// An elastic system node by node, ALL components of every node: ux uy uz of a solid, the two
+// of a plane model, uz rx ry of a plate, all six of a shell. The fixed ones are handled here:
+// their rows and columns are dropped from the coupling and their loads set to 0, so that the
+// blocks of a node stay whole for the multigrid's aggregation. The rigid motions of the nodes
+// (those the components can show) are the near-null space the coarse levels must represent.
 struct System {
     int Nodes = 0;
+    // The components each node carries, of ux uy uz rx ry rz numbered 0 to 5.
+    std::vector<int> Components = {0, 1, 2};
+    // Which rigid motions of space (translations along x y z, rotations about x y z, numbered 0
+    // to 5) move the model without straining it: all six for a solid, a plate or a shell; only
+    // the axial translation for a body of revolution, whose radial motion stretches the hoop.
+    std::vector<int> Motions = {0, 1, 2, 3, 4, 5};
     // Per node: its position, from which the rigid-body modes are formed.
     std::span<const std::array<double, 3>> Coordinates;
-    // The upper triangle of the stiffness, 3 Nodes square, column major, compressed or not.
+    // The upper triangle of the stiffness, Block() Nodes square, column major, compressed or
+    // not.
     const Eigen::SparseMatrix<double>* Upper = nullptr;
-    // 3 per node, nonzero where a support holds the component.
+    // Block() per node, nonzero where a support holds the component.
     std::span<const char> Fixed;
+    int Block() const { return static_cast<int>(Components.size()); }
 };
+
+// The rigid motions of the system's nodes as its components show them: those of Motions
+// (translations, and rotations about the centre of the nodes scaled by their size), those that
+// vanish left out. Block() Nodes x modes.
+Eigen::MatrixXd RigidModes(const System& system);
 
 struct Settings {
     double Tolerance = 1e-8; // relative residual |f - K u| / |f| of each load case
@@ -46,7 +60,7 @@ struct Settings {
 int ProcessesFor(long long unknowns, int cores);
 
 struct Outcome {
-    Eigen::MatrixXd Solutions;     // 3 Nodes x cases, 0 at fixed components
+    Eigen::MatrixXd Solutions;     // Block() Nodes x cases, 0 at fixed components
     std::vector<int> Iterations;   // per case
     std::vector<double> Residuals; // per case: the true relative residual reached
     // Empty when every case converged; otherwise why not: the first case that failed (all
@@ -63,7 +77,7 @@ struct Outcome {
 // let it return before it solves.
 bool Start(int processes);
 
-// `loads` is 3 Nodes x cases; loads at fixed components are ignored (the supports take them).
+// `loads` is Block() Nodes x cases; loads at fixed components are ignored (the supports take them).
 // A case without loads gives zeros without iterating. Starts PETSc (and MPI) on the first call
 // when no Session has; a Session must then still outlive the solves to finish them.
 Outcome Solve(const System& system, const Eigen::MatrixXd& loads, const Settings& settings = {});

@@ -28,10 +28,11 @@ namespace {
 
 // Each side belongs to one cell (the boundary) or to two that run it in opposite directions;
 // two that run it the same way lie on top of each other.
-CheckFault MatchSides(const ContinuumModel& model, std::vector<PlaneMesh::Side>& sides,
-                      std::vector<PlaneMesh::Side>& boundary, int& distinct) {
+CheckFault MatchSides(const std::vector<PlaneMesh::Cell>& cells,
+                      std::vector<PlaneMesh::Side>& sides, std::vector<PlaneMesh::Side>& boundary,
+                      int& distinct) {
     using PlaneMesh::Side;
-    const auto lineOf = [&model](int cell) { return model.Cells[static_cast<size_t>(cell)].Line; };
+    const auto lineOf = [&cells](int cell) { return cells[static_cast<size_t>(cell)].Line; };
     std::sort(sides.begin(), sides.end(), [](const Side& a, const Side& b) {
         return a.Key != b.Key ? a.Key < b.Key : a.Cell < b.Cell;
     });
@@ -74,18 +75,37 @@ std::uint64_t PlaneMesh::SideKey(int a, int b) {
     return low << 32 | high;
 }
 
+PlaneMesh::Checked PlaneMesh::Check(const MeshModel& model) {
+    std::vector<Cell> cells;
+    cells.reserve(model.Cells.size());
+    for (const MeshModel::Cell& cell : model.Cells)
+        cells.push_back({{cell.Corners[0], cell.Corners[1], cell.Corners[2], cell.Corners[3]},
+                         cell.Count,
+                         cell.Line});
+    return Check(model.Plan(), cells);
+}
+
 PlaneMesh::Checked PlaneMesh::Check(const ContinuumModel& model) {
+    std::vector<Cell> cells;
+    cells.reserve(model.Cells.size());
+    for (const ContinuumModel::Cell& cell : model.Cells)
+        cells.push_back({cell.Corners, cell.Count, cell.Line});
+    return Check(model.Nodes, cells);
+}
+
+PlaneMesh::Checked PlaneMesh::Check(const std::vector<std::array<double, 2>>& nodes,
+                                    const std::vector<Cell>& cells) {
     Checked checked;
-    checked.Corners.reserve(model.Cells.size());
+    checked.Corners.reserve(cells.size());
     std::vector<Side> sides;
-    sides.reserve(4 * model.Cells.size());
-    for (size_t e = 0; e < model.Cells.size(); ++e) {
-        const ContinuumModel::Cell& cell = model.Cells[e];
+    sides.reserve(4 * cells.size());
+    for (size_t e = 0; e < cells.size(); ++e) {
+        const Cell& cell = cells[e];
         const int element = static_cast<int>(e) + 1;
         std::array<int, 4> corners = cell.Corners;
         std::array<ScalarField::Point, 4> points;
         for (int a = 0; a < cell.Count; ++a) {
-            const auto& at = model.Nodes[static_cast<size_t>(corners[static_cast<size_t>(a)])];
+            const auto& at = nodes[static_cast<size_t>(corners[static_cast<size_t>(a)])];
             points[static_cast<size_t>(a)] = {at[0], at[1]};
             for (int b = 0; b < a; ++b) {
                 if (corners[static_cast<size_t>(a)] == corners[static_cast<size_t>(b)]) {
@@ -118,14 +138,14 @@ PlaneMesh::Checked PlaneMesh::Check(const ContinuumModel& model) {
     const RepeatedElement::Pair repeated =
         RepeatedElement::Find(checked.Corners.size(), [&](size_t e) {
             return std::span<const int>(checked.Corners[e].data(),
-                                        static_cast<size_t>(model.Cells[e].Count));
+                                        static_cast<size_t>(cells[e].Count));
         });
     if (repeated.Later >= 0) {
-        checked.Fault = {model.Cells[static_cast<size_t>(repeated.Later)].Line,
-                         RepeatedElement::Fault(
-                             repeated, model.Cells[static_cast<size_t>(repeated.Earlier)].Line)};
+        checked.Fault = {
+            cells[static_cast<size_t>(repeated.Later)].Line,
+            RepeatedElement::Fault(repeated, cells[static_cast<size_t>(repeated.Earlier)].Line)};
         return checked;
     }
-    checked.Fault = MatchSides(model, sides, checked.Boundary, checked.Sides);
+    checked.Fault = MatchSides(cells, sides, checked.Boundary, checked.Sides);
     return checked;
 }

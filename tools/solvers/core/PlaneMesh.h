@@ -2,6 +2,7 @@
 
 #include "CheckFault.h"
 #include "ContinuumModel.h"
+#include "MeshModel.h"
 #include "ScalarField.h"
 
 #include <array>
@@ -32,6 +33,16 @@ struct Checked {
     CheckFault Fault;                        // the first fault; Message empty when sound
 };
 
+// A cell as the check sees it: its corners in the plane, and its line of the file.
+struct Cell {
+    std::array<int, 4> Corners{}; // the fourth -1 for a triangle
+    int Count = 4;
+    int Line = 0;
+};
+
+Checked Check(const std::vector<std::array<double, 2>>& nodes, const std::vector<Cell>& cells);
+// A plane model's or a plate's mesh, on its plan; a profile's.
+Checked Check(const MeshModel& model);
 Checked Check(const ContinuumModel& model);
 
 // The fault of one cell's shape, in the words a refusal uses; `node` the corner it is at.

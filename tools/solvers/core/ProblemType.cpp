@@ -27,6 +27,24 @@ ProblemType Other(int number, Family kind, bool hasModel) {
     return type;
 }
 
+// The components a node of a mesh carries: the plane types' ux (ur) and uz, a plate's uz rx ry,
+// a solid's translations, all six of a shell's; a profile in torsion has one unknown of its own.
+std::vector<int> MeshComponents(ProblemType::Mesh mesh) {
+    using Mesh = ProblemType::Mesh;
+    switch (mesh) {
+    case Mesh::Plate:
+        return {2, 3, 4};
+    case Mesh::Shell:
+        return {0, 1, 2, 3, 4, 5};
+    case Mesh::Solid:
+        return {0, 1, 2};
+    case Mesh::Profile:
+        return {};
+    default:
+        return {0, 2};
+    }
+}
+
 // A plane frame's bars: ux, uz and the rotation ry, with a hinge column.
 ProblemType PlaneFrame(int number) {
     ProblemType type = Bars(number, Layout::PlaneXZ, {0, 2, 4}, {0, 2});
@@ -57,6 +75,7 @@ std::vector<ProblemType> MakeTable() {
     for (const auto& [number, mesh] : meshes) {
         ProblemType continuum = Other(number, Family::Continuum, true);
         continuum.Meshes = mesh;
+        continuum.Components = MeshComponents(mesh);
         continuum.ContourNodes = mesh == Mesh::Profile;
         table.push_back(continuum);
     }

@@ -1,6 +1,5 @@
 #include "SurfaceMesh.h"
 
-#include "ContinuumModel.h"
 #include "PlaneMesh.h"
 #include "RepeatedElement.h"
 #include "ScalarField.h"
@@ -13,40 +12,28 @@ namespace {
 using Vector3 = Eigen::Vector3d;
 
 // The plate seen as a plane mesh in x-y.
-SurfaceMesh::Checked CheckPlate(const SurfaceModel& model) {
-    ContinuumModel plan;
-    plan.Nodes.reserve(model.Nodes.size());
-    for (const auto& at : model.Nodes)
-        plan.Nodes.push_back({at[0], at[1]});
-    plan.Cells.reserve(model.Cells.size());
-    for (const SurfaceModel::Cell& cell : model.Cells) {
-        ContinuumModel::Cell c;
-        c.Corners = cell.Corners;
-        c.Count = cell.Count;
-        c.Line = cell.Line;
-        plan.Cells.push_back(c);
-    }
-    PlaneMesh::Checked checked = PlaneMesh::Check(plan);
+SurfaceMesh::Checked CheckPlate(const MeshModel& model) {
+    PlaneMesh::Checked checked = PlaneMesh::Check(model);
     SurfaceMesh::Checked result;
     result.Corners = std::move(checked.Corners);
     result.Fault = checked.Fault;
     return result;
 }
 
-Vector3 Point(const SurfaceModel& model, int node) {
+Vector3 Point(const MeshModel& model, int node) {
     const auto& at = model.Nodes[static_cast<size_t>(node)];
     return {at[0], at[1], at[2]};
 }
 
 } // namespace
 
-SurfaceMesh::Checked SurfaceMesh::Check(const SurfaceModel& model) {
-    if (model.IsPlate())
+SurfaceMesh::Checked SurfaceMesh::Check(const MeshModel& model) {
+    if (model.Kind == ProblemType::Mesh::Plate)
         return CheckPlate(model);
     Checked checked;
     checked.Corners.reserve(model.Cells.size());
     for (size_t e = 0; e < model.Cells.size(); ++e) {
-        const SurfaceModel::Cell& cell = model.Cells[e];
+        const MeshModel::Cell& cell = model.Cells[e];
         const int element = static_cast<int>(e) + 1;
         const int count = cell.Count;
         std::array<Vector3, 4> points;
@@ -110,7 +97,8 @@ SurfaceMesh::Checked SurfaceMesh::Check(const SurfaceModel& model) {
                                         .arg(element)
                                         .arg(100 * relative, 0, 'f', 1);
         }
-        checked.Corners.push_back(cell.Corners);
+        checked.Corners.push_back(
+            {cell.Corners[0], cell.Corners[1], cell.Corners[2], cell.Corners[3]});
     }
     const RepeatedElement::Pair repeated = RepeatedElement::Find(model.Cells.size(), [&](size_t e) {
         return std::span<const int>(model.Cells[e].Corners.data(),

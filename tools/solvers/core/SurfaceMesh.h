@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CheckFault.h"
-#include "SurfaceModel.h"
+#include "MeshModel.h"
 
 #include <QStringList>
 #include <array>
@@ -26,6 +26,6 @@ struct Checked {
     CheckFault Fault;                        // the first fault; Message empty when sound
 };
 
-Checked Check(const SurfaceModel& model);
+Checked Check(const MeshModel& model);
 
 } // namespace SurfaceMesh

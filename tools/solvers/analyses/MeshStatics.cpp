@@ -1,0 +1,320 @@
+#include "MeshStatics.h"
+
+#include "LoadBalance.h"
+#include "MeshRecovery.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+// The supports and what the family's geometry holds, the loaded components, and where the
+// elements stiffen the nodes.
+LinearSolver::Problem ProblemOf(const MeshModel& model, const MeshFamily& family) {
+    const size_t nodes = model.Nodes.size();
+    LinearSolver::Problem problem;
+    problem.Nodes = static_cast<int>(nodes);
+    problem.Elements = family.Elements();
+    problem.Wording = family.Wording();
+    problem.Kept = model.Components;
+    problem.Coordinates = model.Nodes;
+    problem.RigidMotions = family.RigidMotions();
+    problem.IterativeFrom = family.IterativeFrom();
+    EquationSystem::Constraints& constraints = problem.Constraints;
+    constraints.Fixed.assign(6 * nodes, false);
+    constraints.Loaded.assign(6 * nodes, false);
+    for (const MeshModel::Support& support : model.Supports)
+        for (int c : model.Components)
+            if (support.Fixed[static_cast<size_t>(c)])
+                constraints.Fixed[6 * static_cast<size_t>(support.Node) + static_cast<size_t>(c)] =
+                    true;
+    family.Constrain(model, constraints.Fixed);
+    for (const MeshModel::NodalLoad& load : model.Loads)
+        for (int c : model.Components)
+            if (load.Load[static_cast<size_t>(c)] != 0)
+                constraints.Loaded[6 * static_cast<size_t>(load.Node) + static_cast<size_t>(c)] =
+                    true;
+    if (family.WeighsDiagonal()) {
+        problem.Diagonal =
+            EquationSystem(problem.Nodes, problem.Elements, problem.Wording).StiffnessDiagonal();
+    } else {
+        problem.Diagonal.assign(6 * nodes, 0.0);
+        for (const Element* element : problem.Elements)
+            for (int node : element->Nodes())
+                for (int c : element->Components())
+                    problem.Diagonal[6 * static_cast<size_t>(node) + static_cast<size_t>(c)] = 1;
+    }
+    return problem;
+}
+
+Eigen::Vector3d Point(const std::array<double, 3>& at) {
+    return {at[0], at[1], at[2]};
+}
+
+// One run of the pipeline over the load cases of a prepared model.
+class Statics {
+public:
+    Statics(const MeshModel& model, const MeshFamily& family, const LinearSolver& solver)
+        : model_(model), family_(family), solver_(solver), elements_(family.Elements()),
+          width_(model.Components.size()), loadsOf_(model.LoadsByCase()),
+          elementLoadsOf_(model.ElementLoadsByCase()), recovery_(model, family, elements_),
+          unloaded_(LoadBalance::About(model.Nodes, Point, family.Balance())) {
+        slot_.fill(-1);
+        for (size_t k = 0; k < width_; ++k)
+            slot_[static_cast<size_t>(model.Components[k])] = static_cast<int>(k);
+        std::vector<bool> supported(model.Nodes.size(), false);
+        for (const MeshModel::Support& support : model.Supports)
+            supported[static_cast<size_t>(support.Node)] = true;
+        // Elements that touch a support give the reactions.
+        for (size_t e = 0; e < elements_.size(); ++e)
+            for (int node : elements_[e]->Nodes())
+                if (supported[static_cast<size_t>(node)]) {
+                    reacting_.push_back(e);
+                    break;
+                }
+    }
+
+    std::vector<int> Loaded() const {
+        std::vector<int> cases;
+        for (int c = 1; c <= model_.LoadCases; ++c)
+            if (!loadsOf_[static_cast<size_t>(c)].empty() ||
+                !elementLoadsOf_[static_cast<size_t>(c)].empty())
+                cases.push_back(c);
+        return cases;
+    }
+
+    void Fill(int number, Eigen::VectorXd& column) const;
+    void Take(int number, const Eigen::VectorXd* solution);
+    void Finish(FieldResults& results) {
+        results.Nodes = static_cast<int>(model_.Nodes.size());
+        results.Elements = static_cast<int>(model_.Cells.size());
+        results.Components = family_.ComponentNames();
+        results.StressNames = recovery_.Names();
+        results.Cases = std::move(cases_);
+        results.Imbalance = worst_.Share;
+        results.LargestLoad = worst_.Largest;
+        results.SmallestLoad = worst_.Smallest;
+    }
+    double RecoverySeconds() const { return recovery_seconds_; }
+
+private:
+    using Rows = std::vector<double>; // nodes x width, the kept components of each node
+    // Adds an element's vector (ordered as its unknowns) into the rows of its nodes.
+    void Scatter(const Element& element, const Element::Vector& v, Rows& into) const;
+    Element::Vector Gather(const Element& element, const Rows& displacements) const;
+    void Reactions(int number, const Rows& displacements, FieldResults::Case& result);
+    void AddLoads(LoadBalance& balance, const Rows& rows, LoadBalance::Direction direction) const;
+    std::pair<Eigen::Vector3d, Eigen::Vector3d> Split(const Rows& rows, size_t node) const;
+
+    const MeshModel& model_;
+    const MeshFamily& family_;
+    const LinearSolver& solver_;
+    std::vector<const Element*> elements_;
+    size_t width_;
+    std::array<int, 6> slot_{};
+    std::vector<std::vector<size_t>> loadsOf_, elementLoadsOf_;
+    std::vector<size_t> reacting_;
+    MeshRecovery recovery_;
+    const LoadBalance unloaded_;
+    LoadBalance::Worst worst_;
+    std::vector<FieldResults::Case> cases_;
+    double recovery_seconds_ = 0;
+};
+
+void Statics::Fill(int number, Eigen::VectorXd& column) const {
+    for (size_t k : loadsOf_[static_cast<size_t>(number)]) {
+        const MeshModel::NodalLoad& load = model_.Loads[k];
+        const double scale = family_.PerRadian(model_.Nodes[static_cast<size_t>(load.Node)]);
+        for (int c : model_.Components) {
+            const int e = solver_.Equation(load.Node, c);
+            if (e >= 0)
+                column[e] += load.Load[static_cast<size_t>(c)] * scale;
+        }
+    }
+    for (size_t k : elementLoadsOf_[static_cast<size_t>(number)]) {
+        const MeshModel::ElementLoad& load = model_.ElementLoads[k];
+        const Element& element = *elements_[static_cast<size_t>(load.Cell)];
+        const Element::Vector f = family_.ElementLoad(load);
+        const std::span<const int> corners = element.Nodes();
+        const std::span<const int> components = element.Components();
+        for (size_t a = 0; a < corners.size(); ++a)
+            for (size_t c = 0; c < components.size(); ++c) {
+                const int e = solver_.Equation(corners[a], components[c]);
+                if (e >= 0)
+                    column[e] += f(static_cast<Eigen::Index>(a * components.size() + c));
+            }
+    }
+}
+
+void Statics::Scatter(const Element& element, const Element::Vector& v, Rows& into) const {
+    const std::span<const int> corners = element.Nodes();
+    const std::span<const int> components = element.Components();
+    for (size_t a = 0; a < corners.size(); ++a)
+        for (size_t c = 0; c < components.size(); ++c)
+            into[static_cast<size_t>(corners[a]) * width_ +
+                 static_cast<size_t>(slot_[static_cast<size_t>(components[c])])] +=
+                v(static_cast<Eigen::Index>(a * components.size() + c));
+}
+
+Element::Vector Statics::Gather(const Element& element, const Rows& displacements) const {
+    Element::Vector u(element.Size());
+    Eigen::Index i = 0;
+    for (int node : element.Nodes())
+        for (int c : element.Components())
+            u(i++) = displacements[static_cast<size_t>(node) * width_ +
+                                   static_cast<size_t>(slot_[static_cast<size_t>(c)])];
+    return u;
+}
+
+std::pair<Eigen::Vector3d, Eigen::Vector3d> Statics::Split(const Rows& rows, size_t node) const {
+    std::pair<Eigen::Vector3d, Eigen::Vector3d> loads{Eigen::Vector3d::Zero(),
+                                                      Eigen::Vector3d::Zero()};
+    for (size_t k = 0; k < width_; ++k) {
+        const int c = model_.Components[k];
+        (c < 3 ? loads.first : loads.second)[c % 3] += rows[node * width_ + k];
+    }
+    return loads;
+}
+
+void Statics::AddLoads(LoadBalance& balance, const Rows& rows,
+                       LoadBalance::Direction direction) const {
+    for (size_t node = 0; node < model_.Nodes.size(); ++node) {
+        const auto [force, moment] = Split(rows, node);
+        if (!force.isZero(0) || !moment.isZero(0))
+            balance.AddLoad(Point(model_.Nodes[node]), force, moment, direction);
+    }
+}
+
+void Statics::Reactions(int number, const Rows& displacements, FieldResults::Case& result) {
+    const size_t nodes = model_.Nodes.size();
+    // The loads of the case at the nodes, per radian, apart from the element loads, whose
+    // directions are computed from the elements' corners.
+    Rows applied(nodes * width_, 0.0), pressed(nodes * width_, 0.0), held(nodes * width_, 0.0);
+    for (size_t k : loadsOf_[static_cast<size_t>(number)]) {
+        const MeshModel::NodalLoad& load = model_.Loads[k];
+        const double scale = family_.PerRadian(model_.Nodes[static_cast<size_t>(load.Node)]);
+        for (size_t c = 0; c < width_; ++c)
+            applied[static_cast<size_t>(load.Node) * width_ + c] +=
+                load.Load[static_cast<size_t>(model_.Components[c])] * scale;
+    }
+    for (size_t k : elementLoadsOf_[static_cast<size_t>(number)]) {
+        const MeshModel::ElementLoad& load = model_.ElementLoads[k];
+        Scatter(*elements_[static_cast<size_t>(load.Cell)], family_.ElementLoad(load), pressed);
+    }
+    for (size_t e : reacting_) {
+        const Element& element = *elements_[e];
+        Scatter(element, element.Stiffness() * Gather(element, displacements), held);
+    }
+    LoadBalance balance = unloaded_;
+    AddLoads(balance, applied, LoadBalance::Direction::Given);
+    AddLoads(balance, pressed, LoadBalance::Direction::Computed);
+    Rows reactions(nodes * width_, 0.0);
+    for (const MeshModel::Support& support : model_.Supports) {
+        const size_t node = static_cast<size_t>(support.Node);
+        FieldResults::Reaction reaction{support.Node + 1, std::vector<double>(width_, 0.0)};
+        for (size_t k = 0; k < width_; ++k) {
+            const size_t at = node * width_ + k;
+            if (support.Fixed[static_cast<size_t>(model_.Components[k])])
+                reaction.Values[k] = reactions[at] = held[at] - (applied[at] + pressed[at]);
+        }
+        // Per unit of the circumference again; on the axis, where there is none, per radian.
+        const double radian = family_.PerRadian(model_.Nodes[node]);
+        for (double& value : reaction.Values)
+            value /= radian > 0 ? radian : 1.0;
+        result.Reactions.push_back(std::move(reaction));
+    }
+    for (const MeshModel::Support& support : model_.Supports) {
+        const auto [force, moment] = Split(reactions, static_cast<size_t>(support.Node));
+        balance.AddReaction(Point(model_.Nodes[static_cast<size_t>(support.Node)]), force, moment);
+    }
+    worst_.Take(balance);
+}
+
+void Statics::Take(int number, const Eigen::VectorXd* solution) {
+    QElapsedTimer recovering;
+    recovering.start();
+    const size_t nodes = model_.Nodes.size();
+    FieldResults::Case result;
+    result.Number = number;
+    result.Displacements.assign(nodes * width_, 0.0);
+    if (!solution) {
+        // A case without loads: nothing moves, nothing is stressed.
+        for (const MeshModel::Support& support : model_.Supports)
+            result.Reactions.push_back({support.Node + 1, std::vector<double>(width_, 0.0)});
+        const size_t columns = static_cast<size_t>(recovery_.Names().size());
+        result.Stresses.assign(model_.Cells.size() * columns, 0.0);
+        result.NodeStresses.assign(nodes * columns, 0.0);
+    } else {
+        for (size_t node = 0; node < nodes; ++node)
+            for (size_t k = 0; k < width_; ++k) {
+                const int e = solver_.Equation(static_cast<int>(node), model_.Components[k]);
+                result.Displacements[node * width_ + k] = e >= 0 ? (*solution)[e] : 0.0;
+            }
+        Reactions(number, result.Displacements, result);
+        recovery_.Recover(
+            [this, &result](const Element& element) {
+                return Gather(element, result.Displacements);
+            },
+            result);
+    }
+    cases_.push_back(std::move(result));
+    recovery_seconds_ += static_cast<double>(recovering.nsecsElapsed()) * 1e-9;
+}
+
+} // namespace
+
+MeshStatics::Prepared MeshStatics::Prepare(const MeshModel& model,
+                                           const LinearSolver::Options& options,
+                                           SolverProgress* progress) {
+    Prepared prepared;
+    prepared.Family = MeshFamily::Of(model);
+    prepared.Error = prepared.Family->Build(model, prepared.Warnings);
+    if (!prepared.Error.isEmpty())
+        return prepared;
+    prepared.Solver = std::make_unique<LinearSolver>();
+    prepared.Error =
+        prepared.Solver->Prepare(ProblemOf(model, *prepared.Family), options, progress);
+    return prepared;
+}
+
+MeshStatics::Outcome MeshStatics::Run(const MeshModel& model, const LinearSolver::Options& options,
+                                      SolverProgress* progress) {
+    Outcome outcome;
+    const Prepared prepared = Prepare(model, options, progress);
+    outcome.Warnings = prepared.Warnings;
+    if (!prepared.Error.isEmpty()) {
+        outcome.Error = prepared.Error;
+        return outcome;
+    }
+    const LinearSolver& solver = *prepared.Solver;
+    outcome.Time.Assembly = solver.System().AssemblySeconds();
+    outcome.Time.Factorisation = solver.System().FactorSeconds();
+    Statics statics(model, *prepared.Family, solver);
+    QElapsedTimer solving;
+    solving.start();
+    outcome.Error = prepared.Solver->Solve(
+        model.LoadCases, statics.Loaded(),
+        [&statics](int number, Eigen::VectorXd& column) { statics.Fill(number, column); },
+        [&statics](int number, const Eigen::VectorXd* solution) { statics.Take(number, solution); },
+        progress);
+    if (!outcome.Error.isEmpty())
+        return outcome;
+    outcome.Time.Recovery = statics.RecoverySeconds();
+    outcome.Time.Solution =
+        static_cast<double>(solving.nsecsElapsed()) * 1e-9 - outcome.Time.Recovery;
+    outcome.Solver = solver.Done();
+    statics.Finish(outcome.Results);
+    outcome.Results.Residual = outcome.Solver.Residual;
+    return outcome;
+}
+
+LinearSolver::Options MeshStatics::OptionsOf(const SolverInput::Choices& choices) {
+    LinearSolver::Options options;
+    if (choices.Method == QLatin1String("direct"))
+        options.Use = LinearSolver::Method::Direct;
+    else if (choices.Method == QLatin1String("iterative"))
+        options.Use = LinearSolver::Method::Iterative;
+    if (choices.Tolerance > 0)
+        options.Tolerance = choices.Tolerance;
+    options.Processes = choices.Processes;
+    return options;
+}

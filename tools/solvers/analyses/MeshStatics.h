@@ -1,0 +1,51 @@
+#pragma once
+
+#include "FieldResults.h"
+#include "LinearSolver.h"
+#include "MeshFamily.h"
+#include "MeshModel.h"
+#include "SolverInput.h"
+#include "SolverProgress.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+// Linear statics of a mesh of any family, as one pipeline: check the mesh and make its
+// elements, constrain (the supports and what the family's geometry holds), assemble and solve
+// every load case with loads (nodal loads and element loads added once; a case without loads
+// has zero results), recover the results at the elements' centres and at the nodes, check
+// the residual and the balance of loads and reactions. The reactions are what the elements at
+// a support need less the loads there, per unit the family gives its loads in.
+namespace MeshStatics {
+
+struct Timings {
+    double Assembly = 0, Factorisation = 0, Solution = 0, Recovery = 0; // seconds
+};
+
+struct Outcome {
+    FieldResults Results;
+    QString Error;        // why the model cannot be solved; empty when it was
+    QStringList Warnings; // what was calculated but deserves a look (warped elements)
+    LinearSolver::Report Solver;
+    Timings Time;
+};
+
+Outcome Run(const MeshModel& model, const LinearSolver::Options& options = {},
+            SolverProgress* progress = nullptr);
+
+// What statics and the natural modes share: the family with its checked elements and the
+// factorised stiffness equations with the supports; or why they cannot be had (Error).
+struct Prepared {
+    std::unique_ptr<MeshFamily> Family;
+    std::unique_ptr<LinearSolver> Solver;
+    QStringList Warnings;
+    QString Error;
+};
+Prepared Prepare(const MeshModel& model, const LinearSolver::Options& options = {},
+                 SolverProgress* progress = nullptr);
+
+// The solver a run's command line chose (--solver, --tolerance, --processes).
+LinearSolver::Options OptionsOf(const SolverInput::Choices& choices);
+
+} // namespace MeshStatics

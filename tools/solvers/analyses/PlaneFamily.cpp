@@ -1,0 +1,128 @@
+#include "PlaneFamily.h"
+
+#include "Elasticity.h"
+#include "PlaneMesh.h"
+#include "PlaneTensor.h"
+
+namespace {
+
+using Mesh = ProblemType::Mesh;
+
+PlaneSolid SolidOf(Mesh kind, const MeshModel::Material& material, double thickness) {
+    PlaneSolid solid;
+    solid.Nu = material.Nu;
+    solid.Density = material.Gamma;
+    solid.Thickness = thickness;
+    switch (kind) {
+    case Mesh::PlaneStrain:
+        solid.D = Elasticity::PlaneStrain(material.E, material.Nu);
+        solid.OutOfPlaneStress = true;
+        break;
+    case Mesh::Revolution:
+        solid.Kind = PlaneSolid::Form::Axisymmetric;
+        solid.D = Elasticity::Axisymmetric(material.E, material.Nu);
+        break;
+    default:
+        solid.D = Elasticity::PlaneStress(material.E, material.Nu);
+        break;
+    }
+    return solid;
+}
+
+template <size_t N>
+std::array<std::array<double, 2>, N> PointsOf(const MeshModel& model,
+                                              const std::array<int, 4>& corners) {
+    std::array<std::array<double, 2>, N> points;
+    for (size_t a = 0; a < N; ++a)
+        points[a] = model.Plan(corners[a]);
+    return points;
+}
+
+} // namespace
+
+const PlaneSolid* PlaneFamily::SolidFor(const MeshModel& model, const MeshModel::Cell& cell) {
+    // One solid per material and thickness; a mesh has a handful.
+    for (const auto& [key, solid] : solids_) {
+        if (key.first == cell.Material && key.second == cell.Thickness)
+            return solid.get();
+    }
+    solids_.emplace_back(
+        std::make_pair(cell.Material, cell.Thickness),
+        std::make_unique<PlaneSolid>(
+            SolidOf(kind_, model.Materials[static_cast<size_t>(cell.Material)], cell.Thickness)));
+    return solids_.back().second.get();
+}
+
+QString PlaneFamily::Build(const MeshModel& model, QStringList& /*warnings*/) {
+    const PlaneMesh::Checked checked = PlaneMesh::Check(model);
+    if (!checked.Fault.Message.isEmpty())
+        return QStringLiteral("Line %1: %2").arg(checked.Fault.Line).arg(checked.Fault.Message);
+    for (const MeshModel::NodalLoad& load : model.Loads) {
+        if (Revolution() && model.Plan(load.Node)[0] <= 0 &&
+            (load.Load[0] != 0 || load.Load[2] != 0))
+            return QStringLiteral("Line %1: node %2 lies on the axis, where a ring load has no "
+                                  "circumference to act on; give the load at nodes off the axis")
+                .arg(load.Line)
+                .arg(load.Node + 1);
+    }
+    elements_.reserve(model.Cells.size());
+    for (size_t e = 0; e < model.Cells.size(); ++e) {
+        const PlaneSolid& solid = *SolidFor(model, model.Cells[e]);
+        const std::array<int, 4>& c = checked.Corners[e];
+        if (model.Cells[e].Count == 3)
+            elements_.push_back(std::make_unique<PlaneTriangle>(
+                solid, std::array<int, 3>{c[0], c[1], c[2]}, PointsOf<3>(model, c)));
+        else
+            elements_.push_back(std::make_unique<PlaneQuad>(solid, c, PointsOf<4>(model, c)));
+    }
+    return {};
+}
+
+std::vector<const Element*> PlaneFamily::Elements() const {
+    std::vector<const Element*> pointers;
+    pointers.reserve(elements_.size());
+    for (const auto& element : elements_)
+        pointers.push_back(element.get());
+    return pointers;
+}
+
+QStringList PlaneFamily::ComponentNames() const {
+    return Revolution() ? QStringList{"ur", "uz"} : QStringList{"ux", "uz"};
+}
+
+DofNumbering::Wording PlaneFamily::Wording() const {
+    DofNumbering::Wording wording = MeshFamily::Wording();
+    if (Revolution())
+        wording.Components[0] = QStringLiteral("ur");
+    return wording;
+}
+
+void PlaneFamily::Constrain(const MeshModel& model, std::vector<bool>& fixed) const {
+    // A node on the axis of a body of revolution cannot move off it.
+    if (!Revolution())
+        return;
+    for (size_t node = 0; node < model.Nodes.size(); ++node)
+        if (model.Nodes[node][0] <= 0)
+            fixed[6 * node] = true;
+}
+
+double PlaneFamily::PerRadian(const std::array<double, 3>& at) const {
+    return Revolution() ? at[0] : 1.0;
+}
+
+LoadBalance::Resultant PlaneFamily::Balance() const {
+    // A body of revolution balances only along its axis; the radial ring forces are held by
+    // the hoop.
+    return Revolution() ? LoadBalance::Resultant::Axial : LoadBalance::Resultant::Whole;
+}
+
+std::vector<int> PlaneFamily::RigidMotions() const {
+    // A body of revolution moves freely only along its axis: a radial motion stretches the hoop.
+    if (Revolution())
+        return {2};
+    return MeshFamily::RigidMotions();
+}
+
+void PlaneFamily::Derive(const double* own, double* derived) const {
+    PlaneTensor::Principal(own, derived);
+}

@@ -1,0 +1,136 @@
+#include "SurfaceFamily.h"
+
+#include "FlatShell.h"
+#include "PlaneTensor.h"
+#include "PlateBending.h"
+#include "ShellMaterial.h"
+#include "ShellNodeAxes.h"
+#include "SurfaceMesh.h"
+#include "Units.h"
+
+#include <stdexcept>
+
+SurfaceFamily::SurfaceFamily(bool plate) : plate_(plate) {}
+
+SurfaceFamily::~SurfaceFamily() = default;
+
+QString SurfaceFamily::Build(const MeshModel& model, QStringList& warnings) {
+    const SurfaceMesh::Checked checked = SurfaceMesh::Check(model);
+    if (!checked.Fault.Message.isEmpty())
+        return QStringLiteral("Line %1: %2").arg(checked.Fault.Line).arg(checked.Fault.Message);
+    warnings = checked.Warnings;
+    try {
+        Make(model, checked.Corners);
+    } catch (const std::invalid_argument& fault) {
+        // The mesh check refuses what the elements cannot take; this is the last guard.
+        return QStringLiteral("an element cannot be calculated: %1").arg(fault.what());
+    }
+    if (!plate_)
+        nodeAxes_ = std::make_unique<ShellNodeAxes>(Elements(), axes_, model.Nodes.size());
+    return {};
+}
+
+void SurfaceFamily::Make(const MeshModel& model, const std::vector<std::array<int, 4>>& corners) {
+    const double gravity = Units::Gravity(model.LengthUnit);
+    elements_.reserve(model.Cells.size());
+    axes_.reserve(model.Cells.size());
+    const auto point = [&model](int node) {
+        const auto& at = model.Nodes[static_cast<size_t>(node)];
+        return Eigen::Vector3d(at[0], at[1], at[2]);
+    };
+    const auto plan = [&model](int node) { return model.Plan(node); };
+    for (size_t e = 0; e < model.Cells.size(); ++e) {
+        const MeshModel::Cell& cell = model.Cells[e];
+        const ShellMaterial& material = *MaterialFor(model, cell, gravity);
+        const std::array<int, 4>& c = corners[e];
+        if (plate_) {
+            if (cell.Count == 3)
+                elements_.push_back(std::make_unique<PlateTriangle>(
+                    material, std::array<int, 3>{c[0], c[1], c[2]},
+                    std::array<std::array<double, 2>, 3>{plan(c[0]), plan(c[1]), plan(c[2])}));
+            else
+                elements_.push_back(std::make_unique<PlateQuad>(
+                    material, c,
+                    std::array<std::array<double, 2>, 4>{plan(c[0]), plan(c[1]), plan(c[2]),
+                                                         plan(c[3])}));
+            axes_.push_back(Eigen::Matrix3d::Identity());
+        } else if (cell.Count == 3) {
+            auto shell = std::make_unique<ShellTriangle>(
+                material, std::array<int, 3>{c[0], c[1], c[2]},
+                std::array<Eigen::Vector3d, 3>{point(c[0]), point(c[1]), point(c[2])});
+            axes_.push_back(shell->Axes());
+            elements_.push_back(std::move(shell));
+        } else {
+            auto shell = std::make_unique<ShellQuad>(
+                material, c,
+                std::array<Eigen::Vector3d, 4>{point(c[0]), point(c[1]), point(c[2]), point(c[3])});
+            axes_.push_back(shell->Axes());
+            elements_.push_back(std::move(shell));
+        }
+    }
+}
+
+std::vector<const Element*> SurfaceFamily::Elements() const {
+    std::vector<const Element*> pointers;
+    pointers.reserve(elements_.size());
+    for (const auto& element : elements_)
+        pointers.push_back(element.get());
+    return pointers;
+}
+
+QStringList SurfaceFamily::ComponentNames() const {
+    if (plate_)
+        return {"uz", "rx", "ry"};
+    return {"ux", "uy", "uz", "rx", "ry", "rz"};
+}
+
+Element::Vector SurfaceFamily::ElementLoad(const MeshModel::ElementLoad& load) const {
+    // An even pressure along the element's normal (z on a plate).
+    const size_t e = static_cast<size_t>(load.Cell);
+    const Eigen::Vector3d perArea = load.P * axes_[e].row(2).transpose();
+    return elements_[e]->Loads({perArea[0], perArea[1], perArea[2]});
+}
+
+QStringList SurfaceFamily::DerivedNames() const {
+    return plate_ ? QStringList{"m1", "m2", "angle"} : QStringList{};
+}
+
+void SurfaceFamily::Derive(const double* own, double* derived) const {
+    if (plate_)
+        PlaneTensor::Principal(own, derived);
+}
+
+void SurfaceFamily::AddCorner(size_t e, size_t a, const double* row, int own, double* into) const {
+    if (nodeAxes_)
+        nodeAxes_->Add(e, a, row, own, into);
+    else
+        MeshFamily::AddCorner(e, a, row, own, into);
+}
+
+void SurfaceFamily::FromSlopes(const double* slope, double* at) const {
+    // The shear forces from the slopes of the smooth moments (mx my mxy qx qy): an element's
+    // own gradient of its moments is rough, worst at the supports.
+    if (!plate_)
+        return;
+    const auto d = [slope](int s, int axis) { return slope[2 * s + axis]; };
+    at[3] = d(0, 0) + d(2, 1);
+    at[4] = d(2, 0) + d(1, 1);
+}
+
+const ShellMaterial* SurfaceFamily::MaterialFor(const MeshModel& model, const MeshModel::Cell& cell,
+                                                double gravity) {
+    // One material per pair of material and thickness; a mesh has a handful.
+    for (size_t k = 0; k < keys_.size(); ++k) {
+        if (keys_[k].first == cell.Material && keys_[k].second == cell.Thickness)
+            return materials_[k].get();
+    }
+    const MeshModel::Material& m = model.Materials[static_cast<size_t>(cell.Material)];
+    auto material = std::make_unique<ShellMaterial>();
+    material->E = m.E;
+    material->Nu = m.Nu;
+    material->Thickness = cell.Thickness;
+    material->Density = gravity > 0 ? m.Gamma / gravity : 0;
+    keys_.emplace_back(cell.Material, cell.Thickness);
+    materials_.push_back(std::move(material));
+    return materials_.back().get();
+}

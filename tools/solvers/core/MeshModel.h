@@ -1,0 +1,81 @@
+#pragma once
+
+#include "ProblemType.h"
+
+#include <QString>
+#include <array>
+#include <span>
+#include <vector>
+
+class ParsedData;
+
+// A mesh of any continuum family as its data file gives it: nodes in space, cells of 3 to 8
+// corners, the components each node carries, and the supports, nodal loads, element loads and
+// masses over those components. A plane model lies in the x-z plane of space (a body of
+// revolution's r as x), a plate in the x-y plane. Every index counts from 0 and keeps the line
+// of the file it came from, for messages.
+struct MeshModel {
+    struct Material {
+        double E = 0, Nu = 0, Gamma = 0;
+    };
+    struct Cell {
+        std::array<int, 8> Corners{}; // the unused ones -1
+        int Count = 0;
+        int Material = 0;
+        double Thickness = 1; // plane stress, plates and shells: of table 3; otherwise 1
+        int Line = 0;
+        std::span<const int> Nodes() const { return {Corners.data(), static_cast<size_t>(Count)}; }
+    };
+    struct Support {
+        int Node = 0;
+        std::array<bool, 6> Fixed{}; // by component of space
+        int Line = 0;
+    };
+    struct NodalLoad {
+        int Case = 1;
+        int Node = 0;
+        std::array<double, 6> Load{}; // forces and moments by component of space
+        int Line = 0;
+    };
+    // An even pressure over a cell: along z on a plate, along the cell's normal on a shell.
+    struct ElementLoad {
+        int Case = 1;
+        int Cell = 0;
+        double P = 0;
+        int Line = 0;
+    };
+    struct Mass {
+        int Node = 0;
+        double M = 0;
+        int Line = 0;
+    };
+
+    int Problem = 0;
+    ProblemType::Mesh Kind = ProblemType::Mesh::None;
+    QString Title, ForceUnit, LengthUnit;
+    int LoadCases = 1;
+    int Modes = 0; // natural modes asked for
+    // The components of space each node carries, in the order of the supports and loads of the
+    // file: {0, 2} plane, {2, 3, 4} plates, {0, 1, 2} solids, 0 to 5 shells.
+    std::vector<int> Components;
+    std::vector<std::array<double, 3>> Nodes;
+    std::vector<int> NodeLines;
+    std::vector<Material> Materials;
+    std::vector<Cell> Cells;
+    std::vector<Support> Supports;
+    std::vector<NodalLoad> Loads;
+    std::vector<ElementLoad> ElementLoads;
+    std::vector<Mass> Masses;
+
+    // The two coordinates of a node in the plane a plane model or a plate lies in: (x, z) or
+    // (r, z) for the plane types, (x, y) for plates.
+    std::array<double, 2> Plan(int node) const;
+    std::vector<std::array<double, 2>> Plan() const;
+    bool IsPlane() const;
+    // Per load case from 0 to LoadCases, the indices of its nodal and of its element loads.
+    std::vector<std::vector<size_t>> LoadsByCase() const;
+    std::vector<std::vector<size_t>> ElementLoadsByCase() const;
+
+    // The model of a checked data file of types 9, 10, 11, 13, 14 and 17.
+    static MeshModel FromData(int problem, const ParsedData& data);
+};
