@@ -82,6 +82,7 @@ class TestElementProperties : public QObject {
 private slots:
     void stiffnessIsSymmetricWithRigidNullSpace();
     void massAddsUpToTheElement();
+    void geometricStiffnessIsSymmetricAndTranslationFree();
 };
 
 std::vector<TestElementProperties::Kind> TestElementProperties::Kinds() {
@@ -340,6 +341,33 @@ void TestElementProperties::massAddsUpToTheElement() {
                            QStringLiteral(": %1 against %2").arg(moved).arg(element->TotalMass())));
         }
     }
+}
+
+void TestElementProperties::geometricStiffnessIsSymmetricAndTranslationFree() {
+    int kinds = 0;
+    for (const Kind& kind : All()) {
+        const std::unique_ptr<Element> element = kind.Make();
+        // An even shortening u = -e p in every direction: a bar is compressed along itself.
+        const auto components = element->Components();
+        Element::Vector u = Element::Vector::Zero(element->Size());
+        for (size_t a = 0; a < kind.At.size(); ++a)
+            for (size_t c = 0; c < components.size(); ++c)
+                if (components[c] < 3)
+                    u(static_cast<Eigen::Index>(a * components.size() + c)) =
+                        -1e-3 * kind.At[a](components[c]);
+        const Eigen::MatrixXd kg = element->GeometricStiffness(u);
+        const double scale = kg.cwiseAbs().maxCoeff();
+        if (scale == 0)
+            continue; // no geometric stiffness of its own
+        ++kinds;
+        QVERIFY2((kg - kg.transpose()).cwiseAbs().maxCoeff() <= 1e-12 * scale,
+                 qPrintable(kind.Name));
+        // Moving as a whole does no work against the stresses; turning does.
+        const Eigen::MatrixXd translations = SpaceMotions(*element, kind.At, {0, 1, 2});
+        QVERIFY2((kg * translations).cwiseAbs().maxCoeff() <= 1e-12 * scale,
+                 qPrintable(kind.Name + QStringLiteral(": a translation does work")));
+    }
+    QVERIFY2(kinds >= 2, "the bars have a geometric stiffness");
 }
 
 QTEST_APPLESS_MAIN(TestElementProperties)
