@@ -1,5 +1,7 @@
 #include "ShaftModes.h"
 
+#include "ShaftElement.h"
+
 #include <Eigen/Dense>
 #include <Eigen/Eigenvalues>
 #include <Eigen/SparseCholesky>
@@ -27,29 +29,13 @@ struct Block {
     Eigen::MatrixXd Values;
 };
 
-// A bending element between the unknowns (v, theta) at V1, V1 + 1 and V2, V2 + 1, with
-// Flexural = EI / l. Its forces come from the end rotations against the chord, which stay
-// accurate however fine the mesh, where the assembled matrix cancels digits in every product.
+// A bending element between the unknowns (v, theta) at V1, V1 + 1 and V2, V2 + 1.
 struct Beam {
+    const ShaftElement* Element = nullptr;
     int V1 = 0, V2 = 0;
-    Real Flexural = 0, Length = 1;
 
-    Eigen::Matrix<Real, 4, 4> Matrix() const {
-        const Real l = Length;
-        Eigen::Matrix<Real, 4, 4> k;
-        k << 12, 6 * l, -12, 6 * l, 6 * l, 4 * l * l, -6 * l, 2 * l * l, -12, -6 * l, 12, -6 * l,
-            6 * l, 2 * l * l, -6 * l, 4 * l * l;
-        return k * (Flexural / (l * l));
-    }
     void AddProduct(const VectorL& u, VectorL& out) const {
-        const Real chord = (u[V2] - u[V1]) / Length;
-        const Real a = u[V1 + 1] - chord, b = u[V2 + 1] - chord;
-        const Real ma = Flexural * (4 * a + 2 * b), mb = Flexural * (2 * a + 4 * b);
-        const Real shear = (ma + mb) / Length;
-        out[V1] += shear;
-        out[V1 + 1] += ma;
-        out[V2] -= shear;
-        out[V2 + 1] += mb;
+        Element->AddBendingProduct(u, V1, V2, out);
     }
 };
 
@@ -111,7 +97,7 @@ Sparse Assemble(const Triplets& all, const Numbering& numbering) {
 Triplets StiffnessTriplets(const Family& family) {
     Triplets triplets = family.Stiffness;
     for (const Beam& beam : family.Beams) {
-        const Eigen::Matrix<Real, 4, 4> k = beam.Matrix();
+        const ShaftElement::Bending k = beam.Element->BendingStiffness();
         const int dofs[4] = {beam.V1, beam.V1 + 1, beam.V2, beam.V2 + 1};
         for (int i = 0; i < 4; ++i)
             for (int j = 0; j < 4; ++j)
@@ -485,34 +471,17 @@ double Smooth(const Span& span, double x) {
     return std::exp((x - span.Low) / span.Length);
 }
 
-double Density(const ShaftModel& model, const ShaftModel::Element& element) {
-    return model.Materials[static_cast<size_t>(element.Material)].Gamma / model.Gravity;
-}
-
-Family Bending(const ShaftModel& model, const Pieces& pieces, QStringList& notes) {
+Family Bending(const ShaftModel& model, const std::vector<ShaftElement>& elements,
+               const Pieces& pieces, QStringList& notes) {
     Family family;
     const auto nodes = static_cast<int>(model.X.size());
     family.Dofs = 2 * nodes;
     family.Fixed.assign(static_cast<size_t>(family.Dofs), false);
-    for (const ShaftModel::Element& element : model.Elements) {
-        const bool forward =
-            model.X[static_cast<size_t>(element.J)] > model.X[static_cast<size_t>(element.I)];
-        const int a = forward ? element.I : element.J, b = forward ? element.J : element.I;
-        const std::vector<int> dofs{2 * a, 2 * a + 1, 2 * b, 2 * b + 1};
-        const ShaftModel::Section& section = model.Sections[static_cast<size_t>(element.Section)];
-        const double l = model.Length(element);
-        family.Beams.push_back(
-            {2 * a, 2 * b,
-             static_cast<Real>(model.Materials[static_cast<size_t>(element.Material)].E) *
-                 section.Inertia() / l,
-             l});
-        const double mass = Density(model, element) * section.Area() * l / 420;
-        if (mass > 0) {
-            Eigen::Matrix4d m;
-            m << 156, 22 * l, 54, -13 * l, 22 * l, 4 * l * l, 13 * l, -3 * l * l, 54, 13 * l, 156,
-                -22 * l, -13 * l, -3 * l * l, -22 * l, 4 * l * l;
-            family.Masses.push_back({dofs, mass * m});
-        }
+    for (const ShaftElement& element : elements) {
+        const int a = element.Nodes()[0], b = element.Nodes()[1];
+        family.Beams.push_back({&element, 2 * a, 2 * b});
+        if (const Eigen::Matrix4d m = element.BendingMass(); m(0, 0) > 0)
+            family.Masses.push_back({{2 * a, 2 * a + 1, 2 * b, 2 * b + 1}, m});
     }
     for (const ShaftModel::Bearing& bearing : model.Bearings) {
         if (bearing.Rigid())
@@ -603,27 +572,21 @@ Family Bending(const ShaftModel& model, const Pieces& pieces, QStringList& notes
     return family;
 }
 
-Family Torsion(const ShaftModel& model, const Pieces& pieces) {
+Family Torsion(const ShaftModel& model, const std::vector<ShaftElement>& elements,
+               const Pieces& pieces) {
     Family family;
     family.Dofs = static_cast<int>(model.X.size());
     family.Fixed.assign(static_cast<size_t>(family.Dofs), false);
-    for (const ShaftModel::Element& element : model.Elements) {
-        const std::vector<int> dofs{element.I, element.J};
-        const ShaftModel::Material& material =
-            model.Materials[static_cast<size_t>(element.Material)];
-        const double polar = model.Sections[static_cast<size_t>(element.Section)].PolarInertia();
-        const double l = model.Length(element);
-        const double gip = material.E / (2 * (1 + material.Nu)) * polar / l;
-        family.Stiffness.emplace_back(element.I, element.I, gip);
-        family.Stiffness.emplace_back(element.J, element.J, gip);
-        family.Stiffness.emplace_back(element.I, element.J, -gip);
-        family.Stiffness.emplace_back(element.J, element.I, -gip);
-        const double inertia = Density(model, element) * polar * l / 6;
-        if (inertia > 0) {
-            Eigen::Matrix2d m;
-            m << 2, 1, 1, 2;
-            family.Masses.push_back({dofs, inertia * m});
-        }
+    for (size_t e = 0; e < elements.size(); ++e) {
+        // In the order of the data's ends, as the sums of the assembly have always gone.
+        const int i = model.Elements[e].I, j = model.Elements[e].J;
+        const double gip = elements[e].TorsionStiffness()(0, 0);
+        family.Stiffness.emplace_back(i, i, gip);
+        family.Stiffness.emplace_back(j, j, gip);
+        family.Stiffness.emplace_back(i, j, -gip);
+        family.Stiffness.emplace_back(j, i, -gip);
+        if (const Eigen::Matrix2d m = elements[e].TorsionMass(); m(0, 0) > 0)
+            family.Masses.push_back({{i, j}, m});
     }
     for (const ShaftModel::Disc& disc : model.Discs)
         if (disc.Jp > 0)
@@ -671,8 +634,12 @@ ShaftModes::Result ShaftModes::Lowest(const ShaftModel& model, int count) {
     if (pieces.Nodes().size() > 1)
         result.Notes
             << QStringLiteral("The elements form %1 separate shafts.").arg(pieces.Nodes().size());
-    const FamilyModes bending = ::Lowest(Bending(model, pieces, result.Notes), count);
-    const FamilyModes torsion = ::Lowest(Torsion(model, pieces), count);
+    std::vector<ShaftElement> elements;
+    elements.reserve(model.Elements.size());
+    for (const ShaftModel::Element& element : model.Elements)
+        elements.emplace_back(model, element);
+    const FamilyModes bending = ::Lowest(Bending(model, elements, pieces, result.Notes), count);
+    const FamilyModes torsion = ::Lowest(Torsion(model, elements, pieces), count);
     for (const FamilyModes* family : {&bending, &torsion})
         if (!family->Error.isEmpty()) {
             result.Error = family->Error;
