@@ -1,11 +1,11 @@
 #include "ShaftModes.h"
 
+#include "PencilModes.h"
 #include "ShaftElement.h"
 
 #include <Eigen/Dense>
 #include <Eigen/Eigenvalues>
-#include <Eigen/SparseCholesky>
-#include <Spectra/SymEigsSolver.h>
+#include <Eigen/SparseCore>
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -13,14 +13,13 @@
 namespace {
 
 // The stiffness of a long beam mesh spans the elements' number^4 from its lowest mode to its
-// highest, so its factorisation and products are carried in extended precision: in double a
+// highest, so its assembly and products are carried in extended precision: in double a
 // shaft of 10,000 elements lost the first digit of its lowest frequency.
-using Real = long double;
-using Sparse = Eigen::SparseMatrix<Real>;
-using VectorL = Eigen::Matrix<Real, Eigen::Dynamic, 1>;
+using Real = PencilModes::Extended::Real;
+using Sparse = PencilModes::Extended::Sparse;
+using VectorL = PencilModes::Extended::Vector;
 using MatrixL = Eigen::Matrix<Real, Eigen::Dynamic, Eigen::Dynamic>;
 using Triplets = std::vector<Eigen::Triplet<Real>>;
-using Factor = Eigen::SimplicialLLT<Sparse, Eigen::Lower, Eigen::AMDOrdering<int>>;
 
 // A small symmetric matrix over some unknowns of a family: an element's or a disc's share of
 // the mass.
@@ -142,184 +141,12 @@ Triplets MassTriplets(const std::vector<Block>& blocks) {
     return triplets;
 }
 
-// y = s G^-1 M G^-T x with A = K + s M = G G^T, as the Lanczos iteration asks for it: its
-// eigenvalues are s / (lambda + s), 1 for a rigid motion and 0 for an unknown without mass.
-class ShiftedOperator {
-public:
-    using Scalar = double;
-
-    ShiftedOperator(const Factor& factor, const Sparse& mass, double shift)
-        : factor_(factor), mass_(mass), shift_(shift) {}
-
-    Eigen::Index rows() const { return mass_.rows(); }
-    Eigen::Index cols() const { return mass_.rows(); }
-    void perform_op(const double* in, double* out) const {
-        const Eigen::Map<const Eigen::VectorXd> x(in, rows());
-        const VectorL mz = mass_ * HalfSolveTransposed(x);
-        VectorL y = factor_.permutationP() * mz;
-        factor_.matrixL().solveInPlace(y);
-        Eigen::Map<Eigen::VectorXd>(out, rows()) = (shift_ * y).cast<double>();
-    }
-    // G^-T x, the motion of an eigenvector x of the operator.
-    VectorL HalfSolveTransposed(const Eigen::VectorXd& x) const {
-        VectorL y = x.cast<Real>();
-        factor_.matrixU().solveInPlace(y);
-        return factor_.permutationPinv() * y;
-    }
-
-private:
-    const Factor& factor_;
-    const Sparse& mass_;
-    Real shift_;
-};
-
-struct Found {
-    std::vector<std::pair<double, VectorL>> Modes; // lambda, free unknowns
-    QString Error;
-};
-
 // Why an eigen-solver that met values beyond its reach gave nothing.
 QString OutOfProportion() {
     return QStringLiteral("the natural modes cannot be calculated: the stiffnesses and masses "
                           "are too far out of proportion to compute with (a bearing far softer "
                           "or an element far stiffer than the rest, or values near the largest "
                           "number)");
-}
-
-// Keeps the values mu = s / (lambda + s) after the `rigid` largest, which are the rigid
-// motions (lambda = 0), down to those of unknowns without mass (mu = 0).
-template <typename VectorOf>
-Found Collect(const Eigen::VectorXd& mu, VectorOf vectorOf, int rigid, int count, double shift) {
-    std::vector<Eigen::Index> order(static_cast<size_t>(mu.size()));
-    std::iota(order.begin(), order.end(), Eigen::Index(0));
-    std::sort(order.begin(), order.end(),
-              [&mu](Eigen::Index a, Eigen::Index b) { return mu[a] > mu[b]; });
-    Found found;
-    for (size_t k = static_cast<size_t>(rigid); k < order.size(); ++k) {
-        const double m = mu[order[k]];
-        if (static_cast<int>(found.Modes.size()) == count || !(m > 1e-12))
-            break;
-        found.Modes.emplace_back(shift / m - shift, vectorOf(order[k]));
-    }
-    return found;
-}
-
-// The lowest `count` modes of the pencil factorised as K + shift M over the free unknowns,
-// with `rigid` motions of K x = 0 that carry mass and are skipped.
-Found Solve(const Factor& factor, const Sparse& m, const std::vector<Block>& masses,
-            const Numbering& numbering, int rigid, int count, double shift) {
-    const int n = numbering.Count;
-    const int wanted = std::min(count + rigid, n);
-
-    // M = B B^T from the blocks: the values wanted are those of B^T A^-1 B, as small as the
-    // unknowns that carry mass (a few discs on a light shaft) however long the shaft.
-    int rank = 0;
-    for (const Block& block : masses)
-        for (int dof : block.Dofs)
-            rank += numbering.Equation[static_cast<size_t>(dof)] >= 0 ? 1 : 0;
-    if (rank < n && rank <= ShaftModes::DenseLimit &&
-        static_cast<double>(rank) * n <= ShaftModes::DenseEntries) {
-        Eigen::MatrixXd b = Eigen::MatrixXd::Zero(n, rank);
-        int column = 0;
-        for (const Block& block : masses) {
-            std::vector<int> free;
-            for (size_t i = 0; i < block.Dofs.size(); ++i)
-                if (numbering.Equation[static_cast<size_t>(block.Dofs[i])] >= 0)
-                    free.push_back(static_cast<int>(i));
-            // A disc on a rigid bearing may have all its mass where nothing moves.
-            if (free.empty())
-                continue;
-            const auto size = static_cast<Eigen::Index>(free.size());
-            Eigen::MatrixXd part(size, size);
-            for (Eigen::Index i = 0; i < size; ++i)
-                for (Eigen::Index j = 0; j < size; ++j)
-                    part(i, j) =
-                        block.Values(free[static_cast<size_t>(i)], free[static_cast<size_t>(j)]);
-            // A square root that allows a block without mass in some directions.
-            const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> split(part);
-            const Eigen::MatrixXd root =
-                split.eigenvectors() * split.eigenvalues().cwiseMax(0).cwiseSqrt().asDiagonal();
-            for (Eigen::Index i = 0; i < size; ++i)
-                for (Eigen::Index j = 0; j < size; ++j)
-                    b(numbering.Equation[static_cast<size_t>(
-                          block.Dofs[static_cast<size_t>(free[static_cast<size_t>(i)])])],
-                      column + j) = root(i, j);
-            column += static_cast<int>(size);
-        }
-        const Eigen::MatrixXd solved = factor.solve(b.cast<Real>()).cast<double>();
-        const Eigen::MatrixXd small = shift * (b.transpose() * solved);
-        const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eigen((small + small.transpose()) / 2);
-        if (eigen.info() != Eigen::Success)
-            return {{}, OutOfProportion()};
-        return Collect(
-            eigen.eigenvalues(),
-            [&](Eigen::Index i) -> VectorL {
-                return (solved * eigen.eigenvectors().col(i)).cast<Real>();
-            },
-            rigid, count, shift);
-    }
-
-    ShiftedOperator op(factor, m, shift);
-    if (wanted + 2 >= n) {
-        Eigen::MatrixXd c(n, n);
-        Eigen::VectorXd unit = Eigen::VectorXd::Zero(n), column(n);
-        for (int j = 0; j < n; ++j) {
-            unit[j] = 1;
-            op.perform_op(unit.data(), column.data());
-            c.col(j) = column;
-            unit[j] = 0;
-        }
-        const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eigen((c + c.transpose()) / 2);
-        if (eigen.info() != Eigen::Success)
-            return {{}, OutOfProportion()};
-        return Collect(
-            eigen.eigenvalues(),
-            [&](Eigen::Index i) { return op.HalfSolveTransposed(eigen.eigenvectors().col(i)); },
-            rigid, count, shift);
-    }
-    const int ncv = std::min(n, std::max(2 * wanted + 1, wanted + 20));
-    Spectra::SymEigsSolver<ShiftedOperator> eigs(op, wanted, ncv);
-    eigs.init();
-    try {
-        eigs.compute(Spectra::SortRule::LargestAlge, 1000, 1e-8, Spectra::SortRule::LargestAlge);
-    } catch (const std::exception&) {
-        // Spectra throws where its small eigenproblem meets values that are not finite.
-        return {{}, OutOfProportion()};
-    }
-    if (eigs.info() != Spectra::CompInfo::Successful)
-        return {{}, QStringLiteral("the iteration for the lowest modes did not converge")};
-    const Eigen::MatrixXd vectors = eigs.eigenvectors();
-    return Collect(
-        eigs.eigenvalues(), [&](Eigen::Index i) { return op.HalfSolveTransposed(vectors.col(i)); },
-        rigid, count, shift);
-}
-
-// The modes as found carry the rounding of the factorisation, as large as the condition of
-// K + s M; the best combination of them (Rayleigh-Ritz) under the element-wise stiffness
-// squares that error.
-void Refine(Found& found, const Stiffness& k, const Sparse& m) {
-    const auto p = static_cast<Eigen::Index>(found.Modes.size());
-    if (p == 0)
-        return;
-    MatrixL x(m.rows(), p), kx(m.rows(), p);
-    for (Eigen::Index i = 0; i < p; ++i) {
-        x.col(i) = found.Modes[static_cast<size_t>(i)].second;
-        x.col(i) /= x.col(i).cwiseAbs().maxCoeff();
-        kx.col(i) = k * VectorL(x.col(i));
-    }
-    const MatrixL onK = x.transpose() * kx, onM = x.transpose() * (m * x);
-    const MatrixL inertia = (onM + onM.transpose()) / 2;
-    // Motions that are not independent under the mass are kept as the iteration gave them.
-    if (Eigen::LLT<MatrixL>(inertia).info() != Eigen::Success)
-        return;
-    const Eigen::GeneralizedSelfAdjointEigenSolver<MatrixL> eigen((onK + onK.transpose()) / 2,
-                                                                  inertia);
-    if (eigen.info() != Eigen::Success || !eigen.eigenvalues().allFinite())
-        return;
-    const MatrixL vectors = x * eigen.eigenvectors();
-    for (Eigen::Index i = 0; i < p; ++i)
-        found.Modes[static_cast<size_t>(i)] = {static_cast<double>(eigen.eigenvalues()[i]),
-                                               vectors.col(i)};
 }
 
 // The modes of one family: the rigid motions without mass are held at one unknown each (the
@@ -374,45 +201,36 @@ FamilyModes Lowest(Family family, int count) {
     }
 
     const Numbering numbering(family.Fixed);
-    const Sparse k = Assemble(StiffnessTriplets(family), numbering);
     const Stiffness exact(family, numbering);
-    const Sparse m = Assemble(massTriplets, numbering);
+    PencilModes::Extended pencil;
+    pencil.K = Assemble(StiffnessTriplets(family), numbering);
+    pencil.M = Assemble(massTriplets, numbering);
     const VectorL trial = numbering.Restrict(family.Trial).cast<Real>();
-    const auto inertia = static_cast<double>(trial.dot(m * trial));
+    const auto inertia = static_cast<double>(trial.dot(pencil.M * trial));
     if (numbering.Count == 0 || !(inertia > 0)) {
         result.Massless = true;
         result.Rigid = 0;
         return result;
     }
-    // The shift makes K + s M definite whatever the rigid motions. A value far below it loses
-    // the digits of s / lambda, one far above those of lambda / s: a first guess from a smooth
-    // motion is corrected once, to the middle of the values found, when far from the lowest.
-    const VectorL estimate = numbering.Restrict(family.Estimate).cast<Real>();
-    auto shift = static_cast<double>(estimate.dot(exact * estimate) / estimate.dot(m * estimate));
-    if (!std::isfinite(shift) || !(shift > 0))
-        shift = static_cast<double>(trial.dot(exact * trial)) / inertia;
-    Found found;
-    for (int pass = 0; pass < 2; ++pass) {
-        const Factor factor(k + shift * m);
-        if (factor.info() != Eigen::Success) {
-            found = {{}, QStringLiteral("the shaft's equations cannot be solved")};
-            break;
-        }
-        found = Solve(factor, m, family.Masses, numbering, result.Rigid, count, shift);
-        if (!found.Error.isEmpty() || found.Modes.empty())
-            break;
-        const double lowest = found.Modes.front().first, highest = found.Modes.back().first;
-        if (!(lowest > 0) || (lowest < 1e3 * shift && lowest > 1e-3 * shift))
-            break;
-        shift = std::sqrt(lowest * highest);
+    for (const Block& block : family.Masses) {
+        PencilModes::Extended::Block& free = pencil.Masses.emplace_back();
+        free.Values = block.Values;
+        for (int dof : block.Dofs)
+            free.Equations.push_back(numbering.Equation[static_cast<size_t>(dof)]);
     }
-    Refine(found, exact, m);
-    result.Error = found.Error;
-    for (auto& [lambda, shape] : found.Modes) {
-        const VectorL rounded = shape.cast<double>().cast<Real>();
-        const Real moved = rounded.dot(exact * rounded) / rounded.dot(m * rounded);
-        result.Noise.push_back(static_cast<double>(std::abs(moved - Real(lambda)) / lambda));
-        result.Modes.emplace_back(lambda, numbering.Expand(shape).cast<double>());
+    pencil.Product = [&exact](const VectorL& x) { return exact * x; };
+    pencil.Rigid = result.Rigid;
+    // The scale of the values from a smooth motion.
+    const VectorL estimate = numbering.Restrict(family.Estimate).cast<Real>();
+    pencil.Shift =
+        static_cast<double>(estimate.dot(exact * estimate) / estimate.dot(pencil.M * estimate));
+    if (!std::isfinite(pencil.Shift) || !(pencil.Shift > 0))
+        pencil.Shift = static_cast<double>(trial.dot(exact * trial)) / inertia;
+    pencil.OutOfRange = OutOfProportion();
+    pencil.Unsolvable = QStringLiteral("the shaft's equations cannot be solved");
+    for (PencilModes::ExtendedMode& mode : PencilModes::Lowest(pencil, count, result.Error)) {
+        result.Noise.push_back(mode.Noise);
+        result.Modes.emplace_back(mode.Lambda, numbering.Expand(mode.Shape));
     }
     return result;
 }
