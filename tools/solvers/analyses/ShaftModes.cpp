@@ -2,6 +2,7 @@
 
 #include "PencilModes.h"
 #include "ShaftElement.h"
+#include "SparseAssembly.h"
 
 #include <Eigen/Dense>
 #include <Eigen/Eigenvalues>
@@ -19,51 +20,89 @@ using Real = PencilModes::Extended::Real;
 using Sparse = PencilModes::Extended::Sparse;
 using VectorL = PencilModes::Extended::Vector;
 using MatrixL = Eigen::Matrix<Real, Eigen::Dynamic, Eigen::Dynamic>;
-using Triplets = std::vector<Eigen::Triplet<Real>>;
+using Kind = ShaftModes::Kind;
 
-// A small symmetric matrix over some unknowns of a family: an element's or a disc's share of
-// the mass.
-struct Block {
-    std::vector<int> Dofs;
-    Eigen::MatrixXd Values;
-};
-
-// A bending element between the unknowns (v, theta) at V1, V1 + 1 and V2, V2 + 1.
-struct Beam {
-    const ShaftElement* Element = nullptr;
-    int V1 = 0, V2 = 0;
-
-    void AddProduct(const VectorL& u, VectorL& out) const {
-        Element->AddBendingProduct(u, V1, V2, out);
-    }
-};
-
-// One family of motions (bending or torsion) over all its unknowns, before the supports.
+// One family of motions, bending or torsion: the components of space it works in at every
+// node (uy and rz; rx), the elements, the bearings' springs and holds, the discs' masses, and
+// the motions that tell its rigid motions and the scale of its values. Its unknowns are
+// numbered node by node: width * node + k for its k-th component.
 struct Family {
-    int Dofs = 0;
-    std::vector<Beam> Beams;
-    Triplets Stiffness; // the rest: springs, torsion elements
-    std::vector<Block> Masses;
-    std::vector<bool> Fixed;
+    Kind Type = Kind::Bending;
+    std::vector<int> Components;
+    const std::vector<ShaftElement>* Elements = nullptr;
+    std::vector<std::pair<int, double>> Springs; // unknown, stiffness
+    std::vector<std::pair<int, double>> Points;  // unknown, mass or inertia
+    std::vector<bool> Fixed;                     // per unknown
     Eigen::MatrixXd Rigid; // columns: the motions without strain the bearings allow
     Eigen::VectorXd Trial; // a smooth motion with strain, positive everywhere
     // A smooth motion that the bearings let pass without a kink, for the scale of the
     // frequencies: a kink at a held node would put the fineness of the mesh into it.
     Eigen::VectorXd Estimate;
+
+    Family(Kind type, const std::vector<ShaftElement>& elements, size_t nodes)
+        : Type(type),
+          Components(type == Kind::Bending ? std::vector<int>{1, 5} : std::vector<int>{3}),
+          Elements(&elements), Fixed(nodes * Components.size(), false) {}
+    int Width() const { return static_cast<int>(Components.size()); }
+    int Dofs() const { return static_cast<int>(Fixed.size()); }
+    int Unknown(int node, int k) const { return Width() * node + k; }
+
+    ShaftElement::Bending Stiffness(const ShaftElement& element) const {
+        if (Type == Kind::Bending)
+            return element.BendingStiffness();
+        ShaftElement::Bending k = ShaftElement::Bending::Zero();
+        k.topLeftCorner<2, 2>() = element.TorsionStiffness().cast<Real>();
+        return k;
+    }
+    Eigen::Matrix4d Mass(const ShaftElement& element) const {
+        if (Type == Kind::Bending)
+            return element.BendingMass();
+        Eigen::Matrix4d m = Eigen::Matrix4d::Zero();
+        m.topLeftCorner<2, 2>() = element.TorsionMass();
+        return m;
+    }
+    // Adds K u of the elements and then of the springs to `out`, over all unknowns.
+    void AddProduct(const VectorL& u, VectorL& out) const {
+        for (const ShaftElement& element : *Elements) {
+            const int a = element.Nodes()[0], b = element.Nodes()[1];
+            if (Type == Kind::Bending)
+                element.AddBendingProduct(u, Unknown(a, 0), Unknown(b, 0), out);
+            else
+                element.AddTorsionProduct(u, Unknown(a, 0), Unknown(b, 0), out);
+        }
+        for (const auto& [unknown, k] : Springs)
+            out[unknown] += Real(k) * u[unknown];
+    }
 };
 
-// The unknowns left free, numbered in order.
+// The equations of a family's unknowns as the one numbering gives them: node by node, the
+// held ones (or, with `all`, none) left out.
 struct Numbering {
-    std::vector<int> Equation; // by unknown; -1 when fixed
+    DofNumbering Equations;
+    std::vector<int> Equation; // by unknown; -1 when held
     int Count = 0;
 
-    explicit Numbering(const std::vector<bool>& fixed) : Equation(fixed.size(), -1) {
-        for (size_t d = 0; d < fixed.size(); ++d)
-            if (!fixed[d])
-                Equation[d] = Count++;
+    Numbering(const Family& family, bool all) : Equation(family.Fixed.size(), -1) {
+        const size_t nodes = family.Fixed.size() / static_cast<size_t>(family.Width());
+        std::vector<bool> fixed(6 * nodes, false);
+        for (size_t node = 0; node < nodes; ++node)
+            for (int k = 0; k < family.Width(); ++k)
+                fixed[6 * node + static_cast<size_t>(family.Components[static_cast<size_t>(k)])] =
+                    !all &&
+                    family.Fixed[static_cast<size_t>(family.Unknown(static_cast<int>(node), k))];
+        // Every unknown not held is kept: the elements stiffen each.
+        Equations.Number(family.Components, std::vector<double>(6 * nodes, 1.0), fixed,
+                         std::vector<bool>(6 * nodes, false), {});
+        for (size_t node = 0; node < nodes; ++node)
+            for (int k = 0; k < family.Width(); ++k)
+                Equation[static_cast<size_t>(family.Unknown(static_cast<int>(node), k))] =
+                    Equations.Equation(static_cast<int>(node),
+                                       family.Components[static_cast<size_t>(k)]);
+        Count = Equations.Equations();
     }
-    Eigen::VectorXd Restrict(const Eigen::VectorXd& all) const {
-        Eigen::VectorXd free(Count);
+    template <typename Vector>
+    Vector Restrict(const Vector& all) const {
+        Vector free(Count);
         for (size_t d = 0; d < Equation.size(); ++d)
             if (Equation[d] >= 0)
                 free[Equation[d]] = all[static_cast<Eigen::Index>(d)];
@@ -79,30 +118,31 @@ struct Numbering {
     }
 };
 
-Sparse Assemble(const Triplets& all, const Numbering& numbering) {
-    Triplets kept;
-    kept.reserve(all.size());
-    for (const auto& t : all) {
-        const int r = numbering.Equation[static_cast<size_t>(t.row())];
-        const int c = numbering.Equation[static_cast<size_t>(t.col())];
-        if (r >= 0 && c >= 0)
-            kept.emplace_back(r, c, t.value());
+// The family's stiffness (the springs, then the elements) or mass (the elements, then the
+// points) over the equations of `numbering`, both triangles, by the one assembly.
+Sparse Assemble(const Family& family, const Numbering& numbering, bool mass) {
+    const SparseAssembly pattern(numbering.Equations, *family.Elements,
+                                 [](const ShaftElement& element) { return element.Nodes(); });
+    Sparse upper = pattern.Empty().cast<Real>();
+    const auto addPoints = [&](const std::vector<std::pair<int, double>>& points) {
+        for (const auto& [unknown, value] : points)
+            if (const int e = numbering.Equation[static_cast<size_t>(unknown)]; e >= 0)
+                upper.coeffRef(e, e) += value;
+    };
+    const auto width = static_cast<Eigen::Index>(2 * family.Width());
+    if (!mass)
+        addPoints(family.Springs);
+    for (const ShaftElement& element : *family.Elements) {
+        if (!mass) {
+            pattern.Add(upper, element.Nodes(), family.Components,
+                        family.Stiffness(element).topLeftCorner(width, width));
+        } else if (const Eigen::Matrix4d m = family.Mass(element); m(0, 0) > 0) {
+            pattern.Add(upper, element.Nodes(), family.Components, m.topLeftCorner(width, width));
+        }
     }
-    Sparse matrix(numbering.Count, numbering.Count);
-    matrix.setFromTriplets(kept.begin(), kept.end());
-    return matrix;
-}
-
-Triplets StiffnessTriplets(const Family& family) {
-    Triplets triplets = family.Stiffness;
-    for (const Beam& beam : family.Beams) {
-        const ShaftElement::Bending k = beam.Element->BendingStiffness();
-        const int dofs[4] = {beam.V1, beam.V1 + 1, beam.V2, beam.V2 + 1};
-        for (int i = 0; i < 4; ++i)
-            for (int j = 0; j < 4; ++j)
-                triplets.emplace_back(dofs[i], dofs[j], k(i, j));
-    }
-    return triplets;
+    if (mass)
+        addPoints(family.Points);
+    return Sparse(upper.selfadjointView<Eigen::Upper>());
 }
 
 // K x over the free unknowns, element by element.
@@ -114,15 +154,8 @@ public:
     VectorL operator*(const VectorL& free) const {
         const VectorL all = numbering_.Expand(free);
         VectorL out = VectorL::Zero(all.size());
-        for (const Beam& beam : family_.Beams)
-            beam.AddProduct(all, out);
-        for (const auto& t : family_.Stiffness)
-            out[t.row()] += t.value() * all[t.col()];
-        VectorL kept(numbering_.Count);
-        for (size_t d = 0; d < numbering_.Equation.size(); ++d)
-            if (numbering_.Equation[d] >= 0)
-                kept[numbering_.Equation[d]] = out[static_cast<Eigen::Index>(d)];
-        return kept;
+        family_.AddProduct(all, out);
+        return numbering_.Restrict(out);
     }
 
 private:
@@ -130,15 +163,27 @@ private:
     const Numbering& numbering_;
 };
 
-Triplets MassTriplets(const std::vector<Block>& blocks) {
-    Triplets triplets;
-    for (const Block& block : blocks)
-        for (size_t i = 0; i < block.Dofs.size(); ++i)
-            for (size_t j = 0; j < block.Dofs.size(); ++j)
-                triplets.emplace_back(
-                    block.Dofs[i], block.Dofs[j],
-                    block.Values(static_cast<Eigen::Index>(i), static_cast<Eigen::Index>(j)));
-    return triplets;
+// The mass blocks of the free equations: the elements', then the points'.
+std::vector<PencilModes::Extended::Block> MassBlocks(const Family& family,
+                                                     const Numbering& numbering) {
+    std::vector<PencilModes::Extended::Block> blocks;
+    const auto equation = [&](int unknown) {
+        return numbering.Equation[static_cast<size_t>(unknown)];
+    };
+    const int width = family.Width();
+    for (const ShaftElement& element : *family.Elements) {
+        const Eigen::Matrix4d m = family.Mass(element);
+        if (!(m(0, 0) > 0))
+            continue;
+        PencilModes::Extended::Block& block = blocks.emplace_back();
+        block.Values = m.topLeftCorner(2 * width, 2 * width);
+        for (int node : element.Nodes())
+            for (int k = 0; k < width; ++k)
+                block.Equations.push_back(equation(family.Unknown(node, k)));
+    }
+    for (const auto& [unknown, value] : family.Points)
+        blocks.push_back({{equation(unknown)}, Eigen::MatrixXd::Constant(1, 1, value)});
+    return blocks;
 }
 
 // Why an eigen-solver that met values beyond its reach gave nothing.
@@ -164,13 +209,11 @@ struct FamilyModes {
     QString Error;
 };
 
-FamilyModes Lowest(Family family, int count) {
-    FamilyModes result;
-    const Triplets massTriplets = MassTriplets(family.Masses);
-    Sparse fullMass(family.Dofs, family.Dofs);
-    fullMass.setFromTriplets(massTriplets.begin(), massTriplets.end());
-
-    // The rigid motions by their mass: those with none are held.
+// Holds each rigid motion of the family that carries no mass at one unknown (the pencil has
+// the same values on any complement of them); returns the count of those with mass.
+int HoldMassless(Family& family) {
+    const Numbering all(family, true);
+    const Sparse fullMass = Assemble(family, all, true);
     Eigen::MatrixXd rigid = family.Rigid;
     for (Eigen::Index c = 0; c < rigid.cols(); ++c) {
         for (Eigen::Index d = 0; d < rigid.rows(); ++d)
@@ -179,32 +222,38 @@ FamilyModes Lowest(Family family, int count) {
         if (const double top = rigid.col(c).cwiseAbs().maxCoeff(); top > 0)
             rigid.col(c) /= top;
     }
-    if (rigid.cols() > 0) {
-        const MatrixL motions = rigid.cast<Real>();
-        const Eigen::MatrixXd onRigid = (motions.transpose() * (fullMass * motions)).cast<double>();
-        const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> split(onRigid);
-        const double top = split.eigenvalues().cwiseAbs().maxCoeff();
-        std::vector<Eigen::VectorXd> massless;
-        for (Eigen::Index i = 0; i < split.eigenvalues().size(); ++i) {
-            if (split.eigenvalues()[i] <= 1e-12 * top)
-                massless.push_back(rigid * split.eigenvectors().col(i));
-            else
-                ++result.Rigid;
-        }
-        for (size_t i = 0; i < massless.size(); ++i) {
-            Eigen::Index held = 0;
-            massless[i].cwiseAbs().maxCoeff(&held);
-            family.Fixed[static_cast<size_t>(held)] = true;
-            for (size_t j = i + 1; j < massless.size(); ++j)
-                massless[j] -= massless[j][held] / massless[i][held] * massless[i];
-        }
+    if (rigid.cols() == 0)
+        return 0;
+    const MatrixL motions = rigid.cast<Real>();
+    const Eigen::MatrixXd onRigid = (motions.transpose() * (fullMass * motions)).cast<double>();
+    const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> split(onRigid);
+    const double top = split.eigenvalues().cwiseAbs().maxCoeff();
+    std::vector<Eigen::VectorXd> massless;
+    int withMass = 0;
+    for (Eigen::Index i = 0; i < split.eigenvalues().size(); ++i) {
+        if (split.eigenvalues()[i] <= 1e-12 * top)
+            massless.push_back(rigid * split.eigenvectors().col(i));
+        else
+            ++withMass;
     }
+    for (size_t i = 0; i < massless.size(); ++i) {
+        Eigen::Index held = 0;
+        massless[i].cwiseAbs().maxCoeff(&held);
+        family.Fixed[static_cast<size_t>(held)] = true;
+        for (size_t j = i + 1; j < massless.size(); ++j)
+            massless[j] -= massless[j][held] / massless[i][held] * massless[i];
+    }
+    return withMass;
+}
 
-    const Numbering numbering(family.Fixed);
+FamilyModes Lowest(Family family, int count) {
+    FamilyModes result;
+    result.Rigid = HoldMassless(family);
+    const Numbering numbering(family, false);
     const Stiffness exact(family, numbering);
     PencilModes::Extended pencil;
-    pencil.K = Assemble(StiffnessTriplets(family), numbering);
-    pencil.M = Assemble(massTriplets, numbering);
+    pencil.K = Assemble(family, numbering, false);
+    pencil.M = Assemble(family, numbering, true);
     const VectorL trial = numbering.Restrict(family.Trial).cast<Real>();
     const auto inertia = static_cast<double>(trial.dot(pencil.M * trial));
     if (numbering.Count == 0 || !(inertia > 0)) {
@@ -212,12 +261,7 @@ FamilyModes Lowest(Family family, int count) {
         result.Rigid = 0;
         return result;
     }
-    for (const Block& block : family.Masses) {
-        PencilModes::Extended::Block& free = pencil.Masses.emplace_back();
-        free.Values = block.Values;
-        for (int dof : block.Dofs)
-            free.Equations.push_back(numbering.Equation[static_cast<size_t>(dof)]);
-    }
+    pencil.Masses = MassBlocks(family, numbering);
     pencil.Product = [&exact](const VectorL& x) { return exact * x; };
     pencil.Rigid = result.Rigid;
     // The scale of the values from a smooth motion.
@@ -289,102 +333,96 @@ double Smooth(const Span& span, double x) {
     return std::exp((x - span.Low) / span.Length);
 }
 
+// One piece's share of the bending family: per piece, v = a + b x is free of strain, and each
+// bearing asks v = 0 at its node; what is left of it is a rigid motion, told in a note.
+void BendingPiece(const ShaftModel& model, const std::vector<int>& piece, Family& family,
+                  std::vector<Eigen::VectorXd>& rigid, QStringList& notes) {
+    const Span span = SpanOf(model, piece);
+    std::vector<const ShaftModel::Bearing*> held;
+    for (const ShaftModel::Bearing& bearing : model.Bearings)
+        if (std::find(piece.begin(), piece.end(), bearing.Node) != piece.end())
+            held.push_back(&bearing);
+    Eigen::MatrixXd conditions(static_cast<Eigen::Index>(held.size()), 2);
+    for (size_t i = 0; i < held.size(); ++i)
+        conditions.row(static_cast<Eigen::Index>(i)) << 1,
+            (model.X[static_cast<size_t>(held[i]->Node)] - span.Low) / span.Length;
+    Eigen::MatrixXd free = Eigen::MatrixXd::Identity(2, 2);
+    if (!held.empty()) {
+        const Eigen::JacobiSVD<Eigen::MatrixXd> svd(conditions, Eigen::ComputeFullV);
+        const Eigen::VectorXd sigma = svd.singularValues();
+        Eigen::Index rank = 0;
+        for (Eigen::Index i = 0; i < sigma.size(); ++i)
+            rank += sigma[i] > 1e-9 * sigma[0] ? 1 : 0;
+        free = svd.matrixV().rightCols(2 - rank);
+    }
+    const auto freedom = static_cast<int>(free.cols());
+    for (int f = 0; f < freedom; ++f) {
+        Eigen::VectorXd motion = Eigen::VectorXd::Zero(family.Dofs());
+        for (int node : piece) {
+            const double xi = (model.X[static_cast<size_t>(node)] - span.Low) / span.Length;
+            motion[2 * node] = free(0, f) + free(1, f) * xi;
+            motion[2 * node + 1] = free(1, f) / span.Length;
+        }
+        rigid.push_back(motion);
+    }
+    // e^xi times the polynomial that vanishes at the bearings, with its slope.
+    std::vector<double> roots;
+    for (const ShaftModel::Bearing* bearing : held)
+        roots.push_back((model.X[static_cast<size_t>(bearing->Node)] - span.Low) / span.Length);
+    for (int node : piece) {
+        const double x = model.X[static_cast<size_t>(node)];
+        const double s = Smooth(span, x), xi = (x - span.Low) / span.Length;
+        family.Trial[2 * node] = s;
+        family.Trial[2 * node + 1] = s / span.Length;
+        double product = 1, slope = 0;
+        for (double root : roots) {
+            slope = slope * (xi - root) + product;
+            product *= xi - root;
+        }
+        family.Estimate[2 * node] = s * product;
+        family.Estimate[2 * node + 1] = s * (product + slope) / span.Length;
+    }
+    const auto end = [&](bool high) {
+        return 1 + *std::min_element(piece.begin(), piece.end(), [&](int a, int b) {
+                   const double xa = model.X[static_cast<size_t>(a)];
+                   const double xb = model.X[static_cast<size_t>(b)];
+                   return high ? xa > xb : xa < xb;
+               });
+    };
+    const QString where =
+        QStringLiteral("The shaft from node %1 to node %2").arg(end(false)).arg(end(true));
+    if (held.empty())
+        notes << where + QStringLiteral(" rests on no bearing: it can move as a rigid "
+                                        "body, which is not listed.");
+    else if (freedom == 1)
+        notes << where + QStringLiteral(" rests on one bearing only (node %1, line %2): it "
+                                        "can tilt about it as a rigid body, which is not "
+                                        "listed.")
+                             .arg(held.front()->Node + 1)
+                             .arg(held.front()->Line);
+}
+
 Family Bending(const ShaftModel& model, const std::vector<ShaftElement>& elements,
                const Pieces& pieces, QStringList& notes) {
-    Family family;
-    const auto nodes = static_cast<int>(model.X.size());
-    family.Dofs = 2 * nodes;
-    family.Fixed.assign(static_cast<size_t>(family.Dofs), false);
-    for (const ShaftElement& element : elements) {
-        const int a = element.Nodes()[0], b = element.Nodes()[1];
-        family.Beams.push_back({&element, 2 * a, 2 * b});
-        if (const Eigen::Matrix4d m = element.BendingMass(); m(0, 0) > 0)
-            family.Masses.push_back({{2 * a, 2 * a + 1, 2 * b, 2 * b + 1}, m});
-    }
+    Family family(Kind::Bending, elements, model.X.size());
     for (const ShaftModel::Bearing& bearing : model.Bearings) {
         if (bearing.Rigid())
-            family.Fixed[static_cast<size_t>(2 * bearing.Node)] = true;
+            family.Fixed[static_cast<size_t>(family.Unknown(bearing.Node, 0))] = true;
         else
-            family.Stiffness.emplace_back(2 * bearing.Node, 2 * bearing.Node, bearing.K);
+            family.Springs.emplace_back(family.Unknown(bearing.Node, 0), bearing.K);
     }
     for (const ShaftModel::Disc& disc : model.Discs) {
         if (disc.M > 0)
-            family.Masses.push_back({{2 * disc.Node}, Eigen::MatrixXd::Constant(1, 1, disc.M)});
+            family.Points.emplace_back(family.Unknown(disc.Node, 0), disc.M);
         if (disc.Jd > 0)
-            family.Masses.push_back(
-                {{2 * disc.Node + 1}, Eigen::MatrixXd::Constant(1, 1, disc.Jd)});
+            family.Points.emplace_back(family.Unknown(disc.Node, 1), disc.Jd);
     }
-
-    // Per piece, v = a + b x is free of strain; each bearing asks v = 0 at its node.
-    family.Trial.resize(family.Dofs);
-    family.Estimate.resize(family.Dofs);
+    family.Trial.resize(family.Dofs());
+    family.Estimate.resize(family.Dofs());
     std::vector<Eigen::VectorXd> rigid;
-    for (const std::vector<int>& piece : pieces.Nodes()) {
-        const Span span = SpanOf(model, piece);
-        std::vector<const ShaftModel::Bearing*> held;
-        for (const ShaftModel::Bearing& bearing : model.Bearings)
-            if (std::find(piece.begin(), piece.end(), bearing.Node) != piece.end())
-                held.push_back(&bearing);
-        Eigen::MatrixXd conditions(static_cast<Eigen::Index>(held.size()), 2);
-        for (size_t i = 0; i < held.size(); ++i)
-            conditions.row(static_cast<Eigen::Index>(i)) << 1,
-                (model.X[static_cast<size_t>(held[i]->Node)] - span.Low) / span.Length;
-        Eigen::MatrixXd free = Eigen::MatrixXd::Identity(2, 2);
-        if (!held.empty()) {
-            const Eigen::JacobiSVD<Eigen::MatrixXd> svd(conditions, Eigen::ComputeFullV);
-            const Eigen::VectorXd sigma = svd.singularValues();
-            Eigen::Index rank = 0;
-            for (Eigen::Index i = 0; i < sigma.size(); ++i)
-                rank += sigma[i] > 1e-9 * sigma[0] ? 1 : 0;
-            free = svd.matrixV().rightCols(2 - rank);
-        }
-        const auto freedom = static_cast<int>(free.cols());
-        for (int f = 0; f < freedom; ++f) {
-            Eigen::VectorXd motion = Eigen::VectorXd::Zero(family.Dofs);
-            for (int node : piece) {
-                const double xi = (model.X[static_cast<size_t>(node)] - span.Low) / span.Length;
-                motion[2 * node] = free(0, f) + free(1, f) * xi;
-                motion[2 * node + 1] = free(1, f) / span.Length;
-            }
-            rigid.push_back(motion);
-        }
-        // e^xi times the polynomial that vanishes at the bearings, with its slope.
-        std::vector<double> roots;
-        for (const ShaftModel::Bearing* bearing : held)
-            roots.push_back((model.X[static_cast<size_t>(bearing->Node)] - span.Low) / span.Length);
-        for (int node : piece) {
-            const double x = model.X[static_cast<size_t>(node)];
-            const double s = Smooth(span, x), xi = (x - span.Low) / span.Length;
-            family.Trial[2 * node] = s;
-            family.Trial[2 * node + 1] = s / span.Length;
-            double product = 1, slope = 0;
-            for (double root : roots) {
-                slope = slope * (xi - root) + product;
-                product *= xi - root;
-            }
-            family.Estimate[2 * node] = s * product;
-            family.Estimate[2 * node + 1] = s * (product + slope) / span.Length;
-        }
-        const auto end = [&](bool high) {
-            return 1 + *std::min_element(piece.begin(), piece.end(), [&](int a, int b) {
-                       const double xa = model.X[static_cast<size_t>(a)];
-                       const double xb = model.X[static_cast<size_t>(b)];
-                       return high ? xa > xb : xa < xb;
-                   });
-        };
-        const QString where =
-            QStringLiteral("The shaft from node %1 to node %2").arg(end(false)).arg(end(true));
-        if (held.empty())
-            notes << where + QStringLiteral(" rests on no bearing: it can move as a rigid "
-                                            "body, which is not listed.");
-        else if (freedom == 1)
-            notes << where + QStringLiteral(" rests on one bearing only (node %1, line %2): it "
-                                            "can tilt about it as a rigid body, which is not "
-                                            "listed.")
-                                 .arg(held.front()->Node + 1)
-                                 .arg(held.front()->Line);
-    }
-    family.Rigid.resize(family.Dofs, static_cast<Eigen::Index>(rigid.size()));
+    for (const std::vector<int>& piece : pieces.Nodes())
+        BendingPiece(model, piece, family, rigid, notes);
+    family.Rigid.resize(family.Dofs(), static_cast<Eigen::Index>(rigid.size()));
     for (size_t i = 0; i < rigid.size(); ++i)
         family.Rigid.col(static_cast<Eigen::Index>(i)) = rigid[i];
     return family;
@@ -392,27 +430,14 @@ Family Bending(const ShaftModel& model, const std::vector<ShaftElement>& element
 
 Family Torsion(const ShaftModel& model, const std::vector<ShaftElement>& elements,
                const Pieces& pieces) {
-    Family family;
-    family.Dofs = static_cast<int>(model.X.size());
-    family.Fixed.assign(static_cast<size_t>(family.Dofs), false);
-    for (size_t e = 0; e < elements.size(); ++e) {
-        // In the order of the data's ends, as the sums of the assembly have always gone.
-        const int i = model.Elements[e].I, j = model.Elements[e].J;
-        const double gip = elements[e].TorsionStiffness()(0, 0);
-        family.Stiffness.emplace_back(i, i, gip);
-        family.Stiffness.emplace_back(j, j, gip);
-        family.Stiffness.emplace_back(i, j, -gip);
-        family.Stiffness.emplace_back(j, i, -gip);
-        if (const Eigen::Matrix2d m = elements[e].TorsionMass(); m(0, 0) > 0)
-            family.Masses.push_back({{i, j}, m});
-    }
+    Family family(Kind::Torsion, elements, model.X.size());
     for (const ShaftModel::Disc& disc : model.Discs)
         if (disc.Jp > 0)
-            family.Masses.push_back({{disc.Node}, Eigen::MatrixXd::Constant(1, 1, disc.Jp)});
+            family.Points.emplace_back(disc.Node, disc.Jp);
     // Bearings do not hold the turning: every piece turns freely as a whole.
-    family.Trial.resize(family.Dofs);
+    family.Trial.resize(family.Dofs());
     family.Rigid =
-        Eigen::MatrixXd::Zero(family.Dofs, static_cast<Eigen::Index>(pieces.Nodes().size()));
+        Eigen::MatrixXd::Zero(family.Dofs(), static_cast<Eigen::Index>(pieces.Nodes().size()));
     for (size_t p = 0; p < pieces.Nodes().size(); ++p) {
         const Span span = SpanOf(model, pieces.Nodes()[p]);
         for (int node : pieces.Nodes()[p]) {

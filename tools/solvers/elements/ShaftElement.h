@@ -37,6 +37,16 @@ public:
     // The torsion stiffness G Ip / l and consistent polar inertia over phi at both nodes.
     Eigen::Matrix2d TorsionStiffness() const;
     Eigen::Matrix2d TorsionMass() const;
+    // Adds the torsion moments of the twists `u` to `out`, phi of the nodes at `first` and
+    // `second`.
+    template <typename Values>
+    void AddTorsionProduct(const Values& u, int first, int second, Values& out) const {
+        const Real gip = torsion_;
+        out[first] += gip * u[first];
+        out[second] += gip * u[second];
+        out[first] += -gip * u[second];
+        out[second] += -gip * u[first];
+    }
 
 private:
     static constexpr std::array<int, 3> Own = {1, 3, 5}; // uy, rx, rz
