@@ -118,31 +118,37 @@ struct Numbering {
     }
 };
 
-// The family's stiffness (the springs, then the elements) or mass (the elements, then the
+// The family's stiffness (the springs, then the elements) and mass (the elements, then the
 // points) over the equations of `numbering`, both triangles, by the one assembly.
-Sparse Assemble(const Family& family, const Numbering& numbering, bool mass) {
+struct Matrices {
+    Sparse K, M;
+};
+Matrices Assemble(const Family& family, const Numbering& numbering, bool stiffness = true) {
     const SparseAssembly pattern(numbering.Equations, *family.Elements,
                                  [](const ShaftElement& element) { return element.Nodes(); });
-    Sparse upper = pattern.Empty().cast<Real>();
-    const auto addPoints = [&](const std::vector<std::pair<int, double>>& points) {
+    const Sparse empty = pattern.Empty().cast<Real>();
+    Sparse k = empty, m = empty;
+    const auto addPoints = [&](Sparse& matrix, const std::vector<std::pair<int, double>>& points) {
         for (const auto& [unknown, value] : points)
             if (const int e = numbering.Equation[static_cast<size_t>(unknown)]; e >= 0)
-                upper.coeffRef(e, e) += value;
+                matrix.coeffRef(e, e) += value;
     };
     const auto width = static_cast<Eigen::Index>(2 * family.Width());
-    if (!mass)
-        addPoints(family.Springs);
+    if (stiffness)
+        addPoints(k, family.Springs);
     for (const ShaftElement& element : *family.Elements) {
-        if (!mass) {
-            pattern.Add(upper, element.Nodes(), family.Components,
+        if (stiffness)
+            pattern.Add(k, element.Nodes(), family.Components,
                         family.Stiffness(element).topLeftCorner(width, width));
-        } else if (const Eigen::Matrix4d m = family.Mass(element); m(0, 0) > 0) {
-            pattern.Add(upper, element.Nodes(), family.Components, m.topLeftCorner(width, width));
-        }
+        if (const Eigen::Matrix4d mass = family.Mass(element); mass(0, 0) > 0)
+            pattern.Add(m, element.Nodes(), family.Components, mass.topLeftCorner(width, width));
     }
-    if (mass)
-        addPoints(family.Points);
-    return Sparse(upper.selfadjointView<Eigen::Upper>());
+    addPoints(m, family.Points);
+    Matrices both;
+    if (stiffness)
+        both.K = k.selfadjointView<Eigen::Upper>();
+    both.M = m.selfadjointView<Eigen::Upper>();
+    return both;
 }
 
 // K x over the free unknowns, element by element.
@@ -212,8 +218,10 @@ struct FamilyModes {
 // Holds each rigid motion of the family that carries no mass at one unknown (the pencil has
 // the same values on any complement of them); returns the count of those with mass.
 int HoldMassless(Family& family) {
+    if (family.Rigid.cols() == 0)
+        return 0;
     const Numbering all(family, true);
-    const Sparse fullMass = Assemble(family, all, true);
+    const Sparse fullMass = Assemble(family, all, false).M;
     Eigen::MatrixXd rigid = family.Rigid;
     for (Eigen::Index c = 0; c < rigid.cols(); ++c) {
         for (Eigen::Index d = 0; d < rigid.rows(); ++d)
@@ -222,8 +230,6 @@ int HoldMassless(Family& family) {
         if (const double top = rigid.col(c).cwiseAbs().maxCoeff(); top > 0)
             rigid.col(c) /= top;
     }
-    if (rigid.cols() == 0)
-        return 0;
     const MatrixL motions = rigid.cast<Real>();
     const Eigen::MatrixXd onRigid = (motions.transpose() * (fullMass * motions)).cast<double>();
     const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> split(onRigid);
@@ -252,8 +258,9 @@ FamilyModes Lowest(Family family, int count) {
     const Numbering numbering(family, false);
     const Stiffness exact(family, numbering);
     PencilModes::Extended pencil;
-    pencil.K = Assemble(family, numbering, false);
-    pencil.M = Assemble(family, numbering, true);
+    Matrices matrices = Assemble(family, numbering);
+    pencil.K = std::move(matrices.K);
+    pencil.M = std::move(matrices.M);
     const VectorL trial = numbering.Restrict(family.Trial).cast<Real>();
     const auto inertia = static_cast<double>(trial.dot(pencil.M * trial));
     if (numbering.Count == 0 || !(inertia > 0)) {
