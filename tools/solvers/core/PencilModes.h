@@ -23,6 +23,9 @@ struct Mode {
 std::vector<Mode> Lowest(const EquationSystem& system, const EquationSystem::SparseMatrix& b,
                          int count, QString& error);
 
+// Why the Lanczos iteration found nothing, whichever pencil it solved.
+QString NotConverged();
+
 // Equations up to which the dense solver is used.
 inline constexpr int DenseLimit = 400;
 

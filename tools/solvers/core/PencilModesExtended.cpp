@@ -1,9 +1,9 @@
 #include "PencilModes.h"
+#include "SymmetricLargest.h"
 
 #include <Eigen/Dense>
 #include <Eigen/Eigenvalues>
 #include <Eigen/SparseCholesky>
-#include <Spectra/SymEigsSolver.h>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -137,38 +137,15 @@ Found Solve(const Factor& factor, const Pencil& pencil, int count, double shift)
     if (Found found; Reduced(factor, pencil, count, shift, found))
         return found;
     ShiftedOperator op(factor, pencil.M, shift);
-    if (wanted + 2 >= n) {
-        Eigen::MatrixXd c(n, n);
-        Eigen::VectorXd unit = Eigen::VectorXd::Zero(n), column(n);
-        for (int j = 0; j < n; ++j) {
-            unit[j] = 1;
-            op.perform_op(unit.data(), column.data());
-            c.col(j) = column;
-            unit[j] = 0;
-        }
-        const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eigen((c + c.transpose()) / 2);
-        if (eigen.info() != Eigen::Success)
-            return {{}, pencil.OutOfRange};
-        return Collect(
-            eigen.eigenvalues(),
-            [&](Eigen::Index i) { return op.HalfSolveTransposed(eigen.eigenvectors().col(i)); },
-            rigid, count, shift);
-    }
-    const int ncv = std::min(n, std::max(2 * wanted + 1, wanted + 20));
-    Spectra::SymEigsSolver<ShiftedOperator> eigs(op, wanted, ncv);
-    eigs.init();
-    try {
-        eigs.compute(Spectra::SortRule::LargestAlge, 1000, 1e-8, Spectra::SortRule::LargestAlge);
-    } catch (const std::exception&) {
-        // Spectra throws where its small eigenproblem meets values that are not finite.
+    const SymmetricLargest largest = SymmetricLargest::Of(op, wanted, wanted + 2 >= n, 1e-8);
+    if (largest.Result == SymmetricLargest::Outcome::OutOfRange)
         return {{}, pencil.OutOfRange};
-    }
-    if (eigs.info() != Spectra::CompInfo::Successful)
-        return {{}, QStringLiteral("the iteration for the lowest modes did not converge")};
-    const Eigen::MatrixXd vectors = eigs.eigenvectors();
+    if (largest.Result == SymmetricLargest::Outcome::NotConverged)
+        return {{}, PencilModes::NotConverged()};
     return Collect(
-        eigs.eigenvalues(), [&](Eigen::Index i) { return op.HalfSolveTransposed(vectors.col(i)); },
-        rigid, count, shift);
+        largest.Values,
+        [&](Eigen::Index i) { return op.HalfSolveTransposed(largest.Vectors.col(i)); }, rigid,
+        count, shift);
 }
 
 // The modes as found carry the rounding of the factorisation, as large as the condition of
