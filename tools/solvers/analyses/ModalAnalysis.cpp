@@ -16,12 +16,12 @@ bool Finite(const std::vector<double>& values) {
 } // namespace
 
 ModalAnalysis::SparseMatrix ModalAnalysis::Masses(const EquationSystem& system,
-                                                  const std::vector<PointMass>& points) {
+                                                  const std::vector<Point>& points) {
     SparseMatrix b = system.Assemble([&](size_t e) {
         const Element& element = *system.Elements()[e];
         return element.TotalMass() > 0 ? element.Mass() : Element::Matrix();
     });
-    for (const PointMass& point : points) {
+    for (const Point& point : points) {
         const int e = system.Equation(point.Node, point.Component);
         if (e >= 0 && point.Value != 0)
             EquationSystem::AddDiagonal(b, e, point.Value);
@@ -38,7 +38,7 @@ ModalAnalysis::SparseMatrix ModalAnalysis::GeometricStiffness(const EquationSyst
 }
 
 ModalAnalysis::Found ModalAnalysis::Natural(const EquationSystem& system,
-                                            const std::vector<PointMass>& points, int count,
+                                            const std::vector<Point>& points, int count,
                                             const QString& massless) {
     Found found{Masses(system, points), {}, {}};
     // Also refuses masses that are not finite numbers.

@@ -19,8 +19,8 @@ namespace ModalAnalysis {
 
 using SparseMatrix = EquationSystem::SparseMatrix;
 
-// A mass (or an inertia) held by one component of one node.
-struct PointMass {
+// A value held by one component of one node: a mass or an inertia, or a spring's stiffness.
+struct Point {
     int Node = 0;
     int Component = 0;
     double Value = 0;
@@ -28,7 +28,7 @@ struct PointMass {
 
 // The mass matrix (upper triangle): the consistent mass of every element that carries one and
 // the point masses.
-SparseMatrix Masses(const EquationSystem& system, const std::vector<PointMass>& points);
+SparseMatrix Masses(const EquationSystem& system, const std::vector<Point>& points);
 // The geometric stiffness, negated, of the elements' displacements in the solution `state`
 // of the system: the critical factors of that state's loads are the positive values of the
 // pencil K x = lambda (-Kg) x.
@@ -42,7 +42,7 @@ struct Found {
 };
 // The lowest `count` natural modes (lambda = omega^2); `massless` is the error when nothing
 // that can move has a mass.
-Found Natural(const EquationSystem& system, const std::vector<PointMass>& points, int count,
+Found Natural(const EquationSystem& system, const std::vector<Point>& points, int count,
               const QString& massless);
 // The lowest `count` critical factors of the loads that caused the solution `state`.
 Found Buckling(const EquationSystem& system, const Eigen::VectorXd& state, int count);

@@ -1,5 +1,6 @@
 #include "ShaftModes.h"
 
+#include "ModalAnalysis.h"
 #include "PencilModes.h"
 #include "ShaftElement.h"
 #include "SparseAssembly.h"
@@ -22,6 +23,34 @@ using VectorL = PencilModes::Extended::Vector;
 using MatrixL = Eigen::Matrix<Real, Eigen::Dynamic, Eigen::Dynamic>;
 using Kind = ShaftModes::Kind;
 
+// The shaft line as the assembly knows it: its elements, the components its rigid bearings
+// hold, its elastic bearings' springs and its discs' masses, at the components of space of
+// their nodes (uy, rx and rz).
+struct Line {
+    size_t Nodes = 0;
+    std::vector<ShaftElement> Elements;
+    std::vector<std::pair<int, int>> Held; // node, component
+    std::vector<ModalAnalysis::Point> Springs, Masses;
+
+    explicit Line(const ShaftModel& model) : Nodes(model.X.size()) {
+        Elements.reserve(model.Elements.size());
+        for (const ShaftModel::Element& element : model.Elements)
+            Elements.emplace_back(model, element);
+        for (const ShaftModel::Bearing& bearing : model.Bearings) {
+            if (bearing.Rigid())
+                Held.emplace_back(bearing.Node, 1);
+            else
+                Springs.push_back({bearing.Node, 1, bearing.K});
+        }
+        for (const ShaftModel::Disc& disc : model.Discs)
+            for (const ModalAnalysis::Point& mass : {ModalAnalysis::Point{disc.Node, 1, disc.M},
+                                                     ModalAnalysis::Point{disc.Node, 3, disc.Jp},
+                                                     ModalAnalysis::Point{disc.Node, 5, disc.Jd}})
+                if (mass.Value > 0)
+                    Masses.push_back(mass);
+    }
+};
+
 // One family of motions, bending or torsion: the components of space it works in at every
 // node (uy and rz; rx), the elements, the bearings' springs and holds, the discs' masses, and
 // the motions that tell its rigid motions and the scale of its values. Its unknowns are
@@ -39,10 +68,25 @@ struct Family {
     // frequencies: a kink at a held node would put the fineness of the mesh into it.
     Eigen::VectorXd Estimate;
 
-    Family(Kind type, const std::vector<ShaftElement>& elements, size_t nodes)
+    Family(Kind type, const Line& line)
         : Type(type),
           Components(type == Kind::Bending ? std::vector<int>{1, 5} : std::vector<int>{3}),
-          Elements(&elements), Fixed(nodes * Components.size(), false) {}
+          Elements(&line.Elements), Fixed(line.Nodes * Components.size(), false) {
+        for (const auto& [node, component] : line.Held)
+            if (const int k = Index(component); k >= 0)
+                Fixed[static_cast<size_t>(Unknown(node, k))] = true;
+        for (const ModalAnalysis::Point& spring : line.Springs)
+            if (const int k = Index(spring.Component); k >= 0)
+                Springs.emplace_back(Unknown(spring.Node, k), spring.Value);
+        for (const ModalAnalysis::Point& mass : line.Masses)
+            if (const int k = Index(mass.Component); k >= 0)
+                Points.emplace_back(Unknown(mass.Node, k), mass.Value);
+    }
+    // Where a component of space is among the family's, or -1.
+    int Index(int component) const {
+        const auto found = std::find(Components.begin(), Components.end(), component);
+        return found == Components.end() ? -1 : static_cast<int>(found - Components.begin());
+    }
     int Width() const { return static_cast<int>(Components.size()); }
     int Dofs() const { return static_cast<int>(Fixed.size()); }
     int Unknown(int node, int k) const { return Width() * node + k; }
@@ -409,21 +453,9 @@ void BendingPiece(const ShaftModel& model, const std::vector<int>& piece, Family
                              .arg(held.front()->Line);
 }
 
-Family Bending(const ShaftModel& model, const std::vector<ShaftElement>& elements,
-               const Pieces& pieces, QStringList& notes) {
-    Family family(Kind::Bending, elements, model.X.size());
-    for (const ShaftModel::Bearing& bearing : model.Bearings) {
-        if (bearing.Rigid())
-            family.Fixed[static_cast<size_t>(family.Unknown(bearing.Node, 0))] = true;
-        else
-            family.Springs.emplace_back(family.Unknown(bearing.Node, 0), bearing.K);
-    }
-    for (const ShaftModel::Disc& disc : model.Discs) {
-        if (disc.M > 0)
-            family.Points.emplace_back(family.Unknown(disc.Node, 0), disc.M);
-        if (disc.Jd > 0)
-            family.Points.emplace_back(family.Unknown(disc.Node, 1), disc.Jd);
-    }
+Family Bending(const ShaftModel& model, const Line& line, const Pieces& pieces,
+               QStringList& notes) {
+    Family family(Kind::Bending, line);
     family.Trial.resize(family.Dofs());
     family.Estimate.resize(family.Dofs());
     std::vector<Eigen::VectorXd> rigid;
@@ -435,12 +467,8 @@ Family Bending(const ShaftModel& model, const std::vector<ShaftElement>& element
     return family;
 }
 
-Family Torsion(const ShaftModel& model, const std::vector<ShaftElement>& elements,
-               const Pieces& pieces) {
-    Family family(Kind::Torsion, elements, model.X.size());
-    for (const ShaftModel::Disc& disc : model.Discs)
-        if (disc.Jp > 0)
-            family.Points.emplace_back(disc.Node, disc.Jp);
+Family Torsion(const ShaftModel& model, const Line& line, const Pieces& pieces) {
+    Family family(Kind::Torsion, line);
     // Bearings do not hold the turning: every piece turns freely as a whole.
     family.Trial.resize(family.Dofs());
     family.Rigid =
@@ -484,12 +512,9 @@ ShaftModes::Result ShaftModes::Lowest(const ShaftModel& model, int count) {
     if (pieces.Nodes().size() > 1)
         result.Notes
             << QStringLiteral("The elements form %1 separate shafts.").arg(pieces.Nodes().size());
-    std::vector<ShaftElement> elements;
-    elements.reserve(model.Elements.size());
-    for (const ShaftModel::Element& element : model.Elements)
-        elements.emplace_back(model, element);
-    const FamilyModes bending = ::Lowest(Bending(model, elements, pieces, result.Notes), count);
-    const FamilyModes torsion = ::Lowest(Torsion(model, elements, pieces), count);
+    const Line line(model);
+    const FamilyModes bending = ::Lowest(Bending(model, line, pieces, result.Notes), count);
+    const FamilyModes torsion = ::Lowest(Torsion(model, line, pieces), count);
     for (const FamilyModes* family : {&bending, &torsion})
         if (!family->Error.isEmpty()) {
             result.Error = family->Error;

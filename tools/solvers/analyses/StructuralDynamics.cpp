@@ -39,8 +39,8 @@ constexpr int MostRounds = 6;
 
 // The masses of table 9 (with the rotational inertia J about y for plane frames) at their
 // nodes; the bars' own come from their elements.
-std::vector<ModalAnalysis::PointMass> PointMasses(const BarModel& model) {
-    std::vector<ModalAnalysis::PointMass> points;
+std::vector<ModalAnalysis::Point> PointMasses(const BarModel& model) {
+    std::vector<ModalAnalysis::Point> points;
     for (const BarModel::Mass& mass : model.Masses)
         for (int c : model.Components)
             points.push_back({mass.Node, c, c < 3 ? mass.M : c == 4 ? mass.J : 0});

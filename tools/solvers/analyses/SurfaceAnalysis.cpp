@@ -102,7 +102,7 @@ SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* p
         return SolverOutcome::Failure(prepared.Error);
     const EquationSystem& system = *prepared.System;
     // The plate's own mass (gamma t / g per unit area, in uz) and the masses of table 9.
-    std::vector<ModalAnalysis::PointMass> points;
+    std::vector<ModalAnalysis::Point> points;
     for (const SurfaceModel::Mass& mass : model.Masses)
         points.push_back({mass.Node, 2, mass.M});
     SolverProgress::Report(progress,
