@@ -105,6 +105,26 @@ struct Family {
         m.topLeftCorner<2, 2>() = element.TorsionMass();
         return m;
     }
+    // Adds M u of the elements and then of the points to `out`, over all unknowns.
+    void AddMassProduct(const VectorL& u, VectorL& out) const {
+        const auto size = static_cast<Eigen::Index>(2 * Width());
+        Eigen::Matrix<Real, Eigen::Dynamic, 1, 0, 4, 1> local(size);
+        for (const ShaftElement& element : *Elements) {
+            const Eigen::Matrix4d m = Mass(element);
+            if (!(m(0, 0) > 0))
+                continue;
+            const std::span<const int> nodes = element.Nodes();
+            for (Eigen::Index i = 0; i < size; ++i)
+                local[i] = u[Unknown(nodes[static_cast<size_t>(i / Width())],
+                                     static_cast<int>(i % Width()))];
+            const auto product = (m.topLeftCorner(size, size).cast<Real>() * local).eval();
+            for (Eigen::Index i = 0; i < size; ++i)
+                out[Unknown(nodes[static_cast<size_t>(i / Width())],
+                            static_cast<int>(i % Width()))] += product[i];
+        }
+        for (const auto& [unknown, value] : Points)
+            out[unknown] += Real(value) * u[unknown];
+    }
     // Adds K u of the elements and then of the springs to `out`, over all unknowns.
     void AddProduct(const VectorL& u, VectorL& out) const {
         for (const ShaftElement& element : *Elements) {
@@ -120,19 +140,18 @@ struct Family {
 };
 
 // The equations of a family's unknowns as the one numbering gives them: node by node, the
-// held ones (or, with `all`, none) left out.
+// held ones left out.
 struct Numbering {
     DofNumbering Equations;
     std::vector<int> Equation; // by unknown; -1 when held
     int Count = 0;
 
-    Numbering(const Family& family, bool all) : Equation(family.Fixed.size(), -1) {
+    explicit Numbering(const Family& family) : Equation(family.Fixed.size(), -1) {
         const size_t nodes = family.Fixed.size() / static_cast<size_t>(family.Width());
         std::vector<bool> fixed(6 * nodes, false);
         for (size_t node = 0; node < nodes; ++node)
             for (int k = 0; k < family.Width(); ++k)
                 fixed[6 * node + static_cast<size_t>(family.Components[static_cast<size_t>(k)])] =
-                    !all &&
                     family.Fixed[static_cast<size_t>(family.Unknown(static_cast<int>(node), k))];
         // Every unknown not held is kept: the elements stiffen each.
         Equations.Number(family.Components, std::vector<double>(6 * nodes, 1.0), fixed,
@@ -167,7 +186,7 @@ struct Numbering {
 struct Matrices {
     Sparse K, M;
 };
-Matrices Assemble(const Family& family, const Numbering& numbering, bool stiffness = true) {
+Matrices Assemble(const Family& family, const Numbering& numbering) {
     const SparseAssembly pattern(numbering.Equations, *family.Elements,
                                  [](const ShaftElement& element) { return element.Nodes(); });
     const Sparse empty = pattern.Empty().cast<Real>();
@@ -178,19 +197,16 @@ Matrices Assemble(const Family& family, const Numbering& numbering, bool stiffne
                 matrix.coeffRef(e, e) += value;
     };
     const auto width = static_cast<Eigen::Index>(2 * family.Width());
-    if (stiffness)
-        addPoints(k, family.Springs);
+    addPoints(k, family.Springs);
     for (const ShaftElement& element : *family.Elements) {
-        if (stiffness)
-            pattern.Add(k, element.Nodes(), family.Components,
-                        family.Stiffness(element).topLeftCorner(width, width));
+        pattern.Add(k, element.Nodes(), family.Components,
+                    family.Stiffness(element).topLeftCorner(width, width));
         if (const Eigen::Matrix4d mass = family.Mass(element); mass(0, 0) > 0)
             pattern.Add(m, element.Nodes(), family.Components, mass.topLeftCorner(width, width));
     }
     addPoints(m, family.Points);
     Matrices both;
-    if (stiffness)
-        both.K = k.selfadjointView<Eigen::Upper>();
+    both.K = k.selfadjointView<Eigen::Upper>();
     both.M = m.selfadjointView<Eigen::Upper>();
     return both;
 }
@@ -264,8 +280,6 @@ struct FamilyModes {
 int HoldMassless(Family& family) {
     if (family.Rigid.cols() == 0)
         return 0;
-    const Numbering all(family, true);
-    const Sparse fullMass = Assemble(family, all, false).M;
     Eigen::MatrixXd rigid = family.Rigid;
     for (Eigen::Index c = 0; c < rigid.cols(); ++c) {
         for (Eigen::Index d = 0; d < rigid.rows(); ++d)
@@ -275,7 +289,13 @@ int HoldMassless(Family& family) {
             rigid.col(c) /= top;
     }
     const MatrixL motions = rigid.cast<Real>();
-    const Eigen::MatrixXd onRigid = (motions.transpose() * (fullMass * motions)).cast<double>();
+    MatrixL inertia = MatrixL::Zero(motions.rows(), motions.cols());
+    for (Eigen::Index c = 0; c < motions.cols(); ++c) {
+        VectorL column = VectorL::Zero(motions.rows());
+        family.AddMassProduct(motions.col(c), column);
+        inertia.col(c) = column;
+    }
+    const Eigen::MatrixXd onRigid = (motions.transpose() * inertia).cast<double>();
     const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> split(onRigid);
     const double top = split.eigenvalues().cwiseAbs().maxCoeff();
     std::vector<Eigen::VectorXd> massless;
@@ -299,7 +319,7 @@ int HoldMassless(Family& family) {
 FamilyModes Lowest(Family family, int count) {
     FamilyModes result;
     result.Rigid = HoldMassless(family);
-    const Numbering numbering(family, false);
+    const Numbering numbering(family);
     const Stiffness exact(family, numbering);
     PencilModes::Extended pencil;
     Matrices matrices = Assemble(family, numbering);
