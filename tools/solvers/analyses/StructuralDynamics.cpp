@@ -181,10 +181,28 @@ std::vector<Error> ModeErrors(const Division& division, const ModalAnalysis::Spa
     return error;
 }
 
-// The estimated errors per element of a buckling mode under the normal forces `normal`.
+// The forces of a load case's reference state per bar: its normal force, the mean along it,
+// which is what its geometric stiffness takes, and the load along it per unit length, by
+// which the normal force varies within it.
+struct CaseForces {
+    std::vector<double> Normal, Along;
+};
+
+// Each piece takes the mean of a normal force that varies along it by q x: the energy of a
+// shape of slope a and curvature c at its middle misses q a c h^3 / 6 in each bending plane,
+// a share of the whole that falls as the square of the pieces.
+double VaryingForce(const BarElement& element, const BarElement::Vector12& local, double along) {
+    const double L = element.Length();
+    const double slopeV = (local(7) - local(1)) / L, curveV = (local(11) - local(5)) / L;
+    const double slopeW = (local(8) - local(2)) / L, curveW = (local(4) - local(10)) / L;
+    return std::abs(along) * L * L * L / 6 *
+           (std::abs(slopeV * curveV) + std::abs(slopeW * curveW));
+}
+
+// The estimated errors per element of a buckling mode under the forces `forces`.
 std::vector<Error> BucklingErrors(const Division& division, const ModalAnalysis::SparseMatrix& b,
-                                  const std::vector<double>& normal,
-                                  const PencilModes::Mode& mode) {
+                                  const CaseForces& forces, const PencilModes::Mode& mode) {
+    const std::vector<double>& normal = forces.Normal;
     const BarModel& model = *division.Model;
     const Eigen::VectorXd& shape = mode.Shape;
     const double whole = std::abs(shape.dot(b.selfadjointView<Eigen::Upper>() * shape));
@@ -200,6 +218,9 @@ std::vector<Error> BucklingErrors(const Division& division, const ModalAnalysis:
         const double L = element.Length();
         const double kl2 = mode.Lambda * std::abs(normal[index]) * L * L / ei;
         error[static_cast<size_t>(bar.Element)].Bending += kl2 * kl2 * energy / whole / Calibration;
+        if (forces.Along[index] != 0)
+            error[static_cast<size_t>(bar.Element)].Axial +=
+                VaryingForce(element, element.ToLocal(d), forces.Along[index]) / whole;
     }
     return error;
 }
@@ -235,19 +256,24 @@ QString CriticalFactors(Division& division, Wanted& wanted, SolverProgress* prog
             continue;
         SolverProgress::Report(progress,
                                QStringLiteral("Load case %1: critical factors").arg(loadCase));
+        const StaticAnalysis::CaseLoads& loads = loaded[next++];
         const Eigen::VectorXd state =
-            system.Solve(StaticAnalysis::LoadVector(model, division.Bars, system, loaded[next++]))
-                .col(0);
+            system.Solve(StaticAnalysis::LoadVector(model, division.Bars, system, loads)).col(0);
         ModalAnalysis::Found found =
             ModalAnalysis::Buckling(system, state, std::max(1, model.Modes));
         if (!found.Error.isEmpty())
             return found.Error;
-        std::vector<double> normal;
-        normal.reserve(division.Bars.size());
+        CaseForces forces{{}, std::vector<double>(division.Bars.size(), 0.0)};
         for (size_t bar = 0; bar < division.Bars.size(); ++bar)
-            normal.push_back(division.Bars[bar].NormalForce(division.Ends(bar, state)));
+            forces.Normal.push_back(division.Bars[bar].NormalForce(division.Ends(bar, state)));
+        for (int index : loads.Element) {
+            const BarModel::ElementLoad& load = model.ElementLoads[static_cast<size_t>(index)];
+            forces.Along[static_cast<size_t>(load.Bar)] +=
+                division.Bars[static_cast<size_t>(load.Bar)].Axes().row(0).dot(
+                    Eigen::Vector3d(load.Q[0], load.Q[1], load.Q[2]));
+        }
         for (const PencilModes::Mode& mode : found.Modes)
-            Refine(model, BucklingErrors(division, found.B, normal, mode), wanted);
+            Refine(model, BucklingErrors(division, found.B, forces, mode), wanted);
         division.Cases.back().Modes = std::move(found.Modes);
     }
     return {};
