@@ -4,6 +4,7 @@
 #include "FlatShell.h"
 #include "PlaneSolid.h"
 #include "ScalarField.h"
+#include "ShaftElement.h"
 #include "SolidElements.h"
 
 #include <Eigen/Eigenvalues>
@@ -78,10 +79,12 @@ class TestElementProperties : public QObject {
     PlaneSolid ring_ = Solid(PlaneSolid::Form::Axisymmetric);
     ShellMaterial shell_{2e5, 0.3, 0.2, 7.85};
     SolidMaterial solid_{Elasticity::Solid(2e5, 0.3), 7.85};
+    ShaftModel shaft_;
 
 private slots:
     void stiffnessIsSymmetricWithRigidNullSpace();
     void massAddsUpToTheElement();
+    void geometricStiffnessIsSymmetricAndTranslationFree();
 };
 
 std::vector<TestElementProperties::Kind> TestElementProperties::Kinds() {
@@ -103,6 +106,22 @@ std::vector<TestElementProperties::Kind> TestElementProperties::Kinds() {
     BarModel::Bar truss = bar;
     truss.Truss = true;
     bars_.Bars.push_back(truss);
+    // A hollow shaft element, given from either end: its first node is the one of lower x.
+    shaft_.Gravity = 9.81;
+    shaft_.X = {2.5, 0.7};
+    shaft_.Materials = {{2.1e8, 0.3, 78.5, 1}};
+    shaft_.Sections = {{0.12, 0.05, 1}};
+    shaft_.Elements = {{0, 1, 0, 0, 1}, {1, 0, 0, 0, 1}};
+    const Points shaftAt{{0.7, 0, 0}, {2.5, 0, 0}};
+    const auto shaft = [this](size_t e) {
+        return [this, e] {
+            return std::unique_ptr<Element>(
+                std::make_unique<ShaftElement>(shaft_, shaft_.Elements[e]));
+        };
+    };
+    const auto shaftMotions = [](const Element& e, const Points& at) {
+        return SpaceMotions(e, at, {1, 3, 5}); // uy, the turn about the axis, the tilt
+    };
     // Distorted shapes: no side parallel to another, no right angle.
     const Points triangle{{0.2, 0, 0.1}, {2.3, 0, 0.6}, {0.9, 0, 1.8}};
     const Points quad{{0.1, 0, 0.2}, {2.2, 0, -0.1}, {2.6, 0, 1.7}, {0.4, 0, 1.3}};
@@ -186,6 +205,8 @@ std::vector<TestElementProperties::Kind> TestElementProperties::Kinds() {
          [](const Element& e, const Points& at) {
              return SpaceMotions(e, at, {0, 1, 2, 3, 4, 5});
          }},
+        {QStringLiteral("shaft element"), shaft(0), shaftAt, shaftMotions},
+        {QStringLiteral("shaft element, ends reversed"), shaft(1), shaftAt, shaftMotions},
         {QStringLiteral("plane triangle"), tri(plane_, triangle), triangle, planeMotions},
         {QStringLiteral("plane quadrilateral"), quad4(plane_, quad), quad, planeMotions},
         {QStringLiteral("ring triangle"), tri(ring_, ringTriangle), ringTriangle, axialMotion},
@@ -340,6 +361,33 @@ void TestElementProperties::massAddsUpToTheElement() {
                            QStringLiteral(": %1 against %2").arg(moved).arg(element->TotalMass())));
         }
     }
+}
+
+void TestElementProperties::geometricStiffnessIsSymmetricAndTranslationFree() {
+    int kinds = 0;
+    for (const Kind& kind : All()) {
+        const std::unique_ptr<Element> element = kind.Make();
+        // An even shortening u = -e p in every direction: a bar is compressed along itself.
+        const auto components = element->Components();
+        Element::Vector u = Element::Vector::Zero(element->Size());
+        for (size_t a = 0; a < kind.At.size(); ++a)
+            for (size_t c = 0; c < components.size(); ++c)
+                if (components[c] < 3)
+                    u(static_cast<Eigen::Index>(a * components.size() + c)) =
+                        -1e-3 * kind.At[a](components[c]);
+        const Eigen::MatrixXd kg = element->GeometricStiffness(u);
+        const double scale = kg.cwiseAbs().maxCoeff();
+        if (scale == 0)
+            continue; // no geometric stiffness of its own
+        ++kinds;
+        QVERIFY2((kg - kg.transpose()).cwiseAbs().maxCoeff() <= 1e-12 * scale,
+                 qPrintable(kind.Name));
+        // Moving as a whole does no work against the stresses; turning does.
+        const Eigen::MatrixXd translations = SpaceMotions(*element, kind.At, {0, 1, 2});
+        QVERIFY2((kg * translations).cwiseAbs().maxCoeff() <= 1e-12 * scale,
+                 qPrintable(kind.Name + QStringLiteral(": a translation does work")));
+    }
+    QVERIFY2(kinds >= 2, "the bars have a geometric stiffness");
 }
 
 QTEST_APPLESS_MAIN(TestElementProperties)

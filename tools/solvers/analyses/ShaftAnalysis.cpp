@@ -115,6 +115,46 @@ QString NotFinite(const QString& what) {
         .arg(what);
 }
 
+// The protocol up to the shapes: the model, the method, what is left out and the table of
+// the frequencies.
+QString Summary(const SolverInput& input, const ShaftModel& model,
+                const ShaftModes::Result& result) {
+    size_t rigidBearings = 0;
+    for (const ShaftModel::Bearing& bearing : model.Bearings)
+        rigidBearings += bearing.Rigid() ? 1 : 0;
+    QString text =
+        QStringLiteral("Natural frequencies of %1: %2\n").arg(input.FormatName, model.Title);
+    text += QStringLiteral("Nodes %1, elements %2, bearings %3 (%4 rigid), discs %5\n")
+                .arg(model.X.size())
+                .arg(model.Elements.size())
+                .arg(model.Bearings.size())
+                .arg(rigidBearings)
+                .arg(model.Discs.size());
+    text += QStringLiteral("Units: %1, %2, s; masses in %1 s^2/%2\n")
+                .arg(model.ForceUnit, model.LengthUnit);
+    text += Method(model);
+    text += QStringLiteral("Rigid motions left out: %1 in bending, %2 in torsion.\n")
+                .arg(result.RigidBending)
+                .arg(result.RigidTorsion);
+    for (const QString& note : result.Notes)
+        text += QStringLiteral("Note: ") + note + u'\n';
+    if (static_cast<int>(result.Modes.size()) < model.Frequencies)
+        text += QStringLiteral("Only %1 %2 with the masses given.\n")
+                    .arg(result.Modes.size())
+                    .arg(result.Modes.size() == 1 ? QStringLiteral("mode exists")
+                                                  : QStringLiteral("modes exist"));
+
+    text += QStringLiteral("\nMode  kind      frequency [Hz]    period [s] circular [rad/s]\n");
+    for (size_t k = 0; k < result.Modes.size(); ++k) {
+        const double omega = std::sqrt(result.Modes[k].Lambda);
+        const double frequency = omega / (2 * std::numbers::pi);
+        text += QString::number(k + 1).rightJustified(4) + QStringLiteral("  ") +
+                KindName(result.Modes[k].Type).leftJustified(8) + StaticReport::Number(frequency) +
+                StaticReport::Number(1 / frequency) + StaticReport::Number(omega) + u'\n';
+    }
+    return text;
+}
+
 } // namespace
 
 QString ShaftAnalysis::ShapePlot(const ShaftModel& model, const ShaftModes::Mode& mode) {
@@ -172,40 +212,7 @@ SolverOutcome ShaftAnalysis::Solve(const SolverInput& input, SolverProgress* pro
             return SolverOutcome::Failure(NotFinite(QStringLiteral("shape of mode %1").arg(k + 1)));
     }
 
-    size_t rigidBearings = 0;
-    for (const ShaftModel::Bearing& bearing : model.Bearings)
-        rigidBearings += bearing.Rigid() ? 1 : 0;
-    QString text =
-        QStringLiteral("Natural frequencies of %1: %2\n").arg(input.FormatName, model.Title);
-    text += QStringLiteral("Nodes %1, elements %2, bearings %3 (%4 rigid), discs %5\n")
-                .arg(model.X.size())
-                .arg(model.Elements.size())
-                .arg(model.Bearings.size())
-                .arg(rigidBearings)
-                .arg(model.Discs.size());
-    text += QStringLiteral("Units: %1, %2, s; masses in %1 s^2/%2\n")
-                .arg(model.ForceUnit, model.LengthUnit);
-    text += Method(model);
-    text += QStringLiteral("Rigid motions left out: %1 in bending, %2 in torsion.\n")
-                .arg(result.RigidBending)
-                .arg(result.RigidTorsion);
-    for (const QString& note : result.Notes)
-        text += QStringLiteral("Note: ") + note + u'\n';
-    if (static_cast<int>(result.Modes.size()) < model.Frequencies)
-        text += QStringLiteral("Only %1 %2 with the masses given.\n")
-                    .arg(result.Modes.size())
-                    .arg(result.Modes.size() == 1 ? QStringLiteral("mode exists")
-                                                  : QStringLiteral("modes exist"));
-
-    text += QStringLiteral("\nMode  kind      frequency [Hz]    period [s] circular [rad/s]\n");
-    for (size_t k = 0; k < result.Modes.size(); ++k) {
-        const double omega = std::sqrt(result.Modes[k].Lambda);
-        const double frequency = omega / (2 * std::numbers::pi);
-        text += QString::number(k + 1).rightJustified(4) + QStringLiteral("  ") +
-                KindName(result.Modes[k].Type).leftJustified(8) + StaticReport::Number(frequency) +
-                StaticReport::Number(1 / frequency) + StaticReport::Number(omega) + u'\n';
-    }
-
+    QString text = Summary(input, model, result);
     const std::vector<int> order = AlongShaft(model);
     QJsonArray list;
     for (size_t k = 0; k < result.Modes.size(); ++k) {

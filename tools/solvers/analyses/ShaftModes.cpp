@@ -1,9 +1,13 @@
 #include "ShaftModes.h"
 
+#include "ModalAnalysis.h"
+#include "PencilModes.h"
+#include "ShaftElement.h"
+#include "SparseAssembly.h"
+
 #include <Eigen/Dense>
 #include <Eigen/Eigenvalues>
-#include <Eigen/SparseCholesky>
-#include <Spectra/SymEigsSolver.h>
+#include <Eigen/SparseCore>
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -11,74 +15,157 @@
 namespace {
 
 // The stiffness of a long beam mesh spans the elements' number^4 from its lowest mode to its
-// highest, so its factorisation and products are carried in extended precision: in double a
+// highest, so its assembly and products are carried in extended precision: in double a
 // shaft of 10,000 elements lost the first digit of its lowest frequency.
-using Real = long double;
-using Sparse = Eigen::SparseMatrix<Real>;
-using VectorL = Eigen::Matrix<Real, Eigen::Dynamic, 1>;
+using Real = PencilModes::Extended::Real;
+using Sparse = PencilModes::Extended::Sparse;
+using VectorL = PencilModes::Extended::Vector;
 using MatrixL = Eigen::Matrix<Real, Eigen::Dynamic, Eigen::Dynamic>;
-using Triplets = std::vector<Eigen::Triplet<Real>>;
-using Factor = Eigen::SimplicialLLT<Sparse, Eigen::Lower, Eigen::AMDOrdering<int>>;
+using Kind = ShaftModes::Kind;
 
-// A small symmetric matrix over some unknowns of a family: an element's or a disc's share of
-// the mass.
-struct Block {
-    std::vector<int> Dofs;
-    Eigen::MatrixXd Values;
-};
+// The shaft line as the assembly knows it: its elements, the components its rigid bearings
+// hold, its elastic bearings' springs and its discs' masses, at the components of space of
+// their nodes (uy, rx and rz).
+struct Line {
+    size_t Nodes = 0;
+    std::vector<ShaftElement> Elements;
+    std::vector<std::pair<int, int>> Held; // node, component
+    std::vector<ModalAnalysis::Point> Springs, Masses;
 
-// A bending element between the unknowns (v, theta) at V1, V1 + 1 and V2, V2 + 1, with
-// Flexural = EI / l. Its forces come from the end rotations against the chord, which stay
-// accurate however fine the mesh, where the assembled matrix cancels digits in every product.
-struct Beam {
-    int V1 = 0, V2 = 0;
-    Real Flexural = 0, Length = 1;
-
-    Eigen::Matrix<Real, 4, 4> Matrix() const {
-        const Real l = Length;
-        Eigen::Matrix<Real, 4, 4> k;
-        k << 12, 6 * l, -12, 6 * l, 6 * l, 4 * l * l, -6 * l, 2 * l * l, -12, -6 * l, 12, -6 * l,
-            6 * l, 2 * l * l, -6 * l, 4 * l * l;
-        return k * (Flexural / (l * l));
-    }
-    void AddProduct(const VectorL& u, VectorL& out) const {
-        const Real chord = (u[V2] - u[V1]) / Length;
-        const Real a = u[V1 + 1] - chord, b = u[V2 + 1] - chord;
-        const Real ma = Flexural * (4 * a + 2 * b), mb = Flexural * (2 * a + 4 * b);
-        const Real shear = (ma + mb) / Length;
-        out[V1] += shear;
-        out[V1 + 1] += ma;
-        out[V2] -= shear;
-        out[V2 + 1] += mb;
+    explicit Line(const ShaftModel& model) : Nodes(model.X.size()) {
+        Elements.reserve(model.Elements.size());
+        for (const ShaftModel::Element& element : model.Elements)
+            Elements.emplace_back(model, element);
+        for (const ShaftModel::Bearing& bearing : model.Bearings) {
+            if (bearing.Rigid())
+                Held.emplace_back(bearing.Node, 1);
+            else
+                Springs.push_back({bearing.Node, 1, bearing.K});
+        }
+        for (const ShaftModel::Disc& disc : model.Discs)
+            for (const ModalAnalysis::Point& mass : {ModalAnalysis::Point{disc.Node, 1, disc.M},
+                                                     ModalAnalysis::Point{disc.Node, 3, disc.Jp},
+                                                     ModalAnalysis::Point{disc.Node, 5, disc.Jd}})
+                if (mass.Value > 0)
+                    Masses.push_back(mass);
     }
 };
 
-// One family of motions (bending or torsion) over all its unknowns, before the supports.
+// One family of motions, bending or torsion: the components of space it works in at every
+// node (uy and rz; rx), the elements, the bearings' springs and holds, the discs' masses, and
+// the motions that tell its rigid motions and the scale of its values. Its unknowns are
+// numbered node by node: width * node + k for its k-th component.
 struct Family {
-    int Dofs = 0;
-    std::vector<Beam> Beams;
-    Triplets Stiffness; // the rest: springs, torsion elements
-    std::vector<Block> Masses;
-    std::vector<bool> Fixed;
+    Kind Type = Kind::Bending;
+    std::vector<int> Components;
+    const std::vector<ShaftElement>* Elements = nullptr;
+    std::vector<std::pair<int, double>> Springs; // unknown, stiffness
+    std::vector<std::pair<int, double>> Points;  // unknown, mass or inertia
+    std::vector<bool> Fixed;                     // per unknown
     Eigen::MatrixXd Rigid; // columns: the motions without strain the bearings allow
     Eigen::VectorXd Trial; // a smooth motion with strain, positive everywhere
     // A smooth motion that the bearings let pass without a kink, for the scale of the
     // frequencies: a kink at a held node would put the fineness of the mesh into it.
     Eigen::VectorXd Estimate;
+
+    Family(Kind type, const Line& line)
+        : Type(type),
+          Components(type == Kind::Bending ? std::vector<int>{1, 5} : std::vector<int>{3}),
+          Elements(&line.Elements), Fixed(line.Nodes * Components.size(), false) {
+        for (const auto& [node, component] : line.Held)
+            if (const int k = Index(component); k >= 0)
+                Fixed[static_cast<size_t>(Unknown(node, k))] = true;
+        for (const ModalAnalysis::Point& spring : line.Springs)
+            if (const int k = Index(spring.Component); k >= 0)
+                Springs.emplace_back(Unknown(spring.Node, k), spring.Value);
+        for (const ModalAnalysis::Point& mass : line.Masses)
+            if (const int k = Index(mass.Component); k >= 0)
+                Points.emplace_back(Unknown(mass.Node, k), mass.Value);
+    }
+    // Where a component of space is among the family's, or -1.
+    int Index(int component) const {
+        const auto found = std::find(Components.begin(), Components.end(), component);
+        return found == Components.end() ? -1 : static_cast<int>(found - Components.begin());
+    }
+    int Width() const { return static_cast<int>(Components.size()); }
+    int Dofs() const { return static_cast<int>(Fixed.size()); }
+    int Unknown(int node, int k) const { return Width() * node + k; }
+
+    ShaftElement::Bending Stiffness(const ShaftElement& element) const {
+        if (Type == Kind::Bending)
+            return element.BendingStiffness();
+        ShaftElement::Bending k = ShaftElement::Bending::Zero();
+        k.topLeftCorner<2, 2>() = element.TorsionStiffness().cast<Real>();
+        return k;
+    }
+    Eigen::Matrix4d Mass(const ShaftElement& element) const {
+        if (Type == Kind::Bending)
+            return element.BendingMass();
+        Eigen::Matrix4d m = Eigen::Matrix4d::Zero();
+        m.topLeftCorner<2, 2>() = element.TorsionMass();
+        return m;
+    }
+    // Adds M u of the elements and then of the points to `out`, over all unknowns.
+    void AddMassProduct(const VectorL& u, VectorL& out) const {
+        const auto size = static_cast<Eigen::Index>(2 * Width());
+        Eigen::Matrix<Real, Eigen::Dynamic, 1, 0, 4, 1> local(size);
+        for (const ShaftElement& element : *Elements) {
+            const Eigen::Matrix4d m = Mass(element);
+            if (!(m(0, 0) > 0))
+                continue;
+            const std::span<const int> nodes = element.Nodes();
+            for (Eigen::Index i = 0; i < size; ++i)
+                local[i] = u[Unknown(nodes[static_cast<size_t>(i / Width())],
+                                     static_cast<int>(i % Width()))];
+            const auto product = (m.topLeftCorner(size, size).cast<Real>() * local).eval();
+            for (Eigen::Index i = 0; i < size; ++i)
+                out[Unknown(nodes[static_cast<size_t>(i / Width())],
+                            static_cast<int>(i % Width()))] += product[i];
+        }
+        for (const auto& [unknown, value] : Points)
+            out[unknown] += Real(value) * u[unknown];
+    }
+    // Adds K u of the elements and then of the springs to `out`, over all unknowns.
+    void AddProduct(const VectorL& u, VectorL& out) const {
+        for (const ShaftElement& element : *Elements) {
+            const int a = element.Nodes()[0], b = element.Nodes()[1];
+            if (Type == Kind::Bending)
+                element.AddBendingProduct(u, Unknown(a, 0), Unknown(b, 0), out);
+            else
+                element.AddTorsionProduct(u, Unknown(a, 0), Unknown(b, 0), out);
+        }
+        for (const auto& [unknown, k] : Springs)
+            out[unknown] += Real(k) * u[unknown];
+    }
 };
 
-// The unknowns left free, numbered in order.
+// The equations of a family's unknowns as the one numbering gives them: node by node, the
+// held ones left out.
 struct Numbering {
-    std::vector<int> Equation; // by unknown; -1 when fixed
+    DofNumbering Equations;
+    std::vector<int> Equation; // by unknown; -1 when held
     int Count = 0;
 
-    explicit Numbering(const std::vector<bool>& fixed) : Equation(fixed.size(), -1) {
-        for (size_t d = 0; d < fixed.size(); ++d)
-            if (!fixed[d])
-                Equation[d] = Count++;
+    explicit Numbering(const Family& family) : Equation(family.Fixed.size(), -1) {
+        const size_t nodes = family.Fixed.size() / static_cast<size_t>(family.Width());
+        std::vector<bool> fixed(6 * nodes, false);
+        for (size_t node = 0; node < nodes; ++node)
+            for (int k = 0; k < family.Width(); ++k)
+                fixed[6 * node + static_cast<size_t>(family.Components[static_cast<size_t>(k)])] =
+                    family.Fixed[static_cast<size_t>(family.Unknown(static_cast<int>(node), k))];
+        // Every unknown not held is kept: the elements stiffen each.
+        Equations.Number(family.Components, std::vector<double>(6 * nodes, 1.0), fixed,
+                         std::vector<bool>(6 * nodes, false), {});
+        for (size_t node = 0; node < nodes; ++node)
+            for (int k = 0; k < family.Width(); ++k)
+                Equation[static_cast<size_t>(family.Unknown(static_cast<int>(node), k))] =
+                    Equations.Equation(static_cast<int>(node),
+                                       family.Components[static_cast<size_t>(k)]);
+        Count = Equations.Equations();
     }
-    Eigen::VectorXd Restrict(const Eigen::VectorXd& all) const {
-        Eigen::VectorXd free(Count);
+    template <typename Vector>
+    Vector Restrict(const Vector& all) const {
+        Vector free(Count);
         for (size_t d = 0; d < Equation.size(); ++d)
             if (Equation[d] >= 0)
                 free[Equation[d]] = all[static_cast<Eigen::Index>(d)];
@@ -94,30 +181,34 @@ struct Numbering {
     }
 };
 
-Sparse Assemble(const Triplets& all, const Numbering& numbering) {
-    Triplets kept;
-    kept.reserve(all.size());
-    for (const auto& t : all) {
-        const int r = numbering.Equation[static_cast<size_t>(t.row())];
-        const int c = numbering.Equation[static_cast<size_t>(t.col())];
-        if (r >= 0 && c >= 0)
-            kept.emplace_back(r, c, t.value());
+// The family's stiffness (the springs, then the elements) and mass (the elements, then the
+// points) over the equations of `numbering`, both triangles, by the one assembly.
+struct Matrices {
+    Sparse K, M;
+};
+Matrices Assemble(const Family& family, const Numbering& numbering) {
+    const SparseAssembly pattern(numbering.Equations, *family.Elements,
+                                 [](const ShaftElement& element) { return element.Nodes(); });
+    const Sparse empty = pattern.Empty().cast<Real>();
+    Sparse k = empty, m = empty;
+    const auto addPoints = [&](Sparse& matrix, const std::vector<std::pair<int, double>>& points) {
+        for (const auto& [unknown, value] : points)
+            if (const int e = numbering.Equation[static_cast<size_t>(unknown)]; e >= 0)
+                matrix.coeffRef(e, e) += value;
+    };
+    const auto width = static_cast<Eigen::Index>(2 * family.Width());
+    addPoints(k, family.Springs);
+    for (const ShaftElement& element : *family.Elements) {
+        pattern.Add(k, element.Nodes(), family.Components,
+                    family.Stiffness(element).topLeftCorner(width, width));
+        if (const Eigen::Matrix4d mass = family.Mass(element); mass(0, 0) > 0)
+            pattern.Add(m, element.Nodes(), family.Components, mass.topLeftCorner(width, width));
     }
-    Sparse matrix(numbering.Count, numbering.Count);
-    matrix.setFromTriplets(kept.begin(), kept.end());
-    return matrix;
-}
-
-Triplets StiffnessTriplets(const Family& family) {
-    Triplets triplets = family.Stiffness;
-    for (const Beam& beam : family.Beams) {
-        const Eigen::Matrix<Real, 4, 4> k = beam.Matrix();
-        const int dofs[4] = {beam.V1, beam.V1 + 1, beam.V2, beam.V2 + 1};
-        for (int i = 0; i < 4; ++i)
-            for (int j = 0; j < 4; ++j)
-                triplets.emplace_back(dofs[i], dofs[j], k(i, j));
-    }
-    return triplets;
+    addPoints(m, family.Points);
+    Matrices both;
+    both.K = k.selfadjointView<Eigen::Upper>();
+    both.M = m.selfadjointView<Eigen::Upper>();
+    return both;
 }
 
 // K x over the free unknowns, element by element.
@@ -129,15 +220,8 @@ public:
     VectorL operator*(const VectorL& free) const {
         const VectorL all = numbering_.Expand(free);
         VectorL out = VectorL::Zero(all.size());
-        for (const Beam& beam : family_.Beams)
-            beam.AddProduct(all, out);
-        for (const auto& t : family_.Stiffness)
-            out[t.row()] += t.value() * all[t.col()];
-        VectorL kept(numbering_.Count);
-        for (size_t d = 0; d < numbering_.Equation.size(); ++d)
-            if (numbering_.Equation[d] >= 0)
-                kept[numbering_.Equation[d]] = out[static_cast<Eigen::Index>(d)];
-        return kept;
+        family_.AddProduct(all, out);
+        return numbering_.Restrict(out);
     }
 
 private:
@@ -145,52 +229,28 @@ private:
     const Numbering& numbering_;
 };
 
-Triplets MassTriplets(const std::vector<Block>& blocks) {
-    Triplets triplets;
-    for (const Block& block : blocks)
-        for (size_t i = 0; i < block.Dofs.size(); ++i)
-            for (size_t j = 0; j < block.Dofs.size(); ++j)
-                triplets.emplace_back(
-                    block.Dofs[i], block.Dofs[j],
-                    block.Values(static_cast<Eigen::Index>(i), static_cast<Eigen::Index>(j)));
-    return triplets;
+// The mass blocks of the free equations: the elements', then the points'.
+std::vector<PencilModes::Extended::Block> MassBlocks(const Family& family,
+                                                     const Numbering& numbering) {
+    std::vector<PencilModes::Extended::Block> blocks;
+    const auto equation = [&](int unknown) {
+        return numbering.Equation[static_cast<size_t>(unknown)];
+    };
+    const int width = family.Width();
+    for (const ShaftElement& element : *family.Elements) {
+        const Eigen::Matrix4d m = family.Mass(element);
+        if (!(m(0, 0) > 0))
+            continue;
+        PencilModes::Extended::Block& block = blocks.emplace_back();
+        block.Values = m.topLeftCorner(2 * width, 2 * width);
+        for (int node : element.Nodes())
+            for (int k = 0; k < width; ++k)
+                block.Equations.push_back(equation(family.Unknown(node, k)));
+    }
+    for (const auto& [unknown, value] : family.Points)
+        blocks.push_back({{equation(unknown)}, Eigen::MatrixXd::Constant(1, 1, value)});
+    return blocks;
 }
-
-// y = s G^-1 M G^-T x with A = K + s M = G G^T, as the Lanczos iteration asks for it: its
-// eigenvalues are s / (lambda + s), 1 for a rigid motion and 0 for an unknown without mass.
-class ShiftedOperator {
-public:
-    using Scalar = double;
-
-    ShiftedOperator(const Factor& factor, const Sparse& mass, double shift)
-        : factor_(factor), mass_(mass), shift_(shift) {}
-
-    Eigen::Index rows() const { return mass_.rows(); }
-    Eigen::Index cols() const { return mass_.rows(); }
-    void perform_op(const double* in, double* out) const {
-        const Eigen::Map<const Eigen::VectorXd> x(in, rows());
-        const VectorL mz = mass_ * HalfSolveTransposed(x);
-        VectorL y = factor_.permutationP() * mz;
-        factor_.matrixL().solveInPlace(y);
-        Eigen::Map<Eigen::VectorXd>(out, rows()) = (shift_ * y).cast<double>();
-    }
-    // G^-T x, the motion of an eigenvector x of the operator.
-    VectorL HalfSolveTransposed(const Eigen::VectorXd& x) const {
-        VectorL y = x.cast<Real>();
-        factor_.matrixU().solveInPlace(y);
-        return factor_.permutationPinv() * y;
-    }
-
-private:
-    const Factor& factor_;
-    const Sparse& mass_;
-    Real shift_;
-};
-
-struct Found {
-    std::vector<std::pair<double, VectorL>> Modes; // lambda, free unknowns
-    QString Error;
-};
 
 // Why an eigen-solver that met values beyond its reach gave nothing.
 QString OutOfProportion() {
@@ -198,142 +258,6 @@ QString OutOfProportion() {
                           "are too far out of proportion to compute with (a bearing far softer "
                           "or an element far stiffer than the rest, or values near the largest "
                           "number)");
-}
-
-// Keeps the values mu = s / (lambda + s) after the `rigid` largest, which are the rigid
-// motions (lambda = 0), down to those of unknowns without mass (mu = 0).
-template <typename VectorOf>
-Found Collect(const Eigen::VectorXd& mu, VectorOf vectorOf, int rigid, int count, double shift) {
-    std::vector<Eigen::Index> order(static_cast<size_t>(mu.size()));
-    std::iota(order.begin(), order.end(), Eigen::Index(0));
-    std::sort(order.begin(), order.end(),
-              [&mu](Eigen::Index a, Eigen::Index b) { return mu[a] > mu[b]; });
-    Found found;
-    for (size_t k = static_cast<size_t>(rigid); k < order.size(); ++k) {
-        const double m = mu[order[k]];
-        if (static_cast<int>(found.Modes.size()) == count || !(m > 1e-12))
-            break;
-        found.Modes.emplace_back(shift / m - shift, vectorOf(order[k]));
-    }
-    return found;
-}
-
-// The lowest `count` modes of the pencil factorised as K + shift M over the free unknowns,
-// with `rigid` motions of K x = 0 that carry mass and are skipped.
-Found Solve(const Factor& factor, const Sparse& m, const std::vector<Block>& masses,
-            const Numbering& numbering, int rigid, int count, double shift) {
-    const int n = numbering.Count;
-    const int wanted = std::min(count + rigid, n);
-
-    // M = B B^T from the blocks: the values wanted are those of B^T A^-1 B, as small as the
-    // unknowns that carry mass (a few discs on a light shaft) however long the shaft.
-    int rank = 0;
-    for (const Block& block : masses)
-        for (int dof : block.Dofs)
-            rank += numbering.Equation[static_cast<size_t>(dof)] >= 0 ? 1 : 0;
-    if (rank < n && rank <= ShaftModes::DenseLimit &&
-        static_cast<double>(rank) * n <= ShaftModes::DenseEntries) {
-        Eigen::MatrixXd b = Eigen::MatrixXd::Zero(n, rank);
-        int column = 0;
-        for (const Block& block : masses) {
-            std::vector<int> free;
-            for (size_t i = 0; i < block.Dofs.size(); ++i)
-                if (numbering.Equation[static_cast<size_t>(block.Dofs[i])] >= 0)
-                    free.push_back(static_cast<int>(i));
-            // A disc on a rigid bearing may have all its mass where nothing moves.
-            if (free.empty())
-                continue;
-            const auto size = static_cast<Eigen::Index>(free.size());
-            Eigen::MatrixXd part(size, size);
-            for (Eigen::Index i = 0; i < size; ++i)
-                for (Eigen::Index j = 0; j < size; ++j)
-                    part(i, j) =
-                        block.Values(free[static_cast<size_t>(i)], free[static_cast<size_t>(j)]);
-            // A square root that allows a block without mass in some directions.
-            const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> split(part);
-            const Eigen::MatrixXd root =
-                split.eigenvectors() * split.eigenvalues().cwiseMax(0).cwiseSqrt().asDiagonal();
-            for (Eigen::Index i = 0; i < size; ++i)
-                for (Eigen::Index j = 0; j < size; ++j)
-                    b(numbering.Equation[static_cast<size_t>(
-                          block.Dofs[static_cast<size_t>(free[static_cast<size_t>(i)])])],
-                      column + j) = root(i, j);
-            column += static_cast<int>(size);
-        }
-        const Eigen::MatrixXd solved = factor.solve(b.cast<Real>()).cast<double>();
-        const Eigen::MatrixXd small = shift * (b.transpose() * solved);
-        const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eigen((small + small.transpose()) / 2);
-        if (eigen.info() != Eigen::Success)
-            return {{}, OutOfProportion()};
-        return Collect(
-            eigen.eigenvalues(),
-            [&](Eigen::Index i) -> VectorL {
-                return (solved * eigen.eigenvectors().col(i)).cast<Real>();
-            },
-            rigid, count, shift);
-    }
-
-    ShiftedOperator op(factor, m, shift);
-    if (wanted + 2 >= n) {
-        Eigen::MatrixXd c(n, n);
-        Eigen::VectorXd unit = Eigen::VectorXd::Zero(n), column(n);
-        for (int j = 0; j < n; ++j) {
-            unit[j] = 1;
-            op.perform_op(unit.data(), column.data());
-            c.col(j) = column;
-            unit[j] = 0;
-        }
-        const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eigen((c + c.transpose()) / 2);
-        if (eigen.info() != Eigen::Success)
-            return {{}, OutOfProportion()};
-        return Collect(
-            eigen.eigenvalues(),
-            [&](Eigen::Index i) { return op.HalfSolveTransposed(eigen.eigenvectors().col(i)); },
-            rigid, count, shift);
-    }
-    const int ncv = std::min(n, std::max(2 * wanted + 1, wanted + 20));
-    Spectra::SymEigsSolver<ShiftedOperator> eigs(op, wanted, ncv);
-    eigs.init();
-    try {
-        eigs.compute(Spectra::SortRule::LargestAlge, 1000, 1e-8, Spectra::SortRule::LargestAlge);
-    } catch (const std::exception&) {
-        // Spectra throws where its small eigenproblem meets values that are not finite.
-        return {{}, OutOfProportion()};
-    }
-    if (eigs.info() != Spectra::CompInfo::Successful)
-        return {{}, QStringLiteral("the iteration for the lowest modes did not converge")};
-    const Eigen::MatrixXd vectors = eigs.eigenvectors();
-    return Collect(
-        eigs.eigenvalues(), [&](Eigen::Index i) { return op.HalfSolveTransposed(vectors.col(i)); },
-        rigid, count, shift);
-}
-
-// The modes as found carry the rounding of the factorisation, as large as the condition of
-// K + s M; the best combination of them (Rayleigh-Ritz) under the element-wise stiffness
-// squares that error.
-void Refine(Found& found, const Stiffness& k, const Sparse& m) {
-    const auto p = static_cast<Eigen::Index>(found.Modes.size());
-    if (p == 0)
-        return;
-    MatrixL x(m.rows(), p), kx(m.rows(), p);
-    for (Eigen::Index i = 0; i < p; ++i) {
-        x.col(i) = found.Modes[static_cast<size_t>(i)].second;
-        x.col(i) /= x.col(i).cwiseAbs().maxCoeff();
-        kx.col(i) = k * VectorL(x.col(i));
-    }
-    const MatrixL onK = x.transpose() * kx, onM = x.transpose() * (m * x);
-    const MatrixL inertia = (onM + onM.transpose()) / 2;
-    // Motions that are not independent under the mass are kept as the iteration gave them.
-    if (Eigen::LLT<MatrixL>(inertia).info() != Eigen::Success)
-        return;
-    const Eigen::GeneralizedSelfAdjointEigenSolver<MatrixL> eigen((onK + onK.transpose()) / 2,
-                                                                  inertia);
-    if (eigen.info() != Eigen::Success || !eigen.eigenvalues().allFinite())
-        return;
-    const MatrixL vectors = x * eigen.eigenvectors();
-    for (Eigen::Index i = 0; i < p; ++i)
-        found.Modes[static_cast<size_t>(i)] = {static_cast<double>(eigen.eigenvalues()[i]),
-                                               vectors.col(i)};
 }
 
 // The modes of one family: the rigid motions without mass are held at one unknown each (the
@@ -351,13 +275,11 @@ struct FamilyModes {
     QString Error;
 };
 
-FamilyModes Lowest(Family family, int count) {
-    FamilyModes result;
-    const Triplets massTriplets = MassTriplets(family.Masses);
-    Sparse fullMass(family.Dofs, family.Dofs);
-    fullMass.setFromTriplets(massTriplets.begin(), massTriplets.end());
-
-    // The rigid motions by their mass: those with none are held.
+// Holds each rigid motion of the family that carries no mass at one unknown (the pencil has
+// the same values on any complement of them); returns the count of those with mass.
+int HoldMassless(Family& family) {
+    if (family.Rigid.cols() == 0)
+        return 0;
     Eigen::MatrixXd rigid = family.Rigid;
     for (Eigen::Index c = 0; c < rigid.cols(); ++c) {
         for (Eigen::Index d = 0; d < rigid.rows(); ++d)
@@ -366,67 +288,64 @@ FamilyModes Lowest(Family family, int count) {
         if (const double top = rigid.col(c).cwiseAbs().maxCoeff(); top > 0)
             rigid.col(c) /= top;
     }
-    if (rigid.cols() > 0) {
-        const MatrixL motions = rigid.cast<Real>();
-        const Eigen::MatrixXd onRigid = (motions.transpose() * (fullMass * motions)).cast<double>();
-        const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> split(onRigid);
-        const double top = split.eigenvalues().cwiseAbs().maxCoeff();
-        std::vector<Eigen::VectorXd> massless;
-        for (Eigen::Index i = 0; i < split.eigenvalues().size(); ++i) {
-            if (split.eigenvalues()[i] <= 1e-12 * top)
-                massless.push_back(rigid * split.eigenvectors().col(i));
-            else
-                ++result.Rigid;
-        }
-        for (size_t i = 0; i < massless.size(); ++i) {
-            Eigen::Index held = 0;
-            massless[i].cwiseAbs().maxCoeff(&held);
-            family.Fixed[static_cast<size_t>(held)] = true;
-            for (size_t j = i + 1; j < massless.size(); ++j)
-                massless[j] -= massless[j][held] / massless[i][held] * massless[i];
-        }
+    const MatrixL motions = rigid.cast<Real>();
+    MatrixL inertia = MatrixL::Zero(motions.rows(), motions.cols());
+    for (Eigen::Index c = 0; c < motions.cols(); ++c) {
+        VectorL column = VectorL::Zero(motions.rows());
+        family.AddMassProduct(motions.col(c), column);
+        inertia.col(c) = column;
     }
+    const Eigen::MatrixXd onRigid = (motions.transpose() * inertia).cast<double>();
+    const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> split(onRigid);
+    const double top = split.eigenvalues().cwiseAbs().maxCoeff();
+    std::vector<Eigen::VectorXd> massless;
+    int withMass = 0;
+    for (Eigen::Index i = 0; i < split.eigenvalues().size(); ++i) {
+        if (split.eigenvalues()[i] <= 1e-12 * top)
+            massless.push_back(rigid * split.eigenvectors().col(i));
+        else
+            ++withMass;
+    }
+    for (size_t i = 0; i < massless.size(); ++i) {
+        Eigen::Index held = 0;
+        massless[i].cwiseAbs().maxCoeff(&held);
+        family.Fixed[static_cast<size_t>(held)] = true;
+        for (size_t j = i + 1; j < massless.size(); ++j)
+            massless[j] -= massless[j][held] / massless[i][held] * massless[i];
+    }
+    return withMass;
+}
 
-    const Numbering numbering(family.Fixed);
-    const Sparse k = Assemble(StiffnessTriplets(family), numbering);
+FamilyModes Lowest(Family family, int count) {
+    FamilyModes result;
+    result.Rigid = HoldMassless(family);
+    const Numbering numbering(family);
     const Stiffness exact(family, numbering);
-    const Sparse m = Assemble(massTriplets, numbering);
+    PencilModes::Extended pencil;
+    Matrices matrices = Assemble(family, numbering);
+    pencil.K = std::move(matrices.K);
+    pencil.M = std::move(matrices.M);
     const VectorL trial = numbering.Restrict(family.Trial).cast<Real>();
-    const auto inertia = static_cast<double>(trial.dot(m * trial));
+    const auto inertia = static_cast<double>(trial.dot(pencil.M * trial));
     if (numbering.Count == 0 || !(inertia > 0)) {
         result.Massless = true;
         result.Rigid = 0;
         return result;
     }
-    // The shift makes K + s M definite whatever the rigid motions. A value far below it loses
-    // the digits of s / lambda, one far above those of lambda / s: a first guess from a smooth
-    // motion is corrected once, to the middle of the values found, when far from the lowest.
+    pencil.Masses = MassBlocks(family, numbering);
+    pencil.Product = [&exact](const VectorL& x) { return exact * x; };
+    pencil.Rigid = result.Rigid;
+    // The scale of the values from a smooth motion.
     const VectorL estimate = numbering.Restrict(family.Estimate).cast<Real>();
-    auto shift = static_cast<double>(estimate.dot(exact * estimate) / estimate.dot(m * estimate));
-    if (!std::isfinite(shift) || !(shift > 0))
-        shift = static_cast<double>(trial.dot(exact * trial)) / inertia;
-    Found found;
-    for (int pass = 0; pass < 2; ++pass) {
-        const Factor factor(k + shift * m);
-        if (factor.info() != Eigen::Success) {
-            found = {{}, QStringLiteral("the shaft's equations cannot be solved")};
-            break;
-        }
-        found = Solve(factor, m, family.Masses, numbering, result.Rigid, count, shift);
-        if (!found.Error.isEmpty() || found.Modes.empty())
-            break;
-        const double lowest = found.Modes.front().first, highest = found.Modes.back().first;
-        if (!(lowest > 0) || (lowest < 1e3 * shift && lowest > 1e-3 * shift))
-            break;
-        shift = std::sqrt(lowest * highest);
-    }
-    Refine(found, exact, m);
-    result.Error = found.Error;
-    for (auto& [lambda, shape] : found.Modes) {
-        const VectorL rounded = shape.cast<double>().cast<Real>();
-        const Real moved = rounded.dot(exact * rounded) / rounded.dot(m * rounded);
-        result.Noise.push_back(static_cast<double>(std::abs(moved - Real(lambda)) / lambda));
-        result.Modes.emplace_back(lambda, numbering.Expand(shape).cast<double>());
+    pencil.Shift =
+        static_cast<double>(estimate.dot(exact * estimate) / estimate.dot(pencil.M * estimate));
+    if (!std::isfinite(pencil.Shift) || !(pencil.Shift > 0))
+        pencil.Shift = static_cast<double>(trial.dot(exact * trial)) / inertia;
+    pencil.OutOfRange = OutOfProportion();
+    pencil.Unsolvable = QStringLiteral("the shaft's equations cannot be solved");
+    for (PencilModes::ExtendedMode& mode : PencilModes::Lowest(pencil, count, result.Error)) {
+        result.Noise.push_back(mode.Noise);
+        result.Modes.emplace_back(mode.Lambda, numbering.Expand(mode.Shape));
     }
     return result;
 }
@@ -485,153 +404,95 @@ double Smooth(const Span& span, double x) {
     return std::exp((x - span.Low) / span.Length);
 }
 
-double Density(const ShaftModel& model, const ShaftModel::Element& element) {
-    return model.Materials[static_cast<size_t>(element.Material)].Gamma / model.Gravity;
+// One piece's share of the bending family: per piece, v = a + b x is free of strain, and each
+// bearing asks v = 0 at its node; what is left of it is a rigid motion, told in a note.
+void BendingPiece(const ShaftModel& model, const std::vector<int>& piece, Family& family,
+                  std::vector<Eigen::VectorXd>& rigid, QStringList& notes) {
+    const Span span = SpanOf(model, piece);
+    std::vector<const ShaftModel::Bearing*> held;
+    for (const ShaftModel::Bearing& bearing : model.Bearings)
+        if (std::find(piece.begin(), piece.end(), bearing.Node) != piece.end())
+            held.push_back(&bearing);
+    Eigen::MatrixXd conditions(static_cast<Eigen::Index>(held.size()), 2);
+    for (size_t i = 0; i < held.size(); ++i)
+        conditions.row(static_cast<Eigen::Index>(i)) << 1,
+            (model.X[static_cast<size_t>(held[i]->Node)] - span.Low) / span.Length;
+    Eigen::MatrixXd free = Eigen::MatrixXd::Identity(2, 2);
+    if (!held.empty()) {
+        const Eigen::JacobiSVD<Eigen::MatrixXd> svd(conditions, Eigen::ComputeFullV);
+        const Eigen::VectorXd sigma = svd.singularValues();
+        Eigen::Index rank = 0;
+        for (Eigen::Index i = 0; i < sigma.size(); ++i)
+            rank += sigma[i] > 1e-9 * sigma[0] ? 1 : 0;
+        free = svd.matrixV().rightCols(2 - rank);
+    }
+    const auto freedom = static_cast<int>(free.cols());
+    for (int f = 0; f < freedom; ++f) {
+        Eigen::VectorXd motion = Eigen::VectorXd::Zero(family.Dofs());
+        for (int node : piece) {
+            const double xi = (model.X[static_cast<size_t>(node)] - span.Low) / span.Length;
+            motion[2 * node] = free(0, f) + free(1, f) * xi;
+            motion[2 * node + 1] = free(1, f) / span.Length;
+        }
+        rigid.push_back(motion);
+    }
+    // e^xi times the polynomial that vanishes at the bearings, with its slope.
+    std::vector<double> roots;
+    for (const ShaftModel::Bearing* bearing : held)
+        roots.push_back((model.X[static_cast<size_t>(bearing->Node)] - span.Low) / span.Length);
+    for (int node : piece) {
+        const double x = model.X[static_cast<size_t>(node)];
+        const double s = Smooth(span, x), xi = (x - span.Low) / span.Length;
+        family.Trial[2 * node] = s;
+        family.Trial[2 * node + 1] = s / span.Length;
+        double product = 1, slope = 0;
+        for (double root : roots) {
+            slope = slope * (xi - root) + product;
+            product *= xi - root;
+        }
+        family.Estimate[2 * node] = s * product;
+        family.Estimate[2 * node + 1] = s * (product + slope) / span.Length;
+    }
+    const auto end = [&](bool high) {
+        return 1 + *std::min_element(piece.begin(), piece.end(), [&](int a, int b) {
+                   const double xa = model.X[static_cast<size_t>(a)];
+                   const double xb = model.X[static_cast<size_t>(b)];
+                   return high ? xa > xb : xa < xb;
+               });
+    };
+    const QString where =
+        QStringLiteral("The shaft from node %1 to node %2").arg(end(false)).arg(end(true));
+    if (held.empty())
+        notes << where + QStringLiteral(" rests on no bearing: it can move as a rigid "
+                                        "body, which is not listed.");
+    else if (freedom == 1)
+        notes << where + QStringLiteral(" rests on one bearing only (node %1, line %2): it "
+                                        "can tilt about it as a rigid body, which is not "
+                                        "listed.")
+                             .arg(held.front()->Node + 1)
+                             .arg(held.front()->Line);
 }
 
-Family Bending(const ShaftModel& model, const Pieces& pieces, QStringList& notes) {
-    Family family;
-    const auto nodes = static_cast<int>(model.X.size());
-    family.Dofs = 2 * nodes;
-    family.Fixed.assign(static_cast<size_t>(family.Dofs), false);
-    for (const ShaftModel::Element& element : model.Elements) {
-        const bool forward =
-            model.X[static_cast<size_t>(element.J)] > model.X[static_cast<size_t>(element.I)];
-        const int a = forward ? element.I : element.J, b = forward ? element.J : element.I;
-        const std::vector<int> dofs{2 * a, 2 * a + 1, 2 * b, 2 * b + 1};
-        const ShaftModel::Section& section = model.Sections[static_cast<size_t>(element.Section)];
-        const double l = model.Length(element);
-        family.Beams.push_back(
-            {2 * a, 2 * b,
-             static_cast<Real>(model.Materials[static_cast<size_t>(element.Material)].E) *
-                 section.Inertia() / l,
-             l});
-        const double mass = Density(model, element) * section.Area() * l / 420;
-        if (mass > 0) {
-            Eigen::Matrix4d m;
-            m << 156, 22 * l, 54, -13 * l, 22 * l, 4 * l * l, 13 * l, -3 * l * l, 54, 13 * l, 156,
-                -22 * l, -13 * l, -3 * l * l, -22 * l, 4 * l * l;
-            family.Masses.push_back({dofs, mass * m});
-        }
-    }
-    for (const ShaftModel::Bearing& bearing : model.Bearings) {
-        if (bearing.Rigid())
-            family.Fixed[static_cast<size_t>(2 * bearing.Node)] = true;
-        else
-            family.Stiffness.emplace_back(2 * bearing.Node, 2 * bearing.Node, bearing.K);
-    }
-    for (const ShaftModel::Disc& disc : model.Discs) {
-        if (disc.M > 0)
-            family.Masses.push_back({{2 * disc.Node}, Eigen::MatrixXd::Constant(1, 1, disc.M)});
-        if (disc.Jd > 0)
-            family.Masses.push_back(
-                {{2 * disc.Node + 1}, Eigen::MatrixXd::Constant(1, 1, disc.Jd)});
-    }
-
-    // Per piece, v = a + b x is free of strain; each bearing asks v = 0 at its node.
-    family.Trial.resize(family.Dofs);
-    family.Estimate.resize(family.Dofs);
+Family Bending(const ShaftModel& model, const Line& line, const Pieces& pieces,
+               QStringList& notes) {
+    Family family(Kind::Bending, line);
+    family.Trial.resize(family.Dofs());
+    family.Estimate.resize(family.Dofs());
     std::vector<Eigen::VectorXd> rigid;
-    for (const std::vector<int>& piece : pieces.Nodes()) {
-        const Span span = SpanOf(model, piece);
-        std::vector<const ShaftModel::Bearing*> held;
-        for (const ShaftModel::Bearing& bearing : model.Bearings)
-            if (std::find(piece.begin(), piece.end(), bearing.Node) != piece.end())
-                held.push_back(&bearing);
-        Eigen::MatrixXd conditions(static_cast<Eigen::Index>(held.size()), 2);
-        for (size_t i = 0; i < held.size(); ++i)
-            conditions.row(static_cast<Eigen::Index>(i)) << 1,
-                (model.X[static_cast<size_t>(held[i]->Node)] - span.Low) / span.Length;
-        Eigen::MatrixXd free = Eigen::MatrixXd::Identity(2, 2);
-        if (!held.empty()) {
-            const Eigen::JacobiSVD<Eigen::MatrixXd> svd(conditions, Eigen::ComputeFullV);
-            const Eigen::VectorXd sigma = svd.singularValues();
-            Eigen::Index rank = 0;
-            for (Eigen::Index i = 0; i < sigma.size(); ++i)
-                rank += sigma[i] > 1e-9 * sigma[0] ? 1 : 0;
-            free = svd.matrixV().rightCols(2 - rank);
-        }
-        const auto freedom = static_cast<int>(free.cols());
-        for (int f = 0; f < freedom; ++f) {
-            Eigen::VectorXd motion = Eigen::VectorXd::Zero(family.Dofs);
-            for (int node : piece) {
-                const double xi = (model.X[static_cast<size_t>(node)] - span.Low) / span.Length;
-                motion[2 * node] = free(0, f) + free(1, f) * xi;
-                motion[2 * node + 1] = free(1, f) / span.Length;
-            }
-            rigid.push_back(motion);
-        }
-        // e^xi times the polynomial that vanishes at the bearings, with its slope.
-        std::vector<double> roots;
-        for (const ShaftModel::Bearing* bearing : held)
-            roots.push_back((model.X[static_cast<size_t>(bearing->Node)] - span.Low) / span.Length);
-        for (int node : piece) {
-            const double x = model.X[static_cast<size_t>(node)];
-            const double s = Smooth(span, x), xi = (x - span.Low) / span.Length;
-            family.Trial[2 * node] = s;
-            family.Trial[2 * node + 1] = s / span.Length;
-            double product = 1, slope = 0;
-            for (double root : roots) {
-                slope = slope * (xi - root) + product;
-                product *= xi - root;
-            }
-            family.Estimate[2 * node] = s * product;
-            family.Estimate[2 * node + 1] = s * (product + slope) / span.Length;
-        }
-        const auto end = [&](bool high) {
-            return 1 + *std::min_element(piece.begin(), piece.end(), [&](int a, int b) {
-                       const double xa = model.X[static_cast<size_t>(a)];
-                       const double xb = model.X[static_cast<size_t>(b)];
-                       return high ? xa > xb : xa < xb;
-                   });
-        };
-        const QString where =
-            QStringLiteral("The shaft from node %1 to node %2").arg(end(false)).arg(end(true));
-        if (held.empty())
-            notes << where + QStringLiteral(" rests on no bearing: it can move as a rigid "
-                                            "body, which is not listed.");
-        else if (freedom == 1)
-            notes << where + QStringLiteral(" rests on one bearing only (node %1, line %2): it "
-                                            "can tilt about it as a rigid body, which is not "
-                                            "listed.")
-                                 .arg(held.front()->Node + 1)
-                                 .arg(held.front()->Line);
-    }
-    family.Rigid.resize(family.Dofs, static_cast<Eigen::Index>(rigid.size()));
+    for (const std::vector<int>& piece : pieces.Nodes())
+        BendingPiece(model, piece, family, rigid, notes);
+    family.Rigid.resize(family.Dofs(), static_cast<Eigen::Index>(rigid.size()));
     for (size_t i = 0; i < rigid.size(); ++i)
         family.Rigid.col(static_cast<Eigen::Index>(i)) = rigid[i];
     return family;
 }
 
-Family Torsion(const ShaftModel& model, const Pieces& pieces) {
-    Family family;
-    family.Dofs = static_cast<int>(model.X.size());
-    family.Fixed.assign(static_cast<size_t>(family.Dofs), false);
-    for (const ShaftModel::Element& element : model.Elements) {
-        const std::vector<int> dofs{element.I, element.J};
-        const ShaftModel::Material& material =
-            model.Materials[static_cast<size_t>(element.Material)];
-        const double polar = model.Sections[static_cast<size_t>(element.Section)].PolarInertia();
-        const double l = model.Length(element);
-        const double gip = material.E / (2 * (1 + material.Nu)) * polar / l;
-        family.Stiffness.emplace_back(element.I, element.I, gip);
-        family.Stiffness.emplace_back(element.J, element.J, gip);
-        family.Stiffness.emplace_back(element.I, element.J, -gip);
-        family.Stiffness.emplace_back(element.J, element.I, -gip);
-        const double inertia = Density(model, element) * polar * l / 6;
-        if (inertia > 0) {
-            Eigen::Matrix2d m;
-            m << 2, 1, 1, 2;
-            family.Masses.push_back({dofs, inertia * m});
-        }
-    }
-    for (const ShaftModel::Disc& disc : model.Discs)
-        if (disc.Jp > 0)
-            family.Masses.push_back({{disc.Node}, Eigen::MatrixXd::Constant(1, 1, disc.Jp)});
+Family Torsion(const ShaftModel& model, const Line& line, const Pieces& pieces) {
+    Family family(Kind::Torsion, line);
     // Bearings do not hold the turning: every piece turns freely as a whole.
-    family.Trial.resize(family.Dofs);
+    family.Trial.resize(family.Dofs());
     family.Rigid =
-        Eigen::MatrixXd::Zero(family.Dofs, static_cast<Eigen::Index>(pieces.Nodes().size()));
+        Eigen::MatrixXd::Zero(family.Dofs(), static_cast<Eigen::Index>(pieces.Nodes().size()));
     for (size_t p = 0; p < pieces.Nodes().size(); ++p) {
         const Span span = SpanOf(model, pieces.Nodes()[p]);
         for (int node : pieces.Nodes()[p]) {
@@ -671,8 +532,9 @@ ShaftModes::Result ShaftModes::Lowest(const ShaftModel& model, int count) {
     if (pieces.Nodes().size() > 1)
         result.Notes
             << QStringLiteral("The elements form %1 separate shafts.").arg(pieces.Nodes().size());
-    const FamilyModes bending = ::Lowest(Bending(model, pieces, result.Notes), count);
-    const FamilyModes torsion = ::Lowest(Torsion(model, pieces), count);
+    const Line line(model);
+    const FamilyModes bending = ::Lowest(Bending(model, line, pieces, result.Notes), count);
+    const FamilyModes torsion = ::Lowest(Torsion(model, line, pieces), count);
     for (const FamilyModes* family : {&bending, &torsion})
         if (!family->Error.isEmpty()) {
             result.Error = family->Error;

@@ -38,13 +38,6 @@ struct Result {
 // Up to `count` modes, lowest first.
 Result Lowest(const ShaftModel& model, int count);
 
-// The modes come from a dense matrix as large as the unknowns with mass when they are fewer
-// than all unknowns and at most DenseLimit (and DenseEntries times all unknowns): a few discs on
-// a light shaft, however long. Otherwise by a Lanczos iteration, unless nearly all modes are
-// asked for.
-inline constexpr int DenseLimit = 600;
-inline constexpr double DenseEntries = 4e6;
-
 // The most a mode's lambda may move, relative, when its shape is rounded to double: the
 // shapes carry up to a hundred times that rounding, which moves lambda by up to 1e4 times as
 // much, so a mode listed keeps its frequency to 5e-5 (sound ones move by 1e-20 or less).

@@ -33,34 +33,6 @@ FixedEnd FixedEndForces(const StiffnessSystem& system, const CaseLoads& loads) {
     return fixed;
 }
 
-// The load vector of one case into column `column` of `loads`: the nodal loads and the
-// consistent loads of the element loads.
-void AddLoads(const StiffnessSystem& system, const CaseLoads& caseLoads, Eigen::MatrixXd& loads,
-              int column) {
-    const BarModel& model = system.Model();
-    for (int index : caseLoads.Nodal) {
-        const BarModel::NodalLoad& load = model.NodalLoads[static_cast<size_t>(index)];
-        for (int c = 0; c < 6; ++c) {
-            const int e = system.Equation(load.Node, c);
-            if (e >= 0)
-                loads(e, column) += load.Load[c];
-        }
-    }
-    for (int index : caseLoads.Element) {
-        const BarModel::ElementLoad& load = model.ElementLoads[static_cast<size_t>(index)];
-        const BarElement& element = system.Elements()[static_cast<size_t>(load.Bar)];
-        const Element::Vector f = element.Loads(load.Q);
-        const std::span<const int> ends = element.Nodes();
-        for (size_t end = 0; end < 2; ++end) {
-            for (int c = 0; c < 6; ++c) {
-                const int e = system.Equation(ends[end], c);
-                if (e >= 0)
-                    loads(e, column) += f(static_cast<Eigen::Index>(6 * end) + c);
-            }
-        }
-    }
-}
-
 Vector12 EndForces(const StiffnessSystem& system, int bar, const Eigen::VectorXd& solution,
                    const FixedEnd& fixed) {
     const auto found = fixed.find(bar);
@@ -291,9 +263,7 @@ StaticResults StaticAnalysis::Run(const StiffnessSystem& system, SolverProgress*
         [&](int number, Eigen::VectorXd& column) {
             const CaseLoads* loads = loadsOf(number);
             fixed[number] = FixedEndForces(system, *loads);
-            Eigen::MatrixXd vector = Eigen::MatrixXd::Zero(column.size(), 1);
-            AddLoads(system, *loads, vector, 0);
-            column = vector.col(0);
+            column = LoadVector(model, system.Elements(), system.System(), *loads);
         },
         [&](int number, const Eigen::VectorXd* solution) {
             if (solution) {
@@ -313,18 +283,31 @@ StaticResults StaticAnalysis::Run(const StiffnessSystem& system, SolverProgress*
     return results;
 }
 
-std::vector<double> StaticAnalysis::NormalForces(const StiffnessSystem& system,
-                                                 const CaseLoads& loads) {
-    const FixedEnd fixed = FixedEndForces(system, loads);
-    Eigen::MatrixXd vector = Eigen::MatrixXd::Zero(system.Equations(), 1);
-    AddLoads(system, loads, vector, 0);
-    const Eigen::VectorXd solution = system.Solve(vector).col(0);
-    std::vector<double> normal;
-    normal.reserve(system.Elements().size());
-    for (size_t bar = 0; bar < system.Elements().size(); ++bar) {
-        const Vector12 local = EndForces(system, static_cast<int>(bar), solution, fixed);
-        // The mean of both ends, so that an axial load along the bar counts half.
-        normal.push_back((local(6) - local(0)) / 2);
+Eigen::VectorXd StaticAnalysis::LoadVector(const BarModel& model,
+                                           const std::vector<BarElement>& elements,
+                                           const EquationSystem& system,
+                                           const CaseLoads& caseLoads) {
+    Eigen::VectorXd loads = Eigen::VectorXd::Zero(system.Equations());
+    for (int index : caseLoads.Nodal) {
+        const BarModel::NodalLoad& load = model.NodalLoads[static_cast<size_t>(index)];
+        for (int c = 0; c < 6; ++c) {
+            const int e = system.Equation(load.Node, c);
+            if (e >= 0)
+                loads[e] += load.Load[c];
+        }
     }
-    return normal;
+    for (int index : caseLoads.Element) {
+        const BarModel::ElementLoad& load = model.ElementLoads[static_cast<size_t>(index)];
+        const BarElement& element = elements[static_cast<size_t>(load.Bar)];
+        const Element::Vector f = element.Loads(load.Q);
+        const std::span<const int> ends = element.Nodes();
+        for (size_t end = 0; end < 2; ++end) {
+            for (int c = 0; c < 6; ++c) {
+                const int e = system.Equation(ends[end], c);
+                if (e >= 0)
+                    loads[e] += f(static_cast<Eigen::Index>(6 * end) + c);
+            }
+        }
+    }
+    return loads;
 }

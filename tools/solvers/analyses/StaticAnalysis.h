@@ -31,7 +31,9 @@ struct CaseLoads {
 // the file, whatever count of cases it claims.
 std::vector<CaseLoads> LoadedCases(const BarModel& model, int cases);
 
-// The axial force of every bar under the loads of one case, for the geometric stiffness.
-std::vector<double> NormalForces(const StiffnessSystem& system, const CaseLoads& loads);
+// The load vector of one case over the equations of `system`, whose elements are `elements`:
+// the nodal loads and the consistent loads of the element loads.
+Eigen::VectorXd LoadVector(const BarModel& model, const std::vector<BarElement>& elements,
+                           const EquationSystem& system, const CaseLoads& loads);
 
 } // namespace StaticAnalysis

@@ -1,8 +1,8 @@
 #include "StructuralDynamics.h"
 
 #include "BarModelBuilder.h"
+#include "ModalAnalysis.h"
 #include "ModeReport.h"
-#include "PencilModes.h"
 #include "ResultFile.h"
 #include "StaticAnalysis.h"
 #include "StaticReport.h"
@@ -13,7 +13,6 @@
 #include <cmath>
 #include <limits>
 #include <memory>
-#include <numbers>
 
 namespace {
 
@@ -38,24 +37,14 @@ constexpr int MostPieces = 256;
 // seldom asks for more.
 constexpr int MostRounds = 6;
 
-// The mass matrix (upper triangle): the consistent mass of each bar that bends, half of each
-// truss bar's weight / g at each end in every translation the type keeps, and the masses of
-// table 9 (with the rotational inertia J about y for plane frames) at their nodes.
-StiffnessSystem::SparseMatrix Masses(const StiffnessSystem& system) {
-    const BarModel& model = system.Model();
-    StiffnessSystem::SparseMatrix b = system.System().Assemble([&](size_t bar) {
-        const BarElement& element = system.Elements()[bar];
-        return element.TotalMass() > 0 ? element.Mass() : Element::Matrix();
-    });
-    for (const BarModel::Mass& mass : model.Masses) {
-        for (int c : model.Components) {
-            const int e = system.Equation(mass.Node, c);
-            const double m = c < 3 ? mass.M : c == 4 ? mass.J : 0;
-            if (e >= 0 && m != 0)
-                EquationSystem::AddDiagonal(b, e, m);
-        }
-    }
-    return b;
+// The masses of table 9 (with the rotational inertia J about y for plane frames) at their
+// nodes; the bars' own come from their elements.
+std::vector<ModalAnalysis::Point> PointMasses(const BarModel& model) {
+    std::vector<ModalAnalysis::Point> points;
+    for (const BarModel::Mass& mass : model.Masses)
+        for (int c : model.Components)
+            points.push_back({mass.Node, c, c < 3 ? mass.M : c == 4 ? mass.J : 0});
+    return points;
 }
 
 // The characteristic values and shapes of one load case (0 for natural modes).
@@ -64,11 +53,34 @@ struct CaseModes {
     std::vector<PencilModes::Mode> Modes;
 };
 
-// One division of the members: the model, its equations and the modes of every case.
+// One division of the members: the model, its bars, their equations and the modes of every
+// case. The bars refer to the model and the equations to the bars.
 struct Division {
     std::unique_ptr<BarModel> Model;
-    std::unique_ptr<StiffnessSystem> System;
+    std::vector<BarElement> Bars;
+    std::unique_ptr<EquationSystem> System;
     std::vector<CaseModes> Cases;
+
+    // Numbers, constrains, assembles and factorises the stiffness; the error, or empty.
+    QString Prepare() {
+        if (!Model->Fault.isEmpty())
+            return Model->Fault;
+        Bars.reserve(Model->Bars.size());
+        std::vector<const Element*> elements;
+        for (const BarModel::Bar& bar : Model->Bars)
+            elements.push_back(&Bars.emplace_back(*Model, bar));
+        System = std::make_unique<EquationSystem>(static_cast<int>(Model->Nodes.size()),
+                                                  std::move(elements), DofNumbering::Wording{});
+        const EquationSystem::Constraints constraints{Model->FixedComponents(),
+                                                      Model->LoadedComponents()};
+        if (!System->Prepare(Model->Components, System->StiffnessDiagonal(), constraints))
+            return System->Error();
+        return {};
+    }
+    // The displacements of a bar's two ends in global axes, from a solution of the equations.
+    BarElement::Vector12 Ends(size_t bar, const Eigen::VectorXd& solution) const {
+        return System->Gather(Bars[bar], solution);
+    }
 };
 
 // Per element of the data, the pieces the modes found ask for: to bring their estimated
@@ -140,9 +152,9 @@ void Refine(const BarModel& model, const std::vector<Error>& error, Wanted& want
 }
 
 // The estimated errors per element of a natural mode of eigenvalue lambda (omega^2).
-std::vector<Error> ModeErrors(const StiffnessSystem& system, const StiffnessSystem::SparseMatrix& b,
+std::vector<Error> ModeErrors(const Division& division, const ModalAnalysis::SparseMatrix& b,
                               const PencilModes::Mode& mode) {
-    const BarModel& model = system.Model();
+    const BarModel& model = *division.Model;
     const double g = Units::Gravity(model.LengthUnit);
     const Eigen::VectorXd& shape = mode.Shape;
     const double whole = shape.dot(b.selfadjointView<Eigen::Upper>() * shape);
@@ -152,8 +164,8 @@ std::vector<Error> ModeErrors(const StiffnessSystem& system, const StiffnessSyst
         const double ei = Bending(model, bar), m = bar.Density * bar.A / g;
         if (bar.Truss || !(ei > 0) || !(m > 0) || !(whole > 0))
             continue;
-        const BarElement& element = system.Elements()[index];
-        const BarElement::Vector12 d = system.EndDisplacements(static_cast<int>(index), shape);
+        const BarElement& element = division.Bars[index];
+        const BarElement::Vector12 d = division.Ends(index, shape);
         const BarElement::Vector12 local = element.ToLocal(d);
         const double L = element.Length();
         // The kinetic energy of the bar less that of its motion along itself.
@@ -169,12 +181,29 @@ std::vector<Error> ModeErrors(const StiffnessSystem& system, const StiffnessSyst
     return error;
 }
 
-// The estimated errors per element of a buckling mode under the normal forces `normal`.
-std::vector<Error> BucklingErrors(const StiffnessSystem& system,
-                                  const StiffnessSystem::SparseMatrix& b,
-                                  const std::vector<double>& normal,
-                                  const PencilModes::Mode& mode) {
-    const BarModel& model = system.Model();
+// The forces of a load case's reference state per bar: its normal force, the mean along it,
+// which is what its geometric stiffness takes, and the load along it per unit length, by
+// which the normal force varies within it.
+struct CaseForces {
+    std::vector<double> Normal, Along;
+};
+
+// Each piece takes the mean of a normal force that varies along it by q x: the energy of a
+// shape of slope a and curvature c at its middle misses q a c h^3 / 6 in each bending plane,
+// a share of the whole that falls as the square of the pieces.
+double VaryingForce(const BarElement& element, const BarElement::Vector12& local, double along) {
+    const double L = element.Length();
+    const double slopeV = (local(7) - local(1)) / L, curveV = (local(11) - local(5)) / L;
+    const double slopeW = (local(8) - local(2)) / L, curveW = (local(4) - local(10)) / L;
+    return std::abs(along) * L * L * L / 6 *
+           (std::abs(slopeV * curveV) + std::abs(slopeW * curveW));
+}
+
+// The estimated errors per element of a buckling mode under the forces `forces`.
+std::vector<Error> BucklingErrors(const Division& division, const ModalAnalysis::SparseMatrix& b,
+                                  const CaseForces& forces, const PencilModes::Mode& mode) {
+    const std::vector<double>& normal = forces.Normal;
+    const BarModel& model = *division.Model;
     const Eigen::VectorXd& shape = mode.Shape;
     const double whole = std::abs(shape.dot(b.selfadjointView<Eigen::Upper>() * shape));
     std::vector<Error> error(static_cast<size_t>(model.DataElements));
@@ -183,61 +212,69 @@ std::vector<Error> BucklingErrors(const StiffnessSystem& system,
         const double ei = Bending(model, bar);
         if (bar.Truss || !(ei > 0) || normal[index] == 0 || !(whole > 0))
             continue;
-        const BarElement& element = system.Elements()[index];
-        const BarElement::Vector12 d = system.EndDisplacements(static_cast<int>(index), shape);
+        const BarElement& element = division.Bars[index];
+        const BarElement::Vector12 d = division.Ends(index, shape);
         const double energy = std::abs(d.dot(element.GlobalGeometricStiffness(normal[index]) * d));
         const double L = element.Length();
         const double kl2 = mode.Lambda * std::abs(normal[index]) * L * L / ei;
         error[static_cast<size_t>(bar.Element)].Bending += kl2 * kl2 * energy / whole / Calibration;
+        if (forces.Along[index] != 0)
+            error[static_cast<size_t>(bar.Element)].Axial +=
+                VaryingForce(element, element.ToLocal(d), forces.Along[index]) / whole;
     }
     return error;
 }
 
 // Solves one division; the error, or an empty text.
-using Analysis = QString (*)(const StiffnessSystem&, std::vector<CaseModes>&, Wanted&,
-                             SolverProgress*);
+using Analysis = QString (*)(Division&, Wanted&, SolverProgress*);
 
-QString NaturalModes(const StiffnessSystem& system, std::vector<CaseModes>& cases, Wanted& wanted,
-                     SolverProgress* progress) {
-    const BarModel& model = system.Model();
-    const StiffnessSystem::SparseMatrix b = Masses(system);
-    if (!(b.diagonal().sum() > 0))
-        return QStringLiteral("the structure has no mass: give the unit weight gamma of table 2 "
-                              "or masses in table 9");
+QString NaturalModes(Division& division, Wanted& wanted, SolverProgress* progress) {
+    const BarModel& model = *division.Model;
     SolverProgress::Report(progress, QStringLiteral("Natural modes: the lowest %1 of %2 equations")
                                          .arg(std::max(1, model.Modes))
-                                         .arg(SolverProgress::Count(system.Equations())));
-    QString error;
-    cases.push_back({0, PencilModes::Lowest(system.System(), b, std::max(1, model.Modes), error)});
-    for (const PencilModes::Mode& mode : cases.back().Modes)
-        Refine(model, ModeErrors(system, b, mode), wanted);
-    return error;
+                                         .arg(SolverProgress::Count(division.System->Equations())));
+    ModalAnalysis::Found found = ModalAnalysis::Natural(
+        *division.System, PointMasses(model), std::max(1, model.Modes),
+        QStringLiteral("the structure has no mass: give the unit weight gamma of table 2 or "
+                       "masses in table 9"));
+    for (const PencilModes::Mode& mode : found.Modes)
+        Refine(model, ModeErrors(division, found.B, mode), wanted);
+    division.Cases.push_back({0, std::move(found.Modes)});
+    return found.Error;
 }
 
-QString CriticalFactors(const StiffnessSystem& system, std::vector<CaseModes>& cases,
-                        Wanted& wanted, SolverProgress* progress) {
-    const BarModel& model = system.Model();
+QString CriticalFactors(Division& division, Wanted& wanted, SolverProgress* progress) {
+    const BarModel& model = *division.Model;
+    const EquationSystem& system = *division.System;
     const int count = std::max(1, model.LoadCases);
     // Only the cases with loads are solved; the others cause no compression.
     const std::vector<StaticAnalysis::CaseLoads> loaded = StaticAnalysis::LoadedCases(model, count);
     size_t next = 0;
     for (int loadCase = 1; loadCase <= count; ++loadCase) {
-        cases.push_back({loadCase, {}});
+        division.Cases.push_back({loadCase, {}});
         if (next >= loaded.size() || loaded[next].Case != loadCase)
             continue;
         SolverProgress::Report(progress,
                                QStringLiteral("Load case %1: critical factors").arg(loadCase));
-        const std::vector<double> normal = StaticAnalysis::NormalForces(system, loaded[next++]);
-        const StiffnessSystem::SparseMatrix b = system.System().Assemble([&](size_t bar) {
-            return Element::Matrix(-system.Elements()[bar].GlobalGeometricStiffness(normal[bar]));
-        });
-        QString error;
-        cases.back().Modes =
-            PencilModes::Lowest(system.System(), b, std::max(1, model.Modes), error);
-        if (!error.isEmpty())
-            return error;
-        for (const PencilModes::Mode& mode : cases.back().Modes)
-            Refine(model, BucklingErrors(system, b, normal, mode), wanted);
+        const StaticAnalysis::CaseLoads& loads = loaded[next++];
+        const Eigen::VectorXd state =
+            system.Solve(StaticAnalysis::LoadVector(model, division.Bars, system, loads)).col(0);
+        ModalAnalysis::Found found =
+            ModalAnalysis::Buckling(system, state, std::max(1, model.Modes));
+        if (!found.Error.isEmpty())
+            return found.Error;
+        CaseForces forces{{}, std::vector<double>(division.Bars.size(), 0.0)};
+        for (size_t bar = 0; bar < division.Bars.size(); ++bar)
+            forces.Normal.push_back(division.Bars[bar].NormalForce(division.Ends(bar, state)));
+        for (int index : loads.Element) {
+            const BarModel::ElementLoad& load = model.ElementLoads[static_cast<size_t>(index)];
+            forces.Along[static_cast<size_t>(load.Bar)] +=
+                division.Bars[static_cast<size_t>(load.Bar)].Axes().row(0).dot(
+                    Eigen::Vector3d(load.Q[0], load.Q[1], load.Q[2]));
+        }
+        for (const PencilModes::Mode& mode : found.Modes)
+            Refine(model, BucklingErrors(division, found.B, forces, mode), wanted);
+        division.Cases.back().Modes = std::move(found.Modes);
     }
     return {};
 }
@@ -280,11 +317,10 @@ QString Converge(const SolverInput& input, Analysis analysis, SolverProgress* pr
             }
             pieces.assign(static_cast<size_t>(model.DataElements), 1);
         }
-        next.System = std::make_unique<StiffnessSystem>(model);
-        if (!next.System->Prepare())
-            return next.System->Error();
+        if (const QString error = next.Prepare(); !error.isEmpty())
+            return error;
         Wanted wanted{pieces, pieces};
-        const QString error = analysis(*next.System, next.Cases, wanted, progress);
+        const QString error = analysis(next, wanted, progress);
         if (!error.isEmpty())
             return error;
         // The estimates hold within a few times. Values that moved several times the tolerance
@@ -311,9 +347,10 @@ QString Converge(const SolverInput& input, Analysis analysis, SolverProgress* pr
 
 // A shape at the nodes of the data file and at the inner points, scaled together so that the
 // largest translation is 1, with the sign that makes the largest component positive.
-void ScaleShape(const StiffnessSystem& system, const Eigen::VectorXd& shape,
-                std::vector<double>& nodes, std::vector<double>& inner) {
-    const BarModel& model = system.Model();
+void ScaleShape(const Division& division, const Eigen::VectorXd& shape, std::vector<double>& nodes,
+                std::vector<double>& inner) {
+    const BarModel& model = *division.Model;
+    const EquationSystem& system = *division.System;
     double largest = 0, largestAny = 0;
     const auto collect = [&](int first, int end, std::vector<double>& values) {
         for (int node = first; node < end; ++node) {
@@ -394,45 +431,19 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress
     if (!error.isEmpty())
         return SolverOutcome::Failure(error);
     const BarModel& model = *division.Model;
-    const StiffnessSystem& system = *division.System;
-    const std::vector<PencilModes::Mode>& modes = division.Cases.front().Modes;
-
-    SolverOutcome outcome;
-    outcome.Ok = true;
-    ResultFile::Contents contents = ShapesFile(ResultFile::Kind::Modes, input, model);
-    QJsonArray list;
-    QString text = Heading(input, division, QStringLiteral("Natural modes"));
-    text += QStringLiteral("Masses: the bars' weight / g spread along them (truss bars: half at "
-                           "each end) and the masses of table 9.\n");
-    if (const int bad = ModeReport::FrequencyTable(modes, model.Modes, text); bad >= 0)
-        return SolverOutcome::Failure(
-            NotFinite(QStringLiteral("frequency of mode %1").arg(bad + 1)));
-    for (size_t k = 0; k < modes.size(); ++k) {
-        const double omega = std::sqrt(modes[k].Lambda);
-        const double frequency = omega / (2 * std::numbers::pi);
-        ResultFile::Shapes::Shape shape{0, frequency, {}, {}};
-        ScaleShape(system, modes[k].Shape, shape.Displacements, shape.Inner);
-        if (!Finite(shape.Displacements) || !Finite(shape.Inner))
-            return SolverOutcome::Failure(NotFinite(QStringLiteral("shape of mode %1").arg(k + 1)));
-        if (input.WantJson)
-            list.append(
-                QJsonObject{{QStringLiteral("frequency"), frequency},
-                            {QStringLiteral("period"), 1 / frequency},
-                            {QStringLiteral("circular"), omega},
-                            {QStringLiteral("shape"),
-                             ModeReport::ShapeJson(shape.Displacements,
-                                                   static_cast<int>(model.Components.size()))}});
-        text += QStringLiteral("\nMode %1, %2 Hz (largest translation 1)\n")
-                    .arg(k + 1)
-                    .arg(frequency, 0, 'g', 6) +
-                ModeReport::ShapeText(shape.Displacements, model.ComponentNames());
-        contents.Modes.List.push_back(std::move(shape));
-    }
-    if (input.WantJson)
-        outcome.Json = {{QStringLiteral("modes"), list}};
-    outcome.Protocol = text;
-    outcome.ResultFile = ResultFile::Write(contents);
-    return outcome;
+    ModalAnalysis::Listing listing;
+    listing.Heading = Heading(input, division, QStringLiteral("Natural modes")) +
+                      QStringLiteral("Masses: the bars' weight / g spread along them (truss bars: "
+                                     "half at each end) and the masses of table 9.\n");
+    listing.Largest = QStringLiteral("translation");
+    listing.Components = model.ComponentNames();
+    listing.File = ShapesFile(ResultFile::Kind::Modes, input, model);
+    listing.Scale = [&division](const Eigen::VectorXd& shape, std::vector<double>& nodes,
+                                std::vector<double>& inner) {
+        ScaleShape(division, shape, nodes, inner);
+    };
+    listing.NotFinite = NotFinite;
+    return ModalAnalysis::Write(division.Cases.front().Modes, model.Modes, listing, input.WantJson);
 }
 
 SolverOutcome StructuralDynamics::Buckling(const SolverInput& input, SolverProgress* progress) {
@@ -441,7 +452,6 @@ SolverOutcome StructuralDynamics::Buckling(const SolverInput& input, SolverProgr
     if (!error.isEmpty())
         return SolverOutcome::Failure(error);
     const BarModel& model = *division.Model;
-    const StiffnessSystem& system = *division.System;
 
     SolverOutcome outcome;
     outcome.Ok = true;
@@ -460,7 +470,7 @@ SolverOutcome StructuralDynamics::Buckling(const SolverInput& input, SolverProgr
         for (size_t k = 0; k < found.Modes.size(); ++k) {
             const double factor = found.Modes[k].Lambda;
             ResultFile::Shapes::Shape shape{found.Case, factor, {}, {}};
-            ScaleShape(system, found.Modes[k].Shape, shape.Displacements, shape.Inner);
+            ScaleShape(division, found.Modes[k].Shape, shape.Displacements, shape.Inner);
             if (!std::isfinite(factor) || !Finite(shape.Displacements) || !Finite(shape.Inner))
                 return SolverOutcome::Failure(
                     NotFinite(QStringLiteral("critical factor %1 of load case %2")

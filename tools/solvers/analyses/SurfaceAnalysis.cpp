@@ -3,8 +3,7 @@
 #include "EquationSystem.h"
 #include "FieldReport.h"
 #include "MeshStatics.h"
-#include "ModeReport.h"
-#include "PencilModes.h"
+#include "ModalAnalysis.h"
 #include "ResultFile.h"
 #include "SolverReport.h"
 #include "StaticCheck.h"
@@ -13,7 +12,6 @@
 #include <QJsonArray>
 #include <cmath>
 #include <memory>
-#include <numbers>
 #include <stdexcept>
 
 namespace {
@@ -113,94 +111,55 @@ SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* p
     const MeshStatics::Prepared prepared = MeshStatics::Prepare(model, direct, progress);
     if (!prepared.Error.isEmpty())
         return SolverOutcome::Failure(prepared.Error);
-    const size_t nodes = model.Nodes.size();
-    const std::vector<const Element*> elements = prepared.Family->Elements();
     const EquationSystem& system = prepared.Solver->System();
-
     // The plate's own mass (gamma t / g per unit area, in uz) and the masses of table 9.
-    EquationSystem::SparseMatrix b = system.Assemble([&](size_t e) {
-        const Element& element = *elements[e];
-        return element.TotalMass() > 0 ? element.Mass() : Element::Matrix();
-    });
-    for (const MeshModel::Mass& mass : model.Masses) {
-        const int e = system.Equation(mass.Node, 2);
-        if (e >= 0 && mass.M != 0)
-            EquationSystem::AddDiagonal(b, e, mass.M);
-    }
-    if (b.nonZeros() == 0 || b.coeffs().cwiseAbs().maxCoeff() == 0)
-        return SolverOutcome::Failure(
-            QStringLiteral("the plate has no mass that can move: give the unit weight gamma in "
-                           "table 2 or masses in table 9 at nodes that are not held in uz"));
+    std::vector<ModalAnalysis::Point> points;
+    for (const MeshModel::Mass& mass : model.Masses)
+        points.push_back({mass.Node, 2, mass.M});
     SolverProgress::Report(progress,
                            QStringLiteral("Finding the %1 lowest natural modes").arg(model.Modes));
-    QString error;
-    const std::vector<PencilModes::Mode> modes = PencilModes::Lowest(system, b, model.Modes, error);
-    if (!error.isEmpty())
-        return SolverOutcome::Failure(error);
+    const ModalAnalysis::Found found = ModalAnalysis::Natural(
+        system, points, model.Modes,
+        QStringLiteral("the plate has no mass that can move: give the unit weight gamma in "
+                       "table 2 or masses in table 9 at nodes that are not held in uz"));
+    if (!found.Error.isEmpty())
+        return SolverOutcome::Failure(found.Error);
 
-    const QStringList names = prepared.Family->ComponentNames();
-    const int width = static_cast<int>(names.size());
-    ResultFile::Contents contents;
-    contents.Type = ResultFile::Kind::Modes;
-    contents.Problem = input.Problem;
-    contents.Modes.Nodes = static_cast<int>(nodes);
-    contents.Modes.Elements = static_cast<int>(model.Cells.size());
-    contents.Modes.Pieces.assign(model.Cells.size(), 1);
-    contents.Modes.Components = names;
-
-    SolverOutcome outcome;
-    outcome.Ok = true;
-    QJsonArray list;
-    QString text = QStringLiteral("Natural modes of %1: %2\nNodes %3, elements %4, supports %5\n")
-                       .arg(input.FormatName, model.Title)
-                       .arg(nodes)
-                       .arg(model.Cells.size())
-                       .arg(model.Supports.size());
-    text += QStringLiteral("Thin plate of DKT triangles and DKQ quadrilaterals. Masses: the "
-                           "plate's weight gamma t / g per unit area, lumped at the nodes in uz, "
-                           "and the masses of table 9.\n");
-    if (const int bad = ModeReport::FrequencyTable(modes, model.Modes, text); bad >= 0)
-        return SolverOutcome::Failure(
-            NotFinite(QStringLiteral("frequency of mode %1").arg(bad + 1)));
-    for (size_t k = 0; k < modes.size(); ++k) {
-        const double omega = std::sqrt(modes[k].Lambda);
-        const double frequency = omega / (2 * std::numbers::pi);
-        ResultFile::Shapes::Shape shape{0, frequency, {}, {}};
-        shape.Displacements.assign(nodes * static_cast<size_t>(width), 0.0);
-        // Scaled so that the largest deflection is 1, with the sign that makes it positive.
+    const size_t nodes = model.Nodes.size();
+    ModalAnalysis::Listing listing;
+    listing.Heading =
+        QStringLiteral("Natural modes of %1: %2\nNodes %3, elements %4, supports %5\n")
+            .arg(input.FormatName, model.Title)
+            .arg(nodes)
+            .arg(model.Cells.size())
+            .arg(model.Supports.size()) +
+        QStringLiteral("Thin plate of DKT triangles and DKQ quadrilaterals. Masses: the plate's "
+                       "weight gamma t / g per unit area, lumped at the nodes in uz, and the "
+                       "masses of table 9.\n");
+    listing.Largest = QStringLiteral("deflection");
+    listing.Components = prepared.Family->ComponentNames();
+    listing.File.Type = ResultFile::Kind::Modes;
+    listing.File.Problem = input.Problem;
+    listing.File.Modes.Nodes = static_cast<int>(nodes);
+    listing.File.Modes.Elements = static_cast<int>(model.Cells.size());
+    listing.File.Modes.Pieces.assign(model.Cells.size(), 1);
+    listing.File.Modes.Components = listing.Components;
+    listing.Scale = [&](const Eigen::VectorXd& shape, std::vector<double>& values,
+                        std::vector<double>&) {
+        // The largest deflection is 1, with the sign that makes it positive.
         double extreme = 0;
         for (size_t node = 0; node < nodes; ++node) {
-            for (int c = 0; c < width; ++c) {
-                const int e = system.Equation(static_cast<int>(node),
-                                              model.Components[static_cast<size_t>(c)]);
-                const double v = e >= 0 ? modes[k].Shape[e] : 0.0;
-                shape.Displacements[node * static_cast<size_t>(width) + static_cast<size_t>(c)] = v;
-                if (c == 0 && std::abs(v) > std::abs(extreme))
-                    extreme = v;
+            for (int c : model.Components) {
+                const int e = system.Equation(static_cast<int>(node), c);
+                values.push_back(e >= 0 ? shape[e] : 0.0);
+                if (c == model.Components.front() && std::abs(values.back()) > std::abs(extreme))
+                    extreme = values.back();
             }
         }
         if (extreme != 0)
-            for (double& v : shape.Displacements)
+            for (double& v : values)
                 v /= extreme;
-        for (double v : shape.Displacements)
-            if (!std::isfinite(v))
-                return SolverOutcome::Failure(
-                    NotFinite(QStringLiteral("shape of mode %1").arg(k + 1)));
-        if (input.WantJson)
-            list.append(QJsonObject{
-                {QStringLiteral("frequency"), frequency},
-                {QStringLiteral("period"), 1 / frequency},
-                {QStringLiteral("circular"), omega},
-                {QStringLiteral("shape"), ModeReport::ShapeJson(shape.Displacements, width)}});
-        text += QStringLiteral("\nMode %1, %2 Hz (largest deflection 1)\n")
-                    .arg(k + 1)
-                    .arg(frequency, 0, 'g', 6) +
-                ModeReport::ShapeText(shape.Displacements, names);
-        contents.Modes.List.push_back(std::move(shape));
-    }
-    if (input.WantJson)
-        outcome.Json = {{QStringLiteral("modes"), list}};
-    outcome.Protocol = text;
-    outcome.ResultFile = ResultFile::Write(contents);
-    return outcome;
+    };
+    listing.NotFinite = NotFinite;
+    return ModalAnalysis::Write(found.Modes, model.Modes, listing, input.WantJson);
 }

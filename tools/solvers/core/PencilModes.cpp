@@ -1,9 +1,8 @@
 #include "PencilModes.h"
 
-#include <Eigen/Eigenvalues>
-#include <Spectra/SymEigsSolver.h>
+#include "SymmetricLargest.h"
+
 #include <algorithm>
-#include <exception>
 
 namespace {
 
@@ -36,6 +35,14 @@ QString OutOfRange() {
                           "masses far apart, or near the largest or smallest numbers)");
 }
 
+} // namespace
+
+QString PencilModes::NotConverged() {
+    return QStringLiteral("the iteration for the lowest modes did not converge");
+}
+
+namespace {
+
 std::vector<PencilModes::Mode> Collect(const EquationSystem& system, const Eigen::VectorXd& mu,
                                        const Eigen::MatrixXd& vectors, int count) {
     std::vector<Eigen::Index> order;
@@ -65,39 +72,15 @@ std::vector<PencilModes::Mode> PencilModes::Lowest(const EquationSystem& system,
     // No system has more modes than equations; a larger count only asks for all of them.
     count = std::min(count, n);
     ReducedOperator op(system, b);
-    if (n <= DenseLimit || count + 2 >= n) {
-        Eigen::MatrixXd c(n, n);
-        Eigen::VectorXd unit = Eigen::VectorXd::Zero(n), column(n);
-        for (int j = 0; j < n; ++j) {
-            unit[j] = 1;
-            op.perform_op(unit.data(), column.data());
-            c.col(j) = column;
-            unit[j] = 0;
-        }
-        if (!c.allFinite()) {
-            error = OutOfRange();
-            return {};
-        }
-        const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> solver((c + c.transpose()) / 2);
-        if (solver.info() != Eigen::Success) {
-            error = OutOfRange();
-            return {};
-        }
-        return Collect(system, solver.eigenvalues(), solver.eigenvectors(), count);
-    }
-    const int ncv = std::min(n, std::max(2 * count + 1, count + 20));
-    Spectra::SymEigsSolver<ReducedOperator> eigs(op, count, ncv);
-    eigs.init();
-    try {
-        eigs.compute(Spectra::SortRule::LargestAlge, 1000, 1e-10, Spectra::SortRule::LargestAlge);
-    } catch (const std::exception&) {
-        // Spectra throws where its small eigenproblem meets values that are not finite.
+    const SymmetricLargest found =
+        SymmetricLargest::Of(op, count, n <= DenseLimit || count + 2 >= n, 1e-10);
+    if (found.Result == SymmetricLargest::Outcome::OutOfRange) {
         error = OutOfRange();
         return {};
     }
-    if (eigs.info() != Spectra::CompInfo::Successful) {
-        error = QStringLiteral("the iteration for the lowest modes did not converge");
+    if (found.Result == SymmetricLargest::Outcome::NotConverged) {
+        error = NotConverged();
         return {};
     }
-    return Collect(system, eigs.eigenvalues(), eigs.eigenvectors(), count);
+    return Collect(system, found.Values, found.Vectors, count);
 }

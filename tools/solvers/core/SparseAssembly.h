@@ -26,9 +26,10 @@ public:
     // An upper-triangular matrix of the pattern, all zeros.
     SparseMatrix Empty() const;
     // Adds an element matrix, ordered node by node with `components` at each node; rows and
-    // columns without an equation are skipped.
-    template <typename Matrix>
-    void Add(SparseMatrix& target, std::span<const int> nodes, std::span<const int> components,
+    // columns without an equation are skipped. `target` is a matrix of the pattern, in double
+    // or in extended precision.
+    template <typename Target, typename Matrix>
+    void Add(Target& target, std::span<const int> nodes, std::span<const int> components,
              const Matrix& matrix) const;
 
 private:
@@ -70,11 +71,11 @@ void SparseAssembly::Join(size_t elements, NodesAt nodesAt) {
     Finish(start, joined);
 }
 
-template <typename Matrix>
-void SparseAssembly::Add(SparseMatrix& target, std::span<const int> nodes,
+template <typename Target, typename Matrix>
+void SparseAssembly::Add(Target& target, std::span<const int> nodes,
                          std::span<const int> components, const Matrix& matrix) const {
     const int* const outer = target.outerIndexPtr();
-    double* const values = target.valuePtr();
+    auto* const values = target.valuePtr();
     const std::vector<int>& first = numbering_.NodeStarts();
     const size_t width = components.size();
     for (size_t a = 0; a < nodes.size(); ++a) {

@@ -31,20 +31,8 @@ bool StiffnessSystem::Prepare() {
         error_ = model_.Fault;
         return false;
     }
-    const size_t nodes = model_.Nodes.size();
-    EquationSystem::Constraints constraints;
-    constraints.Fixed.assign(6 * nodes, false);
-    constraints.Loaded.assign(6 * nodes, false);
-    for (const BarModel::Support& support : model_.Supports) {
-        for (int c = 0; c < 6; ++c)
-            constraints.Fixed[6 * static_cast<size_t>(support.Node) + c] = support.Fixed[c];
-    }
-    for (const BarModel::NodalLoad& load : model_.NodalLoads) {
-        for (int c = 0; c < 6; ++c) {
-            if (load.Load[c] != 0)
-                constraints.Loaded[6 * static_cast<size_t>(load.Node) + c] = true;
-        }
-    }
+    const EquationSystem::Constraints constraints{model_.FixedComponents(),
+                                                  model_.LoadedComponents()};
     if (!equations_->Prepare(model_.Components, equations_->StiffnessDiagonal(), constraints)) {
         error_ = equations_->Error();
         return false;

@@ -269,6 +269,15 @@ Element::Matrix BarElement::Mass() const {
     return m;
 }
 
+double BarElement::NormalForce(const Vector12& globalDisplacements) const {
+    const Vector12 local = EndForces(globalDisplacements, Vector12::Zero());
+    return (local(6) - local(0)) / 2;
+}
+
+Element::Matrix BarElement::GeometricStiffness(const Vector& u) const {
+    return GlobalGeometricStiffness(NormalForce(u));
+}
+
 Element::Vector BarElement::Loads(const std::array<double, 3>& perLength) const {
     return -ToGlobal(FixedEndForces(perLength));
 }

@@ -31,6 +31,12 @@ public:
     double TotalMass() const override { return massPerLength_ * length_; }
     // The consistent loads of an even load per unit length, in global components.
     Vector Loads(const std::array<double, 3>& perLength) const override;
+    // The geometric stiffness of the normal force that the ends' displacements `u` cause,
+    // the mean of both ends: an even load along the bar adds the same to each end's share and
+    // so nothing to it.
+    Matrix GeometricStiffness(const Vector& u) const override;
+    // The normal force (tension positive) that the ends' displacements cause.
+    double NormalForce(const Vector12& globalDisplacements) const;
 
     double Length() const { return length_; }
     // Rows: the local x, y and z axes in global coordinates.

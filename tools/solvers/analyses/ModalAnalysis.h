@@ -1,0 +1,69 @@
+#pragma once
+
+#include "EquationSystem.h"
+#include "PencilModes.h"
+#include "ResultFile.h"
+#include "SolverOutcome.h"
+
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+// Natural modes and linear buckling of any model of elements, written once over the element
+// interface. The family prepares its equation system (numbered, constrained, the stiffness
+// assembled and factorised) as its statics do; this assembles the masses of its elements and
+// its point masses, or the geometric stiffness of a reference state, solves the pencil with
+// the one eigen-solver and lists the modes. What a family says of its modes (its heading, how
+// a shape is scaled) is a Listing of a few lines.
+namespace ModalAnalysis {
+
+using SparseMatrix = EquationSystem::SparseMatrix;
+
+// A value held by one component of one node: a mass or an inertia, or a spring's stiffness.
+struct Point {
+    int Node = 0;
+    int Component = 0;
+    double Value = 0;
+};
+
+// The mass matrix (upper triangle): the consistent mass of every element that carries one and
+// the point masses.
+SparseMatrix Masses(const EquationSystem& system, const std::vector<Point>& points);
+// The geometric stiffness, negated, of the elements' displacements in the solution `state`
+// of the system: the critical factors of that state's loads are the positive values of the
+// pencil K x = lambda (-Kg) x.
+SparseMatrix GeometricStiffness(const EquationSystem& system, const Eigen::VectorXd& state);
+
+// The modes of a pencil K x = lambda B x: B, and the lowest modes, or why there are none.
+struct Found {
+    SparseMatrix B;
+    std::vector<PencilModes::Mode> Modes;
+    QString Error;
+};
+// The lowest `count` natural modes (lambda = omega^2); `massless` is the error when nothing
+// that can move has a mass.
+Found Natural(const EquationSystem& system, const std::vector<Point>& points, int count,
+              const QString& massless);
+// The lowest `count` critical factors of the loads that caused the solution `state`.
+Found Buckling(const EquationSystem& system, const Eigen::VectorXd& state, int count);
+
+// What a family says of its natural modes.
+struct Listing {
+    QString Heading;           // the protocol up to the table of frequencies
+    QString Largest;           // what is 1 in every shape: "translation", "deflection"
+    QStringList Components;    // the names of the components listed per node
+    ResultFile::Contents File; // the result file without its shapes
+    // A mode's shape at the nodes listed and at the inner points, scaled.
+    std::function<void(const Eigen::VectorXd& shape, std::vector<double>& nodes,
+                       std::vector<double>& inner)>
+        Scale;
+    // Why a value that is not finite cannot be listed, naming `what` it is.
+    std::function<QString(const QString& what)> NotFinite;
+};
+
+// The protocol, JSON and result file of the modes found, of `wanted` asked for; a failure when
+// a frequency or a shape is not finite.
+SolverOutcome Write(const std::vector<PencilModes::Mode>& modes, int wanted, const Listing& listing,
+                    bool json);
+
+} // namespace ModalAnalysis
