@@ -27,9 +27,10 @@ void ReadCells(MeshModel& model, const ParsedData& data) {
     const ParsedTable& elements = *data.Table(5);
     const ParsedTable* sections = data.Table(3);
     const bool solid = model.Kind == Mesh::Solid;
+    const bool meridian = model.Kind == Mesh::Meridian;
     const bool thick = sections && (model.Kind == Mesh::PlaneStress || model.Kind == Mesh::Plate ||
-                                    model.Kind == Mesh::Shell);
-    const int corners = solid ? 8 : 4;
+                                    model.Kind == Mesh::Shell || meridian);
+    const int corners = solid ? 8 : meridian ? 2 : 4;
     model.Cells.reserve(static_cast<size_t>(elements.Rows()));
     for (int row = 0; row < elements.Rows(); ++row) {
         MeshModel::Cell cell;
@@ -42,7 +43,7 @@ void ReadCells(MeshModel& model, const ParsedData& data) {
             if (node >= 0)
                 cell.Count = c + 1;
         }
-        if (!solid)
+        if (!solid && !meridian)
             cell.Count = cell.Corners[3] < 0 ? 3 : 4;
         cell.Material = Index(elements.At(row, corners));
         if (thick)
@@ -76,7 +77,8 @@ void ReadSupportsAndLoads(MeshModel& model, const ParsedData& data) {
         }
     }
     const bool surface = model.Kind == Mesh::Plate || model.Kind == Mesh::Shell;
-    if (const ParsedTable* table = surface ? data.Table(8) : nullptr) {
+    const bool pressed = surface || model.Kind == Mesh::Meridian;
+    if (const ParsedTable* table = pressed ? data.Table(8) : nullptr) {
         for (int row = 0; row < table->Rows(); ++row)
             model.ElementLoads.push_back({static_cast<int>(table->At(row, 0)),
                                           Index(table->At(row, 1)), table->At(row, 2),
