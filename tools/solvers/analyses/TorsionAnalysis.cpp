@@ -1,7 +1,7 @@
 #include "TorsionAnalysis.h"
 
-#include "ContinuumModel.h"
 #include "EquationSystem.h"
+#include "MeshModel.h"
 #include "ResultFile.h"
 #include "ScalarField.h"
 #include "SolverInput.h"
@@ -256,9 +256,8 @@ bool AllFinite(const std::vector<double>& values) {
 
 } // namespace
 
-TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const ContinuumModel& model,
-                                                  SolverProgress* progress, double tolerance,
-                                                  long long budget) {
+TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const MeshModel& model, SolverProgress* progress,
+                                                  double tolerance, long long budget) {
     Outcome outcome;
     QElapsedTimer clock;
     clock.start();
@@ -426,7 +425,7 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const ContinuumModel& model,
 }
 
 SolverOutcome TorsionAnalysis::Solve(const SolverInput& input, SolverProgress* progress) {
-    const ContinuumModel model = ContinuumModel::FromData(input.Problem, input.Data);
+    const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
     const Outcome outcome = Analyse(model, progress);
     if (!outcome.Solved) {
         const CheckFault& fault = outcome.Fault;

@@ -1,6 +1,6 @@
 #include "TorsionMesh.h"
 
-#include "ContinuumModel.h"
+#include "MeshModel.h"
 #include "PlaneMesh.h"
 #include "ScalarField.h"
 
@@ -41,7 +41,7 @@ private:
 
 // A profile in pieces that do not touch has no common warping; elements joined by a node
 // alone are joined (the profile may pinch to a point).
-CheckFault OnePiece(const ContinuumModel& model, const std::vector<TorsionMesh::Cell>& cells,
+CheckFault OnePiece(const MeshModel& model, const std::vector<TorsionMesh::Cell>& cells,
                     size_t nodes) {
     Pieces pieces(nodes);
     for (const TorsionMesh::Cell& cell : cells) {
@@ -123,13 +123,13 @@ Loops TraceLoops(const std::vector<Side>& boundary, const std::vector<Point>& no
 
 // Table 6 against the loops: each contour number names one loop, 0 the outer contour and the
 // others holes, and every hole has a number.
-CheckFault CheckContours(const ContinuumModel& model, const Loops& loops, int& holes) {
+CheckFault CheckContours(const MeshModel& model, const Loops& loops, int& holes) {
     struct Claim {
         int Loop = -1, Node = 0, Line = 0;
     };
     std::vector<Claim> byNumber; // indexed by contour number
     std::vector<int> numberOf(loops.Area.size(), -1), lineOf(loops.Area.size(), 0);
-    for (const ContinuumModel::ContourNode& item : model.Contours) {
+    for (const MeshModel::ContourNode& item : model.Contours) {
         const int node = item.Node + 1;
         const std::vector<int> on = loops.Of(item.Node);
         if (on.empty())
@@ -237,20 +237,21 @@ std::vector<TorsionMesh::Corner> ReentrantCorners(const std::vector<TorsionMesh:
 
 } // namespace
 
-TorsionMesh TorsionMesh::FromModel(const ContinuumModel& model, Profile& profile,
-                                   CheckFault& fault) {
+TorsionMesh TorsionMesh::FromModel(const MeshModel& model, Profile& profile, CheckFault& fault) {
     TorsionMesh mesh;
     profile = {};
     fault = {};
     const size_t nodeCount = model.Nodes.size();
     std::vector<Point> points(nodeCount);
-    for (size_t n = 0; n < nodeCount; ++n)
-        points[n] = {model.Nodes[n][0], model.Nodes[n][1]};
+    for (size_t n = 0; n < nodeCount; ++n) {
+        const std::array<double, 2> at = model.Plan(static_cast<int>(n));
+        points[n] = {at[0], at[1]};
+    }
 
     // The reference shear modulus: that of the first material an element uses.
     int reference = -1;
     std::set<double> moduli;
-    for (const ContinuumModel::Cell& cell : model.Cells) {
+    for (const MeshModel::Cell& cell : model.Cells) {
         if (reference < 0 || cell.Material < reference)
             reference = cell.Material;
         moduli.insert(model.Materials[static_cast<size_t>(cell.Material)].G());
@@ -280,7 +281,7 @@ TorsionMesh TorsionMesh::FromModel(const ContinuumModel& model, Profile& profile
     mesh.sides_ = checked.Sides;
     mesh.Cells.reserve(model.Cells.size());
     for (size_t e = 0; e < model.Cells.size(); ++e) {
-        const ContinuumModel::Cell& source = model.Cells[e];
+        const MeshModel::Cell& source = model.Cells[e];
         Cell cell;
         cell.Count = source.Count;
         cell.Corners = checked.Corners[e];

@@ -1,6 +1,6 @@
 #include "TorsionReport.h"
 
-#include "ContinuumModel.h"
+#include "MeshModel.h"
 #include "StaticReport.h"
 
 #include <QJsonArray>
@@ -61,8 +61,7 @@ QJsonObject TorsionReport::Json(const TorsionAnalysis::Answer& answer) {
             {QStringLiteral("nodeStresses"), Rows(c.NodeStresses, results.StressCount())}};
 }
 
-QString TorsionReport::Protocol(const ContinuumModel& model,
-                                const TorsionAnalysis::Answer& answer) {
+QString TorsionReport::Protocol(const MeshModel& model, const TorsionAnalysis::Answer& answer) {
     const FieldResults& results = answer.Results;
     const FieldResults::Torsion& t = *results.Twist;
     const TorsionMesh::Profile& p = answer.Profile;

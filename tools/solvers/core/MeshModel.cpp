@@ -53,9 +53,18 @@ void ReadCells(MeshModel& model, const ParsedData& data) {
     }
 }
 
+void ReadContours(MeshModel& model, const ParsedTable& table) {
+    for (int row = 0; row < table.Rows(); ++row)
+        model.Contours.push_back({Index(table.At(row, 0)), static_cast<int>(table.At(row, 1)),
+                                  table.Lines[static_cast<size_t>(row)]});
+}
+
 void ReadSupportsAndLoads(MeshModel& model, const ParsedData& data) {
     const std::vector<int>& kept = model.Components;
-    if (const ParsedTable* table = data.Table(6)) {
+    const ParsedTable* supports = data.Table(6);
+    if (supports && model.Kind == Mesh::Profile)
+        ReadContours(model, *supports);
+    else if (const ParsedTable* table = supports) {
         for (int row = 0; row < table->Rows(); ++row) {
             MeshModel::Support support{
                 Index(table->At(row, 0)), {}, table->Lines[static_cast<size_t>(row)]};
@@ -141,6 +150,7 @@ MeshModel MeshModel::FromData(int problem, const ParsedData& data) {
     model.LengthUnit = data.General.size() > 2 ? data.General[2].Text : QString();
     model.LoadCases = static_cast<int>(data.GeneralNumber(4));
     model.Modes = model.Kind == Mesh::Plate ? static_cast<int>(data.GeneralNumber(9)) : 0;
+    model.Moment = model.Kind == Mesh::Profile ? data.GeneralNumber(9) : 0;
     const ParsedTable& nodes = *data.Table(4);
     model.Nodes.reserve(static_cast<size_t>(nodes.Rows()));
     model.NodeLines.reserve(static_cast<size_t>(nodes.Rows()));
