@@ -1,6 +1,6 @@
 #include "TorsionAnalysis.h"
 
-#include "EquationSystem.h"
+#include "LinearSolver.h"
 #include "MeshModel.h"
 #include "ResultFile.h"
 #include "ScalarField.h"
@@ -44,64 +44,40 @@ Element::Vector Values(const ScalarField& element, const Eigen::VectorXd& w) {
 }
 
 struct Solution {
-    Eigen::VectorXd W;  // per node of the mesh
-    double J = 0;       // the integral of |grad w - q|^2, weighted
-    double JLinear = 0; // Ip - w . f: the same J when K w = f holds
+    Eigen::VectorXd W; // per node of the mesh
+    double J = 0;      // the integral of |grad w - q|^2, weighted
     double PolarMoment = 0;
     double Residual = 0;
     int Equations = 0;
 };
 
-std::optional<Solution> SolveMesh(const TorsionMesh& mesh, TorsionAnalysis::Timing& time,
-                                  QString& error) {
-    const std::vector<ScalarField> elements = ElementsOf(mesh);
-    std::vector<const Element*> pointers;
-    pointers.reserve(elements.size());
-    for (const ScalarField& element : elements)
-        pointers.push_back(&element);
-    DofNumbering::Wording wording;
-    wording.Whole = QStringLiteral("profile");
-    wording.Part = QStringLiteral("element");
-    wording.Components[0] = QStringLiteral("w");
-
+// The warping's equations: one component per node, stiffened at every corner of an element,
+// and fixed at one node, since adding a constant to it changes nothing (it moves the whole
+// section along the bar).
+LinearSolver::Problem WarpingProblem(const TorsionMesh& mesh,
+                                     const std::vector<ScalarField>& elements) {
+    LinearSolver::Problem problem;
     const size_t nodes = mesh.Nodes.size();
-    EquationSystem system(static_cast<int>(nodes), pointers, wording);
-    // Every corner of an element is stiffened by it; the warping is fixed at one node, since
-    // adding a constant to it changes nothing (it moves the whole section along the bar).
-    std::vector<double> diagonal(6 * nodes, 0.0);
-    for (const TorsionMesh::Cell& cell : mesh.Cells) {
+    problem.Nodes = static_cast<int>(nodes);
+    problem.Elements.reserve(elements.size());
+    for (const ScalarField& element : elements)
+        problem.Elements.push_back(&element);
+    problem.Wording.Whole = QStringLiteral("profile");
+    problem.Wording.Part = QStringLiteral("element");
+    problem.Wording.Components[0] = QStringLiteral("w");
+    problem.Kept = {0};
+    problem.Diagonal.assign(6 * nodes, 0.0);
+    for (const TorsionMesh::Cell& cell : mesh.Cells)
         for (int a = 0; a < cell.Count; ++a)
-            diagonal[6 * static_cast<size_t>(cell.Corners[a])] = 1;
-    }
-    EquationSystem::Constraints constraints{std::vector<bool>(6 * nodes, false),
-                                            std::vector<bool>(6 * nodes, false)};
-    constraints.Fixed[6 * static_cast<size_t>(mesh.Cells[0].Corners[0])] = true;
-    if (!system.Prepare({0}, diagonal, constraints)) {
-        error = system.Error();
-        return std::nullopt;
-    }
-    time.Assembly += system.AssemblySeconds();
-    time.Factor += system.FactorSeconds();
+            problem.Diagonal[6 * static_cast<size_t>(cell.Corners[a])] = 1;
+    problem.Constraints = {std::vector<bool>(6 * nodes, false),
+                           std::vector<bool>(6 * nodes, false)};
+    problem.Constraints.Fixed[6 * static_cast<size_t>(mesh.Cells[0].Corners[0])] = true;
+    return problem;
+}
 
-    Solution solution;
-    solution.Equations = system.Equations();
-    Eigen::MatrixXd f = Eigen::MatrixXd::Zero(system.Equations(), 1);
-    for (const ScalarField& element : elements) {
-        const Element::Vector fe = element.FluxLoad(Flux, Point::Zero());
-        for (int a = 0; a < element.Count(); ++a) {
-            const int e = system.Equation(element.Nodes()[static_cast<size_t>(a)], 0);
-            if (e >= 0)
-                f(e, 0) += fe[a];
-        }
-    }
-    const Eigen::MatrixXd x = system.Solve(f);
-    solution.Residual = system.Residual(x, f);
-    solution.W = Eigen::VectorXd::Zero(static_cast<Eigen::Index>(nodes));
-    for (size_t n = 0; n < nodes; ++n) {
-        const int e = system.Equation(static_cast<int>(n), 0);
-        if (e >= 0)
-            solution.W[static_cast<Eigen::Index>(n)] = x(e, 0);
-    }
+// J and Ip as sums over the elements' points of the warping solved.
+void Integrate(const std::vector<ScalarField>& elements, Solution& solution) {
     for (const ScalarField& element : elements) {
         const Element::Vector u = Values(element, solution.W);
         for (int i = 0; i < element.SampleCount(true); ++i) {
@@ -111,7 +87,48 @@ std::optional<Solution> SolveMesh(const TorsionMesh& mesh, TorsionAnalysis::Timi
             solution.PolarMoment += element.Factor() * s.Weight * s.At.squaredNorm();
         }
     }
-    solution.JLinear = solution.PolarMoment - x.col(0).dot(f.col(0));
+}
+
+std::optional<Solution> SolveMesh(const TorsionMesh& mesh, TorsionAnalysis::Timing& time,
+                                  QString& error) {
+    const std::vector<ScalarField> elements = ElementsOf(mesh);
+    LinearSolver solver;
+    LinearSolver::Options direct;
+    direct.Use = LinearSolver::Method::Direct;
+    error = solver.Prepare(WarpingProblem(mesh, elements), direct);
+    if (!error.isEmpty())
+        return std::nullopt;
+    const EquationSystem& system = solver.System();
+    time.Assembly += system.AssemblySeconds();
+    time.Factor += system.FactorSeconds();
+
+    Solution solution;
+    solution.Equations = system.Equations();
+    solution.W = Eigen::VectorXd::Zero(static_cast<Eigen::Index>(mesh.Nodes.size()));
+    const auto fill = [&elements, &solver](int, Eigen::VectorXd& column) {
+        for (const ScalarField& element : elements) {
+            const Element::Vector fe = element.FluxLoad(Flux, Point::Zero());
+            for (int a = 0; a < element.Count(); ++a) {
+                const int e = solver.Equation(element.Nodes()[static_cast<size_t>(a)], 0);
+                if (e >= 0)
+                    column[e] += fe[a];
+            }
+        }
+    };
+    const auto take = [&](int, const Eigen::VectorXd* x) {
+        Eigen::VectorXd f = Eigen::VectorXd::Zero(x->size());
+        fill(1, f);
+        solution.Residual = system.Residual(*x, f);
+        for (Eigen::Index n = 0; n < solution.W.size(); ++n) {
+            const int e = solver.Equation(static_cast<int>(n), 0);
+            if (e >= 0)
+                solution.W[n] = (*x)[e];
+        }
+    };
+    error = solver.Solve(1, {1}, fill, take);
+    if (!error.isEmpty())
+        return std::nullopt;
+    Integrate(elements, solution);
     return solution;
 }
 
