@@ -271,6 +271,162 @@ bool AllFinite(const std::vector<double>& values) {
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
+// One mesh of the divisions solved: its warping, or why it cannot be had.
+std::optional<Solution> SolveLevel(const TorsionMesh& mesh, int division,
+                                   TorsionAnalysis::Timing& time, CheckFault& fault,
+                                   SolverProgress* progress) {
+    QString text = QStringLiteral("Assembling and factorising %1 equations")
+                       .arg(SolverProgress::Count(static_cast<qsizetype>(mesh.Nodes.size()) - 1));
+    if (division > 1)
+        text += QStringLiteral(" (elements divided %1 x %1)").arg(division);
+    SolverProgress::Report(progress, text);
+    QString error;
+    std::optional<Solution> next = SolveMesh(mesh, time, error);
+    if (!next) {
+        fault = {0, error};
+        return std::nullopt;
+    }
+    if (!(next->J > 0) || !std::isfinite(next->J) || !next->W.allFinite()) {
+        fault = {0, QStringLiteral("the torsion constant cannot be calculated (it came out as "
+                                   "%1); the coordinates may be too large or too small to "
+                                   "compute with")
+                        .arg(next->J)};
+        return std::nullopt;
+    }
+    return next;
+}
+
+// How far J of the meshes so far may be from the exact one, and when to stop dividing.
+class Convergence {
+public:
+    Convergence(TorsionAnalysis::Answer& answer, double tolerance, long long budget)
+        : answer_(answer), tolerance_(tolerance), budget_(budget) {}
+
+    // Takes the J of a new level against the last one's (`last`, 0 for the first).
+    void Take(double last, double j, double indicator) {
+        limitError_ = -1;
+        answer_.Extrapolated = false;
+        answer_.MeshJ = j;
+        if (answer_.Levels.size() < 2) {
+            answer_.ErrorEstimate = indicator;
+            answer_.EstimatedFromStresses = true;
+            return;
+        }
+        // Nested meshes give J from above, falling by a steady ratio per halving: 1/4 for a
+        // smooth warping, more near a re-entrant corner. What is left is the last change times
+        // q / (1 - q), q taken from the last two changes (1/2 before there are two).
+        const double change = std::abs(last - j) / j;
+        const double q = lastChange_ > 0 ? std::clamp(change / lastChange_, 0.25, 0.8) : 0.5;
+        answer_.ErrorEstimate = change * q / (1 - q);
+        // The limit those changes point to, and how far it moved since the last one that a
+        // measured ratio gave.
+        if (lastChange_ > 0) {
+            const double limit = j - (last - j) * q / (1 - q);
+            if (lastLimit_ > 0)
+                limitError_ = std::abs(limit - lastLimit_) / limit;
+            lastLimit_ = limit;
+        }
+        lastChange_ = change;
+    }
+
+    // Whether J is known well enough after the level just taken, or the next would be too
+    // large.
+    bool Stop(const TorsionMesh& base, int division, double lastTau) {
+        const TorsionAnalysis::Level& level = answer_.Levels.back();
+        const bool refined = answer_.Levels.size() > 1;
+        const bool corners = !answer_.Profile.Reentrant.empty();
+        // A profile with re-entrant corners may stop at the limit of J, long before J itself
+        // settles, but not before the stresses away from the corners have; one without has J
+        // settle as soon as its stresses do.
+        const bool stressesSettled =
+            !corners || (refined && std::abs(level.TauMax - lastTau) <=
+                                        TorsionAnalysis::StressTolerance * level.TauMax);
+        if (refined && stressesSettled && answer_.ErrorEstimate <= tolerance_)
+            return true;
+        if (corners && stressesSettled && limitError_ >= 0 && limitError_ <= tolerance_) {
+            answer_.Extrapolated = true;
+            answer_.ErrorEstimate = limitError_;
+            return true;
+        }
+        // On the mesh as given only the stresses tell the error, and they tell it far too low
+        // on a coarse mesh (nothing at all on a rectangle's 2 x 2) and low near a re-entrant
+        // corner: only a large mesh, whose division would cost most, is taken as it is, and
+        // only when they leave a wide margin.
+        if (!refined && level.Indicator <= tolerance_ / 4 &&
+            16 * static_cast<long long>(level.Nodes) >= budget_)
+            return true;
+        answer_.EstimatedFromStresses = false;
+        if (division > (1 << 14) || base.DividedNodes(2 * division) > budget_) {
+            answer_.EstimatedFromStresses = !refined;
+            return true;
+        }
+        return false;
+    }
+
+    double Limit() const { return lastLimit_; }
+
+private:
+    TorsionAnalysis::Answer& answer_;
+    double tolerance_;
+    long long budget_;
+    double lastChange_ = -1, lastLimit_ = -1, limitError_ = -1;
+};
+
+// The answer of the finest mesh at the nodes and elements of the data file.
+void Fill(const MeshModel& model, const Solution& solution, const Recovery& r,
+          FieldResults::Torsion twist, TorsionAnalysis::Answer& answer) {
+    const std::vector<TorsionMesh::Corner>& corners = answer.Profile.Reentrant;
+    const Point centroid = answer.Profile.Centroid;
+    twist.TauMax = r.TauMax;
+    twist.AtY = r.At.x() + centroid.x();
+    twist.AtZ = r.At.y() + centroid.y();
+    for (size_t k = 0; k < corners.size(); ++k)
+        answer.Corners.push_back({corners[k], r.CornerTau[k], r.CornerAt[k].x() + centroid.x(),
+                                  r.CornerAt[k].y() + centroid.y()});
+    answer.PolarMoment = solution.PolarMoment;
+    answer.Residual = solution.Residual;
+    answer.MomentError = std::abs(r.Moment - model.Moment) / model.Moment;
+
+    FieldResults& results = answer.Results;
+    results.Nodes = static_cast<int>(model.Nodes.size());
+    results.Elements = static_cast<int>(model.Cells.size());
+    results.Components = {QStringLiteral("w")};
+    results.StressNames = {QStringLiteral("txy"), QStringLiteral("txz"), QStringLiteral("tau")};
+    FieldResults::Case c;
+    c.Number = 1;
+    c.Displacements.resize(model.Nodes.size());
+    for (size_t n = 0; n < model.Nodes.size(); ++n)
+        c.Displacements[n] = solution.W[static_cast<Eigen::Index>(n)] - r.MeanW;
+    c.Stresses = r.Elements;
+    c.NodeStresses = r.Nodes;
+    results.Cases.push_back(std::move(c));
+    results.Twist = twist;
+}
+
+// Empty when the answer is finite and carries the moment; otherwise why it is refused.
+std::optional<TorsionAnalysis::Outcome> Refusal(const TorsionAnalysis::Answer& answer) {
+    const FieldResults::Torsion& twist = *answer.Results.Twist;
+    const std::vector<double> summary = {
+        twist.Moment,        twist.G,         twist.J,           twist.Twist,
+        twist.TauMax,        twist.AtY,       twist.AtZ,         answer.PolarMoment,
+        answer.Profile.Area, answer.Residual, answer.MomentError};
+    const FieldResults::Case& only = answer.Results.Cases.front();
+    if (!AllFinite(summary) || !AllFinite(only.Displacements) || !AllFinite(only.Stresses) ||
+        !AllFinite(only.NodeStresses))
+        return NotFinite();
+    // A solution that does not carry the moment is no solution.
+    if (answer.Residual <= 1e-6 && answer.MomentError <= 1e-6)
+        return std::nullopt;
+    TorsionAnalysis::Outcome outcome;
+    outcome.Fault = {0, QStringLiteral("the warping equations cannot be solved accurately "
+                                       "enough (|K w - f| is %1 of the loads, the stresses "
+                                       "carry the moment to %2); the elements may be far too "
+                                       "different in size")
+                            .arg(answer.Residual, 0, 'g', 3)
+                            .arg(answer.MomentError, 0, 'g', 3)};
+    return outcome;
+}
+
 } // namespace
 
 TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const MeshModel& model, SolverProgress* progress,
@@ -291,38 +447,21 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const MeshModel& model, Solver
     FieldResults::Torsion twist;
     twist.Moment = model.Moment;
     twist.G = answer.Profile.ReferenceG;
-    const int dataNodes = static_cast<int>(model.Nodes.size());
-    const int dataCells = static_cast<int>(model.Cells.size());
-    const std::vector<TorsionMesh::Corner>& corners = answer.Profile.Reentrant;
-    double lastChange = -1, lastLimit = -1;
+    Convergence convergence(answer, tolerance, budget);
     for (int division = 1;; division *= 2) {
         clock.restart();
-        TorsionMesh mesh = base.Divided(division);
+        const TorsionMesh mesh = base.Divided(division);
         answer.Time.Mesh += Seconds(clock);
-        QString text =
-            QStringLiteral("Assembling and factorising %1 equations")
-                .arg(SolverProgress::Count(static_cast<qsizetype>(mesh.Nodes.size()) - 1));
-        if (division > 1)
-            text += QStringLiteral(" (elements divided %1 x %1)").arg(division);
-        SolverProgress::Report(progress, text);
-        QString error;
-        std::optional<Solution> next = SolveMesh(mesh, answer.Time, error);
-        if (!next) {
-            outcome.Fault = {0, error};
+        std::optional<Solution> next =
+            SolveLevel(mesh, division, answer.Time, outcome.Fault, progress);
+        if (!next)
             return outcome;
-        }
-        if (!(next->J > 0) || !std::isfinite(next->J) || !next->W.allFinite()) {
-            outcome.Fault = {0, QStringLiteral("the torsion constant cannot be calculated (it "
-                                               "came out as %1); the coordinates may be too "
-                                               "large or too small to compute with")
-                                    .arg(next->J)};
-            return outcome;
-        }
         const double levelSeconds = Seconds(clock);
         clock.restart();
         twist.J = next->J;
         twist.Twist = model.Moment / (twist.G * twist.J);
-        r = Recover(mesh, next->W, twist.G * twist.Twist, dataCells, dataNodes, corners);
+        r = Recover(mesh, next->W, twist.G * twist.Twist, static_cast<int>(model.Cells.size()),
+                    static_cast<int>(model.Nodes.size()), answer.Profile.Reentrant);
         answer.Time.Recovery += Seconds(clock);
         // Stresses beyond the range of numbers stay so on any finer mesh.
         if (!std::isfinite(twist.Twist) || !std::isfinite(r.TauMax) || !std::isfinite(r.Moment))
@@ -332,111 +471,22 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const MeshModel& model, Solver
         answer.Levels.push_back({division, static_cast<int>(mesh.Nodes.size()),
                                  static_cast<int>(mesh.Cells.size()), next->Equations, next->J,
                                  indicator, r.TauMax, levelSeconds});
-        const bool refined = answer.Levels.size() > 1;
-        double limitError = -1;
-        answer.Extrapolated = false;
-        answer.MeshJ = next->J;
-        if (refined) {
-            // Nested meshes give J from above, falling by a steady ratio per halving: 1/4 for
-            // a smooth warping, more near a re-entrant corner. What is left is the last change
-            // times q / (1 - q), q taken from the last two changes (1/2 before there are two).
-            const double change = std::abs(solution.J - next->J) / next->J;
-            const double q = lastChange > 0 ? std::clamp(change / lastChange, 0.25, 0.8) : 0.5;
-            answer.ErrorEstimate = change * q / (1 - q);
-            // The limit those changes point to, and how far it moved since the last one that
-            // a measured ratio gave.
-            if (lastChange > 0) {
-                const double limit = next->J - (solution.J - next->J) * q / (1 - q);
-                if (lastLimit > 0)
-                    limitError = std::abs(limit - lastLimit) / limit;
-                lastLimit = limit;
-            }
-            lastChange = change;
-        } else {
-            answer.ErrorEstimate = indicator;
-            answer.EstimatedFromStresses = true;
-        }
+        convergence.Take(solution.J, next->J, indicator);
         solution = std::move(*next);
-        // A profile with re-entrant corners may stop at the limit of J, long before J itself
-        // settles, but not before the stresses away from the corners have; one without has
-        // J settle as soon as its stresses do.
-        const bool stressesSettled = corners.empty() || (refined && std::abs(r.TauMax - lastTau) <=
-                                                                        StressTolerance * r.TauMax);
-        if (refined && stressesSettled && answer.ErrorEstimate <= tolerance)
+        if (convergence.Stop(base, division, lastTau))
             break;
-        if (!corners.empty() && stressesSettled && limitError >= 0 && limitError <= tolerance) {
-            answer.Extrapolated = true;
-            answer.ErrorEstimate = limitError;
-            break;
-        }
-        // On the mesh as given only the stresses tell the error, and they tell it far too low
-        // on a coarse mesh (nothing at all on a rectangle's 2 x 2) and low near a re-entrant
-        // corner: only a large mesh, whose division would cost most, is taken as it is, and
-        // only when they leave a wide margin.
-        if (!refined && indicator <= tolerance / 4 &&
-            16 * static_cast<long long>(mesh.Nodes.size()) >= budget)
-            break;
-        answer.EstimatedFromStresses = false;
-        if (division > (1 << 14) || base.DividedNodes(2 * division) > budget) {
-            if (!refined)
-                answer.EstimatedFromStresses = true;
-            break;
-        }
     }
-
     clock.restart();
     // The stresses of the finest mesh carry the moment with its own J; the rate of twist is
     // that of the J reported.
     if (answer.Extrapolated) {
-        twist.J = lastLimit;
+        twist.J = convergence.Limit();
         twist.Twist = model.Moment / (twist.G * twist.J);
     }
-    twist.TauMax = r.TauMax;
-    twist.AtY = r.At.x() + answer.Profile.Centroid.x();
-    twist.AtZ = r.At.y() + answer.Profile.Centroid.y();
-    for (size_t k = 0; k < corners.size(); ++k)
-        answer.Corners.push_back({corners[k], r.CornerTau[k],
-                                  r.CornerAt[k].x() + answer.Profile.Centroid.x(),
-                                  r.CornerAt[k].y() + answer.Profile.Centroid.y()});
-    answer.PolarMoment = solution.PolarMoment;
-    answer.Residual = solution.Residual;
-    answer.MomentError = std::abs(r.Moment - model.Moment) / model.Moment;
-
-    FieldResults& results = answer.Results;
-    results.Nodes = dataNodes;
-    results.Elements = dataCells;
-    results.Components = {QStringLiteral("w")};
-    results.StressNames = {QStringLiteral("txy"), QStringLiteral("txz"), QStringLiteral("tau")};
-    FieldResults::Case c;
-    c.Number = 1;
-    c.Displacements.resize(static_cast<size_t>(dataNodes));
-    for (int n = 0; n < dataNodes; ++n)
-        c.Displacements[static_cast<size_t>(n)] = solution.W[n] - r.MeanW;
-    c.Stresses = r.Elements;
-    c.NodeStresses = r.Nodes;
-    results.Cases.push_back(std::move(c));
-    results.Twist = twist;
+    Fill(model, solution, r, twist, answer);
     answer.Time.Recovery += Seconds(clock);
-
-    const std::vector<double> summary = {
-        twist.Moment,        twist.G,         twist.J,           twist.Twist,
-        twist.TauMax,        twist.AtY,       twist.AtZ,         answer.PolarMoment,
-        answer.Profile.Area, answer.Residual, answer.MomentError};
-    const FieldResults::Case& only = results.Cases.front();
-    if (!AllFinite(summary) || !AllFinite(only.Displacements) || !AllFinite(only.Stresses) ||
-        !AllFinite(only.NodeStresses)) {
-        return NotFinite();
-    }
-    // A solution that does not carry the moment is no solution.
-    if (answer.Residual > 1e-6 || answer.MomentError > 1e-6) {
-        outcome.Fault = {0, QStringLiteral("the warping equations cannot be solved accurately "
-                                           "enough (|K w - f| is %1 of the loads, the stresses "
-                                           "carry the moment to %2); the elements may be far "
-                                           "too different in size")
-                                .arg(answer.Residual, 0, 'g', 3)
-                                .arg(answer.MomentError, 0, 'g', 3)};
-        return outcome;
-    }
+    if (std::optional<Outcome> refused = Refusal(answer))
+        return *refused;
     outcome.Solved = std::move(answer);
     return outcome;
 }
