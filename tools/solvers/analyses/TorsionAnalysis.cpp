@@ -148,28 +148,53 @@ struct Recovery {
     double Energy = 0;
 };
 
-Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gTheta, int dataCells,
-                 int dataNodes, const std::vector<TorsionMesh::Corner>& corners) {
-    Recovery r;
-    r.CornerTau.assign(corners.size(), 0.0);
-    r.CornerAt.assign(corners.size(), Point::Zero());
-    const std::vector<ScalarField> elements = ElementsOf(mesh);
-    std::vector<double> cellSum(3 * static_cast<size_t>(dataCells), 0.0);
-    std::vector<double> nodeSum(2 * mesh.Nodes.size(), 0.0);
-    std::vector<int> nodeCount(mesh.Nodes.size(), 0);
+// The stresses summed over the elements of the data file and at the nodes of the mesh.
+struct Sums {
+    std::vector<double> Cell; // tx, ty and the area per element of the data file
+    std::vector<double> Node; // tx, ty per node of the mesh
+    std::vector<int> Count;   // the elements at each node
+};
+
+// The element's stresses at its corners: a triangle's own value there; a quadrilateral's Gauss
+// points, where its gradient is most accurate, extrapolated.
+std::array<Point, 4> CornerStresses(const ScalarField& element, const Element::Vector& u,
+                                    double scale) {
     const double a = 1 + std::sqrt(3.0) / 2, b = -0.5, c = 1 - std::sqrt(3.0) / 2;
+    std::array<Point, 4> tau, at;
+    if (element.Count() == 4)
+        for (int i = 0; i < 4; ++i) {
+            const ScalarField::Sample s = element.SampleAt(i);
+            tau[static_cast<size_t>(i)] =
+                scale * (s.Grad.leftCols(element.Count()) * u - Flux * s.At);
+        }
+    for (size_t k = 0; k < static_cast<size_t>(element.Count()); ++k) {
+        if (element.Count() == 4)
+            // Gauss point k lies nearest corner k; the one across from it is k + 2.
+            at[k] = a * tau[k] + b * tau[(k + 1) % 4] + c * tau[(k + 2) % 4] + b * tau[(k + 3) % 4];
+        else
+            at[k] = scale * (element.Gradient(u, 1.0 / 3, 1.0 / 3) -
+                             Flux * element.Corner(static_cast<int>(k)));
+    }
+    return at;
+}
+
+// Sums the elements' stresses into their cells of the data file and their corners, and the
+// moment and the mean warping exactly (three points in a triangle, whose stress varies
+// linearly with q).
+Sums Sweep(const TorsionMesh& mesh, const std::vector<ScalarField>& elements,
+           const Eigen::VectorXd& w, double gTheta, int dataCells, Recovery& r) {
+    Sums sums{std::vector<double>(3 * static_cast<size_t>(dataCells), 0.0),
+              std::vector<double>(2 * mesh.Nodes.size(), 0.0),
+              std::vector<int>(mesh.Nodes.size(), 0)};
     double area = 0, integralW = 0;
     for (size_t e = 0; e < elements.size(); ++e) {
         const ScalarField& element = elements[e];
-        const int parent = mesh.Cells[e].Parent;
         const Element::Vector u = Values(element, w);
         const double scale = gTheta * element.Factor();
-        // The mean, the moment and the mean warping exactly (three points in a triangle,
-        // whose stress varies linearly with q).
+        double* sum = &sums.Cell[3 * static_cast<size_t>(mesh.Cells[e].Parent)];
         for (int i = 0; i < element.SampleCount(true); ++i) {
             const ScalarField::Sample s = element.SampleAt(i, true);
             const Point t = scale * (s.Grad.leftCols(element.Count()) * u - Flux * s.At);
-            double* sum = &cellSum[3 * static_cast<size_t>(parent)];
             sum[0] += s.Weight * t.x();
             sum[1] += s.Weight * t.y();
             sum[2] += s.Weight;
@@ -177,35 +202,22 @@ Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gThet
             area += s.Weight;
             integralW += s.Weight * s.N.head(element.Count()).dot(u);
         }
-        // At the corners: a triangle's own value there; a quadrilateral's Gauss points,
-        // where its gradient is most accurate, extrapolated.
-        std::array<Point, 4> tau;
-        if (element.Count() == 4) {
-            for (int i = 0; i < 4; ++i) {
-                const ScalarField::Sample s = element.SampleAt(i);
-                tau[static_cast<size_t>(i)] =
-                    scale * (s.Grad.leftCols(element.Count()) * u - Flux * s.At);
-            }
-        }
+        const std::array<Point, 4> at = CornerStresses(element, u, scale);
         for (int k = 0; k < element.Count(); ++k) {
-            Point at;
-            if (element.Count() == 4) {
-                // Gauss point k lies nearest corner k; the one across from it is k + 2.
-                at = a * tau[static_cast<size_t>(k)] + b * tau[static_cast<size_t>((k + 1) % 4)] +
-                     c * tau[static_cast<size_t>((k + 2) % 4)] +
-                     b * tau[static_cast<size_t>((k + 3) % 4)];
-            } else {
-                const Point& corner = element.Corner(k);
-                at = scale * (element.Gradient(u, 1.0 / 3, 1.0 / 3) - Flux * corner);
-            }
             const auto node = static_cast<size_t>(element.Nodes()[static_cast<size_t>(k)]);
-            nodeSum[2 * node] += at.x();
-            nodeSum[2 * node + 1] += at.y();
-            ++nodeCount[node];
+            sums.Node[2 * node] += at[static_cast<size_t>(k)].x();
+            sums.Node[2 * node + 1] += at[static_cast<size_t>(k)].y();
+            ++sums.Count[node];
         }
     }
     r.MeanW = integralW / area;
-    // The recovered stresses interpolated over each element against the element's own.
+    return sums;
+}
+
+// The energy of the recovered stresses interpolated over each element against its own.
+double Energy(const std::vector<ScalarField>& elements, const Eigen::VectorXd& w, double gTheta,
+              const Sums& sums) {
+    double energy = 0;
     for (const ScalarField& element : elements) {
         const Element::Vector u = Values(element, w);
         const double scale = gTheta * element.Factor();
@@ -215,27 +227,25 @@ Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gThet
             for (int k = 0; k < element.Count(); ++k) {
                 const auto node = static_cast<size_t>(element.Nodes()[static_cast<size_t>(k)]);
                 recovered +=
-                    s.N[k] * Point(nodeSum[2 * node], nodeSum[2 * node + 1]) / nodeCount[node];
+                    s.N[k] * Point(sums.Node[2 * node], sums.Node[2 * node + 1]) / sums.Count[node];
             }
             const Point own = scale * (s.Grad.leftCols(element.Count()) * u - Flux * s.At);
-            r.Energy += s.Weight * (recovered - own).squaredNorm() / (gTheta * scale);
+            energy += s.Weight * (recovered - own).squaredNorm() / (gTheta * scale);
         }
     }
-    r.Elements.resize(3 * static_cast<size_t>(dataCells));
-    for (size_t e = 0; e < static_cast<size_t>(dataCells); ++e) {
-        const double* sum = &cellSum[3 * e];
-        const Point t(sum[0] / sum[2], sum[1] / sum[2]);
-        r.Elements[3 * e] = t.x();
-        r.Elements[3 * e + 1] = t.y();
-        r.Elements[3 * e + 2] = t.norm();
-    }
+    return energy;
+}
+
+// The nodes' mean stresses, the largest away from re-entrant corners and the largest near
+// each; the data file's nodes come first in the mesh, the corners among them.
+void NodeStresses(const TorsionMesh& mesh, const Sums& sums, int dataNodes,
+                  const std::vector<TorsionMesh::Corner>& corners, Recovery& r) {
     r.Nodes.resize(3 * static_cast<size_t>(dataNodes));
     for (size_t n = 0; n < mesh.Nodes.size(); ++n) {
-        if (nodeCount[n] == 0)
+        if (sums.Count[n] == 0)
             continue;
-        const Point t(nodeSum[2 * n] / nodeCount[n], nodeSum[2 * n + 1] / nodeCount[n]);
+        const Point t(sums.Node[2 * n] / sums.Count[n], sums.Node[2 * n + 1] / sums.Count[n]);
         const double tau = t.norm();
-        // The data file's nodes come first in the mesh, the corners among them.
         bool near = false;
         for (size_t k = 0; k < corners.size(); ++k) {
             const Point& corner = mesh.Nodes[static_cast<size_t>(corners[k].Node)];
@@ -257,6 +267,25 @@ Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gThet
             r.Nodes[3 * n + 2] = tau;
         }
     }
+}
+
+Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gTheta, int dataCells,
+                 int dataNodes, const std::vector<TorsionMesh::Corner>& corners) {
+    Recovery r;
+    r.CornerTau.assign(corners.size(), 0.0);
+    r.CornerAt.assign(corners.size(), Point::Zero());
+    const std::vector<ScalarField> elements = ElementsOf(mesh);
+    const Sums sums = Sweep(mesh, elements, w, gTheta, dataCells, r);
+    r.Energy = Energy(elements, w, gTheta, sums);
+    r.Elements.resize(3 * static_cast<size_t>(dataCells));
+    for (size_t e = 0; e < static_cast<size_t>(dataCells); ++e) {
+        const double* sum = &sums.Cell[3 * e];
+        const Point t(sum[0] / sum[2], sum[1] / sum[2]);
+        r.Elements[3 * e] = t.x();
+        r.Elements[3 * e + 1] = t.y();
+        r.Elements[3 * e + 2] = t.norm();
+    }
+    NodeStresses(mesh, sums, dataNodes, corners, r);
     return r;
 }
 
