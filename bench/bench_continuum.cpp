@@ -36,11 +36,11 @@
 // 0.27 to 0.40, 2.0 to 2.8 and 7.2 s while each element integrated its matrices twice per load
 // case and the patch recovery found the mesh's neighbourhoods anew for every case.
 #include "BenchMeasure.h"
-#include "ContinuumModel.h"
 #include "DofNumbering.h"
 #include "Elasticity.h"
 #include "ExchangeFile.h"
 #include "FieldReport.h"
+#include "MeshModel.h"
 #include "MeshStatics.h"
 #include "PlaneSolid.h"
 #include "ResultFile.h"
@@ -153,25 +153,28 @@ void Pieces(benchmark::State& state, const QString& path, const QString& directo
 // Numbers, assembles and factorises the panel as the analysis does, for its sizes.
 void Sizes(benchmark::State& state, const QString& path) {
     const SolverInput input = SolverInput::Read(path);
-    const ContinuumModel model = ContinuumModel::FromData(input.Problem, input.Data);
+    const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
     PlaneSolid solid;
     solid.D = Elasticity::PlaneStress(E, Nu);
     solid.Nu = Nu;
     solid.Thickness = Thickness;
     std::vector<PlaneQuad> quads;
     quads.reserve(model.Cells.size());
-    for (const ContinuumModel::Cell& cell : model.Cells) {
+    for (const MeshModel::Cell& cell : model.Cells) {
         std::array<std::array<double, 2>, 4> points;
         for (size_t a = 0; a < 4; ++a)
-            points[a] = model.Nodes[static_cast<size_t>(cell.Corners[a])];
-        quads.emplace_back(solid, cell.Corners, points);
+            points[a] = model.Plan(cell.Corners[a]);
+        quads.emplace_back(
+            solid,
+            std::array<int, 4>{cell.Corners[0], cell.Corners[1], cell.Corners[2], cell.Corners[3]},
+            points);
     }
     const size_t nodes = model.Nodes.size();
     std::vector<double> diagonal(6 * nodes, 1.0);
     std::vector<bool> fixed(6 * nodes, false), loaded(6 * nodes, false);
-    for (const ContinuumModel::Support& support : model.Supports) {
+    for (const MeshModel::Support& support : model.Supports) {
         fixed[6 * static_cast<size_t>(support.Node)] = support.Fixed[0];
-        fixed[6 * static_cast<size_t>(support.Node) + 2] = support.Fixed[1];
+        fixed[6 * static_cast<size_t>(support.Node) + 2] = support.Fixed[2];
     }
     DofNumbering numbering;
     numbering.Number({0, 2}, diagonal, fixed, loaded, {});

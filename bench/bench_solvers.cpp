@@ -36,9 +36,9 @@
 // one core, since CHOLMOD shares out only the dense blocks, which a plane frame has too small
 // to gain from a second.
 #include "BenchMeasure.h"
-#include "ContinuumModel.h"
 #include "ExchangeFile.h"
 #include "HugePageMemory.h"
+#include "MeshModel.h"
 #include "ResultFile.h"
 #include "SolverCommand.h"
 #include "SolverInput.h"
@@ -267,7 +267,7 @@ void TorsionProfile250k(benchmark::State& state) {
         QElapsedTimer clock;
         clock.start();
         const SolverInput input = SolverInput::Read(path);
-        const ContinuumModel model = ContinuumModel::FromData(input.Problem, input.Data);
+        const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
         const double reading = Seconds(clock);
         const TorsionAnalysis::Outcome outcome = TorsionAnalysis::Analyse(model, nullptr);
         if (!outcome.Solved) {

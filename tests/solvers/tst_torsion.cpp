@@ -1,4 +1,4 @@
-#include "ContinuumModel.h"
+#include "MeshModel.h"
 #include "ProgramRun.h"
 #include "ResultFile.h"
 #include "ScalarField.h"
@@ -42,23 +42,24 @@ constexpr double E = 2.1e8, Nu = 0.3, G = E / (2 * (1 + Nu));
 // Nodes are on lines 100 + n, elements 200 + e, contour items 300 + k (all from 1), so a
 // refusal's line says which item it blames.
 struct Builder {
-    ContinuumModel Model;
+    MeshModel Model;
 
     Builder() {
         Model.Problem = 16;
-        Model.Kind = ContinuumModel::Body::Torsion;
+        Model.Kind = ProblemType::Mesh::Profile;
         Model.Moment = 10;
         Model.Materials.push_back({E, Nu, 0});
     }
     int Node(double y, double z) {
-        Model.Nodes.push_back({y, z});
+        Model.Nodes.push_back({y, 0, z});
         Model.NodeLines.push_back(100 + static_cast<int>(Model.Nodes.size()));
         return static_cast<int>(Model.Nodes.size()) - 1;
     }
     void Cell(std::vector<int> corners, int material = 0) {
-        ContinuumModel::Cell cell;
+        MeshModel::Cell cell;
         cell.Count = static_cast<int>(corners.size());
-        cell.Corners = {corners[0], corners[1], corners[2], cell.Count == 4 ? corners[3] : -1};
+        cell.Corners.fill(-1);
+        std::copy(corners.begin(), corners.end(), cell.Corners.begin());
         cell.Material = material;
         cell.Line = 200 + static_cast<int>(Model.Cells.size()) + 1;
         Model.Cells.push_back(cell);
@@ -108,7 +109,7 @@ struct Builder {
     }
 };
 
-TorsionAnalysis::Answer Solved(const ContinuumModel& model,
+TorsionAnalysis::Answer Solved(const MeshModel& model,
                                double tolerance = TorsionAnalysis::Tolerance,
                                long long budget = TorsionAnalysis::NodeBudget) {
     TorsionAnalysis::Outcome outcome = TorsionAnalysis::Analyse(model, nullptr, tolerance, budget);
@@ -314,7 +315,7 @@ void TestTorsion::clockwiseMeshesAreTurnedRound() {
     Builder b;
     b.Grid(0, 0, 0.2, 0.4, 2, 4);
     const double j = Solved(b.Model).Results.Twist->J;
-    for (ContinuumModel::Cell& cell : b.Model.Cells)
+    for (MeshModel::Cell& cell : b.Model.Cells)
         std::swap(cell.Corners[1], cell.Corners[3]);
     const TorsionAnalysis::Answer answer = Solved(b.Model);
     QCOMPARE(answer.Profile.Reversed, 8);
@@ -405,7 +406,7 @@ void TestTorsion::reentrantCornersStopAtTheLimitOfJ() {
         QV_COMPARE_NEAR(corner.Corner.Angle, 270.0, 1e-9);
         QVERIFY(corner.Tau > answer.Results.Twist->TauMax);
         const Point at(answer.Results.Twist->AtY, answer.Results.Twist->AtZ);
-        const std::array<double, 2>& node = b.Model.Nodes[static_cast<size_t>(corner.Corner.Node)];
+        const std::array<double, 2> node = b.Model.Plan(corner.Corner.Node);
         QVERIFY((at - Point(node[0], node[1])).norm() >= corner.Corner.Reach * (1 - 1e-9));
     }
     // The stresses of the finest mesh still carry the moment.
@@ -451,13 +452,13 @@ void TestTorsion::refusesBadMeshesAndContours() {
             if (!holes || i != j || i % 2 == 0)
                 b.Cell({at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)});
     b.Contour(at(0, 0), 0);
-    ContinuumModel& m = b.Model;
+    MeshModel& m = b.Model;
     switch (fault) {
     case 0:
         b.Cell({at(5, 0), at(5, 2), at(5, 3)}); // along the right side
         break;
     case 1:
-        m.Nodes[static_cast<size_t>(at(1, 1))] = {0.2, 0.2};
+        m.Nodes[static_cast<size_t>(at(1, 1))] = {0.2, 0, 0.2};
         break;
     case 2:
         std::swap(m.Cells[0].Corners[2], m.Cells[0].Corners[3]);
@@ -488,7 +489,7 @@ void TestTorsion::refusesBadMeshesAndContours() {
     case 11:
         // A 5 mm square under the largest moment a double holds: the stresses overflow.
         for (auto& node : m.Nodes)
-            node = {node[0] * 1e-3, node[1] * 1e-3};
+            node = {node[0] * 1e-3, 0, node[2] * 1e-3};
         m.Moment = 1.7e308;
         break;
     }

@@ -1,5 +1,6 @@
 #include "MeshFamily.h"
 
+#include "MeridianFamily.h"
 #include "PlaneFamily.h"
 #include "SolidFamily.h"
 #include "SurfaceFamily.h"
@@ -11,6 +12,8 @@ std::unique_ptr<MeshFamily> MeshFamily::Of(const MeshModel& model) {
         return std::make_unique<SurfaceFamily>(model.Kind == ProblemType::Mesh::Plate);
     case ProblemType::Mesh::Solid:
         return std::make_unique<SolidFamily>();
+    case ProblemType::Mesh::Meridian:
+        return std::make_unique<MeridianFamily>();
     default:
         return std::make_unique<PlaneFamily>(model.Kind);
     }

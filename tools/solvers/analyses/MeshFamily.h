@@ -41,10 +41,21 @@ public:
     // unit of the circumference is r per radian; 1 elsewhere.
     virtual double PerRadian(const std::array<double, 3>& /*at*/) const { return 1; }
     virtual LoadBalance::Resultant Balance() const { return LoadBalance::Resultant::Whole; }
+    // Whether a support at `at` reacts in component c, or the family's symmetry already holds
+    // the node there (the radial force and the moment of a ring on the axis of a shell of
+    // revolution cancel round the circle).
+    virtual bool Reacts(const std::array<double, 3>& /*at*/, int /*c*/) const { return true; }
     // The consistent loads of an element load, by the element's unknowns.
     virtual Element::Vector ElementLoad(const MeshModel::ElementLoad& load) const;
 
     virtual Nodal NodalResults() const = 0;
+    // Families whose elements give their results at their ends from what the nodes exert on
+    // them (the walls of shells of revolution), not by a recovery over the mesh: the names of
+    // those columns (empty for the others), and element e's values from its displacements and
+    // the consistent loads acting along it.
+    virtual QStringList EndNames() const { return {}; }
+    virtual void EndForces(size_t /*e*/, const Element::Vector& /*u*/,
+                           const Element::Vector& /*loads*/, double* /*into*/) const {}
     // Whether an element's centre value is the mean of its samples rather than its own centre
     // row.
     virtual bool CentreFromSamples() const { return true; }

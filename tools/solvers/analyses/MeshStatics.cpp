@@ -56,8 +56,12 @@ public:
     Statics(const MeshModel& model, const MeshFamily& family, const LinearSolver& solver)
         : model_(model), family_(family), solver_(solver), elements_(family.Elements()),
           width_(model.Components.size()), loadsOf_(model.LoadsByCase()),
-          elementLoadsOf_(model.ElementLoadsByCase()), recovery_(model, family, elements_),
+          elementLoadsOf_(model.ElementLoadsByCase()), names_(family.EndNames()),
           unloaded_(LoadBalance::About(model.Nodes, Point, family.Balance())) {
+        if (names_.isEmpty()) {
+            recovery_ = std::make_unique<MeshRecovery>(model, family, elements_);
+            names_ = recovery_->Names();
+        }
         slot_.fill(-1);
         for (size_t k = 0; k < width_; ++k)
             slot_[static_cast<size_t>(model.Components[k])] = static_cast<int>(k);
@@ -88,7 +92,7 @@ public:
         results.Nodes = static_cast<int>(model_.Nodes.size());
         results.Elements = static_cast<int>(model_.Cells.size());
         results.Components = family_.ComponentNames();
-        results.StressNames = recovery_.Names();
+        results.StressNames = names_;
         results.Cases = std::move(cases_);
         results.Imbalance = worst_.Share;
         results.LargestLoad = worst_.Largest;
@@ -104,6 +108,8 @@ private:
     void Reactions(int number, const Rows& displacements, FieldResults::Case& result);
     void AddLoads(LoadBalance& balance, const Rows& rows, LoadBalance::Direction direction) const;
     std::pair<Eigen::Vector3d, Eigen::Vector3d> Split(const Rows& rows, size_t node) const;
+    void Recover(int number, FieldResults::Case& result) const;
+    void RecoverEnds(int number, FieldResults::Case& result) const;
 
     const MeshModel& model_;
     const MeshFamily& family_;
@@ -113,7 +119,8 @@ private:
     std::array<int, 6> slot_{};
     std::vector<std::vector<size_t>> loadsOf_, elementLoadsOf_;
     std::vector<size_t> reacting_;
-    MeshRecovery recovery_;
+    QStringList names_;
+    std::unique_ptr<MeshRecovery> recovery_; // none where the elements give their end forces
     const LoadBalance unloaded_;
     LoadBalance::Worst worst_;
     std::vector<FieldResults::Case> cases_;
@@ -213,7 +220,8 @@ void Statics::Reactions(int number, const Rows& displacements, FieldResults::Cas
         FieldResults::Reaction reaction{support.Node + 1, std::vector<double>(width_, 0.0)};
         for (size_t k = 0; k < width_; ++k) {
             const size_t at = node * width_ + k;
-            if (support.Fixed[static_cast<size_t>(model_.Components[k])])
+            const int c = model_.Components[k];
+            if (support.Fixed[static_cast<size_t>(c)] && family_.Reacts(model_.Nodes[node], c))
                 reaction.Values[k] = reactions[at] = held[at] - (applied[at] + pressed[at]);
         }
         // Per unit of the circumference again; on the axis, where there is none, per radian.
@@ -229,6 +237,39 @@ void Statics::Reactions(int number, const Rows& displacements, FieldResults::Cas
     worst_.Take(balance);
 }
 
+void Statics::Recover(int number, FieldResults::Case& result) const {
+    if (recovery_)
+        recovery_->Recover(
+            [this, &result](const Element& element) {
+                return Gather(element, result.Displacements);
+            },
+            result);
+    else
+        RecoverEnds(number, result);
+}
+
+void Statics::RecoverEnds(int number, FieldResults::Case& result) const {
+    // The element loads of the case along each element, summed.
+    std::vector<Element::Vector> along(elements_.size());
+    for (size_t k : elementLoadsOf_[static_cast<size_t>(number)]) {
+        const MeshModel::ElementLoad& load = model_.ElementLoads[k];
+        Element::Vector& f = along[static_cast<size_t>(load.Cell)];
+        const Element::Vector add = family_.ElementLoad(load);
+        if (f.size() == 0)
+            f = add;
+        else
+            f += add;
+    }
+    const size_t columns = static_cast<size_t>(names_.size());
+    result.Stresses.assign(elements_.size() * columns, 0.0);
+    for (size_t e = 0; e < elements_.size(); ++e) {
+        const Element& element = *elements_[e];
+        family_.EndForces(e, Gather(element, result.Displacements),
+                          along[e].size() > 0 ? along[e] : Element::Vector::Zero(element.Size()),
+                          result.Stresses.data() + e * columns);
+    }
+}
+
 void Statics::Take(int number, const Eigen::VectorXd* solution) {
     QElapsedTimer recovering;
     recovering.start();
@@ -240,7 +281,7 @@ void Statics::Take(int number, const Eigen::VectorXd* solution) {
         // A case without loads: nothing moves, nothing is stressed.
         for (const MeshModel::Support& support : model_.Supports)
             result.Reactions.push_back({support.Node + 1, std::vector<double>(width_, 0.0)});
-        const size_t columns = static_cast<size_t>(recovery_.Names().size());
+        const size_t columns = static_cast<size_t>(names_.size());
         result.Stresses.assign(model_.Cells.size() * columns, 0.0);
         result.NodeStresses.assign(nodes * columns, 0.0);
     } else {
@@ -250,11 +291,7 @@ void Statics::Take(int number, const Eigen::VectorXd* solution) {
                 result.Displacements[node * width_ + k] = e >= 0 ? (*solution)[e] : 0.0;
             }
         Reactions(number, result.Displacements, result);
-        recovery_.Recover(
-            [this, &result](const Element& element) {
-                return Gather(element, result.Displacements);
-            },
-            result);
+        Recover(number, result);
     }
     cases_.push_back(std::move(result));
     recovery_seconds_ += static_cast<double>(recovering.nsecsElapsed()) * 1e-9;

@@ -1,15 +1,21 @@
 #include "ShellAnalysis.h"
 
+#include "LoadBalance.h"
+#include "MeshStatics.h"
 #include "ResultFile.h"
-#include "ShellStatics.h"
 #include "SolverInput.h"
+#include "SolverReport.h"
 #include "StaticCheck.h"
 #include "StaticReport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace {
 
 // Per unit length of the circumference: a force per length, a moment per length.
-QString UnitOf(const QString& name, const ShellMeridian& model) {
+QString UnitOf(const QString& name, const MeshModel& model) {
     const QString force = model.ForceUnit, length = model.LengthUnit;
     if (name == QLatin1String("rot"))
         return QStringLiteral("rad");
@@ -20,17 +26,101 @@ QString UnitOf(const QString& name, const ShellMeridian& model) {
     return force + u'/' + length;
 }
 
-QString Heading(const QString& first, const QStringList& names, const ShellMeridian& model) {
+QString Heading(const QString& first, const QStringList& names, const MeshModel& model) {
     QString line = first.leftJustified(8);
     for (const QString& name : names)
         line += (name + QStringLiteral(" [") + UnitOf(name, model) + u']').rightJustified(13);
     return line + u'\n';
 }
 
+// The pipeline's answers as those of bars: the walls' end forces are their element blocks.
+StaticResults EndResults(const FieldResults& field) {
+    StaticResults results;
+    results.Nodes = field.Nodes;
+    results.Elements = field.Elements;
+    results.Components = field.Components;
+    results.Reactions = {QStringLiteral("Fr"), QStringLiteral("Fz"), QStringLiteral("M")};
+    results.ForceNames = field.StressNames;
+    for (const FieldResults::Case& c : field.Cases) {
+        StaticResults::Case to;
+        to.Number = c.Number;
+        to.Displacements = c.Displacements;
+        for (const FieldResults::Reaction& reaction : c.Reactions)
+            to.Reactions.push_back({reaction.Node, reaction.Values});
+        to.Forces = c.Stresses;
+        results.Cases.push_back(std::move(to));
+    }
+    results.Residual = field.Residual;
+    results.Imbalance = field.Imbalance;
+    results.LargestLoad = field.LargestLoad;
+    results.SmallestLoad = field.SmallestLoad;
+    return results;
+}
+
+bool AllFinite(const StaticResults& results) {
+    const auto finite = [](const std::vector<double>& values) {
+        return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+    };
+    bool all = std::isfinite(results.Residual);
+    for (const StaticResults::Case& c : results.Cases) {
+        all = all && finite(c.Displacements) && finite(c.Forces);
+        for (const StaticResults::Reaction& reaction : c.Reactions)
+            all = all && finite(reaction.Values);
+    }
+    return all;
+}
+
+// The likeliest cause of an answer that does not check where the loads are in proportion: an
+// element far shorter than the others, or far thinner.
+QString ShortestElement(const MeshModel& model) {
+    double shortest = std::numeric_limits<double>::infinity(), longest = 0;
+    int element = 0;
+    for (size_t e = 0; e < model.Cells.size(); ++e) {
+        const auto a = model.Plan(model.Cells[e].Corners[0]);
+        const auto b = model.Plan(model.Cells[e].Corners[1]);
+        const double length = std::hypot(b[0] - a[0], b[1] - a[1]);
+        longest = std::max(longest, length);
+        if (length < shortest) {
+            shortest = length;
+            element = static_cast<int>(e) + 1;
+        }
+    }
+    return QStringLiteral("loads too large to calculate with, or the shortest element, element "
+                          "%1, is %2 %3 long (the longest %4 %3)")
+        .arg(element)
+        .arg(shortest, 0, 'g', 4)
+        .arg(model.LengthUnit)
+        .arg(longest, 0, 'g', 4);
+}
+
+// Empty when every value is finite, the equations are solved and the loads balance the
+// reactions along the axis; otherwise why the answer is refused, with the likely cause.
+QString Verdict(const MeshModel& model, const StaticResults& results, double backward) {
+    QString fault;
+    if (!AllFinite(results))
+        fault = QStringLiteral("the answer is not a finite number");
+    else if (results.Residual > backward)
+        fault = QStringLiteral("the equations are not solved: |K u - f| is %1 of |K| |u| + |f| "
+                               "(at most %2 allowed)")
+                    .arg(results.Residual, 0, 'g', 3)
+                    .arg(backward);
+    else if (results.Imbalance > StaticCheck::BalanceTolerance)
+        fault = QStringLiteral("the reactions do not balance the loads along the axis: %1 of the "
+                               "loads out of balance (at most %2 allowed)")
+                    .arg(StaticCheck::Share(results.Imbalance))
+                    .arg(StaticCheck::BalanceTolerance);
+    else
+        return {};
+    const QString loads =
+        LoadBalance::LoadCause(results.LargestLoad, results.SmallestLoad, model.ForceUnit);
+    return fault + QStringLiteral("; likely cause: ") +
+           (loads.isEmpty() ? ShortestElement(model) : loads);
+}
+
 } // namespace
 
-QString ShellAnalysis::Protocol(const QString& typeName, const ShellMeridian& model,
-                                const StaticResults& results) {
+QString ShellAnalysis::Protocol(const QString& typeName, const MeshModel& model,
+                                const StaticResults& results, double backward) {
     QString text;
     text += QStringLiteral("Static analysis of %1: %2\n").arg(typeName, model.Title);
     text += QStringLiteral("Nodes %1, elements %2, supports %3, load cases %4\n")
@@ -48,7 +138,7 @@ QString ShellAnalysis::Protocol(const QString& typeName, const ShellMeridian& mo
         "tension on the side of the normal n = (dz, -dr) / L, the outer face of a wall drawn "
         "upwards), Q the shear across the wall (along n on the face towards j; Q = dMs/ds for "
         "a plate).\n");
-    text += StaticCheck::MeshSummary(results.Residual, results.Imbalance);
+    text += StaticCheck::MeshSummary(results.Residual, results.Imbalance, backward);
     const int width = results.ComponentCount();
     for (const StaticResults::Case& c : results.Cases) {
         text += QStringLiteral("\nLoad case %1\n\nDisplacements (ur outwards, uz upwards, rot "
@@ -74,22 +164,25 @@ QString ShellAnalysis::Protocol(const QString& typeName, const ShellMeridian& mo
 }
 
 SolverOutcome ShellAnalysis::Solve(const SolverInput& input, SolverProgress* progress) {
-    const ShellMeridian model = ShellMeridian::FromData(input.Data);
-    const ShellStatics::Outcome solved = ShellStatics::Run(model, progress);
+    const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
+    const LinearSolver::Options options = MeshStatics::OptionsOf(input.Options);
+    const MeshStatics::Outcome solved = MeshStatics::Run(model, options, progress);
     if (!solved.Error.isEmpty())
         return SolverOutcome::Failure(solved.Error);
+    const StaticResults results = EndResults(solved.Results);
     // An answer that does not check is no answer: nothing of it is written.
-    if (const QString fault = ShellStatics::Verdict(model, solved.Results); !fault.isEmpty())
+    const double backward = SolverReport::BackwardTolerance(solved.Solver, options);
+    if (const QString fault = Verdict(model, results, backward); !fault.isEmpty())
         return SolverOutcome::Failure(fault);
     SolverOutcome outcome;
     outcome.Ok = true;
     if (input.WantJson)
-        outcome.Json = StaticReport::Json(solved.Results);
-    outcome.Protocol = Protocol(input.FormatName, model, solved.Results);
+        outcome.Json = StaticReport::Json(results);
+    outcome.Protocol = Protocol(input.FormatName, model, results, backward);
     ResultFile::Contents contents;
     contents.Type = ResultFile::Kind::Statics;
     contents.Problem = input.Problem;
-    contents.Statics = solved.Results;
+    contents.Statics = results;
     outcome.ResultFile = ResultFile::Write(contents);
     return outcome;
 }

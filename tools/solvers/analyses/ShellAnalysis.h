@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ShellMeridian.h"
+#include "MeshModel.h"
 #include "SolverOutcome.h"
 #include "SolverProgress.h"
 #include "StaticResults.h"
@@ -15,6 +15,7 @@ namespace ShellAnalysis {
 SolverOutcome Solve(const SolverInput& input, SolverProgress* progress);
 
 // The protocol's text: the model, the conventions, the check and per load case the tables.
-QString Protocol(const QString& typeName, const ShellMeridian& model, const StaticResults& results);
+QString Protocol(const QString& typeName, const MeshModel& model, const StaticResults& results,
+                 double backward);
 
 } // namespace ShellAnalysis

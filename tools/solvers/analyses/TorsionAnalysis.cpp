@@ -1,7 +1,7 @@
 #include "TorsionAnalysis.h"
 
-#include "ContinuumModel.h"
-#include "EquationSystem.h"
+#include "LinearSolver.h"
+#include "MeshModel.h"
 #include "ResultFile.h"
 #include "ScalarField.h"
 #include "SolverInput.h"
@@ -44,64 +44,40 @@ Element::Vector Values(const ScalarField& element, const Eigen::VectorXd& w) {
 }
 
 struct Solution {
-    Eigen::VectorXd W;  // per node of the mesh
-    double J = 0;       // the integral of |grad w - q|^2, weighted
-    double JLinear = 0; // Ip - w . f: the same J when K w = f holds
+    Eigen::VectorXd W; // per node of the mesh
+    double J = 0;      // the integral of |grad w - q|^2, weighted
     double PolarMoment = 0;
     double Residual = 0;
     int Equations = 0;
 };
 
-std::optional<Solution> SolveMesh(const TorsionMesh& mesh, TorsionAnalysis::Timing& time,
-                                  QString& error) {
-    const std::vector<ScalarField> elements = ElementsOf(mesh);
-    std::vector<const Element*> pointers;
-    pointers.reserve(elements.size());
-    for (const ScalarField& element : elements)
-        pointers.push_back(&element);
-    DofNumbering::Wording wording;
-    wording.Whole = QStringLiteral("profile");
-    wording.Part = QStringLiteral("element");
-    wording.Components[0] = QStringLiteral("w");
-
+// The warping's equations: one component per node, stiffened at every corner of an element,
+// and fixed at one node, since adding a constant to it changes nothing (it moves the whole
+// section along the bar).
+LinearSolver::Problem WarpingProblem(const TorsionMesh& mesh,
+                                     const std::vector<ScalarField>& elements) {
+    LinearSolver::Problem problem;
     const size_t nodes = mesh.Nodes.size();
-    EquationSystem system(static_cast<int>(nodes), pointers, wording);
-    // Every corner of an element is stiffened by it; the warping is fixed at one node, since
-    // adding a constant to it changes nothing (it moves the whole section along the bar).
-    std::vector<double> diagonal(6 * nodes, 0.0);
-    for (const TorsionMesh::Cell& cell : mesh.Cells) {
+    problem.Nodes = static_cast<int>(nodes);
+    problem.Elements.reserve(elements.size());
+    for (const ScalarField& element : elements)
+        problem.Elements.push_back(&element);
+    problem.Wording.Whole = QStringLiteral("profile");
+    problem.Wording.Part = QStringLiteral("element");
+    problem.Wording.Components[0] = QStringLiteral("w");
+    problem.Kept = {0};
+    problem.Diagonal.assign(6 * nodes, 0.0);
+    for (const TorsionMesh::Cell& cell : mesh.Cells)
         for (int a = 0; a < cell.Count; ++a)
-            diagonal[6 * static_cast<size_t>(cell.Corners[a])] = 1;
-    }
-    EquationSystem::Constraints constraints{std::vector<bool>(6 * nodes, false),
-                                            std::vector<bool>(6 * nodes, false)};
-    constraints.Fixed[6 * static_cast<size_t>(mesh.Cells[0].Corners[0])] = true;
-    if (!system.Prepare({0}, diagonal, constraints)) {
-        error = system.Error();
-        return std::nullopt;
-    }
-    time.Assembly += system.AssemblySeconds();
-    time.Factor += system.FactorSeconds();
+            problem.Diagonal[6 * static_cast<size_t>(cell.Corners[a])] = 1;
+    problem.Constraints = {std::vector<bool>(6 * nodes, false),
+                           std::vector<bool>(6 * nodes, false)};
+    problem.Constraints.Fixed[6 * static_cast<size_t>(mesh.Cells[0].Corners[0])] = true;
+    return problem;
+}
 
-    Solution solution;
-    solution.Equations = system.Equations();
-    Eigen::MatrixXd f = Eigen::MatrixXd::Zero(system.Equations(), 1);
-    for (const ScalarField& element : elements) {
-        const Element::Vector fe = element.FluxLoad(Flux, Point::Zero());
-        for (int a = 0; a < element.Count(); ++a) {
-            const int e = system.Equation(element.Nodes()[static_cast<size_t>(a)], 0);
-            if (e >= 0)
-                f(e, 0) += fe[a];
-        }
-    }
-    const Eigen::MatrixXd x = system.Solve(f);
-    solution.Residual = system.Residual(x, f);
-    solution.W = Eigen::VectorXd::Zero(static_cast<Eigen::Index>(nodes));
-    for (size_t n = 0; n < nodes; ++n) {
-        const int e = system.Equation(static_cast<int>(n), 0);
-        if (e >= 0)
-            solution.W[static_cast<Eigen::Index>(n)] = x(e, 0);
-    }
+// J and Ip as sums over the elements' points of the warping solved.
+void Integrate(const std::vector<ScalarField>& elements, Solution& solution) {
     for (const ScalarField& element : elements) {
         const Element::Vector u = Values(element, solution.W);
         for (int i = 0; i < element.SampleCount(true); ++i) {
@@ -111,7 +87,48 @@ std::optional<Solution> SolveMesh(const TorsionMesh& mesh, TorsionAnalysis::Timi
             solution.PolarMoment += element.Factor() * s.Weight * s.At.squaredNorm();
         }
     }
-    solution.JLinear = solution.PolarMoment - x.col(0).dot(f.col(0));
+}
+
+std::optional<Solution> SolveMesh(const TorsionMesh& mesh, TorsionAnalysis::Timing& time,
+                                  QString& error) {
+    const std::vector<ScalarField> elements = ElementsOf(mesh);
+    LinearSolver solver;
+    LinearSolver::Options direct;
+    direct.Use = LinearSolver::Method::Direct;
+    error = solver.Prepare(WarpingProblem(mesh, elements), direct);
+    if (!error.isEmpty())
+        return std::nullopt;
+    const EquationSystem& system = solver.System();
+    time.Assembly += system.AssemblySeconds();
+    time.Factor += system.FactorSeconds();
+
+    Solution solution;
+    solution.Equations = system.Equations();
+    solution.W = Eigen::VectorXd::Zero(static_cast<Eigen::Index>(mesh.Nodes.size()));
+    const auto fill = [&elements, &solver](int, Eigen::VectorXd& column) {
+        for (const ScalarField& element : elements) {
+            const Element::Vector fe = element.FluxLoad(Flux, Point::Zero());
+            for (int a = 0; a < element.Count(); ++a) {
+                const int e = solver.Equation(element.Nodes()[static_cast<size_t>(a)], 0);
+                if (e >= 0)
+                    column[e] += fe[a];
+            }
+        }
+    };
+    const auto take = [&](int, const Eigen::VectorXd* x) {
+        Eigen::VectorXd f = Eigen::VectorXd::Zero(x->size());
+        fill(1, f);
+        solution.Residual = system.Residual(*x, f);
+        for (Eigen::Index n = 0; n < solution.W.size(); ++n) {
+            const int e = solver.Equation(static_cast<int>(n), 0);
+            if (e >= 0)
+                solution.W[n] = (*x)[e];
+        }
+    };
+    error = solver.Solve(1, {1}, fill, take);
+    if (!error.isEmpty())
+        return std::nullopt;
+    Integrate(elements, solution);
     return solution;
 }
 
@@ -131,28 +148,53 @@ struct Recovery {
     double Energy = 0;
 };
 
-Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gTheta, int dataCells,
-                 int dataNodes, const std::vector<TorsionMesh::Corner>& corners) {
-    Recovery r;
-    r.CornerTau.assign(corners.size(), 0.0);
-    r.CornerAt.assign(corners.size(), Point::Zero());
-    const std::vector<ScalarField> elements = ElementsOf(mesh);
-    std::vector<double> cellSum(3 * static_cast<size_t>(dataCells), 0.0);
-    std::vector<double> nodeSum(2 * mesh.Nodes.size(), 0.0);
-    std::vector<int> nodeCount(mesh.Nodes.size(), 0);
+// The stresses summed over the elements of the data file and at the nodes of the mesh.
+struct Sums {
+    std::vector<double> Cell; // tx, ty and the area per element of the data file
+    std::vector<double> Node; // tx, ty per node of the mesh
+    std::vector<int> Count;   // the elements at each node
+};
+
+// The element's stresses at its corners: a triangle's own value there; a quadrilateral's Gauss
+// points, where its gradient is most accurate, extrapolated.
+std::array<Point, 4> CornerStresses(const ScalarField& element, const Element::Vector& u,
+                                    double scale) {
     const double a = 1 + std::sqrt(3.0) / 2, b = -0.5, c = 1 - std::sqrt(3.0) / 2;
+    std::array<Point, 4> tau, at;
+    if (element.Count() == 4)
+        for (int i = 0; i < 4; ++i) {
+            const ScalarField::Sample s = element.SampleAt(i);
+            tau[static_cast<size_t>(i)] =
+                scale * (s.Grad.leftCols(element.Count()) * u - Flux * s.At);
+        }
+    for (size_t k = 0; k < static_cast<size_t>(element.Count()); ++k) {
+        if (element.Count() == 4)
+            // Gauss point k lies nearest corner k; the one across from it is k + 2.
+            at[k] = a * tau[k] + b * tau[(k + 1) % 4] + c * tau[(k + 2) % 4] + b * tau[(k + 3) % 4];
+        else
+            at[k] = scale * (element.Gradient(u, 1.0 / 3, 1.0 / 3) -
+                             Flux * element.Corner(static_cast<int>(k)));
+    }
+    return at;
+}
+
+// Sums the elements' stresses into their cells of the data file and their corners, and the
+// moment and the mean warping exactly (three points in a triangle, whose stress varies
+// linearly with q).
+Sums Sweep(const TorsionMesh& mesh, const std::vector<ScalarField>& elements,
+           const Eigen::VectorXd& w, double gTheta, int dataCells, Recovery& r) {
+    Sums sums{std::vector<double>(3 * static_cast<size_t>(dataCells), 0.0),
+              std::vector<double>(2 * mesh.Nodes.size(), 0.0),
+              std::vector<int>(mesh.Nodes.size(), 0)};
     double area = 0, integralW = 0;
     for (size_t e = 0; e < elements.size(); ++e) {
         const ScalarField& element = elements[e];
-        const int parent = mesh.Cells[e].Parent;
         const Element::Vector u = Values(element, w);
         const double scale = gTheta * element.Factor();
-        // The mean, the moment and the mean warping exactly (three points in a triangle,
-        // whose stress varies linearly with q).
+        double* sum = &sums.Cell[3 * static_cast<size_t>(mesh.Cells[e].Parent)];
         for (int i = 0; i < element.SampleCount(true); ++i) {
             const ScalarField::Sample s = element.SampleAt(i, true);
             const Point t = scale * (s.Grad.leftCols(element.Count()) * u - Flux * s.At);
-            double* sum = &cellSum[3 * static_cast<size_t>(parent)];
             sum[0] += s.Weight * t.x();
             sum[1] += s.Weight * t.y();
             sum[2] += s.Weight;
@@ -160,35 +202,22 @@ Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gThet
             area += s.Weight;
             integralW += s.Weight * s.N.head(element.Count()).dot(u);
         }
-        // At the corners: a triangle's own value there; a quadrilateral's Gauss points,
-        // where its gradient is most accurate, extrapolated.
-        std::array<Point, 4> tau;
-        if (element.Count() == 4) {
-            for (int i = 0; i < 4; ++i) {
-                const ScalarField::Sample s = element.SampleAt(i);
-                tau[static_cast<size_t>(i)] =
-                    scale * (s.Grad.leftCols(element.Count()) * u - Flux * s.At);
-            }
-        }
+        const std::array<Point, 4> at = CornerStresses(element, u, scale);
         for (int k = 0; k < element.Count(); ++k) {
-            Point at;
-            if (element.Count() == 4) {
-                // Gauss point k lies nearest corner k; the one across from it is k + 2.
-                at = a * tau[static_cast<size_t>(k)] + b * tau[static_cast<size_t>((k + 1) % 4)] +
-                     c * tau[static_cast<size_t>((k + 2) % 4)] +
-                     b * tau[static_cast<size_t>((k + 3) % 4)];
-            } else {
-                const Point& corner = element.Corner(k);
-                at = scale * (element.Gradient(u, 1.0 / 3, 1.0 / 3) - Flux * corner);
-            }
             const auto node = static_cast<size_t>(element.Nodes()[static_cast<size_t>(k)]);
-            nodeSum[2 * node] += at.x();
-            nodeSum[2 * node + 1] += at.y();
-            ++nodeCount[node];
+            sums.Node[2 * node] += at[static_cast<size_t>(k)].x();
+            sums.Node[2 * node + 1] += at[static_cast<size_t>(k)].y();
+            ++sums.Count[node];
         }
     }
     r.MeanW = integralW / area;
-    // The recovered stresses interpolated over each element against the element's own.
+    return sums;
+}
+
+// The energy of the recovered stresses interpolated over each element against its own.
+double Energy(const std::vector<ScalarField>& elements, const Eigen::VectorXd& w, double gTheta,
+              const Sums& sums) {
+    double energy = 0;
     for (const ScalarField& element : elements) {
         const Element::Vector u = Values(element, w);
         const double scale = gTheta * element.Factor();
@@ -198,27 +227,25 @@ Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gThet
             for (int k = 0; k < element.Count(); ++k) {
                 const auto node = static_cast<size_t>(element.Nodes()[static_cast<size_t>(k)]);
                 recovered +=
-                    s.N[k] * Point(nodeSum[2 * node], nodeSum[2 * node + 1]) / nodeCount[node];
+                    s.N[k] * Point(sums.Node[2 * node], sums.Node[2 * node + 1]) / sums.Count[node];
             }
             const Point own = scale * (s.Grad.leftCols(element.Count()) * u - Flux * s.At);
-            r.Energy += s.Weight * (recovered - own).squaredNorm() / (gTheta * scale);
+            energy += s.Weight * (recovered - own).squaredNorm() / (gTheta * scale);
         }
     }
-    r.Elements.resize(3 * static_cast<size_t>(dataCells));
-    for (size_t e = 0; e < static_cast<size_t>(dataCells); ++e) {
-        const double* sum = &cellSum[3 * e];
-        const Point t(sum[0] / sum[2], sum[1] / sum[2]);
-        r.Elements[3 * e] = t.x();
-        r.Elements[3 * e + 1] = t.y();
-        r.Elements[3 * e + 2] = t.norm();
-    }
+    return energy;
+}
+
+// The nodes' mean stresses, the largest away from re-entrant corners and the largest near
+// each; the data file's nodes come first in the mesh, the corners among them.
+void NodeStresses(const TorsionMesh& mesh, const Sums& sums, int dataNodes,
+                  const std::vector<TorsionMesh::Corner>& corners, Recovery& r) {
     r.Nodes.resize(3 * static_cast<size_t>(dataNodes));
     for (size_t n = 0; n < mesh.Nodes.size(); ++n) {
-        if (nodeCount[n] == 0)
+        if (sums.Count[n] == 0)
             continue;
-        const Point t(nodeSum[2 * n] / nodeCount[n], nodeSum[2 * n + 1] / nodeCount[n]);
+        const Point t(sums.Node[2 * n] / sums.Count[n], sums.Node[2 * n + 1] / sums.Count[n]);
         const double tau = t.norm();
-        // The data file's nodes come first in the mesh, the corners among them.
         bool near = false;
         for (size_t k = 0; k < corners.size(); ++k) {
             const Point& corner = mesh.Nodes[static_cast<size_t>(corners[k].Node)];
@@ -240,6 +267,25 @@ Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gThet
             r.Nodes[3 * n + 2] = tau;
         }
     }
+}
+
+Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gTheta, int dataCells,
+                 int dataNodes, const std::vector<TorsionMesh::Corner>& corners) {
+    Recovery r;
+    r.CornerTau.assign(corners.size(), 0.0);
+    r.CornerAt.assign(corners.size(), Point::Zero());
+    const std::vector<ScalarField> elements = ElementsOf(mesh);
+    const Sums sums = Sweep(mesh, elements, w, gTheta, dataCells, r);
+    r.Energy = Energy(elements, w, gTheta, sums);
+    r.Elements.resize(3 * static_cast<size_t>(dataCells));
+    for (size_t e = 0; e < static_cast<size_t>(dataCells); ++e) {
+        const double* sum = &sums.Cell[3 * e];
+        const Point t(sum[0] / sum[2], sum[1] / sum[2]);
+        r.Elements[3 * e] = t.x();
+        r.Elements[3 * e + 1] = t.y();
+        r.Elements[3 * e + 2] = t.norm();
+    }
+    NodeStresses(mesh, sums, dataNodes, corners, r);
     return r;
 }
 
@@ -254,11 +300,166 @@ bool AllFinite(const std::vector<double>& values) {
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
+// One mesh of the divisions solved: its warping, or why it cannot be had.
+std::optional<Solution> SolveLevel(const TorsionMesh& mesh, int division,
+                                   TorsionAnalysis::Timing& time, CheckFault& fault,
+                                   SolverProgress* progress) {
+    QString text = QStringLiteral("Assembling and factorising %1 equations")
+                       .arg(SolverProgress::Count(static_cast<qsizetype>(mesh.Nodes.size()) - 1));
+    if (division > 1)
+        text += QStringLiteral(" (elements divided %1 x %1)").arg(division);
+    SolverProgress::Report(progress, text);
+    QString error;
+    std::optional<Solution> next = SolveMesh(mesh, time, error);
+    if (!next) {
+        fault = {0, error};
+        return std::nullopt;
+    }
+    if (!(next->J > 0) || !std::isfinite(next->J) || !next->W.allFinite()) {
+        fault = {0, QStringLiteral("the torsion constant cannot be calculated (it came out as "
+                                   "%1); the coordinates may be too large or too small to "
+                                   "compute with")
+                        .arg(next->J)};
+        return std::nullopt;
+    }
+    return next;
+}
+
+// How far J of the meshes so far may be from the exact one, and when to stop dividing.
+class Convergence {
+public:
+    Convergence(TorsionAnalysis::Answer& answer, double tolerance, long long budget)
+        : answer_(answer), tolerance_(tolerance), budget_(budget) {}
+
+    // Takes the J of a new level against the last one's (`last`, 0 for the first).
+    void Take(double last, double j, double indicator) {
+        limitError_ = -1;
+        answer_.Extrapolated = false;
+        answer_.MeshJ = j;
+        if (answer_.Levels.size() < 2) {
+            answer_.ErrorEstimate = indicator;
+            answer_.EstimatedFromStresses = true;
+            return;
+        }
+        // Nested meshes give J from above, falling by a steady ratio per halving: 1/4 for a
+        // smooth warping, more near a re-entrant corner. What is left is the last change times
+        // q / (1 - q), q taken from the last two changes (1/2 before there are two).
+        const double change = std::abs(last - j) / j;
+        const double q = lastChange_ > 0 ? std::clamp(change / lastChange_, 0.25, 0.8) : 0.5;
+        answer_.ErrorEstimate = change * q / (1 - q);
+        // The limit those changes point to, and how far it moved since the last one that a
+        // measured ratio gave.
+        if (lastChange_ > 0) {
+            const double limit = j - (last - j) * q / (1 - q);
+            if (lastLimit_ > 0)
+                limitError_ = std::abs(limit - lastLimit_) / limit;
+            lastLimit_ = limit;
+        }
+        lastChange_ = change;
+    }
+
+    // Whether J is known well enough after the level just taken, or the next would be too
+    // large.
+    bool Stop(const TorsionMesh& base, int division, double lastTau) {
+        const TorsionAnalysis::Level& level = answer_.Levels.back();
+        const bool refined = answer_.Levels.size() > 1;
+        const bool corners = !answer_.Profile.Reentrant.empty();
+        // A profile with re-entrant corners may stop at the limit of J, long before J itself
+        // settles, but not before the stresses away from the corners have; one without has J
+        // settle as soon as its stresses do.
+        const bool stressesSettled =
+            !corners || (refined && std::abs(level.TauMax - lastTau) <=
+                                        TorsionAnalysis::StressTolerance * level.TauMax);
+        if (refined && stressesSettled && answer_.ErrorEstimate <= tolerance_)
+            return true;
+        if (corners && stressesSettled && limitError_ >= 0 && limitError_ <= tolerance_) {
+            answer_.Extrapolated = true;
+            answer_.ErrorEstimate = limitError_;
+            return true;
+        }
+        // On the mesh as given only the stresses tell the error, and they tell it far too low
+        // on a coarse mesh (nothing at all on a rectangle's 2 x 2) and low near a re-entrant
+        // corner: only a large mesh, whose division would cost most, is taken as it is, and
+        // only when they leave a wide margin.
+        if (!refined && level.Indicator <= tolerance_ / 4 &&
+            16 * static_cast<long long>(level.Nodes) >= budget_)
+            return true;
+        answer_.EstimatedFromStresses = false;
+        if (division > (1 << 14) || base.DividedNodes(2 * division) > budget_) {
+            answer_.EstimatedFromStresses = !refined;
+            return true;
+        }
+        return false;
+    }
+
+    double Limit() const { return lastLimit_; }
+
+private:
+    TorsionAnalysis::Answer& answer_;
+    double tolerance_;
+    long long budget_;
+    double lastChange_ = -1, lastLimit_ = -1, limitError_ = -1;
+};
+
+// The answer of the finest mesh at the nodes and elements of the data file.
+void Fill(const MeshModel& model, const Solution& solution, const Recovery& r,
+          FieldResults::Torsion twist, TorsionAnalysis::Answer& answer) {
+    const std::vector<TorsionMesh::Corner>& corners = answer.Profile.Reentrant;
+    const Point centroid = answer.Profile.Centroid;
+    twist.TauMax = r.TauMax;
+    twist.AtY = r.At.x() + centroid.x();
+    twist.AtZ = r.At.y() + centroid.y();
+    for (size_t k = 0; k < corners.size(); ++k)
+        answer.Corners.push_back({corners[k], r.CornerTau[k], r.CornerAt[k].x() + centroid.x(),
+                                  r.CornerAt[k].y() + centroid.y()});
+    answer.PolarMoment = solution.PolarMoment;
+    answer.Residual = solution.Residual;
+    answer.MomentError = std::abs(r.Moment - model.Moment) / model.Moment;
+
+    FieldResults& results = answer.Results;
+    results.Nodes = static_cast<int>(model.Nodes.size());
+    results.Elements = static_cast<int>(model.Cells.size());
+    results.Components = {QStringLiteral("w")};
+    results.StressNames = {QStringLiteral("txy"), QStringLiteral("txz"), QStringLiteral("tau")};
+    FieldResults::Case c;
+    c.Number = 1;
+    c.Displacements.resize(model.Nodes.size());
+    for (size_t n = 0; n < model.Nodes.size(); ++n)
+        c.Displacements[n] = solution.W[static_cast<Eigen::Index>(n)] - r.MeanW;
+    c.Stresses = r.Elements;
+    c.NodeStresses = r.Nodes;
+    results.Cases.push_back(std::move(c));
+    results.Twist = twist;
+}
+
+// Empty when the answer is finite and carries the moment; otherwise why it is refused.
+std::optional<TorsionAnalysis::Outcome> Refusal(const TorsionAnalysis::Answer& answer) {
+    const FieldResults::Torsion& twist = *answer.Results.Twist;
+    const std::vector<double> summary = {
+        twist.Moment,        twist.G,         twist.J,           twist.Twist,
+        twist.TauMax,        twist.AtY,       twist.AtZ,         answer.PolarMoment,
+        answer.Profile.Area, answer.Residual, answer.MomentError};
+    const FieldResults::Case& only = answer.Results.Cases.front();
+    if (!AllFinite(summary) || !AllFinite(only.Displacements) || !AllFinite(only.Stresses) ||
+        !AllFinite(only.NodeStresses))
+        return NotFinite();
+    // A solution that does not carry the moment is no solution.
+    if (answer.Residual <= 1e-6 && answer.MomentError <= 1e-6)
+        return std::nullopt;
+    TorsionAnalysis::Outcome outcome;
+    outcome.Fault = {0, QStringLiteral("the warping equations cannot be solved accurately "
+                                       "enough (|K w - f| is %1 of the loads, the stresses "
+                                       "carry the moment to %2); the elements may be far too "
+                                       "different in size")
+                            .arg(answer.Residual, 0, 'g', 3)
+                            .arg(answer.MomentError, 0, 'g', 3)};
+    return outcome;
+}
+
 } // namespace
 
-TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const ContinuumModel& model,
-                                                  SolverProgress* progress, double tolerance,
-                                                  long long budget) {
+TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const MeshModel& model, SolverProgress* progress,
+                                                  double tolerance, long long budget) {
     Outcome outcome;
     QElapsedTimer clock;
     clock.start();
@@ -275,38 +476,21 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const ContinuumModel& model,
     FieldResults::Torsion twist;
     twist.Moment = model.Moment;
     twist.G = answer.Profile.ReferenceG;
-    const int dataNodes = static_cast<int>(model.Nodes.size());
-    const int dataCells = static_cast<int>(model.Cells.size());
-    const std::vector<TorsionMesh::Corner>& corners = answer.Profile.Reentrant;
-    double lastChange = -1, lastLimit = -1;
+    Convergence convergence(answer, tolerance, budget);
     for (int division = 1;; division *= 2) {
         clock.restart();
-        TorsionMesh mesh = base.Divided(division);
+        const TorsionMesh mesh = base.Divided(division);
         answer.Time.Mesh += Seconds(clock);
-        QString text =
-            QStringLiteral("Assembling and factorising %1 equations")
-                .arg(SolverProgress::Count(static_cast<qsizetype>(mesh.Nodes.size()) - 1));
-        if (division > 1)
-            text += QStringLiteral(" (elements divided %1 x %1)").arg(division);
-        SolverProgress::Report(progress, text);
-        QString error;
-        std::optional<Solution> next = SolveMesh(mesh, answer.Time, error);
-        if (!next) {
-            outcome.Fault = {0, error};
+        std::optional<Solution> next =
+            SolveLevel(mesh, division, answer.Time, outcome.Fault, progress);
+        if (!next)
             return outcome;
-        }
-        if (!(next->J > 0) || !std::isfinite(next->J) || !next->W.allFinite()) {
-            outcome.Fault = {0, QStringLiteral("the torsion constant cannot be calculated (it "
-                                               "came out as %1); the coordinates may be too "
-                                               "large or too small to compute with")
-                                    .arg(next->J)};
-            return outcome;
-        }
         const double levelSeconds = Seconds(clock);
         clock.restart();
         twist.J = next->J;
         twist.Twist = model.Moment / (twist.G * twist.J);
-        r = Recover(mesh, next->W, twist.G * twist.Twist, dataCells, dataNodes, corners);
+        r = Recover(mesh, next->W, twist.G * twist.Twist, static_cast<int>(model.Cells.size()),
+                    static_cast<int>(model.Nodes.size()), answer.Profile.Reentrant);
         answer.Time.Recovery += Seconds(clock);
         // Stresses beyond the range of numbers stay so on any finer mesh.
         if (!std::isfinite(twist.Twist) || !std::isfinite(r.TauMax) || !std::isfinite(r.Moment))
@@ -316,117 +500,28 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const ContinuumModel& model,
         answer.Levels.push_back({division, static_cast<int>(mesh.Nodes.size()),
                                  static_cast<int>(mesh.Cells.size()), next->Equations, next->J,
                                  indicator, r.TauMax, levelSeconds});
-        const bool refined = answer.Levels.size() > 1;
-        double limitError = -1;
-        answer.Extrapolated = false;
-        answer.MeshJ = next->J;
-        if (refined) {
-            // Nested meshes give J from above, falling by a steady ratio per halving: 1/4 for
-            // a smooth warping, more near a re-entrant corner. What is left is the last change
-            // times q / (1 - q), q taken from the last two changes (1/2 before there are two).
-            const double change = std::abs(solution.J - next->J) / next->J;
-            const double q = lastChange > 0 ? std::clamp(change / lastChange, 0.25, 0.8) : 0.5;
-            answer.ErrorEstimate = change * q / (1 - q);
-            // The limit those changes point to, and how far it moved since the last one that
-            // a measured ratio gave.
-            if (lastChange > 0) {
-                const double limit = next->J - (solution.J - next->J) * q / (1 - q);
-                if (lastLimit > 0)
-                    limitError = std::abs(limit - lastLimit) / limit;
-                lastLimit = limit;
-            }
-            lastChange = change;
-        } else {
-            answer.ErrorEstimate = indicator;
-            answer.EstimatedFromStresses = true;
-        }
+        convergence.Take(solution.J, next->J, indicator);
         solution = std::move(*next);
-        // A profile with re-entrant corners may stop at the limit of J, long before J itself
-        // settles, but not before the stresses away from the corners have; one without has
-        // J settle as soon as its stresses do.
-        const bool stressesSettled = corners.empty() || (refined && std::abs(r.TauMax - lastTau) <=
-                                                                        StressTolerance * r.TauMax);
-        if (refined && stressesSettled && answer.ErrorEstimate <= tolerance)
+        if (convergence.Stop(base, division, lastTau))
             break;
-        if (!corners.empty() && stressesSettled && limitError >= 0 && limitError <= tolerance) {
-            answer.Extrapolated = true;
-            answer.ErrorEstimate = limitError;
-            break;
-        }
-        // On the mesh as given only the stresses tell the error, and they tell it far too low
-        // on a coarse mesh (nothing at all on a rectangle's 2 x 2) and low near a re-entrant
-        // corner: only a large mesh, whose division would cost most, is taken as it is, and
-        // only when they leave a wide margin.
-        if (!refined && indicator <= tolerance / 4 &&
-            16 * static_cast<long long>(mesh.Nodes.size()) >= budget)
-            break;
-        answer.EstimatedFromStresses = false;
-        if (division > (1 << 14) || base.DividedNodes(2 * division) > budget) {
-            if (!refined)
-                answer.EstimatedFromStresses = true;
-            break;
-        }
     }
-
     clock.restart();
     // The stresses of the finest mesh carry the moment with its own J; the rate of twist is
     // that of the J reported.
     if (answer.Extrapolated) {
-        twist.J = lastLimit;
+        twist.J = convergence.Limit();
         twist.Twist = model.Moment / (twist.G * twist.J);
     }
-    twist.TauMax = r.TauMax;
-    twist.AtY = r.At.x() + answer.Profile.Centroid.x();
-    twist.AtZ = r.At.y() + answer.Profile.Centroid.y();
-    for (size_t k = 0; k < corners.size(); ++k)
-        answer.Corners.push_back({corners[k], r.CornerTau[k],
-                                  r.CornerAt[k].x() + answer.Profile.Centroid.x(),
-                                  r.CornerAt[k].y() + answer.Profile.Centroid.y()});
-    answer.PolarMoment = solution.PolarMoment;
-    answer.Residual = solution.Residual;
-    answer.MomentError = std::abs(r.Moment - model.Moment) / model.Moment;
-
-    FieldResults& results = answer.Results;
-    results.Nodes = dataNodes;
-    results.Elements = dataCells;
-    results.Components = {QStringLiteral("w")};
-    results.StressNames = {QStringLiteral("txy"), QStringLiteral("txz"), QStringLiteral("tau")};
-    FieldResults::Case c;
-    c.Number = 1;
-    c.Displacements.resize(static_cast<size_t>(dataNodes));
-    for (int n = 0; n < dataNodes; ++n)
-        c.Displacements[static_cast<size_t>(n)] = solution.W[n] - r.MeanW;
-    c.Stresses = r.Elements;
-    c.NodeStresses = r.Nodes;
-    results.Cases.push_back(std::move(c));
-    results.Twist = twist;
+    Fill(model, solution, r, twist, answer);
     answer.Time.Recovery += Seconds(clock);
-
-    const std::vector<double> summary = {
-        twist.Moment,        twist.G,         twist.J,           twist.Twist,
-        twist.TauMax,        twist.AtY,       twist.AtZ,         answer.PolarMoment,
-        answer.Profile.Area, answer.Residual, answer.MomentError};
-    const FieldResults::Case& only = results.Cases.front();
-    if (!AllFinite(summary) || !AllFinite(only.Displacements) || !AllFinite(only.Stresses) ||
-        !AllFinite(only.NodeStresses)) {
-        return NotFinite();
-    }
-    // A solution that does not carry the moment is no solution.
-    if (answer.Residual > 1e-6 || answer.MomentError > 1e-6) {
-        outcome.Fault = {0, QStringLiteral("the warping equations cannot be solved accurately "
-                                           "enough (|K w - f| is %1 of the loads, the stresses "
-                                           "carry the moment to %2); the elements may be far "
-                                           "too different in size")
-                                .arg(answer.Residual, 0, 'g', 3)
-                                .arg(answer.MomentError, 0, 'g', 3)};
-        return outcome;
-    }
+    if (std::optional<Outcome> refused = Refusal(answer))
+        return *refused;
     outcome.Solved = std::move(answer);
     return outcome;
 }
 
 SolverOutcome TorsionAnalysis::Solve(const SolverInput& input, SolverProgress* progress) {
-    const ContinuumModel model = ContinuumModel::FromData(input.Problem, input.Data);
+    const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
     const Outcome outcome = Analyse(model, progress);
     if (!outcome.Solved) {
         const CheckFault& fault = outcome.Fault;

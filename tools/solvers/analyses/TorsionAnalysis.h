@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-struct ContinuumModel;
+struct MeshModel;
 struct SolverInput;
 
 // Saint-Venant torsion of a meshed profile (type 16). The warping per unit twist w solves
@@ -95,7 +95,7 @@ struct Outcome {
 };
 
 // `tolerance` and `budget` for tests that want a fixed division.
-Outcome Analyse(const ContinuumModel& model, SolverProgress* progress, double tolerance = Tolerance,
+Outcome Analyse(const MeshModel& model, SolverProgress* progress, double tolerance = Tolerance,
                 long long budget = NodeBudget);
 
 SolverOutcome Solve(const SolverInput& input, SolverProgress* progress);

@@ -1,6 +1,6 @@
 #include "TorsionMesh.h"
 
-#include "ContinuumModel.h"
+#include "MeshModel.h"
 #include "PlaneMesh.h"
 #include "ScalarField.h"
 
@@ -41,7 +41,7 @@ private:
 
 // A profile in pieces that do not touch has no common warping; elements joined by a node
 // alone are joined (the profile may pinch to a point).
-CheckFault OnePiece(const ContinuumModel& model, const std::vector<TorsionMesh::Cell>& cells,
+CheckFault OnePiece(const MeshModel& model, const std::vector<TorsionMesh::Cell>& cells,
                     size_t nodes) {
     Pieces pieces(nodes);
     for (const TorsionMesh::Cell& cell : cells) {
@@ -123,13 +123,13 @@ Loops TraceLoops(const std::vector<Side>& boundary, const std::vector<Point>& no
 
 // Table 6 against the loops: each contour number names one loop, 0 the outer contour and the
 // others holes, and every hole has a number.
-CheckFault CheckContours(const ContinuumModel& model, const Loops& loops, int& holes) {
+CheckFault CheckContours(const MeshModel& model, const Loops& loops, int& holes) {
     struct Claim {
         int Loop = -1, Node = 0, Line = 0;
     };
     std::vector<Claim> byNumber; // indexed by contour number
     std::vector<int> numberOf(loops.Area.size(), -1), lineOf(loops.Area.size(), 0);
-    for (const ContinuumModel::ContourNode& item : model.Contours) {
+    for (const MeshModel::ContourNode& item : model.Contours) {
         const int node = item.Node + 1;
         const std::vector<int> on = loops.Of(item.Node);
         if (on.empty())
@@ -235,41 +235,66 @@ std::vector<TorsionMesh::Corner> ReentrantCorners(const std::vector<TorsionMesh:
     return corners;
 }
 
+// The reference shear modulus (that of the first material an element uses) and how many
+// different ones the profile has; the fault of a material without one.
+CheckFault Moduli(const MeshModel& model, TorsionMesh::Profile& profile) {
+    int reference = -1;
+    std::set<double> moduli;
+    for (const MeshModel::Cell& cell : model.Cells) {
+        if (reference < 0 || cell.Material < reference)
+            reference = cell.Material;
+        moduli.insert(model.Materials[static_cast<size_t>(cell.Material)].G());
+    }
+    if (reference < 0)
+        return {0, QStringLiteral("the profile has no elements")};
+    profile.ReferenceMaterial = reference;
+    profile.ReferenceG = model.Materials[static_cast<size_t>(reference)].G();
+    profile.Materials = static_cast<int>(moduli.size());
+    for (double g : moduli) {
+        if (!(g > 0) || !std::isfinite(g))
+            return {
+                0,
+                QStringLiteral("a material has no shear modulus: E / (2 (1 + nu)) is %1").arg(g)};
+    }
+    return {};
+}
+
+// Area and centroid, relative to the first node so that far coordinates lose nothing.
+void Measure(const std::vector<TorsionMesh::Cell>& cells, const std::vector<Point>& points,
+             TorsionMesh::Profile& profile) {
+    const Point origin = points[0];
+    double area = 0;
+    Point moment = Point::Zero();
+    for (const TorsionMesh::Cell& cell : cells) {
+        for (int a = 0; a < cell.Count; ++a) {
+            const Point p = points[static_cast<size_t>(cell.Corners[a])] - origin;
+            const Point q =
+                points[static_cast<size_t>(cell.Corners[(a + 1) % cell.Count])] - origin;
+            const double c = Cross(p, q);
+            area += c / 2;
+            moment += (p + q) * c / 6;
+        }
+    }
+    profile.Area = area;
+    profile.Centroid = origin + moment / area;
+}
+
 } // namespace
 
-TorsionMesh TorsionMesh::FromModel(const ContinuumModel& model, Profile& profile,
-                                   CheckFault& fault) {
+TorsionMesh TorsionMesh::FromModel(const MeshModel& model, Profile& profile, CheckFault& fault) {
     TorsionMesh mesh;
     profile = {};
     fault = {};
     const size_t nodeCount = model.Nodes.size();
     std::vector<Point> points(nodeCount);
-    for (size_t n = 0; n < nodeCount; ++n)
-        points[n] = {model.Nodes[n][0], model.Nodes[n][1]};
+    for (size_t n = 0; n < nodeCount; ++n) {
+        const std::array<double, 2> at = model.Plan(static_cast<int>(n));
+        points[n] = {at[0], at[1]};
+    }
 
-    // The reference shear modulus: that of the first material an element uses.
-    int reference = -1;
-    std::set<double> moduli;
-    for (const ContinuumModel::Cell& cell : model.Cells) {
-        if (reference < 0 || cell.Material < reference)
-            reference = cell.Material;
-        moduli.insert(model.Materials[static_cast<size_t>(cell.Material)].G());
-    }
-    if (reference < 0) {
-        fault = {0, QStringLiteral("the profile has no elements")};
+    fault = Moduli(model, profile);
+    if (!fault.Message.isEmpty())
         return {};
-    }
-    profile.ReferenceMaterial = reference;
-    profile.ReferenceG = model.Materials[static_cast<size_t>(reference)].G();
-    profile.Materials = static_cast<int>(moduli.size());
-    for (double g : moduli) {
-        if (!(g > 0) || !std::isfinite(g)) {
-            fault = {
-                0,
-                QStringLiteral("a material has no shear modulus: E / (2 (1 + nu)) is %1").arg(g)};
-            return {};
-        }
-    }
 
     PlaneMesh::Checked checked = PlaneMesh::Check(model);
     if (!checked.Fault.Message.isEmpty()) {
@@ -280,7 +305,7 @@ TorsionMesh TorsionMesh::FromModel(const ContinuumModel& model, Profile& profile
     mesh.sides_ = checked.Sides;
     mesh.Cells.reserve(model.Cells.size());
     for (size_t e = 0; e < model.Cells.size(); ++e) {
-        const ContinuumModel::Cell& source = model.Cells[e];
+        const MeshModel::Cell& source = model.Cells[e];
         Cell cell;
         cell.Count = source.Count;
         cell.Corners = checked.Corners[e];
@@ -301,22 +326,7 @@ TorsionMesh TorsionMesh::FromModel(const ContinuumModel& model, Profile& profile
         return {};
     profile.Reentrant = ReentrantCorners(mesh.Cells, boundary, points);
 
-    // Area and centroid, relative to the first node so that far coordinates lose nothing.
-    const Point origin = points[0];
-    double area = 0;
-    Point moment = Point::Zero();
-    for (const Cell& cell : mesh.Cells) {
-        for (int a = 0; a < cell.Count; ++a) {
-            const Point p = points[static_cast<size_t>(cell.Corners[a])] - origin;
-            const Point q =
-                points[static_cast<size_t>(cell.Corners[(a + 1) % cell.Count])] - origin;
-            const double c = Cross(p, q);
-            area += c / 2;
-            moment += (p + q) * c / 6;
-        }
-    }
-    profile.Area = area;
-    profile.Centroid = origin + moment / area;
+    Measure(mesh.Cells, points, profile);
     mesh.Nodes.resize(nodeCount);
     for (size_t n = 0; n < nodeCount; ++n)
         mesh.Nodes[n] = points[n] - profile.Centroid;
@@ -331,12 +341,103 @@ long long TorsionMesh::DividedNodes(int division) const {
     return nodes;
 }
 
+namespace {
+
+// Fills a divided mesh element by element: the nodes inside each side come after the nodes of
+// the mesh divided, s - 1 per side in the order of the sides' keys, from the side's
+// lower-numbered end; the nodes inside an element follow them as it is divided.
+class Divider {
+public:
+    Divider(const TorsionMesh& from, std::vector<std::uint64_t> keys, int s, TorsionMesh& out)
+        : from_(from), keys_(std::move(keys)), s_(s), out_(out),
+          base_(static_cast<int>(from.Nodes.size())), per_(static_cast<size_t>(s + 1)),
+          grid_(per_ * per_, -1) {
+        for (const std::uint64_t key : keys_) {
+            const Point& a = from_.Nodes[static_cast<size_t>(key >> 32)];
+            const Point& b = from_.Nodes[static_cast<size_t>(key & 0xffffffffu)];
+            for (int t = 1; t < s_; ++t)
+                out_.Nodes.push_back(a + (b - a) * (static_cast<double>(t) / s_));
+        }
+    }
+
+    void Quadrilateral(const TorsionMesh::Cell& cell) {
+        const int s = s_;
+        const auto& c = cell.Corners;
+        Id(0, 0) = c[0], Id(s, 0) = c[1], Id(s, s) = c[2], Id(0, s) = c[3];
+        for (int t = 1; t < s; ++t) {
+            Id(t, 0) = SideNode(c[0], c[1], t);
+            Id(s, t) = SideNode(c[1], c[2], t);
+            Id(s - t, s) = SideNode(c[2], c[3], t);
+            Id(0, s - t) = SideNode(c[3], c[0], t);
+        }
+        for (int j = 1; j < s; ++j)
+            for (int i = 1; i < s; ++i) {
+                const double xi = static_cast<double>(i) / s, eta = static_cast<double>(j) / s;
+                Id(i, j) = static_cast<int>(out_.Nodes.size());
+                out_.Nodes.push_back((1 - xi) * (1 - eta) * Corner(cell, 0) +
+                                     xi * (1 - eta) * Corner(cell, 1) + xi * eta * Corner(cell, 2) +
+                                     (1 - xi) * eta * Corner(cell, 3));
+            }
+        for (int j = 0; j < s; ++j)
+            for (int i = 0; i < s; ++i)
+                Add(cell, {Id(i, j), Id(i + 1, j), Id(i + 1, j + 1), Id(i, j + 1)}, 4);
+    }
+
+    void Triangle(const TorsionMesh::Cell& cell) {
+        const int s = s_;
+        const auto& c = cell.Corners;
+        Id(0, 0) = c[0], Id(s, 0) = c[1], Id(0, s) = c[2];
+        for (int t = 1; t < s; ++t) {
+            Id(t, 0) = SideNode(c[0], c[1], t);
+            Id(s - t, t) = SideNode(c[1], c[2], t);
+            Id(0, s - t) = SideNode(c[2], c[0], t);
+        }
+        for (int j = 1; j < s; ++j)
+            for (int i = 1; i + j < s; ++i) {
+                Id(i, j) = static_cast<int>(out_.Nodes.size());
+                out_.Nodes.push_back(
+                    Corner(cell, 0) +
+                    (Corner(cell, 1) - Corner(cell, 0)) * (static_cast<double>(i) / s) +
+                    (Corner(cell, 2) - Corner(cell, 0)) * (static_cast<double>(j) / s));
+            }
+        for (int j = 0; j < s; ++j)
+            for (int i = 0; i + j < s; ++i) {
+                Add(cell, {Id(i, j), Id(i + 1, j), Id(i, j + 1), -1}, 3);
+                if (i + j + 2 <= s)
+                    Add(cell, {Id(i + 1, j), Id(i + 1, j + 1), Id(i, j + 1), -1}, 3);
+            }
+    }
+
+private:
+    int SideNode(int from, int to, int t) const {
+        const auto k = static_cast<int>(
+            std::lower_bound(keys_.begin(), keys_.end(), SideKey(from, to)) - keys_.begin());
+        const int first = base_ + k * (s_ - 1);
+        return from < to ? first + t - 1 : first + s_ - t - 1;
+    }
+    int& Id(int i, int j) { return grid_[static_cast<size_t>(j) * per_ + static_cast<size_t>(i)]; }
+    const Point& Corner(const TorsionMesh::Cell& cell, int a) const {
+        return from_.Nodes[static_cast<size_t>(cell.Corners[static_cast<size_t>(a)])];
+    }
+    void Add(const TorsionMesh::Cell& cell, std::array<int, 4> corners, int count) {
+        out_.Cells.push_back({corners, count, cell.Parent, cell.Weight});
+    }
+
+    const TorsionMesh& from_;
+    const std::vector<std::uint64_t> keys_;
+    const int s_;
+    TorsionMesh& out_;
+    const int base_;
+    const size_t per_;
+    std::vector<int> grid_;
+};
+
+} // namespace
+
 TorsionMesh TorsionMesh::Divided(int division) const {
     if (division <= 1)
         return *this;
-    const int s = division;
-    // The sides in order of their keys; side k's inner nodes follow the nodes of this mesh,
-    // s - 1 of them, from its lower-numbered end.
+    // The sides in order of their keys.
     std::vector<std::uint64_t> keys;
     keys.reserve(4 * Cells.size());
     for (const Cell& cell : Cells) {
@@ -349,77 +450,15 @@ TorsionMesh TorsionMesh::Divided(int division) const {
     TorsionMesh out;
     out.sides_ = 0; // a divided mesh is not divided again
     out.Nodes = Nodes;
-    out.Nodes.reserve(static_cast<size_t>(DividedNodes(s)));
-    const int base = static_cast<int>(Nodes.size());
-    for (const std::uint64_t key : keys) {
-        const Point& a = Nodes[static_cast<size_t>(key >> 32)];
-        const Point& b = Nodes[static_cast<size_t>(key & 0xffffffffu)];
-        for (int t = 1; t < s; ++t)
-            out.Nodes.push_back(a + (b - a) * (static_cast<double>(t) / s));
-    }
-    const auto sideNode = [&](int from, int to, int t) {
-        const auto k = static_cast<int>(
-            std::lower_bound(keys.begin(), keys.end(), SideKey(from, to)) - keys.begin());
-        const int first = base + k * (s - 1);
-        return from < to ? first + t - 1 : first + s - t - 1;
-    };
-
-    const size_t per = static_cast<size_t>(s + 1);
-    std::vector<int> grid(per * per, -1);
-    const auto id = [&](int i, int j) -> int& {
-        return grid[static_cast<size_t>(j) * per + static_cast<size_t>(i)];
-    };
-    out.Cells.reserve(Cells.size() * per * per);
+    out.Nodes.reserve(static_cast<size_t>(DividedNodes(division)));
+    out.Cells.reserve(Cells.size() * static_cast<size_t>(division + 1) *
+                      static_cast<size_t>(division + 1));
+    Divider divider(*this, std::move(keys), division, out);
     for (const Cell& cell : Cells) {
-        const auto corner = [&](int a) { return Nodes[static_cast<size_t>(cell.Corners[a])]; };
-        const auto add = [&](std::array<int, 4> corners, int count) {
-            out.Cells.push_back({corners, count, cell.Parent, cell.Weight});
-        };
-        const int c0 = cell.Corners[0], c1 = cell.Corners[1], c2 = cell.Corners[2];
-        if (cell.Count == 4) {
-            const int c3 = cell.Corners[3];
-            id(0, 0) = c0, id(s, 0) = c1, id(s, s) = c2, id(0, s) = c3;
-            for (int t = 1; t < s; ++t) {
-                id(t, 0) = sideNode(c0, c1, t);
-                id(s, t) = sideNode(c1, c2, t);
-                id(s - t, s) = sideNode(c2, c3, t);
-                id(0, s - t) = sideNode(c3, c0, t);
-            }
-            for (int j = 1; j < s; ++j) {
-                for (int i = 1; i < s; ++i) {
-                    const double xi = static_cast<double>(i) / s, eta = static_cast<double>(j) / s;
-                    id(i, j) = static_cast<int>(out.Nodes.size());
-                    out.Nodes.push_back((1 - xi) * (1 - eta) * corner(0) +
-                                        xi * (1 - eta) * corner(1) + xi * eta * corner(2) +
-                                        (1 - xi) * eta * corner(3));
-                }
-            }
-            for (int j = 0; j < s; ++j)
-                for (int i = 0; i < s; ++i)
-                    add({id(i, j), id(i + 1, j), id(i + 1, j + 1), id(i, j + 1)}, 4);
-            continue;
-        }
-        id(0, 0) = c0, id(s, 0) = c1, id(0, s) = c2;
-        for (int t = 1; t < s; ++t) {
-            id(t, 0) = sideNode(c0, c1, t);
-            id(s - t, t) = sideNode(c1, c2, t);
-            id(0, s - t) = sideNode(c2, c0, t);
-        }
-        for (int j = 1; j < s; ++j) {
-            for (int i = 1; i + j < s; ++i) {
-                id(i, j) = static_cast<int>(out.Nodes.size());
-                out.Nodes.push_back(corner(0) +
-                                    (corner(1) - corner(0)) * (static_cast<double>(i) / s) +
-                                    (corner(2) - corner(0)) * (static_cast<double>(j) / s));
-            }
-        }
-        for (int j = 0; j < s; ++j) {
-            for (int i = 0; i + j < s; ++i) {
-                add({id(i, j), id(i + 1, j), id(i, j + 1), -1}, 3);
-                if (i + j + 2 <= s)
-                    add({id(i + 1, j), id(i + 1, j + 1), id(i, j + 1), -1}, 3);
-            }
-        }
+        if (cell.Count == 4)
+            divider.Quadrilateral(cell);
+        else
+            divider.Triangle(cell);
     }
     return out;
 }

@@ -6,7 +6,7 @@
 #include <array>
 #include <vector>
 
-struct ContinuumModel;
+struct MeshModel;
 
 // The mesh of a profile in torsion as the analysis works on it: corners counter-clockwise,
 // coordinates relative to the centroid of the profile (the integrals of y^2 + z^2 then lose no
@@ -49,7 +49,7 @@ struct TorsionMesh {
     // elements without area, twisted or not convex, overlapping or sharing a side with more
     // than one other, a profile in pieces that do not touch, or a table 6 that does not match
     // the contours of the mesh.
-    static TorsionMesh FromModel(const ContinuumModel& model, Profile& profile, CheckFault& fault);
+    static TorsionMesh FromModel(const MeshModel& model, Profile& profile, CheckFault& fault);
 
     // Every element divided into division x division: quadrilaterals along their own
     // bilinear map, triangles into division^2 similar ones. The nodes of this mesh come first,

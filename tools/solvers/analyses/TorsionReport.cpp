@@ -1,6 +1,6 @@
 #include "TorsionReport.h"
 
-#include "ContinuumModel.h"
+#include "MeshModel.h"
 #include "StaticReport.h"
 
 #include <QJsonArray>
@@ -61,17 +61,21 @@ QJsonObject TorsionReport::Json(const TorsionAnalysis::Answer& answer) {
             {QStringLiteral("nodeStresses"), Rows(c.NodeStresses, results.StressCount())}};
 }
 
-QString TorsionReport::Protocol(const ContinuumModel& model,
-                                const TorsionAnalysis::Answer& answer) {
+namespace {
+
+// The units of the protocol, and the size of the profile that coordinates are rounded to.
+struct Units {
+    QString Force, Length, Stress;
+    double Size = 0;
+};
+
+void AppendHeader(QString& text, const MeshModel& model, const TorsionAnalysis::Answer& answer,
+                  const Units& units) {
     const FieldResults& results = answer.Results;
-    const FieldResults::Torsion& t = *results.Twist;
     const TorsionMesh::Profile& p = answer.Profile;
-    const QString& force = model.ForceUnit;
-    const QString& length = model.LengthUnit;
-    const QString stress = force + u'/' + length + QStringLiteral("^2");
-    const double size = std::sqrt(std::abs(p.Area)) + p.Centroid.norm();
-    QString text;
-    text.reserve((results.Nodes + results.Elements) * 64 + 4096);
+    const QString& force = units.Force;
+    const QString& length = units.Length;
+    const QString& stress = units.Stress;
     text += QStringLiteral("Saint-Venant torsion of a profile: %1\n").arg(model.Title);
     text += QStringLiteral("Nodes %1, elements %2 (%3 quadrilaterals, %4 triangles), holes %5\n")
                 .arg(results.Nodes)
@@ -89,7 +93,15 @@ QString TorsionReport::Protocol(const ContinuumModel& model,
     text += QStringLiteral("Axes: y to the right, z upwards, x towards the viewer; the moment "
                            "turns counter-clockwise seen from +x. txy acts along y, txz along "
                            "z.\n\n");
+}
 
+void AppendConstants(QString& text, const TorsionAnalysis::Answer& answer, const Units& units) {
+    const FieldResults::Torsion& t = *answer.Results.Twist;
+    const TorsionMesh::Profile& p = answer.Profile;
+    const QString& force = units.Force;
+    const QString& length = units.Length;
+    const QString& stress = units.Stress;
+    const double size = units.Size;
     text += QStringLiteral("Area A                        %1 %2^2\n").arg(Value(p.Area), length);
     text += QStringLiteral("Centroid                      y = %1, z = %2 %3\n")
                 .arg(Value(p.Centroid.x(), size), Value(p.Centroid.y(), size), length);
@@ -114,23 +126,33 @@ QString TorsionReport::Protocol(const ContinuumModel& model,
                 .arg(Value(t.TauMax), stress, Value(t.AtY, size), Value(t.AtZ, size), length,
                      answer.Corners.empty() ? QString()
                                             : QStringLiteral(", away from re-entrant corners"));
-    if (!answer.Corners.empty()) {
-        text += QStringLiteral("Re-entrant corners: the stress there is infinite in theory, so "
-                               "the stress near each (within half its shortest element side) "
-                               "depends on the mesh and grows as it is refined. On the finest "
-                               "mesh:\n");
-        text += QStringLiteral("    Node   angle [deg]") +
-                (QStringLiteral("tau [") + stress + u']').rightJustified(16) +
-                QStringLiteral("  at y, z [%1]\n").arg(length);
-        for (const TorsionAnalysis::CornerStress& corner : answer.Corners)
-            text += QStringLiteral("%1 %2 %3  %4, %5\n")
-                        .arg(corner.Corner.Node + 1, 8)
-                        .arg(Value(corner.Corner.Angle), 13)
-                        .arg(Value(corner.Tau), 16)
-                        .arg(Value(corner.AtY, size), Value(corner.AtZ, size));
-        text += u'\n';
-    }
+}
 
+void AppendCorners(QString& text, const TorsionAnalysis::Answer& answer, const Units& units) {
+    const QString& length = units.Length;
+    const QString& stress = units.Stress;
+    const double size = units.Size;
+    if (answer.Corners.empty())
+        return;
+    text += QStringLiteral("Re-entrant corners: the stress there is infinite in theory, so "
+                           "the stress near each (within half its shortest element side) "
+                           "depends on the mesh and grows as it is refined. On the finest "
+                           "mesh:\n");
+    text += QStringLiteral("    Node   angle [deg]") +
+            (QStringLiteral("tau [") + stress + u']').rightJustified(16) +
+            QStringLiteral("  at y, z [%1]\n").arg(length);
+    for (const TorsionAnalysis::CornerStress& corner : answer.Corners)
+        text += QStringLiteral("%1 %2 %3  %4, %5\n")
+                    .arg(corner.Corner.Node + 1, 8)
+                    .arg(Value(corner.Corner.Angle), 13)
+                    .arg(Value(corner.Tau), 16)
+                    .arg(Value(corner.AtY, size), Value(corner.AtZ, size));
+    text += u'\n';
+}
+
+void AppendLevels(QString& text, const TorsionAnalysis::Answer& answer, const Units& units) {
+    const QString& length = units.Length;
+    const QString& stress = units.Stress;
     text += QStringLiteral("J on meshes divided evenly (the answers are those of the last):\n");
     text += QStringLiteral("Division        Nodes     Elements            J [%1^4]").arg(length) +
             (QStringLiteral("tau max [") + stress + u']').rightJustified(22) + u'\n';
@@ -159,7 +181,11 @@ QString TorsionReport::Protocol(const ContinuumModel& model,
                            "moment to %2 of it.\n")
                 .arg(answer.Residual, 0, 'g', 2)
                 .arg(answer.MomentError, 0, 'g', 2);
+}
 
+void AppendTables(QString& text, const FieldResults& results, const Units& units) {
+    const QString& length = units.Length;
+    const QString& stress = units.Stress;
     const FieldResults::Case& c = results.Cases.front();
     text += QStringLiteral("\nStresses in the elements (mean over each element)\n");
     text += Heading(QStringLiteral("Element"), results.StressNames, stress);
@@ -177,5 +203,24 @@ QString TorsionReport::Protocol(const ContinuumModel& model,
                                   c.NodeStresses[3 * static_cast<size_t>(n) + 2]};
         StaticReport::AppendLine(text, n + 1, values, 4);
     }
+}
+
+} // namespace
+
+QString TorsionReport::Protocol(const MeshModel& model, const TorsionAnalysis::Answer& answer) {
+    const FieldResults& results = answer.Results;
+    const TorsionMesh::Profile& p = answer.Profile;
+    Units units;
+    units.Force = model.ForceUnit;
+    units.Length = model.LengthUnit;
+    units.Stress = units.Force + u'/' + units.Length + QStringLiteral("^2");
+    units.Size = std::sqrt(std::abs(p.Area)) + p.Centroid.norm();
+    QString text;
+    text.reserve((results.Nodes + results.Elements) * 64 + 4096);
+    AppendHeader(text, model, answer, units);
+    AppendConstants(text, answer, units);
+    AppendCorners(text, answer, units);
+    AppendLevels(text, answer, units);
+    AppendTables(text, results, units);
     return text;
 }

@@ -27,9 +27,10 @@ void ReadCells(MeshModel& model, const ParsedData& data) {
     const ParsedTable& elements = *data.Table(5);
     const ParsedTable* sections = data.Table(3);
     const bool solid = model.Kind == Mesh::Solid;
+    const bool meridian = model.Kind == Mesh::Meridian;
     const bool thick = sections && (model.Kind == Mesh::PlaneStress || model.Kind == Mesh::Plate ||
-                                    model.Kind == Mesh::Shell);
-    const int corners = solid ? 8 : 4;
+                                    model.Kind == Mesh::Shell || meridian);
+    const int corners = solid ? 8 : meridian ? 2 : 4;
     model.Cells.reserve(static_cast<size_t>(elements.Rows()));
     for (int row = 0; row < elements.Rows(); ++row) {
         MeshModel::Cell cell;
@@ -42,7 +43,7 @@ void ReadCells(MeshModel& model, const ParsedData& data) {
             if (node >= 0)
                 cell.Count = c + 1;
         }
-        if (!solid)
+        if (!solid && !meridian)
             cell.Count = cell.Corners[3] < 0 ? 3 : 4;
         cell.Material = Index(elements.At(row, corners));
         if (thick)
@@ -52,9 +53,18 @@ void ReadCells(MeshModel& model, const ParsedData& data) {
     }
 }
 
+void ReadContours(MeshModel& model, const ParsedTable& table) {
+    for (int row = 0; row < table.Rows(); ++row)
+        model.Contours.push_back({Index(table.At(row, 0)), static_cast<int>(table.At(row, 1)),
+                                  table.Lines[static_cast<size_t>(row)]});
+}
+
 void ReadSupportsAndLoads(MeshModel& model, const ParsedData& data) {
     const std::vector<int>& kept = model.Components;
-    if (const ParsedTable* table = data.Table(6)) {
+    const ParsedTable* supports = data.Table(6);
+    if (supports && model.Kind == Mesh::Profile)
+        ReadContours(model, *supports);
+    else if (const ParsedTable* table = supports) {
         for (int row = 0; row < table->Rows(); ++row) {
             MeshModel::Support support{
                 Index(table->At(row, 0)), {}, table->Lines[static_cast<size_t>(row)]};
@@ -76,7 +86,8 @@ void ReadSupportsAndLoads(MeshModel& model, const ParsedData& data) {
         }
     }
     const bool surface = model.Kind == Mesh::Plate || model.Kind == Mesh::Shell;
-    if (const ParsedTable* table = surface ? data.Table(8) : nullptr) {
+    const bool pressed = surface || model.Kind == Mesh::Meridian;
+    if (const ParsedTable* table = pressed ? data.Table(8) : nullptr) {
         for (int row = 0; row < table->Rows(); ++row)
             model.ElementLoads.push_back({static_cast<int>(table->At(row, 0)),
                                           Index(table->At(row, 1)), table->At(row, 2),
@@ -139,6 +150,7 @@ MeshModel MeshModel::FromData(int problem, const ParsedData& data) {
     model.LengthUnit = data.General.size() > 2 ? data.General[2].Text : QString();
     model.LoadCases = static_cast<int>(data.GeneralNumber(4));
     model.Modes = model.Kind == Mesh::Plate ? static_cast<int>(data.GeneralNumber(9)) : 0;
+    model.Moment = model.Kind == Mesh::Profile ? data.GeneralNumber(9) : 0;
     const ParsedTable& nodes = *data.Table(4);
     model.Nodes.reserve(static_cast<size_t>(nodes.Rows()));
     model.NodeLines.reserve(static_cast<size_t>(nodes.Rows()));

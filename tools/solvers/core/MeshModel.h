@@ -9,7 +9,7 @@
 
 class ParsedData;
 
-// A mesh of any continuum family as its data file gives it: nodes in space, cells of 3 to 8
+// A mesh of any continuum family as its data file gives it: nodes in space, cells of 2 to 8
 // corners, the components each node carries, and the supports, nodal loads, element loads and
 // masses over those components. A plane model lies in the x-z plane of space (a body of
 // revolution's r as x), a plate in the x-y plane. Every index counts from 0 and keeps the line
@@ -17,6 +17,7 @@ class ParsedData;
 struct MeshModel {
     struct Material {
         double E = 0, Nu = 0, Gamma = 0;
+        double G() const { return E / (2 * (1 + Nu)); }
     };
     struct Cell {
         std::array<int, 8> Corners{}; // the unused ones -1
@@ -37,7 +38,8 @@ struct MeshModel {
         std::array<double, 6> Load{}; // forces and moments by component of space
         int Line = 0;
     };
-    // An even pressure over a cell: along z on a plate, along the cell's normal on a shell.
+    // An even pressure over a cell: along z on a plate, along the cell's normal on a shell and
+    // on the wall of a shell of revolution (n = (dz, -dr) / L).
     struct ElementLoad {
         int Case = 1;
         int Cell = 0;
@@ -49,14 +51,22 @@ struct MeshModel {
         double M = 0;
         int Line = 0;
     };
+    // A node of a profile's contour: 0 the outer contour, 1, 2, ... the holes.
+    struct ContourNode {
+        int Node = 0;
+        int Contour = 0;
+        int Line = 0;
+    };
 
     int Problem = 0;
     ProblemType::Mesh Kind = ProblemType::Mesh::None;
     QString Title, ForceUnit, LengthUnit;
     int LoadCases = 1;
-    int Modes = 0; // natural modes asked for
+    int Modes = 0;     // natural modes asked for
+    double Moment = 0; // the twisting moment of a profile in torsion
     // The components of space each node carries, in the order of the supports and loads of the
-    // file: {0, 2} plane, {2, 3, 4} plates, {0, 1, 2} solids, 0 to 5 shells.
+    // file: {0, 2} plane, {2, 3, 4} plates, {0, 1, 2} solids, 0 to 5 shells, {0, 2, 4} shells
+    // of revolution.
     std::vector<int> Components;
     std::vector<std::array<double, 3>> Nodes;
     std::vector<int> NodeLines;
@@ -66,9 +76,10 @@ struct MeshModel {
     std::vector<NodalLoad> Loads;
     std::vector<ElementLoad> ElementLoads;
     std::vector<Mass> Masses;
+    std::vector<ContourNode> Contours; // a profile's table 6, in place of supports
 
     // The two coordinates of a node in the plane a plane model or a plate lies in: (x, z) or
-    // (r, z) for the plane types, (x, y) for plates.
+    // (r, z) for the plane types, (y, z) for a profile, (x, y) for plates.
     std::array<double, 2> Plan(int node) const;
     std::vector<std::array<double, 2>> Plan() const;
     bool IsPlane() const;
@@ -76,6 +87,6 @@ struct MeshModel {
     std::vector<std::vector<size_t>> LoadsByCase() const;
     std::vector<std::vector<size_t>> ElementLoadsByCase() const;
 
-    // The model of a checked data file of types 9, 10, 11, 13, 14 and 17.
+    // The model of a checked data file of types 2, 9, 10, 11, 13, 14, 16 and 17.
     static MeshModel FromData(int problem, const ParsedData& data);
 };

@@ -85,14 +85,6 @@ PlaneMesh::Checked PlaneMesh::Check(const MeshModel& model) {
     return Check(model.Plan(), cells);
 }
 
-PlaneMesh::Checked PlaneMesh::Check(const ContinuumModel& model) {
-    std::vector<Cell> cells;
-    cells.reserve(model.Cells.size());
-    for (const ContinuumModel::Cell& cell : model.Cells)
-        cells.push_back({cell.Corners, cell.Count, cell.Line});
-    return Check(model.Nodes, cells);
-}
-
 PlaneMesh::Checked PlaneMesh::Check(const std::vector<std::array<double, 2>>& nodes,
                                     const std::vector<Cell>& cells) {
     Checked checked;

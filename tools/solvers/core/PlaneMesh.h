@@ -1,7 +1,6 @@
 #pragma once
 
 #include "CheckFault.h"
-#include "ContinuumModel.h"
 #include "MeshModel.h"
 #include "ScalarField.h"
 
@@ -43,7 +42,6 @@ struct Cell {
 Checked Check(const std::vector<std::array<double, 2>>& nodes, const std::vector<Cell>& cells);
 // A plane model's or a plate's mesh, on its plan; a profile's.
 Checked Check(const MeshModel& model);
-Checked Check(const ContinuumModel& model);
 
 // The fault of one cell's shape, in the words a refusal uses; `node` the corner it is at.
 QString ShapeFault(const ScalarField::ShapeVerdict& verdict, int element, int node);

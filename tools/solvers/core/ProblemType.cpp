@@ -53,11 +53,15 @@ ProblemType PlaneFrame(int number) {
 }
 
 std::vector<ProblemType> MakeTable() {
+    using Mesh = ProblemType::Mesh;
     std::vector<ProblemType> table;
     ProblemType beams = PlaneFrame(1);
     beams.CurvedMembers = true;
     table.push_back(beams);
-    table.push_back(Other(2, Family::AxisymmetricShells, true));
+    ProblemType shells = Other(2, Family::AxisymmetricShells, true);
+    shells.Meshes = Mesh::Meridian;
+    shells.Components = {0, 2, 4};
+    table.push_back(shells);
     ProblemType planeTruss = Bars(3, Layout::PlaneXZ, {0, 2}, {0, 2});
     planeTruss.Truss = true;
     table.push_back(planeTruss);
@@ -68,7 +72,6 @@ std::vector<ProblemType> MakeTable() {
     table.push_back(Bars(6, Layout::Grillage, {2, 3, 4}, {2}));
     table.push_back(Bars(7, Layout::Space, {0, 1, 2, 3, 4, 5}, {0, 1, 2}));
     table.push_back(PlaneFrame(8));
-    using Mesh = ProblemType::Mesh;
     const std::pair<int, Mesh> meshes[] = {
         {9, Mesh::PlaneStress}, {10, Mesh::PlaneStrain}, {11, Mesh::Revolution}, {13, Mesh::Plate},
         {14, Mesh::Shell},      {16, Mesh::Profile},     {17, Mesh::Solid}};

@@ -29,7 +29,17 @@ struct ProblemType {
     // body (plane strain: loads and reactions per unit of its length), the section of a body
     // of revolution (r, z; ring values per unit length of the circumference), a profile in
     // torsion (y, z), or a plate, a shell or a solid.
-    enum class Mesh { None, PlaneStress, PlaneStrain, Revolution, Profile, Plate, Shell, Solid };
+    enum class Mesh {
+        None,
+        PlaneStress,
+        PlaneStrain,
+        Revolution,
+        Profile,
+        Plate,
+        Shell,
+        Solid,
+        Meridian // the walls of shells of revolution, lines in (r, z)
+    };
 
     bool HasModel = false; // the viewer can draw its mesh or bars
     Mesh Meshes = Mesh::None;
