@@ -44,6 +44,7 @@
 #include "MeshStatics.h"
 #include "PlaneSolid.h"
 #include "ResultFile.h"
+#include "SolverChoice.h"
 #include "SolverCommand.h"
 #include "SolverInput.h"
 #include "SparseAssembly.h"
@@ -235,8 +236,24 @@ void Panel1M(benchmark::State& state) {
     SolvePanel(state, 999);
 }
 
+// The million-node wall once directly and once iteratively (see SolverChoice.h).
+void PanelChoice1M(benchmark::State& state) {
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("panel.d09"));
+    QFile file(path);
+    const QByteArray bytes = Panel(999);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        state.SkipWithError("cannot write the data file");
+        return;
+    }
+    file.close();
+    const SolverInput input = SolverInput::Read(path);
+    CompareSolvers(state, MeshModel::FromData(input.Problem, input.Data));
+}
+
 } // namespace
 
 BENCHMARK(Panel40k)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(Panel250k)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(Panel1M)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(PanelChoice1M)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -43,6 +43,7 @@
 #include "EquationSystem.h"
 #include "MeshStatics.h"
 #include "PencilModes.h"
+#include "SolverChoice.h"
 #include "SolverCommand.h"
 #include "SolverInput.h"
 #include "Units.h"
@@ -304,6 +305,16 @@ void PlateStatics250k(benchmark::State& state) {
     PlateStatics(state, 500); // 501 x 501 nodes
 }
 
+// The same plate once directly and once iteratively (see SolverChoice.h).
+void PlateChoice250k(benchmark::State& state) {
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("plate.d13"));
+    if (!WriteData(state, path, Plate(500, 0)))
+        return;
+    const SolverInput input = SolverInput::Read(path);
+    CompareSolvers(state, MeshModel::FromData(input.Problem, input.Data));
+}
+
 void RoofStatics100k(benchmark::State& state) {
     constexpr int cells = 316; // 317 x 317 nodes
     QTemporaryDir directory;
@@ -377,5 +388,6 @@ void PlateModes50k(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(PlateStatics250k)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(PlateChoice250k)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(RoofStatics100k)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(PlateModes50k)->Unit(benchmark::kMillisecond)->Iterations(1);
