@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ResultLayout.h"
+
 #include <Eigen/Dense>
-#include <QStringList>
 #include <array>
 #include <span>
 
@@ -49,8 +50,9 @@ public:
     // moments and face stresses).
     using Results = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor, 9, 16>;
     virtual Results Recover(const Vector& /*u*/) const { return {}; }
-    // The names of the columns of Recover() and Sample(): the element's result layout.
-    virtual QStringList ResultNames() const { return {}; }
+    // The columns of Recover() and Sample(): their names, titles, quantities (and so units) and
+    // where they live. The result file and the JSON take them from here.
+    virtual ResultLayout Layout() const { return {}; }
 
     // The same results at the points where the element computes them best (its integration
     // points), with those points' coordinates in the plane of the model: what a patch
