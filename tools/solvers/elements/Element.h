@@ -44,8 +44,8 @@ public:
     }
 
     // The element's own results for its displacements `u` (stresses, forces per width, a
-    // flux): the first row at its centre, then one row per node, the columns in the order its
-    // analysis names them. Nodal values of a mesh are the mean of the rows its elements give.
+    // flux): the first row at its centre, then one row per node, the columns as Layout() gives
+    // them. Nodal values of a mesh are the mean of the rows its elements give.
     // At most nine rows (a centre and eight nodes) and sixteen columns (a shell's forces,
     // moments and face stresses).
     using Results = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor, 9, 16>;
