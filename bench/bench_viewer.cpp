@@ -7,6 +7,7 @@
 // 15,200 elements and 256 supports is the size at which the drawing used to take many seconds:
 // antialiased, with its values written. A plate of 50,000 nodes in plan and a shell of 20,000
 // elements in space paint their contours in well under a second too.
+#include "../tests/viewer/TestColumns.h"
 #include "DataChecker.h"
 #include "FieldLayout.h"
 #include "FormatCatalogue.h"
@@ -264,7 +265,7 @@ FieldCase LargeField() {
             model.ElementCentres.push_back({(i + 0.5f) * 0.02f, 0, (k + 0.5f) * 0.01f});
         }
     }
-    const FieldLayout layout = *FieldLayout::Of(9);
+    const FieldLayout layout = TestLayout(9);
     ResultFile::Contents contents;
     contents.Type = layout.Kind;
     contents.Problem = 9;
@@ -272,7 +273,7 @@ FieldCase LargeField() {
     r.Nodes = static_cast<int>(model.Nodes.size());
     r.Elements = static_cast<int>(model.ElementCentres.size());
     r.Components = layout.Components;
-    r.StressNames = layout.Stresses;
+    r.Columns = layout.Stresses;
     FieldResults::Case c;
     const auto stresses = [&c](const ViewerModel::Point& p, std::vector<double>& into) {
         const double sx = 100 * std::sin(3 * p[0]) * std::cos(5 * p[2]), sz = 40 * p[2];
@@ -368,7 +369,7 @@ FieldCase LargeSurface(bool shell) {
             model.ElementCentres.push_back(centre);
         }
     }
-    const FieldLayout layout = *FieldLayout::Of(problem);
+    const FieldLayout layout = TestLayout(problem);
     ResultFile::Contents contents;
     contents.Type = layout.Kind;
     contents.Problem = problem;
@@ -376,12 +377,12 @@ FieldCase LargeSurface(bool shell) {
     r.Nodes = static_cast<int>(model.Nodes.size());
     r.Elements = static_cast<int>(model.ElementCentres.size());
     r.Components = layout.Components;
-    r.StressNames = layout.Stresses;
+    r.Columns = layout.Stresses;
     FieldResults::Case c;
     const double length = shell ? 20 : 10, width = 8;
     const auto forces = [&](const ViewerModel::Point& p, std::vector<double>& into) {
         const double sx = std::sin(3.14159 * p[0] / length), sy = std::cos(p[1] / width * 3);
-        for (int k = 0; k < layout.Stresses.size(); ++k)
+        for (int k = 0; k < layout.Stresses.Count(); ++k)
             into.push_back((k % 3 == 2 ? 5 : 40) * sx * sy + k);
     };
     for (const ViewerModel::Point& p : model.Nodes) {

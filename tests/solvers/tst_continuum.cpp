@@ -458,7 +458,7 @@ void TestContinuum::resultFileHoldsTheFieldAndTorsion() {
         r.Nodes = 3;
         r.Elements = 1;
         r.Components = {"ux", "uz"};
-        r.StressNames = {"sx", "sz", "txz", "s1", "s2", "angle"};
+        r.Columns = *ResultLayout::OfOldNames({"sx", "sz", "txz", "s1", "s2", "angle"});
         if (kind == ResultFile::Kind::Torsion)
             r.Twist = FieldResults::Torsion{10, 8e7, 1.2e-4, 1.04e-3, 3.1e3, 0.1, -0.2};
         FieldResults::Case c;
@@ -474,7 +474,7 @@ void TestContinuum::resultFileHoldsTheFieldAndTorsion() {
         QVERIFY2(read.Read, qPrintable(read.Fault));
         const FieldResults& back = read.Read->Field;
         QCOMPARE(read.Read->Type, kind);
-        QCOMPARE(back.StressNames, r.StressNames);
+        QCOMPARE(back.Columns, r.Columns);
         QCOMPARE(back.Cases[0].NodeStresses, c.NodeStresses);
         QCOMPARE(back.Cases[0].Reactions[0].Values, c.Reactions[0].Values);
         QCOMPARE(back.Twist.has_value(), kind == ResultFile::Kind::Torsion);

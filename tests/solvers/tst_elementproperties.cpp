@@ -337,6 +337,14 @@ void TestElementProperties::stiffnessIsSymmetricWithRigidNullSpace() {
                  qPrintable(kind.Name + QStringLiteral(": %1 zero-energy modes, %2 rigid motions")
                                             .arg(zeros)
                                             .arg(expected)));
+        // Its results are the columns its layout describes, each titled.
+        const ResultLayout layout = element->Layout();
+        const Element::Results results = element->Recover(Element::Vector::Zero(element->Size()));
+        QVERIFY2(results.size() == 0 || results.cols() == layout.Count(), qPrintable(kind.Name));
+        for (const ResultColumn& column : layout.Columns)
+            QVERIFY2(!column.Name.isEmpty() && !column.Title.isEmpty() &&
+                         column.What != ResultColumn::Quantity::None,
+                     qPrintable(kind.Name));
     }
 }
 

@@ -393,7 +393,7 @@ void TestPlates::resultFilesHoldWhatTheViewerShows() {
     QVERIFY(field);
     QCOMPARE(field->Type, ResultFile::Kind::Field);
     QCOMPARE(field->Field.Components, (QStringList{"uz", "rx", "ry"}));
-    QCOMPARE(field->Field.StressNames,
+    QCOMPARE(field->Field.Columns.Names(),
              (QStringList{"mx", "my", "mxy", "qx", "qy", "m1", "m2", "angle"}));
     QVERIFY(statics.Outcome().Protocol.contains(QLatin1String("mx [kNm/m]")));
     QVERIFY(statics.Outcome().Protocol.contains(QLatin1String("My [kNm]")));

@@ -536,7 +536,7 @@ void TestSolids::stressRowsCarryPrincipalAndEquivalentStresses() {
     // The six components come first, as given.
     QCOMPARE(row({1, 2, 3, 4, 5, 6}).head<6>(),
              (SolidElement::StressRow() << 1, 2, 3, 4, 5, 6, 0, 0, 0, 0).finished().head<6>());
-    QCOMPARE(SolidElement::StressNames(),
+    QCOMPARE(SolidElement::StressLayout().Names(),
              QStringList({"sx", "sy", "sz", "txy", "tyz", "tzx", "s1", "s2", "s3", "mises"}));
 }
 

@@ -253,9 +253,24 @@ void TestSolverPrograms::filesHoldWhatWasSolved() {
         QCOMPARE(first.Forces[static_cast<size_t>(6 + f)], forces[f + 1].toDouble());
 
     // A file of the first version, before the arcs' inner points were kept (it lacks their
-    // count after the elements), still reads, with no inner points.
+    // count after the elements) and before layouts (its forces are named, not described), still
+    // reads, with no inner points.
     QByteArray older = ProgramRun::ReadFile(run.ResultPath);
     QCOMPARE(contents->Statics.ArcPoints, 0);
+    const auto intAt = [&older](qsizetype at) {
+        return qFromLittleEndian<qint32>(older.constData() + at);
+    };
+    qsizetype at = 32; // after the heading and the counts of nodes, elements and arc points
+    const int componentCount = intAt(at);
+    at += 4;
+    for (int n = 0; n < componentCount; ++n)
+        at += 4 + intAt(at);
+    const int forceCount = intAt(at);
+    at += 4;
+    for (int n = 0; n < forceCount; ++n) {
+        at += 4 + intAt(at);                 // the force's name stays;
+        older.remove(at, 4 + intAt(at) + 8); // its title, quantity and place go
+    }
     older[8] = 1;
     older.remove(28, 4);
     const std::optional<ResultFile::Contents> first1 = ResultFile::Read(older);

@@ -4,6 +4,7 @@
 #include "FieldLayout.h"
 #include "FormatCatalogue.h"
 #include "ResultFile.h"
+#include "TestColumns.h"
 #include "ViewerLaunch.h"
 #include "ViewerModel.h"
 #include "ViewerResults.h"
@@ -122,7 +123,7 @@ inline std::vector<double> StressesAt(int problem, double x, double z, double fa
 // Results of `model` written to the bytes of a result file: ux = 1e-4 x z, uz = -2e-4 x
 // (a profile's warping w = x z), the stresses above at the nodes and at the element centres.
 inline ResultFile::Contents Contents(int problem, const ViewerModel& model) {
-    const FieldLayout layout = *FieldLayout::Of(problem);
+    const FieldLayout layout = TestLayout(problem);
     ResultFile::Contents contents;
     contents.Type = layout.Kind;
     contents.Problem = problem;
@@ -130,7 +131,7 @@ inline ResultFile::Contents Contents(int problem, const ViewerModel& model) {
     r.Nodes = static_cast<int>(model.Nodes.size());
     r.Elements = static_cast<int>(model.ElementCentres.size());
     r.Components = layout.Components;
-    r.StressNames = layout.Stresses;
+    r.Columns = layout.Stresses;
     if (layout.Torsion())
         r.Twist = FieldResults::Torsion{10, 1.25e7, 2.5e-3, 3.2e-4, 450, 4, 3};
     for (int number = 1; number <= std::max(1, model.LoadCases); ++number) {

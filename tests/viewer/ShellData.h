@@ -4,6 +4,7 @@
 #include "FieldLayout.h"
 #include "FormatCatalogue.h"
 #include "ResultFile.h"
+#include "TestColumns.h"
 #include "ViewerLaunch.h"
 #include "ViewerModel.h"
 #include "ViewerResults.h"
@@ -109,7 +110,7 @@ inline std::vector<double> ValuesAt(bool shell, double x, double y, double facto
 // Static results: the plate's deflection uz = -1e-3 x y (rx = -1e-3 x, ry = 1e-3 y); the
 // shell moving down by uz = -1e-3 x, its other components small.
 inline ResultFile::Contents Contents(bool shell, const ViewerModel& model) {
-    const FieldLayout layout = *FieldLayout::Of(Problem(shell));
+    const FieldLayout layout = TestLayout(Problem(shell));
     ResultFile::Contents contents;
     contents.Type = layout.Kind;
     contents.Problem = Problem(shell);
@@ -117,7 +118,7 @@ inline ResultFile::Contents Contents(bool shell, const ViewerModel& model) {
     r.Nodes = static_cast<int>(model.Nodes.size());
     r.Elements = static_cast<int>(model.ElementCentres.size());
     r.Components = layout.Components;
-    r.StressNames = layout.Stresses;
+    r.Columns = layout.Stresses;
     for (int number = 1; number <= model.LoadCases; ++number) {
         FieldResults::Case c;
         c.Number = number;

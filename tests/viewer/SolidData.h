@@ -5,6 +5,7 @@
 #include "FormatCatalogue.h"
 #include "ResultFile.h"
 #include "SolidSection.h"
+#include "TestColumns.h"
 #include "ViewerLaunch.h"
 #include "ViewerModel.h"
 #include "ViewerResults.h"
@@ -119,7 +120,7 @@ using Field = std::function<std::vector<double>(const Point&)>;
 
 inline ResultFile::Contents Contents(const ViewerModel& model, const Field& motion,
                                      const Field& stresses) {
-    const FieldLayout layout = *FieldLayout::Of(17);
+    const FieldLayout layout = TestLayout(17);
     ResultFile::Contents contents;
     contents.Type = layout.Kind;
     contents.Problem = 17;
@@ -127,7 +128,7 @@ inline ResultFile::Contents Contents(const ViewerModel& model, const Field& moti
     r.Nodes = static_cast<int>(model.Nodes.size());
     r.Elements = static_cast<int>(model.ElementCentres.size());
     r.Components = layout.Components;
-    r.StressNames = layout.Stresses;
+    r.Columns = layout.Stresses;
     FieldResults::Case c;
     for (const Point& p : model.Nodes) {
         const std::vector<double> u = motion(p), s = stresses(p);

@@ -370,9 +370,9 @@ void TestSolidView::largeMeshIsCutQuickly() {
 }
 
 void TestSolidView::layoutAndTablesOfSolids() {
-    const FieldLayout layout = *FieldLayout::Of(17);
+    const FieldLayout layout = TestLayout(17);
     QVERIFY(layout.Solid() && !layout.Space() && layout.Principal.isEmpty());
-    QCOMPARE(layout.Stresses.size(), 10);
+    QCOMPARE(layout.Stresses.Count(), 10);
     QStringList titles;
     for (const auto& show : layout.Shows)
         titles << show.Title;
@@ -381,7 +381,7 @@ void TestSolidView::layoutAndTablesOfSolids() {
     QVERIFY(titles.contains(QStringLiteral("Principal stress s3")));
     QVERIFY(titles.contains(QStringLiteral("Displacement uy")));
     // The von Mises stress is a stress, not a moment per width.
-    QCOMPARE(FieldLayout::UnitOf(QStringLiteral("mises"), "kN", "m"), QStringLiteral("kN/m\u00b2"));
+    QCOMPARE(TestUnit(layout, "mises", "kN", "m"), QStringLiteral("kN/m\u00b2"));
 
     const ViewerModel model = SolidData::Model(SolidData::Block(2, 1, 2, 1, 1, 1));
     QCOMPARE(model.Solids.size(), size_t(4));
@@ -419,7 +419,7 @@ void TestSolidView::contoursOnTheSurfaceAndTheCut() {
     const ViewerLaunch::Outcome outcome =
         SolidData::Launch(model, SolidData::Bending(model, length, height));
     QVERIFY2(outcome.Results.Ok(), qPrintable(outcome.Results.Message()));
-    const FieldLayout layout = *FieldLayout::Of(17);
+    const FieldLayout layout = TestLayout(17);
     const int sx = ShowIndex(layout, "sx");
     const auto field = [=](const Point& p) {
         return std::vector<double>{1200 * (1 - p[0] / length) * (p[2] - height / 2) / height};
@@ -511,8 +511,8 @@ void TestSolidView::clickFindsTheNearestNodeOfTheFaceUnderIt() {
     // Off the body: nothing.
     QVERIFY(!FieldPicker::AtSolid(model, camera, {2, 2}, nullptr, model.Nodes).Hit());
     const ViewerLaunch::Outcome outcome = SolidData::Launch(model, SolidData::Bending(model, 4, 2));
-    const QString text = FieldPicker::Describe(pick, model, outcome.Results.Contents().Field,
-                                               *FieldLayout::Of(17), 0);
+    const QString text =
+        FieldPicker::Describe(pick, model, outcome.Results.Contents().Field, TestLayout(17), 0);
     QVERIFY2(text.startsWith(QStringLiteral("Node %1: ux = 0 m, uy = 0 m, uz = -0.001000 m")
                                  .arg(nodeAt(2, 1, 1) + 1)),
              qPrintable(text));
@@ -540,7 +540,7 @@ void TestSolidView::windowMovesTheSection() {
     QTest::keyClick(window.View(), Qt::Key_F);
     QVERIFY(
         !SolidPainter::CutFacesViewer(window.View()->Section()->Plane(), window.View()->Camera()));
-    window.Shows()->setCurrentIndex(ShowIndex(*FieldLayout::Of(17), "mises"));
+    window.Shows()->setCurrentIndex(ShowIndex(TestLayout(17), "mises"));
     // A click on the cut names a node's values.
     QTest::keyClick(window.View(), Qt::Key_F);
     const QPointF onCut = window.View()->Camera().Project({2.1f, 0.5f, 1.0f});
@@ -588,7 +588,7 @@ void TestSolidView::screenshots() {
     window.resize(1000, 680);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.Shows()->setCurrentIndex(ShowIndex(*FieldLayout::Of(17), "sz"));
+    window.Shows()->setCurrentIndex(ShowIndex(TestLayout(17), "sz"));
     // Fitted by its bounding sphere, a tall pier leaves room to spare: closer.
     window.View()->Zoom(1.4);
     const auto coloured = [](const QImage& image) {
@@ -606,11 +606,12 @@ void TestSolidView::screenshots() {
     QVERIFY(surface.save(QDir(folder).filePath(QStringLiteral("viewer-solid-surface.png"))));
     // Cut along the pier's middle: the stresses inside.
     window.SectionAxis()->setCurrentIndex(2);
-    window.Shows()->setCurrentIndex(ShowIndex(*FieldLayout::Of(17), "mises"));
+    window.Shows()->setCurrentIndex(ShowIndex(TestLayout(17), "mises"));
     const QImage cut = window.grab().toImage();
     QVERIFY(coloured(cut) > 3000);
     QVERIFY(cut.save(QDir(folder).filePath(QStringLiteral("viewer-solid-section.png"))));
 }
 
 QTEST_MAIN(TestSolidView)
+#include "TestColumns.h"
 #include "tst_solidview.moc"

@@ -29,6 +29,45 @@ QString Refusal(int problem, Change change) {
     return results.Ok() ? QString() : results.Message();
 }
 
+// The bytes of `contents` as a solver before layouts wrote them (version 3): the stresses
+// named, not described.
+QByteArray VersionThree(const ResultFile::Contents& contents) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.setFloatingPointPrecision(QDataStream::DoublePrecision);
+    const auto names = [&out](const QStringList& list) {
+        out << qint32(list.size());
+        for (const QString& name : list) {
+            out << qint32(name.size());
+            out.writeRawData(name.toLatin1().constData(), int(name.size()));
+        }
+    };
+    const auto values = [&out](const std::vector<double>& list) {
+        for (double v : list)
+            out << v;
+    };
+    const FieldResults& r = contents.Field;
+    out.writeRawData("QVRESULT", 8);
+    out << qint32(3) << qint32(contents.Type) << qint32(contents.Problem) << qint32(r.Nodes)
+        << qint32(r.Elements);
+    names(r.Components);
+    names(r.Columns.Names());
+    out << qint32(r.Cases.size());
+    for (const FieldResults::Case& c : r.Cases) {
+        out << qint32(c.Number);
+        values(c.Displacements);
+        out << qint32(c.Reactions.size());
+        for (const FieldResults::Reaction& reaction : c.Reactions) {
+            out << qint32(reaction.Node);
+            values(reaction.Values);
+        }
+        values(c.Stresses);
+        values(c.NodeStresses);
+    }
+    return bytes;
+}
+
 struct Painting {
     QImage Image{800, 500, QImage::Format_RGB32};
     ViewCamera Camera;
@@ -61,6 +100,7 @@ private slots:
     void bandsOfALinearFieldHaveTheirExactAreas();
     void colourScaleHasRoundLimitsAndTheUnit();
     void resultsThatDoNotFitAreRefused();
+    void columnsShownAsTheFileNamesThem();
     void clickFindsNodeOrElementAndItsValues();
     void tablesGiveStressesWithUnits();
     void contoursColourEachPointByItsStress();
@@ -153,10 +193,10 @@ void TestViewerField::colourScaleHasRoundLimitsAndTheUnit() {
     QCOMPARE(ContourScale(-1e300, 1e300, QString()).Bands(), 10);
 
     // The units of the fields: stresses per area, the angle in degrees, warping in length².
-    QCOMPARE(FieldLayout::UnitOf(QStringLiteral("sx"), "kN", "m"), QStringLiteral("kN/m\u00b2"));
-    QCOMPARE(FieldLayout::UnitOf(QStringLiteral("tau"), "N", "mm"), QStringLiteral("N/mm\u00b2"));
-    QCOMPARE(FieldLayout::UnitOf(QStringLiteral("angle"), "kN", "m"), QStringLiteral("\u00b0"));
-    QCOMPARE(FieldLayout::UnitOf(QStringLiteral("w"), "kN", "m"), QStringLiteral("m\u00b2"));
+    QCOMPARE(TestUnit(TestLayout(9), "sx", "kN", "m"), QStringLiteral("kN/m\u00b2"));
+    QCOMPARE(TestUnit(TestLayout(16), "tau", "N", "mm"), QStringLiteral("N/mm\u00b2"));
+    QCOMPARE(TestUnit(TestLayout(9), "angle", "kN", "m"), QStringLiteral("\u00b0"));
+    QCOMPARE(TestUnit(TestLayout(16), "w", "kN", "m"), QStringLiteral("m\u00b2"));
 }
 
 void TestViewerField::resultsThatDoNotFitAreRefused() {
@@ -169,11 +209,6 @@ void TestViewerField::resultsThatDoNotFitAreRefused() {
         return message.contains(QLatin1String(words));
     };
     using C = ResultFile::Contents;
-    QVERIFY(refused(9,
-                    "its stresses are sx sz txz s1 s2 phi, but those of plane stress problems are",
-                    [](C& c) { c.Field.StressNames.last() = "phi"; }));
-    // Plane strain's stresses in another order are not its own.
-    QVERIFY(refused(10, "its stresses are", [](C& c) { c.Field.StressNames.swapItemsAt(0, 1); }));
     QVERIFY(refused(11, "its displacements are ux uz, but the data's are ur uz", [](C& c) {
         c.Field.Components = {"ux", "uz"};
     }));
@@ -212,12 +247,74 @@ void TestViewerField::resultsThatDoNotFitAreRefused() {
     QVERIFY(refused(9, "no load case", [](C& c) { c.Field.Cases.clear(); }));
 }
 
+void TestViewerField::columnsShownAsTheFileNamesThem() {
+    // A file that describes a column no solver of the viewer's time wrote, a pressure q9 in
+    // force per area in place of the angle, and its first column renamed: shown as it says.
+    const ViewerModel model = FieldData::Model(9, 3, 2);
+    ResultFile::Contents contents = FieldData::Contents(9, model);
+    ResultLayout& columns = contents.Field.Columns;
+    columns.Columns.back() = {"q9", "Soil pressure q9", ResultColumn::Quantity::Stress};
+    columns.Columns.front().Title = QStringLiteral("Horizontal stress sx");
+    const ViewerResults results = FieldData::Results(9, model, contents);
+    QVERIFY2(results.Ok(), qPrintable(results.Message()));
+    const ResultChoice choice(results, 9, model);
+    const int q9 = static_cast<int>(choice.Shows().indexOf(QStringLiteral("Soil pressure q9")));
+    QCOMPARE(q9, 6);
+    QVERIFY(choice.Shows().contains(QStringLiteral("Horizontal stress sx")));
+    QCOMPARE(choice.Caption(1, q9).front(),
+             QStringLiteral("Load case 2: Soil pressure q9 (kN/m\u00b2)"));
+    // Without the angle no principal crosses are offered.
+    QVERIFY(choice.Field()->Principal.isEmpty());
+    ResultTableModel table(results, "kN", "m", nullptr, 9);
+    table.Show(ResultTableModel::Table::NodeStresses, 0);
+    QCOMPARE(table.headerData(6, Qt::Horizontal).toString(), QStringLiteral("q9 [kN/m\u00b2]"));
+    const FieldPicker::Pick pick{-1, 0};
+    QVERIFY(FieldPicker::Describe(pick, model, results.Contents().Field, *choice.Field(), 0)
+                .endsWith(QStringLiteral(" kN/m\u00b2")));
+
+    // A file of version 3 names its stresses only; the reader gives them their titles and
+    // quantities, so that it shows as before. One that names a stress no solver wrote then is
+    // refused.
+    const ResultFile::Contents plain = FieldData::Contents(9, model);
+    const ViewerResults old =
+        ViewerResults::FromBytes(VersionThree(plain), QStringLiteral("grid.bin"), 9, false, model);
+    QVERIFY2(old.Ok(), qPrintable(old.Message()));
+    QCOMPARE(old.Contents().Field.Columns, TestColumns(9));
+    const ResultChoice oldChoice(old, 9, model);
+    QCOMPARE(oldChoice.Caption(0, 6).front(), QStringLiteral("Load case 1: Angle of s1 (\u00b0)"));
+    QCOMPARE(oldChoice.Field()->Principal, (QStringList{"s1", "s2", "angle"}));
+    const ViewerResults unknown = ViewerResults::FromBytes(
+        VersionThree(contents), QStringLiteral("grid.bin"), 9, false, model);
+    QVERIFY2(unknown.Message().contains(QStringLiteral("names stress columns (sx sz txz s1 s2 q9) "
+                                                       "that no solver of version 3 wrote")),
+             qPrintable(unknown.Message()));
+
+    // What a file may not say of its columns: a name with a space, a name twice, a quantity or
+    // a place this viewer does not know, a control character in a title.
+    const auto refusal = [&](auto change) {
+        ResultFile::Contents bad = contents;
+        change(bad.Field.Columns.Columns);
+        return FieldData::Results(9, model, bad).Message();
+    };
+    using Columns = std::vector<ResultColumn>;
+    QVERIFY(refusal([](Columns& c) { c[0].Name = "s x"; }).contains("a character 32"));
+    QVERIFY(refusal([](Columns& c) { c[1].Name = "sx"; }).contains("has column sx twice"));
+    QVERIFY(refusal([](Columns& c) {
+                c[2].What = ResultColumn::Quantity(42);
+            }).contains("gives column txz an unknown quantity 42"));
+    QVERIFY(refusal([](Columns& c) {
+                c[2].At = ResultColumn::Where(-1);
+            }).contains("gives column txz an unknown place -1"));
+    QVERIFY(refusal([](Columns& c) { c[3].Title = "s1\n"; }).contains("control character"));
+    QVERIFY(refusal([](Columns& c) { c[3].Title.clear(); }).contains("empty or too long"));
+}
+
 void TestViewerField::clickFindsNodeOrElementAndItsValues() {
     const ViewerLaunch::Outcome outcome = FieldData::Launch(9, 3, 2);
     QVERIFY(outcome.Results.Ok());
     ViewCamera camera;
     camera.Fit(outcome.Model.Nodes, QRectF(0, 0, 600, 400));
-    const FieldLayout layout = *FieldLayout::Of(9);
+    const FieldLayout layout = TestLayout(9);
     const FieldResults& field = outcome.Results.Contents().Field;
     // Near node 7 (x 2, z 1), within a few pixels.
     const QPointF node7 = camera.Project({2, 0, 1});
@@ -457,4 +554,5 @@ void TestViewerField::principalStressesAndShearArrows() {
 }
 
 QTEST_MAIN(TestViewerField)
+#include "TestColumns.h"
 #include "tst_viewerfield.moc"

@@ -556,7 +556,7 @@ void TestViewerResults::unsoundResultFilesAreRefusedCheaply() {
                     "divides element 1 into 0 pieces"));
     QVERIFY(refused(ShapeFile(3, 2, 8, 2, {1, 1}, components, {{0, 4.0, shape, {}}}), 8,
                     "it is for 2 elements, but the data has 1 element"));
-    QVERIFY(refused(ShapeFile(4, 2, 8, 2, {1}, components, {{0, 4.0, shape, {}}}), 8, "version 4"));
+    QVERIFY(refused(ShapeFile(5, 2, 8, 2, {1}, components, {{0, 4.0, shape, {}}}), 8, "version 5"));
     QVERIFY(ViewerResults::FromBytes(ShapeFile(3, 3, 15, 2, {1}, components, {{1, 4.0, shape, {}}}),
                                      QStringLiteral("beam.bi0"), 15, false, beam.Model)
                 .Ok());

@@ -8,10 +8,11 @@
 #include <vector>
 
 // What the results of a continuum type hold and how the viewer offers them: the kind of result
-// file, the displacement components and stress names its solver writes, and the quantities the
-// Show choice lists (the deformed shape, then the fields drawn as contours), with their units.
-// Plates and shells give forces and moments per unit width where the plane types give
-// stresses; the natural modes of a plate are shown as contours of their shape.
+// file, the displacement components its solver writes, the columns its file names (stresses,
+// or a plate's and shell's forces and moments per unit width, whatever their names), and the
+// quantities the Show choice lists (the deformed shape, then the fields drawn as contours),
+// titled and measured as the file says. The natural modes of a plate are shown as contours of
+// their shape.
 struct FieldLayout {
     // One entry of the Show choice.
     struct Show {
@@ -21,12 +22,13 @@ struct FieldLayout {
         QString Title; // "Stress sx"
         Source From = Source::Deformed;
         int Column = 0; // among the stresses or the components
+        ResultColumn::Quantity What = ResultColumn::Quantity::None; // and so its unit
     };
 
     int Problem = 0;
     ResultFile::Kind Kind = ResultFile::Kind::Field;
     QStringList Components;
-    QStringList Stresses;
+    ResultLayout Stresses; // the file's columns
     std::vector<Show> Shows;
 
     bool Torsion() const { return Kind == ResultFile::Kind::Torsion; }
@@ -37,20 +39,14 @@ struct FieldLayout {
     // A solid in space: stresses in the global axes, drawn on its surface and on a section.
     bool Solid() const;
     // The two principal values and the angle of the first from x, which the crosses draw;
-    // empty where the type has none.
+    // empty where the type has none or the file lacks one of them.
     QStringList Principal;
     // Where s1, s2 and the angle of s1 lie among the stresses (-1: not kept), and the shear
     // stresses of a profile (txy, txz, tau).
-    int StressColumn(const QString& name) const { return static_cast<int>(Stresses.indexOf(name)); }
+    int StressColumn(const QString& name) const { return Stresses.IndexOf(name); }
 
-    // The unit of a named quantity: stresses in force per length², the angle in degrees, the
-    // warping per unit twist in length², displacements in lengths.
-    static QString UnitOf(const QString& name, const QString& forceUnit, const QString& lengthUnit);
     // The unit of what `show` draws: none for a mode shape, which has no size of its own.
     QString UnitOf(const Show& show, const QString& forceUnit, const QString& lengthUnit) const;
-    // The unit of a reaction: a force, per length of the slice (plane strain) or of the
-    // circumference (axisymmetric bodies).
-    QString ReactionUnit(const QString& forceUnit, const QString& lengthUnit) const;
 
     // The values of `show` at the nodes in load case `c`; empty for the deformed shape.
     static std::vector<double> NodeValues(const FieldResults& results, const FieldResults::Case& c,
@@ -60,7 +56,8 @@ struct FieldLayout {
     static std::vector<double> ShapeValues(const ResultFile::Shapes& shapes, size_t shape,
                                            const Show& show);
 
-    // The continuum types whose results the viewer shows, their statics or (`dynamics`) their
-    // natural modes; none for the others.
-    static std::optional<FieldLayout> Of(int problem, bool dynamics = false);
+    // The continuum types whose results the viewer shows, their statics with the file's
+    // `columns` or (`dynamics`) their natural modes; none for the others.
+    static std::optional<FieldLayout> Of(int problem, bool dynamics = false,
+                                         const ResultLayout& columns = {});
 };

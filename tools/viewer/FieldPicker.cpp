@@ -89,17 +89,25 @@ QString FieldPicker::Describe(const Pick& pick, const ViewerModel& model,
     if (!pick.Hit() || entry < 0 || entry >= static_cast<int>(results.Cases.size()))
         return {};
     const FieldResults::Case& c = results.Cases[static_cast<size_t>(entry)];
-    const auto values = [&](const QStringList& names, const std::vector<double>& all, int row) {
+    // The values of one row of a table: the components, with their units, or the file's
+    // columns.
+    ResultLayout components;
+    for (const QString& name : layout.Components)
+        components.Columns.push_back({name, name, ResultLayout::OfComponent(name)});
+    const auto values = [&](const ResultLayout& columns, const std::vector<double>& all, int row) {
         QStringList parts;
-        const size_t width = static_cast<size_t>(names.size());
+        const size_t width = static_cast<size_t>(columns.Count());
         const size_t first = static_cast<size_t>(row) * width;
         for (size_t k = 0; k < width && first + k < all.size(); ++k) {
-            const QString unit = FieldLayout::UnitOf(names[static_cast<qsizetype>(k)],
-                                                     model.ForceUnit, model.LengthUnit);
+            const ResultColumn& column = columns.Columns[k];
+            const QString unit =
+                ResultLayout::UnitOf(column.What, model.ForceUnit, model.LengthUnit);
+            // "angle = 30°", but "sx = 12 kN/m²".
             parts << QStringLiteral("%1 = %2%3%4")
-                         .arg(names[static_cast<qsizetype>(k)],
-                              ResultChoice::Number(all[first + k]),
-                              unit == QStringLiteral("\u00b0") ? QString() : QStringLiteral(" "),
+                         .arg(column.Name, ResultChoice::Number(all[first + k]),
+                              column.What == ResultColumn::Quantity::Angle || unit.isEmpty()
+                                  ? QString()
+                                  : QStringLiteral(" "),
                               unit);
         }
         return parts.join(QStringLiteral(", "));
@@ -107,7 +115,7 @@ QString FieldPicker::Describe(const Pick& pick, const ViewerModel& model,
     if (pick.Node >= 0) {
         QString text = QStringLiteral("Node %1: %2")
                            .arg(pick.Node + 1)
-                           .arg(values(layout.Components, c.Displacements, pick.Node));
+                           .arg(values(components, c.Displacements, pick.Node));
         const QString stresses = values(layout.Stresses, c.NodeStresses, pick.Node);
         return stresses.isEmpty() ? text : text + QStringLiteral("; ") + stresses;
     }

@@ -11,7 +11,8 @@ ResultChoice::ResultChoice(const ViewerResults& results, int problem, const View
     if (results.Ok() && (kind == ResultFile::Kind::Field || kind == ResultFile::Kind::Torsion ||
                          kind == ResultFile::Kind::Modes)) {
         // A mesh's natural modes are fields too; a bar structure's are not.
-        field_ = FieldLayout::Of(problem, kind == ResultFile::Kind::Modes);
+        field_ = FieldLayout::Of(problem, kind == ResultFile::Kind::Modes,
+                                 results.Contents().Field.Columns);
         statics_ = statics_ && !field_;
     }
     curved_ = std::any_of(model.Bars.begin(), model.Bars.end(),
@@ -68,8 +69,10 @@ QStringList ResultChoice::Shows() const {
 }
 
 QString ResultChoice::UnitOf(const ResultQuantity& quantity) const {
-    const QString unit = quantity.Moment ? forceUnit_ + lengthUnit_ : forceUnit_;
-    return quantity.PerLength ? unit + u'/' + lengthUnit_ : unit;
+    using Q = ResultColumn::Quantity;
+    const Q what = quantity.Moment ? (quantity.PerLength ? Q::MomentPerLength : Q::Moment)
+                                   : (quantity.PerLength ? Q::ForcePerLength : Q::Force);
+    return ResultLayout::UnitOf(what, forceUnit_, lengthUnit_);
 }
 
 QStringList ResultChoice::Caption(int entry, int show) const {
@@ -115,7 +118,7 @@ QStringList ResultChoice::Caption(int entry, int show) const {
                                     "second, z its normal");
         if (const auto& t = contents.Field.Twist) {
             const QString stress =
-                FieldLayout::UnitOf(QStringLiteral("t"), forceUnit_, lengthUnit_);
+                ResultLayout::UnitOf(ResultColumn::Quantity::Stress, forceUnit_, lengthUnit_);
             lines << QStringLiteral("T = %1 %2%3, G = %4 %5, J = %6 %3%7")
                          .arg(Number(t->Moment), forceUnit_, lengthUnit_, Number(t->G), stress,
                               Number(t->J), QStringLiteral("\u2074"));

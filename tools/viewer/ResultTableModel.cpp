@@ -82,17 +82,41 @@ void ResultTableModel::Show(Table table, int entry) {
     endResetModel();
 }
 
-QString ResultTableModel::UnitOf(const QString& name) const {
-    if (name.startsWith(u'r'))
-        return QStringLiteral("rad");
-    if (name.startsWith(u'u'))
-        return lengthUnit_;
-    const QString unit =
-        name.startsWith(u'M') || name.startsWith(u'T') ? forceUnit_ + lengthUnit_ : forceUnit_;
-    // A shell of revolution gives its reactions and forces per unit length of its circumference.
-    if (ProblemType::Of(problem_).Kind == ProblemType::Family::AxisymmetricShells)
-        return unit + u'/' + lengthUnit_;
-    return unit;
+QStringList ResultTableModel::Titled(const QStringList& names,
+                                     const std::vector<ResultColumn::Quantity>& quantities) const {
+    QStringList titles;
+    for (qsizetype k = 0; k < names.size(); ++k)
+        titles << QStringLiteral("%1 [%2]").arg(
+            names[k],
+            ResultLayout::UnitOf(quantities[static_cast<size_t>(k)], forceUnit_, lengthUnit_));
+    return titles;
+}
+
+QStringList ResultTableModel::Titled(const ResultLayout& columns) const {
+    std::vector<ResultColumn::Quantity> quantities;
+    for (const ResultColumn& column : columns.Columns)
+        quantities.push_back(column.What);
+    return Titled(columns.Names(), quantities);
+}
+
+QStringList ResultTableModel::ComponentTitles(const QStringList& components) const {
+    std::vector<ResultColumn::Quantity> quantities;
+    for (const QString& name : components)
+        quantities.push_back(ResultLayout::OfComponent(name));
+    return Titled(components, quantities);
+}
+
+// Named as the components they hold; a force, or a moment where a rotation is held. A shell
+// of revolution gives them per unit length of its circumference, a slice of plane strain or a
+// body of revolution per unit length too.
+QStringList ResultTableModel::ReactionTitles(const QStringList& components, bool perLength) const {
+    QStringList names;
+    std::vector<ResultColumn::Quantity> quantities;
+    for (const QString& component : components) {
+        names << ReactionName(component);
+        quantities.push_back(ResultLayout::OfReaction(component, perLength));
+    }
+    return Titled(names, quantities);
 }
 
 void ResultTableModel::Build() {
@@ -105,12 +129,9 @@ void ResultTableModel::Build() {
         BuildField();
         return;
     }
-    const auto withUnits = [this](const QStringList& names) {
-        QStringList titled;
-        for (const QString& name : names)
-            titled << QStringLiteral("%1 [%2]").arg(name, UnitOf(name));
-        return titled;
-    };
+    // A shell of revolution gives its reactions and forces per unit length of its circumference.
+    const bool perLength =
+        ProblemType::Of(problem_).Kind == ProblemType::Family::AxisymmetricShells;
     // One row per node from a list of node values.
     const auto nodeRows = [this](const std::vector<double>& values, qsizetype width) {
         const size_t w = static_cast<size_t>(width);
@@ -128,14 +149,12 @@ void ResultTableModel::Build() {
         const StaticResults::Case& c = r.Cases[static_cast<size_t>(entry_)];
         switch (table_) {
         case Table::Displacements:
-            headers_ = QStringList{QStringLiteral("Node")} + withUnits(r.Components);
+            headers_ = QStringList{QStringLiteral("Node")} + ComponentTitles(r.Components);
             nodeRows(c.Displacements, r.Components.size());
             break;
         case Table::Reactions: {
-            QStringList names;
-            for (const QString& component : r.Components)
-                names << ReactionName(component);
-            headers_ = QStringList{QStringLiteral("Node")} + withUnits(names);
+            headers_ =
+                QStringList{QStringLiteral("Node")} + ReactionTitles(r.Components, perLength);
             for (const StaticResults::Reaction& reaction : c.Reactions) {
                 std::vector<double> row{double(reaction.Node)};
                 row.insert(row.end(), reaction.Values.begin(), reaction.Values.end());
@@ -144,7 +163,8 @@ void ResultTableModel::Build() {
             break;
         }
         default:
-            headers_ = QStringList{QStringLiteral("Element")} + withUnits(r.ForceNames);
+            headers_ = QStringList{QStringLiteral("Element")} +
+                       Titled(ResultLayout::OfForceNames(r.ForceNames, perLength));
             nodeRows(c.Forces, r.ForceNames.size());
             break;
         }
@@ -177,13 +197,6 @@ void ResultTableModel::Build() {
 
 void ResultTableModel::BuildField() {
     const FieldResults& r = results_.Contents().Field;
-    const auto titled = [this](const QStringList& names, const QString& unit = {}) {
-        QStringList titles;
-        for (const QString& name : names)
-            titles << QStringLiteral("%1 [%2]").arg(
-                name, unit.isEmpty() ? FieldLayout::UnitOf(name, forceUnit_, lengthUnit_) : unit);
-        return titles;
-    };
     const auto numbered = [this](const std::vector<double>& values, qsizetype width) {
         const size_t w = static_cast<size_t>(width);
         for (size_t first = 0; w > 0 && first + w <= values.size(); first += w) {
@@ -194,7 +207,8 @@ void ResultTableModel::BuildField() {
         }
     };
     if (table_ == Table::TorsionConstants) {
-        const QString stress = FieldLayout::UnitOf(QStringLiteral("t"), forceUnit_, lengthUnit_);
+        const QString stress =
+            ResultLayout::UnitOf(ResultColumn::Quantity::Stress, forceUnit_, lengthUnit_);
         headers_ = {QStringLiteral("T [%1%2]").arg(forceUnit_, lengthUnit_),
                     QStringLiteral("G [%1]").arg(stress),
                     QStringLiteral("J [%1%2]").arg(lengthUnit_, QStringLiteral("\u2074")),
@@ -211,20 +225,14 @@ void ResultTableModel::BuildField() {
     const FieldResults::Case& c = r.Cases[static_cast<size_t>(entry_)];
     switch (table_) {
     case Table::Displacements:
-        headers_ = QStringList{QStringLiteral("Node")} + titled(r.Components);
+        headers_ = QStringList{QStringLiteral("Node")} + ComponentTitles(r.Components);
         numbered(c.Displacements, r.Components.size());
         break;
     case Table::Reactions: {
-        QStringList names;
-        for (const QString& component : r.Components)
-            names << ReactionName(component);
-        const std::optional<FieldLayout> layout = FieldLayout::Of(problem_);
-        const QString force = layout ? layout->ReactionUnit(forceUnit_, lengthUnit_) : forceUnit_;
-        headers_ = QStringList{QStringLiteral("Node")};
-        // The supports of plates and shells hold moments too.
-        for (const QString& name : names)
-            headers_ << QStringLiteral("%1 [%2]").arg(
-                name, name.startsWith(u'M') ? forceUnit_ + lengthUnit_ : force);
+        // Per length of the slice (plane strain) or of the circumference (bodies of
+        // revolution); the supports of plates and shells hold moments too.
+        headers_ = QStringList{QStringLiteral("Node")} +
+                   ReactionTitles(r.Components, ProblemType::Of(problem_).PerUnitLength());
         for (const FieldResults::Reaction& reaction : c.Reactions) {
             std::vector<double> row{double(reaction.Node)};
             row.insert(row.end(), reaction.Values.begin(), reaction.Values.end());
@@ -233,12 +241,12 @@ void ResultTableModel::BuildField() {
         break;
     }
     case Table::CentreStresses:
-        headers_ = QStringList{QStringLiteral("Element")} + titled(r.StressNames);
-        numbered(c.Stresses, r.StressNames.size());
+        headers_ = QStringList{QStringLiteral("Element")} + Titled(r.Columns);
+        numbered(c.Stresses, r.Columns.Count());
         break;
     default:
-        headers_ = QStringList{QStringLiteral("Node")} + titled(r.StressNames);
-        numbered(c.NodeStresses, r.StressNames.size());
+        headers_ = QStringList{QStringLiteral("Node")} + Titled(r.Columns);
+        numbered(c.NodeStresses, r.Columns.Count());
         break;
     }
 }

@@ -54,7 +54,12 @@ public:
 private:
     void Build();
     void BuildField();
-    QString UnitOf(const QString& name) const;
+    // "name [unit]" for each column, in the model's units.
+    QStringList Titled(const QStringList& names,
+                       const std::vector<ResultColumn::Quantity>& quantities) const;
+    QStringList Titled(const ResultLayout& columns) const;
+    QStringList ComponentTitles(const QStringList& components) const;
+    QStringList ReactionTitles(const QStringList& components, bool perLength) const;
     // Rows top to bottom and columns left to right, tab-separated under their titles; a cell
     // left out when `chosen` says so (null: all).
     QString Lines(int top, int bottom, int left, int right, const std::vector<char>* chosen) const;

@@ -162,17 +162,15 @@ QString ShapesMismatch(const ResultFile::Shapes& s, int version, Kind kind,
     return {};
 }
 
-// The same for the results of a continuum type: its components and stress names, the data's
-// nodes, elements and load cases, and numbers that are all finite.
+// The same for the results of a continuum type: its components, the data's nodes, elements
+// and load cases, and numbers that are all finite. Its columns are its own: the file names
+// them, their titles and quantities, and the reader has checked that they are sound.
 QString FieldMismatch(const FieldResults& r, const FieldLayout& layout, const ViewerModel& model) {
     const int nodes = static_cast<int>(model.Nodes.size());
     const int elements = static_cast<int>(model.ElementCentres.size());
     if (r.Components != layout.Components)
         return QStringLiteral("its displacements are %1, but the data's are %2")
             .arg(r.Components.join(u' '), layout.Components.join(u' '));
-    if (r.StressNames != layout.Stresses)
-        return QStringLiteral("its stresses are %1, but those of %2 are %3")
-            .arg(r.StressNames.join(u' '), model.Name, layout.Stresses.join(u' '));
     if (r.Nodes != nodes || r.Elements != elements)
         return QStringLiteral("it is for %1 and %2, but the data has %3 and %4")
             .arg(Counted(r.Nodes, QStringLiteral("node")),

@@ -126,8 +126,19 @@ Element::Vector MeridianFamily::ElementLoad(const MeshModel::ElementLoad& load) 
     return elements_[static_cast<size_t>(load.Cell)]->PressureLoads(load.P);
 }
 
-QStringList MeridianFamily::EndNames() const {
-    return {"Nsi", "Nti", "Msi", "Mti", "Qi", "Nsj", "Ntj", "Msj", "Mtj", "Qj"};
+ResultLayout MeridianFamily::EndLayout() const {
+    // The element's own columns at end i, then at end j.
+    ResultLayout ends;
+    for (const ResultColumn::Where end : {ResultColumn::Where::EndI, ResultColumn::Where::EndJ}) {
+        const bool i = end == ResultColumn::Where::EndI;
+        for (ResultColumn column : ConicalShell::WallLayout().Columns) {
+            column.Name += i ? u'i' : u'j';
+            column.Title += i ? QStringLiteral(" at end i") : QStringLiteral(" at end j");
+            column.At = end;
+            ends.Columns.push_back(column);
+        }
+    }
+    return ends;
 }
 
 void MeridianFamily::EndForces(size_t e, const Element::Vector& u, const Element::Vector& loads,

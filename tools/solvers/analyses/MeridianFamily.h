@@ -22,7 +22,7 @@ public:
     bool Reacts(const std::array<double, 3>& at, int c) const override;
     Element::Vector ElementLoad(const MeshModel::ElementLoad& load) const override;
     Nodal NodalResults() const override { return Nodal::Mean; }
-    QStringList EndNames() const override;
+    ResultLayout EndLayout() const override;
     void EndForces(size_t e, const Element::Vector& u, const Element::Vector& loads,
                    double* into) const override;
     // A shell of revolution moves freely only along its axis.

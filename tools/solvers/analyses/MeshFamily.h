@@ -50,10 +50,10 @@ public:
 
     virtual Nodal NodalResults() const = 0;
     // Families whose elements give their results at their ends from what the nodes exert on
-    // them (the walls of shells of revolution), not by a recovery over the mesh: the names of
+    // them (the walls of shells of revolution), not by a recovery over the mesh: the layout of
     // those columns (empty for the others), and element e's values from its displacements and
     // the consistent loads acting along it.
-    virtual QStringList EndNames() const { return {}; }
+    virtual ResultLayout EndLayout() const { return {}; }
     virtual void EndForces(size_t /*e*/, const Element::Vector& /*u*/,
                            const Element::Vector& /*loads*/, double* /*into*/) const {}
     // Whether an element's centre value is the mean of its samples rather than its own centre
@@ -63,7 +63,7 @@ public:
     // tensor); the rest, and the derived columns, follow from them.
     virtual int Summed(int own) const { return own; }
     // The derived columns after the element's own ones (principal values) and how they follow.
-    virtual QStringList DerivedNames() const { return {}; }
+    virtual ResultLayout Derived() const { return {}; }
     virtual void Derive(const double* /*own*/, double* /*derived*/) const {}
     // Adds element e's values at its corner a into a node's sum (in the node's axes).
     virtual void AddCorner(size_t e, size_t a, const double* row, int own, double* into) const;

@@ -5,10 +5,10 @@
 MeshRecovery::MeshRecovery(const MeshModel& model, const MeshFamily& family,
                            std::vector<const Element*> elements)
     : family_(family), elements_(std::move(elements)), nodes_(model.Nodes.size()) {
-    const QStringList own = elements_.front()->ResultNames();
-    own_ = static_cast<int>(own.size());
-    names_ = own + family.DerivedNames();
-    width_ = static_cast<int>(names_.size());
+    const ResultLayout own = elements_.front()->Layout();
+    own_ = own.Count();
+    layout_ = own + family.Derived();
+    width_ = layout_.Count();
     summed_ = family.Summed(own_);
     around_.assign(nodes_, 0);
     for (const Element* element : elements_)

@@ -22,7 +22,7 @@ public:
     MeshRecovery(const MeshModel& model, const MeshFamily& family,
                  std::vector<const Element*> elements);
     // The columns of the element and node blocks.
-    const QStringList& Names() const { return names_; }
+    const ResultLayout& Layout() const { return layout_; }
     // `gather` gives an element's displacements; fills the case's Stresses and NodeStresses.
     using Gather = std::function<Element::Vector(const Element&)>;
     void Recover(const Gather& gather, FieldResults::Case& result);
@@ -33,7 +33,7 @@ private:
 
     const MeshFamily& family_;
     std::vector<const Element*> elements_;
-    QStringList names_;
+    ResultLayout layout_;
     int own_ = 0, summed_ = 0, width_ = 0;
     size_t nodes_ = 0;
     std::vector<int> around_; // elements at each node

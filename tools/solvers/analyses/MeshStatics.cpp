@@ -56,11 +56,11 @@ public:
     Statics(const MeshModel& model, const MeshFamily& family, const LinearSolver& solver)
         : model_(model), family_(family), solver_(solver), elements_(family.Elements()),
           width_(model.Components.size()), loadsOf_(model.LoadsByCase()),
-          elementLoadsOf_(model.ElementLoadsByCase()), names_(family.EndNames()),
+          elementLoadsOf_(model.ElementLoadsByCase()), layout_(family.EndLayout()),
           unloaded_(LoadBalance::About(model.Nodes, Point, family.Balance())) {
-        if (names_.isEmpty()) {
+        if (layout_.Empty()) {
             recovery_ = std::make_unique<MeshRecovery>(model, family, elements_);
-            names_ = recovery_->Names();
+            layout_ = recovery_->Layout();
         }
         slot_.fill(-1);
         for (size_t k = 0; k < width_; ++k)
@@ -92,7 +92,7 @@ public:
         results.Nodes = static_cast<int>(model_.Nodes.size());
         results.Elements = static_cast<int>(model_.Cells.size());
         results.Components = family_.ComponentNames();
-        results.StressNames = names_;
+        results.Columns = layout_;
         results.Cases = std::move(cases_);
         results.Imbalance = worst_.Share;
         results.LargestLoad = worst_.Largest;
@@ -119,7 +119,7 @@ private:
     std::array<int, 6> slot_{};
     std::vector<std::vector<size_t>> loadsOf_, elementLoadsOf_;
     std::vector<size_t> reacting_;
-    QStringList names_;
+    ResultLayout layout_;
     std::unique_ptr<MeshRecovery> recovery_; // none where the elements give their end forces
     const LoadBalance unloaded_;
     LoadBalance::Worst worst_;
@@ -260,7 +260,7 @@ void Statics::RecoverEnds(int number, FieldResults::Case& result) const {
         else
             f += add;
     }
-    const size_t columns = static_cast<size_t>(names_.size());
+    const size_t columns = static_cast<size_t>(layout_.Count());
     result.Stresses.assign(elements_.size() * columns, 0.0);
     for (size_t e = 0; e < elements_.size(); ++e) {
         const Element& element = *elements_[e];
@@ -281,7 +281,7 @@ void Statics::Take(int number, const Eigen::VectorXd* solution) {
         // A case without loads: nothing moves, nothing is stressed.
         for (const MeshModel::Support& support : model_.Supports)
             result.Reactions.push_back({support.Node + 1, std::vector<double>(width_, 0.0)});
-        const size_t columns = static_cast<size_t>(names_.size());
+        const size_t columns = static_cast<size_t>(layout_.Count());
         result.Stresses.assign(model_.Cells.size() * columns, 0.0);
         result.NodeStresses.assign(nodes * columns, 0.0);
     } else {

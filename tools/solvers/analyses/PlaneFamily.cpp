@@ -123,6 +123,13 @@ std::vector<int> PlaneFamily::RigidMotions() const {
     return MeshFamily::RigidMotions();
 }
 
+ResultLayout PlaneFamily::Derived() const {
+    constexpr auto stress = ResultColumn::Quantity::Stress;
+    return {{{"s1", "Principal stress s1", stress},
+             {"s2", "Principal stress s2", stress},
+             {"angle", "Angle of s1", ResultColumn::Quantity::Angle}}};
+}
+
 void PlaneFamily::Derive(const double* own, double* derived) const {
     PlaneTensor::Principal(own, derived);
 }

@@ -21,7 +21,7 @@ public:
     double PerRadian(const std::array<double, 3>& at) const override;
     LoadBalance::Resultant Balance() const override;
     Nodal NodalResults() const override { return Nodal::LinearPatch; }
-    QStringList DerivedNames() const override { return {"s1", "s2", "angle"}; }
+    ResultLayout Derived() const override;
     void Derive(const double* own, double* derived) const override;
     std::vector<int> RigidMotions() const override;
     // Measured on a wall clamped at one end, one load case, in one process: the factorisation

@@ -14,23 +14,11 @@
 
 namespace {
 
-// Per unit length of the circumference: a force per length, a moment per length.
-QString UnitOf(const QString& name, const MeshModel& model) {
-    const QString force = model.ForceUnit, length = model.LengthUnit;
-    if (name == QLatin1String("rot"))
-        return QStringLiteral("rad");
-    if (name.startsWith(u'u'))
-        return length;
-    if (name.startsWith(u'M'))
-        return force + u'*' + length + u'/' + length;
-    return force + u'/' + length;
-}
-
-QString Heading(const QString& first, const QStringList& names, const MeshModel& model) {
-    QString line = first.leftJustified(8);
-    for (const QString& name : names)
-        line += (name + QStringLiteral(" [") + UnitOf(name, model) + u']').rightJustified(13);
-    return line + u'\n';
+// The heading of a table of walls of revolution: forces and moments per unit length of the
+// circumference.
+QString Heading(const QString& first, const ResultLayout& columns, const MeshModel& model) {
+    return StaticReport::Heading(first, columns, model.ForceUnit, model.LengthUnit,
+                                 ResultLayout::Notation::PlainStarred);
 }
 
 // The pipeline's answers as those of bars: the walls' end forces are their element blocks.
@@ -40,7 +28,7 @@ StaticResults EndResults(const FieldResults& field) {
     results.Elements = field.Elements;
     results.Components = field.Components;
     results.Reactions = {QStringLiteral("Fr"), QStringLiteral("Fz"), QStringLiteral("M")};
-    results.ForceNames = field.StressNames;
+    results.ForceNames = field.Columns.Names();
     for (const FieldResults::Case& c : field.Cases) {
         StaticResults::Case to;
         to.Number = c.Number;
@@ -144,16 +132,19 @@ QString ShellAnalysis::Protocol(const QString& typeName, const MeshModel& model,
         text += QStringLiteral("\nLoad case %1\n\nDisplacements (ur outwards, uz upwards, rot "
                                "turning z towards r)\n")
                     .arg(c.Number);
-        text += Heading(QStringLiteral("Node"), results.Components, model);
+        text += Heading(QStringLiteral("Node"), StaticReport::ComponentLayout(results.Components),
+                        model);
         for (int node = 0; node < results.Nodes; ++node)
             StaticReport::AppendLine(
                 text, node + 1, c.Displacements.data() + static_cast<size_t>(node) * width, width);
         text += QStringLiteral("\nReactions (forces of the supports on the shell)\n");
-        text += Heading(QStringLiteral("Node"), results.Reactions, model);
+        text += Heading(QStringLiteral("Node"), ResultLayout::OfForceNames(results.Reactions, true),
+                        model);
         for (const StaticResults::Reaction& reaction : c.Reactions)
             StaticReport::AppendLine(text, reaction.Node, reaction.Values.data(), width);
         text += QStringLiteral("\nSection forces\n");
-        text += Heading(QStringLiteral("Element"), results.ForceNames, model);
+        text += Heading(QStringLiteral("Element"),
+                        ResultLayout::OfForceNames(results.ForceNames, true), model);
         for (int element = 0; element < results.Elements; ++element)
             StaticReport::AppendLine(text, element + 1,
                                      c.Forces.data() +

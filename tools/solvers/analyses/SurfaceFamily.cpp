@@ -91,8 +91,13 @@ Element::Vector SurfaceFamily::ElementLoad(const MeshModel::ElementLoad& load) c
     return elements_[e]->Loads({perArea[0], perArea[1], perArea[2]});
 }
 
-QStringList SurfaceFamily::DerivedNames() const {
-    return plate_ ? QStringList{"m1", "m2", "angle"} : QStringList{};
+ResultLayout SurfaceFamily::Derived() const {
+    if (!plate_)
+        return {};
+    constexpr auto moment = ResultColumn::Quantity::MomentPerLength;
+    return {{{"m1", "Principal moment m1", moment},
+             {"m2", "Principal moment m2", moment},
+             {"angle", "Angle of m1", ResultColumn::Quantity::Angle}}};
 }
 
 void SurfaceFamily::Derive(const double* own, double* derived) const {

@@ -29,7 +29,7 @@ public:
     bool WeighsDiagonal() const override { return true; }
     Element::Vector ElementLoad(const MeshModel::ElementLoad& load) const override;
     Nodal NodalResults() const override { return plate_ ? Nodal::QuadraticPatch : Nodal::Mean; }
-    QStringList DerivedNames() const override;
+    ResultLayout Derived() const override;
     void Derive(const double* own, double* derived) const override;
     void AddCorner(size_t e, size_t a, const double* row, int own, double* into) const override;
     void FromSlopes(const double* slope, double* at) const override;

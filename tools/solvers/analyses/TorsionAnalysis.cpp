@@ -420,7 +420,10 @@ void Fill(const MeshModel& model, const Solution& solution, const Recovery& r,
     results.Nodes = static_cast<int>(model.Nodes.size());
     results.Elements = static_cast<int>(model.Cells.size());
     results.Components = {QStringLiteral("w")};
-    results.StressNames = {QStringLiteral("txy"), QStringLiteral("txz"), QStringLiteral("tau")};
+    constexpr auto stress = ResultColumn::Quantity::Stress;
+    results.Columns = {{{"txy", "Shear stress txy", stress},
+                        {"txz", "Shear stress txz", stress},
+                        {"tau", "Resultant shear stress tau", stress}}};
     FieldResults::Case c;
     c.Number = 1;
     c.Displacements.resize(model.Nodes.size());

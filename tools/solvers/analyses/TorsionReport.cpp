@@ -188,12 +188,12 @@ void AppendTables(QString& text, const FieldResults& results, const Units& units
     const QString& stress = units.Stress;
     const FieldResults::Case& c = results.Cases.front();
     text += QStringLiteral("\nStresses in the elements (mean over each element)\n");
-    text += Heading(QStringLiteral("Element"), results.StressNames, stress);
+    text += Heading(QStringLiteral("Element"), results.Columns.Names(), stress);
     for (int e = 0; e < results.Elements; ++e)
         StaticReport::AppendLine(text, e + 1, c.Stresses.data() + 3 * static_cast<size_t>(e), 3);
     text += QStringLiteral("\nWarping per unit twist and stresses at the nodes (the average of "
                            "the elements around each)\n");
-    QString heading = Heading(QStringLiteral("Node"), results.StressNames, stress);
+    QString heading = Heading(QStringLiteral("Node"), results.Columns.Names(), stress);
     heading.insert(8, (QStringLiteral("w [") + length + QStringLiteral("^2]")).rightJustified(13));
     text += heading;
     for (int n = 0; n < results.Nodes; ++n) {

@@ -159,9 +159,14 @@ Element::Vector ConicalShell::PressureLoads(double p) const {
     return Loads({p * sin_, 0, -p * cos_});
 }
 
-QStringList ConicalShell::ResultNames() const {
-    return {QStringLiteral("Ns"), QStringLiteral("Nt"), QStringLiteral("Ms"), QStringLiteral("Mt"),
-            QStringLiteral("Q")};
+ResultLayout ConicalShell::WallLayout() {
+    constexpr auto force = ResultColumn::Quantity::ForcePerLength;
+    constexpr auto moment = ResultColumn::Quantity::MomentPerLength;
+    return {{{"Ns", "Meridional force Ns", force},
+             {"Nt", "Hoop force Nt", force},
+             {"Ms", "Meridional moment Ms", moment},
+             {"Mt", "Hoop moment Mt", moment},
+             {"Q", "Shear force Q", force}}};
 }
 
 Element::Results ConicalShell::Recover(const Vector& u) const {

@@ -39,7 +39,9 @@ public:
     // Ns, Nt, Ms, Mt and Q per unit length of the parallel or the meridian, from the strains of
     // the element's own fields: at its middle, then at i and at j.
     Results Recover(const Vector& u) const override;
-    QStringList ResultNames() const override;
+    ResultLayout Layout() const override { return WallLayout(); }
+    // Its section forces per unit length of the circumference: Ns Nt Ms Mt Q.
+    static ResultLayout WallLayout();
 
     // The section forces at both ends, Nsi Nti Msi Mti Qi Nsj Ntj Msj Mtj Qj, from what the
     // nodes exert on the element: `loads` are the consistent loads of what acts along it.

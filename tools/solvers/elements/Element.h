@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ResultLayout.h"
+
 #include <Eigen/Dense>
-#include <QStringList>
 #include <array>
 #include <span>
 
@@ -43,14 +44,15 @@ public:
     }
 
     // The element's own results for its displacements `u` (stresses, forces per width, a
-    // flux): the first row at its centre, then one row per node, the columns in the order its
-    // analysis names them. Nodal values of a mesh are the mean of the rows its elements give.
+    // flux): the first row at its centre, then one row per node, the columns as Layout() gives
+    // them. Nodal values of a mesh are the mean of the rows its elements give.
     // At most nine rows (a centre and eight nodes) and sixteen columns (a shell's forces,
     // moments and face stresses).
     using Results = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor, 9, 16>;
     virtual Results Recover(const Vector& /*u*/) const { return {}; }
-    // The names of the columns of Recover() and Sample(): the element's result layout.
-    virtual QStringList ResultNames() const { return {}; }
+    // The columns of Recover() and Sample(): their names, titles, quantities (and so units) and
+    // where they live. The result file and the JSON take them from here.
+    virtual ResultLayout Layout() const { return {}; }
 
     // The same results at the points where the element computes them best (its integration
     // points), with those points' coordinates in the plane of the model: what a patch

@@ -121,11 +121,22 @@ Element::Vector ShellElement<N>::Loads(const std::array<double, 3>& perUnit) con
 }
 
 template <int N>
-QStringList ShellElement<N>::ResultNames() const {
-    return {QStringLiteral("nx"),       QStringLiteral("ny"),       QStringLiteral("nxy"),
-            QStringLiteral("mx"),       QStringLiteral("my"),       QStringLiteral("mxy"),
-            QStringLiteral("sxTop"),    QStringLiteral("syTop"),    QStringLiteral("txyTop"),
-            QStringLiteral("sxBottom"), QStringLiteral("syBottom"), QStringLiteral("txyBottom")};
+ResultLayout ShellElement<N>::Layout() const {
+    constexpr auto force = ResultColumn::Quantity::ForcePerLength;
+    constexpr auto moment = ResultColumn::Quantity::MomentPerLength;
+    constexpr auto stress = ResultColumn::Quantity::Stress;
+    return {{{"nx", "Membrane force nx", force},
+             {"ny", "Membrane force ny", force},
+             {"nxy", "Membrane shear nxy", force},
+             {"mx", "Moment mx", moment},
+             {"my", "Moment my", moment},
+             {"mxy", "Twisting moment mxy", moment},
+             {"sxTop", "Stress sx, top face", stress},
+             {"syTop", "Stress sy, top face", stress},
+             {"txyTop", "Shear stress txy, top face", stress},
+             {"sxBottom", "Stress sx, bottom face", stress},
+             {"syBottom", "Stress sy, bottom face", stress},
+             {"txyBottom", "Shear stress txy, bottom face", stress}}};
 }
 
 template <int N>

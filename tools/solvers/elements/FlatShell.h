@@ -31,7 +31,7 @@ public:
     double TotalMass() const override;
     Vector Loads(const std::array<double, 3>& perUnit) const override;
     Results Recover(const Vector& u) const override;
-    QStringList ResultNames() const override;
+    ResultLayout Layout() const override;
     Sampled Sample(const Vector& u) const override;
 
     // Rows: local x, y and z (the normal) in global components.

@@ -10,14 +10,19 @@ PlaneSolid::Point PlaneSolid::Stress(const Point& strain) const {
     return stress;
 }
 
-QStringList PlaneSolid::StressNames() const {
+ResultLayout PlaneSolid::StressLayout() const {
+    constexpr auto stress = ResultColumn::Quantity::Stress;
     if (Kind == Form::Axisymmetric)
-        return {QStringLiteral("sr"), QStringLiteral("sz"), QStringLiteral("trz"),
-                QStringLiteral("st")};
-    QStringList names{QStringLiteral("sx"), QStringLiteral("sz"), QStringLiteral("txz")};
+        return {{{"sr", "Stress sr", stress},
+                 {"sz", "Stress sz", stress},
+                 {"trz", "Shear stress trz", stress},
+                 {"st", "Stress st", stress}}};
+    ResultLayout layout{{{"sx", "Stress sx", stress},
+                         {"sz", "Stress sz", stress},
+                         {"txz", "Shear stress txz", stress}}};
     if (OutOfPlaneStress)
-        names << QStringLiteral("sy");
-    return names;
+        layout.Columns.push_back({"sy", "Stress sy", stress});
+    return layout;
 }
 
 PlaneKinematics::Operator PlaneKinematics::Strain(PlaneSolid::Form form, const Shape& n,

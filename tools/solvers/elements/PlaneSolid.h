@@ -30,7 +30,7 @@ struct PlaneSolid {
     int Stresses() const { return Strains() + (OutOfPlaneStress ? 1 : 0); }
     // The stresses of a strain, in the order above, and their names.
     Point Stress(const Point& strain) const;
-    QStringList StressNames() const;
+    ResultLayout StressLayout() const;
 
     static constexpr std::array<int, 2> Components = {0, 2};
 };
@@ -51,7 +51,7 @@ public:
 
     std::span<const int> Nodes() const override { return corners_; }
     std::span<const int> Components() const override { return PlaneSolid::Components; }
-    QStringList ResultNames() const override { return solid_->StressNames(); }
+    ResultLayout Layout() const override { return solid_->StressLayout(); }
 
 protected:
     const PlaneSolid* solid_;

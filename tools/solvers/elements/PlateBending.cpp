@@ -99,9 +99,14 @@ Element::Vector PlateElement<N>::Loads(const std::array<double, 3>& perUnit) con
 }
 
 template <int N>
-QStringList PlateElement<N>::ResultNames() const {
-    return {QStringLiteral("mx"), QStringLiteral("my"), QStringLiteral("mxy"), QStringLiteral("qx"),
-            QStringLiteral("qy")};
+ResultLayout PlateElement<N>::Layout() const {
+    constexpr auto moment = ResultColumn::Quantity::MomentPerLength;
+    constexpr auto shear = ResultColumn::Quantity::ForcePerLength;
+    return {{{"mx", "Moment mx", moment},
+             {"my", "Moment my", moment},
+             {"mxy", "Twisting moment mxy", moment},
+             {"qx", "Shear force qx", shear},
+             {"qy", "Shear force qy", shear}}};
 }
 
 template <int N>

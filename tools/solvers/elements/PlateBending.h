@@ -42,7 +42,7 @@ public:
     double TotalMass() const override;
     Vector Loads(const std::array<double, 3>& perUnit) const override;
     Results Recover(const Vector& u) const override;
-    QStringList ResultNames() const override;
+    ResultLayout Layout() const override;
     // At the integration points (three in a triangle, 2 x 2 in a quadrilateral), their (x, y).
     Sampled Sample(const Vector& u) const override;
 

@@ -405,11 +405,18 @@ struct Centre {
 
 } // namespace
 
-QStringList SolidElement::StressNames() {
-    return {QStringLiteral("sx"),   QStringLiteral("sy"),  QStringLiteral("sz"),
-            QStringLiteral("txy"),  QStringLiteral("tyz"), QStringLiteral("tzx"),
-            QStringLiteral("s1"),   QStringLiteral("s2"),  QStringLiteral("s3"),
-            QStringLiteral("mises")};
+ResultLayout SolidElement::StressLayout() {
+    constexpr auto stress = ResultColumn::Quantity::Stress;
+    return {{{"sx", "Stress sx", stress},
+             {"sy", "Stress sy", stress},
+             {"sz", "Stress sz", stress},
+             {"txy", "Shear stress txy", stress},
+             {"tyz", "Shear stress tyz", stress},
+             {"tzx", "Shear stress tzx", stress},
+             {"s1", "Principal stress s1", stress},
+             {"s2", "Principal stress s2", stress},
+             {"s3", "Principal stress s3", stress},
+             {"mises", "Von Mises stress", stress}}};
 }
 
 SolidElement::StressRow SolidElement::Describe(const Stress& s) {

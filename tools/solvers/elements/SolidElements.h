@@ -53,12 +53,12 @@ public:
                                               std::span<const Eigen::Vector3d> corners);
 
     std::span<const int> Components() const override { return Displacements; }
-    QStringList ResultNames() const override { return StressNames(); }
+    ResultLayout Layout() const override { return StressLayout(); }
     double TotalMass() const override { return material_->Density * Volume(); }
 
     virtual double Volume() const = 0;
 
-    static QStringList StressNames();
+    static ResultLayout StressLayout();
     // A stress's row of results: its six components, the principal stresses and von Mises'.
     static StressRow Describe(const Stress& stress);
 

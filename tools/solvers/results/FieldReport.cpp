@@ -22,31 +22,7 @@ QJsonArray Names(const QStringList& names) {
     return list;
 }
 
-QString UnitOf(const QString& name, const QString& force, const QString& length) {
-    if (name == QLatin1String("angle"))
-        return QStringLiteral("deg");
-    if (name.startsWith(u'u'))
-        return length;
-    if (name == QLatin1String("w"))
-        return length + QStringLiteral("2");
-    // Rotations of plates and shells; moments, shear and membrane forces per unit width.
-    if (name.size() == 2 && name.startsWith(u'r'))
-        return QStringLiteral("rad");
-    if (name.startsWith(u'm'))
-        return force + length + u'/' + length;
-    if (name.startsWith(u'q') || name.startsWith(u'n'))
-        return force + u'/' + length;
-    return force + u'/' + length + QStringLiteral("2");
-}
-
-QString Heading(const QString& first, const QStringList& names, const QString& force,
-                const QString& length) {
-    QString line = first.leftJustified(8);
-    for (const QString& name : names)
-        line +=
-            (name + QStringLiteral(" [") + UnitOf(name, force, length) + u']').rightJustified(13);
-    return line + u'\n';
-}
+using StaticReport::Heading;
 
 bool Finite(const std::vector<double>& values) {
     for (double v : values)
@@ -72,7 +48,7 @@ QJsonObject FieldReport::Json(const FieldResults& results) {
             {QStringLiteral("nodeStresses"), Rows(c.NodeStresses, results.Nodes, stresses)}});
     }
     return {{QStringLiteral("components"), Names(results.Components)},
-            {QStringLiteral("stressNames"), Names(results.StressNames)},
+            {QStringLiteral("stressNames"), Names(results.Columns.Names())},
             {QStringLiteral("cases"), cases}};
 }
 
@@ -84,37 +60,37 @@ QString FieldReport::Tables(const FieldResults& results, const QString& forceUni
     text.reserve(static_cast<qsizetype>(results.Cases.size()) *
                  (qsizetype{results.Nodes} * (2 * 13 * width + 13 * stresses + 20) +
                   qsizetype{results.Elements} * (13 * stresses + 10)));
-    QStringList reactionNames;
+    const ResultLayout components = StaticReport::ComponentLayout(results.Components);
     // A rotation is held by a moment.
-    for (const QString& name : results.Components)
-        reactionNames << ((name.size() == 2 && name.startsWith(u'r') ? QStringLiteral("M")
-                                                                     : QStringLiteral("F")) +
-                          name.mid(1));
+    ResultLayout reactions;
+    for (const ResultColumn& component : components.Columns) {
+        const bool turn = component.What == ResultColumn::Quantity::Rotation;
+        reactions.Columns.push_back(
+            {(turn ? QStringLiteral("M") : QStringLiteral("F")) + component.Name.mid(1),
+             {},
+             turn ? ResultColumn::Quantity::Moment : ResultColumn::Quantity::Force,
+             ResultColumn::Where::Node});
+    }
     for (const FieldResults::Case& c : results.Cases) {
         text += QStringLiteral("\nLoad case %1\n\nDisplacements\n").arg(c.Number);
-        text += Heading(QStringLiteral("Node"), results.Components, forceUnit, lengthUnit);
+        text += Heading(QStringLiteral("Node"), components, forceUnit, lengthUnit);
         for (int node = 0; node < results.Nodes; ++node)
             StaticReport::AppendLine(
                 text, node + 1, c.Displacements.data() + static_cast<size_t>(node) * width, width);
         text += QStringLiteral("\nReactions (forces of the supports on the body%1)\n")
                     .arg(reactionNote);
-        QString heading = QStringLiteral("Node").leftJustified(8);
-        for (const QString& name : reactionNames)
-            heading += (name + QStringLiteral(" [") + forceUnit +
-                        (name.startsWith(u'M') ? lengthUnit : QString()) + u']')
-                           .rightJustified(13);
-        text += heading + u'\n';
+        text += Heading(QStringLiteral("Node"), reactions, forceUnit, lengthUnit);
         for (const FieldResults::Reaction& reaction : c.Reactions)
             StaticReport::AppendLine(text, reaction.Node, reaction.Values.data(), width);
         text += u'\n' + what + QStringLiteral(" at the element centres\n");
-        text += Heading(QStringLiteral("Element"), results.StressNames, forceUnit, lengthUnit);
+        text += Heading(QStringLiteral("Element"), results.Columns, forceUnit, lengthUnit);
         for (int element = 0; element < results.Elements; ++element)
             StaticReport::AppendLine(text, element + 1,
                                      c.Stresses.data() + static_cast<size_t>(element) * stresses,
                                      stresses);
         text += u'\n' + what +
                 QStringLiteral(" at the nodes (recovered from the elements around each node)\n");
-        text += Heading(QStringLiteral("Node"), results.StressNames, forceUnit, lengthUnit);
+        text += Heading(QStringLiteral("Node"), results.Columns, forceUnit, lengthUnit);
         for (int node = 0; node < results.Nodes; ++node)
             StaticReport::AppendLine(text, node + 1,
                                      c.NodeStresses.data() + static_cast<size_t>(node) * stresses,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ResultLayout.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -19,8 +21,8 @@ struct FieldResults {
         int Number = 1;
         std::vector<double> Displacements; // Nodes x Components, node 1 first
         std::vector<Reaction> Reactions;   // one per support item
-        std::vector<double> Stresses;      // Elements x StressNames, at the centres
-        std::vector<double> NodeStresses;  // Nodes x StressNames
+        std::vector<double> Stresses;      // Elements x Columns, at the centres
+        std::vector<double> NodeStresses;  // Nodes x Columns
     };
     // Saint-Venant torsion of a profile: the twisting moment, the shear modulus, the torsion
     // constant, the rate of twist T / (G J) and the largest resultant shear stress with the
@@ -31,8 +33,10 @@ struct FieldResults {
 
     int Nodes = 0;
     int Elements = 0;
-    QStringList Components;  // "ux", "uz"; torsion: "w", the warping per unit twist
-    QStringList StressNames; // "sx", "sz", "txz", "s1", "s2", "angle"
+    QStringList Components; // "ux", "uz"; torsion: "w", the warping per unit twist
+    // The element blocks' columns, as the elements and their family give them: "sx", "sz",
+    // "txz", "s1", "s2", "angle" with their titles and quantities.
+    ResultLayout Columns;
     std::vector<Case> Cases;
     std::optional<Torsion> Twist; // torsion of profiles only
     // How well the answer checks over all cases (statics): the largest residual |K u - f| and
@@ -44,5 +48,5 @@ struct FieldResults {
     double LargestLoad = 0, SmallestLoad = 0;
 
     int ComponentCount() const { return static_cast<int>(Components.size()); }
-    int StressCount() const { return static_cast<int>(StressNames.size()); }
+    int StressCount() const { return Columns.Count(); }
 };

@@ -1,5 +1,7 @@
 #include "ResultFile.h"
 
+#include "ProblemType.h"
+
 #include <QDataStream>
 #include <QIODevice>
 #include <QSysInfo>
@@ -26,6 +28,21 @@ void WriteNames(QDataStream& out, const QStringList& names) {
     }
 }
 
+void WriteText(QDataStream& out, const QByteArray& bytes) {
+    out << static_cast<qint32>(bytes.size());
+    out.writeRawData(bytes.constData(), static_cast<int>(bytes.size()));
+}
+
+// A column: its name (Latin-1), its title (UTF-8), its quantity and where it lives.
+void WriteLayout(QDataStream& out, const ResultLayout& layout) {
+    out << static_cast<qint32>(layout.Count());
+    for (const ResultColumn& column : layout.Columns) {
+        WriteText(out, column.Name.toLatin1());
+        WriteText(out, column.Title.toUtf8());
+        out << static_cast<qint32>(column.What) << static_cast<qint32>(column.At);
+    }
+}
+
 // Little-endian IEEE doubles; on such a machine (all the package runs on) the values' own
 // bytes, written and read at once.
 constexpr bool LittleEndianHost = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
@@ -48,7 +65,9 @@ void WriteValues(QDataStream& out, const std::vector<double>& values) {
 
 constexpr qint64 IntBytes = 4, RealBytes = 8;
 // Names of components and forces are short; more than this many of them is not a result file.
-constexpr qint32 MaxNames = 64, MaxNameLength = 64;
+constexpr qint32 MaxNames = 64, MaxNameLength = 64, MaxTitleLength = 120;
+constexpr qint32 LastQuantity = static_cast<qint32>(ResultColumn::Quantity::Stress);
+constexpr qint32 LastWhere = static_cast<qint32>(ResultColumn::Where::EndJ);
 
 // The bytes of the file read front to back; every read says whether the bytes were there.
 class Cursor {
@@ -142,6 +161,80 @@ QString ReadNames(Cursor& in, QStringList& names, const QString& what) {
     return {};
 }
 
+// One text of 1 to `most` bytes; empty when the file does not hold it.
+QByteArray ReadText(Cursor& in, qint32 most) {
+    qint32 length = 0;
+    if (!in.Int(length) || length <= 0 || length > most)
+        return {};
+    QByteArray text(length, '\0');
+    return in.Raw(text.data(), length) ? text : QByteArray();
+}
+
+// What a column of a layout may not be, or an empty text: a name of other than printable
+// characters without spaces, a title with control characters or not UTF-8, a quantity or
+// place this reader does not know, a name given twice.
+QString ColumnFault(const ResultColumn& column, const QByteArray& title, qint32 what, qint32 where,
+                    const ResultLayout& before) {
+    for (QChar c : column.Name)
+        if (c.unicode() <= 0x20 || c.unicode() >= 0x7f)
+            return QStringLiteral("has a column name with a character %1").arg(c.unicode());
+    if (column.Title.toUtf8() != title)
+        return QStringLiteral("has the title of column %1 not in UTF-8").arg(column.Name);
+    for (QChar c : column.Title)
+        if (!c.isPrint())
+            return QStringLiteral("has a control character in the title of column %1")
+                .arg(column.Name);
+    if (what < 0 || what > LastQuantity)
+        return QStringLiteral("gives column %1 an unknown quantity %2").arg(column.Name).arg(what);
+    if (where < 0 || where > LastWhere)
+        return QStringLiteral("gives column %1 an unknown place %2").arg(column.Name).arg(where);
+    if (before.IndexOf(column.Name) >= 0)
+        return QStringLiteral("has column %1 twice").arg(column.Name);
+    return {};
+}
+
+QString ReadLayout(Cursor& in, ResultLayout& layout, const QString& what) {
+    const Count count = ReadCount(in, what + QStringLiteral(" columns"), 4 * IntBytes + 2);
+    if (!count.Fault.isEmpty())
+        return count.Fault;
+    if (count.Value > MaxNames)
+        return QStringLiteral("claims %1 %2 columns").arg(count.Value).arg(what);
+    for (qint32 n = 0; n < count.Value; ++n) {
+        const QByteArray name = ReadText(in, MaxNameLength);
+        const QByteArray title = name.isEmpty() ? QByteArray() : ReadText(in, MaxTitleLength);
+        qint32 quantity = 0, where = 0;
+        if (title.isEmpty() || !in.Int(quantity) || !in.Int(where))
+            return QStringLiteral("is cut short or has an empty or too long text in its %1 "
+                                  "column %2")
+                .arg(what)
+                .arg(n + 1);
+        ResultColumn column{QString::fromLatin1(name), QString::fromUtf8(title),
+                            static_cast<ResultColumn::Quantity>(quantity),
+                            static_cast<ResultColumn::Where>(where)};
+        if (QString fault = ColumnFault(column, title, quantity, where, layout); !fault.isEmpty())
+            return fault;
+        layout.Columns.push_back(std::move(column));
+    }
+    return {};
+}
+
+// The columns of a file: its layout from version 4, before that its names, given the layout
+// they stood for.
+QString ReadColumns(Cursor& in, int version, ResultLayout& layout, const QString& what) {
+    if (version >= 4)
+        return ReadLayout(in, layout, what);
+    QStringList names;
+    if (QString fault = ReadNames(in, names, what); !fault.isEmpty())
+        return fault;
+    const std::optional<ResultLayout> old = ResultLayout::OfOldNames(names);
+    if (!old)
+        return QStringLiteral("names %1 columns (%2) that no solver of version %3 wrote")
+            .arg(what, names.join(u' '))
+            .arg(version);
+    layout = *old;
+    return {};
+}
+
 // The reactions of one load case: their count, then per support its node and one value per
 // component. A node outside 1 to `nodes` is refused when `nodes` is given.
 template <typename Reaction>
@@ -186,8 +279,16 @@ QString ReadStatics(Cursor& in, int version, StaticResults& r) {
     r.ArcPoints = arcPoints;
     if (QString fault = ReadNames(in, r.Components, QStringLiteral("component")); !fault.isEmpty())
         return fault;
-    if (QString fault = ReadNames(in, r.ForceNames, QStringLiteral("force")); !fault.isEmpty())
+    // The bars' forces are known by their names; a layout of version 4 gives them.
+    if (version >= 4) {
+        ResultLayout forces;
+        if (QString fault = ReadLayout(in, forces, QStringLiteral("force")); !fault.isEmpty())
+            return fault;
+        r.ForceNames = forces.Names();
+    } else if (QString fault = ReadNames(in, r.ForceNames, QStringLiteral("force"));
+               !fault.isEmpty()) {
         return fault;
+    }
     const qint64 width = r.Components.size(), forces = r.ForceNames.size();
     // The least a load case takes: its number, its displacements, the count of its supports
     // and its element forces.
@@ -260,7 +361,7 @@ QString ReadShapes(Cursor& in, int version, ResultFile::Shapes& s) {
     return {};
 }
 
-QString ReadField(Cursor& in, bool torsion, FieldResults& r) {
+QString ReadField(Cursor& in, int version, bool torsion, FieldResults& r) {
     const Count nodes = ReadCount(in, QStringLiteral("nodes"), 0);
     if (!nodes.Fault.isEmpty())
         return nodes.Fault;
@@ -271,7 +372,8 @@ QString ReadField(Cursor& in, bool torsion, FieldResults& r) {
     r.Elements = elements.Value;
     if (QString fault = ReadNames(in, r.Components, QStringLiteral("component")); !fault.isEmpty())
         return fault;
-    if (QString fault = ReadNames(in, r.StressNames, QStringLiteral("stress")); !fault.isEmpty())
+    if (QString fault = ReadColumns(in, version, r.Columns, QStringLiteral("stress"));
+        !fault.isEmpty())
         return fault;
     if (torsion) {
         FieldResults::Torsion t;
@@ -280,7 +382,7 @@ QString ReadField(Cursor& in, bool torsion, FieldResults& r) {
             return QStringLiteral("is cut short in its torsion constants");
         r.Twist = t;
     }
-    const qint64 width = r.Components.size(), stresses = r.StressNames.size();
+    const qint64 width = r.Components.size(), stresses = r.Columns.Count();
     const qint64 perCase = 2 * IntBytes + RealBytes * (qint64(r.Nodes) * (width + stresses) +
                                                        qint64(r.Elements) * stresses);
     const Count cases = ReadCount(in, QStringLiteral("load cases"), perCase);
@@ -307,7 +409,7 @@ QString ReadField(Cursor& in, bool torsion, FieldResults& r) {
 void WriteField(QDataStream& out, bool torsion, const FieldResults& r) {
     out << static_cast<qint32>(r.Nodes) << static_cast<qint32>(r.Elements);
     WriteNames(out, r.Components);
-    WriteNames(out, r.StressNames);
+    WriteLayout(out, r.Columns);
     if (torsion) {
         const FieldResults::Torsion t = r.Twist.value_or(FieldResults::Torsion{});
         out << t.Moment << t.G << t.J << t.Twist << t.TauMax << t.AtY << t.AtZ;
@@ -347,7 +449,10 @@ QByteArray ResultFile::Write(const Contents& contents) {
         out << static_cast<qint32>(r.Nodes) << static_cast<qint32>(r.Elements)
             << static_cast<qint32>(r.ArcPoints);
         WriteNames(out, r.Components);
-        WriteNames(out, r.ForceNames);
+        // Walls of revolution give their forces per unit length of the circumference.
+        const bool perLength =
+            ProblemType::Of(contents.Problem).Kind == ProblemType::Family::AxisymmetricShells;
+        WriteLayout(out, ResultLayout::OfForceNames(r.ForceNames, perLength));
         out << static_cast<qint32>(r.Cases.size());
         for (const StaticResults::Case& c : r.Cases) {
             out << static_cast<qint32>(c.Number);
@@ -415,7 +520,7 @@ ResultFile::ReadOutcome ResultFile::ReadChecked(const QByteArray& bytes) {
         break;
     case Kind::Field:
     case Kind::Torsion:
-        outcome.Fault = ReadField(in, contents.Type == Kind::Torsion, contents.Field);
+        outcome.Fault = ReadField(in, version, contents.Type == Kind::Torsion, contents.Field);
         break;
     }
     if (outcome.Fault.isEmpty() && in.Left() > 0)

@@ -14,8 +14,10 @@
 namespace ResultFile {
 
 // Version 2 added the inner points of curved members, version 3 the inner points of the
-// members that modes and buckling divide; older files are still read.
-inline constexpr int Version = 3;
+// members that modes and buckling divide, version 4 the layout of the element forces and
+// stresses (name, title, quantity, where) in place of their names alone; older files are still
+// read, their names given the layout they stood for.
+inline constexpr int Version = 4;
 
 // Continuum statics (4) and the torsion of profiles (5) came with version 3's readers and
 // change nothing of the older kinds.
@@ -56,6 +58,8 @@ QByteArray Write(const Contents& contents);
 // A result file may be damaged or not ours at all, so every count is checked against the bytes
 // still left before anything is made of that size, names must not be empty, and bytes after
 // the end are refused: reading a file never takes more memory or time than its own size allows.
+// A layout's names and titles are short printable text, each name once, its quantities and
+// places ones this reader knows.
 struct ReadOutcome {
     std::optional<Contents> Read;
     int Version = 0; // of the file, once its heading is read; Shapes::Elements is given from 3

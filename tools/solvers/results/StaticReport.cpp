@@ -8,24 +8,6 @@
 
 namespace {
 
-QString UnitOf(const QString& name, const BarModel& model) {
-    const QString force = model.ForceUnit, length = model.LengthUnit;
-    if (name.startsWith(u'u'))
-        return length;
-    if (name.startsWith(u'r'))
-        return QStringLiteral("rad");
-    if (name.startsWith(u'M') || name.startsWith(u'T'))
-        return force + u'*' + length;
-    return force;
-}
-
-QString Heading(const QString& first, const QStringList& names, const BarModel& model) {
-    QString line = first.leftJustified(8);
-    for (const QString& name : names)
-        line += (name + QStringLiteral(" [") + UnitOf(name, model) + u']').rightJustified(13);
-    return line + u'\n';
-}
-
 constexpr int NumberWidth = 12;
 
 // Writes `value` right-justified into the NumberWidth characters from `out`, as "%.5g" would.
@@ -72,6 +54,25 @@ void StaticReport::AppendLine(QString& text, int number, const double* values, i
     }
     *out++ = '\n';
     text += QLatin1StringView(line.data(), out - line.data());
+}
+
+QString StaticReport::Heading(const QString& first, const ResultLayout& columns,
+                              const QString& force, const QString& length,
+                              ResultLayout::Notation notation) {
+    QString line = first.leftJustified(8);
+    for (const ResultColumn& column : columns.Columns)
+        line += (column.Name + QStringLiteral(" [") +
+                 ResultLayout::UnitOf(column.What, force, length, notation) + u']')
+                    .rightJustified(13);
+    return line + u'\n';
+}
+
+ResultLayout StaticReport::ComponentLayout(const QStringList& components) {
+    ResultLayout layout;
+    for (const QString& name : components)
+        layout.Columns.push_back(
+            {name, name, ResultLayout::OfComponent(name), ResultColumn::Where::Node});
+    return layout;
 }
 
 QJsonObject StaticReport::Json(const StaticResults& results) {
@@ -125,18 +126,25 @@ QString StaticReport::Protocol(const QString& title, const QString& typeName, co
     text += QStringLiteral("Element forces are section forces at end i and end j; normal forces "
                            "are positive in tension.\n");
     text += StaticCheck::Summary(results);
+    const QString &force = model.ForceUnit, &length = model.LengthUnit;
+    constexpr auto starred = ResultLayout::Notation::PlainStarred;
     for (const StaticResults::Case& c : results.Cases) {
         text += QStringLiteral("\nLoad case %1\n\nDisplacements (global axes)\n").arg(c.Number);
-        text += Heading(QStringLiteral("Node"), results.Components, model);
+        text += Heading(QStringLiteral("Node"), ComponentLayout(results.Components), force, length,
+                        starred);
         for (int node = 0; node < results.Nodes; ++node)
             AppendLine(text, node + 1, c.Displacements.data() + static_cast<size_t>(node) * width,
                        width);
         text += QStringLiteral("\nReactions (forces of the supports on the structure)\n");
-        text += Heading(QStringLiteral("Node"), results.Reactions, model);
+        text +=
+            Heading(QStringLiteral("Node"), ResultLayout::OfForceNames(results.Reactions, false),
+                    force, length, starred);
         for (const StaticResults::Reaction& reaction : c.Reactions)
             AppendLine(text, reaction.Node, reaction.Values.data(), width);
         text += QStringLiteral("\nElement forces\n");
-        text += Heading(QStringLiteral("Element"), results.ForceNames, model);
+        text +=
+            Heading(QStringLiteral("Element"),
+                    ResultLayout::OfForceNames(results.ForceNames, false), force, length, starred);
         for (int element = 0; element < results.Elements; ++element)
             AppendLine(text, element + 1,
                        c.Forces.data() + static_cast<size_t>(element) * results.ForceCount(),

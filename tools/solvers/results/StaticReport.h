@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BarModel.h"
+#include "ResultLayout.h"
 #include "StaticResults.h"
 
 #include <QJsonArray>
@@ -23,5 +24,12 @@ QString Number(double value);
 // A line of a table: the number of its node or element in 8 characters, then the values as
 // Number() prints them, each after a space. A protocol has millions of them.
 void AppendLine(QString& text, int number, const double* values, int count);
+// The heading of such a table: `first` in 8 characters, then each column's "name [unit]" in
+// 13, its unit in the model's units written as `notation` says.
+QString Heading(const QString& first, const ResultLayout& columns, const QString& force,
+                const QString& length,
+                ResultLayout::Notation notation = ResultLayout::Notation::Plain);
+// The columns of a node's displacement components, each with its quantity.
+ResultLayout ComponentLayout(const QStringList& components);
 
 } // namespace StaticReport
