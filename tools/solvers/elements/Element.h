@@ -49,7 +49,9 @@ public:
     // moments and face stresses).
     using Results = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor, 9, 16>;
     virtual Results Recover(const Vector& /*u*/) const { return {}; }
-    // The names of the columns of Recover() and Sample(): the element's result layout.
+    // The names of the columns of Recover() and Sample(): the element's result layout. An
+    // element whose results depend on the loads along it as well (a bar's section forces at
+    // its ends) names them here and gives them through its family's end-force hook.
     virtual QStringList ResultNames() const { return {}; }
 
     // The same results at the points where the element computes them best (its integration
