@@ -1,3 +1,4 @@
+#include "BarFamily.h"
 #include "ElasticBlock.h"
 #include "IterativeSolver.h"
 #include "MeshPanels.h"
@@ -6,9 +7,9 @@
 #include <QtTest>
 
 // The iterative solution of elastic systems against the direct factorisation: a cantilever
-// block of bricks under several load cases, a wall, a plate and a shell through the statics, what
-// the supports take, systems that cannot be solved (reported as failures, never as answers) and
-// systems refused before solving.
+// block of bricks under several load cases, a wall, a plate, a shell and frames through the
+// statics, what the supports take, systems that cannot be solved (reported as failures, never as
+// answers) and systems refused before solving.
 class TestIterative : public QObject {
     Q_OBJECT
 
@@ -47,6 +48,62 @@ private:
             if (block.Coordinates()[static_cast<size_t>(n)][0] == block.Nx())
                 f[3 * n + component] = value;
         return f;
+    }
+
+    // A frame of `bays` bays along x and `across` along y (0: a plane frame in x-z), `storeys`
+    // high, clamped at the ground, pushed along x at the top and loaded down along its beams.
+    static BarModel Frame(int bays, int across, int storeys) {
+        const bool space = across > 0;
+        BarModel model;
+        model.Axes = space ? BarModel::Frame::Space : BarModel::Frame::PlaneXZ;
+        model.Components = space ? std::vector<int>{0, 1, 2, 3, 4, 5} : std::vector<int>{0, 2, 4};
+        model.ForceUnit = QStringLiteral("kN");
+        model.LengthUnit = QStringLiteral("m");
+        model.LoadCases = 1;
+        const int nx = bays + 1, ny = across + 1;
+        const auto node = [&](int i, int j, int k) { return (k * ny + j) * nx + i; };
+        for (int k = 0; k <= storeys; ++k)
+            for (int j = 0; j < ny; ++j)
+                for (int i = 0; i < nx; ++i)
+                    model.Nodes.push_back({5.0 * i, 4.0 * j, 3.0 * k});
+        const auto add = [&model](int a, int b) {
+            BarModel::Bar bar;
+            bar.I = a;
+            bar.J = b;
+            bar.E = 2.1e8;
+            bar.G = 8.1e7;
+            bar.A = 0.01;
+            bar.It = 2e-5;
+            bar.Iy = 1e-4;
+            bar.Iz = 5e-5;
+            bar.Element = static_cast<int>(model.Bars.size());
+            model.Bars.push_back(bar);
+            model.Pieces.push_back(1);
+        };
+        for (int k = 0; k <= storeys; ++k)
+            for (int j = 0; j < ny; ++j)
+                for (int i = 0; i < nx; ++i) {
+                    if (k > 0) {
+                        add(node(i, j, k - 1), node(i, j, k));
+                        if (i > 0) {
+                            model.ElementLoads.push_back(
+                                {1, static_cast<int>(model.Bars.size()), {0, 0, -5}});
+                            add(node(i - 1, j, k), node(i, j, k));
+                        }
+                        if (j > 0)
+                            add(node(i, j - 1, k), node(i, j, k));
+                    } else {
+                        BarModel::Support support;
+                        support.Node = node(i, j, k);
+                        support.Fixed.fill(true);
+                        model.Supports.push_back(support);
+                    }
+                }
+        for (int j = 0; j < ny; ++j)
+            model.NodalLoads.push_back({1, node(0, j, storeys), {10, 0, 0, 0, 0, 0}});
+        model.DataNodes = static_cast<int>(model.Nodes.size());
+        model.DataElements = static_cast<int>(model.Bars.size());
+        return model;
     }
 
 private slots:
@@ -151,6 +208,50 @@ private slots:
         QVERIFY(largest > 0);
         // What the residual leaves of the answer, with the condition of the equations.
         QVERIFY2(off <= 1e3 * tolerance * largest, qPrintable(QString::number(off / largest)));
+        QVERIFY(b.Results.Imbalance < 1e-6);
+    }
+
+    // Frames iterate to their direct answer too: a plane frame (ux uz ry at each node) and a
+    // space frame (all six), sideways loads at the top and loads along the beams.
+    void barFramesAgreeWithTheDirectSolution_data() {
+        QTest::addColumn<int>("across"); // bays across: 0 for a plane frame
+        QTest::newRow("plane frame") << 0;
+        QTest::newRow("space frame") << 3;
+    }
+
+    void barFramesAgreeWithTheDirectSolution() {
+        QFETCH(int, across);
+        const BarModel model = Frame(6, across, 8);
+        LinearSolver::Options direct, iterative;
+        direct.Use = LinearSolver::Method::Direct;
+        iterative.Use = LinearSolver::Method::Iterative;
+        iterative.Tolerance = 1e-10;
+        iterative.Processes = 1;
+        const MeshModel mesh = MeshModel::FromBars(model);
+        const MeshStatics::Outcome a =
+            MeshStatics::Run(mesh, std::make_unique<BarFamily>(model), direct);
+        const MeshStatics::Outcome b =
+            MeshStatics::Run(mesh, std::make_unique<BarFamily>(model), iterative);
+        QVERIFY2(a.Error.isEmpty(), qPrintable(a.Error));
+        QVERIFY2(b.Error.isEmpty(), qPrintable(b.Error));
+        QCOMPARE(b.Solver.Used, LinearSolver::Method::Iterative);
+        const FieldResults::Case& u = a.Results.Cases.front();
+        const FieldResults::Case& v = b.Results.Cases.front();
+        double largest = 0, off = 0;
+        for (size_t i = 0; i < u.Displacements.size(); ++i) {
+            largest = std::max(largest, std::abs(u.Displacements[i]));
+            off = std::max(off, std::abs(u.Displacements[i] - v.Displacements[i]));
+        }
+        QVERIFY(largest > 0);
+        QVERIFY2(off <= 1e4 * iterative.Tolerance * largest,
+                 qPrintable(QString::number(off / largest)));
+        // The section forces and the reactions follow the displacements.
+        double force = 0, forceOff = 0;
+        for (size_t i = 0; i < u.Stresses.size(); ++i) {
+            force = std::max(force, std::abs(u.Stresses[i]));
+            forceOff = std::max(forceOff, std::abs(u.Stresses[i] - v.Stresses[i]));
+        }
+        QVERIFY2(forceOff <= 1e-5 * force, qPrintable(QString::number(forceOff / force)));
         QVERIFY(b.Results.Imbalance < 1e-6);
     }
 

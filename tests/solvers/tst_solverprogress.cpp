@@ -155,10 +155,9 @@ void TestSolverProgress::stagesOfEachAnalysis() {
     };
     QCOMPARE(stages("Pelgon", "gable.d05"),
              QStringList({QStringLiteral("Reading the data"),
-                          QStringLiteral("Assembling and factorising: 5 nodes, 4 elements"),
-                          QStringLiteral("Solving 9 equations for 2 load cases"),
-                          QStringLiteral("Load case 1: reactions and element forces"),
-                          QStringLiteral("Load case 2: reactions and element forces")}));
+                          QStringLiteral("Assembling and factorising the stiffness equations "
+                                         "of 5 nodes"),
+                          QStringLiteral("Load case 1"), QStringLiteral("Load case 2")}));
     const QStringList modes = stages("Lirtag", "twostorey.d08");
     // The members are divided ever finer until the frequencies settle: one search each.
     QVERIFY2(modes.size() >= 4, qPrintable(modes.join(u'|')));

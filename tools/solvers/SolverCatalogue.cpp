@@ -35,8 +35,9 @@ const std::vector<SolverEntry>& SolverEntry::All() {
 }
 
 QStringList SolverEntry::Options() const {
-    // The statics of every mesh choose how their equations are solved.
-    if (Kind == Analysis::Solid || Kind == Analysis::Continuum || Kind == Analysis::Surface)
+    // The statics of every mesh and of bar structures choose how their equations are solved.
+    if (Kind == Analysis::Solid || Kind == Analysis::Continuum || Kind == Analysis::Surface ||
+        Kind == Analysis::Statics)
         return {QStringLiteral("--solver"), QStringLiteral("--tolerance"),
                 QStringLiteral("--processes")};
     return {};

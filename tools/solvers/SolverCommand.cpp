@@ -1,9 +1,11 @@
 #include "SolverCommand.h"
 
+#include "BarFamily.h"
 #include "BarModelBuilder.h"
 #include "ContinuumAnalysis.h"
 #include "ExchangeFile.h"
 #include "MathSolvers.h"
+#include "MeshStatics.h"
 #include "Parallel.h"
 #include "ProblemNumber.h"
 #include "ResultFile.h"
@@ -11,10 +13,9 @@
 #include "ShellAnalysis.h"
 #include "SolidAnalysis.h"
 #include "SolverInput.h"
-#include "StaticAnalysis.h"
+#include "SolverReport.h"
 #include "StaticCheck.h"
 #include "StaticReport.h"
-#include "StiffnessSystem.h"
 #include "StructuralDynamics.h"
 #include "SurfaceAnalysis.h"
 #include "TorsionAnalysis.h"
@@ -41,21 +42,29 @@ QString StopMessage() {
 
 SolverOutcome SolveStatics(const SolverInput& input, SolverProgress* progress) {
     const BarModel model = BarModelBuilder::Build(input.Problem, input.Data);
-    SolverProgress::Report(progress, StaticAnalysis::AssemblyStage(model));
-    StiffnessSystem system(model);
-    if (!system.Prepare())
-        return SolverOutcome::Failure(system.Error());
-    const StaticResults results = StaticAnalysis::Run(system, progress);
+    const LinearSolver::Options options = MeshStatics::OptionsOf(input.Options);
+    const MeshStatics::Outcome solved = MeshStatics::Run(
+        MeshModel::FromBars(model), std::make_unique<BarFamily>(model), options, progress);
+    if (!solved.Error.isEmpty())
+        return SolverOutcome::Failure(solved.Error);
+    const StaticResults results = BarFamily::Results(model, solved.Results);
     // An answer that does not check is no answer: nothing of it is written.
     const QString fault = StaticCheck::Verdict(model, results);
     if (!fault.isEmpty())
         return SolverOutcome::Failure(fault);
     SolverOutcome outcome;
     outcome.Ok = true;
-    if (input.WantJson)
+    // The direct solution, the default, goes without a word, as it always has for bars.
+    const bool worded = options.Use != LinearSolver::Method::Automatic ||
+                        solved.Solver.Used != LinearSolver::Method::Direct;
+    if (input.WantJson) {
         outcome.Json = StaticReport::Json(results);
+        if (worded)
+            outcome.Json[QStringLiteral("solution")] = SolverReport::Json(solved.Solver, options);
+    }
     outcome.Protocol =
-        StaticReport::Protocol(input.Data.General[0].Text, input.FormatName, model, results);
+        StaticReport::Protocol(input.Data.General[0].Text, input.FormatName, model, results,
+                               worded ? SolverReport::Protocol(solved.Solver, options) : QString());
     ResultFile::Contents contents;
     contents.Type = ResultFile::Kind::Statics;
     contents.Problem = input.Problem;

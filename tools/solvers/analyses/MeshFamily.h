@@ -3,11 +3,13 @@
 #include "DofNumbering.h"
 #include "Element.h"
 #include "LoadBalance.h"
+#include "LoadCases.h"
 #include "MeshModel.h"
 
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // What is particular to one family of meshes in the one statics pipeline (MeshStatics): its
@@ -47,11 +49,24 @@ public:
     virtual bool Reacts(const std::array<double, 3>& /*at*/, int /*c*/) const { return true; }
     // The consistent loads of an element load, by the element's unknowns.
     virtual Element::Vector ElementLoad(const MeshModel::ElementLoad& load) const;
+    // An element load as the balance weighs it where its direction is given by the data (a
+    // bar's load along the axes of space): its resultant and where it acts. None where it is
+    // weighed as its consistent loads at the nodes, in directions computed from the elements
+    // (a pressure along their normals).
+    struct GivenLoad {
+        Eigen::Vector3d At, Force;
+    };
+    virtual std::optional<GivenLoad> Given(const MeshModel::ElementLoad& /*load*/) const {
+        return std::nullopt;
+    }
+    // How the check measures |K u - f|: against |K| |u| + |f| (a mesh, whose condition grows
+    // with its fineness), or against the loads alone.
+    virtual LoadCases::Measure Residual() const { return LoadCases::Measure::Backward; }
 
     virtual Nodal NodalResults() const = 0;
     // Families whose elements give their results at their ends from what the nodes exert on
-    // them (the walls of shells of revolution), not by a recovery over the mesh: the layout of
-    // those columns (empty for the others), and element e's values from its displacements and
+    // them (bars, the walls of shells of revolution), not by a recovery over the mesh: the layout
+    // of those columns (empty for the others), and element e's values from its displacements and
     // the consistent loads acting along it.
     virtual ResultLayout EndLayout() const { return {}; }
     virtual void EndForces(size_t /*e*/, const Element::Vector& /*u*/,

@@ -4,6 +4,7 @@
 #include "MeshRecovery.h"
 
 #include <QElapsedTimer>
+#include <unordered_map>
 
 namespace {
 
@@ -19,6 +20,7 @@ LinearSolver::Problem ProblemOf(const MeshModel& model, const MeshFamily& family
     problem.Coordinates = model.Nodes;
     problem.RigidMotions = family.RigidMotions();
     problem.IterativeFrom = family.IterativeFrom();
+    problem.Residual = family.Residual();
     EquationSystem::Constraints& constraints = problem.Constraints;
     constraints.Fixed.assign(6 * nodes, false);
     constraints.Loaded.assign(6 * nodes, false);
@@ -128,47 +130,33 @@ private:
 };
 
 void Statics::Fill(int number, Eigen::VectorXd& column) const {
-    for (size_t k : loadsOf_[static_cast<size_t>(number)]) {
-        const MeshModel::NodalLoad& load = model_.Loads[k];
-        const double scale = family_.PerRadian(model_.Nodes[static_cast<size_t>(load.Node)]);
-        for (int c : model_.Components) {
-            const int e = solver_.Equation(load.Node, c);
-            if (e >= 0)
-                column[e] += load.Load[static_cast<size_t>(c)] * scale;
-        }
-    }
-    for (size_t k : elementLoadsOf_[static_cast<size_t>(number)]) {
-        const MeshModel::ElementLoad& load = model_.ElementLoads[k];
-        const Element& element = *elements_[static_cast<size_t>(load.Cell)];
-        const Element::Vector f = family_.ElementLoad(load);
-        const std::span<const int> corners = element.Nodes();
-        const std::span<const int> components = element.Components();
-        for (size_t a = 0; a < corners.size(); ++a)
-            for (size_t c = 0; c < components.size(); ++c) {
-                const int e = solver_.Equation(corners[a], components[c]);
-                if (e >= 0)
-                    column[e] += f(static_cast<Eigen::Index>(a * components.size() + c));
-            }
-    }
+    MeshStatics::AddLoads(model_, family_, solver_, loadsOf_[static_cast<size_t>(number)],
+                          elementLoadsOf_[static_cast<size_t>(number)], column);
 }
 
+// An element may work in components the model's nodes do not keep (a bar in a plane frame):
+// those have no row and no displacement.
 void Statics::Scatter(const Element& element, const Element::Vector& v, Rows& into) const {
     const std::span<const int> corners = element.Nodes();
     const std::span<const int> components = element.Components();
     for (size_t a = 0; a < corners.size(); ++a)
         for (size_t c = 0; c < components.size(); ++c)
-            into[static_cast<size_t>(corners[a]) * width_ +
-                 static_cast<size_t>(slot_[static_cast<size_t>(components[c])])] +=
-                v(static_cast<Eigen::Index>(a * components.size() + c));
+            if (const int slot = slot_[static_cast<size_t>(components[c])]; slot >= 0)
+                into[static_cast<size_t>(corners[a]) * width_ + static_cast<size_t>(slot)] +=
+                    v(static_cast<Eigen::Index>(a * components.size() + c));
 }
 
 Element::Vector Statics::Gather(const Element& element, const Rows& displacements) const {
     Element::Vector u(element.Size());
     Eigen::Index i = 0;
     for (int node : element.Nodes())
-        for (int c : element.Components())
-            u(i++) = displacements[static_cast<size_t>(node) * width_ +
-                                   static_cast<size_t>(slot_[static_cast<size_t>(c)])];
+        for (int c : element.Components()) {
+            const int slot = slot_[static_cast<size_t>(c)];
+            u(i++) =
+                slot >= 0
+                    ? displacements[static_cast<size_t>(node) * width_ + static_cast<size_t>(slot)]
+                    : 0.0;
+        }
     return u;
 }
 
@@ -203,17 +191,27 @@ void Statics::Reactions(int number, const Rows& displacements, FieldResults::Cas
             applied[static_cast<size_t>(load.Node) * width_ + c] +=
                 load.Load[static_cast<size_t>(model_.Components[c])] * scale;
     }
+    LoadBalance balance = unloaded_;
+    Rows computed; // the consistent loads of the element loads the data gives no resultant of
     for (size_t k : elementLoadsOf_[static_cast<size_t>(number)]) {
         const MeshModel::ElementLoad& load = model_.ElementLoads[k];
-        Scatter(*elements_[static_cast<size_t>(load.Cell)], family_.ElementLoad(load), pressed);
+        const Element& element = *elements_[static_cast<size_t>(load.Cell)];
+        const Element::Vector f = family_.ElementLoad(load);
+        Scatter(element, f, pressed);
+        if (const std::optional<MeshFamily::GivenLoad> resultant = family_.Given(load)) {
+            balance.AddLoad(resultant->At, resultant->Force);
+        } else {
+            computed.resize(nodes * width_, 0.0);
+            Scatter(element, f, computed);
+        }
     }
     for (size_t e : reacting_) {
         const Element& element = *elements_[e];
         Scatter(element, element.Stiffness() * Gather(element, displacements), held);
     }
-    LoadBalance balance = unloaded_;
     AddLoads(balance, applied, LoadBalance::Direction::Given);
-    AddLoads(balance, pressed, LoadBalance::Direction::Computed);
+    if (!computed.empty())
+        AddLoads(balance, computed, LoadBalance::Direction::Computed);
     Rows reactions(nodes * width_, 0.0);
     for (const MeshModel::Support& support : model_.Supports) {
         const size_t node = static_cast<size_t>(support.Node);
@@ -249,23 +247,23 @@ void Statics::Recover(int number, FieldResults::Case& result) const {
 }
 
 void Statics::RecoverEnds(int number, FieldResults::Case& result) const {
-    // The element loads of the case along each element, summed.
-    std::vector<Element::Vector> along(elements_.size());
+    // The element loads of the case along each loaded element, summed.
+    std::unordered_map<size_t, Element::Vector> along;
     for (size_t k : elementLoadsOf_[static_cast<size_t>(number)]) {
         const MeshModel::ElementLoad& load = model_.ElementLoads[k];
-        Element::Vector& f = along[static_cast<size_t>(load.Cell)];
         const Element::Vector add = family_.ElementLoad(load);
-        if (f.size() == 0)
-            f = add;
-        else
-            f += add;
+        const auto [f, added] = along.try_emplace(static_cast<size_t>(load.Cell), add);
+        if (!added)
+            f->second += add;
     }
     const size_t columns = static_cast<size_t>(layout_.Count());
     result.Stresses.assign(elements_.size() * columns, 0.0);
     for (size_t e = 0; e < elements_.size(); ++e) {
         const Element& element = *elements_[e];
+        const auto loaded = along.find(e);
         family_.EndForces(e, Gather(element, result.Displacements),
-                          along[e].size() > 0 ? along[e] : Element::Vector::Zero(element.Size()),
+                          loaded != along.end() ? loaded->second
+                                                : Element::Vector::Zero(element.Size()),
                           result.Stresses.data() + e * columns);
     }
 }
@@ -302,8 +300,15 @@ void Statics::Take(int number, const Eigen::VectorXd* solution) {
 MeshStatics::Prepared MeshStatics::Prepare(const MeshModel& model,
                                            const LinearSolver::Options& options,
                                            SolverProgress* progress) {
+    return Prepare(model, MeshFamily::Of(model), options, progress);
+}
+
+MeshStatics::Prepared MeshStatics::Prepare(const MeshModel& model,
+                                           std::unique_ptr<MeshFamily> family,
+                                           const LinearSolver::Options& options,
+                                           SolverProgress* progress) {
     Prepared prepared;
-    prepared.Family = MeshFamily::Of(model);
+    prepared.Family = std::move(family);
     prepared.Error = prepared.Family->Build(model, prepared.Warnings);
     if (!prepared.Error.isEmpty())
         return prepared;
@@ -315,8 +320,14 @@ MeshStatics::Prepared MeshStatics::Prepare(const MeshModel& model,
 
 MeshStatics::Outcome MeshStatics::Run(const MeshModel& model, const LinearSolver::Options& options,
                                       SolverProgress* progress) {
+    return Run(model, MeshFamily::Of(model), options, progress);
+}
+
+MeshStatics::Outcome MeshStatics::Run(const MeshModel& model, std::unique_ptr<MeshFamily> family,
+                                      const LinearSolver::Options& options,
+                                      SolverProgress* progress) {
     Outcome outcome;
-    const Prepared prepared = Prepare(model, options, progress);
+    const Prepared prepared = Prepare(model, std::move(family), options, progress);
     outcome.Warnings = prepared.Warnings;
     if (!prepared.Error.isEmpty()) {
         outcome.Error = prepared.Error;
@@ -354,4 +365,32 @@ LinearSolver::Options MeshStatics::OptionsOf(const SolverInput::Choices& choices
         options.Tolerance = choices.Tolerance;
     options.Processes = choices.Processes;
     return options;
+}
+
+void MeshStatics::AddLoads(const MeshModel& model, const MeshFamily& family,
+                           const LinearSolver& solver, std::span<const size_t> nodal,
+                           std::span<const size_t> element, Eigen::VectorXd& column) {
+    for (size_t k : nodal) {
+        const MeshModel::NodalLoad& load = model.Loads[k];
+        const double scale = family.PerRadian(model.Nodes[static_cast<size_t>(load.Node)]);
+        for (int c : model.Components) {
+            const int e = solver.Equation(load.Node, c);
+            if (e >= 0)
+                column[e] += load.Load[static_cast<size_t>(c)] * scale;
+        }
+    }
+    const std::vector<const Element*>& elements = solver.System().Elements();
+    for (size_t k : element) {
+        const MeshModel::ElementLoad& load = model.ElementLoads[k];
+        const Element& loaded = *elements[static_cast<size_t>(load.Cell)];
+        const Element::Vector f = family.ElementLoad(load);
+        const std::span<const int> corners = loaded.Nodes();
+        const std::span<const int> components = loaded.Components();
+        for (size_t a = 0; a < corners.size(); ++a)
+            for (size_t c = 0; c < components.size(); ++c) {
+                const int e = solver.Equation(corners[a], components[c]);
+                if (e >= 0)
+                    column[e] += f(static_cast<Eigen::Index>(a * components.size() + c));
+            }
+    }
 }

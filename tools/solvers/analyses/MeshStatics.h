@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <span>
 
 // Linear statics of a mesh of any family, as one pipeline: check the mesh and make its
 // elements, constrain (the supports and what the family's geometry holds), assemble and solve
@@ -33,6 +34,9 @@ struct Outcome {
 
 Outcome Run(const MeshModel& model, const LinearSolver::Options& options = {},
             SolverProgress* progress = nullptr);
+// The same with a family made apart from the mesh (bars, whose sections their own model holds).
+Outcome Run(const MeshModel& model, std::unique_ptr<MeshFamily> family,
+            const LinearSolver::Options& options = {}, SolverProgress* progress = nullptr);
 
 // What statics and the natural modes share: the family with its checked elements and the
 // factorised stiffness equations with the supports; or why they cannot be had (Error).
@@ -44,6 +48,14 @@ struct Prepared {
 };
 Prepared Prepare(const MeshModel& model, const LinearSolver::Options& options = {},
                  SolverProgress* progress = nullptr);
+Prepared Prepare(const MeshModel& model, std::unique_ptr<MeshFamily> family,
+                 const LinearSolver::Options& options = {}, SolverProgress* progress = nullptr);
+
+// Adds the loads of one case into a column of the prepared solver's equations: the nodal loads
+// `nodal` and the consistent loads of the element loads `element` (indices into the model's).
+void AddLoads(const MeshModel& model, const MeshFamily& family, const LinearSolver& solver,
+              std::span<const size_t> nodal, std::span<const size_t> element,
+              Eigen::VectorXd& column);
 
 // The solver a run's command line chose (--solver, --tolerance, --processes).
 LinearSolver::Options OptionsOf(const SolverInput::Choices& choices);

@@ -1,10 +1,11 @@
 #include "StructuralDynamics.h"
 
+#include "BarFamily.h"
 #include "BarModelBuilder.h"
+#include "MeshStatics.h"
 #include "ModalAnalysis.h"
 #include "ModeReport.h"
 #include "ResultFile.h"
-#include "StaticAnalysis.h"
 #include "StaticReport.h"
 #include "Units.h"
 
@@ -53,33 +54,32 @@ struct CaseModes {
     std::vector<PencilModes::Mode> Modes;
 };
 
-// One division of the members: the model, its bars, their equations and the modes of every
-// case. The bars refer to the model and the equations to the bars.
+// One division of the members: the model, its bars as the statics pipeline has them (their
+// family and factorised equations) and the modes of every case. The family's bars refer to the
+// model and the equations to the bars.
 struct Division {
     std::unique_ptr<BarModel> Model;
-    std::vector<BarElement> Bars;
-    std::unique_ptr<EquationSystem> System;
+    MeshModel Mesh;
+    const BarFamily* Bars = nullptr;
+    MeshStatics::Prepared Prepared;
     std::vector<CaseModes> Cases;
 
-    // Numbers, constrains, assembles and factorises the stiffness; the error, or empty.
+    // Makes the bars, constrains, numbers, assembles and factorises the stiffness as statics
+    // does (the modes need its factors); the error, or empty.
     QString Prepare() {
-        if (!Model->Fault.isEmpty())
-            return Model->Fault;
-        Bars.reserve(Model->Bars.size());
-        std::vector<const Element*> elements;
-        for (const BarModel::Bar& bar : Model->Bars)
-            elements.push_back(&Bars.emplace_back(*Model, bar));
-        System = std::make_unique<EquationSystem>(static_cast<int>(Model->Nodes.size()),
-                                                  std::move(elements), DofNumbering::Wording{});
-        const EquationSystem::Constraints constraints{Model->FixedComponents(),
-                                                      Model->LoadedComponents()};
-        if (!System->Prepare(Model->Components, System->StiffnessDiagonal(), constraints))
-            return System->Error();
-        return {};
+        Mesh = MeshModel::FromBars(*Model);
+        auto family = std::make_unique<BarFamily>(*Model);
+        Bars = family.get();
+        LinearSolver::Options direct;
+        direct.Use = LinearSolver::Method::Direct;
+        Prepared = MeshStatics::Prepare(Mesh, std::move(family), direct);
+        return Prepared.Error;
     }
+    const EquationSystem& System() const { return Prepared.Solver->System(); }
+    const BarElement& Bar(size_t bar) const { return Bars->Bar(bar); }
     // The displacements of a bar's two ends in global axes, from a solution of the equations.
     BarElement::Vector12 Ends(size_t bar, const Eigen::VectorXd& solution) const {
-        return System->Gather(Bars[bar], solution);
+        return System().Gather(Bar(bar), solution);
     }
 };
 
@@ -164,7 +164,7 @@ std::vector<Error> ModeErrors(const Division& division, const ModalAnalysis::Spa
         const double ei = Bending(model, bar), m = bar.Density * bar.A / g;
         if (bar.Truss || !(ei > 0) || !(m > 0) || !(whole > 0))
             continue;
-        const BarElement& element = division.Bars[index];
+        const BarElement& element = division.Bar(index);
         const BarElement::Vector12 d = division.Ends(index, shape);
         const BarElement::Vector12 local = element.ToLocal(d);
         const double L = element.Length();
@@ -212,7 +212,7 @@ std::vector<Error> BucklingErrors(const Division& division, const ModalAnalysis:
         const double ei = Bending(model, bar);
         if (bar.Truss || !(ei > 0) || normal[index] == 0 || !(whole > 0))
             continue;
-        const BarElement& element = division.Bars[index];
+        const BarElement& element = division.Bar(index);
         const BarElement::Vector12 d = division.Ends(index, shape);
         const double energy = std::abs(d.dot(element.GlobalGeometricStiffness(normal[index]) * d));
         const double L = element.Length();
@@ -230,11 +230,12 @@ using Analysis = QString (*)(Division&, Wanted&, SolverProgress*);
 
 QString NaturalModes(Division& division, Wanted& wanted, SolverProgress* progress) {
     const BarModel& model = *division.Model;
-    SolverProgress::Report(progress, QStringLiteral("Natural modes: the lowest %1 of %2 equations")
-                                         .arg(std::max(1, model.Modes))
-                                         .arg(SolverProgress::Count(division.System->Equations())));
+    SolverProgress::Report(progress,
+                           QStringLiteral("Natural modes: the lowest %1 of %2 equations")
+                               .arg(std::max(1, model.Modes))
+                               .arg(SolverProgress::Count(division.System().Equations())));
     ModalAnalysis::Found found = ModalAnalysis::Natural(
-        *division.System, PointMasses(model), std::max(1, model.Modes),
+        division.System(), PointMasses(model), std::max(1, model.Modes),
         QStringLiteral("the structure has no mass: give the unit weight gamma of table 2 or "
                        "masses in table 9"));
     for (const PencilModes::Mode& mode : found.Modes)
@@ -244,36 +245,38 @@ QString NaturalModes(Division& division, Wanted& wanted, SolverProgress* progres
 }
 
 QString CriticalFactors(Division& division, Wanted& wanted, SolverProgress* progress) {
-    const BarModel& model = *division.Model;
-    const EquationSystem& system = *division.System;
-    const int count = std::max(1, model.LoadCases);
+    const MeshModel& mesh = division.Mesh;
+    const EquationSystem& system = division.System();
+    const size_t bars = division.Model->Bars.size();
     // Only the cases with loads are solved; the others cause no compression.
-    const std::vector<StaticAnalysis::CaseLoads> loaded = StaticAnalysis::LoadedCases(model, count);
-    size_t next = 0;
-    for (int loadCase = 1; loadCase <= count; ++loadCase) {
+    const std::vector<std::vector<size_t>> nodal = mesh.LoadsByCase();
+    const std::vector<std::vector<size_t>> along = mesh.ElementLoadsByCase();
+    for (int loadCase = 1; loadCase <= mesh.LoadCases; ++loadCase) {
         division.Cases.push_back({loadCase, {}});
-        if (next >= loaded.size() || loaded[next].Case != loadCase)
+        const auto c = static_cast<size_t>(loadCase);
+        if (nodal[c].empty() && along[c].empty())
             continue;
         SolverProgress::Report(progress,
                                QStringLiteral("Load case %1: critical factors").arg(loadCase));
-        const StaticAnalysis::CaseLoads& loads = loaded[next++];
-        const Eigen::VectorXd state =
-            system.Solve(StaticAnalysis::LoadVector(model, division.Bars, system, loads)).col(0);
+        Eigen::VectorXd loads = Eigen::VectorXd::Zero(system.Equations());
+        MeshStatics::AddLoads(mesh, *division.Bars, *division.Prepared.Solver, nodal[c], along[c],
+                              loads);
+        const Eigen::VectorXd state = system.Solve(loads).col(0);
         ModalAnalysis::Found found =
-            ModalAnalysis::Buckling(system, state, std::max(1, model.Modes));
+            ModalAnalysis::Buckling(system, state, std::max(1, mesh.Modes));
         if (!found.Error.isEmpty())
             return found.Error;
-        CaseForces forces{{}, std::vector<double>(division.Bars.size(), 0.0)};
-        for (size_t bar = 0; bar < division.Bars.size(); ++bar)
-            forces.Normal.push_back(division.Bars[bar].NormalForce(division.Ends(bar, state)));
-        for (int index : loads.Element) {
-            const BarModel::ElementLoad& load = model.ElementLoads[static_cast<size_t>(index)];
-            forces.Along[static_cast<size_t>(load.Bar)] +=
-                division.Bars[static_cast<size_t>(load.Bar)].Axes().row(0).dot(
-                    Eigen::Vector3d(load.Q[0], load.Q[1], load.Q[2]));
+        CaseForces forces{{}, std::vector<double>(bars, 0.0)};
+        for (size_t bar = 0; bar < bars; ++bar)
+            forces.Normal.push_back(division.Bar(bar).NormalForce(division.Ends(bar, state)));
+        for (size_t index : along[c]) {
+            const MeshModel::ElementLoad& load = mesh.ElementLoads[index];
+            const auto bar = static_cast<size_t>(load.Cell);
+            forces.Along[bar] +=
+                division.Bar(bar).Axes().row(0).dot(Eigen::Vector3d(load.Q.data()));
         }
         for (const PencilModes::Mode& mode : found.Modes)
-            Refine(model, BucklingErrors(division, found.B, forces, mode), wanted);
+            Refine(*division.Model, BucklingErrors(division, found.B, forces, mode), wanted);
         division.Cases.back().Modes = std::move(found.Modes);
     }
     return {};
@@ -307,7 +310,7 @@ QString Converge(const SolverInput& input, Analysis analysis, SolverProgress* pr
             std::make_unique<BarModel>(BarModelBuilder::Build(input.Problem, input.Data, pieces));
         const BarModel& model = *next.Model;
         if (round == 1) {
-            SolverProgress::Report(progress, StaticAnalysis::AssemblyStage(model));
+            SolverProgress::Report(progress, BarFamily::AssemblyStage(model));
             // Straight members that bend; truss bars and arcs keep their bars.
             divisible.assign(static_cast<size_t>(model.DataElements), false);
             for (const BarModel::Bar& bar : model.Bars) {
@@ -338,7 +341,7 @@ QString Converge(const SolverInput& input, Analysis analysis, SolverProgress* pr
         };
         const bool more = raise(wanted.Pieces) || (moved && raise(wanted.Finer));
         // The equations refer to their model: they go first.
-        division.System.reset();
+        division.Prepared = {};
         division = std::move(next);
         if (!more || round >= MostRounds)
             return {};
@@ -350,7 +353,7 @@ QString Converge(const SolverInput& input, Analysis analysis, SolverProgress* pr
 void ScaleShape(const Division& division, const Eigen::VectorXd& shape, std::vector<double>& nodes,
                 std::vector<double>& inner) {
     const BarModel& model = *division.Model;
-    const EquationSystem& system = *division.System;
+    const EquationSystem& system = division.System();
     double largest = 0, largestAny = 0;
     const auto collect = [&](int first, int end, std::vector<double>& values) {
         for (int node = first; node < end; ++node) {

@@ -77,9 +77,6 @@ struct BarModel {
     // The names of the kept components ("ux", "uz", "ry") and of the matching loads.
     QStringList ComponentNames() const;
     QStringList LoadNames() const;
-    // Six flags per node: the components its supports fix, and those its nodal loads load.
-    std::vector<bool> FixedComponents() const;
-    std::vector<bool> LoadedComponents() const;
     bool IsTruss() const { return Truss; }
     bool IsPlane() const { return Axes == Frame::PlaneXZ; }
 };

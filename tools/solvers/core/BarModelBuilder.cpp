@@ -248,20 +248,3 @@ QStringList BarModel::LoadNames() const {
         list << QString::fromLatin1(names[c]);
     return list;
 }
-
-std::vector<bool> BarModel::FixedComponents() const {
-    std::vector<bool> fixed(6 * Nodes.size(), false);
-    for (const Support& support : Supports)
-        for (size_t c = 0; c < 6; ++c)
-            fixed[6 * static_cast<size_t>(support.Node) + c] = support.Fixed[c];
-    return fixed;
-}
-
-std::vector<bool> BarModel::LoadedComponents() const {
-    std::vector<bool> loaded(6 * Nodes.size(), false);
-    for (const NodalLoad& load : NodalLoads)
-        for (size_t c = 0; c < 6; ++c)
-            if (load.Load[c] != 0)
-                loaded[6 * static_cast<size_t>(load.Node) + c] = true;
-    return loaded;
-}

@@ -10,9 +10,11 @@
 
 namespace {
 
-// Load cases solved together on the factors: enough to use them well, few enough that the
-// columns of a mesh of millions of nodes stay small.
-constexpr size_t BlockCases = 16;
+// Load cases solved together on the factors: enough to use them well (up to the most), few
+// enough that the load and solution columns of a block stay within BlockValues each, as they
+// must for a mesh of millions of nodes.
+constexpr size_t BlockCases = 16, MostBlockCases = 64;
+constexpr size_t BlockValues = size_t{1} << 22;
 // Of the memory a run may take, what the direct factors may fill: the assembled matrix, the
 // results and the solution's work arrays need the rest.
 constexpr double FactorShare = 0.7;
@@ -28,13 +30,14 @@ LinearSolver::~LinearSolver() = default;
 
 bool LinearSolver::CanIterate(const Problem& problem) const {
     // The iteration works on every component of every node (the held ones as identity rows),
-    // so it needs every node to belong to an element.
+    // so it needs every node to belong to an element, and an element to stiffen each of its
+    // components (a rotation that every bar at a node releases has no equation).
     if (!IterativeSolver::Available() || problem.RigidMotions.empty())
         return false;
     for (int node = 0; node < problem.Nodes; ++node)
-        if (!(problem.Diagonal[6 * static_cast<size_t>(node) +
-                               static_cast<size_t>(problem.Kept.front())] > 0))
-            return false;
+        for (int c : problem.Kept)
+            if (!(problem.Diagonal[6 * static_cast<size_t>(node) + static_cast<size_t>(c)] > 0))
+                return false;
     return true;
 }
 
@@ -69,6 +72,7 @@ int LinearSolver::Hold(const Problem& problem) {
     width_ = static_cast<int>(problem.Kept.size());
     kept_ = problem.Kept;
     motions_ = problem.RigidMotions;
+    measure_ = problem.Residual;
     slot_.assign(6, -1);
     for (int k = 0; k < width_; ++k)
         slot_[static_cast<size_t>(problem.Kept[static_cast<size_t>(k)])] = k;
@@ -90,7 +94,8 @@ QString LinearSolver::Unsuited(const Problem& problem) {
     if (problem.RigidMotions.empty())
         return QStringLiteral("the iterative method is not made for this type of model; solve "
                               "it directly");
-    return QStringLiteral("the iterative method needs every node to belong to an element");
+    return QStringLiteral("the iterative method needs every node to belong to an element that "
+                          "holds each of its components; solve the model directly");
 }
 
 QString LinearSolver::TooLarge(int equations, double memory, bool canIterate) const {
@@ -178,12 +183,15 @@ QString LinearSolver::Solve(int cases, const std::vector<int>& loaded, const Fil
                             const Take& take, SolverProgress* progress) {
     if (report_.Used == Method::Iterative)
         return SolveIteratively(cases, loaded, fill, take, progress);
+    const size_t block =
+        std::clamp(BlockValues / static_cast<size_t>(std::max(1, system_->Equations())), BlockCases,
+                   MostBlockCases);
     report_.Residual = LoadCases::Solve(
-        *system_, cases, loaded, BlockCases,
+        *system_, cases, loaded, block,
         [progress](int number) {
             SolverProgress::Report(progress, QStringLiteral("Load case %1").arg(number));
         },
-        fill, take, LoadCases::Measure::Backward);
+        fill, take, measure_);
     return {};
 }
 
@@ -219,13 +227,13 @@ QString LinearSolver::SolveIteratively(int cases, const std::vector<int>& loaded
     report_.Processes = answer.Processes;
     for (double r : answer.Residuals)
         report_.Tolerance = std::max(report_.Tolerance, r);
-    // The backward error over the free equations, as the direct method's is measured.
+    // The residual over the free equations, measured as the direct method's is.
     const Eigen::MatrixXd& u = answer.Solutions;
     Eigen::MatrixXd r = system_->Stiffness().selfadjointView<Eigen::Upper>() * u - f;
     for (size_t i = 0; i < held_.size(); ++i)
         if (held_[i])
             r.row(static_cast<Eigen::Index>(i)).setZero();
-    const double norm = system_->StiffnessNorm();
+    const double norm = measure_ == LoadCases::Measure::Backward ? system_->StiffnessNorm() : 0.0;
     for (Eigen::Index c = 0; c < r.cols(); ++c) {
         const double scale =
             norm * u.col(c).lpNorm<Eigen::Infinity>() + f.col(c).lpNorm<Eigen::Infinity>();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EquationSystem.h"
+#include "LoadCases.h"
 #include "SolverProgress.h"
 
 #include <Eigen/Dense>
@@ -50,6 +51,8 @@ public:
         // would not fit in memory; Never: not even then (the multigrid does not converge well
         // enough on the family's models to be worth the try).
         int IterativeFrom = 0;
+        // What the residual |K u - f| of the report is measured against (LoadCases::Measure).
+        LoadCases::Measure Residual = LoadCases::Measure::Backward;
     };
 
     // What was done, for the protocol.
@@ -103,6 +106,7 @@ private:
     std::vector<char> held_; // per node, one per kept component
     std::vector<int> slot_;  // per component of space, its place among the kept, or -1
     std::vector<int> kept_, motions_;
+    LoadCases::Measure measure_ = LoadCases::Measure::Backward;
     int width_ = 0, nodes_ = 0, processes_ = 1;
     std::future<bool> starting_; // the iteration's processes, started while assembling
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BarModel.h"
 #include "ProblemType.h"
 
 #include <QString>
@@ -39,12 +40,14 @@ struct MeshModel {
         int Line = 0;
     };
     // An even pressure over a cell: along z on a plate, along the cell's normal on a shell and
-    // on the wall of a shell of revolution (n = (dz, -dr) / L).
+    // on the wall of a shell of revolution (n = (dz, -dr) / L); on a bar, an even load per unit
+    // length given along the axes of space (Q).
     struct ElementLoad {
         int Case = 1;
         int Cell = 0;
         double P = 0;
         int Line = 0;
+        std::array<double, 3> Q{};
     };
     struct Mass {
         int Node = 0;
@@ -89,4 +92,9 @@ struct MeshModel {
 
     // The model of a checked data file of types 2, 9, 10, 11, 13, 14, 16 and 17.
     static MeshModel FromData(int problem, const ParsedData& data);
+    // A bar structure as the statics pipeline reads it: its nodes (the inner points of curved
+    // members and divided members after the data's), its bars as cells of two corners in the
+    // order of its bars, its supports and its nodal and element loads. Every case up to the
+    // count given, and at least one.
+    static MeshModel FromBars(const BarModel& bars);
 };

@@ -23,7 +23,7 @@ Eigen::Vector3d Vec(const BarModel::Vector& v) {
 } // namespace
 
 BarElement::BarElement(const BarModel& model, const BarModel::Bar& bar)
-    : bar_(&bar), ends_{bar.I, bar.J},
+    : bar_(&bar), frame_(model.Axes), trussModel_(model.IsTruss()), ends_{bar.I, bar.J},
       massPerLength_(bar.Density * bar.A / Units::Gravity(model.LengthUnit)) {
     const Eigen::Vector3d i = Vec(model.Nodes[bar.I]);
     const Eigen::Vector3d j = Vec(model.Nodes[bar.J]);
@@ -255,8 +255,58 @@ BarElement::Vector12 BarElement::ToGlobal(const Vector12& local) const {
 }
 
 BarElement::Vector12 BarElement::EndForces(const Vector12& globalDisplacements,
-                                           const Vector12& fixedEnd) const {
-    return LocalStiffness() * ToLocal(globalDisplacements) + fixedEnd;
+                                           const Vector12& loads) const {
+    return LocalStiffness() * ToLocal(globalDisplacements) - ToLocal(loads);
+}
+
+QStringList BarElement::ForceNames(BarModel::Frame frame, bool truss) {
+    if (truss)
+        return {QStringLiteral("N")};
+    QStringList end;
+    if (frame == BarModel::Frame::Grillage)
+        end = {QStringLiteral("V"), QStringLiteral("T"), QStringLiteral("M")};
+    else if (frame == BarModel::Frame::Space)
+        end = {QStringLiteral("N"), QStringLiteral("Vy"), QStringLiteral("Vz"),
+               QStringLiteral("T"), QStringLiteral("My"), QStringLiteral("Mz")};
+    else
+        end = {QStringLiteral("N"), QStringLiteral("V"), QStringLiteral("M")};
+    QStringList names;
+    for (const QChar side : {u'i', u'j'}) {
+        for (const QString& name : end)
+            names << name + side;
+    }
+    return names;
+}
+
+BarElement::Forces BarElement::SectionForces(const Vector& u, const Vector& loads) const {
+    const Vector12 local = EndForces(u, loads);
+    // The section forces at end i are the opposite of what node i exerts on the bar; at end j
+    // they are what node j exerts.
+    Vector12 s;
+    s.head<6>() = -local.head<6>();
+    s.tail<6>() = local.tail<6>();
+    Forces forces{};
+    if (trussModel_) {
+        forces[0] = s(6);
+        return forces;
+    }
+    for (int end = 0; end < 2; ++end) {
+        const int o = 6 * end;
+        double* out = forces.data() + (frame_ == BarModel::Frame::Space ? 6 : 3) * end;
+        if (frame_ == BarModel::Frame::Grillage) {
+            out[0] = -s(o + 2);
+            out[1] = s(o + 3);
+            out[2] = -s(o + 4);
+        } else if (frame_ == BarModel::Frame::Space) {
+            for (int c = 0; c < 6; ++c)
+                out[c] = s(o + c);
+        } else {
+            out[0] = s(o);
+            out[1] = -s(o + 2);
+            out[2] = -s(o + 4);
+        }
+    }
+    return forces;
 }
 
 Element::Matrix BarElement::Mass() const {

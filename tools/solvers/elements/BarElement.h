@@ -57,8 +57,22 @@ public:
     Vector12 ToLocal(const Vector12& global) const;
     Vector12 ToGlobal(const Vector12& local) const;
     // End forces in local axes from the global displacements of the two ends and the
-    // fixed-end forces.
-    Vector12 EndForces(const Vector12& globalDisplacements, const Vector12& fixedEnd) const;
+    // consistent loads (Loads()) of the loads along the bar: the stiffness's forces less those
+    // loads, which are the fixed-end forces turned round.
+    Vector12 EndForces(const Vector12& globalDisplacements, const Vector12& loads) const;
+
+    // The section forces at end i then at end j, as the frame's kind names them (ForceNames):
+    // N V M in a plane, V T M in a grillage, N Vy Vz T My Mz in space, N alone in a truss. The
+    // beam convention: M positive when the fibres on the right of the bar, looking from i to j,
+    // are in tension, and dM/dx = V.
+    static QStringList ForceNames(BarModel::Frame frame, bool truss);
+    ResultLayout Layout() const override {
+        return ResultLayout::OfForceNames(ForceNames(frame_, trussModel_), false);
+    }
+    // The first Layout().Count() are the section forces of the displacements `u` of the
+    // ends and the consistent loads along the bar, as EndForces takes them.
+    using Forces = std::array<double, 12>;
+    Forces SectionForces(const Vector& u, const Vector& loads) const;
 
 private:
     // Removes the released end rotations from k (and f); returns the map from the remaining
@@ -75,6 +89,8 @@ private:
     static constexpr std::array<int, 6> AllComponents = {0, 1, 2, 3, 4, 5};
 
     const BarModel::Bar* bar_;
+    BarModel::Frame frame_;
+    bool trussModel_; // the whole model's bars carry normal forces alone
     std::array<int, 2> ends_;
     double massPerLength_ = 0; // gamma A / g
     double length_ = 0;

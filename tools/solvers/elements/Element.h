@@ -51,7 +51,9 @@ public:
     using Results = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor, 9, 16>;
     virtual Results Recover(const Vector& /*u*/) const { return {}; }
     // The columns of Recover() and Sample(): their names, titles, quantities (and so units) and
-    // where they live. The result file and the JSON take them from here.
+    // where they live. The result file and the JSON take them from here. An element whose
+    // results depend on the loads along it as well (a bar's section forces at its ends) states
+    // them here and gives them through its family's end-force hook.
     virtual ResultLayout Layout() const { return {}; }
 
     // The same results at the points where the element computes them best (its integration

@@ -105,7 +105,7 @@ QJsonObject StaticReport::Json(const StaticResults& results) {
 }
 
 QString StaticReport::Protocol(const QString& title, const QString& typeName, const BarModel& model,
-                               const StaticResults& results) {
+                               const StaticResults& results, const QString& solution) {
     const int width = results.ComponentCount();
     const auto lineLength = [](int values) { return qsizetype{9} + (NumberWidth + 1) * values; };
     QString text;
@@ -125,6 +125,7 @@ QString StaticReport::Protocol(const QString& title, const QString& typeName, co
                     .arg(model.Nodes.size() - static_cast<size_t>(model.DataNodes));
     text += QStringLiteral("Element forces are section forces at end i and end j; normal forces "
                            "are positive in tension.\n");
+    text += solution;
     text += StaticCheck::Summary(results);
     const QString &force = model.ForceUnit, &length = model.LengthUnit;
     constexpr auto starred = ResultLayout::Notation::PlainStarred;

@@ -13,8 +13,10 @@
 namespace StaticReport {
 
 QJsonObject Json(const StaticResults& results);
+// `solution`: the lines on how the equations were solved, where they are worth a word (an
+// iterative solution, or a method asked for); empty for the direct default.
 QString Protocol(const QString& title, const QString& typeName, const BarModel& model,
-                 const StaticResults& results);
+                 const StaticResults& results, const QString& solution = {});
 
 // A row of the JSON's tables: the number of its node or element, then the values.
 QJsonArray JsonRow(int number, const double* values, int count);

@@ -1,0 +1,93 @@
+#include "BarFamily.h"
+
+#include "SolverProgress.h"
+
+#include <algorithm>
+
+QString BarFamily::Build(const MeshModel& /*model*/, QStringList& /*warnings*/) {
+    if (!bars_.Fault.isEmpty())
+        return bars_.Fault;
+    elements_.reserve(bars_.Bars.size());
+    for (const BarModel::Bar& bar : bars_.Bars)
+        elements_.emplace_back(bars_, bar);
+    forces_ = EndLayout().Count();
+    return {};
+}
+
+std::vector<const Element*> BarFamily::Elements() const {
+    std::vector<const Element*> pointers;
+    pointers.reserve(elements_.size());
+    for (const BarElement& bar : elements_)
+        pointers.push_back(&bar);
+    return pointers;
+}
+
+Element::Vector BarFamily::ElementLoad(const MeshModel::ElementLoad& load) const {
+    return elements_[static_cast<size_t>(load.Cell)].Loads(load.Q);
+}
+
+std::optional<MeshFamily::GivenLoad> BarFamily::Given(const MeshModel::ElementLoad& load) const {
+    const BarModel::Bar& bar = bars_.Bars[static_cast<size_t>(load.Cell)];
+    const Eigen::Vector3d a(bars_.Nodes[static_cast<size_t>(bar.I)].data());
+    const Eigen::Vector3d b(bars_.Nodes[static_cast<size_t>(bar.J)].data());
+    return GivenLoad{(a + b) / 2, Eigen::Vector3d(load.Q.data()) * (b - a).norm()};
+}
+
+ResultLayout BarFamily::EndLayout() const {
+    return ResultLayout::OfForceNames(BarElement::ForceNames(bars_.Axes, bars_.IsTruss()), false);
+}
+
+void BarFamily::EndForces(size_t e, const Element::Vector& u, const Element::Vector& loads,
+                          double* into) const {
+    const BarElement::Forces forces = elements_[e].SectionForces(u, loads);
+    std::copy(forces.begin(), forces.begin() + forces_, into);
+}
+
+QString BarFamily::AssemblyStage(const BarModel& model) {
+    return QStringLiteral("Assembling and factorising: %1 nodes, %2 elements")
+        .arg(SolverProgress::Count(model.DataNodes), SolverProgress::Count(model.DataElements));
+}
+
+StaticResults BarFamily::Results(const BarModel& model, const FieldResults& field) {
+    StaticResults results;
+    results.Nodes = model.DataNodes;
+    results.Elements = model.DataElements;
+    results.ArcPoints = static_cast<int>(model.Nodes.size()) - model.DataNodes;
+    results.Components = model.ComponentNames();
+    results.Reactions = model.LoadNames();
+    results.ForceNames = BarElement::ForceNames(model.Axes, model.IsTruss());
+    results.Residual = field.Residual;
+    results.Imbalance = field.Imbalance;
+    results.LargestLoad = field.LargestLoad;
+    results.SmallestLoad = field.SmallestLoad;
+    const size_t width = model.Components.size();
+    const size_t count = static_cast<size_t>(results.ForceCount());
+    // A truss bar's one force is the same at both ends: the last piece's is taken.
+    const size_t half = model.IsTruss() ? 0 : count / 2;
+    results.Cases.reserve(field.Cases.size());
+    for (const FieldResults::Case& solved : field.Cases) {
+        StaticResults::Case& c = results.Cases.emplace_back();
+        c.Number = solved.Number;
+        const auto inner =
+            solved.Displacements.begin() +
+            static_cast<std::ptrdiff_t>(static_cast<size_t>(model.DataNodes) * width);
+        c.Displacements.assign(solved.Displacements.begin(), inner);
+        c.ArcDisplacements.assign(inner, solved.Displacements.end());
+        for (const FieldResults::Reaction& reaction : solved.Reactions)
+            c.Reactions.push_back({reaction.Node, reaction.Values});
+        c.Forces.assign(static_cast<size_t>(model.DataElements) * count, 0.0);
+        std::vector<bool> started(static_cast<size_t>(model.DataElements), false);
+        for (size_t bar = 0; bar < model.Bars.size(); ++bar) {
+            const size_t element = static_cast<size_t>(model.Bars[bar].Element);
+            const double* section = solved.Stresses.data() + bar * count;
+            double* out = c.Forces.data() + element * count;
+            // The pieces of an arc: end i of the first piece, end j of the last.
+            if (!started[element]) {
+                started[element] = true;
+                std::copy(section, section + half, out);
+            }
+            std::copy(section + half, section + count, out + half);
+        }
+    }
+    return results;
+}
