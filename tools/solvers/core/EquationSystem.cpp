@@ -3,6 +3,7 @@
 #include "Parallel.h"
 
 #include <QElapsedTimer>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -185,4 +186,18 @@ Element::Vector EquationSystem::Gather(const Element& element,
         }
     }
     return u;
+}
+
+Element::ExtendedVector EquationSystem::ExtendedProduct(const Element::ExtendedVector& u) const {
+    Element::ExtendedVector out = Element::ExtendedVector::Zero(u.size());
+    std::array<int, Element::MaxSize> equations{};
+    for (const Element* element : elements_) {
+        const std::span<const int> nodes = element->Nodes(), components = element->Components();
+        size_t i = 0;
+        for (int node : nodes)
+            for (int c : components)
+                equations[i++] = Equation(node, c);
+        element->AddExtendedProduct(u, std::span<const int>(equations.data(), i), out);
+    }
+    return out;
 }

@@ -66,6 +66,22 @@ public:
         }
         return matrix;
     }
+    // The same in extended precision: an empty matrix of the pattern, and the elements'
+    // matrices added into one in place (after what the caller put there first, a spring).
+    using ExtendedMatrix = Eigen::SparseMatrix<long double>;
+    ExtendedMatrix EmptyExtended() const { return pattern_->Empty().cast<long double>(); }
+    template <typename MatrixOf>
+    void AddExtended(ExtendedMatrix& matrix, MatrixOf matrixOf) const {
+        for (size_t e = 0; e < elements_.size(); ++e) {
+            const auto m = matrixOf(e);
+            if (m.size() > 0)
+                pattern_->Add(matrix, elements_[e]->Nodes(), elements_[e]->Components(), m);
+        }
+    }
+    // K u in extended precision, element by element as each element forms its forces: where
+    // the stiffness spans more decades than the assembled matrix keeps, the values of a
+    // Rayleigh quotient are only this exact.
+    Element::ExtendedVector ExtendedProduct(const Element::ExtendedVector& u) const;
     // Adds `value` to the diagonal term of an equation of such a matrix (a lumped mass).
     static void AddDiagonal(SparseMatrix& matrix, int equation, double value) {
         // Each column's rows ascend to the diagonal, which comes last.
