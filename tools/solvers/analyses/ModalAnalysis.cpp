@@ -27,9 +27,20 @@ void AddPoints(const EquationSystem& system, EquationSystem::ExtendedMatrix& mat
 }
 
 // Each element's mass with the equations of its unknowns, and each point mass: what lets the
-// eigen-solver work on the few unknowns that carry mass (discs on a light shaft).
+// eigen-solver work on the few unknowns that carry mass (discs on a light shaft). None when
+// their free unknowns are more than it would work on.
 std::vector<Pencil::Block> MassBlocks(const EquationSystem& system,
                                       const std::vector<ModalAnalysis::Point>& points) {
+    int rank = 0;
+    for (const Element* element : system.Elements())
+        if (element->TotalMass() > 0)
+            for (int node : element->Nodes())
+                for (int c : element->Components())
+                    rank += system.Equation(node, c) >= 0 ? 1 : 0;
+    for (const ModalAnalysis::Point& point : points)
+        rank += point.Value != 0 && system.Equation(point.Node, point.Component) >= 0 ? 1 : 0;
+    if (rank > PencilModes::ReducedLimit)
+        return {};
     std::vector<Pencil::Block> blocks;
     for (const Element* element : system.Elements()) {
         if (!(element->TotalMass() > 0))
@@ -64,8 +75,9 @@ Pencil ShiftedPencil(const EquationSystem& system, const std::vector<ModalAnalys
     pencil.K = k.selfadjointView<Eigen::Upper>();
     pencil.M = mass.selfadjointView<Eigen::Upper>();
     pencil.Masses = MassBlocks(system, points);
-    pencil.Product = [&system, springs = shifted.Springs](const Pencil::Vector& x) {
-        Pencil::Vector out = system.ExtendedProduct(x);
+    pencil.Product = [&system, springs = shifted.Springs,
+                      equations = system.ElementEquations()](const Pencil::Vector& x) {
+        Pencil::Vector out = system.ExtendedProduct(x, equations);
         for (const ModalAnalysis::Point& spring : springs)
             if (const int e = system.Equation(spring.Node, spring.Component); e >= 0)
                 out[e] += Real(spring.Value) * x[e];

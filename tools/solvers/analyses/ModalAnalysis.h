@@ -73,8 +73,8 @@ struct ShiftedFound : Found {
     std::vector<double> Noise;
     bool Massless = false;
 };
-// The lowest `count` natural modes of a system numbered and assembled without a factorisation
-// (Prepare with `factorise` false), by the shifted factorisation.
+// The lowest `count` natural modes of a system numbered without a factorisation (Number, or
+// Prepare with `factorise` false), by the shifted factorisation.
 ShiftedFound Natural(const EquationSystem& system, const std::vector<Point>& points, int count,
                      const Shifted& shifted);
 // The lowest `count` critical factors of the loads that caused the solution `state`.

@@ -7,6 +7,7 @@
 #include <Eigen/Dense>
 #include <Eigen/Eigenvalues>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <numeric>
@@ -93,14 +94,17 @@ Eigen::MatrixXd MassProduct(const Line& line, const Eigen::MatrixXd& u) {
         if (!(element->TotalMass() > 0))
             continue;
         const Element::Matrix m = element->Mass();
-        std::vector<Eigen::Index> where;
+        std::array<Eigen::Index, 6> where{};
+        size_t count = 0;
         for (int node : element->Nodes())
             for (int c : element->Components())
-                where.push_back(At(node, c));
-        for (size_t i = 0; i < where.size(); ++i)
-            for (size_t j = 0; j < where.size(); ++j)
-                out.row(where[i]) +=
-                    m(static_cast<Eigen::Index>(i), static_cast<Eigen::Index>(j)) * u.row(where[j]);
+                where[count++] = At(node, c);
+        for (Eigen::Index k = 0; k < u.cols(); ++k)
+            for (size_t i = 0; i < count; ++i)
+                for (size_t j = 0; j < count; ++j)
+                    out(where[i], k) +=
+                        m(static_cast<Eigen::Index>(i), static_cast<Eigen::Index>(j)) *
+                        u(where[j], k);
     }
     for (const Point& mass : line.Masses)
         out.row(At(mass.Node, mass.Component)) += mass.Value * u.row(At(mass.Node, mass.Component));
@@ -192,8 +196,8 @@ FamilyModes Lowest(Family family, const Line& line, int count) {
     EquationSystem system(static_cast<int>(line.Nodes), line.Pointers(), {});
     // Every component not held is kept: the elements stiffen each.
     const std::vector<double> stiffened(6 * line.Nodes, 1.0);
-    if (!system.Prepare(family.Components, stiffened,
-                        {family.Fixed, std::vector<bool>(6 * line.Nodes, false)}, false)) {
+    if (!system.Number(family.Components, stiffened,
+                       {family.Fixed, std::vector<bool>(6 * line.Nodes, false)})) {
         result.Error = system.Error();
         return result;
     }

@@ -1,5 +1,8 @@
 #include "ShaftElement.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace {
 
 // Where v, phi and theta of the two nodes lie among the element's six unknowns.
@@ -75,8 +78,19 @@ void ShaftElement::AddExtendedProduct(const ExtendedVector& u, std::span<const i
         if (const int e = equations[static_cast<size_t>(i)]; e >= 0)
             out[e] += value;
     };
-    // Bending: the end moments of the rotations against the chord, the shear that balances
-    // them.
+    const auto moves = [&](std::initializer_list<int> unknowns) {
+        return std::any_of(unknowns.begin(), unknowns.end(),
+                           [&](int i) { return equations[static_cast<size_t>(i)] >= 0; });
+    };
+    if (moves({Deflection[0], Slope[0], Deflection[1], Slope[1]}))
+        AddBendingProduct(at, add);
+    if (moves({Twist[0], Twist[1]}))
+        AddTorsionProduct(at, add);
+}
+
+template <typename At, typename Add>
+void ShaftElement::AddBendingProduct(At at, Add add) const {
+    // The end moments of the rotations against the chord, the shear that balances them.
     const Real length = length_;
     const Real chord = (at(Deflection[1]) - at(Deflection[0])) / length;
     const Real a = at(Slope[0]) - chord, b = at(Slope[1]) - chord;
@@ -86,7 +100,11 @@ void ShaftElement::AddExtendedProduct(const ExtendedVector& u, std::span<const i
     add(Slope[0], ma);
     add(Deflection[1], -shear);
     add(Slope[1], mb);
-    // Torsion: G Ip / l times the twists.
+}
+
+template <typename At, typename Add>
+void ShaftElement::AddTorsionProduct(At at, Add add) const {
+    // G Ip / l times the twists.
     const Real gip = torsion_;
     add(Twist[0], gip * at(Twist[0]));
     add(Twist[1], gip * at(Twist[1]));

@@ -28,6 +28,12 @@ public:
 
 private:
     using Real = long double;
+    // The bending and the torsion share of AddExtendedProduct, over `at`(i), the displacement
+    // of unknown i, and `add`(i, force).
+    template <typename At, typename Add>
+    void AddBendingProduct(At at, Add add) const;
+    template <typename At, typename Add>
+    void AddTorsionProduct(At at, Add add) const;
     static constexpr std::array<int, 3> Own = {1, 3, 5}; // uy, rx, rz
 
     std::array<int, 2> ends_;
