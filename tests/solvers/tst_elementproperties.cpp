@@ -11,6 +11,7 @@
 #include <QTest>
 #include <functional>
 #include <memory>
+#include <numeric>
 
 // What every element must satisfy, whatever its formulation: a symmetric stiffness whose null
 // space is exactly the rigid-body motions it can make (no spurious mechanism, no stiffness
@@ -321,6 +322,26 @@ void TestElementProperties::stiffnessIsSymmetricWithRigidNullSpace() {
         const Eigen::MatrixXd k = element->Stiffness();
         const double scale = k.cwiseAbs().maxCoeff();
         QVERIFY2((k - k.transpose()).cwiseAbs().maxCoeff() <= 1e-12 * scale, qPrintable(kind.Name));
+        // The extended-precision forms say the same: the stiffness, and the forces the element
+        // forms itself for a motion of all its unknowns but the last, which has no equation.
+        QVERIFY2((element->ExtendedStiffness().cast<double>() - k).cwiseAbs().maxCoeff() <=
+                     1e-14 * scale,
+                 qPrintable(kind.Name));
+        const auto size = static_cast<Eigen::Index>(element->Size());
+        std::vector<int> equations(static_cast<size_t>(size));
+        std::iota(equations.begin(), equations.end(), 0);
+        equations.back() = -1;
+        const Element::ExtendedVector u =
+            Element::ExtendedVector::LinSpaced(size, 0.5L, -1.5L)
+                .cwiseProduct(Element::ExtendedVector::LinSpaced(size, 1.0L, 2.0L));
+        Element::ExtendedVector forces = Element::ExtendedVector::Zero(size);
+        element->AddExtendedProduct(u, equations, forces);
+        Eigen::VectorXd held = u.cast<double>();
+        held[size - 1] = 0;
+        Eigen::VectorXd product = k * held;
+        product[size - 1] = 0;
+        QVERIFY2((forces.cast<double>() - product).cwiseAbs().maxCoeff() <= 2e-12 * scale,
+                 qPrintable(kind.Name + QStringLiteral(": the element's own forces differ")));
         const Eigen::MatrixXd rigid = kind.Rigid(*element, kind.At);
         QVERIFY2((k * rigid).cwiseAbs().maxCoeff() <=
                      1e-10 * scale * (1 + rigid.cwiseAbs().maxCoeff()),

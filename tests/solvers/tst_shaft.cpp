@@ -1,3 +1,6 @@
+#include "BarElement.h"
+#include "EquationSystem.h"
+#include "ModalAnalysis.h"
 #include "ProgramRun.h"
 #include "ShaftAnalysis.h"
 #include "SolverFiles.h"
@@ -9,7 +12,7 @@
 
 // The natural frequencies of shaft lines against beam theory and the closed forms of discs on
 // light shafts, the motions without strain that must not be listed, and the answers of the
-// program.
+// program; the shifted factorisation they brought, on a free beam of another element.
 class TestShaft : public QObject {
     Q_OBJECT
 
@@ -20,6 +23,7 @@ private slots:
     void twoDiscsInTorsion();
     void rigidMotionsLeftOut();
     void masslessRigidMotion();
+    void freeBeamOfBars();
     void refusals();
     void programAnswers();
     void shippedModels();
@@ -277,6 +281,57 @@ void TestShaft::masslessRigidMotion() {
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(alone.Bending.size(), size_t(1));
     QVERIFY(Relative(alone.Bending[0], std::sqrt(k / 0.5) / (2 * Pi)) < 1e-9);
+}
+
+// The shifted factorisation belongs to the modal analysis, not to the shaft: a straight beam
+// of space frame bars on no support at all moves freely in six ways; the turning about its
+// axis carries no mass (the bars have no polar inertia) and is held at one node, the other
+// five are left out, and the lowest frequency is the free-free beam's
+// (4.7300408 / L)^2 sqrt(EI / rho A) in its weaker plane (40 cubic elements: within 1e-6).
+void TestShaft::freeBeamOfBars() {
+    const double length = 10;
+    const int pieces = 40;
+    BarModel model;
+    model.Axes = BarModel::Frame::Space;
+    model.LengthUnit = QStringLiteral("m");
+    for (int i = 0; i <= pieces; ++i)
+        model.Nodes.push_back({length * i / pieces, 0, 0});
+    BarModel::Bar bar{0, 0, E, 8e7, 0.01, 2e-6, 8e-5, 3e-5, 0, Gamma};
+    for (int e = 0; e < pieces; ++e) {
+        bar.I = e;
+        bar.J = e + 1;
+        model.Bars.push_back(bar);
+    }
+    std::vector<std::unique_ptr<BarElement>> elements;
+    std::vector<const Element*> pointers;
+    for (const BarModel::Bar& each : model.Bars) {
+        elements.push_back(std::make_unique<BarElement>(model, each));
+        pointers.push_back(elements.back().get());
+    }
+    EquationSystem system(pieces + 1, pointers, {});
+    const std::vector<bool> none(6 * static_cast<size_t>(pieces + 1), false);
+    std::vector<bool> turning = none;
+    turning[3] = true;
+    QVERIFY2(system.Prepare({0, 1, 2, 3, 4, 5}, system.StiffnessDiagonal(), {turning, none}, false),
+             qPrintable(system.Error()));
+    // A smooth motion with strain for the scale of the values: e^(x / L) across the weak axis.
+    Eigen::VectorXd smooth = Eigen::VectorXd::Zero(system.Equations());
+    for (int node = 0; node <= pieces; ++node) {
+        const double x = length * node / pieces;
+        smooth[system.Equation(node, 1)] = std::exp(x / length);
+        smooth[system.Equation(node, 5)] = std::exp(x / length) / length;
+    }
+    ModalAnalysis::Shifted shifted;
+    shifted.Rigid = 5;
+    shifted.Guesses = {smooth};
+    const ModalAnalysis::ShiftedFound found = ModalAnalysis::Natural(system, {}, 2, shifted);
+    QVERIFY2(found.Error.isEmpty() && !found.Massless, qPrintable(found.Error));
+    QCOMPARE(found.Modes.size(), size_t(2));
+    const double rhoA = elements.front()->TotalMass() / (length / pieces);
+    const double beta = 4.7300408 / length;
+    const double expected = beta * beta * std::sqrt(E * 3e-5 / rhoA);
+    QVERIFY2(Relative(std::sqrt(found.Modes[0].Lambda), expected) < 1e-6,
+             qPrintable(QString::number(std::sqrt(found.Modes[0].Lambda) / expected - 1)));
 }
 
 // Models that have nothing to swing are refused with the line to mend; files the checker

@@ -44,6 +44,39 @@ struct Found {
 // that can move has a mass.
 Found Natural(const EquationSystem& system, const std::vector<Point>& points, int count,
               const QString& massless);
+// The shifted factorisation, for a structure free to move without strain (a shaft turning on
+// its bearings, a piece tilting on one bearing) or whose stiffness spans more decades than
+// double carries (a long beam mesh: its elements' number^4): the eigen-solver factorises
+// K + s M instead of K, in extended precision, finds the lowest values of that shifted pencil
+// and refines them against the stiffness each element forms itself.
+struct Shifted {
+    // Springs to the ground (elastic supports), added to K before the elements.
+    std::vector<Point> Springs;
+    // Motions with K x = 0 that carry mass: found at lambda = 0 and left out. Those without
+    // mass the caller holds at one component each; the pencil's values are the same.
+    int Rigid = 0;
+    // Smooth motions with strain, one value per equation, tried in turn: the shift s is the
+    // first finite positive Rayleigh quotient among them, near the lowest values.
+    std::vector<Eigen::VectorXd> Guesses;
+    // Why values beyond the reach of the computation gave nothing; why K + s M could not be
+    // factorised (a motion without stiffness and without mass that the caller left free).
+    QString OutOfRange = QStringLiteral("the natural modes cannot be calculated: the values of "
+                                        "the model are too far out of proportion to compute "
+                                        "with");
+    QString Unsolvable = QStringLiteral("the equations of the natural modes cannot be solved: "
+                                        "a part moves without stiffness and without mass");
+};
+// The modes of a shifted solution, and per mode how far its lambda moves, relative, when its
+// shape is rounded to double (PencilModes::ExtendedMode::Noise). Massless: nothing that can
+// move has a mass (no error then: one family of a model may simply have no modes of its own).
+struct ShiftedFound : Found {
+    std::vector<double> Noise;
+    bool Massless = false;
+};
+// The lowest `count` natural modes of a system numbered without a factorisation (Number, or
+// Prepare with `factorise` false), by the shifted factorisation.
+ShiftedFound Natural(const EquationSystem& system, const std::vector<Point>& points, int count,
+                     const Shifted& shifted);
 // The lowest `count` critical factors of the loads that caused the solution `state`.
 Found Buckling(const EquationSystem& system, const Eigen::VectorXd& state, int count);
 

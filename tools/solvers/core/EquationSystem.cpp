@@ -41,12 +41,8 @@ bool EquationSystem::Prepare(const std::vector<int>& kept, const std::vector<dou
                              const Constraints& constraints, bool factorise) {
     QElapsedTimer clock;
     clock.start();
-    if (!numbering_.Number(kept, diagonal, constraints.Fixed, constraints.Loaded, wording_)) {
-        error_ = numbering_.Error();
+    if (!Number(kept, diagonal, constraints))
         return false;
-    }
-    pattern_ = std::make_unique<SparseAssembly>(
-        numbering_, elements_, [](const Element* element) { return element->Nodes(); });
     if (Equations() == 0)
         return true; // every displacement fixed
 
@@ -112,6 +108,17 @@ bool EquationSystem::Prepare(const std::vector<int>& kept, const std::vector<dou
     // A pivot that is not positive stops the factorisation there; the pivots before it are
     // sound, so the search for the first lost pivot names the free component in either case.
     return CheckPivots(result == SparseCholesky::Result::NotPositive);
+}
+
+bool EquationSystem::Number(const std::vector<int>& kept, const std::vector<double>& diagonal,
+                            const Constraints& constraints) {
+    if (!numbering_.Number(kept, diagonal, constraints.Fixed, constraints.Loaded, wording_)) {
+        error_ = numbering_.Error();
+        return false;
+    }
+    pattern_ = std::make_unique<SparseAssembly>(
+        numbering_, elements_, [](const Element* element) { return element->Nodes(); });
+    return true;
 }
 
 bool EquationSystem::CheckPivots(bool failed) {
@@ -185,4 +192,27 @@ Element::Vector EquationSystem::Gather(const Element& element,
         }
     }
     return u;
+}
+
+std::vector<int> EquationSystem::ElementEquations() const {
+    std::vector<int> equations;
+    for (const Element* element : elements_) {
+        const std::span<const int> components = element->Components();
+        for (int node : element->Nodes())
+            for (int c : components)
+                equations.push_back(Equation(node, c));
+    }
+    return equations;
+}
+
+Element::ExtendedVector EquationSystem::ExtendedProduct(const Element::ExtendedVector& u,
+                                                        const std::vector<int>& equations) const {
+    Element::ExtendedVector out = Element::ExtendedVector::Zero(u.size());
+    size_t first = 0;
+    for (const Element* element : elements_) {
+        const auto size = static_cast<size_t>(element->Size());
+        element->AddExtendedProduct(u, std::span<const int>(equations.data() + first, size), out);
+        first += size;
+    }
+    return out;
 }

@@ -37,6 +37,11 @@ public:
     // `factorise` false numbers and assembles only, for a solution by iteration.
     bool Prepare(const std::vector<int>& kept, const std::vector<double>& diagonal,
                  const Constraints& constraints, bool factorise = true);
+    // Numbers the unknowns and makes the matrices' pattern, no more: for a caller that
+    // assembles its own matrices (the shifted pencil in extended precision). False with
+    // Error() set when the model is a mechanism.
+    bool Number(const std::vector<int>& kept, const std::vector<double>& diagonal,
+                const Constraints& constraints);
     // The most memory the factors may take (bytes, 0 for no limit): larger ones are refused
     // before the factorisation begins, with TooLarge() set and FactorBytes() their size.
     void LimitMemory(double bytes) { memoryLimit_ = bytes; }
@@ -66,6 +71,26 @@ public:
         }
         return matrix;
     }
+    // The same in extended precision: an empty matrix of the pattern, and the elements'
+    // matrices added into one in place (after what the caller put there first, a spring).
+    using ExtendedMatrix = Eigen::SparseMatrix<long double>;
+    ExtendedMatrix EmptyExtended() const { return pattern_->Empty().cast<long double>(); }
+    template <typename MatrixOf>
+    void AddExtended(ExtendedMatrix& matrix, MatrixOf matrixOf) const {
+        for (size_t e = 0; e < elements_.size(); ++e) {
+            const auto m = matrixOf(e);
+            if (m.size() > 0)
+                pattern_->Add(matrix, elements_[e]->Nodes(), elements_[e]->Components(), m);
+        }
+    }
+    // The equations of every element's unknowns, element after element, each in the order of
+    // its matrices (-1 where there is none): made once for many products.
+    std::vector<int> ElementEquations() const;
+    // K u in extended precision, element by element as each element forms its forces: where
+    // the stiffness spans more decades than the assembled matrix keeps, the values of a
+    // Rayleigh quotient are only this exact. `equations` as ElementEquations() gives them.
+    Element::ExtendedVector ExtendedProduct(const Element::ExtendedVector& u,
+                                            const std::vector<int>& equations) const;
     // Adds `value` to the diagonal term of an equation of such a matrix (a lumped mass).
     static void AddDiagonal(SparseMatrix& matrix, int equation, double value) {
         // Each column's rows ascend to the diagonal, which comes last.

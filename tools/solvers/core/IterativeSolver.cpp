@@ -626,43 +626,33 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// The solve that every process takes part in; `problem` is rank 0's, null elsewhere.
-void SolveTogether(const Order& order, const Problem* problem) {
+// The stiffness as PETSc's distributed matrix, each process holding its own rows.
+void CreateStiffness(OwnedMat& stiffness, const Problem* problem, const Order& order,
+                     const std::vector<int>& firstNode, const Shares& shares) {
     const MPI_Comm world = PETSC_COMM_WORLD;
     int rank = 0, size = 1;
     MPI_Comm_rank(world, &rank);
     MPI_Comm_size(world, &size);
-    const auto started = std::chrono::steady_clock::now();
-    const std::vector<int> firstNode = FirstNodes(order.Nodes, size);
-    const Shares shares(firstNode, order.Block);
     const PetscInt localRows = shares.Counts[static_cast<size_t>(rank)];
     const PetscInt rows = order.Block * static_cast<PetscInt>(order.Nodes);
-
-    OwnedMat stiffness;
-    {
-        const Rows owned = DistributeRows(problem, firstNode, order.Block, rank, size);
-        Check(MatCreate(world, stiffness.Out()));
-        Check(MatSetSizes(stiffness, localRows, localRows, rows, rows));
-        Check(MatSetBlockSize(stiffness, order.Block));
-        Check(MatSetType(stiffness, MATAIJ));
-        // Only the call for the matrix's kind (one process or several) acts; both copy.
-        Check(MatSeqAIJSetPreallocationCSR(stiffness, owned.Start.data(), owned.Columns.data(),
-                                           owned.Values.data()));
-        Check(MatMPIAIJSetPreallocationCSR(stiffness, owned.Start.data(), owned.Columns.data(),
-                                           owned.Values.data()));
-    }
+    const Rows owned = DistributeRows(problem, firstNode, order.Block, rank, size);
+    Check(MatCreate(world, stiffness.Out()));
+    Check(MatSetSizes(stiffness, localRows, localRows, rows, rows));
+    Check(MatSetBlockSize(stiffness, order.Block));
+    Check(MatSetType(stiffness, MATAIJ));
+    // Only the call for the matrix's kind (one process or several) acts; both copy.
+    Check(MatSeqAIJSetPreallocationCSR(stiffness, owned.Start.data(), owned.Columns.data(),
+                                       owned.Values.data()));
+    Check(MatMPIAIJSetPreallocationCSR(stiffness, owned.Start.data(), owned.Columns.data(),
+                                       owned.Values.data()));
     Check(MatSetOption(stiffness, MAT_SYMMETRIC, PETSC_TRUE));
     Check(MatSetOption(stiffness, MAT_SPD, PETSC_TRUE));
+}
 
-    OwnedVec solution, load, residual;
-    Check(MatCreateVecs(stiffness, solution.Out(), load.Out()));
-    Check(VecDuplicate(solution, residual.Out()));
-    const NearNullSpace rigidBody(problem ? &problem->Modes : nullptr, order.Modes, solution,
-                                  shares);
-    Check(MatSetNearNullSpace(stiffness, rigidBody.Space()));
-
-    OwnedKsp solver;
-    Check(KSPCreate(world, solver.Out()));
+// Conjugate gradients preconditioned by smoothed aggregation (PETSc's GAMG), set up on the
+// stiffness whose near-null space is already set.
+void SetUpSolver(OwnedKsp& solver, Mat stiffness, const Order& order) {
+    Check(KSPCreate(PETSC_COMM_WORLD, solver.Out()));
     Check(KSPSetOperators(solver, stiffness, stiffness));
     Check(KSPSetType(solver, KSPCG));
     // The residual itself, not the preconditioned one, is what the tolerance speaks of.
@@ -681,16 +671,85 @@ void SolveTogether(const Order& order, const Problem* problem) {
     // PETSC_OPTIONS overrides any of this.
     Check(KSPSetFromOptions(solver));
     Check(KSPSetUp(solver));
+}
+
+// How the iteration for one load case ended.
+struct CaseRun {
+    int Iterations = 0;
+    double Relative = 0; // the true residual relative to the load
+    KSPConvergedReason Reason = KSP_CONVERGED_ITERATING;
+};
+
+// Solves K x = f from x = 0 for a load of norm `loadNorm` > 0. The recurrence's residual
+// drifts from the true one; where the true one is still above the tolerance the iteration goes
+// on from where it stands.
+CaseRun SolveCase(KSP solver, Mat stiffness, Vec load, Vec solution, Vec residual,
+                  PetscReal loadNorm, const Order& order) {
+    CaseRun run;
+    Check(KSPSetInitialGuessNonzero(solver, PETSC_FALSE));
+    for (int round = 0; round < 4; ++round) {
+        Check(KSPSetTolerances(solver, order.Tolerance, PETSC_DEFAULT, PETSC_DEFAULT,
+                               order.MaxIterations - run.Iterations));
+        Check(KSPSolve(solver, load, solution));
+        PetscInt steps = 0;
+        Check(KSPGetIterationNumber(solver, &steps));
+        Check(KSPGetConvergedReason(solver, &run.Reason));
+        run.Iterations += static_cast<int>(steps);
+        Check(MatMult(stiffness, solution, residual));
+        Check(VecAYPX(residual, -1, load));
+        PetscReal residualNorm = 0;
+        Check(VecNorm(residual, NORM_2, &residualNorm));
+        run.Relative = residualNorm / loadNorm;
+        if (run.Reason < 0 || !(run.Relative > order.Tolerance) ||
+            run.Iterations >= order.MaxIterations)
+            break;
+        Check(KSPSetInitialGuessNonzero(solver, PETSC_TRUE));
+    }
+    return run;
+}
+
+// Rank 0's record of a load case: its solution (zero where a support holds) and how the
+// iteration ended, a failure when it did not converge.
+void RecordCase(const Problem& problem, int c, const CaseRun& run, PetscReal loadNorm,
+                double tolerance) {
+    Outcome& result = problem.Result;
+    for (Eigen::Index i = 0; i < result.Solutions.rows(); ++i)
+        if (problem.Given.Fixed[static_cast<size_t>(i)])
+            result.Solutions(i, c) = 0;
+    result.Iterations.push_back(run.Iterations);
+    result.Residuals.push_back(run.Relative);
+    const bool converged = loadNorm == 0 || (run.Reason > 0 && run.Relative <= tolerance);
+    if (!converged && result.Error.isEmpty())
+        result.Error = Failure(c, run.Reason, run.Iterations, run.Relative);
+}
+
+// The solve that every process takes part in; `problem` is rank 0's, null elsewhere.
+void SolveTogether(const Order& order, const Problem* problem) {
+    int rank = 0, size = 1;
+    MPI_Comm_rank(PETSC_COMM_WORLD, &rank);
+    MPI_Comm_size(PETSC_COMM_WORLD, &size);
+    const auto started = std::chrono::steady_clock::now();
+    const std::vector<int> firstNode = FirstNodes(order.Nodes, size);
+    const Shares shares(firstNode, order.Block);
+    OwnedMat stiffness;
+    CreateStiffness(stiffness, problem, order, firstNode, shares);
+    OwnedVec solution, load, residual;
+    Check(MatCreateVecs(stiffness, solution.Out(), load.Out()));
+    Check(VecDuplicate(solution, residual.Out()));
+    const NearNullSpace rigidBody(problem ? &problem->Modes : nullptr, order.Modes, solution,
+                                  shares);
+    Check(MatSetNearNullSpace(stiffness, rigidBody.Space()));
+    OwnedKsp solver;
+    SetUpSolver(solver, stiffness, order);
     if (problem)
         problem->Result.SetupSeconds = SecondsSince(started);
 
     const auto solving = std::chrono::steady_clock::now();
-    const Eigen::Index equations = rows;
     Eigen::VectorXd column;
     for (int c = 0; c < order.Cases; ++c) {
         if (problem) {
             column = problem->Loads.col(c);
-            for (Eigen::Index i = 0; i < equations; ++i)
+            for (Eigen::Index i = 0; i < column.size(); ++i)
                 if (problem->Given.Fixed[static_cast<size_t>(i)])
                     column[i] = 0;
         }
@@ -698,46 +757,12 @@ void SolveTogether(const Order& order, const Problem* problem) {
         PetscReal loadNorm = 0;
         Check(VecNorm(load, NORM_2, &loadNorm));
         Check(VecSet(solution, 0));
-        int iterations = 0;
-        double relative = 0;
-        KSPConvergedReason reason = KSP_CONVERGED_ITERATING;
-        if (loadNorm > 0) {
-            Check(KSPSetInitialGuessNonzero(solver, PETSC_FALSE));
-            // The recurrence's residual drifts from the true one; where the true one is still
-            // above the tolerance the iteration goes on from where it stands.
-            for (int round = 0; round < 4; ++round) {
-                Check(KSPSetTolerances(solver, order.Tolerance, PETSC_DEFAULT, PETSC_DEFAULT,
-                                       order.MaxIterations - iterations));
-                Check(KSPSolve(solver, load, solution));
-                PetscInt steps = 0;
-                Check(KSPGetIterationNumber(solver, &steps));
-                Check(KSPGetConvergedReason(solver, &reason));
-                iterations += static_cast<int>(steps);
-                Check(MatMult(stiffness, solution, residual));
-                Check(VecAYPX(residual, -1, load));
-                PetscReal residualNorm = 0;
-                Check(VecNorm(residual, NORM_2, &residualNorm));
-                relative = residualNorm / loadNorm;
-                if (reason < 0 || !(relative > order.Tolerance) ||
-                    iterations >= order.MaxIterations)
-                    break;
-                Check(KSPSetInitialGuessNonzero(solver, PETSC_TRUE));
-            }
-        }
-        if (!problem) {
-            Gather(solution, nullptr, shares);
-            continue;
-        }
-        Outcome& result = problem->Result;
-        Gather(solution, result.Solutions.col(c).data(), shares);
-        for (Eigen::Index i = 0; i < equations; ++i)
-            if (problem->Given.Fixed[static_cast<size_t>(i)])
-                result.Solutions(i, c) = 0;
-        result.Iterations.push_back(iterations);
-        result.Residuals.push_back(relative);
-        const bool converged = loadNorm == 0 || (reason > 0 && relative <= order.Tolerance);
-        if (!converged && result.Error.isEmpty())
-            result.Error = Failure(c, reason, iterations, relative);
+        const CaseRun run =
+            loadNorm > 0 ? SolveCase(solver, stiffness, load, solution, residual, loadNorm, order)
+                         : CaseRun{};
+        Gather(solution, problem ? problem->Result.Solutions.col(c).data() : nullptr, shares);
+        if (problem)
+            RecordCase(*problem, c, run, loadNorm, order.Tolerance);
     }
     if (problem)
         problem->Result.SolveSeconds = SecondsSince(solving);

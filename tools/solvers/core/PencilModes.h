@@ -45,8 +45,10 @@ struct Extended {
         Eigen::MatrixXd Values;
     };
 
-    Sparse K, M;               // both triangles, over the free equations
-    std::vector<Block> Masses; // M is their sum
+    Sparse K, M; // both triangles, over the free equations
+    // M is their sum; empty when the unknowns that carry mass are too many for the dense
+    // solver on them (more than ReducedLimit), which is then not tried.
+    std::vector<Block> Masses;
     // K x to the last digit, element by element, where the assembled K cancels digits.
     std::function<Vector(const Vector&)> Product;
     int Rigid = 0;      // motions with K x = 0 that carry mass: found at 0 and skipped

@@ -77,6 +77,8 @@ Found Collect(const Eigen::VectorXd& mu, VectorOf vectorOf, int rigid, int count
 // unknowns that carry mass (a few discs on a light shaft) however long the shaft. False when
 // the mass reaches too many unknowns for that.
 bool Reduced(const Factor& factor, const Pencil& pencil, int count, double shift, Found& found) {
+    if (pencil.Masses.empty())
+        return false;
     const auto n = static_cast<int>(pencil.K.rows());
     int rank = 0;
     for (const Block& block : pencil.Masses)

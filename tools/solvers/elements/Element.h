@@ -35,6 +35,30 @@ public:
     virtual Matrix GeometricStiffness(const Vector& /*u*/) const {
         return Matrix::Zero(Size(), Size());
     }
+    // The stiffness in extended precision, for a model whose stiffness spans more decades than
+    // double carries (a long beam mesh); an element that computes no closer gives Stiffness().
+    using ExtendedMatrix = Eigen::Matrix<long double, Eigen::Dynamic, Eigen::Dynamic,
+                                         Eigen::ColMajor, MaxSize, MaxSize>;
+    using ExtendedVector = Eigen::Matrix<long double, Eigen::Dynamic, 1>;
+    virtual ExtendedMatrix ExtendedStiffness() const { return Stiffness().cast<long double>(); }
+    // Adds the element's forces K u for the displacements `u` of the system's equations to
+    // `out`; `equations` gives the equation of each of its unknowns, -1 where there is none (a
+    // held or a left-out component, which does not move). An element that can form its forces
+    // without the cancellation of an assembled matrix (a beam from its end rotations against
+    // the chord) does so; the rest multiply ExtendedStiffness().
+    virtual void AddExtendedProduct(const ExtendedVector& u, std::span<const int> equations,
+                                    ExtendedVector& out) const {
+        const auto size = static_cast<Eigen::Index>(equations.size());
+        Eigen::Matrix<long double, Eigen::Dynamic, 1, Eigen::ColMajor, MaxSize, 1> local(size);
+        for (Eigen::Index i = 0; i < size; ++i) {
+            const int e = equations[static_cast<size_t>(i)];
+            local[i] = e >= 0 ? u[e] : 0.0L;
+        }
+        local = (ExtendedStiffness() * local).eval();
+        for (Eigen::Index i = 0; i < size; ++i)
+            if (const int e = equations[static_cast<size_t>(i)]; e >= 0)
+                out[e] += local[i];
+    }
     // The element's mass (or area times density) that Mass() spreads: its rows add up to it.
     virtual double TotalMass() const { return 0; }
     // The consistent nodal loads of a load spread evenly over the element (per unit length of

@@ -88,6 +88,119 @@ SolverOutcome MathSolvers::Inverse(const ParsedData& data) {
     return outcome;
 }
 
+namespace {
+
+// The characteristic values and vectors found, as listed in the protocol and the JSON.
+struct Listing {
+    QJsonArray Values, Vectors;
+    QString Text;
+
+    SolverOutcome Outcome(bool vectors) const {
+        SolverOutcome outcome;
+        outcome.Ok = true;
+        outcome.Json = {{QStringLiteral("values"), Values}};
+        if (vectors)
+            outcome.Json[QStringLiteral("vectors")] = Vectors;
+        outcome.Protocol = Text;
+        return outcome;
+    }
+};
+
+// Symmetric A and positive definite B: real values, B-normalised vectors.
+SolverOutcome SymmetricValues(const Eigen::MatrixXd& a, const Eigen::MatrixXd& b, int wanted,
+                              bool vectors) {
+    const Eigen::LLT<Eigen::MatrixXd> llt(b);
+    if (llt.info() != Eigen::Success)
+        return SolverOutcome::Failure(
+            QStringLiteral("matrix B is not positive definite, which the symmetric problem "
+                           "needs; write 0 for symmetric matrices to solve it as general"));
+    const Eigen::GeneralizedSelfAdjointEigenSolver<Eigen::MatrixXd> solver(
+        a, b, vectors ? Eigen::ComputeEigenvectors : Eigen::EigenvaluesOnly);
+    Listing listing;
+    listing.Text = QStringLiteral("Symmetric problem of order %1, the %2 lowest values\n")
+                       .arg(a.rows())
+                       .arg(wanted);
+    for (int k = 0; k < wanted; ++k) {
+        listing.Values.append(solver.eigenvalues()[k]);
+        listing.Text +=
+            QStringLiteral("\nValue %1: %2\n").arg(k + 1).arg(solver.eigenvalues()[k], 0, 'g', 12);
+        if (vectors) {
+            const Eigen::VectorXd v = solver.eigenvectors().col(k);
+            listing.Vectors.append(MathSolvers::Values(v));
+            listing.Text += MathSolvers::VectorText(v);
+        }
+    }
+    return listing.Outcome(vectors);
+}
+
+// The indices of the values by ascending real part, then imaginary part.
+std::vector<Eigen::Index> Ascending(const Eigen::VectorXcd& lambda) {
+    std::vector<Eigen::Index> order(static_cast<size_t>(lambda.size()));
+    for (Eigen::Index i = 0; i < lambda.size(); ++i)
+        order[static_cast<size_t>(i)] = i;
+    std::sort(order.begin(), order.end(), [&lambda](Eigen::Index p, Eigen::Index q) {
+        return lambda[p].real() < lambda[q].real() ||
+               (lambda[p].real() == lambda[q].real() && lambda[p].imag() < lambda[q].imag());
+    });
+    return order;
+}
+
+// A value of the general problem, real when its imaginary part is rounding.
+void ListValue(int k, std::complex<double> value, bool real, Listing& listing) {
+    listing.Values.append(real ? QJsonValue(value.real()) : QJsonValue(Complex(value)));
+    listing.Text +=
+        real ? QStringLiteral("\nValue %1: %2\n").arg(k + 1).arg(value.real(), 0, 'g', 12)
+             : QStringLiteral("\nValue %1: %2 %3 %4 i\n")
+                   .arg(k + 1)
+                   .arg(value.real(), 0, 'g', 12)
+                   .arg(QChar(value.imag() < 0 ? u'-' : u'+'))
+                   .arg(std::abs(value.imag()), 0, 'g', 12);
+}
+
+// A vector of the general problem, scaled so that its largest component is 1.
+void ListVector(Eigen::VectorXcd v, bool real, Listing& listing) {
+    Eigen::Index largest = 0;
+    v.cwiseAbs().maxCoeff(&largest);
+    v /= v[largest];
+    QJsonArray vector;
+    for (Eigen::Index c = 0; c < v.size(); ++c) {
+        vector.append(real ? QJsonValue(v[c].real()) : QJsonValue(Complex(v[c])));
+        listing.Text += real ? StaticReport::Number(v[c].real())
+                             : QStringLiteral(" (%1, %2)")
+                                   .arg(v[c].real(), 0, 'g', 6)
+                                   .arg(v[c].imag(), 0, 'g', 6);
+    }
+    listing.Text += u'\n';
+    listing.Vectors.append(vector);
+}
+
+// Any A and a regular B: the values of B^-1 A, complex where they are.
+SolverOutcome GeneralValues(const Eigen::MatrixXd& a, const Eigen::MatrixXd& b, int wanted,
+                            bool vectors) {
+    const Eigen::FullPivLU<Eigen::MatrixXd> lu(b);
+    if (Singular(lu, b))
+        return SolverOutcome::Failure(
+            QStringLiteral("matrix B is singular: some characteristic values are infinite"));
+    const Eigen::EigenSolver<Eigen::MatrixXd> solver(lu.solve(a), vectors);
+    const Eigen::VectorXcd lambda = solver.eigenvalues();
+    const std::vector<Eigen::Index> order = Ascending(lambda);
+    Listing listing;
+    listing.Text = QStringLiteral("General problem of order %1, %2 values by ascending real part\n")
+                       .arg(a.rows())
+                       .arg(wanted);
+    for (int k = 0; k < wanted; ++k) {
+        const Eigen::Index i = order[static_cast<size_t>(k)];
+        const std::complex<double> value = lambda[i];
+        const bool real = std::abs(value.imag()) <= 1e-12 * std::max(1.0, std::abs(value));
+        ListValue(k, value, real, listing);
+        if (vectors)
+            ListVector(solver.eigenvectors().col(i), real, listing);
+    }
+    return listing.Outcome(vectors);
+}
+
+} // namespace
+
 SolverOutcome MathSolvers::Characteristic(const ParsedData& data) {
     const Eigen::MatrixXd a = TableMatrix(data, 2);
     const Eigen::Index n = a.rows();
@@ -96,85 +209,6 @@ SolverOutcome MathSolvers::Characteristic(const ParsedData& data) {
         b = Eigen::MatrixXd::Identity(n, n);
     const int wanted = std::clamp(static_cast<int>(data.GeneralNumber(2)), 1, static_cast<int>(n));
     const bool vectors = Switch(data, 3);
-
-    SolverOutcome outcome;
-    QJsonArray values, vectorList;
-    QString text;
-    if (Switch(data, 4)) {
-        // Symmetric A and positive definite B: real values, B-normalised vectors.
-        const Eigen::LLT<Eigen::MatrixXd> llt(b);
-        if (llt.info() != Eigen::Success)
-            return SolverOutcome::Failure(
-                QStringLiteral("matrix B is not positive definite, which the symmetric problem "
-                               "needs; write 0 for symmetric matrices to solve it as general"));
-        const Eigen::GeneralizedSelfAdjointEigenSolver<Eigen::MatrixXd> solver(
-            a, b, vectors ? Eigen::ComputeEigenvectors : Eigen::EigenvaluesOnly);
-        text += QStringLiteral("Symmetric problem of order %1, the %2 lowest values\n")
-                    .arg(n)
-                    .arg(wanted);
-        for (int k = 0; k < wanted; ++k) {
-            values.append(solver.eigenvalues()[k]);
-            text += QStringLiteral("\nValue %1: %2\n")
-                        .arg(k + 1)
-                        .arg(solver.eigenvalues()[k], 0, 'g', 12);
-            if (vectors) {
-                const Eigen::VectorXd v = solver.eigenvectors().col(k);
-                vectorList.append(Values(v));
-                text += VectorText(v);
-            }
-        }
-    } else {
-        const Eigen::FullPivLU<Eigen::MatrixXd> lu(b);
-        if (Singular(lu, b))
-            return SolverOutcome::Failure(
-                QStringLiteral("matrix B is singular: some characteristic values are infinite"));
-        const Eigen::EigenSolver<Eigen::MatrixXd> solver(lu.solve(a), vectors);
-        std::vector<Eigen::Index> order(static_cast<size_t>(n));
-        for (Eigen::Index i = 0; i < n; ++i)
-            order[static_cast<size_t>(i)] = i;
-        const Eigen::VectorXcd lambda = solver.eigenvalues();
-        std::sort(order.begin(), order.end(), [&lambda](Eigen::Index p, Eigen::Index q) {
-            return lambda[p].real() < lambda[q].real() ||
-                   (lambda[p].real() == lambda[q].real() && lambda[p].imag() < lambda[q].imag());
-        });
-        text += QStringLiteral("General problem of order %1, %2 values by ascending real part\n")
-                    .arg(n)
-                    .arg(wanted);
-        for (int k = 0; k < wanted; ++k) {
-            const Eigen::Index i = order[static_cast<size_t>(k)];
-            const std::complex<double> value = lambda[i];
-            const bool real = std::abs(value.imag()) <= 1e-12 * std::max(1.0, std::abs(value));
-            values.append(real ? QJsonValue(value.real()) : QJsonValue(Complex(value)));
-            text +=
-                real ? QStringLiteral("\nValue %1: %2\n").arg(k + 1).arg(value.real(), 0, 'g', 12)
-                     : QStringLiteral("\nValue %1: %2 %3 %4 i\n")
-                           .arg(k + 1)
-                           .arg(value.real(), 0, 'g', 12)
-                           .arg(QChar(value.imag() < 0 ? u'-' : u'+'))
-                           .arg(std::abs(value.imag()), 0, 'g', 12);
-            if (vectors) {
-                Eigen::VectorXcd v = solver.eigenvectors().col(i);
-                // Scaled so that the largest component is 1.
-                Eigen::Index largest = 0;
-                v.cwiseAbs().maxCoeff(&largest);
-                v /= v[largest];
-                QJsonArray vector;
-                for (Eigen::Index c = 0; c < n; ++c) {
-                    vector.append(real ? QJsonValue(v[c].real()) : QJsonValue(Complex(v[c])));
-                    text += real ? StaticReport::Number(v[c].real())
-                                 : QStringLiteral(" (%1, %2)")
-                                       .arg(v[c].real(), 0, 'g', 6)
-                                       .arg(v[c].imag(), 0, 'g', 6);
-                }
-                text += u'\n';
-                vectorList.append(vector);
-            }
-        }
-    }
-    outcome.Ok = true;
-    outcome.Json = {{QStringLiteral("values"), values}};
-    if (vectors)
-        outcome.Json[QStringLiteral("vectors")] = vectorList;
-    outcome.Protocol = text;
-    return outcome;
+    return Switch(data, 4) ? SymmetricValues(a, b, wanted, vectors)
+                           : GeneralValues(a, b, wanted, vectors);
 }

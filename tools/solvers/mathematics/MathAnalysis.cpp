@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <optional>
 #include <unsupported/Eigen/MatrixFunctions>
 
 namespace {
@@ -276,19 +277,12 @@ SolverOutcome MathSolvers::Fourier(const ParsedData& data) {
     return outcome;
 }
 
-SolverOutcome MathSolvers::Polynomial(const ParsedData& data) {
-    const double tolerance = data.GeneralNumber(2);
-    const int iterations = static_cast<int>(data.GeneralNumber(3));
-    const int parts = static_cast<int>(data.GeneralNumber(4));
-    Terms p;
-    const Eigen::MatrixXd terms = TableMatrix(data, 2);
-    for (Eigen::Index r = 0; r < terms.rows(); ++r)
-        p.List.emplace_back(static_cast<int>(terms(r, 0)), terms(r, 1));
-    const Eigen::MatrixXd intervals = TableMatrix(data, 3);
+namespace {
 
-    // The subdivision points stay cuts of the search, as the data asks; the search no longer
-    // depends on them to find a root.
-    RootSearch search{tolerance, iterations, {}, {}, {}};
+// The roots found in each search interval, cut into `parts`. The subdivision points stay cuts
+// of the search, as the data asks; the search no longer depends on them to find a root.
+std::vector<double> SearchIntervals(const Terms& p, const Eigen::MatrixXd& intervals, int parts,
+                                    RootSearch& search) {
     std::vector<double> roots;
     for (Eigen::Index i = 0; i < intervals.rows(); ++i) {
         const double from = intervals(i, 0), to = intervals(i, 1);
@@ -298,44 +292,51 @@ SolverOutcome MathSolvers::Polynomial(const ParsedData& data) {
         const std::vector<double> found = RealRoots(p, from, to, cuts, search, true);
         roots.insert(roots.end(), found.begin(), found.end());
     }
-    const std::vector<double> distinct = Distinct(p, std::move(roots), tolerance);
-    const auto near = [tolerance](const std::vector<double>& list, double x) {
-        return std::any_of(list.begin(), list.end(),
-                           [&](double y) { return std::abs(x - y) <= tolerance; });
-    };
-    // A root is listed only when it is one: an estimate that did not reach the tolerance is
-    // kept with a note when it still passes as a root (IsRoot), and otherwise the run fails
-    // rather than give a point that is no root and lose the one in its bracket.
-    const auto overflow = [](double x) {
-        return SolverOutcome::Failure(
-            QStringLiteral("the polynomial leaves the range of numbers near x = %1, so its roots "
-                           "there cannot be told; narrow the search interval or scale the "
-                           "coefficients")
-                .arg(x, 0, 'g', 14));
-    };
-    QStringList notes;
+    return roots;
+}
+
+// Why the roots found cannot be listed, or nothing. A root is listed only when it is one: an
+// estimate that did not reach the tolerance is kept with a note when it still passes as a
+// root (IsRoot), and otherwise the run fails rather than give a point that is no root and lose
+// the one in its bracket.
+std::optional<SolverOutcome> Unsound(const Terms& p, const std::vector<double>& distinct,
+                                     const RootSearch& search, QStringList& notes) {
     for (const auto& [left, right, estimate] : search.Unconverged) {
-        if (!IsRoot(p, estimate, tolerance))
+        if (!IsRoot(p, estimate, search.Tolerance))
             return SolverOutcome::Failure(
                 QStringLiteral("the root between %1 and %2 was not found to the tolerance in %3 "
                                "iterations; allow more iterations (item 3 of table 1)")
                     .arg(left, 0, 'g', 14)
                     .arg(right, 0, 'g', 14)
-                    .arg(iterations));
+                    .arg(search.Iterations));
         notes << QStringLiteral("the root near %1 did not reach the tolerance in %2 iterations")
                      .arg(estimate, 0, 'g', 10)
-                     .arg(iterations);
+                     .arg(search.Iterations);
     }
     for (double root : distinct) {
         if (!std::isfinite(p(root)))
-            return overflow(root);
-        if (!IsRoot(p, root, tolerance))
+            return SolverOutcome::Failure(
+                QStringLiteral("the polynomial leaves the range of numbers near x = %1, so its "
+                               "roots there cannot be told; narrow the search interval or scale "
+                               "the coefficients")
+                    .arg(root, 0, 'g', 14));
+        if (!IsRoot(p, root, search.Tolerance))
             return SolverOutcome::Failure(
                 QStringLiteral("the search ended at x = %1, where the polynomial is %2, not 0; "
                                "allow more iterations (item 3 of table 1) or a larger tolerance")
                     .arg(root, 0, 'g', 14)
                     .arg(p(root), 0, 'g', 4));
     }
+    return std::nullopt;
+}
+
+SolverOutcome ListRoots(const Terms& p, const std::vector<double>& distinct,
+                        const RootSearch& search, const QStringList& notes) {
+    const double tolerance = search.Tolerance;
+    const auto near = [tolerance](const std::vector<double>& list, double x) {
+        return std::any_of(list.begin(), list.end(),
+                           [&](double y) { return std::abs(x - y) <= tolerance; });
+    };
     SolverOutcome outcome;
     outcome.Ok = true;
     QJsonArray list;
@@ -358,6 +359,25 @@ SolverOutcome MathSolvers::Polynomial(const ParsedData& data) {
         text += QStringLiteral("Note: ") + note + u'\n';
     outcome.Json = {{QStringLiteral("roots"), list}};
     return outcome;
+}
+
+} // namespace
+
+SolverOutcome MathSolvers::Polynomial(const ParsedData& data) {
+    const double tolerance = data.GeneralNumber(2);
+    const int iterations = static_cast<int>(data.GeneralNumber(3));
+    const int parts = static_cast<int>(data.GeneralNumber(4));
+    Terms p;
+    const Eigen::MatrixXd terms = TableMatrix(data, 2);
+    for (Eigen::Index r = 0; r < terms.rows(); ++r)
+        p.List.emplace_back(static_cast<int>(terms(r, 0)), terms(r, 1));
+    RootSearch search{tolerance, iterations, {}, {}, {}};
+    std::vector<double> roots = SearchIntervals(p, TableMatrix(data, 3), parts, search);
+    const std::vector<double> distinct = Distinct(p, std::move(roots), tolerance);
+    QStringList notes;
+    if (std::optional<SolverOutcome> refusal = Unsound(p, distinct, search, notes))
+        return *refusal;
+    return ListRoots(p, distinct, search, notes);
 }
 
 SolverOutcome MathSolvers::Differential(const ParsedData& data) {

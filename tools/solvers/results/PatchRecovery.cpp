@@ -12,38 +12,10 @@ PatchRecovery::Basis PatchRecovery::Terms(const Fit& fit, size_t slot) const {
     return basis;
 }
 
-PatchRecovery::PatchRecovery(const std::vector<std::array<double, 2>>& nodes,
-                             const std::vector<const Element*>& elements, Degree degree)
-    : nodes_(nodes), terms_(degree == Degree::Quadratic ? MostTerms : 3) {
-    const size_t nodeCount = nodes.size();
-    // Where each element samples: its Sample() of no displacement gives the points.
-    counts_.assign(elements.size(), 0);
-    at_.assign(2 * MostSamples * elements.size(), 0.0);
-    for (size_t e = 0; e < elements.size(); ++e) {
-        const Element::Sampled sampled =
-            elements[e]->Sample(Element::Vector::Zero(elements[e]->Size()));
-        const size_t points = std::min<size_t>(MostSamples, static_cast<size_t>(sampled.At.rows()));
-        for (size_t p = 0; p < points; ++p) {
-            at_[2 * (MostSamples * e + p)] = sampled.At(static_cast<Eigen::Index>(p), 0);
-            at_[2 * (MostSamples * e + p) + 1] = sampled.At(static_cast<Eigen::Index>(p), 1);
-        }
-        counts_[e] = points;
-    }
-    // The elements around each node.
-    around_.assign(nodeCount + 1, 0);
-    for (const Element* element : elements)
-        for (int node : element->Nodes())
-            ++around_[static_cast<size_t>(node) + 1];
-    for (size_t n = 0; n < nodeCount; ++n)
-        around_[n + 1] += around_[n];
-    list_.resize(around_[nodeCount]);
-    {
-        std::vector<size_t> fill(around_.begin(), around_.end() - 1);
-        for (size_t e = 0; e < elements.size(); ++e)
-            for (int node : elements[e]->Nodes())
-                list_[fill[static_cast<size_t>(node)]++] = e;
-    }
-    // Boundary nodes: on an element side that no other element has.
+namespace {
+
+// The nodes on an element side that no other element has.
+std::vector<bool> BoundaryNodes(size_t nodeCount, const std::vector<const Element*>& elements) {
     std::vector<std::array<int, 2>> sides;
     sides.reserve(4 * elements.size());
     for (const Element* element : elements) {
@@ -65,49 +37,96 @@ PatchRecovery::PatchRecovery(const std::vector<std::array<double, 2>>& nodes,
         }
         s = next;
     }
-    // The fits of the inner nodes, with the patch's size scaling the terms so that their
-    // matrix is well conditioned.
-    fit_.assign(nodeCount, -1);
-    for (size_t n = 0; n < nodeCount; ++n) {
-        if (boundary[n])
-            continue;
-        Fit fit;
-        fit.X = nodes_[n][0];
-        fit.Z = nodes_[n][1];
-        double size = 0;
-        int samples = 0;
-        for (size_t k = around_[n]; k < around_[n + 1]; ++k) {
-            const size_t e = list_[k];
-            for (size_t p = 0; p < counts_[e]; ++p) {
-                const size_t slot = MostSamples * e + p;
-                size = std::max(
-                    {size, std::abs(at_[2 * slot] - fit.X), std::abs(at_[2 * slot + 1] - fit.Z)});
-                ++samples;
-            }
+    return boundary;
+}
+
+} // namespace
+
+PatchRecovery::PatchRecovery(const std::vector<std::array<double, 2>>& nodes,
+                             const std::vector<const Element*>& elements, Degree degree)
+    : nodes_(nodes), terms_(degree == Degree::Quadratic ? MostTerms : 3) {
+    PlaceSamples(elements);
+    GatherPatches(elements);
+    const std::vector<bool> boundary = BoundaryNodes(nodes.size(), elements);
+    fit_.assign(nodes.size(), -1);
+    for (size_t n = 0; n < nodes.size(); ++n)
+        if (!boundary[n])
+            FitPatch(n);
+    BorrowFits(elements);
+}
+
+void PatchRecovery::PlaceSamples(const std::vector<const Element*>& elements) {
+    // Its Sample() of no displacement gives the points.
+    counts_.assign(elements.size(), 0);
+    at_.assign(2 * MostSamples * elements.size(), 0.0);
+    for (size_t e = 0; e < elements.size(); ++e) {
+        const Element::Sampled sampled =
+            elements[e]->Sample(Element::Vector::Zero(elements[e]->Size()));
+        const size_t points = std::min<size_t>(MostSamples, static_cast<size_t>(sampled.At.rows()));
+        for (size_t p = 0; p < points; ++p) {
+            at_[2 * (MostSamples * e + p)] = sampled.At(static_cast<Eigen::Index>(p), 0);
+            at_[2 * (MostSamples * e + p) + 1] = sampled.At(static_cast<Eigen::Index>(p), 1);
         }
-        if (samples < terms_ || !(size > 0))
-            continue;
-        fit.Size = size;
-        using Square = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::ColMajor,
-                                     MostTerms, MostTerms>;
-        Square a = Square::Zero(terms_, terms_);
-        for (size_t k = around_[n]; k < around_[n + 1]; ++k) {
-            const size_t e = list_[k];
-            for (size_t p = 0; p < counts_[e]; ++p) {
-                const Basis basis = Terms(fit, MostSamples * e + p);
-                a += basis * basis.transpose();
-            }
-        }
-        const Eigen::SelfAdjointEigenSolver<Square> spectrum(a, Eigen::EigenvaluesOnly);
-        if (!(spectrum.eigenvalues()(0) > 1e-6 * spectrum.eigenvalues()(terms_ - 1)))
-            continue; // samples in a line (or too few for a curved surface): no fit
-        fit.Inverse = inverses_.size();
-        const Square inverse = a.inverse();
-        inverses_.insert(inverses_.end(), inverse.data(), inverse.data() + inverse.size());
-        fit_[n] = static_cast<int>(fits_.size());
-        fits_.push_back(fit);
+        counts_[e] = points;
     }
-    // The nodes without a fit of their own take those of the fitted nodes of their elements.
+}
+
+void PatchRecovery::GatherPatches(const std::vector<const Element*>& elements) {
+    const size_t nodeCount = nodes_.size();
+    around_.assign(nodeCount + 1, 0);
+    for (const Element* element : elements)
+        for (int node : element->Nodes())
+            ++around_[static_cast<size_t>(node) + 1];
+    for (size_t n = 0; n < nodeCount; ++n)
+        around_[n + 1] += around_[n];
+    list_.resize(around_[nodeCount]);
+    std::vector<size_t> fill(around_.begin(), around_.end() - 1);
+    for (size_t e = 0; e < elements.size(); ++e)
+        for (int node : elements[e]->Nodes())
+            list_[fill[static_cast<size_t>(node)]++] = e;
+}
+
+void PatchRecovery::FitPatch(size_t n) {
+    // The patch's size scales the terms so that their matrix is well conditioned.
+    Fit fit;
+    fit.X = nodes_[n][0];
+    fit.Z = nodes_[n][1];
+    double size = 0;
+    int samples = 0;
+    for (size_t k = around_[n]; k < around_[n + 1]; ++k) {
+        const size_t e = list_[k];
+        for (size_t p = 0; p < counts_[e]; ++p) {
+            const size_t slot = MostSamples * e + p;
+            size = std::max(
+                {size, std::abs(at_[2 * slot] - fit.X), std::abs(at_[2 * slot + 1] - fit.Z)});
+            ++samples;
+        }
+    }
+    if (samples < terms_ || !(size > 0))
+        return;
+    fit.Size = size;
+    using Square = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::ColMajor, MostTerms,
+                                 MostTerms>;
+    Square a = Square::Zero(terms_, terms_);
+    for (size_t k = around_[n]; k < around_[n + 1]; ++k) {
+        const size_t e = list_[k];
+        for (size_t p = 0; p < counts_[e]; ++p) {
+            const Basis basis = Terms(fit, MostSamples * e + p);
+            a += basis * basis.transpose();
+        }
+    }
+    const Eigen::SelfAdjointEigenSolver<Square> spectrum(a, Eigen::EigenvaluesOnly);
+    if (!(spectrum.eigenvalues()(0) > 1e-6 * spectrum.eigenvalues()(terms_ - 1)))
+        return; // samples in a line (or too few for a curved surface): no fit
+    fit.Inverse = inverses_.size();
+    const Square inverse = a.inverse();
+    inverses_.insert(inverses_.end(), inverse.data(), inverse.data() + inverse.size());
+    fit_[n] = static_cast<int>(fits_.size());
+    fits_.push_back(fit);
+}
+
+void PatchRecovery::BorrowFits(const std::vector<const Element*>& elements) {
+    const size_t nodeCount = nodes_.size();
     from_.assign(nodeCount, {});
     unfitted_.assign(nodeCount, false);
     for (size_t n = 0; n < nodeCount; ++n) {

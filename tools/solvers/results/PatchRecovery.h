@@ -53,6 +53,13 @@ private:
     };
     // The terms of the fit at a sample point, about the fit's node and in its scale.
     Basis Terms(const Fit& fit, size_t slot) const;
+    // The steps of the preparation: where each element samples; the elements around each
+    // node; the fit of an inner node's patch, unless its samples cannot carry one; the fitted
+    // nodes that each node without a fit takes its value from.
+    void PlaceSamples(const std::vector<const Element*>& elements);
+    void GatherPatches(const std::vector<const Element*>& elements);
+    void FitPatch(size_t node);
+    void BorrowFits(const std::vector<const Element*>& elements);
 
     const std::vector<std::array<double, 2>>& nodes_;
     std::vector<size_t> around_, list_; // the elements around each node
