@@ -25,6 +25,7 @@
 #include <QJsonDocument>
 #include <QStringEncoder>
 #include <algorithm>
+#include <array>
 #include <exception>
 #include <new>
 
@@ -72,6 +73,27 @@ SolverOutcome SolveStatics(const SolverInput& input, SolverProgress* progress) {
     outcome.ResultFile = ResultFile::Write(contents);
     return outcome;
 }
+
+// What each analysis of the catalogue runs: adding an analysis is one row.
+struct AnalysisRow {
+    SolverEntry::Analysis Kind;
+    SolverOutcome (*Solve)(const SolverInput& input, SolverProgress* progress);
+};
+
+using Analysis = SolverEntry::Analysis;
+constexpr std::array<AnalysisRow, 11> Analyses{{
+    {Analysis::Statics, &SolveStatics},
+    {Analysis::Modes, &StructuralDynamics::Modes},
+    {Analysis::Buckling, &StructuralDynamics::Buckling},
+    {Analysis::Mathematics, &MathSolvers::Solve},
+    {Analysis::Continuum, &ContinuumAnalysis::Solve},
+    {Analysis::Surface, &SurfaceAnalysis::Statics},
+    {Analysis::SurfaceModes, &SurfaceAnalysis::Modes},
+    {Analysis::Torsion, &TorsionAnalysis::Solve},
+    {Analysis::Shaft, &ShaftAnalysis::Solve},
+    {Analysis::Shells, &ShellAnalysis::Solve},
+    {Analysis::Solid, &SolidAnalysis::Solve},
+}};
 
 } // namespace
 
@@ -218,30 +240,9 @@ SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dat
     if (!input.Ok)
         return SolverOutcome::Failure(input.FaultText());
     try {
-        switch (solver.Kind) {
-        case SolverEntry::Analysis::Statics:
-            return SolveStatics(input, progress);
-        case SolverEntry::Analysis::Modes:
-            return StructuralDynamics::Modes(input, progress);
-        case SolverEntry::Analysis::Buckling:
-            return StructuralDynamics::Buckling(input, progress);
-        case SolverEntry::Analysis::Mathematics:
-            return MathSolvers::Solve(input, progress);
-        case SolverEntry::Analysis::Continuum:
-            return ContinuumAnalysis::Solve(input, progress);
-        case SolverEntry::Analysis::Surface:
-            return SurfaceAnalysis::Statics(input, progress);
-        case SolverEntry::Analysis::SurfaceModes:
-            return SurfaceAnalysis::Modes(input, progress);
-        case SolverEntry::Analysis::Torsion:
-            return TorsionAnalysis::Solve(input, progress);
-        case SolverEntry::Analysis::Shaft:
-            return ShaftAnalysis::Solve(input, progress);
-        case SolverEntry::Analysis::Shells:
-            return ShellAnalysis::Solve(input, progress);
-        case SolverEntry::Analysis::Solid:
-            return SolidAnalysis::Solve(input, progress);
-        }
+        const auto row = std::ranges::find(Analyses, solver.Kind, &AnalysisRow::Kind);
+        if (row != Analyses.end())
+            return row->Solve(input, progress);
     } catch (const std::bad_alloc&) {
         return SolverOutcome::Failure(
             QStringLiteral("not enough memory to solve %1").arg(QFileInfo(dataPath).fileName()));
