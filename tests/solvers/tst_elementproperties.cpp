@@ -90,7 +90,7 @@ private slots:
 
 std::vector<TestElementProperties::Kind> TestElementProperties::Kinds() {
     // A space frame bar, skew in space, turned about itself.
-    bars_.Axes = BarModel::Frame::Space;
+    bars_.Axes = ProblemType::Layout::Space;
     bars_.Nodes = {{0.3, -0.2, 0.5}, {2.9, 1.4, 2.2}};
     BarModel::Bar bar;
     bar.I = 0;

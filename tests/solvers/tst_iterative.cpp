@@ -55,7 +55,7 @@ private:
     static BarModel Frame(int bays, int across, int storeys) {
         const bool space = across > 0;
         BarModel model;
-        model.Axes = space ? BarModel::Frame::Space : BarModel::Frame::PlaneXZ;
+        model.Axes = space ? ProblemType::Layout::Space : ProblemType::Layout::PlaneXZ;
         model.Components = space ? std::vector<int>{0, 1, 2, 3, 4, 5} : std::vector<int>{0, 2, 4};
         model.ForceUnit = QStringLiteral("kN");
         model.LengthUnit = QStringLiteral("m");

@@ -292,7 +292,7 @@ void TestShaft::freeBeamOfBars() {
     const double length = 10;
     const int pieces = 40;
     BarModel model;
-    model.Axes = BarModel::Frame::Space;
+    model.Axes = ProblemType::Layout::Space;
     model.LengthUnit = QStringLiteral("m");
     for (int i = 0; i <= pieces; ++i)
         model.Nodes.push_back({length * i / pieces, 0, 0});

@@ -92,7 +92,7 @@ struct Wanted {
 
 // The bending stiffness a mode meets first: the weaker axis of a space frame's section.
 double Bending(const BarModel& model, const BarModel::Bar& bar) {
-    const double weak = model.Axes == BarModel::Frame::Space && bar.Iz > 0
+    const double weak = model.Axes == ProblemType::Layout::Space && bar.Iz > 0
                             ? std::min(bar.Iy > 0 ? bar.Iy : bar.Iz, bar.Iz)
                             : bar.Iy;
     return bar.E * weak;

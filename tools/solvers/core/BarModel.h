@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProblemType.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -12,11 +14,10 @@
 struct BarModel {
     using Vector = std::array<double, 3>;
 
-    enum class Frame {
-        PlaneXZ,  // plane frames, beams and trusses: local y is the global y axis
-        Grillage, // bars in the x-y plane: local z is the global z axis
-        Space,    // local z lies in the vertical plane through the bar, turned by beta
-    };
+    // Where the bars lie, which decides their local axes: the problem type's layout (PlaneXZ:
+    // local y is the global y axis; Grillage: local z is the global z axis; Space: local z lies
+    // in the vertical plane through the bar, turned by beta). The viewer still names it Frame.
+    using Frame = ProblemType::Layout;
 
     struct Bar {
         int I = 0, J = 0; // node indices counted from 0
@@ -52,7 +53,7 @@ struct BarModel {
     };
 
     int Problem = 0;
-    Frame Axes = Frame::PlaneXZ;
+    ProblemType::Layout Axes = ProblemType::Layout::PlaneXZ;
     bool Truss = false;          // every bar carries normal force only
     std::vector<int> Components; // the kept components, in the order of the type's tables
     QString ForceUnit, LengthUnit;
@@ -78,5 +79,5 @@ struct BarModel {
     QStringList ComponentNames() const;
     QStringList LoadNames() const;
     bool IsTruss() const { return Truss; }
-    bool IsPlane() const { return Axes == Frame::PlaneXZ; }
+    bool IsPlane() const { return Axes == ProblemType::Layout::PlaneXZ; }
 };

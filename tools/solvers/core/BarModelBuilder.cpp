@@ -10,8 +10,6 @@
 
 namespace {
 
-using Frame = BarModel::Frame;
-
 int Index(double number) {
     return static_cast<int>(number) - 1;
 }
@@ -150,9 +148,7 @@ BarModel BarModelBuilder::Build(int problem, const ParsedData& data,
     const ProblemType& type = ProblemType::Of(problem);
     BarModel model;
     model.Problem = problem;
-    model.Axes = type.Lies == ProblemType::Layout::Grillage ? Frame::Grillage
-                 : type.Lies == ProblemType::Layout::Space  ? Frame::Space
-                                                            : Frame::PlaneXZ;
+    model.Axes = type.Lies;
     model.Truss = type.Truss;
     model.Components = type.Components;
     model.ForceUnit = data.General.size() > 1 ? data.General[1].Text : QString();

@@ -31,21 +31,21 @@ BarElement::BarElement(const BarModel& model, const BarModel::Bar& bar)
     axes_ = LocalAxes(model.Axes, i, j, bar.Beta);
 }
 
-Eigen::Matrix3d BarElement::LocalAxes(BarModel::Frame frame, const Eigen::Vector3d& i,
+Eigen::Matrix3d BarElement::LocalAxes(ProblemType::Layout frame, const Eigen::Vector3d& i,
                                       const Eigen::Vector3d& j, double betaDegrees) {
     const Eigen::Vector3d x = (j - i).normalized();
     Eigen::Vector3d y = Eigen::Vector3d::UnitY();
     Eigen::Vector3d z = Eigen::Vector3d::UnitZ();
     switch (frame) {
-    case BarModel::Frame::PlaneXZ:
+    case ProblemType::Layout::PlaneXZ:
         y = Eigen::Vector3d::UnitY();
         z = x.cross(y);
         break;
-    case BarModel::Frame::Grillage:
+    case ProblemType::Layout::Grillage:
         z = Eigen::Vector3d::UnitZ();
         y = z.cross(x);
         break;
-    case BarModel::Frame::Space: {
+    case ProblemType::Layout::Space: {
         // Local z lies in the vertical plane through the bar; a vertical bar takes the global
         // y axis as its local y. Beta then turns the section about the bar.
         const Eigen::Vector3d up = Eigen::Vector3d::UnitZ();
@@ -259,13 +259,13 @@ BarElement::Vector12 BarElement::EndForces(const Vector12& globalDisplacements,
     return LocalStiffness() * ToLocal(globalDisplacements) - ToLocal(loads);
 }
 
-QStringList BarElement::ForceNames(BarModel::Frame frame, bool truss) {
+QStringList BarElement::ForceNames(ProblemType::Layout frame, bool truss) {
     if (truss)
         return {QStringLiteral("N")};
     QStringList end;
-    if (frame == BarModel::Frame::Grillage)
+    if (frame == ProblemType::Layout::Grillage)
         end = {QStringLiteral("V"), QStringLiteral("T"), QStringLiteral("M")};
-    else if (frame == BarModel::Frame::Space)
+    else if (frame == ProblemType::Layout::Space)
         end = {QStringLiteral("N"), QStringLiteral("Vy"), QStringLiteral("Vz"),
                QStringLiteral("T"), QStringLiteral("My"), QStringLiteral("Mz")};
     else
@@ -292,12 +292,12 @@ BarElement::Forces BarElement::SectionForces(const Vector& u, const Vector& load
     }
     for (int end = 0; end < 2; ++end) {
         const int o = 6 * end;
-        double* out = forces.data() + (frame_ == BarModel::Frame::Space ? 6 : 3) * end;
-        if (frame_ == BarModel::Frame::Grillage) {
+        double* out = forces.data() + (frame_ == ProblemType::Layout::Space ? 6 : 3) * end;
+        if (frame_ == ProblemType::Layout::Grillage) {
             out[0] = -s(o + 2);
             out[1] = s(o + 3);
             out[2] = -s(o + 4);
-        } else if (frame_ == BarModel::Frame::Space) {
+        } else if (frame_ == ProblemType::Layout::Space) {
             for (int c = 0; c < 6; ++c)
                 out[c] = s(o + c);
         } else {

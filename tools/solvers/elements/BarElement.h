@@ -18,7 +18,7 @@ public:
 
     // Rows: the local x, y and z axes, in global coordinates, of a bar from i to j turned by
     // beta about itself, for the frame's kind of axes. The viewer draws in these axes too.
-    static Eigen::Matrix3d LocalAxes(BarModel::Frame frame, const Eigen::Vector3d& i,
+    static Eigen::Matrix3d LocalAxes(ProblemType::Layout frame, const Eigen::Vector3d& i,
                                      const Eigen::Vector3d& j, double betaDegrees);
 
     std::span<const int> Nodes() const override { return ends_; }
@@ -65,7 +65,7 @@ public:
     // N V M in a plane, V T M in a grillage, N Vy Vz T My Mz in space, N alone in a truss. The
     // beam convention: M positive when the fibres on the right of the bar, looking from i to j,
     // are in tension, and dM/dx = V.
-    static QStringList ForceNames(BarModel::Frame frame, bool truss);
+    static QStringList ForceNames(ProblemType::Layout frame, bool truss);
     ResultLayout Layout() const override {
         return ResultLayout::OfForceNames(ForceNames(frame_, trussModel_), false);
     }
@@ -89,7 +89,7 @@ private:
     static constexpr std::array<int, 6> AllComponents = {0, 1, 2, 3, 4, 5};
 
     const BarModel::Bar* bar_;
-    BarModel::Frame frame_;
+    ProblemType::Layout frame_;
     bool trussModel_; // the whole model's bars carry normal forces alone
     std::array<int, 2> ends_;
     double massPerLength_ = 0; // gamma A / g
