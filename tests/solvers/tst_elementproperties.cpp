@@ -2,6 +2,8 @@
 #include "ConicalShell.h"
 #include "Elasticity.h"
 #include "FlatShell.h"
+#include "MeshStatics.h"
+#include "PlaneFamily.h"
 #include "PlaneSolid.h"
 #include "ScalarField.h"
 #include "ShaftElement.h"
@@ -86,6 +88,7 @@ private slots:
     void stiffnessIsSymmetricWithRigidNullSpace();
     void massAddsUpToTheElement();
     void geometricStiffnessIsSymmetricAndTranslationFree();
+    void madeUpElementSolvesThePatchThroughOneRow();
 };
 
 std::vector<TestElementProperties::Kind> TestElementProperties::Kinds() {
@@ -417,6 +420,137 @@ void TestElementProperties::geometricStiffnessIsSymmetricAndTranslationFree() {
                  qPrintable(kind.Name + QStringLiteral(": a translation does work")));
     }
     QVERIFY2(kinds >= 2, "the bars have a geometric stiffness");
+}
+
+namespace {
+
+// An element kind the package does not have, written here through the public interface alone:
+// the constant-strain triangle in closed form (B = [dN/dx 0; 0 dN/dz; dN/dz dN/dx] / 2A), which
+// also reports the von Mises stress of its plane stress state.
+class ClosedFormTriangle final : public Element {
+public:
+    ClosedFormTriangle(const PlaneSolid& solid, std::span<const int> corners,
+                       const MeshModel& model)
+        : solid_(&solid) {
+        std::array<std::array<double, 2>, 3> p;
+        for (size_t a = 0; a < 3; ++a) {
+            nodes_[a] = corners[a];
+            p[a] = model.Plan(corners[a]);
+        }
+        area_ = ((p[1][0] - p[0][0]) * (p[2][1] - p[0][1]) -
+                 (p[2][0] - p[0][0]) * (p[1][1] - p[0][1])) /
+                2;
+        for (size_t a = 0; a < 3; ++a) {
+            const auto& j = p[(a + 1) % 3];
+            const auto& k = p[(a + 2) % 3];
+            const double dx = (j[1] - k[1]) / (2 * area_), dz = (k[0] - j[0]) / (2 * area_);
+            const auto c = static_cast<Eigen::Index>(2 * a);
+            b_(0, c) = dx;
+            b_(1, c + 1) = dz;
+            b_(2, c) = dz;
+            b_(2, c + 1) = dx;
+        }
+        centre_ = {(p[0][0] + p[1][0] + p[2][0]) / 3, (p[0][1] + p[1][1] + p[2][1]) / 3};
+    }
+
+    std::span<const int> Nodes() const override { return nodes_; }
+    std::span<const int> Components() const override { return PlaneSolid::Components; }
+    Matrix Stiffness() const override {
+        const Eigen::Matrix3d d = solid_->D;
+        return solid_->Thickness * area_ * b_.transpose() * d * b_;
+    }
+    Results Recover(const Vector& u) const override {
+        const Eigen::Vector3d s = Eigen::Matrix3d(solid_->D) * (b_ * u);
+        const double mises = std::sqrt(s[0] * s[0] - s[0] * s[1] + s[1] * s[1] + 3 * s[2] * s[2]);
+        Results rows(4, 4); // the centre, then the corners: the same constant stress
+        for (Eigen::Index r = 0; r < 4; ++r)
+            rows.row(r) << s[0], s[1], s[2], mises;
+        return rows;
+    }
+    Sampled Sample(const Vector& u) const override {
+        Sampled sampled;
+        sampled.At.resize(1, 2);
+        sampled.At << centre_[0], centre_[1];
+        sampled.Values = Recover(u).topRows(1);
+        return sampled;
+    }
+    ResultLayout Layout() const override {
+        constexpr auto stress = ResultColumn::Quantity::Stress;
+        return {{{"sx", "Stress sx", stress},
+                 {"sz", "Stress sz", stress},
+                 {"txz", "Shear stress txz", stress},
+                 {"svm", "Von Mises stress", stress}}};
+    }
+
+private:
+    const PlaneSolid* solid_;
+    std::array<int, 3> nodes_{};
+    Eigen::Matrix<double, 3, 6> b_ = Eigen::Matrix<double, 3, 6>::Zero();
+    double area_ = 0;
+    std::array<double, 2> centre_{};
+};
+
+std::unique_ptr<Element> MakeClosedFormTriangle(const PlaneSolid& solid, const MeshModel& model,
+                                                std::span<const int> corners) {
+    return std::make_unique<ClosedFormTriangle>(solid, corners, model);
+}
+
+} // namespace
+
+// A new element is its own class and one row of the element kinds: this one takes the plane
+// stress triangles' row and solves a patch of four distorted triangles through the whole
+// statics pipeline, which must give back the even stress sx = 10 exactly, with ux = sx x / E
+// and uz = -nu sx z / E at every node.
+void TestElementProperties::madeUpElementSolvesThePatchThroughOneRow() {
+    MeshModel model;
+    model.Kind = ProblemType::Mesh::PlaneStress;
+    model.Problem = 9;
+    model.Components = ProblemType::Of(9).Components;
+    model.Title = QStringLiteral("patch");
+    model.ForceUnit = QStringLiteral("kN");
+    model.LengthUnit = QStringLiteral("m");
+    const double e = 2e5, nu = 0.3, t = 0.1, sx = 10;
+    model.Materials.push_back({e, nu, 0});
+    model.Nodes = {{0, 0, 0}, {2, 0, 0}, {2, 0, 2}, {0, 0, 2}, {0.7, 0, 0.9}};
+    model.NodeLines.assign(model.Nodes.size(), 0);
+    for (const std::array<int, 3>& c :
+         {std::array<int, 3>{0, 1, 4}, {1, 2, 4}, {2, 3, 4}, {3, 0, 4}}) {
+        MeshModel::Cell cell;
+        cell.Corners.fill(-1);
+        std::copy(c.begin(), c.end(), cell.Corners.begin());
+        cell.Count = 3;
+        cell.Thickness = t;
+        cell.Line = 10 + static_cast<int>(model.Cells.size());
+        model.Cells.push_back(cell);
+    }
+    model.Supports = {{0, {true, false, true}, 20}, {3, {true}, 21}};
+    // The even stress on the edge x = 2 (height 2) as its two nodes' shares.
+    model.Loads = {{1, 1, {sx * t, 0, 0}, 30}, {1, 2, {sx * t, 0, 0}, 31}};
+
+    PlaneKinds kinds = StandardElements::Plane();
+    kinds.Set({ProblemType::Mesh::PlaneStress, 3, &MakeClosedFormTriangle});
+    const MeshStatics::Outcome solved = MeshStatics::Run(
+        model, std::make_unique<PlaneFamily>(ProblemType::Mesh::PlaneStress, std::move(kinds)));
+    QVERIFY2(solved.Error.isEmpty(), qPrintable(solved.Error));
+    const FieldResults& results = solved.Results;
+    QCOMPARE(results.Columns.Columns[3].Name, QStringLiteral("svm")); // the made-up kind ran
+    const int columns = results.StressCount();
+    const FieldResults::Case& patch = results.Cases.at(0);
+    const auto close = [](double value, double expected) {
+        return std::abs(value - expected) <= 1e-12 * (1 + std::abs(expected));
+    };
+    for (size_t n = 0; n < model.Nodes.size(); ++n) {
+        QVERIFY(close(patch.Displacements[2 * n] * e / sx, model.Nodes[n][0]));
+        QVERIFY(close(patch.Displacements[2 * n + 1] * e / sx, -nu * model.Nodes[n][2]));
+    }
+    for (const std::vector<double>* at : {&patch.Stresses, &patch.NodeStresses}) {
+        for (size_t row = 0; row < at->size() / static_cast<size_t>(columns); ++row) {
+            const double* s = at->data() + row * static_cast<size_t>(columns);
+            QVERIFY(close(s[0] / sx, 1) && close(s[1] / sx, 0) && close(s[2] / sx, 0));
+            QVERIFY(close(s[3] / sx, 1)); // von Mises of an even tension
+            QVERIFY(close(s[4] / sx, 1)); // the principal stress s1
+        }
+    }
 }
 
 QTEST_APPLESS_MAIN(TestElementProperties)

@@ -29,15 +29,6 @@ PlaneSolid SolidOf(Mesh kind, const MeshModel::Material& material, double thickn
     return solid;
 }
 
-template <size_t N>
-std::array<std::array<double, 2>, N> PointsOf(const MeshModel& model,
-                                              const std::array<int, 4>& corners) {
-    std::array<std::array<double, 2>, N> points;
-    for (size_t a = 0; a < N; ++a)
-        points[a] = model.Plan(corners[a]);
-    return points;
-}
-
 } // namespace
 
 const PlaneSolid* PlaneFamily::SolidFor(const MeshModel& model, const MeshModel::Cell& cell) {
@@ -65,15 +56,18 @@ QString PlaneFamily::Build(const MeshModel& model, QStringList& /*warnings*/) {
                 .arg(load.Line)
                 .arg(load.Node + 1);
     }
+    const PlaneKinds::ByCorners makers = kinds_.Of(kind_);
     elements_.reserve(model.Cells.size());
     for (size_t e = 0; e < model.Cells.size(); ++e) {
-        const PlaneSolid& solid = *SolidFor(model, model.Cells[e]);
-        const std::array<int, 4>& c = checked.Corners[e];
-        if (model.Cells[e].Count == 3)
-            elements_.push_back(std::make_unique<PlaneTriangle>(
-                solid, std::array<int, 3>{c[0], c[1], c[2]}, PointsOf<3>(model, c)));
-        else
-            elements_.push_back(std::make_unique<PlaneQuad>(solid, c, PointsOf<4>(model, c)));
+        const MeshModel::Cell& cell = model.Cells[e];
+        const PlaneKinds::Maker make = makers.For(cell.Count);
+        if (!make)
+            return QStringLiteral("Line %1: this mesh has no element of %2 corners")
+                .arg(cell.Line)
+                .arg(cell.Count);
+        const std::span<const int> corners(checked.Corners[e].data(),
+                                           static_cast<size_t>(cell.Count));
+        elements_.push_back(make(*SolidFor(model, cell), model, corners));
     }
     return {};
 }

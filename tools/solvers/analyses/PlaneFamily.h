@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ElementKinds.h"
 #include "MeshFamily.h"
 #include "PlaneSolid.h"
 
@@ -11,7 +12,9 @@
 // nodes radially and takes its loads as ring values per unit of the circumference.
 class PlaneFamily final : public MeshFamily {
 public:
-    explicit PlaneFamily(ProblemType::Mesh kind) : kind_(kind) {}
+    // `kinds`: the elements it makes, by the corner count of a cell.
+    explicit PlaneFamily(ProblemType::Mesh kind, PlaneKinds kinds = StandardElements::Plane())
+        : kind_(kind), kinds_(std::move(kinds)) {}
 
     QString Build(const MeshModel& model, QStringList& warnings) override;
     std::vector<const Element*> Elements() const override;
@@ -34,6 +37,7 @@ private:
     const PlaneSolid* SolidFor(const MeshModel& model, const MeshModel::Cell& cell);
 
     ProblemType::Mesh kind_;
+    PlaneKinds kinds_;
     std::vector<std::pair<std::pair<int, double>, std::unique_ptr<PlaneSolid>>> solids_;
     std::vector<std::unique_ptr<Element>> elements_;
 };

@@ -52,10 +52,17 @@ QString SolidFamily::Build(const MeshModel& model, QStringList& /*warnings*/) {
     materials_.reserve(model.Materials.size());
     for (const MeshModel::Material& m : model.Materials)
         materials_.push_back({Elasticity::Solid(m.E, m.Nu), gravity > 0 ? m.Gamma / gravity : 0});
+    const SolidKinds::ByCorners makers = kinds_.Of(ProblemType::Mesh::Solid);
     elements_.reserve(model.Cells.size());
-    for (const MeshModel::Cell& cell : model.Cells)
-        elements_.push_back(SolidElement::Make(materials_[static_cast<size_t>(cell.Material)],
-                                               cell.Nodes(), SolidMesh::Points(model, cell)));
+    for (const MeshModel::Cell& cell : model.Cells) {
+        const SolidKinds::Maker make = makers.For(cell.Count);
+        if (!make)
+            return QStringLiteral("Line %1: this mesh has no element of %2 corners")
+                .arg(cell.Line)
+                .arg(cell.Count);
+        elements_.push_back(
+            make(materials_[static_cast<size_t>(cell.Material)], model, cell.Nodes()));
+    }
     return {};
 }
 

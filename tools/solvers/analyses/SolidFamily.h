@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ElementKinds.h"
 #include "MeshFamily.h"
 #include "SolidElements.h"
 
@@ -9,6 +10,9 @@
 // taken from the mean tensor. Large models iterate.
 class SolidFamily final : public MeshFamily {
 public:
+    // `kinds`: the elements it makes, by the corner count of a cell.
+    explicit SolidFamily(SolidKinds kinds = StandardElements::Solid()) : kinds_(std::move(kinds)) {}
+
     QString Build(const MeshModel& model, QStringList& warnings) override;
     std::vector<const Element*> Elements() const override;
     QStringList ComponentNames() const override { return {"ux", "uy", "uz"}; }
@@ -24,6 +28,7 @@ public:
     int IterativeFrom() const override { return 20000; }
 
 private:
+    SolidKinds kinds_;
     std::vector<SolidMaterial> materials_;
-    std::vector<std::unique_ptr<SolidElement>> elements_;
+    std::vector<std::unique_ptr<Element>> elements_;
 };

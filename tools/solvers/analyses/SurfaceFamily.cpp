@@ -1,8 +1,6 @@
 #include "SurfaceFamily.h"
 
-#include "FlatShell.h"
 #include "PlaneTensor.h"
-#include "PlateBending.h"
 #include "ShellMaterial.h"
 #include "ShellNodeAxes.h"
 #include "SurfaceMesh.h"
@@ -10,7 +8,8 @@
 
 #include <stdexcept>
 
-SurfaceFamily::SurfaceFamily(bool plate) : plate_(plate) {}
+SurfaceFamily::SurfaceFamily(bool plate, SurfaceKinds kinds)
+    : plate_(plate), kinds_(std::move(kinds)) {}
 
 SurfaceFamily::~SurfaceFamily() = default;
 
@@ -20,7 +19,8 @@ QString SurfaceFamily::Build(const MeshModel& model, QStringList& warnings) {
         return QStringLiteral("Line %1: %2").arg(checked.Fault.Line).arg(checked.Fault.Message);
     warnings = checked.Warnings;
     try {
-        Make(model, checked.Corners);
+        if (QString fault = Make(model, checked.Corners); !fault.isEmpty())
+            return fault;
     } catch (const std::invalid_argument& fault) {
         // The mesh check refuses what the elements cannot take; this is the last guard.
         return QStringLiteral("an element cannot be calculated: %1").arg(fault.what());
@@ -30,44 +30,27 @@ QString SurfaceFamily::Build(const MeshModel& model, QStringList& warnings) {
     return {};
 }
 
-void SurfaceFamily::Make(const MeshModel& model, const std::vector<std::array<int, 4>>& corners) {
+QString SurfaceFamily::Make(const MeshModel& model,
+                            const std::vector<std::array<int, 4>>& corners) {
     const double gravity = Units::Gravity(model.LengthUnit);
+    const SurfaceKinds::ByCorners makers =
+        kinds_.Of(plate_ ? ProblemType::Mesh::Plate : ProblemType::Mesh::Shell);
     elements_.reserve(model.Cells.size());
     axes_.reserve(model.Cells.size());
-    const auto point = [&model](int node) {
-        const auto& at = model.Nodes[static_cast<size_t>(node)];
-        return Eigen::Vector3d(at[0], at[1], at[2]);
-    };
-    const auto plan = [&model](int node) { return model.Plan(node); };
     for (size_t e = 0; e < model.Cells.size(); ++e) {
         const MeshModel::Cell& cell = model.Cells[e];
-        const ShellMaterial& material = *MaterialFor(model, cell, gravity);
-        const std::array<int, 4>& c = corners[e];
-        if (plate_) {
-            if (cell.Count == 3)
-                elements_.push_back(std::make_unique<PlateTriangle>(
-                    material, std::array<int, 3>{c[0], c[1], c[2]},
-                    std::array<std::array<double, 2>, 3>{plan(c[0]), plan(c[1]), plan(c[2])}));
-            else
-                elements_.push_back(std::make_unique<PlateQuad>(
-                    material, c,
-                    std::array<std::array<double, 2>, 4>{plan(c[0]), plan(c[1]), plan(c[2]),
-                                                         plan(c[3])}));
-            axes_.push_back(Eigen::Matrix3d::Identity());
-        } else if (cell.Count == 3) {
-            auto shell = std::make_unique<ShellTriangle>(
-                material, std::array<int, 3>{c[0], c[1], c[2]},
-                std::array<Eigen::Vector3d, 3>{point(c[0]), point(c[1]), point(c[2])});
-            axes_.push_back(shell->Axes());
-            elements_.push_back(std::move(shell));
-        } else {
-            auto shell = std::make_unique<ShellQuad>(
-                material, c,
-                std::array<Eigen::Vector3d, 4>{point(c[0]), point(c[1]), point(c[2]), point(c[3])});
-            axes_.push_back(shell->Axes());
-            elements_.push_back(std::move(shell));
-        }
+        const SurfaceKinds::Maker make = makers.For(cell.Count);
+        if (!make)
+            return QStringLiteral("Line %1: this mesh has no element of %2 corners")
+                .arg(cell.Line)
+                .arg(cell.Count);
+        SurfaceElement made =
+            make(*MaterialFor(model, cell, gravity), model,
+                 std::span<const int>(corners[e].data(), static_cast<size_t>(cell.Count)));
+        elements_.push_back(std::move(made.Made));
+        axes_.push_back(made.Axes);
     }
+    return {};
 }
 
 std::vector<const Element*> SurfaceFamily::Elements() const {

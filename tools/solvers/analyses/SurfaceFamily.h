@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ElementKinds.h"
 #include "LinearSolver.h"
 #include "MeshFamily.h"
 
@@ -20,7 +21,8 @@ class ShellNodeAxes;
 // the elements are element loads.
 class SurfaceFamily final : public MeshFamily {
 public:
-    explicit SurfaceFamily(bool plate);
+    // `kinds`: the elements it makes, by the corner count of a cell.
+    explicit SurfaceFamily(bool plate, SurfaceKinds kinds = StandardElements::Surface());
     ~SurfaceFamily() override;
 
     QString Build(const MeshModel& model, QStringList& warnings) override;
@@ -45,9 +47,10 @@ public:
 private:
     const ShellMaterial* MaterialFor(const MeshModel& model, const MeshModel::Cell& cell,
                                      double gravity);
-    void Make(const MeshModel& model, const std::vector<std::array<int, 4>>& corners);
+    QString Make(const MeshModel& model, const std::vector<std::array<int, 4>>& corners);
 
     bool plate_;
+    SurfaceKinds kinds_;
     std::vector<std::unique_ptr<ShellMaterial>> materials_;
     std::vector<std::pair<int, double>> keys_; // material and thickness of each entry above
     std::vector<std::unique_ptr<Element>> elements_;
