@@ -137,29 +137,10 @@ QString RepeatedMember(const ParsedTable& elements) {
         .arg(elements.Lines[static_cast<size_t>(earlier)]);
 }
 
-} // namespace
-
-bool BarModelBuilder::Handles(int problem) {
-    return ProblemType::Of(problem).IsBars();
-}
-
-BarModel BarModelBuilder::Build(int problem, const ParsedData& data,
-                                const std::vector<int>& pieces) {
-    const ProblemType& type = ProblemType::Of(problem);
-    BarModel model;
-    model.Problem = problem;
-    model.Axes = type.Lies;
-    model.Truss = type.Truss;
-    model.Components = type.Components;
-    model.ForceUnit = data.General.size() > 1 ? data.General[1].Text : QString();
-    model.LengthUnit = data.General.size() > 2 ? data.General[2].Text : QString();
-    model.LoadCases = static_cast<int>(data.GeneralNumber(4));
-    model.Modes = static_cast<int>(data.GeneralNumber(9));
-
-    ReadNodes(type, *data.Table(4), model);
-    model.DataNodes = static_cast<int>(model.Nodes.size());
-
-    // Bars of each element of the file: one, or the pieces of an arc.
+// The bars of each element of the file: one, or the pieces of an arc or of a member the
+// modes divide; returns the bars of each element, by which its element loads are spread.
+std::vector<std::vector<int>> ReadMembers(const ProblemType& type, const ParsedData& data,
+                                          const std::vector<int>& pieces, BarModel& model) {
     const ParsedTable& elements = *data.Table(5);
     model.DataElements = elements.Rows();
     model.Fault = RepeatedMember(elements);
@@ -171,7 +152,8 @@ BarModel BarModelBuilder::Build(int problem, const ParsedData& data,
         const BarModel::Vector a = model.Nodes[static_cast<size_t>(bar.I)];
         const BarModel::Vector b = model.Nodes[static_cast<size_t>(bar.J)];
         if (radius != 0) {
-            barsOf[row] = AddChain(model, bar, CircularArc::Points(a, b, radius, ArcPieces));
+            barsOf[row] =
+                AddChain(model, bar, CircularArc::Points(a, b, radius, BarModelBuilder::ArcPieces));
         } else if (const int cut = static_cast<size_t>(row) < pieces.size()
                                        ? pieces[static_cast<size_t>(row)]
                                        : 1;
@@ -183,7 +165,12 @@ BarModel BarModelBuilder::Build(int problem, const ParsedData& data,
         }
         model.Pieces.push_back(static_cast<int>(barsOf[row].size()));
     }
+    return barsOf;
+}
 
+// Supports, nodal loads, element loads (on every bar of their element) and masses.
+void ReadConditions(const ProblemType& type, const ParsedData& data,
+                    const std::vector<std::vector<int>>& barsOf, BarModel& model) {
     const int components = static_cast<int>(model.Components.size());
     if (const ParsedTable* supports = data.Table(6)) {
         for (int row = 0; row < supports->Rows(); ++row) {
@@ -226,6 +213,32 @@ BarModel BarModelBuilder::Build(int problem, const ParsedData& data,
             model.Masses.push_back(mass);
         }
     }
+}
+
+} // namespace
+
+bool BarModelBuilder::Handles(int problem) {
+    return ProblemType::Of(problem).IsBars();
+}
+
+BarModel BarModelBuilder::Build(int problem, const ParsedData& data,
+                                const std::vector<int>& pieces) {
+    const ProblemType& type = ProblemType::Of(problem);
+    BarModel model;
+    model.Problem = problem;
+    model.Axes = type.Lies;
+    model.Truss = type.Truss;
+    model.Components = type.Components;
+    model.ForceUnit = data.General.size() > 1 ? data.General[1].Text : QString();
+    model.LengthUnit = data.General.size() > 2 ? data.General[2].Text : QString();
+    model.LoadCases = static_cast<int>(data.GeneralNumber(4));
+    model.Modes = static_cast<int>(data.GeneralNumber(9));
+
+    ReadNodes(type, *data.Table(4), model);
+    model.DataNodes = static_cast<int>(model.Nodes.size());
+
+    const std::vector<std::vector<int>> barsOf = ReadMembers(type, data, pieces, model);
+    ReadConditions(type, data, barsOf, model);
     return model;
 }
 
