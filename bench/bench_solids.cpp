@@ -155,7 +155,14 @@ double Pieces(benchmark::State& state, const QString& path, const Beam& beam,
     const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
     LinearSolver::Options options;
     options.Use = method;
-    const MeshStatics::Outcome solved = MeshStatics::Run(model, options);
+    MeshStatics::Outcome solved;
+    try {
+        solved = MeshStatics::Run(model, options);
+    } catch (const SolverError& error) {
+        if (refusal.isEmpty())
+            refusal = error.Text();
+        return std::nan("");
+    }
     const double run = Seconds(clock);
     const MeshStatics::Timings& t = solved.Time;
     state.counters["model_check"] = run - t.Assembly - t.Factorisation - t.Solution - t.Recovery;
@@ -167,11 +174,8 @@ double Pieces(benchmark::State& state, const QString& path, const Beam& beam,
     state.counters["iterative"] = solved.Solver.Used == LinearSolver::Method::Iterative ? 1 : 0;
     state.counters["iterations"] =
         solved.Solver.Iterations.empty() ? 0 : solved.Solver.Iterations.front();
-    if (!solved.Error.isEmpty() || solved.Results.Cases.empty()) {
-        if (refusal.isEmpty())
-            refusal = solved.Error;
+    if (solved.Results.Cases.empty())
         return std::nan("");
-    }
     const size_t tip = static_cast<size_t>(beam.Tip() - 1);
     return -solved.Results.Cases.front().Displacements[3 * tip + 2];
 }

@@ -58,11 +58,17 @@ public:
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             qFatal("cannot write %s", qPrintable(path));
         file.close();
-        outcome_ = SolverCommand::Solve(*SolverEntry::Named(solver), path);
+        try {
+            outcome_ = SolverCommand::Solve(*SolverEntry::Named(solver), path);
+        } catch (const SolverError& error) {
+            error_ = error.Text();
+        }
     }
 
     const SolverOutcome& Outcome() const { return outcome_; }
-    bool Ok() const { return outcome_.Ok; }
+    bool Ok() const { return error_.isEmpty(); }
+    // Why the data was refused, as the program prints it; empty when it was solved.
+    const QString& Error() const { return error_; }
     QJsonObject Json() const { return outcome_.Json; }
 
     // Value `index` (after the leading number) of the row of `key` in load case `loadCase`
@@ -91,7 +97,20 @@ public:
 private:
     QTemporaryDir directory_;
     SolverOutcome outcome_;
+    QString error_;
 };
+
+// The refusal of `run` as the program prints it ("Line 12: ..." or "Error: ..."); empty when
+// it throws nothing.
+template <typename Run>
+QString Refusal(Run&& run) {
+    try {
+        run();
+    } catch (const SolverError& error) {
+        return error.Text();
+    }
+    return {};
+}
 
 } // namespace SolverFiles
 

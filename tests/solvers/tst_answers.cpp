@@ -1,5 +1,6 @@
 #include "SolverCatalogue.h"
 #include "SolverCommand.h"
+#include "SolverFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -187,12 +188,14 @@ private slots:
         QFETCH(QString, path);
         const QString name = QFileInfo(path).fileName();
         const SolverEntry solver = *SolverEntry::ForFile(name);
-        const SolverOutcome solved = SolverCommand::Solve(solver, path);
-
-        QString protocol = solved.Ok ? solved.Protocol : QStringLiteral("Error: ") + solved.Error;
-        const QByteArray json = solved.Ok
-                                    ? QJsonDocument(solved.Json).toJson(QJsonDocument::Compact)
-                                    : QByteArray("{}");
+        // A refused model's record is the refusal as the program prints it.
+        SolverOutcome solved;
+        const QString refusal =
+            SolverFiles::Refusal([&] { solved = SolverCommand::Solve(solver, path); });
+        const bool ok = refusal.isEmpty();
+        QString protocol = ok ? solved.Protocol : refusal;
+        const QByteArray json =
+            ok ? QJsonDocument(solved.Json).toJson(QJsonDocument::Compact) : QByteArray("{}");
         const QString record = QStringLiteral(ANSWERS_SOURCE "/") + name;
         if (qEnvironmentVariableIsSet("QV_RECORD_ANSWERS")) {
             WriteAll(record + QStringLiteral(".txt"), protocol.toUtf8());

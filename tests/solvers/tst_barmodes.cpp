@@ -84,7 +84,7 @@ void TestBarModes::cantileverFrequencies() {
                                  {6, {QStringLiteral("1 1 1 1")}},
                                  {9, {}}},
                                 QStringLiteral("3")));
-        QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+        QVERIFY2(run.Ok(), qPrintable(run.Error()));
         QV_COMPARE_NEAR(Frequency(run, 0), 1.8751040687 * 1.8751040687 * base, 1e-3);
         QV_COMPARE_NEAR(Frequency(run, 1), 4.6940911330 * 4.6940911330 * base, 1e-3);
         QV_COMPARE_NEAR(Frequency(run, 2), 7.8547574382 * 7.8547574382 * base, 2e-3);
@@ -111,7 +111,7 @@ void TestBarModes::tipMassesOfSpaceModels() {
                                {8, {}},
                                {9, {QStringLiteral("2 2")}}},
                               QStringLiteral("1")));
-    QVERIFY2(frame.Ok(), qPrintable(frame.Outcome().Error));
+    QVERIFY2(frame.Ok(), qPrintable(frame.Error()));
     QV_COMPARE_NEAR(Frequency(frame, 0),
                     std::sqrt(3 * E * I / (M * L * L * L)) / (2 * std::numbers::pi), 1e-9);
 
@@ -125,7 +125,7 @@ void TestBarModes::tipMassesOfSpaceModels() {
                                {7, {}},
                                {9, {QStringLiteral("2 2")}}},
                               QStringLiteral("1")));
-    QVERIFY2(truss.Ok(), qPrintable(truss.Outcome().Error));
+    QVERIFY2(truss.Ok(), qPrintable(truss.Error()));
     QV_COMPARE_NEAR(Frequency(truss, 0), std::sqrt(E * A / (M * L)) / (2 * std::numbers::pi), 1e-9);
     // Truss bars are never divided: their inner points would have nothing across them but
     // their own string modes.
@@ -153,7 +153,7 @@ void TestBarModes::eulerLoads() {
     const double euler = std::numbers::pi * std::numbers::pi * E * I / (L * L);
     const Run pinned(QStringLiteral("Wempel"), QStringLiteral("pinned.d15"),
                      column(QStringLiteral("21 1 0 0")));
-    QVERIFY2(pinned.Ok(), qPrintable(pinned.Outcome().Error));
+    QVERIFY2(pinned.Ok(), qPrintable(pinned.Error()));
     QV_COMPARE_NEAR(Factor(pinned, 1, 0), euler / 100, 1e-6);
     QV_COMPARE_NEAR(Factor(pinned, 2, 0), euler / 50, 1e-6);
     QV_COMPARE_NEAR(Factor(pinned, 1, 1), 4 * euler / 100, 1e-4); // second mode: 4 times
@@ -162,7 +162,7 @@ void TestBarModes::eulerLoads() {
     QByteArray cantilever = column(QStringLiteral("21 1 0 0"));
     cantilever.replace("# 1 1 1 1 0\r\n# 2 21 1 0 0", "# 1 1 1 1 1");
     const Run free(QStringLiteral("Wempel"), QStringLiteral("free.d15"), cantilever);
-    QVERIFY2(free.Ok(), qPrintable(free.Outcome().Error));
+    QVERIFY2(free.Ok(), qPrintable(free.Error()));
     QV_COMPARE_NEAR(Factor(free, 1, 0), euler / 4 / 100, 1e-6);
 
     // A pinned column of 4 bars whose end bars are hinged at the supports: the released ends
@@ -181,7 +181,7 @@ void TestBarModes::eulerLoads() {
                                   {7, {QStringLiteral("1 5 0 -100 0")}},
                                   {8, {}}},
                                  QStringLiteral("1")));
-    QVERIFY2(released.Ok(), qPrintable(released.Outcome().Error));
+    QVERIFY2(released.Ok(), qPrintable(released.Error()));
     QV_COMPARE_NEAR(Factor(released, 1, 0), euler / 100, 1e-3);
 
     // Greenhill's heavy column: a cantilever drawn as one member under an even load q along
@@ -198,14 +198,14 @@ void TestBarModes::eulerLoads() {
                                {7, {}},
                                {8, {QStringLiteral("1 1 0 -1")}}},
                               QStringLiteral("1")));
-    QVERIFY2(heavy.Ok(), qPrintable(heavy.Outcome().Error));
+    QVERIFY2(heavy.Ok(), qPrintable(heavy.Error()));
     QV_COMPARE_NEAR(Factor(heavy, 1, 0), 7.837347 * E * I / (L * L * L), 1e-4);
 
     // Tension does not buckle: no factor at all.
     QByteArray pulled = column(QStringLiteral("21 1 0 0"));
     pulled.replace("1 21 0 -100 0", "1 21 0 100 0");
     const Run tension(QStringLiteral("Wempel"), QStringLiteral("pulled.d15"), pulled);
-    QVERIFY2(tension.Ok(), qPrintable(tension.Outcome().Error));
+    QVERIFY2(tension.Ok(), qPrintable(tension.Error()));
     QVERIFY(tension.Json()[QStringLiteral("critical")][0][QStringLiteral("factors")]
                 .toArray()
                 .isEmpty());
@@ -219,7 +219,7 @@ void TestBarModes::oneMemberBars() {
     const double euler = std::numbers::pi * std::numbers::pi * E * I / (L * L);
     const Run column(QStringLiteral("Wempel"), QStringLiteral("column.d15"),
                      PinnedColumn(1, QStringLiteral("1 2 0 -100 0"), 2));
-    QVERIFY2(column.Ok(), qPrintable(column.Outcome().Error));
+    QVERIFY2(column.Ok(), qPrintable(column.Error()));
     QV_COMPARE_NEAR(Factor(column, 1, 0), euler / 100, 1e-4);
     QV_COMPARE_NEAR(Factor(column, 1, 1), 4 * euler / 100, 1e-4);
     QCOMPARE(
@@ -272,7 +272,7 @@ void TestBarModes::oneMemberBars() {
                                                             QStringLiteral("2 0 1 0")}},
                                   {9, {}}},
                                  QStringLiteral("8")));
-        QVERIFY2(beam.Ok(), qPrintable(beam.Outcome().Error));
+        QVERIFY2(beam.Ok(), qPrintable(beam.Error()));
         for (int mode = 0; mode < 8; ++mode)
             QV_COMPARE_NEAR(Frequency(beam, mode), expected[static_cast<size_t>(mode)], 5e-5);
         QVERIFY(
@@ -298,7 +298,7 @@ void TestBarModes::oneMemberBars() {
                     {QStringLiteral("3 10 0"), QStringLiteral("4 10 0"), QStringLiteral("5 8 0"),
                      QStringLiteral("6 8 0")}}},
                   QStringLiteral("2")));
-    QVERIFY2(frame.Ok(), qPrintable(frame.Outcome().Error));
+    QVERIFY2(frame.Ok(), qPrintable(frame.Error()));
     QV_COMPARE_NEAR(Frequency(frame, 0), 3.120424, 5e-5);
     QV_COMPARE_NEAR(Frequency(frame, 1), 9.179381, 5e-5);
 }
@@ -340,8 +340,8 @@ void TestBarModes::portalAgainstDividedCopy() {
     };
     const Run drawn(QStringLiteral("Wempel"), QStringLiteral("portal.d15"), portal(1));
     const Run fine(QStringLiteral("Wempel"), QStringLiteral("fine.d15"), portal(16));
-    QVERIFY2(drawn.Ok(), qPrintable(drawn.Outcome().Error));
-    QVERIFY2(fine.Ok(), qPrintable(fine.Outcome().Error));
+    QVERIFY2(drawn.Ok(), qPrintable(drawn.Error()));
+    QVERIFY2(fine.Ok(), qPrintable(fine.Error()));
     for (int mode = 0; mode < 2; ++mode)
         QV_COMPARE_NEAR(Factor(drawn, 1, mode), Factor(fine, 1, mode), 1e-4);
     // The sway mode of the portal is well below the second, symmetric one.
@@ -353,7 +353,7 @@ void TestBarModes::manyCasesFewLoads() {
     // nothing; the work follows the loads the file holds, not the count it claims.
     const Run run(QStringLiteral("Wempel"), QStringLiteral("cases.d15"),
                   PinnedColumn(1000, QStringLiteral("700 2 0 -100 0"), 1));
-    QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+    QVERIFY2(run.Ok(), qPrintable(run.Error()));
     const QJsonArray critical = run.Json()[QStringLiteral("critical")].toArray();
     QCOMPARE(critical.size(), 1000);
     QV_COMPARE_NEAR(Factor(run, 700, 0),
@@ -437,7 +437,7 @@ void TestBarModes::noMassRefused() {
                              {9, {}}},
                             QStringLiteral("1")));
     QVERIFY(!run.Ok());
-    QVERIFY2(run.Outcome().Error.contains(QStringLiteral("mass")), qPrintable(run.Outcome().Error));
+    QVERIFY2(run.Error().contains(QStringLiteral("mass")), qPrintable(run.Error()));
 
     // A mass that is all but none: its frequency is beyond any number, which is refused
     // rather than written as infinity.
@@ -451,8 +451,8 @@ void TestBarModes::noMassRefused() {
                               {9, {QStringLiteral("2 1E-320 0")}}},
                              QStringLiteral("1")));
     QVERIFY(!tiny.Ok());
-    QVERIFY2(tiny.Outcome().Error.contains(QStringLiteral("not a finite number")),
-             qPrintable(tiny.Outcome().Error));
+    QVERIFY2(tiny.Error().contains(QStringLiteral("not a finite number")),
+             qPrintable(tiny.Error()));
     QVERIFY(tiny.Outcome().ResultFile.isEmpty());
 }
 

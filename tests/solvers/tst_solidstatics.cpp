@@ -137,7 +137,6 @@ private slots:
              {std::tuple{10, 1, 0.03}, std::tuple{10, 2, 0.03}, std::tuple{20, 2, 0.02}}) {
             const MeshModel model = Cantilever(nx, 1, nz, length, width, depth, load);
             const MeshStatics::Outcome solved = MeshStatics::Run(model);
-            QVERIFY2(solved.Error.isEmpty(), qPrintable(solved.Error));
             double tip = 0;
             int count = 0;
             for (size_t n = 0; n < model.Nodes.size(); ++n)
@@ -161,7 +160,6 @@ private slots:
         const double a = 1, b = 2, p = 100, e = 2.0e5, nu = 0.3;
         const MeshModel model = Cylinder(a, b, 0.1, p, 8, 12);
         const MeshStatics::Outcome solved = MeshStatics::Run(model);
-        QVERIFY2(solved.Error.isEmpty(), qPrintable(solved.Error));
         const auto ur = [&](double r) {
             return p * a * a * (1 + nu) / (e * (b * b - a * a)) * ((1 - 2 * nu) * r + b * b / r);
         };
@@ -201,7 +199,6 @@ private slots:
         iterative.Tolerance = 1e-10;
         const MeshStatics::Outcome a = MeshStatics::Run(model, direct);
         const MeshStatics::Outcome b = MeshStatics::Run(model, iterative);
-        QVERIFY2(a.Error.isEmpty() && b.Error.isEmpty(), qPrintable(a.Error + b.Error));
         QCOMPARE(b.Solver.Used, LinearSolver::Method::Iterative);
         QCOMPARE(b.Solver.Iterations.size(), size_t(2));
         QVERIFY(b.Solver.Tolerance <= 1e-10);
@@ -227,20 +224,20 @@ private slots:
         // An element folded through itself is named with its line.
         MeshModel folded = Cantilever(2, 1, 1, 2, 1, 1, 1);
         folded.Nodes[static_cast<size_t>(folded.Cells[1].Corners[1])][0] = 0.2;
-        QString error = MeshStatics::Run(folded).Error;
+        QString error = SolverFiles::Refusal([&] { MeshStatics::Run(folded); });
         QVERIFY2(error.startsWith(QLatin1String("Line 101: element 2")), qPrintable(error));
         QVERIFY(error.contains(QLatin1String("inside out")));
         // One without volume.
         MeshModel flat = Cantilever(1, 1, 1, 1, 1, 1, 1);
         for (int a = 4; a < 8; ++a)
             flat.Nodes[static_cast<size_t>(flat.Cells[0].Corners[static_cast<size_t>(a)])][2] = 0;
-        error = MeshStatics::Run(flat).Error;
+        error = SolverFiles::Refusal([&] { MeshStatics::Run(flat); });
         QVERIFY2(error.contains(QLatin1String("no volume")), qPrintable(error));
         // A brick given twice, numbered from its other face, halved the displacements.
         MeshModel twice = Cantilever(2, 1, 1, 2, 1, 1, 1);
         const std::array<int, 8> c = twice.Cells[0].Corners;
         AddBrick(twice, {c[4], c[5], c[6], c[7], c[0], c[1], c[2], c[3]});
-        error = MeshStatics::Run(twice).Error;
+        error = SolverFiles::Refusal([&] { MeshStatics::Run(twice); });
         QVERIFY2(
             error.startsWith(QLatin1String("Line 102: element 3 repeats element 1 (line 100)")),
             qPrintable(error));
@@ -249,7 +246,7 @@ private slots:
         for (int n : {0, 3})
             hinged.Supports.push_back({n, {true, true, true}, 0});
         hinged.Loads.push_back({1, 5, {0, 0, -1}, 0});
-        error = MeshStatics::Run(hinged).Error;
+        error = SolverFiles::Refusal([&] { MeshStatics::Run(hinged); });
         QVERIFY2(error.contains(QLatin1String("rigid motion")), qPrintable(error));
     }
 
@@ -263,10 +260,10 @@ private slots:
                 element - 0.8;
         };
         fold(4000);
-        QString error = SolidMesh::Check(bar);
+        QString error = SolverFiles::Refusal([&] { SolidMesh::Check(bar); });
         QVERIFY2(error.startsWith(QLatin1String("Line 4100: element 4001,")), qPrintable(error));
         fold(100);
-        error = SolidMesh::Check(bar);
+        error = SolverFiles::Refusal([&] { SolidMesh::Check(bar); });
         QVERIFY2(error.startsWith(QLatin1String("Line 200: element 101,")), qPrintable(error));
 
         // Uniform tension of a bar of 2,304 bricks: every nodal stress, summed over threads, is
@@ -293,7 +290,6 @@ private slots:
         LinearSolver::Options direct;
         direct.Use = LinearSolver::Method::Direct;
         const MeshStatics::Outcome solved = MeshStatics::Run(pulled, direct);
-        QVERIFY2(solved.Error.isEmpty(), qPrintable(solved.Error));
         const std::vector<double>& at = solved.Results.Cases[0].NodeStresses;
         for (size_t node = 0; node < pulled.Nodes.size(); ++node) {
             QV_COMPARE_NEAR(at[node * 10], stress, 1e-9 * stress);     // sx
@@ -326,7 +322,7 @@ private slots:
         LinearSolver::Options direct;
         direct.Use = LinearSolver::Method::Direct;
         direct.Memory = 1e5; // 100 kB: the factors alone need more
-        QString error = MeshStatics::Run(model, direct).Error;
+        QString error = SolverFiles::Refusal([&] { MeshStatics::Run(model, direct); });
         QVERIFY2(error.contains(QLatin1String("too large for the direct solver")) &&
                      error.contains(QLatin1String("GB")),
                  qPrintable(error));
@@ -336,11 +332,10 @@ private slots:
             LinearSolver::Options automatic;
             automatic.Memory = 20e6;
             const MeshStatics::Outcome solved = MeshStatics::Run(model, automatic);
-            QVERIFY2(solved.Error.isEmpty(), qPrintable(solved.Error));
             QCOMPARE(solved.Solver.Used, LinearSolver::Method::Iterative);
             // And when even that does not fit, it says how much it needs.
             automatic.Memory = 1e4;
-            error = MeshStatics::Run(model, automatic).Error;
+            error = SolverFiles::Refusal([&] { MeshStatics::Run(model, automatic); });
             QVERIFY2(error.contains(QLatin1String("too large for the memory")), qPrintable(error));
         }
     }
@@ -365,7 +360,7 @@ private slots:
                 {6, {"1 1 1 1", "2 1 1 1", "3 1 1 1", "4 1 1 1"}},
                 {7, {"1 13 0 0 -50", "1 14 0 0 -50"}}});
         const SolverFiles::Run run(QStringLiteral("Fentar"), QStringLiteral("block.d17"), data);
-        QVERIFY2(run.Ok(), qPrintable(run.Outcome().Error));
+        QVERIFY2(run.Ok(), qPrintable(run.Error()));
         const QJsonObject json = run.Json();
         QCOMPARE(json[QStringLiteral("components")].toArray().size(), 3);
         QCOMPARE(json[QStringLiteral("stressNames")].toArray().last().toString(),

@@ -112,10 +112,11 @@ struct Builder {
 TorsionAnalysis::Answer Solved(const MeshModel& model,
                                double tolerance = TorsionAnalysis::Tolerance,
                                long long budget = TorsionAnalysis::NodeBudget) {
-    TorsionAnalysis::Outcome outcome = TorsionAnalysis::Analyse(model, nullptr, tolerance, budget);
-    if (!outcome.Solved)
-        qFatal("not solved: line %d: %s", outcome.Fault.Line, qPrintable(outcome.Fault.Message));
-    return *outcome.Solved;
+    try {
+        return TorsionAnalysis::Analyse(model, nullptr, tolerance, budget);
+    } catch (const SolverError& error) {
+        qFatal("not solved: %s", qPrintable(error.Text()));
+    }
 }
 
 // The series of a rectangle a x b (a >= b): J = beta a b^3 and the largest stress, at the
@@ -493,10 +494,13 @@ void TestTorsion::refusesBadMeshesAndContours() {
         m.Moment = 1.7e308;
         break;
     }
-    const TorsionAnalysis::Outcome outcome = TorsionAnalysis::Analyse(m, nullptr);
-    QVERIFY(!outcome.Solved);
-    QCOMPARE(outcome.Fault.Line, line);
-    QVERIFY2(outcome.Fault.Message.contains(message), qPrintable(outcome.Fault.Message));
+    try {
+        TorsionAnalysis::Analyse(m, nullptr);
+        QFAIL("solved");
+    } catch (const SolverError& error) {
+        QCOMPARE(error.Line(), line);
+        QVERIFY2(error.Message().contains(message), qPrintable(error.Message()));
+    }
 }
 
 void TestTorsion::programPrintsJson() {

@@ -416,7 +416,7 @@ void TestVosher::slabUnderPressureMeetsNavier() {
     }
     QVERIFY(centre > 0);
     const SolverFiles::Run solved(QStringLiteral("Nuvast"), QStringLiteral("slab.d13"), bytes);
-    QVERIFY2(solved.Ok(), qPrintable(solved.Outcome().Error));
+    QVERIFY2(solved.Ok(), qPrintable(solved.Error()));
     const double d = e * t * t * t / (12 * (1 - nu * nu));
     QV_COMPARE_NEAR(solved.Displacement(centre, 0), -0.00406 * q * a * a * a * a / d, 0.01);
 }

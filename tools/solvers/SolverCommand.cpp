@@ -46,15 +46,12 @@ SolverOutcome SolveStatics(const SolverInput& input, SolverProgress* progress) {
     const LinearSolver::Options options = MeshStatics::OptionsOf(input.Options);
     const MeshStatics::Outcome solved = MeshStatics::Run(
         MeshModel::FromBars(model), std::make_unique<BarFamily>(model), options, progress);
-    if (!solved.Error.isEmpty())
-        return SolverOutcome::Failure(solved.Error);
     const StaticResults results = BarFamily::Results(model, solved.Results);
     // An answer that does not check is no answer: nothing of it is written.
     const QString fault = StaticCheck::Verdict(model, results);
     if (!fault.isEmpty())
-        return SolverOutcome::Failure(fault);
+        throw SolverError(fault);
     SolverOutcome outcome;
-    outcome.Ok = true;
     // The direct solution, the default, goes without a word, as it always has for bars.
     const bool worded = options.Use != LinearSolver::Method::Automatic ||
                         solved.Solver.Used != LinearSolver::Method::Direct;
@@ -72,6 +69,24 @@ SolverOutcome SolveStatics(const SolverInput& input, SolverProgress* progress) {
     contents.Statics = results;
     outcome.ResultFile = ResultFile::Write(contents);
     return outcome;
+}
+
+SolverError Failure(const QString& dataPath) {
+    // Every way a run can fail ends here, once: the data's own faults, out of memory, and a
+    // library that gives up (an eigen-solver on values that are not finite), never an abort.
+    try {
+        throw;
+    } catch (const SolverError& error) {
+        return error;
+    } catch (const std::bad_alloc&) {
+        return SolverError(
+            QStringLiteral("not enough memory to solve %1").arg(QFileInfo(dataPath).fileName()));
+    } catch (const std::exception& fault) {
+        return SolverError(
+            QStringLiteral("the calculation of %1 failed (%2); the data's values may be too large "
+                           "or too small to compute with")
+                .arg(QFileInfo(dataPath).fileName(), QString::fromLocal8Bit(fault.what())));
+    }
 }
 
 // What each analysis of the catalogue runs: adding an analysis is one row.
@@ -227,35 +242,18 @@ SolverOutcome SolverCommand::Solve(const SolverEntry& solver, const QString& dat
                                    SolverProgress* progress, bool json,
                                    const SolverInput::Choices& options) {
     const ProblemNumber number = ProblemNumber::FromFileName(dataPath);
-    if (number.Valid && (number.Problem != solver.Problem || number.Dynamics != solver.Dynamics)) {
-        return SolverOutcome::Failure(QStringLiteral("Error: %1 solves the files %2, not %3")
-                                          .arg(solver.Name,
-                                               ExtensionOf(solver.Problem, solver.Dynamics),
-                                               QFileInfo(dataPath).fileName()));
-    }
+    if (number.Valid && (number.Problem != solver.Problem || number.Dynamics != solver.Dynamics))
+        throw SolverError(QStringLiteral("%1 solves the files %2, not %3")
+                              .arg(solver.Name, ExtensionOf(solver.Problem, solver.Dynamics),
+                                   QFileInfo(dataPath).fileName()));
     SolverProgress::Report(progress, QStringLiteral("Reading the data"));
     SolverInput input = SolverInput::Read(dataPath);
     input.WantJson = json;
     input.Options = options;
-    if (!input.Ok)
-        return SolverOutcome::Failure(input.FaultText());
-    try {
-        const auto row = std::ranges::find(Analyses, solver.Kind, &AnalysisRow::Kind);
-        if (row != Analyses.end())
-            return row->Solve(input, progress);
-    } catch (const std::bad_alloc&) {
-        return SolverOutcome::Failure(
-            QStringLiteral("not enough memory to solve %1").arg(QFileInfo(dataPath).fileName()));
-    } catch (const std::exception& fault) {
-        // A library that gives up throws (an eigen-solver on values that are not finite): the
-        // run ends with its reason, never with an abort.
-        return SolverOutcome::Failure(
-            QStringLiteral("the calculation of %1 failed (%2); the "
-                           "data's values may be too large or too "
-                           "small to compute with")
-                .arg(QFileInfo(dataPath).fileName(), QString::fromLocal8Bit(fault.what())));
-    }
-    return SolverOutcome::Failure(QStringLiteral("no analysis"));
+    const auto row = std::ranges::find(Analyses, solver.Kind, &AnalysisRow::Kind);
+    if (row == Analyses.end())
+        throw SolverError(QStringLiteral("no analysis"));
+    return row->Solve(input, progress);
 }
 
 bool SolverCommand::SolvesForEditor(const QStringList& all) {
@@ -305,16 +303,17 @@ SolverCommand::Outcome SolverCommand::Run(const SolverEntry& solver, const QStri
     }
     const QDir directory(workDirectory);
     const QString dataPath = directory.filePath(json ? arguments[1] : arguments[0]);
-    const SolverOutcome solved = Solve(solver, dataPath, progress, json, split.Options);
-    if (!solved.Ok) {
+    SolverOutcome solved;
+    bool ok = true;
+    try {
+        solved = Solve(solver, dataPath, progress, json, split.Options);
+    } catch (...) {
+        ok = false;
         outcome.ExitCode = 1;
-        outcome.Message = solved.Error.startsWith(QLatin1String("Line ")) ||
-                                  solved.Error.startsWith(QLatin1String("Error: "))
-                              ? solved.Error
-                              : QStringLiteral("Error: ") + solved.Error;
+        outcome.Message = Failure(dataPath).Text();
     }
     if (json) {
-        if (solved.Ok)
+        if (ok)
             outcome.StandardOutput = QJsonDocument(solved.Json).toJson(QJsonDocument::Compact);
         return outcome;
     }
@@ -326,8 +325,8 @@ SolverCommand::Outcome SolverCommand::Run(const SolverEntry& solver, const QStri
         return outcome;
     }
     outcome.Protocol = QStringLiteral("%1: %2\n\n").arg(solver.Name, dataPath) +
-                       (solved.Ok ? solved.Protocol : outcome.Message + u'\n');
-    if (solved.Ok && !solver.ResultExtension.isEmpty()) {
+                       (ok ? solved.Protocol : outcome.Message + u'\n');
+    if (ok && !solver.ResultExtension.isEmpty()) {
         const QString path = ResultPath(solver, dataPath);
         const QString error = ExchangeFile::Write(path, solved.ResultFile);
         if (error.isEmpty()) {

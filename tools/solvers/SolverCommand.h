@@ -31,7 +31,8 @@ public:
     static Outcome Run(const SolverEntry& solver, const QStringList& arguments,
                        const QString& workDirectory, SolverProgress* progress = nullptr);
     // Solves a file without touching any file: the core of Run, for tests and benchmarks.
-    // Without `json` the structural solvers leave the outcome's JSON empty.
+    // Without `json` the structural solvers leave the outcome's JSON empty. Throws SolverError
+    // when the data cannot be solved (Run catches it, and running out of memory, once).
     static SolverOutcome Solve(const SolverEntry& solver, const QString& dataPath,
                                SolverProgress* progress = nullptr, bool json = true,
                                const SolverInput::Choices& options = {});

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "CheckFault.h"
 #include "ParsedData.h"
 
 #include <QString>
@@ -9,8 +8,6 @@
 // tables, held to the same format the checker holds it to. A solver never calculates a file the
 // checker would refuse, so the fault it reports is the one the checker reports.
 struct SolverInput {
-    bool Ok = false;
-    CheckFault Fault; // Line 0: the file as a whole
     int Problem = 0;
     bool Dynamics = false; // a ".p" file
     QString FormatName;    // "plane frames"
@@ -29,7 +26,6 @@ struct SolverInput {
     };
     Choices Options;
 
+    // Throws SolverError, at the line the checker names, when the data cannot be calculated.
     static SolverInput Read(const QString& path);
-    // The reason why the data cannot be calculated, as the protocol and standard error show it.
-    QString FaultText() const;
 };

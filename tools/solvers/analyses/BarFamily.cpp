@@ -4,14 +4,11 @@
 
 #include <algorithm>
 
-QString BarFamily::Build(const MeshModel& /*model*/, QStringList& /*warnings*/) {
-    if (!bars_.Fault.isEmpty())
-        return bars_.Fault;
+void BarFamily::Build(const MeshModel& /*model*/, QStringList& /*warnings*/) {
     elements_.reserve(bars_.Bars.size());
     for (const BarModel::Bar& bar : bars_.Bars)
         elements_.emplace_back(bars_, bar);
     forces_ = EndLayout().Count();
-    return {};
 }
 
 std::vector<const Element*> BarFamily::Elements() const {

@@ -19,7 +19,7 @@ public:
     // `bars` must outlive the family: the elements take their sections from it.
     explicit BarFamily(const BarModel& bars) : bars_(bars) {}
 
-    QString Build(const MeshModel& model, QStringList& warnings) override;
+    void Build(const MeshModel& model, QStringList& warnings) override;
     std::vector<const Element*> Elements() const override;
     QStringList ComponentNames() const override { return bars_.ComponentNames(); }
     DofNumbering::Wording Wording() const override { return {}; }

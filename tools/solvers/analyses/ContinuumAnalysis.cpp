@@ -33,17 +33,14 @@ SolverOutcome ContinuumAnalysis::Solve(const SolverInput& input, SolverProgress*
     const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
     const LinearSolver::Options options = MeshStatics::OptionsOf(input.Options);
     const MeshStatics::Outcome solved = MeshStatics::Run(model, options, progress);
-    if (!solved.Error.isEmpty())
-        return SolverOutcome::Failure(solved.Error);
     const FieldResults& results = solved.Results;
     // An answer that does not check is no answer: nothing of it is written.
     const double backward = SolverReport::BackwardTolerance(solved.Solver, options);
     if (const QString fault = StaticCheck::FieldVerdict(results, model.ForceUnit, backward);
         !fault.isEmpty())
-        return SolverOutcome::Failure(fault);
+        throw SolverError(fault);
 
     SolverOutcome outcome;
-    outcome.Ok = true;
     if (input.WantJson) {
         outcome.Json = FieldReport::Json(results);
         outcome.Json[QStringLiteral("solution")] = SolverReport::Json(solved.Solver, options);

@@ -1,49 +1,51 @@
 #include "MeridianFamily.h"
 
 #include "RepeatedElement.h"
+#include "SolverError.h"
 
 #include <algorithm>
 
 namespace {
 
 // What the checker does not know of shells: an element along the axis (a ring of no radius),
-// an element given twice and a load on a node of the axis. Empty when the model can be solved.
-QString Fault(const MeshModel& model) {
+// an element given twice and a load on a node of the axis.
+void CheckShells(const MeshModel& model) {
     const auto onAxis = [&model](int node) {
         return MeridianFamily::OnAxis(model.Nodes[static_cast<size_t>(node)]);
     };
     for (size_t e = 0; e < model.Cells.size(); ++e) {
         const MeshModel::Cell& cell = model.Cells[e];
         if (onAxis(cell.Corners[0]) && onAxis(cell.Corners[1]))
-            return QStringLiteral("Line %1: element %2 lies on the axis (nodes %3 and %4 have "
-                                  "r = 0): a shell of revolution needs a radius")
-                .arg(cell.Line)
-                .arg(e + 1)
-                .arg(cell.Corners[0] + 1)
-                .arg(cell.Corners[1] + 1);
+            throw SolverError::AtLine(cell.Line,
+                                      QStringLiteral("element %1 lies on the axis (nodes %2 and "
+                                                     "%3 have r = 0): a shell of revolution "
+                                                     "needs a radius")
+                                          .arg(e + 1)
+                                          .arg(cell.Corners[0] + 1)
+                                          .arg(cell.Corners[1] + 1));
     }
     const RepeatedElement::Pair repeated = RepeatedElement::Find(
         model.Cells.size(), [&model](size_t e) { return model.Cells[e].Nodes(); });
     if (repeated.Later >= 0)
-        return QStringLiteral("Line %1: ")
-                   .arg(model.Cells[static_cast<size_t>(repeated.Later)].Line) +
-               RepeatedElement::Fault(repeated,
-                                      model.Cells[static_cast<size_t>(repeated.Earlier)].Line);
+        throw SolverError::AtLine(
+            model.Cells[static_cast<size_t>(repeated.Later)].Line,
+            RepeatedElement::Fault(repeated,
+                                   model.Cells[static_cast<size_t>(repeated.Earlier)].Line));
     for (const MeshModel::NodalLoad& load : model.Loads) {
         if (onAxis(load.Node) && (load.Load[0] != 0 || load.Load[2] != 0 || load.Load[4] != 0))
-            return QStringLiteral("Line %1: node %2 lies on the axis, where a ring load has no "
-                                  "circumference to act on; give the load as a pressure on the "
-                                  "elements or at nodes off the axis")
-                .arg(load.Line)
-                .arg(load.Node + 1);
+            throw SolverError::AtLine(load.Line,
+                                      QStringLiteral("node %1 lies on the axis, where a ring load "
+                                                     "has no circumference to act on; give the "
+                                                     "load as a pressure on the elements or at "
+                                                     "nodes off the axis")
+                                          .arg(load.Node + 1));
     }
-    return {};
 }
 
 // A shell of revolution moves as a whole only along its axis, so each connected part needs a
 // support in uz. The factorisation would find such a part too, but would name whichever
-// component it eliminated last; this names the motion itself. Empty when every part is held.
-QString FreeAlongTheAxis(const MeshModel& model) {
+// component it eliminated last; this names the motion itself.
+void CheckHeldAlongTheAxis(const MeshModel& model) {
     std::vector<int> part(model.Nodes.size());
     for (size_t n = 0; n < part.size(); ++n)
         part[n] = static_cast<int>(n);
@@ -61,22 +63,23 @@ QString FreeAlongTheAxis(const MeshModel& model) {
             held[static_cast<size_t>(root(support.Node))] = true;
     }
     for (const MeshModel::Cell& cell : model.Cells) {
-        if (!held[static_cast<size_t>(root(cell.Corners[0]))])
-            return QStringLiteral("the shell is a mechanism or not supported enough: node %1 "
-                                  "can move in uz without resistance (no support holds its "
-                                  "part of the shell along the axis)")
-                .arg(std::min(cell.Corners[0], cell.Corners[1]) + 1);
+        if (!held[static_cast<size_t>(root(cell.Corners[0]))]) {
+            const int node = std::min(cell.Corners[0], cell.Corners[1]) + 1;
+            throw SolverError::AtNode(node, QStringLiteral("the shell is a mechanism or not "
+                                                           "supported enough: node %1 can move "
+                                                           "in uz without resistance (no support "
+                                                           "holds its part of the shell along "
+                                                           "the axis)")
+                                                .arg(node));
+        }
     }
-    return {};
 }
 
 } // namespace
 
-QString MeridianFamily::Build(const MeshModel& model, QStringList& /*warnings*/) {
-    if (QString fault = Fault(model); !fault.isEmpty())
-        return fault;
-    if (QString free = FreeAlongTheAxis(model); !free.isEmpty())
-        return free;
+void MeridianFamily::Build(const MeshModel& model, QStringList& /*warnings*/) {
+    CheckShells(model);
+    CheckHeldAlongTheAxis(model);
     elements_.reserve(model.Cells.size());
     for (const MeshModel::Cell& cell : model.Cells) {
         const MeshModel::Material& material = model.Materials[static_cast<size_t>(cell.Material)];
@@ -90,7 +93,6 @@ QString MeridianFamily::Build(const MeshModel& model, QStringList& /*warnings*/)
             std::array<std::array<double, 2>, 2>{model.Plan(cell.Corners[0]),
                                                  model.Plan(cell.Corners[1])}));
     }
-    return {};
 }
 
 std::vector<const Element*> MeridianFamily::Elements() const {

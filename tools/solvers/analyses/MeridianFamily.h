@@ -10,7 +10,7 @@
 // from what its nodes exert on it.
 class MeridianFamily final : public MeshFamily {
 public:
-    QString Build(const MeshModel& model, QStringList& warnings) override;
+    void Build(const MeshModel& model, QStringList& warnings) override;
     std::vector<const Element*> Elements() const override;
     QStringList ComponentNames() const override { return {"ur", "uz", "rot"}; }
     DofNumbering::Wording Wording() const override;

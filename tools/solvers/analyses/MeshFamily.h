@@ -27,9 +27,9 @@ public:
     // The family of a model's mesh kind.
     static std::unique_ptr<MeshFamily> Of(const MeshModel& model);
 
-    // Checks the mesh and makes its elements; the refusal ("Line N: ...") when it cannot be
-    // solved. Warnings are of what is solved but deserves a look.
-    virtual QString Build(const MeshModel& model, QStringList& warnings) = 0;
+    // Checks the mesh and makes its elements; throws SolverError, with the line, when it cannot
+    // be solved. Warnings are of what is solved but deserves a look.
+    virtual void Build(const MeshModel& model, QStringList& warnings) = 0;
     virtual std::vector<const Element*> Elements() const = 0;
     virtual QStringList ComponentNames() const = 0;
     virtual DofNumbering::Wording Wording() const;

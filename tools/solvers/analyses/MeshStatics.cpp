@@ -309,12 +309,9 @@ MeshStatics::Prepared MeshStatics::Prepare(const MeshModel& model,
                                            SolverProgress* progress) {
     Prepared prepared;
     prepared.Family = std::move(family);
-    prepared.Error = prepared.Family->Build(model, prepared.Warnings);
-    if (!prepared.Error.isEmpty())
-        return prepared;
+    prepared.Family->Build(model, prepared.Warnings);
     prepared.Solver = std::make_unique<LinearSolver>();
-    prepared.Error =
-        prepared.Solver->Prepare(ProblemOf(model, *prepared.Family), options, progress);
+    prepared.Solver->Prepare(ProblemOf(model, *prepared.Family), options, progress);
     return prepared;
 }
 
@@ -329,23 +326,17 @@ MeshStatics::Outcome MeshStatics::Run(const MeshModel& model, std::unique_ptr<Me
     Outcome outcome;
     const Prepared prepared = Prepare(model, std::move(family), options, progress);
     outcome.Warnings = prepared.Warnings;
-    if (!prepared.Error.isEmpty()) {
-        outcome.Error = prepared.Error;
-        return outcome;
-    }
     const LinearSolver& solver = *prepared.Solver;
     outcome.Time.Assembly = solver.System().AssemblySeconds();
     outcome.Time.Factorisation = solver.System().FactorSeconds();
     Statics statics(model, *prepared.Family, solver);
     QElapsedTimer solving;
     solving.start();
-    outcome.Error = prepared.Solver->Solve(
+    prepared.Solver->Solve(
         model.LoadCases, statics.Loaded(),
         [&statics](int number, Eigen::VectorXd& column) { statics.Fill(number, column); },
         [&statics](int number, const Eigen::VectorXd* solution) { statics.Take(number, solution); },
         progress);
-    if (!outcome.Error.isEmpty())
-        return outcome;
     outcome.Time.Recovery = statics.RecoverySeconds();
     outcome.Time.Solution =
         static_cast<double>(solving.nsecsElapsed()) * 1e-9 - outcome.Time.Recovery;

@@ -26,7 +26,6 @@ struct Timings {
 
 struct Outcome {
     FieldResults Results;
-    QString Error;        // why the model cannot be solved; empty when it was
     QStringList Warnings; // what was calculated but deserves a look (warped elements)
     LinearSolver::Report Solver;
     Timings Time;
@@ -39,12 +38,12 @@ Outcome Run(const MeshModel& model, std::unique_ptr<MeshFamily> family,
             const LinearSolver::Options& options = {}, SolverProgress* progress = nullptr);
 
 // What statics and the natural modes share: the family with its checked elements and the
-// factorised stiffness equations with the supports; or why they cannot be had (Error).
+// factorised stiffness equations with the supports. Both Run and Prepare throw SolverError
+// when the model cannot be solved.
 struct Prepared {
     std::unique_ptr<MeshFamily> Family;
     std::unique_ptr<LinearSolver> Solver;
     QStringList Warnings;
-    QString Error;
 };
 Prepared Prepare(const MeshModel& model, const LinearSolver::Options& options = {},
                  SolverProgress* progress = nullptr);

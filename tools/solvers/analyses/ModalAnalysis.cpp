@@ -129,12 +129,11 @@ ModalAnalysis::SparseMatrix ModalAnalysis::GeometricStiffness(const EquationSyst
 ModalAnalysis::Found ModalAnalysis::Natural(const EquationSystem& system,
                                             const std::vector<Point>& points, int count,
                                             const QString& massless) {
-    Found found{Masses(system, points), {}, {}};
+    Found found{Masses(system, points), {}};
     // Also refuses masses that are not finite numbers.
     if (!(found.B.diagonal().sum() > 0))
-        found.Error = massless;
-    else
-        found.Modes = PencilModes::Lowest(system, found.B, count, found.Error);
+        throw SolverError(massless);
+    found.Modes = PencilModes::Lowest(system, found.B, count);
     return found;
 }
 
@@ -151,7 +150,7 @@ ModalAnalysis::ShiftedFound ModalAnalysis::Natural(const EquationSystem& system,
         return found;
     }
     pencil.Shift = ShiftOf(pencil, shifted.Guesses);
-    for (PencilModes::ExtendedMode& mode : PencilModes::Lowest(pencil, count, found.Error)) {
+    for (PencilModes::ExtendedMode& mode : PencilModes::Lowest(pencil, count)) {
         found.Modes.push_back({mode.Lambda, std::move(mode.Shape)});
         found.Noise.push_back(mode.Noise);
     }
@@ -160,21 +159,19 @@ ModalAnalysis::ShiftedFound ModalAnalysis::Natural(const EquationSystem& system,
 
 ModalAnalysis::Found ModalAnalysis::Buckling(const EquationSystem& system,
                                              const Eigen::VectorXd& state, int count) {
-    Found found{GeometricStiffness(system, state), {}, {}};
-    found.Modes = PencilModes::Lowest(system, found.B, count, found.Error);
+    Found found{GeometricStiffness(system, state), {}};
+    found.Modes = PencilModes::Lowest(system, found.B, count);
     return found;
 }
 
 SolverOutcome ModalAnalysis::Write(const std::vector<PencilModes::Mode>& modes, int wanted,
                                    const Listing& listing, bool json) {
     SolverOutcome outcome;
-    outcome.Ok = true;
     ResultFile::Contents contents = listing.File;
     QJsonArray list;
     QString text = listing.Heading;
     if (const int bad = ModeReport::FrequencyTable(modes, wanted, text); bad >= 0)
-        return SolverOutcome::Failure(
-            listing.NotFinite(QStringLiteral("frequency of mode %1").arg(bad + 1)));
+        throw SolverError(listing.NotFinite(QStringLiteral("frequency of mode %1").arg(bad + 1)));
     const auto width = static_cast<int>(listing.Components.size());
     for (size_t k = 0; k < modes.size(); ++k) {
         const double omega = std::sqrt(modes[k].Lambda);
@@ -182,8 +179,7 @@ SolverOutcome ModalAnalysis::Write(const std::vector<PencilModes::Mode>& modes, 
         ResultFile::Shapes::Shape shape{0, frequency, {}, {}};
         listing.Scale(modes[k].Shape, shape.Displacements, shape.Inner);
         if (!Finite(shape.Displacements) || !Finite(shape.Inner))
-            return SolverOutcome::Failure(
-                listing.NotFinite(QStringLiteral("shape of mode %1").arg(k + 1)));
+            throw SolverError(listing.NotFinite(QStringLiteral("shape of mode %1").arg(k + 1)));
         if (json)
             list.append(QJsonObject{
                 {QStringLiteral("frequency"), frequency},

@@ -34,11 +34,11 @@ SparseMatrix Masses(const EquationSystem& system, const std::vector<Point>& poin
 // pencil K x = lambda (-Kg) x.
 SparseMatrix GeometricStiffness(const EquationSystem& system, const Eigen::VectorXd& state);
 
-// The modes of a pencil K x = lambda B x: B, and the lowest modes, or why there are none.
+// The modes of a pencil K x = lambda B x: B, and the lowest modes. What finds them throws
+// SolverError when there are none to find.
 struct Found {
     SparseMatrix B;
     std::vector<PencilModes::Mode> Modes;
-    QString Error;
 };
 // The lowest `count` natural modes (lambda = omega^2); `massless` is the error when nothing
 // that can move has a mass.
@@ -94,8 +94,8 @@ struct Listing {
     std::function<QString(const QString& what)> NotFinite;
 };
 
-// The protocol, JSON and result file of the modes found, of `wanted` asked for; a failure when
-// a frequency or a shape is not finite.
+// The protocol, JSON and result file of the modes found, of `wanted` asked for; throws when a
+// frequency or a shape is not finite.
 SolverOutcome Write(const std::vector<PencilModes::Mode>& modes, int wanted, const Listing& listing,
                     bool json);
 

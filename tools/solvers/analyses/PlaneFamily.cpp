@@ -3,6 +3,7 @@
 #include "Elasticity.h"
 #include "PlaneMesh.h"
 #include "PlaneTensor.h"
+#include "SolverError.h"
 
 namespace {
 
@@ -44,17 +45,16 @@ const PlaneSolid* PlaneFamily::SolidFor(const MeshModel& model, const MeshModel:
     return solids_.back().second.get();
 }
 
-QString PlaneFamily::Build(const MeshModel& model, QStringList& /*warnings*/) {
+void PlaneFamily::Build(const MeshModel& model, QStringList& /*warnings*/) {
     const PlaneMesh::Checked checked = PlaneMesh::Check(model);
-    if (!checked.Fault.Message.isEmpty())
-        return QStringLiteral("Line %1: %2").arg(checked.Fault.Line).arg(checked.Fault.Message);
     for (const MeshModel::NodalLoad& load : model.Loads) {
         if (Revolution() && model.Plan(load.Node)[0] <= 0 &&
             (load.Load[0] != 0 || load.Load[2] != 0))
-            return QStringLiteral("Line %1: node %2 lies on the axis, where a ring load has no "
-                                  "circumference to act on; give the load at nodes off the axis")
-                .arg(load.Line)
-                .arg(load.Node + 1);
+            throw SolverError::AtLine(load.Line,
+                                      QStringLiteral("node %1 lies on the axis, where a ring load "
+                                                     "has no circumference to act on; give the "
+                                                     "load at nodes off the axis")
+                                          .arg(load.Node + 1));
     }
     const PlaneKinds::ByCorners makers = kinds_.Of(kind_);
     elements_.reserve(model.Cells.size());
@@ -62,14 +62,13 @@ QString PlaneFamily::Build(const MeshModel& model, QStringList& /*warnings*/) {
         const MeshModel::Cell& cell = model.Cells[e];
         const PlaneKinds::Maker make = makers.For(cell.Count);
         if (!make)
-            return QStringLiteral("Line %1: this mesh has no element of %2 corners")
-                .arg(cell.Line)
-                .arg(cell.Count);
+            throw SolverError::AtLine(
+                cell.Line,
+                QStringLiteral("this mesh has no element of %1 corners").arg(cell.Count));
         const std::span<const int> corners(checked.Corners[e].data(),
                                            static_cast<size_t>(cell.Count));
         elements_.push_back(make(*SolidFor(model, cell), model, corners));
     }
-    return {};
 }
 
 std::vector<const Element*> PlaneFamily::Elements() const {

@@ -16,7 +16,7 @@ public:
     explicit PlaneFamily(ProblemType::Mesh kind, PlaneKinds kinds = StandardElements::Plane())
         : kind_(kind), kinds_(std::move(kinds)) {}
 
-    QString Build(const MeshModel& model, QStringList& warnings) override;
+    void Build(const MeshModel& model, QStringList& warnings) override;
     std::vector<const Element*> Elements() const override;
     QStringList ComponentNames() const override;
     DofNumbering::Wording Wording() const override;

@@ -199,17 +199,14 @@ SolverOutcome ShaftAnalysis::Solve(const SolverInput& input, SolverProgress* pro
         progress,
         QStringLiteral("Finding the %1 lowest natural frequencies").arg(model.Frequencies));
     const ShaftModes::Result result = ShaftModes::Lowest(model, model.Frequencies);
-    if (!result.Error.isEmpty())
-        return SolverOutcome::Failure(result.Error);
     for (size_t k = 0; k < result.Modes.size(); ++k) {
         const ShaftModes::Mode& mode = result.Modes[k];
         const bool finite = std::all_of(mode.Shape.begin(), mode.Shape.end(),
                                         [](double v) { return std::isfinite(v); });
         if (!std::isfinite(mode.Lambda) || !(mode.Lambda > 0))
-            return SolverOutcome::Failure(
-                NotFinite(QStringLiteral("frequency of mode %1").arg(k + 1)));
+            throw SolverError(NotFinite(QStringLiteral("frequency of mode %1").arg(k + 1)));
         if (!finite)
-            return SolverOutcome::Failure(NotFinite(QStringLiteral("shape of mode %1").arg(k + 1)));
+            throw SolverError(NotFinite(QStringLiteral("shape of mode %1").arg(k + 1)));
     }
 
     QString text = Summary(input, model, result);
@@ -238,7 +235,6 @@ SolverOutcome ShaftAnalysis::Solve(const SolverInput& input, SolverProgress* pro
     }
 
     SolverOutcome outcome;
-    outcome.Ok = true;
     if (input.WantJson) {
         outcome.Json = {{QStringLiteral("modes"), list}};
         if (!result.Notes.isEmpty())

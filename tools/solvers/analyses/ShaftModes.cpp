@@ -3,6 +3,7 @@
 #include "EquationSystem.h"
 #include "ModalAnalysis.h"
 #include "ShaftElement.h"
+#include "SolverError.h"
 
 #include <Eigen/Dense>
 #include <Eigen/Eigenvalues>
@@ -187,7 +188,6 @@ struct FamilyModes {
     std::vector<double> Noise;
     int Rigid = 0;
     bool Massless = false;
-    QString Error;
 };
 
 FamilyModes Lowest(Family family, const Line& line, int count) {
@@ -196,11 +196,8 @@ FamilyModes Lowest(Family family, const Line& line, int count) {
     EquationSystem system(static_cast<int>(line.Nodes), line.Pointers(), {});
     // Every component not held is kept: the elements stiffen each.
     const std::vector<double> stiffened(6 * line.Nodes, 1.0);
-    if (!system.Number(family.Components, stiffened,
-                       {family.Fixed, std::vector<bool>(6 * line.Nodes, false)})) {
-        result.Error = system.Error();
-        return result;
-    }
+    system.Number(family.Components, stiffened,
+                  {family.Fixed, std::vector<bool>(6 * line.Nodes, false)});
     ModalAnalysis::Shifted shifted;
     shifted.Springs = line.Springs;
     shifted.Rigid = result.Rigid;
@@ -215,7 +212,6 @@ FamilyModes Lowest(Family family, const Line& line, int count) {
         result.Rigid = 0;
         return result;
     }
-    result.Error = found.Error;
     result.Noise = found.Noise;
     for (const PencilModes::Mode& mode : found.Modes)
         result.Modes.emplace_back(mode.Lambda, Expand(system, family, mode.Shape));
@@ -404,18 +400,11 @@ ShaftModes::Result ShaftModes::Lowest(const ShaftModel& model, int count) {
     const Line line(model);
     const FamilyModes bending = ::Lowest(Bending(model, line, pieces, result.Notes), line, count);
     const FamilyModes torsion = ::Lowest(Torsion(model, line, pieces), line, count);
-    for (const FamilyModes* family : {&bending, &torsion})
-        if (!family->Error.isEmpty()) {
-            result.Error = family->Error;
-            return result;
-        }
-    if (bending.Massless && torsion.Massless) {
-        result.Error =
+    if (bending.Massless && torsion.Massless)
+        throw SolverError(
             QStringLiteral("the shaft has no mass that can move: give the unit weight gamma "
                            "of its material (table 2, line %1) or discs with a mass (table 9)")
-                .arg(model.Materials.front().Line);
-        return result;
-    }
+                .arg(model.Materials.front().Line));
     if (bending.Massless)
         result.Notes << QStringLiteral("No bending modes: nothing that can move sideways has a "
                                        "mass (gamma is 0 and no disc has m or Jd where the "
@@ -435,11 +424,8 @@ ShaftModes::Result ShaftModes::Lowest(const ShaftModel& model, int count) {
         const FamilyModes& family = takeBending ? bending : torsion;
         const size_t k = takeBending ? b : t;
         // A residual far above rounding is no mode: refused, never listed.
-        if (!(family.Noise[k] <= ModeNoise)) {
-            result.Modes.clear();
-            result.Error = OutOfProportion();
-            return result;
-        }
+        if (!(family.Noise[k] <= ModeNoise))
+            throw SolverError(OutOfProportion());
         if (takeBending) {
             result.Modes.push_back(
                 Normalised(Kind::Bending, bending.Modes[b].first, bending.Modes[b].second));
@@ -451,6 +437,6 @@ ShaftModes::Result ShaftModes::Lowest(const ShaftModel& model, int count) {
         }
     }
     if (result.Modes.empty())
-        result.Error = QStringLiteral("the shaft has no natural modes with the masses given");
+        throw SolverError(QStringLiteral("the shaft has no natural modes with the masses given"));
     return result;
 }

@@ -32,10 +32,9 @@ struct Result {
     // Rigid motions found and left out, and what the model lacks for a family to have modes.
     int RigidBending = 0, RigidTorsion = 0;
     QStringList Notes;
-    QString Error; // why nothing could be found
 };
 
-// Up to `count` modes, lowest first.
+// Up to `count` modes, lowest first; throws SolverError when none can be found.
 Result Lowest(const ShaftModel& model, int count);
 
 // The most a mode's lambda may move, relative, when its shape is rounded to double: the

@@ -158,15 +158,12 @@ SolverOutcome ShellAnalysis::Solve(const SolverInput& input, SolverProgress* pro
     const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
     const LinearSolver::Options options = MeshStatics::OptionsOf(input.Options);
     const MeshStatics::Outcome solved = MeshStatics::Run(model, options, progress);
-    if (!solved.Error.isEmpty())
-        return SolverOutcome::Failure(solved.Error);
     const StaticResults results = EndResults(solved.Results);
     // An answer that does not check is no answer: nothing of it is written.
     const double backward = SolverReport::BackwardTolerance(solved.Solver, options);
     if (const QString fault = Verdict(model, results, backward); !fault.isEmpty())
-        return SolverOutcome::Failure(fault);
+        throw SolverError(fault);
     SolverOutcome outcome;
-    outcome.Ok = true;
     if (input.WantJson)
         outcome.Json = StaticReport::Json(results);
     outcome.Protocol = Protocol(input.FormatName, model, results, backward);

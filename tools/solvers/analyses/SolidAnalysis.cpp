@@ -24,16 +24,13 @@ SolverOutcome SolidAnalysis::Solve(const SolverInput& input, SolverProgress* pro
     const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
     const LinearSolver::Options options = MeshStatics::OptionsOf(input.Options);
     const MeshStatics::Outcome run = MeshStatics::Run(model, options, progress);
-    if (!run.Error.isEmpty())
-        return SolverOutcome::Failure(run.Error);
     const FieldResults& results = run.Results;
     const double backward = SolverReport::BackwardTolerance(run.Solver, options);
     if (const QString fault = StaticCheck::FieldVerdict(results, model.ForceUnit, backward);
         !fault.isEmpty())
-        return SolverOutcome::Failure(fault);
+        throw SolverError(fault);
 
     SolverOutcome outcome;
-    outcome.Ok = true;
     if (input.WantJson) {
         outcome.Json = FieldReport::Json(results);
         outcome.Json[QStringLiteral("solution")] = SolverReport::Json(run.Solver, options);

@@ -3,6 +3,7 @@
 #include "Elasticity.h"
 #include "SolidMesh.h"
 #include "SolidTensor.h"
+#include "SolverError.h"
 #include "Units.h"
 
 namespace {
@@ -41,13 +42,13 @@ bool HeldRigidly(const MeshModel& model) {
 
 } // namespace
 
-QString SolidFamily::Build(const MeshModel& model, QStringList& /*warnings*/) {
-    if (const QString fault = SolidMesh::Check(model); !fault.isEmpty())
-        return fault;
+void SolidFamily::Build(const MeshModel& model, QStringList& /*warnings*/) {
+    SolidMesh::Check(model);
     if (!HeldRigidly(model))
-        return QStringLiteral("the supports do not hold the solid against every rigid motion: "
-                              "fix at least three nodes that do not lie in one line, in enough "
-                              "components to stop it sliding and turning");
+        throw SolverError(QStringLiteral("the supports do not hold the solid against every rigid "
+                                         "motion: fix at least three nodes that do not lie in "
+                                         "one line, in enough components to stop it sliding "
+                                         "and turning"));
     const double gravity = Units::Gravity(model.LengthUnit);
     materials_.reserve(model.Materials.size());
     for (const MeshModel::Material& m : model.Materials)
@@ -57,13 +58,12 @@ QString SolidFamily::Build(const MeshModel& model, QStringList& /*warnings*/) {
     for (const MeshModel::Cell& cell : model.Cells) {
         const SolidKinds::Maker make = makers.For(cell.Count);
         if (!make)
-            return QStringLiteral("Line %1: this mesh has no element of %2 corners")
-                .arg(cell.Line)
-                .arg(cell.Count);
+            throw SolverError::AtLine(
+                cell.Line,
+                QStringLiteral("this mesh has no element of %1 corners").arg(cell.Count));
         elements_.push_back(
             make(materials_[static_cast<size_t>(cell.Material)], model, cell.Nodes()));
     }
-    return {};
 }
 
 std::vector<const Element*> SolidFamily::Elements() const {

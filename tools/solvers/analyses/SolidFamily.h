@@ -13,7 +13,7 @@ public:
     // `kinds`: the elements it makes, by the corner count of a cell.
     explicit SolidFamily(SolidKinds kinds = StandardElements::Solid()) : kinds_(std::move(kinds)) {}
 
-    QString Build(const MeshModel& model, QStringList& warnings) override;
+    void Build(const MeshModel& model, QStringList& warnings) override;
     std::vector<const Element*> Elements() const override;
     QStringList ComponentNames() const override { return {"ux", "uy", "uz"}; }
     Nodal NodalResults() const override { return Nodal::Mean; }

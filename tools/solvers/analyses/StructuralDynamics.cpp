@@ -65,15 +65,14 @@ struct Division {
     std::vector<CaseModes> Cases;
 
     // Makes the bars, constrains, numbers, assembles and factorises the stiffness as statics
-    // does (the modes need its factors); the error, or empty.
-    QString Prepare() {
+    // does (the modes need its factors).
+    void Prepare() {
         Mesh = MeshModel::FromBars(*Model);
         auto family = std::make_unique<BarFamily>(*Model);
         Bars = family.get();
         LinearSolver::Options direct;
         direct.Use = LinearSolver::Method::Direct;
         Prepared = MeshStatics::Prepare(Mesh, std::move(family), direct);
-        return Prepared.Error;
     }
     const EquationSystem& System() const { return Prepared.Solver->System(); }
     const BarElement& Bar(size_t bar) const { return Bars->Bar(bar); }
@@ -226,9 +225,9 @@ std::vector<Error> BucklingErrors(const Division& division, const ModalAnalysis:
 }
 
 // Solves one division; the error, or an empty text.
-using Analysis = QString (*)(Division&, Wanted&, SolverProgress*);
+using Analysis = void (*)(Division&, Wanted&, SolverProgress*);
 
-QString NaturalModes(Division& division, Wanted& wanted, SolverProgress* progress) {
+void NaturalModes(Division& division, Wanted& wanted, SolverProgress* progress) {
     const BarModel& model = *division.Model;
     SolverProgress::Report(progress,
                            QStringLiteral("Natural modes: the lowest %1 of %2 equations")
@@ -241,10 +240,9 @@ QString NaturalModes(Division& division, Wanted& wanted, SolverProgress* progres
     for (const PencilModes::Mode& mode : found.Modes)
         Refine(model, ModeErrors(division, found.B, mode), wanted);
     division.Cases.push_back({0, std::move(found.Modes)});
-    return found.Error;
 }
 
-QString CriticalFactors(Division& division, Wanted& wanted, SolverProgress* progress) {
+void CriticalFactors(Division& division, Wanted& wanted, SolverProgress* progress) {
     const MeshModel& mesh = division.Mesh;
     const EquationSystem& system = division.System();
     const size_t bars = division.Model->Bars.size();
@@ -264,8 +262,6 @@ QString CriticalFactors(Division& division, Wanted& wanted, SolverProgress* prog
         const Eigen::VectorXd state = system.Solve(loads).col(0);
         ModalAnalysis::Found found =
             ModalAnalysis::Buckling(system, state, std::max(1, mesh.Modes));
-        if (!found.Error.isEmpty())
-            return found.Error;
         CaseForces forces{{}, std::vector<double>(bars, 0.0)};
         for (size_t bar = 0; bar < bars; ++bar)
             forces.Normal.push_back(division.Bar(bar).NormalForce(division.Ends(bar, state)));
@@ -279,7 +275,6 @@ QString CriticalFactors(Division& division, Wanted& wanted, SolverProgress* prog
             Refine(*division.Model, BucklingErrors(division, found.B, forces, mode), wanted);
         division.Cases.back().Modes = std::move(found.Modes);
     }
-    return {};
 }
 
 // The largest relative change of the characteristic values between two divisions; infinite
@@ -299,9 +294,9 @@ double Change(const Division& coarse, const Division& fine) {
 
 // Solves the members whole, then cut into as many pieces as the estimated errors of the modes
 // found ask for, again until they ask for no more and the values stay within the tolerance of
-// the division before. `division` gets the last; the error, or an empty text.
-QString Converge(const SolverInput& input, Analysis analysis, SolverProgress* progress,
-                 Division& division) {
+// the division before. `division` gets the last.
+void Converge(const SolverInput& input, Analysis analysis, SolverProgress* progress,
+              Division& division) {
     std::vector<int> pieces; // none: every member whole
     std::vector<bool> divisible;
     for (int round = 1;; ++round) {
@@ -320,12 +315,9 @@ QString Converge(const SolverInput& input, Analysis analysis, SolverProgress* pr
             }
             pieces.assign(static_cast<size_t>(model.DataElements), 1);
         }
-        if (const QString error = next.Prepare(); !error.isEmpty())
-            return error;
+        next.Prepare();
         Wanted wanted{pieces, pieces};
-        const QString error = analysis(next, wanted, progress);
-        if (!error.isEmpty())
-            return error;
+        analysis(next, wanted, progress);
         // The estimates hold within a few times. Values that moved several times the tolerance
         // between divisions show them off by more: then the stricter estimate cuts further.
         const bool moved = round > 1 && Change(division, next) > 4 * Tolerance;
@@ -344,7 +336,7 @@ QString Converge(const SolverInput& input, Analysis analysis, SolverProgress* pr
         division.Prepared = {};
         division = std::move(next);
         if (!more || round >= MostRounds)
-            return {};
+            return;
     }
 }
 
@@ -430,9 +422,7 @@ QString NotFinite(const QString& what) {
 
 SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress* progress) {
     Division division;
-    const QString error = Converge(input, NaturalModes, progress, division);
-    if (!error.isEmpty())
-        return SolverOutcome::Failure(error);
+    Converge(input, NaturalModes, progress, division);
     const BarModel& model = *division.Model;
     ModalAnalysis::Listing listing;
     listing.Heading = Heading(input, division, QStringLiteral("Natural modes")) +
@@ -451,13 +441,10 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress
 
 SolverOutcome StructuralDynamics::Buckling(const SolverInput& input, SolverProgress* progress) {
     Division division;
-    const QString error = Converge(input, CriticalFactors, progress, division);
-    if (!error.isEmpty())
-        return SolverOutcome::Failure(error);
+    Converge(input, CriticalFactors, progress, division);
     const BarModel& model = *division.Model;
 
     SolverOutcome outcome;
-    outcome.Ok = true;
     ResultFile::Contents contents = ShapesFile(ResultFile::Kind::Buckling, input, model);
     QJsonArray critical;
     QString text = Heading(input, division, QStringLiteral("Buckling"));
@@ -475,10 +462,9 @@ SolverOutcome StructuralDynamics::Buckling(const SolverInput& input, SolverProgr
             ResultFile::Shapes::Shape shape{found.Case, factor, {}, {}};
             ScaleShape(division, found.Modes[k].Shape, shape.Displacements, shape.Inner);
             if (!std::isfinite(factor) || !Finite(shape.Displacements) || !Finite(shape.Inner))
-                return SolverOutcome::Failure(
-                    NotFinite(QStringLiteral("critical factor %1 of load case %2")
-                                  .arg(k + 1)
-                                  .arg(found.Case)));
+                throw SolverError(NotFinite(QStringLiteral("critical factor %1 of load case %2")
+                                                .arg(k + 1)
+                                                .arg(found.Case)));
             if (input.WantJson) {
                 factors.append(factor);
                 shapes.append(ModeReport::ShapeJson(shape.Displacements,

@@ -63,17 +63,14 @@ SolverOutcome SurfaceAnalysis::Statics(const SolverInput& input, SolverProgress*
     const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
     const LinearSolver::Options options = MeshStatics::OptionsOf(input.Options);
     const MeshStatics::Outcome solved = MeshStatics::Run(model, options, progress);
-    if (!solved.Error.isEmpty())
-        return SolverOutcome::Failure(solved.Error);
     const FieldResults& results = solved.Results;
     // An answer that does not check is no answer: nothing of it is written.
     const double backward = SolverReport::BackwardTolerance(solved.Solver, options);
     if (const QString fault = StaticCheck::FieldVerdict(results, model.ForceUnit, backward);
         !fault.isEmpty())
-        return SolverOutcome::Failure(fault);
+        throw SolverError(fault);
 
     SolverOutcome outcome;
-    outcome.Ok = true;
     if (input.WantJson) {
         outcome.Json = FieldReport::Json(results);
         outcome.Json[QStringLiteral("solution")] = SolverReport::Json(solved.Solver, options);
@@ -109,8 +106,6 @@ SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* p
     LinearSolver::Options direct;
     direct.Use = LinearSolver::Method::Direct;
     const MeshStatics::Prepared prepared = MeshStatics::Prepare(model, direct, progress);
-    if (!prepared.Error.isEmpty())
-        return SolverOutcome::Failure(prepared.Error);
     const EquationSystem& system = prepared.Solver->System();
     // The plate's own mass (gamma t / g per unit area, in uz) and the masses of table 9.
     std::vector<ModalAnalysis::Point> points;
@@ -122,8 +117,6 @@ SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* p
         system, points, model.Modes,
         QStringLiteral("the plate has no mass that can move: give the unit weight gamma in "
                        "table 2 or masses in table 9 at nodes that are not held in uz"));
-    if (!found.Error.isEmpty())
-        return SolverOutcome::Failure(found.Error);
 
     const size_t nodes = model.Nodes.size();
     ModalAnalysis::Listing listing;

@@ -3,6 +3,7 @@
 #include "PlaneTensor.h"
 #include "ShellMaterial.h"
 #include "ShellNodeAxes.h"
+#include "SolverError.h"
 #include "SurfaceMesh.h"
 #include "Units.h"
 
@@ -13,25 +14,20 @@ SurfaceFamily::SurfaceFamily(bool plate, SurfaceKinds kinds)
 
 SurfaceFamily::~SurfaceFamily() = default;
 
-QString SurfaceFamily::Build(const MeshModel& model, QStringList& warnings) {
+void SurfaceFamily::Build(const MeshModel& model, QStringList& warnings) {
     const SurfaceMesh::Checked checked = SurfaceMesh::Check(model);
-    if (!checked.Fault.Message.isEmpty())
-        return QStringLiteral("Line %1: %2").arg(checked.Fault.Line).arg(checked.Fault.Message);
     warnings = checked.Warnings;
     try {
-        if (QString fault = Make(model, checked.Corners); !fault.isEmpty())
-            return fault;
+        Make(model, checked.Corners);
     } catch (const std::invalid_argument& fault) {
         // The mesh check refuses what the elements cannot take; this is the last guard.
-        return QStringLiteral("an element cannot be calculated: %1").arg(fault.what());
+        throw SolverError(QStringLiteral("an element cannot be calculated: %1").arg(fault.what()));
     }
     if (!plate_)
         nodeAxes_ = std::make_unique<ShellNodeAxes>(Elements(), axes_, model.Nodes.size());
-    return {};
 }
 
-QString SurfaceFamily::Make(const MeshModel& model,
-                            const std::vector<std::array<int, 4>>& corners) {
+void SurfaceFamily::Make(const MeshModel& model, const std::vector<std::array<int, 4>>& corners) {
     const double gravity = Units::Gravity(model.LengthUnit);
     const SurfaceKinds::ByCorners makers =
         kinds_.Of(plate_ ? ProblemType::Mesh::Plate : ProblemType::Mesh::Shell);
@@ -41,16 +37,15 @@ QString SurfaceFamily::Make(const MeshModel& model,
         const MeshModel::Cell& cell = model.Cells[e];
         const SurfaceKinds::Maker make = makers.For(cell.Count);
         if (!make)
-            return QStringLiteral("Line %1: this mesh has no element of %2 corners")
-                .arg(cell.Line)
-                .arg(cell.Count);
+            throw SolverError::AtLine(
+                cell.Line,
+                QStringLiteral("this mesh has no element of %1 corners").arg(cell.Count));
         SurfaceElement made =
             make(*MaterialFor(model, cell, gravity), model,
                  std::span<const int>(corners[e].data(), static_cast<size_t>(cell.Count)));
         elements_.push_back(std::move(made.Made));
         axes_.push_back(made.Axes);
     }
-    return {};
 }
 
 std::vector<const Element*> SurfaceFamily::Elements() const {

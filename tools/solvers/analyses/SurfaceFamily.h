@@ -25,7 +25,7 @@ public:
     explicit SurfaceFamily(bool plate, SurfaceKinds kinds = StandardElements::Surface());
     ~SurfaceFamily() override;
 
-    QString Build(const MeshModel& model, QStringList& warnings) override;
+    void Build(const MeshModel& model, QStringList& warnings) override;
     std::vector<const Element*> Elements() const override;
     QStringList ComponentNames() const override;
     bool WeighsDiagonal() const override { return true; }
@@ -47,7 +47,7 @@ public:
 private:
     const ShellMaterial* MaterialFor(const MeshModel& model, const MeshModel::Cell& cell,
                                      double gravity);
-    QString Make(const MeshModel& model, const std::vector<std::array<int, 4>>& corners);
+    void Make(const MeshModel& model, const std::vector<std::array<int, 4>>& corners);
 
     bool plate_;
     SurfaceKinds kinds_;

@@ -4,6 +4,7 @@
 #include "MeshModel.h"
 #include "ResultFile.h"
 #include "ScalarField.h"
+#include "SolverError.h"
 #include "SolverInput.h"
 #include "TorsionReport.h"
 
@@ -89,15 +90,12 @@ void Integrate(const std::vector<ScalarField>& elements, Solution& solution) {
     }
 }
 
-std::optional<Solution> SolveMesh(const TorsionMesh& mesh, TorsionAnalysis::Timing& time,
-                                  QString& error) {
+Solution SolveMesh(const TorsionMesh& mesh, TorsionAnalysis::Timing& time) {
     const std::vector<ScalarField> elements = ElementsOf(mesh);
     LinearSolver solver;
     LinearSolver::Options direct;
     direct.Use = LinearSolver::Method::Direct;
-    error = solver.Prepare(WarpingProblem(mesh, elements), direct);
-    if (!error.isEmpty())
-        return std::nullopt;
+    solver.Prepare(WarpingProblem(mesh, elements), direct);
     const EquationSystem& system = solver.System();
     time.Assembly += system.AssemblySeconds();
     time.Factor += system.FactorSeconds();
@@ -125,9 +123,7 @@ std::optional<Solution> SolveMesh(const TorsionMesh& mesh, TorsionAnalysis::Timi
                 solution.W[n] = (*x)[e];
         }
     };
-    error = solver.Solve(1, {1}, fill, take);
-    if (!error.isEmpty())
-        return std::nullopt;
+    solver.Solve(1, {1}, fill, take);
     Integrate(elements, solution);
     return solution;
 }
@@ -289,39 +285,29 @@ Recovery Recover(const TorsionMesh& mesh, const Eigen::VectorXd& w, double gThet
     return r;
 }
 
-TorsionAnalysis::Outcome NotFinite() {
-    TorsionAnalysis::Outcome outcome;
-    outcome.Fault = {0, QStringLiteral("the answers are not finite numbers: the moment or the "
-                                       "coordinates are too large or too small to compute with")};
-    return outcome;
+SolverError NotFinite() {
+    return SolverError(QStringLiteral("the answers are not finite numbers: the moment or the "
+                                      "coordinates are too large or too small to compute with"));
 }
 
 bool AllFinite(const std::vector<double>& values) {
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
-// One mesh of the divisions solved: its warping, or why it cannot be had.
-std::optional<Solution> SolveLevel(const TorsionMesh& mesh, int division,
-                                   TorsionAnalysis::Timing& time, CheckFault& fault,
-                                   SolverProgress* progress) {
+// One mesh of the divisions solved: its warping; throws when it cannot be had.
+Solution SolveLevel(const TorsionMesh& mesh, int division, TorsionAnalysis::Timing& time,
+                    SolverProgress* progress) {
     QString text = QStringLiteral("Assembling and factorising %1 equations")
                        .arg(SolverProgress::Count(static_cast<qsizetype>(mesh.Nodes.size()) - 1));
     if (division > 1)
         text += QStringLiteral(" (elements divided %1 x %1)").arg(division);
     SolverProgress::Report(progress, text);
-    QString error;
-    std::optional<Solution> next = SolveMesh(mesh, time, error);
-    if (!next) {
-        fault = {0, error};
-        return std::nullopt;
-    }
-    if (!(next->J > 0) || !std::isfinite(next->J) || !next->W.allFinite()) {
-        fault = {0, QStringLiteral("the torsion constant cannot be calculated (it came out as "
-                                   "%1); the coordinates may be too large or too small to "
-                                   "compute with")
-                        .arg(next->J)};
-        return std::nullopt;
-    }
+    Solution next = SolveMesh(mesh, time);
+    if (!(next.J > 0) || !std::isfinite(next.J) || !next.W.allFinite())
+        throw SolverError(QStringLiteral("the torsion constant cannot be calculated (it came out "
+                                         "as %1); the coordinates may be too large or too small "
+                                         "to compute with")
+                              .arg(next.J));
     return next;
 }
 
@@ -435,8 +421,8 @@ void Fill(const MeshModel& model, const Solution& solution, const Recovery& r,
     results.Twist = twist;
 }
 
-// Empty when the answer is finite and carries the moment; otherwise why it is refused.
-std::optional<TorsionAnalysis::Outcome> Refusal(const TorsionAnalysis::Answer& answer) {
+// Refuses an answer that is not finite or does not carry the moment.
+void CheckAnswer(const TorsionAnalysis::Answer& answer) {
     const FieldResults::Torsion& twist = *answer.Results.Twist;
     const std::vector<double> summary = {
         twist.Moment,        twist.G,         twist.J,           twist.Twist,
@@ -445,33 +431,27 @@ std::optional<TorsionAnalysis::Outcome> Refusal(const TorsionAnalysis::Answer& a
     const FieldResults::Case& only = answer.Results.Cases.front();
     if (!AllFinite(summary) || !AllFinite(only.Displacements) || !AllFinite(only.Stresses) ||
         !AllFinite(only.NodeStresses))
-        return NotFinite();
+        throw NotFinite();
     // A solution that does not carry the moment is no solution.
-    if (answer.Residual <= 1e-6 && answer.MomentError <= 1e-6)
-        return std::nullopt;
-    TorsionAnalysis::Outcome outcome;
-    outcome.Fault = {0, QStringLiteral("the warping equations cannot be solved accurately "
-                                       "enough (|K w - f| is %1 of the loads, the stresses "
-                                       "carry the moment to %2); the elements may be far too "
-                                       "different in size")
-                            .arg(answer.Residual, 0, 'g', 3)
-                            .arg(answer.MomentError, 0, 'g', 3)};
-    return outcome;
+    if (answer.Residual > 1e-6 || answer.MomentError > 1e-6)
+        throw SolverError(QStringLiteral("the warping equations cannot be solved accurately "
+                                         "enough (|K w - f| is %1 of the loads, the stresses "
+                                         "carry the moment to %2); the elements may be far too "
+                                         "different in size")
+                              .arg(answer.Residual, 0, 'g', 3)
+                              .arg(answer.MomentError, 0, 'g', 3));
 }
 
 } // namespace
 
-TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const MeshModel& model, SolverProgress* progress,
-                                                  double tolerance, long long budget) {
-    Outcome outcome;
+TorsionAnalysis::Answer TorsionAnalysis::Analyse(const MeshModel& model, SolverProgress* progress,
+                                                 double tolerance, long long budget) {
     QElapsedTimer clock;
     clock.start();
     SolverProgress::Report(progress, QStringLiteral("Checking the mesh of %1 elements")
                                          .arg(SolverProgress::Count(model.Cells.size())));
     Answer answer;
-    const TorsionMesh base = TorsionMesh::FromModel(model, answer.Profile, outcome.Fault);
-    if (!outcome.Fault.Message.isEmpty())
-        return outcome;
+    const TorsionMesh base = TorsionMesh::FromModel(model, answer.Profile);
     answer.Time.Mesh += Seconds(clock);
 
     Solution solution;
@@ -484,27 +464,24 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const MeshModel& model, Solver
         clock.restart();
         const TorsionMesh mesh = base.Divided(division);
         answer.Time.Mesh += Seconds(clock);
-        std::optional<Solution> next =
-            SolveLevel(mesh, division, answer.Time, outcome.Fault, progress);
-        if (!next)
-            return outcome;
+        Solution next = SolveLevel(mesh, division, answer.Time, progress);
         const double levelSeconds = Seconds(clock);
         clock.restart();
-        twist.J = next->J;
+        twist.J = next.J;
         twist.Twist = model.Moment / (twist.G * twist.J);
-        r = Recover(mesh, next->W, twist.G * twist.Twist, static_cast<int>(model.Cells.size()),
+        r = Recover(mesh, next.W, twist.G * twist.Twist, static_cast<int>(model.Cells.size()),
                     static_cast<int>(model.Nodes.size()), answer.Profile.Reentrant);
         answer.Time.Recovery += Seconds(clock);
         // Stresses beyond the range of numbers stay so on any finer mesh.
         if (!std::isfinite(twist.Twist) || !std::isfinite(r.TauMax) || !std::isfinite(r.Moment))
-            return NotFinite();
-        const double indicator = r.Energy / next->J;
+            throw NotFinite();
+        const double indicator = r.Energy / next.J;
         const double lastTau = answer.Levels.empty() ? 0 : answer.Levels.back().TauMax;
         answer.Levels.push_back({division, static_cast<int>(mesh.Nodes.size()),
-                                 static_cast<int>(mesh.Cells.size()), next->Equations, next->J,
+                                 static_cast<int>(mesh.Cells.size()), next.Equations, next.J,
                                  indicator, r.TauMax, levelSeconds});
-        convergence.Take(solution.J, next->J, indicator);
-        solution = std::move(*next);
+        convergence.Take(solution.J, next.J, indicator);
+        solution = std::move(next);
         if (convergence.Stop(base, division, lastTau))
             break;
     }
@@ -517,24 +494,14 @@ TorsionAnalysis::Outcome TorsionAnalysis::Analyse(const MeshModel& model, Solver
     }
     Fill(model, solution, r, twist, answer);
     answer.Time.Recovery += Seconds(clock);
-    if (std::optional<Outcome> refused = Refusal(answer))
-        return *refused;
-    outcome.Solved = std::move(answer);
-    return outcome;
+    CheckAnswer(answer);
+    return answer;
 }
 
 SolverOutcome TorsionAnalysis::Solve(const SolverInput& input, SolverProgress* progress) {
     const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
-    const Outcome outcome = Analyse(model, progress);
-    if (!outcome.Solved) {
-        const CheckFault& fault = outcome.Fault;
-        return SolverOutcome::Failure(
-            fault.Line > 0 ? QStringLiteral("Line %1: %2").arg(fault.Line).arg(fault.Message)
-                           : fault.Message);
-    }
-    const Answer& answer = *outcome.Solved;
+    const Answer answer = Analyse(model, progress);
     SolverOutcome result;
-    result.Ok = true;
     if (input.WantJson)
         result.Json = TorsionReport::Json(answer);
     result.Protocol = TorsionReport::Protocol(model, answer);

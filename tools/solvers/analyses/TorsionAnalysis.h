@@ -1,12 +1,10 @@
 #pragma once
 
-#include "CheckFault.h"
 #include "FieldResults.h"
 #include "SolverOutcome.h"
 #include "SolverProgress.h"
 #include "TorsionMesh.h"
 
-#include <optional>
 #include <vector>
 
 struct MeshModel;
@@ -89,14 +87,10 @@ struct Answer {
     Timing Time;
 };
 
-struct Outcome {
-    std::optional<Answer> Solved;
-    CheckFault Fault; // Line 0: no line of the file
-};
-
-// `tolerance` and `budget` for tests that want a fixed division.
-Outcome Analyse(const MeshModel& model, SolverProgress* progress, double tolerance = Tolerance,
-                long long budget = NodeBudget);
+// Throws SolverError, with the line where the data is at fault, when the profile cannot be
+// solved. `tolerance` and `budget` for tests that want a fixed division.
+Answer Analyse(const MeshModel& model, SolverProgress* progress, double tolerance = Tolerance,
+               long long budget = NodeBudget);
 
 SolverOutcome Solve(const SolverInput& input, SolverProgress* progress);
 

@@ -3,6 +3,7 @@
 #include "MeshModel.h"
 #include "PlaneMesh.h"
 #include "ScalarField.h"
+#include "SolverError.h"
 
 #include <algorithm>
 #include <cmath>
@@ -279,12 +280,17 @@ void Measure(const std::vector<TorsionMesh::Cell>& cells, const std::vector<Poin
     profile.Centroid = origin + moment / area;
 }
 
+// A fault found ends the check: the run is refused at its line.
+void Require(const CheckFault& fault) {
+    if (!fault.Message.isEmpty())
+        throw SolverError::AtLine(fault.Line, fault.Message);
+}
+
 } // namespace
 
-TorsionMesh TorsionMesh::FromModel(const MeshModel& model, Profile& profile, CheckFault& fault) {
+TorsionMesh TorsionMesh::FromModel(const MeshModel& model, Profile& profile) {
     TorsionMesh mesh;
     profile = {};
-    fault = {};
     const size_t nodeCount = model.Nodes.size();
     std::vector<Point> points(nodeCount);
     for (size_t n = 0; n < nodeCount; ++n) {
@@ -292,15 +298,8 @@ TorsionMesh TorsionMesh::FromModel(const MeshModel& model, Profile& profile, Che
         points[n] = {at[0], at[1]};
     }
 
-    fault = Moduli(model, profile);
-    if (!fault.Message.isEmpty())
-        return {};
-
+    Require(Moduli(model, profile));
     PlaneMesh::Checked checked = PlaneMesh::Check(model);
-    if (!checked.Fault.Message.isEmpty()) {
-        fault = checked.Fault;
-        return {};
-    }
     profile.Reversed = checked.Reversed;
     mesh.sides_ = checked.Sides;
     mesh.Cells.reserve(model.Cells.size());
@@ -316,14 +315,10 @@ TorsionMesh TorsionMesh::FromModel(const MeshModel& model, Profile& profile, Che
         mesh.Cells.push_back(cell);
     }
     const std::vector<Side>& boundary = checked.Boundary;
-    fault = OnePiece(model, mesh.Cells, nodeCount);
-    if (!fault.Message.isEmpty())
-        return {};
+    Require(OnePiece(model, mesh.Cells, nodeCount));
 
     const Loops loops = TraceLoops(boundary, points);
-    fault = CheckContours(model, loops, profile.Holes);
-    if (!fault.Message.isEmpty())
-        return {};
+    Require(CheckContours(model, loops, profile.Holes));
     profile.Reentrant = ReentrantCorners(mesh.Cells, boundary, points);
 
     Measure(mesh.Cells, points, profile);

@@ -45,11 +45,11 @@ struct TorsionMesh {
         std::vector<Corner> Reentrant;
     };
 
-    // The checked mesh of a torsion model, or the fault (line of the data file and message):
+    // The checked mesh of a torsion model; throws SolverError at the line of the first fault:
     // elements without area, twisted or not convex, overlapping or sharing a side with more
     // than one other, a profile in pieces that do not touch, or a table 6 that does not match
     // the contours of the mesh.
-    static TorsionMesh FromModel(const MeshModel& model, Profile& profile, CheckFault& fault);
+    static TorsionMesh FromModel(const MeshModel& model, Profile& profile);
 
     // Every element divided into division x division: quadrilaterals along their own
     // bilinear map, triangles into division^2 similar ones. The nodes of this mesh come first,

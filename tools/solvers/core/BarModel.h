@@ -71,9 +71,6 @@ struct BarModel {
     std::vector<NodalLoad> NodalLoads;
     std::vector<ElementLoad> ElementLoads;
     std::vector<Mass> Masses;
-    // Why the data cannot be solved although the checker passed it ("Line N: ..."); empty
-    // when it can.
-    QString Fault;
 
     // The names of the kept components ("ux", "uz", "ry") and of the matching loads.
     QStringList ComponentNames() const;

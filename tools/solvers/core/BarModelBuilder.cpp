@@ -3,6 +3,7 @@
 #include "CircularArc.h"
 #include "ParsedData.h"
 #include "ProblemType.h"
+#include "SolverError.h"
 
 #include <algorithm>
 #include <cmath>
@@ -103,10 +104,10 @@ std::vector<BarModel::Vector> StraightPoints(const BarModel::Vector& a, const Ba
     return points;
 }
 
-// A member given twice, identical in every column, counts its stiffness twice: "Line N: ..."
-// of the later one; empty when none is. Members between the same nodes that differ in a column
-// (a second section, another material, hinges) are members in parallel, as may be meant.
-QString RepeatedMember(const ParsedTable& elements) {
+// A member given twice, identical in every column, counts its stiffness twice: refused at the
+// line of the later one. Members between the same nodes that differ in a column (a second
+// section, another material, hinges) are members in parallel, as may be meant.
+void CheckRepeatedMember(const ParsedTable& elements) {
     std::vector<int> order(static_cast<size_t>(elements.Rows()));
     for (size_t row = 0; row < order.size(); ++row)
         order[row] = static_cast<int>(row);
@@ -126,15 +127,15 @@ QString RepeatedMember(const ParsedTable& elements) {
             later = order[k];
         }
     }
-    if (later < 0)
-        return {};
-    return QStringLiteral("Line %1: element %2 repeats element %3 (line %4) in every column: a "
-                          "member given twice counts its stiffness twice (members in parallel "
-                          "differ in their section, material or hinges)")
-        .arg(elements.Lines[static_cast<size_t>(later)])
-        .arg(later + 1)
-        .arg(earlier + 1)
-        .arg(elements.Lines[static_cast<size_t>(earlier)]);
+    if (later >= 0)
+        throw SolverError::AtLine(
+            elements.Lines[static_cast<size_t>(later)],
+            QStringLiteral("element %1 repeats element %2 (line %3) in every column: a member "
+                           "given twice counts its stiffness twice (members in parallel differ "
+                           "in their section, material or hinges)")
+                .arg(later + 1)
+                .arg(earlier + 1)
+                .arg(elements.Lines[static_cast<size_t>(earlier)]));
 }
 
 // The bars of each element of the file: one, or the pieces of an arc or of a member the
@@ -143,7 +144,7 @@ std::vector<std::vector<int>> ReadMembers(const ProblemType& type, const ParsedD
                                           const std::vector<int>& pieces, BarModel& model) {
     const ParsedTable& elements = *data.Table(5);
     model.DataElements = elements.Rows();
-    model.Fault = RepeatedMember(elements);
+    CheckRepeatedMember(elements);
     std::vector<std::vector<int>> barsOf(static_cast<size_t>(elements.Rows()));
     for (int row = 0; row < elements.Rows(); ++row) {
         BarModel::Bar bar = BarOf(type, elements.Row(row), data);

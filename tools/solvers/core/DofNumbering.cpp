@@ -1,15 +1,16 @@
 #include "DofNumbering.h"
 
+#include "SolverError.h"
+
 #include <algorithm>
 
-bool DofNumbering::Number(const std::vector<int>& kept, const std::vector<double>& diagonal,
+void DofNumbering::Number(const std::vector<int>& kept, const std::vector<double>& diagonal,
                           const std::vector<bool>& fixed, const std::vector<bool>& loaded,
                           const Wording& wording) {
     const size_t nodes = diagonal.size() / 6;
     map_.assign(6 * nodes, -1);
     first_.assign(nodes + 1, 0);
     equations_ = 0;
-    error_.clear();
     for (size_t node = 0; node < nodes; ++node) {
         first_[node] = equations_;
         for (int c : kept) {
@@ -19,18 +20,18 @@ bool DofNumbering::Number(const std::vector<int>& kept, const std::vector<double
             if (diagonal[index] <= 0) {
                 if (c >= 3 && !loaded[index])
                     continue;
-                error_ = QStringLiteral("the %1 is not held: node %2 can move in %3 without "
-                                        "resistance (no %4 or support holds it)")
-                             .arg(wording.Whole)
-                             .arg(node + 1)
-                             .arg(wording.Components[static_cast<size_t>(c)], wording.Part);
-                return false;
+                throw SolverError::AtNode(
+                    static_cast<int>(node) + 1,
+                    QStringLiteral("the %1 is not held: node %2 can move in %3 without "
+                                   "resistance (no %4 or support holds it)")
+                        .arg(wording.Whole)
+                        .arg(node + 1)
+                        .arg(wording.Components[static_cast<size_t>(c)], wording.Part));
             }
             map_[index] = equations_++;
         }
     }
     first_[nodes] = equations_;
-    return true;
 }
 
 QString DofNumbering::Describe(int equation, const Wording& wording) const {

@@ -25,11 +25,10 @@ public:
 
     // Six entries per node for each of the per-node inputs: `diagonal` the sum of the elements'
     // diagonal stiffness terms, `fixed` the supports, `loaded` whether any load acts there.
-    // `kept` the components of the type.
-    bool Number(const std::vector<int>& kept, const std::vector<double>& diagonal,
+    // `kept` the components of the type. A mechanism throws SolverError naming the node.
+    void Number(const std::vector<int>& kept, const std::vector<double>& diagonal,
                 const std::vector<bool>& fixed, const std::vector<bool>& loaded,
                 const Wording& wording);
-    const QString& Error() const { return error_; }
 
     int Nodes() const { return static_cast<int>(map_.size() / 6); }
     int Equations() const { return equations_; }
@@ -45,5 +44,4 @@ private:
     std::vector<int> map_;   // 6 per node, -1 without an equation
     std::vector<int> first_; // nodes + 1
     int equations_ = 0;
-    QString error_;
 };

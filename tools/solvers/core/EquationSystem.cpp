@@ -1,6 +1,7 @@
 #include "EquationSystem.h"
 
 #include "Parallel.h"
+#include "SolverError.h"
 
 #include <QElapsedTimer>
 #include <cmath>
@@ -37,14 +38,13 @@ std::vector<double> EquationSystem::StiffnessDiagonal() const {
     return diagonal;
 }
 
-bool EquationSystem::Prepare(const std::vector<int>& kept, const std::vector<double>& diagonal,
+void EquationSystem::Prepare(const std::vector<int>& kept, const std::vector<double>& diagonal,
                              const Constraints& constraints, bool factorise) {
     QElapsedTimer clock;
     clock.start();
-    if (!Number(kept, diagonal, constraints))
-        return false;
+    Number(kept, diagonal, constraints);
     if (Equations() == 0)
-        return true; // every displacement fixed
+        return; // every displacement fixed
 
     stiffness_ = pattern_->Empty();
     // Making the element matrices is most of the assembly: a batch at a time they are made on
@@ -76,7 +76,7 @@ bool EquationSystem::Prepare(const std::vector<int>& kept, const std::vector<dou
     }
     assemblySeconds_ = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
     if (!factorise)
-        return true;
+        return;
 
     clock.restart();
     factors_ = std::make_unique<SparseCholesky>();
@@ -94,34 +94,24 @@ bool EquationSystem::Prepare(const std::vector<int>& kept, const std::vector<dou
     factorBytes_ = factors_->PredictedBytes();
     if (result == SparseCholesky::Result::TooLarge) {
         tooLarge_ = true;
-        error_ = QStringLiteral("the stiffness equations are too large to solve directly: their "
-                                "factors would need %1 GB of memory, more than the %2 GB that are "
-                                "free")
-                     .arg(factorBytes_ / 1e9, 0, 'f', 1)
-                     .arg(memoryLimit_ / 1e9, 0, 'f', 1);
-        return false;
+        return;
     }
-    if (result == SparseCholesky::Result::NoMemory) {
-        error_ = QStringLiteral("the stiffness equations cannot be solved (not enough memory)");
-        return false;
-    }
+    if (result == SparseCholesky::Result::NoMemory)
+        throw SolverError(
+            QStringLiteral("the stiffness equations cannot be solved (not enough memory)"));
     // A pivot that is not positive stops the factorisation there; the pivots before it are
     // sound, so the search for the first lost pivot names the free component in either case.
-    return CheckPivots(result == SparseCholesky::Result::NotPositive);
+    CheckPivots(result == SparseCholesky::Result::NotPositive);
 }
 
-bool EquationSystem::Number(const std::vector<int>& kept, const std::vector<double>& diagonal,
+void EquationSystem::Number(const std::vector<int>& kept, const std::vector<double>& diagonal,
                             const Constraints& constraints) {
-    if (!numbering_.Number(kept, diagonal, constraints.Fixed, constraints.Loaded, wording_)) {
-        error_ = numbering_.Error();
-        return false;
-    }
+    numbering_.Number(kept, diagonal, constraints.Fixed, constraints.Loaded, wording_);
     pattern_ = std::make_unique<SparseAssembly>(
         numbering_, elements_, [](const Element* element) { return element->Nodes(); });
-    return true;
 }
 
-bool EquationSystem::CheckPivots(bool failed) {
+void EquationSystem::CheckPivots(bool failed) const {
     const Eigen::VectorXd pivots = factors_->Pivots();
     const std::vector<int> order = factors_->Order();
     const int equations = Equations();
@@ -131,12 +121,10 @@ bool EquationSystem::CheckPivots(bool failed) {
         const int e = order[static_cast<size_t>(k)];
         if (k < sound && pivots[k] > PivotRatio * diagonal[e] && std::isfinite(pivots[k]))
             continue;
-        error_ = QStringLiteral("the %1 is a mechanism or not supported enough: %2 without "
-                                "resistance")
-                     .arg(wording_.Whole, numbering_.Describe(e, wording_));
-        return false;
+        throw SolverError(QStringLiteral("the %1 is a mechanism or not supported enough: %2 "
+                                         "without resistance")
+                              .arg(wording_.Whole, numbering_.Describe(e, wording_)));
     }
-    return true;
 }
 
 Eigen::MatrixXd EquationSystem::Solve(const Eigen::MatrixXd& loads) const {

@@ -31,23 +31,23 @@ public:
     // The sum of the elements' diagonal stiffness terms, six per node: what the numbering
     // takes to tell a held component from a free one.
     std::vector<double> StiffnessDiagonal() const;
-    // Numbers, assembles and factorises; false with Error() set when the model is a mechanism
-    // or the memory is short. `diagonal` as StiffnessDiagonal() gives it, or any positive
-    // value where an element stiffens a component (cheaper for elements known to).
-    // `factorise` false numbers and assembles only, for a solution by iteration.
-    bool Prepare(const std::vector<int>& kept, const std::vector<double>& diagonal,
+    // Numbers, assembles and factorises; throws SolverError when the model is a mechanism or
+    // the memory is short. Factors larger than the limit are not made: TooLarge() tells.
+    // `diagonal` as StiffnessDiagonal() gives it, or any positive value where an element
+    // stiffens a component (cheaper for elements known to). `factorise` false numbers and
+    // assembles only, for a solution by iteration.
+    void Prepare(const std::vector<int>& kept, const std::vector<double>& diagonal,
                  const Constraints& constraints, bool factorise = true);
     // Numbers the unknowns and makes the matrices' pattern, no more: for a caller that
-    // assembles its own matrices (the shifted pencil in extended precision). False with
-    // Error() set when the model is a mechanism.
-    bool Number(const std::vector<int>& kept, const std::vector<double>& diagonal,
+    // assembles its own matrices (the shifted pencil in extended precision). Throws
+    // SolverError when the model is a mechanism.
+    void Number(const std::vector<int>& kept, const std::vector<double>& diagonal,
                 const Constraints& constraints);
     // The most memory the factors may take (bytes, 0 for no limit): larger ones are refused
     // before the factorisation begins, with TooLarge() set and FactorBytes() their size.
     void LimitMemory(double bytes) { memoryLimit_ = bytes; }
     bool TooLarge() const { return tooLarge_; }
     double FactorBytes() const { return factorBytes_; }
-    const QString& Error() const { return error_; }
 
     const DofNumbering& Numbering() const { return numbering_; }
     const std::vector<const Element*>& Elements() const { return elements_; }
@@ -118,7 +118,7 @@ public:
     double FactorSeconds() const { return factorSeconds_; }
 
 private:
-    bool CheckPivots(bool failed);
+    void CheckPivots(bool failed) const;
     // The largest |K x - f| of the columns relative to `stiffness` |x| + |f|.
     double WorstResidual(const Eigen::MatrixXd& x, const Eigen::MatrixXd& f,
                          double stiffness) const;
@@ -130,7 +130,6 @@ private:
     std::unique_ptr<SparseAssembly> pattern_;
     SparseMatrix stiffness_;
     std::unique_ptr<SparseCholesky> factors_;
-    QString error_;
     double stiffnessNorm_ = 0; // the largest row sum of |K|
     double memoryLimit_ = 0, factorBytes_ = 0;
     bool tooLarge_ = false;

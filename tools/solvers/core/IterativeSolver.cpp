@@ -1,6 +1,7 @@
 #include "IterativeSolver.h"
 
 #include "Parallel.h"
+#include "SolverError.h"
 
 #include <Eigen/Geometry>
 #include <algorithm>
@@ -179,13 +180,12 @@ bool Start(int) {
 }
 
 Outcome Solve(const System& system, const Eigen::MatrixXd& loads, const Settings& settings) {
-    Outcome outcome;
     Eigen::SparseMatrix<double> copy;
+    QString refused;
     if (system.Upper)
-        outcome.Error = Refusal(system, Compressed(*system.Upper, copy), loads, settings);
-    if (outcome.Error.isEmpty())
-        outcome.Error = QStringLiteral("this build has no iterative solver");
-    return outcome;
+        refused = Refusal(system, Compressed(*system.Upper, copy), loads, settings);
+    throw SolverError(refused.isEmpty() ? QStringLiteral("this build has no iterative solver")
+                                        : refused);
 }
 
 // Without MPI the other processes of an mpirun have nothing to help with; they end at once
@@ -490,6 +490,7 @@ struct Problem {
     const Eigen::MatrixXd& Loads;
     const Eigen::MatrixXd& Modes; // RigidModes(Given)
     Outcome& Result;
+    QString& Failure; // the first case that did not converge; empty when all did
 };
 
 enum Tag : int { RowStarts = 1, RowColumns = 2, RowValues = 3 };
@@ -719,8 +720,8 @@ void RecordCase(const Problem& problem, int c, const CaseRun& run, PetscReal loa
     result.Iterations.push_back(run.Iterations);
     result.Residuals.push_back(run.Relative);
     const bool converged = loadNorm == 0 || (run.Reason > 0 && run.Relative <= tolerance);
-    if (!converged && result.Error.isEmpty())
-        result.Error = Failure(c, run.Reason, run.Iterations, run.Relative);
+    if (!converged && problem.Failure.isEmpty())
+        problem.Failure = Failure(c, run.Reason, run.Iterations, run.Relative);
 }
 
 // The solve that every process takes part in; `problem` is rank 0's, null elsewhere.
@@ -780,19 +781,14 @@ bool Start(int processes) {
 
 Outcome Solve(const System& system, const Eigen::MatrixXd& loads, const Settings& settings) {
     Outcome outcome;
-    if (!system.Upper) {
-        outcome.Error = QStringLiteral("no stiffness matrix");
-        return outcome;
-    }
+    if (!system.Upper)
+        throw SolverError(QStringLiteral("no stiffness matrix"));
     Eigen::SparseMatrix<double> copy;
     const Eigen::SparseMatrix<double>& upper = Compressed(*system.Upper, copy);
-    outcome.Error = Refusal(system, upper, loads, settings);
-    if (!outcome.Error.isEmpty())
-        return outcome;
-    if (!Start(settings.Processes)) {
-        outcome.Error = QStringLiteral("MPI could not be started for the iterative solver");
-        return outcome;
-    }
+    if (const QString refused = Refusal(system, upper, loads, settings); !refused.isEmpty())
+        throw SolverError(refused);
+    if (!Start(settings.Processes))
+        throw SolverError(QStringLiteral("MPI could not be started for the iterative solver"));
     int size = 1;
     MPI_Comm_size(PETSC_COMM_WORLD, &size);
     outcome.Processes = size;
@@ -803,18 +799,19 @@ Outcome Solve(const System& system, const Eigen::MatrixXd& loads, const Settings
     outcome.Solutions = Eigen::MatrixXd::Zero(loads.rows(), loads.cols());
     if (size > 1)
         Broadcast(order, 0);
-    const Problem problem{system, upper, loads, modes, outcome};
+    QString failure;
+    const Problem problem{system, upper, loads, modes, outcome, failure};
     try {
         SolveTogether(order, &problem);
-    } catch (const PetscFailure& failure) {
+    } catch (const PetscFailure& petsc) {
         // The others may be inside a collective call that never completes now.
         if (size > 1)
-            MPI_Abort(PETSC_COMM_WORLD, failure.Code);
-        Outcome failed;
-        failed.Error = QStringLiteral("the iterative solver failed (PETSc error %1)")
-                           .arg(static_cast<int>(failure.Code));
-        return failed;
+            MPI_Abort(PETSC_COMM_WORLD, petsc.Code);
+        throw SolverError(QStringLiteral("the iterative solver failed (PETSc error %1)")
+                              .arg(static_cast<int>(petsc.Code)));
     }
+    if (!failure.isEmpty())
+        throw SolverError(failure);
     return outcome;
 }
 

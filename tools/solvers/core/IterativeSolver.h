@@ -63,9 +63,6 @@ struct Outcome {
     Eigen::MatrixXd Solutions;     // Block() Nodes x cases, 0 at fixed components
     std::vector<int> Iterations;   // per case
     std::vector<double> Residuals; // per case: the true relative residual reached
-    // Empty when every case converged; otherwise why not: the first case that failed (all
-    // cases keep what they reached), or why the system was refused (no solutions then).
-    QString Error;
     // Distributing the matrix and building the multigrid; the solutions of all cases.
     double SetupSeconds = 0, SolveSeconds = 0;
     int Processes = 1; // that shared the solve
@@ -79,7 +76,8 @@ bool Start(int processes);
 
 // `loads` is Block() Nodes x cases; loads at fixed components are ignored (the supports take them).
 // A case without loads gives zeros without iterating. Starts PETSc (and MPI) on the first call
-// when no Session has; a Session must then still outlive the solves to finish them.
+// when no Session has; a Session must then still outlive the solves to finish them. Throws
+// SolverError when the system is refused or a case does not converge (the first such case).
 Outcome Solve(const System& system, const Eigen::MatrixXd& loads, const Settings& settings = {});
 
 // The life of PETSc and MPI in a program that solves iteratively; one per process, made at the

@@ -4,6 +4,7 @@
 #include "LoadCases.h"
 #include "MemoryBudget.h"
 #include "Parallel.h"
+#include "SolverError.h"
 
 #include <QElapsedTimer>
 #include <algorithm>
@@ -49,8 +50,8 @@ int LinearSolver::Equation(int node, int component) const {
     return system_->Equation(node, component);
 }
 
-QString LinearSolver::Number(const Problem& problem, Method method, double memory,
-                             SolverProgress* progress) {
+void LinearSolver::Number(const Problem& problem, Method method, double memory,
+                          SolverProgress* progress) {
     EquationSystem::Constraints constraints = problem.Constraints;
     // The iteration keeps the held components as unknowns of their own.
     if (method == Method::Iterative)
@@ -62,9 +63,7 @@ QString LinearSolver::Number(const Problem& problem, Method method, double memor
                                                         "equations of %1 nodes")
                                              .arg(SolverProgress::Count(problem.Nodes)));
     }
-    if (system_->Prepare(problem.Kept, problem.Diagonal, constraints, method == Method::Direct))
-        return {};
-    return system_->Error();
+    system_->Prepare(problem.Kept, problem.Diagonal, constraints, method == Method::Direct);
 }
 
 int LinearSolver::Hold(const Problem& problem) {
@@ -87,33 +86,35 @@ int LinearSolver::Hold(const Problem& problem) {
     return count;
 }
 
-QString LinearSolver::Unsuited(const Problem& problem) {
+SolverError LinearSolver::Unsuited(const Problem& problem) {
     if (!IterativeSolver::Available())
-        return QStringLiteral("this build of the package has no iterative solver; solve the "
-                              "model directly");
+        return SolverError(QStringLiteral("this build of the package has no iterative solver; "
+                                          "solve the model directly"));
     if (problem.RigidMotions.empty())
-        return QStringLiteral("the iterative method is not made for this type of model; solve "
-                              "it directly");
-    return QStringLiteral("the iterative method needs every node to belong to an element that "
-                          "holds each of its components; solve the model directly");
+        return SolverError(QStringLiteral("the iterative method is not made for this type of "
+                                          "model; solve it directly"));
+    return SolverError(QStringLiteral("the iterative method needs every node to belong to an "
+                                      "element that holds each of its components; solve the "
+                                      "model directly"));
 }
 
-QString LinearSolver::TooLarge(int equations, double memory, bool canIterate) const {
-    return QStringLiteral("the model is too large for the direct solver: %1 equations, whose "
-                          "factors would need %2 GB of memory, and %3 GB are free. %4")
-        .arg(equations)
-        .arg(system_->FactorBytes() / 1e9, 0, 'f', 1)
-        .arg(memory / 1e9, 0, 'f', 1)
-        .arg(canIterate ? QStringLiteral("Solve it iteratively (--solver=iterative), which "
-                                         "needs memory only in proportion to the model.")
-             : IterativeSolver::Available()
-                 ? QStringLiteral("Use fewer elements, or a machine with more memory.")
-                 : QStringLiteral("This build of the package has no iterative solver: use "
-                                  "fewer elements, or a machine with more memory."));
+SolverError LinearSolver::TooLarge(int equations, double memory, bool canIterate) const {
+    return SolverError(
+        QStringLiteral("the model is too large for the direct solver: %1 equations, whose "
+                       "factors would need %2 GB of memory, and %3 GB are free. %4")
+            .arg(equations)
+            .arg(system_->FactorBytes() / 1e9, 0, 'f', 1)
+            .arg(memory / 1e9, 0, 'f', 1)
+            .arg(canIterate ? QStringLiteral("Solve it iteratively (--solver=iterative), which "
+                                             "needs memory only in proportion to the model.")
+                 : IterativeSolver::Available()
+                     ? QStringLiteral("Use fewer elements, or a machine with more memory.")
+                     : QStringLiteral("This build of the package has no iterative solver: use "
+                                      "fewer elements, or a machine with more memory.")));
 }
 
-QString LinearSolver::Prepare(const Problem& problem, const Options& options,
-                              SolverProgress* progress) {
+void LinearSolver::Prepare(const Problem& problem, const Options& options,
+                           SolverProgress* progress) {
     options_ = options;
     const int held = Hold(problem);
     const int equations = width_ * nodes_ - held;
@@ -121,7 +122,7 @@ QString LinearSolver::Prepare(const Problem& problem, const Options& options,
     const bool canIterate = CanIterate(problem);
     Method method = options.Use;
     if (method == Method::Iterative && !canIterate)
-        return Unsuited(problem);
+        throw Unsuited(problem);
     if (method == Method::Automatic)
         method = canIterate && problem.IterativeFrom > 0 && equations > problem.IterativeFrom
                      ? Method::Iterative
@@ -133,33 +134,31 @@ QString LinearSolver::Prepare(const Problem& problem, const Options& options,
     // The solver's processes start while the equations are assembled.
     if (method == Method::Iterative)
         starting_ = std::async(std::launch::async, IterativeSolver::Start, processes_);
-    QString fault = Number(problem, method, memory, progress);
+    Number(problem, method, memory, progress);
     if (method == Method::Direct && system_->TooLarge()) {
         if (options.Use != Method::Automatic || !canIterate || problem.IterativeFrom == Never)
-            return TooLarge(equations, memory, canIterate);
+            throw TooLarge(equations, memory, canIterate);
         // Too large to factorise here: the iteration needs far less.
         method = Method::Iterative;
         starting_ = std::async(std::launch::async, IterativeSolver::Start, processes_);
-        fault = Number(problem, method, memory, progress);
+        Number(problem, method, memory, progress);
     }
-    if (!fault.isEmpty())
-        return fault;
     if (method == Method::Iterative) {
         const double needed =
             IterativeBytesPerEntry * static_cast<double>(system_->Stiffness().nonZeros());
         if (memory > 0 && needed > memory)
-            return QStringLiteral("the model is too large for the memory of this machine: %1 "
-                                  "equations need about %2 GB to solve iteratively, and %3 GB "
-                                  "are free; use fewer elements or a machine with more memory "
-                                  "(or run it over several machines with mpirun)")
-                .arg(width_ * nodes_)
-                .arg(needed / 1e9, 0, 'f', 1)
-                .arg(memory / 1e9, 0, 'f', 1);
+            throw SolverError(
+                QStringLiteral("the model is too large for the memory of this machine: %1 "
+                               "equations need about %2 GB to solve iteratively, and %3 GB "
+                               "are free; use fewer elements or a machine with more memory "
+                               "(or run it over several machines with mpirun)")
+                    .arg(width_ * nodes_)
+                    .arg(needed / 1e9, 0, 'f', 1)
+                    .arg(memory / 1e9, 0, 'f', 1));
         coordinates_.assign(problem.Coordinates.begin(), problem.Coordinates.end());
     }
     report_.Used = method;
     Describe(equations);
-    return {};
 }
 
 void LinearSolver::Describe(int equations) {
@@ -179,10 +178,12 @@ void LinearSolver::Describe(int equations) {
                                               "quicker)"));
 }
 
-QString LinearSolver::Solve(int cases, const std::vector<int>& loaded, const Fill& fill,
-                            const Take& take, SolverProgress* progress) {
-    if (report_.Used == Method::Iterative)
-        return SolveIteratively(cases, loaded, fill, take, progress);
+void LinearSolver::Solve(int cases, const std::vector<int>& loaded, const Fill& fill,
+                         const Take& take, SolverProgress* progress) {
+    if (report_.Used == Method::Iterative) {
+        SolveIteratively(cases, loaded, fill, take, progress);
+        return;
+    }
     const size_t block =
         std::clamp(BlockValues / static_cast<size_t>(std::max(1, system_->Equations())), BlockCases,
                    MostBlockCases);
@@ -192,11 +193,10 @@ QString LinearSolver::Solve(int cases, const std::vector<int>& loaded, const Fil
             SolverProgress::Report(progress, QStringLiteral("Load case %1").arg(number));
         },
         fill, take, measure_);
-    return {};
 }
 
-QString LinearSolver::SolveIteratively(int cases, const std::vector<int>& loaded, const Fill& fill,
-                                       const Take& take, SolverProgress* progress) {
+void LinearSolver::SolveIteratively(int cases, const std::vector<int>& loaded, const Fill& fill,
+                                    const Take& take, SolverProgress* progress) {
     SolverProgress::Report(progress, QStringLiteral("Solving %1 equations iteratively")
                                          .arg(SolverProgress::Count(width_ * nodes_)));
     IterativeSolver::System iterative;
@@ -221,8 +221,6 @@ QString LinearSolver::SolveIteratively(int cases, const std::vector<int>& loaded
     const IterativeSolver::Outcome answer = loaded.empty()
                                                 ? IterativeSolver::Outcome{}
                                                 : IterativeSolver::Solve(iterative, f, settings);
-    if (!answer.Error.isEmpty())
-        return answer.Error;
     report_.Iterations = answer.Iterations;
     report_.Processes = answer.Processes;
     for (double r : answer.Residuals)
@@ -250,5 +248,4 @@ QString LinearSolver::SolveIteratively(int cases, const std::vector<int>& loaded
             take(c, nullptr);
         }
     }
-    return {};
 }

@@ -2,6 +2,7 @@
 
 #include "EquationSystem.h"
 #include "LoadCases.h"
+#include "SolverError.h"
 #include "SolverProgress.h"
 
 #include <Eigen/Dense>
@@ -71,9 +72,9 @@ public:
     LinearSolver& operator=(const LinearSolver&) = delete;
 
     // Chooses the method, numbers and assembles the equations and, directly, factorises them;
-    // why they cannot be solved, empty when they can.
-    QString Prepare(const Problem& problem, const Options& options,
-                    SolverProgress* progress = nullptr);
+    // throws SolverError when they cannot be solved.
+    void Prepare(const Problem& problem, const Options& options,
+                 SolverProgress* progress = nullptr);
     const EquationSystem& System() const { return *system_; }
     // The equation of a node's component in a load column and a solution; -1 where it has
     // none. A component a support holds has none in a solution by iteration either.
@@ -81,22 +82,22 @@ public:
 
     // `fill(number, column)` adds a case's loads into a zero column; `take(number, solution)`
     // gets its solution (null for a case without loads). `loaded`: the cases with loads,
-    // ascending, of 1 to `cases`. Why it failed, empty when every case was solved.
+    // ascending, of 1 to `cases`. Throws SolverError when a case cannot be solved.
     using Fill = std::function<void(int, Eigen::VectorXd&)>;
     using Take = std::function<void(int, const Eigen::VectorXd*)>;
-    QString Solve(int cases, const std::vector<int>& loaded, const Fill& fill, const Take& take,
-                  SolverProgress* progress = nullptr);
+    void Solve(int cases, const std::vector<int>& loaded, const Fill& fill, const Take& take,
+               SolverProgress* progress = nullptr);
     const Report& Done() const { return report_; }
 
 private:
     bool CanIterate(const Problem& problem) const;
     // Takes the problem's components and supports; how many components supports hold.
     int Hold(const Problem& problem);
-    static QString Unsuited(const Problem& problem);
-    QString TooLarge(int equations, double memory, bool canIterate) const;
-    QString Number(const Problem& problem, Method method, double memory, SolverProgress* progress);
-    QString SolveIteratively(int cases, const std::vector<int>& loaded, const Fill& fill,
-                             const Take& take, SolverProgress* progress);
+    static SolverError Unsuited(const Problem& problem);
+    SolverError TooLarge(int equations, double memory, bool canIterate) const;
+    void Number(const Problem& problem, Method method, double memory, SolverProgress* progress);
+    void SolveIteratively(int cases, const std::vector<int>& loaded, const Fill& fill,
+                          const Take& take, SolverProgress* progress);
     void Describe(int equations);
 
     Options options_;

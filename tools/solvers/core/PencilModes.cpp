@@ -64,8 +64,8 @@ std::vector<PencilModes::Mode> Collect(const EquationSystem& system, const Eigen
 } // namespace
 
 std::vector<PencilModes::Mode> PencilModes::Lowest(const EquationSystem& system,
-                                                   const EquationSystem::SparseMatrix& b, int count,
-                                                   QString& error) {
+                                                   const EquationSystem::SparseMatrix& b,
+                                                   int count) {
     const int n = system.Equations();
     if (n == 0 || count < 1)
         return {};
@@ -74,13 +74,9 @@ std::vector<PencilModes::Mode> PencilModes::Lowest(const EquationSystem& system,
     ReducedOperator op(system, b);
     const SymmetricLargest found =
         SymmetricLargest::Of(op, count, n <= DenseLimit || count + 2 >= n, 1e-10);
-    if (found.Result == SymmetricLargest::Outcome::OutOfRange) {
-        error = OutOfRange();
-        return {};
-    }
-    if (found.Result == SymmetricLargest::Outcome::NotConverged) {
-        error = NotConverged();
-        return {};
-    }
+    if (found.Result == SymmetricLargest::Outcome::OutOfRange)
+        throw SolverError(OutOfRange());
+    if (found.Result == SymmetricLargest::Outcome::NotConverged)
+        throw SolverError(NotConverged());
     return Collect(system, found.Values, found.Vectors, count);
 }

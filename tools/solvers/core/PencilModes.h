@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EquationSystem.h"
+#include "SolverError.h"
 
 #include <Eigen/SparseCore>
 #include <QString>
@@ -18,10 +19,10 @@ struct Mode {
     Eigen::VectorXd Shape; // one value per equation
 };
 
-// `b` holds the upper triangle of B. Up to `count` modes, lowest first; `error` is set when
-// the iteration fails.
+// `b` holds the upper triangle of B. Up to `count` modes, lowest first; throws SolverError
+// when the iteration fails.
 std::vector<Mode> Lowest(const EquationSystem& system, const EquationSystem::SparseMatrix& b,
-                         int count, QString& error);
+                         int count);
 
 // Why the Lanczos iteration found nothing, whichever pencil it solved.
 QString NotConverged();
@@ -66,8 +67,8 @@ struct ExtendedMode {
     double Noise = 0;
 };
 
-// Up to `count` modes, lowest first; `error` is set when they cannot be found.
-std::vector<ExtendedMode> Lowest(const Extended& pencil, int count, QString& error);
+// Up to `count` modes, lowest first; throws SolverError when they cannot be found.
+std::vector<ExtendedMode> Lowest(const Extended& pencil, int count);
 
 // The dense solver on the unknowns with mass is used when they are fewer than all unknowns
 // and at most ReducedLimit (and ReducedEntries times all unknowns).

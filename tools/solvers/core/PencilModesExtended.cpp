@@ -52,7 +52,6 @@ private:
 
 struct Found {
     std::vector<std::pair<double, VectorL>> Modes; // lambda, free unknowns
-    QString Error;
 };
 
 // Keeps the values mu = s / (lambda + s) after the `rigid` largest, which are the rigid
@@ -116,10 +115,8 @@ bool Reduced(const Factor& factor, const Pencil& pencil, int count, double shift
     const Eigen::MatrixXd solved = factor.solve(b.cast<Real>()).cast<double>();
     const Eigen::MatrixXd small = shift * (b.transpose() * solved);
     const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eigen((small + small.transpose()) / 2);
-    if (eigen.info() != Eigen::Success) {
-        found = {{}, pencil.OutOfRange};
-        return true;
-    }
+    if (eigen.info() != Eigen::Success)
+        throw SolverError(pencil.OutOfRange);
     found = Collect(
         eigen.eigenvalues(),
         [&](Eigen::Index i) -> VectorL {
@@ -141,9 +138,9 @@ Found Solve(const Factor& factor, const Pencil& pencil, int count, double shift)
     ShiftedOperator op(factor, pencil.M, shift);
     const SymmetricLargest largest = SymmetricLargest::Of(op, wanted, wanted + 2 >= n, 1e-8);
     if (largest.Result == SymmetricLargest::Outcome::OutOfRange)
-        return {{}, pencil.OutOfRange};
+        throw SolverError(pencil.OutOfRange);
     if (largest.Result == SymmetricLargest::Outcome::NotConverged)
-        return {{}, PencilModes::NotConverged()};
+        throw SolverError(PencilModes::NotConverged());
     return Collect(
         largest.Values,
         [&](Eigen::Index i) { return op.HalfSolveTransposed(largest.Vectors.col(i)); }, rigid,
@@ -180,8 +177,7 @@ void Refine(Found& found, const Pencil& pencil) {
 
 } // namespace
 
-std::vector<PencilModes::ExtendedMode> PencilModes::Lowest(const Extended& pencil, int count,
-                                                           QString& error) {
+std::vector<PencilModes::ExtendedMode> PencilModes::Lowest(const Extended& pencil, int count) {
     // The shift makes K + s M definite whatever the rigid motions. A value far below it loses
     // the digits of s / lambda, one far above those of lambda / s: the first guess is
     // corrected once, to the middle of the values found, when far from the lowest.
@@ -189,12 +185,10 @@ std::vector<PencilModes::ExtendedMode> PencilModes::Lowest(const Extended& penci
     Found found;
     for (int pass = 0; pass < 2; ++pass) {
         const Factor factor(pencil.K + shift * pencil.M);
-        if (factor.info() != Eigen::Success) {
-            found = {{}, pencil.Unsolvable};
-            break;
-        }
+        if (factor.info() != Eigen::Success)
+            throw SolverError(pencil.Unsolvable);
         found = Solve(factor, pencil, count, shift);
-        if (!found.Error.isEmpty() || found.Modes.empty())
+        if (found.Modes.empty())
             break;
         const double lowest = found.Modes.front().first, highest = found.Modes.back().first;
         if (!(lowest > 0) || (lowest < 1e3 * shift && lowest > 1e-3 * shift))
@@ -202,7 +196,6 @@ std::vector<PencilModes::ExtendedMode> PencilModes::Lowest(const Extended& penci
         shift = std::sqrt(lowest * highest);
     }
     Refine(found, pencil);
-    error = found.Error;
     std::vector<ExtendedMode> modes;
     for (auto& [lambda, shape] : found.Modes) {
         const VectorL rounded = shape.cast<double>().cast<Real>();

@@ -2,6 +2,7 @@
 
 #include "RepeatedElement.h"
 #include "ScalarField.h"
+#include "SolverError.h"
 
 #include <algorithm>
 
@@ -100,13 +101,12 @@ PlaneMesh::Checked PlaneMesh::Check(const std::vector<std::array<double, 2>>& no
             const auto& at = nodes[static_cast<size_t>(corners[static_cast<size_t>(a)])];
             points[static_cast<size_t>(a)] = {at[0], at[1]};
             for (int b = 0; b < a; ++b) {
-                if (corners[static_cast<size_t>(a)] == corners[static_cast<size_t>(b)]) {
-                    checked.Fault = {cell.Line, QStringLiteral("node %1 is named twice among "
-                                                               "the corners of element %2")
-                                                    .arg(corners[static_cast<size_t>(a)] + 1)
-                                                    .arg(element)};
-                    return checked;
-                }
+                if (corners[static_cast<size_t>(a)] == corners[static_cast<size_t>(b)])
+                    throw SolverError::AtLine(cell.Line,
+                                              QStringLiteral("node %1 is named twice among the "
+                                                             "corners of element %2")
+                                                  .arg(corners[static_cast<size_t>(a)] + 1)
+                                                  .arg(element));
             }
         }
         const ScalarField::ShapeVerdict verdict =
@@ -117,8 +117,7 @@ PlaneMesh::Checked PlaneMesh::Check(const std::vector<std::array<double, 2>>& no
         } else if (verdict.Kind != ScalarField::Shape::Sound) {
             const int node =
                 verdict.Corner >= 0 ? corners[static_cast<size_t>(verdict.Corner)] + 1 : 0;
-            checked.Fault = {cell.Line, ShapeFault(verdict, element, node)};
-            return checked;
+            throw SolverError::AtLine(cell.Line, ShapeFault(verdict, element, node));
         }
         for (int a = 0; a < cell.Count; ++a) {
             const int from = corners[static_cast<size_t>(a)];
@@ -132,12 +131,12 @@ PlaneMesh::Checked PlaneMesh::Check(const std::vector<std::array<double, 2>>& no
             return std::span<const int>(checked.Corners[e].data(),
                                         static_cast<size_t>(cells[e].Count));
         });
-    if (repeated.Later >= 0) {
-        checked.Fault = {
+    if (repeated.Later >= 0)
+        throw SolverError::AtLine(
             cells[static_cast<size_t>(repeated.Later)].Line,
-            RepeatedElement::Fault(repeated, cells[static_cast<size_t>(repeated.Earlier)].Line)};
-        return checked;
-    }
-    checked.Fault = MatchSides(cells, sides, checked.Boundary, checked.Sides);
+            RepeatedElement::Fault(repeated, cells[static_cast<size_t>(repeated.Earlier)].Line));
+    if (const CheckFault fault = MatchSides(cells, sides, checked.Boundary, checked.Sides);
+        !fault.Message.isEmpty())
+        throw SolverError::AtLine(fault.Line, fault.Message);
     return checked;
 }

@@ -29,7 +29,6 @@ struct Checked {
     int Reversed = 0;                        // cells given clockwise
     std::vector<Side> Boundary;              // the sides that belong to one cell only
     int Sides = 0;                           // distinct sides
-    CheckFault Fault;                        // the first fault; Message empty when sound
 };
 
 // A cell as the check sees it: its corners in the plane, and its line of the file.
@@ -39,6 +38,7 @@ struct Cell {
     int Line = 0;
 };
 
+// Throws SolverError at the line of the first unsound cell.
 Checked Check(const std::vector<std::array<double, 2>>& nodes, const std::vector<Cell>& cells);
 // A plane model's or a plate's mesh, on its plan; a profile's.
 Checked Check(const MeshModel& model);

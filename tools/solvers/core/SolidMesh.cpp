@@ -3,6 +3,7 @@
 #include "Parallel.h"
 #include "RepeatedElement.h"
 #include "SolidElements.h"
+#include "SolverError.h"
 
 #include <atomic>
 
@@ -14,14 +15,14 @@ QString KindOf(int count) {
                         : QStringLiteral("tetrahedron");
 }
 
-QString Repeated(const MeshModel& model) {
+void CheckRepeated(const MeshModel& model) {
     const RepeatedElement::Pair repeated = RepeatedElement::Find(
         model.Cells.size(), [&model](size_t c) { return model.Cells[c].Nodes(); });
-    if (repeated.Later < 0)
-        return {};
-    return QStringLiteral("Line %1: ").arg(model.Cells[static_cast<size_t>(repeated.Later)].Line) +
-           RepeatedElement::Fault(repeated,
-                                  model.Cells[static_cast<size_t>(repeated.Earlier)].Line);
+    if (repeated.Later >= 0)
+        throw SolverError::AtLine(
+            model.Cells[static_cast<size_t>(repeated.Later)].Line,
+            RepeatedElement::Fault(repeated,
+                                   model.Cells[static_cast<size_t>(repeated.Earlier)].Line));
 }
 
 } // namespace
@@ -37,7 +38,7 @@ std::vector<Eigen::Vector3d> SolidMesh::Points(const MeshModel& model,
     return points;
 }
 
-QString SolidMesh::Check(const MeshModel& model) {
+void SolidMesh::Check(const MeshModel& model) {
     const auto shapeOf = [&](size_t e) {
         return SolidElement::Classify(Points(model, model.Cells[e])).Shape;
     };
@@ -57,19 +58,20 @@ QString SolidMesh::Check(const MeshModel& model) {
                                 }
                         });
     const size_t e = first;
-    if (e == model.Cells.size())
-        return Repeated(model);
+    if (e == model.Cells.size()) {
+        CheckRepeated(model);
+        return;
+    }
     const MeshModel::Cell& cell = model.Cells[e];
     if (shapeOf(e) == SolidShape::Inverted)
-        return QStringLiteral("Line %1: element %2, a %3, is turned inside out: its volume "
-                              "changes sign inside it (a negative Jacobian); check the order "
-                              "of its corners")
-            .arg(cell.Line)
-            .arg(e + 1)
-            .arg(KindOf(cell.Count));
-    return QStringLiteral("Line %1: element %2, a %3, has no volume: its corners lie in "
-                          "one plane or coincide")
-        .arg(cell.Line)
-        .arg(e + 1)
-        .arg(KindOf(cell.Count));
+        throw SolverError::AtLine(cell.Line,
+                                  QStringLiteral("element %1, a %2, is turned inside out: its "
+                                                 "volume changes sign inside it (a negative "
+                                                 "Jacobian); check the order of its corners")
+                                      .arg(e + 1)
+                                      .arg(KindOf(cell.Count)));
+    throw SolverError::AtLine(cell.Line, QStringLiteral("element %1, a %2, has no volume: its "
+                                                        "corners lie in one plane or coincide")
+                                             .arg(e + 1)
+                                             .arg(KindOf(cell.Count)));
 }

@@ -11,8 +11,9 @@
 // corners merely run the other way round are taken as they are (the elements turn them).
 namespace SolidMesh {
 
-// The refusal ("Line N: ..."); empty when every element is sound.
-QString Check(const MeshModel& model);
+// Throws SolverError at the line of the first element turned inside out, without volume or
+// given twice.
+void Check(const MeshModel& model);
 // The corners of a cell in space.
 std::vector<Eigen::Vector3d> Points(const MeshModel& model, const MeshModel::Cell& cell);
 

@@ -3,6 +3,7 @@
 #include "PlaneMesh.h"
 #include "RepeatedElement.h"
 #include "ScalarField.h"
+#include "SolverError.h"
 
 #include <Eigen/Dense>
 #include <algorithm>
@@ -16,7 +17,6 @@ SurfaceMesh::Checked CheckPlate(const MeshModel& model) {
     PlaneMesh::Checked checked = PlaneMesh::Check(model);
     SurfaceMesh::Checked result;
     result.Corners = std::move(checked.Corners);
-    result.Fault = checked.Fault;
     return result;
 }
 
@@ -116,9 +116,9 @@ SurfaceMesh::Checked SurfaceMesh::Check(const MeshModel& model) {
     Checked checked;
     checked.Corners.reserve(model.Cells.size());
     for (size_t e = 0; e < model.Cells.size(); ++e) {
-        checked.Fault = CheckCell(model, e, checked.Warnings);
-        if (!checked.Fault.Message.isEmpty())
-            return checked;
+        if (const CheckFault fault = CheckCell(model, e, checked.Warnings);
+            !fault.Message.isEmpty())
+            throw SolverError::AtLine(fault.Line, fault.Message);
         const MeshModel::Cell& cell = model.Cells[e];
         checked.Corners.push_back(
             {cell.Corners[0], cell.Corners[1], cell.Corners[2], cell.Corners[3]});
@@ -128,8 +128,9 @@ SurfaceMesh::Checked SurfaceMesh::Check(const MeshModel& model) {
                                     static_cast<size_t>(model.Cells[e].Count));
     });
     if (repeated.Later >= 0)
-        checked.Fault = {model.Cells[static_cast<size_t>(repeated.Later)].Line,
-                         RepeatedElement::Fault(
-                             repeated, model.Cells[static_cast<size_t>(repeated.Earlier)].Line)};
+        throw SolverError::AtLine(
+            model.Cells[static_cast<size_t>(repeated.Later)].Line,
+            RepeatedElement::Fault(repeated,
+                                   model.Cells[static_cast<size_t>(repeated.Earlier)].Line));
     return checked;
 }

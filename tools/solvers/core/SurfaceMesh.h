@@ -23,7 +23,6 @@ inline constexpr double WarpTolerance = 0.01;
 struct Checked {
     std::vector<std::array<int, 4>> Corners; // the fourth -1 for a triangle
     QStringList Warnings;                    // "Line 12: element 7 is warped ..."
-    CheckFault Fault;                        // the first fault; Message empty when sound
 };
 
 Checked Check(const MeshModel& model);

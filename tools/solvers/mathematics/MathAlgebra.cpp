@@ -33,15 +33,14 @@ SolverOutcome MathSolvers::LinearSystem(const ParsedData& data) {
     const Eigen::MatrixXd b = TableMatrix(data, 3).transpose(); // one column per right side
     const Eigen::FullPivLU<Eigen::MatrixXd> lu(a);
     if (Singular(lu, a))
-        return SolverOutcome::Failure(QStringLiteral("the matrix is singular: the system has no "
-                                                     "unique solution (determinant %1)")
-                                          .arg(lu.determinant()));
+        throw SolverError(QStringLiteral("the matrix is singular: the system has no "
+                                         "unique solution (determinant %1)")
+                              .arg(lu.determinant()));
     const Eigen::MatrixXd x = lu.solve(b);
     const Eigen::MatrixXd residuals = a * x - b;
     const double determinant = lu.determinant();
 
     SolverOutcome outcome;
-    outcome.Ok = true;
     outcome.Json = {{QStringLiteral("x"), Rows(x.transpose())},
                     {QStringLiteral("determinant"), determinant},
                     {QStringLiteral("residuals"), Rows(residuals.transpose())}};
@@ -64,12 +63,11 @@ SolverOutcome MathSolvers::Inverse(const ParsedData& data) {
     const bool singular = Singular(lu, a);
     const bool wantInverse = Switch(data, 2);
     if (singular && wantInverse)
-        return SolverOutcome::Failure(
+        throw SolverError(
             QStringLiteral("the matrix is singular (determinant %1): it has no inverse")
                 .arg(determinant));
 
     SolverOutcome outcome;
-    outcome.Ok = true;
     outcome.Json = {{QStringLiteral("determinant"), singular ? 0.0 : determinant}};
     QString& text = outcome.Protocol;
     text += QStringLiteral("Matrix of order %1\n").arg(a.rows());
@@ -97,7 +95,6 @@ struct Listing {
 
     SolverOutcome Outcome(bool vectors) const {
         SolverOutcome outcome;
-        outcome.Ok = true;
         outcome.Json = {{QStringLiteral("values"), Values}};
         if (vectors)
             outcome.Json[QStringLiteral("vectors")] = Vectors;
@@ -111,7 +108,7 @@ SolverOutcome SymmetricValues(const Eigen::MatrixXd& a, const Eigen::MatrixXd& b
                               bool vectors) {
     const Eigen::LLT<Eigen::MatrixXd> llt(b);
     if (llt.info() != Eigen::Success)
-        return SolverOutcome::Failure(
+        throw SolverError(
             QStringLiteral("matrix B is not positive definite, which the symmetric problem "
                            "needs; write 0 for symmetric matrices to solve it as general"));
     const Eigen::GeneralizedSelfAdjointEigenSolver<Eigen::MatrixXd> solver(
@@ -179,7 +176,7 @@ SolverOutcome GeneralValues(const Eigen::MatrixXd& a, const Eigen::MatrixXd& b, 
                             bool vectors) {
     const Eigen::FullPivLU<Eigen::MatrixXd> lu(b);
     if (Singular(lu, b))
-        return SolverOutcome::Failure(
+        throw SolverError(
             QStringLiteral("matrix B is singular: some characteristic values are infinite"));
     const Eigen::EigenSolver<Eigen::MatrixXd> solver(lu.solve(a), vectors);
     const Eigen::VectorXcd lambda = solver.eigenvalues();

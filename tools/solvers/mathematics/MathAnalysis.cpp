@@ -246,7 +246,7 @@ SolverOutcome MathSolvers::Fourier(const ParsedData& data) {
     }
     const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(basis);
     if (qr.rank() < basis.cols())
-        return SolverOutcome::Failure(
+        throw SolverError(
             QStringLiteral(
                 "the points do not determine %1 harmonics; give more distinct points of the period")
                 .arg(harmonics));
@@ -257,7 +257,6 @@ SolverOutcome MathSolvers::Fourier(const ParsedData& data) {
         b[k - 1] = c[2 * k];
     }
     SolverOutcome outcome;
-    outcome.Ok = true;
     outcome.Json = {{QStringLiteral("a0"), c[0]},
                     {QStringLiteral("a"), Values(a)},
                     {QStringLiteral("b"), Values(b)}};
@@ -303,7 +302,7 @@ std::optional<SolverOutcome> Unsound(const Terms& p, const std::vector<double>& 
                                      const RootSearch& search, QStringList& notes) {
     for (const auto& [left, right, estimate] : search.Unconverged) {
         if (!IsRoot(p, estimate, search.Tolerance))
-            return SolverOutcome::Failure(
+            throw SolverError(
                 QStringLiteral("the root between %1 and %2 was not found to the tolerance in %3 "
                                "iterations; allow more iterations (item 3 of table 1)")
                     .arg(left, 0, 'g', 14)
@@ -315,13 +314,13 @@ std::optional<SolverOutcome> Unsound(const Terms& p, const std::vector<double>& 
     }
     for (double root : distinct) {
         if (!std::isfinite(p(root)))
-            return SolverOutcome::Failure(
+            throw SolverError(
                 QStringLiteral("the polynomial leaves the range of numbers near x = %1, so its "
                                "roots there cannot be told; narrow the search interval or scale "
                                "the coefficients")
                     .arg(root, 0, 'g', 14));
         if (!IsRoot(p, root, search.Tolerance))
-            return SolverOutcome::Failure(
+            throw SolverError(
                 QStringLiteral("the search ended at x = %1, where the polynomial is %2, not 0; "
                                "allow more iterations (item 3 of table 1) or a larger tolerance")
                     .arg(root, 0, 'g', 14)
@@ -338,7 +337,6 @@ SolverOutcome ListRoots(const Terms& p, const std::vector<double>& distinct,
                            [&](double y) { return std::abs(x - y) <= tolerance; });
     };
     SolverOutcome outcome;
-    outcome.Ok = true;
     QJsonArray list;
     QString& text = outcome.Protocol;
     text += QStringLiteral("Real roots in the search intervals (tolerance %1)\n\n").arg(tolerance);
@@ -392,10 +390,10 @@ SolverOutcome MathSolvers::Differential(const ParsedData& data) {
     m.topLeftCorner(n, n) = a;
     m.topRightCorner(n, 1) = initial.col(1);
     if (!std::isfinite(t1 - t0))
-        return SolverOutcome::Failure(
-            QStringLiteral("Line %1: the interval from t0 = %2 to t1 = %3 is longer than the "
-                           "largest number; integrate over a shorter interval")
-                .arg(data.GeneralLine(3))
+        throw SolverError::AtLine(
+            data.GeneralLine(3),
+            QStringLiteral("the interval from t0 = %1 to t1 = %2 is longer than the largest "
+                           "number; integrate over a shorter interval")
                 .arg(t0, 0, 'g', 12)
                 .arg(t1, 0, 'g', 12));
     const double h = (t1 - t0) / steps;
@@ -406,7 +404,6 @@ SolverOutcome MathSolvers::Differential(const ParsedData& data) {
 
     QJsonArray times, values;
     SolverOutcome outcome;
-    outcome.Ok = true;
     QString report = QStringLiteral("y' = A y + f, %1 equations, from t = %2 to %3 in %4 steps\n\n")
                          .arg(n)
                          .arg(t0)
@@ -421,7 +418,7 @@ SolverOutcome MathSolvers::Differential(const ParsedData& data) {
         if (k > 0)
             z = step * z;
         if (!z.allFinite())
-            return SolverOutcome::Failure(
+            throw SolverError(
                 QStringLiteral("the solution grows beyond the range of numbers before t = %1")
                     .arg(t));
         times.append(t);

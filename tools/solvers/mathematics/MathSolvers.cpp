@@ -59,7 +59,7 @@ Extreme FarthestValue(const ParsedData& data) {
 
 // Why answers that are not all finite numbers cannot be given: named after the answer and,
 // where a value of the data lies far out of the ordinary range, after that value's line.
-QString NotFinite(const QJsonObject& answers, const ParsedData& data) {
+SolverError NotFinite(const QJsonObject& answers, const ParsedData& data) {
     QString key;
     for (auto it = answers.begin(); it != answers.end() && key.isEmpty(); ++it) {
         if (!AllFinite(it.value()))
@@ -71,13 +71,16 @@ QString NotFinite(const QJsonObject& answers, const ParsedData& data) {
     constexpr double Far = 100;
     const Extreme extreme = FarthestValue(data);
     if (extreme.Line > 0 && std::abs(std::log10(std::abs(extreme.Value))) >= Far)
-        return QStringLiteral("Line %1: %2: the value %3 on this line is too %4 to compute with; "
-                              "scale the data to a moderate range")
-            .arg(extreme.Line)
-            .arg(what, QString::number(extreme.Value, 'g', QLocale::FloatingPointShortest),
-                 std::abs(extreme.Value) > 1 ? QStringLiteral("large") : QStringLiteral("small"));
-    return what + QStringLiteral(": the calculation leaves the range of numbers; the problem is "
-                                 "too ill-conditioned for the values given");
+        return SolverError::AtLine(
+            extreme.Line,
+            QStringLiteral("%1: the value %2 on this line is too %3 to compute with; scale the "
+                           "data to a moderate range")
+                .arg(what, QString::number(extreme.Value, 'g', QLocale::FloatingPointShortest),
+                     std::abs(extreme.Value) > 1 ? QStringLiteral("large")
+                                                 : QStringLiteral("small")));
+    return SolverError(what + QStringLiteral(": the calculation leaves the range of numbers; the "
+                                             "problem is too ill-conditioned for the values "
+                                             "given"));
 }
 
 } // namespace
@@ -129,18 +132,16 @@ SolverOutcome MathSolvers::Solve(const SolverInput& input, SolverProgress* progr
         outcome = SturmLiouville(input.Data);
         break;
     default:
-        return SolverOutcome::Failure(
+        throw SolverError(
             QStringLiteral("problem %1 is not a mathematics problem").arg(input.Problem));
     }
     // An answer of infinity or "not a number" is no answer: the run fails rather than printing
     // it as null or nan.
-    if (outcome.Ok && !AllFinite(outcome.Json))
-        return SolverOutcome::Failure(NotFinite(outcome.Json, input.Data));
-    if (outcome.Ok) {
-        outcome.Protocol =
-            QStringLiteral("%1: %2\n\n").arg(input.FormatName, input.Data.General[0].Text) +
-            outcome.Protocol;
-    }
+    if (!AllFinite(outcome.Json))
+        throw NotFinite(outcome.Json, input.Data);
+    outcome.Protocol =
+        QStringLiteral("%1: %2\n\n").arg(input.FormatName, input.Data.General[0].Text) +
+        outcome.Protocol;
     return outcome;
 }
 

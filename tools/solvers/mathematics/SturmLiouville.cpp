@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <optional>
 
 namespace {
 
@@ -80,9 +79,8 @@ Eigen::VectorXd LowestByBisection(const Eigen::VectorXd& d, const Eigen::VectorX
 
 // The values on a mesh of `intervals` linear elements with the R term lumped at the nodes:
 // a symmetric tridiagonal problem once scaled by the lumped R. The `wanted` lowest values, or
-// all when the mesh has fewer; null with `error` set when P or R is not positive.
-std::optional<Eigen::VectorXd> MeshValues(const Problem& p, int intervals, int wanted,
-                                          QString& error) {
+// all when the mesh has fewer; throws when P or R is not positive.
+Eigen::VectorXd MeshValues(const Problem& p, int intervals, int wanted) {
     const int nodes = intervals + 1;
     Eigen::VectorXd diagonal = Eigen::VectorXd::Zero(nodes), off = Eigen::VectorXd::Zero(nodes);
     Eigen::VectorXd mass = Eigen::VectorXd::Zero(nodes);
@@ -98,13 +96,11 @@ std::optional<Eigen::VectorXd> MeshValues(const Problem& p, int intervals, int w
             const double x = x0 + s * h;
             const double weight = w[i] * h / 2;
             const double P = p.C.Value(0, x), Q = p.C.Value(1, x), R = p.C.Value(2, x);
-            if (P <= 0 || R <= 0) {
-                error = QStringLiteral("%1 is not positive at x = %2; the problem needs P > 0 "
-                                       "and R > 0 on the whole interval")
-                            .arg(QChar(P <= 0 ? u'P' : u'R'))
-                            .arg(x);
-                return std::nullopt;
-            }
+            if (P <= 0 || R <= 0)
+                throw SolverError(QStringLiteral("%1 is not positive at x = %2; the problem needs "
+                                                 "P > 0 and R > 0 on the whole interval")
+                                      .arg(QChar(P <= 0 ? u'P' : u'R'))
+                                      .arg(x));
             kp += P * weight / (h * h);
             q00 += Q * (1 - s) * (1 - s) * weight;
             q01 += Q * (1 - s) * s * weight;
@@ -160,21 +156,15 @@ SolverOutcome MathSolvers::SturmLiouville(const ParsedData& data) {
     }
     // The mesh of the file and one twice as fine: linear elements converge with h^2, so the
     // extrapolation (4 fine - coarse) / 3 gains two orders.
-    QString error;
-    const std::optional<Eigen::VectorXd> coarse = MeshValues(p, intervals, wanted, error);
-    if (!coarse)
-        return SolverOutcome::Failure(error);
-    const std::optional<Eigen::VectorXd> fine = MeshValues(p, 2 * intervals, wanted, error);
-    if (!fine)
-        return SolverOutcome::Failure(error);
-    if (coarse->size() < wanted)
-        return SolverOutcome::Failure(
+    const Eigen::VectorXd coarse = MeshValues(p, intervals, wanted);
+    const Eigen::VectorXd fine = MeshValues(p, 2 * intervals, wanted);
+    if (coarse.size() < wanted)
+        throw SolverError(
             QStringLiteral("the mesh of %1 intervals has only %2 values; give more intervals")
                 .arg(intervals)
-                .arg(coarse->size()));
+                .arg(coarse.size()));
 
     SolverOutcome outcome;
-    outcome.Ok = true;
     QJsonArray values;
     QString& text = outcome.Protocol;
     text += QStringLiteral("-(P y')' + Q y = lambda R y on [%1, %2], %3 mesh intervals and %4 "
@@ -184,11 +174,11 @@ SolverOutcome MathSolvers::SturmLiouville(const ParsedData& data) {
                 .arg(intervals)
                 .arg(2 * intervals);
     for (int k = 0; k < wanted; ++k) {
-        const double value = (4 * (*fine)[k] - (*coarse)[k]) / 3;
+        const double value = (4 * fine[k] - coarse[k]) / 3;
         values.append(value);
         text += QString::number(k + 1).rightJustified(4) + u' ' +
                 QString::number(value, 'g', 12).rightJustified(14) +
-                StaticReport::Number(value - (*fine)[k]) + u'\n';
+                StaticReport::Number(value - fine[k]) + u'\n';
     }
     text += QStringLiteral("\n\"change\" is what the extrapolation added to the fine mesh's "
                            "value: an estimate of the discretisation error.\n");
