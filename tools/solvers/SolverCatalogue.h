@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProblemType.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -8,29 +10,14 @@
 // The solver programs of the package: each name solves one problem type, and for space
 // trusses and space frames the dynamic variant (".p" files) has a name of its own.
 struct SolverEntry {
-    // Statics, Modes and Buckling are those of bar structures; Continuum the statics of plane
-    // and axisymmetric meshes; Torsion that of profiles; Surface the statics of plates and
-    // shells and SurfaceModes the natural modes of plates; Shells the statics of systems of
-    // shells of revolution; Solid the statics of three-dimensional solids.
-    enum class Analysis {
-        Statics,
-        Modes,
-        Buckling,
-        Mathematics,
-        Shaft, // the natural frequencies of shaft lines
-        Continuum,
-        Torsion,
-        Surface,
-        SurfaceModes,
-        Shells,
-        Solid
-    };
+    // What it calculates, as the problem table says of its type and file kind.
+    using Analysis = ProblemType::Analysis;
 
     QString Name; // "Pelgon"
     int Problem = 0;
     bool Dynamics = false; // solves the ".p" files of its problem
     Analysis Kind = Analysis::Statics;
-    QString ResultExtension; // "bin" or "bi0"; empty for the mathematics
+    QString ResultExtension; // "bin" or "bi0"; empty for the mathematics and shaft lines
 
     // The options of the command line this solver uses ("--solver", "--tolerance",
     // "--processes"); it refuses the others, which would change nothing.

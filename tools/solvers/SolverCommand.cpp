@@ -52,9 +52,7 @@ SolverOutcome SolveStatics(const SolverInput& input, SolverProgress* progress) {
     if (!fault.isEmpty())
         throw SolverError(fault);
     SolverOutcome outcome;
-    // The direct solution, the default, goes without a word, as it always has for bars.
-    const bool worded = options.Use != LinearSolver::Method::Automatic ||
-                        solved.Solver.Used != LinearSolver::Method::Direct;
+    const bool worded = SolverReport::Worded(solved.Solver, options);
     if (input.WantJson) {
         outcome.Json = StaticReport::Json(results);
         if (worded)
@@ -86,6 +84,9 @@ SolverError Failure(const QString& dataPath) {
             QStringLiteral("the calculation of %1 failed (%2); the data's values may be too large "
                            "or too small to compute with")
                 .arg(QFileInfo(dataPath).fileName(), QString::fromLocal8Bit(fault.what())));
+    } catch (...) {
+        return SolverError(
+            QStringLiteral("the calculation of %1 failed").arg(QFileInfo(dataPath).fileName()));
     }
 }
 

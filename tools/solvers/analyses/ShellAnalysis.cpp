@@ -108,7 +108,8 @@ QString Verdict(const MeshModel& model, const StaticResults& results, double bac
 } // namespace
 
 QString ShellAnalysis::Protocol(const QString& typeName, const MeshModel& model,
-                                const StaticResults& results, double backward) {
+                                const StaticResults& results, double backward,
+                                const QString& method) {
     QString text;
     text += QStringLiteral("Static analysis of %1: %2\n").arg(typeName, model.Title);
     text += QStringLiteral("Nodes %1, elements %2, supports %3, load cases %4\n")
@@ -126,6 +127,7 @@ QString ShellAnalysis::Protocol(const QString& typeName, const MeshModel& model,
         "tension on the side of the normal n = (dz, -dr) / L, the outer face of a wall drawn "
         "upwards), Q the shear across the wall (along n on the face towards j; Q = dMs/ds for "
         "a plate).\n");
+    text += method;
     text += StaticCheck::MeshSummary(results.Residual, results.Imbalance, backward);
     const int width = results.ComponentCount();
     for (const StaticResults::Case& c : results.Cases) {
@@ -164,9 +166,15 @@ SolverOutcome ShellAnalysis::Solve(const SolverInput& input, SolverProgress* pro
     if (const QString fault = Verdict(model, results, backward); !fault.isEmpty())
         throw SolverError(fault);
     SolverOutcome outcome;
-    if (input.WantJson)
+    const bool worded = SolverReport::Worded(solved.Solver, options);
+    if (input.WantJson) {
         outcome.Json = StaticReport::Json(results);
-    outcome.Protocol = Protocol(input.FormatName, model, results, backward);
+        if (worded)
+            outcome.Json[QStringLiteral("solution")] = SolverReport::Json(solved.Solver, options);
+    }
+    outcome.Protocol =
+        Protocol(input.FormatName, model, results, backward,
+                 worded ? SolverReport::Protocol(solved.Solver, options) : QString());
     ResultFile::Contents contents;
     contents.Type = ResultFile::Kind::Statics;
     contents.Problem = input.Problem;

@@ -14,8 +14,9 @@ namespace ShellAnalysis {
 
 SolverOutcome Solve(const SolverInput& input, SolverProgress* progress);
 
-// The protocol's text: the model, the conventions, the check and per load case the tables.
+// The protocol's text: the model, the conventions, how the equations were solved (`method`,
+// empty for the direct solution not asked for), the check and per load case the tables.
 QString Protocol(const QString& typeName, const MeshModel& model, const StaticResults& results,
-                 double backward);
+                 double backward, const QString& method);
 
 } // namespace ShellAnalysis

@@ -16,6 +16,7 @@ ProblemType Bars(int number, Layout lies, std::vector<int> components, std::vect
     type.Components = std::move(components);
     type.LoadAxes = std::move(loadAxes);
     type.HasModel = true;
+    type.Offers = ProblemType::Analysis::Statics;
     return type;
 }
 
@@ -52,8 +53,26 @@ ProblemType PlaneFrame(int number) {
     return type;
 }
 
+// The analysis of a mesh type's ".d" files.
+ProblemType::Analysis MeshAnalysis(ProblemType::Mesh mesh) {
+    using Mesh = ProblemType::Mesh;
+    using Analysis = ProblemType::Analysis;
+    switch (mesh) {
+    case Mesh::Plate:
+    case Mesh::Shell:
+        return Analysis::Surface;
+    case Mesh::Profile:
+        return Analysis::Torsion;
+    case Mesh::Solid:
+        return Analysis::Solid;
+    default:
+        return Analysis::Continuum;
+    }
+}
+
 std::vector<ProblemType> MakeTable() {
     using Mesh = ProblemType::Mesh;
+    using Analysis = ProblemType::Analysis;
     std::vector<ProblemType> table;
     ProblemType beams = PlaneFrame(1);
     beams.CurvedMembers = true;
@@ -61,17 +80,23 @@ std::vector<ProblemType> MakeTable() {
     ProblemType shells = Other(2, Family::AxisymmetricShells, true);
     shells.Meshes = Mesh::Meridian;
     shells.Components = {0, 2, 4};
+    shells.Offers = Analysis::Shells;
     table.push_back(shells);
     ProblemType planeTruss = Bars(3, Layout::PlaneXZ, {0, 2}, {0, 2});
     planeTruss.Truss = true;
     table.push_back(planeTruss);
     ProblemType spaceTruss = Bars(4, Layout::Space, {0, 1, 2}, {0, 2});
     spaceTruss.Truss = true;
+    spaceTruss.Dynamics = Analysis::Modes;
     table.push_back(spaceTruss);
     table.push_back(PlaneFrame(5));
     table.push_back(Bars(6, Layout::Grillage, {2, 3, 4}, {2}));
-    table.push_back(Bars(7, Layout::Space, {0, 1, 2, 3, 4, 5}, {0, 1, 2}));
-    table.push_back(PlaneFrame(8));
+    ProblemType spaceFrame = Bars(7, Layout::Space, {0, 1, 2, 3, 4, 5}, {0, 1, 2});
+    spaceFrame.Dynamics = Analysis::Modes;
+    table.push_back(spaceFrame);
+    ProblemType vibrating = PlaneFrame(8);
+    vibrating.Offers = Analysis::Modes;
+    table.push_back(vibrating);
     const std::pair<int, Mesh> meshes[] = {
         {9, Mesh::PlaneStress}, {10, Mesh::PlaneStrain}, {11, Mesh::Revolution}, {13, Mesh::Plate},
         {14, Mesh::Shell},      {16, Mesh::Profile},     {17, Mesh::Solid}};
@@ -80,16 +105,41 @@ std::vector<ProblemType> MakeTable() {
         continuum.Meshes = mesh;
         continuum.Components = MeshComponents(mesh);
         continuum.ContourNodes = mesh == Mesh::Profile;
+        continuum.Offers = MeshAnalysis(mesh);
+        if (mesh == Mesh::Plate)
+            continuum.Dynamics = Analysis::SurfaceModes;
         table.push_back(continuum);
     }
-    table.push_back(Other(12, Family::ShaftLine, false));
-    table.push_back(PlaneFrame(15));
-    for (int number = 21; number <= 27; ++number)
-        table.push_back(Other(number, Family::Mathematics, false));
+    ProblemType shaft = Other(12, Family::ShaftLine, false);
+    shaft.Offers = Analysis::Shaft;
+    table.push_back(shaft);
+    ProblemType buckling = PlaneFrame(15);
+    buckling.Offers = Analysis::Buckling;
+    table.push_back(buckling);
+    for (int number = 21; number <= 27; ++number) {
+        ProblemType mathematics = Other(number, Family::Mathematics, false);
+        mathematics.Offers = Analysis::Mathematics;
+        table.push_back(mathematics);
+    }
     return table;
 }
 
 } // namespace
+
+QString ProblemType::ResultExtension(Analysis analysis) {
+    switch (analysis) {
+    case Analysis::None:
+    case Analysis::Mathematics:
+    case Analysis::Shaft:
+        return {};
+    case Analysis::Modes:
+    case Analysis::Buckling:
+    case Analysis::SurfaceModes:
+        return QStringLiteral("bi0");
+    default:
+        return QStringLiteral("bin");
+    }
+}
 
 const ProblemType& ProblemType::Of(int number) {
     static const std::vector<ProblemType> table = MakeTable();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <vector>
 
 // What the solvers and the viewer know of each problem type of the data files: the one place
@@ -40,6 +41,34 @@ struct ProblemType {
         Solid,
         Meridian // the walls of shells of revolution, lines in (r, z)
     };
+
+    // What the solvers calculate of a type: the statics of bar structures (Statics), their
+    // natural modes (Modes) and critical load factors (Buckling); the statics of plane and
+    // axisymmetric meshes (Continuum), of profiles in torsion (Torsion), of plates and shells
+    // (Surface) and the natural modes of plates (SurfaceModes); the statics of systems of shells
+    // of revolution (Shells) and of solids (Solid); the natural frequencies of shaft lines
+    // (Shaft); and the mathematics.
+    enum class Analysis {
+        None,
+        Statics,
+        Modes,
+        Buckling,
+        Mathematics,
+        Shaft,
+        Continuum,
+        Torsion,
+        Surface,
+        SurfaceModes,
+        Shells,
+        Solid
+    };
+    Analysis Offers = Analysis::None;   // for its ".d" files
+    Analysis Dynamics = Analysis::None; // for its ".p" files, where it has them
+    Analysis Of(bool dynamics) const { return dynamics ? Dynamics : Offers; }
+    // The extension of the result file an analysis writes beside the data, which the viewer
+    // reads: "bin" for statics, "bi0" for modes and critical factors; none for the analyses
+    // whose answers are the protocol alone.
+    static QString ResultExtension(Analysis analysis);
 
     bool HasModel = false; // the viewer can draw its mesh or bars
     Mesh Meshes = Mesh::None;

@@ -13,6 +13,12 @@ bool Iterative(const LinearSolver::Report& report) {
 
 } // namespace
 
+bool SolverReport::Worded(const LinearSolver::Report& report,
+                          const LinearSolver::Options& options) {
+    return options.Use != LinearSolver::Method::Automatic ||
+           report.Used != LinearSolver::Method::Direct;
+}
+
 QString SolverReport::Protocol(const LinearSolver::Report& report,
                                const LinearSolver::Options& options) {
     QString text = report.Why + u'\n';

@@ -11,6 +11,9 @@
 namespace SolverReport {
 
 QString Protocol(const LinearSolver::Report& report, const LinearSolver::Options& options);
+// Whether the method is worth a word: the families that were always solved directly (bars,
+// shells of revolution) say nothing of the direct solution they were not asked for.
+bool Worded(const LinearSolver::Report& report, const LinearSolver::Options& options);
 QJsonObject Json(const LinearSolver::Report& report, const LinearSolver::Options& options);
 // The backward error the answer is held to: an iteration stops at its residual, and the check
 // allows it that.
