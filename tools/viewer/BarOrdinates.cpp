@@ -22,11 +22,11 @@ std::vector<BarAxes::Vec3> BarOrdinates::Loads(const ViewerModel& model, int loa
     return loads;
 }
 
-std::vector<BarOrdinates> BarOrdinates::Of(const ViewerModel& model, int problem,
+std::vector<BarOrdinates> BarOrdinates::Of(const ViewerModel& model, const ProblemType& type,
                                            const StaticResults& statics,
                                            const StaticResults::Case& loadCase,
                                            const ResultQuantity& quantity) {
-    const BarAxes::Frame frame = BarAxes::FrameOf(problem);
+    const ProblemType::Layout frame = type.Lies;
     const std::vector<BarAxes::Vec3> loads = Loads(model, loadCase.Number);
     const size_t width = static_cast<size_t>(statics.ForceCount());
     std::vector<BarOrdinates> list(model.Bars.size());

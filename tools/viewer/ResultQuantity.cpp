@@ -30,9 +30,9 @@ QString TitleOf(const QString& name) {
 } // namespace
 
 std::vector<ResultQuantity> ResultQuantity::For(const QStringList& forceNames,
-                                                BarAxes::Frame frame) {
+                                                ProblemType::Layout frame) {
     std::vector<ResultQuantity> list;
-    using Frame = BarAxes::Frame;
+    using Frame = ProblemType::Layout;
     if (forceNames.size() == 1) {
         // A truss bar: one normal force, the same along the bar.
         ResultQuantity n;

@@ -25,5 +25,6 @@ struct ResultQuantity {
     bool GlobalSide = false;
 
     // The quantities of the force names of a result file ("Ni", "Vi", "Mi", "Nj", ...).
-    static std::vector<ResultQuantity> For(const QStringList& forceNames, BarAxes::Frame frame);
+    static std::vector<ResultQuantity> For(const QStringList& forceNames,
+                                           ProblemType::Layout frame);
 };

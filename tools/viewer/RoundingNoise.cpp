@@ -22,7 +22,7 @@ struct Sizes {
 };
 
 template <typename Reaction>
-Sizes SizesOf(const ViewerModel& model, int problem, int number,
+Sizes SizesOf(const ViewerModel& model, const ProblemType& type, int number,
               const std::vector<Reaction>& reactions, const QStringList& components) {
     Sizes sizes;
     for (const Reaction& r : reactions) {
@@ -32,7 +32,7 @@ Sizes SizesOf(const ViewerModel& model, int problem, int number,
         }
     }
     const double length = model.Nodes.empty() ? 0 : ViewerModel::BoxAround(model.Nodes).Diagonal();
-    const ProblemType::Mesh mesh = ProblemType::Of(problem).Meshes;
+    const ProblemType::Mesh mesh = type.Meshes;
     const double area = mesh == ProblemType::Mesh::Plate || mesh == ProblemType::Mesh::Shell
                             ? length * length
                             : length;
@@ -59,12 +59,12 @@ void ClearRows(std::vector<double>& values, const QStringList& names, bool react
 
 } // namespace
 
-void RoundingNoise::Clear(ResultFile::Contents& contents, const ViewerModel& model) {
+void RoundingNoise::Clear(ResultFile::Contents& contents, const ProblemType& type,
+                          const ViewerModel& model) {
     if (contents.Type == ResultFile::Kind::Statics) {
         StaticResults& r = contents.Statics;
         for (StaticResults::Case& c : r.Cases) {
-            const Sizes sizes =
-                SizesOf(model, contents.Problem, c.Number, c.Reactions, r.Components);
+            const Sizes sizes = SizesOf(model, type, c.Number, c.Reactions, r.Components);
             for (StaticResults::Reaction& reaction : c.Reactions)
                 ClearRows(reaction.Values, r.Components, true, sizes);
             ClearRows(c.Forces, r.ForceNames, false, sizes);
@@ -72,8 +72,7 @@ void RoundingNoise::Clear(ResultFile::Contents& contents, const ViewerModel& mod
     } else if (contents.Type == ResultFile::Kind::Field) {
         FieldResults& r = contents.Field;
         for (FieldResults::Case& c : r.Cases) {
-            const Sizes sizes =
-                SizesOf(model, contents.Problem, c.Number, c.Reactions, r.Components);
+            const Sizes sizes = SizesOf(model, type, c.Number, c.Reactions, r.Components);
             for (FieldResults::Reaction& reaction : c.Reactions)
                 ClearRows(reaction.Values, r.Components, true, sizes);
         }
