@@ -8,6 +8,7 @@
 // antialiased, with its values written. A plate of 50,000 nodes in plan and a shell of 20,000
 // elements in space paint their contours in well under a second too.
 #include "../tests/viewer/TestColumns.h"
+#include "BarElement.h"
 #include "DataChecker.h"
 #include "FieldLayout.h"
 #include "FormatCatalogue.h"
@@ -158,10 +159,7 @@ ViewerResults LargeResults(const ViewerModel& model) {
     r.Nodes = static_cast<int>(model.Nodes.size());
     r.Elements = static_cast<int>(model.ElementCentres.size());
     r.Components = model.Components;
-    for (const QString& end : {QStringLiteral("i"), QStringLiteral("j")}) {
-        for (const char* name : {"N", "Vy", "Vz", "T", "My", "Mz"})
-            r.ForceNames << QLatin1String(name) + end;
-    }
+    r.Forces = BarElement::EndLayout(ProblemType::Layout::Space, false);
     StaticResults::Case c;
     for (int n = 0; n < r.Nodes * 6; ++n)
         c.Displacements.push_back(1e-3 * std::sin(n * 0.37));

@@ -1,3 +1,4 @@
+#include "BarElement.h"
 #include "ContourBands.h"
 #include "ContourScale.h"
 #include "FieldData.h"
@@ -239,7 +240,7 @@ void TestViewerField::resultsThatDoNotFitAreRefused() {
         c.Statics.Nodes = c.Field.Nodes;
         c.Statics.Elements = c.Field.Elements;
         c.Statics.Components = c.Field.Components;
-        c.Statics.ForceNames = {"N"};
+        c.Statics.Forces = BarElement::EndLayout(ProblemType::Layout::PlaneXZ, true);
         c.Statics.Cases.resize(1);
         c.Statics.Cases[0].Displacements.resize(size_t(c.Field.Nodes) * 2);
         c.Statics.Cases[0].Forces.resize(size_t(c.Field.Elements));

@@ -80,7 +80,7 @@ ResultFile::Contents Statics(int problem, int nodes, int elements) {
     contents.Statics.Nodes = nodes;
     contents.Statics.Elements = elements;
     contents.Statics.Components = {"ux", "uz", "ry"};
-    contents.Statics.ForceNames = {"Ni", "Vi", "Mi", "Nj", "Vj", "Mj"};
+    contents.Statics.Forces = BarElement::EndLayout(ProblemType::Layout::PlaneXZ, false);
     StaticResults::Case c;
     c.Displacements.assign(static_cast<size_t>(nodes) * 3, 0.0);
     c.Forces.assign(static_cast<size_t>(elements) * 6, 0.0);
@@ -165,6 +165,7 @@ private slots:
     void barAxesAreTheSolversAxes();
     void shellsOfRevolutionShowTheirMeridian();
     void roundingNoiseShowsAsZero();
+    void barForcesAsTheFileGivesThem();
 };
 
 void TestViewerResults::diagramOrdinatesAndSignChanges() {
@@ -561,7 +562,7 @@ void TestViewerResults::unsoundResultFilesAreRefusedCheaply() {
                     "divides element 1 into 0 pieces"));
     QVERIFY(refused(ShapeFile(3, 2, 8, 2, {1, 1}, components, {{0, 4.0, shape, {}}}), 8,
                     "it is for 2 elements, but the data has 1 element"));
-    QVERIFY(refused(ShapeFile(5, 2, 8, 2, {1}, components, {{0, 4.0, shape, {}}}), 8, "version 5"));
+    QVERIFY(refused(ShapeFile(6, 2, 8, 2, {1}, components, {{0, 4.0, shape, {}}}), 8, "version 6"));
     QVERIFY(ViewerResults::FromBytes(ShapeFile(3, 3, 15, 2, {1}, components, {{1, 4.0, shape, {}}}),
                                      QStringLiteral("beam.bi0"), ProblemType::Of(15), false,
                                      beam.Model)
@@ -787,6 +788,60 @@ void TestViewerResults::roundingNoiseShowsAsZero() {
     QVERIFY(std::all_of(
         loaded.Reactions.begin(), loaded.Reactions.end(),
         [](const StaticResults::Reaction& r) { return std::abs(r.Values[2] - 75) < 1e-9; }));
+}
+
+void TestViewerResults::barForcesAsTheFileGivesThem() {
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome beam =
+        Solved(directory, QStringLiteral("beam.d05"), QStringLiteral("Pelgon"));
+    const QString path = directory.filePath(QStringLiteral("beam.bin"));
+    const auto opened = [&](const QByteArray& bytes) {
+        return ViewerResults::FromBytes(bytes, path, ProblemType::Of(5), false, beam.Model);
+    };
+    // A file of the previous version titled each force by its name: the viewer gives the
+    // names the titles and units they stood for, those the element gives now.
+    ResultFile::Contents previous = Statics(5, 2, 1);
+    previous.Statics.Forces = ResultLayout::OfForceNames(previous.Statics.Forces.Names(), false);
+    QByteArray older = ResultFile::Write(previous);
+    older[8] = ResultFile::Version - 1;
+    const ViewerResults old = opened(older);
+    QVERIFY2(old.Ok(), qPrintable(old.Message()));
+    QCOMPARE(old.Contents().Statics.Forces,
+             BarElement::EndLayout(ProblemType::Layout::PlaneXZ, false));
+    const ResultChoice oldChoice(old, *beam.Type, beam.Model);
+    QCOMPARE(oldChoice.Shows(), QStringList({"Deformed shape", "Normal force N", "Shear force V",
+                                             "Bending moment M"}));
+    QCOMPARE(oldChoice.UnitOf(oldChoice.Quantities()[2]), QStringLiteral("kNm"));
+    // A name it never wrote is refused rather than given a title that may be wrong.
+    previous.Statics.Forces.Columns[1].Name = QStringLiteral("Xi");
+    older = ResultFile::Write(previous);
+    older[8] = ResultFile::Version - 1;
+    QVERIFY(opened(older).Message().contains(
+        QStringLiteral("names element forces (Ni Xi Mi Nj Vj Mj) that no solver of version 4")));
+
+    // A force the viewer has never seen is shown as the file names it, its two ends paired by
+    // their place and title, whatever lies between them.
+    ResultFile::Contents unknown = Statics(5, 2, 1);
+    ResultLayout section = BarElement::EndLayout(ProblemType::Layout::PlaneXZ, false);
+    section.Columns.resize(3);
+    for (ResultColumn& column : section.Columns)
+        column.Name.chop(1);
+    section.Columns.push_back({"W", "Warping moment W", ResultColumn::Quantity::Moment});
+    unknown.Statics.Forces = ResultLayout::AtEnds(section);
+    unknown.Statics.Cases[0].Forces = {1, 2, 3, 2.5, 5, 6, 7, -1.5};
+    const ViewerResults shown = opened(ResultFile::Write(unknown));
+    QVERIFY2(shown.Ok(), qPrintable(shown.Message()));
+    const ResultChoice choice(shown, *beam.Type, beam.Model);
+    QCOMPARE(choice.Shows().last(), QStringLiteral("Warping moment W"));
+    QCOMPARE(choice.Caption(0, 4).first(), QStringLiteral("Load case 1: Warping moment W (kNm)"));
+    const ResultQuantity& w = choice.Quantities().back();
+    const BarOrdinates ordinates = BarOrdinates::Of(
+        beam.Model, *beam.Type, shown.Contents().Statics, shown.Contents().Statics.Cases[0], w)[0];
+    QCOMPARE(ordinates.I, 2.5);
+    QCOMPARE(ordinates.J, -1.5);
+    ResultTableModel table(shown, *beam.Type, "kN", "m");
+    table.Show(ResultTableModel::Table::Forces, 0);
+    QCOMPARE(table.headerData(8, Qt::Horizontal).toString(), QStringLiteral("Wj [kNm]"));
 }
 
 QTEST_MAIN(TestViewerResults)

@@ -43,7 +43,7 @@ std::vector<BarOrdinates> BarOrdinates::Of(const ViewerModel& model, const Probl
         if (bar.Radius != 0) {
             // N, V and M at end i give the section forces all along the arc.
             const auto at = [&](const char* name) {
-                const qsizetype column = statics.ForceNames.indexOf(QLatin1String(name));
+                const int column = statics.Forces.IndexOf(QLatin1String(name));
                 return column < 0 ? 0.0 : loadCase.Forces[e * width + static_cast<size_t>(column)];
             };
             const std::vector<BarAxes::Vec3> points =

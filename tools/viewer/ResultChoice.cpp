@@ -19,7 +19,7 @@ ResultChoice::ResultChoice(const ViewerResults& results, const ProblemType& type
     curved_ = std::any_of(model.Bars.begin(), model.Bars.end(),
                           [](const ViewerModel::Bar& bar) { return bar.Radius != 0; });
     if (results.Ok() && statics_)
-        quantities_ = ResultQuantity::For(results.Contents().Statics.ForceNames, frame_);
+        quantities_ = ResultQuantity::For(results.Contents().Statics.Forces, type);
 }
 
 QStringList ResultChoice::Entries() const {
@@ -70,10 +70,7 @@ QStringList ResultChoice::Shows() const {
 }
 
 QString ResultChoice::UnitOf(const ResultQuantity& quantity) const {
-    using Q = ResultColumn::Quantity;
-    const Q what = quantity.Moment ? (quantity.PerLength ? Q::MomentPerLength : Q::Moment)
-                                   : (quantity.PerLength ? Q::ForcePerLength : Q::Force);
-    return ResultLayout::UnitOf(what, forceUnit_, lengthUnit_);
+    return ResultLayout::UnitOf(quantity.What, forceUnit_, lengthUnit_);
 }
 
 QStringList ResultChoice::Caption(int entry, int show) const {
@@ -145,7 +142,7 @@ QStringList ResultChoice::Caption(int entry, int show) const {
                          .arg(frame_ == ProblemType::Layout::Grillage
                                   ? QStringLiteral("upwards")
                                   : QStringLiteral("to the side of local z"));
-        else if (q.Moment)
+        else if (q.Moment())
             lines << QStringLiteral("Drawn on the tension side");
         else if (frame_ == ProblemType::Layout::PlaneXZ)
             lines << QStringLiteral("Positive drawn on the left of i \u2192 j (above a bar "

@@ -130,7 +130,8 @@ void ResultTableModel::Build() {
         BuildField();
         return;
     }
-    // A shell of revolution gives its reactions and forces per unit length of its circumference.
+    // A shell of revolution gives its reactions per unit length of its circumference; the
+    // element forces are measured as the file says.
     const bool perLength = type_->Kind == ProblemType::Family::AxisymmetricShells;
     // One row per node from a list of node values.
     const auto nodeRows = [this](const std::vector<double>& values, qsizetype width) {
@@ -163,9 +164,8 @@ void ResultTableModel::Build() {
             break;
         }
         default:
-            headers_ = QStringList{QStringLiteral("Element")} +
-                       Titled(ResultLayout::OfForceNames(r.ForceNames, perLength));
-            nodeRows(c.Forces, r.ForceNames.size());
+            headers_ = QStringList{QStringLiteral("Element")} + Titled(r.Forces);
+            nodeRows(c.Forces, r.ForceCount());
             break;
         }
         return;

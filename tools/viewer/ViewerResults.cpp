@@ -78,24 +78,9 @@ QString CaseFault(const Case& c, int loadCases, int nodes, std::set<int>& number
     return {};
 }
 
-// Force names of bars: one name (a truss's N), or the same names at end i and at end j (three
-// of a plane frame or a grillage, five of a shell of revolution, six of a space frame).
-bool BarForces(const QStringList& names) {
-    const qsizetype half = names.size() / 2;
-    if (names.size() == 1)
-        return true;
-    if (names.size() != 6 && names.size() != 10 && names.size() != 12)
-        return false;
-    for (qsizetype c = 0; c < half; ++c) {
-        const QString& i = names[c];
-        const QString& j = names[c + half];
-        if (i.size() < 2 || !i.endsWith(u'i') || j != i.chopped(1) + u'j')
-            return false;
-    }
-    return true;
-}
-
-// What of the static results does not fit the model or cannot be sound, or an empty text.
+// What of the static results does not fit the model or cannot be sound, or an empty text. The
+// element forces are the file's own columns: it names them, their titles and quantities, and
+// the reader has checked that they are sound.
 QString StaticsMismatch(const StaticResults& r, const ViewerModel& model) {
     const int nodes = static_cast<int>(model.Nodes.size());
     const int elements = static_cast<int>(model.ElementCentres.size());
@@ -113,9 +98,6 @@ QString StaticsMismatch(const StaticResults& r, const ViewerModel& model) {
             .arg(Counted(r.ArcPoints, QStringLiteral("inner point")),
                  Counted(arcs, QStringLiteral("arc")))
             .arg(arcs * (BarArc::Pieces - 1));
-    if (!BarForces(r.ForceNames))
-        return QStringLiteral("its element forces (%1) are not those of bars")
-            .arg(r.ForceNames.join(u' '));
     std::set<int> numbers;
     for (const StaticResults::Case& c : r.Cases) {
         if (QString fault = CaseFault(c, model.LoadCases, nodes, numbers); !fault.isEmpty())
