@@ -8,6 +8,7 @@
 // antialiased, with its values written. A plate of 50,000 nodes in plan and a shell of 20,000
 // elements in space paint their contours in well under a second too.
 #include "../tests/viewer/TestColumns.h"
+#include "BarElement.h"
 #include "DataChecker.h"
 #include "FieldLayout.h"
 #include "FormatCatalogue.h"
@@ -158,10 +159,7 @@ ViewerResults LargeResults(const ViewerModel& model) {
     r.Nodes = static_cast<int>(model.Nodes.size());
     r.Elements = static_cast<int>(model.ElementCentres.size());
     r.Components = model.Components;
-    for (const QString& end : {QStringLiteral("i"), QStringLiteral("j")}) {
-        for (const char* name : {"N", "Vy", "Vz", "T", "My", "Mz"})
-            r.ForceNames << QLatin1String(name) + end;
-    }
+    r.Forces = BarElement::EndLayout(ProblemType::Layout::Space, false);
     StaticResults::Case c;
     for (int n = 0; n < r.Nodes * 6; ++n)
         c.Displacements.push_back(1e-3 * std::sin(n * 0.37));
@@ -175,8 +173,8 @@ ViewerResults LargeResults(const ViewerModel& model) {
         c.Reactions.push_back(reaction);
     }
     r.Cases.push_back(c);
-    return ViewerResults::FromBytes(ResultFile::Write(contents), QStringLiteral("large.bin"), 7,
-                                    false, model);
+    return ViewerResults::FromBytes(ResultFile::Write(contents), QStringLiteral("large.bin"),
+                                    ProblemType::Of(7), false, model);
 }
 
 // A repaint in the result mode (faint model, then the results, values and reactions): the
@@ -186,7 +184,7 @@ void ResultPaint(benchmark::State& bench, const ViewerModel& model) {
     const ViewerResults results = LargeResults(model);
     if (!results.Ok())
         qFatal("benchmark results refused: %s", qPrintable(results.Message()));
-    const ResultChoice choice(results, 7, model);
+    const ResultChoice choice(results, ProblemType::Of(7), model);
     QImage window(1600, 1000, QImage::Format_ARGB32_Premultiplied);
     ViewCamera camera;
     camera.SetSpace(model.Space);
@@ -200,7 +198,8 @@ void ResultPaint(benchmark::State& bench, const ViewerModel& model) {
     for (auto _ : bench) {
         QPainter painter(&window);
         ModelPainter::Paint(painter, window.rect(), model, camera, faint);
-        ResultPainter::Paint(painter, window.rect(), model, 7, results, choice, camera, options);
+        ResultPainter::Paint(painter, window.rect(), model, ProblemType::Of(7), results, choice,
+                             camera, options);
         painter.end();
         benchmark::DoNotOptimize(window.constBits());
     }
@@ -287,8 +286,8 @@ FieldCase LargeField() {
     for (const ViewerModel::Point& p : model.ElementCentres)
         stresses(p, c.Stresses);
     r.Cases.push_back(std::move(c));
-    field.Results = ViewerResults::FromBytes(ResultFile::Write(contents),
-                                             QStringLiteral("large.bin"), 9, false, model);
+    field.Results = ViewerResults::FromBytes(
+        ResultFile::Write(contents), QStringLiteral("large.bin"), ProblemType::Of(9), false, model);
     return field;
 }
 
@@ -299,7 +298,7 @@ void BM_FieldPaint(benchmark::State& bench) {
     const FieldCase field = LargeField();
     if (!field.Results.Ok())
         qFatal("benchmark results refused: %s", qPrintable(field.Results.Message()));
-    const ResultChoice choice(field.Results, 9, field.Model);
+    const ResultChoice choice(field.Results, ProblemType::Of(9), field.Model);
     QImage window(1600, 1000, QImage::Format_ARGB32_Premultiplied);
     ViewCamera camera;
     camera.Fit(field.Model.Nodes, QRectF(80, 80, 1320, 860));
@@ -315,8 +314,8 @@ void BM_FieldPaint(benchmark::State& bench) {
     for (auto _ : bench) {
         QPainter painter(&window);
         ModelPainter::Paint(painter, window.rect(), field.Model, camera, faint);
-        report = ResultPainter::Paint(painter, window.rect(), field.Model, 9, field.Results, choice,
-                                      camera, options);
+        report = ResultPainter::Paint(painter, window.rect(), field.Model, ProblemType::Of(9),
+                                      field.Results, choice, camera, options);
         painter.end();
         benchmark::DoNotOptimize(window.constBits());
     }
@@ -394,8 +393,9 @@ FieldCase LargeSurface(bool shell) {
     for (const ViewerModel::Point& p : model.ElementCentres)
         forces(p, c.Stresses);
     r.Cases.push_back(std::move(c));
-    surface.Results = ViewerResults::FromBytes(ResultFile::Write(contents),
-                                               QStringLiteral("large.bin"), problem, false, model);
+    surface.Results =
+        ViewerResults::FromBytes(ResultFile::Write(contents), QStringLiteral("large.bin"),
+                                 ProblemType::Of(problem), false, model);
     return surface;
 }
 
@@ -409,7 +409,7 @@ void BM_SurfacePaint(benchmark::State& bench) {
     if (!surface.Results.Ok())
         qFatal("benchmark results refused: %s", qPrintable(surface.Results.Message()));
     const int problem = shell ? 14 : 13;
-    const ResultChoice choice(surface.Results, problem, surface.Model);
+    const ResultChoice choice(surface.Results, ProblemType::Of(problem), surface.Model);
     QImage window(1600, 1000, QImage::Format_ARGB32_Premultiplied);
     ViewCamera camera;
     if (shell)
@@ -429,8 +429,9 @@ void BM_SurfacePaint(benchmark::State& bench) {
     for (auto _ : bench) {
         QPainter painter(&window);
         ModelPainter::Paint(painter, window.rect(), surface.Model, camera, faint);
-        report = ResultPainter::Paint(painter, window.rect(), surface.Model, problem,
-                                      surface.Results, choice, camera, options);
+        report =
+            ResultPainter::Paint(painter, window.rect(), surface.Model, ProblemType::Of(problem),
+                                 surface.Results, choice, camera, options);
         painter.end();
         benchmark::DoNotOptimize(window.constBits());
     }

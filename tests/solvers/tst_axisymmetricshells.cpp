@@ -1,3 +1,4 @@
+#include "ConicalShell.h"
 #include "ResultFile.h"
 #include "SolverFiles.h"
 
@@ -353,8 +354,11 @@ void TestAxisymmetricShells::badDataIsRefusedWithoutResults() {
     const auto contents = ResultFile::Read(result.readAll());
     QVERIFY(contents && contents->Type == ResultFile::Kind::Statics && contents->Problem == 2);
     QCOMPARE(contents->Statics.Components, QStringList({"ur", "uz", "rot"}));
-    QCOMPARE(contents->Statics.ForceNames.size(), 10);
-    QCOMPARE(contents->Statics.ForceNames.first(), QStringLiteral("Nsi"));
+    // The wall's own columns at both ends, titled and measured per unit length in the file.
+    QCOMPARE(contents->Statics.Forces, ResultLayout::AtEnds(ConicalShell::WallLayout()));
+    QCOMPARE(contents->Statics.Forces[0].Name, QStringLiteral("Nsi"));
+    QCOMPARE(contents->Statics.Forces[7].Title, QStringLiteral("Meridional moment Ms"));
+    QCOMPARE(contents->Statics.Forces[7].What, ResultColumn::Quantity::MomentPerLength);
     QVERIFY(solved.Protocol.contains(QLatin1String("Ntj [kN/m]")));
     QVERIFY(solved.Protocol.contains(QLatin1String("Msi [kN*m/m]")));
     QVERIFY(QFile::exists(directory.filePath(QStringLiteral("wall.rpt"))));

@@ -161,7 +161,7 @@ inline ResultFile::Contents Contents(int problem, const ViewerModel& model) {
 inline ViewerResults Results(int problem, const ViewerModel& model,
                              const ResultFile::Contents& contents) {
     return ViewerResults::FromBytes(ResultFile::Write(contents), QStringLiteral("grid.bin"),
-                                    problem, false, model);
+                                    ProblemType::Of(problem), false, model);
 }
 
 // A window's start in result mode with these results, as the launcher would prepare it; for
@@ -171,7 +171,7 @@ inline ViewerLaunch::Outcome Launch(int problem, const ViewerModel& model) {
     outcome.ShowWindow = true;
     outcome.ViewMode = ViewerLaunch::Mode::Results;
     outcome.DataPath = QStringLiteral("grid.d%1").arg(problem, 2, 10, QLatin1Char('0'));
-    outcome.Problem = problem;
+    outcome.Type = &ProblemType::Of(problem);
     outcome.Model = model;
     outcome.Results = Results(problem, outcome.Model, Contents(problem, outcome.Model));
     return outcome;

@@ -256,7 +256,7 @@ inline ViewerResults Results(bool shell, bool dynamics, const ViewerModel& model
     return ViewerResults::FromBytes(ResultFile::Write(contents),
                                     dynamics ? QStringLiteral("mesh.bi0")
                                              : QStringLiteral("mesh.bin"),
-                                    Problem(shell), dynamics, model);
+                                    ProblemType::Of(Problem(shell)), dynamics, model);
 }
 
 // A window's start in result mode, as the launcher would prepare it.
@@ -266,7 +266,7 @@ inline ViewerLaunch::Outcome Launch(bool shell, bool dynamics, int nx, int ny) {
     outcome.ViewMode = ViewerLaunch::Mode::Results;
     outcome.DataPath =
         dynamics ? QStringLiteral("mesh.p13") : QStringLiteral("mesh.d%1").arg(Problem(shell));
-    outcome.Problem = Problem(shell);
+    outcome.Type = &ProblemType::Of(Problem(shell));
     outcome.Dynamics = dynamics;
     outcome.Model = Model(shell, dynamics, nx, ny);
     outcome.Results = Results(shell, dynamics, outcome.Model,

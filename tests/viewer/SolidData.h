@@ -166,10 +166,11 @@ inline ViewerLaunch::Outcome Launch(const ViewerModel& model,
     outcome.ShowWindow = true;
     outcome.ViewMode = ViewerLaunch::Mode::Results;
     outcome.DataPath = QStringLiteral("block.d17");
-    outcome.Problem = 17;
+    outcome.Type = &ProblemType::Of(17);
     outcome.Model = model;
-    outcome.Results = ViewerResults::FromBytes(ResultFile::Write(contents),
-                                               QStringLiteral("block.bin"), 17, false, model);
+    outcome.Results =
+        ViewerResults::FromBytes(ResultFile::Write(contents), QStringLiteral("block.bin"),
+                                 ProblemType::Of(17), false, model);
     return outcome;
 }
 

@@ -36,5 +36,5 @@ inline QString TestUnit(const FieldLayout& layout, const QString& name, const QS
 
 // The viewer's layout of such results.
 inline FieldLayout TestLayout(int problem) {
-    return *FieldLayout::Of(problem, false, TestColumns(problem));
+    return *FieldLayout::Of(ProblemType::Of(problem), false, TestColumns(problem));
 }

@@ -97,7 +97,7 @@ struct Painting {
 Painting Paint(const ViewerLaunch::Outcome& outcome, int show, const SolidSection* section) {
     Painting painting;
     painting.Image.fill(Qt::white);
-    const ResultChoice choice(outcome.Results, outcome.Problem, outcome.Model);
+    const ResultChoice choice(outcome.Results, *outcome.Type, outcome.Model);
     painting.Camera.SetSpace(true);
     painting.Camera.Fit(outcome.Model.Nodes, QRectF(40, 90, 660, 480));
     ResultPainter::Options options;
@@ -106,7 +106,7 @@ Painting Paint(const ViewerLaunch::Outcome& outcome, int show, const SolidSectio
     options.Section = section;
     QPainter painter(&painting.Image);
     painting.Report =
-        ResultPainter::Paint(painter, painting.Image.rect(), outcome.Model, outcome.Problem,
+        ResultPainter::Paint(painter, painting.Image.rect(), outcome.Model, *outcome.Type,
                              outcome.Results, choice, painting.Camera, options);
     return painting;
 }
@@ -401,7 +401,7 @@ void TestSolidView::layoutAndTablesOfSolids() {
     QCOMPARE(lengths.size(), model.Nodes.size());
     QVERIFY(std::abs(lengths[1] - std::hypot(0.003, 0.004, model.Nodes[1][0])) < 1e-15);
 
-    ResultTableModel table(outcome.Results, "kN", "m", nullptr, 17);
+    ResultTableModel table(outcome.Results, ProblemType::Of(17), "kN", "m");
     table.Show(ResultTableModel::Table::NodeStresses, 0);
     QCOMPARE(table.rowCount(), int(model.Nodes.size()));
     QCOMPARE(table.headerData(10, Qt::Horizontal).toString(), QStringLiteral("mises [kN/m\u00b2]"));
@@ -409,8 +409,9 @@ void TestSolidView::layoutAndTablesOfSolids() {
     // Results of a plane mesh do not fit a solid.
     ResultFile::Contents other = SolidData::Bending(model, 2, 2);
     other.Field.Elements = 3;
-    QVERIFY(
-        !ViewerResults::FromBytes(ResultFile::Write(other), "block.bin", 17, false, model).Ok());
+    QVERIFY(!ViewerResults::FromBytes(ResultFile::Write(other), "block.bin", ProblemType::Of(17),
+                                      false, model)
+                 .Ok());
 }
 
 void TestSolidView::contoursOnTheSurfaceAndTheCut() {

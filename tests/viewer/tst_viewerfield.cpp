@@ -1,3 +1,4 @@
+#include "BarElement.h"
 #include "ContourBands.h"
 #include "ContourScale.h"
 #include "FieldData.h"
@@ -79,14 +80,14 @@ Painting Paint(const ViewerLaunch::Outcome& outcome, int show, bool arrows = fal
     Painting painting;
     painting.Image.fill(Qt::white);
     painting.Camera.Fit(outcome.Model.Nodes, QRectF(60, 100, 560, 360));
-    const ResultChoice choice(outcome.Results, outcome.Problem, outcome.Model);
+    const ResultChoice choice(outcome.Results, *outcome.Type, outcome.Model);
     ResultPainter::Options options;
     options.Show = show;
     options.Arrows = arrows;
     options.Reactions = reactions;
     QPainter painter(&painting.Image);
     painting.Report =
-        ResultPainter::Paint(painter, painting.Image.rect(), outcome.Model, outcome.Problem,
+        ResultPainter::Paint(painter, painting.Image.rect(), outcome.Model, *outcome.Type,
                              outcome.Results, choice, painting.Camera, options);
     return painting;
 }
@@ -239,7 +240,7 @@ void TestViewerField::resultsThatDoNotFitAreRefused() {
         c.Statics.Nodes = c.Field.Nodes;
         c.Statics.Elements = c.Field.Elements;
         c.Statics.Components = c.Field.Components;
-        c.Statics.ForceNames = {"N"};
+        c.Statics.Forces = BarElement::EndLayout(ProblemType::Layout::PlaneXZ, true);
         c.Statics.Cases.resize(1);
         c.Statics.Cases[0].Displacements.resize(size_t(c.Field.Nodes) * 2);
         c.Statics.Cases[0].Forces.resize(size_t(c.Field.Elements));
@@ -257,7 +258,7 @@ void TestViewerField::columnsShownAsTheFileNamesThem() {
     columns.Columns.front().Title = QStringLiteral("Horizontal stress sx");
     const ViewerResults results = FieldData::Results(9, model, contents);
     QVERIFY2(results.Ok(), qPrintable(results.Message()));
-    const ResultChoice choice(results, 9, model);
+    const ResultChoice choice(results, ProblemType::Of(9), model);
     const int q9 = static_cast<int>(choice.Shows().indexOf(QStringLiteral("Soil pressure q9")));
     QCOMPARE(q9, 6);
     QVERIFY(choice.Shows().contains(QStringLiteral("Horizontal stress sx")));
@@ -265,7 +266,7 @@ void TestViewerField::columnsShownAsTheFileNamesThem() {
              QStringLiteral("Load case 2: Soil pressure q9 (kN/m\u00b2)"));
     // Without the angle no principal crosses are offered.
     QVERIFY(choice.Field()->Principal.isEmpty());
-    ResultTableModel table(results, "kN", "m", nullptr, 9);
+    ResultTableModel table(results, ProblemType::Of(9), "kN", "m");
     table.Show(ResultTableModel::Table::NodeStresses, 0);
     QCOMPARE(table.headerData(6, Qt::Horizontal).toString(), QStringLiteral("q9 [kN/m\u00b2]"));
     const FieldPicker::Pick pick{-1, 0};
@@ -276,15 +277,15 @@ void TestViewerField::columnsShownAsTheFileNamesThem() {
     // quantities, so that it shows as before. One that names a stress no solver wrote then is
     // refused.
     const ResultFile::Contents plain = FieldData::Contents(9, model);
-    const ViewerResults old =
-        ViewerResults::FromBytes(VersionThree(plain), QStringLiteral("grid.bin"), 9, false, model);
+    const ViewerResults old = ViewerResults::FromBytes(
+        VersionThree(plain), QStringLiteral("grid.bin"), ProblemType::Of(9), false, model);
     QVERIFY2(old.Ok(), qPrintable(old.Message()));
     QCOMPARE(old.Contents().Field.Columns, TestColumns(9));
-    const ResultChoice oldChoice(old, 9, model);
+    const ResultChoice oldChoice(old, ProblemType::Of(9), model);
     QCOMPARE(oldChoice.Caption(0, 6).front(), QStringLiteral("Load case 1: Angle of s1 (\u00b0)"));
     QCOMPARE(oldChoice.Field()->Principal, (QStringList{"s1", "s2", "angle"}));
     const ViewerResults unknown = ViewerResults::FromBytes(
-        VersionThree(contents), QStringLiteral("grid.bin"), 9, false, model);
+        VersionThree(contents), QStringLiteral("grid.bin"), ProblemType::Of(9), false, model);
     QVERIFY2(unknown.Message().contains(QStringLiteral("names stress columns (sx sz txz s1 s2 q9) "
                                                        "that no solver of version 3 wrote")),
              qPrintable(unknown.Message()));
@@ -343,7 +344,7 @@ void TestViewerField::clickFindsNodeOrElementAndItsValues() {
 
 void TestViewerField::tablesGiveStressesWithUnits() {
     const ViewerLaunch::Outcome outcome = FieldData::Launch(10, 3, 2);
-    ResultTableModel table(outcome.Results, "kN", "m", nullptr, 10);
+    ResultTableModel table(outcome.Results, ProblemType::Of(10), "kN", "m");
     using Table = ResultTableModel::Table;
     QCOMPARE(table.Tables(), (std::vector<Table>{Table::Displacements, Table::Reactions,
                                                  Table::CentreStresses, Table::NodeStresses}));
@@ -364,7 +365,7 @@ void TestViewerField::tablesGiveStressesWithUnits() {
     QVERIFY(table.Text().startsWith(QStringLiteral("Node\tsx [kN/m\u00b2]\tsz [kN/m\u00b2]")));
 
     const ViewerLaunch::Outcome profile = FieldData::Launch(16, 3, 2);
-    ResultTableModel torsion(profile.Results, "kN", "m", nullptr, 16);
+    ResultTableModel torsion(profile.Results, ProblemType::Of(16), "kN", "m");
     QCOMPARE(torsion.Tables().front(), Table::TorsionConstants);
     torsion.Show(Table::TorsionConstants, 0);
     QCOMPARE(torsion.headerData(2, Qt::Horizontal).toString(), QStringLiteral("J [m\u2074]"));

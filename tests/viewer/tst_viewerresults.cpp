@@ -47,10 +47,10 @@ Painting Paint(const ViewerLaunch::Outcome& outcome, const ResultPainter::Option
     painting.Image.fill(Qt::white);
     painting.Camera.SetSpace(outcome.Model.Space);
     painting.Camera.Fit(outcome.Model.Nodes, fit);
-    const ResultChoice choice(outcome.Results, outcome.Problem, outcome.Model);
+    const ResultChoice choice(outcome.Results, *outcome.Type, outcome.Model);
     QPainter painter(&painting.Image);
     painting.Report =
-        ResultPainter::Paint(painter, painting.Image.rect(), outcome.Model, outcome.Problem,
+        ResultPainter::Paint(painter, painting.Image.rect(), outcome.Model, *outcome.Type,
                              outcome.Results, choice, painting.Camera, options);
     painter.end();
     return painting;
@@ -58,13 +58,13 @@ Painting Paint(const ViewerLaunch::Outcome& outcome, const ResultPainter::Option
 
 // The diagram of quantity `name` of element 1 in load case 1, at xi.
 double DiagramAt(const ViewerLaunch::Outcome& outcome, const QString& name, double xi) {
-    const ResultChoice choice(outcome.Results, outcome.Problem, outcome.Model);
+    const ResultChoice choice(outcome.Results, *outcome.Type, outcome.Model);
     const StaticResults& statics = outcome.Results.Contents().Statics;
     for (const ResultQuantity& q : choice.Quantities()) {
         if (q.Name != name)
             continue;
         const BarOrdinates o =
-            BarOrdinates::Of(outcome.Model, outcome.Problem, statics, statics.Cases[0], q)[0];
+            BarOrdinates::Of(outcome.Model, *outcome.Type, statics, statics.Cases[0], q)[0];
         return BarDiagram::At(o.I, o.J, o.Bulge, o.Length, xi);
     }
     qFatal("no quantity %s", qPrintable(name));
@@ -80,7 +80,7 @@ ResultFile::Contents Statics(int problem, int nodes, int elements) {
     contents.Statics.Nodes = nodes;
     contents.Statics.Elements = elements;
     contents.Statics.Components = {"ux", "uz", "ry"};
-    contents.Statics.ForceNames = {"Ni", "Vi", "Mi", "Nj", "Vj", "Mj"};
+    contents.Statics.Forces = BarElement::EndLayout(ProblemType::Layout::PlaneXZ, false);
     StaticResults::Case c;
     c.Displacements.assign(static_cast<size_t>(nodes) * 3, 0.0);
     c.Forces.assign(static_cast<size_t>(elements) * 6, 0.0);
@@ -165,6 +165,7 @@ private slots:
     void barAxesAreTheSolversAxes();
     void shellsOfRevolutionShowTheirMeridian();
     void roundingNoiseShowsAsZero();
+    void barForcesAsTheFileGivesThem();
 };
 
 void TestViewerResults::diagramOrdinatesAndSignChanges() {
@@ -247,7 +248,7 @@ void TestViewerResults::deformedShapeScaleAndCurve() {
     const ViewerResults::Motion tip =
         ViewerResults::NodeMotion(statics.Cases[0].Displacements, statics.Components, 1);
     QVERIFY(Close(tip.Move[2], -P * L * L * L / (3 * EI)));
-    const BarAxes axes = BarAxes::Of(BarAxes::Frame::PlaneXZ, {0, 0, 0}, {L, 0, 0});
+    const BarAxes axes = BarAxes::Of(ProblemType::Layout::PlaneXZ, {0, 0, 0}, {L, 0, 0});
     const std::vector<BarAxes::Vec3> curve = BarShape::Points(
         axes, {0, 0, 0},
         ViewerResults::NodeMotion(statics.Cases[0].Displacements, statics.Components, 0), tip, 0,
@@ -263,7 +264,7 @@ void TestViewerResults::deformedShapeScaleAndCurve() {
     const StaticResults& beamResults = beam.Results.Contents().Statics;
     const ViewerModel::Bar& bar = beam.Model.Bars[0];
     QVERIFY(Close(bar.BendingY, EI));
-    const BarAxes beamAxes = BarAxes::Of(BarAxes::Frame::PlaneXZ, {0, 0, 0}, {6, 0, 0});
+    const BarAxes beamAxes = BarAxes::Of(ProblemType::Layout::PlaneXZ, {0, 0, 0}, {6, 0, 0});
     BarShape::Loading loading;
     loading.Load = beamAxes.ToLocal(BarOrdinates::Loads(beam.Model, 1)[0]);
     loading.BendingY = bar.BendingY;
@@ -295,13 +296,15 @@ void TestViewerResults::resultFilesThatDoNotFitAreRefused() {
     const QString path = directory.filePath(QStringLiteral("beam.bin"));
     const auto check = [&](const QByteArray& bytes, ViewerResults::Status status,
                            const QString& words) {
-        const ViewerResults r = ViewerResults::FromBytes(bytes, path, 5, false, model);
+        const ViewerResults r =
+            ViewerResults::FromBytes(bytes, path, ProblemType::Of(5), false, model);
         if (r.State() != status || !r.Message().contains(words))
             qWarning("%s", qPrintable(r.Message()));
         return r.State() == status && r.Message().contains(words) && !r.Ok();
     };
-    QVERIFY(
-        ViewerResults::FromBytes(ResultFile::Write(Statics(5, 2, 1)), path, 5, false, model).Ok());
+    QVERIFY(ViewerResults::FromBytes(ResultFile::Write(Statics(5, 2, 1)), path, ProblemType::Of(5),
+                                     false, model)
+                .Ok());
     QVERIFY(check(ResultFile::Write(Statics(5, 3, 1)), ViewerResults::Status::Mismatch,
                   "it is for 3 nodes and 1 element, but the data has 2 nodes and 1 element"));
     QVERIFY(
@@ -328,23 +331,25 @@ void TestViewerResults::resultFilesThatDoNotFitAreRefused() {
     QVERIFY(data.open(QIODevice::ReadWrite));
     data.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
     data.close();
-    const ViewerResults stale =
-        ViewerResults::Load(directory.filePath(QStringLiteral("beam.d05")), 5, false, model);
+    const ViewerResults stale = ViewerResults::Load(directory.filePath(QStringLiteral("beam.d05")),
+                                                    ProblemType::Of(5), false, model);
     QVERIFY(stale.Ok());
     QVERIFY(stale.Message().contains(QStringLiteral("changed after beam.bin was written")));
     QVERIFY(QFile::remove(path));
-    const ViewerResults missing =
-        ViewerResults::Load(directory.filePath(QStringLiteral("beam.d05")), 5, false, model);
+    const ViewerResults missing = ViewerResults::Load(
+        directory.filePath(QStringLiteral("beam.d05")), ProblemType::Of(5), false, model);
     QCOMPARE(missing.State(), ViewerResults::Status::Missing);
     QVERIFY(missing.Message().contains(QStringLiteral("beam.bin does not exist")));
     // Solids have a solver now: their file is looked for.
-    QCOMPARE(
-        ViewerResults::Load(directory.filePath(QStringLiteral("x.d17")), 17, false, model).State(),
-        ViewerResults::Status::Missing);
+    QCOMPARE(ViewerResults::Load(directory.filePath(QStringLiteral("x.d17")), ProblemType::Of(17),
+                                 false, model)
+                 .State(),
+             ViewerResults::Status::Missing);
     // Shaft lines are solved, but into a report: there is no result file to look for.
-    QCOMPARE(
-        ViewerResults::Load(directory.filePath(QStringLiteral("x.d12")), 12, false, model).State(),
-        ViewerResults::Status::NoSolver);
+    QCOMPARE(ViewerResults::Load(directory.filePath(QStringLiteral("x.d12")), ProblemType::Of(12),
+                                 false, model)
+                 .State(),
+             ViewerResults::Status::NoSolver);
 }
 
 void TestViewerResults::arcsByEquilibrium() {
@@ -421,8 +426,8 @@ void TestViewerResults::archBendsBetweenPinnedEnds() {
     wrong.Statics.ArcPoints -= 1;
     wrong.Statics.Cases[0].ArcDisplacements.resize(3 * size_t(wrong.Statics.ArcPoints));
     const ViewerResults refused = ViewerResults::FromBytes(
-        ResultFile::Write(wrong), directory.filePath(QStringLiteral("arch.bin")), 1, false,
-        arch.Model);
+        ResultFile::Write(wrong), directory.filePath(QStringLiteral("arch.bin")),
+        ProblemType::Of(1), false, arch.Model);
     QCOMPARE(refused.State(), ViewerResults::Status::Mismatch);
     QVERIFY(refused.Message().contains(QStringLiteral("inner points of arcs")));
 }
@@ -444,8 +449,9 @@ void TestViewerResults::diagramsLieOnTheTensionSide() {
     // where the fibres are in tension, in every type (a space frame's My is negative there).
     // The space frame's local axes as the solver takes them: beta = 90 turns local y upwards;
     // a vertical bar takes the global y.
-    QCOMPARE(BarAxes::Of(BarAxes::Frame::Space, {0, 0, 0}, {5, 0, 0}, 90).Y[2], 1.0);
-    QCOMPARE(BarAxes::Of(BarAxes::Frame::Space, {0, 0, 0}, {0, 0, 3}).Y, (BarAxes::Vec3{0, 1, 0}));
+    QCOMPARE(BarAxes::Of(ProblemType::Layout::Space, {0, 0, 0}, {5, 0, 0}, 90).Y[2], 1.0);
+    QCOMPARE(BarAxes::Of(ProblemType::Layout::Space, {0, 0, 0}, {0, 0, 3}).Y,
+             (BarAxes::Vec3{0, 1, 0}));
     QTemporaryDir directory;
     for (const auto& [file, solver, moment] :
          {std::tuple{"beam.d05", "Pelgon", 3}, std::tuple{"beam.d06", "Tavrin", 3},
@@ -460,7 +466,7 @@ void TestViewerResults::diagramsLieOnTheTensionSide() {
                  file);
         QVERIFY(Close(painting.Report.LargestOrdinate, 45));
         const QPoint middle = painting.Camera.Project({3, 0, 0}).toPoint();
-        const bool positive = beam.Problem != 7;
+        const bool positive = beam.Type->Number != 7;
         QVERIFY2(Fill(painting.Image, middle + QPoint(0, 10), positive) > 40, file);
         QVERIFY2(Fill(painting.Image, middle - QPoint(0, 10), positive) == 0, file);
     }
@@ -470,7 +476,7 @@ void TestViewerResults::tablesAndCaptions() {
     QTemporaryDir directory;
     const ViewerLaunch::Outcome beam =
         Solved(directory, QStringLiteral("beam.d05"), QStringLiteral("Pelgon"));
-    ResultTableModel table(beam.Results, beam.Model.ForceUnit, beam.Model.LengthUnit);
+    ResultTableModel table(beam.Results, *beam.Type, beam.Model.ForceUnit, beam.Model.LengthUnit);
     QCOMPARE(table.Tables().size(), size_t(3));
     QCOMPARE(table.rowCount(), 2);
     QCOMPARE(table.headerData(3, Qt::Horizontal).toString(), QStringLiteral("ry [rad]"));
@@ -484,7 +490,7 @@ void TestViewerResults::tablesAndCaptions() {
     table.Show(ResultTableModel::Table::Reactions, 0);
     QCOMPARE(table.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Rz [kN]"));
 
-    const ResultChoice choice(beam.Results, beam.Problem, beam.Model);
+    const ResultChoice choice(beam.Results, *beam.Type, beam.Model);
     QCOMPARE(choice.Entries(), QStringList{QStringLiteral("Load case 1")});
     QCOMPARE(choice.Shows(), (QStringList{"Deformed shape", "Normal force N", "Shear force V",
                                           "Bending moment M"}));
@@ -496,13 +502,13 @@ void TestViewerResults::tablesAndCaptions() {
     // Natural modes: the frequencies table and the caption with frequency and period.
     const ViewerResults modes = ViewerResults::FromBytes(
         ShapeFile(2, 2, 8, 2, {}, {"ux", "uz", "ry"}, {{0, 2.5, {0, 0, 0, 1, 0, 0}, {}}}),
-        QStringLiteral("x.bi0"), 8, false, beam.Model);
+        QStringLiteral("x.bi0"), ProblemType::Of(8), false, beam.Model);
     QVERIFY(modes.Ok());
-    const ResultChoice modeChoice(modes, 8, beam.Model);
+    const ResultChoice modeChoice(modes, ProblemType::Of(8), beam.Model);
     QCOMPARE(modeChoice.Entries(), QStringList{QStringLiteral("Mode 1: 2.500 Hz")});
     QVERIFY(modeChoice.Caption(0, 0).first().startsWith(
         QStringLiteral("Mode 1 of 1: f = 2.500 Hz, T = 0.4000 s")));
-    ResultTableModel frequencies(modes, "kN", "m");
+    ResultTableModel frequencies(modes, ProblemType::Of(8), "kN", "m");
     QCOMPARE(frequencies.index(0, 2).data(Qt::UserRole).toDouble(), 0.4);
     frequencies.Show(ResultTableModel::Table::Shape, 0);
     QCOMPARE(frequencies.index(1, 1).data(Qt::UserRole).toDouble(), 1.0);
@@ -531,8 +537,8 @@ void TestViewerResults::unsoundResultFilesAreRefusedCheaply() {
     const ViewerLaunch::Outcome beam =
         Solved(directory, QStringLiteral("beam.d05"), QStringLiteral("Pelgon"));
     const auto refused = [&](const QByteArray& bytes, int problem, const QString& words) {
-        const ViewerResults r =
-            ViewerResults::FromBytes(bytes, QStringLiteral("beam.bin"), problem, false, beam.Model);
+        const ViewerResults r = ViewerResults::FromBytes(
+            bytes, QStringLiteral("beam.bin"), ProblemType::Of(problem), false, beam.Model);
         if (r.Ok() || !r.Message().startsWith(QStringLiteral("No results: ")) ||
             !r.Message().contains(words))
             qWarning("%s", qPrintable(r.Message()));
@@ -556,9 +562,10 @@ void TestViewerResults::unsoundResultFilesAreRefusedCheaply() {
                     "divides element 1 into 0 pieces"));
     QVERIFY(refused(ShapeFile(3, 2, 8, 2, {1, 1}, components, {{0, 4.0, shape, {}}}), 8,
                     "it is for 2 elements, but the data has 1 element"));
-    QVERIFY(refused(ShapeFile(5, 2, 8, 2, {1}, components, {{0, 4.0, shape, {}}}), 8, "version 5"));
+    QVERIFY(refused(ShapeFile(6, 2, 8, 2, {1}, components, {{0, 4.0, shape, {}}}), 8, "version 6"));
     QVERIFY(ViewerResults::FromBytes(ShapeFile(3, 3, 15, 2, {1}, components, {{1, 4.0, shape, {}}}),
-                                     QStringLiteral("beam.bi0"), 15, false, beam.Model)
+                                     QStringLiteral("beam.bi0"), ProblemType::Of(15), false,
+                                     beam.Model)
                 .Ok());
 }
 
@@ -591,10 +598,10 @@ void TestViewerResults::dividedMembersShowTheirModeShape() {
         mode.Inner.insert(mode.Inner.end(), {0, std::sin(pi * x), -pi / length * std::cos(pi * x)});
     }
     ViewerLaunch::Outcome modes = beam;
-    modes.Problem = 8;
+    modes.Type = &ProblemType::Of(8);
     modes.Results =
         ViewerResults::FromBytes(ShapeFile(3, 2, 8, 2, {Pieces}, {"ux", "uz", "ry"}, {mode}),
-                                 QStringLiteral("beam.bi0"), 8, false, beam.Model);
+                                 QStringLiteral("beam.bi0"), ProblemType::Of(8), false, beam.Model);
     QVERIFY2(modes.Results.Ok(), qPrintable(modes.Results.Message()));
     QCOMPARE(modes.Results.Pieces(), std::vector<int>{Pieces});
     QCOMPARE(modes.Results.InnerShape(0).size(), size_t(3 * (Pieces - 1)));
@@ -615,8 +622,9 @@ void TestViewerResults::dividedMembersShowTheirModeShape() {
     QVERIFY(!blue(painting, 3, 0));
     // The same shape in a file of version 2, without the inner points: the cubic between the
     // ends' rotations, pi / 4 at midspan.
-    modes.Results = ViewerResults::FromBytes(ShapeFile(2, 2, 8, 2, {}, {"ux", "uz", "ry"}, {mode}),
-                                             QStringLiteral("beam.bi0"), 8, false, beam.Model);
+    modes.Results =
+        ViewerResults::FromBytes(ShapeFile(2, 2, 8, 2, {}, {"ux", "uz", "ry"}, {mode}),
+                                 QStringLiteral("beam.bi0"), ProblemType::Of(8), false, beam.Model);
     QVERIFY(modes.Results.Ok());
     QVERIFY(modes.Results.Pieces().empty());
     const Painting cubic = Paint(modes, {}, QRectF(100, 150, 400, 100));
@@ -691,7 +699,7 @@ void TestViewerResults::barAxesAreTheSolversAxes() {
     for (const double lean : {0.0, 1e-8, 3e-6, 4e-6, 1e-3, 1.0, 4.0}) {
         for (const double beta : {0.0, 30.0}) {
             BarModel model;
-            model.Axes = BarModel::Frame::Space;
+            model.Axes = ProblemType::Layout::Space;
             model.Nodes = {{1, 2, 0}, {1 + lean, 2, 4}};
             BarModel::Bar bar;
             bar.J = 1;
@@ -699,7 +707,7 @@ void TestViewerResults::barAxesAreTheSolversAxes() {
             model.Bars = {bar};
             const BarElement element(model, model.Bars[0]);
             const BarAxes axes =
-                BarAxes::Of(BarAxes::Frame::Space, {1, 2, 0}, {1 + lean, 2, 4}, beta);
+                BarAxes::Of(ProblemType::Layout::Space, {1, 2, 0}, {1 + lean, 2, 4}, beta);
             for (int k = 0; k < 3; ++k) {
                 QVERIFY(std::abs(axes.Y[static_cast<size_t>(k)] - element.Axes()(1, k)) < 1e-9);
                 QVERIFY(std::abs(axes.Z[static_cast<size_t>(k)] - element.Axes()(2, k)) < 1e-9);
@@ -722,15 +730,14 @@ void TestViewerResults::shellsOfRevolutionShowTheirMeridian() {
     QCOMPARE(foot.Turn[1], statics.Cases[0].Displacements[20]); // its rot
     QVERIFY(foot.Move[0] > 0);
 
-    const ResultChoice choice(tank.Results, tank.Problem, tank.Model);
+    const ResultChoice choice(tank.Results, *tank.Type, tank.Model);
     QCOMPARE(choice.Shows(),
              (QStringList{"Deformed shape", "Meridional force Ns", "Hoop force Nt",
                           "Meridional moment Ms", "Hoop moment Mt", "Shear force Q"}));
     QVERIFY2(choice.Caption(0, 2).first().endsWith(QLatin1String("(kN/m)")),
              qPrintable(choice.Caption(0, 2).first()));
     QVERIFY(choice.Caption(0, 3).first().endsWith(QLatin1String("(kNm/m)")));
-    ResultTableModel table(tank.Results, tank.Model.ForceUnit, tank.Model.LengthUnit, nullptr,
-                           tank.Problem);
+    ResultTableModel table(tank.Results, *tank.Type, tank.Model.ForceUnit, tank.Model.LengthUnit);
     QCOMPARE(table.headerData(1, Qt::Horizontal).toString(), QStringLiteral("ur [m]"));
     table.Show(ResultTableModel::Table::Reactions, 0);
     QCOMPARE(table.headerData(3, Qt::Horizontal).toString(), QStringLiteral("M [kNm/m]"));
@@ -758,8 +765,7 @@ void TestViewerResults::roundingNoiseShowsAsZero() {
     QVERIFY2(ring.Results.Ok(), qPrintable(ring.Results.Message()));
     QCOMPARE(ring.Results.Contents().Field.Cases[0].Reactions[0].Values,
              (std::vector<double>{0, 0}));
-    ResultTableModel table(ring.Results, ring.Model.ForceUnit, ring.Model.LengthUnit, nullptr,
-                           ring.Problem);
+    ResultTableModel table(ring.Results, *ring.Type, ring.Model.ForceUnit, ring.Model.LengthUnit);
     table.Show(ResultTableModel::Table::Reactions, 0);
     QCOMPARE(table.data(table.index(0, 2)).toString(), QStringLiteral("0"));
     ResultPainter::Options options;
@@ -771,7 +777,7 @@ void TestViewerResults::roundingNoiseShowsAsZero() {
     const ViewerLaunch::Outcome storey =
         SolvedData(directory, QStringLiteral(QV_EXAMPLES "/storey.d07"), QStringLiteral("Hosken"));
     QVERIFY2(storey.Results.Ok(), qPrintable(storey.Results.Message()));
-    const ResultChoice choice(storey.Results, storey.Problem, storey.Model);
+    const ResultChoice choice(storey.Results, *storey.Type, storey.Model);
     options.Reactions = false;
     options.Show = int(choice.Shows().indexOf(QStringLiteral("Twisting moment T")));
     QVERIFY(options.Show > 0);
@@ -782,6 +788,60 @@ void TestViewerResults::roundingNoiseShowsAsZero() {
     QVERIFY(std::all_of(
         loaded.Reactions.begin(), loaded.Reactions.end(),
         [](const StaticResults::Reaction& r) { return std::abs(r.Values[2] - 75) < 1e-9; }));
+}
+
+void TestViewerResults::barForcesAsTheFileGivesThem() {
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome beam =
+        Solved(directory, QStringLiteral("beam.d05"), QStringLiteral("Pelgon"));
+    const QString path = directory.filePath(QStringLiteral("beam.bin"));
+    const auto opened = [&](const QByteArray& bytes) {
+        return ViewerResults::FromBytes(bytes, path, ProblemType::Of(5), false, beam.Model);
+    };
+    // A file of the previous version titled each force by its name: the viewer gives the
+    // names the titles and units they stood for, those the element gives now.
+    ResultFile::Contents previous = Statics(5, 2, 1);
+    previous.Statics.Forces = ResultLayout::OfForceNames(previous.Statics.Forces.Names(), false);
+    QByteArray older = ResultFile::Write(previous);
+    older[8] = ResultFile::Version - 1;
+    const ViewerResults old = opened(older);
+    QVERIFY2(old.Ok(), qPrintable(old.Message()));
+    QCOMPARE(old.Contents().Statics.Forces,
+             BarElement::EndLayout(ProblemType::Layout::PlaneXZ, false));
+    const ResultChoice oldChoice(old, *beam.Type, beam.Model);
+    QCOMPARE(oldChoice.Shows(), QStringList({"Deformed shape", "Normal force N", "Shear force V",
+                                             "Bending moment M"}));
+    QCOMPARE(oldChoice.UnitOf(oldChoice.Quantities()[2]), QStringLiteral("kNm"));
+    // A name it never wrote is refused rather than given a title that may be wrong.
+    previous.Statics.Forces.Columns[1].Name = QStringLiteral("Xi");
+    older = ResultFile::Write(previous);
+    older[8] = ResultFile::Version - 1;
+    QVERIFY(opened(older).Message().contains(
+        QStringLiteral("names element forces (Ni Xi Mi Nj Vj Mj) that no solver of version 4")));
+
+    // A force the viewer has never seen is shown as the file names it, its two ends paired by
+    // their place and title, whatever lies between them.
+    ResultFile::Contents unknown = Statics(5, 2, 1);
+    ResultLayout section = BarElement::EndLayout(ProblemType::Layout::PlaneXZ, false);
+    section.Columns.resize(3);
+    for (ResultColumn& column : section.Columns)
+        column.Name.chop(1);
+    section.Columns.push_back({"W", "Warping moment W", ResultColumn::Quantity::Moment});
+    unknown.Statics.Forces = ResultLayout::AtEnds(section);
+    unknown.Statics.Cases[0].Forces = {1, 2, 3, 2.5, 5, 6, 7, -1.5};
+    const ViewerResults shown = opened(ResultFile::Write(unknown));
+    QVERIFY2(shown.Ok(), qPrintable(shown.Message()));
+    const ResultChoice choice(shown, *beam.Type, beam.Model);
+    QCOMPARE(choice.Shows().last(), QStringLiteral("Warping moment W"));
+    QCOMPARE(choice.Caption(0, 4).first(), QStringLiteral("Load case 1: Warping moment W (kNm)"));
+    const ResultQuantity& w = choice.Quantities().back();
+    const BarOrdinates ordinates = BarOrdinates::Of(
+        beam.Model, *beam.Type, shown.Contents().Statics, shown.Contents().Statics.Cases[0], w)[0];
+    QCOMPARE(ordinates.I, 2.5);
+    QCOMPARE(ordinates.J, -1.5);
+    ResultTableModel table(shown, *beam.Type, "kN", "m");
+    table.Show(ResultTableModel::Table::Forces, 0);
+    QCOMPARE(table.headerData(8, Qt::Horizontal).toString(), QStringLiteral("Wj [kNm]"));
 }
 
 QTEST_MAIN(TestViewerResults)

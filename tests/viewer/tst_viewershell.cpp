@@ -22,7 +22,7 @@ struct Painting {
 Painting Paint(const ViewerLaunch::Outcome& outcome, int show, int entry = 0, bool arrows = false) {
     Painting painting;
     painting.Image.fill(Qt::white);
-    const ResultChoice choice(outcome.Results, outcome.Problem, outcome.Model);
+    const ResultChoice choice(outcome.Results, *outcome.Type, outcome.Model);
     if (choice.Field() && choice.Field()->Flat()) {
         painting.Camera.SetPlan();
     } else {
@@ -37,7 +37,7 @@ Painting Paint(const ViewerLaunch::Outcome& outcome, int show, int entry = 0, bo
     options.Reactions = false;
     QPainter painter(&painting.Image);
     painting.Report =
-        ResultPainter::Paint(painter, painting.Image.rect(), outcome.Model, outcome.Problem,
+        ResultPainter::Paint(painter, painting.Image.rect(), outcome.Model, *outcome.Type,
                              outcome.Results, choice, painting.Camera, options);
     return painting;
 }
@@ -109,13 +109,14 @@ void TestViewerShell::layoutsOfferWhatEachKindHolds() {
         QVERIFY2(ShowIndex(plate, QLatin1String(title)) > 0, title);
     QCOMPARE(plate.Principal, (QStringList{"m1", "m2", "angle"}));
 
-    const FieldLayout modes = *FieldLayout::Of(13, true);
+    const FieldLayout modes = *FieldLayout::Of(ProblemType::Of(13), true);
     QCOMPARE(modes.Kind, ResultFile::Kind::Modes);
     QCOMPARE(modes.Shows.size(), size_t(3));
     QCOMPARE(modes.Shows.front().Title, QStringLiteral("Mode shape uz"));
     QVERIFY(modes.UnitOf(modes.Shows.front(), "kN", "m").isEmpty());
     // Only a plate's mesh has natural modes among the continuum types.
-    QVERIFY(!FieldLayout::Of(14, true) && !FieldLayout::Of(9, true));
+    QVERIFY(!FieldLayout::Of(ProblemType::Of(14), true) &&
+            !FieldLayout::Of(ProblemType::Of(9), true));
 
     const FieldLayout shell = TestLayout(14);
     QVERIFY(shell.Space() && !shell.Flat() && shell.Principal.isEmpty());
@@ -306,7 +307,7 @@ void TestViewerShell::plateContoursAndPrincipalMoments() {
 void TestViewerShell::plateModesAsContoursOfTheirShape() {
     const ViewerLaunch::Outcome outcome = ShellData::Launch(false, true, 8, 5);
     QVERIFY2(outcome.Results.Ok(), qPrintable(outcome.Results.Message()));
-    const ResultChoice choice(outcome.Results, outcome.Problem, outcome.Model);
+    const ResultChoice choice(outcome.Results, *outcome.Type, outcome.Model);
     QVERIFY(choice.Field() && choice.Field()->Modes() && !choice.Statics());
     QCOMPARE(choice.Entries(),
              (QStringList{"Mode 1: 4.500 Hz", "Mode 2: 18.00 Hz", "Mode 3: 40.50 Hz"}));
@@ -336,7 +337,7 @@ void TestViewerShell::plateModesAsContoursOfTheirShape() {
     QVERIFY(FieldPicker::Describe(pick, outcome.Model, shapes, 0)
                 .startsWith(QStringLiteral("Element 8, mean of its corners: uz = 0.9375")));
     // The tables of modes: frequencies, and each mode's shape.
-    ResultTableModel table(outcome.Results, "kN", "m", nullptr, 13);
+    ResultTableModel table(outcome.Results, ProblemType::Of(13), "kN", "m");
     QCOMPARE(table.TitleOf(ResultTableModel::Table::Values), QStringLiteral("Frequencies"));
     table.Show(ResultTableModel::Table::Shape, 2);
     QCOMPARE(table.rowCount(), int(outcome.Model.Nodes.size()));
@@ -377,7 +378,7 @@ void TestViewerShell::shellInSpace() {
 
 void TestViewerShell::tablesNameForcesAndMoments() {
     const ViewerLaunch::Outcome plate = ShellData::Launch(false, false, 4, 3);
-    ResultTableModel table(plate.Results, "kN", "m", nullptr, 13);
+    ResultTableModel table(plate.Results, ProblemType::Of(13), "kN", "m");
     using Table = ResultTableModel::Table;
     QCOMPARE(table.TitleOf(Table::CentreStresses),
              QStringLiteral("Moments and shear forces at element centres"));
@@ -392,7 +393,7 @@ void TestViewerShell::tablesNameForcesAndMoments() {
     QCOMPARE(table.headerData(2, Qt::Horizontal).toString(), QStringLiteral("rx [rad]"));
 
     const ViewerLaunch::Outcome shell = ShellData::Launch(true, false, 4, 3);
-    ResultTableModel forces(shell.Results, "kN", "m", nullptr, 14);
+    ResultTableModel forces(shell.Results, ProblemType::Of(14), "kN", "m");
     QCOMPARE(forces.TitleOf(Table::NodeStresses),
              QStringLiteral("Forces, moments and stresses at nodes"));
     forces.Show(Table::CentreStresses, 0);

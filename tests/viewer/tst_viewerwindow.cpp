@@ -422,7 +422,7 @@ void TestViewerWindow::continuumScreenshots() {
     const auto centresAgree = [](ViewerWindow& window, const ViewerLaunch::Outcome& outcome) {
         const QImage image = window.View()->grab().toImage();
         const ContourScale& scale = window.View()->LastResults().Contours;
-        const FieldLayout layout = TestLayout(outcome.Problem);
+        const FieldLayout layout = TestLayout(outcome.Type->Number);
         const FieldResults& field = outcome.Results.Contents().Field;
         const std::vector<double> values = FieldLayout::NodeValues(
             field, field.Cases[0], layout.Shows[size_t(window.Shows()->currentIndex())]);

@@ -1,31 +1,15 @@
 #include "BarAxes.h"
 
 #include "BarElement.h"
-#include "ProblemType.h"
 
-BarAxes::Frame BarAxes::FrameOf(int problem) {
-    switch (ProblemType::Of(problem).Lies) {
-    case ProblemType::Layout::Grillage:
-        return Frame::Grillage;
-    case ProblemType::Layout::Space:
-        return Frame::Space;
-    case ProblemType::Layout::PlaneXZ:
-        break;
-    }
-    return Frame::PlaneXZ;
-}
-
-BarAxes BarAxes::Of(Frame frame, const Vec3& i, const Vec3& j, double betaDegrees) {
+BarAxes BarAxes::Of(ProblemType::Layout frame, const Vec3& i, const Vec3& j, double betaDegrees) {
     BarAxes axes;
     const Eigen::Vector3d a(i[0], i[1], i[2]), b(j[0], j[1], j[2]);
     axes.Length = (b - a).norm();
     if (axes.Length <= 0)
         return axes;
     // The solver's own axes, so that every diagram is drawn in the axes of its forces.
-    const BarModel::Frame solverFrame = frame == Frame::Grillage ? BarModel::Frame::Grillage
-                                        : frame == Frame::Space  ? BarModel::Frame::Space
-                                                                 : BarModel::Frame::PlaneXZ;
-    const Eigen::Matrix3d rows = BarElement::LocalAxes(solverFrame, a, b, betaDegrees);
+    const Eigen::Matrix3d rows = BarElement::LocalAxes(frame, a, b, betaDegrees);
     axes.X = {rows(0, 0), rows(0, 1), rows(0, 2)};
     axes.Y = {rows(1, 0), rows(1, 1), rows(1, 2)};
     axes.Z = {rows(2, 0), rows(2, 1), rows(2, 2)};

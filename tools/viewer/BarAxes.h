@@ -1,20 +1,21 @@
 #pragma once
 
+#include "ProblemType.h"
+
 #include <array>
 
 // The local axes of a bar as the solvers take them: x from node i to node j; plane types keep
 // the global y as local y (local z to the left of the bar, seen with x to the right and z up),
 // grillages the global z as local z, space frames local z in the vertical plane through the
-// bar (a vertical bar takes the global y as its local y), turned by beta about the bar.
+// bar (a vertical bar takes the global y as its local y), turned by beta about the bar: as the
+// problem type's layout says.
 struct BarAxes {
     using Vec3 = std::array<double, 3>;
-    enum class Frame { PlaneXZ, Grillage, Space };
-
     Vec3 X{1, 0, 0}, Y{0, 1, 0}, Z{0, 0, 1};
     double Length = 0;
 
-    static Frame FrameOf(int problem);
-    static BarAxes Of(Frame frame, const Vec3& i, const Vec3& j, double betaDegrees = 0);
+    static BarAxes Of(ProblemType::Layout frame, const Vec3& i, const Vec3& j,
+                      double betaDegrees = 0);
 
     // A global vector in local components (x, y, z) and back.
     Vec3 ToLocal(const Vec3& global) const;

@@ -22,11 +22,11 @@ std::vector<BarAxes::Vec3> BarOrdinates::Loads(const ViewerModel& model, int loa
     return loads;
 }
 
-std::vector<BarOrdinates> BarOrdinates::Of(const ViewerModel& model, int problem,
+std::vector<BarOrdinates> BarOrdinates::Of(const ViewerModel& model, const ProblemType& type,
                                            const StaticResults& statics,
                                            const StaticResults::Case& loadCase,
                                            const ResultQuantity& quantity) {
-    const BarAxes::Frame frame = BarAxes::FrameOf(problem);
+    const ProblemType::Layout frame = type.Lies;
     const std::vector<BarAxes::Vec3> loads = Loads(model, loadCase.Number);
     const size_t width = static_cast<size_t>(statics.ForceCount());
     std::vector<BarOrdinates> list(model.Bars.size());
@@ -43,7 +43,7 @@ std::vector<BarOrdinates> BarOrdinates::Of(const ViewerModel& model, int problem
         if (bar.Radius != 0) {
             // N, V and M at end i give the section forces all along the arc.
             const auto at = [&](const char* name) {
-                const qsizetype column = statics.ForceNames.indexOf(QLatin1String(name));
+                const int column = statics.Forces.IndexOf(QLatin1String(name));
                 return column < 0 ? 0.0 : loadCase.Forces[e * width + static_cast<size_t>(column)];
             };
             const std::vector<BarAxes::Vec3> points =

@@ -16,7 +16,7 @@ struct BarOrdinates {
     std::vector<double> Arc;
 
     // One per bar of the model, in element order.
-    static std::vector<BarOrdinates> Of(const ViewerModel& model, int problem,
+    static std::vector<BarOrdinates> Of(const ViewerModel& model, const ProblemType& type,
                                         const StaticResults& statics,
                                         const StaticResults::Case& loadCase,
                                         const ResultQuantity& quantity);

@@ -67,11 +67,11 @@ FieldLayout::Show ComponentShow(const QString& name, const QString& title, int c
 
 } // namespace
 
-std::optional<FieldLayout> FieldLayout::Of(int problem, bool dynamics,
+std::optional<FieldLayout> FieldLayout::Of(const ProblemType& type, bool dynamics,
                                            const ResultLayout& columns) {
     FieldLayout layout;
-    layout.Problem = problem;
-    const ProblemType::Mesh mesh = ProblemType::Of(problem).Meshes;
+    layout.Type = &type;
+    const ProblemType::Mesh mesh = type.Meshes;
     using Source = Show::Source;
     if (dynamics) {
         // Of the meshes only a plate has natural modes: its shape as contours of each
@@ -137,15 +137,15 @@ std::optional<FieldLayout> FieldLayout::Of(int problem, bool dynamics,
 }
 
 bool FieldLayout::Flat() const {
-    return ProblemType::Of(Problem).Meshes == ProblemType::Mesh::Plate;
+    return Type->Meshes == ProblemType::Mesh::Plate;
 }
 
 bool FieldLayout::Space() const {
-    return ProblemType::Of(Problem).Meshes == ProblemType::Mesh::Shell;
+    return Type->Meshes == ProblemType::Mesh::Shell;
 }
 
 bool FieldLayout::Solid() const {
-    return ProblemType::Of(Problem).Meshes == ProblemType::Mesh::Solid;
+    return Type->Meshes == ProblemType::Mesh::Solid;
 }
 
 QString FieldLayout::UnitOf(const Show& show, const QString& forceUnit,

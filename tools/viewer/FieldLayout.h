@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProblemType.h"
 #include "ResultFile.h"
 
 #include <QString>
@@ -25,7 +26,7 @@ struct FieldLayout {
         ResultColumn::Quantity What = ResultColumn::Quantity::None; // and so its unit
     };
 
-    int Problem = 0;
+    const ProblemType* Type = &ProblemType::Of(0);
     ResultFile::Kind Kind = ResultFile::Kind::Field;
     QStringList Components;
     ResultLayout Stresses; // the file's columns
@@ -58,6 +59,6 @@ struct FieldLayout {
 
     // The continuum types whose results the viewer shows, their statics with the file's
     // `columns` or (`dynamics`) their natural modes; none for the others.
-    static std::optional<FieldLayout> Of(int problem, bool dynamics = false,
+    static std::optional<FieldLayout> Of(const ProblemType& type, bool dynamics = false,
                                          const ResultLayout& columns = {});
 };

@@ -460,8 +460,7 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
                            : FieldLayout::NodeValues(field, c, show),
                      layout->UnitOf(show, model.ForceUnit, model.LengthUnit), space, camera,
                      elementPixels, section, report);
-    if (ProblemType::Of(layout->Problem).Meshes == ProblemType::Mesh::Revolution &&
-        !model.Nodes.empty())
+    if (layout->Type->Meshes == ProblemType::Mesh::Revolution && !model.Nodes.empty())
         DrawAxis(painter, model, camera);
     if (options.Arrows && !modes)
         DrawArrows(painter, area, model, screen, field, c, *layout, camera, elementPixels, report);

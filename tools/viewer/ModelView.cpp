@@ -32,13 +32,13 @@ void ModelView::SetOptions(const ModelPainter::Options& options) {
     update();
 }
 
-void ModelView::SetResults(const ViewerResults* results, const ResultChoice* choice, int problem,
-                           const ResultPainter::Options& options) {
+void ModelView::SetResults(const ViewerResults* results, const ResultChoice* choice,
+                           const ProblemType& type, const ResultPainter::Options& options) {
     if (results != results_)
         fitted_ = false; // the fit leaves room for the diagrams
     results_ = results;
     choice_ = choice;
-    problem_ = problem;
+    type_ = &type;
     // A plate's results are drawn in plan: its deflection shows as contours, not as a shape.
     const FieldLayout* field = results && results->Ok() && choice ? choice->Field() : nullptr;
     if (field && field->Flat() && !camera_.Plan()) {
@@ -140,7 +140,7 @@ void ModelView::paintEvent(QPaintEvent*) {
         body.NodeNumbers = body.ElementNumbers = false;
     ModelPainter::Report report = ModelPainter::Paint(painter, rect(), model_, camera_, body);
     if (results) {
-        resultReport_ = ResultPainter::Paint(painter, rect(), model_, problem_, *results_, *choice_,
+        resultReport_ = ResultPainter::Paint(painter, rect(), model_, *type_, *results_, *choice_,
                                              camera_, resultOptions);
         report.LabelsLeftOut =
             ModelPainter::PaintNumbers(painter, rect(), model_, camera_, options);

@@ -20,8 +20,8 @@ public:
 
     void SetOptions(const ModelPainter::Options& options);
     // Draws results over the model (which is then drawn faintly); null results: none.
-    void SetResults(const ViewerResults* results, const ResultChoice* choice, int problem,
-                    const ResultPainter::Options& options);
+    void SetResults(const ViewerResults* results, const ResultChoice* choice,
+                    const ProblemType& type, const ResultPainter::Options& options);
     const ResultPainter::Report& LastResults() const { return resultReport_; }
     const ModelPainter::Options& Options() const { return options_; }
     const ViewCamera& Camera() const { return camera_; }
@@ -53,7 +53,7 @@ private:
     ModelPainter::Options options_;
     const ViewerResults* results_ = nullptr;
     const ResultChoice* choice_ = nullptr;
-    int problem_ = 0;
+    const ProblemType* type_ = &ProblemType::Of(0);
     ResultPainter::Options resultOptions_;
     ResultPainter::Report resultReport_;
     std::unique_ptr<SolidSection> section_;

@@ -3,22 +3,23 @@
 #include <algorithm>
 #include <cmath>
 
-ResultChoice::ResultChoice(const ViewerResults& results, int problem, const ViewerModel& model)
+ResultChoice::ResultChoice(const ViewerResults& results, const ProblemType& type,
+                           const ViewerModel& model)
     : results_(results), forceUnit_(model.ForceUnit), lengthUnit_(model.LengthUnit),
-      frame_(BarAxes::FrameOf(problem)) {
+      frame_(type.Lies) {
     statics_ = results.Contents().Type == ResultFile::Kind::Statics;
     const ResultFile::Kind kind = results.Contents().Type;
     if (results.Ok() && (kind == ResultFile::Kind::Field || kind == ResultFile::Kind::Torsion ||
                          kind == ResultFile::Kind::Modes)) {
         // A mesh's natural modes are fields too; a bar structure's are not.
-        field_ = FieldLayout::Of(problem, kind == ResultFile::Kind::Modes,
+        field_ = FieldLayout::Of(type, kind == ResultFile::Kind::Modes,
                                  results.Contents().Field.Columns);
         statics_ = statics_ && !field_;
     }
     curved_ = std::any_of(model.Bars.begin(), model.Bars.end(),
                           [](const ViewerModel::Bar& bar) { return bar.Radius != 0; });
     if (results.Ok() && statics_)
-        quantities_ = ResultQuantity::For(results.Contents().Statics.ForceNames, frame_);
+        quantities_ = ResultQuantity::For(results.Contents().Statics.Forces, type);
 }
 
 QStringList ResultChoice::Entries() const {
@@ -69,10 +70,7 @@ QStringList ResultChoice::Shows() const {
 }
 
 QString ResultChoice::UnitOf(const ResultQuantity& quantity) const {
-    using Q = ResultColumn::Quantity;
-    const Q what = quantity.Moment ? (quantity.PerLength ? Q::MomentPerLength : Q::Moment)
-                                   : (quantity.PerLength ? Q::ForcePerLength : Q::Force);
-    return ResultLayout::UnitOf(what, forceUnit_, lengthUnit_);
+    return ResultLayout::UnitOf(quantity.What, forceUnit_, lengthUnit_);
 }
 
 QStringList ResultChoice::Caption(int entry, int show) const {
@@ -141,15 +139,15 @@ QStringList ResultChoice::Caption(int entry, int show) const {
         lines << QStringLiteral("%1: %2 (%3)").arg(head, q.Title, UnitOf(q));
         if (q.Name == QLatin1String("T"))
             lines << QStringLiteral("T positive drawn %1")
-                         .arg(frame_ == BarAxes::Frame::Grillage
+                         .arg(frame_ == ProblemType::Layout::Grillage
                                   ? QStringLiteral("upwards")
                                   : QStringLiteral("to the side of local z"));
-        else if (q.Moment)
+        else if (q.Moment())
             lines << QStringLiteral("Drawn on the tension side");
-        else if (frame_ == BarAxes::Frame::PlaneXZ)
+        else if (frame_ == ProblemType::Layout::PlaneXZ)
             lines << QStringLiteral("Positive drawn on the left of i \u2192 j (above a bar "
                                     "drawn rightwards)");
-        else if (frame_ == BarAxes::Frame::Grillage)
+        else if (frame_ == ProblemType::Layout::Grillage)
             lines << QStringLiteral("Positive drawn upwards");
         else
             lines << QStringLiteral("Positive drawn to the side of local %1")

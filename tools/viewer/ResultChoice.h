@@ -13,7 +13,7 @@
 // factor), the quantities of the diagrams, and the caption above the drawing.
 class ResultChoice {
 public:
-    ResultChoice(const ViewerResults& results, int problem, const ViewerModel& model);
+    ResultChoice(const ViewerResults& results, const ProblemType& type, const ViewerModel& model);
 
     bool Statics() const { return statics_; }
     // The results of a continuum type (stresses, or the torsion of a profile); null otherwise.
@@ -43,7 +43,7 @@ private:
     bool statics_ = true;
     bool curved_ = false; // arcs among the bars
     QString forceUnit_, lengthUnit_;
-    BarAxes::Frame frame_ = BarAxes::Frame::PlaneXZ;
+    ProblemType::Layout frame_ = ProblemType::Layout::PlaneXZ;
     std::vector<ResultQuantity> quantities_;
     std::optional<FieldLayout> field_;
 };

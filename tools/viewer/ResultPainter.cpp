@@ -110,10 +110,10 @@ private:
 // The largest displacement drawn: at the nodes (the arcs' inner points among them, which are
 // nodes to the solver) and along the bars, where the end rotations and the load of a frame bar
 // can bend it further than its ends move.
-double LargestMove(const ViewerModel& model, int problem, const std::vector<double>& values,
-                   const std::vector<double>& arcValues, const QStringList& components,
-                   const std::vector<Vec3>& loads, bool alongBars = true,
-                   const BarPieces& pieces = {}) {
+double LargestMove(const ViewerModel& model, const ProblemType& type,
+                   const std::vector<double>& values, const std::vector<double>& arcValues,
+                   const QStringList& components, const std::vector<Vec3>& loads,
+                   bool alongBars = true, const BarPieces& pieces = {}) {
     const ViewerResults::Places places = ViewerResults::PlacesOf(components);
     const int width = static_cast<int>(components.size());
     const auto motion = [&](int node) {
@@ -134,9 +134,9 @@ double LargestMove(const ViewerModel& model, int problem, const std::vector<doub
                 largest = std::max(largest, std::sqrt(BarAxes::Dot(move, move)));
         }
     }
-    if (ProblemType::Of(problem).Truss || !alongBars)
+    if (type.Truss || !alongBars)
         return largest;
-    const BarAxes::Frame frame = BarAxes::FrameOf(problem);
+    const ProblemType::Layout frame = type.Lies;
     for (size_t e = 0; e < model.Bars.size(); ++e) {
         const ViewerModel::Bar& bar = model.Bars[e];
         if (bar.Radius != 0 || pieces.Of(e) > 1)
@@ -156,12 +156,12 @@ double LargestMove(const ViewerModel& model, int problem, const std::vector<doub
     return largest;
 }
 
-void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
+void DrawShape(QPainter& painter, const ViewerModel& model, const ProblemType& type,
                const std::vector<double>& values, const std::vector<double>& arcValues,
                const QStringList& components, const std::vector<Vec3>& loads,
                const ViewCamera& camera, double scale, const BarPieces& pieces = {}) {
-    const BarAxes::Frame frame = BarAxes::FrameOf(problem);
-    const bool truss = ProblemType::Of(problem).Truss;
+    const ProblemType::Layout frame = type.Lies;
+    const bool truss = type.Truss;
     const ViewerResults::Places places = ViewerResults::PlacesOf(components);
     const int width = static_cast<int>(components.size());
     const auto motion = [&](int node) {
@@ -244,11 +244,11 @@ void DrawShape(QPainter& painter, const ViewerModel& model, int problem,
     painter.drawPoints(dots.constData(), static_cast<int>(dots.size()));
 }
 
-void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
+void DrawDiagram(QPainter& painter, const ViewerModel& model, const ProblemType& type,
                  const std::vector<BarOrdinates>& ordinates, const ResultQuantity& q,
                  const ViewCamera& camera, bool values, Labels& labels,
                  ResultPainter::Report& report) {
-    const BarAxes::Frame frame = BarAxes::FrameOf(problem);
+    const ProblemType::Layout frame = type.Lies;
     double largest = 0;
     for (const BarOrdinates& o : ordinates) {
         largest = std::max({largest, std::abs(o.I), std::abs(o.J)});
@@ -295,7 +295,7 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, int problem,
         // The side of positive values on screen, in pixels per world length.
         const Vec3 sideWorld = q.GlobalSide ? q.Side : axes.ToGlobal(q.Side);
         QPointF side = camera.Direction(ToPoint(sideWorld)) * pixelsPerWorld;
-        if (frame == BarAxes::Frame::Space) {
+        if (frame == ProblemType::Layout::Space) {
             // Space frames: in the screen plane, across the bar as it appears, on the side to
             // which the positive side points.
             const QPointF along = Unit(end - start);
@@ -532,7 +532,7 @@ void ResultPainter::DrawCaption(QPainter& painter, const QRect& area, const QStr
 }
 
 ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
-                                           const ViewerModel& model, int problem,
+                                           const ViewerModel& model, const ProblemType& type,
                                            const ViewerResults& results, const ResultChoice& choice,
                                            const ViewCamera& camera, const Options& options) {
     Report report;
@@ -556,30 +556,28 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
         const auto& quantities = choice.Quantities();
         if (options.Show <= 0 || options.Show > static_cast<int>(quantities.size())) {
             const std::vector<Vec3> loads = BarOrdinates::Loads(model, c.Number);
-            const double largest = LargestMove(model, problem, c.Displacements, c.ArcDisplacements,
+            const double largest = LargestMove(model, type, c.Displacements, c.ArcDisplacements,
                                                statics.Components, loads);
             report.Deformation = ResultScale::Deformation(largest, size);
             if (report.Deformation > 0)
                 report.Caption << ResultScale::Caption(report.Deformation) +
                                       QStringLiteral("; largest at a node %1 %2")
-                                          .arg(ResultChoice::Number(
-                                                   LargestMove(model, problem, c.Displacements,
-                                                               c.ArcDisplacements,
-                                                               statics.Components, loads, false)),
+                                          .arg(ResultChoice::Number(LargestMove(
+                                                   model, type, c.Displacements, c.ArcDisplacements,
+                                                   statics.Components, loads, false)),
                                                model.LengthUnit);
             else
                 report.Caption << QStringLiteral("No node moves");
             labels.Reserve(CaptionBox(painter, area, report.Caption));
             if (report.Deformation > 0)
-                DrawShape(painter, model, problem, c.Displacements, c.ArcDisplacements,
+                DrawShape(painter, model, type, c.Displacements, c.ArcDisplacements,
                           statics.Components, loads, camera, report.Deformation);
         } else {
             const ResultQuantity& q = quantities[static_cast<size_t>(options.Show - 1)];
             const std::vector<BarOrdinates> ordinates =
-                BarOrdinates::Of(model, problem, statics, c, q);
+                BarOrdinates::Of(model, type, statics, c, q);
             labels.Reserve(CaptionBox(painter, area, report.Caption));
-            DrawDiagram(painter, model, problem, ordinates, q, camera, options.Values, labels,
-                        report);
+            DrawDiagram(painter, model, type, ordinates, q, camera, options.Values, labels, report);
         }
         if (options.Reactions)
             DrawReactions(painter, model, statics, c, camera, options.Values, labels);
@@ -591,12 +589,12 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
             const BarPieces pieces(results.Pieces(),
                                    results.InnerShape(static_cast<size_t>(options.Entry)),
                                    contents.Modes.Components);
-            const double largest = LargestMove(model, problem, shape.Displacements, {},
+            const double largest = LargestMove(model, type, shape.Displacements, {},
                                                contents.Modes.Components, {}, true, pieces);
             report.Deformation = ResultScale::Deformation(largest, size);
             if (report.Deformation > 0)
-                DrawShape(painter, model, problem, shape.Displacements, {},
-                          contents.Modes.Components, {}, camera, report.Deformation, pieces);
+                DrawShape(painter, model, type, shape.Displacements, {}, contents.Modes.Components,
+                          {}, camera, report.Deformation, pieces);
         }
     }
     DrawCaption(painter, area, report.Caption);

@@ -54,7 +54,8 @@ public:
     static QRectF CaptionBox(const QPainter& painter, const QRect& area, const QStringList& lines);
     static void DrawCaption(QPainter& painter, const QRect& area, const QStringList& lines);
 
-    static Report Paint(QPainter& painter, const QRect& area, const ViewerModel& model, int problem,
-                        const ViewerResults& results, const ResultChoice& choice,
-                        const ViewCamera& camera, const Options& options);
+    static Report Paint(QPainter& painter, const QRect& area, const ViewerModel& model,
+                        const ProblemType& type, const ViewerResults& results,
+                        const ResultChoice& choice, const ViewCamera& camera,
+                        const Options& options);
 };

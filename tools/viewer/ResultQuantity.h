@@ -1,9 +1,10 @@
 #pragma once
 
 #include "BarAxes.h"
+#include "ProblemType.h"
+#include "ResultLayout.h"
 
 #include <QString>
-#include <QStringList>
 #include <vector>
 
 // A section force the viewer draws along the bars: where its end values lie among the
@@ -13,10 +14,9 @@
 // grillage.
 struct ResultQuantity {
     QString Name;                 // "M"
-    QString Title;                // "Bending moment M"
+    QString Title;                // "Bending moment M", as the file gives it
     int ColumnI = 0, ColumnJ = 0; // in the forces of an element; equal for a truss's N
-    bool Moment = false;          // force · length
-    bool PerLength = false;       // per unit length (of a shell's circumference)
+    ResultColumn::Quantity What = ResultColumn::Quantity::Force; // and so its unit
     // The diagram's parabola: bulge = BulgeSign · (the load's local component BulgeAxis).
     int BulgeAxis = -1; // 0 x, 1 y, 2 z; -1: linear
     double BulgeSign = 0;
@@ -24,6 +24,14 @@ struct ResultQuantity {
     BarAxes::Vec3 Side{0, 0, 1};
     bool GlobalSide = false;
 
-    // The quantities of the force names of a result file ("Ni", "Vi", "Mi", "Nj", ...).
-    static std::vector<ResultQuantity> For(const QStringList& forceNames, BarAxes::Frame frame);
+    bool Moment() const {
+        return What == ResultColumn::Quantity::Moment ||
+               What == ResultColumn::Quantity::MomentPerLength;
+    }
+
+    // The quantities of the element forces of a result file of a bar structure or a shell of
+    // revolution of `type`: a column of the whole element (a truss's N), or the two of a force
+    // at end i and end j, which share its title and quantity. A force of a name the viewer
+    // does not know is drawn as the file names it, its positive values on the side of local z.
+    static std::vector<ResultQuantity> For(const ResultLayout& forces, const ProblemType& type);
 };

@@ -20,10 +20,11 @@ QString ReactionName(const QString& component) {
 
 } // namespace
 
-ResultTableModel::ResultTableModel(const ViewerResults& results, const QString& forceUnit,
-                                   const QString& lengthUnit, QObject* parent, int problem)
-    : QAbstractTableModel(parent), results_(results), forceUnit_(forceUnit),
-      lengthUnit_(lengthUnit), problem_(problem) {
+ResultTableModel::ResultTableModel(const ViewerResults& results, const ProblemType& type,
+                                   const QString& forceUnit, const QString& lengthUnit,
+                                   QObject* parent)
+    : QAbstractTableModel(parent), results_(results), type_(&type), forceUnit_(forceUnit),
+      lengthUnit_(lengthUnit) {
     table_ = Tables().empty() ? Table::Displacements : Tables().front();
     Build();
 }
@@ -50,7 +51,7 @@ QString ResultTableModel::TitleOf(Table table) const {
     case Table::NodeStresses: {
         // Plates and shells give forces and moments per width (and a shell its faces'
         // stresses).
-        const ProblemType::Mesh mesh = ProblemType::Of(problem_).Meshes;
+        const ProblemType::Mesh mesh = type_->Meshes;
         const QString what =
             mesh == ProblemType::Mesh::Plate   ? QStringLiteral("Moments and shear forces")
             : mesh == ProblemType::Mesh::Shell ? QStringLiteral("Forces, moments and stresses")
@@ -129,9 +130,9 @@ void ResultTableModel::Build() {
         BuildField();
         return;
     }
-    // A shell of revolution gives its reactions and forces per unit length of its circumference.
-    const bool perLength =
-        ProblemType::Of(problem_).Kind == ProblemType::Family::AxisymmetricShells;
+    // A shell of revolution gives its reactions per unit length of its circumference; the
+    // element forces are measured as the file says.
+    const bool perLength = type_->Kind == ProblemType::Family::AxisymmetricShells;
     // One row per node from a list of node values.
     const auto nodeRows = [this](const std::vector<double>& values, qsizetype width) {
         const size_t w = static_cast<size_t>(width);
@@ -163,9 +164,8 @@ void ResultTableModel::Build() {
             break;
         }
         default:
-            headers_ = QStringList{QStringLiteral("Element")} +
-                       Titled(ResultLayout::OfForceNames(r.ForceNames, perLength));
-            nodeRows(c.Forces, r.ForceNames.size());
+            headers_ = QStringList{QStringLiteral("Element")} + Titled(r.Forces);
+            nodeRows(c.Forces, r.ForceCount());
             break;
         }
         return;
@@ -232,7 +232,7 @@ void ResultTableModel::BuildField() {
         // Per length of the slice (plane strain) or of the circumference (bodies of
         // revolution); the supports of plates and shells hold moments too.
         headers_ = QStringList{QStringLiteral("Node")} +
-                   ReactionTitles(r.Components, ProblemType::Of(problem_).PerUnitLength());
+                   ReactionTitles(r.Components, type_->PerUnitLength());
         for (const FieldResults::Reaction& reaction : c.Reactions) {
             std::vector<double> row{double(reaction.Node)};
             row.insert(row.end(), reaction.Values.begin(), reaction.Values.end());

@@ -25,10 +25,11 @@ public:
         TorsionConstants
     };
 
-    // `problem` tells the units of a continuum and of a shell of revolution (per unit length);
-    // other bar structures do not need it.
-    ResultTableModel(const ViewerResults& results, const QString& forceUnit,
-                     const QString& lengthUnit, QObject* parent = nullptr, int problem = 0);
+    // The problem `type` tells the tables' titles and the units of reactions (per unit length
+    // for a slice of plane strain, a body or shell of revolution).
+    ResultTableModel(const ViewerResults& results, const ProblemType& type,
+                     const QString& forceUnit, const QString& lengthUnit,
+                     QObject* parent = nullptr);
 
     // The tables the results offer, and their names for a choice.
     std::vector<Table> Tables() const;
@@ -66,8 +67,8 @@ private:
     QString Cell(int row, int column) const; // a number in full
 
     const ViewerResults& results_;
+    const ProblemType* type_;
     QString forceUnit_, lengthUnit_;
-    int problem_ = 0;
     Table table_ = Table::Displacements;
     int entry_ = 0;
     QStringList headers_;

@@ -1,7 +1,5 @@
 #include "RoundingNoise.h"
 
-#include "ProblemType.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -11,9 +9,25 @@ double Length(const ViewerModel::Vector& v) {
     return std::hypot(v[0], v[1], v[2]);
 }
 
-// Reaction components and section forces that are moments: rx, rot; M..., T... .
-bool IsMoment(const QString& name, bool reaction) {
-    return reaction ? !name.startsWith(u'u') : name.startsWith(u'M') || name.startsWith(u'T');
+// Reaction components that are moments: those that hold a rotation (rx, rot).
+bool IsMoment(const QString& component) {
+    return !component.startsWith(u'u');
+}
+
+// Which of the reactions' components, or of the columns of element forces, are moments.
+std::vector<bool> Moments(const QStringList& components) {
+    std::vector<bool> moments;
+    for (const QString& component : components)
+        moments.push_back(IsMoment(component));
+    return moments;
+}
+
+std::vector<bool> Moments(const ResultLayout& forces) {
+    std::vector<bool> moments;
+    for (const ResultColumn& column : forces.Columns)
+        moments.push_back(column.What == ResultColumn::Quantity::Moment ||
+                          column.What == ResultColumn::Quantity::MomentPerLength);
+    return moments;
 }
 
 // The sizes of a force and a moment of one load case.
@@ -22,17 +36,17 @@ struct Sizes {
 };
 
 template <typename Reaction>
-Sizes SizesOf(const ViewerModel& model, int problem, int number,
+Sizes SizesOf(const ViewerModel& model, const ProblemType& type, int number,
               const std::vector<Reaction>& reactions, const QStringList& components) {
     Sizes sizes;
     for (const Reaction& r : reactions) {
         for (size_t k = 0; k < r.Values.size() && k < size_t(components.size()); ++k) {
-            double& size = IsMoment(components[qsizetype(k)], true) ? sizes.Moment : sizes.Force;
+            double& size = IsMoment(components[qsizetype(k)]) ? sizes.Moment : sizes.Force;
             size = std::max(size, std::abs(r.Values[k]));
         }
     }
     const double length = model.Nodes.empty() ? 0 : ViewerModel::BoxAround(model.Nodes).Diagonal();
-    const ProblemType::Mesh mesh = ProblemType::Of(problem).Meshes;
+    const ProblemType::Mesh mesh = type.Meshes;
     const double area = mesh == ProblemType::Mesh::Plate || mesh == ProblemType::Mesh::Shell
                             ? length * length
                             : length;
@@ -46,12 +60,12 @@ Sizes SizesOf(const ViewerModel& model, int problem, int number,
     return sizes;
 }
 
-// Sets `values`, rows of `names` one after another, that are noise to 0.
-void ClearRows(std::vector<double>& values, const QStringList& names, bool reactions,
-               const Sizes& sizes) {
-    const size_t width = static_cast<size_t>(names.size());
+// Sets `values`, rows of columns one after another, that are noise to 0; `moments` says which
+// columns are moments.
+void ClearRows(std::vector<double>& values, const std::vector<bool>& moments, const Sizes& sizes) {
+    const size_t width = moments.size();
     for (size_t k = 0; width > 0 && k < values.size(); ++k) {
-        const bool moment = IsMoment(names[static_cast<qsizetype>(k % width)], reactions);
+        const bool moment = moments[k % width];
         if (std::abs(values[k]) < RoundingNoise::Share * (moment ? sizes.Moment : sizes.Force))
             values[k] = 0;
     }
@@ -59,23 +73,25 @@ void ClearRows(std::vector<double>& values, const QStringList& names, bool react
 
 } // namespace
 
-void RoundingNoise::Clear(ResultFile::Contents& contents, const ViewerModel& model) {
+void RoundingNoise::Clear(ResultFile::Contents& contents, const ProblemType& type,
+                          const ViewerModel& model) {
     if (contents.Type == ResultFile::Kind::Statics) {
         StaticResults& r = contents.Statics;
+        const std::vector<bool> reactionMoments = Moments(r.Components);
+        const std::vector<bool> forceMoments = Moments(r.Forces);
         for (StaticResults::Case& c : r.Cases) {
-            const Sizes sizes =
-                SizesOf(model, contents.Problem, c.Number, c.Reactions, r.Components);
+            const Sizes sizes = SizesOf(model, type, c.Number, c.Reactions, r.Components);
             for (StaticResults::Reaction& reaction : c.Reactions)
-                ClearRows(reaction.Values, r.Components, true, sizes);
-            ClearRows(c.Forces, r.ForceNames, false, sizes);
+                ClearRows(reaction.Values, reactionMoments, sizes);
+            ClearRows(c.Forces, forceMoments, sizes);
         }
     } else if (contents.Type == ResultFile::Kind::Field) {
         FieldResults& r = contents.Field;
+        const std::vector<bool> reactionMoments = Moments(r.Components);
         for (FieldResults::Case& c : r.Cases) {
-            const Sizes sizes =
-                SizesOf(model, contents.Problem, c.Number, c.Reactions, r.Components);
+            const Sizes sizes = SizesOf(model, type, c.Number, c.Reactions, r.Components);
             for (FieldResults::Reaction& reaction : c.Reactions)
-                ClearRows(reaction.Values, r.Components, true, sizes);
+                ClearRows(reaction.Values, reactionMoments, sizes);
         }
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProblemType.h"
 #include "ResultFile.h"
 #include "ViewerModel.h"
 
@@ -15,6 +16,8 @@ class RoundingNoise {
 public:
     static constexpr double Share = 1e-9;
 
-    // Sets the reactions and element forces of `contents` that are noise to 0.
-    static void Clear(ResultFile::Contents& contents, const ViewerModel& model);
+    // Sets the reactions and element forces of `contents`, results of a model of `type`, that
+    // are noise to 0.
+    static void Clear(ResultFile::Contents& contents, const ProblemType& type,
+                      const ViewerModel& model);
 };

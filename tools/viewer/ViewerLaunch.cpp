@@ -47,8 +47,8 @@ void Load(Outcome& outcome) {
         return;
     }
     const std::optional<DataFormat> format = FormatCatalogue::For(number.Problem, number.Dynamics);
-    if (!format || format->Model.Kind == ModelShape::Elements::None ||
-        !ProblemType::Of(number.Problem).HasModel) {
+    const ProblemType& type = ProblemType::Of(number.Problem);
+    if (!format || format->Model.Kind == ModelShape::Elements::None || !type.HasModel) {
         outcome.Verdict = Verdict::Fault(
             {0, QStringLiteral("problem %1 has no model to show").arg(number.Problem)});
         return;
@@ -63,7 +63,7 @@ void Load(Outcome& outcome) {
         outcome.Verdict = Verdict::Fault(checked.Fault);
         return;
     }
-    outcome.Problem = number.Problem;
+    outcome.Type = &type;
     outcome.Dynamics = number.Dynamics;
     outcome.Model = ViewerModel::FromData(*format, checked.Data);
     outcome.ShowWindow = true;
@@ -78,8 +78,7 @@ void Load(Outcome& outcome) {
                                            QStringLiteral("element")));
         return;
     }
-    outcome.Results =
-        ViewerResults::Load(outcome.DataPath, number.Problem, number.Dynamics, outcome.Model);
+    outcome.Results = ViewerResults::Load(outcome.DataPath, type, number.Dynamics, outcome.Model);
     outcome.Verdict = outcome.Results.Ok()
                           ? QStringLiteral("OK - the results of %1 are shown").arg(format->Name)
                           : QStringLiteral("OK - no results can be shown; the model of %1 is "

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProblemType.h"
 #include "ViewerModel.h"
 #include "ViewerResults.h"
 
@@ -21,8 +22,8 @@ public:
         bool ShowWindow = false;
         Mode ViewMode = Mode::Model;
         QString DataPath;
-        int Problem = 0;
-        bool Dynamics = false; // a ".p" file
+        const ProblemType* Type = &ProblemType::Of(0); // the data's row of the problem table
+        bool Dynamics = false;                         // a ".p" file
         ViewerModel Model;
         ViewerResults Results; // read in result mode only
     };

@@ -20,10 +20,10 @@ QString Counted(qint64 count, const QString& noun) {
 
 using Kind = ResultFile::Kind;
 
-std::optional<SolverEntry> SolverFor(int problem, bool dynamics) {
+std::optional<SolverEntry> SolverFor(const ProblemType& type, bool dynamics) {
     for (const SolverEntry& entry : SolverEntry::All()) {
         // Mathematics and shaft lines are answered by a report, with no file to show.
-        if (entry.Problem == problem && entry.Dynamics == dynamics &&
+        if (entry.Problem == type.Number && entry.Dynamics == dynamics &&
             !entry.ResultExtension.isEmpty())
             return entry;
     }
@@ -78,24 +78,9 @@ QString CaseFault(const Case& c, int loadCases, int nodes, std::set<int>& number
     return {};
 }
 
-// Force names of bars: one name (a truss's N), or the same names at end i and at end j (three
-// of a plane frame or a grillage, five of a shell of revolution, six of a space frame).
-bool BarForces(const QStringList& names) {
-    const qsizetype half = names.size() / 2;
-    if (names.size() == 1)
-        return true;
-    if (names.size() != 6 && names.size() != 10 && names.size() != 12)
-        return false;
-    for (qsizetype c = 0; c < half; ++c) {
-        const QString& i = names[c];
-        const QString& j = names[c + half];
-        if (i.size() < 2 || !i.endsWith(u'i') || j != i.chopped(1) + u'j')
-            return false;
-    }
-    return true;
-}
-
-// What of the static results does not fit the model or cannot be sound, or an empty text.
+// What of the static results does not fit the model or cannot be sound, or an empty text. The
+// element forces are the file's own columns: it names them, their titles and quantities, and
+// the reader has checked that they are sound.
 QString StaticsMismatch(const StaticResults& r, const ViewerModel& model) {
     const int nodes = static_cast<int>(model.Nodes.size());
     const int elements = static_cast<int>(model.ElementCentres.size());
@@ -113,9 +98,6 @@ QString StaticsMismatch(const StaticResults& r, const ViewerModel& model) {
             .arg(Counted(r.ArcPoints, QStringLiteral("inner point")),
                  Counted(arcs, QStringLiteral("arc")))
             .arg(arcs * (BarArc::Pieces - 1));
-    if (!BarForces(r.ForceNames))
-        return QStringLiteral("its element forces (%1) are not those of bars")
-            .arg(r.ForceNames.join(u' '));
     std::set<int> numbers;
     for (const StaticResults::Case& c : r.Cases) {
         if (QString fault = CaseFault(c, model.LoadCases, nodes, numbers); !fault.isEmpty())
@@ -218,16 +200,16 @@ QString MeshShapesMismatch(const ResultFile::Shapes& s, int version, const Field
 }
 
 // What of the file does not fit the model, or an empty text.
-QString Mismatch(const ResultFile::Contents& contents, int version, int problem, Kind expected,
-                 const ViewerModel& model) {
-    if (contents.Problem != problem)
+QString Mismatch(const ResultFile::Contents& contents, int version, const ProblemType& type,
+                 Kind expected, const ViewerModel& model) {
+    if (contents.Problem != type.Number)
         return QStringLiteral("it holds results of problem %1, not of problem %2")
             .arg(contents.Problem)
-            .arg(problem);
+            .arg(type.Number);
     if (contents.Type != expected)
         return QStringLiteral("it holds %1, not %2")
             .arg(KindName(contents.Type), KindName(expected));
-    const std::optional<FieldLayout> layout = FieldLayout::Of(problem, expected == Kind::Modes);
+    const std::optional<FieldLayout> layout = FieldLayout::Of(type, expected == Kind::Modes);
     if (layout && !layout->Modes())
         return FieldMismatch(contents.Field, *layout, model);
     if (layout)
@@ -257,9 +239,9 @@ ViewerResults ViewerResults::Refused(Status status, const QString& path, const Q
     return results;
 }
 
-ViewerResults ViewerResults::Load(const QString& dataPath, int problem, bool dynamics,
+ViewerResults ViewerResults::Load(const QString& dataPath, const ProblemType& type, bool dynamics,
                                   const ViewerModel& model) {
-    const std::optional<SolverEntry> solver = SolverFor(problem, dynamics);
+    const std::optional<SolverEntry> solver = SolverFor(type, dynamics);
     if (!solver)
         return Refused(Status::NoSolver, QString(),
                        QStringLiteral("No results to show: this version has no solver for %1. "
@@ -278,7 +260,7 @@ ViewerResults ViewerResults::Load(const QString& dataPath, int problem, bool dyn
                        QStringLiteral("No results: the result file %1 cannot be read: %2. "
                                       "The model is shown.")
                            .arg(name, file.errorString()));
-    ViewerResults results = FromBytes(file.readAll(), path, problem, dynamics, model);
+    ViewerResults results = FromBytes(file.readAll(), path, type, dynamics, model);
     const QFileInfo data(dataPath), result(path);
     if (results.Ok() && data.lastModified() > result.lastModified())
         results.message_ = QStringLiteral("The data file was changed after %1 was written: "
@@ -288,19 +270,20 @@ ViewerResults ViewerResults::Load(const QString& dataPath, int problem, bool dyn
     return results;
 }
 
-ViewerResults ViewerResults::FromBytes(const QByteArray& bytes, const QString& path, int problem,
-                                       bool dynamics, const ViewerModel& model) {
+ViewerResults ViewerResults::FromBytes(const QByteArray& bytes, const QString& path,
+                                       const ProblemType& type, bool dynamics,
+                                       const ViewerModel& model) {
     const QString name = QFileInfo(path).fileName();
-    const std::optional<SolverEntry> solver = SolverFor(problem, dynamics);
+    const std::optional<SolverEntry> solver = SolverFor(type, dynamics);
     ResultFile::ReadOutcome read = ResultFile::ReadChecked(bytes);
     if (!read.Read)
         return Refused(Status::Unreadable, path,
                        QStringLiteral("No results: the result file %1 cannot be read: it %2. "
                                       "Calculate again (F9). The model is shown.")
                            .arg(name, read.Fault));
-    const std::optional<FieldLayout> layout = FieldLayout::Of(problem, dynamics);
+    const std::optional<FieldLayout> layout = FieldLayout::Of(type, dynamics);
     const Kind expected = layout ? layout->Kind : solver ? KindOf(solver->Kind) : Kind::Statics;
-    const QString mismatch = Mismatch(*read.Read, read.Version, problem, expected, model);
+    const QString mismatch = Mismatch(*read.Read, read.Version, type, expected, model);
     if (!mismatch.isEmpty())
         return Refused(Status::Mismatch, path,
                        QStringLiteral("No results: the result file %1 does not belong to this "
@@ -310,7 +293,7 @@ ViewerResults ViewerResults::FromBytes(const QByteArray& bytes, const QString& p
     results.status_ = Status::Shown;
     results.path_ = path;
     results.contents_ = std::move(*read.Read);
-    RoundingNoise::Clear(results.contents_, model);
+    RoundingNoise::Clear(results.contents_, type, model);
     return results;
 }
 

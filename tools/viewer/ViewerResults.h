@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProblemType.h"
 #include "ResultFile.h"
 #include "ViewerModel.h"
 
@@ -15,12 +16,14 @@ class ViewerResults {
 public:
     enum class Status { Shown, NoSolver, Missing, Unreadable, Mismatch };
 
-    // Reads the result file of `dataPath` (problem and ".p" variant from its name).
-    static ViewerResults Load(const QString& dataPath, int problem, bool dynamics,
+    // Reads the result file of `dataPath`, a data file of `type` (the ".p" variant when
+    // `dynamics`).
+    static ViewerResults Load(const QString& dataPath, const ProblemType& type, bool dynamics,
                               const ViewerModel& model);
     // Checks the bytes of a result file against the model; `path` only names it in messages.
-    static ViewerResults FromBytes(const QByteArray& bytes, const QString& path, int problem,
-                                   bool dynamics, const ViewerModel& model);
+    static ViewerResults FromBytes(const QByteArray& bytes, const QString& path,
+                                   const ProblemType& type, bool dynamics,
+                                   const ViewerModel& model);
 
     Status State() const { return status_; }
     bool Ok() const { return status_ == Status::Shown; }

@@ -44,7 +44,7 @@ void Step(QComboBox* box, int step) {
 
 ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& launch,
                            QWidget* parent)
-    : QMainWindow(parent), model_(launch.Model), results_(launch.Results), problem_(launch.Problem),
+    : QMainWindow(parent), model_(launch.Model), results_(launch.Results), type_(launch.Type),
       view_(new ModelView(model_, this)), loadCase_(new QComboBox(this)), notice_(new QLabel(this)),
       dataPath_(launch.DataPath) {
     setWindowTitle(QStringLiteral("%1 - %2").arg(title, QFileInfo(launch.DataPath).fileName()));
@@ -118,7 +118,7 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
                  ResultChoice::Counted(qint64(model_.Nodes.size()), QStringLiteral("node")),
                  ResultChoice::Counted(qint64(model_.ElementCentres.size()),
                                        QStringLiteral("element")));
-    if (!ProblemType::Of(problem_).ContourNodes)
+    if (!type_->ContourNodes)
         counts += QStringLiteral(", ") +
                   ResultChoice::Counted(qint64(model_.Supports.size()), QStringLiteral("support"));
     QString hint = turns ? QStringLiteral("wheel: zoom, drag: move, right drag or "
@@ -160,7 +160,7 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
 ViewerWindow::~ViewerWindow() = default;
 
 void ViewerWindow::BuildResultControls(QToolBar* tools) {
-    choice_ = std::make_unique<ResultChoice>(results_, problem_, model_);
+    choice_ = std::make_unique<ResultChoice>(results_, *type_, model_);
     entry_ = new QComboBox(this);
     entry_->addItems(choice_->Entries());
     entry_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -242,8 +242,7 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
     connect(nextShow, &QAction::triggered, this, [this] { Step(show_, 1); });
 
     // The numbers, on request.
-    tableModel_ =
-        new ResultTableModel(results_, model_.ForceUnit, model_.LengthUnit, this, problem_);
+    tableModel_ = new ResultTableModel(results_, *type_, model_.ForceUnit, model_.LengthUnit, this);
     tableDock_ = new QDockWidget(QStringLiteral("Numbers"), this);
     tableDock_->setObjectName(QStringLiteral("numbers"));
     auto* panel = new QWidget(tableDock_);
@@ -435,7 +434,7 @@ void ViewerWindow::UpdateOptions() {
     results.Reactions = reactions_ && reactions_->isChecked();
     results.Values = values_ && values_->isChecked();
     results.Arrows = arrows_ && arrows_->isChecked();
-    view_->SetResults(&results_, choice_.get(), problem_, results);
+    view_->SetResults(&results_, choice_.get(), *type_, results);
     UpdateTable();
 }
 

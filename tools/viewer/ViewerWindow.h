@@ -81,7 +81,7 @@ private:
 
     ViewerModel model_;
     ViewerResults results_;
-    int problem_ = 0;
+    const ProblemType* type_ = &ProblemType::Of(0);
     std::unique_ptr<ResultChoice> choice_;
     ModelView* view_;
     QComboBox* loadCase_;

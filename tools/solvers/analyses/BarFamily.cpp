@@ -31,7 +31,7 @@ std::optional<MeshFamily::GivenLoad> BarFamily::Given(const MeshModel::ElementLo
 }
 
 ResultLayout BarFamily::EndLayout() const {
-    return ResultLayout::OfForceNames(BarElement::ForceNames(bars_.Axes, bars_.IsTruss()), false);
+    return BarElement::EndLayout(bars_.Axes, bars_.IsTruss());
 }
 
 void BarFamily::EndForces(size_t e, const Element::Vector& u, const Element::Vector& loads,
@@ -52,7 +52,7 @@ StaticResults BarFamily::Results(const BarModel& model, const FieldResults& fiel
     results.ArcPoints = static_cast<int>(model.Nodes.size()) - model.DataNodes;
     results.Components = model.ComponentNames();
     results.Reactions = model.LoadNames();
-    results.ForceNames = BarElement::ForceNames(model.Axes, model.IsTruss());
+    results.Forces = BarElement::EndLayout(model.Axes, model.IsTruss());
     results.Residual = field.Residual;
     results.Imbalance = field.Imbalance;
     results.LargestLoad = field.LargestLoad;

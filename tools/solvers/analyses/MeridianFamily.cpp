@@ -130,17 +130,7 @@ Element::Vector MeridianFamily::ElementLoad(const MeshModel::ElementLoad& load) 
 
 ResultLayout MeridianFamily::EndLayout() const {
     // The element's own columns at end i, then at end j.
-    ResultLayout ends;
-    for (const ResultColumn::Where end : {ResultColumn::Where::EndI, ResultColumn::Where::EndJ}) {
-        const bool i = end == ResultColumn::Where::EndI;
-        for (ResultColumn column : ConicalShell::WallLayout().Columns) {
-            column.Name += i ? u'i' : u'j';
-            column.Title += i ? QStringLiteral(" at end i") : QStringLiteral(" at end j");
-            column.At = end;
-            ends.Columns.push_back(column);
-        }
-    }
-    return ends;
+    return ResultLayout::AtEnds(ConicalShell::WallLayout());
 }
 
 void MeridianFamily::EndForces(size_t e, const Element::Vector& u, const Element::Vector& loads,

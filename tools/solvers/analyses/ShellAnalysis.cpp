@@ -28,7 +28,7 @@ StaticResults EndResults(const FieldResults& field) {
     results.Elements = field.Elements;
     results.Components = field.Components;
     results.Reactions = {QStringLiteral("Fr"), QStringLiteral("Fz"), QStringLiteral("M")};
-    results.ForceNames = field.Columns.Names();
+    results.Forces = field.Columns;
     for (const FieldResults::Case& c : field.Cases) {
         StaticResults::Case to;
         to.Number = c.Number;
@@ -145,8 +145,7 @@ QString ShellAnalysis::Protocol(const QString& typeName, const MeshModel& model,
         for (const StaticResults::Reaction& reaction : c.Reactions)
             StaticReport::AppendLine(text, reaction.Node, reaction.Values.data(), width);
         text += QStringLiteral("\nSection forces\n");
-        text += Heading(QStringLiteral("Element"),
-                        ResultLayout::OfForceNames(results.ForceNames, true), model);
+        text += Heading(QStringLiteral("Element"), results.Forces, model);
         for (int element = 0; element < results.Elements; ++element)
             StaticReport::AppendLine(text, element + 1,
                                      c.Forces.data() +

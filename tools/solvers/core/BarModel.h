@@ -14,11 +14,6 @@
 struct BarModel {
     using Vector = std::array<double, 3>;
 
-    // Where the bars lie, which decides their local axes: the problem type's layout (PlaneXZ:
-    // local y is the global y axis; Grillage: local z is the global z axis; Space: local z lies
-    // in the vertical plane through the bar, turned by beta). The viewer still names it Frame.
-    using Frame = ProblemType::Layout;
-
     struct Bar {
         int I = 0, J = 0; // node indices counted from 0
         double E = 0, G = 0;
@@ -53,6 +48,9 @@ struct BarModel {
     };
 
     int Problem = 0;
+    // Where the bars lie, which decides their local axes (PlaneXZ: local y is the global y axis;
+    // Grillage: local z is the global z axis; Space: local z lies in the vertical plane through
+    // the bar, turned by beta).
     ProblemType::Layout Axes = ProblemType::Layout::PlaneXZ;
     bool Truss = false;          // every bar carries normal force only
     std::vector<int> Components; // the kept components, in the order of the type's tables

@@ -259,23 +259,28 @@ BarElement::Vector12 BarElement::EndForces(const Vector12& globalDisplacements,
     return LocalStiffness() * ToLocal(globalDisplacements) - ToLocal(loads);
 }
 
-QStringList BarElement::ForceNames(ProblemType::Layout frame, bool truss) {
+ResultLayout BarElement::EndLayout(ProblemType::Layout frame, bool truss) {
+    constexpr auto force = ResultColumn::Quantity::Force;
+    constexpr auto moment = ResultColumn::Quantity::Moment;
+    const ResultColumn n{"N", "Normal force N", force};
+    // A truss bar's normal force is the same all along it.
     if (truss)
-        return {QStringLiteral("N")};
-    QStringList end;
+        return {{n}};
+    ResultLayout section;
     if (frame == ProblemType::Layout::Grillage)
-        end = {QStringLiteral("V"), QStringLiteral("T"), QStringLiteral("M")};
+        section = {{{"V", "Shear force V", force},
+                    {"T", "Twisting moment T", moment},
+                    {"M", "Bending moment M", moment}}};
     else if (frame == ProblemType::Layout::Space)
-        end = {QStringLiteral("N"), QStringLiteral("Vy"), QStringLiteral("Vz"),
-               QStringLiteral("T"), QStringLiteral("My"), QStringLiteral("Mz")};
+        section = {{n,
+                    {"Vy", "Shear force Vy", force},
+                    {"Vz", "Shear force Vz", force},
+                    {"T", "Twisting moment T", moment},
+                    {"My", "Bending moment My", moment},
+                    {"Mz", "Bending moment Mz", moment}}};
     else
-        end = {QStringLiteral("N"), QStringLiteral("V"), QStringLiteral("M")};
-    QStringList names;
-    for (const QChar side : {u'i', u'j'}) {
-        for (const QString& name : end)
-            names << name + side;
-    }
-    return names;
+        section = {{n, {"V", "Shear force V", force}, {"M", "Bending moment M", moment}}};
+    return ResultLayout::AtEnds(section);
 }
 
 BarElement::Forces BarElement::SectionForces(const Vector& u, const Vector& loads) const {

@@ -61,14 +61,12 @@ public:
     // loads, which are the fixed-end forces turned round.
     Vector12 EndForces(const Vector12& globalDisplacements, const Vector12& loads) const;
 
-    // The section forces at end i then at end j, as the frame's kind names them (ForceNames):
-    // N V M in a plane, V T M in a grillage, N Vy Vz T My Mz in space, N alone in a truss. The
+    // The section forces at end i then at end j ("Ni" ... "Mj"), as the frame's kind has them:
+    // N V M in a plane, V T M in a grillage, N Vy Vz T My Mz in space; N alone in a truss. The
     // beam convention: M positive when the fibres on the right of the bar, looking from i to j,
     // are in tension, and dM/dx = V.
-    static QStringList ForceNames(ProblemType::Layout frame, bool truss);
-    ResultLayout Layout() const override {
-        return ResultLayout::OfForceNames(ForceNames(frame_, trussModel_), false);
-    }
+    static ResultLayout EndLayout(ProblemType::Layout frame, bool truss);
+    ResultLayout Layout() const override { return EndLayout(frame_, trussModel_); }
     // The first Layout().Count() are the section forces of the displacements `u` of the
     // ends and the consistent loads along the bar, as EndForces takes them.
     using Forces = std::array<double, 12>;

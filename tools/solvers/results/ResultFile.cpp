@@ -256,7 +256,31 @@ QString ReadReactions(Cursor& in, qint64 width, const QString& where,
     return {};
 }
 
-QString ReadStatics(Cursor& in, int version, StaticResults& r) {
+// The section forces of bars and walls: their layout from version 5. Version 4 wrote a layout
+// titled by the names alone, and older files the names: both are given the layout the names
+// stood for, per unit length of the circumference for walls of revolution.
+QString ReadForces(Cursor& in, int version, bool perLength, ResultLayout& forces) {
+    if (version >= 5)
+        return ReadLayout(in, forces, QStringLiteral("force"));
+    QStringList names;
+    if (version == 4) {
+        ResultLayout titledByName;
+        if (QString fault = ReadLayout(in, titledByName, QStringLiteral("force")); !fault.isEmpty())
+            return fault;
+        names = titledByName.Names();
+    } else if (QString fault = ReadNames(in, names, QStringLiteral("force")); !fault.isEmpty()) {
+        return fault;
+    }
+    const std::optional<ResultLayout> old = ResultLayout::OfOldForceNames(names, perLength);
+    if (!old)
+        return QStringLiteral("names element forces (%1) that no solver of version %2 wrote")
+            .arg(names.join(u' '))
+            .arg(version);
+    forces = *old;
+    return {};
+}
+
+QString ReadStatics(Cursor& in, int version, bool perLength, StaticResults& r) {
     qint32 nodes = 0, elements = 0, arcPoints = 0;
     // Numbers of things whose values come later: checked against the bytes there.
     const auto counted = [&in](qint32& value, const QString& what) {
@@ -279,17 +303,9 @@ QString ReadStatics(Cursor& in, int version, StaticResults& r) {
     r.ArcPoints = arcPoints;
     if (QString fault = ReadNames(in, r.Components, QStringLiteral("component")); !fault.isEmpty())
         return fault;
-    // The bars' forces are known by their names; a layout of version 4 gives them.
-    if (version >= 4) {
-        ResultLayout forces;
-        if (QString fault = ReadLayout(in, forces, QStringLiteral("force")); !fault.isEmpty())
-            return fault;
-        r.ForceNames = forces.Names();
-    } else if (QString fault = ReadNames(in, r.ForceNames, QStringLiteral("force"));
-               !fault.isEmpty()) {
+    if (QString fault = ReadForces(in, version, perLength, r.Forces); !fault.isEmpty())
         return fault;
-    }
-    const qint64 width = r.Components.size(), forces = r.ForceNames.size();
+    const qint64 width = r.Components.size(), forces = r.Forces.Count();
     // The least a load case takes: its number, its displacements, the count of its supports
     // and its element forces.
     const qint64 perCase = 2 * IntBytes + RealBytes * ((qint64(nodes) + arcPoints) * width +
@@ -449,10 +465,7 @@ QByteArray ResultFile::Write(const Contents& contents) {
         out << static_cast<qint32>(r.Nodes) << static_cast<qint32>(r.Elements)
             << static_cast<qint32>(r.ArcPoints);
         WriteNames(out, r.Components);
-        // Walls of revolution give their forces per unit length of the circumference.
-        const bool perLength =
-            ProblemType::Of(contents.Problem).Kind == ProblemType::Family::AxisymmetricShells;
-        WriteLayout(out, ResultLayout::OfForceNames(r.ForceNames, perLength));
+        WriteLayout(out, r.Forces);
         out << static_cast<qint32>(r.Cases.size());
         for (const StaticResults::Case& c : r.Cases) {
             out << static_cast<qint32>(c.Number);
@@ -512,7 +525,10 @@ ResultFile::ReadOutcome ResultFile::ReadChecked(const QByteArray& bytes) {
     contents.Problem = problem;
     switch (contents.Type) {
     case Kind::Statics:
-        outcome.Fault = ReadStatics(in, version, contents.Statics);
+        // Walls of revolution give their forces per unit length of the circumference.
+        outcome.Fault = ReadStatics(
+            in, version, ProblemType::Of(problem).Kind == ProblemType::Family::AxisymmetricShells,
+            contents.Statics);
         break;
     case Kind::Modes:
     case Kind::Buckling:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -66,6 +67,36 @@ Quantity OldQuantity(const QString& name) {
     if (name.startsWith(u'q') || name.startsWith(u'n'))
         return Quantity::ForcePerLength;
     return Quantity::Stress;
+}
+
+// The section forces bars and walls of revolution named in files before their layouts, with
+// the titles they were shown by.
+constexpr std::array<std::pair<const char*, const char*>, 13> OldForces = {{
+    {"N", "Normal force N"},
+    {"V", "Shear force V"},
+    {"Vy", "Shear force Vy"},
+    {"Vz", "Shear force Vz"},
+    {"T", "Twisting moment T"},
+    {"M", "Bending moment M"},
+    {"My", "Bending moment My"},
+    {"Mz", "Bending moment Mz"},
+    {"Ns", "Meridional force Ns"},
+    {"Nt", "Hoop force Nt"},
+    {"Ms", "Meridional moment Ms"},
+    {"Mt", "Hoop moment Mt"},
+    {"Q", "Shear force Q"},
+}};
+
+std::optional<ResultColumn> OldForce(const QString& name, bool perLength) {
+    for (const auto& [old, title] : OldForces) {
+        if (name != QLatin1String(old))
+            continue;
+        const bool moment = name.startsWith(u'M') || name.startsWith(u'T');
+        return ResultColumn{name, QString::fromLatin1(title),
+                            moment ? (perLength ? Quantity::MomentPerLength : Quantity::Moment)
+                                   : (perLength ? Quantity::ForcePerLength : Quantity::Force)};
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -155,6 +186,43 @@ ResultLayout ResultLayout::OfForceNames(const QStringList& names, bool perLength
         layout.Columns.push_back(column);
     }
     return layout;
+}
+
+ResultLayout ResultLayout::AtEnds(const ResultLayout& section) {
+    ResultLayout ends;
+    for (const ResultColumn::Where end : {ResultColumn::Where::EndI, ResultColumn::Where::EndJ}) {
+        for (ResultColumn column : section.Columns) {
+            column.Name += end == ResultColumn::Where::EndI ? u'i' : u'j';
+            column.At = end;
+            ends.Columns.push_back(std::move(column));
+        }
+    }
+    return ends;
+}
+
+std::optional<ResultLayout> ResultLayout::OfOldForceNames(const QStringList& names,
+                                                          bool perLength) {
+    // A truss bar's one normal force, the same all along it.
+    if (names.size() == 1)
+        if (const std::optional<ResultColumn> n = OldForce(names[0], perLength);
+            n && n->Name == QLatin1String("N"))
+            return ResultLayout{{*n}};
+    // The forces at end i, then the same at end j.
+    ResultLayout section;
+    for (qsizetype k = 0; k < names.size() / 2; ++k) {
+        const QString& end = names[k];
+        std::optional<ResultColumn> column;
+        if (end.size() > 1 && end.endsWith(u'i'))
+            column = OldForce(end.chopped(1), perLength);
+        if (!column)
+            return std::nullopt;
+        section.Columns.push_back(*column);
+    }
+    // No forces at all name nothing wrongly: there is nothing to show of them.
+    ResultLayout ends = AtEnds(section);
+    if (ends.Names() != names)
+        return std::nullopt;
+    return ends;
 }
 
 std::optional<ResultLayout> ResultLayout::OfOldNames(const QStringList& names) {

@@ -22,11 +22,14 @@ struct ResultColumn {
         Stress
     };
     // Centre: one value per element at its centre, and recovered from the elements around each
-    // node at the nodes; EndI, EndJ: at an end of a bar or wall; Node: at the nodes only.
+    // node at the nodes (a truss bar's one normal force: the same all along it); EndI, EndJ: at
+    // an end of a bar or wall; Node: at the nodes only.
     enum class Where { Centre, Node, EndI, EndJ };
 
-    QString Name;  // "sx"
-    QString Title; // "Stress sx"
+    QString Name; // "sx", "Mi"
+    // "Stress sx". The two ends of a section force share its title ("Bending moment M" for Mi
+    // and Mj): a diagram along the bar draws them as one.
+    QString Title;
     Quantity What = Quantity::None;
     Where At = Where::Centre;
 
@@ -62,10 +65,15 @@ struct ResultLayout {
     static ResultColumn::Quantity OfComponent(const QString& component);
     static ResultColumn::Quantity OfReaction(const QString& component, bool perLength);
 
-    // Forces named as bars name them, which give no layout of their own: the element forces
-    // ("Ni", "Mzj": a moment's name starts with M or T, an end's ends with i or j) and the
-    // reactions ("Fx", "My"); per unit length for walls of revolution.
+    // Forces named as bars name them, which give no layout of their own: the reactions ("Fx",
+    // "My": a moment's name starts with M or T); per unit length for walls of revolution.
     static ResultLayout OfForceNames(const QStringList& names, bool perLength);
+    // The columns of a section at end i then at end j: each name with i, then with j.
+    static ResultLayout AtEnds(const ResultLayout& section);
+    // The section forces of bars and walls of revolution in a result file before their
+    // layouts were written ("Ni" ... "Mj", a truss's "N" alone, a wall's "Nsi" ... "Qj"), with
+    // their titles and quantities; none when a name is not one of them or not in its place.
+    static std::optional<ResultLayout> OfOldForceNames(const QStringList& names, bool perLength);
     // The stress columns of a result file before layouts were written: every name those files
     // held, with its title and quantity; none when a name is not one of them.
     static std::optional<ResultLayout> OfOldNames(const QStringList& names);

@@ -97,8 +97,8 @@ QJsonObject StaticReport::Json(const StaticResults& results) {
     QJsonArray components, names;
     for (const QString& name : results.Components)
         components.append(name);
-    for (const QString& name : results.ForceNames)
-        names.append(name);
+    for (const ResultColumn& column : results.Forces.Columns)
+        names.append(column.Name);
     return {{QStringLiteral("components"), components},
             {QStringLiteral("forceNames"), names},
             {QStringLiteral("cases"), cases}};
@@ -143,9 +143,7 @@ QString StaticReport::Protocol(const QString& title, const QString& typeName, co
         for (const StaticResults::Reaction& reaction : c.Reactions)
             AppendLine(text, reaction.Node, reaction.Values.data(), width);
         text += QStringLiteral("\nElement forces\n");
-        text +=
-            Heading(QStringLiteral("Element"),
-                    ResultLayout::OfForceNames(results.ForceNames, false), force, length, starred);
+        text += Heading(QStringLiteral("Element"), results.Forces, force, length, starred);
         for (int element = 0; element < results.Elements; ++element)
             AppendLine(text, element + 1,
                        c.Forces.data() + static_cast<size_t>(element) * results.ForceCount(),

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "ResultLayout.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
 
 // The answers of a static analysis for the nodes and elements of the data file.
 // Displacements and reactions have one value per kept component of the type (global axes);
-// element forces are section forces at the two ends (ForceNames, for end i then end j; a
-// truss bar has its normal force only). Normal forces are positive in tension. For plane
+// element forces are section forces at the two ends (Forces, for end i then end j; a truss
+// bar has its normal force only). Normal forces are positive in tension. For plane
 // frames, beams and grillages V and M follow the beam convention: M positive when the fibres
 // on the right of the bar, looking from i to j, are in tension (sagging for a bar drawn from
 // left to right), and dM/dx = V.
@@ -23,7 +25,7 @@ struct StaticResults {
         // ArcPoints x Components, element by element, each arc's points from i to j.
         std::vector<double> ArcDisplacements;
         std::vector<Reaction> Reactions; // one per support item
-        std::vector<double> Forces;      // Elements x ForceNames.size()
+        std::vector<double> Forces;      // Elements x ForceCount()
     };
 
     int Nodes = 0;
@@ -31,7 +33,7 @@ struct StaticResults {
     int ArcPoints = 0;
     QStringList Components; // "ux", "uz", "ry"
     QStringList Reactions;  // "Fx", "Fz", "My"
-    QStringList ForceNames; // "Ni", "Vi", "Mi", "Nj", "Vj", "Mj"
+    ResultLayout Forces;    // "Ni", "Vi", "Mi", "Nj", "Vj", "Mj", as the elements give them
     std::vector<Case> Cases;
     // How well the answer checks, over all cases: the largest residual |K u - f| of the
     // equations and the largest resultant of loads and reactions, each relative to the loads.
@@ -42,5 +44,5 @@ struct StaticResults {
     double LargestLoad = 0, SmallestLoad = 0;
 
     int ComponentCount() const { return static_cast<int>(Components.size()); }
-    int ForceCount() const { return static_cast<int>(ForceNames.size()); }
+    int ForceCount() const { return Forces.Count(); }
 };
