@@ -42,6 +42,7 @@
 // displacement; peak 4.7 GiB. So the automatic choice may iterate on large walls; below the
 // memory the factors need it stays direct, which is as fast on the 180,901-node wall.
 #include "BenchMeasure.h"
+#include "BenchModels.h"
 #include "DofNumbering.h"
 #include "Elasticity.h"
 #include "ExchangeFile.h"
@@ -64,57 +65,8 @@
 
 namespace {
 
-// Concrete in kN and cm, a wall 20 cm thick.
-constexpr double E = 3000, Nu = 0.2, Thickness = 20;
-
-// A square wall of `cells` x `cells` quadrilaterals of 1 cm, the nodes row by row from the
-// base. Whole centimetres keep the file of a million nodes within the 64 MB of a data file.
-QByteArray Panel(int cells) {
-    const int side = cells + 1;
-    const auto node = [side](int row, int column) { return row * side + column + 1; };
-    QByteArray text;
-    text.reserve(qsizetype{side} * side * 40 + qsizetype{cells} * cells * 40);
-    const auto item = [&text](qsizetype number, const QByteArray& values) {
-        text += "# " + QByteArray::number(number) + ' ' + values + "\r\n";
-    };
-    text += "*1 General data\r\n# 1 Title = Benchmark panel\r\n# 2 Force = kN\r\n"
-            "# 3 Length = cm\r\n# 4 Cases = 2\r\n# 5 Nodes = " +
-            QByteArray::number(qsizetype{side} * side) +
-            "\r\n# 6 Elements = " + QByteArray::number(qsizetype{cells} * cells) +
-            "\r\n# 7 Materials = 1\r\n# 8 Sections = 1\r\n";
-    text += "*2 Materials\r\n";
-    item(1, QByteArray::number(E) + ' ' + QByteArray::number(Nu) + " 2.5E-5 1.0E-5");
-    text += "*3 Sections\r\n";
-    item(1, QByteArray::number(Thickness));
-    text += "*4 Nodes\r\n";
-    for (int row = 0; row < side; ++row)
-        for (int column = 0; column < side; ++column)
-            item(node(row, column), QByteArray::number(column) + ' ' + QByteArray::number(row));
-    text += "*5 Elements\r\n";
-    qsizetype element = 0;
-    for (int row = 0; row < cells; ++row)
-        for (int column = 0; column < cells; ++column)
-            item(++element, QByteArray::number(node(row, column)) + ' ' +
-                                QByteArray::number(node(row, column + 1)) + ' ' +
-                                QByteArray::number(node(row + 1, column + 1)) + ' ' +
-                                QByteArray::number(node(row + 1, column)) + " 1 1");
-    text += "*6 Supports\r\n";
-    for (int column = 0; column < side; ++column)
-        item(column + 1, QByteArray::number(node(0, column)) + " 1 1");
-    // 1 kN/cm down along the top edge, and 0.5 kN/cm along it as a shear; the end nodes carry
-    // half a cell each.
-    text += "*7 Nodal loads\r\n";
-    qsizetype load = 0;
-    for (int c = 1; c <= 2; ++c) {
-        for (int column = 0; column < side; ++column) {
-            const double share = column == 0 || column == cells ? 0.5 : 1.0;
-            const QByteArray force = QByteArray::number(share * (c == 1 ? 1 : 0.5));
-            item(++load, QByteArray::number(c) + ' ' + QByteArray::number(node(cells, column)) +
-                             (c == 1 ? " 0 -" + force : ' ' + force + " 0"));
-        }
-    }
-    return text + "&\r\n";
-}
+using namespace BenchModels;
+constexpr double E = PanelE, Nu = PanelNu, Thickness = PanelThickness;
 
 // The run again in its pieces, as SolverCommand::Run and ContinuumAnalysis::Solve go.
 void Pieces(benchmark::State& state, const QString& path, const QString& directory) {

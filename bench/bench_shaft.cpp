@@ -5,6 +5,7 @@
 // After the timed run the same file is solved once more in pieces, untimed: reading, and the
 // modes of both families (assembly, factorisation and the Lanczos iteration).
 #include "BenchMeasure.h"
+#include "BenchModels.h"
 #include "ShaftModes.h"
 #include "SolverCommand.h"
 #include "SolverInput.h"
@@ -18,34 +19,14 @@
 
 namespace {
 
-constexpr double ShaftE = 2.1e8, ShaftGamma = 78.5, ShaftLength = 20, ShaftD = 0.1;
+using namespace BenchModels;
 constexpr int ShaftElements = 10000, ShaftFrequencies = 10;
-
-QByteArray ShaftData() {
-    QByteArray text = "Long shaft\r\n*1 General data\r\n# 1 Title = Long shaft\r\n"
-                      "# 2 Force unit = kN\r\n# 3 Length unit = m\r\n# 4 Load cases = 0\r\n";
-    text += QByteArray("# 5 Nodes = ") + QByteArray::number(ShaftElements + 1) + "\r\n";
-    text += QByteArray("# 6 Elements = ") + QByteArray::number(ShaftElements) + "\r\n";
-    text += "# 7 Materials = 1\r\n# 8 Sections = 1\r\n";
-    text += QByteArray("# 9 Natural frequencies = ") + QByteArray::number(ShaftFrequencies) +
-            "\r\n*2 Materials\r\n# 1 2.1E8 0.3 78.5 1.2E-5\r\n*3 Sections\r\n# 1 0.1 0\r\n"
-            "*4 Nodes\r\n";
-    for (int i = 0; i <= ShaftElements; ++i)
-        text += "# " + QByteArray::number(i + 1) + ' ' +
-                QByteArray::number(ShaftLength * i / ShaftElements, 'g', 17) + "\r\n";
-    text += "*5 Elements\r\n";
-    for (int e = 1; e <= ShaftElements; ++e)
-        text += "# " + QByteArray::number(e) + ' ' + QByteArray::number(e) + ' ' +
-                QByteArray::number(e + 1) + " 1 1\r\n";
-    text += "*6 Bearings\r\n# 1 1 0\r\n# 2 " + QByteArray::number(ShaftElements + 1) + " 0\r\n";
-    return text + "*9 Discs\r\n&\r\n";
-}
 
 void ShaftModes10k(benchmark::State& state) {
     const QTemporaryDir directory;
     const QString path = directory.filePath(QStringLiteral("long.d12"));
     QFile file(path);
-    const QByteArray bytes = ShaftData();
+    const QByteArray bytes = Shaft(ShaftElements, ShaftFrequencies);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
         state.SkipWithError("cannot write the data file");
         return;

@@ -36,6 +36,7 @@
 // 318 MiB. The benchmark solves in its own process, alone; the program run from the shell also
 // shares the iteration with a helper process (bench/calculix_solids.py times that).
 #include "BenchMeasure.h"
+#include "BenchModels.h"
 #include "IterativeSolver.h"
 #include "MeshStatics.h"
 #include "SessionMain.h"
@@ -50,9 +51,7 @@
 
 namespace {
 
-// Steel in kN and m.
-constexpr double BeamE = 2.1e8, BeamNu = 0.3, BeamGamma = 78.5, BeamLoad = 100, BeamDepth = 1;
-constexpr int Slender = 10; // L / h
+using namespace BenchModels;
 
 double Timoshenko() {
     const double length = Slender * BeamDepth;
@@ -61,75 +60,6 @@ double Timoshenko() {
     return BeamLoad * length * length * length / (3 * BeamE * inertia) +
            BeamLoad * length / (5.0 / 6.0 * shear * BeamDepth * BeamDepth);
 }
-
-QByteArray Number(double value) {
-    return QByteArray::number(value, 'g', 12);
-}
-
-// `cells` bricks across the depth and the width (even, so that a node lies on the axis) and
-// ten times as many along x; the nodes x fastest, then y, then z, from 1.
-struct Beam {
-    int Cells, Along;
-
-    explicit Beam(int cells) : Cells(cells), Along(Slender * cells) {}
-
-    qsizetype Nodes() const { return qsizetype{Along + 1} * (Cells + 1) * (Cells + 1); }
-    qsizetype Bricks() const { return qsizetype{Along} * Cells * Cells; }
-    qsizetype Node(int i, int j, int k) const {
-        return (qsizetype{k} * (Cells + 1) + j) * (Along + 1) + i + 1;
-    }
-    qsizetype Tip() const { return Node(Along, Cells / 2, Cells / 2); }
-
-    QByteArray Text() const {
-        const double h = BeamDepth / Cells;
-        QByteArray text;
-        text.reserve(Nodes() * 40 + Bricks() * 70);
-        const auto item = [&text](qsizetype number, const QByteArray& values) {
-            text += "# " + QByteArray::number(number) + ' ' + values + "\r\n";
-        };
-        text += "Cantilever of bricks under an end load\r\n*1 General data\r\n"
-                "# 1 Title = Solid cantilever\r\n# 2 Force = kN\r\n# 3 Length = m\r\n"
-                "# 4 Cases = 1\r\n# 5 Nodes = " +
-                QByteArray::number(Nodes()) + "\r\n# 6 Elements = " + QByteArray::number(Bricks()) +
-                "\r\n# 7 Materials = 1\r\n# 8 Sections = 0\r\n*2 Materials\r\n";
-        item(1, Number(BeamE) + ' ' + Number(BeamNu) + ' ' + Number(BeamGamma) + " 1.2E-5");
-        text += "*4 Nodes\r\n";
-        for (int k = 0; k <= Cells; ++k)
-            for (int j = 0; j <= Cells; ++j)
-                for (int i = 0; i <= Along; ++i)
-                    item(Node(i, j, k), Number(i * h) + ' ' + Number(j * h) + ' ' + Number(k * h));
-        text += "*5 Elements\r\n";
-        // n1 to n4 counter-clockwise seen from +z, n5 to n8 above them.
-        constexpr int Round[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-        qsizetype brick = 0;
-        for (int k = 0; k < Cells; ++k)
-            for (int j = 0; j < Cells; ++j)
-                for (int i = 0; i < Along; ++i) {
-                    QByteArray corners;
-                    for (int up : {k, k + 1})
-                        for (const auto& [di, dj] : Round)
-                            corners += QByteArray::number(Node(i + di, j + dj, up)) + ' ';
-                    item(++brick, corners + '1');
-                }
-        text += "*6 Supports\r\n";
-        qsizetype support = 0;
-        for (int k = 0; k <= Cells; ++k)
-            for (int j = 0; j <= Cells; ++j)
-                item(++support, QByteArray::number(Node(0, j, k)) + " 1 1 1");
-        // An even shear stress over the free end: each node a quarter of each face it has.
-        text += "*7 Nodal loads\r\n";
-        const double stress = BeamLoad / (BeamDepth * BeamDepth);
-        qsizetype load = 0;
-        for (int k = 0; k <= Cells; ++k)
-            for (int j = 0; j <= Cells; ++j) {
-                const double share =
-                    (j == 0 || j == Cells ? 0.5 : 1.0) * (k == 0 || k == Cells ? 0.5 : 1.0);
-                item(++load, "1 " + QByteArray::number(Node(Along, j, k)) + " 0 0 " +
-                                 Number(-stress * h * h * share));
-            }
-        return text + "&\r\n";
-    }
-};
 
 const char* OptionOf(LinearSolver::Method method) {
     switch (method) {

@@ -36,6 +36,7 @@
 // one core, since CHOLMOD shares out only the dense blocks, which a plane frame has too small
 // to gain from a second.
 #include "BenchMeasure.h"
+#include "BenchModels.h"
 #include "ExchangeFile.h"
 #include "HugePageMemory.h"
 #include "MeshModel.h"
@@ -53,121 +54,7 @@
 
 namespace {
 
-struct Text {
-    QByteArray Bytes;
-    int Items[10] = {};
-    QByteArray Tables;
-
-    void Table(int number) { Tables += "*" + QByteArray::number(number) + " Table\r\n"; }
-    void Item(int table, const QByteArray& values) {
-        Tables += "# " + QByteArray::number(++Items[table]) + ' ' + values + "\r\n";
-    }
-    QByteArray File(int cases, bool ninth) const {
-        QByteArray head =
-            "*1 General data\r\n# 1 Title = Benchmark\r\n# 2 Force = kN\r\n"
-            "# 3 Length = m\r\n# 4 Cases = " +
-            QByteArray::number(cases) + "\r\n# 5 Nodes = " + QByteArray::number(Items[4]) +
-            "\r\n# 6 Elements = " + QByteArray::number(Items[5]) +
-            "\r\n# 7 Materials = 1\r\n# 8 Sections = " + QByteArray::number(Items[3]) + "\r\n";
-        if (ninth)
-            head += "# 9 Modes = 10\r\n";
-        return head + Tables + "&\r\n";
-    }
-};
-
-QByteArray Number(double value) {
-    return QByteArray::number(value, 'g', 10);
-}
-
-// A plane frame of `columns` x `levels` nodes: columns 3.5 m high, bays of 6 m, fixed feet,
-// an even load on every beam and a wind load at the left column.
-QByteArray PlaneFrame(int columns, int levels) {
-    Text t;
-    t.Table(2);
-    t.Item(2, "2.1E8 0.3 78.5 1.2E-5");
-    t.Table(3);
-    t.Item(3, "0.00538 5.79E-5");
-    t.Item(3, "0.00395 3.892E-5");
-    t.Table(4);
-    for (int level = 0; level < levels; ++level) {
-        for (int c = 0; c < columns; ++c)
-            t.Item(4, Number(6.0 * c) + ' ' + Number(3.5 * level));
-    }
-    const auto node = [columns](int level, int c) { return level * columns + c + 1; };
-    t.Table(5);
-    QList<int> beams;
-    for (int level = 1; level < levels; ++level) {
-        for (int c = 0; c < columns; ++c)
-            t.Item(5, QByteArray::number(node(level - 1, c)) + ' ' +
-                          QByteArray::number(node(level, c)) + " 1 1 0");
-        for (int c = 0; c + 1 < columns; ++c) {
-            t.Item(5, QByteArray::number(node(level, c)) + ' ' +
-                          QByteArray::number(node(level, c + 1)) + " 1 2 0");
-            beams << t.Items[5];
-        }
-    }
-    t.Table(6);
-    for (int c = 0; c < columns; ++c)
-        t.Item(6, QByteArray::number(node(0, c)) + " 1 1 1");
-    t.Table(7);
-    for (int level = 1; level < levels; ++level)
-        t.Item(7, "2 " + QByteArray::number(node(level, 0)) + " 5 0 0");
-    t.Table(8);
-    for (int beam : beams)
-        t.Item(8, "1 " + QByteArray::number(beam) + " 0 -10");
-    return t.File(2, false);
-}
-
-// A space frame of nx x ny columns and `levels` levels of nodes, beams both ways at each level.
-QByteArray SpaceFrame(int nx, int ny, int levels, bool dynamics) {
-    Text t;
-    t.Table(2);
-    t.Item(2, "2.1E8 0.3 78.5 1.2E-5");
-    t.Table(3);
-    t.Item(3, "0.00538 2.1E-7 3.692E-5 1.336E-5");
-    t.Item(3, "0.00538 2.0E-7 8.356E-5 6.04E-6");
-    t.Table(4);
-    for (int level = 0; level < levels; ++level) {
-        for (int y = 0; y < ny; ++y) {
-            for (int x = 0; x < nx; ++x)
-                t.Item(4, Number(6.0 * x) + ' ' + Number(5.0 * y) + ' ' + Number(3.5 * level));
-        }
-    }
-    const auto node = [nx, ny](int level, int x, int y) { return (level * ny + y) * nx + x + 1; };
-    const auto bar = [&t](int i, int j, const char* rest) {
-        t.Item(5, QByteArray::number(i) + ' ' + QByteArray::number(j) + rest);
-    };
-    t.Table(5);
-    QList<int> beams;
-    for (int level = 1; level < levels; ++level) {
-        for (int y = 0; y < ny; ++y) {
-            for (int x = 0; x < nx; ++x) {
-                bar(node(level - 1, x, y), node(level, x, y), " 1 1 0");
-                if (x + 1 < nx) {
-                    bar(node(level, x, y), node(level, x + 1, y), " 1 2 0");
-                    beams << t.Items[5];
-                }
-                if (y + 1 < ny) {
-                    bar(node(level, x, y), node(level, x, y + 1), " 1 2 90");
-                    beams << t.Items[5];
-                }
-            }
-        }
-    }
-    t.Table(6);
-    for (int y = 0; y < ny; ++y) {
-        for (int x = 0; x < nx; ++x)
-            t.Item(6, QByteArray::number(node(0, x, y)) + " 1 1 1 1 1 1");
-    }
-    t.Table(7);
-    t.Table(8);
-    if (!dynamics) {
-        for (int beam : beams)
-            t.Item(8, "1 " + QByteArray::number(beam) + " 0 0 -10");
-    }
-    t.Table(9);
-    return t.File(1, true);
-}
+using namespace BenchModels;
 
 void Solve(benchmark::State& state, const QString& solver, const QString& name,
            const QByteArray& bytes) {
@@ -204,51 +91,6 @@ void SpaceFrame20k(benchmark::State& state) {
 void SpaceFrameModes20k(benchmark::State& state) {
     Solve(state, QStringLiteral("Quendo"), QStringLiteral("tower.p07"),
           SpaceFrame(20, 20, 50, true));
-}
-
-// A square hollow section of n x n cells of 1 mm with a square hole of m x m cells in the
-// middle, every contour node in table 6: (n + 1)^2 - (m - 1)^2 nodes.
-QByteArray HollowSquare(int n, int m) {
-    Text t;
-    t.Table(2);
-    t.Item(2, "2.1E8 0.3 78.5 1.2E-5");
-    const int low = (n - m) / 2, high = low + m;
-    const auto inHole = [&](int i, int j) { return i > low && i < high && j > low && j < high; };
-    std::vector<int> number(static_cast<size_t>((n + 1) * (n + 1)), 0);
-    t.Table(4);
-    for (int j = 0; j <= n; ++j) {
-        for (int i = 0; i <= n; ++i) {
-            if (inHole(i, j))
-                continue;
-            t.Item(4, Number(0.001 * i) + ' ' + Number(0.001 * j));
-            number[static_cast<size_t>(j * (n + 1) + i)] = t.Items[4];
-        }
-    }
-    const auto at = [&](int i, int j) {
-        return QByteArray::number(number[static_cast<size_t>(j * (n + 1) + i)]);
-    };
-    t.Table(5);
-    for (int j = 0; j < n; ++j) {
-        for (int i = 0; i < n; ++i) {
-            if (i >= low && i < high && j >= low && j < high)
-                continue;
-            t.Item(5, at(i, j) + ' ' + at(i + 1, j) + ' ' + at(i + 1, j + 1) + ' ' + at(i, j + 1) +
-                          " 1");
-        }
-    }
-    t.Table(6);
-    for (int k = 0; k < n; ++k) {
-        for (const QByteArray& node : {at(k, 0), at(n, k), at(n - k, n), at(0, n - k)})
-            t.Item(6, node + " 0");
-    }
-    for (int k = 0; k < m; ++k) {
-        for (const QByteArray& node :
-             {at(low + k, low), at(high, low + k), at(high - k, high), at(low, high - k)})
-            t.Item(6, node + " 1");
-    }
-    QByteArray file = t.File(1, false);
-    file.replace("# 8 Sections = 0\r\n", "# 8 Sections = 0\r\n# 9 Twisting moment = 10\r\n");
-    return file;
 }
 
 // The torsion of a profile as `Brasko FILE S` runs it, timed by stage: reading and checking

@@ -45,6 +45,7 @@
 // The plate's fourth-order operator defeats the aggregation's coarse spaces, so plates and
 // shells stay direct whenever the factors fit.
 #include "BenchMeasure.h"
+#include "BenchModels.h"
 #include "EquationSystem.h"
 #include "MeshStatics.h"
 #include "PencilModes.h"
@@ -62,9 +63,7 @@
 
 namespace {
 
-// Concrete in kN and m: a slab 20 cm thick and 5 m square under 10 kN/m2.
-constexpr double PlateE = 3.0e7, PlateNu = 0.2, PlateGamma = 25, PlateT = 0.2, PlateSide = 5,
-                 PlatePressure = -10;
+using namespace BenchModels;
 
 double Rigidity() {
     return PlateE * PlateT * PlateT * PlateT / (12 * (1 - PlateNu * PlateNu));
@@ -83,126 +82,6 @@ double NavierCentre(double q) {
         }
     const double a4 = std::pow(PlateSide, 4);
     return 16 * q * a4 / (std::pow(std::numbers::pi, 6) * Rigidity()) * sum;
-}
-
-QByteArray Number(double value) {
-    return QByteArray::number(value, 'g', 10);
-}
-
-struct Text {
-    QByteArray Bytes;
-    void Item(qsizetype number, const QByteArray& values) {
-        Bytes += "# " + QByteArray::number(number) + ' ' + values + "\r\n";
-    }
-};
-
-QByteArray General(const char* title, int cases, qsizetype nodes, qsizetype elements, int modes) {
-    QByteArray text =
-        QByteArray("*1 General data\r\n# 1 Title = ") + title +
-        "\r\n# 2 Force = kN\r\n# 3 Length = m\r\n# 4 Cases = " + QByteArray::number(cases) +
-        "\r\n# 5 Nodes = " + QByteArray::number(nodes) +
-        "\r\n# 6 Elements = " + QByteArray::number(elements) +
-        "\r\n# 7 Materials = 1\r\n# 8 Sections = 1\r\n";
-    if (modes >= 0)
-        text += "# 9 Natural modes = " + QByteArray::number(modes) + "\r\n";
-    return text;
-}
-
-// A square plate of `cells` x `cells` quadrilaterals, the nodes row by row, held in uz along
-// its edges; with `modes` the file asks for that many natural modes and carries no load.
-QByteArray Plate(int cells, int modes) {
-    const int side = cells + 1;
-    const double h = PlateSide / cells;
-    const auto node = [side](int row, int column) { return qsizetype{row} * side + column + 1; };
-    Text text;
-    text.Bytes.reserve(qsizetype{side} * side * 60);
-    text.Bytes =
-        General("Benchmark plate", 1, qsizetype{side} * side, qsizetype{cells} * cells, modes);
-    text.Bytes += "*2 Materials\r\n";
-    text.Item(1, Number(PlateE) + ' ' + Number(PlateNu) + ' ' + Number(PlateGamma) + " 1E-5");
-    text.Bytes += "*3 Sections\r\n";
-    text.Item(1, Number(PlateT));
-    text.Bytes += "*4 Nodes\r\n";
-    for (int row = 0; row < side; ++row)
-        for (int column = 0; column < side; ++column)
-            text.Item(node(row, column), Number(column * h) + ' ' + Number(row * h));
-    text.Bytes += "*5 Elements\r\n";
-    qsizetype element = 0;
-    for (int row = 0; row < cells; ++row)
-        for (int column = 0; column < cells; ++column)
-            text.Item(++element, QByteArray::number(node(row, column)) + ' ' +
-                                     QByteArray::number(node(row, column + 1)) + ' ' +
-                                     QByteArray::number(node(row + 1, column + 1)) + ' ' +
-                                     QByteArray::number(node(row + 1, column)) + " 1 1");
-    text.Bytes += "*6 Supports\r\n";
-    qsizetype support = 0;
-    for (int row = 0; row < side; ++row)
-        for (int column = 0; column < side; ++column)
-            if (row == 0 || column == 0 || row == cells || column == cells)
-                text.Item(++support, QByteArray::number(node(row, column)) + " 1 0 0");
-    text.Bytes += "*7 Nodal loads\r\n*8 Element loads\r\n";
-    if (modes == 0)
-        for (qsizetype e = 1; e <= qsizetype{cells} * cells; ++e)
-            text.Item(e, "1 " + QByteArray::number(e) + ' ' + Number(PlatePressure));
-    text.Bytes += "*9 Masses\r\n";
-    return text.Bytes + "&\r\n";
-}
-
-// The barrel roof: its axis along x at height 0, the arc from -40 to 40 degrees about the
-// crown (z up), `cells` quadrilaterals along the span and as many around. The diaphragms at
-// x = 0 and x = L hold uy and uz; ux is held at one node only, which carries no force under the
-// symmetric load. The weight is given as nodal forces, each node a quarter of its cells.
-constexpr double RoofR = 25, RoofL = 50, RoofAngle = 40, RoofT = 0.25, RoofE = 4.32e8,
-                 RoofLoad = 90, RoofReference = 0.3024;
-
-QByteArray Roof(int cells) {
-    const int side = cells + 1;
-    const double half = RoofAngle * std::numbers::pi / 180;
-    const double dx = RoofL / cells, dt = 2 * half / cells;
-    const double area = dx * 2 * RoofR * std::sin(dt / 2); // a flat cell
-    const auto node = [side](int row, int column) { return qsizetype{row} * side + column + 1; };
-    Text text;
-    text.Bytes.reserve(qsizetype{side} * side * 120);
-    text.Bytes =
-        General("Benchmark barrel roof", 1, qsizetype{side} * side, qsizetype{cells} * cells, -1);
-    text.Bytes += "*2 Materials\r\n";
-    text.Item(1, Number(RoofE) + " 0 0 0");
-    text.Bytes += "*3 Sections\r\n";
-    text.Item(1, Number(RoofT));
-    text.Bytes += "*4 Nodes\r\n";
-    // Rows around the arc, columns along the span.
-    for (int row = 0; row < side; ++row) {
-        const double angle = -half + row * dt;
-        for (int column = 0; column < side; ++column)
-            text.Item(node(row, column), Number(column * dx) + ' ' +
-                                             Number(RoofR * std::sin(angle)) + ' ' +
-                                             Number(RoofR * std::cos(angle)));
-    }
-    text.Bytes += "*5 Elements\r\n";
-    qsizetype element = 0;
-    for (int row = 0; row < cells; ++row)
-        for (int column = 0; column < cells; ++column)
-            text.Item(++element, QByteArray::number(node(row, column)) + ' ' +
-                                     QByteArray::number(node(row, column + 1)) + ' ' +
-                                     QByteArray::number(node(row + 1, column + 1)) + ' ' +
-                                     QByteArray::number(node(row + 1, column)) + " 1 1");
-    text.Bytes += "*6 Supports\r\n";
-    qsizetype support = 0;
-    for (int row = 0; row < side; ++row)
-        for (int column : {0, cells})
-            text.Item(++support, QByteArray::number(node(row, column)) +
-                                     (row == 0 && column == 0 ? " 1 1 1 0 0 0" : " 0 1 1 0 0 0"));
-    text.Bytes += "*7 Nodal loads\r\n";
-    qsizetype load = 0;
-    for (int row = 0; row < side; ++row)
-        for (int column = 0; column < side; ++column) {
-            const double share = (row == 0 || row == cells ? 0.5 : 1.0) *
-                                 (column == 0 || column == cells ? 0.5 : 1.0);
-            text.Item(++load, "1 " + QByteArray::number(node(row, column)) + " 0 0 " +
-                                  Number(-RoofLoad * area * share) + " 0 0 0");
-        }
-    text.Bytes += "*8 Element loads\r\n";
-    return text.Bytes + "&\r\n";
 }
 
 bool WriteData(benchmark::State& state, const QString& path, const QByteArray& bytes) {
