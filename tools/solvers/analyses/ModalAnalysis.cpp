@@ -239,8 +239,8 @@ LinearSolver::Problem Pinned(LinearSolver::Problem problem, const EquationSystem
 
 // Smooth motions with strain at the equations, the likeliest lowest first: a deflection
 // g = s^2 (s along the model's longest extent, in its units) across it, in each kept direction
-// from the one it is thinnest in, with the rotations of its slope (curl g e); then every
-// unknown moved alike, which strains whatever the model is.
+// from the one it is thinnest in, with the rotations of its slope (curl g e). Where one is rigid
+// (nodes at two stations only) the next is taken, and when all are, a motion without order.
 std::vector<Eigen::VectorXd> SmoothGuesses(const EquationSystem& system,
                                            const LinearSolver::Problem& problem) {
     Eigen::Vector3d low = Eigen::Vector3d::Constant(std::numeric_limits<double>::max());
@@ -275,8 +275,31 @@ std::vector<Eigen::VectorXd> SmoothGuesses(const EquationSystem& system,
         }
         guesses.push_back(std::move(guess));
     }
-    guesses.push_back(Eigen::VectorXd::Ones(system.Equations()));
+    Eigen::VectorXd scattered(system.Equations());
+    for (Eigen::Index e = 0; e < scattered.size(); ++e)
+        scattered[e] = std::sin(1.0 + 2.399963 * static_cast<double>(e));
+    guesses.push_back(std::move(scattered));
     return guesses;
+}
+
+// The guesses that strain the model: those whose Rayleigh quotient is not rounding beside the
+// largest one's.
+std::vector<Eigen::VectorXd> Straining(const EquationSystem& system,
+                                       const ModalAnalysis::SparseMatrix& mass,
+                                       std::vector<Eigen::VectorXd> guesses) {
+    std::vector<double> quotient;
+    double top = 0;
+    for (const Eigen::VectorXd& x : guesses) {
+        const double q = x.dot(system.Stiffness().selfadjointView<Eigen::Upper>() * x) /
+                         x.dot(mass.selfadjointView<Eigen::Upper>() * x);
+        quotient.push_back(std::isfinite(q) ? q : 0.0);
+        top = std::max(top, quotient.back());
+    }
+    std::vector<Eigen::VectorXd> kept;
+    for (size_t k = 0; k < guesses.size(); ++k)
+        if (quotient[k] > 1e-9 * top)
+            kept.push_back(std::move(guesses[k]));
+    return kept;
 }
 
 } // namespace
@@ -360,9 +383,10 @@ ModalAnalysis::Prepared ModalAnalysis::Prepare(const MeshModel& model,
         system->Prepare(problem.Kept, problem.Diagonal, problem.Constraints, false);
         const Eigen::MatrixXd rigid = WithoutStrain(*system, AtEquations(*system, unheld));
         // Rigid motions without mass are refused below, by the factorisation that names them.
-        if (rigid.cols() > 0 && AllCarryMass(rigid, Masses(*system, points))) {
+        const SparseMatrix mass = Masses(*system, points);
+        if (rigid.cols() > 0 && AllCarryMass(rigid, mass)) {
             factorise(Pinned(problem, *system, rigid));
-            prepared.Guesses = SmoothGuesses(*system, problem);
+            prepared.Guesses = Straining(*system, mass, SmoothGuesses(*system, problem));
             prepared.Rigid = static_cast<int>(rigid.cols());
             prepared.Free = std::move(system);
             return prepared;
