@@ -385,6 +385,8 @@ ModalAnalysis::Prepared ModalAnalysis::Prepare(const MeshModel& model,
         // Rigid motions without mass are refused below, by the factorisation that names them.
         const SparseMatrix mass = Masses(*system, points);
         if (rigid.cols() > 0 && AllCarryMass(rigid, mass)) {
+            // Held at one component per rigid motion, it must factorise: a mechanism within
+            // it is refused here, as statics refuses it, naming where it moves.
             factorise(Pinned(problem, *system, rigid));
             prepared.Guesses = Straining(*system, mass, SmoothGuesses(*system, problem));
             prepared.Rigid = static_cast<int>(rigid.cols());
