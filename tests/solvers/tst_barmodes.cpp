@@ -64,6 +64,7 @@ private slots:
     void shapesFileRoundTrip();
     void damagedResultFilesRefused();
     void noMassRefused(); // and no finite frequency
+    void freeFreeBeam();
 };
 
 void TestBarModes::cantileverFrequencies() {
@@ -454,6 +455,41 @@ void TestBarModes::noMassRefused() {
     QVERIFY2(tiny.Error().contains(QStringLiteral("not a finite number")),
              qPrintable(tiny.Error()));
     QVERIFY(tiny.Outcome().ResultFile.isEmpty());
+}
+
+void TestBarModes::freeFreeBeam() {
+    // A plane frame beam without supports: three rigid-body modes at 0 Hz, counted, then
+    // f_n = (beta_n L)^2 / (2 pi L^2) sqrt(EI / m), beta L = 4.7300408 and 7.8532046, within
+    // 1e-4 (the members are divided as the modes ask). Without mass it is a mechanism, refused
+    // with the node and the component that move.
+    const double m = 78.5 * A / 9.80665;
+    const double base = std::sqrt(E * I / m) / (2 * std::numbers::pi * L * L);
+    const auto [nodes, elements] = Bar(16, false, 1);
+    const auto file = [&](const QString& gamma) {
+        return Structure(0,
+                         {{2, {QStringLiteral("2.1E8 0.3 %1 0").arg(gamma)}},
+                          {3, {QStringLiteral("0.01 1.0E-4")}},
+                          {4, nodes},
+                          {5, elements},
+                          {6, {}},
+                          {9, {}}},
+                         QStringLiteral("2"));
+    };
+    const Run run(QStringLiteral("Lirtag"), QStringLiteral("free.d08"),
+                  file(QStringLiteral("78.5")));
+    QVERIFY2(run.Ok(), qPrintable(run.Error()));
+    QCOMPARE(run.Json()[QStringLiteral("rigidModes")].toInt(), 3);
+    QCOMPARE(run.Json()[QStringLiteral("modes")].toArray().size(), 2);
+    QV_COMPARE_NEAR(Frequency(run, 0), 4.7300408 * 4.7300408 * base, 1e-4);
+    QV_COMPARE_NEAR(Frequency(run, 1), 7.8532046 * 7.8532046 * base, 1e-4);
+    QVERIFY(run.Outcome().Protocol.contains(QStringLiteral("3 rigid-body modes at 0 Hz")));
+
+    const Run light(QStringLiteral("Lirtag"), QStringLiteral("light.d08"),
+                    file(QStringLiteral("0")));
+    QVERIFY(!light.Ok());
+    QVERIFY2(light.Error().contains(QStringLiteral("mechanism")) &&
+                 light.Error().contains(QStringLiteral("node ")),
+             qPrintable(light.Error()));
 }
 
 QTEST_GUILESS_MAIN(TestBarModes)

@@ -134,12 +134,14 @@ TableFormat Cells(Rules columns, RowCheck check, int corners) {
     return table;
 }
 
-TableFormat Supports(const QStringList& codes) {
+// Natural modes (`free` true) may have no supports: a structure free to move has rigid-body
+// modes at 0 Hz before its elastic ones. Statics needs at least one.
+TableFormat Supports(const QStringList& codes, bool free = false) {
     Rules columns{Rule::Ref(QStringLiteral("node"), 4)};
     for (const QString& code : codes)
         columns.push_back(Rule::Flag(code));
     TableFormat table =
-        Table(6, QStringLiteral("Supports"), QStringLiteral("supports"), columns, 1);
+        Table(6, QStringLiteral("Supports"), QStringLiteral("supports"), columns, free ? 0 : 1);
     table.OnRow = ModelRules::FixesSomething();
     table.OnEnd = ModelRules::UniqueNodes();
     return table;
@@ -270,7 +272,7 @@ std::optional<DataFormat> For(int problem, bool dynamics) {
             4, QStringLiteral("space trusses"), With(Statics(), modes),
             {Materials(), Sections({QStringLiteral("A")}), Nodes(xyz, 2),
              Elements(Plus(BarEnds(), {SectionRef()}), ModelRules::Bar()),
-             Supports({QStringLiteral("ux"), QStringLiteral("uy"), QStringLiteral("uz")}),
+             Supports({QStringLiteral("ux"), QStringLiteral("uy"), QStringLiteral("uz")}, dynamics),
              NodalLoads({QStringLiteral("Fx"), QStringLiteral("Fy"), QStringLiteral("Fz")}),
              Masses({QStringLiteral("m")})},
             SpaceBars);
@@ -307,19 +309,19 @@ std::optional<DataFormat> For(int problem, bool dynamics) {
              Nodes(xyz, 2),
              Elements(Plus(BarEnds(), {SectionRef(), Rule::Real(QStringLiteral("beta"))}),
                       ModelRules::Bar()),
-             Supports(spaceCodes), NodalLoads(spaceLoads),
+             Supports(spaceCodes, dynamics), NodalLoads(spaceLoads),
              ElementLoads({QStringLiteral("qx"), QStringLiteral("qy"), QStringLiteral("qz")}),
              Masses({QStringLiteral("m")})},
             SpaceBars);
     case 8:
-        return Format(8, QStringLiteral("complex plane frames and beams"),
-                      With(General(0, 0),
-                           Rule::Count(QStringLiteral("Natural modes"), 1, CountLimits::Modes)),
-                      {Materials(), Sections({QStringLiteral("A"), QStringLiteral("I")}),
-                       Nodes(xz, 2),
-                       Elements(Plus(BarEnds(), {SectionRef(), Hinges()}), ModelRules::Bar()),
-                       Supports(planeCodes), Masses({QStringLiteral("m"), QStringLiteral("J")})},
-                      PlaneBars);
+        return Format(
+            8, QStringLiteral("complex plane frames and beams"),
+            With(General(0, 0),
+                 Rule::Count(QStringLiteral("Natural modes"), 1, CountLimits::Modes)),
+            {Materials(), Sections({QStringLiteral("A"), QStringLiteral("I")}), Nodes(xz, 2),
+             Elements(Plus(BarEnds(), {SectionRef(), Hinges()}), ModelRules::Bar()),
+             Supports(planeCodes, true), Masses({QStringLiteral("m"), QStringLiteral("J")})},
+            PlaneBars);
     case 9:
         return Format(9, QStringLiteral("plane stress problems"), Statics(),
                       {Materials(), Sections({QStringLiteral("t")}), Nodes(xz, 3),
@@ -360,7 +362,7 @@ std::optional<DataFormat> For(int problem, bool dynamics) {
             {Materials(), Sections({QStringLiteral("t")}),
              Nodes({QStringLiteral("x"), QStringLiteral("y")}, 3),
              Cells(Plus(Corners(4, 3), {SectionRef()}), ModelRules::Polygon(), 4),
-             Supports({QStringLiteral("uz"), QStringLiteral("rx"), QStringLiteral("ry")}),
+             Supports({QStringLiteral("uz"), QStringLiteral("rx"), QStringLiteral("ry")}, dynamics),
              NodalLoads({QStringLiteral("Fz"), QStringLiteral("Mx"), QStringLiteral("My")}),
              ElementLoads({QStringLiteral("p")}), Masses({QStringLiteral("m")})},
             FloorPolygons);

@@ -6,11 +6,7 @@
 #include <QElapsedTimer>
 #include <unordered_map>
 
-namespace {
-
-// The supports and what the family's geometry holds, the loaded components, and where the
-// elements stiffen the nodes.
-LinearSolver::Problem ProblemOf(const MeshModel& model, const MeshFamily& family) {
+LinearSolver::Problem MeshStatics::ProblemOf(const MeshModel& model, const MeshFamily& family) {
     const size_t nodes = model.Nodes.size();
     LinearSolver::Problem problem;
     problem.Nodes = static_cast<int>(nodes);
@@ -47,6 +43,8 @@ LinearSolver::Problem ProblemOf(const MeshModel& model, const MeshFamily& family
     }
     return problem;
 }
+
+namespace {
 
 Eigen::Vector3d Point(const std::array<double, 3>& at) {
     return {at[0], at[1], at[2]};
@@ -311,7 +309,7 @@ MeshStatics::Prepared MeshStatics::Prepare(const MeshModel& model,
     prepared.Family = std::move(family);
     prepared.Family->Build(model, prepared.Warnings);
     prepared.Solver = std::make_unique<LinearSolver>();
-    prepared.Solver->Prepare(ProblemOf(model, *prepared.Family), options, progress);
+    prepared.Solver->Prepare(MeshStatics::ProblemOf(model, *prepared.Family), options, progress);
     return prepared;
 }
 

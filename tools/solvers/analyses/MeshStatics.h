@@ -50,6 +50,10 @@ Prepared Prepare(const MeshModel& model, const LinearSolver::Options& options = 
 Prepared Prepare(const MeshModel& model, std::unique_ptr<MeshFamily> family,
                  const LinearSolver::Options& options = {}, SolverProgress* progress = nullptr);
 
+// The equations of a built family's model: its elements, the supports and what the family's
+// geometry holds, the loaded components and where the elements stiffen the nodes.
+LinearSolver::Problem ProblemOf(const MeshModel& model, const MeshFamily& family);
+
 // Adds the loads of one case into a column of the prepared solver's equations: the nodal loads
 // `nodal` and the consistent loads of the element loads `element` (indices into the model's).
 void AddLoads(const MeshModel& model, const MeshFamily& family, const LinearSolver& solver,

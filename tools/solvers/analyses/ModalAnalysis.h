@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EquationSystem.h"
+#include "MeshStatics.h"
 #include "PencilModes.h"
 #include "ResultFile.h"
 #include "SolverOutcome.h"
@@ -39,6 +40,8 @@ SparseMatrix GeometricStiffness(const EquationSystem& system, const Eigen::Vecto
 struct Found {
     SparseMatrix B;
     std::vector<PencilModes::Mode> Modes;
+    // Natural modes of a free structure: its rigid-body motions, found at 0 and not listed.
+    int Rigid = 0;
 };
 // The lowest `count` natural modes (lambda = omega^2); `massless` is the error when nothing
 // that can move has a mass.
@@ -80,6 +83,24 @@ ShiftedFound Natural(const EquationSystem& system, const std::vector<Point>& poi
 // The lowest `count` critical factors of the loads that caused the solution `state`.
 Found Buckling(const EquationSystem& system, const Eigen::VectorXd& state, int count);
 
+// A model's equations for its natural modes. When its supports hold it, as statics has them:
+// factorised. When they leave it free to move as a rigid body (without supports, or with too
+// few), and every such motion carries mass, numbered only: its modes are those of the shifted
+// factorisation, the rigid motions found at 0 and counted. A motion without stiffness and
+// without mass, and a mechanism within a free structure, are refused as statics refuses them.
+struct Prepared {
+    MeshStatics::Prepared Statics;        // the family always; the factorised solver when held
+    std::unique_ptr<EquationSystem> Free; // the numbered equations of a free structure
+    int Rigid = 0;                        // its rigid-body motions
+    std::vector<Eigen::VectorXd> Guesses; // smooth motions with strain, for the shift
+    const EquationSystem& System() const { return Free ? *Free : Statics.Solver->System(); }
+};
+Prepared Prepare(const MeshModel& model, std::unique_ptr<MeshFamily> family,
+                 const std::vector<Point>& points, SolverProgress* progress = nullptr);
+// The lowest `count` natural modes of a prepared model, supported or free.
+Found Natural(const Prepared& prepared, const std::vector<Point>& points, int count,
+              const QString& massless);
+
 // What a family says of its natural modes.
 struct Listing {
     QString Heading;           // the protocol up to the table of frequencies
@@ -94,9 +115,10 @@ struct Listing {
     std::function<QString(const QString& what)> NotFinite;
 };
 
-// The protocol, JSON and result file of the modes found, of `wanted` asked for; throws when a
-// frequency or a shape is not finite.
-SolverOutcome Write(const std::vector<PencilModes::Mode>& modes, int wanted, const Listing& listing,
-                    bool json);
+// The protocol, JSON and result file of the modes found, of `wanted` asked for, after the
+// `rigid` rigid-body motions of a free structure; throws when a frequency or a shape is not
+// finite.
+SolverOutcome Write(const std::vector<PencilModes::Mode>& modes, int rigid, int wanted,
+                    const Listing& listing, bool json);
 
 } // namespace ModalAnalysis

@@ -61,20 +61,26 @@ struct Division {
     std::unique_ptr<BarModel> Model;
     MeshModel Mesh;
     const BarFamily* Bars = nullptr;
-    MeshStatics::Prepared Prepared;
+    ModalAnalysis::Prepared Prepared;
     std::vector<CaseModes> Cases;
+    int Rigid = 0; // natural modes of a free structure: its rigid-body motions
 
     // Makes the bars, constrains, numbers, assembles and factorises the stiffness as statics
-    // does (the modes need its factors).
-    void Prepare() {
+    // does (buckling and the modes need its factors); for the natural modes of a structure
+    // free to move, numbers and assembles only.
+    void Prepare(bool modes) {
         Mesh = MeshModel::FromBars(*Model);
         auto family = std::make_unique<BarFamily>(*Model);
         Bars = family.get();
+        if (modes) {
+            Prepared = ModalAnalysis::Prepare(Mesh, std::move(family), PointMasses(*Model));
+            return;
+        }
         LinearSolver::Options direct;
         direct.Use = LinearSolver::Method::Direct;
-        Prepared = MeshStatics::Prepare(Mesh, std::move(family), direct);
+        Prepared.Statics = MeshStatics::Prepare(Mesh, std::move(family), direct);
     }
-    const EquationSystem& System() const { return Prepared.Solver->System(); }
+    const EquationSystem& System() const { return Prepared.System(); }
     const BarElement& Bar(size_t bar) const { return Bars->Bar(bar); }
     // The displacements of a bar's two ends in global axes, from a solution of the equations.
     BarElement::Vector12 Ends(size_t bar, const Eigen::VectorXd& solution) const {
@@ -234,11 +240,12 @@ void NaturalModes(Division& division, Wanted& wanted, SolverProgress* progress) 
                                .arg(std::max(1, model.Modes))
                                .arg(SolverProgress::Count(division.System().Equations())));
     ModalAnalysis::Found found = ModalAnalysis::Natural(
-        division.System(), PointMasses(model), std::max(1, model.Modes),
+        division.Prepared, PointMasses(model), std::max(1, model.Modes),
         QStringLiteral("the structure has no mass: give the unit weight gamma of table 2 or "
                        "masses in table 9"));
     for (const PencilModes::Mode& mode : found.Modes)
         Refine(model, ModeErrors(division, found.B, mode), wanted);
+    division.Rigid = found.Rigid;
     division.Cases.push_back({0, std::move(found.Modes)});
 }
 
@@ -257,8 +264,8 @@ void CriticalFactors(Division& division, Wanted& wanted, SolverProgress* progres
         SolverProgress::Report(progress,
                                QStringLiteral("Load case %1: critical factors").arg(loadCase));
         Eigen::VectorXd loads = Eigen::VectorXd::Zero(system.Equations());
-        MeshStatics::AddLoads(mesh, *division.Bars, *division.Prepared.Solver, nodal[c], along[c],
-                              loads);
+        MeshStatics::AddLoads(mesh, *division.Bars, *division.Prepared.Statics.Solver, nodal[c],
+                              along[c], loads);
         const Eigen::VectorXd state = system.Solve(loads).col(0);
         ModalAnalysis::Found found =
             ModalAnalysis::Buckling(system, state, std::max(1, mesh.Modes));
@@ -315,7 +322,7 @@ void Converge(const SolverInput& input, Analysis analysis, SolverProgress* progr
             }
             pieces.assign(static_cast<size_t>(model.DataElements), 1);
         }
-        next.Prepare();
+        next.Prepare(analysis == NaturalModes);
         Wanted wanted{pieces, pieces};
         analysis(next, wanted, progress);
         // The estimates hold within a few times. Values that moved several times the tolerance
@@ -436,7 +443,8 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress
         ScaleShape(division, shape, nodes, inner);
     };
     listing.NotFinite = NotFinite;
-    return ModalAnalysis::Write(division.Cases.front().Modes, model.Modes, listing, input.WantJson);
+    return ModalAnalysis::Write(division.Cases.front().Modes, division.Rigid, model.Modes, listing,
+                                input.WantJson);
 }
 
 SolverOutcome StructuralDynamics::Buckling(const SolverInput& input, SolverProgress* progress) {

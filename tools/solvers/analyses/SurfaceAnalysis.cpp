@@ -102,19 +102,17 @@ SolverOutcome SurfaceAnalysis::Statics(const SolverInput& input, SolverProgress*
 
 SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* progress) {
     const MeshModel model = MeshModel::FromData(input.Problem, input.Data);
-    // The modes need the factors of the stiffness.
-    LinearSolver::Options direct;
-    direct.Use = LinearSolver::Method::Direct;
-    const MeshStatics::Prepared prepared = MeshStatics::Prepare(model, direct, progress);
-    const EquationSystem& system = prepared.Solver->System();
     // The plate's own mass (gamma t / g per unit area, in uz) and the masses of table 9.
     std::vector<ModalAnalysis::Point> points;
     for (const MeshModel::Mass& mass : model.Masses)
         points.push_back({mass.Node, 2, mass.M});
+    const ModalAnalysis::Prepared prepared =
+        ModalAnalysis::Prepare(model, MeshFamily::Of(model), points, progress);
+    const EquationSystem& system = prepared.System();
     SolverProgress::Report(progress,
                            QStringLiteral("Finding the %1 lowest natural modes").arg(model.Modes));
     const ModalAnalysis::Found found = ModalAnalysis::Natural(
-        system, points, model.Modes,
+        prepared, points, model.Modes,
         QStringLiteral("the plate has no mass that can move: give the unit weight gamma in "
                        "table 2 or masses in table 9 at nodes that are not held in uz"));
 
@@ -130,7 +128,7 @@ SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* p
                        "weight gamma t / g per unit area, lumped at the nodes in uz, and the "
                        "masses of table 9.\n");
     listing.Largest = QStringLiteral("deflection");
-    listing.Components = prepared.Family->ComponentNames();
+    listing.Components = prepared.Statics.Family->ComponentNames();
     listing.File.Type = ResultFile::Kind::Modes;
     listing.File.Problem = input.Problem;
     listing.File.Modes.Nodes = static_cast<int>(nodes);
@@ -154,5 +152,5 @@ SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* p
                 v /= extreme;
     };
     listing.NotFinite = NotFinite;
-    return ModalAnalysis::Write(found.Modes, model.Modes, listing, input.WantJson);
+    return ModalAnalysis::Write(found.Modes, found.Rigid, model.Modes, listing, input.WantJson);
 }
