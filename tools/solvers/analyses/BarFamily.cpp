@@ -35,7 +35,7 @@ ResultLayout BarFamily::EndLayout() const {
 }
 
 void BarFamily::EndForces(size_t e, const Element::Vector& u, const Element::Vector& loads,
-                          double* into) const {
+                          const Element::Heat* /*heat*/, double* into) const {
     const BarElement::Forces forces = elements_[e].SectionForces(u, loads);
     std::copy(forces.begin(), forces.begin() + forces_, into);
 }

@@ -31,7 +31,7 @@ public:
     Nodal NodalResults() const override { return Nodal::Mean; }
     ResultLayout EndLayout() const override;
     void EndForces(size_t e, const Element::Vector& u, const Element::Vector& loads,
-                   double* into) const override;
+                   const Element::Heat* heat, double* into) const override;
 
     const BarElement& Bar(size_t bar) const { return elements_[bar]; }
 

@@ -134,7 +134,7 @@ ResultLayout MeridianFamily::EndLayout() const {
 }
 
 void MeridianFamily::EndForces(size_t e, const Element::Vector& u, const Element::Vector& loads,
-                               double* into) const {
+                               const Element::Heat* /*heat*/, double* into) const {
     const std::array<double, 10> forces = elements_[e]->EndForces(u, loads);
     std::copy(forces.begin(), forces.end(), into);
 }

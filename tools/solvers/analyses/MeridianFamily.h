@@ -24,7 +24,7 @@ public:
     Nodal NodalResults() const override { return Nodal::Mean; }
     ResultLayout EndLayout() const override;
     void EndForces(size_t e, const Element::Vector& u, const Element::Vector& loads,
-                   double* into) const override;
+                   const Element::Heat* heat, double* into) const override;
     // A shell of revolution moves freely only along its axis.
     std::vector<int> RigidMotions() const override { return {2}; }
 

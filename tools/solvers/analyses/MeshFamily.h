@@ -67,10 +67,18 @@ public:
     // Families whose elements give their results at their ends from what the nodes exert on
     // them (bars, the walls of shells of revolution), not by a recovery over the mesh: the layout
     // of those columns (empty for the others), and element e's values from its displacements and
-    // the consistent loads acting along it.
+    // the consistent loads acting along it (with the heat's, which also take `heat`: null where
+    // the element is not heated in the case).
     virtual ResultLayout EndLayout() const { return {}; }
     virtual void EndForces(size_t /*e*/, const Element::Vector& /*u*/,
-                           const Element::Vector& /*loads*/, double* /*into*/) const {}
+                           const Element::Vector& /*loads*/, const Element::Heat* /*heat*/,
+                           double* /*into*/) const {}
+    // The elastic (Winkler) foundation under element e of modulus k (per length of a bar, per
+    // area of a plate): an element over the same nodes with its stiffness; none where the family
+    // has no foundations.
+    virtual std::unique_ptr<Element> Foundation(size_t /*e*/, double /*k*/) const {
+        return nullptr;
+    }
     // Whether an element's centre value is the mean of its samples rather than its own centre
     // row.
     virtual bool CentreFromSamples() const { return true; }

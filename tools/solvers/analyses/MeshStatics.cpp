@@ -262,7 +262,7 @@ void Statics::RecoverEnds(int number, FieldResults::Case& result) const {
         family_.EndForces(e, Gather(element, result.Displacements),
                           loaded != along.end() ? loaded->second
                                                 : Element::Vector::Zero(element.Size()),
-                          result.Stresses.data() + e * columns);
+                          nullptr, result.Stresses.data() + e * columns);
     }
 }
 

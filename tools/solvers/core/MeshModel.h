@@ -17,7 +17,7 @@ class ParsedData;
 // of the file it came from, for messages.
 struct MeshModel {
     struct Material {
-        double E = 0, Nu = 0, Gamma = 0;
+        double E = 0, Nu = 0, Gamma = 0, Alpha = 0;
         double G() const { return E / (2 * (1 + Nu)); }
     };
     struct Cell {
@@ -41,13 +41,71 @@ struct MeshModel {
     };
     // An even pressure over a cell: along z on a plate, along the cell's normal on a shell and
     // on the wall of a shell of revolution (n = (dz, -dr) / L); on a bar, an even load per unit
-    // length given along the axes of space (Q).
+    // length given along the axes of space (Q), or a load along part of a bar (Along).
     struct ElementLoad {
         int Case = 1;
         int Cell = 0;
         double P = 0;
         int Line = 0;
         std::array<double, 3> Q{};
+        // Where along a bar a load acts: evenly over it all (Q), at one point (a force and a
+        // moment at A from end i), or from A to B varying linearly from Q to QB. Distances are
+        // along the bar (a member divided into pieces: along its piece); the values are in the
+        // axes of space or, with Member, the bar's own axes.
+        enum class Spread { Even, Point, Partial };
+        Spread Along = Spread::Even;
+        bool Member = false;
+        double A = 0, B = 0;
+        std::array<double, 3> QB{};
+        std::array<double, 3> Moment{}; // a point load's
+    };
+    // The weight of every element in a load case: the multiples of g along x, y and z, times
+    // each element's unit weight.
+    struct Weight {
+        int Case = 1;
+        std::array<double, 3> G{};
+        int Line = 0;
+    };
+    // A change of temperature in a load case: of one node (plane bodies and solids: Cell -1),
+    // or of one cell, evenly (Change) with a difference across its depth (Across, over Depth
+    // for bars; plates and shells over their thickness: Depth 0).
+    struct Heat {
+        int Case = 1;
+        int Node = -1, Cell = -1;
+        double Change = 0, Across = 0, Depth = 0;
+        int Line = 0;
+    };
+    // A displacement imposed on held components of a node in a load case (a settlement).
+    struct Displacement {
+        int Case = 1;
+        int Node = 0;
+        std::array<double, 6> Value{}; // by component of space
+        int Line = 0;
+    };
+    // Springs from a node to the ground, a stiffness per component of space (0 none).
+    struct Spring {
+        int Node = 0;
+        std::array<double, 6> K{};
+        int Line = 0;
+    };
+    // An elastic (Winkler) foundation under a cell: its modulus per length of a bar, per area
+    // of a plate.
+    struct Foundation {
+        int Cell = 0;
+        double K = 0;
+        int Line = 0;
+    };
+    // A combination of load cases: the sum of factor times case.
+    struct Combination {
+        int Number = 1;
+        std::vector<std::pair<int, double>> Terms; // case, factor
+        int Line = 0;                              // its first item
+    };
+    // An envelope: the extremes of each result over the combinations it names.
+    struct Envelope {
+        int Number = 1;
+        std::vector<int> Combinations;
+        int Line = 0;
     };
     struct Mass {
         int Node = 0;
@@ -80,6 +138,13 @@ struct MeshModel {
     std::vector<ElementLoad> ElementLoads;
     std::vector<Mass> Masses;
     std::vector<ContourNode> Contours; // a profile's table 6, in place of supports
+    std::vector<Weight> Weights;
+    std::vector<Heat> Heats;
+    std::vector<Displacement> Displacements;
+    std::vector<Spring> Springs;
+    std::vector<Foundation> Foundations;
+    std::vector<Combination> Combinations;
+    std::vector<Envelope> Envelopes;
 
     // The two coordinates of a node in the plane a plane model or a plate lies in: (x, z) or
     // (r, z) for the plane types, (y, z) for a profile, (x, y) for plates.

@@ -67,6 +67,14 @@ public:
         return Vector::Zero(Size());
     }
 
+    // The consistent loads of a force per unit volume of the element's material, by its global
+    // components: its weight is the unit weight times the multiples of g the data gives. A bar
+    // takes it over its area, a plate or shell over its thickness, a plane body over its
+    // thickness (a body of revolution per radian, as its other loads).
+    virtual Vector VolumeLoads(const std::array<double, 3>& /*perVolume*/) const {
+        return Vector::Zero(Size());
+    }
+
     // The element's own results for its displacements `u` (stresses, forces per width, a
     // flux): the first row at its centre, then one row per node, the columns as Layout() gives
     // them. Nodal values of a mesh are the mean of the rows its elements give.
@@ -88,4 +96,24 @@ public:
         Results Values;
     };
     virtual Sampled Sample(const Vector& /*u*/) const { return {}; }
+
+    // A change of temperature from the state the element is free of stress in: at each of its
+    // nodes (in the order of Nodes()), and for bars, plates and shells a difference across the
+    // depth: the face on the side of the element's normal (a bar's local z axis) less the
+    // opposite face, over `Depth` (a bar's, as the data gives it; a plate or shell uses its
+    // thickness).
+    struct Heat {
+        double Alpha = 0;
+        std::array<double, 8> Change{};
+        double Across = 0;
+        double Depth = 0;
+    };
+    // The consistent loads that hold the nodes where the free heated element would take them:
+    // the integral of B^T D eps0 (condensed as the stiffness is).
+    virtual Vector HeatLoads(const Heat& /*heat*/) const { return Vector::Zero(Size()); }
+    // What the free strains of the heat take off the element's own results: the same rows
+    // and columns as Recover() (HeatResults) and as Sample()'s values (HeatSamples), D eps0 at
+    // each. The results of a heated element are those of its displacements less these.
+    virtual Results HeatResults(const Heat& /*heat*/) const { return {}; }
+    virtual Results HeatSamples(const Heat& /*heat*/) const { return {}; }
 };

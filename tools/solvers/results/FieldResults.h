@@ -38,6 +38,19 @@ struct FieldResults {
     // "txz", "s1", "s2", "angle" with their titles and quantities.
     ResultLayout Columns;
     std::vector<Case> Cases;
+    // The load combinations, each as a case numbered as its combination: the sum of its
+    // factors times its cases' results (the derived columns, principal values, from the
+    // combined ones).
+    std::vector<Case> Combinations;
+    // The extremes of every value over the combinations an envelope names: Max and Min as
+    // cases, and in MaxBy and MinBy, value for value, the number of the combination that gives
+    // it.
+    struct Envelope {
+        int Number = 1;
+        std::vector<int> Combinations;
+        Case Max, Min, MaxBy, MinBy;
+    };
+    std::vector<Envelope> Envelopes;
     std::optional<Torsion> Twist; // torsion of profiles only
     // How well the answer checks over all cases (statics): the largest residual |K u - f| and
     // the largest resultant of loads and reactions, each relative to the loads.
