@@ -34,10 +34,10 @@ MeshRecovery::MeshRecovery(const MeshModel& model, const MeshFamily& family,
                 cornersWanted_[e] = 1;
 }
 
-void MeshRecovery::Recover(const Gather& gather, FieldResults::Case& result) {
+void MeshRecovery::Recover(const Gather& gather, FieldResults::Case& result, const Heats& heats) {
     result.Stresses.assign(elements_.size() * static_cast<size_t>(width_), 0.0);
     result.NodeStresses.assign(nodes_ * static_cast<size_t>(width_), 0.0);
-    Sweep(gather, result);
+    Sweep(gather, result, heats);
     for (size_t node = 0; node < nodes_; ++node) {
         double* at = result.NodeStresses.data() + node * static_cast<size_t>(width_);
         if (around_[node] > 0)
@@ -53,7 +53,7 @@ void MeshRecovery::Recover(const Gather& gather, FieldResults::Case& result) {
     }
 }
 
-void MeshRecovery::Sweep(const Gather& gather, FieldResults::Case& result) {
+void MeshRecovery::Sweep(const Gather& gather, FieldResults::Case& result, const Heats& heats) {
     constexpr size_t Grain = 1024;
     const int cores = Parallel::Cores();
     const bool sampled = family_.CentreFromSamples();
@@ -67,10 +67,14 @@ void MeshRecovery::Sweep(const Gather& gather, FieldResults::Case& result) {
                 const Element& element = *elements_[e];
                 const Element::Vector ue = gather(element);
                 double* centre = result.Stresses.data() + e * width;
+                const auto heated = heats.empty() ? heats.end() : heats.find(e);
+                const Element::Heat* heat = heated != heats.end() ? &heated->second : nullptr;
                 if (sampled) {
                     // A triangle's one point is its centre; a quadrilateral's bilinear field
                     // through its four Gauss points has their mean there.
-                    const Element::Sampled samples = element.Sample(ue);
+                    Element::Sampled samples = element.Sample(ue);
+                    if (heat)
+                        Unstrain(samples.Values, element.HeatSamples(*heat));
                     for (size_t s = 0; s < own; ++s) {
                         centre[s] = samples.Values.col(static_cast<Eigen::Index>(s)).mean();
                         for (Eigen::Index p = 0; patches_ && p < samples.Values.rows(); ++p)
@@ -81,10 +85,15 @@ void MeshRecovery::Sweep(const Gather& gather, FieldResults::Case& result) {
                     family_.Derive(centre, centre + summed_);
                 }
                 if (!sampled || cornersWanted_[e]) {
-                    const Element::Results block = element.Recover(ue);
-                    if (!sampled)
+                    Element::Results block = element.Recover(ue);
+                    if (heat)
+                        Unstrain(block, element.HeatResults(*heat));
+                    if (!sampled) {
                         for (size_t s = 0; s < width; ++s)
                             centre[s] = block(0, static_cast<Eigen::Index>(s));
+                        if (heat)
+                            family_.Derive(centre, centre + summed_);
+                    }
                     if (!cornersWanted_[e])
                         continue;
                     const std::span<const int> corners = element.Nodes();
@@ -102,6 +111,14 @@ void MeshRecovery::Sweep(const Gather& gather, FieldResults::Case& result) {
             for (size_t s = 0; s < static_cast<size_t>(summed_); ++s)
                 result.NodeStresses[node * width + s] +=
                     sum[node * static_cast<size_t>(summed_) + s];
+}
+
+// Takes the stresses of the free strains of the heat off an element's results: its summed
+// columns (the tensor), from which the rest are derived again.
+void MeshRecovery::Unstrain(Element::Results& results, const Element::Results& free) const {
+    const Eigen::Index rows = std::min(results.rows(), free.rows());
+    const Eigen::Index columns = std::min<Eigen::Index>({results.cols(), free.cols(), summed_});
+    results.topLeftCorner(rows, columns) -= free.topLeftCorner(rows, columns);
 }
 
 void MeshRecovery::Smooth(FieldResults::Case& result) const {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 // The results of a load case at the elements' centres and at the nodes, from the elements'
@@ -24,12 +25,15 @@ public:
     // The columns of the element and node blocks.
     const ResultLayout& Layout() const { return layout_; }
     // `gather` gives an element's displacements; fills the case's Stresses and NodeStresses.
+    // `heats`: the elements the case heats, whose free strains are not stressed.
     using Gather = std::function<Element::Vector(const Element&)>;
-    void Recover(const Gather& gather, FieldResults::Case& result);
+    using Heats = std::unordered_map<size_t, Element::Heat>;
+    void Recover(const Gather& gather, FieldResults::Case& result, const Heats& heats = {});
 
 private:
-    void Sweep(const Gather& gather, FieldResults::Case& result);
+    void Sweep(const Gather& gather, FieldResults::Case& result, const Heats& heats);
     void Smooth(FieldResults::Case& result) const;
+    void Unstrain(Element::Results& results, const Element::Results& free) const;
 
     const MeshFamily& family_;
     std::vector<const Element*> elements_;

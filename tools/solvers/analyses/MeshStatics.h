@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CaseActions.h"
 #include "FieldResults.h"
 #include "LinearSolver.h"
 #include "MeshFamily.h"
@@ -42,6 +43,7 @@ Outcome Run(const MeshModel& model, std::unique_ptr<MeshFamily> family,
 // when the model cannot be solved.
 struct Prepared {
     std::unique_ptr<MeshFamily> Family;
+    std::unique_ptr<GroundSupports> Ground; // springs and foundations, in the equations too
     std::unique_ptr<LinearSolver> Solver;
     QStringList Warnings;
 };
@@ -50,9 +52,11 @@ Prepared Prepare(const MeshModel& model, const LinearSolver::Options& options = 
 Prepared Prepare(const MeshModel& model, std::unique_ptr<MeshFamily> family,
                  const LinearSolver::Options& options = {}, SolverProgress* progress = nullptr);
 
-// The equations of a built family's model: its elements, the supports and what the family's
-// geometry holds, the loaded components and where the elements stiffen the nodes.
-LinearSolver::Problem ProblemOf(const MeshModel& model, const MeshFamily& family);
+// The equations of a built family's model: its elements (and the springs and foundations of
+// `ground`), the supports and what the family's geometry holds, the loaded components and where
+// the elements stiffen the nodes.
+LinearSolver::Problem ProblemOf(const MeshModel& model, const MeshFamily& family,
+                                const GroundSupports* ground = nullptr);
 
 // Adds the loads of one case into a column of the prepared solver's equations: the nodal loads
 // `nodal` and the consistent loads of the element loads `element` (indices into the model's).

@@ -104,6 +104,32 @@ void ReadSupportsAndLoads(MeshModel& model, const ParsedData& data) {
     }
 }
 
+// Temperatures of the continuum types: per node of a plane body or solid ("case node dT"), per
+// element of a plate ("case element dTd") and of a shell or a shell of revolution ("case element
+// dT dTd").
+void ReadHeats(MeshModel& model, const ParsedTable& table) {
+    const bool perNode = model.IsPlane() || model.Kind == Mesh::Solid;
+    for (int row = 0; row < table.Rows(); ++row) {
+        const double* v = table.Row(row);
+        MeshModel::Heat heat;
+        heat.Case = static_cast<int>(v[0]);
+        heat.Line = table.Lines[static_cast<size_t>(row)];
+        if (perNode) {
+            heat.Node = Index(v[1]);
+            heat.Change = v[2];
+        } else {
+            heat.Cell = Index(v[1]);
+            if (model.Kind == Mesh::Plate) {
+                heat.Across = v[2];
+            } else {
+                heat.Change = v[2];
+                heat.Across = v[3];
+            }
+        }
+        model.Heats.push_back(heat);
+    }
+}
+
 template <typename Item>
 std::vector<std::vector<size_t>> ByCase(const std::vector<Item>& items, int cases) {
     std::vector<std::vector<size_t>> by(static_cast<size_t>(std::max(0, cases)) + 1);
@@ -116,6 +142,63 @@ std::vector<std::vector<size_t>> ByCase(const std::vector<Item>& items, int case
 }
 
 } // namespace
+
+void MeshModel::ReadActions(const ParsedData& data) {
+    const ProblemType& type = ProblemType::Of(Problem);
+    if (const ParsedTable* table = data.Table(10)) {
+        for (int row = 0; row < table->Rows(); ++row) {
+            Weight weight{
+                static_cast<int>(table->At(row, 0)), {}, table->Lines[static_cast<size_t>(row)]};
+            for (size_t k = 0; k < type.GravityAxes.size(); ++k)
+                weight.G[static_cast<size_t>(type.GravityAxes[k])] =
+                    table->At(row, static_cast<int>(k) + 1);
+            Weights.push_back(weight);
+        }
+    }
+    if (const ParsedTable* table = data.Table(12)) {
+        for (int row = 0; row < table->Rows(); ++row) {
+            Displacement imposed{static_cast<int>(table->At(row, 0)),
+                                 Index(table->At(row, 1)),
+                                 {},
+                                 table->Lines[static_cast<size_t>(row)]};
+            for (size_t k = 0; k < Components.size(); ++k)
+                imposed.Value[static_cast<size_t>(Components[k])] =
+                    table->At(row, static_cast<int>(k) + 2);
+            Displacements.push_back(imposed);
+        }
+    }
+    if (const ParsedTable* table = data.Table(13)) {
+        for (int row = 0; row < table->Rows(); ++row) {
+            Spring spring{Index(table->At(row, 0)), {}, table->Lines[static_cast<size_t>(row)]};
+            for (size_t k = 0; k < Components.size(); ++k)
+                spring.K[static_cast<size_t>(Components[k])] =
+                    table->At(row, static_cast<int>(k) + 1);
+            Springs.push_back(spring);
+        }
+    }
+    if (const ParsedTable* table = data.Table(17)) {
+        for (int row = 0; row < table->Rows(); ++row) {
+            const int number = static_cast<int>(table->At(row, 0));
+            if (Combinations.size() < static_cast<size_t>(number))
+                Combinations.resize(static_cast<size_t>(number));
+            Combination& combination = Combinations[static_cast<size_t>(number) - 1];
+            if (combination.Terms.empty())
+                combination = {number, {}, table->Lines[static_cast<size_t>(row)]};
+            combination.Terms.emplace_back(static_cast<int>(table->At(row, 1)), table->At(row, 2));
+        }
+    }
+    if (const ParsedTable* table = data.Table(18)) {
+        for (int row = 0; row < table->Rows(); ++row) {
+            const int number = static_cast<int>(table->At(row, 0));
+            if (Envelopes.size() < static_cast<size_t>(number))
+                Envelopes.resize(static_cast<size_t>(number));
+            Envelope& envelope = Envelopes[static_cast<size_t>(number) - 1];
+            if (envelope.Combinations.empty())
+                envelope = {number, {}, table->Lines[static_cast<size_t>(row)]};
+            envelope.Combinations.push_back(static_cast<int>(table->At(row, 1)));
+        }
+    }
+}
 
 bool MeshModel::IsPlane() const {
     return Kind == Mesh::PlaneStress || Kind == Mesh::PlaneStrain || Kind == Mesh::Revolution;
@@ -166,7 +249,18 @@ MeshModel MeshModel::FromData(int problem, const ParsedData& data) {
     for (int row = 0; row < materials.Rows(); ++row)
         model.Materials.push_back(
             {materials.At(row, 0), materials.At(row, 1), materials.At(row, 2)});
+    for (int row = 0; row < materials.Rows(); ++row)
+        if (materials.Width > 3)
+            model.Materials[static_cast<size_t>(row)].Alpha = materials.At(row, 3);
     ReadCells(model, data);
     ReadSupportsAndLoads(model, data);
+    model.ReadActions(data);
+    if (const ParsedTable* table = data.Table(11))
+        ReadHeats(model, *table);
+    if (const ParsedTable* table = data.Table(14)) {
+        for (int row = 0; row < table->Rows(); ++row)
+            model.Foundations.push_back({Index(table->At(row, 0)), table->At(row, 1),
+                                         table->Lines[static_cast<size_t>(row)]});
+    }
     return model;
 }

@@ -155,6 +155,10 @@ struct MeshModel {
     std::vector<std::vector<size_t>> LoadsByCase() const;
     std::vector<std::vector<size_t>> ElementLoadsByCase() const;
 
+    // Reads the tables of a checked data file that bars and meshes share, whose items name
+    // nodes, cases and combinations: the self-weight, the imposed displacements, the springs,
+    // the combinations and the envelopes (Problem and Components set first).
+    void ReadActions(const ParsedData& data);
     // The model of a checked data file of types 2, 9, 10, 11, 13, 14, 16 and 17.
     static MeshModel FromData(int problem, const ParsedData& data);
     // A bar structure as the statics pipeline reads it: its nodes (the inner points of curved

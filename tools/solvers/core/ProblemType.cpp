@@ -15,6 +15,9 @@ ProblemType Bars(int number, Layout lies, std::vector<int> components, std::vect
     type.Lies = lies;
     type.Components = std::move(components);
     type.LoadAxes = std::move(loadAxes);
+    type.GravityAxes = lies == Layout::Space      ? std::vector<int>{0, 1, 2}
+                       : lies == Layout::Grillage ? std::vector<int>{2}
+                                                  : std::vector<int>{0, 2};
     type.HasModel = true;
     type.Offers = ProblemType::Analysis::Statics;
     return type;
@@ -80,6 +83,7 @@ std::vector<ProblemType> MakeTable() {
     ProblemType shells = Other(2, Family::AxisymmetricShells, true);
     shells.Meshes = Mesh::Meridian;
     shells.Components = {0, 2, 4};
+    shells.GravityAxes = {2};
     shells.Offers = Analysis::Shells;
     table.push_back(shells);
     ProblemType planeTruss = Bars(3, Layout::PlaneXZ, {0, 2}, {0, 2});
@@ -104,6 +108,11 @@ std::vector<ProblemType> MakeTable() {
         ProblemType continuum = Other(number, Family::Continuum, true);
         continuum.Meshes = mesh;
         continuum.Components = MeshComponents(mesh);
+        // A body of revolution and a plate can only weigh along their axis.
+        continuum.GravityAxes =
+            mesh == Mesh::Shell || mesh == Mesh::Solid               ? std::vector<int>{0, 1, 2}
+            : mesh == Mesh::PlaneStress || mesh == Mesh::PlaneStrain ? std::vector<int>{0, 2}
+                                                                     : std::vector<int>{2};
         continuum.ContourNodes = mesh == Mesh::Profile;
         continuum.Offers = MeshAnalysis(mesh);
         if (mesh == Mesh::Plate)

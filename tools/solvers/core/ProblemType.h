@@ -26,6 +26,8 @@ struct ProblemType {
     // columns of its element loads.
     std::vector<int> Components;
     std::vector<int> LoadAxes;
+    // The global axes along which a self-weight table gives its multiples of g, in its order.
+    std::vector<int> GravityAxes;
     // What a mesh of the continuum types models: a panel (plane stress), a slice of a long
     // body (plane strain: loads and reactions per unit of its length), the section of a body
     // of revolution (r, z; ring values per unit length of the circumference), a profile in
