@@ -43,6 +43,23 @@ void TestModelPreview::readsRecords() {
     QCOMPARE(model.Nodes[0][2], 3.25f);
     QCOMPARE(model.Elements.size(), std::size_t(2));
     QCOMPARE(model.Elements[1][0], quint16(65535));
+
+    // "MARKS": kind and case, then At, To and the direction; an unknown kind is left out.
+    QByteArray marks(80, '\0');
+    qToLittleEndian<quint16>(1, marks.data());
+    qToLittleEndian<float>(6.0f, marks.data() + 4);
+    qToLittleEndian<float>(1.0f, marks.data() + 36);
+    qToLittleEndian<quint16>(99, marks.data() + 40);
+    const ModelPreview::Model sprung =
+        ModelPreview::Read(Xyz({{0, 0, 0}, {6, 0, 0}}), J1j2({{1, 2}}), marks + "\x01");
+    QCOMPARE(sprung.Marks.size(), std::size_t(1));
+    QCOMPARE(sprung.Marks[0].Type, ModelPreview::Mark::Kind::Spring);
+    QCOMPARE(sprung.Marks[0].At[0], 6.0f);
+    QCOMPARE(sprung.Marks[0].Direction[2], 1.0f);
+    // The spring is drawn beside the frame's line at node 2, in the supports' colour.
+    const ModelPreview::Picture picture = ModelPreview::Draw(sprung, 1, QRect(0, 0, 100, 100));
+    QCOMPARE(picture.Lines.size(), 1);
+    QVERIFY(!picture.Supports.isEmpty());
 }
 
 void TestModelPreview::plainFrameIsCentredAndUpright() {

@@ -103,7 +103,8 @@ void TestPreviewDlg::previewsOnlyCheckedStructuralFiles() {
     // A portal frame, plus an element naming node 0 and one naming a node past the end.
     const QString file = DataFile(name, Xyz({{0, 0, 0}, {0, 0, 3}, {4, 0, 3}, {4, 0, 0}}),
                                   J1j2({{1, 2}, {2, 3}, {3, 4}, {0, 2}, {2, 9}}));
-    const QVector<QLine> drawn = preview_->DrawModelPreview(nullptr, file, QRect(0, 0, 200, 150));
+    const QVector<QLine> drawn =
+        preview_->DrawModelPreview(nullptr, file, QRect(0, 0, 200, 150)).Lines;
     QCOMPARE(CheckerRuns().size(), runs);
     if (runs > 0)
         QCOMPARE(CheckerRuns().first(), file + " XYZ"); // the path arrives whole
@@ -115,11 +116,11 @@ void TestPreviewDlg::modelFilesNeverRemain() {
     // A plane truss lying flat is seen obliquely; a single node draws nothing.
     const QString flat = DataFile("flat truss.d03", Xyz({{0, 0, 0}, {2, 0, 0}, {0, 2, 0}}),
                                   J1j2({{1, 2}, {2, 3}, {3, 1}}));
-    QCOMPARE(preview_->DrawModelPreview(nullptr, flat, frame).size(), 3);
+    QCOMPARE(preview_->DrawModelPreview(nullptr, flat, frame).Lines.size(), 3);
     const QString single = DataFile("node.d01", Xyz({{1, 1, 1}}), J1j2({{1, 1}}));
-    QVERIFY(preview_->DrawModelPreview(nullptr, single, frame).isEmpty());
+    QVERIFY(preview_->DrawModelPreview(nullptr, single, frame).Lines.isEmpty());
     const QString broken = DataFile("broken.d01", QByteArray("\x01\x02", 2), {});
-    QVERIFY(preview_->DrawModelPreview(nullptr, broken, frame).isEmpty());
+    QVERIFY(preview_->DrawModelPreview(nullptr, broken, frame).Lines.isEmpty());
     QVERIFY(!QFile::exists(package_.filePath("XYZ")));
     QVERIFY(!QFile::exists(package_.filePath("J1J2")));
 }
@@ -306,7 +307,8 @@ void TestPreviewDlg::realCheckerPreviewsTheManualsExample() {
     WriteFile(file, example.toLatin1());
     ProgramRunner runner(PackageDir(package.path()), dialogs_);
     const ModelPreviewRun preview(PackageDir(package.path()), runner);
-    const QVector<QLine> lines = preview.DrawModelPreview(nullptr, file, QRect(10, 10, 200, 200));
+    const QVector<QLine> lines =
+        preview.DrawModelPreview(nullptr, file, QRect(10, 10, 200, 200)).Lines;
     QVERIFY(lines.size() >= 4);
     QVERIFY(dialogs_.Texts("error").isEmpty());
     QVERIFY(!QFile::exists(package.filePath("XYZ")) && !QFile::exists(package.filePath("J1J2")));

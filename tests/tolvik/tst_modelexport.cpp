@@ -1,8 +1,12 @@
 #include "CheckSupport.h"
 #include "ModelExport.h"
+#include "ModelMarks.h"
 
 #include <QElapsedTimer>
 #include <QTest>
+#include <QtEndian>
+#include <array>
+#include <cmath>
 #include <cstring>
 
 using namespace CheckSupport;
@@ -15,7 +19,7 @@ using Lines = QList<QPair<int, int>>;
 ModelExport::Files Export(const QByteArray& text, const QString& fileName) {
     const Checked checked = Check(text, fileName);
     if (!checked.Result.Ok)
-        return {false, QString::fromUtf8(Describe(checked.Result)), {}, {}};
+        return {false, QString::fromUtf8(Describe(checked.Result)), {}, {}, {}};
     return ModelExport::Build(checked.Format, checked.Result.Data);
 }
 
@@ -53,6 +57,36 @@ QByteArray ChainTruss(int nodes) {
     return text + "*6 Supports\n#  1  1 1 1\n*7 Nodal loads\n&\n";
 }
 
+// One mark of the "MARKS" file: kind, case, then At, To and the direction.
+struct MarkRecord {
+    int Kind = 0, Case = 0;
+    std::array<float, 9> Values{};
+};
+
+std::vector<MarkRecord> MarksOf(const QByteArray& bytes) {
+    std::vector<MarkRecord> marks;
+    const auto* at = reinterpret_cast<const uchar*>(bytes.constData());
+    for (qsizetype offset = 0; offset + ModelMarks::RecordSize <= bytes.size();
+         offset += ModelMarks::RecordSize) {
+        MarkRecord mark;
+        mark.Kind = qFromLittleEndian<quint16>(at + offset);
+        mark.Case = qFromLittleEndian<quint16>(at + offset + 2);
+        for (size_t k = 0; k < mark.Values.size(); ++k)
+            mark.Values[k] = qFromLittleEndian<float>(at + offset + 4 + 4 * k);
+        marks.push_back(mark);
+    }
+    return marks;
+}
+
+ParsedTable Items(int number, int width, std::vector<double> values) {
+    ParsedTable table;
+    table.Number = number;
+    table.Width = width;
+    table.Values = std::move(values);
+    table.Lines.assign(table.Values.size() / static_cast<size_t>(width), 0);
+    return table;
+}
+
 } // namespace
 
 class TestModelExport : public QObject {
@@ -67,6 +101,7 @@ private slots:
     void nodeNumbersHaveSixteenBits_data();
     void nodeNumbersHaveSixteenBits();
     void largeModel();
+    void marksOfOptionalTables();
 };
 
 // Little-endian singles x, y, z per node and 16-bit end nodes per bar, byte for byte. A plane
@@ -182,6 +217,50 @@ void TestModelExport::largeModel() {
     QCOMPARE(files.Xyz.size(), 12 * nodes);
     QCOMPARE(files.J1J2.size(), 4 * 120000);
     QVERIFY2(elapsed < 20000, "far slower than a linear pass");
+}
+
+// The optional tables reach the preview in world axes: a member load in the member's own axes
+// turns with it as the solver's bar axes do (a column drawn upwards has its local z pointing to
+// the left, -x), springs lie along their component, a foundation spans its bar.
+void TestModelExport::marksOfOptionalTables() {
+    const QByteArray frame = "*1 General data\n#  1  Title = L\n#  2  Force unit = kN\n"
+                             "#  3  Length unit = m\n#  4  Load cases = 1\n#  5  Nodes = 3\n"
+                             "#  6  Elements = 2\n#  7  Materials = 1\n#  8  Sections = 1\n"
+                             "*2 Materials\n#  1  2.1E8 0.3 78.5 1.2E-5\n*3 Sections\n"
+                             "#  1  0.005 1E-4\n*4 Nodes\n#  1  0 0\n#  2  0 4\n#  3  6 4\n"
+                             "*5 Elements\n#  1  1 2 1 1 0\n#  2  2 3 1 1 0\n*6 Supports\n"
+                             "#  1  1 1 1 1\n*7 Nodal loads\n*8 Element loads\n&\n";
+    Checked checked = Check(frame, QStringLiteral("l.d55"));
+    QVERIFY2(checked.Result.Ok, Describe(checked.Result));
+    std::vector<ParsedTable>& tables = checked.Result.Data.Tables;
+    tables.push_back(Items(10, 3, {1, 0, -1}));                    // case gx gz
+    tables.push_back(Items(11, 5, {1, 2, 20, 10, 0.3}));           // case element dT dTd h
+    tables.push_back(Items(12, 5, {1, 1, 0, -0.01, 0}));           // case node ux uz ry
+    tables.push_back(Items(13, 4, {3, 0, 5000, 0}));               // node ux uz ry
+    tables.push_back(Items(14, 2, {2, 1e4}));                      // element k
+    tables.push_back(Items(15, 7, {1, 1, 1, 1, 0, 10, 0}));        // case element L a Fx Fz My
+    tables.push_back(Items(16, 9, {1, 2, 0, 1, 3, 0, -2, 0, -4})); // G a1 a2 qx1 qz1 qx2 qz2
+    const ModelExport::Files files = ModelExport::Build(checked.Format, checked.Result.Data);
+    QVERIFY(files.Ok);
+    const std::vector<MarkRecord> marks = MarksOf(files.Marks);
+    QCOMPARE(files.Marks.size(), qsizetype(7 * ModelMarks::RecordSize));
+    using Kind = ModelMark::Kind;
+    const auto expect = [&](size_t k, Kind kind, int loadCase, std::array<float, 9> values) {
+        QCOMPARE(marks[k].Kind, int(kind));
+        QCOMPARE(marks[k].Case, loadCase);
+        for (size_t v = 0; v < values.size(); ++v)
+            QVERIFY2(
+                std::abs(marks[k].Values[v] - values[v]) < 1e-6f,
+                qPrintable(
+                    QStringLiteral("mark %1 value %2: %3").arg(k).arg(v).arg(marks[k].Values[v])));
+    };
+    expect(0, Kind::Gravity, 1, {3, 0, 2, 3, 0, 2, 0, 0, -1});
+    expect(1, Kind::Heat, 1, {3, 0, 4, 3, 0, 4, 0, 0, 0});
+    expect(2, Kind::Shift, 1, {0, 0, 0, 0, 0, 0, 0, 0, -1});
+    expect(3, Kind::Spring, 0, {6, 0, 4, 6, 0, 4, 0, 0, 1});
+    expect(4, Kind::Foundation, 0, {0, 0, 4, 6, 0, 4, 0, 0, 0});
+    expect(5, Kind::Force, 1, {0, 0, 1, 0, 0, 1, -1, 0, 0});
+    expect(6, Kind::PartialLoad, 1, {1, 0, 4, 3, 0, 4, 0, 0, -1});
 }
 
 QTEST_GUILESS_MAIN(TestModelExport)

@@ -119,10 +119,11 @@ void TestTolvikProcess::modelFiles() {
     QCOMPARE(rejected.ErrorFile.left(5), QByteArray("Line "));
 }
 
-// Without a sound model both files are emptied, so the preview cannot show a stale one.
+// Without a sound model the files are emptied, so the preview cannot show a stale one.
 void TestTolvikProcess::modelFilesOfARejectedFile() {
     Write(package_.filePath(QStringLiteral("XYZ")), QByteArray(24, 'x'));
     Write(package_.filePath(QStringLiteral("J1J2")), QByteArray(4, 'x'));
+    Write(package_.filePath(QStringLiteral("MARKS")), QByteArray(40, 'x'));
     const QString data = package_.filePath(QStringLiteral("broken.d55"));
     Write(data, "*1 General data\r\n&\r\n");
     const Run run = Tolvik(package_.path(), {data, QStringLiteral("xyz")});
@@ -130,6 +131,7 @@ void TestTolvikProcess::modelFilesOfARejectedFile() {
     QVERIFY(run.ErrorFile.startsWith("Line 1: table 1 lacks item 1 (Title)"));
     QCOMPARE(QFileInfo(package_.filePath(QStringLiteral("XYZ"))).size(), 0);
     QCOMPARE(QFileInfo(package_.filePath(QStringLiteral("J1J2"))).size(), 0);
+    QCOMPARE(QFileInfo(package_.filePath(QStringLiteral("MARKS"))).size(), 0);
 }
 
 // Data files and the verdict are Windows-1251: Cyrillic titles and unit names pass, and a

@@ -1,5 +1,7 @@
 #include "ModelExport.h"
 
+#include "ModelMarks.h"
+
 #include <QtEndian>
 #include <algorithm>
 #include <array>
@@ -131,6 +133,7 @@ ModelExport::Files ModelExport::Build(const DataFormat& format, const ParsedData
     }
     WriteNodes(*nodes, format.Model, files.Xyz);
     WriteElements(*elements, format.Model.Kind, nodes->Rows(), files.J1J2);
+    files.Marks = ModelMarks::Bytes(ModelMarks::Of(format, data));
     files.Ok = true;
     return files;
 }

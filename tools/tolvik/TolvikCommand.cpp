@@ -90,13 +90,15 @@ TolvikCommand::Outcome TolvikCommand::Run(const QStringList& arguments,
 
     bool written = true;
     if (exportModel) {
-        // Without a model both files are written empty, so that the preview shows nothing
+        // Without a model the files are written empty, so that the preview shows nothing
         // rather than the model of an earlier file.
         const bool model = checked.Ok;
         written &=
             Write(directory, QStringLiteral("XYZ"), model ? checked.Model.Xyz : QByteArray());
         written &=
             Write(directory, QStringLiteral("J1J2"), model ? checked.Model.J1J2 : QByteArray());
+        written &=
+            Write(directory, QStringLiteral("MARKS"), model ? checked.Model.Marks : QByteArray());
     }
     written &= Write(directory, QStringLiteral("Error.txt"), Verdict::ErrorFile(outcome.Verdict));
     if (!written)

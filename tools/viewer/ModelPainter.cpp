@@ -1,6 +1,7 @@
 #include "ModelPainter.h"
 
 #include "FieldPainter.h"
+#include "MarkPainter.h"
 #include "SolidPainter.h"
 
 #include <QLineF>
@@ -139,6 +140,11 @@ ModelPainter::Report ModelPainter::Paint(QPainter& painter, const QRect& area,
             painter.drawLine(p + QPointF(-11, 16), p + QPointF(11, 16));
         }
     }
+
+    if (!options.Faint)
+        MarkPainter::Paint(painter, area, model.Marks, camera,
+                           {options.LoadCase, options.Supports,
+                            model.Marks.size() <= static_cast<size_t>(MaxLabels), options.Section});
 
     if (options.LoadCase > 0) {
         // Arrows from 20 to 60 pixels, by the size of the load against the largest of its kind

@@ -10,9 +10,10 @@ class QPainter;
 
 // Draws a model as the camera sees it: elements as lines, nodes as dots, supports as
 // triangles under their nodes (filled when every displacement is fixed), the loads of one
-// load case as arrows (forces; moments as arcs) with their values, and node and element
-// numbers on request. A large model is drawn without antialiasing, and numbers are left out
-// when more than `MaxLabels` of them would be on screen.
+// load case as arrows (forces; moments as arcs) with their values, the springs,
+// foundations, imposed displacements, temperatures and self-weight of the optional tables (see
+// MarkPainter), and node and element numbers on request. A large model is drawn without
+// antialiasing, and numbers are left out when more than `MaxLabels` of them would be on screen.
 class ModelPainter {
 public:
     struct Options {

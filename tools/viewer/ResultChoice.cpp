@@ -92,6 +92,8 @@ QStringList ResultChoice::Caption(int entry, int show) const {
         lines << QStringLiteral("%1, scaled so that the largest uz is 1")
                      .arg(field_->Shows[static_cast<size_t>(show)].Title);
         lines << QStringLiteral("Smooth from the values at the nodes");
+        if (!RigidNote().isEmpty())
+            lines << RigidNote();
         return lines;
     }
     if (field_) {
@@ -180,7 +182,17 @@ QStringList ResultChoice::Caption(int entry, int show) const {
                      .arg(Number(shape.Value));
     }
     lines << QStringLiteral("Shape scaled: its largest translation is a tenth of the model");
+    if (contents.Type == ResultFile::Kind::Modes && !RigidNote().isEmpty())
+        lines << RigidNote();
     return lines;
+}
+
+QString ResultChoice::RigidNote() const {
+    const int rigid = results_.RigidModes();
+    if (rigid <= 0)
+        return {};
+    return QStringLiteral("Free structure: %1 at 0 Hz before mode 1, not listed")
+        .arg(Counted(rigid, QStringLiteral("rigid-body mode")));
 }
 
 QString ResultChoice::Counted(qint64 count, const QString& noun) {

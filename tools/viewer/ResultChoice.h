@@ -35,6 +35,9 @@ public:
     // A number as the drawing and the tables show it: four significant digits, no exponent
     // for the sizes of structural answers.
     static QString Number(double value);
+    // For natural modes of a free structure: "Free structure: 3 rigid-body modes at 0 Hz
+    // before mode 1, not listed"; empty otherwise.
+    QString RigidNote() const;
     // A count with its noun, in the plural unless it is one: "1 node", "3 nodes".
     static QString Counted(qint64 count, const QString& noun);
 

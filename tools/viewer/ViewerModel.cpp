@@ -98,6 +98,42 @@ ViewerModel::Bar BarOf(int i, int j, const double* values, int width, const Data
     return bar;
 }
 
+Point Single(const ModelMark::Vec3& v) {
+    return {float(v[0]), float(v[1]), float(v[2])};
+}
+
+// The loads on members are drawn as loads (a partial load as a row of arrows along its stretch,
+// by its larger end); the other marks are kept as they are. Neither counts among the uniform
+// element loads of the results' bar shapes.
+void AddMarks(ViewerModel& model, std::vector<ModelMark> marks) {
+    using MarkKind = ModelMark::Kind;
+    for (ModelMark& mark : marks) {
+        if (mark.Type != MarkKind::Force && mark.Type != MarkKind::Moment &&
+            mark.Type != MarkKind::PartialLoad) {
+            model.Marks.push_back(std::move(mark));
+            continue;
+        }
+        ViewerModel::Load load;
+        load.Case = mark.Case;
+        load.At = Single(mark.At);
+        if (mark.Type == MarkKind::Moment) {
+            load.Moment = mark.Vector;
+        } else if (mark.Type == MarkKind::Force) {
+            load.Force = mark.Vector;
+        } else {
+            const auto size = [](const ModelMark::Vec3& v) { return std::hypot(v[0], v[1], v[2]); };
+            load.Force = size(mark.VectorTo) > size(mark.Vector) ? mark.VectorTo : mark.Vector;
+            load.Distributed = true;
+            load.AlongBar = true;
+            load.Start = Single(mark.At);
+            load.End = Single(mark.To);
+            load.At = Single({(mark.At[0] + mark.To[0]) / 2, (mark.At[1] + mark.To[1]) / 2,
+                              (mark.At[2] + mark.To[2]) / 2});
+        }
+        model.Loads.push_back(load);
+    }
+}
+
 int CornersOf(Kind kind) {
     return kind == Kind::Bars ? 2 : kind == Kind::Polygons ? 4 : 8;
 }
@@ -296,6 +332,7 @@ ViewerModel ViewerModel::FromData(const DataFormat& format, const ParsedData& da
             model.Loads.push_back(load);
         }
     }
+    AddMarks(model, ModelMarks::Of(format, data));
     return model;
 }
 

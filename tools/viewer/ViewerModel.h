@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataFormat.h"
+#include "ModelMarks.h"
 #include "ParsedData.h"
 #include "SolidSurface.h"
 
@@ -63,6 +64,9 @@ struct ViewerModel {
     SolidSurface Surface;
     // Curved members (type 1), drawn as these polylines instead of an edge between their ends.
     std::vector<std::vector<Point>> Curves;
+    // Springs, imposed displacements, self-weight, temperatures and foundations of the
+    // optional tables; their point and partial loads on members are among Loads.
+    std::vector<ModelMark> Marks;
 
     static ViewerModel FromData(const DataFormat& format, const ParsedData& data);
 

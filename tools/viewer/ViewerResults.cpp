@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 #include <set>
 
@@ -49,6 +50,18 @@ QString KindName(Kind kind) {
     default:
         return QStringLiteral("static results");
     }
+}
+
+// The rigid-body modes of a free structure, which the result file leaves out: the count the
+// solver's report gives ("3 rigid-body modes at 0 Hz"), near its top; 0 without a report.
+int RigidModesIn(const QString& reportPath) {
+    QFile report(reportPath);
+    if (!report.open(QIODevice::ReadOnly))
+        return 0;
+    static const QRegularExpression line(
+        QStringLiteral("(?:^|\\n)(\\d{1,6}) rigid-body modes? at 0 Hz"));
+    const QRegularExpressionMatch match = line.match(QString::fromLatin1(report.read(1 << 16)));
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
 
 bool Finite(const std::vector<double>& values) {
@@ -261,6 +274,8 @@ ViewerResults ViewerResults::Load(const QString& dataPath, const ProblemType& ty
                                       "The model is shown.")
                            .arg(name, file.errorString()));
     ViewerResults results = FromBytes(file.readAll(), path, type, dynamics, model);
+    if (results.Ok() && results.Contents().Type == Kind::Modes)
+        results.rigidModes_ = RigidModesIn(SolverCommand::ReportPath(dataPath));
     const QFileInfo data(dataPath), result(path);
     if (results.Ok() && data.lastModified() > result.lastModified())
         results.message_ = QStringLiteral("The data file was changed after %1 was written: "

@@ -52,6 +52,10 @@ public:
     static Motion NodeMotion(const std::vector<double>& values, const Places& places, int width,
                              int node);
 
+    // Natural modes of a free structure: how many rigid-body modes at 0 Hz come before the
+    // listed ones, as the solver's report beside the data file gives it; 0 otherwise.
+    int RigidModes() const { return rigidModes_; }
+
     // The index of the static load case with that number, or -1.
     int CaseIndex(int number) const;
 
@@ -62,4 +66,5 @@ private:
     QString message_;
     QString path_;
     ResultFile::Contents contents_;
+    int rigidModes_ = 0;
 };

@@ -167,8 +167,13 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
     const ResultFile::Kind kind = results_.Contents().Type;
     const bool cases = kind == ResultFile::Kind::Statics || kind == ResultFile::Kind::Field ||
                        kind == ResultFile::Kind::Torsion;
+    // A free structure's rigid-body modes are not in the list: the label counts them.
+    const QString modes =
+        results_.RigidModes() > 0
+            ? QStringLiteral(" Mode (after %1 rigid-body at 0 Hz): ").arg(results_.RigidModes())
+            : QStringLiteral(" Mode: ");
     tools->addWidget(new QLabel(cases                             ? QStringLiteral(" Results: ")
-                                : kind == ResultFile::Kind::Modes ? QStringLiteral(" Mode: ")
+                                : kind == ResultFile::Kind::Modes ? modes
                                                                   : QStringLiteral(" Shape: "),
                                 this));
     tools->addWidget(entry_);

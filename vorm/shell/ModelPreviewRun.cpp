@@ -27,8 +27,8 @@ QByteArray TakeFile(const QString& path) {
 ModelPreviewRun::ModelPreviewRun(PackageDir packageDir, const ProgramRunner& runner)
     : packageDir_(std::move(packageDir)), runner_(runner) {}
 
-QVector<QLine> ModelPreviewRun::DrawModelPreview(QWidget* form, const QString& fileName,
-                                                 const QRect& frame) const {
+ModelPreview::Picture ModelPreviewRun::DrawModelPreview(QWidget* form, const QString& fileName,
+                                                        const QRect& frame) const {
     const int problem = ModelPreview::ProblemNumber(fileName);
     if (!ModelPreview::IsPreviewed(problem))
         return {};
@@ -37,7 +37,8 @@ QVector<QLine> ModelPreviewRun::DrawModelPreview(QWidget* form, const QString& f
                            ProgramRunner::Shown);
     const QByteArray xyz = TakeFile(packageDir_.FilePath(QStringLiteral("XYZ")));
     const QByteArray j1j2 = TakeFile(packageDir_.FilePath(QStringLiteral("J1J2")));
-    return ModelPreview::Lines(ModelPreview::Read(xyz, j1j2), problem, frame);
+    const QByteArray marks = TakeFile(packageDir_.FilePath(QStringLiteral("MARKS")));
+    return ModelPreview::Draw(ModelPreview::Read(xyz, j1j2, marks), problem, frame);
 }
 
 void ModelPreviewRun::DeleteResultFiles(const QString& vanishedFile) {

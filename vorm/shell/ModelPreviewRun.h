@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ModelPreview.h"
 #include "PackageDir.h"
 
 #include <QLine>
@@ -10,18 +11,18 @@
 class ProgramRunner;
 class QWidget;
 
-// One preview of a data file: the input checker exports the file's wire frame into the
+// One preview of a data file: the input checker exports the file's wire frame and marks into the
 // package directory, the frame is read and fitted into the panel, and the checker's model
 // files are deleted again, whatever happened.
 class ModelPreviewRun {
 public:
     ModelPreviewRun(PackageDir packageDir, const ProgramRunner& runner);
 
-    // The lines to draw for `fileName` inside `frame`; empty when the file is not previewed
-    // or its model cannot be drawn. With an empty file name the checker is not run and
-    // whatever model files are present are drawn.
-    QVector<QLine> DrawModelPreview(QWidget* form, const QString& fileName,
-                                    const QRect& frame) const;
+    // The lines and marks to draw for `fileName` inside `frame`; empty when the file is not
+    // previewed or its model cannot be drawn. With an empty file name the checker is not run
+    // and whatever model files are present are drawn.
+    ModelPreview::Picture DrawModelPreview(QWidget* form, const QString& fileName,
+                                           const QRect& frame) const;
 
     // Deletes the package's result files ("<base>bin", "<base>bi0") of a data file that has
     // vanished, base being its name up to its last "." within its own directory; files

@@ -24,18 +24,24 @@ QRect PreviewPanel::Frame() const {
     return rect().adjusted(h, h, -h, -h);
 }
 
-void PreviewPanel::SetLines(QVector<QLine> lines) {
-    lines_ = std::move(lines);
+void PreviewPanel::SetPicture(ModelPreview::Picture picture) {
+    picture_ = std::move(picture);
     update();
 }
 
 void PreviewPanel::paintEvent(QPaintEvent* event) {
     QGroupBox::paintEvent(event);
-    if (lines_.isEmpty())
+    if (picture_.Lines.isEmpty())
         return;
     QPainter painter(this);
     painter.setPen(QPen(Qt::black, 0));
-    painter.drawLines(lines_);
+    painter.drawLines(picture_.Lines);
+    painter.setPen(QPen(QColor(0, 130, 60), 0));
+    painter.drawLines(picture_.Supports);
+    painter.setPen(QPen(QColor(200, 30, 30), 0));
+    painter.drawLines(picture_.Loads);
+    painter.setPen(QPen(QColor(220, 40, 0), 4, Qt::SolidLine, Qt::RoundCap));
+    painter.drawPoints(picture_.Heat.constData(), static_cast<int>(picture_.Heat.size()));
 }
 
 TPreviewDlg::TPreviewDlg(const ModelPreviewRun& preview, const LauncherSettings& settings,
@@ -106,7 +112,7 @@ void TPreviewDlg::showEvent(QShowEvent* event) {
 }
 
 void TPreviewDlg::PreviewDialogInit() {
-    previewArea_->SetLines({});
+    previewArea_->SetPicture({});
     firstSelection_ = true;
 }
 
@@ -122,10 +128,10 @@ void TPreviewDlg::PreviewDialogSelectionChange(const QString& selection) {
         lastPreviewFile_ = selection;
     // A directory is no data file.
     const QString file = QFileInfo(selection).isDir() ? QString() : selection;
-    previewArea_->SetLines({});
+    previewArea_->SetPicture({});
     if (file.isEmpty())
         return;
-    previewArea_->SetLines(preview_.DrawModelPreview(mainWindow_, file, previewArea_->Frame()));
+    previewArea_->SetPicture(preview_.DrawModelPreview(mainWindow_, file, previewArea_->Frame()));
 }
 
 void TPreviewDlg::PreviewDialogCanClose() {

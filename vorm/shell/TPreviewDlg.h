@@ -8,8 +8,9 @@
 class LauncherSettings;
 struct FileDialogRequest;
 
-// The group box beside the file list that shows the selected file's wire frame. The picture
-// stays until the next selection.
+// The group box beside the file list that shows the selected file's wire frame with its
+// springs, foundations, imposed displacements and member loads. The picture stays until the
+// next selection.
 class PreviewPanel : public QGroupBox {
     Q_OBJECT
 
@@ -18,14 +19,15 @@ public:
     // The area the model is fitted into: the panel shrunk on every side by the height of
     // its title.
     QRect Frame() const;
-    void SetLines(QVector<QLine> lines);
-    const QVector<QLine>& Lines() const { return lines_; }
+    void SetPicture(ModelPreview::Picture picture);
+    const QVector<QLine>& Lines() const { return picture_.Lines; }
+    const ModelPreview::Picture& Picture() const { return picture_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QVector<QLine> lines_;
+    ModelPreview::Picture picture_;
 };
 
 // The one open dialog of the launcher: a file dialog with a "Preview" panel that draws the
