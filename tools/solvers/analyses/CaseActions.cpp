@@ -106,8 +106,15 @@ std::unordered_map<size_t, Element::Vector> CaseActions::ElementLoads(int number
 }
 
 GroundSupports::GroundSupports(const MeshModel& model, const MeshFamily& family) {
-    for (const MeshModel::Spring& spring : model.Springs)
-        springs_.push_back(std::make_unique<NodeSpring>(spring.Node, model.Components, spring.K));
+    // A spring of a body of revolution is a ring of springs given per unit length of the
+    // circumference, as its loads; the equations take it per radian.
+    for (const MeshModel::Spring& spring : model.Springs) {
+        const double radian = family.PerRadian(model.Nodes[static_cast<size_t>(spring.Node)]);
+        std::array<double, 6> k = spring.K;
+        for (double& value : k)
+            value *= radian > 0 ? radian : 1.0;
+        springs_.push_back(std::make_unique<NodeSpring>(spring.Node, model.Components, k));
+    }
     for (const MeshModel::Foundation& foundation : model.Foundations) {
         std::unique_ptr<Element> ground =
             family.Foundation(static_cast<size_t>(foundation.Cell), foundation.K);
