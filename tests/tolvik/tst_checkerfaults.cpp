@@ -203,7 +203,7 @@ void TestCheckerFaults::rejects_data() {
         << "node 4 is held in uz by the supports: a spring there would do nothing";
     QTest::newRow("neither supports nor springs")
         << frame << 28 << 2 << "" << 27
-        << "table 6 (Supports) has no items; hold the structure by supports, or by springs";
+        << "table 6 (Supports) has no items; hold the structure by supports, by springs";
     QTest::newRow("point load beyond the member")
         << loads << 51 << 1 << "#  1  2 2 G 6.5 0 -20 0" << 51
         << "a is 6.5, beyond the length 6 of element 2";

@@ -285,11 +285,12 @@ TableCheck MadeOfCombinations() {
 std::function<void(const ParsedData&)> SupportsOrSprings() {
     return [](const ParsedData& data) {
         const ParsedTable* supports = data.Table(6);
-        if (!supports || supports->Rows() > 0 || data.ItemCount(13) > 0)
+        if (!supports || supports->Rows() > 0 || data.ItemCount(13) > 0 || data.ItemCount(14) > 0)
             return;
         throw CheckFault{supports->HeaderLine,
                          QStringLiteral("table 6 (%1) has no items; hold the structure by "
-                                        "supports, or by springs in table 13")
+                                        "supports, by springs (table 13) or on a foundation "
+                                        "(table 14)")
                              .arg(supports->Title)};
     };
 }

@@ -52,7 +52,8 @@ RowCheck DeclaredCase(int column);
 TableCheck NumberedWithoutGaps(const QString& one, const QString& many);
 // An envelope's combination (column 1) is one of table 17, which must be there.
 TableCheck MadeOfCombinations();
-// A structure held by table 6 or, where the type has it, by springs of table 13.
+// A structure held by table 6 or, where the type has them, by springs of table 13 or a
+// foundation of table 14.
 std::function<void(const ParsedData&)> SupportsOrSprings();
 
 } // namespace ActionRules

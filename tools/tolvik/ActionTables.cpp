@@ -76,7 +76,6 @@ TableFormat Optional(int number, const QString& title, const QString& items, Rul
 QStringList GravityFactors(int problem) {
     switch (problem) {
     case 2:
-    case 6:
     case 11:
     case 13:
         return {QStringLiteral("gz")};
@@ -232,7 +231,9 @@ void Add(DataFormat& format, bool dynamics) {
 
     std::vector<TableFormat> added;
     if (statics) {
-        added.push_back(SelfWeight(problem, material));
+        // A grillage's sections give no area, so nothing to weigh.
+        if (problem != 6)
+            added.push_back(SelfWeight(problem, material));
         added.push_back(Temperatures(problem, material));
         added.push_back(ImposedDisplacements(codes));
     }
@@ -256,7 +257,7 @@ void Add(DataFormat& format, bool dynamics) {
     for (TableFormat& table : added)
         format.Tables.push_back(std::move(table));
 
-    // Springs alone may hold a structure: table 6 may then have no items.
+    // Springs or a foundation alone may hold a structure: table 6 may then have no items.
     for (TableFormat& table : format.Tables) {
         if (table.Number == 6)
             table.MinItems = 0;
