@@ -29,6 +29,7 @@ class TestCheckerFaults : public QObject {
 private slots:
     void rejects_data();
     void rejects();
+    void addedTablesPass();
     void faultsOfTheWholeFile_data();
     void faultsOfTheWholeFile();
     void dynamicsFilesNeedModes();
@@ -134,8 +135,8 @@ void TestCheckerFaults::rejects_data() {
     QTest::newRow("no end mark") << frame << 34 << 1 << "" << 33 << "the end mark \"&\" is missing";
     QTest::newRow("header without number")
         << frame << 11 << 1 << "*Materials" << 11 << "needs its table number";
-    QTest::newRow("header of two digits")
-        << frame << 11 << 1 << "*22 Materials" << 11 << "table numbers have one digit";
+    QTest::newRow("header of three digits") << frame << 11 << 1 << "*222 Materials" << 11
+                                            << "a table number has one or two digits, not 222";
     QTest::newRow("item before the first table")
         << frame << 1 << 1 << "#  1  x" << 1 << "an item before the first table";
     QTest::newRow("table 1 not first")
@@ -160,6 +161,74 @@ void TestCheckerFaults::rejects_data() {
                                                << "element is 4, but the elements go only up to 3";
     QTest::newRow("loose node") << frame << 26 << 1 << "#  3  3 1 1 1 0" << 21
                                 << "node 4 belongs to no element";
+
+    // The optional tables 10 to 18: what they ask for must act on the model.
+    const QString loads = QStringLiteral("loads.d55");
+    QTest::newRow("added tables out of order")
+        << loads << 34 << 6
+        << "*11 Temperatures\n#  1  2 2 20 10 0.2\n*10 Self-weight\n#  1  1 0 -1" << 36
+        << "table 10 must come before table 11";
+    QTest::newRow("added table twice")
+        << loads << 40 << 1 << "*11 Displacements" << 40 << "table 11 appears a second time";
+    QTest::newRow("self-weight without gamma")
+        << loads << 13 << 1 << "#  1  2.1E8 0.3 0 1.2E-5" << 36
+        << "the self-weight weighs nothing: the material of every element has gamma 0";
+    QTest::newRow("self-weight without factor")
+        << loads << 36 << 1 << "#  1  1 0 0" << 36 << "the self-weight has no factor";
+    QTest::newRow("temperature without alpha")
+        << loads << 13 << 1 << "#  1  2.1E8 0.3 78.5 0" << 39
+        << "element 2 does not expand with heat: its material 1 has alpha 0";
+    QTest::newRow("node temperature beside an element without alpha")
+        << "heated.d59" << 45 << 1 << "#  2  1 5 25" << 45
+        << "node 5 is a corner of element 3, which does not expand with heat: its material 2 "
+           "has alpha 0";
+    QTest::newRow("temperature difference without depth")
+        << loads << 39 << 1 << "#  1  2 2 20 10 0" << 39 << "needs the depth h of the section";
+    QTest::newRow("temperature twice")
+        << loads << 39 << 1 << "#  1  2 2 20 10 0.2\n#  2  2 2 5 0 0" << 40
+        << "the temperature of element 2 in load case 2 appears a second time in table 11; it "
+           "was first given in line 39";
+    QTest::newRow("settlement of a free component")
+        << loads << 42 << 1 << "#  1  1 4 0 -0.01 0.001" << 42
+        << "node 4 is not held in ry by the supports: an imposed displacement needs a fixed "
+           "component";
+    QTest::newRow("settlement of an unsupported node")
+        << loads << 42 << 1 << "#  1  1 2 0.01 0 0" << 42 << "node 2 is not held in ux";
+    QTest::newRow("spring of no stiffness")
+        << loads << 45 << 1 << "#  1  4 0 0 0" << 45 << "the spring has no stiffness";
+    QTest::newRow("spring of negative stiffness")
+        << loads << 45 << 1 << "#  1  4 0 0 -5000" << 45 << "ry must be at least 0, not -5000";
+    QTest::newRow("spring on a fixed component")
+        << loads << 45 << 1 << "#  1  4 0 100 5000" << 45
+        << "node 4 is held in uz by the supports: a spring there would do nothing";
+    QTest::newRow("neither supports nor springs")
+        << frame << 28 << 2 << "" << 27
+        << "table 6 (Supports) has no items; hold the structure by supports, by springs";
+    QTest::newRow("point load beyond the member")
+        << loads << 51 << 1 << "#  1  2 2 G 6.5 0 -20 0" << 51
+        << "a is 6.5, beyond the length 6 of element 2";
+    QTest::newRow("partial load backwards")
+        << loads << 54 << 1 << "#  1  1 2 L 5 1 0 -5 0 -10" << 54 << "a1 must be less than a2";
+    QTest::newRow("point load on a curved member")
+        << "arch.d51" << 39 << 1 << "*15 Point loads\n#  1  1 2 G 2 0 -10 0\n&" << 40
+        << "element 2 is curved (R 10)";
+    QTest::newRow("combination of a missing case")
+        << loads << 60 << 1 << "#  4  2 3 1.0" << 60
+        << "combination 2 names load case 3, a missing case: item 4 of table 1 gives 2";
+    QTest::newRow("case twice in a combination")
+        << loads << 60 << 1 << "#  4  2 1 1.0" << 60
+        << "load case 1 in combination 2 appears a second time in table 17; it was first given "
+           "in line 59";
+    QTest::newRow("combinations with a gap")
+        << loads << 59 << 2 << "#  3  3 1 1.0\n#  4  3 2 1.0" << 59
+        << "combination 3 comes before any item of combination 2";
+    QTest::newRow("envelope of a missing combination")
+        << loads << 64 << 1 << "#  2  1 3" << 64
+        << "combination 3 is not defined: table 17 gives combinations up to 2";
+    QTest::newRow("envelopes with a gap") << loads << 64 << 1 << "#  2  3 2" << 64
+                                          << "envelope 3 comes before any item of envelope 2";
+    QTest::newRow("envelopes without combinations")
+        << loads << 55 << 6 << "" << 55 << "table 18 (Envelopes) needs table 17";
 
     // Other types: what their own tables demand.
     QTest::newRow("arc radius below half the chord")
@@ -245,6 +314,28 @@ void TestCheckerFaults::rejects() {
     const DataChecker::Result result = Check(Edited(file, first, count, replacement), file).Result;
     QVERIFY2(!result.Ok, "the broken file was accepted");
     QVERIFY2(result.Fault.Line == line && result.Fault.Message.contains(message), Describe(result));
+}
+
+// The optional tables after a type's own: a frame with every one of them and a plane body
+// heated at its nodes pass, their values read as written (a word as its index), and springs
+// alone may hold a structure whose table 6 is empty.
+void TestCheckerFaults::addedTablesPass() {
+    const DataChecker::Result frame =
+        Check(ReadBytes(TestData(QStringLiteral("loads.d55"))), QStringLiteral("loads.d55")).Result;
+    QVERIFY2(frame.Ok, Describe(frame));
+    for (int table = 10; table <= 18; ++table)
+        QVERIFY(frame.Data.Table(table));
+    const ParsedTable& partial = *frame.Data.Table(16);
+    QCOMPARE(partial.Width, 9);
+    QCOMPARE(partial.At(0, 2), 1.0); // "l": the member's axes
+    QCOMPARE(partial.At(0, 8), -10.0);
+    QCOMPARE(frame.Data.Table(17)->Rows(), 4);
+
+    const QString heated = QStringLiteral("heated.d59");
+    QVERIFY2(Check(ReadBytes(TestData(heated)), heated).Result.Ok, "node temperatures");
+    const DataChecker::Result springs = Check(Edited(heated, 34, 2, QString()), heated).Result;
+    QVERIFY2(springs.Ok, Describe(springs));
+    QCOMPARE(springs.Data.ItemCount(6), 0);
 }
 
 void TestCheckerFaults::faultsOfTheWholeFile_data() {

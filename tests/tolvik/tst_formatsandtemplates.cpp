@@ -13,11 +13,13 @@ namespace {
 
 const QString Package = QStringLiteral(TOLVIK_PACKAGE_SOURCE);
 
-// The examples of the manual: a line "Example file `name`" and the ```text block after it.
+// The examples of the manual: a line "Example file `name`" (a shipped example) or "Example of
+// tables 10 to 18, file `name`" and the ```text block after it.
 QList<std::pair<QString, QByteArray>> ManualExamples() {
     const QString manual = QString::fromUtf8(ReadBytes(Package + QStringLiteral("/FORMATS.md")));
     static const QRegularExpression example(
-        QStringLiteral("Example file `([^`]+)`[^\\n]*\\n\\n```text\\n(.*?)\\n```"),
+        QStringLiteral("Example (?:file|of tables 10 to 18, file) `([^`]+)`[^\\n]*\\n\\n```text\\n("
+                       ".*?)\\n```"),
         QRegularExpression::DotMatchesEverythingOption);
     QList<std::pair<QString, QByteArray>> examples;
     for (const QRegularExpressionMatch& match : example.globalMatch(manual))

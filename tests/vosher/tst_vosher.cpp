@@ -55,6 +55,7 @@ class TestVosher : public QObject {
 
 private slots:
     void replacesTheMeshAndRemovesWhatNamedIt();
+    void removesWhatTheAddedTablesNamed();
     void leavesOutSectionsWhereTheTypeHasNone();
     void reportsRemovedSupportsAndLoads();
     void removedItemsAreToldInRuns();
@@ -96,6 +97,21 @@ void TestVosher::replacesTheMeshAndRemovesWhatNamedIt() {
                           QStringLiteral("   No  case  node    Fx     Fz"), QStringLiteral("&")}));
     const QByteArray bytes = text.ToBytes();
     QVERIFY(bytes.startsWith(original.left(original.indexOf("#  5  Nodes"))));
+}
+
+// Temperatures and springs name nodes too: left behind, they would act on unrelated nodes of
+// the new mesh. A self-weight names none and stays.
+void TestVosher::removesWhatTheAddedTablesNamed() {
+    DataFileText text = DataFileText::FromBytes(TolvikData(QStringLiteral("heated.d59")));
+    const MeshTransfer::Result result =
+        MeshTransfer::Apply(text, *FormatCatalogue::For(9, false), Strip(3));
+    QCOMPARE(result.Error, QString());
+    QCOMPARE(result.Removed.mid(2),
+             (QStringList{QStringLiteral("Removed from table 11 (they referred to nodes of the "
+                                         "old mesh): items 1, 2. Give them again."),
+                          QStringLiteral("Removed from table 13 (they referred to nodes of the "
+                                         "old mesh): item 1. Give them again.")}));
+    QVERIFY(text.Lines().contains(QStringLiteral("#  1    1     0.0  -1.0")));
 }
 
 void TestVosher::leavesOutSectionsWhereTheTypeHasNone() {

@@ -5,12 +5,21 @@
 
 namespace {
 
-int FirstDigit(const QString& text) {
-    for (QChar c : text) {
-        if (c >= u'0' && c <= u'9')
-            return c.digitValue();
-    }
-    return -1;
+bool IsDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// The number of a table header: its first run of digits, so that "*12" is table 12, not 1.
+int HeaderNumber(const QString& text) {
+    qsizetype at = 0;
+    while (at < text.size() && !IsDigit(text[at]))
+        ++at;
+    qsizetype end = at;
+    while (end < text.size() && IsDigit(text[end]))
+        ++end;
+    bool ok = false;
+    const int number = text.mid(at, end - at).toInt(&ok);
+    return ok ? number : -1;
 }
 
 bool IsItem(const QString& text) {
@@ -91,7 +100,7 @@ DataFileText::Span DataFileText::Table(int number) const {
             span.End = i;
             return span;
         }
-        if (FirstDigit(Line(i)) == number)
+        if (HeaderNumber(Line(i)) == number)
             span.Header = i;
     }
     if (span.Found())

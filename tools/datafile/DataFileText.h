@@ -34,7 +34,7 @@ public:
     // The index of the end mark "&"; LineCount() when there is none.
     int EndMark() const;
     // The first table with that number before the end mark: the number of a header is the
-    // first digit on it.
+    // first run of digits on it.
     Span Table(int number) const;
 
     // Replaces the item lines ("#") of the table by `items`. The lines between the header and

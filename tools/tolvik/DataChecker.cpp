@@ -92,11 +92,13 @@ void DataChecker::Header(int line, QStringView text) {
         ++at;
     if (at == text.size())
         Fail(line, QStringLiteral("a table header needs its table number: \"*\" and a digit"));
-    const int number = text[at].digitValue();
-    if (at + 1 < text.size() && IsDigit(text[at + 1]))
-        Fail(line, QStringLiteral("table numbers have one digit; this header would be read as "
-                                  "table %1")
-                       .arg(number));
+    qsizetype end = at;
+    while (end < text.size() && IsDigit(text[end]))
+        ++end;
+    if (end - at > 2)
+        Fail(line, QStringLiteral("a table number has one or two digits, not %1")
+                       .arg(text.mid(at, end - at)));
+    const int number = text.mid(at, end - at).toInt();
     if (table_ == 0 && number != 1)
         Fail(line, QStringLiteral("the data must start with table 1 (General data), not with "
                                   "table %1")
@@ -125,24 +127,9 @@ void DataChecker::Header(int line, QStringView text) {
         table.Title = QStringLiteral("Table %1").arg(number);
         table.ItemsName = QStringLiteral("items of table %1").arg(number);
     } else {
-        int index = -1;
-        for (size_t i = 0; i < format_.Tables.size(); ++i) {
-            if (format_.Tables[i].Number == number)
-                index = static_cast<int>(i);
-        }
-        if (index < 0)
-            Fail(line, QStringLiteral("%1 have no table %2").arg(format_.Name).arg(number));
-        if (index < position_)
-            Fail(line, QStringLiteral("table %1 appears a second time").arg(number));
-        if (index > position_) {
-            const TableFormat& missing = format_.Tables[position_];
-            Fail(line, QStringLiteral("table %1 (%2) must come before table %3")
-                           .arg(missing.Number)
-                           .arg(missing.Title)
-                           .arg(number));
-        }
+        const int index = Position(line, number);
         const TableFormat& format = format_.Tables[index];
-        ++position_;
+        position_ = index + 1;
         table.Title = format.Title;
         table.ItemsName = format.ItemsName;
         if (format.Width == TableFormat::Widths::Fixed)
@@ -153,6 +140,35 @@ void DataChecker::Header(int line, QStringView text) {
     data_.Tables.push_back(std::move(table));
     table_ = number;
     lastItem_ = 0;
+}
+
+int DataChecker::Position(int line, int number) const {
+    int index = -1;
+    for (size_t i = 0; i < format_.Tables.size(); ++i) {
+        if (format_.Tables[i].Number == number)
+            index = static_cast<int>(i);
+    }
+    if (index < 0)
+        Fail(line, QStringLiteral("%1 have no table %2").arg(format_.Name).arg(number));
+    if (index < position_) {
+        if (data_.Table(number))
+            Fail(line, QStringLiteral("table %1 appears a second time").arg(number));
+        Fail(line, QStringLiteral("table %1 must come before table %2").arg(number).arg(table_));
+    }
+    if (const TableFormat* missing = Required(index))
+        Fail(line, QStringLiteral("table %1 (%2) must come before table %3")
+                       .arg(missing->Number)
+                       .arg(missing->Title)
+                       .arg(number));
+    return index;
+}
+
+const TableFormat* DataChecker::Required(int before) const {
+    for (int i = position_; i < before; ++i) {
+        if (!format_.Tables[static_cast<size_t>(i)].Optional)
+            return &format_.Tables[static_cast<size_t>(i)];
+    }
+    return nullptr;
 }
 
 void DataChecker::Item(int line, QStringView text) {
@@ -409,12 +425,11 @@ void DataChecker::End(int line) {
         Fail(line, QStringLiteral("the end mark comes before table 1; the data starts with "
                                   "table 1"));
     CloseTable();
-    if (!format_.OpenTables && position_ < static_cast<int>(format_.Tables.size())) {
-        const TableFormat& missing = format_.Tables[position_];
+    if (const TableFormat* missing =
+            format_.OpenTables ? nullptr : Required(static_cast<int>(format_.Tables.size())))
         Fail(line, QStringLiteral("table %1 (%2) is missing before the end mark")
-                       .arg(missing.Number)
-                       .arg(missing.Title));
-    }
+                       .arg(missing->Number)
+                       .arg(missing->Title));
     if (format_.OpenTables) {
         for (int item = 5; item <= 8 && item <= static_cast<int>(data_.General.size()); ++item) {
             const int table = DataFormat::TableCountedBy(item);

@@ -13,10 +13,10 @@
 // is the one the user meets first when reading the file from the top.
 //
 // The table rules: a line starting with "*" is a table header (the table number is the first
-// digit on it), "#" an item with its number, "&" the end of the data; anything else is free
-// text (titles, column headings, comments). Tables come in the format's order, items are
-// numbered 1, 2, 3, ... in each table, and items 5 to 8 of table 1 count the items of tables
-// 4, 5, 2 and 3.
+// run of digits on it, one or two), "#" an item with its number, "&" the end of the data;
+// anything else is free text (titles, column headings, comments). Tables come in the format's
+// order, optional ones may be left out, items are numbered 1, 2, 3, ... in each table, and
+// items 5 to 8 of table 1 count the items of tables 4, 5, 2 and 3.
 class DataChecker {
 public:
     struct Result {
@@ -39,6 +39,12 @@ private:
     void CloseTable();
     void CloseGeneral();
     void CheckCount(int table, int rows);
+    // The index in the format of the table `number` whose header stands in `line`, after the
+    // tables opened so far and with no required table left out before it.
+    int Position(int line, int number) const;
+    // The first table from the next one to open up to (not including) index `before` that
+    // cannot be left out, or null.
+    const TableFormat* Required(int before) const;
     void End(int line);
     QString ColumnNames() const;
     const TableFormat* CurrentFormat() const;
@@ -48,6 +54,6 @@ private:
     const DataFormat& format_;
     ParsedData data_;
     int table_ = 0;    // number of the table being read; 0 before table 1
-    int position_ = 0; // how many tables of the format have been opened
+    int position_ = 0; // index in the format after the last table opened
     int lastItem_ = 0; // number of the last item of the current table
 };

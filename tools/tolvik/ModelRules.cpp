@@ -13,14 +13,6 @@ QString Number(double value) {
     return QString::number(value, 'g', 12);
 }
 
-// Without squares, which would round a distance of 1e-200 to 0 or one of 1e200 to infinity.
-double Distance(const ParsedTable& nodes, int first, int second) {
-    double distance = 0;
-    for (int column = 0; column < nodes.Width; ++column)
-        distance = std::hypot(distance, nodes.At(first - 1, column) - nodes.At(second - 1, column));
-    return distance;
-}
-
 // Fails when the element, `corners` node numbers at the start of its row (0: no corner), is
 // too small or too large to compute with: its stiffness and mass take its size to powers up
 // to the fourth and beyond, which leave the range of numbers long before the coordinates do.
@@ -37,7 +29,7 @@ void ComputableSize(const ParsedTable& table, int row, const ParsedData& data, i
             const int i = static_cast<int>(values[a]), j = static_cast<int>(values[b]);
             if (i < 1 || j < 1 || i > nodes->Rows() || j > nodes->Rows())
                 continue;
-            if (const double d = Distance(*nodes, i, j); d > size) {
+            if (const double d = ModelRules::Distance(*nodes, i, j); d > size) {
                 size = d;
                 from = i;
                 to = j;
@@ -63,6 +55,14 @@ void DistinctCorners(const ParsedTable& table, int row, int corners) {
 }
 
 } // namespace
+
+// Without squares, which would round a distance of 1e-200 to 0 or one of 1e200 to infinity.
+double ModelRules::Distance(const ParsedTable& nodes, int first, int second) {
+    double distance = 0;
+    for (int column = 0; column < nodes.Width; ++column)
+        distance = std::hypot(distance, nodes.At(first - 1, column) - nodes.At(second - 1, column));
+    return distance;
+}
 
 QString ModelRules::SizeFault(double size, int from, int to) {
     if (!(size > 0) || (size >= SmallestSize && size <= LargestSize))

@@ -6,6 +6,7 @@
 #include <functional>
 
 class ParsedData;
+struct ParsedTable;
 
 // Checks of a structural model that single values cannot show: elements whose ends or corners
 // coincide, supports that fix nothing, nodes named twice, nodes that no element uses. Each
@@ -17,6 +18,9 @@ namespace ModelRules {
 // range of numbers that its size to the fourth and its stiffness still need.
 inline constexpr double SmallestSize = 1e-30;
 inline constexpr double LargestSize = 1e30;
+
+// The distance between nodes `first` and `second` (from 1) of the table of nodes.
+double Distance(const ParsedTable& nodes, int first, int second);
 
 // Why an element whose corners `from` and `to` lie `size` apart, the farthest of any two, is
 // too small or too large to compute with; empty when it is not (or has no size at all, which

@@ -1,5 +1,6 @@
 #include "StructuralFormats.h"
 
+#include "ActionTables.h"
 #include "CheckFault.h"
 #include "CountLimits.h"
 #include "ModelRules.h"
@@ -224,11 +225,8 @@ TableFormat Bearings() {
     return table;
 }
 
-} // namespace
-
-namespace StructuralFormats {
-
-std::optional<DataFormat> For(int problem, bool dynamics) {
+// The format of `problem` with the tables of its own, 2 to 9.
+std::optional<DataFormat> OwnTables(int problem, bool dynamics) {
     const QStringList planeLoads{QStringLiteral("Fx"), QStringLiteral("Fz"), QStringLiteral("My")};
     const QStringList planeCodes{QStringLiteral("ux"), QStringLiteral("uz"), QStringLiteral("ry")};
     const QStringList spaceLoads{QStringLiteral("Fx"), QStringLiteral("Fy"), QStringLiteral("Fz"),
@@ -389,6 +387,17 @@ std::optional<DataFormat> For(int problem, bool dynamics) {
     default:
         return std::nullopt;
     }
+}
+
+} // namespace
+
+namespace StructuralFormats {
+
+std::optional<DataFormat> For(int problem, bool dynamics) {
+    std::optional<DataFormat> format = OwnTables(problem, dynamics);
+    if (format)
+        ActionTables::Add(*format, dynamics);
+    return format;
 }
 
 } // namespace StructuralFormats

@@ -41,6 +41,8 @@ struct TableFormat {
     Widths Width = Widths::Fixed;
     int WidthTable = 0;
     int MinItems = 0;
+    // An optional table may be left out; the tables that are there keep the format's order.
+    bool Optional = false;
     RowCheck OnRow;
 
     // A table of fixed columns, the way most formats declare theirs.
