@@ -1,3 +1,4 @@
+#include "BarDeflection.h"
 #include "BarElement.h"
 #include "BarFamily.h"
 #include "BarModelBuilder.h"
@@ -40,6 +41,7 @@ private slots:
     void memberLoadsHoldTheEnds();
     void heatWeightAndFoundationOfABar();
     void memberLoadsOnPieces();
+    void deflectionLinesOfMemberLoads();
     void mechanismsRefused();
     void faultyFilesRefused();
     void answersThatDoNotCheckRefused();
@@ -685,6 +687,26 @@ void TestBarStatics::memberLoadsOnPieces() {
     const Eigen::Vector3d q1(0, 0, -1), q2(0, 0, -4);
     QVERIFY(force.isApprox(3 * (q1 + q2) / 2, 1e-12));
     QVERIFY(moment.isApprox(FirstMoment(q1, q2, 0.5, 3.5, Eigen::Vector3d::UnitX()), 1e-12));
+}
+
+void TestBarStatics::deflectionLinesOfMemberLoads() {
+    // The lines the viewer draws between held ends: P L^3 / 192 EI under a point load at the
+    // middle of a fixed bar, P L^3 / 48 EI when both ends are hinged; a partial load over the
+    // whole bar is the even one's line, whatever the hinges; a moment is the limit of two
+    // opposite forces closing in on it.
+    const double EI = E * I, P = 10, q = 3, C = 7, at = 1.3, h = 1e-4;
+    QV_COMPARE_NEAR(BarDeflection::Point(P, 0, L / 2, EI, L, 0, 0.5), P * L * L * L / (192 * EI),
+                    1e-12);
+    QV_COMPARE_NEAR(BarDeflection::Point(P, 0, L / 2, EI, L, 3, 0.5), P * L * L * L / (48 * EI),
+                    1e-12);
+    for (int hinges = 0; hinges <= 3; ++hinges)
+        for (double xi : {0.1, 0.35, 0.5, 0.8}) {
+            QV_COMPARE_NEAR(BarDeflection::Partial(q, q, 0, L, EI, L, hinges, xi),
+                            BarDeflection::Loaded(q, EI, L, hinges, xi), 1e-12);
+            const double pair = (BarDeflection::Point(C / h, 0, at + h / 2, EI, L, hinges, xi) -
+                                 BarDeflection::Point(C / h, 0, at - h / 2, EI, L, hinges, xi));
+            QV_COMPARE_NEAR(BarDeflection::Point(0, C, at, EI, L, hinges, xi), pair, 1e-6);
+        }
 }
 
 QTEST_GUILESS_MAIN(TestBarStatics)
