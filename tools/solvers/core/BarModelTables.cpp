@@ -22,6 +22,26 @@ int LineOf(const ParsedTable& table, int row) {
     return table.Lines[static_cast<size_t>(row)];
 }
 
+// The node or element an item names, counted from 0; refused, not read past, when the file
+// has none of that number.
+size_t Reference(const ParsedTable& table, int row, int column, size_t count, const QString& what) {
+    const double number = table.At(row, column);
+    if (!(number >= 1 && number <= static_cast<double>(count)))
+        throw SolverError::AtLine(LineOf(table, row),
+                                  QStringLiteral("there is no %1 %2").arg(what).arg(number));
+    return static_cast<size_t>(Index(number));
+}
+
+size_t ElementOf(const ParsedTable& table, int row, int column,
+                 const std::vector<std::vector<int>>& barsOf) {
+    return Reference(table, row, column, barsOf.size(), QStringLiteral("element"));
+}
+
+int NodeOf(const ParsedTable& table, int row, int column, const BarModel& model) {
+    return static_cast<int>(Reference(table, row, column, static_cast<size_t>(model.DataNodes),
+                                      QStringLiteral("node")));
+}
+
 // The axes of space a type's weights and table 8 loads have: x z in a plane, z in a grillage,
 // x y z in space.
 std::vector<int> GravityAxes(ProblemType::Layout layout) {
@@ -67,7 +87,7 @@ void ReadHeats(const ProblemType& type, const ParsedTable& table,
         BarModel::Heat heat;
         heat.Case = static_cast<int>(table.At(row, 0));
         heat.Line = LineOf(table, row);
-        const int element = Index(table.At(row, 1));
+        const size_t element = ElementOf(table, row, 1, barsOf);
         if (type.Truss) {
             heat.Change = table.At(row, 2);
         } else if (type.Lies == ProblemType::Layout::Grillage) {
@@ -82,7 +102,7 @@ void ReadHeats(const ProblemType& type, const ParsedTable& table,
             throw SolverError::AtLine(heat.Line,
                                       QStringLiteral("a difference of temperature across the "
                                                      "depth needs the depth h greater than 0"));
-        for (int bar : barsOf[static_cast<size_t>(element)]) {
+        for (int bar : barsOf[element]) {
             if (model.Bars[static_cast<size_t>(bar)].Alpha == 0 &&
                 (heat.Change != 0 || heat.Across != 0))
                 throw SolverError::AtLine(
@@ -99,7 +119,7 @@ void ReadDisplacements(const ParsedTable& table, BarModel& model) {
     for (int row = 0; row < table.Rows(); ++row) {
         BarModel::Displacement displacement;
         displacement.Case = static_cast<int>(table.At(row, 0));
-        displacement.Node = Index(table.At(row, 1));
+        displacement.Node = NodeOf(table, row, 1, model);
         displacement.Line = LineOf(table, row);
         for (size_t c = 0; c < model.Components.size(); ++c)
             displacement.Value[static_cast<size_t>(model.Components[c])] =
@@ -111,7 +131,7 @@ void ReadDisplacements(const ParsedTable& table, BarModel& model) {
 void ReadSprings(const ParsedTable& table, BarModel& model) {
     for (int row = 0; row < table.Rows(); ++row) {
         BarModel::Spring spring;
-        spring.Node = Index(table.At(row, 0));
+        spring.Node = NodeOf(table, row, 0, model);
         spring.Line = LineOf(table, row);
         for (size_t c = 0; c < model.Components.size(); ++c)
             spring.K[static_cast<size_t>(model.Components[c])] =
@@ -123,7 +143,7 @@ void ReadSprings(const ParsedTable& table, BarModel& model) {
 void ReadFoundations(const ParsedTable& table, const std::vector<std::vector<int>>& barsOf,
                      BarModel& model) {
     for (int row = 0; row < table.Rows(); ++row)
-        for (int bar : barsOf[static_cast<size_t>(Index(table.At(row, 0)))])
+        for (int bar : barsOf[ElementOf(table, row, 0, barsOf)])
             model.Foundations.push_back({bar, table.At(row, 1), LineOf(table, row)});
 }
 
@@ -169,14 +189,14 @@ bool Curved(const ProblemType& type, const ParsedData& data, int element) {
 // The member of a load of table 15 or 16, refused where it is an arc.
 Member LoadedMember(const ProblemType& type, const ParsedData& data, const ParsedTable& table,
                     int row, const std::vector<std::vector<int>>& barsOf, const BarModel& model) {
-    const int element = Index(table.At(row, 1));
-    if (Curved(type, data, element))
+    const size_t element = ElementOf(table, row, 1, barsOf);
+    if (Curved(type, data, static_cast<int>(element)))
         throw SolverError::AtLine(
             LineOf(table, row),
             QStringLiteral("element %1 is curved: a load on part of a member needs a straight "
                            "one")
                 .arg(element + 1));
-    return Member(model, barsOf[static_cast<size_t>(element)]);
+    return Member(model, barsOf[element]);
 }
 
 // case element axes a, then the type's load components (forces, then moments).
