@@ -682,6 +682,8 @@ void TestBarStatics::memberLoadsOnPieces() {
         QVERIFY(given.has_value());
         QVERIFY(given->Force.isApprox(f, 1e-12));
         QVERIFY((given->Moment + given->At.cross(given->Force)).isApprox(m, 1e-12));
+        // A load of one direction acts through its centroid, with no moment besides.
+        QVERIFY(given->Moment.norm() < 1e-12 * L * given->Force.norm());
     }
     QCOMPARE(pieces, 3);
     const Eigen::Vector3d q1(0, 0, -1), q2(0, 0, -4);

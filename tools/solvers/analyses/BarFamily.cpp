@@ -52,11 +52,16 @@ std::optional<MeshFamily::GivenLoad> BarFamily::Given(const MeshModel::ElementLo
     case Spread::Point:
         return GivenLoad{a + load.A * x, global(load.Q), global(load.Moment)};
     case Spread::Partial: {
-        // About the load's start: the resultant and the moment of its linear spread.
+        // The resultant at the load's centroid along the bar, where a load of one direction
+        // leaves no moment; that of a load turning along the bar is about that point.
         const double span = load.B - load.A;
         const Eigen::Vector3d from = global(load.Q), to = global(load.QB);
-        const Eigen::Vector3d lever = span * span * (from / 6 + to / 3);
-        return GivenLoad{a + load.A * x, (from + to) * span / 2, x.cross(lever)};
+        const Eigen::Vector3d force = (from + to) * span / 2;
+        const Eigen::Vector3d first = span * span * (from / 6 + to / 3); // about the start
+        const double squared = force.squaredNorm();
+        const double centroid = squared > 0 ? first.dot(force) / squared : 0;
+        return GivenLoad{a + (load.A + centroid) * x, force,
+                         x.cross(Eigen::Vector3d(first - centroid * force))};
     }
     case Spread::Even:
         break;
