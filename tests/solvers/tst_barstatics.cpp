@@ -1,5 +1,10 @@
+#include "BarDeflection.h"
+#include "BarElement.h"
+#include "BarFamily.h"
 #include "BarModelBuilder.h"
 #include "FormatCatalogue.h"
+#include "MeshModel.h"
+#include "ParsedData.h"
 #include "ProblemType.h"
 #include "ResultFile.h"
 #include "SolverFiles.h"
@@ -33,6 +38,10 @@ private slots:
     void grillageInTorsion();
     void spaceFrameSectionAngle();
     void curvedCantilever();
+    void memberLoadsHoldTheEnds();
+    void heatWeightAndFoundationOfABar();
+    void memberLoadsOnPieces();
+    void deflectionLinesOfMemberLoads();
     void mechanismsRefused();
     void faultyFilesRefused();
     void answersThatDoNotCheckRefused();
@@ -443,6 +452,263 @@ void TestBarStatics::answersThatDoNotCheckRefused() {
                                   {8, {QStringLiteral("1 1 1 -2")}}}));
     QVERIFY2(sound.Ok(), qPrintable(sound.Error()));
     QVERIFY(sound.Outcome().Protocol.contains(QStringLiteral("Check: |K u - f| is ")));
+}
+
+namespace {
+
+// One bar of the section the closed forms take: of a plane frame along x (its local z axis
+// upwards) or, with `skew`, of a space frame slanting through space, turned about itself.
+BarModel OneBar(bool skew, bool hingeJ = false) {
+    BarModel model;
+    model.Axes = skew ? ProblemType::Layout::Space : ProblemType::Layout::PlaneXZ;
+    model.Nodes = skew ? std::vector<BarModel::Vector>{{0.3, -0.2, 0.5}, {2.9, 1.4, 2.2}}
+                       : std::vector<BarModel::Vector>{{0, 0, 0}, {4, 0, 0}};
+    BarModel::Bar bar;
+    bar.J = 1;
+    bar.E = 2.1e8;
+    bar.G = 8e7;
+    bar.A = 0.01;
+    bar.It = 2e-6;
+    bar.Iy = 1e-4;
+    bar.Iz = 3e-5;
+    bar.Beta = skew ? 25 : 0;
+    bar.HingeJ = hingeJ;
+    model.Bars = {bar};
+    return model;
+}
+
+Eigen::Vector3d Vec(const std::array<double, 3>& v) {
+    return {v[0], v[1], v[2]};
+}
+
+// The resultant force and moment about `about` of nodal loads (global, six per node) at
+// `nodes`.
+std::pair<Eigen::Vector3d, Eigen::Vector3d> Resultant(const Element::Vector& f,
+                                                      const std::vector<Eigen::Vector3d>& nodes,
+                                                      const Eigen::Vector3d& about) {
+    Eigen::Vector3d force = Eigen::Vector3d::Zero(), moment = Eigen::Vector3d::Zero();
+    for (size_t n = 0; n < nodes.size(); ++n) {
+        const Eigen::Vector3d f3 = f.segment<3>(static_cast<Eigen::Index>(6 * n));
+        force += f3;
+        moment += f.segment<3>(static_cast<Eigen::Index>(6 * n + 3)) + (nodes[n] - about).cross(f3);
+    }
+    return {force, moment};
+}
+
+// The first moment about end i of a load varying linearly from q1 at a to q2 at b along x.
+Eigen::Vector3d FirstMoment(const Eigen::Vector3d& q1, const Eigen::Vector3d& q2, double a,
+                            double b, const Eigen::Vector3d& x) {
+    const double span = b - a;
+    return x.cross(Eigen::Vector3d(a * span * (q1 + q2) / 2 + span * span * (q1 / 6 + q2 / 3)));
+}
+
+// A checked file's table as the solvers read it, given by its rows.
+ParsedTable Table(int number, const std::vector<std::vector<double>>& rows) {
+    ParsedTable table;
+    table.Number = number;
+    table.Width = static_cast<int>(rows.front().size());
+    for (const std::vector<double>& row : rows) {
+        table.Values.insert(table.Values.end(), row.begin(), row.end());
+        table.Lines.push_back(100 * number + table.Rows());
+    }
+    return table;
+}
+
+} // namespace
+
+void TestBarStatics::memberLoadsHoldTheEnds() {
+    // A bar fixed at both ends: its section forces under loads alone (the ends still) are the
+    // fixed-end forces of the textbook. Columns Ni Vi Mi Nj Vj Mj; hogging moments negative.
+    const BarModel model = OneBar(false);
+    const BarElement beam(model, model.Bars[0]);
+    const Element::Vector still = Element::Vector::Zero(12);
+    const double P = 12, a = 1, b = L - a, q = 3;
+    // A point load P down at a: M = -P a b^2 / L^2 and -P a^2 b / L^2, V = P b^2 (3a + b) / L^3.
+    BarElement::Forces f = beam.SectionForces(still, beam.PointLoads({0, 0, -P}, {}, a, false));
+    QV_COMPARE_NEAR(f[2], -P * a * b * b / (L * L), 1e-12);
+    QV_COMPARE_NEAR(f[5], -P * a * a * b / (L * L), 1e-12);
+    QV_COMPARE_NEAR(f[1], P * b * b * (3 * a + b) / (L * L * L), 1e-12);
+    QV_COMPARE_NEAR(f[4], -P * a * a * (a + 3 * b) / (L * L * L), 1e-12);
+    // A triangle from 0 at i to q at j: q L^2 / 30 and q L^2 / 20.
+    f = beam.SectionForces(still, beam.PartialLoads({0, 0, 0}, {0, 0, -q}, 0, L, false));
+    QV_COMPARE_NEAR(f[2], -q * L * L / 30, 1e-12);
+    QV_COMPARE_NEAR(f[5], -q * L * L / 20, 1e-12);
+    // An even load over the left half: 11 q L^2 / 192 and 5 q L^2 / 192; along the bar, end i
+    // holds three quarters of it, the stretch before it in tension.
+    f = beam.SectionForces(still, beam.PartialLoads({q, 0, -q}, {q, 0, -q}, 0, L / 2, false));
+    QV_COMPARE_NEAR(f[2], -11 * q * L * L / 192, 1e-12);
+    QV_COMPARE_NEAR(f[5], -5 * q * L * L / 192, 1e-12);
+    QV_COMPARE_NEAR(f[0], 3 * q * L / 8, 1e-12);
+    // Hinged at j, the point load leaves no moment there and P a b (L + b) / 2 L^2 at i.
+    const BarModel propped = OneBar(false, true);
+    const BarElement hinged(propped, propped.Bars[0]);
+    f = hinged.SectionForces(still, hinged.PointLoads({0, 0, -P}, {}, a, false));
+    QV_COMPARE_NEAR(f[2], -P * a * b * (L + b) / (2 * L * L), 1e-12);
+    QV_COMPARE_NEAR(f[5], 0, 1e-9);
+
+    // A skew bar of a space frame: loads given in its own axes are those turned into space,
+    // and the nodal loads of a point or a partial load add up to its resultant about end i.
+    const BarModel space = OneBar(true);
+    const BarElement skew(space, space.Bars[0]);
+    const std::vector<Eigen::Vector3d> ends{Vec(space.Nodes[0]), Vec(space.Nodes[1])};
+    const Eigen::Matrix3d back = skew.Axes().transpose();
+    const Eigen::Vector3d x = skew.Axes().row(0).transpose();
+    const std::array<double, 3> force{2, -3, 5}, moment{-1, 4, 0.5}, other{1, 2, -2};
+    const auto global = [&back](const std::array<double, 3>& v) {
+        const Eigen::Vector3d g = back * Vec(v);
+        return std::array<double, 3>{g(0), g(1), g(2)};
+    };
+    const double at = 0.3 * skew.Length();
+    const Element::Vector point = skew.PointLoads(force, moment, at, true);
+    QVERIFY(point.isApprox(skew.PointLoads(global(force), global(moment), at, false), 1e-12));
+    const auto [pointForce, pointMoment] = Resultant(point, ends, ends[0]);
+    const Eigen::Vector3d F = back * Vec(force);
+    QVERIFY(pointForce.isApprox(F, 1e-12));
+    QVERIFY(pointMoment.isApprox(at * x.cross(F) + back * Vec(moment), 1e-12));
+    const Element::Vector partial = skew.PartialLoads(force, other, 0.5, 2.5, true);
+    QVERIFY(
+        partial.isApprox(skew.PartialLoads(global(force), global(other), 0.5, 2.5, false), 1e-12));
+    const Eigen::Vector3d q1 = back * Vec(force), q2 = back * Vec(other);
+    const auto [partForce, partMoment] = Resultant(partial, ends, ends[0]);
+    QVERIFY(partForce.isApprox(q1 + q2, 1e-12)); // over a span of 2
+    QVERIFY(partMoment.isApprox(FirstMoment(q1, q2, 0.5, 2.5, x), 1e-12));
+}
+
+void TestBarStatics::heatWeightAndFoundationOfABar() {
+    // A bar fixed at both ends heated by dT and by dTd across its depth h (the top, local z,
+    // face warmer): N = -E A alpha dT and M = E I alpha dTd / h (sagging) all along it. The
+    // loads are those that take the free bar where the heat would: stretched by alpha dT L and
+    // curved by alpha dTd / h, its tip falling.
+    const double alpha = 1.2e-5, dT = 30, dTd = 20, h = 0.3;
+    const double kappa = alpha * dTd / h;
+    const BarModel model = OneBar(false);
+    const BarElement beam(model, model.Bars[0]);
+    Element::Heat heat;
+    heat.Alpha = alpha;
+    heat.Change = {dT, dT};
+    heat.Across = dTd;
+    heat.Depth = h;
+    const Element::Vector loads = beam.HeatLoads(heat);
+    const Element::Vector still = Element::Vector::Zero(12);
+    BarElement::Forces f = beam.SectionForces(still, loads);
+    for (int end : {0, 3}) {
+        QV_COMPARE_NEAR(f[end], -E * A * alpha * dT, 1e-12);
+        QV_COMPARE_NEAR(f[end + 1], 0, 1e-9);
+        QV_COMPARE_NEAR(f[end + 2], E * I * kappa, 1e-12);
+    }
+    Element::Vector free = Element::Vector::Zero(12);
+    free(6) = alpha * dT * L;
+    free(8) = -kappa * L * L / 2;
+    free(10) = kappa * L;
+    QVERIFY((beam.Stiffness() * free).isApprox(loads, 1e-12));
+    // Hinged at j: 3/2 E I alpha dTd / h at i, none at j.
+    const BarModel propped = OneBar(false, true);
+    const BarElement hinged(propped, propped.Bars[0]);
+    f = hinged.SectionForces(still, hinged.HeatLoads(heat));
+    QV_COMPARE_NEAR(f[2], 1.5 * E * I * kappa, 1e-12);
+    QV_COMPARE_NEAR(f[5], 0, 1e-9);
+
+    // Its weight gamma A L, and under a skew bar a foundation of modulus k per length: k L
+    // against a translation across it along local z, none along it, and k theta^2 L^3 / 3
+    // against turning by theta about its local y axis at end i.
+    const double gamma = 78.5, k = 5000;
+    const BarModel space = OneBar(true);
+    const BarElement skew(space, space.Bars[0]);
+    const std::vector<Eigen::Vector3d> ends{Vec(space.Nodes[0]), Vec(space.Nodes[1])};
+    const auto [weight, turning] =
+        Resultant(skew.VolumeLoads({0, 0, -gamma}), ends, (ends[0] + ends[1]) / 2);
+    QVERIFY(weight.isApprox(Eigen::Vector3d(0, 0, -gamma * A * skew.Length()), 1e-12));
+    QVERIFY(turning.norm() < 1e-12 * gamma * A * skew.Length());
+    const BarElement::Matrix12 ground = skew.FoundationStiffness(k);
+    const double length = skew.Length();
+    const auto energy = [&ground](const Eigen::Vector3d& ui, const Eigen::Vector3d& ri,
+                                  const Eigen::Vector3d& uj, const Eigen::Vector3d& rj) {
+        BarElement::Vector12 u;
+        u << ui, ri, uj, rj;
+        return u.dot(ground * u);
+    };
+    const Eigen::Vector3d x = skew.Axes().row(0), y = skew.Axes().row(1), z = skew.Axes().row(2);
+    const Eigen::Vector3d none = Eigen::Vector3d::Zero();
+    QV_COMPARE_NEAR(energy(z, none, z, none), k * length, 1e-12);
+    QV_COMPARE_NEAR(energy(x, none, x, none), 0, 1e-9);
+    QV_COMPARE_NEAR(energy(none, y, -length * z, y), k * length * length * length / 3, 1e-12);
+}
+
+void TestBarStatics::memberLoadsOnPieces() {
+    // A member of a plane frame cut into three pieces, as modes and buckling cut it: a point
+    // load at its middle falls on the second piece a sixth of the length in; a partial load
+    // in the member's axes is cut at the pieces' ends, which together carry its resultant;
+    // every piece takes the member's temperature and foundation.
+    ParsedData data;
+    data.General.resize(4);
+    data.General[3].Number = 2;
+    data.Tables = {Table(2, {{E, 0.3, 78.5, 1.2e-5}}),
+                   Table(3, {{A, I}}),
+                   Table(4, {{0, 0}, {L, 0}}),
+                   Table(5, {{1, 2, 1, 1, 0}}),
+                   Table(6, {{1, 1, 1, 1}}),
+                   Table(11, {{1, 1, 10, 20, 0.3}}),
+                   Table(14, {{1, 5000}}),
+                   Table(15, {{1, 1, 0, L / 2, 0, -12, 0}}),
+                   Table(16, {{2, 1, 1, 0.5, 3.5, 0, -1, 0, -4}})};
+    const BarModel model = BarModelBuilder::Build(5, data, {3});
+    QCOMPARE(model.Bars.size(), size_t(3));
+    QCOMPARE(model.Heats.size(), size_t(3));
+    QCOMPARE(model.Foundations.size(), size_t(3));
+    QCOMPARE(model.Materials.size(), size_t(1));
+    QCOMPARE(model.Materials[0].Alpha, 1.2e-5);
+    const MeshModel mesh = MeshModel::FromBars(model);
+    QCOMPARE(mesh.Heats[2].Cell, 2);
+    QCOMPARE(mesh.Heats[2].Depth, 0.3);
+    BarFamily family(model);
+    QStringList warnings;
+    family.Build(mesh, warnings);
+    Eigen::Vector3d force = Eigen::Vector3d::Zero(), moment = Eigen::Vector3d::Zero();
+    int pieces = 0;
+    for (const MeshModel::ElementLoad& load : mesh.ElementLoads) {
+        if (load.Case == 1) {
+            QCOMPARE(load.Cell, 1);
+            QV_COMPARE_NEAR(load.A, L / 6, 1e-12);
+            continue;
+        }
+        ++pieces;
+        const BarModel::Bar& bar = model.Bars[static_cast<size_t>(load.Cell)];
+        const std::vector<Eigen::Vector3d> ends{Vec(model.Nodes[static_cast<size_t>(bar.I)]),
+                                                Vec(model.Nodes[static_cast<size_t>(bar.J)])};
+        const auto [f, m] = Resultant(family.ElementLoad(load), ends, Eigen::Vector3d::Zero());
+        force += f;
+        moment += m;
+        const std::optional<MeshFamily::GivenLoad> given = family.Given(load);
+        QVERIFY(given.has_value());
+        QVERIFY(given->Force.isApprox(f, 1e-12));
+        QVERIFY((given->Moment + given->At.cross(given->Force)).isApprox(m, 1e-12));
+        // A load of one direction acts through its centroid, with no moment besides.
+        QVERIFY(given->Moment.norm() < 1e-12 * L * given->Force.norm());
+    }
+    QCOMPARE(pieces, 3);
+    const Eigen::Vector3d q1(0, 0, -1), q2(0, 0, -4);
+    QVERIFY(force.isApprox(3 * (q1 + q2) / 2, 1e-12));
+    QVERIFY(moment.isApprox(FirstMoment(q1, q2, 0.5, 3.5, Eigen::Vector3d::UnitX()), 1e-12));
+}
+
+void TestBarStatics::deflectionLinesOfMemberLoads() {
+    // The lines the viewer draws between held ends: P L^3 / 192 EI under a point load at the
+    // middle of a fixed bar, P L^3 / 48 EI when both ends are hinged; a partial load over the
+    // whole bar is the even one's line, whatever the hinges; a moment is the limit of two
+    // opposite forces closing in on it.
+    const double EI = E * I, P = 10, q = 3, C = 7, at = 1.3, h = 1e-4;
+    QV_COMPARE_NEAR(BarDeflection::Point(P, 0, L / 2, EI, L, 0, 0.5), P * L * L * L / (192 * EI),
+                    1e-12);
+    QV_COMPARE_NEAR(BarDeflection::Point(P, 0, L / 2, EI, L, 3, 0.5), P * L * L * L / (48 * EI),
+                    1e-12);
+    for (int hinges = 0; hinges <= 3; ++hinges)
+        for (double xi : {0.1, 0.35, 0.5, 0.8}) {
+            QV_COMPARE_NEAR(BarDeflection::Partial(q, q, 0, L, EI, L, hinges, xi),
+                            BarDeflection::Loaded(q, EI, L, hinges, xi), 1e-12);
+            const double pair = (BarDeflection::Point(C / h, 0, at + h / 2, EI, L, hinges, xi) -
+                                 BarDeflection::Point(C / h, 0, at - h / 2, EI, L, hinges, xi));
+            QV_COMPARE_NEAR(BarDeflection::Point(0, C, at, EI, L, hinges, xi), pair, 1e-6);
+        }
 }
 
 QTEST_GUILESS_MAIN(TestBarStatics)

@@ -20,14 +20,76 @@ std::vector<const Element*> BarFamily::Elements() const {
 }
 
 Element::Vector BarFamily::ElementLoad(const MeshModel::ElementLoad& load) const {
-    return elements_[static_cast<size_t>(load.Cell)].Loads(load.Q);
+    const BarElement& bar = elements_[static_cast<size_t>(load.Cell)];
+    using Spread = MeshModel::ElementLoad::Spread;
+    switch (load.Along) {
+    case Spread::Point:
+        return bar.PointLoads(load.Q, load.Moment, load.A, load.Member);
+    case Spread::Partial:
+        return bar.PartialLoads(load.Q, load.QB, load.A, load.B, load.Member);
+    case Spread::Even:
+        break;
+    }
+    if (!load.Member)
+        return bar.Loads(load.Q);
+    const Eigen::Vector3d global = bar.Axes().transpose() * Eigen::Vector3d(load.Q.data());
+    return bar.Loads({global(0), global(1), global(2)});
 }
 
 std::optional<MeshFamily::GivenLoad> BarFamily::Given(const MeshModel::ElementLoad& load) const {
+    const BarElement& element = elements_[static_cast<size_t>(load.Cell)];
     const BarModel::Bar& bar = bars_.Bars[static_cast<size_t>(load.Cell)];
     const Eigen::Vector3d a(bars_.Nodes[static_cast<size_t>(bar.I)].data());
     const Eigen::Vector3d b(bars_.Nodes[static_cast<size_t>(bar.J)].data());
-    return GivenLoad{(a + b) / 2, Eigen::Vector3d(load.Q.data()) * (b - a).norm()};
+    // Values in the bar's own axes, turned into those of space.
+    const auto global = [&element, &load](const std::array<double, 3>& v) {
+        const Eigen::Vector3d given(v.data());
+        return load.Member ? Eigen::Vector3d(element.Axes().transpose() * given) : given;
+    };
+    const Eigen::Vector3d x = element.Axes().row(0).transpose();
+    using Spread = MeshModel::ElementLoad::Spread;
+    switch (load.Along) {
+    case Spread::Point:
+        return GivenLoad{a + load.A * x, global(load.Q), global(load.Moment)};
+    case Spread::Partial: {
+        // The resultant at the load's centroid along the bar, where a load of one direction
+        // leaves no moment; that of a load turning along the bar is about that point.
+        const double span = load.B - load.A;
+        const Eigen::Vector3d from = global(load.Q), to = global(load.QB);
+        const Eigen::Vector3d force = (from + to) * span / 2;
+        const Eigen::Vector3d first = span * span * (from / 6 + to / 3); // about the start
+        const double squared = force.squaredNorm();
+        const double centroid = squared > 0 ? first.dot(force) / squared : 0;
+        return GivenLoad{a + (load.A + centroid) * x, force,
+                         x.cross(Eigen::Vector3d(first - centroid * force))};
+    }
+    case Spread::Even:
+        break;
+    }
+    return GivenLoad{(a + b) / 2, global(load.Q) * (b - a).norm()};
+}
+
+namespace {
+
+// An elastic foundation under a bar: a stiffness over the bar's ends alone.
+class Ground final : public Element {
+public:
+    Ground(const BarElement& bar, double k)
+        : ends_{bar.Nodes()[0], bar.Nodes()[1]}, stiffness_(bar.FoundationStiffness(k)) {}
+    std::span<const int> Nodes() const override { return ends_; }
+    std::span<const int> Components() const override { return AllComponents; }
+    Matrix Stiffness() const override { return stiffness_; }
+
+private:
+    static constexpr std::array<int, 6> AllComponents = {0, 1, 2, 3, 4, 5};
+    std::array<int, 2> ends_;
+    BarElement::Matrix12 stiffness_;
+};
+
+} // namespace
+
+std::unique_ptr<Element> BarFamily::Foundation(size_t e, double k) const {
+    return std::make_unique<Ground>(elements_[e], k);
 }
 
 ResultLayout BarFamily::EndLayout() const {

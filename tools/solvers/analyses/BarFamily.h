@@ -30,8 +30,12 @@ public:
     LoadCases::Measure Residual() const override { return LoadCases::Measure::Loads; }
     Nodal NodalResults() const override { return Nodal::Mean; }
     ResultLayout EndLayout() const override;
+    // The section forces from the ends' displacements and the loads along the bar, those of
+    // its heat and its foundation among them: the heat needs nothing more.
     void EndForces(size_t e, const Element::Vector& u, const Element::Vector& loads,
                    const Element::Heat* heat, double* into) const override;
+    // Across the bar along its local z axis (in a grillage, the vertical).
+    std::unique_ptr<Element> Foundation(size_t e, double k) const override;
 
     const BarElement& Bar(size_t bar) const { return elements_[bar]; }
 

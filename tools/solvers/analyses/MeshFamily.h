@@ -53,8 +53,11 @@ public:
     // bar's load along the axes of space): its resultant and where it acts. None where it is
     // weighed as its consistent loads at the nodes, in directions computed from the elements
     // (a pressure along their normals).
+    // Moment: about At, of a load whose forces do not pass through one point of the bar (a
+    // point moment, a partial load whose components vary differently).
     struct GivenLoad {
         Eigen::Vector3d At, Force;
+        Eigen::Vector3d Moment = Eigen::Vector3d::Zero();
     };
     virtual std::optional<GivenLoad> Given(const MeshModel::ElementLoad& /*load*/) const {
         return std::nullopt;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <utility>
 #include <vector>
 
 // A bar structure ready for the stiffness method, whatever its problem type: nodes in space,
@@ -19,16 +20,28 @@ struct BarModel {
         double E = 0, G = 0;
         double A = 0, It = 0, Iy = 0, Iz = 0;
         double Beta = 0;    // degrees
-        double Density = 0; // unit weight gamma, for masses
+        double Density = 0; // unit weight gamma, for masses and self-weight
+        double Alpha = 0;   // coefficient of thermal expansion
+        int Material = 0;   // the item of table 2, counted from 0
         bool Truss = false;
         bool HingeI = false, HingeJ = false; // bending in the local x-z plane released
         int Element = 0; // the element of the data file it belongs to (arcs give several bars)
     };
 
+    // A load along a bar: even over it all (Q per unit length), a force Q and a moment Moment
+    // at A from end i, or a load from A to B varying linearly from Q to QB per unit length.
+    // Distances are along the bar (a piece of a divided member: along the piece); the values
+    // are in the axes of space or, with Member, the bar's own axes.
     struct ElementLoad {
+        enum class Spread { Even, Point, Partial };
         int Case = 1; // counted from 1
         int Bar = 0;  // index into Bars
-        Vector Q{};   // global components per unit length
+        Vector Q{};
+        Spread Along = Spread::Even;
+        bool Member = false;
+        double A = 0, B = 0;
+        Vector QB{}, Moment{};
+        int Line = 0;
     };
 
     struct NodalLoad {
@@ -45,6 +58,53 @@ struct BarModel {
     struct Mass {
         int Node = 0;
         double M = 0, J = 0; // J: rotational inertia about y (plane frames)
+    };
+
+    struct Material {
+        double E = 0, Nu = 0, Gamma = 0, Alpha = 0;
+    };
+    // The weight of every bar in a load case: multiples of g along x, y and z.
+    struct Weight {
+        int Case = 1;
+        Vector G{};
+        int Line = 0;
+    };
+    // A change of temperature of a bar: even (Change) and the face on the side of its local z
+    // axis less the opposite face (Across), over the section's depth.
+    struct Heat {
+        int Case = 1;
+        int Bar = 0;
+        double Change = 0, Across = 0, Depth = 0;
+        int Line = 0;
+    };
+    // A displacement imposed on held components of a node in a load case.
+    struct Displacement {
+        int Case = 1;
+        int Node = 0;
+        std::array<double, 6> Value{};
+        int Line = 0;
+    };
+    // Springs from a node to the ground, a stiffness per component of space.
+    struct Spring {
+        int Node = 0;
+        std::array<double, 6> K{};
+        int Line = 0;
+    };
+    // An elastic (Winkler) foundation under a bar, its modulus per unit length.
+    struct Foundation {
+        int Bar = 0;
+        double K = 0;
+        int Line = 0;
+    };
+    struct Combination {
+        int Number = 1;
+        std::vector<std::pair<int, double>> Terms; // case, factor
+        int Line = 0;                              // its first item
+    };
+    struct Envelope {
+        int Number = 1;
+        std::vector<int> Combinations;
+        int Line = 0;
     };
 
     int Problem = 0;
@@ -69,6 +129,14 @@ struct BarModel {
     std::vector<NodalLoad> NodalLoads;
     std::vector<ElementLoad> ElementLoads;
     std::vector<Mass> Masses;
+    std::vector<Material> Materials; // table 2
+    std::vector<Weight> Weights;
+    std::vector<Heat> Heats; // per bar: every piece of an element has the element's
+    std::vector<Displacement> Displacements;
+    std::vector<Spring> Springs;
+    std::vector<Foundation> Foundations; // per bar, as Heats
+    std::vector<Combination> Combinations;
+    std::vector<Envelope> Envelopes;
 
     // The names of the kept components ("ux", "uz", "ry") and of the matching loads.
     QStringList ComponentNames() const;

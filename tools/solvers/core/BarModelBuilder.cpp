@@ -1,5 +1,6 @@
 #include "BarModelBuilder.h"
 
+#include "BarModelTables.h"
 #include "CircularArc.h"
 #include "ParsedData.h"
 #include "ProblemType.h"
@@ -36,10 +37,12 @@ BarModel::Bar BarOf(const ProblemType& type, const double* item, const ParsedDat
     BarModel::Bar bar;
     bar.I = Index(item[0]);
     bar.J = Index(item[1]);
-    const double* material = data.Table(2)->Row(Index(item[2]));
+    bar.Material = Index(item[2]);
+    const double* material = data.Table(2)->Row(bar.Material);
     bar.E = material[0];
     bar.G = material[0] / (2 * (1 + material[1]));
     bar.Density = material[2];
+    bar.Alpha = data.Table(2)->Width > 3 ? material[3] : 0;
     const double* section = data.Table(3)->Row(Index(item[3]));
     if (type.Truss) {
         bar.A = section[0];
@@ -169,6 +172,13 @@ std::vector<std::vector<int>> ReadMembers(const ProblemType& type, const ParsedD
     return barsOf;
 }
 
+void ReadMaterials(const ParsedTable& materials, BarModel& model) {
+    for (int row = 0; row < materials.Rows(); ++row) {
+        const double* v = materials.Row(row);
+        model.Materials.push_back({v[0], v[1], v[2], materials.Width > 3 ? v[3] : 0});
+    }
+}
+
 // Supports, nodal loads, element loads (on every bar of their element) and masses.
 void ReadConditions(const ProblemType& type, const ParsedData& data,
                     const std::vector<std::vector<int>>& barsOf, BarModel& model) {
@@ -197,6 +207,7 @@ void ReadConditions(const ProblemType& type, const ParsedData& data,
         for (int row = 0; row < loads->Rows(); ++row) {
             BarModel::ElementLoad load;
             load.Case = static_cast<int>(loads->At(row, 0));
+            load.Line = loads->Lines[static_cast<size_t>(row)];
             for (size_t a = 0; a < axes.size(); ++a)
                 load.Q[axes[a]] = loads->At(row, 2 + static_cast<int>(a));
             for (int bar : barsOf[Index(loads->At(row, 1))]) {
@@ -238,8 +249,10 @@ BarModel BarModelBuilder::Build(int problem, const ParsedData& data,
     ReadNodes(type, *data.Table(4), model);
     model.DataNodes = static_cast<int>(model.Nodes.size());
 
+    ReadMaterials(*data.Table(2), model);
     const std::vector<std::vector<int>> barsOf = ReadMembers(type, data, pieces, model);
     ReadConditions(type, data, barsOf, model);
+    BarModelTables::Read(type, data, barsOf, model);
     return model;
 }
 

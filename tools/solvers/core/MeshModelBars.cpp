@@ -2,6 +2,62 @@
 
 #include <algorithm>
 
+namespace {
+
+MeshModel::ElementLoad LoadOf(const BarModel::ElementLoad& load) {
+    MeshModel::ElementLoad along;
+    along.Case = load.Case;
+    along.Cell = load.Bar;
+    along.Line = load.Line;
+    along.Q = load.Q;
+    switch (load.Along) {
+    case BarModel::ElementLoad::Spread::Even:
+        along.Along = MeshModel::ElementLoad::Spread::Even;
+        break;
+    case BarModel::ElementLoad::Spread::Point:
+        along.Along = MeshModel::ElementLoad::Spread::Point;
+        break;
+    case BarModel::ElementLoad::Spread::Partial:
+        along.Along = MeshModel::ElementLoad::Spread::Partial;
+        break;
+    }
+    along.Member = load.Member;
+    along.A = load.A;
+    along.B = load.B;
+    along.QB = load.QB;
+    along.Moment = load.Moment;
+    return along;
+}
+
+// What loads and supports the model beyond its nodal and even element loads: its bars'
+// weights and temperatures, imposed displacements, springs, foundations and combinations.
+void AddConditions(const BarModel& bars, MeshModel& model) {
+    for (const BarModel::Weight& weight : bars.Weights)
+        model.Weights.push_back({weight.Case, weight.G, weight.Line});
+    for (const BarModel::Heat& heat : bars.Heats) {
+        MeshModel::Heat h;
+        h.Case = heat.Case;
+        h.Cell = heat.Bar;
+        h.Change = heat.Change;
+        h.Across = heat.Across;
+        h.Depth = heat.Depth;
+        h.Line = heat.Line;
+        model.Heats.push_back(h);
+    }
+    for (const BarModel::Displacement& d : bars.Displacements)
+        model.Displacements.push_back({d.Case, d.Node, d.Value, d.Line});
+    for (const BarModel::Spring& spring : bars.Springs)
+        model.Springs.push_back({spring.Node, spring.K, spring.Line});
+    for (const BarModel::Foundation& foundation : bars.Foundations)
+        model.Foundations.push_back({foundation.Bar, foundation.K, foundation.Line});
+    for (const BarModel::Combination& c : bars.Combinations)
+        model.Combinations.push_back({c.Number, c.Terms, c.Line});
+    for (const BarModel::Envelope& e : bars.Envelopes)
+        model.Envelopes.push_back({e.Number, e.Combinations, e.Line});
+}
+
+} // namespace
+
 MeshModel MeshModel::FromBars(const BarModel& bars) {
     MeshModel model;
     model.Problem = bars.Problem;
@@ -11,6 +67,11 @@ MeshModel MeshModel::FromBars(const BarModel& bars) {
     model.Modes = bars.Modes;
     model.Components = bars.Components;
     model.Nodes = bars.Nodes;
+    for (const BarModel::Material& m : bars.Materials)
+        model.Materials.push_back({m.E, m.Nu, m.Gamma, m.Alpha});
+    // A model made without the file's materials (by a program, not from data) has each bar's
+    // own.
+    const bool own = bars.Materials.empty();
     model.Cells.reserve(bars.Bars.size());
     for (const BarModel::Bar& bar : bars.Bars) {
         Cell cell;
@@ -18,6 +79,10 @@ MeshModel MeshModel::FromBars(const BarModel& bars) {
         cell.Corners[0] = bar.I;
         cell.Corners[1] = bar.J;
         cell.Count = 2;
+        cell.Material = own ? static_cast<int>(model.Materials.size()) : bar.Material;
+        if (own)
+            model.Materials.push_back(
+                {bar.E, bar.G > 0 ? bar.E / (2 * bar.G) - 1 : 0, bar.Density, bar.Alpha});
         model.Cells.push_back(cell);
     }
     model.Supports.reserve(bars.Supports.size());
@@ -28,6 +93,7 @@ MeshModel MeshModel::FromBars(const BarModel& bars) {
         model.Loads.push_back({load.Case, load.Node, load.Load, 0});
     model.ElementLoads.reserve(bars.ElementLoads.size());
     for (const BarModel::ElementLoad& load : bars.ElementLoads)
-        model.ElementLoads.push_back({load.Case, load.Bar, 0, 0, load.Q});
+        model.ElementLoads.push_back(LoadOf(load));
+    AddConditions(bars, model);
     return model;
 }

@@ -17,4 +17,12 @@ double Across(double wI, double slopeI, double wJ, double slopeJ, double length,
 // (mirrored for j). 0 when the bending stiffness is not positive.
 double Loaded(double load, double bending, double length, int hinges, double xi);
 
+// The same of a force across the bar and of a moment (turning from the bar's axis towards
+// the deflection: its work is moment times the slope) at distance `at` from end i, and of a
+// load per unit length across it varying linearly from `from` at distance a to `to` at b.
+double Point(double force, double moment, double at, double bending, double length, int hinges,
+             double xi);
+double Partial(double from, double to, double a, double b, double bending, double length,
+               int hinges, double xi);
+
 } // namespace BarDeflection

@@ -2,6 +2,7 @@
 
 #include "Units.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -335,4 +336,121 @@ Element::Matrix BarElement::GeometricStiffness(const Vector& u) const {
 
 Element::Vector BarElement::Loads(const std::array<double, 3>& perLength) const {
     return -ToGlobal(FixedEndForces(perLength));
+}
+
+Element::Vector BarElement::VolumeLoads(const std::array<double, 3>& perVolume) const {
+    const double a = bar_->A;
+    return Loads({perVolume[0] * a, perVolume[1] * a, perVolume[2] * a});
+}
+
+Element::Vector BarElement::Consistent(const Vector12& equivalent) const {
+    Vector12 fixed = -equivalent;
+    if (bar_->HingeI || bar_->HingeJ) {
+        Matrix12 k = RigidStiffness();
+        Condense(k, &fixed);
+    }
+    return -ToGlobal(fixed);
+}
+
+Eigen::Vector3d BarElement::Local(const std::array<double, 3>& v, bool member) const {
+    const Eigen::Vector3d given(v[0], v[1], v[2]);
+    return member ? given : Eigen::Vector3d(axes_ * given);
+}
+
+Element::Vector BarElement::HeatLoads(const Heat& heat) const {
+    const BarModel::Bar& bar = *bar_;
+    Vector12 equivalent = Vector12::Zero();
+    // The free bar grows by alpha dT L: the ends are pulled apart by E A alpha dT.
+    const double n = bar.E * bar.A * heat.Alpha * (heat.Change[0] + heat.Change[1]) / 2;
+    equivalent(0) = -n;
+    equivalent(6) = n;
+    if (!bar.Truss && heat.Depth > 0 && heat.Across != 0) {
+        // The free bar takes the curvature d(ry)/dx = alpha dTd / h (ry = -dw/dx): the end
+        // moments E Iy alpha dTd / h turn it so.
+        const double m = bar.E * bar.Iy * heat.Alpha * heat.Across / heat.Depth;
+        equivalent(4) = -m;
+        equivalent(10) = m;
+    }
+    return Consistent(equivalent);
+}
+
+BarElement::Vector12 BarElement::PointEquivalent(const Eigen::Vector3d& f, const Eigen::Vector3d& m,
+                                                 double at) const {
+    const double L = length_;
+    const double xi = std::clamp(at / L, 0.0, 1.0);
+    Vector12 e = Vector12::Zero();
+    // Along the bar and about it the shapes are linear.
+    e(0) = f(0) * (1 - xi);
+    e(6) = f(0) * xi;
+    e(3) = m(0) * (1 - xi);
+    e(9) = m(0) * xi;
+    if (bar_->Truss) {
+        // No shape across: a force shared by the lever rule, a moment by a couple of forces.
+        e(1) = f(1) * (1 - xi) - m(2) / L;
+        e(7) = f(1) * xi + m(2) / L;
+        e(2) = f(2) * (1 - xi) + m(1) / L;
+        e(8) = f(2) * xi - m(1) / L;
+        return e;
+    }
+    // The cubic deflection (Hermite) and its slope at xi.
+    const double x2 = xi * xi, x3 = x2 * xi;
+    const double n[4] = {1 - 3 * x2 + 2 * x3, L * (xi - 2 * x2 + x3), 3 * x2 - 2 * x3,
+                         L * (x3 - x2)};
+    const double d[4] = {6 * (x2 - xi) / L, 1 - 4 * xi + 3 * x2, 6 * (xi - x2) / L,
+                         3 * x2 - 2 * xi};
+    // v with rz = dv/dx; w with ry = -dw/dx, which turns the signs of the rotations.
+    const int v[4] = {1, 5, 7, 11};
+    const int w[4] = {2, 4, 8, 10};
+    const double sign[4] = {1, -1, 1, -1};
+    for (int k = 0; k < 4; ++k) {
+        e(v[k]) += f(1) * n[k] + m(2) * d[k];
+        e(w[k]) += sign[k] * (f(2) * n[k] - m(1) * d[k]);
+    }
+    return e;
+}
+
+Element::Vector BarElement::PointLoads(const std::array<double, 3>& force,
+                                       const std::array<double, 3>& moment, double at,
+                                       bool member) const {
+    return Consistent(PointEquivalent(Local(force, member), Local(moment, member), at));
+}
+
+Element::Vector BarElement::PartialLoads(const std::array<double, 3>& from,
+                                         const std::array<double, 3>& to, double a, double b,
+                                         bool member) const {
+    // The shapes are cubic and the load linear: three Gauss points integrate them exactly.
+    const double gauss[3] = {-std::sqrt(0.6), 0, std::sqrt(0.6)};
+    const double weight[3] = {5.0 / 9, 8.0 / 9, 5.0 / 9};
+    const Eigen::Vector3d qa = Local(from, member), qb = Local(to, member);
+    const double half = (b - a) / 2;
+    Vector12 equivalent = Vector12::Zero();
+    for (int g = 0; g < 3; ++g) {
+        const double t = (1 + gauss[g]) / 2;
+        const Eigen::Vector3d q = (1 - t) * qa + t * qb;
+        equivalent +=
+            PointEquivalent(q * (weight[g] * half), Eigen::Vector3d::Zero(), a + t * (b - a));
+    }
+    return Consistent(equivalent);
+}
+
+BarElement::Matrix12 BarElement::FoundationStiffness(double k) const {
+    const double L = length_;
+    Matrix12 m = Matrix12::Zero();
+    if (bar_->Truss) {
+        m(2, 2) = m(8, 8) = k * L / 3;
+        m(2, 8) = m(8, 2) = k * L / 6;
+        return ToGlobal(m);
+    }
+    const double c = k * L / 420;
+    const double block[4][4] = {{156, 22 * L, 54, -13 * L},
+                                {22 * L, 4 * L * L, 13 * L, -3 * L * L},
+                                {54, 13 * L, 156, -22 * L},
+                                {-13 * L, -3 * L * L, -22 * L, 4 * L * L}};
+    // Across along local z only: w with ry = -dw/dx.
+    const int w[4] = {2, 4, 8, 10};
+    const double sign[4] = {1, -1, 1, -1};
+    for (int a = 0; a < 4; ++a)
+        for (int b = 0; b < 4; ++b)
+            m(w[a], w[b]) = c * block[a][b] * sign[a] * sign[b];
+    return ToGlobal(Released(m));
 }

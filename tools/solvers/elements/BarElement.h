@@ -31,6 +31,25 @@ public:
     double TotalMass() const override { return massPerLength_ * length_; }
     // The consistent loads of an even load per unit length, in global components.
     Vector Loads(const std::array<double, 3>& perLength) const override;
+    // Those of a force per unit volume: the load per length it gives over the area.
+    Vector VolumeLoads(const std::array<double, 3>& perVolume) const override;
+    // The loads that hold the ends of a heated bar: the even change (the mean of its ends')
+    // stretches it by alpha dT, the difference across the depth bends it about its local y
+    // axis by alpha dTd / h, the face on the local z side growing longer; a truss bar takes
+    // the even change alone. Condensed at hinges as the stiffness is.
+    Vector HeatLoads(const Heat& heat) const override;
+    // The consistent loads of a force and a moment at distance `at` from end i, and of a load
+    // per unit length varying linearly from `from` at distance a to `to` at b: in the axes of
+    // space or, with `member`, in the bar's own.
+    Vector PointLoads(const std::array<double, 3>& force, const std::array<double, 3>& moment,
+                      double at, bool member) const;
+    Vector PartialLoads(const std::array<double, 3>& from, const std::array<double, 3>& to,
+                        double a, double b, bool member) const;
+    // The stiffness in global axes of an elastic (Winkler) foundation of modulus k per unit
+    // length under the bar, across it along its local z axis: k times the integral of the
+    // deflection's shapes (N^T N), which follow a hinged end as the mass does. Under a truss
+    // bar, which has no shape across itself, the linear one.
+    Matrix12 FoundationStiffness(double k) const;
     // The geometric stiffness of the normal force that the ends' displacements `u` cause,
     // the mean of both ends: an even load along the bar adds the same to each end's share and
     // so nothing to it.
@@ -73,6 +92,14 @@ public:
     Forces SectionForces(const Vector& u, const Vector& loads) const;
 
 private:
+    // Nodal loads, in local axes, equivalent to a force and a moment (local components) at
+    // distance `at`: the work they do on the bar's shapes.
+    Vector12 PointEquivalent(const Eigen::Vector3d& force, const Eigen::Vector3d& moment,
+                             double at) const;
+    // The consistent loads in global axes of loads equivalent to `equivalent` (local) in a
+    // bar without hinges: a released end keeps none of its moment.
+    Vector Consistent(const Vector12& equivalent) const;
+    Eigen::Vector3d Local(const std::array<double, 3>& v, bool member) const;
     // Removes the released end rotations from k (and f); returns the map from the remaining
     // components to all twelve, with each released rotation as the unloaded bar takes it.
     Matrix12 Condense(Matrix12& k, Vector12* f) const;
