@@ -245,7 +245,7 @@ void Statics::Reactions(int number, const Rows& displacements, FieldResults::Cas
         const Element::Vector f = family_.ElementLoad(load);
         Scatter(element, f, pressed);
         if (const std::optional<MeshFamily::GivenLoad> resultant = family_.Given(load)) {
-            balance.AddLoad(resultant->At, resultant->Force);
+            balance.AddLoad(resultant->At, resultant->Force, resultant->Moment);
         } else {
             computed.resize(nodes * width_, 0.0);
             Scatter(element, f, computed);

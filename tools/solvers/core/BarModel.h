@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NodeActions.h"
 #include "ProblemType.h"
 
 #include <QString>
@@ -12,7 +13,7 @@
 // straight bars with their section properties, and the displacement components the type keeps
 // of the six a node has in space (ux uy uz rx ry rz, numbered 0 to 5). Plane types lie in the
 // x-z plane and grillages in the x-y plane, so every type is one 3D model with fewer components.
-struct BarModel {
+struct BarModel : NodeActions {
     using Vector = std::array<double, 3>;
 
     struct Bar {
@@ -63,12 +64,6 @@ struct BarModel {
     struct Material {
         double E = 0, Nu = 0, Gamma = 0, Alpha = 0;
     };
-    // The weight of every bar in a load case: multiples of g along x, y and z.
-    struct Weight {
-        int Case = 1;
-        Vector G{};
-        int Line = 0;
-    };
     // A change of temperature of a bar: even (Change) and the face on the side of its local z
     // axis less the opposite face (Across), over the section's depth.
     struct Heat {
@@ -77,33 +72,10 @@ struct BarModel {
         double Change = 0, Across = 0, Depth = 0;
         int Line = 0;
     };
-    // A displacement imposed on held components of a node in a load case.
-    struct Displacement {
-        int Case = 1;
-        int Node = 0;
-        std::array<double, 6> Value{};
-        int Line = 0;
-    };
-    // Springs from a node to the ground, a stiffness per component of space.
-    struct Spring {
-        int Node = 0;
-        std::array<double, 6> K{};
-        int Line = 0;
-    };
     // An elastic (Winkler) foundation under a bar, its modulus per unit length.
     struct Foundation {
         int Bar = 0;
         double K = 0;
-        int Line = 0;
-    };
-    struct Combination {
-        int Number = 1;
-        std::vector<std::pair<int, double>> Terms; // case, factor
-        int Line = 0;                              // its first item
-    };
-    struct Envelope {
-        int Number = 1;
-        std::vector<int> Combinations;
         int Line = 0;
     };
 
@@ -129,14 +101,9 @@ struct BarModel {
     std::vector<NodalLoad> NodalLoads;
     std::vector<ElementLoad> ElementLoads;
     std::vector<Mass> Masses;
-    std::vector<Material> Materials; // table 2
-    std::vector<Weight> Weights;
-    std::vector<Heat> Heats; // per bar: every piece of an element has the element's
-    std::vector<Displacement> Displacements;
-    std::vector<Spring> Springs;
+    std::vector<Material> Materials;     // table 2
+    std::vector<Heat> Heats;             // per bar: every piece of an element has the element's
     std::vector<Foundation> Foundations; // per bar, as Heats
-    std::vector<Combination> Combinations;
-    std::vector<Envelope> Envelopes;
 
     // The names of the kept components ("ux", "uz", "ry") and of the matching loads.
     QStringList ComponentNames() const;

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace {
 
@@ -35,49 +34,6 @@ size_t Reference(const ParsedTable& table, int row, int column, size_t count, co
 size_t ElementOf(const ParsedTable& table, int row, int column,
                  const std::vector<std::vector<int>>& barsOf) {
     return Reference(table, row, column, barsOf.size(), QStringLiteral("element"));
-}
-
-int NodeOf(const ParsedTable& table, int row, int column, const BarModel& model) {
-    return static_cast<int>(Reference(table, row, column, static_cast<size_t>(model.DataNodes),
-                                      QStringLiteral("node")));
-}
-
-// The axes of space a type's weights and table 8 loads have: x z in a plane, z in a grillage,
-// x y z in space.
-std::vector<int> GravityAxes(ProblemType::Layout layout) {
-    switch (layout) {
-    case ProblemType::Layout::Grillage:
-        return {2};
-    case ProblemType::Layout::Space:
-        return {0, 1, 2};
-    case ProblemType::Layout::PlaneXZ:
-        break;
-    }
-    return {0, 2};
-}
-
-void ReadWeights(const ProblemType& type, const ParsedTable& table, BarModel& model) {
-    const std::vector<int> axes = GravityAxes(type.Lies);
-    const bool weighs = std::any_of(model.Bars.begin(), model.Bars.end(),
-                                    [](const BarModel::Bar& bar) { return bar.Density > 0; });
-    for (int row = 0; row < table.Rows(); ++row) {
-        // A grillage's sections give the bending and torsion of its beams, not their area.
-        if (type.Lies == ProblemType::Layout::Grillage)
-            throw SolverError::AtLine(
-                LineOf(table, row),
-                QStringLiteral("a grillage's sections give no area, so its beams have no "
-                               "self-weight to apply: give their weight as element loads"));
-        if (!weighs)
-            throw SolverError::AtLine(LineOf(table, row),
-                                      QStringLiteral("a self-weight, but every material's unit "
-                                                     "weight gamma is 0"));
-        BarModel::Weight weight;
-        weight.Case = static_cast<int>(table.At(row, 0));
-        weight.Line = LineOf(table, row);
-        for (size_t a = 0; a < axes.size(); ++a)
-            weight.G[static_cast<size_t>(axes[a])] = table.At(row, 1 + static_cast<int>(a));
-        model.Weights.push_back(weight);
-    }
 }
 
 // Trusses: case element dT; grillages: case element dTd h; frames: case element dT dTd h.
@@ -112,31 +68,6 @@ void ReadHeats(const ProblemType& type, const ParsedTable& table,
             heat.Bar = bar;
             model.Heats.push_back(heat);
         }
-    }
-}
-
-void ReadDisplacements(const ParsedTable& table, BarModel& model) {
-    for (int row = 0; row < table.Rows(); ++row) {
-        BarModel::Displacement displacement;
-        displacement.Case = static_cast<int>(table.At(row, 0));
-        displacement.Node = NodeOf(table, row, 1, model);
-        displacement.Line = LineOf(table, row);
-        for (size_t c = 0; c < model.Components.size(); ++c)
-            displacement.Value[static_cast<size_t>(model.Components[c])] =
-                table.At(row, 2 + static_cast<int>(c));
-        model.Displacements.push_back(displacement);
-    }
-}
-
-void ReadSprings(const ParsedTable& table, BarModel& model) {
-    for (int row = 0; row < table.Rows(); ++row) {
-        BarModel::Spring spring;
-        spring.Node = NodeOf(table, row, 0, model);
-        spring.Line = LineOf(table, row);
-        for (size_t c = 0; c < model.Components.size(); ++c)
-            spring.K[static_cast<size_t>(model.Components[c])] =
-                table.At(row, 1 + static_cast<int>(c));
-        model.Springs.push_back(spring);
     }
 }
 
@@ -270,55 +201,17 @@ void ReadPartialLoads(const ProblemType& type, const ParsedData& data, const Par
     }
 }
 
-// Table 17: combination case factor, a term an item; table 18: envelope combination.
-void ReadCombinations(const ParsedData& data, BarModel& model) {
-    if (const ParsedTable* table = data.Table(17)) {
-        std::map<int, BarModel::Combination> combinations;
-        for (int row = 0; row < table->Rows(); ++row) {
-            const int number = static_cast<int>(table->At(row, 0));
-            BarModel::Combination& c = combinations[number];
-            if (c.Terms.empty()) {
-                c.Number = number;
-                c.Line = LineOf(*table, row);
-            }
-            c.Terms.emplace_back(static_cast<int>(table->At(row, 1)), table->At(row, 2));
-        }
-        for (auto& [number, c] : combinations)
-            model.Combinations.push_back(std::move(c));
-    }
-    if (const ParsedTable* table = data.Table(18)) {
-        std::map<int, BarModel::Envelope> envelopes;
-        for (int row = 0; row < table->Rows(); ++row) {
-            const int number = static_cast<int>(table->At(row, 0));
-            BarModel::Envelope& e = envelopes[number];
-            if (e.Combinations.empty()) {
-                e.Number = number;
-                e.Line = LineOf(*table, row);
-            }
-            e.Combinations.push_back(static_cast<int>(table->At(row, 1)));
-        }
-        for (auto& [number, e] : envelopes)
-            model.Envelopes.push_back(std::move(e));
-    }
-}
-
 } // namespace
 
 void BarModelTables::Read(const ProblemType& type, const ParsedData& data,
                           const std::vector<std::vector<int>>& barsOf, BarModel& model) {
-    if (const ParsedTable* table = data.Table(10))
-        ReadWeights(type, *table, model);
+    model.ReadActions(type, model.Components, data);
     if (const ParsedTable* table = data.Table(11))
         ReadHeats(type, *table, barsOf, model);
-    if (const ParsedTable* table = data.Table(12))
-        ReadDisplacements(*table, model);
-    if (const ParsedTable* table = data.Table(13))
-        ReadSprings(*table, model);
     if (const ParsedTable* table = data.Table(14))
         ReadFoundations(*table, barsOf, model);
     if (const ParsedTable* table = data.Table(15))
         ReadPointLoads(type, data, *table, barsOf, model);
     if (const ParsedTable* table = data.Table(16))
         ReadPartialLoads(type, data, *table, barsOf, model);
-    ReadCombinations(data, model);
 }

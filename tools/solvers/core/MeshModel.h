@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BarModel.h"
+#include "NodeActions.h"
 #include "ProblemType.h"
 
 #include <QString>
@@ -15,7 +16,7 @@ class ParsedData;
 // masses over those components. A plane model lies in the x-z plane of space (a body of
 // revolution's r as x), a plate in the x-y plane. Every index counts from 0 and keeps the line
 // of the file it came from, for messages.
-struct MeshModel {
+struct MeshModel : NodeActions {
     struct Material {
         double E = 0, Nu = 0, Gamma = 0, Alpha = 0;
         double G() const { return E / (2 * (1 + Nu)); }
@@ -59,13 +60,6 @@ struct MeshModel {
         std::array<double, 3> QB{};
         std::array<double, 3> Moment{}; // a point load's
     };
-    // The weight of every element in a load case: the multiples of g along x, y and z, times
-    // each element's unit weight.
-    struct Weight {
-        int Case = 1;
-        std::array<double, 3> G{};
-        int Line = 0;
-    };
     // A change of temperature in a load case: of one node (plane bodies and solids: Cell -1),
     // or of one cell, evenly (Change) with a difference across its depth (Across, over Depth
     // for bars; plates and shells over their thickness: Depth 0).
@@ -75,36 +69,11 @@ struct MeshModel {
         double Change = 0, Across = 0, Depth = 0;
         int Line = 0;
     };
-    // A displacement imposed on held components of a node in a load case (a settlement).
-    struct Displacement {
-        int Case = 1;
-        int Node = 0;
-        std::array<double, 6> Value{}; // by component of space
-        int Line = 0;
-    };
-    // Springs from a node to the ground, a stiffness per component of space (0 none).
-    struct Spring {
-        int Node = 0;
-        std::array<double, 6> K{};
-        int Line = 0;
-    };
     // An elastic (Winkler) foundation under a cell: its modulus per length of a bar, per area
     // of a plate.
     struct Foundation {
         int Cell = 0;
         double K = 0;
-        int Line = 0;
-    };
-    // A combination of load cases: the sum of factor times case.
-    struct Combination {
-        int Number = 1;
-        std::vector<std::pair<int, double>> Terms; // case, factor
-        int Line = 0;                              // its first item
-    };
-    // An envelope: the extremes of each result over the combinations it names.
-    struct Envelope {
-        int Number = 1;
-        std::vector<int> Combinations;
         int Line = 0;
     };
     struct Mass {
@@ -138,13 +107,8 @@ struct MeshModel {
     std::vector<ElementLoad> ElementLoads;
     std::vector<Mass> Masses;
     std::vector<ContourNode> Contours; // a profile's table 6, in place of supports
-    std::vector<Weight> Weights;
     std::vector<Heat> Heats;
-    std::vector<Displacement> Displacements;
-    std::vector<Spring> Springs;
     std::vector<Foundation> Foundations;
-    std::vector<Combination> Combinations;
-    std::vector<Envelope> Envelopes;
 
     // The two coordinates of a node in the plane a plane model or a plate lies in: (x, z) or
     // (r, z) for the plane types, (y, z) for a profile, (x, y) for plates.
@@ -155,10 +119,6 @@ struct MeshModel {
     std::vector<std::vector<size_t>> LoadsByCase() const;
     std::vector<std::vector<size_t>> ElementLoadsByCase() const;
 
-    // Reads the tables of a checked data file that bars and meshes share, whose items name
-    // nodes, cases and combinations: the self-weight, the imposed displacements, the springs,
-    // the combinations and the envelopes (Problem and Components set first).
-    void ReadActions(const ParsedData& data);
     // The model of a checked data file of types 2, 9, 10, 11, 13, 14, 16 and 17.
     static MeshModel FromData(int problem, const ParsedData& data);
     // A bar structure as the statics pipeline reads it: its nodes (the inner points of curved

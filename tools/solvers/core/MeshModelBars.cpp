@@ -30,10 +30,9 @@ MeshModel::ElementLoad LoadOf(const BarModel::ElementLoad& load) {
 }
 
 // What loads and supports the model beyond its nodal and even element loads: its bars'
-// weights and temperatures, imposed displacements, springs, foundations and combinations.
+// temperatures and foundations, and what bars and meshes give alike in terms of the nodes.
 void AddConditions(const BarModel& bars, MeshModel& model) {
-    for (const BarModel::Weight& weight : bars.Weights)
-        model.Weights.push_back({weight.Case, weight.G, weight.Line});
+    static_cast<NodeActions&>(model) = bars;
     for (const BarModel::Heat& heat : bars.Heats) {
         MeshModel::Heat h;
         h.Case = heat.Case;
@@ -44,16 +43,8 @@ void AddConditions(const BarModel& bars, MeshModel& model) {
         h.Line = heat.Line;
         model.Heats.push_back(h);
     }
-    for (const BarModel::Displacement& d : bars.Displacements)
-        model.Displacements.push_back({d.Case, d.Node, d.Value, d.Line});
-    for (const BarModel::Spring& spring : bars.Springs)
-        model.Springs.push_back({spring.Node, spring.K, spring.Line});
     for (const BarModel::Foundation& foundation : bars.Foundations)
         model.Foundations.push_back({foundation.Bar, foundation.K, foundation.Line});
-    for (const BarModel::Combination& c : bars.Combinations)
-        model.Combinations.push_back({c.Number, c.Terms, c.Line});
-    for (const BarModel::Envelope& e : bars.Envelopes)
-        model.Envelopes.push_back({e.Number, e.Combinations, e.Line});
 }
 
 } // namespace
