@@ -8,6 +8,13 @@
 
 namespace {
 
+// The line without the spaces that pad its last value.
+QString Trimmed(QString line) {
+    while (line.endsWith(u' '))
+        line.chop(1);
+    return line;
+}
+
 // A value of an envelope and the combination that gives it: 12 characters of the value as the
 // protocol prints it, then " (n)", together 18 characters for up to 99 combinations.
 void AppendGoverned(QString& text, double value, double by) {
@@ -24,16 +31,16 @@ QString EnvelopeHeading(const CaseTables::Table& table, const CaseTables::Units&
              ResultLayout::UnitOf(column.What, units.Force, units.Length, units.Notation) + u']')
                 .rightJustified(13) +
             QStringLiteral("     ");
-    return line + u'\n';
+    return Trimmed(line) + u'\n';
 }
 
 // A line of an envelope's table: its label, then each value with its combination.
 void AppendRow(QString& text, const QString& label, const double* values, const double* by,
                int width) {
-    text += label;
+    QString line = label;
     for (int v = 0; v < width; ++v)
-        AppendGoverned(text, values[v], by[v]);
-    text += u'\n';
+        AppendGoverned(line, values[v], by[v]);
+    text += Trimmed(line) + u'\n';
 }
 
 } // namespace
@@ -78,9 +85,8 @@ void CaseTables::AppendEnvelope(QString& text, int number, const std::vector<int
     QStringList named;
     for (int combination : combinations)
         named << QString::number(combination);
-    text += QStringLiteral("\nEnvelope %1 of combinations %2: the largest (max) and the smallest "
-                           "(min) of each value, each followed by the combination that gives it "
-                           "in parentheses\n")
+    text += QStringLiteral("\nEnvelope %1 of combinations %2: the largest (max) and smallest (min) "
+                           "values, each with its combination in parentheses\n")
                 .arg(number)
                 .arg(named.join(QStringLiteral(", ")));
     for (size_t t = 0; t < max.size() && t < min.size() && t < maxBy.size() && t < minBy.size();
