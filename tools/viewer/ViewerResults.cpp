@@ -392,7 +392,7 @@ const auto* EntryOf(const Results& r, int entry) {
 } // namespace
 
 int ViewerResults::StaticEntries() const {
-    const bool field = contents_.Type == Kind::Field;
+    const bool field = contents_.Type == Kind::Field || contents_.Type == Kind::Torsion;
     return static_cast<int>(
         field ? contents_.Field.Cases.size() + contents_.Field.Combinations.size()
               : contents_.Statics.Cases.size() + contents_.Statics.Combinations.size());
