@@ -24,14 +24,17 @@ ResultChoice::ResultChoice(const ViewerResults& results, const ProblemType& type
 
 namespace {
 
-// A combination's terms as a caption gives them: " (1.35 × case 1 + 1.5 × case 2)".
+// A combination's terms as a caption gives them: " (1.350 × case 1 − 0.8000 × case 2)".
 QString Terms(const std::vector<std::pair<int, double>>& terms) {
-    QStringList parts;
-    for (const auto& [loadCase, factor] : terms)
-        parts
-            << QStringLiteral("%1 \u00d7 case %2").arg(ResultChoice::Number(factor)).arg(loadCase);
-    return parts.isEmpty() ? QString()
-                           : QStringLiteral(" (%1)").arg(parts.join(QStringLiteral(" + ")));
+    QString text;
+    for (const auto& [loadCase, factor] : terms) {
+        const QString size = ResultChoice::Number(std::abs(factor));
+        text += text.isEmpty()
+                    ? (factor < 0 ? QStringLiteral("\u2212") : QString()) + size
+                    : (factor < 0 ? QStringLiteral(" \u2212 ") : QStringLiteral(" + ")) + size;
+        text += QStringLiteral(" \u00d7 case %1").arg(loadCase);
+    }
+    return text.isEmpty() ? text : QStringLiteral(" (%1)").arg(text);
 }
 
 } // namespace
