@@ -4,10 +4,13 @@
 #include "BarModelBuilder.h"
 #include "FormatCatalogue.h"
 #include "MeshModel.h"
+#include "MeshStatics.h"
 #include "ParsedData.h"
 #include "ProblemType.h"
 #include "ResultFile.h"
 #include "SolverFiles.h"
+#include "SolverInput.h"
+#include "StaticReport.h"
 
 #include <Eigen/Dense>
 #include <cmath>
@@ -42,6 +45,7 @@ private slots:
     void heatWeightAndFoundationOfABar();
     void memberLoadsOnPieces();
     void deflectionLinesOfMemberLoads();
+    void combinationsOfBars();
     void mechanismsRefused();
     void faultyFilesRefused();
     void answersThatDoNotCheckRefused();
@@ -300,6 +304,72 @@ void TestBarStatics::spaceFrameSectionAngle() {
                       column(QStringLiteral("0 0.001 4")));
     QVERIFY2(leaning.Ok(), qPrintable(leaning.Error()));
     QV_COMPARE_NEAR(leaning.Displacement(2, 0), 4 * strong, 1e-3);
+}
+
+void TestBarStatics::combinationsOfBars() {
+    // The cantilever's tip load (case 1) and tip moment (case 2) combined: the combination's
+    // forces are the factors times the cases', and the envelope names the combination that
+    // gives each extreme; the protocol and the JSON list both.
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("cantilever.d05"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(
+        Structure(2, {{2, Steel()},
+                      {3, {QStringLiteral("0.01 1.0E-4")}},
+                      {4, {QStringLiteral("0 0"), QStringLiteral("2 0"), QStringLiteral("4 0")}},
+                      {5, {QStringLiteral("1 2 1 1 0"), QStringLiteral("2 3 1 1 0")}},
+                      {6, {QStringLiteral("1 1 1 1")}},
+                      {7, {QStringLiteral("1 3 0 -10 0"), QStringLiteral("2 3 0 0 5")}},
+                      {8, {}}}));
+    file.close();
+    const BarModel bars = BarModelBuilder::Build(5, SolverInput::Read(path).Data);
+    MeshModel mesh = MeshModel::FromBars(bars);
+    mesh.Combinations = {{1, {{1, 1.35}, {2, 1.5}}, 0}, {2, {{1, 1.0}, {2, -3.0}}, 0}};
+    mesh.Envelopes = {{1, {1, 2}, 0}};
+    const MeshStatics::Outcome solved = MeshStatics::Run(mesh, std::make_unique<BarFamily>(bars));
+    const StaticResults results = BarFamily::Results(bars, solved.Results);
+    QCOMPARE(results.Combinations.size(), size_t{2});
+    const StaticResults::Case &one = results.Cases[0], &two = results.Cases[1];
+    const StaticResults::Case &first = results.Combinations[0], &second = results.Combinations[1];
+    for (size_t k = 0; k < one.Forces.size(); ++k) {
+        QV_COMPARE_NEAR(first.Forces[k], 1.35 * one.Forces[k] + 1.5 * two.Forces[k], 1e-12);
+        QV_COMPARE_NEAR(second.Forces[k], one.Forces[k] - 3 * two.Forces[k], 1e-12);
+    }
+    QV_COMPARE_NEAR(first.Displacements[7],
+                    1.35 * one.Displacements[7] + 1.5 * two.Displacements[7], 1e-12);
+    QV_COMPARE_NEAR(first.Reactions[0].Values[2],
+                    1.35 * one.Reactions[0].Values[2] + 1.5 * two.Reactions[0].Values[2], 1e-12);
+    // The root moment: -1.35 P L + 1.5 M0 by combination 1, -P L - 3 M0 by combination 2.
+    const StaticResults::Envelope& envelope = results.Envelopes.at(0);
+    const double root1 = first.Forces[2], root2 = second.Forces[2];
+    QCOMPARE(envelope.Max.Forces[2], std::max(root1, root2));
+    QCOMPARE(envelope.MaxBy.Forces[2], root2 > root1 ? 2.0 : 1.0);
+    QCOMPARE(envelope.Min.Forces[2], std::min(root1, root2));
+    QCOMPARE(envelope.MinBy.Forces[2], root2 < root1 ? 2.0 : 1.0);
+    QVERIFY(root1 != root2);
+
+    const QString protocol = StaticReport::Protocol(QStringLiteral("test"),
+                                                    QStringLiteral("plane frames"), bars, results);
+    QVERIFY(protocol.contains(QStringLiteral("\nCombination 1 = 1.35 x case 1 + 1.5 x case 2\n")));
+    QVERIFY(protocol.contains(QStringLiteral("\nCombination 2 = 1 x case 1 - 3 x case 2\n")));
+    const qsizetype at = protocol.indexOf(QStringLiteral("\nEnvelope 1 of combinations 1, 2"));
+    QVERIFY(at > 0);
+    // Element 1's line of largest forces: Mi with its combination.
+    const QString line =
+        protocol
+            .mid(protocol.indexOf(QStringLiteral("       1 max"),
+                                  protocol.indexOf(QStringLiteral("Element "), at)))
+            .section(u'\n', 0, 0);
+    QVERIFY2(line.contains(StaticReport::Number(envelope.Max.Forces[2]) +
+                           QStringLiteral(" (%1)").arg(envelope.MaxBy.Forces[2])),
+             qPrintable(line));
+    const QJsonObject json = StaticReport::Json(results);
+    QCOMPARE(json[QStringLiteral("combinations")][0][QStringLiteral("number")].toInt(), 1);
+    QCOMPARE(json[QStringLiteral("envelopes")][0][QStringLiteral("minBy")][QStringLiteral("forces")]
+                 [0][3]
+                     .toDouble(),
+             envelope.MinBy.Forces[2]);
 }
 
 void TestBarStatics::curvedCantilever() {

@@ -1,4 +1,9 @@
+#include "FieldReport.h"
+#include "LoadCombinations.h"
+#include "MeshPanels.h"
+#include "MeshStatics.h"
 #include "ResultFile.h"
+#include "SolverError.h"
 #include "SolverFiles.h"
 
 #include <QDir>
@@ -7,6 +12,7 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <set>
 
 // Plane stress, plane strain and bodies of revolution solved as the programs solve them, against
 // patch tests, beam theory and Lame's thick cylinder; the refusals of meshes that would solve
@@ -146,6 +152,7 @@ private slots:
     void tubeInAxialCompression();
     void refinementConvergesAtSecondOrder();
     void badMeshesAreRefusedByElement();
+    void combinationsSuperposeTheCases();
     void resultFileHoldsTheFieldAndTorsion();
     void programWritesResultsAndProtocol();
     void examplesSolveToWhatTheyShow();
@@ -449,6 +456,112 @@ void TestContinuum::badMeshesAreRefusedByElement() {
              qPrintable(run.Error()));
 }
 
+void TestContinuum::combinationsSuperposeTheCases() {
+    // A plane-stress wall clamped at one end: case 1 a load down at its free end, case 2 a pull
+    // along it and a load up, case 3 none.
+    MeshModel model = MeshPanels::Grid(ProblemType::Mesh::PlaneStress, 2);
+    model.LoadCases = 3;
+    const std::vector<MeshModel::NodalLoad> down = model.Loads;
+    for (const MeshModel::NodalLoad& load : down)
+        model.Loads.push_back({2, load.Node, {0.9, 0, 0.3 * load.Node}, 0});
+    model.Combinations = {{1, {{1, 1.35}, {2, 1.5}}, 70}, {2, {{1, 1.0}, {2, -0.8}, {3, 2.0}}, 72}};
+    model.Envelopes = {{1, {1, 2}, 75}};
+    FieldResults results = MeshStatics::Run(model).Results;
+    std::unique_ptr<MeshFamily> family = MeshFamily::Of(model);
+    QStringList warnings;
+    family->Build(model, warnings);
+    LoadCombinations::Apply(model, *family, results);
+    QCOMPARE(results.Combinations.size(), size_t{2});
+    const FieldResults::Case& combined = results.Combinations[0];
+
+    // The same factors on the loads, solved at once: every value alike, the principal stresses
+    // too, which are not the factors times the cases' principal stresses.
+    MeshModel once = model;
+    once.LoadCases = 1;
+    once.Combinations.clear();
+    once.Envelopes.clear();
+    once.Loads.clear();
+    for (const MeshModel::NodalLoad& load : model.Loads) {
+        const double factor = load.Case == 1 ? 1.35 : 1.5;
+        once.Loads.push_back({1, load.Node, {factor * load.Load[0], 0, factor * load.Load[2]}, 0});
+    }
+    const FieldResults::Case direct = MeshStatics::Run(once).Results.Cases[0];
+    const auto same = [](const std::vector<double>& a, const std::vector<double>& b) {
+        double largest = 0, worst = 0;
+        for (size_t k = 0; k < a.size(); ++k) {
+            largest = std::max(largest, std::abs(b[k]));
+            worst = std::max(worst, std::abs(a[k] - b[k]));
+        }
+        return a.size() == b.size() && worst <= 1e-9 * largest;
+    };
+    QVERIFY(same(combined.Displacements, direct.Displacements));
+    QVERIFY(same(combined.Stresses, direct.Stresses));
+    QVERIFY(same(combined.NodeStresses, direct.NodeStresses));
+    for (size_t r = 0; r < direct.Reactions.size(); ++r)
+        QVERIFY(same(combined.Reactions[r].Values, direct.Reactions[r].Values));
+    const int s1 = results.Columns.IndexOf(QStringLiteral("s1"));
+    double apart = 0;
+    for (int e = 0; e < results.Elements; ++e) {
+        const size_t at = static_cast<size_t>(e * results.StressCount() + s1);
+        apart = std::max(apart,
+                         std::abs(combined.Stresses[at] - (1.35 * results.Cases[0].Stresses[at] +
+                                                           1.5 * results.Cases[1].Stresses[at])));
+    }
+    QVERIFY(apart > 1e-3 * std::abs(combined.Stresses[static_cast<size_t>(s1)]));
+
+    // The envelope: value for value the larger and the smaller of the two, and the combination
+    // that gives it; each governs somewhere.
+    const FieldResults::Envelope& envelope = results.Envelopes.at(0);
+    const FieldResults::Case& other = results.Combinations[1];
+    std::set<double> governing;
+    const auto extremes = [&](const std::vector<double>& one, const std::vector<double>& two,
+                              const std::vector<double>& max, const std::vector<double>& maxBy,
+                              const std::vector<double>& min, const std::vector<double>& minBy) {
+        for (size_t k = 0; k < one.size(); ++k) {
+            if (max[k] != std::max(one[k], two[k]) || min[k] != std::min(one[k], two[k]) ||
+                maxBy[k] != (two[k] > one[k] ? 2 : 1) || minBy[k] != (two[k] < one[k] ? 2 : 1))
+                return false;
+            governing.insert(maxBy[k]);
+        }
+        return one.size() == max.size();
+    };
+    QVERIFY(extremes(combined.Displacements, other.Displacements, envelope.Max.Displacements,
+                     envelope.MaxBy.Displacements, envelope.Min.Displacements,
+                     envelope.MinBy.Displacements));
+    QVERIFY(extremes(combined.NodeStresses, other.NodeStresses, envelope.Max.NodeStresses,
+                     envelope.MaxBy.NodeStresses, envelope.Min.NodeStresses,
+                     envelope.MinBy.NodeStresses));
+    QVERIFY(extremes(combined.Reactions[0].Values, other.Reactions[0].Values,
+                     envelope.Max.Reactions[0].Values, envelope.MaxBy.Reactions[0].Values,
+                     envelope.Min.Reactions[0].Values, envelope.MinBy.Reactions[0].Values));
+    QCOMPARE(governing, (std::set<double>{1, 2}));
+
+    // The protocol names each combination's terms and each extreme's combination.
+    const QString text =
+        FieldReport::Tables(results, QStringLiteral("kN"), QStringLiteral("m"), {});
+    QVERIFY(text.contains(
+        QStringLiteral("\nCombination 2 = 1 x case 1 - 0.8 x case 2 + 2 x case 3\n")));
+    QVERIFY(text.contains(QStringLiteral("\nEnvelope 1 of combinations 1, 2:")));
+    const QJsonObject json = FieldReport::Json(results);
+    QCOMPARE(json[QStringLiteral("combinations")][1][QStringLiteral("terms")][1]
+                 [QStringLiteral("factor")]
+                     .toDouble(),
+             -0.8);
+    QCOMPARE(json[QStringLiteral("envelopes")][0][QStringLiteral("maxBy")]
+                 [QStringLiteral("displacements")][0][1]
+                     .toDouble(),
+             envelope.MaxBy.Displacements[0]);
+
+    // A combination of a case the data does not have is refused at its line.
+    model.Combinations[1].Terms.push_back({4, 1.0});
+    try {
+        LoadCombinations::Apply(model, *family, results);
+        QFAIL("a missing case was combined");
+    } catch (const SolverError& error) {
+        QCOMPARE(error.Line(), 72);
+    }
+}
+
 void TestContinuum::resultFileHoldsTheFieldAndTorsion() {
     for (ResultFile::Kind kind : {ResultFile::Kind::Field, ResultFile::Kind::Torsion}) {
         ResultFile::Contents written;
@@ -469,6 +582,16 @@ void TestContinuum::resultFileHoldsTheFieldAndTorsion() {
         for (int i = 0; i < 18; ++i)
             c.NodeStresses.push_back(i * 0.5);
         r.Cases = {c};
+        // A file without combinations is one of version 5, as older viewers read it.
+        QCOMPARE(int(ResultFile::Write(written)[8]), 5);
+        if (kind == ResultFile::Kind::Field) {
+            FieldResults::Case combined = c;
+            combined.Number = 1;
+            combined.Terms = {{2, 1.35}};
+            r.Combinations = {combined};
+            r.Envelopes = {{1, {1}, combined, combined, combined, combined}};
+            r.Envelopes[0].MinBy.NodeStresses[4] = 7;
+        }
         const QByteArray bytes = ResultFile::Write(written);
         const ResultFile::ReadOutcome read = ResultFile::ReadChecked(bytes);
         QVERIFY2(read.Read, qPrintable(read.Fault));
@@ -478,6 +601,13 @@ void TestContinuum::resultFileHoldsTheFieldAndTorsion() {
         QCOMPARE(back.Cases[0].NodeStresses, c.NodeStresses);
         QCOMPARE(back.Cases[0].Reactions[0].Values, c.Reactions[0].Values);
         QCOMPARE(back.Twist.has_value(), kind == ResultFile::Kind::Torsion);
+        QCOMPARE(back.Combinations.size(), r.Combinations.size());
+        if (!r.Combinations.empty()) {
+            QCOMPARE(back.Combinations[0].Terms, r.Combinations[0].Terms);
+            QCOMPARE(back.Combinations[0].Reactions[0].Values, c.Reactions[0].Values);
+            QCOMPARE(back.Envelopes[0].Combinations, std::vector<int>{1});
+            QCOMPARE(back.Envelopes[0].MinBy.NodeStresses, r.Envelopes[0].MinBy.NodeStresses);
+        }
         if (back.Twist)
             QCOMPARE(back.Twist->AtZ, -0.2);
         // Cut short anywhere, or a reaction at a node the file does not have: refused.

@@ -562,7 +562,7 @@ void TestViewerResults::unsoundResultFilesAreRefusedCheaply() {
                     "divides element 1 into 0 pieces"));
     QVERIFY(refused(ShapeFile(3, 2, 8, 2, {1, 1}, components, {{0, 4.0, shape, {}}}), 8,
                     "it is for 2 elements, but the data has 1 element"));
-    QVERIFY(refused(ShapeFile(6, 2, 8, 2, {1}, components, {{0, 4.0, shape, {}}}), 8, "version 6"));
+    QVERIFY(refused(ShapeFile(7, 2, 8, 2, {1}, components, {{0, 4.0, shape, {}}}), 8, "version 7"));
     QVERIFY(ViewerResults::FromBytes(ShapeFile(3, 3, 15, 2, {1}, components, {{1, 4.0, shape, {}}}),
                                      QStringLiteral("beam.bi0"), ProblemType::Of(15), false,
                                      beam.Model)
@@ -803,7 +803,7 @@ void TestViewerResults::barForcesAsTheFileGivesThem() {
     ResultFile::Contents previous = Statics(5, 2, 1);
     previous.Statics.Forces = ResultLayout::OfForceNames(previous.Statics.Forces.Names(), false);
     QByteArray older = ResultFile::Write(previous);
-    older[8] = ResultFile::Version - 1;
+    older[8] = 4;
     const ViewerResults old = opened(older);
     QVERIFY2(old.Ok(), qPrintable(old.Message()));
     QCOMPARE(old.Contents().Statics.Forces,
@@ -815,7 +815,7 @@ void TestViewerResults::barForcesAsTheFileGivesThem() {
     // A name it never wrote is refused rather than given a title that may be wrong.
     previous.Statics.Forces.Columns[1].Name = QStringLiteral("Xi");
     older = ResultFile::Write(previous);
-    older[8] = ResultFile::Version - 1;
+    older[8] = 4;
     QVERIFY(opened(older).Message().contains(
         QStringLiteral("names element forces (Ni Xi Mi Nj Vj Mj) that no solver of version 4")));
 
@@ -842,6 +842,31 @@ void TestViewerResults::barForcesAsTheFileGivesThem() {
     ResultTableModel table(shown, *beam.Type, "kN", "m");
     table.Show(ResultTableModel::Table::Forces, 0);
     QCOMPARE(table.headerData(8, Qt::Horizontal).toString(), QStringLiteral("Wj [kNm]"));
+
+    // A load combination is offered after the cases, captioned with its terms, its values in
+    // the tables and its bars loaded by its factors; one of a case the data lacks is refused.
+    ResultFile::Contents combined = Statics(5, 2, 1);
+    StaticResults::Case sum = combined.Statics.Cases[0];
+    sum.Terms = {{1, 1.5}};
+    sum.Forces = {1, 2, 3, 4, 5, 6};
+    combined.Statics.Combinations = {sum};
+    const QByteArray bytes = ResultFile::Write(combined);
+    QCOMPARE(int(bytes[8]), ResultFile::Version);
+    const ViewerResults both = opened(bytes);
+    QVERIFY2(both.Ok(), qPrintable(both.Message()));
+    const ResultChoice bothChoice(both, *beam.Type, beam.Model);
+    QCOMPARE(bothChoice.Entries(), (QStringList{"Load case 1", "Combination 1"}));
+    QCOMPARE(bothChoice.Caption(1, 3).first(),
+             QStringLiteral("Combination 1 (1.500 \u00d7 case 1): Bending moment M (kNm)"));
+    ResultTableModel sums(both, *beam.Type, "kN", "m");
+    sums.Show(ResultTableModel::Table::Forces, 1);
+    QCOMPARE(sums.index(0, 3).data().toString(), QStringLiteral("3.000"));
+    QCOMPARE(BarOrdinates::Loads(beam.Model, sum)[0][2],
+             1.5 * BarOrdinates::Loads(beam.Model, 1)[0][2]);
+    combined.Statics.Combinations[0].Terms = {{2, 1.0}};
+    QVERIFY(opened(ResultFile::Write(combined))
+                .Message()
+                .contains(QStringLiteral("its combination 1 names load case 2")));
 }
 
 QTEST_MAIN(TestViewerResults)

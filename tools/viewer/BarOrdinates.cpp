@@ -22,12 +22,26 @@ std::vector<BarAxes::Vec3> BarOrdinates::Loads(const ViewerModel& model, int loa
     return loads;
 }
 
+std::vector<BarAxes::Vec3> BarOrdinates::Loads(const ViewerModel& model,
+                                               const StaticResults::Case& loadCase) {
+    if (loadCase.Terms.empty())
+        return Loads(model, loadCase.Number);
+    std::vector<BarAxes::Vec3> loads(model.Bars.size(), BarAxes::Vec3{0, 0, 0});
+    for (const auto& [number, factor] : loadCase.Terms) {
+        const std::vector<BarAxes::Vec3> term = Loads(model, number);
+        for (size_t e = 0; e < loads.size(); ++e)
+            for (size_t k = 0; k < 3; ++k)
+                loads[e][k] += factor * term[e][k];
+    }
+    return loads;
+}
+
 std::vector<BarOrdinates> BarOrdinates::Of(const ViewerModel& model, const ProblemType& type,
                                            const StaticResults& statics,
                                            const StaticResults::Case& loadCase,
                                            const ResultQuantity& quantity) {
     const ProblemType::Layout frame = type.Lies;
-    const std::vector<BarAxes::Vec3> loads = Loads(model, loadCase.Number);
+    const std::vector<BarAxes::Vec3> loads = Loads(model, loadCase);
     const size_t width = static_cast<size_t>(statics.ForceCount());
     std::vector<BarOrdinates> list(model.Bars.size());
     for (size_t e = 0; e < model.Bars.size(); ++e) {

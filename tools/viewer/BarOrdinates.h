@@ -22,4 +22,8 @@ struct BarOrdinates {
                                         const ResultQuantity& quantity);
     // The element loads of each bar in one load case, per unit length in global components.
     static std::vector<BarAxes::Vec3> Loads(const ViewerModel& model, int loadCase);
+    // The same for a load case or a combination: the sum of its terms' factors times their
+    // cases' loads.
+    static std::vector<BarAxes::Vec3> Loads(const ViewerModel& model,
+                                            const StaticResults::Case& loadCase);
 };

@@ -425,7 +425,7 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
     const FieldResults& field = results.Contents().Field;
     const ResultFile::Shapes& shapes = results.Contents().Modes;
     const int entries =
-        static_cast<int>(layout && layout->Modes() ? shapes.List.size() : field.Cases.size());
+        layout && layout->Modes() ? static_cast<int>(shapes.List.size()) : results.StaticEntries();
     if (!layout || options.Entry < 0 || options.Entry >= entries || options.Show < 0 ||
         options.Show >= static_cast<int>(layout->Shows.size()) ||
         (layout->Solid() ? model.Solids.size() : model.Polygons.size()) !=
@@ -434,7 +434,7 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
     const bool modes = layout->Modes();
     // A mode has no load case: an empty one stands for it where the drawing needs none.
     static const FieldResults::Case none;
-    const FieldResults::Case& c = modes ? none : field.Cases[static_cast<size_t>(options.Entry)];
+    const FieldResults::Case& c = modes ? none : *results.FieldEntry(options.Entry);
     const Show& show = layout->Shows[static_cast<size_t>(options.Show)];
     report.Caption = choice.Caption(options.Entry, options.Show);
     painter.save();

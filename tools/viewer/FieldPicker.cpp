@@ -86,9 +86,11 @@ FieldPicker::Pick FieldPicker::AtSolid(const ViewerModel& model, const ViewCamer
 
 QString FieldPicker::Describe(const Pick& pick, const ViewerModel& model,
                               const FieldResults& results, const FieldLayout& layout, int entry) {
-    if (!pick.Hit() || entry < 0 || entry >= static_cast<int>(results.Cases.size()))
+    // The load cases, then the combinations.
+    const size_t cases = results.Cases.size(), at = static_cast<size_t>(entry);
+    if (!pick.Hit() || entry < 0 || at >= cases + results.Combinations.size())
         return {};
-    const FieldResults::Case& c = results.Cases[static_cast<size_t>(entry)];
+    const FieldResults::Case& c = at < cases ? results.Cases[at] : results.Combinations[at - cases];
     // The values of one row of a table: the components, with their units, or the file's
     // columns.
     ResultLayout components;

@@ -22,19 +22,31 @@ ResultChoice::ResultChoice(const ViewerResults& results, const ProblemType& type
         quantities_ = ResultQuantity::For(results.Contents().Statics.Forces, type);
 }
 
+namespace {
+
+// A combination's terms as a caption gives them: " (1.350 × case 1 − 0.8000 × case 2)".
+QString Terms(const std::vector<std::pair<int, double>>& terms) {
+    QString text;
+    for (const auto& [loadCase, factor] : terms) {
+        const QString size = ResultChoice::Number(std::abs(factor));
+        text += text.isEmpty()
+                    ? (factor < 0 ? QStringLiteral("\u2212") : QString()) + size
+                    : (factor < 0 ? QStringLiteral(" \u2212 ") : QStringLiteral(" + ")) + size;
+        text += QStringLiteral(" \u00d7 case %1").arg(loadCase);
+    }
+    return text.isEmpty() ? text : QStringLiteral(" (%1)").arg(text);
+}
+
+} // namespace
+
 QStringList ResultChoice::Entries() const {
     QStringList entries;
     if (!results_.Ok())
         return entries;
     const ResultFile::Contents& contents = results_.Contents();
-    if (statics_) {
-        for (const StaticResults::Case& c : contents.Statics.Cases)
-            entries << QStringLiteral("Load case %1").arg(c.Number);
-        return entries;
-    }
-    if (field_ && !field_->Modes()) {
-        for (const FieldResults::Case& c : contents.Field.Cases)
-            entries << QStringLiteral("Load case %1").arg(c.Number);
+    if (statics_ || (field_ && !field_->Modes())) {
+        for (int entry = 0; entry < results_.StaticEntries(); ++entry)
+            entries << results_.EntryTitle(entry);
         return entries;
     }
     int perCase = 0, lastCase = -1;
@@ -97,15 +109,12 @@ QStringList ResultChoice::Caption(int entry, int show) const {
         return lines;
     }
     if (field_) {
-        const auto& cases = contents.Field.Cases;
-        if (entry < 0 || entry >= static_cast<int>(cases.size()) || show < 0 ||
-            show >= static_cast<int>(field_->Shows.size()))
+        const FieldResults::Case* c = results_.FieldEntry(entry);
+        if (!c || show < 0 || show >= static_cast<int>(field_->Shows.size()))
             return lines;
         const FieldLayout::Show& s = field_->Shows[static_cast<size_t>(show)];
-        const QString head =
-            field_->Torsion()
-                ? QStringLiteral("Torsion")
-                : QStringLiteral("Load case %1").arg(cases[static_cast<size_t>(entry)].Number);
+        const QString head = field_->Torsion() ? QStringLiteral("Torsion")
+                                               : results_.EntryTitle(entry) + Terms(c->Terms);
         if (s.From == FieldLayout::Show::Source::Deformed)
             return {head + QStringLiteral(": deformed shape")};
         lines << QStringLiteral("%1: %2 (%3)")
@@ -131,10 +140,10 @@ QStringList ResultChoice::Caption(int entry, int show) const {
         return lines;
     }
     if (statics_) {
-        const auto& cases = contents.Statics.Cases;
-        if (entry < 0 || entry >= static_cast<int>(cases.size()))
+        const StaticResults::Case* c = results_.StaticEntry(entry);
+        if (!c)
             return lines;
-        QString head = QStringLiteral("Load case %1").arg(cases[static_cast<size_t>(entry)].Number);
+        QString head = results_.EntryTitle(entry) + Terms(c->Terms);
         if (show <= 0 || show > static_cast<int>(quantities_.size()))
             return {head + QStringLiteral(": deformed shape")};
         const ResultQuantity& q = quantities_[static_cast<size_t>(show - 1)];

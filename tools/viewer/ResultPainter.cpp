@@ -548,14 +548,15 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
     const double size = ResultScale::ModelSize(model.Nodes);
     if (choice.Statics()) {
         const StaticResults& statics = contents.Statics;
-        if (options.Entry < 0 || options.Entry >= static_cast<int>(statics.Cases.size())) {
+        const StaticResults::Case* entry = results.StaticEntry(options.Entry);
+        if (!entry) {
             painter.restore();
             return report;
         }
-        const StaticResults::Case& c = statics.Cases[static_cast<size_t>(options.Entry)];
+        const StaticResults::Case& c = *entry;
         const auto& quantities = choice.Quantities();
         if (options.Show <= 0 || options.Show > static_cast<int>(quantities.size())) {
-            const std::vector<Vec3> loads = BarOrdinates::Loads(model, c.Number);
+            const std::vector<Vec3> loads = BarOrdinates::Loads(model, c);
             const double largest = LargestMove(model, type, c.Displacements, c.ArcDisplacements,
                                                statics.Components, loads);
             report.Deformation = ResultScale::Deformation(largest, size);

@@ -145,9 +145,10 @@ void ResultTableModel::Build() {
     };
     if (contents.Type == Kind::Statics) {
         const StaticResults& r = contents.Statics;
-        if (entry_ < 0 || entry_ >= static_cast<int>(r.Cases.size()))
+        const StaticResults::Case* entry = results_.StaticEntry(entry_);
+        if (!entry)
             return;
-        const StaticResults::Case& c = r.Cases[static_cast<size_t>(entry_)];
+        const StaticResults::Case& c = *entry;
         switch (table_) {
         case Table::Displacements:
             headers_ = QStringList{QStringLiteral("Node")} + ComponentTitles(r.Components);
@@ -220,9 +221,10 @@ void ResultTableModel::BuildField() {
             rows_.push_back({t->Moment, t->G, t->J, t->Twist, t->TauMax, t->AtY, t->AtZ});
         return;
     }
-    if (entry_ < 0 || entry_ >= static_cast<int>(r.Cases.size()))
+    const FieldResults::Case* entry = results_.FieldEntry(entry_);
+    if (!entry)
         return;
-    const FieldResults::Case& c = r.Cases[static_cast<size_t>(entry_)];
+    const FieldResults::Case& c = *entry;
     switch (table_) {
     case Table::Displacements:
         headers_ = QStringList{QStringLiteral("Node")} + ComponentTitles(r.Components);

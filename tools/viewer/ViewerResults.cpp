@@ -91,6 +91,27 @@ QString CaseFault(const Case& c, int loadCases, int nodes, std::set<int>& number
     return {};
 }
 
+// What a load combination of a result file has that the data cannot: a number given twice, a
+// term of a case the data lacks, a reaction at a node it lacks, a value that is not finite.
+template <typename Case>
+QString CombinationFault(const Case& c, int loadCases, int nodes, std::set<int>& numbers) {
+    if (c.Number < 1 || !numbers.insert(c.Number).second)
+        return QStringLiteral("it has combination %1 twice or out of order").arg(c.Number);
+    for (const auto& [loadCase, factor] : c.Terms)
+        if (loadCase < 1 || loadCase > std::max(1, loadCases) || !std::isfinite(factor))
+            return QStringLiteral("its combination %1 names load case %2, but the data has %3")
+                .arg(c.Number)
+                .arg(loadCase)
+                .arg(loadCases);
+    for (const auto& reaction : c.Reactions)
+        if (reaction.Node < 1 || reaction.Node > nodes || !Finite(reaction.Values))
+            return QStringLiteral("its combination %1 has a reaction at node %2 that cannot be "
+                                  "shown")
+                .arg(c.Number)
+                .arg(reaction.Node);
+    return {};
+}
+
 // What of the static results does not fit the model or cannot be sound, or an empty text. The
 // element forces are the file's own columns: it names them, their titles and quantities, and
 // the reader has checked that they are sound.
@@ -121,6 +142,14 @@ QString StaticsMismatch(const StaticResults& r, const ViewerModel& model) {
     }
     if (r.Cases.empty())
         return QStringLiteral("it holds no load case");
+    std::set<int> combined;
+    for (const StaticResults::Case& c : r.Combinations) {
+        if (QString fault = CombinationFault(c, model.LoadCases, nodes, combined); !fault.isEmpty())
+            return fault;
+        if (!Finite(c.Displacements) || !Finite(c.ArcDisplacements) || !Finite(c.Forces))
+            return QStringLiteral("it holds numbers in combination %1 that are not finite")
+                .arg(c.Number);
+    }
     return {};
 }
 
@@ -187,6 +216,14 @@ QString FieldMismatch(const FieldResults& r, const FieldLayout& layout, const Vi
     }
     if (r.Cases.empty())
         return QStringLiteral("it holds no load case");
+    std::set<int> combined;
+    for (const FieldResults::Case& c : r.Combinations) {
+        if (QString fault = CombinationFault(c, model.LoadCases, nodes, combined); !fault.isEmpty())
+            return fault;
+        if (!Finite(c.Displacements) || !Finite(c.Stresses) || !Finite(c.NodeStresses))
+            return QStringLiteral("it holds numbers in combination %1 that are not finite")
+                .arg(c.Number);
+    }
     if (layout.Solid())
         return model.Solids.size() == model.ElementCentres.size()
                    ? QString()
@@ -351,6 +388,47 @@ ViewerResults::Motion ViewerResults::NodeMotion(const std::vector<double>& value
 ViewerResults::Motion ViewerResults::NodeMotion(const std::vector<double>& values,
                                                 const QStringList& components, int node) {
     return NodeMotion(values, PlacesOf(components), static_cast<int>(components.size()), node);
+}
+
+namespace {
+
+template <typename Results>
+const auto* EntryOf(const Results& r, int entry) {
+    const size_t at = static_cast<size_t>(std::max(entry, 0));
+    const auto* none = static_cast<decltype(r.Cases.data())>(nullptr);
+    if (entry < 0)
+        return none;
+    if (at < r.Cases.size())
+        return &r.Cases[at];
+    return at - r.Cases.size() < r.Combinations.size() ? &r.Combinations[at - r.Cases.size()]
+                                                       : none;
+}
+
+} // namespace
+
+int ViewerResults::StaticEntries() const {
+    const bool field = contents_.Type == Kind::Field || contents_.Type == Kind::Torsion;
+    return static_cast<int>(
+        field ? contents_.Field.Cases.size() + contents_.Field.Combinations.size()
+              : contents_.Statics.Cases.size() + contents_.Statics.Combinations.size());
+}
+
+const StaticResults::Case* ViewerResults::StaticEntry(int entry) const {
+    return EntryOf(contents_.Statics, entry);
+}
+
+const FieldResults::Case* ViewerResults::FieldEntry(int entry) const {
+    return EntryOf(contents_.Field, entry);
+}
+
+QString ViewerResults::EntryTitle(int entry) const {
+    const bool field = contents_.Type == Kind::Field || contents_.Type == Kind::Torsion;
+    const size_t cases = field ? contents_.Field.Cases.size() : contents_.Statics.Cases.size();
+    const int number = field ? (FieldEntry(entry) ? FieldEntry(entry)->Number : 0)
+                             : (StaticEntry(entry) ? StaticEntry(entry)->Number : 0);
+    return (static_cast<size_t>(std::max(entry, 0)) < cases ? QStringLiteral("Load case %1")
+                                                            : QStringLiteral("Combination %1"))
+        .arg(number);
 }
 
 int ViewerResults::CaseIndex(int number) const {

@@ -58,6 +58,13 @@ public:
 
     // The index of the static load case with that number, or -1.
     int CaseIndex(int number) const;
+    // What the viewer offers of static results: the load cases, then the load combinations,
+    // each an entry; null past them.
+    int StaticEntries() const;
+    const StaticResults::Case* StaticEntry(int entry) const;
+    const FieldResults::Case* FieldEntry(int entry) const;
+    // "Load case 2", "Combination 1".
+    QString EntryTitle(int entry) const;
 
 private:
     static ViewerResults Refused(Status status, const QString& path, const QString& message);

@@ -393,14 +393,13 @@ void ViewerWindow::ShowValuesAt(const QPointF& point) {
         // On the solid as it is drawn: cut open, and displaced when its shape is shown.
         std::vector<ViewerModel::Point> nodes = model_.Nodes;
         const double factor = view_->LastResults().Deformation;
-        const auto& cases = results_.Contents().Field.Cases;
-        const int entry = entry_->currentIndex();
-        if (factor > 0 && entry >= 0 && entry < static_cast<int>(cases.size())) {
+        const FieldResults::Case* shown = results_.FieldEntry(entry_->currentIndex());
+        if (factor > 0 && shown) {
             const FieldResults& r = results_.Contents().Field;
             const ViewerResults::Places places = ViewerResults::PlacesOf(r.Components);
             for (size_t n = 0; n < nodes.size(); ++n) {
-                const auto move = ViewerResults::NodeMotion(cases[size_t(entry)].Displacements,
-                                                            places, r.ComponentCount(), int(n))
+                const auto move = ViewerResults::NodeMotion(shown->Displacements, places,
+                                                            r.ComponentCount(), int(n))
                                       .Move;
                 for (size_t a = 0; a < 3; ++a)
                     nodes[n][a] += float(move[a] * factor);

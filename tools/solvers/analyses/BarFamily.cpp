@@ -123,10 +123,11 @@ StaticResults BarFamily::Results(const BarModel& model, const FieldResults& fiel
     const size_t count = static_cast<size_t>(results.ForceCount());
     // A truss bar's one force is the same at both ends: the last piece's is taken.
     const size_t half = model.IsTruss() ? 0 : count / 2;
-    results.Cases.reserve(field.Cases.size());
-    for (const FieldResults::Case& solved : field.Cases) {
-        StaticResults::Case& c = results.Cases.emplace_back();
+    // A case, a combination or an envelope's extremes alike.
+    const auto convert = [&](const FieldResults::Case& solved) {
+        StaticResults::Case c;
         c.Number = solved.Number;
+        c.Terms = solved.Terms;
         const auto inner =
             solved.Displacements.begin() +
             static_cast<std::ptrdiff_t>(static_cast<size_t>(model.DataNodes) * width);
@@ -147,6 +148,16 @@ StaticResults BarFamily::Results(const BarModel& model, const FieldResults& fiel
             }
             std::copy(section + half, section + count, out + half);
         }
-    }
+        return c;
+    };
+    results.Cases.reserve(field.Cases.size());
+    for (const FieldResults::Case& solved : field.Cases)
+        results.Cases.push_back(convert(solved));
+    for (const FieldResults::Case& combined : field.Combinations)
+        results.Combinations.push_back(convert(combined));
+    for (const FieldResults::Envelope& envelope : field.Envelopes)
+        results.Envelopes.push_back({envelope.Number, envelope.Combinations, convert(envelope.Max),
+                                     convert(envelope.Min), convert(envelope.MaxBy),
+                                     convert(envelope.MinBy)});
     return results;
 }

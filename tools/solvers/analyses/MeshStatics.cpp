@@ -1,6 +1,7 @@
 #include "MeshStatics.h"
 
 #include "LoadBalance.h"
+#include "LoadCombinations.h"
 #include "MeshRecovery.h"
 
 #include <QElapsedTimer>
@@ -437,6 +438,7 @@ MeshStatics::Outcome MeshStatics::Run(const MeshModel& model, std::unique_ptr<Me
         static_cast<double>(solving.nsecsElapsed()) * 1e-9 - outcome.Time.Recovery;
     outcome.Solver = solver.Done();
     statics.Finish(outcome.Results);
+    LoadCombinations::Apply(model, *prepared.Family, outcome.Results);
     outcome.Results.Residual = outcome.Solver.Residual;
     return outcome;
 }

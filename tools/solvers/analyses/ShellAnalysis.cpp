@@ -14,13 +14,6 @@
 
 namespace {
 
-// The heading of a table of walls of revolution: forces and moments per unit length of the
-// circumference.
-QString Heading(const QString& first, const ResultLayout& columns, const MeshModel& model) {
-    return StaticReport::Heading(first, columns, model.ForceUnit, model.LengthUnit,
-                                 ResultLayout::Notation::PlainStarred);
-}
-
 // The pipeline's answers as those of bars: the walls' end forces are their element blocks.
 StaticResults EndResults(const FieldResults& field) {
     StaticResults results;
@@ -29,15 +22,23 @@ StaticResults EndResults(const FieldResults& field) {
     results.Components = field.Components;
     results.Reactions = {QStringLiteral("Fr"), QStringLiteral("Fz"), QStringLiteral("M")};
     results.Forces = field.Columns;
-    for (const FieldResults::Case& c : field.Cases) {
+    const auto convert = [](const FieldResults::Case& c) {
         StaticResults::Case to;
         to.Number = c.Number;
+        to.Terms = c.Terms;
         to.Displacements = c.Displacements;
         for (const FieldResults::Reaction& reaction : c.Reactions)
             to.Reactions.push_back({reaction.Node, reaction.Values});
         to.Forces = c.Stresses;
-        results.Cases.push_back(std::move(to));
-    }
+        return to;
+    };
+    for (const FieldResults::Case& c : field.Cases)
+        results.Cases.push_back(convert(c));
+    for (const FieldResults::Case& c : field.Combinations)
+        results.Combinations.push_back(convert(c));
+    for (const FieldResults::Envelope& e : field.Envelopes)
+        results.Envelopes.push_back({e.Number, e.Combinations, convert(e.Max), convert(e.Min),
+                                     convert(e.MaxBy), convert(e.MinBy)});
     results.Residual = field.Residual;
     results.Imbalance = field.Imbalance;
     results.LargestLoad = field.LargestLoad;
@@ -129,29 +130,12 @@ QString ShellAnalysis::Protocol(const QString& typeName, const MeshModel& model,
         "a plate).\n");
     text += method;
     text += StaticCheck::MeshSummary(results.Residual, results.Imbalance, backward);
-    const int width = results.ComponentCount();
-    for (const StaticResults::Case& c : results.Cases) {
-        text += QStringLiteral("\nLoad case %1\n\nDisplacements (ur outwards, uz upwards, rot "
-                               "turning z towards r)\n")
-                    .arg(c.Number);
-        text += Heading(QStringLiteral("Node"), StaticReport::ComponentLayout(results.Components),
-                        model);
-        for (int node = 0; node < results.Nodes; ++node)
-            StaticReport::AppendLine(
-                text, node + 1, c.Displacements.data() + static_cast<size_t>(node) * width, width);
-        text += QStringLiteral("\nReactions (forces of the supports on the shell)\n");
-        text += Heading(QStringLiteral("Node"), ResultLayout::OfForceNames(results.Reactions, true),
-                        model);
-        for (const StaticResults::Reaction& reaction : c.Reactions)
-            StaticReport::AppendLine(text, reaction.Node, reaction.Values.data(), width);
-        text += QStringLiteral("\nSection forces\n");
-        text += Heading(QStringLiteral("Element"), results.Forces, model);
-        for (int element = 0; element < results.Elements; ++element)
-            StaticReport::AppendLine(text, element + 1,
-                                     c.Forces.data() +
-                                         static_cast<size_t>(element) * results.ForceCount(),
-                                     results.ForceCount());
-    }
+    StaticReport::AppendTables(
+        text, results,
+        {QStringLiteral("Displacements (ur outwards, uz upwards, rot turning z towards r)"),
+         QStringLiteral("Reactions (forces of the supports on the shell)"),
+         QStringLiteral("Section forces"), true},
+        model.ForceUnit, model.LengthUnit);
     return text;
 }
 

@@ -1,5 +1,6 @@
 #include "FieldReport.h"
 
+#include "CaseTables.h"
 #include "StaticReport.h"
 
 #include <QJsonArray>
@@ -22,8 +23,6 @@ QJsonArray Names(const QStringList& names) {
     return list;
 }
 
-using StaticReport::Heading;
-
 bool Finite(const std::vector<double>& values) {
     for (double v : values)
         if (!std::isfinite(v))
@@ -33,23 +32,90 @@ bool Finite(const std::vector<double>& values) {
 
 } // namespace
 
-QJsonObject FieldReport::Json(const FieldResults& results) {
-    QJsonArray cases;
+namespace {
+
+// A case's displacements, reactions, stresses and nodeStresses.
+QJsonObject CaseJson(const FieldResults& results, const FieldResults::Case& c) {
     const int width = results.ComponentCount(), stresses = results.StressCount();
-    for (const FieldResults::Case& c : results.Cases) {
-        QJsonArray reactions;
-        for (const FieldResults::Reaction& reaction : c.Reactions)
-            reactions.append(StaticReport::JsonRow(reaction.Node, reaction.Values.data(), width));
-        cases.append(QJsonObject{
-            {QStringLiteral("case"), c.Number},
-            {QStringLiteral("displacements"), Rows(c.Displacements, results.Nodes, width)},
+    QJsonArray reactions;
+    for (const FieldResults::Reaction& reaction : c.Reactions)
+        reactions.append(StaticReport::JsonRow(reaction.Node, reaction.Values.data(), width));
+    return {{QStringLiteral("displacements"), Rows(c.Displacements, results.Nodes, width)},
             {QStringLiteral("reactions"), reactions},
             {QStringLiteral("stresses"), Rows(c.Stresses, results.Elements, stresses)},
-            {QStringLiteral("nodeStresses"), Rows(c.NodeStresses, results.Nodes, stresses)}});
+            {QStringLiteral("nodeStresses"), Rows(c.NodeStresses, results.Nodes, stresses)}};
+}
+
+// The tables of a case, a combination or an envelope's extremes, in the protocol's order.
+std::vector<CaseTables::Table> CaseTablesOf(const FieldResults& results,
+                                            const FieldResults::Case& c,
+                                            const ResultLayout& reactions,
+                                            const QString& reactionNote, const QString& what) {
+    std::vector<CaseTables::Table> tables(4);
+    tables[0] = {QStringLiteral("Displacements"),
+                 QStringLiteral("Node"),
+                 StaticReport::ComponentLayout(results.Components),
+                 {}};
+    tables[0].Number(c.Displacements, results.Nodes);
+    tables[1] = {
+        QStringLiteral("Reactions (forces of the supports on the body%1)").arg(reactionNote),
+        QStringLiteral("Node"),
+        reactions,
+        {}};
+    for (const FieldResults::Reaction& reaction : c.Reactions)
+        tables[1].Rows.emplace_back(reaction.Node, reaction.Values.data());
+    tables[2] = {what + QStringLiteral(" at the element centres"),
+                 QStringLiteral("Element"),
+                 results.Columns,
+                 {}};
+    tables[2].Number(c.Stresses, results.Elements);
+    tables[3] = {what + QStringLiteral(" at the nodes (recovered from the elements around each "
+                                       "node)"),
+                 QStringLiteral("Node"),
+                 results.Columns,
+                 {}};
+    tables[3].Number(c.NodeStresses, results.Nodes);
+    return tables;
+}
+
+} // namespace
+
+QJsonObject FieldReport::Json(const FieldResults& results) {
+    QJsonArray cases;
+    for (const FieldResults::Case& c : results.Cases) {
+        QJsonObject entry = CaseJson(results, c);
+        entry[QStringLiteral("case")] = c.Number;
+        cases.append(entry);
     }
-    return {{QStringLiteral("components"), Names(results.Components)},
-            {QStringLiteral("stressNames"), Names(results.Columns.Names())},
-            {QStringLiteral("cases"), cases}};
+    QJsonObject json{{QStringLiteral("components"), Names(results.Components)},
+                     {QStringLiteral("stressNames"), Names(results.Columns.Names())},
+                     {QStringLiteral("cases"), cases}};
+    if (!results.Combinations.empty()) {
+        QJsonArray combinations;
+        for (const FieldResults::Case& c : results.Combinations) {
+            QJsonObject entry = CaseJson(results, c);
+            entry[QStringLiteral("number")] = c.Number;
+            entry[QStringLiteral("terms")] = CaseTables::JsonTerms(c.Terms);
+            combinations.append(entry);
+        }
+        json[QStringLiteral("combinations")] = combinations;
+    }
+    if (!results.Envelopes.empty()) {
+        QJsonArray envelopes;
+        for (const FieldResults::Envelope& e : results.Envelopes) {
+            QJsonArray named;
+            for (int combination : e.Combinations)
+                named.append(combination);
+            envelopes.append(QJsonObject{{QStringLiteral("number"), e.Number},
+                                         {QStringLiteral("combinations"), named},
+                                         {QStringLiteral("max"), CaseJson(results, e.Max)},
+                                         {QStringLiteral("min"), CaseJson(results, e.Min)},
+                                         {QStringLiteral("maxBy"), CaseJson(results, e.MaxBy)},
+                                         {QStringLiteral("minBy"), CaseJson(results, e.MinBy)}});
+        }
+        json[QStringLiteral("envelopes")] = envelopes;
+    }
+    return json;
 }
 
 QString FieldReport::Tables(const FieldResults& results, const QString& forceUnit,
@@ -57,7 +123,7 @@ QString FieldReport::Tables(const FieldResults& results, const QString& forceUni
                             const QString& what) {
     const int width = results.ComponentCount(), stresses = results.StressCount();
     QString text;
-    text.reserve(static_cast<qsizetype>(results.Cases.size()) *
+    text.reserve(static_cast<qsizetype>(results.Cases.size() + results.Combinations.size()) *
                  (qsizetype{results.Nodes} * (2 * 13 * width + 13 * stresses + 20) +
                   qsizetype{results.Elements} * (13 * stresses + 10)));
     const ResultLayout components = StaticReport::ComponentLayout(results.Components);
@@ -71,31 +137,18 @@ QString FieldReport::Tables(const FieldResults& results, const QString& forceUni
              turn ? ResultColumn::Quantity::Moment : ResultColumn::Quantity::Force,
              ResultColumn::Where::Node});
     }
-    for (const FieldResults::Case& c : results.Cases) {
-        text += QStringLiteral("\nLoad case %1\n\nDisplacements\n").arg(c.Number);
-        text += Heading(QStringLiteral("Node"), components, forceUnit, lengthUnit);
-        for (int node = 0; node < results.Nodes; ++node)
-            StaticReport::AppendLine(
-                text, node + 1, c.Displacements.data() + static_cast<size_t>(node) * width, width);
-        text += QStringLiteral("\nReactions (forces of the supports on the body%1)\n")
-                    .arg(reactionNote);
-        text += Heading(QStringLiteral("Node"), reactions, forceUnit, lengthUnit);
-        for (const FieldResults::Reaction& reaction : c.Reactions)
-            StaticReport::AppendLine(text, reaction.Node, reaction.Values.data(), width);
-        text += u'\n' + what + QStringLiteral(" at the element centres\n");
-        text += Heading(QStringLiteral("Element"), results.Columns, forceUnit, lengthUnit);
-        for (int element = 0; element < results.Elements; ++element)
-            StaticReport::AppendLine(text, element + 1,
-                                     c.Stresses.data() + static_cast<size_t>(element) * stresses,
-                                     stresses);
-        text += u'\n' + what +
-                QStringLiteral(" at the nodes (recovered from the elements around each node)\n");
-        text += Heading(QStringLiteral("Node"), results.Columns, forceUnit, lengthUnit);
-        for (int node = 0; node < results.Nodes; ++node)
-            StaticReport::AppendLine(text, node + 1,
-                                     c.NodeStresses.data() + static_cast<size_t>(node) * stresses,
-                                     stresses);
-    }
+    const CaseTables::Units units{forceUnit, lengthUnit};
+    const auto tablesOf = [&](const FieldResults::Case& c) {
+        return CaseTablesOf(results, c, reactions, reactionNote, what);
+    };
+    for (const FieldResults::Case& c : results.Cases)
+        CaseTables::Append(text, QStringLiteral("Load case %1").arg(c.Number), tablesOf(c), units);
+    for (const FieldResults::Case& c : results.Combinations)
+        CaseTables::Append(text, CaseTables::CombinationTitle(c.Number, c.Terms), tablesOf(c),
+                           units);
+    for (const FieldResults::Envelope& e : results.Envelopes)
+        CaseTables::AppendEnvelope(text, e.Number, e.Combinations, tablesOf(e.Max), tablesOf(e.Min),
+                                   tablesOf(e.MaxBy), tablesOf(e.MinBy), units);
     return text;
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // The answers of a continuum model (plane stress and strain, axisymmetric bodies, torsion of
@@ -23,6 +24,8 @@ struct FieldResults {
         std::vector<Reaction> Reactions;   // one per support item
         std::vector<double> Stresses;      // Elements x Columns, at the centres
         std::vector<double> NodeStresses;  // Nodes x Columns
+        // A combination's terms: case and factor (none for a load case).
+        std::vector<std::pair<int, double>> Terms;
     };
     // Saint-Venant torsion of a profile: the twisting moment, the shear modulus, the torsion
     // constant, the rate of twist T / (G J) and the largest resultant shear stress with the

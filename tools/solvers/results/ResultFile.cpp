@@ -11,6 +11,11 @@
 
 namespace {
 
+template <typename Results>
+bool Combined(const Results& r) {
+    return !r.Combinations.empty() || !r.Envelopes.empty();
+}
+
 constexpr char Magic[8] = {'Q', 'V', 'R', 'E', 'S', 'U', 'L', 'T'};
 
 QDataStream& Prepare(QDataStream& stream) {
@@ -280,6 +285,70 @@ QString ReadForces(Cursor& in, int version, bool perLength, ResultLayout& forces
     return {};
 }
 
+// The load combinations and envelopes of a file from version 6, after its load cases: int
+// combinations, per combination int number, int terms, per term int case and real factor, and
+// the values of a case; int envelopes, per envelope int number, int count and the numbers of
+// its combinations, and the values of a case four times: the largest values, the smallest, and
+// the combinations that give each (as reals). `perCase` is the least a case takes,
+// its number with its values.
+template <typename Case, typename Envelope, typename Body>
+QString ReadCombined(Cursor& in, qint64 perCase, const Body& body, std::vector<Case>& combinations,
+                     std::vector<Envelope>& envelopes) {
+    const Count combined = ReadCount(in, QStringLiteral("combinations"), perCase);
+    if (!combined.Fault.isEmpty())
+        return combined.Fault;
+    combinations.resize(static_cast<size_t>(combined.Value));
+    for (size_t n = 0; n < combinations.size(); ++n) {
+        Case& c = combinations[n];
+        const QString where = QStringLiteral("in combination %1 of the file").arg(n + 1);
+        qint32 number = 0;
+        if (!in.Int(number))
+            return QStringLiteral("is cut short ") + where;
+        c.Number = number;
+        const Count terms = ReadCount(in, QStringLiteral("terms ") + where, IntBytes + RealBytes);
+        if (!terms.Fault.isEmpty())
+            return terms.Fault;
+        c.Terms.resize(static_cast<size_t>(terms.Value));
+        for (auto& [loadCase, factor] : c.Terms) {
+            qint32 value = 0;
+            in.Int(value); // there: counted above
+            in.Real(factor);
+            loadCase = value;
+        }
+        if (QString fault = body(c, where); !fault.isEmpty())
+            return fault;
+    }
+    // Four cases' values, each with its count of supports, and the envelope's two counts.
+    const Count enveloped =
+        ReadCount(in, QStringLiteral("envelopes"), 4 * (perCase - IntBytes) + 2 * IntBytes);
+    if (!enveloped.Fault.isEmpty())
+        return enveloped.Fault;
+    envelopes.resize(static_cast<size_t>(enveloped.Value));
+    for (size_t n = 0; n < envelopes.size(); ++n) {
+        Envelope& e = envelopes[n];
+        const QString where = QStringLiteral("in envelope %1 of the file").arg(n + 1);
+        qint32 number = 0;
+        if (!in.Int(number))
+            return QStringLiteral("is cut short ") + where;
+        e.Number = number;
+        const Count named = ReadCount(in, QStringLiteral("combinations ") + where, IntBytes);
+        if (!named.Fault.isEmpty())
+            return named.Fault;
+        e.Combinations.resize(static_cast<size_t>(named.Value));
+        for (int& combination : e.Combinations) {
+            qint32 value = 0;
+            in.Int(value); // there: counted above
+            combination = value;
+        }
+        for (Case* part : {&e.Max, &e.Min, &e.MaxBy, &e.MinBy}) {
+            part->Number = number;
+            if (QString fault = body(*part, where); !fault.isEmpty())
+                return fault;
+        }
+    }
+    return {};
+}
+
 QString ReadStatics(Cursor& in, int version, bool perLength, StaticResults& r) {
     qint32 nodes = 0, elements = 0, arcPoints = 0;
     // Numbers of things whose values come later: checked against the bytes there.
@@ -313,22 +382,32 @@ QString ReadStatics(Cursor& in, int version, bool perLength, StaticResults& r) {
     const Count cases = ReadCount(in, QStringLiteral("load cases"), perCase);
     if (!cases.Fault.isEmpty())
         return cases.Fault;
+    // A case's values after its number: those of a combination and an envelope's too.
+    const auto body = [&](StaticResults::Case& c, const QString& where) -> QString {
+        if (!in.Reals(c.Displacements, nodes * width) ||
+            !in.Reals(c.ArcDisplacements, arcPoints * width))
+            return QStringLiteral("is cut short ") + where;
+        if (QString fault = ReadReactions(in, width, where, c.Reactions); !fault.isEmpty())
+            return fault;
+        if (!in.Reals(c.Forces, qint64(elements) * forces))
+            return QStringLiteral("is cut short ") + where;
+        return {};
+    };
     r.Cases.reserve(static_cast<size_t>(cases.Value));
     for (qint32 n = 0; n < cases.Value; ++n) {
         StaticResults::Case c;
         qint32 number = 0;
         const QString where = QStringLiteral("in load case %1 of the file").arg(n + 1);
-        if (!in.Int(number) || !in.Reals(c.Displacements, nodes * width) ||
-            !in.Reals(c.ArcDisplacements, arcPoints * width))
+        if (!in.Int(number))
             return QStringLiteral("is cut short ") + where;
         c.Number = number;
-        if (QString fault = ReadReactions(in, width, where, c.Reactions); !fault.isEmpty())
+        if (QString fault = body(c, where); !fault.isEmpty())
             return fault;
-        if (!in.Reals(c.Forces, qint64(elements) * forces))
-            return QStringLiteral("is cut short ") + where;
         r.Cases.push_back(std::move(c));
     }
-    return {};
+    if (version < 6)
+        return {};
+    return ReadCombined(in, perCase, body, r.Combinations, r.Envelopes);
 }
 
 QString ReadShapes(Cursor& in, int version, ResultFile::Shapes& s) {
@@ -404,22 +483,83 @@ QString ReadField(Cursor& in, int version, bool torsion, FieldResults& r) {
     const Count cases = ReadCount(in, QStringLiteral("load cases"), perCase);
     if (!cases.Fault.isEmpty())
         return cases.Fault;
-    r.Cases.reserve(static_cast<size_t>(cases.Value));
-    for (qint32 n = 0; n < cases.Value; ++n) {
-        FieldResults::Case c;
-        qint32 number = 0;
-        const QString where = QStringLiteral("in load case %1 of the file").arg(n + 1);
-        if (!in.Int(number) || !in.Reals(c.Displacements, r.Nodes * width))
+    const auto body = [&](FieldResults::Case& c, const QString& where) -> QString {
+        if (!in.Reals(c.Displacements, r.Nodes * width))
             return QStringLiteral("is cut short ") + where;
-        c.Number = number;
         if (QString fault = ReadReactions(in, width, where, c.Reactions, r.Nodes); !fault.isEmpty())
             return fault;
         if (!in.Reals(c.Stresses, qint64(r.Elements) * stresses) ||
             !in.Reals(c.NodeStresses, qint64(r.Nodes) * stresses))
             return QStringLiteral("is cut short ") + where;
+        return {};
+    };
+    r.Cases.reserve(static_cast<size_t>(cases.Value));
+    for (qint32 n = 0; n < cases.Value; ++n) {
+        FieldResults::Case c;
+        qint32 number = 0;
+        const QString where = QStringLiteral("in load case %1 of the file").arg(n + 1);
+        if (!in.Int(number))
+            return QStringLiteral("is cut short ") + where;
+        c.Number = number;
+        if (QString fault = body(c, where); !fault.isEmpty())
+            return fault;
         r.Cases.push_back(std::move(c));
     }
-    return {};
+    if (version < 6 || torsion)
+        return {};
+    return ReadCombined(in, perCase, body, r.Combinations, r.Envelopes);
+}
+
+// What follows a case's number, for a combination's and an envelope's values too.
+void WriteBody(QDataStream& out, const StaticResults::Case& c) {
+    WriteValues(out, c.Displacements);
+    WriteValues(out, c.ArcDisplacements);
+    out << static_cast<qint32>(c.Reactions.size());
+    for (const StaticResults::Reaction& reaction : c.Reactions) {
+        out << static_cast<qint32>(reaction.Node);
+        WriteValues(out, reaction.Values);
+    }
+    WriteValues(out, c.Forces);
+}
+
+void WriteBody(QDataStream& out, const FieldResults::Case& c) {
+    WriteValues(out, c.Displacements);
+    out << static_cast<qint32>(c.Reactions.size());
+    for (const FieldResults::Reaction& reaction : c.Reactions) {
+        out << static_cast<qint32>(reaction.Node);
+        WriteValues(out, reaction.Values);
+    }
+    WriteValues(out, c.Stresses);
+    WriteValues(out, c.NodeStresses);
+}
+
+template <typename Results>
+void WriteCases(QDataStream& out, const Results& r) {
+    out << static_cast<qint32>(r.Cases.size());
+    for (const auto& c : r.Cases) {
+        out << static_cast<qint32>(c.Number);
+        WriteBody(out, c);
+    }
+}
+
+// As ReadCombined reads them; only in files of version 6.
+template <typename Results>
+void WriteCombined(QDataStream& out, const Results& r) {
+    out << static_cast<qint32>(r.Combinations.size());
+    for (const auto& c : r.Combinations) {
+        out << static_cast<qint32>(c.Number) << static_cast<qint32>(c.Terms.size());
+        for (const auto& [loadCase, factor] : c.Terms)
+            out << static_cast<qint32>(loadCase) << factor;
+        WriteBody(out, c);
+    }
+    out << static_cast<qint32>(r.Envelopes.size());
+    for (const auto& e : r.Envelopes) {
+        out << static_cast<qint32>(e.Number) << static_cast<qint32>(e.Combinations.size());
+        for (int combination : e.Combinations)
+            out << static_cast<qint32>(combination);
+        for (const auto* part : {&e.Max, &e.Min, &e.MaxBy, &e.MinBy})
+            WriteBody(out, *part);
+    }
 }
 
 void WriteField(QDataStream& out, bool torsion, const FieldResults& r) {
@@ -430,18 +570,9 @@ void WriteField(QDataStream& out, bool torsion, const FieldResults& r) {
         const FieldResults::Torsion t = r.Twist.value_or(FieldResults::Torsion{});
         out << t.Moment << t.G << t.J << t.Twist << t.TauMax << t.AtY << t.AtZ;
     }
-    out << static_cast<qint32>(r.Cases.size());
-    for (const FieldResults::Case& c : r.Cases) {
-        out << static_cast<qint32>(c.Number);
-        WriteValues(out, c.Displacements);
-        out << static_cast<qint32>(c.Reactions.size());
-        for (const FieldResults::Reaction& reaction : c.Reactions) {
-            out << static_cast<qint32>(reaction.Node);
-            WriteValues(out, reaction.Values);
-        }
-        WriteValues(out, c.Stresses);
-        WriteValues(out, c.NodeStresses);
-    }
+    WriteCases(out, r);
+    if (!torsion && Combined(r))
+        WriteCombined(out, r);
 }
 
 } // namespace
@@ -458,7 +589,10 @@ QByteArray ResultFile::Write(const Contents& contents) {
     QDataStream out(&bytes, QIODevice::WriteOnly);
     Prepare(out);
     out.writeRawData(Magic, sizeof Magic);
-    out << static_cast<qint32>(Version) << static_cast<qint32>(contents.Type)
+    // A file without combinations is one of version 5, which older viewers still open.
+    const bool combined = (contents.Type == Kind::Statics && Combined(contents.Statics)) ||
+                          (contents.Type == Kind::Field && Combined(contents.Field));
+    out << static_cast<qint32>(combined ? Version : 5) << static_cast<qint32>(contents.Type)
         << static_cast<qint32>(contents.Problem);
     if (contents.Type == Kind::Statics) {
         const StaticResults& r = contents.Statics;
@@ -466,18 +600,9 @@ QByteArray ResultFile::Write(const Contents& contents) {
             << static_cast<qint32>(r.ArcPoints);
         WriteNames(out, r.Components);
         WriteLayout(out, r.Forces);
-        out << static_cast<qint32>(r.Cases.size());
-        for (const StaticResults::Case& c : r.Cases) {
-            out << static_cast<qint32>(c.Number);
-            WriteValues(out, c.Displacements);
-            WriteValues(out, c.ArcDisplacements);
-            out << static_cast<qint32>(c.Reactions.size());
-            for (const StaticResults::Reaction& reaction : c.Reactions) {
-                out << static_cast<qint32>(reaction.Node);
-                WriteValues(out, reaction.Values);
-            }
-            WriteValues(out, c.Forces);
-        }
+        WriteCases(out, r);
+        if (Combined(r))
+            WriteCombined(out, r);
     } else if (contents.Type == Kind::Field || contents.Type == Kind::Torsion) {
         WriteField(out, contents.Type == Kind::Torsion, contents.Field);
     } else {

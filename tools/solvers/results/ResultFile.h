@@ -16,9 +16,10 @@ namespace ResultFile {
 // Version 2 added the inner points of curved members, version 3 the inner points of the
 // members that modes and buckling divide, version 4 the layout of the element forces and
 // stresses (name, title, quantity, where) in place of their names alone, version 5 the titles
-// of the bars' and walls' section forces (version 4 titled them by their names); older files
-// are still read, their names given the layout they stood for.
-inline constexpr int Version = 5;
+// of the bars' and walls' section forces (version 4 titled them by their names), version 6 the
+// load combinations and envelopes after the load cases (a file without them is written as
+// version 5); older files are still read, their names given the layout they stood for.
+inline constexpr int Version = 6;
 
 // Continuum statics (4) and the torsion of profiles (5) came with version 3's readers and
 // change nothing of the older kinds.

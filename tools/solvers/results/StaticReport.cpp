@@ -1,5 +1,6 @@
 #include "StaticReport.h"
 
+#include "CaseTables.h"
 #include "StaticCheck.h"
 
 #include <QJsonArray>
@@ -75,33 +76,97 @@ ResultLayout StaticReport::ComponentLayout(const QStringList& components) {
     return layout;
 }
 
+namespace {
+
+QJsonObject CaseJson(const StaticResults& results, const StaticResults::Case& c) {
+    const int width = results.ComponentCount();
+    QJsonArray displacements, reactions, forces;
+    for (int node = 0; node < results.Nodes; ++node)
+        displacements.append(StaticReport::JsonRow(
+            node + 1, c.Displacements.data() + static_cast<size_t>(node) * width, width));
+    for (const StaticResults::Reaction& reaction : c.Reactions)
+        reactions.append(StaticReport::JsonRow(reaction.Node, reaction.Values.data(), width));
+    for (int element = 0; element < results.Elements; ++element)
+        forces.append(StaticReport::JsonRow(
+            element + 1, c.Forces.data() + static_cast<size_t>(element) * results.ForceCount(),
+            results.ForceCount()));
+    return {{QStringLiteral("displacements"), displacements},
+            {QStringLiteral("reactions"), reactions},
+            {QStringLiteral("forces"), forces}};
+}
+
+QJsonArray EnvelopesJson(const StaticResults& results) {
+    QJsonArray envelopes;
+    for (const StaticResults::Envelope& e : results.Envelopes) {
+        QJsonArray named;
+        for (int combination : e.Combinations)
+            named.append(combination);
+        envelopes.append(QJsonObject{{QStringLiteral("number"), e.Number},
+                                     {QStringLiteral("combinations"), named},
+                                     {QStringLiteral("max"), CaseJson(results, e.Max)},
+                                     {QStringLiteral("min"), CaseJson(results, e.Min)},
+                                     {QStringLiteral("maxBy"), CaseJson(results, e.MaxBy)},
+                                     {QStringLiteral("minBy"), CaseJson(results, e.MinBy)}});
+    }
+    return envelopes;
+}
+
+} // namespace
+
 QJsonObject StaticReport::Json(const StaticResults& results) {
     QJsonArray cases;
-    const int width = results.ComponentCount();
     for (const StaticResults::Case& c : results.Cases) {
-        QJsonArray displacements, reactions, forces;
-        for (int node = 0; node < results.Nodes; ++node)
-            displacements.append(JsonRow(
-                node + 1, c.Displacements.data() + static_cast<size_t>(node) * width, width));
-        for (const StaticResults::Reaction& reaction : c.Reactions)
-            reactions.append(JsonRow(reaction.Node, reaction.Values.data(), width));
-        for (int element = 0; element < results.Elements; ++element)
-            forces.append(JsonRow(
-                element + 1, c.Forces.data() + static_cast<size_t>(element) * results.ForceCount(),
-                results.ForceCount()));
-        cases.append(QJsonObject{{QStringLiteral("case"), c.Number},
-                                 {QStringLiteral("displacements"), displacements},
-                                 {QStringLiteral("reactions"), reactions},
-                                 {QStringLiteral("forces"), forces}});
+        QJsonObject entry = CaseJson(results, c);
+        entry[QStringLiteral("case")] = c.Number;
+        cases.append(entry);
     }
     QJsonArray components, names;
     for (const QString& name : results.Components)
         components.append(name);
     for (const ResultColumn& column : results.Forces.Columns)
         names.append(column.Name);
-    return {{QStringLiteral("components"), components},
-            {QStringLiteral("forceNames"), names},
-            {QStringLiteral("cases"), cases}};
+    QJsonObject json{{QStringLiteral("components"), components},
+                     {QStringLiteral("forceNames"), names},
+                     {QStringLiteral("cases"), cases}};
+    if (!results.Combinations.empty()) {
+        QJsonArray combinations;
+        for (const StaticResults::Case& c : results.Combinations) {
+            QJsonObject entry = CaseJson(results, c);
+            entry[QStringLiteral("number")] = c.Number;
+            entry[QStringLiteral("terms")] = CaseTables::JsonTerms(c.Terms);
+            combinations.append(entry);
+        }
+        json[QStringLiteral("combinations")] = combinations;
+    }
+    if (!results.Envelopes.empty())
+        json[QStringLiteral("envelopes")] = EnvelopesJson(results);
+    return json;
+}
+
+void StaticReport::AppendTables(QString& text, const StaticResults& results, const Titles& titles,
+                                const QString& force, const QString& length) {
+    const CaseTables::Units units{force, length, ResultLayout::Notation::PlainStarred};
+    const ResultLayout components = ComponentLayout(results.Components);
+    const ResultLayout reactions = ResultLayout::OfForceNames(results.Reactions, titles.PerLength);
+    const auto tablesOf = [&](const StaticResults::Case& c) {
+        std::vector<CaseTables::Table> tables(3);
+        tables[0] = {titles.Displacements, QStringLiteral("Node"), components, {}};
+        tables[0].Number(c.Displacements, results.Nodes);
+        tables[1] = {titles.Reactions, QStringLiteral("Node"), reactions, {}};
+        for (const StaticResults::Reaction& reaction : c.Reactions)
+            tables[1].Rows.emplace_back(reaction.Node, reaction.Values.data());
+        tables[2] = {titles.Forces, QStringLiteral("Element"), results.Forces, {}};
+        tables[2].Number(c.Forces, results.Elements);
+        return tables;
+    };
+    for (const StaticResults::Case& c : results.Cases)
+        CaseTables::Append(text, QStringLiteral("Load case %1").arg(c.Number), tablesOf(c), units);
+    for (const StaticResults::Case& c : results.Combinations)
+        CaseTables::Append(text, CaseTables::CombinationTitle(c.Number, c.Terms), tablesOf(c),
+                           units);
+    for (const StaticResults::Envelope& e : results.Envelopes)
+        CaseTables::AppendEnvelope(text, e.Number, e.Combinations, tablesOf(e.Max), tablesOf(e.Min),
+                                   tablesOf(e.MaxBy), tablesOf(e.MinBy), units);
 }
 
 QString StaticReport::Protocol(const QString& title, const QString& typeName, const BarModel& model,
@@ -110,7 +175,7 @@ QString StaticReport::Protocol(const QString& title, const QString& typeName, co
     const auto lineLength = [](int values) { return qsizetype{9} + (NumberWidth + 1) * values; };
     QString text;
     text.reserve(
-        static_cast<qsizetype>(results.Cases.size()) *
+        static_cast<qsizetype>(results.Cases.size() + results.Combinations.size()) *
         ((results.Nodes + static_cast<qsizetype>(model.Supports.size())) * lineLength(width) +
          results.Elements * lineLength(results.ForceCount())));
     text += QStringLiteral("Static analysis of %1: %2\n").arg(typeName, title);
@@ -127,27 +192,10 @@ QString StaticReport::Protocol(const QString& title, const QString& typeName, co
                            "are positive in tension.\n");
     text += solution;
     text += StaticCheck::Summary(results);
-    const QString &force = model.ForceUnit, &length = model.LengthUnit;
-    constexpr auto starred = ResultLayout::Notation::PlainStarred;
-    for (const StaticResults::Case& c : results.Cases) {
-        text += QStringLiteral("\nLoad case %1\n\nDisplacements (global axes)\n").arg(c.Number);
-        text += Heading(QStringLiteral("Node"), ComponentLayout(results.Components), force, length,
-                        starred);
-        for (int node = 0; node < results.Nodes; ++node)
-            AppendLine(text, node + 1, c.Displacements.data() + static_cast<size_t>(node) * width,
-                       width);
-        text += QStringLiteral("\nReactions (forces of the supports on the structure)\n");
-        text +=
-            Heading(QStringLiteral("Node"), ResultLayout::OfForceNames(results.Reactions, false),
-                    force, length, starred);
-        for (const StaticResults::Reaction& reaction : c.Reactions)
-            AppendLine(text, reaction.Node, reaction.Values.data(), width);
-        text += QStringLiteral("\nElement forces\n");
-        text += Heading(QStringLiteral("Element"), results.Forces, force, length, starred);
-        for (int element = 0; element < results.Elements; ++element)
-            AppendLine(text, element + 1,
-                       c.Forces.data() + static_cast<size_t>(element) * results.ForceCount(),
-                       results.ForceCount());
-    }
+    AppendTables(text, results,
+                 {QStringLiteral("Displacements (global axes)"),
+                  QStringLiteral("Reactions (forces of the supports on the structure)"),
+                  QStringLiteral("Element forces"), false},
+                 model.ForceUnit, model.LengthUnit);
     return text;
 }

@@ -18,6 +18,16 @@ QJsonObject Json(const StaticResults& results);
 QString Protocol(const QString& title, const QString& typeName, const BarModel& model,
                  const StaticResults& results, const QString& solution = {});
 
+// The titles of a static protocol's tables of displacements, reactions and element forces, and
+// whether the reactions are per length (of a circumference).
+struct Titles {
+    QString Displacements, Reactions, Forces;
+    bool PerLength = false;
+};
+// Appends the tables of every load case, then of every combination and every envelope.
+void AppendTables(QString& text, const StaticResults& results, const Titles& titles,
+                  const QString& force, const QString& length);
+
 // A row of the JSON's tables: the number of its node or element, then the values.
 QJsonArray JsonRow(int number, const double* values, int count);
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <utility>
 #include <vector>
 
 // The answers of a static analysis for the nodes and elements of the data file.
@@ -26,6 +27,8 @@ struct StaticResults {
         std::vector<double> ArcDisplacements;
         std::vector<Reaction> Reactions; // one per support item
         std::vector<double> Forces;      // Elements x ForceCount()
+        // A combination's terms: case and factor (none for a load case).
+        std::vector<std::pair<int, double>> Terms;
     };
 
     int Nodes = 0;
@@ -35,6 +38,15 @@ struct StaticResults {
     QStringList Reactions;  // "Fx", "Fz", "My"
     ResultLayout Forces;    // "Ni", "Vi", "Mi", "Nj", "Vj", "Mj", as the elements give them
     std::vector<Case> Cases;
+    // The load combinations as cases numbered as their combination, and the envelopes of
+    // combinations: as FieldResults has them.
+    std::vector<Case> Combinations;
+    struct Envelope {
+        int Number = 1;
+        std::vector<int> Combinations;
+        Case Max, Min, MaxBy, MinBy; // MaxBy, MinBy: the governing combination of each value
+    };
+    std::vector<Envelope> Envelopes;
     // How well the answer checks, over all cases: the largest residual |K u - f| of the
     // equations and the largest resultant of loads and reactions, each relative to the loads.
     double Residual = 0;
