@@ -35,6 +35,8 @@ private slots:
     void imposedDisplacementsAndSprings();
     void beamOnElasticFoundation();
     void selfWeightOfBars();
+    void heatedSolids();
+    void plateOnElasticFoundation();
 };
 
 void TestLoadsAndSupports::heatedBars() {
@@ -143,6 +145,101 @@ void TestLoadsAndSupports::selfWeightOfBars() {
         Member(1, {QStringLiteral("1 1 1 1")}, {{10, {QStringLiteral("1 0 -1")}}}));
     QVERIFY2(cantilever.Ok(), qPrintable(cantilever.Error()));
     QV_COMPARE_NEAR(cantilever.Displacement(2, 1), -q * std::pow(L, 4) / (8 * E * I), 1e-9);
+}
+
+void TestLoadsAndSupports::heatedSolids() {
+    // A block of 2 x 2 x 2 bricks heated evenly by dT. Held only against moving as a whole it
+    // expands freely, u = alpha dT x, unstressed. Held on all six faces (each face node fixed
+    // across its face) it cannot expand: sigma = -E alpha dT / (1 - 2 nu) in every direction.
+    const double dT = 10, nu = 0.3;
+    QStringList nodes, bricks, heats, held;
+    const auto node = [](int i, int j, int k) { return 1 + i + 3 * j + 9 * k; };
+    for (int k = 0; k <= 2; ++k)
+        for (int j = 0; j <= 2; ++j)
+            for (int i = 0; i <= 2; ++i) {
+                nodes << QStringLiteral("%1 %2 %3").arg(i).arg(j).arg(k);
+                heats << QStringLiteral("1 %1 10").arg(node(i, j, k));
+                const auto face = [](int at) { return at == 0 || at == 2 ? 1 : 0; };
+                if (face(i) + face(j) + face(k) > 0)
+                    held << QStringLiteral("%1 %2 %3 %4")
+                                .arg(node(i, j, k))
+                                .arg(face(i))
+                                .arg(face(j))
+                                .arg(face(k));
+            }
+    for (int k = 0; k < 2; ++k)
+        for (int j = 0; j < 2; ++j)
+            for (int i = 0; i < 2; ++i)
+                bricks << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 1")
+                              .arg(node(i, j, k))
+                              .arg(node(i + 1, j, k))
+                              .arg(node(i + 1, j + 1, k))
+                              .arg(node(i, j + 1, k))
+                              .arg(node(i, j, k + 1))
+                              .arg(node(i + 1, j, k + 1))
+                              .arg(node(i + 1, j + 1, k + 1))
+                              .arg(node(i, j + 1, k + 1));
+    const auto block = [&](const QStringList& supports) {
+        return Structure(
+            1, {{2, Steel()}, {4, nodes}, {5, bricks}, {6, supports}, {7, {}}, {11, heats}});
+    };
+    const Run free(
+        QStringLiteral("Fentar"), QStringLiteral("free.d17"),
+        block({QStringLiteral("1 1 1 1"), QStringLiteral("3 0 1 1"), QStringLiteral("7 0 0 1")}));
+    QVERIFY2(free.Ok(), qPrintable(free.Error()));
+    const double stressed = E * Alpha * dT / (1 - 2 * nu);
+    for (int c = 0; c < 3; ++c)
+        QV_COMPARE_NEAR(free.Displacement(27, c), 2 * Alpha * dT, 1e-9);
+    for (int e = 1; e <= 8; ++e)
+        for (int c = 0; c < 6; ++c)
+            QV_COMPARE_NEAR(free.Case(1, QStringLiteral("stresses"), e, c), 0, 1e-9 * stressed);
+
+    const Run confined(QStringLiteral("Fentar"), QStringLiteral("confined.d17"), block(held));
+    QVERIFY2(confined.Ok(), qPrintable(confined.Error()));
+    for (int c = 0; c < 3; ++c) {
+        QV_COMPARE_NEAR(confined.Displacement(14, c), 0, 1e-15);
+        QV_COMPARE_NEAR(confined.Case(1, QStringLiteral("stresses"), 1, c), -stressed, 1e-9);
+        QV_COMPARE_NEAR(confined.Case(1, QStringLiteral("nodeStresses"), 14, c), -stressed, 1e-9);
+    }
+}
+
+void TestLoadsAndSupports::plateOnElasticFoundation() {
+    // Westergaard's interior load: a point load P on a large slab on a Winkler foundation sinks
+    // by w = P / (8 sqrt(k D)). A slab 8 m square (ten radii of relative stiffness) in 24 x 24
+    // elements, the load at its centre, nothing but the foundation holding it.
+    const double Ec = 3.0E7, t = 0.2, nuc = 0.2, k = 5.0E4, P = 100;
+    const double D = Ec * t * t * t / (12 * (1 - nuc * nuc));
+    const int n = 24;
+    const double size = 8.0, h = size / n;
+    QStringList nodes, plates, soil;
+    for (int j = 0; j <= n; ++j)
+        for (int i = 0; i <= n; ++i)
+            nodes << QStringLiteral("%1 %2").arg(i * h).arg(j * h);
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i < n; ++i) {
+            const int p = j * (n + 1) + i + 1;
+            plates << QStringLiteral("%1 %2 %3 %4 1 1")
+                          .arg(p)
+                          .arg(p + 1)
+                          .arg(p + n + 2)
+                          .arg(p + n + 1);
+            soil << QStringLiteral("%1 5.0E4").arg(j * n + i + 1);
+        }
+    const int centre = (n / 2) * (n + 1) + n / 2 + 1;
+    const Run run(QStringLiteral("Nuvast"), QStringLiteral("slab.d13"),
+                  Structure(1,
+                            {{2, {QStringLiteral("3.0E7 0.2 25 1.0E-5")}},
+                             {3, {QStringLiteral("0.2")}},
+                             {4, nodes},
+                             {5, plates},
+                             {6, {}},
+                             {7, {QStringLiteral("1 %1 -100 0 0").arg(centre)}},
+                             {8, {}},
+                             {9, {}},
+                             {14, soil}},
+                            QStringLiteral("0")));
+    QVERIFY2(run.Ok(), qPrintable(run.Error()));
+    QV_COMPARE_NEAR(run.Displacement(centre, 0), -P / (8 * std::sqrt(k * D)), 0.02);
 }
 
 QTEST_GUILESS_MAIN(TestLoadsAndSupports)

@@ -37,8 +37,9 @@ double LargestLoad(const BarModel& model) {
             largest = std::max(largest, std::abs(v));
     }
     for (const BarModel::ElementLoad& load : model.ElementLoads) {
-        for (double v : load.Q)
-            largest = std::max(largest, std::abs(v));
+        for (const auto* values : {&load.Q, &load.QB, &load.Moment})
+            for (double v : *values)
+                largest = std::max(largest, std::abs(v));
     }
     return largest;
 }

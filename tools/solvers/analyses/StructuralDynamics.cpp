@@ -272,11 +272,16 @@ void CriticalFactors(Division& division, Wanted& wanted, SolverProgress* progres
         CaseForces forces{{}, std::vector<double>(bars, 0.0)};
         for (size_t bar = 0; bar < bars; ++bar)
             forces.Normal.push_back(division.Bar(bar).NormalForce(division.Ends(bar, state)));
+        // The even load along each bar, which makes its normal force vary: it steers how
+        // finely the members are divided. A load on part of a bar only steers it less well.
         for (size_t index : along[c]) {
             const MeshModel::ElementLoad& load = mesh.ElementLoads[index];
+            if (load.Along != MeshModel::ElementLoad::Spread::Even)
+                continue;
             const auto bar = static_cast<size_t>(load.Cell);
             forces.Along[bar] +=
-                division.Bar(bar).Axes().row(0).dot(Eigen::Vector3d(load.Q.data()));
+                load.Member ? load.Q[0]
+                            : division.Bar(bar).Axes().row(0).dot(Eigen::Vector3d(load.Q.data()));
         }
         for (const PencilModes::Mode& mode : found.Modes)
             Refine(*division.Model, BucklingErrors(division, found.B, forces, mode), wanted);
