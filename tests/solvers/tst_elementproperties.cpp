@@ -638,6 +638,25 @@ void TestElementProperties::heatAndWeightOfTheContinuumElements() {
     }
     QCOMPARE(checked, 17);
 
+    // A held cylinder warmer on its outer face: its ends give Ms = Mt = -D (1 + nu) alpha
+    // Across / t from the equilibrium of its nodes and the hoop's strain less the heat's.
+    ConicalShell::Section wall;
+    wall.E = e;
+    wall.Nu = nu;
+    wall.Thickness = 0.05;
+    const ConicalShell cylinder(wall, {0, 1}, {std::array<double, 2>{1.5, 0.2}, {1.5, 1.1}});
+    Element::Heat warmer;
+    warmer.Alpha = alpha;
+    warmer.Across = across;
+    const double held = -e * std::pow(0.05, 2) / (12 * (1 - nu)) * alpha * across;
+    const std::array<double, 10> ends =
+        cylinder.EndForces(Element::Vector::Zero(6), cylinder.HeatLoads(warmer), &warmer);
+    for (size_t c = 0; c < ends.size(); ++c)
+        QVERIFY2(
+            std::abs(ends[c] - (c % 5 == 2 || c % 5 == 3 ? held : 0.0)) <= 1e-9 * std::abs(held),
+            qPrintable(
+                QStringLiteral("cylinder end %1: %2 against %3").arg(c).arg(ends[c]).arg(held)));
+
     // A change linear in space, T = g . x, leaves a free body unstressed too, moving it by
     // u = alpha ((g . x) x - |x|^2 g / 2) (in plane strain (1 + nu) times that in the plane).
     // Its quadratic terms are what the incompatible modes of a rectangle and a box add, so the
