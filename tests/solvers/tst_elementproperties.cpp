@@ -2,12 +2,14 @@
 #include "ConicalShell.h"
 #include "Elasticity.h"
 #include "FlatShell.h"
+#include "MeshPanels.h"
 #include "MeshStatics.h"
 #include "PlaneFamily.h"
 #include "PlaneSolid.h"
 #include "ScalarField.h"
 #include "ShaftElement.h"
 #include "SolidElements.h"
+#include "SurfaceFamily.h"
 
 #include <Eigen/Eigenvalues>
 #include <QTest>
@@ -54,13 +56,18 @@ class TestElementProperties : public QObject {
         return modes;
     }
 
-    static PlaneSolid Solid(PlaneSolid::Form form) {
+    static PlaneSolid Solid(PlaneSolid::Form form, bool planeStrain = false) {
         PlaneSolid solid;
         solid.Kind = form;
         solid.D = form == PlaneSolid::Form::Axisymmetric
                       ? PlaneSolid::Elastic(Elasticity::Axisymmetric(2e5, 0.3))
-                      : PlaneSolid::Elastic(Elasticity::PlaneStress(2e5, 0.3));
-        solid.Thickness = 0.2;
+                  : planeStrain ? PlaneSolid::Elastic(Elasticity::PlaneStrain(2e5, 0.3))
+                                : PlaneSolid::Elastic(Elasticity::PlaneStress(2e5, 0.3));
+        solid.PlaneStrain = planeStrain;
+        solid.OutOfPlaneStress = planeStrain;
+        solid.E = 2e5;
+        solid.Nu = 0.3;
+        solid.Thickness = planeStrain ? 1 : 0.2;
         solid.Density = 7.85;
         return solid;
     }
@@ -80,6 +87,7 @@ class TestElementProperties : public QObject {
     BarModel bars_;
     PlaneSolid plane_ = Solid(PlaneSolid::Form::Plane);
     PlaneSolid ring_ = Solid(PlaneSolid::Form::Axisymmetric);
+    PlaneSolid strain_ = Solid(PlaneSolid::Form::Plane, true);
     ShellMaterial shell_{2e5, 0.3, 0.2, 7.85};
     SolidMaterial solid_{Elasticity::Solid(2e5, 0.3), 7.85};
     ShaftModel shaft_;
@@ -89,6 +97,8 @@ private slots:
     void massAddsUpToTheElement();
     void geometricStiffnessIsSymmetricAndTranslationFree();
     void madeUpElementSolvesThePatchThroughOneRow();
+    void heatAndWeightOfTheContinuumElements();
+    void plateFoundationCarriesItsArea();
 };
 
 std::vector<TestElementProperties::Kind> TestElementProperties::Kinds() {
@@ -213,6 +223,8 @@ std::vector<TestElementProperties::Kind> TestElementProperties::Kinds() {
         {QStringLiteral("shaft element, ends reversed"), shaft(1), shaftAt, shaftMotions},
         {QStringLiteral("plane triangle"), tri(plane_, triangle), triangle, planeMotions},
         {QStringLiteral("plane quadrilateral"), quad4(plane_, quad), quad, planeMotions},
+        {QStringLiteral("plane strain triangle"), tri(strain_, triangle), triangle, planeMotions},
+        {QStringLiteral("plane strain quadrilateral"), quad4(strain_, quad), quad, planeMotions},
         {QStringLiteral("ring triangle"), tri(ring_, ringTriangle), ringTriangle, axialMotion},
         {QStringLiteral("ring quadrilateral"), quad4(ring_, ringQuad), ringQuad, axialMotion},
     };
@@ -420,6 +432,331 @@ void TestElementProperties::geometricStiffnessIsSymmetricAndTranslationFree() {
                  qPrintable(kind.Name + QStringLiteral(": a translation does work")));
     }
     QVERIFY2(kinds >= 2, "the bars have a geometric stiffness");
+}
+
+namespace {
+
+// A heated continuum element's kind of body, which decides its free motion and the closed
+// forms of its stresses held.
+enum class Body { PlaneStress, PlaneStrain, Ring, Solid, Plate, Shell, Cone, None };
+
+Body BodyOf(const Element& e) {
+    if (dynamic_cast<const ConicalShell*>(&e))
+        return Body::Cone;
+    if (dynamic_cast<const SolidElement*>(&e))
+        return Body::Solid;
+    if (dynamic_cast<const PlateElement<3>*>(&e) || dynamic_cast<const PlateElement<4>*>(&e))
+        return Body::Plate;
+    if (dynamic_cast<const ShellElement<3>*>(&e) || dynamic_cast<const ShellElement<4>*>(&e))
+        return Body::Shell;
+    if (!dynamic_cast<const PlaneTriangle*>(&e) && !dynamic_cast<const PlaneQuad*>(&e))
+        return Body::None;
+    const ResultLayout layout = e.Layout();
+    if (layout.Columns[0].Name == QStringLiteral("sr"))
+        return Body::Ring;
+    return layout.Count() == 4 ? Body::PlaneStrain : Body::PlaneStress;
+}
+
+// The displacements of a shell element's corners whose projections on its plane move as
+// `local` says (per corner ux uy uz rx ry rz in its own axes).
+Element::Vector ShellCorners(const Element& element, const Element::Vector& local) {
+    const auto size = static_cast<Eigen::Index>(element.Size());
+    Eigen::MatrixXd turn(size, size);
+    for (Eigen::Index i = 0; i < size; ++i) {
+        const auto toLocal = [&element](const Element::Vector& u) {
+            if (const auto* s3 = dynamic_cast<const ShellElement<3>*>(&element))
+                return s3->ToLocal(u);
+            return dynamic_cast<const ShellElement<4>&>(element).ToLocal(u);
+        };
+        turn.col(i) = toLocal(Element::Vector::Unit(size, i));
+    }
+    return turn.partialPivLu().solve(Eigen::VectorXd(local));
+}
+
+} // namespace
+
+// A change of temperature T (alpha T = 3.6e-4) and a difference Across = 20 over the faces.
+// Free, every element moves as its material expands without a stress: u = alpha T x in the
+// plane or in space (in plane strain (1 + nu) alpha T x, held across the plane by
+// sy = -E alpha T alone), a plate curved alpha Across / t both ways (w = -alpha Across (x^2 + y^2)
+// / 2t, hogging under its warmer top); K u is the heat's loads and the results less the
+// heat's are nought. Held, its stresses are those of the free strain taken back:
+//   a solid, a body of revolution and plane strain, hydrostatic: s = -E alpha T / (1 - 2 nu);
+//   plane stress and a shell's membrane: s = -E alpha T / (1 - nu), n = t s;
+//   a plate: m = D (1 + nu) alpha Across / t, positive as it stretches the cooler bottom;
+//   a shell's faces: s = -E alpha (T +- Across / 2) / (1 - nu), the top the warmer;
+//   a shell of revolution: Ms = Mt = -D (1 + nu) alpha Across / t, the face on n warmer.
+// A force per volume g has loads that add up to g times the element's volume (per radian).
+void TestElementProperties::heatAndWeightOfTheContinuumElements() {
+    constexpr double e = 2e5, nu = 0.3, alpha = 1.2e-5, change = 30, across = 20;
+    int checked = 0;
+    for (const Kind& kind : All()) {
+        const std::unique_ptr<Element> element = kind.Make();
+        const Body body = BodyOf(*element);
+        if (body == Body::None)
+            continue;
+        ++checked;
+        const QString name = kind.Name;
+        const auto nodes = element->Nodes();
+        const auto components = element->Components();
+        const auto nc = static_cast<Eigen::Index>(components.size());
+        const double t = body == Body::Cone ? 0.05 : 0.2;
+        const double rigidity = e * t * t * t / (12 * (1 - nu * nu));
+        const double hydrostatic = -e * alpha * change / (1 - 2 * nu);
+        const double plane = -e * alpha * change / (1 - nu);
+        const double moment = rigidity * (1 + nu) * alpha * across / t;
+
+        // Free: a uniform change, and a difference across for plates and flat shells (a shell
+        // of revolution curved both ways is no free state of a cone).
+        Element::Heat heat;
+        heat.Alpha = alpha;
+        heat.Change.fill(body == Body::Plate ? 0.0 : change);
+        heat.Across = body == Body::Cone ? 0.0 : across;
+        const double kappa = alpha * heat.Across / t;
+        const double stretch = alpha * change * (body == Body::PlaneStrain ? 1 + nu : 1);
+        Element::Vector u = Element::Vector::Zero(element->Size());
+        for (Eigen::Index a = 0; a < static_cast<Eigen::Index>(nodes.size()); ++a) {
+            const Eigen::Vector3d& p = kind.At[static_cast<size_t>(nodes[static_cast<size_t>(a)])];
+            for (Eigen::Index c = 0; c < nc; ++c)
+                if (components[static_cast<size_t>(c)] < 3 && body != Body::Plate)
+                    u(a * nc + c) = stretch * p(components[static_cast<size_t>(c)]);
+            if (body == Body::Plate)
+                u.segment<3>(3 * a) << -kappa * (p.x() * p.x() + p.y() * p.y()) / 2, -kappa * p.y(),
+                    kappa * p.x();
+        }
+        if (body == Body::Shell) {
+            Element::Vector free = Element::Vector::Zero(element->Size());
+            for (size_t a = 0; a < nodes.size(); ++a) {
+                const std::array<double, 2> xy =
+                    nodes.size() == 3 ? dynamic_cast<const ShellElement<3>&>(*element).Local()[a]
+                                      : dynamic_cast<const ShellElement<4>&>(*element).Local()[a];
+                const double x = xy[0], y = xy[1];
+                free.segment<6>(6 * static_cast<Eigen::Index>(a)) << alpha * change * x,
+                    alpha * change * y, -kappa * (x * x + y * y) / 2, -kappa * y, kappa * x, 0;
+            }
+            u = ShellCorners(*element, free);
+        }
+        const Element::Vector loads = element->HeatLoads(heat);
+        const double loadScale = loads.cwiseAbs().maxCoeff();
+        QVERIFY2(loadScale > 0, qPrintable(name + QStringLiteral(": no heat loads")));
+        QVERIFY2((element->Stiffness() * u - loads).cwiseAbs().maxCoeff() <= 1e-9 * loadScale,
+                 qPrintable(name + QStringLiteral(": K u is not the heat's loads")));
+        Element::Results own = element->HeatResults(heat);
+        const double scale = own.cwiseAbs().maxCoeff();
+        Element::Results samples = element->HeatSamples(heat);
+        if (body == Body::PlaneStrain) { // what holds it across the plane
+            own.col(3).array() -= e * alpha * change;
+            samples.col(3).array() -= e * alpha * change;
+        }
+        QVERIFY2(own.rows() == element->Recover(u).rows(), qPrintable(name));
+        // Von Mises' stress is the root of a difference of squares: of a hydrostatic stress it
+        // is nought within the square root of the rounding.
+        Element::Results free = element->Recover(u) - own;
+        if (body == Body::Solid)
+            free.col(9) *= 1e-3;
+        QVERIFY2(free.cwiseAbs().maxCoeff() <= 1e-9 * scale,
+                 qPrintable(name + QStringLiteral(": the free element is stressed")));
+        const Element::Sampled sampled = element->Sample(u);
+        QVERIFY2(samples.rows() == sampled.Values.rows(), qPrintable(name));
+        if (samples.size() > 0)
+            QVERIFY2((sampled.Values - samples).cwiseAbs().maxCoeff() <= 1e-9 * scale,
+                     qPrintable(name + QStringLiteral(": the free element's samples")));
+        if (body == Body::Cone) {
+            const std::array<double, 10> ends =
+                dynamic_cast<const ConicalShell&>(*element).EndForces(u, loads, &heat);
+            for (double f : ends)
+                QVERIFY2(std::abs(f) <= 1e-9 * scale, qPrintable(name + QStringLiteral(": ends")));
+        }
+
+        // Held: a uniform change and a difference across, the closed forms at every row.
+        heat.Change.fill(change);
+        heat.Across = across;
+        std::vector<double> expected;
+        switch (body) {
+        case Body::PlaneStress:
+            expected = {plane, plane, 0};
+            break;
+        case Body::PlaneStrain:
+        case Body::Ring:
+            expected = {hydrostatic, hydrostatic, 0, hydrostatic};
+            break;
+        case Body::Solid:
+            expected = {hydrostatic, hydrostatic, hydrostatic, 0,           0,
+                        0,           hydrostatic, hydrostatic, hydrostatic, 0};
+            break;
+        case Body::Plate:
+            expected = {moment, moment, 0, 0, 0};
+            break;
+        case Body::Shell: {
+            const double top = -e * alpha * (change + across / 2) / (1 - nu);
+            const double bottom = -e * alpha * (change - across / 2) / (1 - nu);
+            expected = {t * plane, t * plane, 0, moment, moment, 0, top, top, 0, bottom, bottom, 0};
+            break;
+        }
+        default:
+            expected = {t * plane, t * plane, -moment, -moment, 0};
+            break;
+        }
+        const Element::Vector held = Element::Vector::Zero(element->Size());
+        for (const Element::Results& block :
+             {Element::Results(element->Recover(held) - element->HeatResults(heat)),
+              Element::Results(element->Sample(held).Values - element->HeatSamples(heat))}) {
+            for (Eigen::Index r = 0; r < block.rows(); ++r) {
+                QVERIFY2(block.cols() == static_cast<Eigen::Index>(expected.size()),
+                         qPrintable(name));
+                for (Eigen::Index c = 0; c < block.cols(); ++c) {
+                    const double want = expected[static_cast<size_t>(c)];
+                    const double within =
+                        (body == Body::Solid && c == 9 ? 1e-7 : 1e-9) * std::abs(plane) * (1 + t);
+                    QVERIFY2(std::abs(block(r, c) - want) <= within,
+                             qPrintable(name + QStringLiteral(": held, row %1 column %2: %3 "
+                                                              "against %4")
+                                                   .arg(r)
+                                                   .arg(c)
+                                                   .arg(block(r, c))
+                                                   .arg(want)));
+                }
+            }
+        }
+
+        // The weight: each component's loads add up to g times the volume.
+        const std::array<double, 3> g{0.3, -0.7, -1.1};
+        const Element::Vector weight = element->VolumeLoads(g);
+        const double volume = element->TotalMass() / 7.85;
+        for (Eigen::Index c = 0; c < nc; ++c) {
+            const int component = components[static_cast<size_t>(c)];
+            if (component >= 3)
+                continue;
+            double sum = 0;
+            for (Eigen::Index a = 0; a < static_cast<Eigen::Index>(nodes.size()); ++a)
+                sum += weight(a * nc + c);
+            const double want = g[static_cast<size_t>(component)] * volume;
+            QVERIFY2(
+                std::abs(sum - want) <= 1e-12 * volume,
+                qPrintable(name + QStringLiteral(": weight %1 against %2").arg(sum).arg(want)));
+        }
+    }
+    QCOMPARE(checked, 17);
+
+    // A held cylinder warmer on its outer face: its ends give Ms = Mt = -D (1 + nu) alpha
+    // Across / t from the equilibrium of its nodes and the hoop's strain less the heat's.
+    ConicalShell::Section wall;
+    wall.E = e;
+    wall.Nu = nu;
+    wall.Thickness = 0.05;
+    const ConicalShell cylinder(wall, {0, 1}, {std::array<double, 2>{1.5, 0.2}, {1.5, 1.1}});
+    Element::Heat warmer;
+    warmer.Alpha = alpha;
+    warmer.Across = across;
+    const double held = -e * std::pow(0.05, 2) / (12 * (1 - nu)) * alpha * across;
+    const std::array<double, 10> ends =
+        cylinder.EndForces(Element::Vector::Zero(6), cylinder.HeatLoads(warmer), &warmer);
+    for (size_t c = 0; c < ends.size(); ++c)
+        QVERIFY2(
+            std::abs(ends[c] - (c % 5 == 2 || c % 5 == 3 ? held : 0.0)) <= 1e-9 * std::abs(held),
+            qPrintable(
+                QStringLiteral("cylinder end %1: %2 against %3").arg(c).arg(ends[c]).arg(held)));
+
+    // A change linear in space, T = g . x, leaves a free body unstressed too, moving it by
+    // u = alpha ((g . x) x - |x|^2 g / 2) (in plane strain (1 + nu) times that in the plane).
+    // Its quadratic terms are what the incompatible modes of a rectangle and a box add, so the
+    // heat's share on the modes, condensed out, must give that motion, and its stresses,
+    // exactly. (Not in a body of revolution, whose modes' strains are scaled by r0 / r.)
+    const auto linearly = [alpha, nu](const Element& element, const Points& at,
+                                      const Eigen::Vector3d& g) {
+        Element::Heat heat;
+        heat.Alpha = alpha;
+        const auto components = element.Components();
+        const auto nc = static_cast<Eigen::Index>(components.size());
+        Element::Vector u = Element::Vector::Zero(element.Size());
+        for (size_t a = 0; a < at.size(); ++a) {
+            const Eigen::Vector3d& p = at[static_cast<size_t>(element.Nodes()[a])];
+            heat.Change[a] = g.dot(p);
+            const Eigen::Vector3d moved = alpha * (g.dot(p) * p - p.squaredNorm() / 2 * g) *
+                                          (element.Layout().Count() == 4 ? 1 + nu : 1);
+            for (Eigen::Index c = 0; c < nc; ++c)
+                u(static_cast<Eigen::Index>(a) * nc + c) =
+                    moved(components[static_cast<size_t>(c)]);
+        }
+        const Element::Vector loads = element.HeatLoads(heat);
+        Element::Results free = element.Recover(u) - element.HeatResults(heat);
+        const Element::Results samples = element.HeatSamples(heat);
+        Element::Results sampled =
+            samples.size() > 0 ? Element::Results(element.Sample(u).Values - samples) : samples;
+        if (free.cols() == 4) { // plane strain's sy = -E alpha T, held across, is checked above
+            free.col(3).setZero();
+            if (sampled.size() > 0)
+                sampled.col(3).setZero();
+        }
+        if (free.cols() == 10)
+            free.col(9) *= 1e-3; // von Mises' rounding, as above
+        return (element.Stiffness() * u - loads).cwiseAbs().maxCoeff() <=
+                   1e-9 * loads.cwiseAbs().maxCoeff() &&
+               free.cwiseAbs().maxCoeff() <= 1e-9 * e * alpha * 20 &&
+               (sampled.size() == 0 || sampled.cwiseAbs().maxCoeff() <= 1e-9 * e * alpha * 20);
+    };
+    const Points rectangle{{0.3, 0, 0.1}, {2.3, 0, 0.1}, {2.3, 0, 1.6}, {0.3, 0, 1.6}};
+    const auto quad = [](const PlaneSolid& solid, const Points& p) {
+        return PlaneQuad(solid, {0, 1, 2, 3},
+                         {std::array<double, 2>{p[0].x(), p[0].z()},
+                          {p[1].x(), p[1].z()},
+                          {p[2].x(), p[2].z()},
+                          {p[3].x(), p[3].z()}});
+    };
+    QVERIFY2(linearly(quad(plane_, rectangle), rectangle, {7, 0, -4}), "plane stress");
+    QVERIFY2(linearly(quad(strain_, rectangle), rectangle, {-3, 0, 5}), "plane strain");
+    Points box;
+    for (double z : {0.2, 1.4})
+        for (const auto& [x, y] : std::vector<std::pair<double, double>>{
+                 {-0.1, 0.3}, {1.9, 0.3}, {1.9, 1.5}, {-0.1, 1.5}})
+            box.emplace_back(x, y, z);
+    const std::unique_ptr<SolidElement> brick =
+        SolidElement::Make(solid_, std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}, box);
+    QVERIFY2(linearly(*brick, box, {7, 3, -4}), "a brick");
+}
+
+// A plate's Winkler foundation of modulus k: an even settlement w = 1 of the element (its
+// corners' w, not their turns) is held by k times its area, whether the plate's elements are
+// made alone or by the family for a mesh; a shell has none.
+void TestElementProperties::plateFoundationCarriesItsArea() {
+    const double k = 3.5e4;
+    const auto settled = [k](const Element& foundation, double area, const QString& name) {
+        const Eigen::MatrixXd s = foundation.Stiffness();
+        const auto n = static_cast<Eigen::Index>(foundation.Nodes().size());
+        QVERIFY2(foundation.Components().size() == 3 && s.rows() == 3 * n, qPrintable(name));
+        QVERIFY2((s - s.transpose()).cwiseAbs().maxCoeff() == 0, qPrintable(name));
+        Eigen::VectorXd w = Eigen::VectorXd::Zero(3 * n);
+        for (Eigen::Index a = 0; a < n; ++a)
+            w(3 * a) = 1;
+        QVERIFY2(
+            std::abs(w.dot(s * w) - k * area) <= 1e-12 * k * area,
+            qPrintable(name + QStringLiteral(": %1 against %2").arg(w.dot(s * w)).arg(k * area)));
+        // Every corner takes a share, and no deflection is free of the ground.
+        const Eigen::MatrixXd onW = s(Eigen::seq(0, 3 * n - 1, 3), Eigen::seq(0, 3 * n - 1, 3));
+        QVERIFY2(Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd>(onW).eigenvalues().minCoeff() > 0,
+                 qPrintable(name));
+    };
+    for (const Kind& kind : SurfaceKinds()) {
+        const std::unique_ptr<Element> plate = kind.Make();
+        if (plate->Components()[0] != 2)
+            continue; // a shell
+        std::vector<std::array<double, 2>> corners;
+        for (int node : plate->Nodes())
+            corners.push_back(
+                {kind.At[static_cast<size_t>(node)].x(), kind.At[static_cast<size_t>(node)].y()});
+        settled(PlateFoundation(plate->Nodes(), corners, k), plate->TotalMass() / (7.85 * 0.2),
+                kind.Name);
+    }
+    // A plate of 1 by 4 in eight elements: each rests on k times its half.
+    const MeshModel model = MeshPanels::Grid(ProblemType::Mesh::Plate, 2);
+    SurfaceFamily plates(true);
+    QStringList warnings;
+    plates.Build(model, warnings);
+    for (size_t e = 0; e < model.Cells.size(); ++e)
+        settled(*plates.Foundation(e, k), 0.5, QStringLiteral("a mesh's plate"));
+    SurfaceFamily shells(false);
+    shells.Build(MeshPanels::Grid(ProblemType::Mesh::Shell, 1), warnings);
+    QVERIFY(!shells.Foundation(0, k));
 }
 
 namespace {

@@ -134,7 +134,7 @@ ResultLayout MeridianFamily::EndLayout() const {
 }
 
 void MeridianFamily::EndForces(size_t e, const Element::Vector& u, const Element::Vector& loads,
-                               const Element::Heat* /*heat*/, double* into) const {
-    const std::array<double, 10> forces = elements_[e]->EndForces(u, loads);
+                               const Element::Heat* heat, double* into) const {
+    const std::array<double, 10> forces = elements_[e]->EndForces(u, loads, heat);
     std::copy(forces.begin(), forces.end(), into);
 }

@@ -11,6 +11,7 @@ using Mesh = ProblemType::Mesh;
 
 PlaneSolid SolidOf(Mesh kind, const MeshModel::Material& material, double thickness) {
     PlaneSolid solid;
+    solid.E = material.E;
     solid.Nu = material.Nu;
     solid.Density = material.Gamma;
     solid.Thickness = thickness;
@@ -18,6 +19,7 @@ PlaneSolid SolidOf(Mesh kind, const MeshModel::Material& material, double thickn
     case Mesh::PlaneStrain:
         solid.D = Elasticity::PlaneStrain(material.E, material.Nu);
         solid.OutOfPlaneStress = true;
+        solid.PlaneStrain = true;
         break;
     case Mesh::Revolution:
         solid.Kind = PlaneSolid::Form::Axisymmetric;

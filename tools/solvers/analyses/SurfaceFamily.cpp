@@ -1,12 +1,14 @@
 #include "SurfaceFamily.h"
 
 #include "PlaneTensor.h"
+#include "PlateBending.h"
 #include "ShellMaterial.h"
 #include "ShellNodeAxes.h"
 #include "SolverError.h"
 #include "SurfaceMesh.h"
 #include "Units.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 SurfaceFamily::SurfaceFamily(bool plate, SurfaceKinds kinds)
@@ -25,6 +27,19 @@ void SurfaceFamily::Build(const MeshModel& model, QStringList& warnings) {
     }
     if (!plate_)
         nodeAxes_ = std::make_unique<ShellNodeAxes>(Elements(), axes_, model.Nodes.size());
+    else
+        plan_ = model.Plan();
+}
+
+std::unique_ptr<Element> SurfaceFamily::Foundation(size_t e, double k) const {
+    if (!plate_)
+        return nullptr;
+    const std::span<const int> nodes = elements_[e]->Nodes();
+    std::array<std::array<double, 2>, 4> corners{};
+    const size_t count = std::min(nodes.size(), corners.size());
+    for (size_t a = 0; a < count; ++a)
+        corners[a] = plan_[static_cast<size_t>(nodes[a])];
+    return std::make_unique<PlateFoundation>(nodes, std::span(corners.data(), count), k);
 }
 
 void SurfaceFamily::Make(const MeshModel& model, const std::vector<std::array<int, 4>>& corners) {

@@ -102,6 +102,17 @@ ConicalShell::Strains ConicalShell::StrainsAt(double xi) const {
     return b;
 }
 
+Eigen::Matrix4d ConicalShell::Elastic() const {
+    const double e = section_.E, nu = section_.Nu, t = section_.Thickness;
+    const double membrane = e * t / (1 - nu * nu), bending = membrane * t * t / 12;
+    Eigen::Matrix4d d = Eigen::Matrix4d::Zero();
+    d.topLeftCorner<2, 2>() << 1, nu, nu, 1;
+    d.bottomRightCorner<2, 2>() << 1, nu, nu, 1;
+    d.topLeftCorner<2, 2>() *= membrane;
+    d.bottomRightCorner<2, 2>() *= bending;
+    return d;
+}
+
 Eigen::Vector4d ConicalShell::ForcesAt(double xi, const Local& local) const {
     const double e = section_.E, nu = section_.Nu, t = section_.Thickness;
     const double membrane = e * t / (1 - nu * nu), bending = membrane * t * t / 12;
@@ -111,13 +122,7 @@ Eigen::Vector4d ConicalShell::ForcesAt(double xi, const Local& local) const {
 }
 
 Element::Matrix ConicalShell::Stiffness() const {
-    const double e = section_.E, nu = section_.Nu, t = section_.Thickness;
-    const double membrane = e * t / (1 - nu * nu), bending = membrane * t * t / 12;
-    Eigen::Matrix4d d = Eigen::Matrix4d::Zero();
-    d.topLeftCorner<2, 2>() << 1, nu, nu, 1;
-    d.bottomRightCorner<2, 2>() << 1, nu, nu, 1;
-    d.topLeftCorner<2, 2>() *= membrane;
-    d.bottomRightCorner<2, 2>() *= bending;
+    const Eigen::Matrix4d d = Elastic();
     Eigen::Matrix<double, 6, 6> k = Eigen::Matrix<double, 6, 6>::Zero();
     for (const GaussPoint& g : Gauss) {
         const Strains b = StrainsAt(g.Xi);
@@ -159,6 +164,36 @@ Element::Vector ConicalShell::PressureLoads(double p) const {
     return Loads({p * sin_, 0, -p * cos_});
 }
 
+Element::Vector ConicalShell::VolumeLoads(const std::array<double, 3>& perVolume) const {
+    const double t = section_.Thickness;
+    return Loads({perVolume[0] * t, perVolume[1] * t, perVolume[2] * t});
+}
+
+Eigen::Vector4d ConicalShell::FreeStrains(const Heat& heat, double xi) const {
+    const double change = (1 - xi) * heat.Change[0] + xi * heat.Change[1];
+    const double curvature = heat.Alpha * heat.Across / section_.Thickness;
+    return {heat.Alpha * change, heat.Alpha * change, curvature, curvature};
+}
+
+Element::Vector ConicalShell::HeatLoads(const Heat& heat) const {
+    const Eigen::Matrix4d d = Elastic();
+    Local f = Local::Zero();
+    for (const GaussPoint& g : Gauss)
+        f += StrainsAt(g.Xi).transpose() * (d * FreeStrains(heat, g.Xi)) *
+             (RadiusAt(g.Xi) * length_ * g.Weight);
+    return Turn().transpose() * f;
+}
+
+Element::Results ConicalShell::HeatResults(const Heat& heat) const {
+    const Eigen::Matrix4d d = Elastic();
+    Results results(3, 5);
+    const std::array<double, 3> points{0.5, 0.0, 1.0};
+    for (size_t p = 0; p < points.size(); ++p)
+        results.row(static_cast<Eigen::Index>(p)) << (d * FreeStrains(heat, points[p])).transpose(),
+            0.0;
+    return results;
+}
+
 ResultLayout ConicalShell::WallLayout() {
     constexpr auto force = ResultColumn::Quantity::ForcePerLength;
     constexpr auto moment = ResultColumn::Quantity::MomentPerLength;
@@ -191,12 +226,13 @@ Element::Results ConicalShell::Recover(const Vector& u) const {
     return results;
 }
 
-std::array<double, 10> ConicalShell::EndForces(const Vector& u, const Vector& loads) const {
+std::array<double, 10> ConicalShell::EndForces(const Vector& u, const Vector& loads,
+                                               const Heat* heat) const {
     const Eigen::Matrix<double, 6, 6> turn = Turn();
     const Local local = turn * u;
     // What the nodes exert on the element, in its own directions, per radian.
     const Local f = turn * (Stiffness() * u - loads);
-    const Results strained = Recover(u);
+    const Results strained = heat ? Results(Recover(u) - HeatResults(*heat)) : Recover(u);
     const double e = section_.E, nu = section_.Nu, t = section_.Thickness;
     std::array<double, 10> out{};
     for (int end = 0; end < 2; ++end) {
@@ -218,13 +254,15 @@ std::array<double, 10> ConicalShell::EndForces(const Vector& u, const Vector& lo
         const double q = sign * f(3 * end + 1) / r;
         const double ms = -sign * f(3 * end + 2) / r;
         // The hoop values from the node's own displacement and turn: Nt = nu Ns + E t et and
-        // Mt = nu Ms + E t^3 / 12 kt, with et = ur / r and kt = -c rot / r.
+        // Mt = nu Ms + E t^3 / 12 kt, with et = ur / r and kt = -c rot / r, less the heat's
+        // free strains there.
         const double ur = cos_ * local(3 * end) + sin_ * local(3 * end + 1);
         const double kt = -cos_ * local(3 * end + 2) / r;
+        const Eigen::Vector4d free = heat ? FreeStrains(*heat, end) : Eigen::Vector4d::Zero();
         at[0] = ns;
-        at[1] = nu * ns + e * t * ur / r;
+        at[1] = nu * ns + e * t * (ur / r - free(1));
         at[2] = ms;
-        at[3] = nu * ms + e * t * t * t / 12 * kt;
+        at[3] = nu * ms + e * t * t * t / 12 * (kt - free(3));
         at[4] = q;
     }
     return out;

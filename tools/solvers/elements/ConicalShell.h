@@ -35,6 +35,16 @@ public:
     Vector Loads(const std::array<double, 3>& perUnit) const override;
     // The consistent loads of a pressure normal to the wall, positive along n.
     Vector PressureLoads(double p) const;
+    // The weight of the wall's thickness, as Loads() spreads a traction.
+    Vector VolumeLoads(const std::array<double, 3>& perVolume) const override;
+
+    // The heat: the change at the nodes (the mean through the wall, linear between them)
+    // strains the wall alpha T along the meridian and round the hoop; the difference across
+    // it (the face on the side of n warmer by Across) curves it alpha Across / t both ways.
+    // Held, Ns = Nt = -E t alpha T / (1 - nu) and Ms = Mt = -D (1 + nu) alpha Across / t (the
+    // warmer face pressed). Its rows take nothing off Q: the heat's moments are even.
+    Vector HeatLoads(const Heat& heat) const override;
+    Results HeatResults(const Heat& heat) const override;
 
     // Ns, Nt, Ms, Mt and Q per unit length of the parallel or the meridian, from the strains of
     // the element's own fields: at its middle, then at i and at j.
@@ -48,8 +58,11 @@ public:
     // Nodal forces balance the loads exactly, so the meridional force, the moment and the
     // shear at an end are those of the equilibrium, not of the element's coarser curvature.
     // At an end on the axis, where a ring has no circumference, the strains give them (there
-    // Nt = Ns, Mt = Ms and Q = 0 by symmetry).
-    std::array<double, 10> EndForces(const Vector& u, const Vector& loads) const;
+    // Nt = Ns, Mt = Ms and Q = 0 by symmetry). A heated element (`heat` not null) has the
+    // heat's loads among `loads`, and its hoop values and those of the strains lose the
+    // heat's free strains.
+    std::array<double, 10> EndForces(const Vector& u, const Vector& loads,
+                                     const Heat* heat = nullptr) const;
 
     double Length() const { return length_; }
     // The area of the wall per radian of the circumference: the integral of r along it.
@@ -70,6 +83,10 @@ private:
     Eigen::Matrix<double, 2, 6> FieldsAt(double xi) const; // u and w
     double RadiusAt(double xi) const;
     Eigen::Vector4d ForcesAt(double xi, const Eigen::Matrix<double, 6, 1>& local) const;
+    // The forces (Ns Nt Ms Mt) of strains (es et ks kt).
+    Eigen::Matrix4d Elastic() const;
+    // The heat's free strains (es et ks kt) at xi.
+    Eigen::Vector4d FreeStrains(const Heat& heat, double xi) const;
 
     Section section_;
     std::array<int, 2> nodes_;

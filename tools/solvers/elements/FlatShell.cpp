@@ -182,6 +182,38 @@ Element::Sampled ShellElement<N>::Sample(const Vector& u) const {
     return sampled;
 }
 
+template <int N>
+Element::Vector ShellElement<N>::VolumeLoads(const std::array<double, 3>& perVolume) const {
+    const double t = material_.Thickness;
+    return Loads({perVolume[0] * t, perVolume[1] * t, perVolume[2] * t});
+}
+
+template <int N>
+Element::Vector ShellElement<N>::Assemble(const Vector& membrane, const Vector& plate) const {
+    Vector local = Vector::Zero(6 * N);
+    for (int a = 0; a < N; ++a)
+        for (int i = 0; i < 3; ++i) {
+            local(6 * a + MembraneAt[static_cast<size_t>(i)]) = membrane(3 * a + i);
+            local(6 * a + PlateAt[static_cast<size_t>(i)]) = plate(3 * a + i);
+        }
+    return Turn().transpose() * local;
+}
+
+template <int N>
+Element::Vector ShellElement<N>::HeatLoads(const Heat& heat) const {
+    return Assemble(membrane_.HeatLoads(heat), plate_.HeatLoads(heat));
+}
+
+template <int N>
+Element::Results ShellElement<N>::HeatResults(const Heat& heat) const {
+    return Combine(membrane_.HeatForces(heat), plate_.HeatResults(heat));
+}
+
+template <int N>
+Element::Results ShellElement<N>::HeatSamples(const Heat& heat) const {
+    return Combine(membrane_.HeatSamples(heat), plate_.HeatSamples(heat));
+}
+
 template class ShellElement<3>;
 template class ShellElement<4>;
 

@@ -33,6 +33,13 @@ public:
     Results Recover(const Vector& u) const override;
     ResultLayout Layout() const override;
     Sampled Sample(const Vector& u) const override;
+    // The weight of its thickness, as Loads() spreads a load per area.
+    Vector VolumeLoads(const std::array<double, 3>& perVolume) const override;
+    // The membrane takes the change at the corners (the mean through the thickness), the plate
+    // the difference across it (the face on the side of the normal, local +z, less the other).
+    Vector HeatLoads(const Heat& heat) const override;
+    Results HeatResults(const Heat& heat) const override;
+    Results HeatSamples(const Heat& heat) const override;
 
     // Rows: local x, y and z (the normal) in global components.
     Eigen::Matrix3d Axes() const { return axes_; }
@@ -66,6 +73,8 @@ private:
 
     // Global displacements of the corners to local ones of the element's plane.
     Matrix Turn() const;
+    // The global loads of the membrane's and the plate's local ones.
+    Vector Assemble(const Vector& membrane, const Vector& plate) const;
     // Face stresses and all columns from the membrane forces and the plate's moments.
     Results Combine(const Results& forces, const Results& moments) const;
 };

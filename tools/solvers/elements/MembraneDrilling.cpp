@@ -92,9 +92,13 @@ Eigen::Matrix<double, N, 3> DrillingMembrane<N>::SampleForces(const Element::Vec
 
 template <int N>
 Element::Results DrillingMembrane<N>::Forces(const Element::Vector& u) const {
+    return Fitted(SampleForces(u));
+}
+
+template <int N>
+Element::Results DrillingMembrane<N>::Fitted(const Eigen::Matrix<double, N, 3>& forces) const {
     // Fitted through the sample points: exact for the triangle's linear strains, the usual
     // extrapolation from the Gauss points of a quadrilateral.
-    const Eigen::Matrix<double, N, 3> forces = SampleForces(u);
     Element::Results block(N + 1, 3);
     const std::array<double, 2> centre = ShellKinematics::Centre(N);
     block.row(0) = ShellKinematics::FitAt(points_, centre[0], centre[1]).Value * forces;
@@ -117,6 +121,53 @@ Element::Sampled DrillingMembrane<N>::Sample(const Element::Vector& u) const {
     }
     sampled.Values = SampleForces(u);
     return sampled;
+}
+
+template <int N>
+Eigen::Vector3d DrillingMembrane<N>::FreeStrain(const Element::Heat& heat, double xi,
+                                                double eta) const {
+    const ShellKinematics::Field f = ShellKinematics::At(points_, xi, eta);
+    double change = 0;
+    for (int a = 0; a < N; ++a)
+        change += f.Linear(a) * heat.Change[static_cast<size_t>(a)];
+    return Eigen::Vector3d(1, 1, 0) * (heat.Alpha * change);
+}
+
+template <int N>
+Element::Vector DrillingMembrane<N>::HeatLoads(const Element::Heat& heat) const {
+    // The stiffness's own rule.
+    static const std::vector<Quadrature::Point> rule =
+        N == 3 ? Quadrature::Triangle(2) : Quadrature::Square(3);
+    const Eigen::Matrix3d elastic = Elastic();
+    Element::Vector f = Element::Vector::Zero(3 * N);
+    for (const Quadrature::Point& q : rule) {
+        const double weight = q.Weight * ShellKinematics::At(points_, q.Xi[0], q.Xi[1]).Measure;
+        f.noalias() += weight * StrainAt(q.Xi[0], q.Xi[1]).transpose() *
+                       (elastic * FreeStrain(heat, q.Xi[0], q.Xi[1]));
+    }
+    return f;
+}
+
+template <int N>
+Eigen::Matrix<double, N, 3> DrillingMembrane<N>::SampleHeatForces(const Element::Heat& heat) const {
+    const Eigen::Matrix3d elastic = Elastic();
+    const auto& points = ShellKinematics::SamplePoints(N);
+    Eigen::Matrix<double, N, 3> forces;
+    for (int g = 0; g < N; ++g) {
+        const auto& xi = points[static_cast<size_t>(g)].Xi;
+        forces.row(g) = (elastic * FreeStrain(heat, xi[0], xi[1])).transpose();
+    }
+    return forces;
+}
+
+template <int N>
+Element::Results DrillingMembrane<N>::HeatForces(const Element::Heat& heat) const {
+    return Fitted(SampleHeatForces(heat));
+}
+
+template <int N>
+Element::Results DrillingMembrane<N>::HeatSamples(const Element::Heat& heat) const {
+    return SampleHeatForces(heat);
 }
 
 template class DrillingMembrane<3>;

@@ -29,6 +29,13 @@ public:
     // At the sample points (three inside a triangle, 2 x 2 Gauss points of a quadrilateral).
     Element::Sampled Sample(const Element::Vector& u) const;
 
+    // An even change of temperature in the plane, per corner (Heat::Change), strains it alpha
+    // T in every direction: the loads that hold it, and the forces it takes off Forces() and
+    // Sample()'s values (the thickness times E alpha T / (1 - nu) in nx and ny).
+    Element::Vector HeatLoads(const Element::Heat& heat) const;
+    Element::Results HeatForces(const Element::Heat& heat) const;
+    Element::Results HeatSamples(const Element::Heat& heat) const;
+
     // The strains (ex, ey, gxy) at reference point (xi, eta).
     using Strain = Eigen::Matrix<double, 3, Eigen::Dynamic, Eigen::ColMajor, 3, 3 * N>;
     Strain StrainAt(double xi, double eta) const;
@@ -47,6 +54,11 @@ private:
     std::array<std::array<double, 2>, N> points_;
 
     Eigen::Matrix<double, N, 3> SampleForces(const Element::Vector& u) const;
+    Eigen::Matrix<double, N, 3> SampleHeatForces(const Element::Heat& heat) const;
+    // The centre and the corners of the field through the sample points' forces.
+    Element::Results Fitted(const Eigen::Matrix<double, N, 3>& forces) const;
+    // The free strain of the heat at reference point (xi, eta).
+    Eigen::Vector3d FreeStrain(const Element::Heat& heat, double xi, double eta) const;
 };
 
 extern template class DrillingMembrane<3>;

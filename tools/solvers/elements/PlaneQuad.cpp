@@ -66,6 +66,15 @@ struct PlaneQuad::Parts {
     // Per Gauss point, the compatible and incompatible strain operators, for the stresses.
     std::array<PlaneKinematics::Operator, 4> Bc;
     std::array<Incompatible, 4> Bi;
+    // Per Gauss point, its weight (the measure with the thickness or radius) and shape values.
+    std::array<double, 4> Weight{};
+    std::array<Eigen::Vector4d, 4> N;
+};
+
+struct PlaneQuad::Heated {
+    Eigen::Matrix<double, 8, 1> Fc = Eigen::Matrix<double, 8, 1>::Zero();
+    Eigen::Vector4d Fi = Eigen::Vector4d::Zero();
+    std::array<double, 4> AlphaT{}; // alpha times the change at each Gauss point
 };
 
 PlaneQuad::Parts PlaneQuad::Integrate(bool compatible) const {
@@ -95,8 +104,22 @@ PlaneQuad::Parts PlaneQuad::Integrate(bool compatible) const {
         parts.Kii.noalias() += weight * bi.transpose() * solid_->D * bi;
         parts.Bc[g] = bc;
         parts.Bi[g] = bi;
+        parts.Weight[g] = weight;
+        parts.N[g] = v.N;
     }
     return parts;
+}
+
+PlaneQuad::Heated PlaneQuad::HeatOn(const Parts& parts, const Heat& heat) const {
+    const Eigen::Vector4d change(heat.Change[0], heat.Change[1], heat.Change[2], heat.Change[3]);
+    Heated heated;
+    for (size_t g = 0; g < 4; ++g) {
+        heated.AlphaT[g] = heat.Alpha * parts.N[g].dot(change);
+        const PlaneSolid::Point stress0 = solid_->D * solid_->FreeStrain(heated.AlphaT[g]);
+        heated.Fc.noalias() += parts.Weight[g] * parts.Bc[g].transpose() * stress0;
+        heated.Fi.noalias() += parts.Weight[g] * parts.Bi[g].transpose() * stress0;
+    }
+    return heated;
 }
 
 Element::Matrix PlaneQuad::Stiffness() const {
@@ -157,12 +180,12 @@ Element::Sampled PlaneQuad::Sample(const Vector& u) const {
     return sampled;
 }
 
-StressBlock PlaneQuad::Recover(const Vector& u) const {
-    const int count = solid_->Stresses();
-    // The stresses at the Gauss points, extrapolated bilinearly to the corners; the centre is
-    // their mean, where the incompatible modes' strains vanish.
-    const Results gauss = GaussStresses(u);
-    StressBlock block(5, count);
+namespace {
+
+// The stresses at the Gauss points, extrapolated bilinearly to the corners; the centre is
+// their mean, where the incompatible modes' strains vanish.
+StressBlock Extrapolated(const Element::Results& gauss) {
+    StressBlock block(5, gauss.cols());
     block.row(0) = gauss.colwise().mean();
     // Corner (xi, eta) = (+-1, +-1) lies at (+-sqrt 3, +-sqrt 3) in the Gauss points' own
     // coordinates.
@@ -178,4 +201,52 @@ StressBlock PlaneQuad::Recover(const Vector& u) const {
         }
     }
     return block;
+}
+
+} // namespace
+
+StressBlock PlaneQuad::Recover(const Vector& u) const {
+    return Extrapolated(GaussStresses(u));
+}
+
+Element::Vector PlaneQuad::VolumeLoads(const std::array<double, 3>& perVolume) const {
+    const bool axisymmetric = solid_->Kind == Form::Axisymmetric;
+    Vector f = Vector::Zero(8);
+    for (const Quadrature::Point& q : Gauss()) {
+        const ShapeFunctions::Values v = ShapeFunctions::Quad4(q.Xi[0], q.Xi[1]);
+        const double across = axisymmetric ? RadiusAt(points_, v) : solid_->Thickness;
+        PlaneSolid::AddVolumeLoads(f, q.Weight * JacobianAt(points_, v).determinant() * across, v.N,
+                                   perVolume);
+    }
+    return f;
+}
+
+Element::Vector PlaneQuad::HeatLoads(const Heat& heat) const {
+    // The inner modes are free: the heat's loads on them are condensed out as their stiffness.
+    const Parts p = Integrate(false);
+    const Heated h = HeatOn(p, heat);
+    return h.Fc - p.Kci * p.Kii.ldlt().solve(h.Fi);
+}
+
+Element::Results PlaneQuad::GaussHeatStresses(const Heat& heat) const {
+    // Held at its nodes, the heated element still moves its inner modes, a = Kii^-1 Fi; what
+    // they strain adds to the displacements' strain as the free strain takes from it.
+    const Parts p = Integrate(false);
+    const Heated h = HeatOn(p, heat);
+    const Eigen::Vector4d a = p.Kii.ldlt().solve(h.Fi);
+    Results gauss(4, solid_->Stresses());
+    for (size_t g = 0; g < 4; ++g) {
+        const PlaneSolid::Point strain0 = solid_->FreeStrain(h.AlphaT[g]) - p.Bi[g] * a;
+        gauss.row(static_cast<Eigen::Index>(g)) =
+            solid_->HeatStress(strain0, h.AlphaT[g]).transpose();
+    }
+    return gauss;
+}
+
+Element::Results PlaneQuad::HeatResults(const Heat& heat) const {
+    return Extrapolated(GaussHeatStresses(heat));
+}
+
+Element::Results PlaneQuad::HeatSamples(const Heat& heat) const {
+    return GaussHeatStresses(heat);
 }

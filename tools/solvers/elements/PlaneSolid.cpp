@@ -10,6 +10,32 @@ PlaneSolid::Point PlaneSolid::Stress(const Point& strain) const {
     return stress;
 }
 
+PlaneSolid::Point PlaneSolid::FreeStrain(double alphaT) const {
+    Point strain = Point::Zero(Strains());
+    const double inPlane = PlaneStrain ? (1 + Nu) * alphaT : alphaT;
+    strain(0) = inPlane;
+    strain(1) = inPlane;
+    if (Kind == Form::Axisymmetric)
+        strain(3) = alphaT;
+    return strain;
+}
+
+PlaneSolid::Point PlaneSolid::HeatStress(const Point& strain0, double alphaT) const {
+    Point stress = Stress(strain0);
+    if (OutOfPlaneStress)
+        stress(Strains()) += E * alphaT;
+    return stress;
+}
+
+void PlaneSolid::AddVolumeLoads(Element::Vector& f, double weight,
+                                const Eigen::Ref<const Eigen::VectorXd>& n,
+                                const std::array<double, 3>& perVolume) {
+    for (Eigen::Index a = 0; a < n.size(); ++a) {
+        f(2 * a) += weight * n(a) * perVolume[0];
+        f(2 * a + 1) += weight * n(a) * perVolume[2];
+    }
+}
+
 ResultLayout PlaneSolid::StressLayout() const {
     constexpr auto stress = ResultColumn::Quantity::Stress;
     if (Kind == Form::Axisymmetric)

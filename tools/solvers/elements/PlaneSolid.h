@@ -22,7 +22,10 @@ struct PlaneSolid {
     double Density = 0;   // mass per volume
     // Plane strain: the stress across the plane, sy = nu (sx + sz), is given with the others.
     bool OutOfPlaneStress = false;
-    double Nu = 0;
+    // Plane strain (with Form::Plane): the body is held across the plane, which a change of
+    // temperature strains too.
+    bool PlaneStrain = false;
+    double E = 0, Nu = 0;
 
     int Strains() const { return Kind == Form::Axisymmetric ? 4 : 3; }
     // The stresses an element gives per point: sx sz txz, then sy (plane strain) or st (the
@@ -31,6 +34,22 @@ struct PlaneSolid {
     // The stresses of a strain, in the order above, and their names.
     Point Stress(const Point& strain) const;
     ResultLayout StressLayout() const;
+
+    // The strains a free change of temperature `alphaT` (alpha times the change) would take,
+    // in the order of the strains: alpha T in the plane (and round the hoop); in plane strain
+    // (1 + nu) alpha T, for the body may not stretch across the plane as it would.
+    Point FreeStrain(double alphaT) const;
+    // What the heat takes off Stress() of the displacements' strain, where `strain0` is the
+    // strain the heat leaves unstressed at the point (its free strain, less what the element's
+    // inner modes take of it): D strain0, and across the plane of plane strain
+    // nu (sx0 + sz0) + E alpha T, so that sy = nu (sx + sz) - E alpha T.
+    Point HeatStress(const Point& strain0, double alphaT) const;
+    // The loads of a force per volume (x and z components; r and z in a body of revolution)
+    // at a point of the shape values `n` and weight `weight` (the measure of the point, its
+    // thickness or radius included), added to `f`.
+    static void AddVolumeLoads(Element::Vector& f, double weight,
+                               const Eigen::Ref<const Eigen::VectorXd>& n,
+                               const std::array<double, 3>& perVolume);
 
     static constexpr std::array<int, 2> Components = {0, 2};
 };
@@ -70,6 +89,10 @@ public:
     double TotalMass() const override;
     StressBlock Recover(const Vector& u) const override;
     Sampled Sample(const Vector& u) const override;
+    Vector VolumeLoads(const std::array<double, 3>& perVolume) const override;
+    Vector HeatLoads(const Heat& heat) const override;
+    Results HeatResults(const Heat& heat) const override;
+    Results HeatSamples(const Heat& heat) const override;
 };
 
 // The four-node quadrilateral with incompatible bending modes (1 - xi^2, 1 - eta^2) condensed
@@ -85,11 +108,20 @@ public:
     double TotalMass() const override;
     StressBlock Recover(const Vector& u) const override;
     Sampled Sample(const Vector& u) const override;
+    Vector VolumeLoads(const std::array<double, 3>& perVolume) const override;
+    // The heat's loads with its share on the inner modes condensed out as the stiffness is, and
+    // its stresses with the modes it moves itself.
+    Vector HeatLoads(const Heat& heat) const override;
+    Results HeatResults(const Heat& heat) const override;
+    Results HeatSamples(const Heat& heat) const override;
 
 private:
-    struct Parts; // the matrices of the compatible and incompatible modes
+    struct Parts;  // the matrices of the compatible and incompatible modes
+    struct Heated; // the heat's loads on both kinds of modes
     // `compatible`: with the stiffness of the compatible modes, which the stresses do not need.
     Parts Integrate(bool compatible = true) const;
+    Heated HeatOn(const Parts& parts, const Heat& heat) const;
     // The stresses at the 2 x 2 Gauss points, in the order of Quadrature::Square(2).
     Results GaussStresses(const Vector& u) const;
+    Results GaussHeatStresses(const Heat& heat) const;
 };

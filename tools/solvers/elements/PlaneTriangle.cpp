@@ -109,3 +109,58 @@ Element::Sampled PlaneTriangle::Sample(const Vector& u) const {
     sampled.Values = Recover(u).topRows(1);
     return sampled;
 }
+
+namespace {
+
+double Temperature(const Element::Heat& heat, const PlaneKinematics::Shape& n) {
+    return n(0) * heat.Change[0] + n(1) * heat.Change[1] + n(2) * heat.Change[2];
+}
+
+} // namespace
+
+Element::Vector PlaneTriangle::VolumeLoads(const std::array<double, 3>& perVolume) const {
+    // Three inner points integrate N, and N r, exactly.
+    const Geometry g = Of(points_);
+    Vector f = Vector::Zero(6);
+    static const std::vector<Quadrature::Point> rule = Quadrature::Triangle(2);
+    for (const Quadrature::Point& q : rule) {
+        const ShapeFunctions::Values v = ShapeFunctions::Triangle3(q.Xi[0], q.Xi[1]);
+        const double across =
+            solid_->Kind == Form::Axisymmetric ? Radius(points_, v.N) : solid_->Thickness;
+        PlaneSolid::AddVolumeLoads(f, q.Weight * 2 * g.Area * across, v.N, perVolume);
+    }
+    return f;
+}
+
+Element::Vector PlaneTriangle::HeatLoads(const Heat& heat) const {
+    // The stiffness's own points: the centroid takes the mean change of a plane triangle, whose
+    // strain operator is constant, exactly.
+    const Geometry g = Of(points_);
+    Vector f = Vector::Zero(6);
+    const bool axisymmetric = solid_->Kind == Form::Axisymmetric;
+    for (const Quadrature::Point& q : Rule(solid_->Kind)) {
+        const ShapeFunctions::Values v = ShapeFunctions::Triangle3(q.Xi[0], q.Xi[1]);
+        const double r = axisymmetric ? Radius(points_, v.N) : 1.0;
+        const PlaneKinematics::Operator b = PlaneKinematics::Strain(solid_->Kind, v.N, g.Dndx, r);
+        const double weight = q.Weight * 2 * g.Area * (axisymmetric ? r : solid_->Thickness);
+        const PlaneSolid::Point strain0 = solid_->FreeStrain(heat.Alpha * Temperature(heat, v.N));
+        f.noalias() += weight * b.transpose() * (solid_->D * strain0);
+    }
+    return f;
+}
+
+Element::Results PlaneTriangle::HeatResults(const Heat& heat) const {
+    // The rows of Recover(): the centre, then the corners.
+    static constexpr double At[4][2] = {{1.0 / 3, 1.0 / 3}, {0, 0}, {1, 0}, {0, 1}};
+    Results block(4, solid_->Stresses());
+    for (int row = 0; row < 4; ++row) {
+        const double alphaT =
+            heat.Alpha * Temperature(heat, ShapeFunctions::Triangle3(At[row][0], At[row][1]).N);
+        block.row(row) = solid_->HeatStress(solid_->FreeStrain(alphaT), alphaT).transpose();
+    }
+    return block;
+}
+
+Element::Results PlaneTriangle::HeatSamples(const Heat& heat) const {
+    return HeatResults(heat).topRows(1);
+}

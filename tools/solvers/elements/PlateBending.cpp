@@ -2,7 +2,9 @@
 
 #include "ShellKinematics.h"
 
+#include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 template <int N>
 PlateElement<N>::PlateElement(const ShellMaterial& m, std::array<int, N> nodes,
@@ -161,5 +163,69 @@ Element::Sampled PlateElement<N>::Sample(const Vector& u) const {
     return sampled;
 }
 
+template <int N>
+Element::Vector PlateElement<N>::VolumeLoads(const std::array<double, 3>& perVolume) const {
+    return Loads({0, 0, perVolume[2] * material_.Thickness});
+}
+
+template <int N>
+Eigen::Vector3d PlateElement<N>::HeatMoments(const Heat& heat) const {
+    const double curvature = -heat.Alpha * heat.Across / material_.Thickness;
+    return Rigidity() * Eigen::Vector3d(curvature, curvature, 0);
+}
+
+template <int N>
+Element::Vector PlateElement<N>::HeatLoads(const Heat& heat) const {
+    // The stiffness's own points, exact for the triangle's linear curvatures.
+    const Eigen::Vector3d moments = HeatMoments(heat);
+    Vector f = Vector::Zero(3 * N);
+    for (const Quadrature::Point& q : ShellKinematics::SamplePoints(N)) {
+        const double weight = q.Weight * ShellKinematics::At(points_, q.Xi[0], q.Xi[1]).Measure;
+        f.noalias() += weight * CurvatureAt(q.Xi[0], q.Xi[1]).transpose() * moments;
+    }
+    return f;
+}
+
+template <int N>
+Element::Results PlateElement<N>::HeatResults(const Heat& heat) const {
+    // Even moments: no shear force of their own.
+    Results block = Results::Zero(N + 1, 5);
+    block.leftCols<3>().rowwise() = HeatMoments(heat).transpose();
+    return block;
+}
+
+template <int N>
+Element::Results PlateElement<N>::HeatSamples(const Heat& heat) const {
+    return HeatResults(heat).topRows(N);
+}
+
 template class PlateElement<3>;
 template class PlateElement<4>;
+
+PlateFoundation::PlateFoundation(std::span<const int> nodes,
+                                 std::span<const std::array<double, 2>> corners, double k)
+    : count_(corners.size()), k_(k) {
+    if ((count_ != 3 && count_ != 4) || nodes.size() != count_)
+        throw std::invalid_argument("a plate's foundation lies under three or four corners");
+    std::copy(nodes.begin(), nodes.begin() + static_cast<std::ptrdiff_t>(count_), nodes_.begin());
+    std::copy(corners.begin(), corners.end(), corners_.begin());
+    ShellKinematics::Validate(corners);
+}
+
+Element::Matrix PlateFoundation::Stiffness() const {
+    // L_a L_b dA is of degree 2 in a triangle and 3 in each direction of a quadrilateral's
+    // square: three inner points, or 2 x 2 Gauss points, are exact.
+    static const std::vector<Quadrature::Point> triangle = Quadrature::Triangle(2);
+    static const std::vector<Quadrature::Point> square = Quadrature::Square(2);
+    const std::span<const std::array<double, 2>> corners(corners_.data(), count_);
+    const auto n = static_cast<Eigen::Index>(count_);
+    Matrix k = Matrix::Zero(3 * n, 3 * n);
+    for (const Quadrature::Point& q : count_ == 3 ? triangle : square) {
+        const ShellKinematics::Field f = ShellKinematics::At(corners, q.Xi[0], q.Xi[1]);
+        const double weight = k_ * q.Weight * f.Measure;
+        for (Eigen::Index a = 0; a < n; ++a)
+            for (Eigen::Index b = 0; b < n; ++b)
+                k(3 * a, 3 * b) += weight * (f.Linear(a) * f.Linear(b));
+    }
+    return k;
+}

@@ -45,6 +45,15 @@ public:
     ResultLayout Layout() const override;
     // At the integration points (three in a triangle, 2 x 2 in a quadrilateral), their (x, y).
     Sampled Sample(const Vector& u) const override;
+    // The weight of the plate's thickness, as Loads() spreads a pressure (z alone).
+    Vector VolumeLoads(const std::array<double, 3>& perVolume) const override;
+    // A plate bends under a difference across it alone (the face on +z, its top, warmer by
+    // Across): free, it would take the curvature alpha Across / t in every direction, hogging
+    // (kxx = kyy = -alpha Across / t); held, its moments are D (1 + nu) alpha Across / t, which
+    // stretch the cooler bottom face. An even change moves no plate.
+    Vector HeatLoads(const Heat& heat) const override;
+    Results HeatResults(const Heat& heat) const override;
+    Results HeatSamples(const Heat& heat) const override;
 
     // The curvatures (kxx, kyy, 2 kxy) at reference point (xi, eta) of the triangle (0, 0),
     // (1, 0), (0, 1) or the square [-1, 1]^2: one row each, one column per unknown.
@@ -64,6 +73,8 @@ private:
     // unknowns: the discrete Kirchhoff constraints. Formed when needed rather than kept: a
     // mesh holds many elements.
     Eigen::Matrix<double, 4 * N, 3 * N> Slopes() const;
+    // The moments of the heat's free curvature, (mx, my, mxy).
+    Eigen::Vector3d HeatMoments(const Heat& heat) const;
     // The moments (mx, my, mxy) at the sample points, one row each.
     Eigen::Matrix<double, N, 3> SampleMoments(const Vector& u) const;
     // mx my mxy qx qy at reference point (xi, eta) of the field fitted to the sample points.
@@ -86,4 +97,29 @@ public:
 class PlateQuad final : public PlateElement<4> {
 public:
     using PlateElement::PlateElement;
+};
+
+// The elastic (Winkler) foundation under a plate element of three or four corners: a ground
+// pressure k w under its deflection w, in the plate's unknowns (uz rx ry). Its stiffness is
+// k times the integral of L_a L_b over the element, L the corners' linear (bilinear)
+// functions, on w alone: the consistent matrix of the deflection the plate's loads take, for
+// a pressure has the shares of those same functions (Loads()). An evenly settled element
+// rests on exactly k times its area, and the ground's pressure follows the deflection
+// between the corners rather than in steps, converging as the square of the mesh's size.
+class PlateFoundation final : public Element {
+public:
+    PlateFoundation(std::span<const int> nodes, std::span<const std::array<double, 2>> corners,
+                    double k);
+
+    std::span<const int> Nodes() const override { return {nodes_.data(), count_}; }
+    std::span<const int> Components() const override { return Components3; }
+    Matrix Stiffness() const override;
+
+    static constexpr std::array<int, 3> Components3 = {2, 3, 4};
+
+private:
+    std::array<int, 4> nodes_{};
+    std::array<std::array<double, 2>, 4> corners_{};
+    size_t count_ = 0;
+    double k_ = 0;
 };

@@ -297,6 +297,40 @@ Element::Vector Loads(const CornersOf<Kind::Count>& p, const std::array<double, 
     return f;
 }
 
+// The stress D eps0 of the free strain alpha T in every direction: hydrostatic.
+SolidElement::Stress FreeStress(const Eigen::Matrix<double, 6, 6>& d, double alphaT) {
+    return d.leftCols<3>().rowwise().sum() * alphaT;
+}
+
+// alpha times the change of temperature at a point of shape `s`.
+template <int Count>
+double AlphaT(const Shape<Count>& s, const Element::Heat& heat) {
+    double change = 0;
+    for (int a = 0; a < Count; ++a)
+        change += s.Values(a) * heat.Change[static_cast<size_t>(a)];
+    return heat.Alpha * change;
+}
+
+// The heat's rows of results, whose stress is hydrostatic: von Mises' stress, blind to it, loses
+// nothing (what the root of a difference of squares gives there is rounding).
+Element::Results Hydrostatic(Element::Results rows) {
+    rows.col(9).setZero();
+    return rows;
+}
+
+// The integral of B^T D eps0 by the stiffness's rule.
+template <typename Kind>
+Element::Vector HeatLoads(const CornersOf<Kind::Count>& p, const SolidMaterial& material,
+                          const Element::Heat& heat) {
+    Element::Vector f = Element::Vector::Zero(3 * Kind::Count);
+    for (const Point& q : Kind::Rule()) {
+        const Mapped<Kind> m = Map<Kind>(p, q);
+        f += m.Volume * StrainTransposed<Kind::Count, 1>(
+                            m.G, FreeStress(material.D, AlphaT<Kind::Count>(m.S, heat)));
+    }
+    return f;
+}
+
 // The rule of the stiffness integrates det J exactly for each kind.
 template <typename Kind>
 double Volume(const CornersOf<Kind::Count>& p) {
@@ -474,7 +508,33 @@ struct SolidBrick::Parts {
     // Per Gauss point, the compatible and incompatible strain operators, for the stresses.
     std::array<Eigen::Matrix<double, 6, 24>, 8> Bc;
     std::array<Eigen::Matrix<double, 6, 9>, 8> Bi;
+    // Per Gauss point, its shape and volume weight.
+    std::array<Shape<8>, 8> S;
+    std::array<double, 8> Volume{};
 };
+
+namespace {
+
+// The heat's loads on the compatible and the incompatible modes of a brick, and the stress of
+// its free strain at each Gauss point.
+struct BrickHeat {
+    Eigen::Matrix<double, 24, 1> Fc = Eigen::Matrix<double, 24, 1>::Zero();
+    Eigen::Matrix<double, 9, 1> Fi = Eigen::Matrix<double, 9, 1>::Zero();
+    std::array<SolidElement::Stress, 8> Stress0;
+};
+
+template <typename Parts>
+BrickHeat HeatOn(const Parts& parts, const SolidMaterial& material, const Element::Heat& heat) {
+    BrickHeat h;
+    for (size_t g = 0; g < 8; ++g) {
+        h.Stress0[g] = FreeStress(material.D, AlphaT<8>(parts.S[g], heat));
+        h.Fc.noalias() += parts.Volume[g] * parts.Bc[g].transpose() * h.Stress0[g];
+        h.Fi.noalias() += parts.Volume[g] * parts.Bi[g].transpose() * h.Stress0[g];
+    }
+    return h;
+}
+
+} // namespace
 
 SolidBrick::Parts SolidBrick::Integrate(bool compatible) const {
     const Eigen::Matrix3d j0 = JacobianAt<8>(corners_, Brick::At(Vector3::Zero()));
@@ -497,6 +557,8 @@ SolidBrick::Parts SolidBrick::Integrate(bool compatible) const {
         parts.Kii.noalias() += m.Volume * StrainTransposed<3, 9>(gradients, dbi);
         parts.Bc[g] = m.B;
         parts.Bi[g] = StrainOperator<3>(gradients);
+        parts.S[g] = m.S;
+        parts.Volume[g] = m.Volume;
     }
     return parts;
 }
@@ -535,6 +597,26 @@ Element::Results SolidBrick::Recover(const Vector& u) const {
     return Extrapolate<Brick>(at);
 }
 
+Element::Vector SolidBrick::HeatLoads(const Heat& heat) const {
+    // The inner modes are free: the heat's loads on them are condensed out as their stiffness.
+    const Parts p = Integrate(false);
+    const BrickHeat h = HeatOn(p, *material_, heat);
+    return h.Fc - p.Kci * p.Kii.ldlt().solve(h.Fi);
+}
+
+Element::Results SolidBrick::HeatResults(const Heat& heat) const {
+    // Held at its corners, the heated brick still moves its inner modes, a = Kii^-1 Fi; what
+    // they strain adds to the displacements' strain as the free strain takes from it.
+    const Parts p = Integrate(false);
+    const BrickHeat h = HeatOn(p, *material_, heat);
+    const Eigen::Matrix<double, 9, 1> a = p.Kii.ldlt().solve(h.Fi);
+    PointStresses<8> at;
+    for (size_t g = 0; g < 8; ++g)
+        at.row(static_cast<Eigen::Index>(g)) =
+            (h.Stress0[g] - material_->D * (p.Bi[g] * a)).transpose();
+    return Extrapolate<Brick>(at);
+}
+
 // The wedge -----------------------------------------------------------------------------------
 
 Element::Matrix SolidWedge::Stiffness() const {
@@ -565,6 +647,19 @@ Element::Results SolidWedge::Recover(const Vector& u) const {
     return Extrapolate<Wedge>(at);
 }
 
+Element::Vector SolidWedge::HeatLoads(const Heat& heat) const {
+    return ::HeatLoads<Wedge>(corners_, *material_, heat);
+}
+
+Element::Results SolidWedge::HeatResults(const Heat& heat) const {
+    PointStresses<6> at;
+    const auto& rule = Wedge::Rule();
+    for (size_t g = 0; g < rule.size(); ++g)
+        at.row(static_cast<Eigen::Index>(g)) =
+            FreeStress(material_->D, AlphaT<6>(Wedge::At(rule[g].Xi), heat)).transpose();
+    return Hydrostatic(Extrapolate<Wedge>(at));
+}
+
 // The tetrahedron -----------------------------------------------------------------------------
 
 Element::Matrix SolidTetrahedron::Stiffness() const {
@@ -591,4 +686,19 @@ Element::Results SolidTetrahedron::Recover(const Vector& u) const {
     Results results(5, 10);
     results.rowwise() = Describe(stress);
     return results;
+}
+
+Element::Vector SolidTetrahedron::HeatLoads(const Heat& heat) const {
+    return ::HeatLoads<Tetrahedron>(corners_, *material_, heat);
+}
+
+// The heat's stress where each row of Recover() stands: the centre, then the corners.
+Element::Results SolidTetrahedron::HeatResults(const Heat& heat) const {
+    Results results(5, 10);
+    results.row(0) =
+        Describe(FreeStress(material_->D, AlphaT<4>(Tetrahedron::At(Tetrahedron::Centre()), heat)));
+    for (int a = 0; a < 4; ++a)
+        results.row(a + 1) =
+            Describe(FreeStress(material_->D, heat.Alpha * heat.Change[static_cast<size_t>(a)]));
+    return Hydrostatic(results);
 }

@@ -55,6 +55,15 @@ public:
     std::span<const int> Components() const override { return Displacements; }
     ResultLayout Layout() const override { return StressLayout(); }
     double TotalMass() const override { return material_->Density * Volume(); }
+    // The element's Loads() of a force per volume.
+    Vector VolumeLoads(const std::array<double, 3>& perVolume) const override {
+        return Loads(perVolume);
+    }
+    // The heat (HeatLoads(), HeatResults()): the stress of the free strain alpha T of an
+    // isotropic material is hydrostatic, p = E alpha T / (1 - 2 nu) in sx sy sz. Taking it off
+    // takes p off each principal stress and leaves von Mises' as it is, so HeatResults() has p
+    // in the principal columns and nothing in von Mises', and its rows may be taken off those
+    // of Recover() column by column. Solids give no samples, nor heat samples.
 
     virtual double Volume() const = 0;
 
@@ -102,6 +111,13 @@ public:
     Vector Loads(const std::array<double, 3>& perVolume) const override;
     Results Recover(const Vector& u) const override;
     double Volume() const override;
+    // With the heat's share on the inner modes condensed out as the stiffness is, and the
+    // stresses of the modes the heat moves itself. Where the change varies over the brick
+    // those are not hydrostatic, and the principal and von Mises columns of HeatResults() are
+    // those of the heat's stress alone: the results' own are to be taken from their tensor
+    // (as the nodes' are), not by difference.
+    Vector HeatLoads(const Heat& heat) const override;
+    Results HeatResults(const Heat& heat) const override;
 
 private:
     struct Parts; // the matrices of the compatible and incompatible modes
@@ -120,6 +136,8 @@ public:
     Vector Loads(const std::array<double, 3>& perVolume) const override;
     Results Recover(const Vector& u) const override;
     double Volume() const override;
+    Vector HeatLoads(const Heat& heat) const override;
+    Results HeatResults(const Heat& heat) const override;
 };
 
 // The four-node tetrahedron of constant strain.
@@ -132,4 +150,6 @@ public:
     Vector Loads(const std::array<double, 3>& perVolume) const override;
     Results Recover(const Vector& u) const override;
     double Volume() const override;
+    Vector HeatLoads(const Heat& heat) const override;
+    Results HeatResults(const Heat& heat) const override;
 };
