@@ -49,10 +49,12 @@ void LoadBalance::AddLoad(const Eigen::Vector3d& at, const Eigen::Vector3d& forc
 void LoadBalance::AddReaction(const Eigen::Vector3d& at, const Eigen::Vector3d& force,
                               const Eigen::Vector3d& moment) {
     Add(at, force, moment);
+    reacted_ += force.norm() + moment.norm() / size_;
 }
 
 double LoadBalance::Share() const {
-    const double all = forces_ + moments_ / size_;
+    const double loads = forces_ + moments_ / size_;
+    const double all = loads > 0 ? loads : reacted_;
     double worst = 0;
     for (int c = 0; c < 3; ++c) {
         if (resultant_ == Resultant::Axial && c != 2)

@@ -88,5 +88,8 @@ private:
     // The loads' sizes: per direction of force, all their forces, all their moments.
     Eigen::Vector3d along_ = Eigen::Vector3d::Zero();
     double forces_ = 0, moments_ = 0;
+    // The same of the reactions: the scale of a case whose supports alone act (a settlement, a
+    // change of temperature), which has no loads to measure against.
+    double reacted_ = 0;
     double largest_ = 0, smallest_ = std::numeric_limits<double>::infinity();
 };
