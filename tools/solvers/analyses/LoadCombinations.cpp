@@ -3,6 +3,7 @@
 #include "SolverError.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace {
@@ -79,15 +80,18 @@ Case Combine(const MeshModel::Combination& combination, const FieldResults& resu
     return c;
 }
 
-// Takes `values` of combination `number` into the extremes where it exceeds them.
+// Takes `values` of combination `number` into the extremes where it exceeds them by more
+// than rounding: of two combinations that give one value, the first governs, not the one
+// whose last digit happens to be larger.
 void Extend(const std::vector<double>& values, double number, std::vector<double>& max,
             std::vector<double>& maxBy, std::vector<double>& min, std::vector<double>& minBy) {
+    constexpr double rounding = 1e-12;
     for (size_t k = 0; k < values.size() && k < max.size(); ++k) {
-        if (values[k] > max[k]) {
+        if (values[k] > max[k] + rounding * std::abs(max[k])) {
             max[k] = values[k];
             maxBy[k] = number;
         }
-        if (values[k] < min[k]) {
+        if (values[k] < min[k] - rounding * std::abs(min[k])) {
             min[k] = values[k];
             minBy[k] = number;
         }
