@@ -3,6 +3,7 @@
 #include "BarElement.h"
 #include "BarOrdinates.h"
 #include "BarShape.h"
+#include "BarSpan.h"
 #include "LabelPlacer.h"
 #include "ProgramRun.h"
 #include "ResultChoice.h"
@@ -152,6 +153,8 @@ class TestViewerResults : public QObject {
 private slots:
     void diagramOrdinatesAndSignChanges();
     void momentsAlongBeamsFromTheSolvers();
+    void memberLoadsShapeDiagramsAndLines();
+    void envelopesBoundTheCombinations();
     void deformedShapeScaleAndCurve();
     void resultFilesThatDoNotFitAreRefused();
     void arcsByEquilibrium();
@@ -224,6 +227,130 @@ void TestViewerResults::momentsAlongBeamsFromTheSolvers() {
     QVERIFY(Close(DiagramAt(space, "Vz", 1), 30));
 }
 
+void TestViewerResults::memberLoadsShapeDiagramsAndLines() {
+    // A simply supported beam of 6 m under, in case 1, 30 kN down at 2 m, 6 kN/m down from 3 m
+    // to its end and a clockwise couple of 12 kNm at 4 m. By statics R_A = 22.5 kN, so the
+    // sagging moment is 45 under the force, 37.5 where the load begins, 27 and 39 either side
+    // of the couple and 31.5 at 4.5 m; the shear 22.5 then -7.5 across the force. Each type
+    // draws it by its own convention: a grillage as the plane frame, with a twisting couple of
+    // 5 kNm at 4 m held by the support at node 1; a space frame's My the other way round, and
+    // its 8 kN along y at 2 m gives Mz = -8 x 2 x 4 / 6. Tolerance 1e-9.
+    QTemporaryDir directory;
+    const auto diagram = [](const ViewerLaunch::Outcome& outcome, int loadCase,
+                            const QString& name) {
+        const ResultChoice choice(outcome.Results, *outcome.Type, outcome.Model);
+        const StaticResults& statics = outcome.Results.Contents().Statics;
+        for (const ResultQuantity& q : choice.Quantities())
+            if (q.Name == name)
+                return BarOrdinates::Of(outcome.Model, *outcome.Type, statics,
+                                        statics.Cases[static_cast<size_t>(loadCase - 1)], q)[0];
+        qFatal("no quantity %s", qPrintable(name));
+    };
+    // The value at x metres of the 6 m bar: before a point load there, or after it.
+    const auto at = [](const BarOrdinates& o, double x, bool after = false) {
+        const auto& s = o.Inner;
+        const auto match = [&](const BarDiagram::Station& station) {
+            return std::abs(station.Xi * 6 - x) < 1e-12;
+        };
+        const auto found = after ? std::find_if(s.rbegin(), s.rend(), match).base() - 1
+                                 : std::find_if(s.begin(), s.end(), match);
+        if (s.empty() || found < s.begin() || found >= s.end())
+            qFatal("no station at %g", x);
+        return found->Value;
+    };
+    const ViewerLaunch::Outcome plane =
+        Solved(directory, QStringLiteral("loaded.d05"), QStringLiteral("Pelgon"));
+    QVERIFY2(plane.Results.Ok(), qPrintable(plane.Results.Message()));
+    const ViewerLaunch::Outcome grillage =
+        Solved(directory, QStringLiteral("loaded.d06"), QStringLiteral("Tavrin"));
+    QVERIFY2(grillage.Results.Ok(), qPrintable(grillage.Results.Message()));
+    const ViewerLaunch::Outcome space =
+        Solved(directory, QStringLiteral("loaded.d07"), QStringLiteral("Hosken"));
+    QVERIFY2(space.Results.Ok(), qPrintable(space.Results.Message()));
+    const std::tuple<const ViewerLaunch::Outcome*, const char*, double> moments[] = {
+        {&plane, "M", 1}, {&grillage, "M", 1}, {&space, "My", -1}};
+    for (const auto& [outcome, name, sign] : moments) {
+        const BarOrdinates m = diagram(*outcome, 1, QLatin1String(name));
+        QVERIFY(Close(at(m, 2), sign * 45) && Close(at(m, 3), sign * 37.5));
+        QVERIFY(Close(at(m, 4), sign * 27) && Close(at(m, 4, true), sign * 39));
+        QVERIFY(Close(at(m, 4.5), sign * 31.5) && Close(at(m, 6), 0, 1e-9));
+        // The one extreme within is written at the force.
+        QCOMPARE(m.Extremes().size(), size_t(1));
+        QVERIFY(Close(m.Extremes().front().Value, sign * 45) && Close(m.Largest(), 45));
+    }
+    const BarOrdinates v = diagram(plane, 1, QStringLiteral("V"));
+    QVERIFY(Close(at(v, 2), 22.5) && Close(at(v, 2, true), -7.5) && Close(at(v, 4.5), -16.5));
+    const BarOrdinates t = diagram(grillage, 1, QStringLiteral("T"));
+    QVERIFY(Close(at(t, 2), 5) && Close(at(t, 4), 5) && Close(at(t, 4, true), 0, 1e-9));
+    QVERIFY(Close(at(diagram(space, 1, QStringLiteral("Mz")), 2), -8 * 2 * 4 / 6.0));
+
+    // The line of the bar: 30 kN at 2 m alone (case 2) deflects it there by P a² b² / 3 EI L;
+    // the couple alone at midspan (case 3) lifts it at L/4 by C L² / 128 EI.
+    const StaticResults& results = plane.Results.Contents().Statics;
+    const double EI = plane.Model.Bars[0].BendingY;
+    const BarAxes axes = BarAxes::Of(ProblemType::Layout::PlaneXZ, {0, 0, 0}, {6, 0, 0});
+    const auto line = [&](int loadCase, int segments) {
+        const StaticResults::Case& c = results.Cases[static_cast<size_t>(loadCase - 1)];
+        const std::vector<BarSpan> spans =
+            BarSpan::Of(plane.Model, ProblemType::Layout::PlaneXZ, c);
+        const auto motion = [&](int node) {
+            return ViewerResults::NodeMotion(c.Displacements, results.Components, node);
+        };
+        return BarShape::Points(axes, {0, 0, 0}, motion(0), motion(1), 0, false, 1, segments,
+                                {&spans[0], EI, 0});
+    };
+    QVERIFY(Close(line(2, 3)[1][2], -30 * 4 * 16 / (3 * EI * 6)));
+    QVERIFY(Close(line(3, 4)[1][2], 12 * 36 / (128 * EI)));
+}
+
+void TestViewerResults::envelopesBoundTheCombinations() {
+    // The beam of 6 m with the envelope of two combinations: 30 kN at 2 m (M = 40 there, 30 at
+    // 3 m, 15 at 4.5 m) and a clockwise couple of 12 kNm at 3 m (M = -2 x then 12 - 2 x). The
+    // envelope's lines are the larger and the smaller at each station, across the couple's
+    // jump too: max 40 at 2 m and 30 past 3 m, min -6 before 3 m and 3 at 4.5 m.
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome beam =
+        Solved(directory, QStringLiteral("loaded.d05"), QStringLiteral("Pelgon"));
+    QVERIFY2(beam.Results.Ok(), qPrintable(beam.Results.Message()));
+    const ResultChoice choice(beam.Results, *beam.Type, beam.Model);
+    QCOMPARE(choice.Entries().mid(3),
+             (QStringList{"Combination 1", "Combination 2", "Envelope 1 max", "Envelope 1 min"}));
+    QVERIFY(choice.Caption(6, 0).first().startsWith(
+        QStringLiteral("Envelope 1 min (over combinations 1, 2): no deformed shape")));
+    const StaticResults& statics = beam.Results.Contents().Statics;
+    const ResultQuantity& m = choice.Quantities()[2];
+    QCOMPARE(m.Name, QStringLiteral("M"));
+    const auto bound = [&](bool largest, double x, bool after) {
+        const BarOrdinates o = BarOrdinates::Bound(beam.Model, *beam.Type, statics,
+                                                   statics.Envelopes[0], largest, m)[0];
+        for (const BarDiagram::Station& s : o.Inner)
+            if (std::abs(s.Xi * 6 - x) < 1e-12 &&
+                (!after || &s == &o.Inner.back() || std::abs((&s + 1)->Xi * 6 - x) > 1e-12))
+                return s.Value;
+        qFatal("no station at %g", x);
+    };
+    QVERIFY(Close(bound(true, 2, false), 40) && Close(bound(true, 3, true), 30));
+    QVERIFY(Close(bound(false, 3, false), -6) && Close(bound(false, 4.5, false), 3));
+    QVERIFY(Close(bound(true, 4.5, false), 15) && Close(bound(false, 2, false), -4));
+    // A picture of the envelope draws both lines: blue below the bar and red above it.
+    ResultPainter::Options options;
+    options.Entry = 5;
+    options.Show = 3;
+    options.Reactions = false;
+    const Painting painting = Paint(beam, options, QRectF(100, 150, 400, 100));
+    QVERIFY(Close(painting.Report.LargestOrdinate, 40));
+    const double bar = painting.Camera.Project(beam.Model.Nodes[0]).y();
+    int blueBelow = 0, redAbove = 0;
+    for (int y = 0; y < painting.Image.height(); ++y)
+        for (int x = 0; x < painting.Image.width(); ++x) {
+            const QColor c = painting.Image.pixelColor(x, y);
+            blueBelow += y > bar + 2 && c.blue() > c.red() + 30;
+            redAbove += y < bar - 2 && c.red() > c.blue() + 30;
+        }
+    QVERIFY2(blueBelow > 1000 && redAbove > 100,
+             qPrintable(QStringLiteral("%1 %2").arg(blueBelow).arg(redAbove)));
+}
+
 void TestViewerResults::deformedShapeScaleAndCurve() {
     // Round factors, never above the one asked for.
     QCOMPARE(ResultScale::RoundDown(123), 100.0);
@@ -265,8 +392,10 @@ void TestViewerResults::deformedShapeScaleAndCurve() {
     const ViewerModel::Bar& bar = beam.Model.Bars[0];
     QVERIFY(Close(bar.BendingY, EI));
     const BarAxes beamAxes = BarAxes::Of(ProblemType::Layout::PlaneXZ, {0, 0, 0}, {6, 0, 0});
+    const std::vector<BarSpan> spans =
+        BarSpan::Of(beam.Model, ProblemType::Layout::PlaneXZ, beamResults.Cases[0]);
     BarShape::Loading loading;
-    loading.Load = beamAxes.ToLocal(BarOrdinates::Loads(beam.Model, 1)[0]);
+    loading.Span = &spans[0];
     loading.BendingY = bar.BendingY;
     const auto motion = [&](int node) {
         return ViewerResults::NodeMotion(beamResults.Cases[0].Displacements, beamResults.Components,
@@ -379,9 +508,11 @@ void TestViewerResults::arcsByEquilibrium() {
     for (int loadCase : {0, 1}) {
         const std::vector<double>& f =
             arch.Results.Contents().Statics.Cases[static_cast<size_t>(loadCase)].Forces;
-        const std::vector<BarAxes::Vec3> loads = BarOrdinates::Loads(arch.Model, loadCase + 1);
+        const StaticResults::Case& c =
+            arch.Results.Contents().Statics.Cases[static_cast<size_t>(loadCase)];
+        const BarAxes::Vec3 load = BarSpan::Of(arch.Model, ProblemType::Layout::PlaneXZ, c)[1].Even;
         const std::vector<BarArc::Section> sections =
-            BarArc::Sections(points, {f[6], f[7], f[8]}, loads[1]);
+            BarArc::Sections(points, {f[6], f[7], f[8]}, load);
         const double scale = std::max({std::abs(f[9]), std::abs(f[10]), std::abs(f[11]), 1.0});
         QVERIFY(std::abs(sections.back().N - f[9]) < 1e-9 * scale);
         QVERIFY(std::abs(sections.back().V - f[10]) < 1e-9 * scale);
@@ -861,8 +992,10 @@ void TestViewerResults::barForcesAsTheFileGivesThem() {
     ResultTableModel sums(both, *beam.Type, "kN", "m");
     sums.Show(ResultTableModel::Table::Forces, 1);
     QCOMPARE(sums.index(0, 3).data().toString(), QStringLiteral("3.000"));
-    QCOMPARE(BarOrdinates::Loads(beam.Model, sum)[0][2],
-             1.5 * BarOrdinates::Loads(beam.Model, 1)[0][2]);
+    const auto layout = ProblemType::Layout::PlaneXZ;
+    QCOMPARE(
+        BarSpan::Of(beam.Model, layout, sum)[0].Even[2],
+        1.5 * BarSpan::Of(beam.Model, layout, beam.Results.Contents().Statics.Cases[0])[0].Even[2]);
     combined.Statics.Combinations[0].Terms = {{2, 1.0}};
     QVERIFY(opened(ResultFile::Write(combined))
                 .Message()

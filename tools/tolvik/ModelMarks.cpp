@@ -320,6 +320,7 @@ private:
                 const bool local = Local(table, values[2]);
                 ModelMark mark;
                 mark.Case = static_cast<int>(values[0]);
+                mark.Element = static_cast<int>(values[1]) - 1;
                 mark.At = mark.To = Sum(ends[0], d, values[3] / length);
                 if (table == 16) {
                     mark.Type = Kind::PartialLoad;

@@ -34,6 +34,7 @@ struct ModelMark {
     Vec3 Vector{}, VectorTo{};
     double Value = 0;
     double Difference = 0;
+    int Element = -1; // the member of a point or partial load, counted from 0
 };
 
 class ModelMarks {

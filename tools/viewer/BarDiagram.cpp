@@ -22,21 +22,29 @@ std::optional<double> BarDiagram::ExtremeAt(double valueI, double valueJ, double
 std::vector<BarDiagram::Station> BarDiagram::Stations(double valueI, double valueJ, double bulge,
                                                       double length, int count) {
     std::vector<Station> stations;
-    stations.reserve(static_cast<size_t>(count) + 3);
+    stations.reserve(static_cast<size_t>(count) + 1);
     for (int k = 0; k <= count; ++k) {
         const double xi = double(k) / count;
-        const Station next{xi, At(valueI, valueJ, bulge, length, xi)};
-        if (!stations.empty()) {
-            const Station& last = stations.back();
+        stations.push_back({xi, At(valueI, valueJ, bulge, length, xi)});
+    }
+    return WithZeros(stations);
+}
+
+std::vector<BarDiagram::Station> BarDiagram::WithZeros(const std::vector<Station>& stations) {
+    std::vector<Station> all;
+    all.reserve(stations.size() + 2);
+    for (const Station& next : stations) {
+        if (!all.empty()) {
+            const Station& last = all.back();
             if ((last.Value < 0 && next.Value > 0) || (last.Value > 0 && next.Value < 0)) {
                 // Linear between the stations: exact for a linear diagram.
                 const double t = last.Value / (last.Value - next.Value);
-                stations.push_back({last.Xi + (next.Xi - last.Xi) * t, 0});
+                all.push_back({last.Xi + (next.Xi - last.Xi) * t, 0});
             }
         }
-        stations.push_back(next);
+        all.push_back(next);
     }
-    return stations;
+    return all;
 }
 
 QPolygonF BarDiagram::Outline(const QPointF& start, const QPointF& end, const QPointF& side,

@@ -25,6 +25,9 @@ public:
     // where the diagram changes sign between two of them.
     static std::vector<Station> Stations(double valueI, double valueJ, double bulge, double length,
                                          int count);
+    // The same stations with one of value 0 added where the diagram changes sign between two
+    // of them (linearly between them); two stations at one place are a jump.
+    static std::vector<Station> WithZeros(const std::vector<Station>& stations);
 
     // The outline on screen of the part of one sign (positive: values above 0, else below):
     // from `start` along the bar to `end`, each value drawn `side` × value away from the bar

@@ -2,6 +2,7 @@
 
 #include "BarAxes.h"
 #include "BarDeflection.h"
+#include "BarSpan.h"
 #include "ViewerResults.h"
 
 #include <vector>
@@ -9,11 +10,11 @@
 // The deformed shape of a bar between its displaced ends: straight for a truss bar; for a
 // frame bar a cubic across the bar in each bending plane that takes the end rotations as its
 // slopes (a hinged end of a plane frame keeps no moment, so its curvature there is zero), plus
-// the deflection of an even load across the bar between ends held in place, and the axial
-// displacement linear along it. For a straight Euler-Bernoulli bar that is the exact line.
-// Displacements are magnified by `scale`.
+// the deflection of the loads across the bar (even, point and partial) between ends held in
+// place, and the axial displacement linear along it. For a straight Euler-Bernoulli bar that
+// is the exact line. Displacements are magnified by `scale`.
 struct BarLoading {
-    BarAxes::Vec3 Load{};              // per unit length, local axes
+    const BarSpan* Span = nullptr;     // the loads between the ends; none: unloaded
     double BendingY = 0, BendingZ = 0; // E·I of the x-z and x-y planes; 0: left out
 };
 

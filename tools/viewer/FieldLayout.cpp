@@ -2,6 +2,7 @@
 
 #include "ProblemType.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -198,4 +199,24 @@ std::vector<double> FieldLayout::ShapeValues(const ResultFile::Shapes& shapes, s
     for (size_t at = column; at < all.size(); at += width)
         values.push_back(all[at]);
     return values;
+}
+
+std::vector<double> FieldLayout::NodeValues(const FieldResults& results,
+                                            const FieldResults::Envelope& envelope, bool largest,
+                                            const Show& show) {
+    if (show.From != Show::Source::Magnitude)
+        return NodeValues(results, largest ? envelope.Max : envelope.Min, show);
+    std::vector<double> bound;
+    for (int number : envelope.Combinations) {
+        for (const FieldResults::Case& c : results.Combinations) {
+            if (c.Number != number)
+                continue;
+            const std::vector<double> values = NodeValues(results, c, show);
+            if (bound.empty())
+                bound = values;
+            for (size_t k = 0; k < values.size() && k < bound.size(); ++k)
+                bound[k] = largest ? std::max(bound[k], values[k]) : std::min(bound[k], values[k]);
+        }
+    }
+    return bound;
 }

@@ -52,6 +52,11 @@ struct FieldLayout {
     // The values of `show` at the nodes in load case `c`; empty for the deformed shape.
     static std::vector<double> NodeValues(const FieldResults& results, const FieldResults::Case& c,
                                           const Show& show);
+    // The same for one bound of an envelope. The length of a displacement is not made of its
+    // components' bounds: it is bounded over the envelope's combinations itself.
+    static std::vector<double> NodeValues(const FieldResults& results,
+                                          const FieldResults::Envelope& envelope, bool largest,
+                                          const Show& show);
 
     // The values of `show` at the nodes in shape `shape` of natural modes.
     static std::vector<double> ShapeValues(const ResultFile::Shapes& shapes, size_t shape,

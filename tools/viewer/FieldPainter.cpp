@@ -452,12 +452,16 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
         report.Caption << SectionCaption(section->Plane(), model.LengthUnit);
     painter.setRenderHint(QPainter::Antialiasing,
                           model.Edges.size() <= size_t(ResultPainter::LargeModel));
-    if (show.From == Show::Source::Deformed)
+    // The largest values of an envelope do not occur together: no shape has them.
+    const auto bound = modes ? std::nullopt : results.BoundOf(options.Entry);
+    if (show.From == Show::Source::Deformed && !bound)
         DrawDeformed(painter, area, model, field, c, space, camera, elementPixels, section, report);
-    else
+    else if (show.From != Show::Source::Deformed)
         DrawContours(painter, area, model, screen,
-                     modes ? FieldLayout::ShapeValues(shapes, size_t(options.Entry), show)
-                           : FieldLayout::NodeValues(field, c, show),
+                     modes   ? FieldLayout::ShapeValues(shapes, size_t(options.Entry), show)
+                     : bound ? FieldLayout::NodeValues(field, field.Envelopes[bound->Envelope],
+                                                       bound->Largest, show)
+                             : FieldLayout::NodeValues(field, c, show),
                      layout->UnitOf(show, model.ForceUnit, model.LengthUnit), space, camera,
                      elementPixels, section, report);
     if (layout->Type->Meshes == ProblemType::Mesh::Revolution && !model.Nodes.empty())

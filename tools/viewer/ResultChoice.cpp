@@ -37,7 +37,35 @@ QString Terms(const std::vector<std::pair<int, double>>& terms) {
     return text.isEmpty() ? text : QStringLiteral(" (%1)").arg(text);
 }
 
+// An envelope's combinations as a caption gives them: " (over combinations 1, 2)".
+QString Over(const std::vector<int>& combinations) {
+    QStringList numbers;
+    for (int c : combinations)
+        numbers << QString::number(c);
+    return QStringLiteral(" (over combination%1 %2)")
+        .arg(numbers.size() == 1 ? QString() : QStringLiteral("s"),
+             numbers.join(QStringLiteral(", ")));
+}
+
+// What an envelope's deformed shape is not.
+const char* const NoShape = ": no deformed shape, as an envelope's values do not occur together";
+
 } // namespace
+
+QString ResultChoice::Head(int entry) const {
+    const ResultFile::Contents& contents = results_.Contents();
+    if (const auto bound = results_.BoundOf(entry))
+        return results_.EntryTitle(entry) +
+               Over(field_ ? contents.Field.Envelopes[bound->Envelope].Combinations
+                           : contents.Statics.Envelopes[bound->Envelope].Combinations);
+    if (field_)
+        return results_.FieldEntry(entry)
+                   ? results_.EntryTitle(entry) + Terms(results_.FieldEntry(entry)->Terms)
+                   : QString();
+    return results_.StaticEntry(entry)
+               ? results_.EntryTitle(entry) + Terms(results_.StaticEntry(entry)->Terms)
+               : QString();
+}
 
 QStringList ResultChoice::Entries() const {
     QStringList entries;
@@ -113,10 +141,10 @@ QStringList ResultChoice::Caption(int entry, int show) const {
         if (!c || show < 0 || show >= static_cast<int>(field_->Shows.size()))
             return lines;
         const FieldLayout::Show& s = field_->Shows[static_cast<size_t>(show)];
-        const QString head = field_->Torsion() ? QStringLiteral("Torsion")
-                                               : results_.EntryTitle(entry) + Terms(c->Terms);
+        const QString head = field_->Torsion() ? QStringLiteral("Torsion") : Head(entry);
         if (s.From == FieldLayout::Show::Source::Deformed)
-            return {head + QStringLiteral(": deformed shape")};
+            return {head + (results_.BoundOf(entry) ? QLatin1String(NoShape)
+                                                    : QLatin1String(": deformed shape"))};
         lines << QStringLiteral("%1: %2 (%3)")
                      .arg(head, s.Title, field_->UnitOf(s, forceUnit_, lengthUnit_));
         if (field_->Flat() && s.From == FieldLayout::Show::Source::Stress && s.Name != "angle")
@@ -143,11 +171,18 @@ QStringList ResultChoice::Caption(int entry, int show) const {
         const StaticResults::Case* c = results_.StaticEntry(entry);
         if (!c)
             return lines;
-        QString head = results_.EntryTitle(entry) + Terms(c->Terms);
+        const QString head = Head(entry);
         if (show <= 0 || show > static_cast<int>(quantities_.size()))
-            return {head + QStringLiteral(": deformed shape")};
+            return {head + (results_.BoundOf(entry) ? QLatin1String(NoShape)
+                                                    : QLatin1String(": deformed shape"))};
         const ResultQuantity& q = quantities_[static_cast<size_t>(show - 1)];
         lines << QStringLiteral("%1: %2 (%3)").arg(head, q.Title, UnitOf(q));
+        if (const auto bound = results_.BoundOf(entry))
+            lines << QStringLiteral("The %1 dashed; the values written are the %2")
+                         .arg(bound->Largest ? QStringLiteral("smallest values")
+                                             : QStringLiteral("largest values"),
+                              bound->Largest ? QStringLiteral("largest")
+                                             : QStringLiteral("smallest"));
         if (q.Name == QLatin1String("T"))
             lines << QStringLiteral("T positive drawn %1")
                          .arg(frame_ == ProblemType::Layout::Grillage

@@ -42,6 +42,10 @@ public:
     static QString Counted(qint64 count, const QString& noun);
 
 private:
+    // "Load case 1", "Combination 1 (1.350 × case 1)", "Envelope 1 max (over combinations 1,
+    // 2)".
+    QString Head(int entry) const;
+
     const ViewerResults& results_;
     bool statics_ = true;
     bool curved_ = false; // arcs among the bars

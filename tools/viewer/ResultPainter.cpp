@@ -5,6 +5,7 @@
 #include "BarOrdinates.h"
 #include "BarPieces.h"
 #include "BarShape.h"
+#include "BarSpan.h"
 #include "FieldPainter.h"
 #include "ProblemType.h"
 #include "ResultScale.h"
@@ -58,12 +59,12 @@ QPointF Unit(const QPointF& v) {
     return length > 1e-9 ? v / length : QPointF(0, -1);
 }
 
-// What bends bar `e` between its ends: its element load (none for mode shapes) and stiffness.
-BarShape::Loading LoadingOf(const ViewerModel::Bar& bar, const BarAxes& axes,
-                            const std::vector<Vec3>& loads, size_t e) {
+// What bends bar `e` between its ends: its loads (none for mode shapes) and stiffness.
+BarShape::Loading LoadingOf(const ViewerModel::Bar& bar, const std::vector<BarSpan>& spans,
+                            size_t e) {
     BarShape::Loading loading;
-    if (e < loads.size() && bar.Radius == 0) {
-        loading.Load = axes.ToLocal(loads[e]);
+    if (e < spans.size() && bar.Radius == 0) {
+        loading.Span = &spans[e];
         loading.BendingY = bar.BendingY;
         loading.BendingZ = bar.BendingZ;
     }
@@ -112,7 +113,7 @@ private:
 // can bend it further than its ends move.
 double LargestMove(const ViewerModel& model, const ProblemType& type,
                    const std::vector<double>& values, const std::vector<double>& arcValues,
-                   const QStringList& components, const std::vector<Vec3>& loads,
+                   const QStringList& components, const std::vector<BarSpan>& loads,
                    bool alongBars = true, const BarPieces& pieces = {}) {
     const ViewerResults::Places places = ViewerResults::PlacesOf(components);
     const int width = static_cast<int>(components.size());
@@ -146,7 +147,7 @@ double LargestMove(const ViewerModel& model, const ProblemType& type,
             BarAxes::Of(frame, a, ToVec(model.Nodes[static_cast<size_t>(bar.J)]), bar.Beta);
         const std::vector<Vec3> points =
             BarShape::Points(axes, {0, 0, 0}, motion(bar.I), motion(bar.J), bar.Hinges, false, 1,
-                             ResultPainter::Segments, LoadingOf(bar, axes, loads, e));
+                             ResultPainter::Segments, LoadingOf(bar, loads, e));
         for (size_t k = 0; k < points.size(); ++k) {
             const Vec3 move = BarAxes::Sum(
                 points[k], BarAxes::Scaled(axes.X, -axes.Length * double(k) / (points.size() - 1)));
@@ -158,7 +159,7 @@ double LargestMove(const ViewerModel& model, const ProblemType& type,
 
 void DrawShape(QPainter& painter, const ViewerModel& model, const ProblemType& type,
                const std::vector<double>& values, const std::vector<double>& arcValues,
-               const QStringList& components, const std::vector<Vec3>& loads,
+               const QStringList& components, const std::vector<BarSpan>& loads,
                const ViewCamera& camera, double scale, const BarPieces& pieces = {}) {
     const ProblemType::Layout frame = type.Lies;
     const bool truss = type.Truss;
@@ -217,7 +218,7 @@ void DrawShape(QPainter& painter, const ViewerModel& model, const ProblemType& t
             const int segments = std::clamp(int(pixels / 10), 1, ResultPainter::Segments);
             const std::vector<Vec3> points =
                 BarShape::Points(axes, from, mi, mj, hinges, truss, scale, segments,
-                                 count == 1 ? LoadingOf(bar, axes, loads, e) : BarShape::Loading{});
+                                 count == 1 ? LoadingOf(bar, loads, e) : BarShape::Loading{});
             // The pieces join: each after the first from its second point.
             for (size_t p = k == 0 ? 0 : 1; p < points.size(); ++p)
                 curve << Screen(camera, points[p]);
@@ -247,16 +248,10 @@ void DrawShape(QPainter& painter, const ViewerModel& model, const ProblemType& t
 void DrawDiagram(QPainter& painter, const ViewerModel& model, const ProblemType& type,
                  const std::vector<BarOrdinates>& ordinates, const ResultQuantity& q,
                  const ViewCamera& camera, bool values, Labels& labels,
-                 ResultPainter::Report& report) {
+                 ResultPainter::Report& report, double largest = 0, bool dashed = false) {
     const ProblemType::Layout frame = type.Lies;
-    double largest = 0;
-    for (const BarOrdinates& o : ordinates) {
-        largest = std::max({largest, std::abs(o.I), std::abs(o.J)});
-        for (double value : o.Arc)
-            largest = std::max(largest, std::abs(value));
-        if (const auto xi = BarDiagram::ExtremeAt(o.I, o.J, o.Bulge, o.Length))
-            largest = std::max(largest, std::abs(BarDiagram::At(o.I, o.J, o.Bulge, o.Length, *xi)));
-    }
+    for (const BarOrdinates& o : ordinates)
+        largest = std::max(largest, o.Largest());
     report.LargestOrdinate = largest;
     if (largest <= 0)
         return;
@@ -304,9 +299,7 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, const ProblemType&
                 across = -across;
             side = across * pixelsPerWorld;
         }
-        const int count = o.Bulge != 0 ? ResultPainter::Segments : 1;
-        const std::vector<BarDiagram::Station> stations =
-            BarDiagram::Stations(o.I, o.J, o.Bulge, o.Length, count);
+        const std::vector<BarDiagram::Station> stations = o.Stations(ResultPainter::Segments);
         // An arc is drawn as its chord, and its diagram between the ends is not that of a
         // straight bar: only the ordinates at its ends are drawn.
         for (const bool positive : {true, false}) {
@@ -339,8 +332,9 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, const ProblemType&
                 (positive ? positivePath : negativePath).addPolygon(outline);
                 continue;
             }
-            painter.setBrush(solid ? (positive ? PositiveSolid : NegativeSolid)
-                                   : (positive ? PositiveFill : NegativeFill));
+            painter.setBrush(dashed  ? QBrush(Qt::NoBrush)
+                             : solid ? (positive ? PositiveSolid : NegativeSolid)
+                                     : (positive ? PositiveFill : NegativeFill));
             // A linear part (a triangle or a trapezoid) is convex, which fills faster.
             if (outline.size() <= 4)
                 painter.drawConvexPolygon(outline);
@@ -395,25 +389,26 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, const ProblemType&
             continue;
         }
         const double inset = std::min(0.2, 18 / std::max(1.0, QLineF(start, end).length()));
-        if (count == 1 && std::abs(o.I - o.J) < quiet) {
+        if (stations.size() == 2 && std::abs(o.I - o.J) < quiet) {
             add(0.5, (o.I + o.J) / 2);
         } else {
             add(0, o.I, inset);
             add(1, o.J, -inset);
-            // The extreme within the bar, unless it is hardly more than an end value.
-            if (const auto xi = BarDiagram::ExtremeAt(o.I, o.J, o.Bulge, o.Length)) {
-                const double extreme = BarDiagram::At(o.I, o.J, o.Bulge, o.Length, *xi);
-                if (std::abs(extreme - o.I) > 0.03 * largest &&
-                    std::abs(extreme - o.J) > 0.03 * largest)
-                    add(*xi, extreme);
+            // The extremes within the bar, unless hardly more than an end value.
+            for (const BarDiagram::Station& s : o.Extremes()) {
+                if (std::abs(s.Value - o.I) > 0.03 * largest &&
+                    std::abs(s.Value - o.J) > 0.03 * largest)
+                    add(s.Xi, s.Value);
             }
         }
     }
     for (const bool positive : {true, false}) {
         const QPainterPath& path = positive ? positivePath : negativePath;
-        painter.fillPath(path, positive ? PositiveFill : NegativeFill);
-        painter.strokePath(path, QPen(positive ? PositiveLine : NegativeLine, 1.2));
-        painter.setPen(QPen(positive ? PositiveLine : NegativeLine, 0));
+        const Qt::PenStyle style = dashed ? Qt::DashLine : Qt::SolidLine;
+        if (!dashed)
+            painter.fillPath(path, positive ? PositiveFill : NegativeFill);
+        painter.strokePath(path, QPen(positive ? PositiveLine : NegativeLine, 1.2, style));
+        painter.setPen(QPen(positive ? PositiveLine : NegativeLine, 0, style));
         painter.drawLines(positive ? positiveLines : negativeLines);
     }
     labels.Place(texts);
@@ -555,8 +550,12 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
         }
         const StaticResults::Case& c = *entry;
         const auto& quantities = choice.Quantities();
-        if (options.Show <= 0 || options.Show > static_cast<int>(quantities.size())) {
-            const std::vector<Vec3> loads = BarOrdinates::Loads(model, c);
+        if ((options.Show <= 0 || options.Show > static_cast<int>(quantities.size())) &&
+            results.BoundOf(options.Entry)) {
+            // The largest values of an envelope do not occur together: no shape has them.
+            labels.Reserve(CaptionBox(painter, area, report.Caption));
+        } else if (options.Show <= 0 || options.Show > static_cast<int>(quantities.size())) {
+            const std::vector<BarSpan> loads = BarSpan::Of(model, type.Lies, c);
             const double largest = LargestMove(model, type, c.Displacements, c.ArcDisplacements,
                                                statics.Components, loads);
             report.Deformation = ResultScale::Deformation(largest, size);
@@ -573,6 +572,24 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
             if (report.Deformation > 0)
                 DrawShape(painter, model, type, c.Displacements, c.ArcDisplacements,
                           statics.Components, loads, camera, report.Deformation);
+        } else if (const auto bound = results.BoundOf(options.Entry)) {
+            // An envelope: the diagrams of its largest and its smallest values together, to
+            // one scale: the bound chosen filled with its values written, the other dashed.
+            const ResultQuantity& q = quantities[static_cast<size_t>(options.Show - 1)];
+            const StaticResults::Envelope& envelope = statics.Envelopes[bound->Envelope];
+            const std::vector<BarOrdinates> shown =
+                BarOrdinates::Bound(model, type, statics, envelope, bound->Largest, q);
+            const std::vector<BarOrdinates> other =
+                BarOrdinates::Bound(model, type, statics, envelope, !bound->Largest, q);
+            double largest = 0;
+            for (const std::vector<BarOrdinates>* list : {&shown, &other})
+                for (const BarOrdinates& o : *list)
+                    largest = std::max(largest, o.Largest());
+            labels.Reserve(CaptionBox(painter, area, report.Caption));
+            DrawDiagram(painter, model, type, other, q, camera, false, labels, report, largest,
+                        true);
+            DrawDiagram(painter, model, type, shown, q, camera, options.Values, labels, report,
+                        largest);
         } else {
             const ResultQuantity& q = quantities[static_cast<size_t>(options.Show - 1)];
             const std::vector<BarOrdinates> ordinates =

@@ -23,8 +23,10 @@ QString SharedName(const QString& i, const QString& j) {
     return i;
 }
 
-// Where the diagram of `q` is drawn and how a load bends it, by the force it is.
+// Where the diagram of `q` is drawn and which section force it is.
 void SetSide(ResultQuantity& q, const ProblemType& type) {
+    const auto is = [&](const char* name) { return q.Name == QLatin1String(name); };
+    const auto component = [&](int which, double sign) { q.Component = which, q.Sign = sign; };
     if (type.Kind == ProblemType::Family::AxisymmetricShells) {
         // Moments put the side of the wall's normal (right of i -> j) in tension when positive
         // and are drawn there; forces go to the other side. The end values are those of the
@@ -32,22 +34,35 @@ void SetSide(ResultQuantity& q, const ProblemType& type) {
         q.Side = {0, 0, q.Moment() ? -1.0 : 1.0};
     } else if (type.Lies == ProblemType::Layout::PlaneXZ) {
         // M sagging positive, drawn on the right of i -> j: below a bar drawn rightwards.
-        q.Side = {0, 0, q.Name == QLatin1String("M") ? -1.0 : 1.0};
-        if (q.Name == QLatin1String("M"))
-            q.BulgeAxis = 2, q.BulgeSign = -1;
+        // N = Fx, V = -Fz, M = -My of the section.
+        q.Side = {0, 0, is("M") ? -1.0 : 1.0};
+        if (is("N"))
+            component(0, 1);
+        else if (is("V"))
+            component(2, -1);
+        else if (is("M"))
+            component(4, -1);
     } else if (type.Lies == ProblemType::Layout::Grillage) {
+        // V = -Fz, T = Mx, M = -My of the section.
         q.GlobalSide = true;
-        q.Side = {0, 0, q.Name == QLatin1String("M") ? -1.0 : 1.0};
-        if (q.Name == QLatin1String("M"))
-            q.BulgeAxis = 2, q.BulgeSign = -1;
+        q.Side = {0, 0, is("M") ? -1.0 : 1.0};
+        if (is("V"))
+            component(2, -1);
+        else if (is("T"))
+            component(3, 1);
+        else if (is("M"))
+            component(4, -1);
     } else {
-        // Space frames: My puts +z in tension, Mz the side of -y.
-        if (q.Name == QLatin1String("Vy"))
+        // Space frames give the section forces as they are. My puts +z in tension, Mz the
+        // side of -y.
+        const char* names[] = {"N", "Vy", "Vz", "T", "My", "Mz"};
+        for (int k = 0; k < 6; ++k)
+            if (is(names[k]))
+                component(k, 1);
+        if (is("Vy"))
             q.Side = {0, 1, 0};
-        else if (q.Name == QLatin1String("Mz"))
-            q.Side = {0, -1, 0}, q.BulgeAxis = 1, q.BulgeSign = -1;
-        else if (q.Name == QLatin1String("My"))
-            q.BulgeAxis = 2, q.BulgeSign = 1;
+        else if (is("Mz"))
+            q.Side = {0, -1, 0};
     }
 }
 

@@ -17,9 +17,12 @@ struct ResultQuantity {
     QString Title;                // "Bending moment M", as the file gives it
     int ColumnI = 0, ColumnJ = 0; // in the forces of an element; equal for a truss's N
     ResultColumn::Quantity What = ResultColumn::Quantity::Force; // and so its unit
-    // The diagram's parabola: bulge = BulgeSign · (the load's local component BulgeAxis).
-    int BulgeAxis = -1; // 0 x, 1 y, 2 z; -1: linear
-    double BulgeSign = 0;
+    // Which of the bar's six local section forces this is (forces along x, y, z, then moments
+    // about x, y, z, as the part beyond a section exerts them on the part from end i) and with
+    // which sign, so that the loads between the ends shape the diagram; -1: straight between
+    // the ends.
+    int Component = -1;
+    double Sign = 0;
     // The world side of positive values, in local axes (x, y, z), or along global z.
     BarAxes::Vec3 Side{0, 0, 1};
     bool GlobalSide = false;

@@ -103,8 +103,8 @@ Point Single(const ModelMark::Vec3& v) {
 }
 
 // The loads on members are drawn as loads (a partial load as a row of arrows along its stretch,
-// by its larger end); the other marks are kept as they are. Neither counts among the uniform
-// element loads of the results' bar shapes.
+// by its larger end) and kept as member loads for the results' diagrams and bar shapes; the
+// other marks are kept as they are.
 void AddMarks(ViewerModel& model, std::vector<ModelMark> marks) {
     using MarkKind = ModelMark::Kind;
     for (ModelMark& mark : marks) {
@@ -112,6 +112,17 @@ void AddMarks(ViewerModel& model, std::vector<ModelMark> marks) {
             mark.Type != MarkKind::PartialLoad) {
             model.Marks.push_back(std::move(mark));
             continue;
+        }
+        if (mark.Element >= 0) {
+            ViewerModel::MemberLoad member;
+            member.Case = mark.Case;
+            member.Element = mark.Element;
+            member.Partial = mark.Type == MarkKind::PartialLoad;
+            member.At = mark.At;
+            member.To = mark.To;
+            (mark.Type == MarkKind::Moment ? member.Moment : member.Force) = mark.Vector;
+            member.ForceTo = mark.VectorTo;
+            model.MemberLoads.push_back(member);
         }
         ViewerModel::Load load;
         load.Case = mark.Case;

@@ -34,6 +34,15 @@ struct ViewerModel {
         Point Start{}, End{};
         int Element = -1; // the loaded element counted from 0 (table 8), else -1
     };
+    // A point or partial load on a member (tables 15 and 16), for the result mode: where it
+    // acts and what it is, in world axes; a partial load per unit length from At to To.
+    struct MemberLoad {
+        int Case = 1;
+        int Element = 0; // counted from 0
+        bool Partial = false;
+        Vector At{}, To{};
+        Vector Force{}, ForceTo{}, Moment{};
+    };
     // A bar of a bar structure, in element order, for the result mode.
     struct Bar {
         int I = 0, J = 0;  // node indices counted from 0
@@ -64,6 +73,7 @@ struct ViewerModel {
     SolidSurface Surface;
     // Curved members (type 1), drawn as these polylines instead of an edge between their ends.
     std::vector<std::vector<Point>> Curves;
+    std::vector<MemberLoad> MemberLoads;
     // Springs, imposed displacements, self-weight, temperatures and foundations of the
     // optional tables; their point and partial loads on members are among Loads.
     std::vector<ModelMark> Marks;

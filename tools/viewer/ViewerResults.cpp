@@ -112,6 +112,33 @@ QString CombinationFault(const Case& c, int loadCases, int nodes, std::set<int>&
     return {};
 }
 
+// What an envelope of a result file has that cannot be shown: a number given twice, a
+// combination the file lacks, a reaction at a node the data lacks, a value that is not
+// finite (`finite` says whether a case's values all are).
+template <typename Envelope, typename Check>
+QString EnvelopeFault(const Envelope& e, const std::set<int>& combined, int nodes,
+                      std::set<int>& numbers, const Check& finite) {
+    if (e.Number < 1 || !numbers.insert(e.Number).second)
+        return QStringLiteral("it has envelope %1 twice or out of order").arg(e.Number);
+    for (int combination : e.Combinations)
+        if (!combined.contains(combination))
+            return QStringLiteral("its envelope %1 takes combination %2, which it does not hold")
+                .arg(e.Number)
+                .arg(combination);
+    for (const auto* bound : {&e.Max, &e.Min}) {
+        for (const auto& reaction : bound->Reactions)
+            if (reaction.Node < 1 || reaction.Node > nodes || !Finite(reaction.Values))
+                return QStringLiteral("its envelope %1 has a reaction at node %2 that cannot be "
+                                      "shown")
+                    .arg(e.Number)
+                    .arg(reaction.Node);
+        if (!finite(*bound))
+            return QStringLiteral("it holds numbers in envelope %1 that are not finite")
+                .arg(e.Number);
+    }
+    return {};
+}
+
 // What of the static results does not fit the model or cannot be sound, or an empty text. The
 // element forces are the file's own columns: it names them, their titles and quantities, and
 // the reader has checked that they are sound.
@@ -150,6 +177,15 @@ QString StaticsMismatch(const StaticResults& r, const ViewerModel& model) {
             return QStringLiteral("it holds numbers in combination %1 that are not finite")
                 .arg(c.Number);
     }
+    std::set<int> enveloped;
+    for (const StaticResults::Envelope& e : r.Envelopes)
+        if (QString fault = EnvelopeFault(e, combined, nodes, enveloped,
+                                          [](const StaticResults::Case& c) {
+                                              return Finite(c.Displacements) &&
+                                                     Finite(c.ArcDisplacements) && Finite(c.Forces);
+                                          });
+            !fault.isEmpty())
+            return fault;
     return {};
 }
 
@@ -224,6 +260,15 @@ QString FieldMismatch(const FieldResults& r, const FieldLayout& layout, const Vi
             return QStringLiteral("it holds numbers in combination %1 that are not finite")
                 .arg(c.Number);
     }
+    std::set<int> enveloped;
+    for (const FieldResults::Envelope& e : r.Envelopes)
+        if (QString fault = EnvelopeFault(e, combined, nodes, enveloped,
+                                          [](const FieldResults::Case& c) {
+                                              return Finite(c.Displacements) &&
+                                                     Finite(c.Stresses) && Finite(c.NodeStresses);
+                                          });
+            !fault.isEmpty())
+            return fault;
     if (layout.Solid())
         return model.Solids.size() == model.ElementCentres.size()
                    ? QString()
@@ -400,17 +445,25 @@ const auto* EntryOf(const Results& r, int entry) {
         return none;
     if (at < r.Cases.size())
         return &r.Cases[at];
-    return at - r.Cases.size() < r.Combinations.size() ? &r.Combinations[at - r.Cases.size()]
-                                                       : none;
+    if (at - r.Cases.size() < r.Combinations.size())
+        return &r.Combinations[at - r.Cases.size()];
+    const size_t bound = at - r.Cases.size() - r.Combinations.size();
+    if (bound / 2 >= r.Envelopes.size())
+        return none;
+    const auto& envelope = r.Envelopes[bound / 2];
+    return bound % 2 == 0 ? &envelope.Max : &envelope.Min;
+}
+
+template <typename Results>
+int EntriesOf(const Results& r) {
+    return static_cast<int>(r.Cases.size() + r.Combinations.size() + 2 * r.Envelopes.size());
 }
 
 } // namespace
 
 int ViewerResults::StaticEntries() const {
     const bool field = contents_.Type == Kind::Field || contents_.Type == Kind::Torsion;
-    return static_cast<int>(
-        field ? contents_.Field.Cases.size() + contents_.Field.Combinations.size()
-              : contents_.Statics.Cases.size() + contents_.Statics.Combinations.size());
+    return field ? EntriesOf(contents_.Field) : EntriesOf(contents_.Statics);
 }
 
 const StaticResults::Case* ViewerResults::StaticEntry(int entry) const {
@@ -421,8 +474,26 @@ const FieldResults::Case* ViewerResults::FieldEntry(int entry) const {
     return EntryOf(contents_.Field, entry);
 }
 
+std::optional<ViewerResults::Bound> ViewerResults::BoundOf(int entry) const {
+    const bool field = contents_.Type == Kind::Field || contents_.Type == Kind::Torsion;
+    const size_t before =
+        field ? contents_.Field.Cases.size() + contents_.Field.Combinations.size()
+              : contents_.Statics.Cases.size() + contents_.Statics.Combinations.size();
+    if (entry < 0 || static_cast<size_t>(entry) < before || entry >= StaticEntries())
+        return std::nullopt;
+    const size_t bound = static_cast<size_t>(entry) - before;
+    return Bound{bound / 2, bound % 2 == 0};
+}
+
 QString ViewerResults::EntryTitle(int entry) const {
     const bool field = contents_.Type == Kind::Field || contents_.Type == Kind::Torsion;
+    if (const std::optional<Bound> bound = BoundOf(entry)) {
+        const int number = field ? contents_.Field.Envelopes[bound->Envelope].Number
+                                 : contents_.Statics.Envelopes[bound->Envelope].Number;
+        return QStringLiteral("Envelope %1 %2")
+            .arg(number)
+            .arg(bound->Largest ? QStringLiteral("max") : QStringLiteral("min"));
+    }
     const size_t cases = field ? contents_.Field.Cases.size() : contents_.Statics.Cases.size();
     const int number = field ? (FieldEntry(entry) ? FieldEntry(entry)->Number : 0)
                              : (StaticEntry(entry) ? StaticEntry(entry)->Number : 0);

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
 // The results of a data file as the viewer shows them: the solver's result file beside the
 // data file, read and checked against the model. A file that is missing, unreadable, of
@@ -59,11 +60,18 @@ public:
     // The index of the static load case with that number, or -1.
     int CaseIndex(int number) const;
     // What the viewer offers of static results: the load cases, then the load combinations,
-    // each an entry; null past them.
+    // then the envelopes, each an entry; each envelope twice, its largest values and then its
+    // smallest, which the tables and contours show as they show a case. Null past them.
     int StaticEntries() const;
     const StaticResults::Case* StaticEntry(int entry) const;
     const FieldResults::Case* FieldEntry(int entry) const;
-    // "Load case 2", "Combination 1".
+    // The envelope of an entry and which bound it shows; none for a case or a combination.
+    struct Bound {
+        size_t Envelope = 0; // its index among the envelopes
+        bool Largest = true;
+    };
+    std::optional<Bound> BoundOf(int entry) const;
+    // "Load case 2", "Combination 1", "Envelope 1 max".
     QString EntryTitle(int entry) const;
 
 private:
