@@ -6,6 +6,7 @@
 #include "SolverInput.h"
 #include "SolverReport.h"
 #include "StaticCheck.h"
+#include "StaticReport.h"
 
 #include <QFileInfo>
 
@@ -47,11 +48,7 @@ SolverOutcome ContinuumAnalysis::Solve(const SolverInput& input, SolverProgress*
     }
     QString& text = outcome.Protocol;
     text += QStringLiteral("Static analysis of %1: %2\n").arg(input.FormatName, model.Title);
-    text += QStringLiteral("Nodes %1, elements %2, supports %3, load cases %4\n")
-                .arg(results.Nodes)
-                .arg(results.Elements)
-                .arg(model.Supports.size())
-                .arg(results.Cases.size());
+    text += StaticReport::CountLine(results, model.Supports.size());
     text += Method(model.Kind) + u'\n';
     text += QStringLiteral("Triangles of constant strain, quadrilaterals with incompatible "
                            "bending modes. s1 and s2 are the principal stresses in the plane of "

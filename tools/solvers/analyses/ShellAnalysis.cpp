@@ -113,11 +113,7 @@ QString ShellAnalysis::Protocol(const QString& typeName, const MeshModel& model,
                                 const QString& method) {
     QString text;
     text += QStringLiteral("Static analysis of %1: %2\n").arg(typeName, model.Title);
-    text += QStringLiteral("Nodes %1, elements %2, supports %3, load cases %4\n")
-                .arg(results.Nodes)
-                .arg(results.Elements)
-                .arg(model.Supports.size())
-                .arg(results.Cases.size());
+    text += StaticReport::CountLine(results, model.Supports.size());
     text += QStringLiteral(
         "Shells of revolution about the z axis: conical elements, meridional displacement "
         "linear, normal displacement cubic. All values are per unit length of the "

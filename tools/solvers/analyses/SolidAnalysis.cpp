@@ -5,6 +5,7 @@
 #include "ResultFile.h"
 #include "SolverReport.h"
 #include "StaticCheck.h"
+#include "StaticReport.h"
 
 namespace {
 
@@ -37,12 +38,7 @@ SolverOutcome SolidAnalysis::Solve(const SolverInput& input, SolverProgress* pro
     }
     QString& text = outcome.Protocol;
     text += QStringLiteral("Static analysis of %1: %2\n").arg(input.FormatName, model.Title);
-    text += QStringLiteral("Nodes %1, elements %2 (%3), supports %4, load cases %5\n")
-                .arg(results.Nodes)
-                .arg(results.Elements)
-                .arg(Counts(model))
-                .arg(model.Supports.size())
-                .arg(results.Cases.size());
+    text += StaticReport::CountLine(results, model.Supports.size(), Counts(model));
     text += QStringLiteral("Bricks of eight nodes with incompatible modes, wedges of six nodes, "
                            "tetrahedra of constant strain. s1 >= s2 >= s3 are the principal "
                            "stresses, mises the von Mises stress; nodal stresses are the mean "

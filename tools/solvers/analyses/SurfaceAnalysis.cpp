@@ -7,6 +7,7 @@
 #include "ResultFile.h"
 #include "SolverReport.h"
 #include "StaticCheck.h"
+#include "StaticReport.h"
 #include "Units.h"
 
 #include <QJsonArray>
@@ -79,11 +80,7 @@ SolverOutcome SurfaceAnalysis::Statics(const SolverInput& input, SolverProgress*
     }
     QString& text = outcome.Protocol;
     text += QStringLiteral("Static analysis of %1: %2\n").arg(input.FormatName, model.Title);
-    text += QStringLiteral("Nodes %1, elements %2, supports %3, load cases %4\n")
-                .arg(results.Nodes)
-                .arg(results.Elements)
-                .arg(model.Supports.size())
-                .arg(results.Cases.size());
+    text += StaticReport::CountLine(results, model.Supports.size());
     text += Method(model);
     text += WarningText(solved.Warnings);
     text += SolverReport::Protocol(solved.Solver, options);

@@ -64,21 +64,6 @@ struct BarModel : NodeActions {
     struct Material {
         double E = 0, Nu = 0, Gamma = 0, Alpha = 0;
     };
-    // A change of temperature of a bar: even (Change) and the face on the side of its local z
-    // axis less the opposite face (Across), over the section's depth.
-    struct Heat {
-        int Case = 1;
-        int Bar = 0;
-        double Change = 0, Across = 0, Depth = 0;
-        int Line = 0;
-    };
-    // An elastic (Winkler) foundation under a bar, its modulus per unit length.
-    struct Foundation {
-        int Bar = 0;
-        double K = 0;
-        int Line = 0;
-    };
-
     int Problem = 0;
     // Where the bars lie, which decides their local axes (PlaneXZ: local y is the global y axis;
     // Grillage: local z is the global z axis; Space: local z lies in the vertical plane through
@@ -101,9 +86,7 @@ struct BarModel : NodeActions {
     std::vector<NodalLoad> NodalLoads;
     std::vector<ElementLoad> ElementLoads;
     std::vector<Mass> Masses;
-    std::vector<Material> Materials;     // table 2
-    std::vector<Heat> Heats;             // per bar: every piece of an element has the element's
-    std::vector<Foundation> Foundations; // per bar, as Heats
+    std::vector<Material> Materials; // table 2
 
     // The names of the kept components ("ux", "uz", "ry") and of the matching loads.
     QStringList ComponentNames() const;

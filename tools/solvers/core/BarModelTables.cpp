@@ -65,7 +65,7 @@ void ReadHeats(const ProblemType& type, const ParsedTable& table,
                     heat.Line, QStringLiteral("element %1 is heated, but its material's "
                                               "coefficient of thermal expansion alpha is 0")
                                    .arg(element + 1));
-            heat.Bar = bar;
+            heat.Cell = bar;
             model.Heats.push_back(heat);
         }
     }

@@ -60,22 +60,6 @@ struct MeshModel : NodeActions {
         std::array<double, 3> QB{};
         std::array<double, 3> Moment{}; // a point load's
     };
-    // A change of temperature in a load case: of one node (plane bodies and solids: Cell -1),
-    // or of one cell, evenly (Change) with a difference across its depth (Across, over Depth
-    // for bars; plates and shells over their thickness: Depth 0).
-    struct Heat {
-        int Case = 1;
-        int Node = -1, Cell = -1;
-        double Change = 0, Across = 0, Depth = 0;
-        int Line = 0;
-    };
-    // An elastic (Winkler) foundation under a cell: its modulus per length of a bar, per area
-    // of a plate.
-    struct Foundation {
-        int Cell = 0;
-        double K = 0;
-        int Line = 0;
-    };
     struct Mass {
         int Node = 0;
         double M = 0;
@@ -107,8 +91,6 @@ struct MeshModel : NodeActions {
     std::vector<ElementLoad> ElementLoads;
     std::vector<Mass> Masses;
     std::vector<ContourNode> Contours; // a profile's table 6, in place of supports
-    std::vector<Heat> Heats;
-    std::vector<Foundation> Foundations;
 
     // The two coordinates of a node in the plane a plane model or a plate lies in: (x, z) or
     // (r, z) for the plane types, (y, z) for a profile, (x, y) for plates.

@@ -29,24 +29,6 @@ MeshModel::ElementLoad LoadOf(const BarModel::ElementLoad& load) {
     return along;
 }
 
-// What loads and supports the model beyond its nodal and even element loads: its bars'
-// temperatures and foundations, and what bars and meshes give alike in terms of the nodes.
-void AddConditions(const BarModel& bars, MeshModel& model) {
-    static_cast<NodeActions&>(model) = bars;
-    for (const BarModel::Heat& heat : bars.Heats) {
-        MeshModel::Heat h;
-        h.Case = heat.Case;
-        h.Cell = heat.Bar;
-        h.Change = heat.Change;
-        h.Across = heat.Across;
-        h.Depth = heat.Depth;
-        h.Line = heat.Line;
-        model.Heats.push_back(h);
-    }
-    for (const BarModel::Foundation& foundation : bars.Foundations)
-        model.Foundations.push_back({foundation.Bar, foundation.K, foundation.Line});
-}
-
 } // namespace
 
 MeshModel MeshModel::FromBars(const BarModel& bars) {
@@ -85,6 +67,8 @@ MeshModel MeshModel::FromBars(const BarModel& bars) {
     model.ElementLoads.reserve(bars.ElementLoads.size());
     for (const BarModel::ElementLoad& load : bars.ElementLoads)
         model.ElementLoads.push_back(LoadOf(load));
-    AddConditions(bars, model);
+    // The weights, settlements, springs, combinations, temperatures and foundations, which
+    // bars and meshes hold alike.
+    static_cast<NodeActions&>(model) = bars;
     return model;
 }

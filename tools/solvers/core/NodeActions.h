@@ -9,9 +9,10 @@ class ParsedData;
 struct ProblemType;
 
 // What a data file gives of a structure's loads and supports beyond its tables of supports
-// and loads, in terms of its nodes and load cases, the same for bars and meshes: the
-// self-weight, the displacements imposed on held components, the springs to the ground, the
-// load combinations and their envelopes. Node indices count from 0.
+// and loads, the same for bars and meshes: the self-weight, the displacements imposed on held
+// components, the springs to the ground, the load combinations and their envelopes, and the
+// temperatures and elastic foundations of its nodes and cells (a bar model's cells are its
+// bars). Node and cell indices count from 0.
 struct NodeActions {
     // The weight of every element in a load case: the multiples of g along x, y and z, times
     // each element's unit weight.
@@ -46,14 +47,36 @@ struct NodeActions {
         int Line = 0;
     };
 
+    // A change of temperature in a load case: of one node (plane bodies and solids: Cell -1),
+    // or of one cell, evenly (Change) with a difference across its depth (Across: a bar's face
+    // on the side of its local z axis less the opposite face, over the section's Depth; plates
+    // and shells over their thickness: Depth 0).
+    struct Heat {
+        int Case = 1;
+        int Node = -1, Cell = -1;
+        double Change = 0, Across = 0, Depth = 0;
+        int Line = 0;
+    };
+    // An elastic (Winkler) foundation under a cell: its modulus per length of a bar, per area
+    // of a plate.
+    struct Foundation {
+        int Cell = 0;
+        double K = 0;
+        int Line = 0;
+    };
+
     std::vector<Weight> Weights;
     std::vector<Displacement> Displacements;
     std::vector<Spring> Springs;
     std::vector<Combination> Combinations;
     std::vector<Envelope> Envelopes;
+    // Every piece of a curved or divided bar has its element's temperature and foundation.
+    std::vector<Heat> Heats;
+    std::vector<Foundation> Foundations;
 
     // Reads tables 10, 12, 13, 17 and 18 of a checked data file of `type`, whose nodes carry
-    // `components` (the columns of its supports).
+    // `components` (the columns of its supports). Temperatures and foundations (tables 11 and
+    // 14) each model reads itself: bars give them per element, meshes per node or cell.
     void ReadActions(const ProblemType& type, const std::vector<int>& components,
                      const ParsedData& data);
 };

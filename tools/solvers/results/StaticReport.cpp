@@ -169,6 +169,20 @@ void StaticReport::AppendTables(QString& text, const StaticResults& results, con
                                    tablesOf(e.MaxBy), tablesOf(e.MinBy), units);
 }
 
+QString StaticReport::CountLine(qsizetype nodes, qsizetype elements, const QString& kinds,
+                                qsizetype supports, qsizetype cases, qsizetype combinations,
+                                qsizetype envelopes) {
+    QString line = QStringLiteral("Nodes %1, elements %2").arg(nodes).arg(elements);
+    if (!kinds.isEmpty())
+        line += QStringLiteral(" (%1)").arg(kinds);
+    line += QStringLiteral(", supports %1, load cases %2").arg(supports).arg(cases);
+    if (combinations > 0)
+        line += QStringLiteral(", combinations %1").arg(combinations);
+    if (envelopes > 0)
+        line += QStringLiteral(", envelopes %1").arg(envelopes);
+    return line + u'\n';
+}
+
 QString StaticReport::Protocol(const QString& title, const QString& typeName, const BarModel& model,
                                const StaticResults& results, const QString& solution) {
     const int width = results.ComponentCount();
@@ -179,11 +193,7 @@ QString StaticReport::Protocol(const QString& title, const QString& typeName, co
         ((results.Nodes + static_cast<qsizetype>(model.Supports.size())) * lineLength(width) +
          results.Elements * lineLength(results.ForceCount())));
     text += QStringLiteral("Static analysis of %1: %2\n").arg(typeName, title);
-    text += QStringLiteral("Nodes %1, elements %2, supports %3, load cases %4\n")
-                .arg(results.Nodes)
-                .arg(results.Elements)
-                .arg(model.Supports.size())
-                .arg(results.Cases.size());
+    text += CountLine(results, model.Supports.size());
     if (model.Nodes.size() > static_cast<size_t>(model.DataNodes))
         text += QStringLiteral("Curved members are calculated as chains of straight pieces "
                                "(%1 inner nodes, not listed).\n")

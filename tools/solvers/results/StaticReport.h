@@ -18,6 +18,20 @@ QJsonObject Json(const StaticResults& results);
 QString Protocol(const QString& title, const QString& typeName, const BarModel& model,
                  const StaticResults& results, const QString& solution = {});
 
+// The line under a static protocol's title that counts the model: nodes, elements (with
+// `kinds` in parentheses where a family tells them apart), supports and load cases, then the
+// combinations and the envelopes where there are any, so a model without them reads as before.
+QString CountLine(qsizetype nodes, qsizetype elements, const QString& kinds, qsizetype supports,
+                  qsizetype cases, qsizetype combinations, qsizetype envelopes);
+// The same from the results of any static family (bars or fields).
+template <typename Results>
+QString CountLine(const Results& results, size_t supports, const QString& kinds = {}) {
+    return CountLine(results.Nodes, results.Elements, kinds, static_cast<qsizetype>(supports),
+                     static_cast<qsizetype>(results.Cases.size()),
+                     static_cast<qsizetype>(results.Combinations.size()),
+                     static_cast<qsizetype>(results.Envelopes.size()));
+}
+
 // The titles of a static protocol's tables of displacements, reactions and element forces, and
 // whether the reactions are per length (of a circumference).
 struct Titles {
