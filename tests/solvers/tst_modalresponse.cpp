@@ -1,6 +1,8 @@
 #include "DesignSpectrum.h"
+#include "ForcedVibration.h"
 #include "ModalResponse.h"
 
+#include <Eigen/LU>
 #include <QtTest>
 #include <cmath>
 #include <numbers>
@@ -33,6 +35,7 @@ class TestModalResponse : public QObject {
 private slots:
     void singleDegreeOfFreedom();
     void shearBuildingUnderASpectrum();
+    void shearBuildingExcited();
 };
 
 void TestModalResponse::singleDegreeOfFreedom() {
@@ -139,6 +142,77 @@ void TestModalResponse::shearBuildingUnderASpectrum() {
                   std::sqrt(116.0), 1e-12));
     QVERIFY(Close(ModalResponse::Combine({x, y}, ModalResponse::Directions::Rule100And30)[0], 11.2,
                   1e-12));
+}
+
+void TestModalResponse::shearBuildingExcited() {
+    // The three storeys again, as a model of three nodes moving along x, excited through the
+    // dynamic tables' excitations. Undamped with every mode kept, a harmonic force at the top
+    // gives (K - W^2 M)^-1 F; a step of ground acceleration a gives relative motions
+    // sum phi Gamma (-a / w^2)(1 - cos w t); a spectrum's base shear is k times the lowest
+    // storey's combined drift, both combined alike. Tolerance 1e-9.
+    const double m = 100, k = 1.0e5;
+    SparseMatrix stiffness(3, 3), mass = Diagonal({m, m, m});
+    stiffness.insert(0, 0) = 2 * k;
+    stiffness.insert(0, 1) = -k;
+    stiffness.insert(1, 1) = 2 * k;
+    stiffness.insert(1, 2) = -k;
+    stiffness.insert(2, 2) = k;
+    std::vector<double> lambdas;
+    std::vector<Eigen::VectorXd> shapes;
+    for (int n = 1; n <= 3; ++n) {
+        const double s = std::sin((2 * n - 1) * Pi / 14);
+        lambdas.push_back(4 * k / m * s * s);
+        Eigen::VectorXd shape(3);
+        for (int j = 1; j <= 3; ++j)
+            shape[j - 1] = std::sin((2 * n - 1) * j * Pi / 7);
+        shapes.push_back(shape);
+    }
+    ForcedVibration::Model model;
+    model.Stiffness = &stiffness;
+    model.Mass = &mass;
+    model.Modes = Basis::Of(lambdas, shapes, mass);
+    model.Nodes = 3;
+    model.Equation = [](int node, int component) { return component == 0 ? node : -1; };
+
+    ForcedVibration::Excitations x;
+    x.Damping = {0, 0, 0};
+    x.List = {{1, ForcedVibration::Harmonic{2.0, 2.0, 1}},
+              {2, ForcedVibration::History{0, 1.0, 0.001}},
+              {3, ForcedVibration::Spectrum{}}};
+    x.Loads = {{1, 2, {50, 0, 0, 0, 0, 0}}};
+    x.Ground = {{2, 0, 1, 0.3}, {3, 0, 1, 0.25}};
+    x.Value = [](int, double) { return 1.0; }; // a step
+    QString fault;
+    x.Spectra.emplace(1, DesignSpectrum::Eurocode({1, 'B', 1, 0.05}, fault));
+    const std::vector<ForcedVibration::Response> r = ForcedVibration::Solve(model, x);
+    QCOMPARE(r.size(), size_t(3));
+
+    Eigen::Matrix3d kd;
+    kd << 2 * k, -k, 0, -k, 2 * k, -k, 0, -k, k;
+    const double w = 2 * Pi * 2.0;
+    const Eigen::Vector3d exact =
+        (kd - w * w * m * Eigen::Matrix3d::Identity()).lu().solve(Eigen::Vector3d(0, 0, 50));
+    const auto& harmonic = std::get<ForcedVibration::HarmonicResponse>(r[0].Result);
+    for (int j = 0; j < 3; ++j)
+        QVERIFY(Close(harmonic.Amplitudes[0][j].real(), exact[j], 1e-9));
+
+    const auto& history = std::get<ForcedVibration::HistoryResponse>(r[1].Result);
+    const double a = 0.3 * x.Gravity;
+    const ModalResponse::Participation p = ForcedVibration::Participation(model, 0);
+    for (const int step : {137, 1000}) {
+        const double t = history.Times[static_cast<size_t>(step)];
+        Eigen::Vector3d u = Eigen::Vector3d::Zero();
+        for (int n = 0; n < 3; ++n) {
+            const double wn = model.Modes.Omega[n];
+            u += model.Modes.Shapes.col(n) *
+                 (p.Factors[n] * -a / (wn * wn) * (1 - std::cos(wn * t)));
+        }
+        for (int j = 0; j < 3; ++j)
+            QVERIFY(Close(history.Displacements(j, step), u[j], 1e-9));
+    }
+
+    const auto& spectrum = std::get<ForcedVibration::SpectrumResponse>(r[2].Result);
+    QVERIFY(Close(spectrum.BaseShear[0], k * spectrum.Displacements[0], 1e-9));
 }
 
 QTEST_MAIN(TestModalResponse)
