@@ -1,0 +1,165 @@
+#include "ForcedVibration.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace ForcedVibration {
+
+namespace {
+
+constexpr double TwoPi = 2 * std::numbers::pi;
+
+Eigen::VectorXd Damping(const Model& model, const Excitations& excitations) {
+    Eigen::VectorXd zeta = Eigen::VectorXd::Constant(model.Modes.Count(), 0.05);
+    for (Eigen::Index i = 0;
+         i < zeta.size() && i < static_cast<Eigen::Index>(excitations.Damping.size()); ++i)
+        zeta[i] = excitations.Damping[static_cast<size_t>(i)];
+    return zeta;
+}
+
+// The node loads of one excitation on the equations.
+Eigen::VectorXd Loads(const Model& model, const Excitations& excitations, int excitation) {
+    Eigen::VectorXd f = Eigen::VectorXd::Zero(model.Stiffness->rows());
+    for (const NodeLoad& load : excitations.Loads) {
+        if (load.Excitation != excitation)
+            continue;
+        for (int c = 0; c < 6; ++c) {
+            const int e = model.Equation(load.Node, c);
+            if (e >= 0)
+                f[e] += load.Values[static_cast<size_t>(c)];
+        }
+    }
+    return f;
+}
+
+// 1 on every translation along `direction`: the motion of the model carried by the ground.
+Eigen::VectorXd Influence(const Model& model, int direction) {
+    Eigen::VectorXd r = Eigen::VectorXd::Zero(model.Stiffness->rows());
+    for (int node = 0; node < model.Nodes; ++node) {
+        const int e = model.Equation(node, direction);
+        if (e >= 0)
+            r[e] = 1;
+    }
+    return r;
+}
+
+HarmonicResponse SolveHarmonic(const Model& model, const Excitations& excitations,
+                               const Eigen::VectorXd& zeta, int number, const Harmonic& h) {
+    HarmonicResponse response;
+    const Eigen::VectorXd force = Loads(model, excitations, number);
+    for (int k = 0; k < h.Steps; ++k) {
+        const double f = h.Steps == 1 ? h.From : h.From + (h.To - h.From) * k / (h.Steps - 1);
+        response.Frequencies.push_back(f);
+        response.Amplitudes.push_back(ModalResponse::Harmonic(model.Modes, zeta, force, TwoPi * f));
+    }
+    return response;
+}
+
+HistoryResponse SolveHistory(const Model& model, const Excitations& excitations,
+                             const Eigen::VectorXd& zeta, int number, const History& h) {
+    const Eigen::MatrixXd& shapes = model.Modes.Shapes;
+    // The modal loads: the node loads times their function, and the inertia of the masses
+    // carried by the accelerating ground, -M r a(t), in each direction.
+    const Eigen::VectorXd modalForce = shapes.transpose() * Loads(model, excitations, number);
+    std::vector<std::pair<Eigen::VectorXd, const GroundMotion*>> ground;
+    for (const GroundMotion& g : excitations.Ground)
+        if (g.Excitation == number)
+            ground.emplace_back(Participation(model, g.Direction).Factors, &g);
+    const auto load = [&](double t, Eigen::VectorXd& p) {
+        p = h.Function > 0 ? Eigen::VectorXd(modalForce * excitations.Value(h.Function, t))
+                           : Eigen::VectorXd::Zero(shapes.cols());
+        for (const auto& [factors, g] : ground)
+            p -= factors * (g->Factor * excitations.Gravity * excitations.Value(g->Source, t));
+    };
+    const int steps = std::max(1, static_cast<int>(std::lround(h.Duration / h.Step)));
+    const Eigen::MatrixXd q = ModalResponse::History(model.Modes, zeta, h.Step, steps, load);
+    HistoryResponse response;
+    response.Displacements = shapes * q;
+    const Eigen::Index n = response.Displacements.rows();
+    response.Max = response.Min = Eigen::VectorXd::Zero(n);
+    response.MaxAt = response.MinAt = Eigen::VectorXd::Zero(n);
+    for (int k = 0; k <= steps; ++k) {
+        const double t = k * h.Step;
+        response.Times.push_back(t);
+        for (Eigen::Index e = 0; e < n; ++e) {
+            const double u = response.Displacements(e, k);
+            if (u > response.Max[e])
+                response.Max[e] = u, response.MaxAt[e] = t;
+            if (u < response.Min[e])
+                response.Min[e] = u, response.MinAt[e] = t;
+        }
+    }
+    return response;
+}
+
+SpectrumResponse SolveSpectrum(const Model& model, const Excitations& excitations,
+                               const Eigen::VectorXd& zeta, int number, const Spectrum& s) {
+    SpectrumResponse response;
+    std::vector<Eigen::MatrixXd> displacements, shears;
+    for (const GroundMotion& g : excitations.Ground) {
+        if (g.Excitation != number)
+            continue;
+        const auto found = excitations.Spectra.find(g.Source);
+        if (found == excitations.Spectra.end())
+            continue;
+        const ModalResponse::Participation p = Participation(model, g.Direction);
+        const Eigen::Index modes = model.Modes.Count();
+        Eigen::MatrixXd peaks(model.Stiffness->rows(), modes);
+        Eigen::VectorXd shear(modes);
+        for (Eigen::Index i = 0; i < modes; ++i) {
+            const double w = model.Modes.Omega[i];
+            // A mode at 0 Hz moves with the ground; its period is infinite.
+            const double sa =
+                w > 0 ? g.Factor * excitations.Gravity * found->second.At(TwoPi / w) : 0;
+            peaks.col(i) =
+                w > 0 ? Eigen::VectorXd(model.Modes.Shapes.col(i) * (p.Factors[i] * sa / (w * w)))
+                      : Eigen::VectorXd::Zero(peaks.rows());
+            shear[i] = p.Effective[i] * sa;
+        }
+        response.Directions.push_back(g.Direction);
+        response.ModePeaks.push_back(peaks);
+        response.ModeShears.push_back(shear);
+        response.BaseShear.push_back(ModalResponse::Combine(Eigen::MatrixXd(shear.transpose()),
+                                                            model.Modes.Omega, zeta, s.Modes)[0]);
+        displacements.push_back(peaks);
+    }
+    response.Displacements = CombinePeaks(displacements, model, excitations, s);
+    return response;
+}
+
+} // namespace
+
+ModalResponse::Participation Participation(const Model& model, int direction) {
+    return ModalResponse::Participate(model.Modes, *model.Mass, Influence(model, direction));
+}
+
+Eigen::VectorXd CombinePeaks(const std::vector<Eigen::MatrixXd>& values, const Model& model,
+                             const Excitations& excitations, const Spectrum& spectrum) {
+    const Eigen::VectorXd zeta = Damping(model, excitations);
+    std::vector<Eigen::VectorXd> each;
+    for (const Eigen::MatrixXd& v : values)
+        each.push_back(ModalResponse::Combine(v, model.Modes.Omega, zeta, spectrum.Modes));
+    if (each.empty())
+        return Eigen::VectorXd::Zero(model.Stiffness->rows());
+    return ModalResponse::Combine(each, spectrum.Directions);
+}
+
+std::vector<Response> Solve(const Model& model, const Excitations& excitations) {
+    const Eigen::VectorXd zeta = Damping(model, excitations);
+    std::vector<Response> responses;
+    for (const Excitation& x : excitations.List) {
+        Response r;
+        r.Excitation = x.Number;
+        if (const auto* h = std::get_if<Harmonic>(&x.Kind))
+            r.Result = SolveHarmonic(model, excitations, zeta, x.Number, *h);
+        else if (const auto* t = std::get_if<History>(&x.Kind))
+            r.Result = SolveHistory(model, excitations, zeta, x.Number, *t);
+        else
+            r.Result =
+                SolveSpectrum(model, excitations, zeta, x.Number, std::get<Spectrum>(x.Kind));
+        responses.push_back(std::move(r));
+    }
+    return responses;
+}
+
+} // namespace ForcedVibration

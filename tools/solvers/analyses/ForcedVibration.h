@@ -1,0 +1,108 @@
+#pragma once
+
+#include "DesignSpectrum.h"
+#include "ModalResponse.h"
+
+#include <array>
+#include <functional>
+#include <map>
+#include <variant>
+#include <vector>
+
+// The forced vibration of a model whose natural modes are known, for every family alike: the
+// excitations of the dynamic tables (harmonic loads, load histories and ground accelerations,
+// design spectra) turned into loads on the equations and solved by the modes. A family gives
+// its equations, masses and modes, and lists what comes back at its nodes and elements.
+namespace ForcedVibration {
+
+using SparseMatrix = ModalResponse::SparseMatrix;
+
+// What excites the model, as the dynamic tables give it.
+struct NodeLoad {
+    int Excitation = 1;
+    int Node = 0;                   // counted from 0
+    std::array<double, 6> Values{}; // per component: Fx Fy Fz Mx My Mz
+};
+struct GroundMotion {
+    int Excitation = 1;
+    int Direction = 0; // 0 x, 1 y, 2 z
+    int Source = 0;    // a function (histories) or a spectrum (spectra)
+    double Factor = 1; // of g
+};
+struct Harmonic {
+    double From = 0, To = 0; // Hz
+    int Steps = 1;
+};
+struct History {
+    int Function = 0; // of the node loads; 0: ground motions only
+    double Duration = 0, Step = 0;
+};
+struct Spectrum {
+    ModalResponse::Rule Modes = ModalResponse::Rule::Cqc;
+    ModalResponse::Directions Directions = ModalResponse::Directions::Srss;
+};
+struct Excitation {
+    int Number = 1;
+    std::variant<Harmonic, History, Spectrum> Kind;
+};
+struct Excitations {
+    std::vector<Excitation> List;
+    std::vector<NodeLoad> Loads;
+    std::vector<GroundMotion> Ground;
+    std::vector<double> Damping;              // per mode kept
+    std::function<double(int, double)> Value; // function `f` at time t
+    std::map<int, DesignSpectrum> Spectra;
+    double Gravity = 9.80665; // g in the model's units
+};
+
+// What a family gives: its equations, stiffness and mass (upper triangles), its modes, and
+// where its nodes' components are.
+struct Model {
+    const SparseMatrix* Stiffness = nullptr;
+    const SparseMatrix* Mass = nullptr;
+    ModalResponse::Basis Modes;
+    int Nodes = 0;
+    // The equation of a node's component (0..5), -1 where it has none.
+    std::function<int(int, int)> Equation;
+};
+
+// The steady state at each forcing frequency: complex amplitudes per equation.
+struct HarmonicResponse {
+    std::vector<double> Frequencies; // Hz
+    std::vector<Eigen::VectorXcd> Amplitudes;
+};
+// The motion at each instant (relative to the ground), and per equation its largest and
+// smallest value with the instant it occurs.
+struct HistoryResponse {
+    std::vector<double> Times;
+    Eigen::MatrixXd Displacements; // equations x instants
+    Eigen::VectorXd Max, Min, MaxAt, MinAt;
+};
+// A spectrum's peaks: per direction excited, each mode's peak motion (equations x modes) and
+// the base shear each mode gives; the motion combined over the modes and the directions.
+struct SpectrumResponse {
+    std::vector<int> Directions;
+    std::vector<Eigen::MatrixXd> ModePeaks;
+    std::vector<Eigen::VectorXd> ModeShears;
+    std::vector<double> BaseShear; // per direction, combined over the modes
+    Eigen::VectorXd Displacements; // combined: sizes, without sign
+};
+struct Response {
+    int Excitation = 1;
+    std::variant<HarmonicResponse, HistoryResponse, SpectrumResponse> Result;
+};
+
+// The participation of the modes in a ground motion along `direction`.
+ModalResponse::Participation Participation(const Model& model, int direction);
+
+// Solves every excitation by the modes.
+std::vector<Response> Solve(const Model& model, const Excitations& excitations);
+
+// A quantity that is linear in the motion (a displacement, an element's force), from its
+// value in each mode's peak, combined as the spectrum's excitation asks: over the modes,
+// then over the directions. `values`: per direction, one row per quantity, one column per
+// mode.
+Eigen::VectorXd CombinePeaks(const std::vector<Eigen::MatrixXd>& values, const Model& model,
+                             const Excitations& excitations, const Spectrum& spectrum);
+
+} // namespace ForcedVibration
