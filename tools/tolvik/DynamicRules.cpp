@@ -4,12 +4,9 @@
 #include "CheckFault.h"
 #include "ParsedData.h"
 
-#include <algorithm>
 #include <cmath>
 #include <map>
 #include <optional>
-#include <set>
-#include <vector>
 
 namespace {
 

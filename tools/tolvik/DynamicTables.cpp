@@ -4,6 +4,7 @@
 #include "DynamicRules.h"
 
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -12,10 +13,6 @@ using Rules = std::vector<ValueRule>;
 using ActionRules::Both;
 using ActionRules::Item;
 using DynamicRules::Direction;
-
-TableFormat Optional(int number, const QString& title, const QString& items, Rules columns) {
-    return TableFormat::MakeOptional(number, title, items, std::move(columns));
-}
 
 // Damping ratios are fractions of the critical damping.
 Rule Ratio(const QString& name) {
@@ -51,9 +48,9 @@ TypeSpace SpaceOf(int problem) {
 }
 
 TableFormat Damping() {
-    TableFormat table =
-        Optional(20, QStringLiteral("Damping"), QStringLiteral("damping ratios"),
-                 {Rule::Whole(QStringLiteral("mode"), 0), Ratio(QStringLiteral("ratio"))});
+    TableFormat table = TableFormat::MakeOptional(
+        20, QStringLiteral("Damping"), QStringLiteral("damping ratios"),
+        {Rule::Whole(QStringLiteral("mode"), 0), Ratio(QStringLiteral("ratio"))});
     table.OnRow = DynamicRules::ComputedMode();
     table.OnEnd = ActionRules::Once(1, [](const double* values) {
         return values[0] == 0 ? QStringLiteral("mode 0 (every mode not listed)")
@@ -63,26 +60,26 @@ TableFormat Damping() {
 }
 
 TableFormat RayleighDamping() {
-    TableFormat table =
-        Optional(21, QStringLiteral("Rayleigh damping"), QStringLiteral("Rayleigh damping"),
-                 {Rule::Positive(QStringLiteral("f1")), Ratio(QStringLiteral("ratio1")),
-                  Rule::Positive(QStringLiteral("f2")), Ratio(QStringLiteral("ratio2"))});
+    TableFormat table = TableFormat::MakeOptional(
+        21, QStringLiteral("Rayleigh damping"), QStringLiteral("Rayleigh damping"),
+        {Rule::Positive(QStringLiteral("f1")), Ratio(QStringLiteral("ratio1")),
+         Rule::Positive(QStringLiteral("f2")), Ratio(QStringLiteral("ratio2"))});
     table.OnRow = Both(DynamicRules::OneItem(), DynamicRules::TwoFrequencies());
     return table;
 }
 
 TableFormat TimeFunctions() {
-    TableFormat table =
-        Optional(22, QStringLiteral("Time functions"), QStringLiteral("function points"),
-                 {Rule::Whole(QStringLiteral("function"), 1),
-                  Rule::NonNegative(QStringLiteral("t")), Rule::Real(QStringLiteral("value"))});
+    TableFormat table = TableFormat::MakeOptional(
+        22, QStringLiteral("Time functions"), QStringLiteral("function points"),
+        {Rule::Whole(QStringLiteral("function"), 1), Rule::NonNegative(QStringLiteral("t")),
+         Rule::Real(QStringLiteral("value"))});
     table.OnEnd = DynamicRules::PointsRise(QStringLiteral("function"), QStringLiteral("t"),
                                            QStringLiteral("times"));
     return table;
 }
 
 TableFormat FunctionFormulas() {
-    TableFormat table = Optional(
+    TableFormat table = TableFormat::MakeOptional(
         23, QStringLiteral("Function formulas"), QStringLiteral("function formulas"),
         {Rule::Whole(QStringLiteral("function"), 1),
          Rule::OneOf(QStringLiteral("kind"),
@@ -100,8 +97,8 @@ TableFormat DynamicLoads(const QStringList& loads) {
     Rules columns{Excitation(), Rule::Ref(QStringLiteral("node"), 4)};
     for (const QString& load : loads)
         columns.push_back(Rule::Real(load));
-    TableFormat table = Optional(24, QStringLiteral("Dynamic loads"),
-                                 QStringLiteral("dynamic loads"), std::move(columns));
+    TableFormat table = TableFormat::MakeOptional(
+        24, QStringLiteral("Dynamic loads"), QStringLiteral("dynamic loads"), std::move(columns));
     table.OnRow = ActionRules::SomeNonZero(2, QStringLiteral("the load has no component; give "
                                                              "at least one not 0"));
     table.OnEnd = ActionRules::Once(2, [](const double* values) {
@@ -112,12 +109,12 @@ TableFormat DynamicLoads(const QStringList& loads) {
 }
 
 TableFormat GroundMotions(const QList<int>& directions, const QString& type) {
-    TableFormat table =
-        Optional(25, QStringLiteral("Ground motions"), QStringLiteral("ground motions"),
-                 {Excitation(),
-                  Rule::OneOf(QStringLiteral("direction"),
-                              {QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z")}),
-                  Rule::Whole(QStringLiteral("source"), 1), Rule::Real(QStringLiteral("factor"))});
+    TableFormat table = TableFormat::MakeOptional(
+        25, QStringLiteral("Ground motions"), QStringLiteral("ground motions"),
+        {Excitation(),
+         Rule::OneOf(QStringLiteral("direction"),
+                     {QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z")}),
+         Rule::Whole(QStringLiteral("source"), 1), Rule::Real(QStringLiteral("factor"))});
     table.OnRow = Both(DynamicRules::GroundDirection(directions, type),
                        ActionRules::SomeNonZero(3, QStringLiteral("the ground motion has factor "
                                                                   "0; give one not 0")));
@@ -130,16 +127,16 @@ TableFormat GroundMotions(const QList<int>& directions, const QString& type) {
 }
 
 TableFormat HarmonicExcitations() {
-    TableFormat table =
-        Optional(26, QStringLiteral("Harmonic excitations"), QStringLiteral("harmonic excitations"),
-                 {Excitation(), Rule::Positive(QStringLiteral("from")),
-                  Rule::Positive(QStringLiteral("to")), Rule::Whole(QStringLiteral("steps"), 1)});
+    TableFormat table = TableFormat::MakeOptional(
+        26, QStringLiteral("Harmonic excitations"), QStringLiteral("harmonic excitations"),
+        {Excitation(), Rule::Positive(QStringLiteral("from")), Rule::Positive(QStringLiteral("to")),
+         Rule::Whole(QStringLiteral("steps"), 1)});
     table.OnRow = DynamicRules::Sweep();
     return table;
 }
 
 TableFormat HistoryExcitations() {
-    TableFormat table = Optional(
+    TableFormat table = TableFormat::MakeOptional(
         27, QStringLiteral("History excitations"), QStringLiteral("history excitations"),
         {Excitation(), Rule::Whole(QStringLiteral("function"), 0),
          Rule::Positive(QStringLiteral("duration")), Rule::Positive(QStringLiteral("step")),
@@ -150,7 +147,7 @@ TableFormat HistoryExcitations() {
 }
 
 TableFormat SpectrumExcitations() {
-    TableFormat table = Optional(
+    TableFormat table = TableFormat::MakeOptional(
         28, QStringLiteral("Spectrum excitations"), QStringLiteral("spectrum excitations"),
         {Excitation(),
          Rule::OneOf(QStringLiteral("modes"), {QStringLiteral("SRSS"), QStringLiteral("CQC")}),
@@ -160,10 +157,10 @@ TableFormat SpectrumExcitations() {
 }
 
 TableFormat SpectrumPoints() {
-    TableFormat table =
-        Optional(29, QStringLiteral("Spectrum points"), QStringLiteral("spectrum points"),
-                 {Rule::Whole(QStringLiteral("spectrum"), 1),
-                  Rule::NonNegative(QStringLiteral("T")), Rule::NonNegative(QStringLiteral("Sa"))});
+    TableFormat table = TableFormat::MakeOptional(
+        29, QStringLiteral("Spectrum points"), QStringLiteral("spectrum points"),
+        {Rule::Whole(QStringLiteral("spectrum"), 1), Rule::NonNegative(QStringLiteral("T")),
+         Rule::NonNegative(QStringLiteral("Sa"))});
     table.OnEnd = DynamicRules::PointsRise(QStringLiteral("spectrum"), QStringLiteral("T"),
                                            QStringLiteral("periods"));
     return table;
@@ -173,7 +170,7 @@ TableFormat SpectrumPoints() {
 // its 2004 edition: the spectrum type, the ground type, the reference peak ground
 // acceleration and the importance factor.
 TableFormat CodeSpectra() {
-    TableFormat table = Optional(
+    TableFormat table = TableFormat::MakeOptional(
         30, QStringLiteral("Code spectra"), QStringLiteral("code spectra"),
         {Rule::Whole(QStringLiteral("spectrum"), 1), Rule::Whole(QStringLiteral("type"), 1, 2),
          Rule::OneOf(QStringLiteral("ground"),
