@@ -1,4 +1,5 @@
 #include "CheckSupport.h"
+#include "ModelExport.h"
 
 #include <QTest>
 
@@ -30,6 +31,8 @@ private slots:
     void rejects_data();
     void rejects();
     void addedTablesPass();
+    void dynamicTablesPass_data();
+    void dynamicTablesPass();
     void faultsOfTheWholeFile_data();
     void faultsOfTheWholeFile();
     void dynamicsFilesNeedModes();
@@ -230,6 +233,38 @@ void TestCheckerFaults::rejects_data() {
     QTest::newRow("envelopes without combinations")
         << loads << 55 << 6 << "" << 55 << "table 18 (Envelopes) needs table 17";
 
+    // The dynamic tables 20 to 30 of a space frame shaken in every way the format knows.
+    const QString shaken = QStringLiteral("shaken.p07");
+    QTest::newRow("spectrum periods not increasing")
+        << shaken << 77 << 1 << "#  2     1        0.0    1.0" << 77
+        << "T 0 of spectrum 1 does not increase: the point before it (line 76) has T 0";
+    QTest::newRow("damping ratio of 1")
+        << shaken << 41 << 1 << "#  2    1    1.0" << 41 << "ratio must be less than 1, not 1";
+    QTest::newRow("excitation defined twice")
+        << shaken << 74 << 0 << "#  2      2         SRSS   SRSS" << 74
+        << "excitation 2 is defined a second time; line 70 defines it already, as a history "
+           "excitation (table 27)";
+    QTest::newRow("history of a missing function")
+        << shaken << 70 << 1 << "#  1      2           5        2.0     0.01   modal" << 70
+        << "function 5 is not defined: tables 22 and 23 give no function 5";
+    QTest::newRow("gap in the excitations")
+        << shaken << 74 << 0 << "#  2      5         SRSS   SRSS" << 74
+        << "excitation 5 comes before any excitation 4; excitations are numbered 1, 2, 3, ... "
+           "without gaps over tables 26 to 28";
+    QTest::newRow("ground motion across a plane frame")
+        << "sway.d58" << 49 << 1 << "#  1      1           Y         1      1.0" << 49
+        << "complex plane frames and beams move in X and Z only: the ground cannot move them "
+           "in Y";
+    QTest::newRow("loads on a spectrum excitation")
+        << shaken << 59 << 1 << "#  2      3         3      0.0   25.0    0.0    0.0    0.0    0.0"
+        << 59 << "excitation 3 is a spectrum excitation (line 73): it takes ground motions";
+    QTest::newRow("spectrum by points and by a code")
+        << shaken << 81 << 1 << "#  1     1        1      C      0.24    1.0" << 81
+        << "spectrum 1 is defined in table 29 already (line 76)";
+    QTest::newRow("history of one step")
+        << "sway.d58" << 52 << 1 << "#  1      1           0        1.0     0.6  DIRECT" << 52
+        << "the step 0.6 leaves fewer than 2 steps";
+
     // Other types: what their own tables demand.
     QTest::newRow("arc radius below half the chord")
         << "arch.d51" << 27 << 1 << "#  2    2   3     1        2        0      3.9" << 27
@@ -336,6 +371,40 @@ void TestCheckerFaults::addedTablesPass() {
     const DataChecker::Result springs = Check(Edited(heated, 34, 2, QString()), heated).Result;
     QVERIFY2(springs.Ok, Describe(springs));
     QCOMPARE(springs.Data.ItemCount(6), 0);
+}
+
+// Every dynamic table in a space frame, and a plane frame's ground motion alone, pass, their
+// words read as their indices; the preview still draws the model, and a static file of the
+// same type is refused them.
+void TestCheckerFaults::dynamicTablesPass_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QList<int>>("tables");
+    QTest::newRow("space frame") << "shaken.p07"
+                                 << QList<int>{20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30};
+    QTest::newRow("plane frame") << "sway.d58" << QList<int>{20, 22, 25, 27};
+}
+
+void TestCheckerFaults::dynamicTablesPass() {
+    QFETCH(QString, file);
+    QFETCH(QList<int>, tables);
+    const QByteArray text = ReadBytes(TestData(file));
+    const Checked checked = Check(text, file);
+    const DataChecker::Result& result = checked.Result;
+    QVERIFY2(result.Ok, Describe(result));
+    for (int table : tables)
+        QVERIFY(result.Data.Table(table) && result.Data.Table(table)->Rows() > 0);
+    QVERIFY(ModelExport::Build(checked.Format, result.Data).Ok);
+    if (file == QStringLiteral("shaken.p07")) {
+        QCOMPARE(result.Data.Table(23)->At(1, 1), 1.0); // "pulse"
+        QCOMPARE(result.Data.Table(25)->At(2, 1), 1.0); // "Y"
+        QCOMPARE(result.Data.Table(28)->At(0, 2), 1.0); // "100/30"
+        QCOMPARE(result.Data.Table(30)->At(0, 2), 2.0); // ground "C"
+        const DataChecker::Result statics = Check(text, QStringLiteral("shaken.d57")).Result;
+        QVERIFY(!statics.Ok);
+        QCOMPARE(statics.Fault.Line, 38);
+        QVERIFY2(statics.Fault.Message.contains("space frames have no table 20"),
+                 Describe(statics));
+    }
 }
 
 void TestCheckerFaults::faultsOfTheWholeFile_data() {

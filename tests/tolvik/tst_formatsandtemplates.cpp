@@ -14,12 +14,12 @@ namespace {
 const QString Package = QStringLiteral(TOLVIK_PACKAGE_SOURCE);
 
 // The examples of the manual: a line "Example file `name`" (a shipped example) or "Example of
-// tables 10 to 18, file `name`" and the ```text block after it.
+// tables 10 to 18, file `name`" (or 20 to 30) and the ```text block after it.
 QList<std::pair<QString, QByteArray>> ManualExamples() {
     const QString manual = QString::fromUtf8(ReadBytes(Package + QStringLiteral("/FORMATS.md")));
     static const QRegularExpression example(
-        QStringLiteral("Example (?:file|of tables 10 to 18, file) `([^`]+)`[^\\n]*\\n\\n```text\\n("
-                       ".*?)\\n```"),
+        QStringLiteral("Example (?:file|of tables (?:10 to 18|20 to 30), file) `([^`]+)`[^\\n]*"
+                       "\\n\\n```text\\n(.*?)\\n```"),
         QRegularExpression::DotMatchesEverythingOption);
     QList<std::pair<QString, QByteArray>> examples;
     for (const QRegularExpressionMatch& match : example.globalMatch(manual))

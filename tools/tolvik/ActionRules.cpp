@@ -14,10 +14,6 @@ namespace {
 constexpr int GammaColumn = 2; // of table 2
 constexpr int AlphaColumn = 3;
 
-QString Number(double value) {
-    return QString::number(value, 'g', 12);
-}
-
 int Whole(double value) {
     return static_cast<int>(value);
 }
@@ -52,6 +48,14 @@ const double* SupportOf(const ParsedData& data, int node) {
 } // namespace
 
 namespace ActionRules {
+
+QString Number(double value) {
+    return QString::number(value, 'g', 12);
+}
+
+QString Item(const double* values, int column) {
+    return QString::number(Whole(values[column]));
+}
 
 RowCheck Both(RowCheck first, RowCheck second) {
     return [first = std::move(first), second = std::move(second)](const ParsedTable& table, int row,

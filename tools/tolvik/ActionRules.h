@@ -18,6 +18,10 @@ namespace ActionRules {
 // "element 3 in load case 1".
 using ItemName = std::function<QString(const double* values)>;
 
+// A value as a message shows it.
+QString Number(double value);
+// Value `column` of an item, a whole number, as a message shows it.
+QString Item(const double* values, int column);
 // Run `first`, then `second`.
 RowCheck Both(RowCheck first, RowCheck second);
 TableCheck Both(TableCheck first, TableCheck second);

@@ -9,6 +9,7 @@ namespace {
 using Rule = ValueRule;
 using Rules = std::vector<ValueRule>;
 using ActionRules::Both;
+using ActionRules::Item;
 
 bool IsStatics(int problem) {
     switch (problem) {
@@ -39,10 +40,6 @@ bool HasMemberLoads(int problem) {
     return problem == 1 || problem == 5 || problem == 6 || problem == 7 || problem == 15;
 }
 
-QString Item(const double* values, int column) {
-    return QString::number(static_cast<int>(values[column]));
-}
-
 // The names of a table's columns from `from` on, each followed by `suffix`.
 QStringList NamesOf(const TableFormat* table, int from, const QString& suffix = {}) {
     QStringList names;
@@ -66,12 +63,6 @@ Rules Plus(Rules columns, const QStringList& names, Rule (*make)(const QString&)
     return columns;
 }
 
-TableFormat Optional(int number, const QString& title, const QString& items, Rules columns) {
-    TableFormat table = TableFormat::Make(number, title, items, std::move(columns), 0);
-    table.Optional = true;
-    return table;
-}
-
 // Multiples of g along the axes of the type's space.
 QStringList GravityFactors(int problem) {
     switch (problem) {
@@ -90,8 +81,9 @@ QStringList GravityFactors(int problem) {
 }
 
 TableFormat SelfWeight(int problem, int material) {
-    TableFormat table = Optional(10, QStringLiteral("Self-weight"), QStringLiteral("self-weights"),
-                                 Plus({Rule::LoadCase()}, GravityFactors(problem), &Rule::Real));
+    TableFormat table =
+        TableFormat::MakeOptional(10, QStringLiteral("Self-weight"), QStringLiteral("self-weights"),
+                                  Plus({Rule::LoadCase()}, GravityFactors(problem), &Rule::Real));
     table.OnRow = Both(ActionRules::SomeNonZero(1, QStringLiteral("the self-weight has no factor; "
                                                                   "give at least one not 0")),
                        ActionRules::SomethingWeighs(material));
@@ -120,8 +112,8 @@ TableFormat Temperatures(int problem, int material) {
     for (const QString& value : values)
         columns.push_back(value == QStringLiteral("h") ? Rule::NonNegative(value)
                                                        : Rule::Real(value));
-    TableFormat table = Optional(11, QStringLiteral("Temperatures"), QStringLiteral("temperatures"),
-                                 std::move(columns));
+    TableFormat table = TableFormat::MakeOptional(
+        11, QStringLiteral("Temperatures"), QStringLiteral("temperatures"), std::move(columns));
     if (const qsizetype depth = values.indexOf(QStringLiteral("h")); depth >= 0)
         table.OnRow = ActionRules::DepthForDifference(
             2 + static_cast<int>(values.indexOf(QStringLiteral("dTd"))),
@@ -139,7 +131,7 @@ TableFormat Temperatures(int problem, int material) {
 }
 
 TableFormat ImposedDisplacements(const QStringList& codes) {
-    TableFormat table = Optional(
+    TableFormat table = TableFormat::MakeOptional(
         12, QStringLiteral("Imposed displacements"), QStringLiteral("imposed displacements"),
         Plus({Rule::LoadCase(), Rule::Ref(QStringLiteral("node"), 4)}, codes, &Rule::Real));
     table.OnRow = ActionRules::OnHeldComponents(codes);
@@ -151,9 +143,9 @@ TableFormat ImposedDisplacements(const QStringList& codes) {
 }
 
 TableFormat Springs(const QStringList& codes) {
-    TableFormat table =
-        Optional(13, QStringLiteral("Springs"), QStringLiteral("springs"),
-                 Plus({Rule::Ref(QStringLiteral("node"), 4)}, codes, &Rule::NonNegative));
+    TableFormat table = TableFormat::MakeOptional(
+        13, QStringLiteral("Springs"), QStringLiteral("springs"),
+        Plus({Rule::Ref(QStringLiteral("node"), 4)}, codes, &Rule::NonNegative));
     table.OnRow = Both(ActionRules::SomeNonZero(1, QStringLiteral("the spring has no stiffness; "
                                                                   "give at least one greater "
                                                                   "than 0")),
@@ -164,9 +156,9 @@ TableFormat Springs(const QStringList& codes) {
 }
 
 TableFormat Foundations() {
-    TableFormat table =
-        Optional(14, QStringLiteral("Elastic foundations"), QStringLiteral("foundations"),
-                 {Rule::Ref(QStringLiteral("element"), 5), Rule::Positive(QStringLiteral("k"))});
+    TableFormat table = TableFormat::MakeOptional(
+        14, QStringLiteral("Elastic foundations"), QStringLiteral("foundations"),
+        {Rule::Ref(QStringLiteral("element"), 5), Rule::Positive(QStringLiteral("k"))});
     table.OnEnd = ActionRules::Once(
         1, [](const double* values) { return QStringLiteral("element %1").arg(Item(values, 0)); });
     return table;
@@ -178,7 +170,7 @@ TableFormat MemberLoads(int number, const QString& title, const QStringList& dis
                         const QStringList& values, int radius) {
     Rules columns{Rule::LoadCase(), Rule::Ref(QStringLiteral("element"), 5),
                   Rule::OneOf(QStringLiteral("axes"), {QStringLiteral("G"), QStringLiteral("L")})};
-    TableFormat table = Optional(
+    TableFormat table = TableFormat::MakeOptional(
         number, title, title.toLower(),
         Plus(Plus(std::move(columns), distances, &Rule::NonNegative), values, &Rule::Real));
     table.OnRow = ActionRules::AlongMember(distances, radius);
@@ -186,7 +178,7 @@ TableFormat MemberLoads(int number, const QString& title, const QStringList& dis
 }
 
 TableFormat Combinations() {
-    TableFormat table = Optional(
+    TableFormat table = TableFormat::MakeOptional(
         17, QStringLiteral("Load combinations"), QStringLiteral("combination terms"),
         {Rule::Whole(QStringLiteral("combination"), 1), Rule::Whole(QStringLiteral("load case"), 1),
          Rule::Real(QStringLiteral("factor"))});
@@ -201,10 +193,10 @@ TableFormat Combinations() {
 }
 
 TableFormat Envelopes() {
-    TableFormat table =
-        Optional(18, QStringLiteral("Envelopes"), QStringLiteral("envelope members"),
-                 {Rule::Whole(QStringLiteral("envelope"), 1),
-                  Rule::Whole(QStringLiteral("combination"), 1)});
+    TableFormat table = TableFormat::MakeOptional(18, QStringLiteral("Envelopes"),
+                                                  QStringLiteral("envelope members"),
+                                                  {Rule::Whole(QStringLiteral("envelope"), 1),
+                                                   Rule::Whole(QStringLiteral("combination"), 1)});
     table.OnEnd = Both(ActionRules::MadeOfCombinations(),
                        Both(ActionRules::NumberedWithoutGaps(QStringLiteral("envelope"),
                                                              QStringLiteral("envelopes")),

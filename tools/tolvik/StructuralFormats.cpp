@@ -3,6 +3,7 @@
 #include "ActionTables.h"
 #include "CheckFault.h"
 #include "CountLimits.h"
+#include "DynamicTables.h"
 #include "ModelRules.h"
 #include "ParsedData.h"
 
@@ -395,8 +396,10 @@ namespace StructuralFormats {
 
 std::optional<DataFormat> For(int problem, bool dynamics) {
     std::optional<DataFormat> format = OwnTables(problem, dynamics);
-    if (format)
+    if (format) {
         ActionTables::Add(*format, dynamics);
+        DynamicTables::Add(*format, dynamics);
+    }
     return format;
 }
 

@@ -56,5 +56,12 @@ struct TableFormat {
         table.MinItems = minItems;
         return table;
     }
+    // An optional table of fixed columns, which may also be there without items.
+    static TableFormat MakeOptional(int number, const QString& title, const QString& items,
+                                    std::vector<ValueRule> columns) {
+        TableFormat table = Make(number, title, items, std::move(columns), 0);
+        table.Optional = true;
+        return table;
+    }
     TableCheck OnEnd;
 };
