@@ -55,8 +55,61 @@ HarmonicResponse SolveHarmonic(const Model& model, const Excitations& excitation
     return response;
 }
 
+// The peaks over time of each equation's motion, with the instants of each.
+void Peaks(HistoryResponse& response) {
+    const Eigen::Index n = response.Displacements.rows();
+    response.Max = response.Min = Eigen::VectorXd::Zero(n);
+    response.MaxAt = response.MinAt = Eigen::VectorXd::Zero(n);
+    for (size_t k = 0; k < response.Times.size(); ++k) {
+        const double t = response.Times[k];
+        for (Eigen::Index e = 0; e < n; ++e) {
+            const double u = response.Displacements(e, static_cast<Eigen::Index>(k));
+            if (u > response.Max[e])
+                response.Max[e] = u, response.MaxAt[e] = t;
+            if (u < response.Min[e])
+                response.Min[e] = u, response.MinAt[e] = t;
+        }
+    }
+}
+
+int StepsOf(const History& h) {
+    return std::max(1, static_cast<int>(std::lround(h.Duration / h.Step)));
+}
+
+// A history integrated on all the equations: the node loads times their function, and the
+// inertia -M r a(t) of the masses carried by the accelerating ground.
+HistoryResponse SolveDirectly(const Model& model, const Excitations& excitations, int number,
+                              const History& h) {
+    const Eigen::VectorXd force = Loads(model, excitations, number);
+    std::vector<std::pair<Eigen::VectorXd, const GroundMotion*>> ground;
+    for (const GroundMotion& g : excitations.Ground)
+        if (g.Excitation == number)
+            ground.emplace_back(model.Mass->selfadjointView<Eigen::Upper>() *
+                                    Influence(model, g.Direction),
+                                &g);
+    const auto load = [&](double t, Eigen::VectorXd& f) {
+        if (h.Function > 0)
+            f += force * excitations.Value(h.Function, t);
+        for (const auto& [inertia, g] : ground)
+            f -= inertia * (g->Factor * excitations.Gravity * excitations.Value(g->Source, t));
+    };
+    const int steps = StepsOf(h);
+    HistoryResponse response;
+    response.Displacements.resize(model.Stiffness->rows(), steps + 1);
+    DirectIntegration::Newmark newmark(*model.Stiffness, *model.Mass,
+                                       RayleighOf(model, excitations), h.Step);
+    newmark.Run(steps, load, [&](int step, double t, const Eigen::VectorXd& u) {
+        response.Times.push_back(t);
+        response.Displacements.col(step) = u;
+    });
+    Peaks(response);
+    return response;
+}
+
 HistoryResponse SolveHistory(const Model& model, const Excitations& excitations,
                              const Eigen::VectorXd& zeta, int number, const History& h) {
+    if (h.Direct)
+        return SolveDirectly(model, excitations, number, h);
     const Eigen::MatrixXd& shapes = model.Modes.Shapes;
     // The modal loads: the node loads times their function, and the inertia of the masses
     // carried by the accelerating ground, -M r a(t), in each direction.
@@ -71,24 +124,13 @@ HistoryResponse SolveHistory(const Model& model, const Excitations& excitations,
         for (const auto& [factors, g] : ground)
             p -= factors * (g->Factor * excitations.Gravity * excitations.Value(g->Source, t));
     };
-    const int steps = std::max(1, static_cast<int>(std::lround(h.Duration / h.Step)));
+    const int steps = StepsOf(h);
     const Eigen::MatrixXd q = ModalResponse::History(model.Modes, zeta, h.Step, steps, load);
     HistoryResponse response;
     response.Displacements = shapes * q;
-    const Eigen::Index n = response.Displacements.rows();
-    response.Max = response.Min = Eigen::VectorXd::Zero(n);
-    response.MaxAt = response.MinAt = Eigen::VectorXd::Zero(n);
-    for (int k = 0; k <= steps; ++k) {
-        const double t = k * h.Step;
-        response.Times.push_back(t);
-        for (Eigen::Index e = 0; e < n; ++e) {
-            const double u = response.Displacements(e, k);
-            if (u > response.Max[e])
-                response.Max[e] = u, response.MaxAt[e] = t;
-            if (u < response.Min[e])
-                response.Min[e] = u, response.MinAt[e] = t;
-        }
-    }
+    for (int k = 0; k <= steps; ++k)
+        response.Times.push_back(k * h.Step);
+    Peaks(response);
     return response;
 }
 
@@ -128,6 +170,22 @@ SpectrumResponse SolveSpectrum(const Model& model, const Excitations& excitation
 }
 
 } // namespace
+
+DirectIntegration::Rayleigh RayleighOf(const Model& model, const Excitations& excitations) {
+    if (excitations.Rayleigh)
+        return *excitations.Rayleigh;
+    const Eigen::VectorXd zeta = Damping(model, excitations);
+    const Eigen::VectorXd& w = model.Modes.Omega;
+    DirectIntegration::Rayleigh c;
+    if (w.size() >= 2 && w[0] > 0 && w[1] > w[0]) {
+        // z_i = Mass / (2 w_i) + Stiffness w_i / 2 at the two lowest modes.
+        c.Stiffness = 2 * (zeta[1] * w[1] - zeta[0] * w[0]) / (w[1] * w[1] - w[0] * w[0]);
+        c.Mass = 2 * zeta[0] * w[0] - c.Stiffness * w[0] * w[0];
+    } else if (w.size() >= 1 && w[0] > 0) {
+        c.Mass = 2 * zeta[0] * w[0];
+    }
+    return c;
+}
 
 ModalResponse::Participation Participation(const Model& model, int direction) {
     return ModalResponse::Participate(model.Modes, *model.Mass, Influence(model, direction));

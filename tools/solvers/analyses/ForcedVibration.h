@@ -1,11 +1,13 @@
 #pragma once
 
 #include "DesignSpectrum.h"
+#include "DirectIntegration.h"
 #include "ModalResponse.h"
 
 #include <array>
 #include <functional>
 #include <map>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -36,6 +38,7 @@ struct Harmonic {
 struct History {
     int Function = 0; // of the node loads; 0: ground motions only
     double Duration = 0, Step = 0;
+    bool Direct = false; // integrated step by step on all equations instead of by the modes
 };
 struct Spectrum {
     ModalResponse::Rule Modes = ModalResponse::Rule::Cqc;
@@ -53,6 +56,9 @@ struct Excitations {
     std::function<double(int, double)> Value; // function `f` at time t
     std::map<int, DesignSpectrum> Spectra;
     double Gravity = 9.80665; // g in the model's units
+    // The damping of direct integration; none: fitted to the modal ratios of the two lowest
+    // modes (RayleighOf).
+    std::optional<DirectIntegration::Rayleigh> Rayleigh;
 };
 
 // What a family gives: its equations, stiffness and mass (upper triangles), its modes, and
@@ -95,7 +101,11 @@ struct Response {
 // The participation of the modes in a ground motion along `direction`.
 ModalResponse::Participation Participation(const Model& model, int direction);
 
-// Solves every excitation by the modes.
+// The damping of direct integration: the data's, or the modal ratios of the two lowest modes
+// (of the lowest alone, proportional to the mass, when there is one).
+DirectIntegration::Rayleigh RayleighOf(const Model& model, const Excitations& excitations);
+
+// Solves every excitation by the modes, or a history marked Direct step by step.
 std::vector<Response> Solve(const Model& model, const Excitations& excitations);
 
 // A quantity that is linear in the motion (a displacement, an element's force), from its

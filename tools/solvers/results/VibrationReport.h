@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ExcitationTables.h"
+#include "ForcedVibration.h"
+
+#include <QJsonArray>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// The forced vibrations of a model for people and programs, whatever its family: the damping
+// and the mass the modes carry, then per excitation the steady amplitudes and phases, the
+// peaks of a history with the instants they occur, or a spectrum's modal table, base shears
+// and combined peaks, at the nodes of the data.
+namespace VibrationReport {
+
+struct Layout {
+    int Nodes = 0;                      // the nodes of the data, listed
+    std::vector<int> Components;        // the components listed per node (0..5)
+    QStringList Names;                  // their names: "ux", "uz", "ry"
+    std::function<int(int, int)> Equation; // a node's component's equation, -1 where held
+    QString ForceUnit, LengthUnit;
+};
+
+// Appends the protocol to `text` and returns the JSON ("forced": one object per excitation).
+QJsonArray Write(const ForcedVibration::Model& model, const ExcitationTables& tables,
+                 const ForcedVibration::Excitations& excitations,
+                 const std::vector<ForcedVibration::Response>& responses, const Layout& layout,
+                 QString& text);
+
+} // namespace VibrationReport
