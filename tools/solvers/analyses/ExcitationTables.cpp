@@ -53,7 +53,8 @@ ExcitationTables ExcitationTables::Read(const DataFormat& format, const ParsedDa
         }
     }
     if (const ParsedTable* t = data.Table(21); t && t->Rows() > 0)
-        tables.rayleigh_ = std::array<double, 4>{t->At(0, 0), t->At(0, 1), t->At(0, 2), t->At(0, 3)};
+        tables.rayleigh_ =
+            std::array<double, 4>{t->At(0, 0), t->At(0, 1), t->At(0, 2), t->At(0, 3)};
     if (const ParsedTable* t = data.Table(22)) {
         for (const auto& [number, rows] : Groups(*t)) {
             std::vector<TimeFunction::Point> points;
@@ -71,7 +72,8 @@ ExcitationTables ExcitationTables::Read(const DataFormat& format, const ParsedDa
             const double a = t->At(row, 2), b = t->At(row, 3), c = t->At(row, 4), d = t->At(row, 5);
             TimeFunction::Made made =
                 kind == QLatin1String("SIN")
-                    ? TimeFunction::Sine(number, a, b, c, d, std::numeric_limits<double>::infinity())
+                    ? TimeFunction::Sine(number, a, b, c, d,
+                                         std::numeric_limits<double>::infinity())
                 : kind == QLatin1String("PULSE") ? TimeFunction::Pulse(number, a, b, c)
                                                  : TimeFunction::Ramp(number, a, b, c);
             Check(made.Error, LineOf(*t, row));
@@ -83,7 +85,8 @@ ExcitationTables ExcitationTables::Read(const DataFormat& format, const ParsedDa
         for (int row = 0; row < t->Rows(); ++row) {
             ForcedVibration::NodeLoad load{Whole(*t, row, 0), Whole(*t, row, 1) - 1, {}};
             for (size_t k = 0; k < components.size() && static_cast<int>(k) + 2 < t->Width; ++k)
-                load.Values[static_cast<size_t>(components[k])] = t->At(row, static_cast<int>(k) + 2);
+                load.Values[static_cast<size_t>(components[k])] =
+                    t->At(row, static_cast<int>(k) + 2);
             x.Loads.push_back(load);
         }
     }
@@ -100,16 +103,16 @@ ExcitationTables ExcitationTables::Read(const DataFormat& format, const ParsedDa
     if (const ParsedTable* t = data.Table(26)) {
         for (int row = 0; row < t->Rows(); ++row) {
             const int number = Whole(*t, row, 0);
-            x.List.push_back(
-                {number, ForcedVibration::Harmonic{t->At(row, 1), t->At(row, 2), Whole(*t, row, 3)}});
+            x.List.push_back({number, ForcedVibration::Harmonic{t->At(row, 1), t->At(row, 2),
+                                                                Whole(*t, row, 3)}});
             tables.lines_[number] = LineOf(*t, row);
         }
     }
     if (const ParsedTable* t = data.Table(27)) {
         for (int row = 0; row < t->Rows(); ++row) {
             const int number = Whole(*t, row, 0);
-            x.List.push_back(
-                {number, ForcedVibration::History{Whole(*t, row, 1), t->At(row, 2), t->At(row, 3)}});
+            x.List.push_back({number, ForcedVibration::History{Whole(*t, row, 1), t->At(row, 2),
+                                                               t->At(row, 3)}});
             if (Word(format, *t, row, 4) == QLatin1String("DIRECT"))
                 tables.direct_.insert(number);
             tables.lines_[number] = LineOf(*t, row);
@@ -139,7 +142,8 @@ ExcitationTables ExcitationTables::Read(const DataFormat& format, const ParsedDa
                 points.emplace_back(t->At(row, 1), t->At(row, 2));
             QString fault;
             DesignSpectrum spectrum = DesignSpectrum::Table(std::move(points), fault);
-            Check(fault.isEmpty() ? fault : QStringLiteral("spectrum %1: %2").arg(number).arg(fault),
+            Check(fault.isEmpty() ? fault
+                                  : QStringLiteral("spectrum %1: %2").arg(number).arg(fault),
                   LineOf(*t, rows.front()));
             x.Spectra.emplace(number, std::move(spectrum));
         }

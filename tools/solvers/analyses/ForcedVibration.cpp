@@ -84,9 +84,8 @@ HistoryResponse SolveDirectly(const Model& model, const Excitations& excitations
     std::vector<std::pair<Eigen::VectorXd, const GroundMotion*>> ground;
     for (const GroundMotion& g : excitations.Ground)
         if (g.Excitation == number)
-            ground.emplace_back(model.Mass->selfadjointView<Eigen::Upper>() *
-                                    Influence(model, g.Direction),
-                                &g);
+            ground.emplace_back(
+                model.Mass->selfadjointView<Eigen::Upper>() * Influence(model, g.Direction), &g);
     const auto load = [&](double t, Eigen::VectorXd& f) {
         if (h.Function > 0)
             f += force * excitations.Value(h.Function, t);

@@ -2,6 +2,7 @@
 
 #include "BarFamily.h"
 #include "BarModelBuilder.h"
+#include "DynamicResponse.h"
 #include "MeshStatics.h"
 #include "ModalAnalysis.h"
 #include "ModeReport.h"
@@ -448,8 +449,18 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress
         ScaleShape(division, shape, nodes, inner);
     };
     listing.NotFinite = NotFinite;
-    return ModalAnalysis::Write(division.Cases.front().Modes, division.Rigid, model.Modes, listing,
-                                input.WantJson);
+    SolverOutcome outcome = ModalAnalysis::Write(division.Cases.front().Modes, division.Rigid,
+                                                 model.Modes, listing, input.WantJson);
+    VibrationReport::Layout layout;
+    layout.Nodes = model.DataNodes;
+    layout.Components = model.Components;
+    layout.Names = model.ComponentNames();
+    layout.ForceUnit = model.ForceUnit;
+    layout.LengthUnit = model.LengthUnit;
+    DynamicResponse::Append(input, division.System(), PointMasses(model),
+                            division.Cases.front().Modes, division.Prepared.Free != nullptr,
+                            Units::Gravity(model.LengthUnit), layout, outcome);
+    return outcome;
 }
 
 SolverOutcome StructuralDynamics::Buckling(const SolverInput& input, SolverProgress* progress) {

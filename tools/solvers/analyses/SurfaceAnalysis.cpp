@@ -1,5 +1,6 @@
 #include "SurfaceAnalysis.h"
 
+#include "DynamicResponse.h"
 #include "EquationSystem.h"
 #include "FieldReport.h"
 #include "MeshStatics.h"
@@ -149,5 +150,15 @@ SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* p
                 v /= extreme;
     };
     listing.NotFinite = NotFinite;
-    return ModalAnalysis::Write(found.Modes, found.Rigid, model.Modes, listing, input.WantJson);
+    SolverOutcome outcome =
+        ModalAnalysis::Write(found.Modes, found.Rigid, model.Modes, listing, input.WantJson);
+    VibrationReport::Layout layout;
+    layout.Nodes = static_cast<int>(nodes);
+    layout.Components = model.Components;
+    layout.Names = listing.Components;
+    layout.ForceUnit = model.ForceUnit;
+    layout.LengthUnit = model.LengthUnit;
+    DynamicResponse::Append(input, system, points, found.Modes, found.Rigid > 0,
+                            Units::Gravity(model.LengthUnit), layout, outcome);
+    return outcome;
 }

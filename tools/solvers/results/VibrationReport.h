@@ -15,9 +15,9 @@
 namespace VibrationReport {
 
 struct Layout {
-    int Nodes = 0;                      // the nodes of the data, listed
-    std::vector<int> Components;        // the components listed per node (0..5)
-    QStringList Names;                  // their names: "ux", "uz", "ry"
+    int Nodes = 0;                         // the nodes of the data, listed
+    std::vector<int> Components;           // the components listed per node (0..5)
+    QStringList Names;                     // their names: "ux", "uz", "ry"
     std::function<int(int, int)> Equation; // a node's component's equation, -1 where held
     QString ForceUnit, LengthUnit;
 };

@@ -1,0 +1,53 @@
+#include "DynamicResponse.h"
+
+#include "ExcitationTables.h"
+#include "ForcedVibration.h"
+#include "FormatCatalogue.h"
+#include "SolverError.h"
+
+#include <optional>
+
+void DynamicResponse::Append(const SolverInput& input, const EquationSystem& system,
+                             const std::vector<ModalAnalysis::Point>& points,
+                             const std::vector<PencilModes::Mode>& modes, bool free, double gravity,
+                             VibrationReport::Layout layout, SolverOutcome& outcome) {
+    const std::optional<DataFormat> format = FormatCatalogue::For(input.Problem, input.Dynamics);
+    if (!format)
+        return;
+    const ExcitationTables tables = ExcitationTables::Read(*format, input.Data, layout.Components);
+    if (!tables.Any())
+        return;
+    if (free)
+        throw SolverError(QStringLiteral("forced vibrations are calculated for supported "
+                                         "structures only: this one is free to move (table 6)"));
+    const ModalAnalysis::SparseMatrix mass = ModalAnalysis::Masses(system, points);
+    std::vector<double> lambdas;
+    std::vector<Eigen::VectorXd> shapes;
+    for (const PencilModes::Mode& mode : modes) {
+        lambdas.push_back(mode.Lambda);
+        shapes.push_back(mode.Shape);
+    }
+    ForcedVibration::Model model;
+    model.Stiffness = &system.Stiffness();
+    model.Mass = &mass;
+    model.Modes = ModalResponse::Basis::Of(lambdas, shapes, mass);
+    model.Nodes = system.Numbering().Nodes();
+    model.Equation = [&system](int node, int c) { return system.Equation(node, c); };
+    ForcedVibration::Excitations excitations =
+        tables.Excitations(static_cast<int>(modes.size()), gravity);
+    if (const auto& r = tables.Rayleigh()) {
+        const DirectIntegration::Rayleigh::Fit fit =
+            DirectIntegration::Rayleigh::From((*r)[0], (*r)[1], (*r)[2], (*r)[3]);
+        if (!fit.Error.isEmpty())
+            throw SolverError(fit.Error);
+        excitations.Rayleigh = fit.Damping;
+    }
+    const std::vector<ForcedVibration::Response> responses =
+        ForcedVibration::Solve(model, excitations);
+    if (!layout.Equation)
+        layout.Equation = model.Equation;
+    const QJsonArray forced =
+        VibrationReport::Write(model, tables, excitations, responses, layout, outcome.Protocol);
+    if (input.WantJson)
+        outcome.Json[QStringLiteral("forced")] = forced;
+}

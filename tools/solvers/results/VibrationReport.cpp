@@ -1,0 +1,249 @@
+#include "VibrationReport.h"
+
+#include "StaticReport.h"
+
+#include <QJsonObject>
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <numbers>
+#include <utility>
+
+namespace VibrationReport {
+
+namespace {
+
+constexpr double TwoPi = 2 * std::numbers::pi;
+const char* const Axes[] = {"x", "y", "z"};
+
+// A complex amplitude U as u(t) = a cos(W t + phase) with a signed and the phase from -90 to
+// 90 degrees: a motion that follows the loads has a small phase, whatever their sign.
+std::pair<double, double> Signed(std::complex<double> u) {
+    double size = std::abs(u), phase = size > 0 ? std::arg(u) * 360 / TwoPi : 0.0;
+    if (phase > 90)
+        size = -size, phase -= 180;
+    else if (phase <= -90)
+        size = -size, phase += 180;
+    return {size, phase};
+}
+
+// A node's listed components from a vector of the equations (held components 0).
+std::vector<double> AtNodes(const Layout& layout, const std::function<double(int)>& value) {
+    std::vector<double> values;
+    values.reserve(static_cast<size_t>(layout.Nodes) * layout.Components.size());
+    for (int node = 0; node < layout.Nodes; ++node)
+        for (int c : layout.Components) {
+            const int e = layout.Equation(node, c);
+            values.push_back(e >= 0 ? value(e) : 0.0);
+        }
+    return values;
+}
+
+// A table of node rows under `columns` headings, each row `values` of its node.
+void Table(QString& text, const QStringList& columns, const std::vector<double>& values) {
+    text += QStringLiteral("    Node");
+    for (const QString& c : columns)
+        text += u' ' + c.rightJustified(12);
+    text += u'\n';
+    const int width = static_cast<int>(columns.size());
+    for (size_t node = 0; (node + 1) * static_cast<size_t>(width) <= values.size(); ++node)
+        StaticReport::AppendLine(text, static_cast<int>(node + 1),
+                                 values.data() + node * static_cast<size_t>(width), width);
+}
+
+QJsonArray Rows(const std::vector<double>& values, int width) {
+    QJsonArray rows;
+    for (size_t node = 0; (node + 1) * static_cast<size_t>(width) <= values.size(); ++node)
+        rows.append(StaticReport::JsonRow(
+            static_cast<int>(node + 1), values.data() + node * static_cast<size_t>(width), width));
+    return rows;
+}
+
+// The directions a model's ground motions shake.
+std::vector<int> Shaken(const ForcedVibration::Excitations& x) {
+    std::vector<int> directions;
+    for (const ForcedVibration::GroundMotion& g : x.Ground)
+        if (std::find(directions.begin(), directions.end(), g.Direction) == directions.end())
+            directions.push_back(g.Direction);
+    std::sort(directions.begin(), directions.end());
+    return directions;
+}
+
+QString Percent(double share) {
+    return QString::number(100 * share, 'f', 1) + u'%';
+}
+
+void WriteHarmonic(const ForcedVibration::HarmonicResponse& h, const Layout& layout, QString& text,
+                   QJsonObject& json) {
+    const int width = static_cast<int>(layout.Components.size());
+    QJsonArray frequencies, amplitudes, phases;
+    // A sweep lists its curve: the largest amplitude at each frequency, and where.
+    if (h.Frequencies.size() > 1) {
+        text += QStringLiteral("Frequency response: the largest amplitude at each frequency\n"
+                               "  f [Hz]    amplitude       at node, component\n");
+    }
+    size_t peak = 0;
+    double largest = -1;
+    for (size_t k = 0; k < h.Frequencies.size(); ++k) {
+        const Eigen::VectorXcd& u = h.Amplitudes[k];
+        const std::vector<double> size = AtNodes(layout, [&](int e) { return std::abs(u[e]); });
+        const std::vector<double> value =
+            AtNodes(layout, [&](int e) { return Signed(u[e]).first; });
+        const std::vector<double> phase =
+            AtNodes(layout, [&](int e) { return Signed(u[e]).second; });
+        size_t at = 0;
+        for (size_t i = 0; i < size.size(); ++i)
+            if (size[i] > size[at])
+                at = i;
+        if (!size.empty() && size[at] > largest)
+            largest = size[at], peak = k;
+        if (h.Frequencies.size() > 1 && !size.empty())
+            text += StaticReport::Number(h.Frequencies[k]).trimmed().rightJustified(8) +
+                    StaticReport::Number(size[at]) +
+                    QStringLiteral("       %1, %2\n")
+                        .arg(at / static_cast<size_t>(width) + 1)
+                        .arg(layout.Names[static_cast<qsizetype>(at % static_cast<size_t>(width))]);
+        frequencies.append(h.Frequencies[k]);
+        amplitudes.append(Rows(value, width));
+        phases.append(Rows(phase, width));
+    }
+    if (!h.Frequencies.empty()) {
+        const Eigen::VectorXcd& u = h.Amplitudes[peak];
+        text += QStringLiteral("\nAmplitudes a [%1] at %2 Hz%3: u = a cos(2 pi f t + phase), the "
+                               "loads F cos(2 pi f t)\n")
+                    .arg(layout.LengthUnit, StaticReport::Number(h.Frequencies[peak]).trimmed(),
+                         h.Frequencies.size() > 1 ? QStringLiteral(", the peak of the curve")
+                                                  : QString());
+        Table(text, layout.Names, AtNodes(layout, [&](int e) { return Signed(u[e]).first; }));
+        text += QStringLiteral("\nPhases [deg] (negative: the motion lags behind the loads)\n");
+        Table(text, layout.Names, AtNodes(layout, [&](int e) { return Signed(u[e]).second; }));
+    }
+    json[QStringLiteral("frequencies")] = frequencies;
+    json[QStringLiteral("amplitudes")] = amplitudes;
+    json[QStringLiteral("phases")] = phases;
+}
+
+void WriteHistory(const ForcedVibration::HistoryResponse& h, const Layout& layout, QString& text,
+                  QJsonObject& json) {
+    const int width = static_cast<int>(layout.Components.size());
+    QStringList columns;
+    for (const QString& name : layout.Names)
+        columns << name + QStringLiteral(" max") << QStringLiteral("at t [s]")
+                << name + QStringLiteral(" min") << QStringLiteral("at t [s]");
+    std::vector<double> values;
+    for (int node = 0; node < layout.Nodes; ++node)
+        for (int c : layout.Components) {
+            const int e = layout.Equation(node, c);
+            for (const double v : {e >= 0 ? h.Max[e] : 0.0, e >= 0 ? h.MaxAt[e] : 0.0,
+                                   e >= 0 ? h.Min[e] : 0.0, e >= 0 ? h.MinAt[e] : 0.0})
+                values.push_back(v);
+        }
+    text += QStringLiteral("Peaks over time, relative to the ground [%1]\n").arg(layout.LengthUnit);
+    Table(text, columns, values);
+    json[QStringLiteral("peaks")] = Rows(values, 4 * width);
+    json[QStringLiteral("duration")] = h.Times.empty() ? 0.0 : h.Times.back();
+}
+
+void WriteSpectrum(const ForcedVibration::Model& model, const ForcedVibration::SpectrumResponse& s,
+                   const ForcedVibration::Excitations& x, const Layout& layout, QString& text,
+                   QJsonObject& json) {
+    const QString mass = QStringLiteral("%1 s2/%2").arg(layout.ForceUnit, layout.LengthUnit);
+    QJsonArray shears;
+    for (size_t d = 0; d < s.Directions.size(); ++d) {
+        const int axis = s.Directions[d];
+        const ModalResponse::Participation p = ForcedVibration::Participation(model, axis);
+        text += QStringLiteral("\nAlong %1: the modes' peaks\n"
+                               "Mode    period [s]  mass [%2]       share  base shear [%3]\n")
+                    .arg(QLatin1String(Axes[axis]), mass, layout.ForceUnit);
+        for (Eigen::Index i = 0; i < model.Modes.Count(); ++i) {
+            const double w = model.Modes.Omega[i];
+            text += QString::number(i + 1).rightJustified(4) +
+                    StaticReport::Number(w > 0 ? TwoPi / w : 0) +
+                    StaticReport::Number(p.Effective[i]) +
+                    Percent(p.Total > 0 ? p.Effective[i] / p.Total : 0).rightJustified(12) +
+                    StaticReport::Number(s.ModeShears[d][i]) + u'\n';
+        }
+        text += QStringLiteral("Base shear along %1: %2 %3, combined over the modes\n")
+                    .arg(QLatin1String(Axes[axis]), StaticReport::Number(s.BaseShear[d]).trimmed(),
+                         layout.ForceUnit);
+        shears.append(QJsonObject{{QStringLiteral("direction"), QLatin1String(Axes[axis])},
+                                  {QStringLiteral("baseShear"), s.BaseShear[d]}});
+    }
+    (void)x;
+    const std::vector<double> peaks = AtNodes(layout, [&](int e) { return s.Displacements[e]; });
+    text += QStringLiteral("\nPeak displacements [%1], combined: sizes without sign\n")
+                .arg(layout.LengthUnit);
+    Table(text, layout.Names, peaks);
+    json[QStringLiteral("baseShear")] = shears;
+    json[QStringLiteral("displacements")] = Rows(peaks, static_cast<int>(layout.Components.size()));
+}
+
+} // namespace
+
+QJsonArray Write(const ForcedVibration::Model& model, const ExcitationTables& tables,
+                 const ForcedVibration::Excitations& excitations,
+                 const std::vector<ForcedVibration::Response>& responses, const Layout& layout,
+                 QString& text) {
+    text += QStringLiteral("\nForced vibrations by the %1 modes found\n").arg(model.Modes.Count());
+    text +=
+        tables.DampingGiven()
+            ? QStringLiteral("Damping: as table 20 gives it, %1 of critical in the modes it "
+                             "does not list.\n")
+                  .arg(Percent(tables.DampingOfOthers()))
+            : QStringLiteral("Damping: 5.0% of critical in every mode (table 20 gives none).\n");
+    for (const int axis : Shaken(excitations)) {
+        const ModalResponse::Participation p = ForcedVibration::Participation(model, axis);
+        text += QStringLiteral("The modes carry %1 of the mass that moves along %2.\n")
+                    .arg(Percent(p.Share()), QLatin1String(Axes[axis]));
+        if (p.Share() < 0.9)
+            text += QStringLiteral("Warning: less than 90 %; ask for more modes (item 9 of "
+                                   "table 1).\n");
+    }
+    QJsonArray forced;
+    for (const ForcedVibration::Response& r : responses) {
+        QJsonObject json{{QStringLiteral("excitation"), r.Excitation}};
+        if (const auto* h = std::get_if<ForcedVibration::HarmonicResponse>(&r.Result)) {
+            const double low = h->Frequencies.front(), high = h->Frequencies.back();
+            text += h->Frequencies.size() == 1
+                        ? QStringLiteral("\nExcitation %1: harmonic loads at %2 Hz\n")
+                              .arg(r.Excitation)
+                              .arg(StaticReport::Number(low).trimmed())
+                        : QStringLiteral("\nExcitation %1: harmonic loads from %2 to %3 Hz at %4 "
+                                         "frequencies\n")
+                              .arg(r.Excitation)
+                              .arg(StaticReport::Number(low).trimmed(),
+                                   StaticReport::Number(high).trimmed())
+                              .arg(h->Frequencies.size());
+            json[QStringLiteral("kind")] = QStringLiteral("harmonic");
+            WriteHarmonic(*h, layout, text, json);
+        } else if (const auto* t = std::get_if<ForcedVibration::HistoryResponse>(&r.Result)) {
+            text += QStringLiteral("\nExcitation %1: a history %2\n")
+                        .arg(r.Excitation)
+                        .arg(tables.Direct(r.Excitation)
+                                 ? QStringLiteral("integrated directly (Newmark's average "
+                                                  "acceleration)")
+                                 : QStringLiteral("by the modes (exact for loads linear between "
+                                                  "the steps)"));
+            json[QStringLiteral("kind")] = QStringLiteral("history");
+            const double highest =
+                model.Modes.Count() > 0 ? model.Modes.Omega.maxCoeff() / TwoPi : 0;
+            if (t->Times.size() > 1 && highest > 0) {
+                const QString warning =
+                    DirectIntegration::StepWarning(t->Times[1] - t->Times[0], highest);
+                if (!warning.isEmpty())
+                    text += QStringLiteral("Warning: %1; peaks between the steps are missed.\n")
+                                .arg(warning);
+            }
+            WriteHistory(*t, layout, text, json);
+        } else {
+            text += QStringLiteral("\nExcitation %1: design spectrum\n").arg(r.Excitation);
+            json[QStringLiteral("kind")] = QStringLiteral("spectrum");
+            WriteSpectrum(model, std::get<ForcedVibration::SpectrumResponse>(r.Result), excitations,
+                          layout, text, json);
+        }
+        forced.append(json);
+    }
+    return forced;
+}
+
+} // namespace VibrationReport
