@@ -79,7 +79,7 @@ void WriteHarmonic(const ForcedVibration::HarmonicResponse& h, const Layout& lay
     QJsonArray frequencies, amplitudes, phases;
     // A sweep lists its curve: the largest amplitude at each frequency, and where.
     if (h.Frequencies.size() > 1) {
-        text += QStringLiteral("Frequency response: the largest amplitude at each frequency\n"
+        text += QStringLiteral("Frequency response: the largest translation at each frequency\n"
                                "  f [Hz]    amplitude       at node, component\n");
     }
     size_t peak = 0;
@@ -91,9 +91,11 @@ void WriteHarmonic(const ForcedVibration::HarmonicResponse& h, const Layout& lay
             AtNodes(layout, [&](int e) { return Signed(u[e]).first; });
         const std::vector<double> phase =
             AtNodes(layout, [&](int e) { return Signed(u[e]).second; });
+        // The largest translation: a rotation is no length to compare with.
         size_t at = 0;
         for (size_t i = 0; i < size.size(); ++i)
-            if (size[i] > size[at])
+            if (layout.Components[i % static_cast<size_t>(width)] < 3 &&
+                (layout.Components[at % static_cast<size_t>(width)] >= 3 || size[i] > size[at]))
                 at = i;
         if (!size.empty() && size[at] > largest)
             largest = size[at], peak = k;
