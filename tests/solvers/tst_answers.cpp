@@ -153,6 +153,8 @@ QString TextDifference(const QString& was, const QString& is) {
         QStringLiteral("^[-+]?(\\d+\\.?\\d*|\\.\\d+)([eE][-+]?\\d+)?[,;:)%]*$"));
     static const QRegularExpression governing(QStringLiteral("^\\(\\d+\\)$"));
     const auto paragraphScale = [](const QStringList& lines, qsizetype at) {
+        if (at >= lines.size())
+            return 0.0;
         qsizetype from = at, to = at;
         while (from > 0 && !lines[from - 1].trimmed().isEmpty())
             --from;
@@ -170,7 +172,8 @@ QString TextDifference(const QString& was, const QString& is) {
     // The column of a principal angle in the paragraph of line `at`: where its heading
     // (units in brackets left out) names "angle"; -1 where none does.
     const auto angleColumn = [](const QStringList& lines, qsizetype at) {
-        for (qsizetype i = at; i >= 0 && !lines[i].trimmed().isEmpty(); --i) {
+        for (qsizetype i = std::min(at, lines.size() - 1); i >= 0 && !lines[i].trimmed().isEmpty();
+             --i) {
             QStringList names = lines[i].split(u' ', Qt::SkipEmptyParts);
             names.removeIf([](const QString& word) { return word.startsWith(u'['); });
             if (const qsizetype column = names.indexOf(QStringLiteral("angle")); column >= 0)

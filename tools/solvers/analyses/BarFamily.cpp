@@ -121,8 +121,6 @@ StaticResults BarFamily::Results(const BarModel& model, const FieldResults& fiel
     results.SmallestLoad = field.SmallestLoad;
     const size_t width = model.Components.size();
     const size_t count = static_cast<size_t>(results.ForceCount());
-    // A truss bar's one force is the same at both ends: the last piece's is taken.
-    const size_t half = model.IsTruss() ? 0 : count / 2;
     // A case, a combination or an envelope's extremes alike.
     const auto convert = [&](const FieldResults::Case& solved) {
         StaticResults::Case c;
@@ -136,18 +134,7 @@ StaticResults BarFamily::Results(const BarModel& model, const FieldResults& fiel
         for (const FieldResults::Reaction& reaction : solved.Reactions)
             c.Reactions.push_back({reaction.Node, reaction.Values});
         c.Forces.assign(static_cast<size_t>(model.DataElements) * count, 0.0);
-        std::vector<bool> started(static_cast<size_t>(model.DataElements), false);
-        for (size_t bar = 0; bar < model.Bars.size(); ++bar) {
-            const size_t element = static_cast<size_t>(model.Bars[bar].Element);
-            const double* section = solved.Stresses.data() + bar * count;
-            double* out = c.Forces.data() + element * count;
-            // The pieces of an arc: end i of the first piece, end j of the last.
-            if (!started[element]) {
-                started[element] = true;
-                std::copy(section, section + half, out);
-            }
-            std::copy(section + half, section + count, out + half);
-        }
+        MemberForces(model, solved.Stresses.data(), c.Forces.data());
         return c;
     };
     results.Cases.reserve(field.Cases.size());
@@ -160,4 +147,23 @@ StaticResults BarFamily::Results(const BarModel& model, const FieldResults& fiel
                                      convert(envelope.Min), convert(envelope.MaxBy),
                                      convert(envelope.MinBy)});
     return results;
+}
+
+void BarFamily::MemberForces(const BarModel& model, const double* bars, double* members) {
+    const auto count =
+        static_cast<size_t>(BarElement::EndLayout(model.Axes, model.IsTruss()).Count());
+    // A truss bar's one force is the same at both ends: the last piece's is taken.
+    const size_t half = model.IsTruss() ? 0 : count / 2;
+    std::vector<bool> started(static_cast<size_t>(model.DataElements), false);
+    for (size_t bar = 0; bar < model.Bars.size(); ++bar) {
+        const size_t element = static_cast<size_t>(model.Bars[bar].Element);
+        const double* section = bars + bar * count;
+        double* out = members + element * count;
+        // The pieces of an arc or of a divided member: end i of the first, end j of the last.
+        if (!started[element]) {
+            started[element] = true;
+            std::copy(section, section + half, out);
+        }
+        std::copy(section + half, section + count, out + half);
+    }
 }

@@ -46,6 +46,10 @@ public:
     // curved members apart, the section forces of an element at end i of its first piece and
     // at end j of its last.
     static StaticResults Results(const BarModel& model, const FieldResults& field);
+    // The section forces of each element of the data (`members`, DataElements x the end
+    // layout's count) from those of its bars (`bars`, one row per bar): end i of its first
+    // piece and end j of its last; a truss bar's one force is its last piece's.
+    static void MemberForces(const BarModel& model, const double* bars, double* members);
 
 private:
     const BarModel& bars_;

@@ -457,6 +457,22 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress
     layout.Names = model.ComponentNames();
     layout.ForceUnit = model.ForceUnit;
     layout.LengthUnit = model.LengthUnit;
+    // A motion's section forces at the ends of the members, from their pieces.
+    const ResultLayout ends = division.Bars->EndLayout();
+    layout.ElementColumns = ends;
+    layout.ElementRows = [&division, &model, count = ends.Count()](const Eigen::VectorXd& u) {
+        const auto width = static_cast<size_t>(count);
+        std::vector<double> bars(model.Bars.size() * width);
+        for (size_t b = 0; b < model.Bars.size(); ++b) {
+            const BarElement::Vector12 ends = division.Ends(b, u);
+            division.Bars->EndForces(b, ends, Element::Vector::Zero(ends.size()), nullptr,
+                                     bars.data() + b * width);
+        }
+        Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor> members(
+            model.DataElements, count);
+        BarFamily::MemberForces(model, bars.data(), members.data());
+        return Eigen::MatrixXd(members);
+    };
     DynamicResponse::Append(input, division.System(), PointMasses(model),
                             division.Cases.front().Modes, division.Prepared.Free != nullptr,
                             Units::Gravity(model.LengthUnit), layout, outcome);

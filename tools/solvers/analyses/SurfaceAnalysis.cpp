@@ -158,6 +158,21 @@ SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* p
     layout.Names = listing.Components;
     layout.ForceUnit = model.ForceUnit;
     layout.LengthUnit = model.LengthUnit;
+    // A motion's moments and shear forces at the element centres, as each element gives them.
+    const std::vector<const Element*> elements = prepared.Statics.Family->Elements();
+    const ResultLayout own = elements.empty() ? ResultLayout() : elements.front()->Layout();
+    layout.ElementColumns = own;
+    layout.ElementRows = [&system, &elements, count = own.Count()](const Eigen::VectorXd& u) {
+        Eigen::MatrixXd rows =
+            Eigen::MatrixXd::Zero(static_cast<Eigen::Index>(elements.size()), count);
+        for (size_t e = 0; e < elements.size(); ++e) {
+            const Element::Results r = elements[e]->Recover(system.Gather(*elements[e], u));
+            if (r.rows() > 0)
+                rows.row(static_cast<Eigen::Index>(e)) =
+                    r.row(0).head(std::min<Eigen::Index>(count, r.cols()));
+        }
+        return rows;
+    };
     DynamicResponse::Append(input, system, points, found.Modes, found.Rigid > 0,
                             Units::Gravity(model.LengthUnit), layout, outcome);
     return outcome;

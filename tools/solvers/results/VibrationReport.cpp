@@ -39,9 +39,10 @@ std::vector<double> AtNodes(const Layout& layout, const std::function<double(int
     return values;
 }
 
-// A table of node rows under `columns` headings, each row `values` of its node.
-void Table(QString& text, const QStringList& columns, const std::vector<double>& values) {
-    text += QStringLiteral("    Node");
+// A table of node (or element) rows under `columns` headings, each row `values` of its node.
+void Table(QString& text, const QStringList& columns, const std::vector<double>& values,
+           const QString& first = QStringLiteral("Node")) {
+    text += first.rightJustified(8);
     for (const QString& c : columns)
         text += u' ' + c.rightJustified(12);
     text += u'\n';
@@ -57,6 +58,55 @@ QJsonArray Rows(const std::vector<double>& values, int width) {
         rows.append(StaticReport::JsonRow(
             static_cast<int>(node + 1), values.data() + node * static_cast<size_t>(width), width));
     return rows;
+}
+
+// A matrix's rows one after the other.
+std::vector<double> Flat(const Eigen::MatrixXd& rows) {
+    std::vector<double> values(static_cast<size_t>(rows.size()));
+    Eigen::Map<Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>>(
+        values.data(), rows.rows(), rows.cols()) = rows;
+    return values;
+}
+
+const QString Element = QStringLiteral("Element");
+
+// The element columns' names, and their units as a title gives them: "kN, kNm".
+QStringList Names(const ResultLayout& columns) {
+    QStringList names;
+    for (int c = 0; c < columns.Count(); ++c)
+        names << columns[c].Name;
+    return names;
+}
+
+QString Units(const Layout& layout) {
+    QStringList units;
+    for (int c = 0; c < layout.ElementColumns.Count(); ++c) {
+        const QString unit = ResultLayout::UnitOf(layout.ElementColumns[c].What, layout.ForceUnit,
+                                                  layout.LengthUnit);
+        if (!unit.isEmpty() && !units.contains(unit))
+            units << unit;
+    }
+    return units.join(QStringLiteral(", "));
+}
+
+// The elements' amplitudes and phases of a complex motion.
+void ElementHarmonic(const Eigen::VectorXcd& u, const Layout& layout, QString& text,
+                     QJsonObject& json) {
+    const Eigen::MatrixXd re = layout.ElementRows(u.real()), im = layout.ElementRows(u.imag());
+    std::vector<double> size, phase;
+    for (Eigen::Index r = 0; r < re.rows(); ++r)
+        for (Eigen::Index c = 0; c < re.cols(); ++c) {
+            const auto [a, p] = Signed({re(r, c), im(r, c)});
+            size.push_back(a);
+            phase.push_back(p);
+        }
+    const int width = static_cast<int>(re.cols());
+    text += QStringLiteral("\nElement amplitudes [%1]\n").arg(Units(layout));
+    Table(text, Names(layout.ElementColumns), size, Element);
+    text += QStringLiteral("\nElement phases [deg]\n");
+    Table(text, Names(layout.ElementColumns), phase, Element);
+    json[QStringLiteral("elementAmplitudes")] = Rows(size, width);
+    json[QStringLiteral("elementPhases")] = Rows(phase, width);
 }
 
 // The directions a model's ground motions shake.
@@ -119,6 +169,8 @@ void WriteHarmonic(const ForcedVibration::HarmonicResponse& h, const Layout& lay
         Table(text, layout.Names, AtNodes(layout, [&](int e) { return Signed(u[e]).first; }));
         text += QStringLiteral("\nPhases [deg] (negative: the motion lags behind the loads)\n");
         Table(text, layout.Names, AtNodes(layout, [&](int e) { return Signed(u[e]).second; }));
+        if (layout.ElementRows)
+            ElementHarmonic(u, layout, text, json);
     }
     json[QStringLiteral("frequencies")] = frequencies;
     json[QStringLiteral("amplitudes")] = amplitudes;
@@ -143,12 +195,43 @@ void WriteHistory(const ForcedVibration::HistoryResponse& h, const Layout& layou
     text += QStringLiteral("Peaks over time, relative to the ground [%1]\n").arg(layout.LengthUnit);
     Table(text, columns, values);
     json[QStringLiteral("peaks")] = Rows(values, 4 * width);
+    if (layout.ElementRows && !h.Times.empty()) {
+        // The element results at every instant, and their extremes with the instant of each.
+        Eigen::MatrixXd high, low, highAt, lowAt;
+        for (size_t k = 0; k < h.Times.size(); ++k) {
+            const Eigen::MatrixXd r =
+                layout.ElementRows(h.Displacements.col(static_cast<Eigen::Index>(k)));
+            if (k == 0) {
+                high = low = r;
+                highAt = lowAt = Eigen::MatrixXd::Zero(r.rows(), r.cols());
+                continue;
+            }
+            for (Eigen::Index i = 0; i < r.size(); ++i) {
+                if (r(i) > high(i))
+                    high(i) = r(i), highAt(i) = h.Times[k];
+                if (r(i) < low(i))
+                    low(i) = r(i), lowAt(i) = h.Times[k];
+            }
+        }
+        QStringList names;
+        std::vector<double> peaks;
+        for (const QString& name : Names(layout.ElementColumns))
+            names << name + QStringLiteral(" max") << QStringLiteral("at t [s]")
+                  << name + QStringLiteral(" min") << QStringLiteral("at t [s]");
+        for (Eigen::Index r = 0; r < high.rows(); ++r)
+            for (Eigen::Index c = 0; c < high.cols(); ++c)
+                for (const double v : {high(r, c), highAt(r, c), low(r, c), lowAt(r, c)})
+                    peaks.push_back(v);
+        text += QStringLiteral("\nElement peaks over time [%1]\n").arg(Units(layout));
+        Table(text, names, peaks, Element);
+        json[QStringLiteral("elementPeaks")] = Rows(peaks, static_cast<int>(4 * high.cols()));
+    }
     json[QStringLiteral("duration")] = h.Times.empty() ? 0.0 : h.Times.back();
 }
 
 void WriteSpectrum(const ForcedVibration::Model& model, const ForcedVibration::SpectrumResponse& s,
-                   const ForcedVibration::Excitations& x, const Layout& layout, QString& text,
-                   QJsonObject& json) {
+                   const ForcedVibration::Excitations& x, const ForcedVibration::Spectrum& spectrum,
+                   const Layout& layout, QString& text, QJsonObject& json) {
     const QString mass = QStringLiteral("%1 s2/%2").arg(layout.ForceUnit, layout.LengthUnit);
     QJsonArray shears;
     for (size_t d = 0; d < s.Directions.size(); ++d) {
@@ -171,7 +254,29 @@ void WriteSpectrum(const ForcedVibration::Model& model, const ForcedVibration::S
         shears.append(QJsonObject{{QStringLiteral("direction"), QLatin1String(Axes[axis])},
                                   {QStringLiteral("baseShear"), s.BaseShear[d]}});
     }
-    (void)x;
+    if (layout.ElementRows && !s.ModePeaks.empty()) {
+        // Each mode's element results in each direction, combined as the motion is.
+        std::vector<Eigen::MatrixXd> each;
+        Eigen::Index rows = 0, columns = 0;
+        for (const Eigen::MatrixXd& peaks : s.ModePeaks) {
+            Eigen::MatrixXd modal;
+            for (Eigen::Index i = 0; i < peaks.cols(); ++i) {
+                const Eigen::MatrixXd r = layout.ElementRows(peaks.col(i));
+                rows = r.rows(), columns = r.cols();
+                if (modal.size() == 0)
+                    modal.resize(r.size(), peaks.cols());
+                modal.col(i) = Eigen::Map<const Eigen::VectorXd>(Flat(r).data(), r.size());
+            }
+            each.push_back(modal);
+        }
+        const Eigen::VectorXd combined = ForcedVibration::CombinePeaks(each, model, x, spectrum);
+        const std::vector<double> values(combined.data(), combined.data() + combined.size());
+        text += QStringLiteral("\nElement peaks [%1], combined: sizes without sign\n")
+                    .arg(Units(layout));
+        Table(text, Names(layout.ElementColumns), values, Element);
+        json[QStringLiteral("elementPeaks")] = Rows(values, static_cast<int>(columns));
+        (void)rows;
+    }
     const std::vector<double> peaks = AtNodes(layout, [&](int e) { return s.Displacements[e]; });
     text += QStringLiteral("\nPeak displacements [%1], combined: sizes without sign\n")
                 .arg(layout.LengthUnit);
@@ -238,10 +343,22 @@ QJsonArray Write(const ForcedVibration::Model& model, const ExcitationTables& ta
             }
             WriteHistory(*t, layout, text, json);
         } else {
-            text += QStringLiteral("\nExcitation %1: design spectrum\n").arg(r.Excitation);
+            ForcedVibration::Spectrum rules;
+            for (const ForcedVibration::Excitation& e : excitations.List)
+                if (e.Number == r.Excitation)
+                    if (const auto* s = std::get_if<ForcedVibration::Spectrum>(&e.Kind))
+                        rules = *s;
+            text += QStringLiteral("\nExcitation %1: design spectrum, the modes combined by %2, "
+                                   "the directions by %3\n")
+                        .arg(r.Excitation)
+                        .arg(rules.Modes == ModalResponse::Rule::Cqc ? QStringLiteral("CQC")
+                                                                     : QStringLiteral("SRSS"),
+                             rules.Directions == ModalResponse::Directions::Srss
+                                 ? QStringLiteral("SRSS")
+                                 : QStringLiteral("the 100/30 rule"));
             json[QStringLiteral("kind")] = QStringLiteral("spectrum");
             WriteSpectrum(model, std::get<ForcedVibration::SpectrumResponse>(r.Result), excitations,
-                          layout, text, json);
+                          rules, layout, text, json);
         }
         forced.append(json);
     }

@@ -2,6 +2,7 @@
 
 #include "ExcitationTables.h"
 #include "ForcedVibration.h"
+#include "ResultLayout.h"
 
 #include <QJsonArray>
 #include <QString>
@@ -20,6 +21,11 @@ struct Layout {
     QStringList Names;                     // their names: "ux", "uz", "ry"
     std::function<int(int, int)> Equation; // a node's component's equation, -1 where held
     QString ForceUnit, LengthUnit;
+    // The element results of a motion: one row per element of the data, ElementColumns
+    // columns (a bar's section forces at its ends, a plate's moments at its centre); empty
+    // where the family gives none.
+    std::function<Eigen::MatrixXd(const Eigen::VectorXd&)> ElementRows;
+    ResultLayout ElementColumns;
 };
 
 // Appends the protocol to `text` and returns the JSON ("forced": one object per excitation).
