@@ -22,6 +22,22 @@ SparseMatrix Diagonal(const std::vector<double>& values) {
     return m;
 }
 
+// The modes of three equal storeys, each of stiffness over mass `ratio`: w_n^2 = 4 ratio
+// sin^2((2n - 1) pi / 14), the shapes sin((2n - 1) j pi / 7), j the storey.
+std::pair<std::vector<double>, std::vector<Eigen::VectorXd>> ShearBuilding(double ratio) {
+    std::vector<double> lambdas;
+    std::vector<Eigen::VectorXd> shapes;
+    for (int n = 1; n <= 3; ++n) {
+        const double s = std::sin((2 * n - 1) * Pi / 14);
+        lambdas.push_back(4 * ratio * s * s);
+        Eigen::VectorXd shape(3);
+        for (int j = 1; j <= 3; ++j)
+            shape[j - 1] = std::sin((2 * n - 1) * j * Pi / 7);
+        shapes.push_back(shape);
+    }
+    return {lambdas, shapes};
+}
+
 bool Close(double actual, double expected, double tolerance) {
     return std::abs(actual - expected) <= tolerance * std::max(1.0, std::abs(expected));
 }
@@ -91,16 +107,7 @@ void TestModalResponse::shearBuildingUnderASpectrum() {
     // masses add up to the building's. The modes lie far apart: CQC is SRSS within 1 %.
     const double m = 100, k = 1.0e5; // t, kN/m
     const SparseMatrix mass = Diagonal({m, m, m});
-    std::vector<double> lambdas;
-    std::vector<Eigen::VectorXd> shapes;
-    for (int n = 1; n <= 3; ++n) {
-        const double s = std::sin((2 * n - 1) * Pi / 14);
-        lambdas.push_back(4 * k / m * s * s);
-        Eigen::VectorXd shape(3);
-        for (int j = 1; j <= 3; ++j)
-            shape[j - 1] = std::sin((2 * n - 1) * j * Pi / 7);
-        shapes.push_back(shape);
-    }
+    const auto [lambdas, shapes] = ShearBuilding(k / m);
     const Basis basis = Basis::Of(lambdas, shapes, mass);
     const ModalResponse::Participation p =
         ModalResponse::Participate(basis, mass, Eigen::VectorXd::Ones(3));
@@ -157,16 +164,7 @@ void TestModalResponse::shearBuildingExcited() {
     stiffness.insert(1, 1) = 2 * k;
     stiffness.insert(1, 2) = -k;
     stiffness.insert(2, 2) = k;
-    std::vector<double> lambdas;
-    std::vector<Eigen::VectorXd> shapes;
-    for (int n = 1; n <= 3; ++n) {
-        const double s = std::sin((2 * n - 1) * Pi / 14);
-        lambdas.push_back(4 * k / m * s * s);
-        Eigen::VectorXd shape(3);
-        for (int j = 1; j <= 3; ++j)
-            shape[j - 1] = std::sin((2 * n - 1) * j * Pi / 7);
-        shapes.push_back(shape);
-    }
+    const auto [lambdas, shapes] = ShearBuilding(k / m);
     ForcedVibration::Model model;
     model.Stiffness = &stiffness;
     model.Mass = &mass;
