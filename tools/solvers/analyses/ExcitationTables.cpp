@@ -2,6 +2,7 @@
 
 #include "SolverError.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -39,22 +40,22 @@ void Check(const QString& fault, int line) {
 
 } // namespace
 
-ExcitationTables ExcitationTables::Read(const DataFormat& format, const ParsedData& data,
-                                        const std::vector<int>& components) {
-    ExcitationTables tables;
+void ExcitationTables::ReadDamping(const ParsedData& data) {
     if (const ParsedTable* t = data.Table(20)) {
-        tables.dampingGiven_ = true;
+        dampingGiven_ = true;
         for (int row = 0; row < t->Rows(); ++row) {
             const int mode = Whole(*t, row, 0);
             if (mode == 0)
-                tables.dampingDefault_ = t->At(row, 1);
+                dampingDefault_ = t->At(row, 1);
             else
-                tables.damping_[mode] = t->At(row, 1);
+                damping_[mode] = t->At(row, 1);
         }
     }
     if (const ParsedTable* t = data.Table(21); t && t->Rows() > 0)
-        tables.rayleigh_ =
-            std::array<double, 4>{t->At(0, 0), t->At(0, 1), t->At(0, 2), t->At(0, 3)};
+        rayleigh_ = std::array<double, 4>{t->At(0, 0), t->At(0, 1), t->At(0, 2), t->At(0, 3)};
+}
+
+void ExcitationTables::ReadFunctions(const DataFormat& format, const ParsedData& data) {
     if (const ParsedTable* t = data.Table(22)) {
         for (const auto& [number, rows] : Groups(*t)) {
             std::vector<TimeFunction::Point> points;
@@ -62,7 +63,7 @@ ExcitationTables ExcitationTables::Read(const DataFormat& format, const ParsedDa
                 points.push_back({t->At(row, 1), t->At(row, 2)});
             TimeFunction::Made made = TimeFunction::Table(number, std::move(points));
             Check(made.Error, LineOf(*t, rows.front()));
-            tables.functions_.emplace(number, std::move(made.Function));
+            functions_.emplace(number, std::move(made.Function));
         }
     }
     if (const ParsedTable* t = data.Table(23)) {
@@ -77,10 +78,14 @@ ExcitationTables ExcitationTables::Read(const DataFormat& format, const ParsedDa
                 : kind == QLatin1String("PULSE") ? TimeFunction::Pulse(number, a, b, c)
                                                  : TimeFunction::Ramp(number, a, b, c);
             Check(made.Error, LineOf(*t, row));
-            tables.functions_.emplace(number, std::move(made.Function));
+            functions_.emplace(number, std::move(made.Function));
         }
     }
-    ForcedVibration::Excitations& x = tables.excitations_;
+}
+
+void ExcitationTables::ReadDrives(const DataFormat& format, const ParsedData& data,
+                                  const std::vector<int>& components) {
+    ForcedVibration::Excitations& x = excitations_;
     if (const ParsedTable* t = data.Table(24)) {
         for (int row = 0; row < t->Rows(); ++row) {
             ForcedVibration::NodeLoad load{Whole(*t, row, 0), Whole(*t, row, 1) - 1, {}};
@@ -100,41 +105,45 @@ ExcitationTables ExcitationTables::Read(const DataFormat& format, const ParsedDa
                                 Whole(*t, row, 2), t->At(row, 3)});
         }
     }
-    if (const ParsedTable* t = data.Table(26)) {
+}
+
+void ExcitationTables::ReadExcitations(const DataFormat& format, const ParsedData& data) {
+    ForcedVibration::Excitations& x = excitations_;
+    const auto define = [&](const ParsedTable& t, int row, ForcedVibration::Excitation excitation) {
+        lines_[excitation.Number] = LineOf(t, row);
+        x.List.push_back(std::move(excitation));
+    };
+    if (const ParsedTable* t = data.Table(26))
+        for (int row = 0; row < t->Rows(); ++row)
+            define(*t, row,
+                   {Whole(*t, row, 0),
+                    ForcedVibration::Harmonic{t->At(row, 1), t->At(row, 2), Whole(*t, row, 3)}});
+    if (const ParsedTable* t = data.Table(27))
         for (int row = 0; row < t->Rows(); ++row) {
-            const int number = Whole(*t, row, 0);
-            x.List.push_back({number, ForcedVibration::Harmonic{t->At(row, 1), t->At(row, 2),
-                                                                Whole(*t, row, 3)}});
-            tables.lines_[number] = LineOf(*t, row);
+            const bool direct = Word(format, *t, row, 4) == QLatin1String("DIRECT");
+            if (direct)
+                direct_.insert(Whole(*t, row, 0));
+            define(*t, row,
+                   {Whole(*t, row, 0), ForcedVibration::History{Whole(*t, row, 1), t->At(row, 2),
+                                                                t->At(row, 3), direct}});
         }
-    }
-    if (const ParsedTable* t = data.Table(27)) {
+    if (const ParsedTable* t = data.Table(28))
         for (int row = 0; row < t->Rows(); ++row) {
-            const int number = Whole(*t, row, 0);
-            x.List.push_back({number, ForcedVibration::History{Whole(*t, row, 1), t->At(row, 2),
-                                                               t->At(row, 3)}});
-            if (Word(format, *t, row, 4) == QLatin1String("DIRECT"))
-                tables.direct_.insert(number);
-            tables.lines_[number] = LineOf(*t, row);
-        }
-    }
-    if (const ParsedTable* t = data.Table(28)) {
-        for (int row = 0; row < t->Rows(); ++row) {
-            const int number = Whole(*t, row, 0);
             ForcedVibration::Spectrum s;
             s.Modes = Word(format, *t, row, 1) == QLatin1String("SRSS") ? ModalResponse::Rule::Srss
                                                                         : ModalResponse::Rule::Cqc;
             s.Directions = Word(format, *t, row, 2) == QLatin1String("SRSS")
                                ? ModalResponse::Directions::Srss
                                : ModalResponse::Directions::Rule100And30;
-            x.List.push_back({number, s});
-            tables.lines_[number] = LineOf(*t, row);
+            define(*t, row, {Whole(*t, row, 0), s});
         }
-    }
     std::sort(x.List.begin(), x.List.end(),
               [](const ForcedVibration::Excitation& a, const ForcedVibration::Excitation& b) {
                   return a.Number < b.Number;
               });
+}
+
+void ExcitationTables::ReadSpectra(const DataFormat& format, const ParsedData& data) {
     if (const ParsedTable* t = data.Table(29)) {
         for (const auto& [number, rows] : Groups(*t)) {
             std::vector<std::pair<double, double>> points;
@@ -145,7 +154,7 @@ ExcitationTables ExcitationTables::Read(const DataFormat& format, const ParsedDa
             Check(fault.isEmpty() ? fault
                                   : QStringLiteral("spectrum %1: %2").arg(number).arg(fault),
                   LineOf(*t, rows.front()));
-            x.Spectra.emplace(number, std::move(spectrum));
+            excitations_.Spectra.emplace(number, std::move(spectrum));
         }
     }
     if (const ParsedTable* t = data.Table(30)) {
@@ -154,12 +163,22 @@ ExcitationTables ExcitationTables::Read(const DataFormat& format, const ParsedDa
             QString fault;
             DesignSpectrum spectrum = DesignSpectrum::Eurocode(
                 {Whole(*t, row, 1), ground.isEmpty() ? 'A' : ground[0].toLatin1(),
-                 t->At(row, 3) * t->At(row, 4), tables.dampingDefault_},
+                 t->At(row, 3) * t->At(row, 4), dampingDefault_},
                 fault);
             Check(fault, LineOf(*t, row));
-            x.Spectra.emplace(Whole(*t, row, 0), std::move(spectrum));
+            excitations_.Spectra.emplace(Whole(*t, row, 0), std::move(spectrum));
         }
     }
+}
+
+ExcitationTables ExcitationTables::Read(const DataFormat& format, const ParsedData& data,
+                                        const std::vector<int>& components) {
+    ExcitationTables tables;
+    tables.ReadDamping(data);
+    tables.ReadFunctions(format, data);
+    tables.ReadDrives(format, data, components);
+    tables.ReadExcitations(format, data);
+    tables.ReadSpectra(format, data);
     return tables;
 }
 

@@ -35,6 +35,13 @@ public:
     int Line(int excitation) const;
 
 private:
+    void ReadDamping(const ParsedData& data);
+    void ReadFunctions(const DataFormat& format, const ParsedData& data);
+    void ReadDrives(const DataFormat& format, const ParsedData& data,
+                    const std::vector<int>& components);
+    void ReadExcitations(const DataFormat& format, const ParsedData& data);
+    void ReadSpectra(const DataFormat& format, const ParsedData& data);
+
     ForcedVibration::Excitations excitations_;
     std::map<int, double> damping_;
     double dampingDefault_ = 0.05;
