@@ -1,4 +1,4 @@
-#include "DesignSpectrum.h"
+#include "DesignAcceleration.h"
 #include "ForcedVibration.h"
 #include "ModalResponse.h"
 
@@ -114,7 +114,7 @@ void TestModalResponse::shearBuildingUnderASpectrum() {
     QVERIFY(Close(p.Total, 3 * m, 1e-12) && Close(p.Share(), 1, 1e-12));
 
     QString fault;
-    const DesignSpectrum spectrum = DesignSpectrum::Eurocode({1, 'C', 2.5, 0.05}, fault);
+    const DesignAcceleration spectrum = DesignAcceleration::Eurocode({1, 'C', 2.5, 0.05}, fault);
     QVERIFY2(fault.isEmpty(), qPrintable(fault));
     // The standard's ground C, type 1: S 1.15, TC 0.6 s: at 1 s, 2.5 ag S TC / T.
     QVERIFY(Close(spectrum.At(1.0), 2.5 * 2.5 * 1.15 * 0.6, 1e-12));
@@ -181,7 +181,7 @@ void TestModalResponse::shearBuildingExcited() {
     x.Ground = {{2, 0, 1, 0.3}, {3, 0, 1, 0.25}};
     x.Value = [](int, double) { return 1.0; }; // a step
     QString fault;
-    x.Spectra.emplace(1, DesignSpectrum::Eurocode({1, 'B', 1, 0.05}, fault));
+    x.Spectra.emplace(1, DesignAcceleration::Eurocode({1, 'B', 1, 0.05}, fault));
     const std::vector<ForcedVibration::Response> r = ForcedVibration::Solve(model, x);
     QCOMPARE(r.size(), size_t(3));
 

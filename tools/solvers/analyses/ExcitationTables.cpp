@@ -150,7 +150,7 @@ void ExcitationTables::ReadSpectra(const DataFormat& format, const ParsedData& d
             for (int row : rows)
                 points.emplace_back(t->At(row, 1), t->At(row, 2));
             QString fault;
-            DesignSpectrum spectrum = DesignSpectrum::Table(std::move(points), fault);
+            DesignAcceleration spectrum = DesignAcceleration::Table(std::move(points), fault);
             Check(fault.isEmpty() ? fault
                                   : QStringLiteral("spectrum %1: %2").arg(number).arg(fault),
                   LineOf(*t, rows.front()));
@@ -161,7 +161,7 @@ void ExcitationTables::ReadSpectra(const DataFormat& format, const ParsedData& d
         for (int row = 0; row < t->Rows(); ++row) {
             const QString ground = Word(format, *t, row, 2);
             QString fault;
-            DesignSpectrum spectrum = DesignSpectrum::Eurocode(
+            DesignAcceleration spectrum = DesignAcceleration::Eurocode(
                 {Whole(*t, row, 1), ground.isEmpty() ? 'A' : ground[0].toLatin1(),
                  t->At(row, 3) * t->At(row, 4), dampingDefault_},
                 fault);

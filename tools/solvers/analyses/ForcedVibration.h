@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DesignSpectrum.h"
+#include "DesignAcceleration.h"
 #include "DirectIntegration.h"
 #include "ModalResponse.h"
 
@@ -54,7 +54,7 @@ struct Excitations {
     std::vector<GroundMotion> Ground;
     std::vector<double> Damping;              // per mode kept
     std::function<double(int, double)> Value; // function `f` at time t
-    std::map<int, DesignSpectrum> Spectra;
+    std::map<int, DesignAcceleration> Spectra;
     double Gravity = 9.80665; // g in the model's units
     // The damping of direct integration; none: fitted to the modal ratios of the two lowest
     // modes (RayleighOf).

@@ -9,11 +9,11 @@
 // with the period T (s) reaches under the design ground motion, in the model's acceleration
 // unit; each mode's peak follows from it. Either a table of the user's, linear between its
 // points, or the horizontal elastic response spectrum of EN 1998-1:2004, 3.2.2.2.
-class DesignSpectrum {
+class DesignAcceleration {
 public:
     // Points (T, Sa) with T increasing; empty and `fault` set ("the periods do not increase
     // at point 3") when they cannot be a spectrum.
-    static DesignSpectrum Table(std::vector<std::pair<double, double>> points, QString& fault);
+    static DesignAcceleration Table(std::vector<std::pair<double, double>> points, QString& fault);
 
     // EN 1998-1:2004: spectrum type 1 (the larger earthquakes) or 2, ground type A to E
     // (table 3.2 or 3.3 gives S, TB, TC, TD), the design ground acceleration on ground A
@@ -26,7 +26,7 @@ public:
         double Ag = 0;
         double Damping = 0.05;
     };
-    static DesignSpectrum Eurocode(const Code& code, QString& fault);
+    static DesignAcceleration Eurocode(const Code& code, QString& fault);
 
     bool Empty() const { return points_.empty() && !code_; }
     // Sa at T; a table gives its first value before its first period and its last beyond its

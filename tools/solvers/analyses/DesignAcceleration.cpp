@@ -1,4 +1,4 @@
-#include "DesignSpectrum.h"
+#include "DesignAcceleration.h"
 
 #include <algorithm>
 #include <array>
@@ -21,9 +21,9 @@ constexpr std::array<std::array<double, 4>, 5> TypeTwo{{{1.0, 0.05, 0.25, 1.2},
 
 } // namespace
 
-DesignSpectrum DesignSpectrum::Table(std::vector<std::pair<double, double>> points,
-                                     QString& fault) {
-    DesignSpectrum spectrum;
+DesignAcceleration DesignAcceleration::Table(std::vector<std::pair<double, double>> points,
+                                             QString& fault) {
+    DesignAcceleration spectrum;
     if (points.empty()) {
         fault = QStringLiteral("the spectrum has no points");
         return spectrum;
@@ -46,8 +46,8 @@ DesignSpectrum DesignSpectrum::Table(std::vector<std::pair<double, double>> poin
     return spectrum;
 }
 
-DesignSpectrum DesignSpectrum::Eurocode(const Code& code, QString& fault) {
-    DesignSpectrum spectrum;
+DesignAcceleration DesignAcceleration::Eurocode(const Code& code, QString& fault) {
+    DesignAcceleration spectrum;
     const int ground = code.Ground - 'A';
     if (code.Type != 1 && code.Type != 2) {
         fault = QStringLiteral("the spectrum type is %1, not 1 or 2").arg(code.Type);
@@ -73,7 +73,7 @@ DesignSpectrum DesignSpectrum::Eurocode(const Code& code, QString& fault) {
     return spectrum;
 }
 
-double DesignSpectrum::At(double period) const {
+double DesignAcceleration::At(double period) const {
     if (code_) {
         const Parameters& p = *code_;
         const double plateau = p.Ag * p.S * p.Eta * 2.5;
@@ -100,7 +100,7 @@ double DesignSpectrum::At(double period) const {
     return before->second + share * (after->second - before->second);
 }
 
-bool DesignSpectrum::Covers(double period) const {
+bool DesignAcceleration::Covers(double period) const {
     if (code_)
         return period >= 0;
     return !points_.empty() && period >= points_.front().first && period <= points_.back().first;
