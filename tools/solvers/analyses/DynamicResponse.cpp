@@ -10,13 +10,15 @@
 void DynamicResponse::Append(const SolverInput& input, const EquationSystem& system,
                              const std::vector<ModalAnalysis::Point>& points,
                              const std::vector<PencilModes::Mode>& modes, bool free, double gravity,
-                             VibrationReport::Layout layout, SolverOutcome& outcome) {
+                             VibrationReport::Layout layout, const VibrationFile::Scale& scale,
+                             ResultFile::Contents file, SolverOutcome& outcome) {
     const std::optional<DataFormat> format = FormatCatalogue::For(input.Problem, input.Dynamics);
-    if (!format)
+    const ExcitationTables tables =
+        format ? ExcitationTables::Read(*format, input.Data, layout.Components) : ExcitationTables();
+    if (!tables.Any()) {
+        outcome.ResultFile = ResultFile::Write(file);
         return;
-    const ExcitationTables tables = ExcitationTables::Read(*format, input.Data, layout.Components);
-    if (!tables.Any())
-        return;
+    }
     if (free)
         throw SolverError(QStringLiteral("forced vibrations are calculated for supported "
                                          "structures only: this one is free to move (table 6)"));
@@ -33,6 +35,16 @@ void DynamicResponse::Append(const SolverInput& input, const EquationSystem& sys
     model.Modes = ModalResponse::Basis::Of(lambdas, shapes, mass);
     model.Nodes = system.Numbering().Nodes();
     model.Equation = [&system](int node, int c) { return system.Equation(node, c); };
+    if (layout.ElementRows) {
+        model.ElementValues = [&layout](const Eigen::VectorXd& u) {
+            const Eigen::MatrixXd rows = layout.ElementRows(u);
+            Eigen::VectorXd values(rows.size());
+            Eigen::Map<Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>>(
+                values.data(), rows.rows(), rows.cols()) = rows;
+            return values;
+        };
+        model.ElementModes = ForcedVibration::ElementModes(model);
+    }
     ForcedVibration::Excitations excitations =
         tables.Excitations(static_cast<int>(modes.size()), gravity);
     if (const auto& r = tables.Rayleigh()) {
@@ -50,4 +62,6 @@ void DynamicResponse::Append(const SolverInput& input, const EquationSystem& sys
         VibrationReport::Write(model, tables, excitations, responses, layout, outcome.Protocol);
     if (input.WantJson)
         outcome.Json[QStringLiteral("forced")] = forced;
+    file.Vibrations = VibrationFile::Of(model, responses, layout, scale);
+    outcome.ResultFile = ResultFile::Write(file);
 }

@@ -3,7 +3,9 @@
 #include "EquationSystem.h"
 #include "ModalAnalysis.h"
 #include "SolverInput.h"
+#include "ResultFile.h"
 #include "SolverOutcome.h"
+#include "VibrationFile.h"
 #include "VibrationReport.h"
 
 #include <vector>
@@ -14,11 +16,13 @@ namespace DynamicResponse {
 
 // `system`: the equations the modes were found on, their stiffness assembled; `points`: the
 // point masses given to the modes; `free`: the structure has rigid-body motions (refused).
-// `layout.Equation` may be left empty: the system's is taken. Appends to the protocol and
-// the JSON of `outcome`.
+// `layout.Equation` may be left empty: the system's is taken. `file`: the modes' result file,
+// `scale` how its shapes were scaled. Appends to the protocol and the JSON of `outcome`,
+// and writes its result file, with the forced vibrations when there are any.
 void Append(const SolverInput& input, const EquationSystem& system,
             const std::vector<ModalAnalysis::Point>& points,
             const std::vector<PencilModes::Mode>& modes, bool free, double gravity,
-            VibrationReport::Layout layout, SolverOutcome& outcome);
+            VibrationReport::Layout layout, const VibrationFile::Scale& scale,
+            ResultFile::Contents file, SolverOutcome& outcome);
 
 } // namespace DynamicResponse

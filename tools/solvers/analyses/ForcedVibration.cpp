@@ -50,25 +50,21 @@ HarmonicResponse SolveHarmonic(const Model& model, const Excitations& excitation
     for (int k = 0; k < h.Steps; ++k) {
         const double f = h.Steps == 1 ? h.From : h.From + (h.To - h.From) * k / (h.Steps - 1);
         response.Frequencies.push_back(f);
-        response.Amplitudes.push_back(ModalResponse::Harmonic(model.Modes, zeta, force, TwoPi * f));
+        response.Coordinates.push_back(
+            ModalResponse::HarmonicCoordinates(model.Modes, zeta, force, TwoPi * f));
     }
     return response;
 }
 
-// The peaks over time of each equation's motion, with the instants of each.
-void Peaks(HistoryResponse& response) {
-    const Eigen::Index n = response.Displacements.rows();
-    response.Max = response.Min = Eigen::VectorXd::Zero(n);
-    response.MaxAt = response.MinAt = Eigen::VectorXd::Zero(n);
-    for (size_t k = 0; k < response.Times.size(); ++k) {
-        const double t = response.Times[k];
-        for (Eigen::Index e = 0; e < n; ++e) {
-            const double u = response.Displacements(e, static_cast<Eigen::Index>(k));
-            if (u > response.Max[e])
-                response.Max[e] = u, response.MaxAt[e] = t;
-            if (u < response.Min[e])
-                response.Min[e] = u, response.MinAt[e] = t;
-        }
+// The peaks over time of `map` times each instant's coordinates, a few instants at a time so
+// that a large model never holds its whole motion.
+void PeaksOf(const Eigen::MatrixXd& map, const Eigen::MatrixXd& coordinates,
+             const std::vector<double>& times, Extremes& peaks) {
+    constexpr Eigen::Index Block = 64;
+    for (Eigen::Index first = 0; first < coordinates.cols(); first += Block) {
+        const Eigen::Index count = std::min(Block, coordinates.cols() - first);
+        peaks.Take(map * coordinates.middleCols(first, count), times,
+                   static_cast<size_t>(first));
     }
 }
 
@@ -100,8 +96,11 @@ HistoryResponse SolveDirectly(const Model& model, const Excitations& excitations
     newmark.Run(steps, load, [&](int step, double t, const Eigen::VectorXd& u) {
         response.Times.push_back(t);
         response.Displacements.col(step) = u;
+        if (model.ElementValues)
+            response.ElementPeaks.Take(model.ElementValues(u), response.Times,
+                                       response.Times.size() - 1);
     });
-    Peaks(response);
+    response.Peaks.Take(response.Displacements, response.Times, 0);
     return response;
 }
 
@@ -124,19 +123,20 @@ HistoryResponse SolveHistory(const Model& model, const Excitations& excitations,
             p -= factors * (g->Factor * excitations.Gravity * excitations.Value(g->Source, t));
     };
     const int steps = StepsOf(h);
-    const Eigen::MatrixXd q = ModalResponse::History(model.Modes, zeta, h.Step, steps, load);
     HistoryResponse response;
-    response.Displacements = shapes * q;
+    response.Coordinates = ModalResponse::History(model.Modes, zeta, h.Step, steps, load);
     for (int k = 0; k <= steps; ++k)
         response.Times.push_back(k * h.Step);
-    Peaks(response);
+    PeaksOf(shapes, response.Coordinates, response.Times, response.Peaks);
+    if (model.ElementModes.size() > 0)
+        PeaksOf(model.ElementModes, response.Coordinates, response.Times, response.ElementPeaks);
     return response;
 }
 
 SpectrumResponse SolveSpectrum(const Model& model, const Excitations& excitations,
                                const Eigen::VectorXd& zeta, int number, const Spectrum& s) {
     SpectrumResponse response;
-    std::vector<Eigen::MatrixXd> displacements, shears;
+    std::vector<Eigen::MatrixXd> displacements, elements;
     for (const GroundMotion& g : excitations.Ground) {
         if (g.Excitation != number)
             continue;
@@ -145,30 +145,78 @@ SpectrumResponse SolveSpectrum(const Model& model, const Excitations& excitation
             continue;
         const ModalResponse::Participation p = Participation(model, g.Direction);
         const Eigen::Index modes = model.Modes.Count();
-        Eigen::MatrixXd peaks(model.Stiffness->rows(), modes);
-        Eigen::VectorXd shear(modes);
+        Eigen::VectorXd factors(modes), shear(modes);
         for (Eigen::Index i = 0; i < modes; ++i) {
             const double w = model.Modes.Omega[i];
             // A mode at 0 Hz moves with the ground; its period is infinite.
             const double sa =
                 w > 0 ? g.Factor * excitations.Gravity * found->second.At(TwoPi / w) : 0;
-            peaks.col(i) =
-                w > 0 ? Eigen::VectorXd(model.Modes.Shapes.col(i) * (p.Factors[i] * sa / (w * w)))
-                      : Eigen::VectorXd::Zero(peaks.rows());
+            factors[i] = w > 0 ? p.Factors[i] * sa / (w * w) : 0;
             shear[i] = p.Effective[i] * sa;
         }
         response.Directions.push_back(g.Direction);
-        response.ModePeaks.push_back(peaks);
+        response.ModeFactors.push_back(factors);
         response.ModeShears.push_back(shear);
         response.BaseShear.push_back(ModalResponse::Combine(Eigen::MatrixXd(shear.transpose()),
                                                             model.Modes.Omega, zeta, s.Modes)[0]);
-        displacements.push_back(peaks);
+        displacements.push_back(model.Modes.Shapes * factors.asDiagonal());
+        if (model.ElementModes.size() > 0)
+            elements.push_back(model.ElementModes * factors.asDiagonal());
     }
     response.Displacements = CombinePeaks(displacements, model, excitations, s);
+    if (model.ElementModes.size() > 0)
+        response.ElementPeaks = elements.empty() ? Eigen::VectorXd::Zero(model.ElementModes.rows())
+                                                 : CombinePeaks(elements, model, excitations, s);
     return response;
 }
 
 } // namespace
+
+void Extremes::Take(const Eigen::MatrixXd& values, const std::vector<double>& times,
+                    size_t first) {
+    // From rest: the first instant's values are where the extremes start.
+    if (Max.size() != values.rows()) {
+        Max = Min = values.col(0);
+        MaxAt = MinAt = Eigen::VectorXd::Constant(values.rows(), times[first]);
+    }
+    for (Eigen::Index k = 0; k < values.cols(); ++k) {
+        const double t = times[first + static_cast<size_t>(k)];
+        for (Eigen::Index e = 0; e < values.rows(); ++e) {
+            const double u = values(e, k);
+            if (u > Max[e])
+                Max[e] = u, MaxAt[e] = t;
+            if (u < Min[e])
+                Min[e] = u, MinAt[e] = t;
+        }
+    }
+}
+
+Eigen::MatrixXd ElementModes(const Model& model) {
+    if (!model.ElementValues || model.Modes.Count() == 0)
+        return {};
+    Eigen::MatrixXd modes;
+    for (Eigen::Index i = 0; i < model.Modes.Count(); ++i) {
+        const Eigen::VectorXd values = model.ElementValues(model.Modes.Shapes.col(i));
+        if (i == 0)
+            modes.resize(values.size(), model.Modes.Count());
+        modes.col(i) = values;
+    }
+    return modes;
+}
+
+Eigen::VectorXcd HarmonicResponse::Amplitudes(const Model& model, size_t k) const {
+    return model.Modes.Shapes.cast<std::complex<double>>() * Coordinates[k];
+}
+
+Eigen::VectorXcd HarmonicResponse::ElementAmplitudes(const Model& model, size_t k) const {
+    return model.ElementModes.cast<std::complex<double>>() * Coordinates[k];
+}
+
+Eigen::VectorXd HistoryResponse::Motion(const Model& model, size_t k) const {
+    const auto column = static_cast<Eigen::Index>(k);
+    return Direct() ? Eigen::VectorXd(Displacements.col(column))
+                    : Eigen::VectorXd(model.Modes.Shapes * Coordinates.col(column));
+}
 
 DirectIntegration::Rayleigh RayleighOf(const Model& model, const Excitations& excitations) {
     if (excitations.Rayleigh)

@@ -70,28 +70,53 @@ struct Model {
     int Nodes = 0;
     // The equation of a node's component (0..5), -1 where it has none.
     std::function<int(int, int)> Equation;
+    // The element results of a motion, one value per element and column, row by row (a
+    // bar's section forces at its ends, a plate's moments at its centre); empty where the
+    // family gives none. They are linear in the motion, so that a motion made of modes has
+    // them from each mode's, found once (ElementModes).
+    std::function<Eigen::VectorXd(const Eigen::VectorXd&)> ElementValues;
+    Eigen::MatrixXd ElementModes; // values x modes, ElementModes(model) when there are values
 };
 
-// The steady state at each forcing frequency: complex amplitudes per equation.
+// Each mode's element results, one column per mode.
+Eigen::MatrixXd ElementModes(const Model& model);
+
+// The largest and smallest value of each quantity over time, with the instant of each.
+struct Extremes {
+    Eigen::VectorXd Max, Min, MaxAt, MinAt;
+    // Takes the values of instants `times[first]` on, one column per instant.
+    void Take(const Eigen::MatrixXd& values, const std::vector<double>& times, size_t first);
+};
+
+// The steady state at each forcing frequency: each mode's complex coordinate.
 struct HarmonicResponse {
     std::vector<double> Frequencies; // Hz
-    std::vector<Eigen::VectorXcd> Amplitudes;
+    std::vector<Eigen::VectorXcd> Coordinates;
+    // The complex amplitudes of the equations, and of the element values, at frequency k.
+    Eigen::VectorXcd Amplitudes(const Model& model, size_t k) const;
+    Eigen::VectorXcd ElementAmplitudes(const Model& model, size_t k) const;
 };
-// The motion at each instant (relative to the ground), and per equation its largest and
-// smallest value with the instant it occurs.
+// The motion at each instant (relative to the ground): by the modes, each mode's coordinate;
+// integrated directly, every equation's value. The peaks of the equations and of the element
+// values over time.
 struct HistoryResponse {
     std::vector<double> Times;
-    Eigen::MatrixXd Displacements; // equations x instants
-    Eigen::VectorXd Max, Min, MaxAt, MinAt;
+    Eigen::MatrixXd Coordinates;   // modes x instants, by the modes
+    Eigen::MatrixXd Displacements; // equations x instants, integrated directly only
+    Extremes Peaks, ElementPeaks;
+    bool Direct() const { return Displacements.size() > 0; }
+    Eigen::VectorXd Motion(const Model& model, size_t k) const;
 };
-// A spectrum's peaks: per direction excited, each mode's peak motion (equations x modes) and
-// the base shear each mode gives; the motion combined over the modes and the directions.
+// A spectrum's peaks: per direction excited, each mode's peak coordinate (its shape times it
+// is the mode's peak motion) and the base shear each mode gives; the motion and the element
+// values combined over the modes and the directions.
 struct SpectrumResponse {
     std::vector<int> Directions;
-    std::vector<Eigen::MatrixXd> ModePeaks;
+    std::vector<Eigen::VectorXd> ModeFactors;
     std::vector<Eigen::VectorXd> ModeShears;
     std::vector<double> BaseShear; // per direction, combined over the modes
     Eigen::VectorXd Displacements; // combined: sizes, without sign
+    Eigen::VectorXd ElementPeaks;  // combined: sizes, without sign
 };
 struct Response {
     int Excitation = 1;

@@ -421,7 +421,8 @@ ModalAnalysis::Found ModalAnalysis::Buckling(const EquationSystem& system,
 }
 
 SolverOutcome ModalAnalysis::Write(const std::vector<PencilModes::Mode>& modes, int rigid,
-                                   int wanted, const Listing& listing, bool json) {
+                                   int wanted, const Listing& listing, bool json,
+                                   ResultFile::Contents* file) {
     SolverOutcome outcome;
     ResultFile::Contents contents = listing.File;
     QJsonArray list;
@@ -460,6 +461,9 @@ SolverOutcome ModalAnalysis::Write(const std::vector<PencilModes::Mode>& modes, 
             outcome.Json.insert(QStringLiteral("rigidModes"), rigid);
     }
     outcome.Protocol = text;
-    outcome.ResultFile = ResultFile::Write(contents);
+    if (file)
+        *file = std::move(contents);
+    else
+        outcome.ResultFile = ResultFile::Write(contents);
     return outcome;
 }

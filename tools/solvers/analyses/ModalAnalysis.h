@@ -107,9 +107,10 @@ struct Listing {
     QString Largest;           // what is 1 in every shape: "translation", "deflection"
     QStringList Components;    // the names of the components listed per node
     ResultFile::Contents File; // the result file without its shapes
-    // A mode's shape at the nodes listed and at the inner points, scaled.
-    std::function<void(const Eigen::VectorXd& shape, std::vector<double>& nodes,
-                       std::vector<double>& inner)>
+    // A mode's shape at the nodes listed and at the inner points, scaled; returns the factor
+    // it was scaled by (1 for a shape of zeros).
+    std::function<double(const Eigen::VectorXd& shape, std::vector<double>& nodes,
+                         std::vector<double>& inner)>
         Scale;
     // Why a value that is not finite cannot be listed, naming `what` it is.
     std::function<QString(const QString& what)> NotFinite;
@@ -117,8 +118,8 @@ struct Listing {
 
 // The protocol, JSON and result file of the modes found, of `wanted` asked for, after the
 // `rigid` rigid-body motions of a free structure; throws when a frequency or a shape is not
-// finite.
+// finite. With `file`, the result file is left to the caller there, to add to it.
 SolverOutcome Write(const std::vector<PencilModes::Mode>& modes, int rigid, int wanted,
-                    const Listing& listing, bool json);
+                    const Listing& listing, bool json, ResultFile::Contents* file = nullptr);
 
 } // namespace ModalAnalysis

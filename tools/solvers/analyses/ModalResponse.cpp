@@ -34,6 +34,12 @@ Participation Participate(const Basis& basis, const SparseMatrix& mass,
 
 Eigen::VectorXcd Harmonic(const Basis& basis, const Eigen::VectorXd& zeta,
                           const Eigen::VectorXd& force, double forcing) {
+    return basis.Shapes.cast<std::complex<double>>() *
+           HarmonicCoordinates(basis, zeta, force, forcing);
+}
+
+Eigen::VectorXcd HarmonicCoordinates(const Basis& basis, const Eigen::VectorXd& zeta,
+                                     const Eigen::VectorXd& force, double forcing) {
     const Eigen::VectorXd modal = basis.Shapes.transpose() * force;
     Eigen::VectorXcd coordinates(basis.Count());
     for (Eigen::Index i = 0; i < basis.Count(); ++i) {
@@ -41,7 +47,7 @@ Eigen::VectorXcd Harmonic(const Basis& basis, const Eigen::VectorXd& zeta,
         coordinates[i] =
             modal[i] / std::complex<double>(w * w - forcing * forcing, 2 * zeta[i] * w * forcing);
     }
-    return basis.Shapes.cast<std::complex<double>>() * coordinates;
+    return coordinates;
 }
 
 ModeStep::ModeStep(double omega, double zeta, double dt) : dt_(dt) {

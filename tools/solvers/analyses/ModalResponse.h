@@ -46,6 +46,9 @@ Participation Participate(const Basis& basis, const SparseMatrix& mass,
 // damping ratio of each mode.
 Eigen::VectorXcd Harmonic(const Basis& basis, const Eigen::VectorXd& zeta,
                           const Eigen::VectorXd& force, double forcing);
+// The same as each mode's complex coordinate: U = Shapes * coordinates.
+Eigen::VectorXcd HarmonicCoordinates(const Basis& basis, const Eigen::VectorXd& zeta,
+                                     const Eigen::VectorXd& force, double forcing);
 
 // One mode's step over dt from (q, q') under a modal load linear from p0 to p1: exact for any
 // damping, the rigid motion at w = 0 too (the exponential of the mode's state equation with

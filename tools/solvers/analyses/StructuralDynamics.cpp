@@ -354,8 +354,9 @@ void Converge(const SolverInput& input, Analysis analysis, SolverProgress* progr
 }
 
 // A shape at the nodes of the data file and at the inner points, scaled together so that the
-// largest translation is 1, with the sign that makes the largest component positive.
-void ScaleShape(const Division& division, const Eigen::VectorXd& shape, std::vector<double>& nodes,
+// largest translation is 1, with the sign that makes the largest component positive; the
+// factor it took.
+double ScaleShape(const Division& division, const Eigen::VectorXd& shape, std::vector<double>& nodes,
                 std::vector<double>& inner) {
     const BarModel& model = *division.Model;
     const EquationSystem& system = division.System();
@@ -387,6 +388,7 @@ void ScaleShape(const Division& division, const Eigen::VectorXd& shape, std::vec
         v *= factor;
     for (double& v : inner)
         v *= factor;
+    return factor;
 }
 
 QString Heading(const SolverInput& input, const Division& division, const QString& analysis) {
@@ -446,11 +448,12 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress
     listing.File = ShapesFile(ResultFile::Kind::Modes, input, model);
     listing.Scale = [&division](const Eigen::VectorXd& shape, std::vector<double>& nodes,
                                 std::vector<double>& inner) {
-        ScaleShape(division, shape, nodes, inner);
+        return ScaleShape(division, shape, nodes, inner);
     };
     listing.NotFinite = NotFinite;
+    ResultFile::Contents file;
     SolverOutcome outcome = ModalAnalysis::Write(division.Cases.front().Modes, division.Rigid,
-                                                 model.Modes, listing, input.WantJson);
+                                                 model.Modes, listing, input.WantJson, &file);
     VibrationReport::Layout layout;
     layout.Nodes = model.DataNodes;
     layout.Components = model.Components;
@@ -475,7 +478,8 @@ SolverOutcome StructuralDynamics::Modes(const SolverInput& input, SolverProgress
     };
     DynamicResponse::Append(input, division.System(), PointMasses(model),
                             division.Cases.front().Modes, division.Prepared.Free != nullptr,
-                            Units::Gravity(model.LengthUnit), layout, outcome);
+                            Units::Gravity(model.LengthUnit), layout, listing.Scale,
+                            std::move(file), outcome);
     return outcome;
 }
 

@@ -145,13 +145,16 @@ SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* p
                     extreme = values.back();
             }
         }
-        if (extreme != 0)
-            for (double& v : values)
-                v /= extreme;
+        if (extreme == 0)
+            return 1.0;
+        for (double& v : values)
+            v /= extreme;
+        return 1 / extreme;
     };
     listing.NotFinite = NotFinite;
-    SolverOutcome outcome =
-        ModalAnalysis::Write(found.Modes, found.Rigid, model.Modes, listing, input.WantJson);
+    ResultFile::Contents file;
+    SolverOutcome outcome = ModalAnalysis::Write(found.Modes, found.Rigid, model.Modes, listing,
+                                                 input.WantJson, &file);
     VibrationReport::Layout layout;
     layout.Nodes = static_cast<int>(nodes);
     layout.Components = model.Components;
@@ -174,6 +177,7 @@ SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* p
         return rows;
     };
     DynamicResponse::Append(input, system, points, found.Modes, found.Rigid > 0,
-                            Units::Gravity(model.LengthUnit), layout, outcome);
+                            Units::Gravity(model.LengthUnit), layout, listing.Scale,
+                            std::move(file), outcome);
     return outcome;
 }

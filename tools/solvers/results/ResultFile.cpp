@@ -7,6 +7,7 @@
 #include <QSysInfo>
 #include <QtEndian>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -575,6 +576,125 @@ void WriteField(QDataStream& out, bool torsion, const FieldResults& r) {
         WriteCombined(out, r);
 }
 
+void WriteForced(QDataStream& out, const ResultFile::Forced& f) {
+    WriteLayout(out, f.Columns);
+    for (const std::vector<double>& rows : f.ShapeElements)
+        WriteValues(out, rows);
+    out << static_cast<qint32>(f.List.size());
+    for (const ResultFile::Forced::Excitation& x : f.List) {
+        out << static_cast<qint32>(x.Number) << static_cast<qint32>(x.Type)
+            << static_cast<qint32>(x.Abscissae.size());
+        WriteValues(out, x.Abscissae);
+        switch (x.Type) {
+        case ResultFile::Forced::Kind::Harmonic:
+            WriteValues(out, x.Coordinates);
+            break;
+        case ResultFile::Forced::Kind::History:
+            out << static_cast<qint32>(x.Direct() ? 1 : 0);
+            WriteValues(out, x.Direct() ? x.Frames : x.Coordinates);
+            WriteValues(out, x.NodePeaks);
+            WriteValues(out, x.ElementPeaks);
+            break;
+        case ResultFile::Forced::Kind::Spectrum:
+            out << static_cast<qint32>(x.BaseShears.size());
+            for (const auto& [direction, shear] : x.BaseShears)
+                out << static_cast<qint32>(direction) << shear;
+            WriteValues(out, x.NodePeaks);
+            WriteValues(out, x.ElementPeaks);
+            break;
+        }
+    }
+}
+
+// The forced vibrations after the shapes: every size follows from the shapes' nodes, inner
+// points and components and the elements' columns, so only the counts of excitations,
+// instants and directions are the file's own, each checked against the bytes left.
+QString ReadForced(Cursor& in, const ResultFile::Shapes& s, ResultFile::Forced& f) {
+    using Kind = ResultFile::Forced::Kind;
+    if (QString fault = ReadLayout(in, f.Columns, QStringLiteral("element result"));
+        !fault.isEmpty())
+        return fault;
+    const qint64 width = s.Components.size(), shapes = static_cast<qint64>(s.List.size());
+    const qint64 nodeValues = qint64(s.Nodes) * width;
+    const qint64 elementValues = qint64(s.Elements) * f.Columns.Count();
+    const qint64 frame = (qint64(s.Nodes) + s.InnerPoints()) * width + elementValues;
+    f.ShapeElements.resize(static_cast<size_t>(shapes));
+    for (size_t n = 0; n < f.ShapeElements.size(); ++n)
+        if (!in.Reals(f.ShapeElements[n], elementValues))
+            return QStringLiteral("is cut short in the element results of shape %1").arg(n + 1);
+    const Count excitations = ReadCount(in, QStringLiteral("excitations"), 3 * IntBytes);
+    if (!excitations.Fault.isEmpty())
+        return excitations.Fault;
+    f.List.resize(static_cast<size_t>(excitations.Value));
+    for (size_t k = 0; k < f.List.size(); ++k) {
+        ResultFile::Forced::Excitation& x = f.List[k];
+        const QString where = QStringLiteral("in excitation %1").arg(k + 1);
+        qint32 number = 0, kind = 0;
+        if (!in.Int(number) || !in.Int(kind))
+            return QStringLiteral("is cut short ") + where;
+        if (number < 1 || std::any_of(f.List.begin(), f.List.begin() + static_cast<qsizetype>(k),
+                                      [number](const auto& y) { return y.Number == number; }))
+            return QStringLiteral("numbers excitation %1 as %2").arg(k + 1).arg(number);
+        if (kind < 1 || kind > 3)
+            return QStringLiteral("gives excitation %1 an unknown kind %2").arg(number).arg(kind);
+        x.Number = number;
+        x.Type = static_cast<Kind>(kind);
+        const Count count = ReadCount(in, QStringLiteral("instants ") + where, RealBytes);
+        if (!count.Fault.isEmpty())
+            return count.Fault;
+        if (!in.Reals(x.Abscissae, count.Value))
+            return QStringLiteral("is cut short ") + where;
+        if ((x.Type == Kind::Spectrum) != x.Abscissae.empty())
+            return QStringLiteral("gives excitation %1 %2 instants or frequencies")
+                .arg(number)
+                .arg(x.Abscissae.size());
+        // A plot runs along them: they rise, and no frequency is below 0.
+        for (size_t i = 0; i < x.Abscissae.size(); ++i)
+            if (!std::isfinite(x.Abscissae[i]) || x.Abscissae[i] < 0 ||
+                (i > 0 && !(x.Abscissae[i] > x.Abscissae[i - 1])))
+                return QStringLiteral("gives excitation %1 instants or frequencies that do not "
+                                      "rise from 0")
+                    .arg(number);
+        const qint64 instants = count.Value;
+        bool read = true;
+        switch (x.Type) {
+        case Kind::Harmonic:
+            read = in.Reals(x.Coordinates, instants * shapes * 2);
+            break;
+        case Kind::History: {
+            qint32 direct = 0;
+            read = in.Int(direct) && (direct == 0 || direct == 1) &&
+                   (direct == 1 ? in.Reals(x.Frames, instants * frame) && frame > 0
+                                : in.Reals(x.Coordinates, instants * shapes)) &&
+                   in.Reals(x.NodePeaks, nodeValues * 4) &&
+                   in.Reals(x.ElementPeaks, elementValues * 4);
+            break;
+        }
+        case Kind::Spectrum: {
+            const Count directions =
+                ReadCount(in, QStringLiteral("directions ") + where, IntBytes + RealBytes);
+            if (!directions.Fault.isEmpty() || directions.Value > 3)
+                return QStringLiteral("is cut short or shakes more than three directions ") +
+                       where;
+            for (qint32 d = 0; d < directions.Value; ++d) {
+                qint32 axis = 0;
+                double shear = 0;
+                in.Int(axis); // there: counted above
+                in.Real(shear);
+                if (axis < 0 || axis > 2)
+                    return QStringLiteral("shakes an unknown direction %1 ").arg(axis) + where;
+                x.BaseShears.emplace_back(axis, shear);
+            }
+            read = in.Reals(x.NodePeaks, nodeValues) && in.Reals(x.ElementPeaks, elementValues);
+            break;
+        }
+        }
+        if (!read)
+            return QStringLiteral("is cut short ") + where;
+    }
+    return {};
+}
+
 } // namespace
 
 qint64 ResultFile::Shapes::InnerPoints() const {
@@ -589,10 +709,13 @@ QByteArray ResultFile::Write(const Contents& contents) {
     QDataStream out(&bytes, QIODevice::WriteOnly);
     Prepare(out);
     out.writeRawData(Magic, sizeof Magic);
-    // A file without combinations is one of version 5, which older viewers still open.
+    // A file without combinations or forced vibrations is one of version 5, which older
+    // viewers still open; one with combinations but no forced vibrations is one of version 6.
+    const bool forced = contents.Type == Kind::Modes && !contents.Vibrations.Empty();
     const bool combined = (contents.Type == Kind::Statics && Combined(contents.Statics)) ||
                           (contents.Type == Kind::Field && Combined(contents.Field));
-    out << static_cast<qint32>(combined ? Version : 5) << static_cast<qint32>(contents.Type)
+    out << static_cast<qint32>(forced ? Version : combined ? 6 : 5)
+        << static_cast<qint32>(contents.Type)
         << static_cast<qint32>(contents.Problem);
     if (contents.Type == Kind::Statics) {
         const StaticResults& r = contents.Statics;
@@ -617,6 +740,8 @@ QByteArray ResultFile::Write(const Contents& contents) {
             WriteValues(out, shape.Displacements);
             WriteValues(out, shape.Inner);
         }
+        if (forced)
+            WriteForced(out, contents.Vibrations);
     }
     return bytes;
 }
@@ -658,6 +783,8 @@ ResultFile::ReadOutcome ResultFile::ReadChecked(const QByteArray& bytes) {
     case Kind::Modes:
     case Kind::Buckling:
         outcome.Fault = ReadShapes(in, version, contents.Modes);
+        if (outcome.Fault.isEmpty() && version >= 7 && contents.Type == Kind::Modes)
+            outcome.Fault = ReadForced(in, contents.Modes, contents.Vibrations);
         break;
     case Kind::Field:
     case Kind::Torsion:

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "FieldResults.h"
+#include "ResultLayout.h"
 #include "StaticResults.h"
 
 #include <QByteArray>
 #include <QString>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // The binary result file the structural solvers write beside the data file and the viewer
@@ -18,8 +20,10 @@ namespace ResultFile {
 // stresses (name, title, quantity, where) in place of their names alone, version 5 the titles
 // of the bars' and walls' section forces (version 4 titled them by their names), version 6 the
 // load combinations and envelopes after the load cases (a file without them is written as
-// version 5); older files are still read, their names given the layout they stood for.
-inline constexpr int Version = 6;
+// version 5), version 7 the forced vibrations after natural modes (a file without them is
+// written as version 5 too); older files are still read, their names given the layout they
+// stood for.
+inline constexpr int Version = 7;
 
 // Continuum statics (4) and the torsion of profiles (5) came with version 3's readers and
 // change nothing of the older kinds.
@@ -47,11 +51,45 @@ struct Shapes {
     qint64 InnerPoints() const;
 };
 
+// The forced vibrations of a model after its natural modes: the element results of each
+// shape, in the shapes' own scale, and per excitation what a viewer plots and animates. A
+// motion by the modes is the sum of the shapes times their coordinates, so that any node,
+// inner point or element follows from a few numbers per instant; a history integrated
+// directly gives its motion itself at every instant.
+struct Forced {
+    enum class Kind { Harmonic = 1, History = 2, Spectrum = 3 };
+    ResultLayout Columns;                           // of the element results; empty: none
+    std::vector<std::vector<double>> ShapeElements; // per shape, Elements x Columns
+    struct Excitation {
+        int Number = 1;
+        Kind Type = Kind::Harmonic;
+        // Harmonic: the forcing frequencies in Hz; history: the instants in s.
+        std::vector<double> Abscissae;
+        // Harmonic: per frequency, each shape's complex coordinate (real, imaginary), the
+        // motion Re(U e^(i 2 pi f t)); history by the modes: per instant, one per shape.
+        std::vector<double> Coordinates;
+        // History integrated directly: per instant the nodes' values (Nodes x Components),
+        // the inner points' and the elements' (Elements x Columns); empty otherwise.
+        std::vector<double> Frames;
+        // History: per node and component its largest value, the instant of it, its smallest
+        // and the instant of that (Nodes x Components x 4), per element and column the same;
+        // spectrum: the combined sizes (Nodes x Components, Elements x Columns).
+        std::vector<double> NodePeaks, ElementPeaks;
+        // Spectrum: per direction shaken (0 x, 1 y, 2 z) the base shear combined over the
+        // modes.
+        std::vector<std::pair<int, double>> BaseShears;
+        bool Direct() const { return Type == Kind::History && !Frames.empty(); }
+    };
+    std::vector<Excitation> List;
+    bool Empty() const { return List.empty(); }
+};
+
 struct Contents {
     Kind Type = Kind::Statics;
     int Problem = 0;
     StaticResults Statics; // Kind::Statics
     Shapes Modes;          // Kind::Modes and Kind::Buckling
+    Forced Vibrations;     // Kind::Modes, from version 7
     FieldResults Field;    // Kind::Field and Kind::Torsion
 };
 

@@ -27,7 +27,8 @@ std::pair<double, double> Signed(std::complex<double> u) {
     return {size, phase};
 }
 
-// A node's listed components from a vector of the equations (held components 0).
+} // namespace
+
 std::vector<double> AtNodes(const Layout& layout, const std::function<double(int)>& value) {
     std::vector<double> values;
     values.reserve(static_cast<size_t>(layout.Nodes) * layout.Components.size());
@@ -38,6 +39,28 @@ std::vector<double> AtNodes(const Layout& layout, const std::function<double(int
         }
     return values;
 }
+
+std::vector<double> NodePeaks(const ForcedVibration::Extremes& p, const Layout& layout) {
+    std::vector<double> values;
+    for (int node = 0; node < layout.Nodes; ++node)
+        for (int c : layout.Components) {
+            const int e = layout.Equation(node, c);
+            for (const double v : {e >= 0 ? p.Max[e] : 0.0, e >= 0 ? p.MaxAt[e] : 0.0,
+                                   e >= 0 ? p.Min[e] : 0.0, e >= 0 ? p.MinAt[e] : 0.0})
+                values.push_back(v);
+        }
+    return values;
+}
+
+std::vector<double> ElementPeaks(const ForcedVibration::Extremes& e) {
+    std::vector<double> values;
+    for (Eigen::Index i = 0; i < e.Max.size(); ++i)
+        for (const double v : {e.Max[i], e.MaxAt[i], e.Min[i], e.MinAt[i]})
+            values.push_back(v);
+    return values;
+}
+
+namespace {
 
 // A table of node (or element) rows under `columns` headings, each row `values` of its node.
 void Table(QString& text, const QStringList& columns, const std::vector<double>& values,
@@ -58,14 +81,6 @@ QJsonArray Rows(const std::vector<double>& values, int width) {
         rows.append(StaticReport::JsonRow(
             static_cast<int>(node + 1), values.data() + node * static_cast<size_t>(width), width));
     return rows;
-}
-
-// A matrix's rows one after the other.
-std::vector<double> Flat(const Eigen::MatrixXd& rows) {
-    std::vector<double> values(static_cast<size_t>(rows.size()));
-    Eigen::Map<Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>>(
-        values.data(), rows.rows(), rows.cols()) = rows;
-    return values;
 }
 
 const QString Element = QStringLiteral("Element");
@@ -89,18 +104,17 @@ QString Units(const Layout& layout) {
     return units.join(QStringLiteral(", "));
 }
 
-// The elements' amplitudes and phases of a complex motion.
-void ElementHarmonic(const Eigen::VectorXcd& u, const Layout& layout, QString& text,
+// The elements' amplitudes and phases of a complex motion, one value per element and
+// column.
+void ElementHarmonic(const Eigen::VectorXcd& values, const Layout& layout, QString& text,
                      QJsonObject& json) {
-    const Eigen::MatrixXd re = layout.ElementRows(u.real()), im = layout.ElementRows(u.imag());
     std::vector<double> size, phase;
-    for (Eigen::Index r = 0; r < re.rows(); ++r)
-        for (Eigen::Index c = 0; c < re.cols(); ++c) {
-            const auto [a, p] = Signed({re(r, c), im(r, c)});
-            size.push_back(a);
-            phase.push_back(p);
-        }
-    const int width = static_cast<int>(re.cols());
+    for (const std::complex<double> v : values) {
+        const auto [a, p] = Signed(v);
+        size.push_back(a);
+        phase.push_back(p);
+    }
+    const int width = layout.ElementColumns.Count();
     text += QStringLiteral("\nElement amplitudes [%1]\n").arg(Units(layout));
     Table(text, Names(layout.ElementColumns), size, Element);
     text += QStringLiteral("\nElement phases [deg]\n");
@@ -123,8 +137,8 @@ QString Percent(double share) {
     return QString::number(100 * share, 'f', 1) + u'%';
 }
 
-void WriteHarmonic(const ForcedVibration::HarmonicResponse& h, const Layout& layout, QString& text,
-                   QJsonObject& json) {
+void WriteHarmonic(const ForcedVibration::Model& model, const ForcedVibration::HarmonicResponse& h,
+                   const Layout& layout, QString& text, QJsonObject& json) {
     const int width = static_cast<int>(layout.Components.size());
     QJsonArray frequencies, amplitudes, phases;
     // A sweep lists its curve: the largest amplitude at each frequency, and where.
@@ -135,7 +149,7 @@ void WriteHarmonic(const ForcedVibration::HarmonicResponse& h, const Layout& lay
     size_t peak = 0;
     double largest = -1;
     for (size_t k = 0; k < h.Frequencies.size(); ++k) {
-        const Eigen::VectorXcd& u = h.Amplitudes[k];
+        const Eigen::VectorXcd u = h.Amplitudes(model, k);
         const std::vector<double> size = AtNodes(layout, [&](int e) { return std::abs(u[e]); });
         const std::vector<double> value =
             AtNodes(layout, [&](int e) { return Signed(u[e]).first; });
@@ -160,7 +174,7 @@ void WriteHarmonic(const ForcedVibration::HarmonicResponse& h, const Layout& lay
         phases.append(Rows(phase, width));
     }
     if (!h.Frequencies.empty()) {
-        const Eigen::VectorXcd& u = h.Amplitudes[peak];
+        const Eigen::VectorXcd u = h.Amplitudes(model, peak);
         text += QStringLiteral("\nAmplitudes a [%1] at %2 Hz%3: u = a cos(2 pi f t + phase), the "
                                "loads F cos(2 pi f t)\n")
                     .arg(layout.LengthUnit, StaticReport::Number(h.Frequencies[peak]).trimmed(),
@@ -169,8 +183,8 @@ void WriteHarmonic(const ForcedVibration::HarmonicResponse& h, const Layout& lay
         Table(text, layout.Names, AtNodes(layout, [&](int e) { return Signed(u[e]).first; }));
         text += QStringLiteral("\nPhases [deg] (negative: the motion lags behind the loads)\n");
         Table(text, layout.Names, AtNodes(layout, [&](int e) { return Signed(u[e]).second; }));
-        if (layout.ElementRows)
-            ElementHarmonic(u, layout, text, json);
+        if (model.ElementModes.size() > 0)
+            ElementHarmonic(h.ElementAmplitudes(model, peak), layout, text, json);
     }
     json[QStringLiteral("frequencies")] = frequencies;
     json[QStringLiteral("amplitudes")] = amplitudes;
@@ -184,53 +198,25 @@ void WriteHistory(const ForcedVibration::HistoryResponse& h, const Layout& layou
     for (const QString& name : layout.Names)
         columns << name + QStringLiteral(" max") << QStringLiteral("at t [s]")
                 << name + QStringLiteral(" min") << QStringLiteral("at t [s]");
-    std::vector<double> values;
-    for (int node = 0; node < layout.Nodes; ++node)
-        for (int c : layout.Components) {
-            const int e = layout.Equation(node, c);
-            for (const double v : {e >= 0 ? h.Max[e] : 0.0, e >= 0 ? h.MaxAt[e] : 0.0,
-                                   e >= 0 ? h.Min[e] : 0.0, e >= 0 ? h.MinAt[e] : 0.0})
-                values.push_back(v);
-        }
+    const std::vector<double> values = NodePeaks(h.Peaks, layout);
     text += QStringLiteral("Peaks over time, relative to the ground [%1]\n").arg(layout.LengthUnit);
     Table(text, columns, values);
     json[QStringLiteral("peaks")] = Rows(values, 4 * width);
-    if (layout.ElementRows && !h.Times.empty()) {
-        // The element results at every instant, and their extremes with the instant of each.
-        Eigen::MatrixXd high, low, highAt, lowAt;
-        for (size_t k = 0; k < h.Times.size(); ++k) {
-            const Eigen::MatrixXd r =
-                layout.ElementRows(h.Displacements.col(static_cast<Eigen::Index>(k)));
-            if (k == 0) {
-                high = low = r;
-                highAt = lowAt = Eigen::MatrixXd::Zero(r.rows(), r.cols());
-                continue;
-            }
-            for (Eigen::Index i = 0; i < r.size(); ++i) {
-                if (r(i) > high(i))
-                    high(i) = r(i), highAt(i) = h.Times[k];
-                if (r(i) < low(i))
-                    low(i) = r(i), lowAt(i) = h.Times[k];
-            }
-        }
+    if (const ForcedVibration::Extremes& e = h.ElementPeaks; e.Max.size() > 0) {
         QStringList names;
-        std::vector<double> peaks;
         for (const QString& name : Names(layout.ElementColumns))
             names << name + QStringLiteral(" max") << QStringLiteral("at t [s]")
                   << name + QStringLiteral(" min") << QStringLiteral("at t [s]");
-        for (Eigen::Index r = 0; r < high.rows(); ++r)
-            for (Eigen::Index c = 0; c < high.cols(); ++c)
-                for (const double v : {high(r, c), highAt(r, c), low(r, c), lowAt(r, c)})
-                    peaks.push_back(v);
+        const std::vector<double> peaks = ElementPeaks(e);
         text += QStringLiteral("\nElement peaks over time [%1]\n").arg(Units(layout));
         Table(text, names, peaks, Element);
-        json[QStringLiteral("elementPeaks")] = Rows(peaks, static_cast<int>(4 * high.cols()));
+        json[QStringLiteral("elementPeaks")] =
+            Rows(peaks, static_cast<int>(4 * layout.ElementColumns.Count()));
     }
     json[QStringLiteral("duration")] = h.Times.empty() ? 0.0 : h.Times.back();
 }
 
 void WriteSpectrum(const ForcedVibration::Model& model, const ForcedVibration::SpectrumResponse& s,
-                   const ForcedVibration::Excitations& x, const ForcedVibration::Spectrum& spectrum,
                    const Layout& layout, QString& text, QJsonObject& json) {
     const QString mass = QStringLiteral("%1 s2/%2").arg(layout.ForceUnit, layout.LengthUnit);
     QJsonArray shears;
@@ -254,28 +240,12 @@ void WriteSpectrum(const ForcedVibration::Model& model, const ForcedVibration::S
         shears.append(QJsonObject{{QStringLiteral("direction"), QLatin1String(Axes[axis])},
                                   {QStringLiteral("baseShear"), s.BaseShear[d]}});
     }
-    if (layout.ElementRows && !s.ModePeaks.empty()) {
-        // Each mode's element results in each direction, combined as the motion is.
-        std::vector<Eigen::MatrixXd> each;
-        Eigen::Index rows = 0, columns = 0;
-        for (const Eigen::MatrixXd& peaks : s.ModePeaks) {
-            Eigen::MatrixXd modal;
-            for (Eigen::Index i = 0; i < peaks.cols(); ++i) {
-                const Eigen::MatrixXd r = layout.ElementRows(peaks.col(i));
-                rows = r.rows(), columns = r.cols();
-                if (modal.size() == 0)
-                    modal.resize(r.size(), peaks.cols());
-                modal.col(i) = Eigen::Map<const Eigen::VectorXd>(Flat(r).data(), r.size());
-            }
-            each.push_back(modal);
-        }
-        const Eigen::VectorXd combined = ForcedVibration::CombinePeaks(each, model, x, spectrum);
-        const std::vector<double> values(combined.data(), combined.data() + combined.size());
+    if (s.ElementPeaks.size() > 0 && !s.Directions.empty()) {
+        const std::vector<double> values(s.ElementPeaks.begin(), s.ElementPeaks.end());
         text += QStringLiteral("\nElement peaks [%1], combined: sizes without sign\n")
                     .arg(Units(layout));
         Table(text, Names(layout.ElementColumns), values, Element);
-        json[QStringLiteral("elementPeaks")] = Rows(values, static_cast<int>(columns));
-        (void)rows;
+        json[QStringLiteral("elementPeaks")] = Rows(values, layout.ElementColumns.Count());
     }
     const std::vector<double> peaks = AtNodes(layout, [&](int e) { return s.Displacements[e]; });
     text += QStringLiteral("\nPeak displacements [%1], combined: sizes without sign\n")
@@ -322,7 +292,7 @@ QJsonArray Write(const ForcedVibration::Model& model, const ExcitationTables& ta
                                    StaticReport::Number(high).trimmed())
                               .arg(h->Frequencies.size());
             json[QStringLiteral("kind")] = QStringLiteral("harmonic");
-            WriteHarmonic(*h, layout, text, json);
+            WriteHarmonic(model, *h, layout, text, json);
         } else if (const auto* t = std::get_if<ForcedVibration::HistoryResponse>(&r.Result)) {
             text += QStringLiteral("\nExcitation %1: a history %2\n")
                         .arg(r.Excitation)
@@ -357,8 +327,8 @@ QJsonArray Write(const ForcedVibration::Model& model, const ExcitationTables& ta
                                  ? QStringLiteral("SRSS")
                                  : QStringLiteral("the 100/30 rule"));
             json[QStringLiteral("kind")] = QStringLiteral("spectrum");
-            WriteSpectrum(model, std::get<ForcedVibration::SpectrumResponse>(r.Result), excitations,
-                          rules, layout, text, json);
+            WriteSpectrum(model, std::get<ForcedVibration::SpectrumResponse>(r.Result), layout,
+                          text, json);
         }
         forced.append(json);
     }

@@ -23,10 +23,17 @@ struct Layout {
     QString ForceUnit, LengthUnit;
     // The element results of a motion: one row per element of the data, ElementColumns
     // columns (a bar's section forces at its ends, a plate's moments at its centre); empty
-    // where the family gives none.
+    // where the family gives none. The model's ElementValues are these, row by row.
     std::function<Eigen::MatrixXd(const Eigen::VectorXd&)> ElementRows;
     ResultLayout ElementColumns;
 };
+
+// The listed components of each node from a vector of the equations (held components 0).
+std::vector<double> AtNodes(const Layout& layout, const std::function<double(int)>& value);
+// A history's peaks as listed: per node and component (per element value) its largest
+// value, the instant of it, its smallest and the instant of that.
+std::vector<double> NodePeaks(const ForcedVibration::Extremes& peaks, const Layout& layout);
+std::vector<double> ElementPeaks(const ForcedVibration::Extremes& peaks);
 
 // Appends the protocol to `text` and returns the JSON ("forced": one object per excitation).
 QJsonArray Write(const ForcedVibration::Model& model, const ExcitationTables& tables,
