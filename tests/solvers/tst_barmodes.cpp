@@ -558,6 +558,44 @@ void TestBarModes::harmonicLoadOnABeam() {
     QV_COMPARE_NEAR(direct[7].toDouble(), modal[7].toDouble(), 1e-2);
     QVERIFY(direct[5].toDouble() != modal[5].toDouble()); // two ways, not one twice
     QVERIFY(run.Outcome().Protocol.contains(QStringLiteral("integrated directly")));
+
+    // The result file rebuilds the same motions from its shapes: the harmonic amplitude and
+    // the midspan moment from each shape's coordinate, the modal history's peaks from its
+    // coordinates at every instant, the direct one's from its frames (to rounding).
+    const std::optional<ResultFile::Contents> file = ResultFile::Read(run.Outcome().ResultFile);
+    QVERIFY(file && file->Vibrations.List.size() == 3);
+    const ResultFile::Shapes& shapes = file->Modes;
+    const ResultFile::Forced& v = file->Vibrations;
+    const size_t count = shapes.List.size(), width = 3, uz = 1 * width + 1;
+    const int mjAt = v.Columns.IndexOf(QStringLiteral("Mj"));
+    QCOMPARE(mjAt, 5);
+    std::complex<double> u = 0, mj = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const std::complex<double> c(v.List[0].Coordinates[2 * i], v.List[0].Coordinates[2 * i + 1]);
+        u += shapes.List[i].Displacements[uz] * c;
+        mj += v.ShapeElements[i][static_cast<size_t>(mjAt)] * c;
+    }
+    QV_COMPARE_NEAR(std::abs(u), std::abs(series), 1e-6);
+    QV_COMPARE_NEAR(std::abs(mj), std::abs(moment), 1e-3);
+    double high = 0, low = 0;
+    const ResultFile::Forced::Excitation& byModes = v.List[1];
+    for (size_t k = 0; k < byModes.Abscissae.size(); ++k) {
+        double at = 0;
+        for (size_t i = 0; i < count; ++i)
+            at += shapes.List[i].Displacements[uz] * byModes.Coordinates[k * count + i];
+        high = std::max(high, at), low = std::min(low, at);
+    }
+    QV_COMPARE_NEAR(high, modal[5].toDouble(), 1e-9);
+    QV_COMPARE_NEAR(low, modal[7].toDouble(), 1e-9);
+    QCOMPARE(byModes.NodePeaks[uz * 4], modal[5].toDouble());
+    const ResultFile::Forced::Excitation& step = v.List[2];
+    QVERIFY(step.Direct());
+    const size_t frame = (size_t(shapes.Nodes) + size_t(shapes.InnerPoints())) * width +
+                         size_t(shapes.Elements) * size_t(v.Columns.Count());
+    double directHigh = 0;
+    for (size_t k = 0; k < step.Abscissae.size(); ++k)
+        directHigh = std::max(directHigh, step.Frames[k * frame + uz]);
+    QV_COMPARE_NEAR(directHigh, direct[5].toDouble(), 1e-12);
 }
 
 QTEST_GUILESS_MAIN(TestBarModes)
