@@ -246,7 +246,19 @@ Eigen::VectorXd CombinePeaks(const std::vector<Eigen::MatrixXd>& values, const M
         each.push_back(ModalResponse::Combine(v, model.Modes.Omega, zeta, spectrum.Modes));
     if (each.empty())
         return Eigen::VectorXd::Zero(model.Stiffness->rows());
-    return ModalResponse::Combine(each, spectrum.Directions);
+    Eigen::VectorXd combined = ModalResponse::Combine(each, spectrum.Directions);
+    // The combination has no sign; the one of the mode that gives most of it shows which way
+    // the peak goes, and keeps the peaks of neighbouring points consistent with each other.
+    for (Eigen::Index r = 0; r < combined.size(); ++r) {
+        double dominant = 0;
+        for (const Eigen::MatrixXd& v : values)
+            for (Eigen::Index i = 0; i < v.cols(); ++i)
+                if (std::abs(v(r, i)) > std::abs(dominant))
+                    dominant = v(r, i);
+        if (dominant < 0)
+            combined[r] = -combined[r];
+    }
+    return combined;
 }
 
 std::vector<Response> Solve(const Model& model, const Excitations& excitations) {

@@ -115,8 +115,8 @@ struct SpectrumResponse {
     std::vector<Eigen::VectorXd> ModeFactors;
     std::vector<Eigen::VectorXd> ModeShears;
     std::vector<double> BaseShear; // per direction, combined over the modes
-    Eigen::VectorXd Displacements; // combined: sizes, without sign
-    Eigen::VectorXd ElementPeaks;  // combined: sizes, without sign
+    Eigen::VectorXd Displacements; // combined, signed as CombinePeaks signs them
+    Eigen::VectorXd ElementPeaks;  // the same
 };
 struct Response {
     int Excitation = 1;
@@ -135,8 +135,9 @@ std::vector<Response> Solve(const Model& model, const Excitations& excitations);
 
 // A quantity that is linear in the motion (a displacement, an element's force), from its
 // value in each mode's peak, combined as the spectrum's excitation asks: over the modes,
-// then over the directions. `values`: per direction, one row per quantity, one column per
-// mode.
+// then over the directions; the size of the combination with the sign of the mode that
+// gives the largest part of it. `values`: per direction, one row per quantity, one column
+// per mode.
 Eigen::VectorXd CombinePeaks(const std::vector<Eigen::MatrixXd>& values, const Model& model,
                              const Excitations& excitations, const Spectrum& spectrum);
 

@@ -73,7 +73,8 @@ struct Forced {
         std::vector<double> Frames;
         // History: per node and component its largest value, the instant of it, its smallest
         // and the instant of that (Nodes x Components x 4), per element and column the same;
-        // spectrum: the combined sizes (Nodes x Components, Elements x Columns).
+        // spectrum: the combined peaks, each with the sign of its dominant mode (Nodes x
+        // Components, Elements x Columns).
         std::vector<double> NodePeaks, ElementPeaks;
         // Spectrum: per direction shaken (0 x, 1 y, 2 z) the base shear combined over the
         // modes.

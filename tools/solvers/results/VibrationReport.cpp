@@ -242,13 +242,13 @@ void WriteSpectrum(const ForcedVibration::Model& model, const ForcedVibration::S
     }
     if (s.ElementPeaks.size() > 0 && !s.Directions.empty()) {
         const std::vector<double> values(s.ElementPeaks.begin(), s.ElementPeaks.end());
-        text += QStringLiteral("\nElement peaks [%1], combined: sizes without sign\n")
+        text += QStringLiteral("\nElement peaks [%1], combined, signed as their dominant mode\n")
                     .arg(Units(layout));
         Table(text, Names(layout.ElementColumns), values, Element);
         json[QStringLiteral("elementPeaks")] = Rows(values, layout.ElementColumns.Count());
     }
     const std::vector<double> peaks = AtNodes(layout, [&](int e) { return s.Displacements[e]; });
-    text += QStringLiteral("\nPeak displacements [%1], combined: sizes without sign\n")
+    text += QStringLiteral("\nPeak displacements [%1], combined, signed as their dominant mode\n")
                 .arg(layout.LengthUnit);
     Table(text, layout.Names, peaks);
     json[QStringLiteral("baseShear")] = shears;
