@@ -249,15 +249,15 @@ Eigen::VectorXd CombinePeaks(const std::vector<Eigen::MatrixXd>& values, const M
     Eigen::VectorXd combined = ModalResponse::Combine(each, spectrum.Directions);
     // The combination has no sign; the one of the mode that gives most of it shows which way
     // the peak goes, and keeps the peaks of neighbouring points consistent with each other.
-    for (Eigen::Index r = 0; r < combined.size(); ++r) {
-        double dominant = 0;
-        for (const Eigen::MatrixXd& v : values)
-            for (Eigen::Index i = 0; i < v.cols(); ++i)
-                if (std::abs(v(r, i)) > std::abs(dominant))
-                    dominant = v(r, i);
-        if (dominant < 0)
+    Eigen::VectorXd dominant = Eigen::VectorXd::Zero(combined.size());
+    for (const Eigen::MatrixXd& v : values)
+        for (Eigen::Index i = 0; i < v.cols(); ++i)
+            for (Eigen::Index r = 0; r < v.rows(); ++r)
+                if (std::abs(v(r, i)) > std::abs(dominant[r]))
+                    dominant[r] = v(r, i);
+    for (Eigen::Index r = 0; r < combined.size(); ++r)
+        if (dominant[r] < 0)
             combined[r] = -combined[r];
-    }
     return combined;
 }
 
