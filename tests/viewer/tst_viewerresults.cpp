@@ -1145,7 +1145,7 @@ void TestViewerResults::forcedVibrationsRoundTripAndAreChecked() {
     QVERIFY(!results.ForcedOf(1));
     QCOMPARE(results.ForcedOf(5)->View, ViewerResults::ForcedView::Min);
     QVERIFY(choice.Caption(6, 0).contains(QStringLiteral("Base shear along x: 12.50 kN")));
-    QVERIFY(choice.Caption(4, 0)[1].startsWith(QStringLiteral("No deformed shape")));
+    QVERIFY(choice.Caption(4, 0)[1].contains(QStringLiteral("no deformed shape")));
     const ForcedMotion history(results.Contents(), 1);
     QVERIFY(
         choice.MotionCaption(3, 0, history, 2, 0, 0.5)

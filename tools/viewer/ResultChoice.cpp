@@ -254,21 +254,21 @@ QStringList ResultChoice::ForcedCaption(int entry, int show) const {
     case ViewerResults::ForcedView::Max:
     case ViewerResults::ForcedView::Min: {
         const bool max = forced->View == ViewerResults::ForcedView::Max;
-        lines << QStringLiteral("%1: the %2 value of every node component and element result "
-                                "over %3 to %4 s, and its instant (table)")
+        lines << QStringLiteral("%1: the %2 values over %3 to %4 s (table)")
                      .arg(title, max ? QStringLiteral("largest") : QStringLiteral("smallest"),
                           Number(x.Abscissae.empty() ? 0 : x.Abscissae.front()),
                           Number(x.Abscissae.empty() ? 0 : x.Abscissae.back()));
-        lines << QStringLiteral("No deformed shape: the %1 values do not occur together")
-                     .arg(max ? QStringLiteral("largest") : QStringLiteral("smallest"));
+        lines << QStringLiteral("Each beside its instant; no deformed shape, as they do not "
+                                "occur together");
         if (!what.isEmpty())
             lines << QStringLiteral("Contours: %1, %2 over time")
                          .arg(what, max ? QStringLiteral("max") : QStringLiteral("min"));
         break;
     }
     case ViewerResults::ForcedView::Peaks: {
-        lines << title + QStringLiteral(": sizes without sign, the modes' peaks combined (table)");
-        lines << QStringLiteral("No deformed shape: the modes' peaks do not occur together");
+        lines << title + QStringLiteral(" (table)");
+        lines << QStringLiteral("Sizes without sign; no deformed shape, as the modes' peaks do "
+                                "not occur together");
         static const char* const axes[] = {"x", "y", "z"};
         QStringList shears;
         for (const auto& [direction, shear] : x.BaseShears)

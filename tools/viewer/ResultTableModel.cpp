@@ -5,6 +5,7 @@
 #include "ResultChoice.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace {
@@ -252,6 +253,18 @@ void ResultTableModel::BuildForced() {
     };
     const ResultFile::Forced::Excitation& x = contents.Vibrations.List[entry->Excitation];
     const std::vector<double>& peaks = nodes ? x.NodePeaks : x.ElementPeaks;
+    // A sum over the modes leaves 1e-18 where symmetry makes a value 0: below a billionth of
+    // its column's largest it shows as 0.
+    const auto quiet = [this] {
+        for (size_t column = 1; !rows_.empty() && column < rows_.front().size(); ++column) {
+            double largest = 0;
+            for (const std::vector<double>& row : rows_)
+                largest = std::max(largest, std::abs(row[column]));
+            for (std::vector<double>& row : rows_)
+                if (std::abs(row[column]) < 1e-9 * largest)
+                    row[column] = 0;
+        }
+    };
     switch (entry->View) {
     case ViewerResults::ForcedView::Motion: {
         if (!motion || !motion->Valid())
@@ -259,11 +272,13 @@ void ResultTableModel::BuildForced() {
         headers_ += titles;
         const ForcedMotion::Frame frame = motion->At(forced_.Point, forced_.Phase);
         numbered(nodes ? frame.Nodes : frame.Elements, width);
+        quiet();
         return;
     }
     case ViewerResults::ForcedView::Peaks:
         headers_ += titles;
         numbered(peaks, width);
+        quiet();
         return;
     case ViewerResults::ForcedView::Max:
     case ViewerResults::ForcedView::Min: {
@@ -279,6 +294,7 @@ void ResultTableModel::BuildForced() {
             }
             rows_.push_back(std::move(row));
         }
+        quiet();
         return;
     }
     }

@@ -521,8 +521,10 @@ void ViewerWindow::UpdateMotion() {
     const bool moves = forced && forced->View == ViewerResults::ForcedView::Motion;
     if (!moves && play_ && play_->isChecked())
         play_->setChecked(false);
-    if (motionBar_)
+    if (motionBar_) {
         motionBar_->setEnabled(moves);
+        play_->setEnabled(moves);
+    }
     if (!forced || (motion_ && motionExcitation_ == forced->Excitation))
         return;
     motion_ = std::make_unique<ForcedMotion>(results_.Contents(), forced->Excitation);
