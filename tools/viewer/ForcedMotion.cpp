@@ -2,6 +2,7 @@
 
 #include "ViewerResults.h"
 
+#include <Eigen/Dense>
 #include <algorithm>
 #include <cmath>
 
@@ -62,7 +63,7 @@ std::vector<double> ForcedMotion::Weights(int point, double phase) const {
     return w;
 }
 
-ForcedMotion::Frame ForcedMotion::At(int point, double phase) const {
+ForcedMotion::Frame ForcedMotion::At(int point, double phase, bool elements) const {
     Frame frame;
     if (point < 0 || point >= Points())
         return frame;
@@ -76,19 +77,24 @@ ForcedMotion::Frame ForcedMotion::At(int point, double phase) const {
         frame.Nodes.assign(first, first + static_cast<std::ptrdiff_t>(nodeValues));
         frame.Inner.assign(first + static_cast<std::ptrdiff_t>(nodeValues),
                            first + static_cast<std::ptrdiff_t>(nodeValues + innerValues));
-        frame.Elements.assign(first + static_cast<std::ptrdiff_t>(nodeValues + innerValues),
-                              first + static_cast<std::ptrdiff_t>(size));
+        if (elements)
+            frame.Elements.assign(first + static_cast<std::ptrdiff_t>(nodeValues + innerValues),
+                                  first + static_cast<std::ptrdiff_t>(size));
         return frame;
     }
     const std::vector<double> w = Weights(point, phase);
     const auto& shapes = contents_->Modes.List;
-    const auto& elements = contents_->Vibrations.ShapeElements;
+    const auto& shapeElements = contents_->Vibrations.ShapeElements;
     frame.Nodes.assign(nodeValues, 0.0);
     frame.Inner.assign(innerValues, 0.0);
-    frame.Elements.assign(elements.size() == shapes.size() ? elementValues : 0, 0.0);
+    frame.Elements.assign(elements && shapeElements.size() == shapes.size() ? elementValues : 0,
+                          0.0);
     const auto add = [](std::vector<double>& to, const std::vector<double>& from, double weight) {
-        for (size_t k = 0; k < to.size() && k < from.size(); ++k)
-            to[k] += weight * from[k];
+        const size_t count = std::min(to.size(), from.size());
+        double* out = to.data();
+        const double* in = from.data();
+        for (size_t k = 0; k < count; ++k)
+            out[k] += weight * in[k];
     };
     for (size_t i = 0; i < shapes.size(); ++i) {
         if (w[i] == 0)
@@ -96,7 +102,7 @@ ForcedMotion::Frame ForcedMotion::At(int point, double phase) const {
         add(frame.Nodes, shapes[i].Displacements, w[i]);
         add(frame.Inner, shapes[i].Inner, w[i]);
         if (!frame.Elements.empty())
-            add(frame.Elements, elements[i], w[i]);
+            add(frame.Elements, shapeElements[i], w[i]);
     }
     return frame;
 }
@@ -209,36 +215,54 @@ void ForcedMotion::FindLargest() {
                         at + moves[m] < from.size() ? from[at + moves[m]] : 0.0;
             }
         }
-        std::vector<double> re(s), im(s);
-        for (size_t k = 0; k < perPoint.size(); ++k) {
-            const bool harmonic = x_->Type == Kind::Harmonic;
-            for (size_t i = 0; i < s; ++i) {
-                re[i] = harmonic ? x_->Coordinates[(k * s + i) * 2] : x_->Coordinates[k * s + i];
-                im[i] = harmonic ? x_->Coordinates[(k * s + i) * 2 + 1] : 0.0;
-            }
-            double largest = 0;
-            for (size_t p = 0; p < all; ++p) {
-                double aa = 0, bb = 0, ab = 0;
-                for (size_t m = 0; m < t; ++m) {
-                    const double* row = rows.data() + (p * t + m) * s;
-                    const double a = Dot(row, re.data(), s);
-                    const double b = harmonic ? Dot(row, im.data(), s) : 0.0;
-                    aa += a * a;
-                    bb += b * b;
-                    ab += a * b;
+        // The translations at a block of points at once, as one product of matrices: the
+        // rows times the coordinates (a harmonic's real and imaginary parts apart).
+        const bool harmonic = x_->Type == Kind::Harmonic;
+        const Eigen::Map<const Eigen::MatrixXd> shapeRows(rows.data(), static_cast<Eigen::Index>(s),
+                                                          static_cast<Eigen::Index>(all * t));
+        constexpr size_t Block = 16;
+        Eigen::MatrixXd re, im, a, b;
+        for (size_t first = 0; first < perPoint.size(); first += Block) {
+            const size_t count = std::min(Block, perPoint.size() - first);
+            re.resize(static_cast<Eigen::Index>(s), static_cast<Eigen::Index>(count));
+            im.setZero(static_cast<Eigen::Index>(s), static_cast<Eigen::Index>(count));
+            for (size_t k = 0; k < count; ++k) {
+                for (size_t i = 0; i < s; ++i) {
+                    const size_t at = (first + k) * s + i;
+                    re(Eigen::Index(i), Eigen::Index(k)) =
+                        harmonic ? x_->Coordinates[2 * at] : x_->Coordinates[at];
+                    if (harmonic)
+                        im(Eigen::Index(i), Eigen::Index(k)) = x_->Coordinates[2 * at + 1];
                 }
-                largest = std::max(largest, harmonic ? LargestTurned(aa, bb, ab) : std::sqrt(aa));
             }
-            perPoint[k] = largest;
+            a.noalias() = shapeRows.transpose() * re;
+            if (harmonic)
+                b.noalias() = shapeRows.transpose() * im;
+            for (size_t k = 0; k < count; ++k) {
+                double largest = 0;
+                for (size_t p = 0; p < all; ++p) {
+                    double aa = 0, bb = 0, ab = 0;
+                    for (size_t m = 0; m < t; ++m) {
+                        const Eigen::Index row = Eigen::Index(p * t + m), column = Eigen::Index(k);
+                        const double u = a(row, column), v = harmonic ? b(row, column) : 0.0;
+                        aa += u * u;
+                        bb += v * v;
+                        ab += u * v;
+                    }
+                    largest =
+                        std::max(largest, harmonic ? LargestTurned(aa, bb, ab) : std::sqrt(aa));
+                }
+                perPoint[first + k] = largest;
+            }
         }
     }
     peak_ = static_cast<int>(std::max_element(perPoint.begin(), perPoint.end()) - perPoint.begin());
     largest_ = perPoint[static_cast<size_t>(peak_)];
     // The node and translation that move most at the peak: a curve worth seeing first.
     const bool harmonic = x_->Type == Kind::Harmonic;
-    const Frame frame = At(peak_, 0);
+    const Frame frame = At(peak_, 0, false);
     // A quarter period on, a harmonic's motion is the imaginary part of U.
-    const Frame quarter = harmonic ? At(peak_, -3.14159265358979323846 / 2) : Frame{};
+    const Frame quarter = harmonic ? At(peak_, -3.14159265358979323846 / 2, false) : Frame{};
     double strongest = -1;
     for (int n = 0; n < nodes_; ++n) {
         for (size_t m : moves) {

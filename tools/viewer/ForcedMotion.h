@@ -32,7 +32,8 @@ public:
         std::vector<double> Elements; // Elements x Columns
     };
     // The motion at `point`; a harmonic's at `phase` (radians) of its period: Re(U e^(i phase)).
-    Frame At(int point, double phase = 0) const;
+    // A drawing needs no element results: without `elements` they are left empty.
+    Frame At(int point, double phase = 0, bool elements = true) const;
 
     // One value a curve follows: a node's component or an element's column, counted from 0.
     struct Quantity {

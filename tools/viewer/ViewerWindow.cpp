@@ -406,11 +406,16 @@ void ViewerWindow::BuildMotionControls() {
     motionBar_->addWidget(speed_);
     timer_ = new QTimer(this);
     timer_->setInterval(40);
+    // The motion keeps to the clock: a frame that takes longer to draw than the timer's
+    // interval skips instants rather than slowing the history down.
     connect(timer_, &QTimer::timeout, this, [this] {
-        AdvanceMotion(timer_->interval() / 1000.0 * speed_->currentData().toDouble());
+        const double seconds = sinceStep_.isValid() ? sinceStep_.nsecsElapsed() / 1e9 : 0.04;
+        sinceStep_.restart();
+        AdvanceMotion(std::min(seconds, 0.5) * speed_->currentData().toDouble());
     });
     connect(play_, &QAction::toggled, this, [this](bool on) {
         play_->setText(on ? QStringLiteral("Pause") : QStringLiteral("Play"));
+        sinceStep_.invalidate();
         if (on)
             timer_->start();
         else
@@ -740,7 +745,7 @@ void ViewerWindow::UpdateOptions() {
         const auto forced = results_.ForcedOf(results.Entry);
         if (forced && forced->View == ViewerResults::ForcedView::Motion && motion_) {
             // The frame at the point chosen, to the excitation's one scale.
-            drawing_.Frame = motion_->At(point_, phase_);
+            drawing_.Frame = motion_->At(point_, phase_, false);
             drawing_.LargestMove = motion_->LargestMove();
             const FieldLayout* field = choice_->Field();
             if (field && results.Show >= 0 && results.Show < int(field->Shows.size())) {

@@ -4,6 +4,7 @@
 #include "ResultPainter.h"
 #include "ViewerLaunch.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <memory>
 #include <vector>
@@ -154,6 +155,7 @@ private:
     QComboBox* frequencies_ = nullptr;
     QComboBox* speed_ = nullptr;
     QTimer* timer_ = nullptr;
+    QElapsedTimer sinceStep_; // since the timer's last step
     QDockWidget* responseDock_ = nullptr;
     ResponsePlot* plot_ = nullptr;
     QComboBox* responseKind_ = nullptr;
