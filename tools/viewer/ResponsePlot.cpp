@@ -79,9 +79,12 @@ void ResponsePlot::paintEvent(QPaintEvent*) {
         painter.drawLine(QPointF(p.x(), area.top()), QPointF(p.x(), area.bottom()));
         painter.setPen(QColor(20, 20, 20));
         painter.drawLine(p, p + QPointF(0, 4));
-        painter.drawText(
-            QRectF(std::min(p.x() - 50, width() - 101.0), area.bottom() + 5, 100, metrics.height()),
-            Qt::AlignHCenter | Qt::AlignTop, Tick(tick));
+        // Centred under its tick; the last kept inside the widget.
+        const QString label = Tick(tick);
+        const double labelWidth = metrics.horizontalAdvance(label) + 2;
+        painter.drawText(QRectF(std::min(p.x() - labelWidth / 2, width() - labelWidth - 2),
+                                area.bottom() + 5, labelWidth, metrics.height()),
+                         Qt::AlignHCenter | Qt::AlignTop, label);
     }
     for (double tick : yAxis_.Ticks()) {
         const QPointF p = at(xAxis_.Low(), tick);

@@ -402,6 +402,8 @@ void ViewerWindow::BuildMotionControls() {
     for (const double speed : {0.1, 0.25, 0.5, 1.0, 2.0, 5.0})
         speed_->addItem(QStringLiteral("\u00d7 %1").arg(speed), speed);
     speed_->setCurrentIndex(3);
+    speed_->setToolTip(QStringLiteral("A history in its own time times this; a harmonic motion's "
+                                      "period in two seconds times this"));
     speed_->setFocusPolicy(Qt::NoFocus);
     motionBar_->addWidget(speed_);
     timer_ = new QTimer(this);
