@@ -147,7 +147,7 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
     if (sectionAxis_)
         hint += QStringLiteral(", S: section, [ ]: move it, F: the other side");
     if (motionBar_)
-        hint += QStringLiteral(", Space: play/pause, C: response curve");
+        hint += QStringLiteral(", Space: play/pause, comma/period: step, C: response curve");
     statusBar()->showMessage(counts + QStringLiteral("   |   ") + hint);
     connect(view_, &ModelView::Painted, this, [this, counts, hint](bool leftOut) {
         statusBar()->showMessage(
@@ -489,6 +489,20 @@ void ViewerWindow::BuildMotionControls() {
     connect(responseKind_, &QComboBox::currentIndexChanged, this, chosen);
     connect(responseNumber_, &QSpinBox::valueChanged, this, chosen);
     connect(responseColumn_, &QComboBox::currentIndexChanged, this, chosen);
+    // , and . step one instant (or a harmonic's phase) back and on.
+    QAction* back = new QAction(this);
+    back->setShortcut(QKeySequence(Qt::Key_Comma));
+    QAction* on = new QAction(this);
+    on->setShortcut(QKeySequence(Qt::Key_Period));
+    addActions({back, on});
+    connect(back, &QAction::triggered, this, [this] {
+        if (motionBar_->isEnabled())
+            motionSlider_->setValue(motionSlider_->value() - 1);
+    });
+    connect(on, &QAction::triggered, this, [this] {
+        if (motionBar_->isEnabled())
+            motionSlider_->setValue(motionSlider_->value() + 1);
+    });
     connect(plot_, &ResponsePlot::PointClicked, this, [this](int point) {
         if (!motion_)
             return;
@@ -503,6 +517,12 @@ void ViewerWindow::BuildMotionControls() {
     // which are tables, open it.
     connect(entry_, &QComboBox::currentIndexChanged, this, [this](int entry) {
         const auto forced = results_.ForcedOf(entry);
+        // A mesh's components are a mode's shape, or a motion in the model's units.
+        if (const FieldLayout* field = choice_->Field(); field && show_) {
+            for (size_t k = 0; k < field->Shows.size() && int(k) < show_->count(); ++k)
+                show_->setItemText(int(k), forced ? QStringLiteral("Motion ") + field->Shows[k].Name
+                                                  : field->Shows[k].Title);
+        }
         const auto current = static_cast<ResultTableModel::Table>(tables_->currentData().toInt());
         const ResultTableModel::Table wanted =
             forced && current == ResultTableModel::Table::Shape
@@ -713,10 +733,27 @@ void ViewerWindow::ShowValuesAt(const QPointF& point) {
     } else {
         pick = FieldPicker::At(model_, view_->Camera(), point);
     }
-    lastPick_ = field->Modes() ? FieldPicker::Describe(pick, model_, results_.Contents().Modes,
-                                                       entry_->currentIndex())
-                               : FieldPicker::Describe(pick, model_, results_.Contents().Field,
-                                                       *field, entry_->currentIndex());
+    const auto forced = results_.ForcedOf(entry_->currentIndex());
+    if (forced && forced->View == ViewerResults::ForcedView::Motion && motion_) {
+        // A mesh's motion at the instant drawn, told as a mode's shape is.
+        ResultFile::Shapes frame;
+        frame.Nodes = results_.Contents().Modes.Nodes;
+        frame.Components = results_.Contents().Modes.Components;
+        frame.List = {{0, 0, drawing_.Frame.Nodes, {}}};
+        lastPick_ = FieldPicker::Describe(pick, model_, frame, 0, false);
+        if (!lastPick_.isEmpty())
+            lastPick_ += motion_->Type() == ForcedMotion::Kind::Harmonic
+                             ? QStringLiteral(" at f = %1 Hz, phase %2\u00b0")
+                                   .arg(ResultChoice::Number(motion_->Abscissa(point_)))
+                                   .arg(std::lround(phase_ * 180 / 3.14159265358979323846) % 360)
+                             : QStringLiteral(" at t = %1 s")
+                                   .arg(ResultChoice::Number(motion_->Abscissa(point_)));
+    } else {
+        lastPick_ = field->Modes() ? FieldPicker::Describe(pick, model_, results_.Contents().Modes,
+                                                           entry_->currentIndex())
+                                   : FieldPicker::Describe(pick, model_, results_.Contents().Field,
+                                                           *field, entry_->currentIndex());
+    }
     if (lastPick_.isEmpty())
         return;
     statusBar()->showMessage(lastPick_);
