@@ -1158,6 +1158,15 @@ void TestViewerResults::forcedVibrationsRoundTripAndAreChecked() {
     QCOMPARE(table.headerData(2, Qt::Horizontal).toString(), QStringLiteral("at t [s]"));
     QCOMPARE(table.index(1, 1).data(Qt::UserRole).toDouble(), -2.75);
     QCOMPARE(table.index(1, 2).data(Qt::UserRole).toDouble(), 0.2);
+    // A harmonic's table gives its amplitudes at the frequency, whatever the phase drawn.
+    const ForcedMotion harmonic(results.Contents(), 0);
+    table.SetForced({&harmonic, 1, 0.7, {}, {}});
+    table.Show(ResultTableModel::Table::ForcedNodes, 2);
+    QCOMPARE(table.headerData(2, Qt::Horizontal).toString(), QStringLiteral("|uz| [m]"));
+    QVERIFY(Close(table.index(1, 1).data(Qt::UserRole).toDouble(), std::sqrt(4.25)));
+    QVERIFY(Close(table.index(1, 2).data(Qt::UserRole).toDouble(), std::sqrt(20.0)));
+    table.Show(ResultTableModel::Table::ForcedElements, 2);
+    QVERIFY(Close(table.index(0, 1).data(Qt::UserRole).toDouble(), std::hypot(2.0, 14.0)));
     table.Show(ResultTableModel::Table::ForcedElements, 6);
     QCOMPARE(table.index(0, 1).data(Qt::UserRole).toDouble(), 40.0);
     // The response curve, its abscissa not a whole number.

@@ -269,6 +269,24 @@ void ResultTableModel::BuildForced() {
     case ViewerResults::ForcedView::Motion: {
         if (!motion || !motion->Valid())
             return;
+        if (motion->Type() == ForcedMotion::Kind::Harmonic) {
+            // A steady motion's sizes at the frequency, whatever its phase: |U|, from the
+            // motion at phase 0 (the real part) and a quarter period before (the imaginary).
+            for (const QString& title : titles) {
+                const qsizetype unit = title.indexOf(QStringLiteral(" ["));
+                headers_ << u'|' + title.left(unit) + u'|' + title.mid(unit);
+            }
+            ForcedMotion::Frame real = motion->At(forced_.Point, 0);
+            const ForcedMotion::Frame imaginary =
+                motion->At(forced_.Point, -3.14159265358979323846 / 2);
+            std::vector<double>& sizes = nodes ? real.Nodes : real.Elements;
+            const std::vector<double>& other = nodes ? imaginary.Nodes : imaginary.Elements;
+            for (size_t k = 0; k < sizes.size() && k < other.size(); ++k)
+                sizes[k] = std::hypot(sizes[k], other[k]);
+            numbered(sizes, width);
+            quiet();
+            return;
+        }
         headers_ += titles;
         const ForcedMotion::Frame frame = motion->At(forced_.Point, forced_.Phase);
         numbered(nodes ? frame.Nodes : frame.Elements, width);

@@ -24,9 +24,10 @@ public:
         CentreStresses,
         NodeStresses,
         TorsionConstants,
-        // Forced vibrations: the nodes' and elements' values of the entry chosen (its motion
-        // at the instant drawn, a history's bound with the instants, a spectrum's peaks), and
-        // the points of the response curve plotted.
+        // Forced vibrations: the nodes' and elements' values of the entry chosen (a history's
+        // motion at the instant drawn, a harmonic's amplitudes at the frequency drawn, a
+        // history's bound with the instants, a spectrum's peaks), and the points of the
+        // response curve plotted.
         ForcedNodes,
         ForcedElements,
         Response
