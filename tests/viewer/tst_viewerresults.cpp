@@ -1236,6 +1236,21 @@ void TestViewerResults::historyCurveReachesTheSolversPeaks() {
     }
     const auto range = motion.Range(q.Column);
     QVERIFY(Close(range.first, lowest, 1e-9) && Close(range.second, highest, 1e-9));
+    // At rest at the start the deck is drawn in the bands of the whole history, its caption
+    // at that instant.
+    ResultPainter::Options::Motion frame{motion.At(0), motion.LargestMove(), range, {}};
+    frame.Caption = ResultChoice(bridge.Results, *bridge.Type, bridge.Model)
+                        .MotionCaption(int(contents.Modes.List.size()), q.Column, motion, 0, 0, 0);
+    ResultPainter::Options options;
+    options.Entry = int(contents.Modes.List.size());
+    options.Show = q.Column;
+    options.Forced = &frame;
+    const Painting still = Paint(bridge, options, QRectF(20, 20, 560, 360));
+    QVERIFY(still.Report.Contours.Limits().front() <= lowest &&
+            still.Report.Contours.Limits().back() >= highest);
+    QVERIFY(still.Report.Contours.Bands() >= 6);
+    QVERIFY(still.Report.Caption.first().startsWith(
+        QStringLiteral("Excitation 1: history at t = 0 s (instant 1 of ")));
 }
 
 #include "tst_viewerresults.moc"
