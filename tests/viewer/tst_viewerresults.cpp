@@ -4,6 +4,8 @@
 #include "BarOrdinates.h"
 #include "BarShape.h"
 #include "BarSpan.h"
+#include "FieldLayout.h"
+#include "ForcedMotion.h"
 #include "LabelPlacer.h"
 #include "ProgramRun.h"
 #include "ResultChoice.h"
@@ -132,7 +134,59 @@ QByteArray ShapeFile(int version, int kind, int problem, int nodes, const std::v
                 real(v);
         }
     }
+    // Version 7 ends with the forced vibrations: no element columns and no excitation.
+    if (version >= 7) {
+        integer(0);
+        integer(0);
+    }
     return bytes;
+}
+
+// Natural modes of the plane frame beam.d05 (2 nodes, 1 bar) and three forced vibrations
+// with coordinates whose sums are known: a harmonic at 2 and 4 Hz, a history of three instants
+// and a spectrum's peaks.
+ResultFile::Contents ForcedContents() {
+    ResultFile::Contents c;
+    c.Type = ResultFile::Kind::Modes;
+    c.Problem = 8;
+    c.Modes.Nodes = 2;
+    c.Modes.Elements = 1;
+    c.Modes.Pieces = {1};
+    c.Modes.Components = {"ux", "uz", "ry"};
+    c.Modes.List = {{0, 2.5, {0, 0, 0, 1, 0, 0}, {}}, {0, 6.0, {0, 0, 0, 0.5, 2, 0}, {}}};
+    ResultFile::Forced& f = c.Vibrations;
+    f.Columns = BarElement::EndLayout(ProblemType::Layout::PlaneXZ, false);
+    f.ShapeElements = {{10, 0, 0, 0, 0, 0}, {-4, 0, 0, 0, 0, 0}};
+    using Kind = ResultFile::Forced::Kind;
+    ResultFile::Forced::Excitation harmonic;
+    harmonic.Number = 1;
+    harmonic.Type = Kind::Harmonic;
+    harmonic.Abscissae = {2, 4};
+    harmonic.Coordinates = {3, 4, 0, 0, 1, -1, 2, 1}; // per frequency, per shape (re, im)
+    ResultFile::Forced::Excitation history;
+    history.Number = 2;
+    history.Type = Kind::History;
+    history.Abscissae = {0, 0.1, 0.2};
+    history.Coordinates = {0, 0, 1, 2, -3, 0.5};
+    // Node 2: ux 0, 2, -2.75 and uz 0, 4, 1; element 1's first column 0, 2, -32.
+    history.NodePeaks.assign(24, 0.0);
+    for (size_t k = 0; k < 4; ++k) {
+        history.NodePeaks[12 + k] = std::array{2.0, 0.1, -2.75, 0.2}[k];
+        history.NodePeaks[16 + k] = std::array{4.0, 0.1, 0.0, 0.0}[k];
+    }
+    history.ElementPeaks.assign(24, 0.0);
+    history.ElementPeaks[0] = 2;
+    history.ElementPeaks[1] = 0.1;
+    history.ElementPeaks[2] = -32;
+    history.ElementPeaks[3] = 0.2;
+    ResultFile::Forced::Excitation spectrum;
+    spectrum.Number = 3;
+    spectrum.Type = Kind::Spectrum;
+    spectrum.NodePeaks = {0, 0, 0, 1.5, 0.25, 0.125};
+    spectrum.ElementPeaks = {40, 3, 2, 40, 3, 1};
+    spectrum.BaseShears = {{0, 12.5}};
+    f.List = {harmonic, history, spectrum};
+    return c;
 }
 
 // A copy of a data file of tests/viewer/data and its result file, opened in result mode.
@@ -169,6 +223,9 @@ private slots:
     void shellsOfRevolutionShowTheirMeridian();
     void roundingNoiseShowsAsZero();
     void barForcesAsTheFileGivesThem();
+    void forcedMotionSumsTheModes();
+    void forcedVibrationsRoundTripAndAreChecked();
+    void historyCurveReachesTheSolversPeaks();
 };
 
 void TestViewerResults::diagramOrdinatesAndSignChanges() {
@@ -1003,4 +1060,197 @@ void TestViewerResults::barForcesAsTheFileGivesThem() {
 }
 
 QTEST_MAIN(TestViewerResults)
+void TestViewerResults::forcedMotionSumsTheModes() {
+    const ResultFile::Contents contents = ForcedContents();
+    const ForcedMotion harmonic(contents, 0);
+    QCOMPARE(harmonic.Points(), 2);
+    // At 4 Hz node 2 moves U = 1 (1 - i) + 0.5 (2 + i) = 2 - 0.5i along x and 2 (2 + i) along
+    // z: amplitudes |U| and the phase of U, and Re(U e^(i phase)) a quarter period on.
+    const ForcedMotion::Curve ux = harmonic.CurveOf({false, 1, 0});
+    QVERIFY(Close(ux.Values[1], std::sqrt(4.25)));
+    QVERIFY(Close(ux.Phases[1], std::atan2(-0.5, 2.0)));
+    QVERIFY(Close(harmonic.CurveOf({false, 1, 1}).Values[1], std::sqrt(20.0)));
+    QVERIFY(Close(ux.Values[0], 5)); // |3 + 4i|
+    const double quarter = 3.14159265358979323846 / 2;
+    QVERIFY(Close(harmonic.At(1, quarter).Nodes[3], 0.5));
+    QVERIFY(Close(harmonic.At(1, quarter).Nodes[4], -2));
+    // The element's results follow the same coordinates: 10 (1 - i) - 4 (2 + i) = 2 - 14i.
+    QVERIFY(Close(harmonic.CurveOf({true, 0, 0}).Values[1], std::hypot(2.0, 14.0)));
+    QVERIFY(Close(harmonic.At(1, 0).Elements[0], 2));
+    // The largest translation over every phase: 5 at 2 Hz beats the ellipse at 4 Hz, found by
+    // turning its phase in fine steps.
+    double ellipse = 0;
+    for (int step = 0; step < 36000; ++step) {
+        const ForcedMotion::Frame frame = harmonic.At(1, step * 4 * quarter / 36000);
+        ellipse = std::max(ellipse, std::hypot(frame.Nodes[3], frame.Nodes[4]));
+    }
+    QVERIFY(ellipse > 4.7 && ellipse < 5);
+    QVERIFY(Close(harmonic.LargestMove(), 5));
+    QCOMPARE(harmonic.PeakPoint(), 0);
+    QCOMPARE(harmonic.Strongest(), (ForcedMotion::Quantity{false, 1, 0}));
+    ResultFile::Contents louder = contents;
+    louder.Vibrations.List[0].Coordinates[0] = 0.3; // 2 Hz: |0.3 + 4i| < the ellipse
+    louder.Vibrations.List[0].Coordinates[1] = 0.4;
+    const ForcedMotion turned(louder, 0);
+    QCOMPARE(turned.PeakPoint(), 1);
+    QVERIFY(Close(turned.LargestMove(), ellipse, 1e-6));
+
+    // A history: one dot product per instant, for nodes and elements alike.
+    const ForcedMotion history(contents, 1);
+    QCOMPARE(history.CurveOf({false, 1, 0}).Values, (std::vector<double>{0, 2, -2.75}));
+    QCOMPARE(history.CurveOf({true, 0, 0}).Values, (std::vector<double>{0, 2, -32}));
+    QVERIFY(history.CurveOf({false, 1, 0}).Phases.empty());
+    QVERIFY(Close(history.LargestMove(), std::hypot(2.0, 4.0)));
+    QCOMPARE(history.PeakPoint(), 1);
+    QCOMPARE(history.Strongest(), (ForcedMotion::Quantity{false, 1, 1}));
+    QCOMPARE(history.Range(1), std::make_pair(0.0, 4.0));
+    QVERIFY(history.CurveOf({false, 2, 0}).Values.empty()); // no node 3
+    QCOMPARE(ForcedMotion(contents, 2).Points(), 0);        // a spectrum does not move
+    QVERIFY(!ForcedMotion(contents, 3).Valid());
+}
+
+void TestViewerResults::forcedVibrationsRoundTripAndAreChecked() {
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome beam =
+        Solved(directory, QStringLiteral("beam.d05"), QStringLiteral("Pelgon"));
+    const ResultFile::Contents contents = ForcedContents();
+    const QByteArray bytes = ResultFile::Write(contents);
+    const ResultFile::ReadOutcome read = ResultFile::ReadChecked(bytes);
+    QVERIFY2(read.Read, qPrintable(read.Fault));
+    QCOMPARE(read.Version, 7);
+    const ResultFile::Forced& f = read.Read->Vibrations;
+    QCOMPARE(f.Columns, contents.Vibrations.Columns);
+    QCOMPARE(f.ShapeElements, contents.Vibrations.ShapeElements);
+    QCOMPARE(f.List.size(), size_t(3));
+    for (size_t k = 0; k < 3; ++k) {
+        const auto &a = f.List[k], &b = contents.Vibrations.List[k];
+        QCOMPARE(std::tie(a.Number, a.Type, a.Abscissae, a.Coordinates, a.NodePeaks, a.ElementPeaks,
+                          a.BaseShears),
+                 std::tie(b.Number, b.Type, b.Abscissae, b.Coordinates, b.NodePeaks, b.ElementPeaks,
+                          b.BaseShears));
+    }
+    const auto open = [&](const QByteArray& file) {
+        return ViewerResults::FromBytes(file, QStringLiteral("beam.bi0"), ProblemType::Of(8), false,
+                                        beam.Model);
+    };
+    const ViewerResults results = open(bytes);
+    QVERIFY2(results.Ok(), qPrintable(results.Message()));
+    // After the two modes: the harmonic, the history with its bounds, the spectrum.
+    QCOMPARE(results.ForcedEntries(), 5);
+    const ResultChoice choice(results, ProblemType::Of(8), beam.Model);
+    QCOMPARE(choice.Entries().mid(2),
+             (QStringList{"Excitation 1: harmonic, 2 to 4 Hz", "Excitation 2: history, 0 to 0.2 s",
+                          "Excitation 2 max", "Excitation 2 min",
+                          "Excitation 3: spectrum, combined peaks"}));
+    QVERIFY(!results.ForcedOf(1));
+    QCOMPARE(results.ForcedOf(5)->View, ViewerResults::ForcedView::Min);
+    QVERIFY(choice.Caption(6, 0).contains(QStringLiteral("Base shear along x: 12.50 kN")));
+    QVERIFY(choice.Caption(4, 0)[1].contains(QStringLiteral("no deformed shape")));
+    const ForcedMotion history(results.Contents(), 1);
+    QVERIFY(
+        choice.MotionCaption(3, 0, history, 2, 0, 0.5)
+            .first()
+            .startsWith(QStringLiteral("Excitation 2: history at t = 0.2000 s (instant 3 of 3)")));
+    // The history's bound: each value beside its instant; the spectrum's peaks as sizes.
+    ResultTableModel table(results, ProblemType::Of(8), "kN", "m");
+    table.Show(ResultTableModel::Table::ForcedNodes, 5);
+    QCOMPARE(table.headerData(1, Qt::Horizontal).toString(), QStringLiteral("ux [m]"));
+    QCOMPARE(table.headerData(2, Qt::Horizontal).toString(), QStringLiteral("at t [s]"));
+    QCOMPARE(table.index(1, 1).data(Qt::UserRole).toDouble(), -2.75);
+    QCOMPARE(table.index(1, 2).data(Qt::UserRole).toDouble(), 0.2);
+    // A harmonic's table gives its amplitudes at the frequency, whatever the phase drawn.
+    const ForcedMotion harmonic(results.Contents(), 0);
+    table.SetForced({&harmonic, 1, 0.7, {}, {}});
+    table.Show(ResultTableModel::Table::ForcedNodes, 2);
+    QCOMPARE(table.headerData(2, Qt::Horizontal).toString(), QStringLiteral("|uz| [m]"));
+    QVERIFY(Close(table.index(1, 1).data(Qt::UserRole).toDouble(), std::sqrt(4.25)));
+    QVERIFY(Close(table.index(1, 2).data(Qt::UserRole).toDouble(), std::sqrt(20.0)));
+    table.Show(ResultTableModel::Table::ForcedElements, 2);
+    QVERIFY(Close(table.index(0, 1).data(Qt::UserRole).toDouble(), std::hypot(2.0, 14.0)));
+    table.Show(ResultTableModel::Table::ForcedElements, 6);
+    QCOMPARE(table.index(0, 1).data(Qt::UserRole).toDouble(), 40.0);
+    // The response curve, its abscissa not a whole number.
+    table.SetForced(
+        {&history, 0, 0, history.CurveOf({false, 1, 0}), choice.QuantityName({false, 1, 0})});
+    table.Show(ResultTableModel::Table::Response, 3);
+    QCOMPARE(table.Text(), QStringLiteral("t [s]\tNode 2 ux [m]\n0\t0\n0.1\t2\n0.2\t-2.75\n"));
+
+    // A count of instants that the bytes cannot hold is refused before it is believed; a
+    // coordinate that is not a number is refused by the viewer.
+    QByteArray damaged = bytes;
+    QByteArray heading;
+    for (const qint32 v : {1, 1, 2})
+        heading.append(reinterpret_cast<const char*>(&v), 4);
+    const qsizetype at = damaged.indexOf(heading);
+    QVERIFY(at > 0);
+    const qint32 many = 1 << 29;
+    damaged.replace(at + 8, 4, QByteArray(reinterpret_cast<const char*>(&many), 4));
+    const ViewerResults refused = open(damaged);
+    QCOMPARE(refused.State(), ViewerResults::Status::Unreadable);
+    QVERIFY2(refused.Message().contains(QStringLiteral("instants in excitation 1")),
+             qPrintable(refused.Message()));
+    ResultFile::Contents poisoned = contents;
+    poisoned.Vibrations.List[1].Coordinates[3] = std::nan("");
+    QVERIFY(open(ResultFile::Write(poisoned))
+                .Message()
+                .contains(QStringLiteral("numbers in excitation 2 that are not finite")));
+    // A version-7 file of modes alone is shown as one of before.
+    const ViewerResults modes =
+        open(ShapeFile(7, 2, 8, 2, {1}, {"ux", "uz", "ry"}, {{0, 4.0, {0, 0, 0, 1, 0, 0}, {}}}));
+    QVERIFY2(modes.Ok(), qPrintable(modes.Message()));
+    QCOMPARE(modes.ForcedEntries(), 0);
+}
+
+void TestViewerResults::historyCurveReachesTheSolversPeaks() {
+    // A footbridge under a walker: its history by the modes, rebuilt from the coordinates,
+    // reaches the largest and smallest values the solver found at every step.
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome bridge = SolvedData(
+        directory, QStringLiteral(QV_EXAMPLES "/footbridge.p13"), QStringLiteral("Yerdol"));
+    QVERIFY2(bridge.Results.Ok(), qPrintable(bridge.Results.Message()));
+    const ResultFile::Contents& contents = bridge.Results.Contents();
+    QVERIFY(!contents.Vibrations.Empty());
+    const ForcedMotion motion(contents, 0);
+    QCOMPARE(motion.Type(), ForcedMotion::Kind::History);
+    const ForcedMotion::Quantity q = motion.Strongest();
+    const std::vector<double> values = motion.CurveOf(q).Values;
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    const size_t width = static_cast<size_t>(contents.Modes.Components.size());
+    const double* peaks =
+        &motion.Excitation().NodePeaks[(size_t(q.Index) * width + size_t(q.Column)) * 4];
+    QVERIFY2(
+        Close(*high, peaks[0], 1e-9) && Close(*low, peaks[2], 1e-9),
+        qPrintable(QStringLiteral("%1 %2 %3 %4").arg(*high).arg(peaks[0]).arg(*low).arg(peaks[2])));
+    QVERIFY(Close(motion.Abscissa(int(high - values.begin())), peaks[1]));
+    QVERIFY(Close(motion.Abscissa(int(low - values.begin())), peaks[3]));
+    // The largest translation is that node's, of the plate's one translation uz.
+    QVERIFY(Close(motion.LargestMove(), std::max(std::abs(*low), *high), 1e-9));
+    // The contours of a plate's motion keep the excitation's range: the solver's bounds of
+    // uz over every node.
+    const FieldLayout layout = *FieldLayout::Of(*bridge.Type, true);
+    QCOMPARE(layout.Shows[size_t(q.Column)].Name, QStringLiteral("uz"));
+    double lowest = 0, highest = 0;
+    for (size_t n = 0; n < size_t(contents.Modes.Nodes); ++n) {
+        highest = std::max(highest, motion.Excitation().NodePeaks[(n * width + 0) * 4]);
+        lowest = std::min(lowest, motion.Excitation().NodePeaks[(n * width + 0) * 4 + 2]);
+    }
+    const auto range = motion.Range(q.Column);
+    QVERIFY(Close(range.first, lowest, 1e-9) && Close(range.second, highest, 1e-9));
+    // At rest at the start the deck is drawn in the bands of the whole history, its caption
+    // at that instant.
+    ResultPainter::Options::Motion frame{motion.At(0), motion.LargestMove(), range, {}};
+    frame.Caption = ResultChoice(bridge.Results, *bridge.Type, bridge.Model)
+                        .MotionCaption(int(contents.Modes.List.size()), q.Column, motion, 0, 0, 0);
+    ResultPainter::Options options;
+    options.Entry = int(contents.Modes.List.size());
+    options.Show = q.Column;
+    options.Forced = &frame;
+    const Painting still = Paint(bridge, options, QRectF(20, 20, 560, 360));
+    QVERIFY(still.Report.Contours.Limits().front() <= lowest &&
+            still.Report.Contours.Limits().back() >= highest);
+    QVERIFY(still.Report.Contours.Bands() >= 6);
+    QVERIFY(still.Report.Caption.first().startsWith(
+        QStringLiteral("Excitation 1: history at t = 0 s (instant 1 of ")));
+}
+
 #include "tst_viewerresults.moc"

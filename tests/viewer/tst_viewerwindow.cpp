@@ -1,6 +1,7 @@
 #include "FieldData.h"
 #include "ModelView.h"
 #include "ProgramRun.h"
+#include "ResponsePlot.h"
 #include "ResultTableModel.h"
 #include "ShellData.h"
 #include "SolvedData.h"
@@ -17,6 +18,7 @@
 #include <QHeaderView>
 #include <QPrinter>
 #include <QProcess>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -66,6 +68,7 @@ private slots:
     void resultModeSaysWhyNoResultsAreShown();
     void resultModeDrawsDiagramsAndTables();
     void resultModeShowsModes();
+    void resultModePlaysForcedVibrations();
     void resultModeShowsStressContours();
     void spaceModelTurns();
     void screenshot();
@@ -213,6 +216,65 @@ void TestViewerWindow::resultModeShowsModes() {
     window.View()->grab();
     QVERIFY(window.View()->LastResults().Caption.first().contains(QStringLiteral(" Hz, T = ")));
     QVERIFY(ColouredPixels(window.View()->grab().toImage(), Blue) > 100);
+}
+
+void TestViewerWindow::resultModePlaysForcedVibrations() {
+    // A machine on a portal swept from 5 to 25 Hz: after its 3 modes, the sweep.
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome outcome =
+        Solved(directory, QStringLiteral("machine.d08"), QStringLiteral("Lirtag"));
+    QVERIFY2(outcome.Results.Ok(), qPrintable(outcome.Results.Message()));
+    ViewerWindow window(QStringLiteral("Kaddle"), outcome);
+    window.resize(1000, 700);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.Entries()->count(), 4);
+    QVERIFY(!window.PlayAction()->isEnabled());
+    window.Entries()->setCurrentIndex(3);
+    QCOMPARE(window.Entries()->currentText(), QStringLiteral("Excitation 1: harmonic, 5 to 25 Hz"));
+    QVERIFY(window.PlayAction()->isEnabled());
+    // It opens at the resonance, where the node that moves most is furthest out, and its
+    // frequency response is plotted with the marker there.
+    const ForcedMotion* motion = window.Motion();
+    QVERIFY(motion);
+    QCOMPARE(window.Frequencies()->count(), 81);
+    QCOMPARE(window.MotionPoint(), motion->PeakPoint());
+    QVERIFY(window.ResponseDock()->isVisible());
+    QCOMPARE(window.Plot()->Marker(), motion->PeakPoint());
+    window.View()->grab();
+    const ResultPainter::Report& report = window.View()->LastResults();
+    QVERIFY2(report.Caption.first().startsWith(QStringLiteral("Excitation 1: harmonic at f = ")),
+             qPrintable(report.Caption.first()));
+    QVERIFY(report.Deformation > 0);
+    QVERIFY(ColouredPixels(window.View()->grab().toImage(), Blue) > 100);
+    // Space plays; each step turns the phase on, at one scale for the whole sweep.
+    QTest::keyClick(&window, Qt::Key_Space);
+    QVERIFY(window.PlayAction()->isChecked());
+    const double phase = window.MotionPhase();
+    window.AdvanceMotion(0.5); // a quarter of the period shown in two seconds
+    QVERIFY(std::abs(std::remainder(window.MotionPhase() - phase - 3.14159265358979323846 / 2,
+                                    2 * 3.14159265358979323846)) < 1e-12);
+    window.View()->grab();
+    QCOMPARE(window.View()->LastResults().Deformation, report.Deformation);
+    QTest::keyClick(&window, Qt::Key_Space);
+    QVERIFY(!window.PlayAction()->isChecked());
+    // A click on node 2 follows it; its curve is a table saved as tab-separated text.
+    emit window.View()->Clicked(window.View()->Camera().Project(outcome.Model.Nodes[1]));
+    QCOMPARE(window.ResponseNumber()->value(), 2);
+    window.ResponseColumn()->setCurrentIndex(0);
+    window.Tables()->setCurrentIndex(
+        window.Tables()->findData(static_cast<int>(ResultTableModel::Table::Response)));
+    QCOMPARE(window.Table()->model()->rowCount(), 81);
+    const QString path = directory.filePath(QStringLiteral("curve.txt"));
+    QCOMPARE(window.SaveTable(path), QString());
+    const QStringList lines = QString::fromUtf8(ProgramRun::ReadFile(path)).split(u'\n');
+    QCOMPARE(lines.first(), QStringLiteral("f [Hz]\tAmplitude of Node 2 ux [m]\tPhase [\u00b0]"));
+    QCOMPARE(lines[1].section(u'\t', 0, 0), QStringLiteral("5"));
+    const double amplitude = lines[1].section(u'\t', 1, 1).toDouble();
+    QVERIFY(std::abs(amplitude - motion->CurveOf({false, 1, 0}).Values[0]) <= 1e-9 * amplitude);
+    // Back to a mode: nothing plays.
+    window.Entries()->setCurrentIndex(0);
+    QVERIFY(!window.PlayAction()->isEnabled());
 }
 
 void TestViewerWindow::resultModeShowsStressContours() {

@@ -186,19 +186,48 @@ std::vector<double> FieldLayout::NodeValues(const FieldResults& results,
     return values;
 }
 
-std::vector<double> FieldLayout::ShapeValues(const ResultFile::Shapes& shapes, size_t shape,
-                                             const Show& show) {
+std::vector<double> FieldLayout::ComponentValues(const std::vector<double>& all, qsizetype width,
+                                                 const Show& show) {
     std::vector<double> values;
-    const size_t width = static_cast<size_t>(shapes.Components.size());
+    const size_t w = static_cast<size_t>(width);
     const size_t column = static_cast<size_t>(show.Column);
-    if (show.From != Show::Source::Component || shape >= shapes.List.size() || show.Column < 0 ||
-        column >= width)
+    if (show.From != Show::Source::Component || show.Column < 0 || column >= w)
         return values;
-    const std::vector<double>& all = shapes.List[shape].Displacements;
-    values.reserve(all.size() / width);
-    for (size_t at = column; at < all.size(); at += width)
+    values.reserve(all.size() / w);
+    for (size_t at = column; at < all.size(); at += w)
         values.push_back(all[at]);
     return values;
+}
+
+std::vector<double> FieldLayout::PeakValues(const ResultFile::Contents& contents,
+                                            const ViewerResults::ForcedEntry& entry,
+                                            const Show& show) {
+    std::vector<double> values;
+    const auto& list = contents.Vibrations.List;
+    const size_t width = static_cast<size_t>(contents.Modes.Components.size());
+    if (entry.Excitation >= list.size() || show.From != Show::Source::Component ||
+        show.Column < 0 || static_cast<size_t>(show.Column) >= width)
+        return values;
+    const std::vector<double>& peaks = list[entry.Excitation].NodePeaks;
+    const size_t nodes = static_cast<size_t>(contents.Modes.Nodes);
+    // A history's four numbers per value (largest, its instant, smallest, its instant); a
+    // spectrum's one.
+    const bool history = entry.View != ViewerResults::ForcedView::Peaks;
+    const size_t stride = history ? 4 : 1;
+    const size_t offset = entry.View == ViewerResults::ForcedView::Min ? 2 : 0;
+    if (peaks.size() != nodes * width * stride)
+        return values;
+    values.reserve(nodes);
+    for (size_t n = 0; n < nodes; ++n)
+        values.push_back(peaks[(n * width + static_cast<size_t>(show.Column)) * stride + offset]);
+    return values;
+}
+
+std::vector<double> FieldLayout::ShapeValues(const ResultFile::Shapes& shapes, size_t shape,
+                                             const Show& show) {
+    if (shape >= shapes.List.size())
+        return {};
+    return ComponentValues(shapes.List[shape].Displacements, shapes.Components.size(), show);
 }
 
 std::vector<double> FieldLayout::NodeValues(const FieldResults& results,

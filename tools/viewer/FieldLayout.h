@@ -2,6 +2,7 @@
 
 #include "ProblemType.h"
 #include "ResultFile.h"
+#include "ViewerResults.h"
 
 #include <QString>
 #include <QStringList>
@@ -56,6 +57,15 @@ struct FieldLayout {
     // components' bounds: it is bounded over the envelope's combinations itself.
     static std::vector<double> NodeValues(const FieldResults& results,
                                           const FieldResults::Envelope& envelope, bool largest,
+                                          const Show& show);
+
+    // The values of `show` (a component) at the nodes from a row of node values `width` wide.
+    static std::vector<double> ComponentValues(const std::vector<double>& nodeValues,
+                                               qsizetype width, const Show& show);
+    // The values of `show` at the nodes in a history's bound over time or a spectrum's
+    // combined peaks.
+    static std::vector<double> PeakValues(const ResultFile::Contents& contents,
+                                          const ViewerResults::ForcedEntry& entry,
                                           const Show& show);
 
     // The values of `show` at the nodes in shape `shape` of natural modes.

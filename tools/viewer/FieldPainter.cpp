@@ -176,11 +176,14 @@ void DrawColourBar(QPainter& painter, const QRect& area, const ContourScale& sca
 void DrawContours(QPainter& painter, const QRect& area, const ViewerModel& model,
                   const std::vector<QPointF>& screen, const std::vector<double>& values,
                   const QString& unit, bool space, const ViewCamera& camera, double elementPixels,
-                  const SolidSection* section, ResultPainter::Report& report) {
+                  const SolidSection* section, ResultPainter::Report& report,
+                  const std::pair<double, double>* range = nullptr) {
     if (values.size() != model.Nodes.size() || values.empty())
         return;
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
-    report.Contours = ContourScale(*low, *high, unit);
+    // A motion that plays keeps its excitation's bands, not each frame's own.
+    report.Contours =
+        range ? ContourScale(range->first, range->second, unit) : ContourScale(*low, *high, unit);
     // A solver's rounding leaves 1e-10 where the field is 0.
     const double noise = 1e-9 * std::max(std::abs(*low), std::abs(*high));
     const auto number = [noise](double v) {
@@ -424,8 +427,9 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
     const FieldLayout* layout = choice.Field();
     const FieldResults& field = results.Contents().Field;
     const ResultFile::Shapes& shapes = results.Contents().Modes;
-    const int entries =
-        layout && layout->Modes() ? static_cast<int>(shapes.List.size()) : results.StaticEntries();
+    const int entries = layout && layout->Modes()
+                            ? static_cast<int>(shapes.List.size()) + results.ForcedEntries()
+                            : results.StaticEntries();
     if (!layout || options.Entry < 0 || options.Entry >= entries || options.Show < 0 ||
         options.Show >= static_cast<int>(layout->Shows.size()) ||
         (layout->Solid() ? model.Solids.size() : model.Polygons.size()) !=
@@ -436,7 +440,12 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
     static const FieldResults::Case none;
     const FieldResults::Case& c = modes ? none : *results.FieldEntry(options.Entry);
     const Show& show = layout->Shows[static_cast<size_t>(options.Show)];
-    report.Caption = choice.Caption(options.Entry, options.Show);
+    // Forced vibrations of a mesh: the motion at its instant as contours of one scale for the
+    // whole excitation, or a history's bound or a spectrum's peaks of the component.
+    const auto forced = modes ? results.ForcedOf(options.Entry) : std::nullopt;
+    const ResultPainter::Options::Motion* motion =
+        forced && forced->View == ViewerResults::ForcedView::Motion ? options.Forced : nullptr;
+    report.Caption = motion ? motion->Caption : choice.Caption(options.Entry, options.Show);
     painter.save();
     std::vector<QPointF> screen(model.Nodes.size());
     for (size_t n = 0; n < model.Nodes.size(); ++n)
@@ -456,7 +465,14 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
     const auto bound = modes ? std::nullopt : results.BoundOf(options.Entry);
     if (show.From == Show::Source::Deformed && !bound)
         DrawDeformed(painter, area, model, field, c, space, camera, elementPixels, section, report);
-    else if (show.From != Show::Source::Deformed)
+    else if (forced && (motion || forced->View != ViewerResults::ForcedView::Motion))
+        DrawContours(painter, area, model, screen,
+                     motion ? FieldLayout::ComponentValues(motion->Frame.Nodes,
+                                                           shapes.Components.size(), show)
+                            : FieldLayout::PeakValues(results.Contents(), *forced, show),
+                     ResultLayout::UnitOf(show.What, model.ForceUnit, model.LengthUnit), space,
+                     camera, elementPixels, section, report, motion ? &motion->Range : nullptr);
+    else if (show.From != Show::Source::Deformed && !forced)
         DrawContours(painter, area, model, screen,
                      modes   ? FieldLayout::ShapeValues(shapes, size_t(options.Entry), show)
                      : bound ? FieldLayout::NodeValues(field, field.Envelopes[bound->Envelope],

@@ -127,7 +127,7 @@ QString FieldPicker::Describe(const Pick& pick, const ViewerModel& model,
 }
 
 QString FieldPicker::Describe(const Pick& pick, const ViewerModel& model,
-                              const ResultFile::Shapes& shapes, int entry) {
+                              const ResultFile::Shapes& shapes, int entry, bool scaled) {
     if (!pick.Hit() || entry < 0 || entry >= static_cast<int>(shapes.List.size()))
         return {};
     const std::vector<double>& all = shapes.List[static_cast<size_t>(entry)].Displacements;
@@ -156,5 +156,6 @@ QString FieldPicker::Describe(const Pick& pick, const ViewerModel& model,
     return (pick.Node >= 0
                 ? QStringLiteral("Node %1: ").arg(pick.Node + 1)
                 : QStringLiteral("Element %1, mean of its corners: ").arg(pick.Element + 1)) +
-           parts.join(QStringLiteral(", ")) + QStringLiteral(" (shape scaled: largest uz 1)");
+           parts.join(QStringLiteral(", ")) +
+           (scaled ? QStringLiteral(" (shape scaled: largest uz 1)") : QString());
 }

@@ -30,7 +30,8 @@ public:
     // the values of load case `entry`.
     static QString Describe(const Pick& pick, const ViewerModel& model, const FieldResults& results,
                             const FieldLayout& layout, int entry);
-    // The same for natural mode `entry` of a mesh: "Node 5: uz = 0.83, rx = ...".
+    // The same for natural mode `entry` of a mesh: "Node 5: uz = 0.83, rx = ..."; a motion
+    // of forced vibrations in the shapes' place is in the model's units, not `scaled`.
     static QString Describe(const Pick& pick, const ViewerModel& model,
-                            const ResultFile::Shapes& shapes, int entry);
+                            const ResultFile::Shapes& shapes, int entry, bool scaled = true);
 };

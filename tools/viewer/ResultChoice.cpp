@@ -1,5 +1,7 @@
 #include "ResultChoice.h"
 
+#include "ResultScale.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -91,6 +93,9 @@ QStringList ResultChoice::Entries() const {
                            .arg(Number(shape.Value));
         }
     }
+    const int modes = static_cast<int>(contents.Modes.List.size());
+    for (int entry = modes; entry < modes + results_.ForcedEntries(); ++entry)
+        entries << results_.ForcedTitle(entry);
     return entries;
 }
 
@@ -118,6 +123,8 @@ QStringList ResultChoice::Caption(int entry, int show) const {
     if (!results_.Ok())
         return lines;
     const ResultFile::Contents& contents = results_.Contents();
+    if (results_.ForcedOf(entry))
+        return ForcedCaption(entry, show);
     if (field_ && field_->Modes()) {
         const auto& list = contents.Modes.List;
         if (entry < 0 || entry >= static_cast<int>(list.size()) || show < 0 ||
@@ -229,6 +236,130 @@ QStringList ResultChoice::Caption(int entry, int show) const {
     if (contents.Type == ResultFile::Kind::Modes && !RigidNote().isEmpty())
         lines << RigidNote();
     return lines;
+}
+
+QStringList ResultChoice::ForcedCaption(int entry, int show) const {
+    const std::optional<ViewerResults::ForcedEntry> forced = results_.ForcedOf(entry);
+    const ResultFile::Forced::Excitation& x =
+        results_.Contents().Vibrations.List[forced->Excitation];
+    const QString title = results_.ForcedTitle(entry);
+    QStringList lines;
+    const QString what = field_ && show >= 0 && show < static_cast<int>(field_->Shows.size())
+                             ? field_->Shows[static_cast<size_t>(show)].Name
+                             : QString();
+    switch (forced->View) {
+    case ViewerResults::ForcedView::Motion:
+        lines << title + QStringLiteral(": choose an instant or a frequency");
+        break;
+    case ViewerResults::ForcedView::Max:
+    case ViewerResults::ForcedView::Min: {
+        const bool max = forced->View == ViewerResults::ForcedView::Max;
+        lines << QStringLiteral("%1: the %2 values over %3 to %4 s (table)")
+                     .arg(title, max ? QStringLiteral("largest") : QStringLiteral("smallest"),
+                          Number(x.Abscissae.empty() ? 0 : x.Abscissae.front()),
+                          Number(x.Abscissae.empty() ? 0 : x.Abscissae.back()));
+        lines << QStringLiteral("Each beside its instant; no deformed shape, as they do not "
+                                "occur together");
+        if (!what.isEmpty())
+            lines << QStringLiteral("Contours: %1, %2 over time")
+                         .arg(what, max ? QStringLiteral("max") : QStringLiteral("min"));
+        break;
+    }
+    case ViewerResults::ForcedView::Peaks: {
+        lines << title + QStringLiteral(" (table)");
+        lines << QStringLiteral("Sizes without sign; no deformed shape, as the modes' peaks do "
+                                "not occur together");
+        static const char* const axes[] = {"x", "y", "z"};
+        QStringList shears;
+        for (const auto& [direction, shear] : x.BaseShears)
+            shears << QStringLiteral("%1: %2 %3")
+                          .arg(QLatin1String(axes[std::clamp(direction, 0, 2)]), Number(shear),
+                               forceUnit_);
+        if (!shears.isEmpty())
+            lines << QStringLiteral("Base shear along ") + shears.join(QStringLiteral(", along "));
+        if (!what.isEmpty())
+            lines << QStringLiteral("Contours: %1, combined size").arg(what);
+        break;
+    }
+    }
+    return lines;
+}
+
+QStringList ResultChoice::MotionCaption(int entry, int show, const ForcedMotion& motion, int point,
+                                        double phase, double factor) const {
+    const std::optional<ViewerResults::ForcedEntry> forced = results_.ForcedOf(entry);
+    if (!forced || forced->View != ViewerResults::ForcedView::Motion || !motion.Valid())
+        return Caption(entry, show);
+    const ResultFile::Forced::Excitation& x = motion.Excitation();
+    const int points = motion.Points();
+    QStringList lines;
+    if (x.Type == ResultFile::Forced::Kind::Harmonic) {
+        const double degrees = std::remainder(phase * 180 / 3.14159265358979323846, 360.0);
+        lines << QStringLiteral("Excitation %1: harmonic at f = %2 Hz (%3 of %4), phase %5°")
+                     .arg(x.Number)
+                     .arg(Number(motion.Abscissa(point)))
+                     .arg(point + 1)
+                     .arg(points)
+                     .arg(std::lround(degrees < 0 ? degrees + 360 : degrees));
+        lines << QStringLiteral("The steady motion Re(U e^(iωt)) at that phase");
+    } else {
+        lines << QStringLiteral("Excitation %1: history at t = %2 s (instant %3 of %4)")
+                     .arg(x.Number)
+                     .arg(Number(motion.Abscissa(point)))
+                     .arg(point + 1)
+                     .arg(points);
+        lines << (x.Direct() ? QStringLiteral("Integrated directly")
+                             : QStringLiteral("Summed over %1")
+                                   .arg(Counted(qint64(results_.Contents().Modes.List.size()),
+                                                QStringLiteral("mode"))));
+    }
+    const QString largest =
+        QStringLiteral("largest translation %1 %2 (at %3 %4)")
+            .arg(Number(motion.LargestMove()), lengthUnit_)
+            .arg(Number(motion.Abscissa(motion.PeakPoint())))
+            .arg(x.Type == ResultFile::Forced::Kind::Harmonic ? QStringLiteral("Hz")
+                                                              : QStringLiteral("s"));
+    if (field_) {
+        lines << QStringLiteral("%1: one colour scale for the whole excitation; %2")
+                     .arg(show >= 0 && show < static_cast<int>(field_->Shows.size())
+                              ? field_->Shows[static_cast<size_t>(show)].Name
+                              : QString(),
+                          largest);
+    } else if (factor > 0) {
+        lines << QStringLiteral("%1, one scale for the whole excitation; %2")
+                     .arg(ResultScale::Caption(factor), largest);
+    } else {
+        lines << QStringLiteral("No node moves");
+    }
+    return lines;
+}
+
+QStringList ResultChoice::ComponentNames() const {
+    return results_.Contents().Modes.Components;
+}
+
+QStringList ResultChoice::ColumnNames() const {
+    return results_.Contents().Vibrations.Columns.Names();
+}
+
+QString ResultChoice::QuantityName(const ForcedMotion::Quantity& q) const {
+    if (q.Element) {
+        const ResultLayout& columns = results_.Contents().Vibrations.Columns;
+        if (q.Column < 0 || q.Column >= columns.Count())
+            return {};
+        return QStringLiteral("Element %1 %2 [%3]")
+            .arg(q.Index + 1)
+            .arg(columns[q.Column].Name,
+                 ResultLayout::UnitOf(columns[q.Column].What, forceUnit_, lengthUnit_));
+    }
+    const QStringList& components = results_.Contents().Modes.Components;
+    if (q.Column < 0 || q.Column >= components.size())
+        return {};
+    return QStringLiteral("Node %1 %2 [%3]")
+        .arg(q.Index + 1)
+        .arg(components[q.Column],
+             ResultLayout::UnitOf(ResultLayout::OfComponent(components[q.Column]), forceUnit_,
+                                  lengthUnit_));
 }
 
 QString ResultChoice::RigidNote() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FieldLayout.h"
+#include "ForcedMotion.h"
 #include "ResultQuantity.h"
 #include "ViewerResults.h"
 
@@ -29,6 +30,18 @@ public:
     // The caption lines for entry `entry` and show `show` (0 the deformed shape, k the
     // diagram of quantity k - 1; for a continuum the index into its layout's shows).
     QStringList Caption(int entry, int show) const;
+    // An entry of forced vibrations as it is drawn: its motion at `point` (an instant, or a
+    // frequency at `phase` radians of its period), magnified by `factor` for the whole
+    // excitation (0: nothing moves); `show` as for Caption. A history's bounds and a
+    // spectrum's peaks have no motion: Caption says why.
+    QStringList MotionCaption(int entry, int show, const ForcedMotion& motion, int point,
+                              double phase, double factor) const;
+    // What a curve of forced motion plots, with its unit: "Node 5 uz [m]", "Element 3 M [kNm]".
+    QString QuantityName(const ForcedMotion::Quantity& q) const;
+    // The names of the components and of the element columns.
+    QStringList ComponentNames() const;
+    QStringList ColumnNames() const;
+
     // The unit of a quantity: "kN" or "kNm".
     QString UnitOf(const ResultQuantity& quantity) const;
 
@@ -45,6 +58,8 @@ private:
     // "Load case 1", "Combination 1 (1.350 × case 1)", "Envelope 1 max (over combinations 1,
     // 2)".
     QString Head(int entry) const;
+    // A history's bounds and a spectrum's peaks: tables, no shape.
+    QStringList ForcedCaption(int entry, int show) const;
 
     const ViewerResults& results_;
     bool statics_ = true;

@@ -599,6 +599,19 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
         }
         if (options.Reactions)
             DrawReactions(painter, model, statics, c, camera, options.Values, labels);
+    } else if (const auto forced = results.ForcedOf(options.Entry)) {
+        // A motion of forced vibrations as a mode shape is drawn, to its excitation's scale; a
+        // history's bounds and a spectrum's peaks are tables, which the caption names.
+        const Options::Motion* motion = options.Forced;
+        if (forced->View == ViewerResults::ForcedView::Motion && motion) {
+            report.Caption = motion->Caption;
+            const BarPieces pieces(results.Pieces(), motion->Frame.Inner,
+                                   contents.Modes.Components);
+            report.Deformation = ResultScale::Deformation(motion->LargestMove, size);
+            if (report.Deformation > 0)
+                DrawShape(painter, model, type, motion->Frame.Nodes, {}, contents.Modes.Components,
+                          {}, camera, report.Deformation, pieces);
+        }
     } else {
         const auto& list = contents.Modes.List;
         if (options.Entry >= 0 && options.Entry < static_cast<int>(list.size())) {

@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QRectF>
 #include <QStringList>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -27,6 +28,15 @@ public:
         bool Values = true;
         bool Arrows = false; // a continuum's principal stresses, a profile's shear stresses
         const SolidSection* Section = nullptr; // a solid cut open, or null
+        // An entry of forced vibrations: the motion drawn at its instant or phase, drawn as a
+        // mode shape is, but to one scale for its whole excitation.
+        struct Motion {
+            ForcedMotion::Frame Frame;
+            double LargestMove = 0;
+            std::pair<double, double> Range; // of the component a plate's contours show
+            QStringList Caption;
+        };
+        const Motion* Forced = nullptr;
     };
     struct Report {
         double Deformation = 0;     // the magnification of the displacements drawn

@@ -5,6 +5,7 @@
 #include "ResultChoice.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace {
@@ -39,6 +40,13 @@ std::vector<ResultTableModel::Table> ResultTableModel::Tables() const {
     if (results_.Contents().Type == Kind::Torsion)
         return {Table::TorsionConstants, Table::CentreStresses, Table::NodeStresses,
                 Table::Displacements};
+    if (results_.Contents().Type == Kind::Modes && !results_.Contents().Vibrations.Empty()) {
+        std::vector<Table> tables{Table::Values, Table::Shape, Table::ForcedNodes};
+        if (!results_.Contents().Vibrations.Columns.Empty())
+            tables.push_back(Table::ForcedElements);
+        tables.push_back(Table::Response);
+        return tables;
+    }
     return {Table::Values, Table::Shape};
 }
 
@@ -71,6 +79,12 @@ QString ResultTableModel::TitleOf(Table table) const {
     case Table::Shape:
         return kind == Kind::Modes ? QStringLiteral("Mode shape")
                                    : QStringLiteral("Buckling shape");
+    case Table::ForcedNodes:
+        return QStringLiteral("Forced vibration at nodes");
+    case Table::ForcedElements:
+        return QStringLiteral("Forced vibration of elements");
+    case Table::Response:
+        return QStringLiteral("Response curve");
     }
     return {};
 }
@@ -171,6 +185,11 @@ void ResultTableModel::Build() {
         }
         return;
     }
+    if (table_ == Table::ForcedNodes || table_ == Table::ForcedElements ||
+        table_ == Table::Response) {
+        BuildForced();
+        return;
+    }
     const ResultFile::Shapes& shapes = contents.Modes;
     if (table_ == Table::Values) {
         if (contents.Type == Kind::Modes) {
@@ -194,6 +213,114 @@ void ResultTableModel::Build() {
         return;
     headers_ = QStringList{QStringLiteral("Node")} + shapes.Components;
     nodeRows(shapes.List[static_cast<size_t>(entry_)].Displacements, shapes.Components.size());
+}
+
+void ResultTableModel::BuildForced() {
+    const ResultFile::Contents& contents = results_.Contents();
+    const ForcedMotion* motion = forced_.Motion;
+    if (table_ == Table::Response) {
+        if (!motion || !motion->Valid() || forced_.Curve.Values.empty())
+            return;
+        const bool harmonic = motion->Type() == ForcedMotion::Kind::Harmonic;
+        headers_ = {harmonic ? QStringLiteral("f [Hz]") : QStringLiteral("t [s]"),
+                    harmonic ? QStringLiteral("Amplitude of ") + forced_.CurveName
+                             : forced_.CurveName};
+        if (harmonic)
+            headers_ << QStringLiteral("Phase [\u00b0]");
+        for (size_t k = 0; k < forced_.Curve.Values.size(); ++k) {
+            std::vector<double> row{motion->Abscissa(static_cast<int>(k)), forced_.Curve.Values[k]};
+            if (harmonic && k < forced_.Curve.Phases.size())
+                row.push_back(forced_.Curve.Phases[k] * 180 / 3.14159265358979323846);
+            rows_.push_back(std::move(row));
+        }
+        return;
+    }
+    const std::optional<ViewerResults::ForcedEntry> entry = results_.ForcedOf(entry_);
+    if (!entry)
+        return;
+    const bool nodes = table_ == Table::ForcedNodes;
+    const QStringList titles =
+        nodes ? ComponentTitles(contents.Modes.Components) : Titled(contents.Vibrations.Columns);
+    const size_t width = static_cast<size_t>(titles.size());
+    headers_ = QStringList{nodes ? QStringLiteral("Node") : QStringLiteral("Element")};
+    const auto numbered = [this](const std::vector<double>& values, size_t w) {
+        for (size_t first = 0; w > 0 && first + w <= values.size(); first += w) {
+            std::vector<double> row{double(first / w + 1)};
+            row.insert(row.end(), values.begin() + static_cast<std::ptrdiff_t>(first),
+                       values.begin() + static_cast<std::ptrdiff_t>(first + w));
+            rows_.push_back(std::move(row));
+        }
+    };
+    const ResultFile::Forced::Excitation& x = contents.Vibrations.List[entry->Excitation];
+    const std::vector<double>& peaks = nodes ? x.NodePeaks : x.ElementPeaks;
+    // A sum over the modes leaves 1e-18 where symmetry makes a value 0: below a billionth of
+    // its column's largest it shows as 0.
+    const auto quiet = [this] {
+        for (size_t column = 1; !rows_.empty() && column < rows_.front().size(); ++column) {
+            double largest = 0;
+            for (const std::vector<double>& row : rows_)
+                largest = std::max(largest, std::abs(row[column]));
+            for (std::vector<double>& row : rows_)
+                if (std::abs(row[column]) < 1e-9 * largest)
+                    row[column] = 0;
+        }
+    };
+    switch (entry->View) {
+    case ViewerResults::ForcedView::Motion: {
+        if (!motion || !motion->Valid())
+            return;
+        if (motion->Type() == ForcedMotion::Kind::Harmonic) {
+            // A steady motion's sizes at the frequency, whatever its phase: |U|, from the
+            // motion at phase 0 (the real part) and a quarter period before (the imaginary).
+            for (const QString& title : titles) {
+                const qsizetype unit = title.indexOf(QStringLiteral(" ["));
+                headers_ << u'|' + title.left(unit) + u'|' + title.mid(unit);
+            }
+            ForcedMotion::Frame real = motion->At(forced_.Point, 0);
+            const ForcedMotion::Frame imaginary =
+                motion->At(forced_.Point, -3.14159265358979323846 / 2);
+            std::vector<double>& sizes = nodes ? real.Nodes : real.Elements;
+            const std::vector<double>& other = nodes ? imaginary.Nodes : imaginary.Elements;
+            for (size_t k = 0; k < sizes.size() && k < other.size(); ++k)
+                sizes[k] = std::hypot(sizes[k], other[k]);
+            numbered(sizes, width);
+            quiet();
+            return;
+        }
+        headers_ += titles;
+        const ForcedMotion::Frame frame = motion->At(forced_.Point, forced_.Phase);
+        numbered(nodes ? frame.Nodes : frame.Elements, width);
+        quiet();
+        return;
+    }
+    case ViewerResults::ForcedView::Peaks:
+        headers_ += titles;
+        numbered(peaks, width);
+        quiet();
+        return;
+    case ViewerResults::ForcedView::Max:
+    case ViewerResults::ForcedView::Min: {
+        // Each value beside the instant it occurs at.
+        const size_t offset = entry->View == ViewerResults::ForcedView::Max ? 0 : 2;
+        for (const QString& title : titles)
+            headers_ << title << QStringLiteral("at t [s]");
+        for (size_t first = 0; width > 0 && first + 4 * width <= peaks.size(); first += 4 * width) {
+            std::vector<double> row{double(first / (4 * width) + 1)};
+            for (size_t c = 0; c < width; ++c) {
+                row.push_back(peaks[first + 4 * c + offset]);
+                row.push_back(peaks[first + 4 * c + offset + 1]);
+            }
+            rows_.push_back(std::move(row));
+        }
+        quiet();
+        return;
+    }
+    }
+}
+
+bool ResultTableModel::Whole(int column) const {
+    return (column == 0 && table_ != Table::TorsionConstants && table_ != Table::Response) ||
+           (table_ == Table::Values && results_.Contents().Type == Kind::Buckling && column == 1);
 }
 
 void ResultTableModel::BuildField() {
@@ -270,9 +397,7 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
         return {};
     const double value = row[column];
     // Numbers of nodes, elements, cases and shapes are whole.
-    const bool whole =
-        (column == 0 && table_ != Table::TorsionConstants) ||
-        (table_ == Table::Values && results_.Contents().Type == Kind::Buckling && column == 1);
+    const bool whole = Whole(index.column());
     switch (role) {
     case Qt::DisplayRole:
         return whole ? QString::number(static_cast<long long>(value)) : ResultChoice::Number(value);
@@ -324,9 +449,8 @@ QString ResultTableModel::Cell(int row, int column) const {
     if (static_cast<size_t>(column) >= values.size())
         return {};
     const double value = values[static_cast<size_t>(column)];
-    return column == 0 && table_ != Table::TorsionConstants
-               ? QString::number(static_cast<long long>(value))
-               : QString::number(value, 'g', 10);
+    return column == 0 && Whole(column) ? QString::number(static_cast<long long>(value))
+                                        : QString::number(value, 'g', 10);
 }
 
 QString ResultTableModel::Lines(int top, int bottom, int left, int right,

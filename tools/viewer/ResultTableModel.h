@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ForcedMotion.h"
 #include "ViewerResults.h"
 
 #include <QAbstractTableModel>
@@ -22,8 +23,25 @@ public:
         Shape,
         CentreStresses,
         NodeStresses,
-        TorsionConstants
+        TorsionConstants,
+        // Forced vibrations: the nodes' and elements' values of the entry chosen (a history's
+        // motion at the instant drawn, a harmonic's amplitudes at the frequency drawn, a
+        // history's bound with the instants, a spectrum's peaks), and the points of the
+        // response curve plotted.
+        ForcedNodes,
+        ForcedElements,
+        Response
     };
+    // What the forced tables show besides the entry: the motion, its point and phase, and
+    // the curve plotted with its name ("Node 5 uz [m]").
+    struct Forced {
+        const ForcedMotion* Motion = nullptr;
+        int Point = 0;
+        double Phase = 0;
+        ForcedMotion::Curve Curve;
+        QString CurveName;
+    };
+    void SetForced(Forced forced) { forced_ = std::move(forced); }
 
     // The problem `type` tells the tables' titles and the units of reactions (per unit length
     // for a slice of plane strain, a body or shell of revolution).
@@ -55,6 +73,9 @@ public:
 private:
     void Build();
     void BuildField();
+    void BuildForced();
+    // Whether column `column` holds whole numbers (of nodes, elements, cases and shapes).
+    bool Whole(int column) const;
     // "name [unit]" for each column, in the model's units.
     QStringList Titled(const QStringList& names,
                        const std::vector<ResultColumn::Quantity>& quantities) const;
@@ -71,6 +92,7 @@ private:
     QString forceUnit_, lengthUnit_;
     Table table_ = Table::Displacements;
     int entry_ = 0;
+    Forced forced_;
     QStringList headers_;
     std::vector<std::vector<double>> rows_; // the first value is the row's number
 };

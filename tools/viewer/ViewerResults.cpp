@@ -294,6 +294,24 @@ QString MeshShapesMismatch(const ResultFile::Shapes& s, int version, const Field
     return {};
 }
 
+// What of the forced vibrations cannot be drawn: a number that is not finite poisons every
+// frame and curve it enters. Their sizes the reader has checked against the shapes.
+QString ForcedMismatch(const ResultFile::Forced& f) {
+    for (const std::vector<double>& values : f.ShapeElements)
+        if (!Finite(values))
+            return QStringLiteral("it holds element results of modes that are not finite");
+    for (const ResultFile::Forced::Excitation& x : f.List) {
+        const bool shears =
+            std::all_of(x.BaseShears.begin(), x.BaseShears.end(),
+                        [](const std::pair<int, double>& s) { return std::isfinite(s.second); });
+        if (!Finite(x.Abscissae) || !Finite(x.Coordinates) || !Finite(x.Frames) ||
+            !Finite(x.NodePeaks) || !Finite(x.ElementPeaks) || !shears)
+            return QStringLiteral("it holds numbers in excitation %1 that are not finite")
+                .arg(x.Number);
+    }
+    return {};
+}
+
 // What of the file does not fit the model, or an empty text.
 QString Mismatch(const ResultFile::Contents& contents, int version, const ProblemType& type,
                  Kind expected, const ViewerModel& model) {
@@ -307,8 +325,10 @@ QString Mismatch(const ResultFile::Contents& contents, int version, const Proble
     const std::optional<FieldLayout> layout = FieldLayout::Of(type, expected == Kind::Modes);
     if (layout && !layout->Modes())
         return FieldMismatch(contents.Field, *layout, model);
-    if (layout)
-        return MeshShapesMismatch(contents.Modes, version, *layout, model);
+    if (layout) {
+        const QString mesh = MeshShapesMismatch(contents.Modes, version, *layout, model);
+        return mesh.isEmpty() ? ForcedMismatch(contents.Vibrations) : mesh;
+    }
     const QStringList& components =
         contents.Type == Kind::Statics ? contents.Statics.Components : contents.Modes.Components;
     if (components != model.Components)
@@ -321,7 +341,7 @@ QString Mismatch(const ResultFile::Contents& contents, int version, const Proble
         return mismatch;
     if (model.Bars.size() != model.ElementCentres.size())
         return QStringLiteral("the data's elements are not all bars");
-    return {};
+    return ForcedMismatch(contents.Vibrations);
 }
 
 } // namespace
@@ -510,4 +530,62 @@ int ViewerResults::CaseIndex(int number) const {
             return static_cast<int>(c);
     }
     return -1;
+}
+
+int ViewerResults::ForcedEntries() const {
+    if (contents_.Type != Kind::Modes)
+        return 0;
+    int entries = 0;
+    for (const ResultFile::Forced::Excitation& x : contents_.Vibrations.List)
+        entries += x.Type == ResultFile::Forced::Kind::History ? 3 : 1;
+    return entries;
+}
+
+std::optional<ViewerResults::ForcedEntry> ViewerResults::ForcedOf(int entry) const {
+    if (contents_.Type != Kind::Modes)
+        return std::nullopt;
+    int at = entry - static_cast<int>(contents_.Modes.List.size());
+    if (at < 0)
+        return std::nullopt;
+    const auto& list = contents_.Vibrations.List;
+    for (size_t k = 0; k < list.size(); ++k) {
+        const ResultFile::Forced::Kind type = list[k].Type;
+        const int views = type == ResultFile::Forced::Kind::History ? 3 : 1;
+        if (at < views) {
+            const ForcedView view = type == ResultFile::Forced::Kind::Spectrum ? ForcedView::Peaks
+                                    : at == 0                                  ? ForcedView::Motion
+                                    : at == 1                                  ? ForcedView::Max
+                                                                               : ForcedView::Min;
+            return ForcedEntry{k, view};
+        }
+        at -= views;
+    }
+    return std::nullopt;
+}
+
+QString ViewerResults::ForcedTitle(int entry) const {
+    const std::optional<ForcedEntry> forced = ForcedOf(entry);
+    if (!forced)
+        return {};
+    const ResultFile::Forced::Excitation& x = contents_.Vibrations.List[forced->Excitation];
+    const auto span = [&x](const QString& unit) {
+        return x.Abscissae.empty() ? QString()
+                                   : QStringLiteral(", %1 to %2 %3")
+                                         .arg(QString::number(x.Abscissae.front(), 'g', 4),
+                                              QString::number(x.Abscissae.back(), 'g', 4), unit);
+    };
+    switch (forced->View) {
+    case ForcedView::Max:
+        return QStringLiteral("Excitation %1 max").arg(x.Number);
+    case ForcedView::Min:
+        return QStringLiteral("Excitation %1 min").arg(x.Number);
+    case ForcedView::Peaks:
+        return QStringLiteral("Excitation %1: spectrum, combined peaks").arg(x.Number);
+    case ForcedView::Motion:
+        break;
+    }
+    return x.Type == ResultFile::Forced::Kind::Harmonic
+               ? QStringLiteral("Excitation %1: harmonic").arg(x.Number) +
+                     span(QStringLiteral("Hz"))
+               : QStringLiteral("Excitation %1: history").arg(x.Number) + span(QStringLiteral("s"));
 }

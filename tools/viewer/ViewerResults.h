@@ -74,6 +74,21 @@ public:
     // "Load case 2", "Combination 1", "Envelope 1 max".
     QString EntryTitle(int entry) const;
 
+    // The forced vibrations, offered after the natural modes: per excitation one entry of its
+    // motion (a harmonic sweep or a history), then a history's largest and smallest values
+    // over time as two entries, as an envelope's bounds are; a spectrum's combined peaks.
+    enum class ForcedView { Motion, Max, Min, Peaks };
+    struct ForcedEntry {
+        size_t Excitation = 0; // its index among the excitations
+        ForcedView View = ForcedView::Motion;
+    };
+    int ForcedEntries() const;
+    // `entry` counts the modes' shapes first, as the choice of entries does; none for a shape.
+    std::optional<ForcedEntry> ForcedOf(int entry) const;
+    // "Excitation 1: harmonic, 2.5 to 12 Hz", "Excitation 2 max",
+    // "Excitation 3: spectrum, combined peaks".
+    QString ForcedTitle(int entry) const;
+
 private:
     static ViewerResults Refused(Status status, const QString& path, const QString& message);
 

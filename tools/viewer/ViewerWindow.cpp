@@ -3,6 +3,8 @@
 #include "FieldPicker.h"
 #include "ModelView.h"
 #include "ProblemType.h"
+#include "ResponsePlot.h"
+#include "ResultScale.h"
 #include "ResultTableModel.h"
 #include "SolidPainter.h"
 
@@ -23,9 +25,11 @@
 #include <QSaveFile>
 #include <QScrollBar>
 #include <QSlider>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
@@ -98,6 +102,8 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
     }
     if (!model_.Solids.empty())
         BuildSectionControls();
+    if (entry_ && results_.ForcedEntries() > 0)
+        BuildMotionControls();
 
     notice_->setWordWrap(true);
     notice_->setStyleSheet(QStringLiteral("QLabel { background: #fff4c4; padding: 6px; }"));
@@ -140,6 +146,8 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
         hint += QStringLiteral(", PgUp/PgDn: shape, T: table, Ctrl+S/Ctrl+P: save/print it");
     if (sectionAxis_)
         hint += QStringLiteral(", S: section, [ ]: move it, F: the other side");
+    if (motionBar_)
+        hint += QStringLiteral(", Space: play/pause, comma/period: step, C: response curve");
     statusBar()->showMessage(counts + QStringLiteral("   |   ") + hint);
     connect(view_, &ModelView::Painted, this, [this, counts, hint](bool leftOut) {
         statusBar()->showMessage(
@@ -366,6 +374,322 @@ void ViewerWindow::BuildSectionControls() {
     UpdateSection();
 }
 
+void ViewerWindow::BuildMotionControls() {
+    addToolBarBreak();
+    motionBar_ = addToolBar(QStringLiteral("Motion"));
+    motionBar_->setMovable(false);
+    play_ = motionBar_->addAction(QStringLiteral("Play"));
+    play_->setCheckable(true);
+    play_->setShortcut(QKeySequence(Qt::Key_Space));
+    play_->setToolTip(QStringLiteral("Play or pause the forced motion (Space)"));
+    motionSlider_ = new QSlider(Qt::Horizontal, this);
+    motionSlider_->setMinimumWidth(240);
+    // The arrow keys turn the model, not the motion.
+    motionSlider_->setFocusPolicy(Qt::NoFocus);
+    motionBar_->addWidget(motionSlider_);
+    motionPosition_ = new QLabel(this);
+    motionPosition_->setMinimumWidth(
+        motionPosition_->fontMetrics().horizontalAdvance(QStringLiteral(" t = -0000.000 s ")));
+    motionBar_->addWidget(motionPosition_);
+    motionBar_->addWidget(new QLabel(QStringLiteral(" Frequency: "), this));
+    frequencies_ = new QComboBox(this);
+    frequencies_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    frequencies_->setFocusPolicy(Qt::NoFocus);
+    motionBar_->addWidget(frequencies_);
+    motionBar_->addWidget(new QLabel(QStringLiteral(" Speed: "), this));
+    speed_ = new QComboBox(this);
+    // A history in its own time times this; a harmonic's period in two seconds times this.
+    for (const double speed : {0.1, 0.25, 0.5, 1.0, 2.0, 5.0})
+        speed_->addItem(QStringLiteral("\u00d7 %1").arg(speed), speed);
+    speed_->setCurrentIndex(3);
+    speed_->setToolTip(QStringLiteral("A history in its own time times this; a harmonic motion's "
+                                      "period in two seconds times this"));
+    speed_->setFocusPolicy(Qt::NoFocus);
+    motionBar_->addWidget(speed_);
+    timer_ = new QTimer(this);
+    timer_->setInterval(40);
+    // The motion keeps to the clock: a frame that takes longer to draw than the timer's
+    // interval skips instants rather than slowing the history down.
+    connect(timer_, &QTimer::timeout, this, [this] {
+        const double seconds = sinceStep_.isValid() ? sinceStep_.nsecsElapsed() / 1e9 : 0.04;
+        sinceStep_.restart();
+        AdvanceMotion(std::min(seconds, 0.5) * speed_->currentData().toDouble());
+    });
+    connect(play_, &QAction::toggled, this, [this](bool on) {
+        play_->setText(on ? QStringLiteral("Pause") : QStringLiteral("Play"));
+        sinceStep_.invalidate();
+        if (on)
+            timer_->start();
+        else
+            timer_->stop();
+    });
+    connect(motionSlider_, &QSlider::valueChanged, this, [this](int value) {
+        if (!motion_)
+            return;
+        if (motion_->Type() == ForcedMotion::Kind::Harmonic) {
+            phase_ = 2 * 3.14159265358979323846 * value / PhaseSteps;
+            UpdateOptions();
+        } else {
+            clock_ = motion_->Abscissa(value);
+            SetPoint(value);
+        }
+    });
+    connect(frequencies_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (motion_ && motion_->Type() == ForcedMotion::Kind::Harmonic && index >= 0)
+            SetPoint(index);
+    });
+
+    // The response: a curve of one node component or element column over the excitation.
+    responseDock_ = new QDockWidget(QStringLiteral("Response"), this);
+    responseDock_->setObjectName(QStringLiteral("response"));
+    auto* panel = new QWidget(responseDock_);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto* row = new QHBoxLayout;
+    responseKind_ = new QComboBox(panel);
+    responseKind_->addItem(QStringLiteral("Node"));
+    if (!results_.Contents().Vibrations.Columns.Empty())
+        responseKind_->addItem(QStringLiteral("Element"));
+    responseNumber_ = new QSpinBox(panel);
+    responseColumn_ = new QComboBox(panel);
+    responseColumn_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    row->addWidget(responseKind_);
+    row->addWidget(responseNumber_);
+    row->addWidget(responseColumn_);
+    row->addWidget(new QLabel(QStringLiteral("(or click the model)"), panel));
+    row->addStretch(1);
+    layout->addLayout(row);
+    plot_ = new ResponsePlot(panel);
+    layout->addWidget(plot_, 1);
+    responseDock_->setWidget(panel);
+    addDockWidget(Qt::BottomDockWidgetArea, responseDock_);
+    responseDock_->hide();
+    QAction* showResponse = responseDock_->toggleViewAction();
+    showResponse->setText(QStringLiteral("Response"));
+    showResponse->setShortcut(QKeySequence(Qt::Key_C));
+    motionBar_->addSeparator();
+    motionBar_->addAction(showResponse);
+    const auto chosen = [this] {
+        const bool element = responseKind_->currentIndex() == 1;
+        if (responseColumn_->property("element").toBool() != element) {
+            // The choice of columns follows the kind: components of nodes, results of elements.
+            const QSignalBlocker blocker(responseColumn_);
+            responseColumn_->clear();
+            responseColumn_->addItems(element ? choice_->ColumnNames() : choice_->ComponentNames());
+            responseColumn_->setProperty("element", element);
+            const QSignalBlocker numbers(responseNumber_);
+            const int count = element ? static_cast<int>(model_.ElementCentres.size())
+                                      : static_cast<int>(model_.Nodes.size());
+            responseNumber_->setRange(1, std::max(1, count));
+        }
+        quantity_ = {element, responseNumber_->value() - 1,
+                     std::max(0, responseColumn_->currentIndex())};
+        UpdateResponse();
+    };
+    connect(responseKind_, &QComboBox::currentIndexChanged, this, chosen);
+    connect(responseNumber_, &QSpinBox::valueChanged, this, chosen);
+    connect(responseColumn_, &QComboBox::currentIndexChanged, this, chosen);
+    // , and . step one instant (or a harmonic's phase) back and on.
+    QAction* back = new QAction(this);
+    back->setShortcut(QKeySequence(Qt::Key_Comma));
+    QAction* on = new QAction(this);
+    on->setShortcut(QKeySequence(Qt::Key_Period));
+    addActions({back, on});
+    connect(back, &QAction::triggered, this, [this] {
+        if (motionBar_->isEnabled())
+            motionSlider_->setValue(motionSlider_->value() - 1);
+    });
+    connect(on, &QAction::triggered, this, [this] {
+        if (motionBar_->isEnabled())
+            motionSlider_->setValue(motionSlider_->value() + 1);
+    });
+    connect(plot_, &ResponsePlot::PointClicked, this, [this](int point) {
+        if (!motion_)
+            return;
+        if (motion_->Type() == ForcedMotion::Kind::Harmonic) {
+            frequencies_->setCurrentIndex(point);
+        } else {
+            motionSlider_->setValue(point);
+        }
+    });
+    connect(view_, &ModelView::Clicked, this, &ViewerWindow::PickResponse);
+    // The table follows between a mode's shape and a vibration's nodes; a bound or peaks,
+    // which are tables, open it.
+    connect(entry_, &QComboBox::currentIndexChanged, this, [this](int entry) {
+        const auto forced = results_.ForcedOf(entry);
+        // A mesh's components are a mode's shape, or a motion in the model's units.
+        if (const FieldLayout* field = choice_->Field(); field && show_) {
+            for (size_t k = 0; k < field->Shows.size() && int(k) < show_->count(); ++k)
+                show_->setItemText(int(k), forced ? QStringLiteral("Motion ") + field->Shows[k].Name
+                                                  : field->Shows[k].Title);
+        }
+        const auto current = static_cast<ResultTableModel::Table>(tables_->currentData().toInt());
+        const ResultTableModel::Table wanted =
+            forced && current == ResultTableModel::Table::Shape
+                ? ResultTableModel::Table::ForcedNodes
+            : !forced && (current == ResultTableModel::Table::ForcedNodes ||
+                          current == ResultTableModel::Table::ForcedElements)
+                ? ResultTableModel::Table::Shape
+                : current;
+        tables_->setCurrentIndex(tables_->findData(static_cast<int>(wanted)));
+        if (forced && forced->View != ViewerResults::ForcedView::Motion) {
+            if (!tableDock_->isVisible())
+                tables_->setCurrentIndex(
+                    tables_->findData(static_cast<int>(ResultTableModel::Table::ForcedNodes)));
+            tableDock_->show();
+        }
+    });
+    motionBar_->setEnabled(false);
+}
+
+void ViewerWindow::UpdateMotion() {
+    const std::optional<ViewerResults::ForcedEntry> forced =
+        results_.ForcedOf(entry_->currentIndex());
+    const bool moves = forced && forced->View == ViewerResults::ForcedView::Motion;
+    if (!moves && play_ && play_->isChecked())
+        play_->setChecked(false);
+    if (motionBar_) {
+        motionBar_->setEnabled(moves);
+        play_->setEnabled(moves);
+    }
+    if (!forced || (motion_ && motionExcitation_ == forced->Excitation))
+        return;
+    motion_ = std::make_unique<ForcedMotion>(results_.Contents(), forced->Excitation);
+    motionExcitation_ = forced->Excitation;
+    ranges_.clear();
+    // A harmonic opens at the frequency and a history at the instant of its largest motion.
+    point_ = motion_->PeakPoint();
+    phase_ = 0;
+    clock_ = motion_->Abscissa(point_);
+    const bool harmonic = motion_->Type() == ForcedMotion::Kind::Harmonic;
+    {
+        const QSignalBlocker slider(motionSlider_);
+        const QSignalBlocker frequencies(frequencies_);
+        frequencies_->clear();
+        if (harmonic) {
+            for (int k = 0; k < motion_->Points(); ++k)
+                frequencies_->addItem(
+                    QStringLiteral("%1 Hz").arg(ResultChoice::Number(motion_->Abscissa(k))));
+            frequencies_->setCurrentIndex(point_);
+            motionSlider_->setRange(0, PhaseSteps - 1);
+            motionSlider_->setValue(0);
+        } else {
+            motionSlider_->setRange(0, std::max(0, motion_->Points() - 1));
+            motionSlider_->setValue(point_);
+        }
+        frequencies_->setEnabled(harmonic);
+    }
+    // The curve of the node that moves most, as its component.
+    const ForcedMotion::Quantity strongest = motion_->Strongest();
+    {
+        const QSignalBlocker kind(responseKind_);
+        const QSignalBlocker number(responseNumber_);
+        const QSignalBlocker column(responseColumn_);
+        responseKind_->setCurrentIndex(0);
+        responseColumn_->clear();
+        responseColumn_->addItems(choice_->ComponentNames());
+        responseColumn_->setProperty("element", false);
+        responseNumber_->setRange(1, std::max(1, static_cast<int>(model_.Nodes.size())));
+        responseNumber_->setValue(strongest.Index + 1);
+        responseColumn_->setCurrentIndex(strongest.Column);
+    }
+    quantity_ = strongest;
+    UpdateResponse();
+    if (harmonic && static_cast<size_t>(point_) < curve_.Phases.size()) {
+        // At the phase where the node that moves most is furthest out: at resonance the motion
+        // lags the force by a quarter period, and phase 0 would show it at rest.
+        constexpr double Turn = 2 * 3.14159265358979323846;
+        phase_ = std::fmod(Turn - curve_.Phases[static_cast<size_t>(point_)], Turn);
+        const QSignalBlocker slider(motionSlider_);
+        motionSlider_->setValue(static_cast<int>(std::lround(phase_ / Turn * PhaseSteps)) %
+                                PhaseSteps);
+    }
+    if (moves && !responseShown_) {
+        responseShown_ = true;
+        responseDock_->show();
+    }
+}
+
+void ViewerWindow::SetPoint(int point) {
+    if (!motion_ || point < 0 || point >= motion_->Points())
+        return;
+    point_ = point;
+    UpdateOptions();
+}
+
+void ViewerWindow::AdvanceMotion(double seconds) {
+    if (!motion_ || motion_->Points() == 0 || !motionBar_->isEnabled())
+        return;
+    if (motion_->Type() == ForcedMotion::Kind::Harmonic) {
+        // One period in two seconds at speed 1, whatever the frequency.
+        phase_ = std::fmod(phase_ + 3.14159265358979323846 * seconds, 2 * 3.14159265358979323846);
+        const QSignalBlocker blocker(motionSlider_);
+        motionSlider_->setValue(
+            static_cast<int>(std::lround(phase_ / (2 * 3.14159265358979323846) * PhaseSteps)) %
+            PhaseSteps);
+        UpdateOptions();
+        return;
+    }
+    const double first = motion_->Abscissa(0), last = motion_->Abscissa(motion_->Points() - 1);
+    clock_ += seconds;
+    if (clock_ > last || clock_ < first)
+        clock_ = first;
+    // The last instant not after the clock.
+    const auto& instants = motion_->Excitation().Abscissae;
+    const int point =
+        std::max(0, static_cast<int>(std::upper_bound(instants.begin(), instants.end(), clock_) -
+                                     instants.begin()) -
+                        1);
+    if (point == point_)
+        return;
+    const QSignalBlocker blocker(motionSlider_);
+    motionSlider_->setValue(point);
+    SetPoint(point);
+}
+
+void ViewerWindow::UpdateResponse() {
+    if (!motion_ || !plot_)
+        return;
+    curve_ = motion_->CurveOf(quantity_);
+    const bool harmonic = motion_->Type() == ForcedMotion::Kind::Harmonic;
+    const QString name = choice_->QuantityName(quantity_);
+    std::vector<double> x(curve_.Values.size());
+    for (size_t k = 0; k < x.size(); ++k)
+        x[k] = motion_->Abscissa(static_cast<int>(k));
+    plot_->SetCurve(x, curve_.Values, harmonic ? QStringLiteral("f [Hz]") : QStringLiteral("t [s]"),
+                    harmonic ? QStringLiteral("Amplitude of ") + name : name);
+    plot_->SetMarker(point_);
+    UpdateTable();
+}
+
+void ViewerWindow::PickResponse(const QPointF& point) {
+    const std::optional<ViewerResults::ForcedEntry> forced =
+        results_.ForcedOf(entry_->currentIndex());
+    if (!motion_ || !forced)
+        return;
+    const FieldPicker::Pick pick = FieldPicker::At(model_, view_->Camera(), point);
+    int element = -1;
+    if (pick.Node < 0 && responseKind_->count() > 1) {
+        // A bar has no area to hit: the element whose centre is nearest within reach.
+        double nearest = 3 * FieldPicker::Reach;
+        for (size_t e = 0; e < model_.ElementCentres.size(); ++e) {
+            const double distance =
+                QLineF(view_->Camera().Project(model_.ElementCentres[e]), point).length();
+            if (distance < nearest) {
+                nearest = distance;
+                element = static_cast<int>(e);
+            }
+        }
+        if (element < 0 && pick.Element >= 0)
+            element = pick.Element;
+    }
+    if (pick.Node < 0 && element < 0)
+        return;
+    responseKind_->setCurrentIndex(pick.Node >= 0 ? 0 : 1);
+    responseNumber_->setValue((pick.Node >= 0 ? pick.Node : element) + 1);
+    responseDock_->show();
+}
+
 void ViewerWindow::UpdateSection() {
     SectionPlane plane;
     plane.Axis = sectionAxis_->currentIndex() - 1;
@@ -409,10 +733,27 @@ void ViewerWindow::ShowValuesAt(const QPointF& point) {
     } else {
         pick = FieldPicker::At(model_, view_->Camera(), point);
     }
-    lastPick_ = field->Modes() ? FieldPicker::Describe(pick, model_, results_.Contents().Modes,
-                                                       entry_->currentIndex())
-                               : FieldPicker::Describe(pick, model_, results_.Contents().Field,
-                                                       *field, entry_->currentIndex());
+    const auto forced = results_.ForcedOf(entry_->currentIndex());
+    if (forced && forced->View == ViewerResults::ForcedView::Motion && motion_) {
+        // A mesh's motion at the instant drawn, told as a mode's shape is.
+        ResultFile::Shapes frame;
+        frame.Nodes = results_.Contents().Modes.Nodes;
+        frame.Components = results_.Contents().Modes.Components;
+        frame.List = {{0, 0, drawing_.Frame.Nodes, {}}};
+        lastPick_ = FieldPicker::Describe(pick, model_, frame, 0, false);
+        if (!lastPick_.isEmpty())
+            lastPick_ += motion_->Type() == ForcedMotion::Kind::Harmonic
+                             ? QStringLiteral(" at f = %1 Hz, phase %2\u00b0")
+                                   .arg(ResultChoice::Number(motion_->Abscissa(point_)))
+                                   .arg(std::lround(phase_ * 180 / 3.14159265358979323846) % 360)
+                             : QStringLiteral(" at t = %1 s")
+                                   .arg(ResultChoice::Number(motion_->Abscissa(point_)));
+    } else {
+        lastPick_ = field->Modes() ? FieldPicker::Describe(pick, model_, results_.Contents().Modes,
+                                                           entry_->currentIndex())
+                                   : FieldPicker::Describe(pick, model_, results_.Contents().Field,
+                                                           *field, entry_->currentIndex());
+    }
     if (lastPick_.isEmpty())
         return;
     statusBar()->showMessage(lastPick_);
@@ -438,13 +779,48 @@ void ViewerWindow::UpdateOptions() {
     results.Reactions = reactions_ && reactions_->isChecked();
     results.Values = values_ && values_->isChecked();
     results.Arrows = arrows_ && arrows_->isChecked();
+    if (motionBar_) {
+        UpdateMotion();
+        const auto forced = results_.ForcedOf(results.Entry);
+        if (forced && forced->View == ViewerResults::ForcedView::Motion && motion_) {
+            // The frame at the point chosen, to the excitation's one scale.
+            drawing_.Frame = motion_->At(point_, phase_, false);
+            drawing_.LargestMove = motion_->LargestMove();
+            const FieldLayout* field = choice_->Field();
+            if (field && results.Show >= 0 && results.Show < int(field->Shows.size())) {
+                const int column = field->Shows[size_t(results.Show)].Column;
+                auto found = std::find_if(ranges_.begin(), ranges_.end(),
+                                          [column](const auto& r) { return r.first == column; });
+                if (found == ranges_.end())
+                    found = ranges_.insert(ranges_.end(), {column, motion_->Range(column)});
+                drawing_.Range = found->second;
+            }
+            const double factor = ResultScale::Deformation(motion_->LargestMove(),
+                                                           ResultScale::ModelSize(model_.Nodes));
+            drawing_.Caption = choice_->MotionCaption(results.Entry, results.Show, *motion_, point_,
+                                                      phase_, factor);
+            results.Forced = &drawing_;
+            const bool harmonic = motion_->Type() == ForcedMotion::Kind::Harmonic;
+            motionPosition_->setText(
+                harmonic ? QStringLiteral(" phase %1\u00b0 ")
+                               .arg(std::lround(phase_ * 180 / 3.14159265358979323846) % 360)
+                         : QStringLiteral(" t = %1 s ")
+                               .arg(ResultChoice::Number(motion_->Abscissa(point_))));
+            plot_->SetMarker(point_);
+        }
+    }
     view_->SetResults(&results_, choice_.get(), *type_, results);
-    UpdateTable();
+    // While the motion plays the table follows it only where it is seen.
+    if (!(play_ && play_->isChecked()) || tableDock_->isVisible())
+        UpdateTable();
 }
 
 void ViewerWindow::UpdateTable() {
     if (!tableModel_ || tables_->currentIndex() < 0)
         return;
+    if (motion_)
+        tableModel_->SetForced(
+            {motion_.get(), point_, phase_, curve_, choice_->QuantityName(quantity_)});
     tableModel_->Show(static_cast<ResultTableModel::Table>(tables_->currentData().toInt()),
                       entry_->currentIndex());
 }

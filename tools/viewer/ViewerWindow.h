@@ -1,8 +1,10 @@
 #pragma once
 
 #include "ResultChoice.h"
+#include "ResultPainter.h"
 #include "ViewerLaunch.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <memory>
 #include <vector>
@@ -12,6 +14,9 @@ class QAction;
 class QComboBox;
 class QPrinter;
 class QSlider;
+class QSpinBox;
+class QTimer;
+class ResponsePlot;
 class QDockWidget;
 class QLabel;
 class QTableView;
@@ -58,6 +63,26 @@ public:
     // The table of the dock as it is chosen: saved as tab-separated text like a copy of all of
     // it (an error message, or empty), or printed under a heading that names what it holds.
     QString SaveTable(const QString& path) const;
+
+    // Forced vibrations: play and pause (Space), the slider over the instants of a history or
+    // one period of a harmonic's phase, a harmonic's frequency, the speed; the response dock
+    // with its plot and the node or element and the component or column it follows.
+    QAction* PlayAction() const { return play_; }
+    QSlider* MotionSlider() const { return motionSlider_; }
+    QComboBox* Frequencies() const { return frequencies_; }
+    QComboBox* Speeds() const { return speed_; }
+    QDockWidget* ResponseDock() const { return responseDock_; }
+    ResponsePlot* Plot() const { return plot_; }
+    QComboBox* ResponseKind() const { return responseKind_; }
+    QSpinBox* ResponseNumber() const { return responseNumber_; }
+    QComboBox* ResponseColumn() const { return responseColumn_; }
+    const ForcedMotion* Motion() const { return motion_.get(); }
+    int MotionPoint() const { return point_; }
+    double MotionPhase() const { return phase_; }
+    // Steps of the slider over one period of a harmonic motion.
+    static constexpr int PhaseSteps = 72;
+    // One step of the animation: what its timer does.
+    void AdvanceMotion(double seconds);
     void PrintTable(QPrinter& printer) const;
     QString TableHeading() const;
 
@@ -67,6 +92,13 @@ protected:
 private:
     void BuildResultControls(QToolBar* tools);
     void BuildSectionControls();
+    void BuildMotionControls();
+    // The motion of the entry chosen, its controls set for it; none for other entries.
+    void UpdateMotion();
+    void SetPoint(int point);
+    // The response curve of the quantity chosen, into the plot and the table.
+    void UpdateResponse();
+    void PickResponse(const QPointF& point);
     void UpdateSection();
     void UpdateOptions();
     void UpdateTable();
@@ -106,4 +138,28 @@ private:
     QSlider* sectionSlider_ = nullptr;
     QLabel* sectionPosition_ = nullptr;
     QAction* flipSection_ = nullptr;
+
+    std::unique_ptr<ForcedMotion> motion_;
+    size_t motionExcitation_ = 0;
+    int point_ = 0;
+    double phase_ = 0;
+    double clock_ = 0; // the time a history plays at
+    ForcedMotion::Quantity quantity_;
+    ForcedMotion::Curve curve_;
+    ResultPainter::Options::Motion drawing_;
+    std::vector<std::pair<int, std::pair<double, double>>> ranges_; // per component, as found
+    QToolBar* motionBar_ = nullptr;
+    QAction* play_ = nullptr;
+    QSlider* motionSlider_ = nullptr;
+    QLabel* motionPosition_ = nullptr;
+    QComboBox* frequencies_ = nullptr;
+    QComboBox* speed_ = nullptr;
+    QTimer* timer_ = nullptr;
+    QElapsedTimer sinceStep_; // since the timer's last step
+    QDockWidget* responseDock_ = nullptr;
+    ResponsePlot* plot_ = nullptr;
+    QComboBox* responseKind_ = nullptr;
+    QSpinBox* responseNumber_ = nullptr;
+    QComboBox* responseColumn_ = nullptr;
+    bool responseShown_ = false; // the dock opened once by itself
 };
