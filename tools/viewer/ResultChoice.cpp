@@ -267,8 +267,8 @@ QStringList ResultChoice::ForcedCaption(int entry, int show) const {
     }
     case ViewerResults::ForcedView::Peaks: {
         lines << title + QStringLiteral(" (table)");
-        lines << QStringLiteral("Sizes without sign; no deformed shape, as the modes' peaks do "
-                                "not occur together");
+        lines << QStringLiteral("Each signed as its dominant mode; no deformed shape, as the "
+                                "modes' peaks do not occur together");
         static const char* const axes[] = {"x", "y", "z"};
         QStringList shears;
         for (const auto& [direction, shear] : x.BaseShears)
