@@ -571,7 +571,8 @@ void TestBarModes::harmonicLoadOnABeam() {
     QCOMPARE(mjAt, 5);
     std::complex<double> u = 0, mj = 0;
     for (size_t i = 0; i < count; ++i) {
-        const std::complex<double> c(v.List[0].Coordinates[2 * i], v.List[0].Coordinates[2 * i + 1]);
+        const std::complex<double> c(v.List[0].Coordinates[2 * i],
+                                     v.List[0].Coordinates[2 * i + 1]);
         u += shapes.List[i].Displacements[uz] * c;
         mj += v.ShapeElements[i][static_cast<size_t>(mjAt)] * c;
     }

@@ -272,6 +272,21 @@ void TestViewerWindow::resultModePlaysForcedVibrations() {
     QCOMPARE(lines[1].section(u'\t', 0, 0), QStringLiteral("5"));
     const double amplitude = lines[1].section(u'\t', 1, 1).toDouble();
     QVERIFY(std::abs(amplitude - motion->CurveOf({false, 1, 0}).Values[0]) <= 1e-9 * amplitude);
+    // The bending moments at the phase drawn, from the same modes: the diagram's largest
+    // ordinate is the largest end moment of the frame rebuilt from the file.
+    window.Shows()->setCurrentIndex(
+        window.Shows()->findText(QStringLiteral("Bending moment"), Qt::MatchStartsWith));
+    window.View()->grab();
+    const ForcedMotion::Frame frame = motion->At(window.MotionPoint(), window.MotionPhase());
+    const ResultLayout& columns = outcome.Results.Contents().Vibrations.Columns;
+    double moment = 0;
+    for (size_t e = 0; e < frame.Elements.size() / size_t(columns.Count()); ++e)
+        for (const char* end : {"Mi", "Mj"})
+            moment = std::max(
+                moment, std::abs(frame.Elements[e * size_t(columns.Count()) +
+                                                size_t(columns.IndexOf(QLatin1String(end)))]));
+    QVERIFY(moment > 0);
+    QVERIFY(std::abs(window.View()->LastResults().LargestOrdinate - moment) <= 1e-9 * moment);
     // Back to a mode: nothing plays.
     window.Entries()->setCurrentIndex(0);
     QVERIFY(!window.PlayAction()->isEnabled());

@@ -22,6 +22,9 @@ ResultChoice::ResultChoice(const ViewerResults& results, const ProblemType& type
                           [](const ViewerModel::Bar& bar) { return bar.Radius != 0; });
     if (results.Ok() && statics_)
         quantities_ = ResultQuantity::For(results.Contents().Statics.Forces, type);
+    // Forced vibrations of bars: their section forces drawn as the statics' are.
+    else if (results.Ok() && !field_ && kind == ResultFile::Kind::Modes)
+        quantities_ = ResultQuantity::For(results.Contents().Vibrations.Columns, type);
 }
 
 namespace {
@@ -106,8 +109,9 @@ QStringList ResultChoice::Shows() const {
             shows << show.Title;
         return shows;
     }
-    if (!statics_ || !results_.Ok())
-        return {};
+    if (!results_.Ok() || quantities_.empty())
+        return statics_ && results_.Ok() ? QStringList{QStringLiteral("Deformed shape")}
+                                         : QStringList();
     QStringList shows{QStringLiteral("Deformed shape")};
     for (const ResultQuantity& q : quantities_)
         shows << q.Title;
@@ -247,6 +251,7 @@ QStringList ResultChoice::ForcedCaption(int entry, int show) const {
     const QString what = field_ && show >= 0 && show < static_cast<int>(field_->Shows.size())
                              ? field_->Shows[static_cast<size_t>(show)].Name
                              : QString();
+    const ResultQuantity* diagram = DiagramOf(show);
     switch (forced->View) {
     case ViewerResults::ForcedView::Motion:
         lines << title + QStringLiteral(": choose an instant or a frequency");
@@ -260,6 +265,11 @@ QStringList ResultChoice::ForcedCaption(int entry, int show) const {
                           Number(x.Abscissae.empty() ? 0 : x.Abscissae.back()));
         lines << QStringLiteral("Each beside its instant; no deformed shape, as they do not "
                                 "occur together");
+        if (diagram)
+            lines << QStringLiteral("%1 (%2): the %3 dashed")
+                         .arg(diagram->Title, UnitOf(*diagram),
+                              max ? QStringLiteral("smallest values")
+                                  : QStringLiteral("largest values"));
         if (!what.isEmpty())
             lines << QStringLiteral("Contours: %1, %2 over time")
                          .arg(what, max ? QStringLiteral("max") : QStringLiteral("min"));
@@ -277,6 +287,8 @@ QStringList ResultChoice::ForcedCaption(int entry, int show) const {
                                forceUnit_);
         if (!shears.isEmpty())
             lines << QStringLiteral("Base shear along ") + shears.join(QStringLiteral(", along "));
+        if (diagram)
+            lines << QStringLiteral("%1 (%2)").arg(diagram->Title, UnitOf(*diagram));
         if (!what.isEmpty())
             lines << QStringLiteral("Contours: %1, combined size").arg(what);
         break;
@@ -325,6 +337,11 @@ QStringList ResultChoice::MotionCaption(int entry, int show, const ForcedMotion&
                               ? field_->Shows[static_cast<size_t>(show)].Name
                               : QString(),
                           largest);
+    } else if (const ResultQuantity* diagram = DiagramOf(show)) {
+        lines << QStringLiteral("%1 (%2) at that %3")
+                     .arg(diagram->Title, UnitOf(*diagram),
+                          x.Type == ResultFile::Forced::Kind::Harmonic ? QStringLiteral("phase")
+                                                                       : QStringLiteral("instant"));
     } else if (factor > 0) {
         lines << QStringLiteral("%1, one scale for the whole excitation; %2")
                      .arg(ResultScale::Caption(factor), largest);
@@ -332,6 +349,12 @@ QStringList ResultChoice::MotionCaption(int entry, int show, const ForcedMotion&
         lines << QStringLiteral("No node moves");
     }
     return lines;
+}
+
+const ResultQuantity* ResultChoice::DiagramOf(int show) const {
+    return !statics_ && !field_ && show > 0 && show <= static_cast<int>(quantities_.size())
+               ? &quantities_[static_cast<size_t>(show - 1)]
+               : nullptr;
 }
 
 QStringList ResultChoice::ComponentNames() const {

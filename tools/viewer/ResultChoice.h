@@ -25,7 +25,11 @@ public:
     // continuum: the deformed shape and the stresses ("Stress sx", ...); a profile's shear
     // stresses and warping.
     QStringList Shows() const;
+    // The section forces the diagrams draw: of the statics, or of a bar structure's forced
+    // vibrations.
     const std::vector<ResultQuantity>& Quantities() const { return quantities_; }
+    // A forced vibration of bars: the section force show `show` draws; null for its motion.
+    const ResultQuantity* DiagramOf(int show) const;
 
     // The caption lines for entry `entry` and show `show` (0 the deformed shape, k the
     // diagram of quantity k - 1; for a continuum the index into its layout's shows).

@@ -414,6 +414,67 @@ void DrawDiagram(QPainter& painter, const ViewerModel& model, const ProblemType&
     labels.Place(texts);
 }
 
+// A forced vibration of bars drawn as the statics draw a case: the section forces at the
+// instant or phase drawn, a history's largest values filled over its smallest dashed (or the
+// other way round), a spectrum's signed peaks. The members carry no loads between their ends
+// here, so each diagram is straight between the values at its ends.
+void DrawForcedDiagram(QPainter& painter, const ViewerModel& model, const ProblemType& type,
+                       const ResultFile::Contents& contents,
+                       const ResultFile::Forced::Excitation& x, ViewerResults::ForcedView view,
+                       const ResultPainter::Options::Motion* motion, const ResultQuantity& q,
+                       const ViewCamera& camera, bool values, Labels& labels,
+                       ResultPainter::Report& report) {
+    StaticResults bars;
+    bars.Nodes = contents.Modes.Nodes;
+    bars.Elements = contents.Modes.Elements;
+    bars.Components = contents.Modes.Components;
+    bars.Forces = contents.Vibrations.Columns;
+    const auto caseOf = [](std::vector<double> forces) {
+        StaticResults::Case c;
+        c.Number = 0; // no load case: nothing between the ends
+        c.Forces = std::move(forces);
+        return c;
+    };
+    const auto bound = [&](int which) {
+        std::vector<double> forces;
+        for (size_t k = static_cast<size_t>(which); k < x.ElementPeaks.size(); k += 4)
+            forces.push_back(x.ElementPeaks[k]);
+        return forces;
+    };
+    const auto expected = static_cast<size_t>(bars.Elements) * size_t(bars.ForceCount());
+    switch (view) {
+    case ViewerResults::ForcedView::Motion:
+        if (motion && motion->Frame.Elements.size() == expected)
+            DrawDiagram(painter, model, type,
+                        BarOrdinates::Of(model, type, bars, caseOf(motion->Frame.Elements), q), q,
+                        camera, values, labels, report);
+        break;
+    case ViewerResults::ForcedView::Max:
+    case ViewerResults::ForcedView::Min: {
+        const bool max = view == ViewerResults::ForcedView::Max;
+        if (x.ElementPeaks.size() != 4 * expected)
+            break;
+        const std::vector<BarOrdinates> shown =
+            BarOrdinates::Of(model, type, bars, caseOf(bound(max ? 0 : 2)), q);
+        const std::vector<BarOrdinates> other =
+            BarOrdinates::Of(model, type, bars, caseOf(bound(max ? 2 : 0)), q);
+        double largest = 0;
+        for (const std::vector<BarOrdinates>* list : {&shown, &other})
+            for (const BarOrdinates& o : *list)
+                largest = std::max(largest, o.Largest());
+        DrawDiagram(painter, model, type, other, q, camera, false, labels, report, largest, true);
+        DrawDiagram(painter, model, type, shown, q, camera, values, labels, report, largest);
+        break;
+    }
+    case ViewerResults::ForcedView::Peaks:
+        if (x.ElementPeaks.size() == expected)
+            DrawDiagram(painter, model, type,
+                        BarOrdinates::Of(model, type, bars, caseOf(x.ElementPeaks), q), q, camera,
+                        values, labels, report);
+        break;
+    }
+}
+
 void DrawReactions(QPainter& painter, const ViewerModel& model, const StaticResults& statics,
                    const StaticResults::Case& c, const ViewCamera& camera, bool values,
                    Labels& labels) {
@@ -603,7 +664,14 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
         // A motion of forced vibrations as a mode shape is drawn, to its excitation's scale; a
         // history's bounds and a spectrum's peaks are tables, which the caption names.
         const Options::Motion* motion = options.Forced;
-        if (forced->View == ViewerResults::ForcedView::Motion && motion) {
+        const ResultFile::Forced::Excitation& x = contents.Vibrations.List[forced->Excitation];
+        if (const ResultQuantity* q = choice.DiagramOf(options.Show)) {
+            if (motion)
+                report.Caption = motion->Caption;
+            labels.Reserve(CaptionBox(painter, area, report.Caption));
+            DrawForcedDiagram(painter, model, type, contents, x, forced->View, motion, *q, camera,
+                              options.Values, labels, report);
+        } else if (forced->View == ViewerResults::ForcedView::Motion && motion) {
             report.Caption = motion->Caption;
             const BarPieces pieces(results.Pieces(), motion->Frame.Inner,
                                    contents.Modes.Components);

@@ -231,8 +231,29 @@ void ViewerWindow::BuildResultControls(QToolBar* tools) {
         reactions_->setChecked(ResultPainter::ReactionsAtFirst(model_, nullptr));
         reactions_->setShortcut(QKeySequence(Qt::Key_R));
         connect(reactions_, &QAction::toggled, this, &ViewerWindow::UpdateOptions);
+    } else if (!choice_->Field() && !choice_->Quantities().empty()) {
+        // A bar structure's forced vibrations: the motion, or a section force's diagram at
+        // the instant, over time or of a spectrum; the modes themselves are shapes only.
+        show_ = new QComboBox(this);
+        show_->addItems(choice_->Shows());
+        show_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        show_->setEnabled(false);
+        tools->addWidget(new QLabel(QStringLiteral(" Show: "), this));
+        tools->addWidget(show_);
+        connect(show_, &QComboBox::currentIndexChanged, this, &ViewerWindow::UpdateOptions);
+        connect(entry_, &QComboBox::currentIndexChanged, this, [this](int entry) {
+            const auto forced = results_.ForcedOf(entry);
+            show_->setEnabled(forced.has_value());
+            // A bound or a spectrum's peaks have no shape: their moments then.
+            if (forced && forced->View != ViewerResults::ForcedView::Motion &&
+                show_->currentIndex() == 0) {
+                const int moments =
+                    show_->findText(QStringLiteral("Bending moment"), Qt::MatchStartsWith);
+                show_->setCurrentIndex(moments >= 0 ? moments : std::min(1, show_->count() - 1));
+            }
+        });
     }
-    if (choice_->Statics()) {
+    if (choice_->Statics() || (show_ && !choice_->Field())) {
         values_ = tools->addAction(QStringLiteral("Values"));
         values_->setCheckable(true);
         values_->setChecked(true);
@@ -784,7 +805,9 @@ void ViewerWindow::UpdateOptions() {
         const auto forced = results_.ForcedOf(results.Entry);
         if (forced && forced->View == ViewerResults::ForcedView::Motion && motion_) {
             // The frame at the point chosen, to the excitation's one scale.
-            drawing_.Frame = motion_->At(point_, phase_, false);
+            // A diagram needs the section forces at the instant; a shape does not.
+            drawing_.Frame =
+                motion_->At(point_, phase_, choice_->DiagramOf(results.Show) != nullptr);
             drawing_.LargestMove = motion_->LargestMove();
             const FieldLayout* field = choice_->Field();
             if (field && results.Show >= 0 && results.Show < int(field->Shows.size())) {

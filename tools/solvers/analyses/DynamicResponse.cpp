@@ -14,7 +14,8 @@ void DynamicResponse::Append(const SolverInput& input, const EquationSystem& sys
                              ResultFile::Contents file, SolverOutcome& outcome) {
     const std::optional<DataFormat> format = FormatCatalogue::For(input.Problem, input.Dynamics);
     const ExcitationTables tables =
-        format ? ExcitationTables::Read(*format, input.Data, layout.Components) : ExcitationTables();
+        format ? ExcitationTables::Read(*format, input.Data, layout.Components)
+               : ExcitationTables();
     if (!tables.Any()) {
         outcome.ResultFile = ResultFile::Write(file);
         return;

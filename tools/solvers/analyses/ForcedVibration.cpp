@@ -63,8 +63,7 @@ void PeaksOf(const Eigen::MatrixXd& map, const Eigen::MatrixXd& coordinates,
     constexpr Eigen::Index Block = 64;
     for (Eigen::Index first = 0; first < coordinates.cols(); first += Block) {
         const Eigen::Index count = std::min(Block, coordinates.cols() - first);
-        peaks.Take(map * coordinates.middleCols(first, count), times,
-                   static_cast<size_t>(first));
+        peaks.Take(map * coordinates.middleCols(first, count), times, static_cast<size_t>(first));
     }
 }
 
@@ -172,8 +171,7 @@ SpectrumResponse SolveSpectrum(const Model& model, const Excitations& excitation
 
 } // namespace
 
-void Extremes::Take(const Eigen::MatrixXd& values, const std::vector<double>& times,
-                    size_t first) {
+void Extremes::Take(const Eigen::MatrixXd& values, const std::vector<double>& times, size_t first) {
     // From rest: the first instant's values are where the extremes start.
     if (Max.size() != values.rows()) {
         Max = Min = values.col(0);

@@ -356,8 +356,8 @@ void Converge(const SolverInput& input, Analysis analysis, SolverProgress* progr
 // A shape at the nodes of the data file and at the inner points, scaled together so that the
 // largest translation is 1, with the sign that makes the largest component positive; the
 // factor it took.
-double ScaleShape(const Division& division, const Eigen::VectorXd& shape, std::vector<double>& nodes,
-                std::vector<double>& inner) {
+double ScaleShape(const Division& division, const Eigen::VectorXd& shape,
+                  std::vector<double>& nodes, std::vector<double>& inner) {
     const BarModel& model = *division.Model;
     const EquationSystem& system = division.System();
     double largest = 0, largestAny = 0;

@@ -153,8 +153,8 @@ SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* p
     };
     listing.NotFinite = NotFinite;
     ResultFile::Contents file;
-    SolverOutcome outcome = ModalAnalysis::Write(found.Modes, found.Rigid, model.Modes, listing,
-                                                 input.WantJson, &file);
+    SolverOutcome outcome =
+        ModalAnalysis::Write(found.Modes, found.Rigid, model.Modes, listing, input.WantJson, &file);
     VibrationReport::Layout layout;
     layout.Nodes = static_cast<int>(nodes);
     layout.Components = model.Components;

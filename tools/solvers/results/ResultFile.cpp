@@ -674,8 +674,7 @@ QString ReadForced(Cursor& in, const ResultFile::Shapes& s, ResultFile::Forced& 
             const Count directions =
                 ReadCount(in, QStringLiteral("directions ") + where, IntBytes + RealBytes);
             if (!directions.Fault.isEmpty() || directions.Value > 3)
-                return QStringLiteral("is cut short or shakes more than three directions ") +
-                       where;
+                return QStringLiteral("is cut short or shakes more than three directions ") + where;
             for (qint32 d = 0; d < directions.Value; ++d) {
                 qint32 axis = 0;
                 double shear = 0;
@@ -714,9 +713,10 @@ QByteArray ResultFile::Write(const Contents& contents) {
     const bool forced = contents.Type == Kind::Modes && !contents.Vibrations.Empty();
     const bool combined = (contents.Type == Kind::Statics && Combined(contents.Statics)) ||
                           (contents.Type == Kind::Field && Combined(contents.Field));
-    out << static_cast<qint32>(forced ? Version : combined ? 6 : 5)
-        << static_cast<qint32>(contents.Type)
-        << static_cast<qint32>(contents.Problem);
+    out << static_cast<qint32>(forced     ? Version
+                               : combined ? 6
+                                          : 5)
+        << static_cast<qint32>(contents.Type) << static_cast<qint32>(contents.Problem);
     if (contents.Type == Kind::Statics) {
         const StaticResults& r = contents.Statics;
         out << static_cast<qint32>(r.Nodes) << static_cast<qint32>(r.Elements)

@@ -81,7 +81,8 @@ ResultFile::Forced Of(const ForcedVibration::Model& model,
             x.Type = Forced::Kind::Spectrum;
             for (size_t d = 0; d < s.Directions.size(); ++d)
                 x.BaseShears.emplace_back(s.Directions[d], s.BaseShear[d]);
-            x.NodePeaks = VibrationReport::AtNodes(layout, [&](int e) { return s.Displacements[e]; });
+            x.NodePeaks =
+                VibrationReport::AtNodes(layout, [&](int e) { return s.Displacements[e]; });
             x.ElementPeaks.assign(s.ElementPeaks.begin(), s.ElementPeaks.end());
         }
         x.Number = r.Excitation;
