@@ -20,9 +20,6 @@ void DynamicResponse::Append(const SolverInput& input, const EquationSystem& sys
         outcome.ResultFile = ResultFile::Write(file);
         return;
     }
-    if (free)
-        throw SolverError(QStringLiteral("forced vibrations are calculated for supported "
-                                         "structures only: this one is free to move (table 6)"));
     const ModalAnalysis::SparseMatrix mass = ModalAnalysis::Masses(system, points);
     std::vector<double> lambdas;
     std::vector<Eigen::VectorXd> shapes;
@@ -35,6 +32,7 @@ void DynamicResponse::Append(const SolverInput& input, const EquationSystem& sys
     model.Mass = &mass;
     model.Modes = ModalResponse::Basis::Of(lambdas, shapes, mass);
     model.Nodes = system.Numbering().Nodes();
+    model.Free = free;
     model.Equation = [&system](int node, int c) { return system.Equation(node, c); };
     if (layout.ElementRows) {
         model.ElementValues = [&layout](const Eigen::VectorXd& u) {

@@ -15,7 +15,7 @@
 namespace DynamicResponse {
 
 // `system`: the equations the modes were found on, their stiffness assembled; `points`: the
-// point masses given to the modes; `free`: the structure has rigid-body motions (refused).
+// point masses given to the modes; `free`: the structure has rigid-body motions, which the modes leave out.
 // `layout.Equation` may be left empty: the system's is taken. `file`: the modes' result file,
 // `scale` how its shapes were scaled. Appends to the protocol and the JSON of `outcome`,
 // and writes its result file, with the forced vibrations when there are any.

@@ -70,6 +70,10 @@ struct Model {
     int Nodes = 0;
     // The equation of a node's component (0..5), -1 where it has none.
     std::function<int(int, int)> Equation;
+    // The structure is free to move: the modes, all elastic, are orthogonal to its rigid-body
+    // motions, so that a motion by the modes is the one relative to them and the element
+    // results are whole; a history integrated directly moves it as a body too.
+    bool Free = false;
     // The element results of a motion, one value per element and column, row by row (a
     // bar's section forces at its ends, a plate's moments at its centre); empty where the
     // family gives none. They are linear in the motion, so that a motion made of modes has

@@ -268,13 +268,21 @@ QJsonArray Write(const ForcedVibration::Model& model, const ExcitationTables& ta
                              "does not list.\n")
                   .arg(Percent(tables.DampingOfOthers()))
             : QStringLiteral("Damping: 5.0% of critical in every mode (table 20 gives none).\n");
+    if (model.Free)
+        text += QStringLiteral(
+            "The structure is free to move: the modes leave out its rigid-body motion, which "
+            "loads drive without bound. Motions by the modes are relative to it (a history "
+            "integrated directly includes it); the element results are whole.\n");
     for (const int axis : Shaken(excitations)) {
         const ModalResponse::Participation p = ForcedVibration::Participation(model, axis);
         text += QStringLiteral("The modes carry %1 of the mass that moves along %2.\n")
                     .arg(Percent(p.Share()), QLatin1String(Axes[axis]));
         if (p.Share() < 0.9)
-            text += QStringLiteral("Warning: less than 90 %; ask for more modes (item 9 of "
-                                   "table 1).\n");
+            text += model.Free ? QStringLiteral("Warning: less than 90 %; ask for more modes "
+                                                "(item 9 of table 1), unless the rest moves as a "
+                                                "rigid body, which the ground does not shake.\n")
+                               : QStringLiteral("Warning: less than 90 %; ask for more modes "
+                                                "(item 9 of table 1).\n");
     }
     QJsonArray forced;
     for (const ForcedVibration::Response& r : responses) {
