@@ -214,8 +214,9 @@ def write_ours(frame, path, kind, modes):
 
 
 def write_inp(frame, path, divisions, modes, analysis, element="B31"):
-    """analysis "frequency" or "modal" (*FREQUENCY then *MODAL DYNAMIC). Each member becomes `divisions` elements of the type (B31, or B32 and B32R
-    with a middle node each); inner nodes are numbered after the frame's."""
+    """analysis "frequency" or "modal" (*FREQUENCY then *MODAL DYNAMIC). Each member becomes
+    `divisions` elements of the type (B31, or B32 and B32R with a middle node each); inner
+    nodes are numbered after the frame's."""
     per = divisions * (2 if element.startswith("B32") else 1)
     lines = ["*HEADING", f"Concrete space frame {frame.nx} x {frame.ny} x {frame.levels}",
              "*NODE"]
@@ -283,7 +284,8 @@ def write_inp(frame, path, divisions, modes, analysis, element="B31"):
         lines += ["*STEP", f"*FREQUENCY{storage}", str(modes), "*END STEP"]
     if analysis == "modal":
         steps = round(DURATION / STEP)
-        lines += [f"*STEP, INC={steps + 1}", "*MODAL DYNAMIC", f"{number(STEP)}, {number(DURATION)}",
+        lines += [f"*STEP, INC={steps + 1}", "*MODAL DYNAMIC",
+                  f"{number(STEP)}, {number(DURATION)}",
                   "*MODAL DAMPING", f"1, {modes}, {DAMPING}",
                   "*DLOAD, AMPLITUDE=QUAKE"]
         lines += [f"{what}, GRAV, {number(G)}, -1., 0., 0." for what in ("COLUMNS", "XS", "YS")]
@@ -362,7 +364,7 @@ def timed(options, folder, commands):
     """Each command once per round under hyperfine, the rounds one after the other, so that
     the commands share the machine's changing load alike; per command the wall times of the
     rounds and their processor times (its own and the kernel's for it)."""
-    found = {name: {"wall": [], "cpu": [], "failed": 0} for name, _ in commands}
+    found = {name: {"wall": [], "cpu": [], "failed": []} for name, _ in commands}
     for round in range(options.runs):
         timings = os.path.join(folder, f"timings{round + 1}.json")
         arguments = ["hyperfine", "--style", "basic", "--ignore-failure", "--runs", "1",
@@ -377,12 +379,12 @@ def timed(options, folder, commands):
                 times = found[result["command"]]
                 times["wall"] += result["times"]
                 times["cpu"].append(result["user"] + result["system"])
-                times["failed"] += sum(1 for code in result.get("exit_codes", []) if code)
+                times["failed"] += [code for code in result.get("exit_codes", []) if code]
     return found
 
 
 def ratio(results, slow, fast):
-    if slow not in results or fast not in results:
+    if any(name not in results or results[name]["failed"] for name in (slow, fast)):
         return "-"
     a, b = results[slow], results[fast]
     return (f"{statistics.median(a['wall']) / statistics.median(b['wall']):.2f} in wall time, "
@@ -431,9 +433,9 @@ def main():
         write_inp(frame, os.path.join(folder, f"{analysis}.inp"), options.divisions,
                   options.modes, analysis)
     members = sum(1 for _ in frame.members())
+    peer = f"; CalculiX: {options.divisions} B31 per member" if analyses else ""
     print(f"\n{frame.nodes} nodes ({frame.nx} x {frame.ny} x {frame.levels}), {members} "
-          f"members, {options.modes} modes; CalculiX: {options.divisions} B31 per member",
-          flush=True)
+          f"members, {options.modes} modes{peer}", flush=True)
 
     commands = [("static", f"cd {folder} && {hosken} frame.d07 S"),
                 ("spectrum", f"cd {folder} && {quendo} spectrum.p07 S"),
@@ -444,7 +446,9 @@ def main():
     print(f"\nmedians of {options.runs} interleaved rounds:")
     for name, _ in commands:
         r = results[name]
-        note = f"   ({r['failed']} runs failed)" if r["failed"] else ""
+        # 137: killed, as the kernel kills the largest program when memory runs out.
+        codes = ", ".join(map(str, r["failed"]))
+        note = f"   (failed, exit status {codes})" if codes else ""
         print(f"{name:14s} wall {statistics.median(r['wall']):9.3f} s   processor "
               f"{statistics.median(r['cpu']):9.3f} s{note}")
     print(f"spectrum / static:        {ratio(results, 'spectrum', 'static')}")
