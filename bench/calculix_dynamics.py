@@ -66,6 +66,20 @@ For example:
     bench/calculix_dynamics.py --solvers build/tools/solvers --frame 3 3 4 --modes 10
     bench/calculix_dynamics.py --solvers build/tools/solvers --frame 6 6 10 --runs 2
     bench/calculix_dynamics.py --solvers build/tools/solvers --no-ccx --runs 1
+
+What such runs print, as an example of reading it (one RelWithDebInfo build on two cores
+shared with other work, processor times; one day's figures, not a claim):
+  - 6 x 6 x 10, 360 nodes, 2 rounds: static 0.10 s, spectrum 18.5 s, history 20.8 s,
+    ccx-frequency 136 s, ccx-modal 251 s: CalculiX / Quendo 7.4 and 12.1; the six lowest
+    frequencies 0.4 to 1.1 % apart, the top's peak 0.01 %;
+  - 10 x 10 x 10, 1,000 nodes, --divisions 4: spectrum 23 s, history 29 s, ccx-frequency
+    188 s, ccx-modal 361 s: 8.1 and 12.3; CalculiX's frequencies 3.3 to 3.9 % high (too few
+    divisions), the peak 0.2 % apart;
+  - 10 x 10 x 50, 5,000 nodes, --no-ccx: static 0.76 s, spectrum 133 s, history 153 s;
+  - 20 x 20 x 50, 20,000 nodes, --no-ccx: static 6.7 s, spectrum 604 s (the members cut
+    into 171,417 inner points, 1.15 million unknowns), and the history killed (exit status
+    137) when it had filled the machine's 23 GB. CalculiX at only 2 divisions has 1.86
+    million equations and asked for 7.4 GB more than its 14 GB for its Lanczos vectors.
 """
 
 import argparse
