@@ -79,7 +79,8 @@ shared with other work, processor times; one day's figures, not a claim):
   - 20 x 20 x 50, 20,000 nodes, --no-ccx: static 6.7 s, spectrum 604 s (the members cut
     into 171,417 inner points, 1.15 million unknowns), and the history killed (exit status
     137) when it had filled the machine's 23 GB. CalculiX at only 2 divisions has 1.86
-    million equations and asked for 7.4 GB more than its 14 GB for its Lanczos vectors.
+    million equations; within 14 GB of address space it could not allocate the 7.4 GB of
+    its Lanczos vectors.
 """
 
 import argparse
