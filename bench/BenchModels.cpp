@@ -14,7 +14,7 @@ QByteArray Number(double value) {
 
 // The tables of a bar structure item by item, and the general data that counts them.
 struct Tables {
-    int Items[10] = {};
+    int Items[31] = {};
     QByteArray Text;
 
     void Table(int number) { Text += "*" + QByteArray::number(number) + " Table\r\n"; }
@@ -109,7 +109,10 @@ QByteArray PlaneFrame(int columns, int levels, int modes) {
     return t.File(2, 0);
 }
 
-QByteArray SpaceFrame(int nx, int ny, int levels, bool dynamics) {
+namespace {
+
+// The space frame's tables 2 to 9: loads on every beam unless `dynamics`.
+Tables SpaceFrameTables(int nx, int ny, int levels, bool dynamics) {
     Tables t;
     t.Table(2);
     t.Item(2, "2.1E8 0.3 78.5 1.2E-5");
@@ -156,7 +159,43 @@ QByteArray SpaceFrame(int nx, int ny, int levels, bool dynamics) {
             t.Item(8, "1 " + QByteArray::number(beam) + " 0 0 -10");
     }
     t.Table(9);
-    return t.File(1, 10);
+    return t;
+}
+
+} // namespace
+
+QByteArray SpaceFrame(int nx, int ny, int levels, bool dynamics) {
+    return SpaceFrameTables(nx, ny, levels, dynamics).File(1, 10);
+}
+
+double QuakeAcceleration(double t) {
+    return 0.25 * std::exp(-t / 4) * std::sin(2 * std::numbers::pi * 1.2 * t);
+}
+
+QByteArray SpaceFrame(int nx, int ny, int levels, Quake quake, int modes) {
+    Tables t = SpaceFrameTables(nx, ny, levels, true);
+    t.Table(20);
+    t.Item(20, "0 0.05");
+    if (quake == Quake::Spectrum) {
+        t.Table(25);
+        t.Item(25, "1 X 1 1.0");
+        t.Item(25, "1 Y 1 1.0");
+        t.Table(28);
+        t.Item(28, "1 CQC SRSS");
+        t.Table(30);
+        t.Item(30, "1 1 C 0.24 1.0");
+        return t.File(1, modes);
+    }
+    // The record as a table of points, as a measured one comes, one point a step.
+    t.Table(22);
+    const int steps = static_cast<int>(std::lround(QuakeSeconds / QuakeStep));
+    for (int i = 0; i <= steps; ++i)
+        t.Item(22, "1 " + Number(i * QuakeStep) + ' ' + Number(QuakeAcceleration(i * QuakeStep)));
+    t.Table(25);
+    t.Item(25, "1 X 1 1.0");
+    t.Table(27);
+    t.Item(27, "1 0 " + Number(QuakeSeconds) + ' ' + Number(QuakeStep) + " MODAL");
+    return t.File(1, modes);
 }
 
 QByteArray HollowSquare(int n, int m) {

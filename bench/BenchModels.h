@@ -16,6 +16,19 @@ QByteArray PlaneFrame(int columns, int levels, int modes = 0);
 // level: statics with a load on every beam (.d07), or its lowest 10 modes (.p07).
 QByteArray SpaceFrame(int nx, int ny, int levels, bool dynamics);
 
+// The dynamics space frame above (.p07) under an earthquake, with its lowest `modes` modes
+// damped by 5 %. Spectrum: the type 1 code spectrum on ground C (agR 0.24 g) in x and y, the
+// modes combined by CQC and the directions by SRSS. History: QuakeSeconds of the ground
+// accelerating in x by QuakeAcceleration at the table's times, solved by modal superposition
+// in steps of QuakeStep.
+enum class Quake { Spectrum, History };
+constexpr double QuakeSeconds = 10, QuakeStep = 0.01;
+QByteArray SpaceFrame(int nx, int ny, int levels, Quake quake, int modes = 100);
+
+// The ground's acceleration in multiples of g at time t: a sine of 1.2 Hz (about the frames'
+// lowest modes) of 0.25 g at first, dying away as e^(-t / 4 s).
+double QuakeAcceleration(double t);
+
 // A square hollow section of n x n cells of 1 mm with a square hole of m x m cells in the
 // middle, every contour node in table 6: (n + 1)^2 - (m - 1)^2 nodes (.d16).
 QByteArray HollowSquare(int n, int m);

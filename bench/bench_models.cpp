@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
         {"frame.d08", [] { return PlaneFrame(1000, 100, 10); }},
         {"tower.d07", [] { return SpaceFrame(20, 20, 50, false); }},
         {"tower.p07", [] { return SpaceFrame(20, 20, 50, true); }},
+        {"quake.p07", [] { return SpaceFrame(20, 20, 50, Quake::Spectrum); }},
+        {"record.p07", [] { return SpaceFrame(20, 20, 50, Quake::History); }},
         {"box.d16", [] { return HollowSquare(540, 206); }},
         {"panel.d09", [] { return Panel(999); }},
         {"panel250k.d09", [] { return Panel(499); }},

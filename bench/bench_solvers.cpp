@@ -93,6 +93,18 @@ void SpaceFrameModes20k(benchmark::State& state) {
           SpaceFrame(20, 20, 50, true));
 }
 
+// The same frame's 100 modes under a design spectrum in x and y, and under 10 s of ground
+// motion in steps of 0.01 s: what the forced response adds to the modes.
+void SpaceFrameSpectrum20k(benchmark::State& state) {
+    Solve(state, QStringLiteral("Quendo"), QStringLiteral("quake.p07"),
+          SpaceFrame(20, 20, 50, Quake::Spectrum));
+}
+
+void SpaceFrameHistory20k(benchmark::State& state) {
+    Solve(state, QStringLiteral("Quendo"), QStringLiteral("record.p07"),
+          SpaceFrame(20, 20, 50, Quake::History));
+}
+
 // The torsion of a profile as `Brasko FILE S` runs it, timed by stage: reading and checking
 // the file, dividing the mesh, assembly, factorisation, recovery of the stresses, the protocol
 // and the result file made, and both written.
@@ -146,6 +158,8 @@ void TorsionProfile250k(benchmark::State& state) {
 BENCHMARK(PlaneFrame100k)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(SpaceFrame20k)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(SpaceFrameModes20k)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(SpaceFrameSpectrum20k)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(SpaceFrameHistory20k)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(TorsionProfile250k)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv) {

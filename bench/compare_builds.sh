@@ -29,6 +29,8 @@ families='frame Pelgon frame.d05
 frame-modes Lirtag frame.d08
 space-frame Hosken tower.d07
 space-modes Quendo tower.p07
+space-spectrum Quendo quake.p07
+space-history Quendo record.p07
 torsion Brasko box.d16
 revolution Kelmis tank.d02
 shaft Gimbro shaft.d12
