@@ -14,19 +14,11 @@ import unittest
 sys.dont_write_bytecode = True  # leave no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import calculix_dynamics as cd  # noqa: E402
+from data_tables import read_tables  # noqa: E402
 
 
 def read_ours(path):
-    tables, table = {}, None
-    with open(path, newline="") as file:
-        for line in file:
-            line = line.rstrip("\r\n")
-            if line.startswith("*"):
-                table = int(line[1:].split()[0])
-                tables[table] = []
-            elif line.startswith("#") and table is not None:
-                tables[table].append(line[1:].split()[1:])
-    return tables
+    return read_tables(path)
 
 
 def read_inp(path):

@@ -17,18 +17,11 @@ import unittest
 sys.dont_write_bytecode = True  # leave no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import calculix_solids as cs  # noqa: E402
+from data_tables import read_tables  # noqa: E402
 
 
 def read_d17(path):
-    tables, table = {}, None
-    with open(path, newline="") as file:
-        for line in file:
-            line = line.rstrip("\r\n")
-            if line.startswith("*"):
-                table = int(line[1:].split()[0])
-                tables[table] = []
-            elif line.startswith("#") and table is not None:
-                tables[table].append(line[1:].split()[1:])
+    tables = read_tables(path)
     nodes = {i + 1: tuple(map(float, v)) for i, v in enumerate(tables[4])}
     bricks = [tuple(map(int, v[:8])) for v in tables[5]]
     fixed = {int(v[0]) for v in tables[6] if v[1:] == ["1", "1", "1"]}
