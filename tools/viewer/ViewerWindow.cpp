@@ -541,8 +541,10 @@ void ViewerWindow::BuildMotionControls() {
         // A mesh's components are a mode's shape, or a motion in the model's units.
         if (const FieldLayout* field = choice_->Field(); field && show_) {
             for (size_t k = 0; k < field->Shows.size() && int(k) < show_->count(); ++k)
-                show_->setItemText(int(k), forced ? QStringLiteral("Motion ") + field->Shows[k].Name
-                                                  : field->Shows[k].Title);
+                show_->setItemText(int(k), !forced ? field->Shows[k].Title
+                                           : forced->View == ViewerResults::ForcedView::Motion
+                                               ? QStringLiteral("Motion ") + field->Shows[k].Name
+                                               : field->Shows[k].Name);
         }
         const auto current = static_cast<ResultTableModel::Table>(tables_->currentData().toInt());
         const ResultTableModel::Table wanted =
