@@ -2,8 +2,8 @@
 
 #include "EquationSystem.h"
 #include "ModalAnalysis.h"
-#include "SolverInput.h"
 #include "ResultFile.h"
+#include "SolverInput.h"
 #include "SolverOutcome.h"
 #include "VibrationFile.h"
 #include "VibrationReport.h"
@@ -15,10 +15,10 @@
 namespace DynamicResponse {
 
 // `system`: the equations the modes were found on, their stiffness assembled; `points`: the
-// point masses given to the modes; `free`: the structure has rigid-body motions, which the modes leave out.
-// `layout.Equation` may be left empty: the system's is taken. `file`: the modes' result file,
-// `scale` how its shapes were scaled. Appends to the protocol and the JSON of `outcome`,
-// and writes its result file, with the forced vibrations when there are any.
+// point masses given to the modes; `free`: the structure has rigid-body motions, which the modes
+// leave out. `layout.Equation` may be left empty: the system's is taken. `file`: the modes' result
+// file, `scale` how its shapes were scaled. Appends to the protocol and the JSON of `outcome`, and
+// writes its result file, with the forced vibrations when there are any.
 void Append(const SolverInput& input, const EquationSystem& system,
             const std::vector<ModalAnalysis::Point>& points,
             const std::vector<PencilModes::Mode>& modes, bool free, double gravity,
