@@ -59,6 +59,34 @@ QString NotFinite(const QString& what) {
         .arg(what);
 }
 
+// The forced vibrations of a plate as listed: its nodes' components, and each element's
+// moments and shear forces at its centre as the element recovers them from a motion.
+// `elements` and `system` must outlive the layout.
+VibrationReport::Layout VibrationLayout(const MeshModel& model, const EquationSystem& system,
+                                        const std::vector<const Element*>& elements,
+                                        const QStringList& names) {
+    VibrationReport::Layout layout;
+    layout.Nodes = static_cast<int>(model.Nodes.size());
+    layout.Components = model.Components;
+    layout.Names = names;
+    layout.ForceUnit = model.ForceUnit;
+    layout.LengthUnit = model.LengthUnit;
+    const ResultLayout own = elements.empty() ? ResultLayout() : elements.front()->Layout();
+    layout.ElementColumns = own;
+    layout.ElementRows = [&system, &elements, count = own.Count()](const Eigen::VectorXd& u) {
+        Eigen::MatrixXd rows =
+            Eigen::MatrixXd::Zero(static_cast<Eigen::Index>(elements.size()), count);
+        for (size_t e = 0; e < elements.size(); ++e) {
+            const Element::Results r = elements[e]->Recover(system.Gather(*elements[e], u));
+            if (r.rows() > 0)
+                rows.row(static_cast<Eigen::Index>(e)) =
+                    r.row(0).head(std::min<Eigen::Index>(count, r.cols()));
+        }
+        return rows;
+    };
+    return layout;
+}
+
 } // namespace
 
 SolverOutcome SurfaceAnalysis::Statics(const SolverInput& input, SolverProgress* progress) {
@@ -155,27 +183,10 @@ SolverOutcome SurfaceAnalysis::Modes(const SolverInput& input, SolverProgress* p
     ResultFile::Contents file;
     SolverOutcome outcome =
         ModalAnalysis::Write(found.Modes, found.Rigid, model.Modes, listing, input.WantJson, &file);
-    VibrationReport::Layout layout;
-    layout.Nodes = static_cast<int>(nodes);
-    layout.Components = model.Components;
-    layout.Names = listing.Components;
-    layout.ForceUnit = model.ForceUnit;
-    layout.LengthUnit = model.LengthUnit;
     // A motion's moments and shear forces at the element centres, as each element gives them.
     const std::vector<const Element*> elements = prepared.Statics.Family->Elements();
-    const ResultLayout own = elements.empty() ? ResultLayout() : elements.front()->Layout();
-    layout.ElementColumns = own;
-    layout.ElementRows = [&system, &elements, count = own.Count()](const Eigen::VectorXd& u) {
-        Eigen::MatrixXd rows =
-            Eigen::MatrixXd::Zero(static_cast<Eigen::Index>(elements.size()), count);
-        for (size_t e = 0; e < elements.size(); ++e) {
-            const Element::Results r = elements[e]->Recover(system.Gather(*elements[e], u));
-            if (r.rows() > 0)
-                rows.row(static_cast<Eigen::Index>(e)) =
-                    r.row(0).head(std::min<Eigen::Index>(count, r.cols()));
-        }
-        return rows;
-    };
+    const VibrationReport::Layout layout =
+        VibrationLayout(model, system, elements, listing.Components);
     DynamicResponse::Append(input, system, points, found.Modes, found.Rigid > 0,
                             Units::Gravity(model.LengthUnit), layout, listing.Scale,
                             std::move(file), outcome);

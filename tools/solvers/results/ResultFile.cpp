@@ -606,6 +606,52 @@ void WriteForced(QDataStream& out, const ResultFile::Forced& f) {
     }
 }
 
+// The sizes of the forced vibrations' parts, from the shapes and the element columns.
+struct ForcedSizes {
+    qint64 Shapes = 0, NodeValues = 0, ElementValues = 0, Frame = 0;
+};
+
+// An excitation's motion after its instants or frequencies: a harmonic's coordinates, a
+// history's coordinates or frames and its peaks, a spectrum's base shears and peaks.
+QString ReadMotion(Cursor& in, const ForcedSizes& sizes, qint64 instants, const QString& where,
+                   ResultFile::Forced::Excitation& x) {
+    using Kind = ResultFile::Forced::Kind;
+    bool read = true;
+    switch (x.Type) {
+    case Kind::Harmonic:
+        read = in.Reals(x.Coordinates, instants * sizes.Shapes * 2);
+        break;
+    case Kind::History: {
+        qint32 direct = 0;
+        read = in.Int(direct) && (direct == 0 || direct == 1) &&
+               (direct == 1 ? in.Reals(x.Frames, instants * sizes.Frame) && sizes.Frame > 0
+                            : in.Reals(x.Coordinates, instants * sizes.Shapes)) &&
+               in.Reals(x.NodePeaks, sizes.NodeValues * 4) &&
+               in.Reals(x.ElementPeaks, sizes.ElementValues * 4);
+        break;
+    }
+    case Kind::Spectrum: {
+        const Count directions =
+            ReadCount(in, QStringLiteral("directions ") + where, IntBytes + RealBytes);
+        if (!directions.Fault.isEmpty() || directions.Value > 3)
+            return QStringLiteral("is cut short or shakes more than three directions ") + where;
+        for (qint32 d = 0; d < directions.Value; ++d) {
+            qint32 axis = 0;
+            double shear = 0;
+            in.Int(axis); // there: counted above
+            in.Real(shear);
+            if (axis < 0 || axis > 2)
+                return QStringLiteral("shakes an unknown direction %1 ").arg(axis) + where;
+            x.BaseShears.emplace_back(axis, shear);
+        }
+        read = in.Reals(x.NodePeaks, sizes.NodeValues) &&
+               in.Reals(x.ElementPeaks, sizes.ElementValues);
+        break;
+    }
+    }
+    return read ? QString() : QStringLiteral("is cut short ") + where;
+}
+
 // The forced vibrations after the shapes: every size follows from the shapes' nodes, inner
 // points and components and the elements' columns, so only the counts of excitations,
 // instants and directions are the file's own, each checked against the bytes left.
@@ -614,13 +660,15 @@ QString ReadForced(Cursor& in, const ResultFile::Shapes& s, ResultFile::Forced& 
     if (QString fault = ReadLayout(in, f.Columns, QStringLiteral("element result"));
         !fault.isEmpty())
         return fault;
-    const qint64 width = s.Components.size(), shapes = static_cast<qint64>(s.List.size());
-    const qint64 nodeValues = qint64(s.Nodes) * width;
-    const qint64 elementValues = qint64(s.Elements) * f.Columns.Count();
-    const qint64 frame = (qint64(s.Nodes) + s.InnerPoints()) * width + elementValues;
-    f.ShapeElements.resize(static_cast<size_t>(shapes));
+    const qint64 width = s.Components.size();
+    ForcedSizes sizes;
+    sizes.Shapes = static_cast<qint64>(s.List.size());
+    sizes.NodeValues = qint64(s.Nodes) * width;
+    sizes.ElementValues = qint64(s.Elements) * f.Columns.Count();
+    sizes.Frame = (qint64(s.Nodes) + s.InnerPoints()) * width + sizes.ElementValues;
+    f.ShapeElements.resize(static_cast<size_t>(sizes.Shapes));
     for (size_t n = 0; n < f.ShapeElements.size(); ++n)
-        if (!in.Reals(f.ShapeElements[n], elementValues))
+        if (!in.Reals(f.ShapeElements[n], sizes.ElementValues))
             return QStringLiteral("is cut short in the element results of shape %1").arg(n + 1);
     const Count excitations = ReadCount(in, QStringLiteral("excitations"), 3 * IntBytes);
     if (!excitations.Fault.isEmpty())
@@ -655,41 +703,8 @@ QString ReadForced(Cursor& in, const ResultFile::Shapes& s, ResultFile::Forced& 
                 return QStringLiteral("gives excitation %1 instants or frequencies that do not "
                                       "rise from 0")
                     .arg(number);
-        const qint64 instants = count.Value;
-        bool read = true;
-        switch (x.Type) {
-        case Kind::Harmonic:
-            read = in.Reals(x.Coordinates, instants * shapes * 2);
-            break;
-        case Kind::History: {
-            qint32 direct = 0;
-            read = in.Int(direct) && (direct == 0 || direct == 1) &&
-                   (direct == 1 ? in.Reals(x.Frames, instants * frame) && frame > 0
-                                : in.Reals(x.Coordinates, instants * shapes)) &&
-                   in.Reals(x.NodePeaks, nodeValues * 4) &&
-                   in.Reals(x.ElementPeaks, elementValues * 4);
-            break;
-        }
-        case Kind::Spectrum: {
-            const Count directions =
-                ReadCount(in, QStringLiteral("directions ") + where, IntBytes + RealBytes);
-            if (!directions.Fault.isEmpty() || directions.Value > 3)
-                return QStringLiteral("is cut short or shakes more than three directions ") + where;
-            for (qint32 d = 0; d < directions.Value; ++d) {
-                qint32 axis = 0;
-                double shear = 0;
-                in.Int(axis); // there: counted above
-                in.Real(shear);
-                if (axis < 0 || axis > 2)
-                    return QStringLiteral("shakes an unknown direction %1 ").arg(axis) + where;
-                x.BaseShears.emplace_back(axis, shear);
-            }
-            read = in.Reals(x.NodePeaks, nodeValues) && in.Reals(x.ElementPeaks, elementValues);
-            break;
-        }
-        }
-        if (!read)
-            return QStringLiteral("is cut short ") + where;
+        if (QString fault = ReadMotion(in, sizes, count.Value, where, x); !fault.isEmpty())
+            return fault;
     }
     return {};
 }

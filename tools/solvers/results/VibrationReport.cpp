@@ -255,12 +255,10 @@ void WriteSpectrum(const ForcedVibration::Model& model, const ForcedVibration::S
     json[QStringLiteral("displacements")] = Rows(peaks, static_cast<int>(layout.Components.size()));
 }
 
-} // namespace
-
-QJsonArray Write(const ForcedVibration::Model& model, const ExcitationTables& tables,
-                 const ForcedVibration::Excitations& excitations,
-                 const std::vector<ForcedVibration::Response>& responses, const Layout& layout,
-                 QString& text) {
+// What holds for every excitation: the modes and damping taken, a free structure's motions,
+// the mass the modes carry in each direction shaken.
+void Heading(const ForcedVibration::Model& model, const ExcitationTables& tables,
+             const ForcedVibration::Excitations& excitations, QString& text) {
     text += QStringLiteral("\nForced vibrations by the %1 modes found\n").arg(model.Modes.Count());
     text +=
         tables.DampingGiven()
@@ -284,6 +282,15 @@ QJsonArray Write(const ForcedVibration::Model& model, const ExcitationTables& ta
                                : QStringLiteral("Warning: less than 90 %; ask for more modes "
                                                 "(item 9 of table 1).\n");
     }
+}
+
+} // namespace
+
+QJsonArray Write(const ForcedVibration::Model& model, const ExcitationTables& tables,
+                 const ForcedVibration::Excitations& excitations,
+                 const std::vector<ForcedVibration::Response>& responses, const Layout& layout,
+                 QString& text) {
+    Heading(model, tables, excitations, text);
     QJsonArray forced;
     for (const ForcedVibration::Response& r : responses) {
         QJsonObject json{{QStringLiteral("excitation"), r.Excitation}};
