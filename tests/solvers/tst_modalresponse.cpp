@@ -1,6 +1,7 @@
 #include "DesignAcceleration.h"
 #include "ForcedVibration.h"
 #include "ModalResponse.h"
+#include "SolverError.h"
 
 #include <Eigen/LU>
 #include <QtTest>
@@ -226,6 +227,18 @@ void TestModalResponse::shearBuildingExcited() {
     for (int j = 0; j < 3; ++j) {
         QVERIFY(std::abs(direct.Peaks.Max[j] / modal.Peaks.Max[j] - 1) < 0.01);
         QVERIFY(std::abs(direct.Peaks.Min[j] / modal.Peaks.Min[j] - 1) < 0.01);
+    }
+
+    // Undamped and driven exactly at its first frequency, the building has no steady state:
+    // refused with the cure named, rather than infinite amplitudes listed.
+    x.Damping = {0, 0, 0};
+    x.List = {{1, ForcedVibration::Harmonic{2.0, 2.0, 1}}};
+    model.Modes.Omega[0] = 2 * Pi * 2.0;
+    try {
+        ForcedVibration::Solve(model, x);
+        QFAIL("an undamped resonance was solved");
+    } catch (const SolverError& error) {
+        QVERIFY(error.Text().contains(QStringLiteral("give it damping in table 20")));
     }
 }
 

@@ -1,5 +1,8 @@
 #include "ForcedVibration.h"
 
+#include "SolverError.h"
+
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -169,6 +172,22 @@ SpectrumResponse SolveSpectrum(const Model& model, const Excitations& excitation
     return response;
 }
 
+// Whether every number a response gives is finite: an undamped mode driven at its own
+// frequency has no steady state, and nothing infinite may reach a protocol or a file.
+bool Finite(const std::variant<HarmonicResponse, HistoryResponse, SpectrumResponse>& result) {
+    if (const auto* h = std::get_if<HarmonicResponse>(&result))
+        return std::all_of(h->Coordinates.begin(), h->Coordinates.end(),
+                           [](const Eigen::VectorXcd& c) { return c.allFinite(); });
+    if (const auto* t = std::get_if<HistoryResponse>(&result))
+        return t->Coordinates.allFinite() && t->Displacements.allFinite() &&
+               t->Peaks.Max.allFinite() && t->Peaks.Min.allFinite() &&
+               t->ElementPeaks.Max.allFinite() && t->ElementPeaks.Min.allFinite();
+    const auto& s = std::get<SpectrumResponse>(result);
+    return s.Displacements.allFinite() && s.ElementPeaks.allFinite() &&
+           std::all_of(s.BaseShear.begin(), s.BaseShear.end(),
+                       [](double v) { return std::isfinite(v); });
+}
+
 } // namespace
 
 void Extremes::Take(const Eigen::MatrixXd& values, const std::vector<double>& times, size_t first) {
@@ -272,6 +291,16 @@ std::vector<Response> Solve(const Model& model, const Excitations& excitations) 
         else
             r.Result =
                 SolveSpectrum(model, excitations, zeta, x.Number, std::get<Spectrum>(x.Kind));
+        if (!Finite(r.Result))
+            throw SolverError(
+                std::holds_alternative<HarmonicResponse>(r.Result)
+                    ? QStringLiteral("the response to excitation %1 is not a finite number: a "
+                                     "mode without damping is driven at its own frequency; give "
+                                     "it damping in table 20")
+                          .arg(x.Number)
+                    : QStringLiteral("the response to excitation %1 is not a finite number; the "
+                                     "data's values are out of proportion")
+                          .arg(x.Number));
         responses.push_back(std::move(r));
     }
     return responses;
