@@ -55,6 +55,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> package;
     std::unique_ptr<QTemporaryDir> store;
+    std::unique_ptr<QTemporaryDir> user; // the user's data folder
     ScriptedDialogs dialogs;
     LauncherSettings settings;
     std::unique_ptr<VormStartup> startup;
@@ -63,7 +64,9 @@ private:
 void TestLanguageForm::init() {
     package = std::make_unique<QTemporaryDir>();
     store = std::make_unique<QTemporaryDir>();
+    user = std::make_unique<QTemporaryDir>();
     PackageSettings::SetLocationForTests(store->path());
+    qputenv("XDG_DATA_HOME", user->path().toUtf8());
     dialogs = ScriptedDialogs();
 }
 
@@ -141,9 +144,12 @@ void TestLanguageForm::choosingLanguageAttachesLocalisedMenu() {
     QCOMPARE(ProblemMenuItems::Find(menu, 5)->text(), planeFrames);
     for (QAction* item : ProblemMenuItems::AllItems(menu))
         QVERIFY2(!item->text().isEmpty(), qPrintable(QString::number(ProblemMenuItems::Tag(item))));
-    // The unpacked help files are in the package directory now.
-    for (const char* name : {"MESSW.TXT", "MMHlp.htm", "EdHlp.htm", "edhlp.htm", "HelpBtn.bmp"})
-        QVERIFY2(QFile::exists(package->filePath(name)), name);
+    // The unpacked help files are in the user's data folder now, never in the package
+    // directory, which may be installed read-only.
+    for (const char* name : {"MESSW.TXT", "MMHlp.htm", "EdHlp.htm", "edhlp.htm", "HelpBtn.bmp"}) {
+        QVERIFY2(QFile::exists(user->filePath(QStringLiteral("VORM/") + name)), name);
+        QVERIFY2(!QFile::exists(package->filePath(name)), name);
+    }
     // The principal stresses tool lies in the package, the architectural one does not.
     QCOMPARE(ProblemMenuItems::ImageIndex(ProblemMenuItems::Find(menu, 43)), 0);
     QCOMPARE(ProblemMenuItems::ImageIndex(ProblemMenuItems::Find(menu, 44)), -1);
