@@ -66,10 +66,8 @@ public:
                     package.filePath(name + Suffix()));
         for (const char* name : {"Kaddle", "Pantex", "Ciffon", "Brimto"})
             Install(QStringLiteral(ACTION_PROBE), package.filePath(name + Suffix()));
-        QDir(package.path()).mkpath("Yornik/data");
+        QDir(package.path()).mkpath("Yornik");
         Install(QStringLiteral(ACTION_PROBE), package.filePath("Yornik/Gralt" + Suffix()));
-        // A toolset of its own keeps the mesher's files in its "data" folder.
-        PackageSettings::WriteString("YornikDirectory", package.filePath("Yornik"));
         qputenv("QV_PROBE_RECORD", package.filePath("probe.txt").toUtf8());
         qunsetenv("QV_PROBE_VERDICT");
         qunsetenv("QV_PROBE_MESH");
@@ -467,7 +465,10 @@ void TestEditorPrograms::frameGeneration() {
 
 void TestEditorPrograms::plateGeneration() {
     ProgramsFixture f;
-    const QString data = f.package.filePath("Yornik/data/");
+    // The package's own toolset keeps the mesher's files in the user's data folder, where the
+    // real follow-up finds them too; the package directory gets none.
+    const QString data = f.user.filePath("VORM/Yornik/data/");
+    QVERIFY(QDir().mkpath(data));
     f.WriteData("mesh.d13", "Mesh\r\n*4 Nodes\r\n#  1  0 0\r\n#  2  2 0\r\n#  3  2 2\r\n"
                             "#  4  0 2\r\n*5 Elements\r\n#  1  1 2 3 4 1 1\r\n&\r\n");
     f.WriteData("p.d09", Example("panel.d09"));

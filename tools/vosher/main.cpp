@@ -9,7 +9,7 @@
 
 // Vosher DATAFILE [MESHFILE]: puts the mesher's mesh into the data file and leaves its verdict
 // in "Error.txt" of the current directory, where the launcher reads it; it is printed as well.
-// The toolset directory comes from the package's settings, as the launcher finds it; the
+// The mesher's data folder comes from the package's settings, as the launcher finds it; the
 // program lies in the package directory.
 int main(int argc, char* argv[]) {
     const ProgramHelp help{
@@ -27,10 +27,10 @@ int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     VosherCommand::Outcome outcome;
     try {
-        const QString toolset =
+        const QString meshes =
             PackageSettings::ToolsetDataDirectory(QCoreApplication::applicationDirPath());
         outcome =
-            VosherCommand::Run(QCoreApplication::arguments().mid(1), QDir::currentPath(), toolset);
+            VosherCommand::Run(QCoreApplication::arguments().mid(1), QDir::currentPath(), meshes);
     } catch (const std::runtime_error& error) {
         outcome = VosherCommand::Report(
             VosherCommand::Refused(1, QString::fromLocal8Bit(error.what())), QDir::currentPath());
