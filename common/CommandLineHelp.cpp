@@ -12,7 +12,8 @@ enum class Request { None, Help, Version };
 Request Asked(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
-        if (argument == "--help" || argument == "-h" || argument == "-?")
+        if (argument == "--help" || argument == "--help-all" || argument == "-h" ||
+            argument == "-?")
             return Request::Help;
         if (argument == "--version" || argument == "-v")
             return Request::Version;

@@ -9,7 +9,7 @@ int main(int argc, char* argv[]) {
         QStringLiteral("quarvel-report"),
         QStringLiteral("Prints the characteristics of section files as the section editor's "
                        "results panel shows them, or as one JSON object per file."),
-        {{QStringLiteral("FILE.geo"), QStringLiteral("One or more section files.")}},
+        {{QStringLiteral("FILE.geo..."), QStringLiteral("One or more section files.")}},
         {QCommandLineOption(QStringLiteral("json"), QStringLiteral("Print JSON."))},
         QStringLiteral("  0  every file was reported\n  1  a file could not be reported\n"
                        "  2  wrong command line")};

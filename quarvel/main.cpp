@@ -14,10 +14,10 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Quarvel"),
         QStringLiteral("The section editor: draws a cross-section from shapes and computes its "
                        "characteristics."),
-        {{QStringLiteral("S|G"),
+        {{QStringLiteral("[S|G]"),
           QStringLiteral("Start for sections (S) or geometry (G), without the mode switch "
-                         "(optional).")},
-         {QStringLiteral("FILE.geo"), QStringLiteral("A section file to open (optional).")}},
+                         ".")},
+         {QStringLiteral("[FILE.geo]"), QStringLiteral("A section file to open.")}},
         {},
         QStringLiteral("  0  the editor was closed")};
     if (const auto answered = CommandLineHelp::Answer(argc, argv, help))

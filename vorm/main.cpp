@@ -24,8 +24,8 @@ int main(int argc, char* argv[]) {
                        "directory: each program run works in a fresh folder of the user's "
                        "runtime or cache folder, and help pages and language texts go into "
                        "the user's data folder."),
-        {{QStringLiteral("DATAFILE"),
-          QStringLiteral("Data files to open in editor windows (optional).")}},
+        {{QStringLiteral("[DATAFILE...]"),
+          QStringLiteral("Data files to open in editor windows.")}},
         {},
         QStringLiteral("  0  the launcher was closed")};
     if (const auto answered = CommandLineHelp::Answer(argc, argv, help))

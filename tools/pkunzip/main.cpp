@@ -15,8 +15,8 @@ int main(int argc, char* argv[]) {
         QStringLiteral("PKUNZIP"),
         QStringLiteral("Unpacks a language pack, replacing files of the same names."),
         {{QStringLiteral("PACK"), QStringLiteral("The pack (a zip file).")},
-         {QStringLiteral("DIRECTORY"),
-          QStringLiteral("Where to unpack (optional; the current directory by default).")}},
+         {QStringLiteral("[DIRECTORY]"),
+          QStringLiteral("Where to unpack (the current directory by default).")}},
         {QCommandLineOption(QStringLiteral("#"), QStringLiteral("Accepted; no action.")),
          QCommandLineOption(QStringLiteral("O"), QStringLiteral("Accepted; files are always "
                                                                 "overwritten."))},

@@ -42,7 +42,7 @@ ProgramHelp Help(const SolverEntry& solver) {
                            "same protocol beside the data as its report. ") +
                 SolverCommand::Usage(solver),
             {{QStringLiteral("DATAFILE"), QStringLiteral("The data file to solve.")},
-             {QStringLiteral("S"), QStringLiteral("Started by the editor (optional).")}},
+             {QStringLiteral("[S]"), QStringLiteral("Started by the editor.")}},
             options,
             QStringLiteral("  0  solved\n  1  the data cannot be solved\n  2  wrong command "
                            "line\n  3  a file could not be written\n  4  stopped by the user")};

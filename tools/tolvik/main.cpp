@@ -15,7 +15,7 @@ int main(int argc, char* argv[]) {
                        "\"Error.txt\" in the working directory and to standard output; with "
                        "XYZ the model files \"XYZ\" and \"J1J2\" are written there too."),
         {{QStringLiteral("DATAFILE"), QStringLiteral("The data file to check.")},
-         {QStringLiteral("XYZ"), QStringLiteral("Also write the model files (optional).")}},
+         {QStringLiteral("[XYZ]"), QStringLiteral("Also write the model files.")}},
         {},
         QStringLiteral("  0  accepted\n  1  rejected\n  2  wrong command line\n"
                        "  3  a file could not be written")};

@@ -17,8 +17,8 @@ int main(int argc, char* argv[]) {
         QStringLiteral("The region mesher's follow-up: puts the mesh into the data file. The "
                        "verdict goes to \"Error.txt\" in the working directory and is printed."),
         {{QStringLiteral("DATAFILE"), QStringLiteral("The data file that takes the mesh.")},
-         {QStringLiteral("MESHFILE"),
-          QStringLiteral("The mesh (optional; the mesher's \"unnamed1.d13\" by default).")}},
+         {QStringLiteral("[MESHFILE]"),
+          QStringLiteral("The mesh (the mesher's \"unnamed1.d13\" by default).")}},
         {},
         QStringLiteral("  0  done\n  1  refused\n  2  wrong command line\n"
                        "  3  a file could not be written")};
