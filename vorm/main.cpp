@@ -48,7 +48,6 @@ int main(int argc, char* argv[]) {
     startup.Globals()->UsePreviewDialog(settings, startup.MainForm());
     // Owned by the main window.
     new EditorWindows(*startup.MainForm(), dialogs, settings, pickers);
-    for (const QString& file : files)
-        startup.MainForm()->OpenFile(file);
+    startup.OpenWhenReady(files);
     return QApplication::exec();
 }

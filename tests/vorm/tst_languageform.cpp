@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,6 +50,7 @@ private slots:
     void onlyPresentPacksAreOffered();
     void packWithoutMenuTextsKeepsWindowOpen();
     void missingUnpackerIsReported();
+    void commandLineFilesOpenOnceTheLanguageIsChosen();
 
 private:
     void Start();
@@ -217,6 +219,27 @@ void TestLanguageForm::missingUnpackerIsReported() {
     QCOMPARE(errors[0], QStringLiteral("Error executing PKUNZIP -# -O VORMEW.ZIP\r\n"
                                        "Error message: 2!"));
     QCOMPARE(errors[1], "Cannot open file " + package->filePath("MESSW.TXT"));
+}
+
+void TestLanguageForm::commandLineFilesOpenOnceTheLanguageIsChosen() {
+    // A double-clicked data file reaches the launcher on its command line; it opens when the
+    // menu knows its texts and which solvers are installed.
+    CopyFromPackage(package->path(), {"VORMEW.ZIP", "PKUNZIP"});
+    QVERIFY(QFile::copy(package->filePath("PKUNZIP"), package->filePath("Pelgon")));
+    QTemporaryDir data;
+    const QString file = data.filePath("gable.d05");
+    QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+    Start();
+    QSignalSpy requests(startup->MainForm(), &TMainForm::EditorRequested);
+    startup->OpenWhenReady({file});
+    DeleteClosedWindows();
+    QCOMPARE(requests.size(), 0);
+
+    startup->LanguageForm()->LanguageGroupClick(0);
+    DeleteClosedWindows();
+    QTRY_COMPARE(requests.size(), 1);
+    QCOMPARE(requests[0][0].toString(), file);
+    QCOMPARE(requests[0][1].toBool(), true); // the plane frames' solver is installed
 }
 
 QTEST_MAIN(TestLanguageForm)
