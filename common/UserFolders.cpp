@@ -31,5 +31,5 @@ QString UserFolders::RunsDirectory() {
 }
 
 QString UserFolders::MesherDataDirectory() {
-    return Made(DataDirectory() + QStringLiteral("/Yornik/data"));
+    return DataDirectory() + QStringLiteral("/Yornik/data");
 }

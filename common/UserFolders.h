@@ -13,6 +13,7 @@ public:
     // Where each program run gets a fresh folder of its own: the user's runtime folder when
     // the system has one, the cache folder otherwise; created when missing.
     static QString RunsDirectory();
-    // The region mesher's "data" folder of the package's own toolset.
+    // The region mesher's "data" folder of the package's own toolset; made by those who
+    // write into it.
     static QString MesherDataDirectory();
 };

@@ -29,7 +29,8 @@ int main(int argc, char* argv[]) {
     QtUserDialogs dialogs;
     // The program lies in the toolset folder of the package.
     const QString package = QDir(QApplication::applicationDirPath()).filePath(QStringLiteral(".."));
-    GraltWindow window(PackageSettings::ToolsetDataDirectory(package),
-                       number.Valid ? number.Problem : 9, dataFile, dialogs);
+    const QString data = PackageSettings::ToolsetDataDirectory(package);
+    QDir().mkpath(data);
+    GraltWindow window(data, number.Valid ? number.Problem : 9, dataFile, dialogs);
     return window.exec() == QDialog::Accepted ? 0 : 1;
 }

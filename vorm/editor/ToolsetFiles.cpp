@@ -22,6 +22,8 @@ QString ToolsetFiles::ProjectPath() const {
 }
 
 void ToolsetFiles::LendProject() const {
+    // A fresh user's folder has none yet; the mesher writes its files there.
+    QDir().mkpath(dataDir);
     QFile::remove(MeshPath());
     QFile::rename(ProjectPath(), WorkProjectPath());
 }
