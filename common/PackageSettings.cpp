@@ -1,5 +1,7 @@
 #include "PackageSettings.h"
 
+#include "UserFolders.h"
+
 #include <QDir>
 #include <stdexcept>
 
@@ -37,6 +39,12 @@ QString PackageSettings::ToolsetDirectory(const QString& packageDirectory) {
     while (directory.size() > 1 && (directory.endsWith(u'/') || directory.endsWith(u'\\')))
         directory.chop(1);
     return directory;
+}
+
+QString PackageSettings::ToolsetDataDirectory(const QString& packageDirectory) {
+    if (ReadString(QStringLiteral("YornikDirectory")).trimmed().isEmpty())
+        return UserFolders::MesherDataDirectory();
+    return QDir(ToolsetDirectory(packageDirectory)).filePath(QStringLiteral("data"));
 }
 
 void PackageSettings::SetLocationForTests(const QString& directory) {

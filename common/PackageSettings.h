@@ -27,6 +27,10 @@ public:
     // it is not set, the folder "Yornik" of the package directory, so that plate generation
     // works on a fresh installation. Without a trailing separator.
     static QString ToolsetDirectory(const QString& packageDirectory);
+    // The folder of the region mesher's project and mesh files: "data" of the toolset the
+    // user set, or, for the package's own toolset, a folder in the user's data folder, since
+    // the package directory may be read-only. Without a trailing separator.
+    static QString ToolsetDataDirectory(const QString& packageDirectory);
 
     // Points the INI store into the given directory (tests only).
     static void SetLocationForTests(const QString& directory);

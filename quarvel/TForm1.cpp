@@ -11,6 +11,7 @@
 #include "SectionPrinter.h"
 #include "ToolIcons.h"
 #include "UserDialogs.h"
+#include "UserFolders.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>
@@ -676,22 +677,25 @@ bool TForm1::FileOpenExecute() {
         const QString fileName = dialogs_.GetOpenFileName(this, request);
         if (fileName.isEmpty())
             return false;
-        // The whole file is read and checked before the drawing is touched: a file that
-        // cannot be read leaves the drawing, the node table and the results as they were.
-        const SectionContent content = SectionFile::Read(fileName);
-        FreeAll();
-        InitAll();
-        SectionFile::Apply(*state_, content);
-        FormResize();
-        SyncGrid();
-        SyncControls();
-        SetCurrentFile(fileName);
-        PackageSettings::WriteDataDirectory(
-            WithTrailingSeparator(QFileInfo(fileName).absolutePath()));
+        OpenSectionFile(fileName);
     } catch (const std::exception& error) {
         ShowError(QString::fromUtf8(error.what()));
     }
     return true;
+}
+
+void TForm1::OpenSectionFile(const QString& fileName) {
+    // The whole file is read and checked before the drawing is touched: a file that cannot
+    // be read leaves the drawing, the node table and the results as they were.
+    const SectionContent content = SectionFile::Read(fileName);
+    FreeAll();
+    InitAll();
+    SectionFile::Apply(*state_, content);
+    FormResize();
+    SyncGrid();
+    SyncControls();
+    SetCurrentFile(fileName);
+    PackageSettings::WriteDataDirectory(WithTrailingSeparator(QFileInfo(fileName).absolutePath()));
 }
 
 bool TForm1::FileSaveExecute(bool rethrow) {
@@ -737,7 +741,7 @@ bool TForm1::DrawingChanged() const {
 
 void TForm1::HelpActionExecute() {
     try {
-        const QString page = HelpPage::Write(startDir_, "ProblemH36");
+        const QString page = HelpPage::Write(startDir_, "ProblemH36", UserFolders::DataDirectory());
         if (!dialogs_.OpenWithDesktop(QUrl::fromLocalFile(page)))
             ShowError(QStringLiteral("No web browser could be started to show the help page. "
                                      "Open it by hand: %1")

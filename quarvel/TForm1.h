@@ -57,6 +57,9 @@ public:
     bool FileOpenExecute();
     bool FileSaveExecute(bool rethrow = false);
     void HelpActionExecute();
+    // Reads a section file into the drawing, as File > Open does after its dialog. Throws
+    // when the file cannot be read; the drawing then stays as it was.
+    void OpenSectionFile(const QString& fileName);
     void ShapeToolExecute(int kind, bool filled);
     void ShapeToolReleased();
     void SelectExecute();

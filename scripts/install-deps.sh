@@ -11,6 +11,7 @@ packages=(
     libeigen3-dev libspectra-dev
     libsuitesparse-dev libopenblas-dev
     libpetsc-real3.18-dev openmpi-bin
+    dpkg-dev file
 )
 
 missing=()

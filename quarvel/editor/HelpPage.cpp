@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QSaveFile>
 
@@ -33,16 +34,18 @@ QByteArray HelpPage::Build(const QByteArray& source, const QByteArray& anchor) {
     return page;
 }
 
-QString HelpPage::Write(const QString& startDir, const QByteArray& anchor) {
+QString HelpPage::Write(const QString& startDir, const QByteArray& anchor, const QString& userDir) {
     const QString sourcePath = FileLookup::FindNoCase(startDir, QStringLiteral("MmHlp.htm"));
-    QFile source(sourcePath);
+    const QString unpacked = FileLookup::FindNoCase(userDir, QStringLiteral("MmHlp.htm"));
+    QFile source(QFileInfo::exists(sourcePath) ? sourcePath : unpacked);
     if (!source.open(QIODevice::ReadOnly))
         throw SectionError(QStringLiteral("Cannot open file %1")
                                .arg(QDir::toNativeSeparators(sourcePath))
                                .toStdString());
     const QByteArray page = Build(source.readAll(), anchor);
 
-    const QString pagePath = QDir(startDir).filePath(QStringLiteral("Help.htm"));
+    QDir().mkpath(userDir);
+    const QString pagePath = QDir(userDir).filePath(QStringLiteral("Help.htm"));
     QSaveFile out(pagePath);
     if (!out.open(QIODevice::WriteOnly) || out.write(page) != page.size() || !out.commit())
         throw SectionError(QStringLiteral("Cannot create file %1")

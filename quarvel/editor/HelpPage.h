@@ -11,7 +11,9 @@ public:
     // ends at the next anchor of a problem section.
     static QByteArray Build(const QByteArray& helpSource, const QByteArray& anchor);
 
-    // Reads the help file of `startDir`, writes "Help.htm" there and returns its path.
-    // Throws SectionError "Cannot open file <path>" or "Cannot create file <path>".
-    static QString Write(const QString& startDir, const QByteArray& anchor);
+    // Reads the help file of `startDir`, or else the one unpacked into `userDir`, writes
+    // "Help.htm" into `userDir` (beside the help it links to) and returns its path.
+    // Throws SectionError "Cannot open file <path>" (the path in `startDir`) or "Cannot
+    // create file <path>".
+    static QString Write(const QString& startDir, const QByteArray& anchor, const QString& userDir);
 };

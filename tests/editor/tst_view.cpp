@@ -208,8 +208,9 @@ void TestView::helpPage() {
 
 void TestView::helpPageFiles() {
     QTemporaryDir dir;
+    QTemporaryDir user;
     try {
-        HelpPage::Write(dir.path(), "ProblemH36");
+        HelpPage::Write(dir.path(), "ProblemH36", user.path());
         QFAIL("a missing help file must be reported");
     } catch (const SectionError& error) {
         QVERIFY(QString::fromUtf8(error.what()).startsWith("Cannot open file "));
@@ -220,11 +221,19 @@ void TestView::helpPageFiles() {
     QVERIFY(source.open(QIODevice::WriteOnly));
     source.write("<A NAME=\"ProblemH36\">x</A>body\n");
     source.close();
-    const QString page = HelpPage::Write(dir.path(), "ProblemH36");
-    QCOMPARE(page, dir.filePath("Help.htm"));
+    // The page goes into the user's folder, never beside the help file, which may be
+    // installed read-only.
+    const QString page = HelpPage::Write(dir.path(), "ProblemH36", user.path());
+    QCOMPARE(page, user.filePath("Help.htm"));
+    QVERIFY(!QFile::exists(dir.filePath("Help.htm")));
     QFile written(page);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QVERIFY(written.readAll().contains("body\r\n"));
+    written.close();
+    // Quarvel started away from the package finds the help the launcher unpacked.
+    QVERIFY(QFile::rename(dir.filePath("mmhlp.htm"), user.filePath("MmHlp.htm")));
+    QTemporaryDir elsewhere;
+    QCOMPARE(HelpPage::Write(elsewhere.path(), "ProblemH36", user.path()), page);
 }
 
 QTEST_APPLESS_MAIN(TestView)

@@ -9,8 +9,10 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QSet>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -37,6 +39,7 @@ private slots:
     void programsArePresent();
     void pack_data();
     void pack();
+    void desktopOpensEveryDataFile();
 };
 
 void TestPackageData::programsArePresent() {
@@ -106,6 +109,48 @@ void TestPackageData::pack() {
                  qPrintable(QString::number(context)));
     QCOMPARE(PackageTextFile::Read(dir.filePath("edhlp.htm")), editorHelp);
     QVERIFY(!QImage(dir.filePath("HelpBtn.bmp")).isNull());
+}
+
+void TestPackageData::desktopOpensEveryDataFile() {
+    // The MIME types the package installs, by type.
+    QFile mime(QStringLiteral(PACKAGE_SOURCE "/desktop/vorm-mime.xml"));
+    QVERIFY(mime.open(QIODevice::ReadOnly));
+    QMap<QString, QStringList> globs;
+    QString type;
+    QXmlStreamReader xml(&mime);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("mime-type"))
+            type = xml.attributes().value("type").toString();
+        else if (xml.name() == QLatin1String("glob"))
+            globs[type] << xml.attributes().value("pattern").toString();
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+
+    // Every file type the launcher's menu opens, and every example shipped, is one of its
+    // data files; section files are Quarvel's.
+    const QStringList data = globs.value("application/x-vorm-data");
+    for (const ProblemEntry& entry : ProblemCatalogue::Entries())
+        for (const QString& pattern : entry.Patterns.mid(1).split(u';', Qt::SkipEmptyParts))
+            QVERIFY2(data.contains(pattern), qPrintable(pattern));
+    const QDir examples(QStringLiteral(PACKAGE_SOURCE "/examples"));
+    for (const QString& example : examples.entryList(QDir::Files))
+        QVERIFY2(data.contains("*." + QFileInfo(example).suffix()), qPrintable(example));
+    QCOMPARE(globs.value("application/x-vorm-section"), QStringList("*.geo"));
+
+    // The desktop entries hand the double-clicked files to the program that opens them (the
+    // INI reader takes the list's closing ";" for a comment).
+    const auto entry = [](const char* name) {
+        QSettings desktop(QStringLiteral(PACKAGE_SOURCE "/desktop/") + QString::fromLatin1(name),
+                          QSettings::IniFormat);
+        desktop.beginGroup("Desktop Entry");
+        return std::pair{desktop.value("Exec").toString(), desktop.value("MimeType").toString()};
+    };
+    QCOMPARE(entry("vorm.desktop"),
+             std::pair(QStringLiteral("vorm %F"), QStringLiteral("application/x-vorm-data")));
+    QCOMPARE(entry("vorm-quarvel.desktop"),
+             std::pair(QStringLiteral("quarvel %f"), QStringLiteral("application/x-vorm-section")));
 }
 
 QTEST_MAIN(TestPackageData)

@@ -54,6 +54,7 @@ private:
     QTemporaryDir settingsDir_;
     QTemporaryDir package_;
     QTemporaryDir data_;
+    QTemporaryDir runs_; // the user's folder of the runs' own folders
     ScriptedDialogs dialogs_;
     std::unique_ptr<ProgramRunner> runner_;
     std::unique_ptr<ModelPreviewRun> preview_;
@@ -62,7 +63,7 @@ private:
 void TestPreviewDlg::initTestCase() {
     PackageSettings::SetLocationForTests(settingsDir_.path());
     QVERIFY(QFile::copy(QStringLiteral(FAKE_CHECKER), package_.filePath("Tolvik")));
-    runner_ = std::make_unique<ProgramRunner>(PackageDir(package_.path()), dialogs_);
+    runner_ = std::make_unique<ProgramRunner>(PackageDir(package_.path()), dialogs_, runs_.path());
     preview_ = std::make_unique<ModelPreviewRun>(PackageDir(package_.path()), *runner_);
 }
 
@@ -123,6 +124,7 @@ void TestPreviewDlg::modelFilesNeverRemain() {
     QVERIFY(preview_->DrawModelPreview(nullptr, broken, frame).Lines.isEmpty());
     QVERIFY(!QFile::exists(package_.filePath("XYZ")));
     QVERIFY(!QFile::exists(package_.filePath("J1J2")));
+    QVERIFY(QDir(runs_.path()).isEmpty());
 }
 
 void TestPreviewDlg::resultFilesOfVanishedFiles() {
@@ -305,7 +307,7 @@ void TestPreviewDlg::realCheckerPreviewsTheManualsExample() {
     QVERIFY(QFile::copy(QStringLiteral(REAL_CHECKER), package.filePath("Tolvik")));
     const QString file = data.filePath("gable frame.d05");
     WriteFile(file, example.toLatin1());
-    ProgramRunner runner(PackageDir(package.path()), dialogs_);
+    ProgramRunner runner(PackageDir(package.path()), dialogs_, runs_.path());
     const ModelPreviewRun preview(PackageDir(package.path()), runner);
     const QVector<QLine> lines =
         preview.DrawModelPreview(nullptr, file, QRect(10, 10, 200, 200)).Lines;

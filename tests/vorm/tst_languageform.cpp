@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,12 +50,14 @@ private slots:
     void onlyPresentPacksAreOffered();
     void packWithoutMenuTextsKeepsWindowOpen();
     void missingUnpackerIsReported();
+    void commandLineFilesOpenOnceTheLanguageIsChosen();
 
 private:
     void Start();
 
     std::unique_ptr<QTemporaryDir> package;
     std::unique_ptr<QTemporaryDir> store;
+    std::unique_ptr<QTemporaryDir> user; // the user's data folder
     ScriptedDialogs dialogs;
     LauncherSettings settings;
     std::unique_ptr<VormStartup> startup;
@@ -63,7 +66,9 @@ private:
 void TestLanguageForm::init() {
     package = std::make_unique<QTemporaryDir>();
     store = std::make_unique<QTemporaryDir>();
+    user = std::make_unique<QTemporaryDir>();
     PackageSettings::SetLocationForTests(store->path());
+    qputenv("XDG_DATA_HOME", user->path().toUtf8());
     dialogs = ScriptedDialogs();
 }
 
@@ -141,9 +146,12 @@ void TestLanguageForm::choosingLanguageAttachesLocalisedMenu() {
     QCOMPARE(ProblemMenuItems::Find(menu, 5)->text(), planeFrames);
     for (QAction* item : ProblemMenuItems::AllItems(menu))
         QVERIFY2(!item->text().isEmpty(), qPrintable(QString::number(ProblemMenuItems::Tag(item))));
-    // The unpacked help files are in the package directory now.
-    for (const char* name : {"MESSW.TXT", "MMHlp.htm", "EdHlp.htm", "edhlp.htm", "HelpBtn.bmp"})
-        QVERIFY2(QFile::exists(package->filePath(name)), name);
+    // The unpacked help files are in the user's data folder now, never in the package
+    // directory, which may be installed read-only.
+    for (const char* name : {"MESSW.TXT", "MMHlp.htm", "EdHlp.htm", "edhlp.htm", "HelpBtn.bmp"}) {
+        QVERIFY2(QFile::exists(user->filePath(QStringLiteral("VORM/") + name)), name);
+        QVERIFY2(!QFile::exists(package->filePath(name)), name);
+    }
     // The principal stresses tool lies in the package, the architectural one does not.
     QCOMPARE(ProblemMenuItems::ImageIndex(ProblemMenuItems::Find(menu, 43)), 0);
     QCOMPARE(ProblemMenuItems::ImageIndex(ProblemMenuItems::Find(menu, 44)), -1);
@@ -211,6 +219,27 @@ void TestLanguageForm::missingUnpackerIsReported() {
     QCOMPARE(errors[0], QStringLiteral("Error executing PKUNZIP -# -O VORMEW.ZIP\r\n"
                                        "Error message: 2!"));
     QCOMPARE(errors[1], "Cannot open file " + package->filePath("MESSW.TXT"));
+}
+
+void TestLanguageForm::commandLineFilesOpenOnceTheLanguageIsChosen() {
+    // A double-clicked data file reaches the launcher on its command line; it opens when the
+    // menu knows its texts and which solvers are installed.
+    CopyFromPackage(package->path(), {"VORMEW.ZIP", "PKUNZIP"});
+    QVERIFY(QFile::copy(package->filePath("PKUNZIP"), package->filePath("Pelgon")));
+    QTemporaryDir data;
+    const QString file = data.filePath("gable.d05");
+    QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+    Start();
+    QSignalSpy requests(startup->MainForm(), &TMainForm::EditorRequested);
+    startup->OpenWhenReady({file});
+    DeleteClosedWindows();
+    QCOMPARE(requests.size(), 0);
+
+    startup->LanguageForm()->LanguageGroupClick(0);
+    DeleteClosedWindows();
+    QTRY_COMPARE(requests.size(), 1);
+    QCOMPARE(requests[0][0].toString(), file);
+    QCOMPARE(requests[0][1].toBool(), true); // the plane frames' solver is installed
 }
 
 QTEST_MAIN(TestLanguageForm)

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -37,7 +38,7 @@ private slots:
     void init();
     void servesWindowsWhileProgramRuns();
     void missingProgramIsReported();
-    void staleExchangeFilesAreRemovedFirst();
+    void eachRunReportsInAFolderOfItsOwn();
     void argumentWithBlanksArrivesWhole();
     void nestedRunEndsInsideOuterRun();
     void resolvesBareNamesInPackageFirst();
@@ -46,18 +47,20 @@ private slots:
 
 private:
     std::unique_ptr<QTemporaryDir> package;
+    std::unique_ptr<QTemporaryDir> runs; // the user's folder of run folders
     QString record;
     QString probe = QStringLiteral(RUNNER_PROBE);
 };
 
 void TestProgramRunner::init() {
     package = std::make_unique<QTemporaryDir>();
+    runs = std::make_unique<QTemporaryDir>();
     record = package->filePath("record.txt");
 }
 
 void TestProgramRunner::servesWindowsWhileProgramRuns() {
     ScriptedDialogs dialogs;
-    const ProgramRunner runner(PackageDir(package->path()), dialogs);
+    const ProgramRunner runner(PackageDir(package->path()), dialogs, runs->path());
     QWidget form;
     form.show();
 
@@ -85,13 +88,18 @@ void TestProgramRunner::servesWindowsWhileProgramRuns() {
     QVERIFY(form.isEnabled());
     QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(Record(record).last(), QStringLiteral("main end"));
-    QVERIFY(Record(record).contains("main cwd=" + QDir(package->path()).canonicalPath()));
+    // The program ran in a folder of its own under the runs folder, gone afterwards.
+    const QStringList cwd = Record(record).filter("main cwd=");
+    QCOMPARE(cwd.size(), 1);
+    const QString folder = cwd.first().mid(9);
+    QCOMPARE(QFileInfo(folder).dir().canonicalPath(), QDir(runs->path()).canonicalPath());
+    QVERIFY(!QFileInfo::exists(folder));
     QVERIFY(dialogs.shown.isEmpty());
 }
 
 void TestProgramRunner::missingProgramIsReported() {
     ScriptedDialogs dialogs;
-    const ProgramRunner runner(PackageDir(package->path()), dialogs);
+    const ProgramRunner runner(PackageDir(package->path()), dialogs, runs->path());
     QWidget form;
     const QString program = QDir(package->path()).filePath("Prusk");
     QCOMPARE(runner.RunProgram(&form, program, {}, ProgramRunner::Shown),
@@ -103,28 +111,46 @@ void TestProgramRunner::missingProgramIsReported() {
     QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
 }
 
-void TestProgramRunner::staleExchangeFilesAreRemovedFirst() {
+void TestProgramRunner::eachRunReportsInAFolderOfItsOwn() {
     ScriptedDialogs dialogs;
-    const ProgramRunner runner(PackageDir(package->path()), dialogs);
+    const ProgramRunner runner(PackageDir(package->path()), dialogs, runs->path());
+    // Files left in the package directory are no run's: never read, never touched.
     Touch(package->filePath("Error.txt"));
     Touch(package->filePath("PROT.TXT"));
+    QStringList collected;
+    const auto collect = [&](const QString& folder) {
+        QFile verdict(QDir(folder).filePath("Error.txt"));
+        collected << (verdict.open(QIODevice::ReadOnly) ? QString::fromUtf8(verdict.readAll())
+                                                        : QStringLiteral("<none>"));
+    };
     // The exit code comes back to the caller (the probe's 2 for a short command line).
-    QCOMPARE(runner.RunProgram(nullptr, probe, {record, "main", "0"}, ProgramRunner::Hidden), 0);
-    QCOMPARE(runner.RunProgram(nullptr, probe, {record}, ProgramRunner::Hidden), 2);
+    QCOMPARE(runner.RunProgram(nullptr, probe, {record, "main", "0"}, ProgramRunner::Hidden,
+                               QString(), collect),
+             0);
+    QCOMPARE(runner.RunProgram(nullptr, probe, {record, "second", "0"}, ProgramRunner::Hidden,
+                               QString(), collect),
+             0);
+    QCOMPARE(runner.RunProgram(nullptr, probe, {record}, ProgramRunner::Hidden, QString(), collect),
+             2);
+    // Each run found no exchange file and left its verdict for its caller only.
     const QStringList lines = Record(record);
-    QVERIFY(lines.contains("main error-file=absent"));
-    QVERIFY(lines.contains("main prot-file=absent"));
-    QVERIFY(!QFile::exists(package->filePath("Error.txt")));
+    for (const char* label : {"main", "second"}) {
+        QVERIFY(lines.contains(QString::fromLatin1(label) + " error-file=absent"));
+        QVERIFY(lines.contains(QString::fromLatin1(label) + " prot-file=absent"));
+    }
+    QCOMPARE(collected, (QStringList{"main", "second", "<none>"}));
+    QCOMPARE(Record(package->filePath("Error.txt")), QStringList("stale"));
 
-    // A failed start removes them as well.
-    Touch(package->filePath("Error.txt"));
-    runner.RunProgram(nullptr, package->filePath("NoSuchProgram"), {}, ProgramRunner::Shown);
-    QVERIFY(!QFile::exists(package->filePath("Error.txt")));
+    // A failed start has a folder too, and it goes as well.
+    runner.RunProgram(nullptr, package->filePath("NoSuchProgram"), {}, ProgramRunner::Shown,
+                      QString(), collect);
+    QCOMPARE(collected.last(), QStringLiteral("<none>"));
+    QVERIFY(QDir(runs->path()).isEmpty());
 }
 
 void TestProgramRunner::argumentWithBlanksArrivesWhole() {
     ScriptedDialogs dialogs;
-    const ProgramRunner runner(PackageDir(package->path()), dialogs);
+    const ProgramRunner runner(PackageDir(package->path()), dialogs, runs->path());
     const QString data = QStringLiteral("/home/user/My Data/plane frame.d55");
     runner.RunProgram(nullptr, probe, {record, "main", "0", data, "XYZ"}, ProgramRunner::Shown);
     const QStringList lines = Record(record);
@@ -133,33 +159,51 @@ void TestProgramRunner::argumentWithBlanksArrivesWhole() {
 
 void TestProgramRunner::nestedRunEndsInsideOuterRun() {
     ScriptedDialogs dialogs;
-    const ProgramRunner runner(PackageDir(package->path()), dialogs);
+    const ProgramRunner runner(PackageDir(package->path()), dialogs, runs->path());
     QWidget outerForm;
     QWidget innerForm;
     bool innerFormUsable = false;
     bool runningMeanwhile = false;
     // While the outer program runs, another window starts a program of its own.
+    QString innerVerdict;
+    QString outerVerdict;
+    const auto verdictInto = [](QString& verdict) {
+        return [&verdict](const QString& folder) {
+            QFile file(QDir(folder).filePath("Error.txt"));
+            if (file.open(QIODevice::ReadOnly))
+                verdict = QString::fromUtf8(file.readAll());
+        };
+    };
     QTimer::singleShot(200, [&] {
         innerFormUsable = innerForm.isEnabled();
-        runner.RunProgram(&innerForm, probe, {record, "inner", "200"}, ProgramRunner::Shown);
+        runner.RunProgram(&innerForm, probe, {record, "inner", "200"}, ProgramRunner::Shown,
+                          QString(), verdictInto(innerVerdict));
         // The outer run goes on: the launcher must not quit under it.
         runningMeanwhile = runner.IsRunning();
     });
     QVERIFY(!runner.IsRunning());
-    runner.RunProgram(&outerForm, probe, {record, "outer", "800"}, ProgramRunner::Shown);
+    runner.RunProgram(&outerForm, probe, {record, "outer", "800"}, ProgramRunner::Shown, QString(),
+                      verdictInto(outerVerdict));
 
     QVERIFY(innerFormUsable);
     QVERIFY(runningMeanwhile);
     QVERIFY(!runner.IsRunning());
     const QStringList order = Record(record).filter(QRegularExpression(" (start|end)$"));
     QCOMPARE(order, (QStringList{"outer start", "inner start", "inner end", "outer end"}));
+    // The two programs, running at once, never shared a folder: each caller read its own
+    // program's verdict, though the inner one ended first.
+    const QStringList folders = Record(record).filter(" cwd=");
+    QCOMPARE(folders.size(), 2);
+    QVERIFY(folders[0].mid(folders[0].indexOf(u'=')) != folders[1].mid(folders[1].indexOf(u'=')));
+    QCOMPARE(innerVerdict, QStringLiteral("inner"));
+    QCOMPARE(outerVerdict, QStringLiteral("outer"));
     QVERIFY(outerForm.isEnabled());
     QVERIFY(innerForm.isEnabled());
 }
 
 void TestProgramRunner::resolvesBareNamesInPackageFirst() {
     ScriptedDialogs dialogs;
-    const ProgramRunner runner(PackageDir(package->path()), dialogs);
+    const ProgramRunner runner(PackageDir(package->path()), dialogs, runs->path());
     QVERIFY(QFile::copy(probe, package->filePath("Probe")));
     QCOMPARE(runner.ResolveProgram("PROBE"), package->filePath("Probe"));
     QCOMPARE(runner.ResolveProgram(package->filePath("probe")), package->filePath("Probe"));

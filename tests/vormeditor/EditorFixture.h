@@ -48,6 +48,8 @@ class EditorFixture {
 public:
     EditorFixture() {
         PackageSettings::SetLocationForTests(store.path());
+        // The launcher's own files (help pages, unpacked packs) go into the user's folder.
+        qputenv("XDG_DATA_HOME", user.path().toUtf8());
         for (const char* name : {"Tablesw.dat", "Mattabw.dat"})
             QFile::copy(QStringLiteral(PACKAGE_SOURCE "/") + QString::fromLatin1(name),
                         package.filePath(QString::fromLatin1(name)));
@@ -88,6 +90,7 @@ public:
     }
 
     QTemporaryDir store;
+    QTemporaryDir user;
     QTemporaryDir package;
     QTemporaryDir data;
     ScriptedDialogs dialogs;

@@ -189,7 +189,7 @@ void TestEditorActions::commandLines() {
 void TestEditorActions::toolsetFilesLendTheProject() {
     QTemporaryDir toolset;
     QDir(toolset.path()).mkdir("data");
-    const ToolsetFiles files(toolset.path(), "frame.v2.d59");
+    const ToolsetFiles files(toolset.filePath("data"), "frame.v2.d59");
     QCOMPARE(files.ProjectPath(), toolset.filePath("data/frame.spj"));
     Write(files.ProjectPath(), "regions of frame");
     Write(files.MeshPath(), "old mesh");
@@ -202,7 +202,7 @@ void TestEditorActions::toolsetFilesLendTheProject() {
     QVERIFY(!QFile::exists(files.WorkProjectPath()));
 
     // A data file without a project lends nothing, and failures are ignored.
-    const ToolsetFiles other(toolset.path(), "panel.d09");
+    const ToolsetFiles other(toolset.filePath("data"), "panel.d09");
     other.LendProject();
     other.ReturnProject();
     QVERIFY(!QFile::exists(files.WorkProjectPath()));

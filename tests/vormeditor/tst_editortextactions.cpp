@@ -70,8 +70,10 @@ void TestEditorTextActions::helpShowsTheSectionOfTheProblem() {
     TEditForm* editor = f.Open("truss.d53");
     QCOMPARE(editor->HelpContext(), 4);
     QTest::mouseClick(editor->Button(QStringLiteral("HelpBtn")), Qt::LeftButton);
-    const QString page = f.package.filePath("Help.htm");
+    // The page is written into the user's data folder, not the package directory.
+    const QString page = f.user.filePath("VORM/Help.htm");
     QCOMPARE(f.dialogs.opened, QList<QUrl>{QUrl::fromLocalFile(page)});
+    QVERIFY(!QFile::exists(f.package.filePath("Help.htm")));
     QFile written(page);
     QVERIFY(written.open(QIODevice::ReadOnly));
     const QByteArray html = written.readAll();

@@ -62,7 +62,8 @@ void TestHelpPage::cutsTheSectionOfTheContext() {
 
 void TestHelpPage::writesHelpBesideTheHelpFile() {
     QTemporaryDir dir;
-    const PackageDir package(dir.path());
+    QTemporaryDir user;
+    const PackageDir package(dir.path(), user.path());
     try {
         EditorHelpPage::Write(package, 2);
         QFAIL("a missing help file must fail");
@@ -71,14 +72,17 @@ void TestHelpPage::writesHelpBesideTheHelpFile() {
                                       QDir::toNativeSeparators(dir.filePath("EdHlp.htm")));
     }
     QVERIFY(!QFile::exists(dir.filePath("Help.htm")));
+    QVERIFY(!QFile::exists(user.filePath("Help.htm")));
 
-    // The help file is found in any case; each request rewrites the page.
+    // The help file is found in any case; each request rewrites the page, in the user's
+    // folder: the package directory may be read-only.
     QFile source(dir.filePath("edhlp.HTM"));
     QVERIFY(source.open(QIODevice::WriteOnly));
     source.write(Anchored({2, 3}));
     source.close();
     QString page = EditorHelpPage::Write(package, 3);
-    QCOMPARE(page, dir.filePath("Help.htm"));
+    QCOMPARE(page, user.filePath("Help.htm"));
+    QVERIFY(!QFile::exists(dir.filePath("Help.htm")));
     page = EditorHelpPage::Write(package, 2);
     QFile written(page);
     QVERIFY(written.open(QIODevice::ReadOnly));

@@ -1,3 +1,4 @@
+#include "CommandLineHelp.h"
 #include "PackExtractor.h"
 
 #include <QCoreApplication>
@@ -5,27 +6,43 @@
 #include <QStringList>
 #include <cstdio>
 
-// PKUNZIP [-options] PACK: unpacks PACK into the current directory, replacing files of the
-// same names. Options ("-#", "-O") are accepted and need no action: files are always
-// overwritten. Failures go to standard error with a non-zero exit status.
+// PKUNZIP [-options] PACK [DIRECTORY]: unpacks PACK into DIRECTORY, or into the current
+// directory, replacing files of the same names. Options ("-#", "-O") are accepted and need no
+// action: files are always overwritten. Failures go to standard error with a non-zero exit
+// status.
 int main(int argc, char* argv[]) {
+    const ProgramHelp help{
+        QStringLiteral("PKUNZIP"),
+        QStringLiteral("Unpacks a language pack, replacing files of the same names."),
+        {{QStringLiteral("PACK"), QStringLiteral("The pack (a zip file).")},
+         {QStringLiteral("[DIRECTORY]"),
+          QStringLiteral("Where to unpack (the current directory by default).")}},
+        {QCommandLineOption(QStringLiteral("#"), QStringLiteral("Accepted; no action.")),
+         QCommandLineOption(QStringLiteral("O"), QStringLiteral("Accepted; files are always "
+                                                                "overwritten."))},
+        QStringLiteral("  0  unpacked\n  1  the pack could not be unpacked\n"
+                       "  2  wrong command line")};
+    if (const auto answered = CommandLineHelp::Answer(argc, argv, help))
+        return *answered;
     QCoreApplication application(argc, argv);
-    QString pack;
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    for (const QString& argument : arguments) {
-        if (argument.startsWith(u'-'))
-            continue;
-        if (!pack.isEmpty()) {
-            std::fprintf(stderr, "PKUNZIP: more than one pack given\n");
-            return 2;
-        }
-        pack = argument;
-    }
-    if (pack.isEmpty()) {
-        std::fprintf(stderr, "usage: PKUNZIP [-# -O] PACK\n");
+    QStringList positional;
+    for (const QString& argument : QCoreApplication::arguments().mid(1))
+        if (!argument.startsWith(u'-'))
+            positional << argument;
+    if (positional.size() > 2) {
+        std::fprintf(stderr, "PKUNZIP: more than one pack given\n");
         return 2;
     }
-    const PackExtractor::Result result = PackExtractor::Extract(pack, QDir::currentPath());
+    if (positional.isEmpty()) {
+        std::fprintf(stderr, "usage: PKUNZIP [-# -O] PACK [DIRECTORY]\n");
+        return 2;
+    }
+    const QString target = positional.size() > 1 ? positional[1] : QDir::currentPath();
+    if (!QDir(target).exists()) {
+        std::fprintf(stderr, "PKUNZIP: no directory %s\n", qPrintable(target));
+        return 1;
+    }
+    const PackExtractor::Result result = PackExtractor::Extract(positional[0], target);
     if (!result.Ok) {
         std::fprintf(stderr, "PKUNZIP: %s\n", qPrintable(result.Error));
         return 1;

@@ -1,3 +1,4 @@
+#include "CommandLineHelp.h"
 #include "HugePageMemory.h"
 #ifdef QV_MPI_SESSION
 #include "IterativeSolver.h"
@@ -19,6 +20,32 @@ QStringList RawArguments(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     return arguments;
+}
+
+ProgramHelp Help(const SolverEntry& solver) {
+    QList<QCommandLineOption> options{QCommandLineOption(
+        QStringLiteral("json"), QStringLiteral("Print the answers as one JSON object on standard "
+                                               "output and write no file."))};
+    if (solver.Options().contains(QLatin1String("--solver")))
+        options << QCommandLineOption(QStringLiteral("solver"),
+                                      QStringLiteral("The linear solution: direct or iterative."),
+                                      QStringLiteral("direct|iterative"))
+                << QCommandLineOption(QStringLiteral("tolerance"),
+                                      QStringLiteral("The relative residual of an iteration."),
+                                      QStringLiteral("X"))
+                << QCommandLineOption(QStringLiteral("processes"),
+                                      QStringLiteral("Processes sharing an iterative solution."),
+                                      QStringLiteral("N"));
+    return {solver.Name,
+            QStringLiteral("A solver of the package. It writes the result file beside the data "
+                           "file, the protocol \"PROT.TXT\" into the working directory and the "
+                           "same protocol beside the data as its report. ") +
+                SolverCommand::Usage(solver),
+            {{QStringLiteral("DATAFILE"), QStringLiteral("The data file to solve.")},
+             {QStringLiteral("[S]"), QStringLiteral("Started by the editor.")}},
+            options,
+            QStringLiteral("  0  solved\n  1  the data cannot be solved\n  2  wrong command "
+                           "line\n  3  a file could not be written\n  4  stopped by the user")};
 }
 
 int Report(const SolverCommand::Outcome& outcome) {
@@ -53,6 +80,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s: not a solver of the package\n", SOLVER_NAME);
         return 2;
     }
+    if (const auto answered = CommandLineHelp::Answer(argc, argv, Help(*solver)))
+        return *answered;
     const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (SolverLaunch::ShowsWindow(RawArguments(argc, argv), environment)) {
         // A display that is named but cannot be reached would end the program in Qt's start;

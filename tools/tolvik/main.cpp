@@ -1,3 +1,4 @@
+#include "CommandLineHelp.h"
 #include "TolvikCommand.h"
 
 #include <QCoreApplication>
@@ -8,6 +9,18 @@
 // "Error.txt" in the current directory; with XYZ also the model files "XYZ" and "J1J2". The
 // verdict is printed as well, for use from a terminal.
 int main(int argc, char* argv[]) {
+    const ProgramHelp help{
+        QStringLiteral("Tolvik"),
+        QStringLiteral("Checks an input-data file of the package. The verdict goes to "
+                       "\"Error.txt\" in the working directory and to standard output; with "
+                       "XYZ the model files \"XYZ\" and \"J1J2\" are written there too."),
+        {{QStringLiteral("DATAFILE"), QStringLiteral("The data file to check.")},
+         {QStringLiteral("[XYZ]"), QStringLiteral("Also write the model files.")}},
+        {},
+        QStringLiteral("  0  accepted\n  1  rejected\n  2  wrong command line\n"
+                       "  3  a file could not be written")};
+    if (const auto answered = CommandLineHelp::Answer(argc, argv, help))
+        return *answered;
     QCoreApplication application(argc, argv);
     const TolvikCommand::Outcome outcome =
         TolvikCommand::Run(QCoreApplication::arguments().mid(1), QDir::currentPath());

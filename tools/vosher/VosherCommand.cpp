@@ -40,7 +40,7 @@ bool ReadAll(const QString& path, QByteArray& bytes, QString& error) {
 }
 
 VosherCommand::Outcome Transfer(const QStringList& arguments, const QString& workDirectory,
-                                const QString& toolsetDirectory) {
+                                const QString& mesherDataDirectory) {
     using Outcome = VosherCommand::Outcome;
     if (arguments.isEmpty() || arguments.size() > 2)
         return VosherCommand::Refused(2, QStringLiteral("usage: Vosher DATAFILE [MESHFILE]"));
@@ -48,7 +48,7 @@ VosherCommand::Outcome Transfer(const QStringList& arguments, const QString& wor
     const QString dataPath = directory.filePath(arguments[0]);
     const QString meshPath =
         arguments.size() > 1 ? directory.filePath(arguments[1])
-                             : QDir(toolsetDirectory).filePath(QStringLiteral("data/unnamed1.d13"));
+                             : QDir(mesherDataDirectory).filePath(QStringLiteral("unnamed1.d13"));
 
     QString error;
     QByteArray meshBytes;
@@ -114,10 +114,10 @@ VosherCommand::Outcome VosherCommand::Refused(int exitCode, const QString& messa
 
 VosherCommand::Outcome VosherCommand::Run(const QStringList& arguments,
                                           const QString& workDirectory,
-                                          const QString& toolsetDirectory) {
+                                          const QString& mesherDataDirectory) {
     Outcome outcome;
     try {
-        outcome = Transfer(arguments, workDirectory, toolsetDirectory);
+        outcome = Transfer(arguments, workDirectory, mesherDataDirectory);
     } catch (const std::bad_alloc&) {
         outcome = Refused(
             1, QStringLiteral("not enough memory to put the mesh into %1").arg(arguments.value(0)));

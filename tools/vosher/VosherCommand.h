@@ -8,14 +8,13 @@
 #include <QStringList>
 
 // The mesher's follow-up: "Vosher DATAFILE [MESHFILE]" puts the mesh of MESHFILE (by default
-// "unnamed1.d13" in the "data" folder of the toolset directory) into tables 4 and 5 of the
-// data file of a plane stress, plane strain, axisymmetric, plate or torsion problem, through a
-// temporary file; the supports, loads or contour nodes the mesh file brings replace
-// those tables' items, and the items of other later tables that named the old nodes and
-// elements are removed. The launcher runs it hidden and shows what it left in "Error.txt" of
-// the working directory: first the verdict, "OK - the mesh of ... was taken into FILE; table
-// 6: 12 supports" or "Error: ...", then one line per table that lost items. On a fault the
-// data file stays as it was.
+// "unnamed1.d13" in the mesher's data folder, PackageSettings::ToolsetDataDirectory) into tables 4
+// and 5 of the data file of a plane stress, plane strain, axisymmetric, plate or torsion problem,
+// through a temporary file; the supports, loads or contour nodes the mesh file brings replace those
+// tables' items, and the items of other later tables that named the old nodes and elements are
+// removed. The launcher runs it hidden and shows what it left in "Error.txt" of the working
+// directory: first the verdict, "OK - the mesh of ... was taken into FILE; table 6: 12 supports" or
+// "Error: ...", then one line per table that lost items. On a fault the data file stays as it was.
 class VosherCommand {
 public:
     struct Outcome {
@@ -28,7 +27,7 @@ public:
         return (problem >= 9 && problem <= 11) || problem == 13 || problem == 16;
     }
     static Outcome Run(const QStringList& arguments, const QString& workDirectory,
-                       const QString& toolsetDirectory);
+                       const QString& mesherDataDirectory);
     // What putting `mesh` into the data file at `dataPath` does, without writing anything: the
     // transfer's result, its Error also saying why the file cannot be read or is of a type that
     // takes no mesh. `text`, when given, receives the new text. The mesher asks this before it

@@ -47,7 +47,7 @@ QString EditorHelpPage::Write(const PackageDir& package, int helpContext) {
             QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(sourcePath)));
     const QByteArray page = Build(source.readAll(), helpContext);
 
-    const QString pagePath = package.FilePath(QStringLiteral("Help.htm"));
+    const QString pagePath = package.UserFilePath(QStringLiteral("Help.htm"));
     QSaveFile out(pagePath);
     if (!out.open(QIODevice::WriteOnly) || out.write(page) != page.size() || !out.commit())
         throw VormError(

@@ -17,9 +17,10 @@ public:
     // its first problem anchor.
     static QByteArray Build(const QByteArray& helpSource, int helpContext);
 
-    // Reads "EdHlp.htm" of the package, writes "Help.htm" beside it, replacing any earlier
-    // page, and returns its path. Throws VormError "Cannot open file <path>" or "Cannot
-    // create file <path>"; nothing is written when the help file cannot be read.
+    // Reads "EdHlp.htm" of the package, writes "Help.htm" into the user's folder beside the
+    // unpacked help it links to, replacing any earlier page, and returns its path. Throws VormError
+    // "Cannot open file <path>" or "Cannot create file <path>"; nothing is written when the help
+    // file cannot be read.
     static QString Write(const PackageDir& package, int helpContext);
 
     // The warning when no browser takes the page: names it so that it can be opened by hand.

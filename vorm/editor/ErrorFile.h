@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -14,4 +15,10 @@ public:
     // Every line (without line ends and without the empty lines at the end), for the
     // follow-up of the mesher, whose further lines list what it removed; deletes the file.
     static std::optional<QStringList> TakeAll(const QString& path);
+
+    // The file as a run left it in its folder `runDirectory`; nothing when it left none.
+    static std::optional<QByteArray> ReadIn(const QString& runDirectory);
+    // The first line and every line of the file's bytes, as Take and TakeAll give them.
+    static QString FirstLine(QByteArray bytes);
+    static QStringList Lines(const QByteArray& bytes);
 };

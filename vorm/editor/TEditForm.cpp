@@ -55,6 +55,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <utility>
 
 TEditForm::TEditForm(const EditorServices& services, bool solverAvailable, QWidget* parent)
     : QWidget(parent), services(services) {
@@ -796,8 +797,10 @@ int TEditForm::Run(const ProgramCall& call) {
         --programsRunning;
         CloseWhenIdle();
     });
-    return services.Runner.RunProgram(this, call.Program, call.Arguments, call.ShowState,
-                                      call.CommandLine);
+    runErrorFile.reset();
+    return services.Runner.RunProgram(
+        this, call.Program, call.Arguments, call.ShowState, call.CommandLine,
+        [this](const QString& runDirectory) { runErrorFile = ErrorFile::ReadIn(runDirectory); });
 }
 
 void TEditForm::CloseWhenIdle() {
@@ -854,23 +857,25 @@ void TEditForm::CheckBtnClick() {
 void TEditForm::ShowFollowUpVerdict() {
     // The follow-up's verdict never moves the file: it judges the mesh it took over, not the
     // data as the checker does. Its further lines name what it removed from the data.
-    const auto lines = ErrorFile::TakeAll(services.Package.FilePath(QStringLiteral("Error.txt")));
-    if (!lines || lines->isEmpty())
+    if (!runErrorFile)
         return;
-    SetMessage(lines->first());
-    const QString whole = lines->join(QStringLiteral("\r\n"));
-    if (!lines->first().startsWith(QStringLiteral("OK")))
+    const auto lines = ErrorFile::Lines(*std::exchange(runErrorFile, std::nullopt));
+    if (lines.isEmpty())
+        return;
+    SetMessage(lines.first());
+    const QString whole = lines.join(QStringLiteral("\r\n"));
+    if (!lines.first().startsWith(QStringLiteral("OK")))
         services.Dialogs.ShowWarning(this, whole);
-    else if (lines->size() > 1)
+    else if (lines.size() > 1)
         services.Dialogs.ShowInformation(this, whole);
 }
 
 void TEditForm::GetError() {
-    const auto line = ErrorFile::Take(services.Package.FilePath(QStringLiteral("Error.txt")));
-    if (!line)
+    if (!runErrorFile)
         return;
-    SetMessage(*line);
-    ProcessMsgLine(*line);
+    const QString line = ErrorFile::FirstLine(*std::exchange(runErrorFile, std::nullopt));
+    SetMessage(line);
+    ProcessMsgLine(line);
 }
 
 void TEditForm::ProcessMsgLine(const QString& line) {
@@ -946,7 +951,8 @@ void TEditForm::GenerateBtnClick() {
                 break;
         }
         const QString toolset = PackageSettings::ToolsetDirectory(services.Package.Path());
-        const ToolsetFiles files(toolset, document.FileName);
+        const ToolsetFiles files(PackageSettings::ToolsetDataDirectory(services.Package.Path()),
+                                 document.FileName);
         files.LendProject();
         const int exitCode = Run(commands.PlateGenerator(toolset));
         // The project goes back to its data file also when the mesher was cancelled, so that

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class EditField;
 class FindReplaceDialog;
@@ -176,7 +177,9 @@ private:
     EditorDocument document;
     int helpContext = 20;
     int programsRunning = 0; // runs of this window in progress (they may nest)
-    int actionsRunning = 0;  // handlers of this window in progress (they may nest)
+    // "Error.txt" of this window's last run, taken from the run's folder before it went.
+    std::optional<QByteArray> runErrorFile;
+    int actionsRunning = 0; // handlers of this window in progress (they may nest)
     bool closeAfterRun = false;
     // Closes the window when a close was asked for during a run and nothing of this window is
     // in progress any more: an action that ran a program may still show a modal message, and a

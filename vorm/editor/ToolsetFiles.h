@@ -2,14 +2,14 @@
 
 #include <QString>
 
-// The files of the region mesher in the toolset's "data" folder. The mesher always works on
-// the project "unnamed1.spj" and writes the mesh "unnamed1.d13"; each data file keeps its own
-// project under its base name ("frame.spj" for "frame.d59"), which is lent to the mesher for
-// one run.
+// The files of the region mesher in its data folder (PackageSettings::ToolsetDataDirectory). The
+// mesher always works on the project "unnamed1.spj" and writes the mesh "unnamed1.d13"; each data
+// file keeps its own project under its base name ("frame.spj" for "frame.d59"), which is lent to
+// the mesher for one run.
 class ToolsetFiles {
 public:
-    // `toolsetDir` without a trailing separator; `fileName` the data file's name.
-    ToolsetFiles(QString toolsetDir, const QString& fileName);
+    // `dataDir` without a trailing separator; `fileName` the data file's name.
+    ToolsetFiles(QString dataDir, const QString& fileName);
 
     QString MeshPath() const;
     QString WorkProjectPath() const;
@@ -22,7 +22,7 @@ public:
     // After the mesher: the project goes back to the data file's name, ignoring failures.
     void ReturnProject() const;
 
-    // "File <toolset>\data\unnamed1.d13 not created!", for a mesher that ended without a mesh
+    // "File <data folder>\unnamed1.d13 not created!", for a mesher that ended without a mesh
     // when it was not cancelled (it failed, or could not start).
     QString MissingMeshWarning() const;
     // Whether the mesher ended by the user's Cancel, which it tells by its exit status 1: a
@@ -30,6 +30,6 @@ public:
     static bool Cancelled(int exitCode) { return exitCode == 1; }
 
 private:
-    QString toolsetDir;
+    QString dataDir;
     QString base; // the name up to and including its first "."
 };

@@ -1,5 +1,6 @@
 #include "ModelPreviewRun.h"
 
+#include "FileLookup.h"
 #include "ModelPreview.h"
 #include "PackageResults.h"
 #include "ProgramRunner.h"
@@ -10,10 +11,9 @@
 
 namespace {
 
-// Reads a model file whole and deletes it once it could be opened, so that no model of this
-// run is left for the next.
-QByteArray TakeFile(const QString& path) {
-    QFile file(path);
+// Reads a model file the checker left in its run's folder whole.
+QByteArray TakeFile(const QString& runDirectory, const QString& name) {
+    QFile file(FileLookup::FindNoCase(runDirectory, name));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray bytes = file.readAll();
@@ -32,12 +32,16 @@ ModelPreview::Picture ModelPreviewRun::DrawModelPreview(QWidget* form, const QSt
     const int problem = ModelPreview::ProblemNumber(fileName);
     if (!ModelPreview::IsPreviewed(problem))
         return {};
+    QByteArray xyz;
+    QByteArray j1j2;
+    QByteArray marks;
     if (!fileName.isEmpty())
         runner_.RunProgram(form, QStringLiteral("TOLVIK"), {fileName, QStringLiteral("XYZ")},
-                           ProgramRunner::Shown);
-    const QByteArray xyz = TakeFile(packageDir_.FilePath(QStringLiteral("XYZ")));
-    const QByteArray j1j2 = TakeFile(packageDir_.FilePath(QStringLiteral("J1J2")));
-    const QByteArray marks = TakeFile(packageDir_.FilePath(QStringLiteral("MARKS")));
+                           ProgramRunner::Shown, QString(), [&](const QString& runDirectory) {
+                               xyz = TakeFile(runDirectory, QStringLiteral("XYZ"));
+                               j1j2 = TakeFile(runDirectory, QStringLiteral("J1J2"));
+                               marks = TakeFile(runDirectory, QStringLiteral("MARKS"));
+                           });
     return ModelPreview::Draw(ModelPreview::Read(xyz, j1j2, marks), problem, frame);
 }
 

@@ -11,16 +11,16 @@
 class ProgramRunner;
 class QWidget;
 
-// One preview of a data file: the input checker exports the file's wire frame and marks into the
-// package directory, the frame is read and fitted into the panel, and the checker's model
-// files are deleted again, whatever happened.
+// One preview of a data file: the input checker exports the file's wire frame and marks into
+// its run's own folder, the frame is read from there and fitted into the panel, and the
+// checker's model files go with the folder, whatever happened.
 class ModelPreviewRun {
 public:
     ModelPreviewRun(PackageDir packageDir, const ProgramRunner& runner);
 
     // The lines and marks to draw for `fileName` inside `frame`; empty when the file is not
     // previewed or its model cannot be drawn. With an empty file name the checker is not run
-    // and whatever model files are present are drawn.
+    // and nothing is drawn: no run left model files for it.
     ModelPreview::Picture DrawModelPreview(QWidget* form, const QString& fileName,
                                            const QRect& frame) const;
 

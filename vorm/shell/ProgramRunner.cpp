@@ -2,6 +2,7 @@
 
 #include "FileLookup.h"
 #include "UserDialogs.h"
+#include "UserFolders.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 #include <cerrno>
@@ -47,11 +49,13 @@ int StartErrorNumber(const QProcess& process, const QString& executable) {
 
 } // namespace
 
-ProgramRunner::ProgramRunner(PackageDir packageDir, UserDialogs& dialogs)
-    : packageDir(std::move(packageDir)), dialogs(dialogs) {}
+ProgramRunner::ProgramRunner(PackageDir packageDir, UserDialogs& dialogs, QString runsDirectory)
+    : packageDir(std::move(packageDir)), dialogs(dialogs), runsDirectory(std::move(runsDirectory)) {
+}
 
 int ProgramRunner::RunProgram(QWidget* form, const QString& program, const QStringList& arguments,
-                              int showState, const QString& shownCommandLine) const {
+                              int showState, const QString& shownCommandLine,
+                              const Collector& collect) const {
     ++running;
     const auto done = qScopeGuard([this] { --running; });
     // The form may be closed by the user while the program runs.
@@ -65,57 +69,27 @@ int ProgramRunner::RunProgram(QWidget* form, const QString& program, const QStri
         guardedForm->setCursor(Qt::WaitCursor);
     QCoreApplication::processEvents();
 
-    DeleteExchangeFiles();
+    // A fresh folder holds no exchange files of an earlier run.
+    const QString runs = runsDirectory.isEmpty() ? UserFolders::RunsDirectory() : runsDirectory;
+    QDir().mkpath(runs);
+    const QTemporaryDir runFolder(QDir(runs).filePath(QStringLiteral("run-XXXXXX")));
     if (guardedForm)
         guardedForm->setEnabled(false);
 
     int failure = 0;
     int exitCode = NotFinished;
-    errno = 0;
-    if (!QDir::setCurrent(packageDir.Path())) {
-        failure = errno != 0 ? errno : ENOENT;
-    } else {
-        const QString executable = ResolveProgram(program);
-        QProcess process;
-        process.setProgram(executable);
-        process.setArguments(arguments);
-        process.setWorkingDirectory(packageDir.Path());
-        // The programs report through files only; a pipe nobody reads could block them.
-        process.setStandardInputFile(QProcess::nullDevice());
-        process.setStandardOutputFile(QProcess::nullDevice());
-        process.setStandardErrorFile(QProcess::nullDevice());
-#ifdef Q_OS_WIN
-        process.setCreateProcessArgumentsModifier(
-            [showState](QProcess::CreateProcessArguments* args) {
-                args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
-                args->startupInfo->wShowWindow = WORD(showState);
-            });
-#else
-        Q_UNUSED(showState);
-#endif
-        process.start();
-        if (!process.waitForStarted(-1)) {
-            failure = StartErrorNumber(process, executable);
-        } else {
-            // Serve the windows until the program ends; the timer bounds each round so the
-            // end is noticed even while no other event arrives.
-            QEventLoop loop;
-            QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-            QTimer tick;
-            QObject::connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
-            tick.start(ServeIntervalMs);
-            while (process.state() != QProcess::NotRunning)
-                loop.exec();
-            if (process.exitStatus() == QProcess::NormalExit)
-                exitCode = process.exitCode();
-        }
-    }
+    if (!runFolder.isValid())
+        failure = EACCES;
+    else
+        exitCode = Execute(program, arguments, showState, runFolder.path(), failure);
 
     if (failure != 0)
         dialogs.ShowError(guardedForm, StartFailureMessage(shownCommandLine.isEmpty()
                                                                ? CommandLine(program, arguments)
                                                                : shownCommandLine,
                                                            failure));
+    if (collect && runFolder.isValid())
+        collect(runFolder.path());
 
     if (guardedForm) {
         guardedForm->setEnabled(true);
@@ -124,6 +98,42 @@ int ProgramRunner::RunProgram(QWidget* form, const QString& program, const QStri
             focus->setFocus();
     }
     return exitCode;
+}
+
+int ProgramRunner::Execute(const QString& program, const QStringList& arguments, int showState,
+                           const QString& workDirectory, int& failure) const {
+    const QString executable = ResolveProgram(program);
+    QProcess process;
+    process.setProgram(executable);
+    process.setArguments(arguments);
+    process.setWorkingDirectory(workDirectory);
+    // The programs report through files only; a pipe nobody reads could block them.
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+#ifdef Q_OS_WIN
+    process.setCreateProcessArgumentsModifier([showState](QProcess::CreateProcessArguments* args) {
+        args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
+        args->startupInfo->wShowWindow = WORD(showState);
+    });
+#else
+    Q_UNUSED(showState);
+#endif
+    process.start();
+    if (!process.waitForStarted(-1)) {
+        failure = StartErrorNumber(process, executable);
+        return NotFinished;
+    }
+    // Serve the windows until the program ends; the timer bounds each round so the end is
+    // noticed even while no other event arrives.
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
+    tick.start(ServeIntervalMs);
+    while (process.state() != QProcess::NotRunning)
+        loop.exec();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : NotFinished;
 }
 
 QString ProgramRunner::ResolveProgram(const QString& program) const {
@@ -155,9 +165,4 @@ QString ProgramRunner::CommandLine(const QString& program, const QStringList& ar
 QString ProgramRunner::StartFailureMessage(const QString& commandLine, int errorNumber) {
     return QStringLiteral("Error executing ") + commandLine + QStringLiteral("\r\n") +
            QStringLiteral("Error message: ") + QString::number(errorNumber) + u'!';
-}
-
-void ProgramRunner::DeleteExchangeFiles() const {
-    for (const char* name : {"Error.txt", "PROT.TXT"})
-        QFile::remove(packageDir.FilePath(QString::fromLatin1(name)));
 }

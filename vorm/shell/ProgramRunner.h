@@ -4,13 +4,17 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 class UserDialogs;
 
 // Starts one of the package's programs and waits for its end while the launcher's windows
-// stay served. The programs report back through files in the package directory, above all
-// "Error.txt"; those of an earlier run are deleted before each start.
+// stay served. The programs report back through files in their working directory, above all
+// "Error.txt". Each run gets a fresh working directory of its own under the user's runs
+// folder, removed when the run has been read, so that runs from two windows at once never see
+// each other's files and the package directory, which may be installed read-only, is never
+// written to.
 //
 // The program and its arguments are passed apart, never through a shell, so a data path
 // with blanks reaches the program whole.
@@ -21,7 +25,12 @@ public:
     static constexpr int Maximized = 3;
     static constexpr int Shown = 5;
 
-    ProgramRunner(PackageDir packageDir, UserDialogs& dialogs);
+    // `runsDirectory` holds the runs' folders; empty for the user's own (UserFolders).
+    ProgramRunner(PackageDir packageDir, UserDialogs& dialogs, QString runsDirectory = {});
+
+    // Reads what a run left in its folder, called once the program has ended (or failed to
+    // start), before the folder is removed.
+    using Collector = std::function<void(const QString& runDirectory)>;
 
     // What RunProgram returns for a program that could not be started or did not end by
     // itself (a crash).
@@ -33,8 +42,10 @@ public:
     // `shownCommandLine`, or the command line built from the program and its arguments when
     // it is empty. Raises nothing. Returns the program's exit code, for the callers that tell
     // a stopped or failed run from a finished one.
+    // `collect` (may be empty) reads the run's exchange files.
     int RunProgram(QWidget* form, const QString& program, const QStringList& arguments,
-                   int showState, const QString& shownCommandLine = QString()) const;
+                   int showState, const QString& shownCommandLine = QString(),
+                   const Collector& collect = {}) const;
 
     // Whether a program started here is still running (runs may nest). Windows that a run
     // returns to must stay while this holds.
@@ -52,10 +63,12 @@ public:
     static QString StartFailureMessage(const QString& commandLine, int errorNumber);
 
 private:
-    void DeleteExchangeFiles() const;
+    int Execute(const QString& program, const QStringList& arguments, int showState,
+                const QString& workDirectory, int& failure) const;
 
     PackageDir packageDir;
     UserDialogs& dialogs;
+    QString runsDirectory;
     // Counts the runs in progress; RunProgram is const for its callers, who only start
     // programs through it.
     mutable int running = 0;

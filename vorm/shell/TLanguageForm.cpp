@@ -82,11 +82,18 @@ void TLanguageForm::LanguageGroupClick(int index) {
         button->setChecked(true);
 
     const PackageDir& package = mainForm.Package();
-    QDir::setCurrent(package.Path());
-    // The unpacker is found by the usual program search, the package directory first.
+    // The unpacker is found by the usual program search, the package directory first. The
+    // texts go into the user's folder: the package directory may be read-only.
+    // A failed start names the pack as the user knows the command.
+    QDir().mkpath(package.UserPath());
+    const QStringList options{QStringLiteral("-#"), QStringLiteral("-O")};
     mainForm.Runner().RunProgram(
         this, QStringLiteral("PKUNZIP"),
-        {QStringLiteral("-#"), QStringLiteral("-O"), packs[index].PackFile}, ProgramRunner::Hidden);
+        options + QStringList{package.FilePath(packs[index].PackFile),
+                              QDir::toNativeSeparators(package.UserPath() + u'/')},
+        ProgramRunner::Hidden,
+        ProgramRunner::CommandLine(QStringLiteral("PKUNZIP"),
+                                   options + QStringList{packs[index].PackFile}));
 
     const bool done = HandlerGuard::Run(mainForm.Dialogs(), &mainForm, [this] {
         mainForm.Globals()->LoadMenuTexts(*mainForm.ProblemMenu());

@@ -1,5 +1,6 @@
 #include "TMainForm.h"
 
+#include "CommandLineHelp.h"
 #include "EditorOpenRequest.h"
 #include "HandlerGuard.h"
 #include "LauncherSettings.h"
@@ -155,7 +156,7 @@ void TMainForm::StartEditor(QAction* item, const QString& filterPrefix,
             tag == ProblemCatalogue::DataFilesTag ? QString() : settings.ReadDataDirectory();
         FileDialogRequest& dialog = globals->PreviewDlg();
         dialog = EditorOpenRequest::Build(tag, filterPrefix, defaultExtension, menuTexts,
-                                          packageDir->Path(), dataDirectory);
+                                          packageDir->DataPath(), dataDirectory);
         const QString fileName = globals->RunPreviewDlg(this);
         if (fileName.isEmpty() || !EditorOpenRequest::OpensEditor(tag))
             return;
@@ -203,7 +204,7 @@ void TMainForm::OpenFile(const QString& path) {
         FileDialogRequest& dialog = globals->PreviewDlg();
         dialog =
             EditorOpenRequest::Build(tag, prefix, ProblemCatalogue::Find(tag)->DefaultExtension,
-                                     menuTexts, packageDir->Path(), QString());
+                                     menuTexts, packageDir->DataPath(), QString());
         dialog.InitialDirectory = settings.ReadDataDirectory();
         dialog.FileName = QFileInfo(path).absoluteFilePath();
         emit EditorRequested(dialog.FileName, ProblemMenuItems::ImageIndex(Item(tag)) > -1);
@@ -323,5 +324,5 @@ void TMainForm::AboutClick() {
 }
 
 QString TMainForm::Version() {
-    return QStringLiteral(VORM_VERSION);
+    return CommandLineHelp::Version();
 }

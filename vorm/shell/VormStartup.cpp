@@ -5,6 +5,8 @@
 #include "TLanguageForm.h"
 #include "TMainForm.h"
 
+#include <QTimer>
+
 VormStartup::VormStartup(UserDialogs& dialogs, const LauncherSettings& settings)
     : dialogs(dialogs), settings(settings) {}
 
@@ -24,6 +26,21 @@ void VormStartup::Run() {
                              TAboutBox::HelpFileErrors::Ignore);
     aboutBox->hide();
     mainForm->showMaximized();
+}
+
+void VormStartup::OpenWhenReady(const QStringList& files) {
+    TMainForm* main = mainForm.get();
+    const auto open = [main, files] {
+        for (const QString& file : files)
+            main->OpenFile(file);
+    };
+    if (!languageForm) {
+        open();
+        return;
+    }
+    // From the event loop, once the language window is wholly gone.
+    QObject::connect(languageForm, &QObject::destroyed, main,
+                     [main, open] { QTimer::singleShot(0, main, open); });
 }
 
 TLanguageForm* VormStartup::LanguageForm() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QStringList>
 #include <memory>
 
 class LauncherSettings;
@@ -19,6 +20,10 @@ public:
     ~VormStartup();
 
     void Run();
+    // Opens data files named on the command line in editor windows once the language has
+    // been chosen (the menu texts and the marks of the installed solvers come with it), or at
+    // once when no language window is open.
+    void OpenWhenReady(const QStringList& files);
 
     TMainForm* MainForm() const { return mainForm.get(); }
     // Null once the language window has closed.

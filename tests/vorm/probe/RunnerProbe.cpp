@@ -1,6 +1,6 @@
 // A program for the runner's tests: runner-probe RECORD LABEL SLEEP_MS [ARG...]
 // Appends to RECORD what it found at its start (working directory, exchange files, its
-// arguments), sleeps, and appends its end.
+// arguments), sleeps, leaves LABEL as its "Error.txt" and appends its end.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -32,6 +32,10 @@ int main(int argc, char* argv[]) {
     for (const QString& argument : arguments.mid(4))
         Append(record, label + QStringLiteral(" arg=") + argument);
     QThread::msleep(arguments[3].toULong());
+    // A verdict of its own in its working directory, as the package's programs leave one.
+    QFile verdict(QStringLiteral("Error.txt"));
+    if (verdict.open(QIODevice::WriteOnly))
+        verdict.write(label.toUtf8());
     Append(record, label + QStringLiteral(" end"));
     return 0;
 }

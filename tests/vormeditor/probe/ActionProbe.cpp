@@ -2,8 +2,9 @@
 // real ones open windows that wait for a user. Installed under the program's name, it appends
 // "NAME|ARG|ARG..." to the file $QV_PROBE_RECORD, writes $QV_PROBE_VERDICT as the verdict to
 // "Error.txt" in the working directory when it is set, and, when $QV_PROBE_MESH names a
-// file, copies it as the mesh "data/unnamed1.d13" beside itself (after noting the project
-// "data/unnamed1.spj" it found there, and replacing it by $QV_PROBE_PROJECT). With
+// file, copies it as the mesh "unnamed1.d13" into the mesher's data folder in the user's data
+// folder (after noting the project "unnamed1.spj" it found there, and replacing it by
+// $QV_PROBE_PROJECT). With
 // $QV_PROBE_SLEEP_MS it takes that long before it ends, like a viewer the user looks at. It
 // ends with the exit code $QV_PROBE_EXIT (0 when unset), as a solver that was stopped (4) or
 // could not solve the data (1) does.
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QThread>
 
 namespace {
@@ -42,7 +44,9 @@ int main(int argc, char* argv[]) {
             error.write(qgetenv("QV_PROBE_VERDICT") + "\r\n");
     }
 
-    const QDir data(QCoreApplication::applicationDirPath() + QStringLiteral("/data"));
+    // The region mesher's data folder of the package's own toolset, in the user's data folder.
+    const QDir data(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                    QStringLiteral("/VORM/Yornik/data"));
     const QString mesh = qEnvironmentVariable("QV_PROBE_MESH");
     if (!record.isEmpty())
         Append(record, "project=" + Contents(data.filePath(QStringLiteral("unnamed1.spj"))));
