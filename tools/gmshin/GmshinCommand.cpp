@@ -188,6 +188,9 @@ GmshinCommand::Outcome GmshinCommand::Run(const QStringList& arguments,
         const QString mapPath = parser.isSet(mapOption)
                                     ? directory.filePath(parser.value(mapOption))
                                     : MapPathFor(dataPath);
+        // A map asked for by name must be there; the one beside the data file may be missing.
+        if (parser.isSet(mapOption) && !QFileInfo::exists(mapPath))
+            throw Stop{1, QStringLiteral("the group map %1 does not exist").arg(mapPath)};
         return Report(Import(directory.filePath(files[0]), dataPath, mapPath, packageDirectory),
                       workDirectory);
     } catch (const Stop& stop) {
