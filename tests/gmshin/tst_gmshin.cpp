@@ -4,6 +4,8 @@
 #include "GmshImport.h"
 #include "GmshReader.h"
 #include "GmshinCommand.h"
+#include "GroupChoices.h"
+#include "GroupMap.h"
 #include "InputText.h"
 #include "ItemLine.h"
 #include "SolidElements.h"
@@ -76,6 +78,7 @@ private slots:
     void hostileFilesAreRefusedWithTheirPlace_data();
     void hostileFilesAreRefusedWithTheirPlace();
     void importedPlateSolvesAsTheSameMeshByHand();
+    void groupMapSurvivesTheEditorsRoundTrip();
 };
 
 void TestGmshin::everyKindInBothVersions_data() {
@@ -325,6 +328,36 @@ void TestGmshin::importedPlateSolvesAsTheSameMeshByHand() {
     const double w = written.Displacement(13, 0);
     QVERIFY(w < 0);
     QCOMPARE(fromGmsh.Displacement(importedCentre, 0), w);
+}
+
+void TestGmshin::groupMapSurvivesTheEditorsRoundTrip() {
+    // The shipped map, listed against its mesh's groups and written again, is the same file;
+    // a group the mesh no longer has drops out, and a map that cannot be read names its line.
+    const QByteArray shipped = ReadFile(QStringLiteral(PACKAGE_SOURCE "/examples/bracket.gmi"));
+    const GmshReader::Result mesh =
+        GmshReader::Read(ReadFile(QStringLiteral(PACKAGE_SOURCE "/examples/bracket.msh")));
+    QVERIFY2(mesh.Ok, qPrintable(mesh.Error));
+    GroupMap::Result map = GroupMap::Read(shipped + "\"gone\" support 1 1\r\n");
+    QVERIFY2(map.Ok, qPrintable(map.Error));
+    GroupMap previous;
+    previous.Entries = map.Entries;
+    const std::vector<GroupChoices::Row> rows =
+        GroupChoices::FromListing(GmshinCommand::GroupLines(mesh.Mesh), previous);
+    QCOMPARE(rows.size(), size_t(3));
+    QCOMPARE(rows[0].Name, QStringLiteral("fixed edge"));
+    QVERIFY(rows[0].Role == GroupMap::Role::Support);
+    QCOMPARE(GroupChoices::ToMap(rows).ToBytes(), shipped);
+
+    for (const auto& [text, error] :
+         {std::pair{"Gmsh group map 1\n\"x\" push 1\n", "line 2: a role expected"},
+          std::pair{"Gmsh group map 2\n", "line 1: \"Gmsh group map 1\" expected"},
+          std::pair{"Gmsh group map 1\n1:2 load 1 x\n", "line 2: \"x\" is not a number"},
+          std::pair{"Gmsh group map 1\n\"a\" spring 1\n\"a\" load 1 2\n",
+                    "line 3: the group \"a\" has a role already (line 2)"}}) {
+        const GroupMap::Result bad = GroupMap::Read(text);
+        QVERIFY(!bad.Ok);
+        QVERIFY2(bad.Error.startsWith(QString::fromUtf8(error)), qPrintable(bad.Error));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestGmshin)

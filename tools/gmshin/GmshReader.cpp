@@ -508,7 +508,7 @@ private:
         in_.SetBinary(mesh_.Binary);
         if (mesh_.Binary)
             in_.SkipBytes(1, "the line end");
-        in_.CheckCount(total, in_.Binary() ? 12 : 8, "the number of elements");
+        in_.CheckCount(total, 8, "the number of elements");
         mesh_.Elements.reserve(size_t(total));
         while (qsizetype(mesh_.Elements.size()) < total) {
             if (mesh_.Binary) {
