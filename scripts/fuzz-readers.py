@@ -256,6 +256,26 @@ def mutate_binary(data, rng):
     return bytes(data), f"{kind} at byte {at}"
 
 
+def mutate_mesh_text(text, rng):
+    """An ASCII mesh with a number made extreme, a line dropped or doubled, or its end cut off."""
+    lines = text.split("\n")
+    i = rng.randrange(len(lines))
+    kind = rng.choice(["extreme", "extreme", "drop", "double", "cut"])
+    found = list(NUMBER.finditer(lines[i]))
+    if kind == "extreme" and found:
+        m = rng.choice(found)
+        value = rng.choice(EXTREMES + ["-1", "9", "77", "99999999999"])
+        lines[i] = lines[i][:m.start()] + value + lines[i][m.end():]
+        return "\n".join(lines), f"line {i + 1}: {m.group()} -> {value}"
+    if kind == "drop":
+        del lines[i]
+    elif kind == "double":
+        lines.insert(i, lines[i])
+    else:
+        lines = lines[:i]
+    return "\n".join(lines), f"{kind} line {i + 1}"
+
+
 def fuzz_gmshin(package, rng, cases, keep, env, totals):
     """Hostile Gmsh meshes: Gmshin refuses them (status 1) or writes a file the checker takes."""
     root = Path(__file__).resolve().parent.parent
@@ -269,8 +289,8 @@ def fuzz_gmshin(package, rng, cases, keep, env, totals):
             if binary:
                 data, what = mutate_binary(original, rng)
             else:
-                text, what = mutate(decode(original).replace("\n", "\r\n"), rng)
-                data = text.replace("\r\n", "\n").encode("cp1251", errors="replace")
+                text, what = mutate_mesh_text(decode(original), rng)
+                data = text.encode("cp1251", errors="replace")
             with tempfile.TemporaryDirectory() as scratch:
                 source = Path(scratch) / mesh.name
                 source.write_bytes(data)
@@ -289,7 +309,10 @@ def fuzz_gmshin(package, rng, cases, keep, env, totals):
                     totals["accepted"] += 1
                     crc, cout, _, _ = run([str(package / "Tolvik"), str(target)], scratch,
                                           env=env)
-                    if crc != 0:
+                    # Without a group map the template's supports, which named its own
+                    # nodes, are gone: they are the user's to give.
+                    todo = re.search(r"has no items", decode(cout))
+                    if crc != 0 and not todo:
                         fault = "Gmshin wrote a file the checker refuses: " + decode(cout).strip()
                 if fault:
                     record(keep, totals, source, f"{mesh.stem}_{case}.msh", f"{what}: {fault}")

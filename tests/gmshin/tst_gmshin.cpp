@@ -79,6 +79,7 @@ private slots:
     void hostileFilesAreRefusedWithTheirPlace();
     void importedPlateSolvesAsTheSameMeshByHand();
     void groupMapSurvivesTheEditorsRoundTrip();
+    void nodeBeyondTheCheckersRangeIsRefused();
 };
 
 void TestGmshin::everyKindInBothVersions_data() {
@@ -358,6 +359,22 @@ void TestGmshin::groupMapSurvivesTheEditorsRoundTrip() {
         QVERIFY(!bad.Ok);
         QVERIFY2(bad.Error.startsWith(QString::fromUtf8(error)), qPrintable(bad.Error));
     }
+}
+
+void TestGmshin::nodeBeyondTheCheckersRangeIsRefused() {
+    // Gmsh reads the coordinate, the checker would not: the data file must stay as it was.
+    QByteArray far = MeshData(QStringLiteral("tri22.msh"));
+    far.replace("\n3 1 1 0\n", "\n3 1e300 1 0\n");
+    const GmshReader::Result read = GmshReader::Read(far);
+    QVERIFY2(read.Ok, qPrintable(read.Error));
+    DataFileText text =
+        DataFileText::FromBytes(ReadFile(QStringLiteral(PACKAGE_SOURCE "/examples/bracket.d09")));
+    const QByteArray before = text.ToBytes();
+    const GmshImport::Result result =
+        GmshImport::Apply(text, *FormatCatalogue::For(9), read.Mesh, GroupMap());
+    QVERIFY2(result.Error.startsWith(QStringLiteral("node 3 has the coordinate 1e+300")),
+             qPrintable(result.Error));
+    QCOMPARE(text.ToBytes(), before);
 }
 
 QTEST_GUILESS_MAIN(TestGmshin)

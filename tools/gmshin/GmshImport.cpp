@@ -5,6 +5,7 @@
 #include <Eigen/Dense>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <set>
 
@@ -143,8 +144,17 @@ private:
                 continue;
             order_.push_back(int(n));
             numbers_[n] = int(order_.size());
-            for (double value : mesh_.Nodes[n].At)
+            for (double value : mesh_.Nodes[n].At) {
+                // The checker reads coordinates in the range of single precision; a node
+                // beyond it would make a file that the checker refuses.
+                if (std::abs(value) > double(std::numeric_limits<float>::max()))
+                    throw Refusal{QStringLiteral("node %1 has the coordinate %2; a coordinate "
+                                                 "must lie between -%3 and %3")
+                                      .arg(mesh_.Nodes[n].Tag)
+                                      .arg(value)
+                                      .arg(double(std::numeric_limits<float>::max()), 0, 'g', 12)};
                 extent = std::max(extent, std::abs(value));
+            }
         }
         if (format_.Table(4)->Columns.size() == 2)
             for (int index : order_)
