@@ -4,13 +4,15 @@ the viewer, and lists every run that ends in a signal, runs away, or answers wit
 that is not finite while reporting success.
 
     scripts/fuzz-readers.py PACKAGE_DIR [--cases N] [--seed S] [--viewer] [--vosher]
-                            [--only REGEX] [--keep DIR]
+                            [--gmshin] [--only REGEX] [--keep DIR]
 
 PACKAGE_DIR is a built package directory (build/package, or build-asan/package for the
 sanitizers). Every variant the checker accepts goes to the solvers of its problem type (JSON
 mode); with --viewer, the solved ones also open in the viewer offscreen for a few seconds;
 with --vosher, hostile meshes go into copies of the meshed types' examples, where a refusal
-must leave the file as it was and what is written must pass the checker.
+must leave the file as it was and what is written must pass the checker; with --gmshin,
+hostile Gmsh meshes (the import's test meshes and the shipped example) go through Gmshin, which
+must refuse them with status 1 or write a file that passes the checker.
 Faulty variants are copied into --keep (default fuzz-findings/) with a line saying what
 happened, so that each can be run again by hand.
 """
@@ -235,6 +237,88 @@ def fuzz_vosher(example, package, rng, cases, keep, env, totals):
                        f"into {example.name}: {what}: {fault}")
 
 
+# Gmsh meshes of the import's tests and the shipped example, and the type each goes into.
+GMSH_TYPES = {"tri": "d59", "quad": "d60", "tet": "d67", "hex": "d67", "prism": "d67",
+              "line": "d55", "plate": "d63", "bracket": "d59"}
+
+
+def mutate_binary(data, rng):
+    """A binary mesh with bytes changed, a count made huge, or its end cut off."""
+    data = bytearray(data)
+    kind = rng.choice(["flip", "huge", "cut"])
+    at = rng.randrange(len(data))
+    if kind == "flip":
+        data[at] = rng.randrange(256)
+    elif kind == "huge":
+        data[at:at + 8] = rng.choice([2**31, 2**60, 2**64 - 1]).to_bytes(8, "little")
+    else:
+        del data[at:]
+    return bytes(data), f"{kind} at byte {at}"
+
+
+def mutate_mesh_text(text, rng):
+    """An ASCII mesh with a number made extreme, a line dropped or doubled, or its end cut off."""
+    lines = text.split("\n")
+    i = rng.randrange(len(lines))
+    kind = rng.choice(["extreme", "extreme", "drop", "double", "cut"])
+    found = list(NUMBER.finditer(lines[i]))
+    if kind == "extreme" and found:
+        m = rng.choice(found)
+        value = rng.choice(EXTREMES + ["-1", "9", "77", "99999999999"])
+        lines[i] = lines[i][:m.start()] + value + lines[i][m.end():]
+        return "\n".join(lines), f"line {i + 1}: {m.group()} -> {value}"
+    if kind == "drop":
+        del lines[i]
+    elif kind == "double":
+        lines.insert(i, lines[i])
+    else:
+        lines = lines[:i]
+    return "\n".join(lines), f"{kind} line {i + 1}"
+
+
+def fuzz_gmshin(package, rng, cases, keep, env, totals):
+    """Hostile Gmsh meshes: Gmshin refuses them (status 1) or writes a file the checker takes."""
+    root = Path(__file__).resolve().parent.parent
+    meshes = sorted((root / "tests/gmshin/data").glob("*.msh"))
+    meshes += sorted((root / "package/examples").glob("*.msh"))
+    for mesh in meshes:
+        extension = next((v for k, v in GMSH_TYPES.items() if mesh.name.startswith(k)), "d59")
+        original = mesh.read_bytes()
+        binary = b"\n4.1 1 8" in original[:40] or b"\n2.2 1 8" in original[:40]
+        for case in range(cases):
+            if binary:
+                data, what = mutate_binary(original, rng)
+            else:
+                text, what = mutate_mesh_text(decode(original), rng)
+                data = text.encode("cp1251", errors="replace")
+            with tempfile.TemporaryDirectory() as scratch:
+                source = Path(scratch) / mesh.name
+                source.write_bytes(data)
+                target = Path(scratch) / f"model.{extension}"
+                totals["runs"] += 1
+                rc, out, err, _ = run([str(package / "Gmshin"), str(source), str(target)],
+                                      scratch, env=env)
+                fault = None
+                if rc is None or rc < 0 or rc >= 128:
+                    fault = "Gmshin " + (judge_solver(rc, out, err) or "")
+                elif rc not in (0, 1):
+                    fault = f"Gmshin ends with status {rc}: {decode(err)[-300:]}"
+                elif rc == 1 and target.exists():
+                    fault = "Gmshin refused the mesh but wrote the data file"
+                elif rc == 0:
+                    totals["accepted"] += 1
+                    crc, cout, _, _ = run([str(package / "Tolvik"), str(target)], scratch,
+                                          env=env)
+                    # Without a group map the template's supports, which named its own
+                    # nodes, are gone: they are the user's to give.
+                    todo = re.search(r"has no items", decode(cout))
+                    if crc != 0 and not todo:
+                        fault = "Gmshin wrote a file the checker refuses: " + decode(cout).strip()
+                if fault:
+                    record(keep, totals, source, f"{mesh.stem}_{case}.msh", f"{what}: {fault}")
+        print(f"{mesh.name}: done", file=sys.stderr, flush=True)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("package")
@@ -245,6 +329,8 @@ def main():
     parser.add_argument("--only", default="", help="a regular expression of example names")
     parser.add_argument("--vosher", action="store_true",
                         help="also hostile meshes into the examples of the meshed types")
+    parser.add_argument("--gmshin", action="store_true",
+                        help="also hostile Gmsh meshes through the Gmsh import")
     args = parser.parse_args()
     package = Path(args.package).resolve()
     keep = Path(args.keep).resolve()
@@ -290,6 +376,8 @@ def main():
         if args.vosher and example.suffix[1] == "d" and number in (9, 10, 11, 13, 16):
             fuzz_vosher(example, package, rng, args.cases, keep, env, totals)
         print(f"{example.name}: done", file=sys.stderr, flush=True)
+    if args.gmshin:
+        fuzz_gmshin(package, rng, args.cases, keep, env, totals)
     print(f"{totals['runs']} variants, {totals['accepted']} accepted by the checker, "
           f"{totals['findings']} findings (in {keep})")
     return 1 if totals["findings"] else 0

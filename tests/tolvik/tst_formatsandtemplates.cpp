@@ -22,8 +22,12 @@ QList<std::pair<QString, QByteArray>> ManualExamples() {
                        "\\n\\n```text\\n(.*?)\\n```"),
         QRegularExpression::DotMatchesEverythingOption);
     QList<std::pair<QString, QByteArray>> examples;
+    // The Gmsh files shipped beside the examples (a geometry, its mesh, the group map) are no
+    // data files.
+    static const QRegularExpression dataName(QStringLiteral("\\.[dp]\\d\\d$"));
     for (const QRegularExpressionMatch& match : example.globalMatch(manual))
-        examples.append({match.captured(1), match.captured(2).toUtf8()});
+        if (dataName.match(match.captured(1)).hasMatch())
+            examples.append({match.captured(1), match.captured(2).toUtf8()});
     return examples;
 }
 

@@ -68,6 +68,9 @@ void TestExamples::exampleIsTheManualsAndPasses() {
     QCOMPARE(ReadBytes(QStringLiteral(PACKAGE_SOURCE "/examples/") + name), text);
     const QString packaged = QStringLiteral(VORM_PACKAGE_DIR "/") + name;
     QCOMPARE(ReadBytes(packaged), text);
+    // The Gmsh files beside the examples (geometry, mesh, group map) are no data files.
+    if (!QRegularExpression(QStringLiteral("\\.[dp]\\d\\d$")).match(name).hasMatch())
+        return;
 
     QTemporaryDir work;
     QVERIFY(QFile::copy(packaged, work.filePath(name)));
