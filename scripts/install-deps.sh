@@ -11,6 +11,8 @@ packages=(
     libeigen3-dev libspectra-dev
     libsuitesparse-dev libopenblas-dev
     libpetsc-real3.18-dev openmpi-bin
+    # VTK's reader, which the viewer's exports are checked against
+    python3-vtk9
 )
 
 missing=()
