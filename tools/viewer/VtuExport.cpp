@@ -348,7 +348,7 @@ private:
                       QStringLiteral("Displacement"), QStringLiteral("Rotation"));
             AddColumns(grid, Every(excitation.ElementPeaks, bound), columns, model_, false);
             AddColumns(grid, Every(excitation.ElementPeaks, bound + 1), InstantsOf(columns), model_,
-                       false, QStringLiteral(" time"));
+                       false, QStringLiteral(" time [s]"));
             Add(forced_, name + (bound == 0 ? QStringLiteral("-max") : QStringLiteral("-min")),
                 grid.File);
         }
