@@ -3,6 +3,7 @@
 #include "ResultTableModel.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 namespace {
 
@@ -79,7 +80,9 @@ std::vector<CsvTable::File> CsvTable::Files(const ViewerResults& results, const 
         }
         if (text.isEmpty())
             continue;
-        const QString name = model.TitleOf(table).toLower().replace(u' ', u'-');
+        // "Forces, moments and stresses at nodes" -> "forces-moments-and-stresses-at-nodes".
+        const QString name = model.TitleOf(table).toLower().replace(
+            QRegularExpression(QStringLiteral("[^a-z0-9]+")), QStringLiteral("-"));
         files.push_back({QStringLiteral("%1-%2.csv").arg(base, name), text.toUtf8()});
     }
     return files;
