@@ -12,6 +12,8 @@ packages=(
     libsuitesparse-dev libopenblas-dev
     libpetsc-real3.18-dev openmpi-bin
     dpkg-dev file
+    # VTK's reader, which the viewer's exports are checked against
+    python3-vtk9
 )
 
 missing=()

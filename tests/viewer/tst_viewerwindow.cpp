@@ -1,3 +1,4 @@
+#include "ExportActions.h"
 #include "FieldData.h"
 #include "ModelView.h"
 #include "ProgramRun.h"
@@ -16,6 +17,7 @@
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QMenuBar>
 #include <QPrinter>
 #include <QProcess>
 #include <QSpinBox>
@@ -168,6 +170,18 @@ void TestViewerWindow::resultModeDrawsDiagramsAndTables() {
     QCOMPARE(QString::fromUtf8(ProgramRun::ReadFile(saved)), QApplication::clipboard()->text());
     QVERIFY(
         !window.SaveTable(directory.filePath(QStringLiteral("no/such/folder/x.txt"))).isEmpty());
+    // File > Export: the table shown as CSV, every result for ParaView beside the series.
+    QVERIFY(window.Exports()->Vtu()->isEnabled() && window.Exports()->Csv()->isEnabled());
+    QCOMPARE(window.menuBar()->actions().value(0)->text(), QStringLiteral("&File"));
+    const QString csv = directory.filePath(QStringLiteral("reactions.csv"));
+    QCOMPARE(window.Exports()->ExportCsv(csv), QString());
+    QVERIFY(ProgramRun::ReadFile(csv).startsWith("Node,Rx [kN],Rz [kN],My [kNm]\r\n1,"));
+    QCOMPARE(window.Exports()->ExportVtu(directory.filePath(QStringLiteral("out/g.pvd"))).isEmpty(),
+             false);
+    QCOMPARE(window.Exports()->ExportVtu(directory.filePath(QStringLiteral("g.pvd"))), QString());
+    QVERIFY(ProgramRun::ReadFile(directory.filePath(QStringLiteral("g.pvd")))
+                .contains("file=\"g-case2.vtu\""));
+    QVERIFY(QFile::exists(directory.filePath(QStringLiteral("g-case1.vtu"))));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(directory.filePath(QStringLiteral("table.pdf")));

@@ -13,12 +13,18 @@
 // "Error.txt" in the working directory, since the launcher takes an "OK" there as acceptance:
 // "OK - ..." and the window, or "Line N: ..." / "Error: ..." and no window. In result mode the
 // solver's result file is read too; results that cannot be shown still show the model.
+// "--vtu DATAFILE" and "--csv DATAFILE" write the results beside the data file instead and
+// show no window (nor write "Error.txt"); "--help" and "--version" answer and stop.
 class ViewerLaunch {
 public:
     enum class Mode { Model, Results };
+    enum class Export { None, Vtu, Csv };
     struct Outcome {
-        int ExitCode = 0; // 0 shown, 1 the data has a fault, 2 wrong command line, 3 not written
-        QString Verdict;
+        // 0 shown or written, 1 the data or its results refused (or a file not written),
+        // 2 wrong command line, 3 "Error.txt" not written
+        int ExitCode = 0;
+        QString Verdict; // the help, or the files written, one a line, for an export
+        Export Exporting = Export::None;
         bool ShowWindow = false;
         Mode ViewMode = Mode::Model;
         QString DataPath;
@@ -28,5 +34,10 @@ public:
         ViewerResults Results; // read in result mode only
     };
 
-    static Outcome Prepare(const QStringList& arguments, const QString& workDirectory);
+    // Whether the command line asks for no window (help, the version, an export), before any
+    // application exists.
+    static bool Headless(int argc, const char* const* argv);
+    // `arguments` without the program's name, which `program` gives ("Pantex").
+    static Outcome Prepare(const QStringList& arguments, const QString& workDirectory,
+                           const QString& program = QStringLiteral("Kaddle"));
 };

@@ -1,5 +1,6 @@
 #include "ViewerWindow.h"
 
+#include "ExportActions.h"
 #include "FieldPicker.h"
 #include "ModelView.h"
 #include "ProblemType.h"
@@ -162,6 +163,10 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
     connect(zoomOut, &QAction::triggered, this, [this] { view_->Zoom(0.8); });
     connect(fit, &QAction::triggered, view_, &ModelView::FitModel);
     UpdateOptions();
+    exports_ = new ExportActions(this, model_, results_, dataPath_, [this] {
+        return ExportActions::Table{tableModel_, tables_ ? tables_->currentText() : QString(),
+                                    entry_ ? entry_->currentText() : QString()};
+    });
     view_->setFocus();
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class ExportActions;
 class ModelView;
 class QAction;
 class QComboBox;
@@ -63,6 +64,8 @@ public:
     // The table of the dock as it is chosen: saved as tab-separated text like a copy of all of
     // it (an error message, or empty), or printed under a heading that names what it holds.
     QString SaveTable(const QString& path) const;
+    // File > Export: the results for ParaView, the table as CSV.
+    ExportActions* Exports() const { return exports_; }
 
     // Forced vibrations: play and pause (Space), the slider over the instants of a history or
     // one period of a harmonic's phase, a harmonic's frequency, the speed; the response dock
@@ -133,6 +136,7 @@ private:
     ResultTableModel* tableModel_ = nullptr;
     QAction* saveTable_ = nullptr;
     QAction* printTable_ = nullptr;
+    ExportActions* exports_ = nullptr;
     QString dataPath_;
     QComboBox* sectionAxis_ = nullptr;
     QSlider* sectionSlider_ = nullptr;
