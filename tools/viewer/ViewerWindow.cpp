@@ -2,6 +2,7 @@
 
 #include "FieldPicker.h"
 #include "ModelView.h"
+#include "PictureActions.h"
 #include "ProblemType.h"
 #include "ResponsePlot.h"
 #include "ResultScale.h"
@@ -19,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -163,6 +165,21 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
     connect(fit, &QAction::triggered, view_, &ModelView::FitModel);
     UpdateOptions();
     view_->setFocus();
+    BuildPictureMenu();
+}
+
+void ViewerWindow::BuildPictureMenu() {
+    const QFileInfo data(dataPath_);
+    pictures_ = new PictureActions(
+        view_, [this](QPainter& painter, const QSize& size) { view_->PaintTo(painter, size); },
+        [data] { return data.dir().filePath(data.completeBaseName()); }, this);
+    // The File menu, shared with what else it offers.
+    QMenu* file = menuBar()->findChild<QMenu*>(QStringLiteral("file"));
+    if (!file) {
+        file = menuBar()->addMenu(QStringLiteral("&File"));
+        file->setObjectName(QStringLiteral("file"));
+    }
+    file->addActions({pictures_->SaveAction(), pictures_->PrintAction()});
 }
 
 ViewerWindow::~ViewerWindow() = default;

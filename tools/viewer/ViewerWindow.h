@@ -10,6 +10,7 @@
 #include <vector>
 
 class ModelView;
+class PictureActions;
 class QAction;
 class QComboBox;
 class QPrinter;
@@ -85,6 +86,8 @@ public:
     void AdvanceMotion(double seconds);
     void PrintTable(QPrinter& printer) const;
     QString TableHeading() const;
+    // File: "Save picture..." and "Print picture..." of the model as it is drawn.
+    PictureActions* Pictures() const { return pictures_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -110,6 +113,7 @@ private:
     void CopyTable();
     void SaveTableAs();
     void PrintTableWithDialog();
+    void BuildPictureMenu();
 
     ViewerModel model_;
     ViewerResults results_;
@@ -162,4 +166,5 @@ private:
     QSpinBox* responseNumber_ = nullptr;
     QComboBox* responseColumn_ = nullptr;
     bool responseShown_ = false; // the dock opened once by itself
+    PictureActions* pictures_ = nullptr;
 };
