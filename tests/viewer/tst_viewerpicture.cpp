@@ -1,14 +1,18 @@
 #include "ModelView.h"
 #include "PictureActions.h"
 #include "ProgramRun.h"
+#include "ShapeAnimation.h"
+#include "SolvedData.h"
 #include "UserDialogs.h"
 #include "ViewerLaunch.h"
 #include "ViewerWindow.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -64,6 +68,7 @@ class TestViewerPicture : public QObject {
 
 private slots:
     void picturesShowTheModelWhereItIs();
+    void modesSwingAndComeBackAfterAPeriod();
 };
 
 // A plane frame saved at a size other than the window's: its members lie where the window's
@@ -157,6 +162,52 @@ void TestViewerPicture::picturesShowTheModelWhereItIs() {
     QVERIFY(window.Pictures()->Save().contains(QStringLiteral(".png")));
     QCOMPARE(answers.Errors.size(), 1);
     QVERIFY(!QFile::exists(answers.Path));
+}
+
+// A mode swings through rest and back to its full shape; a load case grows from rest. The
+// motion bar's steps change the drawing, and a whole period brings the same picture back.
+void TestViewerPicture::modesSwingAndComeBackAfterAPeriod() {
+    ShapeAnimation swing;
+    swing.Start(ShapeAnimation::Kind::Swing);
+    QCOMPARE(swing.Amplitude(), 1.0);
+    swing.Advance(ShapeAnimation::PeriodSeconds / 2);
+    QVERIFY(std::abs(swing.Amplitude() + 1) < 1e-12); // the other way
+    swing.SetStep(ShapeAnimation::Steps);             // a whole period: at rest
+    QVERIFY(std::abs(swing.Amplitude()) < 1e-12);
+    ShapeAnimation grow;
+    grow.Start(ShapeAnimation::Kind::Grow);
+    QCOMPARE(grow.Amplitude(), 1.0);
+    for (int step = -3; step < ShapeAnimation::Steps; step += 7) {
+        grow.SetStep(step);
+        QVERIFY(grow.Amplitude() >= 0 && grow.Amplitude() <= 1);
+    }
+    grow.SetStep(0);
+    QCOMPARE(grow.Amplitude(), 0.0);
+
+    QTemporaryDir directory;
+    const ViewerLaunch::Outcome outcome =
+        SolvedData(directory, QStringLiteral(QV_EXAMPLES "/twostorey.d08"), "Lirtag");
+    QVERIFY2(outcome.Results.Ok(), qPrintable(outcome.Results.Message()));
+    ViewerWindow window(QStringLiteral("Kaddle"), outcome);
+    window.resize(800, 600);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.PlayAction() && window.PlayAction()->isEnabled());
+    QCOMPARE(window.Animation().Type(), ShapeAnimation::Kind::Swing);
+    const QImage full = window.View()->grab().toImage();
+    const int peak = window.MotionSlider()->value();
+    window.MotionSlider()->setValue(peak + ShapeAnimation::Steps / 4); // at rest
+    const QImage rest = window.View()->grab().toImage();
+    QVERIFY(rest != full);
+    window.AdvanceMotion(ShapeAnimation::PeriodSeconds);
+    QCOMPARE(window.MotionSlider()->value(), peak + ShapeAnimation::Steps / 4);
+    QVERIFY(window.View()->grab().toImage() == rest);
+    window.MotionSlider()->setValue(peak);
+    QVERIFY(window.View()->grab().toImage() == full);
+    // Another mode opens at its full size again.
+    window.MotionSlider()->setValue(peak + 5);
+    window.Entries()->setCurrentIndex(1);
+    QCOMPARE(window.Animation().Amplitude(), 1.0);
 }
 
 QTEST_MAIN(TestViewerPicture)

@@ -2,6 +2,7 @@
 
 #include "ResultChoice.h"
 #include "ResultPainter.h"
+#include "ShapeAnimation.h"
 #include "ViewerLaunch.h"
 
 #include <QElapsedTimer>
@@ -78,6 +79,8 @@ public:
     QSpinBox* ResponseNumber() const { return responseNumber_; }
     QComboBox* ResponseColumn() const { return responseColumn_; }
     const ForcedMotion* Motion() const { return motion_.get(); }
+    // A mode's, buckling shape's or load case's shape as the motion bar plays it.
+    const ShapeAnimation& Animation() const { return animation_; }
     int MotionPoint() const { return point_; }
     double MotionPhase() const { return phase_; }
     // Steps of the slider over one period of a harmonic motion.
@@ -98,6 +101,8 @@ private:
     void BuildMotionControls();
     // The motion of the entry chosen, its controls set for it; none for other entries.
     void UpdateMotion();
+    // What the entry and the show chosen animate: a shape swings, a case's deformation grows.
+    ShapeAnimation::Kind AnimationKind() const;
     void SetPoint(int point);
     // The response curve of the quantity chosen, into the plot and the table.
     void UpdateResponse();
@@ -167,4 +172,6 @@ private:
     QComboBox* responseColumn_ = nullptr;
     bool responseShown_ = false; // the dock opened once by itself
     PictureActions* pictures_ = nullptr;
+    ShapeAnimation animation_;
+    int animatedEntry_ = -1;
 };
