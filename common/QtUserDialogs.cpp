@@ -1,9 +1,16 @@
 #include "QtUserDialogs.h"
 
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
+#include <QSpinBox>
 
 namespace {
 
@@ -79,6 +86,41 @@ QString QtUserDialogs::GetSaveFileName(QWidget* parent, const FileDialogRequest&
 
 bool QtUserDialogs::OpenWithDesktop(const QUrl& url) {
     return QDesktopServices::openUrl(url);
+}
+
+bool QtUserDialogs::AskPictureSize(QWidget* parent, QSize& size) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Picture size"));
+    auto* layout = new QFormLayout(&dialog);
+    QSpinBox* sides[2];
+    for (QSpinBox*& side : sides) {
+        side = new QSpinBox(&dialog);
+        side->setRange(16, 20000);
+        side->setSuffix(QStringLiteral(" px"));
+    }
+    sides[0]->setValue(size.width());
+    sides[1]->setValue(size.height());
+    layout->addRow(QStringLiteral("Width:"), sides[0]);
+    layout->addRow(QStringLiteral("Height:"), sides[1]);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    layout->addRow(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    size = QSize(sides[0]->value(), sides[1]->value());
+    return true;
+}
+
+bool QtUserDialogs::SetUpPrinter(QWidget* parent, QPrinter& printer) {
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        ShowError(parent, QStringLiteral("No printer is set up on this computer. Save the picture "
+                                         "as a PDF instead and print that."));
+        return false;
+    }
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Print the picture"));
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QStringList QtUserDialogs::NameFilters(const QString& filter) {

@@ -17,6 +17,8 @@ public:
     QString GetOpenFileName(QWidget* parent, const FileDialogRequest& request) override;
     QString GetSaveFileName(QWidget* parent, const FileDialogRequest& request) override;
     bool OpenWithDesktop(const QUrl& url) override;
+    bool AskPictureSize(QWidget* parent, QSize& size) override;
+    bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
 
     // "desc|pattern|desc|pattern" as Qt name filters ("desc (pattern)").
     static QStringList NameFilters(const QString& filter);

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QUrl>
 
+class QPrinter;
 class QWidget;
 
 // What an open or save dialog is set up with. The filter is written as description|pattern
@@ -44,4 +46,18 @@ public:
     virtual QString GetSaveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
     // The desktop's "open" for a file or page (the browser for help pages).
     virtual bool OpenWithDesktop(const QUrl& url) = 0;
+    // A picture's width and height in pixels, `size` proposed; false when the user cancels.
+    // One that cannot ask keeps the size proposed.
+    virtual bool AskPictureSize(QWidget* parent, QSize& size) {
+        (void)parent;
+        (void)size;
+        return true;
+    }
+    // The printer chosen and set up; false when the user cancels or there is none, which the
+    // real one says. One that cannot ask prints nothing.
+    virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) {
+        (void)parent;
+        (void)printer;
+        return false;
+    }
 };

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config lld
-    qt6-base-dev libgl-dev fonts-dejavu-core
+    qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
     libzip-dev
     libbenchmark-dev
     poppler-utils

@@ -68,7 +68,7 @@ void DrawEdges(QPainter& painter, const ViewerModel& model, const std::vector<QP
 void DrawDeformed(QPainter& painter, const QRect& area, const ViewerModel& model,
                   const FieldResults& results, const FieldResults::Case& c, bool space,
                   const ViewCamera& camera, double elementPixels, const SolidSection* section,
-                  ResultPainter::Report& report) {
+                  double amplitude, ResultPainter::Report& report) {
     const int width = results.ComponentCount();
     const size_t nodes = model.Nodes.size();
     if (space) {
@@ -90,7 +90,7 @@ void DrawDeformed(QPainter& painter, const QRect& area, const ViewerModel& model
             const auto move =
                 ViewerResults::NodeMotion(c.Displacements, places, width, int(n)).Move;
             for (size_t a = 0; a < 3; ++a)
-                moved[n][a] += float(move[a] * report.Deformation);
+                moved[n][a] += float(move[a] * report.Deformation * amplitude);
         }
         if (!model.Solids.empty())
             SolidPainter::DrawShaded(painter, area, model, moved, section, camera,
@@ -117,8 +117,8 @@ void DrawDeformed(QPainter& painter, const QRect& area, const ViewerModel& model
     std::vector<QPointF> moved(nodes);
     for (size_t n = 0; n < nodes; ++n) {
         ViewerModel::Point p = model.Nodes[n];
-        p[0] += float(c.Displacements[n * width] * report.Deformation);
-        p[2] += float(c.Displacements[n * width + 1] * report.Deformation);
+        p[0] += float(c.Displacements[n * width] * report.Deformation * amplitude);
+        p[2] += float(c.Displacements[n * width + 1] * report.Deformation * amplitude);
         moved[n] = camera.Project(p);
     }
     const bool large = model.Edges.size() > size_t(ResultPainter::LargeModel);
@@ -464,7 +464,8 @@ ResultPainter::Report FieldPainter::Paint(QPainter& painter, const QRect& area,
     // The largest values of an envelope do not occur together: no shape has them.
     const auto bound = modes ? std::nullopt : results.BoundOf(options.Entry);
     if (show.From == Show::Source::Deformed && !bound)
-        DrawDeformed(painter, area, model, field, c, space, camera, elementPixels, section, report);
+        DrawDeformed(painter, area, model, field, c, space, camera, elementPixels, section,
+                     options.Amplitude, report);
     else if (forced && (motion || forced->View != ViewerResults::ForcedView::Motion))
         DrawContours(painter, area, model, screen,
                      motion ? FieldLayout::ComponentValues(motion->Frame.Nodes,

@@ -119,6 +119,20 @@ void ModelView::paintEvent(QPaintEvent*) {
     if (!fitted_)
         FitModel();
     QPainter painter(this);
+    const ModelPainter::Report report = Draw(painter, rect(), camera_);
+    emit Painted(report.LabelsLeftOut);
+}
+
+void ModelView::PaintTo(QPainter& painter, const QSize& size) {
+    if (!fitted_)
+        FitModel();
+    const ResultPainter::Report shown = resultReport_;
+    Draw(painter, QRect(QPoint(0, 0), size), camera_.Resized(QSizeF(this->size()), size));
+    resultReport_ = shown; // what the window reports stays the window's
+}
+
+ModelPainter::Report ModelView::Draw(QPainter& painter, const QRect& area,
+                                     const ViewCamera& camera) {
     const bool results = results_ && choice_ && results_->Ok();
     ModelPainter::Options options = options_;
     options.Section = section_.get();
@@ -138,14 +152,13 @@ void ModelView::paintEvent(QPaintEvent*) {
     ModelPainter::Options body = options;
     if (results)
         body.NodeNumbers = body.ElementNumbers = false;
-    ModelPainter::Report report = ModelPainter::Paint(painter, rect(), model_, camera_, body);
+    ModelPainter::Report report = ModelPainter::Paint(painter, area, model_, camera, body);
     if (results) {
-        resultReport_ = ResultPainter::Paint(painter, rect(), model_, *type_, *results_, *choice_,
-                                             camera_, resultOptions);
-        report.LabelsLeftOut =
-            ModelPainter::PaintNumbers(painter, rect(), model_, camera_, options);
+        resultReport_ = ResultPainter::Paint(painter, area, model_, *type_, *results_, *choice_,
+                                             camera, resultOptions);
+        report.LabelsLeftOut = ModelPainter::PaintNumbers(painter, area, model_, camera, options);
     }
-    emit Painted(report.LabelsLeftOut);
+    return report;
 }
 
 void ModelView::resizeEvent(QResizeEvent*) {

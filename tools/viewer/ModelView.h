@@ -28,6 +28,8 @@ public:
     // Cuts a solid open (an inactive plane closes it); the cut is found once per plane.
     void SetSection(const SectionPlane& plane);
     const SolidSection* Section() const { return section_.get(); }
+    // Draws what the window shows into an area of `size` pixels, scaled to fit it.
+    void PaintTo(QPainter& painter, const QSize& size);
     void FitModel();
     void Zoom(double factor);
     void Turn(double azimuth, double elevation);
@@ -48,6 +50,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The drawing of the paint event into `area`, seen through `camera`.
+    ModelPainter::Report Draw(QPainter& painter, const QRect& area, const ViewCamera& camera);
+
     const ViewerModel& model_;
     ViewCamera camera_;
     ModelPainter::Options options_;

@@ -632,7 +632,8 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
             labels.Reserve(CaptionBox(painter, area, report.Caption));
             if (report.Deformation > 0)
                 DrawShape(painter, model, type, c.Displacements, c.ArcDisplacements,
-                          statics.Components, loads, camera, report.Deformation);
+                          statics.Components, loads, camera,
+                          report.Deformation * options.Amplitude);
         } else if (const auto bound = results.BoundOf(options.Entry)) {
             // An envelope: the diagrams of its largest and its smallest values together, to
             // one scale: the bound chosen filled with its values written, the other dashed.
@@ -693,7 +694,7 @@ ResultPainter::Report ResultPainter::Paint(QPainter& painter, const QRect& area,
             report.Deformation = ResultScale::Deformation(largest, size);
             if (report.Deformation > 0)
                 DrawShape(painter, model, type, shape.Displacements, {}, contents.Modes.Components,
-                          {}, camera, report.Deformation, pieces);
+                          {}, camera, report.Deformation * options.Amplitude, pieces);
         }
     }
     DrawCaption(painter, area, report.Caption);

@@ -37,6 +37,9 @@ public:
             QStringList Caption;
         };
         const Motion* Forced = nullptr;
+        // The share of a shape's displacements drawn: a frame of its animation; 1 at rest.
+        // The caption keeps the full shape's magnification.
+        double Amplitude = 1;
     };
     struct Report {
         double Deformation = 0;     // the magnification of the displacements drawn

@@ -89,6 +89,18 @@ QPointF ViewCamera::Project(const ViewerModel::Point& point) const {
     return {origin_.x() + pan_.x() + (u - cu) * s, origin_.y() + pan_.y() - (v - cv) * s};
 }
 
+ViewCamera ViewCamera::Resized(const QSizeF& from, const QSizeF& to) const {
+    ViewCamera camera = *this;
+    if (from.isEmpty() || to.isEmpty())
+        return camera;
+    const double s = std::min(to.width() / from.width(), to.height() / from.height());
+    const QPointF shift((to.width() - s * from.width()) / 2, (to.height() - s * from.height()) / 2);
+    camera.scale_ *= s;
+    camera.origin_ = origin_ * s + shift;
+    camera.pan_ = pan_ * s;
+    return camera;
+}
+
 QPointF ViewCamera::Direction(const ViewerModel::Point& vector) const {
     double u = 0, v = 0;
     Plane(vector, u, v);

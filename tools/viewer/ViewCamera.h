@@ -4,6 +4,7 @@
 
 #include <QPointF>
 #include <QRectF>
+#include <QSizeF>
 
 // How the viewer looks at a model: plane models straight at the x-z plane, space models from
 // an azimuth (about the vertical z axis) and an elevation, which the user can turn; a zoom
@@ -31,6 +32,10 @@ public:
     void Pan(const QPointF& pixels) { pan_ += pixels; }
     // Turns a space model; plane models stay as they are. Elevation stays within ±90°.
     void Rotate(double azimuthDegrees, double elevationDegrees);
+
+    // The same view drawn into an area of `to` pixels rather than `from`: scaled evenly to fit
+    // and centred, as a picture of the window at another size shows it.
+    ViewCamera Resized(const QSizeF& from, const QSizeF& to) const;
 
     double Zoom() const { return zoom_; }
     // Screen pixels per world unit in the screen plane.

@@ -3,6 +3,7 @@
 #include "ExportActions.h"
 #include "FieldPicker.h"
 #include "ModelView.h"
+#include "PictureActions.h"
 #include "ProblemType.h"
 #include "ResponsePlot.h"
 #include "ResultScale.h"
@@ -20,6 +21,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -103,7 +105,7 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
     }
     if (!model_.Solids.empty())
         BuildSectionControls();
-    if (entry_ && results_.ForcedEntries() > 0)
+    if (entry_)
         BuildMotionControls();
 
     notice_->setWordWrap(true);
@@ -148,7 +150,9 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
     if (sectionAxis_)
         hint += QStringLiteral(", S: section, [ ]: move it, F: the other side");
     if (motionBar_)
-        hint += QStringLiteral(", Space: play/pause, comma/period: step, C: response curve");
+        hint += results_.ForcedEntries() > 0
+                    ? QStringLiteral(", Space: play/pause, comma/period: step, C: response curve")
+                    : QStringLiteral(", Space: play/pause, comma/period: step");
     statusBar()->showMessage(counts + QStringLiteral("   |   ") + hint);
     connect(view_, &ModelView::Painted, this, [this, counts, hint](bool leftOut) {
         statusBar()->showMessage(
@@ -168,6 +172,21 @@ ViewerWindow::ViewerWindow(const QString& title, const ViewerLaunch::Outcome& la
                                     entry_ ? entry_->currentText() : QString()};
     });
     view_->setFocus();
+    BuildPictureMenu();
+}
+
+void ViewerWindow::BuildPictureMenu() {
+    const QFileInfo data(dataPath_);
+    pictures_ = new PictureActions(
+        view_, [this](QPainter& painter, const QSize& size) { view_->PaintTo(painter, size); },
+        [data] { return data.dir().filePath(data.completeBaseName()); }, this);
+    // The File menu, shared with what else it offers.
+    QMenu* file = menuBar()->findChild<QMenu*>(QStringLiteral("file"));
+    if (!file) {
+        file = menuBar()->addMenu(QStringLiteral("&File"));
+        file->setObjectName(QStringLiteral("file"));
+    }
+    file->addActions({pictures_->SaveAction(), pictures_->PrintAction()});
 }
 
 ViewerWindow::~ViewerWindow() = default;
@@ -407,7 +426,7 @@ void ViewerWindow::BuildMotionControls() {
     play_ = motionBar_->addAction(QStringLiteral("Play"));
     play_->setCheckable(true);
     play_->setShortcut(QKeySequence(Qt::Key_Space));
-    play_->setToolTip(QStringLiteral("Play or pause the forced motion (Space)"));
+    play_->setToolTip(QStringLiteral("Play or pause the motion (Space)"));
     motionSlider_ = new QSlider(Qt::Horizontal, this);
     motionSlider_->setMinimumWidth(240);
     // The arrow keys turn the model, not the motion.
@@ -433,7 +452,7 @@ void ViewerWindow::BuildMotionControls() {
     speed_->setFocusPolicy(Qt::NoFocus);
     motionBar_->addWidget(speed_);
     timer_ = new QTimer(this);
-    timer_->setInterval(40);
+    timer_->setInterval(33);
     // The motion keeps to the clock: a frame that takes longer to draw than the timer's
     // interval skips instants rather than slowing the history down.
     connect(timer_, &QTimer::timeout, this, [this] {
@@ -450,6 +469,11 @@ void ViewerWindow::BuildMotionControls() {
             timer_->stop();
     });
     connect(motionSlider_, &QSlider::valueChanged, this, [this](int value) {
+        if (animation_.Type() != ShapeAnimation::Kind::None) {
+            animation_.SetStep(value);
+            UpdateOptions();
+            return;
+        }
         if (!motion_)
             return;
         if (motion_->Type() == ForcedMotion::Kind::Harmonic) {
@@ -495,6 +519,7 @@ void ViewerWindow::BuildMotionControls() {
     showResponse->setShortcut(QKeySequence(Qt::Key_C));
     motionBar_->addSeparator();
     motionBar_->addAction(showResponse);
+    showResponse->setVisible(results_.ForcedEntries() > 0);
     const auto chosen = [this] {
         const bool element = responseKind_->currentIndex() == 1;
         if (responseColumn_->property("element").toBool() != element) {
@@ -574,11 +599,25 @@ void ViewerWindow::UpdateMotion() {
     const std::optional<ViewerResults::ForcedEntry> forced =
         results_.ForcedOf(entry_->currentIndex());
     const bool moves = forced && forced->View == ViewerResults::ForcedView::Motion;
-    if (!moves && play_ && play_->isChecked())
+    const ShapeAnimation::Kind kind = AnimationKind();
+    if (kind != animation_.Type() || entry_->currentIndex() != animatedEntry_) {
+        // A new shape opens at its full size.
+        animation_.Start(kind);
+        animatedEntry_ = entry_->currentIndex();
+        if (kind != ShapeAnimation::Kind::None) {
+            const QSignalBlocker slider(motionSlider_);
+            motionSlider_->setRange(0, ShapeAnimation::Steps - 1);
+            motionSlider_->setValue(animation_.Step());
+            frequencies_->setEnabled(false);
+            motion_.reset(); // its slider is set up again when it is chosen
+        }
+    }
+    const bool animates = moves || kind != ShapeAnimation::Kind::None;
+    if (!animates && play_ && play_->isChecked())
         play_->setChecked(false);
     if (motionBar_) {
-        motionBar_->setEnabled(moves);
-        play_->setEnabled(moves);
+        motionBar_->setEnabled(animates);
+        play_->setEnabled(animates);
     }
     if (!forced || (motion_ && motionExcitation_ == forced->Excitation))
         return;
@@ -645,7 +684,29 @@ void ViewerWindow::SetPoint(int point) {
     UpdateOptions();
 }
 
+ShapeAnimation::Kind ViewerWindow::AnimationKind() const {
+    const int entry = entry_->currentIndex(), show = show_ ? show_->currentIndex() : 0;
+    if (results_.ForcedOf(entry) || results_.BoundOf(entry))
+        return ShapeAnimation::Kind::None;
+    if (const FieldLayout* field = choice_->Field())
+        return show >= 0 && show < int(field->Shows.size()) &&
+                       field->Shows[size_t(show)].From == FieldLayout::Show::Source::Deformed &&
+                       !field->Modes()
+                   ? ShapeAnimation::Kind::Grow
+                   : ShapeAnimation::Kind::None;
+    return show > 0             ? ShapeAnimation::Kind::None
+           : choice_->Statics() ? ShapeAnimation::Kind::Grow
+                                : ShapeAnimation::Kind::Swing;
+}
+
 void ViewerWindow::AdvanceMotion(double seconds) {
+    if (animation_.Type() != ShapeAnimation::Kind::None && motionBar_->isEnabled()) {
+        animation_.Advance(seconds);
+        const QSignalBlocker blocker(motionSlider_);
+        motionSlider_->setValue(animation_.Step());
+        UpdateOptions();
+        return;
+    }
     if (!motion_ || motion_->Points() == 0 || !motionBar_->isEnabled())
         return;
     if (motion_->Type() == ForcedMotion::Kind::Harmonic) {
@@ -838,10 +899,16 @@ void ViewerWindow::UpdateOptions() {
                                .arg(ResultChoice::Number(motion_->Abscissa(point_))));
             plot_->SetMarker(point_);
         }
+        if (animation_.Type() != ShapeAnimation::Kind::None) {
+            results.Amplitude = animation_.Amplitude();
+            motionPosition_->setText(QStringLiteral(" phase %1\u00b0 ")
+                                         .arg(animation_.Step() * 360 / ShapeAnimation::Steps));
+        }
     }
     view_->SetResults(&results_, choice_.get(), *type_, results);
     // While the motion plays the table follows it only where it is seen.
-    if (!(play_ && play_->isChecked()) || tableDock_->isVisible())
+    if (!(play_ && play_->isChecked()) ||
+        (tableDock_->isVisible() && animation_.Type() == ShapeAnimation::Kind::None))
         UpdateTable();
 }
 

@@ -2,6 +2,7 @@
 
 #include "ResultChoice.h"
 #include "ResultPainter.h"
+#include "ShapeAnimation.h"
 #include "ViewerLaunch.h"
 
 #include <QElapsedTimer>
@@ -11,6 +12,7 @@
 
 class ExportActions;
 class ModelView;
+class PictureActions;
 class QAction;
 class QComboBox;
 class QPrinter;
@@ -80,6 +82,8 @@ public:
     QSpinBox* ResponseNumber() const { return responseNumber_; }
     QComboBox* ResponseColumn() const { return responseColumn_; }
     const ForcedMotion* Motion() const { return motion_.get(); }
+    // A mode's, buckling shape's or load case's shape as the motion bar plays it.
+    const ShapeAnimation& Animation() const { return animation_; }
     int MotionPoint() const { return point_; }
     double MotionPhase() const { return phase_; }
     // Steps of the slider over one period of a harmonic motion.
@@ -88,6 +92,8 @@ public:
     void AdvanceMotion(double seconds);
     void PrintTable(QPrinter& printer) const;
     QString TableHeading() const;
+    // File: "Save picture..." and "Print picture..." of the model as it is drawn.
+    PictureActions* Pictures() const { return pictures_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -98,6 +104,8 @@ private:
     void BuildMotionControls();
     // The motion of the entry chosen, its controls set for it; none for other entries.
     void UpdateMotion();
+    // What the entry and the show chosen animate: a shape swings, a case's deformation grows.
+    ShapeAnimation::Kind AnimationKind() const;
     void SetPoint(int point);
     // The response curve of the quantity chosen, into the plot and the table.
     void UpdateResponse();
@@ -113,6 +121,7 @@ private:
     void CopyTable();
     void SaveTableAs();
     void PrintTableWithDialog();
+    void BuildPictureMenu();
 
     ViewerModel model_;
     ViewerResults results_;
@@ -166,4 +175,7 @@ private:
     QSpinBox* responseNumber_ = nullptr;
     QComboBox* responseColumn_ = nullptr;
     bool responseShown_ = false; // the dock opened once by itself
+    PictureActions* pictures_ = nullptr;
+    ShapeAnimation animation_;
+    int animatedEntry_ = -1;
 };
