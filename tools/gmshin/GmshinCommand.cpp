@@ -145,7 +145,7 @@ QString GmshinCommand::Usage() {
         "become supports, loads, springs and materials as the group map says (by default the "
         "data file's name with .gmi). A data file that does not exist starts from its type's "
         "template.\n\n"
-        "Exit codes: 0 done, 1 a file refused, 2 wrong command line, 3 a file could not be "
+        "Exit status: 0 done, 1 a file refused, 2 wrong command line, 3 a file could not be "
         "written. The verdict is also left in Error.txt of the current directory.");
 }
 
