@@ -17,6 +17,7 @@
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QProcess>
@@ -172,7 +173,12 @@ void TestViewerWindow::resultModeDrawsDiagramsAndTables() {
         !window.SaveTable(directory.filePath(QStringLiteral("no/such/folder/x.txt"))).isEmpty());
     // File > Export: the table shown as CSV, every result for ParaView beside the series.
     QVERIFY(window.Exports()->Vtu()->isEnabled() && window.Exports()->Csv()->isEnabled());
+    // One File menu holds both the exports and the pictures.
     QCOMPARE(window.menuBar()->actions().value(0)->text(), QStringLiteral("&File"));
+    const QList<QAction*> menus = window.menuBar()->actions();
+    QCOMPARE(std::count_if(menus.begin(), menus.end(),
+                           [](const QAction* menu) { return menu->text() == "&File"; }),
+             1);
     const QString csv = directory.filePath(QStringLiteral("reactions.csv"));
     QCOMPARE(window.Exports()->ExportCsv(csv), QString());
     QVERIFY(ProgramRun::ReadFile(csv).startsWith("Node,Rx [kN],Rz [kN],My [kNm]\r\n1,"));

@@ -21,12 +21,11 @@ ExportActions::ExportActions(QMainWindow* window, const ViewerModel& model,
     : QObject(window), window_(window), model_(model), results_(results), dataPath_(dataPath),
       table_(std::move(table)) {
     // Under File, beside whatever else that menu holds.
-    QMenu* file = nullptr;
-    for (QAction* action : window->menuBar()->actions())
-        if (action->menu() && action->text() == QLatin1String("&File"))
-            file = action->menu();
-    if (!file)
+    QMenu* file = window->menuBar()->findChild<QMenu*>(QStringLiteral("file"));
+    if (!file) {
         file = window->menuBar()->addMenu(QStringLiteral("&File"));
+        file->setObjectName(QStringLiteral("file"));
+    }
     QMenu* exports = file->addMenu(QStringLiteral("&Export"));
     vtu_ = exports->addAction(QStringLiteral("ParaView (VTU)..."));
     vtu_->setToolTip(QStringLiteral("Every result as VTU files and a PVD series"));
