@@ -124,8 +124,7 @@ MopsaCommand::Outcome MopsaCommand::Run(const QStringList& arguments,
                 Rejected({0, QStringLiteral("not enough memory to generate %1").arg(arguments[0])});
         }
     }
-    const QString error = ExchangeFile::Write(directory.filePath(QStringLiteral("Error.txt")),
-                                              Verdict::ErrorFile(outcome.Verdict));
+    const QString error = Verdict::WriteErrorFile(directory.path(), outcome.Verdict);
     if (!error.isEmpty()) {
         std::fprintf(stderr, "Mopsa: %s\n", qPrintable(error));
         outcome.ExitCode = 3;

@@ -1,5 +1,8 @@
 #include "Verdict.h"
 
+#include "ExchangeFile.h"
+
+#include <QDir>
 #include <QStringEncoder>
 
 namespace Verdict {
@@ -19,6 +22,11 @@ QByteArray ErrorFile(const QString& verdict) {
     QByteArray bytes = encoder.encode(verdict);
     bytes.append("\r\n");
     return bytes;
+}
+
+QString WriteErrorFile(const QString& directory, const QString& verdict) {
+    return ExchangeFile::Write(QDir(directory).filePath(QStringLiteral("Error.txt")),
+                               ErrorFile(verdict));
 }
 
 } // namespace Verdict

@@ -16,5 +16,8 @@ QString Fault(const CheckFault& fault);
 
 // The bytes of "Error.txt": the verdict in Windows-1251 with a CR LF line end.
 QByteArray ErrorFile(const QString& verdict);
+// Writes that file into `directory`, the run's working folder; returns what went wrong, or an
+// empty text.
+QString WriteErrorFile(const QString& directory, const QString& verdict);
 
 } // namespace Verdict

@@ -228,8 +228,7 @@ ViewerLaunch::Outcome ViewerLaunch::Prepare(const QStringList& arguments,
             return outcome;
         }
     }
-    const QString error = ExchangeFile::Write(directory.filePath(QStringLiteral("Error.txt")),
-                                              Verdict::ErrorFile(outcome.Verdict));
+    const QString error = Verdict::WriteErrorFile(directory.path(), outcome.Verdict);
     if (!error.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         if (outcome.ExitCode == 0)

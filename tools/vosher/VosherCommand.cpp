@@ -128,8 +128,7 @@ VosherCommand::Outcome VosherCommand::Run(const QStringList& arguments,
 VosherCommand::Outcome VosherCommand::Report(Outcome outcome, const QString& workDirectory) {
     const QString text =
         (QStringList{outcome.Verdict} + outcome.Notes).join(QStringLiteral("\r\n"));
-    const QString error = ExchangeFile::Write(
-        QDir(workDirectory).filePath(QStringLiteral("Error.txt")), Verdict::ErrorFile(text));
+    const QString error = Verdict::WriteErrorFile(workDirectory, text);
     if (!error.isEmpty()) {
         outcome.Notes << error;
         outcome.ExitCode = 3;
