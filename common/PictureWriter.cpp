@@ -7,6 +7,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
+#include <QWidget>
 #include <algorithm>
 
 namespace {
@@ -33,6 +34,22 @@ bool PaintOnPage(QPainter& painter, QPagedPaintDevice& device, const PictureWrit
 }
 
 } // namespace
+
+PictureWriter::Painter PictureWriter::OfWidget(QWidget* widget) {
+    return [widget](QPainter& painter, const QSize& size) {
+        const QSize shown = widget->size();
+        if (shown.isEmpty())
+            return;
+        const double scale =
+            std::min(double(size.width()) / shown.width(), double(size.height()) / shown.height());
+        painter.save();
+        painter.translate((size.width() - scale * shown.width()) / 2,
+                          (size.height() - scale * shown.height()) / 2);
+        painter.scale(scale, scale);
+        widget->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+        painter.restore();
+    };
+}
 
 PictureWriter::Format PictureWriter::FormatOf(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();

@@ -8,6 +8,7 @@
 
 class QPagedPaintDevice;
 class QPainter;
+class QWidget;
 
 // Writes what a view draws as a picture: a PNG at a size in pixels, an SVG of that size, or a
 // PDF page with the picture fitted into it, and prints it. A view hands over a painter, a
@@ -18,6 +19,9 @@ public:
     using Painter = std::function<void(QPainter&, const QSize&)>;
     enum class Format { Unknown, Png, Svg, Pdf };
 
+    // A view that has no drawing of its own at other sizes: the widget as shown, scaled evenly
+    // to the size asked and centred (vector paths stay paths in SVG and PDF).
+    static Painter OfWidget(QWidget* widget);
     // From the file name's extension, case-insensitive.
     static Format FormatOf(const QString& path);
     // The picture on a white ground.

@@ -1,5 +1,6 @@
 #include "ModelView.h"
 #include "PictureActions.h"
+#include "PictureWriter.h"
 #include "ProgramRun.h"
 #include "ShapeAnimation.h"
 #include "SolvedData.h"
@@ -69,6 +70,7 @@ class TestViewerPicture : public QObject {
 private slots:
     void picturesShowTheModelWhereItIs();
     void modesSwingAndComeBackAfterAPeriod();
+    void widgetsScaleEvenlyAndCentred();
 };
 
 // A plane frame saved at a size other than the window's: its members lie where the window's
@@ -211,4 +213,26 @@ void TestViewerPicture::modesSwingAndComeBackAfterAPeriod() {
 }
 
 QTEST_MAIN(TestViewerPicture)
+// Views without a drawing of their own (the response curve, the mesher's mesh) are pictured as
+// shown: a 100 x 50 widget, black on its left half, asked for at 400 x 100 is drawn twice as
+// large (the height limits), centred with 100 pixels of ground on either side.
+void TestViewerPicture::widgetsScaleEvenlyAndCentred() {
+    QWidget widget;
+    widget.resize(100, 50);
+    widget.setAutoFillBackground(true);
+    widget.setPalette(QPalette(Qt::white));
+    auto* half = new QWidget(&widget);
+    half->setGeometry(0, 0, 50, 50);
+    half->setAutoFillBackground(true);
+    half->setPalette(QPalette(Qt::black));
+    const QImage image = PictureWriter::Image(PictureWriter::OfWidget(&widget), QSize(400, 100));
+    QCOMPARE(image.size(), QSize(400, 100));
+    const auto dark = [&](int x, int y) { return qGray(image.pixel(x, y)) < 60; };
+    QVERIFY(!dark(50, 50));  // ground beside the picture
+    QVERIFY(dark(105, 50));  // the black half begins at the margin
+    QVERIFY(dark(195, 95));  // and spans 100 pixels across the whole height
+    QVERIFY(!dark(205, 50)); // the white half
+    QVERIFY(!dark(350, 50)); // ground on the right
+}
+
 #include "tst_viewerpicture.moc"

@@ -6,12 +6,15 @@
 #include "MeshOutline.h"
 #include "MeshOutput.h"
 #include "MeshView.h"
+#include "PictureActions.h"
 #include "RegionMesher.h"
 #include "RegionTexts.h"
 #include "UserDialogs.h"
 #include "VosherCommand.h"
 
+#include <QAction>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -21,6 +24,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -135,6 +139,7 @@ GraltWindow::GraltWindow(const QString& dataFolder, int problem, const QString& 
 
     connect(add, &QPushButton::clicked, this, &GraltWindow::AddRegion);
     connect(remove, &QPushButton::clicked, this, &GraltWindow::RemoveRegion);
+    AddPictureButtons(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(addEdge, &QPushButton::clicked, this, &GraltWindow::AddEdge);
@@ -351,6 +356,22 @@ void GraltWindow::RemoveRegion() {
     if (error.isEmpty())
         SetConditions(EdgeConditions::AfterRegionRemoved(conditions, row + 1));
     Remesh();
+}
+
+// The mesh as drawn, saved or printed; the dialogs are the window's own, so tests answer them.
+void GraltWindow::AddPictureButtons(QDialogButtonBox* buttons) {
+    const QFileInfo data(dataFile_);
+    auto* pictures = new PictureActions(
+        view_, PictureWriter::OfWidget(view_),
+        [data] { return data.dir().filePath(data.completeBaseName() + QStringLiteral("-mesh")); },
+        this);
+    pictures->SetDialogs(dialogs_);
+    for (QAction* action : {pictures->SaveAction(), pictures->PrintAction()}) {
+        auto* button = new QToolButton(this);
+        button->setDefaultAction(action);
+        buttons->addButton(button, QDialogButtonBox::ActionRole);
+        addAction(action);
+    }
 }
 
 QString GraltWindow::Status() const {

@@ -8,6 +8,7 @@
 #include <vector>
 
 class MeshView;
+class QDialogButtonBox;
 class QLabel;
 class QTableWidget;
 class QTabWidget;
@@ -56,6 +57,7 @@ private:
     void RetypeEdgeRow(int row);
     void Remesh();
     // Shows whether a row is at fault: tinted, with the fault as its tooltip.
+    void AddPictureButtons(QDialogButtonBox* buttons);
     void MarkRow(QTableWidget* table, int row, const QString& fault, bool& marked);
     // Whether the mesh may replace the data file's: asks when it removes items of the file
     // or changes its outline, and refuses a mesh the follow-up would not take.

@@ -189,6 +189,23 @@ void ViewerWindow::BuildPictureMenu() {
     file->addActions({pictures_->SaveAction(), pictures_->PrintAction()});
 }
 
+// The response curve saves and prints as the model does, beside its own choices.
+void ViewerWindow::AddPlotPictures(QHBoxLayout* row) {
+    const QFileInfo data(dataPath_);
+    plotPictures_ = new PictureActions(
+        plot_, PictureWriter::OfWidget(plot_),
+        [data] {
+            return data.dir().filePath(data.completeBaseName() + QStringLiteral("-response"));
+        },
+        this);
+    for (QAction* action : {plotPictures_->SaveAction(), plotPictures_->PrintAction()}) {
+        auto* button = new QToolButton(plot_->parentWidget());
+        action->setShortcut(QKeySequence());
+        button->setDefaultAction(action);
+        row->addWidget(button);
+    }
+}
+
 ViewerWindow::~ViewerWindow() = default;
 
 void ViewerWindow::BuildResultControls(QToolBar* tools) {
@@ -511,6 +528,7 @@ void ViewerWindow::BuildMotionControls() {
     layout->addLayout(row);
     plot_ = new ResponsePlot(panel);
     layout->addWidget(plot_, 1);
+    AddPlotPictures(row);
     responseDock_->setWidget(panel);
     addDockWidget(Qt::BottomDockWidgetArea, responseDock_);
     responseDock_->hide();

@@ -21,6 +21,7 @@ class QSpinBox;
 class QTimer;
 class ResponsePlot;
 class QDockWidget;
+class QHBoxLayout;
 class QLabel;
 class QTableView;
 class ResultTableModel;
@@ -122,6 +123,7 @@ private:
     void SaveTableAs();
     void PrintTableWithDialog();
     void BuildPictureMenu();
+    void AddPlotPictures(QHBoxLayout* row);
 
     ViewerModel model_;
     ViewerResults results_;
@@ -176,6 +178,7 @@ private:
     QComboBox* responseColumn_ = nullptr;
     bool responseShown_ = false; // the dock opened once by itself
     PictureActions* pictures_ = nullptr;
+    PictureActions* plotPictures_ = nullptr;
     ShapeAnimation animation_;
     int animatedEntry_ = -1;
 };
