@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -66,7 +67,7 @@ std::vector<GroupChoices::Row> GmshImportDlg::Rows() const {
         const int index = static_cast<QComboBox*>(table->cellWidget(r, 3))->currentIndex();
         chosen[r].Role = index > 0 ? std::optional(Roles[index - 1]) : std::nullopt;
         chosen[r].Values.clear();
-        // A word that is no number is left out rather than read as zero.
+        // A word that is no number is refused in accept(); it is never read as zero.
         for (const QString& word : table->item(r, 4)->text().split(u' ', Qt::SkipEmptyParts)) {
             bool ok = false;
             const double value = word.toDouble(&ok);
@@ -75,6 +76,22 @@ std::vector<GroupChoices::Row> GmshImportDlg::Rows() const {
         }
     }
     return chosen;
+}
+
+void GmshImportDlg::accept() {
+    for (int r = 0; r < table->rowCount(); ++r)
+        for (const QString& word : table->item(r, 4)->text().split(u' ', Qt::SkipEmptyParts)) {
+            bool ok = false;
+            word.toDouble(&ok);
+            if (!ok) {
+                QMessageBox::warning(this, windowTitle(),
+                                     QStringLiteral("Group %1: \"%2\" is no number.")
+                                         .arg(table->item(r, 0)->text(), word));
+                table->setCurrentCell(r, 4);
+                return;
+            }
+        }
+    QDialog::accept();
 }
 
 bool GmshImportDlg::Choose(QWidget* parent, std::vector<GroupChoices::Row>& rows) {

@@ -18,6 +18,10 @@ public:
     // Shows the dialog; false when the user cancels, `rows` then unchanged.
     static bool Choose(QWidget* parent, std::vector<GroupChoices::Row>& rows);
 
+protected:
+    // Keeps the dialog open on a value that is no number, naming its group.
+    void accept() override;
+
 private:
     std::vector<GroupChoices::Row> rows;
     QTableWidget* table = nullptr;

@@ -98,3 +98,14 @@ QString GmshImportPlan::GmshFileFor(const QString& dataPath) {
 QString GmshImportPlan::GmshExecutable() {
     return QStandardPaths::findExecutable(QStringLiteral("gmsh"));
 }
+
+QString GmshImportPlan::StartGmsh(const QString& dataPath) {
+    const QString gmsh = GmshExecutable();
+    if (gmsh.isEmpty())
+        return NotInstalledText();
+    const QString file = GmshFileFor(dataPath);
+    const QStringList arguments = file.isEmpty() ? QStringList() : QStringList{file};
+    if (!QProcess::startDetached(gmsh, arguments, QFileInfo(dataPath).absolutePath()))
+        return QStringLiteral("%1 cannot be started").arg(gmsh);
+    return {};
+}

@@ -31,5 +31,8 @@ public:
     static QString GmshFileFor(const QString& dataPath);
     // The Gmsh on the search path; empty when it is not installed.
     static QString GmshExecutable();
+    // Starts Gmsh, left running on its own, on the Gmsh file beside the data file (on none
+    // when there is none); what went wrong, or empty.
+    static QString StartGmsh(const QString& dataPath);
     static QString NotInstalledText() { return QStringLiteral("Gmsh is not installed"); }
 };

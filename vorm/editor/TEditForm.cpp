@@ -49,7 +49,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPrinter>
-#include <QProcess>
 #include <QScopeGuard>
 #include <QShortcut>
 #include <QStatusBar>
@@ -1022,16 +1021,8 @@ void TEditForm::ImportGmshClick() {
 }
 
 void TEditForm::OpenGmshClick() {
-    const QString gmsh = GmshImportPlan::GmshExecutable();
-    if (gmsh.isEmpty()) {
-        services.Dialogs.ShowWarning(this, GmshImportPlan::NotInstalledText());
-        return;
-    }
-    const QString file = GmshImportPlan::GmshFileFor(document.Path());
-    const QStringList arguments = file.isEmpty() ? QStringList() : QStringList{file};
-    if (!QProcess::startDetached(gmsh, arguments, document.FileDir))
-        services.Dialogs.ShowWarning(this, ProgramRunner::StartFailureMessage(
-                                               ProgramRunner::CommandLine(gmsh, arguments), 0));
+    if (const QString problem = GmshImportPlan::StartGmsh(document.Path()); !problem.isEmpty())
+        services.Dialogs.ShowWarning(this, problem);
 }
 
 void TEditForm::PreviewBtnClick(bool fromButton) {
