@@ -118,8 +118,7 @@ Outcome Refused(int exitCode, const QString& message) {
 } // namespace
 
 QString GmshinCommand::MapPathFor(const QString& dataPath) {
-    const QFileInfo info(dataPath);
-    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".gmi"));
+    return GroupMap::PathFor(dataPath);
 }
 
 QStringList GmshinCommand::GroupLines(const GmshMesh& mesh) {

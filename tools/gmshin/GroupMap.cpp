@@ -2,6 +2,8 @@
 
 #include "ItemLine.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 #include <cmath>
@@ -119,4 +121,9 @@ QByteArray GroupMap::ToBytes() const {
         lines << words.join(u' ');
     }
     return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+}
+
+QString GroupMap::PathFor(const QString& dataPath) {
+    const QFileInfo info(dataPath);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".gmi"));
 }

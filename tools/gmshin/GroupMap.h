@@ -36,6 +36,8 @@ public:
     QByteArray ToBytes() const;
 
     static QString RoleName(Role role);
+    // The map beside a data file: "bracket.gmi" for "bracket.d59".
+    static QString PathFor(const QString& dataPath);
     // The key a group without a name is given by.
     static QString Key(int dimension, int tag) {
         return QStringLiteral("%1:%2").arg(dimension).arg(tag);

@@ -36,6 +36,9 @@ const TopMenu MenuBar[5] = {
     {"Operations1",
      "&Operations",
      {{"Generate", "&Generation", ""},
+      // A mesh made in Gmsh comes in with its groups' roles; Gmsh itself is optional.
+      {"ImportGmsh", "&Import a Gmsh mesh\u2026", ""},
+      {"OpenGmsh", "Open in G&msh", ""},
       {"Check", "&Check", "F2"},
       {"Preview", "&Preview", "F7"},
       {"Calculate", "Ca&lculate", "F9"},

@@ -13,6 +13,8 @@
 #include "ErrorFile.h"
 #include "FileRename.h"
 #include "FindReplaceDialog.h"
+#include "GmshImportDlg.h"
+#include "GmshImportPlan.h"
 #include "HandlerGuard.h"
 #include "LauncherSettings.h"
 #include "LineRoleHighlighter.h"
@@ -86,6 +88,7 @@ TEditForm::TEditForm(const EditorServices& services, bool solverAvailable, QWidg
     tables = std::make_unique<InputTables>(*editField->document());
     finder = std::make_unique<TextFinder>(*editField, services.Dialogs, this);
     standardDialogs = std::make_unique<LibraryDialogs>();
+    groupChooser = &GmshImportDlg::Choose;
     highlighter = new LineRoleHighlighter(editField->document());
     BuildMenus();
     Connect();
@@ -225,6 +228,8 @@ void TEditForm::Connect() {
     onItem("Check", &TEditForm::CheckClick);
     onItem("Calculate", &TEditForm::CalculateClick);
     onItem("Generate", &TEditForm::GenerateClick);
+    onItem("ImportGmsh", &TEditForm::ImportGmshClick);
+    onItem("OpenGmsh", &TEditForm::OpenGmshClick);
     onItem("Preview", &TEditForm::PreviewClick);
     onItem("Visualize", &TEditForm::VisualizeClick);
     onItem("Report", &TEditForm::ReportClick);
@@ -518,6 +523,12 @@ void TEditForm::UpdateButtons() {
     for (const auto& [item, button] : items)
         MenuItem(QString::fromLatin1(item))
             ->setEnabled(Button(QString::fromLatin1(button))->isEnabled());
+    MenuItem(QStringLiteral("ImportGmsh"))
+        ->setEnabled(GmshImportPlan::Accepts(document.ProblemCode));
+    const bool gmsh = !GmshImportPlan::GmshExecutable().isEmpty();
+    MenuItem(QStringLiteral("OpenGmsh"))->setEnabled(gmsh);
+    ShowReason(QString(), QStringLiteral("OpenGmsh"),
+               gmsh ? QString() : GmshImportPlan::NotInstalledText());
 }
 
 void TEditForm::ShowReason(const QString& button, const QString& item, const QString& reason) {
@@ -972,6 +983,46 @@ void TEditForm::GenerateBtnClick() {
         break;
     }
     editField->moveCursor(QTextCursor::Start);
+}
+
+void TEditForm::ImportGmshClick() {
+    // The importer rewrites the file on disk and the window then reloads it, so unsaved text
+    // is saved first, as for the generators.
+    if (Unsaved()) {
+        SaveBtnClick();
+        if (Unsaved())
+            return;
+    }
+    FileDialogRequest request{QStringLiteral("Import a Gmsh mesh"),
+                              QStringLiteral("Gmsh meshes (*.msh)|*.msh|All files|*.*"),
+                              QStringLiteral("msh"), document.FileDir, QString()};
+    const QString mesh = services.Dialogs.GetOpenFileName(this, request);
+    if (mesh.isEmpty())
+        return;
+    const QString data = document.Path();
+    const QString program = services.Runner.ResolveProgram(QStringLiteral("Gmshin"));
+    std::vector<GroupChoices::Row> rows = GmshImportPlan::Rows(program, mesh, data);
+    // A map kept from an earlier import answers again without the table.
+    const bool keep = GmshImportPlan::HasMap(data) &&
+                      services.Dialogs.AskYesNo(
+                          this, QStringLiteral("Import with the roles kept beside %1? No shows "
+                                               "the groups to change them.")
+                                    .arg(document.FileName));
+    if (!keep) {
+        if (!groupChooser(this, rows))
+            return;
+        GmshImportPlan::SaveMap(data, rows);
+    }
+    SetMessage(QStringLiteral("Importing ") + mesh + QStringLiteral("!"));
+    Run({program, GmshImportPlan::ImportArguments(mesh, data), ProgramRunner::Hidden, {}});
+    ShowFollowUpVerdict();
+    Reload();
+    editField->moveCursor(QTextCursor::Start);
+}
+
+void TEditForm::OpenGmshClick() {
+    if (const QString problem = GmshImportPlan::StartGmsh(document.Path()); !problem.isEmpty())
+        services.Dialogs.ShowWarning(this, problem);
 }
 
 void TEditForm::PreviewBtnClick(bool fromButton) {

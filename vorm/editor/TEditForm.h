@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditorDocument.h"
+#include "GroupChoices.h"
 #include "InputTables.h"
 #include "MdiChildHelp.h"
 
@@ -87,6 +88,14 @@ public:
     void CheckBtnClick();
     void CalculateBtnClick();
     void GenerateBtnClick();
+    // Asks for a .msh file and the roles of its physical groups (kept beside the data file),
+    // then puts the mesh into the data file and reloads it.
+    void ImportGmshClick();
+    // Starts Gmsh on the .geo or .msh beside the data file, when Gmsh is installed.
+    void OpenGmshClick();
+    // Tests answer the group dialog through this; it returns false when cancelled.
+    using GroupChooser = std::function<bool(QWidget*, std::vector<GroupChoices::Row>&)>;
+    void SetGroupChooser(GroupChooser chooser) { groupChooser = std::move(chooser); }
     void PreviewBtnClick(bool fromButton);
     void VisualizeBtnClick() { PreviewBtnClick(false); }
     void CalculatorBtnClick();
@@ -201,4 +210,5 @@ private:
     QHash<QString, QString> reasons;       // by button (or menu item) name
     QHash<QString, QShortcut*> reasonKeys; // active while the action is greyed
     QPointer<ReportWindow> reportWindow;
+    GroupChooser groupChooser;
 };
