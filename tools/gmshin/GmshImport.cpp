@@ -1,5 +1,6 @@
 #include "GmshImport.h"
 
+#include "GmshElementKinds.h"
 #include "ItemLine.h"
 
 #include <Eigen/Dense>
@@ -500,28 +501,7 @@ int ItemCount(const DataFileText& text, int table) {
 } // namespace
 
 int GmshImport::ElementDimension(int problem) {
-    switch (problem) {
-    case 9:
-    case 10:
-    case 11:
-    case 13:
-    case 14:
-    case 16:
-        return 2;
-    case 17:
-        return 3;
-    case 1:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-    case 8:
-    case 15:
-        return 1;
-    default:
-        return -1;
-    }
+    return GmshElementKinds::Dimension(problem);
 }
 
 GmshImport::Result GmshImport::Apply(DataFileText& text, const DataFormat& format,

@@ -1,5 +1,6 @@
 #include "GmshImportPlan.h"
 
+#include "GmshElementKinds.h"
 #include "VormError.h"
 
 #include <QDir>
@@ -11,27 +12,7 @@
 #include <QTemporaryDir>
 
 bool GmshImportPlan::Accepts(int problemCode) {
-    const int type = problemCode > 50 ? problemCode - 50 : problemCode;
-    switch (type) {
-    case 1:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-    case 8:
-    case 9:
-    case 10:
-    case 11:
-    case 13:
-    case 14:
-    case 15:
-    case 16:
-    case 17:
-        return true;
-    default:
-        return false;
-    }
+    return GmshElementKinds::Dimension(problemCode > 50 ? problemCode - 50 : problemCode) > 0;
 }
 
 std::vector<GroupChoices::Row> GmshImportPlan::Rows(const QString& program, const QString& meshPath,
