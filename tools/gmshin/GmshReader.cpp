@@ -339,16 +339,30 @@ private:
         mesh_.Nodes.push_back({tag, at});
     }
 
-    void ReadNodes4() {
+    // The head of a format-4 $Nodes or $Elements section: its blocks and items, each count
+    // checked against the bytes left (`least` per item) before anything is set aside.
+    // The head of a format-4 $Nodes or $Elements section: its blocks and items, each count
+    // checked against the bytes left (`least` per item) before anything is set aside.
+    std::pair<long long, long long> SectionHeader4(const char* item, int least) {
         in_.SetBinary(mesh_.Binary);
         if (mesh_.Binary)
             in_.SkipBytes(1, "the line end");
-        const long long blocks = Count("the number of node blocks");
-        const long long total = Count("the number of nodes");
-        Count("the smallest node tag", std::numeric_limits<long long>::max());
-        Count("the largest node tag", std::numeric_limits<long long>::max());
-        in_.CheckCount(total, in_.Binary() ? 32 : 8, "the number of nodes");
-        in_.CheckCount(blocks, in_.Binary() ? 20 : 8, "the number of node blocks");
+        const auto name = [item](const char* pattern) {
+            return QByteArray(pattern).replace("ITEM", item);
+        };
+        const QByteArray blocksName = name("the number of ITEM blocks");
+        const QByteArray totalName = name("the number of ITEMs");
+        const long long blocks = Count(blocksName.constData());
+        const long long total = Count(totalName.constData());
+        Count(name("the smallest ITEM tag").constData(), std::numeric_limits<long long>::max());
+        Count(name("the largest ITEM tag").constData(), std::numeric_limits<long long>::max());
+        in_.CheckCount(total, least, totalName.constData());
+        in_.CheckCount(blocks, in_.Binary() ? 20 : 8, blocksName.constData());
+        return {blocks, total};
+    }
+
+    void ReadNodes4() {
+        const auto [blocks, total] = SectionHeader4("node", in_.Binary() ? 32 : 8);
         mesh_.Nodes.reserve(size_t(total));
         nodeIndex_.reserve(size_t(total));
         for (long long b = 0; b < blocks; ++b) {
@@ -433,15 +447,7 @@ private:
     }
 
     void ReadElements4() {
-        in_.SetBinary(mesh_.Binary);
-        if (mesh_.Binary)
-            in_.SkipBytes(1, "the line end");
-        const long long blocks = Count("the number of element blocks");
-        const long long total = Count("the number of elements");
-        Count("the smallest element tag", std::numeric_limits<long long>::max());
-        Count("the largest element tag", std::numeric_limits<long long>::max());
-        in_.CheckCount(total, in_.Binary() ? 16 : 4, "the number of elements");
-        in_.CheckCount(blocks, in_.Binary() ? 20 : 8, "the number of element blocks");
+        const auto [blocks, total] = SectionHeader4("element", in_.Binary() ? 16 : 4);
         mesh_.Elements.reserve(size_t(total));
         for (long long b = 0; b < blocks; ++b) {
             const int blockLine = in_.Line();
